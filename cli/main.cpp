@@ -1,0 +1,211 @@
+// lanternfin-cli: the conversions of the Lanternfin window for scripts.
+// Input is UTF-8 on stdin, output UTF-8 on stdout; see usage() for the commands.
+
+#include "core/amount.h"
+#include "core/proportion.h"
+#include "core/utf.h"
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitNoResult = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitLimit = 3;
+
+constexpr const char* kUsage =
+    "Usage: lanternfin-cli COMMAND [ARGS] [--lines]\n"
+    "\n"
+    "Commands (input is UTF-8 on stdin, output UTF-8 on stdout):\n"
+    "  money              the number that stdin starts with as an amount in Chinese capitals\n"
+    "                     (exit 3 when it is 10^16 or more)\n"
+    "  ratio A B C        d of a : b = c : d as the calculator shows it (exit 1: no result)\n"
+    "  round WEI [TEXT]   the calculator's result TEXT (or stdin) rounded to WEI = 0, 1 or 2\n"
+    "                     decimals, as the copy button places it (exit 1: not a number)\n"
+    "\n"
+    "  --lines            after the command: every stdin line is one input and gives one output\n"
+    "                     line, empty where there is no result (ratio: A, B, C separated by TAB)\n"
+    "  --help             this text\n"
+    "\n"
+    "Exit status: 0 success, 1 no result, 2 usage error or invalid UTF-8, 3 amount too large.\n";
+
+int usageError() {
+    std::fputs(kUsage, stderr);
+    return kExitUsage;
+}
+
+int invalidUtf8() {
+    std::fputs("lanternfin-cli: input is not valid UTF-8\n", stderr);
+    return kExitUsage;
+}
+
+std::string readAll(std::FILE* in) {
+    std::string data;
+    std::vector<char> buf(1 << 20);
+    for (;;) {
+        const std::size_t got = std::fread(buf.data(), 1, buf.size(), in);
+        data.append(buf.data(), got);
+        if (got < buf.size())
+            break;
+    }
+    return data;
+}
+
+void writeOut(std::string_view s) { std::fwrite(s.data(), 1, s.size(), stdout); }
+
+// One input text to one output text; nullopt when the single command prints nothing.
+using LineCommand = std::function<std::optional<std::u16string>(std::u16string_view)>;
+
+// Runs `command` on every stdin line and prints one line per input line.
+int runLines(const LineCommand& command) {
+    const std::string input = readAll(stdin);
+    std::u16string text;
+    if (!core::decodeUtf8(input, text, true).ok)
+        return invalidUtf8();
+    std::string out;
+    out.reserve(input.size() * 2);
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find(u'\n', start);
+        const std::size_t next = end == std::u16string::npos ? text.size() : end + 1;
+        if (end == std::u16string::npos)
+            end = text.size();
+        std::size_t lineEnd = end;
+        if (lineEnd > start && text[lineEnd - 1] == u'\r')
+            --lineEnd;
+        if (const auto result = command(std::u16string_view(text).substr(start, lineEnd - start)))
+            core::encodeUtf8(*result, out);
+        out += '\n';
+        if (out.size() > (1 << 20)) {
+            writeOut(out);
+            out.clear();
+        }
+        start = next;
+    }
+    writeOut(out);
+    return kExitOk;
+}
+
+std::optional<std::u16string> ratioOfLine(std::u16string_view line) {
+    const std::size_t t1 = line.find(u'\t');
+    if (t1 == std::u16string_view::npos)
+        return core::proportionText(line, u"", u"");
+    const std::size_t t2 = line.find(u'\t', t1 + 1);
+    if (t2 == std::u16string_view::npos)
+        return core::proportionText(line.substr(0, t1), line.substr(t1 + 1), u"");
+    return core::proportionText(line.substr(0, t1), line.substr(t1 + 1, t2 - t1 - 1), line.substr(t2 + 1));
+}
+
+int runMoney(bool lines) {
+    if (lines)
+        return runLines([](std::u16string_view s) { return core::amountCommandText(s); });
+    const auto text = core::utf8ToUtf16(readAll(stdin));
+    if (!text)
+        return invalidUtf8();
+    const auto result = core::amountCommandText(*text);
+    if (!result) {
+        std::string msg = core::utf16ToUtf8(core::kAmountLimitMessage);
+        msg += '\n';
+        std::fputs(msg.c_str(), stderr);
+        return kExitLimit;
+    }
+    writeOut(core::utf16ToUtf8(*result) + "\n");
+    return kExitOk;
+}
+
+int runRatio(bool lines, const std::vector<std::string>& args) {
+    if (lines)
+        return args.empty() ? runLines(ratioOfLine) : usageError();
+    if (args.size() != 3)
+        return usageError();
+    std::u16string box[3];
+    for (int i = 0; i < 3; ++i) {
+        const auto decoded = core::utf8ToUtf16(args[static_cast<std::size_t>(i)]);
+        if (!decoded)
+            return invalidUtf8();
+        box[i] = *decoded;
+    }
+    const auto result = core::proportionText(box[0], box[1], box[2]);
+    if (!result)
+        return kExitNoResult;
+    writeOut(core::utf16ToUtf8(*result) + "\n");
+    return kExitOk;
+}
+
+// A single-line box holds no line break: the one that ends stdin is not part of the text.
+std::string_view withoutFinalLineBreak(std::string_view s) {
+    if (!s.empty() && s.back() == '\n')
+        s.remove_suffix(1);
+    if (!s.empty() && s.back() == '\r')
+        s.remove_suffix(1);
+    return s;
+}
+
+int runRound(bool lines, const std::vector<std::string>& args) {
+    if (args.empty() || args[0].size() != 1 || args[0][0] < '0' || args[0][0] > '2')
+        return usageError();
+    const int wei = args[0][0] - '0';
+    if (lines) {
+        if (args.size() != 1)
+            return usageError();
+        return runLines([wei](std::u16string_view s) { return core::roundedCopyText(s, wei); });
+    }
+    if (args.size() > 2)
+        return usageError();
+    std::optional<std::u16string> text;
+    if (args.size() == 2) {
+        text = core::utf8ToUtf16(args[1]);
+    } else {
+        const std::string input = readAll(stdin);
+        text = core::utf8ToUtf16(withoutFinalLineBreak(input));
+        if (text && !core::utf8ToUtf16(input))
+            text.reset();
+    }
+    if (!text)
+        return invalidUtf8();
+    const auto result = core::roundedCopyText(*text, wei);
+    if (!result)
+        return kExitNoResult;
+    writeOut(core::utf16ToUtf8(*result) + "\n");
+    return kExitOk;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty())
+        return usageError();
+    if (args[0] == "--help" || args[0] == "-h") {
+        std::fputs(kUsage, stdout);
+        return kExitOk;
+    }
+    const std::string command = args[0];
+    bool lines = false;
+    std::vector<std::string> rest;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--lines")
+            lines = true;
+        else if (args[i] == "--help")
+            return std::fputs(kUsage, stdout), kExitOk;
+        else
+            rest.push_back(args[i]);
+    }
+    static char outBuf[1 << 16];
+    std::setvbuf(stdout, outBuf, _IOFBF, sizeof outBuf);
+
+    if (command == "money")
+        return rest.empty() ? runMoney(lines) : usageError();
+    if (command == "ratio")
+        return runRatio(lines, rest);
+    if (command == "round")
+        return runRound(lines, rest);
+    return usageError();
+}

@@ -1,0 +1,156 @@
+#include "amount.h"
+
+#include <array>
+#include <cstring>
+
+namespace core {
+namespace {
+
+// The letter string that the conversion rewrites: digits, place letters (s b q w y), "." for
+// the yuan, j and f for jiao and fen, z for an amount without fraction and Z for the 整 that
+// ends a fraction whose fen is zero. At most 16 * 2 + 4 letters.
+class Letters {
+public:
+    void push(char c) { m_c[m_n++] = c; }
+    bool startsWith(char c) const { return m_n > 0 && m_c[0] == c; }
+    void dropFirst() {
+        std::memmove(m_c.data(), m_c.data() + 1, static_cast<std::size_t>(m_n - 1));
+        --m_n;
+    }
+    bool contains(const char* pair) const {
+        for (int i = 0; i + 1 < m_n; ++i)
+            if (m_c[i] == pair[0] && m_c[i + 1] == pair[1])
+                return true;
+        return false;
+    }
+    // Replaces every occurrence of the two letters `from`, left to right without overlap, by
+    // `to` (zero to two letters).
+    void replaceAll(const char* from, const char* to) {
+        const int toLen = static_cast<int>(std::strlen(to));
+        int w = 0;
+        int r = 0;
+        while (r < m_n) {
+            if (r + 1 < m_n && m_c[r] == from[0] && m_c[r + 1] == from[1]) {
+                for (int k = 0; k < toLen; ++k)
+                    m_c[w++] = to[k];
+                r += 2;
+            } else {
+                m_c[w++] = m_c[r++];
+            }
+        }
+        m_n = w;
+    }
+    void collapseZeroRuns() {
+        while (contains("00"))
+            replaceAll("00", "0");
+    }
+    std::u16string capitals() const;
+
+private:
+    std::array<char, 64> m_c{};
+    int m_n = 0;
+};
+
+constexpr std::string_view kLetterRow = "0123456789sbqwy.jzf";
+constexpr std::u16string_view kCapitalRow = u"零壹贰叁肆伍陆柒捌玖拾佰仟萬億圆角整分";
+constexpr std::string_view kPlaceTemplate = ".sbqwsbqysbqwsbq";
+
+std::u16string Letters::capitals() const {
+    std::u16string out;
+    out.reserve(static_cast<std::size_t>(m_n) + 1);
+    for (int i = 0; i < m_n; ++i) {
+        const char c = m_c[i];
+        if (c == 'Z') {
+            out += u'整';
+            continue;
+        }
+        const auto pos = kLetterRow.find(c);
+        out += kCapitalRow[pos];
+    }
+    return out;
+}
+
+// The digit of `value` in the place 10^place ('0' outside its digits).
+char digitAt(const Decimal& value, std::int64_t place) {
+    const std::int64_t index = value.point - 1 - place;
+    if (index < 0 || index >= static_cast<std::int64_t>(value.digits.size()))
+        return '0';
+    return value.digits[static_cast<std::size_t>(index)];
+}
+
+constexpr std::int64_t kMaxIntegerDigits = 16;
+
+} // namespace
+
+std::optional<std::u16string> daxie(const Decimal& money) {
+    Decimal magnitude = money;
+    magnitude.negative = false;
+    if (!magnitude.isZero() && magnitude.point > kMaxIntegerDigits)
+        return std::nullopt; // refuse before rounding builds anything from a huge exponent
+    const Decimal rounded = roundToPlaces(magnitude, 2, Rounding::HalfAwayFromZero);
+    if (!rounded.isZero() && rounded.point > kMaxIntegerDigits)
+        return std::nullopt;
+
+    // The formatted amount: integer digits (at least one), ".", two decimals.
+    std::array<char, 24> f{};
+    int fLen = 0;
+    const std::int64_t intDigits = rounded.isZero() || rounded.point <= 0 ? 1 : rounded.point;
+    for (std::int64_t place = intDigits - 1; place >= 0; --place)
+        f[fLen++] = digitAt(rounded, place);
+    f[fLen++] = '.';
+    f[fLen++] = digitAt(rounded, -1);
+    f[fLen++] = digitAt(rounded, -2);
+
+    // Integer walk: every digit followed by the letter of its place.
+    Letters t;
+    const int n = fLen - 3;
+    for (int i = 1; i <= n; ++i) {
+        t.push(f[i - 1]);
+        const int pos = n + 1 - i;
+        if (pos <= 16)
+            t.push(kPlaceTemplate[static_cast<std::size_t>(pos - 1)]);
+    }
+    // Fraction.
+    if (f[n + 1] == '0' && f[n + 2] == '0') {
+        t.push('z');
+    } else {
+        t.push(f[n + 1]);
+        t.push('j');
+        t.push(f[n + 2]);
+        t.push('f');
+    }
+    // Zeros drop the unit of their place.
+    t.replaceAll("0q", "0");
+    t.replaceAll("0b", "0");
+    t.replaceAll("0s", "0");
+    t.replaceAll("0j", "0");
+    t.replaceAll("0f", "Z");
+    t.collapseZeroRuns();
+    // Zeros before the large units go.
+    t.replaceAll("0y", "y");
+    t.replaceAll("0w", "w");
+    // A 萬 group of four zeros under a 億 loses its unit but keeps its 零 where a digit follows:
+    // 100000001 is 壹億零壹圆整, not 壹億萬零壹圆整.
+    t.replaceAll("yw", "y0");
+    t.collapseZeroRuns();
+    // Ten to nineteen: 拾伍圆整, not 壹拾伍圆整.
+    if (fLen == 5 && t.startsWith('1'))
+        t.dropFirst();
+    // No 零 before the yuan; no 零圆 below one yuan.
+    if (fLen == 4)
+        t.replaceAll("0.", "");
+    else
+        t.replaceAll("0.", ".");
+
+    std::u16string out;
+    if (money.negative && !rounded.isZero())
+        out = u"负";
+    out += t.capitals();
+    return out;
+}
+
+std::optional<std::u16string> daxie(std::u16string_view money) { return daxie(readLeadingDecimal(money)); }
+
+std::optional<std::u16string> amountCommandText(std::u16string_view workspace) { return daxie(workspace); }
+
+} // namespace core

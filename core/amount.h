@@ -1,0 +1,34 @@
+#pragma once
+
+// An amount of money written in Chinese capital numerals, as on cheques and receipts:
+// 1005.5 -> 壹仟零伍圆伍角整, 15 -> 拾伍圆整, 0.05 -> 零伍分, 100000000 -> 壹億圆整,
+// -1005.5 -> 负壹仟零伍圆伍角整, 0 -> 整.
+//
+// The amount is exact: it is read as decimal text, rounded to fen half away from zero on its
+// decimal digits (2.675 -> 贰圆陆角捌分), and refused when the rounded magnitude has more than
+// 16 digits before the point (10^16, 一亿亿, and above).
+
+#include "number.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace core {
+
+// The capitals of `money`; nullopt when its magnitude is 10^16 or more after rounding to fen.
+// A negative amount gets "负" before the capitals of its magnitude, unless it rounds to 0.00.
+std::optional<std::u16string> daxie(const Decimal& money);
+
+// The capitals of the number that `money` starts with, read by the leading-number rules.
+std::optional<std::u16string> daxie(std::u16string_view money);
+
+// The text shown when an amount is too large.
+inline constexpr std::u16string_view kAmountLimitMessage = u"数目太大，无法换算！请输入一亿亿以下的数字";
+inline constexpr std::u16string_view kAmountLimitTitle = u"错误提示";
+
+// What the amount command does with a workspace text: the capitals of its leading number, or
+// nullopt when the limit message is due (after which the workspace is emptied).
+std::optional<std::u16string> amountCommandText(std::u16string_view workspace);
+
+} // namespace core

@@ -1,0 +1,112 @@
+#include "utf.h"
+
+namespace core {
+
+Utf8DecodeResult decodeUtf8(std::string_view in, std::u16string& out, bool final) {
+    const auto* s = reinterpret_cast<const unsigned char*>(in.data());
+    const std::size_t n = in.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const unsigned char b0 = s[i];
+        if (b0 < 0x80) {
+            out.push_back(b0);
+            ++i;
+            continue;
+        }
+        std::size_t len;
+        char32_t cp;
+        char32_t min;
+        if (b0 >= 0xC2 && b0 <= 0xDF) {
+            len = 2;
+            cp = b0 & 0x1F;
+            min = 0x80;
+        } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+            len = 3;
+            cp = b0 & 0x0F;
+            min = 0x800;
+        } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+            len = 4;
+            cp = b0 & 0x07;
+            min = 0x10000;
+        } else {
+            return {i, false};
+        }
+        std::size_t k = 1;
+        for (; k < len && i + k < n; ++k) {
+            const unsigned char b = s[i + k];
+            if ((b & 0xC0) != 0x80)
+                return {i, false};
+            cp = (cp << 6) | (b & 0x3F);
+            // Reject overlong forms, surrogates and values above U+10FFFF at the second byte,
+            // so that a prefix that can never become valid is not held back as "cut".
+            if (k == 1) {
+                if ((b0 == 0xE0 && b < 0xA0) || (b0 == 0xED && b > 0x9F) || (b0 == 0xF0 && b < 0x90) ||
+                    (b0 == 0xF4 && b > 0x8F))
+                    return {i, false};
+            }
+        }
+        if (k < len) {
+            if (final)
+                return {i, false};
+            return {i, true};
+        }
+        if (cp < min)
+            return {i, false};
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+        } else {
+            out.push_back(static_cast<char16_t>(cp));
+        }
+        i += len;
+    }
+    return {n, true};
+}
+
+std::optional<std::u16string> utf8ToUtf16(std::string_view in) {
+    std::u16string out;
+    out.reserve(in.size());
+    if (!decodeUtf8(in, out, true).ok)
+        return std::nullopt;
+    return out;
+}
+
+void encodeUtf8(std::u16string_view in, std::string& out) {
+    const std::size_t n = in.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        char32_t c = in[i];
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+            continue;
+        }
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < n && in[i + 1] >= 0xDC00 && in[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (in[i + 1] - 0xDC00);
+            ++i;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = 0xFFFD;
+        }
+        if (c < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else if (c < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+}
+
+std::string utf16ToUtf8(std::u16string_view in) {
+    std::string out;
+    out.reserve(in.size() * 3);
+    encodeUtf8(in, out);
+    return out;
+}
+
+} // namespace core

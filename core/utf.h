@@ -1,0 +1,30 @@
+#pragma once
+
+// UTF-8 <-> UTF-16 for the command-line companion, strict on input.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace core {
+
+// Decodes UTF-8 into `out` (appended). Rejects overlong forms, surrogates, values above
+// U+10FFFF and truncated sequences. Returns the number of bytes consumed: all of them on success;
+// on a bad byte, the offset of the sequence that is bad. When `final` is false, a sequence that
+// is cut by the end of `in` is not an error: decoding stops before it and the caller passes those
+// bytes again with the next chunk.
+struct Utf8DecodeResult {
+    std::size_t consumed = 0;
+    bool ok = true;
+};
+Utf8DecodeResult decodeUtf8(std::string_view in, std::u16string& out, bool final = true);
+
+// The whole of `in` as UTF-16, or nullopt when it is not valid UTF-8.
+std::optional<std::u16string> utf8ToUtf16(std::string_view in);
+
+// Appends the UTF-8 form of `in`. A lone surrogate, which has no UTF-8 form, becomes U+FFFD.
+void encodeUtf8(std::u16string_view in, std::string& out);
+std::string utf16ToUtf8(std::u16string_view in);
+
+} // namespace core

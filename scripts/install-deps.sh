@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that Lanternfin needs to build, test and run,
+# but only those that are missing. Runs as root or through sudo.
+set -euo pipefail
+
+PACKAGES=(
+    build-essential
+    cmake
+    pkg-config
+    libgtest-dev
+    libgmock-dev
+    libbenchmark-dev
+    libicu-dev
+    libopencc-data
+    libopencc-dev
+    opencc
+    qt6-base-dev
+    fonts-noto-cjk
+    xvfb
+    openbox
+    trayer
+    xdotool
+    xclip
+    x11-utils
+    imagemagick
+    clang
+    libclang-rt-14-dev
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+echo "install-deps: installing ${missing[*]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+    SUDO="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,111 @@
+// Runs the real lanternfin-cli binary and checks its output, errors and exit status.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+struct CliRun {
+    std::string out;
+    std::string err;
+    int status = -1;
+};
+
+// Runs lanternfin-cli with `args` (shell-quoted by the caller) and `input` on stdin.
+CliRun runCli(const std::string& args, const std::string& input) {
+    char inPath[] = "/tmp/lanternfin-cli-in-XXXXXX";
+    char errPath[] = "/tmp/lanternfin-cli-err-XXXXXX";
+    const int inFd = mkstemp(inPath);
+    const int errFd = mkstemp(errPath);
+    close(errFd);
+    if (write(inFd, input.data(), input.size()) != static_cast<ssize_t>(input.size()))
+        ADD_FAILURE() << "cannot write the input file";
+    close(inFd);
+    const std::string cmd = std::string(LANTERNFIN_CLI) + " " + args + " <" + inPath + " 2>" + errPath;
+    CliRun run;
+    FILE* p = popen(cmd.c_str(), "r");
+    char buf[4096];
+    std::size_t got;
+    while ((got = fread(buf, 1, sizeof buf, p)) > 0)
+        run.out.append(buf, got);
+    const int status = pclose(p);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream err(errPath, std::ios::binary);
+    run.err.assign(std::istreambuf_iterator<char>(err), {});
+    unlink(inPath);
+    unlink(errPath);
+    return run;
+}
+
+struct CliCase {
+    const char* args;
+    std::string input;
+    std::string out;
+    int status;
+};
+
+TEST(Cli, CommandsAsTheContractSays) {
+    const CliCase cases[] = {
+        {"money", "1005.5", "壹仟零伍圆伍角整\n", 0},
+        {"money", "12\r\n34", "拾贰圆整\n", 0},
+        {"money", "", "整\n", 0},
+        {"money", "1e16", "", 3},
+        {"money --lines", "1\n-15\r\n1e16\n\n0.05", "壹圆整\n负拾伍圆整\n\n整\n零伍分\n", 0},
+        {"ratio 1 2 3", "", " 6\n", 0},
+        {"ratio 4 1 -5", "", "-1.25\n", 0},
+        {"ratio 0 1 2", "", "", 1},
+        {"ratio 1 1e200 1e200", "", "", 1},
+        {"ratio --lines", "1\t2\t3\n0\t1\t1\n4\t1\t-5\n3\t1\n", " 6\n\n-1.25\n 0\n", 0},
+        {"round 0 ' 2.5'", "", "3\n", 0},
+        {"round 2", " 2.675\n", "2.68\n", 0},
+        {"round 1 abc", "", "", 1},
+        {"round 2 --lines", " 0.125\nabc\n-1.25\n", "0.13\n\n-1.25\n", 0},
+        {"round 1 --lines", "-1.25\r\n", "-1.2\n", 0},
+        {"--help", "", "", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        const CliRun run = runCli(c.args, c.input);
+        EXPECT_EQ(run.status, c.status);
+        if (std::string(c.args) != "--help") {
+            EXPECT_EQ(run.out, c.out);
+        }
+    }
+}
+
+TEST(Cli, LimitMessageGoesToStderr) {
+    const CliRun run = runCli("money", "10000000000000000");
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "数目太大，无法换算！请输入一亿亿以下的数字\n");
+}
+
+TEST(Cli, InvalidUtf8IsRefusedWithNothingOnStdout) {
+    for (const char* args : {"money", "money --lines", "round 0", "ratio --lines"}) {
+        SCOPED_TRACE(args);
+        const CliRun run = runCli(args, "12\n\xC3(");
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, "lanternfin-cli: input is not valid UTF-8\n");
+    }
+}
+
+TEST(Cli, BadArgumentsPrintUsage) {
+    for (const char* args : {"", "frobnicate", "money extra", "ratio 1 2", "round 3 1", "round", "round x",
+                             "ratio --lines 1"}) {
+        SCOPED_TRACE(args);
+        const CliRun run = runCli(args, "");
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find("Usage: lanternfin-cli"), std::string::npos);
+    }
+    const CliRun help = runCli("--help", "");
+    EXPECT_NE(help.out.find("Usage: lanternfin-cli"), std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,120 @@
+#include "core/proportion.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+namespace {
+
+std::string narrow(std::u16string_view s) {
+    std::string out;
+    for (char16_t c : s)
+        out += c < 0x80 ? static_cast<char>(c) : '?';
+    return out;
+}
+
+TEST(Proportion, ResultText) {
+    struct Case {
+        std::u16string a, b, c;
+        std::optional<std::u16string> d;
+    };
+    const Case cases[] = {
+        {u"1", u"2", u"3", u" 6"},
+        {u"2", u"3", u"4", u" 6"},
+        {u"3", u"1", u"1", u" 0.333333333333333"},
+        {u"3", u"2", u"1", u" 0.666666666666667"},
+        {u"4", u"1", u"-5", u"-1.25"},
+        {u"4", u"2.5", u"-2", u"-1.25"},
+        {u"1", u"1e10", u"1e10", u" 1E+20"},
+        {u"2", u"", u"", u" 0"},
+        {u"2", u"3", u"", u" 0"},
+        {u"2", u"0", u"-5", u" 0"},
+        {u"2", u"1", u"1", u" 0.5"},
+        {u"1", u"0.00001", u"1", u" 1E-05"},
+        {u"2,5", u"1e3", u"12abc", u" 6000"},
+        {u"-2", u"3", u"4", u"-6"},
+        // a reads as zero: the result box keeps its text.
+        {u"", u"2", u"3", std::nullopt},
+        {u"0", u"2", u"3", std::nullopt},
+        {u"0.0", u"2", u"3", std::nullopt},
+        {u"-0", u"2", u"3", std::nullopt},
+        {u"abc", u"2", u"3", std::nullopt},
+        {u"-", u"2", u"3", std::nullopt},
+        // Overflow of a box, the product or the quotient.
+        {u"1", u"1e400", u"1", std::nullopt},
+        {u"1e400", u"1", u"1", std::nullopt},
+        {u"1", u"1e200", u"1e200", std::nullopt},
+        {u"1e-300", u"1e10", u"1e10", std::nullopt},
+        // Hostile boxes.
+        {std::u16string(100000, u'9'), u"1", u"1", std::nullopt},
+        {u"1e-" + std::u16string(100000, u'9'), u"1", u"1", std::nullopt},
+        {std::u16string(u"\0\0", 2), u"1", u"1", std::nullopt},
+        {u"\xD800", u"\xDC00", u"1", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(narrow(c.a + u" | " + c.b + u" | " + c.c));
+        EXPECT_EQ(core::proportionText(c.a, c.b, c.c), c.d);
+    }
+}
+
+TEST(NumberText, AcceptsWhatTheResultBoxCanHold) {
+    const std::u16string numbers[] = {
+        u" 6", u"-1.25", u" 1E+20", u"1,234", u"1,234,5", u".5", u"5.", u"  +3  ", u"1e-5", u"1.5E+300",
+        u"0.333333333333333",
+    };
+    for (const auto& t : numbers) {
+        SCOPED_TRACE(narrow(t));
+        EXPECT_TRUE(core::isNumberText(t));
+    }
+    const std::u16string others[] = {
+        u"", u" ", u"abc", u"-", u"+", u".", u"12abc", u"1e", u"1e+", u",1", u"1,", u"1,,2", u"1.2.3",
+        u"- 5", u"1 2", u"1d5", u"\t5", u"5\n", std::u16string(u"5\0", 2), u"\xD800", u"1.5,0",
+    };
+    for (const auto& t : others) {
+        SCOPED_TRACE(narrow(t));
+        EXPECT_FALSE(core::isNumberText(t));
+    }
+}
+
+TEST(RoundedCopy, RoundsTheDecimalValue) {
+    struct Case {
+        std::u16string t1d;
+        int wei;
+        std::optional<std::u16string> copied;
+    };
+    const Case cases[] = {
+        {u" 2.5", 0, u"3"},
+        {u"-2.5", 0, u"-2"},
+        {u"-2.6", 0, u"-3"},
+        {u" 123456789", 0, u"123456789"},
+        {u" 1.25", 1, u"1.3"},
+        {u"-1.25", 1, u"-1.2"},
+        {u"-0.05", 1, u"0"},
+        {u" 2.675", 2, u"2.68"},
+        {u" 1.005", 2, u"1.01"},
+        {u" 0.125", 2, u"0.13"},
+        {u" 12345.678", 2, u"12345.68"},
+        {u" 0.666666666666667", 0, u"1"},
+        {u" 0.666666666666667", 1, u"0.7"},
+        {u" 0.666666666666667", 2, u"0.67"},
+        {u" 1E+20", 0, u"1E+20"},
+        {u" 1E-05", 2, u"0"},
+        {u"-0.004", 2, u"0"},
+        {u"1,234.5", 0, u"1235"},
+        {u"1234567890123456.7", 0, u"1.23456789012346E+15"},
+        {u"", 0, std::nullopt},
+        {u"abc", 0, std::nullopt},
+        {u"-", 0, std::nullopt},
+        {u"12abc", 2, std::nullopt},
+        {u"1e400", 0, std::nullopt},
+        {u"1E" + std::u16string(1'000'000, u'9'), 0, std::nullopt},
+        {u"1E-" + std::u16string(1'000'000, u'9'), 2, u"0"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(narrow(c.t1d) + " wei " + std::to_string(c.wei));
+        EXPECT_EQ(core::roundedCopyText(c.t1d, c.wei), c.copied);
+    }
+}
+
+} // namespace
