@@ -55,18 +55,21 @@ constexpr std::string_view kLetterRow = "0123456789sbqwy.jzf";
 constexpr std::u16string_view kCapitalRow = u"零壹贰叁肆伍陆柒捌玖拾佰仟萬億圆角整分";
 constexpr std::string_view kPlaceTemplate = ".sbqwsbqysbqwsbq";
 
-std::u16string Letters::capitals() const {
-    std::u16string out;
-    out.reserve(static_cast<std::size_t>(m_n) + 1);
-    for (int i = 0; i < m_n; ++i) {
-        const char c = m_c[i];
-        if (c == 'Z') {
-            out += u'整';
-            continue;
-        }
-        const auto pos = kLetterRow.find(c);
-        out += kCapitalRow[pos];
+// Letter -> capital, built once from the two rows; 'Z' is the 整 written for a zero fen.
+struct CapitalTable {
+    std::array<char16_t, 128> of{};
+    constexpr CapitalTable() {
+        for (std::size_t i = 0; i < kLetterRow.size(); ++i)
+            of[static_cast<unsigned char>(kLetterRow[i])] = kCapitalRow[i];
+        of['Z'] = u'整';
     }
+};
+constexpr CapitalTable kCapitals;
+
+std::u16string Letters::capitals() const {
+    std::u16string out(static_cast<std::size_t>(m_n), u'\0');
+    for (int i = 0; i < m_n; ++i)
+        out[static_cast<std::size_t>(i)] = kCapitals.of[static_cast<unsigned char>(m_c[i])];
     return out;
 }
 
@@ -83,11 +86,10 @@ constexpr std::int64_t kMaxIntegerDigits = 16;
 } // namespace
 
 std::optional<std::u16string> daxie(const Decimal& money) {
-    Decimal magnitude = money;
-    magnitude.negative = false;
-    if (!magnitude.isZero() && magnitude.point > kMaxIntegerDigits)
+    // Half away from zero works on the magnitude, so the sign can stay on.
+    if (!money.isZero() && money.point > kMaxIntegerDigits)
         return std::nullopt; // refuse before rounding builds anything from a huge exponent
-    const Decimal rounded = roundToPlaces(magnitude, 2, Rounding::HalfAwayFromZero);
+    const Decimal rounded = roundToPlaces(money, 2, Rounding::HalfAwayFromZero);
     if (!rounded.isZero() && rounded.point > kMaxIntegerDigits)
         return std::nullopt;
 
@@ -142,11 +144,9 @@ std::optional<std::u16string> daxie(const Decimal& money) {
     else
         t.replaceAll("0.", ".");
 
-    std::u16string out;
     if (money.negative && !rounded.isZero())
-        out = u"负";
-    out += t.capitals();
-    return out;
+        return u"负" + t.capitals();
+    return t.capitals();
 }
 
 std::optional<std::u16string> daxie(std::u16string_view money) { return daxie(readLeadingDecimal(money)); }

@@ -25,7 +25,9 @@ Decimal normalise(bool negative, std::string digits, std::int64_t intCount, std:
     if (first == std::string::npos)
         return d;
     const auto last = digits.find_last_not_of('0');
-    d.digits = digits.substr(first, last - first + 1);
+    digits.resize(last + 1);
+    digits.erase(0, first);
+    d.digits = std::move(digits);
     d.point = clampedAdd(intCount - static_cast<std::int64_t>(first), exponent);
     return d;
 }
