@@ -2,8 +2,12 @@
 // Input is UTF-8 on stdin, output UTF-8 on stdout; see usage() for the commands.
 
 #include "core/amount.h"
+#include "core/pinyin.h"
 #include "core/proportion.h"
+#include "core/text_convert.h"
 #include "core/utf.h"
+#include "platform/character_maps.h"
+#include "platform/codepage936.h"
 
 #include <cstdio>
 #include <cstring>
@@ -29,6 +33,10 @@ constexpr const char* kUsage =
     "  ratio A B C        d of a : b = c : d as the calculator shows it (exit 1: no result)\n"
     "  round WEI [TEXT]   the calculator's result TEXT (or stdin) rounded to WEI = 0, 1 or 2\n"
     "                     decimals, as the copy button places it (exit 1: not a number)\n"
+    "  traditional        stdin with simplified characters made traditional (简体 -> 簡體)\n"
+    "  simplified         stdin with traditional characters made simplified (簡體 -> 简体)\n"
+    "  upper, lower       stdin in upper or lower case\n"
+    "  pinyin             the pinyin of stdin trimmed of spaces at both ends (汉字 -> HanZi)\n"
     "\n"
     "  --lines            after the command: every stdin line is one input and gives one output\n"
     "                     line, empty where there is no result (ratio: A, B, C separated by TAB)\n"
@@ -177,6 +185,65 @@ int runRound(bool lines, const std::vector<std::string>& args) {
     return kExitOk;
 }
 
+// Streams stdin through a code-point mapping in chunks, so that memory stays flat however large
+// the input. Output converted before an invalid byte is written before the error.
+int runMapped(const core::CodePointMap& map) {
+    std::vector<char> buf(1 << 20);
+    std::size_t carried = 0;
+    std::u16string units;
+    std::string out;
+    for (;;) {
+        const std::size_t got = std::fread(buf.data() + carried, 1, buf.size() - carried, stdin);
+        const bool final = got == 0 || std::feof(stdin);
+        const std::string_view chunk(buf.data(), carried + got);
+        units.clear();
+        const auto r = core::decodeUtf8(chunk, units, final);
+        out.clear();
+        core::encodeUtf8(core::mapCodePoints(units, map), out);
+        writeOut(out);
+        if (!r.ok) {
+            std::fflush(stdout);
+            return invalidUtf8();
+        }
+        carried = chunk.size() - r.consumed;
+        std::memmove(buf.data(), buf.data() + r.consumed, carried);
+        if (final)
+            return kExitOk;
+    }
+}
+
+int runMapCommand(const core::CodePointMap& map, bool lines) {
+    if (lines)
+        return runLines([&map](std::u16string_view s) { return core::mapCodePoints(s, map); });
+    return runMapped(map);
+}
+
+int runDictionary(const char* file, bool lines) {
+    const std::string path = platform::openccDataDir() + "/" + file;
+    const auto map = platform::loadCharacterDictionary(path);
+    if (!map) {
+        std::fprintf(stderr, "lanternfin-cli: cannot load %s\n", path.c_str());
+        return kExitUsage;
+    }
+    return runMapCommand(*map, lines);
+}
+
+int runPinyin(bool lines) {
+    std::string error;
+    const auto codes = platform::loadCodePage936(&error);
+    if (!codes) {
+        std::fprintf(stderr, "lanternfin-cli: %s\n", error.c_str());
+        return kExitUsage;
+    }
+    if (lines)
+        return runLines([&codes](std::u16string_view s) { return core::c(core::trimSpaces(s), *codes); });
+    const auto text = core::utf8ToUtf16(readAll(stdin));
+    if (!text)
+        return invalidUtf8();
+    writeOut(core::utf16ToUtf8(core::c(core::trimSpaces(*text), *codes)));
+    return kExitOk;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -207,5 +274,17 @@ int main(int argc, char** argv) {
         return runRatio(lines, rest);
     if (command == "round")
         return runRound(lines, rest);
+    if (!rest.empty())
+        return usageError();
+    if (command == "traditional")
+        return runDictionary(platform::kSimplifiedToTraditionalFile, lines);
+    if (command == "simplified")
+        return runDictionary(platform::kTraditionalToSimplifiedFile, lines);
+    if (command == "upper")
+        return runMapCommand(platform::upperCaseMap(), lines);
+    if (command == "lower")
+        return runMapCommand(platform::lowerCaseMap(), lines);
+    if (command == "pinyin")
+        return runPinyin(lines);
     return usageError();
 }

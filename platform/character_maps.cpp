@@ -1,0 +1,85 @@
+#include "character_maps.h"
+
+#include "core/utf.h"
+
+#include <opencc/DictEntry.hpp>
+#include <opencc/Lexicon.hpp>
+#include <opencc/MarisaDict.hpp>
+#include <unicode/uchar.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace platform {
+namespace {
+
+// The code point of a UTF-8 text of exactly one code point, or nullopt.
+std::optional<char32_t> singleCodePoint(const std::string& utf8) {
+    const auto units = core::utf8ToUtf16(utf8);
+    if (!units || units->empty() || units->size() > 2)
+        return std::nullopt;
+    const char16_t a = (*units)[0];
+    if (units->size() == 1)
+        return (a >= 0xD800 && a <= 0xDFFF) ? std::nullopt : std::optional<char32_t>(a);
+    const char16_t b = (*units)[1];
+    if (a < 0xD800 || a > 0xDBFF || b < 0xDC00 || b > 0xDFFF)
+        return std::nullopt;
+    return 0x10000 + ((char32_t(a) - 0xD800) << 10) + (char32_t(b) - 0xDC00);
+}
+
+// Cased letters all lie below U+20000.
+constexpr char32_t kCaseLimit = 0x20000;
+
+} // namespace
+
+std::string openccDataDir() {
+    const char* dir = std::getenv("LANTERNFIN_OPENCC_DIR");
+    return dir && *dir ? dir : "/usr/share/opencc";
+}
+
+std::optional<core::CodePointMap> loadCharacterDictionary(const std::string& path) {
+    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!file)
+        return std::nullopt;
+    try {
+        const auto dict = opencc::MarisaDict::NewFromFile(file.get());
+        if (!dict)
+            return std::nullopt;
+        core::CodePointMap map;
+        for (const auto& entry : *dict->GetLexicon()) {
+            const auto key = singleCodePoint(entry->Key());
+            if (!key || entry->NumValues() == 0)
+                continue;
+            const auto value = singleCodePoint(entry->Values().front());
+            if (value)
+                map.set(*key, *value);
+        }
+        return map;
+    } catch (...) {
+        // OpenCC throws on a damaged or foreign file; to the caller that is a file it cannot load.
+        return std::nullopt;
+    }
+}
+
+core::CodePointMap upperCaseMap() {
+    core::CodePointMap map;
+    for (char32_t c = 0; c < kCaseLimit; ++c) {
+        const auto u = static_cast<char32_t>(u_toupper(static_cast<UChar32>(c)));
+        if (u != c)
+            map.set(c, u);
+    }
+    return map;
+}
+
+core::CodePointMap lowerCaseMap() {
+    core::CodePointMap map;
+    for (char32_t c = 0; c < kCaseLimit; ++c) {
+        const auto l = static_cast<char32_t>(u_tolower(static_cast<UChar32>(c)));
+        if (l != c)
+            map.set(c, l);
+    }
+    return map;
+}
+
+} // namespace platform
