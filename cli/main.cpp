@@ -10,6 +10,7 @@
 #include "platform/codepage936.h"
 
 #include <cstdio>
+#include <sys/stat.h>
 #include <cstring>
 #include <functional>
 #include <optional>
@@ -56,6 +57,9 @@ int invalidUtf8() {
 
 std::string readAll(std::FILE* in) {
     std::string data;
+    struct stat st {};
+    if (fstat(fileno(in), &st) == 0 && S_ISREG(st.st_mode))
+        data.reserve(static_cast<std::size_t>(st.st_size) + 1);
     std::vector<char> buf(1 << 20);
     for (;;) {
         const std::size_t got = std::fread(buf.data(), 1, buf.size(), in);
@@ -190,16 +194,13 @@ int runRound(bool lines, const std::vector<std::string>& args) {
 int runMapped(const core::CodePointMap& map) {
     std::vector<char> buf(1 << 20);
     std::size_t carried = 0;
-    std::u16string units;
     std::string out;
     for (;;) {
         const std::size_t got = std::fread(buf.data() + carried, 1, buf.size() - carried, stdin);
         const bool final = got == 0 || std::feof(stdin);
         const std::string_view chunk(buf.data(), carried + got);
-        units.clear();
-        const auto r = core::decodeUtf8(chunk, units, final);
         out.clear();
-        core::encodeUtf8(core::mapCodePoints(units, map), out);
+        const auto r = core::mapUtf8(chunk, map, out, final);
         writeOut(out);
         if (!r.ok) {
             std::fflush(stdout);
@@ -228,6 +229,14 @@ int runDictionary(const char* file, bool lines) {
     return runMapCommand(*map, lines);
 }
 
+// `text` without the U+0020 spaces at both ends, on UTF-8 bytes.
+std::string_view trimSpaceBytes(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
 int runPinyin(bool lines) {
     std::string error;
     const auto codes = platform::loadCodePage936(&error);
@@ -235,12 +244,27 @@ int runPinyin(bool lines) {
         std::fprintf(stderr, "lanternfin-cli: %s\n", error.c_str());
         return kExitUsage;
     }
+    const core::PinyinTable table(*codes);
     if (lines)
-        return runLines([&codes](std::u16string_view s) { return core::c(core::trimSpaces(s), *codes); });
-    const auto text = core::utf8ToUtf16(readAll(stdin));
-    if (!text)
-        return invalidUtf8();
-    writeOut(core::utf16ToUtf8(core::c(core::trimSpaces(*text), *codes)));
+        return runLines([&table](std::u16string_view s) { return core::c(core::trimSpaces(s), table); });
+    const std::string input = readAll(stdin);
+    // Only spaces are trimmed, so the trimmed text is valid exactly when the input is. It goes
+    // through in slices of about 1 MB, each cut just before a byte that starts a sequence; the
+    // output is held until the whole input has proved valid.
+    std::string_view rest = trimSpaceBytes(input);
+    std::string out;
+    out.reserve(input.size() * 2);
+    while (!rest.empty()) {
+        std::size_t cut = std::min<std::size_t>(rest.size(), 1 << 20);
+        while (cut < rest.size() && cut > 0 && (static_cast<unsigned char>(rest[cut]) & 0xC0) == 0x80)
+            --cut;
+        if (cut == 0)
+            cut = std::min<std::size_t>(rest.size(), 1 << 20);
+        if (!core::appendPinyinUtf8(rest.substr(0, cut), table, out).ok)
+            return invalidUtf8();
+        rest.remove_prefix(cut);
+    }
+    writeOut(out);
     return kExitOk;
 }
 

@@ -1,6 +1,7 @@
 #include "pinyin.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace core {
 namespace {
@@ -104,21 +105,97 @@ std::u16string_view g(std::int16_t code, const CharCodeTable& codes) {
     return std::prev(it)->name;
 }
 
-void appendPinyin(std::u16string_view text, const CharCodeTable& codes, std::u16string& out) {
-    for (char16_t unit : text) {
+PinyinTable::PinyinTable(const CharCodeTable& codes) {
+    // Token 0 is the empty text; then every distinct text g can give, in the order first met.
+    std::vector<std::u16string_view> texts{u""};
+    std::vector<std::uint16_t> tokenOfCode(65536, 0xFFFF);
+    for (std::uint32_t unit = 0; unit < 65536; ++unit) {
         const std::int16_t code = codes.code[unit];
-        if (code > 0 && code < 160)
-            out += codes.singleByte[static_cast<std::size_t>(code)];
-        else
-            out += g(code, codes);
+        auto& token = tokenOfCode[static_cast<std::uint16_t>(code)];
+        if (token == 0xFFFF) {
+            const std::u16string_view text = g(code, codes);
+            if (text.empty()) {
+                token = 0;
+            } else {
+                token = static_cast<std::uint16_t>(texts.size());
+                texts.push_back(text);
+            }
+        }
+        m_token[unit] = token;
     }
+    std::vector<std::size_t> u16Offsets;
+    for (const auto text : texts) {
+        u16Offsets.push_back(m_u16Pool.size());
+        m_u16Pool += text;
+        // Syllables have at most six letters, one-byte characters at most three UTF-8 bytes.
+        const std::string utf8 = utf16ToUtf8(text);
+        Utf8Slot slot;
+        slot.length = std::min(utf8.size(), slot.bytes.size());
+        std::memcpy(slot.bytes.data(), utf8.data(), slot.length);
+        m_utf8.push_back(slot);
+    }
+    u16Offsets.push_back(m_u16Pool.size());
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        m_u16.emplace_back(m_u16Pool.data() + u16Offsets[i], u16Offsets[i + 1] - u16Offsets[i]);
 }
 
-std::u16string c(std::u16string_view text, const CharCodeTable& codes) {
+void appendPinyin(std::u16string_view text, const PinyinTable& table, std::u16string& out) {
+    for (char16_t unit : text)
+        out += table.of(unit);
+}
+
+std::u16string c(std::u16string_view text, const PinyinTable& table) {
     std::u16string out;
     out.reserve(text.size() * 2);
-    appendPinyin(text, codes, out);
+    appendPinyin(text, table, out);
     return out;
+}
+
+Utf8DecodeResult appendPinyinUtf8(std::string_view text, const PinyinTable& table, std::string& out) {
+    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t n = text.size();
+    // A unit gives at most six bytes (a syllable such as Zhuang); a sequence of k bytes holds at
+    // most k / 2 + 1 units... so three output bytes per input byte always suffice.
+    const std::size_t base = out.size();
+    out.resize(base + 3 * n + 16); // + 16: room for the last fixed-size move
+    char* o = out.data() + base;
+    char* const o0 = o;
+    auto put = [&o, &table](char16_t unit) {
+        const auto& slot = table.utf8SlotOf(unit);
+        std::memcpy(o, slot.bytes.data(), 8); // fixed size: one move; the tail is overwritten
+        o += slot.length;
+    };
+    std::size_t i = 0;
+    Utf8DecodeResult result{n, true};
+    while (i < n) {
+        const unsigned char b0 = s[i];
+        if (b0 < 0x80) {
+            put(b0);
+            ++i;
+            continue;
+        }
+        if (b0 >= 0xE0 && b0 <= 0xEF && i + 2 < n && (s[i + 1] & 0xC0) == 0x80 && (s[i + 2] & 0xC0) == 0x80 &&
+            !(b0 == 0xE0 && s[i + 1] < 0xA0) && !(b0 == 0xED && s[i + 1] > 0x9F)) {
+            put(static_cast<char16_t>(((b0 & 0x0F) << 12) | ((s[i + 1] & 0x3F) << 6) | (s[i + 2] & 0x3F)));
+            i += 3;
+            continue;
+        }
+        char32_t cp;
+        const int len = decodeUtf8Sequence(s + i, n - i, cp);
+        if (len <= 0) {
+            result = {i, false};
+            break;
+        }
+        if (cp >= 0x10000) {
+            put(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
+            put(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+        } else {
+            put(static_cast<char16_t>(cp));
+        }
+        i += static_cast<std::size_t>(len);
+    }
+    out.resize(base + static_cast<std::size_t>(o - o0));
+    return result;
 }
 
 std::u16string_view trimSpaces(std::u16string_view text) {
@@ -129,12 +206,12 @@ std::u16string_view trimSpaces(std::u16string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-std::u16string pinyinCommandText(std::u16string_view workspace, const CharCodeTable& codes) {
+std::u16string pinyinCommandText(std::u16string_view workspace, const PinyinTable& table) {
     std::u16string out;
     out.reserve(workspace.size() * 3 + 1);
     out += workspace;
     out += u'\n';
-    appendPinyin(trimSpaces(workspace), codes, out);
+    appendPinyin(trimSpaces(workspace), table, out);
     return out;
 }
 

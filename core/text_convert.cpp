@@ -1,5 +1,7 @@
 #include "text_convert.h"
 
+#include <algorithm>
+
 namespace core {
 
 std::u16string mapCodePoints(std::u16string_view str, const CodePointMap& mapping) {
@@ -47,6 +49,63 @@ std::u16string upperCaseText(std::u16string_view str, const CodePointMap& toUppe
 
 std::u16string lowerCaseText(std::u16string_view str, const CodePointMap& toLower) {
     return mapCodePoints(str, toLower);
+}
+
+} // namespace core
+
+namespace core {
+
+Utf8DecodeResult mapUtf8(std::string_view in, const CodePointMap& mapping, std::string& out, bool final) {
+    const auto* s = reinterpret_cast<const unsigned char*>(in.data());
+    const std::size_t n = in.size();
+    // A code point grows by at most half its UTF-8 length when mapped (2 -> 3, 3 -> 4 bytes).
+    const std::size_t base = out.size();
+    out.resize(base + n + n / 2 + 8);
+    auto* o = reinterpret_cast<unsigned char*>(out.data()) + base;
+    auto* const o0 = o;
+    std::size_t i = 0;
+    Utf8DecodeResult result{n, true};
+    while (i < n) {
+        const unsigned char b0 = s[i];
+        char32_t c;
+        std::size_t len;
+        if (b0 < 0x80) {
+            c = b0;
+            len = 1;
+        } else if (b0 >= 0xE0 && b0 <= 0xEF && i + 2 < n && (s[i + 1] & 0xC0) == 0x80 && (s[i + 2] & 0xC0) == 0x80 &&
+                   !(b0 == 0xE0 && s[i + 1] < 0xA0) && !(b0 == 0xED && s[i + 1] > 0x9F)) {
+            // The common case of Chinese text, checked inline.
+            c = (char32_t(b0 & 0x0F) << 12) | (char32_t(s[i + 1] & 0x3F) << 6) | (s[i + 2] & 0x3F);
+            len = 3;
+        } else {
+            const int got = decodeUtf8Sequence(s + i, n - i, c);
+            if (got <= 0) {
+                // Invalid here, or a sequence cut by the end of a chunk (fine unless final).
+                result = {i, got == 0 && !final};
+                break;
+            }
+            len = static_cast<std::size_t>(got);
+        }
+        c = mapping(c);
+        if (c < 0x80) {
+            *o++ = static_cast<unsigned char>(c);
+        } else if (c < 0x800) {
+            *o++ = static_cast<unsigned char>(0xC0 | (c >> 6));
+            *o++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            *o++ = static_cast<unsigned char>(0xE0 | (c >> 12));
+            *o++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+            *o++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        } else {
+            *o++ = static_cast<unsigned char>(0xF0 | (c >> 18));
+            *o++ = static_cast<unsigned char>(0x80 | ((c >> 12) & 0x3F));
+            *o++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+            *o++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        }
+        i += len;
+    }
+    out.resize(base + static_cast<std::size_t>(o - o0));
+    return result;
 }
 
 } // namespace core

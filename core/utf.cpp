@@ -2,56 +2,64 @@
 
 namespace core {
 
+int decodeUtf8Sequence(const unsigned char* s, std::size_t avail, char32_t& cp) {
+    const unsigned char b0 = s[0];
+    if (b0 < 0x80) {
+        cp = b0;
+        return 1;
+    }
+    std::size_t len;
+    char32_t min;
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        len = 2;
+        cp = b0 & 0x1F;
+        min = 0x80;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        len = 3;
+        cp = b0 & 0x0F;
+        min = 0x800;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        len = 4;
+        cp = b0 & 0x07;
+        min = 0x10000;
+    } else {
+        return -1;
+    }
+    std::size_t k = 1;
+    for (; k < len && k < avail; ++k) {
+        const unsigned char b = s[k];
+        if ((b & 0xC0) != 0x80)
+            return -1;
+        // Overlong forms, surrogates and values above U+10FFFF show at the second byte, so a
+        // prefix that can never become valid is not mistaken for a cut one.
+        if (k == 1 && ((b0 == 0xE0 && b < 0xA0) || (b0 == 0xED && b > 0x9F) || (b0 == 0xF0 && b < 0x90) ||
+                       (b0 == 0xF4 && b > 0x8F)))
+            return -1;
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    if (k < len)
+        return 0;
+    if (cp < min)
+        return -1;
+    return static_cast<int>(len);
+}
+
 Utf8DecodeResult decodeUtf8(std::string_view in, std::u16string& out, bool final) {
     const auto* s = reinterpret_cast<const unsigned char*>(in.data());
     const std::size_t n = in.size();
     std::size_t i = 0;
     while (i < n) {
-        const unsigned char b0 = s[i];
-        if (b0 < 0x80) {
-            out.push_back(b0);
+        if (s[i] < 0x80) {
+            out.push_back(s[i]);
             ++i;
             continue;
         }
-        std::size_t len;
         char32_t cp;
-        char32_t min;
-        if (b0 >= 0xC2 && b0 <= 0xDF) {
-            len = 2;
-            cp = b0 & 0x1F;
-            min = 0x80;
-        } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-            len = 3;
-            cp = b0 & 0x0F;
-            min = 0x800;
-        } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-            len = 4;
-            cp = b0 & 0x07;
-            min = 0x10000;
-        } else {
+        const int len = decodeUtf8Sequence(s + i, n - i, cp);
+        if (len < 0)
             return {i, false};
-        }
-        std::size_t k = 1;
-        for (; k < len && i + k < n; ++k) {
-            const unsigned char b = s[i + k];
-            if ((b & 0xC0) != 0x80)
-                return {i, false};
-            cp = (cp << 6) | (b & 0x3F);
-            // Reject overlong forms, surrogates and values above U+10FFFF at the second byte,
-            // so that a prefix that can never become valid is not held back as "cut".
-            if (k == 1) {
-                if ((b0 == 0xE0 && b < 0xA0) || (b0 == 0xED && b > 0x9F) || (b0 == 0xF0 && b < 0x90) ||
-                    (b0 == 0xF4 && b > 0x8F))
-                    return {i, false};
-            }
-        }
-        if (k < len) {
-            if (final)
-                return {i, false};
-            return {i, true};
-        }
-        if (cp < min)
-            return {i, false};
+        if (len == 0)
+            return {i, !final};
         if (cp >= 0x10000) {
             cp -= 0x10000;
             out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
@@ -59,7 +67,7 @@ Utf8DecodeResult decodeUtf8(std::string_view in, std::u16string& out, bool final
         } else {
             out.push_back(static_cast<char16_t>(cp));
         }
-        i += len;
+        i += static_cast<std::size_t>(len);
     }
     return {n, true};
 }

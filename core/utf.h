@@ -20,6 +20,11 @@ struct Utf8DecodeResult {
 };
 Utf8DecodeResult decodeUtf8(std::string_view in, std::u16string& out, bool final = true);
 
+// Decodes the one UTF-8 sequence at the start of `s` (`avail` bytes, at least 1) into `cp`.
+// Returns its length, 0 when it is cut by the end of the bytes but could still become valid, or
+// -1 when it is invalid.
+int decodeUtf8Sequence(const unsigned char* s, std::size_t avail, char32_t& cp);
+
 // The whole of `in` as UTF-16, or nullopt when it is not valid UTF-8.
 std::optional<std::u16string> utf8ToUtf16(std::string_view in);
 

@@ -17,7 +17,7 @@ struct CliRun {
 };
 
 // Runs lanternfin-cli with `args` (shell-quoted by the caller) and `input` on stdin.
-CliRun runCli(const std::string& args, const std::string& input) {
+CliRun runCli(const std::string& args, const std::string& input, const std::string& env = "") {
     char inPath[] = "/tmp/lanternfin-cli-in-XXXXXX";
     char errPath[] = "/tmp/lanternfin-cli-err-XXXXXX";
     const int inFd = mkstemp(inPath);
@@ -26,7 +26,7 @@ CliRun runCli(const std::string& args, const std::string& input) {
     if (write(inFd, input.data(), input.size()) != static_cast<ssize_t>(input.size()))
         ADD_FAILURE() << "cannot write the input file";
     close(inFd);
-    const std::string cmd = std::string(LANTERNFIN_CLI) + " " + args + " <" + inPath + " 2>" + errPath;
+    const std::string cmd = env + " " + std::string(LANTERNFIN_CLI) + " " + args + " <" + inPath + " 2>" + errPath;
     CliRun run;
     FILE* p = popen(cmd.c_str(), "r");
     char buf[4096];
@@ -67,6 +67,15 @@ TEST(Cli, CommandsAsTheContractSays) {
         {"round 2 --lines", " 0.125\nabc\n-1.25\n", "0.13\n\n-1.25\n", 0},
         {"round 1 --lines", "-1.25\r\n", "-1.2\n", 0},
         {"--help", "", "", 0},
+        {"traditional", "简体 abc\n한😀", "簡體 abc\n한😀", 0},
+        {"simplified", "簡體\r\n", "简体\r\n", 0},
+        {"upper", "Abc 中文 ä", "ABC 中文 Ä", 0},
+        {"lower", "Abc 中文 Ä", "abc 中文 ä", 0},
+        {"pinyin", "  我爱Beijing 2008！ \n", "WoAiBeijing 2008 \n", 0},
+        {"pinyin", "", "", 0},
+        {"traditional --lines", "简体\r\n汉\n\nx", "簡體\n漢\n\nx\n", 0},
+        {"upper --lines", "a\nb", "A\nB\n", 0},
+        {"pinyin --lines", " 汉字 \n中国\r\n", "HanZi\nZhongGuo\n", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args);
@@ -95,9 +104,33 @@ TEST(Cli, InvalidUtf8IsRefusedWithNothingOnStdout) {
     }
 }
 
+TEST(Cli, StreamingCommandsReportInvalidUtf8AfterWhatCameBefore) {
+    for (const char* args : {"traditional", "simplified", "upper", "lower", "pinyin --lines"}) {
+        SCOPED_TRACE(args);
+        const CliRun run = runCli(args, "ab\xFF");
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out.find('\xFF'), std::string::npos);
+        EXPECT_EQ(run.err, "lanternfin-cli: input is not valid UTF-8\n");
+    }
+    const CliRun cut = runCli("upper", "a\xE4\xB8");
+    EXPECT_EQ(cut.status, 2);
+    const CliRun pinyin = runCli("pinyin", "汉字 " + std::string(3 << 20, 'a') + "\xED\xA0\x80");
+    EXPECT_EQ(pinyin.status, 2);
+    EXPECT_EQ(pinyin.out, "");
+}
+
+TEST(Cli, MissingDictionaryIsNamed) {
+    const CliRun run = runCli("traditional", "简体");
+    ASSERT_EQ(run.status, 0);
+    const CliRun missing = runCli("simplified", "x", "LANTERNFIN_OPENCC_DIR=/nonexistent");
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_EQ(missing.err, "lanternfin-cli: cannot load /nonexistent/TSCharacters.ocd2\n");
+}
+
 TEST(Cli, BadArgumentsPrintUsage) {
     for (const char* args : {"", "frobnicate", "money extra", "ratio 1 2", "round 3 1", "round", "round x",
-                             "ratio --lines 1"}) {
+                             "ratio --lines 1", "upper x", "pinyin 1"}) {
         SCOPED_TRACE(args);
         const CliRun run = runCli(args, "");
         EXPECT_EQ(run.status, 2);

@@ -86,7 +86,7 @@ TEST(Pinyin, CodesGiveSyllablesCharactersOrNothing) {
 }
 
 TEST(Pinyin, CommandTextKeepsTheWorkspaceAndAddsALine) {
-    const auto codes = fakeCodes();
+    const core::PinyinTable table(fakeCodes());
     struct Case {
         std::u16string workspace, result;
     };
@@ -102,7 +102,19 @@ TEST(Pinyin, CommandTextKeepsTheWorkspaceAndAddsALine) {
         {u"\xD800x\xDC00", u"\xD800x\xDC00\n?x?"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(core::pinyinCommandText(c.workspace, codes), c.result);
+        EXPECT_EQ(core::pinyinCommandText(c.workspace, table), c.result);
+}
+
+TEST(Pinyin, Utf8PathGivesTheSameText) {
+    const core::PinyinTable table(fakeCodes());
+    std::string out;
+    const auto r = core::appendPinyinUtf8("我爱Beijing 2008！€😀", table, out);
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(out, "WoAiBeijing 2008€??");
+    out.clear();
+    const auto bad = core::appendPinyinUtf8("我\xC0\x80", table, out);
+    EXPECT_FALSE(bad.ok);
+    EXPECT_EQ(bad.consumed, 3u);
 }
 
 TEST(Pinyin, TrimsSpacesOnly) {

@@ -61,3 +61,36 @@ TEST(CodePointMap, CountsAndIgnoresWhatIsNoCodePoint) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(MapUtf8, StreamsAndStopsAtTheFirstBadByte) {
+    core::CodePointMap map;
+    map.set(U'简', U'簡');
+    map.set(U'a', U'A');
+    struct Case {
+        std::string in;
+        bool final;
+        std::string out;
+        std::size_t consumed;
+        bool ok;
+    };
+    const Case cases[] = {
+        {"a简b😀", true, "A簡b😀", 9, true},
+        {"", true, "", 0, true},
+        {"a\xE7\xAE", false, "A", 1, true},   // cut at the end of a chunk: held back
+        {"a\xE7\xAE", true, "A", 1, false},   // cut at the end of the input
+        {"a\xFFsimple", true, "A", 1, false}, // converted up to the bad byte
+        {"\xED\xA0\x80", false, "", 0, false},
+        {std::string("\0a", 2), true, std::string("\0A", 2), 2, true},
+    };
+    for (const auto& c : cases) {
+        std::string out;
+        const auto r = core::mapUtf8(c.in, map, out, c.final);
+        EXPECT_EQ(out, c.out);
+        EXPECT_EQ(r.consumed, c.consumed);
+        EXPECT_EQ(r.ok, c.ok);
+    }
+}
+
+} // namespace

@@ -58,8 +58,17 @@ TEST_F(TextServices, PinyinOfRealCharacters) {
         {u"，。、“”\u3000Ａ２", u""},          {u"€", u"€"},      {u"한\U00020000", u"???"},
         {u"我\r\n爱\n", u"Wo\r\nAi\n"},
     };
+    const core::PinyinTable table(*s_codes);
     for (const auto& c : cases)
-        EXPECT_EQ(core::c(c.text, *s_codes), c.pinyin);
+        EXPECT_EQ(core::c(c.text, table), c.pinyin);
+}
+
+TEST_F(TextServices, PinyinTableAgreesWithGForEveryUnit) {
+    const core::PinyinTable table(*s_codes);
+    for (std::uint32_t unit = 0; unit < 65536; ++unit) {
+        const auto u = static_cast<char16_t>(unit);
+        ASSERT_EQ(table.of(u), core::g(s_codes->code[u], *s_codes)) << unit;
+    }
 }
 
 TEST_F(TextServices, SimplifiedAndTraditional) {
