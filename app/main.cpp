@@ -1,0 +1,28 @@
+// Lanternfin: builds the real platform services and the main window, then runs the event loop.
+
+#include "platform/character_maps.h"
+#include "platform/qt_desktop.h"
+#include "platform/text_services.h"
+#include "ui/form1.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Lanternfin"));
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/lanternfin-16.png"), QSize(16, 16));
+    icon.addFile(QStringLiteral(":/lanternfin.png"), QSize(32, 32));
+    QApplication::setWindowIcon(icon);
+
+    const platform::TextServices text = platform::loadTextServices(platform::openccDataDir());
+    platform::QtClipboard clipboard;
+    platform::QtPageOpener pages;
+    platform::QtTrayIcon tray(icon, QStringLiteral("Lanternfin"));
+    platform::QtPointer pointer;
+
+    ui::Form1 form(ui::Form1Services{clipboard, pages, tray, pointer, text});
+    form.show();
+    return QApplication::exec();
+}

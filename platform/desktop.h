@@ -1,0 +1,60 @@
+#pragma once
+
+// The desktop services the window rests on, one small interface each, so that the window can be
+// built with fakes in tests. app/main.cpp builds the Qt-backed ones (qt_desktop.h).
+
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+
+namespace platform {
+
+// The system clipboard, plain text only.
+class Clipboard {
+public:
+    virtual ~Clipboard() = default;
+    // The clipboard's text; the empty text when it holds none (empty, a picture, unreadable).
+    virtual QString text() const = 0;
+    // Replaces whatever the clipboard holds by `text`.
+    virtual void setText(const QString& text) = 0;
+};
+
+// Opens a web page in the user's browser without waiting.
+class PageOpener {
+public:
+    virtual ~PageOpener() = default;
+    // False when no browser could be asked; the caller carries on either way.
+    virtual bool open(const QUrl& url) = 0;
+};
+
+// The icon in the notification area.
+class TrayIcon {
+public:
+    virtual ~TrayIcon() = default;
+    // Puts the icon into the notification area (again); does nothing without one.
+    virtual void add() = 0;
+    // Takes the icon out; does nothing when it is not there.
+    virtual void remove() = 0;
+    // Whether a notification area is there to show the icon.
+    virtual bool available() const = 0;
+    // The tip text the icon shows.
+    virtual QString tip() const = 0;
+    // `handler` receives the mouse message of each click on the icon: 514 for the left button,
+    // 517 for the right one.
+    virtual void onMessage(std::function<void(int)> handler) = 0;
+};
+
+// The mouse cursor and the screens under it.
+class Pointer {
+public:
+    virtual ~Pointer() = default;
+    // The cursor's position in global pixels.
+    virtual QPoint cursor() const = 0;
+    // The geometry (global pixels) of the screen that holds `point`; the primary screen's when none does.
+    virtual QRect screenAt(const QPoint& point) const = 0;
+};
+
+} // namespace platform

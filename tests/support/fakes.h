@@ -1,0 +1,62 @@
+#pragma once
+
+// Fakes of the desktop services, shared by the window tests.
+
+#include "platform/desktop.h"
+
+#include <QList>
+#include <QUrl>
+
+namespace testsupport {
+
+class FakeClipboard : public platform::Clipboard {
+public:
+    QString text() const override { return m_text; }
+    void setText(const QString& text) override {
+        m_text = text;
+        ++writes;
+    }
+    QString m_text;
+    int writes = 0;
+};
+
+class FakePageOpener : public platform::PageOpener {
+public:
+    bool open(const QUrl& url) override {
+        opened.append(url);
+        return false;
+    }
+    QList<QUrl> opened;
+};
+
+class FakeTray : public platform::TrayIcon {
+public:
+    void add() override {
+        ++adds;
+        shown = true;
+    }
+    void remove() override {
+        ++removes;
+        shown = false;
+    }
+    bool available() const override { return isAvailable; }
+    QString tip() const override { return QStringLiteral("Lanternfin"); }
+    void onMessage(std::function<void(int)> handler) override { this->handler = std::move(handler); }
+    void click(int message) { handler(message); }
+
+    int adds = 0;
+    int removes = 0;
+    bool shown = false;
+    bool isAvailable = true;
+    std::function<void(int)> handler;
+};
+
+class FakePointer : public platform::Pointer {
+public:
+    QPoint cursor() const override { return position; }
+    QRect screenAt(const QPoint&) const override { return screen; }
+    QPoint position{0, 0};
+    QRect screen{0, 0, 1920, 1080};
+};
+
+} // namespace testsupport

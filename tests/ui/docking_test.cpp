@@ -1,0 +1,136 @@
+#include "ui/docking.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+namespace {
+
+// A window 6300 x 7500 twips (420 x 500 pixels) on a 1920-pixel screen, unless a case says more.
+struct FakeWindow : ui::DockWindow {
+    ui::WindowState st = ui::WindowState::Normal;
+    float l = 0, t = 0, w = 6300, h = 7500, s = 28800;
+    int x = 0, y = 0;
+    int moves = 0;
+    ui::WindowState state() const override { return st; }
+    float left() const override { return l; }
+    float top() const override { return t; }
+    float width() const override { return w; }
+    float height() const override { return h; }
+    float screenWidth() const override { return s; }
+    int cursorX() const override { return x; }
+    int cursorY() const override { return y; }
+    void setLeft(float v) override {
+        l = v;
+        ++moves;
+    }
+    void setTop(float v) override {
+        t = v;
+        ++moves;
+    }
+};
+
+TEST(DockPass, EdgesHideAndShow) {
+    struct Case {
+        const char* what;
+        float l, t;
+        int x, y;
+        std::int16_t hids;
+        ui::WindowState state;
+        float l2, t2;
+        std::int16_t hids2;
+        int interval;
+        int moves;
+    };
+    using S = ui::WindowState;
+    const Case cases[] = {
+        {"top, mouse below: hides up", 3000, 0, 300, 600, -1, S::Normal, 3000, -7450, -1, 500, 1},
+        {"top, mouse beside: hides up", 3000, 0, 100, 100, -1, S::Normal, 3000, -7450, -1, 500, 1},
+        {"top, mouse over: stays", 3000, 0, 300, 100, -1, S::Normal, 3000, 0, -1, 500, 0},
+        {"top hidden, row 2 inside: shows", 3000, -7450, 300, 2, -1, S::Normal, 3000, 0, -1, 500, 1},
+        {"top hidden, row 0: shows", 3000, -7450, 201, 0, -1, S::Normal, 3000, 0, -1, 500, 1},
+        {"top hidden, row 3: stays hidden", 3000, -7450, 300, 3, -1, S::Normal, 3000, -7450, -1, 500, 0},
+        {"top hidden, own left column: stays", 3000, -7450, 200, 0, -1, S::Normal, 3000, -7450, -1, 500, 0},
+        {"top hidden, right column: stays", 3000, -7450, 620, 0, -1, S::Normal, 3000, -7450, -1, 500, 0},
+        {"above the top: docked too", 3000, -100, 300, 900, -1, S::Normal, 3000, -7450, -1, 500, 1},
+        {"left, mouse right of it: hides", 0, 3000, 500, 300, -1, S::Normal, -6250, 3000, -1, 500, 1},
+        {"left, mouse above: hides", 0, 3000, 100, 100, -1, S::Normal, -6250, 3000, -1, 500, 1},
+        {"left hidden, column 2: shows", -6250, 3000, 2, 300, -1, S::Normal, 0, 3000, -1, 500, 1},
+        {"left hidden, column 3: stays", -6250, 3000, 3, 300, -1, S::Normal, -6250, 3000, -1, 500, 0},
+        {"left hidden, row = top: stays", -6250, 3000, 0, 200, -1, S::Normal, -6250, 3000, -1, 500, 0},
+        {"right, mouse left of it: hides", 22500, 3000, 1000, 300, -1, S::Normal, 28750, 3000, -1, 500, 1},
+        {"right hidden, column 1918: shows", 28750, 3000, 1918, 300, -1, S::Normal, 22500, 3000, -1, 500, 1},
+        {"right hidden, column 1919: shows", 28750, 3000, 1919, 300, -1, S::Normal, 22500, 3000, -1, 500, 1},
+        {"right hidden, column 1917: stays", 28750, 3000, 1917, 300, -1, S::Normal, 28750, 3000, -1, 500, 0},
+        {"corner: hides up and left in one pass", 0, 0, 1000, 1000, -1, S::Normal, -6250, -7450, -1, 500, 2},
+        {"away from every edge: never moves", 3000, 3000, 0, 0, -1, S::Normal, 3000, 3000, -1, 500, 0},
+        {"away, mouse at the right edge", 3000, 3000, 1919, 300, -1, S::Normal, 3000, 3000, -1, 500, 0},
+        {"minimised: Hids false, nothing else", 3000, 0, 1000, 1000, -1, S::Minimised, 3000, 0, 0, 777, 0},
+        {"maximised: nothing", 0, 0, 1000, 1000, 0, S::Maximised, 0, 0, 0, 777, 0},
+        {"restored at the top: shown and paused", 3000, -7450, 300, 900, 0, S::Normal, 3000, 0, -1, 3000, 1},
+        {"restored at the left: shown and paused", -6250, 3000, 900, 900, 0, S::Normal, 0, 3000, -1, 3000, 1},
+        {"restored at the right", 28750, 3000, 10, 10, 0, S::Normal, 22500, 3000, -1, 3000, 1},
+        {"restored, mouse over it: waits", 3000, 0, 300, 100, 0, S::Normal, 3000, 0, 0, 500, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeWindow w;
+        w.l = c.l;
+        w.t = c.t;
+        w.x = c.x;
+        w.y = c.y;
+        w.st = c.state;
+        ui::DockState s{c.hids, 777};
+        ui::dockPass(w, s);
+        EXPECT_EQ(w.l, c.l2);
+        EXPECT_EQ(w.t, c.t2);
+        EXPECT_EQ(s.Hids, c.hids2);
+        EXPECT_EQ(s.interval, c.interval);
+        EXPECT_EQ(w.moves, c.moves);
+    }
+}
+
+TEST(DockPass, RestoreSequencePausesThenHides) {
+    FakeWindow w;
+    w.l = 3000;
+    w.t = 0;
+    w.x = 300;
+    w.y = 900;
+    ui::DockState s;
+    w.st = ui::WindowState::Minimised;
+    ui::dockPass(w, s);
+    EXPECT_EQ(s.Hids, 0);
+    w.st = ui::WindowState::Normal;
+    ui::dockPass(w, s);
+    EXPECT_EQ(w.t, 0);
+    EXPECT_EQ(s.interval, 3000);
+    EXPECT_EQ(s.Hids, -1);
+    ui::dockPass(w, s);
+    EXPECT_EQ(w.t, -7450);
+    EXPECT_EQ(s.interval, 500);
+}
+
+TEST(DockPass, ComparisonsUseFifteenTwipsPerPixel) {
+    // A 1920-pixel screen at 120 DPI is 23040 twips; its right band starts beyond 23040/15 - 3.
+    FakeWindow w;
+    w.s = 1920 * 12;
+    w.l = w.s - w.w; // 16740 twips: 1116 in the pass's pixels
+    w.t = 3000;
+    w.x = 1117;
+    w.y = 300;
+    ui::DockState s;
+    ui::dockPass(w, s);
+    EXPECT_EQ(w.l, w.s - w.w); // over the window as the pass sees it
+    w.x = 1115;
+    ui::dockPass(w, s);
+    EXPECT_EQ(w.l, w.s - 50);
+    w.x = 1533;
+    ui::dockPass(w, s);
+    EXPECT_EQ(w.l, w.s - 50);
+    w.x = 1534;
+    ui::dockPass(w, s);
+    EXPECT_EQ(w.l, w.s - w.w);
+}
+
+} // namespace

@@ -1,0 +1,54 @@
+#pragma once
+
+// Edge docking with auto-hide: a window pushed against the top, left or right screen edge hides
+// when the mouse leaves it, keeping a 50-twip strip on screen, and comes back when the mouse
+// touches that screen edge along it. One pass runs per tick of Timer1.
+//
+// Positions are twips; the pass turns them into pixels by a fixed 15 and compares them strictly
+// with the cursor. Reveal bands: pixel rows 0-2 (top), columns 0-2 (left), columns beyond
+// S/15 - 3 (right; on a 1920-pixel screen only 1918 and 1919).
+
+#include "tray.h"
+
+#include <cstdint>
+
+namespace ui {
+
+// What the pass reads and moves. Every value is read when a step needs it, so a step sees the
+// moves of the steps before it.
+class DockWindow {
+public:
+    virtual ~DockWindow() = default;
+    virtual WindowState state() const = 0;
+    // The window's outer rectangle in twips, relative to the top-left of its screen.
+    virtual float left() const = 0;
+    virtual float top() const = 0;
+    virtual float width() const = 0;
+    virtual float height() const = 0;
+    // The width in twips of the screen that holds the window.
+    virtual float screenWidth() const = 0;
+    // The cursor in pixels, relative to the top-left of that screen.
+    virtual int cursorX() const = 0;
+    virtual int cursorY() const = 0;
+    virtual void setLeft(float twips) = 0;
+    virtual void setTop(float twips) = 0;
+};
+
+inline constexpr std::int16_t kTrue = -1;
+inline constexpr std::int16_t kFalse = 0;
+inline constexpr int kTickInterval = 500;
+inline constexpr int kRestoredPause = 3000;
+
+// The docking state kept between passes.
+struct DockState {
+    // True (-1): a docked window may hide. False (0): the window was minimised since; the next
+    // pass that finds it docked with the mouse away shows it at its edge and pauses instead.
+    std::int16_t Hids = kTrue;
+    // Timer1's interval in ms after the pass: 500, or 3000 after showing a restored window.
+    int interval = kTickInterval;
+};
+
+// One docking pass (the body of Timer1_Timer).
+void dockPass(DockWindow& window, DockState& state);
+
+} // namespace ui

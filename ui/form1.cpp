@@ -1,0 +1,526 @@
+#include "form1.h"
+
+#include "core/amount.h"
+#include "core/pinyin.h"
+#include "core/proportion.h"
+#include "core/text_convert.h"
+#include "layout.h"
+#include "tray.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTimer>
+#include <QWindow>
+
+#include <cmath>
+
+namespace ui {
+namespace {
+
+std::u16string_view view(const QString& s) { return {reinterpret_cast<const char16_t*>(s.utf16()), std::size_t(s.size())}; }
+
+QString toQString(std::u16string_view s) {
+    return QString(reinterpret_cast<const QChar*>(s.data()), static_cast<qsizetype>(s.size()));
+}
+
+// Fonts: 宋体 first, then an installed CJK serif face.
+QFont songti(double points) {
+    QFont f;
+    f.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"), QStringLiteral("Noto Serif CJK SC"),
+                   QStringLiteral("Noto Serif CJK"), QStringLiteral("serif")});
+    f.setPointSizeF(points);
+    f.setWeight(QFont::Normal);
+    return f;
+}
+
+constexpr float kDesignClientWidth = 5655;
+constexpr float kDesignClientHeight = 6555;
+constexpr float kRightEdgeGap = 280;
+
+} // namespace
+
+void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+Form1::Form1(Form1Services services, QWidget* parent) : QWidget(parent), m_services(services) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Lanternfin 2011"));
+    setWindowIcon(QIcon(QStringLiteral(":/lanternfin.png")));
+    // Always on top from the start, with minimise and maximise buttons.
+    setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowMinMaxButtonsHint |
+                   Qt::WindowCloseButtonHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint);
+    setFont(songti(10.5));
+    buildControls();
+    m_services.tray.onMessage([this](int m) { trayMessage(m); });
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+float Form1::twipsPerPixel() const {
+    const QScreen* s = screen();
+    const double dpi = s ? s->logicalDotsPerInchX() : 96.0;
+    return static_cast<float>(1440.0 / (dpi > 0 ? dpi : 96.0));
+}
+
+void Form1::buildControls() {
+    const float tpp = twipsPerPixel();
+    auto px = [tpp](float twips) { return static_cast<int>(std::lround(twips / tpp)); };
+    auto place = [&](QWidget* w, const char* name, float l, float t, float wd, float h) {
+        w->setObjectName(QLatin1String(name));
+        w->setGeometry(px(l), px(t), px(wd), px(h));
+    };
+    auto button = [&](QWidget* parent, const char* name, const QString& caption, float l, float t, float wd,
+                      float h, double points) {
+        auto* b = new QPushButton(caption, parent);
+        place(b, name, l, t, wd, h);
+        b->setFont(songti(points));
+        b->setAutoDefault(false);
+        return b;
+    };
+
+    resize(px(kDesignClientWidth), px(kDesignClientHeight));
+
+    Text1 = new QPlainTextEdit(this);
+    place(Text1, "Text1", 0, 0, 4215, 4935);
+    Text1->setFont(songti(12));
+    Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Text1->setTabChangesFocus(true);
+
+    cmdtos = button(this, "cmdtos", QStringLiteral("小写"), 4945, 600, 550, 375, 9);
+    cmdtol = button(this, "cmdtol", QStringLiteral("大写"), 4320, 600, 550, 375, 9);
+    cmdend = button(this, "cmdend", QStringLiteral("退 出"), 4320, 4560, 1150, 375, 9);
+    cmdclear = button(this, "cmdclear", QStringLiteral("清    空"), 4320, 2160, 1150, 375, 9);
+    cmdcopy = button(this, "cmdcopy", QStringLiteral("全部复制"), 4320, 2640, 1150, 375, 9);
+    cmdpaste = button(this, "cmdpaste", QStringLiteral("粘    贴"), 4320, 3120, 1150, 375, 9);
+    cmdjt = button(this, "cmdjt", QStringLiteral("简体"), 4320, 120, 550, 405, 9);
+    cmdft = button(this, "cmdft", QStringLiteral("繁体"), 4945, 120, 550, 405, 9);
+    cmdabout = button(this, "cmdabout", QStringLiteral("Vesk's Web"), 4320, 3600, 1150, 375, 9);
+    Check1 = new QCheckBox(QStringLiteral("自动隐藏"), this);
+    place(Check1, "Check1", 4320, 4080, 1095, 375);
+    Check1->setFont(songti(9));
+    Check1->setChecked(true);
+    cmdmoney = button(this, "cmdmoney", QStringLiteral("金额大写"), 4320, 1200, 1150, 375, 9);
+    cmdmoney->setToolTip(QStringLiteral("一亿亿以下"));
+
+    Frame1 = new QGroupBox(QStringLiteral("比例三求一"), this);
+    place(Frame1, "Frame1", 120, 5160, 5415, 1335);
+    auto box = [&](const char* name, float l, float t) {
+        auto* e = new QLineEdit(Frame1);
+        place(e, name, l, t, 1335, 375);
+        return e;
+    };
+    t1a = box("t1a", 120, 360);
+    t1b = box("t1b", 1680, 360);
+    t1c = box("t1c", 120, 840);
+    t1d = box("t1d", 1680, 840);
+    QPalette grey = t1d->palette();
+    grey.setColor(QPalette::Base, QColor(192, 192, 192));
+    t1d->setPalette(grey);
+    cmdRound = button(Frame1, "cmdRound", QStringLiteral("复制"), 4560, 840, 735, 375, 10.5);
+    Label1 = new ClickableLabel(QStringLiteral("清 空"), Frame1);
+    place(Label1, "Label1", 4680, 480, 525, 210);
+    QPalette red = Label1->palette();
+    red.setColor(QPalette::WindowText, QColor(128, 0, 0));
+    Label1->setPalette(red);
+    Label1->setCursor(Qt::PointingHandCursor);
+    opt0 = new QRadioButton(QStringLiteral("整数"), Frame1);
+    place(opt0, "opt0", 3240, 240, 855, 255);
+    opt0->setChecked(true);
+    opt1 = new QRadioButton(QStringLiteral("小数一位"), Frame1);
+    place(opt1, "opt1", 3240, 600, 1215, 255);
+    opt2 = new QRadioButton(QStringLiteral("小数两位"), Frame1);
+    place(opt2, "opt2", 3240, 960, 1215, 255);
+
+    CmdGetPY = button(this, "CmdGetPY", QStringLiteral("汉字拼音"), 4320, 1680, 1150, 375, 9);
+    CmdGetPY->setToolTip(QStringLiteral("大部分汉字"));
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(kTickInterval);
+    timerLoad = new QTimer(this);
+    timerLoad->setObjectName(QStringLiteral("timerLoad"));
+    timerLoad->setInterval(3000);
+
+    sky = new QMenu(QStringLiteral("sky"), this);
+    sky->setObjectName(QStringLiteral("sky"));
+    quit = sky->addAction(QStringLiteral("退出"));
+    quit->setObjectName(QStringLiteral("quit"));
+
+    // Tab order: the order of the controls above.
+    const QList<QWidget*> order{Text1, cmdtos, cmdtol, cmdend, cmdclear, cmdcopy, cmdpaste, cmdjt,
+                                cmdft, cmdabout, Check1, cmdmoney, t1a, t1b, t1c, t1d, cmdRound,
+                                opt0, opt1, opt2, CmdGetPY};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    Text1->setFocus();
+
+    // Esc clicks 粘贴; Enter stays with the workspace, where it starts a new line.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, cmdpaste, &QPushButton::click);
+
+    connect(cmdcopy, &QPushButton::clicked, this, &Form1::cmdcopy_Click);
+    connect(cmdpaste, &QPushButton::clicked, this, &Form1::cmdpaste_Click);
+    connect(cmdclear, &QPushButton::clicked, this, &Form1::cmdclear_Click);
+    connect(cmdft, &QPushButton::clicked, this, &Form1::cmdft_Click);
+    connect(cmdjt, &QPushButton::clicked, this, &Form1::cmdjt_Click);
+    connect(cmdtol, &QPushButton::clicked, this, &Form1::cmdtol_Click);
+    connect(cmdtos, &QPushButton::clicked, this, &Form1::cmdtos_Click);
+    connect(cmdmoney, &QPushButton::clicked, this, &Form1::cmdmoney_Click);
+    connect(CmdGetPY, &QPushButton::clicked, this, &Form1::CmdGetPY_Click);
+    connect(t1a, &QLineEdit::textChanged, this, &Form1::t1_Change);
+    connect(t1b, &QLineEdit::textChanged, this, &Form1::t1_Change);
+    connect(t1c, &QLineEdit::textChanged, this, &Form1::t1_Change);
+    connect(cmdRound, &QPushButton::clicked, this, &Form1::cmdRound_Click);
+    connect(Label1, &ClickableLabel::clicked, this, &Form1::Label1_Click);
+    connect(cmdabout, &QPushButton::clicked, this, &Form1::cmdabout_Click);
+    connect(cmdend, &QPushButton::clicked, this, &Form1::cmdend_Click);
+    connect(quit, &QAction::triggered, this, &Form1::quit_Click);
+    connect(Check1, &QCheckBox::clicked, this, &Form1::Check1_Click);
+    connect(timerLoad, &QTimer::timeout, this, &Form1::timerLoad_Timer);
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+
+    if (!m_services.text.toTraditional || !m_services.text.toSimplified) {
+        const QString why = QString::fromStdString(m_services.text.dictionaryError);
+        for (QPushButton* b : {cmdft, cmdjt}) {
+            b->setEnabled(false);
+            b->setToolTip(why);
+        }
+    }
+}
+
+void Form1::Form_Load() {
+    m_services.tray.add();
+    // Always on top: set with the window flags before the first show.
+    // Against the right edge of the screen, 280 twips inside it.
+    const float tpp = twipsPerPixel();
+    const QRect screenGeometry = screen() ? screen()->geometry() : QRect(0, 0, 1920, 1080);
+    const float widthTwips = static_cast<float>(frameGeometry().width()) * tpp;
+    const float leftTwips = static_cast<float>(screenGeometry.width()) * tpp - kRightEdgeGap - widthTwips;
+    // The first vertical place: the design's, 3840 twips below the top of the screen.
+    move(screenGeometry.x() + static_cast<int>(std::lround(leftTwips / tpp)),
+         screenGeometry.y() + static_cast<int>(std::lround(3840 / tpp)));
+    m_dock.Hids = kTrue;
+    core::Initdictinary();
+    timerLoad->start();
+}
+
+QWidget* Form1::control(std::string_view name) const {
+    return findChild<QWidget*>(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+}
+
+void Form1::Form_Resize() {
+    if (isMinimized()) {
+        minimiseToTray();
+        return;
+    }
+    const float tpp = twipsPerPixel();
+    const QRect outer = frameGeometry();
+    m_laidOutFrame = outer.size();
+    const LayoutPass pass = layoutPass(static_cast<float>(outer.width()) * tpp,
+                                       static_cast<float>(outer.height()) * tpp, tpp,
+                                       static_cast<float>(cmdtol->y()) * tpp);
+    auto px = [tpp](float twips) { return static_cast<int>(std::lround(twips / tpp)); };
+    for (const LayoutMove& m : pass.moves) {
+        QWidget* w = control(m.control);
+        if (!w)
+            continue;
+        QRect g = w->geometry();
+        switch (m.property) {
+        case LayoutMove::Property::Left:
+            g.moveLeft(px(m.twips));
+            break;
+        case LayoutMove::Property::Top:
+            g.moveTop(px(m.twips));
+            break;
+        case LayoutMove::Property::Width:
+            g.setWidth(px(m.twips));
+            break;
+        case LayoutMove::Property::Height:
+            g.setHeight(px(m.twips));
+            break;
+        }
+        w->setGeometry(g);
+    }
+    if (!pass.newHeight && !pass.newWidth)
+        return;
+    // The minimum size is set from the event loop, since a resize made inside the first resize
+    // event is lost; the size is worked out afresh then, as the user may have resized meanwhile.
+    if (!m_resizePending) {
+        m_resizePending = true;
+        QTimer::singleShot(0, this, [this] {
+            m_resizePending = false;
+            holdMinimumSize();
+        });
+    }
+}
+
+void Form1::holdMinimumSize() {
+    if (isMinimized() || isMaximized() || !isVisible())
+        return;
+    const float tpp = twipsPerPixel();
+    const QRect outer = frameGeometry();
+    const LayoutPass pass = layoutPass(static_cast<float>(outer.width()) * tpp,
+                                       static_cast<float>(outer.height()) * tpp, tpp);
+    auto px = [tpp](float twips) { return static_cast<int>(std::lround(twips / tpp)); };
+    // In whole pixels of the outer frame: a size the window already has raises no new pass.
+    QSize client = size();
+    if (pass.newHeight)
+        client.setHeight(px(*pass.newHeight) - (outer.height() - height()));
+    if (pass.newWidth)
+        client.setWidth(px(*pass.newWidth) - (outer.width() - width()));
+    if (client != size())
+        resize(client);
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void Form1::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // A window manager adds its frame after the first passes without a resize event.
+    if (isVisible() && frameGeometry().size() != m_laidOutFrame)
+        Form_Resize();
+}
+
+void Form1::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMinimized())
+        Form_Resize();
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    m_services.tray.remove();
+    event->accept();
+    QApplication::quit();
+}
+
+// ---- the tray -------------------------------------------------------------------------------
+
+WindowState Form1::windowState() const {
+    if (!isVisible() || isMinimized())
+        return WindowState::Minimised;
+    return isMaximized() ? WindowState::Maximised : WindowState::Normal;
+}
+
+void Form1::minimiseToTray() {
+    // Without a notification area the window stays minimised the ordinary way: hidden, it could
+    // never come back.
+    if (!m_services.tray.available())
+        return;
+    m_services.tray.add();
+    // Hidden from the event loop: hiding inside the state change races with the window system's
+    // own handling of the minimise.
+    QTimer::singleShot(0, this, [this] {
+        if (isMinimized())
+            hide();
+    });
+}
+
+void Form1::restoreFromTray() {
+    show();
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void Form1::trayMessage(int message) {
+    switch (decodeTrayMessage(static_cast<float>(message), windowState())) {
+    case TrayAction::OpenMenu:
+        // Opened from the event loop: quitting from a menu opened inside the icon's own handler
+        // deletes the icon while that handler still runs.
+        QTimer::singleShot(0, this, [this] { sky->exec(m_services.pointer.cursor()); });
+        break;
+    case TrayAction::SendToTray:
+        m_services.tray.add();
+        hide();
+        break;
+    case TrayAction::Restore:
+        restoreFromTray();
+        break;
+    case TrayAction::None:
+        break;
+    }
+}
+
+// ---- ways out -------------------------------------------------------------------------------
+
+void Form1::endProgram() {
+    m_services.tray.remove();
+    QApplication::quit();
+}
+
+void Form1::cmdend_Click() { endProgram(); }
+
+void Form1::quit_Click() { endProgram(); }
+
+void Form1::cmdabout_Click() { m_services.pages.open(QUrl(QString::fromLatin1(kProjectPage))); }
+
+// ---- the workspace --------------------------------------------------------------------------
+
+QString Form1::workspaceText() const {
+    // toPlainText() would turn no-break spaces into spaces; the raw text keeps them and marks
+    // the workspace's line breaks with paragraph separators.
+    QString text = Text1->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+void Form1::writeWorkspace(const QString& text) {
+    QTextCursor cursor(Text1->document());
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(text);
+    cursor.endEditBlock();
+    Text1->setTextCursor(QTextCursor(Text1->document()));
+}
+
+void Form1::cmdcopy_Click() { m_services.clipboard.setText(workspaceText()); }
+
+void Form1::cmdpaste_Click() {
+    const QString text = m_services.clipboard.text();
+    // No text on the clipboard: the selection stays as it is.
+    if (text.isEmpty())
+        return;
+    Text1->textCursor().insertText(text);
+    Text1->ensureCursorVisible();
+}
+
+void Form1::cmdclear_Click() { writeWorkspace(QString()); }
+
+void Form1::cmdft_Click() {
+    if (m_services.text.toTraditional)
+        writeWorkspace(toQString(core::JToF(view(workspaceText()), *m_services.text.toTraditional)));
+}
+
+void Form1::cmdjt_Click() {
+    if (m_services.text.toSimplified)
+        writeWorkspace(toQString(core::FToJ(view(workspaceText()), *m_services.text.toSimplified)));
+}
+
+void Form1::cmdtol_Click() { writeWorkspace(toQString(core::upperCaseText(view(workspaceText()), m_services.text.toUpper))); }
+
+void Form1::cmdtos_Click() { writeWorkspace(toQString(core::lowerCaseText(view(workspaceText()), m_services.text.toLower))); }
+
+void Form1::cmdmoney_Click() {
+    const auto capitals = core::amountCommandText(view(workspaceText()));
+    if (!capitals) {
+        QMessageBox box(QMessageBox::Information, toQString(core::kAmountLimitTitle),
+                        toQString(core::kAmountLimitMessage), QMessageBox::Ok, this);
+        box.exec();
+        writeWorkspace(QString());
+        return;
+    }
+    writeWorkspace(toQString(*capitals));
+}
+
+void Form1::CmdGetPY_Click() {
+    writeWorkspace(toQString(core::pinyinCommandText(view(workspaceText()), *m_services.text.pinyin)));
+}
+
+// ---- the calculator -------------------------------------------------------------------------
+
+void Form1::t1_Change() {
+    if (const auto d = core::proportionText(view(t1a->text()), view(t1b->text()), view(t1c->text())))
+        t1d->setText(toQString(*d));
+}
+
+void Form1::cmdRound_Click() {
+    const int wei = opt0->isChecked() ? 0 : opt1->isChecked() ? 1 : 2;
+    if (const auto copied = core::roundedCopyText(view(t1d->text()), wei))
+        m_services.clipboard.setText(toQString(*copied));
+}
+
+void Form1::Label1_Click() {
+    t1a->clear();
+    t1b->clear();
+    t1c->clear();
+    t1d->clear();
+}
+
+// ---- edge docking ---------------------------------------------------------------------------
+
+// The box and docking agree: ticked runs the docking timer, unticked stops it.
+void Form1::Check1_Click() {
+    if (Check1->isChecked())
+        Timer1->start();
+    else
+        Timer1->stop();
+}
+
+void Form1::timerLoad_Timer() {
+    if (Check1->checkState() != Qt::Unchecked && !Timer1->isActive())
+        Timer1->start();
+}
+
+QRect Form1::screenRect() const { return m_services.pointer.screenAt(frameGeometry().center()); }
+
+// Twips relative to the top-left of the window's screen, cursor in pixels relative to it.
+class Form1::DockView : public DockWindow {
+public:
+    explicit DockView(Form1& form) : f(form) {}
+    WindowState state() const override { return f.windowState(); }
+    float left() const override { return px(f.frameGeometry().x() - f.screenRect().x()); }
+    float top() const override { return px(f.frameGeometry().y() - f.screenRect().y()); }
+    float width() const override { return px(f.frameGeometry().width()); }
+    float height() const override { return px(f.frameGeometry().height()); }
+    float screenWidth() const override { return px(f.screenRect().width()); }
+    int cursorX() const override { return f.m_passCursor.x() - f.screenRect().x(); }
+    int cursorY() const override { return f.m_passCursor.y() - f.screenRect().y(); }
+    void setLeft(float twips) override {
+        f.moveFrameTo({f.screenRect().x() + toPixels(twips), f.frameGeometry().y()});
+    }
+    void setTop(float twips) override {
+        f.moveFrameTo({f.frameGeometry().x(), f.screenRect().y() + toPixels(twips)});
+    }
+
+private:
+    float px(int pixels) const { return static_cast<float>(pixels) * f.twipsPerPixel(); }
+    int toPixels(float twips) const { return static_cast<int>(std::lround(twips / f.twipsPerPixel())); }
+    Form1& f;
+};
+
+void Form1::Timer1_Timer() {
+    m_passCursor = m_services.pointer.cursor();
+    if (m_moveTarget && !m_moveSettled)
+        m_moveSettled = frameGeometry().topLeft();
+    const int before = m_dock.interval;
+    DockView dock(*this);
+    dockPass(dock, m_dock);
+    if (m_dock.interval != before)
+        Timer1->setInterval(m_dock.interval);
+}
+
+void Form1::moveFrameTo(QPoint target) {
+    // A window manager may keep part of the window on screen. Asking again for a place it has
+    // already refused would only fight it, once every tick.
+    if (m_moveTarget == target && m_moveSettled == frameGeometry().topLeft())
+        return;
+    move(target);
+    m_moveTarget = target;
+    m_moveSettled.reset();
+}
+
+} // namespace ui

@@ -1,0 +1,157 @@
+#pragma once
+
+// The main window: a workspace, a column of conversion buttons and the proportion calculator.
+// Handlers read the controls, call one core function and write the result back.
+
+#include "docking.h"
+#include "platform/desktop.h"
+#include "platform/text_services.h"
+
+#include <QLabel>
+#include <QPoint>
+#include <QWidget>
+
+#include <cstdint>
+#include <optional>
+
+class QCheckBox;
+class QGroupBox;
+class QLineEdit;
+class QMenu;
+class QAction;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+
+namespace ui {
+
+// The maker's web page that "Vesk's Web" opens.
+inline constexpr const char* kProjectPage = "https://github.com/lanternfin/lanternfin";
+
+// The services the window rests on, built by the caller and outliving the window.
+struct Form1Services {
+    platform::Clipboard& clipboard;
+    platform::PageOpener& pages;
+    platform::TrayIcon& tray;
+    platform::Pointer& pointer;
+    const platform::TextServices& text;
+};
+
+// A label that reports clicks, as the calculator's "清 空" does.
+class ClickableLabel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form1(Form1Services services, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // Twips per pixel of the screen the window is on (15 at 96 DPI).
+    float twipsPerPixel() const;
+
+    // The docking state (Hids, Timer1's next interval).
+    const DockState& dockState() const { return m_dock; }
+
+    // The workspace text with the workspace's own line breaks ("\n"), every other character as
+    // typed (no-break spaces and line separators included).
+    QString workspaceText() const;
+
+    // Handlers, named after their control and event.
+    void cmdcopy_Click();
+    void cmdpaste_Click();
+    void cmdclear_Click();
+    void cmdft_Click();
+    void cmdjt_Click();
+    void cmdtol_Click();
+    void cmdtos_Click();
+    void cmdmoney_Click();
+    void CmdGetPY_Click();
+    void t1_Change();
+    void cmdRound_Click();
+    void Label1_Click();
+    void cmdabout_Click();
+    void cmdend_Click();
+    void quit_Click();
+    void Check1_Click();
+    void timerLoad_Timer();
+    void Timer1_Timer();
+    // A mouse message from the tray icon (514 left button, 517 right button).
+    void trayMessage(int message);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void Form_Load();
+    void Form_Resize();
+    void holdMinimumSize();
+    void minimiseToTray();
+    void restoreFromTray();
+    void endProgram();
+    // Replaces the whole workspace text as one undo step; the caret goes to the start.
+    void writeWorkspace(const QString& text);
+    QWidget* control(std::string_view name) const;
+    WindowState windowState() const;
+
+    // The window as the docking pass sees it.
+    class DockView;
+    friend class DockView;
+    QRect screenRect() const;
+    void moveFrameTo(QPoint target);
+
+    Form1Services m_services;
+    DockState m_dock;
+    QSize m_laidOutFrame;
+    bool m_resizePending = false;
+    QPoint m_passCursor;
+    // The last move the docking pass asked for and where the window settled after it, so that a
+    // position a window manager refuses is not asked for again and again.
+    std::optional<QPoint> m_moveTarget;
+    std::optional<QPoint> m_moveSettled;
+
+public:
+    // The controls, in tab order; each one's objectName is its member name.
+    QPlainTextEdit* Text1 = nullptr;
+    QPushButton* cmdtos = nullptr;
+    QPushButton* cmdtol = nullptr;
+    QPushButton* cmdend = nullptr;
+    QPushButton* cmdclear = nullptr;
+    QPushButton* cmdcopy = nullptr;
+    QPushButton* cmdpaste = nullptr;
+    QPushButton* cmdjt = nullptr;
+    QPushButton* cmdft = nullptr;
+    QPushButton* cmdabout = nullptr;
+    QCheckBox* Check1 = nullptr;
+    QPushButton* cmdmoney = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QLineEdit* t1a = nullptr;
+    QLineEdit* t1b = nullptr;
+    QLineEdit* t1c = nullptr;
+    QLineEdit* t1d = nullptr;
+    QPushButton* cmdRound = nullptr;
+    ClickableLabel* Label1 = nullptr;
+    QRadioButton* opt0 = nullptr;
+    QRadioButton* opt1 = nullptr;
+    QRadioButton* opt2 = nullptr;
+    QPushButton* CmdGetPY = nullptr;
+    QTimer* Timer1 = nullptr;
+    QTimer* timerLoad = nullptr;
+    QMenu* sky = nullptr;
+    QAction* quit = nullptr;
+};
+
+} // namespace ui
