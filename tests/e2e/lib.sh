@@ -1,0 +1,93 @@
+# Shared helpers of the end-to-end tests: a private X server, window manager and tray host, and
+# the real program, all stopped when the test ends.
+set -euo pipefail
+
+E2E_PIDS=()
+cleanup() {
+    for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Starts Xvfb on a free display (1920 x 1080) and exports DISPLAY.
+start_x() {
+    local fifo
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    local display
+    read -r -t 10 display <"$fifo" || fail "Xvfb did not start"
+    rm -f "$fifo"
+    export DISPLAY=":$display"
+}
+
+start_wm() {
+    openbox >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    sleep 0.5
+}
+
+start_tray_host() {
+    trayer --edge bottom --align right --widthtype pixel --width 100 --height 24 >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    sleep 0.5
+}
+
+# Starts the program ($1) and sets APP_PID and WIN (its main window).
+start_app() {
+    QT_QPA_PLATFORM=xcb "$1" >/dev/null 2>&1 &
+    APP_PID=$!
+    E2E_PIDS+=($APP_PID)
+    WIN=""
+    for _ in $(seq 50); do
+        WIN=$(xdotool search --name "^Lanternfin 2011$" 2>/dev/null | head -1 || true)
+        [ -n "$WIN" ] && break
+        sleep 0.1
+    done
+    [ -n "$WIN" ] || fail "the window did not appear"
+    sleep 1
+}
+
+# Waits up to 5 s for the program to end.
+expect_ended() {
+    for _ in $(seq 50); do
+        kill -0 "$APP_PID" 2>/dev/null || return 0
+        sleep 0.1
+    done
+    fail "the program is still running: $1"
+}
+
+# The number of tray icons of the program docked in the tray host.
+tray_icons() {
+    xwininfo -root -tree | grep -c '"Lanternfin": ("lanternfin"' || true
+}
+
+map_state() { xwininfo -id "$WIN" | awk '/Map State/ {print $3}'; }
+
+# Window geometry: sets CX CY (client origin), CW CH (client size), OW OH (outer size).
+read_geometry() {
+    eval "$(xwininfo -id "$WIN" | awk '/Absolute upper-left X/ {print "CX=" $4} /Absolute upper-left Y/ {print "CY=" $4}
+                                    /^  Width/ {print "CW=" $2} /^  Height/ {print "CH=" $2}')"
+    local ext
+    ext=$(xprop -id "$WIN" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= //p' | tr -d ' ')
+    [ -n "$ext" ] || ext="0,0,0,0"
+    IFS=, read -r FL FR FT FB <<<"$ext"
+    OW=$((CW + FL + FR))
+    OH=$((CH + FT + FB))
+}
+
+# Clicks a button of the column: $1 its top in twips, $2 its width in twips (layout of the window).
+click_button() {
+    read_geometry
+    local text1w=$((OW - 100))
+    local x=$((CX + text1w + 8 + $2 / 30))
+    local y=$((CY + $1 / 15 + 12))
+    xdotool mousemove "$x" "$y" click 1
+    sleep 0.4
+}

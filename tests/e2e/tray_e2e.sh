@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# The tray icon under Xvfb with openbox and trayer: a click hides and brings back the window,
+# minimising hides it and leaves the icon, the right button's menu ends the program, and no way
+# out leaves an icon behind.
+. "$(dirname "$0")/lib.sh"
+APP=$1
+start_x
+start_wm
+start_tray_host
+
+icon_click() { # $1 button
+    local geo
+    geo=$(xwininfo -root -tree | grep '"Lanternfin": ("lanternfin"' | head -1 | awk '{print $NF}')
+    local x y
+    x=$(echo "$geo" | cut -d+ -f2)
+    y=$(echo "$geo" | cut -d+ -f3)
+    xdotool mousemove $((x + 8)) $((y + 8)) click "$1"
+    sleep 0.8
+}
+
+# 1. The icon, clicks, minimising, the menu.
+start_app "$APP"
+[ "$(tray_icons)" = 1 ] || fail "no tray icon"
+icon_click 1
+[ "$(map_state)" = IsUnMapped ] || fail "a click did not hide the window"
+icon_click 1
+[ "$(map_state)" = IsViewable ] || fail "a second click did not bring the window back"
+xdotool windowminimize "$WIN"
+sleep 0.8
+[ "$(map_state)" = IsUnMapped ] || fail "minimising did not hide the window"
+[ "$(tray_icons)" = 1 ] || fail "the icon went away on minimising"
+icon_click 1
+[ "$(map_state)" = IsViewable ] || fail "the window did not come back after minimising"
+icon_click 3
+xdotool key Down Return
+expect_ended "after 退出 in the menu"
+sleep 0.5
+[ "$(tray_icons)" = 0 ] || fail "an icon was left after 退出 in the menu"
+
+# 2. 退 出.
+start_app "$APP"
+read_geometry
+text1h=$(( (OH * 15 - 2200 + 7) / 15 ))
+click_button $(( (text1h - 24) * 15 )) 1150
+expect_ended "after 退 出"
+sleep 0.5
+[ "$(tray_icons)" = 0 ] || fail "an icon was left after 退 出"
+
+# 3. Closing the window.
+start_app "$APP"
+xdotool windowactivate --sync "$WIN" key --clearmodifiers alt+F4
+expect_ended "after closing the window"
+sleep 0.5
+[ "$(tray_icons)" = 0 ] || fail "an icon was left after closing the window"
+echo "tray e2e passed"

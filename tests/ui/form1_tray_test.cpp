@@ -1,0 +1,171 @@
+// The tray icon and edge docking through the real window (offscreen), with fakes for the tray
+// and the pointer.
+
+#include "fakes.h"
+#include "platform/character_maps.h"
+#include "platform/text_services.h"
+#include "ui/form1.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const platform::TextServices& realText() {
+    static const platform::TextServices text = platform::loadTextServices(platform::openccDataDir());
+    return text;
+}
+
+class Form1TrayTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form = std::make_unique<ui::Form1>(ui::Form1Services{clipboard, pages, tray, pointer, realText()});
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        settle();
+    }
+    void settle() {
+        for (int i = 0; i < 5; ++i)
+            QApplication::processEvents();
+    }
+    testsupport::FakeClipboard clipboard;
+    testsupport::FakePageOpener pages;
+    testsupport::FakeTray tray;
+    testsupport::FakePointer pointer;
+    std::unique_ptr<ui::Form1> form;
+};
+
+TEST_F(Form1TrayTest, LeftClickSendsToTheTrayAndBack) {
+    const int adds = tray.adds;
+    tray.click(514);
+    settle();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(tray.adds, adds + 1);
+    tray.click(514);
+    settle();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(form->isMinimized());
+    // Other messages do nothing.
+    for (int m : {512, 513, 515, 516})
+        tray.click(m);
+    settle();
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(Form1TrayTest, AMaximisedWindowComesBackNormal) {
+    form->showMaximized();
+    settle();
+    tray.click(514);
+    settle();
+    EXPECT_FALSE(form->isVisible());
+    tray.click(514);
+    settle();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(form->isMaximized());
+}
+
+TEST_F(Form1TrayTest, MinimisingHidesOnlyWhenThereIsATray) {
+    form->showMinimized();
+    settle();
+    EXPECT_FALSE(form->isVisible());
+    tray.click(514);
+    settle();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(form->isMinimized());
+
+    tray.isAvailable = false;
+    form->showMinimized();
+    settle();
+    EXPECT_TRUE(form->isVisible()); // minimised the ordinary way, not hidden
+}
+
+TEST_F(Form1TrayTest, RightClickOpensTheMenuAtTheCursor) {
+    pointer.position = QPoint(900, 600);
+    bool opened = false;
+    QPoint at;
+    QTimer closer;
+    closer.setInterval(10);
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (form->sky->isVisible()) {
+            opened = true;
+            at = form->sky->pos();
+            form->sky->close();
+        }
+    });
+    closer.start();
+    tray.click(517);
+    for (int i = 0; i < 50 && !opened; ++i)
+        QTest::qWait(10);
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(at, QPoint(900, 600));
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(Form1TrayTest, AutoHideBoxAndDockingAgree) {
+    auto* timer1 = form->findChild<QTimer*>("Timer1");
+    EXPECT_FALSE(timer1->isActive());
+    // A click in the first three seconds unticks the box and leaves docking off.
+    QTest::mouseClick(form->Check1, Qt::LeftButton, {}, QPoint(8, form->Check1->height() / 2));
+    EXPECT_FALSE(form->Check1->isChecked());
+    EXPECT_FALSE(timer1->isActive());
+    form->timerLoad_Timer();
+    EXPECT_FALSE(timer1->isActive());
+    QTest::mouseClick(form->Check1, Qt::LeftButton, {}, QPoint(8, form->Check1->height() / 2));
+    EXPECT_TRUE(form->Check1->isChecked());
+    EXPECT_TRUE(timer1->isActive());
+    QTest::mouseClick(form->Check1, Qt::LeftButton, {}, QPoint(8, form->Check1->height() / 2));
+    EXPECT_FALSE(timer1->isActive());
+    form->Check1->setChecked(true);
+    form->timerLoad_Timer();
+    EXPECT_TRUE(timer1->isActive());
+}
+
+TEST_F(Form1TrayTest, DockingPassMovesTheRealWindow) {
+    form->move(600, 0);
+    settle();
+    const int h = form->frameGeometry().height();
+    pointer.position = QPoint(700, h + 100); // below the window
+    form->Timer1_Timer();
+    settle();
+    const int hiddenTop = qRound((50.0 - h * 15.0) / 15.0);
+    EXPECT_EQ(form->frameGeometry().y(), hiddenTop);
+    pointer.position = QPoint(700, 1); // touches the top edge above it
+    form->Timer1_Timer();
+    settle();
+    EXPECT_EQ(form->frameGeometry().y(), 0);
+
+    // Back from the tray while docked: shown, then a 3000 ms pause.
+    tray.click(514);
+    settle();
+    form->Timer1_Timer();
+    EXPECT_EQ(form->dockState().Hids, 0);
+    tray.click(514);
+    settle();
+    pointer.position = QPoint(700, h + 100);
+    form->Timer1_Timer();
+    settle();
+    EXPECT_EQ(form->frameGeometry().y(), 0);
+    EXPECT_EQ(form->findChild<QTimer*>("Timer1")->interval(), 3000);
+    form->Timer1_Timer();
+    settle();
+    EXPECT_EQ(form->frameGeometry().y(), hiddenTop);
+    EXPECT_EQ(form->findChild<QTimer*>("Timer1")->interval(), 500);
+}
+
+TEST_F(Form1TrayTest, MouseMovesOverTheWindowNeverReachTheTray) {
+    QTest::mouseMove(form.get(), QPoint(514 % form->width(), 10));
+    QTest::mouseMove(form.get(), QPoint(517 % form->width(), 10));
+    settle();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(form->sky->isVisible());
+}
+
+} // namespace
