@@ -4,6 +4,7 @@
 #include "platform/qt_desktop.h"
 #include "platform/text_services.h"
 #include "ui/form1.h"
+#include "ui/resources.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -11,15 +12,13 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lanternfin"));
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/lanternfin-16.png"), QSize(16, 16));
-    icon.addFile(QStringLiteral(":/lanternfin.png"), QSize(32, 32));
+    const QIcon icon = ui::programIcon();
     QApplication::setWindowIcon(icon);
 
     const platform::TextServices text = platform::loadTextServices(platform::openccDataDir());
     platform::QtClipboard clipboard;
     platform::QtPageOpener pages;
-    platform::QtTrayIcon tray(icon, QStringLiteral("Lanternfin"));
+    platform::QtTrayIcon tray(icon, QString::fromLatin1(ui::kTrayTip));
     platform::QtPointer pointer;
 
     ui::Form1 form(ui::Form1Services{clipboard, pages, tray, pointer, text});

@@ -5,6 +5,7 @@
 #include "core/proportion.h"
 #include "core/text_convert.h"
 #include "layout.h"
+#include "resources.h"
 #include "tray.h"
 
 #include <QAction>
@@ -63,7 +64,7 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
 Form1::Form1(Form1Services services, QWidget* parent) : QWidget(parent), m_services(services) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Lanternfin 2011"));
-    setWindowIcon(QIcon(QStringLiteral(":/lanternfin.png")));
+    setWindowIcon(programIcon());
     // Always on top from the start, with minimise and maximise buttons.
     setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint);

@@ -29,6 +29,9 @@ namespace ui {
 // The maker's web page that "Vesk's Web" opens.
 inline constexpr const char* kProjectPage = "https://github.com/lanternfin/lanternfin";
 
+// The tip of the notification-area icon.
+inline constexpr const char* kTrayTip = "Lanternfin";
+
 // The services the window rests on, built by the caller and outliving the window.
 struct Form1Services {
     platform::Clipboard& clipboard;

@@ -1,0 +1,148 @@
+// The window's speed, offscreen or under Xvfb:
+//   window_bench convert CORPUS   time from a click on 繁体 to the converted text shown, for 1 MB
+//                                 and 10 MB of the corpus, beside setPlainText of the same text
+//                                 (the floor), undo included.
+//   window_bench startup          prints the wall-clock time (ns) of the window's first paint
+//                                 and the RSS (KB) then; bench/window_startup.sh uses it.
+//   window_bench startup-minimal  the same for a minimal window: a text box and 12 buttons.
+
+#include "platform/character_maps.h"
+#include "platform/qt_desktop.h"
+#include "platform/text_services.h"
+#include "ui/form1.h"
+#include "ui/resources.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace {
+
+long rssKb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stol(line.substr(6));
+    return -1;
+}
+
+long long nowNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+// Prints the time and RSS at the first paint of `w`, then quits.
+class FirstPaint : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint && !m_done) {
+            m_done = true;
+            QTimer::singleShot(0, [] {
+                std::printf("%lld %ld\n", nowNs(), rssKb());
+                QApplication::quit();
+            });
+        }
+        return false;
+    }
+
+private:
+    bool m_done = false;
+};
+
+struct Services {
+    platform::TextServices text = platform::loadTextServices(platform::openccDataDir());
+    platform::QtClipboard clipboard;
+    platform::QtPageOpener pages;
+    platform::QtTrayIcon tray{ui::programIcon(), QString::fromLatin1(ui::kTrayTip)};
+    platform::QtPointer pointer;
+    ui::Form1Services form() { return {clipboard, pages, tray, pointer, text}; }
+};
+
+int convert(const char* corpusPath) {
+    QFile f(QString::fromLocal8Bit(corpusPath));
+    if (!f.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "cannot read %s\n", corpusPath);
+        return 2;
+    }
+    const QByteArray all = f.readAll();
+    Services s;
+    ui::Form1 form(s.form());
+    form.show();
+    QPlainTextEdit floorEdit;
+    floorEdit.setFont(form.Text1->font());
+    floorEdit.resize(form.Text1->size());
+    floorEdit.show();
+    QApplication::processEvents();
+
+    for (const qsizetype mb : {1, 10}) {
+        QByteArray bytes = all.left(mb * 1024 * 1024);
+        while (!bytes.isEmpty() && (static_cast<unsigned char>(bytes.back()) & 0xC0) == 0x80)
+            bytes.chop(1);
+        if (!bytes.isEmpty() && static_cast<unsigned char>(bytes.back()) >= 0xC0)
+            bytes.chop(1);
+        const QString text = QString::fromUtf8(bytes);
+        double floorMs = 1e9, clickMs = 1e9, undoMs = 1e9;
+        for (int run = 0; run < 3; ++run) {
+            floorEdit.clear();
+            QApplication::processEvents();
+            QElapsedTimer t;
+            t.start();
+            floorEdit.setPlainText(text);
+            QApplication::processEvents();
+            floorMs = std::min(floorMs, t.nsecsElapsed() / 1e6);
+
+            form.Text1->setPlainText(text);
+            QApplication::processEvents();
+            t.restart();
+            form.cmdft->click();
+            QApplication::processEvents();
+            clickMs = std::min(clickMs, t.nsecsElapsed() / 1e6);
+            t.restart();
+            form.Text1->undo();
+            QApplication::processEvents();
+            undoMs = std::min(undoMs, t.nsecsElapsed() / 1e6);
+        }
+        std::printf("%2lld MB: setPlainText (floor) %8.1f ms | click 繁体 to shown %8.1f ms (%.2fx floor) | undo %8.1f ms\n",
+                    static_cast<long long>(mb), floorMs, clickMs, clickMs / floorMs, undoMs);
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "convert" && argc > 2)
+        return convert(argv[2]);
+    FirstPaint probe;
+    if (mode == "startup") {
+        Services s;
+        ui::Form1 form(s.form());
+        form.installEventFilter(&probe);
+        form.show();
+        return QApplication::exec();
+    }
+    if (mode == "startup-minimal") {
+        QWidget w;
+        auto* layout = new QVBoxLayout(&w);
+        layout->addWidget(new QPlainTextEdit);
+        for (int i = 0; i < 12; ++i)
+            layout->addWidget(new QPushButton(QStringLiteral("按钮 %1").arg(i)));
+        w.installEventFilter(&probe);
+        w.show();
+        return QApplication::exec();
+    }
+    std::fprintf(stderr, "usage: window_bench convert CORPUS | startup | startup-minimal\n");
+    return 2;
+}
