@@ -19,6 +19,29 @@ Decimal numberTextValue(std::u16string_view text) {
     return readLeadingDecimal(plain);
 }
 
+// -1, 0 or 1 as |a| is below, equal to or above |b|.
+int compareMagnitude(const Decimal& a, const Decimal& b) {
+    if (a.isZero() || b.isZero())
+        return a.isZero() == b.isZero() ? 0 : (a.isZero() ? -1 : 1);
+    if (a.point != b.point)
+        return a.point < b.point ? -1 : 1;
+    const int c = a.digits.compare(b.digits);
+    return c < 0 ? -1 : c > 0 ? 1 : 0;
+}
+
+// Within the 64-bit float range, as the result box writes it: the largest float is written
+// 1.79769313486232E+308, just above the largest float itself, and must still count as in range.
+bool withinFloatRange(const Decimal& value) {
+    static const Decimal kLargestAsWritten{false, "179769313486232", 309};
+    if (toDouble(value))
+        return true;
+    if (value.point > 309)
+        return false;
+    const Decimal fifteenDigits =
+        roundToPlaces(value, static_cast<int>(15 - value.point), Rounding::HalfAwayFromZero);
+    return compareMagnitude(fifteenDigits, kLargestAsWritten) <= 0;
+}
+
 } // namespace
 
 std::optional<std::u16string> proportionText(std::u16string_view a, std::u16string_view b, std::u16string_view c) {
@@ -90,7 +113,7 @@ std::optional<std::u16string> roundedCopyText(std::u16string_view t1d, int Wei) 
     if (!isNumberText(t1d))
         return std::nullopt;
     const Decimal value = numberTextValue(t1d);
-    if (!toDouble(value))
+    if (!withinFloatRange(value))
         return std::nullopt;
     return widen(generalText(MyRound(value, Wei)));
 }

@@ -108,6 +108,11 @@ TEST(RoundedCopy, RoundsTheDecimalValue) {
         {u"-", 0, std::nullopt},
         {u"12abc", 2, std::nullopt},
         {u"1e400", 0, std::nullopt},
+        // Regression: the largest float is shown as 1.79769313486232E+308, a little above the
+        // largest float; its copy was refused as beyond the range.
+        {u" 1.79769313486232E+308", 0, u"1.79769313486232E+308"},
+        {u" 1.79769313486233E+308", 0, std::nullopt},
+        {u"-1.79769313486232E+308", 2, u"-1.79769313486232E+308"},
         {u"1E" + std::u16string(1'000'000, u'9'), 0, std::nullopt},
         {u"1E-" + std::u16string(1'000'000, u'9'), 2, u"0"},
     };

@@ -1,0 +1,47 @@
+// Simplified/traditional with OpenCC's real dictionaries, and letter case with ICU's: the same
+// number of code points, each either mapped or unchanged in its place.
+
+#include "core/text_convert.h"
+#include "fuzz_support.h"
+#include "platform/character_maps.h"
+
+namespace {
+
+void checkMapped(std::u16string_view in, const std::u16string& out, const core::CodePointMap& map) {
+    fuzz::check(fuzz::codePoints(in) == fuzz::codePoints(out), "same number of code points");
+    std::size_t i = 0, j = 0;
+    while (i < in.size()) {
+        char32_t a = in[i];
+        std::size_t la = 1;
+        if (a >= 0xD800 && a <= 0xDBFF && i + 1 < in.size() && in[i + 1] >= 0xDC00 && in[i + 1] <= 0xDFFF) {
+            a = 0x10000 + ((a - 0xD800) << 10) + (in[i + 1] - 0xDC00);
+            la = 2;
+        }
+        char32_t b = out[j];
+        std::size_t lb = 1;
+        if (b >= 0xD800 && b <= 0xDBFF && j + 1 < out.size() && out[j + 1] >= 0xDC00 && out[j + 1] <= 0xDFFF) {
+            b = 0x10000 + ((b - 0xD800) << 10) + (out[j + 1] - 0xDC00);
+            lb = 2;
+        }
+        const bool lone = la == 1 && a >= 0xD800 && a <= 0xDFFF;
+        fuzz::check(lone ? b == a : b == map(a), "each code point mapped in its place");
+        i += la;
+        j += lb;
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const auto st = platform::loadCharacterDictionary(platform::openccDataDir() + "/STCharacters.ocd2");
+    static const auto ts = platform::loadCharacterDictionary(platform::openccDataDir() + "/TSCharacters.ocd2");
+    static const auto upper = platform::upperCaseMap();
+    static const auto lower = platform::lowerCaseMap();
+    fuzz::check(st && ts, "dictionaries load");
+    const std::u16string text = fuzz::units(data, size);
+    checkMapped(text, core::JToF(text, *st), *st);
+    checkMapped(text, core::FToJ(text, *ts), *ts);
+    checkMapped(text, core::upperCaseText(text, upper), upper);
+    checkMapped(text, core::lowerCaseText(text, lower), lower);
+    return 0;
+}
