@@ -58,9 +58,9 @@ namespace core {
 Utf8DecodeResult mapUtf8(std::string_view in, const CodePointMap& mapping, std::string& out, bool final) {
     const auto* s = reinterpret_cast<const unsigned char*>(in.data());
     const std::size_t n = in.size();
-    // A code point grows by at most half its UTF-8 length when mapped (2 -> 3, 3 -> 4 bytes).
+    // Whatever the mapping, one input byte gives at most four output bytes (ASCII -> U+10000 up).
     const std::size_t base = out.size();
-    out.resize(base + n + n / 2 + 8);
+    out.resize(base + 4 * n + 8);
     auto* o = reinterpret_cast<unsigned char*>(out.data()) + base;
     auto* const o0 = o;
     std::size_t i = 0;

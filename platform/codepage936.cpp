@@ -57,7 +57,7 @@ std::unique_ptr<core::CharCodeTable> loadCodePage936(std::string* error) {
         status = U_ZERO_ERROR;
         ucnv_reset(conv);
         const int32_t n = ucnv_toUChars(conv, out, 4, &in, 1, &status);
-        if (U_SUCCESS(status) && n == 1 && out[0] != 0xFFFD && out[0] != 0x1A)
+        if (U_SUCCESS(status) && n == 1 && out[0] != 0xFFFD)
             table->singleByte[static_cast<std::size_t>(b)] = out[0];
     }
     ucnv_close(conv);

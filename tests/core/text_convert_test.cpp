@@ -64,6 +64,19 @@ TEST(CodePointMap, CountsAndIgnoresWhatIsNoCodePoint) {
 
 namespace {
 
+// Found by fuzzing: a mapping from ASCII to a code point beyond U+FFFF wrote past the room the
+// fused conversion had made for its output.
+TEST(MapUtf8, MakesRoomForAnyMapping) {
+    core::CodePointMap map;
+    map.set(U'a', U'\U00010400');
+    const std::string in(100000, 'a');
+    std::string out = "prefix";
+    const auto r = core::mapUtf8(in, map, out, true);
+    EXPECT_TRUE(r.ok);
+    ASSERT_EQ(out.size(), 6u + 4 * in.size());
+    EXPECT_EQ(out.substr(0, 10), "prefix\xF0\x90\x90\x80");
+}
+
 TEST(MapUtf8, StreamsAndStopsAtTheFirstBadByte) {
     core::CodePointMap map;
     map.set(U'简', U'簡');

@@ -57,6 +57,8 @@ TEST_F(TextServices, PinyinOfRealCharacters) {
         {u"我爱Beijing 2008！", u"WoAiBeijing 2008"},
         {u"，。、“”\u3000Ａ２", u""},          {u"€", u"€"},      {u"한\U00020000", u"???"},
         {u"我\r\n爱\n", u"Wo\r\nAi\n"},
+        // Found by fuzzing: U+001A, ICU's own substitute byte, came out as "?".
+        {u"a\x1A\x7F\t", u"a\x1A\x7F\t"},
     };
     const core::PinyinTable table(*s_codes);
     for (const auto& c : cases)
