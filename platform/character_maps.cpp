@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 namespace platform {
@@ -42,6 +43,13 @@ std::optional<core::CodePointMap> loadCharacterDictionary(const std::string& pat
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!file)
         return std::nullopt;
+    // OpenCC leaks while it throws on a foreign file: such a file is refused on its header first.
+    static constexpr char kHeader[] = "OPENCC_MARISA_0.2.5";
+    char header[sizeof kHeader - 1] = {};
+    if (std::fread(header, 1, sizeof header, file.get()) != sizeof header ||
+        std::memcmp(header, kHeader, sizeof header) != 0)
+        return std::nullopt;
+    std::rewind(file.get());
     try {
         const auto dict = opencc::MarisaDict::NewFromFile(file.get());
         if (!dict)

@@ -119,6 +119,37 @@ TEST(Cli, StreamingCommandsReportInvalidUtf8AfterWhatCameBefore) {
     EXPECT_EQ(pinyin.out, "");
 }
 
+TEST(Cli, HostileInputEndsSoundly) {
+    const std::string nuls("a\0\0b", 4);
+    const std::string million(1'000'000, '7');
+    const CliCase cases[] = {
+        {"traditional", nuls, nuls, 0},
+        {"simplified", nuls, nuls, 0},
+        {"upper", nuls, std::string("A\0\0B", 4), 0},
+        {"lower --lines", nuls + "\n", nuls + "\n", 0},
+        {"pinyin", nuls, "ab", 0},
+        {"money", nuls, "整\n", 0},
+        {"money", million, "", 3},
+        {"money", "1e999999999", "", 3},
+        {"money", "1e" + million, "", 3},
+        {"money", "&H", "整\n", 0},
+        {"money", "-", "整\n", 0},
+        {"money", ".", "整\n", 0},
+        {"money --lines", million + "\n-\n.\n&H\n1e999999999\n", "\n整\n整\n整\n\n", 0},
+        {"ratio --lines", million + "\t1\t1\n2\t" + million + "\t1\n&H\t1\t1\n2\t-\t.\n", "\n\n\n 0\n", 0},
+        {"round 0", million, "", 1},
+        {"round 2", "0." + million, "0.78\n", 0},
+        {"round 0 --lines", nuls + "\n&H\n-\n.\n", "\n\n\n\n", 0},
+        {"traditional", std::string(3 << 20, '\0'), std::string(3 << 20, '\0'), 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        const CliRun run = runCli(c.args, c.input);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_TRUE(run.out == c.out) << run.out.substr(0, 40);
+    }
+}
+
 TEST(Cli, MissingDictionaryIsNamed) {
     const CliRun run = runCli("traditional", "简体");
     ASSERT_EQ(run.status, 0);

@@ -1,0 +1,150 @@
+// Hostile workspaces and calculator boxes through the window's handlers: every command ends in a
+// sound result and no character of the workspace is lost.
+
+#include "fakes.h"
+#include "platform/character_maps.h"
+#include "platform/text_services.h"
+#include "ui/form1.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const platform::TextServices& realText() {
+    static const platform::TextServices text = platform::loadTextServices(platform::openccDataDir());
+    return text;
+}
+
+class HostileInput : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form = std::make_unique<ui::Form1>(ui::Form1Services{clipboard, pages, tray, pointer, realText()});
+        closer.setInterval(20);
+        QObject::connect(&closer, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                ++limitMessages;
+                box->accept();
+            }
+        });
+        closer.start();
+    }
+    QString run(QPushButton* button, const QString& workspace) {
+        form->Text1->setPlainText(workspace);
+        QTest::mouseClick(button, Qt::LeftButton);
+        return form->workspaceText();
+    }
+    testsupport::FakeClipboard clipboard;
+    testsupport::FakePageOpener pages;
+    testsupport::FakeTray tray;
+    testsupport::FakePointer pointer;
+    std::unique_ptr<ui::Form1> form;
+    QTimer closer;
+    int limitMessages = 0;
+};
+
+const QString kNuls = QString(3, QChar(0));
+const QString kSurrogates = QString(QChar(0xD800)) + "x中" + QChar(0xDC00);
+const QString kMillionDigits(1'000'000, QLatin1Char('7'));
+
+TEST_F(HostileInput, WorkspaceKeepsEveryCharacter) {
+    // The workspace takes NULs and lone surrogates as they are.
+    for (const QString& t : {kNuls, kSurrogates}) {
+        form->Text1->setPlainText(t);
+        EXPECT_EQ(form->workspaceText(), t);
+    }
+}
+
+TEST_F(HostileInput, ConversionsLeaveWhatTheyCannotConvert) {
+    struct Case {
+        QPushButton* ui::Form1::*button;
+        QString in, out;
+    };
+    const Case cases[] = {
+        {&ui::Form1::cmdft, kNuls, kNuls},
+        {&ui::Form1::cmdjt, kNuls, kNuls},
+        {&ui::Form1::cmdtol, kNuls, kNuls},
+        {&ui::Form1::cmdtos, kNuls, kNuls},
+        {&ui::Form1::cmdft, kSurrogates, QString(QChar(0xD800)) + "x中" + QChar(0xDC00)},
+        {&ui::Form1::cmdtol, kSurrogates, QString(QChar(0xD800)) + "X中" + QChar(0xDC00)},
+        {&ui::Form1::cmdtos, kMillionDigits, kMillionDigits},
+        {&ui::Form1::CmdGetPY, kNuls, kNuls + "\n"},
+        {&ui::Form1::CmdGetPY, kSurrogates, kSurrogates + "\n?xZhong?"},
+        {&ui::Form1::CmdGetPY, "&H", "&H\n&H"},
+        {&ui::Form1::cmdmoney, kNuls, "整"},
+        {&ui::Form1::cmdmoney, kSurrogates, "整"},
+        {&ui::Form1::cmdmoney, "&H", "整"},
+        {&ui::Form1::cmdmoney, "-", "整"},
+        {&ui::Form1::cmdmoney, ".", "整"},
+        {&ui::Form1::cmdmoney, "1e-999999999", "整"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.in.left(20).toStdString());
+        EXPECT_EQ(run(form.get()->*c.button, c.in), c.out);
+        form->Text1->undo();
+        EXPECT_EQ(form->workspaceText(), c.in);
+    }
+    EXPECT_EQ(limitMessages, 0);
+}
+
+TEST_F(HostileInput, HugeAmountsShowTheLimitAndCanBeUndone) {
+    for (const QString& in : {kMillionDigits, QString("1e999999999"), QString("1e") + kMillionDigits}) {
+        const int before = limitMessages;
+        EXPECT_EQ(run(form->cmdmoney, in), "");
+        EXPECT_EQ(limitMessages, before + 1);
+        form->Text1->undo();
+        EXPECT_EQ(form->workspaceText(), in);
+    }
+}
+
+TEST_F(HostileInput, CalculatorBoxes) {
+    struct Case {
+        QString a, b, c;
+        QString d; // what t1d shows afterwards, starting from "keep"
+    };
+    const Case cases[] = {
+        {kNuls, "1", "1", "keep"},
+        {kSurrogates, "1", "1", "keep"},
+        {kMillionDigits, "1", "1", "keep"}, // beyond the float range
+        {"1e999999999", "1", "1", "keep"},
+        {"&H", "1", "1", "keep"},
+        {"-", "1", "1", "keep"},
+        {".", "1", "1", "keep"},
+        {"2", kMillionDigits, "1", "keep"},
+        {"2", "&H10", ".", " 0"},
+        {"2", "-", kNuls, " 0"},
+        {"1e-999999999", "1", "1", "keep"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE((c.a.left(12) + "|" + c.b.left(12) + "|" + c.c.left(12)).toStdString());
+        form->t1a->clear();
+        form->t1d->setText("keep");
+        form->t1b->setText(c.b);
+        form->t1c->setText(c.c);
+        form->t1a->setText(c.a);
+        EXPECT_EQ(form->t1d->text(), c.d);
+    }
+    // The copy of hostile result-box texts leaves the clipboard alone.
+    for (const QString& t : {kNuls, kSurrogates, kMillionDigits + "x", QString("1e999999999"), QString("&H"),
+                             QString("-"), QString(".")}) {
+        form->t1d->setText(t);
+        const int writes = clipboard.writes;
+        QTest::mouseClick(form->cmdRound, Qt::LeftButton);
+        EXPECT_EQ(clipboard.writes, writes);
+    }
+    // A million digits is a number, and its copy is exact to 15 digits.
+    form->t1d->setText(kMillionDigits.left(300));
+    QTest::mouseClick(form->cmdRound, Qt::LeftButton);
+    EXPECT_EQ(clipboard.m_text, "7.77777777777778E+299");
+}
+
+} // namespace
