@@ -9,7 +9,7 @@
 #include <QApplication>
 #include <QIcon>
 
-int main(int argc, char** argv) {
+int main(int argc, char **argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lanternfin"));
     const QIcon icon = ui::programIcon();

@@ -30,7 +30,7 @@ std::vector<std::u16string> randomAmounts(std::size_t count) {
     return out;
 }
 
-void BM_daxie(benchmark::State& state) {
+void BM_daxie(benchmark::State &state) {
     const auto amounts = randomAmounts(4096);
     std::size_t i = 0;
     for (auto _ : state) {
@@ -40,7 +40,7 @@ void BM_daxie(benchmark::State& state) {
 }
 BENCHMARK(BM_daxie);
 
-void BM_readLeadingNumber(benchmark::State& state) {
+void BM_readLeadingNumber(benchmark::State &state) {
     const auto amounts = randomAmounts(4096);
     std::size_t i = 0;
     for (auto _ : state) {
@@ -51,10 +51,10 @@ void BM_readLeadingNumber(benchmark::State& state) {
 BENCHMARK(BM_readLeadingNumber);
 
 // The floor for reading: strtod on the same texts, already narrow.
-void BM_strtodFloor(benchmark::State& state) {
+void BM_strtodFloor(benchmark::State &state) {
     const auto amounts = randomAmounts(4096);
     std::vector<std::string> narrow;
-    for (const auto& a : amounts)
+    for (const auto &a : amounts)
         narrow.emplace_back(a.begin(), a.end());
     std::size_t i = 0;
     for (auto _ : state) {

@@ -2,6 +2,8 @@
 //   window_bench convert CORPUS   time from a click on 繁体 to the converted text shown, for 1 MB
 //                                 and 10 MB of the corpus, beside setPlainText of the same text
 //                                 (the floor), undo included.
+//   window_bench hostile CORPUS   every workspace command on a 20 MB workspace: time and the peak
+//                                 memory above the level before the command.
 //   window_bench startup          prints the wall-clock time (ns) of the window's first paint
 //                                 and the RSS (KB) then; bench/window_startup.sh uses it.
 //   window_bench startup-minimal  the same for a minimal window: a text box and 12 buttons.
@@ -13,6 +15,7 @@
 #include "ui/resources.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPlainTextEdit>
@@ -37,14 +40,15 @@ long rssKb() {
 }
 
 long long nowNs() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
         .count();
 }
 
 // Prints the time and RSS at the first paint of `w`, then quits.
 class FirstPaint : public QObject {
 public:
-    bool eventFilter(QObject*, QEvent* e) override {
+    bool eventFilter(QObject *, QEvent *e) override {
         if (e->type() == QEvent::Paint && !m_done) {
             m_done = true;
             QTimer::singleShot(0, [] {
@@ -68,7 +72,7 @@ struct Services {
     ui::Form1Services form() { return {clipboard, pages, tray, pointer, text}; }
 };
 
-int convert(const char* corpusPath) {
+int convert(const char *corpusPath) {
     QFile f(QString::fromLocal8Bit(corpusPath));
     if (!f.open(QIODevice::ReadOnly)) {
         std::fprintf(stderr, "cannot read %s\n", corpusPath);
@@ -112,19 +116,77 @@ int convert(const char* corpusPath) {
             QApplication::processEvents();
             undoMs = std::min(undoMs, t.nsecsElapsed() / 1e6);
         }
-        std::printf("%2lld MB: setPlainText (floor) %8.1f ms | click 繁体 to shown %8.1f ms (%.2fx floor) | undo %8.1f ms\n",
+        std::printf("%2lld MB: setPlainText (floor) %8.1f ms | click 繁体 to shown %8.1f ms (%.2fx floor) | "
+                    "undo %8.1f ms\n",
                     static_cast<long long>(mb), floorMs, clickMs, clickMs / floorMs, undoMs);
+    }
+    return 0;
+}
+
+long peakKb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stol(line.substr(6));
+    return -1;
+}
+
+void resetPeak() {
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+}
+
+int hostile(const char *corpusPath) {
+    QFile f(QString::fromLocal8Bit(corpusPath));
+    if (!f.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "cannot read %s\n", corpusPath);
+        return 2;
+    }
+    const QByteArray once = f.readAll();
+    const QString text = QString::fromUtf8(once + once); // about 20 MB of UTF-8
+    Services s;
+    ui::Form1 form(s.form());
+    form.show();
+    QApplication::processEvents();
+    std::printf("workspace: %.1f MB UTF-8, %.1f MB UTF-16\n", 2.0 * once.size() / 1048576,
+                text.size() * 2.0 / 1048576);
+    struct Command {
+        const char *name;
+        QPushButton *button;
+    };
+    const Command commands[] = {
+        {"繁体", form.cmdft},    {"简体", form.cmdjt},        {"大写", form.cmdtol},
+        {"小写", form.cmdtos},   {"金额大写", form.cmdmoney}, {"汉字拼音", form.CmdGetPY},
+        {"清空", form.cmdclear}, {"全部复制", form.cmdcopy},  {"粘贴", form.cmdpaste}};
+    for (const auto &c : commands) {
+        form.Text1->setPlainText(text);
+        form.Text1->document()->clearUndoRedoStacks();
+        QApplication::clipboard()->setText(text.left(1 << 20));
+        QApplication::processEvents();
+        resetPeak();
+        const long before = rssKb();
+        QElapsedTimer t;
+        t.start();
+        c.button->click();
+        QApplication::processEvents();
+        const double ms = t.nsecsElapsed() / 1e6;
+        const long extra = peakKb() - before;
+        std::printf("%-10s %8.1f ms   peak extra memory %7.1f MB (%.2fx the UTF-16 text)\n", c.name, ms,
+                    extra / 1024.0, extra * 1024.0 / (text.size() * 2.0));
     }
     return 0;
 }
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char **argv) {
     QApplication app(argc, argv);
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "convert" && argc > 2)
         return convert(argv[2]);
+    if (mode == "hostile" && argc > 2)
+        return hostile(argv[2]);
     FirstPaint probe;
     if (mode == "startup") {
         Services s;
@@ -135,7 +197,7 @@ int main(int argc, char** argv) {
     }
     if (mode == "startup-minimal") {
         QWidget w;
-        auto* layout = new QVBoxLayout(&w);
+        auto *layout = new QVBoxLayout(&w);
         layout->addWidget(new QPlainTextEdit);
         for (int i = 0; i < 12; ++i)
             layout->addWidget(new QPushButton(QStringLiteral("按钮 %1").arg(i)));
@@ -143,6 +205,6 @@ int main(int argc, char** argv) {
         w.show();
         return QApplication::exec();
     }
-    std::fprintf(stderr, "usage: window_bench convert CORPUS | startup | startup-minimal\n");
+    std::fprintf(stderr, "usage: window_bench convert CORPUS | hostile CORPUS | startup | startup-minimal\n");
     return 2;
 }

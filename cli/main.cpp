@@ -10,12 +10,12 @@
 #include "platform/codepage936.h"
 
 #include <cstdio>
-#include <sys/stat.h>
 #include <cstring>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -25,7 +25,7 @@ constexpr int kExitNoResult = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitLimit = 3;
 
-constexpr const char* kUsage =
+constexpr const char *kUsage =
     "Usage: lanternfin-cli COMMAND [ARGS] [--lines]\n"
     "\n"
     "Commands (input is UTF-8 on stdin, output UTF-8 on stdout):\n"
@@ -55,7 +55,7 @@ int invalidUtf8() {
     return kExitUsage;
 }
 
-std::string readAll(std::FILE* in) {
+std::string readAll(std::FILE *in) {
     std::string data;
     struct stat st {};
     if (fstat(fileno(in), &st) == 0 && S_ISREG(st.st_mode))
@@ -70,13 +70,15 @@ std::string readAll(std::FILE* in) {
     return data;
 }
 
-void writeOut(std::string_view s) { std::fwrite(s.data(), 1, s.size(), stdout); }
+void writeOut(std::string_view s) {
+    std::fwrite(s.data(), 1, s.size(), stdout);
+}
 
 // One input text to one output text; nullopt when the single command prints nothing.
 using LineCommand = std::function<std::optional<std::u16string>(std::u16string_view)>;
 
 // Runs `command` on every stdin line and prints one line per input line.
-int runLines(const LineCommand& command) {
+int runLines(const LineCommand &command) {
     const std::string input = readAll(stdin);
     std::u16string text;
     if (!core::decodeUtf8(input, text, true).ok)
@@ -132,7 +134,7 @@ int runMoney(bool lines) {
     return kExitOk;
 }
 
-int runRatio(bool lines, const std::vector<std::string>& args) {
+int runRatio(bool lines, const std::vector<std::string> &args) {
     if (lines)
         return args.empty() ? runLines(ratioOfLine) : usageError();
     if (args.size() != 3)
@@ -160,7 +162,7 @@ std::string_view withoutFinalLineBreak(std::string_view s) {
     return s;
 }
 
-int runRound(bool lines, const std::vector<std::string>& args) {
+int runRound(bool lines, const std::vector<std::string> &args) {
     if (args.empty() || args[0].size() != 1 || args[0][0] < '0' || args[0][0] > '2')
         return usageError();
     const int wei = args[0][0] - '0';
@@ -191,7 +193,7 @@ int runRound(bool lines, const std::vector<std::string>& args) {
 
 // Streams stdin through a code-point mapping in chunks, so that memory stays flat however large
 // the input. Output converted before an invalid byte is written before the error.
-int runMapped(const core::CodePointMap& map) {
+int runMapped(const core::CodePointMap &map) {
     std::vector<char> buf(1 << 20);
     std::size_t carried = 0;
     std::string out;
@@ -213,13 +215,13 @@ int runMapped(const core::CodePointMap& map) {
     }
 }
 
-int runMapCommand(const core::CodePointMap& map, bool lines) {
+int runMapCommand(const core::CodePointMap &map, bool lines) {
     if (lines)
         return runLines([&map](std::u16string_view s) { return core::mapCodePoints(s, map); });
     return runMapped(map);
 }
 
-int runDictionary(const char* file, bool lines) {
+int runDictionary(const char *file, bool lines) {
     const std::string path = platform::openccDataDir() + "/" + file;
     const auto map = platform::loadCharacterDictionary(path);
     if (!map) {
@@ -270,7 +272,7 @@ int runPinyin(bool lines) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char **argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty())
         return usageError();

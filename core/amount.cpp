@@ -17,7 +17,7 @@ public:
         std::memmove(m_c.data(), m_c.data() + 1, static_cast<std::size_t>(m_n - 1));
         --m_n;
     }
-    bool contains(const char* pair) const {
+    bool contains(const char *pair) const {
         for (int i = 0; i + 1 < m_n; ++i)
             if (m_c[i] == pair[0] && m_c[i + 1] == pair[1])
                 return true;
@@ -25,7 +25,7 @@ public:
     }
     // Replaces every occurrence of the two letters `from`, left to right without overlap, by
     // `to` (zero to two letters).
-    void replaceAll(const char* from, const char* to) {
+    void replaceAll(const char *from, const char *to) {
         const int toLen = static_cast<int>(std::strlen(to));
         int w = 0;
         int r = 0;
@@ -74,7 +74,7 @@ std::u16string Letters::capitals() const {
 }
 
 // The digit of `value` in the place 10^place ('0' outside its digits).
-char digitAt(const Decimal& value, std::int64_t place) {
+char digitAt(const Decimal &value, std::int64_t place) {
     const std::int64_t index = value.point - 1 - place;
     if (index < 0 || index >= static_cast<std::int64_t>(value.digits.size()))
         return '0';
@@ -85,7 +85,7 @@ constexpr std::int64_t kMaxIntegerDigits = 16;
 
 } // namespace
 
-std::optional<std::u16string> daxie(const Decimal& money) {
+std::optional<std::u16string> daxie(const Decimal &money) {
     // Half away from zero works on the magnitude, so the sign can stay on.
     if (!money.isZero() && money.point > kMaxIntegerDigits)
         return std::nullopt; // refuse before rounding builds anything from a huge exponent
@@ -149,8 +149,12 @@ std::optional<std::u16string> daxie(const Decimal& money) {
     return t.capitals();
 }
 
-std::optional<std::u16string> daxie(std::u16string_view money) { return daxie(readLeadingDecimal(money)); }
+std::optional<std::u16string> daxie(std::u16string_view money) {
+    return daxie(readLeadingDecimal(money));
+}
 
-std::optional<std::u16string> amountCommandText(std::u16string_view workspace) { return daxie(workspace); }
+std::optional<std::u16string> amountCommandText(std::u16string_view workspace) {
+    return daxie(workspace);
+}
 
 } // namespace core

@@ -18,7 +18,7 @@ namespace core {
 
 // The capitals of `money`; nullopt when its magnitude is 10^16 or more after rounding to fen.
 // A negative amount gets "负" before the capitals of its magnitude, unless it rounds to 0.00.
-std::optional<std::u16string> daxie(const Decimal& money);
+std::optional<std::u16string> daxie(const Decimal &money);
 
 // The capitals of the number that `money` starts with, read by the leading-number rules.
 std::optional<std::u16string> daxie(std::u16string_view money);

@@ -8,7 +8,7 @@ void CodePointMap::set(char32_t from, char32_t to) {
     auto valid = [](char32_t c) { return c <= kMaxCodePoint && (c < 0xD800 || c > 0xDFFF); };
     if (!valid(from) || !valid(to))
         return;
-    char32_t* page = m_index[from >> 8];
+    char32_t *page = m_index[from >> 8];
     if (!page) {
         auto fresh = std::make_unique<Page>();
         const char32_t base = from & ~char32_t{0xFF};
@@ -18,7 +18,7 @@ void CodePointMap::set(char32_t from, char32_t to) {
         m_index[from >> 8] = page;
         m_pages.push_back(std::move(fresh));
     }
-    char32_t& slot = page[from & 0xFF];
+    char32_t &slot = page[from & 0xFF];
     if (slot == from && to != from)
         ++m_count;
     else if (slot != from && to == from)

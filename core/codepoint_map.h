@@ -14,8 +14,8 @@ namespace core {
 class CodePointMap {
 public:
     CodePointMap();
-    CodePointMap(CodePointMap&&) noexcept = default;
-    CodePointMap& operator=(CodePointMap&&) noexcept = default;
+    CodePointMap(CodePointMap &&) noexcept = default;
+    CodePointMap &operator=(CodePointMap &&) noexcept = default;
 
     // Maps `from` to `to`. Ignored unless both are code points (not above U+10FFFF, no surrogate).
     void set(char32_t from, char32_t to);
@@ -24,7 +24,7 @@ public:
     char32_t operator()(char32_t c) const {
         if (c > kMaxCodePoint)
             return c;
-        const char32_t* page = m_index[c >> 8];
+        const char32_t *page = m_index[c >> 8];
         return page ? page[c & 0xFF] : c;
     }
 
@@ -35,7 +35,7 @@ public:
 
 private:
     using Page = std::array<char32_t, 256>;
-    std::vector<char32_t*> m_index;
+    std::vector<char32_t *> m_index;
     std::vector<std::unique_ptr<Page>> m_pages;
     std::size_t m_count = 0;
 };

@@ -9,8 +9,12 @@
 namespace core {
 namespace {
 
-template <typename CharT> bool isDigit(CharT c) { return c >= CharT('0') && c <= CharT('9'); }
-template <typename CharT> bool isBlank(CharT c) { return c == CharT(' ') || c == CharT('\t'); }
+template <typename CharT> bool isDigit(CharT c) {
+    return c >= CharT('0') && c <= CharT('9');
+}
+template <typename CharT> bool isBlank(CharT c) {
+    return c == CharT(' ') || c == CharT('\t');
+}
 
 std::int64_t clampedAdd(std::int64_t a, std::int64_t b) {
     return std::clamp<std::int64_t>(a + b, -kExponentClamp, kExponentClamp);
@@ -34,7 +38,7 @@ Decimal normalise(bool negative, std::string digits, std::int64_t intCount, std:
 
 // Converts the digits of an integer in base 16 or 8 to an exact decimal. Integers with more than
 // `maxDigits` significant digits are far beyond any float and become a huge power of ten.
-Decimal integerFromBase(const std::vector<int>& baseDigits, int base) {
+Decimal integerFromBase(const std::vector<int> &baseDigits, int base) {
     std::size_t start = 0;
     while (start < baseDigits.size() && baseDigits[start] == 0)
         ++start;
@@ -47,8 +51,9 @@ Decimal integerFromBase(const std::vector<int>& baseDigits, int base) {
     std::vector<std::uint32_t> limbs{0};
     for (std::size_t i = start; i < baseDigits.size(); ++i) {
         std::uint64_t carry = static_cast<std::uint64_t>(baseDigits[i]);
-        for (auto& limb : limbs) {
-            const std::uint64_t v = static_cast<std::uint64_t>(limb) * static_cast<std::uint64_t>(base) + carry;
+        for (auto &limb : limbs) {
+            const std::uint64_t v =
+                static_cast<std::uint64_t>(limb) * static_cast<std::uint64_t>(base) + carry;
             limb = static_cast<std::uint32_t>(v % 1'000'000'000u);
             carry = v / 1'000'000'000u;
         }
@@ -166,7 +171,7 @@ template <typename CharT> Decimal readLeading(std::basic_string_view<CharT> t) {
 }
 
 // Adds one unit in the last place of a digit string; returns true when it grew by a digit.
-bool incrementDigits(std::string& digits) {
+bool incrementDigits(std::string &digits) {
     for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
         if (*it != '9') {
             ++*it;
@@ -179,7 +184,7 @@ bool incrementDigits(std::string& digits) {
 }
 
 // Keeps the first `keep` significant digits of `value` (keep may be <= 0) and rounds.
-Decimal roundToDigits(const Decimal& value, std::int64_t keep, Rounding rounding) {
+Decimal roundToDigits(const Decimal &value, std::int64_t keep, Rounding rounding) {
     if (value.isZero() || static_cast<std::int64_t>(value.digits.size()) <= keep)
         return value;
     // Compare the dropped part with one half of the last kept place.
@@ -219,7 +224,7 @@ Decimal roundToDigits(const Decimal& value, std::int64_t keep, Rounding rounding
     return r;
 }
 
-std::string exponentForm(const std::string& digits, std::int64_t exp10) {
+std::string exponentForm(const std::string &digits, std::int64_t exp10) {
     std::string s(1, digits[0]);
     if (digits.size() > 1) {
         s += '.';
@@ -234,7 +239,7 @@ std::string exponentForm(const std::string& digits, std::int64_t exp10) {
 }
 
 // Writes significant digits (no trailing zeros) with the decimal exponent of the first digit.
-std::string layout(bool negative, const std::string& digits, std::int64_t exp10) {
+std::string layout(bool negative, const std::string &digits, std::int64_t exp10) {
     std::string s = negative ? "-" : "";
     if (exp10 >= 15 || exp10 < -4)
         return s + exponentForm(digits, exp10);
@@ -258,10 +263,14 @@ std::string layout(bool negative, const std::string& digits, std::int64_t exp10)
 
 } // namespace
 
-Decimal readLeadingDecimal(std::u16string_view text) { return readLeading(text); }
-Decimal readLeadingDecimal(std::string_view text) { return readLeading(text); }
+Decimal readLeadingDecimal(std::u16string_view text) {
+    return readLeading(text);
+}
+Decimal readLeadingDecimal(std::string_view text) {
+    return readLeading(text);
+}
 
-std::optional<double> toDouble(const Decimal& value) {
+std::optional<double> toDouble(const Decimal &value) {
     if (value.isZero())
         return value.negative ? -0.0 : 0.0;
     if (value.point > 311)
@@ -285,9 +294,11 @@ std::optional<double> toDouble(const Decimal& value) {
     return d;
 }
 
-std::optional<double> readLeadingNumber(std::u16string_view text) { return toDouble(readLeadingDecimal(text)); }
+std::optional<double> readLeadingNumber(std::u16string_view text) {
+    return toDouble(readLeadingDecimal(text));
+}
 
-Decimal roundToPlaces(const Decimal& value, int places, Rounding rounding) {
+Decimal roundToPlaces(const Decimal &value, int places, Rounding rounding) {
     if (value.isZero())
         return value;
     return roundToDigits(value, clampedAdd(value.point, places), rounding);
@@ -311,7 +322,7 @@ std::string generalText(double value) {
     return layout(value < 0, digits, exp10);
 }
 
-std::string generalText(const Decimal& value) {
+std::string generalText(const Decimal &value) {
     const Decimal r = roundToDigits(value, 15, Rounding::HalfAwayFromZero);
     if (r.isZero())
         return "0";

@@ -32,7 +32,7 @@ struct Decimal {
     std::int64_t point = 0;
 
     bool isZero() const { return digits.empty(); }
-    bool operator==(const Decimal&) const = default;
+    bool operator==(const Decimal &) const = default;
 };
 
 // Exponents are clamped to this magnitude while reading, so that "1e999999999999999999" stays a
@@ -45,7 +45,7 @@ Decimal readLeadingDecimal(std::string_view text);
 
 // The nearest 64-bit float to `value`; nullopt when it lies beyond the float range (1e400).
 // Values too small for the range become zero of the same sign.
-std::optional<double> toDouble(const Decimal& value);
+std::optional<double> toDouble(const Decimal &value);
 
 // The leading number of `text` as a 64-bit float; nullopt when it lies beyond the float range.
 std::optional<double> readLeadingNumber(std::u16string_view text);
@@ -57,7 +57,7 @@ enum class Rounding {
 };
 
 // `value` rounded to `places` decimals (places may be 0). The result is exact.
-Decimal roundToPlaces(const Decimal& value, int places, Rounding rounding);
+Decimal roundToPlaces(const Decimal &value, int places, Rounding rounding);
 
 // The general number text of a 64-bit float (15 significant digits). Infinity and NaN, which
 // no caller produces, are written "Infinity" / "NaN" rather than crashing.
@@ -65,6 +65,6 @@ std::string generalText(double value);
 
 // The general number text of an exact decimal: rounded half away from zero to 15 significant
 // digits, then written as above.
-std::string generalText(const Decimal& value);
+std::string generalText(const Decimal &value);
 
 } // namespace core

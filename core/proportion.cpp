@@ -5,9 +5,13 @@
 namespace core {
 namespace {
 
-bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool isDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
 
-std::u16string widen(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+std::u16string widen(const std::string &ascii) {
+    return std::u16string(ascii.begin(), ascii.end());
+}
 
 // The value of a text that passed isNumberText: grouping commas and blanks are ignored.
 Decimal numberTextValue(std::u16string_view text) {
@@ -20,7 +24,7 @@ Decimal numberTextValue(std::u16string_view text) {
 }
 
 // -1, 0 or 1 as |a| is below, equal to or above |b|.
-int compareMagnitude(const Decimal& a, const Decimal& b) {
+int compareMagnitude(const Decimal &a, const Decimal &b) {
     if (a.isZero() || b.isZero())
         return a.isZero() == b.isZero() ? 0 : (a.isZero() ? -1 : 1);
     if (a.point != b.point)
@@ -31,7 +35,7 @@ int compareMagnitude(const Decimal& a, const Decimal& b) {
 
 // Within the 64-bit float range, as the result box writes it: the largest float is written
 // 1.79769313486232E+308, just above the largest float itself, and must still count as in range.
-bool withinFloatRange(const Decimal& value) {
+bool withinFloatRange(const Decimal &value) {
     static const Decimal kLargestAsWritten{false, "179769313486232", 309};
     if (toDouble(value))
         return true;
@@ -44,7 +48,8 @@ bool withinFloatRange(const Decimal& value) {
 
 } // namespace
 
-std::optional<std::u16string> proportionText(std::u16string_view a, std::u16string_view b, std::u16string_view c) {
+std::optional<std::u16string> proportionText(std::u16string_view a, std::u16string_view b,
+                                             std::u16string_view c) {
     const auto va = readLeadingNumber(a);
     const auto vb = readLeadingNumber(b);
     const auto vc = readLeadingNumber(c);
@@ -107,7 +112,9 @@ bool isNumberText(std::u16string_view text) {
     return i == n;
 }
 
-Decimal MyRound(const Decimal& num, int Wei) { return roundToPlaces(num, Wei, Rounding::HalfUp); }
+Decimal MyRound(const Decimal &num, int Wei) {
+    return roundToPlaces(num, Wei, Rounding::HalfUp);
+}
 
 std::optional<std::u16string> roundedCopyText(std::u16string_view t1d, int Wei) {
     if (!isNumberText(t1d))

@@ -15,7 +15,8 @@ namespace core {
 // (" 6", " 0.5", " 1E+20") or "-" and the text of |d| (-1.25).
 // nullopt means the result box keeps its text: a reads as 0, a box lies beyond the 64-bit float
 // range, or the product or quotient overflows it.
-std::optional<std::u16string> proportionText(std::u16string_view a, std::u16string_view b, std::u16string_view c);
+std::optional<std::u16string> proportionText(std::u16string_view a, std::u16string_view b,
+                                             std::u16string_view c);
 
 // True when `text`, apart from blanks before and after it, is an optional sign, digits with
 // optional "," grouping between digits, an optional "." with decimals (the digits on one side
@@ -24,7 +25,7 @@ bool isNumberText(std::u16string_view text);
 
 // `num` rounded to `Wei` decimals, halves toward +infinity (2.5 -> 3, -2.5 -> -2, -1.25 -> -1.2
 // with Wei 1). Exact: 2.675 -> 2.68 and 1.005 -> 1.01 with Wei 2.
-Decimal MyRound(const Decimal& num, int Wei);
+Decimal MyRound(const Decimal &num, int Wei);
 
 // What the copy command places on the clipboard for the result-box text `t1d` and `Wei`
 // decimals: MyRound of its value as general number text. nullopt (the clipboard is left alone)

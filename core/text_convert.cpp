@@ -4,7 +4,7 @@
 
 namespace core {
 
-std::u16string mapCodePoints(std::u16string_view str, const CodePointMap& mapping) {
+std::u16string mapCodePoints(std::u16string_view str, const CodePointMap &mapping) {
     std::u16string out;
     out.resize(str.size() + str.size() / 8 + 2);
     std::size_t w = 0;
@@ -35,19 +35,19 @@ std::u16string mapCodePoints(std::u16string_view str, const CodePointMap& mappin
     return out;
 }
 
-std::u16string JToF(std::u16string_view str, const CodePointMap& simplifiedToTraditional) {
+std::u16string JToF(std::u16string_view str, const CodePointMap &simplifiedToTraditional) {
     return mapCodePoints(str, simplifiedToTraditional);
 }
 
-std::u16string FToJ(std::u16string_view str, const CodePointMap& traditionalToSimplified) {
+std::u16string FToJ(std::u16string_view str, const CodePointMap &traditionalToSimplified) {
     return mapCodePoints(str, traditionalToSimplified);
 }
 
-std::u16string upperCaseText(std::u16string_view str, const CodePointMap& toUpper) {
+std::u16string upperCaseText(std::u16string_view str, const CodePointMap &toUpper) {
     return mapCodePoints(str, toUpper);
 }
 
-std::u16string lowerCaseText(std::u16string_view str, const CodePointMap& toLower) {
+std::u16string lowerCaseText(std::u16string_view str, const CodePointMap &toLower) {
     return mapCodePoints(str, toLower);
 }
 
@@ -55,14 +55,14 @@ std::u16string lowerCaseText(std::u16string_view str, const CodePointMap& toLowe
 
 namespace core {
 
-Utf8DecodeResult mapUtf8(std::string_view in, const CodePointMap& mapping, std::string& out, bool final) {
-    const auto* s = reinterpret_cast<const unsigned char*>(in.data());
+Utf8DecodeResult mapUtf8(std::string_view in, const CodePointMap &mapping, std::string &out, bool final) {
+    const auto *s = reinterpret_cast<const unsigned char *>(in.data());
     const std::size_t n = in.size();
     // Whatever the mapping, one input byte gives at most four output bytes (ASCII -> U+10000 up).
     const std::size_t base = out.size();
     out.resize(base + 4 * n + 8);
-    auto* o = reinterpret_cast<unsigned char*>(out.data()) + base;
-    auto* const o0 = o;
+    auto *o = reinterpret_cast<unsigned char *>(out.data()) + base;
+    auto *const o0 = o;
     std::size_t i = 0;
     Utf8DecodeResult result{n, true};
     while (i < n) {
@@ -72,8 +72,9 @@ Utf8DecodeResult mapUtf8(std::string_view in, const CodePointMap& mapping, std::
         if (b0 < 0x80) {
             c = b0;
             len = 1;
-        } else if (b0 >= 0xE0 && b0 <= 0xEF && i + 2 < n && (s[i + 1] & 0xC0) == 0x80 && (s[i + 2] & 0xC0) == 0x80 &&
-                   !(b0 == 0xE0 && s[i + 1] < 0xA0) && !(b0 == 0xED && s[i + 1] > 0x9F)) {
+        } else if (b0 >= 0xE0 && b0 <= 0xEF && i + 2 < n && (s[i + 1] & 0xC0) == 0x80 &&
+                   (s[i + 2] & 0xC0) == 0x80 && !(b0 == 0xE0 && s[i + 1] < 0xA0) &&
+                   !(b0 == 0xED && s[i + 1] > 0x9F)) {
             // The common case of Chinese text, checked inline.
             c = (char32_t(b0 & 0x0F) << 12) | (char32_t(s[i + 1] & 0x3F) << 6) | (s[i + 2] & 0x3F);
             len = 3;

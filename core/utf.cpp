@@ -2,7 +2,7 @@
 
 namespace core {
 
-int decodeUtf8Sequence(const unsigned char* s, std::size_t avail, char32_t& cp) {
+int decodeUtf8Sequence(const unsigned char *s, std::size_t avail, char32_t &cp) {
     const unsigned char b0 = s[0];
     if (b0 < 0x80) {
         cp = b0;
@@ -44,8 +44,8 @@ int decodeUtf8Sequence(const unsigned char* s, std::size_t avail, char32_t& cp) 
     return static_cast<int>(len);
 }
 
-Utf8DecodeResult decodeUtf8(std::string_view in, std::u16string& out, bool final) {
-    const auto* s = reinterpret_cast<const unsigned char*>(in.data());
+Utf8DecodeResult decodeUtf8(std::string_view in, std::u16string &out, bool final) {
+    const auto *s = reinterpret_cast<const unsigned char *>(in.data());
     const std::size_t n = in.size();
     std::size_t i = 0;
     while (i < n) {
@@ -80,7 +80,7 @@ std::optional<std::u16string> utf8ToUtf16(std::string_view in) {
     return out;
 }
 
-void encodeUtf8(std::u16string_view in, std::string& out) {
+void encodeUtf8(std::u16string_view in, std::string &out) {
     const std::size_t n = in.size();
     for (std::size_t i = 0; i < n; ++i) {
         char32_t c = in[i];

@@ -18,18 +18,18 @@ struct Utf8DecodeResult {
     std::size_t consumed = 0;
     bool ok = true;
 };
-Utf8DecodeResult decodeUtf8(std::string_view in, std::u16string& out, bool final = true);
+Utf8DecodeResult decodeUtf8(std::string_view in, std::u16string &out, bool final = true);
 
 // Decodes the one UTF-8 sequence at the start of `s` (`avail` bytes, at least 1) into `cp`.
 // Returns its length, 0 when it is cut by the end of the bytes but could still become valid, or
 // -1 when it is invalid.
-int decodeUtf8Sequence(const unsigned char* s, std::size_t avail, char32_t& cp);
+int decodeUtf8Sequence(const unsigned char *s, std::size_t avail, char32_t &cp);
 
 // The whole of `in` as UTF-16, or nullopt when it is not valid UTF-8.
 std::optional<std::u16string> utf8ToUtf16(std::string_view in);
 
 // Appends the UTF-8 form of `in`. A lone surrogate, which has no UTF-8 form, becomes U+FFFD.
-void encodeUtf8(std::u16string_view in, std::string& out);
+void encodeUtf8(std::u16string_view in, std::string &out);
 std::string utf16ToUtf8(std::u16string_view in);
 
 } // namespace core

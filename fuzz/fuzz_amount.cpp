@@ -4,7 +4,7 @@
 #include "core/amount.h"
 #include "fuzz_support.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const std::u16string text = fuzz::units(data, size);
     const auto capitals = core::amountCommandText(text);
     if (!capitals)

@@ -6,13 +6,14 @@
 
 #include <cmath>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const std::u16string text = fuzz::units(data, size);
     const core::Decimal d = core::readLeadingDecimal(text);
     fuzz::check(d.digits.empty() || (d.digits.front() != '0' && d.digits.back() != '0'), "normal form");
     for (char c : d.digits)
         fuzz::check(c >= '0' && c <= '9', "digits only");
-    fuzz::check(d.point <= core::kExponentClamp && d.point >= -core::kExponentClamp, "point within the clamp");
+    fuzz::check(d.point <= core::kExponentClamp && d.point >= -core::kExponentClamp,
+                "point within the clamp");
     const auto v = core::readLeadingNumber(text);
     if (v) {
         fuzz::check(std::isfinite(*v), "a value is finite");

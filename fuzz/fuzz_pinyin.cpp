@@ -5,13 +5,14 @@
 #include "fuzz_support.h"
 #include "platform/codepage936.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     static const auto codes = platform::loadCodePage936();
     static const core::PinyinTable table(*codes);
     const std::u16string text = fuzz::units(data, size);
     const std::u16string py = core::c(text, table);
     const std::u16string command = core::pinyinCommandText(text, table);
-    fuzz::check(command.compare(0, text.size(), text) == 0 && command[text.size()] == u'\n', "workspace kept");
+    fuzz::check(command.compare(0, text.size(), text) == 0 && command[text.size()] == u'\n',
+                "workspace kept");
     fuzz::check(command.substr(text.size() + 1) == core::c(core::trimSpaces(text), table), "pinyin line");
     // Text made only of ASCII 1..127 is its own pinyin.
     std::u16string ascii;

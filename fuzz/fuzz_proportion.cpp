@@ -3,7 +3,7 @@
 #include "core/proportion.h"
 #include "fuzz_support.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const std::u16string text = fuzz::units(data, size);
     // Three boxes separated by U+0001.
     const auto p1 = text.find(u'\x01');

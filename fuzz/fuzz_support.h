@@ -12,7 +12,7 @@ namespace fuzz {
 
 // The fuzzer's bytes as UTF-16 units, two bytes each, so that every unit (NUL, lone surrogate
 // halves, anything) can occur.
-inline std::u16string units(const std::uint8_t* data, std::size_t size) {
+inline std::u16string units(const std::uint8_t *data, std::size_t size) {
     std::u16string s(size / 2, u'\0');
     for (std::size_t i = 0; i + 1 < size; i += 2)
         s[i / 2] = static_cast<char16_t>(data[i] | (data[i + 1] << 8));
@@ -20,7 +20,7 @@ inline std::u16string units(const std::uint8_t* data, std::size_t size) {
 }
 
 // Fails the run with a message when an invariant does not hold.
-inline void check(bool ok, const char* what) {
+inline void check(bool ok, const char *what) {
     if (!ok) {
         std::fprintf(stderr, "invariant broken: %s\n", what);
         std::abort();

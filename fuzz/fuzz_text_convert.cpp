@@ -7,7 +7,7 @@
 
 namespace {
 
-void checkMapped(std::u16string_view in, const std::u16string& out, const core::CodePointMap& map) {
+void checkMapped(std::u16string_view in, const std::u16string &out, const core::CodePointMap &map) {
     fuzz::check(fuzz::codePoints(in) == fuzz::codePoints(out), "same number of code points");
     std::size_t i = 0, j = 0;
     while (i < in.size()) {
@@ -19,7 +19,8 @@ void checkMapped(std::u16string_view in, const std::u16string& out, const core::
         }
         char32_t b = out[j];
         std::size_t lb = 1;
-        if (b >= 0xD800 && b <= 0xDBFF && j + 1 < out.size() && out[j + 1] >= 0xDC00 && out[j + 1] <= 0xDFFF) {
+        if (b >= 0xD800 && b <= 0xDBFF && j + 1 < out.size() && out[j + 1] >= 0xDC00 &&
+            out[j + 1] <= 0xDFFF) {
             b = 0x10000 + ((b - 0xD800) << 10) + (out[j + 1] - 0xDC00);
             lb = 2;
         }
@@ -32,9 +33,11 @@ void checkMapped(std::u16string_view in, const std::u16string& out, const core::
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const auto st = platform::loadCharacterDictionary(platform::openccDataDir() + "/STCharacters.ocd2");
-    static const auto ts = platform::loadCharacterDictionary(platform::openccDataDir() + "/TSCharacters.ocd2");
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    static const auto st =
+        platform::loadCharacterDictionary(platform::openccDataDir() + "/STCharacters.ocd2");
+    static const auto ts =
+        platform::loadCharacterDictionary(platform::openccDataDir() + "/TSCharacters.ocd2");
     static const auto upper = platform::upperCaseMap();
     static const auto lower = platform::lowerCaseMap();
     fuzz::check(st && ts, "dictionaries load");

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     // An exact-size copy, so that a read past the end is caught.
     const std::vector<char> bytes(data, data + size);
     const std::string_view in(bytes.data(), bytes.size());

@@ -16,7 +16,7 @@ namespace platform {
 namespace {
 
 // The code point of a UTF-8 text of exactly one code point, or nullopt.
-std::optional<char32_t> singleCodePoint(const std::string& utf8) {
+std::optional<char32_t> singleCodePoint(const std::string &utf8) {
     const auto units = core::utf8ToUtf16(utf8);
     if (!units || units->empty() || units->size() > 2)
         return std::nullopt;
@@ -35,12 +35,12 @@ constexpr char32_t kCaseLimit = 0x20000;
 } // namespace
 
 std::string openccDataDir() {
-    const char* dir = std::getenv("LANTERNFIN_OPENCC_DIR");
+    const char *dir = std::getenv("LANTERNFIN_OPENCC_DIR");
     return dir && *dir ? dir : "/usr/share/opencc";
 }
 
-std::optional<core::CodePointMap> loadCharacterDictionary(const std::string& path) {
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+std::optional<core::CodePointMap> loadCharacterDictionary(const std::string &path) {
+    std::unique_ptr<FILE, int (*)(FILE *)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!file)
         return std::nullopt;
     // OpenCC leaks while it throws on a foreign file: such a file is refused on its header first.
@@ -55,7 +55,7 @@ std::optional<core::CodePointMap> loadCharacterDictionary(const std::string& pat
         if (!dict)
             return std::nullopt;
         core::CodePointMap map;
-        for (const auto& entry : *dict->GetLexicon()) {
+        for (const auto &entry : *dict->GetLexicon()) {
             const auto key = singleCodePoint(entry->Key());
             if (!key || entry->NumValues() == 0)
                 continue;

@@ -11,13 +11,13 @@ namespace platform {
 // /usr/share/opencc.
 std::string openccDataDir();
 
-inline constexpr const char* kSimplifiedToTraditionalFile = "STCharacters.ocd2";
-inline constexpr const char* kTraditionalToSimplifiedFile = "TSCharacters.ocd2";
+inline constexpr const char *kSimplifiedToTraditionalFile = "STCharacters.ocd2";
+inline constexpr const char *kTraditionalToSimplifiedFile = "TSCharacters.ocd2";
 
 // The one-to-one character mapping of an OpenCC character dictionary (.ocd2): keys of exactly
 // one code point, each mapped to its first candidate where that is exactly one code point.
 // nullopt when the file cannot be opened or read.
-std::optional<core::CodePointMap> loadCharacterDictionary(const std::string& path);
+std::optional<core::CodePointMap> loadCharacterDictionary(const std::string &path);
 
 // Unicode simple case mappings (ICU u_toupper / u_tolower), one code point to one.
 core::CodePointMap upperCaseMap();

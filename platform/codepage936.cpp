@@ -6,9 +6,9 @@
 
 namespace platform {
 
-std::unique_ptr<core::CharCodeTable> loadCodePage936(std::string* error) {
+std::unique_ptr<core::CharCodeTable> loadCodePage936(std::string *error) {
     UErrorCode status = U_ZERO_ERROR;
-    UConverter* conv = ucnv_open("windows-936", &status);
+    UConverter *conv = ucnv_open("windows-936", &status);
     if (U_FAILURE(status) || !conv) {
         if (error)
             *error = std::string("ICU has no windows-936 converter: ") + u_errorName(status);
@@ -26,8 +26,8 @@ std::unique_ptr<core::CharCodeTable> loadCodePage936(std::string* error) {
             units.push_back(static_cast<UChar>(u));
     std::vector<char> bytes(units.size() * 4);
     std::vector<int32_t> offsets(bytes.size(), -1);
-    char* target = bytes.data();
-    const UChar* source = units.data();
+    char *target = bytes.data();
+    const UChar *source = units.data();
     status = U_ZERO_ERROR;
     ucnv_fromUnicode(conv, &target, bytes.data() + bytes.size(), &source, units.data() + units.size(),
                      offsets.data(), true, &status);
@@ -43,7 +43,8 @@ std::unique_ptr<core::CharCodeTable> loadCodePage936(std::string* error) {
             if (len == 1)
                 table->code[unit] = static_cast<std::int16_t>(b0);
             else if (len == 2)
-                table->code[unit] = static_cast<std::int16_t>(b0 * 256 + static_cast<unsigned char>(bytes[i + 1]) - 65536);
+                table->code[unit] =
+                    static_cast<std::int16_t>(b0 * 256 + static_cast<unsigned char>(bytes[i + 1]) - 65536);
         }
         i += len;
     }

@@ -10,6 +10,6 @@ namespace platform {
 // The code page 936 character code of every UTF-16 unit, from ICU's "windows-936" converter.
 // Units the code page cannot encode (lone surrogate halves, Hangul, most symbols) get 63.
 // Returns null, with `error` set, only when ICU has no such converter.
-std::unique_ptr<core::CharCodeTable> loadCodePage936(std::string* error = nullptr);
+std::unique_ptr<core::CharCodeTable> loadCodePage936(std::string *error = nullptr);
 
 } // namespace platform

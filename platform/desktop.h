@@ -19,7 +19,7 @@ public:
     // The clipboard's text; the empty text when it holds none (empty, a picture, unreadable).
     virtual QString text() const = 0;
     // Replaces whatever the clipboard holds by `text`.
-    virtual void setText(const QString& text) = 0;
+    virtual void setText(const QString &text) = 0;
 };
 
 // Opens a web page in the user's browser without waiting.
@@ -27,7 +27,7 @@ class PageOpener {
 public:
     virtual ~PageOpener() = default;
     // False when no browser could be asked; the caller carries on either way.
-    virtual bool open(const QUrl& url) = 0;
+    virtual bool open(const QUrl &url) = 0;
 };
 
 // The icon in the notification area.
@@ -54,7 +54,7 @@ public:
     // The cursor's position in global pixels.
     virtual QPoint cursor() const = 0;
     // The geometry (global pixels) of the screen that holds `point`; the primary screen's when none does.
-    virtual QRect screenAt(const QPoint& point) const = 0;
+    virtual QRect screenAt(const QPoint &point) const = 0;
 };
 
 } // namespace platform

@@ -11,54 +11,72 @@
 namespace platform {
 
 QString QtClipboard::text() const {
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
     // mimeData() is null after clear() on some platforms.
     if (!data || !data->hasText())
         return {};
     return data->text();
 }
 
-void QtClipboard::setText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
+void QtClipboard::setText(const QString &text) {
+    QGuiApplication::clipboard()->setText(text);
+}
 
-bool QtPageOpener::open(const QUrl& url) { return QDesktopServices::openUrl(url); }
+bool QtPageOpener::open(const QUrl &url) {
+    return QDesktopServices::openUrl(url);
+}
 
-QtTrayIcon::QtTrayIcon(const QIcon& icon, const QString& tip) : m_icon(std::make_unique<QSystemTrayIcon>(icon)) {
+QtTrayIcon::QtTrayIcon(const QIcon &icon, const QString &tip)
+    : m_icon(std::make_unique<QSystemTrayIcon>(icon)) {
     m_icon->setToolTip(tip);
-    QObject::connect(m_icon.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
-        if (!m_handler)
-            return;
-        // Clicks arrive on the press: Trigger for the left button, Context for the right one and,
-        // for a double click, Trigger then DoubleClick, so a double click acts twice.
-        switch (r) {
-        case QSystemTrayIcon::Trigger:
-        case QSystemTrayIcon::DoubleClick:
-            m_handler(514);
-            break;
-        case QSystemTrayIcon::Context:
-            m_handler(517);
-            break;
-        default:
-            break;
-        }
-    });
+    QObject::connect(m_icon.get(), &QSystemTrayIcon::activated, this,
+                     [this](QSystemTrayIcon::ActivationReason r) {
+                         if (!m_handler)
+                             return;
+                         // Clicks arrive on the press: Trigger for the left button, Context for the right one
+                         // and, for a double click, Trigger then DoubleClick, so a double click acts twice.
+                         switch (r) {
+                         case QSystemTrayIcon::Trigger:
+                         case QSystemTrayIcon::DoubleClick:
+                             m_handler(514);
+                             break;
+                         case QSystemTrayIcon::Context:
+                             m_handler(517);
+                             break;
+                         default:
+                             break;
+                         }
+                     });
 }
 
 QtTrayIcon::~QtTrayIcon() = default;
 
-void QtTrayIcon::add() { m_icon->show(); }
+void QtTrayIcon::add() {
+    m_icon->show();
+}
 
-void QtTrayIcon::remove() { m_icon->hide(); }
+void QtTrayIcon::remove() {
+    m_icon->hide();
+}
 
-bool QtTrayIcon::available() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+bool QtTrayIcon::available() const {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
 
-QString QtTrayIcon::tip() const { return m_icon->toolTip(); }
+QString QtTrayIcon::tip() const {
+    return m_icon->toolTip();
+}
 
-void QtTrayIcon::onMessage(std::function<void(int)> handler) { m_handler = std::move(handler); }
+void QtTrayIcon::onMessage(std::function<void(int)> handler) {
+    m_handler = std::move(handler);
+}
 
-QPoint QtPointer::cursor() const { return QCursor::pos(); }
+QPoint QtPointer::cursor() const {
+    return QCursor::pos();
+}
 
-QRect QtPointer::screenAt(const QPoint& point) const {
-    QScreen* screen = QGuiApplication::screenAt(point);
+QRect QtPointer::screenAt(const QPoint &point) const {
+    QScreen *screen = QGuiApplication::screenAt(point);
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     return screen ? screen->geometry() : QRect(0, 0, 1920, 1080);

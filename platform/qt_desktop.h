@@ -16,17 +16,17 @@ namespace platform {
 class QtClipboard : public Clipboard {
 public:
     QString text() const override;
-    void setText(const QString& text) override;
+    void setText(const QString &text) override;
 };
 
 class QtPageOpener : public PageOpener {
 public:
-    bool open(const QUrl& url) override;
+    bool open(const QUrl &url) override;
 };
 
 class QtTrayIcon : public QObject, public TrayIcon {
 public:
-    QtTrayIcon(const QIcon& icon, const QString& tip);
+    QtTrayIcon(const QIcon &icon, const QString &tip);
     ~QtTrayIcon() override;
     void add() override;
     void remove() override;
@@ -42,7 +42,7 @@ private:
 class QtPointer : public Pointer {
 public:
     QPoint cursor() const override;
-    QRect screenAt(const QPoint& point) const override;
+    QRect screenAt(const QPoint &point) const override;
 };
 
 } // namespace platform

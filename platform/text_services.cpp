@@ -5,7 +5,7 @@
 
 namespace platform {
 
-TextServices loadTextServices(const std::string& openccDir) {
+TextServices loadTextServices(const std::string &openccDir) {
     TextServices s;
     for (auto [file, target] : {std::pair{kSimplifiedToTraditionalFile, &s.toTraditional},
                                 std::pair{kTraditionalToSimplifiedFile, &s.toSimplified}}) {

@@ -23,6 +23,6 @@ struct TextServices {
 };
 
 // Loads the code page table, the case maps and both character dictionaries from `openccDir`.
-TextServices loadTextServices(const std::string& openccDir);
+TextServices loadTextServices(const std::string &openccDir);
 
 } // namespace platform

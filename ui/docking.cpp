@@ -10,7 +10,7 @@ struct Extent {
     double left, right, top, bottom;
 };
 
-Extent extentOf(const DockWindow& w) {
+Extent extentOf(const DockWindow &w) {
     const double left = w.left() / kPixel;
     const double top = w.top() / kPixel;
     return {left, left + w.width() / kPixel, top, top + w.height() / kPixel};
@@ -18,7 +18,7 @@ Extent extentOf(const DockWindow& w) {
 
 } // namespace
 
-void dockPass(DockWindow& w, DockState& s) {
+void dockPass(DockWindow &w, DockState &s) {
     const int x = w.cursorX();
     const int y = w.cursorY();
     if (w.state() == WindowState::Minimised)

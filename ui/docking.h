@@ -49,6 +49,6 @@ struct DockState {
 };
 
 // One docking pass (the body of Timer1_Timer).
-void dockPass(DockWindow& window, DockState& state);
+void dockPass(DockWindow &window, DockState &state);
 
 } // namespace ui

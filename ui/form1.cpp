@@ -33,10 +33,12 @@
 namespace ui {
 namespace {
 
-std::u16string_view view(const QString& s) { return {reinterpret_cast<const char16_t*>(s.utf16()), std::size_t(s.size())}; }
+std::u16string_view view(const QString &s) {
+    return {reinterpret_cast<const char16_t *>(s.utf16()), std::size_t(s.size())};
+}
 
 QString toQString(std::u16string_view s) {
-    return QString(reinterpret_cast<const QChar*>(s.data()), static_cast<qsizetype>(s.size()));
+    return QString(reinterpret_cast<const QChar *>(s.data()), static_cast<qsizetype>(s.size()));
 }
 
 // Fonts: 宋体 first, then an installed CJK serif face.
@@ -55,13 +57,13 @@ constexpr float kRightEdgeGap = 280;
 
 } // namespace
 
-void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
+void ClickableLabel::mouseReleaseEvent(QMouseEvent *event) {
     QLabel::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
 }
 
-Form1::Form1(Form1Services services, QWidget* parent) : QWidget(parent), m_services(services) {
+Form1::Form1(Form1Services services, QWidget *parent) : QWidget(parent), m_services(services) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Lanternfin 2011"));
     setWindowIcon(programIcon());
@@ -77,7 +79,7 @@ Form1::Form1(Form1Services services, QWidget* parent) : QWidget(parent), m_servi
 Form1::~Form1() = default;
 
 float Form1::twipsPerPixel() const {
-    const QScreen* s = screen();
+    const QScreen *s = screen();
     const double dpi = s ? s->logicalDotsPerInchX() : 96.0;
     return static_cast<float>(1440.0 / (dpi > 0 ? dpi : 96.0));
 }
@@ -85,13 +87,13 @@ float Form1::twipsPerPixel() const {
 void Form1::buildControls() {
     const float tpp = twipsPerPixel();
     auto px = [tpp](float twips) { return static_cast<int>(std::lround(twips / tpp)); };
-    auto place = [&](QWidget* w, const char* name, float l, float t, float wd, float h) {
+    auto place = [&](QWidget *w, const char *name, float l, float t, float wd, float h) {
         w->setObjectName(QLatin1String(name));
         w->setGeometry(px(l), px(t), px(wd), px(h));
     };
-    auto button = [&](QWidget* parent, const char* name, const QString& caption, float l, float t, float wd,
+    auto button = [&](QWidget *parent, const char *name, const QString &caption, float l, float t, float wd,
                       float h, double points) {
-        auto* b = new QPushButton(caption, parent);
+        auto *b = new QPushButton(caption, parent);
         place(b, name, l, t, wd, h);
         b->setFont(songti(points));
         b->setAutoDefault(false);
@@ -126,8 +128,8 @@ void Form1::buildControls() {
 
     Frame1 = new QGroupBox(QStringLiteral("比例三求一"), this);
     place(Frame1, "Frame1", 120, 5160, 5415, 1335);
-    auto box = [&](const char* name, float l, float t) {
-        auto* e = new QLineEdit(Frame1);
+    auto box = [&](const char *name, float l, float t) {
+        auto *e = new QLineEdit(Frame1);
         place(e, name, l, t, 1335, 375);
         return e;
     };
@@ -169,15 +171,15 @@ void Form1::buildControls() {
     quit->setObjectName(QStringLiteral("quit"));
 
     // Tab order: the order of the controls above.
-    const QList<QWidget*> order{Text1, cmdtos, cmdtol, cmdend, cmdclear, cmdcopy, cmdpaste, cmdjt,
-                                cmdft, cmdabout, Check1, cmdmoney, t1a, t1b, t1c, t1d, cmdRound,
-                                opt0, opt1, opt2, CmdGetPY};
+    const QList<QWidget *> order{Text1, cmdtos, cmdtol,   cmdend, cmdclear, cmdcopy, cmdpaste,
+                                 cmdjt, cmdft,  cmdabout, Check1, cmdmoney, t1a,     t1b,
+                                 t1c,   t1d,    cmdRound, opt0,   opt1,     opt2,    CmdGetPY};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     Text1->setFocus();
 
     // Esc clicks 粘贴; Enter stays with the workspace, where it starts a new line.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, cmdpaste, &QPushButton::click);
 
     connect(cmdcopy, &QPushButton::clicked, this, &Form1::cmdcopy_Click);
@@ -203,7 +205,7 @@ void Form1::buildControls() {
 
     if (!m_services.text.toTraditional || !m_services.text.toSimplified) {
         const QString why = QString::fromStdString(m_services.text.dictionaryError);
-        for (QPushButton* b : {cmdft, cmdjt}) {
+        for (QPushButton *b : {cmdft, cmdjt}) {
             b->setEnabled(false);
             b->setToolTip(why);
         }
@@ -226,8 +228,8 @@ void Form1::Form_Load() {
     timerLoad->start();
 }
 
-QWidget* Form1::control(std::string_view name) const {
-    return findChild<QWidget*>(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+QWidget *Form1::control(std::string_view name) const {
+    return findChild<QWidget *>(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
 }
 
 void Form1::Form_Resize() {
@@ -238,12 +240,12 @@ void Form1::Form_Resize() {
     const float tpp = twipsPerPixel();
     const QRect outer = frameGeometry();
     m_laidOutFrame = outer.size();
-    const LayoutPass pass = layoutPass(static_cast<float>(outer.width()) * tpp,
-                                       static_cast<float>(outer.height()) * tpp, tpp,
-                                       static_cast<float>(cmdtol->y()) * tpp);
+    const LayoutPass pass =
+        layoutPass(static_cast<float>(outer.width()) * tpp, static_cast<float>(outer.height()) * tpp, tpp,
+                   static_cast<float>(cmdtol->y()) * tpp);
     auto px = [tpp](float twips) { return static_cast<int>(std::lround(twips / tpp)); };
-    for (const LayoutMove& m : pass.moves) {
-        QWidget* w = control(m.control);
+    for (const LayoutMove &m : pass.moves) {
+        QWidget *w = control(m.control);
         if (!w)
             continue;
         QRect g = w->geometry();
@@ -281,8 +283,8 @@ void Form1::holdMinimumSize() {
         return;
     const float tpp = twipsPerPixel();
     const QRect outer = frameGeometry();
-    const LayoutPass pass = layoutPass(static_cast<float>(outer.width()) * tpp,
-                                       static_cast<float>(outer.height()) * tpp, tpp);
+    const LayoutPass pass =
+        layoutPass(static_cast<float>(outer.width()) * tpp, static_cast<float>(outer.height()) * tpp, tpp);
     auto px = [tpp](float twips) { return static_cast<int>(std::lround(twips / tpp)); };
     // In whole pixels of the outer frame: a size the window already has raises no new pass.
     QSize client = size();
@@ -294,25 +296,25 @@ void Form1::holdMinimumSize() {
         resize(client);
 }
 
-void Form1::resizeEvent(QResizeEvent* event) {
+void Form1::resizeEvent(QResizeEvent *event) {
     QWidget::resizeEvent(event);
     Form_Resize();
 }
 
-void Form1::moveEvent(QMoveEvent* event) {
+void Form1::moveEvent(QMoveEvent *event) {
     QWidget::moveEvent(event);
     // A window manager adds its frame after the first passes without a resize event.
     if (isVisible() && frameGeometry().size() != m_laidOutFrame)
         Form_Resize();
 }
 
-void Form1::changeEvent(QEvent* event) {
+void Form1::changeEvent(QEvent *event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange && isMinimized())
         Form_Resize();
 }
 
-void Form1::closeEvent(QCloseEvent* event) {
+void Form1::closeEvent(QCloseEvent *event) {
     m_services.tray.remove();
     event->accept();
     QApplication::quit();
@@ -373,11 +375,17 @@ void Form1::endProgram() {
     QApplication::quit();
 }
 
-void Form1::cmdend_Click() { endProgram(); }
+void Form1::cmdend_Click() {
+    endProgram();
+}
 
-void Form1::quit_Click() { endProgram(); }
+void Form1::quit_Click() {
+    endProgram();
+}
 
-void Form1::cmdabout_Click() { m_services.pages.open(QUrl(QString::fromLatin1(kProjectPage))); }
+void Form1::cmdabout_Click() {
+    m_services.pages.open(QUrl(QString::fromLatin1(kProjectPage)));
+}
 
 // ---- the workspace --------------------------------------------------------------------------
 
@@ -389,7 +397,7 @@ QString Form1::workspaceText() const {
     return text;
 }
 
-void Form1::writeWorkspace(const QString& text) {
+void Form1::writeWorkspace(const QString &text) {
     QTextCursor cursor(Text1->document());
     cursor.beginEditBlock();
     cursor.select(QTextCursor::Document);
@@ -398,7 +406,9 @@ void Form1::writeWorkspace(const QString& text) {
     Text1->setTextCursor(QTextCursor(Text1->document()));
 }
 
-void Form1::cmdcopy_Click() { m_services.clipboard.setText(workspaceText()); }
+void Form1::cmdcopy_Click() {
+    m_services.clipboard.setText(workspaceText());
+}
 
 void Form1::cmdpaste_Click() {
     const QString text = m_services.clipboard.text();
@@ -409,7 +419,9 @@ void Form1::cmdpaste_Click() {
     Text1->ensureCursorVisible();
 }
 
-void Form1::cmdclear_Click() { writeWorkspace(QString()); }
+void Form1::cmdclear_Click() {
+    writeWorkspace(QString());
+}
 
 void Form1::cmdft_Click() {
     if (m_services.text.toTraditional)
@@ -421,9 +433,13 @@ void Form1::cmdjt_Click() {
         writeWorkspace(toQString(core::FToJ(view(workspaceText()), *m_services.text.toSimplified)));
 }
 
-void Form1::cmdtol_Click() { writeWorkspace(toQString(core::upperCaseText(view(workspaceText()), m_services.text.toUpper))); }
+void Form1::cmdtol_Click() {
+    writeWorkspace(toQString(core::upperCaseText(view(workspaceText()), m_services.text.toUpper)));
+}
 
-void Form1::cmdtos_Click() { writeWorkspace(toQString(core::lowerCaseText(view(workspaceText()), m_services.text.toLower))); }
+void Form1::cmdtos_Click() {
+    writeWorkspace(toQString(core::lowerCaseText(view(workspaceText()), m_services.text.toLower)));
+}
 
 void Form1::cmdmoney_Click() {
     const auto capitals = core::amountCommandText(view(workspaceText()));
@@ -476,12 +492,14 @@ void Form1::timerLoad_Timer() {
         Timer1->start();
 }
 
-QRect Form1::screenRect() const { return m_services.pointer.screenAt(frameGeometry().center()); }
+QRect Form1::screenRect() const {
+    return m_services.pointer.screenAt(frameGeometry().center());
+}
 
 // Twips relative to the top-left of the window's screen, cursor in pixels relative to it.
 class Form1::DockView : public DockWindow {
 public:
-    explicit DockView(Form1& form) : f(form) {}
+    explicit DockView(Form1 &form) : f(form) {}
     WindowState state() const override { return f.windowState(); }
     float left() const override { return px(f.frameGeometry().x() - f.screenRect().x()); }
     float top() const override { return px(f.frameGeometry().y() - f.screenRect().y()); }
@@ -500,7 +518,7 @@ public:
 private:
     float px(int pixels) const { return static_cast<float>(pixels) * f.twipsPerPixel(); }
     int toPixels(float twips) const { return static_cast<int>(std::lround(twips / f.twipsPerPixel())); }
-    Form1& f;
+    Form1 &f;
 };
 
 void Form1::Timer1_Timer() {

@@ -27,18 +27,18 @@ class QTimer;
 namespace ui {
 
 // The maker's web page that "Vesk's Web" opens.
-inline constexpr const char* kProjectPage = "https://github.com/lanternfin/lanternfin";
+inline constexpr const char *kProjectPage = "https://github.com/lanternfin/lanternfin";
 
 // The tip of the notification-area icon.
-inline constexpr const char* kTrayTip = "Lanternfin";
+inline constexpr const char *kTrayTip = "Lanternfin";
 
 // The services the window rests on, built by the caller and outliving the window.
 struct Form1Services {
-    platform::Clipboard& clipboard;
-    platform::PageOpener& pages;
-    platform::TrayIcon& tray;
-    platform::Pointer& pointer;
-    const platform::TextServices& text;
+    platform::Clipboard &clipboard;
+    platform::PageOpener &pages;
+    platform::TrayIcon &tray;
+    platform::Pointer &pointer;
+    const platform::TextServices &text;
 };
 
 // A label that reports clicks, as the calculator's "清 空" does.
@@ -50,20 +50,20 @@ signals:
     void clicked();
 
 protected:
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 };
 
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form1(Form1Services services, QWidget* parent = nullptr);
+    explicit Form1(Form1Services services, QWidget *parent = nullptr);
     ~Form1() override;
 
     // Twips per pixel of the screen the window is on (15 at 96 DPI).
     float twipsPerPixel() const;
 
     // The docking state (Hids, Timer1's next interval).
-    const DockState& dockState() const { return m_dock; }
+    const DockState &dockState() const { return m_dock; }
 
     // The workspace text with the workspace's own line breaks ("\n"), every other character as
     // typed (no-break spaces and line separators included).
@@ -92,10 +92,10 @@ public:
     void trayMessage(int message);
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-    void changeEvent(QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildControls();
@@ -106,8 +106,8 @@ private:
     void restoreFromTray();
     void endProgram();
     // Replaces the whole workspace text as one undo step; the caret goes to the start.
-    void writeWorkspace(const QString& text);
-    QWidget* control(std::string_view name) const;
+    void writeWorkspace(const QString &text);
+    QWidget *control(std::string_view name) const;
     WindowState windowState() const;
 
     // The window as the docking pass sees it.
@@ -128,33 +128,33 @@ private:
 
 public:
     // The controls, in tab order; each one's objectName is its member name.
-    QPlainTextEdit* Text1 = nullptr;
-    QPushButton* cmdtos = nullptr;
-    QPushButton* cmdtol = nullptr;
-    QPushButton* cmdend = nullptr;
-    QPushButton* cmdclear = nullptr;
-    QPushButton* cmdcopy = nullptr;
-    QPushButton* cmdpaste = nullptr;
-    QPushButton* cmdjt = nullptr;
-    QPushButton* cmdft = nullptr;
-    QPushButton* cmdabout = nullptr;
-    QCheckBox* Check1 = nullptr;
-    QPushButton* cmdmoney = nullptr;
-    QGroupBox* Frame1 = nullptr;
-    QLineEdit* t1a = nullptr;
-    QLineEdit* t1b = nullptr;
-    QLineEdit* t1c = nullptr;
-    QLineEdit* t1d = nullptr;
-    QPushButton* cmdRound = nullptr;
-    ClickableLabel* Label1 = nullptr;
-    QRadioButton* opt0 = nullptr;
-    QRadioButton* opt1 = nullptr;
-    QRadioButton* opt2 = nullptr;
-    QPushButton* CmdGetPY = nullptr;
-    QTimer* Timer1 = nullptr;
-    QTimer* timerLoad = nullptr;
-    QMenu* sky = nullptr;
-    QAction* quit = nullptr;
+    QPlainTextEdit *Text1 = nullptr;
+    QPushButton *cmdtos = nullptr;
+    QPushButton *cmdtol = nullptr;
+    QPushButton *cmdend = nullptr;
+    QPushButton *cmdclear = nullptr;
+    QPushButton *cmdcopy = nullptr;
+    QPushButton *cmdpaste = nullptr;
+    QPushButton *cmdjt = nullptr;
+    QPushButton *cmdft = nullptr;
+    QPushButton *cmdabout = nullptr;
+    QCheckBox *Check1 = nullptr;
+    QPushButton *cmdmoney = nullptr;
+    QGroupBox *Frame1 = nullptr;
+    QLineEdit *t1a = nullptr;
+    QLineEdit *t1b = nullptr;
+    QLineEdit *t1c = nullptr;
+    QLineEdit *t1d = nullptr;
+    QPushButton *cmdRound = nullptr;
+    ClickableLabel *Label1 = nullptr;
+    QRadioButton *opt0 = nullptr;
+    QRadioButton *opt1 = nullptr;
+    QRadioButton *opt2 = nullptr;
+    QPushButton *CmdGetPY = nullptr;
+    QTimer *Timer1 = nullptr;
+    QTimer *timerLoad = nullptr;
+    QMenu *sky = nullptr;
+    QAction *quit = nullptr;
 };
 
 } // namespace ui

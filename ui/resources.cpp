@@ -1,7 +1,9 @@
 #include "resources.h"
 
 // The icons live in this static library's Qt resources, which must be registered explicitly.
-static void registerResources() { Q_INIT_RESOURCE(lanternfin); }
+static void registerResources() {
+    Q_INIT_RESOURCE(lanternfin);
+}
 
 namespace ui {
 

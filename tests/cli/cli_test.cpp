@@ -17,7 +17,7 @@ struct CliRun {
 };
 
 // Runs lanternfin-cli with `args` (shell-quoted by the caller) and `input` on stdin.
-CliRun runCli(const std::string& args, const std::string& input, const std::string& env = "") {
+CliRun runCli(const std::string &args, const std::string &input, const std::string &env = "") {
     char inPath[] = "/tmp/lanternfin-cli-in-XXXXXX";
     char errPath[] = "/tmp/lanternfin-cli-err-XXXXXX";
     const int inFd = mkstemp(inPath);
@@ -26,9 +26,10 @@ CliRun runCli(const std::string& args, const std::string& input, const std::stri
     if (write(inFd, input.data(), input.size()) != static_cast<ssize_t>(input.size()))
         ADD_FAILURE() << "cannot write the input file";
     close(inFd);
-    const std::string cmd = env + " " + std::string(LANTERNFIN_CLI) + " " + args + " <" + inPath + " 2>" + errPath;
+    const std::string cmd =
+        env + " " + std::string(LANTERNFIN_CLI) + " " + args + " <" + inPath + " 2>" + errPath;
     CliRun run;
-    FILE* p = popen(cmd.c_str(), "r");
+    FILE *p = popen(cmd.c_str(), "r");
     char buf[4096];
     std::size_t got;
     while ((got = fread(buf, 1, sizeof buf, p)) > 0)
@@ -43,7 +44,7 @@ CliRun runCli(const std::string& args, const std::string& input, const std::stri
 }
 
 struct CliCase {
-    const char* args;
+    const char *args;
     std::string input;
     std::string out;
     int status;
@@ -77,7 +78,7 @@ TEST(Cli, CommandsAsTheContractSays) {
         {"upper --lines", "a\nb", "A\nB\n", 0},
         {"pinyin --lines", " 汉字 \n中国\r\n", "HanZi\nZhongGuo\n", 0},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.args);
         const CliRun run = runCli(c.args, c.input);
         EXPECT_EQ(run.status, c.status);
@@ -95,7 +96,7 @@ TEST(Cli, LimitMessageGoesToStderr) {
 }
 
 TEST(Cli, InvalidUtf8IsRefusedWithNothingOnStdout) {
-    for (const char* args : {"money", "money --lines", "round 0", "ratio --lines"}) {
+    for (const char *args : {"money", "money --lines", "round 0", "ratio --lines"}) {
         SCOPED_TRACE(args);
         const CliRun run = runCli(args, "12\n\xC3(");
         EXPECT_EQ(run.status, 2);
@@ -105,7 +106,7 @@ TEST(Cli, InvalidUtf8IsRefusedWithNothingOnStdout) {
 }
 
 TEST(Cli, StreamingCommandsReportInvalidUtf8AfterWhatCameBefore) {
-    for (const char* args : {"traditional", "simplified", "upper", "lower", "pinyin --lines"}) {
+    for (const char *args : {"traditional", "simplified", "upper", "lower", "pinyin --lines"}) {
         SCOPED_TRACE(args);
         const CliRun run = runCli(args, "ab\xFF");
         EXPECT_EQ(run.status, 2);
@@ -142,7 +143,7 @@ TEST(Cli, HostileInputEndsSoundly) {
         {"round 0 --lines", nuls + "\n&H\n-\n.\n", "\n\n\n\n", 0},
         {"traditional", std::string(3 << 20, '\0'), std::string(3 << 20, '\0'), 0},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.args);
         const CliRun run = runCli(c.args, c.input);
         EXPECT_EQ(run.status, c.status);
@@ -160,7 +161,7 @@ TEST(Cli, MissingDictionaryIsNamed) {
 }
 
 TEST(Cli, BadArgumentsPrintUsage) {
-    for (const char* args : {"", "frobnicate", "money extra", "ratio 1 2", "round 3 1", "round", "round x",
+    for (const char *args : {"", "frobnicate", "money extra", "ratio 1 2", "round 3 1", "round", "round x",
                              "ratio --lines 1", "upper x", "pinyin 1"}) {
         SCOPED_TRACE(args);
         const CliRun run = runCli(args, "");

@@ -41,13 +41,10 @@ TEST(Amount, WorkedExamplesAndEdges) {
         {u"1.005", u"壹圆零壹分"},
         {u"0.004", u"整"},
         {u"0.005", u"零壹分"},
-        {u"9999999999999990",
-         u"玖仟玖佰玖拾玖萬玖仟玖佰玖拾玖億玖仟玖佰玖拾玖萬玖仟玖佰玖拾圆整"},
+        {u"9999999999999990", u"玖仟玖佰玖拾玖萬玖仟玖佰玖拾玖億玖仟玖佰玖拾玖萬玖仟玖佰玖拾圆整"},
         // A 16-digit amount keeps its last digit.
-        {u"1234567890123456",
-         u"壹仟贰佰叁拾肆萬伍仟陆佰柒拾捌億玖仟零壹拾贰萬叁仟肆佰伍拾陆圆整"},
-        {u"9999999999999999",
-         u"玖仟玖佰玖拾玖萬玖仟玖佰玖拾玖億玖仟玖佰玖拾玖萬玖仟玖佰玖拾玖圆整"},
+        {u"1234567890123456", u"壹仟贰佰叁拾肆萬伍仟陆佰柒拾捌億玖仟零壹拾贰萬叁仟肆佰伍拾陆圆整"},
+        {u"9999999999999999", u"玖仟玖佰玖拾玖萬玖仟玖佰玖拾玖億玖仟玖佰玖拾玖萬玖仟玖佰玖拾玖圆整"},
         {u"1e-999999999", u"整"},
         // An all-zero 萬 group under a 億 drops its unit.
         {u"100000000", u"壹億圆整"},
@@ -95,7 +92,7 @@ TEST(Amount, WorkedExamplesAndEdges) {
         {u"0.00000000000000000000001", u"整"},
         {u"000000000000000000000001", u"壹圆整"},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(std::string(c.workspace.begin(), c.workspace.end()));
         const auto result = core::amountCommandText(c.workspace);
         ASSERT_TRUE(result.has_value());
@@ -105,10 +102,16 @@ TEST(Amount, WorkedExamplesAndEdges) {
 
 TEST(Amount, RefusesSixteenDigitsAndMore) {
     const std::u16string refused[] = {
-        u"10000000000000000", u"1e16",      u"1e400", u"1e999999999", u"9999999999999999.995",
-        u"-10000000000000000", u"&HFFFFFFFFFFFFFFFFFFFF", u"1e99999999999999999999999999999",
+        u"10000000000000000",
+        u"1e16",
+        u"1e400",
+        u"1e999999999",
+        u"9999999999999999.995",
+        u"-10000000000000000",
+        u"&HFFFFFFFFFFFFFFFFFFFF",
+        u"1e99999999999999999999999999999",
     };
-    for (const auto& text : refused) {
+    for (const auto &text : refused) {
         SCOPED_TRACE(std::string(text.begin(), text.end()));
         EXPECT_FALSE(core::amountCommandText(text).has_value());
     }
@@ -123,7 +126,9 @@ TEST(Amount, MalformedInputEndsSoundly) {
     // NUL characters and lone surrogates end the number like any other character.
     EXPECT_EQ(core::amountCommandText(std::u16string(u"12\0 34", 6)), u"拾贰圆整");
     EXPECT_EQ(core::amountCommandText(std::u16string(1000, u'\0')), u"整");
-    EXPECT_EQ(core::amountCommandText(u"\xD800" u"5"), u"整");
+    EXPECT_EQ(core::amountCommandText(u"\xD800"
+                                      u"5"),
+              u"整");
     EXPECT_EQ(core::amountCommandText(u"5\xDC00"), u"伍圆整");
     // A long fraction rounds exactly.
     EXPECT_EQ(core::amountCommandText(u"0.00" + std::u16string(100000, u'4')), u"整");

@@ -68,7 +68,7 @@ TEST(LeadingNumber, ReadsAsTheTableSays) {
         {u"1e-400", 0},
         {u"1.7976931348623157e308", std::numeric_limits<double>::max()},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(narrow(c.text));
         const auto v = core::readLeadingNumber(c.text);
         ASSERT_TRUE(v.has_value());
@@ -78,7 +78,7 @@ TEST(LeadingNumber, ReadsAsTheTableSays) {
 
 TEST(LeadingNumber, BeyondTheFloatRangeIsNoValue) {
     const std::u16string texts[] = {u"1e400", u"-1e309", u"1.8e308", u"&H1" + std::u16string(300, u'0')};
-    for (const auto& text : texts) {
+    for (const auto &text : texts) {
         SCOPED_TRACE(narrow(text));
         EXPECT_FALSE(core::readLeadingNumber(text).has_value());
     }
@@ -105,7 +105,7 @@ TEST(LeadingDecimal, KeepsEveryDigit) {
 TEST(GeneralText, OfFloats) {
     struct Case {
         double value;
-        const char* text;
+        const char *text;
     };
     const Case cases[] = {
         {0, "0"},
@@ -130,7 +130,7 @@ TEST(GeneralText, OfFloats) {
         {0.1, "0.1"},
         {std::numeric_limits<double>::max(), "1.79769313486232E+308"},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(core::generalText(c.value), c.text);
     }
@@ -138,8 +138,8 @@ TEST(GeneralText, OfFloats) {
 
 TEST(GeneralText, OfDecimals) {
     struct Case {
-        const char* number;
-        const char* text;
+        const char *number;
+        const char *text;
     };
     const Case cases[] = {
         {"0", "0"},
@@ -153,7 +153,7 @@ TEST(GeneralText, OfDecimals) {
         {"0.0001", "0.0001"},
         {"-12345.68", "-12345.68"},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.number);
         EXPECT_EQ(core::generalText(core::readLeadingDecimal(std::string_view(c.number))), c.text);
     }
@@ -161,23 +161,29 @@ TEST(GeneralText, OfDecimals) {
 
 TEST(RoundToPlaces, HalvesByMode) {
     struct Case {
-        const char* number;
+        const char *number;
         int places;
         core::Rounding rounding;
-        const char* text;
+        const char *text;
     };
     using R = core::Rounding;
     const Case cases[] = {
-        {"2.675", 2, R::HalfAwayFromZero, "2.68"},  {"-2.675", 2, R::HalfAwayFromZero, "-2.68"},
-        {"-2.675", 2, R::HalfUp, "-2.67"},          {"-2.6751", 2, R::HalfUp, "-2.68"},
-        {"0.5", 0, R::HalfUp, "1"},                 {"-0.5", 0, R::HalfUp, "0"},
-        {"0.05", 0, R::HalfUp, "0"},                {"9.995", 2, R::HalfAwayFromZero, "10"},
-        {"0.0049", 2, R::HalfAwayFromZero, "0"},    {"0.005", 2, R::HalfAwayFromZero, "0.01"},
+        {"2.675", 2, R::HalfAwayFromZero, "2.68"},
+        {"-2.675", 2, R::HalfAwayFromZero, "-2.68"},
+        {"-2.675", 2, R::HalfUp, "-2.67"},
+        {"-2.6751", 2, R::HalfUp, "-2.68"},
+        {"0.5", 0, R::HalfUp, "1"},
+        {"-0.5", 0, R::HalfUp, "0"},
+        {"0.05", 0, R::HalfUp, "0"},
+        {"9.995", 2, R::HalfAwayFromZero, "10"},
+        {"0.0049", 2, R::HalfAwayFromZero, "0"},
+        {"0.005", 2, R::HalfAwayFromZero, "0.01"},
         {"123", 0, R::HalfUp, "123"},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.number);
-        const auto d = core::roundToPlaces(core::readLeadingDecimal(std::string_view(c.number)), c.places, c.rounding);
+        const auto d =
+            core::roundToPlaces(core::readLeadingDecimal(std::string_view(c.number)), c.places, c.rounding);
         EXPECT_EQ(core::generalText(d), c.text);
     }
 }

@@ -75,11 +75,11 @@ TEST(Pinyin, CodesGiveSyllablesCharactersOrNothing) {
         std::u16string_view out;
     };
     const Case cases[] = {
-        {65, u"A"},      {63, u"?"},     {128, u"€"},    {159, u"?"},   {0, u""},        {160, u""},
-        {-20319, u"A"},  {-20320, u""},  {-20317, u"Ai"}, {-20318, u"A"}, {-10254, u"Zuo"}, {-10247, u"Zuo"},
-        {-10246, u""},   {-1, u""},      {-32768, u""},  {-15681, u"Lv"}, {-15682, u"Lu"}, {-14653, u"Po"},
+        {65, u"A"},     {63, u"?"},    {128, u"€"},     {159, u"?"},     {0, u""},         {160, u""},
+        {-20319, u"A"}, {-20320, u""}, {-20317, u"Ai"}, {-20318, u"A"},  {-10254, u"Zuo"}, {-10247, u"Zuo"},
+        {-10246, u""},  {-1, u""},     {-32768, u""},   {-15681, u"Lv"}, {-15682, u"Lu"},  {-14653, u"Po"},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.code);
         EXPECT_EQ(core::g(c.code, codes), c.out);
     }
@@ -101,7 +101,7 @@ TEST(Pinyin, CommandTextKeepsTheWorkspaceAndAddsALine) {
         {std::u16string(u"a\0b", 3), std::u16string(u"a\0b\nab", 6)},
         {u"\xD800x\xDC00", u"\xD800x\xDC00\n?x?"},
     };
-    for (const auto& c : cases)
+    for (const auto &c : cases)
         EXPECT_EQ(core::pinyinCommandText(c.workspace, table), c.result);
 }
 

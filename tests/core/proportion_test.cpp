@@ -52,7 +52,7 @@ TEST(Proportion, ResultText) {
         {std::u16string(u"\0\0", 2), u"1", u"1", std::nullopt},
         {u"\xD800", u"\xDC00", u"1", std::nullopt},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(narrow(c.a + u" | " + c.b + u" | " + c.c));
         EXPECT_EQ(core::proportionText(c.a, c.b, c.c), c.d);
     }
@@ -60,18 +60,37 @@ TEST(Proportion, ResultText) {
 
 TEST(NumberText, AcceptsWhatTheResultBoxCanHold) {
     const std::u16string numbers[] = {
-        u" 6", u"-1.25", u" 1E+20", u"1,234", u"1,234,5", u".5", u"5.", u"  +3  ", u"1e-5", u"1.5E+300",
-        u"0.333333333333333",
+        u" 6", u"-1.25",  u" 1E+20", u"1,234",    u"1,234,5",           u".5",
+        u"5.", u"  +3  ", u"1e-5",   u"1.5E+300", u"0.333333333333333",
     };
-    for (const auto& t : numbers) {
+    for (const auto &t : numbers) {
         SCOPED_TRACE(narrow(t));
         EXPECT_TRUE(core::isNumberText(t));
     }
     const std::u16string others[] = {
-        u"", u" ", u"abc", u"-", u"+", u".", u"12abc", u"1e", u"1e+", u",1", u"1,", u"1,,2", u"1.2.3",
-        u"- 5", u"1 2", u"1d5", u"\t5", u"5\n", std::u16string(u"5\0", 2), u"\xD800", u"1.5,0",
+        u"",
+        u" ",
+        u"abc",
+        u"-",
+        u"+",
+        u".",
+        u"12abc",
+        u"1e",
+        u"1e+",
+        u",1",
+        u"1,",
+        u"1,,2",
+        u"1.2.3",
+        u"- 5",
+        u"1 2",
+        u"1d5",
+        u"\t5",
+        u"5\n",
+        std::u16string(u"5\0", 2),
+        u"\xD800",
+        u"1.5,0",
     };
-    for (const auto& t : others) {
+    for (const auto &t : others) {
         SCOPED_TRACE(narrow(t));
         EXPECT_FALSE(core::isNumberText(t));
     }
@@ -116,7 +135,7 @@ TEST(RoundedCopy, RoundsTheDecimalValue) {
         {u"1E" + std::u16string(1'000'000, u'9'), 0, std::nullopt},
         {u"1E-" + std::u16string(1'000'000, u'9'), 2, u"0"},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(narrow(c.t1d) + " wei " + std::to_string(c.wei));
         EXPECT_EQ(core::roundedCopyText(c.t1d, c.wei), c.copied);
     }

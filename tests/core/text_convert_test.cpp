@@ -34,7 +34,7 @@ TEST(MapCodePoints, ChangesOnlyMappedCharacters) {
         {u"\xDC00\xD800", u"\xDC00\xD800"},
         {std::u16string(u"\0简\0", 3), std::u16string(u"\0簡\0", 3)},
     };
-    for (const auto& c : cases)
+    for (const auto &c : cases)
         EXPECT_EQ(core::JToF(c.in, map), c.out);
 }
 
@@ -89,15 +89,13 @@ TEST(MapUtf8, StreamsAndStopsAtTheFirstBadByte) {
         bool ok;
     };
     const Case cases[] = {
-        {"a简b😀", true, "A簡b😀", 9, true},
-        {"", true, "", 0, true},
+        {"a简b😀", true, "A簡b😀", 9, true},     {"", true, "", 0, true},
         {"a\xE7\xAE", false, "A", 1, true},   // cut at the end of a chunk: held back
         {"a\xE7\xAE", true, "A", 1, false},   // cut at the end of the input
         {"a\xFFsimple", true, "A", 1, false}, // converted up to the bad byte
-        {"\xED\xA0\x80", false, "", 0, false},
-        {std::string("\0a", 2), true, std::string("\0A", 2), 2, true},
+        {"\xED\xA0\x80", false, "", 0, false}, {std::string("\0a", 2), true, std::string("\0A", 2), 2, true},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         std::string out;
         const auto r = core::mapUtf8(c.in, map, out, c.final);
         EXPECT_EQ(out, c.out);

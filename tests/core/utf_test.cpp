@@ -13,11 +13,21 @@ TEST(Utf8, DecodesValidText) {
 }
 
 TEST(Utf8, RejectsEveryMalformedSequence) {
-    const char* bad[] = {
-        "\x80",         "\xC0\x80",         "\xC1\xBF",     "\xE0\x80\x80", "\xED\xA0\x80", "\xF0\x80\x80\x80",
-        "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\xFF",     "\xE4\xB8",     "a\xC3",        "\xC3(",
+    const char *bad[] = {
+        "\x80",
+        "\xC0\x80",
+        "\xC1\xBF",
+        "\xE0\x80\x80",
+        "\xED\xA0\x80",
+        "\xF0\x80\x80\x80",
+        "\xF4\x90\x80\x80",
+        "\xF5\x80\x80\x80",
+        "\xFF",
+        "\xE4\xB8",
+        "a\xC3",
+        "\xC3(",
     };
-    for (const char* s : bad) {
+    for (const char *s : bad) {
         SCOPED_TRACE(s);
         EXPECT_FALSE(core::utf8ToUtf16(s).has_value());
     }

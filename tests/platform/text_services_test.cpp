@@ -15,19 +15,19 @@ class TextServices : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         s_codes = platform::loadCodePage936().release();
-        s_st = new core::CodePointMap(*platform::loadCharacterDictionary(platform::openccDataDir() + "/" +
-                                                                          platform::kSimplifiedToTraditionalFile));
-        s_ts = new core::CodePointMap(*platform::loadCharacterDictionary(platform::openccDataDir() + "/" +
-                                                                          platform::kTraditionalToSimplifiedFile));
+        s_st = new core::CodePointMap(*platform::loadCharacterDictionary(
+            platform::openccDataDir() + "/" + platform::kSimplifiedToTraditionalFile));
+        s_ts = new core::CodePointMap(*platform::loadCharacterDictionary(
+            platform::openccDataDir() + "/" + platform::kTraditionalToSimplifiedFile));
     }
     static void TearDownTestSuite() {
         delete s_codes;
         delete s_st;
         delete s_ts;
     }
-    static inline core::CharCodeTable* s_codes = nullptr;
-    static inline core::CodePointMap* s_st = nullptr;
-    static inline core::CodePointMap* s_ts = nullptr;
+    static inline core::CharCodeTable *s_codes = nullptr;
+    static inline core::CodePointMap *s_st = nullptr;
+    static inline core::CodePointMap *s_ts = nullptr;
 };
 
 TEST_F(TextServices, CodePage936Codes) {
@@ -36,11 +36,11 @@ TEST_F(TextServices, CodePage936Codes) {
         int code;
     };
     const Case cases[] = {
-        {u'啊', -20319}, {u'€', 128},    {u'A', 65},     {u'?', 63},     {u'\n', 10},    {u'\0', 0},
-        {u'座', -10247}, {u'盃', -20320}, {u'亍', -10079}, {u'盄', -20160}, {u'한', 63},     {0xD800, 63},
+        {u'啊', -20319}, {u'€', 128},     {u'A', 65},          {u'?', 63},      {u'\n', 10}, {u'\0', 0},
+        {u'座', -10247}, {u'盃', -20320}, {u'亍', -10079},     {u'盄', -20160}, {u'한', 63}, {0xD800, 63},
         {0xDC00, 63},    {u'！', -23647}, {u'\u3000', -24159}, {0x0080, 63},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(static_cast<int>(c.unit));
         EXPECT_EQ(s_codes->code[c.unit], c.code);
     }
@@ -51,17 +51,27 @@ TEST_F(TextServices, PinyinOfRealCharacters) {
         std::u16string text, pinyin;
     };
     const Case cases[] = {
-        {u"啊", u"A"},       {u"座", u"Zuo"},   {u"盃", u""},      {u"埃", u"Ai"},    {u"亍", u""},
-        {u"盄", u"Bao"},     {u"剖", u"Po"},    {u"汉字", u"HanZi"}, {u"中国", u"ZhongGuo"},
-        {u"重行长", u"ZhongXingChang"},         {u"中 国", u"Zhong Guo"},
+        {u"啊", u"A"},
+        {u"座", u"Zuo"},
+        {u"盃", u""},
+        {u"埃", u"Ai"},
+        {u"亍", u""},
+        {u"盄", u"Bao"},
+        {u"剖", u"Po"},
+        {u"汉字", u"HanZi"},
+        {u"中国", u"ZhongGuo"},
+        {u"重行长", u"ZhongXingChang"},
+        {u"中 国", u"Zhong Guo"},
         {u"我爱Beijing 2008！", u"WoAiBeijing 2008"},
-        {u"，。、“”\u3000Ａ２", u""},          {u"€", u"€"},      {u"한\U00020000", u"???"},
+        {u"，。、“”\u3000Ａ２", u""},
+        {u"€", u"€"},
+        {u"한\U00020000", u"???"},
         {u"我\r\n爱\n", u"Wo\r\nAi\n"},
         // Found by fuzzing: U+001A, ICU's own substitute byte, came out as "?".
         {u"a\x1A\x7F\t", u"a\x1A\x7F\t"},
     };
     const core::PinyinTable table(*s_codes);
-    for (const auto& c : cases)
+    for (const auto &c : cases)
         EXPECT_EQ(core::c(c.text, table), c.pinyin);
 }
 
@@ -105,7 +115,7 @@ TEST(CaseMaps, SimpleOneToOneMapping) {
         {u"line1\nLine2\r\n", u"LINE1\nLINE2\r\n", u"line1\nline2\r\n"},
         {u"𐐨𐐀 \xD801", u"𐐀𐐀 \xD801", u"𐐨𐐨 \xD801"},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         EXPECT_EQ(core::upperCaseText(c.in, upper), c.up);
         EXPECT_EQ(core::lowerCaseText(c.in, lower), c.low);
     }

@@ -12,7 +12,7 @@ namespace testsupport {
 class FakeClipboard : public platform::Clipboard {
 public:
     QString text() const override { return m_text; }
-    void setText(const QString& text) override {
+    void setText(const QString &text) override {
         m_text = text;
         ++writes;
     }
@@ -22,7 +22,7 @@ public:
 
 class FakePageOpener : public platform::PageOpener {
 public:
-    bool open(const QUrl& url) override {
+    bool open(const QUrl &url) override {
         opened.append(url);
         return false;
     }
@@ -54,7 +54,7 @@ public:
 class FakePointer : public platform::Pointer {
 public:
     QPoint cursor() const override { return position; }
-    QRect screenAt(const QPoint&) const override { return screen; }
+    QRect screenAt(const QPoint &) const override { return screen; }
     QPoint position{0, 0};
     QRect screen{0, 0, 1920, 1080};
 };

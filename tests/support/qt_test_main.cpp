@@ -9,7 +9,7 @@
 
 #include <cstdlib>
 
-int main(int argc, char** argv) {
+int main(int argc, char **argv) {
     QTemporaryDir dir;
     const QString config = dir.filePath(QStringLiteral("offscreen.json"));
     {

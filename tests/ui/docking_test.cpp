@@ -33,7 +33,7 @@ struct FakeWindow : ui::DockWindow {
 
 TEST(DockPass, EdgesHideAndShow) {
     struct Case {
-        const char* what;
+        const char *what;
         float l, t;
         int x, y;
         std::int16_t hids;
@@ -73,7 +73,7 @@ TEST(DockPass, EdgesHideAndShow) {
         {"restored at the right", 28750, 3000, 10, 10, 0, S::Normal, 22500, 3000, -1, 3000, 1},
         {"restored, mouse over it: waits", 3000, 0, 300, 100, 0, S::Normal, 3000, 0, 0, 500, 0},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         FakeWindow w;
         w.l = c.l;

@@ -25,7 +25,7 @@
 
 namespace {
 
-const platform::TextServices& realText() {
+const platform::TextServices &realText() {
     static const platform::TextServices text = platform::loadTextServices(platform::openccDataDir());
     return text;
 }
@@ -37,7 +37,7 @@ protected:
         // Watchdog: an unexpected modal dialog fails the test instead of hanging it.
         watchdog.setInterval(20);
         QObject::connect(&watchdog, &QTimer::timeout, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             if (!box)
                 return;
             if (!expectModal)
@@ -59,9 +59,9 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         QApplication::processEvents();
     }
-    void click(QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
+    void click(QPushButton *b) { QTest::mouseClick(b, Qt::LeftButton); }
     QString text() const { return form->workspaceText(); }
-    void setText(const QString& t) { form->Text1->setPlainText(t); }
+    void setText(const QString &t) { form->Text1->setPlainText(t); }
 
     testsupport::FakeClipboard clipboard;
     testsupport::FakePageOpener pages;
@@ -77,9 +77,9 @@ protected:
 
 TEST_F(Form1Test, ControlsAsDesigned) {
     struct Control {
-        const char* name;
-        const char* kind;
-        const char* parent;
+        const char *name;
+        const char *kind;
+        const char *parent;
         QString caption;
         QString tip;
         int left, top, width, height; // twips
@@ -113,22 +113,22 @@ TEST_F(Form1Test, ControlsAsDesigned) {
     EXPECT_EQ(form->objectName(), "Form1");
     EXPECT_EQ(form->windowTitle(), "Lanternfin 2011");
     EXPECT_EQ(form->twipsPerPixel(), 15.0f);
-    for (const auto& c : controls) {
+    for (const auto &c : controls) {
         SCOPED_TRACE(c.name);
-        auto* w = form->findChild<QWidget*>(QString::fromLatin1(c.name));
+        auto *w = form->findChild<QWidget *>(QString::fromLatin1(c.name));
         ASSERT_NE(w, nullptr);
         EXPECT_TRUE(w->inherits(c.kind));
         EXPECT_EQ(w->parentWidget()->objectName(), QString::fromLatin1(c.parent));
         QString caption;
-        if (auto* b = qobject_cast<QAbstractButton*>(w))
+        if (auto *b = qobject_cast<QAbstractButton *>(w))
             caption = b->text();
-        else if (auto* g = qobject_cast<QGroupBox*>(w))
+        else if (auto *g = qobject_cast<QGroupBox *>(w))
             caption = g->title();
-        else if (auto* l = qobject_cast<QLabel*>(w))
+        else if (auto *l = qobject_cast<QLabel *>(w))
             caption = l->text();
-        else if (auto* e = qobject_cast<QLineEdit*>(w))
+        else if (auto *e = qobject_cast<QLineEdit *>(w))
             caption = e->text();
-        else if (auto* p = qobject_cast<QPlainTextEdit*>(w))
+        else if (auto *p = qobject_cast<QPlainTextEdit *>(w))
             caption = p->toPlainText();
         EXPECT_EQ(caption, c.caption);
         EXPECT_EQ(w->toolTip(), c.tip);
@@ -137,14 +137,14 @@ TEST_F(Form1Test, ControlsAsDesigned) {
         EXPECT_DOUBLE_EQ(w->font().pointSizeF(), c.points);
     }
     // Timers and the menu.
-    auto* timer1 = form->findChild<QTimer*>("Timer1");
-    auto* timerLoad = form->findChild<QTimer*>("timerLoad");
+    auto *timer1 = form->findChild<QTimer *>("Timer1");
+    auto *timerLoad = form->findChild<QTimer *>("timerLoad");
     ASSERT_TRUE(timer1 && timerLoad);
     EXPECT_EQ(timer1->interval(), 500);
     EXPECT_FALSE(timer1->isActive());
     EXPECT_EQ(timerLoad->interval(), 3000);
     EXPECT_TRUE(timerLoad->isActive());
-    auto* sky = form->findChild<QMenu*>("sky");
+    auto *sky = form->findChild<QMenu *>("sky");
     ASSERT_NE(sky, nullptr);
     EXPECT_EQ(sky->title(), "sky");
     ASSERT_EQ(sky->actions().size(), 1);
@@ -175,10 +175,10 @@ TEST_F(Form1Test, TabMovesAlongTheDesignOrder) {
     showForm();
     QApplication::setActiveWindow(form.get());
     form->Text1->setFocus();
-    const char* order[] = {"Text1",   "cmdtos", "cmdtol", "cmdend",  "cmdclear", "cmdcopy", "cmdpaste",
-                           "cmdjt",   "cmdft",  "cmdabout", "Check1", "cmdmoney", "t1a",     "t1b",
-                           "t1c",     "t1d",    "cmdRound", "opt0",   "CmdGetPY"};
-    for (const char* name : order) {
+    const char *order[] = {"Text1", "cmdtos", "cmdtol",   "cmdend", "cmdclear", "cmdcopy", "cmdpaste",
+                           "cmdjt", "cmdft",  "cmdabout", "Check1", "cmdmoney", "t1a",     "t1b",
+                           "t1c",   "t1d",    "cmdRound", "opt0",   "CmdGetPY"};
+    for (const char *name : order) {
         ASSERT_NE(QApplication::focusWidget(), nullptr);
         EXPECT_EQ(QApplication::focusWidget()->objectName(), QString::fromLatin1(name));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -188,7 +188,7 @@ TEST_F(Form1Test, TabMovesAlongTheDesignOrder) {
 
 TEST_F(Form1Test, ConversionButtonsRewriteTheWorkspace) {
     struct Case {
-        QPushButton* ui::Form1::*button;
+        QPushButton *ui::Form1::*button;
         QString in, out;
     };
     const Case cases[] = {
@@ -206,7 +206,7 @@ TEST_F(Form1Test, ConversionButtonsRewriteTheWorkspace) {
         // No-break spaces and line separators survive a conversion.
         {&ui::Form1::cmdtol, "a\u00A0b\u2028c", "A\u00A0B\u2028C"},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.in.toStdString());
         setText(c.in);
         QTextCursor sel = form->Text1->textCursor();
@@ -221,8 +221,8 @@ TEST_F(Form1Test, ConversionButtonsRewriteTheWorkspace) {
 }
 
 TEST_F(Form1Test, EveryRewriteIsOneUndoStep) {
-    QPushButton* ui::Form1::*buttons[] = {&ui::Form1::cmdft, &ui::Form1::cmdjt, &ui::Form1::cmdtol,
-                                          &ui::Form1::cmdtos, &ui::Form1::cmdmoney, &ui::Form1::CmdGetPY,
+    QPushButton *ui::Form1::*buttons[] = {&ui::Form1::cmdft,    &ui::Form1::cmdjt,    &ui::Form1::cmdtol,
+                                          &ui::Form1::cmdtos,   &ui::Form1::cmdmoney, &ui::Form1::CmdGetPY,
                                           &ui::Form1::cmdclear, &ui::Form1::cmdpaste};
     clipboard.m_text = "PASTED";
     for (auto button : buttons) {
@@ -315,11 +315,11 @@ TEST_F(Form1Test, CalculatorFollowsEveryChange) {
     EXPECT_EQ(form->t1d->text(), " 0.666666666666667");
 
     struct Copy {
-        QRadioButton* ui::Form1::*option;
+        QRadioButton *ui::Form1::*option;
         QString copied;
     };
     const Copy copies[] = {{&ui::Form1::opt0, "1"}, {&ui::Form1::opt1, "0.7"}, {&ui::Form1::opt2, "0.67"}};
-    for (const auto& c : copies) {
+    for (const auto &c : copies) {
         (form.get()->*c.option)->setChecked(true);
         click(form->cmdRound);
         EXPECT_EQ(clipboard.m_text, c.copied);
@@ -333,7 +333,7 @@ TEST_F(Form1Test, CalculatorFollowsEveryChange) {
     EXPECT_EQ(clipboard.writes, writes);
 
     QTest::mouseClick(form->Label1, Qt::LeftButton);
-    for (QLineEdit* box : {form->t1a, form->t1b, form->t1c, form->t1d})
+    for (QLineEdit *box : {form->t1a, form->t1b, form->t1c, form->t1d})
         EXPECT_EQ(box->text(), "");
     EXPECT_TRUE(form->opt2->isChecked());
 }
@@ -389,7 +389,7 @@ TEST_F(Form1Test, LayoutFollowsTheWindowAndHoldsTheMinimum) {
         {{50, 60}, {417, 475}},   // below 1500 x 2200 twips: no failure
         {{417, 475}, {417, 475}},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         form->resize(c.requested);
         for (int i = 0; i < 5; ++i)
             QApplication::processEvents();

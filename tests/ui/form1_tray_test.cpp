@@ -19,7 +19,7 @@
 
 namespace {
 
-const platform::TextServices& realText() {
+const platform::TextServices &realText() {
     static const platform::TextServices text = platform::loadTextServices(platform::openccDataDir());
     return text;
 }
@@ -110,7 +110,7 @@ TEST_F(Form1TrayTest, RightClickOpensTheMenuAtTheCursor) {
 }
 
 TEST_F(Form1TrayTest, AutoHideBoxAndDockingAgree) {
-    auto* timer1 = form->findChild<QTimer*>("Timer1");
+    auto *timer1 = form->findChild<QTimer *>("Timer1");
     EXPECT_FALSE(timer1->isActive());
     // A click in the first three seconds unticks the box and leaves docking off.
     QTest::mouseClick(form->Check1, Qt::LeftButton, {}, QPoint(8, form->Check1->height() / 2));
@@ -153,11 +153,11 @@ TEST_F(Form1TrayTest, DockingPassMovesTheRealWindow) {
     form->Timer1_Timer();
     settle();
     EXPECT_EQ(form->frameGeometry().y(), 0);
-    EXPECT_EQ(form->findChild<QTimer*>("Timer1")->interval(), 3000);
+    EXPECT_EQ(form->findChild<QTimer *>("Timer1")->interval(), 3000);
     form->Timer1_Timer();
     settle();
     EXPECT_EQ(form->frameGeometry().y(), hiddenTop);
-    EXPECT_EQ(form->findChild<QTimer*>("Timer1")->interval(), 500);
+    EXPECT_EQ(form->findChild<QTimer *>("Timer1")->interval(), 500);
 }
 
 TEST_F(Form1TrayTest, MouseMovesOverTheWindowNeverReachTheTray) {

@@ -20,7 +20,7 @@
 
 namespace {
 
-const platform::TextServices& realText() {
+const platform::TextServices &realText() {
     static const platform::TextServices text = platform::loadTextServices(platform::openccDataDir());
     return text;
 }
@@ -31,14 +31,14 @@ protected:
         form = std::make_unique<ui::Form1>(ui::Form1Services{clipboard, pages, tray, pointer, realText()});
         closer.setInterval(20);
         QObject::connect(&closer, &QTimer::timeout, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
                 ++limitMessages;
                 box->accept();
             }
         });
         closer.start();
     }
-    QString run(QPushButton* button, const QString& workspace) {
+    QString run(QPushButton *button, const QString &workspace) {
         form->Text1->setPlainText(workspace);
         QTest::mouseClick(button, Qt::LeftButton);
         return form->workspaceText();
@@ -58,7 +58,7 @@ const QString kMillionDigits(1'000'000, QLatin1Char('7'));
 
 TEST_F(HostileInput, WorkspaceKeepsEveryCharacter) {
     // The workspace takes NULs and lone surrogates as they are.
-    for (const QString& t : {kNuls, kSurrogates}) {
+    for (const QString &t : {kNuls, kSurrogates}) {
         form->Text1->setPlainText(t);
         EXPECT_EQ(form->workspaceText(), t);
     }
@@ -66,7 +66,7 @@ TEST_F(HostileInput, WorkspaceKeepsEveryCharacter) {
 
 TEST_F(HostileInput, ConversionsLeaveWhatTheyCannotConvert) {
     struct Case {
-        QPushButton* ui::Form1::*button;
+        QPushButton *ui::Form1::*button;
         QString in, out;
     };
     const Case cases[] = {
@@ -87,7 +87,7 @@ TEST_F(HostileInput, ConversionsLeaveWhatTheyCannotConvert) {
         {&ui::Form1::cmdmoney, ".", "整"},
         {&ui::Form1::cmdmoney, "1e-999999999", "整"},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.in.left(20).toStdString());
         EXPECT_EQ(run(form.get()->*c.button, c.in), c.out);
         form->Text1->undo();
@@ -97,7 +97,7 @@ TEST_F(HostileInput, ConversionsLeaveWhatTheyCannotConvert) {
 }
 
 TEST_F(HostileInput, HugeAmountsShowTheLimitAndCanBeUndone) {
-    for (const QString& in : {kMillionDigits, QString("1e999999999"), QString("1e") + kMillionDigits}) {
+    for (const QString &in : {kMillionDigits, QString("1e999999999"), QString("1e") + kMillionDigits}) {
         const int before = limitMessages;
         EXPECT_EQ(run(form->cmdmoney, in), "");
         EXPECT_EQ(limitMessages, before + 1);
@@ -124,7 +124,7 @@ TEST_F(HostileInput, CalculatorBoxes) {
         {"2", "-", kNuls, " 0"},
         {"1e-999999999", "1", "1", "keep"},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE((c.a.left(12) + "|" + c.b.left(12) + "|" + c.c.left(12)).toStdString());
         form->t1a->clear();
         form->t1d->setText("keep");
@@ -134,7 +134,7 @@ TEST_F(HostileInput, CalculatorBoxes) {
         EXPECT_EQ(form->t1d->text(), c.d);
     }
     // The copy of hostile result-box texts leaves the clipboard alone.
-    for (const QString& t : {kNuls, kSurrogates, kMillionDigits + "x", QString("1e999999999"), QString("&H"),
+    for (const QString &t : {kNuls, kSurrogates, kMillionDigits + "x", QString("1e999999999"), QString("&H"),
                              QString("-"), QString(".")}) {
         form->t1d->setText(t);
         const int writes = clipboard.writes;

@@ -26,7 +26,7 @@ TEST(TrayDecoding, LeftTogglesRightOpensTheMenu) {
         {516, WindowState::Normal, TrayAction::None},
         {514.5f, WindowState::Normal, TrayAction::None},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.m);
         EXPECT_EQ(ui::decodeTrayMessage(c.m, c.state), c.action);
     }
