@@ -32,6 +32,16 @@ std::optional<char32_t> singleCodePoint(const std::string &utf8) {
 // Cased letters all lie below U+20000.
 constexpr char32_t kCaseLimit = 0x20000;
 
+core::CodePointMap caseMap(UChar32 (*mapping)(UChar32)) {
+    core::CodePointMap map;
+    for (char32_t c = 0; c < kCaseLimit; ++c) {
+        const auto m = static_cast<char32_t>(mapping(static_cast<UChar32>(c)));
+        if (m != c)
+            map.set(c, m);
+    }
+    return map;
+}
+
 } // namespace
 
 std::string openccDataDir() {
@@ -70,24 +80,8 @@ std::optional<core::CodePointMap> loadCharacterDictionary(const std::string &pat
     }
 }
 
-core::CodePointMap upperCaseMap() {
-    core::CodePointMap map;
-    for (char32_t c = 0; c < kCaseLimit; ++c) {
-        const auto u = static_cast<char32_t>(u_toupper(static_cast<UChar32>(c)));
-        if (u != c)
-            map.set(c, u);
-    }
-    return map;
-}
+core::CodePointMap upperCaseMap() { return caseMap(u_toupper); }
 
-core::CodePointMap lowerCaseMap() {
-    core::CodePointMap map;
-    for (char32_t c = 0; c < kCaseLimit; ++c) {
-        const auto l = static_cast<char32_t>(u_tolower(static_cast<UChar32>(c)));
-        if (l != c)
-            map.set(c, l);
-    }
-    return map;
-}
+core::CodePointMap lowerCaseMap() { return caseMap(u_tolower); }
 
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "core/proportion.h"
 
+#include "narrow.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -7,12 +9,7 @@
 
 namespace {
 
-std::string narrow(std::u16string_view s) {
-    std::string out;
-    for (char16_t c : s)
-        out += c < 0x80 ? static_cast<char>(c) : '?';
-    return out;
-}
+using testsupport::narrow;
 
 TEST(Proportion, ResultText) {
     struct Case {

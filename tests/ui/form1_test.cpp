@@ -1,6 +1,7 @@
 // The main window, headless, driven through its widgets with fakes for the desktop services.
 
 #include "fakes.h"
+#include "real_text.h"
 #include "platform/character_maps.h"
 #include "platform/text_services.h"
 #include "ui/form1.h"
@@ -25,10 +26,7 @@
 
 namespace {
 
-const platform::TextServices &realText() {
-    static const platform::TextServices text = platform::loadTextServices(platform::openccDataDir());
-    return text;
-}
+using testsupport::realText;
 
 class Form1Test : public ::testing::Test {
 protected:

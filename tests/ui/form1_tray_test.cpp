@@ -2,6 +2,7 @@
 // and the pointer.
 
 #include "fakes.h"
+#include "real_text.h"
 #include "platform/character_maps.h"
 #include "platform/text_services.h"
 #include "ui/form1.h"
@@ -19,10 +20,7 @@
 
 namespace {
 
-const platform::TextServices &realText() {
-    static const platform::TextServices text = platform::loadTextServices(platform::openccDataDir());
-    return text;
-}
+using testsupport::realText;
 
 class Form1TrayTest : public ::testing::Test {
 protected:

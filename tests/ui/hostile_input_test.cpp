@@ -2,6 +2,7 @@
 // sound result and no character of the workspace is lost.
 
 #include "fakes.h"
+#include "real_text.h"
 #include "platform/character_maps.h"
 #include "platform/text_services.h"
 #include "ui/form1.h"
@@ -20,10 +21,7 @@
 
 namespace {
 
-const platform::TextServices &realText() {
-    static const platform::TextServices text = platform::loadTextServices(platform::openccDataDir());
-    return text;
-}
+using testsupport::realText;
 
 class HostileInput : public ::testing::Test {
 protected:
