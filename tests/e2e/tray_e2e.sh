@@ -31,6 +31,15 @@ sleep 0.8
 [ "$(tray_icons)" = 1 ] || fail "the icon went away on minimising"
 icon_click 1
 [ "$(map_state)" = IsViewable ] || fail "the window did not come back after minimising"
+# The menu opened while the window is in the tray, closed without a choice, ends nothing.
+icon_click 1
+[ "$(map_state)" = IsUnMapped ] || fail "a click did not hide the window"
+icon_click 3
+xdotool key Escape
+sleep 0.5
+kill -0 "$APP_PID" 2>/dev/null || fail "closing the menu ended the program"
+icon_click 1
+[ "$(map_state)" = IsViewable ] || fail "the window did not come back after the menu"
 icon_click 3
 xdotool key Down Return
 expect_ended "after 退出 in the menu"
