@@ -107,14 +107,16 @@ int runLines(const LineCommand &command) {
     return kExitOk;
 }
 
+// The three box texts of a --lines input line, separated by TAB; missing ones are empty and any
+// further fields are not part of them.
 std::optional<std::u16string> ratioOfLine(std::u16string_view line) {
-    const std::size_t t1 = line.find(u'\t');
-    if (t1 == std::u16string_view::npos)
-        return core::proportionText(line, u"", u"");
-    const std::size_t t2 = line.find(u'\t', t1 + 1);
-    if (t2 == std::u16string_view::npos)
-        return core::proportionText(line.substr(0, t1), line.substr(t1 + 1), u"");
-    return core::proportionText(line.substr(0, t1), line.substr(t1 + 1, t2 - t1 - 1), line.substr(t2 + 1));
+    std::u16string_view box[3];
+    for (auto &b : box) {
+        const std::size_t tab = line.find(u'\t');
+        b = line.substr(0, tab);
+        line = tab == std::u16string_view::npos ? std::u16string_view() : line.substr(tab + 1);
+    }
+    return core::proportionText(box[0], box[1], box[2]);
 }
 
 int runMoney(bool lines) {

@@ -61,7 +61,7 @@ TEST(Cli, CommandsAsTheContractSays) {
         {"ratio 4 1 -5", "", "-1.25\n", 0},
         {"ratio 0 1 2", "", "", 1},
         {"ratio 1 1e200 1e200", "", "", 1},
-        {"ratio --lines", "1\t2\t3\n0\t1\t1\n4\t1\t-5\n3\t1\n", " 6\n\n-1.25\n 0\n", 0},
+        {"ratio --lines", "1\t2\t3\n0\t1\t1\n4\t1\t-5\n3\t1\n1\t2\t3\t4\n", " 6\n\n-1.25\n 0\n 6\n", 0},
         {"round 0 ' 2.5'", "", "3\n", 0},
         {"round 2", " 2.675\n", "2.68\n", 0},
         {"round 1 abc", "", "", 1},
