@@ -493,7 +493,16 @@ void Form1::timerLoad_Timer() {
 }
 
 QRect Form1::screenRect() const {
-    return m_services.pointer.screenAt(frameGeometry().center());
+    return m_dockScreen;
+}
+
+void Form1::findDockScreen() {
+    // The screen that wholly holds the window; a window hidden at an edge keeps the screen it was
+    // on, even where most of it now lies on a neighbouring screen.
+    const QRect frame = frameGeometry();
+    const QRect a = m_services.pointer.screenAt(frame.topLeft());
+    if (a.contains(frame) || m_dockScreen.isNull())
+        m_dockScreen = a.contains(frame) ? a : m_services.pointer.screenAt(frame.center());
 }
 
 // Twips relative to the top-left of the window's screen, cursor in pixels relative to it.
@@ -523,6 +532,7 @@ private:
 
 void Form1::Timer1_Timer() {
     m_passCursor = m_services.pointer.cursor();
+    findDockScreen();
     if (m_moveTarget && !m_moveSettled)
         m_moveSettled = frameGeometry().topLeft();
     const int before = m_dock.interval;

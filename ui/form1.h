@@ -114,6 +114,7 @@ private:
     class DockView;
     friend class DockView;
     QRect screenRect() const;
+    void findDockScreen();
     void moveFrameTo(QPoint target);
 
     Form1Services m_services;
@@ -121,6 +122,7 @@ private:
     QSize m_laidOutFrame;
     bool m_resizePending = false;
     QPoint m_passCursor;
+    QRect m_dockScreen;
     // The last move the docking pass asked for and where the window settled after it, so that a
     // position a window manager refuses is not asked for again and again.
     std::optional<QPoint> m_moveTarget;

@@ -54,9 +54,15 @@ public:
 class FakePointer : public platform::Pointer {
 public:
     QPoint cursor() const override { return position; }
-    QRect screenAt(const QPoint &) const override { return screen; }
+    // The screen holding `point`, the first one when none does.
+    QRect screenAt(const QPoint &point) const override {
+        for (const QRect &s : screens)
+            if (s.contains(point))
+                return s;
+        return screens.front();
+    }
     QPoint position{0, 0};
-    QRect screen{0, 0, 1920, 1080};
+    QList<QRect> screens{QRect(0, 0, 1920, 1080)};
 };
 
 } // namespace testsupport

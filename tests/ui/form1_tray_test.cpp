@@ -2,9 +2,9 @@
 // and the pointer.
 
 #include "fakes.h"
-#include "real_text.h"
 #include "platform/character_maps.h"
 #include "platform/text_services.h"
+#include "real_text.h"
 #include "ui/form1.h"
 
 #include <QAction>
@@ -156,6 +156,26 @@ TEST_F(Form1TrayTest, DockingPassMovesTheRealWindow) {
     settle();
     EXPECT_EQ(form->frameGeometry().y(), hiddenTop);
     EXPECT_EQ(form->findChild<QTimer *>("Timer1")->interval(), 500);
+}
+
+TEST_F(Form1TrayTest, DocksAtTheEdgesOfTheScreenThatHoldsIt) {
+    // A second screen to the right of the first; its left edge at x = 1920 is a docking edge.
+    pointer.screens = {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1920, 1080)};
+    form->move(1920, 300);
+    settle();
+    const int w = form->frameGeometry().width();
+    pointer.position = QPoint(3000, 900);
+    form->Timer1_Timer();
+    settle();
+    const int hiddenLeft = 1920 + qRound((50.0 - w * 15.0) / 15.0);
+    EXPECT_EQ(form->frameGeometry().x(), hiddenLeft); // mostly on the first screen now
+    form->Timer1_Timer();
+    settle();
+    EXPECT_EQ(form->frameGeometry().x(), hiddenLeft);
+    pointer.position = QPoint(1921, 400); // column 1 of the second screen
+    form->Timer1_Timer();
+    settle();
+    EXPECT_EQ(form->frameGeometry().x(), 1920);
 }
 
 TEST_F(Form1TrayTest, MouseMovesOverTheWindowNeverReachTheTray) {
