@@ -175,6 +175,22 @@ int hostile(const char *corpusPath) {
         std::printf("%-10s %8.1f ms   peak extra memory %7.1f MB (%.2fx the UTF-16 text)\n", c.name, ms,
                     extra / 1024.0, extra * 1024.0 / (text.size() * 2.0));
     }
+    // What the document alone needs for the pinyin command's result: the floor for that command.
+    form.Text1->setPlainText(text);
+    form.CmdGetPY->click();
+    const QString result = form.workspaceText();
+    form.Text1->clear();
+    form.Text1->document()->clearUndoRedoStacks();
+    QApplication::processEvents();
+    resetPeak();
+    const long before = rssKb();
+    QElapsedTimer t;
+    t.start();
+    form.Text1->setPlainText(result);
+    QApplication::processEvents();
+    const double ms = t.nsecsElapsed() / 1e6;
+    std::printf("floor for 汉字拼音: setPlainText of its %.1f MB result %8.1f ms, peak extra memory %.1f MB\n",
+                result.size() * 2.0 / 1048576, ms, (peakKb() - before) / 1024.0);
     return 0;
 }
 

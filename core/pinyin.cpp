@@ -212,11 +212,16 @@ std::u16string_view trimSpaces(std::u16string_view text) {
 }
 
 std::u16string pinyinCommandText(std::u16string_view workspace, const PinyinTable &table) {
+    // Sized exactly first: a long workspace would otherwise be copied as the result grows.
+    const std::u16string_view trimmed = trimSpaces(workspace);
+    std::size_t length = workspace.size() + 1;
+    for (char16_t unit : trimmed)
+        length += table.of(unit).size();
     std::u16string out;
-    out.reserve(workspace.size() * 3 + 1);
+    out.reserve(length);
     out += workspace;
     out += u'\n';
-    appendPinyin(trimSpaces(workspace), table, out);
+    appendPinyin(trimmed, table, out);
     return out;
 }
 

@@ -29,6 +29,7 @@
 #include <QWindow>
 
 #include <cmath>
+#include <functional>
 
 namespace ui {
 namespace {
@@ -397,6 +398,12 @@ QString Form1::workspaceText() const {
     return text;
 }
 
+void Form1::writeWorkspace(std::u16string_view text) {
+    // The document copies the text in; a view of it saves one more copy of a large workspace.
+    writeWorkspace(QString::fromRawData(reinterpret_cast<const QChar *>(text.data()),
+                                        static_cast<qsizetype>(text.size())));
+}
+
 void Form1::writeWorkspace(const QString &text) {
     QTextCursor cursor(Text1->document());
     cursor.beginEditBlock();
@@ -423,22 +430,35 @@ void Form1::cmdclear_Click() {
     writeWorkspace(QString());
 }
 
+void Form1::rewriteWorkspace(const std::function<std::u16string(std::u16string_view)> &convert) {
+    std::u16string result;
+    {
+        // The copy of the old text goes before the new one is written: on a large workspace
+        // that is one copy less at the peak.
+        const QString text = workspaceText();
+        result = convert(view(text));
+    }
+    writeWorkspace(result);
+}
+
 void Form1::cmdft_Click() {
-    if (m_services.text.toTraditional)
-        writeWorkspace(toQString(core::JToF(view(workspaceText()), *m_services.text.toTraditional)));
+    if (const core::CodePointMap *map = m_services.text.toTraditional.get())
+        rewriteWorkspace([map](std::u16string_view t) { return core::JToF(t, *map); });
 }
 
 void Form1::cmdjt_Click() {
-    if (m_services.text.toSimplified)
-        writeWorkspace(toQString(core::FToJ(view(workspaceText()), *m_services.text.toSimplified)));
+    if (const core::CodePointMap *map = m_services.text.toSimplified.get())
+        rewriteWorkspace([map](std::u16string_view t) { return core::FToJ(t, *map); });
 }
 
 void Form1::cmdtol_Click() {
-    writeWorkspace(toQString(core::upperCaseText(view(workspaceText()), m_services.text.toUpper)));
+    rewriteWorkspace(
+        [this](std::u16string_view t) { return core::upperCaseText(t, m_services.text.toUpper); });
 }
 
 void Form1::cmdtos_Click() {
-    writeWorkspace(toQString(core::lowerCaseText(view(workspaceText()), m_services.text.toLower)));
+    rewriteWorkspace(
+        [this](std::u16string_view t) { return core::lowerCaseText(t, m_services.text.toLower); });
 }
 
 void Form1::cmdmoney_Click() {
@@ -450,11 +470,12 @@ void Form1::cmdmoney_Click() {
         writeWorkspace(QString());
         return;
     }
-    writeWorkspace(toQString(*capitals));
+    writeWorkspace(*capitals);
 }
 
 void Form1::CmdGetPY_Click() {
-    writeWorkspace(toQString(core::pinyinCommandText(view(workspaceText()), *m_services.text.pinyin)));
+    rewriteWorkspace(
+        [this](std::u16string_view t) { return core::pinyinCommandText(t, *m_services.text.pinyin); });
 }
 
 // ---- the calculator -------------------------------------------------------------------------

@@ -12,7 +12,9 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <string>
 
 class QCheckBox;
 class QGroupBox;
@@ -107,6 +109,9 @@ private:
     void endProgram();
     // Replaces the whole workspace text as one undo step; the caret goes to the start.
     void writeWorkspace(const QString &text);
+    void writeWorkspace(std::u16string_view text);
+    // Replaces the workspace text by `convert` of it.
+    void rewriteWorkspace(const std::function<std::u16string(std::u16string_view)> &convert);
     QWidget *control(std::string_view name) const;
     WindowState windowState() const;
 
