@@ -77,31 +77,31 @@ void writeOut(std::string_view s) {
 // One input text to one output text; nullopt when the single command prints nothing.
 using LineCommand = std::function<std::optional<std::u16string>(std::u16string_view)>;
 
-// Runs `command` on every stdin line and prints one line per input line.
+// Runs `command` on every stdin line and prints one line per input line. The whole input is
+// checked first, so that invalid UTF-8 prints nothing; then each line is decoded on its own, so
+// memory stays near the size of the input.
 int runLines(const LineCommand &command) {
     const std::string input = readAll(stdin);
-    std::u16string text;
-    if (!core::decodeUtf8(input, text, true).ok)
+    if (!core::isValidUtf8(input))
         return invalidUtf8();
     std::string out;
-    out.reserve(input.size() * 2);
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find(u'\n', start);
-        const std::size_t next = end == std::u16string::npos ? text.size() : end + 1;
-        if (end == std::u16string::npos)
-            end = text.size();
-        std::size_t lineEnd = end;
-        if (lineEnd > start && text[lineEnd - 1] == u'\r')
-            --lineEnd;
-        if (const auto result = command(std::u16string_view(text).substr(start, lineEnd - start)))
+    std::u16string line;
+    std::string_view rest = input;
+    while (!rest.empty()) {
+        const std::size_t end = rest.find('\n');
+        std::string_view bytes = rest.substr(0, end);
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+        if (!bytes.empty() && bytes.back() == '\r')
+            bytes.remove_suffix(1);
+        line.clear();
+        core::decodeUtf8(bytes, line, true);
+        if (const auto result = command(line))
             core::encodeUtf8(*result, out);
         out += '\n';
         if (out.size() > (1 << 20)) {
             writeOut(out);
             out.clear();
         }
-        start = next;
     }
     writeOut(out);
     return kExitOk;
@@ -122,10 +122,11 @@ std::optional<std::u16string> ratioOfLine(std::u16string_view line) {
 int runMoney(bool lines) {
     if (lines)
         return runLines([](std::u16string_view s) { return core::amountCommandText(s); });
-    const auto text = core::utf8ToUtf16(readAll(stdin));
-    if (!text)
+    // Any character beyond ASCII ends a number, so the number is read straight from the bytes.
+    const std::string input = readAll(stdin);
+    if (!core::isValidUtf8(input))
         return invalidUtf8();
-    const auto result = core::amountCommandText(*text);
+    const auto result = core::daxie(core::readLeadingDecimal(std::string_view(input)));
     if (!result) {
         std::string msg = core::utf16ToUtf8(core::kAmountLimitMessage);
         msg += '\n';

@@ -72,6 +72,24 @@ Utf8DecodeResult decodeUtf8(std::string_view in, std::u16string &out, bool final
     return {n, true};
 }
 
+bool isValidUtf8(std::string_view in) {
+    const auto *s = reinterpret_cast<const unsigned char *>(in.data());
+    const std::size_t n = in.size();
+    std::size_t i = 0;
+    while (i < n) {
+        if (s[i] < 0x80) {
+            ++i;
+            continue;
+        }
+        char32_t cp;
+        const int len = decodeUtf8Sequence(s + i, n - i, cp);
+        if (len <= 0)
+            return false;
+        i += static_cast<std::size_t>(len);
+    }
+    return true;
+}
+
 std::optional<std::u16string> utf8ToUtf16(std::string_view in) {
     std::u16string out;
     out.reserve(in.size());

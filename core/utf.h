@@ -25,6 +25,9 @@ Utf8DecodeResult decodeUtf8(std::string_view in, std::u16string &out, bool final
 // -1 when it is invalid.
 int decodeUtf8Sequence(const unsigned char *s, std::size_t avail, char32_t &cp);
 
+// Whether `in` is valid UTF-8 (the rules of decodeUtf8).
+bool isValidUtf8(std::string_view in);
+
 // The whole of `in` as UTF-16, or nullopt when it is not valid UTF-8.
 std::optional<std::u16string> utf8ToUtf16(std::string_view in);
 

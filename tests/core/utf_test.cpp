@@ -30,7 +30,9 @@ TEST(Utf8, RejectsEveryMalformedSequence) {
     for (const char *s : bad) {
         SCOPED_TRACE(s);
         EXPECT_FALSE(core::utf8ToUtf16(s).has_value());
+        EXPECT_FALSE(core::isValidUtf8(s));
     }
+    EXPECT_TRUE(core::isValidUtf8("a中\xF0\x9F\x98\x80"));
 }
 
 TEST(Utf8, ChunkedDecodingHoldsBackACutSequence) {
