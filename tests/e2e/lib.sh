@@ -70,6 +70,24 @@ tray_icons() {
 
 map_state() { xwininfo -id "$WIN" | awk '/Map State/ {print $3}'; }
 
+# Waits up to 5 s for the window's map state ($1: IsViewable or IsUnMapped), else fails with $2.
+expect_map_state() {
+    for _ in $(seq 50); do
+        [ "$(map_state)" = "$1" ] && return 0
+        sleep 0.1
+    done
+    fail "$2"
+}
+
+# Waits up to 5 s for $1 tray icons of the program, else fails with $2.
+expect_tray_icons() {
+    for _ in $(seq 50); do
+        [ "$(tray_icons)" = "$1" ] && return 0
+        sleep 0.1
+    done
+    fail "$2"
+}
+
 # Window geometry: sets CX CY (client origin), CW CH (client size), OW OH (outer size).
 read_geometry() {
     eval "$(xwininfo -id "$WIN" | awk '/Absolute upper-left X/ {print "CX=" $4} /Absolute upper-left Y/ {print "CY=" $4}

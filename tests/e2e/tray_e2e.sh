@@ -20,31 +20,29 @@ icon_click() { # $1 button
 
 # 1. The icon, clicks, minimising, the menu.
 start_app "$APP"
-[ "$(tray_icons)" = 1 ] || fail "no tray icon"
+expect_tray_icons 1 "no tray icon"
 icon_click 1
-[ "$(map_state)" = IsUnMapped ] || fail "a click did not hide the window"
+expect_map_state IsUnMapped "a click did not hide the window"
 icon_click 1
-[ "$(map_state)" = IsViewable ] || fail "a second click did not bring the window back"
+expect_map_state IsViewable "a second click did not bring the window back"
 xdotool windowminimize "$WIN"
-sleep 0.8
-[ "$(map_state)" = IsUnMapped ] || fail "minimising did not hide the window"
-[ "$(tray_icons)" = 1 ] || fail "the icon went away on minimising"
+expect_map_state IsUnMapped "minimising did not hide the window"
+expect_tray_icons 1 "the icon went away on minimising"
 icon_click 1
-[ "$(map_state)" = IsViewable ] || fail "the window did not come back after minimising"
+expect_map_state IsViewable "the window did not come back after minimising"
 # The menu opened while the window is in the tray, closed without a choice, ends nothing.
 icon_click 1
-[ "$(map_state)" = IsUnMapped ] || fail "a click did not hide the window"
+expect_map_state IsUnMapped "a click did not hide the window"
 icon_click 3
 xdotool key Escape
 sleep 0.5
 kill -0 "$APP_PID" 2>/dev/null || fail "closing the menu ended the program"
 icon_click 1
-[ "$(map_state)" = IsViewable ] || fail "the window did not come back after the menu"
+expect_map_state IsViewable "the window did not come back after the menu"
 icon_click 3
 xdotool key Down Return
 expect_ended "after 退出 in the menu"
-sleep 0.5
-[ "$(tray_icons)" = 0 ] || fail "an icon was left after 退出 in the menu"
+expect_tray_icons 0 "an icon was left after 退出 in the menu"
 
 # 2. 退 出.
 start_app "$APP"
@@ -52,13 +50,11 @@ read_geometry
 text1h=$(( (OH * 15 - 2200 + 7) / 15 ))
 click_button $(( (text1h - 24) * 15 )) 1150
 expect_ended "after 退 出"
-sleep 0.5
-[ "$(tray_icons)" = 0 ] || fail "an icon was left after 退 出"
+expect_tray_icons 0 "an icon was left after 退 出"
 
 # 3. Closing the window.
 start_app "$APP"
 xdotool windowactivate --sync "$WIN" key --clearmodifiers alt+F4
 expect_ended "after closing the window"
-sleep 0.5
-[ "$(tray_icons)" = 0 ] || fail "an icon was left after closing the window"
+expect_tray_icons 0 "an icon was left after closing the window"
 echo "tray e2e passed"

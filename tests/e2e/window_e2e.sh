@@ -14,7 +14,12 @@ sleep 0.3
 click_button 3000 1150   # 粘    贴
 click_button 600 550     # 大写
 click_button 2500 1150   # 全部复制
-got=$(xclip -selection clipboard -o)
+got=""
+for _ in $(seq 30); do
+    got=$(xclip -selection clipboard -o 2>/dev/null || true)
+    [ "$got" = "HELLO 世界 ABC" ] && break
+    sleep 0.1
+done
 [ "$got" = "HELLO 世界 ABC" ] || fail "clipboard holds '$got'"
 
 # 退 出: its top follows the workspace's height.
