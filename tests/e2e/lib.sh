@@ -70,23 +70,18 @@ tray_icons() {
 
 map_state() { xwininfo -id "$WIN" | awk '/Map State/ {print $3}'; }
 
-# Waits up to 5 s for the window's map state ($1: IsViewable or IsUnMapped), else fails with $2.
-expect_map_state() {
+# Waits up to 5 s for the output of command $1 to be $2, else fails with $3.
+wait_for_output() {
     for _ in $(seq 50); do
-        [ "$(map_state)" = "$1" ] && return 0
+        [ "$($1)" = "$2" ] && return 0
         sleep 0.1
     done
-    fail "$2"
+    fail "$3"
 }
 
-# Waits up to 5 s for $1 tray icons of the program, else fails with $2.
-expect_tray_icons() {
-    for _ in $(seq 50); do
-        [ "$(tray_icons)" = "$1" ] && return 0
-        sleep 0.1
-    done
-    fail "$2"
-}
+# The window's map state becomes $1 (IsViewable or IsUnMapped); the program has $1 tray icons.
+expect_map_state() { wait_for_output map_state "$1" "$2"; }
+expect_tray_icons() { wait_for_output tray_icons "$1" "$2"; }
 
 # Window geometry: sets CX CY (client origin), CW CH (client size), OW OH (outer size).
 read_geometry() {
