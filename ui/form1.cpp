@@ -474,8 +474,20 @@ void Form1::cmdmoney_Click() {
 }
 
 void Form1::CmdGetPY_Click() {
-    rewriteWorkspace(
-        [this](std::u16string_view t) { return core::pinyinCommandText(t, *m_services.text.pinyin); });
+    // The new text is the old one, a line break and the pinyin: only that tail is written, as one
+    // undo step, which spares a large workspace a second copy of itself.
+    std::u16string tail = u"\n";
+    {
+        const QString text = workspaceText();
+        tail += core::c(core::trimSpaces(view(text)), *m_services.text.pinyin);
+    }
+    QTextCursor cursor(Text1->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.beginEditBlock();
+    cursor.insertText(QString::fromRawData(reinterpret_cast<const QChar *>(tail.data()),
+                                           static_cast<qsizetype>(tail.size())));
+    cursor.endEditBlock();
+    Text1->setTextCursor(QTextCursor(Text1->document()));
 }
 
 // ---- the calculator -------------------------------------------------------------------------
