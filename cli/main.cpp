@@ -181,9 +181,8 @@ int runRound(bool lines, const std::vector<std::string> &args) {
         text = core::utf8ToUtf16(args[1]);
     } else {
         const std::string input = readAll(stdin);
-        text = core::utf8ToUtf16(withoutFinalLineBreak(input));
-        if (text && !core::utf8ToUtf16(input))
-            text.reset();
+        if (core::isValidUtf8(input))
+            text = core::utf8ToUtf16(withoutFinalLineBreak(input));
     }
     if (!text)
         return invalidUtf8();

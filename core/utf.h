@@ -28,6 +28,27 @@ int decodeUtf8Sequence(const unsigned char *s, std::size_t avail, char32_t &cp);
 // Whether `in` is valid UTF-8 (the rules of decodeUtf8).
 bool isValidUtf8(std::string_view in);
 
+// Writes the UTF-8 form of code point `c` (not a surrogate, at most U+10FFFF) at `out`, which has
+// room for four bytes; returns the position after it.
+inline unsigned char *encodeCodePoint(char32_t c, unsigned char *out) {
+    if (c < 0x80) {
+        *out++ = static_cast<unsigned char>(c);
+    } else if (c < 0x800) {
+        *out++ = static_cast<unsigned char>(0xC0 | (c >> 6));
+        *out++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        *out++ = static_cast<unsigned char>(0xE0 | (c >> 12));
+        *out++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+    } else {
+        *out++ = static_cast<unsigned char>(0xF0 | (c >> 18));
+        *out++ = static_cast<unsigned char>(0x80 | ((c >> 12) & 0x3F));
+        *out++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
 // The whole of `in` as UTF-16, or nullopt when it is not valid UTF-8.
 std::optional<std::u16string> utf8ToUtf16(std::string_view in);
 

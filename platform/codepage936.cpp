@@ -62,9 +62,6 @@ std::unique_ptr<core::CharCodeTable> loadCodePage936(std::string *error) {
             table->singleByte[static_cast<std::size_t>(b)] = out[0];
     }
     ucnv_close(conv);
-    if (U_FAILURE(status) && status != U_BUFFER_OVERFLOW_ERROR) {
-        // Nothing more to do: every unit the bulk conversion did not reach keeps 63.
-    }
     return table;
 }
 
