@@ -11,6 +11,7 @@
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Lanternfin"));
     QApplication::setApplicationName(QStringLiteral("Lanternfin"));
     const QIcon icon = ui::programIcon();
     QApplication::setWindowIcon(icon);
@@ -20,8 +21,9 @@ int main(int argc, char **argv) {
     platform::QtPageOpener pages;
     platform::QtTrayIcon tray(icon, QString::fromLatin1(ui::kTrayTip));
     platform::QtPointer pointer;
+    platform::QtSettings settings;
 
-    ui::Form1 form(ui::Form1Services{clipboard, pages, tray, pointer, text});
+    ui::Form1 form(ui::Form1Services{clipboard, pages, tray, pointer, text, settings});
     form.show();
     return QApplication::exec();
 }

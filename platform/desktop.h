@@ -57,4 +57,14 @@ public:
     virtual QRect screenAt(const QPoint &point) const = 0;
 };
 
+// Small settings the user chooses and expects to find again at the next start.
+class Settings {
+public:
+    virtual ~Settings() = default;
+    // The value stored under `key`; the empty text when none is stored or the store is unreadable.
+    virtual QString value(const QString &key) const = 0;
+    // Stores `value` under `key`; a store that cannot be written keeps it for this run only.
+    virtual void setValue(const QString &key, const QString &value) = 0;
+};
+
 } // namespace platform

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QScreen>
+#include <QSettings>
 #include <QSystemTrayIcon>
 
 namespace platform {
@@ -80,6 +81,14 @@ QRect QtPointer::screenAt(const QPoint &point) const {
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     return screen ? screen->geometry() : QRect(0, 0, 1920, 1080);
+}
+
+QString QtSettings::value(const QString &key) const {
+    return QSettings().value(key).toString();
+}
+
+void QtSettings::setValue(const QString &key, const QString &value) {
+    QSettings().setValue(key, value);
 }
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #pragma once
 
-// The desktop services backed by Qt: QClipboard, QDesktopServices, QSystemTrayIcon, QCursor.
+// The desktop services backed by Qt: QClipboard, QDesktopServices, QSystemTrayIcon, QCursor,
+// QSettings.
 
 #include "desktop.h"
 
@@ -43,6 +44,13 @@ class QtPointer : public Pointer {
 public:
     QPoint cursor() const override;
     QRect screenAt(const QPoint &point) const override;
+};
+
+// QSettings under the application's organisation and name (~/.config/Lanternfin/Lanternfin.conf).
+class QtSettings : public Settings {
+public:
+    QString value(const QString &key) const override;
+    void setValue(const QString &key, const QString &value) override;
 };
 
 } // namespace platform

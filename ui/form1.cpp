@@ -204,6 +204,8 @@ void Form1::buildControls() {
     connect(timerLoad, &QTimer::timeout, this, &Form1::timerLoad_Timer);
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
 
+    buildVariants();
+
     if (!m_services.text.toTraditional || !m_services.text.toSimplified) {
         const QString why = QString::fromStdString(m_services.text.dictionaryError);
         for (QPushButton *b : {cmdft, cmdjt}) {
@@ -441,12 +443,46 @@ void Form1::rewriteWorkspace(const std::function<std::u16string(std::u16string_v
     writeWorkspace(result);
 }
 
+void Form1::buildVariants() {
+    // Each list starts with the button's own way; later ways are offered beside it.
+    m_traditionalWays = new ButtonVariants(
+        cmdft, QStringLiteral("ways/cmdft"),
+        {{QStringLiteral("char"), QStringLiteral("逐字"), [this] { traditionalByCharacter(); }, nullptr}},
+        m_services.settings, this);
+    m_simplifiedWays = new ButtonVariants(
+        cmdjt, QStringLiteral("ways/cmdjt"),
+        {{QStringLiteral("char"), QStringLiteral("逐字"), [this] { simplifiedByCharacter(); }, nullptr}},
+        m_services.settings, this);
+    m_pinyinWays = new ButtonVariants(CmdGetPY, QStringLiteral("ways/CmdGetPY"),
+                                      {{QStringLiteral("capitalised"), QStringLiteral("首字母大写"),
+                                        [this] { capitalisedPinyin(); }, nullptr}},
+                                      m_services.settings, this);
+}
+
+ButtonVariants *Form1::ways(const QPushButton *button) const {
+    if (button == cmdft)
+        return m_traditionalWays;
+    if (button == cmdjt)
+        return m_simplifiedWays;
+    if (button == CmdGetPY)
+        return m_pinyinWays;
+    return nullptr;
+}
+
 void Form1::cmdft_Click() {
+    m_traditionalWays->trigger();
+}
+
+void Form1::cmdjt_Click() {
+    m_simplifiedWays->trigger();
+}
+
+void Form1::traditionalByCharacter() {
     if (const core::CodePointMap *map = m_services.text.toTraditional.get())
         rewriteWorkspace([map](std::u16string_view t) { return core::JToF(t, *map); });
 }
 
-void Form1::cmdjt_Click() {
+void Form1::simplifiedByCharacter() {
     if (const core::CodePointMap *map = m_services.text.toSimplified.get())
         rewriteWorkspace([map](std::u16string_view t) { return core::FToJ(t, *map); });
 }
@@ -474,12 +510,20 @@ void Form1::cmdmoney_Click() {
 }
 
 void Form1::CmdGetPY_Click() {
-    // The new text is the old one, a line break and the pinyin: only that tail is written, as one
+    m_pinyinWays->trigger();
+}
+
+void Form1::capitalisedPinyin() {
+    appendToWorkspace([this](std::u16string_view t) { return core::c(t, *m_services.text.pinyin); });
+}
+
+void Form1::appendToWorkspace(const std::function<std::u16string(std::u16string_view)> &convert) {
+    // The new text is the old one, a line break and the result: only that tail is written, as one
     // undo step, which spares a large workspace a second copy of itself.
     std::u16string tail = u"\n";
     {
         const QString text = workspaceText();
-        tail += core::c(core::trimSpaces(view(text)), *m_services.text.pinyin);
+        tail += convert(core::trimSpaces(view(text)));
     }
     QTextCursor cursor(Text1->document());
     cursor.movePosition(QTextCursor::End);

@@ -3,6 +3,7 @@
 // The main window: a workspace, a column of conversion buttons and the proportion calculator.
 // Handlers read the controls, call one core function and write the result back.
 
+#include "button_variants.h"
 #include "docking.h"
 #include "platform/desktop.h"
 #include "platform/text_services.h"
@@ -41,6 +42,7 @@ struct Form1Services {
     platform::TrayIcon &tray;
     platform::Pointer &pointer;
     const platform::TextServices &text;
+    platform::Settings &settings;
 };
 
 // A label that reports clicks, as the calculator's "清 空" does.
@@ -70,6 +72,9 @@ public:
     // The workspace text with the workspace's own line breaks ("\n"), every other character as
     // typed (no-break spaces and line separators included).
     QString workspaceText() const;
+
+    // The ways of a button that has more than one (繁体, 简体, 汉字拼音); null for other buttons.
+    ButtonVariants *ways(const QPushButton *button) const;
 
     // Handlers, named after their control and event.
     void cmdcopy_Click();
@@ -112,6 +117,13 @@ private:
     void writeWorkspace(std::u16string_view text);
     // Replaces the workspace text by `convert` of it.
     void rewriteWorkspace(const std::function<std::u16string(std::u16string_view)> &convert);
+    // Appends a line break and `convert` of the workspace trimmed of spaces, as one undo step.
+    void appendToWorkspace(const std::function<std::u16string(std::u16string_view)> &convert);
+    // The buttons' own ways, which their menus list first.
+    void traditionalByCharacter();
+    void simplifiedByCharacter();
+    void capitalisedPinyin();
+    void buildVariants();
     QWidget *control(std::string_view name) const;
     WindowState windowState() const;
 
@@ -124,6 +136,9 @@ private:
 
     Form1Services m_services;
     DockState m_dock;
+    ButtonVariants *m_traditionalWays = nullptr;
+    ButtonVariants *m_simplifiedWays = nullptr;
+    ButtonVariants *m_pinyinWays = nullptr;
     QSize m_laidOutFrame;
     bool m_resizePending = false;
     QPoint m_passCursor;

@@ -5,6 +5,7 @@
 #include "platform/desktop.h"
 
 #include <QList>
+#include <QMap>
 #include <QUrl>
 
 namespace testsupport {
@@ -63,6 +64,13 @@ public:
     }
     QPoint position{0, 0};
     QList<QRect> screens{QRect(0, 0, 1920, 1080)};
+};
+
+class FakeSettings : public platform::Settings {
+public:
+    QString value(const QString &key) const override { return values.value(key); }
+    void setValue(const QString &key, const QString &value) override { values[key] = value; }
+    QMap<QString, QString> values;
 };
 
 } // namespace testsupport

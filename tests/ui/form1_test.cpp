@@ -1,9 +1,9 @@
 // The main window, headless, driven through its widgets with fakes for the desktop services.
 
 #include "fakes.h"
-#include "real_text.h"
 #include "platform/character_maps.h"
 #include "platform/text_services.h"
+#include "real_text.h"
 #include "ui/form1.h"
 
 #include <QAction>
@@ -31,7 +31,8 @@ using testsupport::realText;
 class Form1Test : public ::testing::Test {
 protected:
     void SetUp() override {
-        form = std::make_unique<ui::Form1>(ui::Form1Services{clipboard, pages, tray, pointer, realText()});
+        form = std::make_unique<ui::Form1>(
+            ui::Form1Services{clipboard, pages, tray, pointer, realText(), settings});
         // Watchdog: an unexpected modal dialog fails the test instead of hanging it.
         watchdog.setInterval(20);
         QObject::connect(&watchdog, &QTimer::timeout, [this] {
@@ -65,6 +66,7 @@ protected:
     testsupport::FakePageOpener pages;
     testsupport::FakeTray tray;
     testsupport::FakePointer pointer;
+    testsupport::FakeSettings settings;
     std::unique_ptr<ui::Form1> form;
     QTimer watchdog;
     bool expectModal = false;
@@ -91,8 +93,8 @@ TEST_F(Form1Test, ControlsAsDesigned) {
         {"cmdclear", "QPushButton", "Form1", "清    空", "", 4320, 2160, 1150, 375, 9},
         {"cmdcopy", "QPushButton", "Form1", "全部复制", "", 4320, 2640, 1150, 375, 9},
         {"cmdpaste", "QPushButton", "Form1", "粘    贴", "", 4320, 3120, 1150, 375, 9},
-        {"cmdjt", "QPushButton", "Form1", "简体", "", 4320, 120, 550, 405, 9},
-        {"cmdft", "QPushButton", "Form1", "繁体", "", 4945, 120, 550, 405, 9},
+        {"cmdjt", "QPushButton", "Form1", "简体", "当前：逐字（右键选择其他方式）", 4320, 120, 550, 405, 9},
+        {"cmdft", "QPushButton", "Form1", "繁体", "当前：逐字（右键选择其他方式）", 4945, 120, 550, 405, 9},
         {"cmdabout", "QPushButton", "Form1", "Vesk's Web", "", 4320, 3600, 1150, 375, 9},
         {"Check1", "QCheckBox", "Form1", "自动隐藏", "", 4320, 4080, 1095, 375, 9},
         {"cmdmoney", "QPushButton", "Form1", "金额大写", "一亿亿以下", 4320, 1200, 1150, 375, 9},
@@ -106,7 +108,8 @@ TEST_F(Form1Test, ControlsAsDesigned) {
         {"opt0", "QRadioButton", "Frame1", "整数", "", 3240, 240, 855, 255, 10.5},
         {"opt1", "QRadioButton", "Frame1", "小数一位", "", 3240, 600, 1215, 255, 10.5},
         {"opt2", "QRadioButton", "Frame1", "小数两位", "", 3240, 960, 1215, 255, 10.5},
-        {"CmdGetPY", "QPushButton", "Form1", "汉字拼音", "大部分汉字", 4320, 1680, 1150, 375, 9},
+        {"CmdGetPY", "QPushButton", "Form1", "汉字拼音", "大部分汉字\n当前：首字母大写（右键选择其他方式）",
+         4320, 1680, 1150, 375, 9},
     };
     EXPECT_EQ(form->objectName(), "Form1");
     EXPECT_EQ(form->windowTitle(), "Lanternfin 2011");
@@ -401,8 +404,9 @@ TEST(Form1Dictionary, MissingDataDisablesOnlyTheTwoButtons) {
     testsupport::FakePageOpener pages;
     testsupport::FakeTray tray;
     testsupport::FakePointer pointer;
+    testsupport::FakeSettings settings;
     const platform::TextServices text = platform::loadTextServices("/nonexistent");
-    ui::Form1 form(ui::Form1Services{clipboard, pages, tray, pointer, text});
+    ui::Form1 form(ui::Form1Services{clipboard, pages, tray, pointer, text, settings});
     EXPECT_FALSE(form.cmdft->isEnabled());
     EXPECT_FALSE(form.cmdjt->isEnabled());
     EXPECT_EQ(form.cmdft->toolTip(), "cannot load /nonexistent/STCharacters.ocd2");

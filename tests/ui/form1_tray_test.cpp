@@ -25,7 +25,8 @@ using testsupport::realText;
 class Form1TrayTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        form = std::make_unique<ui::Form1>(ui::Form1Services{clipboard, pages, tray, pointer, realText()});
+        form = std::make_unique<ui::Form1>(
+            ui::Form1Services{clipboard, pages, tray, pointer, realText(), settings});
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         settle();
@@ -38,6 +39,7 @@ protected:
     testsupport::FakePageOpener pages;
     testsupport::FakeTray tray;
     testsupport::FakePointer pointer;
+    testsupport::FakeSettings settings;
     std::unique_ptr<ui::Form1> form;
 };
 

@@ -2,9 +2,9 @@
 // sound result and no character of the workspace is lost.
 
 #include "fakes.h"
-#include "real_text.h"
 #include "platform/character_maps.h"
 #include "platform/text_services.h"
+#include "real_text.h"
 #include "ui/form1.h"
 
 #include <QApplication>
@@ -26,7 +26,8 @@ using testsupport::realText;
 class HostileInput : public ::testing::Test {
 protected:
     void SetUp() override {
-        form = std::make_unique<ui::Form1>(ui::Form1Services{clipboard, pages, tray, pointer, realText()});
+        form = std::make_unique<ui::Form1>(
+            ui::Form1Services{clipboard, pages, tray, pointer, realText(), settings});
         closer.setInterval(20);
         QObject::connect(&closer, &QTimer::timeout, [this] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
@@ -45,6 +46,7 @@ protected:
     testsupport::FakePageOpener pages;
     testsupport::FakeTray tray;
     testsupport::FakePointer pointer;
+    testsupport::FakeSettings settings;
     std::unique_ptr<ui::Form1> form;
     QTimer closer;
     int limitMessages = 0;
