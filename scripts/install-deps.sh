@@ -18,6 +18,7 @@ PACKAGES=(
     fonts-noto-cjk
     xvfb
     openbox
+    xfwm4
     trayer
     xdotool
     xclip

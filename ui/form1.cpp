@@ -4,6 +4,7 @@
 #include "core/pinyin.h"
 #include "core/proportion.h"
 #include "core/text_convert.h"
+#include "dock_strip.h"
 #include "layout.h"
 #include "resources.h"
 #include "tray.h"
@@ -282,7 +283,7 @@ void Form1::Form_Resize() {
 }
 
 void Form1::holdMinimumSize() {
-    if (isMinimized() || isMaximized() || !isVisible())
+    if (isMinimized() || isMaximized() || !isVisible() || m_remapFrame)
         return;
     const float tpp = twipsPerPixel();
     const QRect outer = frameGeometry();
@@ -306,8 +307,9 @@ void Form1::resizeEvent(QResizeEvent *event) {
 
 void Form1::moveEvent(QMoveEvent *event) {
     QWidget::moveEvent(event);
-    // A window manager adds its frame after the first passes without a resize event.
-    if (isVisible() && frameGeometry().size() != m_laidOutFrame)
+    // A window manager adds its frame after the first passes without a resize event. While it
+    // frames the window anew after docking showed it again, the frame is not known yet.
+    if (isVisible() && !m_remapFrame && frameGeometry().size() != m_laidOutFrame)
         Form_Resize();
 }
 
@@ -346,6 +348,12 @@ void Form1::minimiseToTray() {
 }
 
 void Form1::restoreFromTray() {
+    // A window hidden at an edge counts as being in the tray: it comes back shown at its edge, and
+    // the next docking pass pauses before hiding it again, as for any window back from the tray.
+    if (m_hiddenFrame) {
+        showFromStrip(shownAtEdge(*m_hiddenFrame, screenRect()).topLeft());
+        m_dock.Hids = kFalse;
+    }
     show();
     showNormal();
     raise();
@@ -576,30 +584,51 @@ QRect Form1::screenRect() const {
 void Form1::findDockScreen() {
     // The screen that wholly holds the window; a window hidden at an edge keeps the screen it was
     // on, even where most of it now lies on a neighbouring screen.
-    const QRect frame = frameGeometry();
+    const QRect frame = dockFrame();
     const QRect a = m_services.pointer.screenAt(frame.topLeft());
     if (a.contains(frame) || m_dockScreen.isNull())
         m_dockScreen = a.contains(frame) ? a : m_services.pointer.screenAt(frame.center());
 }
 
-// Twips relative to the top-left of the window's screen, cursor in pixels relative to it.
+QRect Form1::dockFrame() const {
+    if (m_hiddenFrame)
+        return *m_hiddenFrame;
+    if (m_remapFrame)
+        return *m_remapFrame;
+    // The window's own frame margins: QWidget keeps those it read at the last move or resize.
+    return windowHandle() ? windowHandle()->frameGeometry() : frameGeometry();
+}
+
+const QWidget *Form1::dockStrip() const {
+    return m_strip.get();
+}
+
+// Twips relative to the top-left of the window's screen, cursor in pixels relative to it. The
+// pass's moves go to `frame` at once, so each step sees those before it; Timer1_Timer applies the
+// outcome to the window after the pass.
 class Form1::DockView : public DockWindow {
 public:
-    explicit DockView(Form1 &form) : f(form) {}
-    WindowState state() const override { return f.windowState(); }
-    float left() const override { return px(f.frameGeometry().x() - f.screenRect().x()); }
-    float top() const override { return px(f.frameGeometry().y() - f.screenRect().y()); }
-    float width() const override { return px(f.frameGeometry().width()); }
-    float height() const override { return px(f.frameGeometry().height()); }
+    explicit DockView(Form1 &form) : frame(form.dockFrame()), f(form) {}
+    // Hidden at an edge, the window is out of sight but docked, not in the tray.
+    WindowState state() const override { return f.m_hiddenFrame ? WindowState::Normal : f.windowState(); }
+    float left() const override { return px(frame.x() - f.screenRect().x()); }
+    float top() const override { return px(frame.y() - f.screenRect().y()); }
+    float width() const override { return px(frame.width()); }
+    float height() const override { return px(frame.height()); }
     float screenWidth() const override { return px(f.screenRect().width()); }
     int cursorX() const override { return f.m_passCursor.x() - f.screenRect().x(); }
     int cursorY() const override { return f.m_passCursor.y() - f.screenRect().y(); }
     void setLeft(float twips) override {
-        f.moveFrameTo({f.screenRect().x() + toPixels(twips), f.frameGeometry().y()});
+        frame.moveLeft(f.screenRect().x() + toPixels(twips));
+        moved = true;
     }
     void setTop(float twips) override {
-        f.moveFrameTo({f.frameGeometry().x(), f.screenRect().y() + toPixels(twips)});
+        frame.moveTop(f.screenRect().y() + toPixels(twips));
+        moved = true;
     }
+
+    QRect frame;
+    bool moved = false;
 
 private:
     float px(int pixels) const { return static_cast<float>(pixels) * f.twipsPerPixel(); }
@@ -608,21 +637,97 @@ private:
 };
 
 void Form1::Timer1_Timer() {
+    // Shown by other means while hidden at an edge: the window is where it shows.
+    if (m_hiddenFrame && isVisible()) {
+        m_hiddenFrame.reset();
+        m_strip->hide();
+    }
+    if (m_remapFrame && windowHandle() && windowHandle()->frameMargins() == m_hiddenMargins)
+        settleRemap();
     m_passCursor = m_services.pointer.cursor();
     findDockScreen();
     if (m_moveTarget && !m_moveSettled)
-        m_moveSettled = frameGeometry().topLeft();
+        m_moveSettled = dockFrame().topLeft();
     const int before = m_dock.interval;
     DockView dock(*this);
     dockPass(dock, m_dock);
+    if (dock.moved)
+        applyDockFrame(dock.frame);
+    else if (m_hiddenFrame)
+        m_strip->raise(); // above windows raised since
     if (m_dock.interval != before)
         Timer1->setInterval(m_dock.interval);
+}
+
+void Form1::applyDockFrame(const QRect &frame) {
+    const QRect screen = screenRect();
+    if (const auto strip = hiddenStrip(frame, screen, stripThickness(twipsPerPixel()))) {
+        if (!m_hiddenFrame) {
+            settleRemap();
+            m_activeWhenHidden = isActiveWindow();
+            const QRect shown = dockFrame();
+            m_hiddenMargins =
+                QMargins(geometry().left() - shown.left(), geometry().top() - shown.top(),
+                         shown.right() - geometry().right(), shown.bottom() - geometry().bottom());
+            m_hiddenPicture = framePicture(*this, shown);
+            if (!m_strip)
+                m_strip = std::make_unique<DockStrip>();
+            hide();
+        }
+        m_hiddenFrame = frame;
+        m_strip->showAt(*strip, m_hiddenPicture.copy(strip->translated(-frame.topLeft())));
+        return;
+    }
+    if (m_hiddenFrame)
+        showFromStrip(frame.topLeft());
+    else
+        moveFrameTo(frame.topLeft());
+}
+
+void Form1::showFromStrip(QPoint at) {
+    m_strip->hide();
+    m_remapFrame = QRect(at, m_hiddenFrame->size());
+    m_hiddenFrame.reset();
+    m_moveTarget.reset();
+    m_moveSettled.reset();
+    move(at);
+    // Mapped again, the window gets its frame and stays above others by its flags; it takes the
+    // focus back only if it had it.
+    setAttribute(Qt::WA_ShowWithoutActivating, !m_activeWhenHidden);
+    show();
+    setAttribute(Qt::WA_ShowWithoutActivating, false);
+    if (m_activeWhenHidden) {
+        raise();
+        activateWindow();
+    }
+    // A window manager frames the window again from scratch, in its own time; until the frame is
+    // back as it was (or five seconds have passed, for one that changed it) the geometry reported
+    // meanwhile is not acted on. Timer1_Timer watches for the frame.
+    const int remap = ++m_remapCount;
+    QTimer::singleShot(5000, this, [this, remap] {
+        if (remap == m_remapCount)
+            settleRemap();
+    });
+}
+
+void Form1::settleRemap() {
+    if (!m_remapFrame)
+        return;
+    m_remapFrame.reset();
+    // Under openbox the window can be reported at (0, 0) without a frame while it is framed
+    // again, and QWidget keeps the frame margins it read then until the next move or resize.
+    // A move event makes it read them again; the layout then sees the window as it is.
+    if (QWindow *w = windowHandle()) {
+        QMoveEvent refresh(w->position(), w->position());
+        QCoreApplication::sendEvent(w, &refresh);
+    }
+    Form_Resize();
 }
 
 void Form1::moveFrameTo(QPoint target) {
     // A window manager may keep part of the window on screen. Asking again for a place it has
     // already refused would only fight it, once every tick.
-    if (m_moveTarget == target && m_moveSettled == frameGeometry().topLeft())
+    if (m_moveTarget == target && m_moveSettled == dockFrame().topLeft())
         return;
     move(target);
     m_moveTarget = target;

@@ -9,11 +9,14 @@
 #include "platform/text_services.h"
 
 #include <QLabel>
+#include <QMargins>
+#include <QPixmap>
 #include <QPoint>
 #include <QWidget>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -28,6 +31,8 @@ class QRadioButton;
 class QTimer;
 
 namespace ui {
+
+class DockStrip;
 
 // The maker's web page that "Vesk's Web" opens.
 inline constexpr const char *kProjectPage = "https://github.com/lanternfin/lanternfin";
@@ -68,6 +73,9 @@ public:
 
     // The docking state (Hids, Timer1's next interval).
     const DockState &dockState() const { return m_dock; }
+    // The strip window that stands for the window while it is hidden at an edge; null until the
+    // window first hides.
+    const QWidget *dockStrip() const;
 
     // The workspace text with the workspace's own line breaks ("\n"), every other character as
     // typed (no-break spaces and line separators included).
@@ -132,7 +140,16 @@ private:
     friend class DockView;
     QRect screenRect() const;
     void findDockScreen();
+    // The outer rectangle the docking pass reasons about: where the window is, or where it was put
+    // while hidden at an edge.
+    QRect dockFrame() const;
+    // Puts the window where a docking pass decided: hidden behind a strip, shown, or moved.
+    void applyDockFrame(const QRect &frame);
     void moveFrameTo(QPoint target);
+    // Takes the strip down and shows the window with its frame at `at`, active if it was when it hid.
+    void showFromStrip(QPoint at);
+    // Ends the wait for the window manager after showFromStrip.
+    void settleRemap();
 
     Form1Services m_services;
     DockState m_dock;
@@ -147,6 +164,15 @@ private:
     // position a window manager refuses is not asked for again and again.
     std::optional<QPoint> m_moveTarget;
     std::optional<QPoint> m_moveSettled;
+    // While hidden at an edge: where the window was put, whether it was active then, and its picture.
+    std::optional<QRect> m_hiddenFrame;
+    bool m_activeWhenHidden = false;
+    QMargins m_hiddenMargins;
+    // Where the window was shown again, until its window manager has framed it.
+    std::optional<QRect> m_remapFrame;
+    int m_remapCount = 0;
+    QPixmap m_hiddenPicture;
+    std::unique_ptr<DockStrip> m_strip;
 
 public:
     // The controls, in tab order; each one's objectName is its member name.

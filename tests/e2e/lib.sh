@@ -3,9 +3,11 @@
 set -euo pipefail
 
 E2E_PIDS=()
+E2E_FILES=()
 cleanup() {
     for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
+    rm -f "${E2E_FILES[@]}"
 }
 trap cleanup EXIT
 
@@ -27,10 +29,25 @@ start_x() {
     export DISPLAY=":$display"
 }
 
+# Starts window manager $1 (openbox, the default, or xfwm4) and waits up to 30 s until it
+# announces itself on the root window.
 start_wm() {
-    openbox >/dev/null 2>&1 &
-    E2E_PIDS+=($!)
-    sleep 0.5
+    case "${1:-openbox}" in
+    openbox)
+        openbox >/dev/null 2>&1 &
+        E2E_PIDS+=($!)
+        ;;
+    xfwm4)
+        # xfwm4 reads its settings through xfconf, which needs a session bus of its own.
+        NO_AT_BRIDGE=1 dbus-run-session -- xfwm4 --compositor=off --sm-client-disable >/dev/null 2>&1 &
+        ;;
+    *) fail "unknown window manager $1" ;;
+    esac
+    for _ in $(seq 300); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        sleep 0.1
+    done
+    fail "the window manager $1 did not start"
 }
 
 start_tray_host() {

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
 
@@ -128,36 +129,137 @@ TEST_F(Form1TrayTest, AutoHideBoxAndDockingAgree) {
     EXPECT_TRUE(timer1->isActive());
 }
 
-TEST_F(Form1TrayTest, DockingPassMovesTheRealWindow) {
+// The strip that stands for the window hidden at an edge, or an empty rectangle when none shows.
+QRect stripShown(const ui::Form1 &form) {
+    const QWidget *strip = form.dockStrip();
+    return strip && strip->isVisible() ? strip->geometry() : QRect();
+}
+
+TEST_F(Form1TrayTest, DockingPassHidesTheWindowBehindAStrip) {
     form->move(600, 0);
     settle();
-    const int h = form->frameGeometry().height();
-    pointer.position = QPoint(700, h + 100); // below the window
+    const QSize size = form->frameGeometry().size();
+    pointer.position = QPoint(700, size.height() + 100); // below the window
     form->Timer1_Timer();
     settle();
-    const int hiddenTop = qRound((50.0 - h * 15.0) / 15.0);
-    EXPECT_EQ(form->frameGeometry().y(), hiddenTop);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(stripShown(*form), QRect(600, 0, size.width(), 3));
+    EXPECT_EQ(form->dockState().Hids, -1);
+    // The pass goes on seeing the window where it hid it: nothing moves while the mouse is away.
+    form->Timer1_Timer();
+    settle();
+    EXPECT_EQ(stripShown(*form), QRect(600, 0, size.width(), 3));
     pointer.position = QPoint(700, 1); // touches the top edge above it
     form->Timer1_Timer();
     settle();
-    EXPECT_EQ(form->frameGeometry().y(), 0);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->frameGeometry(), QRect(QPoint(600, 0), size));
+    EXPECT_EQ(stripShown(*form), QRect());
 
-    // Back from the tray while docked: shown, then a 3000 ms pause.
+    // Sent to the tray while docked and back: shown, then a 3000 ms pause, then hidden again.
     tray.click(514);
     settle();
     form->Timer1_Timer();
     EXPECT_EQ(form->dockState().Hids, 0);
     tray.click(514);
     settle();
-    pointer.position = QPoint(700, h + 100);
+    pointer.position = QPoint(700, size.height() + 100);
     form->Timer1_Timer();
     settle();
+    EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(form->frameGeometry().y(), 0);
     EXPECT_EQ(form->findChild<QTimer *>("Timer1")->interval(), 3000);
     form->Timer1_Timer();
     settle();
-    EXPECT_EQ(form->frameGeometry().y(), hiddenTop);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(stripShown(*form), QRect(600, 0, size.width(), 3));
     EXPECT_EQ(form->findChild<QTimer *>("Timer1")->interval(), 500);
+}
+
+TEST_F(Form1TrayTest, EachEdgeLeavesThreePixelsAndComesBackWhole) {
+    const QSize size = form->frameGeometry().size();
+    struct Case {
+        const char *what;
+        QPoint docked; // where the window is pushed
+        QRect strip;   // what shows of it when hidden
+        QPoint touch;  // where the mouse touches the edge
+    };
+    const Case cases[] = {
+        {"top", {700, 0}, QRect(700, 0, size.width(), 3), {800, 0}},
+        {"left", {0, 300}, QRect(0, 300, 3, size.height()), {2, 400}},
+        {"right", {1920 - size.width(), 300}, QRect(1917, 300, 3, size.height()), {1918, 400}},
+        {"top-left corner", {0, 0}, QRect(0, 0, 3, 3), {1, 1}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        form->move(c.docked);
+        settle();
+        pointer.position = QPoint(960, 1000);
+        form->Timer1_Timer();
+        settle();
+        EXPECT_FALSE(form->isVisible());
+        EXPECT_EQ(stripShown(*form), c.strip);
+        pointer.position = c.touch;
+        form->Timer1_Timer();
+        settle();
+        EXPECT_TRUE(form->isVisible());
+        EXPECT_EQ(form->frameGeometry(), QRect(c.docked, size));
+        EXPECT_EQ(stripShown(*form), QRect());
+    }
+}
+
+TEST_F(Form1TrayTest, ATrayClickBringsBackAWindowHiddenAtAnEdge) {
+    form->move(0, 300);
+    settle();
+    pointer.position = QPoint(960, 1000);
+    form->Timer1_Timer();
+    settle();
+    ASSERT_FALSE(form->isVisible());
+    // The same path serves a click on the icon and a command from another instance.
+    tray.click(514);
+    settle();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->frameGeometry().topLeft(), QPoint(0, 300));
+    EXPECT_EQ(stripShown(*form), QRect());
+    // As for any window back from the tray: shown at its edge for a 3-second pause first.
+    form->Timer1_Timer();
+    settle();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->findChild<QTimer *>("Timer1")->interval(), 3000);
+    form->Timer1_Timer();
+    settle();
+    EXPECT_FALSE(form->isVisible());
+    // The next click hides nothing more: the window was out of sight, so it comes back again.
+    tray.click(514);
+    settle();
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(Form1TrayTest, TheStripTakesNoFocusAndTheWindowGetsItsBack) {
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form->Text1->setFocus();
+    form->move(700, 0);
+    settle();
+    pointer.position = QPoint(960, 1000);
+    form->Timer1_Timer();
+    settle();
+    const QWidget *strip = form->dockStrip();
+    ASSERT_TRUE(strip && strip->isVisible());
+    const Qt::WindowFlags flags = strip->windowFlags();
+    for (Qt::WindowType f : {Qt::WindowDoesNotAcceptFocus, Qt::X11BypassWindowManagerHint,
+                             Qt::WindowStaysOnTopHint, Qt::FramelessWindowHint})
+        EXPECT_TRUE(flags.testFlag(f)) << f;
+    EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Tool); // no task bar entry
+    EXPECT_TRUE(strip->testAttribute(Qt::WA_ShowWithoutActivating));
+    // The offscreen platform activates every window it shows; the X focus is checked under Xvfb
+    // (tests/e2e/docking_e2e.sh).
+    pointer.position = QPoint(800, 1);
+    form->Timer1_Timer();
+    settle();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget *>(form->Text1));
+    EXPECT_TRUE(form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 }
 
 TEST_F(Form1TrayTest, DocksAtTheEdgesOfTheScreenThatHoldsIt) {
@@ -165,19 +267,20 @@ TEST_F(Form1TrayTest, DocksAtTheEdgesOfTheScreenThatHoldsIt) {
     pointer.screens = {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1920, 1080)};
     form->move(1920, 300);
     settle();
-    const int w = form->frameGeometry().width();
+    const QSize size = form->frameGeometry().size();
     pointer.position = QPoint(3000, 900);
     form->Timer1_Timer();
     settle();
-    const int hiddenLeft = 1920 + qRound((50.0 - w * 15.0) / 15.0);
-    EXPECT_EQ(form->frameGeometry().x(), hiddenLeft); // mostly on the first screen now
+    // Hidden mostly over the first screen: only the strip on the second one shows.
+    EXPECT_EQ(stripShown(*form), QRect(1920, 300, 3, size.height()));
     form->Timer1_Timer();
     settle();
-    EXPECT_EQ(form->frameGeometry().x(), hiddenLeft);
+    EXPECT_EQ(stripShown(*form), QRect(1920, 300, 3, size.height()));
     pointer.position = QPoint(1921, 400); // column 1 of the second screen
     form->Timer1_Timer();
     settle();
-    EXPECT_EQ(form->frameGeometry().x(), 1920);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->frameGeometry().topLeft(), QPoint(1920, 300));
 }
 
 TEST_F(Form1TrayTest, MouseMovesOverTheWindowNeverReachTheTray) {
