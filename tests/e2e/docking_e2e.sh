@@ -49,6 +49,7 @@ shown_right() { near "$DW" "$OW" && near "$DH" "$OH" && [ $((DX + DW)) = 1920 ];
 dock() {
     local edge=$1 before
     before=$(active)
+    echo "$edge: active window before hiding: ${before:-none}" >&2
     xdotool windowmove "$WIN" "$2" "$3"
     xdotool mousemove 960 900
     wait_drawn "hidden_$edge" "not hidden at the $edge edge under $WM"
@@ -85,4 +86,17 @@ dock() {
 dock top 700 0
 dock left 0 300
 dock right $((1920 - OW + FL + 2)) 300
+
+# A click on the tray icon brings back a window hidden at an edge, at that edge (the tray host
+# is started only now: it would show in the screenshots).
+start_tray_host
+expect_tray_icons 1 "no tray icon"
+xdotool windowmove "$WIN" 700 0
+xdotool mousemove 960 900
+expect_map_state IsUnMapped "not hidden at the top edge before the tray click"
+geo=$(xwininfo -root -tree | grep '"Lanternfin": ("lanternfin"' | head -1 | awk '{print $NF}')
+xdotool mousemove $(($(echo "$geo" | cut -d+ -f2) + 8)) $(($(echo "$geo" | cut -d+ -f3) + 8)) click 1
+expect_map_state IsViewable "a tray click did not bring back the window hidden at the top"
+read_geometry
+[ $((CY - FT)) = 0 ] || fail "back from the tray at y = $((CY - FT)), not at the top edge"
 echo "docking e2e under $WM passed"
