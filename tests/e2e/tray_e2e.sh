@@ -8,6 +8,14 @@ start_x
 start_wm
 start_tray_host
 
+# The window starts against the right edge of the screen, where edge docking would hide it
+# behind a strip while the mouse is over the tray; these steps are about the tray, so it is
+# moved clear of the docking edges first.
+start_app_clear() {
+    start_app "$1"
+    xdotool windowmove "$WIN" 600 300
+}
+
 icon_click() { # $1 button
     local geo
     geo=$(xwininfo -root -tree | grep '"Lanternfin": ("lanternfin"' | head -1 | awk '{print $NF}')
@@ -19,7 +27,7 @@ icon_click() { # $1 button
 }
 
 # 1. The icon, clicks, minimising, the menu.
-start_app "$APP"
+start_app_clear "$APP"
 expect_tray_icons 1 "no tray icon"
 icon_click 1
 expect_map_state IsUnMapped "a click did not hide the window"
@@ -45,7 +53,7 @@ expect_ended "after 退出 in the menu"
 expect_tray_icons 0 "an icon was left after 退出 in the menu"
 
 # 2. 退 出.
-start_app "$APP"
+start_app_clear "$APP"
 read_geometry
 text1h=$(( (OH * 15 - 2200 + 7) / 15 ))
 click_button $(( (text1h - 24) * 15 )) 1150
@@ -53,7 +61,7 @@ expect_ended "after 退 出"
 expect_tray_icons 0 "an icon was left after 退 出"
 
 # 3. Closing the window.
-start_app "$APP"
+start_app_clear "$APP"
 xdotool windowactivate --sync "$WIN" key --clearmodifiers alt+F4
 expect_ended "after closing the window"
 expect_tray_icons 0 "an icon was left after closing the window"
