@@ -663,12 +663,15 @@ void Form1::applyDockFrame(const QRect &frame) {
     const QRect screen = screenRect();
     if (const auto strip = hiddenStrip(frame, screen, stripThickness(twipsPerPixel()))) {
         if (!m_hiddenFrame) {
-            settleRemap();
-            m_activeWhenHidden = isActiveWindow();
             const QRect shown = dockFrame();
-            m_hiddenMargins =
-                QMargins(geometry().left() - shown.left(), geometry().top() - shown.top(),
-                         shown.right() - geometry().right(), shown.bottom() - geometry().bottom());
+            // Hidden again before its window manager framed it: the margins stay those it had.
+            if (m_remapFrame)
+                m_remapFrame.reset();
+            else
+                m_hiddenMargins =
+                    QMargins(geometry().left() - shown.left(), geometry().top() - shown.top(),
+                             shown.right() - geometry().right(), shown.bottom() - geometry().bottom());
+            m_activeWhenHidden = isActiveWindow();
             m_hiddenPicture = framePicture(*this, shown);
             if (!m_strip)
                 m_strip = std::make_unique<DockStrip>();
