@@ -19,6 +19,7 @@ PACKAGES=(
     xvfb
     openbox
     xfwm4
+    dbus-daemon
     trayer
     xdotool
     xclip
