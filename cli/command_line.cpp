@@ -1,0 +1,149 @@
+#include "cli/command_line.h"
+
+#include "cli/run.h"
+
+#include <sys/stat.h>
+
+namespace cli {
+
+namespace {
+
+constexpr const char *kDescription =
+    "lanternfin-cli: the conversions of the Lanternfin window for scripts. Text is UTF-8.";
+
+constexpr const char *kFooter =
+    "Each COMMAND --help lists its options.\n"
+    "\n"
+    "Files: the text commands convert each FILE in turn (none, or -, is standard input). A file that\n"
+    "fails is reported with its name and the next one is still converted; with --in-place a failing\n"
+    "file is left exactly as it was. With -o FILE the first failure ends the run and FILE is not\n"
+    "written. The exit status is then that of the first failure.\n"
+    "\n"
+    "Exit status: 0 success, 1 no result, 2 usage error, invalid UTF-8 or missing data file,\n"
+    "3 amount too large, 4 a file could not be read, written or replaced.";
+
+// A FILE argument names an existing file that is not a folder, or is "-".
+const CLI::Validator kInputFile(
+    [](std::string &name) -> std::string {
+        struct stat st {};
+        if (name == "-")
+            return {};
+        if (::stat(name.c_str(), &st) != 0)
+            return "no such file: " + name;
+        return S_ISDIR(st.st_mode) ? "is a folder: " + name : std::string();
+    },
+    "", "FILE");
+
+} // namespace
+
+struct CommandLine::Command {
+    CLI::App *app = nullptr;
+    TransformFactory make;
+    std::vector<std::string> files;
+    std::string output;
+    bool inPlace = false;
+};
+
+CommandLine::CommandLine(std::string version) : m_app(kDescription, "lanternfin-cli"), m_version(std::move(version)) {
+    m_app.require_subcommand(1);
+    m_app.set_version_flag("--version", m_version);
+    m_app.footer(kFooter);
+    m_app.get_formatter()->column_width(26);
+}
+
+CommandLine::~CommandLine() = default;
+
+CLI::App &CommandLine::addTextCommand(const std::string &name, const std::string &help, TransformFactory make) {
+    return add(name, help, std::move(make), true);
+}
+
+CLI::App &CommandLine::addValueCommand(const std::string &name, const std::string &help, TransformFactory make) {
+    return add(name, help, std::move(make), false);
+}
+
+CLI::App &CommandLine::add(const std::string &name, const std::string &help, TransformFactory make, bool takesFiles) {
+    auto command = std::make_unique<Command>();
+    command->make = std::move(make);
+    CLI::App *app = m_app.add_subcommand(name, help);
+    command->app = app;
+    app->get_formatter()->column_width(26);
+    CLI::Option *output =
+        app->add_option("-o,--output", command->output,
+                        "write the output to FILE instead, replacing it atomically once everything succeeded")
+            ->type_name("FILE");
+    if (takesFiles) {
+        app->add_option("FILE", command->files, "input files, converted in turn (none or -: standard input)")
+            ->type_name("")
+            ->check(kInputFile);
+        app->add_flag("-i,--in-place", command->inPlace,
+                      "replace each FILE by its output, atomically; a file that fails is left as it was and "
+                      "the next one is still converted")
+            ->excludes(output);
+    }
+    m_commands.push_back(std::move(command));
+    return *app;
+}
+
+int CommandLine::usageError(const std::string &what, std::ostream &err) const {
+    const auto chosen = m_app.get_subcommands();
+    const std::string name = chosen.empty() ? "lanternfin-cli" : "lanternfin-cli " + chosen.front()->get_name();
+    CLI::Formatter formatter;
+    std::string usage = formatter.make_usage(chosen.empty() ? &m_app : chosen.front(), name);
+    while (!usage.empty() && usage.back() == '\n')
+        usage.pop_back();
+    err << "lanternfin-cli: " << what << '\n' << usage << "  (see " << name << " --help)\n";
+    return kExitUsage;
+}
+
+int CommandLine::run(int argc, const char *const *argv, std::ostream &out, std::ostream &err, int outFd) {
+    Command *chosen = nullptr;
+    Transform transform;
+    try {
+        try {
+            m_app.parse(argc, argv);
+        } catch (const CLI::RequiredError &) {
+            // The one required thing at the top is the command: name what was given instead.
+            if (!m_app.get_subcommands().empty())
+                throw;
+            if (argc > 1 && argv[1][0] != '-')
+                return usageError(std::string("unknown command: ") + argv[1], err);
+            return usageError("no command given", err);
+        }
+        for (const auto &command : m_commands)
+            if (command->app->parsed())
+                chosen = command.get();
+        if (chosen->inPlace) {
+            if (chosen->files.empty())
+                throw CLI::ValidationError("--in-place", "needs the files to rewrite");
+            for (const auto &file : chosen->files)
+                if (file == "-")
+                    throw CLI::ValidationError("--in-place", "cannot rewrite standard input");
+        }
+        transform = chosen->make();
+    } catch (const CLI::CallForHelp &) {
+        out << m_app.help();
+        return kExitOk;
+    } catch (const CLI::CallForAllHelp &) {
+        out << m_app.help("", CLI::AppFormatMode::All);
+        return kExitOk;
+    } catch (const CLI::CallForVersion &) {
+        out << m_version << '\n';
+        return kExitOk;
+    } catch (const CLI::ParseError &e) {
+        return usageError(e.what(), err);
+    } catch (const SetupFailure &failure) {
+        err << "lanternfin-cli: " << failure.status.message << '\n';
+        return failure.status.code;
+    }
+
+    Destination to;
+    if (chosen->inPlace) {
+        to.kind = Destination::Kind::InPlace;
+    } else if (!chosen->output.empty() && chosen->output != "-") {
+        to.kind = Destination::Kind::File;
+        to.path = chosen->output;
+    }
+    return runTransform(transform, chosen->files, to, outFd, err);
+}
+
+} // namespace cli

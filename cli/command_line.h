@@ -1,0 +1,47 @@
+#pragma once
+// The command line of lanternfin-cli on CLI11: each command is registered with the transform it
+// builds, and the runner gives it files, standard input, -o FILE and --in-place. Adding a command
+// is one call here plus its own options on the CLI::App it returns.
+
+#include "cli/transform.h"
+
+#include <CLI/CLI.hpp>
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+// Builds a command's transform once its options are parsed. Throws CLI::ValidationError for
+// arguments that do not fit (a usage error) and SetupFailure when the command cannot run.
+using TransformFactory = std::function<Transform()>;
+
+class CommandLine {
+public:
+    explicit CommandLine(std::string version);
+    ~CommandLine();
+
+    // A command that converts text: FILE... each in turn (none or "-": standard input) to
+    // standard output, to -o FILE, or --in-place.
+    CLI::App &addTextCommand(const std::string &name, const std::string &help, TransformFactory make);
+    // A command that takes values as arguments and reads standard input, if at all; its
+    // output goes to standard output or -o FILE.
+    CLI::App &addValueCommand(const std::string &name, const std::string &help, TransformFactory make);
+
+    // Parses and runs; help and --version go to `out`, messages to `err`, the converted text to
+    // `outFd`. Returns the exit status.
+    int run(int argc, const char *const *argv, std::ostream &out, std::ostream &err, int outFd);
+
+private:
+    struct Command;
+    CLI::App &add(const std::string &name, const std::string &help, TransformFactory make, bool takesFiles);
+    int usageError(const std::string &what, std::ostream &err) const;
+
+    CLI::App m_app;
+    std::string m_version;
+    std::vector<std::unique_ptr<Command>> m_commands;
+};
+
+} // namespace cli

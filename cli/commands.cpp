@@ -1,0 +1,274 @@
+#include "cli/commands.h"
+
+#include "core/amount.h"
+#include "core/pinyin.h"
+#include "core/proportion.h"
+#include "core/text_convert.h"
+#include "core/utf.h"
+#include "platform/character_maps.h"
+#include "platform/codepage936.h"
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+
+namespace cli {
+
+namespace {
+
+// One input text to one output text; nullopt when the single command prints nothing.
+using LineCommand = std::function<std::optional<std::u16string>(std::u16string_view)>;
+
+// Runs `command` on every line and writes one line per input line. The whole input is checked
+// first, so that invalid UTF-8 writes nothing; then each line is decoded on its own, so memory
+// stays near the size of the input.
+Transform linesTransform(LineCommand command) {
+    return [command = std::move(command)](Input &in, Writer &out) -> Status {
+        std::string input;
+        if (!in.readAll(input))
+            return readFailure(in);
+        if (!core::isValidUtf8(input))
+            return invalidUtf8();
+        std::string text;
+        std::u16string line;
+        std::string_view rest = input;
+        while (!rest.empty()) {
+            const std::size_t end = rest.find('\n');
+            std::string_view bytes = rest.substr(0, end);
+            rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+            if (!bytes.empty() && bytes.back() == '\r')
+                bytes.remove_suffix(1);
+            line.clear();
+            core::decodeUtf8(bytes, line, true);
+            text.clear();
+            if (const auto result = command(line))
+                core::encodeUtf8(*result, text);
+            text += '\n';
+            out.write(text);
+        }
+        return {};
+    };
+}
+
+// Writes `result` as one line; exit 1 when there is none.
+Status writeLine(const std::optional<std::u16string> &result, Writer &out) {
+    if (!result)
+        return {kExitNoResult, "no result"};
+    out.write(core::utf16ToUtf8(*result) + "\n");
+    return {};
+}
+
+// The three box texts of a --lines input line, separated by TAB; missing ones are empty and any
+// further fields are not part of them.
+std::optional<std::u16string> ratioOfLine(std::u16string_view line) {
+    std::u16string_view box[3];
+    for (auto &b : box) {
+        const std::size_t tab = line.find(u'\t');
+        b = line.substr(0, tab);
+        line = tab == std::u16string_view::npos ? std::u16string_view() : line.substr(tab + 1);
+    }
+    return core::proportionText(box[0], box[1], box[2]);
+}
+
+// A single-line box holds no line break: the one that ends the input is not part of the text.
+std::string_view withoutFinalLineBreak(std::string_view s) {
+    if (!s.empty() && s.back() == '\n')
+        s.remove_suffix(1);
+    if (!s.empty() && s.back() == '\r')
+        s.remove_suffix(1);
+    return s;
+}
+
+// `text` without the U+0020 spaces at both ends, on UTF-8 bytes.
+std::string_view trimSpaceBytes(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+Transform moneyTransform(bool lines) {
+    if (lines)
+        return linesTransform([](std::u16string_view s) { return core::amountCommandText(s); });
+    return [](Input &in, Writer &out) -> Status {
+        std::string input;
+        if (!in.readAll(input))
+            return readFailure(in);
+        if (!core::isValidUtf8(input))
+            return invalidUtf8();
+        // Any character beyond ASCII ends a number, so the number is read straight from the bytes.
+        const auto result = core::daxie(core::readLeadingDecimal(std::string_view(input)));
+        if (!result)
+            return {kExitLimit, core::utf16ToUtf8(core::kAmountLimitMessage), true};
+        out.write(core::utf16ToUtf8(*result) + "\n");
+        return {};
+    };
+}
+
+Transform ratioTransform(bool lines, const std::vector<std::string> &values) {
+    if (lines) {
+        if (!values.empty())
+            throw CLI::ValidationError("ratio --lines", "takes its values from the input, not as arguments");
+        return linesTransform(ratioOfLine);
+    }
+    if (values.size() != 3)
+        throw CLI::ValidationError("ratio", "needs the three values A B C");
+    return [values](Input &, Writer &out) -> Status {
+        std::u16string box[3];
+        for (std::size_t i = 0; i < 3; ++i) {
+            const auto decoded = core::utf8ToUtf16(values[i]);
+            if (!decoded)
+                return invalidUtf8();
+            box[i] = *decoded;
+        }
+        return writeLine(core::proportionText(box[0], box[1], box[2]), out);
+    };
+}
+
+Transform roundTransform(bool lines, const std::vector<std::string> &values) {
+    if (values.empty() || values[0].size() != 1 || values[0][0] < '0' || values[0][0] > '2')
+        throw CLI::ValidationError("round", "WEI is 0, 1 or 2");
+    const int wei = values[0][0] - '0';
+    if (lines) {
+        if (values.size() != 1)
+            throw CLI::ValidationError("round --lines", "takes its texts from the input, not as arguments");
+        return linesTransform([wei](std::u16string_view s) { return core::roundedCopyText(s, wei); });
+    }
+    if (values.size() > 2)
+        throw CLI::ValidationError("round", "takes WEI and at most one TEXT");
+    if (values.size() == 2) {
+        return [wei, text = values[1]](Input &, Writer &out) -> Status {
+            const auto decoded = core::utf8ToUtf16(text);
+            return decoded ? writeLine(core::roundedCopyText(*decoded, wei), out) : invalidUtf8();
+        };
+    }
+    return [wei](Input &in, Writer &out) -> Status {
+        std::string input;
+        if (!in.readAll(input))
+            return readFailure(in);
+        if (!core::isValidUtf8(input))
+            return invalidUtf8();
+        const auto text = core::utf8ToUtf16(withoutFinalLineBreak(input));
+        return writeLine(core::roundedCopyText(*text, wei), out);
+    };
+}
+
+// Streams the input through a code-point mapping in slices, so that memory stays flat however
+// large the input. Output converted before an invalid byte is written before the error.
+Transform mapTransform(std::shared_ptr<const core::CodePointMap> map, bool lines) {
+    if (lines)
+        return linesTransform([map](std::u16string_view s) { return core::mapCodePoints(s, *map); });
+    return [map](Input &in, Writer &out) -> Status {
+        std::vector<char> buf(1 << 20);
+        std::size_t carried = 0;
+        std::string text;
+        for (;;) {
+            const long got = in.read(buf.data() + carried, buf.size() - carried);
+            if (got < 0)
+                return readFailure(in);
+            const bool final = got == 0;
+            const std::string_view chunk(buf.data(), carried + static_cast<std::size_t>(got));
+            text.clear();
+            const auto r = core::mapUtf8(chunk, *map, text, final);
+            out.write(text);
+            if (!r.ok)
+                return invalidUtf8();
+            carried = chunk.size() - r.consumed;
+            std::memmove(buf.data(), buf.data() + r.consumed, carried);
+            if (final)
+                return {};
+        }
+    };
+}
+
+std::shared_ptr<const core::CodePointMap> shared(core::CodePointMap map) {
+    return std::make_shared<const core::CodePointMap>(std::move(map));
+}
+
+std::shared_ptr<const core::CodePointMap> loadDictionary(const char *file) {
+    const std::string path = platform::openccDataDir() + "/" + file;
+    auto map = platform::loadCharacterDictionary(path);
+    if (!map)
+        throw SetupFailure{{kExitUsage, "cannot load " + path}};
+    return shared(std::move(*map));
+}
+
+Transform pinyinTransform(bool lines) {
+    std::string error;
+    const auto codes = platform::loadCodePage936(&error);
+    if (!codes)
+        throw SetupFailure{{kExitUsage, error}};
+    auto table = std::make_shared<const core::PinyinTable>(*codes);
+    if (lines)
+        return linesTransform([table](std::u16string_view s) { return core::c(core::trimSpaces(s), *table); });
+    return [table](Input &in, Writer &out) -> Status {
+        std::string input;
+        if (!in.readAll(input))
+            return readFailure(in);
+        // Only spaces are trimmed, so the trimmed text is valid exactly when the input is. It goes
+        // through in slices of about 1 MB, each cut just before a byte that starts a sequence; the
+        // output is held until the whole input has proved valid.
+        std::string_view rest = trimSpaceBytes(input);
+        std::string text;
+        text.reserve(input.size() * 2);
+        while (!rest.empty()) {
+            std::size_t cut = std::min<std::size_t>(rest.size(), 1 << 20);
+            while (cut < rest.size() && cut > 0 && (static_cast<unsigned char>(rest[cut]) & 0xC0) == 0x80)
+                --cut;
+            if (cut == 0)
+                cut = std::min<std::size_t>(rest.size(), 1 << 20);
+            if (!core::appendPinyinUtf8(rest.substr(0, cut), *table, text).ok)
+                return invalidUtf8();
+            rest.remove_prefix(cut);
+        }
+        out.write(text);
+        return {};
+    };
+}
+
+void addLines(CLI::App &command, CommandOptions &options, const char *what) {
+    command.add_flag("--lines", options.lines, what);
+}
+
+constexpr const char *kEachLine = "every input line is one input and gives one output line, empty where there is "
+                                  "no result";
+
+} // namespace
+
+void addCommands(CommandLine &cl, CommandOptions &o) {
+    addLines(cl.addTextCommand("money", "the number the input starts with as an amount in Chinese capitals "
+                                        "(exit 3 when it is 10^16 or more)",
+                               [&o] { return moneyTransform(o.lines); }),
+             o, kEachLine);
+
+    auto &ratio = cl.addValueCommand("ratio", "d of a : b = c : d as the calculator shows it (exit 1: no result)",
+                                     [&o] { return ratioTransform(o.lines, o.values); });
+    ratio.add_option("VALUE", o.values, "A B C: the three boxes a, b and c")->type_name("");
+    addLines(ratio, o, "read standard input instead: A, B and C of each line separated by TAB, one result line each");
+
+    auto &round = cl.addValueCommand("round",
+                                     "the calculator's result TEXT (or standard input) rounded to WEI = 0, 1 or 2 "
+                                     "decimals, as the copy button places it (exit 1: not a number)",
+                                     [&o] { return roundTransform(o.lines, o.values); });
+    round.add_option("VALUE", o.values, "WEI [TEXT]: the number of decimals, then the text (else standard input)")
+        ->type_name("");
+    addLines(round, o, kEachLine);
+
+    addLines(cl.addTextCommand("traditional", "simplified characters made traditional (简体 -> 簡體)",
+                               [&o] { return mapTransform(loadDictionary(platform::kSimplifiedToTraditionalFile), o.lines); }),
+             o, kEachLine);
+    addLines(cl.addTextCommand("simplified", "traditional characters made simplified (簡體 -> 简体)",
+                               [&o] { return mapTransform(loadDictionary(platform::kTraditionalToSimplifiedFile), o.lines); }),
+             o, kEachLine);
+    addLines(cl.addTextCommand("upper", "the text in upper case",
+                               [&o] { return mapTransform(shared(platform::upperCaseMap()), o.lines); }),
+             o, kEachLine);
+    addLines(cl.addTextCommand("lower", "the text in lower case",
+                               [&o] { return mapTransform(shared(platform::lowerCaseMap()), o.lines); }),
+             o, kEachLine);
+    addLines(cl.addTextCommand("pinyin", "the pinyin of the text trimmed of spaces at both ends (汉字 -> HanZi)",
+                               [&o] { return pinyinTransform(o.lines); }),
+             o, kEachLine);
+}
+
+} // namespace cli

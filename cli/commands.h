@@ -1,0 +1,20 @@
+#pragma once
+// The commands of lanternfin-cli, each a transform registered on the command line.
+
+#include "cli/command_line.h"
+
+#include <string>
+#include <vector>
+
+namespace cli {
+
+// The options the commands share; only one command runs, so one set serves them all.
+struct CommandOptions {
+    bool lines = false;
+    std::vector<std::string> values;
+};
+
+// Registers every command on `commandLine`; `options` must outlive its run().
+void addCommands(CommandLine &commandLine, CommandOptions &options);
+
+} // namespace cli

@@ -1,0 +1,108 @@
+#include "cli/run.h"
+
+namespace cli {
+
+namespace {
+
+class Runner {
+public:
+    explicit Runner(std::ostream &diagnostics) : m_diagnostics(diagnostics) {}
+
+    // Prints the failure and remembers the first one's status.
+    void fail(const std::string &name, const Status &status) {
+        if (status.plain && name == "-")
+            m_diagnostics << status.message << '\n';
+        else if (name == "-")
+            m_diagnostics << "lanternfin-cli: " << status.message << '\n';
+        else
+            m_diagnostics << "lanternfin-cli: " << name << ": " << status.message << '\n';
+        m_diagnostics.flush();
+        if (m_exit == kExitOk)
+            m_exit = status.code;
+    }
+
+    // Runs the transform on one input; false when it failed, which is reported after what was
+    // written so far has been flushed.
+    bool convert(const Transform &transform, const std::string &name, Writer &out) {
+        Input in(name);
+        const Status status =
+            in.isOpen() ? transform(in, out) : Status{kExitIo, "cannot open: " + errorText(in.error())};
+        if (status.code == kExitOk)
+            return true;
+        out.flush();
+        fail(name, status);
+        return false;
+    }
+
+    bool writeFailed(const std::string &name, Writer &out) {
+        if (out.flush())
+            return false;
+        fail(name, {kExitIo, "cannot write: " + errorText(out.error())});
+        return true;
+    }
+
+    bool commitFailed(AtomicFile &file) {
+        if (file.commit())
+            return false;
+        fail(file.path(), {kExitIo, "cannot replace the file: " + errorText(file.error())});
+        return true;
+    }
+
+    bool opened(AtomicFile &file) {
+        if (file.fd() >= 0)
+            return true;
+        fail(file.path(), {kExitIo, "cannot create a temporary file beside it: " + errorText(file.error())});
+        return false;
+    }
+
+    int exit() const { return m_exit; }
+
+private:
+    std::ostream &m_diagnostics;
+    int m_exit = kExitOk;
+};
+
+} // namespace
+
+int runTransform(const Transform &transform, const std::vector<std::string> &inputs, const Destination &to,
+                 int outFd, std::ostream &diagnostics) {
+    Runner run(diagnostics);
+    const std::vector<std::string> stdinOnly{"-"};
+    const auto &names = inputs.empty() ? stdinOnly : inputs;
+
+    switch (to.kind) {
+    case Destination::Kind::Stdout: {
+        Writer out(outFd);
+        for (const auto &name : names)
+            run.convert(transform, name, out);
+        run.writeFailed("-", out);
+        break;
+    }
+    case Destination::Kind::File: {
+        AtomicFile file(to.path);
+        if (!run.opened(file))
+            break;
+        Writer out(file.fd());
+        bool ok = true;
+        for (const auto &name : names)
+            if (!(ok = run.convert(transform, name, out)))
+                break;
+        if (ok && !run.writeFailed(to.path, out))
+            run.commitFailed(file);
+        break;
+    }
+    case Destination::Kind::InPlace:
+        for (const auto &name : names) {
+            AtomicFile file(name);
+            if (!run.opened(file))
+                continue;
+            Writer out(file.fd());
+            if (run.convert(transform, name, out) && !run.writeFailed(name, out))
+                run.commitFailed(file);
+        }
+        break;
+    }
+    return run.exit();
+}
+
+} // namespace cli

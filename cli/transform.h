@@ -1,0 +1,44 @@
+#pragma once
+// A command of lanternfin-cli is a transform: one input stream to the output, with a status. The
+// same runner then gives every command files, standard input, -o FILE and --in-place.
+
+#include "cli/io.h"
+
+#include <functional>
+#include <string>
+
+namespace cli {
+
+// Exit statuses of lanternfin-cli.
+constexpr int kExitOk = 0;
+constexpr int kExitNoResult = 1; // ratio and round: no result
+constexpr int kExitUsage = 2;    // bad arguments, invalid UTF-8, missing data file
+constexpr int kExitLimit = 3;    // money: amount of 10^16 or more
+constexpr int kExitIo = 4;       // a file could not be read, written or replaced
+
+// What a transform made of one input. A failure's message is printed as
+// "lanternfin-cli: [FILE: ]message", or as it stands when `plain` and the input is stdin.
+struct Status {
+    int code = kExitOk;
+    std::string message;
+    bool plain = false;
+};
+
+// One command's work on one input, built once per run. What it writes before a failure reaches
+// stdout but never a file.
+using Transform = std::function<Status(Input &in, Writer &out)>;
+
+// Thrown while a transform is built when the command cannot run at all (a missing data file).
+struct SetupFailure {
+    Status status;
+};
+
+inline Status invalidUtf8() {
+    return {kExitUsage, "input is not valid UTF-8"};
+}
+
+inline Status readFailure(const Input &in) {
+    return {kExitIo, "cannot read: " + errorText(in.error())};
+}
+
+} // namespace cli

@@ -1,0 +1,209 @@
+// lanternfin-cli with files: arguments in turn, "-", -o and --in-place, and the command line's
+// help, usage errors and version.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ShellRun {
+    std::string out;
+    std::string err;
+    int status = -1;
+};
+
+std::string slurp(const fs::path &path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void spit(const fs::path &path, const std::string &text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// A fresh folder per test (readable by everyone, for the run as another user), removed afterwards.
+struct Folder {
+    fs::path path;
+    Folder() {
+        char name[] = "/tmp/lanternfin-files-XXXXXX";
+        path = mkdtemp(name);
+        ::chmod(path.c_str(), 0755);
+    }
+    ~Folder() {
+        ::chmod(path.c_str(), 0755);
+        fs::remove_all(path);
+    }
+    fs::path operator/(const char *name) const { return path / name; }
+    std::size_t entries() const { return static_cast<std::size_t>(std::distance(fs::directory_iterator(path), {})); }
+};
+
+// Runs `shell` (in `folder`) with the program as $CLI and `input` on stdin.
+ShellRun runShell(const Folder &folder, const std::string &shell, const std::string &input = "") {
+    spit(folder.path / ".stdin", input);
+    const std::string cmd = "cd '" + folder.path.string() + "' && CLI='" LANTERNFIN_CLI "' && { " + shell +
+                            "; } <.stdin 2>.stderr";
+    ShellRun run;
+    FILE *p = popen(cmd.c_str(), "r");
+    char buf[4096];
+    std::size_t got;
+    while ((got = fread(buf, 1, sizeof buf, p)) > 0)
+        run.out.append(buf, got);
+    const int status = pclose(p);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.err = slurp(folder.path / ".stderr");
+    fs::remove(folder.path / ".stdin");
+    fs::remove(folder.path / ".stderr");
+    return run;
+}
+
+TEST(CliFiles, ArgumentsAreConvertedInTurnWithDashForStdin) {
+    Folder folder;
+    spit(folder / "a.txt", "简体\n");
+    spit(folder / "b.txt", "汉字");
+    const struct {
+        const char *shell;
+        const char *out;
+    } cases[] = {
+        {"$CLI traditional a.txt - b.txt", "簡體\n漢\n漢字"},
+        {"$CLI upper --lines a.txt b.txt", "简体\n汉字\n"},
+        {"$CLI pinyin b.txt a.txt", "HanZiJianTi\n"},
+        {"$CLI money -", "壹仟零伍圆伍角整\n"},
+        {"$CLI traditional -o out.txt a.txt && cat out.txt", "簡體\n"},
+        {"$CLI round 1 -o - 2.25", "2.3\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.shell);
+        const ShellRun run = runShell(folder, c.shell, std::string(c.shell).find("money") != std::string::npos ? "1005.5" : "汉\n");
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, c.out);
+    }
+}
+
+TEST(CliFiles, OutputFileIsWrittenWholeOrNotAtAll) {
+    Folder folder;
+    spit(folder / "good.txt", "abc");
+    spit(folder / "bad.txt", "x\xFF");
+    spit(folder / "out.txt", "kept");
+    ::chmod((folder / "out.txt").c_str(), 0604);
+
+    const ShellRun failed = runShell(folder, "$CLI upper good.txt bad.txt -o out.txt");
+    EXPECT_EQ(failed.status, 2);
+    EXPECT_EQ(failed.out, "");
+    EXPECT_EQ(failed.err, "lanternfin-cli: bad.txt: input is not valid UTF-8\n");
+    EXPECT_EQ(slurp(folder / "out.txt"), "kept");
+    EXPECT_EQ(folder.entries(), 3u);
+
+    const ShellRun limit = runShell(folder, "$CLI money -o new.txt", "1e16");
+    EXPECT_EQ(limit.status, 3);
+    EXPECT_FALSE(fs::exists(folder / "new.txt"));
+
+    const ShellRun written = runShell(folder, "$CLI upper good.txt good.txt -o out.txt");
+    EXPECT_EQ(written.status, 0);
+    EXPECT_EQ(slurp(folder / "out.txt"), "ABCABC");
+    EXPECT_EQ(fs::status(folder / "out.txt").permissions(), fs::perms(0604));
+
+    const ShellRun created = runShell(folder, "umask 027 && $CLI lower -o new.txt", "ABC");
+    EXPECT_EQ(slurp(folder / "new.txt"), "abc");
+    EXPECT_EQ(fs::status(folder / "new.txt").permissions(), fs::perms(0640));
+}
+
+TEST(CliFiles, InPlaceConvertsEveryGoodFileAndLeavesABadOneUntouched) {
+    Folder folder;
+    spit(folder / "1.txt", "简体");
+    spit(folder / "2.txt", "简\xC3(");
+    spit(folder / "3.txt", "汉字\n");
+    ::chmod((folder / "1.txt").c_str(), 0751);
+
+    const ShellRun run = runShell(folder, "$CLI traditional --in-place 1.txt 2.txt 3.txt");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "lanternfin-cli: 2.txt: input is not valid UTF-8\n");
+    EXPECT_EQ(slurp(folder / "1.txt"), "簡體");
+    EXPECT_EQ(slurp(folder / "2.txt"), "简\xC3(");
+    EXPECT_EQ(slurp(folder / "3.txt"), "漢字\n"); // the next file is still converted, as --help says
+    EXPECT_EQ(fs::status(folder / "1.txt").permissions(), fs::perms(0751));
+    EXPECT_EQ(folder.entries(), 3u);
+}
+
+TEST(CliFiles, InPlaceInAReadOnlyFolderNamesTheFileAndKeepsIt) {
+    Folder folder;
+    fs::create_directory(folder / "ro");
+    spit(folder / "ro/a.txt", "abc");
+    ::chmod((folder / "ro/a.txt").c_str(), 0644);
+    ::chmod((folder / "ro").c_str(), 0555);
+    // root writes into any folder, so the program runs as nobody then.
+    const std::string as = geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+    const ShellRun run = runShell(folder, as + "$CLI upper --in-place ro/a.txt");
+    ::chmod((folder / "ro").c_str(), 0755);
+    EXPECT_EQ(run.status, 4);
+    EXPECT_EQ(run.err, "lanternfin-cli: ro/a.txt: cannot create a temporary file beside it: Permission denied\n");
+    EXPECT_EQ(slurp(folder / "ro/a.txt"), "abc");
+}
+
+TEST(CliFiles, InPlaceOnAFullDiskKeepsTheOriginal) {
+    Folder folder;
+    const std::string text(256 << 10, 'a');
+    spit(folder / "big.txt", text);
+    // A file size limit fails the writes as a full disk would (EFBIG instead of ENOSPC).
+    const ShellRun run = runShell(folder, "trap '' XFSZ; ulimit -f 16; $CLI upper --in-place big.txt");
+    EXPECT_EQ(run.status, 4);
+    EXPECT_EQ(run.err.rfind("lanternfin-cli: big.txt: cannot write: ", 0), 0u) << run.err;
+    EXPECT_TRUE(slurp(folder / "big.txt") == text);
+    EXPECT_EQ(folder.entries(), 1u);
+}
+
+TEST(CliFiles, EveryCommandHasHelp) {
+    Folder folder;
+    for (const char *command : {"money", "ratio", "round", "traditional", "simplified", "upper", "lower", "pinyin"}) {
+        SCOPED_TRACE(command);
+        const ShellRun run = runShell(folder, std::string("$CLI ") + command + " --help");
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.out.rfind("Usage: lanternfin-cli " + std::string(command), 0), std::string::npos);
+        EXPECT_NE(run.out.find("Usage: lanternfin-cli " + std::string(command) + " [OPTIONS]"), std::string::npos);
+        EXPECT_NE(run.out.find("--lines"), std::string::npos);
+        EXPECT_NE(run.out.find("--output"), std::string::npos);
+    }
+}
+
+TEST(CliFiles, UsageErrorsGiveOneHintLine) {
+    Folder folder;
+    spit(folder / "a.txt", "a");
+    const struct {
+        const char *shell;
+        const char *first; // the first line of the message
+    } cases[] = {
+        {"$CLI upper --bogus", "lanternfin-cli: The following argument was not expected: --bogus\n"},
+        {"$CLI frobnicate", "lanternfin-cli: unknown command: frobnicate\n"},
+        {"$CLI upper missing.txt", "lanternfin-cli: FILE: no such file: missing.txt\n"},
+        {"$CLI upper --in-place", "lanternfin-cli: --in-place: needs the files to rewrite\n"},
+        {"$CLI upper --in-place a.txt -", "lanternfin-cli: --in-place: cannot rewrite standard input\n"},
+        {"$CLI upper -i -o b.txt a.txt", "lanternfin-cli: --output excludes --in-place\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.shell);
+        const ShellRun run = runShell(folder, c.shell);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        const auto firstEnd = run.err.find('\n') + 1;
+        EXPECT_EQ(run.err.substr(0, firstEnd), c.first);
+        EXPECT_EQ(run.err.rfind("Usage: lanternfin-cli", firstEnd), firstEnd);
+        EXPECT_EQ(run.err.find('\n', firstEnd), run.err.size() - 1);
+    }
+    EXPECT_EQ(slurp(folder / "a.txt"), "a");
+}
+
+TEST(CliFiles, VersionIsTheProjectVersion) {
+    Folder folder;
+    const ShellRun run = runShell(folder, "$CLI --version");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "lanternfin-cli " LANTERNFIN_VERSION "\n");
+}
+
+} // namespace

@@ -1,0 +1,164 @@
+// The I/O under lanternfin-cli: the buffered writer, atomically replaced files and the runner that
+// sends a transform's output to stdout, a file or back in place.
+
+#include "cli/io.h"
+#include "cli/run.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string slurp(const fs::path &path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void spit(const fs::path &path, const std::string &text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// A fresh folder per test, removed afterwards.
+struct Folder {
+    fs::path path;
+    Folder() {
+        char name[] = "/tmp/lanternfin-io-XXXXXX";
+        path = mkdtemp(name);
+    }
+    ~Folder() { fs::remove_all(path); }
+    std::size_t entries() const { return static_cast<std::size_t>(std::distance(fs::directory_iterator(path), {})); }
+};
+
+TEST(Writer, KeepsEveryByteAcrossTheBufferSize) {
+    const std::size_t sizes[][3] = {{0, 0, 0}, {1, 65535, 1}, {65536, 1, 0}, {65537, 3, 200000}, {10, 70000, 10}};
+    for (const auto &pieces : sizes) {
+        SCOPED_TRACE(pieces[0] * 1000000 + pieces[1]);
+        Folder folder;
+        const fs::path file = folder.path / "out";
+        const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT, 0600);
+        std::string expected;
+        {
+            cli::Writer out(fd);
+            char letter = 'a';
+            for (const std::size_t size : pieces) {
+                const std::string piece(size, letter++);
+                out.write(piece);
+                expected += piece;
+            }
+            EXPECT_TRUE(out.flush());
+        }
+        ::close(fd);
+        EXPECT_TRUE(slurp(file) == expected);
+    }
+}
+
+TEST(Writer, FullDiskIsKeptAsTheFirstError) {
+    const int fd = ::open("/dev/full", O_WRONLY);
+    ASSERT_GE(fd, 0);
+    cli::Writer out(fd);
+    out.write("small");
+    EXPECT_EQ(out.error(), 0); // still buffered
+    out.write(std::string(1 << 17, 'x'));
+    EXPECT_EQ(out.error(), ENOSPC);
+    EXPECT_FALSE(out.flush());
+    ::close(fd);
+}
+
+TEST(AtomicFile, ReplacesOnlyOnCommitAndLeavesNoTemporaryFile) {
+    Folder folder;
+    const fs::path file = folder.path / "doc.txt";
+    spit(file, "old");
+    ::chmod(file.c_str(), 0640);
+    {
+        cli::AtomicFile uncommitted(file);
+        ASSERT_GE(uncommitted.fd(), 0);
+        ASSERT_EQ(::write(uncommitted.fd(), "half", 4), 4);
+    }
+    EXPECT_EQ(slurp(file), "old");
+    EXPECT_EQ(folder.entries(), 1u);
+
+    cli::AtomicFile replaced(file);
+    ASSERT_EQ(::write(replaced.fd(), "new", 3), 3);
+    ASSERT_TRUE(replaced.commit());
+    EXPECT_EQ(slurp(file), "new");
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms(0640));
+    EXPECT_EQ(folder.entries(), 1u);
+}
+
+TEST(AtomicFile, NewFileGetsTheUmaskModeAndMissingFolderFails) {
+    Folder folder;
+    const mode_t old = umask(027);
+    cli::AtomicFile created(folder.path / "new.txt");
+    umask(old);
+    ASSERT_TRUE(created.commit());
+    EXPECT_EQ(fs::status(folder.path / "new.txt").permissions(), fs::perms(0640));
+
+    cli::AtomicFile nowhere(folder.path / "no" / "file");
+    EXPECT_EQ(nowhere.fd(), -1);
+    EXPECT_EQ(nowhere.error(), ENOENT);
+    EXPECT_FALSE(nowhere.commit());
+}
+
+// Upper-cases ASCII; fails with the status written in the input after "fail".
+cli::Status fakeUpper(cli::Input &in, cli::Writer &out) {
+    std::string text;
+    in.readAll(text);
+    if (text.rfind("fail", 0) == 0)
+        return {text[4] - '0', "refused"};
+    for (auto &ch : text)
+        ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    out.write(text);
+    return {};
+}
+
+TEST(RunTransform, FailuresPerDestination) {
+    struct Case {
+        cli::Destination::Kind kind;
+        int status;
+        const char *stdoutText;
+        const char *files[3]; // the first three inputs afterwards
+    };
+    using K = cli::Destination::Kind;
+    const Case cases[] = {
+        // To stdout every input is converted; the first failure's status is returned.
+        {K::Stdout, 3, "AC", {"a", "fail3", "c"}},
+        // To a file the first failure ends the run and nothing is written.
+        {K::File, 3, "", {"a", "fail3", "c"}},
+        // In place the failing file stays and the others are converted.
+        {K::InPlace, 3, "", {"A", "fail3", "C"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.kind));
+        Folder folder;
+        spit(folder.path / "a", "a");
+        spit(folder.path / "b", "fail3");
+        spit(folder.path / "c", "c");
+        spit(folder.path / "d", "fail2");
+        const std::vector<std::string> inputs{folder.path / "a", folder.path / "b", folder.path / "c",
+                                              folder.path / "d"};
+        const fs::path stdoutFile = folder.path / "stdout";
+        const int fd = ::open(stdoutFile.c_str(), O_WRONLY | O_CREAT, 0600);
+        std::ostringstream diagnostics;
+        const cli::Destination to{c.kind, folder.path / "out"};
+        EXPECT_EQ(cli::runTransform(fakeUpper, inputs, to, fd, diagnostics), c.status);
+        ::close(fd);
+        EXPECT_EQ(slurp(stdoutFile), c.stdoutText);
+        EXPECT_FALSE(fs::exists(to.path));
+        EXPECT_NE(diagnostics.str().find(inputs[1] + ": refused\n"), std::string::npos);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(slurp(inputs[i]), c.files[i]);
+        EXPECT_EQ(slurp(inputs[3]), "fail2");
+    }
+}
+
+} // namespace
