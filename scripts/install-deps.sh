@@ -27,6 +27,16 @@ PACKAGES=(
     imagemagick
     clang
     libclang-rt-14-dev
+    libcli11-dev
+    scdoc
+    librsvg2-bin
+    dpkg-dev
+    file
+    desktop-file-utils
+    appstream
+    lintian
+    man-db
+    bash-completion
 )
 
 missing=()
