@@ -1,11 +1,12 @@
 #include "cli/io.h"
 
-#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace cli {
 
@@ -97,22 +98,27 @@ bool Input::readAll(std::string &out) {
     struct stat st {};
     if (fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode))
         out.reserve(out.size() + static_cast<std::size_t>(st.st_size) + 1);
-    std::size_t chunk = 1 << 16;
+    std::vector<char> buf(1 << 20);
     for (;;) {
-        const std::size_t start = out.size();
-        out.resize(start + chunk);
-        const long got = read(out.data() + start, chunk);
-        out.resize(start + static_cast<std::size_t>(got < 0 ? 0 : got));
+        const long got = read(buf.data(), buf.size());
         if (got <= 0)
             return got == 0;
-        chunk = std::min<std::size_t>(chunk * 2, 1 << 24);
+        out.append(buf.data(), static_cast<std::size_t>(got));
     }
 }
 
-AtomicFile::AtomicFile(std::string path) : m_path(std::move(path)) {
-    const std::string folder = folderOf(m_path);
-    const auto slash = m_path.rfind('/');
-    m_temp = folder + "/." + m_path.substr(slash == std::string::npos ? 0 : slash + 1) + ".XXXXXX";
+AtomicFile::AtomicFile(std::string path) : m_path(std::move(path)), m_target(m_path) {
+    // Through a symbolic link the file it points to is replaced and the link stays.
+    struct stat link {};
+    if (::lstat(m_path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        if (char *resolved = ::realpath(m_path.c_str(), nullptr)) {
+            m_target = resolved;
+            std::free(resolved);
+        }
+    }
+    const std::string folder = folderOf(m_target);
+    const auto slash = m_target.rfind('/');
+    m_temp = folder + "/." + m_target.substr(slash == std::string::npos ? 0 : slash + 1) + ".XXXXXX";
     m_fd = mkostemp(m_temp.data(), O_CLOEXEC);
     if (m_fd < 0) {
         m_error = errno;
@@ -120,7 +126,7 @@ AtomicFile::AtomicFile(std::string path) : m_path(std::move(path)) {
         return;
     }
     struct stat st {};
-    if (::stat(m_path.c_str(), &st) == 0) {
+    if (::stat(m_target.c_str(), &st) == 0) {
         // Only root may give the file its old owner; anyone else's copy stays theirs, as with any
         // editor, so a failure here is not an error.
         [[maybe_unused]] const int owned = fchown(m_fd, st.st_uid, st.st_gid);
@@ -141,7 +147,7 @@ bool AtomicFile::commit() {
     if (::close(m_fd) != 0 && !failure)
         failure = errno;
     m_fd = -1;
-    if (!failure && ::rename(m_temp.c_str(), m_path.c_str()) != 0)
+    if (!failure && ::rename(m_temp.c_str(), m_target.c_str()) != 0)
         failure = errno;
     if (failure) {
         m_error = failure;
@@ -150,7 +156,7 @@ bool AtomicFile::commit() {
     }
     m_temp.clear();
     // The rename itself reaches the disk with the folder.
-    const int dir = ::open(folderOf(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dir = ::open(folderOf(m_target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         fsync(dir);
         ::close(dir);

@@ -57,7 +57,8 @@ private:
 
 // A file written through a temporary file in the same folder, which replaces `path` by rename
 // only in commit(). Until then, and whenever commit() fails, `path` is untouched; an uncommitted
-// temporary file is removed by the destructor.
+// temporary file is removed by the destructor. Where `path` is a symbolic link, the file it points
+// to is replaced and the link stays.
 class AtomicFile {
 public:
     // Creates the temporary file. A file already at `path` lends its permissions (and owner,
@@ -79,6 +80,7 @@ public:
 
 private:
     std::string m_path;
+    std::string m_target; // `path`, or the file its symbolic link points to
     std::string m_temp;
     int m_fd = -1;
     int m_error = 0;

@@ -109,6 +109,19 @@ TEST(AtomicFile, NewFileGetsTheUmaskModeAndMissingFolderFails) {
     EXPECT_FALSE(nowhere.commit());
 }
 
+TEST(AtomicFile, ThroughASymbolicLinkReplacesItsTarget) {
+    Folder folder;
+    fs::create_directory(folder.path / "real");
+    spit(folder.path / "real/doc.txt", "old");
+    fs::create_symlink("real/doc.txt", folder.path / "link.txt");
+    cli::AtomicFile file(folder.path / "link.txt");
+    ASSERT_EQ(::write(file.fd(), "new", 3), 3);
+    ASSERT_TRUE(file.commit());
+    EXPECT_TRUE(fs::is_symlink(folder.path / "link.txt"));
+    EXPECT_EQ(slurp(folder.path / "real/doc.txt"), "new");
+    EXPECT_EQ(folder.entries(), 2u);
+}
+
 // Upper-cases ASCII; fails with the status written in the input after "fail".
 cli::Status fakeUpper(cli::Input &in, cli::Writer &out) {
     std::string text;
