@@ -44,7 +44,8 @@ struct CommandLine::Command {
     bool inPlace = false;
 };
 
-CommandLine::CommandLine(std::string version) : m_app(kDescription, "lanternfin-cli"), m_version(std::move(version)) {
+CommandLine::CommandLine(std::string version)
+    : m_app(kDescription, "lanternfin-cli"), m_version(std::move(version)) {
     m_app.require_subcommand(1);
     m_app.set_version_flag("--version", m_version);
     m_app.footer(kFooter);
@@ -53,15 +54,18 @@ CommandLine::CommandLine(std::string version) : m_app(kDescription, "lanternfin-
 
 CommandLine::~CommandLine() = default;
 
-CLI::App &CommandLine::addTextCommand(const std::string &name, const std::string &help, TransformFactory make) {
+CLI::App &CommandLine::addTextCommand(const std::string &name, const std::string &help,
+                                      TransformFactory make) {
     return add(name, help, std::move(make), true);
 }
 
-CLI::App &CommandLine::addValueCommand(const std::string &name, const std::string &help, TransformFactory make) {
+CLI::App &CommandLine::addValueCommand(const std::string &name, const std::string &help,
+                                       TransformFactory make) {
     return add(name, help, std::move(make), false);
 }
 
-CLI::App &CommandLine::add(const std::string &name, const std::string &help, TransformFactory make, bool takesFiles) {
+CLI::App &CommandLine::add(const std::string &name, const std::string &help, TransformFactory make,
+                           bool takesFiles) {
     auto command = std::make_unique<Command>();
     command->make = std::move(make);
     CLI::App *app = m_app.add_subcommand(name, help);
@@ -86,7 +90,8 @@ CLI::App &CommandLine::add(const std::string &name, const std::string &help, Tra
 
 int CommandLine::usageError(const std::string &what, std::ostream &err) const {
     const auto chosen = m_app.get_subcommands();
-    const std::string name = chosen.empty() ? "lanternfin-cli" : "lanternfin-cli " + chosen.front()->get_name();
+    const std::string name =
+        chosen.empty() ? "lanternfin-cli" : "lanternfin-cli " + chosen.front()->get_name();
     CLI::Formatter formatter;
     std::string usage = formatter.make_usage(chosen.empty() ? &m_app : chosen.front(), name);
     while (!usage.empty() && usage.back() == '\n')

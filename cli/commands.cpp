@@ -200,7 +200,8 @@ Transform pinyinTransform(bool lines) {
         throw SetupFailure{{kExitUsage, error}};
     auto table = std::make_shared<const core::PinyinTable>(*codes);
     if (lines)
-        return linesTransform([table](std::u16string_view s) { return core::c(core::trimSpaces(s), *table); });
+        return linesTransform(
+            [table](std::u16string_view s) { return core::c(core::trimSpaces(s), *table); });
     return [table](Input &in, Writer &out) -> Status {
         std::string input;
         if (!in.readAll(input))
@@ -226,49 +227,52 @@ Transform pinyinTransform(bool lines) {
     };
 }
 
-void addLines(CLI::App &command, CommandOptions &options, const char *what) {
-    command.add_flag("--lines", options.lines, what);
-}
-
-constexpr const char *kEachLine = "every input line is one input and gives one output line, empty where there is "
-                                  "no result";
+constexpr const char *kEachLine =
+    "every input line is one input and gives one output line, empty where there is no result";
 
 } // namespace
 
 void addCommands(CommandLine &cl, CommandOptions &o) {
-    addLines(cl.addTextCommand("money", "the number the input starts with as an amount in Chinese capitals "
-                                        "(exit 3 when it is 10^16 or more)",
-                               [&o] { return moneyTransform(o.lines); }),
-             o, kEachLine);
+    // A command on text: FILE..., -o, --in-place and --lines.
+    auto text = [&cl, &o](const char *name, const char *help, TransformFactory make) -> CLI::App & {
+        CLI::App &command = cl.addTextCommand(name, help, std::move(make));
+        command.add_flag("--lines", o.lines, kEachLine);
+        return command;
+    };
+    text(
+        "money",
+        "the number the input starts with as an amount in Chinese capitals (exit 3 when it is 10^16 or more)",
+        [&o] { return moneyTransform(o.lines); });
+    text("traditional", "simplified characters made traditional (简体 -> 簡體)",
+         [&o] { return mapTransform(loadDictionary(platform::kSimplifiedToTraditionalFile), o.lines); });
+    text("simplified", "traditional characters made simplified (簡體 -> 简体)",
+         [&o] { return mapTransform(loadDictionary(platform::kTraditionalToSimplifiedFile), o.lines); });
+    text("upper", "the text in upper case",
+         [&o] { return mapTransform(shared(platform::upperCaseMap()), o.lines); });
+    text("lower", "the text in lower case",
+         [&o] { return mapTransform(shared(platform::lowerCaseMap()), o.lines); });
+    text("pinyin", "the pinyin of the text trimmed of spaces at both ends (汉字 -> HanZi)",
+         [&o] { return pinyinTransform(o.lines); });
 
-    auto &ratio = cl.addValueCommand("ratio", "d of a : b = c : d as the calculator shows it (exit 1: no result)",
-                                     [&o] { return ratioTransform(o.lines, o.values); });
+    // The calculator's commands take their values as arguments.
+    CLI::App &ratio =
+        cl.addValueCommand("ratio", "d of a : b = c : d as the calculator shows it (exit 1: no result)",
+                           [&o] { return ratioTransform(o.lines, o.values); });
     ratio.add_option("VALUE", o.values, "A B C: the three boxes a, b and c")->type_name("");
-    addLines(ratio, o, "read standard input instead: A, B and C of each line separated by TAB, one result line each");
+    ratio.add_flag(
+        "--lines", o.lines,
+        "read standard input instead: A, B and C of each line separated by TAB, one result line each");
 
-    auto &round = cl.addValueCommand("round",
-                                     "the calculator's result TEXT (or standard input) rounded to WEI = 0, 1 or 2 "
-                                     "decimals, as the copy button places it (exit 1: not a number)",
-                                     [&o] { return roundTransform(o.lines, o.values); });
-    round.add_option("VALUE", o.values, "WEI [TEXT]: the number of decimals, then the text (else standard input)")
+    CLI::App &round =
+        cl.addValueCommand("round",
+                           "the calculator's result TEXT (or standard input) rounded to WEI = 0, 1 or "
+                           "2 decimals, as the copy button places it (exit 1: not a number)",
+                           [&o] { return roundTransform(o.lines, o.values); });
+    round
+        .add_option("VALUE", o.values,
+                    "WEI [TEXT]: the number of decimals, then the text (else standard input)")
         ->type_name("");
-    addLines(round, o, kEachLine);
-
-    addLines(cl.addTextCommand("traditional", "simplified characters made traditional (简体 -> 簡體)",
-                               [&o] { return mapTransform(loadDictionary(platform::kSimplifiedToTraditionalFile), o.lines); }),
-             o, kEachLine);
-    addLines(cl.addTextCommand("simplified", "traditional characters made simplified (簡體 -> 简体)",
-                               [&o] { return mapTransform(loadDictionary(platform::kTraditionalToSimplifiedFile), o.lines); }),
-             o, kEachLine);
-    addLines(cl.addTextCommand("upper", "the text in upper case",
-                               [&o] { return mapTransform(shared(platform::upperCaseMap()), o.lines); }),
-             o, kEachLine);
-    addLines(cl.addTextCommand("lower", "the text in lower case",
-                               [&o] { return mapTransform(shared(platform::lowerCaseMap()), o.lines); }),
-             o, kEachLine);
-    addLines(cl.addTextCommand("pinyin", "the pinyin of the text trimmed of spaces at both ends (汉字 -> HanZi)",
-                               [&o] { return pinyinTransform(o.lines); }),
-             o, kEachLine);
+    round.add_flag("--lines", o.lines, kEachLine);
 }
 
 } // namespace cli

@@ -41,7 +41,9 @@ struct Folder {
         fs::remove_all(path);
     }
     fs::path operator/(const char *name) const { return path / name; }
-    std::size_t entries() const { return static_cast<std::size_t>(std::distance(fs::directory_iterator(path), {})); }
+    std::size_t entries() const {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(path), {}));
+    }
 };
 
 // Runs `shell` (in `folder`) with the program as $CLI and `input` on stdin.
@@ -80,7 +82,8 @@ TEST(CliFiles, ArgumentsAreConvertedInTurnWithDashForStdin) {
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.shell);
-        const ShellRun run = runShell(folder, c.shell, std::string(c.shell).find("money") != std::string::npos ? "1005.5" : "汉\n");
+        const ShellRun run = runShell(
+            folder, c.shell, std::string(c.shell).find("money") != std::string::npos ? "1005.5" : "汉\n");
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.out, c.out);
     }
@@ -143,7 +146,8 @@ TEST(CliFiles, InPlaceInAReadOnlyFolderNamesTheFileAndKeepsIt) {
     const ShellRun run = runShell(folder, as + "$CLI upper --in-place ro/a.txt");
     ::chmod((folder / "ro").c_str(), 0755);
     EXPECT_EQ(run.status, 4);
-    EXPECT_EQ(run.err, "lanternfin-cli: ro/a.txt: cannot create a temporary file beside it: Permission denied\n");
+    EXPECT_EQ(run.err,
+              "lanternfin-cli: ro/a.txt: cannot create a temporary file beside it: Permission denied\n");
     EXPECT_EQ(slurp(folder / "ro/a.txt"), "abc");
 }
 
@@ -161,12 +165,14 @@ TEST(CliFiles, InPlaceOnAFullDiskKeepsTheOriginal) {
 
 TEST(CliFiles, EveryCommandHasHelp) {
     Folder folder;
-    for (const char *command : {"money", "ratio", "round", "traditional", "simplified", "upper", "lower", "pinyin"}) {
+    for (const char *command :
+         {"money", "ratio", "round", "traditional", "simplified", "upper", "lower", "pinyin"}) {
         SCOPED_TRACE(command);
         const ShellRun run = runShell(folder, std::string("$CLI ") + command + " --help");
         EXPECT_EQ(run.status, 0);
         EXPECT_EQ(run.out.rfind("Usage: lanternfin-cli " + std::string(command), 0), std::string::npos);
-        EXPECT_NE(run.out.find("Usage: lanternfin-cli " + std::string(command) + " [OPTIONS]"), std::string::npos);
+        EXPECT_NE(run.out.find("Usage: lanternfin-cli " + std::string(command) + " [OPTIONS]"),
+                  std::string::npos);
         EXPECT_NE(run.out.find("--lines"), std::string::npos);
         EXPECT_NE(run.out.find("--output"), std::string::npos);
     }

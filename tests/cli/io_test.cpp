@@ -36,11 +36,14 @@ struct Folder {
         path = mkdtemp(name);
     }
     ~Folder() { fs::remove_all(path); }
-    std::size_t entries() const { return static_cast<std::size_t>(std::distance(fs::directory_iterator(path), {})); }
+    std::size_t entries() const {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(path), {}));
+    }
 };
 
 TEST(Writer, KeepsEveryByteAcrossTheBufferSize) {
-    const std::size_t sizes[][3] = {{0, 0, 0}, {1, 65535, 1}, {65536, 1, 0}, {65537, 3, 200000}, {10, 70000, 10}};
+    const std::size_t sizes[][3] = {
+        {0, 0, 0}, {1, 65535, 1}, {65536, 1, 0}, {65537, 3, 200000}, {10, 70000, 10}};
     for (const auto &pieces : sizes) {
         SCOPED_TRACE(pieces[0] * 1000000 + pieces[1]);
         Folder folder;
