@@ -39,6 +39,8 @@ const CLI::Validator kInputFile(
 struct CommandLine::Command {
     CLI::App *app = nullptr;
     TransformFactory make;
+    std::string synopsis;                       // the usage line's arguments
+    std::vector<std::string> *values = nullptr; // a value command's arguments
     std::vector<std::string> files;
     std::string output;
     bool inPlace = false;
@@ -56,47 +58,58 @@ CommandLine::~CommandLine() = default;
 
 CLI::App &CommandLine::addTextCommand(const std::string &name, const std::string &help,
                                       TransformFactory make) {
-    return add(name, help, std::move(make), true);
+    Command &command = add(name, help, std::move(make));
+    command.synopsis = "[OPTIONS] [FILE...]";
+    CLI::App &app = *command.app;
+    app.add_option("FILE", command.files, "input files, converted in turn (none or -: standard input)")
+        ->type_name("")
+        ->check(kInputFile);
+    app.add_flag("-i,--in-place", command.inPlace,
+                 "replace each FILE by its output, atomically; a file that fails is left as it was and "
+                 "the next one is still converted")
+        ->excludes("--output");
+    return app;
 }
 
-CLI::App &CommandLine::addValueCommand(const std::string &name, const std::string &help,
+CLI::App &CommandLine::addValueCommand(const std::string &name, const std::string &synopsis,
+                                       const std::string &help, std::vector<std::string> &values,
                                        TransformFactory make) {
-    return add(name, help, std::move(make), false);
+    Command &command = add(name, name + " " + synopsis + ": " + help, std::move(make));
+    command.synopsis = "[OPTIONS] " + synopsis;
+    command.values = &values;
+    // The values are what CLI11 does not recognise, in their order, so that "-.5" is a value
+    // and not an option; unknown "--" options are refused in run().
+    command.app->allow_extras();
+    return *command.app;
 }
 
-CLI::App &CommandLine::add(const std::string &name, const std::string &help, TransformFactory make,
-                           bool takesFiles) {
+CommandLine::Command &CommandLine::add(const std::string &name, const std::string &help,
+                                       TransformFactory make) {
     auto command = std::make_unique<Command>();
     command->make = std::move(make);
-    CLI::App *app = m_app.add_subcommand(name, help);
-    command->app = app;
-    app->get_formatter()->column_width(26);
-    CLI::Option *output =
-        app->add_option("-o,--output", command->output,
-                        "write the output to FILE instead, replacing it atomically once everything succeeded")
-            ->type_name("FILE");
-    if (takesFiles) {
-        app->add_option("FILE", command->files, "input files, converted in turn (none or -: standard input)")
-            ->type_name("")
-            ->check(kInputFile);
-        app->add_flag("-i,--in-place", command->inPlace,
-                      "replace each FILE by its output, atomically; a file that fails is left as it was and "
-                      "the next one is still converted")
-            ->excludes(output);
-    }
+    command->app = m_app.add_subcommand(name, help);
+    command->app->get_formatter()->column_width(26);
+    command->app
+        ->add_option("-o,--output", command->output,
+                     "write the output to FILE instead, replacing it atomically once everything succeeded")
+        ->type_name("FILE");
     m_commands.push_back(std::move(command));
-    return *app;
+    return *m_commands.back();
+}
+
+CommandLine::Command *CommandLine::parsedCommand() const {
+    for (const auto &command : m_commands)
+        if (command->app->parsed())
+            return command.get();
+    return nullptr;
 }
 
 int CommandLine::usageError(const std::string &what, std::ostream &err) const {
-    const auto chosen = m_app.get_subcommands();
-    const std::string name =
-        chosen.empty() ? "lanternfin-cli" : "lanternfin-cli " + chosen.front()->get_name();
-    CLI::Formatter formatter;
-    std::string usage = formatter.make_usage(chosen.empty() ? &m_app : chosen.front(), name);
-    while (!usage.empty() && usage.back() == '\n')
-        usage.pop_back();
-    err << "lanternfin-cli: " << what << '\n' << usage << "  (see " << name << " --help)\n";
+    const Command *chosen = parsedCommand();
+    const std::string name = chosen ? "lanternfin-cli " + chosen->app->get_name() : "lanternfin-cli";
+    const std::string synopsis = chosen ? chosen->synopsis : "COMMAND [OPTIONS] [ARGS]";
+    err << "lanternfin-cli: " << what << "\nUsage: " << name << ' ' << synopsis << "  (see " << name
+        << " --help)\n";
     return kExitUsage;
 }
 
@@ -114,9 +127,13 @@ int CommandLine::run(int argc, const char *const *argv, std::ostream &out, std::
                 return usageError(std::string("unknown command: ") + argv[1], err);
             return usageError("no command given", err);
         }
-        for (const auto &command : m_commands)
-            if (command->app->parsed())
-                chosen = command.get();
+        chosen = parsedCommand();
+        if (chosen->values) {
+            *chosen->values = chosen->app->remaining();
+            for (const auto &value : *chosen->values)
+                if (value.rfind("--", 0) == 0)
+                    throw CLI::ExtrasError({value});
+        }
         if (chosen->inPlace) {
             if (chosen->files.empty())
                 throw CLI::ValidationError("--in-place", "needs the files to rewrite");

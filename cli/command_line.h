@@ -26,9 +26,12 @@ public:
     // A command that converts text: FILE... each in turn (none or "-": standard input) to
     // standard output, to -o FILE, or --in-place.
     CLI::App &addTextCommand(const std::string &name, const std::string &help, TransformFactory make);
-    // A command that takes values as arguments and reads standard input, if at all; its
-    // output goes to standard output or -o FILE.
-    CLI::App &addValueCommand(const std::string &name, const std::string &help, TransformFactory make);
+    // A command that takes values as arguments, in `values`, and reads standard input, if at all;
+    // its output goes to standard output or -o FILE. A value may start with "-" (-5, -.5, -&H10:
+    // the calculator reads them all); one that starts with "--" and is not an option is a usage
+    // error. `synopsis` names the values in the usage line ("A B C").
+    CLI::App &addValueCommand(const std::string &name, const std::string &synopsis, const std::string &help,
+                              std::vector<std::string> &values, TransformFactory make);
 
     // Parses and runs; help and --version go to `out`, messages to `err`, the converted text to
     // `outFd`. Returns the exit status.
@@ -36,7 +39,8 @@ public:
 
 private:
     struct Command;
-    CLI::App &add(const std::string &name, const std::string &help, TransformFactory make, bool takesFiles);
+    Command &add(const std::string &name, const std::string &help, TransformFactory make);
+    Command *parsedCommand() const;
     int usageError(const std::string &what, std::ostream &err) const;
 
     CLI::App m_app;

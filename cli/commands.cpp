@@ -255,23 +255,18 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
          [&o] { return pinyinTransform(o.lines); });
 
     // The calculator's commands take their values as arguments.
-    CLI::App &ratio =
-        cl.addValueCommand("ratio", "d of a : b = c : d as the calculator shows it (exit 1: no result)",
-                           [&o] { return ratioTransform(o.lines, o.values); });
-    ratio.add_option("VALUE", o.values, "A B C: the three boxes a, b and c")->type_name("");
+    CLI::App &ratio = cl.addValueCommand("ratio", "A B C",
+                                         "d of a : b = c : d as the calculator shows it (exit 1: no result)",
+                                         o.values, [&o] { return ratioTransform(o.lines, o.values); });
     ratio.add_flag(
         "--lines", o.lines,
         "read standard input instead: A, B and C of each line separated by TAB, one result line each");
 
     CLI::App &round =
-        cl.addValueCommand("round",
+        cl.addValueCommand("round", "WEI [TEXT]",
                            "the calculator's result TEXT (or standard input) rounded to WEI = 0, 1 or "
                            "2 decimals, as the copy button places it (exit 1: not a number)",
-                           [&o] { return roundTransform(o.lines, o.values); });
-    round
-        .add_option("VALUE", o.values,
-                    "WEI [TEXT]: the number of decimals, then the text (else standard input)")
-        ->type_name("");
+                           o.values, [&o] { return roundTransform(o.lines, o.values); });
     round.add_flag("--lines", o.lines, kEachLine);
 }
 

@@ -89,6 +89,28 @@ TEST(CliFiles, ArgumentsAreConvertedInTurnWithDashForStdin) {
     }
 }
 
+// Regression: the calculator reads any text, so a value such as -.5 was refused as an unknown option.
+TEST(CliFiles, CalculatorValuesMayStartWithAMinus) {
+    Folder folder;
+    const struct {
+        const char *shell;
+        const char *out;
+    } cases[] = {
+        {"$CLI round 1 -.5", "-0.5\n"},
+        {"$CLI ratio 1 2 -1e3", "-2000\n"},
+        {"$CLI ratio 1 2 -inf", " 0\n"},
+        {"$CLI ratio -x 1 1", ""},
+        {"$CLI round 2 --lines", "0.13\n"},
+        {"$CLI ratio 4 -o - 1 -5", "-1.25\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.shell);
+        const ShellRun run = runShell(folder, c.shell, " 0.125\n");
+        EXPECT_EQ(run.status, *c.out ? 0 : 1) << run.err;
+        EXPECT_EQ(run.out, c.out);
+    }
+}
+
 TEST(CliFiles, OutputFileIsWrittenWholeOrNotAtAll) {
     Folder folder;
     spit(folder / "good.txt", "abc");
@@ -187,6 +209,7 @@ TEST(CliFiles, UsageErrorsGiveOneHintLine) {
     } cases[] = {
         {"$CLI upper --bogus", "lanternfin-cli: The following argument was not expected: --bogus\n"},
         {"$CLI frobnicate", "lanternfin-cli: unknown command: frobnicate\n"},
+        {"$CLI ratio --bogus 1 2", "lanternfin-cli: The following argument was not expected: --bogus\n"},
         {"$CLI upper missing.txt", "lanternfin-cli: FILE: no such file: missing.txt\n"},
         {"$CLI upper --in-place", "lanternfin-cli: --in-place: needs the files to rewrite\n"},
         {"$CLI upper --in-place a.txt -", "lanternfin-cli: --in-place: cannot rewrite standard input\n"},
