@@ -29,6 +29,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -222,7 +223,11 @@ void Form1::Form_Load() {
     // Against the right edge of the screen, 280 twips inside it.
     const float tpp = twipsPerPixel();
     const QRect screenGeometry = screen() ? screen()->geometry() : QRect(0, 0, 1920, 1080);
-    const float widthTwips = static_cast<float>(frameGeometry().width()) * tpp;
+    // The width the window will have once shown: the minimum-size step widens the design's
+    // client area to the minimum outer width, and placing it by the narrower width would put the
+    // right edge past the screen, where docking hides the window a few seconds after start.
+    const float widthTwips =
+        std::max(static_cast<float>(frameGeometry().width()) * tpp, heldInPixels(kMinimumWidth, tpp));
     const float leftTwips = static_cast<float>(screenGeometry.width()) * tpp - kRightEdgeGap - widthTwips;
     // The first vertical place: the design's, 3840 twips below the top of the screen.
     move(screenGeometry.x() + static_cast<int>(std::lround(leftTwips / tpp)),

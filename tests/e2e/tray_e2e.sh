@@ -8,9 +8,8 @@ start_x
 start_wm
 start_tray_host
 
-# The window starts against the right edge of the screen, where edge docking would hide it
-# behind a strip while the mouse is over the tray; these steps are about the tray, so it is
-# moved clear of the docking edges first.
+# These steps are about the tray, not edge docking: the window is moved well clear of the
+# screen's edges first, whatever a window manager did with its first place.
 start_app_clear() {
     start_app "$1"
     xdotool windowmove "$WIN" 600 300

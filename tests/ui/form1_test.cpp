@@ -164,8 +164,9 @@ TEST_F(Form1Test, StartsOnTopAtTheRightEdgeWithTheTrayIcon) {
     EXPECT_EQ(form->dockState().Hids, -1);
     EXPECT_EQ(tray.adds, 1);
     EXPECT_EQ(tray.tip(), "Lanternfin");
-    // 28800 - 280 - 5655 twips from the left of a 1920-pixel screen, before any frame is added.
-    EXPECT_EQ(form->x(), qRound((28800.0 - 280 - 5655) / 15));
+    // 280 twips inside the right edge of a 1920-pixel screen by the minimum outer width (6260
+    // twips) that the window has once shown, not by the narrower design client width.
+    EXPECT_EQ(form->x(), qRound((28800.0 - 280 - 6260) / 15));
     EXPECT_FALSE(form->Text1->tabChangesFocus() == false);
     EXPECT_EQ(form->Text1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     EXPECT_EQ(form->Text1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
@@ -414,6 +415,20 @@ TEST(Form1Dictionary, MissingDataDisablesOnlyTheTwoButtons) {
     form.Text1->setPlainText("abc");
     QTest::mouseClick(form.cmdtol, Qt::LeftButton);
     EXPECT_EQ(form.workspaceText(), "ABC");
+}
+
+} // namespace
+
+namespace {
+
+// The window was placed by its width before the minimum-size step widened it, so its right edge
+// ended past the screen and docking hid it a few seconds after start.
+TEST_F(Form1Test, StartsWhollyOnScreen280TwipsFromTheRightEdge) {
+    showForm();
+    EXPECT_TRUE(QTest::qWaitFor([this] { return form->frameGeometry().width() == 417; }, 2000));
+    const QRect frame = form->frameGeometry();
+    EXPECT_EQ(frame.right() + 1, 1920 - 19);
+    EXPECT_EQ(frame.top(), 256);
 }
 
 } // namespace
