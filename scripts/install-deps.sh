@@ -14,6 +14,10 @@ PACKAGES=(
     libopencc-data
     libopencc-dev
     opencc
+    rime-data-terra-pinyin
+    unicode-data
+    python3-jieba
+    bzip2
     qt6-base-dev
     fonts-noto-cjk
     xvfb

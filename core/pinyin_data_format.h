@@ -1,0 +1,88 @@
+#pragma once
+
+// The layout of lanternfin's pinyin reading data file, shared by the program that writes it
+// (data/make_pinyin_data.cpp) and the engine that reads it (pinyin_reading.cpp).
+//
+// All numbers are little-endian. The file is:
+//   PinyinDataHeader
+//   info text (infoSize bytes, UTF-8: what the file was made from), padded to 4 bytes
+//   syllable names (syllableNamesSize bytes: "zhong1\0lv4\0..."; ü is written v, tone 1..5 last),
+//     padded to 4 bytes
+//   page index: kPinyinPageIndexSize uint16 (the page of code points cp >> 8; 0 = no readings)
+//   pages: pageCount blocks of 256 uint16 (the syllable of each code point, kNoSyllable = none);
+//     page number p (1-based) is block p - 1
+//   root pages: pageCount blocks of 256 uint32 (the trie node of the one-character prefix, 0 none)
+//   trie filter: kPinyinFilterBits bits, bit (hash & (kPinyinFilterBits - 1)) set for every node
+//     below the root, so that most lookups of a missing word end without touching the trie
+//   word trie: slotCount PinyinTrieSlot, an open-addressing hash table keyed by (parent, cp)
+//   word readings: readingCount uint16 syllable numbers
+// The checksum covers every byte after the header.
+
+#include <cstdint>
+
+namespace core {
+
+inline constexpr char kPinyinDataMagic[8] = {'L', 'F', 'P', 'I', 'N', 'Y', 'I', 'N'};
+inline constexpr std::uint32_t kPinyinDataVersion = 1;
+inline constexpr std::uint32_t kPinyinPageIndexSize = 0x400; // code points up to U+3FFFF
+inline constexpr std::uint16_t kNoSyllable = 0xFFFF;
+inline constexpr std::uint32_t kPinyinFilterBits = 1u << 23;
+
+// Costs are -ln(word probability) in units of 1/kPinyinCostScale.
+inline constexpr double kPinyinCostScale = 1024.0;
+inline constexpr std::uint16_t kNotASegmentationWord = 0xFFFF;
+inline constexpr std::uint32_t kNoWordReading = 0xFFFFFFFF;
+
+// Word flags.
+inline constexpr std::uint16_t kWordKnown = 1; // a dictionary word: its reading is `reading`, or
+                                               // the characters' own readings when there is none
+
+struct PinyinDataHeader {
+    char magic[8];
+    std::uint32_t version;
+    std::uint32_t infoSize;
+    std::uint64_t checksum;
+    std::uint32_t syllableCount;
+    std::uint32_t syllableNamesSize;
+    std::uint32_t pageCount;
+    std::uint32_t slotCount; // a power of two
+    std::uint32_t readingCount;
+    std::uint32_t unknownCost; // the cost of a character that is no word of its own
+};
+static_assert(sizeof(PinyinDataHeader) == 48);
+
+// A node of the word trie: the word (or word prefix) made of the parent's characters and `cp`.
+// A node's number is its slot index + 1; the root is 0. An empty slot has cp 0.
+struct PinyinTrieSlot {
+    std::uint32_t parent;
+    std::uint32_t cp;
+    std::uint32_t reading; // first syllable in the word readings, or kNoWordReading
+    std::uint16_t cost;    // kNotASegmentationWord when the segmentation does not use the word
+    std::uint16_t flags;
+};
+static_assert(sizeof(PinyinTrieSlot) == 16);
+
+inline std::uint32_t pinyinTrieHash(std::uint32_t parent, std::uint32_t cp) {
+    std::uint32_t h = parent * 0x9E3779B1u ^ cp * 0x85EBCA77u;
+    h ^= h >> 15;
+    h *= 0x2C1B3C6Du;
+    h ^= h >> 12;
+    return h;
+}
+
+// FNV-1a over 8-byte words (the tail byte by byte): cheap enough to check at every load.
+inline std::uint64_t pinyinDataChecksum(const unsigned char *p, std::uint64_t n) {
+    std::uint64_t h = 0xCBF29CE484222325ull;
+    std::uint64_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t w = 0;
+        for (int k = 0; k < 8; ++k)
+            w |= static_cast<std::uint64_t>(p[i + k]) << (8 * k);
+        h = (h ^ w) * 0x100000001B3ull;
+    }
+    for (; i < n; ++i)
+        h = (h ^ p[i]) * 0x100000001B3ull;
+    return h;
+}
+
+} // namespace core

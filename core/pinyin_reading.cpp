@@ -1,0 +1,354 @@
+#include "pinyin_reading.h"
+
+#include "pinyin_data_format.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+namespace core {
+
+namespace {
+
+constexpr char32_t kYi = U'一';
+constexpr char32_t kBu = U'不';
+// A run longer than this is read in pieces, so that memory stays flat on text without breaks.
+constexpr std::size_t kMaxRun = 4096;
+
+bool isNumeral(char32_t c) {
+    return std::u32string_view(U"〇零一二三四五六七八九十百千万亿两").find(c) != std::u32string_view::npos;
+}
+
+bool isDigitNumeral(char32_t c) {
+    return std::u32string_view(U"〇零一二三四五六七八九").find(c) != std::u32string_view::npos;
+}
+
+std::size_t padded(std::size_t n) { return (n + 3) & ~std::size_t(3); }
+
+} // namespace
+
+std::optional<PinyinReadingData> PinyinReadingData::open(std::span<const unsigned char> bytes, std::string *why) {
+    auto refuse = [why](const char *reason) {
+        if (why)
+            *why = reason;
+        return std::nullopt;
+    };
+    if constexpr (std::endian::native != std::endian::little)
+        return refuse("data files are little-endian");
+    PinyinDataHeader h{};
+    if (bytes.size() < sizeof h)
+        return refuse("too short for a pinyin data file");
+    std::memcpy(&h, bytes.data(), sizeof h);
+    if (std::memcmp(h.magic, kPinyinDataMagic, sizeof h.magic) != 0)
+        return refuse("not a pinyin data file");
+    if (h.version != kPinyinDataVersion)
+        return refuse("pinyin data of another format version");
+    if (reinterpret_cast<std::uintptr_t>(bytes.data()) % 4 != 0)
+        return refuse("data not aligned");
+    if (h.slotCount == 0 || (h.slotCount & (h.slotCount - 1)) != 0 || h.syllableCount >= kNoSyllable)
+        return refuse("damaged pinyin data (counts)");
+    const std::uint64_t need = sizeof h + padded(h.infoSize) + padded(h.syllableNamesSize) +
+                               std::uint64_t(kPinyinPageIndexSize) * 2 + std::uint64_t(h.pageCount) * 512 +
+                               std::uint64_t(h.pageCount) * 1024 + kPinyinFilterBits / 8 +
+                               std::uint64_t(h.slotCount) * sizeof(PinyinTrieSlot) +
+                               padded(std::uint64_t(h.readingCount) * 2);
+    if (need != bytes.size())
+        return refuse("damaged pinyin data (size)");
+    if (pinyinDataChecksum(bytes.data() + sizeof h, bytes.size() - sizeof h) != h.checksum)
+        return refuse("damaged pinyin data (checksum)");
+
+    PinyinReadingData d;
+    const unsigned char *p = bytes.data() + sizeof h;
+    d.m_info = std::string_view(reinterpret_cast<const char *>(p), h.infoSize);
+    p += padded(h.infoSize);
+    std::string_view names(reinterpret_cast<const char *>(p), h.syllableNamesSize);
+    p += padded(h.syllableNamesSize);
+    while (!names.empty()) {
+        const auto nul = names.find('\0');
+        if (nul == std::string_view::npos || nul < 2 || names[nul - 1] < '1' || names[nul - 1] > '5')
+            return refuse("damaged pinyin data (syllables)");
+        d.m_syllables.push_back(names.substr(0, nul));
+        names.remove_prefix(nul + 1);
+    }
+    if (d.m_syllables.size() != h.syllableCount)
+        return refuse("damaged pinyin data (syllables)");
+    d.m_pageIndex = reinterpret_cast<const std::uint16_t *>(p);
+    p += kPinyinPageIndexSize * 2;
+    d.m_pages = reinterpret_cast<const std::uint16_t *>(p);
+    p += std::size_t(h.pageCount) * 512;
+    d.m_rootPages = reinterpret_cast<const std::uint32_t *>(p);
+    p += std::size_t(h.pageCount) * 1024;
+    d.m_filter = reinterpret_cast<const std::uint32_t *>(p);
+    p += kPinyinFilterBits / 8;
+    d.m_slots = {reinterpret_cast<const PinyinTrieSlot *>(p), h.slotCount};
+    p += std::size_t(h.slotCount) * sizeof(PinyinTrieSlot);
+    d.m_readings = {reinterpret_cast<const std::uint16_t *>(p), h.readingCount};
+    d.m_slotMask = h.slotCount - 1;
+    d.m_unknownCost = h.unknownCost;
+
+    // Every number the reader follows must stay inside the file.
+    for (std::uint32_t i = 0; i < kPinyinPageIndexSize; ++i)
+        if (d.m_pageIndex[i] > h.pageCount)
+            return refuse("damaged pinyin data (pages)");
+    for (std::size_t i = 0; i < std::size_t(h.pageCount) * 256; ++i)
+        if (d.m_pages[i] != kNoSyllable && d.m_pages[i] >= h.syllableCount)
+            return refuse("damaged pinyin data (pages)");
+    for (std::size_t i = 0; i < std::size_t(h.pageCount) * 256; ++i)
+        if (d.m_rootPages[i] > h.slotCount)
+            return refuse("damaged pinyin data (pages)");
+    for (std::uint16_t r : d.m_readings)
+        if (r >= h.syllableCount)
+            return refuse("damaged pinyin data (readings)");
+    return d;
+}
+
+std::uint16_t PinyinReadingData::syllableId(std::string_view name) const {
+    const auto it = std::lower_bound(m_syllables.begin(), m_syllables.end(), name);
+    return it != m_syllables.end() && *it == name ? static_cast<std::uint16_t>(it - m_syllables.begin())
+                                                  : kNoSyllable;
+}
+
+std::uint32_t PinyinReadingData::probe(std::uint32_t hash, std::uint32_t node, char32_t cp) const {
+    // An empty slot ends the probe; a full table (never written so) would end after one lap.
+    std::uint32_t i = hash & m_slotMask;
+    for (std::uint32_t n = 0; n <= m_slotMask; ++n, i = (i + 1) & m_slotMask) {
+        const PinyinTrieSlot &s = m_slots[i];
+        if (s.cp == cp && s.parent == node)
+            return i + 1;
+        if (s.cp == 0)
+            return 0;
+    }
+    return 0;
+}
+
+std::string renderSyllable(std::string_view numbered, PinyinTone tone) {
+    if (numbered.size() < 2)
+        return std::string(numbered);
+    const int t = numbered.back() - '0';
+    const std::string_view letters = numbered.substr(0, numbered.size() - 1);
+    std::string out;
+    if (tone == PinyinTone::Numbers || tone == PinyinTone::None || t < 1 || t > 4) {
+        for (char c : letters) {
+            if (c == 'v')
+                out += "ü";
+            else
+                out += c;
+        }
+        if (tone == PinyinTone::Numbers)
+            out += numbered.back();
+        return out;
+    }
+    // The mark goes on a or e; on the o of ou; else on the last vowel; a syllable without
+    // vowels (m, n, ng, hm) carries it on its first m or n.
+    std::size_t at = letters.find_first_of("ae");
+    if (at == std::string_view::npos)
+        at = letters.find("ou");
+    if (at == std::string_view::npos)
+        at = letters.find_last_of("iouv");
+    if (at == std::string_view::npos)
+        at = letters.find_first_of("mn");
+    static const char *const marked[][4] = {
+        {"ā", "á", "ǎ", "à"}, {"ē", "é", "ě", "è"}, {"ī", "í", "ǐ", "ì"}, {"ō", "ó", "ǒ", "ò"},
+        {"ū", "ú", "ǔ", "ù"}, {"ǖ", "ǘ", "ǚ", "ǜ"}, {"m̄", "ḿ", "m̌", "m̀"}, {"n̄", "ń", "ň", "ǹ"}};
+    const std::string_view vowels = "aeiouvmn";
+    for (std::size_t i = 0; i < letters.size(); ++i) {
+        const auto v = vowels.find(letters[i]);
+        if (i == at && v != std::string_view::npos)
+            out += marked[v][t - 1];
+        else if (letters[i] == 'v')
+            out += "ü";
+        else
+            out += letters[i];
+    }
+    return out;
+}
+
+PinyinReader::PinyinReader(const PinyinReadingData &data, const PinyinStyle &style)
+    : m_data(data), m_style(style) {
+    m_rendered.reserve(data.syllableCount());
+    for (std::size_t i = 0; i < data.syllableCount(); ++i) {
+        const std::string_view name = data.syllableName(static_cast<std::uint16_t>(i));
+        m_rendered.push_back(style.initials ? std::string(1, name[0] == 'v' ? 'u' : name[0])
+                                            : renderSyllable(name, style.tone));
+    }
+    m_yi1 = data.syllableId("yi1");
+    m_yi2 = data.syllableId("yi2");
+    m_yi4 = data.syllableId("yi4");
+    m_bu2 = data.syllableId("bu2");
+    m_bu4 = data.syllableId("bu4");
+}
+
+void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint16_t> &syl) {
+    const std::size_t n = run.size();
+    syl.resize(n);
+    for (std::size_t i = 0; i < n; ++i)
+        syl[i] = m_data.syllableOf(run[i]);
+
+    // The most probable split into words, from the end of the run back to its start.
+    m_best.assign(n + 1, 0);
+    m_end.assign(n, 0);
+    m_node.assign(n, 0);
+    for (std::size_t i = n; i-- > 0;) {
+        std::uint32_t best = m_data.unknownCost() + m_best[i + 1];
+        std::uint32_t end = static_cast<std::uint32_t>(i + 1), bestNode = 0;
+        std::uint32_t node = 0;
+        for (std::size_t j = i; j < n; ++j) {
+            node = m_data.child(node, run[j]);
+            if (!node)
+                break;
+            const PinyinTrieSlot &s = m_data.slot(node);
+            if (s.cost == kNotASegmentationWord)
+                continue;
+            const std::uint32_t c = s.cost + m_best[j + 1];
+            if (c <= best) {
+                best = c;
+                end = static_cast<std::uint32_t>(j + 1);
+                bestNode = node;
+            }
+        }
+        m_best[i] = best;
+        m_end[i] = end;
+        m_node[i] = bestNode;
+    }
+
+    // Words of two or more characters: their reading (or, for words the reading dictionary does
+    // not know, the characters' own until the second pass). m_fromWord marks known words.
+    m_wordEnd.assign(n, 0);
+    m_fromWord.assign(n, 0);
+    auto applyWord = [&](std::size_t from, std::size_t to, std::uint32_t node) {
+        const PinyinTrieSlot &s = m_data.slot(node);
+        if (s.reading != kNoWordReading && s.reading <= m_data.readingCount() &&
+            to - from <= m_data.readingCount() - s.reading)
+            for (std::size_t k = from; k < to; ++k)
+                syl[k] = m_data.readingAt(static_cast<std::uint32_t>(s.reading + (k - from)));
+        std::fill(m_fromWord.begin() + static_cast<std::ptrdiff_t>(from),
+                  m_fromWord.begin() + static_cast<std::ptrdiff_t>(to), 1);
+        m_wordEnd[to - 1] = 1;
+    };
+    for (std::size_t i = 0; i < n;) {
+        const std::size_t e = m_end[i];
+        if (e - i >= 2) {
+            m_wordEnd[e - 1] = 1;
+            if (m_data.slot(m_node[i]).flags & kWordKnown)
+                applyWord(i, e, m_node[i]);
+        }
+        i = e;
+    }
+    // Between known words: the longest known word from the left.
+    for (std::size_t i = 0; i < n;) {
+        if (m_fromWord[i]) {
+            ++i;
+            continue;
+        }
+        std::uint32_t node = 0, found = 0;
+        std::size_t foundEnd = 0;
+        for (std::size_t j = i; j < n && !m_fromWord[j]; ++j) {
+            node = m_data.child(node, run[j]);
+            if (!node)
+                break;
+            if (j > i && (m_data.slot(node).flags & kWordKnown)) {
+                found = node;
+                foundEnd = j + 1;
+            }
+        }
+        if (found) {
+            applyWord(i, foundEnd, found);
+            i = foundEnd;
+        } else {
+            ++i;
+        }
+    }
+
+    // 一 and 不 before the next syllable's own tone.
+    auto toneOf = [&](std::uint16_t id) { return m_data.syllableName(id).back() - '0'; };
+    for (std::size_t i = 0; i < n; ++i) {
+        if (run[i] == kYi && m_yi1 != kNoSyllable && m_data.syllableName(syl[i]).starts_with("yi")) {
+            const bool plain = m_wordEnd[i] || i + 1 == n || (i > 0 && (run[i - 1] == U'第' || isNumeral(run[i - 1]))) ||
+                               isDigitNumeral(run[i + 1]) || run[i + 1] == U'月' || run[i + 1] == U'号';
+            if (plain)
+                syl[i] = m_yi1;
+            else
+                syl[i] = toneOf(syl[i + 1]) >= 4 ? m_yi2 : m_yi4;
+        } else if (run[i] == kBu && m_bu4 != kNoSyllable && m_data.syllableName(syl[i]).starts_with("bu")) {
+            syl[i] = !m_wordEnd[i] && i + 1 < n && toneOf(syl[i + 1]) == 4 ? m_bu2 : m_bu4;
+        }
+    }
+}
+
+void PinyinReader::appendSyllable(std::uint16_t id, std::string &out) {
+    if (m_lastWasSyllable)
+        out += m_style.separator;
+    out += m_rendered[id];
+    m_lastWasSyllable = true;
+}
+
+void PinyinReader::flushRun(std::string &out) {
+    if (m_run.empty())
+        return;
+    readRun(m_run, m_syl);
+    for (std::uint16_t id : m_syl)
+        appendSyllable(id, out);
+    m_run.clear();
+}
+
+Utf8DecodeResult PinyinReader::feed(std::string_view in, std::string &out, bool final) {
+    const auto *s = reinterpret_cast<const unsigned char *>(in.data());
+    const std::size_t size = in.size();
+    std::size_t i = 0;
+    while (i < size) {
+        if (s[i] < 0x80) {
+            std::size_t j = i + 1;
+            while (j < size && s[j] < 0x80)
+                ++j;
+            flushRun(out);
+            out.append(in.data() + i, j - i);
+            m_lastWasSyllable = false;
+            i = j;
+            continue;
+        }
+        char32_t cp = 0;
+        const int len = decodeUtf8Sequence(s + i, size - i, cp);
+        if (len == 0 && !final)
+            return {i, true};
+        if (len <= 0) {
+            flushRun(out);
+            m_lastWasSyllable = false; // the caller writes or stops at the bad byte
+            return {i, false};
+        }
+        if (m_data.hasReading(cp)) {
+            m_run.push_back(cp);
+            if (m_run.size() >= kMaxRun)
+                flushRun(out);
+        } else {
+            flushRun(out);
+            out.append(in.data() + i, static_cast<std::size_t>(len));
+            m_lastWasSyllable = false;
+        }
+        i += static_cast<std::size_t>(len);
+    }
+    if (final)
+        flushRun(out);
+    return {i, true};
+}
+
+std::string readPinyin(std::string_view utf8, const PinyinReadingData &data, const PinyinStyle &style) {
+    PinyinReader reader(data, style);
+    std::string out;
+    for (;;) {
+        const auto r = reader.feed(utf8, out, true);
+        if (r.ok)
+            return out;
+        out += "\xEF\xBF\xBD";
+        utf8.remove_prefix(r.consumed + 1);
+    }
+}
+
+std::u16string readPinyin(std::u16string_view text, const PinyinReadingData &data, const PinyinStyle &style) {
+    std::string utf8;
+    encodeUtf8(text, utf8);
+    std::u16string out;
+    decodeUtf8(readPinyin(utf8, data, style), out, true);
+    return out;
+}
+
+} // namespace core

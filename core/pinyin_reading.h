@@ -1,0 +1,140 @@
+#pragma once
+
+// Pinyin as people read it: every character that has a reading, polyphones read as their word
+// reads them, with the tone sandhi of 一 and 不.
+//
+//   银行 -> yín háng    行走 -> xíng zǒu    一个 -> yí gè    第一 -> dì yī    不对 -> bú duì
+//
+// Each run of characters with readings is split into words by the most probable sequence of
+// dictionary words (the product of their probabilities, a dynamic programme over the run). A word
+// the dictionary reads gets that reading; the stretches between such words are matched again
+// against the dictionary's words from the left, longest first; what is left is read character by
+// character. 一 is yī at the end of a word or run, after 第 or a numeral, before a numeral digit;
+// else yí before a fourth tone and yì before the others. 不 is bú before a fourth tone, else bù.
+// Everything else (letters, digits, punctuation, characters without a reading) passes through
+// unchanged and in order.
+
+#include "pinyin_data_format.h"
+#include "utf.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace core {
+
+
+
+// A checked view of a pinyin reading data file (see pinyin_data_format.h). The bytes stay owned by
+// the caller and must outlive the view and every reader made from it.
+class PinyinReadingData {
+public:
+    // nullopt, with the reason in `why`, when the bytes are not a data file of this version: a
+    // wrong magic or version, a size that does not add up, a checksum that does not match, or
+    // the wrong byte order. The bytes must be 4-byte aligned (a mapped or allocated file is).
+    static std::optional<PinyinReadingData> open(std::span<const unsigned char> bytes, std::string *why = nullptr);
+
+    // What the file was made from (package versions and source hashes), one item a line.
+    std::string_view info() const { return m_info; }
+
+    // The syllable of a code point's own reading ("zhong1", ü written v), or kNoSyllable.
+    std::uint16_t syllableOf(char32_t cp) const {
+        if (cp >= 0x40000)
+            return 0xFFFF;
+        const std::uint16_t page = m_pageIndex[cp >> 8];
+        return page ? m_pages[(page - 1u) * 256 + (cp & 0xFF)] : std::uint16_t(0xFFFF);
+    }
+    bool hasReading(char32_t cp) const { return syllableOf(cp) != 0xFFFF; }
+    std::size_t syllableCount() const { return m_syllables.size(); }
+    std::string_view syllableName(std::uint16_t id) const { return m_syllables[id]; }
+    std::uint16_t syllableId(std::string_view name) const; // kNoSyllable when unknown
+
+    // The trie node of `cp` after `node` (0: the root), or 0 when no word continues so.
+    std::uint32_t child(std::uint32_t node, char32_t cp) const {
+        if (node == 0) {
+            if (cp >= 0x40000)
+                return 0;
+            const std::uint16_t page = m_pageIndex[cp >> 8];
+            return page ? m_rootPages[(page - 1u) * 256 + (cp & 0xFF)] : 0;
+        }
+        const std::uint32_t h = pinyinTrieHash(node, cp);
+        const std::uint32_t bit = h & (kPinyinFilterBits - 1);
+        if (!(m_filter[bit / 32] >> (bit % 32) & 1))
+            return 0;
+        return probe(h, node, cp);
+    }
+    const PinyinTrieSlot &slot(std::uint32_t node) const { return m_slots[node - 1]; }
+    std::uint16_t readingAt(std::uint32_t i) const { return m_readings[i]; }
+    std::size_t readingCount() const { return m_readings.size(); }
+    std::uint32_t unknownCost() const { return m_unknownCost; }
+
+private:
+    PinyinReadingData() = default;
+    std::uint32_t probe(std::uint32_t hash, std::uint32_t node, char32_t cp) const;
+    std::string_view m_info;
+    std::vector<std::string_view> m_syllables;
+    const std::uint16_t *m_pageIndex = nullptr;
+    const std::uint16_t *m_pages = nullptr;
+    const std::uint32_t *m_rootPages = nullptr;
+    const std::uint32_t *m_filter = nullptr;
+    std::span<const PinyinTrieSlot> m_slots;
+    std::span<const std::uint16_t> m_readings;
+    std::uint32_t m_slotMask = 0;
+    std::uint32_t m_unknownCost = 0;
+};
+
+enum class PinyinTone {
+    Marks,   // hàn zì, lǜ; the neutral tone without a mark
+    Numbers, // han4 zi4, lü4; 5 for the neutral tone
+    None,    // han zi, lü
+};
+
+struct PinyinStyle {
+    PinyinTone tone = PinyinTone::Marks;
+    std::string separator = " "; // between two consecutive syllables only
+    bool initials = false;       // each syllable's first letter (汉字 -> h z)
+};
+
+// Reads a UTF-8 stream piece by piece. Output for a run of characters is written once the run
+// ends (at other text, or at the end of the stream), or every few thousand characters of a
+// longer run.
+class PinyinReader {
+public:
+    PinyinReader(const PinyinReadingData &data, const PinyinStyle &style);
+
+    // Appends the reading of `in` to `out`. Returns as decodeUtf8: with `final` false, a sequence
+    // cut by the end of `in` is not consumed (pass it again with the next piece); on a bad byte,
+    // everything before it is written and `consumed` is its offset.
+    Utf8DecodeResult feed(std::string_view in, std::string &out, bool final);
+
+    // Readings of one run of characters (all of them having readings), as syllable numbers.
+    void readRun(std::span<const char32_t> run, std::vector<std::uint16_t> &syllables);
+
+private:
+    void flushRun(std::string &out);
+    void appendSyllable(std::uint16_t id, std::string &out);
+
+    const PinyinReadingData &m_data;
+    PinyinStyle m_style;
+    std::vector<std::string> m_rendered; // each syllable in the chosen style
+    std::uint16_t m_yi1, m_yi2, m_yi4, m_bu2, m_bu4;
+    std::vector<char32_t> m_run;
+    std::vector<std::uint16_t> m_syl;
+    std::vector<std::uint32_t> m_best, m_end, m_node;
+    std::vector<std::uint8_t> m_wordEnd, m_fromWord;
+    bool m_lastWasSyllable = false;
+};
+
+// The reading of a whole UTF-8 text; invalid sequences pass through as U+FFFD.
+std::string readPinyin(std::string_view utf8, const PinyinReadingData &data, const PinyinStyle &style);
+
+// The reading of UTF-16 text (a lone surrogate passes through as U+FFFD).
+std::u16string readPinyin(std::u16string_view text, const PinyinReadingData &data, const PinyinStyle &style);
+
+// A syllable written with letters and a tone digit ("lv4") in `tone` style ("lǜ", "lü4", "lü").
+std::string renderSyllable(std::string_view numbered, PinyinTone tone);
+
+} // namespace core

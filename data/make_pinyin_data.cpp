@@ -1,0 +1,546 @@
+// make_pinyin_data: builds lanternfin's pinyin reading data file from Debian's packages.
+//
+//   make_pinyin_data OUT TERRA_TABLE UNIHAN_READINGS JIEBA_DICT T2S_CONFIG INFO...
+//
+// TERRA_TABLE   rime-data-terra-pinyin's build/terra_pinyin.table.txt (word, reading, frequency)
+// UNIHAN_READINGS  unicode-data's Unihan_Readings.txt (kTGHZ2013, kMandarin), uncompressed
+// JIEBA_DICT    python3-jieba's dict.txt (word, frequency): the word frequencies of segmentation
+// T2S_CONFIG    OpenCC's t2s.json: terra's keys are traditional, text is mostly simplified
+// INFO          lines written into the file's info text (package versions)
+//
+// Readings of a character: the frequencies of terra's readings summed over every character that
+// t2s turns into it (个 alone lists gan4; with 個 it is ge4). Where terra's reading is not one of
+// the Mainland 2013 standard readings (kTGHZ2013), the standard one replaces it (期 qi2 -> qi1,
+// 什 she2 -> shen2, 子 zi5 -> zi3). kMandarin gives the readings of characters terra lacks.
+
+#include "core/pinyin_data_format.h"
+
+#include <opencc/opencc.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+using Word = std::u32string;
+
+[[noreturn]] void fail(const std::string &what) {
+    std::cerr << "make_pinyin_data: " << what << "\n";
+    std::exit(1);
+}
+
+std::string readFile(const std::string &path) {
+    std::ifstream f(path, std::ios::binary);
+    if (!f)
+        fail("cannot read " + path);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+std::u32string decode(std::string_view s) {
+    std::u32string out;
+    for (std::size_t i = 0; i < s.size();) {
+        const unsigned char b = static_cast<unsigned char>(s[i]);
+        int len = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+        char32_t c = len == 1 ? b : len == 2 ? (b & 0x1F) : len == 3 ? (b & 0x0F) : (b & 0x07);
+        for (int k = 1; k < len && i + k < s.size(); ++k)
+            c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+        out += c;
+        i += static_cast<std::size_t>(len);
+    }
+    return out;
+}
+
+std::string encode(std::u32string_view s) {
+    std::string out;
+    for (char32_t c : s) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::vector<std::string_view> split(std::string_view s, char sep) {
+    std::vector<std::string_view> out;
+    for (;;) {
+        const auto p = s.find(sep);
+        out.push_back(s.substr(0, p));
+        if (p == std::string_view::npos)
+            return out;
+        s.remove_prefix(p + 1);
+    }
+}
+
+bool isHan(char32_t c) {
+    return (c >= 0x3400 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0x20000 && c <= 0x3FFFF) ||
+           c == 0x3007;
+}
+
+// A syllable with tone marks (Unihan: "zhǎng", "lǜ", "ń") as letters and a tone digit ("zhang3",
+// "lv4", "n2"); a syllable without a mark gets 5.
+std::string numbered(std::string_view marked) {
+    static const std::map<char32_t, std::pair<char, int>> marks = {
+        {U'ā', {'a', 1}}, {U'á', {'a', 2}}, {U'ǎ', {'a', 3}}, {U'à', {'a', 4}}, {U'ē', {'e', 1}},
+        {U'é', {'e', 2}}, {U'ě', {'e', 3}}, {U'è', {'e', 4}}, {U'ī', {'i', 1}}, {U'í', {'i', 2}},
+        {U'ǐ', {'i', 3}}, {U'ì', {'i', 4}}, {U'ō', {'o', 1}}, {U'ó', {'o', 2}}, {U'ǒ', {'o', 3}},
+        {U'ò', {'o', 4}}, {U'ū', {'u', 1}}, {U'ú', {'u', 2}}, {U'ǔ', {'u', 3}}, {U'ù', {'u', 4}},
+        {U'ǖ', {'v', 1}}, {U'ǘ', {'v', 2}}, {U'ǚ', {'v', 3}}, {U'ǜ', {'v', 4}}, {U'ü', {'v', 5}},
+        {U'ḿ', {'m', 2}}, {U'ń', {'n', 2}}, {U'ň', {'n', 3}}, {U'ǹ', {'n', 4}}, {U'ê', {'e', 5}},
+        {U'\u0304', {0, 1}}, {U'\u0301', {0, 2}}, {U'\u030C', {0, 3}}, {U'\u0300', {0, 4}}};
+    std::string letters;
+    int tone = 5;
+    for (char32_t c : decode(marked)) {
+        if (c < 0x80) {
+            letters += static_cast<char>(c);
+            continue;
+        }
+        const auto it = marks.find(c);
+        if (it == marks.end())
+            return {};
+        if (it->second.first)
+            letters += it->second.first;
+        if (it->second.second != 5)
+            tone = it->second.second;
+    }
+    return letters + static_cast<char>('0' + tone);
+}
+
+std::string baseOf(const std::string &syl) { return syl.substr(0, syl.size() - 1); }
+
+// Terra's reading of one character with its frequency, in terra's order.
+struct Reading {
+    std::string syllable;
+    double weight = 0;
+};
+
+struct Sources {
+    // Terra's single-character entries (keys as they are) and words (key, syllables, weight).
+    std::map<char32_t, std::vector<Reading>> terraChars;
+    struct TerraWord {
+        Word key;
+        std::vector<std::string> syllables;
+        double weight;
+    };
+    std::vector<TerraWord> terraWords;
+    std::map<char32_t, std::vector<std::string>> tghz, mandarin;
+    std::vector<std::pair<Word, double>> jieba;
+};
+
+void readTerra(const std::string &text, Sources &src) {
+    for (std::string_view line : split(text, '\n')) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        const auto f = split(line, '\t');
+        if (f.size() < 3)
+            continue;
+        const Word key = decode(f[0]);
+        std::vector<std::string> syl;
+        for (auto s : split(f[1], ' '))
+            syl.emplace_back(s);
+        const double weight = std::strtod(std::string(f[2]).c_str(), nullptr);
+        if (key.empty() || key.size() != syl.size() || !std::all_of(key.begin(), key.end(), isHan))
+            continue;
+        if (key.size() == 1)
+            src.terraChars[key[0]].push_back({syl[0], weight});
+        else
+            src.terraWords.push_back({key, syl, weight});
+    }
+}
+
+void readUnihan(const std::string &text, Sources &src) {
+    for (std::string_view line : split(text, '\n')) {
+        if (line.size() < 3 || line[0] != 'U')
+            continue;
+        const auto f = split(line, '\t');
+        if (f.size() < 3 || (f[1] != "kTGHZ2013" && f[1] != "kMandarin"))
+            continue;
+        const char32_t cp = static_cast<char32_t>(std::stoul(std::string(f[0].substr(2)), nullptr, 16));
+        auto &out = f[1] == "kTGHZ2013" ? src.tghz[cp] : src.mandarin[cp];
+        for (auto item : split(f[2], ' ')) {
+            const auto colon = item.find(':');
+            const std::string syl = numbered(colon == std::string_view::npos ? item : item.substr(colon + 1));
+            if (!syl.empty() && std::find(out.begin(), out.end(), syl) == out.end())
+                out.push_back(syl);
+        }
+    }
+}
+
+void readJieba(const std::string &text, Sources &src) {
+    for (std::string_view line : split(text, '\n')) {
+        const auto f = split(line, ' ');
+        if (f.size() < 2)
+            continue;
+        src.jieba.emplace_back(decode(f[0]), std::strtod(std::string(f[1]).c_str(), nullptr));
+    }
+}
+
+// OpenCC's t2s of many keys at once (one per line).
+std::vector<Word> toSimplified(const std::string &config, const std::vector<Word> &keys) {
+    opencc_t od = opencc_open(config.c_str());
+    if (od == reinterpret_cast<opencc_t>(-1))
+        fail("cannot open OpenCC config " + config);
+    std::string joined;
+    for (const Word &k : keys) {
+        joined += encode(k);
+        joined += '\n';
+    }
+    char *converted = opencc_convert_utf8(od, joined.data(), joined.size());
+    if (!converted)
+        fail("OpenCC conversion failed");
+    const auto lines = split(converted, '\n');
+    std::vector<Word> out;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        Word s = i < lines.size() ? decode(lines[i]) : Word();
+        out.push_back(s.size() == keys[i].size() ? s : keys[i]);
+    }
+    opencc_convert_utf8_free(converted);
+    opencc_close(od);
+    return out;
+}
+
+class Builder {
+public:
+    explicit Builder(Sources &src) : m_src(src) {}
+
+    void mergeCharacters(const std::string &t2sConfig) {
+        std::vector<Word> keys;
+        for (const auto &[cp, readings] : m_src.terraChars)
+            keys.push_back(Word(1, cp));
+        const auto simplified = toSimplified(t2sConfig, keys);
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            const char32_t t = keys[i][0], s = simplified[i][0];
+            for (const Reading &r : m_src.terraChars[t]) {
+                addWeight(s, r);
+                if (s != t)
+                    addWeight(t, r);
+            }
+        }
+        for (auto &[cp, readings] : m_readings)
+            m_default[cp] = corrected(cp, pickDefault(cp, readings));
+        for (const auto &[cp, readings] : m_src.mandarin)
+            if (!m_default.count(cp) && !readings.empty() && isHan(cp))
+                m_default[cp] = readings[0];
+    }
+
+    // Terra's words keyed by their simplified form; of two keys that meet, the more frequent
+    // reading stays. Words read as their characters are kept only as known words.
+    void mergeWords(const std::string &t2sConfig) {
+        std::vector<Word> keys;
+        for (const auto &w : m_src.terraWords)
+            keys.push_back(w.key);
+        const auto simplified = toSimplified(t2sConfig, keys);
+        struct Best {
+            double weight;
+            int nonStandard;
+            int ownReadings;
+            std::vector<std::string> syl;
+        };
+        std::map<Word, Best> best;
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            const Word &key = simplified[i];
+            if (!std::all_of(key.begin(), key.end(), [&](char32_t c) { return m_default.count(c) > 0; }))
+                continue;
+            Best b{m_src.terraWords[i].weight, 0, 0, {}};
+            for (std::size_t k = 0; k < key.size(); ++k) {
+                const std::string &syl = m_src.terraWords[i].syllables[k];
+                const char32_t c = m_src.tghz.count(key[k]) ? key[k] : keys[i][k];
+                b.syl.push_back(corrected(c, syl));
+                b.nonStandard += !isStandard(c, syl);
+                b.ownReadings += b.syl.back() != m_default[key[k]];
+            }
+            // Terra lists a polyphone word under each reading with the same frequency (長大
+            // chang2 da4 and zhang3 da4): the standard one, then the one that is not simply the
+            // characters' own readings, is the reason the word is listed.
+            auto it = best.find(key);
+            if (it == best.end() || b.weight > it->second.weight ||
+                (b.weight == it->second.weight &&
+                 std::make_pair(-b.nonStandard, b.ownReadings) >
+                     std::make_pair(-it->second.nonStandard, it->second.ownReadings)))
+                best[key] = std::move(b);
+        }
+        for (auto &[key, b] : best) {
+            bool asCharacters = true;
+            for (std::size_t k = 0; k < key.size(); ++k)
+                asCharacters = asCharacters && b.syl[k] == m_default[key[k]];
+            Entry &e = m_words[key];
+            e.flags |= core::kWordKnown;
+            if (!asCharacters)
+                e.reading = b.syl;
+        }
+    }
+
+    void addJieba() {
+        double total = 0;
+        for (const auto &[w, f] : m_src.jieba)
+            total += f;
+        m_unknownCost = costOf(1, total);
+        for (const auto &[w, f] : m_src.jieba) {
+            if (w.empty() || !std::all_of(w.begin(), w.end(), [&](char32_t c) { return m_default.count(c) > 0; }))
+                continue;
+            m_words[w].cost = costOf(f, total);
+        }
+    }
+
+    std::vector<unsigned char> write(const std::string &info) {
+        // Syllables: every default and word reading, and those the 一/不 rules give.
+        std::set<std::string> names = {"yi1", "yi2", "yi4", "bu2", "bu4"};
+        for (const auto &[cp, s] : m_default)
+            names.insert(s);
+        for (const auto &[w, e] : m_words)
+            names.insert(e.reading.begin(), e.reading.end());
+        std::map<std::string, std::uint16_t> id;
+        std::string namePool;
+        for (const auto &n : names) {
+            id[n] = static_cast<std::uint16_t>(id.size());
+            namePool += n;
+            namePool += '\0';
+        }
+        // Character pages.
+        std::vector<std::uint16_t> pageIndex(core::kPinyinPageIndexSize, 0);
+        std::vector<std::uint16_t> pages;
+        for (const auto &[cp, s] : m_default) {
+            if (cp >> 8 >= core::kPinyinPageIndexSize)
+                continue;
+            std::uint16_t &p = pageIndex[cp >> 8];
+            if (!p) {
+                pages.resize(pages.size() + 256, core::kNoSyllable);
+                p = static_cast<std::uint16_t>(pages.size() / 256);
+            }
+            pages[(p - 1u) * 256 + (cp & 0xFF)] = id[s];
+        }
+        // Word trie. The map's order puts every prefix before the words that extend it.
+        std::size_t nodes = 0;
+        {
+            std::set<Word> prefixes;
+            for (const auto &[w, e] : m_words)
+                for (std::size_t k = 1; k <= w.size(); ++k)
+                    prefixes.insert(w.substr(0, k));
+            nodes = prefixes.size();
+        }
+        std::uint32_t slotCount = 1;
+        while (slotCount < nodes * 3 / 2)
+            slotCount <<= 1;
+        std::vector<core::PinyinTrieSlot> slots(slotCount, core::PinyinTrieSlot{0, 0, core::kNoWordReading,
+                                                                                 core::kNotASegmentationWord, 0});
+        std::vector<std::uint16_t> readings;
+        for (const auto &[w, e] : m_words) {
+            std::uint32_t node = 0;
+            for (char32_t c : w)
+                node = findOrInsert(slots, node, c);
+            core::PinyinTrieSlot &s = slots[node - 1];
+            s.cost = e.cost;
+            s.flags = e.flags;
+            if (!e.reading.empty()) {
+                s.reading = static_cast<std::uint32_t>(readings.size());
+                for (const auto &syl : e.reading)
+                    readings.push_back(id[syl]);
+            }
+        }
+        std::vector<std::uint32_t> rootPages(pages.size(), 0);
+        std::vector<std::uint64_t> filter(core::kPinyinFilterBits / 64, 0);
+        for (std::uint32_t i = 0; i < slotCount; ++i) {
+            const core::PinyinTrieSlot &s = slots[i];
+            if (s.cp == 0)
+                continue;
+            if (s.parent == 0) {
+                const std::uint16_t p = s.cp >> 8 < core::kPinyinPageIndexSize ? pageIndex[s.cp >> 8] : 0;
+                if (!p)
+                    fail("a word starts with a character without a reading");
+                rootPages[(p - 1u) * 256 + (s.cp & 0xFF)] = i + 1;
+            } else {
+                const std::uint32_t bit = core::pinyinTrieHash(s.parent, s.cp) & (core::kPinyinFilterBits - 1);
+                filter[bit / 64] |= std::uint64_t(1) << (bit % 64);
+            }
+        }
+        std::cerr << "make_pinyin_data: " << m_default.size() << " characters, " << m_words.size()
+                  << " words, " << nodes << " trie nodes in " << slotCount << " slots, " << names.size()
+                  << " syllables\n";
+
+        std::vector<unsigned char> body(sizeof(core::PinyinDataHeader)); // filled in at the end
+        auto put = [&body](const void *p, std::size_t n) {
+            const auto *b = static_cast<const unsigned char *>(p);
+            body.insert(body.end(), b, b + n);
+            while (body.size() % 4)
+                body.push_back(0);
+        };
+        put(info.data(), info.size());
+        put(namePool.data(), namePool.size());
+        put(pageIndex.data(), pageIndex.size() * 2);
+        put(pages.data(), pages.size() * 2);
+        put(rootPages.data(), rootPages.size() * 4);
+        put(filter.data(), filter.size() * 8);
+        put(slots.data(), slots.size() * sizeof(core::PinyinTrieSlot));
+        put(readings.data(), readings.size() * 2);
+
+        core::PinyinDataHeader h{};
+        std::memcpy(h.magic, core::kPinyinDataMagic, 8);
+        h.version = core::kPinyinDataVersion;
+        h.infoSize = static_cast<std::uint32_t>(info.size());
+        h.checksum = core::pinyinDataChecksum(body.data() + sizeof h, body.size() - sizeof h);
+        h.syllableCount = static_cast<std::uint32_t>(names.size());
+        h.syllableNamesSize = static_cast<std::uint32_t>(namePool.size());
+        h.pageCount = static_cast<std::uint32_t>(pages.size() / 256);
+        h.slotCount = slotCount;
+        h.readingCount = static_cast<std::uint32_t>(readings.size());
+        h.unknownCost = m_unknownCost;
+        std::memcpy(body.data(), &h, sizeof h);
+        return body;
+    }
+
+private:
+    struct Entry {
+        std::uint16_t cost = core::kNotASegmentationWord;
+        std::uint16_t flags = 0;
+        std::vector<std::string> reading;
+    };
+
+    static std::uint16_t costOf(double freq, double total) {
+        const double c = std::round((std::log(total) - std::log(std::max(freq, 1.0))) * core::kPinyinCostScale);
+        return static_cast<std::uint16_t>(std::clamp(c, 0.0, 65534.0));
+    }
+
+    static std::uint32_t findOrInsert(std::vector<core::PinyinTrieSlot> &slots, std::uint32_t parent, char32_t c) {
+        const std::uint32_t mask = static_cast<std::uint32_t>(slots.size() - 1);
+        for (std::uint32_t i = core::pinyinTrieHash(parent, c) & mask;; i = (i + 1) & mask) {
+            if (slots[i].cp == 0) {
+                slots[i].parent = parent;
+                slots[i].cp = c;
+                return i + 1;
+            }
+            if (slots[i].parent == parent && slots[i].cp == c)
+                return i + 1;
+        }
+    }
+
+    void addWeight(char32_t cp, const Reading &r) {
+        auto &list = m_readings[cp];
+        for (auto &x : list)
+            if (x.syllable == r.syllable) {
+                x.weight += r.weight;
+                return;
+            }
+        list.push_back(r);
+    }
+
+    // The most frequent reading; among equals the one kMandarin gives, then terra's first.
+    std::string pickDefault(char32_t cp, const std::vector<Reading> &readings) const {
+        const auto m = m_src.mandarin.find(cp);
+        auto rank = [&](const Reading &r) {
+            const bool mandarin = m != m_src.mandarin.end() && !m->second.empty() && m->second[0] == r.syllable;
+            return std::make_pair(r.weight, mandarin ? 1 : 0);
+        };
+        const Reading *best = &readings[0];
+        for (const Reading &r : readings)
+            if (rank(r) > rank(*best))
+                best = &r;
+        return best->syllable;
+    }
+
+    bool isStandard(char32_t cp, const std::string &syl) const {
+        const auto t = m_src.tghz.find(cp);
+        return t == m_src.tghz.end() || std::find(t->second.begin(), t->second.end(), syl) != t->second.end();
+    }
+
+    // `syl` as the Mainland standard reads it: kept when kTGHZ2013 lists it (or lists nothing
+    // for the character); else the standard reading of the same letters; else the standard
+    // reading that none of terra's readings of the character covers (什 she2 -> shen2).
+    std::string corrected(char32_t cp, const std::string &syl) const {
+        const auto t = m_src.tghz.find(cp);
+        if (t == m_src.tghz.end() || t->second.empty())
+            return syl;
+        const auto &standard = t->second;
+        if (std::find(standard.begin(), standard.end(), syl) != standard.end())
+            return syl;
+        const std::string base = baseOf(syl);
+        for (const auto &s : standard)
+            if (baseOf(s) == base)
+                return s;
+        const auto own = m_readings.find(cp);
+        for (const auto &s : standard) {
+            bool covered = false;
+            if (own != m_readings.end())
+                for (const auto &r : own->second)
+                    covered = covered || baseOf(r.syllable) == baseOf(s);
+            if (!covered)
+                return s;
+        }
+        return syl;
+    }
+
+    Sources &m_src;
+    std::map<char32_t, std::vector<Reading>> m_readings;
+    std::map<char32_t, std::string> m_default;
+    std::map<Word, Entry> m_words;
+    std::uint16_t m_unknownCost = 0;
+};
+
+std::string fnv64(const std::string &data) {
+    char buf[17];
+    std::snprintf(buf, sizeof buf, "%016llx",
+                  static_cast<unsigned long long>(core::pinyinDataChecksum(
+                      reinterpret_cast<const unsigned char *>(data.data()), data.size())));
+    return buf;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (argc < 6)
+        fail("usage: make_pinyin_data OUT TERRA_TABLE UNIHAN_READINGS JIEBA_DICT T2S_CONFIG [INFO...]");
+    const std::string out = argv[1];
+    const std::string terra = readFile(argv[2]), unihan = readFile(argv[3]), jieba = readFile(argv[4]);
+    Sources src;
+    readTerra(terra, src);
+    readUnihan(unihan, src);
+    readJieba(jieba, src);
+    if (src.terraChars.empty() || src.tghz.empty() || src.jieba.empty())
+        fail("an input file has none of the expected entries");
+
+    Builder b(src);
+    b.mergeCharacters(argv[5]);
+    b.mergeWords(argv[5]);
+    b.addJieba();
+
+    std::string info = "lanternfin pinyin reading data\n";
+    for (int i = 6; i < argc; ++i)
+        info += std::string(argv[i]) + "\n";
+    info += "terra_pinyin.table.txt fnv64 " + fnv64(terra) + "\n";
+    info += "Unihan_Readings.txt fnv64 " + fnv64(unihan) + "\n";
+    info += "jieba dict.txt fnv64 " + fnv64(jieba) + "\n";
+    const auto file = b.write(info);
+
+    const std::string tmp = out + ".tmp";
+    {
+        std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
+        f.write(reinterpret_cast<const char *>(file.data()), static_cast<std::streamsize>(file.size()));
+        if (!f)
+            fail("cannot write " + tmp);
+    }
+    if (std::rename(tmp.c_str(), out.c_str()) != 0)
+        fail("cannot rename " + tmp + " to " + out);
+    return 0;
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+// Finding and mapping the pinyin reading data file.
+
+#include "core/pinyin_reading.h"
+
+#include <memory>
+#include <string>
+
+namespace platform {
+
+inline constexpr const char *kPinyinDataFile = "pinyin.dat";
+
+// The folder of the program's data: $LANTERNFIN_DATA_DIR when set; else ../share/lanternfin
+// beside the running executable when the data file is there (an installed program); else the
+// build tree's data folder.
+std::string lanternfinDataDir();
+
+// The data file mapped into memory with its checked view. The view stays valid as long as the
+// object lives.
+class PinyinData {
+public:
+    ~PinyinData();
+    PinyinData(const PinyinData &) = delete;
+    PinyinData &operator=(const PinyinData &) = delete;
+
+    const core::PinyinReadingData &view() const { return *m_view; }
+    const std::string &path() const { return m_path; }
+
+    // nullptr when the file cannot be opened or is not a data file this program reads; `why`
+    // then says why.
+    static std::unique_ptr<PinyinData> load(const std::string &path, std::string *why = nullptr);
+
+private:
+    PinyinData() = default;
+    std::string m_path;
+    void *m_map = nullptr;
+    std::size_t m_size = 0;
+    std::optional<core::PinyinReadingData> m_view;
+};
+
+} // namespace platform
