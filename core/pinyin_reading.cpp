@@ -211,54 +211,22 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
         m_node[i] = bestNode;
     }
 
-    // Words of two or more characters: their reading (or, for words the reading dictionary does
-    // not know, the characters' own until the second pass). m_fromWord marks known words.
+    // Words of two or more characters take their own reading where they have one. (Matching the
+    // dictionary's words again between them does worse: it finds essay words such as 中的 in
+    // 系统中的.)
     m_wordEnd.assign(n, 0);
-    m_fromWord.assign(n, 0);
-    auto applyWord = [&](std::size_t from, std::size_t to, std::uint32_t node) {
-        const PinyinTrieSlot &s = m_data.slot(node);
-        if (s.reading != kNoWordReading && s.reading <= m_data.readingCount() &&
-            to - from <= m_data.readingCount() - s.reading)
-            for (std::size_t k = from; k < to; ++k)
-                syl[k] = m_data.readingAt(static_cast<std::uint32_t>(s.reading + (k - from)));
-        std::fill(m_fromWord.begin() + static_cast<std::ptrdiff_t>(from),
-                  m_fromWord.begin() + static_cast<std::ptrdiff_t>(to), 1);
-        m_wordEnd[to - 1] = 1;
-    };
     for (std::size_t i = 0; i < n;) {
         const std::size_t e = m_end[i];
         if (e - i >= 2) {
             m_wordEnd[e - 1] = 1;
-            if (m_data.slot(m_node[i]).flags & kWordKnown)
-                applyWord(i, e, m_node[i]);
+            const PinyinTrieSlot &s = m_data.slot(m_node[i]);
+            if (s.reading != kNoWordReading && s.reading <= m_data.readingCount() &&
+                e - i <= m_data.readingCount() - s.reading)
+                for (std::size_t k = i; k < e; ++k)
+                    syl[k] = m_data.readingAt(static_cast<std::uint32_t>(s.reading + (k - i)));
         }
         i = e;
     }
-    // Between known words: the longest known word from the left.
-    for (std::size_t i = 0; i < n;) {
-        if (m_fromWord[i]) {
-            ++i;
-            continue;
-        }
-        std::uint32_t node = 0, found = 0;
-        std::size_t foundEnd = 0;
-        for (std::size_t j = i; j < n && !m_fromWord[j]; ++j) {
-            node = m_data.child(node, run[j]);
-            if (!node)
-                break;
-            if (j > i && (m_data.slot(node).flags & kWordKnown)) {
-                found = node;
-                foundEnd = j + 1;
-            }
-        }
-        if (found) {
-            applyWord(i, foundEnd, found);
-            i = foundEnd;
-        } else {
-            ++i;
-        }
-    }
-
     // 一 and 不 before the next syllable's own tone.
     auto toneOf = [&](std::uint16_t id) { return m_data.syllableName(id).back() - '0'; };
     for (std::size_t i = 0; i < n; ++i) {

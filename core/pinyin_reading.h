@@ -7,9 +7,7 @@
 //
 // Each run of characters with readings is split into words by the most probable sequence of
 // dictionary words (the product of their probabilities, a dynamic programme over the run). A word
-// the dictionary reads gets that reading; the stretches between such words are matched again
-// against the dictionary's words from the left, longest first; what is left is read character by
-// character. 一 is yī at the end of a word or run, after 第 or a numeral, before a numeral digit;
+// the dictionary reads gets that reading; everything else is read character by character. 一 is yī at the end of a word or run, after 第 or a numeral, before a numeral digit;
 // else yí before a fourth tone and yì before the others. 不 is bú before a fourth tone, else bù.
 // Everything else (letters, digits, punctuation, characters without a reading) passes through
 // unchanged and in order.
@@ -124,7 +122,7 @@ private:
     std::vector<char32_t> m_run;
     std::vector<std::uint16_t> m_syl;
     std::vector<std::uint32_t> m_best, m_end, m_node;
-    std::vector<std::uint8_t> m_wordEnd, m_fromWord;
+    std::vector<std::uint8_t> m_wordEnd;
     bool m_lastWasSyllable = false;
 };
 

@@ -1,7 +1,8 @@
 // make_pinyin_data: builds lanternfin's pinyin reading data file from Debian's packages.
 //
-//   make_pinyin_data OUT TERRA_TABLE UNIHAN_READINGS JIEBA_DICT T2S_CONFIG INFO...
+//   make_pinyin_data OUT TERRA_DICT TERRA_TABLE UNIHAN_READINGS JIEBA_DICT T2S_CONFIG INFO...
 //
+// TERRA_DICT    rime-data-terra-pinyin's terra_pinyin.dict.yaml (curated word readings)
 // TERRA_TABLE   rime-data-terra-pinyin's build/terra_pinyin.table.txt (word, reading, frequency)
 // UNIHAN_READINGS  unicode-data's Unihan_Readings.txt (kTGHZ2013, kMandarin), uncompressed
 // JIEBA_DICT    python3-jieba's dict.txt (word, frequency): the word frequencies of segmentation
@@ -145,7 +146,9 @@ struct Sources {
         std::vector<std::string> syllables;
         double weight;
     };
-    std::vector<TerraWord> terraWords;
+    std::vector<TerraWord> curated;                                // terra_pinyin.dict.yaml
+    std::map<std::pair<Word, std::string>, double> wordWeight; // the table's, by word and reading
+    std::set<Word> tableWords;
     std::map<char32_t, std::vector<std::string>> tghz, mandarin;
     std::vector<std::pair<Word, double>> jieba;
 };
@@ -164,10 +167,36 @@ void readTerra(const std::string &text, Sources &src) {
         const double weight = std::strtod(std::string(f[2]).c_str(), nullptr);
         if (key.empty() || key.size() != syl.size() || !std::all_of(key.begin(), key.end(), isHan))
             continue;
-        if (key.size() == 1)
+        if (key.size() == 1) {
             src.terraChars[key[0]].push_back({syl[0], weight});
-        else
-            src.terraWords.push_back({key, syl, weight});
+        } else {
+            src.wordWeight[{key, std::string(f[1])}] = weight;
+            src.tableWords.insert(key);
+        }
+    }
+}
+
+// The words of the dictionary source: terra's curated readings. The compiled table also holds
+// words of its essay, read by every combination of their characters' readings at one frequency
+// (需要 xu1 yao1 beside xu1 yao4): those give no reading of their own.
+void readTerraDict(const std::string &text, Sources &src) {
+    const auto start = text.find("\n...\n");
+    if (start == std::string::npos)
+        fail("terra_pinyin.dict.yaml has no end of its header");
+    for (std::string_view line : split(std::string_view(text).substr(start + 5), '\n')) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        const auto f = split(line, '\t');
+        if (f.size() < 2)
+            continue;
+        const Word key = decode(f[0]);
+        std::vector<std::string> syl;
+        for (auto s : split(f[1], ' '))
+            syl.emplace_back(s);
+        if (key.size() < 2 || key.size() != syl.size() || !std::all_of(key.begin(), key.end(), isHan))
+            continue;
+        const auto w = src.wordWeight.find({key, std::string(f[1])});
+        src.curated.push_back({key, syl, w == src.wordWeight.end() ? 0.0 : w->second});
     }
 }
 
@@ -246,17 +275,17 @@ public:
                 m_default[cp] = readings[0];
     }
 
-    // Terra's words keyed by their simplified form; of two keys that meet, the more frequent
-    // reading stays. Words read as their characters are kept only as known words.
+    // Terra's curated words keyed by their simplified form; of two keys that meet, the more
+    // frequent reading stays, then the standard one, then terra's first. Words read as their
+    // characters are kept only as known words.
     void mergeWords(const std::string &t2sConfig) {
         std::vector<Word> keys;
-        for (const auto &w : m_src.terraWords)
+        for (const auto &w : m_src.curated)
             keys.push_back(w.key);
         const auto simplified = toSimplified(t2sConfig, keys);
         struct Best {
             double weight;
             int nonStandard;
-            int ownReadings;
             std::vector<std::string> syl;
         };
         std::map<Word, Best> best;
@@ -264,32 +293,47 @@ public:
             const Word &key = simplified[i];
             if (!std::all_of(key.begin(), key.end(), [&](char32_t c) { return m_default.count(c) > 0; }))
                 continue;
-            Best b{m_src.terraWords[i].weight, 0, 0, {}};
+            Best b{m_src.curated[i].weight, 0, {}};
             for (std::size_t k = 0; k < key.size(); ++k) {
-                const std::string &syl = m_src.terraWords[i].syllables[k];
+                const std::string &syl = m_src.curated[i].syllables[k];
                 const char32_t c = m_src.tghz.count(key[k]) ? key[k] : keys[i][k];
                 b.syl.push_back(corrected(c, syl));
                 b.nonStandard += !isStandard(c, syl);
-                b.ownReadings += b.syl.back() != m_default[key[k]];
             }
-            // Terra lists a polyphone word under each reading with the same frequency (長大
-            // chang2 da4 and zhang3 da4): the standard one, then the one that is not simply the
-            // characters' own readings, is the reason the word is listed.
             auto it = best.find(key);
             if (it == best.end() || b.weight > it->second.weight ||
-                (b.weight == it->second.weight &&
-                 std::make_pair(-b.nonStandard, b.ownReadings) >
-                     std::make_pair(-it->second.nonStandard, it->second.ownReadings)))
+                (b.weight == it->second.weight && b.nonStandard < it->second.nonStandard))
                 best[key] = std::move(b);
         }
-        for (auto &[key, b] : best) {
-            bool asCharacters = true;
-            for (std::size_t k = 0; k < key.size(); ++k)
-                asCharacters = asCharacters && b.syl[k] == m_default[key[k]];
-            Entry &e = m_words[key];
-            e.flags |= core::kWordKnown;
-            if (!asCharacters)
-                e.reading = b.syl;
+        // A word terra does not read itself takes the reading it has inside the curated words
+        // that hold it (長大 inside 長大成人), the more frequent container first.
+        std::map<Word, std::map<std::vector<std::string>, double>> evidence;
+        for (const auto &[key, b] : best)
+            for (std::size_t from = 0; from < key.size(); ++from)
+                for (std::size_t len = 2; from + len <= key.size(); ++len)
+                    if (len < key.size())
+                        evidence[key.substr(from, len)][std::vector<std::string>(
+                            b.syl.begin() + static_cast<std::ptrdiff_t>(from),
+                            b.syl.begin() + static_cast<std::ptrdiff_t>(from + len))] += b.weight + 1;
+        for (auto &[key, b] : best)
+            addKnown(key, b.syl);
+        std::vector<Word> others;
+        for (const auto &[w, f] : m_src.jieba)
+            others.push_back(w);
+        {
+            std::vector<Word> table(m_src.tableWords.begin(), m_src.tableWords.end());
+            for (auto &w : toSimplified(t2sConfig, table))
+                others.push_back(std::move(w));
+        }
+        for (const Word &w : others) {
+            if (w.size() < 2 || best.count(w))
+                continue;
+            const auto e = evidence.find(w);
+            if (e == evidence.end())
+                continue;
+            const auto top = std::max_element(e->second.begin(), e->second.end(),
+                                              [](const auto &a, const auto &b) { return a.second < b.second; });
+            addKnown(w, top->first);
         }
     }
 
@@ -303,6 +347,8 @@ public:
                 continue;
             m_words[w].cost = costOf(f, total);
         }
+        // The segmentation uses jieba's words only: a word it never picks needs no place.
+        std::erase_if(m_words, [](const auto &w) { return w.second.cost == core::kNotASegmentationWord; });
     }
 
     std::vector<unsigned char> write(const std::string &info) {
@@ -436,6 +482,16 @@ private:
         }
     }
 
+    void addKnown(const Word &key, const std::vector<std::string> &syl) {
+        bool asCharacters = true;
+        for (std::size_t k = 0; k < key.size(); ++k)
+            asCharacters = asCharacters && syl[k] == m_default[key[k]];
+        Entry &e = m_words[key];
+        e.flags |= core::kWordKnown;
+        if (!asCharacters)
+            e.reading = syl;
+    }
+
     void addWeight(char32_t cp, const Reading &r) {
         auto &list = m_readings[cp];
         for (auto &x : list)
@@ -475,11 +531,30 @@ private:
         const auto &standard = t->second;
         if (std::find(standard.begin(), standard.end(), syl) != standard.end())
             return syl;
+        // Of the standard readings with the same letters, the character's own reading, else
+        // the one terra reads more often (这个 ge5 -> ge4, not the rarer ge3).
         const std::string base = baseOf(syl);
-        for (const auto &s : standard)
-            if (baseOf(s) == base)
-                return s;
         const auto own = m_readings.find(cp);
+        const auto def = m_default.find(cp);
+        std::string pick;
+        double pickWeight = -1;
+        for (const auto &s : standard) {
+            if (baseOf(s) != base)
+                continue;
+            double w = 0;
+            if (def != m_default.end() && def->second == s)
+                w = 1e300;
+            else if (own != m_readings.end())
+                for (const auto &r : own->second)
+                    if (r.syllable == s)
+                        w = r.weight;
+            if (w > pickWeight) {
+                pick = s;
+                pickWeight = w;
+            }
+        }
+        if (!pick.empty())
+            return pick;
         for (const auto &s : standard) {
             bool covered = false;
             if (own != m_readings.end())
@@ -509,25 +584,29 @@ std::string fnv64(const std::string &data) {
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc < 6)
-        fail("usage: make_pinyin_data OUT TERRA_TABLE UNIHAN_READINGS JIEBA_DICT T2S_CONFIG [INFO...]");
+    if (argc < 7)
+        fail("usage: make_pinyin_data OUT TERRA_DICT TERRA_TABLE UNIHAN_READINGS JIEBA_DICT T2S_CONFIG [INFO...]");
     const std::string out = argv[1];
-    const std::string terra = readFile(argv[2]), unihan = readFile(argv[3]), jieba = readFile(argv[4]);
+    const std::string terraDict = readFile(argv[2]), terra = readFile(argv[3]), unihan = readFile(argv[4]),
+                      jieba = readFile(argv[5]);
+    const std::string t2s = argv[6];
     Sources src;
     readTerra(terra, src);
+    readTerraDict(terraDict, src);
     readUnihan(unihan, src);
     readJieba(jieba, src);
     if (src.terraChars.empty() || src.tghz.empty() || src.jieba.empty())
         fail("an input file has none of the expected entries");
 
     Builder b(src);
-    b.mergeCharacters(argv[5]);
-    b.mergeWords(argv[5]);
+    b.mergeCharacters(t2s);
+    b.mergeWords(t2s);
     b.addJieba();
 
     std::string info = "lanternfin pinyin reading data\n";
-    for (int i = 6; i < argc; ++i)
+    for (int i = 7; i < argc; ++i)
         info += std::string(argv[i]) + "\n";
+    info += "terra_pinyin.dict.yaml fnv64 " + fnv64(terraDict) + "\n";
     info += "terra_pinyin.table.txt fnv64 " + fnv64(terra) + "\n";
     info += "Unihan_Readings.txt fnv64 " + fnv64(unihan) + "\n";
     info += "jieba dict.txt fnv64 " + fnv64(jieba) + "\n";
