@@ -1,10 +1,11 @@
 // make_pinyin_data: builds lanternfin's pinyin reading data file from Debian's packages.
 //
-//   make_pinyin_data OUT TERRA_DICT TERRA_TABLE UNIHAN_READINGS JIEBA_DICT T2S_CONFIG INFO...
+//   make_pinyin_data OUT TERRA_DICT TERRA_TABLE UNIHAN_READINGS UNIHAN_VARIANTS JIEBA_DICT T2S_CONFIG INFO...
 //
 // TERRA_DICT    rime-data-terra-pinyin's terra_pinyin.dict.yaml (curated word readings)
 // TERRA_TABLE   rime-data-terra-pinyin's build/terra_pinyin.table.txt (word, reading, frequency)
 // UNIHAN_READINGS  unicode-data's Unihan_Readings.txt (kTGHZ2013, kMandarin), uncompressed
+// UNIHAN_VARIANTS  unicode-data's Unihan_Variants.txt, uncompressed
 // JIEBA_DICT    python3-jieba's dict.txt (word, frequency): the word frequencies of segmentation
 // T2S_CONFIG    OpenCC's t2s.json: terra's keys are traditional, text is mostly simplified
 // INFO          lines written into the file's info text (package versions)
@@ -12,7 +13,8 @@
 // Readings of a character: the frequencies of terra's readings summed over every character that
 // t2s turns into it (个 alone lists gan4; with 個 it is ge4). Where terra's reading is not one of
 // the Mainland 2013 standard readings (kTGHZ2013), the standard one replaces it (期 qi2 -> qi1,
-// 什 she2 -> shen2, 子 zi5 -> zi3). kMandarin gives the readings of characters terra lacks.
+// 什 she2 -> shen2, 子 zi5 -> zi3). kMandarin (else kTGHZ2013, kHanyuPinyin, kXHC1983) gives the
+// readings of characters terra lacks.
 
 #include "core/pinyin_data_format.h"
 
@@ -149,7 +151,8 @@ struct Sources {
     std::vector<TerraWord> curated;                                // terra_pinyin.dict.yaml
     std::map<std::pair<Word, std::string>, double> wordWeight; // the table's, by word and reading
     std::set<Word> tableWords;
-    std::map<char32_t, std::vector<std::string>> tghz, mandarin;
+    std::map<char32_t, std::vector<std::string>> tghz, mandarin, hanyuPinyin, xhc;
+    std::map<char32_t, std::vector<char32_t>> variants;
     std::vector<std::pair<Word, double>> jieba;
 };
 
@@ -205,16 +208,35 @@ void readUnihan(const std::string &text, Sources &src) {
         if (line.size() < 3 || line[0] != 'U')
             continue;
         const auto f = split(line, '\t');
-        if (f.size() < 3 || (f[1] != "kTGHZ2013" && f[1] != "kMandarin"))
+        if (f.size() < 3 || (f[1] != "kTGHZ2013" && f[1] != "kMandarin" && f[1] != "kHanyuPinyin" &&
+                             f[1] != "kXHC1983"))
             continue;
         const char32_t cp = static_cast<char32_t>(std::stoul(std::string(f[0].substr(2)), nullptr, 16));
-        auto &out = f[1] == "kTGHZ2013" ? src.tghz[cp] : src.mandarin[cp];
+        auto &out = f[1] == "kTGHZ2013" ? src.tghz[cp]
+                    : f[1] == "kMandarin" ? src.mandarin[cp]
+                    : f[1] == "kHanyuPinyin" ? src.hanyuPinyin[cp]
+                                             : src.xhc[cp];
         for (auto item : split(f[2], ' ')) {
             const auto colon = item.find(':');
-            const std::string syl = numbered(colon == std::string_view::npos ? item : item.substr(colon + 1));
-            if (!syl.empty() && std::find(out.begin(), out.end(), syl) == out.end())
-                out.push_back(syl);
+            for (auto one : split(colon == std::string_view::npos ? item : item.substr(colon + 1), ',')) {
+                const std::string syl = numbered(one);
+                if (!syl.empty() && std::find(out.begin(), out.end(), syl) == out.end())
+                    out.push_back(syl);
+            }
         }
+    }
+}
+
+void readVariants(const std::string &text, Sources &src) {
+    for (std::string_view line : split(text, '\n')) {
+        const auto f = split(line, '\t');
+        if (f.size() < 3 || f[0].size() < 3 || f[0][0] != 'U')
+            continue;
+        const char32_t cp = static_cast<char32_t>(std::stoul(std::string(f[0].substr(2)), nullptr, 16));
+        for (auto item : split(f[2], ' '))
+            if (item.size() > 2 && item[0] == 'U')
+                src.variants[cp].push_back(
+                    static_cast<char32_t>(std::stoul(std::string(item.substr(2, item.find('<') - 2)), nullptr, 16)));
     }
 }
 
@@ -227,8 +249,9 @@ void readJieba(const std::string &text, Sources &src) {
     }
 }
 
-// OpenCC's t2s of many keys at once (one per line).
-std::vector<Word> toSimplified(const std::string &config, const std::vector<Word> &keys) {
+// The keys as an OpenCC configuration converts them (t2s.json: to simplified), each key on a
+// line of one conversion; a key whose length changes stays as it is.
+std::vector<Word> convertedBy(const std::string &config, const std::vector<Word> &keys) {
     opencc_t od = opencc_open(config.c_str());
     if (od == reinterpret_cast<opencc_t>(-1))
         fail("cannot open OpenCC config " + config);
@@ -259,7 +282,7 @@ public:
         std::vector<Word> keys;
         for (const auto &[cp, readings] : m_src.terraChars)
             keys.push_back(Word(1, cp));
-        const auto simplified = toSimplified(t2sConfig, keys);
+        const auto simplified = convertedBy(t2sConfig, keys);
         for (std::size_t i = 0; i < keys.size(); ++i) {
             const char32_t t = keys[i][0], s = simplified[i][0];
             for (const Reading &r : m_src.terraChars[t]) {
@@ -270,9 +293,22 @@ public:
         }
         for (auto &[cp, readings] : m_readings)
             m_default[cp] = corrected(cp, pickDefault(cp, readings));
-        for (const auto &[cp, readings] : m_src.mandarin)
-            if (!m_default.count(cp) && !readings.empty() && isHan(cp))
-                m_default[cp] = readings[0];
+        // Characters terra lacks: kMandarin, else the first reading of the dictionaries Unihan
+        // cites (the 2013 standard, Hanyu Da Zidian, Xiandai Hanyu Cidian).
+        for (const auto *field : {&m_src.mandarin, &m_src.tghz, &m_src.hanyuPinyin, &m_src.xhc})
+            for (const auto &[cp, readings] : *field)
+                if (!m_default.count(cp) && !readings.empty() && isHan(cp))
+                    m_default[cp] = readings[0];
+        // A character with no reading in any source reads as a variant of it that has one
+        // (Unihan_Variants: simplified, traditional, semantic, z-variants).
+        for (const auto &[cp, variants] : m_src.variants)
+            if (!m_default.count(cp) && isHan(cp))
+                for (char32_t v : variants)
+                    if (const auto it = m_default.find(v); it != m_default.end()) {
+                        m_variantDefault[cp] = it->second;
+                        break;
+                    }
+        m_default.merge(m_variantDefault);
     }
 
     // Terra's curated words keyed by their simplified form; of two keys that meet, the more
@@ -282,7 +318,7 @@ public:
         std::vector<Word> keys;
         for (const auto &w : m_src.curated)
             keys.push_back(w.key);
-        const auto simplified = toSimplified(t2sConfig, keys);
+        const auto simplified = convertedBy(t2sConfig, keys);
         struct Best {
             double weight;
             int nonStandard;
@@ -322,7 +358,7 @@ public:
             others.push_back(w);
         {
             std::vector<Word> table(m_src.tableWords.begin(), m_src.tableWords.end());
-            for (auto &w : toSimplified(t2sConfig, table))
+            for (auto &w : convertedBy(t2sConfig, table))
                 others.push_back(std::move(w));
         }
         for (const Word &w : others) {
@@ -569,6 +605,7 @@ private:
     Sources &m_src;
     std::map<char32_t, std::vector<Reading>> m_readings;
     std::map<char32_t, std::string> m_default;
+    std::map<char32_t, std::string> m_variantDefault;
     std::map<Word, Entry> m_words;
     std::uint16_t m_unknownCost = 0;
 };
@@ -584,16 +621,18 @@ std::string fnv64(const std::string &data) {
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc < 7)
-        fail("usage: make_pinyin_data OUT TERRA_DICT TERRA_TABLE UNIHAN_READINGS JIEBA_DICT T2S_CONFIG [INFO...]");
+    if (argc < 8)
+        fail("usage: make_pinyin_data OUT TERRA_DICT TERRA_TABLE UNIHAN_READINGS UNIHAN_VARIANTS JIEBA_DICT "
+             "T2S_CONFIG [INFO...]");
     const std::string out = argv[1];
     const std::string terraDict = readFile(argv[2]), terra = readFile(argv[3]), unihan = readFile(argv[4]),
-                      jieba = readFile(argv[5]);
-    const std::string t2s = argv[6];
+                      variants = readFile(argv[5]), jieba = readFile(argv[6]);
+    const std::string t2s = argv[7];
     Sources src;
     readTerra(terra, src);
     readTerraDict(terraDict, src);
     readUnihan(unihan, src);
+    readVariants(variants, src);
     readJieba(jieba, src);
     if (src.terraChars.empty() || src.tghz.empty() || src.jieba.empty())
         fail("an input file has none of the expected entries");
@@ -604,11 +643,12 @@ int main(int argc, char **argv) {
     b.addJieba();
 
     std::string info = "lanternfin pinyin reading data\n";
-    for (int i = 7; i < argc; ++i)
+    for (int i = 8; i < argc; ++i)
         info += std::string(argv[i]) + "\n";
     info += "terra_pinyin.dict.yaml fnv64 " + fnv64(terraDict) + "\n";
     info += "terra_pinyin.table.txt fnv64 " + fnv64(terra) + "\n";
     info += "Unihan_Readings.txt fnv64 " + fnv64(unihan) + "\n";
+    info += "Unihan_Variants.txt fnv64 " + fnv64(variants) + "\n";
     info += "jieba dict.txt fnv64 " + fnv64(jieba) + "\n";
     const auto file = b.write(info);
 

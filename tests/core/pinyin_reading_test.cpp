@@ -1,0 +1,218 @@
+// The reading engine on the data file the build makes (data/pinyin.dat).
+
+#include "core/pinyin_reading.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+using core::PinyinStyle;
+using core::PinyinTone;
+
+// The build's data file, read once into 4-byte aligned memory.
+const std::vector<std::uint32_t> &dataBytes() {
+    static const std::vector<std::uint32_t> words = [] {
+        std::ifstream f(LANTERNFIN_PINYIN_DATA, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(f)), {});
+        std::vector<std::uint32_t> w((bytes.size() + 3) / 4);
+        std::memcpy(w.data(), bytes.data(), bytes.size());
+        w.push_back(static_cast<std::uint32_t>(bytes.size())); // the true size, last
+        return w;
+    }();
+    return words;
+}
+
+std::span<const unsigned char> fileSpan() {
+    const auto &w = dataBytes();
+    return {reinterpret_cast<const unsigned char *>(w.data()), w.back()};
+}
+
+const core::PinyinReadingData &data() {
+    static const auto d = [] {
+        std::string why;
+        auto opened = core::PinyinReadingData::open(fileSpan(), &why);
+        if (!opened)
+            ADD_FAILURE() << LANTERNFIN_PINYIN_DATA << ": " << why;
+        return opened;
+    }();
+    return *d;
+}
+
+std::string read(std::string_view text, PinyinTone tone = PinyinTone::Marks, std::string separator = " ",
+                 bool initials = false) {
+    return core::readPinyin(text, data(), PinyinStyle{tone, std::move(separator), initials});
+}
+
+struct Case {
+    const char *in;
+    const char *out;
+};
+
+void expectAll(std::initializer_list<Case> cases, PinyinTone tone = PinyinTone::Marks) {
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.in);
+        EXPECT_EQ(read(c.in, tone), c.out);
+    }
+}
+
+TEST(PinyinReading, PolyphonesReadAsTheirWordReadsThem) {
+    expectAll({{"银行", "yín háng"},     {"行走", "xíng zǒu"},   {"重庆", "chóng qìng"},
+               {"重要", "zhòng yào"},    {"长大", "zhǎng dà"},   {"长度", "cháng dù"},
+               {"音乐", "yīn yuè"},      {"快乐", "kuài lè"},    {"了解", "liǎo jiě"},
+               {"好了", "hǎo le"},       {"调查", "diào chá"},   {"调整", "tiáo zhěng"},
+               {"我去银行取钱", "wǒ qù yín háng qǔ qián"},       {"他很快乐", "tā hěn kuài lè"},
+               {"系统中的文件", "xì tǒng zhōng de wén jiàn"}, // no essay word 中的 zhòng dì
+               {"您需要", "nín xū yào"},          // not the table's xu1 yao1 combination
+               {"什么", "shén me"},     // Taiwan she2 replaced by the standard reading
+               {"信息", "xìn xī"},      {"日期", "rì qī"},     {"但是", "dàn shì"}});
+}
+
+TEST(PinyinReading, OneAndBuChangeBeforeTheNextTone) {
+    expectAll({{"一个", "yí gè"},       {"一样", "yí yàng"},    {"第一", "dì yī"},
+               {"不对", "bú duì"},      {"一天", "yì tiān"},    {"一年", "yì nián"},
+               {"一起", "yì qǐ"},       {"不好", "bù hǎo"},     {"不行", "bù xíng"},
+               {"不是", "bú shì"},      {"统一", "tǒng yī"},    {"十一", "shí yī"},
+               {"一九八四", "yī jiǔ bā sì"}, {"一", "yī"},      {"不", "bù"},
+               {"一，二", "yī，èr"},    {"不一定", "bù yí dìng"}, {"一心一意", "yì xīn yí yì"}});
+}
+
+TEST(PinyinReading, UmlautIsWrittenUmlautInEveryStyle) {
+    const struct {
+        const char *in, *marks, *numbers, *none;
+    } cases[] = {{"绿", "lǜ", "lü4", "lü"}, {"女", "nǚ", "nü3", "nü"}, {"略", "lüè", "lüe4", "lüe"},
+                 {"绿色", "lǜ sè", "lü4 se4", "lü se"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.in);
+        EXPECT_EQ(read(c.in, PinyinTone::Marks), c.marks);
+        EXPECT_EQ(read(c.in, PinyinTone::Numbers), c.numbers);
+        EXPECT_EQ(read(c.in, PinyinTone::None), c.none);
+    }
+}
+
+TEST(PinyinReading, StylesSeparatorsAndInitials) {
+    EXPECT_EQ(read("汉字", PinyinTone::Numbers), "han4 zi4");
+    EXPECT_EQ(read("好了", PinyinTone::Numbers), "hao3 le5");
+    EXPECT_EQ(read("汉字", PinyinTone::None), "han zi");
+    EXPECT_EQ(read("汉字", PinyinTone::Marks, "-"), "hàn-zì");
+    EXPECT_EQ(read("汉字", PinyinTone::Marks, ""), "hànzì");
+    EXPECT_EQ(read("汉字", PinyinTone::Marks, " ", true), "h z");
+    EXPECT_EQ(read("汉字", PinyinTone::Marks, "", true), "hz");
+    EXPECT_EQ(read("绿", PinyinTone::Marks, "", true), "l");
+    // The separator goes between syllables only, never next to other text.
+    EXPECT_EQ(read("汉字abc汉字", PinyinTone::Numbers, "_"), "han4_zi4abchan4_zi4");
+}
+
+TEST(PinyinReading, ExtensionAAndBAndLevelTwoCharacters) {
+    expectAll({{"㐀", "qiū"}, {"㑇", "zhòu"}, {"𠀀", "hē"}, {"𠀁", "qī"}, // Extensions A and B
+               {"亍", "chù"}, {"丌", "jī"},   {"匚", "fāng"}, {"鑫", "xīn"}, // GB2312 level 2
+               {"犇", "bēn"}, {"詩", "shī"}});
+}
+
+TEST(PinyinReading, OtherTextPassesThroughInOrder) {
+    expectAll({{"我爱Beijing 2008！你好，世界。", "wǒ àiBeijing 2008！nǐ hǎo，shì jiè。"},
+               {"abc 123 ,.;", "abc 123 ,.;"},
+               {"", ""},
+               {"한국 😀 ä", "한국 😀 ä"},
+               {"中\n国\r\n", "zhōng\nguó\r\n"},
+               {"𠮷野家", "jí yě jiā"},  // 𠮷 reads as its variant 吉
+               {"嗧野", "嗧yě"}});        // a character without a reading stays as it is
+}
+
+TEST(PinyinReading, CoversTheUnifiedBlockAndExtensionA) {
+    auto share = [](char32_t from, char32_t to) {
+        std::size_t n = 0;
+        for (char32_t c = from; c <= to; ++c)
+            n += data().hasReading(c);
+        return double(n) / double(to - from + 1);
+    };
+    EXPECT_GE(share(0x4E00, 0x9FFF), 0.996);
+    EXPECT_GE(share(0x3400, 0x4DBF), 0.878);
+}
+
+TEST(PinyinReading, StreamingInAnyPiecesGivesTheSameText) {
+    const std::string text = "我去银行取钱，一个不对。Beijing 2008 第一\xF0\xA0\x80\x80长大了";
+    const std::string whole = read(text);
+    for (std::size_t piece : {1, 2, 3, 5, 7}) {
+        SCOPED_TRACE(piece);
+        core::PinyinReader reader(data(), {});
+        std::string out, pending;
+        for (std::size_t i = 0; i < text.size(); i += piece) {
+            pending += text.substr(i, piece);
+            const auto r = reader.feed(pending, out, false);
+            ASSERT_TRUE(r.ok);
+            pending.erase(0, r.consumed);
+        }
+        ASSERT_TRUE(reader.feed(pending, out, true).ok);
+        EXPECT_EQ(out, whole);
+    }
+}
+
+TEST(PinyinReading, LongRunsWithoutBreaksStayWhole) {
+    std::string text;
+    for (int i = 0; i < 3000; ++i)
+        text += "银行";
+    const std::string out = read(text, PinyinTone::Numbers, "");
+    std::string expected;
+    for (int i = 0; i < 3000; ++i)
+        expected += "yin2hang2";
+    EXPECT_EQ(out, expected);
+}
+
+TEST(PinyinReading, InvalidUtf8StopsAfterWhatCameBefore) {
+    core::PinyinReader reader(data(), {});
+    std::string out;
+    const auto r = reader.feed("汉字a\xFF汉", out, true);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.consumed, 7u);
+    EXPECT_EQ(out, "hàn zìa");
+    EXPECT_EQ(read("汉\xFF字"), "hàn\xEF\xBF\xBDzì");
+}
+
+TEST(PinyinReadingData, RefusesWhatIsNotItsFile) {
+    const auto good = fileSpan();
+    std::vector<std::uint32_t> copy(dataBytes());
+    auto *bytes = reinterpret_cast<unsigned char *>(copy.data());
+    const struct {
+        const char *what;
+        std::size_t offset; // byte changed, or the size cut to when `cut`
+        bool cut;
+        const char *reason;
+    } cases[] = {{"empty", 0, true, "too short"},
+                 {"magic", 0, false, "not a pinyin data file"},
+                 {"version", 8, false, "another format version"},
+                 {"truncated", good.size() - 1, true, "damaged pinyin data (size)"},
+                 {"a byte inside", good.size() / 2, false, "damaged pinyin data (checksum)"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        std::memcpy(bytes, good.data(), good.size());
+        std::size_t size = good.size();
+        if (c.cut)
+            size = c.offset;
+        else
+            bytes[c.offset] ^= 0x40;
+        std::string why;
+        EXPECT_FALSE(core::PinyinReadingData::open({bytes, size}, &why));
+        EXPECT_NE(why.find(c.reason), std::string::npos) << why;
+    }
+    std::memcpy(bytes, good.data(), good.size());
+    EXPECT_TRUE(core::PinyinReadingData::open({bytes, good.size()}));
+    EXPECT_NE(data().info().find("rime-data-terra-pinyin"), std::string::npos);
+}
+
+TEST(RenderSyllable, MarksGoWhereTheyAreWritten) {
+    const Case cases[] = {{"hao3", "hǎo"}, {"lv4", "lǜ"},   {"lve4", "lüè"}, {"liu2", "liú"}, {"gui4", "guì"},
+                          {"ou1", "ōu"},   {"xue2", "xué"}, {"er2", "ér"},   {"n2", "ń"},     {"m2", "ḿ"},
+                          {"ng3", "ňg"},   {"zi5", "zi"},   {"jiong1", "jiōng"}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.in);
+        EXPECT_EQ(core::renderSyllable(c.in, PinyinTone::Marks), c.out);
+    }
+    EXPECT_EQ(core::renderSyllable("lv5", PinyinTone::Numbers), "lü5");
+    EXPECT_EQ(core::renderSyllable("lv3", PinyinTone::None), "lü");
+}
+
+} // namespace
