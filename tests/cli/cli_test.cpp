@@ -174,3 +174,55 @@ TEST(Cli, BadArgumentsPrintUsage) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(CliPinyin, ReadingOptions) {
+    const CliCase cases[] = {
+        {"pinyin --tone marks", "银行 Beijing 2008！\n", "yín háng Beijing 2008！\n", 0},
+        {"pinyin --tone numbers", "汉字绿", "han4 zi4 lü4", 0},
+        {"pinyin --tone=none", "一个", "yi ge", 0},
+        {"pinyin --tone numbers --separator ''", "汉字 好了", "han4zi4 hao3le5", 0},
+        {"pinyin --separator -", "汉字", "hàn-zì", 0},
+        {"pinyin --initials", "汉字", "h z", 0},
+        {"pinyin --initials --separator ''", "汉字", "hz", 0},
+        {"pinyin --tone numbers --lines", " 汉字 \r\n中国\n", " han4 zi4 \nzhong1 guo2\n", 0},
+        {"pinyin --tone numbers", "", "", 0},
+        // The window's pinyin without options, as before.
+        {"pinyin", "  我爱Beijing 2008！ \n", "WoAiBeijing 2008 \n", 0},
+    };
+    for (const CliCase &c : cases) {
+        SCOPED_TRACE(c.args);
+        const CliRun run = runCli(c.args, c.input);
+        EXPECT_EQ(run.status, c.status) << run.err;
+        EXPECT_EQ(run.out, c.out);
+    }
+}
+
+TEST(CliPinyin, BadReadingOptionsAndMissingData) {
+    for (const char *args : {"pinyin --tone", "pinyin --tone loud", "pinyin --separator", "pinyin --tone marks x"}) {
+        SCOPED_TRACE(args);
+        const CliRun run = runCli(args, "汉");
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+    }
+    const CliRun missing = runCli("pinyin --tone marks", "汉", "LANTERNFIN_DATA_DIR=/nonexistent");
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, "lanternfin-cli: cannot load /nonexistent/pinyin.dat\n");
+    char dir[] = "/tmp/lanternfin-data-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string damaged = std::string(dir) + "/pinyin.dat";
+    std::ofstream(damaged) << "LFPINYIN but not really";
+    const CliRun refused = runCli("pinyin --tone marks", "汉", "LANTERNFIN_DATA_DIR=" + std::string(dir));
+    unlink(damaged.c_str());
+    rmdir(dir);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.err, "lanternfin-cli: cannot load " + damaged + "\n");
+    // The window's pinyin needs no data file.
+    EXPECT_EQ(runCli("pinyin", "汉", "LANTERNFIN_DATA_DIR=/nonexistent").out, "Han");
+    const CliRun bad = runCli("pinyin --tone numbers", "汉字a\xFF汉");
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.out, "han4 zi4a");
+}
+
+} // namespace
