@@ -62,4 +62,16 @@ std::unique_ptr<PinyinData> PinyinData::load(const std::string &path, std::strin
     return data;
 }
 
+const core::PinyinReadingData *PinyinDataSource::get() {
+    if (!m_tried) {
+        m_tried = true;
+        m_data = PinyinData::load(m_path);
+    }
+    return m_data ? &m_data->view() : nullptr;
+}
+
+std::string PinyinDataSource::error() {
+    return get() ? std::string() : "cannot load " + m_path;
+}
+
 } // namespace platform

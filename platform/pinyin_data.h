@@ -39,4 +39,24 @@ private:
     std::optional<core::PinyinReadingData> m_view;
 };
 
+// The data file at a known path, loaded the first time it is asked for, so that a program's
+// start-up does not pay for it. Not thread-safe.
+class PinyinDataSource {
+public:
+    explicit PinyinDataSource(std::string path) : m_path(std::move(path)) {}
+
+    // The data, or null when the file cannot be loaded (tried once).
+    const core::PinyinReadingData *get();
+    // Empty when the data loads, else "cannot load <path>". Loads on first use.
+    std::string error();
+    const std::string &path() const { return m_path; }
+    // Whether loading has been tried yet.
+    bool tried() const { return m_tried; }
+
+private:
+    std::string m_path;
+    bool m_tried = false;
+    std::unique_ptr<PinyinData> m_data;
+};
+
 } // namespace platform

@@ -25,6 +25,7 @@ TextServices loadTextServices(const std::string &openccDir) {
         s.codes->singleByte.fill(u'?');
     }
     s.pinyin = std::make_unique<core::PinyinTable>(*s.codes);
+    s.readings = std::make_unique<PinyinDataSource>(lanternfinDataDir() + "/" + kPinyinDataFile);
     return s;
 }
 

@@ -4,6 +4,7 @@
 
 #include "core/codepoint_map.h"
 #include "core/pinyin.h"
+#include "platform/pinyin_data.h"
 
 #include <memory>
 #include <optional>
@@ -20,9 +21,12 @@ struct TextServices {
     core::CodePointMap toLower;
     std::unique_ptr<core::CharCodeTable> codes;
     std::unique_ptr<core::PinyinTable> pinyin;
+    // The readings of the pinyin engine, loaded on first use (never null after loading).
+    std::unique_ptr<PinyinDataSource> readings;
 };
 
-// Loads the code page table, the case maps and both character dictionaries from `openccDir`.
+// Loads the code page table, the case maps and both character dictionaries from `openccDir`; the
+// pinyin readings are found in lanternfinDataDir() and loaded when first asked for.
 TextServices loadTextServices(const std::string &openccDir);
 
 } // namespace platform

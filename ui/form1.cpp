@@ -2,6 +2,7 @@
 
 #include "core/amount.h"
 #include "core/pinyin.h"
+#include "core/pinyin_reading.h"
 #include "core/proportion.h"
 #include "core/text_convert.h"
 #include "dock_strip.h"
@@ -466,9 +467,23 @@ void Form1::buildVariants() {
         cmdjt, QStringLiteral("ways/cmdjt"),
         {{QStringLiteral("char"), QStringLiteral("逐字"), [this] { simplifiedByCharacter(); }, nullptr}},
         m_services.settings, this);
-    m_pinyinWays = new ButtonVariants(CmdGetPY, QStringLiteral("ways/CmdGetPY"),
-                                      {{QStringLiteral("capitalised"), QStringLiteral("首字母大写"),
-                                        [this] { capitalisedPinyin(); }, nullptr}},
+    // The reading ways need the pinyin data file, loaded when the menu first asks for it.
+    using core::PinyinTone;
+    std::vector<ButtonVariant> pinyinWays = {
+        {QStringLiteral("capitalised"), QStringLiteral("首字母大写"), [this] { capitalisedPinyin(); }, nullptr}};
+    const struct {
+        const char *key;
+        const char16_t *label;
+        core::PinyinStyle style;
+    } readingWays[] = {{"marks", u"带声调", {PinyinTone::Marks, " ", false}},
+                       {"numbers", u"数字声调", {PinyinTone::Numbers, " ", false}},
+                       {"none", u"无声调", {PinyinTone::None, " ", false}},
+                       {"initials", u"首字母", {PinyinTone::None, "", true}}};
+    for (const auto &w : readingWays)
+        pinyinWays.push_back({QString::fromLatin1(w.key), QString::fromUtf16(w.label),
+                              [this, style = w.style] { readingPinyin(style); },
+                              [this] { return readingsUnavailable(); }});
+    m_pinyinWays = new ButtonVariants(CmdGetPY, QStringLiteral("ways/CmdGetPY"), std::move(pinyinWays),
                                       m_services.settings, this);
 }
 
@@ -528,6 +543,17 @@ void Form1::CmdGetPY_Click() {
 
 void Form1::capitalisedPinyin() {
     appendToWorkspace([this](std::u16string_view t) { return core::c(t, *m_services.text.pinyin); });
+}
+
+void Form1::readingPinyin(const core::PinyinStyle &style) {
+    if (const core::PinyinReadingData *data = m_services.text.readings ? m_services.text.readings->get() : nullptr)
+        appendToWorkspace([data, &style](std::u16string_view t) { return core::readPinyin(t, *data, style); });
+}
+
+QString Form1::readingsUnavailable() const {
+    if (!m_services.text.readings)
+        return QStringLiteral("no pinyin data");
+    return QString::fromStdString(m_services.text.readings->error());
 }
 
 void Form1::appendToWorkspace(const std::function<std::u16string(std::u16string_view)> &convert) {

@@ -131,6 +131,8 @@ private:
     void traditionalByCharacter();
     void simplifiedByCharacter();
     void capitalisedPinyin();
+    void readingPinyin(const core::PinyinStyle &style);
+    QString readingsUnavailable() const;
     void buildVariants();
     QWidget *control(std::string_view name) const;
     WindowState windowState() const;
