@@ -362,14 +362,32 @@ public:
                 others.push_back(std::move(w));
         }
         for (const Word &w : others) {
-            if (w.size() < 2 || best.count(w))
+            if (w.size() < 2 || best.count(w) ||
+                !std::all_of(w.begin(), w.end(), [&](char32_t c) { return m_default.count(c) > 0; }))
                 continue;
             const auto e = evidence.find(w);
-            if (e == evidence.end())
+            if (e != evidence.end()) {
+                const auto top = std::max_element(e->second.begin(), e->second.end(),
+                                                  [](const auto &a, const auto &b) { return a.second < b.second; });
+                addKnown(w, top->first);
                 continue;
-            const auto top = std::max_element(e->second.begin(), e->second.end(),
-                                              [](const auto &a, const auto &b) { return a.second < b.second; });
-            addKnown(w, top->first);
+            }
+            // Else the curated words inside it, longest first from the left (文本处理: 处理 chu3 li3).
+            std::vector<std::string> syl;
+            for (std::size_t i = 0; i < w.size();) {
+                std::size_t len = w.size() - i;
+                for (; len >= 2; --len)
+                    if (const auto it = best.find(w.substr(i, len)); it != best.end()) {
+                        syl.insert(syl.end(), it->second.syl.begin(), it->second.syl.end());
+                        break;
+                    }
+                if (len < 2) {
+                    syl.push_back(m_default[w[i]]);
+                    len = 1;
+                }
+                i += len;
+            }
+            addKnown(w, syl);
         }
     }
 
@@ -570,6 +588,10 @@ private:
         // Of the standard readings with the same letters, the character's own reading, else
         // the one terra reads more often (这个 ge5 -> ge4, not the rarer ge3).
         const std::string base = baseOf(syl);
+        // A neutral tone of letters the standard does not list for the character stays (钥匙 shi5).
+        if (syl.back() == '5' &&
+            std::none_of(standard.begin(), standard.end(), [&](const std::string &s) { return baseOf(s) == base; }))
+            return syl;
         const auto own = m_readings.find(cp);
         const auto def = m_default.find(cp);
         std::string pick;
@@ -599,7 +621,17 @@ private:
             if (!covered)
                 return s;
         }
-        return syl;
+        // Else the standard reading terra reads most often (怎 ze3 -> zen3, 括 gua1 -> kuo4).
+        std::string most = standard[0];
+        double mostWeight = -1;
+        if (own != m_readings.end())
+            for (const auto &r : own->second)
+                if (std::find(standard.begin(), standard.end(), r.syllable) != standard.end() &&
+                    r.weight > mostWeight) {
+                    most = r.syllable;
+                    mostWeight = r.weight;
+                }
+        return most;
     }
 
     Sources &m_src;
