@@ -1,7 +1,9 @@
-// Start-up of the text services: the code page 936 table and both character dictionaries.
+// Start-up of the text services: the code page 936 table and both character dictionaries; the
+// pinyin reading data loaded on first use.
 
 #include "platform/character_maps.h"
 #include "platform/codepage936.h"
+#include "platform/pinyin_data.h"
 
 #include <benchmark/benchmark.h>
 
@@ -35,6 +37,14 @@ void BM_textServicesStartup(benchmark::State &state) {
     }
 }
 BENCHMARK(BM_textServicesStartup)->Unit(benchmark::kMillisecond);
+
+// What the first use of a pinyin reading way costs the window: map and check the data file.
+void BM_pinyinDataLoad(benchmark::State &state) {
+    const auto path = platform::lanternfinDataDir() + "/" + platform::kPinyinDataFile;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(platform::PinyinData::load(path));
+}
+BENCHMARK(BM_pinyinDataLoad)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
