@@ -42,6 +42,8 @@ def main():
     print(f'characters compared: {total}')
     print(f'agreement with tone:    {100.0 * tone_ok / max(total, 1):.2f}%')
     print(f'agreement without tone: {100.0 * letters_ok / max(total, 1):.2f}%')
+    if '--letters' in sys.argv:
+        diffs = collections.Counter({k: n for k, n in diffs.items() if k[1][:-1] != k[2][:-1]})
     if show:
         by_char = collections.Counter()
         for (c, a, b, ctx), n in diffs.items():

@@ -132,6 +132,11 @@ std::string numbered(std::string_view marked) {
     return letters + static_cast<char>('0' + tone);
 }
 
+// Terra writes the 儿 of a word read with erhua as r5 (一下兒 yi2 xia4 r5); it is written er.
+std::string syllableOf(std::string_view s) {
+    return s == "r5" ? std::string("er5") : std::string(s);
+}
+
 std::string baseOf(const std::string &syl) { return syl.substr(0, syl.size() - 1); }
 
 // Terra's reading of one character with its frequency, in terra's order.
@@ -166,7 +171,7 @@ void readTerra(const std::string &text, Sources &src) {
         const Word key = decode(f[0]);
         std::vector<std::string> syl;
         for (auto s : split(f[1], ' '))
-            syl.emplace_back(s);
+            syl.push_back(syllableOf(s));
         const double weight = std::strtod(std::string(f[2]).c_str(), nullptr);
         if (key.empty() || key.size() != syl.size() || !std::all_of(key.begin(), key.end(), isHan))
             continue;
@@ -195,7 +200,7 @@ void readTerraDict(const std::string &text, Sources &src) {
         const Word key = decode(f[0]);
         std::vector<std::string> syl;
         for (auto s : split(f[1], ' '))
-            syl.emplace_back(s);
+            syl.push_back(syllableOf(s));
         if (key.size() < 2 || key.size() != syl.size() || !std::all_of(key.begin(), key.end(), isHan))
             continue;
         const auto w = src.wordWeight.find({key, std::string(f[1])});
@@ -322,6 +327,7 @@ public:
         struct Best {
             double weight;
             int nonStandard;
+            int ownReadings;
             std::vector<std::string> syl;
         };
         std::map<Word, Best> best;
@@ -329,16 +335,22 @@ public:
             const Word &key = simplified[i];
             if (!std::all_of(key.begin(), key.end(), [&](char32_t c) { return m_default.count(c) > 0; }))
                 continue;
-            Best b{m_src.curated[i].weight, 0, {}};
+            Best b{m_src.curated[i].weight, 0, 0, {}};
             for (std::size_t k = 0; k < key.size(); ++k) {
                 const std::string &syl = m_src.curated[i].syllables[k];
                 const char32_t c = m_src.tghz.count(key[k]) ? key[k] : keys[i][k];
                 b.syl.push_back(corrected(c, syl));
                 b.nonStandard += !isStandard(c, syl);
             }
+            for (std::size_t k = 0; k < key.size(); ++k)
+                b.ownReadings += b.syl[k] != m_default[key[k]];
+            // Terra lists some words under two readings at one frequency (角色 jiao3 se4, jue2 se4):
+            // the standard one, then the one unlike its characters' own readings, is why it is listed.
             auto it = best.find(key);
             if (it == best.end() || b.weight > it->second.weight ||
-                (b.weight == it->second.weight && b.nonStandard < it->second.nonStandard))
+                (b.weight == it->second.weight &&
+                 std::make_pair(-b.nonStandard, b.ownReadings) >
+                     std::make_pair(-it->second.nonStandard, it->second.ownReadings)))
                 best[key] = std::move(b);
         }
         // A word terra does not read itself takes the reading it has inside the curated words
@@ -584,6 +596,8 @@ private:
             return syl;
         const auto &standard = t->second;
         if (std::find(standard.begin(), standard.end(), syl) != standard.end())
+            return syl;
+        if (syl == "er5" && (cp == U'儿' || cp == U'兒')) // erhua: 一会儿 yí huì er
             return syl;
         // Of the standard readings with the same letters, the character's own reading, else
         // the one terra reads more often (这个 ge5 -> ge4, not the rarer ge3).
