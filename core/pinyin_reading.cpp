@@ -227,8 +227,12 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
         }
         i = e;
     }
-    // 一 and 不 before the next syllable's own tone.
-    auto toneOf = [&](std::uint16_t id) { return m_data.syllableName(id).back() - '0'; };
+    // 一 and 不 before the next syllable's own tone; before a neutral tone, the tone that
+    // character has on its own (不是 shi5 still makes 不 bú).
+    auto toneAt = [&](std::size_t k) {
+        const int t = m_data.syllableName(syl[k]).back() - '0';
+        return t != 5 ? t : m_data.syllableName(m_data.syllableOf(run[k])).back() - '0';
+    };
     for (std::size_t i = 0; i < n; ++i) {
         if (run[i] == kYi && m_yi1 != kNoSyllable && m_data.syllableName(syl[i]).starts_with("yi")) {
             const bool plain = m_wordEnd[i] || i + 1 == n || (i > 0 && (run[i - 1] == U'第' || isNumeral(run[i - 1]))) ||
@@ -236,9 +240,9 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
             if (plain)
                 syl[i] = m_yi1;
             else
-                syl[i] = toneOf(syl[i + 1]) >= 4 ? m_yi2 : m_yi4;
+                syl[i] = toneAt(i + 1) >= 4 ? m_yi2 : m_yi4;
         } else if (run[i] == kBu && m_bu4 != kNoSyllable && m_data.syllableName(syl[i]).starts_with("bu")) {
-            syl[i] = !m_wordEnd[i] && i + 1 < n && toneOf(syl[i + 1]) == 4 ? m_bu2 : m_bu4;
+            syl[i] = !m_wordEnd[i] && i + 1 < n && toneAt(i + 1) == 4 ? m_bu2 : m_bu4;
         }
     }
 }
