@@ -417,6 +417,40 @@ public:
         std::erase_if(m_words, [](const auto &w) { return w.second.cost == core::kNotASegmentationWord; });
     }
 
+    // Traditional text splits and reads as its simplified form does: each word in its
+    // traditional form (OpenCC's s2t) with the same cost and reading.
+    void addTraditional(const std::string &t2sConfig) {
+        std::vector<Word> keys;
+        for (const auto &[w, e] : m_words)
+            keys.push_back(w);
+        std::string s2tConfig = t2sConfig;
+        s2tConfig.replace(s2tConfig.rfind("t2s"), 3, "s2t");
+        const auto traditional = convertedBy(s2tConfig, keys);
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            const Word &t = traditional[i];
+            if (t == keys[i] || m_words.count(t) ||
+                !std::all_of(t.begin(), t.end(), [&](char32_t c) { return m_default.count(c) > 0; }))
+                continue;
+            Entry e = m_words[keys[i]];
+            if (!e.reading.empty()) {
+                // Read as the characters' own readings where the simplified word is.
+                bool asCharacters = true;
+                for (std::size_t k = 0; k < t.size(); ++k)
+                    asCharacters = asCharacters && e.reading[k] == m_default[t[k]];
+                if (asCharacters)
+                    e.reading.clear();
+            } else {
+                bool same = true;
+                for (std::size_t k = 0; k < t.size(); ++k)
+                    same = same && m_default[t[k]] == m_default[keys[i][k]];
+                if (!same)
+                    for (char32_t c : keys[i])
+                        e.reading.push_back(m_default[c]);
+            }
+            m_words[t] = std::move(e);
+        }
+    }
+
     std::vector<unsigned char> write(const std::string &info) {
         // Syllables: every default and word reading, and those the 一/不 rules give.
         std::set<std::string> names = {"yi1", "yi2", "yi4", "bu2", "bu4"};
@@ -454,7 +488,7 @@ public:
             nodes = prefixes.size();
         }
         std::uint32_t slotCount = 1;
-        while (slotCount < nodes * 3 / 2)
+        while (slotCount < nodes * 5 / 4)
             slotCount <<= 1;
         std::vector<core::PinyinTrieSlot> slots(slotCount, core::PinyinTrieSlot{0, 0, core::kNoWordReading,
                                                                                  core::kNotASegmentationWord, 0});
@@ -687,6 +721,7 @@ int main(int argc, char **argv) {
     b.mergeCharacters(t2s);
     b.mergeWords(t2s);
     b.addJieba();
+    b.addTraditional(t2s);
 
     std::string info = "lanternfin pinyin reading data\n";
     for (int i = 8; i < argc; ++i)
