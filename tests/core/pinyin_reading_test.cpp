@@ -68,7 +68,8 @@ TEST(PinyinReading, PolyphonesReadAsTheirWordReadsThem) {
                {"系统中的文件", "xì tǒng zhōng de wén jiàn"}, // no essay word 中的 zhòng dì
                {"您需要", "nín xū yào"},          // not the table's xu1 yao1 combination
                {"什么", "shén me"},     // Taiwan she2 replaced by the standard reading
-               {"信息", "xìn xī"},      {"日期", "rì qī"},     {"但是", "dàn shì"}});
+               {"信息", "xìn xī"},      {"日期", "rì qī"},     {"但是", "dàn shì"},
+               {"中國銀行", "zhōng guó yín háng"}, {"處理", "chǔ lǐ"}}); // traditional text too
 }
 
 TEST(PinyinReading, OneAndBuChangeBeforeTheNextTone) {
