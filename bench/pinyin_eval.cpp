@@ -43,7 +43,8 @@ int main(int argc, char **argv) {
                 continue;
             reader.readRun(run, syl);
             for (std::size_t k = 0; k < syl.size(); ++k) {
-                out += std::to_string(i - run.size() + k) + ":" + std::string(data->view().syllableName(syl[k]));
+                out +=
+                    std::to_string(i - run.size() + k) + ":" + std::string(data->view().syllableName(syl[k]));
                 out += ' ';
             }
             run.clear();

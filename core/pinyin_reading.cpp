@@ -23,11 +23,14 @@ bool isDigitNumeral(char32_t c) {
     return std::u32string_view(U"〇零一二三四五六七八九").find(c) != std::u32string_view::npos;
 }
 
-std::size_t padded(std::size_t n) { return (n + 3) & ~std::size_t(3); }
+std::size_t padded(std::size_t n) {
+    return (n + 3) & ~std::size_t(3);
+}
 
 } // namespace
 
-std::optional<PinyinReadingData> PinyinReadingData::open(std::span<const unsigned char> bytes, std::string *why) {
+std::optional<PinyinReadingData> PinyinReadingData::open(std::span<const unsigned char> bytes,
+                                                         std::string *why) {
     auto refuse = [why](const char *reason) {
         if (why)
             *why = reason;
@@ -113,9 +116,9 @@ std::uint32_t PinyinReadingData::probe(std::uint32_t hash, std::uint32_t node, c
     std::uint32_t i = hash & m_slotMask;
     for (std::uint32_t n = 0; n <= m_slotMask; ++n, i = (i + 1) & m_slotMask) {
         const PinyinTrieSlot &s = m_slots[i];
-        if (s.cp == cp && s.parent == node)
+        if (s.cp() == cp && s.parent == node)
             return i + 1;
-        if (s.cp == 0)
+        if (s.cpAndCost == 0)
             return 0;
     }
     return 0;
@@ -147,9 +150,9 @@ std::string renderSyllable(std::string_view numbered, PinyinTone tone) {
         at = letters.find_last_of("iouv");
     if (at == std::string_view::npos)
         at = letters.find_first_of("mn");
-    static const char *const marked[][4] = {
-        {"ā", "á", "ǎ", "à"}, {"ē", "é", "ě", "è"}, {"ī", "í", "ǐ", "ì"}, {"ō", "ó", "ǒ", "ò"},
-        {"ū", "ú", "ǔ", "ù"}, {"ǖ", "ǘ", "ǚ", "ǜ"}, {"m̄", "ḿ", "m̌", "m̀"}, {"n̄", "ń", "ň", "ǹ"}};
+    static const char *const marked[][4] = {{"ā", "á", "ǎ", "à"}, {"ē", "é", "ě", "è"}, {"ī", "í", "ǐ", "ì"},
+                                            {"ō", "ó", "ǒ", "ò"}, {"ū", "ú", "ǔ", "ù"}, {"ǖ", "ǘ", "ǚ", "ǜ"},
+                                            {"m̄", "ḿ", "m̌", "m̀"}, {"n̄", "ń", "ň", "ǹ"}};
     const std::string_view vowels = "aeiouvmn";
     for (std::size_t i = 0; i < letters.size(); ++i) {
         const auto v = vowels.find(letters[i]);
@@ -170,6 +173,7 @@ PinyinReader::PinyinReader(const PinyinReadingData &data, const PinyinStyle &sty
         const std::string_view name = data.syllableName(static_cast<std::uint16_t>(i));
         m_rendered.push_back(style.initials ? std::string(1, name[0] == 'v' ? 'u' : name[0])
                                             : renderSyllable(name, style.tone));
+        m_longest = std::max(m_longest, m_rendered.back().size());
     }
     m_yi1 = data.syllableId("yi1");
     m_yi2 = data.syllableId("yi2");
@@ -197,9 +201,9 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
             if (!node)
                 break;
             const PinyinTrieSlot &s = m_data.slot(node);
-            if (s.cost == kNotASegmentationWord)
+            if (s.cost() == kNotASegmentationWord)
                 continue;
-            const std::uint32_t c = s.cost + m_best[j + 1];
+            const std::uint32_t c = s.cost() + m_best[j + 1];
             if (c <= best) {
                 best = c;
                 end = static_cast<std::uint32_t>(j + 1);
@@ -235,7 +239,8 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
     };
     for (std::size_t i = 0; i < n; ++i) {
         if (run[i] == kYi && m_yi1 != kNoSyllable && m_data.syllableName(syl[i]).starts_with("yi")) {
-            const bool plain = m_wordEnd[i] || i + 1 == n || (i > 0 && (run[i - 1] == U'第' || isNumeral(run[i - 1]))) ||
+            const bool plain = m_wordEnd[i] || i + 1 == n ||
+                               (i > 0 && (run[i - 1] == U'第' || isNumeral(run[i - 1]))) ||
                                isDigitNumeral(run[i + 1]) || run[i + 1] == U'月' || run[i + 1] == U'号';
             if (plain)
                 syl[i] = m_yi1;
@@ -247,19 +252,26 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
     }
 }
 
-void PinyinReader::appendSyllable(std::uint16_t id, std::string &out) {
-    if (m_lastWasSyllable)
-        out += m_style.separator;
-    out += m_rendered[id];
-    m_lastWasSyllable = true;
-}
-
 void PinyinReader::flushRun(std::string &out) {
     if (m_run.empty())
         return;
     readRun(m_run, m_syl);
-    for (std::uint16_t id : m_syl)
-        appendSyllable(id, out);
+    // Room for the longest syllable and a separator each, filled in place and cut to size.
+    const std::string_view sep = m_style.separator;
+    const std::size_t old = out.size();
+    out.resize(old + m_syl.size() * (m_longest + sep.size()) + sep.size());
+    char *p = out.data() + old;
+    for (std::uint16_t id : m_syl) {
+        if (m_lastWasSyllable) {
+            std::memcpy(p, sep.data(), sep.size());
+            p += sep.size();
+        }
+        const std::string &s = m_rendered[id];
+        std::memcpy(p, s.data(), s.size());
+        p += s.size();
+        m_lastWasSyllable = true;
+    }
+    out.resize(static_cast<std::size_t>(p - out.data()));
     m_run.clear();
 }
 

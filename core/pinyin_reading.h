@@ -7,10 +7,10 @@
 //
 // Each run of characters with readings is split into words by the most probable sequence of
 // dictionary words (the product of their probabilities, a dynamic programme over the run). A word
-// the dictionary reads gets that reading; everything else is read character by character. 一 is yī at the end of a word or run, after 第 or a numeral, before a numeral digit;
-// else yí before a fourth tone and yì before the others. 不 is bú before a fourth tone, else bù.
-// Everything else (letters, digits, punctuation, characters without a reading) passes through
-// unchanged and in order.
+// the dictionary reads gets that reading; everything else is read character by character. 一 is yī at the end
+// of a word or run, after 第 or a numeral, before a numeral digit; else yí before a fourth tone and yì before
+// the others. 不 is bú before a fourth tone, else bù. Everything else (letters, digits, punctuation,
+// characters without a reading) passes through unchanged and in order.
 
 #include "pinyin_data_format.h"
 #include "utf.h"
@@ -24,8 +24,6 @@
 
 namespace core {
 
-
-
 // A checked view of a pinyin reading data file (see pinyin_data_format.h). The bytes stay owned by
 // the caller and must outlive the view and every reader made from it.
 class PinyinReadingData {
@@ -33,7 +31,8 @@ public:
     // nullopt, with the reason in `why`, when the bytes are not a data file of this version: a
     // wrong magic or version, a size that does not add up, a checksum that does not match, or
     // the wrong byte order. The bytes must be 4-byte aligned (a mapped or allocated file is).
-    static std::optional<PinyinReadingData> open(std::span<const unsigned char> bytes, std::string *why = nullptr);
+    static std::optional<PinyinReadingData> open(std::span<const unsigned char> bytes,
+                                                 std::string *why = nullptr);
 
     // What the file was made from (package versions and source hashes), one item a line.
     std::string_view info() const { return m_info; }
@@ -113,11 +112,11 @@ public:
 
 private:
     void flushRun(std::string &out);
-    void appendSyllable(std::uint16_t id, std::string &out);
 
     const PinyinReadingData &m_data;
     PinyinStyle m_style;
     std::vector<std::string> m_rendered; // each syllable in the chosen style
+    std::size_t m_longest = 0;
     std::uint16_t m_yi1, m_yi2, m_yi4, m_bu2, m_bu4;
     std::vector<char32_t> m_run;
     std::vector<std::uint16_t> m_syl;

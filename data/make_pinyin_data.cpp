@@ -107,12 +107,12 @@ bool isHan(char32_t c) {
 // "lv4", "n2"); a syllable without a mark gets 5.
 std::string numbered(std::string_view marked) {
     static const std::map<char32_t, std::pair<char, int>> marks = {
-        {U'ā', {'a', 1}}, {U'á', {'a', 2}}, {U'ǎ', {'a', 3}}, {U'à', {'a', 4}}, {U'ē', {'e', 1}},
-        {U'é', {'e', 2}}, {U'ě', {'e', 3}}, {U'è', {'e', 4}}, {U'ī', {'i', 1}}, {U'í', {'i', 2}},
-        {U'ǐ', {'i', 3}}, {U'ì', {'i', 4}}, {U'ō', {'o', 1}}, {U'ó', {'o', 2}}, {U'ǒ', {'o', 3}},
-        {U'ò', {'o', 4}}, {U'ū', {'u', 1}}, {U'ú', {'u', 2}}, {U'ǔ', {'u', 3}}, {U'ù', {'u', 4}},
-        {U'ǖ', {'v', 1}}, {U'ǘ', {'v', 2}}, {U'ǚ', {'v', 3}}, {U'ǜ', {'v', 4}}, {U'ü', {'v', 5}},
-        {U'ḿ', {'m', 2}}, {U'ń', {'n', 2}}, {U'ň', {'n', 3}}, {U'ǹ', {'n', 4}}, {U'ê', {'e', 5}},
+        {U'ā', {'a', 1}},    {U'á', {'a', 2}},    {U'ǎ', {'a', 3}},    {U'à', {'a', 4}},   {U'ē', {'e', 1}},
+        {U'é', {'e', 2}},    {U'ě', {'e', 3}},    {U'è', {'e', 4}},    {U'ī', {'i', 1}},   {U'í', {'i', 2}},
+        {U'ǐ', {'i', 3}},    {U'ì', {'i', 4}},    {U'ō', {'o', 1}},    {U'ó', {'o', 2}},   {U'ǒ', {'o', 3}},
+        {U'ò', {'o', 4}},    {U'ū', {'u', 1}},    {U'ú', {'u', 2}},    {U'ǔ', {'u', 3}},   {U'ù', {'u', 4}},
+        {U'ǖ', {'v', 1}},    {U'ǘ', {'v', 2}},    {U'ǚ', {'v', 3}},    {U'ǜ', {'v', 4}},   {U'ü', {'v', 5}},
+        {U'ḿ', {'m', 2}},    {U'ń', {'n', 2}},    {U'ň', {'n', 3}},    {U'ǹ', {'n', 4}},   {U'ê', {'e', 5}},
         {U'\u0304', {0, 1}}, {U'\u0301', {0, 2}}, {U'\u030C', {0, 3}}, {U'\u0300', {0, 4}}};
     std::string letters;
     int tone = 5;
@@ -137,7 +137,9 @@ std::string syllableOf(std::string_view s) {
     return s == "r5" ? std::string("er5") : std::string(s);
 }
 
-std::string baseOf(const std::string &syl) { return syl.substr(0, syl.size() - 1); }
+std::string baseOf(const std::string &syl) {
+    return syl.substr(0, syl.size() - 1);
+}
 
 // Terra's reading of one character with its frequency, in terra's order.
 struct Reading {
@@ -153,7 +155,7 @@ struct Sources {
         std::vector<std::string> syllables;
         double weight;
     };
-    std::vector<TerraWord> curated;                                // terra_pinyin.dict.yaml
+    std::vector<TerraWord> curated;                            // terra_pinyin.dict.yaml
     std::map<std::pair<Word, std::string>, double> wordWeight; // the table's, by word and reading
     std::set<Word> tableWords;
     std::map<char32_t, std::vector<std::string>> tghz, mandarin, hanyuPinyin, xhc;
@@ -213,12 +215,12 @@ void readUnihan(const std::string &text, Sources &src) {
         if (line.size() < 3 || line[0] != 'U')
             continue;
         const auto f = split(line, '\t');
-        if (f.size() < 3 || (f[1] != "kTGHZ2013" && f[1] != "kMandarin" && f[1] != "kHanyuPinyin" &&
-                             f[1] != "kXHC1983"))
+        if (f.size() < 3 ||
+            (f[1] != "kTGHZ2013" && f[1] != "kMandarin" && f[1] != "kHanyuPinyin" && f[1] != "kXHC1983"))
             continue;
         const char32_t cp = static_cast<char32_t>(std::stoul(std::string(f[0].substr(2)), nullptr, 16));
-        auto &out = f[1] == "kTGHZ2013" ? src.tghz[cp]
-                    : f[1] == "kMandarin" ? src.mandarin[cp]
+        auto &out = f[1] == "kTGHZ2013"      ? src.tghz[cp]
+                    : f[1] == "kMandarin"    ? src.mandarin[cp]
                     : f[1] == "kHanyuPinyin" ? src.hanyuPinyin[cp]
                                              : src.xhc[cp];
         for (auto item : split(f[2], ' ')) {
@@ -240,8 +242,8 @@ void readVariants(const std::string &text, Sources &src) {
         const char32_t cp = static_cast<char32_t>(std::stoul(std::string(f[0].substr(2)), nullptr, 16));
         for (auto item : split(f[2], ' '))
             if (item.size() > 2 && item[0] == 'U')
-                src.variants[cp].push_back(
-                    static_cast<char32_t>(std::stoul(std::string(item.substr(2, item.find('<') - 2)), nullptr, 16)));
+                src.variants[cp].push_back(static_cast<char32_t>(
+                    std::stoul(std::string(item.substr(2, item.find('<') - 2)), nullptr, 16)));
     }
 }
 
@@ -379,8 +381,9 @@ public:
                 continue;
             const auto e = evidence.find(w);
             if (e != evidence.end()) {
-                const auto top = std::max_element(e->second.begin(), e->second.end(),
-                                                  [](const auto &a, const auto &b) { return a.second < b.second; });
+                const auto top =
+                    std::max_element(e->second.begin(), e->second.end(),
+                                     [](const auto &a, const auto &b) { return a.second < b.second; });
                 addKnown(w, top->first);
                 continue;
             }
@@ -409,7 +412,8 @@ public:
             total += f;
         m_unknownCost = costOf(1, total);
         for (const auto &[w, f] : m_src.jieba) {
-            if (w.empty() || !std::all_of(w.begin(), w.end(), [&](char32_t c) { return m_default.count(c) > 0; }))
+            if (w.empty() ||
+                !std::all_of(w.begin(), w.end(), [&](char32_t c) { return m_default.count(c) > 0; }))
                 continue;
             m_words[w].cost = costOf(f, total);
         }
@@ -490,16 +494,14 @@ public:
         std::uint32_t slotCount = 1;
         while (slotCount < nodes * 5 / 4)
             slotCount <<= 1;
-        std::vector<core::PinyinTrieSlot> slots(slotCount, core::PinyinTrieSlot{0, 0, core::kNoWordReading,
-                                                                                 core::kNotASegmentationWord, 0});
+        std::vector<core::PinyinTrieSlot> slots(slotCount, core::PinyinTrieSlot{0, 0, core::kNoWordReading});
         std::vector<std::uint16_t> readings;
         for (const auto &[w, e] : m_words) {
             std::uint32_t node = 0;
             for (char32_t c : w)
                 node = findOrInsert(slots, node, c);
             core::PinyinTrieSlot &s = slots[node - 1];
-            s.cost = e.cost;
-            s.flags = e.flags;
+            s.cpAndCost = s.cp() | std::uint32_t(e.cost) << core::kPinyinCodePointBits;
             if (!e.reading.empty()) {
                 s.reading = static_cast<std::uint32_t>(readings.size());
                 for (const auto &syl : e.reading)
@@ -510,15 +512,16 @@ public:
         std::vector<std::uint64_t> filter(core::kPinyinFilterBits / 64, 0);
         for (std::uint32_t i = 0; i < slotCount; ++i) {
             const core::PinyinTrieSlot &s = slots[i];
-            if (s.cp == 0)
+            if (s.cpAndCost == 0)
                 continue;
             if (s.parent == 0) {
-                const std::uint16_t p = s.cp >> 8 < core::kPinyinPageIndexSize ? pageIndex[s.cp >> 8] : 0;
+                const std::uint16_t p = s.cp() >> 8 < core::kPinyinPageIndexSize ? pageIndex[s.cp() >> 8] : 0;
                 if (!p)
                     fail("a word starts with a character without a reading");
-                rootPages[(p - 1u) * 256 + (s.cp & 0xFF)] = i + 1;
+                rootPages[(p - 1u) * 256 + (s.cp() & 0xFF)] = i + 1;
             } else {
-                const std::uint32_t bit = core::pinyinTrieHash(s.parent, s.cp) & (core::kPinyinFilterBits - 1);
+                const std::uint32_t bit =
+                    core::pinyinTrieHash(s.parent, s.cp()) & (core::kPinyinFilterBits - 1);
                 filter[bit / 64] |= std::uint64_t(1) << (bit % 64);
             }
         }
@@ -560,24 +563,27 @@ public:
 private:
     struct Entry {
         std::uint16_t cost = core::kNotASegmentationWord;
-        std::uint16_t flags = 0;
         std::vector<std::string> reading;
     };
 
     static std::uint16_t costOf(double freq, double total) {
-        const double c = std::round((std::log(total) - std::log(std::max(freq, 1.0))) * core::kPinyinCostScale);
-        return static_cast<std::uint16_t>(std::clamp(c, 0.0, 65534.0));
+        const double c =
+            std::round((std::log(total) - std::log(std::max(freq, 1.0))) * core::kPinyinCostScale);
+        if (c >= core::kNotASegmentationWord)
+            fail("a word cost does not fit the data file's 14 bits");
+        return static_cast<std::uint16_t>(std::max(c, 0.0));
     }
 
-    static std::uint32_t findOrInsert(std::vector<core::PinyinTrieSlot> &slots, std::uint32_t parent, char32_t c) {
+    static std::uint32_t findOrInsert(std::vector<core::PinyinTrieSlot> &slots, std::uint32_t parent,
+                                      char32_t c) {
         const std::uint32_t mask = static_cast<std::uint32_t>(slots.size() - 1);
         for (std::uint32_t i = core::pinyinTrieHash(parent, c) & mask;; i = (i + 1) & mask) {
-            if (slots[i].cp == 0) {
+            if (slots[i].cpAndCost == 0) {
                 slots[i].parent = parent;
-                slots[i].cp = c;
+                slots[i].cpAndCost = c | core::kNotASegmentationWord << core::kPinyinCodePointBits;
                 return i + 1;
             }
-            if (slots[i].parent == parent && slots[i].cp == c)
+            if (slots[i].parent == parent && slots[i].cp() == c)
                 return i + 1;
         }
     }
@@ -587,7 +593,6 @@ private:
         for (std::size_t k = 0; k < key.size(); ++k)
             asCharacters = asCharacters && syl[k] == m_default[key[k]];
         Entry &e = m_words[key];
-        e.flags |= core::kWordKnown;
         if (!asCharacters)
             e.reading = syl;
     }
@@ -606,7 +611,8 @@ private:
     std::string pickDefault(char32_t cp, const std::vector<Reading> &readings) const {
         const auto m = m_src.mandarin.find(cp);
         auto rank = [&](const Reading &r) {
-            const bool mandarin = m != m_src.mandarin.end() && !m->second.empty() && m->second[0] == r.syllable;
+            const bool mandarin =
+                m != m_src.mandarin.end() && !m->second.empty() && m->second[0] == r.syllable;
             return std::make_pair(r.weight, mandarin ? 1 : 0);
         };
         const Reading *best = &readings[0];
@@ -637,8 +643,8 @@ private:
         // the one terra reads more often (这个 ge5 -> ge4, not the rarer ge3).
         const std::string base = baseOf(syl);
         // A neutral tone of letters the standard does not list for the character stays (钥匙 shi5).
-        if (syl.back() == '5' &&
-            std::none_of(standard.begin(), standard.end(), [&](const std::string &s) { return baseOf(s) == base; }))
+        if (syl.back() == '5' && std::none_of(standard.begin(), standard.end(),
+                                              [&](const std::string &s) { return baseOf(s) == base; }))
             return syl;
         const auto own = m_readings.find(cp);
         const auto def = m_default.find(cp);

@@ -18,7 +18,8 @@ const core::PinyinReadingData &data() {
         const std::string bytes((std::istreambuf_iterator<char>(f)), {});
         words.resize((bytes.size() + 3) / 4);
         std::memcpy(words.data(), bytes.data(), bytes.size());
-        return core::PinyinReadingData::open({reinterpret_cast<const unsigned char *>(words.data()), bytes.size()});
+        return core::PinyinReadingData::open(
+            {reinterpret_cast<const unsigned char *>(words.data()), bytes.size()});
     }();
     fuzz::check(d.has_value(), "data file loads");
     return *d;
@@ -50,7 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
             fuzz::check(at < whole.size() && whole[at] >= 'a' && whole[at] <= 'z', "one letter per syllable");
             ++at;
         } else {
-            fuzz::check(whole.compare(at, static_cast<std::size_t>(len), text.substr(i, static_cast<std::size_t>(len))) == 0,
+            fuzz::check(whole.compare(at, static_cast<std::size_t>(len),
+                                      text.substr(i, static_cast<std::size_t>(len))) == 0,
                         "other text unchanged and in order");
             at += static_cast<std::size_t>(len);
         }

@@ -56,7 +56,8 @@ std::unique_ptr<PinyinData> PinyinData::load(const std::string &path, std::strin
         return fail("cannot map");
     data->m_map = map;
     std::string reason;
-    data->m_view = core::PinyinReadingData::open({static_cast<const unsigned char *>(map), data->m_size}, &reason);
+    data->m_view =
+        core::PinyinReadingData::open({static_cast<const unsigned char *>(map), data->m_size}, &reason);
     if (!data->m_view)
         return fail(reason);
     return data;

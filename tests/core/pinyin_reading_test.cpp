@@ -60,31 +60,57 @@ void expectAll(std::initializer_list<Case> cases, PinyinTone tone = PinyinTone::
 }
 
 TEST(PinyinReading, PolyphonesReadAsTheirWordReadsThem) {
-    expectAll({{"银行", "yín háng"},     {"行走", "xíng zǒu"},   {"重庆", "chóng qìng"},
-               {"重要", "zhòng yào"},    {"长大", "zhǎng dà"},   {"长度", "cháng dù"},
-               {"音乐", "yīn yuè"},      {"快乐", "kuài lè"},    {"了解", "liǎo jiě"},
-               {"好了", "hǎo le"},       {"调查", "diào chá"},   {"调整", "tiáo zhěng"},
-               {"我去银行取钱", "wǒ qù yín háng qǔ qián"},       {"他很快乐", "tā hěn kuài lè"},
+    expectAll({{"银行", "yín háng"},
+               {"行走", "xíng zǒu"},
+               {"重庆", "chóng qìng"},
+               {"重要", "zhòng yào"},
+               {"长大", "zhǎng dà"},
+               {"长度", "cháng dù"},
+               {"音乐", "yīn yuè"},
+               {"快乐", "kuài lè"},
+               {"了解", "liǎo jiě"},
+               {"好了", "hǎo le"},
+               {"调查", "diào chá"},
+               {"调整", "tiáo zhěng"},
+               {"我去银行取钱", "wǒ qù yín háng qǔ qián"},
+               {"他很快乐", "tā hěn kuài lè"},
                {"系统中的文件", "xì tǒng zhōng de wén jiàn"}, // no essay word 中的 zhòng dì
-               {"您需要", "nín xū yào"},          // not the table's xu1 yao1 combination
-               {"什么", "shén me"},     // Taiwan she2 replaced by the standard reading
-               {"信息", "xìn xī"},      {"日期", "rì qī"},     {"但是", "dàn shì"},
-               {"中國銀行", "zhōng guó yín háng"}, {"處理", "chǔ lǐ"}}); // traditional text too
+               {"您需要", "nín xū yào"},                      // not the table's xu1 yao1 combination
+               {"什么", "shén me"},                           // Taiwan she2 replaced by the standard reading
+               {"信息", "xìn xī"},
+               {"日期", "rì qī"},
+               {"但是", "dàn shì"},
+               {"中國銀行", "zhōng guó yín háng"},
+               {"處理", "chǔ lǐ"}}); // traditional text too
 }
 
 TEST(PinyinReading, OneAndBuChangeBeforeTheNextTone) {
-    expectAll({{"一个", "yí gè"},       {"一样", "yí yàng"},    {"第一", "dì yī"},
-               {"不对", "bú duì"},      {"一天", "yì tiān"},    {"一年", "yì nián"},
-               {"一起", "yì qǐ"},       {"不好", "bù hǎo"},     {"不行", "bù xíng"},
-               {"不是", "bú shì"},      {"统一", "tǒng yī"},    {"十一", "shí yī"},
-               {"一九八四", "yī jiǔ bā sì"}, {"一", "yī"},      {"不", "bù"},
-               {"一，二", "yī，èr"},    {"不一定", "bù yí dìng"}, {"一心一意", "yì xīn yí yì"}});
+    expectAll({{"一个", "yí gè"},
+               {"一样", "yí yàng"},
+               {"第一", "dì yī"},
+               {"不对", "bú duì"},
+               {"一天", "yì tiān"},
+               {"一年", "yì nián"},
+               {"一起", "yì qǐ"},
+               {"不好", "bù hǎo"},
+               {"不行", "bù xíng"},
+               {"不是", "bú shì"},
+               {"统一", "tǒng yī"},
+               {"十一", "shí yī"},
+               {"一九八四", "yī jiǔ bā sì"},
+               {"一", "yī"},
+               {"不", "bù"},
+               {"一，二", "yī，èr"},
+               {"不一定", "bù yí dìng"},
+               {"一心一意", "yì xīn yí yì"}});
 }
 
 TEST(PinyinReading, UmlautIsWrittenUmlautInEveryStyle) {
     const struct {
         const char *in, *marks, *numbers, *none;
-    } cases[] = {{"绿", "lǜ", "lü4", "lü"}, {"女", "nǚ", "nü3", "nü"}, {"略", "lüè", "lüe4", "lüe"},
+    } cases[] = {{"绿", "lǜ", "lü4", "lü"},
+                 {"女", "nǚ", "nü3", "nü"},
+                 {"略", "lüè", "lüe4", "lüe"},
                  {"绿色", "lǜ sè", "lü4 se4", "lü se"}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.in);
@@ -108,9 +134,16 @@ TEST(PinyinReading, StylesSeparatorsAndInitials) {
 }
 
 TEST(PinyinReading, ExtensionAAndBAndLevelTwoCharacters) {
-    expectAll({{"㐀", "qiū"}, {"㑇", "zhòu"}, {"𠀀", "hē"}, {"𠀁", "qī"}, // Extensions A and B
-               {"亍", "chù"}, {"丌", "jī"},   {"匚", "fāng"}, {"鑫", "xīn"}, // GB2312 level 2
-               {"犇", "bēn"}, {"詩", "shī"}});
+    expectAll({{"㐀", "qiū"},
+               {"㑇", "zhòu"},
+               {"𠀀", "hē"},
+               {"𠀁", "qī"}, // Extensions A and B
+               {"亍", "chù"},
+               {"丌", "jī"},
+               {"匚", "fāng"},
+               {"鑫", "xīn"}, // GB2312 level 2
+               {"犇", "bēn"},
+               {"詩", "shī"}});
 }
 
 TEST(PinyinReading, OtherTextPassesThroughInOrder) {
@@ -119,8 +152,8 @@ TEST(PinyinReading, OtherTextPassesThroughInOrder) {
                {"", ""},
                {"한국 😀 ä", "한국 😀 ä"},
                {"中\n国\r\n", "zhōng\nguó\r\n"},
-               {"𠮷野家", "jí yě jiā"},  // 𠮷 reads as its variant 吉
-               {"嗧野", "嗧yě"}});        // a character without a reading stays as it is
+               {"𠮷野家", "jí yě jiā"}, // 𠮷 reads as its variant 吉
+               {"嗧野", "嗧yě"}});      // a character without a reading stays as it is
 }
 
 TEST(PinyinReading, CoversTheUnifiedBlockAndExtensionA) {
@@ -205,9 +238,10 @@ TEST(PinyinReadingData, RefusesWhatIsNotItsFile) {
 }
 
 TEST(RenderSyllable, MarksGoWhereTheyAreWritten) {
-    const Case cases[] = {{"hao3", "hǎo"}, {"lv4", "lǜ"},   {"lve4", "lüè"}, {"liu2", "liú"}, {"gui4", "guì"},
-                          {"ou1", "ōu"},   {"xue2", "xué"}, {"er2", "ér"},   {"n2", "ń"},     {"m2", "ḿ"},
-                          {"ng3", "ňg"},   {"zi5", "zi"},   {"jiong1", "jiōng"}};
+    const Case cases[] = {{"hao3", "hǎo"},    {"lv4", "lǜ"}, {"lve4", "lüè"}, {"liu2", "liú"},
+                          {"gui4", "guì"},    {"ou1", "ōu"}, {"xue2", "xué"}, {"er2", "ér"},
+                          {"n2", "ń"},        {"m2", "ḿ"},   {"ng3", "ňg"},   {"zi5", "zi"},
+                          {"jiong1", "jiōng"}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.in);
         EXPECT_EQ(core::renderSyllable(c.in, PinyinTone::Marks), c.out);

@@ -25,7 +25,8 @@ class PinyinWaysTest : public ::testing::Test {
 protected:
     void SetUp() override { text = platform::loadTextServices(platform::openccDataDir()); }
     std::unique_ptr<ui::Form1> makeForm() {
-        return std::make_unique<ui::Form1>(ui::Form1Services{clipboard, pages, tray, pointer, text, settings});
+        return std::make_unique<ui::Form1>(
+            ui::Form1Services{clipboard, pages, tray, pointer, text, settings});
     }
     // The menu's entries as the user sees them when it opens.
     static std::vector<QAction *> openedEntries(ui::Form1 &form) {
