@@ -469,8 +469,8 @@ void Form1::buildVariants() {
         m_services.settings, this);
     // The reading ways need the pinyin data file, loaded when the menu first asks for it.
     using core::PinyinTone;
-    std::vector<ButtonVariant> pinyinWays = {
-        {QStringLiteral("capitalised"), QStringLiteral("首字母大写"), [this] { capitalisedPinyin(); }, nullptr}};
+    std::vector<ButtonVariant> pinyinWays = {{QStringLiteral("capitalised"), QStringLiteral("首字母大写"),
+                                              [this] { capitalisedPinyin(); }, nullptr}};
     const struct {
         const char *key;
         const char16_t *label;
@@ -546,8 +546,10 @@ void Form1::capitalisedPinyin() {
 }
 
 void Form1::readingPinyin(const core::PinyinStyle &style) {
-    if (const core::PinyinReadingData *data = m_services.text.readings ? m_services.text.readings->get() : nullptr)
-        appendToWorkspace([data, &style](std::u16string_view t) { return core::readPinyin(t, *data, style); });
+    if (const core::PinyinReadingData *data =
+            m_services.text.readings ? m_services.text.readings->get() : nullptr)
+        appendToWorkspace(
+            [data, &style](std::u16string_view t) { return core::readPinyin(t, *data, style); });
 }
 
 QString Form1::readingsUnavailable() const {

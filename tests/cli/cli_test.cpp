@@ -200,7 +200,8 @@ TEST(CliPinyin, ReadingOptions) {
 }
 
 TEST(CliPinyin, BadReadingOptionsAndMissingData) {
-    for (const char *args : {"pinyin --tone", "pinyin --tone loud", "pinyin --separator", "pinyin --tone marks x"}) {
+    for (const char *args :
+         {"pinyin --tone", "pinyin --tone loud", "pinyin --separator", "pinyin --tone marks x"}) {
         SCOPED_TRACE(args);
         const CliRun run = runCli(args, "汉");
         EXPECT_EQ(run.status, 2);
