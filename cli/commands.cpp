@@ -2,11 +2,13 @@
 
 #include "core/amount.h"
 #include "core/pinyin.h"
+#include "core/pinyin_reading.h"
 #include "core/proportion.h"
 #include "core/text_convert.h"
 #include "core/utf.h"
 #include "platform/character_maps.h"
 #include "platform/codepage936.h"
+#include "platform/pinyin_data.h"
 
 #include <algorithm>
 #include <cstring>
@@ -227,6 +229,40 @@ Transform pinyinTransform(bool lines) {
     };
 }
 
+// Every Chinese character read as its word reads it (pinyin --tone ...), streamed in slices; the
+// data file is found as the window finds it. Output before an invalid byte is written first.
+Transform readingTransform(const core::PinyinStyle &style, bool lines) {
+    const std::string path = platform::lanternfinDataDir() + "/" + platform::kPinyinDataFile;
+    std::shared_ptr<const platform::PinyinData> data = platform::PinyinData::load(path);
+    if (!data)
+        throw SetupFailure{{kExitUsage, "cannot load " + path}};
+    if (lines)
+        return linesTransform(
+            [data, style](std::u16string_view s) { return core::readPinyin(s, data->view(), style); });
+    return [data, style](Input &in, Writer &out) -> Status {
+        core::PinyinReader reader(data->view(), style);
+        std::vector<char> buf(1 << 20);
+        std::size_t carried = 0;
+        std::string text;
+        for (;;) {
+            const long got = in.read(buf.data() + carried, buf.size() - carried);
+            if (got < 0)
+                return readFailure(in);
+            const bool final = got == 0;
+            const std::string_view chunk(buf.data(), carried + static_cast<std::size_t>(got));
+            text.clear();
+            const auto r = reader.feed(chunk, text, final);
+            out.write(text);
+            if (!r.ok)
+                return invalidUtf8();
+            carried = chunk.size() - r.consumed;
+            std::memmove(buf.data(), buf.data() + r.consumed, carried);
+            if (final)
+                return {};
+        }
+    };
+}
+
 constexpr const char *kEachLine =
     "every input line is one input and gives one output line, empty where there is no result";
 
@@ -251,8 +287,33 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
          [&o] { return mapTransform(shared(platform::upperCaseMap()), o.lines); });
     text("lower", "the text in lower case",
          [&o] { return mapTransform(shared(platform::lowerCaseMap()), o.lines); });
-    text("pinyin", "the pinyin of the text trimmed of spaces at both ends (汉字 -> HanZi)",
-         [&o] { return pinyinTransform(o.lines); });
+    // Without reading options, the window's capitalised pinyin; with any, the readings.
+    struct ReadingOptions {
+        CLI::Option *tone, *separator, *initials;
+    };
+    auto reading = std::make_shared<ReadingOptions>();
+    CLI::App &pinyin = text(
+        "pinyin",
+        "the pinyin of the text trimmed of spaces at both ends (汉字 -> HanZi); with --tone, --separator "
+        "or --initials every Chinese character read as its word reads it (银行 -> yín háng), other text "
+        "unchanged",
+        [&o, reading] {
+            if (!reading->tone->count() && !reading->separator->count() && !reading->initials->count())
+                return pinyinTransform(o.lines);
+            const core::PinyinTone tone = o.tone == "numbers" ? core::PinyinTone::Numbers
+                                          : o.tone == "none"  ? core::PinyinTone::None
+                                                              : core::PinyinTone::Marks;
+            return readingTransform(core::PinyinStyle{tone, o.separator, o.initials}, o.lines);
+        });
+    reading->tone =
+        pinyin
+            .add_option("--tone", o.tone,
+                        "marks (hàn zì, the default), numbers (han4 zi4, 5 neutral) or none (han zi)")
+            ->check(CLI::IsMember({"marks", "numbers", "none"}));
+    reading->separator = pinyin.add_option("--separator", o.separator,
+                                           "between two consecutive syllables (default one space)");
+    reading->initials =
+        pinyin.add_flag("--initials", o.initials, "each syllable's first letter (汉字 -> h z)");
 
     // The calculator's commands take their values as arguments.
     CLI::App &ratio = cl.addValueCommand("ratio", "A B C",

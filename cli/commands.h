@@ -12,6 +12,10 @@ namespace cli {
 struct CommandOptions {
     bool lines = false;
     std::vector<std::string> values;
+    // pinyin's reading options; none given: the window's capitalised pinyin.
+    std::string tone = "marks";
+    std::string separator = " ";
+    bool initials = false;
 };
 
 // Registers every command on `commandLine`; `options` must outlive its run().
