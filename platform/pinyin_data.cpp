@@ -50,7 +50,7 @@ std::unique_ptr<PinyinData> PinyinData::load(const std::string &path, std::strin
     std::unique_ptr<PinyinData> data(new PinyinData);
     data->m_path = path;
     data->m_size = static_cast<std::size_t>(st.st_size);
-    void *map = mmap(nullptr, data->m_size, PROT_READ, MAP_PRIVATE, fd, 0);
+    void *map = mmap(nullptr, data->m_size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
     ::close(fd);
     if (map == MAP_FAILED)
         return fail("cannot map");
