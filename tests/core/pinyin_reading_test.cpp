@@ -204,6 +204,15 @@ TEST(PinyinReading, InvalidUtf8StopsAfterWhatCameBefore) {
     EXPECT_EQ(r.consumed, 7u);
     EXPECT_EQ(out, "hàn zìa");
     EXPECT_EQ(read("汉\xFF字"), "hàn\xEF\xBF\xBDzì");
+    // Three-byte forms that are no character: a surrogate, an overlong 中.
+    for (const std::string bad : {"汉\xED\xA0\x80", "汉\xE0\x80\xB8"}) {
+        core::PinyinReader r2(data(), {});
+        std::string o;
+        const auto res = r2.feed(bad, o, true);
+        EXPECT_FALSE(res.ok);
+        EXPECT_EQ(res.consumed, 3u);
+        EXPECT_EQ(o, "hàn");
+    }
 }
 
 TEST(PinyinReadingData, RefusesWhatIsNotItsFile) {
