@@ -27,7 +27,7 @@ inline constexpr char kPinyinDataMagic[8] = {'L', 'F', 'P', 'I', 'N', 'Y', 'I', 
 inline constexpr std::uint32_t kPinyinDataVersion = 1;
 inline constexpr std::uint32_t kPinyinPageIndexSize = 0x400; // code points up to U+3FFFF
 inline constexpr std::uint16_t kNoSyllable = 0xFFFF;
-inline constexpr std::uint32_t kPinyinFilterBits = 1u << 23;
+inline constexpr std::uint32_t kPinyinFilterBits = 1u << 21;
 
 // Costs are -ln(word probability) in units of 1/kPinyinCostScale, in 14 bits (jieba's rarest
 // word costs about 16,100).

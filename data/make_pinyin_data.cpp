@@ -37,6 +37,8 @@ namespace {
 
 using Word = std::u32string;
 
+constexpr double kRareWordFrequency = 30;
+
 [[noreturn]] void fail(const std::string &what) {
     std::cerr << "make_pinyin_data: " << what << "\n";
     std::exit(1);
@@ -414,6 +416,13 @@ public:
         for (const auto &[w, f] : m_src.jieba) {
             if (w.empty() ||
                 !std::all_of(w.begin(), w.end(), [&](char32_t c) { return m_default.count(c) > 0; }))
+                continue;
+            // A rare word that reads as its characters only moves word boundaries, and seldom
+            // for the better: leaving out those under 30 in jieba's count keeps the agreement
+            // measured by bench/pinyin_accuracy.sh (99.08% -> 99.14%) at a third of the file.
+            const auto known = m_words.find(w);
+            if (f < kRareWordFrequency && w.size() > 1 &&
+                (known == m_words.end() || known->second.reading.empty()))
                 continue;
             m_words[w].cost = costOf(f, total);
         }
