@@ -1,29 +1,132 @@
-// Lanternfin: builds the real platform services and the main window, then runs the event loop.
+// Lanternfin: hands the command line to the instance already running for this user and display,
+// or becomes that instance: builds the real platform services and the main window, then runs the
+// event loop.
 
+#include "platform/autostart.h"
 #include "platform/character_maps.h"
+#include "platform/local_instance.h"
 #include "platform/qt_desktop.h"
+#include "platform/session.h"
 #include "platform/text_services.h"
+#include "ui/command_line.h"
+#include "ui/desktop_integration.h"
 #include "ui/form1.h"
 #include "ui/resources.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QProcess>
 
-int main(int argc, char **argv) {
-    QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Lanternfin"));
-    QApplication::setApplicationName(QStringLiteral("Lanternfin"));
-    const QIcon icon = ui::programIcon();
-    QApplication::setWindowIcon(icon);
+#include <cstdio>
+#include <memory>
+#include <optional>
 
-    const platform::TextServices text = platform::loadTextServices(platform::openccDataDir());
+#include <unistd.h>
+
+namespace {
+
+// Everything the running instance holds, in the order it is built.
+struct Instance {
+    explicit Instance(const QIcon &icon)
+        : text(platform::loadTextServices(platform::openccDataDir())),
+          tray(icon, QString::fromLatin1(ui::kTrayTip)),
+          form(ui::Form1Services{clipboard, pages, tray, pointer, text, settings}),
+          desktop(form, clipboard, text, platform::AutostartEntry::forCurrentUser()),
+          server([this](const platform::Request &r) { return desktop.handle(r); }) {}
+    platform::TextServices text;
     platform::QtClipboard clipboard;
     platform::QtPageOpener pages;
-    platform::QtTrayIcon tray(icon, QString::fromLatin1(ui::kTrayTip));
+    platform::QtTrayIcon tray;
     platform::QtPointer pointer;
     platform::QtSettings settings;
+    ui::Form1 form;
+    ui::DesktopIntegration desktop;
+    platform::InstanceServer server;
+};
 
-    ui::Form1 form(ui::Form1Services{clipboard, pages, tray, pointer, text, settings});
-    form.show();
-    return QApplication::exec();
+void print(std::FILE *to, const QString &text) {
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.data(), 1, static_cast<std::size_t>(bytes.size()), to);
+}
+
+// Starts this program again, hidden in the tray and detached from this command's terminal and
+// pipes, to own the clipboard after the command has returned.
+bool spawnInTray() {
+    QProcess p;
+    p.setProgram(QCoreApplication::applicationFilePath());
+    p.setArguments({QStringLiteral("--tray")});
+    p.setStandardInputFile(QProcess::nullDevice());
+    p.setStandardOutputFile(QProcess::nullDevice());
+    p.setStandardErrorFile(QProcess::nullDevice());
+    return p.startDetached();
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    // Before any application object: on a Wayland session with XWayland the window runs on X11,
+    // where it can place itself and follow the pointer.
+    if (const auto platformName = platform::platformToRequest(platform::currentSessionEnvironment()))
+        qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(*platformName));
+
+    // A start that only talks to the running instance needs no display: it works with a core
+    // application, which the instance swaps for the full one.
+    auto probe = std::make_unique<QCoreApplication>(argc, argv);
+    const ui::Invocation invocation = ui::parseCommandLine(QCoreApplication::arguments());
+    if (invocation.exitStatus) {
+        print(stdout, invocation.output);
+        print(stderr, invocation.error);
+        return *invocation.exitStatus;
+    }
+
+    const char *x11 = std::getenv("DISPLAY");
+    const char *wayland = std::getenv("WAYLAND_DISPLAY");
+    const QString socketPath = platform::instanceSocketPath(
+        platform::instanceName(static_cast<unsigned>(getuid()), x11 ? x11 : "", wayland ? wayland : ""));
+
+    std::unique_ptr<QApplication> app;
+    std::unique_ptr<Instance> instance;
+    auto becomeInstance = [&](std::string &error) {
+        probe.reset();
+        app = std::make_unique<QApplication>(argc, argv);
+        QApplication::setOrganizationName(QStringLiteral("Lanternfin"));
+        QApplication::setApplicationName(QStringLiteral("Lanternfin"));
+        const QIcon icon = ui::programIcon();
+        QApplication::setWindowIcon(icon);
+        instance = std::make_unique<Instance>(icon);
+        if (!platform::windowPlacementWorks(QGuiApplication::platformName().toStdString()))
+            instance->desktop.disableDocking(
+                QStringLiteral("此桌面（%1）不允许程序摆放自己的窗口，自动隐藏无法使用")
+                    .arg(QGuiApplication::platformName()));
+        QString listenError;
+        if (!instance->server.listen(socketPath, listenError)) {
+            error = listenError.toStdString();
+            return false;
+        }
+        return true;
+    };
+
+    const platform::StartOutcome outcome =
+        platform::startOrForward(socketPath, invocation.request, becomeInstance, spawnInTray);
+    switch (outcome.kind) {
+    case platform::StartOutcome::Forwarded:
+        if (outcome.reply.ok)
+            return ui::kExitDone;
+        print(stderr, QStringLiteral("lanternfin: %1\n").arg(QString::fromStdString(outcome.reply.message)));
+        return ui::kExitFailed;
+    case platform::StartOutcome::Nothing:
+        return ui::kExitDone;
+    case platform::StartOutcome::Failed:
+        print(stderr, QStringLiteral("lanternfin: %1\n").arg(QString::fromStdString(outcome.error)));
+        return ui::kExitFailed;
+    case platform::StartOutcome::Instance:
+        break;
+    }
+
+    // Hidden in the tray only where there is one: elsewhere it could never come back.
+    if (!invocation.startInTray || !instance->tray.available())
+        instance->form.show();
+    const int status = QApplication::exec();
+    instance.reset();
+    return status;
 }

@@ -366,6 +366,13 @@ void Form1::restoreFromTray() {
     activateWindow();
 }
 
+void Form1::bringToFront() {
+    restoreFromTray();
+    m_dock.Hids = kFalse;
+    if (Timer1->isActive())
+        Timer1_Timer();
+}
+
 void Form1::trayMessage(int message) {
     switch (decodeTrayMessage(static_cast<float>(message), windowState())) {
     case TrayAction::OpenMenu:

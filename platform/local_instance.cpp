@@ -1,0 +1,191 @@
+#include "local_instance.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QThread>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace platform {
+namespace {
+
+using std::chrono::milliseconds;
+
+// A client that connects and then says nothing whole is dropped after this long.
+constexpr int kIdleConnectionMs = 5000;
+// While an instance started for a clipboard request comes up, it is asked this often.
+constexpr int kSpawnPollMs = 50;
+
+StartOutcome failed(std::string error) {
+    StartOutcome out;
+    out.kind = StartOutcome::Failed;
+    out.error = std::move(error);
+    return out;
+}
+
+StartOutcome fromContact(const ContactResult &c, const QString &path) {
+    if (c.contact != Contact::Answered)
+        return failed(contactError(c.contact, path.toStdString()));
+    StartOutcome out;
+    out.kind = StartOutcome::Forwarded;
+    out.reply = c.reply;
+    return out;
+}
+
+} // namespace
+
+QString instanceSocketPath(const std::string &name) {
+    QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (dir.isEmpty() || !QDir(dir).exists())
+        dir = QDir::tempPath();
+    return QDir(dir).filePath(QString::fromStdString(name));
+}
+
+ContactResult contactInstance(const QString &path, const Request &request, milliseconds timeout) {
+    QElapsedTimer clock;
+    clock.start();
+    auto left = [&] { return static_cast<int>(std::max<qint64>(0, timeout.count() - clock.elapsed())); };
+
+    QLocalSocket socket;
+    socket.connectToServer(path);
+    if (socket.state() != QLocalSocket::ConnectedState && !socket.waitForConnected(left())) {
+        switch (socket.error()) {
+        case QLocalSocket::ServerNotFoundError:
+            return {Contact::NoServer, {}};
+        case QLocalSocket::ConnectionRefusedError:
+            return {Contact::Refused, {}};
+        case QLocalSocket::SocketTimeoutError:
+            return {Contact::Silent, {}};
+        default:
+            // Still connecting when the time is up: the instance's backlog is full.
+            return {socket.state() == QLocalSocket::ConnectingState ? Contact::Silent : Contact::Failed, {}};
+        }
+    }
+    const std::string line = encodeRequest(request);
+    socket.write(line.data(), static_cast<qint64>(line.size()));
+    socket.flush();
+
+    LineBuffer buffer;
+    for (;;) {
+        buffer.append(socket.readAll().toStdString());
+        if (std::optional<std::string> got = buffer.takeLine()) {
+            if (std::optional<Reply> reply = decodeReply(*got))
+                return {Contact::Answered, *reply};
+            return {Contact::Failed, {}};
+        }
+        if (buffer.broken())
+            return {Contact::Failed, {}};
+        if (socket.state() != QLocalSocket::ConnectedState)
+            return {Contact::Failed, {}}; // closed without a whole reply
+        if (left() == 0)
+            return {Contact::Silent, {}};
+        if (!socket.waitForReadyRead(left()) && socket.state() == QLocalSocket::ConnectedState &&
+            socket.bytesAvailable() == 0)
+            return {Contact::Silent, {}};
+    }
+}
+
+InstanceServer::InstanceServer(Handler handler, QObject *parent)
+    : QObject(parent), m_server(std::make_unique<QLocalServer>()), m_handler(std::move(handler)) {
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(m_server.get(), &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket *socket = m_server->nextPendingConnection())
+            serve(socket);
+    });
+}
+
+InstanceServer::~InstanceServer() = default;
+
+bool InstanceServer::listen(const QString &path, QString &error) {
+    if (m_server->listen(path))
+        return true;
+    error = m_server->errorString();
+    return false;
+}
+
+void InstanceServer::serve(QLocalSocket *socket) {
+    auto buffer = std::make_shared<LineBuffer>();
+    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    QTimer::singleShot(kIdleConnectionMs, socket, [socket] { socket->abort(); });
+    auto read = std::make_shared<QMetaObject::Connection>();
+    *read = connect(socket, &QLocalSocket::readyRead, this, [this, socket, buffer, read] {
+        buffer->append(socket->readAll().toStdString());
+        std::optional<std::string> line = buffer->takeLine();
+        if (!line && !buffer->broken())
+            return;
+        // One request per connection; the handler may run an event loop of its own (the
+        // clipboard does), so this connection is done before it is called.
+        disconnect(*read);
+        Reply reply{false, "request too long"};
+        if (line) {
+            std::string error;
+            const std::optional<Request> request = decodeRequest(*line, error);
+            reply = request ? m_handler(*request) : Reply{false, error};
+        }
+        ++m_answered;
+        const std::string out = encodeReply(reply);
+        socket->write(out.data(), static_cast<qint64>(out.size()));
+        socket->flush();
+        socket->disconnectFromServer();
+    });
+    if (socket->bytesAvailable() > 0)
+        emit socket->readyRead();
+}
+
+StartOutcome startOrForward(const QString &path, const Request &request,
+                            const std::function<bool(std::string &)> &becomeInstance,
+                            const std::function<bool()> &spawn, milliseconds replyTimeout,
+                            milliseconds spawnTimeout) {
+    // The lock turns "ask the instance, else become it" into one step: a second start waits here
+    // and then finds the first one listening. A lock left by a crashed start is taken over (its
+    // owner process is gone).
+    QLockFile lock(path + QStringLiteral(".lock"));
+    if (!lock.tryLock(static_cast<int>(replyTimeout.count() * 3)))
+        return failed("another start of Lanternfin holds " + lock.fileName().toStdString() +
+                      " and does not finish");
+
+    const ContactResult first = contactInstance(path, request, replyTimeout);
+    switch (decideStart(first.contact, request)) {
+    case StartStep::Exit:
+    case StartStep::Retry:
+        return fromContact(first, path);
+    case StartStep::ExitQuietly: {
+        StartOutcome out;
+        out.kind = StartOutcome::Nothing;
+        return out;
+    }
+    case StartStep::RemoveStale:
+        QLocalServer::removeServer(path);
+        [[fallthrough]];
+    case StartStep::Listen: {
+        std::string error;
+        if (!becomeInstance(error))
+            return failed("cannot listen at " + path.toStdString() + ": " + error);
+        StartOutcome out;
+        out.kind = StartOutcome::Instance;
+        return out;
+    }
+    case StartStep::Spawn:
+        break;
+    }
+
+    // The instance started for this request takes the lock itself.
+    lock.unlock();
+    if (!spawn())
+        return failed("could not start Lanternfin in the background");
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        const ContactResult c = contactInstance(path, request, replyTimeout);
+        if (decideStart(c.contact, request, true) != StartStep::Retry ||
+            clock.elapsed() > spawnTimeout.count())
+            return fromContact(c, path);
+        QThread::msleep(kSpawnPollMs);
+    }
+}
+
+} // namespace platform

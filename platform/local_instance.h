@@ -1,0 +1,83 @@
+#pragma once
+
+// One instance per user and display, over a local socket (QLocalServer/QLocalSocket): a start
+// either hands its request to the running instance or becomes the instance itself. The messages
+// and the decisions are in instance_protocol.h; this file only carries them.
+
+#include "instance_protocol.h"
+
+#include <QObject>
+#include <QString>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+class QLocalServer;
+class QLocalSocket;
+
+namespace platform {
+
+// How long a start waits for the running instance's reply before it gives up on it.
+inline constexpr std::chrono::milliseconds kReplyTimeout{2000};
+
+// The socket's full path for instance name `name`: in $XDG_RUNTIME_DIR when that is set, else in
+// the temporary folder (the name holds the user id there).
+QString instanceSocketPath(const std::string &name);
+
+struct ContactResult {
+    Contact contact = Contact::Failed;
+    Reply reply; // the instance's reply when contact is Answered
+};
+
+// Sends `request` to the instance listening at `path` and waits at most `timeout` in all, from
+// connecting to the end of the reply line. Blocks; needs a QCoreApplication.
+ContactResult contactInstance(const QString &path, const Request &request,
+                              std::chrono::milliseconds timeout = kReplyTimeout);
+
+// The running instance's end: reads one request line per connection and writes `handler`'s reply.
+// A connection that says nothing whole within a few seconds, or too much, is closed.
+class InstanceServer : public QObject {
+public:
+    using Handler = std::function<Reply(const Request &)>;
+    explicit InstanceServer(Handler handler, QObject *parent = nullptr);
+    ~InstanceServer() override;
+    // Listens at `path`, reachable by this user only; false with `error` set when the name is in
+    // use or cannot be made.
+    bool listen(const QString &path, QString &error);
+    // The number of requests answered so far (bad ones included).
+    int answered() const { return m_answered; }
+
+private:
+    void serve(QLocalSocket *socket);
+    std::unique_ptr<QLocalServer> m_server;
+    Handler m_handler;
+    int m_answered = 0;
+};
+
+// How a start ended.
+struct StartOutcome {
+    enum Kind {
+        Forwarded, // the running instance answered; `reply` says how it went
+        Instance,  // this process is the instance now: `becomeInstance` returned true
+        Failed,    // `error` says why
+        Nothing,   // nothing to do (quitting an instance that is not there)
+    };
+    Kind kind = Failed;
+    Reply reply;
+    std::string error;
+};
+
+// The whole start for `request` at socket `path`. Under a lock file beside the socket, so that
+// starts at the same moment end with one instance: contacts the running instance; when there is
+// none, removes a stale socket if needed and calls `becomeInstance`, which must start listening
+// at `path` and return true once it does (false with its error set when it cannot). A clipboard request
+// without an instance calls `spawn` (start the instance in the tray; false when that failed) and sends the
+// request again once the new instance listens, waiting at most `spawnTimeout` for it.
+StartOutcome startOrForward(const QString &path, const Request &request,
+                            const std::function<bool(std::string &error)> &becomeInstance,
+                            const std::function<bool()> &spawn,
+                            std::chrono::milliseconds replyTimeout = kReplyTimeout,
+                            std::chrono::milliseconds spawnTimeout = std::chrono::seconds(15));
+
+} // namespace platform

@@ -1,0 +1,82 @@
+#pragma once
+
+// The window's text commands applied to the clipboard's text, for the tray menu and for
+// `lanternfin --clipboard NAME`: each converts the text the way its button converts the workspace,
+// and the text from before the last conversion can be put back.
+
+#include "platform/desktop.h"
+#include "platform/text_services.h"
+
+#include <QString>
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ui {
+
+enum class ClipboardCommand { Traditional, Simplified, Upper, Lower, Money, Pinyin, Restore };
+
+struct ClipboardCommandName {
+    ClipboardCommand command;
+    const char *name;    // on the command line
+    const char *caption; // in the tray menu (UTF-8)
+};
+
+// Every command, in the order of the menu.
+inline constexpr std::array<ClipboardCommandName, 7> kClipboardCommands{{
+    {ClipboardCommand::Traditional, "traditional", "繁体"},
+    {ClipboardCommand::Simplified, "simplified", "简体"},
+    {ClipboardCommand::Upper, "upper", "大写"},
+    {ClipboardCommand::Lower, "lower", "小写"},
+    {ClipboardCommand::Money, "money", "金额大写"},
+    {ClipboardCommand::Pinyin, "pinyin", "汉字拼音"},
+    {ClipboardCommand::Restore, "restore", "还原剪贴板"},
+}};
+
+// The command called `name` on the command line; nullopt for any other name.
+std::optional<ClipboardCommand> clipboardCommandNamed(std::string_view name);
+
+// "traditional, simplified, ..., restore", for help and error texts.
+std::string clipboardCommandList();
+
+struct ClipboardResult {
+    enum Outcome {
+        Done,
+        NoText,           // the clipboard holds no text: nothing changed
+        AmountTooLarge,   // money of 10^16 or more: nothing changed
+        Unavailable,      // the conversion's data could not be loaded: nothing changed
+        NothingToRestore, // restore before any conversion
+    };
+    Outcome outcome = Done;
+    // Why it failed, in words for the command line; empty when done.
+    std::string message;
+};
+
+// `text` converted by `command` (not Restore), as the matching button converts the workspace:
+// 繁体/简体 character by character, case, the capitals of the leading amount, or the text with a
+// line break and its pinyin after it. nullopt when the command cannot give a result, with
+// `why` set to Unavailable or AmountTooLarge.
+std::optional<std::u16string> convertClipboardText(ClipboardCommand command, std::u16string_view text,
+                                                   const platform::TextServices &services,
+                                                   ClipboardResult &why);
+
+// Runs clipboard commands and remembers the text from before the last conversion.
+class ClipboardConverter {
+public:
+    ClipboardConverter(platform::Clipboard &clipboard, const platform::TextServices &services)
+        : m_clipboard(clipboard), m_services(services) {}
+    // Converts the clipboard's text in place, or puts back the text from before the last
+    // conversion; on any failure the clipboard is left as it is.
+    ClipboardResult run(ClipboardCommand command);
+    // Whether there is a text to put back.
+    bool canRestore() const { return m_before.has_value(); }
+
+private:
+    platform::Clipboard &m_clipboard;
+    const platform::TextServices &m_services;
+    std::optional<QString> m_before;
+};
+
+} // namespace ui

@@ -1,0 +1,89 @@
+#include "command_line.h"
+
+#include "clipboard_commands.h"
+
+#include <QCommandLineParser>
+
+#ifndef LANTERNFIN_VERSION
+#define LANTERNFIN_VERSION "unknown"
+#endif
+
+namespace ui {
+
+Invocation parseCommandLine(const QStringList &arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Chinese office text tools: simplified/traditional, case, amounts in capitals, "
+                       "pinyin, a proportion calculator.\n"
+                       "One instance runs per user and display; a second start hands its request to it.\n"
+                       "Exit status: 0 done, 1 failed (the reason on stderr), 2 usage error."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption toggle(QStringLiteral("toggle"),
+                                    QStringLiteral("Hide the window into the tray, or bring it back, "
+                                                   "as a click on the tray icon does."));
+    const QCommandLineOption show(QStringLiteral("show"),
+                                  QStringLiteral("Show and raise the window (the default)."));
+    const QCommandLineOption quit(QStringLiteral("quit"), QStringLiteral("End the running program."));
+    const QCommandLineOption tray(QStringLiteral("tray"),
+                                  QStringLiteral("Start hidden in the tray when there is one; do nothing "
+                                                 "when the program already runs."));
+    const QCommandLineOption clipboard(
+        QStringLiteral("clipboard"),
+        QStringLiteral("Convert the clipboard's text in place: %1. restore puts back the text from "
+                       "before the last conversion. Starts the program in the tray when it is not running.")
+            .arg(QString::fromStdString(clipboardCommandList())),
+        QStringLiteral("command"));
+    for (const QCommandLineOption &o : {toggle, show, quit, tray, clipboard})
+        parser.addOption(o);
+
+    Invocation out;
+    auto usage = [&out](const QString &message) {
+        out.exitStatus = kExitUsage;
+        out.error = QStringLiteral("lanternfin: %1\nTry 'lanternfin --help'.\n").arg(message);
+        return out;
+    };
+    if (!parser.parse(arguments))
+        return usage(parser.errorText());
+    if (parser.isSet(help)) {
+        out.exitStatus = kExitDone;
+        out.output = parser.helpText();
+        return out;
+    }
+    if (parser.isSet(version)) {
+        out.exitStatus = kExitDone;
+        out.output = QStringLiteral("lanternfin %1\n").arg(QStringLiteral(LANTERNFIN_VERSION));
+        return out;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return usage(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
+
+    qsizetype chosen = parser.values(clipboard).size() > 1 ? 1 : 0;
+    for (const QCommandLineOption &o : {toggle, show, quit, tray, clipboard})
+        chosen += parser.isSet(o) ? 1 : 0;
+    if (chosen > 1)
+        return usage(QStringLiteral("give one of --toggle, --show, --quit, --tray and --clipboard"));
+
+    using platform::Verb;
+    if (parser.isSet(toggle)) {
+        out.request = {Verb::Toggle, {}};
+    } else if (parser.isSet(quit)) {
+        out.request = {Verb::Quit, {}};
+    } else if (parser.isSet(tray)) {
+        out.request = {Verb::Tray, {}};
+        out.startInTray = true;
+    } else if (parser.isSet(clipboard)) {
+        const QString name = parser.value(clipboard);
+        if (!clipboardCommandNamed(name.toStdString()))
+            return usage(QStringLiteral("unknown clipboard command '%1' (one of %2)")
+                             .arg(name, QString::fromStdString(clipboardCommandList())));
+        out.request = {Verb::Clipboard, name.toStdString()};
+        // The instance started for the conversion keeps out of the way.
+        out.startInTray = true;
+    } else {
+        out.request = {Verb::Show, {}};
+    }
+    return out;
+}
+
+} // namespace ui

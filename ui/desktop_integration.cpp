@@ -1,0 +1,127 @@
+#include "desktop_integration.h"
+
+#include "core/amount.h"
+#include "form1.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTimer>
+
+namespace ui {
+namespace {
+
+QString toQString(std::u16string_view s) {
+    return QString(reinterpret_cast<const QChar *>(s.data()), static_cast<qsizetype>(s.size()));
+}
+
+} // namespace
+
+DesktopIntegration::DesktopIntegration(Form1 &form, platform::Clipboard &clipboard,
+                                       const platform::TextServices &text, platform::AutostartEntry entry)
+    : m_form(form), m_converter(clipboard, text), m_autostart(std::move(entry)) {
+    clipboardMenu = new QMenu(QStringLiteral("剪贴板"), form.sky);
+    clipboardMenu->setObjectName(QStringLiteral("clipboard"));
+    for (const ClipboardCommandName &c : kClipboardCommands) {
+        if (c.command == ClipboardCommand::Restore)
+            clipboardMenu->addSeparator();
+        QAction *a = clipboardMenu->addAction(QString::fromUtf8(c.caption));
+        a->setObjectName(QStringLiteral("clipboard_%1").arg(QLatin1String(c.name)));
+        const ClipboardCommand command = c.command;
+        connect(a, &QAction::triggered, this, [this, command] { runFromMenu(command); });
+        if (command == ClipboardCommand::Restore)
+            m_restore = a;
+    }
+    m_restore->setEnabled(false);
+    form.sky->insertMenu(form.quit, clipboardMenu);
+
+    autostart = new QAction(QStringLiteral("登录时启动"), form.sky);
+    autostart->setObjectName(QStringLiteral("autostart"));
+    autostart->setCheckable(true);
+    autostart->setChecked(m_autostart.exists());
+    autostart->setToolTip(m_autostart.path());
+    form.sky->insertAction(form.quit, autostart);
+    form.sky->insertSeparator(form.quit);
+    connect(autostart, &QAction::triggered, this, &DesktopIntegration::autostart_Click);
+
+    // The menu shows the state of the moment: the entry may have been removed by hand, and a
+    // conversion may have come from the command line.
+    connect(form.sky, &QMenu::aboutToShow, this, [this] {
+        autostart->setChecked(m_autostart.exists());
+        m_restore->setEnabled(m_converter.canRestore());
+    });
+    connect(clipboardMenu, &QMenu::aboutToShow, this,
+            [this] { m_restore->setEnabled(m_converter.canRestore()); });
+}
+
+void DesktopIntegration::runFromMenu(ClipboardCommand command) {
+    const ClipboardResult result = m_converter.run(command);
+    m_restore->setEnabled(m_converter.canRestore());
+    switch (result.outcome) {
+    case ClipboardResult::AmountTooLarge: {
+        QMessageBox box(QMessageBox::Information, toQString(core::kAmountLimitTitle),
+                        toQString(core::kAmountLimitMessage), QMessageBox::Ok, &m_form);
+        box.exec();
+        break;
+    }
+    case ClipboardResult::Unavailable: {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Lanternfin"),
+                        QString::fromStdString(result.message), QMessageBox::Ok, &m_form);
+        box.exec();
+        break;
+    }
+    case ClipboardResult::Done:
+    case ClipboardResult::NoText:
+    case ClipboardResult::NothingToRestore:
+        break;
+    }
+}
+
+void DesktopIntegration::autostart_Click(bool checked) {
+    QString error;
+    if (!m_autostart.set(checked, error)) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Lanternfin"),
+                        QStringLiteral("%1\n%2").arg(m_autostart.path(), error), QMessageBox::Ok, &m_form);
+        box.exec();
+    }
+    autostart->setChecked(m_autostart.exists());
+}
+
+platform::Reply DesktopIntegration::handle(const platform::Request &request) {
+    using platform::Verb;
+    switch (request.verb) {
+    case Verb::Show:
+        m_form.bringToFront();
+        return {};
+    case Verb::Toggle:
+        m_form.trayMessage(514);
+        return {};
+    case Verb::Quit:
+        // From the event loop, after the reply has gone out.
+        QTimer::singleShot(0, &m_form, [this] { m_form.quit_Click(); });
+        return {};
+    case Verb::Tray:
+        return {};
+    case Verb::Clipboard:
+        break;
+    }
+    const std::optional<ClipboardCommand> command = clipboardCommandNamed(request.argument);
+    if (!command)
+        return {false, "unknown clipboard command '" + request.argument + "' (one of " +
+                           clipboardCommandList() + ")"};
+    const ClipboardResult result = m_converter.run(*command);
+    m_restore->setEnabled(m_converter.canRestore());
+    if (result.outcome == ClipboardResult::Done)
+        return {};
+    return {false, result.message};
+}
+
+void DesktopIntegration::disableDocking(const QString &why) {
+    m_form.Check1->setChecked(false);
+    m_form.Check1->setEnabled(false);
+    m_form.Check1->setToolTip(why);
+    m_form.Check1_Click();
+}
+
+} // namespace ui

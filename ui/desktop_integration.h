@@ -1,0 +1,52 @@
+#pragma once
+
+// What the window offers the rest of the desktop: the clipboard conversions and the login
+// autostart in the tray menu, the answers to requests from other starts of the program, and the
+// docking switch on platforms where the window cannot place itself.
+
+#include "clipboard_commands.h"
+#include "platform/autostart.h"
+#include "platform/instance_protocol.h"
+
+#include <QObject>
+
+class QAction;
+class QMenu;
+
+namespace ui {
+
+class Form1;
+
+class DesktopIntegration : public QObject {
+    Q_OBJECT
+public:
+    // Adds its items to `form`'s tray menu, above 退出. Everything passed in outlives this object.
+    DesktopIntegration(Form1 &form, platform::Clipboard &clipboard, const platform::TextServices &text,
+                       platform::AutostartEntry entry);
+
+    // The answer to a request from another start: show, toggle, quit, tray, clipboard NAME.
+    platform::Reply handle(const platform::Request &request);
+
+    // Edge docking cannot work here: 自动隐藏 is unticked and disabled, with `why` as its tip.
+    void disableDocking(const QString &why);
+
+    // A clipboard command from the menu: an amount too large shows the amount message box, a
+    // missing dictionary a warning; an empty clipboard does nothing.
+    void runFromMenu(ClipboardCommand command);
+
+    const ClipboardConverter &converter() const { return m_converter; }
+
+    // The menu items, each named after what it does ("clipboard", "clipboard_traditional", ...,
+    // "clipboard_restore", "autostart").
+    QMenu *clipboardMenu = nullptr;
+    QAction *autostart = nullptr;
+
+private:
+    void autostart_Click(bool checked);
+    Form1 &m_form;
+    ClipboardConverter m_converter;
+    platform::AutostartEntry m_autostart;
+    QAction *m_restore = nullptr;
+};
+
+} // namespace ui
