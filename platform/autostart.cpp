@@ -11,7 +11,7 @@ std::string autostartEntryPath(std::string_view xdgConfigHome, std::string_view 
     std::string config = !xdgConfigHome.empty() && xdgConfigHome.front() == '/'
                              ? std::string(xdgConfigHome)
                              : std::string(home) + "/.config";
-    while (config.size() > 1 && config.back() == '/')
+    while (!config.empty() && config.back() == '/')
         config.pop_back();
     return config + "/autostart/lanternfin.desktop";
 }

@@ -19,6 +19,8 @@ using std::chrono::milliseconds;
 constexpr int kIdleConnectionMs = 5000;
 // While an instance started for a clipboard request comes up, it is asked this often.
 constexpr int kSpawnPollMs = 50;
+// A start waiting for another one to finish looks again this often.
+constexpr int kLockPollMs = 10;
 
 StartOutcome failed(std::string error) {
     StartOutcome out;
@@ -143,10 +145,16 @@ StartOutcome startOrForward(const QString &path, const Request &request,
     // The lock turns "ask the instance, else become it" into one step: a second start waits here
     // and then finds the first one listening. A lock left by a crashed start is taken over (its
     // owner process is gone).
+    // QLockFile's own wait doubles its pause up to seconds; starts hold the lock for moments only.
     QLockFile lock(path + QStringLiteral(".lock"));
-    if (!lock.tryLock(static_cast<int>(replyTimeout.count() * 3)))
-        return failed("another start of Lanternfin holds " + lock.fileName().toStdString() +
-                      " and does not finish");
+    QElapsedTimer waited;
+    waited.start();
+    while (!lock.tryLock(0)) {
+        if (lock.error() != QLockFile::LockFailedError || waited.elapsed() > 3 * replyTimeout.count())
+            return failed("cannot take the start lock " + lock.fileName().toStdString() +
+                          (lock.error() == QLockFile::LockFailedError ? ": another start holds it" : ""));
+        QThread::msleep(kLockPollMs);
+    }
 
     const ContactResult first = contactInstance(path, request, replyTimeout);
     switch (decideStart(first.contact, request)) {

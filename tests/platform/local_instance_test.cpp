@@ -1,0 +1,274 @@
+// One instance per display over real local sockets: requests reach the instance, a socket left
+// by a crash does not block a start, a silent instance is never replaced, and starts at the same
+// moment end with one instance.
+
+#include "platform/local_instance.h"
+
+#include <QCoreApplication>
+#include <QLocalSocket>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <vector>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+using platform::Reply;
+using platform::Request;
+using platform::StartOutcome;
+using platform::Verb;
+
+// An instance in a thread of its own, so that blocking clients in the test's thread reach it.
+class ServingThread {
+public:
+    ServingThread(QString path, std::chrono::milliseconds delay = 0ms) {
+        m_thread.reset(QThread::create([this, path, delay] {
+            QThread::msleep(static_cast<unsigned long>(delay.count()));
+            platform::InstanceServer server([this](const Request &r) {
+                requests.push_back(r);
+                return r.verb == Verb::Clipboard && r.argument == "money" ? Reply{false, "too large"}
+                                                                          : Reply{};
+            });
+            QString error;
+            listening = server.listen(path, error);
+            while (listening && !m_stop)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 10), QThread::msleep(1);
+        }));
+        m_thread->start();
+    }
+    ~ServingThread() {
+        m_stop = true;
+        m_thread->wait();
+    }
+    bool waitListening() {
+        for (int i = 0; i < 500 && !listening; ++i)
+            QThread::msleep(10);
+        return listening;
+    }
+    std::atomic<bool> listening{false};
+    std::vector<Request> requests; // read only after the thread has stopped
+
+    void stop() {
+        m_stop = true;
+        m_thread->wait();
+    }
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::unique_ptr<QThread> m_thread;
+};
+
+// A socket file nobody listens on, as a crash leaves it; with `listening`, one that accepts into
+// its backlog but never answers, as a hung instance does.
+int deadSocket(const QString &path, bool listening) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    const QByteArray p = path.toLocal8Bit();
+    std::memcpy(addr.sun_path, p.constData(), static_cast<std::size_t>(p.size()));
+    EXPECT_EQ(::bind(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr), 0);
+    if (listening) {
+        EXPECT_EQ(::listen(fd, 8), 0);
+        return fd;
+    }
+    ::close(fd);
+    return -1;
+}
+
+// A raw line to the instance and its raw reply.
+QByteArray exchange(const QString &path, const QByteArray &line) {
+    QLocalSocket s;
+    s.connectToServer(path);
+    if (!s.waitForConnected(2000))
+        return "not connected";
+    s.write(line);
+    s.flush();
+    QByteArray reply;
+    while (!reply.endsWith('\n') && s.waitForReadyRead(2000))
+        reply += s.readAll();
+    return reply + s.readAll();
+}
+
+class LocalInstanceTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("instance"));
+};
+
+TEST_F(LocalInstanceTest, RequestsReachTheInstanceAndRepliesComeBack) {
+    ServingThread instance(path);
+    ASSERT_TRUE(instance.waitListening());
+    const platform::ContactResult shown = platform::contactInstance(path, {Verb::Show, {}});
+    EXPECT_EQ(shown.contact, platform::Contact::Answered);
+    EXPECT_TRUE(shown.reply.ok);
+    const platform::ContactResult refused = platform::contactInstance(path, {Verb::Clipboard, "money"});
+    EXPECT_EQ(refused.reply, (Reply{false, "too large"}));
+    instance.stop();
+    EXPECT_EQ(instance.requests, (std::vector<Request>{{Verb::Show, {}}, {Verb::Clipboard, "money"}}));
+}
+
+TEST_F(LocalInstanceTest, UnknownAndOversizedRequestsAreAnsweredWithAnError) {
+    ServingThread instance(path);
+    ASSERT_TRUE(instance.waitListening());
+    EXPECT_EQ(exchange(path, "frobnicate\n"), "error unknown request 'frobnicate'\n");
+    EXPECT_EQ(exchange(path, "clipboard\n"), "error clipboard needs one command name\n");
+    EXPECT_EQ(exchange(path, QByteArray(5000, 'x')), "error request too long\n");
+    // Only the first line of a connection counts.
+    EXPECT_EQ(exchange(path, "tray\nquit\n"), "ok\n");
+    instance.stop();
+    EXPECT_EQ(instance.requests, (std::vector<Request>{{Verb::Tray, {}}}));
+}
+
+TEST_F(LocalInstanceTest, NoInstanceMeansThisStartBecomesIt) {
+    std::unique_ptr<platform::InstanceServer> server;
+    int spawned = 0;
+    const StartOutcome out = platform::startOrForward(
+        path, {Verb::Show, {}},
+        [&](std::string &error) {
+            server = std::make_unique<platform::InstanceServer>([](const Request &) { return Reply{}; });
+            QString e;
+            const bool ok = server->listen(path, e);
+            error = e.toStdString();
+            return ok;
+        },
+        [&] { return ++spawned, false; });
+    EXPECT_EQ(out.kind, StartOutcome::Instance) << out.error;
+    EXPECT_EQ(spawned, 0);
+    ASSERT_TRUE(server);
+    // Quitting when nothing runs does nothing and starts nothing.
+    QTemporaryDir other;
+    const StartOutcome quit = platform::startOrForward(
+        other.filePath("instance"), {Verb::Quit, {}}, [](std::string &) { return ADD_FAILURE(), false; },
+        [] { return ADD_FAILURE(), false; });
+    EXPECT_EQ(quit.kind, StartOutcome::Nothing);
+}
+
+TEST_F(LocalInstanceTest, AStaleSocketIsRemovedAndTheStartGoesOn) {
+    deadSocket(path, false);
+    ASSERT_TRUE(QFile::exists(path));
+    EXPECT_EQ(platform::contactInstance(path, {Verb::Show, {}}).contact, platform::Contact::Refused);
+    std::unique_ptr<platform::InstanceServer> server;
+    const StartOutcome out = platform::startOrForward(
+        path, {Verb::Show, {}},
+        [&](std::string &error) {
+            server = std::make_unique<platform::InstanceServer>([](const Request &) { return Reply{}; });
+            QString e;
+            const bool ok = server->listen(path, e);
+            error = e.toStdString();
+            return ok;
+        },
+        [] { return false; });
+    EXPECT_EQ(out.kind, StartOutcome::Instance) << out.error;
+}
+
+TEST_F(LocalInstanceTest, ASilentInstanceIsAnErrorNeverASecondInstance) {
+    const int fd = deadSocket(path, true);
+    const auto started = std::chrono::steady_clock::now();
+    for (const Request &r : {Request{Verb::Show, {}}, Request{Verb::Clipboard, "upper"}}) {
+        const StartOutcome out = platform::startOrForward(
+            path, r, [](std::string &) { return ADD_FAILURE(), false; }, [] { return ADD_FAILURE(), false; },
+            300ms);
+        EXPECT_EQ(out.kind, StartOutcome::Failed);
+        EXPECT_NE(out.error.find("does not answer"), std::string::npos) << out.error;
+    }
+    const auto took = std::chrono::steady_clock::now() - started;
+    EXPECT_GE(took, 600ms);
+    EXPECT_LT(took, 3s);
+    EXPECT_TRUE(QFile::exists(path)); // the hung instance keeps its socket
+    ::close(fd);
+}
+
+TEST_F(LocalInstanceTest, AClipboardRequestStartsTheInstanceAndWaitsForIt) {
+    std::unique_ptr<ServingThread> spawned;
+    const StartOutcome out = platform::startOrForward(
+        path, {Verb::Clipboard, "traditional"}, [](std::string &) { return ADD_FAILURE(), false; },
+        [&] {
+            spawned = std::make_unique<ServingThread>(path, 300ms); // slow to come up
+            return true;
+        });
+    EXPECT_EQ(out.kind, StartOutcome::Forwarded) << out.error;
+    EXPECT_TRUE(out.reply.ok);
+    ASSERT_TRUE(spawned);
+    spawned->stop();
+    EXPECT_EQ(spawned->requests, (std::vector<Request>{{Verb::Clipboard, "traditional"}}));
+
+    // An instance that cannot be started, or never comes up, is an error.
+    QTemporaryDir other;
+    const QString otherPath = other.filePath("instance");
+    const StartOutcome notStarted = platform::startOrForward(
+        otherPath, {Verb::Clipboard, "upper"}, [](std::string &) { return false; }, [] { return false; });
+    EXPECT_EQ(notStarted.kind, StartOutcome::Failed);
+    const StartOutcome neverUp = platform::startOrForward(
+        otherPath, {Verb::Clipboard, "upper"}, [](std::string &) { return false; }, [] { return true; }, 2s,
+        300ms);
+    EXPECT_EQ(neverUp.kind, StartOutcome::Failed);
+    EXPECT_NE(neverUp.error.find("could not be started"), std::string::npos) << neverUp.error;
+}
+
+TEST_F(LocalInstanceTest, StartsAtTheSameMomentEndWithOneInstance) {
+    for (const bool stale : {false, true}) {
+        SCOPED_TRACE(stale ? "after a crash" : "fresh");
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("instance"));
+        // After a crash every start finds the dead socket and would remove it: without the lock, a
+        // late one removes the socket of the one that already listens, and both go on as instances.
+        if (stale)
+            deadSocket(path, false);
+        constexpr int kStarts = 6;
+        std::atomic<int> instances{0}, forwarded{0}, finished{0}, served{0};
+        std::atomic<bool> go{false};
+        std::vector<std::unique_ptr<QThread>> starts;
+        for (int i = 0; i < kStarts; ++i) {
+            starts.emplace_back(QThread::create([&] {
+                while (!go)
+                    QThread::yieldCurrentThread();
+                std::unique_ptr<platform::InstanceServer> server;
+                const StartOutcome out = platform::startOrForward(
+                    path, {Verb::Show, {}},
+                    [&](std::string &error) {
+                        // A start takes a moment to build its window before it listens.
+                        QThread::msleep(20);
+                        server = std::make_unique<platform::InstanceServer>([&](const Request &) {
+                            ++served;
+                            return Reply{};
+                        });
+                        QString e;
+                        const bool ok = server->listen(path, e);
+                        error = e.toStdString();
+                        return ok;
+                    },
+                    [] { return false; });
+                if (out.kind == StartOutcome::Instance)
+                    ++instances;
+                if (out.kind == StartOutcome::Forwarded && out.reply.ok)
+                    ++forwarded;
+                ++finished;
+                // The instance serves the others until all of them are done.
+                const auto until = std::chrono::steady_clock::now() + 20s;
+                while (server && finished < kStarts && std::chrono::steady_clock::now() < until) {
+                    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+                    QThread::msleep(1);
+                }
+            }));
+            starts.back()->start();
+        }
+        go = true;
+        for (auto &t : starts)
+            t->wait();
+        EXPECT_EQ(instances, 1);
+        EXPECT_EQ(forwarded, kStarts - 1);
+        EXPECT_EQ(served, kStarts - 1);
+    }
+}
+
+} // namespace
