@@ -1,0 +1,109 @@
+// The text commands applied to the clipboard, through a fake clipboard and the real text services.
+
+#include "fakes.h"
+#include "real_text.h"
+#include "ui/clipboard_commands.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using testsupport::realText;
+using ui::ClipboardCommand;
+using ui::ClipboardResult;
+
+TEST(ClipboardCommands, EveryNameFindsItsCommand) {
+    for (const ui::ClipboardCommandName &c : ui::kClipboardCommands) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(ui::clipboardCommandNamed(c.name), c.command);
+    }
+    for (const char *name : {"", "Traditional", "traditional ", "trad", "convert:s2twp", "繁体"})
+        EXPECT_FALSE(ui::clipboardCommandNamed(name)) << name;
+    EXPECT_EQ(ui::clipboardCommandList(), "traditional, simplified, upper, lower, money, pinyin, restore");
+}
+
+TEST(ClipboardCommands, ConvertLikeTheirButtonsAndRestoreTheText) {
+    struct Case {
+        const char *name;
+        QString in, out;
+    };
+    const Case cases[] = {
+        {"traditional", "简体 abc\n한😀", "簡體 abc\n한😀"},
+        {"simplified", "簡體\n汉字", "简体\n汉字"},
+        {"upper", "Abc 中文 123", "ABC 中文 123"},
+        {"lower", "Abc 中文 123", "abc 中文 123"},
+        {"upper", "a\u00A0b\u2028c", "A\u00A0B\u2028C"},
+        {"money", "1005.5", "壹仟零伍圆伍角整"},
+        {"money", "12\n34", "拾贰圆整"},
+        {"money", "abc", "整"},
+        {"pinyin", " 汉字 ", " 汉字 \nHanZi"},
+        {"pinyin", "我爱Beijing 2008！", "我爱Beijing 2008！\nWoAiBeijing 2008"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " " + c.in.toStdString());
+        testsupport::FakeClipboard clipboard;
+        ui::ClipboardConverter converter(clipboard, realText());
+        clipboard.m_text = c.in;
+        EXPECT_EQ(converter.run(*ui::clipboardCommandNamed(c.name)).outcome, ClipboardResult::Done);
+        EXPECT_EQ(clipboard.m_text, c.out);
+        ASSERT_TRUE(converter.canRestore());
+        EXPECT_EQ(converter.run(ClipboardCommand::Restore).outcome, ClipboardResult::Done);
+        EXPECT_EQ(clipboard.m_text, c.in);
+        // A second restore brings the converted text back: nothing is ever lost.
+        converter.run(ClipboardCommand::Restore);
+        EXPECT_EQ(clipboard.m_text, c.out);
+    }
+}
+
+TEST(ClipboardCommands, FailuresLeaveTheClipboardAlone) {
+    testsupport::FakeClipboard clipboard;
+    ui::ClipboardConverter converter(clipboard, realText());
+    // Nothing to restore before any conversion.
+    const ClipboardResult none = converter.run(ClipboardCommand::Restore);
+    EXPECT_EQ(none.outcome, ClipboardResult::NothingToRestore);
+    EXPECT_FALSE(none.message.empty());
+    // No text: every conversion refuses, money included (which would give 整).
+    for (const ui::ClipboardCommandName &c : ui::kClipboardCommands) {
+        if (c.command == ClipboardCommand::Restore)
+            continue;
+        SCOPED_TRACE(c.name);
+        const ClipboardResult r = converter.run(c.command);
+        EXPECT_EQ(r.outcome, ClipboardResult::NoText);
+        EXPECT_EQ(r.message, "no text on the clipboard");
+    }
+    EXPECT_EQ(clipboard.writes, 0);
+
+    // An amount over the limit after a good conversion: the clipboard and the text to restore stay.
+    clipboard.m_text = "abc";
+    converter.run(ClipboardCommand::Upper);
+    const int writes = clipboard.writes;
+    for (const QString big : {"10000000000000000", "1e400", "9999999999999999.995"}) {
+        SCOPED_TRACE(big.toStdString());
+        clipboard.m_text = big;
+        const ClipboardResult r = converter.run(ClipboardCommand::Money);
+        EXPECT_EQ(r.outcome, ClipboardResult::AmountTooLarge);
+        EXPECT_NE(r.message.find("too large"), std::string::npos);
+        EXPECT_EQ(clipboard.m_text, big);
+    }
+    EXPECT_EQ(clipboard.writes, writes);
+    converter.run(ClipboardCommand::Restore);
+    EXPECT_EQ(clipboard.m_text, "abc");
+}
+
+TEST(ClipboardCommands, MissingDataIsReportedNotGuessed) {
+    platform::TextServices empty;
+    empty.dictionaryError = "cannot open STCharacters.ocd2";
+    testsupport::FakeClipboard clipboard;
+    ui::ClipboardConverter converter(clipboard, empty);
+    clipboard.m_text = "简体";
+    for (ClipboardCommand c : {ClipboardCommand::Traditional, ClipboardCommand::Simplified}) {
+        const ClipboardResult r = converter.run(c);
+        EXPECT_EQ(r.outcome, ClipboardResult::Unavailable);
+        EXPECT_EQ(r.message, "cannot open STCharacters.ocd2");
+    }
+    EXPECT_EQ(converter.run(ClipboardCommand::Pinyin).outcome, ClipboardResult::Unavailable);
+    EXPECT_EQ(clipboard.writes, 0);
+    EXPECT_FALSE(converter.canRestore());
+}
+
+} // namespace

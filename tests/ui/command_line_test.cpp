@@ -1,0 +1,73 @@
+// The window program's command line: what each start asks for, and the usage errors.
+
+#include "ui/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using platform::Request;
+using platform::Verb;
+
+TEST(CommandLine, EachOptionAsksForItsRequest) {
+    struct Case {
+        QStringList args;
+        Request request;
+        bool inTray;
+    };
+    const Case cases[] = {
+        {{}, {Verb::Show, {}}, false},
+        {{"--show"}, {Verb::Show, {}}, false},
+        {{"--toggle"}, {Verb::Toggle, {}}, false},
+        {{"--quit"}, {Verb::Quit, {}}, false},
+        {{"--tray"}, {Verb::Tray, {}}, true},
+        {{"--clipboard", "traditional"}, {Verb::Clipboard, "traditional"}, true},
+        {{"--clipboard=pinyin"}, {Verb::Clipboard, "pinyin"}, true},
+        {{"--clipboard", "restore"}, {Verb::Clipboard, "restore"}, true},
+        {{"--toggle", "--toggle"}, {Verb::Toggle, {}}, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const ui::Invocation inv = ui::parseCommandLine(QStringList{"lanternfin"} + c.args);
+        EXPECT_FALSE(inv.exitStatus);
+        EXPECT_EQ(inv.request, c.request);
+        EXPECT_EQ(inv.startInTray, c.inTray);
+    }
+}
+
+TEST(CommandLine, UsageErrorsExitWithTwoAndSayWhy) {
+    struct Case {
+        QStringList args;
+        QString says;
+    };
+    const Case cases[] = {
+        {{"--clipboard", "bogus"}, "unknown clipboard command 'bogus'"},
+        {{"--clipboard"}, "Missing value after '--clipboard'"},
+        {{"--clipboard", "upper", "--clipboard", "lower"}, "give one of"},
+        {{"--toggle", "--quit"}, "give one of"},
+        {{"--tray", "--clipboard", "upper"}, "give one of"},
+        {{"file.txt"}, "unexpected argument 'file.txt'"},
+        {{"--frobnicate"}, "Unknown option 'frobnicate'"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const ui::Invocation inv = ui::parseCommandLine(QStringList{"lanternfin"} + c.args);
+        EXPECT_EQ(inv.exitStatus, ui::kExitUsage);
+        EXPECT_TRUE(inv.error.contains(c.says)) << inv.error.toStdString();
+        EXPECT_TRUE(inv.output.isEmpty());
+    }
+}
+
+TEST(CommandLine, HelpAndVersion) {
+    const ui::Invocation help = ui::parseCommandLine({"lanternfin", "--help"});
+    EXPECT_EQ(help.exitStatus, ui::kExitDone);
+    for (const char *option :
+         {"--toggle", "--show", "--quit", "--tray", "--clipboard <command>", "pinyin, restore"})
+        EXPECT_TRUE(help.output.contains(QLatin1String(option))) << option;
+    const ui::Invocation version = ui::parseCommandLine({"lanternfin", "--version"});
+    EXPECT_EQ(version.exitStatus, ui::kExitDone);
+    EXPECT_EQ(version.output, QStringLiteral("lanternfin " LANTERNFIN_VERSION "\n"));
+    EXPECT_NE(QStringLiteral(LANTERNFIN_VERSION), QStringLiteral(""));
+}
+
+} // namespace

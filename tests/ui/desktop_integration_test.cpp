@@ -1,0 +1,212 @@
+// The tray menu's clipboard and autostart items and the answers to other starts, through the real
+// window (offscreen) with fakes for the desktop services.
+
+#include "fakes.h"
+#include "real_text.h"
+#include "ui/desktop_integration.h"
+#include "ui/form1.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using platform::Request;
+using platform::Verb;
+using testsupport::realText;
+
+class DesktopIntegrationTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form = std::make_unique<ui::Form1>(ui::Form1Services{clipboard, pages, tray, pointer, realText()});
+        desktop = std::make_unique<ui::DesktopIntegration>(*form, clipboard, realText(),
+                                                           platform::AutostartEntry(entryPath));
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        settle();
+        // Watchdog: a modal box is recorded and closed; an unexpected one fails the test.
+        watchdog.setInterval(20);
+        QObject::connect(&watchdog, &QTimer::timeout, [this] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            if (!expectModal)
+                ADD_FAILURE() << "unexpected modal dialog: " << box->text().toStdString();
+            modalTitle = box->windowTitle();
+            modalText = box->text();
+            box->accept();
+        });
+        watchdog.start();
+    }
+    void TearDown() override {
+        watchdog.stop();
+        desktop.reset();
+        form.reset();
+    }
+    void settle() {
+        for (int i = 0; i < 5; ++i)
+            QApplication::processEvents();
+    }
+    QAction *action(const char *name) { return form->sky->findChild<QAction *>(QLatin1String(name)); }
+    platform::Reply handle(Verb verb, std::string argument = {}) {
+        platform::Reply r = desktop->handle(Request{verb, std::move(argument)});
+        settle();
+        return r;
+    }
+
+    QTemporaryDir dir;
+    QString entryPath = dir.filePath("autostart/lanternfin.desktop");
+    testsupport::FakeClipboard clipboard;
+    testsupport::FakePageOpener pages;
+    testsupport::FakeTray tray;
+    testsupport::FakePointer pointer;
+    std::unique_ptr<ui::Form1> form;
+    std::unique_ptr<ui::DesktopIntegration> desktop;
+    QTimer watchdog;
+    bool expectModal = false;
+    QString modalTitle, modalText;
+};
+
+TEST_F(DesktopIntegrationTest, TheMenuHasClipboardAndAutostartAboveQuit) {
+    QStringList top;
+    for (QAction *a : form->sky->actions())
+        top << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    EXPECT_EQ(top, (QStringList{"剪贴板", "登录时启动", "-", "退出"}));
+    QStringList sub;
+    for (QAction *a : desktop->clipboardMenu->actions())
+        sub << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    EXPECT_EQ(sub, (QStringList{"繁体", "简体", "大写", "小写", "金额大写", "汉字拼音", "-", "还原剪贴板"}));
+    EXPECT_TRUE(desktop->autostart->isCheckable());
+    EXPECT_FALSE(action("clipboard_restore")->isEnabled());
+}
+
+TEST_F(DesktopIntegrationTest, MenuConvertsTheClipboardAndRestoresIt) {
+    clipboard.m_text = "简体";
+    action("clipboard_traditional")->trigger();
+    EXPECT_EQ(clipboard.m_text, "簡體");
+    EXPECT_TRUE(action("clipboard_restore")->isEnabled());
+    action("clipboard_restore")->trigger();
+    EXPECT_EQ(clipboard.m_text, "简体");
+    // The window's workspace is not touched.
+    EXPECT_EQ(form->workspaceText(), "");
+}
+
+TEST_F(DesktopIntegrationTest, AnAmountTooLargeFromTheMenuShowsTheBoxAndChangesNothing) {
+    clipboard.m_text = "10000000000000000";
+    expectModal = true;
+    action("clipboard_money")->trigger();
+    expectModal = false;
+    EXPECT_EQ(modalTitle, "错误提示");
+    EXPECT_EQ(modalText, "数目太大，无法换算！请输入一亿亿以下的数字");
+    EXPECT_EQ(clipboard.m_text, "10000000000000000");
+    EXPECT_EQ(clipboard.writes, 0);
+    // From the command line the same failure is a reply, never a box that would wait for a click.
+    const platform::Reply r = handle(Verb::Clipboard, "money");
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.message.find("too large"), std::string::npos);
+    EXPECT_EQ(clipboard.writes, 0);
+}
+
+TEST_F(DesktopIntegrationTest, RequestsFromOtherStarts) {
+    // toggle: as a left click on the icon.
+    EXPECT_TRUE(handle(Verb::Toggle).ok);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(handle(Verb::Toggle).ok);
+    EXPECT_TRUE(form->isVisible());
+    // show: from the tray, from minimised, and when already shown.
+    tray.click(514);
+    settle();
+    EXPECT_TRUE(handle(Verb::Show).ok);
+    EXPECT_TRUE(form->isVisible());
+    form->showMinimized();
+    settle();
+    handle(Verb::Show);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(form->isMinimized());
+    handle(Verb::Show);
+    EXPECT_TRUE(form->isVisible());
+    // tray: the program already runs, nothing changes.
+    EXPECT_TRUE(handle(Verb::Tray).ok);
+    EXPECT_TRUE(form->isVisible());
+    // clipboard: converted in place; an unknown name and an empty clipboard are errors.
+    clipboard.m_text = "Abc";
+    EXPECT_TRUE(handle(Verb::Clipboard, "upper").ok);
+    EXPECT_EQ(clipboard.m_text, "ABC");
+    EXPECT_TRUE(handle(Verb::Clipboard, "restore").ok);
+    EXPECT_EQ(clipboard.m_text, "Abc");
+    const platform::Reply unknown = handle(Verb::Clipboard, "convert:s2twp");
+    EXPECT_FALSE(unknown.ok);
+    EXPECT_EQ(unknown.message,
+              "unknown clipboard command 'convert:s2twp' (one of traditional, simplified, upper, "
+              "lower, money, pinyin, restore)");
+    clipboard.m_text.clear();
+    EXPECT_EQ(handle(Verb::Clipboard, "lower"), (platform::Reply{false, "no text on the clipboard"}));
+    // quit: answered first, then the program ends and the icon goes.
+    tray.shown = true;
+    EXPECT_TRUE(desktop->handle({Verb::Quit, {}}).ok);
+    EXPECT_TRUE(tray.shown);
+    settle();
+    EXPECT_FALSE(tray.shown);
+}
+
+TEST_F(DesktopIntegrationTest, ShowBringsAWindowOutOfItsEdge) {
+    form->Timer1->start();
+    form->move(600, 0);
+    settle();
+    const int h = form->frameGeometry().height();
+    pointer.position = QPoint(700, h + 100);
+    form->Timer1_Timer();
+    settle();
+    ASSERT_LT(form->frameGeometry().y(), 0);
+    handle(Verb::Show);
+    EXPECT_EQ(form->frameGeometry().y(), 0);
+    EXPECT_EQ(form->Timer1->interval(), 3000);
+}
+
+TEST_F(DesktopIntegrationTest, AutostartItemWritesAndRemovesTheEntry) {
+    EXPECT_FALSE(desktop->autostart->isChecked());
+    desktop->autostart->trigger();
+    EXPECT_TRUE(desktop->autostart->isChecked());
+    ASSERT_TRUE(QFile::exists(entryPath));
+    desktop->autostart->trigger();
+    EXPECT_FALSE(desktop->autostart->isChecked());
+    EXPECT_FALSE(QFile::exists(entryPath));
+    // An entry made or removed elsewhere shows when the menu opens.
+    QString error;
+    ASSERT_TRUE(platform::AutostartEntry(entryPath).set(true, error));
+    emit form->sky->aboutToShow();
+    EXPECT_TRUE(desktop->autostart->isChecked());
+}
+
+TEST_F(DesktopIntegrationTest, AnEntryThatCannotBeWrittenIsReported) {
+    QFile blocker(dir.filePath("autostart"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
+    blocker.close();
+    expectModal = true;
+    desktop->autostart->trigger();
+    expectModal = false;
+    EXPECT_TRUE(modalText.startsWith(entryPath)) << modalText.toStdString();
+    EXPECT_FALSE(desktop->autostart->isChecked());
+}
+
+TEST_F(DesktopIntegrationTest, WithoutPlacementAutoHideIsOffAndSaysWhy) {
+    desktop->disableDocking(QStringLiteral("no placement here"));
+    EXPECT_FALSE(form->Check1->isChecked());
+    EXPECT_FALSE(form->Check1->isEnabled());
+    EXPECT_EQ(form->Check1->toolTip(), "no placement here");
+    form->timerLoad_Timer();
+    EXPECT_FALSE(form->Timer1->isActive());
+}
+
+} // namespace
