@@ -47,7 +47,7 @@ kill -0 "$APP_PID" 2>/dev/null || fail "closing the menu ended the program"
 icon_click 1
 expect_map_state IsViewable "the window did not come back after the menu"
 icon_click 3
-xdotool key Down Return
+xdotool key Up Return   # 退出 is the menu's last item
 expect_ended "after 退出 in the menu"
 expect_tray_icons 0 "an icon was left after 退出 in the menu"
 

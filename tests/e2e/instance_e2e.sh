@@ -1,0 +1,143 @@
+#!/usr/bin/env bash
+# One instance per display under Xvfb with openbox and trayer: a second start raises the window
+# and leaves one window and one icon; --toggle, --clipboard (the result outlives the command),
+# the tray menu's clipboard and autostart items, --quit; a conversion with no instance running,
+# starts at the same moment, a socket left by a crash and a hung instance.
+. "$(dirname "$0")/lib.sh"
+APP=$1
+start_x
+start_wm
+start_tray_host
+XDG_RUNTIME_DIR=$(mktemp -d)
+XDG_CONFIG_HOME=$(mktemp -d)
+export XDG_RUNTIME_DIR XDG_CONFIG_HOME QT_QPA_PLATFORM=xcb
+trap 'cleanup; rm -rf "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME"' EXIT
+ENTRY=$XDG_CONFIG_HOME/autostart/lanternfin.desktop
+
+# The program's processes of this test (other tests may run the program at the same time).
+instances() {
+    local n=0 p
+    for p in $(pgrep -x lanternfin || true); do
+        tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR" && n=$((n + 1))
+    done
+    echo "$n"
+}
+windows() { (xdotool search --name "^Lanternfin 2011$" 2>/dev/null || true) | wc -l; }
+clip() { xclip -selection clipboard -o 2>/dev/null || true; }
+set_clip() { printf '%s' "$1" | xclip -selection clipboard; sleep 0.2; }
+icon_menu() { # opens the icon's menu and types keys $@
+    local geo x y
+    geo=$(xwininfo -root -tree | grep '"Lanternfin": ("lanternfin"' | head -1 | awk '{print $NF}')
+    x=$(echo "$geo" | cut -d+ -f2)
+    y=$(echo "$geo" | cut -d+ -f3)
+    xdotool mousemove $((x + 8)) $((y + 8)) click 3
+    sleep 0.8
+    xdotool key "$@"
+    sleep 0.5
+}
+expect_clip() { wait_for_output clip "$1" "$2"; }
+entry_state() { if [ -e "$ENTRY" ]; then echo there; else echo gone; fi; }
+entry_text() { cat "$ENTRY" 2>/dev/null || true; }
+run() { # runs the program with $@, sets RC and ERR
+    ERR=$(mktemp)
+    RC=0
+    "$APP" "$@" 2>"$ERR" || RC=$?
+}
+
+# 1. A second start: the window comes back from the tray, raised and active; one of everything.
+start_app "$APP"
+expect_tray_icons 1 "no tray icon"
+run --toggle
+[ "$RC" = 0 ] || fail "--toggle exit $RC"
+expect_map_state IsUnMapped "--toggle did not hide the window"
+run --toggle
+expect_map_state IsViewable "--toggle did not show the window again"
+xdotool windowminimize "$WIN"
+expect_map_state IsUnMapped "minimising did not hide the window"
+run
+[ "$RC" = 0 ] || fail "a second start exited $RC"
+expect_map_state IsViewable "a second start did not bring the window back"
+wait_for_output "xdotool getactivewindow" "$WIN" "the window was not raised and activated"
+[ "$(windows)" = 1 ] || fail "$(windows) windows after a second start"
+[ "$(instances)" = 1 ] || fail "$(instances) processes after a second start"
+expect_tray_icons 1 "not one tray icon after a second start"
+
+# 2. --clipboard: converted by the running instance, readable after the command has returned.
+set_clip "简体"
+run --clipboard traditional
+[ "$RC" = 0 ] || fail "--clipboard traditional exit $RC: $(cat "$ERR")"
+expect_clip "簡體" "the clipboard holds '$(clip)' after --clipboard traditional"
+run --clipboard restore
+[ "$RC" = 0 ] || fail "--clipboard restore exit $RC"
+expect_clip "简体" "the clipboard holds '$(clip)' after --clipboard restore"
+set_clip "10000000000000000"
+run --clipboard money
+[ "$RC" = 1 ] || fail "an amount too large exited $RC"
+grep -q "too large" "$ERR" || fail "no message for an amount too large: $(cat "$ERR")"
+[ "$(clip)" = "10000000000000000" ] || fail "a refused amount changed the clipboard to '$(clip)'"
+run --clipboard nonsense
+[ "$RC" = 2 ] || fail "an unknown clipboard command exited $RC"
+
+# 3. The tray menu: 剪贴板 > 繁体, then 剪贴板 > 还原剪贴板 (the submenu's last item).
+set_clip "简体"
+icon_menu Down Right Return
+expect_clip "簡體" "the menu's 繁体 left '$(clip)' on the clipboard"
+icon_menu Down Right Up Return
+expect_clip "简体" "the menu's 还原剪贴板 left '$(clip)' on the clipboard"
+
+# 4. 登录时启动 writes the autostart entry, a second click removes it.
+icon_menu Down Down Return
+wait_for_output entry_text "$(printf '[Desktop Entry]\nType=Application\nName=Lanternfin\nComment=Chinese office text tools in the notification area\nExec=lanternfin --tray\nIcon=lanternfin\nTerminal=false\nX-GNOME-Autostart-enabled=true')" \
+    "no autostart entry after 登录时启动"
+icon_menu Down Down Return
+wait_for_output entry_state gone "the autostart entry is still there"
+
+# 5. --quit ends the program and leaves no icon and no socket.
+run --quit
+[ "$RC" = 0 ] || fail "--quit exit $RC"
+expect_ended "after --quit"
+expect_tray_icons 0 "an icon was left after --quit"
+runtime_files() { ls "$XDG_RUNTIME_DIR"; }
+wait_for_output runtime_files "" "files left in the runtime folder: $(ls "$XDG_RUNTIME_DIR")"
+run --quit
+[ "$RC" = 0 ] || fail "--quit with nothing running exited $RC"
+
+# 6. A conversion with nothing running starts the program in the tray, which keeps the clipboard.
+set_clip "Abc"
+run --clipboard upper
+[ "$RC" = 0 ] || fail "--clipboard upper without an instance exit $RC: $(cat "$ERR")"
+expect_clip "ABC" "the clipboard holds '$(clip)' after --clipboard upper without an instance"
+expect_tray_icons 1 "the program started for the clipboard has no icon"
+[ "$(instances)" = 1 ] || fail "$(instances) processes after a conversion without an instance"
+[ "$(windows)" = 0 ] || fail "the program started for the clipboard shows its window"
+run --quit
+wait_for_output instances 0 "the program did not end"
+
+# 7. Starts at the same moment: one instance.
+for _ in 1 2 3; do "$APP" >/dev/null 2>&1 & done
+wait_for_output windows 1 "not one window after three starts at once"
+sleep 1
+[ "$(instances)" = 1 ] || fail "$(instances) processes after three starts at once"
+expect_tray_icons 1 "not one icon after three starts at once"
+
+# 8. A hung instance: the next start says so within about 2 s and starts nothing.
+pid=$(pgrep -x lanternfin | while read -r p; do tr '\0' '\n' <"/proc/$p/environ" | grep -qx "XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR" && echo "$p"; done | head -1)
+kill -STOP "$pid"
+s=$(date +%s%N)
+run --toggle
+took=$((($(date +%s%N) - s) / 1000000))
+kill -CONT "$pid"
+[ "$RC" = 1 ] || fail "a hung instance gave exit $RC"
+grep -q "does not answer" "$ERR" || fail "no message for a hung instance: $(cat "$ERR")"
+[ "$took" -lt 3000 ] || fail "waited $took ms for a hung instance"
+[ "$(instances)" = 1 ] || fail "a second instance started beside a hung one"
+
+# 9. A crash leaves the socket behind; the next start removes it and runs.
+kill -KILL "$pid"
+expect_tray_icons 0 "the icon of the killed program stayed"
+[ -S "$XDG_RUNTIME_DIR/$(ls "$XDG_RUNTIME_DIR" | head -1)" ] || fail "no socket left by the crash"
+start_app "$APP"
+expect_tray_icons 1 "no icon after a start over a stale socket"
+run --quit
+expect_ended "after --quit"
+echo "instance e2e passed (a hung instance answered in $took ms)"
