@@ -19,6 +19,7 @@ PACKAGES=(
     python3-jieba
     bzip2
     qt6-base-dev
+    qt6-wayland
     fonts-noto-cjk
     xvfb
     openbox
@@ -29,6 +30,8 @@ PACKAGES=(
     xclip
     x11-utils
     imagemagick
+    weston
+    xwayland
     clang
     libclang-rt-14-dev
     libcli11-dev
