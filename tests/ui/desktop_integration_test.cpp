@@ -29,7 +29,8 @@ using testsupport::realText;
 class DesktopIntegrationTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        form = std::make_unique<ui::Form1>(ui::Form1Services{clipboard, pages, tray, pointer, realText()});
+        form = std::make_unique<ui::Form1>(
+            ui::Form1Services{clipboard, pages, tray, pointer, realText(), settings});
         desktop = std::make_unique<ui::DesktopIntegration>(*form, clipboard, realText(),
                                                            platform::AutostartEntry(entryPath));
         form->show();
@@ -71,6 +72,7 @@ protected:
     testsupport::FakePageOpener pages;
     testsupport::FakeTray tray;
     testsupport::FakePointer pointer;
+    testsupport::FakeSettings settings;
     std::unique_ptr<ui::Form1> form;
     std::unique_ptr<ui::DesktopIntegration> desktop;
     QTimer watchdog;
