@@ -368,9 +368,6 @@ void Form1::restoreFromTray() {
 
 void Form1::bringToFront() {
     restoreFromTray();
-    m_dock.Hids = kFalse;
-    if (Timer1->isActive())
-        Timer1_Timer();
 }
 
 void Form1::trayMessage(int message) {

@@ -106,7 +106,7 @@ public:
     // A mouse message from the tray icon (514 left button, 517 right button).
     void trayMessage(int message);
     // Shows and raises the window wherever it is: in the tray, minimised, or hidden at an edge
-    // (it then comes out at that edge and stays a moment, as after the tray).
+    // (it then comes out at that edge and stays a moment, as from the tray).
     void bringToFront();
 
 protected:

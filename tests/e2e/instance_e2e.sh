@@ -15,25 +15,43 @@ trap 'cleanup; rm -rf "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME"' EXIT
 ENTRY=$XDG_CONFIG_HOME/autostart/lanternfin.desktop
 
 # The program's processes of this test (other tests may run the program at the same time).
-instances() {
-    local n=0 p
+our_pids() {
+    local p
     for p in $(pgrep -x lanternfin || true); do
-        tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR" && n=$((n + 1))
+        { tr '\0' '\n' <"/proc/$p/environ"; } 2>/dev/null | grep -qx "XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR" && echo "$p"
     done
-    echo "$n"
+    true
 }
+instances() { our_pids | wc -l; }
 windows() { (xdotool search --name "^Lanternfin 2011$" 2>/dev/null || true) | wc -l; }
 clip() { xclip -selection clipboard -o 2>/dev/null || true; }
 set_clip() { printf '%s' "$1" | xclip -selection clipboard; sleep 0.2; }
-icon_menu() { # opens the icon's menu and types keys $@
-    local geo x y
+# Windows of the program on screen: the window, the icon, and each open menu.
+shown_windows() { (xdotool search --onlyvisible --class lanternfin 2>/dev/null || true) | wc -l; }
+# Opens the icon's menu, and its submenu 剪贴板 with `sub`; then types keys $2... and waits until
+# the menu has closed.
+icon_menu() {
+    local base geo x y
+    base=$(shown_windows)
     geo=$(xwininfo -root -tree | grep '"Lanternfin": ("lanternfin"' | head -1 | awk '{print $NF}')
     x=$(echo "$geo" | cut -d+ -f2)
     y=$(echo "$geo" | cut -d+ -f3)
-    xdotool mousemove $((x + 8)) $((y + 8)) click 3
-    sleep 0.8
+    # A click that comes right after a menu has closed is sometimes lost: click again then.
+    for _ in 1 2 3; do
+        xdotool mousemove $((x + 8)) $((y + 8)) click 3
+        for _ in $(seq 20); do
+            [ "$(shown_windows)" = $((base + 1)) ] && break 2
+            sleep 0.1
+        done
+    done
+    [ "$(shown_windows)" = $((base + 1)) ] || fail "the menu did not open ($*)"
+    if [ "$1" = sub ]; then
+        xdotool key Down Right
+        wait_for_output shown_windows $((base + 2)) "the submenu 剪贴板 did not open"
+    fi
+    shift
     xdotool key "$@"
-    sleep 0.5
+    wait_for_output shown_windows "$base" "the menu did not close"
 }
 expect_clip() { wait_for_output clip "$1" "$2"; }
 entry_state() { if [ -e "$ENTRY" ]; then echo there; else echo gone; fi; }
@@ -46,6 +64,8 @@ run() { # runs the program with $@, sets RC and ERR
 
 # 1. A second start: the window comes back from the tray, raised and active; one of everything.
 start_app "$APP"
+# Clear of the screen edges, where docking would hide it while the mouse is over the tray.
+xdotool windowmove "$WIN" 600 300
 expect_tray_icons 1 "no tray icon"
 run --toggle
 [ "$RC" = 0 ] || fail "--toggle exit $RC"
@@ -80,16 +100,16 @@ run --clipboard nonsense
 
 # 3. The tray menu: 剪贴板 > 繁体, then 剪贴板 > 还原剪贴板 (the submenu's last item).
 set_clip "简体"
-icon_menu Down Right Return
+icon_menu sub Return
 expect_clip "簡體" "the menu's 繁体 left '$(clip)' on the clipboard"
-icon_menu Down Right Up Return
+icon_menu sub Up Return
 expect_clip "简体" "the menu's 还原剪贴板 left '$(clip)' on the clipboard"
 
 # 4. 登录时启动 writes the autostart entry, a second click removes it.
-icon_menu Down Down Return
+icon_menu top Down Down Return
 wait_for_output entry_text "$(printf '[Desktop Entry]\nType=Application\nName=Lanternfin\nComment=Chinese office text tools in the notification area\nExec=lanternfin --tray\nIcon=lanternfin\nTerminal=false\nX-GNOME-Autostart-enabled=true')" \
     "no autostart entry after 登录时启动"
-icon_menu Down Down Return
+icon_menu top Down Down Return
 wait_for_output entry_state gone "the autostart entry is still there"
 
 # 5. --quit ends the program and leaves no icon and no socket.
@@ -121,7 +141,7 @@ sleep 1
 expect_tray_icons 1 "not one icon after three starts at once"
 
 # 8. A hung instance: the next start says so within about 2 s and starts nothing.
-pid=$(pgrep -x lanternfin | while read -r p; do tr '\0' '\n' <"/proc/$p/environ" | grep -qx "XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR" && echo "$p"; done | head -1)
+pid=$(our_pids | head -1)
 kill -STOP "$pid"
 s=$(date +%s%N)
 run --toggle
