@@ -84,15 +84,6 @@ TEST(Autostart, WritesAndRemovesTheEntry) {
     EXPECT_EQ(QFileInfo(entry.path()).size(), text.size());
     ASSERT_TRUE(entry.set(false, error));
     EXPECT_FALSE(entry.exists());
-
-    // A folder that cannot be made: an error, nothing written.
-    QFile blocker(dir.filePath("file"));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    platform::AutostartEntry blocked(dir.filePath("file/autostart/lanternfin.desktop"));
-    EXPECT_FALSE(blocked.set(true, error));
-    EXPECT_FALSE(error.isEmpty());
-    EXPECT_FALSE(blocked.exists());
 }
 
 } // namespace

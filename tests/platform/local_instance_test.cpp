@@ -99,6 +99,22 @@ QByteArray exchange(const QString &path, const QByteArray &line) {
     return reply + s.readAll();
 }
 
+// A `becomeInstance` for startOrForward: makes `server` and listens at `path`.
+std::function<bool(std::string &)> listenInto(std::unique_ptr<platform::InstanceServer> &server,
+                                              const QString &path, std::function<void()> onRequest = {}) {
+    return [&server, path, onRequest](std::string &error) {
+        server = std::make_unique<platform::InstanceServer>([onRequest](const Request &) {
+            if (onRequest)
+                onRequest();
+            return Reply{};
+        });
+        QString e;
+        const bool ok = server->listen(path, e);
+        error = e.toStdString();
+        return ok;
+    };
+}
+
 class LocalInstanceTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
@@ -129,46 +145,20 @@ TEST_F(LocalInstanceTest, UnknownAndOversizedRequestsAreAnsweredWithAnError) {
     EXPECT_EQ(instance.requests, (std::vector<Request>{{Verb::Tray, {}}}));
 }
 
-TEST_F(LocalInstanceTest, NoInstanceMeansThisStartBecomesIt) {
+TEST_F(LocalInstanceTest, AStaleSocketIsRemovedAndTheStartGoesOn) {
+    deadSocket(path, false);
+    ASSERT_TRUE(QFile::exists(path));
+    EXPECT_EQ(platform::contactInstance(path, {Verb::Show, {}}).contact, platform::Contact::Refused);
     std::unique_ptr<platform::InstanceServer> server;
-    int spawned = 0;
-    const StartOutcome out = platform::startOrForward(
-        path, {Verb::Show, {}},
-        [&](std::string &error) {
-            server = std::make_unique<platform::InstanceServer>([](const Request &) { return Reply{}; });
-            QString e;
-            const bool ok = server->listen(path, e);
-            error = e.toStdString();
-            return ok;
-        },
-        [&] { return ++spawned, false; });
+    const StartOutcome out = platform::startOrForward(path, {Verb::Show, {}}, listenInto(server, path),
+                                                      [] { return ADD_FAILURE(), false; });
     EXPECT_EQ(out.kind, StartOutcome::Instance) << out.error;
-    EXPECT_EQ(spawned, 0);
-    ASSERT_TRUE(server);
     // Quitting when nothing runs does nothing and starts nothing.
     QTemporaryDir other;
     const StartOutcome quit = platform::startOrForward(
         other.filePath("instance"), {Verb::Quit, {}}, [](std::string &) { return ADD_FAILURE(), false; },
         [] { return ADD_FAILURE(), false; });
     EXPECT_EQ(quit.kind, StartOutcome::Nothing);
-}
-
-TEST_F(LocalInstanceTest, AStaleSocketIsRemovedAndTheStartGoesOn) {
-    deadSocket(path, false);
-    ASSERT_TRUE(QFile::exists(path));
-    EXPECT_EQ(platform::contactInstance(path, {Verb::Show, {}}).contact, platform::Contact::Refused);
-    std::unique_ptr<platform::InstanceServer> server;
-    const StartOutcome out = platform::startOrForward(
-        path, {Verb::Show, {}},
-        [&](std::string &error) {
-            server = std::make_unique<platform::InstanceServer>([](const Request &) { return Reply{}; });
-            QString e;
-            const bool ok = server->listen(path, e);
-            error = e.toStdString();
-            return ok;
-        },
-        [] { return false; });
-    EXPECT_EQ(out.kind, StartOutcome::Instance) << out.error;
 }
 
 TEST_F(LocalInstanceTest, ASilentInstanceIsAnErrorNeverASecondInstance) {
@@ -233,19 +223,13 @@ TEST_F(LocalInstanceTest, StartsAtTheSameMomentEndWithOneInstance) {
                 while (!go)
                     QThread::yieldCurrentThread();
                 std::unique_ptr<platform::InstanceServer> server;
+                const auto listen = listenInto(server, path, [&] { ++served; });
                 const StartOutcome out = platform::startOrForward(
                     path, {Verb::Show, {}},
                     [&](std::string &error) {
                         // A start takes a moment to build its window before it listens.
                         QThread::msleep(20);
-                        server = std::make_unique<platform::InstanceServer>([&](const Request &) {
-                            ++served;
-                            return Reply{};
-                        });
-                        QString e;
-                        const bool ok = server->listen(path, e);
-                        error = e.toStdString();
-                        return ok;
+                        return listen(error);
                     },
                     [] { return false; });
                 if (out.kind == StartOutcome::Instance)

@@ -145,8 +145,6 @@ TEST_F(DesktopIntegrationTest, RequestsFromOtherStarts) {
     clipboard.m_text = "Abc";
     EXPECT_TRUE(handle(Verb::Clipboard, "upper").ok);
     EXPECT_EQ(clipboard.m_text, "ABC");
-    EXPECT_TRUE(handle(Verb::Clipboard, "restore").ok);
-    EXPECT_EQ(clipboard.m_text, "Abc");
     const platform::Reply unknown = handle(Verb::Clipboard, "convert:s2twp");
     EXPECT_FALSE(unknown.ok);
     EXPECT_EQ(unknown.message,
