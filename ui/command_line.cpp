@@ -17,8 +17,13 @@ Invocation parseCommandLine(const QStringList &arguments) {
                        "pinyin, a proportion calculator.\n"
                        "One instance runs per user and display; a second start hands its request to it.\n"
                        "Exit status: 0 done, 1 failed (the reason on stderr), 2 usage error."));
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
+    // Not addHelpOption(): its --help-all offers Qt's own options, which this program does not take.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help."));
+    parser.addOption(help);
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Show the version."));
+    parser.addOption(version);
     const QCommandLineOption toggle(QStringLiteral("toggle"),
                                     QStringLiteral("Hide the window into the tray, or bring it back, "
                                                    "as a click on the tray icon does."));

@@ -64,6 +64,8 @@ TEST(CommandLine, HelpAndVersion) {
     for (const char *option :
          {"--toggle", "--show", "--quit", "--tray", "--clipboard <command>", "pinyin, restore"})
         EXPECT_TRUE(help.output.contains(QLatin1String(option))) << option;
+    EXPECT_EQ(ui::parseCommandLine({"lanternfin", "-h"}).output, help.output);
+    EXPECT_EQ(ui::parseCommandLine({"lanternfin", "--help-all"}).exitStatus, ui::kExitUsage);
     const ui::Invocation version = ui::parseCommandLine({"lanternfin", "--version"});
     EXPECT_EQ(version.exitStatus, ui::kExitDone);
     EXPECT_EQ(version.output, QStringLiteral("lanternfin " LANTERNFIN_VERSION "\n"));
