@@ -17,7 +17,9 @@
 #include <QIcon>
 #include <QProcess>
 
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 
@@ -50,15 +52,16 @@ void print(std::FILE *to, const QString &text) {
 }
 
 // Starts this program again, hidden in the tray and detached from this command's terminal and
-// pipes, to own the clipboard after the command has returned.
-bool spawnInTray() {
+// pipes, to own the clipboard after the command has returned; returns its process id, 0 on failure.
+std::int64_t spawnInTray() {
     QProcess p;
     p.setProgram(QCoreApplication::applicationFilePath());
     p.setArguments({QStringLiteral("--tray")});
     p.setStandardInputFile(QProcess::nullDevice());
     p.setStandardOutputFile(QProcess::nullDevice());
     p.setStandardErrorFile(QProcess::nullDevice());
-    return p.startDetached();
+    qint64 pid = 0;
+    return p.startDetached(&pid) ? pid : 0;
 }
 
 } // namespace

@@ -8,7 +8,12 @@
 #include <QThread>
 #include <QTimer>
 
+#include <QFile>
+
 #include <algorithm>
+#include <cerrno>
+
+#include <signal.h>
 
 namespace platform {
 namespace {
@@ -36,6 +41,19 @@ StartOutcome fromContact(const ContactResult &c, const QString &path) {
     out.kind = StartOutcome::Forwarded;
     out.reply = c.reply;
     return out;
+}
+
+// Whether process `pid` has ended. A process whose parent does not collect it (a detached one
+// under an init that does not reap) stays a zombie, which /proc shows where there is one.
+bool processEnded(std::int64_t pid) {
+    if (::kill(static_cast<pid_t>(pid), 0) != 0)
+        return errno == ESRCH;
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = stat.readAll();
+    const qsizetype close = line.lastIndexOf(") ");
+    return close >= 0 && close + 2 < line.size() && (line[close + 2] == 'Z' || line[close + 2] == 'X');
 }
 
 } // namespace
@@ -140,7 +158,7 @@ void InstanceServer::serve(QLocalSocket *socket) {
 
 StartOutcome startOrForward(const QString &path, const Request &request,
                             const std::function<bool(std::string &)> &becomeInstance,
-                            const std::function<bool()> &spawn, milliseconds replyTimeout,
+                            const SpawnInstance &spawn, milliseconds replyTimeout,
                             milliseconds spawnTimeout) {
     // The lock turns "ask the instance, else become it" into one step: a second start waits here
     // and then finds the first one listening. A lock left by a crashed start is taken over (its
@@ -183,15 +201,23 @@ StartOutcome startOrForward(const QString &path, const Request &request,
 
     // The instance started for this request takes the lock itself.
     lock.unlock();
-    if (!spawn())
+    const std::int64_t pid = spawn();
+    if (pid <= 0)
         return failed("could not start Lanternfin in the background");
     QElapsedTimer clock;
     clock.start();
+    bool ended = false;
     for (;;) {
         const ContactResult c = contactInstance(path, request, replyTimeout);
         if (decideStart(c.contact, request, true) != StartStep::Retry ||
             clock.elapsed() > spawnTimeout.count())
             return fromContact(c, path);
+        // The process started may end at once when another start's instance won; that one is
+        // asked once more before giving up.
+        if (ended)
+            return failed("Lanternfin started in the background ended before it listened at " +
+                          path.toStdString());
+        ended = processEnded(pid);
         QThread::msleep(kSpawnPollMs);
     }
 }

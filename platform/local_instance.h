@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -68,15 +69,19 @@ struct StartOutcome {
     std::string error;
 };
 
+// Starts the instance for a request that needs one; returns the id of the process started, or 0
+// when none could be started.
+using SpawnInstance = std::function<std::int64_t()>;
+
 // The whole start for `request` at socket `path`. Under a lock file beside the socket, so that
 // starts at the same moment end with one instance: contacts the running instance; when there is
 // none, removes a stale socket if needed and calls `becomeInstance`, which must start listening
-// at `path` and return true once it does (false with its error set when it cannot). A clipboard request
-// without an instance calls `spawn` (start the instance in the tray; false when that failed) and sends the
-// request again once the new instance listens, waiting at most `spawnTimeout` for it.
+// at `path` and return true once it does (false with its error set when it cannot). A clipboard
+// request without an instance calls `spawn` and sends the request again once the new instance
+// listens, waiting at most `spawnTimeout` for it, and no longer once that process has ended.
 StartOutcome startOrForward(const QString &path, const Request &request,
                             const std::function<bool(std::string &error)> &becomeInstance,
-                            const std::function<bool()> &spawn,
+                            const SpawnInstance &spawn,
                             std::chrono::milliseconds replyTimeout = kReplyTimeout,
                             std::chrono::milliseconds spawnTimeout = std::chrono::seconds(15));
 

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QLocalSocket>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -151,13 +152,13 @@ TEST_F(LocalInstanceTest, AStaleSocketIsRemovedAndTheStartGoesOn) {
     EXPECT_EQ(platform::contactInstance(path, {Verb::Show, {}}).contact, platform::Contact::Refused);
     std::unique_ptr<platform::InstanceServer> server;
     const StartOutcome out = platform::startOrForward(path, {Verb::Show, {}}, listenInto(server, path),
-                                                      [] { return ADD_FAILURE(), false; });
+                                                      [] { return ADD_FAILURE(), std::int64_t{0}; });
     EXPECT_EQ(out.kind, StartOutcome::Instance) << out.error;
     // Quitting when nothing runs does nothing and starts nothing.
     QTemporaryDir other;
     const StartOutcome quit = platform::startOrForward(
         other.filePath("instance"), {Verb::Quit, {}}, [](std::string &) { return ADD_FAILURE(), false; },
-        [] { return ADD_FAILURE(), false; });
+        [] { return ADD_FAILURE(), std::int64_t{0}; });
     EXPECT_EQ(quit.kind, StartOutcome::Nothing);
 }
 
@@ -166,8 +167,8 @@ TEST_F(LocalInstanceTest, ASilentInstanceIsAnErrorNeverASecondInstance) {
     const auto started = std::chrono::steady_clock::now();
     for (const Request &r : {Request{Verb::Show, {}}, Request{Verb::Clipboard, "upper"}}) {
         const StartOutcome out = platform::startOrForward(
-            path, r, [](std::string &) { return ADD_FAILURE(), false; }, [] { return ADD_FAILURE(), false; },
-            300ms);
+            path, r, [](std::string &) { return ADD_FAILURE(), false; },
+            [] { return ADD_FAILURE(), std::int64_t{0}; }, 300ms);
         EXPECT_EQ(out.kind, StartOutcome::Failed);
         EXPECT_NE(out.error.find("does not answer"), std::string::npos) << out.error;
     }
@@ -183,8 +184,8 @@ TEST_F(LocalInstanceTest, AClipboardRequestStartsTheInstanceAndWaitsForIt) {
     const StartOutcome out = platform::startOrForward(
         path, {Verb::Clipboard, "traditional"}, [](std::string &) { return ADD_FAILURE(), false; },
         [&] {
-            spawned = std::make_unique<ServingThread>(path, 300ms); // slow to come up
-            return true;
+            spawned = std::make_unique<ServingThread>(path, 300ms);  // slow to come up
+            return std::int64_t(QCoreApplication::applicationPid()); // alive all along
         });
     EXPECT_EQ(out.kind, StartOutcome::Forwarded) << out.error;
     EXPECT_TRUE(out.reply.ok);
@@ -196,13 +197,27 @@ TEST_F(LocalInstanceTest, AClipboardRequestStartsTheInstanceAndWaitsForIt) {
     QTemporaryDir other;
     const QString otherPath = other.filePath("instance");
     const StartOutcome notStarted = platform::startOrForward(
-        otherPath, {Verb::Clipboard, "upper"}, [](std::string &) { return false; }, [] { return false; });
+        otherPath, {Verb::Clipboard, "upper"}, [](std::string &) { return false; },
+        [] { return std::int64_t{0}; });
     EXPECT_EQ(notStarted.kind, StartOutcome::Failed);
+    const auto self = [] { return std::int64_t(QCoreApplication::applicationPid()); };
     const StartOutcome neverUp = platform::startOrForward(
-        otherPath, {Verb::Clipboard, "upper"}, [](std::string &) { return false; }, [] { return true; }, 2s,
-        300ms);
+        otherPath, {Verb::Clipboard, "upper"}, [](std::string &) { return false; }, self, 2s, 300ms);
     EXPECT_EQ(neverUp.kind, StartOutcome::Failed);
     EXPECT_NE(neverUp.error.find("could not be started"), std::string::npos) << neverUp.error;
+    // A started process that ends without listening is not waited for to the end.
+    const auto started = std::chrono::steady_clock::now();
+    const StartOutcome ended = platform::startOrForward(
+        otherPath, {Verb::Clipboard, "upper"}, [](std::string &) { return false; },
+        [] {
+            qint64 pid = 0;
+            QProcess::startDetached(QStringLiteral("true"), {}, {}, &pid);
+            return std::int64_t(pid);
+        },
+        2s, 20s);
+    EXPECT_EQ(ended.kind, StartOutcome::Failed);
+    EXPECT_NE(ended.error.find("ended before it listened"), std::string::npos) << ended.error;
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
 }
 
 TEST_F(LocalInstanceTest, StartsAtTheSameMomentEndWithOneInstance) {
@@ -231,7 +246,7 @@ TEST_F(LocalInstanceTest, StartsAtTheSameMomentEndWithOneInstance) {
                         QThread::msleep(20);
                         return listen(error);
                     },
-                    [] { return false; });
+                    [] { return std::int64_t{0}; });
                 if (out.kind == StartOutcome::Instance)
                     ++instances;
                 if (out.kind == StartOutcome::Forwarded && out.reply.ok)
