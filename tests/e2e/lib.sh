@@ -47,7 +47,7 @@ start_wm() {
         xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
         sleep 0.1
     done
-    fail "the window manager $1 did not start"
+    fail "the window manager ${1:-openbox} did not start"
 }
 
 start_tray_host() {
