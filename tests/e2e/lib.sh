@@ -16,38 +16,59 @@ fail() {
     exit 1
 }
 
-# Starts Xvfb on a free display (1920 x 1080) and exports DISPLAY.
+# Starts Xvfb on a free display (1920 x 1080) and exports DISPLAY. A display number just given up
+# by another test's server can answer for a moment from the old one (its abstract socket outlives
+# the lock file) and then fail every client, so the new server must answer before it is used;
+# otherwise another is started.
 start_x() {
-    local fifo
-    fifo=$(mktemp -u)
-    mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-    E2E_PIDS+=($!)
-    local display
-    read -r -t 10 display <"$fifo" || fail "Xvfb did not start"
-    rm -f "$fifo"
-    export DISPLAY=":$display"
+    local attempt fifo display pid
+    for attempt in 1 2 3 4 5; do
+        fifo=$(mktemp -u)
+        mkfifo "$fifo"
+        Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+        pid=$!
+        E2E_PIDS+=($pid)
+        display=""
+        read -r -t 10 display <"$fifo" || true
+        rm -f "$fifo"
+        if [ -n "$display" ]; then
+            sleep 0.2
+            if kill -0 "$pid" 2>/dev/null && xprop -display ":$display" -root >/dev/null 2>&1; then
+                export DISPLAY=":$display"
+                return 0
+            fi
+        fi
+        kill "$pid" 2>/dev/null || true
+    done
+    fail "Xvfb did not start"
 }
 
-# Starts window manager $1 (openbox, the default, or xfwm4) and waits up to 30 s until it
-# announces itself on the root window.
+# Starts window manager $1 (openbox, the default, or xfwm4) and waits until it announces itself on
+# the root window; one that ends or stays silent for 15 s is started again, up to three times.
 start_wm() {
-    case "${1:-openbox}" in
-    openbox)
-        openbox >/dev/null 2>&1 &
-        E2E_PIDS+=($!)
-        ;;
-    xfwm4)
-        # xfwm4 reads its settings through xfconf, which needs a session bus of its own.
-        NO_AT_BRIDGE=1 dbus-run-session -- xfwm4 --compositor=off --sm-client-disable >/dev/null 2>&1 &
-        ;;
-    *) fail "unknown window manager $1" ;;
-    esac
-    for _ in $(seq 300); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
-        sleep 0.1
+    local wm=${1:-openbox} attempt pid
+    for attempt in 1 2 3; do
+        case "$wm" in
+        openbox)
+            openbox >/dev/null 2>&1 &
+            ;;
+        xfwm4)
+            # xfwm4 reads its settings through xfconf, which needs a session bus of its own.
+            NO_AT_BRIDGE=1 dbus-run-session -- xfwm4 --compositor=off --sm-client-disable >/dev/null 2>&1 &
+            ;;
+        *) fail "unknown window manager $wm" ;;
+        esac
+        pid=$!
+        E2E_PIDS+=($pid)
+        for _ in $(seq 150); do
+            xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
     done
-    fail "the window manager ${1:-openbox} did not start"
+    fail "the window manager $wm did not start"
 }
 
 start_tray_host() {
