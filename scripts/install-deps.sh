@@ -18,6 +18,7 @@ PACKAGES=(
     unicode-data
     python3-jieba
     bzip2
+    nlohmann-json3-dev
     qt6-base-dev
     qt6-wayland
     fonts-noto-cjk

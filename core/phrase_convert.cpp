@@ -1,0 +1,730 @@
+#include "phrase_convert.h"
+
+#include "utf.h"
+
+#include <algorithm>
+#include <cstring>
+#include <span>
+#include <unordered_map>
+
+namespace core {
+namespace {
+
+constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+constexpr std::uint32_t kBmp = 0x10000;
+
+// ---- The flat arrays -------------------------------------------------------------------------
+
+struct Node {
+    std::uint32_t childBegin, childCount; // its edges, sorted by character
+    std::uint32_t valOff, valLen;         // output text in the pool; valLen kNone: no key ends here
+};
+struct Edge {
+    std::uint32_t ch, node;
+};
+struct Text {
+    std::uint32_t off, len; // len kNone: the character stays as it is
+};
+struct AstralText {
+    std::uint32_t ch, off, len;
+};
+
+// Keys as a trie of code points; first[c] is the node reached by the BMP character c (0: none,
+// node 0 is the root).
+struct TrieView {
+    std::span<const std::uint32_t> first;
+    std::span<const Edge> astral;
+    std::span<const Node> nodes;
+    std::span<const Edge> edges;
+};
+
+// A character-by-character mapping.
+struct CharMapView {
+    std::span<const Text> bmp;
+    std::span<const AstralText> astral;
+};
+
+struct RunStep {
+    bool isChar = false;
+    CharMapView chars;
+    TrieView trie;
+};
+
+// Decodes the code point at p; the text is valid UTF-8.
+inline std::uint32_t decode(const unsigned char *p, int &len) {
+    const unsigned b = p[0];
+    if (b < 0x80) {
+        len = 1;
+        return b;
+    }
+    if (b < 0xE0) {
+        len = 2;
+        return ((b & 0x1Fu) << 6) | (p[1] & 0x3Fu);
+    }
+    if (b < 0xF0) {
+        len = 3;
+        return ((b & 0x0Fu) << 12) | ((p[1] & 0x3Fu) << 6) | (p[2] & 0x3Fu);
+    }
+    len = 4;
+    return ((b & 0x07u) << 18) | ((p[1] & 0x3Fu) << 12) | ((p[2] & 0x3Fu) << 6) | (p[3] & 0x3Fu);
+}
+
+template <class T> const T *findChar(std::span<const T> sorted, std::uint32_t ch) {
+    const auto it = std::lower_bound(sorted.begin(), sorted.end(), ch,
+                                     [](const T &e, std::uint32_t c) { return e.ch < c; });
+    return it != sorted.end() && it->ch == ch ? &*it : nullptr;
+}
+
+// The longest key that starts at p and ends by e: its length in bytes (0: none) and its node.
+inline std::size_t longestMatch(const TrieView &t, const unsigned char *p, const unsigned char *e,
+                                const Node *&found) {
+    int len;
+    const std::uint32_t c = decode(p, len);
+    std::uint32_t node;
+    if (c < kBmp) {
+        node = t.first[c];
+    } else {
+        const Edge *edge = findChar(t.astral, c);
+        node = edge ? edge->node : 0;
+    }
+    if (node == 0)
+        return 0;
+    std::size_t best = 0;
+    const unsigned char *q = p + len;
+    for (;;) {
+        const Node &n = t.nodes[node];
+        if (n.valLen != kNone) {
+            best = static_cast<std::size_t>(q - p);
+            found = &n;
+        }
+        if (n.childCount == 0 || q >= e)
+            break;
+        const std::uint32_t c2 = decode(q, len);
+        const Edge *edge = findChar(t.edges.subspan(n.childBegin, n.childCount), c2);
+        if (!edge)
+            break;
+        node = edge->node;
+        q += len;
+    }
+    return best;
+}
+
+// Appends to a string through a raw pointer; the string is cut to size by finish().
+class Writer {
+public:
+    explicit Writer(std::string &s, std::size_t expect) : m_s(s), m_n(s.size()) {
+        m_s.resize(m_n + expect + 64);
+    }
+    char *room(std::size_t need) {
+        if (m_s.size() - m_n < need)
+            m_s.resize(std::max(m_s.size() * 2, m_n + need + 64));
+        return m_s.data() + m_n;
+    }
+    void put(const char *p, std::size_t len) {
+        std::memcpy(room(len), p, len);
+        m_n += len;
+    }
+    void put(char c) {
+        *room(1) = c;
+        ++m_n;
+    }
+    void finish() { m_s.resize(m_n); }
+
+private:
+    std::string &m_s;
+    std::size_t m_n;
+};
+
+inline void putMapped(const CharMapView &m, const char *pool, std::uint32_t c, const unsigned char *p, int len,
+                      Writer &w) {
+    const Text *t = nullptr;
+    AstralText at;
+    if (c < kBmp) {
+        t = &m.bmp[c];
+    } else if (const AstralText *a = findChar(m.astral, c)) {
+        at = *a;
+        w.put(pool + at.off, at.len);
+        return;
+    }
+    if (t && t->len != kNone)
+        w.put(pool + t->off, t->len);
+    else
+        w.put(reinterpret_cast<const char *>(p), static_cast<std::size_t>(len));
+}
+
+void applyChars(const CharMapView &m, const char *pool, std::string_view in, Writer &w) {
+    auto p = reinterpret_cast<const unsigned char *>(in.data());
+    const auto e = p + in.size();
+    while (p < e) {
+        int len;
+        const std::uint32_t c = decode(p, len);
+        putMapped(m, pool, c, p, len, w);
+        p += len;
+    }
+}
+
+void applyTrie(const TrieView &t, const char *pool, std::string_view in, Writer &w) {
+    auto p = reinterpret_cast<const unsigned char *>(in.data());
+    const auto e = p + in.size();
+    while (p < e) {
+        const Node *n = nullptr;
+        const std::size_t len = longestMatch(t, p, e, n);
+        if (len) {
+            w.put(pool + n->valOff, n->valLen);
+            p += len;
+        } else {
+            int cl;
+            decode(p, cl);
+            w.put(reinterpret_cast<const char *>(p), static_cast<std::size_t>(cl));
+            p += cl;
+        }
+    }
+}
+
+// ---- The image -------------------------------------------------------------------------------
+
+constexpr char kMagic[8] = {'L', 'F', 'P', 'H', 'R', 'S', 'E', '1'};
+constexpr std::uint32_t kVersion = 1;
+constexpr std::uint32_t kByteOrder = 0x01020304;
+
+struct Header {
+    char magic[8];
+    std::uint32_t version, byteOrder, sectionCount, segMaxBytes;
+    std::uint32_t pure, stepCount, reserved0, reserved1;
+};
+struct Section {
+    std::uint64_t offset, size;
+};
+
+class ImageWriter {
+public:
+    template <class T> void add(const std::vector<T> &v) { m_parts.emplace_back(v.data(), v.size() * sizeof(T)); }
+    void add(const std::string &s) { m_parts.emplace_back(s.data(), s.size()); }
+
+    std::string finish(Header h) {
+        h.sectionCount = static_cast<std::uint32_t>(m_parts.size());
+        std::vector<Section> sections;
+        std::uint64_t at = align(sizeof(Header) + m_parts.size() * sizeof(Section));
+        for (const auto &[data, size] : m_parts) {
+            sections.push_back({at, size});
+            at = align(at + size);
+        }
+        std::string out(at, '\0');
+        std::memcpy(out.data(), &h, sizeof h);
+        std::memcpy(out.data() + sizeof h, sections.data(), sections.size() * sizeof(Section));
+        for (std::size_t i = 0; i < m_parts.size(); ++i)
+            if (m_parts[i].second)
+                std::memcpy(out.data() + sections[i].offset, m_parts[i].first, m_parts[i].second);
+        return out;
+    }
+
+private:
+    static std::uint64_t align(std::uint64_t n) { return (n + 7) & ~std::uint64_t(7); }
+    std::vector<std::pair<const void *, std::size_t>> m_parts;
+};
+
+class ImageReader {
+public:
+    ImageReader(std::string_view image, std::span<const Section> sections) : m_image(image), m_sections(sections) {}
+    // The next section as an array of T; nullopt when it lies outside the image or is misshapen.
+    template <class T> std::optional<std::span<const T>> next(std::size_t expectCount = kNone) {
+        if (m_next >= m_sections.size())
+            return std::nullopt;
+        const Section s = m_sections[m_next++];
+        if (s.offset % 8 || s.size % sizeof(T) || s.offset > m_image.size() || s.size > m_image.size() - s.offset)
+            return std::nullopt;
+        if (expectCount != kNone && s.size / sizeof(T) != expectCount)
+            return std::nullopt;
+        return std::span<const T>(reinterpret_cast<const T *>(m_image.data() + s.offset), s.size / sizeof(T));
+    }
+    bool allRead() const { return m_next == m_sections.size(); }
+
+private:
+    std::string_view m_image;
+    std::span<const Section> m_sections;
+    std::size_t m_next = 0;
+};
+
+// ---- Building --------------------------------------------------------------------------------
+
+std::vector<std::uint32_t> codePoints(std::string_view utf8) {
+    std::vector<std::uint32_t> cps;
+    auto p = reinterpret_cast<const unsigned char *>(utf8.data());
+    const auto e = p + utf8.size();
+    while (p < e) {
+        int len;
+        cps.push_back(decode(p, len));
+        p += len;
+    }
+    return cps;
+}
+
+// Output texts, each stored once.
+class Pool {
+public:
+    std::uint32_t add(const std::string &s) {
+        const auto [it, fresh] = m_index.try_emplace(s, static_cast<std::uint32_t>(m_bytes.size()));
+        if (fresh)
+            m_bytes += s;
+        return it->second;
+    }
+    const std::string &bytes() const { return m_bytes; }
+
+private:
+    std::string m_bytes;
+    std::unordered_map<std::string, std::uint32_t> m_index;
+};
+
+// A trie being built, with its values as strings.
+class TrieBuilder {
+public:
+    TrieBuilder() : m_values(1, kNone) {}
+
+    std::uint32_t child(std::uint32_t node, std::uint32_t ch) const {
+        const auto it = m_children.find(edgeKey(node, ch));
+        return it == m_children.end() ? 0 : it->second;
+    }
+    // The node of the key, 0 when the key is not a path of the trie.
+    std::uint32_t find(const std::vector<std::uint32_t> &key) const {
+        std::uint32_t node = 0;
+        for (const auto ch : key)
+            if ((node = child(node, ch)) == 0)
+                return 0;
+        return node;
+    }
+    // Whether the key or one of its prefixes is a key.
+    bool hasPrefixOf(const std::vector<std::uint32_t> &key) const {
+        std::uint32_t node = 0;
+        for (const auto ch : key) {
+            if ((node = child(node, ch)) == 0)
+                return false;
+            if (m_values[node] != kNone)
+                return true;
+        }
+        return false;
+    }
+    // Adds the key unless it is there already (the first value stays).
+    void insert(const std::vector<std::uint32_t> &key, const std::string &value) {
+        std::uint32_t node = 0;
+        for (const auto ch : key) {
+            std::uint32_t next = child(node, ch);
+            if (next == 0) {
+                next = static_cast<std::uint32_t>(m_values.size());
+                m_values.push_back(kNone);
+                m_children.emplace(edgeKey(node, ch), next);
+            }
+            node = next;
+        }
+        if (m_values[node] == kNone) {
+            m_values[node] = static_cast<std::uint32_t>(m_strings.size());
+            m_strings.push_back(value);
+            m_keys.push_back(key);
+        }
+    }
+    const std::vector<std::vector<std::uint32_t>> &keys() const { return m_keys; }
+    const std::string &valueOf(const std::vector<std::uint32_t> &key) const {
+        return m_strings[m_values[find(key)]];
+    }
+
+    // The flat arrays, values mapped through `out` (key index -> output text) into the pool.
+    struct Flat {
+        std::vector<std::uint32_t> first;
+        std::vector<Edge> astral, edges;
+        std::vector<Node> nodes;
+        TrieView view() const { return {first, astral, nodes, edges}; }
+    };
+    template <class Out> Flat flatten(Pool &pool, Out out) const {
+        Flat f;
+        f.first.assign(kBmp, 0);
+        std::vector<std::pair<std::uint64_t, std::uint32_t>> all(m_children.begin(), m_children.end());
+        std::sort(all.begin(), all.end());
+        f.nodes.assign(m_values.size(), Node{0, 0, 0, kNone});
+        f.edges.reserve(all.size());
+        for (const auto &[k, node] : all) {
+            const auto parent = static_cast<std::uint32_t>(k >> 21);
+            const auto ch = static_cast<std::uint32_t>(k & 0x1FFFFF);
+            Node &p = f.nodes[parent];
+            if (p.childCount == 0)
+                p.childBegin = static_cast<std::uint32_t>(f.edges.size());
+            ++p.childCount;
+            f.edges.push_back({ch, node});
+            if (parent == 0) {
+                if (ch < kBmp)
+                    f.first[ch] = node;
+                else
+                    f.astral.push_back({ch, node});
+            }
+        }
+        for (std::size_t i = 0; i < m_values.size(); ++i) {
+            if (m_values[i] == kNone)
+                continue;
+            const std::string text = out(m_values[i]);
+            f.nodes[i].valOff = pool.add(text);
+            f.nodes[i].valLen = static_cast<std::uint32_t>(text.size());
+        }
+        return f;
+    }
+    Flat flatten(Pool &pool) const {
+        return flatten(pool, [this](std::uint32_t i) { return m_strings[i]; });
+    }
+
+private:
+    static std::uint64_t edgeKey(std::uint32_t node, std::uint32_t ch) { return (std::uint64_t(node) << 21) | ch; }
+    std::vector<std::uint32_t> m_values; // per node: index into m_strings, kNone for none
+    std::vector<std::string> m_strings;
+    std::vector<std::vector<std::uint32_t>> m_keys;
+    std::unordered_map<std::uint64_t, std::uint32_t> m_children;
+};
+
+bool usable(const PhraseEntry &e) { return !e.key.empty() && isValidUtf8(e.key) && isValidUtf8(e.value); }
+
+// A group as one trie: a key of a later dictionary is dropped when it or one of its prefixes is a
+// key of an earlier one, so the longest match of the whole is the longest match of the first
+// dictionary that matches at all.
+TrieBuilder mergeGroup(const PhraseGroup &group) {
+    TrieBuilder t;
+    for (const auto &dict : group) {
+        std::vector<std::pair<std::vector<std::uint32_t>, const std::string *>> kept;
+        for (const auto &e : dict) {
+            if (!usable(e))
+                continue;
+            auto key = codePoints(e.key);
+            if (!t.hasPrefixOf(key))
+                kept.emplace_back(std::move(key), &e.value);
+        }
+        for (const auto &[key, value] : kept)
+            t.insert(key, *value);
+    }
+    return t;
+}
+
+using CharMap = std::unordered_map<std::uint32_t, std::string>;
+
+std::string encode(std::uint32_t c) {
+    unsigned char buf[4];
+    const auto end = encodeCodePoint(c, buf);
+    return std::string(reinterpret_cast<const char *>(buf), static_cast<std::size_t>(end - buf));
+}
+
+std::string mapText(const CharMap &m, std::string_view s) {
+    std::string out;
+    for (const auto c : codePoints(s)) {
+        const auto it = m.find(c);
+        out += it == m.end() ? encode(c) : it->second;
+    }
+    return out;
+}
+
+// `a` then `b` as one mapping.
+CharMap compose(const CharMap &a, const CharMap &b) {
+    CharMap out;
+    for (const auto &[c, s] : a)
+        out[c] = mapText(b, s);
+    for (const auto &[c, s] : b)
+        out.try_emplace(c, s);
+    return out;
+}
+
+struct CharTables {
+    std::vector<Text> bmp;
+    std::vector<AstralText> astral;
+};
+
+CharTables flattenChars(const CharMap &m, Pool &pool) {
+    CharTables t;
+    t.bmp.assign(kBmp, Text{0, kNone});
+    for (const auto &[c, s] : m) {
+        if (s == encode(c))
+            continue;
+        const std::uint32_t off = pool.add(s);
+        if (c < kBmp)
+            t.bmp[c] = {off, static_cast<std::uint32_t>(s.size())};
+        else
+            t.astral.push_back({c, off, static_cast<std::uint32_t>(s.size())});
+    }
+    std::sort(t.astral.begin(), t.astral.end(), [](auto &x, auto &y) { return x.ch < y.ch; });
+    return t;
+}
+
+} // namespace
+
+struct PhraseConverter::Tables {
+    const char *pool = nullptr;
+    std::span<const std::uint64_t> keyChars; // BMP characters that occur in some key
+    TrieView seg;
+    std::uint32_t segMaxBytes = 0;
+    bool pure = false; // the characters between segmentation keys are mapped one by one
+    std::vector<RunStep> steps;
+    bool plainAscii[128] = {};
+
+    bool inSomeKey(std::uint32_t c) const { return c >= kBmp || (keyChars[c >> 6] >> (c & 63)) & 1; }
+};
+
+PhraseConverter PhraseConverter::build(const PhraseConfig &config) {
+    Pool pool;
+    pool.add(std::string()); // offset 0 is the empty text
+
+    const TrieBuilder seg = mergeGroup(config.segmentation);
+    std::vector<TrieBuilder> steps;
+    for (const auto &g : config.steps)
+        steps.push_back(mergeGroup(g));
+
+    // Every key's characters, for the places where nothing can match across.
+    std::vector<std::uint64_t> keyChars(kBmp / 64, 0);
+    std::uint32_t segMaxBytes = 0;
+    auto noteKeys = [&keyChars](const TrieBuilder &t) {
+        for (const auto &key : t.keys())
+            for (const auto c : key)
+                if (c < kBmp)
+                    keyChars[c >> 6] |= std::uint64_t(1) << (c & 63);
+    };
+    noteKeys(seg);
+    for (const auto &s : steps)
+        noteKeys(s);
+    for (const auto &key : seg.keys()) {
+        std::uint32_t bytes = 0;
+        for (const auto c : key)
+            bytes += static_cast<std::uint32_t>(encode(c).size());
+        segMaxBytes = std::max(segMaxBytes, bytes);
+    }
+
+    // The whole chain as plain tries, to work out the output of every segmentation key.
+    Pool scratch;
+    std::vector<TrieBuilder::Flat> flatSteps;
+    for (const auto &s : steps)
+        flatSteps.push_back(s.flatten(scratch));
+    auto chain = [&](const std::string &segment) {
+        std::string cur = segment;
+        for (const auto &f : flatSteps) {
+            std::string next;
+            Writer w(next, cur.size());
+            applyTrie(f.view(), scratch.bytes().data(), cur, w);
+            w.finish();
+            cur.swap(next);
+        }
+        return cur;
+    };
+    const auto &segKeys = seg.keys();
+    auto segFlat = seg.flatten(pool, [&](std::uint32_t i) {
+        std::string key;
+        for (const auto c : segKeys[i])
+            key += encode(c);
+        return chain(key);
+    });
+
+    // The steps as they act between segmentation keys. There the first step cannot match a longer
+    // key that has a segmentation key as a prefix, since that key would have matched there; when
+    // that covers all its longer keys, the first step is a character mapping there.
+    struct Step {
+        bool isChar;
+        CharMap chars;
+        const TrieBuilder *trie;
+    };
+    std::vector<Step> runSteps;
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        bool charOnly = true;
+        for (const auto &key : steps[i].keys())
+            if (key.size() > 1 && (i > 0 || !seg.hasPrefixOf(key)))
+                charOnly = false;
+        if (!charOnly) {
+            runSteps.push_back({false, {}, &steps[i]});
+            continue;
+        }
+        CharMap m;
+        for (const auto &key : steps[i].keys())
+            if (key.size() == 1)
+                m[key[0]] = steps[i].valueOf(key);
+        if (!runSteps.empty() && runSteps.back().isChar)
+            runSteps.back().chars = compose(runSteps.back().chars, m);
+        else
+            runSteps.push_back({true, std::move(m), nullptr});
+    }
+    if (runSteps.empty())
+        runSteps.push_back({true, {}, nullptr});
+    const bool pure = runSteps.size() == 1 && runSteps[0].isChar;
+
+    // Everything into the image; keep the step arrays alive until it is written.
+    std::vector<std::uint32_t> kinds;
+    std::vector<CharTables> charTables;
+    std::vector<TrieBuilder::Flat> trieTables;
+    for (const auto &s : runSteps) {
+        kinds.push_back(s.isChar ? 1 : 0);
+        if (s.isChar)
+            charTables.push_back(flattenChars(s.chars, pool));
+        else
+            trieTables.push_back(s.trie->flatten(pool));
+    }
+    ImageWriter img;
+    img.add(pool.bytes());
+    img.add(keyChars);
+    img.add(segFlat.first);
+    img.add(segFlat.astral);
+    img.add(segFlat.nodes);
+    img.add(segFlat.edges);
+    img.add(kinds);
+    std::size_t ci = 0, ti = 0;
+    for (const auto kind : kinds) {
+        if (kind) {
+            img.add(charTables[ci].bmp);
+            img.add(charTables[ci++].astral);
+        } else {
+            img.add(trieTables[ti].first);
+            img.add(trieTables[ti].astral);
+            img.add(trieTables[ti].nodes);
+            img.add(trieTables[ti++].edges);
+        }
+    }
+    Header h{};
+    std::memcpy(h.magic, kMagic, sizeof kMagic);
+    h.version = kVersion;
+    h.byteOrder = kByteOrder;
+    h.segMaxBytes = segMaxBytes;
+    h.pure = pure;
+    h.stepCount = static_cast<std::uint32_t>(kinds.size());
+    auto bytes = std::make_shared<std::string>(img.finish(h));
+    const std::string_view view(*bytes);
+    return *fromImage(view, std::move(bytes));
+}
+
+std::optional<PhraseConverter> PhraseConverter::fromImage(std::string_view image, std::shared_ptr<const void> owner) {
+    Header h;
+    if (image.size() < sizeof h || reinterpret_cast<std::uintptr_t>(image.data()) % 8)
+        return std::nullopt;
+    std::memcpy(&h, image.data(), sizeof h);
+    if (std::memcmp(h.magic, kMagic, sizeof kMagic) != 0 || h.version != kVersion || h.byteOrder != kByteOrder ||
+        h.sectionCount > (image.size() - sizeof h) / sizeof(Section) || h.stepCount == 0 || h.stepCount > 64)
+        return std::nullopt;
+    const std::span<const Section> sections(reinterpret_cast<const Section *>(image.data() + sizeof h),
+                                            h.sectionCount);
+    ImageReader r(image, sections);
+    auto t = std::make_shared<Tables>();
+    auto readTrie = [&r](TrieView &v) {
+        auto first = r.next<std::uint32_t>(kBmp);
+        auto astral = r.next<Edge>();
+        auto nodes = r.next<Node>();
+        auto edges = r.next<Edge>();
+        if (!first || !astral || !nodes || !edges || nodes->empty())
+            return false;
+        v = {*first, *astral, *nodes, *edges};
+        return true;
+    };
+    const auto pool = r.next<char>();
+    const auto keyChars = r.next<std::uint64_t>(kBmp / 64);
+    if (!pool || !keyChars || !readTrie(t->seg))
+        return std::nullopt;
+    t->pool = pool->data();
+    t->keyChars = *keyChars;
+    t->segMaxBytes = h.segMaxBytes;
+    t->pure = h.pure != 0;
+    const auto kinds = r.next<std::uint32_t>(h.stepCount);
+    if (!kinds)
+        return std::nullopt;
+    for (const auto kind : *kinds) {
+        RunStep s;
+        s.isChar = kind != 0;
+        if (s.isChar) {
+            auto bmp = r.next<Text>(kBmp);
+            auto astral = r.next<AstralText>();
+            if (!bmp || !astral)
+                return std::nullopt;
+            s.chars = {*bmp, *astral};
+        } else if (!readTrie(s.trie)) {
+            return std::nullopt;
+        }
+        t->steps.push_back(s);
+    }
+    if (!r.allRead() || (t->pure && (t->steps.size() != 1 || !t->steps[0].isChar)))
+        return std::nullopt;
+    for (std::uint32_t c = 0; c < 128; ++c)
+        t->plainAscii[c] = t->seg.first[c] == 0 && (!t->pure || t->steps[0].chars.bmp[c].len == kNone);
+
+    PhraseConverter pc;
+    pc.m_image = image;
+    pc.m_owner = std::move(owner);
+    pc.m_tables = std::move(t);
+    return pc;
+}
+
+std::size_t PhraseConverter::convert(std::string_view in, std::string &out, bool final) const {
+    const Tables &t = *m_tables;
+    const auto begin = reinterpret_cast<const unsigned char *>(in.data());
+    const auto e = begin + in.size();
+    auto p = begin;
+    // Without `final`, a key could still extend past the end of `in` from where fewer bytes than
+    // the longest segmentation key are left.
+    const std::size_t reserve = final ? 0 : t.segMaxBytes;
+    Writer w(out, in.size() + in.size() / 4);
+
+    if (t.pure) {
+        const CharMapView &chars = t.steps[0].chars;
+        while (p < e && static_cast<std::size_t>(e - p) > reserve) {
+            if (*p < 0x80 && t.plainAscii[*p]) {
+                w.put(static_cast<char>(*p++));
+                continue;
+            }
+            const Node *n = nullptr;
+            if (const std::size_t len = longestMatch(t.seg, p, e, n)) {
+                w.put(t.pool + n->valOff, n->valLen);
+                p += len;
+                continue;
+            }
+            int len;
+            const std::uint32_t c = decode(p, len);
+            putMapped(chars, t.pool, c, p, len, w);
+            p += len;
+        }
+        w.finish();
+        return static_cast<std::size_t>(p - begin);
+    }
+
+    // The characters between segmentation keys are gathered and go through the steps together.
+    // A character that is in no key splits them without changing the result: nothing matches
+    // across it in any step, and it comes out as it is.
+    std::string a, b;
+    auto flush = [&](const unsigned char *from, const unsigned char *to) {
+        if (from == to)
+            return;
+        std::string_view cur(reinterpret_cast<const char *>(from), static_cast<std::size_t>(to - from));
+        for (std::size_t i = 0; i < t.steps.size(); ++i) {
+            std::string &dst = (i % 2) ? b : a;
+            dst.clear();
+            Writer sw(dst, cur.size());
+            if (t.steps[i].isChar)
+                applyChars(t.steps[i].chars, t.pool, cur, sw);
+            else
+                applyTrie(t.steps[i].trie, t.pool, cur, sw);
+            sw.finish();
+            cur = dst;
+        }
+        w.put(cur.data(), cur.size());
+    };
+    auto runStart = p;
+    while (p < e && static_cast<std::size_t>(e - p) > reserve) {
+        int len;
+        const std::uint32_t c = decode(p, len);
+        if (!t.inSomeKey(c)) {
+            flush(runStart, p);
+            w.put(reinterpret_cast<const char *>(p), static_cast<std::size_t>(len));
+            p += len;
+            runStart = p;
+            continue;
+        }
+        const Node *n = nullptr;
+        if (const std::size_t mlen = longestMatch(t.seg, p, e, n)) {
+            flush(runStart, p);
+            w.put(t.pool + n->valOff, n->valLen);
+            p += mlen;
+            runStart = p;
+            continue;
+        }
+        p += len;
+    }
+    if (final)
+        flush(runStart, e);
+    else
+        p = runStart;
+    w.finish();
+    return static_cast<std::size_t>(p - begin);
+}
+
+} // namespace core

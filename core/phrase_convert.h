@@ -1,0 +1,72 @@
+#pragma once
+
+// Phrase-aware conversion of UTF-8 text by dictionaries: the text is cut into segments by longest
+// match in a segmentation dictionary, and each segment goes on its own through a chain of
+// conversion steps, each step rewriting the previous step's output by longest match.
+//
+// The converter is a set of flat arrays (an image) that can be written to a file and used again
+// straight from memory, without rebuilding.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace core {
+
+// One dictionary: each key (UTF-8, not empty) with the text that replaces it (its first candidate).
+struct PhraseEntry {
+    std::string key;
+    std::string value;
+};
+using PhraseDictionary = std::vector<PhraseEntry>;
+
+// Dictionaries tried in order at each position: the first that has any key there wins, with its
+// own longest key. A single dictionary is a group of one.
+using PhraseGroup = std::vector<PhraseDictionary>;
+
+struct PhraseConfig {
+    // Segmentation: at each position the longest key that starts there is one segment; the
+    // characters where no key starts are gathered into one segment up to the next key.
+    PhraseGroup segmentation;
+    // Applied in order to every segment on its own; a segment's boundaries never move.
+    std::vector<PhraseGroup> steps;
+};
+
+class PhraseConverter {
+public:
+    // Builds the converter. Keys or values that are not valid UTF-8, and empty keys, are left out.
+    static PhraseConverter build(const PhraseConfig &config);
+
+    // The converter's image: flat arrays that fromImage() reads back as they are.
+    const std::string_view image() const { return m_image; }
+
+    // A converter over `image` (which `owner` keeps alive, e.g. a mapped file) made by image() of
+    // this program's build; nullopt when the bytes are not such an image.
+    static std::optional<PhraseConverter> fromImage(std::string_view image, std::shared_ptr<const void> owner);
+
+    // Converts `in`, which must be valid UTF-8 (NUL is an ordinary character), appending to `out`.
+    // With `final` the whole of `in` is converted and its size returned. Without it, conversion
+    // stops where text still to come could change the result: the bytes converted are returned,
+    // and the caller passes the rest again with what follows. The result of converting in pieces
+    // this way equals the result of converting the whole text at once.
+    std::size_t convert(std::string_view in, std::string &out, bool final = true) const;
+    std::string convert(std::string_view in) const {
+        std::string out;
+        convert(in, out, true);
+        return out;
+    }
+
+    struct Tables;
+
+private:
+    PhraseConverter() = default;
+    std::string_view m_image;
+    std::shared_ptr<const void> m_owner;
+    std::shared_ptr<const Tables> m_tables;
+};
+
+} // namespace core

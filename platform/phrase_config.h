@@ -1,0 +1,39 @@
+#pragma once
+
+// OpenCC's JSON configurations and their dictionaries (.ocd2, .ocd, plain text) as a
+// core::PhraseConverter, with a prepared image kept in a cache folder.
+
+#include "core/phrase_convert.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// The JSON file meant by `name`: a path when it holds a '/', else <openccDataDir()>/<name>, with
+// ".json" added when it does not end so.
+std::string phraseConfigPath(const std::string &name);
+
+// Where prepared images are kept: $XDG_CACHE_HOME/lanternfin, else $HOME/.cache/lanternfin.
+std::string phraseCacheDir();
+
+struct PhraseLoad {
+    std::optional<core::PhraseConverter> converter;
+    std::string failedPath; // when there is no converter: the file that could not be loaded
+    bool fromImage = false; // the converter came from a prepared image
+    std::string imagePath;  // the image file used or written, empty when there is none
+};
+
+// Loads the configuration `name` (see phraseConfigPath). Its image in `cacheDir` is used when it
+// was made from the same JSON and dictionary contents by this program; otherwise the converter is
+// built from the dictionaries and its image written there (an unwritable folder is no error).
+// An empty `cacheDir` neither reads nor writes an image.
+PhraseLoad loadPhraseConverter(const std::string &name, const std::string &cacheDir = phraseCacheDir());
+
+// The configuration as dictionaries, read as libopencc reads them; nullopt with `failedPath` set
+// when a file cannot be read or is not what it should be.
+std::optional<core::PhraseConfig> readPhraseConfig(const std::string &jsonPath, std::string &failedPath);
+
+} // namespace platform
