@@ -16,8 +16,13 @@ constexpr std::uint32_t kBmp = 0x10000;
 // ---- The flat arrays -------------------------------------------------------------------------
 
 struct Node {
-    std::uint32_t childBegin, childCount; // its edges, sorted by character
-    std::uint32_t valOff, valLen;         // output text in the pool; valLen kNone: no key ends here
+    std::uint32_t childCount;
+    std::uint32_t valOff, valLen; // output text in the pool; valLen kNone: no key ends here
+    std::uint32_t reserved;
+};
+// An edge in the open-addressing table of a trie's edges; node kNone: an empty slot.
+struct HashEdge {
+    std::uint32_t node, ch, child, reserved;
 };
 struct Edge {
     std::uint32_t ch, node;
@@ -30,13 +35,37 @@ struct AstralText {
 };
 
 // Keys as a trie of code points; first[c] is the node reached by the BMP character c (0: none,
-// node 0 is the root).
+// node 0 is the root). The bits of `pairs` tell which first two characters of keys may occur: most
+// places where no key longer than one character starts are passed over with one bit.
 struct TrieView {
     std::span<const std::uint32_t> first;
     std::span<const Edge> astral;
     std::span<const Node> nodes;
-    std::span<const Edge> edges;
+    std::span<const HashEdge> edges; // size a power of two
+    std::span<const std::uint64_t> pairs;
 };
+
+constexpr std::uint32_t kPairBits = 20;
+
+inline std::uint32_t mix(std::uint32_t a, std::uint32_t b) {
+    std::uint32_t x = a * 0x9E3779B1u + b * 0x85EBCA77u;
+    x ^= x >> 15;
+    x *= 0x2C1B3C6Du;
+    x ^= x >> 13;
+    return x;
+}
+inline std::uint32_t pairSlot(std::uint32_t c1, std::uint32_t c2) { return mix(c1, c2 ^ 0x5bd1e995u) >> (32 - kPairBits); }
+
+inline std::uint32_t childOf(const TrieView &t, std::uint32_t node, std::uint32_t ch) {
+    const std::size_t mask = t.edges.size() - 1;
+    for (std::size_t i = mix(node, ch) & mask;; i = (i + 1) & mask) {
+        const HashEdge &e = t.edges[i];
+        if (e.node == node && e.ch == ch)
+            return e.child;
+        if (e.node == kNone)
+            return 0;
+    }
+}
 
 // A character-by-character mapping.
 struct CharMapView {
@@ -91,20 +120,30 @@ inline std::size_t longestMatch(const TrieView &t, const unsigned char *p, const
         return 0;
     std::size_t best = 0;
     const unsigned char *q = p + len;
+    const Node *n = &t.nodes[node];
+    if (n->valLen != kNone) {
+        best = static_cast<std::size_t>(len);
+        found = n;
+    }
+    if (n->childCount == 0 || q >= e)
+        return best;
+    std::uint32_t next = decode(q, len);
+    const std::uint32_t slot = pairSlot(c, next);
+    if (!((t.pairs[slot >> 6] >> (slot & 63)) & 1))
+        return best;
     for (;;) {
-        const Node &n = t.nodes[node];
-        if (n.valLen != kNone) {
-            best = static_cast<std::size_t>(q - p);
-            found = &n;
-        }
-        if (n.childCount == 0 || q >= e)
+        node = childOf(t, node, next);
+        if (node == 0)
             break;
-        const std::uint32_t c2 = decode(q, len);
-        const Edge *edge = findChar(t.edges.subspan(n.childBegin, n.childCount), c2);
-        if (!edge)
-            break;
-        node = edge->node;
         q += len;
+        n = &t.nodes[node];
+        if (n->valLen != kNone) {
+            best = static_cast<std::size_t>(q - p);
+            found = n;
+        }
+        if (n->childCount == 0 || q >= e)
+            break;
+        next = decode(q, len);
     }
     return best;
 }
@@ -184,7 +223,7 @@ void applyTrie(const TrieView &t, const char *pool, std::string_view in, Writer 
 // ---- The image -------------------------------------------------------------------------------
 
 constexpr char kMagic[8] = {'L', 'F', 'P', 'H', 'R', 'S', 'E', '1'};
-constexpr std::uint32_t kVersion = 1;
+constexpr std::uint32_t kVersion = 2;
 constexpr std::uint32_t kByteOrder = 0x01020304;
 
 struct Header {
@@ -329,25 +368,36 @@ public:
     // The flat arrays, values mapped through `out` (key index -> output text) into the pool.
     struct Flat {
         std::vector<std::uint32_t> first;
-        std::vector<Edge> astral, edges;
+        std::vector<Edge> astral;
         std::vector<Node> nodes;
-        TrieView view() const { return {first, astral, nodes, edges}; }
+        std::vector<HashEdge> edges;
+        std::vector<std::uint64_t> pairs;
+        TrieView view() const { return {first, astral, nodes, edges, pairs}; }
     };
     template <class Out> Flat flatten(Pool &pool, Out out) const {
         Flat f;
         f.first.assign(kBmp, 0);
         std::vector<std::pair<std::uint64_t, std::uint32_t>> all(m_children.begin(), m_children.end());
         std::sort(all.begin(), all.end());
-        f.nodes.assign(m_values.size(), Node{0, 0, 0, kNone});
-        f.edges.reserve(all.size());
+        f.nodes.assign(m_values.size(), Node{0, 0, kNone, 0});
+        std::size_t size = 16;
+        while (size < all.size() * 2)
+            size *= 2;
+        f.edges.assign(size, HashEdge{kNone, 0, 0, 0});
+        f.pairs.assign((std::size_t(1) << kPairBits) / 64, 0);
+        for (const auto &key : m_keys)
+            if (key.size() > 1) {
+                const std::uint32_t slot = pairSlot(key[0], key[1]);
+                f.pairs[slot >> 6] |= std::uint64_t(1) << (slot & 63);
+            }
         for (const auto &[k, node] : all) {
             const auto parent = static_cast<std::uint32_t>(k >> 21);
             const auto ch = static_cast<std::uint32_t>(k & 0x1FFFFF);
-            Node &p = f.nodes[parent];
-            if (p.childCount == 0)
-                p.childBegin = static_cast<std::uint32_t>(f.edges.size());
-            ++p.childCount;
-            f.edges.push_back({ch, node});
+            ++f.nodes[parent].childCount;
+            std::size_t i = mix(parent, ch) & (size - 1);
+            while (f.edges[i].node != kNone)
+                i = (i + 1) & (size - 1);
+            f.edges[i] = {parent, ch, node, 0};
             if (parent == 0) {
                 if (ch < kBmp)
                     f.first[ch] = node;
@@ -561,6 +611,7 @@ PhraseConverter PhraseConverter::build(const PhraseConfig &config) {
     img.add(segFlat.astral);
     img.add(segFlat.nodes);
     img.add(segFlat.edges);
+    img.add(segFlat.pairs);
     img.add(kinds);
     std::size_t ci = 0, ti = 0;
     for (const auto kind : kinds) {
@@ -571,7 +622,8 @@ PhraseConverter PhraseConverter::build(const PhraseConfig &config) {
             img.add(trieTables[ti].first);
             img.add(trieTables[ti].astral);
             img.add(trieTables[ti].nodes);
-            img.add(trieTables[ti++].edges);
+            img.add(trieTables[ti].edges);
+            img.add(trieTables[ti++].pairs);
         }
     }
     Header h{};
@@ -602,10 +654,12 @@ std::optional<PhraseConverter> PhraseConverter::fromImage(std::string_view image
         auto first = r.next<std::uint32_t>(kBmp);
         auto astral = r.next<Edge>();
         auto nodes = r.next<Node>();
-        auto edges = r.next<Edge>();
-        if (!first || !astral || !nodes || !edges || nodes->empty())
+        auto edges = r.next<HashEdge>();
+        auto pairs = r.next<std::uint64_t>((std::size_t(1) << kPairBits) / 64);
+        if (!first || !astral || !nodes || !edges || !pairs || nodes->empty() || edges->size() < 16 ||
+            (edges->size() & (edges->size() - 1)))
             return false;
-        v = {*first, *astral, *nodes, *edges};
+        v = {*first, *astral, *nodes, *edges, *pairs};
         return true;
     };
     const auto pool = r.next<char>();

@@ -26,6 +26,15 @@ Utf8Prefix validUtf8Prefix(std::string_view in, bool final) {
             ++i;
             continue;
         }
+        // Three-byte sequences (all of CJK) checked in place: continuation bytes, no overlong form,
+        // no surrogate.
+        if (s[i] >= 0xE0 && s[i] <= 0xEF && i + 2 < n) {
+            const unsigned b = s[i], b1 = s[i + 1], b2 = s[i + 2];
+            if ((b1 & 0xC0) == 0x80 && (b2 & 0xC0) == 0x80 && (b != 0xE0 || b1 >= 0xA0) && (b != 0xED || b1 < 0xA0)) {
+                i += 3;
+                continue;
+            }
+        }
         char32_t cp;
         const int len = core::decodeUtf8Sequence(s + i, n - i, cp);
         if (len > 0) {
