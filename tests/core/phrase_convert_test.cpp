@@ -1,0 +1,165 @@
+// The phrase converter on small dictionaries: its rules by hand, and against the plain reference
+// over random dictionaries and texts, whole and in pieces.
+
+#include "core/phrase_convert.h"
+#include "phrase_reference.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+#include <string>
+
+namespace {
+
+using core::PhraseConfig;
+using core::PhraseConverter;
+
+// Segmentation keys ab, bcd, x; step 1 a group whose second dictionary has the characters and bc;
+// step 2 rewrites 1, and 1x, which can only arise across a segment boundary.
+PhraseConfig lettersConfig() {
+    PhraseConfig c;
+    c.segmentation = {{{"ab", ""}, {"bcd", ""}, {"x", ""}}};
+    c.steps.push_back({{{"ab", "AB"}, {"bcd", "BCD"}},
+                       {{"a", "1"}, {"b", "2"}, {"c", "3"}, {"d", "4"}, {"bc", "Z"}, {"𠀀", "1"}}});
+    c.steps.push_back({{{"1", "one"}, {"1x", "NO"}}});
+    return c;
+}
+
+TEST(PhraseConvert, SegmentsThenStepsByLongestMatch) {
+    using namespace std::string_literals;
+    const auto conv = PhraseConverter::build(lettersConfig());
+    struct Case {
+        std::string in, out;
+        const char *why;
+    };
+    const Case cases[] = {
+        {"abcd", "AB34", "ab is a segment; cd gathered, mapped by characters"},
+        {"bcd", "BCD", "longest segmentation key"},
+        {"bc", "Z", "gathered bc: the group's second dictionary has bc"},
+        {"bca", "Zone", "step 2 sees step 1's output of the segment"},
+        {"ax", "onex", "1x of step 2 does not match across the segment boundary"},
+        {"xbcd", "xBCD", "a key right after a key"},
+        {"𠀀", "one", "a character beyond U+FFFF as key"},
+        {"a\0a"s, "one\0one"s, "NUL is an ordinary character"},
+        {"a\r\nb", "one\r\n2", "line breaks are ordinary characters"},
+        {"", "", "empty"},
+        {"é汉", "é汉", "characters in no key stay"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.why);
+        EXPECT_EQ(conv.convert(c.in), c.out);
+    }
+}
+
+TEST(PhraseConvert, GroupTakesFirstDictionaryThatMatches) {
+    PhraseConfig c;
+    c.segmentation = {{}};
+    c.steps.push_back({{{"b", "B"}}, {{"bc", "X"}, {"a", "A"}}});
+    const auto conv = PhraseConverter::build(c);
+    // At b the first dictionary matches, so the second's longer bc is not used.
+    EXPECT_EQ(conv.convert("abc"), "ABc");
+    EXPECT_EQ(conv.convert("ca"), "cA");
+}
+
+// Random dictionaries over a few characters (one beyond U+FFFF, a line break) and random texts.
+class RandomConfigs : public ::testing::Test {
+protected:
+    std::mt19937 rng{20261207};
+    const std::vector<std::string> alphabet{"a", "b", "c", "\n", "汉", "𠀀", "\r"};
+
+    std::string randomText(std::size_t maxLen) {
+        std::string s;
+        for (std::size_t n = rng() % (maxLen + 1); n > 0; --n)
+            s += alphabet[rng() % alphabet.size()];
+        return s;
+    }
+    core::PhraseDictionary randomDict() {
+        core::PhraseDictionary d;
+        for (std::size_t n = rng() % 8; n > 0; --n) {
+            std::string key = randomText(3);
+            if (!key.empty())
+                d.push_back({key, randomText(3)});
+        }
+        return d;
+    }
+    core::PhraseGroup randomGroup() {
+        core::PhraseGroup g;
+        for (std::size_t n = 1 + rng() % 3; n > 0; --n)
+            g.push_back(randomDict());
+        return g;
+    }
+    PhraseConfig randomConfig() {
+        PhraseConfig c;
+        c.segmentation = randomGroup();
+        for (std::size_t n = rng() % 4; n > 0; --n)
+            c.steps.push_back(randomGroup());
+        // Often the segmentation dictionary is the first step's first one, as in real configurations.
+        if (!c.steps.empty() && rng() % 2)
+            c.steps[0].front() = c.segmentation.front();
+        return c;
+    }
+};
+
+TEST_F(RandomConfigs, EqualTheReference) {
+    for (int round = 0; round < 400; ++round) {
+        const PhraseConfig config = randomConfig();
+        const auto conv = PhraseConverter::build(config);
+        const testsupport::PhraseReference ref(config);
+        for (int t = 0; t < 20; ++t) {
+            const std::string text = randomText(40);
+            SCOPED_TRACE("round " + std::to_string(round) + " text " + text);
+            ASSERT_EQ(conv.convert(text), ref.convert(text));
+        }
+    }
+}
+
+TEST_F(RandomConfigs, InPiecesEqualWhole) {
+    for (int round = 0; round < 300; ++round) {
+        const auto conv = PhraseConverter::build(randomConfig());
+        const std::string text = randomText(200);
+        // Feed the text a few characters at a time, as a stream does, passing back the unconverted rest.
+        std::string out, pending;
+        std::size_t at = 0;
+        while (at < text.size()) {
+            std::size_t n = 1 + rng() % 12;
+            while (at + n < text.size() && (static_cast<unsigned char>(text[at + n]) & 0xC0) == 0x80)
+                ++n;
+            pending += text.substr(at, n);
+            at += n;
+            pending.erase(0, conv.convert(pending, out, false));
+        }
+        conv.convert(pending, out, true);
+        SCOPED_TRACE("round " + std::to_string(round) + " text " + text);
+        ASSERT_EQ(out, conv.convert(text));
+    }
+}
+
+TEST(PhraseConvert, ImageReadBackAndForeignBytesRefused) {
+    const auto conv = PhraseConverter::build(lettersConfig());
+    auto copy = std::make_shared<std::string>(conv.image());
+    const auto again = PhraseConverter::fromImage(*copy, copy);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->convert("abcdbca"), conv.convert("abcdbca"));
+
+    struct Case {
+        const char *why;
+        std::function<void(std::string &)> spoil;
+    };
+    const Case cases[] = {
+        {"magic", [](std::string &s) { s[0] = 'X'; }},
+        {"version", [](std::string &s) { s[8] ^= 1; }},
+        {"byte order", [](std::string &s) { s[12] ^= 1; }},
+        {"cut short", [](std::string &s) { s.resize(s.size() / 2); }},
+        {"header only", [](std::string &s) { s.resize(16); }},
+        {"empty", [](std::string &s) { s.clear(); }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.why);
+        auto bad = std::make_shared<std::string>(conv.image());
+        c.spoil(*bad);
+        EXPECT_FALSE(PhraseConverter::fromImage(*bad, bad));
+    }
+}
+
+} // namespace
