@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <sys/wait.h>
@@ -227,3 +228,37 @@ TEST(CliPinyin, BadReadingOptionsAndMissingData) {
 }
 
 } // namespace
+
+TEST(CliConvert, PhrasesStreamedWithTheProjectRules) {
+    using namespace std::string_literals;
+    char cache[] = "/tmp/lanternfin-cli-cache-XXXXXX";
+    const std::string env = "XDG_CACHE_HOME="s + mkdtemp(cache);
+    struct Case {
+        const char *args;
+        std::string input, out, err;
+        int status;
+    };
+    const Case cases[] = {
+        {"convert -c s2t", "头发\r\n干杯", "頭髮\r\n乾杯", "", 0},
+        {"convert -c s2twp.json", "软件U盘", "軟體隨身碟", "", 0},
+        {"convert --config=t2s", "頭髮", "头发", "", 0},
+        {"convert -c s2t", "头发\0头发"s, "頭髮\0頭髮"s, "", 0},
+        {"convert -c s2t", "头发\xff头发"s, "頭髮", "lanternfin-cli: input is not valid UTF-8\n", 2},
+        {"convert -c nope", "x", "", "lanternfin-cli: cannot load /usr/share/opencc/nope.json\n", 2},
+        {"convert -c /nonexistent/x.json", "x", "", "lanternfin-cli: cannot load /nonexistent/x.json\n", 2},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.args);
+        const CliRun run = runCli(c.args, c.input, env);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_TRUE(run.out == c.out) << run.out;
+        EXPECT_EQ(run.err, c.err);
+    }
+    for (const char *args : {"convert", "convert -c", "convert s2t", "convert -c s2t --lines"}) {
+        SCOPED_TRACE(args);
+        const CliRun run = runCli(args, "x", env);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_NE(run.err.find("Usage: lanternfin-cli"), std::string::npos);
+    }
+    std::filesystem::remove_all(cache);
+}
