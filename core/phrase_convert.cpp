@@ -781,4 +781,33 @@ std::size_t PhraseConverter::convert(std::string_view in, std::string &out, bool
     return static_cast<std::size_t>(p - begin);
 }
 
+std::u16string convertUtf16(const PhraseConverter &converter, std::u16string_view in) {
+    std::u16string out;
+    out.reserve(in.size() + in.size() / 8);
+    std::string utf8, converted;
+    std::size_t i = 0;
+    while (i < in.size()) {
+        std::size_t j = i;
+        while (j < in.size()) {
+            const char16_t u = in[j];
+            if (u < 0xD800 || u > 0xDFFF) {
+                ++j;
+            } else if (u <= 0xDBFF && j + 1 < in.size() && in[j + 1] >= 0xDC00 && in[j + 1] <= 0xDFFF) {
+                j += 2;
+            } else {
+                break;
+            }
+        }
+        utf8.clear();
+        converted.clear();
+        encodeUtf8(in.substr(i, j - i), utf8);
+        converter.convert(utf8, converted, true);
+        decodeUtf8(converted, out);
+        if (j < in.size())
+            out.push_back(in[j++]);
+        i = j;
+    }
+    return out;
+}
+
 } // namespace core

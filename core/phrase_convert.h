@@ -69,4 +69,8 @@ private:
     std::shared_ptr<const Tables> m_tables;
 };
 
+// `in` converted by `converter`, for UTF-16 text. A lone surrogate, which no key can hold, stays as
+// it is, and the text on each side of it is converted on its own.
+std::u16string convertUtf16(const PhraseConverter &converter, std::u16string_view in);
+
 } // namespace core

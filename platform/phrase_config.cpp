@@ -358,4 +358,23 @@ PhraseLoad loadPhraseConverter(const std::string &name, const std::string &cache
     return result;
 }
 
+PhraseConverters::PhraseConverters(Loader loader) : m_loader(std::move(loader)) {
+    if (!m_loader)
+        m_loader = [](const std::string &name) { return loadPhraseConverter(name); };
+}
+
+const core::PhraseConverter *PhraseConverters::get(const std::string &name) {
+    // A configuration that failed is tried again: its files may have been installed since.
+    auto it = m_loaded.find(name);
+    if (it == m_loaded.end())
+        it = m_loaded.emplace(name, m_loader(name)).first;
+    else if (!it->second.converter)
+        it->second = m_loader(name);
+    return it->second.converter ? &*it->second.converter : nullptr;
+}
+
+std::string PhraseConverters::failedPath(const std::string &name) {
+    return get(name) ? std::string() : m_loaded.at(name).failedPath;
+}
+
 } // namespace platform

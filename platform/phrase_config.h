@@ -6,6 +6,8 @@
 #include "core/phrase_convert.h"
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,5 +37,24 @@ PhraseLoad loadPhraseConverter(const std::string &name, const std::string &cache
 // The configuration as dictionaries, read as libopencc reads them; nullopt with `failedPath` set
 // when a file cannot be read or is not what it should be.
 std::optional<core::PhraseConfig> readPhraseConfig(const std::string &jsonPath, std::string &failedPath);
+
+// Configurations loaded when first asked for, then kept: for the window, whose start-up must not
+// wait for them.
+class PhraseConverters {
+public:
+    using Loader = std::function<PhraseLoad(const std::string &name)>;
+    // `loader` loads one configuration; by default loadPhraseConverter with the user's cache.
+    explicit PhraseConverters(Loader loader = nullptr);
+
+    // The converter of configuration `name`, loaded on the first call (and again on later calls
+    // while it fails); null when it cannot be loaded.
+    const core::PhraseConverter *get(const std::string &name);
+    // Empty when `name` loads, else the file that could not be loaded (it is tried on this call).
+    std::string failedPath(const std::string &name);
+
+private:
+    Loader m_loader;
+    std::map<std::string, PhraseLoad> m_loaded;
+};
 
 } // namespace platform

@@ -5,6 +5,7 @@
 #include "core/codepoint_map.h"
 #include "core/pinyin.h"
 #include "platform/pinyin_data.h"
+#include "platform/phrase_config.h"
 
 #include <memory>
 #include <optional>
@@ -23,6 +24,8 @@ struct TextServices {
     std::unique_ptr<core::PinyinTable> pinyin;
     // The readings of the pinyin engine, loaded on first use (never null after loading).
     std::unique_ptr<PinyinDataSource> readings;
+    // The phrase conversions (OpenCC configurations), each loaded when first used.
+    std::shared_ptr<PhraseConverters> phrases = std::make_shared<PhraseConverters>();
 };
 
 // Loads the code page table, the case maps and both character dictionaries from `openccDir`; the

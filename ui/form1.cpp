@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "core/amount.h"
+#include "core/phrase_convert.h"
 #include "core/pinyin.h"
 #include "core/pinyin_reading.h"
 #include "core/proportion.h"
@@ -465,11 +466,19 @@ void Form1::buildVariants() {
     // Each list starts with the button's own way; later ways are offered beside it.
     m_traditionalWays = new ButtonVariants(
         cmdft, QStringLiteral("ways/cmdft"),
-        {{QStringLiteral("char"), QStringLiteral("逐字"), [this] { traditionalByCharacter(); }, nullptr}},
+        {{QStringLiteral("char"), QStringLiteral("逐字"), [this] { traditionalByCharacter(); }, nullptr},
+         phraseWay("s2t", QStringLiteral("词组")),
+         phraseWay("s2tw", QStringLiteral("台湾正体")),
+         phraseWay("s2twp", QStringLiteral("台湾用词")),
+         phraseWay("s2hk", QStringLiteral("香港繁体"))},
         m_services.settings, this);
     m_simplifiedWays = new ButtonVariants(
         cmdjt, QStringLiteral("ways/cmdjt"),
-        {{QStringLiteral("char"), QStringLiteral("逐字"), [this] { simplifiedByCharacter(); }, nullptr}},
+        {{QStringLiteral("char"), QStringLiteral("逐字"), [this] { simplifiedByCharacter(); }, nullptr},
+         phraseWay("t2s", QStringLiteral("词组")),
+         phraseWay("tw2s", QStringLiteral("台湾→简体")),
+         phraseWay("tw2sp", QStringLiteral("台湾用词→简体")),
+         phraseWay("hk2s", QStringLiteral("香港→简体"))},
         m_services.settings, this);
     // The reading ways need the pinyin data file, loaded when the menu first asks for it.
     using core::PinyinTone;
@@ -489,6 +498,22 @@ void Form1::buildVariants() {
                               [this] { return readingsUnavailable(); }});
     m_pinyinWays = new ButtonVariants(CmdGetPY, QStringLiteral("ways/CmdGetPY"), std::move(pinyinWays),
                                       m_services.settings, this);
+}
+
+ButtonVariant Form1::phraseWay(const char *config, const QString &label) {
+    platform::PhraseConverters *phrases = m_services.text.phrases.get();
+    const std::string name = config;
+    auto run = [this, phrases, name] {
+        if (const core::PhraseConverter *converter = phrases ? phrases->get(name) : nullptr)
+            rewriteWorkspace([converter](std::u16string_view t) { return core::convertUtf16(*converter, t); });
+    };
+    auto unavailable = [phrases, name] {
+        if (!phrases)
+            return QStringLiteral("cannot load %1").arg(QString::fromStdString(name));
+        const std::string failed = phrases->failedPath(name);
+        return failed.empty() ? QString() : QStringLiteral("cannot load %1").arg(QString::fromStdString(failed));
+    };
+    return {QString::fromLatin1(config), label, run, unavailable};
 }
 
 ButtonVariants *Form1::ways(const QPushButton *button) const {

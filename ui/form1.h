@@ -136,6 +136,9 @@ private:
     void capitalisedPinyin();
     void readingPinyin(const core::PinyinStyle &style);
     QString readingsUnavailable() const;
+    // The way of 繁体 or 简体 that rewrites the workspace by the OpenCC configuration `config`,
+    // loaded on first use; unavailable, naming the file, when it cannot be loaded.
+    ButtonVariant phraseWay(const char *config, const QString &label);
     void buildVariants();
     QWidget *control(std::string_view name) const;
     WindowState windowState() const;
