@@ -35,7 +35,8 @@ struct AstralText {
 };
 
 // Keys as a trie of code points; first[c] is the node reached by the BMP character c (0: none,
-// node 0 is the root). The bits of `pairs` tell which first two characters of keys may occur: most
+// node 0 is the root), with kHasValue and kHasChildren telling what the node holds, so that the
+// node itself is read only when needed. The bits of `pairs` tell which first two characters of keys may occur: most
 // places where no key longer than one character starts are passed over with one bit.
 struct TrieView {
     std::span<const std::uint32_t> first;
@@ -46,6 +47,9 @@ struct TrieView {
 };
 
 constexpr std::uint32_t kPairBits = 20;
+constexpr std::uint32_t kHasValue = 0x80000000u;
+constexpr std::uint32_t kHasChildren = 0x40000000u;
+constexpr std::uint32_t kNodeMask = 0x3FFFFFFFu;
 
 inline std::uint32_t mix(std::uint32_t a, std::uint32_t b) {
     std::uint32_t x = a * 0x9E3779B1u + b * 0x85EBCA77u;
@@ -56,7 +60,7 @@ inline std::uint32_t mix(std::uint32_t a, std::uint32_t b) {
 }
 inline std::uint32_t pairSlot(std::uint32_t c1, std::uint32_t c2) { return mix(c1, c2 ^ 0x5bd1e995u) >> (32 - kPairBits); }
 
-inline std::uint32_t childOf(const TrieView &t, std::uint32_t node, std::uint32_t ch) {
+[[gnu::always_inline]] inline std::uint32_t childOf(const TrieView &t, std::uint32_t node, std::uint32_t ch) {
     const std::size_t mask = t.edges.size() - 1;
     for (std::size_t i = mix(node, ch) & mask;; i = (i + 1) & mask) {
         const HashEdge &e = t.edges[i];
@@ -73,14 +77,17 @@ struct CharMapView {
     std::span<const AstralText> astral;
 };
 
+// A step between segmentation keys: a character mapping, or a trie; a trie may carry the mapping
+// of the step after it, applied to its values ahead and to the characters it leaves.
 struct RunStep {
     bool isChar = false;
+    bool hasThen = false;
     CharMapView chars;
     TrieView trie;
 };
 
 // Decodes the code point at p; the text is valid UTF-8.
-inline std::uint32_t decode(const unsigned char *p, int &len) {
+[[gnu::always_inline]] inline std::uint32_t decode(const unsigned char *p, int &len) {
     const unsigned b = p[0];
     if (b < 0x80) {
         len = 1;
@@ -104,28 +111,28 @@ template <class T> const T *findChar(std::span<const T> sorted, std::uint32_t ch
     return it != sorted.end() && it->ch == ch ? &*it : nullptr;
 }
 
-// The longest key that starts at p and ends by e: its length in bytes (0: none) and its node.
-inline std::size_t longestMatch(const TrieView &t, const unsigned char *p, const unsigned char *e,
-                                const Node *&found) {
-    int len;
-    const std::uint32_t c = decode(p, len);
-    std::uint32_t node;
+// The longest key that starts at p and ends by e: its length in bytes (0: none) and its node; for
+// the character c of `len` bytes at p, already decoded.
+[[gnu::always_inline]] inline std::size_t matchAt(const TrieView &t, std::uint32_t c, int len, const unsigned char *p,
+                                                  const unsigned char *e, const Node *&found) {
+    std::uint32_t f;
     if (c < kBmp) {
-        node = t.first[c];
+        f = t.first[c];
     } else {
         const Edge *edge = findChar(t.astral, c);
-        node = edge ? edge->node : 0;
+        f = edge ? edge->node : 0;
     }
-    if (node == 0)
+    if (f == 0)
         return 0;
+    std::uint32_t node = f & kNodeMask;
     std::size_t best = 0;
     const unsigned char *q = p + len;
-    const Node *n = &t.nodes[node];
-    if (n->valLen != kNone) {
+    const Node *n;
+    if (f & kHasValue) {
         best = static_cast<std::size_t>(len);
-        found = n;
+        found = &t.nodes[node];
     }
-    if (n->childCount == 0 || q >= e)
+    if (!(f & kHasChildren) || q >= e)
         return best;
     std::uint32_t next = decode(q, len);
     const std::uint32_t slot = pairSlot(c, next);
@@ -148,22 +155,36 @@ inline std::size_t longestMatch(const TrieView &t, const unsigned char *p, const
     return best;
 }
 
-// Appends to a string through a raw pointer; the string is cut to size by finish().
+[[gnu::always_inline]] inline std::size_t longestMatch(const TrieView &t, const unsigned char *p,
+                                                       const unsigned char *e, const Node *&found) {
+    int len;
+    const std::uint32_t c = decode(p, len);
+    return matchAt(t, c, len, p, e, found);
+}
+
+// Writes into a string through a raw pointer from position `at` on, growing it as needed; the
+// string's size is its room, and finish() cuts it to what was written. A scratch string that is
+// never cut keeps its room from one use to the next.
 class Writer {
 public:
-    explicit Writer(std::string &s, std::size_t expect) : m_s(s), m_n(s.size()) {
-        m_s.resize(m_n + expect + 64);
+    Writer(std::string &s, std::size_t at, std::size_t expect) : m_s(s), m_n(at) {
+        if (m_s.size() < m_n + expect + 64)
+            m_s.resize(m_n + expect + 64);
     }
-    char *room(std::size_t need) {
-        if (m_s.size() - m_n < need)
-            m_s.resize(std::max(m_s.size() * 2, m_n + need + 64));
+    std::size_t size() const { return m_n; }
+    void reset() { m_n = 0; }
+    std::string_view written() const { return {m_s.data(), m_n}; }
+    [[gnu::always_inline]] char *room(std::size_t need) {
+        if (m_s.size() - m_n < need) [[unlikely]]
+            grow(need);
         return m_s.data() + m_n;
     }
-    void put(const char *p, std::size_t len) {
+    [[gnu::noinline]] void grow(std::size_t need) { m_s.resize(std::max(m_s.size() * 2, m_n + need + 64)); }
+    [[gnu::always_inline]] void put(const char *p, std::size_t len) {
         std::memcpy(room(len), p, len);
         m_n += len;
     }
-    void put(char c) {
+    [[gnu::always_inline]] void put(char c) {
         *room(1) = c;
         ++m_n;
     }
@@ -174,7 +195,7 @@ private:
     std::size_t m_n;
 };
 
-inline void putMapped(const CharMapView &m, const char *pool, std::uint32_t c, const unsigned char *p, int len,
+[[gnu::always_inline]] inline void putMapped(const CharMapView &m, const char *pool, std::uint32_t c, const unsigned char *p, int len,
                       Writer &w) {
     const Text *t = nullptr;
     AstralText at;
@@ -202,7 +223,8 @@ void applyChars(const CharMapView &m, const char *pool, std::string_view in, Wri
     }
 }
 
-void applyTrie(const TrieView &t, const char *pool, std::string_view in, Writer &w) {
+// `then`, when not null, maps the characters that no key matches.
+void applyTrie(const TrieView &t, const CharMapView *then, const char *pool, std::string_view in, Writer &w) {
     auto p = reinterpret_cast<const unsigned char *>(in.data());
     const auto e = p + in.size();
     while (p < e) {
@@ -213,8 +235,11 @@ void applyTrie(const TrieView &t, const char *pool, std::string_view in, Writer 
             p += len;
         } else {
             int cl;
-            decode(p, cl);
-            w.put(reinterpret_cast<const char *>(p), static_cast<std::size_t>(cl));
+            const std::uint32_t c = decode(p, cl);
+            if (then)
+                putMapped(*then, pool, c, p, cl, w);
+            else
+                w.put(reinterpret_cast<const char *>(p), static_cast<std::size_t>(cl));
             p += cl;
         }
     }
@@ -223,13 +248,14 @@ void applyTrie(const TrieView &t, const char *pool, std::string_view in, Writer 
 // ---- The image -------------------------------------------------------------------------------
 
 constexpr char kMagic[8] = {'L', 'F', 'P', 'H', 'R', 'S', 'E', '1'};
-constexpr std::uint32_t kVersion = 2;
+constexpr std::uint32_t kVersion = 5;
+constexpr std::uint32_t kTrieStep = 0, kCharStep = 1, kTrieThenCharStep = 2;
 constexpr std::uint32_t kByteOrder = 0x01020304;
 
 struct Header {
     char magic[8];
     std::uint32_t version, byteOrder, sectionCount, segMaxBytes;
-    std::uint32_t pure, stepCount, reserved0, reserved1;
+    std::uint32_t pure, stepCount, lineLocal, reserved;
 };
 struct Section {
     std::uint64_t offset, size;
@@ -405,6 +431,11 @@ public:
                     f.astral.push_back({ch, node});
             }
         }
+        for (auto &a : f.astral)
+            a.node |= (m_values[a.node] != kNone ? kHasValue : 0) | (f.nodes[a.node].childCount ? kHasChildren : 0);
+        for (std::uint32_t c = 0; c < kBmp; ++c)
+            if (const std::uint32_t node = f.first[c])
+                f.first[c] |= (m_values[node] != kNone ? kHasValue : 0) | (f.nodes[node].childCount ? kHasChildren : 0);
         for (std::size_t i = 0; i < m_values.size(); ++i) {
             if (m_values[i] == kNone)
                 continue;
@@ -500,14 +531,16 @@ CharTables flattenChars(const CharMap &m, Pool &pool) {
 
 struct PhraseConverter::Tables {
     const char *pool = nullptr;
-    std::span<const std::uint64_t> keyChars; // BMP characters that occur in some key
+    std::span<const std::uint64_t> direct; // BMP characters whose output needs no gathering
+    CharMapView directMap;
     TrieView seg;
     std::uint32_t segMaxBytes = 0;
     bool pure = false; // the characters between segmentation keys are mapped one by one
+    bool lineLocal = false;
     std::vector<RunStep> steps;
     bool plainAscii[128] = {};
 
-    bool inSomeKey(std::uint32_t c) const { return c >= kBmp || (keyChars[c >> 6] >> (c & 63)) & 1; }
+    bool isDirect(std::uint32_t c) const { return c < kBmp && (direct[c >> 6] >> (c & 63)) & 1; }
 };
 
 PhraseConverter PhraseConverter::build(const PhraseConfig &config) {
@@ -519,18 +552,18 @@ PhraseConverter PhraseConverter::build(const PhraseConfig &config) {
     for (const auto &g : config.steps)
         steps.push_back(mergeGroup(g));
 
-    // Every key's characters, for the places where nothing can match across.
-    std::vector<std::uint64_t> keyChars(kBmp / 64, 0);
-    std::uint32_t segMaxBytes = 0;
-    auto noteKeys = [&keyChars](const TrieBuilder &t) {
+    // Whether a line break is in no key: then nothing matches across one, and lines convert on
+    // their own.
+    bool lineLocal = true;
+    auto noBreakIn = [&lineLocal](const TrieBuilder &t) {
         for (const auto &key : t.keys())
-            for (const auto c : key)
-                if (c < kBmp)
-                    keyChars[c >> 6] |= std::uint64_t(1) << (c & 63);
+            if (std::find(key.begin(), key.end(), std::uint32_t('\n')) != key.end())
+                lineLocal = false;
     };
-    noteKeys(seg);
-    for (const auto &s : steps)
-        noteKeys(s);
+    noBreakIn(seg);
+    for (const auto &st : steps)
+        noBreakIn(st);
+    std::uint32_t segMaxBytes = 0;
     for (const auto &key : seg.keys()) {
         std::uint32_t bytes = 0;
         for (const auto c : key)
@@ -547,8 +580,8 @@ PhraseConverter PhraseConverter::build(const PhraseConfig &config) {
         std::string cur = segment;
         for (const auto &f : flatSteps) {
             std::string next;
-            Writer w(next, cur.size());
-            applyTrie(f.view(), scratch.bytes().data(), cur, w);
+            Writer w(next, 0, cur.size());
+            applyTrie(f.view(), nullptr, scratch.bytes().data(), cur, w);
             w.finish();
             cur.swap(next);
         }
@@ -593,20 +626,69 @@ PhraseConverter PhraseConverter::build(const PhraseConfig &config) {
         runSteps.push_back({true, {}, nullptr});
     const bool pure = runSteps.size() == 1 && runSteps[0].isChar;
 
+    // Characters that need no gathering: where no later step's key holds any character of what
+    // the steps before make of one, nothing matches across it; its output is then fixed, and the
+    // gathered characters before and after it go through the steps on their own.
+    std::vector<std::uint64_t> direct;
+    CharMap directMap;
+    if (!pure) {
+        direct.assign(kBmp / 64, 0);
+        std::vector<std::unordered_map<std::uint32_t, bool>> keyChars(runSteps.size());
+        for (std::size_t i = 0; i < runSteps.size(); ++i)
+            if (!runSteps[i].isChar)
+                for (const auto &key : runSteps[i].trie->keys())
+                    for (const auto c : key)
+                        keyChars[i][c] = true;
+        for (std::uint32_t c = 0; c < kBmp; ++c) {
+            if (c >= 0xD800 && c <= 0xDFFF)
+                continue;
+            std::string text = encode(c);
+            bool ok = true;
+            for (std::size_t i = 0; i < runSteps.size() && ok; ++i) {
+                if (runSteps[i].isChar) {
+                    text = mapText(runSteps[i].chars, text);
+                    continue;
+                }
+                for (const auto u : codePoints(text))
+                    if (keyChars[i].count(u))
+                        ok = false;
+            }
+            if (!ok)
+                continue;
+            direct[c >> 6] |= std::uint64_t(1) << (c & 63);
+            directMap[c] = text;
+        }
+    }
+
     // Everything into the image; keep the step arrays alive until it is written.
     std::vector<std::uint32_t> kinds;
     std::vector<CharTables> charTables;
     std::vector<TrieBuilder::Flat> trieTables;
-    for (const auto &s : runSteps) {
-        kinds.push_back(s.isChar ? 1 : 0);
-        if (s.isChar)
+    for (std::size_t i = 0; i < runSteps.size(); ++i) {
+        const Step &s = runSteps[i];
+        if (s.isChar) {
+            kinds.push_back(kCharStep);
             charTables.push_back(flattenChars(s.chars, pool));
-        else
+        } else if (i + 2 == runSteps.size() && runSteps[i + 1].isChar) {
+            // A trie and the last step's mapping in one pass.
+            const CharMap &then = runSteps[++i].chars;
+            kinds.push_back(kTrieThenCharStep);
+            const auto &keys = s.trie->keys();
+            trieTables.push_back(s.trie->flatten(pool, [&](std::uint32_t k) {
+                return mapText(then, s.trie->valueOf(keys[k]));
+            }));
+            charTables.push_back(flattenChars(then, pool));
+        } else {
+            kinds.push_back(kTrieStep);
             trieTables.push_back(s.trie->flatten(pool));
+        }
     }
     ImageWriter img;
     img.add(pool.bytes());
-    img.add(keyChars);
+    img.add(direct);
+    const CharTables directTables = pure ? CharTables{} : flattenChars(directMap, pool);
+    img.add(directTables.bmp);
+    img.add(directTables.astral);
     img.add(segFlat.first);
     img.add(segFlat.astral);
     img.add(segFlat.nodes);
@@ -615,7 +697,7 @@ PhraseConverter PhraseConverter::build(const PhraseConfig &config) {
     img.add(kinds);
     std::size_t ci = 0, ti = 0;
     for (const auto kind : kinds) {
-        if (kind) {
+        if (kind == kCharStep) {
             img.add(charTables[ci].bmp);
             img.add(charTables[ci++].astral);
         } else {
@@ -624,6 +706,10 @@ PhraseConverter PhraseConverter::build(const PhraseConfig &config) {
             img.add(trieTables[ti].nodes);
             img.add(trieTables[ti].edges);
             img.add(trieTables[ti++].pairs);
+            if (kind == kTrieThenCharStep) {
+                img.add(charTables[ci].bmp);
+                img.add(charTables[ci++].astral);
+            }
         }
     }
     Header h{};
@@ -632,6 +718,7 @@ PhraseConverter PhraseConverter::build(const PhraseConfig &config) {
     h.byteOrder = kByteOrder;
     h.segMaxBytes = segMaxBytes;
     h.pure = pure;
+    h.lineLocal = lineLocal;
     h.stepCount = static_cast<std::uint32_t>(kinds.size());
     auto bytes = std::make_shared<std::string>(img.finish(h));
     const std::string_view view(*bytes);
@@ -663,28 +750,38 @@ std::optional<PhraseConverter> PhraseConverter::fromImage(std::string_view image
         return true;
     };
     const auto pool = r.next<char>();
-    const auto keyChars = r.next<std::uint64_t>(kBmp / 64);
-    if (!pool || !keyChars || !readTrie(t->seg))
+    const auto direct = r.next<std::uint64_t>();
+    const auto directBmp = r.next<Text>();
+    const auto directAstral = r.next<AstralText>();
+    if (!pool || !direct || !directBmp || !directAstral || !readTrie(t->seg))
         return std::nullopt;
+    const bool hasDirect = h.pure == 0;
+    if (direct->size() != (hasDirect ? kBmp / 64 : 0) || directBmp->size() != (hasDirect ? kBmp : 0))
+        return std::nullopt;
+    t->direct = *direct;
+    t->directMap = {*directBmp, *directAstral};
     t->pool = pool->data();
-    t->keyChars = *keyChars;
     t->segMaxBytes = h.segMaxBytes;
     t->pure = h.pure != 0;
+    t->lineLocal = h.lineLocal != 0;
     const auto kinds = r.next<std::uint32_t>(h.stepCount);
     if (!kinds)
         return std::nullopt;
+    auto readChars = [&r](CharMapView &v) {
+        auto bmp = r.next<Text>(kBmp);
+        auto astral = r.next<AstralText>();
+        if (!bmp || !astral)
+            return false;
+        v = {*bmp, *astral};
+        return true;
+    };
     for (const auto kind : *kinds) {
         RunStep s;
-        s.isChar = kind != 0;
-        if (s.isChar) {
-            auto bmp = r.next<Text>(kBmp);
-            auto astral = r.next<AstralText>();
-            if (!bmp || !astral)
-                return std::nullopt;
-            s.chars = {*bmp, *astral};
-        } else if (!readTrie(s.trie)) {
+        s.isChar = kind == kCharStep;
+        s.hasThen = kind == kTrieThenCharStep;
+        if (kind > kTrieThenCharStep || (s.isChar && !readChars(s.chars)) ||
+            (!s.isChar && (!readTrie(s.trie) || (s.hasThen && !readChars(s.chars)))))
             return std::nullopt;
-        }
         t->steps.push_back(s);
     }
     if (!r.allRead() || (t->pure && (t->steps.size() != 1 || !t->steps[0].isChar)))
@@ -699,6 +796,8 @@ std::optional<PhraseConverter> PhraseConverter::fromImage(std::string_view image
     return pc;
 }
 
+bool PhraseConverter::linesConvertAlone() const { return m_tables->lineLocal; }
+
 std::size_t PhraseConverter::convert(std::string_view in, std::string &out, bool final) const {
     const Tables &t = *m_tables;
     const auto begin = reinterpret_cast<const unsigned char *>(in.data());
@@ -707,7 +806,7 @@ std::size_t PhraseConverter::convert(std::string_view in, std::string &out, bool
     // Without `final`, a key could still extend past the end of `in` from where fewer bytes than
     // the longest segmentation key are left.
     const std::size_t reserve = final ? 0 : t.segMaxBytes;
-    Writer w(out, in.size() + in.size() / 4);
+    Writer w(out, out.size(), in.size() + in.size() / 4);
 
     if (t.pure) {
         const CharMapView &chars = t.steps[0].chars;
@@ -716,14 +815,14 @@ std::size_t PhraseConverter::convert(std::string_view in, std::string &out, bool
                 w.put(static_cast<char>(*p++));
                 continue;
             }
-            const Node *n = nullptr;
-            if (const std::size_t len = longestMatch(t.seg, p, e, n)) {
-                w.put(t.pool + n->valOff, n->valLen);
-                p += len;
-                continue;
-            }
             int len;
             const std::uint32_t c = decode(p, len);
+            const Node *n = nullptr;
+            if (const std::size_t mlen = matchAt(t.seg, c, len, p, e, n)) {
+                w.put(t.pool + n->valOff, n->valLen);
+                p += mlen;
+                continue;
+            }
             putMapped(chars, t.pool, c, p, len, w);
             p += len;
         }
@@ -731,50 +830,58 @@ std::size_t PhraseConverter::convert(std::string_view in, std::string &out, bool
         return static_cast<std::size_t>(p - begin);
     }
 
-    // The characters between segmentation keys are gathered and go through the steps together.
-    // A character that is in no key splits them without changing the result: nothing matches
-    // across it in any step, and it comes out as it is.
-    std::string a, b;
-    auto flush = [&](const unsigned char *from, const unsigned char *to) {
-        if (from == to)
+    // The characters between segmentation keys are gathered and go through the steps together,
+    // split at the characters that need no gathering. A first step that maps characters one by
+    // one is applied while they are gathered; the last step writes to the output.
+    const bool firstIsChar = t.steps[0].isChar;
+    std::string gathered, a, b;
+    Writer g(gathered, 0, 256);
+    auto flush = [&] {
+        if (g.size() == 0)
             return;
-        std::string_view cur(reinterpret_cast<const char *>(from), static_cast<std::size_t>(to - from));
-        for (std::size_t i = 0; i < t.steps.size(); ++i) {
+        std::string_view cur = g.written();
+        for (std::size_t i = firstIsChar ? 1 : 0; i < t.steps.size(); ++i) {
+            const bool last = i + 1 == t.steps.size();
             std::string &dst = (i % 2) ? b : a;
-            dst.clear();
-            Writer sw(dst, cur.size());
+            Writer sw(dst, 0, cur.size());
+            Writer &target = last ? w : sw;
             if (t.steps[i].isChar)
-                applyChars(t.steps[i].chars, t.pool, cur, sw);
+                applyChars(t.steps[i].chars, t.pool, cur, target);
             else
-                applyTrie(t.steps[i].trie, t.pool, cur, sw);
-            sw.finish();
-            cur = dst;
+                applyTrie(t.steps[i].trie, t.steps[i].hasThen ? &t.steps[i].chars : nullptr, t.pool, cur, target);
+            cur = sw.written();
         }
-        w.put(cur.data(), cur.size());
+        if (firstIsChar && t.steps.size() == 1)
+            w.put(cur.data(), cur.size());
+        g.reset();
     };
     auto runStart = p;
     while (p < e && static_cast<std::size_t>(e - p) > reserve) {
         int len;
         const std::uint32_t c = decode(p, len);
-        if (!t.inSomeKey(c)) {
-            flush(runStart, p);
-            w.put(reinterpret_cast<const char *>(p), static_cast<std::size_t>(len));
-            p += len;
-            runStart = p;
-            continue;
-        }
         const Node *n = nullptr;
-        if (const std::size_t mlen = longestMatch(t.seg, p, e, n)) {
-            flush(runStart, p);
+        if (const std::size_t mlen = matchAt(t.seg, c, len, p, e, n)) {
+            flush();
             w.put(t.pool + n->valOff, n->valLen);
             p += mlen;
             runStart = p;
             continue;
         }
+        if (t.isDirect(c)) {
+            flush();
+            putMapped(t.directMap, t.pool, c, p, len, w);
+            p += len;
+            runStart = p;
+            continue;
+        }
+        if (firstIsChar)
+            putMapped(t.steps[0].chars, t.pool, c, p, len, g);
+        else
+            g.put(reinterpret_cast<const char *>(p), static_cast<std::size_t>(len));
         p += len;
     }
     if (final)
-        flush(runStart, e);
+        flush();
     else
         p = runStart;
     w.finish();

@@ -60,6 +60,10 @@ public:
         return out;
     }
 
+    // Whether no key holds a line break: then the conversion of a text is the conversion of its
+    // lines (each with its line break) one by one, and they may be converted apart.
+    bool linesConvertAlone() const;
+
     struct Tables;
 
 private:

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <thread>
 
 namespace platform {
 
@@ -12,24 +13,19 @@ Utf8Prefix validUtf8Prefix(std::string_view in, bool final) {
     const std::size_t n = in.size();
     std::size_t i = 0;
     while (i < n) {
-        // Eight ASCII bytes at a time.
-        while (i + 8 <= n) {
-            std::uint64_t w;
-            std::memcpy(&w, s + i, 8);
-            if (w & 0x8080808080808080ull)
-                break;
-            i += 8;
-        }
-        if (i >= n)
-            break;
-        if (s[i] < 0x80) {
+        const unsigned b = s[i];
+        if (b < 0x80) {
             ++i;
+            // Eight ASCII bytes at a time.
+            std::uint64_t w;
+            while (i + 8 <= n && (std::memcpy(&w, s + i, 8), (w & 0x8080808080808080ull) == 0))
+                i += 8;
             continue;
         }
         // Three-byte sequences (all of CJK) checked in place: continuation bytes, no overlong form,
         // no surrogate.
-        if (s[i] >= 0xE0 && s[i] <= 0xEF && i + 2 < n) {
-            const unsigned b = s[i], b1 = s[i + 1], b2 = s[i + 2];
+        if (b >= 0xE0 && b <= 0xEF && i + 2 < n) {
+            const unsigned b1 = s[i + 1], b2 = s[i + 2];
             if ((b1 & 0xC0) == 0x80 && (b2 & 0xC0) == 0x80 && (b != 0xE0 || b1 >= 0xA0) && (b != 0xED || b1 < 0xA0)) {
                 i += 3;
                 continue;
@@ -48,9 +44,27 @@ Utf8Prefix validUtf8Prefix(std::string_view in, bool final) {
     return {i, true};
 }
 
+namespace {
+
+// Where `text` may be cut in two for converting the halves apart: just after the line break
+// nearest its middle; 0 when it holds none.
+std::size_t lineCutNearMiddle(std::string_view text) {
+    const std::size_t mid = text.size() / 2;
+    if (const void *nl = std::memchr(text.data() + mid, '\n', text.size() - mid))
+        return static_cast<std::size_t>(static_cast<const char *>(nl) - text.data()) + 1;
+    if (const void *nl = memrchr(text.data(), '\n', mid))
+        return static_cast<std::size_t>(static_cast<const char *>(nl) - text.data()) + 1;
+    return 0;
+}
+
+} // namespace
+
 StreamResult convertStream(const core::PhraseConverter &converter, std::FILE *in, std::FILE *out,
                            std::size_t block) {
-    std::string buf, converted;
+    // When lines convert on their own, a block is cut at a line break and its first part converted
+    // on a second thread while this one converts the rest.
+    const bool twoThreads = converter.linesConvertAlone() && std::thread::hardware_concurrency() >= 2;
+    std::string buf, firstOut, converted;
     std::size_t start = 0; // bytes of buf already converted
     for (;;) {
         // Keep the unconverted rest, then read a block after it.
@@ -63,10 +77,32 @@ StreamResult convertStream(const core::PhraseConverter &converter, std::FILE *in
         if (got < block && std::ferror(in))
             return StreamResult::ReadError;
         const bool final = got < block;
-        const Utf8Prefix prefix = validUtf8Prefix(buf, final);
+
+        std::size_t cut = twoThreads && buf.size() >= (std::size_t(1) << 16) ? lineCutNearMiddle(buf) : 0;
+        Utf8Prefix firstPrefix;
+        firstOut.clear();
+        std::thread first;
+        if (cut) {
+            first = std::thread([&] {
+                const std::string_view part = std::string_view(buf).substr(0, cut);
+                firstPrefix = validUtf8Prefix(part, true);
+                converter.convert(part.substr(0, firstPrefix.valid), firstOut, true);
+            });
+        }
+        const std::string_view rest = std::string_view(buf).substr(cut);
+        const Utf8Prefix prefix = validUtf8Prefix(rest, final);
         converted.clear();
-        const bool stop = final || !prefix.ok;
-        start = converter.convert(std::string_view(buf).substr(0, prefix.valid), converted, stop);
+        const std::size_t done = converter.convert(rest.substr(0, prefix.valid), converted, final || !prefix.ok);
+        if (cut) {
+            first.join();
+            if (std::fwrite(firstOut.data(), 1, firstOut.size(), out) != firstOut.size())
+                return StreamResult::WriteError;
+            if (!firstPrefix.ok) {
+                std::fflush(out);
+                return StreamResult::InvalidUtf8;
+            }
+        }
+        start = cut + done;
         if (std::fwrite(converted.data(), 1, converted.size(), out) != converted.size())
             return StreamResult::WriteError;
         if (!prefix.ok) {

@@ -162,19 +162,40 @@ TEST_P(StockConfig, GeneratedTextEqualsLibopencc) {
     }
 }
 
-TEST_P(StockConfig, StreamInSmallBlocksEqualsWhole) {
-    const std::string config = GetParam();
-    const std::string text = generatedText(config, 5000, 7);
-    std::FILE *in = fmemopen(const_cast<char *>(text.data()), text.size(), "rb");
+// `text` through convertStream in blocks of `block` bytes: the result and the output.
+std::pair<platform::StreamResult, std::string> streamed(const core::PhraseConverter &conv, const std::string &text,
+                                                        std::size_t block) {
+    std::FILE *in = text.empty() ? std::tmpfile() : fmemopen(const_cast<char *>(text.data()), text.size(), "rb");
     char *outData = nullptr;
     std::size_t outSize = 0;
     std::FILE *out = open_memstream(&outData, &outSize);
-    EXPECT_EQ(platform::convertStream(converter(config), in, out, 97), platform::StreamResult::Ok);
+    const auto result = platform::convertStream(conv, in, out, block);
     std::fclose(in);
     std::fclose(out);
-    const std::string streamed(outData, outSize);
+    std::string output(outData, outSize);
     std::free(outData);
-    EXPECT_TRUE(streamed == converter(config).convert(text));
+    return {result, output};
+}
+
+TEST_P(StockConfig, StreamInBlocksEqualsWhole) {
+    const auto &conv = converter(GetParam());
+    const std::string text = generatedText(GetParam(), 40000, 7);
+    const std::string whole = conv.convert(text);
+    // Small blocks cut lines; large ones are shared by two threads at a line break.
+    for (const std::size_t block : {std::size_t(97), std::size_t(1) << 16, std::size_t(1) << 20}) {
+        SCOPED_TRACE(block);
+        const auto [result, output] = streamed(conv, text, block);
+        EXPECT_EQ(result, platform::StreamResult::Ok);
+        EXPECT_TRUE(output == whole);
+    }
+    // A bad byte early in a large block: the text before it, converted as if it ended there.
+    std::size_t at = text.size() / 4;
+    while ((static_cast<unsigned char>(text[at]) & 0xC0) == 0x80)
+        --at;
+    const std::string bad = text.substr(0, at) + "\xff" + text.substr(at);
+    const auto [result, output] = streamed(conv, bad, std::size_t(1) << 20);
+    EXPECT_EQ(result, platform::StreamResult::InvalidUtf8);
+    EXPECT_TRUE(output == conv.convert(text.substr(0, at)));
 }
 
 INSTANTIATE_TEST_SUITE_P(All, StockConfig, ::testing::ValuesIn(kStockConfigs));
@@ -196,17 +217,9 @@ TEST(PhraseStream, InvalidUtf8ConvertsTheValidPartFirst) {
     for (const auto &c : cases) {
         SCOPED_TRACE(c.out);
         for (const std::size_t block : {std::size_t(1), std::size_t(2), std::size_t(4096)}) {
-            std::FILE *in = fmemopen(const_cast<char *>(c.in.data()), c.in.size(), "rb");
-            if (c.in.empty())
-                in = std::tmpfile();
-            char *outData = nullptr;
-            std::size_t outSize = 0;
-            std::FILE *out = open_memstream(&outData, &outSize);
-            EXPECT_EQ(platform::convertStream(converter("s2t"), in, out, block), c.result);
-            std::fclose(in);
-            std::fclose(out);
-            EXPECT_EQ(std::string(outData, outSize), c.out);
-            std::free(outData);
+            const auto [result, output] = streamed(converter("s2t"), c.in, block);
+            EXPECT_EQ(result, c.result);
+            EXPECT_EQ(output, c.out);
         }
     }
 }
