@@ -1,0 +1,103 @@
+// The phrase conversion against libopencc itself on valid UTF-8, for every stock configuration.
+// Byte 0 picks the configuration. Then either the rest is the text (when it is valid UTF-8), or
+// pairs of bytes pick keys and values of the configuration's own dictionaries, so that phrases
+// meet and overlap far more often than in random bytes. The text is also converted in pieces, as a
+// stream does, which must give the same result.
+
+#include "core/phrase_convert.h"
+#include "core/utf.h"
+#include "fuzz_support.h"
+#include "platform/phrase_config.h"
+
+#include <opencc/SimpleConverter.hpp>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char *const kConfigs[] = {"s2t",  "t2s",  "s2tw", "tw2s", "s2twp", "tw2sp", "s2hk",
+                                "hk2s", "t2tw", "tw2t", "t2hk", "hk2t",  "t2jp",  "jp2t"};
+
+struct Loaded {
+    std::unique_ptr<core::PhraseConverter> ours;
+    std::unique_ptr<opencc::SimpleConverter> theirs;
+    std::vector<std::string> words; // keys and values of its dictionaries, and a few others
+};
+
+Loaded &load(std::size_t i) {
+    static std::map<std::size_t, Loaded> all;
+    Loaded &l = all[i];
+    if (l.ours)
+        return l;
+    const std::string path = platform::phraseConfigPath(kConfigs[i]);
+    auto ours = platform::loadPhraseConverter(kConfigs[i], "");
+    fuzz::check(ours.converter.has_value(), "configuration loads");
+    l.ours = std::make_unique<core::PhraseConverter>(std::move(*ours.converter));
+    l.theirs = std::make_unique<opencc::SimpleConverter>(path);
+    std::string failed;
+    const auto config = platform::readPhraseConfig(path, failed);
+    auto take = [&l](const core::PhraseGroup &g) {
+        for (const auto &d : g)
+            for (const auto &e : d) {
+                l.words.push_back(e.key);
+                l.words.push_back(e.value);
+            }
+    };
+    take(config->segmentation);
+    for (const auto &s : config->steps)
+        take(s);
+    for (const char *w : {"\n", "\r\n", "", " ", "a", "𠮷", "\xf0\xaa\x9a\xa5", "，"})
+        l.words.push_back(w);
+    return l;
+}
+
+// libopencc's result; it stops at a NUL, so the pieces between NULs go separately.
+std::string theirs(const opencc::SimpleConverter &c, const std::string &text) {
+    std::string out;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t nul = text.find('\0', start);
+        out += c.Convert(text.substr(start, nul == std::string::npos ? std::string::npos : nul - start));
+        if (nul == std::string::npos)
+            return out;
+        out += '\0';
+        start = nul + 1;
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    if (size < 2)
+        return 0;
+    Loaded &l = load(data[0] % std::size(kConfigs));
+    std::string text;
+    if (data[1] & 1) {
+        text.assign(reinterpret_cast<const char *>(data + 2), size - 2);
+        if (!core::isValidUtf8(text))
+            return 0;
+    } else {
+        for (std::size_t i = 2; i + 1 < size; i += 2)
+            text += l.words[(data[i] | (data[i + 1] << 8)) * 7919u % l.words.size()];
+    }
+    const std::string ours = l.ours->convert(text);
+    fuzz::check(ours == theirs(*l.theirs, text), "same output as libopencc");
+
+    // In pieces of a few bytes, each cut at a character boundary, the unconverted rest passed again.
+    std::string out, pending;
+    std::size_t at = 0, step = 1 + data[1] % 13;
+    while (at < text.size()) {
+        std::size_t n = std::min(step, text.size() - at);
+        while (at + n < text.size() && (static_cast<unsigned char>(text[at + n]) & 0xC0) == 0x80)
+            ++n;
+        pending += text.substr(at, n);
+        at += n;
+        pending.erase(0, l.ours->convert(pending, out, false));
+    }
+    l.ours->convert(pending, out, true);
+    fuzz::check(out == ours, "in pieces the same as whole");
+    return 0;
+}
