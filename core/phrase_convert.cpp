@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <span>
+#include <thread>
 #include <unordered_map>
 
 namespace core {
@@ -888,9 +889,10 @@ std::size_t PhraseConverter::convert(std::string_view in, std::string &out, bool
     return static_cast<std::size_t>(p - begin);
 }
 
-std::u16string convertUtf16(const PhraseConverter &converter, std::u16string_view in) {
-    std::u16string out;
-    out.reserve(in.size() + in.size() / 8);
+namespace {
+
+void convertUtf16Into(const PhraseConverter &converter, std::u16string_view in, std::u16string &out) {
+    out.reserve(out.size() + in.size() + in.size() / 8);
     std::string utf8, converted;
     std::size_t i = 0;
     while (i < in.size()) {
@@ -914,7 +916,28 @@ std::u16string convertUtf16(const PhraseConverter &converter, std::u16string_vie
             out.push_back(in[j++]);
         i = j;
     }
-    return out;
+}
+
+} // namespace
+
+std::u16string convertUtf16(const PhraseConverter &converter, std::u16string_view in) {
+    // A large text whose lines convert alone is cut at the line break nearest its middle, and the
+    // first half converted on a second thread.
+    std::size_t cut = 0;
+    if (in.size() >= (std::size_t(1) << 18) && converter.linesConvertAlone() && std::thread::hardware_concurrency() >= 2) {
+        const std::size_t nl = in.find(u'\n', in.size() / 2);
+        cut = nl == std::u16string_view::npos ? 0 : nl + 1;
+    }
+    std::u16string first, out;
+    std::thread worker;
+    if (cut)
+        worker = std::thread([&] { convertUtf16Into(converter, in.substr(0, cut), first); });
+    convertUtf16Into(converter, in.substr(cut), out);
+    if (!cut)
+        return out;
+    worker.join();
+    first += out;
+    return first;
 }
 
 } // namespace core
