@@ -640,9 +640,23 @@ PhraseConverter PhraseConverter::build(const PhraseConfig &config) {
                 for (const auto &key : runSteps[i].trie->keys())
                     for (const auto c : key)
                         keyChars[i][c] = true;
+        // A character that no step maps and no trie step has in a key comes out as it is.
+        std::vector<bool> touched(kBmp, false);
+        for (std::size_t i = 0; i < runSteps.size(); ++i) {
+            for (const auto &[c, v] : runSteps[i].chars)
+                if (c < kBmp)
+                    touched[c] = true;
+            for (const auto &[c, v] : keyChars[i])
+                if (c < kBmp)
+                    touched[c] = true;
+        }
         for (std::uint32_t c = 0; c < kBmp; ++c) {
             if (c >= 0xD800 && c <= 0xDFFF)
                 continue;
+            if (!touched[c]) {
+                direct[c >> 6] |= std::uint64_t(1) << (c & 63);
+                continue;
+            }
             std::string text = encode(c);
             bool ok = true;
             for (std::size_t i = 0; i < runSteps.size() && ok; ++i) {

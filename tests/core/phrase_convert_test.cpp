@@ -2,6 +2,7 @@
 // over random dictionaries and texts, whole and in pieces.
 
 #include "core/phrase_convert.h"
+#include "core/utf.h"
 #include "phrase_reference.h"
 
 #include <gtest/gtest.h>
@@ -160,6 +161,48 @@ TEST(PhraseConvert, ImageReadBackAndForeignBytesRefused) {
         c.spoil(*bad);
         EXPECT_FALSE(PhraseConverter::fromImage(*bad, bad));
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(PhraseConvert, Utf16TextKeepsLoneSurrogatesAndEqualsUtf8) {
+    const auto conv = PhraseConverter::build(lettersConfig());
+    EXPECT_TRUE(conv.linesConvertAlone());
+    struct Case {
+        std::u16string in, out;
+    };
+    const Case cases[] = {
+        {u"abcd", u"AB34"},
+        {std::u16string(u"a") + char16_t(0xD800) + u"bc", std::u16string(u"one") + char16_t(0xD800) + u"Z"},
+        {std::u16string(1, char16_t(0xDC00)) + u"bcd", std::u16string(1, char16_t(0xDC00)) + u"BCD"},
+        {u"𠀀x", u"onex"},
+        {u"", u""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(core::convertUtf16(conv, c.in), c.out);
+
+    // Large enough to be cut at a line break and converted on two threads.
+    std::mt19937 rng(9);
+    const std::u16string pieces[] = {u"ab", u"bc", u"d", u"x", u"\n", u"𠀀", u"a\n", u"汉"};
+    std::u16string big;
+    while (big.size() < 600000)
+        big += pieces[rng() % std::size(pieces)];
+    std::string utf8;
+    core::encodeUtf8(big, utf8);
+    const auto expected = core::utf8ToUtf16(conv.convert(utf8));
+    ASSERT_TRUE(expected);
+    EXPECT_TRUE(core::convertUtf16(conv, big) == *expected);
+}
+
+TEST(PhraseConvert, KeyWithALineBreakKeepsLinesTogether) {
+    PhraseConfig c;
+    c.segmentation = {{{"a\nb", "X"}}};
+    c.steps.push_back({{{"a\nb", "X"}}});
+    const auto conv = PhraseConverter::build(c);
+    EXPECT_FALSE(conv.linesConvertAlone());
+    EXPECT_EQ(conv.convert("a\nba\n"), "Xa\n");
 }
 
 } // namespace
