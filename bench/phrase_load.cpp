@@ -23,7 +23,8 @@ double msSince(std::chrono::steady_clock::time_point t) {
 int main(int argc, char **argv) {
     std::vector<std::string> configs(argv + 1, argv + argc);
     if (configs.empty())
-        configs = {"s2t", "t2s", "s2tw", "tw2s", "s2twp", "tw2sp", "s2hk", "hk2s", "t2tw", "tw2t", "t2hk", "hk2t", "t2jp", "jp2t"};
+        configs = {"s2t",  "t2s",  "s2tw", "tw2s", "s2twp", "tw2sp", "s2hk",
+                   "hk2s", "t2tw", "tw2t", "t2hk", "hk2t",  "t2jp",  "jp2t"};
     char dir[] = "/tmp/lanternfin-load-XXXXXX";
     const std::string cache = mkdtemp(dir);
     std::printf("%-6s %10s %12s %12s\n", "config", "first ms", "image ms", "image KB");

@@ -37,8 +37,8 @@ struct AstralText {
 
 // Keys as a trie of code points; first[c] is the node reached by the BMP character c (0: none,
 // node 0 is the root), with kHasValue and kHasChildren telling what the node holds, so that the
-// node itself is read only when needed. The bits of `pairs` tell which first two characters of keys may occur: most
-// places where no key longer than one character starts are passed over with one bit.
+// node itself is read only when needed. The bits of `pairs` tell which first two characters of keys may
+// occur: most places where no key longer than one character starts are passed over with one bit.
 struct TrieView {
     std::span<const std::uint32_t> first;
     std::span<const Edge> astral;
@@ -59,7 +59,9 @@ inline std::uint32_t mix(std::uint32_t a, std::uint32_t b) {
     x ^= x >> 13;
     return x;
 }
-inline std::uint32_t pairSlot(std::uint32_t c1, std::uint32_t c2) { return mix(c1, c2 ^ 0x5bd1e995u) >> (32 - kPairBits); }
+inline std::uint32_t pairSlot(std::uint32_t c1, std::uint32_t c2) {
+    return mix(c1, c2 ^ 0x5bd1e995u) >> (32 - kPairBits);
+}
 
 [[gnu::always_inline]] inline std::uint32_t childOf(const TrieView &t, std::uint32_t node, std::uint32_t ch) {
     const std::size_t mask = t.edges.size() - 1;
@@ -114,8 +116,9 @@ template <class T> const T *findChar(std::span<const T> sorted, std::uint32_t ch
 
 // The longest key that starts at p and ends by e: its length in bytes (0: none) and its node; for
 // the character c of `len` bytes at p, already decoded.
-[[gnu::always_inline]] inline std::size_t matchAt(const TrieView &t, std::uint32_t c, int len, const unsigned char *p,
-                                                  const unsigned char *e, const Node *&found) {
+[[gnu::always_inline]] inline std::size_t matchAt(const TrieView &t, std::uint32_t c, int len,
+                                                  const unsigned char *p, const unsigned char *e,
+                                                  const Node *&found) {
     std::uint32_t f;
     if (c < kBmp) {
         f = t.first[c];
@@ -196,8 +199,8 @@ private:
     std::size_t m_n;
 };
 
-[[gnu::always_inline]] inline void putMapped(const CharMapView &m, const char *pool, std::uint32_t c, const unsigned char *p, int len,
-                      Writer &w) {
+[[gnu::always_inline]] inline void putMapped(const CharMapView &m, const char *pool, std::uint32_t c,
+                                             const unsigned char *p, int len, Writer &w) {
     const Text *t = nullptr;
     AstralText at;
     if (c < kBmp) {
@@ -264,7 +267,9 @@ struct Section {
 
 class ImageWriter {
 public:
-    template <class T> void add(const std::vector<T> &v) { m_parts.emplace_back(v.data(), v.size() * sizeof(T)); }
+    template <class T> void add(const std::vector<T> &v) {
+        m_parts.emplace_back(v.data(), v.size() * sizeof(T));
+    }
     void add(const std::string &s) { m_parts.emplace_back(s.data(), s.size()); }
 
     std::string finish(Header h) {
@@ -291,13 +296,15 @@ private:
 
 class ImageReader {
 public:
-    ImageReader(std::string_view image, std::span<const Section> sections) : m_image(image), m_sections(sections) {}
+    ImageReader(std::string_view image, std::span<const Section> sections)
+        : m_image(image), m_sections(sections) {}
     // The next section as an array of T; nullopt when it lies outside the image or is misshapen.
     template <class T> std::optional<std::span<const T>> next(std::size_t expectCount = kNone) {
         if (m_next >= m_sections.size())
             return std::nullopt;
         const Section s = m_sections[m_next++];
-        if (s.offset % 8 || s.size % sizeof(T) || s.offset > m_image.size() || s.size > m_image.size() - s.offset)
+        if (s.offset % 8 || s.size % sizeof(T) || s.offset > m_image.size() ||
+            s.size > m_image.size() - s.offset)
             return std::nullopt;
         if (expectCount != kNone && s.size / sizeof(T) != expectCount)
             return std::nullopt;
@@ -433,10 +440,12 @@ public:
             }
         }
         for (auto &a : f.astral)
-            a.node |= (m_values[a.node] != kNone ? kHasValue : 0) | (f.nodes[a.node].childCount ? kHasChildren : 0);
+            a.node |=
+                (m_values[a.node] != kNone ? kHasValue : 0) | (f.nodes[a.node].childCount ? kHasChildren : 0);
         for (std::uint32_t c = 0; c < kBmp; ++c)
             if (const std::uint32_t node = f.first[c])
-                f.first[c] |= (m_values[node] != kNone ? kHasValue : 0) | (f.nodes[node].childCount ? kHasChildren : 0);
+                f.first[c] |=
+                    (m_values[node] != kNone ? kHasValue : 0) | (f.nodes[node].childCount ? kHasChildren : 0);
         for (std::size_t i = 0; i < m_values.size(); ++i) {
             if (m_values[i] == kNone)
                 continue;
@@ -451,14 +460,18 @@ public:
     }
 
 private:
-    static std::uint64_t edgeKey(std::uint32_t node, std::uint32_t ch) { return (std::uint64_t(node) << 21) | ch; }
+    static std::uint64_t edgeKey(std::uint32_t node, std::uint32_t ch) {
+        return (std::uint64_t(node) << 21) | ch;
+    }
     std::vector<std::uint32_t> m_values; // per node: index into m_strings, kNone for none
     std::vector<std::string> m_strings;
     std::vector<std::vector<std::uint32_t>> m_keys;
     std::unordered_map<std::uint64_t, std::uint32_t> m_children;
 };
 
-bool usable(const PhraseEntry &e) { return !e.key.empty() && isValidUtf8(e.key) && isValidUtf8(e.value); }
+bool usable(const PhraseEntry &e) {
+    return !e.key.empty() && isValidUtf8(e.key) && isValidUtf8(e.value);
+}
 
 // A group as one trie: a key of a later dictionary is dropped when it or one of its prefixes is a
 // key of an earlier one, so the longest match of the whole is the longest match of the first
@@ -689,9 +702,8 @@ PhraseConverter PhraseConverter::build(const PhraseConfig &config) {
             const CharMap &then = runSteps[++i].chars;
             kinds.push_back(kTrieThenCharStep);
             const auto &keys = s.trie->keys();
-            trieTables.push_back(s.trie->flatten(pool, [&](std::uint32_t k) {
-                return mapText(then, s.trie->valueOf(keys[k]));
-            }));
+            trieTables.push_back(s.trie->flatten(
+                pool, [&](std::uint32_t k) { return mapText(then, s.trie->valueOf(keys[k])); }));
             charTables.push_back(flattenChars(then, pool));
         } else {
             kinds.push_back(kTrieStep);
@@ -740,13 +752,15 @@ PhraseConverter PhraseConverter::build(const PhraseConfig &config) {
     return *fromImage(view, std::move(bytes));
 }
 
-std::optional<PhraseConverter> PhraseConverter::fromImage(std::string_view image, std::shared_ptr<const void> owner) {
+std::optional<PhraseConverter> PhraseConverter::fromImage(std::string_view image,
+                                                          std::shared_ptr<const void> owner) {
     Header h;
     if (image.size() < sizeof h || reinterpret_cast<std::uintptr_t>(image.data()) % 8)
         return std::nullopt;
     std::memcpy(&h, image.data(), sizeof h);
-    if (std::memcmp(h.magic, kMagic, sizeof kMagic) != 0 || h.version != kVersion || h.byteOrder != kByteOrder ||
-        h.sectionCount > (image.size() - sizeof h) / sizeof(Section) || h.stepCount == 0 || h.stepCount > 64)
+    if (std::memcmp(h.magic, kMagic, sizeof kMagic) != 0 || h.version != kVersion ||
+        h.byteOrder != kByteOrder || h.sectionCount > (image.size() - sizeof h) / sizeof(Section) ||
+        h.stepCount == 0 || h.stepCount > 64)
         return std::nullopt;
     const std::span<const Section> sections(reinterpret_cast<const Section *>(image.data() + sizeof h),
                                             h.sectionCount);
@@ -811,7 +825,9 @@ std::optional<PhraseConverter> PhraseConverter::fromImage(std::string_view image
     return pc;
 }
 
-bool PhraseConverter::linesConvertAlone() const { return m_tables->lineLocal; }
+bool PhraseConverter::linesConvertAlone() const {
+    return m_tables->lineLocal;
+}
 
 std::size_t PhraseConverter::convert(std::string_view in, std::string &out, bool final) const {
     const Tables &t = *m_tables;
@@ -825,7 +841,7 @@ std::size_t PhraseConverter::convert(std::string_view in, std::string &out, bool
 
     if (t.pure) {
         const CharMapView &chars = t.steps[0].chars;
-        while (p < e && static_cast<std::size_t>(e - p) > reserve) {
+        while (p<e &&static_cast<std::size_t>(e - p)> reserve) {
             if (*p < 0x80 && t.plainAscii[*p]) {
                 w.put(static_cast<char>(*p++));
                 continue;
@@ -863,7 +879,8 @@ std::size_t PhraseConverter::convert(std::string_view in, std::string &out, bool
             if (t.steps[i].isChar)
                 applyChars(t.steps[i].chars, t.pool, cur, target);
             else
-                applyTrie(t.steps[i].trie, t.steps[i].hasThen ? &t.steps[i].chars : nullptr, t.pool, cur, target);
+                applyTrie(t.steps[i].trie, t.steps[i].hasThen ? &t.steps[i].chars : nullptr, t.pool, cur,
+                          target);
             cur = sw.written();
         }
         if (firstIsChar && t.steps.size() == 1)
@@ -871,7 +888,7 @@ std::size_t PhraseConverter::convert(std::string_view in, std::string &out, bool
         g.reset();
     };
     auto runStart = p;
-    while (p < e && static_cast<std::size_t>(e - p) > reserve) {
+    while (p<e &&static_cast<std::size_t>(e - p)> reserve) {
         int len;
         const std::uint32_t c = decode(p, len);
         const Node *n = nullptr;
@@ -938,7 +955,8 @@ std::u16string convertUtf16(const PhraseConverter &converter, std::u16string_vie
     // A large text whose lines convert alone is cut at the line break nearest its middle, and the
     // first half converted on a second thread.
     std::size_t cut = 0;
-    if (in.size() >= (std::size_t(1) << 18) && converter.linesConvertAlone() && std::thread::hardware_concurrency() >= 2) {
+    if (in.size() >= (std::size_t(1) << 18) && converter.linesConvertAlone() &&
+        std::thread::hardware_concurrency() >= 2) {
         const std::size_t nl = in.find(u'\n', in.size() / 2);
         cut = nl == std::u16string_view::npos ? 0 : nl + 1;
     }

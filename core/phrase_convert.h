@@ -46,7 +46,8 @@ public:
 
     // A converter over `image` (which `owner` keeps alive, e.g. a mapped file) made by image() of
     // this program's build; nullopt when the bytes are not such an image.
-    static std::optional<PhraseConverter> fromImage(std::string_view image, std::shared_ptr<const void> owner);
+    static std::optional<PhraseConverter> fromImage(std::string_view image,
+                                                    std::shared_ptr<const void> owner);
 
     // Converts `in`, which must be valid UTF-8 (NUL is an ordinary character), appending to `out`.
     // With `final` the whole of `in` is converted and its size returned. Without it, conversion

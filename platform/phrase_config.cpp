@@ -88,7 +88,8 @@ bool collect(const json &dict, const fs::path &configDir, std::vector<std::uniqu
                 return false;
         return true;
     }
-    if ((type != "ocd2" && type != "ocd" && type != "text") || !dict.contains("file") || !dict["file"].is_string())
+    if ((type != "ocd2" && type != "ocd" && type != "text") || !dict.contains("file") ||
+        !dict["file"].is_string())
         return false;
     const std::string path = dictionaryPath(dict["file"], configDir);
     for (const auto &s : sources)
@@ -115,8 +116,8 @@ std::optional<core::PhraseDictionary> readDictionary(const Source &s) {
         return std::nullopt;
     if (s.type == "ocd" && s.bytes.compare(0, sizeof kDarts - 1, kDarts) != 0)
         return std::nullopt;
-    std::unique_ptr<FILE, int (*)(FILE *)> f(fmemopen(const_cast<char *>(s.bytes.data()), s.bytes.size(), "rb"),
-                                             &std::fclose);
+    std::unique_ptr<FILE, int (*)(FILE *)> f(
+        fmemopen(const_cast<char *>(s.bytes.data()), s.bytes.size(), "rb"), &std::fclose);
     if (!f)
         return std::nullopt;
     try {
@@ -168,7 +169,8 @@ std::optional<Configuration> readConfiguration(const std::string &jsonPath, std:
         return std::nullopt;
     for (const auto &step : chain) {
         c.groups.emplace_back();
-        if (!step.is_object() || !step.contains("dict") || !collect(step["dict"], dir, c.sources, c.groups.back(), failed))
+        if (!step.is_object() || !step.contains("dict") ||
+            !collect(step["dict"], dir, c.sources, c.groups.back(), failed))
             return std::nullopt;
     }
     failed.clear();
@@ -231,7 +233,8 @@ struct Mapping {
 };
 
 // The converter in the image file at `path`, when that file is one of ours for exactly `hashes`.
-std::optional<core::PhraseConverter> openImage(const std::string &path, const std::vector<std::uint64_t> &hashes) {
+std::optional<core::PhraseConverter> openImage(const std::string &path,
+                                               const std::vector<std::uint64_t> &hashes) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
@@ -282,7 +285,8 @@ bool writeImage(const std::string &dir, const std::string &path, const std::stri
         if (!f)
             return false;
         if (std::fwrite(head.data(), 1, head.size(), f.get()) != head.size() ||
-            std::fwrite(image.data(), 1, image.size(), f.get()) != image.size() || std::fflush(f.get()) != 0) {
+            std::fwrite(image.data(), 1, image.size(), f.get()) != image.size() ||
+            std::fflush(f.get()) != 0) {
             f.reset();
             fs::remove(tmp, ec);
             return false;

@@ -26,7 +26,8 @@ Utf8Prefix validUtf8Prefix(std::string_view in, bool final) {
         // no surrogate.
         if (b >= 0xE0 && b <= 0xEF && i + 2 < n) {
             const unsigned b1 = s[i + 1], b2 = s[i + 2];
-            if ((b1 & 0xC0) == 0x80 && (b2 & 0xC0) == 0x80 && (b != 0xE0 || b1 >= 0xA0) && (b != 0xED || b1 < 0xA0)) {
+            if ((b1 & 0xC0) == 0x80 && (b2 & 0xC0) == 0x80 && (b != 0xE0 || b1 >= 0xA0) &&
+                (b != 0xED || b1 < 0xA0)) {
                 i += 3;
                 continue;
             }
@@ -92,7 +93,8 @@ StreamResult convertStream(const core::PhraseConverter &converter, std::FILE *in
         const std::string_view rest = std::string_view(buf).substr(cut);
         const Utf8Prefix prefix = validUtf8Prefix(rest, final);
         converted.clear();
-        const std::size_t done = converter.convert(rest.substr(0, prefix.valid), converted, final || !prefix.ok);
+        const std::size_t done =
+            converter.convert(rest.substr(0, prefix.valid), converted, final || !prefix.ok);
         if (cut) {
             first.join();
             if (std::fwrite(firstOut.data(), 1, firstOut.size(), out) != firstOut.size())

@@ -505,13 +505,15 @@ ButtonVariant Form1::phraseWay(const char *config, const QString &label) {
     const std::string name = config;
     auto run = [this, phrases, name] {
         if (const core::PhraseConverter *converter = phrases ? phrases->get(name) : nullptr)
-            rewriteWorkspace([converter](std::u16string_view t) { return core::convertUtf16(*converter, t); });
+            rewriteWorkspace(
+                [converter](std::u16string_view t) { return core::convertUtf16(*converter, t); });
     };
     auto unavailable = [phrases, name] {
         if (!phrases)
             return QStringLiteral("cannot load %1").arg(QString::fromStdString(name));
         const std::string failed = phrases->failedPath(name);
-        return failed.empty() ? QString() : QStringLiteral("cannot load %1").arg(QString::fromStdString(failed));
+        return failed.empty() ? QString()
+                              : QStringLiteral("cannot load %1").arg(QString::fromStdString(failed));
     };
     return {QString::fromLatin1(config), label, run, unavailable};
 }

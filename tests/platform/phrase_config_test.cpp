@@ -129,7 +129,8 @@ std::string generatedText(const std::string &config, std::size_t pieces, unsigne
     take(dicts->segmentation);
     for (const auto &s : dicts->steps)
         take(s);
-    static const std::vector<std::string> extras{"\n", "\r\n", "\n\n", " ", "ab", "𠮷", "𪚥", "，", "。", "1"};
+    static const std::vector<std::string> extras{"\n", "\r\n", "\n\n", " ",  "ab",
+                                                 "𠮷", "𪚥",   "，",   "。", "1"};
     std::mt19937 rng(seed);
     std::string text;
     for (std::size_t i = 0; i < pieces; ++i) {
@@ -163,9 +164,10 @@ TEST_P(StockConfig, GeneratedTextEqualsLibopencc) {
 }
 
 // `text` through convertStream in blocks of `block` bytes: the result and the output.
-std::pair<platform::StreamResult, std::string> streamed(const core::PhraseConverter &conv, const std::string &text,
-                                                        std::size_t block) {
-    std::FILE *in = text.empty() ? std::tmpfile() : fmemopen(const_cast<char *>(text.data()), text.size(), "rb");
+std::pair<platform::StreamResult, std::string> streamed(const core::PhraseConverter &conv,
+                                                        const std::string &text, std::size_t block) {
+    std::FILE *in =
+        text.empty() ? std::tmpfile() : fmemopen(const_cast<char *>(text.data()), text.size(), "rb");
     char *outData = nullptr;
     std::size_t outSize = 0;
     std::FILE *out = open_memstream(&outData, &outSize);
@@ -208,9 +210,9 @@ TEST(PhraseStream, InvalidUtf8ConvertsTheValidPartFirst) {
     };
     const Case cases[] = {
         {"头发\xff头发"s, "頭髮", platform::StreamResult::InvalidUtf8},
-        {"头\xe5\x8f"s, "頭", platform::StreamResult::InvalidUtf8},      // cut at the end
-        {"头\xed\xa0\x80"s, "頭", platform::StreamResult::InvalidUtf8},  // a surrogate
-        {"\xc0\xaf"s, "", platform::StreamResult::InvalidUtf8},          // overlong
+        {"头\xe5\x8f"s, "頭", platform::StreamResult::InvalidUtf8},     // cut at the end
+        {"头\xed\xa0\x80"s, "頭", platform::StreamResult::InvalidUtf8}, // a surrogate
+        {"\xc0\xaf"s, "", platform::StreamResult::InvalidUtf8},         // overlong
         {"头\0发\n"s, "頭\0發\n"s, platform::StreamResult::Ok},
         {"", "", platform::StreamResult::Ok},
     };
@@ -230,7 +232,8 @@ void writeFile(const std::string &path, const std::string &text) {
 
 TEST(PhraseConfig, ImageIsUsedUntilASourceChanges) {
     TempDir dir, cache;
-    writeFile(dir.path() + "/mine.json", R"({"segmentation": {"type": "mmseg", "dict": {"type": "text", "file": "p.txt"}},
+    writeFile(dir.path() + "/mine.json",
+              R"({"segmentation": {"type": "mmseg", "dict": {"type": "text", "file": "p.txt"}},
         "conversion_chain": [{"dict": {"type": "group", "dicts": [{"type": "text", "file": "p.txt"},
                                                                   {"type": "ocd2", "file": "STCharacters.ocd2"}]}}]})");
     writeFile(dir.path() + "/p.txt", "头发\t頭髮\n");
@@ -279,13 +282,16 @@ TEST(PhraseConfig, WorksWithoutAWritableCache) {
 TEST(PhraseConfig, WhatCannotBeLoadedIsNamed) {
     TempDir dir;
     const std::string d = dir.path();
-    writeFile(d + "/missing.json", R"({"segmentation": {"type": "mmseg", "dict": {"type": "ocd2", "file": "nope.ocd2"}},
+    writeFile(d + "/missing.json",
+              R"({"segmentation": {"type": "mmseg", "dict": {"type": "ocd2", "file": "nope.ocd2"}},
         "conversion_chain": []})");
-    writeFile(d + "/foreign.json", R"({"segmentation": {"type": "mmseg", "dict": {"type": "ocd2", "file": "x.ocd2"}},
+    writeFile(d + "/foreign.json",
+              R"({"segmentation": {"type": "mmseg", "dict": {"type": "ocd2", "file": "x.ocd2"}},
         "conversion_chain": []})");
     writeFile(d + "/x.ocd2", "not a dictionary at all, just text\n");
     writeFile(d + "/broken.json", "{\"segmentation\": ");
-    writeFile(d + "/other.json", R"({"segmentation": {"type": "mmseg", "dict": {"type": "sqlite", "file": "x"}},
+    writeFile(d + "/other.json",
+              R"({"segmentation": {"type": "mmseg", "dict": {"type": "sqlite", "file": "x"}},
         "conversion_chain": []})");
     struct Case {
         std::string name, failed;

@@ -28,7 +28,8 @@ protected:
                 return platform::PhraseLoad{std::nullopt, "/x/" + name + ".json", false, {}};
             return platform::loadPhraseConverter(name, "");
         });
-        form = std::make_unique<ui::Form1>(ui::Form1Services{clipboard, pages, tray, pointer, text, settings});
+        form =
+            std::make_unique<ui::Form1>(ui::Form1Services{clipboard, pages, tray, pointer, text, settings});
     }
     QStringList labels(QPushButton *button) const {
         QStringList out;
@@ -80,8 +81,9 @@ TEST_F(PhraseWaysTest, EachWayConvertsByItsConfigurationAsOneUndoStep) {
     const QString simplified = QStringLiteral("软件里的头发，U盘\n\n干杯𠮷");
     const QString traditional = QStringLiteral("軟體裡的頭髮，隨身碟\n\n乾杯𠮷");
     const Case cases[] = {
-        {form->cmdft, "s2t", simplified},    {form->cmdft, "s2tw", simplified},  {form->cmdft, "s2twp", simplified},
-        {form->cmdft, "s2hk", simplified},   {form->cmdjt, "t2s", traditional}, {form->cmdjt, "tw2s", traditional},
+        {form->cmdft, "s2t", simplified},    {form->cmdft, "s2tw", simplified},
+        {form->cmdft, "s2twp", simplified},  {form->cmdft, "s2hk", simplified},
+        {form->cmdjt, "t2s", traditional},   {form->cmdjt, "tw2s", traditional},
         {form->cmdjt, "tw2sp", traditional}, {form->cmdjt, "hk2s", traditional},
     };
     for (const auto &c : cases) {
