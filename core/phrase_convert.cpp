@@ -23,7 +23,7 @@ struct Node {
 };
 // An edge in the open-addressing table of a trie's edges; node kNone: an empty slot.
 struct HashEdge {
-    std::uint32_t node, ch, child, reserved;
+    std::uint32_t node, ch, child;
 };
 struct Edge {
     std::uint32_t ch, node;
@@ -131,31 +131,31 @@ template <class T> const T *findChar(std::span<const T> sorted, std::uint32_t ch
     std::uint32_t node = f & kNodeMask;
     std::size_t best = 0;
     const unsigned char *q = p + len;
-    const Node *n;
+    std::uint32_t bestNode = 0;
     if (f & kHasValue) {
         best = static_cast<std::size_t>(len);
-        found = &t.nodes[node];
+        bestNode = node;
     }
-    if (!(f & kHasChildren) || q >= e)
-        return best;
-    std::uint32_t next = decode(q, len);
-    const std::uint32_t slot = pairSlot(c, next);
-    if (!((t.pairs[slot >> 6] >> (slot & 63)) & 1))
-        return best;
-    for (;;) {
-        node = childOf(t, node, next);
-        if (node == 0)
-            break;
-        q += len;
-        n = &t.nodes[node];
-        if (n->valLen != kNone) {
-            best = static_cast<std::size_t>(q - p);
-            found = n;
+    if ((f & kHasChildren) && q < e) {
+        std::uint32_t next = decode(q, len);
+        const std::uint32_t slot = pairSlot(c, next);
+        if ((t.pairs[slot >> 6] >> (slot & 63)) & 1) {
+            // The edges carry the same flags, so a node is read only for the value found last.
+            while ((f = childOf(t, node, next)) != 0) {
+                node = f & kNodeMask;
+                q += len;
+                if (f & kHasValue) {
+                    best = static_cast<std::size_t>(q - p);
+                    bestNode = node;
+                }
+                if (!(f & kHasChildren) || q >= e)
+                    break;
+                next = decode(q, len);
+            }
         }
-        if (n->childCount == 0 || q >= e)
-            break;
-        next = decode(q, len);
     }
+    if (best)
+        found = &t.nodes[bestNode];
     return best;
 }
 
@@ -252,7 +252,7 @@ void applyTrie(const TrieView &t, const CharMapView *then, const char *pool, std
 // ---- The image -------------------------------------------------------------------------------
 
 constexpr char kMagic[8] = {'L', 'F', 'P', 'H', 'R', 'S', 'E', '1'};
-constexpr std::uint32_t kVersion = 5;
+constexpr std::uint32_t kVersion = 7;
 constexpr std::uint32_t kTrieStep = 0, kCharStep = 1, kTrieThenCharStep = 2;
 constexpr std::uint32_t kByteOrder = 0x01020304;
 
@@ -415,9 +415,10 @@ public:
         std::sort(all.begin(), all.end());
         f.nodes.assign(m_values.size(), Node{0, 0, kNone, 0});
         std::size_t size = 16;
-        while (size < all.size() * 2)
+        // Filled to between a third and two thirds: a small table stays in cache.
+        while (size * 2 < all.size() * 3)
             size *= 2;
-        f.edges.assign(size, HashEdge{kNone, 0, 0, 0});
+        f.edges.assign(size, HashEdge{kNone, 0, 0});
         f.pairs.assign((std::size_t(1) << kPairBits) / 64, 0);
         for (const auto &key : m_keys)
             if (key.size() > 1) {
@@ -431,7 +432,7 @@ public:
             std::size_t i = mix(parent, ch) & (size - 1);
             while (f.edges[i].node != kNone)
                 i = (i + 1) & (size - 1);
-            f.edges[i] = {parent, ch, node, 0};
+            f.edges[i] = {parent, ch, node};
             if (parent == 0) {
                 if (ch < kBmp)
                     f.first[ch] = node;
@@ -439,6 +440,10 @@ public:
                     f.astral.push_back({ch, node});
             }
         }
+        for (auto &edge : f.edges)
+            if (edge.node != kNone)
+                edge.child |= (m_values[edge.child] != kNone ? kHasValue : 0) |
+                              (f.nodes[edge.child].childCount ? kHasChildren : 0);
         for (auto &a : f.astral)
             a.node |=
                 (m_values[a.node] != kNone ? kHasValue : 0) | (f.nodes[a.node].childCount ? kHasChildren : 0);
