@@ -252,7 +252,7 @@ void applyTrie(const TrieView &t, const CharMapView *then, const char *pool, std
 // ---- The image -------------------------------------------------------------------------------
 
 constexpr char kMagic[8] = {'L', 'F', 'P', 'H', 'R', 'S', 'E', '1'};
-constexpr std::uint32_t kVersion = 7;
+constexpr std::uint32_t kVersion = 8;
 constexpr std::uint32_t kTrieStep = 0, kCharStep = 1, kTrieThenCharStep = 2;
 constexpr std::uint32_t kByteOrder = 0x01020304;
 
@@ -414,6 +414,13 @@ public:
         std::vector<std::pair<std::uint64_t, std::uint32_t>> all(m_children.begin(), m_children.end());
         std::sort(all.begin(), all.end());
         f.nodes.assign(m_values.size(), Node{0, 0, kNone, 0});
+        // The root holds no value; its spare field keeps the longest key's length in bytes.
+        for (const auto &key : m_keys) {
+            std::uint32_t bytes = 0;
+            for (const auto c : key)
+                bytes += c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+            f.nodes[0].reserved = std::max(f.nodes[0].reserved, bytes);
+        }
         std::size_t size = 16;
         // Filled to between a third and two thirds: a small table stays in cache.
         while (size * 2 < all.size() * 3)
@@ -830,6 +837,67 @@ std::optional<PhraseConverter> PhraseConverter::fromImage(std::string_view image
     return pc;
 }
 
+namespace {
+
+constexpr std::ptrdiff_t kLongRun = 1 << 16;
+
+// Converts a prefix of `run`, gathered characters of which more follow, as far as the result
+// cannot depend on what follows; returns its length (0 when there is no such prefix). Each step
+// decides a match only where its longest key fits in what the step before has decided, and the
+// prefix ends at a boundary that every step's matches share.
+std::size_t convertDetermined(const PhraseConverter::Tables &t, std::string_view run, Writer &w) {
+    // Places in the current text that are places in `run`: (position here, position in run).
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> places, next;
+    for (std::uint32_t i = 0; i <= run.size(); ++i)
+        if (i == run.size() || (static_cast<unsigned char>(run[i]) & 0xC0) != 0x80)
+            places.emplace_back(i, i);
+    std::string cur(run), out;
+    for (const RunStep &step : t.steps) {
+        out.clear();
+        next.clear();
+        Writer sw(out, 0, cur.size());
+        auto p = reinterpret_cast<const unsigned char *>(cur.data());
+        const auto begin = p, e = p + cur.size();
+        // A trie step decides where its longest key fits; a mapping everywhere.
+        const std::size_t reach = step.isChar ? 0 : step.trie.nodes[0].reserved;
+        std::size_t k = 0;
+        auto note = [&](const unsigned char *at) {
+            const auto pos = static_cast<std::uint32_t>(at - begin);
+            while (k < places.size() && places[k].first < pos)
+                ++k;
+            if (k < places.size() && places[k].first == pos)
+                next.emplace_back(static_cast<std::uint32_t>(sw.size()), places[k].second);
+        };
+        while (p < e && static_cast<std::size_t>(e - p) >= reach) {
+            note(p);
+            int len;
+            const std::uint32_t c = decode(p, len);
+            const Node *n = nullptr;
+            const std::size_t mlen = step.isChar ? 0 : matchAt(step.trie, c, len, p, e, n);
+            if (mlen) {
+                sw.put(t.pool + n->valOff, n->valLen);
+                p += mlen;
+            } else {
+                if (step.isChar || step.hasThen)
+                    putMapped(step.chars, t.pool, c, p, len, sw);
+                else
+                    sw.put(reinterpret_cast<const char *>(p), static_cast<std::size_t>(len));
+                p += len;
+            }
+        }
+        note(p);
+        out.resize(sw.size());
+        cur.swap(out);
+        places.swap(next);
+    }
+    if (places.empty() || places.back().second == 0)
+        return 0;
+    w.put(cur.data(), places.back().first);
+    return places.back().second;
+}
+
+} // namespace
+
 bool PhraseConverter::linesConvertAlone() const {
     return m_tables->lineLocal;
 }
@@ -893,7 +961,7 @@ std::size_t PhraseConverter::convert(std::string_view in, std::string &out, bool
         g.reset();
     };
     auto runStart = p;
-    while (p<e &&static_cast<std::size_t>(e - p)> reserve) {
+    while (p < e && e - p > static_cast<std::ptrdiff_t>(reserve)) {
         int len;
         const std::uint32_t c = decode(p, len);
         const Node *n = nullptr;
@@ -917,10 +985,17 @@ std::size_t PhraseConverter::convert(std::string_view in, std::string &out, bool
             g.put(reinterpret_cast<const char *>(p), static_cast<std::size_t>(len));
         p += len;
     }
-    if (final)
+    if (final) {
         flush();
-    else
+    } else {
+        // A long stretch still gathered is converted up to a place that what follows cannot change,
+        // so that memory stays bounded for a long line without keys.
+        if (p - runStart >= kLongRun)
+            runStart += convertDetermined(t, std::string_view(reinterpret_cast<const char *>(runStart),
+                                                              static_cast<std::size_t>(p - runStart)),
+                                          w);
         p = runStart;
+    }
     w.finish();
     return static_cast<std::size_t>(p - begin);
 }

@@ -2,6 +2,7 @@
 
 #include "core/utf.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -68,16 +69,18 @@ StreamResult convertStream(const core::PhraseConverter &converter, std::FILE *in
     std::string buf, firstOut, converted;
     std::size_t start = 0; // bytes of buf already converted
     for (;;) {
-        // Keep the unconverted rest, then read a block after it.
+        // Keep the unconverted rest, then read a block after it; at least as much as was kept, so
+        // that text which cannot be cut yet is not scanned again and again.
         buf.erase(0, start);
         start = 0;
         const std::size_t had = buf.size();
-        buf.resize(had + block);
-        const std::size_t got = std::fread(buf.data() + had, 1, block, in);
+        const std::size_t want = std::max(block, had);
+        buf.resize(had + want);
+        const std::size_t got = std::fread(buf.data() + had, 1, want, in);
         buf.resize(had + got);
-        if (got < block && std::ferror(in))
+        if (got < want && std::ferror(in))
             return StreamResult::ReadError;
-        const bool final = got < block;
+        const bool final = got < want;
 
         std::size_t cut = twoThreads && buf.size() >= (std::size_t(1) << 16) ? lineCutNearMiddle(buf) : 0;
         Utf8Prefix firstPrefix;

@@ -13,7 +13,10 @@ namespace platform {
 enum class StreamResult { Ok, InvalidUtf8, ReadError, WriteError };
 
 // Converts `in` to `out` in blocks of about `block` bytes (two threads share a block when lines
-// convert on their own). The output equals the conversion of the whole input at once. On invalid UTF-8, the
+// convert on their own). The output equals the conversion of the whole input at once. Memory stays
+// near a few blocks, except where the converter finds no exact place to cut for longer than a
+// block (characters gathered between segmentation keys, none of which can pass alone): such a
+// stretch is held whole. On invalid UTF-8, the
 // text before the bad byte is converted and written as if the input ended there, and InvalidUtf8 returned.
 StreamResult convertStream(const core::PhraseConverter &converter, std::FILE *in, std::FILE *out,
                            std::size_t block = std::size_t(1) << 20);

@@ -136,6 +136,34 @@ TEST_F(RandomConfigs, InPiecesEqualWhole) {
     }
 }
 
+TEST_F(RandomConfigs, LongStretchesWithoutKeysInPiecesEqualWhole) {
+    // Segmentation keys that seldom occur leave long gathered stretches, which a stream must still
+    // convert piece by piece without holding them whole.
+    for (int round = 0; round < 12; ++round) {
+        PhraseConfig config = randomConfig();
+        config.segmentation = {{{"汉汉汉汉", ""}}};
+        const auto conv = PhraseConverter::build(config);
+        std::string text;
+        while (text.size() < 400000)
+            text += randomText(1000);
+        std::string out, pending;
+        std::size_t at = 0, held = 0;
+        while (at < text.size()) {
+            std::size_t n = std::min<std::size_t>(40000, text.size() - at);
+            while (at + n < text.size() && (static_cast<unsigned char>(text[at + n]) & 0xC0) == 0x80)
+                ++n;
+            pending += text.substr(at, n);
+            at += n;
+            pending.erase(0, conv.convert(pending, out, false));
+            held = std::max(held, pending.size());
+        }
+        conv.convert(pending, out, true);
+        SCOPED_TRACE("round " + std::to_string(round));
+        ASSERT_TRUE(out == conv.convert(text));
+        EXPECT_LT(held, 150000u);
+    }
+}
+
 TEST(PhraseConvert, ImageReadBackAndForeignBytesRefused) {
     const auto conv = PhraseConverter::build(lettersConfig());
     auto copy = std::make_shared<std::string>(conv.image());
