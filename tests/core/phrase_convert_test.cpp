@@ -141,7 +141,16 @@ TEST_F(RandomConfigs, LongStretchesWithoutKeysInPiecesEqualWhole) {
     // convert piece by piece without holding them whole.
     for (int round = 0; round < 12; ++round) {
         PhraseConfig config = randomConfig();
-        config.segmentation = {{{"汉汉汉汉", ""}}};
+        config.segmentation = {{{"汉汉汉汉汉汉汉汉汉汉汉汉", ""}}};
+        // Every character in some longer key of every step, so that none of them cuts a stretch.
+        if (config.steps.empty())
+            config.steps.push_back(randomGroup());
+        for (auto &step : config.steps) {
+            core::PhraseDictionary pairs;
+            for (std::size_t i = 0; i < alphabet.size(); ++i)
+                pairs.push_back({alphabet[i] + alphabet[(i + round) % alphabet.size()], randomText(2)});
+            step.push_back(pairs);
+        }
         const auto conv = PhraseConverter::build(config);
         std::string text;
         while (text.size() < 400000)
