@@ -991,8 +991,9 @@ std::size_t PhraseConverter::convert(std::string_view in, std::string &out, bool
         // A long stretch still gathered is converted up to a place that what follows cannot change,
         // so that memory stays bounded for a long line without keys.
         if (p - runStart >= kLongRun)
-            runStart += convertDetermined(t, std::string_view(reinterpret_cast<const char *>(runStart),
-                                                              static_cast<std::size_t>(p - runStart)),
+            runStart += convertDetermined(t,
+                                          std::string_view(reinterpret_cast<const char *>(runStart),
+                                                           static_cast<std::size_t>(p - runStart)),
                                           w);
         p = runStart;
     }

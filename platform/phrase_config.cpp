@@ -107,14 +107,21 @@ bool collect(const json &dict, const fs::path &configDir, std::vector<std::uniqu
     return true;
 }
 
-// The dictionary file as entries, through libopencc's own readers; nullopt when it refuses it.
-std::optional<core::PhraseDictionary> readDictionary(const Source &s) {
+// Whether a binary dictionary starts as its type does. OpenCC leaks and may crash on a foreign
+// binary file: such a file is refused on its header.
+bool headerFits(const Source &s) {
     static constexpr char kMarisa[] = "OPENCC_MARISA_0.2.5";
     static constexpr char kDarts[] = "OPENCCDARTS1";
-    // OpenCC leaks and may crash on a foreign binary file: such a file is refused on its header.
-    if (s.type == "ocd2" && s.bytes.compare(0, sizeof kMarisa - 1, kMarisa) != 0)
-        return std::nullopt;
-    if (s.type == "ocd" && s.bytes.compare(0, sizeof kDarts - 1, kDarts) != 0)
+    if (s.type == "ocd2")
+        return s.bytes.compare(0, sizeof kMarisa - 1, kMarisa) == 0;
+    if (s.type == "ocd")
+        return s.bytes.compare(0, sizeof kDarts - 1, kDarts) == 0;
+    return true;
+}
+
+// The dictionary file as entries, through libopencc's own readers; nullopt when it refuses it.
+std::optional<core::PhraseDictionary> readDictionary(const Source &s) {
+    if (!headerFits(s))
         return std::nullopt;
     std::unique_ptr<FILE, int (*)(FILE *)> f(
         fmemopen(const_cast<char *>(s.bytes.data()), s.bytes.size(), "rb"), &std::fclose);
@@ -326,6 +333,17 @@ std::string phraseCacheDir() {
     return home && *home ? std::string(home) + "/.cache/lanternfin" : std::string();
 }
 
+std::string phraseConfigProblem(const std::string &name) {
+    std::string failed;
+    const auto c = readConfiguration(phraseConfigPath(name), failed);
+    if (!c)
+        return failed;
+    for (const auto &s : c->sources)
+        if (!headerFits(*s))
+            return s->path;
+    return {};
+}
+
 std::optional<core::PhraseConfig> readPhraseConfig(const std::string &jsonPath, std::string &failedPath) {
     const auto c = readConfiguration(jsonPath, failedPath);
     if (!c)
@@ -362,9 +380,12 @@ PhraseLoad loadPhraseConverter(const std::string &name, const std::string &cache
     return result;
 }
 
-PhraseConverters::PhraseConverters(Loader loader) : m_loader(std::move(loader)) {
+PhraseConverters::PhraseConverters(Loader loader, Prober prober)
+    : m_loader(std::move(loader)), m_prober(std::move(prober)) {
     if (!m_loader)
         m_loader = [](const std::string &name) { return loadPhraseConverter(name); };
+    if (!m_prober)
+        m_prober = phraseConfigProblem;
 }
 
 const core::PhraseConverter *PhraseConverters::get(const std::string &name) {
@@ -378,7 +399,14 @@ const core::PhraseConverter *PhraseConverters::get(const std::string &name) {
 }
 
 std::string PhraseConverters::failedPath(const std::string &name) {
-    return get(name) ? std::string() : m_loaded.at(name).failedPath;
+    const auto it = m_loaded.find(name);
+    if (it != m_loaded.end() && it->second.converter)
+        return {};
+    const std::string problem = m_prober(name);
+    // A configuration whose files look right but failed to build stays named until it loads.
+    if (problem.empty() && it != m_loaded.end())
+        return get(name) ? std::string() : it->second.failedPath;
+    return problem;
 }
 
 } // namespace platform

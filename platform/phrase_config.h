@@ -34,6 +34,10 @@ struct PhraseLoad {
 // An empty `cacheDir` neither reads nor writes an image.
 PhraseLoad loadPhraseConverter(const std::string &name, const std::string &cacheDir = phraseCacheDir());
 
+// What keeps configuration `name` from loading, found without building it: the JSON file or a
+// dictionary that cannot be read or is not of its type. Empty when nothing is seen.
+std::string phraseConfigProblem(const std::string &name);
+
 // The configuration as dictionaries, read as libopencc reads them; nullopt with `failedPath` set
 // when a file cannot be read or is not what it should be.
 std::optional<core::PhraseConfig> readPhraseConfig(const std::string &jsonPath, std::string &failedPath);
@@ -43,17 +47,21 @@ std::optional<core::PhraseConfig> readPhraseConfig(const std::string &jsonPath, 
 class PhraseConverters {
 public:
     using Loader = std::function<PhraseLoad(const std::string &name)>;
-    // `loader` loads one configuration; by default loadPhraseConverter with the user's cache.
-    explicit PhraseConverters(Loader loader = nullptr);
+    using Prober = std::function<std::string(const std::string &name)>;
+    // `loader` loads one configuration (by default loadPhraseConverter with the user's cache);
+    // `prober` tells cheaply what keeps one from loading (by default phraseConfigProblem).
+    explicit PhraseConverters(Loader loader = nullptr, Prober prober = nullptr);
 
     // The converter of configuration `name`, loaded on the first call (and again on later calls
     // while it fails); null when it cannot be loaded.
     const core::PhraseConverter *get(const std::string &name);
-    // Empty when `name` loads, else the file that could not be loaded (it is tried on this call).
+    // Empty when `name` loaded or looks loadable, else the file that keeps it from loading. Does not
+    // build a converter, so that asking is quick even before the first use.
     std::string failedPath(const std::string &name);
 
 private:
     Loader m_loader;
+    Prober m_prober;
     std::map<std::string, PhraseLoad> m_loaded;
 };
 

@@ -308,7 +308,10 @@ TEST(PhraseConfig, WhatCannotBeLoadedIsNamed) {
         const auto load = platform::loadPhraseConverter(c.name, "");
         EXPECT_FALSE(load.converter);
         EXPECT_EQ(load.failedPath, c.failed);
+        // The quick look, without building, names the same file.
+        EXPECT_EQ(platform::phraseConfigProblem(c.name), c.failed);
     }
+    EXPECT_EQ(platform::phraseConfigProblem("s2twp"), "");
 }
 
 } // namespace

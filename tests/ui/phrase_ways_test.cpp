@@ -22,12 +22,17 @@ namespace {
 class PhraseWaysTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        text.phrases = std::make_shared<platform::PhraseConverters>([this](const std::string &name) {
-            loads.push_back(name);
-            if (failing.count(name))
-                return platform::PhraseLoad{std::nullopt, "/x/" + name + ".json", false, {}};
-            return platform::loadPhraseConverter(name, "");
-        });
+        text.phrases = std::make_shared<platform::PhraseConverters>(
+            [this](const std::string &name) {
+                loads.push_back(name);
+                if (failing.count(name))
+                    return platform::PhraseLoad{std::nullopt, "/x/" + name + ".json", false, {}};
+                return platform::loadPhraseConverter(name, "");
+            },
+            [this](const std::string &name) {
+                ++probes;
+                return failing.count(name) ? "/x/" + name + ".json" : std::string();
+            });
         form =
             std::make_unique<ui::Form1>(ui::Form1Services{clipboard, pages, tray, pointer, text, settings});
     }
@@ -52,6 +57,7 @@ protected:
 
     platform::TextServices text = platform::loadTextServices(platform::openccDataDir());
     std::vector<std::string> loads;
+    int probes = 0;
     std::set<std::string> failing;
     testsupport::FakeClipboard clipboard;
     testsupport::FakePageOpener pages;
@@ -115,6 +121,9 @@ TEST_F(PhraseWaysTest, DefaultWayByPhrasesRunsOnLeftClick) {
 TEST_F(PhraseWaysTest, AConfigurationThatCannotLoadIsDisabledAndNamed) {
     failing = {"s2tw"};
     emit form->ways(form->cmdft)->menu()->aboutToShow();
+    // Opening the menu asks about every phrase way but builds none.
+    EXPECT_GT(probes, 0);
+    EXPECT_TRUE(loads.empty());
     QAction *s2tw = entry(form->cmdft, QStringLiteral("s2tw"));
     ASSERT_TRUE(s2tw);
     EXPECT_FALSE(s2tw->isEnabled());
@@ -125,6 +134,12 @@ TEST_F(PhraseWaysTest, AConfigurationThatCannotLoadIsDisabledAndNamed) {
     EXPECT_EQ(form->workspaceText(), "头发");
     form->ways(form->cmdft)->run(QStringLiteral("s2t"));
     EXPECT_EQ(form->workspaceText(), "頭髮");
+    // Once its files are there, the same entry works.
+    failing.clear();
+    emit form->ways(form->cmdft)->menu()->aboutToShow();
+    EXPECT_TRUE(s2tw->isEnabled());
+    form->ways(form->cmdft)->run(QStringLiteral("s2tw"));
+    EXPECT_EQ(form->workspaceText(), byConfig("s2tw", QStringLiteral("头发")));
 }
 
 } // namespace
