@@ -9,6 +9,8 @@
 #include "platform/character_maps.h"
 #include "platform/codepage936.h"
 #include "platform/pinyin_data.h"
+#include "platform/phrase_config.h"
+#include "platform/phrase_stream.h"
 
 #include <algorithm>
 #include <cstring>
@@ -263,6 +265,28 @@ Transform readingTransform(const core::PinyinStyle &style, bool lines) {
     };
 }
 
+// Streams the input through the phrase conversion of OpenCC configuration `name` (loaded from its
+// prepared image when that is current); blocks are cut where that changes nothing.
+Transform convertTransform(const std::string &name) {
+    auto load = platform::loadPhraseConverter(name);
+    if (!load.converter)
+        throw SetupFailure{{kExitUsage, "cannot load " + load.failedPath}};
+    auto converter = std::make_shared<const core::PhraseConverter>(std::move(*load.converter));
+    return [converter](Input &in, Writer &out) -> Status {
+        const auto result = platform::convertStream(
+            *converter, [&in](char *data, std::size_t n) { return in.read(data, n); },
+            [&out](std::string_view bytes) {
+                out.write(bytes);
+                return true;
+            });
+        if (result == platform::StreamResult::InvalidUtf8)
+            return invalidUtf8();
+        if (result == platform::StreamResult::ReadError)
+            return readFailure(in);
+        return {};
+    };
+}
+
 constexpr const char *kEachLine =
     "every input line is one input and gives one output line, empty where there is no result";
 
@@ -283,6 +307,15 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
          [&o] { return mapTransform(loadDictionary(platform::kSimplifiedToTraditionalFile), o.lines); });
     text("simplified", "traditional characters made simplified (簡體 -> 简体)",
          [&o] { return mapTransform(loadDictionary(platform::kTraditionalToSimplifiedFile), o.lines); });
+    CLI::App &convert = cl.addTextCommand(
+        "convert", "phrases converted as the OpenCC configuration NAME defines it (s2t, t2s, s2twp, ...)",
+        [&o] { return convertTransform(o.config); });
+    convert
+        .add_option("-c,--config", o.config,
+                    "an OpenCC configuration: a name such as s2t or s2twp (with or without .json) or the "
+                    "path of a JSON file")
+        ->type_name("NAME")
+        ->required();
     text("upper", "the text in upper case",
          [&o] { return mapTransform(shared(platform::upperCaseMap()), o.lines); });
     text("lower", "the text in lower case",

@@ -16,6 +16,7 @@ struct CommandOptions {
     std::string tone = "marks";
     std::string separator = " ";
     bool initials = false;
+    std::string config; // convert -c
 };
 
 // Registers every command on `commandLine`; `options` must outlive its run().

@@ -61,8 +61,8 @@ std::size_t lineCutNearMiddle(std::string_view text) {
 
 } // namespace
 
-StreamResult convertStream(const core::PhraseConverter &converter, std::FILE *in, std::FILE *out,
-                           std::size_t block) {
+StreamResult convertStream(const core::PhraseConverter &converter, const StreamRead &read,
+                           const StreamWrite &write, std::size_t block) {
     // When lines convert on their own, a block is cut at a line break and its first part converted
     // on a second thread while this one converts the rest.
     const bool twoThreads = converter.linesConvertAlone() && std::thread::hardware_concurrency() >= 2;
@@ -76,13 +76,22 @@ StreamResult convertStream(const core::PhraseConverter &converter, std::FILE *in
         const std::size_t had = buf.size();
         const std::size_t want = std::max(block, had);
         buf.resize(had + want);
-        const std::size_t got = std::fread(buf.data() + had, 1, want, in);
+        std::size_t got = 0;
+        bool final = false;
+        while (got < want) {
+            const long n = read(buf.data() + had + got, want - got);
+            if (n < 0)
+                return StreamResult::ReadError;
+            if (n == 0) {
+                final = true;
+                break;
+            }
+            got += static_cast<std::size_t>(n);
+        }
         buf.resize(had + got);
-        if (got < want && std::ferror(in))
-            return StreamResult::ReadError;
-        const bool final = got < want;
 
-        std::size_t cut = twoThreads && buf.size() >= (std::size_t(1) << 16) ? lineCutNearMiddle(buf) : 0;
+        const std::size_t cut =
+            twoThreads && buf.size() >= (std::size_t(1) << 16) ? lineCutNearMiddle(buf) : 0;
         Utf8Prefix firstPrefix;
         firstOut.clear();
         std::thread first;
@@ -100,23 +109,36 @@ StreamResult convertStream(const core::PhraseConverter &converter, std::FILE *in
             converter.convert(rest.substr(0, prefix.valid), converted, final || !prefix.ok);
         if (cut) {
             first.join();
-            if (std::fwrite(firstOut.data(), 1, firstOut.size(), out) != firstOut.size())
+            if (!write(firstOut))
                 return StreamResult::WriteError;
-            if (!firstPrefix.ok) {
-                std::fflush(out);
+            if (!firstPrefix.ok)
                 return StreamResult::InvalidUtf8;
-            }
         }
         start = cut + done;
-        if (std::fwrite(converted.data(), 1, converted.size(), out) != converted.size())
+        if (!write(converted))
             return StreamResult::WriteError;
-        if (!prefix.ok) {
-            std::fflush(out);
+        if (!prefix.ok)
             return StreamResult::InvalidUtf8;
-        }
         if (final)
-            return std::fflush(out) == 0 ? StreamResult::Ok : StreamResult::WriteError;
+            return StreamResult::Ok;
     }
+}
+
+StreamResult convertStream(const core::PhraseConverter &converter, std::FILE *in, std::FILE *out,
+                           std::size_t block) {
+    const StreamResult result = convertStream(
+        converter,
+        [in](char *data, std::size_t n) -> long {
+            const std::size_t got = std::fread(data, 1, n, in);
+            return got == 0 && std::ferror(in) ? -1 : static_cast<long>(got);
+        },
+        [out](std::string_view bytes) {
+            return std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+        },
+        block);
+    if (std::fflush(out) != 0 && result == StreamResult::Ok)
+        return StreamResult::WriteError;
+    return result;
 }
 
 } // namespace platform

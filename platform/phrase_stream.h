@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <functional>
 #include <string_view>
 
 namespace platform {
@@ -20,6 +21,13 @@ enum class StreamResult { Ok, InvalidUtf8, ReadError, WriteError };
 // text before the bad byte is converted and written as if the input ended there, and InvalidUtf8 returned.
 StreamResult convertStream(const core::PhraseConverter &converter, std::FILE *in, std::FILE *out,
                            std::size_t block = std::size_t(1) << 20);
+
+// The same over functions: `read` fills up to n bytes and returns how many (0 at the end, -1 on
+// an error); `write` takes the output in order and returns false when it cannot.
+using StreamRead = std::function<long(char *data, std::size_t n)>;
+using StreamWrite = std::function<bool(std::string_view bytes)>;
+StreamResult convertStream(const core::PhraseConverter &converter, const StreamRead &read,
+                           const StreamWrite &write, std::size_t block = std::size_t(1) << 20);
 
 // The length of the longest prefix of `in` that is valid UTF-8 and, unless `final`, does not end
 // inside a sequence that the bytes to come could complete; `ok` false when a bad byte follows it.
