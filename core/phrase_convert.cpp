@@ -1003,6 +1003,41 @@ std::size_t PhraseConverter::convert(std::string_view in, std::string &out, bool
 
 namespace {
 
+// Appends the UTF-8 form of `in`, which holds no lone surrogate.
+void appendUtf8(std::u16string_view in, std::string &out) {
+    const std::size_t at = out.size();
+    out.resize(at + in.size() * 3);
+    auto *o = reinterpret_cast<unsigned char *>(out.data() + at);
+    for (std::size_t i = 0; i < in.size(); ++i) {
+        char32_t c = in[i];
+        if (c >= 0xD800 && c <= 0xDBFF) // a pair: the text holds no lone surrogate
+            c = 0x10000 + ((c - 0xD800) << 10) + (in[++i] - 0xDC00);
+        o = encodeCodePoint(c, o);
+    }
+    out.resize(static_cast<std::size_t>(o - reinterpret_cast<unsigned char *>(out.data())));
+}
+
+// Appends the UTF-16 form of `in`, valid UTF-8 (the converter writes nothing else).
+void appendUtf16(std::string_view in, std::u16string &out) {
+    const std::size_t at = out.size();
+    out.resize(at + in.size());
+    char16_t *o = out.data() + at;
+    auto p = reinterpret_cast<const unsigned char *>(in.data());
+    const auto e = p + in.size();
+    while (p < e) {
+        int len;
+        const std::uint32_t c = decode(p, len);
+        p += len;
+        if (c < kBmp) {
+            *o++ = static_cast<char16_t>(c);
+        } else {
+            *o++ = static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            *o++ = static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        }
+    }
+    out.resize(static_cast<std::size_t>(o - out.data()));
+}
+
 void convertUtf16Into(const PhraseConverter &converter, std::u16string_view in, std::u16string &out) {
     out.reserve(out.size() + in.size() + in.size() / 8);
     std::string utf8, converted;
@@ -1021,9 +1056,9 @@ void convertUtf16Into(const PhraseConverter &converter, std::u16string_view in, 
         }
         utf8.clear();
         converted.clear();
-        encodeUtf8(in.substr(i, j - i), utf8);
+        appendUtf8(in.substr(i, j - i), utf8);
         converter.convert(utf8, converted, true);
-        decodeUtf8(converted, out);
+        appendUtf16(converted, out);
         if (j < in.size())
             out.push_back(in[j++]);
         i = j;
