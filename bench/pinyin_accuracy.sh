@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Agreement of `pinyin --tone numbers` readings with pinyin-pro, a widely used JavaScript pinyin
-# library, character by character, on Chinese prose from Debian's packages:
+# Agreement of `pinyin --tone numbers` readings with widely used pinyin libraries, character by
+# character, on Chinese prose from Debian's packages:
 #   debian-reference-zh-cn and debian-faq-zh-cn (fetched with apt-get download, not installed)
 #   and the zh_CN message catalogues of the installed packages.
 # EVAL_TEXT=FILE compares on that text instead.
-# pinyin-pro is installed with npm in a scratch folder outside the repository ($PEER_DIR); nothing
-# of it enters the project. Usage: bench/pinyin_accuracy.sh BUILD_DIR [--show N]
+# The peers are pinyin-pro, hotoo's pinyin (segmenting with Node's Intl.Segmenter) and @napi-rs/pinyin
+# (the Rust pinyin crate with jieba); they are installed with npm in a scratch folder outside the
+# repository ($PEER_DIR); nothing of them enters the project. The reference is their consensus: the
+# characters where all three agree. The lines are split in two: tune on `--half tune`, report on
+# `--half test` (the default reports both).
+# Usage: bench/pinyin_accuracy.sh BUILD_DIR [--half tune|test] [--show N] [--letters]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=${1:?usage: pinyin_accuracy.sh BUILD_DIR [--show N]}
@@ -14,9 +18,11 @@ peer=${PEER_DIR:-/tmp/lanternfin-pinyin-peer}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-if [ ! -d "$peer/node_modules/pinyin-pro" ]; then
+peers="pinyin-pro pinyin napi"
+if [ ! -d "$peer/node_modules/pinyin-pro" ] || [ ! -d "$peer/node_modules/pinyin" ] ||
+   [ ! -d "$peer/node_modules/@napi-rs/pinyin" ]; then
     mkdir -p "$peer"
-    (cd "$peer" && npm install --silent --no-save pinyin-pro@3 >/dev/null)
+    (cd "$peer" && npm install --silent --no-save pinyin-pro@3 pinyin@4 @napi-rs/pinyin@1 >/dev/null)
 fi
 
 if [ -n "${EVAL_TEXT:-}" ]; then
@@ -38,6 +44,11 @@ LC_ALL=C.UTF-8 grep -P '(\p{Han}.*){4}' "$work/all.txt" | sed 's/^[[:space:]]*//
 head -n "${LINES_MAX:-30000}" "$work/shuffled.txt" > "$work/text.txt"
 
 "$build/bench/pinyin_eval" < "$work/text.txt" > "$work/ours.txt"
-(cd "$peer" && node "$here/pinyin_peer.js") < "$work/text.txt" > "$work/peer.txt"
+files=()
+for p in $peers; do
+    (cd "$peer" && node "$here/pinyin_peer.js" "$p") < "$work/text.txt" > "$work/peer-$p.txt"
+    files+=("$p:$work/peer-$p.txt")
+done
 echo "lines: $(wc -l < "$work/text.txt")"
-python3 "$here/pinyin_compare.py" "$work/text.txt" "$work/ours.txt" "$work/peer.txt" "$@"
+if [ -n "${KEEP_DIR:-}" ]; then mkdir -p "$KEEP_DIR" && cp "$work"/*.txt "$KEEP_DIR"; fi
+python3 "$here/pinyin_compare.py" "$work/text.txt" "$work/ours.txt" "${files[@]}" "$@"
