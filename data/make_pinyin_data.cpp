@@ -30,6 +30,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -38,6 +39,9 @@ namespace {
 using Word = std::u32string;
 
 constexpr double kRareWordFrequency = 30;
+// Of a word's two readings that differ in tone only, the one whose syllables kHanyuPinlu counts
+// this many times more often is the Mainland reading.
+constexpr double kClearlyMoreFrequent = 10;
 
 [[noreturn]] void fail(const std::string &what) {
     std::cerr << "make_pinyin_data: " << what << "\n";
@@ -161,6 +165,8 @@ struct Sources {
     std::map<std::pair<Word, std::string>, double> wordWeight; // the table's, by word and reading
     std::set<Word> tableWords;
     std::map<char32_t, std::vector<std::string>> tghz, mandarin, hanyuPinyin, xhc;
+    // kHanyuPinlu: how often each reading occurs in Mainland text (现代汉语频率词典).
+    std::map<char32_t, std::map<std::string, double>> pinlu;
     std::map<char32_t, std::vector<char32_t>> variants;
     std::vector<std::pair<Word, double>> jieba;
 };
@@ -217,10 +223,19 @@ void readUnihan(const std::string &text, Sources &src) {
         if (line.size() < 3 || line[0] != 'U')
             continue;
         const auto f = split(line, '\t');
-        if (f.size() < 3 ||
-            (f[1] != "kTGHZ2013" && f[1] != "kMandarin" && f[1] != "kHanyuPinyin" && f[1] != "kXHC1983"))
+        if (f.size() < 3 || (f[1] != "kTGHZ2013" && f[1] != "kMandarin" && f[1] != "kHanyuPinyin" &&
+                             f[1] != "kXHC1983" && f[1] != "kHanyuPinlu"))
             continue;
         const char32_t cp = static_cast<char32_t>(std::stoul(std::string(f[0].substr(2)), nullptr, 16));
+        if (f[1] == "kHanyuPinlu") { // hào(462) hao(16) háo(12)
+            for (auto item : split(f[2], ' ')) {
+                const auto open = item.find('(');
+                const std::string syl = numbered(item.substr(0, open));
+                if (open != std::string_view::npos && !syl.empty())
+                    src.pinlu[cp][syl] += std::strtod(std::string(item.substr(open + 1)).c_str(), nullptr);
+            }
+            continue;
+        }
         auto &out = f[1] == "kTGHZ2013"      ? src.tghz[cp]
                     : f[1] == "kMandarin"    ? src.mandarin[cp]
                     : f[1] == "kHanyuPinyin" ? src.hanyuPinyin[cp]
@@ -294,6 +309,7 @@ public:
         const auto simplified = convertedBy(t2sConfig, keys);
         for (std::size_t i = 0; i < keys.size(); ++i) {
             const char32_t t = keys[i][0], s = simplified[i][0];
+            m_mergedFrom[s].insert(t);
             for (const Reading &r : m_src.terraChars[t]) {
                 addWeight(s, r);
                 if (s != t)
@@ -331,6 +347,7 @@ public:
         struct Best {
             double weight;
             int nonStandard;
+            std::vector<double> mainland; // kHanyuPinlu's count of each syllable
             int ownReadings;
             std::vector<std::string> syl;
         };
@@ -339,22 +356,44 @@ public:
             const Word &key = simplified[i];
             if (!std::all_of(key.begin(), key.end(), [&](char32_t c) { return m_default.count(c) > 0; }))
                 continue;
-            Best b{m_src.curated[i].weight, 0, 0, {}};
+            Best b{m_src.curated[i].weight, 0, {}, 0, {}};
             for (std::size_t k = 0; k < key.size(); ++k) {
                 const std::string &syl = m_src.curated[i].syllables[k];
                 const char32_t c = m_src.tghz.count(key[k]) ? key[k] : keys[i][k];
                 b.syl.push_back(corrected(c, syl));
                 b.nonStandard += !isStandard(c, syl);
+                // Pinlu counts simplified text: a traditional character that merged into another
+                // (髮 into 发) has no count of its own.
+                b.mainland.push_back(key[k] == keys[i][k] || m_src.pinlu.count(keys[i][k])
+                                         ? pinluCount(key[k], b.syl.back())
+                                         : 0);
             }
             for (std::size_t k = 0; k < key.size(); ++k)
                 b.ownReadings += b.syl[k] != m_default[key[k]];
             // Terra lists some words under two readings at one frequency (角色 jiao3 se4, jue2 se4):
             // the standard one, then the one unlike its characters' own readings, is why it is listed.
+            // Two readings of the same letters differ in tone only, mostly Taiwan's against the
+            // Mainland's (口號 hao2, hao4; 看看 kan1 kan1, kan4 kan5): the tones clearly more
+            // frequent in Mainland text (kHanyuPinlu) win; where both are common (相應 ying1, ying4)
+            // the character alone cannot tell.
             auto it = best.find(key);
+            auto rank = [](const Best &x, const Best &other) {
+                // Each syllable where the two differ: x's count against the other's.
+                // A reading Pinlu never met tells nothing: its corpus is small (令狐 ling2).
+                double mine = 1, theirs = 1;
+                bool counted = true;
+                for (std::size_t k = 0; k < x.syl.size() && k < other.syl.size(); ++k)
+                    if (x.syl[k] != other.syl[k]) {
+                        mine *= x.mainland[k];
+                        theirs *= other.mainland[k];
+                        counted = counted && x.mainland[k] > 0 && other.mainland[k] > 0;
+                    }
+                const bool clear = counted && sameLetters(x.syl, other.syl) &&
+                                   std::max(mine, theirs) >= kClearlyMoreFrequent * std::min(mine, theirs);
+                return std::make_tuple(clear ? mine : 0.0, -x.nonStandard, x.ownReadings);
+            };
             if (it == best.end() || b.weight > it->second.weight ||
-                (b.weight == it->second.weight &&
-                 std::make_pair(-b.nonStandard, b.ownReadings) >
-                     std::make_pair(-it->second.nonStandard, it->second.ownReadings)))
+                (b.weight == it->second.weight && rank(b, it->second) > rank(it->second, b)))
                 best[key] = std::move(b);
         }
         // A word terra does not read itself takes the reading it has inside the curated words
@@ -372,9 +411,35 @@ public:
         std::vector<Word> others;
         for (const auto &[w, f] : m_src.jieba)
             others.push_back(w);
+        // The table's own readings of a word it does not curate, by simplified key. t2s merges
+        // characters of different readings (儘 jin3 and 盡 jin4 into 尽, 捨 she3 into 舍, 劃 hua4
+        // and 划 hua2 into 划); in a word listed once, under one reading, the traditional
+        // character gives the merged one the reading it lost (儘管 jin3 guan3, 划船 hua2). A word
+        // listed under several readings at one frequency (換行 hang2, xing2) says nothing.
+        struct Listed {
+            Word traditional;
+            std::vector<std::string> syl;
+            double weight;
+        };
+        std::map<Word, std::vector<Listed>> listed;
         {
             std::vector<Word> table(m_src.tableWords.begin(), m_src.tableWords.end());
-            for (auto &w : convertedBy(t2sConfig, table))
+            const auto simplifiedTable = convertedBy(t2sConfig, table);
+            std::map<Word, Word> toSimplified;
+            for (std::size_t i = 0; i < table.size(); ++i)
+                toSimplified[table[i]] = simplifiedTable[i];
+            for (const auto &[kr, weight] : m_src.wordWeight) {
+                const auto it = toSimplified.find(kr.first);
+                if (it == toSimplified.end())
+                    continue;
+                const Word &key = it->second;
+                std::vector<std::string> syl;
+                for (auto part : split(kr.second, ' '))
+                    syl.push_back(syllableOf(part));
+                if (syl.size() == key.size())
+                    listed[key].push_back({kr.first, std::move(syl), weight});
+            }
+            for (auto &w : simplifiedTable)
                 others.push_back(std::move(w));
         }
         for (const Word &w : others) {
@@ -403,6 +468,22 @@ public:
                     len = 1;
                 }
                 i += len;
+            }
+            if (const auto l = listed.find(w); l != listed.end()) {
+                double top = 0;
+                for (const Listed &x : l->second)
+                    top = std::max(top, x.weight);
+                const Listed *only = nullptr;
+                int count = 0;
+                for (const Listed &x : l->second)
+                    if (x.weight == top) {
+                        only = &x;
+                        ++count;
+                    }
+                if (count == 1)
+                    for (std::size_t k = 0; k < w.size(); ++k)
+                        if (const auto m = m_mergedFrom.find(w[k]); m != m_mergedFrom.end() && m->second.size() > 1)
+                            syl[k] = corrected(w[k], only->syl[k]);
             }
             addKnown(w, syl);
         }
@@ -636,6 +717,23 @@ private:
         return t == m_src.tghz.end() || std::find(t->second.begin(), t->second.end(), syl) != t->second.end();
     }
 
+    double pinluCount(char32_t cp, const std::string &syl) const {
+        const auto p = m_src.pinlu.find(cp);
+        if (p == m_src.pinlu.end())
+            return 0;
+        const auto r = p->second.find(syl);
+        return r == p->second.end() ? 0 : r->second;
+    }
+
+    static bool sameLetters(const std::vector<std::string> &a, const std::vector<std::string> &b) {
+        if (a.size() != b.size())
+            return false;
+        for (std::size_t k = 0; k < a.size(); ++k)
+            if (baseOf(a[k]) != baseOf(b[k]))
+                return false;
+        return true;
+    }
+
     // `syl` as the Mainland standard reads it: kept when kTGHZ2013 lists it (or lists nothing
     // for the character); else the standard reading of the same letters; else the standard
     // reading that none of terra's readings of the character covers (什 she2 -> shen2).
@@ -701,6 +799,7 @@ private:
     std::map<char32_t, std::vector<Reading>> m_readings;
     std::map<char32_t, std::string> m_default;
     std::map<char32_t, std::string> m_variantDefault;
+    std::map<char32_t, std::set<char32_t>> m_mergedFrom; // terra's characters t2s turns into each
     std::map<Word, Entry> m_words;
     std::uint16_t m_unknownCost = 0;
 };

@@ -84,6 +84,32 @@ TEST(PinyinReading, PolyphonesReadAsTheirWordReadsThem) {
                {"處理", "chǔ lǐ"}}); // traditional text too
 }
 
+// Simplified characters that stand for several traditional ones of other readings: the word
+// keeps the reading of its own traditional character.
+TEST(PinyinReading, MergedCharactersReadAsTheirWordsCharacter) {
+    expectAll({{"尽管", "jǐn guǎn"},   // 儘, not 盡 jìn
+               {"尽可能", "jǐn kě néng"},
+               {"尽力", "jìn lì"},
+               {"舍弃", "shě qì"},      // 捨, not 宿舍 shè
+               {"宿舍", "sù shè"},
+               {"船只", "chuán zhī"},   // 隻, not 只 zhǐ
+               {"只有", "zhǐ yǒu"},
+               {"心脏", "xīn zàng"},    // 臟, not 髒 zāng
+               {"肮脏", "āng zāng"},
+               {"划船", "huá chuán"},   // 划, not 劃 huà
+               {"计划", "jì huà"}});
+}
+
+// Readings that differ in tone only: the Mainland's, where its text clearly prefers one.
+TEST(PinyinReading, ToneVariantsTakeTheMainlandTone) {
+    expectAll({{"口号", "kǒu hào"},
+               {"看看", "kàn kàn"},
+               {"着急", "zháo jí"},
+               {"高中", "gāo zhōng"},
+               {"角色", "jué sè"}, // two readings of other letters: the word's own stays
+               {"相应", "xiāng yìng"}}); // both tones common: the word's own stays
+}
+
 TEST(PinyinReading, OneAndBuChangeBeforeTheNextTone) {
     expectAll({{"一个", "yí gè"},
                {"一样", "yí yàng"},
