@@ -347,7 +347,7 @@ public:
         struct Best {
             double weight;
             int nonStandard;
-            std::vector<double> mainland; // kHanyuPinlu's count of each syllable
+            Word traditional; // terra's key
             int ownReadings;
             std::vector<std::string> syl;
         };
@@ -356,17 +356,12 @@ public:
             const Word &key = simplified[i];
             if (!std::all_of(key.begin(), key.end(), [&](char32_t c) { return m_default.count(c) > 0; }))
                 continue;
-            Best b{m_src.curated[i].weight, 0, {}, 0, {}};
+            Best b{m_src.curated[i].weight, 0, keys[i], 0, {}};
             for (std::size_t k = 0; k < key.size(); ++k) {
                 const std::string &syl = m_src.curated[i].syllables[k];
                 const char32_t c = m_src.tghz.count(key[k]) ? key[k] : keys[i][k];
                 b.syl.push_back(corrected(c, syl));
                 b.nonStandard += !isStandard(c, syl);
-                // Pinlu counts simplified text: a traditional character that merged into another
-                // (髮 into 发) has no count of its own.
-                b.mainland.push_back(key[k] == keys[i][k] || m_src.pinlu.count(keys[i][k])
-                                         ? pinluCount(key[k], b.syl.back())
-                                         : 0);
             }
             for (std::size_t k = 0; k < key.size(); ++k)
                 b.ownReadings += b.syl[k] != m_default[key[k]];
@@ -377,20 +372,10 @@ public:
             // frequent in Mainland text (kHanyuPinlu) win; where both are common (相應 ying1, ying4)
             // the character alone cannot tell.
             auto it = best.find(key);
-            auto rank = [](const Best &x, const Best &other) {
-                // Each syllable where the two differ: x's count against the other's.
-                // A reading Pinlu never met tells nothing: its corpus is small (令狐 ling2).
-                double mine = 1, theirs = 1;
-                bool counted = true;
-                for (std::size_t k = 0; k < x.syl.size() && k < other.syl.size(); ++k)
-                    if (x.syl[k] != other.syl[k]) {
-                        mine *= x.mainland[k];
-                        theirs *= other.mainland[k];
-                        counted = counted && x.mainland[k] > 0 && other.mainland[k] > 0;
-                    }
-                const bool clear = counted && sameLetters(x.syl, other.syl) &&
-                                   std::max(mine, theirs) >= kClearlyMoreFrequent * std::min(mine, theirs);
-                return std::make_tuple(clear ? mine : 0.0, -x.nonStandard, x.ownReadings);
+            auto rank = [&](const Best &x, const Best &other) {
+                const bool mainland =
+                    sameLetters(x.syl, other.syl) && clearlyMoreFrequent(key, x.traditional, x.syl, other.syl);
+                return std::make_tuple(mainland, -x.nonStandard, x.ownReadings);
             };
             if (it == best.end() || b.weight > it->second.weight ||
                 (b.weight == it->second.weight && rank(b, it->second) > rank(it->second, b)))
@@ -417,7 +402,7 @@ public:
         // character gives the merged one the reading it lost (儘管 jin3 guan3, 划船 hua2). A word
         // listed under several readings at one frequency (換行 hang2, xing2) says nothing.
         struct Listed {
-            Word traditional;
+            Word traditional; // terra's key
             std::vector<std::string> syl;
             double weight;
         };
@@ -723,6 +708,27 @@ private:
             return 0;
         const auto r = p->second.find(syl);
         return r == p->second.end() ? 0 : r->second;
+    }
+
+    // Whether Mainland text (kHanyuPinlu) reads the syllables where `a` and `b` differ clearly
+    // more often as `a` does; a reading Pinlu never met tells nothing (its corpus is small).
+    // Pinlu counts simplified text: a traditional character merged into another (髮 into 发)
+    // has no count of its own.
+    bool clearlyMoreFrequent(const Word &simplified, const Word &traditional, const std::vector<std::string> &a,
+                             const std::vector<std::string> &b) const {
+        double mine = 1, theirs = 1;
+        for (std::size_t k = 0; k < a.size() && k < b.size() && k < simplified.size(); ++k) {
+            if (a[k] == b[k])
+                continue;
+            if (simplified[k] != traditional[k] && !m_src.pinlu.count(traditional[k]))
+                return false;
+            const double x = pinluCount(simplified[k], a[k]), y = pinluCount(simplified[k], b[k]);
+            if (x == 0 || y == 0)
+                return false;
+            mine *= x;
+            theirs *= y;
+        }
+        return mine >= kClearlyMoreFrequent * theirs;
     }
 
     static bool sameLetters(const std::vector<std::string> &a, const std::vector<std::string> &b) {
