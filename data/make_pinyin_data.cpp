@@ -4,7 +4,7 @@
 //
 // TERRA_DICT    rime-data-terra-pinyin's terra_pinyin.dict.yaml (curated word readings)
 // TERRA_TABLE   rime-data-terra-pinyin's build/terra_pinyin.table.txt (word, reading, frequency)
-// UNIHAN_READINGS  unicode-data's Unihan_Readings.txt (kTGHZ2013, kMandarin), uncompressed
+// UNIHAN_READINGS  unicode-data's Unihan_Readings.txt (kTGHZ2013, kMandarin, kHanyuPinlu), uncompressed
 // UNIHAN_VARIANTS  unicode-data's Unihan_Variants.txt, uncompressed
 // JIEBA_DICT    python3-jieba's dict.txt (word, frequency): the word frequencies of segmentation
 // T2S_CONFIG    OpenCC's t2s.json: terra's keys are traditional, text is mostly simplified
