@@ -61,7 +61,12 @@ expect_ended_on_wayland() {
         kill -0 "$APP_PID" 2>/dev/null || return 0
         sleep 0.1
     done
-    fail "the program is still running $1: $(grep State "/proc/$APP_PID/status"), in $(cat "/proc/$APP_PID/wchan")"
+    local state
+    state="$(grep State "/proc/$APP_PID/status"), in $(cat "/proc/$APP_PID/wchan")"
+    if command -v gdb >/dev/null; then
+        gdb -p "$APP_PID" -batch -ex "thread apply all bt 12" 2>/dev/null | grep -E '^(Thread|#)' >&2 || true
+    fi
+    fail "the program is still running $1: $state"
 }
 # The Qt platform plugin the program has loaded.
 platform_plugin() { grep -o "platforms/libq[a-z-]*\.so" "/proc/$APP_PID/maps" | sort -u | head -1; }
