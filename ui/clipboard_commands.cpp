@@ -1,7 +1,9 @@
 #include "clipboard_commands.h"
 
 #include "core/amount.h"
+#include "core/phrase_convert.h"
 #include "core/pinyin.h"
+#include "core/pinyin_reading.h"
 #include "core/text_convert.h"
 
 namespace ui {
@@ -13,6 +15,48 @@ std::u16string_view view(const QString &s) {
 
 QString toQString(const std::u16string &s) {
     return QString(reinterpret_cast<const QChar *>(s.data()), static_cast<qsizetype>(s.size()));
+}
+
+// A configuration name as the instance's request line carries it.
+bool isConfigName(std::string_view s) {
+    if (s.empty() || s.size() > 48)
+        return false;
+    for (char c : s)
+        if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_'))
+            return false;
+    return true;
+}
+
+constexpr std::string_view kConvertPrefix = "convert:";
+constexpr std::string_view kPinyinPrefix = "pinyin:";
+
+std::optional<std::u16string> convertByConfig(const std::string &config, std::u16string_view text,
+                                              const platform::TextServices &services,
+                                              ClipboardResult &why) {
+    const core::PhraseConverter *converter = services.phrases ? services.phrases->get(config) : nullptr;
+    if (!converter) {
+        std::string path = services.phrases ? services.phrases->failedPath(config) : std::string();
+        if (path.empty())
+            path = platform::phraseConfigPath(config);
+        why = {ClipboardResult::Unavailable, "cannot load " + path};
+        return std::nullopt;
+    }
+    return core::convertUtf16(*converter, text);
+}
+
+std::optional<std::u16string> appendReading(const ReadingWayName &way, std::u16string_view text,
+                                            const platform::TextServices &services,
+                                            ClipboardResult &why) {
+    const core::PinyinReadingData *data = services.readings ? services.readings->get() : nullptr;
+    if (!data) {
+        why = {ClipboardResult::Unavailable,
+               services.readings ? services.readings->error() : std::string("no pinyin data")};
+        return std::nullopt;
+    }
+    std::u16string out(text);
+    out += u'\n';
+    out += core::readPinyin(core::trimSpaces(text), *data, readingStyle(way));
+    return out;
 }
 
 } // namespace
@@ -34,9 +78,78 @@ std::string clipboardCommandList() {
     return list;
 }
 
-std::optional<std::u16string> convertClipboardText(ClipboardCommand command, std::u16string_view text,
+std::optional<ClipboardAction> clipboardActionNamed(std::string_view name) {
+    if (const auto command = clipboardCommandNamed(name))
+        return *command;
+    if (name.starts_with(kConvertPrefix)) {
+        const std::string_view config = name.substr(kConvertPrefix.size());
+        if (isConfigName(config))
+            return PhraseConversion{std::string(config)};
+        return std::nullopt;
+    }
+    if (name.starts_with(kPinyinPrefix)) {
+        if (const ReadingWayName *way = readingWayNamed(name.substr(kPinyinPrefix.size())))
+            return ReadingConversion{way};
+    }
+    return std::nullopt;
+}
+
+std::string clipboardVariantList() {
+    std::string list = std::string(kConvertPrefix) + "CONFIG, " + std::string(kPinyinPrefix);
+    for (const ReadingWayName &w : kReadingWays) {
+        if (&w != &kReadingWays.front())
+            list += '|';
+        list += w.key;
+    }
+    return list;
+}
+
+ClipboardAction menuAction(ClipboardCommand command, std::string_view defaultKey) {
+    auto phraseWayOf = [defaultKey](const auto &table) -> std::optional<ClipboardAction> {
+        for (const PhraseWayName &w : table)
+            if (defaultKey == w.config)
+                return PhraseConversion{w.config};
+        return std::nullopt;
+    };
+    std::optional<ClipboardAction> way;
+    if (command == ClipboardCommand::Traditional)
+        way = phraseWayOf(kTraditionalPhraseWays);
+    else if (command == ClipboardCommand::Simplified)
+        way = phraseWayOf(kSimplifiedPhraseWays);
+    else if (command == ClipboardCommand::Pinyin)
+        if (const ReadingWayName *reading = readingWayNamed(defaultKey))
+            way = ReadingConversion{reading};
+    return way ? *way : ClipboardAction(command);
+}
+
+std::u16string menuCaption(ClipboardCommand command, std::string_view defaultKey) {
+    std::u16string caption;
+    for (const ClipboardCommandName &c : kClipboardCommands)
+        if (c.command == command)
+            caption = QString::fromUtf8(c.caption).toStdU16String();
+    const ClipboardAction action = menuAction(command, defaultKey);
+    const char16_t *label = nullptr;
+    if (const auto *phrase = std::get_if<PhraseConversion>(&action)) {
+        for (const auto *table : {&kTraditionalPhraseWays, &kSimplifiedPhraseWays})
+            for (const PhraseWayName &w : *table)
+                if (phrase->config == w.config)
+                    label = w.label;
+    } else if (const auto *reading = std::get_if<ReadingConversion>(&action)) {
+        label = reading->way->label;
+    }
+    if (label)
+        caption += u"（" + std::u16string(label) + u"）";
+    return caption;
+}
+
+std::optional<std::u16string> convertClipboardText(const ClipboardAction &action, std::u16string_view text,
                                                    const platform::TextServices &services,
                                                    ClipboardResult &why) {
+    if (const auto *phrase = std::get_if<PhraseConversion>(&action))
+        return convertByConfig(phrase->config, text, services, why);
+    if (const auto *reading = std::get_if<ReadingConversion>(&action))
+        return appendReading(*reading->way, text, services, why);
+    const ClipboardCommand command = std::get<ClipboardCommand>(action);
     auto unavailable = [&why](std::string message) {
         why = {ClipboardResult::Unavailable, std::move(message)};
         return std::nullopt;
@@ -74,9 +187,9 @@ std::optional<std::u16string> convertClipboardText(ClipboardCommand command, std
     return unavailable("not a conversion");
 }
 
-ClipboardResult ClipboardConverter::run(ClipboardCommand command) {
+ClipboardResult ClipboardConverter::run(const ClipboardAction &action) {
     const QString text = m_clipboard.text();
-    if (command == ClipboardCommand::Restore) {
+    if (action == ClipboardAction(ClipboardCommand::Restore)) {
         if (!m_before)
             return {ClipboardResult::NothingToRestore, "no clipboard conversion to undo"};
         // The restore swaps, so that a second one brings the converted text back.
@@ -89,7 +202,7 @@ ClipboardResult ClipboardConverter::run(ClipboardCommand command) {
         return {ClipboardResult::NoText, "no text on the clipboard"};
     ClipboardResult result;
     const std::optional<std::u16string> converted =
-        convertClipboardText(command, view(text), m_services, result);
+        convertClipboardText(action, view(text), m_services, result);
     if (!converted)
         return result;
     m_before = text;

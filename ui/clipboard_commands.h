@@ -4,6 +4,7 @@
 // `lanternfin --clipboard NAME`: each converts the text the way its button converts the workspace,
 // and the text from before the last conversion can be put back.
 
+#include "conversion_ways.h"
 #include "platform/desktop.h"
 #include "platform/text_services.h"
 
@@ -13,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 namespace ui {
 
@@ -41,12 +43,45 @@ std::optional<ClipboardCommand> clipboardCommandNamed(std::string_view name);
 // "traditional, simplified, ..., restore", for help and error texts.
 std::string clipboardCommandList();
 
+// A way of 繁体 or 简体 on the clipboard: "convert:NAME", the OpenCC configuration NAME.
+struct PhraseConversion {
+    std::string config;
+    bool operator==(const PhraseConversion &) const = default;
+};
+
+// A reading way of 汉字拼音 on the clipboard: "pinyin:KEY", the text, a line break and its reading.
+struct ReadingConversion {
+    const ReadingWayName *way;
+    bool operator==(const ReadingConversion &) const = default;
+};
+
+// Anything the clipboard can be asked for.
+using ClipboardAction = std::variant<ClipboardCommand, PhraseConversion, ReadingConversion>;
+
+// What `name` asks for on the command line: a command's name, "convert:" and a configuration name
+// (lower-case letters, digits, '-', '_'; whether it loads is found when it is used), or "pinyin:"
+// and a reading way's key. nullopt for anything else.
+std::optional<ClipboardAction> clipboardActionNamed(std::string_view name);
+
+// The names clipboardActionNamed takes besides the commands', for help and error texts:
+// "convert:CONFIG, pinyin:marks|numbers|none|initials".
+std::string clipboardVariantList();
+
+// What the tray menu's entry for `command` does when its button's default way is `defaultKey`:
+// 繁体 and 简体 convert by the way's configuration, 汉字拼音 appends the way's reading; their own
+// way (and an unknown key) is the plain command, as is every other command.
+ClipboardAction menuAction(ClipboardCommand command, std::string_view defaultKey);
+
+// The entry's caption (UTF-16): the command's, with the way's name after it in brackets when that
+// is not the button's own way ("繁体（台湾用词）").
+std::u16string menuCaption(ClipboardCommand command, std::string_view defaultKey);
+
 struct ClipboardResult {
     enum Outcome {
         Done,
         NoText,           // the clipboard holds no text: nothing changed
         AmountTooLarge,   // money of 10^16 or more: nothing changed
-        Unavailable,      // the conversion's data could not be loaded: nothing changed
+        Unavailable,      // the conversion's data could not be loaded ("cannot load <path>"): nothing changed
         NothingToRestore, // restore before any conversion
     };
     Outcome outcome = Done;
@@ -54,11 +89,11 @@ struct ClipboardResult {
     std::string message;
 };
 
-// `text` converted by `command` (not Restore), as the matching button converts the workspace:
-// 繁体/简体 character by character, case, the capitals of the leading amount, or the text with a
-// line break and its pinyin after it. nullopt when the command cannot give a result, with
-// `why` set to Unavailable or AmountTooLarge.
-std::optional<std::u16string> convertClipboardText(ClipboardCommand command, std::u16string_view text,
+// `text` converted by `action` (not Restore), as the matching button's way converts the workspace:
+// 繁体/简体 character by character or by a configuration, case, the capitals of the leading amount,
+// or the text with a line break and its pinyin (capitalised or a reading) after it. nullopt when
+// the action cannot give a result, with `why` set to Unavailable or AmountTooLarge.
+std::optional<std::u16string> convertClipboardText(const ClipboardAction &action, std::u16string_view text,
                                                    const platform::TextServices &services,
                                                    ClipboardResult &why);
 
@@ -69,7 +104,7 @@ public:
         : m_clipboard(clipboard), m_services(services) {}
     // Converts the clipboard's text in place, or puts back the text from before the last
     // conversion; on any failure the clipboard is left as it is.
-    ClipboardResult run(ClipboardCommand command);
+    ClipboardResult run(const ClipboardAction &action);
     // Whether there is a text to put back.
     bool canRestore() const { return m_before.has_value(); }
 

@@ -36,8 +36,15 @@ Invocation parseCommandLine(const QStringList &arguments) {
     const QCommandLineOption clipboard(
         QStringLiteral("clipboard"),
         QStringLiteral("Convert the clipboard's text in place: %1. restore puts back the text from "
-                       "before the last conversion. Starts the program in the tray when it is not running.")
-            .arg(QString::fromStdString(clipboardCommandList())),
+                       "before the last conversion. traditional, simplified and pinyin convert as their "
+                       "buttons' own ways (character by character; capitalised pinyin); the other ways: "
+                       "convert:CONFIG converts by the OpenCC configuration CONFIG (e.g. s2t, s2tw, s2twp, "
+                       "s2hk, t2s, tw2s, tw2sp, hk2s) from LANTERNFIN_OPENCC_DIR or /usr/share/opencc, "
+                       "pinyin:STYLE appends the reading in STYLE (marks, numbers, none, initials). "
+                       "An unknown command is a usage error (2); a configuration or data file that "
+                       "cannot be loaded fails (1) and leaves the clipboard as it was. Starts the "
+                       "program in the tray when it is not running.")
+            .arg(QString::fromStdString(clipboardCommandList() + ", " + clipboardVariantList())),
         QStringLiteral("command"));
     for (const QCommandLineOption &o : {toggle, show, quit, tray, clipboard})
         parser.addOption(o);
@@ -79,9 +86,10 @@ Invocation parseCommandLine(const QStringList &arguments) {
         out.startInTray = true;
     } else if (parser.isSet(clipboard)) {
         const QString name = parser.value(clipboard);
-        if (!clipboardCommandNamed(name.toStdString()))
+        if (!clipboardActionNamed(name.toStdString()))
             return usage(QStringLiteral("unknown clipboard command '%1' (one of %2)")
-                             .arg(name, QString::fromStdString(clipboardCommandList())));
+                             .arg(name, QString::fromStdString(clipboardCommandList() + ", " +
+                                                               clipboardVariantList())));
         out.request = {Verb::Clipboard, name.toStdString()};
         // The instance started for the conversion keeps out of the way.
         out.startInTray = true;

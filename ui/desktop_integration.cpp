@@ -1,12 +1,14 @@
 #include "desktop_integration.h"
 
 #include "core/amount.h"
+#include "button_variants.h"
 #include "form1.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 namespace ui {
@@ -32,7 +34,9 @@ DesktopIntegration::DesktopIntegration(Form1 &form, platform::Clipboard &clipboa
         connect(a, &QAction::triggered, this, [this, command] { runFromMenu(command); });
         if (command == ClipboardCommand::Restore)
             m_restore = a;
+        m_entries.emplace_back(command, a);
     }
+    refreshCaptions();
     m_restore->setEnabled(false);
     form.sky->insertMenu(form.quit, clipboardMenu);
 
@@ -50,13 +54,30 @@ DesktopIntegration::DesktopIntegration(Form1 &form, platform::Clipboard &clipboa
     connect(form.sky, &QMenu::aboutToShow, this, [this] {
         autostart->setChecked(m_autostart.exists());
         m_restore->setEnabled(m_converter.canRestore());
+        refreshCaptions();
     });
-    connect(clipboardMenu, &QMenu::aboutToShow, this,
-            [this] { m_restore->setEnabled(m_converter.canRestore()); });
+    connect(clipboardMenu, &QMenu::aboutToShow, this, [this] {
+        m_restore->setEnabled(m_converter.canRestore());
+        refreshCaptions();
+    });
+}
+
+std::string DesktopIntegration::defaultWay(ClipboardCommand command) const {
+    const QPushButton *button = command == ClipboardCommand::Traditional  ? m_form.cmdft
+                                : command == ClipboardCommand::Simplified ? m_form.cmdjt
+                                : command == ClipboardCommand::Pinyin     ? m_form.CmdGetPY
+                                                                          : nullptr;
+    const ButtonVariants *ways = button ? m_form.ways(button) : nullptr;
+    return ways ? ways->defaultKey().toStdString() : std::string();
+}
+
+void DesktopIntegration::refreshCaptions() {
+    for (const auto &[command, action] : m_entries)
+        action->setText(QString::fromStdU16String(menuCaption(command, defaultWay(command))));
 }
 
 void DesktopIntegration::runFromMenu(ClipboardCommand command) {
-    const ClipboardResult result = m_converter.run(command);
+    const ClipboardResult result = m_converter.run(menuAction(command, defaultWay(command)));
     m_restore->setEnabled(m_converter.canRestore());
     switch (result.outcome) {
     case ClipboardResult::AmountTooLarge: {
@@ -106,11 +127,12 @@ platform::Reply DesktopIntegration::handle(const platform::Request &request) {
     case Verb::Clipboard:
         break;
     }
-    const std::optional<ClipboardCommand> command = clipboardCommandNamed(request.argument);
-    if (!command)
+    // The names of the command line: the plain commands keep the buttons' own ways.
+    const std::optional<ClipboardAction> action = clipboardActionNamed(request.argument);
+    if (!action)
         return {false, "unknown clipboard command '" + request.argument + "' (one of " +
-                           clipboardCommandList() + ")"};
-    const ClipboardResult result = m_converter.run(*command);
+                           clipboardCommandList() + ", " + clipboardVariantList() + ")"};
+    const ClipboardResult result = m_converter.run(*action);
     m_restore->setEnabled(m_converter.canRestore());
     if (result.outcome == ClipboardResult::Done)
         return {};

@@ -10,6 +10,10 @@
 
 #include <QObject>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 class QAction;
 class QMenu;
 
@@ -30,9 +34,13 @@ public:
     // Edge docking cannot work here: 自动隐藏 is unticked and disabled, with `why` as its tip.
     void disableDocking(const QString &why);
 
-    // A clipboard command from the menu: an amount too large shows the amount message box, a
-    // missing dictionary a warning; an empty clipboard does nothing.
+    // A clipboard command from the menu, 繁体/简体/汉字拼音 the way their button's left click
+    // converts: an amount too large shows the amount message box, missing data a warning; an
+    // empty clipboard does nothing.
     void runFromMenu(ClipboardCommand command);
+    // The key of the way a left click on the command's button runs ("char", "s2twp", "marks", ...);
+    // empty for commands without a button of several ways.
+    std::string defaultWay(ClipboardCommand command) const;
 
     const ClipboardConverter &converter() const { return m_converter; }
 
@@ -43,10 +51,13 @@ public:
 
 private:
     void autostart_Click(bool checked);
+    // Names the ways of 繁体/简体/汉字拼音 in their entries, as their buttons stand now.
+    void refreshCaptions();
     Form1 &m_form;
     ClipboardConverter m_converter;
     platform::AutostartEntry m_autostart;
     QAction *m_restore = nullptr;
+    std::vector<std::pair<ClipboardCommand, QAction *>> m_entries;
 };
 
 } // namespace ui

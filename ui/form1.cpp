@@ -6,6 +6,7 @@
 #include "core/pinyin_reading.h"
 #include "core/proportion.h"
 #include "core/text_convert.h"
+#include "conversion_ways.h"
 #include "dock_strip.h"
 #include "layout.h"
 #include "resources.h"
@@ -464,37 +465,31 @@ void Form1::rewriteWorkspace(const std::function<std::u16string(std::u16string_v
 
 void Form1::buildVariants() {
     // Each list starts with the button's own way; later ways are offered beside it.
+    auto phraseWays = [this](ButtonVariant own, const auto &table) {
+        std::vector<ButtonVariant> list{std::move(own)};
+        for (const PhraseWayName &w : table)
+            list.push_back(phraseWay(w.config, QString::fromUtf16(w.label)));
+        return list;
+    };
     m_traditionalWays = new ButtonVariants(
         cmdft, QStringLiteral("ways/cmdft"),
-        {{QStringLiteral("char"), QStringLiteral("逐字"), [this] { traditionalByCharacter(); }, nullptr},
-         phraseWay("s2t", QStringLiteral("词组")),
-         phraseWay("s2tw", QStringLiteral("台湾正体")),
-         phraseWay("s2twp", QStringLiteral("台湾用词")),
-         phraseWay("s2hk", QStringLiteral("香港繁体"))},
+        phraseWays({QString::fromLatin1(kCharacterWayKey), QString::fromUtf16(kCharacterWayLabel),
+                    [this] { traditionalByCharacter(); }, nullptr},
+                   kTraditionalPhraseWays),
         m_services.settings, this);
     m_simplifiedWays = new ButtonVariants(
         cmdjt, QStringLiteral("ways/cmdjt"),
-        {{QStringLiteral("char"), QStringLiteral("逐字"), [this] { simplifiedByCharacter(); }, nullptr},
-         phraseWay("t2s", QStringLiteral("词组")),
-         phraseWay("tw2s", QStringLiteral("台湾→简体")),
-         phraseWay("tw2sp", QStringLiteral("台湾用词→简体")),
-         phraseWay("hk2s", QStringLiteral("香港→简体"))},
+        phraseWays({QString::fromLatin1(kCharacterWayKey), QString::fromUtf16(kCharacterWayLabel),
+                    [this] { simplifiedByCharacter(); }, nullptr},
+                   kSimplifiedPhraseWays),
         m_services.settings, this);
     // The reading ways need the pinyin data file, loaded when the menu first asks for it.
-    using core::PinyinTone;
-    std::vector<ButtonVariant> pinyinWays = {{QStringLiteral("capitalised"), QStringLiteral("首字母大写"),
+    std::vector<ButtonVariant> pinyinWays = {{QString::fromLatin1(kCapitalisedWayKey),
+                                              QString::fromUtf16(kCapitalisedWayLabel),
                                               [this] { capitalisedPinyin(); }, nullptr}};
-    const struct {
-        const char *key;
-        const char16_t *label;
-        core::PinyinStyle style;
-    } readingWays[] = {{"marks", u"带声调", {PinyinTone::Marks, " ", false}},
-                       {"numbers", u"数字声调", {PinyinTone::Numbers, " ", false}},
-                       {"none", u"无声调", {PinyinTone::None, " ", false}},
-                       {"initials", u"首字母", {PinyinTone::None, "", true}}};
-    for (const auto &w : readingWays)
+    for (const ReadingWayName &w : kReadingWays)
         pinyinWays.push_back({QString::fromLatin1(w.key), QString::fromUtf16(w.label),
-                              [this, style = w.style] { readingPinyin(style); },
+                              [this, style = readingStyle(w)] { readingPinyin(style); },
                               [this] { return readingsUnavailable(); }});
     m_pinyinWays = new ButtonVariants(CmdGetPY, QStringLiteral("ways/CmdGetPY"), std::move(pinyinWays),
                                       m_services.settings, this);

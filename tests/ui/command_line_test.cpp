@@ -24,6 +24,8 @@ TEST(CommandLine, EachOptionAsksForItsRequest) {
         {{"--clipboard", "traditional"}, {Verb::Clipboard, "traditional"}, true},
         {{"--clipboard=pinyin"}, {Verb::Clipboard, "pinyin"}, true},
         {{"--clipboard", "restore"}, {Verb::Clipboard, "restore"}, true},
+        {{"--clipboard", "convert:s2twp"}, {Verb::Clipboard, "convert:s2twp"}, true},
+        {{"--clipboard=pinyin:initials"}, {Verb::Clipboard, "pinyin:initials"}, true},
         {{"--toggle", "--toggle"}, {Verb::Toggle, {}}, false},
     };
     for (const Case &c : cases) {
@@ -42,6 +44,10 @@ TEST(CommandLine, UsageErrorsExitWithTwoAndSayWhy) {
     };
     const Case cases[] = {
         {{"--clipboard", "bogus"}, "unknown clipboard command 'bogus'"},
+        {{"--clipboard", "pinyin:tones"}, "(one of traditional, simplified, upper, lower, money, pinyin, "
+                                          "restore, convert:CONFIG, pinyin:marks|numbers|none|initials)"},
+        {{"--clipboard", "convert:"}, "unknown clipboard command 'convert:'"},
+        {{"--clipboard", "convert:/usr/share/opencc/s2t.json"}, "unknown clipboard command"},
         {{"--clipboard"}, "Missing value after '--clipboard'"},
         {{"--clipboard", "upper", "--clipboard", "lower"}, "give one of"},
         {{"--toggle", "--quit"}, "give one of"},
@@ -62,7 +68,8 @@ TEST(CommandLine, HelpAndVersion) {
     const ui::Invocation help = ui::parseCommandLine({"lanternfin", "--help"});
     EXPECT_EQ(help.exitStatus, ui::kExitDone);
     for (const char *option :
-         {"--toggle", "--show", "--quit", "--tray", "--clipboard <command>", "pinyin, restore"})
+         {"--toggle", "--show", "--quit", "--tray", "--clipboard <command>", "pinyin, restore", "convert:CONFIG",
+          "pinyin:STYLE"})
         EXPECT_TRUE(help.output.contains(QLatin1String(option))) << option;
     EXPECT_EQ(ui::parseCommandLine({"lanternfin", "-h"}).output, help.output);
     EXPECT_EQ(ui::parseCommandLine({"lanternfin", "--help-all"}).exitStatus, ui::kExitUsage);

@@ -2,7 +2,9 @@
 // window (offscreen) with fakes for the desktop services.
 
 #include "fakes.h"
+#include "platform/phrase_config.h"
 #include "real_text.h"
+#include "ui/button_variants.h"
 #include "ui/desktop_integration.h"
 #include "ui/form1.h"
 
@@ -15,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <opencc/SimpleConverter.hpp>
 
 #include <gtest/gtest.h>
 
@@ -104,6 +108,84 @@ TEST_F(DesktopIntegrationTest, MenuConvertsTheClipboardAndRestoresIt) {
     EXPECT_EQ(form->workspaceText(), "");
 }
 
+TEST_F(DesktopIntegrationTest, TrayEntriesConvertTheWayTheButtonsDo) {
+    // Configurations loaded here leave their images in the test's folder.
+    qputenv("XDG_CACHE_HOME", dir.filePath("cache").toUtf8());
+    auto opencc = [](const char *config, const QString &in) {
+        return QString::fromStdString(
+            opencc::SimpleConverter(platform::phraseConfigPath(config)).Convert(in.toStdString()));
+    };
+    form->ways(form->cmdft)->setDefault("s2twp");
+    form->ways(form->cmdjt)->setDefault("tw2sp");
+    form->ways(form->CmdGetPY)->setDefault("marks");
+    emit desktop->clipboardMenu->aboutToShow();
+    EXPECT_EQ(action("clipboard_traditional")->text(), "繁体（台湾用词）");
+    EXPECT_EQ(action("clipboard_simplified")->text(), "简体（台湾用词→简体）");
+    EXPECT_EQ(action("clipboard_pinyin")->text(), "汉字拼音（带声调）");
+    EXPECT_EQ(settings.values.value("ways/cmdft"), "s2twp");
+
+    struct Case {
+        const char *entry;
+        QString in, out;
+    };
+    const Case cases[] = {
+        {"clipboard_traditional", "软件和鼠标", opencc("s2twp", "软件和鼠标")},
+        {"clipboard_simplified", "軟體和滑鼠", opencc("tw2sp", "軟體和滑鼠")},
+        {"clipboard_pinyin", "汉字", "汉字\nhàn zì"},
+        {"clipboard_upper", "abc", "ABC"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.entry);
+        clipboard.m_text = c.in;
+        action(c.entry)->trigger();
+        EXPECT_EQ(clipboard.m_text, c.out);
+    }
+    EXPECT_EQ(opencc("s2twp", "软件和鼠标"), "軟體和滑鼠");
+    // The command line's plain names keep the buttons' own ways; the ways have names of their own.
+    const Case requests[] = {
+        {"traditional", "软件和鼠标", "軟件和鼠標"},
+        {"pinyin", "汉字", "汉字\nHanZi"},
+        {"convert:s2hk", "软件和鼠标", opencc("s2hk", "软件和鼠标")},
+        {"pinyin:initials", "汉字", "汉字\nhz"},
+    };
+    for (const Case &c : requests) {
+        SCOPED_TRACE(c.entry);
+        clipboard.m_text = c.in;
+        EXPECT_TRUE(handle(Verb::Clipboard, c.entry).ok);
+        EXPECT_EQ(clipboard.m_text, c.out);
+    }
+    clipboard.m_text = "汉字";
+    const platform::Reply unknown = handle(Verb::Clipboard, "pinyin:tones");
+    EXPECT_FALSE(unknown.ok);
+    EXPECT_NE(unknown.message.find("pinyin:marks|numbers|none|initials"), std::string::npos);
+    EXPECT_EQ(clipboard.m_text, "汉字");
+
+    // Back to the buttons' own ways.
+    form->ways(form->cmdft)->setDefault("char");
+    emit desktop->clipboardMenu->aboutToShow();
+    EXPECT_EQ(action("clipboard_traditional")->text(), "繁体");
+    clipboard.m_text = "软件";
+    action("clipboard_traditional")->trigger();
+    EXPECT_EQ(clipboard.m_text, "軟件");
+    qunsetenv("XDG_CACHE_HOME");
+}
+
+TEST_F(DesktopIntegrationTest, DefaultsStoredBeforeStartUpNameTheEntries) {
+    testsupport::FakeSettings stored;
+    stored.values = {{"ways/cmdft", "s2hk"}, {"ways/cmdjt", "nonsense"}, {"ways/CmdGetPY", "numbers"}};
+    ui::Form1 other(ui::Form1Services{clipboard, pages, tray, pointer, realText(), stored});
+    ui::DesktopIntegration otherDesktop(other, clipboard, realText(), platform::AutostartEntry(entryPath));
+    QStringList captions;
+    for (QAction *a : otherDesktop.clipboardMenu->actions())
+        if (!a->isSeparator())
+            captions << a->text();
+    EXPECT_EQ(captions, (QStringList{"繁体（香港繁体）", "简体", "大写", "小写", "金额大写", "汉字拼音（数字声调）",
+                                     "还原剪贴板"}));
+    clipboard.m_text = "绿";
+    otherDesktop.runFromMenu(ui::ClipboardCommand::Pinyin);
+    EXPECT_EQ(clipboard.m_text, "绿\nlü4");
+}
+
 TEST_F(DesktopIntegrationTest, AnAmountTooLargeFromTheMenuShowsTheBoxAndChangesNothing) {
     clipboard.m_text = "10000000000000000";
     expectModal = true;
@@ -145,11 +227,11 @@ TEST_F(DesktopIntegrationTest, RequestsFromOtherStarts) {
     clipboard.m_text = "Abc";
     EXPECT_TRUE(handle(Verb::Clipboard, "upper").ok);
     EXPECT_EQ(clipboard.m_text, "ABC");
-    const platform::Reply unknown = handle(Verb::Clipboard, "convert:s2twp");
+    const platform::Reply unknown = handle(Verb::Clipboard, "convert:");
     EXPECT_FALSE(unknown.ok);
     EXPECT_EQ(unknown.message,
-              "unknown clipboard command 'convert:s2twp' (one of traditional, simplified, upper, "
-              "lower, money, pinyin, restore)");
+              "unknown clipboard command 'convert:' (one of traditional, simplified, upper, "
+              "lower, money, pinyin, restore, convert:CONFIG, pinyin:marks|numbers|none|initials)");
     clipboard.m_text.clear();
     EXPECT_EQ(handle(Verb::Clipboard, "lower"), (platform::Reply{false, "no text on the clipboard"}));
     // quit: answered first, then the program ends and the icon goes.
