@@ -40,7 +40,8 @@ Invocation parseCommandLine(const QStringList &arguments) {
                        "buttons' own ways (character by character; capitalised pinyin); the other ways: "
                        "convert:CONFIG converts by the OpenCC configuration CONFIG (e.g. s2t, s2tw, s2twp, "
                        "s2hk, t2s, tw2s, tw2sp, hk2s) from LANTERNFIN_OPENCC_DIR or /usr/share/opencc, "
-                       "pinyin:STYLE appends the reading in STYLE (marks, numbers, none, initials). "
+                       "pinyin:STYLE adds a line break and the reading in STYLE (marks, numbers, none, "
+                       "initials). "
                        "An unknown command is a usage error (2); a configuration or data file that "
                        "cannot be loaded fails (1) and leaves the clipboard as it was. Starts the "
                        "program in the tray when it is not running.")

@@ -10,8 +10,9 @@ start_wm
 start_tray_host
 XDG_RUNTIME_DIR=$(mktemp -d)
 XDG_CONFIG_HOME=$(mktemp -d)
-export XDG_RUNTIME_DIR XDG_CONFIG_HOME QT_QPA_PLATFORM=xcb
-trap 'cleanup; rm -rf "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME"' EXIT
+XDG_CACHE_HOME=$(mktemp -d)
+export XDG_RUNTIME_DIR XDG_CONFIG_HOME XDG_CACHE_HOME QT_QPA_PLATFORM=xcb
+trap 'cleanup; rm -rf "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME"' EXIT
 ENTRY=$XDG_CONFIG_HOME/autostart/lanternfin.desktop
 
 # The program's processes of this test (other tests may run the program at the same time).
@@ -97,6 +98,21 @@ grep -q "too large" "$ERR" || fail "no message for an amount too large: $(cat "$
 [ "$(clip)" = "10000000000000000" ] || fail "a refused amount changed the clipboard to '$(clip)'"
 run --clipboard nonsense
 [ "$RC" = 2 ] || fail "an unknown clipboard command exited $RC"
+# The buttons' other ways by name; a configuration that cannot be loaded changes nothing.
+set_clip "软件"
+run --clipboard convert:s2twp
+[ "$RC" = 0 ] || fail "--clipboard convert:s2twp exit $RC: $(cat "$ERR")"
+expect_clip "軟體" "the clipboard holds '$(clip)' after --clipboard convert:s2twp"
+set_clip "汉字"
+run --clipboard pinyin:numbers
+[ "$RC" = 0 ] || fail "--clipboard pinyin:numbers exit $RC: $(cat "$ERR")"
+expect_clip "$(printf '汉字\nhan4 zi4')" "the clipboard holds '$(clip)' after --clipboard pinyin:numbers"
+run --clipboard convert:nosuchconfig
+[ "$RC" = 1 ] || fail "a configuration that is not there exited $RC"
+grep -q "cannot load .*/nosuchconfig.json" "$ERR" || fail "no message for a missing configuration: $(cat "$ERR")"
+[ "$(clip)" = "$(printf '汉字\nhan4 zi4')" ] || fail "a missing configuration changed the clipboard to '$(clip)'"
+run --clipboard pinyin:tones
+[ "$RC" = 2 ] || fail "an unknown pinyin way exited $RC"
 
 # 3. The tray menu: 剪贴板 > 繁体, then 剪贴板 > 还原剪贴板 (the submenu's last item).
 set_clip "简体"
