@@ -95,7 +95,10 @@ std::optional<ClipboardAction> clipboardActionNamed(std::string_view name) {
 }
 
 std::string clipboardVariantList() {
-    std::string list = std::string(kConvertPrefix) + "CONFIG, " + std::string(kPinyinPrefix);
+    // Appended piece by piece: GCC 12 warns falsely on a chain of std::string + (GCC bug 105329).
+    std::string list(kConvertPrefix);
+    list += "CONFIG, ";
+    list += kPinyinPrefix;
     for (const ReadingWayName &w : kReadingWays) {
         if (&w != &kReadingWays.front())
             list += '|';

@@ -4,10 +4,16 @@ set -euo pipefail
 
 E2E_PIDS=()
 E2E_FILES=()
+# The program's settings, caches and instance socket go to folders of the test's own, never the
+# user's; a script may still choose others after sourcing this file.
+E2E_HOME=$(mktemp -d)
+mkdir -m 700 "$E2E_HOME/config" "$E2E_HOME/cache" "$E2E_HOME/runtime"
+export XDG_CONFIG_HOME=$E2E_HOME/config XDG_CACHE_HOME=$E2E_HOME/cache XDG_RUNTIME_DIR=$E2E_HOME/runtime
 cleanup() {
     for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
     rm -f "${E2E_FILES[@]}"
+    rm -rf "$E2E_HOME"
 }
 trap cleanup EXIT
 
