@@ -83,13 +83,14 @@ start_tray_host() {
     sleep 0.5
 }
 
-# Starts the program ($1) and sets APP_PID and WIN (its main window).
+# Starts the program ($1) and sets APP_PID and WIN (its main window). The waits below are upper
+# bounds for a machine busy with other tests; each returns as soon as its state is there.
 start_app() {
     QT_QPA_PLATFORM=xcb "$1" >/dev/null 2>&1 &
     APP_PID=$!
     E2E_PIDS+=($APP_PID)
     WIN=""
-    for _ in $(seq 50); do
+    for _ in $(seq 300); do
         WIN=$(xdotool search --name "^Lanternfin 2011$" 2>/dev/null | head -1 || true)
         [ -n "$WIN" ] && break
         sleep 0.1
@@ -98,9 +99,9 @@ start_app() {
     sleep 1
 }
 
-# Waits up to 5 s for the program to end.
+# Waits up to 15 s for the program to end.
 expect_ended() {
-    for _ in $(seq 50); do
+    for _ in $(seq 150); do
         kill -0 "$APP_PID" 2>/dev/null || return 0
         sleep 0.1
     done
@@ -114,9 +115,9 @@ tray_icons() {
 
 map_state() { xwininfo -id "$WIN" | awk '/Map State/ {print $3}'; }
 
-# Waits up to 5 s for the output of command $1 to be $2, else fails with $3.
+# Waits up to 15 s for the output of command $1 to be $2, else fails with $3.
 wait_for_output() {
-    for _ in $(seq 50); do
+    for _ in $(seq 150); do
         [ "$($1)" = "$2" ] && return 0
         sleep 0.1
     done
