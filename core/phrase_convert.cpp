@@ -7,6 +7,7 @@
 #include <span>
 #include <thread>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace core {
 namespace {
@@ -332,41 +333,74 @@ std::vector<std::uint32_t> codePoints(std::string_view utf8) {
     return cps;
 }
 
-// Output texts, each stored once.
+// Output texts, each stored once. The index is an open-addressing table of places in the bytes
+// (offset << 32 | length), not copies of the texts.
 class Pool {
 public:
-    std::uint32_t add(const std::string &s) {
-        const auto [it, fresh] = m_index.try_emplace(s, static_cast<std::uint32_t>(m_bytes.size()));
-        if (fresh)
-            m_bytes += s;
-        return it->second;
+    std::uint32_t add(std::string_view s) {
+        if (m_count * 4 >= m_index.size() * 3)
+            grow();
+        const std::size_t mask = m_index.size() - 1;
+        for (std::size_t i = hashOf(s) & mask;; i = (i + 1) & mask) {
+            if (m_index[i] == kEmpty) {
+                const auto at = static_cast<std::uint32_t>(m_bytes.size());
+                m_bytes += s;
+                m_index[i] = (std::uint64_t(at) << 32) | s.size();
+                ++m_count;
+                return at;
+            }
+            if (text(m_index[i]) == s)
+                return static_cast<std::uint32_t>(m_index[i] >> 32);
+        }
     }
     const std::string &bytes() const { return m_bytes; }
+    // Once every text is in, the index is no longer needed.
+    void dropIndex() { std::vector<std::uint64_t>(1024, kEmpty).swap(m_index), m_count = 0; }
 
 private:
+    static constexpr std::uint64_t kEmpty = ~std::uint64_t(0);
+    static std::size_t hashOf(std::string_view s) { return std::hash<std::string_view>()(s); }
+    std::string_view text(std::uint64_t place) const {
+        return std::string_view(m_bytes).substr(place >> 32, place & 0xFFFFFFFFu);
+    }
+    void grow() {
+        std::vector<std::uint64_t> old(m_index.size() * 2, kEmpty);
+        old.swap(m_index);
+        const std::size_t mask = m_index.size() - 1;
+        for (const auto place : old)
+            if (place != kEmpty) {
+                std::size_t i = hashOf(text(place)) & mask;
+                while (m_index[i] != kEmpty)
+                    i = (i + 1) & mask;
+                m_index[i] = place;
+            }
+    }
     std::string m_bytes;
-    std::unordered_map<std::string, std::uint32_t> m_index;
+    std::vector<std::uint64_t> m_index = std::vector<std::uint64_t>(1024, kEmpty);
+    std::size_t m_count = 0;
 };
 
-// A trie being built, with its values as strings.
+// A trie being built. Its keys are kept as code points end to end, and its values as views of
+// the dictionaries' texts, which outlive it; the edges are an open-addressing table. Built from
+// the large phrase dictionaries, this is what the peak memory of a first load is made of.
 class TrieBuilder {
 public:
-    TrieBuilder() : m_values(1, kNone) {}
+    using Key = std::span<const std::uint32_t>;
+
+    TrieBuilder() : m_values(1, kNone), m_table(1024, Slot{kNone, 0, 0}) {}
 
     std::uint32_t child(std::uint32_t node, std::uint32_t ch) const {
-        const auto it = m_children.find(edgeKey(node, ch));
-        return it == m_children.end() ? 0 : it->second;
-    }
-    // The node of the key, 0 when the key is not a path of the trie.
-    std::uint32_t find(const std::vector<std::uint32_t> &key) const {
-        std::uint32_t node = 0;
-        for (const auto ch : key)
-            if ((node = child(node, ch)) == 0)
+        const std::size_t mask = m_table.size() - 1;
+        for (std::size_t i = mix(node, ch) & mask;; i = (i + 1) & mask) {
+            const Slot &s = m_table[i];
+            if (s.node == node && s.ch == ch)
+                return s.child;
+            if (s.node == kNone)
                 return 0;
-        return node;
+        }
     }
     // Whether the key or one of its prefixes is a key.
-    bool hasPrefixOf(const std::vector<std::uint32_t> &key) const {
+    bool hasPrefixOf(Key key) const {
         std::uint32_t node = 0;
         for (const auto ch : key) {
             if ((node = child(node, ch)) == 0)
@@ -377,26 +411,79 @@ public:
         return false;
     }
     // Adds the key unless it is there already (the first value stays).
-    void insert(const std::vector<std::uint32_t> &key, const std::string &value) {
+    void insert(Key key, std::string_view value) {
         std::uint32_t node = 0;
         for (const auto ch : key) {
             std::uint32_t next = child(node, ch);
             if (next == 0) {
                 next = static_cast<std::uint32_t>(m_values.size());
                 m_values.push_back(kNone);
-                m_children.emplace(edgeKey(node, ch), next);
+                addEdge(node, ch, next);
             }
             node = next;
         }
         if (m_values[node] == kNone) {
-            m_values[node] = static_cast<std::uint32_t>(m_strings.size());
-            m_strings.push_back(value);
-            m_keys.push_back(key);
+            m_values[node] = static_cast<std::uint32_t>(m_texts.size());
+            m_texts.push_back(value);
+            m_keyChars.insert(m_keyChars.end(), key.begin(), key.end());
+            m_keyEnds.push_back(static_cast<std::uint32_t>(m_keyChars.size()));
         }
     }
-    const std::vector<std::vector<std::uint32_t>> &keys() const { return m_keys; }
-    const std::string &valueOf(const std::vector<std::uint32_t> &key) const {
-        return m_strings[m_values[find(key)]];
+    std::size_t keyCount() const { return m_texts.size(); }
+    Key key(std::size_t i) const {
+        const std::uint32_t from = i ? m_keyEnds[i - 1] : 0;
+        return Key(m_keyChars).subspan(from, m_keyEnds[i] - from);
+    }
+    std::string_view value(std::size_t i) const { return m_texts[i]; }
+
+    // The keys, each as a span of code points.
+    struct Keys {
+        const TrieBuilder *t;
+        struct It {
+            const TrieBuilder *t;
+            std::size_t i;
+            Key operator*() const { return t->key(i); }
+            It &operator++() {
+                ++i;
+                return *this;
+            }
+            bool operator!=(const It &o) const { return i != o.i; }
+        };
+        It begin() const { return {t, 0}; }
+        It end() const { return {t, t->keyCount()}; }
+    };
+    Keys keys() const { return {this}; }
+
+    // `in` with each longest match replaced by its value, the rest as it is.
+    std::string apply(std::string_view in) const {
+        std::string out;
+        auto p = reinterpret_cast<const unsigned char *>(in.data());
+        const auto e = p + in.size();
+        while (p < e) {
+            std::size_t best = 0;
+            std::uint32_t bestValue = kNone;
+            std::uint32_t node = 0;
+            for (auto q = p; q < e;) {
+                int len;
+                if ((node = child(node, decode(q, len))) == 0)
+                    break;
+                q += len;
+                if (m_values[node] != kNone) {
+                    best = static_cast<std::size_t>(q - p);
+                    bestValue = m_values[node];
+                }
+            }
+            if (best) {
+                out += m_texts[bestValue];
+                p += best;
+            } else {
+                int len;
+                decode(p, len);
+                out.append(reinterpret_cast<const char *>(p), static_cast<std::size_t>(len));
+                p += len;
+            }
+        }
+        return out;
     }
 
     // The flat arrays, values mapped through `out` (key index -> output text) into the pool.
@@ -408,77 +495,106 @@ public:
         std::vector<std::uint64_t> pairs;
         TrieView view() const { return {first, astral, nodes, edges, pairs}; }
     };
-    template <class Out> Flat flatten(Pool &pool, Out out) const {
+    template <class Place> Flat flattenWith(Place out) const {
         Flat f;
         f.first.assign(kBmp, 0);
-        std::vector<std::pair<std::uint64_t, std::uint32_t>> all(m_children.begin(), m_children.end());
-        std::sort(all.begin(), all.end());
         f.nodes.assign(m_values.size(), Node{0, 0, kNone, 0});
         // The root holds no value; its spare field keeps the longest key's length in bytes.
-        for (const auto &key : m_keys) {
+        for (const auto key : keys()) {
             std::uint32_t bytes = 0;
             for (const auto c : key)
                 bytes += c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
             f.nodes[0].reserved = std::max(f.nodes[0].reserved, bytes);
         }
+        const std::size_t edgeCount = m_values.size() - 1;
         std::size_t size = 16;
         // Filled to between a third and two thirds: a small table stays in cache.
-        while (size * 2 < all.size() * 3)
+        while (size * 2 < edgeCount * 3)
             size *= 2;
         f.edges.assign(size, HashEdge{kNone, 0, 0});
         f.pairs.assign((std::size_t(1) << kPairBits) / 64, 0);
-        for (const auto &key : m_keys)
+        for (const auto key : keys())
             if (key.size() > 1) {
                 const std::uint32_t slot = pairSlot(key[0], key[1]);
                 f.pairs[slot >> 6] |= std::uint64_t(1) << (slot & 63);
             }
-        for (const auto &[k, node] : all) {
-            const auto parent = static_cast<std::uint32_t>(k >> 21);
-            const auto ch = static_cast<std::uint32_t>(k & 0x1FFFFF);
-            ++f.nodes[parent].childCount;
-            std::size_t i = mix(parent, ch) & (size - 1);
+        for (const Slot &s : m_table) {
+            if (s.node == kNone)
+                continue;
+            ++f.nodes[s.node].childCount;
+            std::size_t i = mix(s.node, s.ch) & (size - 1);
             while (f.edges[i].node != kNone)
                 i = (i + 1) & (size - 1);
-            f.edges[i] = {parent, ch, node};
-            if (parent == 0) {
-                if (ch < kBmp)
-                    f.first[ch] = node;
+            f.edges[i] = {s.node, s.ch, s.child};
+            if (s.node == 0) {
+                if (s.ch < kBmp)
+                    f.first[s.ch] = s.child;
                 else
-                    f.astral.push_back({ch, node});
+                    f.astral.push_back({s.ch, s.child});
             }
         }
+        std::sort(f.astral.begin(), f.astral.end(), [](const Edge &a, const Edge &b) { return a.ch < b.ch; });
+        auto flags = [&](std::uint32_t node) {
+            return (m_values[node] != kNone ? kHasValue : 0) | (f.nodes[node].childCount ? kHasChildren : 0);
+        };
         for (auto &edge : f.edges)
             if (edge.node != kNone)
-                edge.child |= (m_values[edge.child] != kNone ? kHasValue : 0) |
-                              (f.nodes[edge.child].childCount ? kHasChildren : 0);
+                edge.child |= flags(edge.child);
         for (auto &a : f.astral)
-            a.node |=
-                (m_values[a.node] != kNone ? kHasValue : 0) | (f.nodes[a.node].childCount ? kHasChildren : 0);
+            a.node |= flags(a.node);
         for (std::uint32_t c = 0; c < kBmp; ++c)
             if (const std::uint32_t node = f.first[c])
-                f.first[c] |=
-                    (m_values[node] != kNone ? kHasValue : 0) | (f.nodes[node].childCount ? kHasChildren : 0);
+                f.first[c] |= flags(node);
         for (std::size_t i = 0; i < m_values.size(); ++i) {
             if (m_values[i] == kNone)
                 continue;
-            const std::string text = out(m_values[i]);
-            f.nodes[i].valOff = pool.add(text);
-            f.nodes[i].valLen = static_cast<std::uint32_t>(text.size());
+            const std::pair<std::uint32_t, std::uint32_t> placed = out(m_values[i]);
+            f.nodes[i].valOff = placed.first;
+            f.nodes[i].valLen = placed.second;
         }
         return f;
     }
+    // With each key's value already in a pool: (offset, length) by key index.
+    Flat flattenPlaced(const std::vector<std::pair<std::uint32_t, std::uint32_t>> &placed) const {
+        return flattenWith([&](std::uint32_t k) { return placed[k]; });
+    }
+    template <class Out> Flat flatten(Pool &pool, Out out) const {
+        return flattenWith([&](std::uint32_t k) {
+            const auto text = out(k);
+            const std::string_view v(text);
+            return std::pair<std::uint32_t, std::uint32_t>(pool.add(v), static_cast<std::uint32_t>(v.size()));
+        });
+    }
     Flat flatten(Pool &pool) const {
-        return flatten(pool, [this](std::uint32_t i) { return m_strings[i]; });
+        return flatten(pool, [this](std::uint32_t i) { return m_texts[i]; });
     }
 
 private:
-    static std::uint64_t edgeKey(std::uint32_t node, std::uint32_t ch) {
-        return (std::uint64_t(node) << 21) | ch;
+    struct Slot {
+        std::uint32_t node, ch, child;
+    };
+    void addEdge(std::uint32_t node, std::uint32_t ch, std::uint32_t child) {
+        // Kept at most three quarters full; the number of edges is the number of nodes but the root.
+        if ((m_values.size() - 1) * 4 > m_table.size() * 3) {
+            std::vector<Slot> old(m_table.size() * 2, Slot{kNone, 0, 0});
+            old.swap(m_table);
+            for (const Slot &s : old)
+                if (s.node != kNone)
+                    place(s);
+        }
+        place({node, ch, child});
     }
-    std::vector<std::uint32_t> m_values; // per node: index into m_strings, kNone for none
-    std::vector<std::string> m_strings;
-    std::vector<std::vector<std::uint32_t>> m_keys;
-    std::unordered_map<std::uint64_t, std::uint32_t> m_children;
+    void place(const Slot &s) {
+        const std::size_t mask = m_table.size() - 1;
+        std::size_t i = mix(s.node, s.ch) & mask;
+        while (m_table[i].node != kNone)
+            i = (i + 1) & mask;
+        m_table[i] = s;
+    }
+    std::vector<std::uint32_t> m_values; // per node: index of its key, kNone for none
+    std::vector<std::string_view> m_texts;
+    std::vector<std::uint32_t> m_keyChars, m_keyEnds;
+    std::vector<Slot> m_table;
 };
 
 bool usable(const PhraseEntry &e) {
@@ -488,23 +604,32 @@ bool usable(const PhraseEntry &e) {
 // A group as one trie: a key of a later dictionary is dropped when it or one of its prefixes is a
 // key of an earlier one, so the longest match of the whole is the longest match of the first
 // dictionary that matches at all.
-TrieBuilder mergeGroup(const PhraseGroup &group) {
+TrieBuilder mergeGroup(std::span<const PhraseDictionary *const> group) {
     TrieBuilder t;
-    for (const auto &dict : group) {
-        std::vector<std::pair<std::vector<std::uint32_t>, const std::string *>> kept;
-        for (const auto &e : dict) {
-            if (!usable(e))
-                continue;
-            auto key = codePoints(e.key);
-            if (!t.hasPrefixOf(key))
-                kept.emplace_back(std::move(key), &e.value);
+    std::vector<std::uint32_t> key;
+    auto keyOf = [&key](const std::string &s) -> TrieBuilder::Key {
+        key.clear();
+        auto p = reinterpret_cast<const unsigned char *>(s.data());
+        const auto e = p + s.size();
+        while (p < e) {
+            int len;
+            key.push_back(decode(p, len));
+            p += len;
         }
-        for (const auto &[key, value] : kept)
-            t.insert(key, *value);
+        return key;
+    };
+    std::vector<bool> kept;
+    for (const PhraseDictionary *dict : group) {
+        // Which keys stay is decided against the earlier dictionaries only.
+        kept.assign(dict->size(), false);
+        for (std::size_t i = 0; i < dict->size(); ++i)
+            kept[i] = usable((*dict)[i]) && !t.hasPrefixOf(keyOf((*dict)[i].key));
+        for (std::size_t i = 0; i < dict->size(); ++i)
+            if (kept[i])
+                t.insert(keyOf((*dict)[i].key), (*dict)[i].value);
     }
     return t;
 }
-
 using CharMap = std::unordered_map<std::uint32_t, std::string>;
 
 std::string encode(std::uint32_t c) {
@@ -570,10 +695,22 @@ struct PhraseConverter::Tables {
 };
 
 PhraseConverter PhraseConverter::build(const PhraseConfig &config) {
-    Pool pool;
-    pool.add(std::string()); // offset 0 is the empty text
+    PhraseConfigView view;
+    for (const auto &d : config.segmentation)
+        view.segmentation.push_back(&d);
+    for (const auto &g : config.steps) {
+        view.steps.emplace_back();
+        for (const auto &d : g)
+            view.steps.back().push_back(&d);
+    }
+    return build(view);
+}
 
-    const TrieBuilder seg = mergeGroup(config.segmentation);
+PhraseConverter PhraseConverter::build(const PhraseConfigView &config) {
+    Pool pool;
+    pool.add(std::string_view()); // offset 0 is the empty text
+
+    TrieBuilder seg = mergeGroup(config.segmentation);
     std::vector<TrieBuilder> steps;
     for (const auto &g : config.steps)
         steps.push_back(mergeGroup(g));
@@ -597,29 +734,12 @@ PhraseConverter PhraseConverter::build(const PhraseConfig &config) {
         segMaxBytes = std::max(segMaxBytes, bytes);
     }
 
-    // The whole chain as plain tries, to work out the output of every segmentation key.
-    Pool scratch;
-    std::vector<TrieBuilder::Flat> flatSteps;
-    for (const auto &s : steps)
-        flatSteps.push_back(s.flatten(scratch));
-    auto chain = [&](const std::string &segment) {
-        std::string cur = segment;
-        for (const auto &f : flatSteps) {
-            std::string next;
-            Writer w(next, 0, cur.size());
-            applyTrie(f.view(), nullptr, scratch.bytes().data(), cur, w);
-            w.finish();
-            cur.swap(next);
-        }
+    // The whole chain, step by step, works out the output of every segmentation key.
+    auto chain = [&](std::string cur) {
+        for (const auto &st : steps)
+            cur = st.apply(cur);
         return cur;
     };
-    const auto &segKeys = seg.keys();
-    auto segFlat = seg.flatten(pool, [&](std::uint32_t i) {
-        std::string key;
-        for (const auto c : segKeys[i])
-            key += encode(c);
-        return chain(key);
-    });
 
     // The steps as they act between segmentation keys. There the first step cannot match a longer
     // key that has a segmentation key as a prefix, since that key would have matched there; when
@@ -640,9 +760,9 @@ PhraseConverter PhraseConverter::build(const PhraseConfig &config) {
             continue;
         }
         CharMap m;
-        for (const auto &key : steps[i].keys())
-            if (key.size() == 1)
-                m[key[0]] = steps[i].valueOf(key);
+        for (std::size_t k = 0; k < steps[i].keyCount(); ++k)
+            if (const auto key = steps[i].key(k); key.size() == 1)
+                m[key[0]] = steps[i].value(k);
         if (!runSteps.empty() && runSteps.back().isChar)
             runSteps.back().chars = compose(runSteps.back().chars, m);
         else
@@ -713,19 +833,36 @@ PhraseConverter PhraseConverter::build(const PhraseConfig &config) {
             // A trie and the last step's mapping in one pass.
             const CharMap &then = runSteps[++i].chars;
             kinds.push_back(kTrieThenCharStep);
-            const auto &keys = s.trie->keys();
-            trieTables.push_back(s.trie->flatten(
-                pool, [&](std::uint32_t k) { return mapText(then, s.trie->valueOf(keys[k])); }));
+            trieTables.push_back(
+                s.trie->flatten(pool, [&](std::uint32_t k) { return mapText(then, s.trie->value(k)); }));
             charTables.push_back(flattenChars(then, pool));
         } else {
             kinds.push_back(kTrieStep);
             trieTables.push_back(s.trie->flatten(pool));
         }
     }
+    const CharTables directTables = pure ? CharTables{} : flattenChars(directMap, pool);
+    runSteps.clear();
+    directMap.clear();
+    // The segmentation keys' outputs, then the steps' tries can go before the segmentation's
+    // arrays are made: the first load's memory peaks while these are built.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> segTexts(seg.keyCount());
+    for (std::size_t i = 0; i < segTexts.size(); ++i) {
+        std::string key;
+        for (const auto c : seg.key(i))
+            key += encode(c);
+        const std::string text = chain(std::move(key));
+        segTexts[i] = {pool.add(text), static_cast<std::uint32_t>(text.size())};
+    }
+    steps.clear();
+    auto segFlat = seg.flattenPlaced(segTexts);
+    seg = TrieBuilder();
+    std::vector<std::pair<std::uint32_t, std::uint32_t>>().swap(segTexts);
+    pool.dropIndex();
+
     ImageWriter img;
     img.add(pool.bytes());
     img.add(direct);
-    const CharTables directTables = pure ? CharTables{} : flattenChars(directMap, pool);
     img.add(directTables.bmp);
     img.add(directTables.astral);
     img.add(segFlat.first);

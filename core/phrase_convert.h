@@ -36,10 +36,18 @@ struct PhraseConfig {
     std::vector<PhraseGroup> steps;
 };
 
+// The same as dictionaries that lie elsewhere, so that a dictionary named in several places is held
+// once; they must outlive the build.
+struct PhraseConfigView {
+    std::vector<const PhraseDictionary *> segmentation;
+    std::vector<std::vector<const PhraseDictionary *>> steps;
+};
+
 class PhraseConverter {
 public:
     // Builds the converter. Keys or values that are not valid UTF-8, and empty keys, are left out.
     static PhraseConverter build(const PhraseConfig &config);
+    static PhraseConverter build(const PhraseConfigView &config);
 
     // The converter's image: flat arrays that fromImage() reads back as they are.
     const std::string_view image() const { return m_image; }

@@ -209,6 +209,37 @@ std::optional<core::PhraseConfig> toPhraseConfig(const Configuration &c, std::st
     return config;
 }
 
+// The configuration's dictionaries, each read once however often it is named, and where each is used.
+struct ReadDictionaries {
+    std::vector<core::PhraseDictionary> dicts; // one per source
+    core::PhraseConfigView view;
+};
+
+std::optional<ReadDictionaries> readDictionaries(const Configuration &c, std::string &failed) {
+    ReadDictionaries r;
+    r.dicts.reserve(c.sources.size()); // the view points into it
+    for (const auto &s : c.sources) {
+        auto dict = readDictionary(*s);
+        if (!dict) {
+            failed = s->path;
+            return std::nullopt;
+        }
+        r.dicts.push_back(std::move(*dict));
+    }
+    auto dictOf = [&](const Source *s) {
+        for (std::size_t i = 0; i < c.sources.size(); ++i)
+            if (c.sources[i].get() == s)
+                return &r.dicts[i];
+        return static_cast<core::PhraseDictionary *>(nullptr);
+    };
+    for (std::size_t g = 0; g < c.groups.size(); ++g) {
+        auto &group = g == 0 ? r.view.segmentation : r.view.steps.emplace_back();
+        for (const Source *s : c.groups[g])
+            group.push_back(dictOf(s));
+    }
+    return r;
+}
+
 // The image file: this header, the hash of every source (the JSON first, then the dictionaries in
 // the order they are read), then the converter's image at an offset that is a multiple of 8.
 struct FileHeader {
@@ -371,10 +402,11 @@ PhraseLoad loadPhraseConverter(const std::string &name, const std::string &cache
             return result;
         }
     }
-    const auto config = toPhraseConfig(*c, result.failedPath);
-    if (!config)
+    // Built from each dictionary held once: the first load's memory peaks here.
+    if (const auto read = readDictionaries(*c, result.failedPath))
+        result.converter = core::PhraseConverter::build(read->view);
+    else
         return result;
-    result.converter = core::PhraseConverter::build(*config);
     if (!path.empty() && writeImage(cacheDir, path, stem, hashes, result.converter->image()))
         result.imagePath = path;
     return result;
