@@ -1154,13 +1154,17 @@ void appendUtf8(std::u16string_view in, std::string &out) {
     out.resize(static_cast<std::size_t>(o - reinterpret_cast<unsigned char *>(out.data())));
 }
 
-// Appends the UTF-16 form of `in`, valid UTF-8 (the converter writes nothing else).
+// Appends the UTF-16 form of `in`, valid UTF-8 (the converter writes nothing else). The units
+// are counted first, so that `out` grows by exactly what is written.
 void appendUtf16(std::string_view in, std::u16string &out) {
-    const std::size_t at = out.size();
-    out.resize(at + in.size());
-    char16_t *o = out.data() + at;
     auto p = reinterpret_cast<const unsigned char *>(in.data());
     const auto e = p + in.size();
+    std::size_t units = 0;
+    for (auto q = p; q < e; ++q)
+        units += ((*q & 0xC0) != 0x80) + (*q >= 0xF0);
+    const std::size_t at = out.size();
+    out.resize(at + units);
+    char16_t *o = out.data() + at;
     while (p < e) {
         int len;
         const std::uint32_t c = decode(p, len);
@@ -1172,22 +1176,33 @@ void appendUtf16(std::string_view in, std::u16string &out) {
             *o++ = static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
         }
     }
-    out.resize(static_cast<std::size_t>(o - out.data()));
 }
 
+// Lines are converted some thousands of units at a time when they convert alone, so that the
+// UTF-8 forms in between stay small and in cache, and their buffers are reused.
+constexpr std::size_t kUtf16Block = 1 << 15;
+
 void convertUtf16Into(const PhraseConverter &converter, std::u16string_view in, std::u16string &out) {
-    out.reserve(out.size() + in.size() + in.size() / 8);
+    out.reserve(out.size() + in.size() + in.size() / 8 + 16);
+    const bool byLines = converter.linesConvertAlone();
     std::string utf8, converted;
     std::size_t i = 0;
     while (i < in.size()) {
+        // A piece ends before a lone surrogate, and, when lines convert alone, after the first line
+        // break a block's length on.
+        const std::size_t blockEnd = byLines && in.size() - i > kUtf16Block ? i + kUtf16Block : in.size();
         std::size_t j = i;
+        bool lone = false;
         while (j < in.size()) {
             const char16_t u = in[j];
             if (u < 0xD800 || u > 0xDFFF) {
                 ++j;
+                if (u == u'\n' && j >= blockEnd)
+                    break;
             } else if (u <= 0xDBFF && j + 1 < in.size() && in[j + 1] >= 0xDC00 && in[j + 1] <= 0xDFFF) {
                 j += 2;
             } else {
+                lone = true;
                 break;
             }
         }
@@ -1196,7 +1211,7 @@ void convertUtf16Into(const PhraseConverter &converter, std::u16string_view in, 
         appendUtf8(in.substr(i, j - i), utf8);
         converter.convert(utf8, converted, true);
         appendUtf16(converted, out);
-        if (j < in.size())
+        if (lone)
             out.push_back(in[j++]);
         i = j;
     }
