@@ -233,6 +233,52 @@ TEST(PhraseConvert, Utf16TextKeepsLoneSurrogatesAndEqualsUtf8) {
     EXPECT_TRUE(core::convertUtf16(conv, big) == *expected);
 }
 
+// Large UTF-16 texts are converted some lines at a time: a line longer than a block, a break at
+// a block's end, lone surrogates and CRLF on either side of the cuts give what the UTF-8 form does.
+TEST(PhraseConvert, Utf16TextInBlocksEqualsUtf8) {
+    const auto conv = PhraseConverter::build(lettersConfig());
+    const char16_t lone = 0xD800;
+    auto repeat = [](std::u16string_view s, std::size_t units) {
+        std::u16string out;
+        while (out.size() < units)
+            out += s;
+        return out;
+    };
+    struct Case {
+        const char *name;
+        std::u16string text;
+    };
+    const Case cases[] = {
+        {"one line longer than a block", repeat(u"abcdx𠀀", 100000)},
+        {"breaks every few units", repeat(u"ab\nbcd\r\n", 100000)},
+        {"break at a block's end", repeat(u"a", 32767) + u"\nbcd" + repeat(u"bc\n", 40000)},
+        {"phrase across a block's end", repeat(u"x", 32767) + u"abcd" + repeat(u"d\n", 40000)},
+        {"lone surrogates near the cuts",
+         repeat(u"a", 32767) + lone + u"bc\n" + lone + repeat(u"bcd\n", 20000) + lone},
+        {"no break at all, with lone surrogates", repeat(std::u16string(u"ab") + lone + u"cd", 90000)},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        // The expected text: each stretch between lone surrogates converted whole as UTF-8.
+        std::u16string expected;
+        std::size_t i = 0;
+        while (i <= c.text.size()) {
+            std::size_t j = i;
+            while (j < c.text.size() && c.text[j] != lone)
+                ++j;
+            std::string utf8;
+            core::encodeUtf8(c.text.substr(i, j - i), utf8);
+            const auto part = core::utf8ToUtf16(conv.convert(utf8));
+            ASSERT_TRUE(part);
+            expected += *part;
+            if (j < c.text.size())
+                expected += lone;
+            i = j + 1;
+        }
+        EXPECT_TRUE(core::convertUtf16(conv, c.text) == expected);
+    }
+}
+
 TEST(PhraseConvert, KeyWithALineBreakKeepsLinesTogether) {
     PhraseConfig c;
     c.segmentation = {{{"a\nb", "X"}}};
