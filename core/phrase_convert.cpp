@@ -186,7 +186,14 @@ public:
     }
     [[gnu::noinline]] void grow(std::size_t need) { m_s.resize(std::max(m_s.size() * 2, m_n + need + 64)); }
     [[gnu::always_inline]] void put(const char *p, std::size_t len) {
-        std::memcpy(room(len), p, len);
+        char *o = room(len);
+        // Most texts are one character: two overlapping two-byte copies, not a call to memcpy.
+        if (len - 2 <= 2) {
+            std::memcpy(o, p, 2);
+            std::memcpy(o + len - 2, p + len - 2, 2);
+        } else {
+            std::memcpy(o, p, len);
+        }
         m_n += len;
     }
     [[gnu::always_inline]] void put(char c) {
