@@ -192,7 +192,8 @@ std::optional<std::u16string> convertClipboardText(const ClipboardAction &action
 
 ClipboardResult ClipboardConverter::run(const ClipboardAction &action) {
     const QString text = m_clipboard.text();
-    if (action == ClipboardAction(ClipboardCommand::Restore)) {
+    const auto *command = std::get_if<ClipboardCommand>(&action);
+    if (command && *command == ClipboardCommand::Restore) {
         if (!m_before)
             return {ClipboardResult::NothingToRestore, "no clipboard conversion to undo"};
         // The restore swaps, so that a second one brings the converted text back.
