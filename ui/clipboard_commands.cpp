@@ -95,7 +95,8 @@ std::optional<ClipboardAction> clipboardActionNamed(std::string_view name) {
 }
 
 std::string clipboardVariantList() {
-    // Appended piece by piece: GCC 12 warns falsely on a chain of std::string + (GCC bug 105329).
+    // Strings here are appended piece by piece: GCC 12 warns falsely on a chain of std::string +
+    // (GCC bug 105329).
     std::string list(kConvertPrefix);
     list += "CONFIG, ";
     list += kPinyinPrefix;
@@ -140,8 +141,11 @@ std::u16string menuCaption(ClipboardCommand command, std::string_view defaultKey
     } else if (const auto *reading = std::get_if<ReadingConversion>(&action)) {
         label = reading->way->label;
     }
-    if (label)
-        caption += u"（" + std::u16string(label) + u"）";
+    if (label) {
+        caption += u"（";
+        caption += label;
+        caption += u"）";
+    }
     return caption;
 }
 
