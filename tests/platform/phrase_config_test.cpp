@@ -1,6 +1,7 @@
 // The phrase conversion of OpenCC's configurations against libopencc itself, in process: tricky
 // cases, generated text for every stock configuration, streaming, and the prepared images.
 
+#include "core/utf.h"
 #include "platform/character_maps.h"
 #include "platform/phrase_config.h"
 #include "platform/phrase_stream.h"
@@ -16,6 +17,8 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -222,6 +225,60 @@ TEST(PhraseStream, InvalidUtf8ConvertsTheValidPartFirst) {
             const auto [result, output] = streamed(converter("s2t"), c.in, block);
             EXPECT_EQ(result, c.result);
             EXPECT_EQ(output, c.out);
+        }
+    }
+}
+
+// The valid prefix found one sequence at a time, the rule the fast check must give exactly.
+platform::Utf8Prefix prefixByDecoding(std::string_view in, bool final) {
+    const auto s = reinterpret_cast<const unsigned char *>(in.data());
+    std::size_t i = 0;
+    while (i < in.size()) {
+        char32_t cp;
+        const int len = core::decodeUtf8Sequence(s + i, in.size() - i, cp);
+        if (len <= 0)
+            return {i, len == 0 && !final};
+        i += static_cast<std::size_t>(len);
+    }
+    return {i, true};
+}
+
+// Every kind of fault, and every cut, at every place across the 16- and 64-byte groups that the
+// fast check takes at once, in texts of each sequence length.
+TEST(PhraseStream, ValidPrefixEqualsDecodingOneByOne) {
+    using namespace std::string_literals;
+    const std::string texts[] = {
+        "abcdefghijklmnopqrstuvwxyz0123456789"s,
+        "头发简体字转换为繁体"s,
+        "a头\xc3\xa9\xf0\x9f\x98\x80\0b\xe2\x82\xac\xf4\x8f\xbf\xbf\xef\xbf\xbf\xc2\x80"s,
+    };
+    const std::string faults[] = {
+        "\xff"s, "\x80"s, "\xbf\xbf"s, "\xc0\xaf"s, "\xc1\xbf"s, "\xc3"s, "\xc3" "a"s,
+        "\xe0\x9f\xbf"s, "\xed\xa0\x80"s, "\xe5\x8f"s, "\xe5" "a"s, "\xf0\x8f\xbf\xbf"s,
+        "\xf4\x90\x80\x80"s, "\xf5\x80\x80\x80"s, "\xf8\x88\x80\x80\x80"s, "\xf0\x9f\x98"s,
+        "\xe4\xb8\xad\x80"s, "\xf0\x9f\x98\x80\x80"s, "\xc3\xa9\xa9"s,
+    };
+    for (const auto &unit : texts) {
+        std::string text;
+        while (text.size() < 300)
+            text += unit;
+        for (std::size_t at = 0; at < 200; ++at) {
+            if ((static_cast<unsigned char>(text[at]) & 0xC0) == 0x80)
+                continue;
+            for (const bool final : {true, false}) {
+                SCOPED_TRACE(testing::Message() << unit << " at " << at << (final ? " final" : ""));
+                // Cut short, then with each fault put in.
+                std::vector<std::string> inputs = {text.substr(0, at + 70), text.substr(0, at + 71),
+                                                   text.substr(0, at + 72)};
+                for (const auto &fault : faults)
+                    inputs.push_back(text.substr(0, at) + fault + text.substr(at));
+                for (const auto &in : inputs) {
+                    const auto got = platform::validUtf8Prefix(in, final);
+                    const auto want = prefixByDecoding(in, final);
+                    EXPECT_EQ(got.valid, want.valid);
+                    EXPECT_EQ(got.ok, want.ok);
+                }
+            }
         }
     }
 }
