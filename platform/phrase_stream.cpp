@@ -162,20 +162,26 @@ StreamResult convertStream(const core::PhraseConverter &converter, const StreamR
     // When lines convert on their own, a block is cut at a line break and its first part converted
     // on a second thread while this one converts the rest.
     const bool twoThreads = converter.linesConvertAlone() && std::thread::hardware_concurrency() >= 2;
-    std::string buf, firstOut, converted;
-    std::size_t start = 0; // bytes of buf already converted
+    // The text is the first `held` bytes of `space`, which only grows, so that a block is read
+    // into memory already there rather than into bytes cleared first.
+    std::string space, firstOut, converted;
+    std::size_t held = 0;
+    std::size_t start = 0; // bytes of the text already converted
     for (;;) {
         // Keep the unconverted rest, then read a block after it; at least as much as was kept, so
         // that text which cannot be cut yet is not scanned again and again.
-        buf.erase(0, start);
+        if (start > 0 && held > start)
+            std::memmove(space.data(), space.data() + start, held - start);
+        held -= start;
         start = 0;
-        const std::size_t had = buf.size();
+        const std::size_t had = held;
         const std::size_t want = std::max(block, had);
-        buf.resize(had + want);
+        if (space.size() < had + want)
+            space.resize(had + want);
         std::size_t got = 0;
         bool final = false;
         while (got < want) {
-            const long n = read(buf.data() + had + got, want - got);
+            const long n = read(space.data() + had + got, want - got);
             if (n < 0)
                 return StreamResult::ReadError;
             if (n == 0) {
@@ -184,7 +190,8 @@ StreamResult convertStream(const core::PhraseConverter &converter, const StreamR
             }
             got += static_cast<std::size_t>(n);
         }
-        buf.resize(had + got);
+        held = had + got;
+        const std::string_view buf(space.data(), held);
 
         const std::size_t cut =
             twoThreads && buf.size() >= (std::size_t(1) << 16) ? lineCutNearMiddle(buf) : 0;
@@ -193,12 +200,12 @@ StreamResult convertStream(const core::PhraseConverter &converter, const StreamR
         std::thread first;
         if (cut) {
             first = std::thread([&] {
-                const std::string_view part = std::string_view(buf).substr(0, cut);
+                const std::string_view part = buf.substr(0, cut);
                 firstPrefix = validUtf8Prefix(part, true);
                 converter.convert(part.substr(0, firstPrefix.valid), firstOut, true);
             });
         }
-        const std::string_view rest = std::string_view(buf).substr(cut);
+        const std::string_view rest = buf.substr(cut);
         const Utf8Prefix prefix = validUtf8Prefix(rest, final);
         converted.clear();
         const std::size_t done =
