@@ -1,9 +1,11 @@
 // lanternfin-cli's UTF-8 decoding: valid input round-trips, chunked decoding agrees with whole
-// decoding, the fused conversion agrees with decode + map + encode, nothing reads past the end.
+// decoding, the fused conversion agrees with decode + map + encode, the valid prefix that streamed
+// conversion checks agrees with decoding, nothing reads past the end.
 
 #include "core/text_convert.h"
 #include "core/utf.h"
 #include "fuzz_support.h"
+#include "platform/phrase_stream.h"
 
 #include <vector>
 
@@ -42,5 +44,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     fuzz::check(f.ok == r.ok && (!r.ok || f.consumed == r.consumed), "fused validity agrees");
     if (f.ok)
         fuzz::check(fused == core::utf16ToUtf8(core::mapCodePoints(whole, map)), "fused output agrees");
+    // The valid prefix, checked many bytes at a time, with and without valid text before the input
+    // so that its bytes fall at every place in the groups checked together.
+    for (const bool final : {true, false}) {
+        const auto d = core::decodeUtf8(in, whole, final);
+        const auto p = platform::validUtf8Prefix(in, final);
+        fuzz::check(p.valid == d.consumed && p.ok == d.ok, "valid prefix agrees");
+        std::string padded = "\xe5\xa4\xb4\xe5\x8f\x91\xf0\x9f\x98\x80\xc3\xa9";
+        padded.append(size % 61, 'a');
+        const std::size_t pad = padded.size();
+        padded.append(in);
+        const std::vector<char> exact(padded.begin(), padded.end());
+        const auto q = platform::validUtf8Prefix(std::string_view(exact.data(), exact.size()), final);
+        fuzz::check(q.valid == pad + d.consumed && q.ok == d.ok, "valid prefix agrees after text");
+    }
     return 0;
 }
