@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -162,26 +163,33 @@ StreamResult convertStream(const core::PhraseConverter &converter, const StreamR
     // When lines convert on their own, a block is cut at a line break and its first part converted
     // on a second thread while this one converts the rest.
     const bool twoThreads = converter.linesConvertAlone() && std::thread::hardware_concurrency() >= 2;
-    // The text is the first `held` bytes of `space`, which only grows, so that a block is read
-    // into memory already there rather than into bytes cleared first.
-    std::string space, firstOut, converted;
-    std::size_t held = 0;
+    // The text is the first `held` bytes of `space` (`room` bytes, left uncleared), so that a block
+    // is read into memory already there rather than into bytes cleared first.
+    std::unique_ptr<char[]> space;
+    std::size_t room = 0, held = 0;
+    std::string firstOut, converted;
     std::size_t start = 0; // bytes of the text already converted
     for (;;) {
         // Keep the unconverted rest, then read a block after it; at least as much as was kept, so
         // that text which cannot be cut yet is not scanned again and again.
         if (start > 0 && held > start)
-            std::memmove(space.data(), space.data() + start, held - start);
+            std::memmove(space.get(), space.get() + start, held - start);
         held -= start;
         start = 0;
         const std::size_t had = held;
         const std::size_t want = std::max(block, had);
-        if (space.size() < had + want)
-            space.resize(had + want);
+        if (room < had + want) {
+            // With some slack, as what is kept from one block to the next varies a little.
+            room = had + want + (had + want) / 8;
+            std::unique_ptr<char[]> bigger(new char[room]);
+            if (had > 0)
+                std::memcpy(bigger.get(), space.get(), had);
+            space = std::move(bigger);
+        }
         std::size_t got = 0;
         bool final = false;
         while (got < want) {
-            const long n = read(space.data() + had + got, want - got);
+            const long n = read(space.get() + had + got, want - got);
             if (n < 0)
                 return StreamResult::ReadError;
             if (n == 0) {
@@ -191,7 +199,7 @@ StreamResult convertStream(const core::PhraseConverter &converter, const StreamR
             got += static_cast<std::size_t>(n);
         }
         held = had + got;
-        const std::string_view buf(space.data(), held);
+        const std::string_view buf(space.get(), held);
 
         const std::size_t cut =
             twoThreads && buf.size() >= (std::size_t(1) << 16) ? lineCutNearMiddle(buf) : 0;
