@@ -22,28 +22,26 @@ fail() {
     exit 1
 }
 
-# Starts Xvfb on a free display (1920 x 1080) and exports DISPLAY. A display number just given up
-# by another test's server can answer for a moment from the old one (its abstract socket outlives
-# the lock file) and then fail every client, so the new server must answer before it is used;
-# otherwise another is started.
+# Starts Xvfb (1920 x 1080) on a display of its own and exports DISPLAY. The number is drawn at
+# random from a wide range rather than taking the lowest free one: a number another test has just
+# given up can still be held by the old server's abstract socket for a moment, and then clients of
+# the new server fail to connect (Qt aborts with "could not connect to display").
 start_x() {
-    local attempt fifo display pid
+    local attempt n pid
     for attempt in 1 2 3 4 5; do
-        fifo=$(mktemp -u)
-        mkfifo "$fifo"
-        Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+        n=$((200 + RANDOM % 30000))
+        [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
         pid=$!
-        E2E_PIDS+=($pid)
-        display=""
-        read -r -t 10 display <"$fifo" || true
-        rm -f "$fifo"
-        if [ -n "$display" ]; then
-            sleep 0.2
-            if kill -0 "$pid" 2>/dev/null && xprop -display ":$display" -root >/dev/null 2>&1; then
-                export DISPLAY=":$display"
+        for _ in $(seq 100); do
+            kill -0 "$pid" 2>/dev/null || break
+            if xprop -display ":$n" -root >/dev/null 2>&1; then
+                E2E_PIDS+=($pid)
+                export DISPLAY=":$n"
                 return 0
             fi
-        fi
+            sleep 0.1
+        done
         kill "$pid" 2>/dev/null || true
     done
     fail "Xvfb did not start"
@@ -86,7 +84,8 @@ start_tray_host() {
 # Starts the program ($1) and sets APP_PID and WIN (its main window). The waits below are upper
 # bounds for a machine busy with other tests; each returns as soon as its state is there.
 start_app() {
-    QT_QPA_PLATFORM=xcb "$1" >/dev/null 2>&1 &
+    APP_LOG=$E2E_HOME/app.log
+    QT_QPA_PLATFORM=xcb "$1" >"$APP_LOG" 2>&1 &
     APP_PID=$!
     E2E_PIDS+=($APP_PID)
     WIN=""
@@ -95,7 +94,11 @@ start_app() {
         [ -n "$WIN" ] && break
         sleep 0.1
     done
-    [ -n "$WIN" ] || fail "the window did not appear"
+    if [ -z "$WIN" ]; then
+        kill -0 "$APP_PID" 2>/dev/null && echo "the program runs" >&2 || echo "the program has ended" >&2
+        cat "$APP_LOG" >&2
+        fail "the window did not appear"
+    fi
     sleep 1
 }
 
