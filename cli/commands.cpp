@@ -8,9 +8,9 @@
 #include "core/utf.h"
 #include "platform/character_maps.h"
 #include "platform/codepage936.h"
-#include "platform/pinyin_data.h"
 #include "platform/phrase_config.h"
 #include "platform/phrase_stream.h"
+#include "platform/pinyin_data.h"
 
 #include <algorithm>
 #include <cstring>
@@ -157,31 +157,39 @@ Transform roundTransform(bool lines, const std::vector<std::string> &values) {
     };
 }
 
-// Streams the input through a code-point mapping in slices, so that memory stays flat however
-// large the input. Output converted before an invalid byte is written before the error.
+// Streams the input in slices through `feed` (a chunk, the text to append to, whether the chunk is
+// the last), carrying a sequence cut at a slice's end over to the next, so that memory stays flat
+// however large the input. Output converted before an invalid byte is written before the error.
+template <typename Feed> Status streamSlices(Input &in, Writer &out, Feed &&feed) {
+    std::vector<char> buf(1 << 20);
+    std::size_t carried = 0;
+    std::string text;
+    for (;;) {
+        const long got = in.read(buf.data() + carried, buf.size() - carried);
+        if (got < 0)
+            return readFailure(in);
+        const bool final = got == 0;
+        const std::string_view chunk(buf.data(), carried + static_cast<std::size_t>(got));
+        text.clear();
+        const auto r = feed(chunk, text, final);
+        out.write(text);
+        if (!r.ok)
+            return invalidUtf8();
+        carried = chunk.size() - r.consumed;
+        std::memmove(buf.data(), buf.data() + r.consumed, carried);
+        if (final)
+            return {};
+    }
+}
+
+// Streams the input through a code-point mapping.
 Transform mapTransform(std::shared_ptr<const core::CodePointMap> map, bool lines) {
     if (lines)
         return linesTransform([map](std::u16string_view s) { return core::mapCodePoints(s, *map); });
     return [map](Input &in, Writer &out) -> Status {
-        std::vector<char> buf(1 << 20);
-        std::size_t carried = 0;
-        std::string text;
-        for (;;) {
-            const long got = in.read(buf.data() + carried, buf.size() - carried);
-            if (got < 0)
-                return readFailure(in);
-            const bool final = got == 0;
-            const std::string_view chunk(buf.data(), carried + static_cast<std::size_t>(got));
-            text.clear();
-            const auto r = core::mapUtf8(chunk, *map, text, final);
-            out.write(text);
-            if (!r.ok)
-                return invalidUtf8();
-            carried = chunk.size() - r.consumed;
-            std::memmove(buf.data(), buf.data() + r.consumed, carried);
-            if (final)
-                return {};
-        }
+        return streamSlices(in, out, [&map](std::string_view chunk, std::string &text, bool final) {
+            return core::mapUtf8(chunk, *map, text, final);
+        });
     };
 }
 
@@ -243,25 +251,9 @@ Transform readingTransform(const core::PinyinStyle &style, bool lines) {
             [data, style](std::u16string_view s) { return core::readPinyin(s, data->view(), style); });
     return [data, style](Input &in, Writer &out) -> Status {
         core::PinyinReader reader(data->view(), style);
-        std::vector<char> buf(1 << 20);
-        std::size_t carried = 0;
-        std::string text;
-        for (;;) {
-            const long got = in.read(buf.data() + carried, buf.size() - carried);
-            if (got < 0)
-                return readFailure(in);
-            const bool final = got == 0;
-            const std::string_view chunk(buf.data(), carried + static_cast<std::size_t>(got));
-            text.clear();
-            const auto r = reader.feed(chunk, text, final);
-            out.write(text);
-            if (!r.ok)
-                return invalidUtf8();
-            carried = chunk.size() - r.consumed;
-            std::memmove(buf.data(), buf.data() + r.consumed, carried);
-            if (final)
-                return {};
-        }
+        return streamSlices(in, out, [&reader](std::string_view chunk, std::string &text, bool final) {
+            return reader.feed(chunk, text, final);
+        });
     };
 }
 

@@ -17,6 +17,7 @@
 // readings of characters terra lacks.
 
 #include "core/pinyin_data_format.h"
+#include "core/utf.h"
 
 #include <opencc/opencc.h>
 
@@ -73,23 +74,10 @@ std::u32string decode(std::string_view s) {
 
 std::string encode(std::u32string_view s) {
     std::string out;
-    for (char32_t c : s) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
+    unsigned char bytes[4];
+    for (char32_t c : s)
+        out.append(reinterpret_cast<const char *>(bytes),
+                   static_cast<std::size_t>(core::encodeCodePoint(c, bytes) - bytes));
     return out;
 }
 
@@ -373,8 +361,8 @@ public:
             // the character alone cannot tell.
             auto it = best.find(key);
             auto rank = [&](const Best &x, const Best &other) {
-                const bool mainland =
-                    sameLetters(x.syl, other.syl) && clearlyMoreFrequent(key, x.traditional, x.syl, other.syl);
+                const bool mainland = sameLetters(x.syl, other.syl) &&
+                                      clearlyMoreFrequent(key, x.traditional, x.syl, other.syl);
                 return std::make_tuple(mainland, -x.nonStandard, x.ownReadings);
             };
             if (it == best.end() || b.weight > it->second.weight ||
@@ -467,7 +455,8 @@ public:
                     }
                 if (count == 1)
                     for (std::size_t k = 0; k < w.size(); ++k)
-                        if (const auto m = m_mergedFrom.find(w[k]); m != m_mergedFrom.end() && m->second.size() > 1)
+                        if (const auto m = m_mergedFrom.find(w[k]);
+                            m != m_mergedFrom.end() && m->second.size() > 1)
                             syl[k] = corrected(w[k], only->syl[k]);
             }
             addKnown(w, syl);
@@ -714,8 +703,8 @@ private:
     // more often as `a` does; a reading Pinlu never met tells nothing (its corpus is small).
     // Pinlu counts simplified text: a traditional character merged into another (髮 into 发)
     // has no count of its own.
-    bool clearlyMoreFrequent(const Word &simplified, const Word &traditional, const std::vector<std::string> &a,
-                             const std::vector<std::string> &b) const {
+    bool clearlyMoreFrequent(const Word &simplified, const Word &traditional,
+                             const std::vector<std::string> &a, const std::vector<std::string> &b) const {
         double mine = 1, theirs = 1;
         for (std::size_t k = 0; k < a.size() && k < b.size() && k < simplified.size(); ++k) {
             if (a[k] == b[k])
