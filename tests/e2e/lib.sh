@@ -102,12 +102,17 @@ start_app() {
     sleep 1
 }
 
-# Waits up to 15 s for the program to end.
+# Waits up to 15 s for the program to end; if it does not, shows its threads' stacks (gdb) and
+# its window's state.
 expect_ended() {
     for _ in $(seq 150); do
         kill -0 "$APP_PID" 2>/dev/null || return 0
         sleep 0.1
     done
+    xwininfo -id "$WIN" 2>/dev/null | grep -E "Absolute|Width|Height|Map State" >&2 || true
+    if command -v gdb >/dev/null; then
+        gdb -p "$APP_PID" -batch -ex "thread apply all bt 15" 2>/dev/null | grep -E '^(Thread|#)' >&2 || true
+    fi
     fail "the program is still running: $1"
 }
 

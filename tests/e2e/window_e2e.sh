@@ -15,7 +15,7 @@ click_button 3000 1150   # 粘    贴
 click_button 600 550     # 大写
 click_button 2500 1150   # 全部复制
 got=""
-for _ in $(seq 30); do
+for _ in $(seq 150); do
     got=$(xclip -selection clipboard -o 2>/dev/null || true)
     [ "$got" = "HELLO 世界 ABC" ] && break
     sleep 0.1
