@@ -22,16 +22,16 @@ fail() {
     exit 1
 }
 
-# Starts Xvfb (1920 x 1080) on a display of its own and exports DISPLAY. The number is drawn at
-# random from a wide range rather than taking the lowest free one: a number another test has just
-# given up can still be held by the old server's abstract socket for a moment, and then clients of
-# the new server fail to connect (Qt aborts with "could not connect to display").
+# Starts Xvfb (1920 x 1080) on a display of its own and exports DISPLAY. Without -noreset the
+# server resets whenever its last client leaves (the readiness check below is one), and a client
+# that connects meanwhile fails: openbox "Failed to open the display", Qt aborts with "could not
+# connect to display". The number is drawn at random so that tests never reuse one just given up.
 start_x() {
     local attempt n pid
     for attempt in 1 2 3 4 5; do
         n=$((200 + RANDOM % 30000))
         [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+        Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp -noreset >/dev/null 2>&1 &
         pid=$!
         for _ in $(seq 100); do
             kill -0 "$pid" 2>/dev/null || break
