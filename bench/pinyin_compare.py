@@ -44,8 +44,8 @@ def main():
     text = open(args[0], encoding='utf-8').read().split('\n')
     ours = open(args[1], encoding='utf-8').read().split('\n')
     names, peers = [], []
-    for spec in args[2:]:
-        name, _, path = spec.rpartition(':')
+    for peer_arg in args[2:]:
+        name, _, path = peer_arg.rpartition(':')
         names.append(name or path)
         peers.append(open(path, encoding='utf-8').read().split('\n'))
     half = opts.get('--half')
