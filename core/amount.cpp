@@ -83,26 +83,8 @@ char digitAt(const Decimal &value, std::int64_t place) {
 
 constexpr std::int64_t kMaxIntegerDigits = 16;
 
-} // namespace
-
-std::optional<std::u16string> daxie(const Decimal &money) {
-    // Half away from zero works on the magnitude, so the sign can stay on.
-    if (!money.isZero() && money.point > kMaxIntegerDigits)
-        return std::nullopt; // refuse before rounding builds anything from a huge exponent
-    const Decimal rounded = roundToPlaces(money, 2, Rounding::HalfAwayFromZero);
-    if (!rounded.isZero() && rounded.point > kMaxIntegerDigits)
-        return std::nullopt;
-
-    // The formatted amount: integer digits (at least one), ".", two decimals.
-    std::array<char, 24> f{};
-    int fLen = 0;
-    const std::int64_t intDigits = rounded.isZero() || rounded.point <= 0 ? 1 : rounded.point;
-    for (std::int64_t place = intDigits - 1; place >= 0; --place)
-        f[fLen++] = digitAt(rounded, place);
-    f[fLen++] = '.';
-    f[fLen++] = digitAt(rounded, -1);
-    f[fLen++] = digitAt(rounded, -2);
-
+// The capitals of a formatted magnitude: its integer digits (at least one), ".", two decimals.
+std::u16string capitalsOfFormatted(const char *f, int fLen) {
     // Integer walk: every digit followed by the letter of its place.
     Letters t;
     const int n = fLen - 3;
@@ -143,10 +125,95 @@ std::optional<std::u16string> daxie(const Decimal &money) {
         t.replaceAll("0.", "");
     else
         t.replaceAll("0.", ".");
-
-    if (money.negative && !rounded.isZero())
-        return u"负" + t.capitals();
     return t.capitals();
+}
+
+} // namespace
+
+std::optional<std::u16string> daxie(const Decimal &money) {
+    // Half away from zero works on the magnitude, so the sign can stay on.
+    if (!money.isZero() && money.point > kMaxIntegerDigits)
+        return std::nullopt; // refuse before rounding builds anything from a huge exponent
+    const Decimal rounded = roundToPlaces(money, 2, Rounding::HalfAwayFromZero);
+    if (!rounded.isZero() && rounded.point > kMaxIntegerDigits)
+        return std::nullopt;
+
+    std::array<char, 24> f{};
+    int fLen = 0;
+    const std::int64_t intDigits = rounded.isZero() || rounded.point <= 0 ? 1 : rounded.point;
+    for (std::int64_t place = intDigits - 1; place >= 0; --place)
+        f[fLen++] = digitAt(rounded, place);
+    f[fLen++] = '.';
+    f[fLen++] = digitAt(rounded, -1);
+    f[fLen++] = digitAt(rounded, -2);
+
+    std::u16string capitals = capitalsOfFormatted(f.data(), fLen);
+    if (money.negative && !rounded.isZero())
+        return u"负" + capitals;
+    return capitals;
+}
+
+std::u16string daxie(const Fen &amount) {
+    std::array<char, 24> digits{};
+    int d = 0;
+    std::uint64_t v = amount.magnitude;
+    do {
+        digits[d++] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v != 0);
+    while (d < 3)
+        digits[d++] = '0';
+    std::array<char, 24> f{};
+    int fLen = 0;
+    for (int i = d - 1; i >= 2; --i)
+        f[fLen++] = digits[i];
+    f[fLen++] = '.';
+    f[fLen++] = digits[1];
+    f[fLen++] = digits[0];
+    std::u16string capitals = capitalsOfFormatted(f.data(), fLen);
+    if (amount.negative && amount.magnitude != 0)
+        capitals.insert(capitals.begin(), u'负');
+    return capitals;
+}
+
+std::u16string bankStyle(std::u16string capitals, char16_t yuan) {
+    const std::size_t start = !capitals.empty() && capitals[0] == u'负' ? 1 : 0;
+    if (capitals.size() > start && capitals[start] == u'拾')
+        capitals.insert(capitals.begin() + static_cast<std::ptrdiff_t>(start), u'壹');
+    for (char16_t &c : capitals)
+        if (c == u'圆')
+            c = yuan;
+    return capitals;
+}
+
+std::optional<std::u16string> bankCapitals(const Decimal &money, char16_t yuan) {
+    auto capitals = daxie(money);
+    if (!capitals)
+        return std::nullopt;
+    return bankStyle(std::move(*capitals), yuan);
+}
+
+std::string amountText(const Fen &amount) {
+    std::string text = std::to_string(amount.magnitude / 100);
+    text += '.';
+    text += static_cast<char>('0' + amount.magnitude / 10 % 10);
+    text += static_cast<char>('0' + amount.magnitude % 10);
+    if (amount.negative && amount.magnitude != 0)
+        text.insert(text.begin(), '-');
+    return text;
+}
+
+std::optional<Fen> toFen(const Decimal &money) {
+    if (!money.isZero() && money.point > kMaxIntegerDigits)
+        return std::nullopt;
+    const Decimal rounded = roundToPlaces(money, 2, Rounding::HalfAwayFromZero);
+    if (!rounded.isZero() && rounded.point > kMaxIntegerDigits)
+        return std::nullopt;
+    Fen fen{rounded.negative && !rounded.isZero(), 0};
+    const std::int64_t intDigits = rounded.isZero() || rounded.point <= 0 ? 1 : rounded.point;
+    for (std::int64_t place = intDigits - 1; place >= -2; --place)
+        fen.magnitude = fen.magnitude * 10 + static_cast<std::uint64_t>(digitAt(rounded, place) - '0');
+    return fen;
 }
 
 std::optional<std::u16string> daxie(std::u16string_view money) {

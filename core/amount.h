@@ -10,6 +10,7 @@
 
 #include "number.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,27 @@ namespace core {
 // The capitals of `money`; nullopt when its magnitude is 10^16 or more after rounding to fen.
 // A negative amount gets "负" before the capitals of its magnitude, unless it rounds to 0.00.
 std::optional<std::u16string> daxie(const Decimal &money);
+
+// An amount counted in fen (0.01 yuan): exact, below 10^18 fen.
+struct Fen {
+    bool negative = false; // never set together with a zero magnitude
+    std::uint64_t magnitude = 0;
+    bool operator==(const Fen &) const = default;
+};
+
+// The same capitals for an amount in fen (magnitude below 10^18).
+std::u16string daxie(const Fen &amount);
+
+// `money` rounded to fen as daxie rounds it; nullopt beyond its limit.
+std::optional<Fen> toFen(const Decimal &money);
+
+// The amount as a number with two decimals: 1005.50, -5.00, 0.00.
+std::string amountText(const Fen &amount);
+
+// The capitals as banks want them written: 壹拾 where they would start with 拾 (a lone 拾 is
+// easily altered: 壹拾陆元整, not 拾陆圆整), and the yuan written `yuan` (元 or 圆).
+std::u16string bankStyle(std::u16string capitals, char16_t yuan);
+std::optional<std::u16string> bankCapitals(const Decimal &money, char16_t yuan);
 
 // The capitals of the number that `money` starts with, read by the leading-number rules.
 std::optional<std::u16string> daxie(std::u16string_view money);

@@ -1,0 +1,421 @@
+#include "core/amount_reading.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace core {
+namespace {
+
+constexpr std::u16string_view kDigits = u"零壹贰叁肆伍陆柒捌玖";
+constexpr std::u16string_view kRmb = u"人民币";
+constexpr std::uint64_t kPow10[] = {1, 10, 100, 1000};
+
+int digitOf(char16_t c) {
+    const std::size_t p = kDigits.find(c);
+    return p == std::u16string_view::npos ? -1 : static_cast<int>(p);
+}
+
+// 拾 佰 仟 as the exponent of their place; 0 for anything else.
+int smallUnitOf(char16_t c) {
+    return c == u'拾' ? 1 : c == u'佰' ? 2 : c == u'仟' ? 3 : 0;
+}
+
+bool isUnit(char16_t c) {
+    return smallUnitOf(c) != 0 || c == u'萬' || c == u'億';
+}
+
+// The writing the rest of the reader works on: 元 万 亿 正 as 圆 萬 億 整.
+char16_t normalised(char16_t c) {
+    switch (c) {
+    case u'元':
+        return u'圆';
+    case u'万':
+        return u'萬';
+    case u'亿':
+        return u'億';
+    case u'正':
+        return u'整';
+    default:
+        return c;
+    }
+}
+
+bool isBlank(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\u3000' || c == u'\r' || c == u'\n';
+}
+
+bool isHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool isLowSurrogate(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+std::u16string decimal(std::size_t n) {
+    const std::string s = std::to_string(n);
+    return {s.begin(), s.end()};
+}
+
+// The 1-based character of `text` that starts at unit `index`.
+std::size_t characterAt(std::u16string_view text, std::size_t index) {
+    std::size_t n = 1;
+    for (std::size_t i = 0; i < index && i < text.size(); ++i)
+        if (!(isLowSurrogate(text[i]) && i > 0 && isHighSurrogate(text[i - 1])))
+            ++n;
+    return n + (index > text.size() ? index - text.size() : 0);
+}
+
+// The character at unit `index` as it can be shown: a lone surrogate half by its code.
+std::u16string shown(std::u16string_view text, std::size_t index) {
+    const char16_t c = text[index];
+    if (isHighSurrogate(c) && index + 1 < text.size() && isLowSurrogate(text[index + 1]))
+        return std::u16string(text.substr(index, 2));
+    if (isHighSurrogate(c) || isLowSurrogate(c)) {
+        static constexpr char kHex[] = "0123456789ABCDEF";
+        std::u16string code = u"U+";
+        for (int shift = 12; shift >= 0; shift -= 4)
+            code += static_cast<char16_t>(kHex[(c >> shift) & 0xF]);
+        return code;
+    }
+    return std::u16string(1, c);
+}
+
+// Reads the capitals in one pass, checking the order of the places as it goes; the value it finds
+// is then written again and compared with the text, which refuses every other writing.
+class Reader {
+public:
+    explicit Reader(std::u16string_view text) : m_text(text) {}
+
+    Outcome<Fen> read() {
+        std::size_t end = m_text.size();
+        while (end > 0 && isBlank(m_text[end - 1]))
+            --end;
+        std::size_t i = 0;
+        while (i < end && isBlank(m_text[i]))
+            ++i;
+        if (i == end)
+            return Outcome<Fen>::refused(0, u"没有金额");
+        m_begin = i;
+        m_end = end;
+        // The prefixes 人民币 and 负, each at most once, in either order.
+        for (;;) {
+            if (!m_rmb && m_text.substr(i, kRmb.size()) == kRmb && i + kRmb.size() <= end) {
+                m_rmb = true;
+                i += kRmb.size();
+            } else if (!m_negative && i < end && m_text[i] == u'负') {
+                m_negative = true;
+                ++i;
+            } else {
+                break;
+            }
+        }
+        m_body = i;
+        if (i == end) {
+            refuse(end, u"没有金额");
+            return failure();
+        }
+        for (; i < end; ++i)
+            if (!take(i))
+                return failure();
+        if (!finish())
+            return failure();
+        const Fen amount{m_negative && m_value != 0, m_value};
+        if (!matchesWriting(amount))
+            return failure();
+        return Outcome<Fen>::ok(amount);
+    }
+
+private:
+    Outcome<Fen> failure() const { return {std::nullopt, m_refusal}; }
+
+    bool refuse(std::size_t index, std::u16string_view what) {
+        const std::size_t position = characterAt(m_text, index);
+        std::u16string message = u"第" + decimal(position) + u"个字";
+        if (index < m_text.size())
+            message += u"“" + shown(m_text, index) + u"”";
+        message += u"：";
+        message += what;
+        m_refusal = {position, std::move(message)};
+        return false;
+    }
+
+    bool integerDigitsSeen() const {
+        return m_high != 0 || m_group != 0 || m_section != 0 || m_lastSmall >= 0 || m_afterBig;
+    }
+
+    // Ends a group of four places at the 萬, 億 or 圆 at `index`: a digit left without a unit is
+    // its units digit, which must not leave the place it stands for in doubt.
+    bool closeSection() {
+        if (m_pending >= 0) {
+            if (!m_zeroPending && (m_lastSmall >= 2 || (m_lastSmall < 0 && m_afterBig)))
+                return refuse(m_pendingAt, u"没有单位，说不清是哪一位（个位前应有“零”）");
+            m_section += static_cast<std::uint64_t>(m_pending);
+            m_pending = -1;
+        } else if (m_zeroPending) {
+            return refuse(m_zeroAt, u"“零”后缺少数字");
+        }
+        m_zeroPending = false;
+        return true;
+    }
+
+    bool take(std::size_t i) {
+        const char16_t c = normalised(m_text[i]);
+        if (m_stage == Stage::AfterZheng)
+            return refuse(i, c == u'角' || c == u'分' ? u"“整”之后不能再有角分" : u"“整”之后不能再有字");
+        if (const int d = digitOf(c); d > 0)
+            return digit(i, d);
+        if (c == u'零')
+            return zero(i);
+        if (const int u = smallUnitOf(c))
+            return smallUnit(i, u);
+        switch (c) {
+        case u'萬':
+            return bigUnit(i, false);
+        case u'億':
+            return bigUnit(i, true);
+        case u'圆':
+            return yuan(i);
+        case u'角':
+        case u'分':
+            return fraction(i, c == u'角');
+        case u'整':
+            return zheng(i);
+        case u'负':
+            return refuse(i, u"“负”只能写在最前面");
+        default:
+            return refuse(i, u"不是金额用字");
+        }
+    }
+
+    bool digit(std::size_t i, int d) {
+        if (m_pending >= 0)
+            return refuse(i, u"两个数字相连，前一个缺少单位");
+        m_pending = d;
+        m_pendingAt = i;
+        return true;
+    }
+
+    bool zero(std::size_t i) {
+        if (m_pending >= 0)
+            return refuse(i, u"“零”前的数字缺少单位");
+        if (m_zeroPending)
+            return refuse(i, u"“零”重复");
+        m_zeroPending = true;
+        m_zeroAt = i;
+        return true;
+    }
+
+    bool smallUnit(std::size_t i, int u) {
+        if (m_stage != Stage::Integer)
+            return refuse(i, u"不能写在“圆”之后");
+        if (m_lastSmall >= 0 && u >= m_lastSmall)
+            return refuse(i, u == m_lastSmall ? u"单位重复" : u"单位顺序不对，比前面的单位大");
+        if (m_pending < 0) {
+            // 拾伍圆整: ten to nineteen may start with a bare 拾.
+            if (u == 1 && !integerDigitsSeen() && !m_zeroPending) {
+                m_pending = 1;
+                m_pendingAt = i;
+            } else {
+                return refuse(i, u"单位前缺少数字");
+            }
+        }
+        const int expected = m_lastSmall >= 0 ? m_lastSmall - 1 : m_afterBig ? 3 : u;
+        if (u < expected && !m_zeroPending)
+            return refuse(m_pendingAt, u"前面缺少“零”");
+        if (u == expected && m_zeroPending && m_lastSmall >= 0)
+            return refuse(m_zeroAt, u"多余的“零”");
+        m_section += static_cast<std::uint64_t>(m_pending) * kPow10[u];
+        m_lastSmall = u;
+        m_pending = -1;
+        m_zeroPending = false;
+        return true;
+    }
+
+    bool bigUnit(std::size_t i, bool yi) {
+        if (m_stage != Stage::Integer)
+            return refuse(i, u"不能写在“圆”之后");
+        if (yi ? m_seenYi : m_seenWan)
+            return refuse(i, u"单位重复");
+        if (m_pending < 0 && m_section == 0 && !m_zeroPending && (!yi || m_group == 0))
+            return refuse(i, u"单位前缺少数字");
+        if (!closeSection())
+            return false;
+        if (yi) {
+            const std::uint64_t group = m_group + m_section;
+            if (group == 0)
+                return refuse(i, u"单位前缺少数字");
+            m_high = group * 100'000'000;
+            m_group = 0;
+            m_seenWan = false;
+            m_seenYi = true;
+        } else {
+            if (m_section == 0)
+                return refuse(i, u"单位前缺少数字");
+            m_group += m_section * 10'000;
+            m_seenWan = true;
+        }
+        m_section = 0;
+        m_lastSmall = -1;
+        m_afterBig = true;
+        return true;
+    }
+
+    bool yuan(std::size_t i) {
+        if (m_stage != Stage::Integer)
+            return refuse(i, u"“圆”重复");
+        if (m_zeroPending && m_pending < 0 && !integerDigitsSeen()) {
+            m_zeroPending = false; // 零圆整
+        } else {
+            if (m_pending < 0 && !m_zeroPending && !integerDigitsSeen())
+                return refuse(i, u"“圆”前缺少数字");
+            if (!closeSection())
+                return false;
+        }
+        m_value = (m_high + m_group + m_section) * 100;
+        m_stage = Stage::AfterYuan;
+        return true;
+    }
+
+    bool fraction(std::size_t i, bool jiao) {
+        if (jiao ? m_stage >= Stage::AfterJiao : m_stage >= Stage::AfterFen)
+            return refuse(i, u"单位重复");
+        if (!jiao && m_stage == Stage::AfterJiao && m_pending < 0)
+            return refuse(i, u"单位前缺少数字");
+        if (m_pending < 0)
+            return refuse(i, u"单位前缺少数字");
+        if (m_stage == Stage::Integer && integerDigitsSeen())
+            return refuse(m_pendingAt, u"前面缺少“圆”");
+        m_value += static_cast<std::uint64_t>(m_pending) * (jiao ? 10 : 1);
+        m_pending = -1;
+        m_zeroPending = false;
+        m_stage = jiao ? Stage::AfterJiao : Stage::AfterFen;
+        return true;
+    }
+
+    bool zheng(std::size_t i) {
+        if (m_stage == Stage::AfterFen)
+            return refuse(i, u"“分”之后不写“整”");
+        if (m_pending >= 0)
+            return refuse(m_pendingAt, u"缺少单位");
+        if (m_zeroPending)
+            return refuse(m_zeroAt, u"“零”后缺少数字");
+        if (m_stage == Stage::Integer && integerDigitsSeen())
+            return refuse(i, u"前面缺少“圆”");
+        m_stage = Stage::AfterZheng;
+        return true;
+    }
+
+    bool finish() {
+        if (m_pending >= 0)
+            return refuse(m_pendingAt, u"缺少单位");
+        if (m_zeroPending)
+            return refuse(m_zeroAt, u"“零”后缺少数字");
+        if (m_stage == Stage::Integer || m_stage == Stage::AfterYuan)
+            return refuse(m_end, u"金额不完整，缺少“整”");
+        return true;
+    }
+
+    // The text, with the allowed variants undone, must be what daxie writes for `amount`.
+    bool matchesWriting(const Fen &amount) {
+        const std::u16string canonical = daxie(amount);
+        struct Mark {
+            char16_t c;
+            std::size_t at;
+        };
+        std::array<Mark, 64> n{};
+        std::size_t len = 0;
+        auto push = [&](char16_t c, std::size_t at) {
+            if (len < n.size())
+                n[len++] = {c, at};
+        };
+        if (m_negative)
+            push(u'负', m_text.find(u'负', m_begin));
+        const std::size_t bodyStart = len;
+        for (std::size_t i = m_body; i < m_end && len < n.size(); ++i)
+            push(normalised(m_text[i]), i);
+        auto bodyIs = [&](std::u16string_view s) {
+            if (len - bodyStart != s.size())
+                return false;
+            for (std::size_t k = 0; k < s.size(); ++k)
+                if (n[bodyStart + k].c != s[k])
+                    return false;
+            return true;
+        };
+        auto erase = [&](std::size_t k) {
+            for (std::size_t j = k; j + 1 < len; ++j)
+                n[j] = n[j + 1];
+            --len;
+        };
+        if (bodyIs(u"零圆整")) {
+            erase(bodyStart);
+            erase(bodyStart);
+        }
+        const std::size_t canonicalBody = amount.negative ? 1 : 0;
+        if (len - bodyStart >= 2 && n[bodyStart].c == u'壹' && n[bodyStart + 1].c == u'拾' &&
+            canonical.size() > canonicalBody && canonical[canonicalBody] == u'拾')
+            erase(bodyStart);
+        for (std::size_t k = bodyStart + 1; k + 3 < len; ++k)
+            if (n[k].c == u'圆' && n[k + 1].c == u'零' && digitOf(n[k + 2].c) > 0 &&
+                n[k + 3].c == u'角' && isUnit(n[k - 1].c)) {
+                erase(k + 1);
+                break;
+            }
+        if (len > 0 && n[len - 1].c == u'角')
+            push(u'整', m_end);
+
+        std::size_t m = 0;
+        while (m < len && m < canonical.size() && n[m].c == canonical[m])
+            ++m;
+        if (m == len && m == canonical.size())
+            return true;
+        const std::size_t at = m < len ? n[m].at : m_end;
+        const std::u16string should = u"（应写作：" + canonical + u"）";
+        if (m < canonical.size() && canonical[m] == u'零' && (m >= len || n[m].c != u'零'))
+            return refuse(at, u"前面缺少“零”" + should);
+        if (m < len && n[m].c == u'零')
+            return refuse(at, u"多余的“零”" + should);
+        return refuse(at, u"不是这个金额的规范写法" + should);
+    }
+
+    enum class Stage { Integer, AfterYuan, AfterJiao, AfterFen, AfterZheng };
+
+    std::u16string_view m_text;
+    std::size_t m_begin = 0, m_body = 0, m_end = 0;
+    bool m_rmb = false, m_negative = false;
+    Stage m_stage = Stage::Integer;
+    // The integer part: the 億 part (already times 10^8), the 萬 group below it, the current section.
+    std::uint64_t m_high = 0, m_group = 0, m_section = 0;
+    int m_lastSmall = -1; // exponent of the last 拾/佰/仟 in the section, -1 none
+    bool m_afterBig = false, m_seenWan = false, m_seenYi = false;
+    int m_pending = -1; // a digit waiting for its unit
+    std::size_t m_pendingAt = 0;
+    bool m_zeroPending = false;
+    std::size_t m_zeroAt = 0;
+    std::uint64_t m_value = 0; // in fen
+    Refusal m_refusal;
+};
+
+} // namespace
+
+Outcome<Fen> readAmountCapitals(std::u16string_view text) {
+    return Reader(text).read();
+}
+
+Outcome<AmountCheck> checkAmountCapitals(const Decimal &number, std::u16string_view capitals) {
+    const auto expected = toFen(number);
+    if (!expected)
+        return Outcome<AmountCheck>::refused(0, std::u16string(kAmountLimitMessage));
+    auto read = readAmountCapitals(capitals);
+    if (!read)
+        return {std::nullopt, std::move(read.refusal)};
+    AmountCheck check{*read.value == *expected, *read.value, {}};
+    if (!check.same) {
+        const std::string said = amountText(check.stated), meant = amountText(*expected);
+        check.message = u"大写金额是 " + std::u16string(said.begin(), said.end()) + u"，不是 " +
+                        std::u16string(meant.begin(), meant.end());
+    }
+    return Outcome<AmountCheck>::ok(std::move(check));
+}
+
+} // namespace core
