@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include "core/amount.h"
+#include "core/amount_reading.h"
 #include "core/pinyin.h"
 #include "core/pinyin_reading.h"
 #include "core/proportion.h"
@@ -22,11 +23,14 @@ namespace {
 
 // One input text to one output text; nullopt when the single command prints nothing.
 using LineCommand = std::function<std::optional<std::u16string>(std::u16string_view)>;
+// One input text to one output text, or a refusal that is reported with the line's number.
+using RefusingLineCommand = std::function<core::Outcome<std::u16string>(std::u16string_view)>;
 
-// Runs `command` on every line and writes one line per input line. The whole input is checked
-// first, so that invalid UTF-8 writes nothing; then each line is decoded on its own, so memory
-// stays near the size of the input.
-Transform linesTransform(LineCommand command) {
+// Runs `command` on every line and writes one line per input line, empty where there is no
+// result; each refusal is reported as "line N: why" and makes the exit status 1. The whole input
+// is checked first, so that invalid UTF-8 writes nothing; then each line is decoded on its own,
+// so memory stays near the size of the input.
+Transform linesTransform(RefusingLineCommand command) {
     return [command = std::move(command)](Input &in, Writer &out) -> Status {
         std::string input;
         if (!in.readAll(input))
@@ -34,9 +38,10 @@ Transform linesTransform(LineCommand command) {
         if (!core::isValidUtf8(input))
             return invalidUtf8();
         std::string text;
+        std::string refusals;
         std::u16string line;
         std::string_view rest = input;
-        while (!rest.empty()) {
+        for (std::size_t number = 1; !rest.empty(); ++number) {
             const std::size_t end = rest.find('\n');
             std::string_view bytes = rest.substr(0, end);
             rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
@@ -45,13 +50,53 @@ Transform linesTransform(LineCommand command) {
             line.clear();
             core::decodeUtf8(bytes, line, true);
             text.clear();
-            if (const auto result = command(line))
-                core::encodeUtf8(*result, text);
+            const auto result = command(line);
+            if (result)
+                core::encodeUtf8(*result.value, text);
+            else if (!result.refusal.message.empty())
+                refusals += (refusals.empty() ? "" : "\n") + ("line " + std::to_string(number) + ": ") +
+                            core::utf16ToUtf8(result.refusal.message);
             text += '\n';
             out.write(text);
         }
+        if (!refusals.empty())
+            return {kExitNoResult, refusals};
         return {};
     };
+}
+
+Transform linesTransform(LineCommand command) {
+    return linesTransform([command = std::move(command)](std::u16string_view s) {
+        auto result = command(s);
+        return result ? core::Outcome<std::u16string>::ok(std::move(*result))
+                      : core::Outcome<std::u16string>::refused(0, {});
+    });
+}
+
+// Reads the whole input as one text; a refusal exits 1 with its message.
+Transform wholeTextTransform(RefusingLineCommand command) {
+    return [command = std::move(command)](Input &in, Writer &out) -> Status {
+        std::string input;
+        if (!in.readAll(input))
+            return readFailure(in);
+        const auto text = core::utf8ToUtf16(input);
+        if (!text)
+            return invalidUtf8();
+        const auto result = command(*text);
+        if (!result)
+            return {kExitNoResult, core::utf16ToUtf8(result.refusal.message)};
+        out.write(core::utf16ToUtf8(*result.value) + "\n");
+        return {};
+    };
+}
+
+// The whole text as one input, or each line with --lines.
+Transform textTransform(RefusingLineCommand command, bool lines) {
+    return lines ? linesTransform(std::move(command)) : wholeTextTransform(std::move(command));
+}
+
+std::u16string ascii(const std::string &s) {
+    return {s.begin(), s.end()};
 }
 
 // Writes `result` as one line; exit 1 when there is none.
@@ -91,17 +136,54 @@ std::string_view trimSpaceBytes(std::string_view text) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-Transform moneyTransform(bool lines) {
-    if (lines)
-        return linesTransform([](std::u16string_view s) { return core::amountCommandText(s); });
-    return [](Input &in, Writer &out) -> Status {
+// The capitals as the money command writes them: the window's, or the bank style.
+std::function<std::optional<std::u16string>(const core::Decimal &)> moneyWriter(const std::string &style,
+                                                                               const std::string &yuan) {
+    if (style == "bank") {
+        const char16_t y = yuan == "圆" ? u'圆' : u'元';
+        return [y](const core::Decimal &d) { return core::bankCapitals(d, y); };
+    }
+    return [](const core::Decimal &d) { return core::daxie(d); };
+}
+
+Transform moneyTransform(const CommandOptions &o) {
+    if (!o.verify.empty()) {
+        const std::string &number = o.verify;
+        if (number.find_first_of("0123456789") == std::string::npos ||
+            number.find_first_not_of("0123456789.,+-eE ") != std::string::npos)
+            throw CLI::ValidationError("money --verify", "NUMBER is not a number: " + number);
+        const core::Decimal expected = core::readLeadingDecimal(std::string_view(number));
+        return textTransform(
+            [expected](std::u16string_view capitals) {
+                const auto check = core::checkAmountCapitals(expected, capitals);
+                if (!check)
+                    return core::Outcome<std::u16string>::refused(check.refusal.position, check.refusal.message);
+                if (!check.value->same)
+                    return core::Outcome<std::u16string>::refused(0, check.value->message);
+                return core::Outcome<std::u16string>::ok(ascii(core::amountText(check.value->stated)));
+            },
+            o.lines);
+    }
+    if (o.decode)
+        return textTransform(
+            [](std::u16string_view capitals) {
+                const auto read = core::readAmountCapitals(capitals);
+                if (!read)
+                    return core::Outcome<std::u16string>::refused(read.refusal.position, read.refusal.message);
+                return core::Outcome<std::u16string>::ok(ascii(core::amountText(*read.value)));
+            },
+            o.lines);
+    const auto write = moneyWriter(o.style, o.yuan);
+    if (o.lines)
+        return linesTransform([write](std::u16string_view s) { return write(core::readLeadingDecimal(s)); });
+    return [write](Input &in, Writer &out) -> Status {
         std::string input;
         if (!in.readAll(input))
             return readFailure(in);
         if (!core::isValidUtf8(input))
             return invalidUtf8();
         // Any character beyond ASCII ends a number, so the number is read straight from the bytes.
-        const auto result = core::daxie(core::readLeadingDecimal(std::string_view(input)));
+        const auto result = write(core::readLeadingDecimal(std::string_view(input)));
         if (!result)
             return {kExitLimit, core::utf16ToUtf8(core::kAmountLimitMessage), true};
         out.write(core::utf16ToUtf8(*result) + "\n");
@@ -291,10 +373,29 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
         command.add_flag("--lines", o.lines, kEachLine);
         return command;
     };
-    text(
+    CLI::App &money = text(
         "money",
-        "the number the input starts with as an amount in Chinese capitals (exit 3 when it is 10^16 or more)",
-        [&o] { return moneyTransform(o.lines); });
+        "the number the input starts with as an amount in Chinese capitals (exit 3 when it is 10^16 or "
+        "more); --decode and --verify read capitals back",
+        [&o] { return moneyTransform(o); });
+    CLI::Option *decode = money.add_flag(
+        "--decode", o.decode,
+        "read the input as capitals and write the amount they state with two decimals (壹仟零伍圆伍角整 -> "
+        "1005.50); a text that is not a well-formed amount exits 1, naming the first wrong character");
+    CLI::Option *verify =
+        money
+            .add_option("--verify", o.verify,
+                        "check that the capitals of the input state NUMBER: the amount and exit 0 when they "
+                        "do, exit 1 with what they state when they do not")
+            ->type_name("NUMBER")
+            ->excludes(decode);
+    CLI::Option *style =
+        money.add_option("--style", o.style, "design (拾陆圆整, the default) or bank (壹拾陆元整)")
+            ->check(CLI::IsMember({"design", "bank"}));
+    money.add_option("--yuan", o.yuan, "the yuan of the bank style: 元 (the default) or 圆")
+        ->check(CLI::IsMember({"元", "圆"}))
+        ->needs(style);
+    style->excludes(decode)->excludes(verify);
     text("traditional", "simplified characters made traditional (简体 -> 簡體)",
          [&o] { return mapTransform(loadDictionary(platform::kSimplifiedToTraditionalFile), o.lines); });
     text("simplified", "traditional characters made simplified (簡體 -> 简体)",

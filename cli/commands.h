@@ -17,6 +17,13 @@ struct CommandOptions {
     std::string separator = " ";
     bool initials = false;
     std::string config; // convert -c
+    // money's ways beside the capitals
+    bool decode = false;
+    std::string verify;
+    std::string style = "design";
+    std::string yuan = "元";
+    // numerals
+    bool capitals = false;
 };
 
 // Registers every command on `commandLine`; `options` must outlive its run().

@@ -8,14 +8,20 @@ class Runner {
 public:
     explicit Runner(std::ostream &diagnostics) : m_diagnostics(diagnostics) {}
 
-    // Prints the failure and remembers the first one's status.
+    // Prints the failure, a line for each line of its message, and remembers the first one's status.
     void fail(const std::string &name, const Status &status) {
-        if (status.plain && name == "-")
-            m_diagnostics << status.message << '\n';
-        else if (name == "-")
-            m_diagnostics << "lanternfin-cli: " << status.message << '\n';
-        else
-            m_diagnostics << "lanternfin-cli: " << name << ": " << status.message << '\n';
+        std::string_view rest = status.message;
+        do {
+            const std::size_t end = rest.find('\n');
+            const std::string_view message = rest.substr(0, end);
+            rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+            if (status.plain && name == "-")
+                m_diagnostics << message << '\n';
+            else if (name == "-")
+                m_diagnostics << "lanternfin-cli: " << message << '\n';
+            else
+                m_diagnostics << "lanternfin-cli: " << name << ": " << message << '\n';
+        } while (!rest.empty());
         m_diagnostics.flush();
         if (m_exit == kExitOk)
             m_exit = status.code;

@@ -17,7 +17,8 @@ constexpr int kExitLimit = 3;    // money: amount of 10^16 or more
 constexpr int kExitIo = 4;       // a file could not be read, written or replaced
 
 // What a transform made of one input. A failure's message is printed as
-// "lanternfin-cli: [FILE: ]message", or as it stands when `plain` and the input is stdin.
+// "lanternfin-cli: [FILE: ]message" (each line of a message so), or as it stands when `plain` and
+// the input is stdin.
 struct Status {
     int code = kExitOk;
     std::string message;

@@ -89,6 +89,47 @@ TEST(Cli, CommandsAsTheContractSays) {
     }
 }
 
+// The ways beside the capitals: what each writes, and how a refusal is reported.
+TEST(Cli, MoneyForBanks) {
+    const struct {
+        const char *args;
+        std::string input;
+        std::string out;
+        std::string err; // a part of the diagnostics; empty: none at all
+        int status;
+    } cases[] = {
+        {"money --decode", "壹仟零伍圆伍角整\n", "1005.50\n", "", 0},
+        {"money --decode", "人民币负拾伍元正", "-15.00\n", "", 0},
+        {"money --decode", "壹仟伍圆整", "", "lanternfin-cli: 第3个字“伍”：", 1},
+        {"money --decode", "壹圆整\n贰圆整\n", "", "lanternfin-cli: 第4个字", 1},
+        {"money --decode --lines", "壹圆整\n壹佰壹仟圆整\r\n\n零柒分", "1.00\n\n\n0.07\n",
+         "lanternfin-cli: line 2: 第4个字“仟”：单位顺序不对", 1},
+        {"money --verify 1005.5", "壹仟零伍元伍角", "1005.50\n", "", 0},
+        {"money --verify 1,005", "壹仟伍佰圆整", "", "lanternfin-cli: 大写金额是 1500.00，不是 1005.00\n", 1},
+        {"money --verify 1005 --lines", "壹仟零伍圆整\n壹仟伍佰圆整\n", "1005.00\n\n",
+         "lanternfin-cli: line 2: 大写金额是 1500.00", 1},
+        {"money --verify 1e16", "整", "", "数目太大", 1},
+        {"money --style bank", "16", "壹拾陆元整\n", "", 0},
+        {"money --style bank --yuan 圆", "-10.05", "负壹拾圆零伍分\n", "", 0},
+        {"money --style design", "16", "拾陆圆整\n", "", 0},
+        {"money --style bank --lines", "16\n1e16\n", "壹拾陆元整\n\n", "", 0},
+        {"money --style bank", "1e16", "", "数目太大", 3},
+        {"money --verify x", "整", "", "not a number", 2},
+        {"money --decode --style bank", "整", "", "excludes", 2},
+        {"money --yuan 圆", "1", "", "requires --style", 2},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.args + std::string(" <<< ") + c.input);
+        const CliRun run = runCli(c.args, c.input);
+        EXPECT_EQ(run.status, c.status) << run.err;
+        EXPECT_EQ(run.out, c.out);
+        if (c.err.empty())
+            EXPECT_EQ(run.err, "");
+        else
+            EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+    }
+}
+
 TEST(Cli, LimitMessageGoesToStderr) {
     const CliRun run = runCli("money", "10000000000000000");
     EXPECT_EQ(run.status, 3);
