@@ -1,6 +1,7 @@
 // Throughput of the amount conversion and the leading-number reading on random amounts.
 
 #include "core/amount.h"
+#include "core/amount_reading.h"
 #include "core/number.h"
 
 #include <benchmark/benchmark.h>
@@ -39,6 +40,32 @@ void BM_daxie(benchmark::State &state) {
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
 }
 BENCHMARK(BM_daxie);
+
+// Capitals read back to their amount, the well-formedness check included.
+void BM_readAmountCapitals(benchmark::State &state) {
+    std::vector<std::u16string> capitals;
+    for (const auto &a : randomAmounts(4096))
+        capitals.push_back(*core::daxie(a));
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(core::readAmountCapitals(capitals[i++ & 4095]));
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
+}
+BENCHMARK(BM_readAmountCapitals);
+
+// The writer the reader checks against: capitals of an amount in fen.
+void BM_daxieFen(benchmark::State &state) {
+    std::vector<core::Fen> amounts;
+    for (const auto &a : randomAmounts(4096))
+        amounts.push_back(*core::toFen(core::readLeadingDecimal(a)));
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(core::daxie(amounts[i++ & 4095]));
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
+}
+BENCHMARK(BM_daxieFen);
 
 void BM_readLeadingNumber(benchmark::State &state) {
     const auto amounts = randomAmounts(4096);

@@ -6,48 +6,48 @@
 namespace core {
 namespace {
 
-// The letter string that the conversion rewrites: digits, place letters (s b q w y), "." for
-// the yuan, j and f for jiao and fen, z for an amount without fraction and Z for the 整 that
-// ends a fraction whose fen is zero. At most 16 * 2 + 4 letters.
+// The letter string of an amount: digits, place letters (s b q w y), "." for the yuan, j and f
+// for jiao and fen, z for an amount without fraction and Z for the 整 that ends a fraction whose
+// fen is zero. The letters are written in order, each rule applied as its letter is written, so
+// one walk gives what rewriting the whole string rule by rule would give. At most 16 * 2 + 4.
 class Letters {
 public:
     void push(char c) { m_c[m_n++] = c; }
+    // A zero digit: it loses the unit of its place (written by the caller or not at all), and a
+    // run of zeros is one zero.
+    void zero() {
+        if (!endsWith('0'))
+            push('0');
+    }
+    // 萬 or 億. A zero directly before it goes; a 萬 directly after a 億 (its group of four was all
+    // zeros) becomes 零: 100000001 is 壹億零壹圆整, not 壹億萬零壹圆整.
+    void largeUnit(char unit) {
+        if (endsWith('0'))
+            --m_n;
+        if (unit == 'w' && endsWith('y'))
+            push('0');
+        else
+            push(unit);
+    }
+    // The yuan: no 零 before it, and no 零圆 at all when the whole integer part is zero.
+    void yuan(bool singleIntegerDigit) {
+        if (endsWith('0')) {
+            --m_n;
+            if (singleIntegerDigit)
+                return;
+        }
+        push('.');
+    }
+    bool endsWith(char c) const { return m_n > 0 && m_c[m_n - 1] == c; }
     bool startsWith(char c) const { return m_n > 0 && m_c[0] == c; }
     void dropFirst() {
         std::memmove(m_c.data(), m_c.data() + 1, static_cast<std::size_t>(m_n - 1));
         --m_n;
     }
-    bool contains(const char *pair) const {
-        for (int i = 0; i + 1 < m_n; ++i)
-            if (m_c[i] == pair[0] && m_c[i + 1] == pair[1])
-                return true;
-        return false;
-    }
-    // Replaces every occurrence of the two letters `from`, left to right without overlap, by
-    // `to` (zero to two letters).
-    void replaceAll(const char *from, const char *to) {
-        const int toLen = static_cast<int>(std::strlen(to));
-        int w = 0;
-        int r = 0;
-        while (r < m_n) {
-            if (r + 1 < m_n && m_c[r] == from[0] && m_c[r + 1] == from[1]) {
-                for (int k = 0; k < toLen; ++k)
-                    m_c[w++] = to[k];
-                r += 2;
-            } else {
-                m_c[w++] = m_c[r++];
-            }
-        }
-        m_n = w;
-    }
-    void collapseZeroRuns() {
-        while (contains("00"))
-            replaceAll("00", "0");
-    }
-    std::u16string capitals() const;
+    AmountCapitals capitals() const;
 
 private:
-    std::array<char, 64> m_c{};
+    std::array<char, 40> m_c;
     int m_n = 0;
 };
 
@@ -66,10 +66,11 @@ struct CapitalTable {
 };
 constexpr CapitalTable kCapitals;
 
-std::u16string Letters::capitals() const {
-    std::u16string out(static_cast<std::size_t>(m_n), u'\0');
+AmountCapitals Letters::capitals() const {
+    AmountCapitals out;
+    out.n = m_n;
     for (int i = 0; i < m_n; ++i)
-        out[static_cast<std::size_t>(i)] = kCapitals.of[static_cast<unsigned char>(m_c[i])];
+        out.c[static_cast<std::size_t>(i)] = kCapitals.of[static_cast<unsigned char>(m_c[i])];
     return out;
 }
 
@@ -84,47 +85,44 @@ char digitAt(const Decimal &value, std::int64_t place) {
 constexpr std::int64_t kMaxIntegerDigits = 16;
 
 // The capitals of a formatted magnitude: its integer digits (at least one), ".", two decimals.
-std::u16string capitalsOfFormatted(const char *f, int fLen) {
-    // Integer walk: every digit followed by the letter of its place.
+AmountCapitals capitalsOfFormatted(const char *f, int fLen) {
     Letters t;
     const int n = fLen - 3;
-    for (int i = 1; i <= n; ++i) {
-        t.push(f[i - 1]);
-        const int pos = n + 1 - i;
-        if (pos <= 16)
-            t.push(kPlaceTemplate[static_cast<std::size_t>(pos - 1)]);
+    for (int i = 0; i < n; ++i) {
+        const char d = f[i];
+        const int pos = n - i; // 1 for the units digit
+        const char place = kPlaceTemplate[static_cast<std::size_t>(pos - 1)];
+        if (d == '0')
+            t.zero();
+        else
+            t.push(d);
+        if (place == 'y' || place == 'w')
+            t.largeUnit(place);
+        else if (place == '.')
+            t.yuan(n == 1);
+        else if (d != '0')
+            t.push(place);
     }
-    // Fraction.
-    if (f[n + 1] == '0' && f[n + 2] == '0') {
+    const char jiao = f[n + 1], fen = f[n + 2];
+    if (jiao == '0' && fen == '0') {
         t.push('z');
     } else {
-        t.push(f[n + 1]);
-        t.push('j');
-        t.push(f[n + 2]);
-        t.push('f');
+        if (jiao == '0') {
+            t.zero();
+        } else {
+            t.push(jiao);
+            t.push('j');
+        }
+        if (fen == '0') {
+            t.push('Z');
+        } else {
+            t.push(fen);
+            t.push('f');
+        }
     }
-    // Zeros drop the unit of their place.
-    t.replaceAll("0q", "0");
-    t.replaceAll("0b", "0");
-    t.replaceAll("0s", "0");
-    t.replaceAll("0j", "0");
-    t.replaceAll("0f", "Z");
-    t.collapseZeroRuns();
-    // Zeros before the large units go.
-    t.replaceAll("0y", "y");
-    t.replaceAll("0w", "w");
-    // A 萬 group of four zeros under a 億 loses its unit but keeps its 零 where a digit follows:
-    // 100000001 is 壹億零壹圆整, not 壹億萬零壹圆整.
-    t.replaceAll("yw", "y0");
-    t.collapseZeroRuns();
     // Ten to nineteen: 拾伍圆整, not 壹拾伍圆整.
     if (fLen == 5 && t.startsWith('1'))
         t.dropFirst();
-    // No 零 before the yuan; no 零圆 below one yuan.
-    if (fLen == 4)
-        t.replaceAll("0.", "");
-    else
-        t.replaceAll("0.", ".");
     return t.capitals();
 }
 
@@ -147,13 +145,13 @@ std::optional<std::u16string> daxie(const Decimal &money) {
     f[fLen++] = digitAt(rounded, -1);
     f[fLen++] = digitAt(rounded, -2);
 
-    std::u16string capitals = capitalsOfFormatted(f.data(), fLen);
+    std::u16string capitals(capitalsOfFormatted(f.data(), fLen).view());
     if (money.negative && !rounded.isZero())
         return u"负" + capitals;
     return capitals;
 }
 
-std::u16string daxie(const Fen &amount) {
+AmountCapitals capitalsOf(const Fen &amount) {
     std::array<char, 24> digits{};
     int d = 0;
     std::uint64_t v = amount.magnitude;
@@ -170,7 +168,11 @@ std::u16string daxie(const Fen &amount) {
     f[fLen++] = '.';
     f[fLen++] = digits[1];
     f[fLen++] = digits[0];
-    std::u16string capitals = capitalsOfFormatted(f.data(), fLen);
+    return capitalsOfFormatted(f.data(), fLen);
+}
+
+std::u16string daxie(const Fen &amount) {
+    std::u16string capitals(capitalsOf(amount).view());
     if (amount.negative && amount.magnitude != 0)
         capitals.insert(capitals.begin(), u'负');
     return capitals;

@@ -10,6 +10,7 @@
 
 #include "number.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -30,6 +31,15 @@ struct Fen {
 
 // The same capitals for an amount in fen (magnitude below 10^18).
 std::u16string daxie(const Fen &amount);
+
+// The capitals of an amount's magnitude (no 负), without allocating: at most 16 digits with their
+// units, 圆, two fraction digits with theirs.
+struct AmountCapitals {
+    std::array<char16_t, 48> c{};
+    int n = 0;
+    std::u16string_view view() const { return {c.data(), static_cast<std::size_t>(n)}; }
+};
+AmountCapitals capitalsOf(const Fen &amount);
 
 // `money` rounded to fen as daxie rounds it; nullopt beyond its limit.
 std::optional<Fen> toFen(const Decimal &money);

@@ -1,5 +1,6 @@
 #include "core/amount_reading.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -7,38 +8,70 @@
 namespace core {
 namespace {
 
-constexpr std::u16string_view kDigits = u"零壹贰叁肆伍陆柒捌玖";
 constexpr std::u16string_view kRmb = u"人民币";
 constexpr std::uint64_t kPow10[] = {1, 10, 100, 1000};
 
-int digitOf(char16_t c) {
-    const std::size_t p = kDigits.find(c);
-    return p == std::u16string_view::npos ? -1 : static_cast<int>(p);
+// What a character of an amount is. Every text character is looked up once, in a small table
+// hashed by the character's code modulo 107, which puts each of the 24 amount characters in a
+// slot of its own.
+enum class Kind : std::uint8_t { Other, Digit, SmallUnit, Wan, Yi, Yuan, Jiao, Fen, Zheng, Minus };
+
+struct CharClass {
+    char16_t c = 0;
+    Kind kind = Kind::Other;
+    std::uint8_t value = 0; // a digit's value, a small unit's exponent
+    char16_t normal = 0;    // the form the reader compares: 元 万 亿 正 as 圆 萬 億 整
+};
+
+constexpr std::size_t kSlots = 107;
+
+struct ClassTable {
+    std::array<CharClass, kSlots> slot{};
+    constexpr void add(char16_t c, Kind kind, int value, char16_t normal) {
+        CharClass &s = slot[c % kSlots];
+        if (s.kind != Kind::Other)
+            throw "two amount characters share a slot"; // a compile-time error
+        s = {c, kind, static_cast<std::uint8_t>(value), normal};
+    }
+    constexpr ClassTable() {
+        constexpr std::u16string_view digits = u"零壹贰叁肆伍陆柒捌玖";
+        for (std::size_t d = 0; d < digits.size(); ++d)
+            add(digits[d], Kind::Digit, static_cast<int>(d), digits[d]);
+        add(u'拾', Kind::SmallUnit, 1, u'拾');
+        add(u'佰', Kind::SmallUnit, 2, u'佰');
+        add(u'仟', Kind::SmallUnit, 3, u'仟');
+        add(u'萬', Kind::Wan, 0, u'萬');
+        add(u'万', Kind::Wan, 0, u'萬');
+        add(u'億', Kind::Yi, 0, u'億');
+        add(u'亿', Kind::Yi, 0, u'億');
+        add(u'圆', Kind::Yuan, 0, u'圆');
+        add(u'元', Kind::Yuan, 0, u'圆');
+        add(u'角', Kind::Jiao, 0, u'角');
+        add(u'分', Kind::Fen, 0, u'分');
+        add(u'整', Kind::Zheng, 0, u'整');
+        add(u'正', Kind::Zheng, 0, u'整');
+        add(u'负', Kind::Minus, 0, u'负');
+    }
+};
+constexpr ClassTable kClasses;
+
+CharClass classOf(char16_t c) {
+    const CharClass &s = kClasses.slot[c % kSlots];
+    return s.c == c && s.kind != Kind::Other ? s : CharClass{c, Kind::Other, 0, c};
 }
 
-// 拾 佰 仟 as the exponent of their place; 0 for anything else.
-int smallUnitOf(char16_t c) {
-    return c == u'拾' ? 1 : c == u'佰' ? 2 : c == u'仟' ? 3 : 0;
+int digitOf(char16_t c) {
+    const CharClass k = classOf(c);
+    return k.kind == Kind::Digit ? k.value : -1;
 }
 
 bool isUnit(char16_t c) {
-    return smallUnitOf(c) != 0 || c == u'萬' || c == u'億';
+    const Kind k = classOf(c).kind;
+    return k == Kind::SmallUnit || k == Kind::Wan || k == Kind::Yi;
 }
 
-// The writing the rest of the reader works on: 元 万 亿 正 as 圆 萬 億 整.
 char16_t normalised(char16_t c) {
-    switch (c) {
-    case u'元':
-        return u'圆';
-    case u'万':
-        return u'萬';
-    case u'亿':
-        return u'億';
-    case u'正':
-        return u'整';
-    default:
-        return c;
-    }
+    return classOf(c).normal;
 }
 
 bool isBlank(char16_t c) {
@@ -132,7 +165,7 @@ private:
     bool refuse(std::size_t index, std::u16string_view what) {
         const std::size_t position = characterAt(m_text, index);
         std::u16string message = u"第" + decimal(position) + u"个字";
-        if (index < m_text.size())
+        if (index < m_end)
             message += u"“" + shown(m_text, index) + u"”";
         message += u"：";
         message += what;
@@ -160,32 +193,32 @@ private:
     }
 
     bool take(std::size_t i) {
-        const char16_t c = normalised(m_text[i]);
+        const CharClass k = classOf(m_text[i]);
         if (m_stage == Stage::AfterZheng)
-            return refuse(i, c == u'角' || c == u'分' ? u"“整”之后不能再有角分" : u"“整”之后不能再有字");
-        if (const int d = digitOf(c); d > 0)
-            return digit(i, d);
-        if (c == u'零')
-            return zero(i);
-        if (const int u = smallUnitOf(c))
-            return smallUnit(i, u);
-        switch (c) {
-        case u'萬':
+            return refuse(i, k.kind == Kind::Jiao || k.kind == Kind::Fen ? u"“整”之后不能再有角分"
+                                                                         : u"“整”之后不能再有字");
+        switch (k.kind) {
+        case Kind::Digit:
+            return k.value == 0 ? zero(i) : digit(i, k.value);
+        case Kind::SmallUnit:
+            return smallUnit(i, k.value);
+        case Kind::Wan:
             return bigUnit(i, false);
-        case u'億':
+        case Kind::Yi:
             return bigUnit(i, true);
-        case u'圆':
+        case Kind::Yuan:
             return yuan(i);
-        case u'角':
-        case u'分':
-            return fraction(i, c == u'角');
-        case u'整':
+        case Kind::Jiao:
+        case Kind::Fen:
+            return fraction(i, k.kind == Kind::Jiao);
+        case Kind::Zheng:
             return zheng(i);
-        case u'负':
+        case Kind::Minus:
             return refuse(i, u"“负”只能写在最前面");
-        default:
-            return refuse(i, u"不是金额用字");
+        case Kind::Other:
+            break;
         }
+        return refuse(i, u"不是金额用字");
     }
 
     bool digit(std::size_t i, int d) {
@@ -318,16 +351,23 @@ private:
 
     // The text, with the allowed variants undone, must be what daxie writes for `amount`.
     bool matchesWriting(const Fen &amount) {
-        const std::u16string canonical = daxie(amount);
+        const AmountCapitals magnitude = capitalsOf(amount);
+        std::array<char16_t, 64> written; // what daxie writes for the amount, without allocating
+        std::size_t writtenLen = 0;
+        if (amount.negative)
+            written[writtenLen++] = u'负';
+        for (char16_t c : magnitude.view())
+            written[writtenLen++] = c;
+        const std::u16string_view canonical(written.data(), writtenLen);
         struct Mark {
             char16_t c;
-            std::size_t at;
+            std::uint32_t at;
         };
-        std::array<Mark, 64> n{};
+        std::array<Mark, 64> n; // the text's characters with their places, variants undone
         std::size_t len = 0;
         auto push = [&](char16_t c, std::size_t at) {
             if (len < n.size())
-                n[len++] = {c, at};
+                n[len++] = {c, static_cast<std::uint32_t>(std::min<std::size_t>(at, UINT32_MAX))};
         };
         if (m_negative)
             push(u'负', m_text.find(u'负', m_begin));
@@ -370,7 +410,7 @@ private:
         if (m == len && m == canonical.size())
             return true;
         const std::size_t at = m < len ? n[m].at : m_end;
-        const std::u16string should = u"（应写作：" + canonical + u"）";
+        const std::u16string should = u"（应写作：" + std::u16string(canonical) + u"）";
         if (m < canonical.size() && canonical[m] == u'零' && (m >= len || n[m].c != u'零'))
             return refuse(at, u"前面缺少“零”" + should);
         if (m < len && n[m].c == u'零')

@@ -54,6 +54,16 @@ Utf8DecodeResult decodeUtf8(std::string_view in, std::u16string &out, bool final
             ++i;
             continue;
         }
+        // Chinese text is mostly three-byte sequences: those are decoded here directly, with the
+        // same checks (no overlong form, no surrogate).
+        if ((s[i] & 0xF0) == 0xE0 && i + 2 < n && (s[i + 1] & 0xC0) == 0x80 && (s[i + 2] & 0xC0) == 0x80) {
+            const char32_t c3 = (char32_t(s[i] & 0x0F) << 12) | (char32_t(s[i + 1] & 0x3F) << 6) | (s[i + 2] & 0x3F);
+            if (c3 >= 0x800 && (c3 < 0xD800 || c3 > 0xDFFF)) {
+                out.push_back(static_cast<char16_t>(c3));
+                i += 3;
+                continue;
+            }
+        }
         char32_t cp;
         const int len = decodeUtf8Sequence(s + i, n - i, cp);
         if (len < 0)
@@ -80,6 +90,13 @@ bool isValidUtf8(std::string_view in) {
         if (s[i] < 0x80) {
             ++i;
             continue;
+        }
+        if ((s[i] & 0xF0) == 0xE0 && i + 2 < n && (s[i + 1] & 0xC0) == 0x80 && (s[i + 2] & 0xC0) == 0x80) {
+            const char32_t c3 = (char32_t(s[i] & 0x0F) << 12) | (char32_t(s[i + 1] & 0x3F) << 6) | (s[i + 2] & 0x3F);
+            if (c3 >= 0x800 && (c3 < 0xD800 || c3 > 0xDFFF)) {
+                i += 3;
+                continue;
+            }
         }
         char32_t cp;
         const int len = decodeUtf8Sequence(s + i, n - i, cp);
