@@ -1,0 +1,192 @@
+#include "bill_date.h"
+
+#include <cstddef>
+
+namespace core {
+namespace {
+
+constexpr std::u16string_view kCapitalDigits = u"零壹贰叁肆伍陆柒捌玖";
+
+// Full-width ASCII (０-９, －, ／, ．) as its ASCII character.
+char16_t folded(char16_t c) {
+    return c >= 0xFF01 && c <= 0xFF5E ? static_cast<char16_t>(c - 0xFEE0) : c;
+}
+bool isDigit(char16_t c) {
+    c = folded(c);
+    return c >= u'0' && c <= u'9';
+}
+bool isBlank(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\u3000';
+}
+
+std::u16string widen(int n) {
+    const std::string s = std::to_string(n);
+    return std::u16string(s.begin(), s.end());
+}
+
+int daysInMonth(int year, int month) {
+    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+// The 1-based code point of the UTF-16 unit `unit` of `text`.
+std::size_t codePointPosition(std::u16string_view text, std::size_t unit) {
+    std::size_t n = 1;
+    for (std::size_t i = 0; i < unit && i < text.size(); ++i, ++n)
+        if (text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < unit && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF)
+            ++i;
+    return n;
+}
+
+// One attempt to read a date whose year is the four digits at [start, start + 4).
+struct Match {
+    enum { None, YearMonth, Full } kind = None;
+    BillDate date{0, 0, 0};
+    char16_t separator = 0;
+};
+
+class Scanner {
+public:
+    explicit Scanner(std::u16string_view t) : m_t(t) {}
+
+    std::size_t digitsEnd(std::size_t i) const {
+        while (i < m_t.size() && isDigit(m_t[i]))
+            ++i;
+        return i;
+    }
+    std::size_t blanksEnd(std::size_t i) const {
+        while (i < m_t.size() && isBlank(m_t[i]))
+            ++i;
+        return i;
+    }
+    int value(std::size_t i, std::size_t end) const {
+        int v = 0;
+        for (; i < end; ++i)
+            v = v * 10 + (folded(m_t[i]) - u'0');
+        return v;
+    }
+    bool at(std::size_t i, char16_t c) const { return i < m_t.size() && folded(m_t[i]) == c; }
+
+    Match separated(std::size_t start) const {
+        Match m;
+        m.date.year = value(start, start + 4);
+        std::size_t i = blanksEnd(start + 4);
+        if (i >= m_t.size())
+            return m;
+        m.separator = folded(m_t[i]);
+        if (m.separator != u'-' && m.separator != u'/' && m.separator != u'.' && m.separator != u'年')
+            return m;
+        i = blanksEnd(i + 1);
+        std::size_t end = digitsEnd(i);
+        if (end == i || end - i > 2)
+            return m;
+        m.date.month = value(i, end);
+        m.kind = Match::YearMonth;
+        i = blanksEnd(end);
+        if (!at(i, m.separator == u'年' ? u'月' : m.separator))
+            return m;
+        i = blanksEnd(i + 1);
+        end = digitsEnd(i);
+        if (end == i || end - i > 2)
+            return m;
+        m.date.day = value(i, end);
+        m.kind = Match::Full;
+        return m;
+    }
+
+private:
+    std::u16string_view m_t;
+};
+
+} // namespace
+
+bool billDateExists(const BillDate &d) {
+    return d.year >= 1 && d.year <= 9999 && d.month >= 1 && d.month <= 12 && d.day >= 1 &&
+           d.day <= daysInMonth(d.year, d.month);
+}
+
+Outcome<BillDate> findBillDate(std::u16string_view text) {
+    using Result = Outcome<BillDate>;
+    const Scanner scan(text);
+    const auto checked = [&](const BillDate &d, std::size_t start) {
+        if (billDateExists(d))
+            return Result::ok(d);
+        const std::size_t pos = codePointPosition(text, start);
+        std::u16string why;
+        if (d.year == 0)
+            why = u"没有公元0年";
+        else if (d.month < 1 || d.month > 12)
+            why = u"没有" + widen(d.month) + u"月";
+        else if (d.day < 1)
+            why = u"没有0日";
+        else
+            why = widen(d.year) + u"年" + widen(d.month) + u"月只有" + widen(daysInMonth(d.year, d.month)) +
+                  u"天";
+        return Result::refused(pos, u"第" + widen(static_cast<int>(pos)) + u"个字起的日期“" + widen(d.year) +
+                                        u"年" + widen(d.month) + u"月" + widen(d.day) + u"日”不存在：" + why);
+    };
+
+    // A year and month without a day, remembered to explain a text that has no full date.
+    std::u16string yearMonth;
+    std::size_t yearMonthAt = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        if (!isDigit(text[i])) {
+            ++i;
+            continue;
+        }
+        const std::size_t end = scan.digitsEnd(i);
+        if (end - i == 8)
+            return checked({scan.value(i, i + 4), scan.value(i + 4, i + 6), scan.value(i + 6, end)}, i);
+        if (end - i == 4) {
+            const Match m = scan.separated(i);
+            if (m.kind == Match::Full)
+                return checked(m.date, i);
+            if (m.kind == Match::YearMonth && yearMonth.empty()) {
+                yearMonthAt = codePointPosition(text, i);
+                yearMonth = widen(m.date.year) + m.separator + widen(m.date.month);
+                if (m.separator == u'年')
+                    yearMonth += u'月';
+            }
+        }
+        i = end;
+    }
+    if (!yearMonth.empty())
+        return Result::refused(yearMonthAt, u"第" + widen(static_cast<int>(yearMonthAt)) + u"个字起的“" +
+                                                yearMonth + u"”缺少日，没有找到完整的日期");
+    return Result::refused(0, u"没有找到日期（例如2026-12-07或2026年12月7日）");
+}
+
+std::u16string billDateCapitals(const BillDate &date) {
+    if (!billDateExists(date))
+        return {};
+    std::u16string out;
+    for (int unit = 1000; unit > 0; unit /= 10)
+        out += kCapitalDigits[static_cast<std::size_t>(date.year / unit % 10)];
+    out += u'年';
+    // A month or day that could take a digit before it gets 零; a ten keeps its 壹.
+    const auto write = [&](int n, bool zeroFirst, char16_t unit) {
+        if (zeroFirst)
+            out += u'零';
+        if (n >= 10) {
+            out += kCapitalDigits[static_cast<std::size_t>(n / 10)];
+            out += u'拾';
+        }
+        if (n % 10 != 0)
+            out += kCapitalDigits[static_cast<std::size_t>(n % 10)];
+        out += unit;
+    };
+    write(date.month, date.month <= 2 || date.month == 10, u'月');
+    write(date.day, date.day <= 10 || date.day % 10 == 0, u'日');
+    return out;
+}
+
+Outcome<std::u16string> billDateText(std::u16string_view text) {
+    const auto date = findBillDate(text);
+    if (!date)
+        return Outcome<std::u16string>::refused(date.refusal.position, date.refusal.message);
+    return Outcome<std::u16string>::ok(billDateCapitals(*date.value));
+}
+
+} // namespace core

@@ -1,0 +1,224 @@
+#include "core/bill_date.h"
+
+#include "core/utf.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <set>
+#include <string>
+
+namespace {
+
+using core::BillDate;
+
+std::string utf8(std::u16string_view s) {
+    return core::utf16ToUtf8(s);
+}
+
+std::u16string widen(const std::string &ascii) {
+    return std::u16string(ascii.begin(), ascii.end());
+}
+
+TEST(BillDateCapitals, EachMonth) {
+    const std::u16string months[12] = {u"零壹月", u"零贰月", u"叁月", u"肆月",     u"伍月",     u"陆月",
+                                       u"柒月",   u"捌月",   u"玖月", u"零壹拾月", u"壹拾壹月", u"壹拾贰月"};
+    for (int m = 1; m <= 12; ++m) {
+        SCOPED_TRACE(m);
+        EXPECT_EQ(utf8(core::billDateCapitals({2026, m, 11})),
+                  utf8(u"贰零贰陆年" + months[m - 1] + u"壹拾壹日"));
+    }
+}
+
+TEST(BillDateCapitals, EachKindOfDay) {
+    struct Case {
+        int day;
+        std::u16string capitals;
+    };
+    const Case cases[] = {
+        {1, u"零壹日"},    {2, u"零贰日"},    {9, u"零玖日"},    {10, u"零壹拾日"}, {11, u"壹拾壹日"},
+        {15, u"壹拾伍日"}, {19, u"壹拾玖日"}, {20, u"零贰拾日"}, {21, u"贰拾壹日"}, {25, u"贰拾伍日"},
+        {29, u"贰拾玖日"}, {30, u"零叁拾日"}, {31, u"叁拾壹日"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.day);
+        EXPECT_EQ(utf8(core::billDateCapitals({2026, 3, c.day})), utf8(u"贰零贰陆年叁月" + c.capitals));
+    }
+}
+
+TEST(BillDateCapitals, YearsDigitByDigitAndTheWorkedExamples) {
+    struct Case {
+        BillDate date;
+        std::u16string capitals;
+    };
+    const Case cases[] = {
+        {{2026, 1, 15}, u"贰零贰陆年零壹月壹拾伍日"},
+        {{2026, 10, 20}, u"贰零贰陆年零壹拾月零贰拾日"},
+        {{2000, 2, 29}, u"贰零零零年零贰月贰拾玖日"},
+        {{1999, 12, 31}, u"壹玖玖玖年壹拾贰月叁拾壹日"},
+        {{999, 7, 4}, u"零玖玖玖年柒月零肆日"},
+        // Dates that do not exist have no capitals.
+        {{2026, 2, 29}, u""},
+        {{2026, 13, 1}, u""},
+        {{0, 1, 1}, u""},
+        {{10000, 1, 1}, u""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::to_string(c.date.year) + "-" + std::to_string(c.date.month) + "-" +
+                     std::to_string(c.date.day));
+        EXPECT_EQ(utf8(core::billDateCapitals(c.date)), utf8(c.capitals));
+    }
+}
+
+TEST(FindBillDate, EveryFormAnywhereInTheText) {
+    struct Case {
+        std::u16string text;
+        BillDate date;
+    };
+    const Case cases[] = {
+        {u"2026-12-07", {2026, 12, 7}},
+        {u"2026/12/7", {2026, 12, 7}},
+        {u"2026.1.5", {2026, 1, 5}},
+        {u"2026年12月7日", {2026, 12, 7}},
+        {u"2026年12月7", {2026, 12, 7}},
+        {u"2026年1月2号", {2026, 1, 2}},
+        {u"20261207", {2026, 12, 7}},
+        {u" \t2026 - 12 - 07 ", {2026, 12, 7}},
+        {u"2026\u3000年\u300012\u3000月\u30007\u3000日", {2026, 12, 7}},
+        {u"出票日期：2026年12月7日", {2026, 12, 7}},
+        {u"２０２６－１２－０７", {2026, 12, 7}},
+        {u"２０２６年１月９日", {2026, 1, 9}},
+        // A year and month alone are not a date; the search goes on.
+        {u"账期2026-12，出票2026-12-07", {2026, 12, 7}},
+        {u"2026年12月，2027年1月3日", {2027, 1, 3}},
+        // Digit runs that are not a year: 2026-2027, nine digits, 3-digit months.
+        {u"2026-2027年度 2026.1.5", {2026, 1, 5}},
+        {u"单号123456789，2026/1/2", {2026, 1, 2}},
+        {u"12026-01-01 2026-01-02", {2026, 1, 2}},
+        {u"2026-123-1 2026-1-3", {2026, 1, 3}},
+        // The separator is the same twice.
+        {u"2026-12/07 2026/12/08", {2026, 12, 8}},
+        // The first of two dates.
+        {u"2026-01-01至2026-12-31", {2026, 1, 1}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(utf8(c.text));
+        const auto r = core::findBillDate(c.text);
+        ASSERT_TRUE(r) << utf8(r.refusal.message);
+        EXPECT_EQ(*r.value, c.date);
+    }
+}
+
+TEST(FindBillDate, LeapYearsAreGregorian) {
+    struct Case {
+        int year;
+        bool leap;
+    };
+    const Case cases[] = {{2024, true},  {2000, true},  {2400, true}, {1900, false},
+                          {2100, false}, {2026, false}, {4, true},    {1, false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.year);
+        char text[16];
+        std::snprintf(text, sizeof text, "%04d-02-29", c.year);
+        const auto r = core::findBillDate(widen(text));
+        EXPECT_EQ(bool(r), c.leap) << utf8(r.refusal.message);
+        std::snprintf(text, sizeof text, "%04d0228", c.year);
+        EXPECT_TRUE(core::findBillDate(widen(text)));
+    }
+}
+
+TEST(FindBillDate, RefusesWhatIsNoDateOrNoRealDay) {
+    struct Case {
+        std::u16string text;
+        std::size_t position;
+        std::u16string says;
+    };
+    const Case cases[] = {
+        {u"", 0, u"没有找到日期"},
+        {u"今天", 0, u"没有找到日期"},
+        {u"2026", 0, u"没有找到日期"},
+        {u"2026-", 0, u"没有找到日期"},
+        {u"202612", 0, u"没有找到日期"},
+        {u"2026-12", 1, u"“2026-12”缺少日"},
+        {u"期限：2026年12月", 4, u"“2026年12月”缺少日"},
+        {u"2026-02-29", 1, u"2026年2月只有28天"},
+        {u"1900-02-29", 1, u"1900年2月只有28天"},
+        {u"2026-04-31", 1, u"2026年4月只有30天"},
+        {u"2026-13-01", 1, u"没有13月"},
+        {u"2026-00-10", 1, u"没有0月"},
+        {u"2026-04-00", 1, u"没有0日"},
+        {u"0000-01-01", 1, u"没有公元0年"},
+        {u"20261301", 1, u"没有13月"},
+        // A complete date that does not exist is not skipped for a later one.
+        {u"日期20261301，2026-12-07", 3, u"没有13月"},
+        {u"2026年2月30日 2026年3月1日", 1, u"只有28天"},
+        {u"\U0001F600 2026-02-30", 3, u"只有28天"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(utf8(c.text));
+        const auto r = core::findBillDate(c.text);
+        ASSERT_FALSE(r);
+        EXPECT_EQ(r.refusal.position, c.position) << utf8(r.refusal.message);
+        EXPECT_NE(r.refusal.message.find(c.says), std::u16string::npos) << utf8(r.refusal.message);
+        if (c.position > 0) {
+            EXPECT_EQ(utf8(r.refusal.message.substr(0, 1 + std::to_string(c.position).size())),
+                      "第" + std::to_string(c.position));
+        }
+    }
+}
+
+// Every day of these years, in every form, is found and gets capitals no other day has.
+TEST(FindBillDate, EveryDayInEveryFormRoundTrips) {
+    std::set<std::u16string> seen;
+    for (int year : {1900, 1999, 2000, 2024, 2026}) {
+        for (int month = 1; month <= 12; ++month) {
+            for (int day = 1; day <= 31; ++day) {
+                if (!core::billDateExists({year, month, day}))
+                    continue;
+                char forms[5][40];
+                std::snprintf(forms[0], 40, "%d-%02d-%02d", year, month, day);
+                std::snprintf(forms[1], 40, "%d/%d/%d", year, month, day);
+                std::snprintf(forms[2], 40, "x %d.%d.%02d y", year, month, day);
+                std::snprintf(forms[3], 40, "%04d%02d%02d", year, month, day);
+                std::snprintf(forms[4], 40, "%d %d %d", year, month, day); // not a form
+                for (int f = 0; f < 4; ++f) {
+                    SCOPED_TRACE(forms[f]);
+                    const auto r = core::findBillDate(widen(forms[f]));
+                    ASSERT_TRUE(r);
+                    EXPECT_EQ(*r.value, (BillDate{year, month, day}));
+                }
+                EXPECT_FALSE(core::findBillDate(widen(forms[4])));
+                const auto text = core::billDateText(widen(forms[0]));
+                ASSERT_TRUE(text);
+                EXPECT_TRUE(seen.insert(*text.value).second) << forms[0];
+            }
+        }
+    }
+    EXPECT_EQ(seen.size(), 365u * 3 + 366u * 2);
+}
+
+TEST(BillDateText, WritesTheFirstDateOrPassesTheRefusalOn) {
+    const auto ok = core::billDateText(u"出票日期：2026年1月15日");
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(utf8(*ok.value), utf8(u"贰零贰陆年零壹月壹拾伍日"));
+    const auto refused = core::billDateText(u"出票日期：2026-02-29");
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.refusal.position, 6u);
+    EXPECT_EQ(refused.refusal.message, core::findBillDate(u"出票日期：2026-02-29").refusal.message);
+}
+
+// Long texts of near-dates are searched in one pass (a quadratic search would not finish).
+TEST(FindBillDate, LongTextsOfNearDates) {
+    std::u16string text;
+    for (int i = 0; i < 100000; ++i)
+        text += u"2026 - 12  ";
+    auto r = core::findBillDate(text);
+    ASSERT_FALSE(r);
+    EXPECT_EQ(r.refusal.position, 1u); // 2026 - 12 is a year and month
+    text += u"2026-12-07";
+    r = core::findBillDate(text);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(*r.value, (BillDate{2026, 12, 7}));
+}
+
+} // namespace
