@@ -20,54 +20,23 @@ std::u16string widen(const std::string &ascii) {
     return std::u16string(ascii.begin(), ascii.end());
 }
 
-TEST(BillDateCapitals, EachMonth) {
+TEST(BillDateCapitals, EachMonthAndEachKindOfDay) {
     const std::u16string months[12] = {u"零壹月", u"零贰月", u"叁月", u"肆月",     u"伍月",     u"陆月",
                                        u"柒月",   u"捌月",   u"玖月", u"零壹拾月", u"壹拾壹月", u"壹拾贰月"};
-    for (int m = 1; m <= 12; ++m) {
-        SCOPED_TRACE(m);
+    for (int m = 1; m <= 12; ++m)
         EXPECT_EQ(utf8(core::billDateCapitals({2026, m, 11})),
                   utf8(u"贰零贰陆年" + months[m - 1] + u"壹拾壹日"));
-    }
-}
-
-TEST(BillDateCapitals, EachKindOfDay) {
-    struct Case {
-        int day;
-        std::u16string capitals;
+    const std::pair<int, std::u16string> days[] = {
+        {1, u"零壹日"},    {9, u"零玖日"},    {10, u"零壹拾日"}, {11, u"壹拾壹日"}, {19, u"壹拾玖日"},
+        {20, u"零贰拾日"}, {21, u"贰拾壹日"}, {29, u"贰拾玖日"}, {30, u"零叁拾日"}, {31, u"叁拾壹日"},
     };
-    const Case cases[] = {
-        {1, u"零壹日"},    {2, u"零贰日"},    {9, u"零玖日"},    {10, u"零壹拾日"}, {11, u"壹拾壹日"},
-        {15, u"壹拾伍日"}, {19, u"壹拾玖日"}, {20, u"零贰拾日"}, {21, u"贰拾壹日"}, {25, u"贰拾伍日"},
-        {29, u"贰拾玖日"}, {30, u"零叁拾日"}, {31, u"叁拾壹日"},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.day);
-        EXPECT_EQ(utf8(core::billDateCapitals({2026, 3, c.day})), utf8(u"贰零贰陆年叁月" + c.capitals));
-    }
-}
-
-TEST(BillDateCapitals, YearsDigitByDigitAndTheWorkedExamples) {
-    struct Case {
-        BillDate date;
-        std::u16string capitals;
-    };
-    const Case cases[] = {
-        {{2026, 1, 15}, u"贰零贰陆年零壹月壹拾伍日"},
-        {{2026, 10, 20}, u"贰零贰陆年零壹拾月零贰拾日"},
-        {{2000, 2, 29}, u"贰零零零年零贰月贰拾玖日"},
-        {{1999, 12, 31}, u"壹玖玖玖年壹拾贰月叁拾壹日"},
-        {{999, 7, 4}, u"零玖玖玖年柒月零肆日"},
-        // Dates that do not exist have no capitals.
-        {{2026, 2, 29}, u""},
-        {{2026, 13, 1}, u""},
-        {{0, 1, 1}, u""},
-        {{10000, 1, 1}, u""},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(std::to_string(c.date.year) + "-" + std::to_string(c.date.month) + "-" +
-                     std::to_string(c.date.day));
-        EXPECT_EQ(utf8(core::billDateCapitals(c.date)), utf8(c.capitals));
-    }
+    for (const auto &[day, capitals] : days)
+        EXPECT_EQ(utf8(core::billDateCapitals({2026, 3, day})), utf8(u"贰零贰陆年叁月" + capitals)) << day;
+    // Years digit by digit; dates that do not exist have no capitals.
+    EXPECT_EQ(utf8(core::billDateCapitals({2000, 2, 29})), utf8(u"贰零零零年零贰月贰拾玖日"));
+    EXPECT_EQ(utf8(core::billDateCapitals({999, 12, 31})), utf8(u"零玖玖玖年壹拾贰月叁拾壹日"));
+    for (const BillDate nonexistent : {BillDate{2026, 2, 29}, {2026, 13, 1}, {0, 1, 1}, {10000, 1, 1}})
+        EXPECT_TRUE(core::billDateCapitals(nonexistent).empty());
 }
 
 TEST(FindBillDate, EveryFormAnywhereInTheText) {
@@ -81,7 +50,6 @@ TEST(FindBillDate, EveryFormAnywhereInTheText) {
         {u"2026.1.5", {2026, 1, 5}},
         {u"2026年12月7日", {2026, 12, 7}},
         {u"2026年12月7", {2026, 12, 7}},
-        {u"2026年1月2号", {2026, 1, 2}},
         {u"20261207", {2026, 12, 7}},
         {u" \t2026 - 12 - 07 ", {2026, 12, 7}},
         {u"2026\u3000年\u300012\u3000月\u30007\u3000日", {2026, 12, 7}},
@@ -90,40 +58,24 @@ TEST(FindBillDate, EveryFormAnywhereInTheText) {
         {u"２０２６年１月９日", {2026, 1, 9}},
         // A year and month alone are not a date; the search goes on.
         {u"账期2026-12，出票2026-12-07", {2026, 12, 7}},
-        {u"2026年12月，2027年1月3日", {2027, 1, 3}},
         // Digit runs that are not a year: 2026-2027, nine digits, 3-digit months.
         {u"2026-2027年度 2026.1.5", {2026, 1, 5}},
         {u"单号123456789，2026/1/2", {2026, 1, 2}},
-        {u"12026-01-01 2026-01-02", {2026, 1, 2}},
         {u"2026-123-1 2026-1-3", {2026, 1, 3}},
         // The separator is the same twice.
         {u"2026-12/07 2026/12/08", {2026, 12, 8}},
         // The first of two dates.
         {u"2026-01-01至2026-12-31", {2026, 1, 1}},
+        // Gregorian leap years.
+        {u"2024-02-29", {2024, 2, 29}},
+        {u"2000/2/29", {2000, 2, 29}},
+        {u"24000229", {2400, 2, 29}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(utf8(c.text));
         const auto r = core::findBillDate(c.text);
         ASSERT_TRUE(r) << utf8(r.refusal.message);
         EXPECT_EQ(*r.value, c.date);
-    }
-}
-
-TEST(FindBillDate, LeapYearsAreGregorian) {
-    struct Case {
-        int year;
-        bool leap;
-    };
-    const Case cases[] = {{2024, true},  {2000, true},  {2400, true}, {1900, false},
-                          {2100, false}, {2026, false}, {4, true},    {1, false}};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.year);
-        char text[16];
-        std::snprintf(text, sizeof text, "%04d-02-29", c.year);
-        const auto r = core::findBillDate(widen(text));
-        EXPECT_EQ(bool(r), c.leap) << utf8(r.refusal.message);
-        std::snprintf(text, sizeof text, "%04d0228", c.year);
-        EXPECT_TRUE(core::findBillDate(widen(text)));
     }
 }
 
@@ -143,6 +95,7 @@ TEST(FindBillDate, RefusesWhatIsNoDateOrNoRealDay) {
         {u"期限：2026年12月", 4, u"“2026年12月”缺少日"},
         {u"2026-02-29", 1, u"2026年2月只有28天"},
         {u"1900-02-29", 1, u"1900年2月只有28天"},
+        {u"21000229", 1, u"2100年2月只有28天"},
         {u"2026-04-31", 1, u"2026年4月只有30天"},
         {u"2026-13-01", 1, u"没有13月"},
         {u"2026-00-10", 1, u"没有0月"},
@@ -198,13 +151,12 @@ TEST(FindBillDate, EveryDayInEveryFormRoundTrips) {
 }
 
 TEST(BillDateText, WritesTheFirstDateOrPassesTheRefusalOn) {
-    const auto ok = core::billDateText(u"出票日期：2026年1月15日");
+    const auto ok = core::billDateText(u"出票日期：2026年10月20日");
     ASSERT_TRUE(ok);
-    EXPECT_EQ(utf8(*ok.value), utf8(u"贰零贰陆年零壹月壹拾伍日"));
+    EXPECT_EQ(utf8(*ok.value), utf8(u"贰零贰陆年零壹拾月零贰拾日"));
     const auto refused = core::billDateText(u"出票日期：2026-02-29");
     ASSERT_FALSE(refused);
     EXPECT_EQ(refused.refusal.position, 6u);
-    EXPECT_EQ(refused.refusal.message, core::findBillDate(u"出票日期：2026-02-29").refusal.message);
 }
 
 // Long texts of near-dates are searched in one pass (a quadratic search would not finish).

@@ -28,50 +28,35 @@ std::u16string written(const core::Decimal &d, NumeralDigits digits) {
 TEST(ChineseNumerals, WritesGroupsZerosAndTens) {
     struct Case {
         const char *number;
-        std::u16string ordinary;
-        std::u16string capital;
+        std::u16string ordinary, capital;
     };
     const Case cases[] = {
         {"0", u"零", u"零"},
         {"-0", u"零", u"零"},
-        {"7", u"七", u"柒"},
         {"10", u"十", u"拾"},
         {"15", u"十五", u"拾伍"},
-        {"19", u"十九", u"拾玖"},
-        {"20", u"二十", u"贰拾"},
         {"101", u"一百零一", u"壹佰零壹"},
-        {"110", u"一百一十", u"壹佰壹拾"},
         {"115", u"一百一十五", u"壹佰壹拾伍"},
         {"1005.5", u"一千零五点五", u"壹仟零伍点伍"},
         {"1010", u"一千零一十", u"壹仟零壹拾"},
-        {"1100", u"一千一百", u"壹仟壹佰"},
-        {"10000", u"一万", u"壹万"},
         {"10001", u"一万零一", u"壹万零壹"},
         {"100010", u"十万零一十", u"拾万零壹拾"},
         {"101000", u"十万一千", u"拾万壹仟"},
-        {"1000100", u"一百万零一百", u"壹佰万零壹佰"},
         {"10100000", u"一千零一十万", u"壹仟零壹拾万"},
         {"100000000", u"一亿", u"壹亿"},
         {"100000001", u"一亿零一", u"壹亿零壹"},
-        {"100010000", u"一亿零一万", u"壹亿零壹万"},
         {"1000005000", u"十亿零五千", u"拾亿零伍仟"},
         {"1050000000", u"十亿五千万", u"拾亿伍仟万"},
         {"1000000000000", u"一万亿", u"壹万亿"},
-        {"1000000000001", u"一万亿零一", u"壹万亿零壹"},
         {"1000010000000", u"一万亿零一千万", u"壹万亿零壹仟万"},
         {"1000500000000", u"一万零五亿", u"壹万零伍亿"},
         {"10000000000000", u"十万亿", u"拾万亿"},
         {"1234567800000000", u"一千二百三十四万五千六百七十八亿", u"壹仟贰佰叁拾肆万伍仟陆佰柒拾捌亿"},
-        {"9999999999999999", u"九千九百九十九万九千九百九十九亿九千九百九十九万九千九百九十九",
-         u"玖仟玖佰玖拾玖万玖仟玖佰玖拾玖亿玖仟玖佰玖拾玖万玖仟玖佰玖拾玖"},
         {"9999999999999999.5", u"九千九百九十九万九千九百九十九亿九千九百九十九万九千九百九十九点五",
          u"玖仟玖佰玖拾玖万玖仟玖佰玖拾玖亿玖仟玖佰玖拾玖万玖仟玖佰玖拾玖点伍"},
         {"-3", u"负三", u"负叁"},
         {"-0.5", u"负零点五", u"负零点伍"},
-        {"0.05", u"零点零五", u"零点零伍"},
-        {"1.50", u"一点五", u"壹点伍"},
         {"12.0305", u"十二点零三零五", u"拾贰点零叁零伍"},
-        {"1e-3", u"零点零零一", u"零点零零壹"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.number);
@@ -80,59 +65,37 @@ TEST(ChineseNumerals, WritesGroupsZerosAndTens) {
     }
 }
 
-TEST(ChineseNumerals, RefusesBeyondTheLimitsWithoutBuildingTheText) {
-    struct Case {
-        const char *number;
-        bool refused;
-        bool limitMessage;
+TEST(ChineseNumerals, RefusesBeyondTheLimits) {
+    const std::pair<const char *, const char *> cases[] = {
+        {"1e16", "limit"}, {"-1e16", "limit"},      {"1e999999999", "limit"},  {"9999999999999999.9", "ok"},
+        {"1e-1000", "ok"}, {"1e-1001", "decimals"}, {"1e-999999", "decimals"},
     };
-    const Case cases[] = {
-        {"1e16", true, true},
-        {"-1e16", true, true},
-        {"10000000000000000.5", true, true},
-        {"1e999999999", true, true},
-        {"9999999999999999.999", false, false},
-        {"1e-1000", false, false},
-        {"1e-1001", true, false},
-        {"1e-999999", true, false},
-        {"1.5e-999", false, false},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.number);
-        const auto r = core::chineseNumerals(dec(c.number), NumeralDigits::Ordinary);
-        EXPECT_EQ(!r, c.refused);
-        if (!r) {
-            EXPECT_EQ(r.refusal.position, 0u);
-            EXPECT_EQ(r.refusal.message == core::kAmountLimitMessage, c.limitMessage);
-        }
+    for (const auto &[number, outcome] : cases) {
+        SCOPED_TRACE(number);
+        const auto r = core::chineseNumerals(dec(number), NumeralDigits::Ordinary);
+        EXPECT_EQ(r                                                ? "ok"
+                  : r.refusal.message == core::kAmountLimitMessage ? "limit"
+                                                                   : "decimals",
+                  std::string(outcome));
+        EXPECT_EQ(r.refusal.position, 0u);
     }
 }
 
 TEST(ReadChineseNumerals, AcceptsWritingsAndTheirVariants) {
-    struct Case {
-        std::u16string text;
-        const char *number;
-    };
-    const Case cases[] = {
-        {u"零", "0"},
-        {u"十", "10"},
-        {u"拾伍", "15"},
-        {u"负叁", "-3"},
-        {u"一千零五点五", "1005.5"},
+    const std::pair<std::u16string, const char *> cases[] = {
         {u" \t一千零五点五\u3000", "1005.5"},
+        {u"负叁", "-3"},
         {u"壹萬", "10000"},
         {u"壹億零壹", "100000001"},
         {u"一千〇五", "1005"},
         {u"〇点〇五", "0.05"},
-        {u"十万零一十", "100010"},
         {u"一万亿零五千六百七十八万", "1000056780000"},
-        {u"玖仟玖佰玖拾玖万玖仟玖佰玖拾玖亿玖仟玖佰玖拾玖万玖仟玖佰玖拾玖", "9999999999999999"},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(utf8(c.text));
-        const auto r = core::readChineseNumerals(c.text);
+    for (const auto &[text, number] : cases) {
+        SCOPED_TRACE(utf8(text));
+        const auto r = core::readChineseNumerals(text);
         ASSERT_TRUE(r) << utf8(r.refusal.message);
-        EXPECT_EQ(*r.value, dec(c.number));
+        EXPECT_EQ(*r.value, dec(number));
     }
 }
 
@@ -142,73 +105,46 @@ TEST(ReadChineseNumerals, RefusesAtTheFirstProblem) {
         std::size_t position;
         std::u16string says;
     };
+    std::u16string longFraction = u"零点" + std::u16string(core::kMaxNumeralDecimals + 1, u'五');
     const Case cases[] = {
         {u"", 0, u"没有数字"},
         {u" \u3000 ", 0, u"没有数字"},
         {u"一千五", 3, u"缺少单位"}, // 1500 or 1005?
         {u"一万五", 3, u"缺少单位"}, // 15000 or 10005?
-        {u"一百一", 3, u"缺少单位"},
         {u"一二", 1, u"缺少单位"},
-        {u"一零", 1, u"缺少单位"},
         {u"一千千", 3, u"单位重复"},
-        {u"十十", 2, u"单位重复"},
-        {u"一百一千", 4, u"顺序"},
-        {u"壹佰壹仟", 4, u"顺序"},
-        {u"一万一万", 4, u"单位重复"},
-        {u"一亿二亿", 4, u"单位重复"},
-        {u"一万万", 3, u"单位重复"},
         {u"一万亿亿", 4, u"单位重复"},
-        {u"万", 1, u"缺少数字"},
+        {u"一万一万", 4, u"单位重复"},
+        {u"壹佰壹仟", 4, u"顺序"},
         {u"百", 1, u"缺少数字"},
         {u"一亿万", 3, u"缺少数字"},
         {u"一千零零五", 4, u"多余的“零”"},
         {u"零五", 1, u"多余的“零”"},
         {u"十万零", 3, u"多余的“零”"},
-        {u"一亿零零一", 4, u"多余的“零”"},
         {u"一千零五点五零", 7, u"多余的“零”"},
         {u"十万一十", 3, u"缺少“零”"},
-        {u"一亿一", 3, u"缺少单位"},
-        {u"一万零五十零", 6, u"多余的“零”"},
-        {u"一十五", 1, u"十五"},
+        {u"一十五", 1, u"应写作“十五”"},
         {u"负零", 1, u"应写作“零”"},
-        {u"点五", 1, u"缺少数字"},
         {u"负点五", 2, u"缺少数字"},
         {u"一点", 2, u"缺少数字"},
         {u"一点十", 3, u"只能写数字"},
         {u"一点五点五", 4, u"只能写数字"},
+        {longFraction, core::kMaxNumeralDecimals + 3, u"小数位数太多"},
         {u"一千零伍", 4, u"混用"},
-        {u"壹千", 2, u"混用"},
         {u"一点伍", 3, u"混用"},
         {u"两千", 1, u"二"},
-        {u"一千a", 3, u"不是中文数字"},
-        {u"  一千千", 5, u"单位重复"},
-        {u"一千\U0001F600", 3, u"不是中文数字"},
+        {u"  一千a", 5, u"不是中文数字"},
         {u"\U0001F600一", 1, u"“\U0001F600”"},
         {u"负", 1, u"缺少数字"},
         {u"五负", 2, u"最前面"},
-        {u"负负一", 2, u"最前面"},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(utf8(c.text));
+        SCOPED_TRACE(utf8(c.text.substr(0, 20)));
         const auto r = core::readChineseNumerals(c.text);
         ASSERT_FALSE(r) << core::decimalText(*r.value);
         EXPECT_EQ(r.refusal.position, c.position) << utf8(r.refusal.message);
         EXPECT_NE(r.refusal.message.find(c.says), std::u16string::npos) << utf8(r.refusal.message);
-        if (c.position > 0) {
-            EXPECT_EQ(utf8(r.refusal.message.substr(0, 1 + std::to_string(c.position).size())),
-                      "第" + std::to_string(c.position));
-        }
     }
-}
-
-TEST(ReadChineseNumerals, RefusesOverlongFractionsAtTheFirstDecimalTooMany) {
-    std::u16string text = u"零点";
-    text.append(core::kMaxNumeralDecimals, u'五');
-    ASSERT_TRUE(core::readChineseNumerals(text));
-    text += u'五';
-    const auto r = core::readChineseNumerals(text);
-    ASSERT_FALSE(r);
-    EXPECT_EQ(r.refusal.position, text.size());
 }
 
 // Random numbers below 10^16 with up to six decimals, and the edges of the range.
@@ -234,17 +170,12 @@ std::vector<core::Decimal> sampleNumbers(std::size_t count) {
 }
 
 TEST(ReadChineseNumerals, ReadsBackWhatIsWritten) {
-    for (const auto &number : sampleNumbers(100000)) {
+    for (core::Decimal number : sampleNumbers(100000)) {
         for (const auto digits : {NumeralDigits::Ordinary, NumeralDigits::Capital}) {
-            const auto text = core::chineseNumerals(number, digits);
-            ASSERT_TRUE(text) << core::decimalText(number);
-            const auto back = core::readChineseNumerals(*text.value);
-            ASSERT_TRUE(back) << core::decimalText(number) << " " << utf8(*text.value) << " "
-                              << utf8(back.refusal.message);
-            core::Decimal expected = number;
-            if (expected.isZero())
-                expected.negative = false;
-            ASSERT_EQ(*back.value, expected) << utf8(*text.value);
+            const std::u16string text = written(number, digits);
+            const auto back = core::readChineseNumerals(text);
+            number.negative = number.negative && !number.isZero();
+            ASSERT_TRUE(back && *back.value == number) << utf8(text) << " " << utf8(back.refusal.message);
         }
     }
 }
@@ -252,66 +183,51 @@ TEST(ReadChineseNumerals, ReadsBackWhatIsWritten) {
 // A writing changed by one character is refused or is itself the writing of what it reads as.
 TEST(ReadChineseNumerals, OneCharacterChangedIsRefusedOrItsOwnWriting) {
     const std::u16string alphabet = u"零一二三四五六七八九十百千万亿点负壹贰叁肆伍陆柒捌玖拾佰仟萬億〇两 ";
-    const auto check = [](const std::u16string &text) {
+    int accepted = 0;
+    const auto check = [&](const std::u16string &text) {
         const auto r = core::readChineseNumerals(text);
-        if (!r) {
-            EXPECT_LE(r.refusal.position, text.size()) << utf8(text);
+        if (!r)
             return;
-        }
+        ++accepted;
         std::u16string normal;
         for (char16_t c : text)
             if (c != u' ')
                 normal += c == u'萬' ? u'万' : c == u'億' ? u'亿' : c == u'〇' ? u'零' : c;
-        const bool ordinary = written(*r.value, NumeralDigits::Ordinary) == normal;
-        const bool capital = written(*r.value, NumeralDigits::Capital) == normal;
-        EXPECT_TRUE(ordinary || capital) << utf8(text) << " read as " << core::decimalText(*r.value);
+        EXPECT_TRUE(written(*r.value, NumeralDigits::Ordinary) == normal ||
+                    written(*r.value, NumeralDigits::Capital) == normal)
+            << utf8(text) << " read as " << core::decimalText(*r.value);
     };
-    int accepted = 0;
     for (const auto &number : sampleNumbers(300)) {
         for (const auto digits : {NumeralDigits::Ordinary, NumeralDigits::Capital}) {
-            const std::u16string text = *core::chineseNumerals(number, digits).value;
+            const std::u16string text = written(number, digits);
             for (std::size_t i = 0; i <= text.size(); ++i) {
                 for (char16_t c : alphabet) {
-                    std::u16string inserted = text;
-                    inserted.insert(i, 1, c);
-                    check(inserted);
-                    if (i < text.size()) {
-                        std::u16string replaced = text;
-                        replaced[i] = c;
-                        check(replaced);
-                        accepted += core::readChineseNumerals(replaced) ? 1 : 0;
-                    }
+                    check(text.substr(0, i) + c + text.substr(i));
+                    if (i < text.size())
+                        check(text.substr(0, i) + c + text.substr(i + 1));
                 }
                 if (i < text.size())
                     check(text.substr(0, i) + text.substr(i + 1));
             }
         }
     }
-    EXPECT_GT(accepted, 0); // some changes are other numbers' writings (一 -> 二), which is allowed
+    EXPECT_GT(accepted, 10000); // 一 -> 二, a digit dropped, blanks added: other writings, rightly read
 }
 
 TEST(DecimalText, WritesPlainDigits) {
-    struct Case {
-        const char *number;
-        const char *text;
-    };
-    const Case cases[] = {
+    const std::pair<const char *, const char *> cases[] = {
         {"1005.5", "1005.5"},
         {"-0.05", "-0.05"},
         {"1e8", "100000000"},
-        {"0", "0"},
         {"-0", "0"},
         {"1.500", "1.5"},
         {"1e-7", "0.0000001"},
         {"-12.5e1", "-125"},
-        {"123.456", "123.456"},
         {"1e2000000", "1E+2000000"},
         {"-2.5e-2000000", "-2.5E-2000000"},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.number);
-        EXPECT_EQ(core::decimalText(dec(c.number)), c.text);
-    }
+    for (const auto &[number, text] : cases)
+        EXPECT_EQ(core::decimalText(dec(number)), text) << number;
 }
 
 } // namespace
