@@ -19,7 +19,7 @@ bool isBlank(char16_t c) {
     return c == u' ' || c == u'\t' || c == u'\u3000';
 }
 
-std::u16string widen(int n) {
+std::u16string widen(long long n) {
     const std::string s = std::to_string(n);
     return std::u16string(s.begin(), s.end());
 }
@@ -124,8 +124,9 @@ Outcome<BillDate> findBillDate(std::u16string_view text) {
         else
             why = widen(d.year) + u"年" + widen(d.month) + u"月只有" + widen(daysInMonth(d.year, d.month)) +
                   u"天";
-        return Result::refused(pos, u"第" + widen(static_cast<int>(pos)) + u"个字起的日期“" + widen(d.year) +
-                                        u"年" + widen(d.month) + u"月" + widen(d.day) + u"日”不存在：" + why);
+        return Result::refused(pos, u"第" + widen(static_cast<long long>(pos)) + u"个字起的日期“" +
+                                        widen(d.year) + u"年" + widen(d.month) + u"月" + widen(d.day) +
+                                        u"日”不存在：" + why);
     };
 
     // A year and month without a day, remembered to explain a text that has no full date.
@@ -153,8 +154,8 @@ Outcome<BillDate> findBillDate(std::u16string_view text) {
         i = end;
     }
     if (!yearMonth.empty())
-        return Result::refused(yearMonthAt, u"第" + widen(static_cast<int>(yearMonthAt)) + u"个字起的“" +
-                                                yearMonth + u"”缺少日，没有找到完整的日期");
+        return Result::refused(yearMonthAt, u"第" + widen(static_cast<long long>(yearMonthAt)) +
+                                                u"个字起的“" + yearMonth + u"”缺少日，没有找到完整的日期");
     return Result::refused(0, u"没有找到日期（例如2026-12-07或2026年12月7日）");
 }
 
