@@ -2,6 +2,8 @@
 
 #include "core/amount.h"
 #include "core/amount_reading.h"
+#include "core/bill_date.h"
+#include "core/numerals.h"
 #include "core/pinyin.h"
 #include "core/pinyin_reading.h"
 #include "core/proportion.h"
@@ -189,6 +191,23 @@ Transform moneyTransform(const CommandOptions &o) {
         out.write(core::utf16ToUtf8(*result) + "\n");
         return {};
     };
+}
+
+// Chinese numerals of the leading number, or the number that numerals write.
+Transform numeralsTransform(const CommandOptions &o) {
+    if (o.decode)
+        return textTransform(
+            [](std::u16string_view text) {
+                const auto read = core::readChineseNumerals(text);
+                if (!read)
+                    return core::Outcome<std::u16string>::refused(read.refusal.position, read.refusal.message);
+                return core::Outcome<std::u16string>::ok(ascii(core::decimalText(*read.value)));
+            },
+            o.lines);
+    const core::NumeralDigits digits = o.capitals ? core::NumeralDigits::Capital : core::NumeralDigits::Ordinary;
+    return textTransform(
+        [digits](std::u16string_view text) { return core::chineseNumerals(core::readLeadingDecimal(text), digits); },
+        o.lines);
 }
 
 Transform ratioTransform(bool lines, const std::vector<std::string> &values) {
@@ -396,6 +415,20 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
         ->check(CLI::IsMember({"元", "圆"}))
         ->needs(style);
     style->excludes(decode)->excludes(verify);
+    text("date",
+         "the first date of the input (2026-12-07, 2026/12/7, 2026.12.7, 2026年12月7日, 20261207) as a bill's "
+         "date in capitals (贰零贰陆年壹拾贰月零柒日); a date that does not exist exits 1",
+         [&o] { return textTransform(core::billDateText, o.lines); });
+    CLI::App &numerals = text(
+        "numerals",
+        "the number the input starts with in Chinese numerals (1005.5 -> 一千零五点五); --decode reads numerals "
+        "back",
+        [&o] { return numeralsTransform(o); });
+    CLI::Option *numeralsDecode = numerals.add_flag(
+        "--decode", o.decode,
+        "read the input as numerals of either style and write the number (一千零五点五 -> 1005.5); anything "
+        "else exits 1, naming the first wrong character");
+    numerals.add_flag("--capitals", o.capitals, "capital digits (壹仟零伍点伍)")->excludes(numeralsDecode);
     text("traditional", "simplified characters made traditional (简体 -> 簡體)",
          [&o] { return mapTransform(loadDictionary(platform::kSimplifiedToTraditionalFile), o.lines); });
     text("simplified", "traditional characters made simplified (簡體 -> 简体)",

@@ -99,12 +99,13 @@ std::size_t characterAt(std::u16string_view text, std::size_t index) {
     return n + (index > text.size() ? index - text.size() : 0);
 }
 
-// The character at unit `index` as it can be shown: a lone surrogate half by its code.
+// The character at unit `index` as it can be shown: a lone surrogate half or a control character
+// (a line break would split the message) by its code.
 std::u16string shown(std::u16string_view text, std::size_t index) {
     const char16_t c = text[index];
     if (isHighSurrogate(c) && index + 1 < text.size() && isLowSurrogate(text[index + 1]))
         return std::u16string(text.substr(index, 2));
-    if (isHighSurrogate(c) || isLowSurrogate(c)) {
+    if (isHighSurrogate(c) || isLowSurrogate(c) || c < 0x20) {
         static constexpr char kHex[] = "0123456789ABCDEF";
         std::u16string code = u"U+";
         for (int shift = 12; shift >= 0; shift -= 4)

@@ -29,8 +29,10 @@ std::u16string widen(std::string_view ascii) {
     return std::u16string(ascii.begin(), ascii.end());
 }
 
+// Blanks around the text, line breaks included: a line read from a file or the workspace may end
+// with one.
 bool isBlank(char16_t c) {
-    return c == u' ' || c == u'\t' || c == u'\u3000';
+    return c == u' ' || c == u'\t' || c == u'\u3000' || c == u'\r' || c == u'\n';
 }
 
 // The 1-based code point of the UTF-16 unit `unit` of `text`.
@@ -193,7 +195,14 @@ Outcome<Decimal> readChineseNumerals(std::u16string_view text) {
         std::u16string message = u"第";
         message += widen(std::to_string(pos));
         message += u"个字“";
-        message += text.substr(unit, len);
+        if (text[unit] < 0x20) { // a control character is named by its code, not written out
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            message += u"U+00";
+            message += static_cast<char16_t>(kHex[text[unit] >> 4]);
+            message += static_cast<char16_t>(kHex[text[unit] & 0xF]);
+        } else {
+            message += text.substr(unit, len);
+        }
         message += u"”：";
         message += what;
         return Result::refused(pos, std::move(message));

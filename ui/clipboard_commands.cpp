@@ -29,6 +29,14 @@ bool isConfigName(std::string_view s) {
 
 constexpr std::string_view kConvertPrefix = "convert:";
 constexpr std::string_view kPinyinPrefix = "pinyin:";
+constexpr std::string_view kMoneyPrefix = "money:";
+
+const MoneyWayName *moneyWayNamed(std::string_view key) {
+    for (const MoneyWayName &w : kMoneyWays)
+        if (key == w.key)
+            return &w;
+    return nullptr;
+}
 
 std::optional<std::u16string> convertByConfig(const std::string &config, std::u16string_view text,
                                               const platform::TextServices &services,
@@ -91,6 +99,10 @@ std::optional<ClipboardAction> clipboardActionNamed(std::string_view name) {
         if (const ReadingWayName *way = readingWayNamed(name.substr(kPinyinPrefix.size())))
             return ReadingConversion{way};
     }
+    if (name.starts_with(kMoneyPrefix)) {
+        if (const MoneyWayName *way = moneyWayNamed(name.substr(kMoneyPrefix.size())))
+            return MoneyConversion{way};
+    }
     return std::nullopt;
 }
 
@@ -102,6 +114,13 @@ std::string clipboardVariantList() {
     list += kPinyinPrefix;
     for (const ReadingWayName &w : kReadingWays) {
         if (&w != &kReadingWays.front())
+            list += '|';
+        list += w.key;
+    }
+    list += ", ";
+    list += kMoneyPrefix;
+    for (const MoneyWayName &w : kMoneyWays) {
+        if (&w != &kMoneyWays.front())
             list += '|';
         list += w.key;
     }
@@ -120,9 +139,13 @@ ClipboardAction menuAction(ClipboardCommand command, std::string_view defaultKey
         way = phraseWayOf(kTraditionalPhraseWays);
     else if (command == ClipboardCommand::Simplified)
         way = phraseWayOf(kSimplifiedPhraseWays);
-    else if (command == ClipboardCommand::Pinyin)
+    else if (command == ClipboardCommand::Pinyin) {
         if (const ReadingWayName *reading = readingWayNamed(defaultKey))
             way = ReadingConversion{reading};
+    } else if (command == ClipboardCommand::Money) {
+        if (const MoneyWayName *money = moneyWayNamed(defaultKey))
+            way = MoneyConversion{money};
+    }
     return way ? *way : ClipboardAction(command);
 }
 
@@ -140,6 +163,8 @@ std::u16string menuCaption(ClipboardCommand command, std::string_view defaultKey
                     label = w.label;
     } else if (const auto *reading = std::get_if<ReadingConversion>(&action)) {
         label = reading->way->label;
+    } else if (const auto *money = std::get_if<MoneyConversion>(&action)) {
+        label = money->way->label;
     }
     if (label) {
         caption += u"（";
@@ -156,6 +181,12 @@ std::optional<std::u16string> convertClipboardText(const ClipboardAction &action
         return convertByConfig(phrase->config, text, services, why);
     if (const auto *reading = std::get_if<ReadingConversion>(&action))
         return appendReading(*reading->way, text, services, why);
+    if (const auto *money = std::get_if<MoneyConversion>(&action)) {
+        auto result = core::moneyWayText(money->way->way, text);
+        if (!result)
+            why = {ClipboardResult::Refused, QString::fromStdU16String(result.refusal.message).toStdString()};
+        return std::move(result.value);
+    }
     const ClipboardCommand command = std::get<ClipboardCommand>(action);
     auto unavailable = [&why](std::string message) {
         why = {ClipboardResult::Unavailable, std::move(message)};

@@ -55,21 +55,27 @@ struct ReadingConversion {
     bool operator==(const ReadingConversion &) const = default;
 };
 
+// A way of 金额大写 on the clipboard: "money:KEY", the way's rewrite of the text.
+struct MoneyConversion {
+    const MoneyWayName *way;
+    bool operator==(const MoneyConversion &) const = default;
+};
+
 // Anything the clipboard can be asked for.
-using ClipboardAction = std::variant<ClipboardCommand, PhraseConversion, ReadingConversion>;
+using ClipboardAction = std::variant<ClipboardCommand, PhraseConversion, ReadingConversion, MoneyConversion>;
 
 // What `name` asks for on the command line: a command's name, "convert:" and a configuration name
-// (lower-case letters, digits, '-', '_'; whether it loads is found when it is used), or "pinyin:"
-// and a reading way's key. nullopt for anything else.
+// (lower-case letters, digits, '-', '_'; whether it loads is found when it is used), "pinyin:"
+// and a reading way's key, or "money:" and a way of 金额大写. nullopt for anything else.
 std::optional<ClipboardAction> clipboardActionNamed(std::string_view name);
 
 // The names clipboardActionNamed takes besides the commands', for help and error texts:
-// "convert:CONFIG, pinyin:marks|numbers|none|initials".
+// "convert:CONFIG, pinyin:marks|numbers|none|initials, money:bank|...".
 std::string clipboardVariantList();
 
 // What the tray menu's entry for `command` does when its button's default way is `defaultKey`:
-// 繁体 and 简体 convert by the way's configuration, 汉字拼音 appends the way's reading; their own
-// way (and an unknown key) is the plain command, as is every other command.
+// 繁体 and 简体 convert by the way's configuration, 汉字拼音 appends the way's reading, 金额大写
+// rewrites by its way; their own way (and an unknown key) is the plain command, as is every other.
 ClipboardAction menuAction(ClipboardCommand command, std::string_view defaultKey);
 
 // The entry's caption (UTF-16): the command's, with the way's name after it in brackets when that
@@ -83,9 +89,10 @@ struct ClipboardResult {
         AmountTooLarge,   // money of 10^16 or more: nothing changed
         Unavailable,      // the conversion's data could not be loaded ("cannot load <path>"): nothing changed
         NothingToRestore, // restore before any conversion
+        Refused,          // a way of 金额大写 refused the text (message says why): nothing changed
     };
     Outcome outcome = Done;
-    // Why it failed, in words for the command line; empty when done.
+    // Why it failed, in words for the command line (UTF-8); empty when done.
     std::string message;
 };
 

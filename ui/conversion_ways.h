@@ -1,8 +1,9 @@
 #pragma once
 
-// The ways of the 繁体, 简体 and 汉字拼音 buttons by name, shared by the buttons' menus and the
+// The ways of the 繁体, 简体, 汉字拼音 and 金额大写 buttons by name, shared by the buttons' menus and the
 // clipboard commands, so that both offer the same ways under the same names.
 
+#include "core/money_ways.h"
 #include "core/pinyin_reading.h"
 
 #include <array>
@@ -63,5 +64,24 @@ inline const ReadingWayName *readingWayNamed(std::string_view key) {
 inline core::PinyinStyle readingStyle(const ReadingWayName &way) {
     return {way.tone, way.initials ? "" : " ", way.initials};
 }
+
+// The amount button's own way, then the others.
+inline constexpr const char *kDesignMoneyWayKey = "design";
+inline constexpr const char16_t *kDesignMoneyWayLabel = u"金额大写";
+
+struct MoneyWayName {
+    const char *key;
+    const char16_t *label;
+    core::MoneyWay way;
+};
+
+inline constexpr std::array<MoneyWayName, 6> kMoneyWays{{
+    {"bank", u"银行写法", core::MoneyWay::Bank},
+    {"bank-round", u"银行写法（圆）", core::MoneyWay::BankRound},
+    {"date", u"票据日期", core::MoneyWay::BillDate},
+    {"read-back", u"大写读回数字", core::MoneyWay::ReadBack},
+    {"numerals", u"中文数字", core::MoneyWay::Numerals},
+    {"capital-numerals", u"大写数字", core::MoneyWay::CapitalNumerals},
+}};
 
 } // namespace ui

@@ -66,6 +66,7 @@ std::string DesktopIntegration::defaultWay(ClipboardCommand command) const {
     const QPushButton *button = command == ClipboardCommand::Traditional  ? m_form.cmdft
                                 : command == ClipboardCommand::Simplified ? m_form.cmdjt
                                 : command == ClipboardCommand::Pinyin     ? m_form.CmdGetPY
+                                : command == ClipboardCommand::Money      ? m_form.cmdmoney
                                                                           : nullptr;
     const ButtonVariants *ways = button ? m_form.ways(button) : nullptr;
     return ways ? ways->defaultKey().toStdString() : std::string();
@@ -83,6 +84,12 @@ void DesktopIntegration::runFromMenu(ClipboardCommand command) {
     case ClipboardResult::AmountTooLarge: {
         QMessageBox box(QMessageBox::Information, toQString(core::kAmountLimitTitle),
                         toQString(core::kAmountLimitMessage), QMessageBox::Ok, &m_form);
+        box.exec();
+        break;
+    }
+    case ClipboardResult::Refused: {
+        QMessageBox box(QMessageBox::Information, toQString(core::kAmountLimitTitle),
+                        QString::fromStdString(result.message), QMessageBox::Ok, &m_form);
         box.exec();
         break;
     }

@@ -493,6 +493,14 @@ void Form1::buildVariants() {
                               [this] { return readingsUnavailable(); }});
     m_pinyinWays = new ButtonVariants(CmdGetPY, QStringLiteral("ways/CmdGetPY"), std::move(pinyinWays),
                                       m_services.settings, this);
+    std::vector<ButtonVariant> moneyWays = {{QString::fromLatin1(kDesignMoneyWayKey),
+                                             QString::fromUtf16(kDesignMoneyWayLabel),
+                                             [this] { designAmount(); }, nullptr}};
+    for (const MoneyWayName &w : kMoneyWays)
+        moneyWays.push_back({QString::fromLatin1(w.key), QString::fromUtf16(w.label),
+                             [this, way = w.way] { moneyWay(way); }, nullptr});
+    m_moneyWays = new ButtonVariants(cmdmoney, QStringLiteral("ways/cmdmoney"), std::move(moneyWays),
+                                     m_services.settings, this);
 }
 
 ButtonVariant Form1::phraseWay(const char *config, const QString &label) {
@@ -520,6 +528,8 @@ ButtonVariants *Form1::ways(const QPushButton *button) const {
         return m_simplifiedWays;
     if (button == CmdGetPY)
         return m_pinyinWays;
+    if (button == cmdmoney)
+        return m_moneyWays;
     return nullptr;
 }
 
@@ -552,6 +562,10 @@ void Form1::cmdtos_Click() {
 }
 
 void Form1::cmdmoney_Click() {
+    m_moneyWays->trigger();
+}
+
+void Form1::designAmount() {
     const auto capitals = core::amountCommandText(view(workspaceText()));
     if (!capitals) {
         QMessageBox box(QMessageBox::Information, toQString(core::kAmountLimitTitle),
@@ -561,6 +575,17 @@ void Form1::cmdmoney_Click() {
         return;
     }
     writeWorkspace(*capitals);
+}
+
+void Form1::moneyWay(core::MoneyWay way) {
+    const auto result = core::moneyWayText(way, view(workspaceText()));
+    if (!result) {
+        QMessageBox box(QMessageBox::Information, toQString(core::kAmountLimitTitle),
+                        toQString(result.refusal.message), QMessageBox::Ok, this);
+        box.exec();
+        return;
+    }
+    writeWorkspace(*result.value);
 }
 
 void Form1::CmdGetPY_Click() {

@@ -4,6 +4,7 @@
 // Handlers read the controls, call one core function and write the result back.
 
 #include "button_variants.h"
+#include "core/money_ways.h"
 #include "docking.h"
 #include "platform/desktop.h"
 #include "platform/text_services.h"
@@ -134,6 +135,8 @@ private:
     void traditionalByCharacter();
     void simplifiedByCharacter();
     void capitalisedPinyin();
+    void designAmount();
+    void moneyWay(core::MoneyWay way);
     void readingPinyin(const core::PinyinStyle &style);
     QString readingsUnavailable() const;
     // The way of 繁体 or 简体 that rewrites the workspace by the OpenCC configuration `config`,
@@ -164,6 +167,7 @@ private:
     ButtonVariants *m_traditionalWays = nullptr;
     ButtonVariants *m_simplifiedWays = nullptr;
     ButtonVariants *m_pinyinWays = nullptr;
+    ButtonVariants *m_moneyWays = nullptr;
     QSize m_laidOutFrame;
     bool m_resizePending = false;
     QPoint m_passCursor;

@@ -89,7 +89,8 @@ TEST(Cli, CommandsAsTheContractSays) {
     }
 }
 
-// The ways beside the capitals: what each writes, and how a refusal is reported.
+// The ways beside the capitals, bill dates and numerals: what each writes, and how a refusal is
+// reported.
 TEST(Cli, MoneyForBanks) {
     const struct {
         const char *args;
@@ -117,6 +118,21 @@ TEST(Cli, MoneyForBanks) {
         {"money --verify x", "整", "", "not a number", 2},
         {"money --decode --style bank", "整", "", "excludes", 2},
         {"money --yuan 圆", "1", "", "requires --style", 2},
+        {"date", "出票日期：2026年1月15日\n", "贰零贰陆年零壹月壹拾伍日\n", "", 0},
+        {"date", "20261020", "贰零贰陆年零壹拾月零贰拾日\n", "", 0},
+        {"date", "2026-02-29", "", "lanternfin-cli: ", 1},
+        {"date", "no date here", "", "lanternfin-cli: ", 1},
+        {"date --lines", "2026.12.7\n2026-13-01\n\n2024/2/29", "贰零贰陆年壹拾贰月零柒日\n\n\n贰零贰肆年零贰月贰拾玖日\n",
+         "lanternfin-cli: line 2: ", 1},
+        {"numerals", "1005.5", "一千零五点五\n", "", 0},
+        {"numerals --capitals", "100010", "拾万零壹拾\n", "", 0},
+        {"numerals", "-0.05", "负零点零五\n", "", 0},
+        {"numerals", "1e16", "", "数目太大", 1},
+        {"numerals --decode", "十万零一十\n", "100010\n", "", 0},
+        {"numerals --decode", "壹仟零伍点伍", "1005.5\n", "", 0},
+        {"numerals --decode", "一千五", "", "lanternfin-cli: 第", 1},
+        {"numerals --decode --lines", "十五\n十五十\n负零点五", "15\n\n-0.5\n", "lanternfin-cli: line 2: ", 1},
+        {"numerals --decode --capitals", "十", "", "excludes", 2},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.args + std::string(" <<< ") + c.input);

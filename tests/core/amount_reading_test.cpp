@@ -112,6 +112,7 @@ TEST(AmountReading, RefusesWhatIsNotAWellFormedAmountAtItsFirstProblem) {
         {u"负负伍圆整", 2, u"最前面"},
         {u"", 0, u"没有金额"},
         {u"人民币", 4, u"没有金额"},
+        {u"壹圆\n整", 3, u"U+000A"},
         // Well-formed shapes that are still not how the amount is written.
         {u"壹拾壹萬壹圆整", 5, u"说不清"}
         ,{u"壹仟零伍圆整角", 7, u"角分"},

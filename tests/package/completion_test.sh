@@ -35,4 +35,8 @@ expect "--tone" lanternfin-cli pinyin --to
 expect "marks" lanternfin-cli pinyin --tone m
 expect "--lines" lanternfin-cli round 2 --li
 expect "s2twp" lanternfin-cli convert -c s2twp
+expect "--decode" lanternfin-cli money --dec
+expect "bank" lanternfin-cli money --style b
+expect "--capitals" lanternfin-cli numerals --cap
+expect "numerals" lanternfin-cli nu
 exit $failed

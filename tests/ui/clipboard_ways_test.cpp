@@ -44,6 +44,14 @@ ReadingConversion reading(const char *key) {
     return {ui::readingWayNamed(key)};
 }
 
+ui::MoneyConversion money(const char *key) {
+    for (const ui::MoneyWayName &w : ui::kMoneyWays)
+        if (std::string_view(key) == w.key)
+            return {&w};
+    ADD_FAILURE() << "no money way " << key;
+    return {nullptr};
+}
+
 TEST(ClipboardWays, NamesOnTheCommandLine) {
     struct Case {
         const char *name;
@@ -59,6 +67,11 @@ TEST(ClipboardWays, NamesOnTheCommandLine) {
         {"pinyin:marks", reading("marks")},
         {"pinyin:numbers", reading("numbers")},
         {"pinyin:initials", reading("initials")},
+        {"money:bank", money("bank")},
+        {"money:date", money("date")},
+        {"money:read-back", money("read-back")},
+        {"money:", std::nullopt},
+        {"money:design", std::nullopt},
         // A configuration name carries no folder, extension, capitals or spaces.
         {"convert:", std::nullopt},
         {"convert", std::nullopt},
@@ -85,7 +98,8 @@ TEST(ClipboardWays, NamesOnTheCommandLine) {
     const std::string longest = "convert:" + std::string(48, 'a');
     EXPECT_TRUE(ui::clipboardActionNamed(longest));
     EXPECT_FALSE(ui::clipboardActionNamed(longest + "a"));
-    EXPECT_EQ(ui::clipboardVariantList(), "convert:CONFIG, pinyin:marks|numbers|none|initials");
+    EXPECT_EQ(ui::clipboardVariantList(), "convert:CONFIG, pinyin:marks|numbers|none|initials, "
+                                          "money:bank|bank-round|date|read-back|numerals|capital-numerals");
 }
 
 TEST(ClipboardWays, PhraseWaysConvertAsLibopencc) {
@@ -158,6 +172,37 @@ TEST(ClipboardWays, ReadingWaysAppendTheReadingLine) {
     }
 }
 
+TEST(ClipboardWays, MoneyWaysRewriteOrRefuseLeavingTheClipboard) {
+    struct Case {
+        const char *name;
+        QString in, out; // out empty: refused, the clipboard unchanged
+    };
+    const Case cases[] = {
+        {"money:bank", "16", "壹拾陆元整"},
+        {"money:date", "2026/12/7", "贰零贰陆年壹拾贰月零柒日"},
+        {"money:read-back", "壹仟零伍圆伍角整", "1005.50"},
+        {"money:capital-numerals", "15", "拾伍"},
+        {"money:read-back", "壹仟伍圆整", ""},
+        {"money:date", "2026-02-29", ""},
+        {"money:numerals", "1e16", ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name + std::string(" ") + c.in.toStdString());
+        testsupport::FakeClipboard clipboard;
+        ui::ClipboardConverter converter(clipboard, sharedText());
+        clipboard.m_text = c.in;
+        const ClipboardResult r = converter.run(*ui::clipboardActionNamed(c.name));
+        if (c.out.isEmpty()) {
+            EXPECT_EQ(r.outcome, ClipboardResult::Refused);
+            EXPECT_FALSE(r.message.empty());
+            EXPECT_EQ(clipboard.m_text, c.in);
+        } else {
+            EXPECT_EQ(r.outcome, ClipboardResult::Done) << r.message;
+            EXPECT_EQ(clipboard.m_text, c.out);
+        }
+    }
+}
+
 TEST(ClipboardWays, TrayEntriesFollowTheButtonsDefaults) {
     struct Case {
         ClipboardCommand command;
@@ -183,6 +228,9 @@ TEST(ClipboardWays, TrayEntriesFollowTheButtonsDefaults) {
         {ClipboardCommand::Traditional, "", ClipboardCommand::Traditional, u"繁体"},
         {ClipboardCommand::Upper, "s2t", ClipboardCommand::Upper, u"大写"},
         {ClipboardCommand::Money, "marks", ClipboardCommand::Money, u"金额大写"},
+        {ClipboardCommand::Money, "design", ClipboardCommand::Money, u"金额大写"},
+        {ClipboardCommand::Money, "bank", money("bank"), u"金额大写（银行写法）"},
+        {ClipboardCommand::Money, "read-back", money("read-back"), u"金额大写（大写读回数字）"},
         {ClipboardCommand::Restore, "s2t", ClipboardCommand::Restore, u"还原剪贴板"},
     };
     for (const Case &c : cases) {

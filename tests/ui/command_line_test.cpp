@@ -45,7 +45,8 @@ TEST(CommandLine, UsageErrorsExitWithTwoAndSayWhy) {
     const Case cases[] = {
         {{"--clipboard", "bogus"}, "unknown clipboard command 'bogus'"},
         {{"--clipboard", "pinyin:tones"}, "(one of traditional, simplified, upper, lower, money, pinyin, "
-                                          "restore, convert:CONFIG, pinyin:marks|numbers|none|initials)"},
+                                          "restore, convert:CONFIG, pinyin:marks|numbers|none|initials, "
+                                          "money:bank|bank-round|date|read-back|numerals|capital-numerals)"},
         {{"--clipboard", "convert:"}, "unknown clipboard command 'convert:'"},
         {{"--clipboard", "convert:/usr/share/opencc/s2t.json"}, "unknown clipboard command"},
         {{"--clipboard"}, "Missing value after '--clipboard'"},

@@ -217,7 +217,8 @@ TEST_F(DesktopIntegrationTest, RequestsFromOtherStarts) {
     EXPECT_FALSE(unknown.ok);
     EXPECT_EQ(unknown.message,
               "unknown clipboard command 'convert:' (one of traditional, simplified, upper, "
-              "lower, money, pinyin, restore, convert:CONFIG, pinyin:marks|numbers|none|initials)");
+              "lower, money, pinyin, restore, convert:CONFIG, pinyin:marks|numbers|none|initials, "
+                                          "money:bank|bank-round|date|read-back|numerals|capital-numerals)");
     clipboard.m_text.clear();
     EXPECT_EQ(handle(Verb::Clipboard, "lower"), (platform::Reply{false, "no text on the clipboard"}));
     // quit: answered first, then the program ends and the icon goes.

@@ -97,7 +97,7 @@ TEST_F(Form1Test, ControlsAsDesigned) {
         {"cmdft", "QPushButton", "Form1", "繁体", "当前：逐字（右键选择其他方式）", 4945, 120, 550, 405, 9},
         {"cmdabout", "QPushButton", "Form1", "Vesk's Web", "", 4320, 3600, 1150, 375, 9},
         {"Check1", "QCheckBox", "Form1", "自动隐藏", "", 4320, 4080, 1095, 375, 9},
-        {"cmdmoney", "QPushButton", "Form1", "金额大写", "一亿亿以下", 4320, 1200, 1150, 375, 9},
+        {"cmdmoney", "QPushButton", "Form1", "金额大写", "一亿亿以下\n当前：金额大写（右键选择其他方式）", 4320, 1200, 1150, 375, 9},
         {"Frame1", "QGroupBox", "Form1", "比例三求一", "", 120, 5160, 5415, 1335, 10.5},
         {"t1a", "QLineEdit", "Frame1", "", "", 120, 360, 1335, 375, 10.5},
         {"t1b", "QLineEdit", "Frame1", "", "", 1680, 360, 1335, 375, 10.5},

@@ -1,0 +1,37 @@
+#include "core/money_ways.h"
+
+#include "core/amount.h"
+#include "core/amount_reading.h"
+#include "core/bill_date.h"
+#include "core/numerals.h"
+
+namespace core {
+
+Outcome<std::u16string> moneyWayText(MoneyWay way, std::u16string_view workspace) {
+    using Text = Outcome<std::u16string>;
+    switch (way) {
+    case MoneyWay::Bank:
+    case MoneyWay::BankRound: {
+        auto capitals = bankCapitals(readLeadingDecimal(workspace), way == MoneyWay::Bank ? u'元' : u'圆');
+        if (!capitals)
+            return Text::refused(0, std::u16string(kAmountLimitMessage));
+        return Text::ok(std::move(*capitals));
+    }
+    case MoneyWay::BillDate:
+        return billDateText(workspace);
+    case MoneyWay::ReadBack: {
+        const auto read = readAmountCapitals(workspace);
+        if (!read)
+            return {std::nullopt, read.refusal};
+        const std::string text = amountText(*read.value);
+        return Text::ok(std::u16string(text.begin(), text.end()));
+    }
+    case MoneyWay::Numerals:
+    case MoneyWay::CapitalNumerals:
+        return chineseNumerals(readLeadingDecimal(workspace),
+                               way == MoneyWay::Numerals ? NumeralDigits::Ordinary : NumeralDigits::Capital);
+    }
+    return Text::refused(0, u"未知的方式");
+}
+
+} // namespace core
