@@ -41,9 +41,11 @@ Invocation parseCommandLine(const QStringList &arguments) {
                        "convert:CONFIG converts by the OpenCC configuration CONFIG (e.g. s2t, s2tw, s2twp, "
                        "s2hk, t2s, tw2s, tw2sp, hk2s) from LANTERNFIN_OPENCC_DIR or /usr/share/opencc, "
                        "pinyin:STYLE adds a line break and the reading in STYLE (marks, numbers, none, "
-                       "initials). "
+                       "initials), money:WAY rewrites as the amount button's way WAY (bank, bank-round, "
+                       "date, read-back, numerals, capital-numerals). "
                        "An unknown command is a usage error (2); a configuration or data file that "
-                       "cannot be loaded fails (1) and leaves the clipboard as it was. Starts the "
+                       "cannot be loaded, or a text a money way refuses, fails (1) and leaves the "
+                       "clipboard as it was. Starts the "
                        "program in the tray when it is not running.")
             .arg(QString::fromStdString(clipboardCommandList() + ", " + clipboardVariantList())),
         QStringLiteral("command"));
