@@ -1,12 +1,15 @@
 // make_pinyin_data: builds lanternfin's pinyin reading data file from Debian's packages.
 //
-//   make_pinyin_data OUT TERRA_DICT TERRA_TABLE UNIHAN_READINGS UNIHAN_VARIANTS JIEBA_DICT T2S_CONFIG INFO...
+//   make_pinyin_data OUT TERRA_DICT TERRA_TABLE UNIHAN_READINGS UNIHAN_VARIANTS JIEBA_DICT PINYIN_SIMP_DICT
+//                    T2S_CONFIG INFO...
 //
 // TERRA_DICT    rime-data-terra-pinyin's terra_pinyin.dict.yaml (curated word readings)
 // TERRA_TABLE   rime-data-terra-pinyin's build/terra_pinyin.table.txt (word, reading, frequency)
 // UNIHAN_READINGS  unicode-data's Unihan_Readings.txt (kTGHZ2013, kMandarin, kHanyuPinlu), uncompressed
 // UNIHAN_VARIANTS  unicode-data's Unihan_Variants.txt, uncompressed
 // JIEBA_DICT    python3-jieba's dict.txt (word, frequency): the word frequencies of segmentation
+// PINYIN_SIMP_DICT  rime-data-pinyin-simp's pinyin_simp.dict.yaml (simplified words, toneless
+//               syllables, weights): which letters a word's polyphones have
 // T2S_CONFIG    OpenCC's t2s.json: terra's keys are traditional, text is mostly simplified
 // INFO          lines written into the file's info text (package versions)
 //
@@ -157,6 +160,8 @@ struct Sources {
     std::map<char32_t, std::map<std::string, double>> pinlu;
     std::map<char32_t, std::vector<char32_t>> variants;
     std::vector<std::pair<Word, double>> jieba;
+    // rime-data-pinyin-simp's simplified words and characters: toneless readings with weights.
+    std::map<Word, std::map<std::string, double>> toneless;
 };
 
 void readTerra(const std::string &text, Sources &src) {
@@ -249,6 +254,37 @@ void readVariants(const std::string &text, Sources &src) {
             if (item.size() > 2 && item[0] == 'U')
                 src.variants[cp].push_back(static_cast<char32_t>(
                     std::stoul(std::string(item.substr(2, item.find('<') - 2)), nullptr, 16)));
+    }
+}
+
+// Toneless syllables as terra spells them: ü is v, also after l and n where it is written u (lue).
+std::string tonelessSyllable(std::string_view s) {
+    std::string out(s);
+    if (out == "lue" || out == "nue")
+        out[1] = 'v';
+    return out;
+}
+
+// pinyin_simp.dict.yaml: word, toneless syllables, weight (lines after the header's "...").
+void readToneless(const std::string &text, Sources &src) {
+    const auto start = text.find("\n...\n");
+    if (start == std::string::npos)
+        fail("pinyin_simp.dict.yaml has no end of its header");
+    for (std::string_view line : split(std::string_view(text).substr(start + 5), '\n')) {
+        const auto f = split(line, '\t');
+        if (f.size() < 3 || line[0] == '#')
+            continue;
+        const Word key = decode(f[0]);
+        const auto syl = split(f[1], ' ');
+        if (key.empty() || key.size() != syl.size() || !std::all_of(key.begin(), key.end(), isHan))
+            continue;
+        std::string joined;
+        for (auto x : syl) {
+            if (!joined.empty())
+                joined += ' ';
+            joined += tonelessSyllable(x);
+        }
+        src.toneless[key][joined] += std::strtod(std::string(f[2]).c_str(), nullptr);
     }
 }
 
@@ -463,6 +499,47 @@ public:
         }
     }
 
+    // The letters of a word's syllables as the simplified words of an input method's dictionary
+    // mostly spell them (pinyin_simp: 换行 huan hang; 标识 biao shi 2175 against biao zhi 124).
+    // Where our reading's letters differ from the most frequent spelling, and that dictionary
+    // does not list ours at least as often, each differing character takes its own reading with
+    // those letters, and with it that reading's tone.
+    void applyToneless() {
+        for (const auto &[w, spellings] : m_src.toneless) {
+            if (w.size() < 2 || !allKnown(w))
+                continue;
+            std::vector<std::string> syl;
+            if (const auto it = m_words.find(w); it != m_words.end() && !it->second.reading.empty())
+                syl = it->second.reading;
+            else
+                for (char32_t c : w)
+                    syl.push_back(m_default[c]);
+            const auto top = std::max_element(spellings.begin(), spellings.end(),
+                                              [](const auto &a, const auto &b) { return a.second < b.second; });
+            std::string ours;
+            for (const auto &x : syl) {
+                if (!ours.empty())
+                    ours += ' ';
+                ours.append(x, 0, x.size() - 1);
+            }
+            if (ours == top->first)
+                continue;
+            if (const auto mine = spellings.find(ours); mine != spellings.end() && mine->second >= top->second)
+                continue;
+            const auto letters = split(top->first, ' ');
+            bool complete = true;
+            for (std::size_t k = 0; k < w.size() && complete; ++k)
+                if (baseOf(syl[k]) != letters[k]) {
+                    syl[k] = withLetters(w[k], std::string(letters[k]));
+                    complete = !syl[k].empty();
+                }
+            if (complete) {
+                addKnown(w, syl);
+                m_respelled.insert(w);
+            }
+        }
+    }
+
     void addJieba() {
         double total = 0;
         for (const auto &[w, f] : m_src.jieba)
@@ -477,7 +554,7 @@ public:
             // measured by bench/pinyin_accuracy.sh (99.08% -> 99.14%) at a third of the file.
             const auto known = m_words.find(w);
             if (f < kRareWordFrequency && w.size() > 1 &&
-                (known == m_words.end() || known->second.reading.empty()))
+                (known == m_words.end() || known->second.reading.empty() || m_respelled.count(w)))
                 continue;
             m_words[w].cost = costOf(f, total);
         }
@@ -657,8 +734,37 @@ private:
         for (std::size_t k = 0; k < key.size(); ++k)
             asCharacters = asCharacters && syl[k] == m_default[key[k]];
         Entry &e = m_words[key];
-        if (!asCharacters)
-            e.reading = syl;
+        e.reading = asCharacters ? std::vector<std::string>() : syl;
+    }
+
+    bool allKnown(const Word &w) const {
+        return std::all_of(w.begin(), w.end(), [&](char32_t c) { return m_default.count(c) > 0; });
+    }
+
+    // The character's reading with these letters: its default; else terra's most frequent one
+    // (as the Mainland standard reads it); else the first of Unihan's dictionaries that has one.
+    // Empty where no source reads the character so.
+    std::string withLetters(char32_t cp, const std::string &letters) const {
+        const std::string &def = m_default.at(cp);
+        if (baseOf(def) == letters)
+            return def;
+        if (const auto own = m_readings.find(cp); own != m_readings.end()) {
+            const Reading *best = nullptr;
+            for (const Reading &r : own->second)
+                if (baseOf(r.syllable) == letters && (!best || r.weight > best->weight))
+                    best = &r;
+            if (best) {
+                std::string c = corrected(cp, best->syllable);
+                if (baseOf(c) == letters)
+                    return c;
+            }
+        }
+        for (const auto *field : {&m_src.tghz, &m_src.mandarin, &m_src.hanyuPinyin, &m_src.xhc})
+            if (const auto it = field->find(cp); it != field->end())
+                for (const auto &s : it->second)
+                    if (baseOf(s) == letters)
+                        return s;
+        return {};
     }
 
     void addWeight(char32_t cp, const Reading &r) {
@@ -796,6 +902,7 @@ private:
     std::map<char32_t, std::string> m_variantDefault;
     std::map<char32_t, std::set<char32_t>> m_mergedFrom; // terra's characters t2s turns into each
     std::map<Word, Entry> m_words;
+    std::set<Word> m_respelled; // words whose letters pinyin_simp's spelling changed
     std::uint16_t m_unknownCost = 0;
 };
 
@@ -810,36 +917,39 @@ std::string fnv64(const std::string &data) {
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc < 8)
+    if (argc < 9)
         fail("usage: make_pinyin_data OUT TERRA_DICT TERRA_TABLE UNIHAN_READINGS UNIHAN_VARIANTS JIEBA_DICT "
-             "T2S_CONFIG [INFO...]");
+             "PINYIN_SIMP_DICT T2S_CONFIG [INFO...]");
     const std::string out = argv[1];
     const std::string terraDict = readFile(argv[2]), terra = readFile(argv[3]), unihan = readFile(argv[4]),
-                      variants = readFile(argv[5]), jieba = readFile(argv[6]);
-    const std::string t2s = argv[7];
+                      variants = readFile(argv[5]), jieba = readFile(argv[6]), simp = readFile(argv[7]);
+    const std::string t2s = argv[8];
     Sources src;
     readTerra(terra, src);
     readTerraDict(terraDict, src);
     readUnihan(unihan, src);
     readVariants(variants, src);
     readJieba(jieba, src);
+    readToneless(simp, src);
     if (src.terraChars.empty() || src.tghz.empty() || src.jieba.empty())
         fail("an input file has none of the expected entries");
 
     Builder b(src);
     b.mergeCharacters(t2s);
     b.mergeWords(t2s);
+    b.applyToneless();
     b.addJieba();
     b.addTraditional(t2s);
 
     std::string info = "lanternfin pinyin reading data\n";
-    for (int i = 8; i < argc; ++i)
+    for (int i = 9; i < argc; ++i)
         info += std::string(argv[i]) + "\n";
     info += "terra_pinyin.dict.yaml fnv64 " + fnv64(terraDict) + "\n";
     info += "terra_pinyin.table.txt fnv64 " + fnv64(terra) + "\n";
     info += "Unihan_Readings.txt fnv64 " + fnv64(unihan) + "\n";
     info += "Unihan_Variants.txt fnv64 " + fnv64(variants) + "\n";
     info += "jieba dict.txt fnv64 " + fnv64(jieba) + "\n";
+    info += "pinyin_simp.dict.yaml fnv64 " + fnv64(simp) + "\n";
     const auto file = b.write(info);
 
     const std::string tmp = out + ".tmp";

@@ -15,6 +15,7 @@ PACKAGES=(
     libopencc-dev
     opencc
     rime-data-terra-pinyin
+    rime-data-pinyin-simp
     unicode-data
     python3-jieba
     bzip2
