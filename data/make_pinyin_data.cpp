@@ -46,6 +46,8 @@ constexpr double kRareWordFrequency = 30;
 // Of a word's two readings that differ in tone only, the one whose syllables kHanyuPinlu counts
 // this many times more often is the Mainland reading.
 constexpr double kClearlyMoreFrequent = 10;
+// A character's spelling that pinyin_simp lists this many times as often as ours replaces ours.
+constexpr double kClearlyMoreTyped = 5;
 
 [[noreturn]] void fail(const std::string &what) {
     std::cerr << "make_pinyin_data: " << what << "\n";
@@ -499,6 +501,29 @@ public:
         }
     }
 
+    // A character's default reading takes the letters pinyin_simp clearly types it with most
+    // often (谁 shui 41704 against shei 11979, 塞 sai against se): its reading with those letters
+    // that is most frequent in terra. Runs before the words, which keep a reading of their own
+    // only where it differs from their characters' defaults.
+    void respellDefaults() {
+        for (auto &[cp, def] : m_default) {
+            const auto it = m_src.toneless.find(Word(1, cp));
+            if (it == m_src.toneless.end() || m_variantDefault.count(cp))
+                continue;
+            const auto &spellings = it->second;
+            const auto top = std::max_element(spellings.begin(), spellings.end(),
+                                              [](const auto &a, const auto &b) { return a.second < b.second; });
+            const std::string ours = baseOf(def);
+            if (top->first == ours)
+                continue;
+            const auto mine = spellings.find(ours);
+            if (mine != spellings.end() && mine->second * kClearlyMoreTyped > top->second)
+                continue;
+            if (std::string r = withLetters(cp, top->first); !r.empty())
+                def = std::move(r);
+        }
+    }
+
     // The letters of a word's syllables as the simplified words of an input method's dictionary
     // mostly spell them (pinyin_simp: 换行 huan hang; 标识 biao shi 2175 against biao zhi 124).
     // Where our reading's letters differ from the most frequent spelling, and that dictionary
@@ -936,6 +961,7 @@ int main(int argc, char **argv) {
 
     Builder b(src);
     b.mergeCharacters(t2s);
+    b.respellDefaults();
     b.mergeWords(t2s);
     b.applyToneless();
     b.addJieba();
