@@ -462,7 +462,17 @@ public:
                 const auto top =
                     std::max_element(e->second.begin(), e->second.end(),
                                      [](const auto &a, const auto &b) { return a.second < b.second; });
-                addKnown(w, top->first);
+                // Inside those containers a character may carry a tone that belongs to them (強制執行
+                // qiang3): where it differs from the character's default in tone only and Mainland text
+                // reads the default clearly more often, the default holds for the word alone (强制
+                // qiáng).
+                std::vector<std::string> syl = top->first;
+                for (std::size_t k = 0; k < w.size(); ++k)
+                    if (const std::string &def = m_default[w[k]];
+                        syl[k] != def && baseOf(syl[k]) == baseOf(def) &&
+                        clearlyMoreFrequent(w.substr(k, 1), w.substr(k, 1), {def}, {syl[k]}))
+                        syl[k] = def;
+                addKnown(w, syl);
                 continue;
             }
             // Else the curated words inside it, longest first from the left (文本处理: 处理 chu3 li3).
