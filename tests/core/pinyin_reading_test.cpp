@@ -107,7 +107,33 @@ TEST(PinyinReading, ToneVariantsTakeTheMainlandTone) {
                {"着急", "zháo jí"},
                {"高中", "gāo zhōng"},
                {"角色", "jué sè"}, // two readings of other letters: the word's own stays
-               {"相应", "xiāng yìng"}}); // both tones common: the word's own stays
+               {"相应", "xiāng yìng"}, // both tones common: the word's own stays
+               {"强制", "qiáng zhì"},   // not the tone of the longer words that hold it (強制執行)
+               {"强制转换", "qiáng zhì zhuǎn huàn"},
+               {"勉强", "miǎn qiǎng"}}); // a word's own tone stays
+}
+
+// Which reading of a polyphone a word takes: the letters it is mostly typed with, in that
+// reading's tone; a character alone takes the letters it is typed with far more often.
+TEST(PinyinReading, PolyphonesTakeTheLettersTheirWordIsTypedWith) {
+    expectAll({{"标识", "biāo shí"},
+               {"文件标识", "wén jiàn biāo shí"},
+               {"标志", "biāo zhì"},
+               {"缺少换行符", "quē shǎo huàn háng fú"},
+               {"换行", "huàn háng"},
+               {"银行行长", "yín háng háng zhǎng"},
+               {"行业", "háng yè"},
+               {"自行", "zì xíng"},
+               {"重置", "chóng zhì"},
+               {"输出重定向", "shū chū chóng dìng xiàng"},
+               {"重要", "zhòng yào"},
+               {"流血", "liú xuè"},
+               {"血", "xuè"},
+               {"塞", "sāi"},
+               {"黄埔", "huáng pǔ"},
+               {"什", "shén"},
+               {"什么", "shén me"},
+               {"知识", "zhī shí"}});
 }
 
 TEST(PinyinReading, OneAndBuChangeBeforeTheNextTone) {
