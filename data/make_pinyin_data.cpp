@@ -48,6 +48,8 @@ constexpr double kRareWordFrequency = 30;
 constexpr double kClearlyMoreFrequent = 10;
 // A character's spelling that pinyin_simp lists this many times as often as ours replaces ours.
 constexpr double kClearlyMoreTyped = 5;
+// Fewer typings than this say nothing of a character's or word's reading (rare characters: 伬 ze 3).
+constexpr double kTypedEnough = 100;
 
 [[noreturn]] void fail(const std::string &what) {
     std::cerr << "make_pinyin_data: " << what << "\n";
@@ -524,10 +526,16 @@ public:
             const auto top = std::max_element(spellings.begin(), spellings.end(),
                                               [](const auto &a, const auto &b) { return a.second < b.second; });
             const std::string ours = baseOf(def);
-            if (top->first == ours)
+            if (top->first == ours || top->second < kTypedEnough)
                 continue;
+            // Ours must be listed: pinyin_simp knows rare characters by one reading only, not
+            // always theirs (冘 you). Short of five times, a margin that Mainland text clearly
+            // agrees with (kHanyuPinlu: 谁 shuí 1065, no shéi).
             const auto mine = spellings.find(ours);
-            if (mine != spellings.end() && mine->second * kClearlyMoreTyped > top->second)
+            if (mine == spellings.end() ||
+                (mine->second * kClearlyMoreTyped > top->second &&
+                 (mine->second >= top->second || pinluLetters(cp, top->first) == 0 ||
+                  pinluLetters(cp, top->first) < kClearlyMoreFrequent * pinluLetters(cp, ours))))
                 continue;
             if (std::string r = withLetters(cp, top->first); !r.empty())
                 def = std::move(r);
@@ -557,7 +565,7 @@ public:
                     ours += ' ';
                 ours.append(x, 0, x.size() - 1);
             }
-            if (ours == top->first)
+            if (ours == top->first || top->second < kTypedEnough)
                 continue;
             if (const auto mine = spellings.find(ours); mine != spellings.end() && mine->second >= top->second)
                 continue;
@@ -770,6 +778,16 @@ private:
             asCharacters = asCharacters && syl[k] == m_default[key[k]];
         Entry &e = m_words[key];
         e.reading = asCharacters ? std::vector<std::string>() : syl;
+    }
+
+    // kHanyuPinlu's count of the character's readings with these letters, all tones.
+    double pinluLetters(char32_t cp, const std::string &letters) const {
+        double n = 0;
+        if (const auto p = m_src.pinlu.find(cp); p != m_src.pinlu.end())
+            for (const auto &[syl, count] : p->second)
+                if (baseOf(syl) == letters)
+                    n += count;
+        return n;
     }
 
     bool allKnown(const Word &w) const {

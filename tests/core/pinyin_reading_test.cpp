@@ -132,6 +132,9 @@ TEST(PinyinReading, PolyphonesTakeTheLettersTheirWordIsTypedWith) {
                {"塞", "sāi"},
                {"黄埔", "huáng pǔ"},
                {"什", "shén"},
+               {"谁", "shuí"},
+               {"壳", "ké"},
+               {"地壳", "dì qiào"},
                {"什么", "shén me"},
                {"知识", "zhī shí"}});
 }
