@@ -4,7 +4,8 @@
 //   node pinyin_peer.js pinyin-pro|pinyin|napi < lines.txt
 const peerName = process.argv[2] || 'pinyin-pro';
 const load = (name) => require(require.resolve(name, { paths: [process.cwd()] }));
-const syllable = /^[a-zü]+[1-5]?$/;
+// pinyin-pro writes the neutral tone as 0 (zi0), pinyin_compare.py reads it as 5.
+const syllable = /^[a-zü]+[0-5]?$/;
 
 // Each peer reads one run of Han characters and returns one syllable per character, or null.
 function makePeer(name) {
