@@ -523,8 +523,9 @@ public:
             if (it == m_src.toneless.end() || m_variantDefault.count(cp))
                 continue;
             const auto &spellings = it->second;
-            const auto top = std::max_element(spellings.begin(), spellings.end(),
-                                              [](const auto &a, const auto &b) { return a.second < b.second; });
+            const auto top =
+                std::max_element(spellings.begin(), spellings.end(),
+                                 [](const auto &a, const auto &b) { return a.second < b.second; });
             const std::string ours = baseOf(def);
             if (top->first == ours || top->second < kTypedEnough)
                 continue;
@@ -557,8 +558,9 @@ public:
             else
                 for (char32_t c : w)
                     syl.push_back(m_default[c]);
-            const auto top = std::max_element(spellings.begin(), spellings.end(),
-                                              [](const auto &a, const auto &b) { return a.second < b.second; });
+            const auto top =
+                std::max_element(spellings.begin(), spellings.end(),
+                                 [](const auto &a, const auto &b) { return a.second < b.second; });
             std::string ours;
             for (const auto &x : syl) {
                 if (!ours.empty())
@@ -567,7 +569,8 @@ public:
             }
             if (ours == top->first || top->second < kTypedEnough)
                 continue;
-            if (const auto mine = spellings.find(ours); mine != spellings.end() && mine->second >= top->second)
+            if (const auto mine = spellings.find(ours);
+                mine != spellings.end() && mine->second >= top->second)
                 continue;
             const auto letters = split(top->first, ' ');
             bool complete = true;
