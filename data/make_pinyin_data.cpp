@@ -797,9 +797,10 @@ private:
         return std::all_of(w.begin(), w.end(), [&](char32_t c) { return m_default.count(c) > 0; });
     }
 
-    // The character's reading with these letters: its default; else terra's most frequent one
-    // (as the Mainland standard reads it); else the first of Unihan's dictionaries that has one.
-    // Empty where no source reads the character so.
+    // The character's reading with these letters: its default; else terra's most frequent one,
+    // between equals the one Mainland text reads more often (kHanyuPinlu: 着 zhao2, not zhao1),
+    // as the standard reads it; else the first of Unihan's dictionaries that has one. Empty where
+    // no source reads the character so.
     std::string withLetters(char32_t cp, const std::string &letters) const {
         const std::string &def = m_default.at(cp);
         if (baseOf(def) == letters)
@@ -807,7 +808,10 @@ private:
         if (const auto own = m_readings.find(cp); own != m_readings.end()) {
             const Reading *best = nullptr;
             for (const Reading &r : own->second)
-                if (baseOf(r.syllable) == letters && (!best || r.weight > best->weight))
+                if (baseOf(r.syllable) == letters &&
+                    (!best || r.weight > best->weight ||
+                     (r.weight == best->weight &&
+                      pinluCount(cp, r.syllable) > pinluCount(cp, best->syllable))))
                     best = &r;
             if (best) {
                 std::string c = corrected(cp, best->syllable);
