@@ -136,7 +136,17 @@ TEST(PinyinReading, PolyphonesTakeTheLettersTheirWordIsTypedWith) {
                {"壳", "ké"},
                {"地壳", "dì qiào"},
                {"什么", "shén me"},
-               {"知识", "zhī shí"}});
+               {"知识", "zhī shí"},
+               {"血压", "xuè yā"},
+               {"说服", "shuō fú"},
+               {"省会", "shěng huì"},
+               {"角落", "jiǎo luò"},
+               {"所长", "suǒ zhǎng"},
+               {"还款", "huán kuǎn"},
+               {"咖啡因", "kā fēi yīn"},
+               {"通缉令", "tōng jī lìng"},
+               {"没日没夜", "méi rì méi yè"},
+               {"冘", "yín"}}); // the input method knows it by another reading only: its own stays
 }
 
 TEST(PinyinReading, OneAndBuChangeBeforeTheNextTone) {
