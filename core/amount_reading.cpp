@@ -312,10 +312,10 @@ private:
     }
 
     bool fraction(std::size_t i, bool jiao) {
+        if (jiao && m_stage == Stage::AfterFen)
+            return refuse(i, u"单位顺序不对，“角”应在“分”之前");
         if (jiao ? m_stage >= Stage::AfterJiao : m_stage >= Stage::AfterFen)
             return refuse(i, u"单位重复");
-        if (!jiao && m_stage == Stage::AfterJiao && m_pending < 0)
-            return refuse(i, u"单位前缺少数字");
         if (m_pending < 0)
             return refuse(i, u"单位前缺少数字");
         if (m_stage == Stage::Integer && integerDigitsSeen())

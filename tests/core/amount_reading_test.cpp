@@ -98,6 +98,8 @@ TEST(AmountReading, RefusesWhatIsNotAWellFormedAmountAtItsFirstProblem) {
         {u"伍圆整叁分", 4, u"之后"},
         {u"伍圆叁分整", 5, u"不写“整”"},
         {u"伍圆整整", 4, u"之后"},
+        {u"伍圆叁分伍角", 6, u"顺序"},
+        {u"伍圆伍角伍角", 6, u"重复"},
         {u"壹仟零伍圆五角整", 6, u"不是金额用字"},
         {u"伍圆整。", 4, u"之后"},
         {u"壹伍圆整", 2, u"相连"},
