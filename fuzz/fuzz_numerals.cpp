@@ -19,8 +19,9 @@ core::Decimal withoutNegativeZero(core::Decimal d) {
     return d;
 }
 
+// The blanks the reader trims around a text, line breaks included.
 bool isBlank(char16_t c) {
-    return c == u' ' || c == u'\t' || c == u'\u3000';
+    return c == u' ' || c == u'\t' || c == u'\u3000' || c == u'\r' || c == u'\n';
 }
 
 void checkNumeralsReader(std::u16string_view text) {
