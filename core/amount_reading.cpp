@@ -78,43 +78,6 @@ bool isBlank(char16_t c) {
     return c == u' ' || c == u'\t' || c == u'\u3000' || c == u'\r' || c == u'\n';
 }
 
-bool isHighSurrogate(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-bool isLowSurrogate(char16_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
-
-std::u16string decimal(std::size_t n) {
-    const std::string s = std::to_string(n);
-    return {s.begin(), s.end()};
-}
-
-// The 1-based character of `text` that starts at unit `index`.
-std::size_t characterAt(std::u16string_view text, std::size_t index) {
-    std::size_t n = 1;
-    for (std::size_t i = 0; i < index && i < text.size(); ++i)
-        if (!(isLowSurrogate(text[i]) && i > 0 && isHighSurrogate(text[i - 1])))
-            ++n;
-    return n + (index > text.size() ? index - text.size() : 0);
-}
-
-// The character at unit `index` as it can be shown: a lone surrogate half or a control character
-// (a line break would split the message) by its code.
-std::u16string shown(std::u16string_view text, std::size_t index) {
-    const char16_t c = text[index];
-    if (isHighSurrogate(c) && index + 1 < text.size() && isLowSurrogate(text[index + 1]))
-        return std::u16string(text.substr(index, 2));
-    if (isHighSurrogate(c) || isLowSurrogate(c) || c < 0x20) {
-        static constexpr char kHex[] = "0123456789ABCDEF";
-        std::u16string code = u"U+";
-        for (int shift = 12; shift >= 0; shift -= 4)
-            code += static_cast<char16_t>(kHex[(c >> shift) & 0xF]);
-        return code;
-    }
-    return std::u16string(1, c);
-}
-
 // Reads the capitals in one pass, checking the order of the places as it goes; the value it finds
 // is then written again and compared with the text, which refuses every other writing.
 class Reader {
@@ -164,13 +127,8 @@ private:
     Outcome<Fen> failure() const { return {std::nullopt, m_refusal}; }
 
     bool refuse(std::size_t index, std::u16string_view what) {
-        const std::size_t position = characterAt(m_text, index);
-        std::u16string message = u"第" + decimal(position) + u"个字";
-        if (index < m_end)
-            message += u"“" + shown(m_text, index) + u"”";
-        message += u"：";
-        message += what;
-        m_refusal = {position, std::move(message)};
+        // Blanks after the text are not quoted: the problem there is the end of the amount.
+        m_refusal = refusalAt(m_text.substr(0, m_end), index, what);
         return false;
     }
 

@@ -19,25 +19,10 @@ bool isBlank(char16_t c) {
     return c == u' ' || c == u'\t' || c == u'\u3000';
 }
 
-std::u16string widen(long long n) {
-    const std::string s = std::to_string(n);
-    return std::u16string(s.begin(), s.end());
-}
-
 int daysInMonth(int year, int month) {
     static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
     return month == 2 && leap ? 29 : kDays[month - 1];
-}
-
-// The 1-based code point of the UTF-16 unit `unit` of `text`.
-std::size_t codePointPosition(std::u16string_view text, std::size_t unit) {
-    std::size_t n = 1;
-    for (std::size_t i = 0; i < unit && i < text.size(); ++i, ++n)
-        if (text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < unit && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF)
-            ++i;
-    return n;
 }
 
 // One attempt to read a date whose year is the four digits at [start, start + 4).
@@ -113,19 +98,19 @@ Outcome<BillDate> findBillDate(std::u16string_view text) {
     const auto checked = [&](const BillDate &d, std::size_t start) {
         if (billDateExists(d))
             return Result::ok(d);
-        const std::size_t pos = codePointPosition(text, start);
+        const std::size_t pos = characterPosition(text, start);
         std::u16string why;
         if (d.year == 0)
             why = u"没有公元0年";
         else if (d.month < 1 || d.month > 12)
-            why = u"没有" + widen(d.month) + u"月";
+            why = u"没有" + numberText(d.month) + u"月";
         else if (d.day < 1)
             why = u"没有0日";
         else
-            why = widen(d.year) + u"年" + widen(d.month) + u"月只有" + widen(daysInMonth(d.year, d.month)) +
+            why = numberText(d.year) + u"年" + numberText(d.month) + u"月只有" + numberText(daysInMonth(d.year, d.month)) +
                   u"天";
-        return Result::refused(pos, u"第" + widen(static_cast<long long>(pos)) + u"个字起的日期“" +
-                                        widen(d.year) + u"年" + widen(d.month) + u"月" + widen(d.day) +
+        return Result::refused(pos, u"第" + numberText(static_cast<long long>(pos)) + u"个字起的日期“" +
+                                        numberText(d.year) + u"年" + numberText(d.month) + u"月" + numberText(d.day) +
                                         u"日”不存在：" + why);
     };
 
@@ -145,8 +130,8 @@ Outcome<BillDate> findBillDate(std::u16string_view text) {
             if (m.kind == Match::Full)
                 return checked(m.date, i);
             if (m.kind == Match::YearMonth && yearMonth.empty()) {
-                yearMonthAt = codePointPosition(text, i);
-                yearMonth = widen(m.date.year) + m.separator + widen(m.date.month);
+                yearMonthAt = characterPosition(text, i);
+                yearMonth = numberText(m.date.year) + m.separator + numberText(m.date.month);
                 if (m.separator == u'年')
                     yearMonth += u'月';
             }
@@ -154,7 +139,7 @@ Outcome<BillDate> findBillDate(std::u16string_view text) {
         i = end;
     }
     if (!yearMonth.empty())
-        return Result::refused(yearMonthAt, u"第" + widen(static_cast<long long>(yearMonthAt)) +
+        return Result::refused(yearMonthAt, u"第" + numberText(static_cast<long long>(yearMonthAt)) +
                                                 u"个字起的“" + yearMonth + u"”缺少日，没有找到完整的日期");
     return Result::refused(0, u"没有找到日期（例如2026-12-07或2026年12月7日）");
 }

@@ -25,24 +25,10 @@ int digitAt(const Decimal &value, std::int64_t place) {
     return value.digits[static_cast<std::size_t>(index)] - '0';
 }
 
-std::u16string widen(std::string_view ascii) {
-    return std::u16string(ascii.begin(), ascii.end());
-}
-
 // Blanks around the text, line breaks included: a line read from a file or the workspace may end
 // with one.
 bool isBlank(char16_t c) {
     return c == u' ' || c == u'\t' || c == u'\u3000' || c == u'\r' || c == u'\n';
-}
-
-// The 1-based code point of the UTF-16 unit `unit` of `text`.
-std::size_t codePointPosition(std::u16string_view text, std::size_t unit) {
-    std::size_t n = 1;
-    for (std::size_t i = 0; i < unit && i < text.size(); ++i, ++n)
-        if (text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < unit && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF)
-            ++i;
-    return n;
 }
 
 // What one character is to the reader.
@@ -121,7 +107,7 @@ Outcome<std::u16string> chineseNumerals(const Decimal &number, NumeralDigits dig
     const std::int64_t decimals =
         number.isZero() ? 0 : static_cast<std::int64_t>(number.digits.size()) - number.point;
     if (decimals > static_cast<std::int64_t>(kMaxNumeralDecimals))
-        return Result::refused(0, u"小数位数太多，最多" + widen(std::to_string(kMaxNumeralDecimals)) + u"位");
+        return Result::refused(0, u"小数位数太多，最多" + numberText(static_cast<long long>(kMaxNumeralDecimals)) + u"位");
     const int s = styleIndex(digits);
     const auto digit = [&](int d) { return kDigits[s][static_cast<std::size_t>(d)]; };
     const auto groupValue = [&](std::int64_t lowPlace) {
@@ -186,26 +172,7 @@ Outcome<Decimal> readChineseNumerals(std::u16string_view text) {
     for (auto &c : t)
         c = normalised(c);
     const auto refuse = [&](std::size_t i, std::u16string_view what) {
-        const std::size_t unit = begin + i;
-        const std::size_t pos = codePointPosition(text, unit);
-        const std::size_t len = unit + 1 < text.size() && text[unit] >= 0xD800 && text[unit] <= 0xDBFF &&
-                                        text[unit + 1] >= 0xDC00 && text[unit + 1] <= 0xDFFF
-                                    ? 2
-                                    : 1;
-        std::u16string message = u"第";
-        message += widen(std::to_string(pos));
-        message += u"个字“";
-        if (text[unit] < 0x20) { // a control character is named by its code, not written out
-            static constexpr char kHex[] = "0123456789ABCDEF";
-            message += u"U+00";
-            message += static_cast<char16_t>(kHex[text[unit] >> 4]);
-            message += static_cast<char16_t>(kHex[text[unit] & 0xF]);
-        } else {
-            message += text.substr(unit, len);
-        }
-        message += u"”：";
-        message += what;
-        return Result::refused(pos, std::move(message));
+        return Result{std::nullopt, refusalAt(text, begin + i, what)};
     };
 
     // A lenient pass for the value and the structural faults, with messages that say what is wrong.
@@ -327,7 +294,7 @@ Outcome<Decimal> readChineseNumerals(std::u16string_view text) {
                 style = sym.style;
             }
             if (i - integerEnd > kMaxNumeralDecimals)
-                return refuse(i, u"小数位数太多，最多" + widen(std::to_string(kMaxNumeralDecimals)) + u"位");
+                return refuse(i, u"小数位数太多，最多" + numberText(static_cast<long long>(kMaxNumeralDecimals)) + u"位");
             plain += static_cast<char>('0' + sym.value);
         }
     }

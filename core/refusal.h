@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace core {
@@ -28,5 +29,21 @@ template <class T> struct Outcome {
     }
     explicit operator bool() const { return value.has_value(); }
 };
+
+// What the readers share to word a refusal.
+
+// The 1-based character (code point) of `text` that starts at UTF-16 unit `unit`.
+std::size_t characterPosition(std::u16string_view text, std::size_t unit);
+
+// The character at `unit` as a message can show it: a lone surrogate half or a control character
+// (a line break would split the message) by its code, U+000A.
+std::u16string shownCharacter(std::u16string_view text, std::size_t unit);
+
+// A number in a message.
+std::u16string numberText(long long n);
+
+// A refusal at `unit`: "第N个字“X”：what", without the quoted character when `unit` lies at or past
+// the end of `text`.
+Refusal refusalAt(std::u16string_view text, std::size_t unit, std::u16string_view what);
 
 } // namespace core

@@ -1,0 +1,58 @@
+#include "core/refusal.h"
+
+namespace core {
+namespace {
+
+bool isHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool isLowSurrogate(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+} // namespace
+
+std::size_t characterPosition(std::u16string_view text, std::size_t unit) {
+    std::size_t n = 1;
+    for (std::size_t i = 0; i < unit && i < text.size(); ++i)
+        if (!(isLowSurrogate(text[i]) && i > 0 && isHighSurrogate(text[i - 1])))
+            ++n;
+    return n;
+}
+
+std::u16string shownCharacter(std::u16string_view text, std::size_t unit) {
+    const char16_t c = text[unit];
+    if (isHighSurrogate(c) && unit + 1 < text.size() && isLowSurrogate(text[unit + 1]))
+        return std::u16string(text.substr(unit, 2));
+    if (isHighSurrogate(c) || isLowSurrogate(c) || c < 0x20) {
+        static constexpr char kHex[] = "0123456789ABCDEF";
+        std::u16string code = u"U+";
+        for (int shift = 12; shift >= 0; shift -= 4)
+            code += static_cast<char16_t>(kHex[(c >> shift) & 0xF]);
+        return code;
+    }
+    return std::u16string(1, c);
+}
+
+std::u16string numberText(long long n) {
+    const std::string s = std::to_string(n);
+    return {s.begin(), s.end()};
+}
+
+Refusal refusalAt(std::u16string_view text, std::size_t unit, std::u16string_view what) {
+    const std::size_t position = characterPosition(text, unit);
+    // Appended piece by piece: GCC 12 warns falsely on a chain of + here (GCC bug 105329).
+    std::u16string message = u"第";
+    message += numberText(static_cast<long long>(position));
+    message += u"个字";
+    if (unit < text.size()) {
+        message += u"“";
+        message += shownCharacter(text, unit);
+        message += u"”";
+    }
+    message += u"：";
+    message += what;
+    return {position, std::move(message)};
+}
+
+} // namespace core
