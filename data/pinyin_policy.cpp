@@ -80,6 +80,8 @@ public:
             std::vector<std::string> syl;
         };
         std::map<Word, Best> best;
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            m_curatedByKey[keys[i]].push_back(i);
         for (std::size_t i = 0; i < keys.size(); ++i) {
             const Word &key = simplified[i];
             if (!std::all_of(key.begin(), key.end(), [&](char32_t c) { return m_default.count(c) > 0; }))
@@ -88,8 +90,9 @@ public:
             for (std::size_t k = 0; k < key.size(); ++k) {
                 const std::string &syl = m_src.curated[i].syllables[k];
                 const char32_t c = m_src.tghz.count(key[k]) ? key[k] : keys[i][k];
-                b.syl.push_back(corrected(c, syl));
-                b.nonStandard += !isStandard(c, syl);
+                const bool standard = isStandard(c, syl) || isMainlandNeutral(i, k, key[k]);
+                b.syl.push_back(standard ? syl : corrected(c, mainlandOf(keys[i][k], key[k], syl)));
+                b.nonStandard += !standard;
             }
             for (std::size_t k = 0; k < key.size(); ++k)
                 b.ownReadings += b.syl[k] != m_default[key[k]];
@@ -439,6 +442,37 @@ private:
         return best->syllable;
     }
 
+    // A traditional character's Taiwan tone, which its simplified form does not have, as the
+    // Mainland reads the same character (髮 fa3 -> fa4, a reading of 发 too; else 理髮 would fall
+    // back to 发's fā): kMandarin gives the Mainland reading first and Taiwan's second.
+    std::string mainlandOf(char32_t traditional, char32_t simplified, const std::string &syl) const {
+        if (traditional == simplified || isStandard(simplified, syl))
+            return syl;
+        const auto m = m_src.mandarin.find(traditional);
+        if (m == m_src.mandarin.end() || m->second.size() < 2 || m->second[1] != syl ||
+            baseOf(m->second[0]) != baseOf(syl))
+            return syl;
+        return m->second[0];
+    }
+
+    // Terra lists a few words of a merged traditional character twice: with Taiwan's tone, which
+    // the simplified character does not have, and with the neutral tone Mainland text gives it
+    // (頭髮 fa3 and fa5; kHanyuPinlu: 发 fa 174). Whether syllable `k` of curated word `i` is
+    // that neutral tone, the Mainland reading of the word.
+    bool isMainlandNeutral(std::size_t i, std::size_t k, char32_t simplified) const {
+        const auto &word = m_src.curated[i];
+        const std::string &syl = word.syllables[k];
+        if (word.key[k] == simplified || syl.back() != '5' || pinluCount(simplified, syl) == 0)
+            return false;
+        const auto same = m_curatedByKey.find(word.key);
+        if (same == m_curatedByKey.end())
+            return false;
+        return std::any_of(same->second.begin(), same->second.end(), [&](std::size_t j) {
+            const std::string &other = m_src.curated[j].syllables[k];
+            return j != i && baseOf(other) == baseOf(syl) && !isStandard(simplified, other);
+        });
+    }
+
     bool isStandard(char32_t cp, const std::string &syl) const {
         const auto t = m_src.tghz.find(cp);
         return t == m_src.tghz.end() || std::find(t->second.begin(), t->second.end(), syl) != t->second.end();
@@ -549,6 +583,7 @@ private:
     std::map<char32_t, std::string> m_variantDefault;
     std::map<char32_t, std::set<char32_t>> m_mergedFrom; // terra's characters t2s turns into each
     std::map<Word, Entry> m_words;
+    std::map<Word, std::vector<std::size_t>> m_curatedByKey; // terra's key -> its curated entries
     std::set<Word> m_respelled; // words whose letters pinyin_simp's spelling changed
     std::uint16_t m_unknownCost = 0;
 };

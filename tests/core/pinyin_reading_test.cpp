@@ -113,6 +113,21 @@ TEST(PinyinReading, ToneVariantsTakeTheMainlandTone) {
                {"勉强", "miǎn qiǎng"}}); // a word's own tone stays
 }
 
+// Words keyed through traditional text read as the Mainland reads them: Taiwan's tone of a
+// traditional character (髮 fǎ) becomes that character's Mainland reading (fà), not the
+// simplified character's first (发 fā); where terra also lists the neutral tone, that one.
+TEST(PinyinReading, TaiwanTonesOfTraditionalWordsTakeTheMainlandReading) {
+    expectAll({{"头发", "tóu fa"},
+               {"理发", "lǐ fà"},
+               {"白发", "bái fà"},
+               {"理发店", "lǐ fà diàn"},
+               {"剪发", "jiǎn fà"},
+               {"发型", "fà xíng"},
+               {"骨头", "gǔ tou"},
+               {"发展", "fā zhǎn"}, // 發, whose reading 发 shares
+               {"头发很长", "tóu fa hěn cháng"}});
+}
+
 // Which reading of a polyphone a word takes: the letters it is mostly typed with, in that
 // reading's tone; a character alone takes the letters it is typed with far more often.
 TEST(PinyinReading, PolyphonesTakeTheLettersTheirWordIsTypedWith) {
@@ -136,7 +151,7 @@ TEST(PinyinReading, PolyphonesTakeTheLettersTheirWordIsTypedWith) {
                {"壳", "ké"},
                {"地壳", "dì qiào"},
                {"什么", "shén me"},
-               {"知识", "zhī shí"},
+               {"知识", "zhī shi"}, // Xiandai Hanyu Cidian: zhī·shi
                {"血压", "xuè yā"},
                {"说服", "shuō fú"},
                {"省会", "shěng huì"},
