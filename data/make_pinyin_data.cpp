@@ -98,6 +98,9 @@ int main(int argc, char **argv) {
             sentences = std::move(kept);
         }
         content.models = trainContextModels(*data, sentences);
+        for (auto &[word, reading] : wordCorrections(*data, sentences))
+            if (const auto it = content.words.find(word); it != content.words.end())
+                it->second.reading = std::move(reading);
     }
     const auto file = core::writePinyinData(content, &why);
     if (file.empty())

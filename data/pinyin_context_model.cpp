@@ -133,9 +133,53 @@ LabelledContext contextOf(core::PinyinReader &reader, const core::PinyinReadingD
     const std::size_t i = s.at - from;
     ctx.reading = std::string(data.syllableName(syl[i]));
     ctx.alone = reader.standsAlone(i);
-    if (ctx.alone)
+    if (ctx.alone) {
         core::pinyinContextFeatures(run, reader.wordStarts(), i, before, after, ctx.features);
+    } else {
+        const auto starts = reader.wordStarts();
+        std::size_t start = i, end = i + 1;
+        while (start > 0 && !starts[start])
+            --start;
+        while (end < run.size() && !starts[end])
+            ++end;
+        ctx.word.assign(run.begin() + static_cast<std::ptrdiff_t>(start), run.begin() + static_cast<std::ptrdiff_t>(end));
+        ctx.offset = i - start;
+    }
     return ctx;
+}
+
+std::map<std::u32string, std::vector<std::string>> wordCorrections(const core::PinyinReadingData &data,
+                                                                   const std::vector<LabelledSentence> &sentences) {
+    core::PinyinReader reader(data, {});
+    // (word, place) -> label -> count, and what the engine reads there.
+    std::map<std::pair<std::u32string, std::size_t>, std::map<std::string, int>> labels;
+    std::map<std::u32string, std::vector<std::string>> engine;
+    std::vector<std::uint16_t> syl;
+    for (const LabelledSentence &s : sentences) {
+        const LabelledContext ctx = contextOf(reader, data, s);
+        if (ctx.word.size() < 2 || s.text[s.at] == U'一' || s.text[s.at] == U'不') // tone changes decide
+            continue;
+        ++labels[{ctx.word, ctx.offset}][s.reading];
+        if (!engine.count(ctx.word)) {
+            reader.readRun(ctx.word, syl);
+            auto &r = engine[ctx.word];
+            for (std::uint16_t x : syl)
+                r.emplace_back(data.syllableName(x));
+        }
+    }
+    std::map<std::u32string, std::vector<std::string>> out;
+    for (const auto &[place, counts] : labels) {
+        const auto &[word, k] = place;
+        const std::string &ours = engine.at(word)[k];
+        const auto top = std::max_element(counts.begin(), counts.end(),
+                                          [](const auto &a, const auto &b) { return a.second < b.second; });
+        const auto agree = counts.find(ours);
+        if (top->first == ours || (agree != counts.end() && agree->second >= top->second))
+            continue;
+        auto &r = out.try_emplace(word, engine.at(word)).first->second;
+        r[k] = top->first;
+    }
+    return out;
 }
 
 std::map<char32_t, core::PinyinModel> trainContextModels(const core::PinyinReadingData &data,

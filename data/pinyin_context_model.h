@@ -27,11 +27,19 @@ std::vector<LabelledSentence> readLabelled(const std::string &sentText, const st
 // Where a labelled character stands in the engine's reading of its sentence without models.
 struct LabelledContext {
     bool alone = false;                  // a word of one character: the model decides
+    std::u32string word;                 // else the word of the segmentation that holds it
+    std::size_t offset = 0;              // and its place in that word
     std::string reading;                 // the engine's reading without models
     std::vector<std::uint32_t> features; // when alone
 };
 LabelledContext contextOf(core::PinyinReader &reader, const core::PinyinReadingData &data,
                           const LabelledSentence &s);
+
+// The readings the labels give polyphones inside words, where the engine reads them otherwise
+// and more labels say so than agree with it (勃艮第 gèn, 黄陂 bēi): word -> its corrected reading,
+// starting from `readingOf` (the engine's reading of the word alone).
+std::map<std::u32string, std::vector<std::string>> wordCorrections(const core::PinyinReadingData &data,
+                                                                   const std::vector<LabelledSentence> &sentences);
 
 // Models trained on `sentences`, read with `data` (a data file without models). A character gets
 // a model where its labels alone hold a reading other than the engine's; its classes are the
