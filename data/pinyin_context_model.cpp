@@ -11,7 +11,8 @@ namespace pinyin_data {
 namespace {
 
 // Passes over the examples; the weights are averaged over every step of every pass.
-constexpr int kEpochs = 12;
+// (Cross-validated: 12 passes 95.6%, 30 96.0%, 120 96.3%, 250 no better.)
+constexpr int kEpochs = 120;
 // A stored weight is the averaged one times this, rounded (int16 in the file).
 constexpr double kWeightScale = 64;
 
