@@ -222,8 +222,10 @@ std::optional<std::u16string> daxie(std::u16string_view money) {
     return daxie(readLeadingDecimal(money));
 }
 
-std::optional<std::u16string> amountCommandText(std::u16string_view workspace) {
-    return daxie(workspace);
+Outcome<std::u16string> amountCommandText(std::u16string_view workspace) {
+    if (auto capitals = daxie(workspace))
+        return Outcome<std::u16string>::ok(std::move(*capitals));
+    return Outcome<std::u16string>::refused(0, std::u16string(kAmountLimitMessage));
 }
 
 } // namespace core

@@ -10,6 +10,8 @@
 
 #include "number.h"
 
+#include "core/refusal.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -59,8 +61,9 @@ std::optional<std::u16string> daxie(std::u16string_view money);
 inline constexpr std::u16string_view kAmountLimitMessage = u"数目太大，无法换算！请输入一亿亿以下的数字";
 inline constexpr std::u16string_view kAmountLimitTitle = u"错误提示";
 
-// What the amount command does with a workspace text: the capitals of its leading number, or
-// nullopt when the limit message is due (after which the workspace is emptied).
-std::optional<std::u16string> amountCommandText(std::u16string_view workspace);
+// What the amount command does with a workspace text: the capitals of its leading number, or a
+// refusal with kAmountLimitMessage when the amount is too large (the window then empties the
+// workspace).
+Outcome<std::u16string> amountCommandText(std::u16string_view workspace);
 
 } // namespace core

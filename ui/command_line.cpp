@@ -47,7 +47,7 @@ Invocation parseCommandLine(const QStringList &arguments) {
                        "cannot be loaded, or a text a money way refuses, fails (1) and leaves the "
                        "clipboard as it was. Starts the "
                        "program in the tray when it is not running.")
-            .arg(QString::fromStdString(clipboardCommandList() + ", " + clipboardVariantList())),
+            .arg(QString::fromStdString(clipboardCommandList() + ", " + clipboardWayList())),
         QStringLiteral("command"));
     for (const QCommandLineOption &o : {toggle, show, quit, tray, clipboard})
         parser.addOption(o);
@@ -89,10 +89,10 @@ Invocation parseCommandLine(const QStringList &arguments) {
         out.startInTray = true;
     } else if (parser.isSet(clipboard)) {
         const QString name = parser.value(clipboard);
-        if (!clipboardActionNamed(name.toStdString()))
+        if (!clipboardRequestNamed(name.toStdString()))
             return usage(QStringLiteral("unknown clipboard command '%1' (one of %2)")
                              .arg(name, QString::fromStdString(clipboardCommandList() + ", " +
-                                                               clipboardVariantList())));
+                                                               clipboardWayList())));
         out.request = {Verb::Clipboard, name.toStdString()};
         // The instance started for the conversion keeps out of the way.
         out.startInTray = true;

@@ -94,7 +94,7 @@ TEST(Amount, WorkedExamplesAndEdges) {
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(c.workspace.begin(), c.workspace.end()));
-        const auto result = core::amountCommandText(c.workspace);
+        const auto result = core::amountCommandText(c.workspace).value;
         ASSERT_TRUE(result.has_value());
         EXPECT_EQ(*result, c.capitals);
     }
@@ -113,27 +113,29 @@ TEST(Amount, RefusesSixteenDigitsAndMore) {
     };
     for (const auto &text : refused) {
         SCOPED_TRACE(std::string(text.begin(), text.end()));
-        EXPECT_FALSE(core::amountCommandText(text).has_value());
+        const auto result = core::amountCommandText(text);
+        EXPECT_FALSE(result.value.has_value());
+        EXPECT_EQ(result.refusal.message, core::kAmountLimitMessage);
     }
 }
 
 TEST(Amount, MalformedInputEndsSoundly) {
     // Ten megabytes of digits: far over the limit, refused without hanging.
-    EXPECT_FALSE(core::amountCommandText(std::u16string(10'000'000, u'7')).has_value());
+    EXPECT_FALSE(core::amountCommandText(std::u16string(10'000'000, u'7')).value.has_value());
     // A million-digit exponent.
-    EXPECT_FALSE(core::amountCommandText(u"1e" + std::u16string(1'000'000, u'9')).has_value());
-    EXPECT_EQ(core::amountCommandText(u"1e-" + std::u16string(1'000'000, u'9')), u"整");
+    EXPECT_FALSE(core::amountCommandText(u"1e" + std::u16string(1'000'000, u'9')).value.has_value());
+    EXPECT_EQ(core::amountCommandText(u"1e-" + std::u16string(1'000'000, u'9')).value, u"整");
     // NUL characters and lone surrogates end the number like any other character.
-    EXPECT_EQ(core::amountCommandText(std::u16string(u"12\0 34", 6)), u"拾贰圆整");
-    EXPECT_EQ(core::amountCommandText(std::u16string(1000, u'\0')), u"整");
+    EXPECT_EQ(core::amountCommandText(std::u16string(u"12\0 34", 6)).value, u"拾贰圆整");
+    EXPECT_EQ(core::amountCommandText(std::u16string(1000, u'\0')).value, u"整");
     EXPECT_EQ(core::amountCommandText(u"\xD800"
-                                      u"5"),
+                                      u"5").value,
               u"整");
-    EXPECT_EQ(core::amountCommandText(u"5\xDC00"), u"伍圆整");
+    EXPECT_EQ(core::amountCommandText(u"5\xDC00").value, u"伍圆整");
     // A long fraction rounds exactly.
-    EXPECT_EQ(core::amountCommandText(u"0.00" + std::u16string(100000, u'4')), u"整");
-    EXPECT_EQ(core::amountCommandText(u"0.004" + std::u16string(100000, u'9')), u"整");
-    EXPECT_EQ(core::amountCommandText(u"0.005" + std::u16string(100000, u'0')), u"零壹分");
+    EXPECT_EQ(core::amountCommandText(u"0.00" + std::u16string(100000, u'4')).value, u"整");
+    EXPECT_EQ(core::amountCommandText(u"0.004" + std::u16string(100000, u'9')).value, u"整");
+    EXPECT_EQ(core::amountCommandText(u"0.005" + std::u16string(100000, u'0')).value, u"零壹分");
 }
 
 TEST(Amount, DaxieTakesAnAmountText) {
