@@ -502,7 +502,7 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
                         "marks (hàn zì, the default), numbers (han4 zi4, 5 neutral) or none (han zi)")
             ->check(CLI::IsMember({"marks", "numbers", "none"}));
     reading->separator = pinyin.add_option("--separator", o.separator,
-                                           "between two consecutive syllables (default one space)");
+                                           "between syllables, and beside letters or digits (default one space)");
     reading->initials =
         pinyin.add_flag("--initials", o.initials, "each syllable's first letter (汉字 -> h z)");
 
