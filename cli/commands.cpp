@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include "core/amount.h"
+#include "core/amount_number.h"
 #include "core/amount_reading.h"
 #include "core/bill_date.h"
 #include "core/numerals.h"
@@ -62,7 +63,7 @@ Transform linesTransform(RefusingLineCommand command) {
             const auto result = command(line);
             if (result)
                 core::encodeUtf8(*result.value, text);
-            else if (!result.refusal.message.empty())
+            else
                 refusals += (refusals.empty() ? "" : "\n") + ("line " + std::to_string(number) + ": ") +
                             core::utf16ToUtf8(result.refusal.message);
             text += '\n';
@@ -97,11 +98,12 @@ Transform utf8LinesTransform(Utf8LineCommand command) {
     };
 }
 
-Transform linesTransform(LineCommand command) {
-    return linesTransform([command = std::move(command)](std::u16string_view s) {
+// The same for a command whose only refusal is `why`.
+Transform linesTransform(LineCommand command, std::u16string why = u"no result") {
+    return linesTransform([command = std::move(command), why = std::move(why)](std::u16string_view s) {
         auto result = command(s);
         return result ? core::Outcome<std::u16string>::ok(std::move(*result))
-                      : core::Outcome<std::u16string>::refused(0, {});
+                      : core::Outcome<std::u16string>::refused(0, why);
     });
 }
 
@@ -168,14 +170,21 @@ std::string_view trimSpaceBytes(std::string_view text) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-// The capitals as the money command writes them: the window's, or the bank style.
-std::function<std::optional<std::u16string>(const core::Decimal &)> moneyWriter(const std::string &style,
-                                                                               const std::string &yuan) {
-    if (style == "bank") {
-        const char16_t y = yuan == "圆" ? u'圆' : u'元';
-        return [y](const core::Decimal &d) { return core::bankCapitals(d, y); };
-    }
-    return [](const core::Decimal &d) { return core::daxie(d); };
+// The capitals of the amount a text holds as the money command writes them, the window's or the
+// bank style; refused as the window refuses it, kAmountLimitMessage beyond the limit.
+RefusingLineCommand moneyWriter(const std::string &style, const std::string &yuan) {
+    const bool bank = style == "bank";
+    const char16_t y = yuan == "圆" ? u'圆' : u'元';
+    return [bank, y](std::u16string_view text) {
+        using Result = core::Outcome<std::u16string>;
+        const auto amount = core::readAmountNumber(text);
+        if (!amount)
+            return Result{std::nullopt, amount.refusal};
+        auto capitals = bank ? core::bankCapitals(*amount.value, y) : core::daxie(*amount.value);
+        if (!capitals)
+            return Result::refused(0, std::u16string(core::kAmountLimitMessage));
+        return Result::ok(std::move(*capitals));
+    };
 }
 
 Transform moneyTransform(const CommandOptions &o) {
@@ -207,23 +216,25 @@ Transform moneyTransform(const CommandOptions &o) {
             o.lines);
     const auto write = moneyWriter(o.style, o.yuan);
     if (o.lines)
-        return linesTransform([write](std::u16string_view s) { return write(core::readLeadingDecimal(s)); });
+        return linesTransform(write);
     return [write](Input &in, Writer &out) -> Status {
         std::string input;
         if (!in.readAll(input))
             return readFailure(in);
-        if (!core::isValidUtf8(input))
+        const auto text = core::utf8ToUtf16(input);
+        if (!text)
             return invalidUtf8();
-        // Any character beyond ASCII ends a number, so the number is read straight from the bytes.
-        const auto result = write(core::readLeadingDecimal(std::string_view(input)));
-        if (!result)
+        const auto result = write(*text);
+        if (!result && result.refusal.message == core::kAmountLimitMessage)
             return {kExitLimit, core::utf16ToUtf8(core::kAmountLimitMessage), true};
-        out.write(core::utf16ToUtf8(*result) + "\n");
+        if (!result)
+            return {kExitNoResult, core::utf16ToUtf8(result.refusal.message)};
+        out.write(core::utf16ToUtf8(*result.value) + "\n");
         return {};
     };
 }
 
-// Chinese numerals of the leading number, or the number that numerals write.
+// Chinese numerals of the amount a text holds, or the number that numerals write.
 Transform numeralsTransform(const CommandOptions &o) {
     if (o.decode)
         return textTransform(
@@ -236,7 +247,12 @@ Transform numeralsTransform(const CommandOptions &o) {
             o.lines);
     const core::NumeralDigits digits = o.capitals ? core::NumeralDigits::Capital : core::NumeralDigits::Ordinary;
     return textTransform(
-        [digits](std::u16string_view text) { return core::chineseNumerals(core::readLeadingDecimal(text), digits); },
+        [digits](std::u16string_view text) {
+            const auto number = core::readAmountNumber(text);
+            if (!number)
+                return core::Outcome<std::u16string>{std::nullopt, number.refusal};
+            return core::chineseNumerals(*number.value, digits);
+        },
         o.lines);
 }
 
@@ -244,7 +260,7 @@ Transform ratioTransform(bool lines, const std::vector<std::string> &values) {
     if (lines) {
         if (!values.empty())
             throw CLI::ValidationError("ratio --lines", "takes its values from the input, not as arguments");
-        return linesTransform(ratioOfLine);
+        return linesTransform(ratioOfLine, u"no result");
     }
     if (values.size() != 3)
         throw CLI::ValidationError("ratio", "needs the three values A B C");
@@ -267,7 +283,8 @@ Transform roundTransform(bool lines, const std::vector<std::string> &values) {
     if (lines) {
         if (values.size() != 1)
             throw CLI::ValidationError("round --lines", "takes its texts from the input, not as arguments");
-        return linesTransform([wei](std::u16string_view s) { return core::roundedCopyText(s, wei); });
+        return linesTransform([wei](std::u16string_view s) { return core::roundedCopyText(s, wei); },
+                              u"not a number");
     }
     if (values.size() > 2)
         throw CLI::ValidationError("round", "takes WEI and at most one TEXT");
@@ -426,8 +443,9 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
     };
     CLI::App &money = text(
         "money",
-        "the number the input starts with as an amount in Chinese capitals (exit 3 when it is 10^16 or "
-        "more); --decode and --verify read capitals back",
+        "the amount the input holds in Chinese capitals (金额：1.5万元 -> 壹萬伍仟圆整): its one number, after any "
+        "label, times a 万 or 亿 that follows it; no number or more than one exits 1 with the reason, 10^16 or "
+        "more exits 3; --decode and --verify read capitals back",
         [&o] { return moneyTransform(o); });
     CLI::Option *decode = money.add_flag(
         "--decode", o.decode,
@@ -453,8 +471,8 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
          [&o] { return textTransform(core::billDateText, o.lines); });
     CLI::App &numerals = text(
         "numerals",
-        "the number the input starts with in Chinese numerals (1005.5 -> 一千零五点五); --decode reads numerals "
-        "back",
+        "the amount the input holds, read as money reads it, in Chinese numerals (1005.5 -> 一千零五点五); "
+        "--decode reads numerals back",
         [&o] { return numeralsTransform(o); });
     CLI::Option *numeralsDecode = numerals.add_flag(
         "--decode", o.decode,
@@ -502,7 +520,7 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
                         "marks (hàn zì, the default), numbers (han4 zi4, 5 neutral) or none (han zi)")
             ->check(CLI::IsMember({"marks", "numbers", "none"}));
     reading->separator = pinyin.add_option("--separator", o.separator,
-                                           "between two consecutive syllables (default one space)");
+                                           "between syllables, and beside letters or digits (default one space)");
     reading->initials =
         pinyin.add_flag("--initials", o.initials, "each syllable's first letter (汉字 -> h z)");
 

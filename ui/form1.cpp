@@ -497,9 +497,7 @@ void Form1::runWay(const Way &way) {
         QMessageBox box(QMessageBox::Information, toQString(core::kAmountLimitTitle),
                         QString::fromStdString(result.message), QMessageBox::Ok, this);
         box.exec();
-        // Too large an amount empties the workspace; a refused way leaves it as it was.
-        if (result.outcome == WayResult::AmountTooLarge)
-            writeWorkspace(QString());
+        // A refusal leaves the workspace as it was, so the user can correct the text.
         return;
     }
     }

@@ -59,9 +59,11 @@ WayResult applyOwnWay(OwnWay way, std::u16string_view text, const platform::Text
         return done(core::lowerCaseText(text, services.toLower));
     case OwnWay::Amount: {
         auto capitals = core::amountCommandText(text);
-        if (!capitals)
-            return failed(WayResult::AmountTooLarge, core::utf16ToUtf8(capitals.refusal.message));
-        return done(std::move(*capitals.value));
+        if (capitals)
+            return done(std::move(*capitals.value));
+        return failed(capitals.refusal.message == core::kAmountLimitMessage ? WayResult::AmountTooLarge
+                                                                           : WayResult::Refused,
+                      core::utf16ToUtf8(capitals.refusal.message));
     }
     case OwnWay::Pinyin:
         if (!services.pinyin)

@@ -143,7 +143,7 @@ struct WayResult {
         Done,
         Unavailable,    // its data could not be loaded (message names the file or says why)
         AmountTooLarge, // 金额大写 of 10^16 or more (message is the limit's)
-        Refused,        // a way of 金额大写 refused the text (message says why)
+        Refused,        // 金额大写 or one of its ways refused the text (message says why)
     };
     Outcome outcome = Done;
     // Done: the text that replaces the input, or, when `appends`, what follows the input after a
