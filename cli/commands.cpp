@@ -363,7 +363,7 @@ Transform readingTransform(const core::PinyinStyle &style, bool lines) {
 Transform convertTransform(const std::string &name) {
     auto load = platform::loadPhraseConverter(name);
     if (!load.converter)
-        throw SetupFailure{{kExitUsage, "cannot load " + load.failedPath}};
+        throw SetupFailure{{kExitUsage, "cannot load " + load.failedPath + (load.why.empty() ? "" : ": " + load.why)}};
     auto converter = std::make_shared<const core::PhraseConverter>(std::move(*load.converter));
     return [converter](Input &in, Writer &out) -> Status {
         const auto result = platform::convertStream(
