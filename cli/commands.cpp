@@ -346,7 +346,7 @@ std::shared_ptr<const core::CodePointMap> shared(core::CodePointMap map) {
 }
 
 std::shared_ptr<const core::CodePointMap> loadDictionary(const char *file) {
-    const std::string path = platform::openccDataDir() + "/" + file;
+    const std::string path = platform::characterDictionaryPath(file);
     auto map = platform::loadCharacterDictionary(path);
     if (!map)
         throw SetupFailure{{kExitUsage, "cannot load " + path}};
