@@ -1033,6 +1033,78 @@ PhraseConverter PhraseConverter::build(const PhraseConfigView &config) {
     return *fromImage(view, std::move(bytes));
 }
 
+namespace {
+
+// Whether the tables of an image hold together, checked once when it is opened, in time linear in
+// its size: every text lies whole in the pool (which is valid UTF-8) and starts and ends on a
+// character; every node index is a node; a node reached as one that ends a key has a text; every
+// edge table has an empty slot, so that a probe ends. A file that passes its checksum may still
+// have been made by someone else.
+class ImageCheck {
+public:
+    explicit ImageCheck(std::string_view pool) : m_pool(pool) {}
+
+    bool poolIsText() const { return isValidUtf8(m_pool); }
+
+    bool text(std::uint32_t off, std::uint32_t len) const {
+        if (len == kNone)
+            return true;
+        if (off > m_pool.size() || len > m_pool.size() - off)
+            return false;
+        return starts(off) && starts(off + len);
+    }
+    bool chars(const CharMapView &m) const {
+        for (const Text &t : m.bmp)
+            if (!text(t.off, t.len))
+                return false;
+        std::uint32_t last = 0;
+        for (std::size_t i = 0; i < m.astral.size(); ++i) {
+            const AstralText &a = m.astral[i];
+            if ((i && a.ch <= last) || a.len == kNone || !text(a.off, a.len))
+                return false;
+            last = a.ch;
+        }
+        return true;
+    }
+    bool trie(const TrieView &t) const {
+        for (const Node &n : t.nodes)
+            if (!text(n.valOff, n.valLen))
+                return false;
+        auto reach = [&t](std::uint32_t f) {
+            const std::uint32_t node = f & kNodeMask;
+            return node < t.nodes.size() && (!(f & kHasValue) || t.nodes[node].valLen != kNone);
+        };
+        for (const std::uint32_t f : t.first)
+            if (f && !reach(f))
+                return false;
+        std::uint32_t last = 0;
+        for (std::size_t i = 0; i < t.astral.size(); ++i) {
+            const Edge &e = t.astral[i];
+            if ((i && e.ch <= last) || e.ch < kBmp || !reach(e.node))
+                return false;
+            last = e.ch;
+        }
+        bool empty = false;
+        for (const HashEdge &e : t.edges) {
+            if (e.node == kNone) {
+                empty = true;
+                continue;
+            }
+            if (e.node >= t.nodes.size() || !reach(e.child) || (e.child & kNodeMask) == 0)
+                return false;
+        }
+        return empty;
+    }
+
+private:
+    bool starts(std::size_t at) const {
+        return at == m_pool.size() || (static_cast<unsigned char>(m_pool[at]) & 0xC0) != 0x80;
+    }
+    std::string_view m_pool;
+};
+
+} // namespace
+
 std::optional<PhraseConverter> PhraseConverter::fromImage(std::string_view image,
                                                           std::shared_ptr<const void> owner) {
     Header h;
@@ -1103,6 +1175,12 @@ std::optional<PhraseConverter> PhraseConverter::fromImage(std::string_view image
         t->steps.push_back(s);
     }
     if (!r.allRead() || (t->pure && (t->steps.size() != 1 || !t->steps[0].isChar)))
+        return std::nullopt;
+    const ImageCheck check(std::string_view(pool->data(), pool->size()));
+    bool fits = check.poolIsText() && check.trie(t->seg) && check.chars(t->directMap) && check.chars(t->norm);
+    for (const RunStep &s : t->steps)
+        fits = fits && (s.isChar || check.trie(s.trie)) && (!(s.isChar || s.hasThen) || check.chars(s.chars));
+    if (!fits)
         return std::nullopt;
     for (std::uint32_t c = 0; c < 128; ++c)
         t->plainAscii[c] = t->seg.first[c] == 0 && (!t->pure || t->steps[0].chars.bmp[c].len == kNone);

@@ -102,9 +102,10 @@ std::optional<std::string> readDataFile(const std::string &path, std::size_t max
     return readUpTo(fd, size, why);
 }
 
-std::optional<std::string> readDataFileHead(const std::string &path, std::size_t n, std::string *why) {
+std::optional<std::string> readDataFileHead(const std::string &path, std::size_t n, std::size_t maxSize,
+                                            std::string *why) {
     std::size_t size = 0;
-    const int fd = openRegular(path, ~std::size_t(0) >> 1, size, why);
+    const int fd = openRegular(path, maxSize, size, why);
     if (fd < 0)
         return std::nullopt;
     return readUpTo(fd, std::min(size, n), why);

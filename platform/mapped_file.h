@@ -36,7 +36,9 @@ private:
 // `why` set as MappedFile::open says.
 std::optional<std::string> readDataFile(const std::string &path, std::size_t maxSize, std::string *why = nullptr);
 
-// The first bytes of the regular file at `path`, at most `n`; nullopt as readDataFile says.
-std::optional<std::string> readDataFileHead(const std::string &path, std::size_t n, std::string *why = nullptr);
+// The first bytes of the regular file at `path`, at most `n`, refused as readDataFile refuses a
+// file over `maxSize` bytes.
+std::optional<std::string> readDataFileHead(const std::string &path, std::size_t n, std::size_t maxSize,
+                                            std::string *why = nullptr);
 
 } // namespace platform

@@ -96,7 +96,7 @@ public:
                 return true;
             }
         auto bytes = m_contents ? readDataFile(s.path, kMaxDictionaryBytes, &m_why)
-                                : readDataFileHead(s.path, kHeadBytes, &m_why);
+                                : readDataFileHead(s.path, kHeadBytes, kMaxDictionaryBytes, &m_why);
         if (!bytes) {
             m_failed = s.path;
             return false;

@@ -195,7 +195,7 @@ std::string phraseConfigProblem(const std::string &name) {
     if (const std::string builtin = builtinPhraseConfig(name); !builtin.empty()) {
         const std::string path = builtinImagePath(builtin);
         std::string why;
-        const auto head = readDataFileHead(path, sizeof(FileHeader), &why);
+        const auto head = readDataFileHead(path, sizeof(FileHeader), kMaxImageBytes, &why);
         return head && head->compare(0, sizeof kFileMagic, kFileMagic, sizeof kFileMagic) == 0 ? std::string() : path;
     }
     std::string failed;
