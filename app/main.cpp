@@ -30,7 +30,7 @@ namespace {
 // Everything the running instance holds, in the order it is built.
 struct Instance {
     explicit Instance(const QIcon &icon)
-        : text(platform::loadTextServices(platform::openccDataDir())),
+        : text(platform::loadTextServices(std::string())),
           tray(icon, QString::fromLatin1(ui::kTrayTip)),
           form(ui::Form1Services{clipboard, pages, tray, pointer, text, settings}),
           desktop(form, clipboard, text, platform::AutostartEntry::forCurrentUser()),

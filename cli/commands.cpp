@@ -346,7 +346,7 @@ std::shared_ptr<const core::CodePointMap> shared(core::CodePointMap map) {
 }
 
 std::shared_ptr<const core::CodePointMap> loadDictionary(const char *file) {
-    const std::string path = platform::openccDataDir() + "/" + file;
+    const std::string path = platform::characterDictionaryPath(file);
     auto map = platform::loadCharacterDictionary(path);
     if (!map)
         throw SetupFailure{{kExitUsage, "cannot load " + path}};
@@ -412,7 +412,7 @@ Transform readingTransform(const core::PinyinStyle &style, bool lines) {
 Transform convertTransform(const std::string &name) {
     auto load = platform::loadPhraseConverter(name);
     if (!load.converter)
-        throw SetupFailure{{kExitUsage, "cannot load " + load.failedPath}};
+        throw SetupFailure{{kExitUsage, "cannot load " + load.failedPath + (load.why.empty() ? "" : ": " + load.why)}};
     auto converter = std::make_shared<const core::PhraseConverter>(std::move(*load.converter));
     return [converter](Input &in, Writer &out) -> Status {
         const auto result = platform::convertStream(
