@@ -28,8 +28,19 @@ using LineCommand = std::function<std::optional<std::u16string>(std::u16string_v
 // One input text to one output text, or a refusal that is reported with the line's number.
 using RefusingLineCommand = std::function<core::Outcome<std::u16string>(std::u16string_view)>;
 
+// A number too large for its numerals or capitals: exit 3 with the window's message, for every
+// command that meets that limit.
+bool isAmountLimit(const core::Refusal &refusal) {
+    return refusal.message == core::kAmountLimitMessage;
+}
+
+Status amountLimit() {
+    return {kExitLimit, core::utf16ToUtf8(core::kAmountLimitMessage), true};
+}
+
 // Runs `command` on every line and writes one line per input line, empty where there is no
-// result; each refusal is reported as "line N: why" and makes the exit status 1. The whole input
+// result; each refusal is reported as "line N: why" and makes the exit status 1 (3 when the first
+// refusal is the amount limit). The whole input
 // is checked first, so that invalid UTF-8 writes nothing; then each line is decoded on its own,
 // so memory stays near the size of the input.
 Transform linesTransform(RefusingLineCommand command) {
@@ -41,6 +52,7 @@ Transform linesTransform(RefusingLineCommand command) {
             return invalidUtf8();
         std::string text;
         std::string refusals;
+        int refusalStatus = kExitOk;
         std::u16string line;
         std::string_view rest = input;
         for (std::size_t number = 1; !rest.empty(); ++number) {
@@ -55,14 +67,17 @@ Transform linesTransform(RefusingLineCommand command) {
             const auto result = command(line);
             if (result)
                 core::encodeUtf8(*result.value, text);
-            else if (!result.refusal.message.empty())
+            else if (!result.refusal.message.empty()) {
+                if (refusalStatus == kExitOk)
+                    refusalStatus = isAmountLimit(result.refusal) ? kExitLimit : kExitNoResult;
                 refusals += (refusals.empty() ? "" : "\n") + ("line " + std::to_string(number) + ": ") +
                             core::utf16ToUtf8(result.refusal.message);
+            }
             text += '\n';
             out.write(text);
         }
         if (!refusals.empty())
-            return {kExitNoResult, refusals};
+            return {refusalStatus, refusals};
         return {};
     };
 }
@@ -86,7 +101,9 @@ Transform wholeTextTransform(RefusingLineCommand command) {
             return invalidUtf8();
         const auto result = command(*text);
         if (!result)
-            return {kExitNoResult, core::utf16ToUtf8(result.refusal.message)};
+            return isAmountLimit(result.refusal)
+                       ? amountLimit()
+                       : Status{kExitNoResult, core::utf16ToUtf8(result.refusal.message)};
         out.write(core::utf16ToUtf8(*result.value) + "\n");
         return {};
     };
@@ -140,7 +157,7 @@ std::string_view trimSpaceBytes(std::string_view text) {
 
 // The capitals as the money command writes them: the window's, or the bank style.
 std::function<std::optional<std::u16string>(const core::Decimal &)> moneyWriter(const std::string &style,
-                                                                               const std::string &yuan) {
+                                                                                const std::string &yuan) {
     if (style == "bank") {
         const char16_t y = yuan == "圆" ? u'圆' : u'元';
         return [y](const core::Decimal &d) { return core::bankCapitals(d, y); };
@@ -155,11 +172,15 @@ Transform moneyTransform(const CommandOptions &o) {
             number.find_first_not_of("0123456789.,+-eE ") != std::string::npos)
             throw CLI::ValidationError("money --verify", "NUMBER is not a number: " + number);
         const core::Decimal expected = core::readLeadingDecimal(std::string_view(number));
+        // A number beyond what capitals can state fails as money does for it, whatever the input.
+        if (!core::daxie(expected))
+            return [](Input &, Writer &) { return amountLimit(); };
         return textTransform(
             [expected](std::u16string_view capitals) {
                 const auto check = core::checkAmountCapitals(expected, capitals);
                 if (!check)
-                    return core::Outcome<std::u16string>::refused(check.refusal.position, check.refusal.message);
+                    return core::Outcome<std::u16string>::refused(check.refusal.position,
+                                                                  check.refusal.message);
                 if (!check.value->same)
                     return core::Outcome<std::u16string>::refused(0, check.value->message);
                 return core::Outcome<std::u16string>::ok(ascii(core::amountText(check.value->stated)));
@@ -171,7 +192,8 @@ Transform moneyTransform(const CommandOptions &o) {
             [](std::u16string_view capitals) {
                 const auto read = core::readAmountCapitals(capitals);
                 if (!read)
-                    return core::Outcome<std::u16string>::refused(read.refusal.position, read.refusal.message);
+                    return core::Outcome<std::u16string>::refused(read.refusal.position,
+                                                                  read.refusal.message);
                 return core::Outcome<std::u16string>::ok(ascii(core::amountText(*read.value)));
             },
             o.lines);
@@ -187,7 +209,7 @@ Transform moneyTransform(const CommandOptions &o) {
         // Any character beyond ASCII ends a number, so the number is read straight from the bytes.
         const auto result = write(core::readLeadingDecimal(std::string_view(input)));
         if (!result)
-            return {kExitLimit, core::utf16ToUtf8(core::kAmountLimitMessage), true};
+            return amountLimit();
         out.write(core::utf16ToUtf8(*result) + "\n");
         return {};
     };
@@ -200,13 +222,17 @@ Transform numeralsTransform(const CommandOptions &o) {
             [](std::u16string_view text) {
                 const auto read = core::readChineseNumerals(text);
                 if (!read)
-                    return core::Outcome<std::u16string>::refused(read.refusal.position, read.refusal.message);
+                    return core::Outcome<std::u16string>::refused(read.refusal.position,
+                                                                  read.refusal.message);
                 return core::Outcome<std::u16string>::ok(ascii(core::decimalText(*read.value)));
             },
             o.lines);
-    const core::NumeralDigits digits = o.capitals ? core::NumeralDigits::Capital : core::NumeralDigits::Ordinary;
+    const core::NumeralDigits digits =
+        o.capitals ? core::NumeralDigits::Capital : core::NumeralDigits::Ordinary;
     return textTransform(
-        [digits](std::u16string_view text) { return core::chineseNumerals(core::readLeadingDecimal(text), digits); },
+        [digits](std::u16string_view text) {
+            return core::chineseNumerals(core::readLeadingDecimal(text), digits);
+        },
         o.lines);
 }
 
@@ -392,11 +418,11 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
         command.add_flag("--lines", o.lines, kEachLine);
         return command;
     };
-    CLI::App &money = text(
-        "money",
-        "the number the input starts with as an amount in Chinese capitals (exit 3 when it is 10^16 or "
-        "more); --decode and --verify read capitals back",
-        [&o] { return moneyTransform(o); });
+    CLI::App &money =
+        text("money",
+             "the number the input starts with as an amount in Chinese capitals (exit 3 when it is 10^16 or "
+             "more); --decode and --verify read capitals back",
+             [&o] { return moneyTransform(o); });
     CLI::Option *decode = money.add_flag(
         "--decode", o.decode,
         "read the input as capitals and write the amount they state with two decimals (壹仟零伍圆伍角整 -> "
@@ -415,15 +441,16 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
         ->check(CLI::IsMember({"元", "圆"}))
         ->needs(style);
     style->excludes(decode)->excludes(verify);
-    text("date",
-         "the first date of the input (2026-12-07, 2026/12/7, 2026.12.7, 2026年12月7日, 20261207) as a bill's "
-         "date in capitals (贰零贰陆年壹拾贰月零柒日); a date that does not exist exits 1",
-         [&o] { return textTransform(core::billDateText, o.lines); });
-    CLI::App &numerals = text(
-        "numerals",
-        "the number the input starts with in Chinese numerals (1005.5 -> 一千零五点五); --decode reads numerals "
-        "back",
-        [&o] { return numeralsTransform(o); });
+    text(
+        "date",
+        "the first date of the input (2026-12-07, 2026/12/7, 2026.12.7, 2026年12月7日, 20261207) as a bill's "
+        "date in capitals (贰零贰陆年壹拾贰月零柒日); a date that does not exist exits 1",
+        [&o] { return textTransform(core::billDateText, o.lines); });
+    CLI::App &numerals = text("numerals",
+                              "the number the input starts with in Chinese numerals (1005.5 -> "
+                              "一千零五点五); --decode reads numerals "
+                              "back",
+                              [&o] { return numeralsTransform(o); });
     CLI::Option *numeralsDecode = numerals.add_flag(
         "--decode", o.decode,
         "read the input as numerals of either style and write the number (一千零五点五 -> 1005.5); anything "
