@@ -2,8 +2,6 @@
 
 #include "cli/run.h"
 
-#include <sys/stat.h>
-
 namespace cli {
 
 namespace {
@@ -21,18 +19,6 @@ constexpr const char *kFooter =
     "\n"
     "Exit status: 0 success, 1 no result, 2 usage error, invalid UTF-8 or missing data file,\n"
     "3 amount too large, 4 a file could not be read, written or replaced.";
-
-// A FILE argument names an existing file that is not a folder, or is "-".
-const CLI::Validator kInputFile(
-    [](std::string &name) -> std::string {
-        struct stat st {};
-        if (name == "-")
-            return {};
-        if (::stat(name.c_str(), &st) != 0)
-            return "no such file: " + name;
-        return S_ISDIR(st.st_mode) ? "is a folder: " + name : std::string();
-    },
-    "", "FILE");
 
 } // namespace
 
@@ -62,8 +48,7 @@ CLI::App &CommandLine::addTextCommand(const std::string &name, const std::string
     command.synopsis = "[OPTIONS] [FILE...]";
     CLI::App &app = *command.app;
     app.add_option("FILE", command.files, "input files, converted in turn (none or -: standard input)")
-        ->type_name("")
-        ->check(kInputFile);
+        ->type_name("");
     app.add_flag("-i,--in-place", command.inPlace,
                  "replace each FILE by its output, atomically; a file that fails is left as it was and "
                  "the next one is still converted")

@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include "core/amount.h"
+#include "core/amount_number.h"
 #include "core/amount_reading.h"
 #include "core/bill_date.h"
 #include "core/numerals.h"
@@ -38,9 +39,21 @@ Status amountLimit() {
     return {kExitLimit, core::utf16ToUtf8(core::kAmountLimitMessage), true};
 }
 
+// Calls `each(line, number)` for every line of `input`, without its line break and a carriage
+// return before it; numbers count from 1.
+template <class Each> void forEachLine(std::string_view input, Each &&each) {
+    for (std::size_t number = 1; !input.empty(); ++number) {
+        const std::size_t end = input.find('\n');
+        std::string_view line = input.substr(0, end);
+        input = end == std::string_view::npos ? std::string_view() : input.substr(end + 1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        each(line, number);
+    }
+}
+
 // Runs `command` on every line and writes one line per input line, empty where there is no
-// result; each refusal is reported as "line N: why" and makes the exit status 1 (3 when the first
-// refusal is the amount limit). The whole input
+// result; each refusal is reported as "line N: why" and makes the exit status 1. The whole input
 // is checked first, so that invalid UTF-8 writes nothing; then each line is decoded on its own,
 // so memory stays near the size of the input.
 Transform linesTransform(RefusingLineCommand command) {
@@ -52,45 +65,59 @@ Transform linesTransform(RefusingLineCommand command) {
             return invalidUtf8();
         std::string text;
         std::string refusals;
-        int refusalStatus = kExitOk;
         std::u16string line;
-        std::string_view rest = input;
-        for (std::size_t number = 1; !rest.empty(); ++number) {
-            const std::size_t end = rest.find('\n');
-            std::string_view bytes = rest.substr(0, end);
-            rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-            if (!bytes.empty() && bytes.back() == '\r')
-                bytes.remove_suffix(1);
+        forEachLine(input, [&](std::string_view bytes, std::size_t number) {
             line.clear();
             core::decodeUtf8(bytes, line, true);
             text.clear();
             const auto result = command(line);
             if (result)
                 core::encodeUtf8(*result.value, text);
-            else if (!result.refusal.message.empty()) {
-                if (refusalStatus == kExitOk)
-                    refusalStatus = isAmountLimit(result.refusal) ? kExitLimit : kExitNoResult;
+            else
                 refusals += (refusals.empty() ? "" : "\n") + ("line " + std::to_string(number) + ": ") +
                             core::utf16ToUtf8(result.refusal.message);
-            }
             text += '\n';
             out.write(text);
-        }
+        });
         if (!refusals.empty())
-            return {refusalStatus, refusals};
+            return {kExitNoResult, refusals};
         return {};
     };
 }
 
-Transform linesTransform(LineCommand command) {
-    return linesTransform([command = std::move(command)](std::u16string_view s) {
+// A line transform that stays in UTF-8: `command` appends the result of one valid line to `out`.
+using Utf8LineCommand = std::function<void(std::string_view line, std::string &out)>;
+
+// Runs `command` on every line of a valid UTF-8 input (checked whole first, so that invalid
+// UTF-8 writes nothing) and writes one line per input line.
+Transform utf8LinesTransform(Utf8LineCommand command) {
+    return [command = std::move(command)](Input &in, Writer &out) -> Status {
+        std::string input;
+        if (!in.readAll(input))
+            return readFailure(in);
+        if (!core::isValidUtf8(input))
+            return invalidUtf8();
+        std::string text;
+        forEachLine(input, [&](std::string_view line, std::size_t) {
+            text.clear();
+            command(line, text);
+            text += '\n';
+            out.write(text);
+        });
+        return {};
+    };
+}
+
+// The same for a command whose only refusal is `why`.
+Transform linesTransform(LineCommand command, std::u16string why = u"no result") {
+    return linesTransform([command = std::move(command), why = std::move(why)](std::u16string_view s) {
         auto result = command(s);
         return result ? core::Outcome<std::u16string>::ok(std::move(*result))
-                      : core::Outcome<std::u16string>::refused(0, {});
+                      : core::Outcome<std::u16string>::refused(0, why);
     });
 }
 
-// Reads the whole input as one text; a refusal exits 1 with its message.
+// Reads the whole input as one text; a refusal exits 1 with its message (3 for the amount limit).
 Transform wholeTextTransform(RefusingLineCommand command) {
     return [command = std::move(command)](Input &in, Writer &out) -> Status {
         std::string input;
@@ -155,14 +182,21 @@ std::string_view trimSpaceBytes(std::string_view text) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-// The capitals as the money command writes them: the window's, or the bank style.
-std::function<std::optional<std::u16string>(const core::Decimal &)> moneyWriter(const std::string &style,
-                                                                                const std::string &yuan) {
-    if (style == "bank") {
-        const char16_t y = yuan == "圆" ? u'圆' : u'元';
-        return [y](const core::Decimal &d) { return core::bankCapitals(d, y); };
-    }
-    return [](const core::Decimal &d) { return core::daxie(d); };
+// The capitals of the amount a text holds as the money command writes them, the window's or the
+// bank style; refused as the window refuses it, kAmountLimitMessage beyond the limit.
+RefusingLineCommand moneyWriter(const std::string &style, const std::string &yuan) {
+    const bool bank = style == "bank";
+    const char16_t y = yuan == "圆" ? u'圆' : u'元';
+    return [bank, y](std::u16string_view text) {
+        using Result = core::Outcome<std::u16string>;
+        const auto amount = core::readAmountNumber(text);
+        if (!amount)
+            return Result{std::nullopt, amount.refusal};
+        auto capitals = bank ? core::bankCapitals(*amount.value, y) : core::daxie(*amount.value);
+        if (!capitals)
+            return Result::refused(0, std::u16string(core::kAmountLimitMessage));
+        return Result::ok(std::move(*capitals));
+    };
 }
 
 Transform moneyTransform(const CommandOptions &o) {
@@ -179,8 +213,7 @@ Transform moneyTransform(const CommandOptions &o) {
             [expected](std::u16string_view capitals) {
                 const auto check = core::checkAmountCapitals(expected, capitals);
                 if (!check)
-                    return core::Outcome<std::u16string>::refused(check.refusal.position,
-                                                                  check.refusal.message);
+                    return core::Outcome<std::u16string>::refused(check.refusal.position, check.refusal.message);
                 if (!check.value->same)
                     return core::Outcome<std::u16string>::refused(0, check.value->message);
                 return core::Outcome<std::u16string>::ok(ascii(core::amountText(check.value->stated)));
@@ -192,46 +225,48 @@ Transform moneyTransform(const CommandOptions &o) {
             [](std::u16string_view capitals) {
                 const auto read = core::readAmountCapitals(capitals);
                 if (!read)
-                    return core::Outcome<std::u16string>::refused(read.refusal.position,
-                                                                  read.refusal.message);
+                    return core::Outcome<std::u16string>::refused(read.refusal.position, read.refusal.message);
                 return core::Outcome<std::u16string>::ok(ascii(core::amountText(*read.value)));
             },
             o.lines);
     const auto write = moneyWriter(o.style, o.yuan);
     if (o.lines)
-        return linesTransform([write](std::u16string_view s) { return write(core::readLeadingDecimal(s)); });
+        return linesTransform(write);
     return [write](Input &in, Writer &out) -> Status {
         std::string input;
         if (!in.readAll(input))
             return readFailure(in);
-        if (!core::isValidUtf8(input))
+        const auto text = core::utf8ToUtf16(input);
+        if (!text)
             return invalidUtf8();
-        // Any character beyond ASCII ends a number, so the number is read straight from the bytes.
-        const auto result = write(core::readLeadingDecimal(std::string_view(input)));
-        if (!result)
+        const auto result = write(*text);
+        if (!result && isAmountLimit(result.refusal))
             return amountLimit();
-        out.write(core::utf16ToUtf8(*result) + "\n");
+        if (!result)
+            return {kExitNoResult, core::utf16ToUtf8(result.refusal.message)};
+        out.write(core::utf16ToUtf8(*result.value) + "\n");
         return {};
     };
 }
 
-// Chinese numerals of the leading number, or the number that numerals write.
+// Chinese numerals of the amount a text holds, or the number that numerals write.
 Transform numeralsTransform(const CommandOptions &o) {
     if (o.decode)
         return textTransform(
             [](std::u16string_view text) {
                 const auto read = core::readChineseNumerals(text);
                 if (!read)
-                    return core::Outcome<std::u16string>::refused(read.refusal.position,
-                                                                  read.refusal.message);
+                    return core::Outcome<std::u16string>::refused(read.refusal.position, read.refusal.message);
                 return core::Outcome<std::u16string>::ok(ascii(core::decimalText(*read.value)));
             },
             o.lines);
-    const core::NumeralDigits digits =
-        o.capitals ? core::NumeralDigits::Capital : core::NumeralDigits::Ordinary;
+    const core::NumeralDigits digits = o.capitals ? core::NumeralDigits::Capital : core::NumeralDigits::Ordinary;
     return textTransform(
         [digits](std::u16string_view text) {
-            return core::chineseNumerals(core::readLeadingDecimal(text), digits);
+            const auto number = core::readAmountNumber(text);
+            if (!number)
+                return core::Outcome<std::u16string>{std::nullopt, number.refusal};
+            return core::chineseNumerals(*number.value, digits);
         },
         o.lines);
 }
@@ -240,7 +275,7 @@ Transform ratioTransform(bool lines, const std::vector<std::string> &values) {
     if (lines) {
         if (!values.empty())
             throw CLI::ValidationError("ratio --lines", "takes its values from the input, not as arguments");
-        return linesTransform(ratioOfLine);
+        return linesTransform(ratioOfLine, u"no result");
     }
     if (values.size() != 3)
         throw CLI::ValidationError("ratio", "needs the three values A B C");
@@ -263,7 +298,8 @@ Transform roundTransform(bool lines, const std::vector<std::string> &values) {
     if (lines) {
         if (values.size() != 1)
             throw CLI::ValidationError("round --lines", "takes its texts from the input, not as arguments");
-        return linesTransform([wei](std::u16string_view s) { return core::roundedCopyText(s, wei); });
+        return linesTransform([wei](std::u16string_view s) { return core::roundedCopyText(s, wei); },
+                              u"not a number");
     }
     if (values.size() > 2)
         throw CLI::ValidationError("round", "takes WEI and at most one TEXT");
@@ -312,7 +348,7 @@ template <typename Feed> Status streamSlices(Input &in, Writer &out, Feed &&feed
 // Streams the input through a code-point mapping.
 Transform mapTransform(std::shared_ptr<const core::CodePointMap> map, bool lines) {
     if (lines)
-        return linesTransform([map](std::u16string_view s) { return core::mapCodePoints(s, *map); });
+        return utf8LinesTransform([map](std::string_view s, std::string &out) { core::mapUtf8(s, *map, out, true); });
     return [map](Input &in, Writer &out) -> Status {
         return streamSlices(in, out, [&map](std::string_view chunk, std::string &text, bool final) {
             return core::mapUtf8(chunk, *map, text, final);
@@ -339,8 +375,9 @@ Transform pinyinTransform(bool lines) {
         throw SetupFailure{{kExitUsage, error}};
     auto table = std::make_shared<const core::PinyinTable>(*codes);
     if (lines)
-        return linesTransform(
-            [table](std::u16string_view s) { return core::c(core::trimSpaces(s), *table); });
+        return utf8LinesTransform([table](std::string_view s, std::string &out) {
+            core::appendPinyinUtf8(trimSpaceBytes(s), *table, out);
+        });
     return [table](Input &in, Writer &out) -> Status {
         std::string input;
         if (!in.readAll(input))
@@ -374,8 +411,9 @@ Transform readingTransform(const core::PinyinStyle &style, bool lines) {
     if (!data)
         throw SetupFailure{{kExitUsage, "cannot load " + path}};
     if (lines)
-        return linesTransform(
-            [data, style](std::u16string_view s) { return core::readPinyin(s, data->view(), style); });
+        return utf8LinesTransform([data, style](std::string_view s, std::string &out) {
+            out += core::readPinyin(s, data->view(), style);
+        });
     return [data, style](Input &in, Writer &out) -> Status {
         core::PinyinReader reader(data->view(), style);
         return streamSlices(in, out, [&reader](std::string_view chunk, std::string &text, bool final) {
@@ -418,11 +456,12 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
         command.add_flag("--lines", o.lines, kEachLine);
         return command;
     };
-    CLI::App &money =
-        text("money",
-             "the number the input starts with as an amount in Chinese capitals (exit 3 when it is 10^16 or "
-             "more); --decode and --verify read capitals back",
-             [&o] { return moneyTransform(o); });
+    CLI::App &money = text(
+        "money",
+        "the amount the input holds in Chinese capitals (金额：1.5万元 -> 壹萬伍仟圆整): its one number, after any "
+        "label, times a 万 or 亿 that follows it; no number or more than one exits 1 with the reason, 10^16 or "
+        "more exits 3; --decode and --verify read capitals back",
+        [&o] { return moneyTransform(o); });
     CLI::Option *decode = money.add_flag(
         "--decode", o.decode,
         "read the input as capitals and write the amount they state with two decimals (壹仟零伍圆伍角整 -> "
@@ -441,16 +480,15 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
         ->check(CLI::IsMember({"元", "圆"}))
         ->needs(style);
     style->excludes(decode)->excludes(verify);
-    text(
-        "date",
-        "the first date of the input (2026-12-07, 2026/12/7, 2026.12.7, 2026年12月7日, 20261207) as a bill's "
-        "date in capitals (贰零贰陆年壹拾贰月零柒日); a date that does not exist exits 1",
-        [&o] { return textTransform(core::billDateText, o.lines); });
-    CLI::App &numerals = text("numerals",
-                              "the number the input starts with in Chinese numerals (1005.5 -> "
-                              "一千零五点五); --decode reads numerals "
-                              "back",
-                              [&o] { return numeralsTransform(o); });
+    text("date",
+         "the first date of the input (2026-12-07, 2026/12/7, 2026.12.7, 2026年12月7日, 20261207) as a bill's "
+         "date in capitals (贰零贰陆年壹拾贰月零柒日); a date that does not exist exits 1",
+         [&o] { return textTransform(core::billDateText, o.lines); });
+    CLI::App &numerals = text(
+        "numerals",
+        "the amount the input holds, read as money reads it, in Chinese numerals (1005.5 -> 一千零五点五); "
+        "--decode reads numerals back",
+        [&o] { return numeralsTransform(o); });
     CLI::Option *numeralsDecode = numerals.add_flag(
         "--decode", o.decode,
         "read the input as numerals of either style and write the number (一千零五点五 -> 1005.5); anything "
@@ -497,7 +535,7 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
                         "marks (hàn zì, the default), numbers (han4 zi4, 5 neutral) or none (han zi)")
             ->check(CLI::IsMember({"marks", "numbers", "none"}));
     reading->separator = pinyin.add_option("--separator", o.separator,
-                                           "between two consecutive syllables (default one space)");
+                                           "between syllables, and beside letters or digits (default one space)");
     reading->initials =
         pinyin.add_flag("--initials", o.initials, "each syllable's first letter (汉字 -> h z)");
 

@@ -60,8 +60,17 @@ Input::Input(std::string name) : m_name(std::move(name)) {
         return;
     }
     m_fd = ::open(m_name.c_str(), O_RDONLY | O_CLOEXEC);
-    if (m_fd < 0)
+    if (m_fd < 0) {
         m_error = errno;
+        return;
+    }
+    // A folder opens, but only fails at the first read: name it here, as the open's failure.
+    struct stat st {};
+    if (::fstat(m_fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(m_fd);
+        m_fd = -1;
+        m_error = EISDIR;
+    }
 }
 
 Input::~Input() {

@@ -160,7 +160,7 @@ AtomicFile::AtomicFile(std::string path) : m_path(std::move(path)), m_target(m_p
     struct stat st {};
     const bool exists = ::stat(m_target.c_str(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode)) {
-        fail(EISDIR, "cannot write to it");
+        fail(EISDIR, "cannot open");
         return;
     }
     if (exists && !S_ISREG(st.st_mode)) {

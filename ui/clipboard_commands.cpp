@@ -206,10 +206,14 @@ std::optional<std::u16string> convertClipboardText(const ClipboardAction &action
     case ClipboardCommand::Lower:
         return core::lowerCaseText(text, services.toLower);
     case ClipboardCommand::Money: {
-        std::optional<std::u16string> capitals = core::amountCommandText(text);
-        if (!capitals)
+        auto capitals = core::amountCommandText(text);
+        if (capitals)
+            return std::move(capitals.value);
+        if (capitals.refusal.message == core::kAmountLimitMessage)
             why = {ClipboardResult::AmountTooLarge, "the amount is too large: it must be below 10^16"};
-        return capitals;
+        else
+            why = {ClipboardResult::Refused, QString::fromStdU16String(capitals.refusal.message).toStdString()};
+        return std::nullopt;
     }
     case ClipboardCommand::Pinyin: {
         if (!services.pinyin)

@@ -566,15 +566,15 @@ void Form1::cmdmoney_Click() {
 }
 
 void Form1::designAmount() {
+    // A refusal leaves the workspace as it was, so the user can correct the text.
     const auto capitals = core::amountCommandText(view(workspaceText()));
     if (!capitals) {
         QMessageBox box(QMessageBox::Information, toQString(core::kAmountLimitTitle),
-                        toQString(core::kAmountLimitMessage), QMessageBox::Ok, this);
+                        toQString(capitals.refusal.message), QMessageBox::Ok, this);
         box.exec();
-        writeWorkspace(QString());
         return;
     }
-    writeWorkspace(*capitals);
+    writeWorkspace(*capitals.value);
 }
 
 void Form1::moneyWay(core::MoneyWay way) {

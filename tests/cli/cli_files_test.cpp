@@ -279,7 +279,6 @@ TEST(CliFiles, TheAmountLimitExitsThreeForEveryCommand) {
         {"$CLI money", "1e16"},
         {"$CLI money --verify 99999999999999999999", "壹圆整"},
         {"$CLI numerals", "1e308"},
-        {"$CLI numerals --lines", "1e308\n1\n"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.shell);
@@ -313,7 +312,6 @@ TEST(CliFiles, UsageErrorsGiveOneHintLine) {
         {"$CLI upper --bogus", "lanternfin-cli: The following argument was not expected: --bogus\n"},
         {"$CLI frobnicate", "lanternfin-cli: unknown command: frobnicate\n"},
         {"$CLI ratio --bogus 1 2", "lanternfin-cli: The following argument was not expected: --bogus\n"},
-        {"$CLI upper missing.txt", "lanternfin-cli: FILE: no such file: missing.txt\n"},
         {"$CLI upper --in-place", "lanternfin-cli: --in-place: needs the files to rewrite\n"},
         {"$CLI upper --in-place a.txt -", "lanternfin-cli: --in-place: cannot rewrite standard input\n"},
         {"$CLI upper -i -o b.txt a.txt", "lanternfin-cli: --output excludes --in-place\n"},
@@ -329,6 +327,39 @@ TEST(CliFiles, UsageErrorsGiveOneHintLine) {
         EXPECT_EQ(run.err.find('\n', firstEnd), run.err.size() - 1);
     }
     EXPECT_EQ(slurp(folder / "a.txt"), "a");
+}
+
+// A missing file or a folder among the files is one failing file like an unreadable one: named,
+// the others still converted, exit 4.
+TEST(CliFiles, MissingFileOrFolderIsNamedAndTheNextOneConverted) {
+    Folder folder;
+    spit(folder / "a.txt", "a");
+    spit(folder / "b.txt", "b");
+    fs::create_directory(folder / "sub");
+    const struct {
+        const char *shell;
+        const char *out;
+        const char *err;
+    } cases[] = {
+        {"$CLI upper a.txt missing.txt b.txt", "AB",
+         "lanternfin-cli: missing.txt: cannot open: No such file or directory\n"},
+        {"$CLI upper a.txt sub b.txt", "AB", "lanternfin-cli: sub: cannot open: Is a directory\n"},
+        {"$CLI money --lines missing.txt", "", "lanternfin-cli: missing.txt: cannot open: No such file or directory\n"},
+        {"$CLI upper -i a.txt missing.txt b.txt && cat a.txt b.txt", "",
+         "lanternfin-cli: missing.txt: cannot open: No such file or directory\n"},
+        {"$CLI lower -i sub a.txt; cat a.txt", "a", "lanternfin-cli: sub: cannot open: Is a directory\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.shell);
+        const ShellRun run = runShell(folder, c.shell);
+        EXPECT_EQ(run.status, std::string(c.shell).find("; cat") != std::string::npos ? 0 : 4);
+        EXPECT_EQ(run.out, c.out);
+        EXPECT_EQ(run.err, c.err);
+    }
+    // In place, the good files were converted, and nothing was left beside them.
+    EXPECT_EQ(slurp(folder / "b.txt"), "B");
+    EXPECT_EQ(folder.entries(), 3u);
+    EXPECT_TRUE(fs::is_directory(folder / "sub"));
 }
 
 TEST(CliFiles, VersionIsTheProjectVersion) {

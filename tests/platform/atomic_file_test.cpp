@@ -88,7 +88,7 @@ TEST(AtomicFile, DevicesAndFifosAreWrittenDirectlyNeverRenamedOver) {
     AtomicFile folderTarget(folder.path);
     EXPECT_EQ(folderTarget.fd(), -1);
     EXPECT_EQ(folderTarget.error(), EISDIR);
-    EXPECT_EQ(folderTarget.message(), "cannot write to it: Is a directory");
+    EXPECT_EQ(folderTarget.message(), "cannot open: Is a directory");
 }
 
 TEST(AtomicFile, LinksStayAndTheirTargetGetsTheText) {
