@@ -29,6 +29,19 @@ using LineCommand = std::function<std::optional<std::u16string>(std::u16string_v
 // One input text to one output text, or a refusal that is reported with the line's number.
 using RefusingLineCommand = std::function<core::Outcome<std::u16string>(std::u16string_view)>;
 
+// Calls `each(line, number)` for every line of `input`, without its line break and a carriage
+// return before it; numbers count from 1.
+template <class Each> void forEachLine(std::string_view input, Each &&each) {
+    for (std::size_t number = 1; !input.empty(); ++number) {
+        const std::size_t end = input.find('\n');
+        std::string_view line = input.substr(0, end);
+        input = end == std::string_view::npos ? std::string_view() : input.substr(end + 1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        each(line, number);
+    }
+}
+
 // Runs `command` on every line and writes one line per input line, empty where there is no
 // result; each refusal is reported as "line N: why" and makes the exit status 1. The whole input
 // is checked first, so that invalid UTF-8 writes nothing; then each line is decoded on its own,
@@ -43,13 +56,7 @@ Transform linesTransform(RefusingLineCommand command) {
         std::string text;
         std::string refusals;
         std::u16string line;
-        std::string_view rest = input;
-        for (std::size_t number = 1; !rest.empty(); ++number) {
-            const std::size_t end = rest.find('\n');
-            std::string_view bytes = rest.substr(0, end);
-            rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-            if (!bytes.empty() && bytes.back() == '\r')
-                bytes.remove_suffix(1);
+        forEachLine(input, [&](std::string_view bytes, std::size_t number) {
             line.clear();
             core::decodeUtf8(bytes, line, true);
             text.clear();
@@ -61,9 +68,32 @@ Transform linesTransform(RefusingLineCommand command) {
                             core::utf16ToUtf8(result.refusal.message);
             text += '\n';
             out.write(text);
-        }
+        });
         if (!refusals.empty())
             return {kExitNoResult, refusals};
+        return {};
+    };
+}
+
+// A line transform that stays in UTF-8: `command` appends the result of one valid line to `out`.
+using Utf8LineCommand = std::function<void(std::string_view line, std::string &out)>;
+
+// Runs `command` on every line of a valid UTF-8 input (checked whole first, so that invalid
+// UTF-8 writes nothing) and writes one line per input line.
+Transform utf8LinesTransform(Utf8LineCommand command) {
+    return [command = std::move(command)](Input &in, Writer &out) -> Status {
+        std::string input;
+        if (!in.readAll(input))
+            return readFailure(in);
+        if (!core::isValidUtf8(input))
+            return invalidUtf8();
+        std::string text;
+        forEachLine(input, [&](std::string_view line, std::size_t) {
+            text.clear();
+            command(line, text);
+            text += '\n';
+            out.write(text);
+        });
         return {};
     };
 }
@@ -303,7 +333,7 @@ template <typename Feed> Status streamSlices(Input &in, Writer &out, Feed &&feed
 // Streams the input through a code-point mapping.
 Transform mapTransform(std::shared_ptr<const core::CodePointMap> map, bool lines) {
     if (lines)
-        return linesTransform([map](std::u16string_view s) { return core::mapCodePoints(s, *map); });
+        return utf8LinesTransform([map](std::string_view s, std::string &out) { core::mapUtf8(s, *map, out, true); });
     return [map](Input &in, Writer &out) -> Status {
         return streamSlices(in, out, [&map](std::string_view chunk, std::string &text, bool final) {
             return core::mapUtf8(chunk, *map, text, final);
@@ -330,8 +360,9 @@ Transform pinyinTransform(bool lines) {
         throw SetupFailure{{kExitUsage, error}};
     auto table = std::make_shared<const core::PinyinTable>(*codes);
     if (lines)
-        return linesTransform(
-            [table](std::u16string_view s) { return core::c(core::trimSpaces(s), *table); });
+        return utf8LinesTransform([table](std::string_view s, std::string &out) {
+            core::appendPinyinUtf8(trimSpaceBytes(s), *table, out);
+        });
     return [table](Input &in, Writer &out) -> Status {
         std::string input;
         if (!in.readAll(input))
@@ -365,8 +396,9 @@ Transform readingTransform(const core::PinyinStyle &style, bool lines) {
     if (!data)
         throw SetupFailure{{kExitUsage, "cannot load " + path}};
     if (lines)
-        return linesTransform(
-            [data, style](std::u16string_view s) { return core::readPinyin(s, data->view(), style); });
+        return utf8LinesTransform([data, style](std::string_view s, std::string &out) {
+            out += core::readPinyin(s, data->view(), style);
+        });
     return [data, style](Input &in, Writer &out) -> Status {
         core::PinyinReader reader(data->view(), style);
         return streamSlices(in, out, [&reader](std::string_view chunk, std::string &text, bool final) {
@@ -488,7 +520,7 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
                         "marks (hàn zì, the default), numbers (han4 zi4, 5 neutral) or none (han zi)")
             ->check(CLI::IsMember({"marks", "numbers", "none"}));
     reading->separator = pinyin.add_option("--separator", o.separator,
-                                           "between two consecutive syllables (default one space)");
+                                           "between syllables, and beside letters or digits (default one space)");
     reading->initials =
         pinyin.add_flag("--initials", o.initials, "each syllable's first letter (汉字 -> h z)");
 

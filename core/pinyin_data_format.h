@@ -1,7 +1,7 @@
 #pragma once
 
-// The layout of lanternfin's pinyin reading data file, shared by the program that writes it
-// (data/make_pinyin_data.cpp) and the engine that reads it (pinyin_reading.cpp).
+// The layout of lanternfin's pinyin reading data file, its writer (used by data/make_pinyin_data)
+// and the checksum shared with the engine that reads it (pinyin_reading.cpp).
 //
 // All numbers are little-endian. The file is:
 //   PinyinDataHeader
@@ -20,6 +20,9 @@
 
 #include <cstdint>
 #include <cstring>
+#include <map>
+#include <string>
+#include <vector>
 
 namespace core {
 
@@ -92,5 +95,26 @@ inline std::uint64_t pinyinDataChecksum(const unsigned char *p, std::uint64_t n)
         r = (r ^ p[i]) * prime;
     return r;
 }
+
+// One word of the data file: its segmentation cost (kNotASegmentationWord: a prefix only, never
+// written) and its reading as numbered syllables, empty where it reads as its characters do.
+struct PinyinWordEntry {
+    std::uint16_t cost = kNotASegmentationWord;
+    std::vector<std::string> reading;
+};
+
+// What a data file holds, before it is laid out.
+struct PinyinDataContent {
+    std::string info;                                 // what the file was made from, UTF-8
+    std::map<char32_t, std::string> readings;         // each character's own reading ("zhong1")
+    std::map<std::u32string, PinyinWordEntry> words;  // the segmentation's words
+    std::uint32_t unknownCost = 0;                    // the cost of a character that is no word
+};
+
+// The bytes of a data file holding `content`, which PinyinReadingData::open reads back. Empty,
+// with the reason in `why`, where the content cannot be laid out: a word that starts with a
+// character without a reading, a reading whose length is not its word's, a code point the file
+// cannot hold (U+40000 and above), or more syllables than the file numbers.
+std::vector<unsigned char> writePinyinData(const PinyinDataContent &content, std::string *why = nullptr);
 
 } // namespace core

@@ -23,6 +23,15 @@ bool isDigitNumeral(char32_t c) {
     return std::u32string_view(U"〇零一二三四五六七八九").find(c) != std::u32string_view::npos;
 }
 
+bool isAsciiAlnum(unsigned char c) {
+    return (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
+}
+
+// Latin letters beyond ASCII (é, ß, ł, ...: Latin-1 and Latin Extended-A/B, without × and ÷).
+bool isLatinLetter(char32_t c) {
+    return c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7;
+}
+
 std::size_t padded(std::size_t n) {
     return (n + 3) & ~std::size_t(3);
 }
@@ -262,14 +271,14 @@ void PinyinReader::flushRun(std::string &out) {
     out.resize(old + m_syl.size() * (m_longest + sep.size()) + sep.size());
     char *p = out.data() + old;
     for (std::uint16_t id : m_syl) {
-        if (m_lastWasSyllable) {
+        if (m_last != Last::Other) {
             std::memcpy(p, sep.data(), sep.size());
             p += sep.size();
         }
         const std::string &s = m_rendered[id];
         std::memcpy(p, s.data(), s.size());
         p += s.size();
-        m_lastWasSyllable = true;
+        m_last = Last::Syllable;
     }
     out.resize(static_cast<std::size_t>(p - out.data()));
     m_run.clear();
@@ -285,26 +294,21 @@ Utf8DecodeResult PinyinReader::feed(std::string_view in, std::string &out, bool 
             while (j < size && s[j] < 0x80)
                 ++j;
             flushRun(out);
+            // Letters and digits next to a syllable stand apart from it as syllables do.
+            if (m_last == Last::Syllable && isAsciiAlnum(s[i]))
+                out += m_style.separator;
             out.append(in.data() + i, j - i);
-            m_lastWasSyllable = false;
+            m_last = isAsciiAlnum(s[j - 1]) ? Last::Alphanumeric : Last::Other;
             i = j;
             continue;
         }
         char32_t cp = 0;
-        int len;
-        // Most Chinese characters are three bytes: decoded here, the rest by the full decoder.
-        if ((s[i] & 0xF0) == 0xE0 && i + 2 < size && (s[i + 1] & 0xC0) == 0x80 && (s[i + 2] & 0xC0) == 0x80 &&
-            (cp = char32_t(s[i] & 0x0F) << 12 | char32_t(s[i + 1] & 0x3F) << 6 | (s[i + 2] & 0x3F)) >=
-                0x800 &&
-            (cp < 0xD800 || cp > 0xDFFF))
-            len = 3;
-        else
-            len = decodeUtf8Sequence(s + i, size - i, cp);
+        const int len = stepUtf8(s + i, size - i, cp);
         if (len == 0 && !final)
             return {i, true};
         if (len <= 0) {
             flushRun(out);
-            m_lastWasSyllable = false; // the caller writes or stops at the bad byte
+            m_last = Last::Other; // the caller writes or stops at the bad byte
             return {i, false};
         }
         if (m_data.hasReading(cp)) {
@@ -313,8 +317,11 @@ Utf8DecodeResult PinyinReader::feed(std::string_view in, std::string &out, bool 
                 flushRun(out);
         } else {
             flushRun(out);
+            const bool latin = isLatinLetter(cp);
+            if (latin && m_last == Last::Syllable)
+                out += m_style.separator;
             out.append(in.data() + i, static_cast<std::size_t>(len));
-            m_lastWasSyllable = false;
+            m_last = latin ? Last::Alphanumeric : Last::Other;
         }
         i += static_cast<std::size_t>(len);
     }

@@ -10,7 +10,8 @@
 // the dictionary reads gets that reading; everything else is read character by character. 一 is yī at the end
 // of a word or run, after 第 or a numeral, before a numeral digit; else yí before a fourth tone and yì before
 // the others. 不 is bú before a fourth tone, else bù. Everything else (letters, digits, punctuation,
-// characters without a reading) passes through unchanged and in order.
+// characters without a reading) passes through unchanged and in order; the separator stands between
+// a syllable and letters or digits next to it.
 
 #include "pinyin_data_format.h"
 #include "utf.h"
@@ -91,7 +92,8 @@ enum class PinyinTone {
 
 struct PinyinStyle {
     PinyinTone tone = PinyinTone::Marks;
-    std::string separator = " "; // between two consecutive syllables only
+    std::string separator = " "; // between two consecutive syllables, and between a syllable and
+                                 // Latin letters or digits next to it (他红了20年: le 20 nián)
     bool initials = false;       // each syllable's first letter (汉字 -> h z)
 };
 
@@ -122,7 +124,10 @@ private:
     std::vector<std::uint16_t> m_syl;
     std::vector<std::uint32_t> m_best, m_end, m_node;
     std::vector<std::uint8_t> m_wordEnd;
-    bool m_lastWasSyllable = false;
+    // What the output ends with: a separator goes between syllables, and between a syllable and
+    // Latin letters or digits.
+    enum class Last { Other, Syllable, Alphanumeric };
+    Last m_last = Last::Other;
 };
 
 // The reading of a whole UTF-8 text; invalid sequences pass through as U+FFFD.

@@ -17,16 +17,13 @@ namespace {
 
 // The code point of a UTF-8 text of exactly one code point, or nullopt.
 std::optional<char32_t> singleCodePoint(const std::string &utf8) {
-    const auto units = core::utf8ToUtf16(utf8);
-    if (!units || units->empty() || units->size() > 2)
+    if (utf8.empty())
         return std::nullopt;
-    const char16_t a = (*units)[0];
-    if (units->size() == 1)
-        return (a >= 0xD800 && a <= 0xDFFF) ? std::nullopt : std::optional<char32_t>(a);
-    const char16_t b = (*units)[1];
-    if (a < 0xD800 || a > 0xDBFF || b < 0xDC00 || b > 0xDFFF)
+    char32_t c;
+    const int len = core::decodeUtf8Sequence(reinterpret_cast<const unsigned char *>(utf8.data()), utf8.size(), c);
+    if (len <= 0 || static_cast<std::size_t>(len) != utf8.size())
         return std::nullopt;
-    return 0x10000 + ((char32_t(a) - 0xD800) << 10) + (char32_t(b) - 0xDC00);
+    return c;
 }
 
 // Cased letters all lie below U+20000.

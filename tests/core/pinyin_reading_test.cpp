@@ -113,6 +113,21 @@ TEST(PinyinReading, ToneVariantsTakeTheMainlandTone) {
                {"勉强", "miǎn qiǎng"}}); // a word's own tone stays
 }
 
+// Words keyed through traditional text read as the Mainland reads them: Taiwan's tone of a
+// traditional character (髮 fǎ) becomes that character's Mainland reading (fà), not the
+// simplified character's first (发 fā); where terra also lists the neutral tone, that one.
+TEST(PinyinReading, TaiwanTonesOfTraditionalWordsTakeTheMainlandReading) {
+    expectAll({{"头发", "tóu fa"},
+               {"理发", "lǐ fà"},
+               {"白发", "bái fà"},
+               {"理发店", "lǐ fà diàn"},
+               {"剪发", "jiǎn fà"},
+               {"发型", "fà xíng"},
+               {"骨头", "gǔ tou"},
+               {"发展", "fā zhǎn"}, // 發, whose reading 发 shares
+               {"头发很长", "tóu fa hěn cháng"}});
+}
+
 // Which reading of a polyphone a word takes: the letters it is mostly typed with, in that
 // reading's tone; a character alone takes the letters it is typed with far more often.
 TEST(PinyinReading, PolyphonesTakeTheLettersTheirWordIsTypedWith) {
@@ -136,7 +151,7 @@ TEST(PinyinReading, PolyphonesTakeTheLettersTheirWordIsTypedWith) {
                {"壳", "ké"},
                {"地壳", "dì qiào"},
                {"什么", "shén me"},
-               {"知识", "zhī shí"},
+               {"知识", "zhī shi"}, // Xiandai Hanyu Cidian: zhī·shi
                {"血压", "xuè yā"},
                {"说服", "shuō fú"},
                {"省会", "shěng huì"},
@@ -194,8 +209,36 @@ TEST(PinyinReading, StylesSeparatorsAndInitials) {
     EXPECT_EQ(read("汉字", PinyinTone::Marks, " ", true), "h z");
     EXPECT_EQ(read("汉字", PinyinTone::Marks, "", true), "hz");
     EXPECT_EQ(read("绿", PinyinTone::Marks, "", true), "l");
-    // The separator goes between syllables only, never next to other text.
-    EXPECT_EQ(read("汉字abc汉字", PinyinTone::Numbers, "_"), "han4_zi4abchan4_zi4");
+    // The separator also stands between a syllable and letters next to it.
+    EXPECT_EQ(read("汉字abc汉字", PinyinTone::Numbers, "_"), "han4_zi4_abc_han4_zi4");
+}
+
+TEST(PinyinReading, LettersAndDigitsStandApartFromSyllables) {
+    struct Mixed {
+        const char *in;
+        const char *marks, *numbers, *none;
+    };
+    const Mixed cases[] = {
+        {"他红了20年", "tā hóng le 20 nián", "ta1 hong2 le5 20 nian2", "ta hong le 20 nian"},
+        {"打开Qt6和3个", "dǎ kāi Qt6 hé 3 gè", "da3 kai1 Qt6 he2 3 ge4", "da kai Qt6 he 3 ge"},
+        // Punctuation and spaces already there stay as they are, and nothing is added next to them.
+        {"第1章：总则", "dì 1 zhāng：zǒng zé", "di4 1 zhang1：zong3 ze2", "di 1 zhang：zong ze"},
+        {"用 Qt 写", "yòng Qt xiě", "yong4 Qt xie3", "yong Qt xie"},
+        {"(A)组", "(A)zǔ", "(A)zu3", "(A)zu"},
+        {"v2.0版", "v2.0 bǎn", "v2.0 ban3", "v2.0 ban"},
+        {"Café里", "Café lǐ", "Café li3", "Café li"}, // Latin letters beyond ASCII
+        {"中-文", "zhōng-wén", "zhong1-wen2", "zhong-wen"},
+    };
+    for (const Mixed &c : cases) {
+        SCOPED_TRACE(c.in);
+        EXPECT_EQ(read(c.in, PinyinTone::Marks), c.marks);
+        EXPECT_EQ(read(c.in, PinyinTone::Numbers), c.numbers);
+        EXPECT_EQ(read(c.in, PinyinTone::None), c.none);
+    }
+    // Without a separator nothing is added anywhere; initials are spaced as syllables are.
+    EXPECT_EQ(read("他红了20年", PinyinTone::Numbers, ""), "ta1hong2le520nian2");
+    EXPECT_EQ(read("打开Qt6和3个", PinyinTone::Marks, ""), "dǎkāiQt6hé3gè");
+    EXPECT_EQ(read("他红了20年", PinyinTone::Marks, " ", true), "t h l 20 n");
 }
 
 TEST(PinyinReading, ExtensionAAndBAndLevelTwoCharacters) {
@@ -212,7 +255,7 @@ TEST(PinyinReading, ExtensionAAndBAndLevelTwoCharacters) {
 }
 
 TEST(PinyinReading, OtherTextPassesThroughInOrder) {
-    expectAll({{"我爱Beijing 2008！你好，世界。", "wǒ àiBeijing 2008！nǐ hǎo，shì jiè。"},
+    expectAll({{"我爱Beijing 2008！你好，世界。", "wǒ ài Beijing 2008！nǐ hǎo，shì jiè。"},
                {"abc 123 ,.;", "abc 123 ,.;"},
                {"", ""},
                {"한국 😀 ä", "한국 😀 ä"},
@@ -267,7 +310,7 @@ TEST(PinyinReading, InvalidUtf8StopsAfterWhatCameBefore) {
     const auto r = reader.feed("汉字a\xFF汉", out, true);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.consumed, 7u);
-    EXPECT_EQ(out, "hàn zìa");
+    EXPECT_EQ(out, "hàn zì a");
     EXPECT_EQ(read("汉\xFF字"), "hàn\xEF\xBF\xBDzì");
     // Three-byte forms that are no character: a surrogate, an overlong 中.
     for (const std::string bad : {"汉\xED\xA0\x80", "汉\xE0\x80\xB8"}) {

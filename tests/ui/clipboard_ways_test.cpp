@@ -147,6 +147,7 @@ TEST(ClipboardWays, ReadingWaysAppendTheReadingLine) {
         {"pinyin:marks", "银行行走", "银行行走\nyín háng xíng zǒu"},
         {"pinyin:marks", "一个不对", "一个不对\nyí gè bú duì"},
         {"pinyin:numbers", "绿", "绿\nlü4"},
+        {"pinyin:marks", "他红了20年", "他红了20年\ntā hóng le 20 nián"},
     };
     const core::PinyinReadingData *data = sharedText().readings->get();
     ASSERT_NE(data, nullptr) << sharedText().readings->error();

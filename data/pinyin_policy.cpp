@@ -1,0 +1,604 @@
+// How the readings are chosen. Readings of a character: the frequencies of terra's readings summed
+// over every character that t2s turns into it (个 alone lists gan4; with 個 it is ge4). Where
+// terra's reading is not one of the Mainland 2013 standard readings (kTGHZ2013), the standard one
+// replaces it (期 qi2 -> qi1, 什 she2 -> shen2, 子 zi5 -> zi3). kMandarin (else kTGHZ2013,
+// kHanyuPinyin, kXHC1983) gives the readings of characters terra lacks.
+
+#include "pinyin_policy.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iostream>
+#include <map>
+#include <set>
+#include <tuple>
+
+namespace pinyin_data {
+
+namespace {
+
+constexpr double kRareWordFrequency = 30;
+// Of a word's two readings that differ in tone only, the one whose syllables kHanyuPinlu counts
+// this many times more often is the Mainland reading.
+constexpr double kClearlyMoreFrequent = 10;
+// A character's spelling that pinyin_simp lists this many times as often as ours replaces ours.
+constexpr double kClearlyMoreTyped = 5;
+// Fewer typings than this say nothing of a character's or word's reading (rare characters: 伬 ze 3).
+constexpr double kTypedEnough = 100;
+
+class Builder {
+public:
+    explicit Builder(const Sources &src) : m_src(src) {}
+
+    void mergeCharacters(const std::string &t2sConfig) {
+        std::vector<Word> keys;
+        for (const auto &[cp, readings] : m_src.terraChars)
+            keys.push_back(Word(1, cp));
+        const auto simplified = convertedBy(t2sConfig, keys);
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            const char32_t t = keys[i][0], s = simplified[i][0];
+            m_mergedFrom[s].insert(t);
+            for (const Reading &r : m_src.terraChars.at(t)) {
+                addWeight(s, r);
+                if (s != t)
+                    addWeight(t, r);
+            }
+        }
+        for (auto &[cp, readings] : m_readings)
+            m_default[cp] = corrected(cp, pickDefault(cp, readings));
+        // Characters terra lacks: kMandarin, else the first reading of the dictionaries Unihan
+        // cites (the 2013 standard, Hanyu Da Zidian, Xiandai Hanyu Cidian).
+        for (const auto *field : {&m_src.mandarin, &m_src.tghz, &m_src.hanyuPinyin, &m_src.xhc})
+            for (const auto &[cp, readings] : *field)
+                if (!m_default.count(cp) && !readings.empty() && isHan(cp))
+                    m_default[cp] = readings[0];
+        // A character with no reading in any source reads as a variant of it that has one
+        // (Unihan_Variants: simplified, traditional, semantic, z-variants).
+        for (const auto &[cp, variants] : m_src.variants)
+            if (!m_default.count(cp) && isHan(cp))
+                for (char32_t v : variants)
+                    if (const auto it = m_default.find(v); it != m_default.end()) {
+                        m_variantDefault[cp] = it->second;
+                        break;
+                    }
+        m_default.merge(m_variantDefault);
+    }
+
+    // Terra's curated words keyed by their simplified form; of two keys that meet, the more
+    // frequent reading stays, then the standard one, then terra's first. Words read as their
+    // characters are kept only as known words.
+    void mergeWords(const std::string &t2sConfig) {
+        std::vector<Word> keys;
+        for (const auto &w : m_src.curated)
+            keys.push_back(w.key);
+        const auto simplified = convertedBy(t2sConfig, keys);
+        struct Best {
+            double weight;
+            int nonStandard;
+            Word traditional; // terra's key
+            int ownReadings;
+            std::vector<std::string> syl;
+        };
+        std::map<Word, Best> best;
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            m_curatedByKey[keys[i]].push_back(i);
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            const Word &key = simplified[i];
+            if (!std::all_of(key.begin(), key.end(), [&](char32_t c) { return m_default.count(c) > 0; }))
+                continue;
+            Best b{m_src.curated[i].weight, 0, keys[i], 0, {}};
+            for (std::size_t k = 0; k < key.size(); ++k) {
+                const std::string &syl = m_src.curated[i].syllables[k];
+                const char32_t c = m_src.tghz.count(key[k]) ? key[k] : keys[i][k];
+                const bool standard = isStandard(c, syl) || isMainlandNeutral(i, k, key[k]);
+                b.syl.push_back(standard ? syl : corrected(c, mainlandOf(keys[i][k], key[k], syl)));
+                b.nonStandard += !standard;
+            }
+            for (std::size_t k = 0; k < key.size(); ++k)
+                b.ownReadings += b.syl[k] != m_default[key[k]];
+            // Terra lists some words under two readings at one frequency (角色 jiao3 se4, jue2 se4):
+            // the standard one, then the one unlike its characters' own readings, is why it is listed.
+            // Two readings of the same letters differ in tone only, mostly Taiwan's against the
+            // Mainland's (口號 hao2, hao4; 看看 kan1 kan1, kan4 kan5): the tones clearly more
+            // frequent in Mainland text (kHanyuPinlu) win; where both are common (相應 ying1, ying4)
+            // the character alone cannot tell.
+            auto it = best.find(key);
+            auto rank = [&](const Best &x, const Best &other) {
+                const bool mainland = sameLetters(x.syl, other.syl) &&
+                                      clearlyMoreFrequent(key, x.traditional, x.syl, other.syl);
+                return std::make_tuple(mainland, -x.nonStandard, x.ownReadings);
+            };
+            if (it == best.end() || b.weight > it->second.weight ||
+                (b.weight == it->second.weight && rank(b, it->second) > rank(it->second, b)))
+                best[key] = std::move(b);
+        }
+        // A word terra does not read itself takes the reading it has inside the curated words
+        // that hold it (長大 inside 長大成人), the more frequent container first.
+        std::map<Word, std::map<std::vector<std::string>, double>> evidence;
+        for (const auto &[key, b] : best)
+            for (std::size_t from = 0; from < key.size(); ++from)
+                for (std::size_t len = 2; from + len <= key.size(); ++len)
+                    if (len < key.size())
+                        evidence[key.substr(from, len)][std::vector<std::string>(
+                            b.syl.begin() + static_cast<std::ptrdiff_t>(from),
+                            b.syl.begin() + static_cast<std::ptrdiff_t>(from + len))] += b.weight + 1;
+        for (auto &[key, b] : best)
+            addKnown(key, b.syl);
+        std::vector<Word> others;
+        for (const auto &[w, f] : m_src.jieba)
+            others.push_back(w);
+        // The table's own readings of a word it does not curate, by simplified key. t2s merges
+        // characters of different readings (儘 jin3 and 盡 jin4 into 尽, 捨 she3 into 舍, 劃 hua4
+        // and 划 hua2 into 划); in a word listed once, under one reading, the traditional
+        // character gives the merged one the reading it lost (儘管 jin3 guan3, 划船 hua2). A word
+        // listed under several readings at one frequency (換行 hang2, xing2) says nothing.
+        struct Listed {
+            Word traditional; // terra's key
+            std::vector<std::string> syl;
+            double weight;
+        };
+        std::map<Word, std::vector<Listed>> listed;
+        {
+            std::vector<Word> table(m_src.tableWords.begin(), m_src.tableWords.end());
+            const auto simplifiedTable = convertedBy(t2sConfig, table);
+            std::map<Word, Word> toSimplified;
+            for (std::size_t i = 0; i < table.size(); ++i)
+                toSimplified[table[i]] = simplifiedTable[i];
+            for (const auto &[kr, weight] : m_src.wordWeight) {
+                const auto it = toSimplified.find(kr.first);
+                if (it == toSimplified.end())
+                    continue;
+                const Word &key = it->second;
+                std::vector<std::string> syl;
+                for (auto part : split(kr.second, ' '))
+                    syl.push_back(syllableOf(part));
+                if (syl.size() == key.size())
+                    listed[key].push_back({kr.first, std::move(syl), weight});
+            }
+            for (auto &w : simplifiedTable)
+                others.push_back(std::move(w));
+        }
+        for (const Word &w : others) {
+            if (w.size() < 2 || best.count(w) ||
+                !std::all_of(w.begin(), w.end(), [&](char32_t c) { return m_default.count(c) > 0; }))
+                continue;
+            const auto e = evidence.find(w);
+            if (e != evidence.end()) {
+                const auto top =
+                    std::max_element(e->second.begin(), e->second.end(),
+                                     [](const auto &a, const auto &b) { return a.second < b.second; });
+                // Inside those containers a character may carry a tone that belongs to them (強制執行
+                // qiang3): where it differs from the character's default in tone only and Mainland text
+                // reads the default clearly more often, the default holds for the word alone (强制
+                // qiáng).
+                std::vector<std::string> syl = top->first;
+                for (std::size_t k = 0; k < w.size(); ++k)
+                    if (const std::string &def = m_default[w[k]];
+                        syl[k] != def && baseOf(syl[k]) == baseOf(def) &&
+                        clearlyMoreFrequent(w.substr(k, 1), w.substr(k, 1), {def}, {syl[k]}))
+                        syl[k] = def;
+                addKnown(w, syl);
+                continue;
+            }
+            // Else the curated words inside it, longest first from the left (文本处理: 处理 chu3 li3).
+            std::vector<std::string> syl;
+            for (std::size_t i = 0; i < w.size();) {
+                std::size_t len = w.size() - i;
+                for (; len >= 2; --len)
+                    if (const auto it = best.find(w.substr(i, len)); it != best.end()) {
+                        syl.insert(syl.end(), it->second.syl.begin(), it->second.syl.end());
+                        break;
+                    }
+                if (len < 2) {
+                    syl.push_back(m_default[w[i]]);
+                    len = 1;
+                }
+                i += len;
+            }
+            if (const auto l = listed.find(w); l != listed.end()) {
+                double top = 0;
+                for (const Listed &x : l->second)
+                    top = std::max(top, x.weight);
+                const Listed *only = nullptr;
+                int count = 0;
+                for (const Listed &x : l->second)
+                    if (x.weight == top) {
+                        only = &x;
+                        ++count;
+                    }
+                if (count == 1)
+                    for (std::size_t k = 0; k < w.size(); ++k)
+                        if (const auto m = m_mergedFrom.find(w[k]);
+                            m != m_mergedFrom.end() && m->second.size() > 1)
+                            syl[k] = corrected(w[k], only->syl[k]);
+            }
+            addKnown(w, syl);
+        }
+    }
+
+    // A character's default reading takes the letters pinyin_simp clearly types it with most
+    // often (谁 shui 41704 against shei 11979, 塞 sai against se): its reading with those letters
+    // that is most frequent in terra. Runs before the words, which keep a reading of their own
+    // only where it differs from their characters' defaults.
+    void respellDefaults() {
+        for (auto &[cp, def] : m_default) {
+            const auto it = m_src.toneless.find(Word(1, cp));
+            if (it == m_src.toneless.end() || m_variantDefault.count(cp))
+                continue;
+            const auto &spellings = it->second;
+            const auto top =
+                std::max_element(spellings.begin(), spellings.end(),
+                                 [](const auto &a, const auto &b) { return a.second < b.second; });
+            const std::string ours = baseOf(def);
+            if (top->first == ours || top->second < kTypedEnough)
+                continue;
+            // Ours must be listed: pinyin_simp knows rare characters by one reading only, not
+            // always theirs (冘 you). Short of five times, a margin that Mainland text clearly
+            // agrees with (kHanyuPinlu: 谁 shuí 1065, no shéi).
+            const auto mine = spellings.find(ours);
+            if (mine == spellings.end() ||
+                (mine->second * kClearlyMoreTyped > top->second &&
+                 (mine->second >= top->second || pinluLetters(cp, top->first) == 0 ||
+                  pinluLetters(cp, top->first) < kClearlyMoreFrequent * pinluLetters(cp, ours))))
+                continue;
+            if (std::string r = withLetters(cp, top->first); !r.empty())
+                def = std::move(r);
+        }
+    }
+
+    // The letters of a word's syllables as the simplified words of an input method's dictionary
+    // mostly spell them (pinyin_simp: 换行 huan hang; 标识 biao shi 2175 against biao zhi 124).
+    // Where our reading's letters differ from the most frequent spelling, and that dictionary
+    // does not list ours at least as often, each differing character takes its own reading with
+    // those letters, and with it that reading's tone.
+    void applyToneless() {
+        for (const auto &[w, spellings] : m_src.toneless) {
+            if (w.size() < 2 || !allKnown(w))
+                continue;
+            std::vector<std::string> syl;
+            if (const auto it = m_words.find(w); it != m_words.end() && !it->second.reading.empty())
+                syl = it->second.reading;
+            else
+                for (char32_t c : w)
+                    syl.push_back(m_default[c]);
+            const auto top =
+                std::max_element(spellings.begin(), spellings.end(),
+                                 [](const auto &a, const auto &b) { return a.second < b.second; });
+            std::string ours;
+            for (const auto &x : syl) {
+                if (!ours.empty())
+                    ours += ' ';
+                ours.append(x, 0, x.size() - 1);
+            }
+            if (ours == top->first || top->second < kTypedEnough)
+                continue;
+            if (const auto mine = spellings.find(ours);
+                mine != spellings.end() && mine->second >= top->second)
+                continue;
+            const auto letters = split(top->first, ' ');
+            bool complete = true;
+            for (std::size_t k = 0; k < w.size() && complete; ++k)
+                if (baseOf(syl[k]) != letters[k]) {
+                    syl[k] = withLetters(w[k], std::string(letters[k]));
+                    complete = !syl[k].empty();
+                }
+            if (complete) {
+                addKnown(w, syl);
+                m_respelled.insert(w);
+            }
+        }
+    }
+
+    void addJieba() {
+        double total = 0;
+        for (const auto &[w, f] : m_src.jieba)
+            total += f;
+        m_unknownCost = costOf(1, total);
+        for (const auto &[w, f] : m_src.jieba) {
+            if (w.empty() ||
+                !std::all_of(w.begin(), w.end(), [&](char32_t c) { return m_default.count(c) > 0; }))
+                continue;
+            // A rare word that reads as its characters only moves word boundaries, and seldom
+            // for the better: leaving out those under 30 in jieba's count keeps the agreement
+            // measured by bench/pinyin_accuracy.sh (99.08% -> 99.14%) at a third of the file.
+            const auto known = m_words.find(w);
+            if (f < kRareWordFrequency && w.size() > 1 &&
+                (known == m_words.end() || known->second.reading.empty() || m_respelled.count(w)))
+                continue;
+            m_words[w].cost = costOf(f, total);
+        }
+        // The segmentation uses jieba's words only: a word it never picks needs no place.
+        std::erase_if(m_words, [](const auto &w) { return w.second.cost == core::kNotASegmentationWord; });
+    }
+
+    // Traditional text splits and reads as its simplified form does: each word in its
+    // traditional form (OpenCC's s2t) with the same cost and reading.
+    void addTraditional(const std::string &t2sConfig) {
+        std::vector<Word> keys;
+        for (const auto &[w, e] : m_words)
+            keys.push_back(w);
+        std::string s2tConfig = t2sConfig;
+        s2tConfig.replace(s2tConfig.rfind("t2s"), 3, "s2t");
+        const auto traditional = convertedBy(s2tConfig, keys);
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            const Word &t = traditional[i];
+            if (t == keys[i] || m_words.count(t) ||
+                !std::all_of(t.begin(), t.end(), [&](char32_t c) { return m_default.count(c) > 0; }))
+                continue;
+            Entry e = m_words[keys[i]];
+            if (!e.reading.empty()) {
+                // Read as the characters' own readings where the simplified word is.
+                bool asCharacters = true;
+                for (std::size_t k = 0; k < t.size(); ++k)
+                    asCharacters = asCharacters && e.reading[k] == m_default[t[k]];
+                if (asCharacters)
+                    e.reading.clear();
+            } else {
+                bool same = true;
+                for (std::size_t k = 0; k < t.size(); ++k)
+                    same = same && m_default[t[k]] == m_default[keys[i][k]];
+                if (!same)
+                    for (char32_t c : keys[i])
+                        e.reading.push_back(m_default[c]);
+            }
+            m_words[t] = std::move(e);
+        }
+    }
+
+    core::PinyinDataContent result() const {
+        core::PinyinDataContent c;
+        c.readings = m_default;
+        c.words = m_words;
+        c.unknownCost = m_unknownCost;
+        return c;
+    }
+
+private:
+    using Entry = core::PinyinWordEntry;
+
+    static std::uint16_t costOf(double freq, double total) {
+        const double c =
+            std::round((std::log(total) - std::log(std::max(freq, 1.0))) * core::kPinyinCostScale);
+        if (c >= core::kNotASegmentationWord)
+            fail("a word cost does not fit the data file's 14 bits");
+        return static_cast<std::uint16_t>(std::max(c, 0.0));
+    }
+
+
+    void addKnown(const Word &key, const std::vector<std::string> &syl) {
+        bool asCharacters = true;
+        for (std::size_t k = 0; k < key.size(); ++k)
+            asCharacters = asCharacters && syl[k] == m_default[key[k]];
+        Entry &e = m_words[key];
+        e.reading = asCharacters ? std::vector<std::string>() : syl;
+    }
+
+    // kHanyuPinlu's count of the character's readings with these letters, all tones.
+    double pinluLetters(char32_t cp, const std::string &letters) const {
+        double n = 0;
+        if (const auto p = m_src.pinlu.find(cp); p != m_src.pinlu.end())
+            for (const auto &[syl, count] : p->second)
+                if (baseOf(syl) == letters)
+                    n += count;
+        return n;
+    }
+
+    bool allKnown(const Word &w) const {
+        return std::all_of(w.begin(), w.end(), [&](char32_t c) { return m_default.count(c) > 0; });
+    }
+
+    // The character's reading with these letters: its default; else terra's most frequent one,
+    // between equals the one Mainland text reads more often (kHanyuPinlu: 着 zhao2, not zhao1),
+    // as the standard reads it; else the first of Unihan's dictionaries that has one. Empty where
+    // no source reads the character so.
+    std::string withLetters(char32_t cp, const std::string &letters) const {
+        const std::string &def = m_default.at(cp);
+        if (baseOf(def) == letters)
+            return def;
+        if (const auto own = m_readings.find(cp); own != m_readings.end()) {
+            const Reading *best = nullptr;
+            for (const Reading &r : own->second)
+                if (baseOf(r.syllable) == letters &&
+                    (!best || r.weight > best->weight ||
+                     (r.weight == best->weight &&
+                      pinluCount(cp, r.syllable) > pinluCount(cp, best->syllable))))
+                    best = &r;
+            if (best) {
+                std::string c = corrected(cp, best->syllable);
+                if (baseOf(c) == letters)
+                    return c;
+            }
+        }
+        for (const auto *field : {&m_src.tghz, &m_src.mandarin, &m_src.hanyuPinyin, &m_src.xhc})
+            if (const auto it = field->find(cp); it != field->end())
+                for (const auto &s : it->second)
+                    if (baseOf(s) == letters)
+                        return s;
+        return {};
+    }
+
+    void addWeight(char32_t cp, const Reading &r) {
+        auto &list = m_readings[cp];
+        for (auto &x : list)
+            if (x.syllable == r.syllable) {
+                x.weight += r.weight;
+                return;
+            }
+        list.push_back(r);
+    }
+
+    // The most frequent reading; among equals the one kMandarin gives, then terra's first.
+    std::string pickDefault(char32_t cp, const std::vector<Reading> &readings) const {
+        const auto m = m_src.mandarin.find(cp);
+        auto rank = [&](const Reading &r) {
+            const bool mandarin =
+                m != m_src.mandarin.end() && !m->second.empty() && m->second[0] == r.syllable;
+            return std::make_pair(r.weight, mandarin ? 1 : 0);
+        };
+        const Reading *best = &readings[0];
+        for (const Reading &r : readings)
+            if (rank(r) > rank(*best))
+                best = &r;
+        return best->syllable;
+    }
+
+    // A traditional character's Taiwan tone, which its simplified form does not have, as the
+    // Mainland reads the same character (髮 fa3 -> fa4, a reading of 发 too; else 理髮 would fall
+    // back to 发's fā): kMandarin gives the Mainland reading first and Taiwan's second.
+    std::string mainlandOf(char32_t traditional, char32_t simplified, const std::string &syl) const {
+        if (traditional == simplified || isStandard(simplified, syl))
+            return syl;
+        const auto m = m_src.mandarin.find(traditional);
+        if (m == m_src.mandarin.end() || m->second.size() < 2 || m->second[1] != syl ||
+            baseOf(m->second[0]) != baseOf(syl))
+            return syl;
+        return m->second[0];
+    }
+
+    // Terra lists a few words of a merged traditional character twice: with Taiwan's tone, which
+    // the simplified character does not have, and with the neutral tone Mainland text gives it
+    // (頭髮 fa3 and fa5; kHanyuPinlu: 发 fa 174). Whether syllable `k` of curated word `i` is
+    // that neutral tone, the Mainland reading of the word.
+    bool isMainlandNeutral(std::size_t i, std::size_t k, char32_t simplified) const {
+        const auto &word = m_src.curated[i];
+        const std::string &syl = word.syllables[k];
+        if (word.key[k] == simplified || syl.back() != '5' || pinluCount(simplified, syl) == 0)
+            return false;
+        const auto same = m_curatedByKey.find(word.key);
+        if (same == m_curatedByKey.end())
+            return false;
+        return std::any_of(same->second.begin(), same->second.end(), [&](std::size_t j) {
+            const std::string &other = m_src.curated[j].syllables[k];
+            return j != i && baseOf(other) == baseOf(syl) && !isStandard(simplified, other);
+        });
+    }
+
+    bool isStandard(char32_t cp, const std::string &syl) const {
+        const auto t = m_src.tghz.find(cp);
+        return t == m_src.tghz.end() || std::find(t->second.begin(), t->second.end(), syl) != t->second.end();
+    }
+
+    double pinluCount(char32_t cp, const std::string &syl) const {
+        const auto p = m_src.pinlu.find(cp);
+        if (p == m_src.pinlu.end())
+            return 0;
+        const auto r = p->second.find(syl);
+        return r == p->second.end() ? 0 : r->second;
+    }
+
+    // Whether Mainland text (kHanyuPinlu) reads the syllables where `a` and `b` differ clearly
+    // more often as `a` does; a reading Pinlu never met tells nothing (its corpus is small).
+    // Pinlu counts simplified text: a traditional character merged into another (髮 into 发)
+    // has no count of its own.
+    bool clearlyMoreFrequent(const Word &simplified, const Word &traditional,
+                             const std::vector<std::string> &a, const std::vector<std::string> &b) const {
+        double mine = 1, theirs = 1;
+        for (std::size_t k = 0; k < a.size() && k < b.size() && k < simplified.size(); ++k) {
+            if (a[k] == b[k])
+                continue;
+            if (simplified[k] != traditional[k] && !m_src.pinlu.count(traditional[k]))
+                return false;
+            const double x = pinluCount(simplified[k], a[k]), y = pinluCount(simplified[k], b[k]);
+            if (x == 0 || y == 0)
+                return false;
+            mine *= x;
+            theirs *= y;
+        }
+        return mine >= kClearlyMoreFrequent * theirs;
+    }
+
+    static bool sameLetters(const std::vector<std::string> &a, const std::vector<std::string> &b) {
+        if (a.size() != b.size())
+            return false;
+        for (std::size_t k = 0; k < a.size(); ++k)
+            if (baseOf(a[k]) != baseOf(b[k]))
+                return false;
+        return true;
+    }
+
+    // `syl` as the Mainland standard reads it: kept when kTGHZ2013 lists it (or lists nothing
+    // for the character); else the standard reading of the same letters; else the standard
+    // reading that none of terra's readings of the character covers (什 she2 -> shen2).
+    std::string corrected(char32_t cp, const std::string &syl) const {
+        const auto t = m_src.tghz.find(cp);
+        if (t == m_src.tghz.end() || t->second.empty())
+            return syl;
+        const auto &standard = t->second;
+        if (std::find(standard.begin(), standard.end(), syl) != standard.end())
+            return syl;
+        if (syl == "er5" && (cp == U'儿' || cp == U'兒')) // erhua: 一会儿 yí huì er
+            return syl;
+        // Of the standard readings with the same letters, the character's own reading, else
+        // the one terra reads more often (这个 ge5 -> ge4, not the rarer ge3).
+        const std::string base = baseOf(syl);
+        // A neutral tone of letters the standard does not list for the character stays (钥匙 shi5).
+        if (syl.back() == '5' && std::none_of(standard.begin(), standard.end(),
+                                              [&](const std::string &s) { return baseOf(s) == base; }))
+            return syl;
+        const auto own = m_readings.find(cp);
+        const auto def = m_default.find(cp);
+        std::string pick;
+        double pickWeight = -1;
+        for (const auto &s : standard) {
+            if (baseOf(s) != base)
+                continue;
+            double w = 0;
+            if (def != m_default.end() && def->second == s)
+                w = 1e300;
+            else if (own != m_readings.end())
+                for (const auto &r : own->second)
+                    if (r.syllable == s)
+                        w = r.weight;
+            if (w > pickWeight) {
+                pick = s;
+                pickWeight = w;
+            }
+        }
+        if (!pick.empty())
+            return pick;
+        for (const auto &s : standard) {
+            bool covered = false;
+            if (own != m_readings.end())
+                for (const auto &r : own->second)
+                    covered = covered || baseOf(r.syllable) == baseOf(s);
+            if (!covered)
+                return s;
+        }
+        // Else the standard reading terra reads most often (怎 ze3 -> zen3, 括 gua1 -> kuo4).
+        std::string most = standard[0];
+        double mostWeight = -1;
+        if (own != m_readings.end())
+            for (const auto &r : own->second)
+                if (std::find(standard.begin(), standard.end(), r.syllable) != standard.end() &&
+                    r.weight > mostWeight) {
+                    most = r.syllable;
+                    mostWeight = r.weight;
+                }
+        return most;
+    }
+
+    const Sources &m_src;
+    std::map<char32_t, std::vector<Reading>> m_readings;
+    std::map<char32_t, std::string> m_default;
+    std::map<char32_t, std::string> m_variantDefault;
+    std::map<char32_t, std::set<char32_t>> m_mergedFrom; // terra's characters t2s turns into each
+    std::map<Word, Entry> m_words;
+    std::map<Word, std::vector<std::size_t>> m_curatedByKey; // terra's key -> its curated entries
+    std::set<Word> m_respelled; // words whose letters pinyin_simp's spelling changed
+    std::uint16_t m_unknownCost = 0;
+};
+
+} // namespace
+
+core::PinyinDataContent chooseReadings(const Sources &src, const std::string &t2sConfig) {
+    Builder b(src);
+    b.mergeCharacters(t2sConfig);
+    b.respellDefaults();
+    b.mergeWords(t2sConfig);
+    b.applyToneless();
+    b.addJieba();
+    b.addTraditional(t2sConfig);
+    return b.result();
+}
+
+} // namespace pinyin_data
