@@ -542,6 +542,9 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
     // The calculator's commands take their values as arguments.
     CLI::App &ratio = cl.addValueCommand("ratio", "A B C",
                                          "d of a : b = c : d as the calculator shows it (exit 1: no result)",
+                                         "Values:\n"
+                                         "  A B C                   the calculator's boxes a, b and c, each read as the box\n"
+                                         "                          reads its text (-5, .5, 1e3, &H10)\n",
                                          o.values, [&o] { return ratioTransform(o.lines, o.values); });
     ratio.add_flag(
         "--lines", o.lines,
@@ -551,6 +554,10 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
         cl.addValueCommand("round", "WEI [TEXT]",
                            "the calculator's result TEXT (or standard input) rounded to WEI = 0, 1 or "
                            "2 decimals, as the copy button places it (exit 1: not a number)",
+                           "Values:\n"
+                           "  WEI                     the decimals: 0, 1 or 2\n"
+                           "  TEXT                    the result to round; standard input (without its final\n"
+                           "                          line break) when left out\n",
                            o.values, [&o] { return roundTransform(o.lines, o.values); });
     round.add_flag("--lines", o.lines, kEachLine);
 }
