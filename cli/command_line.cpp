@@ -2,8 +2,6 @@
 
 #include "cli/run.h"
 
-#include <sys/stat.h>
-
 namespace cli {
 
 namespace {
@@ -22,24 +20,13 @@ constexpr const char *kFooter =
     "Exit status: 0 success, 1 no result, 2 usage error, invalid UTF-8 or missing data file,\n"
     "3 amount too large, 4 a file could not be read, written or replaced.";
 
-// A FILE argument names an existing file that is not a folder, or is "-".
-const CLI::Validator kInputFile(
-    [](std::string &name) -> std::string {
-        struct stat st {};
-        if (name == "-")
-            return {};
-        if (::stat(name.c_str(), &st) != 0)
-            return "no such file: " + name;
-        return S_ISDIR(st.st_mode) ? "is a folder: " + name : std::string();
-    },
-    "", "FILE");
-
 } // namespace
 
 struct CommandLine::Command {
     CLI::App *app = nullptr;
     TransformFactory make;
     std::string synopsis;                       // the usage line's arguments
+    std::string valuesHelp;                     // a value command's values, for its help
     std::vector<std::string> *values = nullptr; // a value command's arguments
     std::vector<std::string> files;
     std::string output;
@@ -62,8 +49,7 @@ CLI::App &CommandLine::addTextCommand(const std::string &name, const std::string
     command.synopsis = "[OPTIONS] [FILE...]";
     CLI::App &app = *command.app;
     app.add_option("FILE", command.files, "input files, converted in turn (none or -: standard input)")
-        ->type_name("")
-        ->check(kInputFile);
+        ->type_name("");
     app.add_flag("-i,--in-place", command.inPlace,
                  "replace each FILE by its output, atomically; a file that fails is left as it was and "
                  "the next one is still converted")
@@ -72,10 +58,11 @@ CLI::App &CommandLine::addTextCommand(const std::string &name, const std::string
 }
 
 CLI::App &CommandLine::addValueCommand(const std::string &name, const std::string &synopsis,
-                                       const std::string &help, std::vector<std::string> &values,
-                                       TransformFactory make) {
+                                       const std::string &help, const std::string &valuesHelp,
+                                       std::vector<std::string> &values, TransformFactory make) {
     Command &command = add(name, name + " " + synopsis + ": " + help, std::move(make));
     command.synopsis = "[OPTIONS] " + synopsis;
+    command.valuesHelp = valuesHelp;
     command.values = &values;
     // The values are what CLI11 does not recognise, in their order, so that "-.5" is a value
     // and not an option; unknown "--" options are refused in run().
@@ -113,6 +100,21 @@ int CommandLine::usageError(const std::string &what, std::ostream &err) const {
     return kExitUsage;
 }
 
+std::string CommandLine::helpText() const {
+    std::string help = m_app.help();
+    // CLI11 knows a value command's values only as extras: its usage line is given them here.
+    const Command *chosen = parsedCommand();
+    if (!chosen || !chosen->values)
+        return help;
+    const std::string usage = "Usage: lanternfin-cli " + chosen->app->get_name() + " [OPTIONS]\n";
+    const std::size_t at = help.find(usage);
+    if (at != std::string::npos)
+        help.replace(at, usage.size(),
+                     "Usage: lanternfin-cli " + chosen->app->get_name() + " " + chosen->synopsis + "\n\n" +
+                         chosen->valuesHelp);
+    return help;
+}
+
 int CommandLine::run(int argc, const char *const *argv, std::ostream &out, std::ostream &err, int outFd) {
     Command *chosen = nullptr;
     Transform transform;
@@ -143,7 +145,7 @@ int CommandLine::run(int argc, const char *const *argv, std::ostream &out, std::
         }
         transform = chosen->make();
     } catch (const CLI::CallForHelp &) {
-        out << m_app.help();
+        out << helpText();
         return kExitOk;
     } catch (const CLI::CallForAllHelp &) {
         out << m_app.help("", CLI::AppFormatMode::All);

@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include "core/amount.h"
+#include "core/amount_number.h"
 #include "core/amount_reading.h"
 #include "core/bill_date.h"
 #include "core/numerals.h"
@@ -28,6 +29,29 @@ using LineCommand = std::function<std::optional<std::u16string>(std::u16string_v
 // One input text to one output text, or a refusal that is reported with the line's number.
 using RefusingLineCommand = std::function<core::Outcome<std::u16string>(std::u16string_view)>;
 
+// A number too large for its numerals or capitals: exit 3 with the window's message, for every
+// command that meets that limit.
+bool isAmountLimit(const core::Refusal &refusal) {
+    return refusal.message == core::kAmountLimitMessage;
+}
+
+Status amountLimit() {
+    return {kExitLimit, core::utf16ToUtf8(core::kAmountLimitMessage), true};
+}
+
+// Calls `each(line, number)` for every line of `input`, without its line break and a carriage
+// return before it; numbers count from 1.
+template <class Each> void forEachLine(std::string_view input, Each &&each) {
+    for (std::size_t number = 1; !input.empty(); ++number) {
+        const std::size_t end = input.find('\n');
+        std::string_view line = input.substr(0, end);
+        input = end == std::string_view::npos ? std::string_view() : input.substr(end + 1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        each(line, number);
+    }
+}
+
 // Runs `command` on every line and writes one line per input line, empty where there is no
 // result; each refusal is reported as "line N: why" and makes the exit status 1. The whole input
 // is checked first, so that invalid UTF-8 writes nothing; then each line is decoded on its own,
@@ -42,40 +66,58 @@ Transform linesTransform(RefusingLineCommand command) {
         std::string text;
         std::string refusals;
         std::u16string line;
-        std::string_view rest = input;
-        for (std::size_t number = 1; !rest.empty(); ++number) {
-            const std::size_t end = rest.find('\n');
-            std::string_view bytes = rest.substr(0, end);
-            rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-            if (!bytes.empty() && bytes.back() == '\r')
-                bytes.remove_suffix(1);
+        forEachLine(input, [&](std::string_view bytes, std::size_t number) {
             line.clear();
             core::decodeUtf8(bytes, line, true);
             text.clear();
             const auto result = command(line);
             if (result)
                 core::encodeUtf8(*result.value, text);
-            else if (!result.refusal.message.empty())
+            else
                 refusals += (refusals.empty() ? "" : "\n") + ("line " + std::to_string(number) + ": ") +
                             core::utf16ToUtf8(result.refusal.message);
             text += '\n';
             out.write(text);
-        }
+        });
         if (!refusals.empty())
             return {kExitNoResult, refusals};
         return {};
     };
 }
 
-Transform linesTransform(LineCommand command) {
-    return linesTransform([command = std::move(command)](std::u16string_view s) {
+// A line transform that stays in UTF-8: `command` appends the result of one valid line to `out`.
+using Utf8LineCommand = std::function<void(std::string_view line, std::string &out)>;
+
+// Runs `command` on every line of a valid UTF-8 input (checked whole first, so that invalid
+// UTF-8 writes nothing) and writes one line per input line.
+Transform utf8LinesTransform(Utf8LineCommand command) {
+    return [command = std::move(command)](Input &in, Writer &out) -> Status {
+        std::string input;
+        if (!in.readAll(input))
+            return readFailure(in);
+        if (!core::isValidUtf8(input))
+            return invalidUtf8();
+        std::string text;
+        forEachLine(input, [&](std::string_view line, std::size_t) {
+            text.clear();
+            command(line, text);
+            text += '\n';
+            out.write(text);
+        });
+        return {};
+    };
+}
+
+// The same for a command whose only refusal is `why`.
+Transform linesTransform(LineCommand command, std::u16string why = u"no result") {
+    return linesTransform([command = std::move(command), why = std::move(why)](std::u16string_view s) {
         auto result = command(s);
         return result ? core::Outcome<std::u16string>::ok(std::move(*result))
-                      : core::Outcome<std::u16string>::refused(0, {});
+                      : core::Outcome<std::u16string>::refused(0, why);
     });
 }
 
-// Reads the whole input as one text; a refusal exits 1 with its message.
+// Reads the whole input as one text; a refusal exits 1 with its message (3 for the amount limit).
 Transform wholeTextTransform(RefusingLineCommand command) {
     return [command = std::move(command)](Input &in, Writer &out) -> Status {
         std::string input;
@@ -86,7 +128,9 @@ Transform wholeTextTransform(RefusingLineCommand command) {
             return invalidUtf8();
         const auto result = command(*text);
         if (!result)
-            return {kExitNoResult, core::utf16ToUtf8(result.refusal.message)};
+            return isAmountLimit(result.refusal)
+                       ? amountLimit()
+                       : Status{kExitNoResult, core::utf16ToUtf8(result.refusal.message)};
         out.write(core::utf16ToUtf8(*result.value) + "\n");
         return {};
     };
@@ -138,14 +182,21 @@ std::string_view trimSpaceBytes(std::string_view text) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-// The capitals as the money command writes them: the window's, or the bank style.
-std::function<std::optional<std::u16string>(const core::Decimal &)> moneyWriter(const std::string &style,
-                                                                               const std::string &yuan) {
-    if (style == "bank") {
-        const char16_t y = yuan == "圆" ? u'圆' : u'元';
-        return [y](const core::Decimal &d) { return core::bankCapitals(d, y); };
-    }
-    return [](const core::Decimal &d) { return core::daxie(d); };
+// The capitals of the amount a text holds as the money command writes them, the window's or the
+// bank style; refused as the window refuses it, kAmountLimitMessage beyond the limit.
+RefusingLineCommand moneyWriter(const std::string &style, const std::string &yuan) {
+    const bool bank = style == "bank";
+    const char16_t y = yuan == "圆" ? u'圆' : u'元';
+    return [bank, y](std::u16string_view text) {
+        using Result = core::Outcome<std::u16string>;
+        const auto amount = core::readAmountNumber(text);
+        if (!amount)
+            return Result{std::nullopt, amount.refusal};
+        auto capitals = bank ? core::bankCapitals(*amount.value, y) : core::daxie(*amount.value);
+        if (!capitals)
+            return Result::refused(0, std::u16string(core::kAmountLimitMessage));
+        return Result::ok(std::move(*capitals));
+    };
 }
 
 Transform moneyTransform(const CommandOptions &o) {
@@ -155,6 +206,9 @@ Transform moneyTransform(const CommandOptions &o) {
             number.find_first_not_of("0123456789.,+-eE ") != std::string::npos)
             throw CLI::ValidationError("money --verify", "NUMBER is not a number: " + number);
         const core::Decimal expected = core::readLeadingDecimal(std::string_view(number));
+        // A number beyond what capitals can state fails as money does for it, whatever the input.
+        if (!core::daxie(expected))
+            return [](Input &, Writer &) { return amountLimit(); };
         return textTransform(
             [expected](std::u16string_view capitals) {
                 const auto check = core::checkAmountCapitals(expected, capitals);
@@ -177,23 +231,25 @@ Transform moneyTransform(const CommandOptions &o) {
             o.lines);
     const auto write = moneyWriter(o.style, o.yuan);
     if (o.lines)
-        return linesTransform([write](std::u16string_view s) { return write(core::readLeadingDecimal(s)); });
+        return linesTransform(write);
     return [write](Input &in, Writer &out) -> Status {
         std::string input;
         if (!in.readAll(input))
             return readFailure(in);
-        if (!core::isValidUtf8(input))
+        const auto text = core::utf8ToUtf16(input);
+        if (!text)
             return invalidUtf8();
-        // Any character beyond ASCII ends a number, so the number is read straight from the bytes.
-        const auto result = write(core::readLeadingDecimal(std::string_view(input)));
+        const auto result = write(*text);
+        if (!result && isAmountLimit(result.refusal))
+            return amountLimit();
         if (!result)
-            return {kExitLimit, core::utf16ToUtf8(core::kAmountLimitMessage), true};
-        out.write(core::utf16ToUtf8(*result) + "\n");
+            return {kExitNoResult, core::utf16ToUtf8(result.refusal.message)};
+        out.write(core::utf16ToUtf8(*result.value) + "\n");
         return {};
     };
 }
 
-// Chinese numerals of the leading number, or the number that numerals write.
+// Chinese numerals of the amount a text holds, or the number that numerals write.
 Transform numeralsTransform(const CommandOptions &o) {
     if (o.decode)
         return textTransform(
@@ -206,7 +262,12 @@ Transform numeralsTransform(const CommandOptions &o) {
             o.lines);
     const core::NumeralDigits digits = o.capitals ? core::NumeralDigits::Capital : core::NumeralDigits::Ordinary;
     return textTransform(
-        [digits](std::u16string_view text) { return core::chineseNumerals(core::readLeadingDecimal(text), digits); },
+        [digits](std::u16string_view text) {
+            const auto number = core::readAmountNumber(text);
+            if (!number)
+                return core::Outcome<std::u16string>{std::nullopt, number.refusal};
+            return core::chineseNumerals(*number.value, digits);
+        },
         o.lines);
 }
 
@@ -214,7 +275,7 @@ Transform ratioTransform(bool lines, const std::vector<std::string> &values) {
     if (lines) {
         if (!values.empty())
             throw CLI::ValidationError("ratio --lines", "takes its values from the input, not as arguments");
-        return linesTransform(ratioOfLine);
+        return linesTransform(ratioOfLine, u"no result");
     }
     if (values.size() != 3)
         throw CLI::ValidationError("ratio", "needs the three values A B C");
@@ -237,7 +298,8 @@ Transform roundTransform(bool lines, const std::vector<std::string> &values) {
     if (lines) {
         if (values.size() != 1)
             throw CLI::ValidationError("round --lines", "takes its texts from the input, not as arguments");
-        return linesTransform([wei](std::u16string_view s) { return core::roundedCopyText(s, wei); });
+        return linesTransform([wei](std::u16string_view s) { return core::roundedCopyText(s, wei); },
+                              u"not a number");
     }
     if (values.size() > 2)
         throw CLI::ValidationError("round", "takes WEI and at most one TEXT");
@@ -286,7 +348,7 @@ template <typename Feed> Status streamSlices(Input &in, Writer &out, Feed &&feed
 // Streams the input through a code-point mapping.
 Transform mapTransform(std::shared_ptr<const core::CodePointMap> map, bool lines) {
     if (lines)
-        return linesTransform([map](std::u16string_view s) { return core::mapCodePoints(s, *map); });
+        return utf8LinesTransform([map](std::string_view s, std::string &out) { core::mapUtf8(s, *map, out, true); });
     return [map](Input &in, Writer &out) -> Status {
         return streamSlices(in, out, [&map](std::string_view chunk, std::string &text, bool final) {
             return core::mapUtf8(chunk, *map, text, final);
@@ -299,7 +361,7 @@ std::shared_ptr<const core::CodePointMap> shared(core::CodePointMap map) {
 }
 
 std::shared_ptr<const core::CodePointMap> loadDictionary(const char *file) {
-    const std::string path = platform::openccDataDir() + "/" + file;
+    const std::string path = platform::characterDictionaryPath(file);
     auto map = platform::loadCharacterDictionary(path);
     if (!map)
         throw SetupFailure{{kExitUsage, "cannot load " + path}};
@@ -313,8 +375,9 @@ Transform pinyinTransform(bool lines) {
         throw SetupFailure{{kExitUsage, error}};
     auto table = std::make_shared<const core::PinyinTable>(*codes);
     if (lines)
-        return linesTransform(
-            [table](std::u16string_view s) { return core::c(core::trimSpaces(s), *table); });
+        return utf8LinesTransform([table](std::string_view s, std::string &out) {
+            core::appendPinyinUtf8(trimSpaceBytes(s), *table, out);
+        });
     return [table](Input &in, Writer &out) -> Status {
         std::string input;
         if (!in.readAll(input))
@@ -348,8 +411,9 @@ Transform readingTransform(const core::PinyinStyle &style, bool lines) {
     if (!data)
         throw SetupFailure{{kExitUsage, "cannot load " + path}};
     if (lines)
-        return linesTransform(
-            [data, style](std::u16string_view s) { return core::readPinyin(s, data->view(), style); });
+        return utf8LinesTransform([data, style](std::string_view s, std::string &out) {
+            out += core::readPinyin(s, data->view(), style);
+        });
     return [data, style](Input &in, Writer &out) -> Status {
         core::PinyinReader reader(data->view(), style);
         return streamSlices(in, out, [&reader](std::string_view chunk, std::string &text, bool final) {
@@ -363,7 +427,7 @@ Transform readingTransform(const core::PinyinStyle &style, bool lines) {
 Transform convertTransform(const std::string &name) {
     auto load = platform::loadPhraseConverter(name);
     if (!load.converter)
-        throw SetupFailure{{kExitUsage, "cannot load " + load.failedPath}};
+        throw SetupFailure{{kExitUsage, "cannot load " + load.failedPath + (load.why.empty() ? "" : ": " + load.why)}};
     auto converter = std::make_shared<const core::PhraseConverter>(std::move(*load.converter));
     return [converter](Input &in, Writer &out) -> Status {
         const auto result = platform::convertStream(
@@ -394,8 +458,9 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
     };
     CLI::App &money = text(
         "money",
-        "the number the input starts with as an amount in Chinese capitals (exit 3 when it is 10^16 or "
-        "more); --decode and --verify read capitals back",
+        "the amount the input holds in Chinese capitals (金额：1.5万元 -> 壹萬伍仟圆整): its one number, after any "
+        "label, times a 万 or 亿 that follows it; no number or more than one exits 1 with the reason, 10^16 or "
+        "more exits 3; --decode and --verify read capitals back",
         [&o] { return moneyTransform(o); });
     CLI::Option *decode = money.add_flag(
         "--decode", o.decode,
@@ -421,8 +486,8 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
          [&o] { return textTransform(core::billDateText, o.lines); });
     CLI::App &numerals = text(
         "numerals",
-        "the number the input starts with in Chinese numerals (1005.5 -> 一千零五点五); --decode reads numerals "
-        "back",
+        "the amount the input holds, read as money reads it, in Chinese numerals (1005.5 -> 一千零五点五); "
+        "--decode reads numerals back",
         [&o] { return numeralsTransform(o); });
     CLI::Option *numeralsDecode = numerals.add_flag(
         "--decode", o.decode,
@@ -477,6 +542,9 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
     // The calculator's commands take their values as arguments.
     CLI::App &ratio = cl.addValueCommand("ratio", "A B C",
                                          "d of a : b = c : d as the calculator shows it (exit 1: no result)",
+                                         "Values:\n"
+                                         "  A B C                   the calculator's boxes a, b and c, each read as the box\n"
+                                         "                          reads its text (-5, .5, 1e3, &H10)\n",
                                          o.values, [&o] { return ratioTransform(o.lines, o.values); });
     ratio.add_flag(
         "--lines", o.lines,
@@ -486,6 +554,10 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
         cl.addValueCommand("round", "WEI [TEXT]",
                            "the calculator's result TEXT (or standard input) rounded to WEI = 0, 1 or "
                            "2 decimals, as the copy button places it (exit 1: not a number)",
+                           "Values:\n"
+                           "  WEI                     the decimals: 0, 1 or 2\n"
+                           "  TEXT                    the result to round; standard input (without its final\n"
+                           "                          line break) when left out\n",
                            o.values, [&o] { return roundTransform(o.lines, o.values); });
     round.add_flag("--lines", o.lines, kEachLine);
 }

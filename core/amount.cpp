@@ -1,5 +1,7 @@
 #include "amount.h"
 
+#include "amount_number.h"
+
 #include <array>
 #include <cstring>
 
@@ -87,6 +89,13 @@ constexpr std::int64_t kMaxIntegerDigits = 16;
 // The capitals of a formatted magnitude: its integer digits (at least one), ".", two decimals.
 AmountCapitals capitalsOfFormatted(const char *f, int fLen) {
     Letters t;
+    // No amount at all is written out, so that nothing can be added in front of a lone 整.
+    if (std::string_view(f, static_cast<std::size_t>(fLen)).find_first_not_of("0.") == std::string_view::npos) {
+        t.push('0');
+        t.push('.');
+        t.push('z');
+        return t.capitals();
+    }
     const int n = fLen - 3;
     for (int i = 0; i < n; ++i) {
         const char d = f[i];
@@ -182,9 +191,14 @@ std::u16string bankStyle(std::u16string capitals, char16_t yuan) {
     const std::size_t start = !capitals.empty() && capitals[0] == u'负' ? 1 : 0;
     if (capitals.size() > start && capitals[start] == u'拾')
         capitals.insert(capitals.begin() + static_cast<std::ptrdiff_t>(start), u'壹');
-    for (char16_t &c : capitals)
+    for (char16_t &c : capitals) {
         if (c == u'圆')
             c = yuan;
+        else if (c == u'萬')
+            c = u'万';
+        else if (c == u'億')
+            c = u'亿';
+    }
     return capitals;
 }
 
@@ -222,8 +236,14 @@ std::optional<std::u16string> daxie(std::u16string_view money) {
     return daxie(readLeadingDecimal(money));
 }
 
-std::optional<std::u16string> amountCommandText(std::u16string_view workspace) {
-    return daxie(workspace);
+Outcome<std::u16string> amountCommandText(std::u16string_view workspace) {
+    auto amount = readAmountNumber(workspace);
+    if (!amount)
+        return {std::nullopt, std::move(amount.refusal)};
+    auto capitals = daxie(*amount.value);
+    if (!capitals)
+        return Outcome<std::u16string>::refused(0, std::u16string(kAmountLimitMessage));
+    return Outcome<std::u16string>::ok(std::move(*capitals));
 }
 
 } // namespace core

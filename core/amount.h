@@ -2,13 +2,14 @@
 
 // An amount of money written in Chinese capital numerals, as on cheques and receipts:
 // 1005.5 -> 壹仟零伍圆伍角整, 15 -> 拾伍圆整, 0.05 -> 零伍分, 100000000 -> 壹億圆整,
-// -1005.5 -> 负壹仟零伍圆伍角整, 0 -> 整.
+// -1005.5 -> 负壹仟零伍圆伍角整, 0 -> 零圆整.
 //
 // The amount is exact: it is read as decimal text, rounded to fen half away from zero on its
 // decimal digits (2.675 -> 贰圆陆角捌分), and refused when the rounded magnitude has more than
 // 16 digits before the point (10^16, 一亿亿, and above).
 
 #include "number.h"
+#include "refusal.h"
 
 #include <array>
 #include <cstdint>
@@ -48,7 +49,8 @@ std::optional<Fen> toFen(const Decimal &money);
 std::string amountText(const Fen &amount);
 
 // The capitals as banks want them written: 壹拾 where they would start with 拾 (a lone 拾 is
-// easily altered: 壹拾陆元整, not 拾陆圆整), and the yuan written `yuan` (元 or 圆).
+// easily altered: 壹拾陆元整, not 拾陆圆整), 万 and 亿 for 萬 and 億, and the yuan written `yuan`
+// (元 or 圆).
 std::u16string bankStyle(std::u16string capitals, char16_t yuan);
 std::optional<std::u16string> bankCapitals(const Decimal &money, char16_t yuan);
 
@@ -59,8 +61,8 @@ std::optional<std::u16string> daxie(std::u16string_view money);
 inline constexpr std::u16string_view kAmountLimitMessage = u"数目太大，无法换算！请输入一亿亿以下的数字";
 inline constexpr std::u16string_view kAmountLimitTitle = u"错误提示";
 
-// What the amount command does with a workspace text: the capitals of its leading number, or
-// nullopt when the limit message is due (after which the workspace is emptied).
-std::optional<std::u16string> amountCommandText(std::u16string_view workspace);
+// What the amount command does with a workspace text: the capitals of the amount it holds (see
+// amount_number.h), or a refusal: no amount or more than one, or kAmountLimitMessage.
+Outcome<std::u16string> amountCommandText(std::u16string_view workspace);
 
 } // namespace core

@@ -346,10 +346,6 @@ private:
                 n[j] = n[j + 1];
             --len;
         };
-        if (bodyIs(u"零圆整")) {
-            erase(bodyStart);
-            erase(bodyStart);
-        }
         const std::size_t canonicalBody = amount.negative ? 1 : 0;
         if (len - bodyStart >= 2 && n[bodyStart].c == u'壹' && n[bodyStart + 1].c == u'拾' &&
             canonical.size() > canonicalBody && canonical[canonicalBody] == u'拾')

@@ -1,11 +1,13 @@
 #include "codepoint_map.h"
 
+#include "utf.h"
+
 namespace core {
 
 CodePointMap::CodePointMap() : m_index((kMaxCodePoint >> 8) + 1, nullptr) {}
 
 void CodePointMap::set(char32_t from, char32_t to) {
-    auto valid = [](char32_t c) { return c <= kMaxCodePoint && (c < 0xD800 || c > 0xDFFF); };
+    auto valid = [](char32_t c) { return c <= kMaxCodePoint && !isSurrogate(c); };
     if (!valid(from) || !valid(to))
         return;
     char32_t *page = m_index[from >> 8];

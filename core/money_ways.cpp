@@ -1,6 +1,7 @@
 #include "core/money_ways.h"
 
 #include "core/amount.h"
+#include "core/amount_number.h"
 #include "core/amount_reading.h"
 #include "core/bill_date.h"
 #include "core/numerals.h"
@@ -12,7 +13,10 @@ Outcome<std::u16string> moneyWayText(MoneyWay way, std::u16string_view workspace
     switch (way) {
     case MoneyWay::Bank:
     case MoneyWay::BankRound: {
-        auto capitals = bankCapitals(readLeadingDecimal(workspace), way == MoneyWay::Bank ? u'元' : u'圆');
+        const auto amount = readAmountNumber(workspace);
+        if (!amount)
+            return {std::nullopt, amount.refusal};
+        auto capitals = bankCapitals(*amount.value, way == MoneyWay::Bank ? u'元' : u'圆');
         if (!capitals)
             return Text::refused(0, std::u16string(kAmountLimitMessage));
         return Text::ok(std::move(*capitals));
@@ -27,9 +31,13 @@ Outcome<std::u16string> moneyWayText(MoneyWay way, std::u16string_view workspace
         return Text::ok(std::u16string(text.begin(), text.end()));
     }
     case MoneyWay::Numerals:
-    case MoneyWay::CapitalNumerals:
-        return chineseNumerals(readLeadingDecimal(workspace),
+    case MoneyWay::CapitalNumerals: {
+        const auto number = readAmountNumber(workspace);
+        if (!number)
+            return {std::nullopt, number.refusal};
+        return chineseNumerals(*number.value,
                                way == MoneyWay::Numerals ? NumeralDigits::Ordinary : NumeralDigits::Capital);
+    }
     }
     return Text::refused(0, u"未知的方式");
 }

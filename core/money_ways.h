@@ -11,11 +11,11 @@
 namespace core {
 
 enum class MoneyWay {
-    Bank,            // the leading number in the bank style with 元: 壹拾陆元整
+    Bank,            // the amount (as the amount command reads it) in the bank style with 元: 壹拾陆元整
     BankRound,       // the same with 圆: 壹拾陆圆整
     BillDate,        // the first date as a bill's date: 贰零贰陆年壹拾贰月零柒日
     ReadBack,        // capitals read back to the amount: 1005.50
-    Numerals,        // the leading number in Chinese numerals: 一千零五点五
+    Numerals,        // the amount in Chinese numerals: 一千零五点五
     CapitalNumerals, // the same in capital digits: 壹仟零伍点伍
 };
 

@@ -70,7 +70,7 @@ Decimal integerFromBase(const std::vector<int> &baseDigits, int base) {
     return normalise(false, std::move(text), n, 0);
 }
 
-template <typename CharT> Decimal readLeading(std::basic_string_view<CharT> t) {
+template <typename CharT> LeadingSpan readLeading(std::basic_string_view<CharT> t) {
     const std::size_t n = t.size();
     std::size_t i = 0;
     auto skipBlanks = [&] {
@@ -90,7 +90,7 @@ template <typename CharT> Decimal readLeading(std::basic_string_view<CharT> t) {
         else if (kind == CharT('O') || kind == CharT('o'))
             base = 8;
         else
-            return {};
+            return {{}, i, false};
         ++i;
         std::vector<int> digits;
         for (;;) {
@@ -108,7 +108,7 @@ template <typename CharT> Decimal readLeading(std::basic_string_view<CharT> t) {
             digits.push_back(v);
             ++i;
         }
-        return integerFromBase(digits, base);
+        return {integerFromBase(digits, base), i, !digits.empty()};
     }
 
     bool negative = false;
@@ -167,7 +167,8 @@ template <typename CharT> Decimal readLeading(std::basic_string_view<CharT> t) {
         if (expNegative)
             exponent = -exponent;
     }
-    return normalise(negative, std::move(mantissa), intCount, exponent);
+    const bool hasDigits = !mantissa.empty();
+    return {normalise(negative, std::move(mantissa), intCount, exponent), i, hasDigits};
 }
 
 // Adds one unit in the last place of a digit string; returns true when it grew by a digit.
@@ -264,9 +265,12 @@ std::string layout(bool negative, const std::string &digits, std::int64_t exp10)
 } // namespace
 
 Decimal readLeadingDecimal(std::u16string_view text) {
-    return readLeading(text);
+    return readLeading(text).value;
 }
 Decimal readLeadingDecimal(std::string_view text) {
+    return readLeading(text).value;
+}
+LeadingSpan readLeadingSpan(std::u16string_view text) {
     return readLeading(text);
 }
 

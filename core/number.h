@@ -43,6 +43,15 @@ inline constexpr std::int64_t kExponentClamp = 1'000'000'000'000'000;
 Decimal readLeadingDecimal(std::u16string_view text);
 Decimal readLeadingDecimal(std::string_view text);
 
+// The same reading, telling also where it stopped (the index of the first character not read) and
+// whether it met a digit of the number's value: "-", "." and "e5" read as 0 without one.
+struct LeadingSpan {
+    Decimal value;
+    std::size_t end = 0;
+    bool hasDigits = false;
+};
+LeadingSpan readLeadingSpan(std::u16string_view text);
+
 // The nearest 64-bit float to `value`; nullopt when it lies beyond the float range (1e400).
 // Values too small for the range become zero of the same sign.
 std::optional<double> toDouble(const Decimal &value);

@@ -171,6 +171,16 @@ Outcome<Decimal> readChineseNumerals(std::u16string_view text) {
     std::u16string t(text.substr(begin, end - begin));
     for (auto &c : t)
         c = normalised(c);
+    // 两 is how 二 is said before 百 and 千 (两千, 一万两千两百), and before 万 and 亿 when it is the
+    // whole group (两万, 两亿; not 十两万); anywhere else it stays refused.
+    for (std::size_t k = 0; k + 1 < t.size(); ++k) {
+        if (t[k] != u'两' && t[k] != u'兩')
+            continue;
+        const char16_t next = t[k + 1];
+        const bool alone = k == 0 || t[k - 1] == u'负' || t[k - 1] == u'万' || t[k - 1] == u'亿';
+        if (next == u'百' || next == u'千' || (alone && (next == u'万' || next == u'亿')))
+            t[k] = u'二';
+    }
     const auto refuse = [&](std::size_t i, std::u16string_view what) {
         return Result{std::nullopt, refusalAt(text, begin + i, what)};
     };
@@ -205,7 +215,7 @@ Outcome<Decimal> readChineseNumerals(std::u16string_view text) {
         if (sym.kind == Symbol::Other)
             return refuse(i, u"不是中文数字");
         if (sym.kind == Symbol::Liang)
-            return refuse(i, u"数字请写作“二”或“贰”");
+            return refuse(i, u"“两”只用在百、千、万、亿前面，这里请写作“二”或“贰”");
         if (sym.style >= 0) {
             if (style >= 0 && style != sym.style)
                 return refuse(i, u"大写数字与小写数字混用");

@@ -14,8 +14,8 @@
 //
 // Reading is strict: a text is accepted only when it is exactly what the writing gives for some
 // number (blanks around it aside; 萬 and 億 stand for 万 and 亿, 〇 for 零). Everything else is
-// refused with the position of the first problem. 两 is refused (write 二): it is not used for
-// digits of a document number, and "两千" beside "二千" would be a second spelling.
+// refused with the position of the first problem. 两 (兩) is read as 二 before 百, 千, 万 and 亿,
+// where it is the usual word (两千, 一万两千, 两亿); elsewhere (两十, 十两) it is refused.
 
 #include "number.h"
 #include "refusal.h"

@@ -173,27 +173,15 @@ Utf8DecodeResult appendPinyinUtf8(std::string_view text, const PinyinTable &tabl
     std::size_t i = 0;
     Utf8DecodeResult result{n, true};
     while (i < n) {
-        const unsigned char b0 = s[i];
-        if (b0 < 0x80) {
-            put(b0);
-            ++i;
-            continue;
-        }
-        if (b0 >= 0xE0 && b0 <= 0xEF && i + 2 < n && (s[i + 1] & 0xC0) == 0x80 && (s[i + 2] & 0xC0) == 0x80 &&
-            !(b0 == 0xE0 && s[i + 1] < 0xA0) && !(b0 == 0xED && s[i + 1] > 0x9F)) {
-            put(static_cast<char16_t>(((b0 & 0x0F) << 12) | ((s[i + 1] & 0x3F) << 6) | (s[i + 2] & 0x3F)));
-            i += 3;
-            continue;
-        }
         char32_t cp;
-        const int len = decodeUtf8Sequence(s + i, n - i, cp);
+        const int len = stepUtf8(s + i, n - i, cp);
         if (len <= 0) {
             result = {i, false};
             break;
         }
         if (cp >= 0x10000) {
-            put(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
-            put(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+            put(highSurrogateOf(cp));
+            put(lowSurrogateOf(cp));
         } else {
             put(static_cast<char16_t>(cp));
         }

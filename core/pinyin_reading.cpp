@@ -381,15 +381,7 @@ Utf8DecodeResult PinyinReader::feed(std::string_view in, std::string &out, bool 
             continue;
         }
         char32_t cp = 0;
-        int len;
-        // Most Chinese characters are three bytes: decoded here, the rest by the full decoder.
-        if ((s[i] & 0xF0) == 0xE0 && i + 2 < size && (s[i + 1] & 0xC0) == 0x80 && (s[i + 2] & 0xC0) == 0x80 &&
-            (cp = char32_t(s[i] & 0x0F) << 12 | char32_t(s[i + 1] & 0x3F) << 6 | (s[i + 2] & 0x3F)) >=
-                0x800 &&
-            (cp < 0xD800 || cp > 0xDFFF))
-            len = 3;
-        else
-            len = decodeUtf8Sequence(s + i, size - i, cp);
+        const int len = stepUtf8(s + i, size - i, cp);
         if (len == 0 && !final)
             return {i, true};
         if (len <= 0) {

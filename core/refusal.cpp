@@ -1,16 +1,8 @@
 #include "core/refusal.h"
 
+#include "core/utf.h"
+
 namespace core {
-namespace {
-
-bool isHighSurrogate(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-bool isLowSurrogate(char16_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
-
-} // namespace
 
 std::size_t characterPosition(std::u16string_view text, std::size_t unit) {
     std::size_t n = 1;

@@ -1,11 +1,15 @@
 #include "character_maps.h"
 
 #include "core/utf.h"
+#include "opencc_config.h"
+#include "phrase_config.h"
 
 #include <opencc/DictEntry.hpp>
 #include <opencc/Lexicon.hpp>
 #include <opencc/MarisaDict.hpp>
 #include <unicode/uchar.h>
+
+#include "mapped_file.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,16 +21,13 @@ namespace {
 
 // The code point of a UTF-8 text of exactly one code point, or nullopt.
 std::optional<char32_t> singleCodePoint(const std::string &utf8) {
-    const auto units = core::utf8ToUtf16(utf8);
-    if (!units || units->empty() || units->size() > 2)
+    if (utf8.empty())
         return std::nullopt;
-    const char16_t a = (*units)[0];
-    if (units->size() == 1)
-        return (a >= 0xD800 && a <= 0xDFFF) ? std::nullopt : std::optional<char32_t>(a);
-    const char16_t b = (*units)[1];
-    if (a < 0xD800 || a > 0xDBFF || b < 0xDC00 || b > 0xDFFF)
+    char32_t c;
+    const int len = core::decodeUtf8Sequence(reinterpret_cast<const unsigned char *>(utf8.data()), utf8.size(), c);
+    if (len <= 0 || static_cast<std::size_t>(len) != utf8.size())
         return std::nullopt;
-    return 0x10000 + ((char32_t(a) - 0xD800) << 10) + (char32_t(b) - 0xDC00);
+    return c;
 }
 
 // Cased letters all lie below U+20000.
@@ -49,7 +50,33 @@ std::string openccDataDir() {
     return dir && *dir ? dir : "/usr/share/opencc";
 }
 
+std::string characterDictionaryPath(const std::string &file) {
+    const char *dir = std::getenv("LANTERNFIN_OPENCC_DIR");
+    if (dir && *dir)
+        return std::string(dir) + "/" + file;
+    return builtinPhraseDir() + "/" + file.substr(0, file.rfind('.')) + ".txt";
+}
+
 std::optional<core::CodePointMap> loadCharacterDictionary(const std::string &path) {
+    if (path.size() > 4 && path.compare(path.size() - 4, 4, ".txt") == 0) {
+        std::string failed;
+        DictionarySource source{"text", path, {}};
+        const auto bytes = readDataFile(path, std::size_t(64) << 20);
+        if (!bytes)
+            return std::nullopt;
+        source.bytes = *bytes;
+        const auto dict = readDictionary(source);
+        if (!dict)
+            return std::nullopt;
+        core::CodePointMap map;
+        for (const auto &e : *dict) {
+            const auto key = singleCodePoint(e.key);
+            const auto value = singleCodePoint(e.value);
+            if (key && value)
+                map.set(*key, *value);
+        }
+        return map;
+    }
     std::unique_ptr<FILE, int (*)(FILE *)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!file)
         return std::nullopt;

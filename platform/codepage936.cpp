@@ -1,5 +1,7 @@
 #include "codepage936.h"
 
+#include "core/utf.h"
+
 #include <unicode/ucnv.h>
 
 #include <vector>
@@ -22,7 +24,7 @@ std::unique_ptr<core::CharCodeTable> loadCodePage936(std::string *error) {
     std::vector<UChar> units;
     units.reserve(65536);
     for (std::uint32_t u = 1; u < 0x10000; ++u)
-        if (u < 0xD800 || u > 0xDFFF)
+        if (!core::isSurrogate(u))
             units.push_back(static_cast<UChar>(u));
     std::vector<char> bytes(units.size() * 4);
     std::vector<int32_t> offsets(bytes.size(), -1);

@@ -40,7 +40,6 @@ struct ReadCase {
 TEST(AmountReading, ReadsWhatMoneyWritesAndTheAllowedVariants) {
     const ReadCase cases[] = {
         {u"壹仟零伍圆伍角整", "1005.50"},
-        {u"整", "0.00"},
         {u"零圆整", "0.00"},
         {u"零元正", "0.00"},
         {u"负伍圆整", "-5.00"},
@@ -120,7 +119,9 @@ TEST(AmountReading, RefusesWhatIsNotAWellFormedAmountAtItsFirstProblem) {
         ,{u"壹仟零伍圆整角", 7, u"角分"},
         {u"壹圆零叁角整", 3, u"多余"},
         {u"壹拾圆整伍", 5, u"之后"},
-        {u"负整", 1, u"规范写法"},
+        {u"负整", 1, u"缺少“零”"},
+        {u"整", 1, u"缺少“零”"},
+        {u"负零圆整", 1, u"应写作：零圆整"},
         {u"零伍角整", 1, u"多余"},
         {u"伍角叁分整", 5, u"不写“整”"},
         {u"壹佰零拾圆整", 4, u"缺少数字"},
@@ -138,8 +139,6 @@ TEST(AmountReading, RefusesWhatIsNotAWellFormedAmountAtItsFirstProblem) {
 std::set<std::u16string> allowedWritings(const Fen &amount) {
     std::u16string body = core::daxie(Fen{false, amount.magnitude});
     std::set<std::u16string> bodies{body};
-    if (body == u"整")
-        bodies.insert(u"零圆整");
     if (body.front() == u'拾')
         bodies.insert(u"壹" + body);
     if (body.size() >= 2 && body.substr(body.size() - 2) == u"角整")
@@ -292,7 +291,7 @@ TEST(AmountReading, ChecksCapitalsAgainstANumber) {
         {"1005", u"壹仟伍佰圆整", false, "1500.00"},
         {"2.675", u"贰圆陆角捌分", true, "2.68"},
         {"-5", u"伍圆整", false, "5.00"},
-        {"0", u"整", true, "0.00"},
+        {"0", u"零圆整", true, "0.00"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.number);
@@ -317,7 +316,10 @@ TEST(AmountReading, BankStyle) {
         {"16", u'元', u"壹拾陆元整"},
         {"10.05", u'圆', u"壹拾圆零伍分"},
         {"-19.5", u'元', u"负壹拾玖元伍角整"},
-        {"100000", u'元', u"壹拾萬元整"},
+        {"100000", u'元', u"壹拾万元整"},
+        {"120003400.5", u'元', u"壹亿贰仟万叁仟肆佰元伍角整"},
+        {"1000000000000", u'圆', u"壹万亿圆整"},
+        {"0", u'元', u"零元整"},
         {"1005.5", u'元', u"壹仟零伍元伍角整"},
         {"0.5", u'元', u"伍角整"},
     };

@@ -90,6 +90,14 @@ TEST(ReadChineseNumerals, AcceptsWritingsAndTheirVariants) {
         {u"一千〇五", "1005"},
         {u"〇点〇五", "0.05"},
         {u"一万亿零五千六百七十八万", "1000056780000"},
+        // 两 before 百, 千, 万 and 亿 is 二.
+        {u"两千", "2000"},
+        {u"两百", "200"},
+        {u"两万", "20000"},
+        {u"两亿", "200000000"},
+        {u"一万两千", "12000"},
+        {u"两千两百", "2200"},
+        {u"兩萬", "20000"},
     };
     for (const auto &[text, number] : cases) {
         SCOPED_TRACE(utf8(text));
@@ -132,7 +140,12 @@ TEST(ReadChineseNumerals, RefusesAtTheFirstProblem) {
         {longFraction, core::kMaxNumeralDecimals + 3, u"小数位数太多"},
         {u"一千零伍", 4, u"混用"},
         {u"一点伍", 3, u"混用"},
-        {u"两千", 1, u"二"},
+        {u"两十", 1, u"二"},
+        {u"十两", 2, u"二"},
+        {u"两点五", 1, u"二"},
+        {u"七十两亿", 3, u"二"},
+        {u"十两万", 2, u"二"},
+        {u"两仟", 1, u"二"},
         {u"  一千a", 5, u"不是中文数字"},
         {u"\U0001F600一", 1, u"“\U0001F600”"},
         {u"负", 1, u"缺少数字"},
@@ -193,6 +206,15 @@ TEST(ReadChineseNumerals, OneCharacterChangedIsRefusedOrItsOwnWriting) {
         for (char16_t c : text)
             if (c != u' ')
                 normal += c == u'萬' ? u'万' : c == u'億' ? u'亿' : c == u'〇' ? u'零' : c;
+        // 两 is accepted as 二 before 百 and 千, and before 万 and 亿 where it is the whole group.
+        for (std::size_t k = 0; k + 1 < normal.size(); ++k) {
+            if (normal[k] != u'两')
+                continue;
+            const char16_t next = normal[k + 1];
+            const bool alone = k == 0 || std::u16string_view(u"负万亿").find(normal[k - 1]) != std::u16string_view::npos;
+            EXPECT_TRUE(next == u'百' || next == u'千' || (alone && (next == u'万' || next == u'亿'))) << utf8(text);
+            normal[k] = u'二';
+        }
         EXPECT_TRUE(written(*r.value, NumeralDigits::Ordinary) == normal ||
                     written(*r.value, NumeralDigits::Capital) == normal)
             << utf8(text) << " read as " << core::decimalText(*r.value);

@@ -55,4 +55,69 @@ TEST(Utf8, EncodesLoneSurrogatesAsReplacement) {
     EXPECT_EQ(core::utf16ToUtf8(u"\U0001F600中"), "\xF0\x9F\x98\x80\xE4\xB8\xAD");
 }
 
+// The inline step must agree with the full decoder on every sequence of up to three bytes, also
+// when the bytes are cut short, so that no fast path accepts what the decoder refuses.
+TEST(Utf8, StepDecoderAgreesWithTheFullDecoder) {
+    unsigned char s[4] = {0, 0, 0, 0};
+    for (unsigned b0 = 0; b0 < 256; ++b0) {
+        for (unsigned b1 = 0x70; b1 < 0xD0; ++b1) {
+            for (unsigned b2 = 0x70; b2 < 0xD0; ++b2) {
+                s[0] = static_cast<unsigned char>(b0);
+                s[1] = static_cast<unsigned char>(b1);
+                s[2] = static_cast<unsigned char>(b2);
+                s[3] = 0x80;
+                for (std::size_t avail : {std::size_t(1), std::size_t(2), std::size_t(3), std::size_t(4)}) {
+                    char32_t fast = 0, full = 0;
+                    const int a = core::stepUtf8(s, avail, fast);
+                    const int b = core::decodeUtf8Sequence(s, avail, full);
+                    ASSERT_EQ(a, b) << std::hex << b0 << ' ' << b1 << ' ' << b2 << " avail " << avail;
+                    if (a > 0) {
+                        ASSERT_EQ(fast, full) << std::hex << b0 << ' ' << b1 << ' ' << b2;
+                    }
+                }
+            }
+        }
+    }
+}
+
+// Long texts take the 64-byte path: a fault anywhere in them, also right at a group's edge, is
+// found at the same offset as byte by byte, and a sequence cut by the end is held back.
+TEST(Utf8, ValidPrefixFindsEveryFaultInLongText) {
+    std::string text;
+    while (text.size() < 200)
+        text += "a中\xC3\xA9\xF0\x9F\x98\x80";
+    const char *faults[] = {"\xFF", "\x80", "\xED\xA0\x80", "\xE0\x9F\xBF", "\xF4\x90\x80\x80", "\xC3" "a"};
+    for (std::size_t at = 0; at < 140; ++at) {
+        if ((static_cast<unsigned char>(text[at]) & 0xC0) == 0x80)
+            continue;
+        for (const char *fault : faults) {
+            SCOPED_TRACE(testing::Message() << "at " << at << " fault " << fault);
+            const std::string in = text.substr(0, at) + fault + text.substr(at);
+            const auto r = core::validUtf8Prefix(in, true);
+            EXPECT_FALSE(r.ok);
+            EXPECT_EQ(r.consumed, at);
+            EXPECT_FALSE(core::isValidUtf8(in));
+        }
+        const std::string cut = text.substr(0, at) + "\xF0\x9F\x98";
+        const auto held = core::validUtf8Prefix(cut, false);
+        EXPECT_TRUE(held.ok);
+        EXPECT_EQ(held.consumed, at);
+        EXPECT_FALSE(core::validUtf8Prefix(cut, true).ok);
+    }
+    EXPECT_TRUE(core::isValidUtf8(text));
+}
+
+TEST(Utf16, SurrogatePairsAndLoneSurrogates) {
+    const std::u16string text = u"a\U0001F600\xD800" u"b\xDC00";
+    const std::u32string want = {U'a', U'\U0001F600', 0xD800, U'b', 0xDC00};
+    std::u32string got;
+    for (std::size_t i = 0; i < text.size();)
+        got += core::nextCodePoint(text, i);
+    EXPECT_EQ(got, want);
+    std::u16string back;
+    for (char32_t c : got)
+        core::appendUtf16(c, back);
+    EXPECT_EQ(back, text);
+}
+
 } // namespace

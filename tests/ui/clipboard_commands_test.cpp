@@ -34,8 +34,9 @@ TEST(ClipboardCommands, ConvertLikeTheirButtonsAndRestoreTheText) {
         {"lower", "Abc 中文 123", "abc 中文 123"},
         {"upper", "a\u00A0b\u2028c", "A\u00A0B\u2028C"},
         {"money", "1005.5", "壹仟零伍圆伍角整"},
-        {"money", "12\n34", "拾贰圆整"},
-        {"money", "abc", "整"},
+        {"money", "金额：1005.5元", "壹仟零伍圆伍角整"},
+        {"money", "1.5万", "壹萬伍仟圆整"},
+        {"money", "0", "零圆整"},
         {"pinyin", " 汉字 ", " 汉字 \nHanZi"},
         {"pinyin", "我爱Beijing 2008！", "我爱Beijing 2008！\nWoAiBeijing 2008"},
     };
@@ -84,6 +85,15 @@ TEST(ClipboardCommands, FailuresLeaveTheClipboardAlone) {
         EXPECT_EQ(r.outcome, ClipboardResult::AmountTooLarge);
         EXPECT_NE(r.message.find("too large"), std::string::npos);
         EXPECT_EQ(clipboard.m_text, big);
+    }
+    // A text that holds no amount, or more than one: refused with the reason, nothing written.
+    for (const QString text : {"abc", "12\n34", "第3笔共1005.5元", "3两", "-"}) {
+        SCOPED_TRACE(text.toStdString());
+        clipboard.m_text = text;
+        const ClipboardResult r = converter.run(ClipboardCommand::Money);
+        EXPECT_EQ(r.outcome, ClipboardResult::Refused);
+        EXPECT_FALSE(r.message.empty());
+        EXPECT_EQ(clipboard.m_text, text);
     }
     EXPECT_EQ(clipboard.writes, writes);
     converter.run(ClipboardCommand::Restore);

@@ -1,0 +1,30 @@
+#pragma once
+
+// The one amount that a text holds, for the commands that write a number as an amount or in
+// Chinese numerals. Stricter than the leading-number reading it rests on: a text that holds no
+// number, or more than one, is refused instead of being read as 0 or as its first number.
+//
+//   - Full-width digits, point and signs (０-９ ． ＋ －) count as their ASCII forms.
+//   - The number starts at the first place from which the leading-number reading finds digits;
+//     what stands before it (no digit there) is a label and skipped: "金额：1005.5元" is 1005.5,
+//     "合计 -5" and "+-5" are -5.
+//   - The number is read by the leading-number rules: blanks between digits, grouping commas,
+//     &H / &O, exponents.
+//   - 万 (萬), 亿 (億) or 万亿 (萬億) right after it, blanks allowed between, multiply it:
+//     "1.5万" is 15000, "10亿元" is 10^9.
+//   - Refused: no number at all ("abc", "壹佰", "", "-", "."); a numeral character right after the
+//     number or its multiplier ("5千", "3两"); a digit anywhere after it ("第3笔共1005.5元",
+//     "12.3.4", "2,5", "1万5千").
+
+#include "core/number.h"
+#include "core/refusal.h"
+
+#include <string_view>
+
+namespace core {
+
+// The amount of `text`, exact; refusals name the character at fault (position 0 when there is no
+// number at all).
+Outcome<Decimal> readAmountNumber(std::u16string_view text);
+
+} // namespace core

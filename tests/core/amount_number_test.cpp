@@ -1,0 +1,159 @@
+#include "core/amount.h"
+#include "core/amount_number.h"
+#include "core/money_ways.h"
+#include "core/numerals.h"
+#include "core/utf.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+std::string utf8(std::u16string_view s) {
+    return core::utf16ToUtf8(s);
+}
+
+// The amount a text holds, as plain decimal text, or "refused".
+std::string amountOf(std::u16string_view text) {
+    const auto read = core::readAmountNumber(text);
+    return read ? core::decimalText(*read.value) : "refused";
+}
+
+TEST(AmountNumber, ReadsTheOneAmountOfAText) {
+    const struct {
+        std::u16string text;
+        std::string amount;
+    } cases[] = {
+        // A plain number, read as the leading-number rules read it.
+        {u"1005.5", "1005.5"},
+        {u"1,234,567.89", "1234567.89"},
+        {u"1 2 3.456", "123.456"},
+        {u"1e3", "1000"},
+        {u"&H1F", "31"},
+        {u"+.5", "0.5"},
+        {u"0", "0"},
+        {u"-0.004", "-0.004"},
+        // Full-width digits, point and signs.
+        {u"１２３", "123"},
+        {u"１２３．４５", "123.45"},
+        {u"－５", "-5"},
+        {u"＋７", "7"},
+        // A label before the number, text without digits after it.
+        {u"金额：1005.5元", "1005.5"},
+        {u"合计 -5", "-5"},
+        {u"+-5", "-5"},
+        {u"\n5", "5"},
+        {u"价格e5", "5"},
+        {u"1005.5元整", "1005.5"},
+        {u"  42  \n", "42"},
+        {u"总计：&H10元", "16"},
+        // 万, 亿 and 万亿 multiply, blanks allowed before them.
+        {u"1.5万", "15000"},
+        {u"1.5萬", "15000"},
+        {u"10亿元", "1000000000"},
+        {u"3億", "300000000"},
+        {u"2万亿", "2000000000000"},
+        {u"2萬億", "2000000000000"},
+        {u"1.5 万元", "15000"},
+        {u"0万", "0"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(utf8(c.text));
+        EXPECT_EQ(amountOf(c.text), c.amount);
+    }
+}
+
+TEST(AmountNumber, RefusesWhatIsNotOnePlainAmount) {
+    const struct {
+        std::u16string text;
+        std::size_t position; // 0: no number at all
+    } cases[] = {
+        {u"abc", 0},
+        {u"", 0},
+        {u"-", 0},
+        {u".", 0},
+        {u"&H", 0},
+        {u"壹佰", 0},
+        {u"一千零五", 0},
+        {u"第3笔共1005.5元", 5},
+        {u"12.3.4", 6},
+        {u"2,5", 3},
+        {u"12\r\n34", 5},
+        {u"5千", 2},
+        {u"5 千", 3},
+        {u"1万5千", 3},
+        {u"3两", 2},
+        {u"5万万", 3},
+        {u"5亿千", 3},
+        {u"１２３４５x６", 7},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(utf8(c.text));
+        const auto read = core::readAmountNumber(c.text);
+        ASSERT_FALSE(read) << core::decimalText(*read.value);
+        EXPECT_EQ(read.refusal.position, c.position) << utf8(read.refusal.message);
+        EXPECT_FALSE(read.refusal.message.empty());
+    }
+}
+
+TEST(AmountNumber, AStretchWithoutNumbersIsReadInLinearTime) {
+    // Every character could start a number, none leads to digits; a quadratic search would take
+    // minutes here.
+    std::u16string signs;
+    for (int i = 0; i < 200000; ++i)
+        signs += u"- . &";
+    EXPECT_EQ(amountOf(signs), "refused");
+    EXPECT_EQ(amountOf(signs + u"7元"), "7");
+    EXPECT_EQ(amountOf(u"-" + std::u16string(1'000'000, u' ') + u"x"), "refused");
+}
+
+TEST(AmountNumber, TheAmountCommandWritesZeroAndMultiples) {
+    const struct {
+        std::u16string text;
+        std::u16string capitals;
+    } cases[] = {
+        {u"0", u"零圆整"},
+        {u"0.001", u"零圆整"},
+        {u"-0.004", u"零圆整"},
+        {u"1.5万", u"壹萬伍仟圆整"},
+        {u"10亿元", u"壹拾億圆整"},
+        {u"金额：1005.5元", u"壹仟零伍圆伍角整"},
+        {u"１２３", u"壹佰贰拾叁圆整"},
+        {u"合计 -5", u"负伍圆整"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(utf8(c.text));
+        const auto result = core::amountCommandText(c.text);
+        ASSERT_TRUE(result) << utf8(result.refusal.message);
+        EXPECT_EQ(utf8(*result.value), utf8(c.capitals));
+    }
+    // Beyond the limit through a multiplier.
+    const auto huge = core::amountCommandText(u"1万亿亿");
+    ASSERT_FALSE(huge);
+    const auto large = core::amountCommandText(u"10000万亿");
+    ASSERT_FALSE(large);
+    EXPECT_EQ(large.refusal.message, core::kAmountLimitMessage);
+}
+
+// The money button's other ways refuse exactly the texts the amount command refuses.
+TEST(AmountNumber, EveryWayOfTheAmountButtonRefusesTheSameTexts) {
+    const std::u16string texts[] = {u"abc", u"", u"-", u"第3笔共1005.5元", u"1万5千", u"3两", u"12.3.4",
+                                    u"2,5", u"金额：1005.5元", u"1.5万", u"0", u"１２３"};
+    const core::MoneyWay ways[] = {core::MoneyWay::Bank, core::MoneyWay::BankRound, core::MoneyWay::Numerals,
+                                   core::MoneyWay::CapitalNumerals};
+    for (const auto &text : texts) {
+        SCOPED_TRACE(utf8(text));
+        const bool refused = !core::amountCommandText(text);
+        for (const auto way : ways) {
+            SCOPED_TRACE(static_cast<int>(way));
+            const auto result = core::moneyWayText(way, text);
+            EXPECT_EQ(!result, refused);
+        }
+    }
+    EXPECT_EQ(utf8(*core::moneyWayText(core::MoneyWay::Numerals, u"1.5万").value), "一万五千");
+    EXPECT_EQ(utf8(*core::moneyWayText(core::MoneyWay::Bank, u"金额：100000元").value), "壹拾万元整");
+    EXPECT_EQ(utf8(*core::moneyWayText(core::MoneyWay::Bank, u"0").value), "零元整");
+}
+
+} // namespace
