@@ -33,6 +33,7 @@ enum Kind : std::uint32_t {
     Left1, Right1, Left2, Right2, Left3, Right3,
     Around, LeftPair, RightPair,
     PreviousWord, NextWord, PreviousWordLast, NextWordFirst,
+    PreviousTag, NextTag, TagsAround,
 };
 
 } // namespace
@@ -51,8 +52,8 @@ PinyinBoundary pinyinBoundaryOf(char32_t c) {
 }
 
 void pinyinContextFeatures(std::span<const char32_t> run, std::span<const std::uint8_t> wordStart,
-                           std::size_t i, PinyinBoundary before, PinyinBoundary after,
-                           std::vector<std::uint32_t> &out) {
+                           std::span<const std::uint8_t> wordTag, std::size_t i, PinyinBoundary before,
+                           PinyinBoundary after, std::vector<std::uint32_t> &out) {
     out.clear();
     const auto p = static_cast<std::ptrdiff_t>(i);
     auto c = [&](std::ptrdiff_t d) { return at(run, p + d, before, after); };
@@ -74,6 +75,21 @@ void pinyinContextFeatures(std::span<const char32_t> run, std::span<const std::u
     std::size_t start = i;
     while (start > 0 && !wordStart[start])
         --start;
+    // The parts of speech of the words beside it (beyond the run: what lies there).
+    auto tagAt = [&](std::size_t k) -> std::uint32_t { return k < wordTag.size() ? wordTag[k] : 0u; };
+    std::uint32_t prevTag = 0x110000u + static_cast<std::uint32_t>(before);
+    std::uint32_t nextTag = 0x110100u + static_cast<std::uint32_t>(after);
+    if (start > 0) {
+        std::size_t prev = start - 1;
+        while (prev > 0 && !wordStart[prev])
+            --prev;
+        prevTag = tagAt(prev);
+    }
+    if (end < n)
+        nextTag = tagAt(end);
+    out.push_back(FeatureHash(PreviousTag).add(prevTag).h);
+    out.push_back(FeatureHash(NextTag).add(nextTag).h);
+    out.push_back(FeatureHash(TagsAround).add(prevTag).add(nextTag).h);
     if (start > 0) {
         std::size_t prev = start - 1;
         while (prev > 0 && !wordStart[prev])

@@ -306,6 +306,8 @@ public:
                 (known == m_words.end() || known->second.reading.empty() || m_respelled.count(w)))
                 continue;
             m_words[w].cost = costOf(f, total);
+            if (const auto tag = m_src.jiebaTag.find(w); tag != m_src.jiebaTag.end())
+                m_words[w].tag = tag->second;
         }
         // The segmentation uses jieba's words only: a word it never picks needs no place.
         std::erase_if(m_words, [](const auto &w) { return w.second.cost == core::kNotASegmentationWord; });

@@ -236,6 +236,8 @@ void readJieba(const std::string &text, Sources &src) {
         if (f.size() < 2)
             continue;
         src.jieba.emplace_back(decode(f[0]), std::strtod(std::string(f[1]).c_str(), nullptr));
+        if (f.size() > 2 && !f[2].empty())
+            src.jiebaTag[src.jieba.back().first] = std::string(f[2].substr(0, f[2].find('\r')));
     }
 }
 

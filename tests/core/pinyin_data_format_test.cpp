@@ -23,9 +23,9 @@ core::PinyinDataContent sample() {
     core::PinyinDataContent c;
     c.info = "test data\n";
     c.readings = {{U'银', "yin2"}, {U'行', "xing2"}, {U'长', "chang2"}, {U'大', "da4"}, {U'𠀀', "qiu1"}};
-    c.words[U"银行"] = {120, {"yin2", "hang2"}};
+    c.words[U"银行"] = {120, {"yin2", "hang2"}, "n"};
     c.words[U"长大"] = {300, {"zhang3", "da4"}};
-    c.words[U"行"] = {900, {}};
+    c.words[U"行"] = {900, {}, "v"};
     c.unknownCost = 4000;
     return c;
 }
@@ -75,6 +75,10 @@ TEST(PinyinDataFormat, WhatIsWrittenReadsBack) {
     EXPECT_EQ(d->slot(nodeOf(*d, U"行")).cost(), 900u);
     // A prefix of a word is a node but no word; what no word holds is no node.
     EXPECT_EQ(d->slot(nodeOf(*d, U"银")).cost(), core::kNotASegmentationWord);
+    // Parts of speech are numbered in their sorted order from 1; 0 is none.
+    EXPECT_EQ(d->tagOf(nodeOf(*d, U"银行")), 1u);
+    EXPECT_EQ(d->tagOf(nodeOf(*d, U"行")), 2u);
+    EXPECT_EQ(d->tagOf(nodeOf(*d, U"长大")), 0u);
     EXPECT_EQ(nodeOf(*d, U"大行"), 0u);
     EXPECT_EQ(nodeOf(*d, U"银大"), 0u);
 }
@@ -166,14 +170,14 @@ TEST(PinyinContext, FeaturesChangeWithTheContextOnly) {
     const std::u32string run = U"人口为五万";
     const std::vector<std::uint8_t> starts = {1, 0, 1, 1, 1};
     std::vector<std::uint32_t> a, b;
-    core::pinyinContextFeatures(run, starts, 2, PinyinBoundary::Edge, PinyinBoundary::Edge, a);
-    core::pinyinContextFeatures(run, starts, 2, PinyinBoundary::Edge, PinyinBoundary::Edge, b);
+    core::pinyinContextFeatures(run, starts, {}, 2, PinyinBoundary::Edge, PinyinBoundary::Edge, a);
+    core::pinyinContextFeatures(run, starts, {}, 2, PinyinBoundary::Edge, PinyinBoundary::Edge, b);
     EXPECT_EQ(a, b);
     EXPECT_GE(a.size(), 10u);
-    core::pinyinContextFeatures(run, starts, 2, PinyinBoundary::Digit, PinyinBoundary::Edge, b);
+    core::pinyinContextFeatures(run, starts, {}, 2, PinyinBoundary::Digit, PinyinBoundary::Edge, b);
     EXPECT_NE(a, b) << "three characters back lies the boundary before the run";
     const std::u32string other = U"人口为十万";
-    core::pinyinContextFeatures(other, starts, 2, PinyinBoundary::Edge, PinyinBoundary::Edge, b);
+    core::pinyinContextFeatures(other, starts, {}, 2, PinyinBoundary::Edge, PinyinBoundary::Edge, b);
     EXPECT_NE(a, b);
     EXPECT_EQ(a[0], b[0]) << "the bias feature is the same everywhere";
 }

@@ -150,6 +150,7 @@ TEST(PinyinReading, PolyphonesStandingAloneAreReadByTheirContext) {
                {"我们相信你", "wǒ men xiāng xìn nǐ"},
                {"一行字", "yì háng zì"},
                {"他看着我", "tā kàn zhe wǒ"},
+               {"他跑得很快", "tā pǎo de hěn kuài"},
                {"着急", "zháo jí"}});
 }
 
