@@ -20,7 +20,8 @@ struct FeatureHash {
 };
 
 // A character of the run, or the boundary beside it as a value no code point has.
-std::uint32_t at(std::span<const char32_t> run, std::ptrdiff_t k, PinyinBoundary before, PinyinBoundary after) {
+std::uint32_t at(std::span<const char32_t> run, std::ptrdiff_t k, PinyinBoundary before,
+                 PinyinBoundary after) {
     if (k < 0)
         return 0x110000u + static_cast<std::uint32_t>(before);
     if (static_cast<std::size_t>(k) >= run.size())
@@ -30,10 +31,22 @@ std::uint32_t at(std::span<const char32_t> run, std::ptrdiff_t k, PinyinBoundary
 
 enum Kind : std::uint32_t {
     Bias = 1,
-    Left1, Right1, Left2, Right2, Left3, Right3,
-    Around, LeftPair, RightPair,
-    PreviousWord, NextWord, PreviousWordLast, NextWordFirst,
-    PreviousTag, NextTag, TagsAround,
+    Left1,
+    Right1,
+    Left2,
+    Right2,
+    Left3,
+    Right3,
+    Around,
+    LeftPair,
+    RightPair,
+    PreviousWord,
+    NextWord,
+    PreviousWordLast,
+    NextWordFirst,
+    PreviousTag,
+    NextTag,
+    TagsAround,
 };
 
 } // namespace
@@ -46,7 +59,8 @@ PinyinBoundary pinyinBoundaryOf(char32_t c) {
         return PinyinBoundary::Latin;
     if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == 0x3000 || c == 0xA0)
         return PinyinBoundary::Space;
-    if (c < 0x80 || (c >= 0x2000 && c <= 0x2BFF) || (c >= 0x3000 && c <= 0x303F) || (c >= 0xFF00 && c <= 0xFFEF))
+    if (c < 0x80 || (c >= 0x2000 && c <= 0x2BFF) || (c >= 0x3000 && c <= 0x303F) ||
+        (c >= 0xFF00 && c <= 0xFFEF))
         return PinyinBoundary::Punctuation;
     return PinyinBoundary::Other;
 }
@@ -99,7 +113,10 @@ void pinyinContextFeatures(std::span<const char32_t> run, std::span<const std::u
             w.add(run[k]);
         out.push_back(w.h);
         if (start - prev > 1)
-            out.push_back(FeatureHash(PreviousWordLast).add(run[start - 1]).add(static_cast<std::uint32_t>(start - prev)).h);
+            out.push_back(FeatureHash(PreviousWordLast)
+                              .add(run[start - 1])
+                              .add(static_cast<std::uint32_t>(start - prev))
+                              .h);
     } else {
         out.push_back(FeatureHash(PreviousWord).add(c(-1)).h);
     }
@@ -112,7 +129,8 @@ void pinyinContextFeatures(std::span<const char32_t> run, std::span<const std::u
             w.add(run[k]);
         out.push_back(w.h);
         if (next - end > 1)
-            out.push_back(FeatureHash(NextWordFirst).add(run[end]).add(static_cast<std::uint32_t>(next - end)).h);
+            out.push_back(
+                FeatureHash(NextWordFirst).add(run[end]).add(static_cast<std::uint32_t>(next - end)).h);
     } else {
         out.push_back(FeatureHash(NextWord).add(at(run, static_cast<std::ptrdiff_t>(n), before, after)).h);
     }

@@ -2,9 +2,9 @@
 
 // The context of a polyphone that stands alone (a word of one character), as the reading engine's
 // per-character models see it: the characters around it (three each side), the words before and
-// after it and their parts of speech, what ends its run of characters (digits, Latin letters, punctuation, spaces, the text's
-// edge). Each feature is a 32-bit hash; the data generator trains on the same features, so that
-// one function serves both.
+// after it and their parts of speech, what ends its run of characters (digits, Latin letters, punctuation,
+// spaces, the text's edge). Each feature is a 32-bit hash; the data generator trains on the same features, so
+// that one function serves both.
 
 #include <cstdint>
 #include <span>

@@ -141,18 +141,18 @@ struct PinyinModel {
 
 // What a data file holds, before it is laid out.
 struct PinyinDataContent {
-    std::string info;                                 // what the file was made from, UTF-8
-    std::map<char32_t, std::string> readings;         // each character's own reading ("zhong1")
-    std::map<std::u32string, PinyinWordEntry> words;  // the segmentation's words
-    std::uint32_t unknownCost = 0;                    // the cost of a character that is no word
-    std::map<char32_t, PinyinModel> models;           // polyphones read by their context
+    std::string info;                                // what the file was made from, UTF-8
+    std::map<char32_t, std::string> readings;        // each character's own reading ("zhong1")
+    std::map<std::u32string, PinyinWordEntry> words; // the segmentation's words
+    std::uint32_t unknownCost = 0;                   // the cost of a character that is no word
+    std::map<char32_t, PinyinModel> models;          // polyphones read by their context
 };
 
 // The bytes of a data file holding `content`, which PinyinReadingData::open reads back. Empty,
 // with the reason in `why`, where the content cannot be laid out: a word that starts with a
 // character without a reading, a reading whose length is not its word's, a code point the file
-// cannot hold (U+40000 and above), more syllables than the file numbers or 255 parts of speech, a model of a character
-// without a reading, of no class or more than 255, or with weights not one per class.
+// cannot hold (U+40000 and above), more syllables than the file numbers or 255 parts of speech, a model of a
+// character without a reading, of no class or more than 255, or with weights not one per class.
 std::vector<unsigned char> writePinyinData(const PinyinDataContent &content, std::string *why = nullptr);
 
 } // namespace core

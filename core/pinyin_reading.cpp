@@ -257,8 +257,8 @@ PinyinReader::PinyinReader(const PinyinReadingData &data, const PinyinStyle &sty
     m_bu4 = data.syllableId("bu4");
 }
 
-void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint16_t> &syl, PinyinBoundary before,
-                           PinyinBoundary after) {
+void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint16_t> &syl,
+                           PinyinBoundary before, PinyinBoundary after) {
     const std::size_t n = run.size();
     syl.resize(n);
     for (std::size_t i = 0; i < n; ++i)

@@ -366,7 +366,6 @@ private:
         return static_cast<std::uint16_t>(std::max(c, 0.0));
     }
 
-
     void addKnown(const Word &key, const std::vector<std::string> &syl) {
         bool asCharacters = true;
         for (std::size_t k = 0; k < key.size(); ++k)

@@ -18,7 +18,6 @@ std::string syllableOf(std::string_view s) {
     return s == "r5" ? std::string("er5") : std::string(s);
 }
 
-
 void fail(const std::string &what) {
     std::cerr << "make_pinyin_data: " << what << "\n";
     std::exit(1);
@@ -100,7 +99,6 @@ std::string numbered(std::string_view marked) {
     }
     return letters + static_cast<char>('0' + tone);
 }
-
 
 std::string baseOf(const std::string &syl) {
     return syl.substr(0, syl.size() - 1);

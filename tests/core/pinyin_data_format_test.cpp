@@ -11,10 +11,13 @@ namespace {
 
 // Written bytes copied into 4-byte aligned memory, as a mapped file is.
 struct Aligned {
-    explicit Aligned(const std::vector<unsigned char> &bytes) : words((bytes.size() + 3) / 4), size(bytes.size()) {
+    explicit Aligned(const std::vector<unsigned char> &bytes)
+        : words((bytes.size() + 3) / 4), size(bytes.size()) {
         std::memcpy(words.data(), bytes.data(), bytes.size());
     }
-    std::span<const unsigned char> span() const { return {reinterpret_cast<const unsigned char *>(words.data()), size}; }
+    std::span<const unsigned char> span() const {
+        return {reinterpret_cast<const unsigned char *>(words.data()), size};
+    }
     std::vector<std::uint32_t> words;
     std::size_t size;
 };
@@ -103,12 +106,10 @@ TEST(PinyinDataFormat, ModelsReadBackAndPickTheHighestSum) {
         std::vector<std::uint32_t> features;
         const char *reading;
     } cases[] = {
-        {xing, {}, "xing2"},           // no feature: the default
-        {xing, {7}, "hang2"},
-        {xing, {7, 9}, "xing2"},
-        {xing, {11}, "xing2"},         // equal sums: the default
-        {xing, {12345}, "xing2"},      // a feature the model never saw
-        {chang, {7}, "chang2"},        // the same feature weighs per model
+        {xing, {}, "xing2"},                                                      // no feature: the default
+        {xing, {7}, "hang2"},     {xing, {7, 9}, "xing2"}, {xing, {11}, "xing2"}, // equal sums: the default
+        {xing, {12345}, "xing2"}, // a feature the model never saw
+        {chang, {7}, "chang2"},   // the same feature weighs per model
     };
     for (const Case &k : cases) {
         SCOPED_TRACE(k.reading);
@@ -125,14 +126,28 @@ TEST(PinyinDataFormat, ContentTheFileCannotHoldIsRefused) {
         const char *name;
         void (*spoil)(core::PinyinDataContent &);
     } cases[] = {
-        {"word starting without a reading", [](core::PinyinDataContent &c) { c.words[U"中行"] = {10, {}}; }},
-        {"reading shorter than its word", [](core::PinyinDataContent &c) { c.words[U"大行"] = {10, {"da4"}}; }},
+        {"word starting without a reading",
+         [](core::PinyinDataContent &c) {
+             c.words[U"中行"] = {10, {}};
+         }},
+        {"reading shorter than its word",
+         [](core::PinyinDataContent &c) {
+             c.words[U"大行"] = {10, {"da4"}};
+         }},
         {"syllable without a tone", [](core::PinyinDataContent &c) { c.readings[U'中'] = "zhong"; }},
-        {"code point beyond the file", [](core::PinyinDataContent &c) { c.words[U"大\U00040000"] = {10, {}}; }},
-        {"model of a character without a reading", [](core::PinyinDataContent &c) { c.models[U'中'] = {{"zhong1"}, {}}; }},
+        {"code point beyond the file",
+         [](core::PinyinDataContent &c) {
+             c.words[U"大\U00040000"] = {10, {}};
+         }},
+        {"model of a character without a reading",
+         [](core::PinyinDataContent &c) {
+             c.models[U'中'] = {{"zhong1"}, {}};
+         }},
         {"model without readings", [](core::PinyinDataContent &c) { c.models[U'行'] = {}; }},
         {"weights not one per reading",
-         [](core::PinyinDataContent &c) { c.models[U'行'] = {{"xing2", "hang2"}, {{1, {3}}}}; }},
+         [](core::PinyinDataContent &c) {
+             c.models[U'行'] = {{"xing2", "hang2"}, {{1, {3}}}};
+         }},
     };
     for (const auto &k : cases) {
         SCOPED_TRACE(k.name);
