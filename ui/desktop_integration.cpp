@@ -1,7 +1,7 @@
 #include "desktop_integration.h"
 
-#include "core/amount.h"
 #include "button_variants.h"
+#include "core/amount.h"
 #include "form1.h"
 
 #include <QAction>
@@ -43,7 +43,7 @@ DesktopIntegration::DesktopIntegration(Form1 &form, platform::Clipboard &clipboa
     autostart = new QAction(QStringLiteral("登录时启动"), form.sky);
     autostart->setObjectName(QStringLiteral("autostart"));
     autostart->setCheckable(true);
-    autostart->setChecked(m_autostart.exists());
+    autostart->setChecked(m_autostart.enabled());
     autostart->setToolTip(m_autostart.path());
     form.sky->insertAction(form.quit, autostart);
     form.sky->insertSeparator(form.quit);
@@ -52,7 +52,7 @@ DesktopIntegration::DesktopIntegration(Form1 &form, platform::Clipboard &clipboa
     // The menu shows the state of the moment: the entry may have been removed by hand, and a
     // conversion may have come from the command line.
     connect(form.sky, &QMenu::aboutToShow, this, [this] {
-        autostart->setChecked(m_autostart.exists());
+        autostart->setChecked(m_autostart.enabled());
         m_restore->setEnabled(m_converter.canRestore());
         refreshCaptions();
     });
@@ -113,7 +113,7 @@ void DesktopIntegration::autostart_Click(bool checked) {
                         QStringLiteral("%1\n%2").arg(m_autostart.path(), error), QMessageBox::Ok, &m_form);
         box.exec();
     }
-    autostart->setChecked(m_autostart.exists());
+    autostart->setChecked(m_autostart.enabled());
 }
 
 platform::Reply DesktopIntegration::handle(const platform::Request &request) {
