@@ -361,7 +361,7 @@ std::shared_ptr<const core::CodePointMap> shared(core::CodePointMap map) {
 }
 
 std::shared_ptr<const core::CodePointMap> loadDictionary(const char *file) {
-    const std::string path = platform::openccDataDir() + "/" + file;
+    const std::string path = platform::characterDictionaryPath(file);
     auto map = platform::loadCharacterDictionary(path);
     if (!map)
         throw SetupFailure{{kExitUsage, "cannot load " + path}};
@@ -427,7 +427,7 @@ Transform readingTransform(const core::PinyinStyle &style, bool lines) {
 Transform convertTransform(const std::string &name) {
     auto load = platform::loadPhraseConverter(name);
     if (!load.converter)
-        throw SetupFailure{{kExitUsage, "cannot load " + load.failedPath}};
+        throw SetupFailure{{kExitUsage, "cannot load " + load.failedPath + (load.why.empty() ? "" : ": " + load.why)}};
     auto converter = std::make_shared<const core::PhraseConverter>(std::move(*load.converter));
     return [converter](Input &in, Writer &out) -> Status {
         const auto result = platform::convertStream(
@@ -542,6 +542,9 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
     // The calculator's commands take their values as arguments.
     CLI::App &ratio = cl.addValueCommand("ratio", "A B C",
                                          "d of a : b = c : d as the calculator shows it (exit 1: no result)",
+                                         "Values:\n"
+                                         "  A B C                   the calculator's boxes a, b and c, each read as the box\n"
+                                         "                          reads its text (-5, .5, 1e3, &H10)\n",
                                          o.values, [&o] { return ratioTransform(o.lines, o.values); });
     ratio.add_flag(
         "--lines", o.lines,
@@ -551,6 +554,10 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
         cl.addValueCommand("round", "WEI [TEXT]",
                            "the calculator's result TEXT (or standard input) rounded to WEI = 0, 1 or "
                            "2 decimals, as the copy button places it (exit 1: not a number)",
+                           "Values:\n"
+                           "  WEI                     the decimals: 0, 1 or 2\n"
+                           "  TEXT                    the result to round; standard input (without its final\n"
+                           "                          line break) when left out\n",
                            o.values, [&o] { return roundTransform(o.lines, o.values); });
     round.add_flag("--lines", o.lines, kEachLine);
 }

@@ -344,8 +344,8 @@ TEST(CliConvert, PhrasesStreamedWithTheProjectRules) {
         {"convert --config=t2s", "頭髮", "头发", "", 0},
         {"convert -c s2t", "头发\0头发"s, "頭髮\0頭髮"s, "", 0},
         {"convert -c s2t", "头发\xff头发"s, "頭髮", "lanternfin-cli: input is not valid UTF-8\n", 2},
-        {"convert -c nope", "x", "", "lanternfin-cli: cannot load /usr/share/opencc/nope.json\n", 2},
-        {"convert -c /nonexistent/x.json", "x", "", "lanternfin-cli: cannot load /nonexistent/x.json\n", 2},
+        {"convert -c nope", "x", "", "lanternfin-cli: cannot load /usr/share/opencc/nope.json: No such file or directory\n", 2},
+        {"convert -c /nonexistent/x.json", "x", "", "lanternfin-cli: cannot load /nonexistent/x.json: No such file or directory\n", 2},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.args);
