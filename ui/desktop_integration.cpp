@@ -93,12 +93,14 @@ void DesktopIntegration::runFromMenu(ClipboardCommand command) {
         box.exec();
         break;
     }
-    case ClipboardResult::Unavailable: {
+    case ClipboardResult::Unavailable:
+    case ClipboardResult::Changed: {
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Lanternfin"),
                         QString::fromStdString(result.message), QMessageBox::Ok, &m_form);
         box.exec();
         break;
     }
+    case ClipboardResult::Abandoned:
     case ClipboardResult::Done:
     case ClipboardResult::NoText:
     case ClipboardResult::NothingToRestore:
@@ -116,7 +118,8 @@ void DesktopIntegration::autostart_Click(bool checked) {
     autostart->setChecked(m_autostart.enabled());
 }
 
-platform::Reply DesktopIntegration::handle(const platform::Request &request) {
+platform::Reply DesktopIntegration::handle(const platform::Request &request,
+                                           const std::function<bool()> &wanted) {
     using platform::Verb;
     switch (request.verb) {
     case Verb::Show:
@@ -145,7 +148,7 @@ platform::Reply DesktopIntegration::handle(const platform::Request &request) {
         command && (*command == ClipboardCommand::Traditional || *command == ClipboardCommand::Simplified ||
                     *command == ClipboardCommand::Pinyin))
         action = menuRequest(*command, defaultWay(*command));
-    const ClipboardResult result = m_converter.run(*action);
+    const ClipboardResult result = m_converter.run(*action, wanted);
     m_restore->setEnabled(m_converter.canRestore());
     if (result.outcome == ClipboardResult::Done)
         return {};
