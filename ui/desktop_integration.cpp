@@ -127,11 +127,17 @@ platform::Reply DesktopIntegration::handle(const platform::Request &request) {
     case Verb::Clipboard:
         break;
     }
-    // The names of the command line: the plain commands keep the buttons' own ways.
-    const std::optional<ClipboardRequest> action = clipboardRequestNamed(request.argument);
+    // The names of the command line. traditional, simplified and pinyin do what the tray's entry
+    // does, their button's default way; the explicit ways (convert:, pinyin:, money:) and the other
+    // commands are what they name.
+    std::optional<ClipboardRequest> action = clipboardRequestNamed(request.argument);
     if (!action)
         return {false, "unknown clipboard command '" + request.argument + "' (one of " +
                            clipboardCommandList() + ", " + clipboardWayList() + ")"};
+    if (const std::optional<ClipboardCommand> command = clipboardCommandNamed(request.argument);
+        command && (*command == ClipboardCommand::Traditional || *command == ClipboardCommand::Simplified ||
+                    *command == ClipboardCommand::Pinyin))
+        action = menuRequest(*command, defaultWay(*command));
     const ClipboardResult result = m_converter.run(*action);
     m_restore->setEnabled(m_converter.canRestore());
     if (result.outcome == ClipboardResult::Done)

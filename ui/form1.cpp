@@ -1,5 +1,7 @@
 #include "form1.h"
 
+#include "about.h"
+
 #include "core/amount.h"
 #include "core/proportion.h"
 #include "edge_docking.h"
@@ -104,6 +106,12 @@ void Form1::buildControls() {
     connect(cmdend, &QPushButton::clicked, this, &Form1::cmdend_Click);
     connect(quit, &QAction::triggered, this, &Form1::quit_Click);
     connect(Check1, &QCheckBox::clicked, this, &Form1::Check1_Click);
+    // Only the user's own clicks are stored: a session that cannot dock unticks the box for that
+    // run, which is no choice to remember.
+    connect(Check1, &QCheckBox::clicked, this, [this](bool ticked) {
+        m_services.settings.setValue(QLatin1String(kAutoHideKey),
+                                     ticked ? QStringLiteral("true") : QStringLiteral("false"));
+    });
     connect(timerLoad, &QTimer::timeout, this, &Form1::timerLoad_Timer);
 
     buildWays();
@@ -299,7 +307,12 @@ void Form1::quit_Click() {
 }
 
 void Form1::cmdabout_Click() {
-    m_services.pages.open(QUrl(QString::fromLatin1(kProjectPage)));
+    // One box, shown again where it was; the homepage is a link in it.
+    if (!m_about)
+        m_about = new AboutBox(m_services.pages, this);
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
 }
 
 // ---- the workspace --------------------------------------------------------------------------
@@ -454,8 +467,11 @@ void Form1::appendToWorkspace(std::u16string_view added) {
 // ---- the calculator -------------------------------------------------------------------------
 
 void Form1::t1_Change() {
-    if (const auto d = core::proportionText(view(t1a->text()), view(t1b->text()), view(t1c->text())))
-        t1d->setText(toQString(*d));
+    // Without a result the box is emptied: an answer to other inputs must not stay to be copied.
+    const auto d = core::proportionText(view(t1a->text()), view(t1b->text()), view(t1c->text()));
+    t1d->setText(d ? toQString(*d) : QString());
+    // A long result shows from its first character, not from its end.
+    t1d->setCursorPosition(0);
 }
 
 void Form1::cmdRound_Click() {

@@ -33,10 +33,14 @@ class QTimer;
 
 namespace ui {
 
+class AboutBox;
 class EdgeDocking;
 
-// The maker's web page that "Vesk's Web" opens.
+// The homepage, a link in the About box that "Vesk's Web" opens.
 inline constexpr const char *kProjectPage = "https://github.com/lanternfin/lanternfin";
+
+// The settings key under which the state of 自动隐藏 is kept: "true" or "false".
+inline constexpr const char *kAutoHideKey = "window/autohide";
 
 // The tip of the notification-area icon.
 inline constexpr const char *kTrayTip = "Lanternfin";
@@ -153,6 +157,7 @@ private:
     ButtonWays *m_moneyWays = nullptr;
     QSize m_laidOutFrame;
     bool m_resizePending = false;
+    AboutBox *m_about = nullptr;
 
 public:
     // The controls, in tab order; each one's objectName is its member name.

@@ -104,7 +104,8 @@ void Form1::buildDesign() {
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text1->setTabChangesFocus(true);
-    Check1->setChecked(true);
+    // Ticked on the first start; afterwards as the user last left it.
+    Check1->setChecked(m_services.settings.value(QLatin1String(kAutoHideKey)) != QLatin1String("false"));
     cmdmoney->setToolTip(QStringLiteral("一亿亿以下"));
     CmdGetPY->setToolTip(QStringLiteral("大部分汉字"));
     QPalette grey = t1d->palette();

@@ -29,18 +29,20 @@ struct PhraseWayName {
     const char16_t *label;
 };
 
-inline constexpr std::array<PhraseWayName, 4> kTraditionalPhraseWays{{
+inline constexpr std::array<PhraseWayName, 5> kTraditionalPhraseWays{{
     {"s2t", u"词组"},
     {"s2tw", u"台湾正体"},
     {"s2twp", u"台湾用词"},
     {"s2hk", u"香港繁体"},
+    {"s2hkp", u"香港繁体（惯用词）"},
 }};
 
-inline constexpr std::array<PhraseWayName, 4> kSimplifiedPhraseWays{{
+inline constexpr std::array<PhraseWayName, 5> kSimplifiedPhraseWays{{
     {"t2s", u"词组"},
     {"tw2s", u"台湾→简体"},
     {"tw2sp", u"台湾用词→简体"},
     {"hk2s", u"香港→简体"},
+    {"hk2sp", u"香港用词→简体"},
 }};
 
 // A reading way of 汉字拼音.
