@@ -26,7 +26,8 @@ constexpr std::string_view kConvertPrefix = "convert:";
 constexpr std::string_view kPinyinPrefix = "pinyin:";
 constexpr std::string_view kMoneyPrefix = "money:";
 
-// The button whose own way the command runs; nullopt for the restore.
+} // namespace
+
 std::optional<OwnWay> ownWayOf(ClipboardCommand command) {
     switch (command) {
     case ClipboardCommand::Traditional:
@@ -46,8 +47,6 @@ std::optional<OwnWay> ownWayOf(ClipboardCommand command) {
     }
     return std::nullopt;
 }
-
-} // namespace
 
 std::optional<ClipboardCommand> clipboardCommandNamed(std::string_view name) {
     for (const ClipboardCommandName &c : kClipboardCommands)

@@ -38,6 +38,9 @@ inline constexpr std::array<ClipboardCommandName, 7> kClipboardCommands{{
     {ClipboardCommand::Restore, "restore", "还原剪贴板"},
 }};
 
+// The button whose own way the command runs; nullopt for the restore.
+std::optional<OwnWay> ownWayOf(ClipboardCommand command);
+
 // The command called `name` on the command line; nullopt for any other name.
 std::optional<ClipboardCommand> clipboardCommandNamed(std::string_view name);
 

@@ -5,10 +5,8 @@
 #include "form1.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTimer>
 
 namespace ui {
@@ -63,13 +61,8 @@ DesktopIntegration::DesktopIntegration(Form1 &form, platform::Clipboard &clipboa
 }
 
 std::string DesktopIntegration::defaultWay(ClipboardCommand command) const {
-    const QPushButton *button = command == ClipboardCommand::Traditional  ? m_form.cmdft
-                                : command == ClipboardCommand::Simplified ? m_form.cmdjt
-                                : command == ClipboardCommand::Pinyin     ? m_form.CmdGetPY
-                                : command == ClipboardCommand::Money      ? m_form.cmdmoney
-                                                                          : nullptr;
-    const ButtonWays *ways = button ? m_form.ways(button) : nullptr;
-    return ways ? ways->defaultKey().toStdString() : std::string();
+    const auto own = ownWayOf(command);
+    return own ? m_form.defaultWayKey(*own).toStdString() : std::string();
 }
 
 void DesktopIntegration::refreshCaptions() {
@@ -126,7 +119,7 @@ platform::Reply DesktopIntegration::handle(const platform::Request &request,
         m_form.bringToFront();
         return {};
     case Verb::Toggle:
-        m_form.trayMessage(514);
+        m_form.toggleFromTray();
         return {};
     case Verb::Quit:
         // From the event loop, after the reply has gone out.
@@ -156,10 +149,7 @@ platform::Reply DesktopIntegration::handle(const platform::Request &request,
 }
 
 void DesktopIntegration::disableDocking(const QString &why) {
-    m_form.Check1->setChecked(false);
-    m_form.Check1->setEnabled(false);
-    m_form.Check1->setToolTip(why);
-    m_form.Check1_Click();
+    m_form.disableDocking(why);
 }
 
 } // namespace ui
