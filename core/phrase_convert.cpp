@@ -3,6 +3,7 @@
 #include "utf.h"
 
 #include <algorithm>
+#include <immintrin.h>
 #include <cstring>
 #include <span>
 #include <thread>
@@ -787,6 +788,7 @@ struct PhraseConverter::Tables {
     bool plainAscii[128] = {};
     bool hasNorm = false;
     std::span<const std::uint64_t> normLead; // by the first two bytes of a normalized character
+    unsigned char normLeadBytes[2] = {};      // the first bytes there when they are at most two
     CharMapView norm;
 
     bool isDirect(std::uint32_t c) const { return c < kBmp && (direct[c >> 6] >> (c & 63)) & 1; }
@@ -820,6 +822,14 @@ PhraseConverter PhraseConverter::build(const PhraseConfigView &config) {
     std::vector<TrieBuilder> steps;
     for (const auto &g : config.steps)
         steps.push_back(mergeTree(g));
+    // Without segmentation the whole text is one segment; with one step, converting it is that
+    // step's longest match at each place, which is what segmentation by the step's own keys, each
+    // key written as its value, gives: the fast path of a segmentation alone.
+    const bool segIsStep = seg.keyCount() == 0 && steps.size() == 1;
+    if (segIsStep) {
+        seg = std::move(steps[0]);
+        steps.clear();
+    }
 
     // Normalization: one character to one character, the steps composed into one mapping.
     CharMap norm;
@@ -967,9 +977,12 @@ PhraseConverter PhraseConverter::build(const PhraseConfigView &config) {
     std::vector<std::uint64_t> normLead(norm.empty() ? 0 : 65536 / 64, 0);
     for (const auto &[c, v] : norm) {
         const std::string u = encode(c);
-        const std::uint32_t lead = std::uint32_t(static_cast<unsigned char>(u[0])) << 8 |
-                                   static_cast<unsigned char>(u[1]);
-        normLead[lead >> 6] |= std::uint64_t(1) << (lead & 63);
+        // A one-byte character is listed with every byte that may follow it.
+        for (unsigned next = 0; next < 256; ++next) {
+            const std::uint32_t lead = std::uint32_t(static_cast<unsigned char>(u[0])) << 8 |
+                                       (u.size() > 1 ? static_cast<unsigned char>(u[1]) : next);
+            normLead[lead >> 6] |= std::uint64_t(1) << (lead & 63);
+        }
     }
     runSteps.clear();
     directMap.clear();
@@ -980,7 +993,7 @@ PhraseConverter PhraseConverter::build(const PhraseConfigView &config) {
         std::string key;
         for (const auto c : seg.key(i))
             key += encode(c);
-        const std::string text = chain(std::move(key));
+        const std::string text = segIsStep ? std::string(seg.value(i)) : chain(std::move(key));
         segTexts[i] = {pool.add(text), static_cast<std::uint32_t>(text.size())};
     }
     steps.clear();
@@ -1156,6 +1169,19 @@ std::optional<PhraseConverter> PhraseConverter::fromImage(std::string_view image
     if (normLead->size() != (t->hasNorm ? 65536 / 64 : 0) || normBmp->size() != kBmp)
         return std::nullopt;
     t->normLead = *normLead;
+    if (t->hasNorm) {
+        std::vector<unsigned char> leads;
+        for (unsigned b = 0; b < 256; ++b)
+            for (unsigned w = 0; w < 4; ++w)
+                if ((*normLead)[b * 4 + w]) {
+                    leads.push_back(static_cast<unsigned char>(b));
+                    break;
+                }
+        if (!leads.empty() && leads.size() <= 2) {
+            t->normLeadBytes[0] = leads[0];
+            t->normLeadBytes[1] = leads.back();
+        }
+    }
     t->norm = {*normBmp, *normAstral};
     auto readChars = [&r](CharMapView &v) {
         auto bmp = r.next<Text>(kBmp);
@@ -1338,6 +1364,7 @@ std::size_t convertNormalized(const PhraseConverter::Tables &t, std::string_view
         g.reset();
     };
     auto runStart = p;
+    int idsWindow = 0;
     while (p < e && e - p > static_cast<std::ptrdiff_t>(reserve)) {
         int len;
         const std::uint32_t c = decode(p, len);
@@ -1347,15 +1374,18 @@ std::size_t convertNormalized(const PhraseConverter::Tables &t, std::string_view
             w.put(t.pool + n->valOff, n->valLen);
             p += mlen;
             runStart = p;
+            idsWindow = 0;
             continue;
         }
-        if (t.isDirect(c)) {
+        if (idsWindow == 0 && t.isDirect(c)) {
             flush();
             putMapped(t.directMap, t.pool, c, p, len, w);
             p += len;
             runStart = p;
             continue;
         }
+        if (idsWindow)
+            --idsWindow;
         if (isIdsOperator(c) && !(firstIsChar && mapsChar(t.steps[0].chars, c))) [[unlikely]] {
             // A description stays as it is through every step; the segment goes on around it.
             bool incomplete = false;
@@ -1366,6 +1396,9 @@ std::size_t convertNormalized(const PhraseConverter::Tables &t, std::string_view
             }
             if (incomplete && !final)
                 break;
+            // One that is not complete here may be completed by what a step writes after it: the
+            // characters that follow stay in its segment.
+            idsWindow = 64;
         }
         if (firstIsChar)
             putMapped(t.steps[0].chars, t.pool, c, p, len, g);
@@ -1395,11 +1428,28 @@ bool needsNormalization(const PhraseConverter::Tables &t, std::string_view in) {
     const auto *p = reinterpret_cast<const unsigned char *>(in.data());
     const std::size_t n = in.size();
     const std::uint64_t *lead = t.normLead.data();
+    auto listed = [lead](unsigned pair) { return (lead[pair >> 6] >> (pair & 63)) & 1; };
     std::size_t i = 0;
+    if (t.normLeadBytes[0]) {
+        // At most two first bytes (OpenCC's compatibility ideographs: EF and F0): sixteen bytes
+        // compared at once, the pair looked up only where one of them occurs.
+        const __m128i a = _mm_set1_epi8(static_cast<char>(t.normLeadBytes[0]));
+        const __m128i b = _mm_set1_epi8(static_cast<char>(t.normLeadBytes[1]));
+        for (; i + 17 <= n; i += 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+            unsigned m = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, a), _mm_cmpeq_epi8(v, b))));
+            while (m) {
+                const std::size_t at = i + static_cast<std::size_t>(__builtin_ctz(m));
+                if (listed(unsigned(p[at]) << 8 | p[at + 1]))
+                    return true;
+                m &= m - 1;
+            }
+        }
+    }
     while (i + 1 < n) {
         const std::size_t stop = std::min(n - 1, i + 4096);
         std::uint64_t hit = 0;
-        // Pairs that start with a continuation byte or ASCII are never in the table.
+        // Pairs that start with a continuation byte are never in the table.
         for (; i < stop; ++i) {
             const unsigned pair = unsigned(p[i]) << 8 | p[i + 1];
             hit |= lead[pair >> 6] >> (pair & 63);
@@ -1407,7 +1457,8 @@ bool needsNormalization(const PhraseConverter::Tables &t, std::string_view in) {
         if (hit & 1)
             return true;
     }
-    return false;
+    // The last byte, which only a one-byte character can be.
+    return n && listed(unsigned(p[n - 1]) << 8);
 }
 
 } // namespace
