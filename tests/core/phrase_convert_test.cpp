@@ -372,7 +372,9 @@ TEST(PhraseConvert, GroupPoliciesAndDescriptions) {
     const core::PhraseDictionary shortPhrases{{"发面", "發麪"}};
     const core::PhraseDictionary longPhrases{{"发面包", "X"}, {"干杯", "乾杯"}};
     using core::MatchPolicy;
-    auto leaf = [](const core::PhraseDictionary &d) { return core::PhraseTree{&d, MatchPolicy::ShortCircuit, {}}; };
+    auto leaf = [](const core::PhraseDictionary &d) {
+        return core::PhraseTree{&d, MatchPolicy::ShortCircuit, {}};
+    };
     struct Case {
         const char *what;
         core::PhraseTree step;
@@ -380,14 +382,19 @@ TEST(PhraseConvert, GroupPoliciesAndDescriptions) {
     };
     const Case cases[] = {
         {"short circuit: the first member that matches, with its own longest key",
-         {nullptr, MatchPolicy::ShortCircuit, {leaf(shortPhrases), leaf(longPhrases), leaf(chars)}}, "发面包干杯",
+         {nullptr, MatchPolicy::ShortCircuit, {leaf(shortPhrases), leaf(longPhrases), leaf(chars)}},
+         "发面包干杯",
          "發麪包乾杯"},
-        {"union: the longest key of all", {nullptr, MatchPolicy::Union, {leaf(shortPhrases), leaf(longPhrases), leaf(chars)}},
-         "发面包干杯", "X乾杯"},
+        {"union: the longest key of all",
+         {nullptr, MatchPolicy::Union, {leaf(shortPhrases), leaf(longPhrases), leaf(chars)}},
+         "发面包干杯",
+         "X乾杯"},
         {"nested: a union tried before the characters",
-         {nullptr, MatchPolicy::ShortCircuit,
+         {nullptr,
+          MatchPolicy::ShortCircuit,
           {{nullptr, MatchPolicy::Union, {leaf(shortPhrases), leaf(longPhrases)}}, leaf(chars)}},
-         "发面包发", "X發"},
+         "发面包发",
+         "X發"},
         {"a description stays whole where nothing matches", leaf(chars), "⿰发面发", "⿰发面發"},
         {"an incomplete description is an ordinary character", leaf(chars), "发⿰发", "發⿰發"},
         {"a nested description", leaf(chars), "⿱⿰发面干发", "⿱⿰发面干發"},
