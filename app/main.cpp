@@ -8,6 +8,7 @@
 #include "platform/qt_desktop.h"
 #include "platform/session.h"
 #include "platform/text_services.h"
+#include "platform/translations.h"
 #include "ui/command_line.h"
 #include "ui/desktop_integration.h"
 #include "ui/form1.h"
@@ -84,8 +85,14 @@ int main(int argc, char **argv) {
 
     const char *x11 = std::getenv("DISPLAY");
     const char *wayland = std::getenv("WAYLAND_DISPLAY");
+    std::string folderError;
     const QString socketPath = platform::instanceSocketPath(
-        platform::instanceName(static_cast<unsigned>(getuid()), x11 ? x11 : "", wayland ? wayland : ""));
+        platform::instanceName(static_cast<unsigned>(getuid()), x11 ? x11 : "", wayland ? wayland : ""),
+        folderError);
+    if (socketPath.isEmpty()) {
+        print(stderr, QStringLiteral("lanternfin: %1\n").arg(QString::fromStdString(folderError)));
+        return ui::kExitFailed;
+    }
 
     std::unique_ptr<QApplication> app;
     std::unique_ptr<Instance> instance;
@@ -94,6 +101,7 @@ int main(int argc, char **argv) {
         app = std::make_unique<QApplication>(argc, argv);
         QApplication::setOrganizationName(QStringLiteral("Lanternfin"));
         QApplication::setApplicationName(QStringLiteral("Lanternfin"));
+        platform::installQtTranslations(*app, QLocale::system(), platform::qtTranslationsFolder());
         const QIcon icon = ui::programIcon();
         QApplication::setWindowIcon(icon);
         instance = std::make_unique<Instance>(icon);

@@ -26,6 +26,7 @@ struct CommandLine::Command {
     CLI::App *app = nullptr;
     TransformFactory make;
     std::string synopsis;                       // the usage line's arguments
+    std::string valuesHelp;                     // a value command's values, for its help
     std::vector<std::string> *values = nullptr; // a value command's arguments
     std::vector<std::string> files;
     std::string output;
@@ -57,10 +58,11 @@ CLI::App &CommandLine::addTextCommand(const std::string &name, const std::string
 }
 
 CLI::App &CommandLine::addValueCommand(const std::string &name, const std::string &synopsis,
-                                       const std::string &help, std::vector<std::string> &values,
-                                       TransformFactory make) {
+                                       const std::string &help, const std::string &valuesHelp,
+                                       std::vector<std::string> &values, TransformFactory make) {
     Command &command = add(name, name + " " + synopsis + ": " + help, std::move(make));
     command.synopsis = "[OPTIONS] " + synopsis;
+    command.valuesHelp = valuesHelp;
     command.values = &values;
     // The values are what CLI11 does not recognise, in their order, so that "-.5" is a value
     // and not an option; unknown "--" options are refused in run().
@@ -98,6 +100,21 @@ int CommandLine::usageError(const std::string &what, std::ostream &err) const {
     return kExitUsage;
 }
 
+std::string CommandLine::helpText() const {
+    std::string help = m_app.help();
+    // CLI11 knows a value command's values only as extras: its usage line is given them here.
+    const Command *chosen = parsedCommand();
+    if (!chosen || !chosen->values)
+        return help;
+    const std::string usage = "Usage: lanternfin-cli " + chosen->app->get_name() + " [OPTIONS]\n";
+    const std::size_t at = help.find(usage);
+    if (at != std::string::npos)
+        help.replace(at, usage.size(),
+                     "Usage: lanternfin-cli " + chosen->app->get_name() + " " + chosen->synopsis + "\n\n" +
+                         chosen->valuesHelp);
+    return help;
+}
+
 int CommandLine::run(int argc, const char *const *argv, std::ostream &out, std::ostream &err, int outFd) {
     Command *chosen = nullptr;
     Transform transform;
@@ -128,7 +145,7 @@ int CommandLine::run(int argc, const char *const *argv, std::ostream &out, std::
         }
         transform = chosen->make();
     } catch (const CLI::CallForHelp &) {
-        out << m_app.help();
+        out << helpText();
         return kExitOk;
     } catch (const CLI::CallForAllHelp &) {
         out << m_app.help("", CLI::AppFormatMode::All);

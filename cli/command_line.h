@@ -29,9 +29,11 @@ public:
     // A command that takes values as arguments, in `values`, and reads standard input, if at all;
     // its output goes to standard output or -o FILE. A value may start with "-" (-5, -.5, -&H10:
     // the calculator reads them all); one that starts with "--" and is not an option is a usage
-    // error. `synopsis` names the values in the usage line ("A B C").
+    // error. `synopsis` names the values in the usage line ("A B C"); `valuesHelp` says what each
+    // one is, under the usage line of the command's help.
     CLI::App &addValueCommand(const std::string &name, const std::string &synopsis, const std::string &help,
-                              std::vector<std::string> &values, TransformFactory make);
+                              const std::string &valuesHelp, std::vector<std::string> &values,
+                              TransformFactory make);
 
     // Parses and runs; help and --version go to `out`, messages to `err`, the converted text to
     // `outFd`. Returns the exit status.
@@ -42,6 +44,7 @@ private:
     Command &add(const std::string &name, const std::string &help, TransformFactory make);
     Command *parsedCommand() const;
     int usageError(const std::string &what, std::ostream &err) const;
+    std::string helpText() const;
 
     CLI::App m_app;
     std::string m_version;

@@ -13,8 +13,8 @@ namespace core {
 // The text that the result box shows for the box texts a, b and c: d = b * c / a, each read by
 // the leading-number rules, written as one blank and the general number text for d >= 0
 // (" 6", " 0.5", " 1E+20") or "-" and the text of |d| (-1.25).
-// nullopt means the result box keeps its text: a reads as 0, a box lies beyond the 64-bit float
-// range, or the product or quotient overflows it.
+// nullopt means there is no result (the result box is emptied): a reads as 0, a box lies beyond
+// the 64-bit float range, or the product or quotient overflows it.
 std::optional<std::u16string> proportionText(std::u16string_view a, std::u16string_view b,
                                              std::u16string_view c);
 

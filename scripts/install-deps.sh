@@ -22,6 +22,7 @@ PACKAGES=(
     nlohmann-json3-dev
     qt6-base-dev
     qt6-wayland
+    qt6-translations-l10n
     fonts-noto-cjk
     xvfb
     openbox

@@ -35,19 +35,21 @@ Invocation parseCommandLine(const QStringList &arguments) {
                                                  "when the program already runs."));
     const QCommandLineOption clipboard(
         QStringLiteral("clipboard"),
-        QStringLiteral("Convert the clipboard's text in place: %1. restore puts back the text from "
-                       "before the last conversion. traditional, simplified and pinyin convert as their "
-                       "buttons' own ways (character by character; capitalised pinyin); the other ways: "
-                       "convert:CONFIG converts by the OpenCC configuration CONFIG (e.g. s2t, s2tw, s2twp, "
-                       "s2hk, t2s, tw2s, tw2sp, hk2s) from LANTERNFIN_OPENCC_DIR or /usr/share/opencc, "
-                       "pinyin:STYLE adds a line break and the reading in STYLE (marks, numbers, none, "
-                       "initials), money:WAY rewrites as the amount button's way WAY (bank, bank-round, "
-                       "date, read-back, numerals, capital-numerals). "
+        QStringLiteral("Convert the clipboard's text in place. COMMAND is one of %1, or an explicit "
+                       "way: convert:CONFIG, pinyin:STYLE or money:WAY. traditional, simplified and pinyin "
+                       "convert the way their button's 设为默认 chose, as the tray's 剪贴板 entries do "
+                       "(character by character and capitalised pinyin until another way is chosen). "
+                       "restore puts back the text from before the last conversion. convert:CONFIG "
+                       "converts by the OpenCC configuration CONFIG (e.g. s2t, s2tw, s2twp, s2hk, s2hkp, "
+                       "t2s, tw2s, tw2sp, hk2s, hk2sp: OpenCC 1.4.1's, built in); pinyin:STYLE "
+                       "adds a line break and the reading in STYLE (marks, numbers, none, initials); "
+                       "money:WAY rewrites as the amount button's way WAY (bank, bank-round, date, "
+                       "read-back, numerals, capital-numerals). "
                        "An unknown command is a usage error (2); a configuration or data file that "
-                       "cannot be loaded, or a text a money way refuses, fails (1) and leaves the "
-                       "clipboard as it was. Starts the "
-                       "program in the tray when it is not running.")
-            .arg(QString::fromStdString(clipboardCommandList() + ", " + clipboardVariantList())),
+                       "cannot be loaded, or a text that money or a money way refuses, fails (1) and "
+                       "leaves the clipboard as it was. Starts the program in the tray when it is not "
+                       "running.")
+            .arg(QString::fromStdString(clipboardCommandList())),
         QStringLiteral("command"));
     for (const QCommandLineOption &o : {toggle, show, quit, tray, clipboard})
         parser.addOption(o);
@@ -89,10 +91,10 @@ Invocation parseCommandLine(const QStringList &arguments) {
         out.startInTray = true;
     } else if (parser.isSet(clipboard)) {
         const QString name = parser.value(clipboard);
-        if (!clipboardActionNamed(name.toStdString()))
+        if (!clipboardRequestNamed(name.toStdString()))
             return usage(QStringLiteral("unknown clipboard command '%1' (one of %2)")
                              .arg(name, QString::fromStdString(clipboardCommandList() + ", " +
-                                                               clipboardVariantList())));
+                                                               clipboardWayList())));
         out.request = {Verb::Clipboard, name.toStdString()};
         // The instance started for the conversion keeps out of the way.
         out.startInTray = true;

@@ -4,7 +4,7 @@
 #include "fakes.h"
 #include "platform/phrase_config.h"
 #include "real_text.h"
-#include "ui/button_variants.h"
+#include "ui/button_ways.h"
 #include "ui/desktop_integration.h"
 #include "ui/form1.h"
 
@@ -141,10 +141,25 @@ TEST_F(DesktopIntegrationTest, TrayEntriesConvertTheWayTheButtonsDo) {
         EXPECT_EQ(clipboard.m_text, c.out);
     }
     EXPECT_EQ(opencc("s2twp", "软件和鼠标"), "軟體和滑鼠");
-    // The command line's plain name keeps the button's own way.
-    clipboard.m_text = "软件和鼠标";
-    EXPECT_TRUE(handle(Verb::Clipboard, "traditional").ok);
-    EXPECT_EQ(clipboard.m_text, "軟件和鼠標");
+    // The command line's plain names follow the default way as the tray does; the explicit ways
+    // stay what they name.
+    const struct {
+        const char *name;
+        QString in, out;
+    } commandLine[] = {
+        {"traditional", "软件和鼠标", opencc("s2twp", "软件和鼠标")},
+        {"simplified", "軟體和滑鼠", opencc("tw2sp", "軟體和滑鼠")},
+        {"pinyin", "汉字", "汉字\nhàn zì"},
+        {"convert:s2t", "软件和鼠标", opencc("s2t", "软件和鼠标")},
+        {"pinyin:numbers", "汉字", "汉字\nhan4 zi4"},
+        {"upper", "abc", "ABC"},
+    };
+    for (const auto &c : commandLine) {
+        SCOPED_TRACE(c.name);
+        clipboard.m_text = c.in;
+        EXPECT_TRUE(handle(Verb::Clipboard, c.name).ok);
+        EXPECT_EQ(clipboard.m_text, c.out);
+    }
 
     // Back to the buttons' own ways.
     form->ways(form->cmdft)->setDefault("char");
@@ -153,6 +168,9 @@ TEST_F(DesktopIntegrationTest, TrayEntriesConvertTheWayTheButtonsDo) {
     clipboard.m_text = "软件";
     action("clipboard_traditional")->trigger();
     EXPECT_EQ(clipboard.m_text, "軟件");
+    clipboard.m_text = "软件和鼠标";
+    EXPECT_TRUE(handle(Verb::Clipboard, "traditional").ok);
+    EXPECT_EQ(clipboard.m_text, "軟件和鼠標");
     qunsetenv("XDG_CACHE_HOME");
 }
 

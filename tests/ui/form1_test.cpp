@@ -4,6 +4,7 @@
 #include "platform/character_maps.h"
 #include "platform/text_services.h"
 #include "real_text.h"
+#include "ui/about.h"
 #include "ui/form1.h"
 
 #include <QAction>
@@ -319,11 +320,11 @@ TEST_F(Form1Test, CalculatorFollowsEveryChange) {
     EXPECT_EQ(form->t1d->text(), " 0");
     QTest::keyClicks(form->t1c, "4");
     EXPECT_EQ(form->t1d->text(), " 6");
-    // a removed: the result stays.
+    // a removed: no result, and the box is emptied.
     form->t1a->clear();
-    EXPECT_EQ(form->t1d->text(), " 6");
+    EXPECT_EQ(form->t1d->text(), "");
     form->t1a->setText("abc");
-    EXPECT_EQ(form->t1d->text(), " 6");
+    EXPECT_EQ(form->t1d->text(), "");
     form->t1a->setText("3");
     form->t1b->setText("2");
     form->t1c->setText("1");
@@ -353,14 +354,112 @@ TEST_F(Form1Test, CalculatorFollowsEveryChange) {
     EXPECT_TRUE(form->opt2->isChecked());
 }
 
-TEST_F(Form1Test, AboutOpensThePageAndChangesNothing) {
+// a, b, c that give no result empty d, so that 复制 cannot copy an answer to other inputs; what d
+// then copies is nothing.
+TEST_F(Form1Test, CalculatorEmptiesAStaleResult) {
+    const struct {
+        const char *a, *b, *c;
+    } noResult[] = {
+        {"0", "1", "-5"}, {"x", "1", "-5"}, {"", "1", "-5"}, {"1e300", "1e300", "1e30"}, {"1e400", "1", "1"},
+        {"1", "1e400", "1"},
+    };
+    for (const auto &n : noResult) {
+        SCOPED_TRACE(std::string(n.a) + " : " + n.b + " = " + n.c);
+        form->t1a->setText("4");
+        form->t1b->setText("1");
+        form->t1c->setText("-5");
+        ASSERT_EQ(form->t1d->text(), "-1.25");
+        form->t1a->setText(n.a);
+        form->t1b->setText(n.b);
+        form->t1c->setText(n.c);
+        EXPECT_EQ(form->t1d->text(), "");
+        const int writes = clipboard.writes;
+        click(form->cmdRound);
+        EXPECT_EQ(clipboard.writes, writes);
+    }
+    // 清 空 still ends with four empty boxes.
+    QTest::mouseClick(form->Label1, Qt::LeftButton);
+    for (QLineEdit *box : {form->t1a, form->t1b, form->t1c, form->t1d})
+        EXPECT_EQ(box->text(), "");
+}
+
+// A result longer than its box shows from its first character.
+TEST_F(Form1Test, LongResultsShowFromTheirStart) {
+    showForm();
+    for (const char *a : {"3", "7", "-3"}) {
+        SCOPED_TRACE(a);
+        form->t1a->setText(a);
+        form->t1b->setText("1");
+        form->t1c->setText("1");
+        ASSERT_GT(form->t1d->fontMetrics().horizontalAdvance(form->t1d->text()), form->t1d->width());
+        EXPECT_EQ(form->t1d->cursorPosition(), 0);
+        // The first character is where the box starts drawing text.
+        const QRect cursor = form->t1d->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        EXPECT_LT(cursor.left(), form->t1d->width() / 4);
+    }
+    EXPECT_EQ(form->t1d->text(), "-0.333333333333333");
+}
+
+// 自动隐藏 is ticked on the first start and then as the user left it; the window only stores what
+// the user clicked.
+TEST_F(Form1Test, AutoHideIsRememberedAcrossStarts) {
+    testsupport::FakeSettings stored;
+    auto start = [&] {
+        return std::make_unique<ui::Form1>(ui::Form1Services{clipboard, pages, tray, pointer, realText(), stored});
+    };
+    {
+        auto first = start();
+        EXPECT_TRUE(first->Check1->isChecked());
+        EXPECT_TRUE(stored.values.isEmpty());
+        first->Check1->click();
+        EXPECT_FALSE(first->Check1->isChecked());
+        EXPECT_FALSE(first->Timer1->isActive());
+    }
+    {
+        auto second = start();
+        EXPECT_FALSE(second->Check1->isChecked());
+        second->timerLoad_Timer();
+        EXPECT_FALSE(second->Timer1->isActive());
+        second->Check1->click();
+        EXPECT_TRUE(second->Timer1->isActive());
+    }
+    EXPECT_TRUE(start()->Check1->isChecked());
+    // Unticked by the program (a session that cannot dock), not by the user: nothing stored.
+    {
+        auto third = start();
+        third->Check1->setChecked(false);
+        third->Check1_Click();
+    }
+    EXPECT_TRUE(start()->Check1->isChecked());
+}
+
+// Vesk's Web opens the About box: version, licence, every data source with its licence, and the
+// homepage as a link that opens through the page service.
+TEST_F(Form1Test, AboutShowsVersionLicencesAndTheHomepage) {
     setText("stays");
     const QRect before = form->geometry();
     click(form->cmdabout);
+    auto *box = form->findChild<ui::AboutBox *>("about");
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->isVisible());
+    const QString shown = box->text()->text();
+    for (const char *part : {LANTERNFIN_VERSION, "Apache-2.0", "OpenCC", "Terra Pinyin", "pinyin_simp", "Unihan",
+                             "jieba", "Park", "Interspeech 2020", "LGPL-3.0", "MIT", "Unicode-DFS-2016",
+                             "CC-CEDICT", "Sun Junyi", "GONG Chen", ui::kProjectPage})
+        EXPECT_TRUE(shown.contains(QString::fromUtf8(part))) << part;
+    for (const ui::DataSource &source : ui::kDataSources)
+        EXPECT_TRUE(shown.contains(QString::fromUtf8(source.name).toHtmlEscaped())) << source.name;
+    EXPECT_TRUE(pages.opened.isEmpty());
+    emit box->text()->linkActivated(QString::fromLatin1(ui::kProjectPage));
     ASSERT_EQ(pages.opened.size(), 1);
     EXPECT_EQ(pages.opened.front(), QUrl(ui::kProjectPage));
+    // A second click shows the same box; nothing else changes.
+    box->close();
+    click(form->cmdabout);
+    EXPECT_EQ(form->findChildren<ui::AboutBox *>().size(), 1);
     EXPECT_EQ(text(), "stays");
     EXPECT_EQ(form->geometry(), before);
+    box->close();
 }
 
 TEST_F(Form1Test, ExitRemovesTheTrayIcon) {
