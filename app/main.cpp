@@ -31,7 +31,7 @@ namespace {
 // Everything the running instance holds, in the order it is built.
 struct Instance {
     explicit Instance(const QIcon &icon)
-        : text(platform::loadTextServices(platform::openccDataDir())),
+        : text(platform::loadTextServices(std::string())),
           tray(icon, QString::fromLatin1(ui::kTrayTip)),
           form(ui::Form1Services{clipboard, pages, tray, pointer, text, settings}),
           desktop(form, clipboard, text, platform::AutostartEntry::forCurrentUser()),
@@ -85,8 +85,14 @@ int main(int argc, char **argv) {
 
     const char *x11 = std::getenv("DISPLAY");
     const char *wayland = std::getenv("WAYLAND_DISPLAY");
+    std::string folderError;
     const QString socketPath = platform::instanceSocketPath(
-        platform::instanceName(static_cast<unsigned>(getuid()), x11 ? x11 : "", wayland ? wayland : ""));
+        platform::instanceName(static_cast<unsigned>(getuid()), x11 ? x11 : "", wayland ? wayland : ""),
+        folderError);
+    if (socketPath.isEmpty()) {
+        print(stderr, QStringLiteral("lanternfin: %1\n").arg(QString::fromStdString(folderError)));
+        return ui::kExitFailed;
+    }
 
     std::unique_ptr<QApplication> app;
     std::unique_ptr<Instance> instance;

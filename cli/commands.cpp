@@ -29,6 +29,16 @@ using LineCommand = std::function<std::optional<std::u16string>(std::u16string_v
 // One input text to one output text, or a refusal that is reported with the line's number.
 using RefusingLineCommand = std::function<core::Outcome<std::u16string>(std::u16string_view)>;
 
+// A number too large for its numerals or capitals: exit 3 with the window's message, for every
+// command that meets that limit.
+bool isAmountLimit(const core::Refusal &refusal) {
+    return refusal.message == core::kAmountLimitMessage;
+}
+
+Status amountLimit() {
+    return {kExitLimit, core::utf16ToUtf8(core::kAmountLimitMessage), true};
+}
+
 // Calls `each(line, number)` for every line of `input`, without its line break and a carriage
 // return before it; numbers count from 1.
 template <class Each> void forEachLine(std::string_view input, Each &&each) {
@@ -107,7 +117,7 @@ Transform linesTransform(LineCommand command, std::u16string why = u"no result")
     });
 }
 
-// Reads the whole input as one text; a refusal exits 1 with its message.
+// Reads the whole input as one text; a refusal exits 1 with its message (3 for the amount limit).
 Transform wholeTextTransform(RefusingLineCommand command) {
     return [command = std::move(command)](Input &in, Writer &out) -> Status {
         std::string input;
@@ -118,7 +128,9 @@ Transform wholeTextTransform(RefusingLineCommand command) {
             return invalidUtf8();
         const auto result = command(*text);
         if (!result)
-            return {kExitNoResult, core::utf16ToUtf8(result.refusal.message)};
+            return isAmountLimit(result.refusal)
+                       ? amountLimit()
+                       : Status{kExitNoResult, core::utf16ToUtf8(result.refusal.message)};
         out.write(core::utf16ToUtf8(*result.value) + "\n");
         return {};
     };
@@ -194,6 +206,9 @@ Transform moneyTransform(const CommandOptions &o) {
             number.find_first_not_of("0123456789.,+-eE ") != std::string::npos)
             throw CLI::ValidationError("money --verify", "NUMBER is not a number: " + number);
         const core::Decimal expected = core::readLeadingDecimal(std::string_view(number));
+        // A number beyond what capitals can state fails as money does for it, whatever the input.
+        if (!core::daxie(expected))
+            return [](Input &, Writer &) { return amountLimit(); };
         return textTransform(
             [expected](std::u16string_view capitals) {
                 const auto check = core::checkAmountCapitals(expected, capitals);
@@ -225,8 +240,8 @@ Transform moneyTransform(const CommandOptions &o) {
         if (!text)
             return invalidUtf8();
         const auto result = write(*text);
-        if (!result && result.refusal.message == core::kAmountLimitMessage)
-            return {kExitLimit, core::utf16ToUtf8(core::kAmountLimitMessage), true};
+        if (!result && isAmountLimit(result.refusal))
+            return amountLimit();
         if (!result)
             return {kExitNoResult, core::utf16ToUtf8(result.refusal.message)};
         out.write(core::utf16ToUtf8(*result.value) + "\n");
@@ -346,7 +361,7 @@ std::shared_ptr<const core::CodePointMap> shared(core::CodePointMap map) {
 }
 
 std::shared_ptr<const core::CodePointMap> loadDictionary(const char *file) {
-    const std::string path = platform::openccDataDir() + "/" + file;
+    const std::string path = platform::characterDictionaryPath(file);
     auto map = platform::loadCharacterDictionary(path);
     if (!map)
         throw SetupFailure{{kExitUsage, "cannot load " + path}};
@@ -412,7 +427,7 @@ Transform readingTransform(const core::PinyinStyle &style, bool lines) {
 Transform convertTransform(const std::string &name) {
     auto load = platform::loadPhraseConverter(name);
     if (!load.converter)
-        throw SetupFailure{{kExitUsage, "cannot load " + load.failedPath}};
+        throw SetupFailure{{kExitUsage, "cannot load " + load.failedPath + (load.why.empty() ? "" : ": " + load.why)}};
     auto converter = std::make_shared<const core::PhraseConverter>(std::move(*load.converter));
     return [converter](Input &in, Writer &out) -> Status {
         const auto result = platform::convertStream(

@@ -1,6 +1,9 @@
 #pragma once
 // The input and output of lanternfin-cli: one buffered writer for every output, reading an input
-// whole or in slices, and files replaced atomically. Plain POSIX, so that tests can drive each part.
+// whole or in slices; files are replaced through platform::AtomicFile. Plain POSIX, so that tests
+// can drive each part.
+
+#include "platform/atomic_file.h"
 
 #include <cstddef>
 #include <string>
@@ -55,36 +58,9 @@ private:
     int m_error = 0;
 };
 
-// A file written through a temporary file in the same folder, which replaces `path` by rename
-// only in commit(). Until then, and whenever commit() fails, `path` is untouched; an uncommitted
-// temporary file is removed by the destructor. Where `path` is a symbolic link, the file it points
-// to is replaced and the link stays.
-class AtomicFile {
-public:
-    // Creates the temporary file. A file already at `path` lends its permissions (and owner,
-    // where allowed) to the new one; a new file gets 0666 less the umask. On failure fd() is -1
-    // and error() holds the errno.
-    explicit AtomicFile(std::string path);
-    ~AtomicFile();
-    AtomicFile(const AtomicFile &) = delete;
-    AtomicFile &operator=(const AtomicFile &) = delete;
-
-    int fd() const { return m_fd; }
-    const std::string &path() const { return m_path; }
-    // Flushes the data to disk and renames the temporary file over `path`; false (errno in
-    // error()) when any step fails, in which case the temporary file is removed.
-    bool commit();
-    // Removes the temporary file; `path` stays as it was.
-    void discard();
-    int error() const { return m_error; }
-
-private:
-    std::string m_path;
-    std::string m_target; // `path`, or the file its symbolic link points to
-    std::string m_temp;
-    int m_fd = -1;
-    int m_error = 0;
-};
+// Files replaced atomically (or written directly where they are devices): the helper that the
+// window's files share.
+using AtomicFile = platform::AtomicFile;
 
 // "Permission denied" and the like, for messages.
 std::string errorText(int error);

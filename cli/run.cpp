@@ -1,5 +1,7 @@
 #include "cli/run.h"
 
+#include <sys/stat.h>
+
 namespace cli {
 
 namespace {
@@ -50,14 +52,24 @@ public:
     bool commitFailed(AtomicFile &file) {
         if (file.commit())
             return false;
-        fail(file.path(), {kExitIo, "cannot replace the file: " + errorText(file.error())});
+        fail(file.path(), {kExitIo, file.message()});
         return true;
     }
 
     bool opened(AtomicFile &file) {
         if (file.fd() >= 0)
             return true;
-        fail(file.path(), {kExitIo, "cannot create a temporary file beside it: " + errorText(file.error())});
+        fail(file.path(), {kExitIo, file.message()});
+        return false;
+    }
+
+    // A FIFO cannot be read and then written back: its writer has gone when it ends, and its
+    // reader is this program. Refused before anything is opened.
+    bool replaceable(const std::string &name) {
+        struct stat st {};
+        if (::stat(name.c_str(), &st) != 0 || !S_ISFIFO(st.st_mode))
+            return true;
+        fail(name, {kExitIo, "is a FIFO, which cannot be converted in place (read it and write with -o)"});
         return false;
     }
 
@@ -99,6 +111,8 @@ int runTransform(const Transform &transform, const std::vector<std::string> &inp
     }
     case Destination::Kind::InPlace:
         for (const auto &name : names) {
+            if (!run.replaceable(name))
+                continue;
             AtomicFile file(name);
             if (!run.opened(file))
                 continue;

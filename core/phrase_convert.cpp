@@ -109,6 +109,59 @@ struct RunStep {
     return ((b & 0x07u) << 18) | ((p[1] & 0x3Fu) << 12) | ((p[2] & 0x3Fu) << 6) | (p[3] & 0x3Fu);
 }
 
+// ---- Ideographic descriptions ----------------------------------------------------------------
+
+// How many descriptions follow a description character: ⿲ and ⿳ three, ⿾ and ⿿ one, the rest two.
+inline int idsArity(std::uint32_t c) {
+    if (c == 0x2FF2 || c == 0x2FF3)
+        return 3;
+    if (c == 0x2FFE || c == 0x2FFF)
+        return 1;
+    return 2;
+}
+
+enum class IdsParse { Complete, Incomplete, Invalid };
+
+// One description from p: a character, or a description character with its operands. At most 16
+// levels deep and 64 characters long, as OpenCC reads them.
+IdsParse parseIds(const unsigned char *p, const unsigned char *e, int depthLeft, int &count,
+                  const unsigned char *&end) {
+    if (p >= e)
+        return IdsParse::Incomplete;
+    if (depthLeft == 0 || count >= 64)
+        return IdsParse::Invalid;
+    int len;
+    const std::uint32_t c = decode(p, len);
+    if (e - p < len)
+        return IdsParse::Incomplete;
+    ++count;
+    p += len;
+    if (!isIdsOperator(c)) {
+        end = p;
+        return IdsParse::Complete;
+    }
+    for (int i = idsArity(c); i > 0; --i) {
+        if (p >= e)
+            return IdsParse::Incomplete;
+        const IdsParse r = parseIds(p, e, depthLeft - 1, count, p);
+        if (r != IdsParse::Complete)
+            return r;
+    }
+    end = p;
+    return IdsParse::Complete;
+}
+
+// The length of the whole description that starts with the description character at p (0 when it
+// is not complete by e); `incomplete` tells whether text after e could still complete it.
+[[gnu::noinline]] std::size_t idsLength(const unsigned char *p, const unsigned char *e, bool *incomplete = nullptr) {
+    int count = 0;
+    const unsigned char *end = p;
+    const IdsParse r = parseIds(p, e, 16, count, end);
+    if (incomplete)
+        *incomplete = r == IdsParse::Incomplete;
+    return r == IdsParse::Complete ? static_cast<std::size_t>(end - p) : 0;
+}
+
 template <class T> const T *findChar(std::span<const T> sorted, std::uint32_t ch) {
     const auto it = std::lower_bound(sorted.begin(), sorted.end(), ch,
                                      [](const T &e, std::uint32_t c) { return e.ch < c; });
@@ -224,12 +277,34 @@ private:
         w.put(reinterpret_cast<const char *>(p), static_cast<std::size_t>(len));
 }
 
+// A character that no key matches and that starts a complete description: the description is
+// written as it is and its length returned; 0 for any other character.
+[[gnu::always_inline]] inline std::size_t putIds(std::uint32_t c, const unsigned char *p, const unsigned char *e,
+                                                 Writer &w) {
+    if (!isIdsOperator(c)) [[likely]]
+        return 0;
+    const std::size_t n = idsLength(p, e);
+    if (n)
+        w.put(reinterpret_cast<const char *>(p), n);
+    return n;
+}
+
+inline bool mapsChar(const CharMapView &m, std::uint32_t c) {
+    return c < kBmp ? m.bmp[c].len != kNone : findChar(m.astral, c) != nullptr;
+}
+
 void applyChars(const CharMapView &m, const char *pool, std::string_view in, Writer &w) {
     auto p = reinterpret_cast<const unsigned char *>(in.data());
     const auto e = p + in.size();
     while (p < e) {
         int len;
         const std::uint32_t c = decode(p, len);
+        if (isIdsOperator(c) && !mapsChar(m, c)) {
+            if (const std::size_t n = putIds(c, p, e, w)) {
+                p += n;
+                continue;
+            }
+        }
         putMapped(m, pool, c, p, len, w);
         p += len;
     }
@@ -248,6 +323,10 @@ void applyTrie(const TrieView &t, const CharMapView *then, const char *pool, std
         } else {
             int cl;
             const std::uint32_t c = decode(p, cl);
+            if (const std::size_t n = putIds(c, p, e, w)) {
+                p += n;
+                continue;
+            }
             if (then)
                 putMapped(*then, pool, c, p, cl, w);
             else
@@ -260,7 +339,7 @@ void applyTrie(const TrieView &t, const CharMapView *then, const char *pool, std
 // ---- The image -------------------------------------------------------------------------------
 
 constexpr char kMagic[8] = {'L', 'F', 'P', 'H', 'R', 'S', 'E', '1'};
-constexpr std::uint32_t kVersion = 8;
+constexpr std::uint32_t kVersion = 9;
 constexpr std::uint32_t kTrieStep = 0, kCharStep = 1, kTrieThenCharStep = 2;
 constexpr std::uint32_t kByteOrder = 0x01020304;
 
@@ -608,32 +687,41 @@ bool usable(const PhraseEntry &e) {
     return !e.key.empty() && isValidUtf8(e.key) && isValidUtf8(e.value);
 }
 
-// A group as one trie: a key of a later dictionary is dropped when it or one of its prefixes is a
-// key of an earlier one, so the longest match of the whole is the longest match of the first
-// dictionary that matches at all.
-TrieBuilder mergeGroup(std::span<const PhraseDictionary *const> group) {
-    TrieBuilder t;
+std::vector<std::uint32_t> keyOf(std::string_view s) {
     std::vector<std::uint32_t> key;
-    auto keyOf = [&key](const std::string &s) -> TrieBuilder::Key {
-        key.clear();
-        auto p = reinterpret_cast<const unsigned char *>(s.data());
-        const auto e = p + s.size();
-        while (p < e) {
-            int len;
-            key.push_back(decode(p, len));
-            p += len;
-        }
-        return key;
-    };
+    auto p = reinterpret_cast<const unsigned char *>(s.data());
+    const auto e = p + s.size();
+    while (p < e) {
+        int len;
+        key.push_back(decode(p, len));
+        p += len;
+    }
+    return key;
+}
+
+// A dictionary or a group as one trie whose longest match is the match of the whole. In a
+// short-circuit group a key of a later member is dropped when it or one of its prefixes is a key
+// of an earlier one, so the longest match of the whole is the longest match of the first member
+// that matches at all; in a union every key counts, the earlier member's value on a tie.
+TrieBuilder mergeTree(const PhraseTree &tree) {
+    TrieBuilder t;
+    if (tree.dict) {
+        for (const auto &e : *tree.dict)
+            if (usable(e))
+                t.insert(keyOf(e.key), e.value);
+        return t;
+    }
     std::vector<bool> kept;
-    for (const PhraseDictionary *dict : group) {
-        // Which keys stay is decided against the earlier dictionaries only.
-        kept.assign(dict->size(), false);
-        for (std::size_t i = 0; i < dict->size(); ++i)
-            kept[i] = usable((*dict)[i]) && !t.hasPrefixOf(keyOf((*dict)[i].key));
-        for (std::size_t i = 0; i < dict->size(); ++i)
+    for (const PhraseTree &member : tree.members) {
+        const TrieBuilder m = mergeTree(member);
+        // Which keys stay is decided against the earlier members only.
+        kept.assign(m.keyCount(), true);
+        if (tree.policy == MatchPolicy::ShortCircuit)
+            for (std::size_t i = 0; i < m.keyCount(); ++i)
+                kept[i] = !t.hasPrefixOf(m.key(i));
+        for (std::size_t i = 0; i < m.keyCount(); ++i)
             if (kept[i])
-                t.insert(keyOf((*dict)[i].key), (*dict)[i].value);
+                t.insert(m.key(i), m.value(i));
     }
     return t;
 }
@@ -697,30 +785,54 @@ struct PhraseConverter::Tables {
     bool lineLocal = false;
     std::vector<RunStep> steps;
     bool plainAscii[128] = {};
+    bool hasNorm = false;
+    std::span<const std::uint64_t> normLead; // by the first two bytes of a normalized character
+    CharMapView norm;
 
     bool isDirect(std::uint32_t c) const { return c < kBmp && (direct[c >> 6] >> (c & 63)) & 1; }
 };
 
-PhraseConverter PhraseConverter::build(const PhraseConfig &config) {
-    PhraseConfigView view;
-    for (const auto &d : config.segmentation)
-        view.segmentation.push_back(&d);
-    for (const auto &g : config.steps) {
-        view.steps.emplace_back();
+PhraseConfigView viewOf(const PhraseConfig &config) {
+    auto group = [](const PhraseGroup &g) {
+        PhraseTree t;
         for (const auto &d : g)
-            view.steps.back().push_back(&d);
-    }
-    return build(view);
+            t.members.push_back({&d, MatchPolicy::ShortCircuit, {}});
+        return t;
+    };
+    PhraseConfigView view;
+    view.segmentation = group(config.segmentation);
+    for (const auto &g : config.steps)
+        view.steps.push_back(group(g));
+    for (const auto &g : config.normalization)
+        view.normalization.push_back(group(g));
+    return view;
+}
+
+PhraseConverter PhraseConverter::build(const PhraseConfig &config) {
+    return build(viewOf(config));
 }
 
 PhraseConverter PhraseConverter::build(const PhraseConfigView &config) {
     Pool pool;
     pool.add(std::string_view()); // offset 0 is the empty text
 
-    TrieBuilder seg = mergeGroup(config.segmentation);
+    TrieBuilder seg = mergeTree(config.segmentation);
     std::vector<TrieBuilder> steps;
     for (const auto &g : config.steps)
-        steps.push_back(mergeGroup(g));
+        steps.push_back(mergeTree(g));
+
+    // Normalization: one character to one character, the steps composed into one mapping.
+    CharMap norm;
+    for (const auto &g : config.normalization) {
+        const TrieBuilder n = mergeTree(g);
+        CharMap m;
+        for (std::size_t k = 0; k < n.keyCount(); ++k)
+            if (const auto key = n.key(k); key.size() == 1 && codePoints(n.value(k)).size() == 1)
+                m[key[0]] = n.value(k);
+        norm = compose(norm, m);
+    }
+    for (auto it = norm.begin(); it != norm.end();)
+        it = it->second == encode(it->first) ? norm.erase(it) : std::next(it);
 
     // Whether a line break is in no key: then nothing matches across one, and lines convert on
     // their own.
@@ -803,7 +915,7 @@ PhraseConverter PhraseConverter::build(const PhraseConfigView &config) {
                     touched[c] = true;
         }
         for (std::uint32_t c = 0; c < kBmp; ++c) {
-            if (c >= 0xD800 && c <= 0xDFFF)
+            if ((c >= 0xD800 && c <= 0xDFFF) || isIdsOperator(c))
                 continue;
             if (!touched[c]) {
                 direct[c >> 6] |= std::uint64_t(1) << (c & 63);
@@ -849,6 +961,16 @@ PhraseConverter PhraseConverter::build(const PhraseConfigView &config) {
         }
     }
     const CharTables directTables = pure ? CharTables{} : flattenChars(directMap, pool);
+    const CharTables normTables = flattenChars(norm, pool);
+    // The first two bytes of every normalized character, so that a text without any is passed over
+    // quickly.
+    std::vector<std::uint64_t> normLead(norm.empty() ? 0 : 65536 / 64, 0);
+    for (const auto &[c, v] : norm) {
+        const std::string u = encode(c);
+        const std::uint32_t lead = std::uint32_t(static_cast<unsigned char>(u[0])) << 8 |
+                                   static_cast<unsigned char>(u[1]);
+        normLead[lead >> 6] |= std::uint64_t(1) << (lead & 63);
+    }
     runSteps.clear();
     directMap.clear();
     // The segmentation keys' outputs, then the steps' tries can go before the segmentation's
@@ -878,6 +1000,9 @@ PhraseConverter PhraseConverter::build(const PhraseConfigView &config) {
     img.add(segFlat.edges);
     img.add(segFlat.pairs);
     img.add(kinds);
+    img.add(normLead);
+    img.add(normTables.bmp);
+    img.add(normTables.astral);
     std::size_t ci = 0, ti = 0;
     for (const auto kind : kinds) {
         if (kind == kCharStep) {
@@ -907,6 +1032,78 @@ PhraseConverter PhraseConverter::build(const PhraseConfigView &config) {
     const std::string_view view(*bytes);
     return *fromImage(view, std::move(bytes));
 }
+
+namespace {
+
+// Whether the tables of an image hold together, checked once when it is opened, in time linear in
+// its size: every text lies whole in the pool (which is valid UTF-8) and starts and ends on a
+// character; every node index is a node; a node reached as one that ends a key has a text; every
+// edge table has an empty slot, so that a probe ends. A file that passes its checksum may still
+// have been made by someone else.
+class ImageCheck {
+public:
+    explicit ImageCheck(std::string_view pool) : m_pool(pool) {}
+
+    bool poolIsText() const { return isValidUtf8(m_pool); }
+
+    bool text(std::uint32_t off, std::uint32_t len) const {
+        if (len == kNone)
+            return true;
+        if (off > m_pool.size() || len > m_pool.size() - off)
+            return false;
+        return starts(off) && starts(off + len);
+    }
+    bool chars(const CharMapView &m) const {
+        for (const Text &t : m.bmp)
+            if (!text(t.off, t.len))
+                return false;
+        std::uint32_t last = 0;
+        for (std::size_t i = 0; i < m.astral.size(); ++i) {
+            const AstralText &a = m.astral[i];
+            if ((i && a.ch <= last) || a.len == kNone || !text(a.off, a.len))
+                return false;
+            last = a.ch;
+        }
+        return true;
+    }
+    bool trie(const TrieView &t) const {
+        for (const Node &n : t.nodes)
+            if (!text(n.valOff, n.valLen))
+                return false;
+        auto reach = [&t](std::uint32_t f) {
+            const std::uint32_t node = f & kNodeMask;
+            return node < t.nodes.size() && (!(f & kHasValue) || t.nodes[node].valLen != kNone);
+        };
+        for (const std::uint32_t f : t.first)
+            if (f && !reach(f))
+                return false;
+        std::uint32_t last = 0;
+        for (std::size_t i = 0; i < t.astral.size(); ++i) {
+            const Edge &e = t.astral[i];
+            if ((i && e.ch <= last) || e.ch < kBmp || !reach(e.node))
+                return false;
+            last = e.ch;
+        }
+        bool empty = false;
+        for (const HashEdge &e : t.edges) {
+            if (e.node == kNone) {
+                empty = true;
+                continue;
+            }
+            if (e.node >= t.nodes.size() || !reach(e.child) || (e.child & kNodeMask) == 0)
+                return false;
+        }
+        return empty;
+    }
+
+private:
+    bool starts(std::size_t at) const {
+        return at == m_pool.size() || (static_cast<unsigned char>(m_pool[at]) & 0xC0) != 0x80;
+    }
+    std::string_view m_pool;
+};
+
+} // namespace
 
 std::optional<PhraseConverter> PhraseConverter::fromImage(std::string_view image,
                                                           std::shared_ptr<const void> owner) {
@@ -950,8 +1147,16 @@ std::optional<PhraseConverter> PhraseConverter::fromImage(std::string_view image
     t->pure = h.pure != 0;
     t->lineLocal = h.lineLocal != 0;
     const auto kinds = r.next<std::uint32_t>(h.stepCount);
-    if (!kinds)
+    const auto normLead = r.next<std::uint64_t>();
+    const auto normBmp = r.next<Text>();
+    const auto normAstral = r.next<AstralText>();
+    if (!kinds || !normLead || !normBmp || !normAstral)
         return std::nullopt;
+    t->hasNorm = !normLead->empty();
+    if (normLead->size() != (t->hasNorm ? 65536 / 64 : 0) || normBmp->size() != kBmp)
+        return std::nullopt;
+    t->normLead = *normLead;
+    t->norm = {*normBmp, *normAstral};
     auto readChars = [&r](CharMapView &v) {
         auto bmp = r.next<Text>(kBmp);
         auto astral = r.next<AstralText>();
@@ -970,6 +1175,12 @@ std::optional<PhraseConverter> PhraseConverter::fromImage(std::string_view image
         t->steps.push_back(s);
     }
     if (!r.allRead() || (t->pure && (t->steps.size() != 1 || !t->steps[0].isChar)))
+        return std::nullopt;
+    const ImageCheck check(std::string_view(pool->data(), pool->size()));
+    bool fits = check.poolIsText() && check.trie(t->seg) && check.chars(t->directMap) && check.chars(t->norm);
+    for (const RunStep &s : t->steps)
+        fits = fits && (s.isChar || check.trie(s.trie)) && (!(s.isChar || s.hasThen) || check.chars(s.chars));
+    if (!fits)
         return std::nullopt;
     for (std::uint32_t c = 0; c < 128; ++c)
         t->plainAscii[c] = t->seg.first[c] == 0 && (!t->pure || t->steps[0].chars.bmp[c].len == kNone);
@@ -1018,6 +1229,16 @@ std::size_t convertDetermined(const PhraseConverter::Tables &t, std::string_view
             const std::uint32_t c = decode(p, len);
             const Node *n = nullptr;
             const std::size_t mlen = step.isChar ? 0 : matchAt(step.trie, c, len, p, e, n);
+            if (!mlen && isIdsOperator(c) && !(step.isChar && mapsChar(step.chars, c))) {
+                bool incomplete = false;
+                if (const std::size_t ids = idsLength(p, e, &incomplete)) {
+                    sw.put(reinterpret_cast<const char *>(p), ids);
+                    p += ids;
+                    continue;
+                }
+                if (incomplete)
+                    break;
+            }
             if (mlen) {
                 sw.put(t.pool + n->valOff, n->valLen);
                 p += mlen;
@@ -1046,8 +1267,10 @@ bool PhraseConverter::linesConvertAlone() const {
     return m_tables->lineLocal;
 }
 
-std::size_t PhraseConverter::convert(std::string_view in, std::string &out, bool final) const {
-    const Tables &t = *m_tables;
+namespace {
+
+// The conversion of text that needs no normalization.
+std::size_t convertNormalized(const PhraseConverter::Tables &t, std::string_view in, std::string &out, bool final) {
     const auto begin = reinterpret_cast<const unsigned char *>(in.data());
     const auto e = begin + in.size();
     auto p = begin;
@@ -1070,6 +1293,16 @@ std::size_t PhraseConverter::convert(std::string_view in, std::string &out, bool
                 w.put(t.pool + n->valOff, n->valLen);
                 p += mlen;
                 continue;
+            }
+            if (isIdsOperator(c) && !mapsChar(chars, c)) [[unlikely]] {
+                bool incomplete = false;
+                if (const std::size_t ids = idsLength(p, e, &incomplete)) {
+                    w.put(reinterpret_cast<const char *>(p), ids);
+                    p += ids;
+                    continue;
+                }
+                if (incomplete && !final)
+                    break;
             }
             putMapped(chars, t.pool, c, p, len, w);
             p += len;
@@ -1123,6 +1356,17 @@ std::size_t PhraseConverter::convert(std::string_view in, std::string &out, bool
             runStart = p;
             continue;
         }
+        if (isIdsOperator(c) && !(firstIsChar && mapsChar(t.steps[0].chars, c))) [[unlikely]] {
+            // A description stays as it is through every step; the segment goes on around it.
+            bool incomplete = false;
+            if (const std::size_t ids = idsLength(p, e, &incomplete)) {
+                g.put(reinterpret_cast<const char *>(p), ids);
+                p += ids;
+                continue;
+            }
+            if (incomplete && !final)
+                break;
+        }
         if (firstIsChar)
             putMapped(t.steps[0].chars, t.pool, c, p, len, g);
         else
@@ -1143,6 +1387,50 @@ std::size_t PhraseConverter::convert(std::string_view in, std::string &out, bool
     }
     w.finish();
     return static_cast<std::size_t>(p - begin);
+}
+
+// Whether `in` holds a character that normalization changes, by the first two bytes of each
+// character; most texts hold none, and are passed over at memory speed.
+bool needsNormalization(const PhraseConverter::Tables &t, std::string_view in) {
+    const auto *p = reinterpret_cast<const unsigned char *>(in.data());
+    const std::size_t n = in.size();
+    const std::uint64_t *lead = t.normLead.data();
+    std::size_t i = 0;
+    while (i + 1 < n) {
+        const std::size_t stop = std::min(n - 1, i + 4096);
+        std::uint64_t hit = 0;
+        // Pairs that start with a continuation byte or ASCII are never in the table.
+        for (; i < stop; ++i) {
+            const unsigned pair = unsigned(p[i]) << 8 | p[i + 1];
+            hit |= lead[pair >> 6] >> (pair & 63);
+        }
+        if (hit & 1)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+std::size_t PhraseConverter::convert(std::string_view in, std::string &out, bool final) const {
+    const Tables &t = *m_tables;
+    if (!t.hasNorm || !needsNormalization(t, in))
+        return convertNormalized(t, in, out, final);
+    // Normalization maps one character to one character (a description stays whole), so the
+    // characters converted of the normalized text are as many of `in`.
+    std::string normalized;
+    Writer nw(normalized, 0, in.size());
+    applyChars(t.norm, t.pool, in, nw);
+    nw.finish();
+    const std::size_t done = convertNormalized(t, normalized, out, final);
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < done; ++i)
+        chars += (static_cast<unsigned char>(normalized[i]) & 0xC0) != 0x80;
+    std::size_t at = 0;
+    for (; at < in.size(); ++at)
+        if ((static_cast<unsigned char>(in[at]) & 0xC0) != 0x80 && chars-- == 0)
+            break;
+    return at;
 }
 
 namespace {

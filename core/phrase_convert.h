@@ -30,18 +30,44 @@ using PhraseGroup = std::vector<PhraseDictionary>;
 
 struct PhraseConfig {
     // Segmentation: at each position the longest key that starts there is one segment; the
-    // characters where no key starts are gathered into one segment up to the next key.
+    // characters where no key starts are gathered into one segment up to the next key. An empty
+    // group (no key at all) leaves the whole text one segment.
     PhraseGroup segmentation;
     // Applied in order to every segment on its own; a segment's boundaries never move.
     std::vector<PhraseGroup> steps;
+    // Applied in order to the whole text before segmentation. Each entry maps one character to one
+    // character (compatibility ideographs to their unified forms); other entries are left out.
+    std::vector<PhraseGroup> normalization;
+};
+
+// How a group of dictionaries matches at a position: ShortCircuit takes the first member that has
+// any key there (with its longest key); Union takes the longest key of all members, the earlier
+// member on a tie.
+enum class MatchPolicy { ShortCircuit, Union };
+
+// A dictionary (`dict` set) or a group of members, which may be groups themselves. A group with
+// no member matches nothing.
+struct PhraseTree {
+    const PhraseDictionary *dict = nullptr;
+    MatchPolicy policy = MatchPolicy::ShortCircuit;
+    std::vector<PhraseTree> members;
 };
 
 // The same as dictionaries that lie elsewhere, so that a dictionary named in several places is held
 // once; they must outlive the build.
 struct PhraseConfigView {
-    std::vector<const PhraseDictionary *> segmentation;
-    std::vector<std::vector<const PhraseDictionary *>> steps;
+    PhraseTree segmentation;
+    std::vector<PhraseTree> steps;
+    std::vector<PhraseTree> normalization;
 };
+
+// The view of `config`, pointing into it.
+PhraseConfigView viewOf(const PhraseConfig &config);
+
+// Ideographic description characters (U+2FF0..U+2FFF) start a description such as ⿰氵青 that is
+// kept as it is where no key matches at its first character: the characters described are not
+// converted one by one.
+inline bool isIdsOperator(std::uint32_t c) { return c - 0x2FF0u < 16u; }
 
 class PhraseConverter {
 public:

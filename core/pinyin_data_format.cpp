@@ -1,5 +1,7 @@
 #include "pinyin_data_format.h"
 
+#include "pinyin_context.h"
+
 #include <set>
 
 namespace core {
@@ -42,6 +44,21 @@ std::vector<unsigned char> writePinyinData(const PinyinDataContent &content, std
             return refuse("a word's cost does not fit its 14 bits");
         names.insert(e.reading.begin(), e.reading.end());
     }
+    std::size_t classTotal = 0;
+    for (const auto &[cp, m] : content.models) {
+        const auto own = content.readings.find(cp);
+        if (own == content.readings.end() || cp >= kCodePointLimit)
+            return refuse("a model of a character without a reading");
+        if (m.classes.empty() || m.classes.size() > 255)
+            return refuse("a model needs 1 to 255 readings");
+        for (const auto &[f, w] : m.weights)
+            if (w.size() != m.classes.size())
+                return refuse("a model's weights are not one per reading");
+        names.insert(m.classes.begin(), m.classes.end());
+        classTotal += m.classes.size();
+    }
+    if (classTotal > 0xFFFF)
+        return refuse("more model readings than the file numbers");
     for (const auto &n : names)
         if (n.size() < 2 || n.back() < '1' || n.back() > '5' || n.find('\0') != std::string::npos)
             return refuse("a syllable is not letters and a tone digit: " + n);
@@ -109,6 +126,42 @@ std::vector<unsigned char> writePinyinData(const PinyinDataContent &content, std
         }
     }
 
+    // Models, in code point order; their features in one table.
+    std::vector<PinyinModelEntry> models;
+    std::vector<std::uint16_t> classes;
+    std::size_t featureCount = 0;
+    for (const auto &[cp, m] : content.models)
+        featureCount += m.weights.size();
+    std::uint32_t featureSlotCount = 0;
+    if (featureCount) {
+        featureSlotCount = 1;
+        while (featureSlotCount < featureCount * 4 / 3 + 1)
+            featureSlotCount <<= 1;
+    }
+    std::vector<PinyinFeatureSlot> featureSlots(featureSlotCount, PinyinFeatureSlot{0, 0});
+    std::vector<std::int16_t> weights;
+    for (const auto &[cp, m] : content.models) {
+        const auto number = static_cast<std::uint32_t>(models.size());
+        PinyinModelEntry e{};
+        e.cp = cp;
+        e.firstClass = static_cast<std::uint16_t>(classes.size());
+        e.classCount = static_cast<std::uint16_t>(m.classes.size());
+        models.push_back(e);
+        for (const auto &c : m.classes)
+            classes.push_back(id[c]);
+        for (const auto &[feature, w] : m.weights) {
+            const std::uint32_t key = pinyinFeatureKey(feature, number);
+            const std::uint32_t mask = featureSlotCount - 1;
+            std::uint32_t i = key & mask;
+            while (featureSlots[i].key != 0 && featureSlots[i].key != key)
+                i = (i + 1) & mask;
+            if (featureSlots[i].key == key)
+                continue; // two features of one model under one key: the first keeps it
+            featureSlots[i] = {key, static_cast<std::uint32_t>(weights.size())};
+            weights.insert(weights.end(), w.begin(), w.end());
+        }
+    }
+
     std::vector<unsigned char> body(sizeof(PinyinDataHeader)); // filled in at the end
     auto put = [&body](const void *p, std::size_t n) {
         const auto *b = static_cast<const unsigned char *>(p);
@@ -124,6 +177,10 @@ std::vector<unsigned char> writePinyinData(const PinyinDataContent &content, std
     put(filter.data(), filter.size() * 8);
     put(slots.data(), slots.size() * sizeof(PinyinTrieSlot));
     put(readings.data(), readings.size() * 2);
+    put(models.data(), models.size() * sizeof(PinyinModelEntry));
+    put(classes.data(), classes.size() * 2);
+    put(featureSlots.data(), featureSlots.size() * sizeof(PinyinFeatureSlot));
+    put(weights.data(), weights.size() * 2);
 
     PinyinDataHeader h{};
     std::memcpy(h.magic, kPinyinDataMagic, 8);
@@ -136,6 +193,10 @@ std::vector<unsigned char> writePinyinData(const PinyinDataContent &content, std
     h.slotCount = slotCount;
     h.readingCount = static_cast<std::uint32_t>(readings.size());
     h.unknownCost = content.unknownCost;
+    h.modelCount = static_cast<std::uint32_t>(models.size());
+    h.classCount = static_cast<std::uint32_t>(classes.size());
+    h.featureSlotCount = featureSlotCount;
+    h.weightCount = static_cast<std::uint32_t>(weights.size());
     std::memcpy(body.data(), &h, sizeof h);
     return body;
 }

@@ -15,7 +15,14 @@
 //   trie filter: kPinyinFilterBits bits, bit (hash & (kPinyinFilterBits - 1)) set for every node
 //     below the root, so that most lookups of a missing word end without touching the trie
 //   word trie: slotCount PinyinTrieSlot, an open-addressing hash table keyed by (parent, cp)
-//   word readings: readingCount uint16 syllable numbers
+//   word readings: readingCount uint16 syllable numbers, padded to 4 bytes
+//   models: modelCount PinyinModelEntry, by code point: the polyphones read by their context
+//     where they stand alone (see pinyin_context.h)
+//   model classes: classCount uint16 syllable numbers (a model's readings, its default first),
+//     padded to 4 bytes
+//   feature slots: featureSlotCount PinyinFeatureSlot (a power of two, or 0), an open-addressing
+//     hash table keyed by pinyinFeatureKey(feature, model number)
+//   weights: weightCount int16, padded to 4 bytes; a slot's weights are one per class of its model
 // The checksum covers every byte after the header.
 
 #include <cstdint>
@@ -27,7 +34,7 @@
 namespace core {
 
 inline constexpr char kPinyinDataMagic[8] = {'L', 'F', 'P', 'I', 'N', 'Y', 'I', 'N'};
-inline constexpr std::uint32_t kPinyinDataVersion = 1;
+inline constexpr std::uint32_t kPinyinDataVersion = 2;
 inline constexpr std::uint32_t kPinyinPageIndexSize = 0x400; // code points up to U+3FFFF
 inline constexpr std::uint16_t kNoSyllable = 0xFFFF;
 inline constexpr std::uint32_t kPinyinFilterBits = 1u << 21;
@@ -50,8 +57,27 @@ struct PinyinDataHeader {
     std::uint32_t slotCount; // a power of two
     std::uint32_t readingCount;
     std::uint32_t unknownCost; // the cost of a character that is no word of its own
+    std::uint32_t modelCount;
+    std::uint32_t classCount;
+    std::uint32_t featureSlotCount;
+    std::uint32_t weightCount;
 };
-static_assert(sizeof(PinyinDataHeader) == 48);
+static_assert(sizeof(PinyinDataHeader) == 64);
+
+// A polyphone's model: its readings are classes [firstClass, firstClass + classCount).
+struct PinyinModelEntry {
+    std::uint32_t cp;
+    std::uint16_t firstClass;
+    std::uint16_t classCount;
+};
+static_assert(sizeof(PinyinModelEntry) == 8);
+
+// A feature's weights for one model: weightCount(model) int16 from `weights`. Empty: key 0.
+struct PinyinFeatureSlot {
+    std::uint32_t key;
+    std::uint32_t weights;
+};
+static_assert(sizeof(PinyinFeatureSlot) == 8);
 
 // A node of the word trie: the word (or word prefix) made of the parent's characters and `cp`.
 // A node's number is its slot index + 1; the root is 0. An empty slot is all 0.
@@ -103,18 +129,27 @@ struct PinyinWordEntry {
     std::vector<std::string> reading;
 };
 
+// A polyphone's context model: its readings (the default first) and, by feature hash, a weight
+// per reading; the reading of the highest sum wins, the earlier between equals.
+struct PinyinModel {
+    std::vector<std::string> classes;
+    std::map<std::uint32_t, std::vector<std::int16_t>> weights;
+};
+
 // What a data file holds, before it is laid out.
 struct PinyinDataContent {
     std::string info;                                 // what the file was made from, UTF-8
     std::map<char32_t, std::string> readings;         // each character's own reading ("zhong1")
     std::map<std::u32string, PinyinWordEntry> words;  // the segmentation's words
     std::uint32_t unknownCost = 0;                    // the cost of a character that is no word
+    std::map<char32_t, PinyinModel> models;           // polyphones read by their context
 };
 
 // The bytes of a data file holding `content`, which PinyinReadingData::open reads back. Empty,
 // with the reason in `why`, where the content cannot be laid out: a word that starts with a
 // character without a reading, a reading whose length is not its word's, a code point the file
-// cannot hold (U+40000 and above), or more syllables than the file numbers.
+// cannot hold (U+40000 and above), more syllables than the file numbers, a model of a character
+// without a reading, of no class or more than 255, or with weights not one per class.
 std::vector<unsigned char> writePinyinData(const PinyinDataContent &content, std::string *why = nullptr);
 
 } // namespace core

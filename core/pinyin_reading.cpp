@@ -57,13 +57,18 @@ std::optional<PinyinReadingData> PinyinReadingData::open(std::span<const unsigne
         return refuse("pinyin data of another format version");
     if (reinterpret_cast<std::uintptr_t>(bytes.data()) % 4 != 0)
         return refuse("data not aligned");
-    if (h.slotCount == 0 || (h.slotCount & (h.slotCount - 1)) != 0 || h.syllableCount >= kNoSyllable)
+    if (h.slotCount == 0 || (h.slotCount & (h.slotCount - 1)) != 0 || h.syllableCount >= kNoSyllable ||
+        (h.featureSlotCount & (h.featureSlotCount - 1)) != 0)
         return refuse("damaged pinyin data (counts)");
     const std::uint64_t need = sizeof h + padded(h.infoSize) + padded(h.syllableNamesSize) +
                                std::uint64_t(kPinyinPageIndexSize) * 2 + std::uint64_t(h.pageCount) * 512 +
                                std::uint64_t(h.pageCount) * 1024 + kPinyinFilterBits / 8 +
                                std::uint64_t(h.slotCount) * sizeof(PinyinTrieSlot) +
-                               padded(std::uint64_t(h.readingCount) * 2);
+                               padded(std::uint64_t(h.readingCount) * 2) +
+                               std::uint64_t(h.modelCount) * sizeof(PinyinModelEntry) +
+                               padded(std::uint64_t(h.classCount) * 2) +
+                               std::uint64_t(h.featureSlotCount) * sizeof(PinyinFeatureSlot) +
+                               padded(std::uint64_t(h.weightCount) * 2);
     if (need != bytes.size())
         return refuse("damaged pinyin data (size)");
     if (pinyinDataChecksum(bytes.data() + sizeof h, bytes.size() - sizeof h) != h.checksum)
@@ -95,6 +100,14 @@ std::optional<PinyinReadingData> PinyinReadingData::open(std::span<const unsigne
     d.m_slots = {reinterpret_cast<const PinyinTrieSlot *>(p), h.slotCount};
     p += std::size_t(h.slotCount) * sizeof(PinyinTrieSlot);
     d.m_readings = {reinterpret_cast<const std::uint16_t *>(p), h.readingCount};
+    p += padded(std::size_t(h.readingCount) * 2);
+    d.m_models = {reinterpret_cast<const PinyinModelEntry *>(p), h.modelCount};
+    p += std::size_t(h.modelCount) * sizeof(PinyinModelEntry);
+    d.m_classes = {reinterpret_cast<const std::uint16_t *>(p), h.classCount};
+    p += padded(std::size_t(h.classCount) * 2);
+    d.m_featureSlots = {reinterpret_cast<const PinyinFeatureSlot *>(p), h.featureSlotCount};
+    p += std::size_t(h.featureSlotCount) * sizeof(PinyinFeatureSlot);
+    d.m_weights = {reinterpret_cast<const std::int16_t *>(p), h.weightCount};
     d.m_slotMask = h.slotCount - 1;
     d.m_unknownCost = h.unknownCost;
 
@@ -111,6 +124,21 @@ std::optional<PinyinReadingData> PinyinReadingData::open(std::span<const unsigne
     for (std::uint16_t r : d.m_readings)
         if (r >= h.syllableCount)
             return refuse("damaged pinyin data (readings)");
+    // Models: in code point order, of characters with readings, their classes and weights inside.
+    d.m_hasModel.assign(0x40000 / 64, 0);
+    for (std::size_t m = 0; m < d.m_models.size(); ++m) {
+        const PinyinModelEntry &e = d.m_models[m];
+        if ((m > 0 && e.cp <= d.m_models[m - 1].cp) || !d.hasReading(e.cp) || e.classCount == 0 ||
+            std::size_t(e.firstClass) + e.classCount > d.m_classes.size())
+            return refuse("damaged pinyin data (models)");
+        d.m_hasModel[e.cp >> 6] |= std::uint64_t(1) << (e.cp & 63);
+    }
+    for (std::uint16_t c : d.m_classes)
+        if (c >= h.syllableCount)
+            return refuse("damaged pinyin data (models)");
+    for (const PinyinFeatureSlot &f : d.m_featureSlots)
+        if (f.key != 0 && f.weights > d.m_weights.size())
+            return refuse("damaged pinyin data (models)");
     return d;
 }
 
@@ -131,6 +159,42 @@ std::uint32_t PinyinReadingData::probe(std::uint32_t hash, std::uint32_t node, c
             return 0;
     }
     return 0;
+}
+
+int PinyinReadingData::findModel(char32_t cp) const {
+    const auto it = std::lower_bound(m_models.begin(), m_models.end(), cp,
+                                     [](const PinyinModelEntry &e, char32_t c) { return e.cp < c; });
+    return it != m_models.end() && it->cp == cp ? static_cast<int>(it - m_models.begin()) : -1;
+}
+
+std::uint16_t PinyinReadingData::predict(int model, std::span<const std::uint32_t> features) const {
+    const PinyinModelEntry &e = m_models[static_cast<std::size_t>(model)];
+    constexpr std::size_t kMaxClasses = 16;
+    const std::size_t classes = std::min<std::size_t>(e.classCount, kMaxClasses);
+    std::int32_t score[kMaxClasses] = {};
+    const std::uint32_t mask = static_cast<std::uint32_t>(m_featureSlots.size() - 1);
+    if (!m_featureSlots.empty())
+        for (std::uint32_t f : features) {
+            const std::uint32_t key = pinyinFeatureKey(f, static_cast<std::uint32_t>(model));
+            // An empty slot ends the probe; a full table (never written so) ends after one lap.
+            std::uint32_t i = key & mask;
+            for (std::uint32_t n = 0; n <= mask; ++n, i = (i + 1) & mask) {
+                const PinyinFeatureSlot &s = m_featureSlots[i];
+                if (s.key == key) {
+                    if (s.weights + classes <= m_weights.size())
+                        for (std::size_t c = 0; c < classes; ++c)
+                            score[c] += m_weights[s.weights + c];
+                    break;
+                }
+                if (s.key == 0)
+                    break;
+            }
+        }
+    std::size_t best = 0;
+    for (std::size_t c = 1; c < classes; ++c)
+        if (score[c] > score[best])
+            best = c;
+    return m_classes[e.firstClass + best];
 }
 
 std::string renderSyllable(std::string_view numbered, PinyinTone tone) {
@@ -191,7 +255,8 @@ PinyinReader::PinyinReader(const PinyinReadingData &data, const PinyinStyle &sty
     m_bu4 = data.syllableId("bu4");
 }
 
-void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint16_t> &syl) {
+void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint16_t> &syl, PinyinBoundary before,
+                           PinyinBoundary after) {
     const std::size_t n = run.size();
     syl.resize(n);
     for (std::size_t i = 0; i < n; ++i)
@@ -228,8 +293,10 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
     // dictionary's words again between them does worse: it finds essay words such as 中的 in
     // 系统中的.)
     m_wordEnd.assign(n, 0);
+    m_wordStart.assign(n, 0);
     for (std::size_t i = 0; i < n;) {
         const std::size_t e = m_end[i];
+        m_wordStart[i] = 1;
         if (e - i >= 2) {
             m_wordEnd[e - 1] = 1;
             const PinyinTrieSlot &s = m_data.slot(m_node[i]);
@@ -240,6 +307,15 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
         }
         i = e;
     }
+    // A polyphone standing alone is read by its model, where it has one; a character with no
+    // other beside it (a word looked up by itself) keeps its dictionary reading.
+    if (m_data.modelCount())
+        for (std::size_t i = 0; i < n; ++i)
+            if (standsAlone(i))
+                if (const int model = m_data.modelOf(run[i]); model >= 0) {
+                    pinyinContextFeatures(run, m_wordStart, i, before, after, m_features);
+                    syl[i] = m_data.predict(model, m_features);
+                }
     // 一 and 不 before the next syllable's own tone; before a neutral tone, the tone that
     // character has on its own (不是 shi5 still makes 不 bú).
     auto toneAt = [&](std::size_t k) {
@@ -261,10 +337,10 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
     }
 }
 
-void PinyinReader::flushRun(std::string &out) {
+void PinyinReader::flushRun(std::string &out, PinyinBoundary after) {
     if (m_run.empty())
         return;
-    readRun(m_run, m_syl);
+    readRun(m_run, m_syl, m_before, after);
     // Room for the longest syllable and a separator each, filled in place and cut to size.
     const std::string_view sep = m_style.separator;
     const std::size_t old = out.size();
@@ -293,12 +369,13 @@ Utf8DecodeResult PinyinReader::feed(std::string_view in, std::string &out, bool 
             std::size_t j = i + 1;
             while (j < size && s[j] < 0x80)
                 ++j;
-            flushRun(out);
+            flushRun(out, pinyinBoundaryOf(s[i]));
             // Letters and digits next to a syllable stand apart from it as syllables do.
             if (m_last == Last::Syllable && isAsciiAlnum(s[i]))
                 out += m_style.separator;
             out.append(in.data() + i, j - i);
             m_last = isAsciiAlnum(s[j - 1]) ? Last::Alphanumeric : Last::Other;
+            m_before = pinyinBoundaryOf(s[j - 1]);
             i = j;
             continue;
         }
@@ -307,16 +384,20 @@ Utf8DecodeResult PinyinReader::feed(std::string_view in, std::string &out, bool 
         if (len == 0 && !final)
             return {i, true};
         if (len <= 0) {
-            flushRun(out);
+            flushRun(out, PinyinBoundary::Other);
             m_last = Last::Other; // the caller writes or stops at the bad byte
+            m_before = PinyinBoundary::Other;
             return {i, false};
         }
         if (m_data.hasReading(cp)) {
             m_run.push_back(cp);
-            if (m_run.size() >= kMaxRun)
-                flushRun(out);
+            if (m_run.size() >= kMaxRun) {
+                flushRun(out, PinyinBoundary::Edge);
+                m_before = PinyinBoundary::Edge;
+            }
         } else {
-            flushRun(out);
+            flushRun(out, pinyinBoundaryOf(cp));
+            m_before = pinyinBoundaryOf(cp);
             const bool latin = isLatinLetter(cp);
             if (latin && m_last == Last::Syllable)
                 out += m_style.separator;
@@ -325,8 +406,10 @@ Utf8DecodeResult PinyinReader::feed(std::string_view in, std::string &out, bool 
         }
         i += static_cast<std::size_t>(len);
     }
-    if (final)
-        flushRun(out);
+    if (final) {
+        flushRun(out, PinyinBoundary::Edge);
+        m_before = PinyinBoundary::Edge;
+    }
     return {i, true};
 }
 

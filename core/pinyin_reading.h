@@ -9,10 +9,12 @@
 // dictionary words (the product of their probabilities, a dynamic programme over the run). A word
 // the dictionary reads gets that reading; everything else is read character by character. 一 is yī at the end
 // of a word or run, after 第 or a numeral, before a numeral digit; else yí before a fourth tone and yì before
-// the others. 不 is bú before a fourth tone, else bù. Everything else (letters, digits, punctuation,
+// the others. 不 is bú before a fourth tone, else bù. A polyphone that stands alone as a word of
+// one character is read by its context model where the data file has one (pinyin_context.h). Everything else (letters, digits, punctuation,
 // characters without a reading) passes through unchanged and in order; the separator stands between
 // a syllable and letters or digits next to it.
 
+#include "pinyin_context.h"
 #include "pinyin_data_format.h"
 #include "utf.h"
 
@@ -69,9 +71,21 @@ public:
     std::size_t readingCount() const { return m_readings.size(); }
     std::uint32_t unknownCost() const { return m_unknownCost; }
 
+    // The number of the context model of `cp`, or -1 where it has none.
+    int modelOf(char32_t cp) const {
+        if (cp >= 0x40000 || !(m_hasModel[cp >> 6] >> (cp & 63) & 1))
+            return -1;
+        return findModel(cp);
+    }
+    std::size_t modelCount() const { return m_models.size(); }
+    // The reading a model gives in the context of `features`: the class of the highest sum of
+    // weights, the first (the default) between equals.
+    std::uint16_t predict(int model, std::span<const std::uint32_t> features) const;
+
 private:
     PinyinReadingData() = default;
     std::uint32_t probe(std::uint32_t hash, std::uint32_t node, char32_t cp) const;
+    int findModel(char32_t cp) const;
     std::string_view m_info;
     std::vector<std::string_view> m_syllables;
     const std::uint16_t *m_pageIndex = nullptr;
@@ -82,6 +96,11 @@ private:
     std::span<const std::uint16_t> m_readings;
     std::uint32_t m_slotMask = 0;
     std::uint32_t m_unknownCost = 0;
+    std::span<const PinyinModelEntry> m_models;
+    std::span<const std::uint16_t> m_classes;
+    std::span<const PinyinFeatureSlot> m_featureSlots;
+    std::span<const std::int16_t> m_weights;
+    std::vector<std::uint64_t> m_hasModel; // a bit per code point below U+40000
 };
 
 enum class PinyinTone {
@@ -109,11 +128,22 @@ public:
     // everything before it is written and `consumed` is its offset.
     Utf8DecodeResult feed(std::string_view in, std::string &out, bool final);
 
-    // Readings of one run of characters (all of them having readings), as syllable numbers.
-    void readRun(std::span<const char32_t> run, std::vector<std::uint16_t> &syllables);
+    // Readings of one run of characters (all of them having readings), as syllable numbers;
+    // `before` and `after` say what lies beside the run.
+    void readRun(std::span<const char32_t> run, std::vector<std::uint16_t> &syllables,
+                 PinyinBoundary before = PinyinBoundary::Edge, PinyinBoundary after = PinyinBoundary::Edge);
+
+    // After readRun: whether position `i` of the run was a word of one character beside other
+    // characters, and so read by its model where it has one (the dictionary leaves it open).
+    bool standsAlone(std::size_t i) const {
+        const std::size_t n = m_wordStart.size();
+        return n > 1 && m_wordStart[i] && (i + 1 == n || m_wordStart[i + 1]);
+    }
+    // After readRun: the segmentation's word starts, one flag per character.
+    std::span<const std::uint8_t> wordStarts() const { return m_wordStart; }
 
 private:
-    void flushRun(std::string &out);
+    void flushRun(std::string &out, PinyinBoundary after);
 
     const PinyinReadingData &m_data;
     PinyinStyle m_style;
@@ -123,7 +153,9 @@ private:
     std::vector<char32_t> m_run;
     std::vector<std::uint16_t> m_syl;
     std::vector<std::uint32_t> m_best, m_end, m_node;
-    std::vector<std::uint8_t> m_wordEnd;
+    std::vector<std::uint8_t> m_wordEnd, m_wordStart;
+    std::vector<std::uint32_t> m_features;
+    PinyinBoundary m_before = PinyinBoundary::Edge; // what lies before the run being gathered
     // What the output ends with: a separator goes between syllables, and between a syllable and
     // Latin letters or digits.
     enum class Last { Other, Syllable, Alphanumeric };

@@ -28,6 +28,8 @@ template <class T> struct Outcome {
         return {std::nullopt, {position, std::move(message)}};
     }
     explicit operator bool() const { return value.has_value(); }
+    // The value; only with one.
+    const T &operator*() const { return *value; }
 };
 
 // What the readers share to word a refusal.

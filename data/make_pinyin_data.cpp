@@ -1,7 +1,7 @@
 // make_pinyin_data: builds lanternfin's pinyin reading data file from Debian's packages.
 //
-//   make_pinyin_data OUT TERRA_DICT TERRA_TABLE UNIHAN_READINGS UNIHAN_VARIANTS JIEBA_DICT PINYIN_SIMP_DICT
-//                    T2S_CONFIG INFO...
+//   make_pinyin_data [--hold-out F/K] OUT TERRA_DICT TERRA_TABLE UNIHAN_READINGS UNIHAN_VARIANTS
+//                    JIEBA_DICT PINYIN_SIMP_DICT T2S_CONFIG LABELLED_SENT LABELLED_LB INFO...
 //
 // TERRA_DICT    rime-data-terra-pinyin's terra_pinyin.dict.yaml (curated word readings)
 // TERRA_TABLE   rime-data-terra-pinyin's build/terra_pinyin.table.txt (word, reading, frequency)
@@ -11,30 +11,45 @@
 // PINYIN_SIMP_DICT  rime-data-pinyin-simp's pinyin_simp.dict.yaml (simplified words, toneless
 //               syllables, weights): which letters a word's polyphones have
 // T2S_CONFIG    OpenCC's t2s.json: terra's keys are traditional, text is mostly simplified
+// LABELLED_SENT, LABELLED_LB  sentences with one polyphone's reading written down by a person
+//               (data/polyphones): what the context models learn from
 // INFO          lines written into the file's info text (package versions)
+// --hold-out F/K  leaves sentence lines n with n % K == F out of training (for cross-validation)
 //
-// pinyin_sources reads the files, pinyin_policy chooses the readings, core's writePinyinData lays
-// out the file.
+// pinyin_sources reads the files, pinyin_policy chooses the readings, pinyin_context_model trains
+// the polyphones' context models on the sentences as the engine without models reads them, and
+// core's writePinyinData lays out the file.
 
+#include "pinyin_context_model.h"
 #include "pinyin_policy.h"
 #include "pinyin_sources.h"
 
 #include "core/pinyin_data_format.h"
+#include "core/pinyin_reading.h"
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 
 using namespace pinyin_data;
 
 int main(int argc, char **argv) {
-    if (argc < 9)
-        fail("usage: make_pinyin_data OUT TERRA_DICT TERRA_TABLE UNIHAN_READINGS UNIHAN_VARIANTS JIEBA_DICT "
-             "PINYIN_SIMP_DICT T2S_CONFIG [INFO...]");
+    std::size_t holdOut = 0, folds = 0;
+    if (argc > 2 && std::string(argv[1]) == "--hold-out") {
+        if (std::sscanf(argv[2], "%zu/%zu", &holdOut, &folds) != 2 || folds < 2 || holdOut >= folds)
+            fail("--hold-out takes F/K with 0 <= F < K, K >= 2");
+        argc -= 2;
+        argv += 2;
+    }
+    if (argc < 11)
+        fail("usage: make_pinyin_data [--hold-out F/K] OUT TERRA_DICT TERRA_TABLE UNIHAN_READINGS UNIHAN_VARIANTS "
+             "JIEBA_DICT PINYIN_SIMP_DICT T2S_CONFIG LABELLED_SENT LABELLED_LB [INFO...]");
     const std::string out = argv[1];
     const std::string terraDict = readFile(argv[2]), terra = readFile(argv[3]), unihan = readFile(argv[4]),
                       variants = readFile(argv[5]), jieba = readFile(argv[6]), simp = readFile(argv[7]);
     const std::string t2s = argv[8];
+    const std::string labelledSent = readFile(argv[9]), labelledLb = readFile(argv[10]);
     Sources src;
     readTerra(terra, src);
     readTerraDict(terraDict, src);
@@ -48,7 +63,7 @@ int main(int argc, char **argv) {
     core::PinyinDataContent content = chooseReadings(src, t2s);
 
     std::string info = "lanternfin pinyin reading data\n";
-    for (int i = 9; i < argc; ++i)
+    for (int i = 11; i < argc; ++i)
         info += std::string(argv[i]) + "\n";
     info += "terra_pinyin.dict.yaml fnv64 " + fnv64(terraDict) + "\n";
     info += "terra_pinyin.table.txt fnv64 " + fnv64(terra) + "\n";
@@ -56,13 +71,46 @@ int main(int argc, char **argv) {
     info += "Unihan_Variants.txt fnv64 " + fnv64(variants) + "\n";
     info += "jieba dict.txt fnv64 " + fnv64(jieba) + "\n";
     info += "pinyin_simp.dict.yaml fnv64 " + fnv64(simp) + "\n";
+    info += "polyphones fnv64 " + fnv64(labelledSent + labelledLb) + "\n";
+    if (folds)
+        info += "held out: lines n % " + std::to_string(folds) + " == " + std::to_string(holdOut) + "\n";
     content.info = std::move(info);
     std::string why;
+    // The models learn from the sentences as the engine reads them without models.
+    {
+        const auto base = core::writePinyinData(content, &why);
+        if (base.empty())
+            fail(why);
+        std::vector<std::uint32_t> aligned((base.size() + 3) / 4);
+        std::memcpy(aligned.data(), base.data(), base.size());
+        const auto data = core::PinyinReadingData::open(
+            {reinterpret_cast<const unsigned char *>(aligned.data()), base.size()}, &why);
+        if (!data)
+            fail("the data without models does not read back: " + why);
+        auto sentences = readLabelled(labelledSent, labelledLb);
+        if (sentences.empty())
+            fail("no labelled sentences in " + std::string(argv[9]));
+        if (folds) {
+            std::vector<LabelledSentence> kept;
+            for (std::size_t i = 0; i < sentences.size(); ++i)
+                if (i % folds != holdOut)
+                    kept.push_back(std::move(sentences[i]));
+            sentences = std::move(kept);
+        }
+        content.models = trainContextModels(*data, sentences);
+        for (auto &[word, reading] : wordCorrections(*data, sentences))
+            if (const auto it = content.words.find(word); it != content.words.end())
+                it->second.reading = std::move(reading);
+    }
     const auto file = core::writePinyinData(content, &why);
     if (file.empty())
         fail(why);
+    std::size_t weights = 0;
+    for (const auto &[c, m] : content.models)
+        weights += m.weights.size();
     std::cerr << "make_pinyin_data: " << content.readings.size() << " characters, " << content.words.size()
-              << " words, " << file.size() << " bytes\n";
+              << " words, " << content.models.size() << " models with " << weights << " features, " << file.size()
+              << " bytes\n";
 
     const std::string tmp = out + ".tmp";
     {

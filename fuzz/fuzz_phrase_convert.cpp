@@ -7,6 +7,7 @@
 #include "core/phrase_convert.h"
 #include "core/utf.h"
 #include "fuzz_support.h"
+#include "platform/opencc_config.h"
 #include "platform/phrase_config.h"
 
 #include <opencc/SimpleConverter.hpp>
@@ -33,22 +34,21 @@ Loaded &load(std::size_t i) {
     if (l.ours)
         return l;
     const std::string path = platform::phraseConfigPath(kConfigs[i]);
-    auto ours = platform::loadPhraseConverter(kConfigs[i], "");
+    // Debian's configuration by its path, against Debian's libopencc.
+    auto ours = platform::loadPhraseConverter(path, "");
     fuzz::check(ours.converter.has_value(), "configuration loads");
     l.ours = std::make_unique<core::PhraseConverter>(std::move(*ours.converter));
     l.theirs = std::make_unique<opencc::SimpleConverter>(path);
     std::string failed;
-    const auto config = platform::readPhraseConfig(path, failed);
-    auto take = [&l](const core::PhraseGroup &g) {
-        for (const auto &d : g)
-            for (const auto &e : d) {
-                l.words.push_back(e.key);
-                l.words.push_back(e.value);
-            }
-    };
-    take(config->segmentation);
-    for (const auto &s : config->steps)
-        take(s);
+    const auto config = platform::readOpenccConfig(path, failed);
+    fuzz::check(config.has_value(), "configuration reads");
+    const auto dicts = platform::readConfigDictionaries(*config, failed);
+    fuzz::check(dicts.has_value(), "dictionaries read");
+    for (const auto &d : dicts->dicts)
+        for (const auto &e : d) {
+            l.words.push_back(e.key);
+            l.words.push_back(e.value);
+        }
     for (const char *w : {"\n", "\r\n", "", " ", "a", "𠮷", "\xf0\xaa\x9a\xa5", "，"})
         l.words.push_back(w);
     return l;

@@ -1,11 +1,15 @@
 #include "character_maps.h"
 
 #include "core/utf.h"
+#include "opencc_config.h"
+#include "phrase_config.h"
 
 #include <opencc/DictEntry.hpp>
 #include <opencc/Lexicon.hpp>
 #include <opencc/MarisaDict.hpp>
 #include <unicode/uchar.h>
+
+#include "mapped_file.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -46,7 +50,33 @@ std::string openccDataDir() {
     return dir && *dir ? dir : "/usr/share/opencc";
 }
 
+std::string characterDictionaryPath(const std::string &file) {
+    const char *dir = std::getenv("LANTERNFIN_OPENCC_DIR");
+    if (dir && *dir)
+        return std::string(dir) + "/" + file;
+    return builtinPhraseDir() + "/" + file.substr(0, file.rfind('.')) + ".txt";
+}
+
 std::optional<core::CodePointMap> loadCharacterDictionary(const std::string &path) {
+    if (path.size() > 4 && path.compare(path.size() - 4, 4, ".txt") == 0) {
+        std::string failed;
+        DictionarySource source{"text", path, {}};
+        const auto bytes = readDataFile(path, std::size_t(64) << 20);
+        if (!bytes)
+            return std::nullopt;
+        source.bytes = *bytes;
+        const auto dict = readDictionary(source);
+        if (!dict)
+            return std::nullopt;
+        core::CodePointMap map;
+        for (const auto &e : *dict) {
+            const auto key = singleCodePoint(e.key);
+            const auto value = singleCodePoint(e.value);
+            if (key && value)
+                map.set(*key, *value);
+        }
+        return map;
+    }
     std::unique_ptr<FILE, int (*)(FILE *)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!file)
         return std::nullopt;

@@ -14,9 +14,14 @@ std::string openccDataDir();
 inline constexpr const char *kSimplifiedToTraditionalFile = "STCharacters.ocd2";
 inline constexpr const char *kTraditionalToSimplifiedFile = "TSCharacters.ocd2";
 
-// The one-to-one character mapping of an OpenCC character dictionary (.ocd2): keys of exactly
-// one code point, each mapped to its first candidate where that is exactly one code point.
-// nullopt when the file cannot be opened or read.
+// The character dictionary `file` (one of the two above): in $LANTERNFIN_OPENCC_DIR when that is
+// set, else the text form of the same dictionary that the program installs with its built-in
+// OpenCC data (<builtinPhraseDir()>/STCharacters.txt).
+std::string characterDictionaryPath(const std::string &file);
+
+// The one-to-one character mapping of an OpenCC character dictionary (.ocd2, or OpenCC's text form
+// when the path ends in .txt): keys of exactly one code point, each mapped to its first candidate
+// where that is exactly one code point. nullopt when the file cannot be opened or read.
 std::optional<core::CodePointMap> loadCharacterDictionary(const std::string &path);
 
 // Unicode simple case mappings (ICU u_toupper / u_tolower), one code point to one.

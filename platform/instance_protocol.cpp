@@ -86,10 +86,51 @@ std::optional<Reply> decodeReply(std::string_view line) {
         return Reply{true, {}};
     constexpr std::string_view kError = "error ";
     if (line.substr(0, kError.size()) == kError)
-        return Reply{false, std::string(line.substr(kError.size()))};
+        return Reply{false, printableText(line.substr(kError.size()))};
     if (line == "error")
         return Reply{false, {}};
     return std::nullopt;
+}
+
+std::string printableText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x80) {
+            if (byte >= 0x20 && byte != 0x7F)
+                out += text[i];
+            ++i;
+            continue;
+        }
+        // The length of a well-formed UTF-8 sequence starting here, 0 when it is not one.
+        const std::size_t length = byte >= 0xC2 && byte <= 0xDF   ? 2
+                                   : byte >= 0xE0 && byte <= 0xEF ? 3
+                                   : byte >= 0xF0 && byte <= 0xF4 ? 4
+                                                                  : 0;
+        bool whole = length != 0 && i + length <= text.size();
+        for (std::size_t k = 1; whole && k < length; ++k)
+            whole = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
+        if (whole && length == 3) {
+            const auto second = static_cast<unsigned char>(text[i + 1]);
+            whole = !(byte == 0xE0 && second < 0xA0) && !(byte == 0xED && second >= 0xA0);
+        }
+        if (whole && length == 4) {
+            const auto second = static_cast<unsigned char>(text[i + 1]);
+            whole = !(byte == 0xF0 && second < 0x90) && !(byte == 0xF4 && second >= 0x90);
+        }
+        if (!whole) {
+            out += '?';
+            ++i;
+            continue;
+        }
+        // U+0080..U+009F, the C1 controls, are C2 80..C2 9F.
+        const bool c1 = byte == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0;
+        if (!c1)
+            out.append(text.substr(i, length));
+        i += length;
+    }
+    return out;
 }
 
 void LineBuffer::append(std::string_view bytes) {
@@ -138,6 +179,7 @@ StartStep decideStart(Contact contact, const Request &request, bool spawned) {
     case Contact::Answered:
     case Contact::Silent:
     case Contact::Failed:
+    case Contact::Stranger:
         return StartStep::Exit;
     case Contact::NoServer:
     case Contact::Refused:
@@ -163,6 +205,10 @@ std::string contactError(Contact contact, const std::string &socketName) {
         return "Lanternfin could not be started in the background (" + socketName + ")";
     case Contact::Failed:
         return "cannot reach the running Lanternfin (" + socketName + ")";
+    case Contact::Stranger:
+        return "the socket " + socketName +
+               " is held by a process of another user; nothing was sent to it. Remove it, or set "
+               "XDG_RUNTIME_DIR to a folder of your own";
     case Contact::Answered:
         break;
     }

@@ -49,8 +49,13 @@ std::optional<Request> decodeRequest(std::string_view line, std::string &error);
 std::string encodeReply(const Reply &reply);
 
 // The reply that `line` (without its "\n") gives; nullopt for a line that is neither "ok" nor
-// "error ...".
+// "error ...". The message comes as printableText makes it: a reply is printed to the user's
+// terminal, and no escape sequence of a stranger's may reach it.
 std::optional<Reply> decodeReply(std::string_view line);
+
+// `text` without control characters (C0, DEL and the C1 range U+0080..U+009F, escape sequences'
+// introducers), bytes that are not UTF-8 each a '?'; "\x1b[2Jok" -> "[2Jok".
+std::string printableText(std::string_view text);
 
 // Collects bytes as they arrive and hands out whole lines. A line longer than kMaxLine bytes
 // marks the buffer broken, since no message of ours is that long.
@@ -79,6 +84,7 @@ enum class Contact {
     Refused,  // a socket is there but nobody listens: left behind by a crash
     Silent,   // connected (or still connecting) but no reply in time
     Failed,   // any other error of the socket
+    Stranger, // the socket is held by a process of another user: never talked to
 };
 
 // What the start does next.

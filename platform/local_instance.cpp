@@ -12,8 +12,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 namespace {
@@ -58,14 +63,86 @@ bool processEnded(std::int64_t pid) {
 
 } // namespace
 
-QString instanceSocketPath(const std::string &name) {
-    QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (dir.isEmpty() || !QDir(dir).exists())
-        dir = QDir::tempPath();
-    return QDir(dir).filePath(QString::fromStdString(name));
+std::string makePrivateFolder(const std::string &folder, unsigned uid) {
+    struct stat st {};
+    if (::lstat(folder.c_str(), &st) != 0) {
+        if (errno != ENOENT)
+            return std::strerror(errno);
+        if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
+            return std::string("cannot be made: ") + std::strerror(errno);
+        if (::lstat(folder.c_str(), &st) != 0)
+            return std::strerror(errno);
+    }
+    if (S_ISLNK(st.st_mode))
+        return "is a symbolic link";
+    if (!S_ISDIR(st.st_mode))
+        return "is not a folder";
+    if (st.st_uid != uid)
+        return "belongs to uid " + std::to_string(st.st_uid);
+    if ((st.st_mode & 077) != 0) {
+        // Ours, only too open: narrowed through a descriptor of the folder checked above, so that
+        // a swap after the lstat cannot redirect the chmod.
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        struct stat again {};
+        const bool same = fd >= 0 && ::fstat(fd, &again) == 0 && again.st_ino == st.st_ino &&
+                          again.st_dev == st.st_dev && ::fchmod(fd, 0700) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        if (!same)
+            return "is open to other users and cannot be made private";
+    }
+    return {};
 }
 
-ContactResult contactInstance(const QString &path, const Request &request, milliseconds timeout) {
+std::string socketFolder(const std::string &runtimeDir, const std::string &tempDir,
+                         const std::string &fallbackDir, unsigned uid, std::string &error) {
+    error.clear();
+    if (!runtimeDir.empty()) {
+        struct stat st {};
+        if (::lstat(runtimeDir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == uid &&
+            (st.st_mode & 022) == 0)
+            return runtimeDir;
+        error = "XDG_RUNTIME_DIR " + runtimeDir + " is not a folder of this user that only it may write to; ";
+    }
+    const std::string own = "lanternfin-" + std::to_string(uid);
+    for (const std::string &base : {tempDir, fallbackDir}) {
+        if (base.empty())
+            continue;
+        const std::string folder = base + "/" + own;
+        const std::string problem = makePrivateFolder(folder, uid);
+        if (problem.empty()) {
+            error.clear();
+            return folder;
+        }
+        error += folder + " " + problem + "; ";
+    }
+    error = "no private folder for the instance's socket: " + error.substr(0, error.size() - 2);
+    return {};
+}
+
+QString instanceSocketPath(const std::string &name, std::string &error) {
+    QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
+    if (!cache.startsWith(QLatin1Char('/')))
+        cache = QDir::homePath() + QStringLiteral("/.cache");
+    QDir().mkpath(cache);
+    const std::string folder =
+        socketFolder(qEnvironmentVariable("XDG_RUNTIME_DIR").toStdString(), QDir::tempPath().toStdString(),
+                     cache.toStdString(), static_cast<unsigned>(::getuid()), error);
+    if (folder.empty())
+        return {};
+    return QString::fromStdString(folder + "/" + name);
+}
+
+std::optional<unsigned> peerUid(qintptr fd) {
+    ucred credentials{};
+    socklen_t size = sizeof credentials;
+    if (fd < 0 || ::getsockopt(static_cast<int>(fd), SOL_SOCKET, SO_PEERCRED, &credentials, &size) != 0)
+        return std::nullopt;
+    return static_cast<unsigned>(credentials.uid);
+}
+
+ContactResult contactInstance(const QString &path, const Request &request, milliseconds timeout,
+                              std::optional<unsigned> owner) {
     QElapsedTimer clock;
     clock.start();
     auto left = [&] { return static_cast<int>(std::max<qint64>(0, timeout.count() - clock.elapsed())); };
@@ -85,6 +162,9 @@ ContactResult contactInstance(const QString &path, const Request &request, milli
             return {socket.state() == QLocalSocket::ConnectingState ? Contact::Silent : Contact::Failed, {}};
         }
     }
+    // Whoever listens there hears nothing of ours unless it is this user's own instance.
+    if (peerUid(socket.socketDescriptor()) != owner.value_or(static_cast<unsigned>(::getuid())))
+        return {Contact::Stranger, {}};
     const std::string line = encodeRequest(request);
     socket.write(line.data(), static_cast<qint64>(line.size()));
     socket.flush();
@@ -109,8 +189,9 @@ ContactResult contactInstance(const QString &path, const Request &request, milli
     }
 }
 
-InstanceServer::InstanceServer(Handler handler, QObject *parent)
-    : QObject(parent), m_server(std::make_unique<QLocalServer>()), m_handler(std::move(handler)) {
+InstanceServer::InstanceServer(Handler handler, QObject *parent, std::optional<unsigned> owner)
+    : QObject(parent), m_server(std::make_unique<QLocalServer>()), m_handler(std::move(handler)),
+      m_owner(owner.value_or(static_cast<unsigned>(::getuid()))) {
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server.get(), &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *socket = m_server->nextPendingConnection())
@@ -128,8 +209,14 @@ bool InstanceServer::listen(const QString &path, QString &error) {
 }
 
 void InstanceServer::serve(QLocalSocket *socket) {
-    auto buffer = std::make_shared<LineBuffer>();
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    // Another user's process that reached the socket (through a folder too open) gets nothing.
+    if (peerUid(socket->socketDescriptor()) != m_owner) {
+        socket->abort();
+        socket->deleteLater();
+        return;
+    }
+    auto buffer = std::make_shared<LineBuffer>();
     QTimer::singleShot(kIdleConnectionMs, socket, [socket] { socket->abort(); });
     auto read = std::make_shared<QMetaObject::Connection>();
     *read = connect(socket, &QLocalSocket::readyRead, this, [this, socket, buffer, read] {

@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 class QLocalServer;
 class QLocalSocket;
@@ -22,26 +24,49 @@ namespace platform {
 // How long a start waits for the running instance's reply before it gives up on it.
 inline constexpr std::chrono::milliseconds kReplyTimeout{2000};
 
-// The socket's full path for instance name `name`: in $XDG_RUNTIME_DIR when that is set, else in
-// the temporary folder (the name holds the user id there).
-QString instanceSocketPath(const std::string &name);
+// Makes sure that `folder` is private to user `uid`: a real folder (checked with lstat, never
+// followed through a link), owned by `uid`, that nobody else may enter. A missing one is made with
+// mode 0700; one of `uid`'s own with a wider mode is narrowed to 0700. Returns an empty string
+// when the folder is fit, else why not ("is a symbolic link", "belongs to uid 1001"...).
+std::string makePrivateFolder(const std::string &folder, unsigned uid);
+
+// The folder for the socket and its lock file of user `uid`: `runtimeDir` ($XDG_RUNTIME_DIR) when
+// it is a folder of that user that nobody else may write to; else `tempDir`/lanternfin-<uid>;
+// else `fallbackDir`/lanternfin-<uid> (the user's cache folder), each made private. A shared
+// temporary folder is never used as it is: anyone could listen or plant files there first. Empty
+// with `error` set (every folder tried and why) when none is fit.
+std::string socketFolder(const std::string &runtimeDir, const std::string &tempDir,
+                         const std::string &fallbackDir, unsigned uid, std::string &error);
+
+// The socket's full path for instance name `name`, in socketFolder of this process's user and
+// environment; empty with `error` set when no private folder can be had.
+QString instanceSocketPath(const std::string &name, std::string &error);
 
 struct ContactResult {
     Contact contact = Contact::Failed;
     Reply reply; // the instance's reply when contact is Answered
 };
 
+// The user id of the process at the other end of the connected local socket `fd`; nullopt when
+// the system does not tell.
+std::optional<unsigned> peerUid(qintptr fd);
+
 // Sends `request` to the instance listening at `path` and waits at most `timeout` in all, from
-// connecting to the end of the reply line. Blocks; needs a QCoreApplication.
+// connecting to the end of the reply line. Nothing is sent when the process listening there does
+// not run as `owner` (this process's user when nullopt): that is Contact::Stranger. Blocks;
+// needs a QCoreApplication.
 ContactResult contactInstance(const QString &path, const Request &request,
-                              std::chrono::milliseconds timeout = kReplyTimeout);
+                              std::chrono::milliseconds timeout = kReplyTimeout,
+                              std::optional<unsigned> owner = std::nullopt);
 
 // The running instance's end: reads one request line per connection and writes `handler`'s reply.
-// A connection that says nothing whole within a few seconds, or too much, is closed.
+// A connection that says nothing whole within a few seconds, or too much, is closed; so is one
+// from a process that does not run as `owner` (this process's user when nullopt), unanswered.
 class InstanceServer : public QObject {
 public:
     using Handler = std::function<Reply(const Request &)>;
-    explicit InstanceServer(Handler handler, QObject *parent = nullptr);
+    explicit InstanceServer(Handler handler, QObject *parent = nullptr,
+                            std::optional<unsigned> owner = std::nullopt);
     ~InstanceServer() override;
     // Listens at `path`, reachable by this user only; false with `error` set when the name is in
     // use or cannot be made.
@@ -53,6 +78,7 @@ private:
     void serve(QLocalSocket *socket);
     std::unique_ptr<QLocalServer> m_server;
     Handler m_handler;
+    unsigned m_owner;
     int m_answered = 0;
 };
 

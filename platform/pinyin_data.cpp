@@ -28,10 +28,7 @@ std::string lanternfinDataDir() {
     return LANTERNFIN_BUILD_DATA_DIR;
 }
 
-PinyinData::~PinyinData() {
-    if (m_map)
-        munmap(m_map, m_size);
-}
+PinyinData::~PinyinData() = default;
 
 std::unique_ptr<PinyinData> PinyinData::load(const std::string &path, std::string *why) {
     auto fail = [why](std::string reason) {
@@ -39,25 +36,19 @@ std::unique_ptr<PinyinData> PinyinData::load(const std::string &path, std::strin
             *why = std::move(reason);
         return nullptr;
     };
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return fail("cannot open");
-    struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size == 0) {
-        ::close(fd);
+    // Opened without blocking and only as a regular file: a FIFO or a device there is refused.
+    std::string reason;
+    auto file = MappedFile::open(path, std::size_t(256) << 20, &reason, true);
+    if (!file)
+        return fail(reason);
+    if (file->bytes().empty())
         return fail("not a data file");
-    }
     std::unique_ptr<PinyinData> data(new PinyinData);
     data->m_path = path;
-    data->m_size = static_cast<std::size_t>(st.st_size);
-    void *map = mmap(nullptr, data->m_size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-    ::close(fd);
-    if (map == MAP_FAILED)
-        return fail("cannot map");
-    data->m_map = map;
-    std::string reason;
-    data->m_view =
-        core::PinyinReadingData::open({static_cast<const unsigned char *>(map), data->m_size}, &reason);
+    data->m_file = std::move(file);
+    const std::string_view bytes = data->m_file->bytes();
+    data->m_view = core::PinyinReadingData::open(
+        {reinterpret_cast<const unsigned char *>(bytes.data()), bytes.size()}, &reason);
     if (!data->m_view)
         return fail(reason);
     return data;

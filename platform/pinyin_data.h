@@ -2,6 +2,7 @@
 
 // Finding and mapping the pinyin reading data file.
 
+#include "mapped_file.h"
 #include "core/pinyin_reading.h"
 
 #include <memory>
@@ -34,8 +35,7 @@ public:
 private:
     PinyinData() = default;
     std::string m_path;
-    void *m_map = nullptr;
-    std::size_t m_size = 0;
+    std::shared_ptr<const MappedFile> m_file;
     std::optional<core::PinyinReadingData> m_view;
 };
 

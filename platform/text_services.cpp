@@ -9,7 +9,7 @@ TextServices loadTextServices(const std::string &openccDir) {
     TextServices s;
     for (auto [file, target] : {std::pair{kSimplifiedToTraditionalFile, &s.toTraditional},
                                 std::pair{kTraditionalToSimplifiedFile, &s.toSimplified}}) {
-        const std::string path = openccDir + "/" + file;
+        const std::string path = openccDir.empty() ? characterDictionaryPath(file) : openccDir + "/" + file;
         if (auto map = loadCharacterDictionary(path))
             *target = std::make_unique<core::CodePointMap>(std::move(*map));
         else if (s.dictionaryError.empty())

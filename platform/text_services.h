@@ -28,8 +28,9 @@ struct TextServices {
     std::shared_ptr<PhraseConverters> phrases = std::make_shared<PhraseConverters>();
 };
 
-// Loads the code page table, the case maps and both character dictionaries from `openccDir`; the
-// pinyin readings are found in lanternfinDataDir() and loaded when first asked for.
+// Loads the code page table, the case maps and both character dictionaries from `openccDir` (empty:
+// where characterDictionaryPath() says); the pinyin readings are found in lanternfinDataDir() and
+// loaded when first asked for.
 TextServices loadTextServices(const std::string &openccDir);
 
 } // namespace platform

@@ -1,10 +1,5 @@
 #include "clipboard_commands.h"
 
-#include "core/amount.h"
-#include "core/phrase_convert.h"
-#include "core/pinyin.h"
-#include "core/pinyin_reading.h"
-#include "core/text_convert.h"
 
 namespace ui {
 namespace {
@@ -31,40 +26,25 @@ constexpr std::string_view kConvertPrefix = "convert:";
 constexpr std::string_view kPinyinPrefix = "pinyin:";
 constexpr std::string_view kMoneyPrefix = "money:";
 
-const MoneyWayName *moneyWayNamed(std::string_view key) {
-    for (const MoneyWayName &w : kMoneyWays)
-        if (key == w.key)
-            return &w;
-    return nullptr;
-}
-
-std::optional<std::u16string> convertByConfig(const std::string &config, std::u16string_view text,
-                                              const platform::TextServices &services,
-                                              ClipboardResult &why) {
-    const core::PhraseConverter *converter = services.phrases ? services.phrases->get(config) : nullptr;
-    if (!converter) {
-        std::string path = services.phrases ? services.phrases->failedPath(config) : std::string();
-        if (path.empty())
-            path = platform::phraseConfigPath(config);
-        why = {ClipboardResult::Unavailable, "cannot load " + path};
-        return std::nullopt;
+// The button whose own way the command runs; nullopt for the restore.
+std::optional<OwnWay> ownWayOf(ClipboardCommand command) {
+    switch (command) {
+    case ClipboardCommand::Traditional:
+        return OwnWay::Traditional;
+    case ClipboardCommand::Simplified:
+        return OwnWay::Simplified;
+    case ClipboardCommand::Upper:
+        return OwnWay::Upper;
+    case ClipboardCommand::Lower:
+        return OwnWay::Lower;
+    case ClipboardCommand::Money:
+        return OwnWay::Amount;
+    case ClipboardCommand::Pinyin:
+        return OwnWay::Pinyin;
+    case ClipboardCommand::Restore:
+        break;
     }
-    return core::convertUtf16(*converter, text);
-}
-
-std::optional<std::u16string> appendReading(const ReadingWayName &way, std::u16string_view text,
-                                            const platform::TextServices &services,
-                                            ClipboardResult &why) {
-    const core::PinyinReadingData *data = services.readings ? services.readings->get() : nullptr;
-    if (!data) {
-        why = {ClipboardResult::Unavailable,
-               services.readings ? services.readings->error() : std::string("no pinyin data")};
-        return std::nullopt;
-    }
-    std::u16string out(text);
-    out += u'\n';
-    out += core::readPinyin(core::trimSpaces(text), *data, readingStyle(way));
-    return out;
+    return std::nullopt;
 }
 
 } // namespace
@@ -86,27 +66,33 @@ std::string clipboardCommandList() {
     return list;
 }
 
-std::optional<ClipboardAction> clipboardActionNamed(std::string_view name) {
+ClipboardRequest clipboardRequestOf(ClipboardCommand command) {
+    if (const auto own = ownWayOf(command))
+        return Way(*own);
+    return RestoreClipboard{};
+}
+
+std::optional<ClipboardRequest> clipboardRequestNamed(std::string_view name) {
     if (const auto command = clipboardCommandNamed(name))
-        return *command;
+        return clipboardRequestOf(*command);
     if (name.starts_with(kConvertPrefix)) {
         const std::string_view config = name.substr(kConvertPrefix.size());
         if (isConfigName(config))
-            return PhraseConversion{std::string(config)};
+            return Way(PhraseWay{std::string(config)});
         return std::nullopt;
     }
     if (name.starts_with(kPinyinPrefix)) {
         if (const ReadingWayName *way = readingWayNamed(name.substr(kPinyinPrefix.size())))
-            return ReadingConversion{way};
+            return Way(ReadingWay{way});
     }
     if (name.starts_with(kMoneyPrefix)) {
         if (const MoneyWayName *way = moneyWayNamed(name.substr(kMoneyPrefix.size())))
-            return MoneyConversion{way};
+            return Way(AmountWay{way});
     }
     return std::nullopt;
 }
 
-std::string clipboardVariantList() {
+std::string clipboardWayList() {
     // Strings here are appended piece by piece: GCC 12 warns falsely on a chain of std::string +
     // (GCC bug 105329).
     std::string list(kConvertPrefix);
@@ -127,26 +113,13 @@ std::string clipboardVariantList() {
     return list;
 }
 
-ClipboardAction menuAction(ClipboardCommand command, std::string_view defaultKey) {
-    auto phraseWayOf = [defaultKey](const auto &table) -> std::optional<ClipboardAction> {
-        for (const PhraseWayName &w : table)
-            if (defaultKey == w.config)
-                return PhraseConversion{w.config};
-        return std::nullopt;
-    };
-    std::optional<ClipboardAction> way;
-    if (command == ClipboardCommand::Traditional)
-        way = phraseWayOf(kTraditionalPhraseWays);
-    else if (command == ClipboardCommand::Simplified)
-        way = phraseWayOf(kSimplifiedPhraseWays);
-    else if (command == ClipboardCommand::Pinyin) {
-        if (const ReadingWayName *reading = readingWayNamed(defaultKey))
-            way = ReadingConversion{reading};
-    } else if (command == ClipboardCommand::Money) {
-        if (const MoneyWayName *money = moneyWayNamed(defaultKey))
-            way = MoneyConversion{money};
-    }
-    return way ? *way : ClipboardAction(command);
+ClipboardRequest menuRequest(ClipboardCommand command, std::string_view defaultKey) {
+    const auto own = ownWayOf(command);
+    if (!own)
+        return RestoreClipboard{};
+    if (const auto way = wayNamed(*own, defaultKey))
+        return *way;
+    return Way(*own);
 }
 
 std::u16string menuCaption(ClipboardCommand command, std::string_view defaultKey) {
@@ -154,85 +127,20 @@ std::u16string menuCaption(ClipboardCommand command, std::string_view defaultKey
     for (const ClipboardCommandName &c : kClipboardCommands)
         if (c.command == command)
             caption = QString::fromUtf8(c.caption).toStdU16String();
-    const ClipboardAction action = menuAction(command, defaultKey);
-    const char16_t *label = nullptr;
-    if (const auto *phrase = std::get_if<PhraseConversion>(&action)) {
-        for (const auto *table : {&kTraditionalPhraseWays, &kSimplifiedPhraseWays})
-            for (const PhraseWayName &w : *table)
-                if (phrase->config == w.config)
-                    label = w.label;
-    } else if (const auto *reading = std::get_if<ReadingConversion>(&action)) {
-        label = reading->way->label;
-    } else if (const auto *money = std::get_if<MoneyConversion>(&action)) {
-        label = money->way->label;
-    }
-    if (label) {
+    const ClipboardRequest request = menuRequest(command, defaultKey);
+    const Way *way = std::get_if<Way>(&request);
+    if (way && !std::holds_alternative<OwnWay>(*way)) {
         caption += u"（";
-        caption += label;
+        caption += wayLabel(*way);
         caption += u"）";
     }
     return caption;
 }
 
-std::optional<std::u16string> convertClipboardText(const ClipboardAction &action, std::u16string_view text,
-                                                   const platform::TextServices &services,
-                                                   ClipboardResult &why) {
-    if (const auto *phrase = std::get_if<PhraseConversion>(&action))
-        return convertByConfig(phrase->config, text, services, why);
-    if (const auto *reading = std::get_if<ReadingConversion>(&action))
-        return appendReading(*reading->way, text, services, why);
-    if (const auto *money = std::get_if<MoneyConversion>(&action)) {
-        auto result = core::moneyWayText(money->way->way, text);
-        if (!result)
-            why = {ClipboardResult::Refused, QString::fromStdU16String(result.refusal.message).toStdString()};
-        return std::move(result.value);
-    }
-    const ClipboardCommand command = std::get<ClipboardCommand>(action);
-    auto unavailable = [&why](std::string message) {
-        why = {ClipboardResult::Unavailable, std::move(message)};
-        return std::nullopt;
-    };
-    switch (command) {
-    case ClipboardCommand::Traditional:
-        if (!services.toTraditional)
-            return unavailable(services.dictionaryError);
-        return core::JToF(text, *services.toTraditional);
-    case ClipboardCommand::Simplified:
-        if (!services.toSimplified)
-            return unavailable(services.dictionaryError);
-        return core::FToJ(text, *services.toSimplified);
-    case ClipboardCommand::Upper:
-        return core::upperCaseText(text, services.toUpper);
-    case ClipboardCommand::Lower:
-        return core::lowerCaseText(text, services.toLower);
-    case ClipboardCommand::Money: {
-        auto capitals = core::amountCommandText(text);
-        if (capitals)
-            return std::move(capitals.value);
-        if (capitals.refusal.message == core::kAmountLimitMessage)
-            why = {ClipboardResult::AmountTooLarge, "the amount is too large: it must be below 10^16"};
-        else
-            why = {ClipboardResult::Refused, QString::fromStdU16String(capitals.refusal.message).toStdString()};
-        return std::nullopt;
-    }
-    case ClipboardCommand::Pinyin: {
-        if (!services.pinyin)
-            return unavailable("the pinyin table is not loaded");
-        std::u16string out(text);
-        out += u'\n';
-        out += core::c(core::trimSpaces(text), *services.pinyin);
-        return out;
-    }
-    case ClipboardCommand::Restore:
-        break;
-    }
-    return unavailable("not a conversion");
-}
-
-ClipboardResult ClipboardConverter::run(const ClipboardAction &action) {
+ClipboardResult ClipboardConverter::run(const ClipboardRequest &request) {
     const QString text = m_clipboard.text();
-    const auto *command = std::get_if<ClipboardCommand>(&action);
-    if (command && *command == ClipboardCommand::Restore) {
+    const Way *way = std::get_if<Way>(&request);
+    if (!way) {
         if (!m_before)
             return {ClipboardResult::NothingToRestore, "no clipboard conversion to undo"};
         // The restore swaps, so that a second one brings the converted text back.
@@ -243,13 +151,27 @@ ClipboardResult ClipboardConverter::run(const ClipboardAction &action) {
     }
     if (text.isEmpty())
         return {ClipboardResult::NoText, "no text on the clipboard"};
-    ClipboardResult result;
-    const std::optional<std::u16string> converted =
-        convertClipboardText(action, view(text), m_services, result);
-    if (!converted)
-        return result;
+    WayResult result = applyWay(*way, view(text), m_services);
+    switch (result.outcome) {
+    case WayResult::Done:
+        break;
+    case WayResult::Unavailable:
+        return {ClipboardResult::Unavailable, std::move(result.message)};
+    case WayResult::AmountTooLarge:
+        return {ClipboardResult::AmountTooLarge, "the amount is too large: it must be below 10^16"};
+    case WayResult::Refused:
+        return {ClipboardResult::Refused, std::move(result.message)};
+    }
     m_before = text;
-    m_clipboard.setText(toQString(*converted));
+    if (result.appends) {
+        // The text stays, with a line break and what the way adds after it.
+        std::u16string whole(view(text));
+        whole += u'\n';
+        whole += result.text;
+        m_clipboard.setText(toQString(whole));
+    } else {
+        m_clipboard.setText(toQString(result.text));
+    }
     return {};
 }
 

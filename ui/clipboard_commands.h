@@ -4,7 +4,7 @@
 // `lanternfin --clipboard NAME`: each converts the text the way its button converts the workspace,
 // and the text from before the last conversion can be put back.
 
-#include "conversion_ways.h"
+#include "ways.h"
 #include "platform/desktop.h"
 #include "platform/text_services.h"
 
@@ -43,40 +43,29 @@ std::optional<ClipboardCommand> clipboardCommandNamed(std::string_view name);
 // "traditional, simplified, ..., restore", for help and error texts.
 std::string clipboardCommandList();
 
-// A way of 繁体 or 简体 on the clipboard: "convert:NAME", the OpenCC configuration NAME.
-struct PhraseConversion {
-    std::string config;
-    bool operator==(const PhraseConversion &) const = default;
+// Putting back the text from before the last conversion.
+struct RestoreClipboard {
+    bool operator==(const RestoreClipboard &) const = default;
 };
 
-// A reading way of 汉字拼音 on the clipboard: "pinyin:KEY", the text, a line break and its reading.
-struct ReadingConversion {
-    const ReadingWayName *way;
-    bool operator==(const ReadingConversion &) const = default;
-};
+// Anything the clipboard can be asked for: a way applied to its text, or the restore.
+using ClipboardRequest = std::variant<Way, RestoreClipboard>;
 
-// A way of 金额大写 on the clipboard: "money:KEY", the way's rewrite of the text.
-struct MoneyConversion {
-    const MoneyWayName *way;
-    bool operator==(const MoneyConversion &) const = default;
-};
-
-// Anything the clipboard can be asked for.
-using ClipboardAction = std::variant<ClipboardCommand, PhraseConversion, ReadingConversion, MoneyConversion>;
+// What the command `command` asks for: its button's own way, or the restore.
+ClipboardRequest clipboardRequestOf(ClipboardCommand command);
 
 // What `name` asks for on the command line: a command's name, "convert:" and a configuration name
 // (lower-case letters, digits, '-', '_'; whether it loads is found when it is used), "pinyin:"
 // and a reading way's key, or "money:" and a way of 金额大写. nullopt for anything else.
-std::optional<ClipboardAction> clipboardActionNamed(std::string_view name);
+std::optional<ClipboardRequest> clipboardRequestNamed(std::string_view name);
 
-// The names clipboardActionNamed takes besides the commands', for help and error texts:
+// The names clipboardRequestNamed takes besides the commands', for help and error texts:
 // "convert:CONFIG, pinyin:marks|numbers|none|initials, money:bank|...".
-std::string clipboardVariantList();
+std::string clipboardWayList();
 
 // What the tray menu's entry for `command` does when its button's default way is `defaultKey`:
-// 繁体 and 简体 convert by the way's configuration, 汉字拼音 appends the way's reading, 金额大写
-// rewrites by its way; their own way (and an unknown key) is the plain command, as is every other.
-ClipboardAction menuAction(ClipboardCommand command, std::string_view defaultKey);
+// that way of its button; the command's own way for an unknown key and for every other command.
+ClipboardRequest menuRequest(ClipboardCommand command, std::string_view defaultKey);
 
 // The entry's caption (UTF-16): the command's, with the way's name after it in brackets when that
 // is not the button's own way ("繁体（台湾用词）").
@@ -96,22 +85,15 @@ struct ClipboardResult {
     std::string message;
 };
 
-// `text` converted by `action` (not Restore), as the matching button's way converts the workspace:
-// 繁体/简体 character by character or by a configuration, case, the capitals of the leading amount,
-// or the text with a line break and its pinyin (capitalised or a reading) after it. nullopt when
-// the action cannot give a result, with `why` set to Unavailable or AmountTooLarge.
-std::optional<std::u16string> convertClipboardText(const ClipboardAction &action, std::u16string_view text,
-                                                   const platform::TextServices &services,
-                                                   ClipboardResult &why);
-
 // Runs clipboard commands and remembers the text from before the last conversion.
 class ClipboardConverter {
 public:
     ClipboardConverter(platform::Clipboard &clipboard, const platform::TextServices &services)
         : m_clipboard(clipboard), m_services(services) {}
-    // Converts the clipboard's text in place, or puts back the text from before the last
-    // conversion; on any failure the clipboard is left as it is.
-    ClipboardResult run(const ClipboardAction &action);
+    // Converts the clipboard's text in place by the way, as its button converts the workspace, or
+    // puts back the text from before the last conversion; on any failure the clipboard is left as it is.
+    ClipboardResult run(const ClipboardRequest &request);
+    ClipboardResult run(ClipboardCommand command) { return run(clipboardRequestOf(command)); }
     // Whether there is a text to put back.
     bool canRestore() const { return m_before.has_value(); }
 

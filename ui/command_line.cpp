@@ -40,8 +40,8 @@ Invocation parseCommandLine(const QStringList &arguments) {
                        "convert the way their button's 设为默认 chose, as the tray's 剪贴板 entries do "
                        "(character by character and capitalised pinyin until another way is chosen). "
                        "restore puts back the text from before the last conversion. convert:CONFIG "
-                       "converts by the OpenCC configuration CONFIG (e.g. s2t, s2tw, s2twp, s2hk, t2s, "
-                       "tw2s, tw2sp, hk2s) from LANTERNFIN_OPENCC_DIR or /usr/share/opencc; pinyin:STYLE "
+                       "converts by the OpenCC configuration CONFIG (e.g. s2t, s2tw, s2twp, s2hk, s2hkp, "
+                       "t2s, tw2s, tw2sp, hk2s, hk2sp: OpenCC 1.4.1's, built in); pinyin:STYLE "
                        "adds a line break and the reading in STYLE (marks, numbers, none, initials); "
                        "money:WAY rewrites as the amount button's way WAY (bank, bank-round, date, "
                        "read-back, numerals, capital-numerals). "
@@ -91,10 +91,10 @@ Invocation parseCommandLine(const QStringList &arguments) {
         out.startInTray = true;
     } else if (parser.isSet(clipboard)) {
         const QString name = parser.value(clipboard);
-        if (!clipboardActionNamed(name.toStdString()))
+        if (!clipboardRequestNamed(name.toStdString()))
             return usage(QStringLiteral("unknown clipboard command '%1' (one of %2)")
                              .arg(name, QString::fromStdString(clipboardCommandList() + ", " +
-                                                               clipboardVariantList())));
+                                                               clipboardWayList())));
         out.request = {Verb::Clipboard, name.toStdString()};
         // The instance started for the conversion keeps out of the way.
         out.startInTray = true;

@@ -1,7 +1,7 @@
 #include "desktop_integration.h"
 
 #include "core/amount.h"
-#include "button_variants.h"
+#include "button_ways.h"
 #include "form1.h"
 
 #include <QAction>
@@ -68,7 +68,7 @@ std::string DesktopIntegration::defaultWay(ClipboardCommand command) const {
                                 : command == ClipboardCommand::Pinyin     ? m_form.CmdGetPY
                                 : command == ClipboardCommand::Money      ? m_form.cmdmoney
                                                                           : nullptr;
-    const ButtonVariants *ways = button ? m_form.ways(button) : nullptr;
+    const ButtonWays *ways = button ? m_form.ways(button) : nullptr;
     return ways ? ways->defaultKey().toStdString() : std::string();
 }
 
@@ -78,7 +78,7 @@ void DesktopIntegration::refreshCaptions() {
 }
 
 void DesktopIntegration::runFromMenu(ClipboardCommand command) {
-    const ClipboardResult result = m_converter.run(menuAction(command, defaultWay(command)));
+    const ClipboardResult result = m_converter.run(menuRequest(command, defaultWay(command)));
     m_restore->setEnabled(m_converter.canRestore());
     switch (result.outcome) {
     case ClipboardResult::AmountTooLarge: {
@@ -137,14 +137,14 @@ platform::Reply DesktopIntegration::handle(const platform::Request &request) {
     // The names of the command line. traditional, simplified and pinyin do what the tray's entry
     // does, their button's default way; the explicit ways (convert:, pinyin:, money:) and the other
     // commands are what they name.
-    std::optional<ClipboardAction> action = clipboardActionNamed(request.argument);
+    std::optional<ClipboardRequest> action = clipboardRequestNamed(request.argument);
     if (!action)
         return {false, "unknown clipboard command '" + request.argument + "' (one of " +
-                           clipboardCommandList() + ", " + clipboardVariantList() + ")"};
-    if (const auto *command = std::get_if<ClipboardCommand>(&*action);
+                           clipboardCommandList() + ", " + clipboardWayList() + ")"};
+    if (const std::optional<ClipboardCommand> command = clipboardCommandNamed(request.argument);
         command && (*command == ClipboardCommand::Traditional || *command == ClipboardCommand::Simplified ||
                     *command == ClipboardCommand::Pinyin))
-        action = menuAction(*command, defaultWay(*command));
+        action = menuRequest(*command, defaultWay(*command));
     const ClipboardResult result = m_converter.run(*action);
     m_restore->setEnabled(m_converter.canRestore());
     if (result.outcome == ClipboardResult::Done)

@@ -3,12 +3,7 @@
 #include "about.h"
 
 #include "core/amount.h"
-#include "core/phrase_convert.h"
-#include "core/pinyin.h"
-#include "core/pinyin_reading.h"
 #include "core/proportion.h"
-#include "core/text_convert.h"
-#include "conversion_ways.h"
 #include "dock_strip.h"
 #include "layout.h"
 #include "resources.h"
@@ -218,7 +213,7 @@ void Form1::buildControls() {
     connect(timerLoad, &QTimer::timeout, this, &Form1::timerLoad_Timer);
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
 
-    buildVariants();
+    buildWays();
 
     if (!m_services.text.toTraditional || !m_services.text.toSimplified) {
         const QString why = QString::fromStdString(m_services.text.dictionaryError);
@@ -510,76 +505,26 @@ void Form1::cmdclear_Click() {
     writeWorkspace(QString());
 }
 
-void Form1::rewriteWorkspace(const std::function<std::u16string(std::u16string_view)> &convert) {
-    std::u16string result;
-    {
-        // The copy of the old text goes before the new one is written: on a large workspace
-        // that is one copy less at the peak.
-        const QString text = workspaceText();
-        result = convert(view(text));
-    }
-    writeWorkspace(result);
+void Form1::buildWays() {
+    m_traditionalWays = buttonWaysFor(cmdft, OwnWay::Traditional);
+    m_simplifiedWays = buttonWaysFor(cmdjt, OwnWay::Simplified);
+    m_pinyinWays = buttonWaysFor(CmdGetPY, OwnWay::Pinyin);
+    m_moneyWays = buttonWaysFor(cmdmoney, OwnWay::Amount);
 }
 
-void Form1::buildVariants() {
-    // Each list starts with the button's own way; later ways are offered beside it.
-    auto phraseWays = [this](ButtonVariant own, const auto &table) {
-        std::vector<ButtonVariant> list{std::move(own)};
-        for (const PhraseWayName &w : table)
-            list.push_back(phraseWay(w.config, QString::fromUtf16(w.label)));
-        return list;
-    };
-    m_traditionalWays = new ButtonVariants(
-        cmdft, QStringLiteral("ways/cmdft"),
-        phraseWays({QString::fromLatin1(kCharacterWayKey), QString::fromUtf16(kCharacterWayLabel),
-                    [this] { traditionalByCharacter(); }, nullptr},
-                   kTraditionalPhraseWays),
-        m_services.settings, this);
-    m_simplifiedWays = new ButtonVariants(
-        cmdjt, QStringLiteral("ways/cmdjt"),
-        phraseWays({QString::fromLatin1(kCharacterWayKey), QString::fromUtf16(kCharacterWayLabel),
-                    [this] { simplifiedByCharacter(); }, nullptr},
-                   kSimplifiedPhraseWays),
-        m_services.settings, this);
-    // The reading ways need the pinyin data file, loaded when the menu first asks for it.
-    std::vector<ButtonVariant> pinyinWays = {{QString::fromLatin1(kCapitalisedWayKey),
-                                              QString::fromUtf16(kCapitalisedWayLabel),
-                                              [this] { capitalisedPinyin(); }, nullptr}};
-    for (const ReadingWayName &w : kReadingWays)
-        pinyinWays.push_back({QString::fromLatin1(w.key), QString::fromUtf16(w.label),
-                              [this, style = readingStyle(w)] { readingPinyin(style); },
-                              [this] { return readingsUnavailable(); }});
-    m_pinyinWays = new ButtonVariants(CmdGetPY, QStringLiteral("ways/CmdGetPY"), std::move(pinyinWays),
-                                      m_services.settings, this);
-    std::vector<ButtonVariant> moneyWays = {{QString::fromLatin1(kDesignMoneyWayKey),
-                                             QString::fromUtf16(kDesignMoneyWayLabel),
-                                             [this] { designAmount(); }, nullptr}};
-    for (const MoneyWayName &w : kMoneyWays)
-        moneyWays.push_back({QString::fromLatin1(w.key), QString::fromUtf16(w.label),
-                             [this, way = w.way] { moneyWay(way); }, nullptr});
-    m_moneyWays = new ButtonVariants(cmdmoney, QStringLiteral("ways/cmdmoney"), std::move(moneyWays),
-                                     m_services.settings, this);
+ButtonWays *Form1::buttonWaysFor(QPushButton *button, OwnWay own) {
+    // Availability is asked when the menu opens or the way is about to run: a way's data (the
+    // pinyin readings, a phrase configuration) loads on first use, never while the window is built.
+    std::vector<ButtonWay> list;
+    for (const Way &way : buttonWays(own))
+        list.push_back({QString::fromStdString(wayKey(way)), QString::fromStdU16String(wayLabel(way)),
+                        [this, way] { runWay(way); },
+                        [this, way] { return QString::fromStdString(wayUnavailable(way, m_services.text)); }});
+    return new ButtonWays(button, QStringLiteral("ways/") + button->objectName(), std::move(list),
+                          m_services.settings, this);
 }
 
-ButtonVariant Form1::phraseWay(const char *config, const QString &label) {
-    platform::PhraseConverters *phrases = m_services.text.phrases.get();
-    const std::string name = config;
-    auto run = [this, phrases, name] {
-        if (const core::PhraseConverter *converter = phrases ? phrases->get(name) : nullptr)
-            rewriteWorkspace(
-                [converter](std::u16string_view t) { return core::convertUtf16(*converter, t); });
-    };
-    auto unavailable = [phrases, name] {
-        if (!phrases)
-            return QStringLiteral("cannot load %1").arg(QString::fromStdString(name));
-        const std::string failed = phrases->failedPath(name);
-        return failed.empty() ? QString()
-                              : QStringLiteral("cannot load %1").arg(QString::fromStdString(failed));
-    };
-    return {QString::fromLatin1(config), label, run, unavailable};
-}
-
-ButtonVariants *Form1::ways(const QPushButton *button) const {
+ButtonWays *Form1::ways(const QPushButton *button) const {
     if (button == cmdft)
         return m_traditionalWays;
     if (button == cmdjt)
@@ -591,6 +536,35 @@ ButtonVariants *Form1::ways(const QPushButton *button) const {
     return nullptr;
 }
 
+void Form1::runWay(const Way &way) {
+    WayResult result;
+    {
+        // The copy of the old text goes before the new one is written: on a large workspace
+        // that is one copy less at the peak.
+        const QString text = workspaceText();
+        result = applyWay(way, view(text), m_services.text);
+    }
+    switch (result.outcome) {
+    case WayResult::Done:
+        break;
+    case WayResult::Unavailable:
+        // The button has said why before running it; the workspace stays as it is.
+        return;
+    case WayResult::AmountTooLarge:
+    case WayResult::Refused: {
+        QMessageBox box(QMessageBox::Information, toQString(core::kAmountLimitTitle),
+                        QString::fromStdString(result.message), QMessageBox::Ok, this);
+        box.exec();
+        // A refusal leaves the workspace as it was, so the user can correct the text.
+        return;
+    }
+    }
+    if (result.appends)
+        appendToWorkspace(result.text);
+    else
+        writeWorkspace(result.text);
+}
+
 void Form1::cmdft_Click() {
     m_traditionalWays->trigger();
 }
@@ -599,82 +573,27 @@ void Form1::cmdjt_Click() {
     m_simplifiedWays->trigger();
 }
 
-void Form1::traditionalByCharacter() {
-    if (const core::CodePointMap *map = m_services.text.toTraditional.get())
-        rewriteWorkspace([map](std::u16string_view t) { return core::JToF(t, *map); });
-}
-
-void Form1::simplifiedByCharacter() {
-    if (const core::CodePointMap *map = m_services.text.toSimplified.get())
-        rewriteWorkspace([map](std::u16string_view t) { return core::FToJ(t, *map); });
-}
-
 void Form1::cmdtol_Click() {
-    rewriteWorkspace(
-        [this](std::u16string_view t) { return core::upperCaseText(t, m_services.text.toUpper); });
+    runWay(OwnWay::Upper);
 }
 
 void Form1::cmdtos_Click() {
-    rewriteWorkspace(
-        [this](std::u16string_view t) { return core::lowerCaseText(t, m_services.text.toLower); });
+    runWay(OwnWay::Lower);
 }
 
 void Form1::cmdmoney_Click() {
     m_moneyWays->trigger();
 }
 
-void Form1::designAmount() {
-    // A refusal leaves the workspace as it was, so the user can correct the text.
-    const auto capitals = core::amountCommandText(view(workspaceText()));
-    if (!capitals) {
-        QMessageBox box(QMessageBox::Information, toQString(core::kAmountLimitTitle),
-                        toQString(capitals.refusal.message), QMessageBox::Ok, this);
-        box.exec();
-        return;
-    }
-    writeWorkspace(*capitals.value);
-}
-
-void Form1::moneyWay(core::MoneyWay way) {
-    const auto result = core::moneyWayText(way, view(workspaceText()));
-    if (!result) {
-        QMessageBox box(QMessageBox::Information, toQString(core::kAmountLimitTitle),
-                        toQString(result.refusal.message), QMessageBox::Ok, this);
-        box.exec();
-        return;
-    }
-    writeWorkspace(*result.value);
-}
-
 void Form1::CmdGetPY_Click() {
     m_pinyinWays->trigger();
 }
 
-void Form1::capitalisedPinyin() {
-    appendToWorkspace([this](std::u16string_view t) { return core::c(t, *m_services.text.pinyin); });
-}
-
-void Form1::readingPinyin(const core::PinyinStyle &style) {
-    if (const core::PinyinReadingData *data =
-            m_services.text.readings ? m_services.text.readings->get() : nullptr)
-        appendToWorkspace(
-            [data, &style](std::u16string_view t) { return core::readPinyin(t, *data, style); });
-}
-
-QString Form1::readingsUnavailable() const {
-    if (!m_services.text.readings)
-        return QStringLiteral("no pinyin data");
-    return QString::fromStdString(m_services.text.readings->error());
-}
-
-void Form1::appendToWorkspace(const std::function<std::u16string(std::u16string_view)> &convert) {
-    // The new text is the old one, a line break and the result: only that tail is written, as one
-    // undo step, which spares a large workspace a second copy of itself.
+void Form1::appendToWorkspace(std::u16string_view added) {
+    // The new text is the old one, a line break and the addition: only that tail is written, as
+    // one undo step, which spares a large workspace a second copy of itself.
     std::u16string tail = u"\n";
-    {
-        const QString text = workspaceText();
-        tail += convert(core::trimSpaces(view(text)));
-    }
+    tail += added;
     QTextCursor cursor(Text1->document());
     cursor.movePosition(QTextCursor::End);
     cursor.beginEditBlock();

@@ -3,8 +3,8 @@
 // The main window: a workspace, a column of conversion buttons and the proportion calculator.
 // Handlers read the controls, call one core function and write the result back.
 
-#include "button_variants.h"
-#include "core/money_ways.h"
+#include "button_ways.h"
+#include "ways.h"
 #include "docking.h"
 #include "platform/desktop.h"
 #include "platform/text_services.h"
@@ -87,7 +87,7 @@ public:
     QString workspaceText() const;
 
     // The ways of a button that has more than one (繁体, 简体, 汉字拼音); null for other buttons.
-    ButtonVariants *ways(const QPushButton *button) const;
+    ButtonWays *ways(const QPushButton *button) const;
 
     // Handlers, named after their control and event.
     void cmdcopy_Click();
@@ -139,22 +139,13 @@ private:
     // Replaces the whole workspace text as one undo step; the caret goes to the start.
     void writeWorkspace(const QString &text);
     void writeWorkspace(std::u16string_view text);
-    // Replaces the workspace text by `convert` of it.
-    void rewriteWorkspace(const std::function<std::u16string(std::u16string_view)> &convert);
-    // Appends a line break and `convert` of the workspace trimmed of spaces, as one undo step.
-    void appendToWorkspace(const std::function<std::u16string(std::u16string_view)> &convert);
-    // The buttons' own ways, which their menus list first.
-    void traditionalByCharacter();
-    void simplifiedByCharacter();
-    void capitalisedPinyin();
-    void designAmount();
-    void moneyWay(core::MoneyWay way);
-    void readingPinyin(const core::PinyinStyle &style);
-    QString readingsUnavailable() const;
-    // The way of 繁体 or 简体 that rewrites the workspace by the OpenCC configuration `config`,
-    // loaded on first use; unavailable, naming the file, when it cannot be loaded.
-    ButtonVariant phraseWay(const char *config, const QString &label);
-    void buildVariants();
+    // Appends a line break and `added` to the workspace, as one undo step.
+    void appendToWorkspace(std::u16string_view added);
+    // Applies `way` to the workspace: replaces its text, or appends to it, or says why not.
+    void runWay(const Way &way);
+    // The ways of `button`, whose own way is `own`, kept under "ways/<objectName>".
+    ButtonWays *buttonWaysFor(QPushButton *button, OwnWay own);
+    void buildWays();
     QWidget *control(std::string_view name) const;
     WindowState windowState() const;
 
@@ -176,10 +167,10 @@ private:
 
     Form1Services m_services;
     DockState m_dock;
-    ButtonVariants *m_traditionalWays = nullptr;
-    ButtonVariants *m_simplifiedWays = nullptr;
-    ButtonVariants *m_pinyinWays = nullptr;
-    ButtonVariants *m_moneyWays = nullptr;
+    ButtonWays *m_traditionalWays = nullptr;
+    ButtonWays *m_simplifiedWays = nullptr;
+    ButtonWays *m_pinyinWays = nullptr;
+    ButtonWays *m_moneyWays = nullptr;
     QSize m_laidOutFrame;
     bool m_resizePending = false;
     // The client size the minimum-size step last set, the frame it reckoned with, and which sides

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
@@ -96,12 +98,9 @@ TEST(CliFiles, CalculatorValuesMayStartWithAMinus) {
         const char *shell;
         const char *out;
     } cases[] = {
-        {"$CLI round 1 -.5", "-0.5\n"},
-        {"$CLI ratio 1 2 -1e3", "-2000\n"},
-        {"$CLI ratio 1 2 -inf", " 0\n"},
-        {"$CLI ratio -x 1 1", ""},
-        {"$CLI round 2 --lines", "0.13\n"},
-        {"$CLI ratio 4 -o - 1 -5", "-1.25\n"},
+        {"$CLI round 1 -.5", "-0.5\n"},     {"$CLI ratio 1 2 -1e3", "-2000\n"},
+        {"$CLI ratio 1 2 -inf", " 0\n"},    {"$CLI ratio -x 1 1", ""},
+        {"$CLI round 2 --lines", "0.13\n"}, {"$CLI ratio 4 -o - 1 -5", "-1.25\n"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.shell);
@@ -183,6 +182,110 @@ TEST(CliFiles, InPlaceOnAFullDiskKeepsTheOriginal) {
     EXPECT_EQ(run.err.rfind("lanternfin-cli: big.txt: cannot write: ", 0), 0u) << run.err;
     EXPECT_TRUE(slurp(folder / "big.txt") == text);
     EXPECT_EQ(folder.entries(), 1u);
+}
+
+TEST(CliFiles, DevicesFifosAndDescriptorsAreWrittenNeverReplaced) {
+    Folder folder;
+    const struct {
+        const char *shell;
+        const char *out;
+        int status;
+    } cases[] = {
+        // The common idiom: the output goes where stdout goes, a pipe here.
+        {"$CLI upper -o /dev/stdout", "ABC\n", 0},
+        {"$CLI upper -o /dev/fd/1 && printf XY | $CLI lower -o /dev/stderr 2>&1", "ABC\nxy", 0},
+        // A FIFO's reader gets the text and the FIFO stays one.
+        {"mkfifo f && { timeout 10 cat f & } && timeout 10 $CLI upper -o f && wait && stat -c %F f",
+         "ABC\nfifo\n", 0},
+        // A device of our own (a null device) stays a device; only root may make one.
+        {"[ $(id -u) = 0 ] || exit 0; mknod dev c 1 3 && $CLI upper -o dev && stat -c %F dev",
+         "character special file\n", 0},
+        // Read and written back a FIFO cannot be: refused, and it stays.
+        {"mkfifo g && timeout 10 $CLI upper --in-place g; echo $?; stat -c %F g", "4\nfifo\n", 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.shell);
+        const ShellRun run = runShell(folder, c.shell, "abc\n");
+        EXPECT_EQ(run.status, c.status) << run.err;
+        if (geteuid() == 0 || std::string(c.shell).find("mknod") == std::string::npos)
+            EXPECT_EQ(run.out, c.out) << run.err;
+    }
+    const ShellRun fifo = runShell(folder, "timeout 10 $CLI upper --in-place g");
+    EXPECT_EQ(
+        fifo.err,
+        "lanternfin-cli: g: is a FIFO, which cannot be converted in place (read it and write with -o)\n");
+}
+
+TEST(CliFiles, OutputThroughALinkKeepsTheLinkUnlessAStrangerPlantedIt) {
+    Folder folder;
+    spit(folder / "real.txt", "old");
+    fs::create_symlink("real.txt", folder / "link.txt");
+    fs::create_symlink("later.txt", folder / "dangling.txt");
+    EXPECT_EQ(runShell(folder, "$CLI upper -o link.txt", "new").status, 0);
+    EXPECT_EQ(runShell(folder, "$CLI upper -o dangling.txt", "made").status, 0);
+    EXPECT_TRUE(fs::is_symlink(folder / "link.txt"));
+    EXPECT_TRUE(fs::is_symlink(folder / "dangling.txt"));
+    EXPECT_EQ(slurp(folder / "real.txt"), "NEW");
+    EXPECT_EQ(slurp(folder / "later.txt"), "MADE");
+
+    if (geteuid() != 0)
+        GTEST_SKIP() << "a link of another user needs root to make";
+    fs::create_directory(folder / "shared");
+    ::chmod((folder / "shared").c_str(), 01777);
+    fs::create_symlink("../real.txt", folder / "shared/out.txt");
+    ASSERT_EQ(::lchown((folder / "shared/out.txt").c_str(), 65534, 65534), 0);
+    const ShellRun planted = runShell(folder, "$CLI lower -o shared/out.txt", "taken");
+    EXPECT_EQ(planted.status, 4);
+    EXPECT_EQ(planted.err, "lanternfin-cli: shared/out.txt: refusing to follow a symbolic link that another "
+                           "user owns in a shared folder: Permission denied\n");
+    EXPECT_EQ(slurp(folder / "real.txt"), "NEW");
+}
+
+TEST(CliFiles, AnInterruptedOutputLeavesNoTemporaryFile) {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        Folder folder;
+        spit(folder / "out.txt", "kept");
+        ASSERT_EQ(::mkfifo((folder / "in").c_str(), 0600), 0);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            if (::chdir(folder.path.c_str()) == 0)
+                ::execl(LANTERNFIN_CLI, LANTERNFIN_CLI, "upper", "in", "-o", "out.txt", nullptr);
+            _exit(127);
+        }
+        // The program makes its temporary file before it opens its input, so once the FIFO is
+        // open at both ends it is in the middle of its output.
+        const int in = ::open((folder / "in").c_str(), O_WRONLY);
+        ASSERT_GE(in, 0);
+        ASSERT_EQ(::write(in, "abc", 3), 3);
+        EXPECT_EQ(folder.entries(), 3u);
+        ::kill(child, signal);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ::close(in);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_EQ(folder.entries(), 2u);
+        EXPECT_EQ(slurp(folder / "out.txt"), "kept");
+    }
+}
+
+TEST(CliFiles, TheAmountLimitExitsThreeForEveryCommand) {
+    Folder folder;
+    const struct {
+        const char *shell;
+        const char *input;
+    } cases[] = {
+        {"$CLI money", "1e16"},
+        {"$CLI money --verify 99999999999999999999", "壹圆整"},
+        {"$CLI numerals", "1e308"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.shell);
+        const ShellRun run = runShell(folder, c.shell, c.input);
+        EXPECT_EQ(run.status, 3);
+        EXPECT_NE(run.err.find("数目太大，无法换算！请输入一亿亿以下的数字\n"), std::string::npos) << run.err;
+    }
 }
 
 TEST(CliFiles, EveryCommandHasHelp) {

@@ -46,8 +46,13 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Architecture)" = amd64 ] || fail "Architecture: $(field Architecture)"
 [ "$(field Recommends)" = fonts-noto-cjk ] || fail "Recommends: $(field Recommends)"
 depends=$(field Depends)
-for library in libopencc-data libopencc1.1 'libicu[0-9]+' libqt6widgets6 libqt6gui6 libqt6core6 libstdc\\+\\+6 libc6; do
+for library in libopencc1.1 'libicu[0-9]+' libqt6widgets6 libqt6gui6 libqt6core6 libstdc\\+\\+6 libc6; do
     grep -qE "(^|, )$library( |,|$)" <<<"$depends" || fail "Depends lacks $library: $depends"
+done
+# OpenCC's data is built in: the system's is not needed.
+! grep -qE "(^|, )libopencc-data( |,|$)" <<<"$depends" || fail "Depends still names libopencc-data: $depends"
+for config in s2t t2s s2tw tw2s s2hk hk2s s2twp tw2sp t2tw hk2t t2hk t2jp jp2t tw2t s2hkp hk2sp; do
+    grep -q "usr/share/lanternfin/phrase/$config.lfimg" <<<"$contents" || fail "no built-in image of $config"
 done
 
 # The packaged programs run from where they were unpacked, and know their version.

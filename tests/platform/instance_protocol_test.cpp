@@ -69,6 +69,30 @@ TEST(InstanceProtocol, RepliesCarryTheirMessageOnOneLine) {
     EXPECT_FALSE(platform::decodeReply("errors x"));
 }
 
+TEST(InstanceProtocol, RepliesReachTheTerminalWithoutControlCharacters) {
+    const struct {
+        const char *line;
+        const char *message;
+    } cases[] = {
+        {"error \x1b[2J\x1b]0;owned\x07gone", "[2J]0;ownedgone"}, // clear screen, set the title
+        {"error bell\x07 back\x08space tab\there", "bell backspace tabhere"},
+        {"error del\x7f", "del"},
+        {"error c1 \xc2\x9b"
+         "31m csi",
+         "c1 31m csi"},                                           // U+009B, the one-character CSI
+        {"error \xc2\xa0nbsp 数目太大", "\xc2\xa0nbsp 数目太大"}, // U+00A0 is printable
+        {"error bad \xff\xc0\x9b utf8 \xe6\x95", "bad ??? utf8 ??"},
+        {"error \xed\xa0\x80 surrogate", "??? surrogate"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.line);
+        const std::optional<platform::Reply> reply = platform::decodeReply(c.line);
+        ASSERT_TRUE(reply);
+        EXPECT_FALSE(reply->ok);
+        EXPECT_EQ(reply->message, c.message);
+    }
+}
+
 TEST(InstanceProtocol, LineBufferJoinsPiecesAndRefusesFloods) {
     platform::LineBuffer b;
     b.append("tog");
@@ -147,6 +171,10 @@ TEST(InstanceProtocol, WhatAStartDoesAfterTryingTheInstance) {
         {Contact::Silent, clip, false, StartStep::Exit},
         {Contact::Silent, clip, true, StartStep::Exit},
         {Contact::Failed, show, false, StartStep::Exit},
+        // Another user's listener is neither talked to nor replaced, even for a clipboard request.
+        {Contact::Stranger, show, false, StartStep::Exit},
+        {Contact::Stranger, clip, false, StartStep::Exit},
+        {Contact::Stranger, clip, true, StartStep::Exit},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(platform::encodeRequest(c.request) + " contact " + std::to_string(int(c.contact)) +

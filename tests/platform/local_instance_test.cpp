@@ -5,6 +5,7 @@
 #include "platform/local_instance.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -14,11 +15,16 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -32,14 +38,16 @@ using platform::Verb;
 // An instance in a thread of its own, so that blocking clients in the test's thread reach it.
 class ServingThread {
 public:
-    ServingThread(QString path, std::chrono::milliseconds delay = 0ms) {
-        m_thread.reset(QThread::create([this, path, delay] {
+    ServingThread(QString path, std::chrono::milliseconds delay = 0ms, std::optional<unsigned> owner = {}) {
+        m_thread.reset(QThread::create([this, path, delay, owner] {
             QThread::msleep(static_cast<unsigned long>(delay.count()));
-            platform::InstanceServer server([this](const Request &r) {
-                requests.push_back(r);
-                return r.verb == Verb::Clipboard && r.argument == "money" ? Reply{false, "too large"}
-                                                                          : Reply{};
-            });
+            platform::InstanceServer server(
+                [this](const Request &r) {
+                    requests.push_back(r);
+                    return r.verb == Verb::Clipboard && r.argument == "money" ? Reply{false, "too large"}
+                                                                              : Reply{};
+                },
+                nullptr, owner);
             QString error;
             listening = server.listen(path, error);
             while (listening && !m_stop)
@@ -268,6 +276,208 @@ TEST_F(LocalInstanceTest, StartsAtTheSameMomentEndWithOneInstance) {
         EXPECT_EQ(forwarded, kStarts - 1);
         EXPECT_EQ(served, kStarts - 1);
     }
+}
+
+// What a process of user `uid` (made with fork and setuid, so root only) did at `path`: as a
+// listener it answers "ok" to anyone; as a client it sends "show". Returns what it received.
+std::string asOtherUser(unsigned uid, const QString &path, bool listen) {
+    int result[2], ready[2];
+    if (::pipe(result) != 0 || ::pipe(ready) != 0)
+        return "no pipe";
+    const pid_t child = fork();
+    if (child == 0) {
+        ::alarm(10); // never outlive a test that went wrong
+        if (::setgid(uid) != 0 || ::setuid(uid) != 0)
+            _exit(1);
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        const QByteArray p = path.toLocal8Bit();
+        std::memcpy(addr.sun_path, p.constData(), static_cast<std::size_t>(p.size()));
+        int conn = fd;
+        if (listen) {
+            if (::bind(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0 || ::listen(fd, 4) != 0)
+                _exit(2);
+            (void)!::write(ready[1], "r", 1);
+            conn = ::accept(fd, nullptr, nullptr);
+        } else if (::connect(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0) {
+            _exit(3);
+        } else {
+            (void)!::write(conn, "show\n", 5);
+        }
+        char buf[256];
+        ssize_t got;
+        while ((got = ::read(conn, buf, sizeof buf)) > 0) {
+            (void)!::write(result[1], buf, static_cast<std::size_t>(got));
+            if (listen)
+                (void)!::write(conn, "error \x1b[2Jowned\n", 16);
+        }
+        _exit(0);
+    }
+    ::close(result[1]);
+    ::close(ready[1]);
+    if (listen) {
+        char r;
+        if (::read(ready[0], &r, 1) != 1)
+            return "the other user could not listen";
+        EXPECT_EQ(platform::contactInstance(path, {Verb::Show, {}}).contact, platform::Contact::Stranger);
+    }
+    std::string received;
+    char buf[256];
+    ssize_t got;
+    while ((got = ::read(result[0], buf, sizeof buf)) > 0)
+        received.append(buf, static_cast<std::size_t>(got));
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::close(result[0]);
+    ::close(ready[0]);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? received
+                                                         : "the other user failed " + std::to_string(status);
+}
+
+TEST_F(LocalInstanceTest, AProcessOfAnotherUserIsNeitherToldNorAnswered) {
+    // Faked: the instance and the start expect another user than this one.
+    const unsigned other = static_cast<unsigned>(getuid()) + 1;
+    ServingThread instance(path);
+    ASSERT_TRUE(instance.waitListening());
+    EXPECT_EQ(platform::contactInstance(path, {Verb::Show, {}}, 2s, other).contact,
+              platform::Contact::Stranger);
+    instance.stop();
+    EXPECT_TRUE(instance.requests.empty());
+
+    const QString strict = dir.filePath(QStringLiteral("strict"));
+    ServingThread picky(strict, 0ms, other);
+    ASSERT_TRUE(picky.waitListening());
+    EXPECT_EQ(exchange(strict, "show\n"), "");
+    picky.stop();
+    EXPECT_TRUE(picky.requests.empty());
+}
+
+TEST_F(LocalInstanceTest, AnotherRealUserGetsNothingEitherWay) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "a second user needs root";
+    ::chmod(dir.path().toLocal8Bit().constData(), 0777);
+    // A stranger who listens first hears nothing, and its reply is never read.
+    EXPECT_EQ(asOtherUser(65534, path, true), "");
+
+    // A stranger who reaches the instance (its socket opened up) is not answered.
+    const QString open = dir.filePath(QStringLiteral("open"));
+    ServingThread instance(open);
+    ASSERT_TRUE(instance.waitListening());
+    ::chmod(open.toLocal8Bit().constData(), 0777);
+    EXPECT_EQ(asOtherUser(65534, open, false), "");
+    instance.stop();
+    EXPECT_TRUE(instance.requests.empty());
+}
+
+TEST(SocketFolder, WithoutARuntimeFolderAPrivateOneIsMadeAndPlantedThingsAreSkipped) {
+    const unsigned uid = static_cast<unsigned>(getuid());
+    const std::string own = "lanternfin-" + std::to_string(uid);
+    struct Case {
+        const char *what;
+        std::function<void(const std::string &tmp)> plant; // in the shared temporary folder
+        bool runtime;                                      // a proper runtime folder is given
+        const char *chosen;                                // "runtime", "tmp" or "cache"
+    };
+    const Case cases[] = {
+        {"runtime folder", [](const std::string &) {}, true, "runtime"},
+        {"nothing there", [](const std::string &) {}, false, "tmp"},
+        {"our folder, too open",
+         [&](const std::string &t) {
+             ::mkdir((t + "/" + own).c_str(), 0777), ::chmod((t + "/" + own).c_str(), 0777);
+         },
+         false, "tmp"},
+        {"a plain file",
+         [&](const std::string &t) {
+             QFile f(QString::fromStdString(t + "/" + own));
+             f.open(QIODevice::WriteOnly);
+         },
+         false, "cache"},
+        {"a link to a folder of ours",
+         [&](const std::string &t) {
+             ::mkdir((t + "/mine").c_str(), 0700);
+             ::symlink((t + "/mine").c_str(), (t + "/" + own).c_str());
+         },
+         false, "cache"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir base;
+        const std::string root = base.path().toStdString();
+        const std::string tmp = root + "/tmp", cache = root + "/cache", runtime = root + "/run";
+        ::mkdir(tmp.c_str(), 01777);
+        ::chmod(tmp.c_str(), 01777);
+        ::mkdir(cache.c_str(), 0700);
+        ::mkdir(runtime.c_str(), 0700);
+        c.plant(tmp);
+        std::string error;
+        const std::string folder =
+            platform::socketFolder(c.runtime ? runtime : root + "/missing", tmp, cache, uid, error);
+        const std::string expected = std::string(c.chosen) == "runtime" ? runtime
+                                     : std::string(c.chosen) == "tmp"   ? tmp + "/" + own
+                                                                        : cache + "/" + own;
+        EXPECT_EQ(folder, expected) << error;
+        struct stat st {};
+        ASSERT_EQ(::lstat(folder.c_str(), &st), 0);
+        EXPECT_TRUE(S_ISDIR(st.st_mode));
+        EXPECT_EQ(st.st_mode & 07777, 0700u);
+    }
+
+    // Nothing fit: every folder is named with its reason.
+    QTemporaryDir base;
+    const std::string tmp = base.path().toStdString();
+    QFile(QString::fromStdString(tmp + "/" + own)).open(QIODevice::WriteOnly);
+    std::string error;
+    EXPECT_EQ(platform::socketFolder("", tmp, tmp + "/nowhere/deeper", uid, error), "");
+    EXPECT_EQ(error, "no private folder for the instance's socket: " + tmp + "/" + own +
+                         " is not a folder; " + tmp + "/nowhere/deeper/" + own +
+                         " cannot be made: No such file or directory");
+}
+
+TEST(SocketFolder, AFolderOfAnotherUserIsNotUsed) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "a folder of another user needs root";
+    QTemporaryDir base;
+    const std::string tmp = base.path().toStdString();
+    const std::string folder = tmp + "/lanternfin-0";
+    ::mkdir(folder.c_str(), 0700);
+    ASSERT_EQ(::chown(folder.c_str(), 65534, 65534), 0);
+    EXPECT_EQ(platform::makePrivateFolder(folder, 0), "belongs to uid 65534");
+    std::string error;
+    EXPECT_EQ(platform::socketFolder("", tmp, tmp + "/cache", 0, error), "");
+    // A runtime folder that others may write to is passed over too.
+    ::chmod(tmp.c_str(), 0777);
+    EXPECT_EQ(platform::socketFolder(tmp, tmp, tmp, 0, error), "");
+    EXPECT_NE(error.find("XDG_RUNTIME_DIR " + tmp + " is not a folder of this user"), std::string::npos)
+        << error;
+}
+
+TEST(SocketFolder, FilesPlantedAtTheOldSharedPathDoNotStopAStart) {
+    QTemporaryDir tmp;
+    const QByteArray oldTmp = qgetenv("TMPDIR"), oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("TMPDIR", tmp.path().toLocal8Bit());
+    qunsetenv("XDG_RUNTIME_DIR");
+    const std::string name = platform::instanceName(static_cast<unsigned>(getuid()), ":0", "");
+    // What a neighbour could plant where the socket and its lock used to be.
+    for (const char *suffix : {"", ".lock"}) {
+        QFile planted(tmp.filePath(QString::fromStdString(name) + QLatin1String(suffix)));
+        ASSERT_TRUE(planted.open(QIODevice::WriteOnly));
+        planted.write("12345\nhost\napp\n");
+    }
+    std::string error;
+    const QString path = platform::instanceSocketPath(name, error);
+    qputenv("TMPDIR", oldTmp);
+    if (oldRuntime.isEmpty())
+        qunsetenv("XDG_RUNTIME_DIR");
+    else
+        qputenv("XDG_RUNTIME_DIR", oldRuntime);
+    EXPECT_EQ(path,
+              tmp.filePath(QStringLiteral("lanternfin-%1/").arg(getuid()) + QString::fromStdString(name)))
+        << error;
+    std::unique_ptr<platform::InstanceServer> server;
+    const StartOutcome out = platform::startOrForward(path, {Verb::Show, {}}, listenInto(server, path),
+                                                      [] { return ADD_FAILURE(), std::int64_t{0}; });
+    EXPECT_EQ(out.kind, StartOutcome::Instance) << out.error;
 }
 
 } // namespace

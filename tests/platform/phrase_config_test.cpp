@@ -1,8 +1,10 @@
-// The phrase conversion of OpenCC's configurations against libopencc itself, in process: tricky
-// cases, generated text for every stock configuration, streaming, and the prepared images.
+// The phrase conversion of Debian's OpenCC configurations (by their JSON paths, with the system's
+// dictionaries) against libopencc itself, in process: tricky cases, generated text for every
+// configuration, streaming, and the prepared images.
 
 #include "core/utf.h"
 #include "platform/character_maps.h"
+#include "platform/opencc_config.h"
 #include "platform/phrase_config.h"
 #include "platform/phrase_stream.h"
 
@@ -65,8 +67,9 @@ const core::PhraseConverter &converter(const std::string &config) {
     static std::map<std::string, core::PhraseConverter> loaded;
     auto it = loaded.find(config);
     if (it == loaded.end()) {
-        auto load = platform::loadPhraseConverter(config, cache.path());
-        EXPECT_TRUE(load.converter) << load.failedPath;
+        // By its path: Debian's configuration with Debian's dictionaries, not the built-in one.
+        auto load = platform::loadPhraseConverter(platform::phraseConfigPath(config), cache.path());
+        EXPECT_TRUE(load.converter) << load.failedPath << ": " << load.why;
         it = loaded.emplace(config, std::move(*load.converter)).first;
     }
     return it->second;
@@ -119,19 +122,16 @@ std::size_t firstCharLength(const std::string &s) {
 
 // Text made of the configuration's own keys and values, run together so that phrases overlap,
 // with characters beyond U+FFFF, ASCII, CR/LF, empty lines and no final line break.
-std::string generatedText(const std::string &config, std::size_t pieces, unsigned seed) {
+std::string generatedText(const std::string &configName, std::size_t pieces, unsigned seed) {
     std::string failed;
-    const auto dicts = platform::readPhraseConfig(platform::phraseConfigPath(config), failed);
+    const auto config = platform::readOpenccConfig(platform::phraseConfigPath(configName), failed);
+    EXPECT_TRUE(config) << failed;
+    const auto dicts = platform::readConfigDictionaries(*config, failed);
     EXPECT_TRUE(dicts) << failed;
     std::vector<const core::PhraseEntry *> entries;
-    auto take = [&entries](const core::PhraseGroup &g) {
-        for (const auto &d : g)
-            for (const auto &e : d)
-                entries.push_back(&e);
-    };
-    take(dicts->segmentation);
-    for (const auto &s : dicts->steps)
-        take(s);
+    for (const auto &d : dicts->dicts)
+        for (const auto &e : d)
+            entries.push_back(&e);
     static const std::vector<std::string> extras{"\n", "\r\n", "\n\n", " ",  "ab",
                                                  "𠮷", "𪚥",   "，",   "。", "1"};
     std::mt19937 rng(seed);
@@ -329,7 +329,7 @@ TEST(PhraseConfig, ImageIsUsedUntilASourceChanges) {
 
 TEST(PhraseConfig, WorksWithoutAWritableCache) {
     for (const std::string &cacheDir : {std::string("/proc/self/no-such"), std::string()}) {
-        auto load = platform::loadPhraseConverter("s2t.json", cacheDir);
+        auto load = platform::loadPhraseConverter(platform::phraseConfigPath("s2t.json"), cacheDir);
         ASSERT_TRUE(load.converter);
         EXPECT_TRUE(load.imagePath.empty());
         EXPECT_EQ(load.converter->convert("干杯"), "乾杯");

@@ -20,11 +20,9 @@
 
 namespace {
 
-using ui::ClipboardAction;
+using ui::ClipboardRequest;
 using ui::ClipboardCommand;
 using ui::ClipboardResult;
-using ui::PhraseConversion;
-using ui::ReadingConversion;
 
 // The real text services, with phrase configurations built from their dictionaries and no image
 // written to the user's cache.
@@ -40,30 +38,38 @@ const platform::TextServices &sharedText() {
     return text;
 }
 
-ReadingConversion reading(const char *key) {
-    return {ui::readingWayNamed(key)};
+ClipboardRequest phrase(const char *config) {
+    return ui::Way(ui::PhraseWay{config});
 }
 
-ui::MoneyConversion money(const char *key) {
+ClipboardRequest command(ClipboardCommand c) {
+    return ui::clipboardRequestOf(c);
+}
+
+ClipboardRequest reading(const char *key) {
+    return ui::Way(ui::ReadingWay{ui::readingWayNamed(key)});
+}
+
+ClipboardRequest money(const char *key) {
     for (const ui::MoneyWayName &w : ui::kMoneyWays)
         if (std::string_view(key) == w.key)
-            return {&w};
+            return ui::Way(ui::AmountWay{&w});
     ADD_FAILURE() << "no money way " << key;
-    return {nullptr};
+    return ui::Way(ui::AmountWay{nullptr});
 }
 
 TEST(ClipboardWays, NamesOnTheCommandLine) {
     struct Case {
         const char *name;
-        std::optional<ClipboardAction> action;
+        std::optional<ClipboardRequest> action;
     };
     const Case cases[] = {
-        {"traditional", ClipboardCommand::Traditional},
-        {"pinyin", ClipboardCommand::Pinyin},
-        {"restore", ClipboardCommand::Restore},
-        {"convert:s2twp", PhraseConversion{"s2twp"}},
-        {"convert:t2jp", PhraseConversion{"t2jp"}},
-        {"convert:my-own_2", PhraseConversion{"my-own_2"}},
+        {"traditional", command(ClipboardCommand::Traditional)},
+        {"pinyin", command(ClipboardCommand::Pinyin)},
+        {"restore", command(ClipboardCommand::Restore)},
+        {"convert:s2twp", phrase("s2twp")},
+        {"convert:t2jp", phrase("t2jp")},
+        {"convert:my-own_2", phrase("my-own_2")},
         {"pinyin:marks", reading("marks")},
         {"pinyin:numbers", reading("numbers")},
         {"pinyin:initials", reading("initials")},
@@ -88,7 +94,7 @@ TEST(ClipboardWays, NamesOnTheCommandLine) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(ui::clipboardActionNamed(c.name), c.action);
+        EXPECT_EQ(ui::clipboardRequestNamed(c.name), c.action);
         // Every name taken here travels to the running instance unchanged.
         std::string error;
         if (c.action) {
@@ -96,9 +102,9 @@ TEST(ClipboardWays, NamesOnTheCommandLine) {
         }
     }
     const std::string longest = "convert:" + std::string(48, 'a');
-    EXPECT_TRUE(ui::clipboardActionNamed(longest));
-    EXPECT_FALSE(ui::clipboardActionNamed(longest + "a"));
-    EXPECT_EQ(ui::clipboardVariantList(), "convert:CONFIG, pinyin:marks|numbers|none|initials, "
+    EXPECT_TRUE(ui::clipboardRequestNamed(longest));
+    EXPECT_FALSE(ui::clipboardRequestNamed(longest + "a"));
+    EXPECT_EQ(ui::clipboardWayList(), "convert:CONFIG, pinyin:marks|numbers|none|initials, "
                                           "money:bank|bank-round|date|read-back|numerals|capital-numerals");
 }
 
@@ -122,7 +128,7 @@ TEST(ClipboardWays, PhraseWaysConvertAsLibopencc) {
         testsupport::FakeClipboard clipboard;
         ui::ClipboardConverter converter(clipboard, sharedText());
         clipboard.m_text = QString::fromStdString(c.in);
-        const ClipboardResult r = converter.run(*ui::clipboardActionNamed(std::string("convert:") + c.config));
+        const ClipboardResult r = converter.run(*ui::clipboardRequestNamed(std::string("convert:") + c.config));
         EXPECT_EQ(r.outcome, ClipboardResult::Done) << r.message;
         EXPECT_EQ(clipboard.m_text.toStdString(), expected);
         outputs.insert(clipboard.m_text);
@@ -156,7 +162,7 @@ TEST(ClipboardWays, ReadingWaysAppendTheReadingLine) {
         testsupport::FakeClipboard clipboard;
         ui::ClipboardConverter converter(clipboard, sharedText());
         clipboard.m_text = c.in;
-        EXPECT_EQ(converter.run(*ui::clipboardActionNamed(c.name)).outcome, ClipboardResult::Done);
+        EXPECT_EQ(converter.run(*ui::clipboardRequestNamed(c.name)).outcome, ClipboardResult::Done);
         EXPECT_EQ(clipboard.m_text, c.out);
     }
     // A longer text with letters and punctuation: the line is what the reading engine's stream
@@ -167,7 +173,7 @@ TEST(ClipboardWays, ReadingWaysAppendTheReadingLine) {
         testsupport::FakeClipboard clipboard;
         ui::ClipboardConverter converter(clipboard, sharedText());
         clipboard.m_text = QString::fromStdString(text + "  ");
-        converter.run(ReadingConversion{&way});
+        converter.run(ui::Way(ui::ReadingWay{&way}));
         EXPECT_EQ(clipboard.m_text.toStdString(),
                   text + "  \n" + core::readPinyin(std::string_view(text), *data, ui::readingStyle(way)));
     }
@@ -192,7 +198,7 @@ TEST(ClipboardWays, MoneyWaysRewriteOrRefuseLeavingTheClipboard) {
         testsupport::FakeClipboard clipboard;
         ui::ClipboardConverter converter(clipboard, sharedText());
         clipboard.m_text = c.in;
-        const ClipboardResult r = converter.run(*ui::clipboardActionNamed(c.name));
+        const ClipboardResult r = converter.run(*ui::clipboardRequestNamed(c.name));
         if (c.out.isEmpty()) {
             EXPECT_EQ(r.outcome, ClipboardResult::Refused);
             EXPECT_FALSE(r.message.empty());
@@ -208,35 +214,35 @@ TEST(ClipboardWays, TrayEntriesFollowTheButtonsDefaults) {
     struct Case {
         ClipboardCommand command;
         const char *defaultKey;
-        ClipboardAction action;
+        ClipboardRequest action;
         std::u16string caption;
     };
     const Case cases[] = {
-        {ClipboardCommand::Traditional, "char", ClipboardCommand::Traditional, u"繁体"},
-        {ClipboardCommand::Traditional, "s2t", PhraseConversion{"s2t"}, u"繁体（词组）"},
-        {ClipboardCommand::Traditional, "s2twp", PhraseConversion{"s2twp"}, u"繁体（台湾用词）"},
-        {ClipboardCommand::Traditional, "s2hk", PhraseConversion{"s2hk"}, u"繁体（香港繁体）"},
-        {ClipboardCommand::Simplified, "char", ClipboardCommand::Simplified, u"简体"},
-        {ClipboardCommand::Simplified, "tw2sp", PhraseConversion{"tw2sp"}, u"简体（台湾用词→简体）"},
-        {ClipboardCommand::Simplified, "hk2s", PhraseConversion{"hk2s"}, u"简体（香港→简体）"},
-        {ClipboardCommand::Pinyin, "capitalised", ClipboardCommand::Pinyin, u"汉字拼音"},
+        {ClipboardCommand::Traditional, "char", command(ClipboardCommand::Traditional), u"繁体"},
+        {ClipboardCommand::Traditional, "s2t", phrase("s2t"), u"繁体（词组）"},
+        {ClipboardCommand::Traditional, "s2twp", phrase("s2twp"), u"繁体（台湾用词）"},
+        {ClipboardCommand::Traditional, "s2hk", phrase("s2hk"), u"繁体（香港繁体）"},
+        {ClipboardCommand::Simplified, "char", command(ClipboardCommand::Simplified), u"简体"},
+        {ClipboardCommand::Simplified, "tw2sp", phrase("tw2sp"), u"简体（台湾用词→简体）"},
+        {ClipboardCommand::Simplified, "hk2s", phrase("hk2s"), u"简体（香港→简体）"},
+        {ClipboardCommand::Pinyin, "capitalised", command(ClipboardCommand::Pinyin), u"汉字拼音"},
         {ClipboardCommand::Pinyin, "numbers", reading("numbers"), u"汉字拼音（数字声调）"},
         {ClipboardCommand::Pinyin, "initials", reading("initials"), u"汉字拼音（首字母）"},
         // A key of another button's way, or none it knows, keeps the entry's own way.
-        {ClipboardCommand::Traditional, "t2s", ClipboardCommand::Traditional, u"繁体"},
-        {ClipboardCommand::Simplified, "s2t", ClipboardCommand::Simplified, u"简体"},
-        {ClipboardCommand::Pinyin, "s2t", ClipboardCommand::Pinyin, u"汉字拼音"},
-        {ClipboardCommand::Traditional, "", ClipboardCommand::Traditional, u"繁体"},
-        {ClipboardCommand::Upper, "s2t", ClipboardCommand::Upper, u"大写"},
-        {ClipboardCommand::Money, "marks", ClipboardCommand::Money, u"金额大写"},
-        {ClipboardCommand::Money, "design", ClipboardCommand::Money, u"金额大写"},
+        {ClipboardCommand::Traditional, "t2s", command(ClipboardCommand::Traditional), u"繁体"},
+        {ClipboardCommand::Simplified, "s2t", command(ClipboardCommand::Simplified), u"简体"},
+        {ClipboardCommand::Pinyin, "s2t", command(ClipboardCommand::Pinyin), u"汉字拼音"},
+        {ClipboardCommand::Traditional, "", command(ClipboardCommand::Traditional), u"繁体"},
+        {ClipboardCommand::Upper, "s2t", command(ClipboardCommand::Upper), u"大写"},
+        {ClipboardCommand::Money, "marks", command(ClipboardCommand::Money), u"金额大写"},
+        {ClipboardCommand::Money, "design", command(ClipboardCommand::Money), u"金额大写"},
         {ClipboardCommand::Money, "bank", money("bank"), u"金额大写（银行写法）"},
         {ClipboardCommand::Money, "read-back", money("read-back"), u"金额大写（大写读回数字）"},
-        {ClipboardCommand::Restore, "s2t", ClipboardCommand::Restore, u"还原剪贴板"},
+        {ClipboardCommand::Restore, "s2t", command(ClipboardCommand::Restore), u"还原剪贴板"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(QString::fromStdU16String(c.caption).toStdString() + " " + c.defaultKey);
-        EXPECT_EQ(ui::menuAction(c.command, c.defaultKey), c.action);
+        EXPECT_EQ(ui::menuRequest(c.command, c.defaultKey), c.action);
         EXPECT_EQ(ui::menuCaption(c.command, c.defaultKey), c.caption);
     }
 }
@@ -294,7 +300,7 @@ TEST_F(UnloadableTest, FilesThatCannotBeLoadedAreNamedAndTheClipboardStays) {
         testsupport::FakeClipboard clipboard;
         ui::ClipboardConverter converter(clipboard, text);
         clipboard.m_text = "软件";
-        const ClipboardResult r = converter.run(*ui::clipboardActionNamed(c.name));
+        const ClipboardResult r = converter.run(*ui::clipboardRequestNamed(c.name));
         EXPECT_EQ(r.outcome, ClipboardResult::Unavailable);
         EXPECT_EQ(r.message, "cannot load " + c.failed);
         EXPECT_EQ(clipboard.m_text, "软件");
@@ -305,7 +311,7 @@ TEST_F(UnloadableTest, FilesThatCannotBeLoadedAreNamedAndTheClipboardStays) {
     testsupport::FakeClipboard clipboard;
     ui::ClipboardConverter converter(clipboard, text);
     clipboard.m_text = "软件";
-    EXPECT_EQ(converter.run(PhraseConversion{"good"}).outcome, ClipboardResult::Done);
+    EXPECT_EQ(converter.run(phrase("good")).outcome, ClipboardResult::Done);
     EXPECT_EQ(clipboard.m_text, "軟體");
 
     // The reading data file.
@@ -316,7 +322,7 @@ TEST_F(UnloadableTest, FilesThatCannotBeLoadedAreNamedAndTheClipboardStays) {
         testsupport::FakeClipboard clip;
         ui::ClipboardConverter conv(clip, text);
         clip.m_text = "汉字";
-        const ClipboardResult r = conv.run(ReadingConversion{&way});
+        const ClipboardResult r = conv.run(ui::Way(ui::ReadingWay{&way}));
         EXPECT_EQ(r.outcome, ClipboardResult::Unavailable);
         EXPECT_EQ(r.message, "cannot load " + folder + "/pinyin.dat");
         EXPECT_EQ(clip.m_text, "汉字");

@@ -4,7 +4,7 @@
 #include "fakes.h"
 #include "platform/phrase_config.h"
 #include "real_text.h"
-#include "ui/button_variants.h"
+#include "ui/button_ways.h"
 #include "ui/desktop_integration.h"
 #include "ui/form1.h"
 

@@ -68,8 +68,8 @@ protected:
 };
 
 TEST_F(PhraseWaysTest, MenusListTheWaysAndStartUpLoadsNothing) {
-    EXPECT_EQ(labels(form->cmdft), QStringList({"逐字", "词组", "台湾正体", "台湾用词", "香港繁体"}));
-    EXPECT_EQ(labels(form->cmdjt), QStringList({"逐字", "词组", "台湾→简体", "台湾用词→简体", "香港→简体"}));
+    EXPECT_EQ(labels(form->cmdft), QStringList({"逐字", "词组", "台湾正体", "台湾用词", "香港繁体", "香港繁体（惯用词）"}));
+    EXPECT_EQ(labels(form->cmdjt), QStringList({"逐字", "词组", "台湾→简体", "台湾用词→简体", "香港→简体", "香港用词→简体"}));
     EXPECT_TRUE(loads.empty());
     // The design's way stays what a left click does.
     form->Text1->setPlainText(QStringLiteral("头发"));
@@ -91,6 +91,7 @@ TEST_F(PhraseWaysTest, EachWayConvertsByItsConfigurationAsOneUndoStep) {
         {form->cmdft, "s2twp", simplified},  {form->cmdft, "s2hk", simplified},
         {form->cmdjt, "t2s", traditional},   {form->cmdjt, "tw2s", traditional},
         {form->cmdjt, "tw2sp", traditional}, {form->cmdjt, "hk2s", traditional},
+        {form->cmdft, "s2hkp", simplified},  {form->cmdjt, "hk2sp", traditional},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.key);

@@ -19,7 +19,7 @@
 
 namespace {
 
-using ui::ButtonVariants;
+using ui::ButtonWays;
 
 class PinyinWaysTest : public ::testing::Test {
 protected:

@@ -18,7 +18,7 @@ class QPushButton;
 
 namespace ui {
 
-struct ButtonVariant {
+struct ButtonWay {
     // Stable name kept in the settings ("char", "s2t", ...); never shown.
     QString key;
     // The menu entry, which the tool-tip also uses to name the current way.
@@ -33,18 +33,18 @@ struct ButtonVariant {
 // The menu entry under which the ways can be made the default.
 inline constexpr const char16_t *kMakeDefaultMenu = u"设为默认";
 
-// The default way's key: `stored` when it names one of `variants`, else the first way's.
-QString resolveDefaultKey(const QString &stored, const std::vector<ButtonVariant> &variants);
+// The default way's key: `stored` when it names one of `ways`, else the first way's.
+QString resolveDefaultKey(const QString &stored, const std::vector<ButtonWay> &ways);
 
 // The button's tool-tip: its own tip (may be empty) on the first line, then the current way.
-QString variantToolTip(const QString &buttonTip, const QString &currentLabel);
+QString wayToolTip(const QString &buttonTip, const QString &currentLabel);
 
-class ButtonVariants : public QObject {
+class ButtonWays : public QObject {
     Q_OBJECT
 public:
-    // `variants` must not be empty; its first entry is the button's own way. The default is read
+    // `ways` must not be empty; its first entry is the button's own way. The default is read
     // from `settings` under `settingsKey`.
-    ButtonVariants(QPushButton *button, QString settingsKey, std::vector<ButtonVariant> variants,
+    ButtonWays(QPushButton *button, QString settingsKey, std::vector<ButtonWay> ways,
                    platform::Settings &settings, QObject *parent);
 
     // What a left click does: runs the default way. When that way cannot be used now, nothing
@@ -65,7 +65,7 @@ protected:
 
 private:
     void openMenu(const QPoint &globalPos);
-    const ButtonVariant *find(const QString &key) const;
+    const ButtonWay *find(const QString &key) const;
     void refreshMenu();
     void refreshChecks();
     void refreshToolTip();
@@ -73,7 +73,7 @@ private:
     QPushButton *m_button;
     QString m_settingsKey;
     QString m_buttonTip;
-    std::vector<ButtonVariant> m_variants;
+    std::vector<ButtonWay> m_ways;
     platform::Settings &m_settings;
     QString m_default;
     QMenu *m_menu = nullptr;

@@ -3,7 +3,7 @@
 
 #include "fakes.h"
 #include "real_text.h"
-#include "ui/button_variants.h"
+#include "ui/button_ways.h"
 #include "ui/form1.h"
 
 #include <QAction>
@@ -19,19 +19,19 @@
 
 namespace {
 
-using ui::ButtonVariant;
-using ui::ButtonVariants;
+using ui::ButtonWay;
+using ui::ButtonWays;
 
-std::vector<ButtonVariant> threeWays(QStringList &log, QString &missing) {
+std::vector<ButtonWay> threeWays(QStringList &log, QString &missing) {
     auto way = [&log, &missing](const char *key, const char *label) {
         const QString k = QString::fromLatin1(key);
-        return ButtonVariant{k, QString::fromUtf8(label), [&log, k] { log << k; },
+        return ButtonWay{k, QString::fromUtf8(label), [&log, k] { log << k; },
                              [&missing, k] { return k == QLatin1String("c") ? missing : QString(); }};
     };
     return {way("a", "甲"), way("b", "乙"), way("c", "丙")};
 }
 
-TEST(ButtonVariantsDefault, StoredKeyOnlyWhenItNamesAWay) {
+TEST(ButtonWaysDefault, StoredKeyOnlyWhenItNamesAWay) {
     QStringList log;
     QString missing;
     const auto ways = threeWays(log, missing);
@@ -47,11 +47,11 @@ TEST(ButtonVariantsDefault, StoredKeyOnlyWhenItNamesAWay) {
     EXPECT_EQ(ui::resolveDefaultKey(QStringLiteral("a"), {}), QString());
 }
 
-class ButtonVariantsTest : public ::testing::Test {
+class ButtonWaysTest : public ::testing::Test {
 protected:
     void SetUp() override { button.setToolTip(QStringLiteral("提示")); }
-    std::unique_ptr<ButtonVariants> make() {
-        return std::make_unique<ButtonVariants>(&button, QStringLiteral("ways/test"), threeWays(log, missing),
+    std::unique_ptr<ButtonWays> make() {
+        return std::make_unique<ButtonWays>(&button, QStringLiteral("ways/test"), threeWays(log, missing),
                                                 settings, nullptr);
     }
     QPushButton button{QStringLiteral("按钮")};
@@ -60,9 +60,9 @@ protected:
     QString missing;
 };
 
-TEST_F(ButtonVariantsTest, LeftClickRunsTheDefaultAndPickingRunsOnceWithoutChangingIt) {
+TEST_F(ButtonWaysTest, LeftClickRunsTheDefaultAndPickingRunsOnceWithoutChangingIt) {
     auto ways = make();
-    QObject::connect(&button, &QPushButton::clicked, ways.get(), &ButtonVariants::trigger);
+    QObject::connect(&button, &QPushButton::clicked, ways.get(), &ButtonWays::trigger);
     QTest::mouseClick(&button, Qt::LeftButton);
     ways->run(QStringLiteral("b"));
     QTest::mouseClick(&button, Qt::LeftButton);
@@ -71,7 +71,7 @@ TEST_F(ButtonVariantsTest, LeftClickRunsTheDefaultAndPickingRunsOnceWithoutChang
     EXPECT_TRUE(settings.values.isEmpty());
 }
 
-TEST_F(ButtonVariantsTest, MakingADefaultIsStoredAndFoundAgainAfterARestart) {
+TEST_F(ButtonWaysTest, MakingADefaultIsStoredAndFoundAgainAfterARestart) {
     auto ways = make();
     ways->setDefault(QStringLiteral("b"));
     EXPECT_EQ(settings.values.value("ways/test"), "b");
@@ -88,7 +88,7 @@ TEST_F(ButtonVariantsTest, MakingADefaultIsStoredAndFoundAgainAfterARestart) {
     EXPECT_EQ(settings.values.value("ways/test"), "b");
 }
 
-TEST_F(ButtonVariantsTest, MenuListsTheWaysInOrderThenTheDefaultSubmenu) {
+TEST_F(ButtonWaysTest, MenuListsTheWaysInOrderThenTheDefaultSubmenu) {
     auto ways = make();
     QStringList labels;
     for (QAction *a : ways->menu()->actions())
@@ -103,7 +103,7 @@ TEST_F(ButtonVariantsTest, MenuListsTheWaysInOrderThenTheDefaultSubmenu) {
     EXPECT_FALSE(defaults->actions().at(0)->isChecked());
 }
 
-TEST_F(ButtonVariantsTest, AnUnavailableWayIsDisabledWithItsReasonAndNeverRuns) {
+TEST_F(ButtonWaysTest, AnUnavailableWayIsDisabledWithItsReasonAndNeverRuns) {
     missing = QStringLiteral("cannot load /x/s2tw.json");
     auto ways = make();
     ways->setDefault(QStringLiteral("c"));
@@ -123,18 +123,18 @@ TEST_F(ButtonVariantsTest, AnUnavailableWayIsDisabledWithItsReasonAndNeverRuns) 
     EXPECT_EQ(log, QStringList({"c"}));
 }
 
-TEST_F(ButtonVariantsTest, BuildingAsksNoWayWhetherItCanRun) {
+TEST_F(ButtonWaysTest, BuildingAsksNoWayWhetherItCanRun) {
     int asked = 0;
-    std::vector<ButtonVariant> ways{{QStringLiteral("a"), QStringLiteral("甲"), [] {},
+    std::vector<ButtonWay> ways{{QStringLiteral("a"), QStringLiteral("甲"), [] {},
                                      [&asked] {
                                          ++asked;
                                          return QString();
                                      }}};
-    ButtonVariants v(&button, QStringLiteral("ways/lazy"), ways, settings, nullptr);
+    ButtonWays v(&button, QStringLiteral("ways/lazy"), ways, settings, nullptr);
     EXPECT_EQ(asked, 0);
 }
 
-TEST_F(ButtonVariantsTest, RightClickAndMenuKeyOpenTheMenu) {
+TEST_F(ButtonWaysTest, RightClickAndMenuKeyOpenTheMenu) {
     auto ways = make();
     button.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&button));
@@ -179,7 +179,7 @@ TEST_F(Form1WaysTest, EachButtonStartsWithItsOwnWay) {
     for (const auto &c : cases) {
         QPushButton *b = form.get()->*c.button;
         SCOPED_TRACE(b->objectName().toStdString());
-        ButtonVariants *ways = form->ways(b);
+        ButtonWays *ways = form->ways(b);
         ASSERT_NE(ways, nullptr);
         EXPECT_EQ(ways->defaultKey(), c.key);
         EXPECT_EQ(ways->menu()->actions().first()->text(), QString::fromUtf8(c.label));

@@ -1,0 +1,105 @@
+#include "pinyin_context.h"
+
+#include <string_view>
+
+namespace core {
+
+namespace {
+
+constexpr std::uint32_t kPrime = 0x01000193u;
+
+// FNV-1a over the feature's kind and its code points.
+struct FeatureHash {
+    std::uint32_t h;
+    explicit FeatureHash(std::uint32_t kind) : h(0x811C9DC5u) { add(kind); }
+    FeatureHash &add(std::uint32_t v) {
+        for (int b = 0; b < 4; ++b)
+            h = (h ^ ((v >> (8 * b)) & 0xFF)) * kPrime;
+        return *this;
+    }
+};
+
+// A character of the run, or the boundary beside it as a value no code point has.
+std::uint32_t at(std::span<const char32_t> run, std::ptrdiff_t k, PinyinBoundary before, PinyinBoundary after) {
+    if (k < 0)
+        return 0x110000u + static_cast<std::uint32_t>(before);
+    if (static_cast<std::size_t>(k) >= run.size())
+        return 0x110100u + static_cast<std::uint32_t>(after);
+    return run[static_cast<std::size_t>(k)];
+}
+
+enum Kind : std::uint32_t {
+    Bias = 1,
+    Left1, Right1, Left2, Right2, Left3, Right3,
+    Around, LeftPair, RightPair,
+    PreviousWord, NextWord, PreviousWordLast, NextWordFirst,
+};
+
+} // namespace
+
+PinyinBoundary pinyinBoundaryOf(char32_t c) {
+    if ((c >= '0' && c <= '9') || (c >= 0xFF10 && c <= 0xFF19))
+        return PinyinBoundary::Digit;
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= 0xFF21 && c <= 0xFF3A) ||
+        (c >= 0xFF41 && c <= 0xFF5A) || (c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7))
+        return PinyinBoundary::Latin;
+    if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == 0x3000 || c == 0xA0)
+        return PinyinBoundary::Space;
+    if (c < 0x80 || (c >= 0x2000 && c <= 0x2BFF) || (c >= 0x3000 && c <= 0x303F) || (c >= 0xFF00 && c <= 0xFFEF))
+        return PinyinBoundary::Punctuation;
+    return PinyinBoundary::Other;
+}
+
+void pinyinContextFeatures(std::span<const char32_t> run, std::span<const std::uint8_t> wordStart,
+                           std::size_t i, PinyinBoundary before, PinyinBoundary after,
+                           std::vector<std::uint32_t> &out) {
+    out.clear();
+    const auto p = static_cast<std::ptrdiff_t>(i);
+    auto c = [&](std::ptrdiff_t d) { return at(run, p + d, before, after); };
+    out.push_back(FeatureHash(Bias).h);
+    out.push_back(FeatureHash(Left1).add(c(-1)).h);
+    out.push_back(FeatureHash(Right1).add(c(1)).h);
+    out.push_back(FeatureHash(Left2).add(c(-2)).h);
+    out.push_back(FeatureHash(Right2).add(c(2)).h);
+    out.push_back(FeatureHash(Left3).add(c(-3)).h);
+    out.push_back(FeatureHash(Right3).add(c(3)).h);
+    out.push_back(FeatureHash(Around).add(c(-1)).add(c(1)).h);
+    out.push_back(FeatureHash(LeftPair).add(c(-2)).add(c(-1)).h);
+    out.push_back(FeatureHash(RightPair).add(c(1)).add(c(2)).h);
+    // The words beside this one: whole, and the character that touches it.
+    const std::size_t n = run.size();
+    std::size_t end = i + 1;
+    while (end < n && !wordStart[end])
+        ++end;
+    std::size_t start = i;
+    while (start > 0 && !wordStart[start])
+        --start;
+    if (start > 0) {
+        std::size_t prev = start - 1;
+        while (prev > 0 && !wordStart[prev])
+            --prev;
+        FeatureHash w(PreviousWord);
+        for (std::size_t k = prev; k < start; ++k)
+            w.add(run[k]);
+        out.push_back(w.h);
+        if (start - prev > 1)
+            out.push_back(FeatureHash(PreviousWordLast).add(run[start - 1]).add(static_cast<std::uint32_t>(start - prev)).h);
+    } else {
+        out.push_back(FeatureHash(PreviousWord).add(c(-1)).h);
+    }
+    if (end < n) {
+        std::size_t next = end + 1;
+        while (next < n && !wordStart[next])
+            ++next;
+        FeatureHash w(NextWord);
+        for (std::size_t k = end; k < next; ++k)
+            w.add(run[k]);
+        out.push_back(w.h);
+        if (next - end > 1)
+            out.push_back(FeatureHash(NextWordFirst).add(run[end]).add(static_cast<std::uint32_t>(next - end)).h);
+    } else {
+        out.push_back(FeatureHash(NextWord).add(at(run, static_cast<std::ptrdiff_t>(n), before, after)).h);
+    }
+}
+
+} // namespace core

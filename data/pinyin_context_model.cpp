@@ -1,0 +1,224 @@
+#include "pinyin_context_model.h"
+
+#include "pinyin_sources.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+namespace pinyin_data {
+
+namespace {
+
+// Passes over the examples; the weights are averaged over every step of every pass.
+constexpr int kEpochs = 12;
+// A stored weight is the averaged one times this, rounded (int16 in the file).
+constexpr double kWeightScale = 64;
+
+std::string labelSyllable(std::string_view s) {
+    std::string out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == 'u' && i + 1 < s.size() && s[i + 1] == ':') {
+            out += 'v';
+            ++i;
+        } else {
+            out += s[i];
+        }
+    }
+    if (out == "r5")
+        out = "er5";
+    return out;
+}
+
+struct Example {
+    std::vector<std::uint32_t> features;
+    std::size_t label;
+};
+
+// Multi-class averaged perceptron, deterministic: the examples in a fixed order each pass.
+std::map<std::uint32_t, std::vector<std::int16_t>> train(const std::vector<Example> &examples, std::size_t classes) {
+    std::map<std::uint32_t, std::vector<double>> w, u; // weights, and the step-weighted updates
+    double step = 1;
+    auto score = [&](const Example &e, std::size_t c) {
+        double s = 0;
+        for (std::uint32_t f : e.features)
+            if (const auto it = w.find(f); it != w.end())
+                s += it->second[c];
+        return s;
+    };
+    // A fixed permutation per pass (a linear congruential generator), so that the order of the
+    // file does not decide.
+    std::vector<std::size_t> order(examples.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::uint64_t seed = 0x2545F4914F6CDD1Dull;
+    for (int epoch = 0; epoch < kEpochs; ++epoch) {
+        for (std::size_t i = order.size(); i > 1; --i) {
+            seed = seed * 6364136223846793005ull + 1442695040888963407ull;
+            std::swap(order[i - 1], order[(seed >> 33) % i]);
+        }
+        for (std::size_t k : order) {
+            const Example &e = examples[k];
+            std::size_t best = 0;
+            double bestScore = score(e, 0);
+            for (std::size_t c = 1; c < classes; ++c)
+                if (const double s = score(e, c); s > bestScore) {
+                    best = c;
+                    bestScore = s;
+                }
+            if (best != e.label)
+                for (std::uint32_t f : e.features) {
+                    auto &wf = w.try_emplace(f, classes, 0.0).first->second;
+                    auto &uf = u.try_emplace(f, classes, 0.0).first->second;
+                    wf[e.label] += 1;
+                    uf[e.label] += step;
+                    wf[best] -= 1;
+                    uf[best] -= step;
+                }
+            step += 1;
+        }
+    }
+    std::map<std::uint32_t, std::vector<std::int16_t>> out;
+    for (const auto &[f, wf] : w) {
+        std::vector<std::int16_t> q(classes);
+        bool any = false;
+        for (std::size_t c = 0; c < classes; ++c) {
+            const double avg = wf[c] - u.at(f)[c] / step;
+            q[c] = static_cast<std::int16_t>(std::clamp(std::lround(avg * kWeightScale), -32767L, 32767L));
+            any = any || q[c] != 0;
+        }
+        if (any)
+            out.emplace(f, std::move(q));
+    }
+    return out;
+}
+
+} // namespace
+
+std::vector<LabelledSentence> readLabelled(const std::string &sentText, const std::string &labelText) {
+    const auto sents = split(sentText, '\n');
+    const auto labels = split(labelText, '\n');
+    std::vector<LabelledSentence> out;
+    for (std::size_t i = 0; i < sents.size() && i < labels.size(); ++i) {
+        const Word line = decode(sents[i]);
+        const auto first = line.find(U'\u2581');
+        if (first == Word::npos || first + 2 >= line.size() || line[first + 2] != U'\u2581' || labels[i].size() < 2)
+            continue;
+        LabelledSentence s;
+        s.text = line.substr(0, first) + line[first + 1] + line.substr(first + 3);
+        s.at = first;
+        s.reading = labelSyllable(labels[i]);
+        if (s.reading.back() < '1' || s.reading.back() > '5')
+            continue;
+        out.push_back(std::move(s));
+    }
+    return out;
+}
+
+LabelledContext contextOf(core::PinyinReader &reader, const core::PinyinReadingData &data,
+                          const LabelledSentence &s) {
+    LabelledContext ctx;
+    if (s.at >= s.text.size() || !data.hasReading(s.text[s.at]))
+        return ctx;
+    std::size_t from = s.at, to = s.at + 1;
+    while (from > 0 && data.hasReading(s.text[from - 1]))
+        --from;
+    while (to < s.text.size() && data.hasReading(s.text[to]))
+        ++to;
+    const auto before = from > 0 ? core::pinyinBoundaryOf(s.text[from - 1]) : core::PinyinBoundary::Edge;
+    const auto after = to < s.text.size() ? core::pinyinBoundaryOf(s.text[to]) : core::PinyinBoundary::Edge;
+    const std::span<const char32_t> run(s.text.data() + from, to - from);
+    std::vector<std::uint16_t> syl;
+    reader.readRun(run, syl, before, after);
+    const std::size_t i = s.at - from;
+    ctx.reading = std::string(data.syllableName(syl[i]));
+    ctx.alone = reader.standsAlone(i);
+    if (ctx.alone) {
+        core::pinyinContextFeatures(run, reader.wordStarts(), i, before, after, ctx.features);
+    } else {
+        const auto starts = reader.wordStarts();
+        std::size_t start = i, end = i + 1;
+        while (start > 0 && !starts[start])
+            --start;
+        while (end < run.size() && !starts[end])
+            ++end;
+        ctx.word.assign(run.begin() + static_cast<std::ptrdiff_t>(start), run.begin() + static_cast<std::ptrdiff_t>(end));
+        ctx.offset = i - start;
+    }
+    return ctx;
+}
+
+std::map<std::u32string, std::vector<std::string>> wordCorrections(const core::PinyinReadingData &data,
+                                                                   const std::vector<LabelledSentence> &sentences) {
+    core::PinyinReader reader(data, {});
+    // (word, place) -> label -> count, and what the engine reads there.
+    std::map<std::pair<std::u32string, std::size_t>, std::map<std::string, int>> labels;
+    std::map<std::u32string, std::vector<std::string>> engine;
+    std::vector<std::uint16_t> syl;
+    for (const LabelledSentence &s : sentences) {
+        const LabelledContext ctx = contextOf(reader, data, s);
+        if (ctx.word.size() < 2 || s.text[s.at] == U'一' || s.text[s.at] == U'不') // tone changes decide
+            continue;
+        ++labels[{ctx.word, ctx.offset}][s.reading];
+        if (!engine.count(ctx.word)) {
+            reader.readRun(ctx.word, syl);
+            auto &r = engine[ctx.word];
+            for (std::uint16_t x : syl)
+                r.emplace_back(data.syllableName(x));
+        }
+    }
+    std::map<std::u32string, std::vector<std::string>> out;
+    for (const auto &[place, counts] : labels) {
+        const auto &[word, k] = place;
+        const std::string &ours = engine.at(word)[k];
+        const auto top = std::max_element(counts.begin(), counts.end(),
+                                          [](const auto &a, const auto &b) { return a.second < b.second; });
+        const auto agree = counts.find(ours);
+        if (top->first == ours || (agree != counts.end() && agree->second >= top->second))
+            continue;
+        auto &r = out.try_emplace(word, engine.at(word)).first->second;
+        r[k] = top->first;
+    }
+    return out;
+}
+
+std::map<char32_t, core::PinyinModel> trainContextModels(const core::PinyinReadingData &data,
+                                                         const std::vector<LabelledSentence> &sentences) {
+    core::PinyinReader reader(data, {});
+    struct Seen {
+        std::string engine; // the engine's reading of the character alone
+        std::vector<std::pair<LabelledContext, std::string>> examples;
+    };
+    std::map<char32_t, Seen> byChar;
+    for (const LabelledSentence &s : sentences) {
+        const char32_t c = s.text[s.at];
+        if (c == U'一' || c == U'不') // read by their tone changes
+            continue;
+        LabelledContext ctx = contextOf(reader, data, s);
+        if (!ctx.alone)
+            continue;
+        Seen &seen = byChar[c];
+        seen.engine = std::string(data.syllableName(data.syllableOf(c)));
+        seen.examples.emplace_back(std::move(ctx), s.reading);
+    }
+    std::map<char32_t, core::PinyinModel> models;
+    for (auto &[c, seen] : byChar) {
+        core::PinyinModel m;
+        m.classes.push_back(seen.engine);
+        for (const auto &[ctx, label] : seen.examples)
+            if (std::find(m.classes.begin(), m.classes.end(), label) == m.classes.end())
+                m.classes.push_back(label);
+        if (m.classes.size() < 2)
+            continue;
+        std::sort(m.classes.begin() + 1, m.classes.end());
+        std::vector<Example> examples;
+        for (auto &[ctx, label] : seen.examples)
+            examples.push_back({std::move(ctx.features), static_cast<std::size_t>(
+                                    std::find(m.classes.begin(), m.classes.end(), label) - m.classes.begin())});
+        m.weights = train(examples, m.classes.size());
+        models.emplace(c, std::move(m));
+    }
+    return models;
+}
+
+} // namespace pinyin_data

@@ -1,0 +1,50 @@
+#pragma once
+
+// The context models of make_pinyin_data: for each polyphone of the labelled sentences that the
+// dictionary leaves open where it stands alone, an averaged perceptron over the features of
+// core/pinyin_context.h, trained on the sentences as the engine segments them.
+
+#include "core/pinyin_data_format.h"
+#include "core/pinyin_reading.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace pinyin_data {
+
+// A sentence with one character's reading written down by a person.
+struct LabelledSentence {
+    std::u32string text;
+    std::size_t at = 0;  // the labelled character's index in `text`
+    std::string reading; // numbered syllable, ü written v ("lv4")
+};
+
+// The sentences of SENT (the character marked by U+2581 on both sides) with the readings of the
+// same lines of LB ("le5", "lu:4"); a line that is not so is left out.
+std::vector<LabelledSentence> readLabelled(const std::string &sentText, const std::string &labelText);
+
+// Where a labelled character stands in the engine's reading of its sentence without models.
+struct LabelledContext {
+    bool alone = false;                  // a word of one character: the model decides
+    std::u32string word;                 // else the word of the segmentation that holds it
+    std::size_t offset = 0;              // and its place in that word
+    std::string reading;                 // the engine's reading without models
+    std::vector<std::uint32_t> features; // when alone
+};
+LabelledContext contextOf(core::PinyinReader &reader, const core::PinyinReadingData &data,
+                          const LabelledSentence &s);
+
+// The readings the labels give polyphones inside words, where the engine reads them otherwise
+// and more labels say so than agree with it (勃艮第 gèn, 黄陂 bēi): word -> its corrected reading,
+// starting from `readingOf` (the engine's reading of the word alone).
+std::map<std::u32string, std::vector<std::string>> wordCorrections(const core::PinyinReadingData &data,
+                                                                   const std::vector<LabelledSentence> &sentences);
+
+// Models trained on `sentences`, read with `data` (a data file without models). A character gets
+// a model where its labels alone hold a reading other than the engine's; its classes are the
+// engine's reading first, then the others in order.
+std::map<char32_t, core::PinyinModel> trainContextModels(const core::PinyinReadingData &data,
+                                                         const std::vector<LabelledSentence> &sentences);
+
+} // namespace pinyin_data

@@ -1,0 +1,75 @@
+#pragma once
+
+// Replacing a file so that a reader never sees half of it and a failure keeps the old one: the
+// new text goes to a temporary file in the same folder, reaches the disk (fsync) and then takes the
+// file's name (rename). Plain POSIX, no Qt: the command line and the window's files share it.
+//
+// What a target path may be, and what happens to it:
+//   a regular file or no file yet    -> replaced (or created) atomically, keeping its permissions
+//                                       (and owner, where allowed); other hard links to it keep the
+//                                       old text, since the name gets a new file
+//   a symbolic link                  -> the file it points to is replaced (or created) and the link
+//                                       stays; a link that another user planted in a shared sticky
+//                                       folder (/tmp) is refused, as the kernel refuses to open it
+//   /dev/stdout, /dev/stderr, /dev/fd/N, /proc/self/fd/N
+//                                    -> written through that descriptor of this process
+//   a device, a FIFO                 -> written directly: there is nothing to rename over, and a
+//                                       reader at the other end gets the text
+//   a folder, a socket               -> refused
+
+#include <string>
+
+namespace platform {
+
+class AtomicFile {
+public:
+    // Opens the way to `path`: the temporary file beside its target, or the target itself when it
+    // is written directly. On failure fd() is -1, error() holds the errno and message() says which
+    // step failed.
+    explicit AtomicFile(std::string path);
+    ~AtomicFile();
+    AtomicFile(const AtomicFile &) = delete;
+    AtomicFile &operator=(const AtomicFile &) = delete;
+
+    int fd() const { return m_fd; }
+    const std::string &path() const { return m_path; }
+    // True when the target is written as it is (device, FIFO, descriptor), without a temporary
+    // file: what has been written is there already, and discard() cannot take it back.
+    bool direct() const { return m_direct; }
+    // Makes the text the file's: fsync and rename, or for a direct target only closes it. False
+    // (errno in error(), the step in message()) when a step fails; the temporary file is removed
+    // then and the old file stays.
+    bool commit();
+    // Removes the temporary file; the file at `path` stays as it was.
+    void discard();
+    int error() const { return m_error; }
+    // The failed step with its reason, "cannot create a temporary file beside it: Permission denied";
+    // empty while nothing failed.
+    const std::string &message() const { return m_message; }
+
+private:
+    void fail(int error, std::string step);
+    bool openDirect(const std::string &target, bool descriptor, int fd);
+
+    std::string m_path;
+    std::string m_target; // `path`, or the file its symbolic links lead to
+    std::string m_temp;
+    int m_fd = -1;
+    int m_error = 0;
+    bool m_direct = false;
+    int m_registered = -1; // the slot of the temporary file among those removed on a signal
+    std::string m_message;
+};
+
+// Makes SIGINT, SIGTERM and SIGHUP remove every temporary file of an AtomicFile not yet committed
+// before the program ends as the signal would end it. Call once, early in main; a program that
+// does not call it leaves such a file behind when it is killed.
+void removeTemporaryFilesOnSignals();
+
+// The target that `path` names after following its symbolic links (at most 40), relative ones
+// from the folder of the link. A dangling link gives the path it points to. False with `error`
+// set for a loop, and EACCES for a link that `uid` may not follow: one in a sticky folder that
+// others may write, owned neither by `uid` nor by the folder's owner.
+bool resolveLinks(const std::string &path, unsigned uid, std::string &target, int &error);
+
+} // namespace platform

@@ -1,0 +1,114 @@
+#include "mapped_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+namespace {
+
+void say(std::string *why, std::string reason) {
+    if (why)
+        *why = std::move(reason);
+}
+
+// A descriptor of the regular file at `path` and its size; -1 with `why` set otherwise. The file
+// is opened without blocking, so that opening a FIFO returns at once, and checked before any read.
+int openRegular(const std::string &path, std::size_t maxSize, std::size_t &size, std::string *why) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        say(why, std::strerror(errno));
+        return -1;
+    }
+    struct stat st {};
+    if (fstat(fd, &st) != 0) {
+        say(why, std::strerror(errno));
+        ::close(fd);
+        return -1;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        say(why, "not a regular file");
+        ::close(fd);
+        return -1;
+    }
+    if (st.st_size < 0 || static_cast<unsigned long long>(st.st_size) > maxSize) {
+        say(why, "larger than " + std::to_string(maxSize) + " bytes");
+        ::close(fd);
+        return -1;
+    }
+    size = static_cast<std::size_t>(st.st_size);
+    return fd;
+}
+
+// Reads up to `n` bytes; a file that shrinks meanwhile gives what is there.
+std::optional<std::string> readUpTo(int fd, std::size_t n, std::string *why) {
+    std::string data(n, '\0');
+    std::size_t got = 0;
+    while (got < n) {
+        const ssize_t r = ::read(fd, data.data() + got, n - got);
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r < 0) {
+            say(why, std::strerror(errno));
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (r == 0)
+            break;
+        got += static_cast<std::size_t>(r);
+    }
+    ::close(fd);
+    data.resize(got);
+    return data;
+}
+
+} // namespace
+
+std::shared_ptr<const MappedFile> MappedFile::open(const std::string &path, std::size_t maxSize, std::string *why,
+                                                   bool populate) {
+    std::size_t size = 0;
+    const int fd = openRegular(path, maxSize, size, why);
+    if (fd < 0)
+        return nullptr;
+    std::shared_ptr<MappedFile> file(new MappedFile);
+    if (size) {
+        void *map = mmap(nullptr, size, PROT_READ, MAP_PRIVATE | (populate ? MAP_POPULATE : 0), fd, 0);
+        if (map == MAP_FAILED) {
+            say(why, std::strerror(errno));
+            ::close(fd);
+            return nullptr;
+        }
+        file->m_data = map;
+        file->m_size = size;
+    }
+    ::close(fd);
+    return file;
+}
+
+MappedFile::~MappedFile() {
+    if (m_data)
+        munmap(m_data, m_size);
+}
+
+std::optional<std::string> readDataFile(const std::string &path, std::size_t maxSize, std::string *why) {
+    std::size_t size = 0;
+    const int fd = openRegular(path, maxSize, size, why);
+    if (fd < 0)
+        return std::nullopt;
+    return readUpTo(fd, size, why);
+}
+
+std::optional<std::string> readDataFileHead(const std::string &path, std::size_t n, std::size_t maxSize,
+                                            std::string *why) {
+    std::size_t size = 0;
+    const int fd = openRegular(path, maxSize, size, why);
+    if (fd < 0)
+        return std::nullopt;
+    return readUpTo(fd, std::min(size, n), why);
+}
+
+} // namespace platform

@@ -1,0 +1,302 @@
+#include "opencc_config.h"
+
+#include "character_maps.h"
+#include "mapped_file.h"
+
+#include <nlohmann/json.hpp>
+#include <opencc/DartsDict.hpp>
+#include <opencc/DictEntry.hpp>
+#include <opencc/Lexicon.hpp>
+#include <opencc/MarisaDict.hpp>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+namespace platform {
+namespace {
+
+namespace fs = std::filesystem;
+using json = nlohmann::json;
+
+constexpr std::size_t kMaxConfigBytes = std::size_t(4) << 20;
+constexpr std::size_t kMaxDictionaryBytes = std::size_t(512) << 20;
+constexpr std::size_t kHeadBytes = 64;
+
+constexpr char kMarisa[] = "OPENCC_MARISA_0.2.5";
+constexpr char kDarts[] = "OPENCCDARTS1";
+
+DictionarySource defaultResolve(const std::string &type, const std::string &file, const fs::path &configDir) {
+    if (fs::path(file).is_absolute())
+        return {type, file, {}};
+    const fs::path beside = configDir / file;
+    std::error_code ec;
+    if (fs::exists(beside, ec))
+        return {type, beside.string(), {}};
+    return {type, (fs::path(openccDataDir()) / file).string(), {}};
+}
+
+class Reader {
+public:
+    Reader(const fs::path &dir, bool contents, const DictionaryResolver &resolve, OpenccConfig &c,
+           std::string &failed, std::string &why)
+        : m_dir(dir), m_contents(contents), m_resolve(resolve), m_c(c), m_failed(failed), m_why(why) {}
+
+    // One "dict" object into `node`; `chain`: a dictionary of the conversion chain, where one that
+    // may output characters without a glyph is left out. False with m_failed set on error.
+    bool dict(const json &d, bool chain, DictionaryNode &node, bool &present) {
+        present = false;
+        if (!d.is_object() || !d.contains("type") || !d["type"].is_string())
+            return bad("a dictionary without a type");
+        const std::string type = d["type"];
+        if (d.contains("may_output_tofu")) {
+            if (!d["may_output_tofu"].is_boolean())
+                return bad("may_output_tofu is not true or false");
+            if (chain && d["may_output_tofu"].get<bool>())
+                return true;
+        }
+        if (type == "group") {
+            if (d.contains("match_policy")) {
+                const json &p = d["match_policy"];
+                if (p == "union")
+                    node.policy = core::MatchPolicy::Union;
+                else if (p != "short_circuit")
+                    return bad("unknown match_policy");
+            }
+            if (!d.contains("dicts") || !d["dicts"].is_array())
+                return bad("a group without dicts");
+            for (const auto &m : d["dicts"]) {
+                DictionaryNode member;
+                bool here = false;
+                if (!dict(m, chain, member, here))
+                    return false;
+                if (here)
+                    node.members.push_back(std::move(member));
+            }
+            // A group left empty is no dictionary at all.
+            present = !node.members.empty();
+            return true;
+        }
+        if (type == "inline") {
+            if (!d.contains("entries") || !d["entries"].is_object())
+                return bad("an inline dictionary without entries");
+            m_c.sources.push_back({type, "", d["entries"].dump()});
+            node.source = static_cast<int>(m_c.sources.size() - 1);
+            present = true;
+            return true;
+        }
+        if ((type != "ocd2" && type != "ocd" && type != "text") || !d.contains("file") || !d["file"].is_string())
+            return bad("unknown dictionary type " + type);
+        DictionarySource s = m_resolve ? m_resolve(type, d["file"]) : defaultResolve(type, d["file"], m_dir);
+        for (std::size_t i = 0; i < m_c.sources.size(); ++i)
+            if (m_c.sources[i].path == s.path && m_c.sources[i].type == s.type) {
+                node.source = static_cast<int>(i);
+                present = true;
+                return true;
+            }
+        auto bytes = m_contents ? readDataFile(s.path, kMaxDictionaryBytes, &m_why)
+                                : readDataFileHead(s.path, kHeadBytes, kMaxDictionaryBytes, &m_why);
+        if (!bytes) {
+            m_failed = s.path;
+            return false;
+        }
+        s.bytes = std::move(*bytes);
+        m_c.sources.push_back(std::move(s));
+        node.source = static_cast<int>(m_c.sources.size() - 1);
+        present = true;
+        return true;
+    }
+
+    // A chain of {"dict": ...} objects.
+    bool chain(const json &list, bool conversion, std::vector<DictionaryNode> &out) {
+        if (!list.is_array())
+            return bad("a chain that is not a list");
+        for (const auto &step : list) {
+            if (!step.is_object() || !step.contains("dict"))
+                return bad("a step without a dict");
+            DictionaryNode node;
+            bool here = false;
+            if (!dict(step["dict"], conversion, node, here))
+                return false;
+            if (here)
+                out.push_back(std::move(node));
+        }
+        return true;
+    }
+
+    bool bad(const std::string &why) {
+        m_why = why;
+        return false;
+    }
+
+private:
+    fs::path m_dir;
+    bool m_contents;
+    const DictionaryResolver &m_resolve;
+    OpenccConfig &m_c;
+    std::string &m_failed;
+    std::string &m_why;
+};
+
+// Entries of a text dictionary as OpenCC 1.4 reads them; nullopt with `why` on a bad line.
+std::optional<core::PhraseDictionary> parseText(std::string_view text, std::string *why) {
+    core::PhraseDictionary dict;
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
+    std::size_t lineNo = 0;
+    while (!text.empty()) {
+        ++lineNo;
+        const std::size_t nl = text.find('\n');
+        std::string_view line = text.substr(0, nl);
+        text.remove_prefix(nl == std::string_view::npos ? text.size() : nl + 1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (line.empty() || line.front() == '#')
+            continue;
+        const std::size_t tab = line.find('\t');
+        if (tab == std::string_view::npos) {
+            if (why)
+                *why = "line " + std::to_string(lineNo) + " has no tab";
+            return std::nullopt;
+        }
+        const std::string_view values = line.substr(tab + 1);
+        dict.push_back({std::string(line.substr(0, tab)), std::string(values.substr(0, values.find(' ')))});
+    }
+    std::vector<const core::PhraseEntry *> sorted;
+    for (const auto &e : dict)
+        sorted.push_back(&e);
+    std::sort(sorted.begin(), sorted.end(), [](auto *a, auto *b) { return a->key < b->key; });
+    for (std::size_t i = 1; i < sorted.size(); ++i)
+        if (sorted[i]->key == sorted[i - 1]->key) {
+            if (why)
+                *why = "the key " + sorted[i]->key + " is there twice";
+            return std::nullopt;
+        }
+    return dict;
+}
+
+} // namespace
+
+std::optional<OpenccConfig> readOpenccConfig(const std::string &jsonPath, std::string &failed, std::string *whyOut,
+                                             bool contents, const DictionaryResolver &resolve) {
+    OpenccConfig c;
+    failed = jsonPath;
+    std::string ignored;
+    std::string &why = whyOut ? *whyOut : ignored;
+    auto text = readDataFile(jsonPath, kMaxConfigBytes, &why);
+    if (!text)
+        return std::nullopt;
+    c.json = std::move(*text);
+    // OpenCC's parser takes comments.
+    const json j = json::parse(c.json, nullptr, false, true);
+    Reader r(fs::path(jsonPath).parent_path(), contents, resolve, c, failed, why);
+    if (j.is_discarded() || !j.is_object()) {
+        r.bad("not JSON");
+        return std::nullopt;
+    }
+    if (!j.contains("conversion_chain")) {
+        r.bad("no conversion_chain");
+        return std::nullopt;
+    }
+    if (j.contains("segmentation")) {
+        const json &seg = j["segmentation"];
+        if (!seg.is_object() || !seg.contains("dict") || (seg.contains("type") && seg["type"] != "mmseg")) {
+            r.bad("a segmentation other than mmseg");
+            return std::nullopt;
+        }
+        bool here = false;
+        if (!r.dict(seg["dict"], false, c.segmentation, here))
+            return std::nullopt;
+    }
+    if (!r.chain(j["conversion_chain"], true, c.steps))
+        return std::nullopt;
+    if (j.contains("normalization") && !r.chain(j["normalization"], true, c.normalization))
+        return std::nullopt;
+    failed.clear();
+    return c;
+}
+
+bool dictionaryHeaderFits(const DictionarySource &s) {
+    if (s.type == "ocd2")
+        return s.bytes.compare(0, sizeof kMarisa - 1, kMarisa) == 0;
+    if (s.type == "ocd")
+        return s.bytes.compare(0, sizeof kDarts - 1, kDarts) == 0;
+    return true;
+}
+
+std::optional<core::PhraseDictionary> readDictionary(const DictionarySource &s, std::string *why) {
+    auto fail = [why](const char *reason) {
+        if (why)
+            *why = reason;
+        return std::nullopt;
+    };
+    if (s.type == "text")
+        return parseText(s.bytes, why);
+    if (s.type == "inline") {
+        const json entries = json::parse(s.bytes, nullptr, false);
+        core::PhraseDictionary dict;
+        for (const auto &[key, value] : entries.items()) {
+            if (key.empty() || !value.is_string() || value.get<std::string>().empty())
+                return fail("an inline entry that is empty or not text");
+            dict.push_back({key, value});
+        }
+        return dict;
+    }
+    // OpenCC leaks and may crash on a foreign binary file: such a file is refused on its header.
+    if (!dictionaryHeaderFits(s))
+        return fail("not an OpenCC dictionary of its type");
+    std::unique_ptr<FILE, int (*)(FILE *)> f(fmemopen(const_cast<char *>(s.bytes.data()), s.bytes.size(), "rb"),
+                                             &std::fclose);
+    if (!f)
+        return fail("cannot be read");
+    try {
+        opencc::LexiconPtr lexicon;
+        if (s.type == "ocd2")
+            lexicon = opencc::MarisaDict::NewFromFile(f.get())->GetLexicon();
+        else
+            lexicon = opencc::DartsDict::NewFromFile(f.get())->GetLexicon();
+        core::PhraseDictionary dict;
+        dict.reserve(lexicon->Length());
+        for (const auto &entry : *lexicon) {
+            const std::string key = entry->Key();
+            if (key.find('\0') != std::string::npos)
+                return fail("a key holds a NUL");
+            dict.push_back({key, entry->GetDefault()});
+        }
+        return dict;
+    } catch (...) {
+        return fail("damaged");
+    }
+}
+
+std::optional<ConfigDictionaries> readConfigDictionaries(const OpenccConfig &c, std::string &failed,
+                                                         std::string *why) {
+    ConfigDictionaries r;
+    r.dicts.reserve(c.sources.size()); // the view points into it
+    for (const auto &s : c.sources) {
+        auto dict = readDictionary(s, why);
+        if (!dict) {
+            failed = s.path;
+            return std::nullopt;
+        }
+        r.dicts.push_back(std::move(*dict));
+    }
+    auto tree = [&r](const DictionaryNode &n, auto &self) -> core::PhraseTree {
+        core::PhraseTree t;
+        t.policy = n.policy;
+        if (n.source >= 0)
+            t.dict = &r.dicts[static_cast<std::size_t>(n.source)];
+        for (const auto &m : n.members)
+            t.members.push_back(self(m, self));
+        return t;
+    };
+    r.view.segmentation = tree(c.segmentation, tree);
+    for (const auto &s : c.steps)
+        r.view.steps.push_back(tree(s, tree));
+    for (const auto &s : c.normalization)
+        r.view.normalization.push_back(tree(s, tree));
+    return r;
+}
+
+} // namespace platform

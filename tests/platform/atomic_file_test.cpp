@@ -1,0 +1,196 @@
+// Replacing files whatever stands at the path: devices and FIFOs are written, never renamed over;
+// links keep their place unless a stranger planted them in a shared folder; a signal removes the
+// temporary file.
+
+#include "platform/atomic_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using platform::AtomicFile;
+
+std::string slurp(const fs::path &path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void spit(const fs::path &path, const std::string &text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+struct Folder {
+    fs::path path;
+    Folder() {
+        char name[] = "/tmp/lanternfin-atomic-XXXXXX";
+        path = mkdtemp(name);
+    }
+    ~Folder() { fs::remove_all(path); }
+    fs::path operator/(const char *name) const { return path / name; }
+    std::size_t entries() const {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(path), {}));
+    }
+};
+
+bool writeAll(const AtomicFile &file, const std::string &text) {
+    return ::write(file.fd(), text.data(), text.size()) == static_cast<ssize_t>(text.size());
+}
+
+TEST(AtomicFile, DevicesAndFifosAreWrittenDirectlyNeverRenamedOver) {
+    Folder folder;
+    if (geteuid() == 0) {
+        // A null device of our own, so that a fault could not replace the system's.
+        ASSERT_EQ(::mknod((folder / "null").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+        AtomicFile device(folder / "null");
+        ASSERT_GE(device.fd(), 0) << device.message();
+        EXPECT_TRUE(device.direct());
+        EXPECT_TRUE(writeAll(device, "gone"));
+        EXPECT_TRUE(device.commit());
+        EXPECT_TRUE(fs::is_character_file(folder / "null"));
+        EXPECT_EQ(folder.entries(), 1u);
+        fs::remove(folder / "null");
+    }
+
+    ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0600), 0);
+    std::string received;
+    std::thread reader([&] { received = slurp(folder / "fifo"); });
+    {
+        AtomicFile fifo(folder / "fifo");
+        ASSERT_GE(fifo.fd(), 0) << fifo.message();
+        EXPECT_TRUE(fifo.direct());
+        EXPECT_TRUE(writeAll(fifo, "for the reader"));
+        EXPECT_TRUE(fifo.commit());
+    }
+    reader.join();
+    EXPECT_EQ(received, "for the reader");
+    EXPECT_TRUE(fs::is_fifo(folder / "fifo"));
+    EXPECT_EQ(folder.entries(), 1u);
+
+    AtomicFile out("/dev/stdout");
+    EXPECT_TRUE(out.direct());
+    EXPECT_GE(out.fd(), 0) << out.message();
+    EXPECT_TRUE(out.commit());
+    EXPECT_TRUE(fs::exists("/dev/stdout")) << "the descriptor is closed, never replaced";
+
+    AtomicFile folderTarget(folder.path);
+    EXPECT_EQ(folderTarget.fd(), -1);
+    EXPECT_EQ(folderTarget.error(), EISDIR);
+    EXPECT_EQ(folderTarget.message(), "cannot open: Is a directory");
+}
+
+TEST(AtomicFile, LinksStayAndTheirTargetGetsTheText) {
+    struct Case {
+        const char *link;   // the name written to
+        const char *target; // where the text lands
+    };
+    const Case cases[] = {
+        {"to-file", "real/doc.txt"},   // a link to a file
+        {"to-link", "real/doc.txt"},   // a link to that link
+        {"dangling", "real/new.txt"},  // a link to a file not there yet
+        {"real/up", "doc-at-top.txt"}, // a relative link, read from the link's own folder
+    };
+    Folder folder;
+    fs::create_directory(folder / "real");
+    spit(folder / "real/doc.txt", "old");
+    fs::create_symlink("real/doc.txt", folder / "to-file");
+    fs::create_symlink("to-file", folder / "to-link");
+    fs::create_symlink("real/new.txt", folder / "dangling");
+    fs::create_symlink("../doc-at-top.txt", folder / "real/up");
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.link);
+        AtomicFile file(folder.path / c.link);
+        ASSERT_GE(file.fd(), 0) << file.message();
+        EXPECT_FALSE(file.direct());
+        ASSERT_TRUE(writeAll(file, c.link));
+        ASSERT_TRUE(file.commit()) << file.message();
+        EXPECT_TRUE(fs::is_symlink(folder.path / c.link));
+        EXPECT_EQ(slurp(folder.path / c.target), c.link);
+    }
+
+    fs::create_symlink("loop-b", folder / "loop-a");
+    fs::create_symlink("loop-a", folder / "loop-b");
+    AtomicFile loop(folder / "loop-a");
+    EXPECT_EQ(loop.error(), ELOOP);
+    EXPECT_EQ(loop.message().rfind("cannot follow the symbolic link: ", 0), 0u) << loop.message();
+}
+
+TEST(AtomicFile, AStrangersLinkInASharedStickyFolderIsNotFollowed) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "giving a link to another user needs root";
+    Folder folder;
+    fs::create_directory(folder / "shared");
+    ::chmod((folder / "shared").c_str(), 01777);
+    spit(folder / "victim", "precious");
+    fs::create_symlink(folder / "victim", folder / "shared/out.txt");
+    ASSERT_EQ(::lchown((folder / "shared/out.txt").c_str(), 65534, 65534), 0);
+
+    AtomicFile planted(folder / "shared/out.txt");
+    EXPECT_EQ(planted.fd(), -1);
+    EXPECT_EQ(planted.error(), EACCES);
+    EXPECT_EQ(
+        planted.message(),
+        "refusing to follow a symbolic link that another user owns in a shared folder: Permission denied");
+    EXPECT_EQ(slurp(folder / "victim"), "precious");
+
+    // The same link is ours to follow when it is ours, or when the folder is not shared.
+    for (const bool ours : {true, false}) {
+        SCOPED_TRACE(ours);
+        if (ours)
+            ASSERT_EQ(::lchown((folder / "shared/out.txt").c_str(), 0, 0), 0);
+        else
+            ::chmod((folder / "shared").c_str(), 0755);
+        std::string target;
+        int error = 0;
+        EXPECT_TRUE(platform::resolveLinks(folder / "shared/out.txt", 0, target, error));
+        EXPECT_EQ(target, (folder / "victim").string());
+    }
+}
+
+TEST(AtomicFile, AHardLinkedFileGetsANewFileAndTheOtherNameKeepsTheOldText) {
+    Folder folder;
+    spit(folder / "a", "old");
+    fs::create_hard_link(folder / "a", folder / "b");
+    AtomicFile file(folder / "a");
+    ASSERT_TRUE(writeAll(file, "new"));
+    ASSERT_TRUE(file.commit());
+    EXPECT_EQ(slurp(folder / "a"), "new");
+    EXPECT_EQ(slurp(folder / "b"), "old");
+    EXPECT_EQ(fs::hard_link_count(folder / "a"), 1u);
+}
+
+TEST(AtomicFile, AnInterruptingSignalRemovesTheTemporaryFile) {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        Folder folder;
+        spit(folder / "doc.txt", "original");
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            platform::removeTemporaryFilesOnSignals();
+            AtomicFile file(folder / "doc.txt");
+            writeAll(file, "half of the new text");
+            ::raise(signal);
+            _exit(0); // not reached: the signal ends the child
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_EQ(folder.entries(), 1u);
+        EXPECT_EQ(slurp(folder / "doc.txt"), "original");
+    }
+}
+
+} // namespace
