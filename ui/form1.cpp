@@ -410,6 +410,8 @@ void Form1::restoreFromTray() {
         showFromStrip(shownAtEdge(*m_hiddenFrame, screenRect()).topLeft());
         m_dock.Hids = kFalse;
     }
+    // Brought back to be used: it stays while it has the keyboard focus.
+    holdBroughtBack(m_dock);
     show();
     showNormal();
     raise();
@@ -683,6 +685,7 @@ public:
     float screenWidth() const override { return px(f.screenRect().width()); }
     int cursorX() const override { return f.m_passCursor.x() - f.screenRect().x(); }
     int cursorY() const override { return f.m_passCursor.y() - f.screenRect().y(); }
+    bool focused() const override { return f.isActiveWindow(); }
     void setLeft(float twips) override {
         frame.moveLeft(f.screenRect().x() + toPixels(twips));
         moved = true;
