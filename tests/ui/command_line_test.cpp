@@ -75,9 +75,11 @@ TEST(CommandLine, HelpAndVersion) {
           "pinyin:STYLE"})
         EXPECT_TRUE(help.output.contains(QLatin1String(option))) << option;
     EXPECT_EQ(ui::parseCommandLine({"lanternfin", "-h"}).output, help.output);
-    // No word is cut across lines. Qt cuts only a word longer than the description column, which
-    // then fills a line alone: no line holds a single word that long, and the long names stand whole.
-    for (const char *word : {"capital-numerals", "bank-round", "read-back", "money:WAY", "convert:CONFIG"})
+    // No word is cut across lines (Qt's wrapper once printed "capital-n" / "umerals"). Qt cuts only a
+    // word longer than the description column, which then fills a line alone: no line holds a single
+    // word that long, and the long names stand whole.
+    for (const char *word : {"capital-numerals", "bank-round", "read-back", "money:WAY", "convert:CONFIG",
+                             "pinyin:STYLE", "character"})
         EXPECT_TRUE(help.output.contains(QLatin1String(word))) << word;
     for (const QString &line : help.output.mid(help.output.indexOf("Options:")).split('\n')) {
         const QString content = line.trimmed();
