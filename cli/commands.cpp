@@ -446,7 +446,8 @@ Transform convertTransform(const std::string &name) {
 }
 
 constexpr const char *kEachLine =
-    "every input line is one input and gives one output line, empty where there is no result";
+    "every input line is one input and gives one output line; a refused line gives an empty line and "
+    "\"line N: why\" on stderr, the others go on, exit 1";
 
 } // namespace
 
@@ -549,7 +550,8 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
                                          o.values, [&o] { return ratioTransform(o.lines, o.values); });
     ratio.add_flag(
         "--lines", o.lines,
-        "read standard input instead: A, B and C of each line separated by TAB, one result line each");
+        "read standard input instead: A, B and C of each line separated by TAB, one result line each (a line "
+        "without a result: an empty line, \"line N: no result\" on stderr, exit 1)");
 
     CLI::App &round =
         cl.addValueCommand("round", "WEI [TEXT]",
