@@ -407,9 +407,10 @@ Transform pinyinTransform(bool lines) {
 // data file is found as the window finds it. Output before an invalid byte is written first.
 Transform readingTransform(const core::PinyinStyle &style, bool lines) {
     const std::string path = platform::lanternfinDataDir() + "/" + platform::kPinyinDataFile;
-    std::shared_ptr<const platform::PinyinData> data = platform::PinyinData::load(path);
+    std::string why;
+    std::shared_ptr<const platform::PinyinData> data = platform::PinyinData::load(path, &why);
     if (!data)
-        throw SetupFailure{{kExitUsage, "cannot load " + path}};
+        throw SetupFailure{{kExitUsage, platform::loadFailure(path, why)}};
     if (lines)
         return utf8LinesTransform([data, style](std::string_view s, std::string &out) {
             out += core::readPinyin(s, data->view(), style);

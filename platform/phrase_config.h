@@ -36,9 +36,9 @@ std::string phraseCacheDir();
 struct PhraseLoad {
     std::optional<core::PhraseConverter> converter;
     std::string failedPath; // when there is no converter: the file that could not be loaded
+    std::string why;        // and why not
     bool fromImage = false; // the converter came from a prepared image
     std::string imagePath;  // the image file used or written, empty when there is none
-    std::string why;        // when there is no converter: why failedPath could not be loaded
 };
 
 // Loads the configuration `name`: a stock one from its built-in image, else the JSON file of

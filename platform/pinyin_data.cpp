@@ -28,6 +28,10 @@ std::string lanternfinDataDir() {
     return LANTERNFIN_BUILD_DATA_DIR;
 }
 
+std::string loadFailure(const std::string &path, const std::string &why) {
+    return why.empty() ? "cannot load " + path : "cannot load " + path + ": " + why;
+}
+
 PinyinData::~PinyinData() = default;
 
 std::unique_ptr<PinyinData> PinyinData::load(const std::string &path, std::string *why) {
@@ -57,13 +61,13 @@ std::unique_ptr<PinyinData> PinyinData::load(const std::string &path, std::strin
 const core::PinyinReadingData *PinyinDataSource::get() {
     if (!m_tried) {
         m_tried = true;
-        m_data = PinyinData::load(m_path);
+        m_data = PinyinData::load(m_path, &m_why);
     }
     return m_data ? &m_data->view() : nullptr;
 }
 
 std::string PinyinDataSource::error() {
-    return get() ? std::string() : "cannot load " + m_path;
+    return get() ? std::string() : loadFailure(m_path, m_why);
 }
 
 } // namespace platform

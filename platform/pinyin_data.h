@@ -17,6 +17,10 @@ inline constexpr const char *kPinyinDataFile = "pinyin.dat";
 // build tree's data folder.
 std::string lanternfinDataDir();
 
+// "cannot load PATH: WHY" (without ": WHY" when `why` is empty), for every message about a file
+// that does not load.
+std::string loadFailure(const std::string &path, const std::string &why);
+
 // The data file mapped into memory with its checked view. The view stays valid as long as the
 // object lives.
 class PinyinData {
@@ -47,7 +51,7 @@ public:
 
     // The data, or null when the file cannot be loaded (tried once).
     const core::PinyinReadingData *get();
-    // Empty when the data loads, else "cannot load <path>". Loads on first use.
+    // Empty when the data loads, else "cannot load <path>: <why>". Loads on first use.
     std::string error();
     const std::string &path() const { return m_path; }
     // Whether loading has been tried yet.
@@ -56,6 +60,7 @@ public:
 private:
     std::string m_path;
     bool m_tried = false;
+    std::string m_why;
     std::unique_ptr<PinyinData> m_data;
 };
 

@@ -5,10 +5,8 @@
 #include "form1.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTimer>
 
 namespace ui {
@@ -43,7 +41,7 @@ DesktopIntegration::DesktopIntegration(Form1 &form, platform::Clipboard &clipboa
     autostart = new QAction(QStringLiteral("登录时启动"), form.sky);
     autostart->setObjectName(QStringLiteral("autostart"));
     autostart->setCheckable(true);
-    autostart->setChecked(m_autostart.exists());
+    autostart->setChecked(m_autostart.enabled());
     autostart->setToolTip(m_autostart.path());
     form.sky->insertAction(form.quit, autostart);
     form.sky->insertSeparator(form.quit);
@@ -52,7 +50,7 @@ DesktopIntegration::DesktopIntegration(Form1 &form, platform::Clipboard &clipboa
     // The menu shows the state of the moment: the entry may have been removed by hand, and a
     // conversion may have come from the command line.
     connect(form.sky, &QMenu::aboutToShow, this, [this] {
-        autostart->setChecked(m_autostart.exists());
+        autostart->setChecked(m_autostart.enabled());
         m_restore->setEnabled(m_converter.canRestore());
         refreshCaptions();
     });
@@ -63,13 +61,8 @@ DesktopIntegration::DesktopIntegration(Form1 &form, platform::Clipboard &clipboa
 }
 
 std::string DesktopIntegration::defaultWay(ClipboardCommand command) const {
-    const QPushButton *button = command == ClipboardCommand::Traditional  ? m_form.cmdft
-                                : command == ClipboardCommand::Simplified ? m_form.cmdjt
-                                : command == ClipboardCommand::Pinyin     ? m_form.CmdGetPY
-                                : command == ClipboardCommand::Money      ? m_form.cmdmoney
-                                                                          : nullptr;
-    const ButtonWays *ways = button ? m_form.ways(button) : nullptr;
-    return ways ? ways->defaultKey().toStdString() : std::string();
+    const auto own = ownWayOf(command);
+    return own ? m_form.defaultWayKey(*own).toStdString() : std::string();
 }
 
 void DesktopIntegration::refreshCaptions() {
@@ -93,12 +86,14 @@ void DesktopIntegration::runFromMenu(ClipboardCommand command) {
         box.exec();
         break;
     }
-    case ClipboardResult::Unavailable: {
+    case ClipboardResult::Unavailable:
+    case ClipboardResult::Changed: {
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Lanternfin"),
                         QString::fromStdString(result.message), QMessageBox::Ok, &m_form);
         box.exec();
         break;
     }
+    case ClipboardResult::Abandoned:
     case ClipboardResult::Done:
     case ClipboardResult::NoText:
     case ClipboardResult::NothingToRestore:
@@ -113,17 +108,18 @@ void DesktopIntegration::autostart_Click(bool checked) {
                         QStringLiteral("%1\n%2").arg(m_autostart.path(), error), QMessageBox::Ok, &m_form);
         box.exec();
     }
-    autostart->setChecked(m_autostart.exists());
+    autostart->setChecked(m_autostart.enabled());
 }
 
-platform::Reply DesktopIntegration::handle(const platform::Request &request) {
+platform::Reply DesktopIntegration::handle(const platform::Request &request,
+                                           const std::function<bool()> &wanted) {
     using platform::Verb;
     switch (request.verb) {
     case Verb::Show:
         m_form.bringToFront();
         return {};
     case Verb::Toggle:
-        m_form.trayMessage(514);
+        m_form.toggleFromTray();
         return {};
     case Verb::Quit:
         // From the event loop, after the reply has gone out.
@@ -145,7 +141,7 @@ platform::Reply DesktopIntegration::handle(const platform::Request &request) {
         command && (*command == ClipboardCommand::Traditional || *command == ClipboardCommand::Simplified ||
                     *command == ClipboardCommand::Pinyin))
         action = menuRequest(*command, defaultWay(*command));
-    const ClipboardResult result = m_converter.run(*action);
+    const ClipboardResult result = m_converter.run(*action, wanted);
     m_restore->setEnabled(m_converter.canRestore());
     if (result.outcome == ClipboardResult::Done)
         return {};
@@ -153,10 +149,7 @@ platform::Reply DesktopIntegration::handle(const platform::Request &request) {
 }
 
 void DesktopIntegration::disableDocking(const QString &why) {
-    m_form.Check1->setChecked(false);
-    m_form.Check1->setEnabled(false);
-    m_form.Check1->setToolTip(why);
-    m_form.Check1_Click();
+    m_form.disableDocking(why);
 }
 
 } // namespace ui

@@ -4,11 +4,13 @@
 
 #include "core/amount.h"
 #include "core/proportion.h"
-#include "dock_strip.h"
+#include "edge_docking.h"
+#include "form1_controls.h"
 #include "layout.h"
 #include "resources.h"
 #include "tray.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -32,6 +34,8 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <type_traits>
+#include <variant>
 
 namespace ui {
 namespace {
@@ -44,27 +48,9 @@ QString toQString(std::u16string_view s) {
     return QString(reinterpret_cast<const QChar *>(s.data()), static_cast<qsizetype>(s.size()));
 }
 
-// Fonts: 宋体 first, then an installed CJK serif face.
-QFont songti(double points) {
-    QFont f;
-    f.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"), QStringLiteral("Noto Serif CJK SC"),
-                   QStringLiteral("Noto Serif CJK"), QStringLiteral("serif")});
-    f.setPointSizeF(points);
-    f.setWeight(QFont::Normal);
-    return f;
-}
-
-constexpr float kDesignClientWidth = 5655;
-constexpr float kDesignClientHeight = 6555;
 constexpr float kRightEdgeGap = 280;
 
 } // namespace
-
-void ClickableLabel::mouseReleaseEvent(QMouseEvent *event) {
-    QLabel::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit clicked();
-}
 
 Form1::Form1(Form1Services services, QWidget *parent) : QWidget(parent), m_services(services) {
     setObjectName(QStringLiteral("Form1"));
@@ -73,7 +59,7 @@ Form1::Form1(Form1Services services, QWidget *parent) : QWidget(parent), m_servi
     // Always on top from the start, with minimise and maximise buttons.
     setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint);
-    setFont(songti(10.5));
+    setFont(designFont(10.5));
     buildControls();
     m_services.tray.onMessage([this](int m) { trayMessage(m); });
     Form_Load();
@@ -82,104 +68,20 @@ Form1::Form1(Form1Services services, QWidget *parent) : QWidget(parent), m_servi
 Form1::~Form1() = default;
 
 float Form1::twipsPerPixel() const {
-    const QScreen *s = screen();
-    const double dpi = s ? s->logicalDotsPerInchX() : 96.0;
-    return static_cast<float>(1440.0 / (dpi > 0 ? dpi : 96.0));
+    return twipsPerPixelOf(*this);
 }
 
 void Form1::buildControls() {
-    const float tpp = twipsPerPixel();
-    auto px = [tpp](float twips) { return static_cast<int>(std::lround(twips / tpp)); };
-    auto place = [&](QWidget *w, const char *name, float l, float t, float wd, float h) {
-        w->setObjectName(QLatin1String(name));
-        w->setGeometry(px(l), px(t), px(wd), px(h));
-    };
-    auto button = [&](QWidget *parent, const char *name, const QString &caption, float l, float t, float wd,
-                      float h, double points) {
-        auto *b = new QPushButton(caption, parent);
-        place(b, name, l, t, wd, h);
-        b->setFont(songti(points));
-        b->setAutoDefault(false);
-        return b;
-    };
-
-    resize(px(kDesignClientWidth), px(kDesignClientHeight));
-
-    Text1 = new QPlainTextEdit(this);
-    place(Text1, "Text1", 0, 0, 4215, 4935);
-    Text1->setFont(songti(12));
-    Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Text1->setTabChangesFocus(true);
-
-    cmdtos = button(this, "cmdtos", QStringLiteral("小写"), 4945, 600, 550, 375, 9);
-    cmdtol = button(this, "cmdtol", QStringLiteral("大写"), 4320, 600, 550, 375, 9);
-    cmdend = button(this, "cmdend", QStringLiteral("退 出"), 4320, 4560, 1150, 375, 9);
-    cmdclear = button(this, "cmdclear", QStringLiteral("清    空"), 4320, 2160, 1150, 375, 9);
-    cmdcopy = button(this, "cmdcopy", QStringLiteral("全部复制"), 4320, 2640, 1150, 375, 9);
-    cmdpaste = button(this, "cmdpaste", QStringLiteral("粘    贴"), 4320, 3120, 1150, 375, 9);
-    cmdjt = button(this, "cmdjt", QStringLiteral("简体"), 4320, 120, 550, 405, 9);
-    cmdft = button(this, "cmdft", QStringLiteral("繁体"), 4945, 120, 550, 405, 9);
-    cmdabout = button(this, "cmdabout", QStringLiteral("Vesk's Web"), 4320, 3600, 1150, 375, 9);
-    Check1 = new QCheckBox(QStringLiteral("自动隐藏"), this);
-    place(Check1, "Check1", 4320, 4080, 1095, 375);
-    Check1->setFont(songti(9));
-    // Ticked on the first start; afterwards as the user last left it.
-    Check1->setChecked(m_services.settings.value(QLatin1String(kAutoHideKey)) != QLatin1String("false"));
-    cmdmoney = button(this, "cmdmoney", QStringLiteral("金额大写"), 4320, 1200, 1150, 375, 9);
-    cmdmoney->setToolTip(QStringLiteral("一亿亿以下"));
-
-    Frame1 = new QGroupBox(QStringLiteral("比例三求一"), this);
-    place(Frame1, "Frame1", 120, 5160, 5415, 1335);
-    auto box = [&](const char *name, float l, float t) {
-        auto *e = new QLineEdit(Frame1);
-        place(e, name, l, t, 1335, 375);
-        return e;
-    };
-    t1a = box("t1a", 120, 360);
-    t1b = box("t1b", 1680, 360);
-    t1c = box("t1c", 120, 840);
-    t1d = box("t1d", 1680, 840);
-    QPalette grey = t1d->palette();
-    grey.setColor(QPalette::Base, QColor(192, 192, 192));
-    t1d->setPalette(grey);
-    cmdRound = button(Frame1, "cmdRound", QStringLiteral("复制"), 4560, 840, 735, 375, 10.5);
-    Label1 = new ClickableLabel(QStringLiteral("清 空"), Frame1);
-    place(Label1, "Label1", 4680, 480, 525, 210);
-    QPalette red = Label1->palette();
-    red.setColor(QPalette::WindowText, QColor(128, 0, 0));
-    Label1->setPalette(red);
-    Label1->setCursor(Qt::PointingHandCursor);
-    opt0 = new QRadioButton(QStringLiteral("整数"), Frame1);
-    place(opt0, "opt0", 3240, 240, 855, 255);
-    opt0->setChecked(true);
-    opt1 = new QRadioButton(QStringLiteral("小数一位"), Frame1);
-    place(opt1, "opt1", 3240, 600, 1215, 255);
-    opt2 = new QRadioButton(QStringLiteral("小数两位"), Frame1);
-    place(opt2, "opt2", 3240, 960, 1215, 255);
-
-    CmdGetPY = button(this, "CmdGetPY", QStringLiteral("汉字拼音"), 4320, 1680, 1150, 375, 9);
-    CmdGetPY->setToolTip(QStringLiteral("大部分汉字"));
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(kTickInterval);
-    timerLoad = new QTimer(this);
-    timerLoad->setObjectName(QStringLiteral("timerLoad"));
-    timerLoad->setInterval(3000);
+    buildDesign();
+    m_docking = new EdgeDocking(*this, m_services.pointer, [this] { Form_Resize(); });
+    Timer1 = m_docking->Timer1;
+    timerLoad = m_docking->timerLoad;
 
     sky = new QMenu(QStringLiteral("sky"), this);
     sky->setObjectName(QStringLiteral("sky"));
     quit = sky->addAction(QStringLiteral("退出"));
     quit->setObjectName(QStringLiteral("quit"));
 
-    // Tab order: the order of the controls above.
-    const QList<QWidget *> order{Text1, cmdtos, cmdtol,   cmdend, cmdclear, cmdcopy, cmdpaste,
-                                 cmdjt, cmdft,  cmdabout, Check1, cmdmoney, t1a,     t1b,
-                                 t1c,   t1d,    cmdRound, opt0,   opt1,     opt2,    CmdGetPY};
-    for (qsizetype i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
     Text1->setFocus();
 
     // Esc clicks 粘贴; Enter stays with the workspace, where it starts a new line.
@@ -211,7 +113,6 @@ void Form1::buildControls() {
                                      ticked ? QStringLiteral("true") : QStringLiteral("false"));
     });
     connect(timerLoad, &QTimer::timeout, this, &Form1::timerLoad_Timer);
-    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
 
     buildWays();
 
@@ -239,7 +140,7 @@ void Form1::Form_Load() {
     // The first vertical place: the design's, 3840 twips below the top of the screen.
     move(screenGeometry.x() + static_cast<int>(std::lround(leftTwips / tpp)),
          screenGeometry.y() + static_cast<int>(std::lround(3840 / tpp)));
-    m_dock.Hids = kTrue;
+    m_docking->state().Hids = kTrue;
     core::Initdictinary();
     timerLoad->start();
 }
@@ -295,7 +196,7 @@ void Form1::Form_Resize() {
 }
 
 void Form1::holdMinimumSize() {
-    if (isMinimized() || isMaximized() || !isVisible() || m_remapFrame)
+    if (isMinimized() || isMaximized() || !isVisible() || m_docking->remapping())
         return;
     const float tpp = twipsPerPixel();
     const QRect outer = frameGeometry();
@@ -321,7 +222,7 @@ void Form1::moveEvent(QMoveEvent *event) {
     QWidget::moveEvent(event);
     // A window manager adds its frame after the first passes without a resize event. While it
     // frames the window anew after docking showed it again, the frame is not known yet.
-    if (isVisible() && !m_remapFrame && frameGeometry().size() != m_laidOutFrame)
+    if (isVisible() && !m_docking->remapping() && frameGeometry().size() != m_laidOutFrame)
         Form_Resize();
 }
 
@@ -338,12 +239,6 @@ void Form1::closeEvent(QCloseEvent *event) {
 }
 
 // ---- the tray -------------------------------------------------------------------------------
-
-WindowState Form1::windowState() const {
-    if (!isVisible() || isMinimized())
-        return WindowState::Minimised;
-    return isMaximized() ? WindowState::Maximised : WindowState::Normal;
-}
 
 void Form1::minimiseToTray() {
     // Without a notification area the window stays minimised the ordinary way: hidden, it could
@@ -362,10 +257,7 @@ void Form1::minimiseToTray() {
 void Form1::restoreFromTray() {
     // A window hidden at an edge counts as being in the tray: it comes back shown at its edge, and
     // the next docking pass pauses before hiding it again, as for any window back from the tray.
-    if (m_hiddenFrame) {
-        showFromStrip(shownAtEdge(*m_hiddenFrame, screenRect()).topLeft());
-        m_dock.Hids = kFalse;
-    }
+    m_docking->comeBackFromTray();
     show();
     showNormal();
     raise();
@@ -376,8 +268,12 @@ void Form1::bringToFront() {
     restoreFromTray();
 }
 
+void Form1::toggleFromTray() {
+    trayMessage(kLeftButtonUp);
+}
+
 void Form1::trayMessage(int message) {
-    switch (decodeTrayMessage(static_cast<float>(message), windowState())) {
+    switch (decodeTrayMessage(static_cast<float>(message), windowStateOf(*this))) {
     case TrayAction::OpenMenu:
         // Opened from the event loop: quitting from a menu opened inside the icon's own handler
         // deletes the icon while that handler still runs.
@@ -492,6 +388,15 @@ ButtonWays *Form1::ways(const QPushButton *button) const {
     return nullptr;
 }
 
+QString Form1::defaultWayKey(OwnWay own) const {
+    const ButtonWays *buttonWays = own == OwnWay::Traditional  ? m_traditionalWays
+                                   : own == OwnWay::Simplified ? m_simplifiedWays
+                                   : own == OwnWay::Pinyin     ? m_pinyinWays
+                                   : own == OwnWay::Amount     ? m_moneyWays
+                                                               : nullptr;
+    return buttonWays ? buttonWays->defaultKey() : QString();
+}
+
 void Form1::runWay(const Way &way) {
     WayResult result;
     {
@@ -586,175 +491,30 @@ void Form1::Label1_Click() {
 
 // The box and docking agree: ticked runs the docking timer, unticked stops it.
 void Form1::Check1_Click() {
-    if (Check1->isChecked())
-        Timer1->start();
-    else
-        Timer1->stop();
+    m_docking->setEnabled(Check1->isChecked());
 }
 
 void Form1::timerLoad_Timer() {
-    if (Check1->checkState() != Qt::Unchecked && !Timer1->isActive())
-        Timer1->start();
+    m_docking->startAfterLoad(Check1->checkState() != Qt::Unchecked);
 }
 
-QRect Form1::screenRect() const {
-    return m_dockScreen;
-}
-
-void Form1::findDockScreen() {
-    // The screen that wholly holds the window; a window hidden at an edge keeps the screen it was
-    // on, even where most of it now lies on a neighbouring screen.
-    const QRect frame = dockFrame();
-    const QRect a = m_services.pointer.screenAt(frame.topLeft());
-    if (a.contains(frame) || m_dockScreen.isNull())
-        m_dockScreen = a.contains(frame) ? a : m_services.pointer.screenAt(frame.center());
-}
-
-QRect Form1::dockFrame() const {
-    if (m_hiddenFrame)
-        return *m_hiddenFrame;
-    if (m_remapFrame)
-        return *m_remapFrame;
-    // The window's own frame margins: QWidget keeps those it read at the last move or resize.
-    return windowHandle() ? windowHandle()->frameGeometry() : frameGeometry();
+void Form1::Timer1_Timer() {
+    m_docking->tick();
 }
 
 const QWidget *Form1::dockStrip() const {
-    return m_strip.get();
+    return m_docking->strip();
 }
 
-// Twips relative to the top-left of the window's screen, cursor in pixels relative to it. The
-// pass's moves go to `frame` at once, so each step sees those before it; Timer1_Timer applies the
-// outcome to the window after the pass.
-class Form1::DockView : public DockWindow {
-public:
-    explicit DockView(Form1 &form) : frame(form.dockFrame()), f(form) {}
-    // Hidden at an edge, the window is out of sight but docked, not in the tray.
-    WindowState state() const override { return f.m_hiddenFrame ? WindowState::Normal : f.windowState(); }
-    float left() const override { return px(frame.x() - f.screenRect().x()); }
-    float top() const override { return px(frame.y() - f.screenRect().y()); }
-    float width() const override { return px(frame.width()); }
-    float height() const override { return px(frame.height()); }
-    float screenWidth() const override { return px(f.screenRect().width()); }
-    int cursorX() const override { return f.m_passCursor.x() - f.screenRect().x(); }
-    int cursorY() const override { return f.m_passCursor.y() - f.screenRect().y(); }
-    void setLeft(float twips) override {
-        frame.moveLeft(f.screenRect().x() + toPixels(twips));
-        moved = true;
-    }
-    void setTop(float twips) override {
-        frame.moveTop(f.screenRect().y() + toPixels(twips));
-        moved = true;
-    }
-
-    QRect frame;
-    bool moved = false;
-
-private:
-    float px(int pixels) const { return static_cast<float>(pixels) * f.twipsPerPixel(); }
-    int toPixels(float twips) const { return static_cast<int>(std::lround(twips / f.twipsPerPixel())); }
-    Form1 &f;
-};
-
-void Form1::Timer1_Timer() {
-    // Shown by other means while hidden at an edge: the window is where it shows.
-    if (m_hiddenFrame && isVisible()) {
-        m_hiddenFrame.reset();
-        m_strip->hide();
-    }
-    if (m_remapFrame && windowHandle() && windowHandle()->frameMargins() == m_hiddenMargins)
-        settleRemap();
-    m_passCursor = m_services.pointer.cursor();
-    findDockScreen();
-    if (m_moveTarget && !m_moveSettled)
-        m_moveSettled = dockFrame().topLeft();
-    const int before = m_dock.interval;
-    DockView dock(*this);
-    dockPass(dock, m_dock);
-    if (dock.moved)
-        applyDockFrame(dock.frame);
-    else if (m_hiddenFrame)
-        m_strip->raise(); // above windows raised since
-    if (m_dock.interval != before)
-        Timer1->setInterval(m_dock.interval);
+const DockState &Form1::dockState() const {
+    return m_docking->state();
 }
 
-void Form1::applyDockFrame(const QRect &frame) {
-    const QRect screen = screenRect();
-    if (const auto strip = hiddenStrip(frame, screen, stripThickness(twipsPerPixel()))) {
-        if (!m_hiddenFrame) {
-            const QRect shown = dockFrame();
-            // Hidden again before its window manager framed it: the margins stay those it had.
-            if (m_remapFrame)
-                m_remapFrame.reset();
-            else
-                m_hiddenMargins =
-                    QMargins(geometry().left() - shown.left(), geometry().top() - shown.top(),
-                             shown.right() - geometry().right(), shown.bottom() - geometry().bottom());
-            m_activeWhenHidden = isActiveWindow();
-            m_hiddenPicture = framePicture(*this, shown);
-            if (!m_strip)
-                m_strip = std::make_unique<DockStrip>();
-            hide();
-        }
-        m_hiddenFrame = frame;
-        m_strip->showAt(*strip, m_hiddenPicture.copy(strip->translated(-frame.topLeft())));
-        return;
-    }
-    if (m_hiddenFrame)
-        showFromStrip(frame.topLeft());
-    else
-        moveFrameTo(frame.topLeft());
-}
-
-void Form1::showFromStrip(QPoint at) {
-    m_strip->hide();
-    m_remapFrame = QRect(at, m_hiddenFrame->size());
-    m_hiddenFrame.reset();
-    m_moveTarget.reset();
-    m_moveSettled.reset();
-    move(at);
-    // Mapped again, the window gets its frame and stays above others by its flags; it takes the
-    // focus back only if it had it.
-    setAttribute(Qt::WA_ShowWithoutActivating, !m_activeWhenHidden);
-    show();
-    setAttribute(Qt::WA_ShowWithoutActivating, false);
-    if (m_activeWhenHidden) {
-        raise();
-        activateWindow();
-    }
-    // A window manager frames the window again from scratch, in its own time; until the frame is
-    // back as it was (or five seconds have passed, for one that changed it) the geometry reported
-    // meanwhile is not acted on. Timer1_Timer watches for the frame.
-    const int remap = ++m_remapCount;
-    QTimer::singleShot(5000, this, [this, remap] {
-        if (remap == m_remapCount)
-            settleRemap();
-    });
-}
-
-void Form1::settleRemap() {
-    if (!m_remapFrame)
-        return;
-    m_remapFrame.reset();
-    // Under openbox the window can be reported at (0, 0) without a frame while it is framed
-    // again, and QWidget keeps the frame margins it read then until the next move or resize.
-    // A move event makes it read them again; the layout then sees the window as it is.
-    if (QWindow *w = windowHandle()) {
-        QMoveEvent refresh(w->position(), w->position());
-        QCoreApplication::sendEvent(w, &refresh);
-    }
-    Form_Resize();
-}
-
-void Form1::moveFrameTo(QPoint target) {
-    // A window manager may keep part of the window on screen. Asking again for a place it has
-    // already refused would only fight it, once every tick.
-    if (m_moveTarget == target && m_moveSettled == dockFrame().topLeft())
-        return;
-    move(target);
-    m_moveTarget = target;
-    m_moveSettled.reset();
+void Form1::disableDocking(const QString &why) {
+    Check1->setChecked(false);
+    Check1->setEnabled(false);
+    Check1->setToolTip(why);
+    Check1_Click();
 }
 
 } // namespace ui

@@ -34,7 +34,7 @@ class QTimer;
 namespace ui {
 
 class AboutBox;
-class DockStrip;
+class EdgeDocking;
 
 // The homepage, a link in the About box that "Vesk's Web" opens.
 inline constexpr const char *kProjectPage = "https://github.com/lanternfin/lanternfin";
@@ -77,7 +77,7 @@ public:
     float twipsPerPixel() const;
 
     // The docking state (Hids, Timer1's next interval).
-    const DockState &dockState() const { return m_dock; }
+    const DockState &dockState() const;
     // The strip window that stands for the window while it is hidden at an edge; null until the
     // window first hides.
     const QWidget *dockStrip() const;
@@ -110,6 +110,13 @@ public:
     void Timer1_Timer();
     // A mouse message from the tray icon (514 left button, 517 right button).
     void trayMessage(int message);
+    // Edge docking cannot work here: 自动隐藏 is unticked and disabled, with `why` as its tip.
+    void disableDocking(const QString &why);
+    // The key of the way a left click on the button of `own` runs ("char", "s2twp", "marks", ...);
+    // empty for a button without other ways.
+    QString defaultWayKey(OwnWay own) const;
+    // What a left click on the tray icon does: the window goes to the tray or comes back from it.
+    void toggleFromTray();
     // Shows and raises the window wherever it is: in the tray, minimised, or hidden at an edge
     // (it then comes out at that edge and stays a moment, as from the tray).
     void bringToFront();
@@ -122,6 +129,8 @@ protected:
 
 private:
     void buildControls();
+    // Creates the controls of the design table, each in its place, in tab order.
+    void buildDesign();
     void Form_Load();
     void Form_Resize();
     void holdMinimumSize();
@@ -139,47 +148,15 @@ private:
     ButtonWays *buttonWaysFor(QPushButton *button, OwnWay own);
     void buildWays();
     QWidget *control(std::string_view name) const;
-    WindowState windowState() const;
-
-    // The window as the docking pass sees it.
-    class DockView;
-    friend class DockView;
-    QRect screenRect() const;
-    void findDockScreen();
-    // The outer rectangle the docking pass reasons about: where the window is, or where it was put
-    // while hidden at an edge.
-    QRect dockFrame() const;
-    // Puts the window where a docking pass decided: hidden behind a strip, shown, or moved.
-    void applyDockFrame(const QRect &frame);
-    void moveFrameTo(QPoint target);
-    // Takes the strip down and shows the window with its frame at `at`, active if it was when it hid.
-    void showFromStrip(QPoint at);
-    // Ends the wait for the window manager after showFromStrip.
-    void settleRemap();
 
     Form1Services m_services;
-    DockState m_dock;
+    EdgeDocking *m_docking = nullptr;
     ButtonWays *m_traditionalWays = nullptr;
     ButtonWays *m_simplifiedWays = nullptr;
     ButtonWays *m_pinyinWays = nullptr;
     ButtonWays *m_moneyWays = nullptr;
     QSize m_laidOutFrame;
     bool m_resizePending = false;
-    QPoint m_passCursor;
-    QRect m_dockScreen;
-    // The last move the docking pass asked for and where the window settled after it, so that a
-    // position a window manager refuses is not asked for again and again.
-    std::optional<QPoint> m_moveTarget;
-    std::optional<QPoint> m_moveSettled;
-    // While hidden at an edge: where the window was put, whether it was active then, and its picture.
-    std::optional<QRect> m_hiddenFrame;
-    bool m_activeWhenHidden = false;
-    QMargins m_hiddenMargins;
-    // Where the window was shown again, until its window manager has framed it.
-    std::optional<QRect> m_remapFrame;
-    int m_remapCount = 0;
-    QPixmap m_hiddenPicture;
-    std::unique_ptr<DockStrip> m_strip;
     AboutBox *m_about = nullptr;
 
 public:

@@ -310,7 +310,7 @@ TEST(CliPinyin, BadReadingOptionsAndMissingData) {
     }
     const CliRun missing = runCli("pinyin --tone marks", "汉", "LANTERNFIN_DATA_DIR=/nonexistent");
     EXPECT_EQ(missing.status, 2);
-    EXPECT_EQ(missing.err, "lanternfin-cli: cannot load /nonexistent/pinyin.dat\n");
+    EXPECT_EQ(missing.err, "lanternfin-cli: cannot load /nonexistent/pinyin.dat: No such file or directory\n");
     char dir[] = "/tmp/lanternfin-data-XXXXXX";
     ASSERT_NE(mkdtemp(dir), nullptr);
     const std::string damaged = std::string(dir) + "/pinyin.dat";
@@ -319,7 +319,7 @@ TEST(CliPinyin, BadReadingOptionsAndMissingData) {
     unlink(damaged.c_str());
     rmdir(dir);
     EXPECT_EQ(refused.status, 2);
-    EXPECT_EQ(refused.err, "lanternfin-cli: cannot load " + damaged + "\n");
+    EXPECT_EQ(refused.err, "lanternfin-cli: cannot load " + damaged + ": too short for a pinyin data file\n");
     // The window's pinyin needs no data file.
     EXPECT_EQ(runCli("pinyin", "汉", "LANTERNFIN_DATA_DIR=/nonexistent").out, "Han");
     const CliRun bad = runCli("pinyin --tone numbers", "汉字a\xFF汉");

@@ -6,6 +6,8 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
+#include <utility>
 #include <unistd.h>
 
 namespace {
@@ -35,13 +37,30 @@ TEST(PinyinDataSource, LoadsOnceOnFirstUseAndNamesAFileItCannotLoad) {
     ASSERT_NE(mkdtemp(dir), nullptr);
     const std::string empty = std::string(dir) + "/empty.dat", folder = std::string(dir);
     std::ofstream(empty).close();
-    for (const std::string &path : {std::string("/nonexistent/pinyin.dat"), empty, folder}) {
+    // A real data file with one byte changed far from its header: only the checksum can tell.
+    const std::string damaged = std::string(dir) + "/damaged.dat";
+    {
+        std::ifstream in(platform::lanternfinDataDir() + "/" + platform::kPinyinDataFile, std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        ASSERT_GT(bytes.size(), 1000u);
+        bytes[bytes.size() / 2] = static_cast<char>(bytes[bytes.size() / 2] ^ 0x5A);
+        std::ofstream(damaged, std::ios::binary) << bytes;
+    }
+    // The reason reaches the message, as "cannot load PATH: WHY".
+    const std::pair<std::string, std::string> cases[] = {
+        {"/nonexistent/pinyin.dat", "No such file or directory"},
+        {empty, "not a data file"},
+        {folder, "not a regular file"},
+        {damaged, "damaged pinyin data (checksum)"},
+    };
+    for (const auto &[path, why] : cases) {
         SCOPED_TRACE(path);
         platform::PinyinDataSource bad(path);
         EXPECT_EQ(bad.get(), nullptr);
         EXPECT_TRUE(bad.tried());
-        EXPECT_EQ(bad.error(), "cannot load " + path);
+        EXPECT_EQ(bad.error(), "cannot load " + path + ": " + why);
     }
+    unlink(damaged.c_str());
     unlink(empty.c_str());
     rmdir(dir);
 }

@@ -324,7 +324,7 @@ TEST_F(UnloadableTest, FilesThatCannotBeLoadedAreNamedAndTheClipboardStays) {
         clip.m_text = "汉字";
         const ClipboardResult r = conv.run(ui::Way(ui::ReadingWay{&way}));
         EXPECT_EQ(r.outcome, ClipboardResult::Unavailable);
-        EXPECT_EQ(r.message, "cannot load " + folder + "/pinyin.dat");
+        EXPECT_EQ(r.message, "cannot load " + folder + "/pinyin.dat: too short for a pinyin data file");
         EXPECT_EQ(clip.m_text, "汉字");
         EXPECT_EQ(clip.writes, 0);
     }

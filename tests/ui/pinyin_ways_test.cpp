@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include <fstream>
 #include <memory>
 #include <unistd.h>
@@ -106,7 +108,11 @@ TEST_F(PinyinWaysTest, MissingOrDamagedDataDisablesOnlyTheReadings) {
     ASSERT_NE(mkdtemp(dir), nullptr);
     const std::string damaged = std::string(dir) + "/pinyin.dat";
     std::ofstream(damaged) << "LFPINYIN damaged";
-    for (const std::string &path : {std::string("/nonexistent/pinyin.dat"), damaged}) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"/nonexistent/pinyin.dat", "No such file or directory"},
+        {damaged, "too short for a pinyin data file"},
+    };
+    for (const auto &[path, why] : cases) {
         SCOPED_TRACE(path);
         text.readings = std::make_unique<platform::PinyinDataSource>(path);
         auto form = makeForm();
@@ -115,7 +121,7 @@ TEST_F(PinyinWaysTest, MissingOrDamagedDataDisablesOnlyTheReadings) {
         EXPECT_TRUE(entries[0]->isEnabled());
         for (std::size_t i = 1; i < entries.size(); ++i) {
             EXPECT_FALSE(entries[i]->isEnabled());
-            EXPECT_EQ(entries[i]->toolTip(), QString::fromStdString("cannot load " + path));
+            EXPECT_EQ(entries[i]->toolTip(), QString::fromStdString("cannot load " + path + ": " + why));
         }
         form->Text1->setPlainText(QStringLiteral("汉字"));
         form->ways(form->CmdGetPY)->run(QStringLiteral("marks"));
