@@ -31,11 +31,12 @@ namespace {
 // Everything the running instance holds, in the order it is built.
 struct Instance {
     explicit Instance(const QIcon &icon)
-        : text(platform::loadTextServices(std::string())),
-          tray(icon, QString::fromLatin1(ui::kTrayTip)),
+        : text(platform::loadTextServices(std::string())), tray(icon, QString::fromLatin1(ui::kTrayTip)),
           form(ui::Form1Services{clipboard, pages, tray, pointer, text, settings}),
           desktop(form, clipboard, text, platform::AutostartEntry::forCurrentUser()),
-          server([this](const platform::Request &r) { return desktop.handle(r); }) {}
+          server([this](const platform::Request &r, const platform::StillWanted &wanted) {
+              return desktop.handle(r, wanted);
+          }) {}
     platform::TextServices text;
     platform::QtClipboard clipboard;
     platform::QtPageOpener pages;

@@ -41,7 +41,9 @@ int main(int argc, char **argv) {
             }
             if (run.empty())
                 continue;
-            reader.readRun(run, syl);
+            const std::size_t from = i - run.size();
+            reader.readRun(run, syl, from > 0 ? core::pinyinBoundaryOf(cps[from - 1]) : core::PinyinBoundary::Edge,
+                           i < cps.size() ? core::pinyinBoundaryOf(cps[i]) : core::PinyinBoundary::Edge);
             for (std::size_t k = 0; k < syl.size(); ++k) {
                 out +=
                     std::to_string(i - run.size() + k) + ":" + std::string(data->view().syllableName(syl[k]));

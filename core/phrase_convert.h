@@ -67,7 +67,9 @@ PhraseConfigView viewOf(const PhraseConfig &config);
 // Ideographic description characters (U+2FF0..U+2FFF) start a description such as ⿰氵青 that is
 // kept as it is where no key matches at its first character: the characters described are not
 // converted one by one.
-inline bool isIdsOperator(std::uint32_t c) { return c - 0x2FF0u < 16u; }
+inline bool isIdsOperator(std::uint32_t c) {
+    return c - 0x2FF0u < 16u;
+}
 
 class PhraseConverter {
 public:

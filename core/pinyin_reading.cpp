@@ -326,7 +326,8 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
         if (run[i] == kYi && m_yi1 != kNoSyllable && m_data.syllableName(syl[i]).starts_with("yi")) {
             const bool plain = m_wordEnd[i] || i + 1 == n ||
                                (i > 0 && (run[i - 1] == U'第' || isNumeral(run[i - 1]))) ||
-                               isDigitNumeral(run[i + 1]) || run[i + 1] == U'月' || run[i + 1] == U'号';
+                               isDigitNumeral(run[i + 1]) || run[i + 1] == U'月' || run[i + 1] == U'号' ||
+                               (i > 0 && run[i - 1] == U'月' && (run[i + 1] == U'日' || run[i + 1] == U'号'));
             if (plain)
                 syl[i] = m_yi1;
             else

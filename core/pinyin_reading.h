@@ -8,7 +8,7 @@
 // Each run of characters with readings is split into words by the most probable sequence of
 // dictionary words (the product of their probabilities, a dynamic programme over the run). A word
 // the dictionary reads gets that reading; everything else is read character by character. 一 is yī at the end
-// of a word or run, after 第 or a numeral, before a numeral digit; else yí before a fourth tone and yì before
+// of a word or run, after 第 or a numeral, before a numeral digit, 月 or 号, between 月 and 日 (五月一日); else yí before a fourth tone and yì before
 // the others. 不 is bú before a fourth tone, else bù. A polyphone that stands alone as a word of
 // one character is read by its context model where the data file has one (pinyin_context.h). Everything else (letters, digits, punctuation,
 // characters without a reading) passes through unchanged and in order; the separator stands between

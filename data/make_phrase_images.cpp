@@ -35,8 +35,8 @@ int main(int argc, char **argv) {
     for (int i = 3; i < argc; ++i) {
         const std::string name = argv[i];
         std::string failed, why;
-        auto config = platform::readOpenccConfig((data / "config" / (name + ".json")).string(), failed, &why, true,
-                                                 resolve);
+        auto config = platform::readOpenccConfig((data / "config" / (name + ".json")).string(), failed, &why,
+                                                 true, resolve);
         if (!config) {
             std::cerr << "make_phrase_images: " << failed << ": " << why << "\n";
             return 1;
@@ -51,7 +51,8 @@ int main(int argc, char **argv) {
         // image is the same from any build folder.
         for (auto &s : config->sources)
             s.path = fs::path(s.path).filename().string();
-        const std::string file = platform::phraseImageFile(platform::phraseSourceHashes(*config), converter.image());
+        const std::string file =
+            platform::phraseImageFile(platform::phraseSourceHashes(*config), converter.image());
         const fs::path target = out / (name + ".lfimg");
         const fs::path tmp = out / (name + ".lfimg.tmp");
         std::ofstream f(tmp, std::ios::binary | std::ios::trunc);

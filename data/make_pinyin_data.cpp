@@ -31,6 +31,7 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <set>
 
 using namespace pinyin_data;
 
@@ -78,15 +79,6 @@ int main(int argc, char **argv) {
     std::string why;
     // The models learn from the sentences as the engine reads them without models.
     {
-        const auto base = core::writePinyinData(content, &why);
-        if (base.empty())
-            fail(why);
-        std::vector<std::uint32_t> aligned((base.size() + 3) / 4);
-        std::memcpy(aligned.data(), base.data(), base.size());
-        const auto data = core::PinyinReadingData::open(
-            {reinterpret_cast<const unsigned char *>(aligned.data()), base.size()}, &why);
-        if (!data)
-            fail("the data without models does not read back: " + why);
         auto sentences = readLabelled(labelledSent, labelledLb);
         if (sentences.empty())
             fail("no labelled sentences in " + std::string(argv[9]));
@@ -97,8 +89,27 @@ int main(int argc, char **argv) {
                     kept.push_back(std::move(sentences[i]));
             sentences = std::move(kept);
         }
-        content.models = trainContextModels(*data, sentences);
-        for (auto &[word, reading] : wordCorrections(*data, sentences))
+        std::vector<std::uint32_t> aligned;
+        auto engine = [&] {
+            const auto base = core::writePinyinData(content, &why);
+            if (base.empty())
+                fail(why);
+            aligned.assign((base.size() + 3) / 4, 0);
+            std::memcpy(aligned.data(), base.data(), base.size());
+            auto data = core::PinyinReadingData::open(
+                {reinterpret_cast<const unsigned char *>(aligned.data()), base.size()}, &why);
+            if (!data)
+                fail("the data without models does not read back: " + why);
+            return *data;
+        };
+        std::set<char32_t> counted;
+        for (const auto &[c, readings] : src.pinlu)
+            counted.insert(c);
+        for (auto &[c, reading] : labelledDefaults(engine(), sentences, counted))
+            content.readings[c] = std::move(reading);
+        const auto data = engine();
+        content.models = trainContextModels(data, sentences);
+        for (auto &[word, reading] : wordCorrections(data, sentences))
             if (const auto it = content.words.find(word); it != content.words.end())
                 it->second.reading = std::move(reading);
     }

@@ -11,7 +11,8 @@ namespace pinyin_data {
 namespace {
 
 // Passes over the examples; the weights are averaged over every step of every pass.
-constexpr int kEpochs = 12;
+// (Cross-validated: 12 passes 95.6%, 30 96.0%, 120 96.3%, 250 no better.)
+constexpr int kEpochs = 120;
 // A stored weight is the averaged one times this, rounded (int16 in the file).
 constexpr double kWeightScale = 64;
 
@@ -178,6 +179,25 @@ std::map<std::u32string, std::vector<std::string>> wordCorrections(const core::P
             continue;
         auto &r = out.try_emplace(word, engine.at(word)).first->second;
         r[k] = top->first;
+    }
+    return out;
+}
+
+std::map<char32_t, std::string> labelledDefaults(const core::PinyinReadingData &data,
+                                                 const std::vector<LabelledSentence> &sentences,
+                                                 const std::set<char32_t> &counted) {
+    std::map<char32_t, std::map<std::string, int>> labels;
+    for (const LabelledSentence &s : sentences)
+        if (const char32_t c = s.text[s.at]; !counted.count(c) && data.hasReading(c))
+            ++labels[c][s.reading];
+    std::map<char32_t, std::string> out;
+    for (const auto &[c, counts] : labels) {
+        const std::string ours(data.syllableName(data.syllableOf(c)));
+        const auto top = std::max_element(counts.begin(), counts.end(),
+                                          [](const auto &a, const auto &b) { return a.second < b.second; });
+        const auto agree = counts.find(ours);
+        if (top->first != ours && top->second >= 2 && (agree == counts.end() || agree->second < top->second))
+            out.emplace(c, top->first);
     }
     return out;
 }

@@ -8,6 +8,7 @@
 #include "core/pinyin_reading.h"
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,13 @@ LabelledContext contextOf(core::PinyinReader &reader, const core::PinyinReadingD
 // starting from `readingOf` (the engine's reading of the word alone).
 std::map<std::u32string, std::vector<std::string>> wordCorrections(const core::PinyinReadingData &data,
                                                                    const std::vector<LabelledSentence> &sentences);
+
+// Better readings for rare characters: where Mainland text's counts say nothing of a character
+// (it is not in `counted`, kHanyuPinlu's characters) and the labels give it another reading than
+// `data` does, at least twice and more often than ours (晟 shèng, 陂 bēi): character -> reading.
+std::map<char32_t, std::string> labelledDefaults(const core::PinyinReadingData &data,
+                                                 const std::vector<LabelledSentence> &sentences,
+                                                 const std::set<char32_t> &counted);
 
 // Models trained on `sentences`, read with `data` (a data file without models). A character gets
 // a model where its labels alone hold a reading other than the engine's; its classes are the

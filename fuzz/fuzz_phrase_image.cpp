@@ -26,8 +26,8 @@ const std::string &goodImage() {
     return image;
 }
 
-const char *const kTexts[] = {"头发干杯发展𠮷野家𪚥丽\xf0\xaf\xa0\x80⿰发面⿱头", "头\n发\r\n干", "", "abc 1 2",
-                              "发发发发发发发发发发发发发发发发发发"};
+const char *const kTexts[] = {"头发干杯发展𠮷野家𪚥丽\xf0\xaf\xa0\x80⿰发面⿱头", "头\n发\r\n干", "",
+                              "abc 1 2", "发发发发发发发发发发发发发发发发发发"};
 
 } // namespace
 

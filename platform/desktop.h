@@ -20,6 +20,9 @@ public:
     virtual QString text() const = 0;
     // Replaces whatever the clipboard holds by `text`.
     virtual void setText(const QString &text) = 0;
+    // Whether the clipboard holds `text` as plain text and nothing besides (no picture, no rich
+    // text): what can be replaced without losing anything. False when it cannot tell.
+    virtual bool holdsOnly(const QString &text) const { return this->text() == text; }
 };
 
 // Opens a web page in the user's browser without waiting.

@@ -6,11 +6,15 @@
 // QLocalSocket.
 //
 // Framing: one request line from the new start, one reply line from the instance, each UTF-8
-// ending in "\n", then the instance closes the connection.
+// ending in "\n", then the instance closes the connection. A clipboard command may take long
+// (a large clipboard, a slow owner of it), so the instance first says "working" at once and then
+// gives the outcome; a start that stops waiting closes the connection, and the instance then
+// leaves the clipboard as it was.
 //   show | toggle | quit | tray          -> "ok"
-//   clipboard <command>                  -> "ok" or "error <message>"
+//   clipboard <command>                  -> "working", then "ok" or "error <message>"
 //   anything else                        -> "error <message>"
 
+#include <chrono>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -25,6 +29,15 @@ enum class Verb {
     Tray,      // nothing: a start in the tray finds the program already running
     Clipboard, // convert the clipboard's text with the command in `argument`
 };
+
+// The line by which the instance acknowledges a clipboard command before its outcome.
+inline constexpr std::string_view kWorkingLine = "working";
+
+// The longest a clipboard command may take in the instance, from its request to the moment the
+// clipboard would be written: later, the instance leaves the clipboard as it was and says so. A
+// start waits for the outcome a little longer than this, so that it never reports a failure for
+// a command that is then applied.
+inline constexpr std::chrono::milliseconds kCommandLimit{30000};
 
 struct Request {
     Verb verb = Verb::Show;

@@ -5,6 +5,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QPointer>
 #include <QThread>
 #include <QTimer>
 
@@ -59,6 +60,16 @@ bool processEnded(std::int64_t pid) {
     const QByteArray line = stat.readAll();
     const qsizetype close = line.lastIndexOf(") ");
     return close >= 0 && close + 2 < line.size() && (line[close + 2] == 'Z' || line[close + 2] == 'X');
+}
+
+// Whether the client at the other end of the connected socket `fd` is still there: a closed end
+// reads as the end of the stream.
+bool peerWaiting(qintptr fd) {
+    if (fd < 0)
+        return false;
+    char byte;
+    const ssize_t got = ::recv(static_cast<int>(fd), &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+    return got > 0 || (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR));
 }
 
 } // namespace
@@ -142,7 +153,7 @@ std::optional<unsigned> peerUid(qintptr fd) {
 }
 
 ContactResult contactInstance(const QString &path, const Request &request, milliseconds timeout,
-                              std::optional<unsigned> owner) {
+                              std::optional<unsigned> owner, milliseconds outcomeTimeout) {
     QElapsedTimer clock;
     clock.start();
     auto left = [&] { return static_cast<int>(std::max<qint64>(0, timeout.count() - clock.elapsed())); };
@@ -173,6 +184,11 @@ ContactResult contactInstance(const QString &path, const Request &request, milli
     for (;;) {
         buffer.append(socket.readAll().toStdString());
         if (std::optional<std::string> got = buffer.takeLine()) {
+            if (*got == kWorkingLine && request.verb == Verb::Clipboard) {
+                // The instance has the command: from now on the wait is the command's own.
+                timeout = milliseconds(clock.elapsed()) + outcomeTimeout;
+                continue;
+            }
             if (std::optional<Reply> reply = decodeReply(*got))
                 return {Contact::Answered, *reply};
             return {Contact::Failed, {}};
@@ -189,9 +205,10 @@ ContactResult contactInstance(const QString &path, const Request &request, milli
     }
 }
 
-InstanceServer::InstanceServer(Handler handler, QObject *parent, std::optional<unsigned> owner)
+InstanceServer::InstanceServer(Handler handler, QObject *parent, std::optional<unsigned> owner,
+                               milliseconds commandLimit)
     : QObject(parent), m_server(std::make_unique<QLocalServer>()), m_handler(std::move(handler)),
-      m_owner(owner.value_or(static_cast<unsigned>(::getuid()))) {
+      m_owner(owner.value_or(static_cast<unsigned>(::getuid()))), m_commandLimit(commandLimit) {
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server.get(), &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *socket = m_server->nextPendingConnection())
@@ -217,23 +234,43 @@ void InstanceServer::serve(QLocalSocket *socket) {
         return;
     }
     auto buffer = std::make_shared<LineBuffer>();
-    QTimer::singleShot(kIdleConnectionMs, socket, [socket] { socket->abort(); });
+    auto idle = new QTimer(socket);
+    idle->setSingleShot(true);
+    connect(idle, &QTimer::timeout, socket, [socket] { socket->abort(); });
+    idle->start(kIdleConnectionMs);
     auto read = std::make_shared<QMetaObject::Connection>();
-    *read = connect(socket, &QLocalSocket::readyRead, this, [this, socket, buffer, read] {
+    *read = connect(socket, &QLocalSocket::readyRead, this, [this, socket, buffer, read, idle] {
         buffer->append(socket->readAll().toStdString());
         std::optional<std::string> line = buffer->takeLine();
         if (!line && !buffer->broken())
             return;
         // One request per connection; the handler may run an event loop of its own (the
-        // clipboard does), so this connection is done before it is called.
+        // clipboard does), so this connection is done before it is called, and it is not
+        // dropped as idle while the command runs.
         disconnect(*read);
+        idle->stop();
+        QPointer<QLocalSocket> alive(socket);
         Reply reply{false, "request too long"};
         if (line) {
             std::string error;
             const std::optional<Request> request = decodeRequest(*line, error);
-            reply = request ? m_handler(*request) : Reply{false, error};
+            if (request && request->verb == Verb::Clipboard) {
+                const std::string working = std::string(kWorkingLine) + "\n";
+                socket->write(working.data(), static_cast<qint64>(working.size()));
+                socket->flush();
+            }
+            QElapsedTimer clock;
+            clock.start();
+            const milliseconds limit = m_commandLimit;
+            const StillWanted wanted = [alive, clock, limit] {
+                return alive && alive->state() == QLocalSocket::ConnectedState &&
+                       clock.elapsed() < limit.count() && peerWaiting(alive->socketDescriptor());
+            };
+            reply = request ? m_handler(*request, wanted) : Reply{false, error};
         }
         ++m_answered;
+        if (!alive)
+            return;
         const std::string out = encodeReply(reply);
         socket->write(out.data(), static_cast<qint64>(out.size()));
         socket->flush();

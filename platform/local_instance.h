@@ -52,21 +52,31 @@ struct ContactResult {
 std::optional<unsigned> peerUid(qintptr fd);
 
 // Sends `request` to the instance listening at `path` and waits at most `timeout` in all, from
-// connecting to the end of the reply line. Nothing is sent when the process listening there does
-// not run as `owner` (this process's user when nullopt): that is Contact::Stranger. Blocks;
-// needs a QCoreApplication.
+// connecting to the end of the reply line; once the instance has said it is working on a
+// clipboard command, up to `outcomeTimeout` more for the outcome. Nothing is sent when the process
+// listening there does not run as `owner` (this process's user when nullopt): that is
+// Contact::Stranger. Blocks; needs a QCoreApplication.
 ContactResult contactInstance(const QString &path, const Request &request,
                               std::chrono::milliseconds timeout = kReplyTimeout,
-                              std::optional<unsigned> owner = std::nullopt);
+                              std::optional<unsigned> owner = std::nullopt,
+                              std::chrono::milliseconds outcomeTimeout = kCommandLimit + kReplyTimeout);
+
+// Whether the start that sent a request is still waiting for its outcome: asked by a handler
+// before it applies a command. False once the start has closed its end, or after the limit.
+using StillWanted = std::function<bool()>;
 
 // The running instance's end: reads one request line per connection and writes `handler`'s reply.
 // A connection that says nothing whole within a few seconds, or too much, is closed; so is one
 // from a process that does not run as `owner` (this process's user when nullopt), unanswered.
+// A clipboard request is acknowledged ("working") before the handler runs; the handler gets a
+// StillWanted that turns false when its start gave up or `commandLimit` has passed, and must not
+// change anything then.
 class InstanceServer : public QObject {
 public:
-    using Handler = std::function<Reply(const Request &)>;
+    using Handler = std::function<Reply(const Request &, const StillWanted &)>;
     explicit InstanceServer(Handler handler, QObject *parent = nullptr,
-                            std::optional<unsigned> owner = std::nullopt);
+                            std::optional<unsigned> owner = std::nullopt,
+                            std::chrono::milliseconds commandLimit = kCommandLimit);
     ~InstanceServer() override;
     // Listens at `path`, reachable by this user only; false with `error` set when the name is in
     // use or cannot be made.
@@ -79,6 +89,7 @@ private:
     std::unique_ptr<QLocalServer> m_server;
     Handler m_handler;
     unsigned m_owner;
+    std::chrono::milliseconds m_commandLimit;
     int m_answered = 0;
 };
 

@@ -68,8 +68,8 @@ std::optional<std::string> readUpTo(int fd, std::size_t n, std::string *why) {
 
 } // namespace
 
-std::shared_ptr<const MappedFile> MappedFile::open(const std::string &path, std::size_t maxSize, std::string *why,
-                                                   bool populate) {
+std::shared_ptr<const MappedFile> MappedFile::open(const std::string &path, std::size_t maxSize,
+                                                   std::string *why, bool populate) {
     std::size_t size = 0;
     const int fd = openRegular(path, maxSize, size, why);
     if (fd < 0)

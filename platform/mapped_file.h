@@ -34,7 +34,8 @@ private:
 
 // The contents of the regular file at `path`, read whole, at most `maxSize` bytes; nullopt with
 // `why` set as MappedFile::open says.
-std::optional<std::string> readDataFile(const std::string &path, std::size_t maxSize, std::string *why = nullptr);
+std::optional<std::string> readDataFile(const std::string &path, std::size_t maxSize,
+                                        std::string *why = nullptr);
 
 // The first bytes of the regular file at `path`, at most `n`, refused as readDataFile refuses a
 // file over `maxSize` bytes.

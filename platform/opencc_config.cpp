@@ -86,7 +86,8 @@ public:
             present = true;
             return true;
         }
-        if ((type != "ocd2" && type != "ocd" && type != "text") || !d.contains("file") || !d["file"].is_string())
+        if ((type != "ocd2" && type != "ocd" && type != "text") || !d.contains("file") ||
+            !d["file"].is_string())
             return bad("unknown dictionary type " + type);
         DictionarySource s = m_resolve ? m_resolve(type, d["file"]) : defaultResolve(type, d["file"], m_dir);
         for (std::size_t i = 0; i < m_c.sources.size(); ++i)
@@ -178,8 +179,9 @@ std::optional<core::PhraseDictionary> parseText(std::string_view text, std::stri
 
 } // namespace
 
-std::optional<OpenccConfig> readOpenccConfig(const std::string &jsonPath, std::string &failed, std::string *whyOut,
-                                             bool contents, const DictionaryResolver &resolve) {
+std::optional<OpenccConfig> readOpenccConfig(const std::string &jsonPath, std::string &failed,
+                                             std::string *whyOut, bool contents,
+                                             const DictionaryResolver &resolve) {
     OpenccConfig c;
     failed = jsonPath;
     std::string ignored;
@@ -246,8 +248,8 @@ std::optional<core::PhraseDictionary> readDictionary(const DictionarySource &s, 
     // OpenCC leaks and may crash on a foreign binary file: such a file is refused on its header.
     if (!dictionaryHeaderFits(s))
         return fail("not an OpenCC dictionary of its type");
-    std::unique_ptr<FILE, int (*)(FILE *)> f(fmemopen(const_cast<char *>(s.bytes.data()), s.bytes.size(), "rb"),
-                                             &std::fclose);
+    std::unique_ptr<FILE, int (*)(FILE *)> f(
+        fmemopen(const_cast<char *>(s.bytes.data()), s.bytes.size(), "rb"), &std::fclose);
     if (!f)
         return fail("cannot be read");
     try {

@@ -56,7 +56,8 @@ bool dictionaryHeaderFits(const DictionarySource &source);
 // a dictionary of its type. Text dictionaries are read as OpenCC reads them: "#" starts a comment
 // line, a tab ends the key, spaces part the values; a line without a tab or a key named twice makes
 // the file invalid.
-std::optional<core::PhraseDictionary> readDictionary(const DictionarySource &source, std::string *why = nullptr);
+std::optional<core::PhraseDictionary> readDictionary(const DictionarySource &source,
+                                                     std::string *why = nullptr);
 
 // The configuration's dictionaries, each read once however often it is named, and the view that
 // builds a converter from them; nullopt with `failed` (and `why`) when one cannot be read.

@@ -55,8 +55,8 @@ std::uint64_t combine(const std::vector<std::uint64_t> &hashes) {
 // The converter in the image file at `path`: when `hashes` is given, only if the file was made
 // from exactly those sources. A file that is not such an image in every part gives nullopt, with
 // `why` set.
-std::optional<core::PhraseConverter> openImage(const std::string &path, const std::vector<std::uint64_t> *hashes,
-                                               std::string &why) {
+std::optional<core::PhraseConverter> openImage(const std::string &path,
+                                               const std::vector<std::uint64_t> *hashes, std::string &why) {
     const auto file = MappedFile::open(path, kMaxImageBytes, &why);
     if (!file)
         return std::nullopt;
@@ -72,8 +72,9 @@ std::optional<core::PhraseConverter> openImage(const std::string &path, const st
         return std::nullopt;
     }
     const std::uint64_t listEnd = sizeof h + std::uint64_t(h.sourceCount) * 8;
-    if (hashes && (h.sourceCount != hashes->size() || h.sourcesHash != combine(*hashes) || bytes.size() < listEnd ||
-                   std::memcmp(bytes.data() + sizeof h, hashes->data(), hashes->size() * 8) != 0)) {
+    if (hashes &&
+        (h.sourceCount != hashes->size() || h.sourcesHash != combine(*hashes) || bytes.size() < listEnd ||
+         std::memcmp(bytes.data() + sizeof h, hashes->data(), hashes->size() * 8) != 0)) {
         why = "made from other sources";
         return std::nullopt;
     }
@@ -95,7 +96,8 @@ std::optional<core::PhraseConverter> openImage(const std::string &path, const st
 
 // Writes the image file through a temporary name, so that a reader never sees half of it, and
 // removes the images of earlier sources of the same configuration.
-bool writeImage(const std::string &dir, const std::string &path, const std::string &stem, const std::string &file) {
+bool writeImage(const std::string &dir, const std::string &path, const std::string &stem,
+                const std::string &file) {
     std::error_code ec;
     fs::create_directories(dir, ec);
     const std::string tmp = path + ".tmp" + std::to_string(::getpid());
@@ -134,8 +136,9 @@ std::string builtinImagePath(const std::string &config) {
 } // namespace
 
 const std::vector<std::string> &builtinPhraseConfigs() {
-    static const std::vector<std::string> names{"s2t",  "t2s",  "s2tw", "tw2s", "s2hk", "hk2s", "s2twp", "tw2sp",
-                                                "t2tw", "hk2t", "t2hk", "t2jp", "jp2t", "tw2t", "s2hkp", "hk2sp"};
+    static const std::vector<std::string> names{"s2t",   "t2s",   "s2tw",  "tw2s", "s2hk", "hk2s",
+                                                "s2twp", "tw2sp", "t2tw",  "hk2t", "t2hk", "t2jp",
+                                                "jp2t",  "tw2t",  "s2hkp", "hk2sp"};
     return names;
 }
 
@@ -196,7 +199,8 @@ std::string phraseConfigProblem(const std::string &name) {
         const std::string path = builtinImagePath(builtin);
         std::string why;
         const auto head = readDataFileHead(path, sizeof(FileHeader), kMaxImageBytes, &why);
-        return head && head->compare(0, sizeof kFileMagic, kFileMagic, sizeof kFileMagic) == 0 ? std::string() : path;
+        return head && head->compare(0, sizeof kFileMagic, kFileMagic, sizeof kFileMagic) == 0 ? std::string()
+                                                                                               : path;
     }
     std::string failed;
     const auto c = readOpenccConfig(phraseConfigPath(name), failed, nullptr, false);

@@ -1,5 +1,7 @@
 #include "qt_desktop.h"
 
+#include <algorithm>
+
 #include <QClipboard>
 #include <QCursor>
 #include <QDesktopServices>
@@ -21,6 +23,20 @@ QString QtClipboard::text() const {
 
 void QtClipboard::setText(const QString &text) {
     QGuiApplication::clipboard()->setText(text);
+}
+
+bool QtClipboard::holdsOnly(const QString &text) const {
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    if (!data || !data->hasText() || data->text() != text)
+        return false;
+    // Plain text under its MIME name or the X11 names of the same text; anything else (a
+    // picture, HTML, a file list) would be lost by replacing it.
+    static const QStringList kPlainNames{QStringLiteral("UTF8_STRING"), QStringLiteral("STRING"),
+                                         QStringLiteral("TEXT"), QStringLiteral("COMPOUND_TEXT")};
+    const QStringList formats = data->formats();
+    return std::all_of(formats.begin(), formats.end(), [](const QString &f) {
+        return f.startsWith(QLatin1String("text/plain")) || kPlainNames.contains(f);
+    });
 }
 
 bool QtPageOpener::open(const QUrl &url) {

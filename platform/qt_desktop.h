@@ -18,6 +18,7 @@ class QtClipboard : public Clipboard {
 public:
     QString text() const override;
     void setText(const QString &text) override;
+    bool holdsOnly(const QString &text) const override;
 };
 
 class QtPageOpener : public PageOpener {

@@ -131,15 +131,26 @@ std::u16string menuCaption(ClipboardCommand command, std::string_view defaultKey
     return caption;
 }
 
-ClipboardResult ClipboardConverter::run(const ClipboardRequest &request) {
+ClipboardResult ClipboardConverter::run(const ClipboardRequest &request,
+                                        const std::function<bool()> &wanted) {
+    const ClipboardResult abandoned{
+        ClipboardResult::Abandoned,
+        "the command was given up before it finished; the clipboard is unchanged"};
     const QString text = m_clipboard.text();
     const Way *way = std::get_if<Way>(&request);
     if (!way) {
         if (!m_before)
             return {ClipboardResult::NothingToRestore, "no clipboard conversion to undo"};
+        if (m_after && !m_clipboard.holdsOnly(*m_after))
+            return {ClipboardResult::Changed,
+                    "the clipboard changed since the conversion; nothing was restored, "
+                    "so what it holds now is kept"};
+        if (wanted && !wanted())
+            return abandoned;
         // The restore swaps, so that a second one brings the converted text back.
         const QString before = *m_before;
         m_before = text;
+        m_after = before;
         m_clipboard.setText(before);
         return {};
     }
@@ -156,16 +167,21 @@ ClipboardResult ClipboardConverter::run(const ClipboardRequest &request) {
     case WayResult::Refused:
         return {ClipboardResult::Refused, std::move(result.message)};
     }
-    m_before = text;
+    if (wanted && !wanted())
+        return abandoned;
+    QString converted;
     if (result.appends) {
         // The text stays, with a line break and what the way adds after it.
         std::u16string whole(view(text));
         whole += u'\n';
         whole += result.text;
-        m_clipboard.setText(toQString(whole));
+        converted = toQString(whole);
     } else {
-        m_clipboard.setText(toQString(result.text));
+        converted = toQString(result.text);
     }
+    m_before = text;
+    m_after = converted;
+    m_clipboard.setText(converted);
     return {};
 }
 

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -82,6 +83,8 @@ struct ClipboardResult {
         Unavailable,      // the conversion's data could not be loaded ("cannot load <path>"): nothing changed
         NothingToRestore, // restore before any conversion
         Refused,          // a way of 金额大写 refused the text (message says why): nothing changed
+        Changed,          // restore after the clipboard changed since the conversion: nothing changed
+        Abandoned,        // the caller gave up before the result was written: nothing changed
     };
     Outcome outcome = Done;
     // Why it failed, in words for the command line (UTF-8); empty when done.
@@ -95,7 +98,11 @@ public:
         : m_clipboard(clipboard), m_services(services) {}
     // Converts the clipboard's text in place by the way, as its button converts the workspace, or
     // puts back the text from before the last conversion; on any failure the clipboard is left as it is.
-    ClipboardResult run(const ClipboardRequest &request);
+    // A restore puts the old text back only while the clipboard still holds what the last command
+    // wrote and nothing else: whatever was copied since (a picture, other text) is never replaced.
+    // `wanted`, when given, is asked just before the clipboard is written: false leaves it as it
+    // is (Abandoned), for a command whose caller has stopped waiting.
+    ClipboardResult run(const ClipboardRequest &request, const std::function<bool()> &wanted = {});
     ClipboardResult run(ClipboardCommand command) { return run(clipboardRequestOf(command)); }
     // Whether there is a text to put back.
     bool canRestore() const { return m_before.has_value(); }
@@ -104,6 +111,7 @@ private:
     platform::Clipboard &m_clipboard;
     const platform::TextServices &m_services;
     std::optional<QString> m_before;
+    std::optional<QString> m_after; // what the last command wrote
 };
 
 } // namespace ui

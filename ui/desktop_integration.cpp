@@ -41,7 +41,7 @@ DesktopIntegration::DesktopIntegration(Form1 &form, platform::Clipboard &clipboa
     autostart = new QAction(QStringLiteral("登录时启动"), form.sky);
     autostart->setObjectName(QStringLiteral("autostart"));
     autostart->setCheckable(true);
-    autostart->setChecked(m_autostart.exists());
+    autostart->setChecked(m_autostart.enabled());
     autostart->setToolTip(m_autostart.path());
     form.sky->insertAction(form.quit, autostart);
     form.sky->insertSeparator(form.quit);
@@ -50,7 +50,7 @@ DesktopIntegration::DesktopIntegration(Form1 &form, platform::Clipboard &clipboa
     // The menu shows the state of the moment: the entry may have been removed by hand, and a
     // conversion may have come from the command line.
     connect(form.sky, &QMenu::aboutToShow, this, [this] {
-        autostart->setChecked(m_autostart.exists());
+        autostart->setChecked(m_autostart.enabled());
         m_restore->setEnabled(m_converter.canRestore());
         refreshCaptions();
     });
@@ -86,12 +86,14 @@ void DesktopIntegration::runFromMenu(ClipboardCommand command) {
         box.exec();
         break;
     }
-    case ClipboardResult::Unavailable: {
+    case ClipboardResult::Unavailable:
+    case ClipboardResult::Changed: {
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Lanternfin"),
                         QString::fromStdString(result.message), QMessageBox::Ok, &m_form);
         box.exec();
         break;
     }
+    case ClipboardResult::Abandoned:
     case ClipboardResult::Done:
     case ClipboardResult::NoText:
     case ClipboardResult::NothingToRestore:
@@ -106,10 +108,11 @@ void DesktopIntegration::autostart_Click(bool checked) {
                         QStringLiteral("%1\n%2").arg(m_autostart.path(), error), QMessageBox::Ok, &m_form);
         box.exec();
     }
-    autostart->setChecked(m_autostart.exists());
+    autostart->setChecked(m_autostart.enabled());
 }
 
-platform::Reply DesktopIntegration::handle(const platform::Request &request) {
+platform::Reply DesktopIntegration::handle(const platform::Request &request,
+                                           const std::function<bool()> &wanted) {
     using platform::Verb;
     switch (request.verb) {
     case Verb::Show:
@@ -138,7 +141,7 @@ platform::Reply DesktopIntegration::handle(const platform::Request &request) {
         command && (*command == ClipboardCommand::Traditional || *command == ClipboardCommand::Simplified ||
                     *command == ClipboardCommand::Pinyin))
         action = menuRequest(*command, defaultWay(*command));
-    const ClipboardResult result = m_converter.run(*action);
+    const ClipboardResult result = m_converter.run(*action, wanted);
     m_restore->setEnabled(m_converter.canRestore());
     if (result.outcome == ClipboardResult::Done)
         return {};

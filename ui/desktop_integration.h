@@ -28,8 +28,9 @@ public:
     DesktopIntegration(Form1 &form, platform::Clipboard &clipboard, const platform::TextServices &text,
                        platform::AutostartEntry entry);
 
-    // The answer to a request from another start: show, toggle, quit, tray, clipboard NAME.
-    platform::Reply handle(const platform::Request &request);
+    // The answer to a request from another start: show, toggle, quit, tray, clipboard NAME. A
+    // clipboard command changes nothing once `wanted` (when given) says its start gave up.
+    platform::Reply handle(const platform::Request &request, const std::function<bool()> &wanted = {});
 
     // Edge docking cannot work here: 自动隐藏 is unticked and disabled, with `why` as its tip.
     void disableDocking(const QString &why);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <functional>
 #include <random>
 #include <string>
@@ -286,6 +287,154 @@ TEST(PhraseConvert, KeyWithALineBreakKeepsLinesTogether) {
     const auto conv = PhraseConverter::build(c);
     EXPECT_FALSE(conv.linesConvertAlone());
     EXPECT_EQ(conv.convert("a\nba\n"), "Xa\n");
+}
+
+} // namespace
+
+namespace {
+
+// Random trees of dictionaries (nested groups, both policies), a normalization step, no
+// segmentation at times, and texts with ideographic descriptions.
+class RandomTrees : public ::testing::Test {
+protected:
+    std::mt19937 rng{7};
+    const std::vector<std::string> alphabet{"a", "b", "c", "\n", "汉", "𠀀", "⿰", "⿲", "⿾", "丽"};
+    std::deque<core::PhraseDictionary> dicts; // the trees point into it
+
+    std::string randomText(std::size_t maxLen) {
+        std::string s;
+        for (std::size_t n = rng() % (maxLen + 1); n > 0; --n)
+            s += alphabet[rng() % alphabet.size()];
+        return s;
+    }
+    core::PhraseTree randomTree(int depth) {
+        core::PhraseTree t;
+        if (depth == 0 || rng() % 3 == 0) {
+            auto &d = dicts.emplace_back();
+            for (std::size_t n = rng() % 8; n > 0; --n) {
+                // Keys and values without description characters, as in every real dictionary.
+                std::string key, value;
+                for (std::size_t k = 1 + rng() % 3; k > 0; --k)
+                    key += alphabet[rng() % 6];
+                for (std::size_t k = rng() % 3; k > 0; --k)
+                    value += alphabet[rng() % 6];
+                d.push_back({key, value});
+            }
+            t.dict = &d;
+            return t;
+        }
+        t.policy = rng() % 2 ? core::MatchPolicy::Union : core::MatchPolicy::ShortCircuit;
+        for (std::size_t n = 1 + rng() % 3; n > 0; --n)
+            t.members.push_back(randomTree(depth - 1));
+        return t;
+    }
+    core::PhraseConfigView randomView() {
+        core::PhraseConfigView v;
+        if (rng() % 3)
+            v.segmentation = randomTree(2);
+        for (std::size_t n = 1 + rng() % 3; n > 0; --n)
+            v.steps.push_back(randomTree(2));
+        if (rng() % 2) {
+            auto &norm = dicts.emplace_back(core::PhraseDictionary{{"丽", "麗"}, {"c", "b"}});
+            v.normalization.push_back({&norm, core::MatchPolicy::ShortCircuit, {}});
+        }
+        return v;
+    }
+};
+
+TEST_F(RandomTrees, EqualTheReferenceWholeAndInPieces) {
+    for (int round = 0; round < 400; ++round) {
+        const auto view = randomView();
+        const auto conv = core::PhraseConverter::build(view);
+        const testsupport::PhraseReference ref(view);
+        for (int t = 0; t < 10; ++t) {
+            const std::string text = randomText(40);
+            SCOPED_TRACE("round " + std::to_string(round) + " text " + text);
+            const std::string whole = conv.convert(text);
+            ASSERT_EQ(whole, ref.convert(text));
+            std::string out, pending;
+            for (std::size_t at = 0; at < text.size();) {
+                std::size_t n = 1 + rng() % 7;
+                while (at + n < text.size() && (static_cast<unsigned char>(text[at + n]) & 0xC0) == 0x80)
+                    ++n;
+                pending += text.substr(at, n);
+                at += n;
+                pending.erase(0, conv.convert(pending, out, false));
+            }
+            conv.convert(pending, out, true);
+            ASSERT_EQ(out, whole);
+        }
+    }
+}
+
+TEST(PhraseConvert, GroupPoliciesAndDescriptions) {
+    const core::PhraseDictionary chars{{"发", "發"}, {"面", "麪"}, {"干", "幹"}};
+    const core::PhraseDictionary shortPhrases{{"发面", "發麪"}};
+    const core::PhraseDictionary longPhrases{{"发面包", "X"}, {"干杯", "乾杯"}};
+    using core::MatchPolicy;
+    auto leaf = [](const core::PhraseDictionary &d) {
+        return core::PhraseTree{&d, MatchPolicy::ShortCircuit, {}};
+    };
+    struct Case {
+        const char *what;
+        core::PhraseTree step;
+        const char *in, *out;
+    };
+    const Case cases[] = {
+        {"short circuit: the first member that matches, with its own longest key",
+         {nullptr, MatchPolicy::ShortCircuit, {leaf(shortPhrases), leaf(longPhrases), leaf(chars)}},
+         "发面包干杯",
+         "發麪包乾杯"},
+        {"union: the longest key of all",
+         {nullptr, MatchPolicy::Union, {leaf(shortPhrases), leaf(longPhrases), leaf(chars)}},
+         "发面包干杯",
+         "X乾杯"},
+        {"nested: a union tried before the characters",
+         {nullptr,
+          MatchPolicy::ShortCircuit,
+          {{nullptr, MatchPolicy::Union, {leaf(shortPhrases), leaf(longPhrases)}}, leaf(chars)}},
+         "发面包发",
+         "X發"},
+        {"a description stays whole where nothing matches", leaf(chars), "⿰发面发", "⿰发面發"},
+        {"an incomplete description is an ordinary character", leaf(chars), "发⿰发", "發⿰發"},
+        {"a nested description", leaf(chars), "⿱⿰发面干发", "⿱⿰发面干發"},
+        {"a key matches before a description", leaf(shortPhrases), "⿰发面", "⿰发面"},
+        {"a line break completes a description", leaf(chars), "⿰\n发发", "⿰\n发發"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        core::PhraseConfigView v;
+        v.steps.push_back(c.step);
+        const auto conv = core::PhraseConverter::build(v);
+        EXPECT_EQ(conv.convert(c.in), c.out);
+        EXPECT_EQ(testsupport::PhraseReference(v).convert(c.in), c.out);
+    }
+}
+
+TEST(PhraseConvert, NormalizationComesFirstButNotInsideDescriptions) {
+    // U+F95E and U+2F800, compatibility ideographs, normalize to 麗 and 丽.
+    const std::string compat1 = "\xef\xa5\x9e", compat2 = "\xf0\xaf\xa0\x80";
+    const core::PhraseDictionary norm{{compat1, "麗"}, {compat2, "丽"}};
+    const core::PhraseDictionary step{{"麗", "丽"}, {"丽", "X"}};
+    core::PhraseConfigView v;
+    v.normalization.push_back({&norm, core::MatchPolicy::ShortCircuit, {}});
+    v.steps.push_back({&step, core::MatchPolicy::ShortCircuit, {}});
+    const auto conv = core::PhraseConverter::build(v);
+    const std::string text = compat1 + compat2 + compat1 + "⿰" + compat1 + compat1;
+    EXPECT_EQ(conv.convert(text), "丽X丽⿰" + compat1 + compat1);
+    EXPECT_EQ(testsupport::PhraseReference(v).convert(text), conv.convert(text));
+    // In pieces, the text cut after each character: as whole.
+    std::string out, pending;
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t n = 1;
+        while (at + n < text.size() && (static_cast<unsigned char>(text[at + n]) & 0xC0) == 0x80)
+            ++n;
+        pending += text.substr(at, n);
+        at += n;
+        pending.erase(0, conv.convert(pending, out, false));
+    }
+    conv.convert(pending, out, true);
+    EXPECT_EQ(out, conv.convert(text));
 }
 
 } // namespace

@@ -71,7 +71,8 @@ TEST(PhraseImage, InconsistentTablesAreRefused) {
     };
     static auto edgeOf = firstEdge;
     const Case cases[] = {
-        {"a child index past the nodes", [](std::string &img) { edgeOf(img)->child = 0x3FFFFFF0u | 0x80000000u; }},
+        {"a child index past the nodes",
+         [](std::string &img) { edgeOf(img)->child = 0x3FFFFFF0u | 0x80000000u; }},
         {"an edge from a node that is not there", [](std::string &img) { edgeOf(img)->node = 0x00FFFFFFu; }},
         {"an edge table without an empty slot",
          [](std::string &img) {

@@ -79,6 +79,39 @@ TEST(PinyinDataFormat, WhatIsWrittenReadsBack) {
     EXPECT_EQ(nodeOf(*d, U"银大"), 0u);
 }
 
+TEST(PinyinDataFormat, ModelsReadBackAndPickTheHighestSum) {
+    auto c = sample();
+    // 行 reads xíng unless feature 7 is there (háng); feature 9 pulls back to xíng.
+    c.models[U'行'] = {{"xing2", "hang2"}, {{7, {0, 100}}, {9, {150, 0}}, {11, {-5, -5}}}};
+    c.models[U'长'] = {{"chang2", "zhang3"}, {{7, {0, -100}}}};
+    std::string why;
+    const Aligned file(core::writePinyinData(c, &why));
+    const auto d = core::PinyinReadingData::open(file.span(), &why);
+    ASSERT_TRUE(d) << why;
+    ASSERT_EQ(d->modelCount(), 2u);
+    EXPECT_LT(d->modelOf(U'银'), 0);
+    EXPECT_LT(d->modelOf(U'中'), 0);
+    const int xing = d->modelOf(U'行'), chang = d->modelOf(U'长');
+    ASSERT_GE(xing, 0);
+    ASSERT_GE(chang, 0);
+    struct Case {
+        int model;
+        std::vector<std::uint32_t> features;
+        const char *reading;
+    } cases[] = {
+        {xing, {}, "xing2"},           // no feature: the default
+        {xing, {7}, "hang2"},
+        {xing, {7, 9}, "xing2"},
+        {xing, {11}, "xing2"},         // equal sums: the default
+        {xing, {12345}, "xing2"},      // a feature the model never saw
+        {chang, {7}, "chang2"},        // the same feature weighs per model
+    };
+    for (const Case &k : cases) {
+        SCOPED_TRACE(k.reading);
+        EXPECT_EQ(d->syllableName(d->predict(k.model, k.features)), k.reading);
+    }
+}
+
 TEST(PinyinDataFormat, SameContentSameBytes) {
     EXPECT_EQ(core::writePinyinData(sample()), core::writePinyinData(sample()));
 }
@@ -92,6 +125,10 @@ TEST(PinyinDataFormat, ContentTheFileCannotHoldIsRefused) {
         {"reading shorter than its word", [](core::PinyinDataContent &c) { c.words[U"大行"] = {10, {"da4"}}; }},
         {"syllable without a tone", [](core::PinyinDataContent &c) { c.readings[U'中'] = "zhong"; }},
         {"code point beyond the file", [](core::PinyinDataContent &c) { c.words[U"大\U00040000"] = {10, {}}; }},
+        {"model of a character without a reading", [](core::PinyinDataContent &c) { c.models[U'中'] = {{"zhong1"}, {}}; }},
+        {"model without readings", [](core::PinyinDataContent &c) { c.models[U'行'] = {}; }},
+        {"weights not one per reading",
+         [](core::PinyinDataContent &c) { c.models[U'行'] = {{"xing2", "hang2"}, {{1, {3}}}}; }},
     };
     for (const auto &k : cases) {
         SCOPED_TRACE(k.name);
@@ -101,6 +138,44 @@ TEST(PinyinDataFormat, ContentTheFileCannotHoldIsRefused) {
         EXPECT_TRUE(core::writePinyinData(c, &why).empty());
         EXPECT_FALSE(why.empty());
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(PinyinContext, WhatLiesBesideARun) {
+    using core::PinyinBoundary;
+    const std::pair<char32_t, PinyinBoundary> cases[] = {
+        {U'7', PinyinBoundary::Digit},        {U'７', PinyinBoundary::Digit},
+        {U'Q', PinyinBoundary::Latin},        {U'é', PinyinBoundary::Latin},
+        {U'，', PinyinBoundary::Punctuation}, {U'(', PinyinBoundary::Punctuation},
+        {U'《', PinyinBoundary::Punctuation}, {U' ', PinyinBoundary::Space},
+        {U'\n', PinyinBoundary::Space},       {U'　', PinyinBoundary::Space},
+        {U'か', PinyinBoundary::Other},       {U'한', PinyinBoundary::Other},
+    };
+    for (const auto &[c, want] : cases) {
+        SCOPED_TRACE(static_cast<std::uint32_t>(c));
+        EXPECT_EQ(core::pinyinBoundaryOf(c), want);
+    }
+}
+
+// The features of a position see its neighbours and what lies beyond the run, and nothing else.
+TEST(PinyinContext, FeaturesChangeWithTheContextOnly) {
+    using core::PinyinBoundary;
+    const std::u32string run = U"人口为五万";
+    const std::vector<std::uint8_t> starts = {1, 0, 1, 1, 1};
+    std::vector<std::uint32_t> a, b;
+    core::pinyinContextFeatures(run, starts, 2, PinyinBoundary::Edge, PinyinBoundary::Edge, a);
+    core::pinyinContextFeatures(run, starts, 2, PinyinBoundary::Edge, PinyinBoundary::Edge, b);
+    EXPECT_EQ(a, b);
+    EXPECT_GE(a.size(), 10u);
+    core::pinyinContextFeatures(run, starts, 2, PinyinBoundary::Digit, PinyinBoundary::Edge, b);
+    EXPECT_NE(a, b) << "three characters back lies the boundary before the run";
+    const std::u32string other = U"人口为十万";
+    core::pinyinContextFeatures(other, starts, 2, PinyinBoundary::Edge, PinyinBoundary::Edge, b);
+    EXPECT_NE(a, b);
+    EXPECT_EQ(a[0], b[0]) << "the bias feature is the same everywhere";
 }
 
 } // namespace

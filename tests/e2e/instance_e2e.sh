@@ -121,9 +121,12 @@ expect_clip "簡體" "the menu's 繁体 left '$(clip)' on the clipboard"
 icon_menu sub Up Return
 expect_clip "简体" "the menu's 还原剪贴板 left '$(clip)' on the clipboard"
 
-# 4. 登录时启动 writes the autostart entry, a second click removes it.
+# 4. 登录时启动 writes the autostart entry, a second click removes it. Its Exec line names the
+# running program by its path unless `lanternfin` on PATH is that program.
+PROGRAM=$(readlink -f "$APP")
+[ "$(readlink -f "$(command -v lanternfin || true)" 2>/dev/null)" = "$PROGRAM" ] && PROGRAM=lanternfin
 icon_menu top Down Down Return
-wait_for_output entry_text "$(printf '[Desktop Entry]\nType=Application\nName=Lanternfin\nComment=Chinese office text tools in the notification area\nExec=lanternfin --tray\nIcon=lanternfin\nTerminal=false\nX-GNOME-Autostart-enabled=true')" \
+wait_for_output entry_text "$(printf '[Desktop Entry]\nType=Application\nName=Lanternfin\nComment=Chinese office text tools in the notification area\nExec=%s --tray\nIcon=lanternfin\nTerminal=false\nX-GNOME-Autostart-enabled=true' "$PROGRAM")" \
     "no autostart entry after 登录时启动"
 icon_menu top Down Down Return
 wait_for_output entry_state gone "the autostart entry is still there"
@@ -176,4 +179,24 @@ start_app "$APP"
 expect_tray_icons 1 "no icon after a start over a stale socket"
 run --quit
 expect_ended "after --quit"
+# 10. No runtime folder: the socket goes to a private folder in the shared temporary folder, and
+# files a neighbour planted where the socket and its lock used to be stop nothing.
+SHARED=$(mktemp -d)
+chmod 1777 "$SHARED"
+trap 'cleanup; rm -rf "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$SHARED"' EXIT
+OLD=$SHARED/lanternfin-$(id -u)-$(printf '%s' "$DISPLAY" | tr -c 'A-Za-z0-9._-' _)
+echo planted >"$OLD"
+printf '1\nhost\napp\n' >"$OLD.lock"
+no_runtime() { env -u XDG_RUNTIME_DIR TMPDIR="$SHARED" "$APP" "$@"; }
+no_runtime --tray >/dev/null 2>&1 &
+E2E_PIDS+=($!)
+private_socket() { [ -S "$SHARED/lanternfin-$(id -u)/$(basename "$OLD")" ] && stat -c %a "$SHARED/lanternfin-$(id -u)"; }
+wait_for_output private_socket 700 "no socket in a private folder without a runtime folder: $(ls -la "$SHARED")"
+RC=0
+no_runtime --quit 2>"$ERR" || RC=$?
+[ "$RC" = 0 ] || fail "--quit without a runtime folder exit $RC: $(cat "$ERR")"
+gone() { [ -S "$SHARED/lanternfin-$(id -u)/$(basename "$OLD")" ] && echo there || echo gone; }
+wait_for_output gone gone "the instance without a runtime folder did not end"
+[ "$(cat "$OLD")" = planted ] || fail "the planted file was touched"
+
 echo "instance e2e passed (a hung instance answered in $took ms)"

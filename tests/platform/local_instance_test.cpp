@@ -38,16 +38,21 @@ using platform::Verb;
 // An instance in a thread of its own, so that blocking clients in the test's thread reach it.
 class ServingThread {
 public:
-    ServingThread(QString path, std::chrono::milliseconds delay = 0ms, std::optional<unsigned> owner = {}) {
-        m_thread.reset(QThread::create([this, path, delay, owner] {
+    // `handler` replaces the plain one, which answers "too large" to the clipboard's money.
+    ServingThread(QString path, std::chrono::milliseconds delay = 0ms, std::optional<unsigned> owner = {},
+                  platform::InstanceServer::Handler handler = {},
+                  std::chrono::milliseconds commandLimit = platform::kCommandLimit) {
+        m_thread.reset(QThread::create([this, path, delay, owner, handler, commandLimit] {
             QThread::msleep(static_cast<unsigned long>(delay.count()));
             platform::InstanceServer server(
-                [this](const Request &r) {
+                [this, handler](const Request &r, const platform::StillWanted &wanted) {
                     requests.push_back(r);
+                    if (handler)
+                        return handler(r, wanted);
                     return r.verb == Verb::Clipboard && r.argument == "money" ? Reply{false, "too large"}
                                                                               : Reply{};
                 },
-                nullptr, owner);
+                nullptr, owner, commandLimit);
             QString error;
             listening = server.listen(path, error);
             while (listening && !m_stop)
@@ -112,11 +117,12 @@ QByteArray exchange(const QString &path, const QByteArray &line) {
 std::function<bool(std::string &)> listenInto(std::unique_ptr<platform::InstanceServer> &server,
                                               const QString &path, std::function<void()> onRequest = {}) {
     return [&server, path, onRequest](std::string &error) {
-        server = std::make_unique<platform::InstanceServer>([onRequest](const Request &) {
-            if (onRequest)
-                onRequest();
-            return Reply{};
-        });
+        server = std::make_unique<platform::InstanceServer>(
+            [onRequest](const Request &, const platform::StillWanted &) {
+                if (onRequest)
+                    onRequest();
+                return Reply{};
+            });
         QString e;
         const bool ok = server->listen(path, e);
         error = e.toStdString();
@@ -275,6 +281,51 @@ TEST_F(LocalInstanceTest, StartsAtTheSameMomentEndWithOneInstance) {
         EXPECT_EQ(instances, 1);
         EXPECT_EQ(forwarded, kStarts - 1);
         EXPECT_EQ(served, kStarts - 1);
+    }
+}
+
+TEST_F(LocalInstanceTest, AClipboardCommandIsAcknowledgedAtOnceAndNeverAppliedForAStartThatGaveUp) {
+    // A command that takes a while (a large clipboard, a slow owner of it), then applies itself
+    // only while its start still waits, as the window's clipboard commands do.
+    std::atomic<int> applied{0}, dropped{0};
+    const platform::InstanceServer::Handler slow = [&](const Request &, const platform::StillWanted &wanted) {
+        QThread::msleep(400);
+        if (!wanted())
+            return ++dropped, Reply{false, "given up"};
+        ++applied;
+        return Reply{};
+    };
+    struct Case {
+        const char *what;
+        std::chrono::milliseconds outcomeWait;  // how long the start waits once acknowledged
+        std::chrono::milliseconds commandLimit; // the instance's own limit
+        platform::Contact contact;
+        int applied, dropped;
+    };
+    const Case cases[] = {
+        // The first reply wait (100 ms) is far shorter than the command: the acknowledgement counts.
+        {"waited for", 5s, 5s, platform::Contact::Answered, 1, 0},
+        {"start gave up", 50ms, 5s, platform::Contact::Silent, 0, 1},
+        {"over the instance's limit", 5s, 200ms, platform::Contact::Answered, 0, 1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        applied = dropped = 0;
+        QTemporaryDir here;
+        const QString at = here.filePath(QStringLiteral("instance"));
+        ServingThread instance(at, 0ms, {}, slow, c.commandLimit);
+        ASSERT_TRUE(instance.waitListening());
+        const platform::ContactResult got =
+            platform::contactInstance(at, {Verb::Clipboard, "upper"}, 100ms, std::nullopt, c.outcomeWait);
+        EXPECT_EQ(got.contact, c.contact);
+        if (got.contact == platform::Contact::Answered)
+            EXPECT_EQ(got.reply.ok, c.applied == 1);
+        // The instance finishes the command whether or not its start still listens.
+        for (int i = 0; i < 300 && applied + dropped == 0; ++i)
+            QThread::msleep(10);
+        instance.stop();
+        EXPECT_EQ(applied, c.applied);
+        EXPECT_EQ(dropped, c.dropped);
     }
 }
 

@@ -57,14 +57,16 @@ template <class F> auto withinSeconds(const std::vector<std::string> &fifos, F f
 
 TEST(DataFiles, FifoAtTheImagePathIsPassedBy) {
     Folder dir, cache;
-    std::ofstream(dir / "mine.json") << R"({"conversion_chain": [{"dict": {"type": "text", "file": "p.txt"}}]})";
+    std::ofstream(dir / "mine.json")
+        << R"({"conversion_chain": [{"dict": {"type": "text", "file": "p.txt"}}]})";
     std::ofstream(dir / "p.txt") << "头发\t頭髮\n";
     const auto first = platform::loadPhraseConverter(dir / "mine.json", cache / "");
     ASSERT_TRUE(first.converter);
     ASSERT_FALSE(first.imagePath.empty());
     fs::remove(first.imagePath);
     fifo(first.imagePath);
-    const auto again = withinSeconds({first.imagePath}, [&] { return platform::loadPhraseConverter(dir / "mine.json", cache / ""); });
+    const auto again = withinSeconds(
+        {first.imagePath}, [&] { return platform::loadPhraseConverter(dir / "mine.json", cache / ""); });
     ASSERT_TRUE(again.converter);
     EXPECT_FALSE(again.fromImage);
     EXPECT_EQ(again.converter->convert("头发"), "頭髮");
@@ -74,7 +76,8 @@ TEST(DataFiles, FifoAsPinyinDataIsRefused) {
     Folder dir;
     fifo(dir / "pinyin.dat");
     std::string why;
-    const auto data = withinSeconds({dir / "pinyin.dat"}, [&] { return platform::PinyinData::load(dir / "pinyin.dat", &why); });
+    const auto data = withinSeconds({dir / "pinyin.dat"},
+                                    [&] { return platform::PinyinData::load(dir / "pinyin.dat", &why); });
     EXPECT_FALSE(data);
     EXPECT_EQ(why, "not a regular file");
 }
@@ -83,9 +86,7 @@ TEST(DataFiles, ConfigurationFilesThatAreNoFilesAreNamed) {
     Folder dir;
     fifo(dir / "fifo.txt");
     fifo(dir / "fifo.json");
-    {
-        std::ofstream big(dir / "big.txt");
-    }
+    { std::ofstream big(dir / "big.txt"); }
     ASSERT_EQ(truncate((dir / "big.txt").c_str(), off_t(1) << 30), 0); // sparse: no disk used
     auto config = [&](const std::string &name, const std::string &file) {
         std::ofstream(dir / name) << R"({"conversion_chain": [{"dict": {"type": "text", "file": ")" << file
@@ -110,7 +111,8 @@ TEST(DataFiles, ConfigurationFilesThatAreNoFilesAreNamed) {
         EXPECT_EQ(load.failedPath, c.failed);
         EXPECT_EQ(load.why, c.why);
         // The quick look before a menu opens names the same file, and does not wait either.
-        EXPECT_EQ(withinSeconds({dir / "fifo.txt", dir / "fifo.json"}, [&] { return platform::phraseConfigProblem(c.json); }),
+        EXPECT_EQ(withinSeconds({dir / "fifo.txt", dir / "fifo.json"},
+                                [&] { return platform::phraseConfigProblem(c.json); }),
                   c.failed);
     }
 }

@@ -15,9 +15,12 @@ public:
     QString text() const override { return m_text; }
     void setText(const QString &text) override {
         m_text = text;
+        picture = false;
         ++writes;
     }
+    bool holdsOnly(const QString &text) const override { return !picture && m_text == text; }
     QString m_text;
+    bool picture = false; // a picture copied by another program: no text, nothing to lose
     int writes = 0;
 };
 

@@ -94,7 +94,9 @@ private:
             c = (c << 6) | (static_cast<unsigned char>(s[k]) & 0x3F);
         return c;
     }
-    static bool firstIsOperator(std::string_view s) { return !s.empty() && core::isIdsOperator(codePoint(s)); }
+    static bool firstIsOperator(std::string_view s) {
+        return !s.empty() && core::isIdsOperator(codePoint(s));
+    }
     // A description's length from `at`: > 0 complete, 0 incomplete, -1 invalid.
     static long ids(std::string_view s, std::size_t at, int depth, int &count) {
         if (at >= s.size())

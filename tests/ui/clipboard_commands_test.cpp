@@ -96,8 +96,77 @@ TEST(ClipboardCommands, FailuresLeaveTheClipboardAlone) {
         EXPECT_EQ(clipboard.m_text, text);
     }
     EXPECT_EQ(clipboard.writes, writes);
+    // The text copied since the conversion is never replaced by a restore; once the clipboard
+    // holds the conversion again, the restore puts the old text back.
+    EXPECT_EQ(converter.run(ClipboardCommand::Restore).outcome, ClipboardResult::Changed);
+    EXPECT_EQ(clipboard.m_text, "-");
+    clipboard.m_text = "ABC";
     converter.run(ClipboardCommand::Restore);
     EXPECT_EQ(clipboard.m_text, "abc");
+}
+
+TEST(ClipboardCommands, RestoreNeverReplacesWhatWasCopiedSince) {
+    struct Case {
+        const char *what;
+        QString now;  // the clipboard's text when the restore comes
+        bool picture; // and whether it holds more than that text
+        ClipboardResult::Outcome outcome;
+    };
+    const Case cases[] = {
+        {"unchanged", "ABC", false, ClipboardResult::Done},
+        {"a picture copied", "", true, ClipboardResult::Changed},
+        {"the same text with a picture", "ABC", true, ClipboardResult::Changed},
+        {"other text copied", "other", false, ClipboardResult::Changed},
+        {"emptied", "", false, ClipboardResult::Changed},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        testsupport::FakeClipboard clipboard;
+        ui::ClipboardConverter converter(clipboard, realText());
+        clipboard.m_text = "abc";
+        ASSERT_EQ(converter.run(ClipboardCommand::Upper).outcome, ClipboardResult::Done);
+        clipboard.m_text = c.now;
+        clipboard.picture = c.picture;
+        const int writes = clipboard.writes;
+        const ClipboardResult r = converter.run(ClipboardCommand::Restore);
+        EXPECT_EQ(r.outcome, c.outcome);
+        if (c.outcome == ClipboardResult::Done) {
+            EXPECT_EQ(clipboard.m_text, "abc");
+            // The swap works both ways, and again only while nothing else was copied.
+            clipboard.picture = true;
+            EXPECT_EQ(converter.run(ClipboardCommand::Restore).outcome, ClipboardResult::Changed);
+            clipboard.picture = false;
+            EXPECT_EQ(converter.run(ClipboardCommand::Restore).outcome, ClipboardResult::Done);
+            EXPECT_EQ(clipboard.m_text, "ABC");
+            continue;
+        }
+        EXPECT_EQ(r.message, "the clipboard changed since the conversion; nothing was restored, so what it "
+                             "holds now is kept");
+        EXPECT_EQ(clipboard.writes, writes);
+        EXPECT_EQ(clipboard.m_text, c.now);
+        EXPECT_EQ(clipboard.picture, c.picture);
+        EXPECT_TRUE(converter.canRestore());
+    }
+}
+
+TEST(ClipboardCommands, ACommandWhoseCallerGaveUpChangesNothing) {
+    testsupport::FakeClipboard clipboard;
+    ui::ClipboardConverter converter(clipboard, realText());
+    clipboard.m_text = "abc";
+    const auto gaveUp = [] { return false; };
+    for (const ClipboardCommand c :
+         {ClipboardCommand::Upper, ClipboardCommand::Pinyin, ClipboardCommand::Money}) {
+        const ClipboardResult r = converter.run(ui::clipboardRequestOf(c), gaveUp);
+        EXPECT_EQ(r.outcome,
+                  c == ClipboardCommand::Money ? ClipboardResult::Refused : ClipboardResult::Abandoned);
+    }
+    EXPECT_FALSE(converter.canRestore());
+    EXPECT_EQ(converter.run(ClipboardCommand::Upper).outcome, ClipboardResult::Done);
+    EXPECT_EQ(converter.run(ui::clipboardRequestOf(ClipboardCommand::Restore), gaveUp).outcome,
+              ClipboardResult::Abandoned);
+    EXPECT_EQ(clipboard.m_text, "ABC");
+    EXPECT_EQ(clipboard.writes, 1);
+    EXPECT_EQ(converter.run(ClipboardCommand::Restore).outcome, ClipboardResult::Done);
 }
 
 TEST(ClipboardCommands, MissingDataIsReportedNotGuessed) {

@@ -176,6 +176,23 @@ TEST_F(DesktopIntegrationTest, AnAmountTooLargeFromTheMenuShowsTheBoxAndChangesN
     EXPECT_EQ(clipboard.writes, 0);
 }
 
+TEST_F(DesktopIntegrationTest, AClipboardCommandThatCannotApplyFailsWithTheClipboardUnchanged) {
+    // No amount in the text: a refusal with the reason (the command line exits 1), never 整.
+    clipboard.m_text = "no number here";
+    const platform::Reply none = handle(Verb::Clipboard, "money");
+    EXPECT_FALSE(none.ok);
+    EXPECT_FALSE(none.message.empty());
+    EXPECT_EQ(clipboard.m_text, "no number here");
+    // A start that gave up while the command ran: nothing is applied.
+    clipboard.m_text = "abc";
+    const platform::Reply late = desktop->handle(Request{Verb::Clipboard, "upper"}, [] { return false; });
+    EXPECT_FALSE(late.ok);
+    EXPECT_NE(late.message.find("given up"), std::string::npos) << late.message;
+    EXPECT_EQ(clipboard.m_text, "abc");
+    EXPECT_EQ(clipboard.writes, 0);
+    EXPECT_FALSE(action("clipboard_restore")->isEnabled());
+}
+
 TEST_F(DesktopIntegrationTest, RequestsFromOtherStarts) {
     // toggle: as a left click on the icon.
     EXPECT_TRUE(handle(Verb::Toggle).ok);
