@@ -164,19 +164,16 @@ Utf8DecodeResult appendPinyinUtf8(std::string_view text, const PinyinTable &tabl
     out.resize(base + 3 * n + 16); // + 16: room for the last fixed-size move
     char *o = out.data() + base;
     char *const o0 = o;
-    auto put = [&o, &table](char16_t unit) {
+    auto put = [&table](char16_t unit, char *at) {
         const auto &slot = table.utf8SlotOf(unit);
-        std::memcpy(o, slot.bytes.data(), 8); // fixed size: one move; the tail is overwritten
-        o += slot.length;
+        std::memcpy(at, slot.bytes.data(), 8); // fixed size: one move; the tail is overwritten
+        return at + slot.length;
     };
     // A sequence cut by the end is as invalid as any other: the text comes whole.
-    const Utf8DecodeResult result = forEachCodePoint(text, true, [&put](char32_t cp) {
-        if (cp >= 0x10000) {
-            put(highSurrogateOf(cp));
-            put(lowSurrogateOf(cp));
-        } else {
-            put(static_cast<char16_t>(cp));
-        }
+    const Utf8DecodeResult result = putEachCodePoint(text, true, o, [&put](char32_t cp, char *at) {
+        if (cp < 0x10000)
+            return put(static_cast<char16_t>(cp), at);
+        return put(lowSurrogateOf(cp), put(highSurrogateOf(cp), at));
     });
     out.resize(base + static_cast<std::size_t>(o - o0));
     return result;

@@ -47,8 +47,8 @@ Utf8DecodeResult mapUtf8(std::string_view in, const CodePointMap &mapping, std::
     out.resize(base + 4 * in.size() + 8);
     auto *o = reinterpret_cast<unsigned char *>(out.data()) + base;
     auto *const o0 = o;
-    const Utf8DecodeResult result =
-        forEachCodePoint(in, final, [&o, &mapping](char32_t c) { o = encodeCodePoint(mapping(c), o); });
+    const Utf8DecodeResult result = putEachCodePoint(
+        in, final, o, [&mapping](char32_t c, unsigned char *at) { return encodeCodePoint(mapping(c), at); });
     out.resize(base + static_cast<std::size_t>(o - o0));
     return result;
 }
