@@ -474,6 +474,18 @@ TEST_F(Form1Dictionary, MissingDataDisablesOnlyTheTwoButtons) {
     this->form.reset(); // before the text services it rests on
 }
 
+// Without the code page table there is no capitalised pinyin: the button says why instead of
+// running, and the workspace stays as it was.
+TEST_F(Form1Dictionary, PinyinWithoutItsTableSaysWhyAndKeepsTheWorkspace) {
+    platform::TextServices none;
+    ui::Form1 &form = *(this->form = newForm(none));
+    form.Text1->setPlainText("汉字");
+    QTest::mouseClick(form.CmdGetPY, Qt::LeftButton);
+    EXPECT_EQ(form.workspaceText(), "汉字");
+    EXPECT_EQ(form.ways(form.CmdGetPY)->unavailableReason("capitalised"), "the pinyin table is not loaded");
+    this->form.reset(); // before the text services it rests on
+}
+
 } // namespace
 
 namespace {
