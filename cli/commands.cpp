@@ -145,6 +145,17 @@ std::u16string ascii(const std::string &s) {
     return {s.begin(), s.end()};
 }
 
+// A reader of Chinese text as a line command: the value it reads written by `write` (ASCII), or its
+// refusal with the reader's position and reason.
+template <class Read, class Write> RefusingLineCommand readBack(Read read, Write write) {
+    return [read, write](std::u16string_view text) {
+        const auto value = read(text);
+        if (!value)
+            return core::Outcome<std::u16string>::refused(value.refusal.position, value.refusal.message);
+        return core::Outcome<std::u16string>::ok(ascii(write(*value.value)));
+    };
+}
+
 // Writes `result` as one line; exit 1 when there is none.
 Status writeLine(const std::optional<std::u16string> &result, Writer &out) {
     if (!result)
@@ -221,14 +232,7 @@ Transform moneyTransform(const CommandOptions &o) {
             o.lines);
     }
     if (o.decode)
-        return textTransform(
-            [](std::u16string_view capitals) {
-                const auto read = core::readAmountCapitals(capitals);
-                if (!read)
-                    return core::Outcome<std::u16string>::refused(read.refusal.position, read.refusal.message);
-                return core::Outcome<std::u16string>::ok(ascii(core::amountText(*read.value)));
-            },
-            o.lines);
+        return textTransform(readBack(core::readAmountCapitals, core::amountText), o.lines);
     const auto write = moneyWriter(o.style, o.yuan);
     if (o.lines)
         return linesTransform(write);
@@ -252,14 +256,7 @@ Transform moneyTransform(const CommandOptions &o) {
 // Chinese numerals of the amount a text holds, or the number that numerals write.
 Transform numeralsTransform(const CommandOptions &o) {
     if (o.decode)
-        return textTransform(
-            [](std::u16string_view text) {
-                const auto read = core::readChineseNumerals(text);
-                if (!read)
-                    return core::Outcome<std::u16string>::refused(read.refusal.position, read.refusal.message);
-                return core::Outcome<std::u16string>::ok(ascii(core::decimalText(*read.value)));
-            },
-            o.lines);
+        return textTransform(readBack(core::readChineseNumerals, core::decimalText), o.lines);
     const core::NumeralDigits digits = o.capitals ? core::NumeralDigits::Capital : core::NumeralDigits::Ordinary;
     return textTransform(
         [digits](std::u16string_view text) {
