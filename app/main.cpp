@@ -20,6 +20,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <memory>
 #include <optional>
@@ -28,15 +29,24 @@
 
 namespace {
 
+// The hidden option of the child process that reads the clipboard for the instance.
+constexpr const char *kPrintClipboard = "--print-clipboard";
+
 // Everything the running instance holds, in the order it is built.
 struct Instance {
     explicit Instance(const QIcon &icon)
         : text(platform::loadTextServices(std::string())), tray(icon, QString::fromLatin1(ui::kTrayTip)),
           form(ui::Form1Services{clipboard, pages, tray, pointer, text, settings}),
           desktop(form, clipboard, text, platform::AutostartEntry::forCurrentUser()),
-          server([this](const platform::Request &r, const platform::StillWanted &wanted) {
-              return desktop.handle(r, wanted);
-          }) {}
+          server(platform::InstanceServer::AsyncHandler(
+              [this](const platform::Request &r, const platform::StillWanted &wanted,
+                     std::function<void(platform::Reply)> reply) { desktop.handle(r, wanted, std::move(reply)); })) {
+        // On X11 a clipboard owner that does not answer would hold the window up to seconds:
+        // the clipboard commands read it through a child process instead.
+        if (QGuiApplication::platformName() == QLatin1String("xcb"))
+            clipboard.readThrough(QCoreApplication::applicationFilePath(), {QString::fromLatin1(kPrintClipboard)},
+                                  platform::kCommandLimit);
+    }
     platform::TextServices text;
     platform::QtClipboard clipboard;
     platform::QtPageOpener pages;
@@ -73,6 +83,12 @@ int main(int argc, char **argv) {
     // where it can place itself and follow the pointer.
     if (const auto platformName = platform::platformToRequest(platform::currentSessionEnvironment()))
         qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(*platformName));
+
+    // The instance's own helper that reads the clipboard for it (not for users: no help names it).
+    if (argc == 2 && std::strcmp(argv[1], kPrintClipboard) == 0) {
+        QGuiApplication reader(argc, argv);
+        return platform::printClipboard();
+    }
 
     // A start that only talks to the running instance needs no display: it works with a core
     // application, which the instance swaps for the full one.

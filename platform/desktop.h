@@ -9,8 +9,17 @@
 #include <QUrl>
 
 #include <functional>
+#include <string>
 
 namespace platform {
+
+// What the clipboard held at one moment, as far as a text command needs it.
+struct ClipboardContents {
+    bool read = true;      // false when it could not be read at all; `why` says why
+    QString text;          // its text; empty when it holds none
+    bool onlyText = false; // it holds `text` as plain text and nothing besides (no picture, no rich text)
+    std::string why;       // why it could not be read (UTF-8), for the command line
+};
 
 // The system clipboard, plain text only.
 class Clipboard {
@@ -23,6 +32,15 @@ public:
     // Whether the clipboard holds `text` as plain text and nothing besides (no picture, no rich
     // text): what can be replaced without losing anything. False when it cannot tell.
     virtual bool holdsOnly(const QString &text) const { return this->text() == text; }
+    // Reads the clipboard and hands what it holds to `done`, later, from the event loop, where
+    // reading may have to wait for the program that owns the clipboard; the caller's event loop
+    // keeps running meanwhile. `done` is called exactly once. This default reads at once.
+    virtual void read(std::function<void(ClipboardContents)> done) {
+        ClipboardContents contents;
+        contents.text = text();
+        contents.onlyText = !contents.text.isEmpty() && holdsOnly(contents.text);
+        done(std::move(contents));
+    }
 };
 
 // Opens a web page in the user's browser without waiting.

@@ -153,7 +153,8 @@ std::optional<unsigned> peerUid(qintptr fd) {
 }
 
 ContactResult contactInstance(const QString &path, const Request &request, milliseconds timeout,
-                              std::optional<unsigned> owner, milliseconds outcomeTimeout) {
+                              std::optional<unsigned> owner, milliseconds outcomeTimeout,
+                              const std::function<void()> &connected) {
     QElapsedTimer clock;
     clock.start();
     auto left = [&] { return static_cast<int>(std::max<qint64>(0, timeout.count() - clock.elapsed())); };
@@ -173,6 +174,8 @@ ContactResult contactInstance(const QString &path, const Request &request, milli
             return {socket.state() == QLocalSocket::ConnectingState ? Contact::Silent : Contact::Failed, {}};
         }
     }
+    if (connected)
+        connected();
     // Whoever listens there hears nothing of ours unless it is this user's own instance.
     if (peerUid(socket.socketDescriptor()) != owner.value_or(static_cast<unsigned>(::getuid())))
         return {Contact::Stranger, {}};
@@ -206,6 +209,15 @@ ContactResult contactInstance(const QString &path, const Request &request, milli
 }
 
 InstanceServer::InstanceServer(Handler handler, QObject *parent, std::optional<unsigned> owner,
+                               milliseconds commandLimit)
+    : InstanceServer(
+          AsyncHandler([handler = std::move(handler)](const Request &request, const StillWanted &wanted,
+                                                      const std::function<void(Reply)> &reply) {
+              reply(handler(request, wanted));
+          }),
+          parent, owner, commandLimit) {}
+
+InstanceServer::InstanceServer(AsyncHandler handler, QObject *parent, std::optional<unsigned> owner,
                                milliseconds commandLimit)
     : QObject(parent), m_server(std::make_unique<QLocalServer>()), m_handler(std::move(handler)),
       m_owner(owner.value_or(static_cast<unsigned>(::getuid()))), m_commandLimit(commandLimit) {
@@ -244,37 +256,52 @@ void InstanceServer::serve(QLocalSocket *socket) {
         std::optional<std::string> line = buffer->takeLine();
         if (!line && !buffer->broken())
             return;
-        // One request per connection; the handler may run an event loop of its own (the
-        // clipboard does), so this connection is done before it is called, and it is not
-        // dropped as idle while the command runs.
+        // One request per connection: this connection is done reading before the handler is
+        // called, and it is not dropped as idle while the command runs.
         disconnect(*read);
         idle->stop();
         QPointer<QLocalSocket> alive(socket);
-        Reply reply{false, "request too long"};
-        if (line) {
-            std::string error;
-            const std::optional<Request> request = decodeRequest(*line, error);
-            if (request && request->verb == Verb::Clipboard) {
-                const std::string working = std::string(kWorkingLine) + "\n";
-                socket->write(working.data(), static_cast<qint64>(working.size()));
-                socket->flush();
-            }
-            QElapsedTimer clock;
-            clock.start();
-            const milliseconds limit = m_commandLimit;
-            const StillWanted wanted = [alive, clock, limit] {
-                return alive && alive->state() == QLocalSocket::ConnectedState &&
-                       clock.elapsed() < limit.count() && peerWaiting(alive->socketDescriptor());
-            };
-            reply = request ? m_handler(*request, wanted) : Reply{false, error};
-        }
-        ++m_answered;
-        if (!alive)
+        QPointer<InstanceServer> self(this);
+        // Writes the reply, once, if the start is still connected.
+        auto answer = [self, alive](const Reply &reply) {
+            if (self)
+                ++self->m_answered;
+            if (!alive)
+                return;
+            const std::string out = encodeReply(reply);
+            alive->write(out.data(), static_cast<qint64>(out.size()));
+            alive->flush();
+            alive->disconnectFromServer();
+        };
+        if (!line) {
+            answer(Reply{false, "request too long"});
             return;
-        const std::string out = encodeReply(reply);
-        socket->write(out.data(), static_cast<qint64>(out.size()));
-        socket->flush();
-        socket->disconnectFromServer();
+        }
+        std::string error;
+        const std::optional<Request> request = decodeRequest(*line, error);
+        if (!request) {
+            answer(Reply{false, error});
+            return;
+        }
+        if (request->verb == Verb::Clipboard) {
+            const std::string working = std::string(kWorkingLine) + "\n";
+            socket->write(working.data(), static_cast<qint64>(working.size()));
+            socket->flush();
+        }
+        QElapsedTimer clock;
+        clock.start();
+        const milliseconds limit = m_commandLimit;
+        const StillWanted wanted = [alive, clock, limit] {
+            return alive && alive->state() == QLocalSocket::ConnectedState &&
+                   clock.elapsed() < limit.count() && peerWaiting(alive->socketDescriptor());
+        };
+        auto once = std::make_shared<bool>(false);
+        m_handler(*request, wanted, [answer, once](const Reply &reply) {
+            if (*once)
+                return;
+            *once = true;
+            answer(reply);
+        });
     });
     if (socket->bytesAvailable() > 0)
         emit socket->readyRead();
@@ -298,7 +325,11 @@ StartOutcome startOrForward(const QString &path, const Request &request,
         QThread::msleep(kLockPollMs);
     }
 
-    const ContactResult first = contactInstance(path, request, replyTimeout);
+    // Once something listens at the socket this start only talks to it, which may take as long as
+    // a clipboard command: other starts need not wait for that.
+    const ContactResult first =
+        contactInstance(path, request, replyTimeout, std::nullopt, kCommandLimit + kReplyTimeout,
+                        [&lock] { lock.unlock(); });
     switch (decideStart(first.contact, request)) {
     case StartStep::Exit:
     case StartStep::Retry:

@@ -55,11 +55,13 @@ std::optional<unsigned> peerUid(qintptr fd);
 // connecting to the end of the reply line; once the instance has said it is working on a
 // clipboard command, up to `outcomeTimeout` more for the outcome. Nothing is sent when the process
 // listening there does not run as `owner` (this process's user when nullopt): that is
-// Contact::Stranger. Blocks; needs a QCoreApplication.
+// Contact::Stranger. `connected`, when given, is called as soon as a process listens there and
+// took the connection. Blocks; needs a QCoreApplication.
 ContactResult contactInstance(const QString &path, const Request &request,
                               std::chrono::milliseconds timeout = kReplyTimeout,
                               std::optional<unsigned> owner = std::nullopt,
-                              std::chrono::milliseconds outcomeTimeout = kCommandLimit + kReplyTimeout);
+                              std::chrono::milliseconds outcomeTimeout = kCommandLimit + kReplyTimeout,
+                              const std::function<void()> &connected = {});
 
 // Whether the start that sent a request is still waiting for its outcome: asked by a handler
 // before it applies a command. False once the start has closed its end, or after the limit.
@@ -74,7 +76,13 @@ using StillWanted = std::function<bool()>;
 class InstanceServer : public QObject {
 public:
     using Handler = std::function<Reply(const Request &, const StillWanted &)>;
+    // A handler that answers later, from the event loop, by calling its third argument once; other
+    // connections are served meanwhile.
+    using AsyncHandler = std::function<void(const Request &, const StillWanted &, std::function<void(Reply)>)>;
     explicit InstanceServer(Handler handler, QObject *parent = nullptr,
+                            std::optional<unsigned> owner = std::nullopt,
+                            std::chrono::milliseconds commandLimit = kCommandLimit);
+    explicit InstanceServer(AsyncHandler handler, QObject *parent = nullptr,
                             std::optional<unsigned> owner = std::nullopt,
                             std::chrono::milliseconds commandLimit = kCommandLimit);
     ~InstanceServer() override;
@@ -87,7 +95,7 @@ public:
 private:
     void serve(QLocalSocket *socket);
     std::unique_ptr<QLocalServer> m_server;
-    Handler m_handler;
+    AsyncHandler m_handler;
     unsigned m_owner;
     std::chrono::milliseconds m_commandLimit;
     int m_answered = 0;

@@ -1,10 +1,15 @@
 #include "qt_desktop.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <memory>
 
 #include <QClipboard>
 #include <QCursor>
 #include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTimer>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QScreen>
@@ -12,6 +17,37 @@
 #include <QSystemTrayIcon>
 
 namespace platform {
+
+namespace {
+
+// Whether `data` holds its text and nothing besides: plain text under its MIME name, the X11 names
+// of the same text, and the bookkeeping targets every X11 owner offers. Anything else (a picture,
+// HTML, a file list) would be lost by replacing it.
+bool onlyPlainText(const QMimeData &data) {
+    static const QStringList kPlainNames{QStringLiteral("UTF8_STRING"), QStringLiteral("STRING"),
+                                         QStringLiteral("TEXT"),        QStringLiteral("COMPOUND_TEXT"),
+                                         QStringLiteral("TARGETS"),     QStringLiteral("MULTIPLE"),
+                                         QStringLiteral("TIMESTAMP"),   QStringLiteral("SAVE_TARGETS")};
+    const QStringList formats = data.formats();
+    return std::all_of(formats.begin(), formats.end(), [](const QString &f) {
+        return f.startsWith(QLatin1String("text/plain")) || kPlainNames.contains(f);
+    });
+}
+
+// Qt gives up on a clipboard owner that does not answer after about 5 s; a read that came back
+// empty after this long was one of those.
+constexpr qint64 kNoAnswerMs = 4000;
+
+} // namespace
+
+QtClipboard::~QtClipboard() {
+    // Readers still running are stopped without calling back: their callers may be gone.
+    for (QProcess *process : findChildren<QProcess *>(Qt::FindDirectChildrenOnly)) {
+        process->disconnect();
+        process->kill();
+        process->waitForFinished(1000);
+    }
+}
 
 QString QtClipboard::text() const {
     const QMimeData *data = QGuiApplication::clipboard()->mimeData();
@@ -27,16 +63,96 @@ void QtClipboard::setText(const QString &text) {
 
 bool QtClipboard::holdsOnly(const QString &text) const {
     const QMimeData *data = QGuiApplication::clipboard()->mimeData();
-    if (!data || !data->hasText() || data->text() != text)
-        return false;
-    // Plain text under its MIME name or the X11 names of the same text; anything else (a
-    // picture, HTML, a file list) would be lost by replacing it.
-    static const QStringList kPlainNames{QStringLiteral("UTF8_STRING"), QStringLiteral("STRING"),
-                                         QStringLiteral("TEXT"), QStringLiteral("COMPOUND_TEXT")};
-    const QStringList formats = data->formats();
-    return std::all_of(formats.begin(), formats.end(), [](const QString &f) {
-        return f.startsWith(QLatin1String("text/plain")) || kPlainNames.contains(f);
+    return data && data->hasText() && data->text() == text && onlyPlainText(*data);
+}
+
+void QtClipboard::readThrough(const QString &program, const QStringList &arguments,
+                              std::chrono::milliseconds limit) {
+    m_program = program;
+    m_arguments = arguments;
+    m_limit = limit;
+}
+
+void QtClipboard::read(std::function<void(ClipboardContents)> done) {
+    if (m_program.isEmpty()) {
+        Clipboard::read(std::move(done));
+        return;
+    }
+    auto *process = new QProcess(this);
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    // Whichever comes first of its end, its failure to start and the limit answers; once.
+    auto answer = std::make_shared<std::function<void(ClipboardContents)>>(std::move(done));
+    auto finish = [process, answer](ClipboardContents contents) {
+        if (!*answer)
+            return;
+        const auto call = std::move(*answer);
+        *answer = nullptr;
+        process->disconnect();
+        process->deleteLater();
+        call(std::move(contents));
+    };
+    auto unreadable = [](std::string why) {
+        ClipboardContents contents;
+        contents.read = false;
+        contents.why = std::move(why);
+        return contents;
+    };
+    const std::chrono::milliseconds limit = m_limit;
+    auto *timer = new QTimer(process);
+    timer->setSingleShot(true);
+    connect(timer, &QTimer::timeout, this, [process, finish, unreadable, limit] {
+        process->kill();
+        finish(unreadable("reading the clipboard took longer than " +
+                          std::to_string(limit.count() / 1000) + " s; its owner does not answer"));
     });
+    connect(process, &QProcess::errorOccurred, this, [process, finish, unreadable](QProcess::ProcessError e) {
+        if (e == QProcess::FailedToStart)
+            finish(unreadable("cannot start " + process->program().toStdString() +
+                              " to read the clipboard: " + process->errorString().toStdString()));
+    });
+    connect(process, &QProcess::finished, this,
+            [process, finish, unreadable](int code, QProcess::ExitStatus status) {
+                if (status != QProcess::NormalExit) {
+                    finish(unreadable("the process reading the clipboard crashed"));
+                    return;
+                }
+                ClipboardContents contents;
+                switch (code) {
+                case kPrintedOnlyText:
+                case kPrintedTextAndMore:
+                    contents.text = QString::fromUtf8(process->readAllStandardOutput());
+                    contents.onlyText = code == kPrintedOnlyText && !contents.text.isEmpty();
+                    break;
+                case kPrintedNoText:
+                    break;
+                case kPrintedNoAnswer:
+                    contents = unreadable("the program that owns the clipboard does not answer");
+                    break;
+                default:
+                    contents = unreadable("the clipboard could not be read (status " + std::to_string(code) + ")");
+                    break;
+                }
+                finish(std::move(contents));
+            });
+    timer->start(m_limit);
+    process->start(m_program, m_arguments);
+}
+
+int printClipboard() {
+    QElapsedTimer clock;
+    clock.start();
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    if (!data || !data->hasText()) {
+        const bool slow = clock.elapsed() >= kNoAnswerMs;
+        return slow ? kPrintedNoAnswer : kPrintedNoText;
+    }
+    const QByteArray bytes = data->text().toUtf8();
+    if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout) !=
+            static_cast<std::size_t>(bytes.size()) ||
+        std::fflush(stdout) != 0)
+        return 4;
+    return onlyPlainText(*data) ? kPrintedOnlyText : kPrintedTextAndMore;
 }
 
 bool QtPageOpener::open(const QUrl &url) {

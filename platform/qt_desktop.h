@@ -8,18 +8,50 @@
 #include <QIcon>
 #include <QObject>
 
+#include <QStringList>
+
+#include <chrono>
 #include <memory>
 
 class QSystemTrayIcon;
 
 namespace platform {
 
-class QtClipboard : public Clipboard {
+// The clipboard of this process's display. On X11 QClipboard waits, inside the event loop's
+// thread, up to seconds for a clipboard owner that does not answer; so read() may ask a short-lived
+// child process instead (readThrough), which leaves this process's event loop free, also to answer
+// that child when this process is the owner itself.
+class QtClipboard : public QObject, public Clipboard {
 public:
+    ~QtClipboard() override;
     QString text() const override;
     void setText(const QString &text) override;
     bool holdsOnly(const QString &text) const override;
+    // Without readThrough, reads in this process at once; with it, runs the child and hands over
+    // what it printed. A child that has not ended after the limit is killed: the clipboard counts
+    // as unreadable then.
+    void read(std::function<void(ClipboardContents)> done) override;
+    // From now on read() runs `program` with `arguments`, which must behave as printClipboard()
+    // does, for at most `limit`.
+    void readThrough(const QString &program, const QStringList &arguments, std::chrono::milliseconds limit);
+
+private:
+    QString m_program;
+    QStringList m_arguments;
+    std::chrono::milliseconds m_limit{0};
 };
+
+// How printClipboard() ends, for the process that reads its output.
+enum ClipboardPrintStatus {
+    kPrintedOnlyText = 0,  // the text, and the clipboard holds nothing else
+    kPrintedNoText = 1,    // nothing: the clipboard holds no text
+    kPrintedTextAndMore = 2, // the text, and the clipboard holds something else besides (a picture, rich text)
+    kPrintedNoAnswer = 3,  // nothing: the clipboard's owner did not answer in time
+};
+
+// Writes the clipboard's text to standard output as UTF-8 and returns how it went; for the child
+// process of QtClipboard::readThrough. Needs a QGuiApplication.
+int printClipboard();
 
 class QtPageOpener : public PageOpener {
 public:

@@ -133,15 +133,55 @@ std::u16string menuCaption(ClipboardCommand command, std::string_view defaultKey
 
 ClipboardResult ClipboardConverter::run(const ClipboardRequest &request,
                                         const std::function<bool()> &wanted) {
+    platform::ClipboardContents contents;
+    contents.text = m_clipboard.text();
+    contents.onlyText = m_clipboard.holdsOnly(contents.text);
+    return apply(request, contents, wanted);
+}
+
+void ClipboardConverter::start(const ClipboardRequest &request, std::function<bool()> wanted,
+                               std::function<void(ClipboardResult)> done) {
+    m_pending.push_back({request, std::move(wanted), std::move(done)});
+    next();
+}
+
+void ClipboardConverter::next() {
+    while (!m_reading && !m_pending.empty()) {
+        Pending job = std::move(m_pending.front());
+        m_pending.pop_front();
+        if (job.wanted && !job.wanted()) {
+            job.done({ClipboardResult::Abandoned,
+                      "the command was given up before it started; the clipboard is unchanged"});
+            continue;
+        }
+        m_reading = true;
+        auto shared = std::make_shared<Pending>(std::move(job));
+        m_clipboard.read([this, alive = std::weak_ptr<int>(m_alive), shared](platform::ClipboardContents contents) {
+            if (!alive.lock())
+                return;
+            const ClipboardResult result = apply(shared->request, contents, shared->wanted);
+            m_reading = false;
+            shared->done(result);
+            if (alive.lock())
+                next();
+        });
+    }
+}
+
+ClipboardResult ClipboardConverter::apply(const ClipboardRequest &request,
+                                          const platform::ClipboardContents &contents,
+                                          const std::function<bool()> &wanted) {
     const ClipboardResult abandoned{
         ClipboardResult::Abandoned,
         "the command was given up before it finished; the clipboard is unchanged"};
-    const QString text = m_clipboard.text();
+    if (!contents.read)
+        return {ClipboardResult::Unreadable, contents.why.empty() ? "the clipboard could not be read" : contents.why};
+    const QString &text = contents.text;
     const Way *way = std::get_if<Way>(&request);
     if (!way) {
         if (!m_before)
             return {ClipboardResult::NothingToRestore, "no clipboard conversion to undo"};
-        if (m_after && !m_clipboard.holdsOnly(*m_after))
+        if (m_after && !(contents.onlyText && contents.text == *m_after))
             return {ClipboardResult::Changed,
                     "the clipboard changed since the conversion; nothing was restored, "
                     "so what it holds now is kept"};

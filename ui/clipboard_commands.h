@@ -11,7 +11,9 @@
 #include <QString>
 
 #include <array>
+#include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -85,6 +87,7 @@ struct ClipboardResult {
         Refused,          // a way of 金额大写 refused the text (message says why): nothing changed
         Changed,          // restore after the clipboard changed since the conversion: nothing changed
         Abandoned,        // the caller gave up before the result was written: nothing changed
+        Unreadable,       // the clipboard could not be read (its owner does not answer): nothing changed
     };
     Outcome outcome = Done;
     // Why it failed, in words for the command line (UTF-8); empty when done.
@@ -104,10 +107,29 @@ public:
     // is (Abandoned), for a command whose caller has stopped waiting.
     ClipboardResult run(const ClipboardRequest &request, const std::function<bool()> &wanted = {});
     ClipboardResult run(ClipboardCommand command) { return run(clipboardRequestOf(command)); }
+    // The same as run(), without waiting for the clipboard: reads it with Clipboard::read and hands
+    // the result to `done` once it is written. Commands run one after the other in the order they
+    // were started; one whose `wanted` is false by its turn is not even read (Abandoned).
+    void start(const ClipboardRequest &request, std::function<bool()> wanted,
+               std::function<void(ClipboardResult)> done);
     // Whether there is a text to put back.
     bool canRestore() const { return m_before.has_value(); }
 
 private:
+    struct Pending {
+        ClipboardRequest request;
+        std::function<bool()> wanted;
+        std::function<void(ClipboardResult)> done;
+    };
+    // The command for the clipboard's `contents`, read just before.
+    ClipboardResult apply(const ClipboardRequest &request, const platform::ClipboardContents &contents,
+                          const std::function<bool()> &wanted);
+    // Starts the next command waiting, when none is running.
+    void next();
+    std::deque<Pending> m_pending;
+    bool m_reading = false;
+    // Gone with this object, so that a read answering later finds it gone.
+    std::shared_ptr<int> m_alive = std::make_shared<int>(0);
     platform::Clipboard &m_clipboard;
     const platform::TextServices &m_services;
     std::optional<QString> m_before;

@@ -71,7 +71,11 @@ void DesktopIntegration::refreshCaptions() {
 }
 
 void DesktopIntegration::runFromMenu(ClipboardCommand command) {
-    const ClipboardResult result = m_converter.run(menuRequest(command, defaultWay(command)));
+    m_converter.start(menuRequest(command, defaultWay(command)), {},
+                      [this](const ClipboardResult &result) { showMenuOutcome(result); });
+}
+
+void DesktopIntegration::showMenuOutcome(const ClipboardResult &result) {
     m_restore->setEnabled(m_converter.canRestore());
     switch (result.outcome) {
     case ClipboardResult::AmountTooLarge: {
@@ -87,6 +91,7 @@ void DesktopIntegration::runFromMenu(ClipboardCommand command) {
         break;
     }
     case ClipboardResult::Unavailable:
+    case ClipboardResult::Unreadable:
     case ClipboardResult::Changed: {
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Lanternfin"),
                         QString::fromStdString(result.message), QMessageBox::Ok, &m_form);
@@ -111,22 +116,26 @@ void DesktopIntegration::autostart_Click(bool checked) {
     autostart->setChecked(m_autostart.enabled());
 }
 
-platform::Reply DesktopIntegration::handle(const platform::Request &request,
-                                           const std::function<bool()> &wanted) {
+void DesktopIntegration::handle(const platform::Request &request, const std::function<bool()> &wanted,
+                                std::function<void(platform::Reply)> reply) {
     using platform::Verb;
     switch (request.verb) {
     case Verb::Show:
         m_form.bringToFront();
-        return {};
+        reply({});
+        return;
     case Verb::Toggle:
         m_form.toggleFromTray();
-        return {};
+        reply({});
+        return;
     case Verb::Quit:
         // From the event loop, after the reply has gone out.
         QTimer::singleShot(0, &m_form, [this] { m_form.quit_Click(); });
-        return {};
+        reply({});
+        return;
     case Verb::Tray:
-        return {};
+        reply({});
+        return;
     case Verb::Clipboard:
         break;
     }
@@ -134,18 +143,22 @@ platform::Reply DesktopIntegration::handle(const platform::Request &request,
     // does, their button's default way; the explicit ways (convert:, pinyin:, money:) and the other
     // commands are what they name.
     std::optional<ClipboardRequest> action = clipboardRequestNamed(request.argument);
-    if (!action)
-        return {false, "unknown clipboard command '" + request.argument + "' (one of " +
-                           clipboardCommandList() + ", " + clipboardWayList() + ")"};
+    if (!action) {
+        reply({false, "unknown clipboard command '" + request.argument + "' (one of " +
+                          clipboardCommandList() + ", " + clipboardWayList() + ")"});
+        return;
+    }
     if (const std::optional<ClipboardCommand> command = clipboardCommandNamed(request.argument);
         command && (*command == ClipboardCommand::Traditional || *command == ClipboardCommand::Simplified ||
                     *command == ClipboardCommand::Pinyin))
         action = menuRequest(*command, defaultWay(*command));
-    const ClipboardResult result = m_converter.run(*action, wanted);
-    m_restore->setEnabled(m_converter.canRestore());
-    if (result.outcome == ClipboardResult::Done)
-        return {};
-    return {false, result.message};
+    m_converter.start(*action, wanted, [this, reply = std::move(reply)](const ClipboardResult &result) {
+        m_restore->setEnabled(m_converter.canRestore());
+        if (result.outcome == ClipboardResult::Done)
+            reply({});
+        else
+            reply({false, result.message});
+    });
 }
 
 void DesktopIntegration::disableDocking(const QString &why) {

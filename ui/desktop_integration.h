@@ -28,9 +28,12 @@ public:
     DesktopIntegration(Form1 &form, platform::Clipboard &clipboard, const platform::TextServices &text,
                        platform::AutostartEntry entry);
 
-    // The answer to a request from another start: show, toggle, quit, tray, clipboard NAME. A
-    // clipboard command changes nothing once `wanted` (when given) says its start gave up.
-    platform::Reply handle(const platform::Request &request, const std::function<bool()> &wanted = {});
+    // Answers a request from another start (show, toggle, quit, tray, clipboard NAME) through
+    // `reply`: at once, but for a clipboard command once the clipboard has been read and written;
+    // the window keeps handling everything else meanwhile. A clipboard command changes nothing
+    // once `wanted` (when given) says its start gave up.
+    void handle(const platform::Request &request, const std::function<bool()> &wanted,
+                std::function<void(platform::Reply)> reply);
 
     // Edge docking cannot work here: 自动隐藏 is unticked and disabled, with `why` as its tip.
     void disableDocking(const QString &why);
@@ -38,6 +41,7 @@ public:
     // A clipboard command from the menu, 繁体/简体/汉字拼音 the way their button's left click
     // converts: an amount too large shows the amount message box, missing data a warning; an
     // empty clipboard does nothing.
+    // The command runs once the clipboard has been read, the window staying responsive meanwhile.
     void runFromMenu(ClipboardCommand command);
     // The key of the way a left click on the command's button runs ("char", "s2twp", "marks", ...);
     // empty for commands without a button of several ways.
@@ -54,6 +58,7 @@ private:
     void autostart_Click(bool checked);
     // Names the ways of 繁体/简体/汉字拼音 in their entries, as their buttons stand now.
     void refreshCaptions();
+    void showMenuOutcome(const ClipboardResult &result);
     Form1 &m_form;
     ClipboardConverter m_converter;
     platform::AutostartEntry m_autostart;

@@ -9,7 +9,9 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QElapsedTimer>
 #include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -532,3 +534,60 @@ TEST(SocketFolder, FilesPlantedAtTheOldSharedPathDoNotStopAStart) {
 }
 
 } // namespace
+
+TEST_F(LocalInstanceTest, AShowIsServedWhileAClipboardCommandWaitsForTheClipboard) {
+    // The instance answers clipboard commands later (its clipboard is slow to read) and the rest at
+    // once; a start that shows the window neither waits for the command nor for the start lock the
+    // command's start took.
+    QTemporaryDir here;
+    const QString at = here.filePath(QStringLiteral("instance"));
+    std::atomic<bool> listening{false}, stop{false};
+    std::atomic<int> clipboardAnswers{0};
+    std::unique_ptr<QThread> serving(QThread::create([&] {
+        platform::InstanceServer server(platform::InstanceServer::AsyncHandler(
+            [&](const Request &r, const platform::StillWanted &wanted, std::function<void(Reply)> reply) {
+                if (r.verb != Verb::Clipboard)
+                    return reply({});
+                QTimer::singleShot(1500, [&clipboardAnswers, wanted, reply] {
+                    ++clipboardAnswers;
+                    reply(wanted() ? Reply{} : Reply{false, "given up"});
+                });
+            }));
+        QString error;
+        listening = server.listen(at, error);
+        while (listening && !stop)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10), QThread::msleep(1);
+    }));
+    serving->start();
+    for (int i = 0; i < 500 && !listening; ++i)
+        QThread::msleep(10);
+    ASSERT_TRUE(listening);
+
+    const auto noInstance = [](std::string &) {
+        ADD_FAILURE() << "a start became the instance beside the running one";
+        return false;
+    };
+    const platform::SpawnInstance noSpawn = [] {
+        ADD_FAILURE() << "a start spawned an instance beside the running one";
+        return std::int64_t{0};
+    };
+    StartOutcome command;
+    std::unique_ptr<QThread> commandStart(QThread::create(
+        [&] { command = platform::startOrForward(at, {Verb::Clipboard, "upper"}, noInstance, noSpawn, 500ms); }));
+    commandStart->start();
+    QThread::msleep(300);
+    QElapsedTimer clock;
+    clock.start();
+    const StartOutcome show = platform::startOrForward(at, {Verb::Show, {}}, noInstance, noSpawn, 500ms);
+    const qint64 showMs = clock.elapsed();
+    EXPECT_EQ(show.kind, StartOutcome::Forwarded) << show.error;
+    EXPECT_TRUE(show.reply.ok);
+    EXPECT_LT(showMs, 1000);
+    EXPECT_EQ(clipboardAnswers, 0); // the show did not wait for the command
+    commandStart->wait();
+    EXPECT_EQ(command.kind, StartOutcome::Forwarded) << command.error;
+    EXPECT_TRUE(command.reply.ok) << command.reply.message;
+    EXPECT_EQ(clipboardAnswers, 1);
+    stop = true;
+    serving->wait();
+}

@@ -8,6 +8,11 @@
 #include <QMap>
 #include <QUrl>
 
+#include <deque>
+#include <functional>
+#include <string>
+#include <utility>
+
 namespace testsupport {
 
 class FakeClipboard : public platform::Clipboard {
@@ -22,6 +27,40 @@ public:
     QString m_text;
     bool picture = false; // a picture copied by another program: no text, nothing to lose
     int writes = 0;
+};
+
+// A clipboard whose owner is slow: a read waits until the test answers it, as a read through a child
+// process answers later, from the event loop.
+class SlowClipboard : public FakeClipboard {
+public:
+    void read(std::function<void(platform::ClipboardContents)> done) override {
+        waiting.push_back(std::move(done));
+    }
+    // Answers the oldest read waiting with what the clipboard holds now; false when none waits.
+    bool answer() {
+        platform::ClipboardContents contents;
+        contents.text = m_text;
+        contents.onlyText = holdsOnly(m_text);
+        return answerWith(std::move(contents));
+    }
+    // Answers the oldest read waiting as a clipboard that could not be read, for `why`.
+    bool fail(std::string why) {
+        platform::ClipboardContents contents;
+        contents.read = false;
+        contents.why = std::move(why);
+        return answerWith(std::move(contents));
+    }
+    std::deque<std::function<void(platform::ClipboardContents)>> waiting;
+
+private:
+    bool answerWith(platform::ClipboardContents contents) {
+        if (waiting.empty())
+            return false;
+        auto done = std::move(waiting.front());
+        waiting.pop_front();
+        done(std::move(contents));
+        return true;
+    }
 };
 
 class FakePageOpener : public platform::PageOpener {

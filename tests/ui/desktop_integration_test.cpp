@@ -23,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -43,10 +44,13 @@ protected:
         WindowFixture::TearDown();
     }
     QAction *action(const char *name) { return form->sky->findChild<QAction *>(QLatin1String(name)); }
-    platform::Reply handle(Verb verb, std::string argument = {}) {
-        platform::Reply r = desktop->handle(Request{verb, std::move(argument)});
+    // The reply to a request answered at once, as every request is with a clipboard that answers at once.
+    platform::Reply handle(Verb verb, std::string argument = {}, std::function<bool()> wanted = {}) {
+        std::optional<platform::Reply> r;
+        desktop->handle(Request{verb, std::move(argument)}, wanted, [&r](platform::Reply reply) { r = reply; });
         settle();
-        return r;
+        EXPECT_TRUE(r.has_value()) << "no reply";
+        return r.value_or(platform::Reply{false, "no reply"});
     }
 
     QTemporaryDir dir;
@@ -185,7 +189,7 @@ TEST_F(DesktopIntegrationTest, AClipboardCommandThatCannotApplyFailsWithTheClipb
     EXPECT_EQ(clipboard.m_text, "no number here");
     // A start that gave up while the command ran: nothing is applied.
     clipboard.m_text = "abc";
-    const platform::Reply late = desktop->handle(Request{Verb::Clipboard, "upper"}, [] { return false; });
+    const platform::Reply late = handle(Verb::Clipboard, "upper", [] { return false; });
     EXPECT_FALSE(late.ok);
     EXPECT_NE(late.message.find("given up"), std::string::npos) << late.message;
     EXPECT_EQ(clipboard.m_text, "abc");
@@ -228,7 +232,9 @@ TEST_F(DesktopIntegrationTest, RequestsFromOtherStarts) {
     EXPECT_EQ(handle(Verb::Clipboard, "lower"), (platform::Reply{false, "no text on the clipboard"}));
     // quit: answered first, then the program ends and the icon goes.
     tray.shown = true;
-    EXPECT_TRUE(desktop->handle({Verb::Quit, {}}).ok);
+    std::optional<platform::Reply> quit;
+    desktop->handle({Verb::Quit, {}}, {}, [&quit](platform::Reply r) { quit = r; });
+    EXPECT_TRUE(quit && quit->ok);
     EXPECT_TRUE(tray.shown);
     settle();
     EXPECT_FALSE(tray.shown);
@@ -300,3 +306,161 @@ TEST_F(DesktopIntegrationTest, WithoutPlacementAutoHideIsOffAndSaysWhy) {
 }
 
 } // namespace
+
+// A clipboard owner that is slow to answer holds up only the clipboard commands: the window and the
+// other requests go on, and each command answers once its clipboard has been read.
+class SlowOwnerTest : public DesktopIntegrationTest {
+protected:
+    void SetUp() override {
+        DesktopIntegrationTest::SetUp();
+        slowForm = std::make_unique<ui::Form1>(
+            ui::Form1Services{slow, pages, tray, pointer, realText(), settings});
+        slowDesktop = std::make_unique<ui::DesktopIntegration>(*slowForm, slow, realText(),
+                                                               platform::AutostartEntry(entryPath));
+    }
+    void TearDown() override {
+        slowDesktop.reset();
+        slowForm.reset();
+        DesktopIntegrationTest::TearDown();
+    }
+    // Sends a request; its reply lands in `into` whenever it comes.
+    void send(Verb verb, std::string argument, std::shared_ptr<std::optional<platform::Reply>> into,
+              std::function<bool()> wanted = {}) {
+        slowDesktop->handle(Request{verb, std::move(argument)}, wanted,
+                            [into](platform::Reply r) { *into = std::move(r); });
+    }
+    static std::shared_ptr<std::optional<platform::Reply>> reply() {
+        return std::make_shared<std::optional<platform::Reply>>();
+    }
+    testsupport::SlowClipboard slow;
+    std::unique_ptr<ui::Form1> slowForm;
+    std::unique_ptr<ui::DesktopIntegration> slowDesktop;
+};
+
+TEST_F(SlowOwnerTest, AShowIsAnsweredWhileAClipboardCommandWaits) {
+    slowForm->hide();
+    settle();
+    slow.m_text = "abc";
+    const auto upper = reply();
+    send(Verb::Clipboard, "upper", upper);
+    settle();
+    ASSERT_EQ(slow.waiting.size(), 1u);
+    EXPECT_FALSE(upper->has_value());
+
+    const auto show = reply();
+    send(Verb::Show, {}, show);
+    settle();
+    ASSERT_TRUE(show->has_value());
+    EXPECT_TRUE((*show)->ok);
+    EXPECT_TRUE(slowForm->isVisible());
+    EXPECT_FALSE(upper->has_value());
+    EXPECT_EQ(slow.writes, 0);
+
+    ASSERT_TRUE(slow.answer());
+    ASSERT_TRUE(upper->has_value());
+    EXPECT_TRUE((*upper)->ok) << (*upper)->message;
+    EXPECT_EQ(slow.m_text, "ABC");
+}
+
+TEST_F(SlowOwnerTest, WhatTheSlowReadEndsInDecidesTheReply) {
+    struct Case {
+        const char *name;
+        std::function<void(testsupport::SlowClipboard &)> answer;
+        bool stillWanted;
+        bool ok;
+        const char *messageHas;
+        const char *after;
+    };
+    const Case cases[] = {
+        {"answered in time", [](auto &c) { c.answer(); }, true, true, "", "ABC"},
+        {"unreadable", [](auto &c) { c.fail("the program that owns the clipboard does not answer"); }, true, false,
+         "does not answer", "abc"},
+        {"start gave up meanwhile", [](auto &c) { c.answer(); }, false, false, "given up", "abc"},
+        {"picture copied meanwhile", [](auto &c) { c.picture = true, c.m_text.clear(), c.answer(); }, true, false,
+         "no text", ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        slow.m_text = "abc";
+        slow.picture = false;
+        slow.writes = 0;
+        bool wanted = true;
+        const auto got = reply();
+        send(Verb::Clipboard, "upper", got, [&wanted] { return wanted; });
+        ASSERT_EQ(slow.waiting.size(), 1u);
+        wanted = c.stillWanted;
+        c.answer(slow);
+        ASSERT_TRUE(got->has_value());
+        EXPECT_EQ((*got)->ok, c.ok);
+        EXPECT_NE((*got)->message.find(c.messageHas), std::string::npos) << (*got)->message;
+        EXPECT_EQ(slow.m_text, QString::fromUtf8(c.after));
+        EXPECT_EQ(slow.writes, c.ok ? 1 : 0);
+    }
+}
+
+TEST_F(SlowOwnerTest, CommandsRunOneAfterTheOtherAndRestoreSeesTheFirstOnesResult) {
+    slow.m_text = "abc";
+    const auto upper = reply();
+    const auto restore = reply();
+    const auto gaveUp = reply();
+    send(Verb::Clipboard, "upper", upper);
+    send(Verb::Clipboard, "restore", restore);
+    send(Verb::Clipboard, "lower", gaveUp, [] { return false; });
+    // The restore is read only once the conversion is written.
+    ASSERT_EQ(slow.waiting.size(), 1u);
+    ASSERT_TRUE(slow.answer());
+    EXPECT_TRUE(upper->has_value() && (*upper)->ok);
+    EXPECT_EQ(slow.m_text, "ABC");
+    ASSERT_EQ(slow.waiting.size(), 1u);
+    EXPECT_FALSE(restore->has_value());
+    ASSERT_TRUE(slow.answer());
+    EXPECT_TRUE(restore->has_value() && (*restore)->ok);
+    EXPECT_EQ(slow.m_text, "abc");
+    // The one whose start gave up while it queued is never read.
+    EXPECT_TRUE(slow.waiting.empty());
+    ASSERT_TRUE(gaveUp->has_value());
+    EXPECT_FALSE((*gaveUp)->ok);
+    EXPECT_EQ(slow.writes, 2);
+}
+
+TEST_F(SlowOwnerTest, ARestoreAfterSomethingElseWasCopiedDuringTheReadKeepsIt) {
+    slow.m_text = "abc";
+    const auto upper = reply();
+    send(Verb::Clipboard, "upper", upper);
+    ASSERT_TRUE(slow.answer());
+    const auto restore = reply();
+    send(Verb::Clipboard, "restore", restore);
+    slow.m_text = "ABC";
+    slow.picture = true; // the same text, now beside a picture
+    ASSERT_TRUE(slow.answer());
+    ASSERT_TRUE(restore->has_value());
+    EXPECT_FALSE((*restore)->ok);
+    EXPECT_EQ(slow.writes, 1);
+    EXPECT_TRUE(slow.picture);
+}
+
+TEST_F(SlowOwnerTest, AReadAnsweringAfterTheWindowIsGoneIsIgnored) {
+    slow.m_text = "abc";
+    const auto upper = reply();
+    send(Verb::Clipboard, "upper", upper);
+    slowDesktop.reset();
+    EXPECT_TRUE(slow.answer());
+    EXPECT_FALSE(upper->has_value());
+    EXPECT_EQ(slow.writes, 0);
+}
+
+TEST_F(SlowOwnerTest, TheMenuWaitsForTheReadToo) {
+    slow.m_text = "abc";
+    slowDesktop->runFromMenu(ui::ClipboardCommand::Upper);
+    EXPECT_EQ(slow.m_text, "abc");
+    ASSERT_TRUE(slow.answer());
+    EXPECT_EQ(slow.m_text, "ABC");
+    // An unreadable clipboard is a warning, not a silent nothing.
+    slowDesktop->runFromMenu(ui::ClipboardCommand::Lower);
+    expectModal = true;
+    QTimer::singleShot(0, [this] { slow.fail("the program that owns the clipboard does not answer"); });
+    QTest::qWait(200);
+    expectModal = false;
+    EXPECT_EQ(modalText, "the program that owns the clipboard does not answer");
+    EXPECT_EQ(slow.m_text, "ABC");
+}
