@@ -61,6 +61,8 @@ public:
                         m_variantDefault[cp] = it->second;
                         break;
                     }
+        // Copied, not merged: respellDefaults() leaves these alone, since the typings of a
+        // variant's spelling say nothing of the character itself.
         m_default.merge(m_variantDefault);
     }
 
@@ -90,7 +92,8 @@ public:
             for (std::size_t k = 0; k < key.size(); ++k) {
                 const std::string &syl = m_src.curated[i].syllables[k];
                 const char32_t c = m_src.tghz.count(key[k]) ? key[k] : keys[i][k];
-                const bool standard = isStandard(c, syl) || isMainlandNeutral(i, k, key[k]);
+                const bool standard =
+                    isStandard(c, syl) || isMainlandNeutral(i, k, key[k]) || isOnlyNeutral(i, k, key[k]);
                 b.syl.push_back(standard ? syl : corrected(c, mainlandOf(keys[i][k], key[k], syl)));
                 b.nonStandard += !standard;
             }
@@ -472,6 +475,29 @@ private:
             const std::string &other = m_src.curated[j].syllables[k];
             return j != i && baseOf(other) == baseOf(syl) && !isStandard(simplified, other);
         });
+    }
+
+    // The standard lists a character's full tones only (子 zǐ), yet the dictionaries of Mainland
+    // use list its neutral tone as a reading of its own, the suffix's (kXHC1983: 头 tou; kMandarin:
+    // 子 zi): where terra reads a word's last syllable in that neutral tone only, under no other
+    // listing of the word, it is the word's own (孩子 hái zi, 石头 shí tou), not a Taiwan tone to
+    // correct.
+    bool isOnlyNeutral(std::size_t i, std::size_t k, char32_t simplified) const {
+        const auto &word = m_src.curated[i];
+        const std::string &syl = word.syllables[k];
+        if (k + 1 != word.syllables.size() || syl.back() != '5' ||
+            (!lists(m_src.xhc, simplified, syl) && !lists(m_src.mandarin, simplified, syl)))
+            return false;
+        const auto same = m_curatedByKey.find(word.key);
+        return same == m_curatedByKey.end() ||
+               std::all_of(same->second.begin(), same->second.end(),
+                           [&](std::size_t j) { return m_src.curated[j].syllables[k] == syl; });
+    }
+
+    static bool lists(const std::map<char32_t, std::vector<std::string>> &field, char32_t cp,
+                      const std::string &syl) {
+        const auto it = field.find(cp);
+        return it != field.end() && std::find(it->second.begin(), it->second.end(), syl) != it->second.end();
     }
 
     bool isStandard(char32_t cp, const std::string &syl) const {

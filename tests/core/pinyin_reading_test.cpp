@@ -128,6 +128,23 @@ TEST(PinyinReading, TaiwanTonesOfTraditionalWordsTakeTheMainlandReading) {
                {"头发很长", "tóu fa hěn cháng"}});
 }
 
+// The standard lists only full tones for 子 and 头, yet as suffixes Mainland dictionaries read
+// them in the neutral tone; words that carry a full tone keep it.
+TEST(PinyinReading, NeutralSuffixesStayNeutral) {
+    expectAll({{"孩子", "hái zi"},
+               {"桌子", "zhuō zi"},
+               {"椅子", "yǐ zi"},
+               {"石头", "shí tou"},
+               {"木头", "mù tou"},
+               {"里头", "lǐ tou"},
+               {"孩子们", "hái zi men"},
+               {"子女", "zǐ nǚ"},
+               {"电子", "diàn zǐ"},
+               {"孔子", "kǒng zǐ"},
+               {"头脑", "tóu nǎo"},
+               {"知道", "zhī dào"}});
+}
+
 // Polyphones the dictionary leaves open, read by their context: 为 as "is" against "for", and the
 // common ones the labelled sentences teach; rarer characters as encyclopedic text reads them.
 TEST(PinyinReading, PolyphonesStandingAloneAreReadByTheirContext) {
