@@ -63,7 +63,9 @@ public:
                     }
         // Copied, not merged: respellDefaults() leaves these alone, since the typings of a
         // variant's spelling say nothing of the character itself.
-        m_default.merge(m_variantDefault);
+        // Copied, not merged (merge would move them out): respellDefaults() leaves these alone,
+        // as the typings of the character say nothing of the variant's reading it borrowed.
+        m_default.insert(m_variantDefault.begin(), m_variantDefault.end());
     }
 
     // Terra's curated words keyed by their simplified form; of two keys that meet, the more
