@@ -127,8 +127,10 @@ public:
                         evidence[key.substr(from, len)][std::vector<std::string>(
                             b.syl.begin() + static_cast<std::ptrdiff_t>(from),
                             b.syl.begin() + static_cast<std::ptrdiff_t>(from + len))] += b.weight + 1;
-        for (auto &[key, b] : best)
+        for (auto &[key, b] : best) {
             addKnown(key, b.syl);
+            m_curated.insert(key);
+        }
         std::vector<Word> others;
         for (const auto &[w, f] : m_src.jieba)
             others.push_back(w);
@@ -314,8 +316,55 @@ public:
             if (const auto tag = m_src.jiebaTag.find(w); tag != m_src.jiebaTag.end())
                 m_words[w].tag = tag->second;
         }
-        // The segmentation uses jieba's words only: a word it never picks needs no place.
+        addCuratedWords();
+        // The segmentation uses jieba's words and those above: a word it never picks needs no place.
         std::erase_if(m_words, [](const auto &w) { return w.second.cost == core::kNotASegmentationWord; });
+    }
+
+    // Terra's curated words that jieba lacks and that read otherwise than their characters do
+    // (还钱 huán qián, 长得 zhǎng de) would never be picked. Those that Mainland typists use as
+    // words, spelled as terra reads them, enter the segmentation (a rare word of terra's, 中的
+    // zhòng dì, would cut common text wrongly): each one costs a little less
+    // than the cheapest way jieba's words split it, so that it wins where it stands whole and
+    // moves no boundary around it.
+    void addCuratedWords() {
+        std::vector<std::pair<Word, std::uint16_t>> added;
+        for (const Word &w : m_curated) {
+            const auto it = m_words.find(w);
+            if (w.size() < 2 || it == m_words.end() || it->second.cost != core::kNotASegmentationWord ||
+                it->second.reading.empty() || m_respelled.count(w) || !typedAs(w, it->second.reading))
+                continue;
+            std::vector<double> best(w.size() + 1, 1e300);
+            best[0] = 0;
+            for (std::size_t i = 0; i < w.size(); ++i)
+                for (std::size_t len = 1; i + len <= w.size() && len < w.size(); ++len) {
+                    double c = len == 1 ? m_unknownCost : 1e300;
+                    if (const auto x = m_words.find(w.substr(i, len));
+                        x != m_words.end() && x->second.cost != core::kNotASegmentationWord)
+                        c = x->second.cost;
+                    best[i + len] = std::min(best[i + len], best[i] + c);
+                }
+            if (best[w.size()] >= 1 && best[w.size()] < core::kNotASegmentationWord)
+                added.emplace_back(w, static_cast<std::uint16_t>(best[w.size()] - 1));
+        }
+        for (const auto &[w, cost] : added)
+            m_words[w].cost = cost;
+    }
+
+    // Whether pinyin_simp types the word often enough, mostly with the letters of `syl`.
+    bool typedAs(const Word &w, const std::vector<std::string> &syl) const {
+        const auto it = m_src.toneless.find(w);
+        if (it == m_src.toneless.end())
+            return false;
+        const auto top = std::max_element(it->second.begin(), it->second.end(),
+                                          [](const auto &a, const auto &b) { return a.second < b.second; });
+        std::string ours;
+        for (const auto &x : syl) {
+            if (!ours.empty())
+                ours += ' ';
+            ours += baseOf(x);
+        }
+        return top->first == ours && top->second >= kTypedEnough;
     }
 
     // Traditional text splits and reads as its simplified form does: each word in its
@@ -613,6 +662,7 @@ private:
     std::map<char32_t, std::set<char32_t>> m_mergedFrom; // terra's characters t2s turns into each
     std::map<Word, Entry> m_words;
     std::map<Word, std::vector<std::size_t>> m_curatedByKey; // terra's key -> its curated entries
+    std::set<Word> m_curated;   // terra's curated words by simplified key
     std::set<Word> m_respelled; // words whose letters pinyin_simp's spelling changed
     std::uint16_t m_unknownCost = 0;
 };

@@ -145,6 +145,17 @@ TEST(PinyinReading, NeutralSuffixesStayNeutral) {
                {"知道", "zhī dào"}});
 }
 
+// Words the segmentation dictionary lacks but Mainland typists use, read as words; a rare
+// word of the reading dictionary cuts nothing (中的 zhòng dì).
+TEST(PinyinReading, TypedWordsOutsideTheSegmentationDictionaryReadAsWords) {
+    expectAll({{"还钱", "huán qián"},
+               {"我明天还钱", "wǒ míng tiān huán qián"},
+               {"他还没还钱", "tā hái méi huán qián"},
+               {"他长得很高", "tā zhǎng de hěn gāo"},
+               {"她长得很漂亮", "tā zhǎng de hěn piào liàng"},
+               {"会话中的活动", "huì huà zhōng de huó dòng"}});
+}
+
 // Polyphones the dictionary leaves open, read by their context: 为 as "is" against "for", and the
 // common ones the labelled sentences teach; rarer characters as encyclopedic text reads them.
 TEST(PinyinReading, PolyphonesStandingAloneAreReadByTheirContext) {
