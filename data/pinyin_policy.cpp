@@ -279,8 +279,13 @@ public:
             }
             if (ours == top->first || top->second < kTypedEnough)
                 continue;
+            // A reading of terra's own words yields only to a spelling typed clearly more often
+            // (模样 mu yang 474 against mo yang 1392 keeps terra's mú yàng).
+            const bool terras = m_curated.count(w) > 0 && m_words.count(w) && !m_words.at(w).reading.empty();
             if (const auto mine = spellings.find(ours);
-                mine != spellings.end() && mine->second >= top->second)
+                mine != spellings.end() &&
+                (mine->second >= top->second ||
+                 (terras && mine->second >= kTypedEnough && mine->second * kClearlyMoreTyped > top->second)))
                 continue;
             const auto letters = split(top->first, ' ');
             bool complete = true;

@@ -156,6 +156,15 @@ TEST(PinyinReading, TypedWordsOutsideTheSegmentationDictionaryReadAsWords) {
                {"会话中的活动", "huì huà zhōng de huó dòng"}});
 }
 
+// A word's own reading yields to the input method's spelling only where that is typed clearly
+// more often (模样 mu yang 474 times against mo yang 1392 keeps mú).
+TEST(PinyinReading, AWordsOwnReadingYieldsOnlyToAClearlyMoreTypedSpelling) {
+    expectAll({{"模样", "mú yàng"},
+               {"他的模样", "tā de mú yàng"},
+               {"标识", "biāo shí"}, // typed 2175 times against 124: respelled
+               {"换行", "huàn háng"}});
+}
+
 // Polyphones the dictionary leaves open, read by their context: 为 as "is" against "for", and the
 // common ones the labelled sentences teach; rarer characters as encyclopedic text reads them.
 TEST(PinyinReading, PolyphonesStandingAloneAreReadByTheirContext) {
