@@ -52,33 +52,43 @@ template <class Each> void forEachLine(std::string_view input, Each &&each) {
     }
 }
 
+// Reads the whole input, checked as UTF-8 first so that invalid UTF-8 writes nothing, and writes one
+// line per input line: what `each(line, number, text)` appends to `text`.
+template <class Each> Status writeEachLine(Input &in, Writer &out, Each &&each) {
+    std::string input;
+    if (!in.readAll(input))
+        return readFailure(in);
+    if (!core::isValidUtf8(input))
+        return invalidUtf8();
+    std::string text;
+    forEachLine(input, [&](std::string_view line, std::size_t number) {
+        text.clear();
+        each(line, number, text);
+        text += '\n';
+        out.write(text);
+    });
+    return {};
+}
+
 // Runs `command` on every line and writes one line per input line, empty where there is no
-// result; each refusal is reported as "line N: why" and makes the exit status 1. The whole input
-// is checked first, so that invalid UTF-8 writes nothing; then each line is decoded on its own,
-// so memory stays near the size of the input.
+// result; each refusal is reported as "line N: why" and makes the exit status 1. Each line is
+// decoded on its own, so memory stays near the size of the input.
 Transform linesTransform(RefusingLineCommand command) {
     return [command = std::move(command)](Input &in, Writer &out) -> Status {
-        std::string input;
-        if (!in.readAll(input))
-            return readFailure(in);
-        if (!core::isValidUtf8(input))
-            return invalidUtf8();
-        std::string text;
         std::string refusals;
         std::u16string line;
-        forEachLine(input, [&](std::string_view bytes, std::size_t number) {
+        const Status status = writeEachLine(in, out, [&](std::string_view bytes, std::size_t number, std::string &text) {
             line.clear();
             core::decodeUtf8(bytes, line, true);
-            text.clear();
             const auto result = command(line);
             if (result)
                 core::encodeUtf8(*result.value, text);
             else
                 refusals += (refusals.empty() ? "" : "\n") + ("line " + std::to_string(number) + ": ") +
                             core::utf16ToUtf8(result.refusal.message);
-            text += '\n';
-            out.write(text);
         });
+        if (status.code != kExitOk)
+            return status;
         if (!refusals.empty())
             return {kExitNoResult, refusals};
         return {};
@@ -88,23 +98,10 @@ Transform linesTransform(RefusingLineCommand command) {
 // A line transform that stays in UTF-8: `command` appends the result of one valid line to `out`.
 using Utf8LineCommand = std::function<void(std::string_view line, std::string &out)>;
 
-// Runs `command` on every line of a valid UTF-8 input (checked whole first, so that invalid
-// UTF-8 writes nothing) and writes one line per input line.
+// Runs `command` on every line of a valid UTF-8 input and writes one line per input line.
 Transform utf8LinesTransform(Utf8LineCommand command) {
     return [command = std::move(command)](Input &in, Writer &out) -> Status {
-        std::string input;
-        if (!in.readAll(input))
-            return readFailure(in);
-        if (!core::isValidUtf8(input))
-            return invalidUtf8();
-        std::string text;
-        forEachLine(input, [&](std::string_view line, std::size_t) {
-            text.clear();
-            command(line, text);
-            text += '\n';
-            out.write(text);
-        });
-        return {};
+        return writeEachLine(in, out, [&](std::string_view line, std::size_t, std::string &text) { command(line, text); });
     };
 }
 
@@ -143,6 +140,13 @@ Transform textTransform(RefusingLineCommand command, bool lines) {
 
 std::u16string ascii(const std::string &s) {
     return {s.begin(), s.end()};
+}
+
+// A reader's outcome as the text a command prints: `text` of its value (ASCII), or its refusal.
+template <class T, class Text> core::Outcome<std::u16string> printed(const core::Outcome<T> &read, Text text) {
+    if (!read)
+        return core::Outcome<std::u16string>::refused(read.refusal.position, read.refusal.message);
+    return core::Outcome<std::u16string>::ok(ascii(text(*read.value)));
 }
 
 // Writes `result` as one line; exit 1 when there is none.
@@ -223,30 +227,10 @@ Transform moneyTransform(const CommandOptions &o) {
     if (o.decode)
         return textTransform(
             [](std::u16string_view capitals) {
-                const auto read = core::readAmountCapitals(capitals);
-                if (!read)
-                    return core::Outcome<std::u16string>::refused(read.refusal.position, read.refusal.message);
-                return core::Outcome<std::u16string>::ok(ascii(core::amountText(*read.value)));
+                return printed(core::readAmountCapitals(capitals), [](const auto &v) { return core::amountText(v); });
             },
             o.lines);
-    const auto write = moneyWriter(o.style, o.yuan);
-    if (o.lines)
-        return linesTransform(write);
-    return [write](Input &in, Writer &out) -> Status {
-        std::string input;
-        if (!in.readAll(input))
-            return readFailure(in);
-        const auto text = core::utf8ToUtf16(input);
-        if (!text)
-            return invalidUtf8();
-        const auto result = write(*text);
-        if (!result && isAmountLimit(result.refusal))
-            return amountLimit();
-        if (!result)
-            return {kExitNoResult, core::utf16ToUtf8(result.refusal.message)};
-        out.write(core::utf16ToUtf8(*result.value) + "\n");
-        return {};
-    };
+    return textTransform(moneyWriter(o.style, o.yuan), o.lines);
 }
 
 // Chinese numerals of the amount a text holds, or the number that numerals write.
@@ -254,10 +238,7 @@ Transform numeralsTransform(const CommandOptions &o) {
     if (o.decode)
         return textTransform(
             [](std::u16string_view text) {
-                const auto read = core::readChineseNumerals(text);
-                if (!read)
-                    return core::Outcome<std::u16string>::refused(read.refusal.position, read.refusal.message);
-                return core::Outcome<std::u16string>::ok(ascii(core::decimalText(*read.value)));
+                return printed(core::readChineseNumerals(text), [](const auto &v) { return core::decimalText(v); });
             },
             o.lines);
     const core::NumeralDigits digits = o.capitals ? core::NumeralDigits::Capital : core::NumeralDigits::Ordinary;
@@ -446,8 +427,7 @@ Transform convertTransform(const std::string &name) {
 }
 
 constexpr const char *kEachLine =
-    "every input line is one input and gives one output line; a refused line gives an empty line and "
-    "\"line N: why\" on stderr, the others go on, exit 1";
+    "every input line is one input and gives one output line, empty where there is no result";
 
 } // namespace
 
@@ -550,8 +530,7 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
                                          o.values, [&o] { return ratioTransform(o.lines, o.values); });
     ratio.add_flag(
         "--lines", o.lines,
-        "read standard input instead: A, B and C of each line separated by TAB, one result line each (a line "
-        "without a result: an empty line, \"line N: no result\" on stderr, exit 1)");
+        "read standard input instead: A, B and C of each line separated by TAB, one result line each");
 
     CLI::App &round =
         cl.addValueCommand("round", "WEI [TEXT]",

@@ -157,7 +157,6 @@ std::u16string c(std::u16string_view text, const PinyinTable &table) {
 }
 
 Utf8DecodeResult appendPinyinUtf8(std::string_view text, const PinyinTable &table, std::string &out) {
-    const auto *s = reinterpret_cast<const unsigned char *>(text.data());
     const std::size_t n = text.size();
     // A unit gives at most six bytes (a syllable such as Zhuang); a sequence of k bytes holds at
     // most k / 2 + 1 units... so three output bytes per input byte always suffice.
@@ -165,28 +164,17 @@ Utf8DecodeResult appendPinyinUtf8(std::string_view text, const PinyinTable &tabl
     out.resize(base + 3 * n + 16); // + 16: room for the last fixed-size move
     char *o = out.data() + base;
     char *const o0 = o;
-    auto put = [&o, &table](char16_t unit) {
+    auto put = [&table](char16_t unit, char *at) {
         const auto &slot = table.utf8SlotOf(unit);
-        std::memcpy(o, slot.bytes.data(), 8); // fixed size: one move; the tail is overwritten
-        o += slot.length;
+        std::memcpy(at, slot.bytes.data(), 8); // fixed size: one move; the tail is overwritten
+        return at + slot.length;
     };
-    std::size_t i = 0;
-    Utf8DecodeResult result{n, true};
-    while (i < n) {
-        char32_t cp;
-        const int len = stepUtf8(s + i, n - i, cp);
-        if (len <= 0) {
-            result = {i, false};
-            break;
-        }
-        if (cp >= 0x10000) {
-            put(highSurrogateOf(cp));
-            put(lowSurrogateOf(cp));
-        } else {
-            put(static_cast<char16_t>(cp));
-        }
-        i += static_cast<std::size_t>(len);
-    }
+    // A sequence cut by the end is as invalid as any other: the text comes whole.
+    const Utf8DecodeResult result = putEachCodePoint(text, true, o, [&put](char32_t cp, char *at) {
+        if (cp < 0x10000)
+            return put(static_cast<char16_t>(cp), at);
+        return put(lowSurrogateOf(cp), put(highSurrogateOf(cp), at));
+    });
     out.resize(base + static_cast<std::size_t>(o - o0));
     return result;
 }

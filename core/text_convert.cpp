@@ -42,27 +42,13 @@ std::u16string lowerCaseText(std::u16string_view str, const CodePointMap &toLowe
 namespace core {
 
 Utf8DecodeResult mapUtf8(std::string_view in, const CodePointMap &mapping, std::string &out, bool final) {
-    const auto *s = reinterpret_cast<const unsigned char *>(in.data());
-    const std::size_t n = in.size();
     // Whatever the mapping, one input byte gives at most four output bytes (ASCII -> U+10000 up).
     const std::size_t base = out.size();
-    out.resize(base + 4 * n + 8);
+    out.resize(base + 4 * in.size() + 8);
     auto *o = reinterpret_cast<unsigned char *>(out.data()) + base;
     auto *const o0 = o;
-    std::size_t i = 0;
-    Utf8DecodeResult result{n, true};
-    while (i < n) {
-        char32_t c;
-        const int len = stepUtf8(s + i, n - i, c);
-        if (len <= 0) {
-            // Invalid here, or a sequence cut by the end of a chunk (fine unless final).
-            result = {i, len == 0 && !final};
-            break;
-        }
-        c = mapping(c);
-        o = encodeCodePoint(c, o);
-        i += static_cast<std::size_t>(len);
-    }
+    const Utf8DecodeResult result = putEachCodePoint(
+        in, final, o, [&mapping](char32_t c, unsigned char *at) { return encodeCodePoint(mapping(c), at); });
     out.resize(base + static_cast<std::size_t>(o - o0));
     return result;
 }

@@ -53,18 +53,7 @@ int decodeUtf8Sequence(const unsigned char *s, std::size_t avail, char32_t &cp) 
 }
 
 Utf8DecodeResult decodeUtf8(std::string_view in, std::u16string &out, bool final) {
-    const auto *s = reinterpret_cast<const unsigned char *>(in.data());
-    const std::size_t n = in.size();
-    std::size_t i = 0;
-    while (i < n) {
-        char32_t cp;
-        const int len = stepUtf8(s + i, n - i, cp);
-        if (len <= 0)
-            return {i, len == 0 && !final};
-        appendUtf16(cp, out);
-        i += static_cast<std::size_t>(len);
-    }
-    return {n, true};
+    return forEachCodePoint(in, final, [&out](char32_t cp) { appendUtf16(cp, out); });
 }
 
 namespace {

@@ -83,6 +83,47 @@ inline int stepUtf8(const unsigned char *s, std::size_t avail, char32_t &cp) {
     return decodeUtf8Sequence(s, avail, cp);
 }
 
+// The one loop over UTF-8: calls `each(cp)` for every code point of `in` in order. Stops at an
+// invalid sequence, or (unless `final`) before a sequence cut by the end of `in`, with the results
+// of decodeUtf8.
+template <class Each> Utf8DecodeResult forEachCodePoint(std::string_view in, bool final, Each &&each) {
+    const auto *s = reinterpret_cast<const unsigned char *>(in.data());
+    const std::size_t n = in.size();
+    std::size_t i = 0;
+    while (i < n) {
+        char32_t cp;
+        const int len = stepUtf8(s + i, n - i, cp);
+        if (len <= 0)
+            return {i, len == 0 && !final};
+        each(cp);
+        i += static_cast<std::size_t>(len);
+    }
+    return {n, true};
+}
+
+// The same loop for a writer into bytes: `put(cp, p)` writes at `p` and returns the position after
+// it; `out` ends after the last write. (The position lives in a local here, not behind a reference,
+// so that writes through it need not reload it.)
+template <class Out, class Put>
+Utf8DecodeResult putEachCodePoint(std::string_view in, bool final, Out &out, Put &&put) {
+    const auto *s = reinterpret_cast<const unsigned char *>(in.data());
+    const std::size_t n = in.size();
+    Out p = out;
+    Utf8DecodeResult result{n, true};
+    for (std::size_t i = 0; i < n;) {
+        char32_t cp;
+        const int len = stepUtf8(s + i, n - i, cp);
+        if (len <= 0) {
+            result = {i, len == 0 && !final};
+            break;
+        }
+        p = put(cp, p);
+        i += static_cast<std::size_t>(len);
+    }
+    out = p;
+    return result;
+}
+
 // Whether `in` is valid UTF-8 (the rules of decodeUtf8).
 bool isValidUtf8(std::string_view in);
 

@@ -1,5 +1,7 @@
 #include "instance_protocol.h"
 
+#include "core/utf.h"
+
 #include <array>
 #include <utility>
 
@@ -103,32 +105,18 @@ std::string printableText(std::string_view text) {
             ++i;
             continue;
         }
-        // The length of a well-formed UTF-8 sequence starting here, 0 when it is not one.
-        const std::size_t length = byte >= 0xC2 && byte <= 0xDF   ? 2
-                                   : byte >= 0xE0 && byte <= 0xEF ? 3
-                                   : byte >= 0xF0 && byte <= 0xF4 ? 4
-                                                                  : 0;
-        bool whole = length != 0 && i + length <= text.size();
-        for (std::size_t k = 1; whole && k < length; ++k)
-            whole = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
-        if (whole && length == 3) {
-            const auto second = static_cast<unsigned char>(text[i + 1]);
-            whole = !(byte == 0xE0 && second < 0xA0) && !(byte == 0xED && second >= 0xA0);
-        }
-        if (whole && length == 4) {
-            const auto second = static_cast<unsigned char>(text[i + 1]);
-            whole = !(byte == 0xF0 && second < 0x90) && !(byte == 0xF4 && second >= 0x90);
-        }
-        if (!whole) {
+        // A well-formed UTF-8 sequence is kept whole; anything else is one '?' a byte.
+        char32_t cp;
+        const int got = core::stepUtf8(reinterpret_cast<const unsigned char *>(text.data()) + i, text.size() - i, cp);
+        if (got <= 0) {
             out += '?';
             ++i;
             continue;
         }
-        // U+0080..U+009F, the C1 controls, are C2 80..C2 9F.
-        const bool c1 = byte == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0;
-        if (!c1)
-            out.append(text.substr(i, length));
-        i += length;
+        // U+0080..U+009F, the C1 controls, are left out.
+        if (cp > 0x9F)
+            out.append(text.substr(i, static_cast<std::size_t>(got)));
+        i += static_cast<std::size_t>(got);
     }
     return out;
 }

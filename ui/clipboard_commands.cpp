@@ -1,5 +1,7 @@
 #include "clipboard_commands.h"
 
+#include <utility>
+
 
 namespace ui {
 namespace {
@@ -29,23 +31,18 @@ constexpr std::string_view kMoneyPrefix = "money:";
 } // namespace
 
 std::optional<OwnWay> ownWayOf(ClipboardCommand command) {
-    switch (command) {
-    case ClipboardCommand::Traditional:
-        return OwnWay::Traditional;
-    case ClipboardCommand::Simplified:
-        return OwnWay::Simplified;
-    case ClipboardCommand::Upper:
-        return OwnWay::Upper;
-    case ClipboardCommand::Lower:
-        return OwnWay::Lower;
-    case ClipboardCommand::Money:
-        return OwnWay::Amount;
-    case ClipboardCommand::Pinyin:
-        return OwnWay::Pinyin;
-    case ClipboardCommand::Restore:
-        break;
-    }
-    return std::nullopt;
+    static constexpr std::pair<ClipboardCommand, OwnWay> kOwnWays[] = {
+        {ClipboardCommand::Traditional, OwnWay::Traditional},
+        {ClipboardCommand::Simplified, OwnWay::Simplified},
+        {ClipboardCommand::Upper, OwnWay::Upper},
+        {ClipboardCommand::Lower, OwnWay::Lower},
+        {ClipboardCommand::Money, OwnWay::Amount},
+        {ClipboardCommand::Pinyin, OwnWay::Pinyin},
+    };
+    for (const auto &[c, own] : kOwnWays)
+        if (c == command)
+            return own;
+    return std::nullopt; // the restore
 }
 
 std::optional<ClipboardCommand> clipboardCommandNamed(std::string_view name) {
@@ -96,19 +93,17 @@ std::string clipboardWayList() {
     // (GCC bug 105329).
     std::string list(kConvertPrefix);
     list += "CONFIG, ";
-    list += kPinyinPrefix;
-    for (const ReadingWayName &w : kReadingWays) {
-        if (&w != &kReadingWays.front())
-            list += '|';
-        list += w.key;
-    }
+    auto keys = [&list](std::string_view prefix, const auto &table) {
+        list += prefix;
+        for (const auto &w : table) {
+            if (&w != &table.front())
+                list += '|';
+            list += w.key;
+        }
+    };
+    keys(kPinyinPrefix, kReadingWays);
     list += ", ";
-    list += kMoneyPrefix;
-    for (const MoneyWayName &w : kMoneyWays) {
-        if (&w != &kMoneyWays.front())
-            list += '|';
-        list += w.key;
-    }
+    keys(kMoneyPrefix, kMoneyWays);
     return list;
 }
 

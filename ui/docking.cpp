@@ -57,53 +57,44 @@ void dockPass(DockWindow &w, DockState &s) {
         return;
     }
 
-    // Shows a window restored from the tray at its edge and pauses; true when the pass ends.
+    // Shows a window restored from the tray at its edge and pauses.
     auto pauseShown = [&s](auto show) {
         s.interval = kRestoredPause;
         show();
         s.Hids = kTrue;
     };
 
-    if (w.top() <= 0) {
-        const Extent e = extentOf(w);
-        if (y > e.bottom || x > e.right || x < e.left) {
+    // One edge the window lies at: when the mouse is `away` from the window, it hides behind the
+    // edge (or, restored from the tray, shows and pauses: true, the pass ends); when the mouse then
+    // `touches` the edge along it, the window shows. Each test reads the window as it is then.
+    auto atEdge = [&](auto away, auto touches, auto show, auto hide) {
+        if (away(extentOf(w))) {
             if (s.Hids == kFalse) {
-                pauseShown([&w] { w.setTop(0); });
-                return;
+                pauseShown(show);
+                return true;
             }
-            w.setTop(kStrip - w.height());
+            hide();
         }
-        const Extent e2 = extentOf(w);
-        if (e2.left < x && x < e2.right && y < 3)
-            w.setTop(0);
-    }
-    if (w.left() <= 0) {
-        const Extent e = extentOf(w);
-        if (y > e.bottom || y < e.top || x > e.right) {
-            if (s.Hids == kFalse) {
-                pauseShown([&w] { w.setLeft(0); });
-                return;
-            }
-            w.setLeft(kStrip - w.width());
-        }
-        const Extent e2 = extentOf(w);
-        if (e2.top < y && y < e2.bottom && x < 3)
-            w.setLeft(0);
-    }
+        if (touches(extentOf(w)))
+            show();
+        return false;
+    };
+    if (w.top() <= 0 &&
+        atEdge([&](const Extent &e) { return y > e.bottom || x > e.right || x < e.left; },
+               [&](const Extent &e) { return e.left < x && x < e.right && y < 3; }, [&w] { w.setTop(0); },
+               [&w] { w.setTop(kStrip - w.height()); }))
+        return;
+    if (w.left() <= 0 &&
+        atEdge([&](const Extent &e) { return y > e.bottom || y < e.top || x > e.right; },
+               [&](const Extent &e) { return e.top < y && y < e.bottom && x < 3; }, [&w] { w.setLeft(0); },
+               [&w] { w.setLeft(kStrip - w.width()); }))
+        return;
     // The right-edge test is made in single precision, as the positions are held.
-    if (w.left() >= w.screenWidth() - w.width()) {
-        const Extent e = extentOf(w);
-        if (y > e.bottom || y < e.top || x < e.left) {
-            if (s.Hids == kFalse) {
-                pauseShown([&w] { w.setLeft(w.screenWidth() - w.width()); });
-                return;
-            }
-            w.setLeft(w.screenWidth() - kStrip);
-        }
-        const Extent e2 = extentOf(w);
-        if (x > w.screenWidth() / kPixel - 3 && e2.top < y && y < e2.bottom)
-            w.setLeft(w.screenWidth() - w.width());
-    }
+    if (w.left() >= w.screenWidth() - w.width() &&
+        atEdge([&](const Extent &e) { return y > e.bottom || y < e.top || x < e.left; },
+               [&](const Extent &e) { return x > w.screenWidth() / kPixel - 3 && e.top < y && y < e.bottom; },
+               [&w] { w.setLeft(w.screenWidth() - w.width()); }, [&w] { w.setLeft(w.screenWidth() - kStrip); }))
+        return;
     s.interval = kTickInterval;
 }
 

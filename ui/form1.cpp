@@ -165,21 +165,11 @@ void Form1::Form_Resize() {
         QWidget *w = control(m.control);
         if (!w)
             continue;
+        // In the order of LayoutMove::Property.
+        static constexpr void (QRect::*kSet[])(int) = {&QRect::moveLeft, &QRect::moveTop, &QRect::setWidth,
+                                                       &QRect::setHeight};
         QRect g = w->geometry();
-        switch (m.property) {
-        case LayoutMove::Property::Left:
-            g.moveLeft(px(m.twips));
-            break;
-        case LayoutMove::Property::Top:
-            g.moveTop(px(m.twips));
-            break;
-        case LayoutMove::Property::Width:
-            g.setWidth(px(m.twips));
-            break;
-        case LayoutMove::Property::Height:
-            g.setHeight(px(m.twips));
-            break;
-        }
+        (g.*kSet[static_cast<int>(m.property)])(px(m.twips));
         w->setGeometry(g);
     }
     if (!pass.newHeight && !pass.newWidth && !reframedSinceHeld())

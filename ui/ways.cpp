@@ -6,6 +6,8 @@
 #include "core/text_convert.h"
 #include "core/utf.h"
 
+#include <utility>
+
 namespace ui {
 namespace {
 
@@ -103,21 +105,30 @@ std::vector<Way> buttonWays(OwnWay own) {
     return ways;
 }
 
-std::string wayKey(const Way &way) {
-    if (const auto *own = std::get_if<OwnWay>(&way)) {
-        switch (*own) {
-        case OwnWay::Traditional:
-        case OwnWay::Simplified:
-            return kCharacterWayKey;
-        case OwnWay::Pinyin:
-            return kCapitalisedWayKey;
-        case OwnWay::Amount:
-            return kDesignMoneyWayKey;
-        case OwnWay::Upper:
-        case OwnWay::Lower:
-            return {};
-        }
+namespace {
+
+// The key and label of a button's own way; empty for 大写 and 小写, which have no menu.
+std::pair<std::string_view, std::u16string_view> ownWayName(OwnWay way) {
+    switch (way) {
+    case OwnWay::Traditional:
+    case OwnWay::Simplified:
+        return {kCharacterWayKey, kCharacterWayLabel};
+    case OwnWay::Pinyin:
+        return {kCapitalisedWayKey, kCapitalisedWayLabel};
+    case OwnWay::Amount:
+        return {kDesignMoneyWayKey, kDesignMoneyWayLabel};
+    case OwnWay::Upper:
+    case OwnWay::Lower:
+        break;
     }
+    return {};
+}
+
+} // namespace
+
+std::string wayKey(const Way &way) {
+    if (const auto *own = std::get_if<OwnWay>(&way))
+        return std::string(ownWayName(*own).first);
     if (const auto *phrase = std::get_if<PhraseWay>(&way))
         return phrase->config;
     if (const auto *reading = std::get_if<ReadingWay>(&way))
@@ -126,20 +137,8 @@ std::string wayKey(const Way &way) {
 }
 
 std::u16string wayLabel(const Way &way) {
-    if (const auto *own = std::get_if<OwnWay>(&way)) {
-        switch (*own) {
-        case OwnWay::Traditional:
-        case OwnWay::Simplified:
-            return kCharacterWayLabel;
-        case OwnWay::Pinyin:
-            return kCapitalisedWayLabel;
-        case OwnWay::Amount:
-            return kDesignMoneyWayLabel;
-        case OwnWay::Upper:
-        case OwnWay::Lower:
-            return {};
-        }
-    }
+    if (const auto *own = std::get_if<OwnWay>(&way))
+        return std::u16string(ownWayName(*own).second);
     if (const auto *phrase = std::get_if<PhraseWay>(&way)) {
         const PhraseWayName *named = phraseWayNamed(phrase->config);
         return named ? std::u16string(named->label) : std::u16string(phrase->config.begin(), phrase->config.end());

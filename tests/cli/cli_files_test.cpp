@@ -1,6 +1,8 @@
 // lanternfin-cli with files: arguments in turn, "-", -o and --in-place, and the command line's
 // help, usage errors and version.
 
+#include "temp_files.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -21,36 +23,17 @@ struct ShellRun {
     int status = -1;
 };
 
-std::string slurp(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using testsupport::readFile;
+using testsupport::writeFile;
 
-void spit(const fs::path &path, const std::string &text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-// A fresh folder per test (readable by everyone, for the run as another user), removed afterwards.
-struct Folder {
-    fs::path path;
-    Folder() {
-        char name[] = "/tmp/lanternfin-files-XXXXXX";
-        path = mkdtemp(name);
-        ::chmod(path.c_str(), 0755);
-    }
-    ~Folder() {
-        ::chmod(path.c_str(), 0755);
-        fs::remove_all(path);
-    }
-    fs::path operator/(const char *name) const { return path / name; }
-    std::size_t entries() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(path), {}));
-    }
+// A fresh folder per test, readable by everyone for the run as another user.
+struct Folder : testsupport::TempDir {
+    Folder() : TempDir("lanternfin-files", true) {}
 };
 
 // Runs `shell` (in `folder`) with the program as $CLI and `input` on stdin.
 ShellRun runShell(const Folder &folder, const std::string &shell, const std::string &input = "") {
-    spit(folder.path / ".stdin", input);
+    writeFile(folder.path / ".stdin", input);
     const std::string cmd = "cd '" + folder.path.string() + "' && CLI='" LANTERNFIN_CLI "' && { " + shell +
                             "; } <.stdin 2>.stderr";
     ShellRun run;
@@ -61,7 +44,7 @@ ShellRun runShell(const Folder &folder, const std::string &shell, const std::str
         run.out.append(buf, got);
     const int status = pclose(p);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = slurp(folder.path / ".stderr");
+    run.err = readFile(folder.path / ".stderr");
     fs::remove(folder.path / ".stdin");
     fs::remove(folder.path / ".stderr");
     return run;
@@ -69,8 +52,8 @@ ShellRun runShell(const Folder &folder, const std::string &shell, const std::str
 
 TEST(CliFiles, ArgumentsAreConvertedInTurnWithDashForStdin) {
     Folder folder;
-    spit(folder / "a.txt", "简体\n");
-    spit(folder / "b.txt", "汉字");
+    writeFile(folder / "a.txt", "简体\n");
+    writeFile(folder / "b.txt", "汉字");
     const struct {
         const char *shell;
         const char *out;
@@ -112,16 +95,16 @@ TEST(CliFiles, CalculatorValuesMayStartWithAMinus) {
 
 TEST(CliFiles, OutputFileIsWrittenWholeOrNotAtAll) {
     Folder folder;
-    spit(folder / "good.txt", "abc");
-    spit(folder / "bad.txt", "x\xFF");
-    spit(folder / "out.txt", "kept");
+    writeFile(folder / "good.txt", "abc");
+    writeFile(folder / "bad.txt", "x\xFF");
+    writeFile(folder / "out.txt", "kept");
     ::chmod((folder / "out.txt").c_str(), 0604);
 
     const ShellRun failed = runShell(folder, "$CLI upper good.txt bad.txt -o out.txt");
     EXPECT_EQ(failed.status, 2);
     EXPECT_EQ(failed.out, "");
     EXPECT_EQ(failed.err, "lanternfin-cli: bad.txt: input is not valid UTF-8\n");
-    EXPECT_EQ(slurp(folder / "out.txt"), "kept");
+    EXPECT_EQ(readFile(folder / "out.txt"), "kept");
     EXPECT_EQ(folder.entries(), 3u);
 
     const ShellRun limit = runShell(folder, "$CLI money -o new.txt", "1e16");
@@ -130,28 +113,28 @@ TEST(CliFiles, OutputFileIsWrittenWholeOrNotAtAll) {
 
     const ShellRun written = runShell(folder, "$CLI upper good.txt good.txt -o out.txt");
     EXPECT_EQ(written.status, 0);
-    EXPECT_EQ(slurp(folder / "out.txt"), "ABCABC");
+    EXPECT_EQ(readFile(folder / "out.txt"), "ABCABC");
     EXPECT_EQ(fs::status(folder / "out.txt").permissions(), fs::perms(0604));
 
     const ShellRun created = runShell(folder, "umask 027 && $CLI lower -o new.txt", "ABC");
-    EXPECT_EQ(slurp(folder / "new.txt"), "abc");
+    EXPECT_EQ(readFile(folder / "new.txt"), "abc");
     EXPECT_EQ(fs::status(folder / "new.txt").permissions(), fs::perms(0640));
 }
 
 TEST(CliFiles, InPlaceConvertsEveryGoodFileAndLeavesABadOneUntouched) {
     Folder folder;
-    spit(folder / "1.txt", "简体");
-    spit(folder / "2.txt", "简\xC3(");
-    spit(folder / "3.txt", "汉字\n");
+    writeFile(folder / "1.txt", "简体");
+    writeFile(folder / "2.txt", "简\xC3(");
+    writeFile(folder / "3.txt", "汉字\n");
     ::chmod((folder / "1.txt").c_str(), 0751);
 
     const ShellRun run = runShell(folder, "$CLI traditional --in-place 1.txt 2.txt 3.txt");
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, "lanternfin-cli: 2.txt: input is not valid UTF-8\n");
-    EXPECT_EQ(slurp(folder / "1.txt"), "簡體");
-    EXPECT_EQ(slurp(folder / "2.txt"), "简\xC3(");
-    EXPECT_EQ(slurp(folder / "3.txt"), "漢字\n"); // the next file is still converted, as --help says
+    EXPECT_EQ(readFile(folder / "1.txt"), "簡體");
+    EXPECT_EQ(readFile(folder / "2.txt"), "简\xC3(");
+    EXPECT_EQ(readFile(folder / "3.txt"), "漢字\n"); // the next file is still converted, as --help says
     EXPECT_EQ(fs::status(folder / "1.txt").permissions(), fs::perms(0751));
     EXPECT_EQ(folder.entries(), 3u);
 }
@@ -159,7 +142,7 @@ TEST(CliFiles, InPlaceConvertsEveryGoodFileAndLeavesABadOneUntouched) {
 TEST(CliFiles, InPlaceInAReadOnlyFolderNamesTheFileAndKeepsIt) {
     Folder folder;
     fs::create_directory(folder / "ro");
-    spit(folder / "ro/a.txt", "abc");
+    writeFile(folder / "ro/a.txt", "abc");
     ::chmod((folder / "ro/a.txt").c_str(), 0644);
     ::chmod((folder / "ro").c_str(), 0555);
     // root writes into any folder, so the program runs as nobody then.
@@ -169,18 +152,18 @@ TEST(CliFiles, InPlaceInAReadOnlyFolderNamesTheFileAndKeepsIt) {
     EXPECT_EQ(run.status, 4);
     EXPECT_EQ(run.err,
               "lanternfin-cli: ro/a.txt: cannot create a temporary file beside it: Permission denied\n");
-    EXPECT_EQ(slurp(folder / "ro/a.txt"), "abc");
+    EXPECT_EQ(readFile(folder / "ro/a.txt"), "abc");
 }
 
 TEST(CliFiles, InPlaceOnAFullDiskKeepsTheOriginal) {
     Folder folder;
     const std::string text(256 << 10, 'a');
-    spit(folder / "big.txt", text);
+    writeFile(folder / "big.txt", text);
     // A file size limit fails the writes as a full disk would (EFBIG instead of ENOSPC).
     const ShellRun run = runShell(folder, "trap '' XFSZ; ulimit -f 16; $CLI upper --in-place big.txt");
     EXPECT_EQ(run.status, 4);
     EXPECT_EQ(run.err.rfind("lanternfin-cli: big.txt: cannot write: ", 0), 0u) << run.err;
-    EXPECT_TRUE(slurp(folder / "big.txt") == text);
+    EXPECT_TRUE(readFile(folder / "big.txt") == text);
     EXPECT_EQ(folder.entries(), 1u);
 }
 
@@ -218,15 +201,15 @@ TEST(CliFiles, DevicesFifosAndDescriptorsAreWrittenNeverReplaced) {
 
 TEST(CliFiles, OutputThroughALinkKeepsTheLinkUnlessAStrangerPlantedIt) {
     Folder folder;
-    spit(folder / "real.txt", "old");
+    writeFile(folder / "real.txt", "old");
     fs::create_symlink("real.txt", folder / "link.txt");
     fs::create_symlink("later.txt", folder / "dangling.txt");
     EXPECT_EQ(runShell(folder, "$CLI upper -o link.txt", "new").status, 0);
     EXPECT_EQ(runShell(folder, "$CLI upper -o dangling.txt", "made").status, 0);
     EXPECT_TRUE(fs::is_symlink(folder / "link.txt"));
     EXPECT_TRUE(fs::is_symlink(folder / "dangling.txt"));
-    EXPECT_EQ(slurp(folder / "real.txt"), "NEW");
-    EXPECT_EQ(slurp(folder / "later.txt"), "MADE");
+    EXPECT_EQ(readFile(folder / "real.txt"), "NEW");
+    EXPECT_EQ(readFile(folder / "later.txt"), "MADE");
 
     if (geteuid() != 0)
         GTEST_SKIP() << "a link of another user needs root to make";
@@ -238,14 +221,14 @@ TEST(CliFiles, OutputThroughALinkKeepsTheLinkUnlessAStrangerPlantedIt) {
     EXPECT_EQ(planted.status, 4);
     EXPECT_EQ(planted.err, "lanternfin-cli: shared/out.txt: refusing to follow a symbolic link that another "
                            "user owns in a shared folder: Permission denied\n");
-    EXPECT_EQ(slurp(folder / "real.txt"), "NEW");
+    EXPECT_EQ(readFile(folder / "real.txt"), "NEW");
 }
 
 TEST(CliFiles, AnInterruptedOutputLeavesNoTemporaryFile) {
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
         SCOPED_TRACE(signal);
         Folder folder;
-        spit(folder / "out.txt", "kept");
+        writeFile(folder / "out.txt", "kept");
         ASSERT_EQ(::mkfifo((folder / "in").c_str(), 0600), 0);
         const pid_t child = fork();
         ASSERT_GE(child, 0);
@@ -266,7 +249,7 @@ TEST(CliFiles, AnInterruptedOutputLeavesNoTemporaryFile) {
         ::close(in);
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
         EXPECT_EQ(folder.entries(), 2u);
-        EXPECT_EQ(slurp(folder / "out.txt"), "kept");
+        EXPECT_EQ(readFile(folder / "out.txt"), "kept");
     }
 }
 
@@ -304,7 +287,7 @@ TEST(CliFiles, EveryCommandHasHelp) {
 
 TEST(CliFiles, UsageErrorsGiveOneHintLine) {
     Folder folder;
-    spit(folder / "a.txt", "a");
+    writeFile(folder / "a.txt", "a");
     const struct {
         const char *shell;
         const char *first; // the first line of the message
@@ -326,15 +309,15 @@ TEST(CliFiles, UsageErrorsGiveOneHintLine) {
         EXPECT_EQ(run.err.rfind("Usage: lanternfin-cli", firstEnd), firstEnd);
         EXPECT_EQ(run.err.find('\n', firstEnd), run.err.size() - 1);
     }
-    EXPECT_EQ(slurp(folder / "a.txt"), "a");
+    EXPECT_EQ(readFile(folder / "a.txt"), "a");
 }
 
 // A missing file or a folder among the files is one failing file like an unreadable one: named,
 // the others still converted, exit 4.
 TEST(CliFiles, MissingFileOrFolderIsNamedAndTheNextOneConverted) {
     Folder folder;
-    spit(folder / "a.txt", "a");
-    spit(folder / "b.txt", "b");
+    writeFile(folder / "a.txt", "a");
+    writeFile(folder / "b.txt", "b");
     fs::create_directory(folder / "sub");
     const struct {
         const char *shell;
@@ -357,7 +340,7 @@ TEST(CliFiles, MissingFileOrFolderIsNamedAndTheNextOneConverted) {
         EXPECT_EQ(run.err, c.err);
     }
     // In place, the good files were converted, and nothing was left beside them.
-    EXPECT_EQ(slurp(folder / "b.txt"), "B");
+    EXPECT_EQ(readFile(folder / "b.txt"), "B");
     EXPECT_EQ(folder.entries(), 3u);
     EXPECT_TRUE(fs::is_directory(folder / "sub"));
 }

@@ -4,6 +4,8 @@
 #include "cli/io.h"
 #include "cli/run.h"
 
+#include "temp_files.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -19,27 +21,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string slurp(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void spit(const fs::path &path, const std::string &text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-// A fresh folder per test, removed afterwards.
-struct Folder {
-    fs::path path;
-    Folder() {
-        char name[] = "/tmp/lanternfin-io-XXXXXX";
-        path = mkdtemp(name);
-    }
-    ~Folder() { fs::remove_all(path); }
-    std::size_t entries() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(path), {}));
-    }
-};
+using Folder = testsupport::TempDir;
+using testsupport::readFile;
+using testsupport::writeFile;
 
 TEST(Writer, KeepsEveryByteAcrossTheBufferSize) {
     const std::size_t sizes[][3] = {
@@ -61,7 +45,7 @@ TEST(Writer, KeepsEveryByteAcrossTheBufferSize) {
             EXPECT_TRUE(out.flush());
         }
         ::close(fd);
-        EXPECT_TRUE(slurp(file) == expected);
+        EXPECT_TRUE(readFile(file) == expected);
     }
 }
 
@@ -80,20 +64,20 @@ TEST(Writer, FullDiskIsKeptAsTheFirstError) {
 TEST(AtomicFile, ReplacesOnlyOnCommitAndLeavesNoTemporaryFile) {
     Folder folder;
     const fs::path file = folder.path / "doc.txt";
-    spit(file, "old");
+    writeFile(file, "old");
     ::chmod(file.c_str(), 0640);
     {
         cli::AtomicFile uncommitted(file);
         ASSERT_GE(uncommitted.fd(), 0);
         ASSERT_EQ(::write(uncommitted.fd(), "half", 4), 4);
     }
-    EXPECT_EQ(slurp(file), "old");
+    EXPECT_EQ(readFile(file), "old");
     EXPECT_EQ(folder.entries(), 1u);
 
     cli::AtomicFile replaced(file);
     ASSERT_EQ(::write(replaced.fd(), "new", 3), 3);
     ASSERT_TRUE(replaced.commit());
-    EXPECT_EQ(slurp(file), "new");
+    EXPECT_EQ(readFile(file), "new");
     EXPECT_EQ(fs::status(file).permissions(), fs::perms(0640));
     EXPECT_EQ(folder.entries(), 1u);
 }
@@ -115,13 +99,13 @@ TEST(AtomicFile, NewFileGetsTheUmaskModeAndMissingFolderFails) {
 TEST(AtomicFile, ThroughASymbolicLinkReplacesItsTarget) {
     Folder folder;
     fs::create_directory(folder.path / "real");
-    spit(folder.path / "real/doc.txt", "old");
+    writeFile(folder.path / "real/doc.txt", "old");
     fs::create_symlink("real/doc.txt", folder.path / "link.txt");
     cli::AtomicFile file(folder.path / "link.txt");
     ASSERT_EQ(::write(file.fd(), "new", 3), 3);
     ASSERT_TRUE(file.commit());
     EXPECT_TRUE(fs::is_symlink(folder.path / "link.txt"));
-    EXPECT_EQ(slurp(folder.path / "real/doc.txt"), "new");
+    EXPECT_EQ(readFile(folder.path / "real/doc.txt"), "new");
     EXPECT_EQ(folder.entries(), 2u);
 }
 
@@ -156,10 +140,10 @@ TEST(RunTransform, FailuresPerDestination) {
     for (const auto &c : cases) {
         SCOPED_TRACE(static_cast<int>(c.kind));
         Folder folder;
-        spit(folder.path / "a", "a");
-        spit(folder.path / "b", "fail3");
-        spit(folder.path / "c", "c");
-        spit(folder.path / "d", "fail2");
+        writeFile(folder.path / "a", "a");
+        writeFile(folder.path / "b", "fail3");
+        writeFile(folder.path / "c", "c");
+        writeFile(folder.path / "d", "fail2");
         const std::vector<std::string> inputs{folder.path / "a", folder.path / "b", folder.path / "c",
                                               folder.path / "d"};
         const fs::path stdoutFile = folder.path / "stdout";
@@ -168,12 +152,12 @@ TEST(RunTransform, FailuresPerDestination) {
         const cli::Destination to{c.kind, folder.path / "out"};
         EXPECT_EQ(cli::runTransform(fakeUpper, inputs, to, fd, diagnostics), c.status);
         ::close(fd);
-        EXPECT_EQ(slurp(stdoutFile), c.stdoutText);
+        EXPECT_EQ(readFile(stdoutFile), c.stdoutText);
         EXPECT_FALSE(fs::exists(to.path));
         EXPECT_NE(diagnostics.str().find(inputs[1] + ": refused\n"), std::string::npos);
         for (int i = 0; i < 3; ++i)
-            EXPECT_EQ(slurp(inputs[i]), c.files[i]);
-        EXPECT_EQ(slurp(inputs[3]), "fail2");
+            EXPECT_EQ(readFile(inputs[i]), c.files[i]);
+        EXPECT_EQ(readFile(inputs[3]), "fail2");
     }
 }
 

@@ -1,6 +1,7 @@
 // Finding and loading pinyin.dat.
 
 #include "platform/pinyin_data.h"
+#include "temp_files.h"
 
 #include <gtest/gtest.h>
 
@@ -33,19 +34,15 @@ TEST(PinyinDataSource, LoadsOnceOnFirstUseAndNamesAFileItCannotLoad) {
     EXPECT_EQ(good.get(), data);
     EXPECT_EQ(good.error(), "");
 
-    char dir[] = "/tmp/lanternfin-pdata-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    const std::string empty = std::string(dir) + "/empty.dat", folder = std::string(dir);
-    std::ofstream(empty).close();
+    const testsupport::TempDir dir("lanternfin-pdata");
+    const std::string empty = (dir / "empty.dat").string(), folder = dir.str();
+    testsupport::writeFile(empty, "");
     // A real data file with one byte changed far from its header: only the checksum can tell.
-    const std::string damaged = std::string(dir) + "/damaged.dat";
-    {
-        std::ifstream in(platform::lanternfinDataDir() + "/" + platform::kPinyinDataFile, std::ios::binary);
-        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        ASSERT_GT(bytes.size(), 1000u);
-        bytes[bytes.size() / 2] = static_cast<char>(bytes[bytes.size() / 2] ^ 0x5A);
-        std::ofstream(damaged, std::ios::binary) << bytes;
-    }
+    const std::string damaged = (dir / "damaged.dat").string();
+    std::string bytes = testsupport::readFile(platform::lanternfinDataDir() + "/" + platform::kPinyinDataFile);
+    ASSERT_GT(bytes.size(), 1000u);
+    bytes[bytes.size() / 2] = static_cast<char>(bytes[bytes.size() / 2] ^ 0x5A);
+    testsupport::writeFile(damaged, bytes);
     // The reason reaches the message, as "cannot load PATH: WHY".
     const std::pair<std::string, std::string> cases[] = {
         {"/nonexistent/pinyin.dat", "No such file or directory"},
@@ -60,9 +57,6 @@ TEST(PinyinDataSource, LoadsOnceOnFirstUseAndNamesAFileItCannotLoad) {
         EXPECT_TRUE(bad.tried());
         EXPECT_EQ(bad.error(), "cannot load " + path + ": " + why);
     }
-    unlink(damaged.c_str());
-    unlink(empty.c_str());
-    rmdir(dir);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The ways of a button: default resolution, the menu, the stored default and unavailable ways,
 // on a bare button and through the window's 繁体 / 简体 / 汉字拼音 buttons.
 
-#include "fakes.h"
+#include "window_fixture.h"
 #include "real_text.h"
 #include "ui/button_ways.h"
 #include "ui/form1.h"
@@ -154,18 +154,9 @@ TEST_F(ButtonWaysTest, RightClickAndMenuKeyOpenTheMenu) {
 }
 
 // Through the window: the buttons' own ways come first, and each rewrite is one undo step.
-class Form1WaysTest : public ::testing::Test {
+class Form1WaysTest : public testsupport::WindowFixture {
 protected:
-    void SetUp() override {
-        form = std::make_unique<ui::Form1>(
-            ui::Form1Services{clipboard, pages, tray, pointer, testsupport::realText(), settings});
-    }
-    testsupport::FakeClipboard clipboard;
-    testsupport::FakePageOpener pages;
-    testsupport::FakeTray tray;
-    testsupport::FakePointer pointer;
-    testsupport::FakeSettings settings;
-    std::unique_ptr<ui::Form1> form;
+    void SetUp() override { makeForm(); }
 };
 
 TEST_F(Form1WaysTest, EachButtonStartsWithItsOwnWay) {

@@ -1,7 +1,7 @@
 // The tray menu's clipboard and autostart items and the answers to other starts, through the real
 // window (offscreen) with fakes for the desktop services.
 
-#include "fakes.h"
+#include "window_fixture.h"
 #include "platform/phrase_config.h"
 #include "real_text.h"
 #include "ui/button_ways.h"
@@ -30,38 +30,17 @@ using platform::Request;
 using platform::Verb;
 using testsupport::realText;
 
-class DesktopIntegrationTest : public ::testing::Test {
+class DesktopIntegrationTest : public testsupport::WindowFixture {
 protected:
     void SetUp() override {
-        form = std::make_unique<ui::Form1>(
-            ui::Form1Services{clipboard, pages, tray, pointer, realText(), settings});
+        makeForm();
         desktop = std::make_unique<ui::DesktopIntegration>(*form, clipboard, realText(),
                                                            platform::AutostartEntry(entryPath));
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-        settle();
-        // Watchdog: a modal box is recorded and closed; an unexpected one fails the test.
-        watchdog.setInterval(20);
-        QObject::connect(&watchdog, &QTimer::timeout, [this] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            if (!expectModal)
-                ADD_FAILURE() << "unexpected modal dialog: " << box->text().toStdString();
-            modalTitle = box->windowTitle();
-            modalText = box->text();
-            box->accept();
-        });
-        watchdog.start();
+        showForm();
     }
     void TearDown() override {
-        watchdog.stop();
         desktop.reset();
-        form.reset();
-    }
-    void settle() {
-        for (int i = 0; i < 5; ++i)
-            QApplication::processEvents();
+        WindowFixture::TearDown();
     }
     QAction *action(const char *name) { return form->sky->findChild<QAction *>(QLatin1String(name)); }
     platform::Reply handle(Verb verb, std::string argument = {}) {
@@ -72,16 +51,7 @@ protected:
 
     QTemporaryDir dir;
     QString entryPath = dir.filePath("autostart/lanternfin.desktop");
-    testsupport::FakeClipboard clipboard;
-    testsupport::FakePageOpener pages;
-    testsupport::FakeTray tray;
-    testsupport::FakePointer pointer;
-    testsupport::FakeSettings settings;
-    std::unique_ptr<ui::Form1> form;
     std::unique_ptr<ui::DesktopIntegration> desktop;
-    QTimer watchdog;
-    bool expectModal = false;
-    QString modalTitle, modalText;
 };
 
 TEST_F(DesktopIntegrationTest, TheMenuHasClipboardAndAutostartAboveQuit) {
@@ -192,11 +162,11 @@ TEST_F(DesktopIntegrationTest, DefaultsStoredBeforeStartUpNameTheEntries) {
 
 TEST_F(DesktopIntegrationTest, AnAmountTooLargeFromTheMenuShowsTheBoxAndChangesNothing) {
     clipboard.m_text = "10000000000000000";
-    expectModal = true;
+    watchdog.expected = true;
     action("clipboard_money")->trigger();
-    expectModal = false;
-    EXPECT_EQ(modalTitle, "错误提示");
-    EXPECT_EQ(modalText, "数目太大，无法换算！请输入一亿亿以下的数字");
+    watchdog.expected = false;
+    EXPECT_EQ(watchdog.title, "错误提示");
+    EXPECT_EQ(watchdog.text, "数目太大，无法换算！请输入一亿亿以下的数字");
     EXPECT_EQ(clipboard.m_text, "10000000000000000");
     EXPECT_EQ(clipboard.writes, 0);
     // From the command line the same failure is a reply, never a box that would wait for a click.
@@ -313,10 +283,10 @@ TEST_F(DesktopIntegrationTest, AnEntryThatCannotBeWrittenIsReported) {
     QFile blocker(dir.filePath("autostart"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
     blocker.close();
-    expectModal = true;
+    watchdog.expected = true;
     desktop->autostart->trigger();
-    expectModal = false;
-    EXPECT_TRUE(modalText.startsWith(entryPath)) << modalText.toStdString();
+    watchdog.expected = false;
+    EXPECT_TRUE(watchdog.text.startsWith(entryPath)) << watchdog.text.toStdString();
     EXPECT_FALSE(desktop->autostart->isChecked());
 }
 

@@ -1,11 +1,12 @@
 // The main window, headless, driven through its widgets with fakes for the desktop services.
 
-#include "fakes.h"
+#include "window_fixture.h"
 #include "platform/character_maps.h"
 #include "platform/text_services.h"
 #include "real_text.h"
 #include "ui/about.h"
 #include "ui/form1.h"
+#include "ui/form1_controls.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,120 +25,60 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
+#include <string_view>
+#include <variant>
+#include <vector>
 
 namespace {
 
 using testsupport::realText;
 
-class Form1Test : public ::testing::Test {
+class Form1Test : public testsupport::WindowFixture {
 protected:
-    void SetUp() override {
-        form = std::make_unique<ui::Form1>(
-            ui::Form1Services{clipboard, pages, tray, pointer, realText(), settings});
-        // Watchdog: an unexpected modal dialog fails the test instead of hanging it.
-        watchdog.setInterval(20);
-        QObject::connect(&watchdog, &QTimer::timeout, [this] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            if (!expectModal)
-                ADD_FAILURE() << "unexpected modal dialog: " << box->text().toStdString();
-            modalTitle = box->windowTitle();
-            modalText = box->text();
-            modalIcon = box->icon();
-            modalButtons = box->buttons().size();
-            box->accept();
-        });
-        watchdog.start();
-    }
-    void TearDown() override {
-        watchdog.stop();
-        form.reset();
-    }
-    void showForm() {
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-        QApplication::processEvents();
-    }
+    void SetUp() override { makeForm(); }
     void click(QPushButton *b) { QTest::mouseClick(b, Qt::LeftButton); }
     QString text() const { return form->workspaceText(); }
     void setText(const QString &t) { form->Text1->setPlainText(t); }
-
-    testsupport::FakeClipboard clipboard;
-    testsupport::FakePageOpener pages;
-    testsupport::FakeTray tray;
-    testsupport::FakePointer pointer;
-    testsupport::FakeSettings settings;
-    std::unique_ptr<ui::Form1> form;
-    QTimer watchdog;
-    bool expectModal = false;
-    QString modalTitle, modalText;
-    QMessageBox::Icon modalIcon = QMessageBox::NoIcon;
-    qsizetype modalButtons = 0;
 };
 
-TEST_F(Form1Test, ControlsAsDesigned) {
-    struct Control {
-        const char *name;
-        const char *kind;
-        const char *parent;
-        QString caption;
-        QString tip;
-        int left, top, width, height; // twips
-        double points;
-    };
-    const Control controls[] = {
-        {"Text1", "QPlainTextEdit", "Form1", "", "", 0, 0, 4215, 4935, 12},
-        {"cmdtos", "QPushButton", "Form1", "小写", "", 4945, 600, 550, 375, 9},
-        {"cmdtol", "QPushButton", "Form1", "大写", "", 4320, 600, 550, 375, 9},
-        {"cmdend", "QPushButton", "Form1", "退 出", "", 4320, 4560, 1150, 375, 9},
-        {"cmdclear", "QPushButton", "Form1", "清    空", "", 4320, 2160, 1150, 375, 9},
-        {"cmdcopy", "QPushButton", "Form1", "全部复制", "", 4320, 2640, 1150, 375, 9},
-        {"cmdpaste", "QPushButton", "Form1", "粘    贴", "", 4320, 3120, 1150, 375, 9},
-        {"cmdjt", "QPushButton", "Form1", "简体", "当前：逐字（右键选择其他方式）", 4320, 120, 550, 405, 9},
-        {"cmdft", "QPushButton", "Form1", "繁体", "当前：逐字（右键选择其他方式）", 4945, 120, 550, 405, 9},
-        {"cmdabout", "QPushButton", "Form1", "Vesk's Web", "", 4320, 3600, 1150, 375, 9},
-        {"Check1", "QCheckBox", "Form1", "自动隐藏", "", 4320, 4080, 1095, 375, 9},
-        {"cmdmoney", "QPushButton", "Form1", "金额大写", "一亿亿以下\n当前：金额大写（右键选择其他方式）", 4320, 1200, 1150, 375, 9},
-        {"Frame1", "QGroupBox", "Form1", "比例三求一", "", 120, 5160, 5415, 1335, 10.5},
-        {"t1a", "QLineEdit", "Frame1", "", "", 120, 360, 1335, 375, 10.5},
-        {"t1b", "QLineEdit", "Frame1", "", "", 1680, 360, 1335, 375, 10.5},
-        {"t1c", "QLineEdit", "Frame1", "", "", 120, 840, 1335, 375, 10.5},
-        {"t1d", "QLineEdit", "Frame1", "", "", 1680, 840, 1335, 375, 10.5},
-        {"cmdRound", "QPushButton", "Frame1", "复制", "", 4560, 840, 735, 375, 10.5},
-        {"Label1", "QLabel", "Frame1", "清 空", "", 4680, 480, 525, 210, 10.5},
-        {"opt0", "QRadioButton", "Frame1", "整数", "", 3240, 240, 855, 255, 10.5},
-        {"opt1", "QRadioButton", "Frame1", "小数一位", "", 3240, 600, 1215, 255, 10.5},
-        {"opt2", "QRadioButton", "Frame1", "小数两位", "", 3240, 960, 1215, 255, 10.5},
-        {"CmdGetPY", "QPushButton", "Form1", "汉字拼音", "大部分汉字\n当前：首字母大写（右键选择其他方式）",
-         4320, 1680, 1150, 375, 9},
-    };
+// The window is what its design table says, and the table holds together: each control is the
+// member of its name, lies inside the area it is placed in, and the tab key follows the table.
+TEST_F(Form1Test, ControlsFollowTheDesignTable) {
     EXPECT_EQ(form->objectName(), "Form1");
     EXPECT_EQ(form->windowTitle(), "Lanternfin 2011");
     EXPECT_EQ(form->twipsPerPixel(), 15.0f);
-    for (const auto &c : controls) {
-        SCOPED_TRACE(c.name);
-        auto *w = form->findChild<QWidget *>(QString::fromLatin1(c.name));
+    const QRectF client(0, 0, ui::kDesignClientWidth, ui::kDesignClientHeight);
+    QRectF frame;
+    std::set<std::string> names;
+    for (const ui::ControlRow &row : ui::form1Controls()) {
+        SCOPED_TRACE(row.name);
+        EXPECT_TRUE(names.insert(row.name).second);
+        QWidget *w = std::visit([this](auto member) -> QWidget * { return (*form).*member; }, row.member);
         ASSERT_NE(w, nullptr);
-        EXPECT_TRUE(w->inherits(c.kind));
-        EXPECT_EQ(w->parentWidget()->objectName(), QString::fromLatin1(c.parent));
-        QString caption;
-        if (auto *b = qobject_cast<QAbstractButton *>(w))
-            caption = b->text();
-        else if (auto *g = qobject_cast<QGroupBox *>(w))
-            caption = g->title();
-        else if (auto *l = qobject_cast<QLabel *>(w))
-            caption = l->text();
-        else if (auto *e = qobject_cast<QLineEdit *>(w))
-            caption = e->text();
-        else if (auto *p = qobject_cast<QPlainTextEdit *>(w))
-            caption = p->toPlainText();
-        EXPECT_EQ(caption, c.caption);
-        EXPECT_EQ(w->toolTip(), c.tip);
-        EXPECT_EQ(w->geometry(), QRect(qRound(c.left / 15.0), qRound(c.top / 15.0), qRound(c.width / 15.0),
-                                       qRound(c.height / 15.0)));
-        EXPECT_DOUBLE_EQ(w->font().pointSizeF(), c.points);
+        EXPECT_EQ(w->objectName(), QString::fromLatin1(row.name));
+        EXPECT_EQ(w->parentWidget(), row.inFrame ? static_cast<QWidget *>(form->Frame1) : form.get());
+        const QRectF design(row.left, row.top, row.width, row.height);
+        EXPECT_GT(design.width() * design.height(), 0);
+        EXPECT_TRUE((row.inFrame ? QRectF(QPointF(0, 0), frame.size()) : client).contains(design));
+        if (std::string_view(row.name) == "Frame1")
+            frame = design;
+        EXPECT_EQ(w->geometry(), QRect(qRound(row.left / 15.0), qRound(row.top / 15.0), qRound(row.width / 15.0),
+                                       qRound(row.height / 15.0)));
+        EXPECT_DOUBLE_EQ(w->font().pointSizeF(), row.points > 0 ? row.points : 10.5);
     }
+    // Apart from the workspace, the window's own controls do not overlap.
+    for (QWidget *a : form->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        for (QWidget *b : form->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            if (a != b && !a->isWindow() && !b->isWindow() && !a->objectName().isEmpty() &&
+                !b->objectName().isEmpty())
+                EXPECT_FALSE(a->geometry().intersects(b->geometry()))
+                    << a->objectName().toStdString() << " " << b->objectName().toStdString();
+    // The tips the buttons start with: their own, then the way a left click runs.
+    EXPECT_EQ(form->cmdft->toolTip(), "当前：逐字（右键选择其他方式）");
+    EXPECT_EQ(form->cmdmoney->toolTip(), "一亿亿以下\n当前：金额大写（右键选择其他方式）");
+    EXPECT_EQ(form->CmdGetPY->toolTip(), "大部分汉字\n当前：首字母大写（右键选择其他方式）");
+    EXPECT_EQ(form->cmdtol->toolTip(), "");
     // Timers and the menu.
     auto *timer1 = form->findChild<QTimer *>("Timer1");
     auto *timerLoad = form->findChild<QTimer *>("timerLoad");
@@ -178,9 +119,15 @@ TEST_F(Form1Test, TabMovesAlongTheDesignOrder) {
     showForm();
     QApplication::setActiveWindow(form.get());
     form->Text1->setFocus();
-    const char *order[] = {"Text1", "cmdtos", "cmdtol",   "cmdend", "cmdclear", "cmdcopy", "cmdpaste",
-                           "cmdjt", "cmdft",  "cmdabout", "Check1", "cmdmoney", "t1a",     "t1b",
-                           "t1c",   "t1d",    "cmdRound", "opt0",   "CmdGetPY"};
+    // The table's order over the controls that take the focus; of the option buttons, which form
+    // one group, only the checked one is a tab stop.
+    std::vector<const char *> order;
+    for (const ui::ControlRow &row : ui::form1Controls()) {
+        const std::string_view name = row.name;
+        if (name != "Frame1" && name != "Label1" && name != "opt1" && name != "opt2")
+            order.push_back(row.name);
+    }
+    ASSERT_EQ(order.size(), 19u);
     for (const char *name : order) {
         ASSERT_NE(QApplication::focusWidget(), nullptr);
         EXPECT_EQ(QApplication::focusWidget()->objectName(), QString::fromLatin1(name));
@@ -255,14 +202,14 @@ TEST_F(Form1Test, AmountRefusalShowsWhyAndKeepsTheWorkspace) {
     for (const auto &c : cases) {
         SCOPED_TRACE(c.input.toStdString());
         setText(c.input);
-        expectModal = true;
-        modalText.clear();
+        watchdog.expected = true;
+        watchdog.text.clear();
         click(form->cmdmoney);
-        expectModal = false;
-        EXPECT_EQ(modalTitle, "错误提示");
-        EXPECT_TRUE(modalText.contains(c.says)) << modalText.toStdString();
-        EXPECT_EQ(modalIcon, QMessageBox::Information);
-        EXPECT_EQ(modalButtons, 1);
+        watchdog.expected = false;
+        EXPECT_EQ(watchdog.title, "错误提示");
+        EXPECT_TRUE(watchdog.text.contains(c.says)) << watchdog.text.toStdString();
+        EXPECT_EQ(watchdog.icon, QMessageBox::Information);
+        EXPECT_EQ(watchdog.buttons, 1);
         EXPECT_EQ(text(), c.input);
     }
 }
@@ -512,14 +459,11 @@ TEST_F(Form1Test, LayoutFollowsTheWindowAndHoldsTheMinimum) {
     }
 }
 
-TEST(Form1Dictionary, MissingDataDisablesOnlyTheTwoButtons) {
-    testsupport::FakeClipboard clipboard;
-    testsupport::FakePageOpener pages;
-    testsupport::FakeTray tray;
-    testsupport::FakePointer pointer;
-    testsupport::FakeSettings settings;
+using Form1Dictionary = testsupport::WindowFixture;
+
+TEST_F(Form1Dictionary, MissingDataDisablesOnlyTheTwoButtons) {
     const platform::TextServices text = platform::loadTextServices("/nonexistent");
-    ui::Form1 form(ui::Form1Services{clipboard, pages, tray, pointer, text, settings});
+    ui::Form1 &form = *(this->form = newForm(text));
     EXPECT_FALSE(form.cmdft->isEnabled());
     EXPECT_FALSE(form.cmdjt->isEnabled());
     EXPECT_EQ(form.cmdft->toolTip(), "cannot load /nonexistent/STCharacters.ocd2");
@@ -527,6 +471,19 @@ TEST(Form1Dictionary, MissingDataDisablesOnlyTheTwoButtons) {
     form.Text1->setPlainText("abc");
     QTest::mouseClick(form.cmdtol, Qt::LeftButton);
     EXPECT_EQ(form.workspaceText(), "ABC");
+    this->form.reset(); // before the text services it rests on
+}
+
+// Without the code page table there is no capitalised pinyin: the button says why instead of
+// running, and the workspace stays as it was.
+TEST_F(Form1Dictionary, PinyinWithoutItsTableSaysWhyAndKeepsTheWorkspace) {
+    platform::TextServices none;
+    ui::Form1 &form = *(this->form = newForm(none));
+    form.Text1->setPlainText("汉字");
+    QTest::mouseClick(form.CmdGetPY, Qt::LeftButton);
+    EXPECT_EQ(form.workspaceText(), "汉字");
+    EXPECT_EQ(form.ways(form.CmdGetPY)->unavailableReason("capitalised"), "the pinyin table is not loaded");
+    this->form.reset(); // before the text services it rests on
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The tray icon and edge docking through the real window (offscreen), with fakes for the tray
 // and the pointer.
 
-#include "fakes.h"
+#include "window_fixture.h"
 #include "platform/character_maps.h"
 #include "platform/text_services.h"
 #include "real_text.h"
@@ -23,25 +23,12 @@ namespace {
 
 using testsupport::realText;
 
-class Form1TrayTest : public ::testing::Test {
+class Form1TrayTest : public testsupport::WindowFixture {
 protected:
     void SetUp() override {
-        form = std::make_unique<ui::Form1>(
-            ui::Form1Services{clipboard, pages, tray, pointer, realText(), settings});
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-        settle();
+        makeForm();
+        showForm();
     }
-    void settle() {
-        for (int i = 0; i < 5; ++i)
-            QApplication::processEvents();
-    }
-    testsupport::FakeClipboard clipboard;
-    testsupport::FakePageOpener pages;
-    testsupport::FakeTray tray;
-    testsupport::FakePointer pointer;
-    testsupport::FakeSettings settings;
-    std::unique_ptr<ui::Form1> form;
 };
 
 TEST_F(Form1TrayTest, LeftClickSendsToTheTrayAndBack) {

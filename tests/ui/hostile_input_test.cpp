@@ -1,7 +1,7 @@
 // Hostile workspaces and calculator boxes through the window's handlers: every command ends in a
 // sound result and no character of the workspace is lost.
 
-#include "fakes.h"
+#include "window_fixture.h"
 #include "platform/character_maps.h"
 #include "platform/text_services.h"
 #include "real_text.h"
@@ -23,33 +23,18 @@ namespace {
 
 using testsupport::realText;
 
-class HostileInput : public ::testing::Test {
+class HostileInput : public testsupport::WindowFixture {
 protected:
     void SetUp() override {
-        form = std::make_unique<ui::Form1>(
-            ui::Form1Services{clipboard, pages, tray, pointer, realText(), settings});
-        closer.setInterval(20);
-        QObject::connect(&closer, &QTimer::timeout, [this] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                ++limitMessages;
-                box->accept();
-            }
-        });
-        closer.start();
+        makeForm();
+        // The amount's limit and refusals come as message boxes: counted and closed.
+        watchdog.expected = true;
     }
     QString run(QPushButton *button, const QString &workspace) {
         form->Text1->setPlainText(workspace);
         QTest::mouseClick(button, Qt::LeftButton);
         return form->workspaceText();
     }
-    testsupport::FakeClipboard clipboard;
-    testsupport::FakePageOpener pages;
-    testsupport::FakeTray tray;
-    testsupport::FakePointer pointer;
-    testsupport::FakeSettings settings;
-    std::unique_ptr<ui::Form1> form;
-    QTimer closer;
-    int limitMessages = 0;
 };
 
 const QString kNuls = QString(3, QChar(0));
@@ -88,7 +73,7 @@ TEST_F(HostileInput, ConversionsLeaveWhatTheyCannotConvert) {
         form->Text1->undo();
         EXPECT_EQ(form->workspaceText(), c.in);
     }
-    EXPECT_EQ(limitMessages, 0);
+    EXPECT_EQ(watchdog.count, 0);
 }
 
 // Texts without an amount, and huge amounts: the message, and the workspace as it was.
@@ -96,9 +81,9 @@ TEST_F(HostileInput, RefusedAmountsShowWhyAndKeepTheText) {
     for (const QString &in : {kMillionDigits, QString("1e999999999"), QString("1e") + kMillionDigits, kNuls,
                               kSurrogates, QString("&H"), QString("-"), QString(".")}) {
         SCOPED_TRACE(in.left(20).toStdString());
-        const int before = limitMessages;
+        const int before = watchdog.count;
         EXPECT_EQ(run(form->cmdmoney, in), in);
-        EXPECT_EQ(limitMessages, before + 1);
+        EXPECT_EQ(watchdog.count, before + 1);
     }
 }
 

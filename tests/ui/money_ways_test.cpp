@@ -1,7 +1,7 @@
 // The ways of 金额大写: the menu, each way's rewrite as one undo step, a refusal that keeps the
 // workspace, and the stored default.
 
-#include "fakes.h"
+#include "window_fixture.h"
 #include "real_text.h"
 #include "ui/form1.h"
 
@@ -19,39 +19,10 @@
 
 namespace {
 
-class MoneyWaysTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        // A message box is read and closed; one nobody expects fails the test.
-        watchdog.setInterval(20);
-        QObject::connect(&watchdog, &QTimer::timeout, [this] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            if (!expectBox)
-                ADD_FAILURE() << "unexpected message: " << box->text().toStdString();
-            boxTitle = box->windowTitle();
-            boxText = box->text();
-            box->accept();
-        });
-        watchdog.start();
-    }
-    std::unique_ptr<ui::Form1> makeForm() {
-        return std::make_unique<ui::Form1>(
-            ui::Form1Services{clipboard, pages, tray, pointer, testsupport::realText(), settings});
-    }
-    testsupport::FakeClipboard clipboard;
-    testsupport::FakePageOpener pages;
-    testsupport::FakeTray tray;
-    testsupport::FakePointer pointer;
-    testsupport::FakeSettings settings;
-    QTimer watchdog;
-    bool expectBox = false;
-    QString boxTitle, boxText;
-};
+using MoneyWaysTest = testsupport::WindowFixture;
 
 TEST_F(MoneyWaysTest, MenuOffersTheDesignWayFirst) {
-    auto form = makeForm();
+    auto form = newForm();
     emit form->cmdmoney->customContextMenuRequested(QPoint(2, 2));
     QMenu *menu = form->ways(form->cmdmoney)->menu();
     QStringList labels;
@@ -79,7 +50,7 @@ TEST_F(MoneyWaysTest, EachWayRewritesTheWorkspaceOnceAsOneUndoStep) {
         {"numerals", "100010", "十万零一十"},
         {"capital-numerals", "1005.5", "壹仟零伍点伍"},
     };
-    auto form = makeForm();
+    auto form = newForm();
     for (const auto &c : cases) {
         SCOPED_TRACE(c.key);
         form->Text1->setPlainText(QString::fromUtf8(c.before));
@@ -102,17 +73,17 @@ TEST_F(MoneyWaysTest, ARefusalShowsWhyAndKeepsTheWorkspace) {
         {"bank", "1e16", "数目太大"},
         {"numerals", "1e16", "数目太大"},
     };
-    auto form = makeForm();
+    auto form = newForm();
     for (const auto &c : cases) {
         SCOPED_TRACE(c.key + std::string(" ") + c.text);
         form->Text1->setPlainText(QString::fromUtf8(c.text));
-        expectBox = true;
-        boxText.clear();
+        watchdog.expected = true;
+        watchdog.text.clear();
         form->ways(form->cmdmoney)->run(QString::fromLatin1(c.key));
-        expectBox = false;
-        EXPECT_EQ(boxTitle, "错误提示");
-        EXPECT_FALSE(boxText.isEmpty());
-        EXPECT_TRUE(boxText.contains(QString::fromUtf8(c.why))) << boxText.toStdString();
+        watchdog.expected = false;
+        EXPECT_EQ(watchdog.title, "错误提示");
+        EXPECT_FALSE(watchdog.text.isEmpty());
+        EXPECT_TRUE(watchdog.text.contains(QString::fromUtf8(c.why))) << watchdog.text.toStdString();
         EXPECT_EQ(form->workspaceText().toStdString(), c.text);
         EXPECT_FALSE(form->Text1->document()->isUndoAvailable());
     }
@@ -120,11 +91,11 @@ TEST_F(MoneyWaysTest, ARefusalShowsWhyAndKeepsTheWorkspace) {
 
 TEST_F(MoneyWaysTest, TheChosenDefaultIsWhatALeftClickDoesAfterARestart) {
     {
-        auto form = makeForm();
+        auto form = newForm();
         form->ways(form->cmdmoney)->setDefault("bank");
         EXPECT_EQ(settings.values.value("ways/cmdmoney"), "bank");
     }
-    auto form = makeForm();
+    auto form = newForm();
     form->Text1->setPlainText("16");
     form->cmdmoney->click();
     EXPECT_EQ(form->workspaceText(), "壹拾陆元整");

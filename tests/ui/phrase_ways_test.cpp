@@ -1,7 +1,7 @@
 // The phrase ways of 繁体 and 简体, headless: their menus, loading on first use, one undo step, and
 // a configuration that cannot be loaded.
 
-#include "fakes.h"
+#include "window_fixture.h"
 #include "platform/character_maps.h"
 #include "platform/phrase_config.h"
 #include "platform/text_services.h"
@@ -19,7 +19,7 @@
 
 namespace {
 
-class PhraseWaysTest : public ::testing::Test {
+class PhraseWaysTest : public testsupport::WindowFixture {
 protected:
     void SetUp() override {
         text.phrases = std::make_shared<platform::PhraseConverters>(
@@ -33,8 +33,7 @@ protected:
                 ++probes;
                 return failing.count(name) ? "/x/" + name + ".json" : std::string();
             });
-        form =
-            std::make_unique<ui::Form1>(ui::Form1Services{clipboard, pages, tray, pointer, text, settings});
+        makeForm(text);
     }
     QStringList labels(QPushButton *button) const {
         QStringList out;
@@ -59,12 +58,6 @@ protected:
     std::vector<std::string> loads;
     int probes = 0;
     std::set<std::string> failing;
-    testsupport::FakeClipboard clipboard;
-    testsupport::FakePageOpener pages;
-    testsupport::FakeTray tray;
-    testsupport::FakePointer pointer;
-    testsupport::FakeSettings settings;
-    std::unique_ptr<ui::Form1> form;
 };
 
 TEST_F(PhraseWaysTest, MenusListTheWaysAndStartUpLoadsNothing) {

@@ -1,7 +1,7 @@
 // The reading ways of 汉字拼音: the menu, the appended line, the stored default, loading on first
 // use, and a missing or damaged data file.
 
-#include "fakes.h"
+#include "window_fixture.h"
 #include "platform/character_maps.h"
 #include "platform/text_services.h"
 #include "ui/form1.h"
@@ -23,13 +23,9 @@ namespace {
 
 using ui::ButtonWays;
 
-class PinyinWaysTest : public ::testing::Test {
+class PinyinWaysTest : public testsupport::WindowFixture {
 protected:
     void SetUp() override { text = platform::loadTextServices(platform::openccDataDir()); }
-    std::unique_ptr<ui::Form1> makeForm() {
-        return std::make_unique<ui::Form1>(
-            ui::Form1Services{clipboard, pages, tray, pointer, text, settings});
-    }
     // The menu's entries as the user sees them when it opens.
     static std::vector<QAction *> openedEntries(ui::Form1 &form) {
         emit form.CmdGetPY->customContextMenuRequested(QPoint(2, 2));
@@ -42,15 +38,10 @@ protected:
         return entries;
     }
     platform::TextServices text;
-    testsupport::FakeClipboard clipboard;
-    testsupport::FakePageOpener pages;
-    testsupport::FakeTray tray;
-    testsupport::FakePointer pointer;
-    testsupport::FakeSettings settings;
 };
 
 TEST_F(PinyinWaysTest, MenuOffersTheDesignWayFirstThenTheReadings) {
-    auto form = makeForm();
+    auto form = newForm(text);
     QStringList labels;
     for (QAction *a : openedEntries(*form)) {
         labels << a->text();
@@ -69,7 +60,7 @@ TEST_F(PinyinWaysTest, EachWayAppendsItsLineOnceAsOneUndoStep) {
                  {"numbers", "yin2 hang2 yi2 ge4 lü4 2008"},
                  {"none", "yin hang yi ge lü 2008"},
                  {"initials", "yh yg l 2008"}};
-    auto form = makeForm();
+    auto form = newForm(text);
     for (const auto &c : cases) {
         SCOPED_TRACE(c.key);
         form->Text1->setPlainText(QStringLiteral(" 银行 一个 绿 2008 "));
@@ -82,10 +73,10 @@ TEST_F(PinyinWaysTest, EachWayAppendsItsLineOnceAsOneUndoStep) {
 
 TEST_F(PinyinWaysTest, DefaultWayIsRememberedAndNamedInTheToolTip) {
     {
-        auto form = makeForm();
+        auto form = newForm(text);
         form->ways(form->CmdGetPY)->setDefault(QStringLiteral("numbers"));
     }
-    auto form = makeForm();
+    auto form = newForm(text);
     EXPECT_EQ(form->ways(form->CmdGetPY)->defaultKey(), "numbers");
     EXPECT_TRUE(form->CmdGetPY->toolTip().contains(QStringLiteral("数字声调")));
     form->Text1->setPlainText(QStringLiteral("汉字"));
@@ -94,7 +85,7 @@ TEST_F(PinyinWaysTest, DefaultWayIsRememberedAndNamedInTheToolTip) {
 }
 
 TEST_F(PinyinWaysTest, DataIsLoadedOnFirstUseNotAtStartUp) {
-    auto form = makeForm();
+    auto form = newForm(text);
     EXPECT_FALSE(text.readings->tried());
     form->Text1->setPlainText(QStringLiteral("汉字"));
     form->CmdGetPY->click(); // the design's way needs no data
@@ -115,7 +106,7 @@ TEST_F(PinyinWaysTest, MissingOrDamagedDataDisablesOnlyTheReadings) {
     for (const auto &[path, why] : cases) {
         SCOPED_TRACE(path);
         text.readings = std::make_unique<platform::PinyinDataSource>(path);
-        auto form = makeForm();
+        auto form = newForm(text);
         const auto entries = openedEntries(*form);
         ASSERT_EQ(entries.size(), 5u);
         EXPECT_TRUE(entries[0]->isEnabled());
