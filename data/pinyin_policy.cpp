@@ -667,7 +667,7 @@ private:
     std::map<char32_t, std::set<char32_t>> m_mergedFrom; // terra's characters t2s turns into each
     std::map<Word, Entry> m_words;
     std::map<Word, std::vector<std::size_t>> m_curatedByKey; // terra's key -> its curated entries
-    std::set<Word> m_curated;   // terra's curated words by simplified key
+    std::set<Word> m_curated;                                // terra's curated words by simplified key
     std::set<Word> m_respelled; // words whose letters pinyin_simp's spelling changed
     std::uint16_t m_unknownCost = 0;
 };
