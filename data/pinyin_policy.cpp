@@ -61,7 +61,11 @@ public:
                         m_variantDefault[cp] = it->second;
                         break;
                     }
-        m_default.merge(m_variantDefault);
+        // Copied, not merged: respellDefaults() leaves these alone, since the typings of a
+        // variant's spelling say nothing of the character itself.
+        // Copied, not merged (merge would move them out): respellDefaults() leaves these alone,
+        // as the typings of the character say nothing of the variant's reading it borrowed.
+        m_default.insert(m_variantDefault.begin(), m_variantDefault.end());
     }
 
     // Terra's curated words keyed by their simplified form; of two keys that meet, the more
@@ -90,7 +94,8 @@ public:
             for (std::size_t k = 0; k < key.size(); ++k) {
                 const std::string &syl = m_src.curated[i].syllables[k];
                 const char32_t c = m_src.tghz.count(key[k]) ? key[k] : keys[i][k];
-                const bool standard = isStandard(c, syl) || isMainlandNeutral(i, k, key[k]);
+                const bool standard =
+                    isStandard(c, syl) || isMainlandNeutral(i, k, key[k]) || isOnlyNeutral(i, k, key[k]);
                 b.syl.push_back(standard ? syl : corrected(c, mainlandOf(keys[i][k], key[k], syl)));
                 b.nonStandard += !standard;
             }
@@ -122,8 +127,10 @@ public:
                         evidence[key.substr(from, len)][std::vector<std::string>(
                             b.syl.begin() + static_cast<std::ptrdiff_t>(from),
                             b.syl.begin() + static_cast<std::ptrdiff_t>(from + len))] += b.weight + 1;
-        for (auto &[key, b] : best)
+        for (auto &[key, b] : best) {
             addKnown(key, b.syl);
+            m_curated.insert(key);
+        }
         std::vector<Word> others;
         for (const auto &[w, f] : m_src.jieba)
             others.push_back(w);
@@ -272,8 +279,13 @@ public:
             }
             if (ours == top->first || top->second < kTypedEnough)
                 continue;
+            // A reading of terra's own words yields only to a spelling typed clearly more often
+            // (模样 mu yang 474 against mo yang 1392 keeps terra's mú yàng).
+            const bool terras = m_curated.count(w) > 0 && m_words.count(w) && !m_words.at(w).reading.empty();
             if (const auto mine = spellings.find(ours);
-                mine != spellings.end() && mine->second >= top->second)
+                mine != spellings.end() &&
+                (mine->second >= top->second ||
+                 (terras && mine->second >= kTypedEnough && mine->second * kClearlyMoreTyped > top->second)))
                 continue;
             const auto letters = split(top->first, ' ');
             bool complete = true;
@@ -309,8 +321,55 @@ public:
             if (const auto tag = m_src.jiebaTag.find(w); tag != m_src.jiebaTag.end())
                 m_words[w].tag = tag->second;
         }
-        // The segmentation uses jieba's words only: a word it never picks needs no place.
+        addCuratedWords();
+        // The segmentation uses jieba's words and those above: a word it never picks needs no place.
         std::erase_if(m_words, [](const auto &w) { return w.second.cost == core::kNotASegmentationWord; });
+    }
+
+    // Terra's curated words that jieba lacks and that read otherwise than their characters do
+    // (还钱 huán qián, 长得 zhǎng de) would never be picked. Those that Mainland typists use as
+    // words, spelled as terra reads them, enter the segmentation (a rare word of terra's, 中的
+    // zhòng dì, would cut common text wrongly): each one costs a little less
+    // than the cheapest way jieba's words split it, so that it wins where it stands whole and
+    // moves no boundary around it.
+    void addCuratedWords() {
+        std::vector<std::pair<Word, std::uint16_t>> added;
+        for (const Word &w : m_curated) {
+            const auto it = m_words.find(w);
+            if (w.size() < 2 || it == m_words.end() || it->second.cost != core::kNotASegmentationWord ||
+                it->second.reading.empty() || m_respelled.count(w) || !typedAs(w, it->second.reading))
+                continue;
+            std::vector<double> best(w.size() + 1, 1e300);
+            best[0] = 0;
+            for (std::size_t i = 0; i < w.size(); ++i)
+                for (std::size_t len = 1; i + len <= w.size() && len < w.size(); ++len) {
+                    double c = len == 1 ? m_unknownCost : 1e300;
+                    if (const auto x = m_words.find(w.substr(i, len));
+                        x != m_words.end() && x->second.cost != core::kNotASegmentationWord)
+                        c = x->second.cost;
+                    best[i + len] = std::min(best[i + len], best[i] + c);
+                }
+            if (best[w.size()] >= 1 && best[w.size()] < core::kNotASegmentationWord)
+                added.emplace_back(w, static_cast<std::uint16_t>(best[w.size()] - 1));
+        }
+        for (const auto &[w, cost] : added)
+            m_words[w].cost = cost;
+    }
+
+    // Whether pinyin_simp types the word often enough, mostly with the letters of `syl`.
+    bool typedAs(const Word &w, const std::vector<std::string> &syl) const {
+        const auto it = m_src.toneless.find(w);
+        if (it == m_src.toneless.end())
+            return false;
+        const auto top = std::max_element(it->second.begin(), it->second.end(),
+                                          [](const auto &a, const auto &b) { return a.second < b.second; });
+        std::string ours;
+        for (const auto &x : syl) {
+            if (!ours.empty())
+                ours += ' ';
+            ours += baseOf(x);
+        }
+        return top->first == ours && top->second >= kTypedEnough;
     }
 
     // Traditional text splits and reads as its simplified form does: each word in its
@@ -474,6 +533,29 @@ private:
         });
     }
 
+    // The standard lists a character's full tones only (子 zǐ), yet the dictionaries of Mainland
+    // use list its neutral tone as a reading of its own, the suffix's (kXHC1983: 头 tou; kMandarin:
+    // 子 zi): where terra reads a word's last syllable in that neutral tone only, under no other
+    // listing of the word, it is the word's own (孩子 hái zi, 石头 shí tou), not a Taiwan tone to
+    // correct.
+    bool isOnlyNeutral(std::size_t i, std::size_t k, char32_t simplified) const {
+        const auto &word = m_src.curated[i];
+        const std::string &syl = word.syllables[k];
+        if (k + 1 != word.syllables.size() || syl.back() != '5' ||
+            (!lists(m_src.xhc, simplified, syl) && !lists(m_src.mandarin, simplified, syl)))
+            return false;
+        const auto same = m_curatedByKey.find(word.key);
+        return same == m_curatedByKey.end() ||
+               std::all_of(same->second.begin(), same->second.end(),
+                           [&](std::size_t j) { return m_src.curated[j].syllables[k] == syl; });
+    }
+
+    static bool lists(const std::map<char32_t, std::vector<std::string>> &field, char32_t cp,
+                      const std::string &syl) {
+        const auto it = field.find(cp);
+        return it != field.end() && std::find(it->second.begin(), it->second.end(), syl) != it->second.end();
+    }
+
     bool isStandard(char32_t cp, const std::string &syl) const {
         const auto t = m_src.tghz.find(cp);
         return t == m_src.tghz.end() || std::find(t->second.begin(), t->second.end(), syl) != t->second.end();
@@ -585,6 +667,7 @@ private:
     std::map<char32_t, std::set<char32_t>> m_mergedFrom; // terra's characters t2s turns into each
     std::map<Word, Entry> m_words;
     std::map<Word, std::vector<std::size_t>> m_curatedByKey; // terra's key -> its curated entries
+    std::set<Word> m_curated;                                // terra's curated words by simplified key
     std::set<Word> m_respelled; // words whose letters pinyin_simp's spelling changed
     std::uint16_t m_unknownCost = 0;
 };

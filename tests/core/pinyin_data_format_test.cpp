@@ -27,7 +27,7 @@ core::PinyinDataContent sample() {
     c.info = "test data\n";
     c.readings = {{U'银', "yin2"}, {U'行', "xing2"}, {U'长', "chang2"}, {U'大', "da4"}, {U'𠀀', "qiu1"}};
     c.words[U"银行"] = {120, {"yin2", "hang2"}, "n"};
-    c.words[U"长大"] = {300, {"zhang3", "da4"}};
+    c.words[U"长大"] = {300, {"zhang3", "da4"}, ""};
     c.words[U"行"] = {900, {}, "v"};
     c.unknownCost = 4000;
     return c;
@@ -128,16 +128,16 @@ TEST(PinyinDataFormat, ContentTheFileCannotHoldIsRefused) {
     } cases[] = {
         {"word starting without a reading",
          [](core::PinyinDataContent &c) {
-             c.words[U"中行"] = {10, {}};
+             c.words[U"中行"] = {10, {}, ""};
          }},
         {"reading shorter than its word",
          [](core::PinyinDataContent &c) {
-             c.words[U"大行"] = {10, {"da4"}};
+             c.words[U"大行"] = {10, {"da4"}, ""};
          }},
         {"syllable without a tone", [](core::PinyinDataContent &c) { c.readings[U'中'] = "zhong"; }},
         {"code point beyond the file",
          [](core::PinyinDataContent &c) {
-             c.words[U"大\U00040000"] = {10, {}};
+             c.words[U"大\U00040000"] = {10, {}, ""};
          }},
         {"model of a character without a reading",
          [](core::PinyinDataContent &c) {

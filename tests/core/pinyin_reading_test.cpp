@@ -128,6 +128,43 @@ TEST(PinyinReading, TaiwanTonesOfTraditionalWordsTakeTheMainlandReading) {
                {"头发很长", "tóu fa hěn cháng"}});
 }
 
+// The standard lists only full tones for 子 and 头, yet as suffixes Mainland dictionaries read
+// them in the neutral tone; words that carry a full tone keep it.
+TEST(PinyinReading, NeutralSuffixesStayNeutral) {
+    expectAll({{"孩子", "hái zi"},
+               {"桌子", "zhuō zi"},
+               {"椅子", "yǐ zi"},
+               {"石头", "shí tou"},
+               {"木头", "mù tou"},
+               {"里头", "lǐ tou"},
+               {"孩子们", "hái zi men"},
+               {"子女", "zǐ nǚ"},
+               {"电子", "diàn zǐ"},
+               {"孔子", "kǒng zǐ"},
+               {"头脑", "tóu nǎo"},
+               {"知道", "zhī dào"}});
+}
+
+// Words the segmentation dictionary lacks but Mainland typists use, read as words; a rare
+// word of the reading dictionary cuts nothing (中的 zhòng dì).
+TEST(PinyinReading, TypedWordsOutsideTheSegmentationDictionaryReadAsWords) {
+    expectAll({{"还钱", "huán qián"},
+               {"我明天还钱", "wǒ míng tiān huán qián"},
+               {"他还没还钱", "tā hái méi huán qián"},
+               {"他长得很高", "tā zhǎng de hěn gāo"},
+               {"她长得很漂亮", "tā zhǎng de hěn piào liàng"},
+               {"会话中的活动", "huì huà zhōng de huó dòng"}});
+}
+
+// A word's own reading yields to the input method's spelling only where that is typed clearly
+// more often (模样 mu yang 474 times against mo yang 1392 keeps mú).
+TEST(PinyinReading, AWordsOwnReadingYieldsOnlyToAClearlyMoreTypedSpelling) {
+    expectAll({{"模样", "mú yàng"},
+               {"他的模样", "tā de mú yàng"},
+               {"标识", "biāo shí"}, // typed 2175 times against 124: respelled
+               {"换行", "huàn háng"}});
+}
+
 // Polyphones the dictionary leaves open, read by their context: 为 as "is" against "for", and the
 // common ones the labelled sentences teach; rarer characters as encyclopedic text reads them.
 TEST(PinyinReading, PolyphonesStandingAloneAreReadByTheirContext) {
