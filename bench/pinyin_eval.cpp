@@ -42,7 +42,8 @@ int main(int argc, char **argv) {
             if (run.empty())
                 continue;
             const std::size_t from = i - run.size();
-            reader.readRun(run, syl, from > 0 ? core::pinyinBoundaryOf(cps[from - 1]) : core::PinyinBoundary::Edge,
+            reader.readRun(run, syl,
+                           from > 0 ? core::pinyinBoundaryOf(cps[from - 1]) : core::PinyinBoundary::Edge,
                            i < cps.size() ? core::pinyinBoundaryOf(cps[i]) : core::PinyinBoundary::Edge);
             for (std::size_t k = 0; k < syl.size(); ++k) {
                 out +=

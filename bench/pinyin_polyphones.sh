@@ -41,10 +41,11 @@ printf '%d-fold cross-validated: %.2f%% with tone, %.2f%% without tone, %.1f%% d
     "$k" "$(echo "100 * ${total[1]} / ${total[0]}" | bc -l)" "$(echo "100 * ${total[2]} / ${total[0]}" | bc -l)" \
     "$(echo "100 * ${total[3]} / ${total[0]}" | bc -l)"
 
-# Without models: one sentence that teaches nothing (its character is labelled as read alone).
+# Learning nothing from the sentences (no models, no corrected readings): one sentence that
+# teaches nothing, its character labelled as it is read.
 printf '我▁们▁\n' > "$work/none.sent"
 printf 'men5\n' > "$work/none.lb"
 make_data "$work/none.dat" "$work/none.sent" "$work/none.lb"
 read -r n right letters decided < <("$eval" "$work/none.dat" "$sent" "$lb")
-printf 'without context models: %.2f%% with tone, %.2f%% without tone\n' \
+printf 'learning nothing from the sentences: %.2f%% with tone, %.2f%% without tone\n' \
     "$(echo "100 * $right / $n" | bc -l)" "$(echo "100 * $letters / $n" | bc -l)"

@@ -339,7 +339,7 @@ void convertUtf16Into(const PhraseConverter &converter, std::u16string_view in, 
             const char16_t u = in[j];
             if (u < 0xD800 || u > 0xDFFF) {
                 ++j;
-                if (u == u'\n' && j >= blockEnd)
+                if (u == u'\n' && j >= blockEnd && lineCutIsSafe(in, j))
                     break;
             } else if (u <= 0xDBFF && j + 1 < in.size() && in[j + 1] >= 0xDC00 && in[j + 1] <= 0xDFFF) {
                 j += 2;
@@ -361,13 +361,31 @@ void convertUtf16Into(const PhraseConverter &converter, std::u16string_view in, 
 
 } // namespace
 
+bool lineCutIsSafe(std::string_view utf8, std::size_t at) {
+    // A description character is E2 BF B0..BF; 64 characters are at most 256 bytes.
+    const auto *s = reinterpret_cast<const unsigned char *>(utf8.data());
+    for (std::size_t i = at > 256 ? at - 256 : 0; i + 2 < at; ++i)
+        if (s[i] == 0xE2 && s[i + 1] == 0xBF && (s[i + 2] & 0xF0) == 0xB0)
+            return false;
+    return true;
+}
+
+bool lineCutIsSafe(std::u16string_view text, std::size_t at) {
+    for (std::size_t i = at > 128 ? at - 128 : 0; i < at; ++i)
+        if (isIdsOperator(text[i]))
+            return false;
+    return true;
+}
+
 std::u16string convertUtf16(const PhraseConverter &converter, std::u16string_view in) {
     // A large text whose lines convert alone is cut at the line break nearest its middle, and the
     // first half converted on a second thread.
     std::size_t cut = 0;
     if (in.size() >= (std::size_t(1) << 18) && converter.linesConvertAlone() &&
         std::thread::hardware_concurrency() >= 2) {
-        const std::size_t nl = in.find(u'\n', in.size() / 2);
+        std::size_t nl = in.find(u'\n', in.size() / 2);
+        while (nl != std::u16string_view::npos && !lineCutIsSafe(in, nl + 1))
+            nl = in.find(u'\n', nl + 1);
         cut = nl == std::u16string_view::npos ? 0 : nl + 1;
     }
     std::u16string first, out;

@@ -110,6 +110,12 @@ private:
     std::shared_ptr<const Tables> m_tables;
 };
 
+// Whether a text whose lines convert alone may be cut at `at`, just after a line break, and its
+// parts converted apart: an ideographic description may take a line break as a part, so a cut is
+// safe only where no description character lies within the 64 characters before it.
+bool lineCutIsSafe(std::string_view utf8, std::size_t at);
+bool lineCutIsSafe(std::u16string_view text, std::size_t at);
+
 // `in` converted by `converter`, for UTF-16 text. A lone surrogate, which no key can hold, stays as
 // it is, and the text on each side of it is converted on its own.
 std::u16string convertUtf16(const PhraseConverter &converter, std::u16string_view in);

@@ -20,7 +20,8 @@ struct FeatureHash {
 };
 
 // A character of the run, or the boundary beside it as a value no code point has.
-std::uint32_t at(std::span<const char32_t> run, std::ptrdiff_t k, PinyinBoundary before, PinyinBoundary after) {
+std::uint32_t at(std::span<const char32_t> run, std::ptrdiff_t k, PinyinBoundary before,
+                 PinyinBoundary after) {
     if (k < 0)
         return 0x110000u + static_cast<std::uint32_t>(before);
     if (static_cast<std::size_t>(k) >= run.size())
@@ -30,9 +31,22 @@ std::uint32_t at(std::span<const char32_t> run, std::ptrdiff_t k, PinyinBoundary
 
 enum Kind : std::uint32_t {
     Bias = 1,
-    Left1, Right1, Left2, Right2, Left3, Right3,
-    Around, LeftPair, RightPair,
-    PreviousWord, NextWord, PreviousWordLast, NextWordFirst,
+    Left1,
+    Right1,
+    Left2,
+    Right2,
+    Left3,
+    Right3,
+    Around,
+    LeftPair,
+    RightPair,
+    PreviousWord,
+    NextWord,
+    PreviousWordLast,
+    NextWordFirst,
+    PreviousTag,
+    NextTag,
+    TagsAround,
 };
 
 } // namespace
@@ -45,14 +59,15 @@ PinyinBoundary pinyinBoundaryOf(char32_t c) {
         return PinyinBoundary::Latin;
     if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == 0x3000 || c == 0xA0)
         return PinyinBoundary::Space;
-    if (c < 0x80 || (c >= 0x2000 && c <= 0x2BFF) || (c >= 0x3000 && c <= 0x303F) || (c >= 0xFF00 && c <= 0xFFEF))
+    if (c < 0x80 || (c >= 0x2000 && c <= 0x2BFF) || (c >= 0x3000 && c <= 0x303F) ||
+        (c >= 0xFF00 && c <= 0xFFEF))
         return PinyinBoundary::Punctuation;
     return PinyinBoundary::Other;
 }
 
 void pinyinContextFeatures(std::span<const char32_t> run, std::span<const std::uint8_t> wordStart,
-                           std::size_t i, PinyinBoundary before, PinyinBoundary after,
-                           std::vector<std::uint32_t> &out) {
+                           std::span<const std::uint8_t> wordTag, std::size_t i, PinyinBoundary before,
+                           PinyinBoundary after, std::vector<std::uint32_t> &out) {
     out.clear();
     const auto p = static_cast<std::ptrdiff_t>(i);
     auto c = [&](std::ptrdiff_t d) { return at(run, p + d, before, after); };
@@ -74,6 +89,21 @@ void pinyinContextFeatures(std::span<const char32_t> run, std::span<const std::u
     std::size_t start = i;
     while (start > 0 && !wordStart[start])
         --start;
+    // The parts of speech of the words beside it (beyond the run: what lies there).
+    auto tagAt = [&](std::size_t k) -> std::uint32_t { return k < wordTag.size() ? wordTag[k] : 0u; };
+    std::uint32_t prevTag = 0x110000u + static_cast<std::uint32_t>(before);
+    std::uint32_t nextTag = 0x110100u + static_cast<std::uint32_t>(after);
+    if (start > 0) {
+        std::size_t prev = start - 1;
+        while (prev > 0 && !wordStart[prev])
+            --prev;
+        prevTag = tagAt(prev);
+    }
+    if (end < n)
+        nextTag = tagAt(end);
+    out.push_back(FeatureHash(PreviousTag).add(prevTag).h);
+    out.push_back(FeatureHash(NextTag).add(nextTag).h);
+    out.push_back(FeatureHash(TagsAround).add(prevTag).add(nextTag).h);
     if (start > 0) {
         std::size_t prev = start - 1;
         while (prev > 0 && !wordStart[prev])
@@ -83,7 +113,10 @@ void pinyinContextFeatures(std::span<const char32_t> run, std::span<const std::u
             w.add(run[k]);
         out.push_back(w.h);
         if (start - prev > 1)
-            out.push_back(FeatureHash(PreviousWordLast).add(run[start - 1]).add(static_cast<std::uint32_t>(start - prev)).h);
+            out.push_back(FeatureHash(PreviousWordLast)
+                              .add(run[start - 1])
+                              .add(static_cast<std::uint32_t>(start - prev))
+                              .h);
     } else {
         out.push_back(FeatureHash(PreviousWord).add(c(-1)).h);
     }
@@ -96,7 +129,8 @@ void pinyinContextFeatures(std::span<const char32_t> run, std::span<const std::u
             w.add(run[k]);
         out.push_back(w.h);
         if (next - end > 1)
-            out.push_back(FeatureHash(NextWordFirst).add(run[end]).add(static_cast<std::uint32_t>(next - end)).h);
+            out.push_back(
+                FeatureHash(NextWordFirst).add(run[end]).add(static_cast<std::uint32_t>(next - end)).h);
     } else {
         out.push_back(FeatureHash(NextWord).add(at(run, static_cast<std::ptrdiff_t>(n), before, after)).h);
     }

@@ -2,9 +2,9 @@
 
 // The context of a polyphone that stands alone (a word of one character), as the reading engine's
 // per-character models see it: the characters around it (three each side), the words before and
-// after it, what ends its run of characters (digits, Latin letters, punctuation, spaces, the text's
-// edge). Each feature is a 32-bit hash; the data generator trains on the same features, so that
-// one function serves both.
+// after it and their parts of speech, what ends its run of characters (digits, Latin letters, punctuation,
+// spaces, the text's edge). Each feature is a 32-bit hash; the data generator trains on the same features, so
+// that one function serves both.
 
 #include <cstdint>
 #include <span>
@@ -25,11 +25,12 @@ enum class PinyinBoundary : std::uint8_t {
 PinyinBoundary pinyinBoundaryOf(char32_t c);
 
 // Appends the features of position `i` of `run` to `out` (cleared first). `wordStart[k]` is
-// nonzero where a word of the segmentation begins (wordStart[0] always). `before` and `after`:
-// what lies beside the run.
+// nonzero where a word of the segmentation begins (wordStart[0] always); `wordTag[k]` there is the
+// word's part of speech (0 unknown; may be empty: all unknown). `before` and `after`: what lies
+// beside the run.
 void pinyinContextFeatures(std::span<const char32_t> run, std::span<const std::uint8_t> wordStart,
-                           std::size_t i, PinyinBoundary before, PinyinBoundary after,
-                           std::vector<std::uint32_t> &out);
+                           std::span<const std::uint8_t> wordTag, std::size_t i, PinyinBoundary before,
+                           PinyinBoundary after, std::vector<std::uint32_t> &out);
 
 // The key under which a model's weights of a feature are stored; never 0 (an empty slot).
 inline std::uint32_t pinyinFeatureKey(std::uint32_t feature, std::uint32_t model) {

@@ -94,6 +94,18 @@ std::vector<unsigned char> writePinyinData(const PinyinDataContent &content, std
     while (slotCount < prefixes.size() * 5 / 4)
         slotCount <<= 1;
     std::vector<PinyinTrieSlot> slots(slotCount, PinyinTrieSlot{0, 0, kNoWordReading});
+    std::set<std::string> tagNames;
+    for (const auto &[w, e] : content.words)
+        if (!e.tag.empty())
+            tagNames.insert(e.tag);
+    if (tagNames.size() > 255)
+        return refuse("more than 255 parts of speech");
+    std::map<std::string, std::uint8_t> tagId;
+    for (const auto &t : tagNames) {
+        const auto next = static_cast<std::uint8_t>(tagId.size() + 1);
+        tagId[t] = next;
+    }
+    std::vector<std::uint8_t> tags(slotCount, 0);
     std::vector<std::uint16_t> readings;
     for (const auto &[w, e] : content.words) {
         std::uint32_t node = 0;
@@ -103,6 +115,8 @@ std::vector<unsigned char> writePinyinData(const PinyinDataContent &content, std
             continue; // the empty word
         PinyinTrieSlot &s = slots[node - 1];
         s.cpAndCost = s.cp() | std::uint32_t(e.cost) << kPinyinCodePointBits;
+        if (!e.tag.empty())
+            tags[node - 1] = tagId[e.tag];
         if (!e.reading.empty()) {
             s.reading = static_cast<std::uint32_t>(readings.size());
             for (const auto &syl : e.reading)
@@ -177,6 +191,7 @@ std::vector<unsigned char> writePinyinData(const PinyinDataContent &content, std
     put(filter.data(), filter.size() * 8);
     put(slots.data(), slots.size() * sizeof(PinyinTrieSlot));
     put(readings.data(), readings.size() * 2);
+    put(tags.data(), tags.size());
     put(models.data(), models.size() * sizeof(PinyinModelEntry));
     put(classes.data(), classes.size() * 2);
     put(featureSlots.data(), featureSlots.size() * sizeof(PinyinFeatureSlot));

@@ -16,6 +16,8 @@
 //     below the root, so that most lookups of a missing word end without touching the trie
 //   word trie: slotCount PinyinTrieSlot, an open-addressing hash table keyed by (parent, cp)
 //   word readings: readingCount uint16 syllable numbers, padded to 4 bytes
+//   word tags: slotCount uint8, the part of speech of each node's word (a number for each of
+//     jieba's tags in their sorted order, from 1; 0 none), padded to 4 bytes
 //   models: modelCount PinyinModelEntry, by code point: the polyphones read by their context
 //     where they stand alone (see pinyin_context.h)
 //   model classes: classCount uint16 syllable numbers (a model's readings, its default first),
@@ -34,7 +36,7 @@
 namespace core {
 
 inline constexpr char kPinyinDataMagic[8] = {'L', 'F', 'P', 'I', 'N', 'Y', 'I', 'N'};
-inline constexpr std::uint32_t kPinyinDataVersion = 2;
+inline constexpr std::uint32_t kPinyinDataVersion = 3;
 inline constexpr std::uint32_t kPinyinPageIndexSize = 0x400; // code points up to U+3FFFF
 inline constexpr std::uint16_t kNoSyllable = 0xFFFF;
 inline constexpr std::uint32_t kPinyinFilterBits = 1u << 21;
@@ -127,6 +129,7 @@ inline std::uint64_t pinyinDataChecksum(const unsigned char *p, std::uint64_t n)
 struct PinyinWordEntry {
     std::uint16_t cost = kNotASegmentationWord;
     std::vector<std::string> reading;
+    std::string tag; // its part of speech, empty where unknown
 };
 
 // A polyphone's context model: its readings (the default first) and, by feature hash, a weight
@@ -138,18 +141,18 @@ struct PinyinModel {
 
 // What a data file holds, before it is laid out.
 struct PinyinDataContent {
-    std::string info;                                 // what the file was made from, UTF-8
-    std::map<char32_t, std::string> readings;         // each character's own reading ("zhong1")
-    std::map<std::u32string, PinyinWordEntry> words;  // the segmentation's words
-    std::uint32_t unknownCost = 0;                    // the cost of a character that is no word
-    std::map<char32_t, PinyinModel> models;           // polyphones read by their context
+    std::string info;                                // what the file was made from, UTF-8
+    std::map<char32_t, std::string> readings;        // each character's own reading ("zhong1")
+    std::map<std::u32string, PinyinWordEntry> words; // the segmentation's words
+    std::uint32_t unknownCost = 0;                   // the cost of a character that is no word
+    std::map<char32_t, PinyinModel> models;          // polyphones read by their context
 };
 
 // The bytes of a data file holding `content`, which PinyinReadingData::open reads back. Empty,
 // with the reason in `why`, where the content cannot be laid out: a word that starts with a
 // character without a reading, a reading whose length is not its word's, a code point the file
-// cannot hold (U+40000 and above), more syllables than the file numbers, a model of a character
-// without a reading, of no class or more than 255, or with weights not one per class.
+// cannot hold (U+40000 and above), more syllables than the file numbers or 255 parts of speech, a model of a
+// character without a reading, of no class or more than 255, or with weights not one per class.
 std::vector<unsigned char> writePinyinData(const PinyinDataContent &content, std::string *why = nullptr);
 
 } // namespace core

@@ -64,7 +64,7 @@ std::optional<PinyinReadingData> PinyinReadingData::open(std::span<const unsigne
                                std::uint64_t(kPinyinPageIndexSize) * 2 + std::uint64_t(h.pageCount) * 512 +
                                std::uint64_t(h.pageCount) * 1024 + kPinyinFilterBits / 8 +
                                std::uint64_t(h.slotCount) * sizeof(PinyinTrieSlot) +
-                               padded(std::uint64_t(h.readingCount) * 2) +
+                               padded(std::uint64_t(h.readingCount) * 2) + padded(h.slotCount) +
                                std::uint64_t(h.modelCount) * sizeof(PinyinModelEntry) +
                                padded(std::uint64_t(h.classCount) * 2) +
                                std::uint64_t(h.featureSlotCount) * sizeof(PinyinFeatureSlot) +
@@ -101,6 +101,8 @@ std::optional<PinyinReadingData> PinyinReadingData::open(std::span<const unsigne
     p += std::size_t(h.slotCount) * sizeof(PinyinTrieSlot);
     d.m_readings = {reinterpret_cast<const std::uint16_t *>(p), h.readingCount};
     p += padded(std::size_t(h.readingCount) * 2);
+    d.m_tags = p;
+    p += padded(h.slotCount);
     d.m_models = {reinterpret_cast<const PinyinModelEntry *>(p), h.modelCount};
     p += std::size_t(h.modelCount) * sizeof(PinyinModelEntry);
     d.m_classes = {reinterpret_cast<const std::uint16_t *>(p), h.classCount};
@@ -255,8 +257,8 @@ PinyinReader::PinyinReader(const PinyinReadingData &data, const PinyinStyle &sty
     m_bu4 = data.syllableId("bu4");
 }
 
-void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint16_t> &syl, PinyinBoundary before,
-                           PinyinBoundary after) {
+void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint16_t> &syl,
+                           PinyinBoundary before, PinyinBoundary after) {
     const std::size_t n = run.size();
     syl.resize(n);
     for (std::size_t i = 0; i < n; ++i)
@@ -294,9 +296,11 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
     // 系统中的.)
     m_wordEnd.assign(n, 0);
     m_wordStart.assign(n, 0);
+    m_wordTag.assign(n, 0);
     for (std::size_t i = 0; i < n;) {
         const std::size_t e = m_end[i];
         m_wordStart[i] = 1;
+        m_wordTag[i] = m_data.tagOf(m_node[i]);
         if (e - i >= 2) {
             m_wordEnd[e - 1] = 1;
             const PinyinTrieSlot &s = m_data.slot(m_node[i]);
@@ -313,7 +317,7 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
         for (std::size_t i = 0; i < n; ++i)
             if (standsAlone(i))
                 if (const int model = m_data.modelOf(run[i]); model >= 0) {
-                    pinyinContextFeatures(run, m_wordStart, i, before, after, m_features);
+                    pinyinContextFeatures(run, m_wordStart, m_wordTag, i, before, after, m_features);
                     syl[i] = m_data.predict(model, m_features);
                 }
     // 一 and 不 before the next syllable's own tone; before a neutral tone, the tone that

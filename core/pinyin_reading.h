@@ -8,11 +8,11 @@
 // Each run of characters with readings is split into words by the most probable sequence of
 // dictionary words (the product of their probabilities, a dynamic programme over the run). A word
 // the dictionary reads gets that reading; everything else is read character by character. 一 is yī at the end
-// of a word or run, after 第 or a numeral, before a numeral digit, 月 or 号, between 月 and 日 (五月一日); else yí before a fourth tone and yì before
-// the others. 不 is bú before a fourth tone, else bù. A polyphone that stands alone as a word of
-// one character is read by its context model where the data file has one (pinyin_context.h). Everything else (letters, digits, punctuation,
-// characters without a reading) passes through unchanged and in order; the separator stands between
-// a syllable and letters or digits next to it.
+// of a word or run, after 第 or a numeral, before a numeral digit, 月 or 号, between 月 and 日 (五月一日);
+// else yí before a fourth tone and yì before the others. 不 is bú before a fourth tone, else bù. A polyphone
+// that stands alone as a word of one character is read by its context model where the data file has one
+// (pinyin_context.h). Everything else (letters, digits, punctuation, characters without a reading) passes
+// through unchanged and in order; the separator stands between a syllable and letters or digits next to it.
 
 #include "pinyin_context.h"
 #include "pinyin_data_format.h"
@@ -67,6 +67,8 @@ public:
         return probe(h, node, cp);
     }
     const PinyinTrieSlot &slot(std::uint32_t node) const { return m_slots[node - 1]; }
+    // The part of speech of a node's word (a number, 0 unknown); 0 for the root.
+    std::uint8_t tagOf(std::uint32_t node) const { return node ? m_tags[node - 1] : 0; }
     std::uint16_t readingAt(std::uint32_t i) const { return m_readings[i]; }
     std::size_t readingCount() const { return m_readings.size(); }
     std::uint32_t unknownCost() const { return m_unknownCost; }
@@ -93,6 +95,7 @@ private:
     const std::uint32_t *m_rootPages = nullptr;
     const std::uint32_t *m_filter = nullptr;
     std::span<const PinyinTrieSlot> m_slots;
+    const std::uint8_t *m_tags = nullptr;
     std::span<const std::uint16_t> m_readings;
     std::uint32_t m_slotMask = 0;
     std::uint32_t m_unknownCost = 0;
@@ -141,6 +144,8 @@ public:
     }
     // After readRun: the segmentation's word starts, one flag per character.
     std::span<const std::uint8_t> wordStarts() const { return m_wordStart; }
+    // After readRun: the part of speech of the word starting at each word start (0 unknown).
+    std::span<const std::uint8_t> wordTags() const { return m_wordTag; }
 
 private:
     void flushRun(std::string &out, PinyinBoundary after);
@@ -153,7 +158,7 @@ private:
     std::vector<char32_t> m_run;
     std::vector<std::uint16_t> m_syl;
     std::vector<std::uint32_t> m_best, m_end, m_node;
-    std::vector<std::uint8_t> m_wordEnd, m_wordStart;
+    std::vector<std::uint8_t> m_wordEnd, m_wordStart, m_wordTag;
     std::vector<std::uint32_t> m_features;
     PinyinBoundary m_before = PinyinBoundary::Edge; // what lies before the run being gathered
     // What the output ends with: a separator goes between syllables, and between a syllable and

@@ -44,7 +44,8 @@ int main(int argc, char **argv) {
         argv += 2;
     }
     if (argc < 11)
-        fail("usage: make_pinyin_data [--hold-out F/K] OUT TERRA_DICT TERRA_TABLE UNIHAN_READINGS UNIHAN_VARIANTS "
+        fail("usage: make_pinyin_data [--hold-out F/K] OUT TERRA_DICT TERRA_TABLE UNIHAN_READINGS "
+             "UNIHAN_VARIANTS "
              "JIEBA_DICT PINYIN_SIMP_DICT T2S_CONFIG LABELLED_SENT LABELLED_LB [INFO...]");
     const std::string out = argv[1];
     const std::string terraDict = readFile(argv[2]), terra = readFile(argv[3]), unihan = readFile(argv[4]),
@@ -120,8 +121,8 @@ int main(int argc, char **argv) {
     for (const auto &[c, m] : content.models)
         weights += m.weights.size();
     std::cerr << "make_pinyin_data: " << content.readings.size() << " characters, " << content.words.size()
-              << " words, " << content.models.size() << " models with " << weights << " features, " << file.size()
-              << " bytes\n";
+              << " words, " << content.models.size() << " models with " << weights << " features, "
+              << file.size() << " bytes\n";
 
     const std::string tmp = out + ".tmp";
     {

@@ -37,7 +37,8 @@ struct Example {
 };
 
 // Multi-class averaged perceptron, deterministic: the examples in a fixed order each pass.
-std::map<std::uint32_t, std::vector<std::int16_t>> train(const std::vector<Example> &examples, std::size_t classes) {
+std::map<std::uint32_t, std::vector<std::int16_t>> train(const std::vector<Example> &examples,
+                                                         std::size_t classes) {
     std::map<std::uint32_t, std::vector<double>> w, u; // weights, and the step-weighted updates
     double step = 1;
     auto score = [&](const Example &e, std::size_t c) {
@@ -103,7 +104,8 @@ std::vector<LabelledSentence> readLabelled(const std::string &sentText, const st
     for (std::size_t i = 0; i < sents.size() && i < labels.size(); ++i) {
         const Word line = decode(sents[i]);
         const auto first = line.find(U'\u2581');
-        if (first == Word::npos || first + 2 >= line.size() || line[first + 2] != U'\u2581' || labels[i].size() < 2)
+        if (first == Word::npos || first + 2 >= line.size() || line[first + 2] != U'\u2581' ||
+            labels[i].size() < 2)
             continue;
         LabelledSentence s;
         s.text = line.substr(0, first) + line[first + 1] + line.substr(first + 3);
@@ -135,7 +137,8 @@ LabelledContext contextOf(core::PinyinReader &reader, const core::PinyinReadingD
     ctx.reading = std::string(data.syllableName(syl[i]));
     ctx.alone = reader.standsAlone(i);
     if (ctx.alone) {
-        core::pinyinContextFeatures(run, reader.wordStarts(), i, before, after, ctx.features);
+        core::pinyinContextFeatures(run, reader.wordStarts(), reader.wordTags(), i, before, after,
+                                    ctx.features);
     } else {
         const auto starts = reader.wordStarts();
         std::size_t start = i, end = i + 1;
@@ -143,14 +146,15 @@ LabelledContext contextOf(core::PinyinReader &reader, const core::PinyinReadingD
             --start;
         while (end < run.size() && !starts[end])
             ++end;
-        ctx.word.assign(run.begin() + static_cast<std::ptrdiff_t>(start), run.begin() + static_cast<std::ptrdiff_t>(end));
+        ctx.word.assign(run.begin() + static_cast<std::ptrdiff_t>(start),
+                        run.begin() + static_cast<std::ptrdiff_t>(end));
         ctx.offset = i - start;
     }
     return ctx;
 }
 
-std::map<std::u32string, std::vector<std::string>> wordCorrections(const core::PinyinReadingData &data,
-                                                                   const std::vector<LabelledSentence> &sentences) {
+std::map<std::u32string, std::vector<std::string>>
+wordCorrections(const core::PinyinReadingData &data, const std::vector<LabelledSentence> &sentences) {
     core::PinyinReader reader(data, {});
     // (word, place) -> label -> count, and what the engine reads there.
     std::map<std::pair<std::u32string, std::size_t>, std::map<std::string, int>> labels;
@@ -233,8 +237,10 @@ std::map<char32_t, core::PinyinModel> trainContextModels(const core::PinyinReadi
         std::sort(m.classes.begin() + 1, m.classes.end());
         std::vector<Example> examples;
         for (auto &[ctx, label] : seen.examples)
-            examples.push_back({std::move(ctx.features), static_cast<std::size_t>(
-                                    std::find(m.classes.begin(), m.classes.end(), label) - m.classes.begin())});
+            examples.push_back(
+                {std::move(ctx.features),
+                 static_cast<std::size_t>(std::find(m.classes.begin(), m.classes.end(), label) -
+                                          m.classes.begin())});
         m.weights = train(examples, m.classes.size());
         models.emplace(c, std::move(m));
     }

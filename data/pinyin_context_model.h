@@ -39,8 +39,8 @@ LabelledContext contextOf(core::PinyinReader &reader, const core::PinyinReadingD
 // The readings the labels give polyphones inside words, where the engine reads them otherwise
 // and more labels say so than agree with it (勃艮第 gèn, 黄陂 bēi): word -> its corrected reading,
 // starting from `readingOf` (the engine's reading of the word alone).
-std::map<std::u32string, std::vector<std::string>> wordCorrections(const core::PinyinReadingData &data,
-                                                                   const std::vector<LabelledSentence> &sentences);
+std::map<std::u32string, std::vector<std::string>>
+wordCorrections(const core::PinyinReadingData &data, const std::vector<LabelledSentence> &sentences);
 
 // Better readings for rare characters: where Mainland text's counts say nothing of a character
 // (it is not in `counted`, kHanyuPinlu's characters) and the labels give it another reading than

@@ -306,6 +306,8 @@ public:
                 (known == m_words.end() || known->second.reading.empty() || m_respelled.count(w)))
                 continue;
             m_words[w].cost = costOf(f, total);
+            if (const auto tag = m_src.jiebaTag.find(w); tag != m_src.jiebaTag.end())
+                m_words[w].tag = tag->second;
         }
         // The segmentation uses jieba's words only: a word it never picks needs no place.
         std::erase_if(m_words, [](const auto &w) { return w.second.cost == core::kNotASegmentationWord; });
@@ -363,7 +365,6 @@ private:
             fail("a word cost does not fit the data file's 14 bits");
         return static_cast<std::uint16_t>(std::max(c, 0.0));
     }
-
 
     void addKnown(const Word &key, const std::vector<std::string> &syl) {
         bool asCharacters = true;

@@ -18,7 +18,6 @@ std::string syllableOf(std::string_view s) {
     return s == "r5" ? std::string("er5") : std::string(s);
 }
 
-
 void fail(const std::string &what) {
     std::cerr << "make_pinyin_data: " << what << "\n";
     std::exit(1);
@@ -100,7 +99,6 @@ std::string numbered(std::string_view marked) {
     }
     return letters + static_cast<char>('0' + tone);
 }
-
 
 std::string baseOf(const std::string &syl) {
     return syl.substr(0, syl.size() - 1);
@@ -236,6 +234,8 @@ void readJieba(const std::string &text, Sources &src) {
         if (f.size() < 2)
             continue;
         src.jieba.emplace_back(decode(f[0]), std::strtod(std::string(f[1]).c_str(), nullptr));
+        if (f.size() > 2 && !f[2].empty())
+            src.jiebaTag[src.jieba.back().first] = std::string(f[2].substr(0, f[2].find('\r')));
     }
 }
 

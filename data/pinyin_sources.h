@@ -56,6 +56,7 @@ struct Sources {
     std::map<char32_t, std::map<std::string, double>> pinlu;
     std::map<char32_t, std::vector<char32_t>> variants;
     std::vector<std::pair<Word, double>> jieba;
+    std::map<Word, std::string> jiebaTag; // the part of speech jieba gives a word ("n", "v", "ns")
     // rime-data-pinyin-simp's simplified words and characters: toneless readings with weights.
     std::map<Word, std::map<std::string, double>> toneless;
 };
@@ -70,7 +71,7 @@ void readUnihan(const std::string &text, Sources &src);
 void readVariants(const std::string &text, Sources &src);
 // pinyin_simp.dict.yaml: toneless spellings with weights.
 void readToneless(const std::string &text, Sources &src);
-// jieba's dict.txt: words and their frequencies.
+// jieba's dict.txt: words, their frequencies and parts of speech.
 void readJieba(const std::string &text, Sources &src);
 
 // The keys as an OpenCC configuration converts them (t2s.json: to simplified), each key on a

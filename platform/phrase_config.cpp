@@ -52,12 +52,14 @@ std::uint64_t combine(const std::vector<std::uint64_t> &hashes) {
     return hashBytes(std::string_view(reinterpret_cast<const char *>(hashes.data()), hashes.size() * 8));
 }
 
-// The converter in the image file at `path`: when `hashes` is given, only if the file was made
-// from exactly those sources. A file that is not such an image in every part gives nullopt, with
-// `why` set.
+// The converter in the image file at `path`: when `hashes` is given (an image in the cache), only
+// if the file was made from exactly those sources and its checksum holds. Without (a built-in
+// image, installed with the program and checked by the package manager), the checksum is not
+// computed, so that loading stays within a few milliseconds. Either way every table is checked. A
+// file that is not such an image in every part gives nullopt, with `why` set.
 std::optional<core::PhraseConverter> openImage(const std::string &path,
                                                const std::vector<std::uint64_t> *hashes, std::string &why) {
-    const auto file = MappedFile::open(path, kMaxImageBytes, &why);
+    const auto file = MappedFile::open(path, kMaxImageBytes, &why, !hashes);
     if (!file)
         return std::nullopt;
     const std::string_view bytes = file->bytes();
@@ -84,7 +86,7 @@ std::optional<core::PhraseConverter> openImage(const std::string &path,
         return std::nullopt;
     }
     const std::string_view image = bytes.substr(h.imageOffset);
-    if (hashBytes(image) != h.imageHash) {
+    if (hashes && hashBytes(image) != h.imageHash) {
         why = "damaged";
         return std::nullopt;
     }

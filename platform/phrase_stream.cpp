@@ -18,13 +18,27 @@ Utf8Prefix validUtf8Prefix(std::string_view in, bool final) {
 namespace {
 
 // Where `text` may be cut in two for converting the halves apart: just after the line break
-// nearest its middle; 0 when it holds none.
+// nearest its middle where that is safe; 0 when there is none.
 std::size_t lineCutNearMiddle(std::string_view text) {
     const std::size_t mid = text.size() / 2;
-    if (const void *nl = std::memchr(text.data() + mid, '\n', text.size() - mid))
-        return static_cast<std::size_t>(static_cast<const char *>(nl) - text.data()) + 1;
-    if (const void *nl = memrchr(text.data(), '\n', mid))
-        return static_cast<std::size_t>(static_cast<const char *>(nl) - text.data()) + 1;
+    for (std::size_t from = mid; from < text.size();) {
+        const void *nl = std::memchr(text.data() + from, '\n', text.size() - from);
+        if (!nl)
+            break;
+        const std::size_t cut = static_cast<std::size_t>(static_cast<const char *>(nl) - text.data()) + 1;
+        if (core::lineCutIsSafe(text, cut))
+            return cut;
+        from = cut;
+    }
+    for (std::size_t to = mid; to > 0;) {
+        const void *nl = memrchr(text.data(), '\n', to);
+        if (!nl)
+            break;
+        const std::size_t cut = static_cast<std::size_t>(static_cast<const char *>(nl) - text.data()) + 1;
+        if (core::lineCutIsSafe(text, cut))
+            return cut;
+        to = cut - 1;
+    }
     return 0;
 }
 

@@ -23,7 +23,7 @@ struct DataSource {
 };
 
 inline constexpr std::array<DataSource, 6> kDataSources{{
-    {"OpenCC", "简繁转换的字典与配置（Debian 软件包 libopencc-data）", "Apache-2.0",
+    {"OpenCC", "简繁转换的字典与配置（OpenCC 1.4.1 的数据，内置）", "Apache-2.0",
      "© Carbo Kuo (BYVoid) 与 OpenCC 贡献者"},
     {"Terra Pinyin", "字与词的读音及其频率（rime-data-terra-pinyin）", "LGPL-3.0",
      "© GONG Chen, Kunki Chiu；收录 CC-CEDICT（MDBG）、Chewing、OpenCC、Android Pinyin IME、moedict.tw 的数据"},

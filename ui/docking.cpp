@@ -18,6 +18,31 @@ Extent extentOf(const DockWindow &w) {
 
 } // namespace
 
+void holdBroughtBack(DockState &s) {
+    s.held = true;
+    s.mouseEntered = false;
+    s.hadFocus = false;
+    s.unfocusedPasses = 0;
+}
+
+// Whether a window brought back still stays shown this pass; ends the hold when it does not.
+bool stillHeld(const DockWindow &w, DockState &s, int x, int y) {
+    if (!s.held)
+        return false;
+    const Extent e = extentOf(w);
+    const bool inside = !(y > e.bottom || y < e.top || x > e.right || x < e.left);
+    const bool focused = w.focused();
+    s.mouseEntered = s.mouseEntered || inside;
+    s.hadFocus = s.hadFocus || focused;
+    if (!focused)
+        ++s.unfocusedPasses;
+    const bool release = (s.mouseEntered && !inside) ||
+                         (!focused && (s.hadFocus || s.unfocusedPasses > kUnfocusedPasses));
+    if (release)
+        s.held = false;
+    return !release;
+}
+
 void dockPass(DockWindow &w, DockState &s) {
     const int x = w.cursorX();
     const int y = w.cursorY();
@@ -25,6 +50,12 @@ void dockPass(DockWindow &w, DockState &s) {
         s.Hids = kFalse;
     if (w.state() != WindowState::Normal)
         return;
+    if (stillHeld(w, s, x, y)) {
+        // Shown and kept so: no pause after it, the hold took its place.
+        s.Hids = kTrue;
+        s.interval = kTickInterval;
+        return;
+    }
 
     // Shows a window restored from the tray at its edge and pauses.
     auto pauseShown = [&s](auto show) {

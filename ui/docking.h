@@ -30,6 +30,8 @@ public:
     // The cursor in pixels, relative to the top-left of that screen.
     virtual int cursorX() const = 0;
     virtual int cursorY() const = 0;
+    // True while the window has the keyboard focus.
+    virtual bool focused() const = 0;
     virtual void setLeft(float twips) = 0;
     virtual void setTop(float twips) = 0;
 };
@@ -46,7 +48,19 @@ struct DockState {
     std::int16_t Hids = kTrue;
     // Timer1's interval in ms after the pass: 500, or 3000 after showing a restored window.
     int interval = kTickInterval;
+    // A window brought back by a command or the tray stays shown while it has the keyboard focus:
+    // the hold ends when the mouse has entered and left it, or when it loses the focus (or never
+    // gets it within kUnfocusedPasses passes).
+    bool held = false;
+    bool mouseEntered = false;
+    bool hadFocus = false;
+    int unfocusedPasses = 0;
 };
+
+inline constexpr int kUnfocusedPasses = 6;
+
+// The window was brought back by a command or the tray: hold it shown (see DockState::held).
+void holdBroughtBack(DockState &state);
 
 // One docking pass (the body of Timer1_Timer).
 void dockPass(DockWindow &window, DockState &state);

@@ -3,6 +3,7 @@
 #include "dock_strip.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QMoveEvent>
 #include <QScreen>
 #include <QTimer>
@@ -54,6 +55,8 @@ void EdgeDocking::comeBackFromTray() {
         showFromStrip(shownAtEdge(*m_hiddenFrame, screenRect()).topLeft());
         m_dock.Hids = kFalse;
     }
+    // Brought back to be used: it stays while it has the keyboard focus.
+    holdBroughtBack(m_dock);
 }
 
 void EdgeDocking::findDockScreen() {
@@ -93,6 +96,11 @@ public:
     float screenWidth() const override { return px(f.screenRect().width()); }
     int cursorX() const override { return f.m_passCursor.x() - f.screenRect().x(); }
     int cursorY() const override { return f.m_passCursor.y() - f.screenRect().y(); }
+    // The window that gets the keys: QWidget's own active flag can miss a window shown again
+    // from an edge and focused by its window manager.
+    bool focused() const override {
+        return f.m_window.windowHandle() && QGuiApplication::focusWindow() == f.m_window.windowHandle();
+    }
     void setLeft(float twips) override {
         frame.moveLeft(f.screenRect().x() + toPixels(twips));
         moved = true;

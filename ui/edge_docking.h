@@ -56,8 +56,8 @@ public:
     void startAfterLoad(bool enabled);
     // One docking pass (Timer1's tick).
     void tick();
-    // Back from the tray: a window hidden at an edge comes out at that edge, and the next pass
-    // pauses before hiding it again, as for any window back from the tray.
+    // Back from the tray or by a command: a window hidden at an edge comes out at that edge, and
+    // the window stays shown while it has the keyboard focus (DockState::held).
     void comeBackFromTray();
 
     QTimer *const Timer1;

@@ -172,7 +172,7 @@ void Form1::Form_Resize() {
         (g.*kSet[static_cast<int>(m.property)])(px(m.twips));
         w->setGeometry(g);
     }
-    if (!pass.newHeight && !pass.newWidth)
+    if (!pass.newHeight && !pass.newWidth && !reframedSinceHeld())
         return;
     // The minimum size is set from the event loop, since a resize made inside the first resize
     // event is lost; the size is worked out afresh then, as the user may have resized meanwhile.
@@ -189,18 +189,62 @@ void Form1::holdMinimumSize() {
     if (isMinimized() || isMaximized() || !isVisible() || m_docking->remapping())
         return;
     const float tpp = twipsPerPixel();
-    const QRect outer = frameGeometry();
+    const QRect outer = outerFrame();
     const LayoutPass pass =
         layoutPass(static_cast<float>(outer.width()) * tpp, static_cast<float>(outer.height()) * tpp, tpp);
     auto px = [tpp](float twips) { return static_cast<int>(std::lround(twips / tpp)); };
+    const QSize frame = outer.size() - size();
     // In whole pixels of the outer frame: a size the window already has raises no new pass.
     QSize client = size();
-    if (pass.newHeight)
-        client.setHeight(px(*pass.newHeight) - (outer.height() - height()));
-    if (pass.newWidth)
-        client.setWidth(px(*pass.newWidth) - (outer.width() - width()));
-    if (client != size())
-        resize(client);
+    // Each side stays held while it has the size set here; one the user changed is free.
+    Held held = m_held.value_or(Held{});
+    held.height = held.height && height() == held.client.height();
+    held.width = held.width && width() == held.client.width();
+    // A size held here before the window manager had framed the window was worked out from a
+    // frame of nothing; once the frame is known the held sides are worked out again, so that the
+    // window has the same outer size whichever came first (a race at every start).
+    if (frame != held.frame) {
+        if (held.height)
+            client.setHeight(px(kMinimumHeight) - frame.height());
+        if (held.width)
+            client.setWidth(px(kMinimumWidth) - frame.width());
+    }
+    if (pass.newHeight) {
+        client.setHeight(px(*pass.newHeight) - frame.height());
+        held.height = true;
+    }
+    if (pass.newWidth) {
+        client.setWidth(px(*pass.newWidth) - frame.width());
+        held.width = true;
+    }
+    if (client == size())
+        return;
+    held.client = client;
+    held.frame = frame;
+    m_held = held;
+    resize(client);
+    // A window manager frames a new window soon after it is mapped: look again shortly, then
+    // every few seconds with timerLoad.
+    for (const int ms : {100, 300, 1000})
+        QTimer::singleShot(ms, this, [this] { followFrame(); });
+}
+
+bool Form1::reframedSinceHeld() const {
+    if (!m_held || outerFrame().size() - size() == m_held->frame)
+        return false;
+    return (m_held->height && height() == m_held->client.height()) ||
+           (m_held->width && width() == m_held->client.width());
+}
+
+QRect Form1::outerFrame() const {
+    // The window's own frame is read afresh; QWidget's copy is renewed only by a move or resize,
+    // and a window manager that frames a window in place sends neither.
+    return windowHandle() ? windowHandle()->frameGeometry() : frameGeometry();
+}
+
+void Form1::followFrame() {
+    if (reframedSinceHeld())
+        holdMinimumSize();
 }
 
 void Form1::resizeEvent(QResizeEvent *event) {
@@ -246,7 +290,7 @@ void Form1::minimiseToTray() {
 
 void Form1::restoreFromTray() {
     // A window hidden at an edge counts as being in the tray: it comes back shown at its edge, and
-    // the next docking pass pauses before hiding it again, as for any window back from the tray.
+    // stays while it has the keyboard focus.
     m_docking->comeBackFromTray();
     show();
     showNormal();
@@ -485,6 +529,7 @@ void Form1::Check1_Click() {
 }
 
 void Form1::timerLoad_Timer() {
+    followFrame();
     m_docking->startAfterLoad(Check1->checkState() != Qt::Unchecked);
 }
 

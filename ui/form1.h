@@ -134,6 +134,14 @@ private:
     void Form_Load();
     void Form_Resize();
     void holdMinimumSize();
+    // True when a side of the window still has the size holdMinimumSize gave it but the frame has
+    // changed since (the window manager framed the window after the size was set).
+    bool reframedSinceHeld() const;
+    // The outer frame as the window system has it now.
+    QRect outerFrame() const;
+    // Works the held size out again when the window was framed after it was held; called by the
+    // timers, as no event tells the window of a frame added in place.
+    void followFrame();
     void minimiseToTray();
     void restoreFromTray();
     void endProgram();
@@ -157,6 +165,15 @@ private:
     ButtonWays *m_moneyWays = nullptr;
     QSize m_laidOutFrame;
     bool m_resizePending = false;
+    // The client size the minimum-size step last set, the frame it reckoned with, and which sides
+    // it held at the minimum.
+    struct Held {
+        QSize client;
+        QSize frame;
+        bool height = false;
+        bool width = false;
+    };
+    std::optional<Held> m_held;
     AboutBox *m_about = nullptr;
 
 public:

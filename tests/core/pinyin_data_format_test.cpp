@@ -11,10 +11,13 @@ namespace {
 
 // Written bytes copied into 4-byte aligned memory, as a mapped file is.
 struct Aligned {
-    explicit Aligned(const std::vector<unsigned char> &bytes) : words((bytes.size() + 3) / 4), size(bytes.size()) {
+    explicit Aligned(const std::vector<unsigned char> &bytes)
+        : words((bytes.size() + 3) / 4), size(bytes.size()) {
         std::memcpy(words.data(), bytes.data(), bytes.size());
     }
-    std::span<const unsigned char> span() const { return {reinterpret_cast<const unsigned char *>(words.data()), size}; }
+    std::span<const unsigned char> span() const {
+        return {reinterpret_cast<const unsigned char *>(words.data()), size};
+    }
     std::vector<std::uint32_t> words;
     std::size_t size;
 };
@@ -23,9 +26,9 @@ core::PinyinDataContent sample() {
     core::PinyinDataContent c;
     c.info = "test data\n";
     c.readings = {{U'银', "yin2"}, {U'行', "xing2"}, {U'长', "chang2"}, {U'大', "da4"}, {U'𠀀', "qiu1"}};
-    c.words[U"银行"] = {120, {"yin2", "hang2"}};
+    c.words[U"银行"] = {120, {"yin2", "hang2"}, "n"};
     c.words[U"长大"] = {300, {"zhang3", "da4"}};
-    c.words[U"行"] = {900, {}};
+    c.words[U"行"] = {900, {}, "v"};
     c.unknownCost = 4000;
     return c;
 }
@@ -75,6 +78,10 @@ TEST(PinyinDataFormat, WhatIsWrittenReadsBack) {
     EXPECT_EQ(d->slot(nodeOf(*d, U"行")).cost(), 900u);
     // A prefix of a word is a node but no word; what no word holds is no node.
     EXPECT_EQ(d->slot(nodeOf(*d, U"银")).cost(), core::kNotASegmentationWord);
+    // Parts of speech are numbered in their sorted order from 1; 0 is none.
+    EXPECT_EQ(d->tagOf(nodeOf(*d, U"银行")), 1u);
+    EXPECT_EQ(d->tagOf(nodeOf(*d, U"行")), 2u);
+    EXPECT_EQ(d->tagOf(nodeOf(*d, U"长大")), 0u);
     EXPECT_EQ(nodeOf(*d, U"大行"), 0u);
     EXPECT_EQ(nodeOf(*d, U"银大"), 0u);
 }
@@ -99,12 +106,10 @@ TEST(PinyinDataFormat, ModelsReadBackAndPickTheHighestSum) {
         std::vector<std::uint32_t> features;
         const char *reading;
     } cases[] = {
-        {xing, {}, "xing2"},           // no feature: the default
-        {xing, {7}, "hang2"},
-        {xing, {7, 9}, "xing2"},
-        {xing, {11}, "xing2"},         // equal sums: the default
-        {xing, {12345}, "xing2"},      // a feature the model never saw
-        {chang, {7}, "chang2"},        // the same feature weighs per model
+        {xing, {}, "xing2"},                                                      // no feature: the default
+        {xing, {7}, "hang2"},     {xing, {7, 9}, "xing2"}, {xing, {11}, "xing2"}, // equal sums: the default
+        {xing, {12345}, "xing2"}, // a feature the model never saw
+        {chang, {7}, "chang2"},   // the same feature weighs per model
     };
     for (const Case &k : cases) {
         SCOPED_TRACE(k.reading);
@@ -121,14 +126,28 @@ TEST(PinyinDataFormat, ContentTheFileCannotHoldIsRefused) {
         const char *name;
         void (*spoil)(core::PinyinDataContent &);
     } cases[] = {
-        {"word starting without a reading", [](core::PinyinDataContent &c) { c.words[U"中行"] = {10, {}}; }},
-        {"reading shorter than its word", [](core::PinyinDataContent &c) { c.words[U"大行"] = {10, {"da4"}}; }},
+        {"word starting without a reading",
+         [](core::PinyinDataContent &c) {
+             c.words[U"中行"] = {10, {}};
+         }},
+        {"reading shorter than its word",
+         [](core::PinyinDataContent &c) {
+             c.words[U"大行"] = {10, {"da4"}};
+         }},
         {"syllable without a tone", [](core::PinyinDataContent &c) { c.readings[U'中'] = "zhong"; }},
-        {"code point beyond the file", [](core::PinyinDataContent &c) { c.words[U"大\U00040000"] = {10, {}}; }},
-        {"model of a character without a reading", [](core::PinyinDataContent &c) { c.models[U'中'] = {{"zhong1"}, {}}; }},
+        {"code point beyond the file",
+         [](core::PinyinDataContent &c) {
+             c.words[U"大\U00040000"] = {10, {}};
+         }},
+        {"model of a character without a reading",
+         [](core::PinyinDataContent &c) {
+             c.models[U'中'] = {{"zhong1"}, {}};
+         }},
         {"model without readings", [](core::PinyinDataContent &c) { c.models[U'行'] = {}; }},
         {"weights not one per reading",
-         [](core::PinyinDataContent &c) { c.models[U'行'] = {{"xing2", "hang2"}, {{1, {3}}}}; }},
+         [](core::PinyinDataContent &c) {
+             c.models[U'行'] = {{"xing2", "hang2"}, {{1, {3}}}};
+         }},
     };
     for (const auto &k : cases) {
         SCOPED_TRACE(k.name);
@@ -166,14 +185,14 @@ TEST(PinyinContext, FeaturesChangeWithTheContextOnly) {
     const std::u32string run = U"人口为五万";
     const std::vector<std::uint8_t> starts = {1, 0, 1, 1, 1};
     std::vector<std::uint32_t> a, b;
-    core::pinyinContextFeatures(run, starts, 2, PinyinBoundary::Edge, PinyinBoundary::Edge, a);
-    core::pinyinContextFeatures(run, starts, 2, PinyinBoundary::Edge, PinyinBoundary::Edge, b);
+    core::pinyinContextFeatures(run, starts, {}, 2, PinyinBoundary::Edge, PinyinBoundary::Edge, a);
+    core::pinyinContextFeatures(run, starts, {}, 2, PinyinBoundary::Edge, PinyinBoundary::Edge, b);
     EXPECT_EQ(a, b);
     EXPECT_GE(a.size(), 10u);
-    core::pinyinContextFeatures(run, starts, 2, PinyinBoundary::Digit, PinyinBoundary::Edge, b);
+    core::pinyinContextFeatures(run, starts, {}, 2, PinyinBoundary::Digit, PinyinBoundary::Edge, b);
     EXPECT_NE(a, b) << "three characters back lies the boundary before the run";
     const std::u32string other = U"人口为十万";
-    core::pinyinContextFeatures(other, starts, 2, PinyinBoundary::Edge, PinyinBoundary::Edge, b);
+    core::pinyinContextFeatures(other, starts, {}, 2, PinyinBoundary::Edge, PinyinBoundary::Edge, b);
     EXPECT_NE(a, b);
     EXPECT_EQ(a[0], b[0]) << "the bias feature is the same everywhere";
 }

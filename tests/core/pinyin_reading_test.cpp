@@ -87,16 +87,16 @@ TEST(PinyinReading, PolyphonesReadAsTheirWordReadsThem) {
 // Simplified characters that stand for several traditional ones of other readings: the word
 // keeps the reading of its own traditional character.
 TEST(PinyinReading, MergedCharactersReadAsTheirWordsCharacter) {
-    expectAll({{"尽管", "jǐn guǎn"},   // 儘, not 盡 jìn
+    expectAll({{"尽管", "jǐn guǎn"}, // 儘, not 盡 jìn
                {"尽可能", "jǐn kě néng"},
                {"尽力", "jìn lì"},
-               {"舍弃", "shě qì"},      // 捨, not 宿舍 shè
+               {"舍弃", "shě qì"}, // 捨, not 宿舍 shè
                {"宿舍", "sù shè"},
-               {"船只", "chuán zhī"},   // 隻, not 只 zhǐ
+               {"船只", "chuán zhī"}, // 隻, not 只 zhǐ
                {"只有", "zhǐ yǒu"},
-               {"心脏", "xīn zàng"},    // 臟, not 髒 zāng
+               {"心脏", "xīn zàng"}, // 臟, not 髒 zāng
                {"肮脏", "āng zāng"},
-               {"划船", "huá chuán"},   // 划, not 劃 huà
+               {"划船", "huá chuán"}, // 划, not 劃 huà
                {"计划", "jì huà"}});
 }
 
@@ -106,9 +106,9 @@ TEST(PinyinReading, ToneVariantsTakeTheMainlandTone) {
                {"看看", "kàn kàn"},
                {"着急", "zháo jí"},
                {"高中", "gāo zhōng"},
-               {"角色", "jué sè"}, // two readings of other letters: the word's own stays
+               {"角色", "jué sè"},     // two readings of other letters: the word's own stays
                {"相应", "xiāng yìng"}, // both tones common: the word's own stays
-               {"强制", "qiáng zhì"},   // not the tone of the longer words that hold it (強制執行)
+               {"强制", "qiáng zhì"},  // not the tone of the longer words that hold it (強制執行)
                {"强制转换", "qiáng zhì zhuǎn huàn"},
                {"勉强", "miǎn qiǎng"}}); // a word's own tone stays
 }
@@ -150,6 +150,7 @@ TEST(PinyinReading, PolyphonesStandingAloneAreReadByTheirContext) {
                {"我们相信你", "wǒ men xiāng xìn nǐ"},
                {"一行字", "yì háng zì"},
                {"他看着我", "tā kàn zhe wǒ"},
+               {"他跑得很快", "tā pǎo de hěn kuài"},
                {"着急", "zháo jí"}});
 }
 

@@ -2,6 +2,7 @@
 // what it wrote (tests/data/opencc, made by make_oracle.py): trap texts made of each
 // configuration's dictionaries, a shared text, and OpenCC's own test cases of that release.
 
+#include "core/utf.h"
 #include "platform/phrase_config.h"
 #include "platform/phrase_stream.h"
 
@@ -114,6 +115,43 @@ TEST(BuiltinConfig, NamesWithAndWithoutJson) {
     EXPECT_EQ(platform::builtinPhraseConfig("s2x"), "");
     EXPECT_EQ(platform::phraseConfigProblem("s2hkp"), "");
     EXPECT_EQ(platform::builtinPhraseConfigs().size(), 16u);
+}
+
+} // namespace
+
+namespace {
+
+// A description that takes a line break as a part (⿰ with \n and 头) must not be cut apart where
+// lines are converted on two threads: texts large enough for that, with such descriptions every
+// hundred lines, at shifting places.
+TEST(BuiltinConfig, DescriptionsAcrossLineBreaksSurviveCuts) {
+    const auto &conv = builtin("s2t");
+    for (int shift = 0; shift < 12; ++shift) {
+        SCOPED_TRACE(shift);
+        std::string text(static_cast<std::size_t>(shift), 'a');
+        for (int line = 0; line < 100000; ++line)
+            text += line % 100 == 37 ? "头发⿰\n" : "头发\n";
+        const std::string whole = conv.convert(text);
+        EXPECT_TRUE(streamed(conv, text, std::size_t(1) << 17) == whole);
+        std::u16string utf16;
+        for (std::size_t i = 0; i < text.size();) {
+            char32_t c;
+            const int n = core::decodeUtf8Sequence(reinterpret_cast<const unsigned char *>(text.data()) + i,
+                                                   text.size() - i, c);
+            utf16 += static_cast<char16_t>(c);
+            i += static_cast<std::size_t>(n);
+        }
+        const std::u16string out = core::convertUtf16(conv, utf16);
+        std::u16string expected;
+        for (std::size_t i = 0; i < whole.size();) {
+            char32_t c;
+            const int n = core::decodeUtf8Sequence(reinterpret_cast<const unsigned char *>(whole.data()) + i,
+                                                   whole.size() - i, c);
+            expected += static_cast<char16_t>(c);
+            i += static_cast<std::size_t>(n);
+        }
+        EXPECT_TRUE(out == expected);
+    }
 }
 
 } // namespace

@@ -50,6 +50,7 @@ struct PixelWindow : ui::DockWindow {
     float screenWidth() const override { return float(kScreen.width()) * tpp; }
     int cursorX() const override { return 960; }
     int cursorY() const override { return 1079; }
+    bool focused() const override { return false; }
     void setLeft(float t) override { frame.moveLeft(int(std::lround(t / tpp))); }
     void setTop(float t) override { frame.moveTop(int(std::lround(t / tpp))); }
 };

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -12,6 +13,7 @@ struct FakeWindow : ui::DockWindow {
     ui::WindowState st = ui::WindowState::Normal;
     float l = 0, t = 0, w = 6300, h = 7500, s = 28800;
     int x = 0, y = 0;
+    bool focus = false;
     int moves = 0;
     ui::WindowState state() const override { return st; }
     float left() const override { return l; }
@@ -21,6 +23,7 @@ struct FakeWindow : ui::DockWindow {
     float screenWidth() const override { return s; }
     int cursorX() const override { return x; }
     int cursorY() const override { return y; }
+    bool focused() const override { return focus; }
     void setLeft(float v) override {
         l = v;
         ++moves;
@@ -109,6 +112,82 @@ TEST(DockPass, RestoreSequencePausesThenHides) {
     ui::dockPass(w, s);
     EXPECT_EQ(w.t, -7450);
     EXPECT_EQ(s.interval, 500);
+}
+
+// A window brought back by a command or the tray at the top edge, passes scripted one by one: it
+// stays while it has the focus, and hides once the mouse has entered and left it, or once it has
+// lost the focus (or never got it).
+TEST(DockPass, BroughtBackStaysWhileFocused) {
+    struct Pass {
+        int x, y;
+        bool focus;
+        float top; // after the pass
+    };
+    constexpr int away = 900, over = 100;
+    const struct {
+        const char *what;
+        std::vector<Pass> passes;
+    } cases[] = {
+        {"typing, mouse away: stays for good",
+         {{300, away, true, 0}, {300, away, true, 0}, {300, away, true, 0}, {300, away, true, 0},
+          {300, away, true, 0}, {300, away, true, 0}, {300, away, true, 0}, {300, away, true, 0},
+          {300, away, true, 0}, {300, away, true, 0}, {300, away, true, 0}, {300, away, true, 0},
+          {300, away, true, 0}, {300, away, true, 0}}},
+        {"mouse in, then out: hides on leaving",
+         {{300, away, true, 0}, {300, over, true, 0}, {300, over, true, 0}, {300, away, true, -7450}}},
+        {"mouse in and out without the focus",
+         {{300, over, false, 0}, {300, away, false, -7450}}},
+        {"focus lost: hides with the mouse away",
+         {{300, away, true, 0}, {300, away, true, 0}, {300, away, false, -7450}}},
+        {"focus lost, mouse over it: stays until it leaves",
+         {{300, away, true, 0}, {300, over, false, 0}, {300, over, false, 0}, {300, away, false, -7450}}},
+        {"never focused: hides after the pause",
+         {{300, away, false, 0}, {300, away, false, 0}, {300, away, false, 0}, {300, away, false, 0},
+          {300, away, false, 0}, {300, away, false, 0}, {300, away, false, -7450}}},
+        {"focus comes late, then stays",
+         {{300, away, false, 0}, {300, away, false, 0}, {300, away, true, 0}, {300, away, true, 0},
+          {300, away, true, 0}, {300, away, true, 0}, {300, away, true, 0}, {300, away, true, 0},
+          {300, away, true, 0}}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeWindow w;
+        w.l = 3000;
+        w.t = 0;
+        ui::DockState s;
+        ui::holdBroughtBack(s);
+        for (std::size_t i = 0; i < c.passes.size(); ++i) {
+            SCOPED_TRACE(i);
+            const Pass &p = c.passes[i];
+            w.x = p.x;
+            w.y = p.y;
+            w.focus = p.focus;
+            ui::dockPass(w, s);
+            ASSERT_EQ(w.t, p.top);
+            EXPECT_EQ(s.interval, 500);
+        }
+    }
+    // After the hold, docking is as ever: the mouse at the edge shows it, leaving hides it.
+    FakeWindow w;
+    w.l = 3000;
+    w.t = 0;
+    w.y = away;
+    w.focus = true;
+    ui::DockState s;
+    ui::holdBroughtBack(s);
+    ui::dockPass(w, s);
+    ASSERT_EQ(w.t, 0);
+    w.focus = false;
+    ui::dockPass(w, s);
+    ASSERT_EQ(w.t, -7450);
+    w.x = 300;
+    w.y = 1;
+    ui::dockPass(w, s);
+    EXPECT_EQ(w.t, 0);
+    w.y = away;
+    w.focus = true;
+    ui::dockPass(w, s);
+    EXPECT_EQ(w.t, -7450);
 }
 
 TEST(DockPass, ComparisonsUseFifteenTwipsPerPixel) {
