@@ -142,11 +142,15 @@ std::u16string ascii(const std::string &s) {
     return {s.begin(), s.end()};
 }
 
-// A reader's outcome as the text a command prints: `text` of its value (ASCII), or its refusal.
-template <class T, class Text> core::Outcome<std::u16string> printed(const core::Outcome<T> &read, Text text) {
-    if (!read)
-        return core::Outcome<std::u16string>::refused(read.refusal.position, read.refusal.message);
-    return core::Outcome<std::u16string>::ok(ascii(text(*read.value)));
+// A reader of Chinese text as a line command: the value it reads written by `write` (ASCII), or its
+// refusal with the reader's position and reason.
+template <class Read, class Write> RefusingLineCommand readBack(Read read, Write write) {
+    return [read, write](std::u16string_view text) {
+        const auto value = read(text);
+        if (!value)
+            return core::Outcome<std::u16string>::refused(value.refusal.position, value.refusal.message);
+        return core::Outcome<std::u16string>::ok(ascii(write(*value.value)));
+    };
 }
 
 // Writes `result` as one line; exit 1 when there is none.
@@ -225,22 +229,14 @@ Transform moneyTransform(const CommandOptions &o) {
             o.lines);
     }
     if (o.decode)
-        return textTransform(
-            [](std::u16string_view capitals) {
-                return printed(core::readAmountCapitals(capitals), [](const auto &v) { return core::amountText(v); });
-            },
-            o.lines);
+        return textTransform(readBack(core::readAmountCapitals, core::amountText), o.lines);
     return textTransform(moneyWriter(o.style, o.yuan), o.lines);
 }
 
 // Chinese numerals of the amount a text holds, or the number that numerals write.
 Transform numeralsTransform(const CommandOptions &o) {
     if (o.decode)
-        return textTransform(
-            [](std::u16string_view text) {
-                return printed(core::readChineseNumerals(text), [](const auto &v) { return core::decimalText(v); });
-            },
-            o.lines);
+        return textTransform(readBack(core::readChineseNumerals, core::decimalText), o.lines);
     const core::NumeralDigits digits = o.capitals ? core::NumeralDigits::Capital : core::NumeralDigits::Ordinary;
     return textTransform(
         [digits](std::u16string_view text) {
@@ -427,7 +423,8 @@ Transform convertTransform(const std::string &name) {
 }
 
 constexpr const char *kEachLine =
-    "every input line is one input and gives one output line, empty where there is no result";
+    "every input line is one input and gives one output line; a refused line gives an empty line and "
+    "\"line N: why\" on stderr, the others go on, exit 1";
 
 } // namespace
 
@@ -530,7 +527,8 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
                                          o.values, [&o] { return ratioTransform(o.lines, o.values); });
     ratio.add_flag(
         "--lines", o.lines,
-        "read standard input instead: A, B and C of each line separated by TAB, one result line each");
+        "read standard input instead: A, B and C of each line separated by TAB, one result line each (a line "
+        "without a result: an empty line, \"line N: no result\" on stderr, exit 1)");
 
     CLI::App &round =
         cl.addValueCommand("round", "WEI [TEXT]",

@@ -10,22 +10,18 @@
 #include "resources.h"
 #include "tray.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QShortcut>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
@@ -34,8 +30,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
-#include <type_traits>
-#include <variant>
+#include <utility>
 
 namespace ui {
 namespace {
@@ -392,10 +387,9 @@ void Form1::cmdclear_Click() {
 }
 
 void Form1::buildWays() {
-    m_traditionalWays = buttonWaysFor(cmdft, OwnWay::Traditional);
-    m_simplifiedWays = buttonWaysFor(cmdjt, OwnWay::Simplified);
-    m_pinyinWays = buttonWaysFor(CmdGetPY, OwnWay::Pinyin);
-    m_moneyWays = buttonWaysFor(cmdmoney, OwnWay::Amount);
+    for (const auto &[button, own] : {std::pair{cmdft, OwnWay::Traditional}, std::pair{cmdjt, OwnWay::Simplified},
+                                      std::pair{CmdGetPY, OwnWay::Pinyin}, std::pair{cmdmoney, OwnWay::Amount}})
+        m_buttonWays.push_back({own, button, buttonWaysFor(button, own)});
 }
 
 ButtonWays *Form1::buttonWaysFor(QPushButton *button, OwnWay own) {
@@ -411,24 +405,17 @@ ButtonWays *Form1::buttonWaysFor(QPushButton *button, OwnWay own) {
 }
 
 ButtonWays *Form1::ways(const QPushButton *button) const {
-    if (button == cmdft)
-        return m_traditionalWays;
-    if (button == cmdjt)
-        return m_simplifiedWays;
-    if (button == CmdGetPY)
-        return m_pinyinWays;
-    if (button == cmdmoney)
-        return m_moneyWays;
+    for (const ButtonOfWays &b : m_buttonWays)
+        if (b.button == button)
+            return b.ways;
     return nullptr;
 }
 
 QString Form1::defaultWayKey(OwnWay own) const {
-    const ButtonWays *buttonWays = own == OwnWay::Traditional  ? m_traditionalWays
-                                   : own == OwnWay::Simplified ? m_simplifiedWays
-                                   : own == OwnWay::Pinyin     ? m_pinyinWays
-                                   : own == OwnWay::Amount     ? m_moneyWays
-                                                               : nullptr;
-    return buttonWays ? buttonWays->defaultKey() : QString();
+    for (const ButtonOfWays &b : m_buttonWays)
+        if (b.own == own)
+            return b.ways->defaultKey();
+    return {};
 }
 
 void Form1::runWay(const Way &way) {
@@ -461,11 +448,11 @@ void Form1::runWay(const Way &way) {
 }
 
 void Form1::cmdft_Click() {
-    m_traditionalWays->trigger();
+    ways(cmdft)->trigger();
 }
 
 void Form1::cmdjt_Click() {
-    m_simplifiedWays->trigger();
+    ways(cmdjt)->trigger();
 }
 
 void Form1::cmdtol_Click() {
@@ -477,11 +464,11 @@ void Form1::cmdtos_Click() {
 }
 
 void Form1::cmdmoney_Click() {
-    m_moneyWays->trigger();
+    ways(cmdmoney)->trigger();
 }
 
 void Form1::CmdGetPY_Click() {
-    m_pinyinWays->trigger();
+    ways(CmdGetPY)->trigger();
 }
 
 void Form1::appendToWorkspace(std::u16string_view added) {

@@ -20,6 +20,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QCheckBox;
 class QGroupBox;
@@ -159,10 +160,13 @@ private:
 
     Form1Services m_services;
     EdgeDocking *m_docking = nullptr;
-    ButtonWays *m_traditionalWays = nullptr;
-    ButtonWays *m_simplifiedWays = nullptr;
-    ButtonWays *m_pinyinWays = nullptr;
-    ButtonWays *m_moneyWays = nullptr;
+    // The buttons of several ways (繁体, 简体, 汉字拼音, 金额大写) with their own way and menu.
+    struct ButtonOfWays {
+        OwnWay own;
+        const QPushButton *button;
+        ButtonWays *ways;
+    };
+    std::vector<ButtonOfWays> m_buttonWays;
     QSize m_laidOutFrame;
     bool m_resizePending = false;
     // The client size the minimum-size step last set, the frame it reckoned with, and which sides
