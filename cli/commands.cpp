@@ -388,10 +388,12 @@ Transform readingTransform(const core::PinyinStyle &style, bool lines) {
     std::shared_ptr<const platform::PinyinData> data = platform::PinyinData::load(path, &why);
     if (!data)
         throw SetupFailure{{kExitUsage, platform::loadFailure(path, why)}};
-    if (lines)
-        return utf8LinesTransform([data, style](std::string_view s, std::string &out) {
-            out += core::readPinyin(s, data->view(), style);
-        });
+    if (lines) {
+        // One reader for every line: rendering the syllables anew per line cost more than reading.
+        auto reader = std::make_shared<core::PinyinReader>(data->view(), style);
+        return utf8LinesTransform(
+            [data, reader](std::string_view s, std::string &out) { reader->readWhole(s, out); });
+    }
     return [data, style](Input &in, Writer &out) -> Status {
         core::PinyinReader reader(data->view(), style);
         return streamSlices(in, out, [&reader](std::string_view chunk, std::string &text, bool final) {

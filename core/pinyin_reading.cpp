@@ -418,16 +418,24 @@ Utf8DecodeResult PinyinReader::feed(std::string_view in, std::string &out, bool 
     return {i, true};
 }
 
-std::string readPinyin(std::string_view utf8, const PinyinReadingData &data, const PinyinStyle &style) {
-    PinyinReader reader(data, style);
-    std::string out;
+void PinyinReader::readWhole(std::string_view utf8, std::string &out) {
+    m_run.clear();
+    m_before = PinyinBoundary::Edge;
+    m_last = Last::Other;
     for (;;) {
-        const auto r = reader.feed(utf8, out, true);
+        const auto r = feed(utf8, out, true);
         if (r.ok)
-            return out;
+            return;
         out += "\xEF\xBF\xBD";
         utf8.remove_prefix(r.consumed + 1);
     }
+}
+
+std::string readPinyin(std::string_view utf8, const PinyinReadingData &data, const PinyinStyle &style) {
+    PinyinReader reader(data, style);
+    std::string out;
+    reader.readWhole(utf8, out);
+    return out;
 }
 
 std::u16string readPinyin(std::u16string_view text, const PinyinReadingData &data, const PinyinStyle &style) {

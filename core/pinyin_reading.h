@@ -131,6 +131,11 @@ public:
     // everything before it is written and `consumed` is its offset.
     Utf8DecodeResult feed(std::string_view in, std::string &out, bool final);
 
+    // Appends the reading of the whole text `utf8`, read apart from anything fed before (invalid
+    // sequences pass through as U+FFFD). One reader serves many texts, such as the lines of a
+    // file, without rendering its syllables again for each.
+    void readWhole(std::string_view utf8, std::string &out);
+
     // Readings of one run of characters (all of them having readings), as syllable numbers;
     // `before` and `after` say what lies beside the run.
     void readRun(std::span<const char32_t> run, std::vector<std::uint16_t> &syllables,

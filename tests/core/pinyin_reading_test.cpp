@@ -397,6 +397,23 @@ TEST(PinyinReading, StreamingInAnyPiecesGivesTheSameText) {
     }
 }
 
+// One reader serves the lines of a file one after another (--lines): each text reads as it reads
+// alone, with nothing carried over from the one before (no separator before a line's first letters,
+// no word or 一 change across lines, an invalid byte replaced only where it stands).
+TEST(PinyinReading, OneReaderReadsTextAfterTextAsEachReadsAlone) {
+    const std::vector<std::string> texts = {"我去银行", "Qt6和3个", "一", "样", "汉字", "abc", "", "\xFF一个", "行"};
+    for (const PinyinTone tone : {PinyinTone::Marks, PinyinTone::Numbers, PinyinTone::None}) {
+        const PinyinStyle style{tone, " ", false};
+        core::PinyinReader reader(data(), style);
+        for (const std::string &text : texts) {
+            SCOPED_TRACE(text);
+            std::string out;
+            reader.readWhole(text, out);
+            EXPECT_EQ(out, core::readPinyin(text, data(), style));
+        }
+    }
+}
+
 TEST(PinyinReading, LongRunsWithoutBreaksStayWhole) {
     std::string text;
     for (int i = 0; i < 3000; ++i)

@@ -457,10 +457,10 @@ TEST_F(SlowOwnerTest, TheMenuWaitsForTheReadToo) {
     EXPECT_EQ(slow.m_text, "ABC");
     // An unreadable clipboard is a warning, not a silent nothing.
     slowDesktop->runFromMenu(ui::ClipboardCommand::Lower);
-    expectModal = true;
+    watchdog.expected = true;
     QTimer::singleShot(0, [this] { slow.fail("the program that owns the clipboard does not answer"); });
     QTest::qWait(200);
-    expectModal = false;
-    EXPECT_EQ(modalText, "the program that owns the clipboard does not answer");
+    watchdog.expected = false;
+    EXPECT_EQ(watchdog.text, "the program that owns the clipboard does not answer");
     EXPECT_EQ(slow.m_text, "ABC");
 }
