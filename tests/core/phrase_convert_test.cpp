@@ -64,6 +64,23 @@ TEST(PhraseConvert, GroupTakesFirstDictionaryThatMatches) {
     EXPECT_EQ(conv.convert("ca"), "cA");
 }
 
+// `text` converted a few characters at a time, as a stream feeds it: pieces of 1 to `most` bytes
+// widened to whole characters, the unconverted rest passed back with the next piece.
+template <class Converter> std::string convertInPieces(const Converter &conv, const std::string &text,
+                                                       std::mt19937 &rng, unsigned most) {
+    std::string out, pending;
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t n = 1 + rng() % most;
+        while (at + n < text.size() && (static_cast<unsigned char>(text[at + n]) & 0xC0) == 0x80)
+            ++n;
+        pending += text.substr(at, n);
+        at += n;
+        pending.erase(0, conv.convert(pending, out, false));
+    }
+    conv.convert(pending, out, true);
+    return out;
+}
+
 // Random dictionaries over a few characters (one beyond U+FFFF, a line break) and random texts.
 class RandomConfigs : public ::testing::Test {
 protected:
@@ -120,20 +137,8 @@ TEST_F(RandomConfigs, InPiecesEqualWhole) {
     for (int round = 0; round < 300; ++round) {
         const auto conv = PhraseConverter::build(randomConfig());
         const std::string text = randomText(200);
-        // Feed the text a few characters at a time, as a stream does, passing back the unconverted rest.
-        std::string out, pending;
-        std::size_t at = 0;
-        while (at < text.size()) {
-            std::size_t n = 1 + rng() % 12;
-            while (at + n < text.size() && (static_cast<unsigned char>(text[at + n]) & 0xC0) == 0x80)
-                ++n;
-            pending += text.substr(at, n);
-            at += n;
-            pending.erase(0, conv.convert(pending, out, false));
-        }
-        conv.convert(pending, out, true);
         SCOPED_TRACE("round " + std::to_string(round) + " text " + text);
-        ASSERT_EQ(out, conv.convert(text));
+        ASSERT_EQ(convertInPieces(conv, text, rng, 12), conv.convert(text));
     }
 }
 
@@ -352,17 +357,7 @@ TEST_F(RandomTrees, EqualTheReferenceWholeAndInPieces) {
             SCOPED_TRACE("round " + std::to_string(round) + " text " + text);
             const std::string whole = conv.convert(text);
             ASSERT_EQ(whole, ref.convert(text));
-            std::string out, pending;
-            for (std::size_t at = 0; at < text.size();) {
-                std::size_t n = 1 + rng() % 7;
-                while (at + n < text.size() && (static_cast<unsigned char>(text[at + n]) & 0xC0) == 0x80)
-                    ++n;
-                pending += text.substr(at, n);
-                at += n;
-                pending.erase(0, conv.convert(pending, out, false));
-            }
-            conv.convert(pending, out, true);
-            ASSERT_EQ(out, whole);
+            ASSERT_EQ(convertInPieces(conv, text, rng, 7), whole);
         }
     }
 }
