@@ -418,18 +418,10 @@ TEST(PhraseConvert, NormalizationComesFirstButNotInsideDescriptions) {
     const std::string text = compat1 + compat2 + compat1 + "⿰" + compat1 + compat1;
     EXPECT_EQ(conv.convert(text), "丽X丽⿰" + compat1 + compat1);
     EXPECT_EQ(testsupport::PhraseReference(v).convert(text), conv.convert(text));
-    // In pieces, the text cut after each character: as whole.
-    std::string out, pending;
-    for (std::size_t at = 0; at < text.size();) {
-        std::size_t n = 1;
-        while (at + n < text.size() && (static_cast<unsigned char>(text[at + n]) & 0xC0) == 0x80)
-            ++n;
-        pending += text.substr(at, n);
-        at += n;
-        pending.erase(0, conv.convert(pending, out, false));
-    }
-    conv.convert(pending, out, true);
-    EXPECT_EQ(out, conv.convert(text));
+    // In pieces, the text cut after each character (pieces of at most one byte, widened to whole
+    // characters): as whole.
+    std::mt19937 rng;
+    EXPECT_EQ(convertInPieces(conv, text, rng, 1), conv.convert(text));
 }
 
 } // namespace
