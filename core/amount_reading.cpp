@@ -333,14 +333,6 @@ private:
         const std::size_t bodyStart = len;
         for (std::size_t i = m_body; i < m_end && len < n.size(); ++i)
             push(normalised(m_text[i]), i);
-        auto bodyIs = [&](std::u16string_view s) {
-            if (len - bodyStart != s.size())
-                return false;
-            for (std::size_t k = 0; k < s.size(); ++k)
-                if (n[bodyStart + k].c != s[k])
-                    return false;
-            return true;
-        };
         auto erase = [&](std::size_t k) {
             for (std::size_t j = k; j + 1 < len; ++j)
                 n[j] = n[j + 1];

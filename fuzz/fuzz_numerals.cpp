@@ -1,7 +1,7 @@
 // Chinese numerals and bill dates: the readers never crash, refuse with a position inside the
 // text, and what they accept round-trips.
 //   - An accepted numerals text is exactly the writing (in one digit style) of the value read,
-//     两 standing for the 二 it is read as.
+//     两 (or 兩) standing for the 二 it is read as.
 //   - The number the bytes start with, when it can be written, reads back from its writing.
 //   - A found date exists, has capitals, and is found again in its plain form.
 //   - decimalText reads back as the same value.
@@ -35,7 +35,7 @@ void checkNumeralsReader(std::u16string_view text) {
     std::u16string normal;
     for (char16_t c : text)
         if (!isBlank(c))
-            normal += c == u'萬' ? u'万' : c == u'億' ? u'亿' : c == u'〇' ? u'零' : c == u'两' ? u'二' : c;
+            normal += c == u'萬' ? u'万' : c == u'億' ? u'亿' : c == u'〇' ? u'零' : (c == u'两' || c == u'兩') ? u'二' : c;
     const auto ordinary = core::chineseNumerals(*r.value, core::NumeralDigits::Ordinary);
     const auto capital = core::chineseNumerals(*r.value, core::NumeralDigits::Capital);
     fuzz::check(ordinary && capital, "an accepted value can be written");
