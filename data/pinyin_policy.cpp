@@ -216,8 +216,11 @@ public:
                 if (count == 1)
                     for (std::size_t k = 0; k < w.size(); ++k)
                         if (const auto m = m_mergedFrom.find(w[k]);
-                            m != m_mergedFrom.end() && m->second.size() > 1)
+                            m != m_mergedFrom.end() && m->second.size() > 1 &&
+                            syl[k] != corrected(w[k], only->syl[k])) {
                             syl[k] = corrected(w[k], only->syl[k]);
+                            m_mergedRead.insert(w);
+                        }
             }
             addKnown(w, syl);
         }
@@ -327,19 +330,28 @@ public:
     }
 
     // Terra's curated words that jieba lacks and that read otherwise than their characters do
-    // (还钱 huán qián, 长得 zhǎng de) would never be picked. Those that Mainland typists use as
+    // (还钱 huán qián, 长得 zhǎng de), and the words a traditional character of the table gives
+    // their reading (這隻 zhè zhī, 簡單地 jiǎn dān de), would never be picked. Those that Mainland typists use as
     // words, spelled as terra reads them, enter the segmentation (a rare word of terra's, 中的
     // zhòng dì, would cut common text wrongly): each one costs a little less
     // than the cheapest way jieba's words split it, so that it wins where it stands whole and
-    // moves no boundary around it.
+    // moves no boundary around it. A longer phrase the typists' dictionary does not list enters
+    // where the cheapest split would spell it otherwise (一行人 yì xíng rén, not 一行 yì háng + 人).
     void addCuratedWords() {
         std::vector<std::pair<Word, std::uint16_t>> added;
-        for (const Word &w : m_curated) {
+        std::set<Word> candidates = m_curated;
+        candidates.insert(m_mergedRead.begin(), m_mergedRead.end());
+        for (const Word &w : candidates) {
             const auto it = m_words.find(w);
             if (w.size() < 2 || it == m_words.end() || it->second.cost != core::kNotASegmentationWord ||
-                it->second.reading.empty() || m_respelled.count(w) || !typedAs(w, it->second.reading))
+                m_respelled.count(w))
+                continue;
+            const std::vector<std::string> own = readingOf(w);
+            const bool phrase = w.size() >= 3 && !m_src.toneless.count(w);
+            if (!phrase && (it->second.reading.empty() || !typedAs(w, own)))
                 continue;
             std::vector<double> best(w.size() + 1, 1e300);
+            std::vector<std::size_t> from(w.size() + 1, 0);
             best[0] = 0;
             for (std::size_t i = 0; i < w.size(); ++i)
                 for (std::size_t len = 1; i + len <= w.size() && len < w.size(); ++len) {
@@ -347,13 +359,38 @@ public:
                     if (const auto x = m_words.find(w.substr(i, len));
                         x != m_words.end() && x->second.cost != core::kNotASegmentationWord)
                         c = x->second.cost;
-                    best[i + len] = std::min(best[i + len], best[i] + c);
+                    if (best[i] + c < best[i + len]) {
+                        best[i + len] = best[i] + c;
+                        from[i + len] = i;
+                    }
                 }
-            if (best[w.size()] >= 1 && best[w.size()] < core::kNotASegmentationWord)
-                added.emplace_back(w, static_cast<std::uint16_t>(best[w.size()] - 1));
+            if (best[w.size()] < 1 || best[w.size()] >= core::kNotASegmentationWord)
+                continue;
+            if (phrase) {
+                std::vector<std::string> split;
+                for (std::size_t end = w.size(); end > 0; end = from[end]) {
+                    auto part = readingOf(w.substr(from[end], end - from[end]));
+                    split.insert(split.begin(), part.begin(), part.end());
+                }
+                // Tones alone say nothing: a phrase's tones are often Taiwan's (孩子们 zǐ).
+                if (std::equal(split.begin(), split.end(), own.begin(), own.end(),
+                               [](const std::string &a, const std::string &b) { return baseOf(a) == baseOf(b); }))
+                    continue;
+            }
+            added.emplace_back(w, static_cast<std::uint16_t>(best[w.size()] - 1));
         }
         for (const auto &[w, cost] : added)
             m_words[w].cost = cost;
+    }
+
+    // A word's reading: its own, else its characters'.
+    std::vector<std::string> readingOf(const Word &w) const {
+        if (const auto it = m_words.find(w); it != m_words.end() && !it->second.reading.empty())
+            return it->second.reading;
+        std::vector<std::string> syl;
+        for (char32_t c : w)
+            syl.push_back(m_default.at(c));
+        return syl;
     }
 
     // Whether pinyin_simp types the word often enough, mostly with the letters of `syl`.
@@ -668,6 +705,7 @@ private:
     std::map<Word, Entry> m_words;
     std::map<Word, std::vector<std::size_t>> m_curatedByKey; // terra's key -> its curated entries
     std::set<Word> m_curated;                                // terra's curated words by simplified key
+    std::set<Word> m_mergedRead; // words a traditional character's reading changed (這隻 zhè zhī)
     std::set<Word> m_respelled; // words whose letters pinyin_simp's spelling changed
     std::uint16_t m_unknownCost = 0;
 };

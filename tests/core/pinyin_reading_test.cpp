@@ -100,6 +100,16 @@ TEST(PinyinReading, MergedCharactersReadAsTheirWordsCharacter) {
                {"计划", "jì huà"}});
 }
 
+// Where such a word is typed but not in the segmentation dictionary, it enters it: a measure
+// word after a demonstrative (這隻), an adverb's 地; a longer word still wins (只是).
+TEST(PinyinReading, MergedCharactersGiveTypedWordsTheirReading) {
+    expectAll({{"这只猫", "zhè zhī māo"},
+               {"那只狗很大", "nà zhī gǒu hěn dà"},
+               {"一只手", "yì zhī shǒu"},
+               {"这只是开始", "zhè zhǐ shì kāi shǐ"},
+               {"简单地说", "jiǎn dān de shuō"}});
+}
+
 // Readings that differ in tone only: the Mainland's, where its text clearly prefers one.
 TEST(PinyinReading, ToneVariantsTakeTheMainlandTone) {
     expectAll({{"口号", "kǒu hào"},
@@ -154,6 +164,15 @@ TEST(PinyinReading, TypedWordsOutsideTheSegmentationDictionaryReadAsWords) {
                {"他长得很高", "tā zhǎng de hěn gāo"},
                {"她长得很漂亮", "tā zhǎng de hěn piào liàng"},
                {"会话中的活动", "huì huà zhōng de huó dòng"}});
+}
+
+// A longer phrase of the reading dictionary that typists do not list enters where its words
+// would read it otherwise, and only there.
+TEST(PinyinReading, UntypedPhrasesReadWholeWhereTheirWordsWouldNot) {
+    expectAll({{"一行人", "yì xíng rén"},
+               {"他们一行人来了", "tā men yì xíng rén lái le"},
+               {"写一行字", "xiě yì háng zì"},
+               {"银行人员", "yín háng rén yuán"}});
 }
 
 // A word's own reading yields to the input method's spelling only where that is typed clearly
