@@ -6,6 +6,8 @@
 
 #include "pinyin_policy.h"
 
+#include "pinyin_mainland.h"
+
 #include <algorithm>
 #include <cmath>
 #include <iostream>
@@ -18,9 +20,6 @@ namespace pinyin_data {
 namespace {
 
 constexpr double kRareWordFrequency = 30;
-// Of a word's two readings that differ in tone only, the one whose syllables kHanyuPinlu counts
-// this many times more often is the Mainland reading.
-constexpr double kClearlyMoreFrequent = 10;
 // A character's spelling that pinyin_simp lists this many times as often as ours replaces ours.
 constexpr double kClearlyMoreTyped = 5;
 // Fewer typings than this say nothing of a character's or word's reading (rare characters: 伬 ze 3).
@@ -45,7 +44,7 @@ public:
             }
         }
         for (auto &[cp, readings] : m_readings)
-            m_default[cp] = corrected(cp, pickDefault(cp, readings));
+            m_default[cp] = m_mainland.corrected(cp, pickDefault(cp, readings));
         // Characters terra lacks: kMandarin, else the first reading of the dictionaries Unihan
         // cites (the 2013 standard, Hanyu Da Zidian, Xiandai Hanyu Cidian).
         for (const auto *field : {&m_src.mandarin, &m_src.tghz, &m_src.hanyuPinyin, &m_src.xhc})
@@ -94,9 +93,11 @@ public:
             for (std::size_t k = 0; k < key.size(); ++k) {
                 const std::string &syl = m_src.curated[i].syllables[k];
                 const char32_t c = m_src.tghz.count(key[k]) ? key[k] : keys[i][k];
-                const bool standard =
-                    isStandard(c, syl) || isMainlandNeutral(i, k, key[k]) || isOnlyNeutral(i, k, key[k]);
-                b.syl.push_back(standard ? syl : corrected(c, mainlandOf(keys[i][k], key[k], syl)));
+                const bool standard = m_mainland.isStandard(c, syl) ||
+                                      m_mainland.isMainlandNeutral(i, k, key[k]) ||
+                                      m_mainland.isOnlyNeutral(i, k, key[k]);
+                b.syl.push_back(
+                    standard ? syl : m_mainland.corrected(c, m_mainland.mainlandOf(keys[i][k], key[k], syl)));
                 b.nonStandard += !standard;
             }
             for (std::size_t k = 0; k < key.size(); ++k)
@@ -110,7 +111,7 @@ public:
             auto it = best.find(key);
             auto rank = [&](const Best &x, const Best &other) {
                 const bool mainland = sameLetters(x.syl, other.syl) &&
-                                      clearlyMoreFrequent(key, x.traditional, x.syl, other.syl);
+                                      m_mainland.clearlyMoreFrequent(key, x.traditional, x.syl, other.syl);
                 return std::make_tuple(mainland, -x.nonStandard, x.ownReadings);
             };
             if (it == best.end() || b.weight > it->second.weight ||
@@ -182,7 +183,7 @@ public:
                 for (std::size_t k = 0; k < w.size(); ++k)
                     if (const std::string &def = m_default[w[k]];
                         syl[k] != def && baseOf(syl[k]) == baseOf(def) &&
-                        clearlyMoreFrequent(w.substr(k, 1), w.substr(k, 1), {def}, {syl[k]}))
+                        m_mainland.clearlyMoreFrequent(w.substr(k, 1), w.substr(k, 1), {def}, {syl[k]}))
                         syl[k] = def;
                 addKnown(w, syl);
                 continue;
@@ -217,8 +218,8 @@ public:
                     for (std::size_t k = 0; k < w.size(); ++k)
                         if (const auto m = m_mergedFrom.find(w[k]);
                             m != m_mergedFrom.end() && m->second.size() > 1 &&
-                            syl[k] != corrected(w[k], only->syl[k])) {
-                            syl[k] = corrected(w[k], only->syl[k]);
+                            syl[k] != m_mainland.corrected(w[k], only->syl[k])) {
+                            syl[k] = m_mainland.corrected(w[k], only->syl[k]);
                             m_mergedRead.insert(w);
                         }
             }
@@ -331,12 +332,12 @@ public:
 
     // Terra's curated words that jieba lacks and that read otherwise than their characters do
     // (还钱 huán qián, 长得 zhǎng de), and the words a traditional character of the table gives
-    // their reading (這隻 zhè zhī, 簡單地 jiǎn dān de), would never be picked. Those that Mainland typists use as
-    // words, spelled as terra reads them, enter the segmentation (a rare word of terra's, 中的
-    // zhòng dì, would cut common text wrongly): each one costs a little less
+    // their reading (這隻 zhè zhī, 簡單地 jiǎn dān de), would never be picked. Those that
+    // Mainland typists use as words, spelled as terra reads them, enter the segmentation (a rare
+    // word of terra's, 中的 zhòng dì, would cut common text wrongly): each one costs a little less
     // than the cheapest way jieba's words split it, so that it wins where it stands whole and
     // moves no boundary around it. A longer phrase the typists' dictionary does not list enters
-    // where the cheapest split would spell it otherwise (一行人 yì xíng rén, not 一行 yì háng + 人).
+    // where the cheapest split would spell it otherwise (一行人 yì xíng rén, not 一行 + 人).
     void addCuratedWords() {
         std::vector<std::pair<Word, std::uint16_t>> added;
         std::set<Word> candidates = m_curated;
@@ -373,8 +374,9 @@ public:
                     split.insert(split.begin(), part.begin(), part.end());
                 }
                 // Tones alone say nothing: a phrase's tones are often Taiwan's (孩子们 zǐ).
-                if (std::equal(split.begin(), split.end(), own.begin(), own.end(),
-                               [](const std::string &a, const std::string &b) { return baseOf(a) == baseOf(b); }))
+                if (std::equal(
+                        split.begin(), split.end(), own.begin(), own.end(),
+                        [](const std::string &a, const std::string &b) { return baseOf(a) == baseOf(b); }))
                     continue;
             }
             added.emplace_back(w, static_cast<std::uint16_t>(best[w.size()] - 1));
@@ -498,10 +500,10 @@ private:
                 if (baseOf(r.syllable) == letters &&
                     (!best || r.weight > best->weight ||
                      (r.weight == best->weight &&
-                      pinluCount(cp, r.syllable) > pinluCount(cp, best->syllable))))
+                      m_mainland.pinluCount(cp, r.syllable) > m_mainland.pinluCount(cp, best->syllable))))
                     best = &r;
             if (best) {
-                std::string c = corrected(cp, best->syllable);
+                std::string c = m_mainland.corrected(cp, best->syllable);
                 if (baseOf(c) == letters)
                     return c;
             }
@@ -539,164 +541,6 @@ private:
         return best->syllable;
     }
 
-    // A traditional character's Taiwan tone, which its simplified form does not have, as the
-    // Mainland reads the same character (髮 fa3 -> fa4, a reading of 发 too; else 理髮 would fall
-    // back to 发's fā): kMandarin gives the Mainland reading first and Taiwan's second.
-    std::string mainlandOf(char32_t traditional, char32_t simplified, const std::string &syl) const {
-        if (traditional == simplified || isStandard(simplified, syl))
-            return syl;
-        const auto m = m_src.mandarin.find(traditional);
-        if (m == m_src.mandarin.end() || m->second.size() < 2 || m->second[1] != syl ||
-            baseOf(m->second[0]) != baseOf(syl))
-            return syl;
-        return m->second[0];
-    }
-
-    // Terra lists a few words of a merged traditional character twice: with Taiwan's tone, which
-    // the simplified character does not have, and with the neutral tone Mainland text gives it
-    // (頭髮 fa3 and fa5; kHanyuPinlu: 发 fa 174). Whether syllable `k` of curated word `i` is
-    // that neutral tone, the Mainland reading of the word.
-    bool isMainlandNeutral(std::size_t i, std::size_t k, char32_t simplified) const {
-        const auto &word = m_src.curated[i];
-        const std::string &syl = word.syllables[k];
-        if (word.key[k] == simplified || syl.back() != '5' || pinluCount(simplified, syl) == 0)
-            return false;
-        const auto same = m_curatedByKey.find(word.key);
-        if (same == m_curatedByKey.end())
-            return false;
-        return std::any_of(same->second.begin(), same->second.end(), [&](std::size_t j) {
-            const std::string &other = m_src.curated[j].syllables[k];
-            return j != i && baseOf(other) == baseOf(syl) && !isStandard(simplified, other);
-        });
-    }
-
-    // The standard lists a character's full tones only (子 zǐ), yet the dictionaries of Mainland
-    // use list its neutral tone as a reading of its own, the suffix's (kXHC1983: 头 tou; kMandarin:
-    // 子 zi): where terra reads a word's last syllable in that neutral tone only, under no other
-    // listing of the word, it is the word's own (孩子 hái zi, 石头 shí tou), not a Taiwan tone to
-    // correct.
-    bool isOnlyNeutral(std::size_t i, std::size_t k, char32_t simplified) const {
-        const auto &word = m_src.curated[i];
-        const std::string &syl = word.syllables[k];
-        if (k + 1 != word.syllables.size() || syl.back() != '5' ||
-            (!lists(m_src.xhc, simplified, syl) && !lists(m_src.mandarin, simplified, syl)))
-            return false;
-        const auto same = m_curatedByKey.find(word.key);
-        return same == m_curatedByKey.end() ||
-               std::all_of(same->second.begin(), same->second.end(),
-                           [&](std::size_t j) { return m_src.curated[j].syllables[k] == syl; });
-    }
-
-    static bool lists(const std::map<char32_t, std::vector<std::string>> &field, char32_t cp,
-                      const std::string &syl) {
-        const auto it = field.find(cp);
-        return it != field.end() && std::find(it->second.begin(), it->second.end(), syl) != it->second.end();
-    }
-
-    bool isStandard(char32_t cp, const std::string &syl) const {
-        const auto t = m_src.tghz.find(cp);
-        return t == m_src.tghz.end() || std::find(t->second.begin(), t->second.end(), syl) != t->second.end();
-    }
-
-    double pinluCount(char32_t cp, const std::string &syl) const {
-        const auto p = m_src.pinlu.find(cp);
-        if (p == m_src.pinlu.end())
-            return 0;
-        const auto r = p->second.find(syl);
-        return r == p->second.end() ? 0 : r->second;
-    }
-
-    // Whether Mainland text (kHanyuPinlu) reads the syllables where `a` and `b` differ clearly
-    // more often as `a` does; a reading Pinlu never met tells nothing (its corpus is small).
-    // Pinlu counts simplified text: a traditional character merged into another (髮 into 发)
-    // has no count of its own.
-    bool clearlyMoreFrequent(const Word &simplified, const Word &traditional,
-                             const std::vector<std::string> &a, const std::vector<std::string> &b) const {
-        double mine = 1, theirs = 1;
-        for (std::size_t k = 0; k < a.size() && k < b.size() && k < simplified.size(); ++k) {
-            if (a[k] == b[k])
-                continue;
-            if (simplified[k] != traditional[k] && !m_src.pinlu.count(traditional[k]))
-                return false;
-            const double x = pinluCount(simplified[k], a[k]), y = pinluCount(simplified[k], b[k]);
-            if (x == 0 || y == 0)
-                return false;
-            mine *= x;
-            theirs *= y;
-        }
-        return mine >= kClearlyMoreFrequent * theirs;
-    }
-
-    static bool sameLetters(const std::vector<std::string> &a, const std::vector<std::string> &b) {
-        if (a.size() != b.size())
-            return false;
-        for (std::size_t k = 0; k < a.size(); ++k)
-            if (baseOf(a[k]) != baseOf(b[k]))
-                return false;
-        return true;
-    }
-
-    // `syl` as the Mainland standard reads it: kept when kTGHZ2013 lists it (or lists nothing
-    // for the character); else the standard reading of the same letters; else the standard
-    // reading that none of terra's readings of the character covers (什 she2 -> shen2).
-    std::string corrected(char32_t cp, const std::string &syl) const {
-        const auto t = m_src.tghz.find(cp);
-        if (t == m_src.tghz.end() || t->second.empty())
-            return syl;
-        const auto &standard = t->second;
-        if (std::find(standard.begin(), standard.end(), syl) != standard.end())
-            return syl;
-        if (syl == "er5" && (cp == U'儿' || cp == U'兒')) // erhua: 一会儿 yí huì er
-            return syl;
-        // Of the standard readings with the same letters, the character's own reading, else
-        // the one terra reads more often (这个 ge5 -> ge4, not the rarer ge3).
-        const std::string base = baseOf(syl);
-        // A neutral tone of letters the standard does not list for the character stays (钥匙 shi5).
-        if (syl.back() == '5' && std::none_of(standard.begin(), standard.end(),
-                                              [&](const std::string &s) { return baseOf(s) == base; }))
-            return syl;
-        const auto own = m_readings.find(cp);
-        const auto def = m_default.find(cp);
-        std::string pick;
-        double pickWeight = -1;
-        for (const auto &s : standard) {
-            if (baseOf(s) != base)
-                continue;
-            double w = 0;
-            if (def != m_default.end() && def->second == s)
-                w = 1e300;
-            else if (own != m_readings.end())
-                for (const auto &r : own->second)
-                    if (r.syllable == s)
-                        w = r.weight;
-            if (w > pickWeight) {
-                pick = s;
-                pickWeight = w;
-            }
-        }
-        if (!pick.empty())
-            return pick;
-        for (const auto &s : standard) {
-            bool covered = false;
-            if (own != m_readings.end())
-                for (const auto &r : own->second)
-                    covered = covered || baseOf(r.syllable) == baseOf(s);
-            if (!covered)
-                return s;
-        }
-        // Else the standard reading terra reads most often (怎 ze3 -> zen3, 括 gua1 -> kuo4).
-        std::string most = standard[0];
-        double mostWeight = -1;
-        if (own != m_readings.end())
-            for (const auto &r : own->second)
-                if (std::find(standard.begin(), standard.end(), r.syllable) != standard.end() &&
-                    r.weight > mostWeight) {
-                    most = r.syllable;
-                    mostWeight = r.weight;
-                }
-        return most;
-    }
-
     const Sources &m_src;
     std::map<char32_t, std::vector<Reading>> m_readings;
     std::map<char32_t, std::string> m_default;
@@ -704,9 +548,10 @@ private:
     std::map<char32_t, std::set<char32_t>> m_mergedFrom; // terra's characters t2s turns into each
     std::map<Word, Entry> m_words;
     std::map<Word, std::vector<std::size_t>> m_curatedByKey; // terra's key -> its curated entries
-    std::set<Word> m_curated;                                // terra's curated words by simplified key
+    const MainlandReadings m_mainland{m_src, m_readings, m_default, m_curatedByKey};
+    std::set<Word> m_curated;    // terra's curated words by simplified key
     std::set<Word> m_mergedRead; // words a traditional character's reading changed (這隻 zhè zhī)
-    std::set<Word> m_respelled; // words whose letters pinyin_simp's spelling changed
+    std::set<Word> m_respelled;  // words whose letters pinyin_simp's spelling changed
     std::uint16_t m_unknownCost = 0;
 };
 
