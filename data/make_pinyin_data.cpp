@@ -62,7 +62,8 @@ int main(int argc, char **argv) {
     if (src.terraChars.empty() || src.tghz.empty() || src.jieba.empty())
         fail("an input file has none of the expected entries");
 
-    core::PinyinDataContent content = chooseReadings(src, t2s);
+    std::map<char32_t, std::set<char32_t>> traditionalOf;
+    core::PinyinDataContent content = chooseReadings(src, t2s, &traditionalOf);
 
     std::string info = "lanternfin pinyin reading data\n";
     for (int i = 11; i < argc; ++i)
@@ -110,6 +111,8 @@ int main(int argc, char **argv) {
             content.readings[c] = std::move(reading);
         const auto data = engine();
         content.models = trainContextModels(data, sentences);
+        // Then Taiwan's tones the words kept where the labels read the Mainland's.
+        correctWordTones(data, sentences, traditionalOf, content.readings, content.words);
         for (auto &[word, reading] : wordCorrections(data, sentences))
             if (const auto it = content.words.find(word); it != content.words.end())
                 it->second.reading = std::move(reading);

@@ -187,6 +187,64 @@ wordCorrections(const core::PinyinReadingData &data, const std::vector<LabelledS
     return out;
 }
 
+std::size_t correctWordTones(const core::PinyinReadingData &data,
+                             const std::vector<LabelledSentence> &sentences,
+                             const std::map<char32_t, std::set<char32_t>> &traditionalOf,
+                             const std::map<char32_t, std::string> &readings,
+                             std::map<std::u32string, core::PinyinWordEntry> &words) {
+    auto letters = [](const std::string &syl) { return syl.substr(0, syl.size() - 1); };
+    // A word's syllable: its own reading's, else its character's.
+    auto syllableAt = [&](const std::u32string &word, const core::PinyinWordEntry &entry, std::size_t k) {
+        return entry.reading.size() == word.size() ? entry.reading[k] : readings.at(word[k]);
+    };
+    core::PinyinReader reader(data, {});
+    // (character, the words' tone) -> the labels' other tone -> the words; and the words agreed.
+    std::map<std::pair<char32_t, std::string>, std::map<std::string, std::set<std::u32string>>> other;
+    std::map<std::pair<char32_t, std::string>, std::set<std::u32string>> agreed;
+    for (const LabelledSentence &s : sentences) {
+        const LabelledContext ctx = contextOf(reader, data, s);
+        const char32_t c = s.text[s.at];
+        if (ctx.word.size() < 2 || c == U'一' || c == U'不') // tone changes decide
+            continue;
+        const auto w = words.find(ctx.word);
+        if (w == words.end())
+            continue;
+        const std::string ours = syllableAt(w->first, w->second, ctx.offset);
+        if (ours.back() == '5') // a neutral tone is the word's own (知识 shi, 这儿 er), not Taiwan's
+            continue;
+        if (s.reading == ours)
+            agreed[{c, ours}].insert(ctx.word);
+        else if (letters(s.reading) == letters(ours))
+            other[{c, ours}][s.reading].insert(ctx.word);
+    }
+    std::size_t changed = 0;
+    for (const auto &[key, tones] : other) {
+        const auto top = std::max_element(tones.begin(), tones.end(), [](const auto &a, const auto &b) {
+            return a.second.size() < b.second.size();
+        });
+        const auto a = agreed.find(key);
+        const std::size_t agree = a == agreed.end() ? 0 : a->second.size();
+        if (top->second.size() < 3 || top->second.size() <= agree)
+            continue;
+        std::set<char32_t> forms{key.first};
+        if (const auto t = traditionalOf.find(key.first); t != traditionalOf.end())
+            forms.insert(t->second.begin(), t->second.end());
+        for (auto &[word, entry] : words) {
+            if (word.size() < 2 || (a != agreed.end() && a->second.count(word)))
+                continue;
+            for (std::size_t k = 0; k < word.size(); ++k)
+                if (forms.count(word[k]) && syllableAt(word, entry, k) == key.second) {
+                    if (entry.reading.size() != word.size()) // read as its characters until now
+                        for (char32_t c : word)
+                            entry.reading.push_back(readings.at(c));
+                    entry.reading[k] = top->first;
+                    ++changed;
+                }
+        }
+    }
+    return changed;
+}
+
 std::map<char32_t, std::string> labelledDefaults(const core::PinyinReadingData &data,
                                                  const std::vector<LabelledSentence> &sentences,
                                                  const std::set<char32_t> &counted) {

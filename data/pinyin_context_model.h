@@ -42,6 +42,18 @@ LabelledContext contextOf(core::PinyinReader &reader, const core::PinyinReadingD
 std::map<std::u32string, std::vector<std::string>>
 wordCorrections(const core::PinyinReadingData &data, const std::vector<LabelledSentence> &sentences);
 
+// Taiwan's tone of a character that the words keep where Mainland text reads another (夹攻, 夹击
+// jiá where the labels say jiā): where the labels read the character inside at least three words of
+// `words` (their own readings) with other tones than those words give it, in more words than they
+// agree, every word of `words` that gives the character (or a traditional form of it, by
+// `traditionalOf`) that tone, by its own reading or its characters' `readings`, takes the labels'
+// (but those the labels agree with). Returns how many syllables changed.
+std::size_t correctWordTones(const core::PinyinReadingData &data,
+                             const std::vector<LabelledSentence> &sentences,
+                             const std::map<char32_t, std::set<char32_t>> &traditionalOf,
+                             const std::map<char32_t, std::string> &readings,
+                             std::map<std::u32string, core::PinyinWordEntry> &words);
+
 // Better readings for rare characters: where Mainland text's counts say nothing of a character
 // (it is not in `counted`, kHanyuPinlu's characters) and the labels give it another reading than
 // `data` does, at least twice and more often than ours (晟 shèng, 陂 bēi): character -> reading.

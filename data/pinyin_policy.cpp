@@ -453,6 +453,8 @@ public:
         return c;
     }
 
+    const std::map<char32_t, std::set<char32_t>> &mergedFrom() const { return m_mergedFrom; }
+
 private:
     using Entry = core::PinyinWordEntry;
 
@@ -557,7 +559,8 @@ private:
 
 } // namespace
 
-core::PinyinDataContent chooseReadings(const Sources &src, const std::string &t2sConfig) {
+core::PinyinDataContent chooseReadings(const Sources &src, const std::string &t2sConfig,
+                                       std::map<char32_t, std::set<char32_t>> *mergedFrom) {
     Builder b(src);
     b.mergeCharacters(t2sConfig);
     b.respellDefaults();
@@ -565,6 +568,8 @@ core::PinyinDataContent chooseReadings(const Sources &src, const std::string &t2
     b.applyToneless();
     b.addJieba();
     b.addTraditional(t2sConfig);
+    if (mergedFrom)
+        *mergedFrom = b.mergedFrom();
     return b.result();
 }
 

@@ -241,6 +241,24 @@ TEST(PinyinReading, RarerPolyphonesReadAsEncyclopedicTextReadsThem) {
                {"什", "shén"}});
 }
 
+// Taiwan's tone that the reading dictionary gives a character in its words, where the labelled
+// sentences read the Mainland's in several of them: every word of the character takes it, in
+// both scripts, and the words whose tone is their own keep it.
+TEST(PinyinReading, TaiwanTonesInWordsTakeTheTonesTheLabelsRead) {
+    expectAll({{"两面夹击", "liǎng miàn jiā jī"},
+               {"兩面夾擊", "liǎng miàn jiā jī"},
+               {"夹层", "jiā céng"},
+               {"派上用场", "pài shàng yòng chǎng"},
+               {"停车场", "tíng chē chǎng"},
+               {"場地", "chǎng dì"},
+               {"蒸馏水", "zhēng liú shuǐ"},
+               {"蒸餾水", "zhēng liú shuǐ"},
+               {"塞尔维亚", "sài ěr wéi yà"},
+               {"贝塞尔曲线", "bèi sài ěr qū xiàn"},
+               {"挣扎", "zhēng zhá"},
+               {"有点儿", "yǒu diǎn er"}});
+}
+
 // 一 keeps its own tone in dates and ordinals.
 TEST(PinyinReading, OneKeepsItsToneInDatesAndOrdinals) {
     expectAll({{"一月一日", "yī yuè yī rì"},
