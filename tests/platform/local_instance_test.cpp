@@ -320,8 +320,9 @@ TEST_F(LocalInstanceTest, AClipboardCommandIsAcknowledgedAtOnceAndNeverAppliedFo
         const platform::ContactResult got =
             platform::contactInstance(at, {Verb::Clipboard, "upper"}, 100ms, std::nullopt, c.outcomeWait);
         EXPECT_EQ(got.contact, c.contact);
-        if (got.contact == platform::Contact::Answered)
+        if (got.contact == platform::Contact::Answered) {
             EXPECT_EQ(got.reply.ok, c.applied == 1);
+        }
         // The instance finishes the command whether or not its start still listens.
         for (int i = 0; i < 300 && applied + dropped == 0; ++i)
             QThread::msleep(10);

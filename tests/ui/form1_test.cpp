@@ -71,9 +71,10 @@ TEST_F(Form1Test, ControlsFollowTheDesignTable) {
     for (QWidget *a : form->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
         for (QWidget *b : form->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
             if (a != b && !a->isWindow() && !b->isWindow() && !a->objectName().isEmpty() &&
-                !b->objectName().isEmpty())
+                !b->objectName().isEmpty()) {
                 EXPECT_FALSE(a->geometry().intersects(b->geometry()))
                     << a->objectName().toStdString() << " " << b->objectName().toStdString();
+            }
     // The tips the buttons start with: their own, then the way a left click runs.
     EXPECT_EQ(form->cmdft->toolTip(), "当前：逐字（右键选择其他方式）");
     EXPECT_EQ(form->cmdmoney->toolTip(), "一亿亿以下\n当前：金额大写（右键选择其他方式）");

@@ -32,8 +32,9 @@ TEST(Ways, EveryWayIsFoundByItsKeyAndNamedOnce) {
         // Only the buttons with a menu have more than their own way, and those name every way.
         const bool menu = own != ui::OwnWay::Upper && own != ui::OwnWay::Lower;
         EXPECT_EQ(ways.size() > 1, menu);
-        if (menu)
+        if (menu) {
             EXPECT_EQ(labels.count(u""), 0u);
+        }
         EXPECT_FALSE(ui::wayNamed(own, "no such way"));
     }
 }
