@@ -265,9 +265,11 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
         syl[i] = m_data.syllableOf(run[i]);
 
     // The most probable split into words, from the end of the run back to its start.
-    m_best.assign(n + 1, 0);
-    m_end.assign(n, 0);
-    m_node.assign(n, 0);
+    // Every place of these is written below before it is read.
+    m_best.resize(n + 1);
+    m_best[n] = 0;
+    m_end.resize(n);
+    m_node.resize(n);
     for (std::size_t i = n; i-- > 0;) {
         std::uint32_t best = m_data.unknownCost() + m_best[i + 1];
         std::uint32_t end = static_cast<std::uint32_t>(i + 1), bestNode = 0;
@@ -348,9 +350,11 @@ void PinyinReader::flushRun(std::string &out, PinyinBoundary after) {
     readRun(m_run, m_syl, m_before, after);
     // Room for the longest syllable and a separator each, filled in place and cut to size.
     const std::string_view sep = m_style.separator;
-    const std::size_t old = out.size();
-    out.resize(old + m_syl.size() * (m_longest + sep.size()) + sep.size());
-    char *p = out.data() + old;
+    const std::size_t room = m_syl.size() * (m_longest + sep.size()) + sep.size();
+    if (m_scratch.size() < room) // grows to the longest run once, never cleared per run
+        m_scratch.resize(room);
+    char *const start = m_scratch.data();
+    char *p = start;
     for (std::uint16_t id : m_syl) {
         if (m_last != Last::Other) {
             std::memcpy(p, sep.data(), sep.size());
@@ -361,7 +365,7 @@ void PinyinReader::flushRun(std::string &out, PinyinBoundary after) {
         p += s.size();
         m_last = Last::Syllable;
     }
-    out.resize(static_cast<std::size_t>(p - out.data()));
+    out.append(start, static_cast<std::size_t>(p - start));
     m_run.clear();
 }
 

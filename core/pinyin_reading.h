@@ -159,6 +159,7 @@ private:
     PinyinStyle m_style;
     std::vector<std::string> m_rendered; // each syllable in the chosen style
     std::size_t m_longest = 0;
+    std::string m_scratch; // a run's rendering before it joins the output
     std::uint16_t m_yi1, m_yi2, m_yi4, m_bu2, m_bu4;
     std::vector<char32_t> m_run;
     std::vector<std::uint16_t> m_syl;
