@@ -295,18 +295,6 @@ bool usable(const PhraseEntry &e) {
     return !e.key.empty() && isValidUtf8(e.key) && isValidUtf8(e.value);
 }
 
-std::vector<std::uint32_t> keyOf(std::string_view s) {
-    std::vector<std::uint32_t> key;
-    auto p = reinterpret_cast<const unsigned char *>(s.data());
-    const auto e = p + s.size();
-    while (p < e) {
-        int len;
-        key.push_back(decode(p, len));
-        p += len;
-    }
-    return key;
-}
-
 // A dictionary or a group as one trie whose longest match is the match of the whole. In a
 // short-circuit group a key of a later member is dropped when it or one of its prefixes is a key
 // of an earlier one, so the longest match of the whole is the longest match of the first member
@@ -316,7 +304,7 @@ TrieBuilder mergeTree(const PhraseTree &tree) {
     if (tree.dict) {
         for (const auto &e : *tree.dict)
             if (usable(e))
-                t.insert(keyOf(e.key), e.value);
+                t.insert(codePoints(e.key), e.value);
         return t;
     }
     std::vector<bool> kept;

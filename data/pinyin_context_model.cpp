@@ -192,7 +192,6 @@ std::size_t correctWordTones(const core::PinyinReadingData &data,
                              const std::map<char32_t, std::set<char32_t>> &traditionalOf,
                              const std::map<char32_t, std::string> &readings,
                              std::map<std::u32string, core::PinyinWordEntry> &words) {
-    auto letters = [](const std::string &syl) { return syl.substr(0, syl.size() - 1); };
     // A word's syllable: its own reading's, else its character's.
     auto syllableAt = [&](const std::u32string &word, const core::PinyinWordEntry &entry, std::size_t k) {
         return entry.reading.size() == word.size() ? entry.reading[k] : readings.at(word[k]);
@@ -214,7 +213,7 @@ std::size_t correctWordTones(const core::PinyinReadingData &data,
             continue;
         if (s.reading == ours)
             agreed[{c, ours}].insert(ctx.word);
-        else if (letters(s.reading) == letters(ours))
+        else if (baseOf(s.reading) == baseOf(ours))
             other[{c, ours}][s.reading].insert(ctx.word);
     }
     std::size_t changed = 0;

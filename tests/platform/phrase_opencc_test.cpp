@@ -133,24 +133,8 @@ TEST(BuiltinConfig, DescriptionsAcrossLineBreaksSurviveCuts) {
             text += line % 100 == 37 ? "头发⿰\n" : "头发\n";
         const std::string whole = conv.convert(text);
         EXPECT_TRUE(streamed(conv, text, std::size_t(1) << 17) == whole);
-        std::u16string utf16;
-        for (std::size_t i = 0; i < text.size();) {
-            char32_t c;
-            const int n = core::decodeUtf8Sequence(reinterpret_cast<const unsigned char *>(text.data()) + i,
-                                                   text.size() - i, c);
-            utf16 += static_cast<char16_t>(c);
-            i += static_cast<std::size_t>(n);
-        }
-        const std::u16string out = core::convertUtf16(conv, utf16);
-        std::u16string expected;
-        for (std::size_t i = 0; i < whole.size();) {
-            char32_t c;
-            const int n = core::decodeUtf8Sequence(reinterpret_cast<const unsigned char *>(whole.data()) + i,
-                                                   whole.size() - i, c);
-            expected += static_cast<char16_t>(c);
-            i += static_cast<std::size_t>(n);
-        }
-        EXPECT_TRUE(out == expected);
+        const std::u16string out = core::convertUtf16(conv, *core::utf8ToUtf16(text));
+        EXPECT_TRUE(out == *core::utf8ToUtf16(whole));
     }
 }
 
