@@ -30,10 +30,17 @@ std::u32string decode(const std::string &s) {
     return out;
 }
 
-std::string label(std::string s) {
-    for (std::size_t p; (p = s.find("u:")) != std::string::npos;)
-        s.replace(p, 2, "v");
-    return s == "r5" ? "er5" : s;
+std::string label(const std::string &s) {
+    std::string out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s.compare(i, 2, "u:") == 0) {
+            out += 'v';
+            ++i;
+        } else {
+            out += s[i];
+        }
+    }
+    return out == "r5" ? "er5" : out;
 }
 
 } // namespace

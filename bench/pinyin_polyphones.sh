@@ -25,7 +25,7 @@ make_data() { # OUT SENT LB [--hold-out F/K]
     "$gen" "$@" "$out" /usr/share/rime-data/terra_pinyin.dict.yaml /usr/share/rime-data/build/terra_pinyin.table.txt \
         "$build/data/Unihan_Readings.txt" "$build/data/Unihan_Variants.txt" \
         /usr/lib/python3/dist-packages/jieba/dict.txt /usr/share/rime-data/pinyin_simp.dict.yaml \
-        /usr/share/opencc/t2s.json "$s" "$l" 2>"$work/log"
+        /usr/share/opencc/t2s.json "$s" "$l" "$here/../data/standard-readings.txt" 2>"$work/log"
 }
 
 total=(0 0 0 0)

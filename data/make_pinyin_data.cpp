@@ -1,7 +1,8 @@
 // make_pinyin_data: builds lanternfin's pinyin reading data file from Debian's packages.
 //
 //   make_pinyin_data [--hold-out F/K] OUT TERRA_DICT TERRA_TABLE UNIHAN_READINGS UNIHAN_VARIANTS
-//                    JIEBA_DICT PINYIN_SIMP_DICT T2S_CONFIG LABELLED_SENT LABELLED_LB INFO...
+//                    JIEBA_DICT PINYIN_SIMP_DICT T2S_CONFIG LABELLED_SENT LABELLED_LB
+//                    STANDARD_READINGS INFO...
 //
 // TERRA_DICT    rime-data-terra-pinyin's terra_pinyin.dict.yaml (curated word readings)
 // TERRA_TABLE   rime-data-terra-pinyin's build/terra_pinyin.table.txt (word, reading, frequency)
@@ -13,6 +14,7 @@
 // T2S_CONFIG    OpenCC's t2s.json: terra's keys are traditional, text is mostly simplified
 // LABELLED_SENT, LABELLED_LB  sentences with one polyphone's reading written down by a person
 //               (data/polyphones): what the context models learn from
+// STANDARD_READINGS  data/standard-readings.txt: words read as the Mainland standard reads them
 // INFO          lines written into the file's info text (package versions)
 // --hold-out F/K  leaves sentence lines n with n % K == F out of training (for cross-validation)
 //
@@ -43,15 +45,16 @@ int main(int argc, char **argv) {
         argc -= 2;
         argv += 2;
     }
-    if (argc < 11)
+    if (argc < 12)
         fail("usage: make_pinyin_data [--hold-out F/K] OUT TERRA_DICT TERRA_TABLE UNIHAN_READINGS "
              "UNIHAN_VARIANTS "
-             "JIEBA_DICT PINYIN_SIMP_DICT T2S_CONFIG LABELLED_SENT LABELLED_LB [INFO...]");
+             "JIEBA_DICT PINYIN_SIMP_DICT T2S_CONFIG LABELLED_SENT LABELLED_LB STANDARD_READINGS [INFO...]");
     const std::string out = argv[1];
     const std::string terraDict = readFile(argv[2]), terra = readFile(argv[3]), unihan = readFile(argv[4]),
                       variants = readFile(argv[5]), jieba = readFile(argv[6]), simp = readFile(argv[7]);
     const std::string t2s = argv[8];
     const std::string labelledSent = readFile(argv[9]), labelledLb = readFile(argv[10]);
+    const std::string standard = readFile(argv[11]);
     Sources src;
     readTerra(terra, src);
     readTerraDict(terraDict, src);
@@ -59,6 +62,7 @@ int main(int argc, char **argv) {
     readVariants(variants, src);
     readJieba(jieba, src);
     readToneless(simp, src);
+    readStandard(standard, src);
     if (src.terraChars.empty() || src.tghz.empty() || src.jieba.empty())
         fail("an input file has none of the expected entries");
 
@@ -66,7 +70,7 @@ int main(int argc, char **argv) {
     core::PinyinDataContent content = chooseReadings(src, t2s, &traditionalOf);
 
     std::string info = "lanternfin pinyin reading data\n";
-    for (int i = 11; i < argc; ++i)
+    for (int i = 12; i < argc; ++i)
         info += std::string(argv[i]) + "\n";
     info += "terra_pinyin.dict.yaml fnv64 " + fnv64(terraDict) + "\n";
     info += "terra_pinyin.table.txt fnv64 " + fnv64(terra) + "\n";
@@ -75,6 +79,7 @@ int main(int argc, char **argv) {
     info += "jieba dict.txt fnv64 " + fnv64(jieba) + "\n";
     info += "pinyin_simp.dict.yaml fnv64 " + fnv64(simp) + "\n";
     info += "polyphones fnv64 " + fnv64(labelledSent + labelledLb) + "\n";
+    info += "standard-readings.txt fnv64 " + fnv64(standard) + "\n";
     if (folds)
         info += "held out: lines n % " + std::to_string(folds) + " == " + std::to_string(holdOut) + "\n";
     content.info = std::move(info);

@@ -305,6 +305,19 @@ public:
         }
     }
 
+    // The Mainland standard's readings of words the sources miss (模具 mú jù, 姓曾 xìng zēng)
+    // override every other; they enter the segmentation as terra's curated words do.
+    void applyStandard() {
+        for (const auto &[w, syl] : m_src.standard) {
+            if (!allKnown(w))
+                fail("standard readings: " + encode(w) + " has a character without readings");
+            // Kept whole, even where it reads as its characters now: their defaults may change.
+            m_words[w].reading = syl;
+            m_respelled.erase(w);
+            m_standard.insert(w);
+        }
+    }
+
     void addJieba() {
         double total = 0;
         for (const auto &[w, f] : m_src.jieba)
@@ -342,6 +355,7 @@ public:
         std::vector<std::pair<Word, std::uint16_t>> added;
         std::set<Word> candidates = m_curated;
         candidates.insert(m_mergedRead.begin(), m_mergedRead.end());
+        candidates.insert(m_standard.begin(), m_standard.end());
         for (const Word &w : candidates) {
             const auto it = m_words.find(w);
             if (w.size() < 2 || it == m_words.end() || it->second.cost != core::kNotASegmentationWord ||
@@ -349,7 +363,7 @@ public:
                 continue;
             const std::vector<std::string> own = readingOf(w);
             const bool phrase = w.size() >= 3 && !m_src.toneless.count(w);
-            if (!phrase && (it->second.reading.empty() || !typedAs(w, own)))
+            if (!phrase && !m_standard.count(w) && (it->second.reading.empty() || !typedAs(w, own)))
                 continue;
             std::vector<double> best(w.size() + 1, 1e300);
             std::vector<std::size_t> from(w.size() + 1, 0);
@@ -365,9 +379,13 @@ public:
                         from[i + len] = i;
                     }
                 }
-            if (best[w.size()] < 1 || best[w.size()] >= core::kNotASegmentationWord)
+            // A standard word whose characters are rare apart costs the most a word can.
+            if (m_standard.count(w))
+                best[w.size()] = std::min<double>(best[w.size()], core::kNotASegmentationWord);
+            if (best[w.size()] < 1 || best[w.size()] > core::kNotASegmentationWord ||
+                (best[w.size()] == core::kNotASegmentationWord && !m_standard.count(w)))
                 continue;
-            if (phrase) {
+            if (phrase && !m_standard.count(w)) {
                 std::vector<std::string> split;
                 for (std::size_t end = w.size(); end > 0; end = from[end]) {
                     auto part = readingOf(w.substr(from[end], end - from[end]));
@@ -554,6 +572,7 @@ private:
     std::set<Word> m_curated;    // terra's curated words by simplified key
     std::set<Word> m_mergedRead; // words a traditional character's reading changed (這隻 zhè zhī)
     std::set<Word> m_respelled;  // words whose letters pinyin_simp's spelling changed
+    std::set<Word> m_standard;   // words data/standard-readings.txt reads
     std::uint16_t m_unknownCost = 0;
 };
 
@@ -566,6 +585,7 @@ core::PinyinDataContent chooseReadings(const Sources &src, const std::string &t2
     b.respellDefaults();
     b.mergeWords(t2sConfig);
     b.applyToneless();
+    b.applyStandard();
     b.addJieba();
     b.addTraditional(t2sConfig);
     if (mergedFrom)

@@ -228,6 +228,27 @@ void readToneless(const std::string &text, Sources &src) {
     }
 }
 
+void readStandard(const std::string &text, Sources &src) {
+    std::size_t number = 0;
+    for (std::string_view line : split(text, '\n')) {
+        ++number;
+        if (line.empty() || line[0] == '#')
+            continue;
+        const auto f = split(line, '\t');
+        const Word key = f.empty() ? Word() : decode(f[0]);
+        std::vector<std::string> syl;
+        if (f.size() == 2)
+            for (auto x : split(f[1], ' '))
+                syl.push_back(numbered(x));
+        if (f.size() != 2 || key.empty() || key.size() != syl.size() ||
+            !std::all_of(key.begin(), key.end(), isHan) ||
+            std::any_of(syl.begin(), syl.end(), [](const std::string &x) { return x.size() < 2; }))
+            fail("standard readings, line " + std::to_string(number) + ": not a word, a tab and one syllable per "
+                 "character");
+        src.standard.emplace_back(key, std::move(syl));
+    }
+}
+
 void readJieba(const std::string &text, Sources &src) {
     for (std::string_view line : split(text, '\n')) {
         const auto f = split(line, ' ');

@@ -59,6 +59,8 @@ struct Sources {
     std::map<Word, std::string> jiebaTag; // the part of speech jieba gives a word ("n", "v", "ns")
     // rime-data-pinyin-simp's simplified words and characters: toneless readings with weights.
     std::map<Word, std::map<std::string, double>> toneless;
+    // data/standard-readings.txt: words with the Mainland standard's reading (numbered syllables).
+    std::vector<std::pair<Word, std::vector<std::string>>> standard;
 };
 
 // terra_pinyin.table.txt: characters' readings and the table's word weights.
@@ -71,6 +73,9 @@ void readUnihan(const std::string &text, Sources &src);
 void readVariants(const std::string &text, Sources &src);
 // pinyin_simp.dict.yaml: toneless spellings with weights.
 void readToneless(const std::string &text, Sources &src);
+// data/standard-readings.txt: a word, a tab and its syllables with tone marks on each line; '#'
+// starts a comment line. Fails on a line it cannot read, naming it.
+void readStandard(const std::string &text, Sources &src);
 // jieba's dict.txt: words, their frequencies and parts of speech.
 void readJieba(const std::string &text, Sources &src);
 

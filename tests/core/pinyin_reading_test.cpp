@@ -259,6 +259,28 @@ TEST(PinyinReading, TaiwanTonesInWordsTakeTheTonesTheLabelsRead) {
                {"有点儿", "yǒu diǎn er"}});
 }
 
+// Words the Mainland standard reads otherwise than the sources (data/standard-readings.txt):
+// read so where they stand whole, and the characters keep their readings elsewhere.
+TEST(PinyinReading, StandardReadingsHoldWhereTheWordStandsWhole) {
+    expectAll({{"模具", "mú jù"},
+               {"模板", "mú bǎn"},
+               {"模具厂", "mú jù chǎng"},
+               {"規模", "guī mó"},
+               {"模范", "mó fàn"},
+               {"数数", "shǔ shù"},
+               {"六安", "lù ān"},
+               {"安徽六安市", "ān huī lù ān shì"},
+               {"六个", "liù gè"},
+               {"乐亭", "lào tíng"},
+               {"台州", "tāi zhōu"},
+               {"姓曾", "xìng zēng"},
+               {"他姓单", "tā xìng shàn"},
+               {"姓單", "xìng shàn"},
+               {"他曾经来过", "tā céng jīng lái guò"},
+               {"简单的问题", "jiǎn dān de wèn tí"},
+               {"检查先生的房间", "jiǎn chá xiān shēng de fáng jiān"}});
+}
+
 // 一 keeps its own tone in dates and ordinals.
 TEST(PinyinReading, OneKeepsItsToneInDatesAndOrdinals) {
     expectAll({{"一月一日", "yī yuè yī rì"},
