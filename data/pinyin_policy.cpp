@@ -339,6 +339,7 @@ public:
                 m_words[w].tag = tag->second;
         }
         addCuratedWords();
+        addAdverbialDe();
         // The segmentation uses jieba's words and those above: a word it never picks needs no place.
         std::erase_if(m_words, [](const auto &w) { return w.second.cost == core::kNotASegmentationWord; });
     }
@@ -365,20 +366,8 @@ public:
             const bool phrase = w.size() >= 3 && !m_src.toneless.count(w);
             if (!phrase && !m_standard.count(w) && (it->second.reading.empty() || !typedAs(w, own)))
                 continue;
-            std::vector<double> best(w.size() + 1, 1e300);
-            std::vector<std::size_t> from(w.size() + 1, 0);
-            best[0] = 0;
-            for (std::size_t i = 0; i < w.size(); ++i)
-                for (std::size_t len = 1; i + len <= w.size() && len < w.size(); ++len) {
-                    double c = len == 1 ? m_unknownCost : 1e300;
-                    if (const auto x = m_words.find(w.substr(i, len));
-                        x != m_words.end() && x->second.cost != core::kNotASegmentationWord)
-                        c = x->second.cost;
-                    if (best[i] + c < best[i + len]) {
-                        best[i + len] = best[i] + c;
-                        from[i + len] = i;
-                    }
-                }
+            std::vector<std::size_t> from;
+            std::vector<double> best = cheapestSplit(w, from);
             // A standard word whose characters are rare apart costs the most a word can.
             if (m_standard.count(w))
                 best[w.size()] = std::min<double>(best[w.size()], core::kNotASegmentationWord);
@@ -398,6 +387,69 @@ public:
                     continue;
             }
             added.emplace_back(w, static_cast<std::uint16_t>(best[w.size()] - 1));
+        }
+        for (const auto &[w, cost] : added)
+            m_words[w].cost = cost;
+    }
+
+    // The cost of the cheapest split of `w` into the segmentation's shorter words and single
+    // characters, at each length (best[k]: of its first k characters), and where each piece starts.
+    std::vector<double> cheapestSplit(const Word &w, std::vector<std::size_t> &from) const {
+        std::vector<double> best(w.size() + 1, 1e300);
+        from.assign(w.size() + 1, 0);
+        best[0] = 0;
+        for (std::size_t i = 0; i < w.size(); ++i)
+            for (std::size_t len = 1; i + len <= w.size() && len < w.size(); ++len) {
+                double c = len == 1 ? m_unknownCost : 1e300;
+                if (const auto x = m_words.find(w.substr(i, len));
+                    x != m_words.end() && x->second.cost != core::kNotASegmentationWord)
+                    c = x->second.cost;
+                if (best[i] + c < best[i + len]) {
+                    best[i + len] = best[i] + c;
+                    from[i + len] = i;
+                }
+            }
+        return best;
+    }
+
+    // 地 after an adverbial (成功地, 不断地, 慢慢地, 毫不犹豫地, 创造性地) is the particle de, not
+    // the ground. An adverbial here is a jieba word of two or more characters, not rare, that it
+    // tags an adjective, adverb, descriptive word, idiom or set phrase, that doubles a character
+    // (深深) or that ends in 性. Each such word followed by 地 reads 地 de: jieba's own (轻轻地, 深深地; not
+    // 湿地, 惊天动地), and the others enter the segmentation a little cheaper than their cheapest
+    // split, so 成功地区 still splits 成功 地区.
+    void addAdverbialDe() {
+        const auto de = m_readings.count(U'地') ? withLetters(U'地', "de") : std::string();
+        if (de.empty())
+            return;
+        // Not its distinguishing words: 主要地 and 所有地 are mostly lands.
+        static const std::set<std::string> tags = {"a", "ad", "d", "z", "i", "l"};
+        std::map<Word, double> frequency(m_src.jieba.begin(), m_src.jieba.end());
+        auto adverbial = [&](const Word &w) {
+            const auto f = frequency.find(w);
+            const auto tag = m_src.jiebaTag.find(w);
+            const bool doubled = w.size() == 2 && w[0] == w[1];
+            return w.size() >= 2 && f != frequency.end() && f->second >= kRareWordFrequency && m_words.count(w) &&
+                   (doubled || w.back() == U'性' || (tag != m_src.jiebaTag.end() && tags.count(tag->second)));
+        };
+        std::vector<std::pair<Word, std::uint16_t>> added;
+        for (const auto &[w, f] : m_src.jieba) {
+            if (!adverbial(w))
+                continue;
+            auto syl = readingOf(w);
+            syl.push_back(de);
+            const Word withDe = w + U'地';
+            if (const auto it = m_words.find(withDe);
+                it != m_words.end() && it->second.cost != core::kNotASegmentationWord) {
+                it->second.reading = std::move(syl);
+                continue;
+            }
+            std::vector<std::size_t> from;
+            const double best = cheapestSplit(withDe, from).back();
+            if (best < 1 || best >= core::kNotASegmentationWord)
+                continue;
+            m_words[withDe].reading = std::move(syl);
+            added.emplace_back(withDe, static_cast<std::uint16_t>(best - 1));
         }
         for (const auto &[w, cost] : added)
             m_words[w].cost = cost;

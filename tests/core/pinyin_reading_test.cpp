@@ -259,6 +259,25 @@ TEST(PinyinReading, TaiwanTonesInWordsTakeTheTonesTheLabelsRead) {
                {"有点儿", "yǒu diǎn er"}});
 }
 
+// 地 after an adverbial is the particle de; as the ground, and inside its words, it stays dì.
+TEST(PinyinReading, DiAfterAnAdverbialIsTheParticleDe) {
+    expectAll({{"他成功地完成了任务", "tā chéng gōng de wán chéng le rèn wù"},
+               {"经济不断地发展", "jīng jì bú duàn de fā zhǎn"},
+               {"慢慢地走", "màn màn de zǒu"},
+               {"轻轻地说", "qīng qīng de shuō"},
+               {"他愉快地笑了", "tā yú kuài de xiào le"},
+               {"创造性地提出", "chuàng zào xìng de tí chū"},
+               {"他毫不犹豫地跳了下去", "tā háo bù yóu yù de tiào le xià qù"},
+               {"認真地學習", "rèn zhēn de xué xí"},
+               {"這塊地很大", "zhè kuài dì hěn dà"},
+               {"在地上", "zài dì shàng"},
+               {"成功地区", "chéng gōng dì qū"},
+               {"所有地区", "suǒ yǒu dì qū"},
+               {"湿地公园", "shī dì gōng yuán"},
+               {"惊天动地", "jīng tiān dòng dì"},
+               {"随时随地", "suí shí suí dì"}});
+}
+
 // Words the Mainland standard reads otherwise than the sources (data/standard-readings.txt):
 // read so where they stand whole, and the characters keep their readings elsewhere.
 TEST(PinyinReading, StandardReadingsHoldWhereTheWordStandsWhole) {
