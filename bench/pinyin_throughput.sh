@@ -49,4 +49,7 @@ s=$(date +%s.%N); echo 汉 | "$cli" pinyin --tone numbers > /dev/null; e=$(date 
 printf "one character, warm data file, whole process: %.1f ms\n" "$(echo "($e - $s) * 1000" | bc -l)"
 if [ -x "$build/bench/bench_text" ]; then
     "$build/bench/bench_text" --benchmark_filter=pinyinDataLoad 2>/dev/null | grep BM_
+    # The engine alone, in process, on the same corpus and data: what start-up and I/O leave out.
+    LANTERNFIN_CORPUS="$corpus" LANTERNFIN_DATA_DIR="$(dirname "$data")" "$build/bench/bench_text" \
+        --benchmark_filter=pinyinReadCorpus --benchmark_repetitions=3 2>/dev/null | grep -E "BM_.*_median"
 fi
