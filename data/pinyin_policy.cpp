@@ -357,14 +357,17 @@ public:
         std::set<Word> candidates = m_curated;
         candidates.insert(m_mergedRead.begin(), m_mergedRead.end());
         candidates.insert(m_standard.begin(), m_standard.end());
+        for (const Word &w : m_respelled)
+            if (typedOneWay(w))
+                candidates.insert(w);
         for (const Word &w : candidates) {
             const auto it = m_words.find(w);
             if (w.size() < 2 || it == m_words.end() || it->second.cost != core::kNotASegmentationWord ||
-                m_respelled.count(w))
+                (m_respelled.count(w) && !typedOneWay(w)))
                 continue;
             const std::vector<std::string> own = readingOf(w);
             const bool phrase = w.size() >= 3 && !m_src.toneless.count(w);
-            if (!phrase && !m_standard.count(w) && (it->second.reading.empty() || !typedAs(w, own)))
+            if (!phrase && !m_standard.count(w) && !typedOneWay(w) && (it->second.reading.empty() || !typedAs(w, own)))
                 continue;
             std::vector<std::size_t> from;
             std::vector<double> best = cheapestSplit(w, from);
@@ -374,7 +377,7 @@ public:
             if (best[w.size()] < 1 || best[w.size()] > core::kNotASegmentationWord ||
                 (best[w.size()] == core::kNotASegmentationWord && !m_standard.count(w)))
                 continue;
-            if (phrase && !m_standard.count(w)) {
+            if (phrase && !m_standard.count(w) && !typedOneWay(w)) {
                 std::vector<std::string> split;
                 for (std::size_t end = w.size(); end > 0; end = from[end]) {
                     auto part = readingOf(w.substr(from[end], end - from[end]));
@@ -463,6 +466,15 @@ public:
         for (char32_t c : w)
             syl.push_back(m_default.at(c));
         return syl;
+    }
+
+    // Whether pinyin_simp types a word its spelling respelled with those letters alone, often
+    // enough (得去 dei qu, never de qu).
+    bool typedOneWay(const Word &w) const {
+        if (!m_respelled.count(w))
+            return false;
+        const auto it = m_src.toneless.find(w);
+        return it != m_src.toneless.end() && it->second.size() == 1 && it->second.begin()->second >= kTypedEnough;
     }
 
     // Whether pinyin_simp types the word often enough, mostly with the letters of `syl`.

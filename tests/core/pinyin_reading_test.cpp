@@ -166,6 +166,20 @@ TEST(PinyinReading, TypedWordsOutsideTheSegmentationDictionaryReadAsWords) {
                {"会话中的活动", "huì huà zhōng de huó dòng"}});
 }
 
+// Words typists type with one spelling only, other than their characters' (得去 dei qu), read so
+// where they stand whole; the words around them keep their split.
+TEST(PinyinReading, WordsTypedOneWayReadAsTyped) {
+    expectAll({{"我得去", "wǒ děi qù"},
+               {"你得先走", "nǐ děi xiān zǒu"},
+               {"重装系统", "chóng zhuāng xì tǒng"},
+               {"把音量调至最大", "bǎ yīn liàng tiáo zhì zuì dà"},
+               {"我明天还你", "wǒ míng tiān huán nǐ"},
+               {"他是做这行的", "tā shì zuò zhè háng de"},
+               {"打开命令行", "dǎ kāi mìng lìng háng"},
+               {"取得去年的冠军", "qǔ dé qù nián de guàn jūn"},
+               {"觉得有道理", "jué de yǒu dào lǐ"}});
+}
+
 // A longer phrase of the reading dictionary that typists do not list enters where its words
 // would read it otherwise, and only there.
 TEST(PinyinReading, UntypedPhrasesReadWholeWhereTheirWordsWouldNot) {
