@@ -59,7 +59,8 @@ void BM_pinyinReadCorpus(benchmark::State &state) {
     const char *env = std::getenv("LANTERNFIN_CORPUS");
     std::ifstream f(env ? env : LANTERNFIN_SOURCE_DIR "/bench/corpus/zh.txt", std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-    const auto data = platform::PinyinData::load(platform::lanternfinDataDir() + "/" + platform::kPinyinDataFile);
+    const auto data =
+        platform::PinyinData::load(platform::lanternfinDataDir() + "/" + platform::kPinyinDataFile);
     if (text.empty() || !data) {
         state.SkipWithError("no corpus (run bench/corpus.sh) or no pinyin data");
         return;

@@ -362,12 +362,14 @@ public:
                 candidates.insert(w);
         for (const Word &w : candidates) {
             const auto it = m_words.find(w);
+            // Read as a source spells it outright: no typing or split need confirm it.
+            const bool given = m_standard.count(w) > 0 || typedOneWay(w);
             if (w.size() < 2 || it == m_words.end() || it->second.cost != core::kNotASegmentationWord ||
-                (m_respelled.count(w) && !typedOneWay(w)))
+                (m_respelled.count(w) && !given))
                 continue;
             const std::vector<std::string> own = readingOf(w);
             const bool phrase = w.size() >= 3 && !m_src.toneless.count(w);
-            if (!phrase && !m_standard.count(w) && !typedOneWay(w) && (it->second.reading.empty() || !typedAs(w, own)))
+            if (!given && !phrase && (it->second.reading.empty() || !typedAs(w, own)))
                 continue;
             std::vector<std::size_t> from;
             std::vector<double> best = cheapestSplit(w, from);
@@ -377,7 +379,7 @@ public:
             if (best[w.size()] < 1 || best[w.size()] > core::kNotASegmentationWord ||
                 (best[w.size()] == core::kNotASegmentationWord && !m_standard.count(w)))
                 continue;
-            if (phrase && !m_standard.count(w) && !typedOneWay(w)) {
+            if (phrase && !given) {
                 std::vector<std::string> split;
                 for (std::size_t end = w.size(); end > 0; end = from[end]) {
                     auto part = readingOf(w.substr(from[end], end - from[end]));
@@ -432,7 +434,8 @@ public:
             const auto f = frequency.find(w);
             const auto tag = m_src.jiebaTag.find(w);
             const bool doubled = w.size() == 2 && w[0] == w[1];
-            return w.size() >= 2 && f != frequency.end() && f->second >= kRareWordFrequency && m_words.count(w) &&
+            return w.size() >= 2 && f != frequency.end() && f->second >= kRareWordFrequency &&
+                   m_words.count(w) &&
                    (doubled || w.back() == U'性' || (tag != m_src.jiebaTag.end() && tags.count(tag->second)));
         };
         std::vector<std::pair<Word, std::uint16_t>> added;
@@ -474,7 +477,8 @@ public:
         if (!m_respelled.count(w))
             return false;
         const auto it = m_src.toneless.find(w);
-        return it != m_src.toneless.end() && it->second.size() == 1 && it->second.begin()->second >= kTypedEnough;
+        return it != m_src.toneless.end() && it->second.size() == 1 &&
+               it->second.begin()->second >= kTypedEnough;
     }
 
     // Whether pinyin_simp types the word often enough, mostly with the letters of `syl`.

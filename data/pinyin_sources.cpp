@@ -243,7 +243,8 @@ void readStandard(const std::string &text, Sources &src) {
         if (f.size() != 2 || key.empty() || key.size() != syl.size() ||
             !std::all_of(key.begin(), key.end(), isHan) ||
             std::any_of(syl.begin(), syl.end(), [](const std::string &x) { return x.size() < 2; }))
-            fail("standard readings, line " + std::to_string(number) + ": not a word, a tab and one syllable per "
+            fail("standard readings, line " + std::to_string(number) +
+                 ": not a word, a tab and one syllable per "
                  "character");
         src.standard.emplace_back(key, std::move(syl));
     }
