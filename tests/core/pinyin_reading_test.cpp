@@ -292,6 +292,19 @@ TEST(PinyinReading, DiAfterAnAdverbialIsTheParticleDe) {
                {"随时随地", "suí shí suí dì"}});
 }
 
+// 为 after a personal pronoun is "for" (wèi); after nouns, verbs and 它 it is the copula (wéi), and
+// the words it starts keep their readings.
+TEST(PinyinReading, WeiAfterAPersonalPronounIsFor) {
+    expectAll({{"我们为客户提供优质的服务", "wǒ men wèi kè hù tí gōng yōu zhì de fú wù"},
+               {"他为国家效力", "tā wèi guó jiā xiào lì"},
+               {"我为你骄傲", "wǒ wèi nǐ jiāo ào"},
+               {"大家为之欢呼", "dà jiā wèi zhī huān hū"},
+               {"它为多年生草本植物", "tā wéi duō nián shēng cǎo běn zhí wù"},
+               {"他为人正直", "tā wéi rén zhèng zhí"},
+               {"你为什么不来", "nǐ wèi shén me bù lái"},
+               {"该市人口为五万人", "gāi shì rén kǒu wéi wǔ wàn rén"}});
+}
+
 // Words the Mainland standard reads otherwise than the sources (data/standard-readings.txt):
 // read so where they stand whole, and the characters keep their readings elsewhere.
 TEST(PinyinReading, StandardReadingsHoldWhereTheWordStandsWhole) {
