@@ -462,32 +462,38 @@ public:
             m_words[w].cost = cost;
     }
 
-    // 为 after a personal pronoun introduces whom or what for, wèi (我们为客户提供, 他为国家效力);
-    // the copula wéi follows nouns, verbs and 它, 其, 此 (人口为五万, 被评为, 它为一种植物). Each
-    // pronoun with 为 enters the segmentation a little cheaper than its split, so that 为人, 为此
-    // and 为之 keep their own words.
+    // 为 next to a personal pronoun is "for", wèi: after it, the pronoun is the one who acts for
+    // someone (我们为客户提供, 他为国家效力); before it, the one acted for (为您服务, 为他们提供).
+    // The copula wéi follows nouns, verbs and 它, 其, 此 (人口为五万, 被评为, 它为一种植物). Each
+    // pair enters the segmentation a little cheaper than its split, so that 为人, 为此, 为之 and
+    // the listed 为我所用 (wéi, the passive) keep their own words.
     void addBenefactiveWei() {
         const auto own = m_readings.find(U'为');
         if (own == m_readings.end() || std::none_of(own->second.begin(), own->second.end(),
                                                     [](const Reading &r) { return r.syllable == "wei4"; }))
             return;
         std::vector<std::pair<Word, std::uint16_t>> added;
-        for (const Word pronoun :
-             {U"我", U"我们", U"你", U"你们", U"您", U"他", U"他们", U"她", U"她们", U"咱们", U"大家"}) {
-            const Word w = pronoun + U'为';
-            auto syl = readingOf(pronoun);
-            syl.push_back("wei4");
+        auto add = [&](const Word &w, std::vector<std::string> syl) {
             if (const auto it = m_words.find(w);
                 it != m_words.end() && it->second.cost != core::kNotASegmentationWord) {
-                it->second.reading = std::move(syl); // jieba's own (我为)
-                continue;
+                it->second.reading = std::move(syl); // jieba's own
+                return;
             }
             std::vector<std::size_t> from;
             const double best = cheapestSplit(w, from).back();
             if (best < 1 || best >= core::kNotASegmentationWord)
-                continue;
+                return;
             m_words[w].reading = std::move(syl);
             added.emplace_back(w, static_cast<std::uint16_t>(best - 1));
+        };
+        for (const Word pronoun :
+             {U"我", U"我们", U"你", U"你们", U"您", U"他", U"他们", U"她", U"她们", U"咱们", U"大家"}) {
+            auto syl = readingOf(pronoun);
+            syl.push_back("wei4");
+            add(pronoun + U'为', syl);
+            syl.pop_back();
+            syl.insert(syl.begin(), "wei4");
+            add(U'为' + pronoun, syl);
         }
         for (const auto &[w, cost] : added)
             m_words[w].cost = cost;

@@ -292,13 +292,18 @@ TEST(PinyinReading, DiAfterAnAdverbialIsTheParticleDe) {
                {"随时随地", "suí shí suí dì"}});
 }
 
-// 为 after a personal pronoun is "for" (wèi); after nouns, verbs and 它 it is the copula (wéi), and
-// the words it starts keep their readings.
+// 为 next to a personal pronoun is "for" (wèi); after nouns, verbs and 它 it is the copula (wéi),
+// and the words it starts keep their readings.
 TEST(PinyinReading, WeiAfterAPersonalPronounIsFor) {
     expectAll({{"我们为客户提供优质的服务", "wǒ men wèi kè hù tí gōng yōu zhì de fú wù"},
                {"他为国家效力", "tā wèi guó jiā xiào lì"},
                {"我为你骄傲", "wǒ wèi nǐ jiāo ào"},
                {"大家为之欢呼", "dà jiā wèi zhī huān hū"},
+               {"竭诚为您服务", "jié chéng wèi nín fú wù"},
+               {"公司为他们提供培训", "gōng sī wèi tā men tí gōng péi xùn"},
+               {"为人民服务", "wèi rén mín fú wù"},
+               {"为我所用", "wéi wǒ suǒ yòng"},
+               {"被他们称为英雄", "bèi tā men chēng wéi yīng xióng"},
                {"它为多年生草本植物", "tā wéi duō nián shēng cǎo běn zhí wù"},
                {"他为人正直", "tā wéi rén zhèng zhí"},
                {"你为什么不来", "nǐ wèi shén me bù lái"},
