@@ -250,6 +250,15 @@ PinyinReader::PinyinReader(const PinyinReadingData &data, const PinyinStyle &sty
                                             : renderSyllable(name, style.tone));
         m_longest = std::max(m_longest, m_rendered.back().size());
     }
+    if (m_longest <= kSlot && m_style.separator.size() <= kSlot) {
+        m_slots.resize(m_rendered.size());
+        for (std::size_t i = 0; i < m_rendered.size(); ++i) {
+            std::memcpy(m_slots[i].bytes, m_rendered[i].data(), m_rendered[i].size());
+            m_slots[i].size = static_cast<std::uint8_t>(m_rendered[i].size());
+        }
+        std::memcpy(m_separatorSlot.bytes, m_style.separator.data(), m_style.separator.size());
+        m_separatorSlot.size = static_cast<std::uint8_t>(m_style.separator.size());
+    }
     m_yi1 = data.syllableId("yi1");
     m_yi2 = data.syllableId("yi2");
     m_yi4 = data.syllableId("yi4");
@@ -348,22 +357,38 @@ void PinyinReader::flushRun(std::string &out, PinyinBoundary after) {
     if (m_run.empty())
         return;
     readRun(m_run, m_syl, m_before, after);
-    // Room for the longest syllable and a separator each, filled in place and cut to size.
+    // Room for the longest syllable and a separator each (whole slots where they are used),
+    // filled in place and cut to size.
     const std::string_view sep = m_style.separator;
-    const std::size_t room = m_syl.size() * (m_longest + sep.size()) + sep.size();
+    const bool slots = !m_slots.empty();
+    const std::size_t each = slots ? 2 * kSlot : m_longest + sep.size();
+    const std::size_t room = (m_syl.size() + 1) * each;
     if (m_scratch.size() < room) // grows to the longest run once, never cleared per run
         m_scratch.resize(room);
     char *const start = m_scratch.data();
     char *p = start;
-    for (std::uint16_t id : m_syl) {
-        if (m_last != Last::Other) {
-            std::memcpy(p, sep.data(), sep.size());
-            p += sep.size();
+    if (slots) {
+        for (std::uint16_t id : m_syl) {
+            if (m_last != Last::Other) {
+                std::memcpy(p, m_separatorSlot.bytes, kSlot);
+                p += m_separatorSlot.size;
+            }
+            const Slot &s = m_slots[id];
+            std::memcpy(p, s.bytes, kSlot);
+            p += s.size;
+            m_last = Last::Syllable;
         }
-        const std::string &s = m_rendered[id];
-        std::memcpy(p, s.data(), s.size());
-        p += s.size();
-        m_last = Last::Syllable;
+    } else {
+        for (std::uint16_t id : m_syl) {
+            if (m_last != Last::Other) {
+                std::memcpy(p, sep.data(), sep.size());
+                p += sep.size();
+            }
+            const std::string &s = m_rendered[id];
+            std::memcpy(p, s.data(), s.size());
+            p += s.size();
+            m_last = Last::Syllable;
+        }
     }
     out.append(start, static_cast<std::size_t>(p - start));
     m_run.clear();

@@ -159,6 +159,15 @@ private:
     PinyinStyle m_style;
     std::vector<std::string> m_rendered; // each syllable in the chosen style
     std::size_t m_longest = 0;
+    // The same, each in a fixed slot, and the separator likewise, where all fit: a run is then
+    // written by whole-slot copies the compiler inlines, not a library call per syllable.
+    static constexpr std::size_t kSlot = 16;
+    struct Slot {
+        char bytes[kSlot];
+        std::uint8_t size;
+    };
+    std::vector<Slot> m_slots;
+    Slot m_separatorSlot{};
     std::string m_scratch; // a run's rendering before it joins the output
     std::uint16_t m_yi1, m_yi2, m_yi4, m_bu2, m_bu4;
     std::vector<char32_t> m_run;

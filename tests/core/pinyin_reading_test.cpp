@@ -461,6 +461,26 @@ TEST(PinyinReading, LettersAndDigitsStandApartFromSyllables) {
     EXPECT_EQ(read("他红了20年", PinyinTone::Marks, " ", true), "t h l 20 n");
 }
 
+// A separator of any length stands where a one-character one does, between syllables and next to
+// letters and digits, in a long run as in a short one.
+TEST(PinyinReading, SeparatorsOfEveryLengthStandWhereASpaceDoes) {
+    std::string longRun;
+    for (int i = 0; i < 300; ++i)
+        longRun += "绿色的中文";
+    for (const char *text : {"他红了20年，打开Qt6和3个", "汉", "绿庄ň", longRun.c_str()})
+        for (const std::string &separator :
+             {std::string(""), std::string("·"), std::string(15, '-'), std::string(16, '='),
+              std::string(17, '+'), std::string("分隔符分隔符分隔符"), std::string(100, '~')})
+            for (const PinyinTone tone : {PinyinTone::Marks, PinyinTone::Numbers, PinyinTone::None}) {
+                SCOPED_TRACE(separator);
+                std::string expected = read(text, tone, "|");
+                std::string joined;
+                for (char c : expected)
+                    joined += c == '|' ? separator : std::string(1, c);
+                EXPECT_EQ(read(text, tone, separator), joined);
+            }
+}
+
 TEST(PinyinReading, ExtensionAAndBAndLevelTwoCharacters) {
     expectAll({{"㐀", "qiū"},
                {"㑇", "zhòu"},
@@ -517,7 +537,8 @@ TEST(PinyinReading, StreamingInAnyPiecesGivesTheSameText) {
 // alone, with nothing carried over from the one before (no separator before a line's first letters,
 // no word or 一 change across lines, an invalid byte replaced only where it stands).
 TEST(PinyinReading, OneReaderReadsTextAfterTextAsEachReadsAlone) {
-    const std::vector<std::string> texts = {"我去银行", "Qt6和3个", "一", "样", "汉字", "abc", "", "\xFF一个", "行"};
+    const std::vector<std::string> texts = {"我去银行", "Qt6和3个", "一",       "样", "汉字",
+                                            "abc",      "",         "\xFF一个", "行"};
     for (const PinyinTone tone : {PinyinTone::Marks, PinyinTone::Numbers, PinyinTone::None}) {
         const PinyinStyle style{tone, " ", false};
         core::PinyinReader reader(data(), style);
