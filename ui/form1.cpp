@@ -184,11 +184,11 @@ void Form1::holdMinimumSize() {
     if (isMinimized() || isMaximized() || !isVisible() || m_docking->remapping())
         return;
     const float tpp = twipsPerPixel();
-    const QRect outer = outerFrame();
+    const QSize frame = frameExtent();
+    const QSize outer = size() + frame;
     const LayoutPass pass =
         layoutPass(static_cast<float>(outer.width()) * tpp, static_cast<float>(outer.height()) * tpp, tpp);
     auto px = [tpp](float twips) { return static_cast<int>(std::lround(twips / tpp)); };
-    const QSize frame = outer.size() - size();
     // In whole pixels of the outer frame: a size the window already has raises no new pass.
     QSize client = size();
     // Each side stays held while it has the size set here; one the user changed is free.
@@ -225,16 +225,22 @@ void Form1::holdMinimumSize() {
 }
 
 bool Form1::reframedSinceHeld() const {
-    if (!m_held || outerFrame().size() - size() == m_held->frame)
+    if (!m_held || frameExtent() == m_held->frame)
         return false;
     return (m_held->height && height() == m_held->client.height()) ||
            (m_held->width && width() == m_held->client.width());
 }
 
-QRect Form1::outerFrame() const {
-    // The window's own frame is read afresh; QWidget's copy is renewed only by a move or resize,
-    // and a window manager that frames a window in place sends neither.
-    return windowHandle() ? windowHandle()->frameGeometry() : frameGeometry();
+QSize Form1::frameExtent() const {
+    // The frame the window manager announces, read afresh: QWidget's copy of the outer geometry
+    // is renewed only by a move or resize (a window manager that frames a window in place sends
+    // neither), and the outer geometry can lag the client size by a resize, which would measure
+    // a frame of the difference (12 pixels for a 25-pixel title bar) and hold the window so.
+    if (const QWindow *w = windowHandle()) {
+        const QMargins m = w->frameMargins();
+        return {m.left() + m.right(), m.top() + m.bottom()};
+    }
+    return frameGeometry().size() - size();
 }
 
 void Form1::followFrame() {

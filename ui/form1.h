@@ -138,8 +138,8 @@ private:
     // True when a side of the window still has the size holdMinimumSize gave it but the frame has
     // changed since (the window manager framed the window after the size was set).
     bool reframedSinceHeld() const;
-    // The outer frame as the window system has it now.
-    QRect outerFrame() const;
+    // The width and height the window manager's frame adds, as it announces them now.
+    QSize frameExtent() const;
     // Works the held size out again when the window was framed after it was held; called by the
     // timers, as no event tells the window of a frame added in place.
     void followFrame();
