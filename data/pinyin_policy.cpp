@@ -418,6 +418,24 @@ public:
         return best;
     }
 
+    // `w` reads `syl`: a word of the segmentation already takes that reading; another enters it
+    // with a cost a little below its cheapest split, which the caller gives it from `added` once
+    // all are chosen (so that none changes another's split). One that no split reaches stays out.
+    void readAsWord(const Word &w, std::vector<std::string> syl,
+                    std::vector<std::pair<Word, std::uint16_t>> &added) {
+        if (const auto it = m_words.find(w);
+            it != m_words.end() && it->second.cost != core::kNotASegmentationWord) {
+            it->second.reading = std::move(syl);
+            return;
+        }
+        std::vector<std::size_t> from;
+        const double best = cheapestSplit(w, from).back();
+        if (best < 1 || best >= core::kNotASegmentationWord)
+            return;
+        m_words[w].reading = std::move(syl);
+        added.emplace_back(w, static_cast<std::uint16_t>(best - 1));
+    }
+
     // 地 after an adverbial (成功地, 不断地, 慢慢地, 毫不犹豫地, 创造性地) is the particle de, not
     // the ground. An adverbial here is a jieba word of two or more characters, not rare, that it
     // tags an adjective, adverb, descriptive word, idiom or set phrase, that doubles a character
@@ -445,18 +463,7 @@ public:
                 continue;
             auto syl = readingOf(w);
             syl.push_back(de);
-            const Word withDe = w + U'地';
-            if (const auto it = m_words.find(withDe);
-                it != m_words.end() && it->second.cost != core::kNotASegmentationWord) {
-                it->second.reading = std::move(syl);
-                continue;
-            }
-            std::vector<std::size_t> from;
-            const double best = cheapestSplit(withDe, from).back();
-            if (best < 1 || best >= core::kNotASegmentationWord)
-                continue;
-            m_words[withDe].reading = std::move(syl);
-            added.emplace_back(withDe, static_cast<std::uint16_t>(best - 1));
+            readAsWord(w + U'地', std::move(syl), added);
         }
         for (const auto &[w, cost] : added)
             m_words[w].cost = cost;
@@ -473,27 +480,14 @@ public:
                                                     [](const Reading &r) { return r.syllable == "wei4"; }))
             return;
         std::vector<std::pair<Word, std::uint16_t>> added;
-        auto add = [&](const Word &w, std::vector<std::string> syl) {
-            if (const auto it = m_words.find(w);
-                it != m_words.end() && it->second.cost != core::kNotASegmentationWord) {
-                it->second.reading = std::move(syl); // jieba's own
-                return;
-            }
-            std::vector<std::size_t> from;
-            const double best = cheapestSplit(w, from).back();
-            if (best < 1 || best >= core::kNotASegmentationWord)
-                return;
-            m_words[w].reading = std::move(syl);
-            added.emplace_back(w, static_cast<std::uint16_t>(best - 1));
-        };
         for (const Word pronoun :
              {U"我", U"我们", U"你", U"你们", U"您", U"他", U"他们", U"她", U"她们", U"咱们", U"大家"}) {
             auto syl = readingOf(pronoun);
             syl.push_back("wei4");
-            add(pronoun + U'为', syl);
+            readAsWord(pronoun + U'为', syl, added);
             syl.pop_back();
             syl.insert(syl.begin(), "wei4");
-            add(U'为' + pronoun, syl);
+            readAsWord(U'为' + pronoun, std::move(syl), added);
         }
         for (const auto &[w, cost] : added)
             m_words[w].cost = cost;
