@@ -45,6 +45,10 @@ QString toQString(std::u16string_view s) {
 
 constexpr float kRightEdgeGap = 280;
 
+PixelSize pixels(QSize size) {
+    return {size.width(), size.height()};
+}
+
 } // namespace
 
 Form1::Form1(Form1Services services, QWidget *parent) : QWidget(parent), m_services(services) {
@@ -167,7 +171,7 @@ void Form1::Form_Resize() {
         (g.*kSet[static_cast<int>(m.property)])(px(m.twips));
         w->setGeometry(g);
     }
-    if (!pass.newHeight && !pass.newWidth && !reframedSinceHeld())
+    if (!pass.newHeight && !pass.newWidth && !heldSizeStale())
         return;
     // The minimum size is set from the event loop, since a resize made inside the first resize
     // event is lost; the size is worked out afresh then, as the user may have resized meanwhile.
@@ -189,46 +193,23 @@ void Form1::holdMinimumSize() {
     const LayoutPass pass =
         layoutPass(static_cast<float>(outer.width()) * tpp, static_cast<float>(outer.height()) * tpp, tpp);
     auto px = [tpp](float twips) { return static_cast<int>(std::lround(twips / tpp)); };
+    auto pxOf = [&px](const std::optional<float> &twips) -> std::optional<int> {
+        return twips ? std::optional<int>(px(*twips)) : std::nullopt;
+    };
     // In whole pixels of the outer frame: a size the window already has raises no new pass.
-    QSize client = size();
-    // Each side stays held while it has the size set here; one the user changed is free.
-    Held held = m_held.value_or(Held{});
-    held.height = held.height && height() == held.client.height();
-    held.width = held.width && width() == held.client.width();
-    // A size held here before the window manager had framed the window was worked out from a
-    // frame of nothing; once the frame is known the held sides are worked out again, so that the
-    // window has the same outer size whichever came first (a race at every start).
-    if (frame != held.frame) {
-        if (held.height)
-            client.setHeight(px(kMinimumHeight) - frame.height());
-        if (held.width)
-            client.setWidth(px(kMinimumWidth) - frame.width());
-    }
-    if (pass.newHeight) {
-        client.setHeight(px(*pass.newHeight) - frame.height());
-        held.height = true;
-    }
-    if (pass.newWidth) {
-        client.setWidth(px(*pass.newWidth) - frame.width());
-        held.width = true;
-    }
-    if (client == size())
+    const auto client = m_heldSize.hold(pixels(size()), pixels(frame), {px(kMinimumWidth), px(kMinimumHeight)},
+                                        pxOf(pass.newWidth), pxOf(pass.newHeight));
+    if (!client)
         return;
-    held.client = client;
-    held.frame = frame;
-    m_held = held;
-    resize(client);
+    resize(client->width, client->height);
     // A window manager frames a new window soon after it is mapped: look again shortly, then
     // every few seconds with timerLoad.
     for (const int ms : {100, 300, 1000})
         QTimer::singleShot(ms, this, [this] { followFrame(); });
 }
 
-bool Form1::reframedSinceHeld() const {
-    if (!m_held || frameExtent() == m_held->frame)
-        return false;
-    return (m_held->height && height() == m_held->client.height()) ||
-           (m_held->width && width() == m_held->client.width());
+bool Form1::heldSizeStale() const {
+    return m_heldSize.stale(pixels(size()), pixels(frameExtent()));
 }
 
 QSize Form1::frameExtent() const {
@@ -244,7 +225,7 @@ QSize Form1::frameExtent() const {
 }
 
 void Form1::followFrame() {
-    if (reframedSinceHeld())
+    if (heldSizeStale())
         holdMinimumSize();
 }
 

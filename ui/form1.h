@@ -6,6 +6,7 @@
 #include "button_ways.h"
 #include "ways.h"
 #include "docking.h"
+#include "held_size.h"
 #include "platform/desktop.h"
 #include "platform/text_services.h"
 
@@ -135,9 +136,9 @@ private:
     void Form_Load();
     void Form_Resize();
     void holdMinimumSize();
-    // True when a side of the window still has the size holdMinimumSize gave it but the frame has
-    // changed since (the window manager framed the window after the size was set).
-    bool reframedSinceHeld() const;
+    // True when holdMinimumSize is due although no side is below the minimum: the window manager
+    // framed the window after it was held, or answered an earlier resize late.
+    bool heldSizeStale() const;
     // The width and height the window manager's frame adds, as it announces them now.
     QSize frameExtent() const;
     // Works the held size out again when the window was framed after it was held; called by the
@@ -169,15 +170,8 @@ private:
     std::vector<ButtonOfWays> m_buttonWays;
     QSize m_laidOutFrame;
     bool m_resizePending = false;
-    // The client size the minimum-size step last set, the frame it reckoned with, and which sides
-    // it held at the minimum.
-    struct Held {
-        QSize client;
-        QSize frame;
-        bool height = false;
-        bool width = false;
-    };
-    std::optional<Held> m_held;
+    // The sides the minimum-size step holds, and the sizes it asked for.
+    HeldSize m_heldSize;
     AboutBox *m_about = nullptr;
 
 public:
