@@ -141,8 +141,8 @@ private:
     bool heldSizeStale() const;
     // The width and height the window manager's frame adds, as it announces them now.
     QSize frameExtent() const;
-    // Works the held size out again when the window was framed after it was held; called by the
-    // timers, as no event tells the window of a frame added in place.
+    // Works the held size out again when it is stale (see heldSizeStale); called by the timers,
+    // as no event tells the window of a frame added in place.
     void followFrame();
     void minimiseToTray();
     void restoreFromTray();
