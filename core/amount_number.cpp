@@ -6,8 +6,8 @@
 namespace core {
 namespace {
 
-// Full-width digits, point and signs as their ASCII forms; every other unit as it is, so that
-// indices into the result are indices into the text.
+// Full-width digits, point and signs, and the minus sign U+2212, as their ASCII forms; every other
+// unit as it is, so that indices into the result are indices into the text.
 char16_t halfWidth(char16_t c) {
     if (c >= u'０' && c <= u'９')
         return static_cast<char16_t>(u'0' + (c - u'０'));
@@ -17,6 +17,7 @@ char16_t halfWidth(char16_t c) {
     case u'＋':
         return u'+';
     case u'－':
+    case u'\u2212':
         return u'-';
     default:
         return c;
@@ -50,6 +51,100 @@ bool canStart(char16_t c) {
     return isDigit(c) || c == u'+' || c == u'-' || c == u'.' || c == u'&';
 }
 
+// What may stand between a label and its number.
+enum class Mark { None, Blank, Minus, Plus, Currency, Open, Dash };
+
+// Dashes and minus look-alikes that people type for a minus (the hyphen, en and em dashes, the
+// small and superscript minus, the heavy minus): read as neither a sign nor part of a label.
+bool isDash(char16_t c) {
+    return (c >= u'\u2010' && c <= u'\u2015') || c == u'\uFE63' || c == u'\uFE58' || c == u'\u207B' ||
+           c == u'\u208B' || c == u'\u2796' || c == u'\u02D7';
+}
+
+// The mark of one or three characters ending just before `end`, with its length; None (length 0)
+// when the text there is part of the label.
+struct MarkAt {
+    Mark mark = Mark::None;
+    std::size_t length = 0;
+};
+MarkAt markBefore(std::u16string_view t, std::size_t end) {
+    if (end >= 3) {
+        const std::u16string_view word = t.substr(end - 3, 3);
+        std::u16string upper(word);
+        for (char16_t &c : upper)
+            if (c >= u'a' && c <= u'z')
+                c = static_cast<char16_t>(c - u'a' + u'A');
+        if (upper == u"RMB" || upper == u"CNY" || word == u"人民币")
+            return {Mark::Currency, 3};
+    }
+    if (end == 0)
+        return {};
+    const char16_t c = t[end - 1];
+    if (isBlank(c) || c == u'\u3000')
+        return {Mark::Blank, 1};
+    if (c == u'-' || c == u'负')
+        return {Mark::Minus, 1};
+    if (c == u'+')
+        return {Mark::Plus, 1};
+    if (c == u'￥' || c == u'¥')
+        return {Mark::Currency, 1};
+    if (c == u'(' || c == u'（')
+        return {Mark::Open, 1};
+    if (isDash(c))
+        return {Mark::Dash, 1};
+    return {};
+}
+
+bool isClose(char16_t c) {
+    return c == u')' || c == u'）';
+}
+
+// The sign that the marks before the number at `start` give it, or a refusal of a sign in doubt.
+struct LeadIn {
+    bool minus = false;
+    bool open = false;
+    std::size_t openAt = 0;
+    std::optional<Refusal> refusal;
+};
+LeadIn readLeadIn(std::u16string_view text, std::u16string_view t, std::size_t start) {
+    LeadIn in;
+    const bool ownSign = t[start] == u'-' || t[start] == u'+';
+    std::size_t signs = ownSign ? 1 : 0, currencies = 0;
+    // Walked from the number back to the label, so each refusal names the mark nearest the number.
+    for (std::size_t end = start; end > 0;) {
+        const MarkAt m = markBefore(t, end);
+        if (m.mark == Mark::None)
+            break;
+        end -= m.length;
+        switch (m.mark) {
+        case Mark::Minus:
+        case Mark::Plus:
+            if (++signs > 1)
+                return {false, false, 0, refusalAt(text, end, u"正负号重复，看不出金额是正是负")};
+            in.minus = m.mark == Mark::Minus;
+            break;
+        case Mark::Currency:
+            if (++currencies > 1)
+                return {false, false, 0, refusalAt(text, end, u"货币符号重复")};
+            break;
+        case Mark::Open:
+            if (in.open)
+                return {false, false, 0, refusalAt(text, end, u"括号重复，看不出金额是正是负")};
+            in.open = true;
+            in.openAt = end;
+            break;
+        case Mark::Dash:
+            return {false, false, 0, refusalAt(text, end, u"看不出是不是负号（负数请写“-”或“负”）")};
+        case Mark::Blank:
+        case Mark::None:
+            break;
+        }
+    }
+    if (in.open && signs > 0)
+        return {false, false, 0, refusalAt(text, in.openAt, u"括号和正负号同时出现，看不出金额是正是负")};
+    return in;
+}
+
 } // namespace
 
 Outcome<Decimal> readAmountNumber(std::u16string_view text) {
@@ -71,6 +166,10 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
     }
     if (i == n)
         return Outcome<Decimal>::refused(0, u"没有可换算的数字");
+
+    LeadIn in = readLeadIn(text, t, i);
+    if (in.refusal)
+        return {std::nullopt, std::move(*in.refusal)};
 
     Decimal value = std::move(number.value);
     std::size_t k = i + number.end;
@@ -96,9 +195,21 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
     skipBlanks();
     if (k < n && isNumeral(t[k]))
         return {std::nullopt, refusalAt(text, k, u"数字后面还有数字，不是一个明确的金额")};
+    if (k < n && (t[k] == u'-' || t[k] == u'负' || isDash(t[k])))
+        return {std::nullopt, refusalAt(text, k, u"数字后面的负号看不出属于哪个金额（负数请把“-”写在前面）")};
+    if (in.open) {
+        std::size_t close = k;
+        static constexpr std::u16string_view kBeforeClose = u"元圆整正 \t\u3000";
+        while (close < n && kBeforeClose.find(t[close]) != std::u16string_view::npos)
+            ++close;
+        if (close == n || !isClose(t[close]))
+            return {std::nullopt, refusalAt(text, in.openAt, u"括号没有括住整个金额，看不出是不是负数")};
+    }
     for (; k < n; ++k)
         if (isDigit(t[k]))
             return {std::nullopt, refusalAt(text, k, u"文中不止一个数字，不是一个明确的金额")};
+    if (in.minus || in.open)
+        value.negative = true;
     return Outcome<Decimal>::ok(std::move(value));
 }
 

@@ -42,7 +42,6 @@ TEST(AmountNumber, ReadsTheOneAmountOfAText) {
         // A label before the number, text without digits after it.
         {u"金额：1005.5元", "1005.5"},
         {u"合计 -5", "-5"},
-        {u"+-5", "-5"},
         {u"\n5", "5"},
         {u"价格e5", "5"},
         {u"1005.5元整", "1005.5"},
@@ -95,6 +94,95 @@ TEST(AmountNumber, RefusesWhatIsNotOnePlainAmount) {
         EXPECT_EQ(read.refusal.position, c.position) << utf8(read.refusal.message);
         EXPECT_FALSE(read.refusal.message.empty());
     }
+}
+
+// Regression: a sign before the currency sign, 负, U+2212 and parentheses were dropped, so that a
+// debit became a credit with nothing said.
+TEST(AmountNumber, ASignBeforeOrAroundTheNumberMakesItNegative) {
+    const struct {
+        std::u16string text;
+        std::string amount;
+    } cases[] = {
+        {u"-￥1,234.56", "-1234.56"},
+        {u"￥-1,234.56", "-1234.56"},
+        {u"- ¥ 1,234.56", "-1234.56"},
+        {u"负1234", "-1234"},
+        {u"负 1234元", "-1234"},
+        {u"负￥1234", "-1234"},
+        {u"￥负1234", "-1234"},
+        {u"−1234", "-1234"},
+        {u"－1234", "-1234"},
+        {u"（1,234.50）", "-1234.5"},
+        {u"(1,234.50)", "-1234.5"},
+        {u"合计：（￥1,234.50元）", "-1234.5"},
+        {u"(1.5万)", "-15000"},
+        {u"-RMB 5", "-5"},
+        {u"负人民币5元", "-5"},
+        {u"+￥5", "5"},
+        // A label that holds 负 or a parenthesis away from the number stays a label.
+        {u"负债合计 1234", "1234"},
+        {u"单价(元) 12", "12"},
+        {u"金额（元）：12", "12"},
+        {u"5)", "5"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(utf8(c.text));
+        EXPECT_EQ(amountOf(c.text), c.amount);
+    }
+}
+
+TEST(AmountNumber, ASignInDoubtIsRefusedWhereItStands) {
+    const struct {
+        std::u16string text;
+        std::size_t position;
+    } cases[] = {
+        {u"--5", 1},
+        {u"+-5", 1},
+        {u"-+5", 1},
+        {u"负-5", 1},
+        {u"-￥负5", 1},
+        {u"-(5)", 2},
+        {u"(-5)", 1},
+        {u"((5))", 1},
+        {u"￥￥5", 1},
+        {u"—5", 1},   // an em dash
+        {u"– 5", 1},  // an en dash
+        {u"合计：‐￥5", 4},
+        {u"(1234", 1},
+        {u"(1234元，含税)", 1},
+        {u"1234-", 5},
+        {u"1,234.56 -", 10},
+        {u"5万-", 3},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(utf8(c.text));
+        const auto read = core::readAmountNumber(c.text);
+        ASSERT_FALSE(read) << core::decimalText(*read.value);
+        EXPECT_EQ(read.refusal.position, c.position) << utf8(read.refusal.message);
+    }
+}
+
+// The bank and numerals ways read the sign as the amount command does.
+TEST(AmountNumber, EveryWayKeepsTheSign) {
+    const std::u16string text = u"-￥1,234.56";
+    EXPECT_EQ(utf8(*core::amountCommandText(text).value), "负壹仟贰佰叁拾肆圆伍角陆分");
+    const struct {
+        core::MoneyWay way;
+        std::u16string text;
+        std::string result;
+    } cases[] = {
+        {core::MoneyWay::Bank, text, "负壹仟贰佰叁拾肆元伍角陆分"},
+        {core::MoneyWay::BankRound, u"(16)", "负壹拾陆圆整"},
+        {core::MoneyWay::Numerals, u"负1234", "负一千二百三十四"},
+        {core::MoneyWay::CapitalNumerals, u"−1.5万", "负壹万伍仟"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(utf8(c.text));
+        const auto result = core::moneyWayText(c.way, c.text);
+        ASSERT_TRUE(result) << utf8(result.refusal.message);
+        EXPECT_EQ(utf8(*result.value), c.result);
+    }
+    EXPECT_FALSE(core::moneyWayText(core::MoneyWay::Bank, u"--5"));
 }
 
 TEST(AmountNumber, AStretchWithoutNumbersIsReadInLinearTime) {
