@@ -95,6 +95,18 @@ public:
             return Outcome<Fen>::refused(0, u"没有金额");
         m_begin = i;
         m_end = end;
+        // A label before the capitals (人民币（大写）：, 大写：) is skipped as a label before a
+        // number is: everything before the first character an amount is written with.
+        const std::size_t label = i;
+        while (i < end && classOf(m_text[i]).kind == Kind::Other)
+            ++i;
+        if (i > label && !labelEndsWell(label, i))
+            return failure();
+        std::size_t labelEnd = i;
+        while (labelEnd > label && isBlank(m_text[labelEnd - 1]))
+            --labelEnd;
+        m_rmb = labelEnd >= label + kRmb.size() && m_text.substr(labelEnd - kRmb.size(), kRmb.size()) == kRmb;
+        m_begin = i;
         // The prefixes 人民币 and 负, each at most once, in either order.
         for (;;) {
             if (!m_rmb && m_text.substr(i, kRmb.size()) == kRmb && i + kRmb.size() <= end) {
@@ -130,6 +142,25 @@ private:
         // Blanks after the text are not quoted: the problem there is the end of the amount.
         m_refusal = refusalAt(m_text.substr(0, m_end), index, what);
         return false;
+    }
+
+    // A label must not end in what may be a part of the amount: "九拾伍元整" is not 拾伍元整 after a
+    // label 九, and "-壹仟元整" is not 壹仟元整.
+    bool labelEndsWell(std::size_t begin, std::size_t end) {
+        std::size_t last = end;
+        while (last > begin && isBlank(m_text[last - 1]))
+            --last;
+        if (last == begin)
+            return true;
+        static constexpr std::u16string_view kNumerals =
+            u"〇一二三四五六七八九十百千两兩廿卅貳參陸点點0123456789０１２３４５６７８９";
+        static constexpr std::u16string_view kSigns = u"-+－＋−\u2010\u2011\u2012\u2013\u2014\u2015\uFE63";
+        const char16_t c = m_text[last - 1];
+        if (kNumerals.find(c) != std::u16string_view::npos)
+            return refuse(last - 1, u"像是金额的一部分，不是金额用字（大写数字是零壹贰叁肆伍陆柒捌玖）");
+        if (kSigns.find(c) != std::u16string_view::npos)
+            return refuse(last - 1, u"看不出是不是负号（负数请写“负”）");
+        return true;
     }
 
     bool integerDigitsSeen() const {
@@ -308,16 +339,45 @@ private:
         return true;
     }
 
-    // The text, with the allowed variants undone, must be what daxie writes for `amount`.
+    // The text, with the allowed variants undone, must be what daxie writes for `amount`, but for
+    // the 零 that the bill rules leave to the writer: where a run of zeros takes in the lowest place
+    // of a group (元, 万, 亿, 万亿) and ends just above a digit that is not zero at the top of the
+    // next group (角, 仟), one 零 may stand there or none: 壹拾萬柒仟圆 and 壹拾萬零柒仟圆,
+    // 壹仟陆佰捌拾圆叁角 and 壹仟陆佰捌拾圆零叁角, 壹億零柒仟圆 and 壹億柒仟圆. An amount below one
+    // yuan may also start with 零圆 (零圆伍角, 零圆零伍分), and one below one jiao drop its first 零
+    // (壹分 beside 零壹分).
     bool matchesWriting(const Fen &amount) {
         const AmountCapitals magnitude = capitalsOf(amount);
         std::array<char16_t, 64> written; // what daxie writes for the amount, without allocating
         std::size_t writtenLen = 0;
         if (amount.negative)
             written[writtenLen++] = u'负';
+        const std::size_t canonicalBody = writtenLen;
         for (char16_t c : magnitude.view())
             written[writtenLen++] = c;
         const std::u16string_view canonical(written.data(), writtenLen);
+
+        // The places in the canonical writing where a 零 may be written or left out.
+        std::array<bool, 64> optionalZero{};
+        constexpr std::uint64_t kFenPow10[] = {1,          10,          100,          1000,          10000,
+                                               100000,     1000000,     10000000,     100000000,     1000000000,
+                                               10000000000, 100000000000, 1000000000000, 10000000000000,
+                                               100000000000000, 1000000000000000, 10000000000000000,
+                                               100000000000000000};
+        const std::uint64_t m = amount.magnitude;
+        for (int place : {0, 4, 8, 12}) {
+            const int fen = place + 2; // the power of ten of the place, counted in fen
+            if (m / kFenPow10[fen] % 10 != 0 || m / kFenPow10[fen - 1] % 10 == 0 || m / kFenPow10[fen + 1] == 0)
+                continue;
+            // Where the writing of the digits below the place starts: the end of what the writing
+            // of the places from `place` up has in common with the whole amount's.
+            const AmountCapitals high = capitalsOf(Fen{false, m - m % kFenPow10[fen]});
+            std::size_t spot = 0;
+            while (spot < high.view().size() && high.view()[spot] == magnitude.view()[spot])
+                ++spot;
+            optionalZero[canonicalBody + spot] = true;
+        }
+
         struct Mark {
             char16_t c;
             std::uint32_t at;
@@ -338,31 +398,78 @@ private:
                 n[j] = n[j + 1];
             --len;
         };
-        const std::size_t canonicalBody = amount.negative ? 1 : 0;
-        if (len - bodyStart >= 2 && n[bodyStart].c == u'壹' && n[bodyStart + 1].c == u'拾' &&
-            canonical.size() > canonicalBody && canonical[canonicalBody] == u'拾')
+        const bool bankTen = len - bodyStart >= 2 && n[bodyStart].c == u'壹' && n[bodyStart + 1].c == u'拾' &&
+                             canonical.size() > canonicalBody && canonical[canonicalBody] == u'拾';
+        if (bankTen)
             erase(bodyStart);
-        for (std::size_t k = bodyStart + 1; k + 3 < len; ++k)
-            if (n[k].c == u'圆' && n[k + 1].c == u'零' && digitOf(n[k + 2].c) > 0 &&
-                n[k + 3].c == u'角' && isUnit(n[k - 1].c)) {
-                erase(k + 1);
-                break;
-            }
+        const bool zeroYuan = m > 0 && m < 100 && len - bodyStart >= 2 && n[bodyStart].c == u'零' &&
+                              n[bodyStart + 1].c == u'圆';
+        if (zeroYuan) {
+            erase(bodyStart);
+            erase(bodyStart);
+        } else if (m > 0 && m < 10) {
+            optionalZero[canonicalBody] = true;
+        }
         if (len > 0 && n[len - 1].c == u'角')
             push(u'整', m_end);
 
-        std::size_t m = 0;
-        while (m < len && m < canonical.size() && n[m].c == canonical[m])
-            ++m;
-        if (m == len && m == canonical.size())
+        // Both walked side by side; an optional 零 may be missing from the text or stand there
+        // in addition.
+        std::size_t i = 0, j = 0;
+        for (;;) {
+            if (i < canonical.size() && optionalZero[i]) {
+                if (canonical[i] == u'零') {
+                    if (!(j < len && n[j].c == u'零')) {
+                        ++i;
+                        continue;
+                    }
+                } else if (j < len && n[j].c == u'零') {
+                    ++j;
+                }
+            }
+            if (i < canonical.size() && j < len && n[j].c == canonical[i]) {
+                ++i;
+                ++j;
+                continue;
+            }
+            break;
+        }
+        if (i == canonical.size() && j == len)
             return true;
-        const std::size_t at = m < len ? n[m].at : m_end;
-        const std::u16string should = u"（应写作：" + std::u16string(canonical) + u"）";
-        if (m < canonical.size() && canonical[m] == u'零' && (m >= len || n[m].c != u'零'))
+        const std::size_t at = j < len ? n[j].at : m_end;
+        const std::u16string should = u"（应写作：" + suggestion(canonical, canonicalBody, bankTen, zeroYuan) + u"）";
+        if (i < canonical.size() && canonical[i] == u'零' && (j >= len || n[j].c != u'零'))
             return refuse(at, u"前面缺少“零”" + should);
-        if (m < len && n[m].c == u'零')
+        if (j < len && n[j].c == u'零')
             return refuse(at, u"多余的“零”" + should);
         return refuse(at, u"不是这个金额的规范写法" + should);
+    }
+
+    // The canonical writing as the text would have written it: its 元, 万, 亿 and 正, its 人民币,
+    // 壹拾 and 零元.
+    std::u16string suggestion(std::u16string_view canonical, std::size_t body, bool bankTen, bool zeroYuan) const {
+        const std::u16string_view text = m_text.substr(m_body, m_end - m_body);
+        auto uses = [&](char16_t c) { return text.find(c) != std::u16string_view::npos; };
+        std::u16string out;
+        if (m_rmb)
+            out += kRmb;
+        out += canonical.substr(0, body);
+        if (zeroYuan)
+            out += u"零圆";
+        if (bankTen)
+            out += u'壹';
+        out += canonical.substr(body);
+        for (char16_t &c : out) {
+            if (c == u'圆' && uses(u'元'))
+                c = u'元';
+            else if (c == u'萬' && uses(u'万'))
+                c = u'万';
+            else if (c == u'億' && uses(u'亿'))
+                c = u'亿';
+            else if (c == u'整' && uses(u'正'))
+                c = u'正';
+        }
+        return out;
     }
 
     enum class Stage { Integer, AfterYuan, AfterJiao, AfterFen, AfterZheng };

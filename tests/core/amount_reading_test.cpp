@@ -77,6 +77,36 @@ TEST(AmountReading, ReadsWhatMoneyWritesAndTheAllowedVariants) {
     }
 }
 
+// Regression: these writings the bill rules allow were refused.
+TEST(AmountReading, ReadsEveryWritingTheBillRulesAllow) {
+    const ReadCase cases[] = {
+        // One 零 or none where zeros meet 元, 万 or 亿 and a digit heads the group below.
+        {u"壹拾万零柒仟元伍角叁分", "107000.53"},
+        {u"壹拾万柒仟元零伍角叁分", "107000.53"},
+        {u"壹拾万零柒仟元零伍角叁分", "107000.53"},
+        {u"壹佰万零壹仟元整", "1001000.00"},
+        {u"壹億柒仟圆整", "100007000.00"},
+        {u"壹拾億零壹仟萬圆整", "1010000000.00"},
+        {u"壹拾萬零柒仟億圆整", "10700000000000.00"},
+        // Below one yuan, with or without 零元.
+        {u"壹分", "0.01"},
+        {u"零元零壹分", "0.01"},
+        {u"负壹分", "-0.01"},
+        {u"零元伍角", "0.50"},
+        {u"零圆伍角叁分", "0.53"},
+        // A label before the capitals.
+        {u"人民币（大写）：壹仟元整", "1000.00"},
+        {u"大写：壹仟元整", "1000.00"},
+        {u"人民币 壹仟元整", "1000.00"},
+        {u"金额大写：负伍元整", "-5.00"},
+        {u"人民币（大写）：人民币负壹拾元整", "-10.00"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(narrow(c.capitals));
+        EXPECT_EQ(readBack(c.capitals), c.amount);
+    }
+}
+
 struct RefusalCase {
     std::u16string capitals;
     std::size_t position;
@@ -125,6 +155,18 @@ TEST(AmountReading, RefusesWhatIsNotAWellFormedAmountAtItsFirstProblem) {
         {u"零伍角整", 1, u"多余"},
         {u"伍角叁分整", 5, u"不写“整”"},
         {u"壹佰零拾圆整", 4, u"缺少数字"},
+        // A 零 the bill rules do not leave to the writer, and a label that may be part of the amount.
+        {u"壹拾伍万零柒仟元整", 5, u"多余"},
+        {u"壹億零柒仟萬圆整", 3, u"多余"},
+        {u"壹億柒佰圆整", 3, u"缺少“零”"},
+        {u"零元壹分", 3, u"缺少“零”"},
+        {u"零元零伍角", 3, u"多余"},
+        {u"零元壹圆整", 4, u"重复"},
+        {u"壹拾万零柒仟元", 8, u"缺少“整”"},
+        {u"九拾伍元整", 1, u"金额的一部分"},
+        {u"大写：2 拾伍元整", 4, u"金额的一部分"},
+        {u"-壹仟元整", 1, u"负号"},
+        {u"大写：", 4, u"没有金额"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(narrow(c.capitals));
@@ -132,6 +174,27 @@ TEST(AmountReading, RefusesWhatIsNotAWellFormedAmountAtItsFirstProblem) {
         ASSERT_FALSE(read) << core::amountText(*read.value);
         EXPECT_EQ(read.refusal.position, c.position) << narrow(read.refusal.message);
         EXPECT_NE(read.refusal.message.find(c.kind), std::u16string::npos) << narrow(read.refusal.message);
+    }
+}
+
+TEST(AmountReading, SuggestsTheCorrectionInTheTextsOwnCharacters) {
+    const struct {
+        std::u16string capitals;
+        std::u16string suggestion;
+    } cases[] = {
+        {u"壹拾伍万零柒仟元整", u"壹拾伍万柒仟元整"},
+        {u"壹拾伍萬零柒仟圆整", u"壹拾伍萬柒仟圆整"},
+        {u"人民币壹亿零柒仟万元正", u"人民币壹亿柒仟万元正"},
+        {u"大写：负壹拾伍万零柒仟元整", u"负壹拾伍万柒仟元整"},
+        {u"零元壹分", u"零元零壹分"},
+        {u"壹拾伍元零叁角", u"壹拾伍元叁角整"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(narrow(c.capitals));
+        const auto read = core::readAmountCapitals(c.capitals);
+        ASSERT_FALSE(read);
+        EXPECT_NE(read.refusal.message.find(u"应写作：" + c.suggestion + u"）"), std::u16string::npos)
+            << narrow(read.refusal.message);
     }
 }
 
@@ -144,12 +207,47 @@ std::set<std::u16string> allowedWritings(const Fen &amount) {
     if (body.size() >= 2 && body.substr(body.size() - 2) == u"角整")
         for (auto b : std::set<std::u16string>(bodies))
             bodies.insert(b.substr(0, b.size() - 1));
-    for (auto b : std::set<std::u16string>(bodies)) {
-        const std::size_t y = b.find(u'圆');
-        if (y != std::u16string::npos && y > 0 && std::u16string_view(u"拾佰仟萬億").find(b[y - 1]) != std::u16string::npos &&
-            y + 2 < b.size() && b[y + 2] == u'角')
-            bodies.insert(b.substr(0, y + 1) + u"零" + b.substr(y + 1));
+    // Where a run of zeros takes in the units place of 圆, 萬, 億 or 萬億 and the next digit, not
+    // zero, heads the group below (角 or 仟), one 零 may stand there or none. The digit of that
+    // place is found by its unit: 角, or the how-manieth 仟 counted over the places above it.
+    const std::uint64_t m = amount.magnitude;
+    auto digit = [m](int fenPlace) {
+        std::uint64_t v = m;
+        for (int i = 0; i < fenPlace; ++i)
+            v /= 10;
+        return v % 10;
+    };
+    for (int place : {0, 4, 8, 12}) {
+        const int f = place + 2;
+        bool above = false;
+        for (int k = f + 1; k < 18; ++k)
+            above = above || digit(k) != 0;
+        if (digit(f) != 0 || digit(f - 1) == 0 || !above)
+            continue;
+        const char16_t unit = place == 0 ? u'角' : u'仟';
+        std::size_t rank = 0; // how many 仟 are written before the one we look for
+        for (int k = 17; k > f; k -= 4)
+            rank += place > 0 && digit(k) != 0;
+        for (auto b : std::set<std::u16string>(bodies)) {
+            std::size_t at = std::u16string::npos;
+            for (std::size_t i = 0, seen = 0; i < b.size(); ++i)
+                if (b[i] == unit && seen++ == rank) {
+                    at = i - 1; // its digit
+                    break;
+                }
+            if (b[at - 1] == u'零')
+                bodies.insert(b.substr(0, at - 1) + b.substr(at));
+            else
+                bodies.insert(b.substr(0, at) + u"零" + b.substr(at));
+        }
     }
+    // Below one yuan: 零圆 before it, or one jiao less: no 零 first.
+    if (m > 0 && m < 100)
+        for (auto b : std::set<std::u16string>(bodies)) {
+            bodies.insert(u"零圆" + b);
+            if (m < 10)
+                bodies.insert(b.substr(1));
+        }
     // Each 圆 萬 億 整 may take its other form.
     std::set<std::u16string> spelled;
     for (const auto &b : bodies) {
@@ -256,7 +354,10 @@ TEST(AmountReading, OneChangedCharacterIsRefusedOrReadsAsItsOwnAmount) {
             if (!read)
                 continue;
             ++accepted;
-            if (!allowedWritings(*read.value).count(t)) {
+            // What stands before the first amount character is a label.
+            const std::size_t start = t.find_first_not_of(u"人民币");
+            const std::u16string labelled = start == 0 || start == std::u16string::npos ? t : t.substr(start);
+            if (!allowedWritings(*read.value).count(t) && !allowedWritings(*read.value).count(labelled)) {
                 ADD_FAILURE() << narrow(t) << " (from " << narrow(base) << ") read as "
                               << core::amountText(*read.value);
                 return;
@@ -269,7 +370,8 @@ TEST(AmountReading, OneChangedCharacterIsRefusedOrReadsAsItsOwnAmount) {
 }
 
 TEST(AmountReading, AllowedWritingsAreAllRead) {
-    for (std::uint64_t m : {0ull, 1500ull, 168032ull, 100050ull, 1010000000000ull})
+    for (std::uint64_t m : {0ull, 1ull, 53ull, 1500ull, 168032ull, 100050ull, 10700053ull, 10000700000ull,
+                            101000000000ull, 1010000000000ull, 1070000000000000ull})
         for (bool negative : {false, true}) {
             const Fen a{negative && m != 0, m};
             for (const auto &t : allowedWritings(a)) {
