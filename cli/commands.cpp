@@ -209,11 +209,15 @@ RefusingLineCommand moneyWriter(const std::string &style, const std::string &yua
 
 Transform moneyTransform(const CommandOptions &o) {
     if (!o.verify.empty()) {
+        // NUMBER is read as money reads its input: 1005元, ￥-1,234.56, 1.5万.
         const std::string &number = o.verify;
-        if (number.find_first_of("0123456789") == std::string::npos ||
-            number.find_first_not_of("0123456789.,+-eE ") != std::string::npos)
-            throw CLI::ValidationError("money --verify", "NUMBER is not a number: " + number);
-        const core::Decimal expected = core::readLeadingDecimal(std::string_view(number));
+        const auto text = core::utf8ToUtf16(number);
+        const auto read = text ? core::readAmountNumber(*text) : core::Outcome<core::Decimal>{};
+        if (!read)
+            throw CLI::ValidationError("money --verify", "NUMBER is not a number: " + number +
+                                                             (text ? " (" + core::utf16ToUtf8(read.refusal.message) + ")"
+                                                                   : std::string()));
+        const core::Decimal expected = *read.value;
         // A number beyond what capitals can state fails as money does for it, whatever the input.
         if (!core::daxie(expected))
             return [](Input &, Writer &) { return amountLimit(); };
@@ -440,18 +444,21 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
     CLI::App &money = text(
         "money",
         "the amount the input holds in Chinese capitals (金额：1.5万元 -> 壹萬伍仟圆整): its one number, after any "
-        "label, times a 万 or 亿 that follows it; no number or more than one exits 1 with the reason, 10^16 or "
+        "label, times a 万 or 亿 that follows it; -, 负, − or parentheses around it make it negative (-￥5, "
+        "(5) -> 负伍圆整); no number or more than one, or a sign in doubt, exits 1 with the reason, 10^16 or "
         "more exits 3; --decode and --verify read capitals back",
         [&o] { return moneyTransform(o); });
     CLI::Option *decode = money.add_flag(
         "--decode", o.decode,
         "read the input as capitals and write the amount they state with two decimals (壹仟零伍圆伍角整 -> "
-        "1005.50); a text that is not a well-formed amount exits 1, naming the first wrong character");
+        "1005.50), in any writing the bill rules allow, after any label (人民币（大写）：); a text that is not a "
+        "well-formed amount exits 1, naming the first wrong character");
     CLI::Option *verify =
         money
             .add_option("--verify", o.verify,
-                        "check that the capitals of the input state NUMBER: the amount and exit 0 when they "
-                        "do, exit 1 with what they state when they do not")
+                        "check that the capitals of the input state NUMBER (read as money reads its input: "
+                        "1005元, 1.5万): the amount and exit 0 when they do, exit 1 with what they state when "
+                        "they do not")
             ->type_name("NUMBER")
             ->excludes(decode);
     CLI::Option *style =

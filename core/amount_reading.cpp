@@ -60,16 +60,6 @@ CharClass classOf(char16_t c) {
     return s.c == c && s.kind != Kind::Other ? s : CharClass{c, Kind::Other, 0, c};
 }
 
-int digitOf(char16_t c) {
-    const CharClass k = classOf(c);
-    return k.kind == Kind::Digit ? k.value : -1;
-}
-
-bool isUnit(char16_t c) {
-    const Kind k = classOf(c).kind;
-    return k == Kind::SmallUnit || k == Kind::Wan || k == Kind::Yi;
-}
-
 char16_t normalised(char16_t c) {
     return classOf(c).normal;
 }

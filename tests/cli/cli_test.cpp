@@ -161,6 +161,32 @@ TEST(Cli, MoneyForBanks) {
     }
 }
 
+// Regression: negative amounts came out positive with exit 0, and --verify refused a NUMBER that
+// money itself reads.
+TEST(Cli, MoneyKeepsTheSignOrRefusesIt) {
+    const CliCase cases[] = {
+        {"money", "-￥1,234.56", "负壹仟贰佰叁拾肆圆伍角陆分\n", 0},
+        {"money", "负1234", "负壹仟贰佰叁拾肆圆整\n", 0},
+        {"money", "（1,234.50）", "负壹仟贰佰叁拾肆圆伍角整\n", 0},
+        {"money --style bank", "−16", "负壹拾陆元整\n", 0},
+        {"numerals", "(5)", "负五\n", 0},
+        {"money", "--5", "", 1},
+        {"money", "—5", "", 1},
+        {"money", "(5", "", 1},
+        {"money --verify 1005元", "壹仟零伍元整", "1005.00\n", 0},
+        {"money --verify=-￥5", "负伍圆整", "-5.00\n", 0},
+        {"money --verify 5", "负伍圆整", "", 1},
+        {"money --verify 1005元5", "壹仟零伍元整", "", 2},
+        {"money --decode", "人民币（大写）：壹拾万零柒仟元伍角叁分", "107000.53\n", 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.args + std::string(" <<< ") + c.input);
+        const CliRun run = runCli(c.args, c.input);
+        EXPECT_EQ(run.status, c.status) << run.err;
+        EXPECT_EQ(run.out, c.out);
+    }
+}
+
 // --lines is one rule for every command: a refused line gives an empty line and "line N: why" on
 // stderr, the other lines go on, and the exit status is 1.
 TEST(Cli, EveryCommandNamesTheLinesItRefuses) {
