@@ -20,5 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::u16string bank = core::bankStyle(core::daxie(amount), u'元');
     const auto bankAgain = core::readAmountCapitals(bank);
     fuzz::check(bankAgain && *bankAgain.value == amount, "its bank capitals read back");
+    const auto labelled = core::readAmountCapitals(u"人民币（大写）：" + bank);
+    fuzz::check(labelled && *labelled.value == amount, "a label before them is skipped");
     return 0;
 }
