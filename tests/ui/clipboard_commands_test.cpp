@@ -37,6 +37,7 @@ TEST(ClipboardCommands, ConvertLikeTheirButtonsAndRestoreTheText) {
         {"money", "金额：1005.5元", "壹仟零伍圆伍角整"},
         {"money", "1.5万", "壹萬伍仟圆整"},
         {"money", "0", "零圆整"},
+        {"money", "-￥1,234.56", "负壹仟贰佰叁拾肆圆伍角陆分"},
         {"pinyin", " 汉字 ", " 汉字 \nHanZi"},
         {"pinyin", "我爱Beijing 2008！", "我爱Beijing 2008！\nWoAiBeijing 2008"},
     };

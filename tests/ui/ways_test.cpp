@@ -52,6 +52,8 @@ TEST(Ways, AppendingWaysKeepTheTextAndOthersReplaceIt) {
         {ui::OwnWay::Upper, u"ab", ui::WayResult::Done, u"AB", false},
         {ui::OwnWay::Amount, u"16", ui::WayResult::Done, u"拾陆圆整", false},
         {ui::OwnWay::Amount, u"1e16", ui::WayResult::AmountTooLarge, u"", false},
+        {ui::OwnWay::Amount, u"（1,234.50）", ui::WayResult::Done, u"负壹仟贰佰叁拾肆圆伍角整", false},
+        {ui::OwnWay::Amount, u"--5", ui::WayResult::Refused, u"", false},
         {ui::OwnWay::Pinyin, u" 汉字 ", ui::WayResult::Done, u"HanZi", true},
         {ui::AmountWay{ui::moneyWayNamed("bank")}, u"16", ui::WayResult::Done, u"壹拾陆元整", false},
         {ui::AmountWay{ui::moneyWayNamed("read-back")}, u"壹圆贰", ui::WayResult::Refused, u"", false},
