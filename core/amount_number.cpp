@@ -196,7 +196,8 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
     if (k < n && isNumeral(t[k]))
         return {std::nullopt, refusalAt(text, k, u"数字后面还有数字，不是一个明确的金额")};
     if (k < n && (t[k] == u'-' || t[k] == u'负' || isDash(t[k])))
-        return {std::nullopt, refusalAt(text, k, u"数字后面的负号看不出属于哪个金额（负数请把“-”写在前面）")};
+        return {std::nullopt,
+                refusalAt(text, k, u"数字后面的负号看不出属于哪个金额（负数请把负号写在数字前面）")};
     if (in.open) {
         std::size_t close = k;
         static constexpr std::u16string_view kBeforeClose = u"元圆整正 \t\u3000";

@@ -349,19 +349,20 @@ private:
 
         // The places in the canonical writing where a 零 may be written or left out.
         std::array<bool, 64> optionalZero{};
-        constexpr std::uint64_t kFenPow10[] = {1,          10,          100,          1000,          10000,
-                                               100000,     1000000,     10000000,     100000000,     1000000000,
-                                               10000000000, 100000000000, 1000000000000, 10000000000000,
-                                               100000000000000, 1000000000000000, 10000000000000000,
-                                               100000000000000000};
+        auto pow10 = [](int e) {
+            std::uint64_t p = 1;
+            for (; e > 0; --e)
+                p *= 10;
+            return p;
+        };
         const std::uint64_t m = amount.magnitude;
         for (int place : {0, 4, 8, 12}) {
             const int fen = place + 2; // the power of ten of the place, counted in fen
-            if (m / kFenPow10[fen] % 10 != 0 || m / kFenPow10[fen - 1] % 10 == 0 || m / kFenPow10[fen + 1] == 0)
+            if (m / pow10(fen) % 10 != 0 || m / pow10(fen - 1) % 10 == 0 || m / pow10(fen + 1) == 0)
                 continue;
             // Where the writing of the digits below the place starts: the end of what the writing
             // of the places from `place` up has in common with the whole amount's.
-            const AmountCapitals high = capitalsOf(Fen{false, m - m % kFenPow10[fen]});
+            const AmountCapitals high = capitalsOf(Fen{false, m - m % pow10(fen)});
             std::size_t spot = 0;
             while (spot < high.view().size() && high.view()[spot] == magnitude.view()[spot])
                 ++spot;
@@ -427,7 +428,8 @@ private:
         if (i == canonical.size() && j == len)
             return true;
         const std::size_t at = j < len ? n[j].at : m_end;
-        const std::u16string should = u"（应写作：" + suggestion(canonical, canonicalBody, bankTen, zeroYuan) + u"）";
+        const std::u16string should =
+            u"（应写作：" + suggestion(canonical, canonicalBody, bankTen, zeroYuan) + u"）";
         if (i < canonical.size() && canonical[i] == u'零' && (j >= len || n[j].c != u'零'))
             return refuse(at, u"前面缺少“零”" + should);
         if (j < len && n[j].c == u'零')
@@ -437,7 +439,8 @@ private:
 
     // The canonical writing as the text would have written it: its 元, 万, 亿 and 正, its 人民币,
     // 壹拾 and 零元.
-    std::u16string suggestion(std::u16string_view canonical, std::size_t body, bool bankTen, bool zeroYuan) const {
+    std::u16string suggestion(std::u16string_view canonical, std::size_t body, bool bankTen,
+                              bool zeroYuan) const {
         const std::u16string_view text = m_text.substr(m_body, m_end - m_body);
         auto uses = [&](char16_t c) { return text.find(c) != std::u16string_view::npos; };
         std::u16string out;
