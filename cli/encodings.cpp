@@ -94,10 +94,23 @@ public:
         std::string bytes = std::move(head);
         if (!whole && !in.readAll(bytes))
             return readFailure(in);
+        if (utf8Only && !mark && core::looksLikeDamagedUtf8(bytes))
+            return asDamagedUtf8(in, std::move(bytes), out);
         return convertWhole(in, std::move(bytes), mark, out);
     }
 
 private:
+    // UTF-8 with a bad byte goes to the command as it always did, which converts and writes what
+    // comes before the byte to standard output, then refuses it; a subtitle file is refused whole.
+    Status asDamagedUtf8(Input &in, std::string bytes, Writer &out) const {
+        if (m_subtitles &&
+            core::detectSubtitles(std::string_view(bytes).substr(0, core::validUtf8Prefix(bytes, true).consumed)) !=
+                core::SubtitleFormat::None)
+            return invalidUtf8();
+        in.unread(std::move(bytes));
+        return m_inner(in, out);
+    }
+
     Status convertWhole(Input &in, std::string bytes, const std::optional<core::ByteOrderMark> &mark, Writer &out) const {
         TextEncoding encoding = TextEncoding::Utf8;
         std::size_t markSize = 0;
@@ -114,9 +127,9 @@ private:
                 return {kExitNoResult,
                         "cannot tell the encoding of " + inputName(in) + ": use --from-encoding GB18030 or BIG5",
                         false, true};
+            // Neither UTF-8 nor Chinese in a code page: refused as invalid UTF-8 always was.
             if (found.kind == platform::Detection::Kind::NotText)
-                return {kExitIo, "is not text in UTF-8, UTF-16, GB18030 or Big5 (name its encoding with "
-                                 "--from-encoding)"};
+                return !m_to || *m_to == TextEncoding::Utf8 ? asDamagedUtf8(in, std::move(bytes), out) : invalidUtf8();
             encoding = found.encoding;
             markSize = found.markSize;
             detected = true;

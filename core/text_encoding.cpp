@@ -117,6 +117,31 @@ void encodeUtf16(std::string_view utf8, bool bigEndian, std::string &out) {
     });
 }
 
+bool looksLikeDamagedUtf8(std::string_view bytes) {
+    if (validUtf8Prefix(bytes, true).ok)
+        return false;
+    if (validUtf8Prefix(bytes, false).ok)
+        return true;
+    const auto *s = reinterpret_cast<const unsigned char *>(bytes.data());
+    std::size_t good = 0, bad = 0;
+    for (std::size_t i = 0; i < bytes.size();) {
+        if (s[i] < 0x80) {
+            ++i;
+            continue;
+        }
+        char32_t c;
+        const int length = decodeUtf8Sequence(s + i, bytes.size() - i, c);
+        if (length > 0) {
+            ++good;
+            i += static_cast<std::size_t>(length);
+        } else {
+            ++bad;
+            ++i;
+        }
+    }
+    return good >= 2 && good > 2 * bad;
+}
+
 long ReadingScore::plausibility() const {
     return static_cast<long>(common) - static_cast<long>(rare) - 3 * static_cast<long>(odd);
 }
@@ -150,8 +175,10 @@ ReadingScore scoreReading(std::u16string_view text, const CommonHan &common) {
             continue;
         if (c >= 0x4E00 && c < 0xA000)
             ++(common.contains(c) ? score.common : score.rare);
-        else if (isSurrogate(c) || isOdd(c))
+        else if (isSurrogate(c) || isOdd(c)) {
             ++score.odd;
+            score.privateUse += c >= 0xE000 && c < 0xF900;
+        }
         else
             ++score.neutral;
     }
@@ -163,8 +190,11 @@ ChineseGuess chooseChineseEncoding(const std::optional<ReadingScore> &gb18030, c
         return r && r->common >= 2 && r->plausibility() > 0;
     };
     const bool gb = plausible(gb18030), b5 = plausible(big5);
-    if (!gb && !b5)
-        return gb18030 || big5 ? ChineseGuess::Undecided : ChineseGuess::Neither;
+    if (!gb && !b5) {
+        // A reading with a common character and little against it is Chinese too short to tell.
+        const auto possible = [](const std::optional<ReadingScore> &r) { return r && r->common >= 1 && r->plausibility() > 0; };
+        return possible(gb18030) || possible(big5) ? ChineseGuess::Undecided : ChineseGuess::Neither;
+    }
     // Only one reading exists at all: it is the text's encoding when it looks like Chinese.
     if (!big5)
         return ChineseGuess::Gb18030;

@@ -55,6 +55,12 @@ bool decodeUtf16(std::string_view bytes, bool bigEndian, std::string &utf8, std:
 // Valid UTF-8 `utf8` appended to `out` as UTF-16 (without a mark).
 void encodeUtf16(std::string_view utf8, bool bigEndian, std::string &out);
 
+// Whether `bytes` are UTF-8 damaged rather than text in a code page:
+// valid but for a sequence cut at their end, or holding at least two valid multi-byte sequences and
+// more than twice as many of them as bad bytes. (Chinese text in GB18030 or Big5, read as UTF-8,
+// has several bad bytes for each sequence that happens to be valid.) False for valid UTF-8.
+bool looksLikeDamagedUtf8(std::string_view bytes);
+
 // The characters counted as common Chinese: a set over the Unified Ideographs U+4E00..U+9FFF,
 // filled by the caller (the first levels of GB 2312 and Big5, which hold each script's most
 // frequent characters).
@@ -81,6 +87,8 @@ struct ReadingScore {
     std::size_t odd = 0;     // what Chinese text hardly holds: kana, bopomofo, Greek, Cyrillic,
                              // private use, compatibility or extension ideographs, C1 controls
     std::size_t neutral = 0; // punctuation, full-width forms, symbols, other letters
+    std::size_t privateUse = 0; // of the odd ones, private-use codes (where Windows' Big5 puts the
+                                // Hong Kong supplement)
 
     // common - rare - 3 * odd: how much the reading looks like Chinese (can be negative).
     long plausibility() const;
@@ -95,7 +103,8 @@ enum class ChineseGuess {
     Gb18030,
     Big5,
     Undecided, // too short, or both readings about as plausible: the user names the encoding
-    Neither,   // not valid in either encoding, or valid but not Chinese-looking in the one
+    Neither,   // not valid in either encoding, or no reading has a common character that its rare
+               // and odd ones do not outweigh: not Chinese text in these encodings
 };
 // The reading that is plausible (at least two common characters, which outweigh its rare and odd
 // ones) wins when it is the only one, or leads the other by at least max(4, one fifth of its

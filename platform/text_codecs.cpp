@@ -191,11 +191,15 @@ Detection detectEncoding(std::string_view bytes, const core::CommonHan &common, 
         return core::scoreReading(text, common);
     };
     const auto gb = reading(TextEncoding::Gb18030);
+    // Windows' Big5 reads the Hong Kong supplement's codes as private use: where they occur, the
+    // supplement is what the text is in.
     TextEncoding big5 = TextEncoding::Big5;
     auto b5 = reading(big5);
-    if (!b5) {
-        big5 = TextEncoding::Big5Hkscs;
-        b5 = reading(big5);
+    if (!b5 || b5->privateUse > 0) {
+        if (auto hk = reading(TextEncoding::Big5Hkscs); hk && (!b5 || hk->privateUse < b5->privateUse)) {
+            big5 = TextEncoding::Big5Hkscs;
+            b5 = hk;
+        }
     }
     switch (core::chooseChineseEncoding(gb, b5)) {
     case core::ChineseGuess::Gb18030:
