@@ -88,8 +88,8 @@ int main(int argc, char **argv) {
             }
         }
         for (int e = 0; e < 2; ++e)
-            std::printf("%-5d %-9s %7d %7d %7d\n", han, e ? "BIG5" : "GB18030", tally[e].right, tally[e].wrong,
-                        tally[e].refused);
+            std::printf("%-5d %-9s %7d %7d %7d\n", han, e ? "BIG5" : "GB18030", tally[e].right,
+                        tally[e].wrong, tally[e].refused);
     }
     return 0;
 }

@@ -433,7 +433,9 @@ constexpr const char *kEachLine =
 void addCommands(CommandLine &cl, CommandOptions &o) {
     // Files in every encoding, and (`cues`) subtitle files converted in their cue text only.
     auto encoded = [&o](TransformFactory make, bool cues) -> TransformFactory {
-        return [&o, make = std::move(make), cues] { return encodedTransform(make(), o.encoding, cues && !o.lines); };
+        return [&o, make = std::move(make), cues] {
+            return encodedTransform(make(), o.encoding, cues && !o.lines);
+        };
     };
     // A command on text: FILE..., -o, --in-place, --lines and the encodings.
     auto text = [&cl, &o, encoded](const char *name, const char *help, TransformFactory make,
@@ -481,10 +483,12 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
         "read the input as numerals of either style and write the number (一千零五点五 -> 1005.5); anything "
         "else exits 1, naming the first wrong character");
     numerals.add_flag("--capitals", o.capitals, "capital digits (壹仟零伍点伍)")->excludes(numeralsDecode);
-    text("traditional", "simplified characters made traditional (简体 -> 簡體)",
-         [&o] { return mapTransform(loadDictionary(platform::kSimplifiedToTraditionalFile), o.lines); }, true);
-    text("simplified", "traditional characters made simplified (簡體 -> 简体)",
-         [&o] { return mapTransform(loadDictionary(platform::kTraditionalToSimplifiedFile), o.lines); }, true);
+    text(
+        "traditional", "simplified characters made traditional (简体 -> 簡體)",
+        [&o] { return mapTransform(loadDictionary(platform::kSimplifiedToTraditionalFile), o.lines); }, true);
+    text(
+        "simplified", "traditional characters made simplified (簡體 -> 简体)",
+        [&o] { return mapTransform(loadDictionary(platform::kTraditionalToSimplifiedFile), o.lines); }, true);
     CLI::App &convert = cl.addTextCommand(
         "convert", "phrases converted as the OpenCC configuration NAME defines it (s2t, t2s, s2twp, ...)",
         encoded([&o] { return convertTransform(o.config); }, true));
@@ -495,10 +499,12 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
                     "path of a JSON file")
         ->type_name("NAME")
         ->required();
-    text("upper", "the text in upper case",
-         [&o] { return mapTransform(shared(platform::upperCaseMap()), o.lines); }, true);
-    text("lower", "the text in lower case",
-         [&o] { return mapTransform(shared(platform::lowerCaseMap()), o.lines); }, true);
+    text(
+        "upper", "the text in upper case",
+        [&o] { return mapTransform(shared(platform::upperCaseMap()), o.lines); }, true);
+    text(
+        "lower", "the text in lower case",
+        [&o] { return mapTransform(shared(platform::lowerCaseMap()), o.lines); }, true);
     // Without reading options, the window's capitalised pinyin; with any, the readings.
     struct ReadingOptions {
         CLI::Option *tone, *separator, *initials;

@@ -31,8 +31,9 @@ std::optional<TextEncoding> encodingOption(const std::string &option, const std:
         return std::nullopt;
     if (const auto encoding = core::encodingByName(name))
         return encoding;
-    throw CLI::ValidationError(option, "unknown encoding " + name +
-                                           " (UTF-8, UTF-16, UTF-16LE, UTF-16BE, GB18030, BIG5 or BIG5-HKSCS)");
+    throw CLI::ValidationError(option,
+                               "unknown encoding " + name +
+                                   " (UTF-8, UTF-16, UTF-16LE, UTF-16BE, GB18030, BIG5 or BIG5-HKSCS)");
 }
 
 // Up to kHead bytes of `in`; false on a read error.
@@ -67,15 +68,17 @@ Status unencodable(std::string_view text, std::size_t offset, TextEncoding targe
                                           text.size() - offset, c);
     char code[16];
     std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
-    const std::string shown = length > 0 && c >= 0x20 ? std::string(text.substr(offset, std::size_t(length))) + " " : "";
-    return {kExitNoResult, "line " + std::to_string(core::lineOfOffset(text, offset)) + ": " + shown + "(" + code +
-                               ") has no code in " + std::string(core::encodingName(target)) +
+    const std::string shown =
+        length > 0 && c >= 0x20 ? std::string(text.substr(offset, std::size_t(length))) + " " : "";
+    return {kExitNoResult, "line " + std::to_string(core::lineOfOffset(text, offset)) + ": " + shown + "(" +
+                               code + ") has no code in " + std::string(core::encodingName(target)) +
                                "; nothing written (--to-encoding UTF-8 or GB18030 can write it)"};
 }
 
 class EncodedTransform {
 public:
-    EncodedTransform(Transform inner, std::optional<TextEncoding> from, std::optional<TextEncoding> to, bool subtitles)
+    EncodedTransform(Transform inner, std::optional<TextEncoding> from, std::optional<TextEncoding> to,
+                     bool subtitles)
         : m_inner(std::move(inner)), m_from(from), m_to(to), m_subtitles(subtitles),
           m_common(std::make_shared<std::optional<core::CommonHan>>()) {}
 
@@ -85,7 +88,8 @@ public:
             return readFailure(in);
         const bool whole = head.size() < kHead;
         const auto mark = core::byteOrderMark(head);
-        const bool utf8Only = (!m_from || *m_from == TextEncoding::Utf8) && (!m_to || *m_to == TextEncoding::Utf8);
+        const bool utf8Only =
+            (!m_from || *m_from == TextEncoding::Utf8) && (!m_to || *m_to == TextEncoding::Utf8);
         if (utf8Only && !mark && core::validUtf8Prefix(head, whole).ok &&
             !(m_subtitles && core::detectSubtitles(head) != core::SubtitleFormat::None)) {
             in.unread(std::move(head));
@@ -103,15 +107,15 @@ private:
     // UTF-8 with a bad byte goes to the command as it always did, which converts and writes what
     // comes before the byte to standard output, then refuses it; a subtitle file is refused whole.
     Status asDamagedUtf8(Input &in, std::string bytes, Writer &out) const {
-        if (m_subtitles &&
-            core::detectSubtitles(std::string_view(bytes).substr(0, core::validUtf8Prefix(bytes, true).consumed)) !=
-                core::SubtitleFormat::None)
+        if (m_subtitles && core::detectSubtitles(std::string_view(bytes).substr(
+                               0, core::validUtf8Prefix(bytes, true).consumed)) != core::SubtitleFormat::None)
             return invalidUtf8();
         in.unread(std::move(bytes));
         return m_inner(in, out);
     }
 
-    Status convertWhole(Input &in, std::string bytes, const std::optional<core::ByteOrderMark> &mark, Writer &out) const {
+    Status convertWhole(Input &in, std::string bytes, const std::optional<core::ByteOrderMark> &mark,
+                        Writer &out) const {
         TextEncoding encoding = TextEncoding::Utf8;
         std::size_t markSize = 0;
         bool detected = false;
@@ -125,11 +129,13 @@ private:
             const auto found = platform::detectEncoding(bytes, common());
             if (found.kind == platform::Detection::Kind::Undecided)
                 return {kExitNoResult,
-                        "cannot tell the encoding of " + inputName(in) + ": use --from-encoding GB18030 or BIG5",
+                        "cannot tell the encoding of " + inputName(in) +
+                            ": use --from-encoding GB18030 or BIG5",
                         false, true};
             // Neither UTF-8 nor Chinese in a code page: refused as invalid UTF-8 always was.
             if (found.kind == platform::Detection::Kind::NotText)
-                return !m_to || *m_to == TextEncoding::Utf8 ? asDamagedUtf8(in, std::move(bytes), out) : invalidUtf8();
+                return !m_to || *m_to == TextEncoding::Utf8 ? asDamagedUtf8(in, std::move(bytes), out)
+                                                            : invalidUtf8();
             encoding = found.encoding;
             markSize = found.markSize;
             detected = true;
@@ -148,21 +154,22 @@ private:
         if (!ok)
             return encoding == TextEncoding::Utf8
                        ? invalidUtf8()
-                       : Status{kExitIo, "is not valid " + std::string(core::encodingName(encoding)) + " (byte " +
-                                             std::to_string(markSize + bad) + ")"};
+                       : Status{kExitIo, "is not valid " + std::string(core::encodingName(encoding)) +
+                                             " (byte " + std::to_string(markSize + bad) + ")"};
         bytes = std::string();
 
         std::string output;
         Status status;
         const auto format = m_subtitles ? core::detectSubtitles(text) : core::SubtitleFormat::None;
         if (format != core::SubtitleFormat::None) {
-            auto converted = core::convertSubtitles(text, format, [&](std::string_view cue) -> std::optional<std::string> {
-                std::string piece;
-                status = runOnText(m_inner, in.name(), std::string(cue), piece);
-                if (status.code != kExitOk)
-                    return std::nullopt;
-                return piece;
-            });
+            auto converted =
+                core::convertSubtitles(text, format, [&](std::string_view cue) -> std::optional<std::string> {
+                    std::string piece;
+                    status = runOnText(m_inner, in.name(), std::string(cue), piece);
+                    if (status.code != kExitOk)
+                        return std::nullopt;
+                    return piece;
+                });
             if (!converted)
                 return status;
             output = std::move(*converted);
@@ -195,14 +202,16 @@ private:
 
 void addEncodingOptions(CLI::App &command, EncodingOptions &options) {
     command
-        .add_option("--from-encoding", options.from,
-                    "the input's encoding: UTF-8, UTF-16 (LE, BE), GB18030 (GBK), BIG5 or BIG5-HKSCS; by default "
-                    "a byte order mark decides, else UTF-8, else GB18030 or Big5 by which reads as Chinese")
+        .add_option(
+            "--from-encoding", options.from,
+            "the input's encoding: UTF-8, UTF-16 (LE, BE), GB18030 (GBK), BIG5 or BIG5-HKSCS; by default "
+            "a byte order mark decides, else UTF-8, else GB18030 or Big5 by which reads as Chinese")
         ->type_name("NAME");
     command
-        .add_option("--to-encoding", options.to,
-                    "the output's encoding, one of the same; by default the input's (with its byte order mark; "
-                    "GBK written as GB18030)")
+        .add_option(
+            "--to-encoding", options.to,
+            "the output's encoding, one of the same; by default the input's (with its byte order mark; "
+            "GBK written as GB18030)")
         ->type_name("NAME");
 }
 

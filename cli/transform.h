@@ -11,10 +11,10 @@ namespace cli {
 
 // Exit statuses of lanternfin-cli.
 constexpr int kExitOk = 0;
-constexpr int kExitNoResult = 1; // no result, refused content (an encoding not told, a character without a code)
+constexpr int kExitNoResult = 1; // no result; refused content (encoding untold, character uncodable)
 constexpr int kExitUsage = 2;    // bad arguments, invalid UTF-8, missing data file
 constexpr int kExitLimit = 3;    // money: amount of 10^16 or more
-constexpr int kExitIo = 4;       // a file could not be read (or is not text in a known encoding), written or replaced
+constexpr int kExitIo = 4;       // a file could not be read (or decoded), written or replaced
 
 // What a transform made of one input. A failure's message is printed as
 // "lanternfin-cli: [FILE: ]message" (each line of a message so), or as it stands when `plain` and

@@ -7,8 +7,8 @@ namespace core {
 namespace {
 
 struct Line {
-    std::size_t begin;   // first byte
-    std::size_t end;     // end of its content, before "\r\n" or "\n"
+    std::size_t begin; // first byte
+    std::size_t end;   // end of its content, before "\r\n" or "\n"
 };
 
 std::vector<Line> linesOf(std::string_view text) {
@@ -45,7 +45,8 @@ bool startsWithNoCase(std::string_view s, std::string_view prefix) {
     if (s.size() < prefix.size())
         return false;
     for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(s[i])) != std::tolower(static_cast<unsigned char>(prefix[i])))
+        if (std::tolower(static_cast<unsigned char>(s[i])) !=
+            std::tolower(static_cast<unsigned char>(prefix[i])))
             return false;
     return true;
 }
@@ -122,7 +123,8 @@ std::size_t markupAt(std::string_view text, std::size_t i, std::size_t end, Subt
         return closing('}');
     if (c == '&') {
         std::size_t j = i + 1;
-        while (j < end && j - i <= 32 && (std::isalnum(static_cast<unsigned char>(text[j])) || text[j] == '#'))
+        while (j < end && j - i <= 32 &&
+               (std::isalnum(static_cast<unsigned char>(text[j])) || text[j] == '#'))
             ++j;
         return j < end && j > i + 1 && text[j] == ';' ? j + 1 - i : 0;
     }
@@ -158,7 +160,9 @@ void addCueText(std::string_view text, std::size_t begin, std::size_t end, Subti
 
 void srtOrVttSpans(std::string_view text, SubtitleFormat format, std::vector<TextSpan> &spans) {
     const std::vector<Line> lines = linesOf(text);
-    const auto content = [&](std::size_t i) { return text.substr(lines[i].begin, lines[i].end - lines[i].begin); };
+    const auto content = [&](std::size_t i) {
+        return text.substr(lines[i].begin, lines[i].end - lines[i].begin);
+    };
     bool inCue = false;
     std::size_t first = 0, last = 0; // the cue's text lines gathered so far, [first, last)
     const auto flush = [&] {
@@ -248,7 +252,9 @@ SubtitleFormat detectSubtitles(std::string_view text) {
         ++i;
     if (i == lines.size())
         return SubtitleFormat::None;
-    const auto content = [&](std::size_t k) { return text.substr(lines[k].begin, lines[k].end - lines[k].begin); };
+    const auto content = [&](std::size_t k) {
+        return text.substr(lines[k].begin, lines[k].end - lines[k].begin);
+    };
     const std::string_view first = content(i);
     if (first.substr(0, 6) == "WEBVTT" && (first.size() == 6 || first[6] == ' ' || first[6] == '\t'))
         return SubtitleFormat::WebVtt;
@@ -276,7 +282,8 @@ std::vector<TextSpan> cueTextSpans(std::string_view text, SubtitleFormat format)
     return spans;
 }
 
-std::optional<std::string> convertSubtitles(std::string_view text, SubtitleFormat format, const CueConvert &convert) {
+std::optional<std::string> convertSubtitles(std::string_view text, SubtitleFormat format,
+                                            const CueConvert &convert) {
     std::string out;
     out.reserve(text.size() + text.size() / 8);
     std::size_t at = 0;

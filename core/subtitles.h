@@ -35,6 +35,7 @@ std::vector<TextSpan> cueTextSpans(std::string_view text, SubtitleFormat format)
 // `text` with each cue text span replaced by what `convert` makes of it, the rest as it was;
 // nullopt as soon as `convert` gives nullopt. None: the text is returned as it is.
 using CueConvert = std::function<std::optional<std::string>(std::string_view cueText)>;
-std::optional<std::string> convertSubtitles(std::string_view text, SubtitleFormat format, const CueConvert &convert);
+std::optional<std::string> convertSubtitles(std::string_view text, SubtitleFormat format,
+                                            const CueConvert &convert);
 
 } // namespace core

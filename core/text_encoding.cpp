@@ -35,11 +35,11 @@ std::optional<TextEncoding> encodingByName(std::string_view name) {
         TextEncoding encoding;
     };
     static constexpr Alias kAliases[] = {
-        {"UTF8", TextEncoding::Utf8},         {"UTF16", TextEncoding::Utf16Le},
-        {"UTF16LE", TextEncoding::Utf16Le},   {"UTF16BE", TextEncoding::Utf16Be},
-        {"GB18030", TextEncoding::Gb18030},   {"GBK", TextEncoding::Gb18030},
-        {"GB2312", TextEncoding::Gb18030},    {"CP936", TextEncoding::Gb18030},
-        {"BIG5", TextEncoding::Big5},         {"CP950", TextEncoding::Big5},
+        {"UTF8", TextEncoding::Utf8},           {"UTF16", TextEncoding::Utf16Le},
+        {"UTF16LE", TextEncoding::Utf16Le},     {"UTF16BE", TextEncoding::Utf16Be},
+        {"GB18030", TextEncoding::Gb18030},     {"GBK", TextEncoding::Gb18030},
+        {"GB2312", TextEncoding::Gb18030},      {"CP936", TextEncoding::Gb18030},
+        {"BIG5", TextEncoding::Big5},           {"CP950", TextEncoding::Big5},
         {"BIG5HKSCS", TextEncoding::Big5Hkscs},
     };
     for (const auto &alias : kAliases)
@@ -152,17 +152,17 @@ namespace {
 // when read in the other: GB 2312's rows of kana, Greek and Cyrillic under Big5's common
 // characters; Big5's bopomofo under GBK's punctuation; private use under both.
 bool isOdd(char32_t c) {
-    return (c >= 0x80 && c < 0xA0)                   // C1 controls
-           || (c >= 0x370 && c < 0x530)              // Greek, Cyrillic
-           || (c >= 0x3040 && c < 0x3100)            // kana
-           || (c >= 0x3100 && c < 0x3130)            // bopomofo
-           || (c >= 0x31A0 && c < 0x3200)            // extended bopomofo, katakana extensions
-           || (c >= 0x3400 && c < 0x4DC0)            // extension A ideographs
-           || (c >= 0xE000 && c < 0xF900)            // private use
-           || (c >= 0xF900 && c < 0xFB00)            // compatibility ideographs
-           || (c >= 0xFF61 && c < 0xFFA0)            // half-width katakana
-           || (c >= 0xFFF0 && c < 0x10000)           // specials, the replacement character
-           || c >= 0x10000;                          // beyond the basic plane
+    return (c >= 0x80 && c < 0xA0)         // C1 controls
+           || (c >= 0x370 && c < 0x530)    // Greek, Cyrillic
+           || (c >= 0x3040 && c < 0x3100)  // kana
+           || (c >= 0x3100 && c < 0x3130)  // bopomofo
+           || (c >= 0x31A0 && c < 0x3200)  // extended bopomofo, katakana extensions
+           || (c >= 0x3400 && c < 0x4DC0)  // extension A ideographs
+           || (c >= 0xE000 && c < 0xF900)  // private use
+           || (c >= 0xF900 && c < 0xFB00)  // compatibility ideographs
+           || (c >= 0xFF61 && c < 0xFFA0)  // half-width katakana
+           || (c >= 0xFFF0 && c < 0x10000) // specials, the replacement character
+           || c >= 0x10000;                // beyond the basic plane
 }
 
 } // namespace
@@ -178,21 +178,23 @@ ReadingScore scoreReading(std::u16string_view text, const CommonHan &common) {
         else if (isSurrogate(c) || isOdd(c)) {
             ++score.odd;
             score.privateUse += c >= 0xE000 && c < 0xF900;
-        }
-        else
+        } else
             ++score.neutral;
     }
     return score;
 }
 
-ChineseGuess chooseChineseEncoding(const std::optional<ReadingScore> &gb18030, const std::optional<ReadingScore> &big5) {
+ChineseGuess chooseChineseEncoding(const std::optional<ReadingScore> &gb18030,
+                                   const std::optional<ReadingScore> &big5) {
     const auto plausible = [](const std::optional<ReadingScore> &r) {
         return r && r->common >= 2 && r->plausibility() > 0;
     };
     const bool gb = plausible(gb18030), b5 = plausible(big5);
     if (!gb && !b5) {
         // A reading with a common character and little against it is Chinese too short to tell.
-        const auto possible = [](const std::optional<ReadingScore> &r) { return r && r->common >= 1 && r->plausibility() > 0; };
+        const auto possible = [](const std::optional<ReadingScore> &r) {
+            return r && r->common >= 1 && r->plausibility() > 0;
+        };
         return possible(gb18030) || possible(big5) ? ChineseGuess::Undecided : ChineseGuess::Neither;
     }
     // Only one reading exists at all: it is the text's encoding when it looks like Chinese.
@@ -212,7 +214,8 @@ ChineseGuess chooseChineseEncoding(const std::optional<ReadingScore> &gb18030, c
 
 std::size_t lineOfOffset(std::string_view text, std::size_t offset) {
     offset = std::min(offset, text.size());
-    return 1 + static_cast<std::size_t>(std::count(text.begin(), text.begin() + static_cast<long>(offset), '\n'));
+    return 1 +
+           static_cast<std::size_t>(std::count(text.begin(), text.begin() + static_cast<long>(offset), '\n'));
 }
 
 } // namespace core

@@ -82,11 +82,11 @@ private:
 
 // What a reading of a text is made of, counting characters beyond ASCII only.
 struct ReadingScore {
-    std::size_t common = 0;  // common Chinese characters
-    std::size_t rare = 0;    // other Unified Ideographs
-    std::size_t odd = 0;     // what Chinese text hardly holds: kana, bopomofo, Greek, Cyrillic,
-                             // private use, compatibility or extension ideographs, C1 controls
-    std::size_t neutral = 0; // punctuation, full-width forms, symbols, other letters
+    std::size_t common = 0;     // common Chinese characters
+    std::size_t rare = 0;       // other Unified Ideographs
+    std::size_t odd = 0;        // what Chinese text hardly holds: kana, bopomofo, Greek, Cyrillic,
+                                // private use, compatibility or extension ideographs, C1 controls
+    std::size_t neutral = 0;    // punctuation, full-width forms, symbols, other letters
     std::size_t privateUse = 0; // of the odd ones, private-use codes (where Windows' Big5 puts the
                                 // Hong Kong supplement)
 
@@ -109,7 +109,8 @@ enum class ChineseGuess {
 // The reading that is plausible (at least two common characters, which outweigh its rare and odd
 // ones) wins when it is the only one, or leads the other by at least max(4, one fifth of its
 // non-ASCII characters).
-ChineseGuess chooseChineseEncoding(const std::optional<ReadingScore> &gb18030, const std::optional<ReadingScore> &big5);
+ChineseGuess chooseChineseEncoding(const std::optional<ReadingScore> &gb18030,
+                                   const std::optional<ReadingScore> &big5);
 
 // The line (from 1) that byte `offset` of `text` lies on.
 std::size_t lineOfOffset(std::string_view text, std::size_t offset);

@@ -21,8 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         fuzz::check(d.markSize <= size, "mark inside");
         std::string text;
         const bool ok = platform::decodeText(in.substr(d.markSize), d.encoding, text);
-        const bool utf16 = d.encoding == core::TextEncoding::Utf16Le || d.encoding == core::TextEncoding::Utf16Be;
-        fuzz::check(ok || utf16 || d.encoding == core::TextEncoding::Utf8, "a guessed code page reads it all");
+        const bool utf16 =
+            d.encoding == core::TextEncoding::Utf16Le || d.encoding == core::TextEncoding::Utf16Be;
+        fuzz::check(ok || utf16 || d.encoding == core::TextEncoding::Utf8,
+                    "a guessed code page reads it all");
         fuzz::check(core::isValidUtf8(text), "valid UTF-8");
         if (ok && utf16) {
             std::string back;
@@ -37,11 +39,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     std::string gb;
     fuzz::check(platform::encodeText(text, core::TextEncoding::Gb18030, gb), "GB18030 encodes everything");
     std::string back;
-    fuzz::check(platform::decodeText(gb, core::TextEncoding::Gb18030, back) && back == text, "GB18030 round trip");
+    fuzz::check(platform::decodeText(gb, core::TextEncoding::Gb18030, back) && back == text,
+                "GB18030 round trip");
     std::string big5;
     std::size_t bad = 0;
     if (!platform::encodeText(text, core::TextEncoding::Big5, big5, &bad)) {
-        fuzz::check(bad < text.size() && (static_cast<unsigned char>(text[bad]) & 0xC0) != 0x80, "bad at a character");
+        fuzz::check(bad < text.size() && (static_cast<unsigned char>(text[bad]) & 0xC0) != 0x80,
+                    "bad at a character");
     }
     return 0;
 }

@@ -45,7 +45,8 @@ Converter openStrict(TextEncoding encoding) {
 }
 
 // `bytes` of a code page as UTF-16. Unless `final`, a character cut by the end is no fault.
-bool toUtf16(std::string_view bytes, TextEncoding encoding, bool final, std::u16string &out, std::size_t *badOffset) {
+bool toUtf16(std::string_view bytes, TextEncoding encoding, bool final, std::u16string &out,
+             std::size_t *badOffset) {
     const Converter conv = openStrict(encoding);
     if (!conv) {
         if (badOffset)
@@ -57,8 +58,8 @@ bool toUtf16(std::string_view bytes, TextEncoding encoding, bool final, std::u16
     UChar *target = reinterpret_cast<UChar *>(out.data());
     const char *source = bytes.data();
     UErrorCode status = U_ZERO_ERROR;
-    ucnv_toUnicode(conv.get(), &target, target + out.size(), &source, bytes.data() + bytes.size(), nullptr, final,
-                   &status);
+    ucnv_toUnicode(conv.get(), &target, target + out.size(), &source, bytes.data() + bytes.size(), nullptr,
+                   final, &status);
     out.resize(static_cast<std::size_t>(target - reinterpret_cast<UChar *>(out.data())));
     if (U_SUCCESS(status))
         return true;
@@ -95,7 +96,8 @@ core::CommonHan loadCommonHan() {
         }
         // Each pair on its own, so that one unmapped code does not stop the rest.
         for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
-            if (toUtf16(std::string_view(bytes).substr(i, 2), encoding, true, text, nullptr) && text.size() == 1)
+            if (toUtf16(std::string_view(bytes).substr(i, 2), encoding, true, text, nullptr) &&
+                text.size() == 1)
                 common.add(text[0]);
     };
     // GB 2312 level 1: rows 16..55; Big5 level 1: A440..C67E, trail bytes 40..7E and A1..FE.
@@ -146,12 +148,16 @@ bool encodeText(std::string_view utf8, TextEncoding encoding, std::string &out, 
         return false;
     }
     const std::size_t start = out.size();
-    out.resize(start + static_cast<std::size_t>(UCNV_GET_MAX_BYTES_FOR_STRING(text->size(), ucnv_getMaxCharSize(conv.get()))) + 16);
+    out.resize(start +
+               static_cast<std::size_t>(
+                   UCNV_GET_MAX_BYTES_FOR_STRING(text->size(), ucnv_getMaxCharSize(conv.get()))) +
+               16);
     char *target = out.data() + start;
     const UChar *source = reinterpret_cast<const UChar *>(text->data());
     const UChar *const sourceEnd = source + text->size();
     UErrorCode status = U_ZERO_ERROR;
-    ucnv_fromUnicode(conv.get(), &target, out.data() + out.size(), &source, sourceEnd, nullptr, true, &status);
+    ucnv_fromUnicode(conv.get(), &target, out.data() + out.size(), &source, sourceEnd, nullptr, true,
+                     &status);
     if (U_SUCCESS(status)) {
         out.resize(static_cast<std::size_t>(target - out.data()));
         return true;

@@ -24,7 +24,8 @@ bool decodeText(std::string_view bytes, core::TextEncoding encoding, std::string
 // Appends valid UTF-8 `utf8` encoded in `encoding` (without a byte order mark) to `out`. False at
 // the first character that has no code in it, with `*badOffset` its byte offset in `utf8`; what
 // came before is appended.
-bool encodeText(std::string_view utf8, core::TextEncoding encoding, std::string &out, std::size_t *badOffset = nullptr);
+bool encodeText(std::string_view utf8, core::TextEncoding encoding, std::string &out,
+                std::size_t *badOffset = nullptr);
 
 // The encoding of a text file, decided as core/text_encoding.h says, on its first `sample` bytes
 // for the Chinese code pages. `markSize` is the length of its byte order mark.

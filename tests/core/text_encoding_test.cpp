@@ -13,12 +13,18 @@ TEST(EncodingNames, AliasesAndCaseAreAccepted) {
         const char *name;
         std::optional<TextEncoding> encoding;
     } cases[] = {
-        {"utf-8", TextEncoding::Utf8},          {"UTF8", TextEncoding::Utf8},
-        {"utf-16", TextEncoding::Utf16Le},      {"UTF-16BE", TextEncoding::Utf16Be},
-        {"gbk", TextEncoding::Gb18030},         {"GB2312", TextEncoding::Gb18030},
-        {"gb18030", TextEncoding::Gb18030},     {"Big5", TextEncoding::Big5},
-        {"big5-hkscs", TextEncoding::Big5Hkscs}, {"BIG5_HKSCS", TextEncoding::Big5Hkscs},
-        {"latin1", std::nullopt},               {"", std::nullopt},
+        {"utf-8", TextEncoding::Utf8},
+        {"UTF8", TextEncoding::Utf8},
+        {"utf-16", TextEncoding::Utf16Le},
+        {"UTF-16BE", TextEncoding::Utf16Be},
+        {"gbk", TextEncoding::Gb18030},
+        {"GB2312", TextEncoding::Gb18030},
+        {"gb18030", TextEncoding::Gb18030},
+        {"Big5", TextEncoding::Big5},
+        {"big5-hkscs", TextEncoding::Big5Hkscs},
+        {"BIG5_HKSCS", TextEncoding::Big5Hkscs},
+        {"latin1", std::nullopt},
+        {"", std::nullopt},
         {"UTF-32", std::nullopt},
     };
     for (const auto &c : cases) {
@@ -36,8 +42,12 @@ TEST(ByteOrderMark, DecidesTheEncodingAndItsLength) {
         std::optional<TextEncoding> encoding;
         std::size_t size;
     } cases[] = {
-        {"\xEF\xBB\xBF" "abc", TextEncoding::Utf8, 3},
-        {"\xFF\xFE" "a\0", TextEncoding::Utf16Le, 2},
+        {"\xEF\xBB\xBF"
+         "abc",
+         TextEncoding::Utf8, 3},
+        {"\xFF\xFE"
+         "a\0",
+         TextEncoding::Utf16Le, 2},
         {"\xFE\xFF\0a", TextEncoding::Utf16Be, 2},
         {std::string("\xFF\xFE\0\0", 4), std::nullopt, 0}, // UTF-32LE is not UTF-16
         {"\xEF\xBB", std::nullopt, 0},
@@ -77,9 +87,12 @@ TEST(Utf16, RefusesOddLengthAndUnpairedSurrogatesAtTheirByte) {
         std::string before;
     } cases[] = {
         {std::string("a\0b", 3), 2, "a"},
-        {std::string("a\0\x00\xDC", 4), 2, "a"},         // a low surrogate alone
-        {std::string("\x00\xD8" "a\0", 4), 0, ""},       // a high surrogate before a letter
-        {std::string("a\0\x00\xD8", 4), 2, "a"},         // a high surrogate at the end
+        {std::string("a\0\x00\xDC", 4), 2, "a"}, // a low surrogate alone
+        {std::string("\x00\xD8"
+                     "a\0",
+                     4),
+         0, ""},                                 // a high surrogate before a letter
+        {std::string("a\0\x00\xD8", 4), 2, "a"}, // a high surrogate at the end
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.bytes));
@@ -123,11 +136,13 @@ TEST(ChineseEncoding, ChoosesOnlyAClearlyMorePlausibleReading) {
     } cases[] = {
         {"GBK text: Big5 reads rare characters and bopomofo", score(20, 0, 0, 3), score(9, 10, 3, 1),
          ChineseGuess::Gb18030},
-        {"Big5 text: GB reads kana and private use", score(7, 3, 10, 0), score(20, 0, 0, 3), ChineseGuess::Big5},
+        {"Big5 text: GB reads kana and private use", score(7, 3, 10, 0), score(20, 0, 0, 3),
+         ChineseGuess::Big5},
         {"only GB18030 reads it", score(3, 0, 0), none, ChineseGuess::Gb18030},
         {"only Big5 reads it", none, score(2, 0, 0), ChineseGuess::Big5},
         {"one character is too short", score(1, 0, 0), none, ChineseGuess::Undecided},
-        {"two common characters against two rare ones", score(2, 0, 0), score(0, 2, 0), ChineseGuess::Gb18030},
+        {"two common characters against two rare ones", score(2, 0, 0), score(0, 2, 0),
+         ChineseGuess::Gb18030},
         {"both read as common characters", score(6, 0, 0), score(6, 0, 0), ChineseGuess::Undecided},
         {"a lead below four", score(6, 0, 0), score(5, 2, 0), ChineseGuess::Undecided},
         {"a lead of four among forty is not enough", score(30, 2, 0, 8), score(28, 4, 0, 8),
@@ -149,12 +164,12 @@ TEST(DamagedUtf8, IsToldFromChineseCodePages) {
     } cases[] = {
         {"头发\xFF头发", true},
         {"汉字a\xFF汉", true},
-        {"a\xE4\xB8", true},                       // cut at the end
-        {"ab\xFF", false},                          // nothing valid to go by
+        {"a\xE4\xB8", true},                         // cut at the end
+        {"ab\xFF", false},                           // nothing valid to go by
         {"头发", false},                             // valid: not damaged
         {"\xD5\xE2\xCA\xC7\xD2\xBB\xB7\xDD", false}, // 这是一份 in GB18030
-        {"\xC4\xA3\xBA\xFD", false},               // 模糊 in GB18030: one valid pair, one bad
-        {"\xB3\x6F\xAC\x4F", false},               // 這是 in Big5
+        {"\xC4\xA3\xBA\xFD", false},                 // 模糊 in GB18030: one valid pair, one bad
+        {"\xB3\x6F\xAC\x4F", false},                 // 這是 in Big5
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.bytes));

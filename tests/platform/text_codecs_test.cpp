@@ -18,8 +18,10 @@ std::string encoded(std::string_view utf8, TextEncoding encoding) {
     return out;
 }
 
-constexpr const char *kSimplified = "这是一份简体中文的报告，说明软件和内存的问题。\r\n第二行：我们明天再开会。\r\n";
-constexpr const char *kTraditional = "這是一份繁體中文的報告，說明軟體和記憶體的問題。\r\n第二行：我們明天再開會。\r\n";
+constexpr const char *kSimplified =
+    "这是一份简体中文的报告，说明软件和内存的问题。\r\n第二行：我们明天再开会。\r\n";
+constexpr const char *kTraditional =
+    "這是一份繁體中文的報告，說明軟體和記憶體的問題。\r\n第二行：我們明天再開會。\r\n";
 
 TEST(TextCodecs, CodePagesAsTheStandardsDefineThem) {
     const struct {
@@ -47,8 +49,8 @@ TEST(TextCodecs, ACharacterWithoutACodeStopsAtItsByte) {
         const char *utf8;
         std::size_t bad;
     } cases[] = {
-        {TextEncoding::Big5, "繁體\n发", 7},       // Big5 holds no simplified forms
-        {TextEncoding::Big5, "ab𨋢", 2},           // nor the Hong Kong supplement
+        {TextEncoding::Big5, "繁體\n发", 7}, // Big5 holds no simplified forms
+        {TextEncoding::Big5, "ab𨋢", 2},     // nor the Hong Kong supplement
         {TextEncoding::Big5Hkscs, "中文\n简", 7},
     };
     for (const auto &c : cases) {
@@ -93,13 +95,18 @@ TEST(EncodingDetection, DecidesOrRefusesToGuess) {
         {"traditional text in GB18030", encoded(kTraditional, TextEncoding::Gb18030), Detection::Kind::Found,
          TextEncoding::Gb18030, 0},
         {"Big5", big5, Detection::Kind::Found, TextEncoding::Big5, 0},
-        {"Big5 with the Hong Kong supplement", encoded(std::string(kTraditional) + "搭𨋢上樓。", TextEncoding::Big5Hkscs),
-         Detection::Kind::Found, TextEncoding::Big5Hkscs, 0},
-        {"GB18030 cut inside a character at the sample's end", gb, Detection::Kind::Found, TextEncoding::Gb18030, 0},
+        {"Big5 with the Hong Kong supplement",
+         encoded(std::string(kTraditional) + "搭𨋢上樓。", TextEncoding::Big5Hkscs), Detection::Kind::Found,
+         TextEncoding::Big5Hkscs, 0},
+        {"GB18030 cut inside a character at the sample's end", gb, Detection::Kind::Found,
+         TextEncoding::Gb18030, 0},
         {"UTF-8", kSimplified, Detection::Kind::Found, TextEncoding::Utf8, 0},
-        {"UTF-8 with a mark", std::string("\xEF\xBB\xBF") + kSimplified, Detection::Kind::Found, TextEncoding::Utf8, 3},
-        {"UTF-16LE with a mark", std::string("\xFF\xFE\x2D\x4E", 4), Detection::Kind::Found, TextEncoding::Utf16Le, 2},
-        {"UTF-16BE with a mark", std::string("\xFE\xFF\x4E\x2D", 4), Detection::Kind::Found, TextEncoding::Utf16Be, 2},
+        {"UTF-8 with a mark", std::string("\xEF\xBB\xBF") + kSimplified, Detection::Kind::Found,
+         TextEncoding::Utf8, 3},
+        {"UTF-16LE with a mark", std::string("\xFF\xFE\x2D\x4E", 4), Detection::Kind::Found,
+         TextEncoding::Utf16Le, 2},
+        {"UTF-16BE with a mark", std::string("\xFE\xFF\x4E\x2D", 4), Detection::Kind::Found,
+         TextEncoding::Utf16Be, 2},
         {"one character is too short", "\xD6\xD0\r\n", Detection::Kind::Undecided, TextEncoding::Utf8, 0},
         // B0A1.. with trail bytes above A0 are first-level characters in both code pages.
         {"both readings common", "\xB0\xA1\xB1\xA2\xB2\xA3\xB3\xA4\xB4\xA5\xB5\xA6\xB6\xA7",
@@ -108,7 +115,8 @@ TEST(EncodingDetection, DecidesOrRefusesToGuess) {
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
-        const std::size_t sample = std::string_view(c.what).find("cut") != std::string_view::npos ? 25 : 1 << 20;
+        const std::size_t sample =
+            std::string_view(c.what).find("cut") != std::string_view::npos ? 25 : 1 << 20;
         const Detection d = platform::detectEncoding(c.bytes, common(), sample);
         EXPECT_EQ(d.kind, c.kind);
         if (d.kind == Detection::Kind::Found) {
