@@ -36,17 +36,25 @@ std::optional<TextEncoding> encodingOption(const std::string &option, const std:
                                    " (UTF-8, UTF-16, UTF-16LE, UTF-16BE, GB18030, BIG5 or BIG5-HKSCS)");
 }
 
-// Up to kHead bytes of `in`; false on a read error.
-bool readHead(Input &in, std::string &head) {
+// The head of `in`: up to kHead bytes of a file; of a pipe or terminal, what its first read gives,
+// so that a stream that trickles in is converted as it comes, as before. `*atEnd` tells whether
+// the input ended within it. False on a read error.
+bool readHead(Input &in, std::string &head, bool *atEnd) {
     head.resize(kHead);
     std::size_t got = 0;
+    *atEnd = false;
+    const bool file = in.isRegularFile();
     while (got < kHead) {
         const long n = in.read(head.data() + got, kHead - got);
         if (n < 0)
             return false;
-        if (n == 0)
+        if (n == 0) {
+            *atEnd = true;
             break;
+        }
         got += static_cast<std::size_t>(n);
+        if (!file)
+            break;
     }
     head.resize(got);
     return true;
@@ -84,9 +92,9 @@ public:
 
     Status operator()(Input &in, Writer &out) const {
         std::string head;
-        if (!readHead(in, head))
+        bool whole = false;
+        if (!readHead(in, head, &whole))
             return readFailure(in);
-        const bool whole = head.size() < kHead;
         const auto mark = core::byteOrderMark(head);
         const bool utf8Only =
             (!m_from || *m_from == TextEncoding::Utf8) && (!m_to || *m_to == TextEncoding::Utf8);

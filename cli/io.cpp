@@ -83,6 +83,11 @@ Input::Input(std::string name) : m_name(std::move(name)) {
 Input::Input(std::string name, std::string bytes)
     : m_name(std::move(name)), m_inMemory(true), m_pending(std::move(bytes)) {}
 
+bool Input::isRegularFile() const {
+    struct stat st {};
+    return m_inMemory || (m_fd >= 0 && ::fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode));
+}
+
 void Input::unread(std::string bytes) {
     m_pending = std::move(bytes) + m_pending.substr(m_pendingAt);
     m_pendingAt = 0;

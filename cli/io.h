@@ -51,6 +51,8 @@ public:
     bool isOpen() const { return m_fd >= 0 || m_inMemory; }
     const std::string &name() const { return m_name; }
     bool isStdin() const { return m_name == "-"; }
+    // Whether all of it can be read without waiting for a writer: a regular file, or bytes in memory.
+    bool isRegularFile() const;
     // Up to `size` bytes; 0 at the end; -1 on a read error (kept in error()).
     long read(char *data, std::size_t size);
     // Appends everything that is left to `out`; false on a read error.
