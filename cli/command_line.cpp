@@ -7,7 +7,8 @@ namespace cli {
 namespace {
 
 constexpr const char *kDescription =
-    "lanternfin-cli: the conversions of the Lanternfin window for scripts. Text is UTF-8.";
+    "lanternfin-cli: the conversions of the Lanternfin window for scripts. Text is UTF-8, UTF-16,\n"
+    "GB18030 or Big5.";
 
 constexpr const char *kFooter =
     "Each COMMAND --help lists its options.\n"
@@ -17,8 +18,16 @@ constexpr const char *kFooter =
     "file is left exactly as it was. With -o FILE the first failure ends the run and FILE is not\n"
     "written. The exit status is then that of the first failure.\n"
     "\n"
-    "Exit status: 0 success, 1 no result, 2 usage error, invalid UTF-8 or missing data file,\n"
-    "3 amount too large, 4 a file could not be read, written or replaced.";
+    "Encodings: a byte order mark decides, else valid UTF-8 is UTF-8, else GB18030 or Big5 by which\n"
+    "reads as Chinese (too short or too close to tell: refused, name it with --from-encoding). The\n"
+    "result goes back in the input's encoding, or in --to-encoding's; a character without a code\n"
+    "there is refused with its line and nothing is written. Subtitle files (.srt, .vtt, .ass, told\n"
+    "by their content) are converted in their cue text only.\n"
+    "\n"
+    "Exit status: 0 success, 1 no result or refused content, 2 usage error, invalid UTF-8 or missing\n"
+    "data file,"
+    " 3 amount too large, 4 a file could not be read (or is invalid in its named encoding),\n"
+    "written or replaced.";
 
 } // namespace
 

@@ -435,10 +435,18 @@ constexpr const char *kEachLine =
 } // namespace
 
 void addCommands(CommandLine &cl, CommandOptions &o) {
-    // A command on text: FILE..., -o, --in-place and --lines.
-    auto text = [&cl, &o](const char *name, const char *help, TransformFactory make) -> CLI::App & {
-        CLI::App &command = cl.addTextCommand(name, help, std::move(make));
+    // Files in every encoding, and (`cues`) subtitle files converted in their cue text only.
+    auto encoded = [&o](TransformFactory make, bool cues) -> TransformFactory {
+        return [&o, make = std::move(make), cues] {
+            return encodedTransform(make(), o.encoding, cues && !o.lines);
+        };
+    };
+    // A command on text: FILE..., -o, --in-place, --lines and the encodings.
+    auto text = [&cl, &o, encoded](const char *name, const char *help, TransformFactory make,
+                                   bool cues = false) -> CLI::App & {
+        CLI::App &command = cl.addTextCommand(name, help, encoded(std::move(make), cues));
         command.add_flag("--lines", o.lines, kEachLine);
+        addEncodingOptions(command, o.encoding);
         return command;
     };
     CLI::App &money = text(
@@ -482,23 +490,28 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
         "read the input as numerals of either style and write the number (一千零五点五 -> 1005.5); anything "
         "else exits 1, naming the first wrong character");
     numerals.add_flag("--capitals", o.capitals, "capital digits (壹仟零伍点伍)")->excludes(numeralsDecode);
-    text("traditional", "simplified characters made traditional (简体 -> 簡體)",
-         [&o] { return mapTransform(loadDictionary(platform::kSimplifiedToTraditionalFile), o.lines); });
-    text("simplified", "traditional characters made simplified (簡體 -> 简体)",
-         [&o] { return mapTransform(loadDictionary(platform::kTraditionalToSimplifiedFile), o.lines); });
+    text(
+        "traditional", "simplified characters made traditional (简体 -> 簡體)",
+        [&o] { return mapTransform(loadDictionary(platform::kSimplifiedToTraditionalFile), o.lines); }, true);
+    text(
+        "simplified", "traditional characters made simplified (簡體 -> 简体)",
+        [&o] { return mapTransform(loadDictionary(platform::kTraditionalToSimplifiedFile), o.lines); }, true);
     CLI::App &convert = cl.addTextCommand(
         "convert", "phrases converted as the OpenCC configuration NAME defines it (s2t, t2s, s2twp, ...)",
-        [&o] { return convertTransform(o.config); });
+        encoded([&o] { return convertTransform(o.config); }, true));
+    addEncodingOptions(convert, o.encoding);
     convert
         .add_option("-c,--config", o.config,
                     "an OpenCC configuration: a name such as s2t or s2twp (with or without .json) or the "
                     "path of a JSON file")
         ->type_name("NAME")
         ->required();
-    text("upper", "the text in upper case",
-         [&o] { return mapTransform(shared(platform::upperCaseMap()), o.lines); });
-    text("lower", "the text in lower case",
-         [&o] { return mapTransform(shared(platform::lowerCaseMap()), o.lines); });
+    text(
+        "upper", "the text in upper case",
+        [&o] { return mapTransform(shared(platform::upperCaseMap()), o.lines); }, true);
+    text(
+        "lower", "the text in lower case",
+        [&o] { return mapTransform(shared(platform::lowerCaseMap()), o.lines); }, true);
     // Without reading options, the window's capitalised pinyin; with any, the readings.
     struct ReadingOptions {
         CLI::Option *tone, *separator, *initials;
@@ -516,7 +529,8 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
                                           : o.tone == "none"  ? core::PinyinTone::None
                                                               : core::PinyinTone::Marks;
             return readingTransform(core::PinyinStyle{tone, o.separator, o.initials}, o.lines);
-        });
+        },
+        true);
     reading->tone =
         pinyin
             .add_option("--tone", o.tone,

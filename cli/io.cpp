@@ -1,5 +1,6 @@
 #include "cli/io.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -20,7 +21,13 @@ Writer::Writer(int fd) : m_fd(fd) {
     m_buffer.reserve(kBufferSize);
 }
 
+Writer::Writer(std::string &sink) : m_fd(-1), m_sink(&sink) {}
+
 void Writer::write(std::string_view bytes) {
+    if (m_sink) {
+        m_sink->append(bytes);
+        return;
+    }
     if (m_error)
         return;
     if (m_buffer.size() + bytes.size() <= kBufferSize) {
@@ -73,12 +80,35 @@ Input::Input(std::string name) : m_name(std::move(name)) {
     }
 }
 
+Input::Input(std::string name, std::string bytes)
+    : m_name(std::move(name)), m_inMemory(true), m_pending(std::move(bytes)) {}
+
+bool Input::isRegularFile() const {
+    struct stat st {};
+    return m_inMemory || (m_fd >= 0 && ::fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode));
+}
+
+void Input::unread(std::string bytes) {
+    m_pending = std::move(bytes) + m_pending.substr(m_pendingAt);
+    m_pendingAt = 0;
+}
+
 Input::~Input() {
     if (m_fd >= 0 && !isStdin())
         ::close(m_fd);
 }
 
 long Input::read(char *data, std::size_t size) {
+    if (m_pendingAt < m_pending.size() || m_inMemory) {
+        const std::size_t n = std::min(size, m_pending.size() - m_pendingAt);
+        std::memcpy(data, m_pending.data() + m_pendingAt, n);
+        m_pendingAt += n;
+        if (m_pendingAt == m_pending.size()) {
+            m_pending = std::string();
+            m_pendingAt = 0;
+        }
+        return static_cast<long>(n);
+    }
     for (;;) {
         const ssize_t got = ::read(m_fd, data, size);
         if (got >= 0)
@@ -91,6 +121,11 @@ long Input::read(char *data, std::size_t size) {
 }
 
 bool Input::readAll(std::string &out) {
+    out.append(m_pending, m_pendingAt);
+    m_pending = std::string();
+    m_pendingAt = 0;
+    if (m_inMemory)
+        return true;
     struct stat st {};
     if (fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode))
         out.reserve(out.size() + static_cast<std::size_t>(st.st_size) + 1);

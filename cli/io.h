@@ -16,6 +16,8 @@ namespace cli {
 class Writer {
 public:
     explicit Writer(int fd);
+    // A writer that appends to `sink` (which must outlive it) and never fails.
+    explicit Writer(std::string &sink);
     Writer(const Writer &) = delete;
     Writer &operator=(const Writer &) = delete;
 
@@ -31,6 +33,7 @@ private:
     int m_fd;
     int m_error = 0;
     std::string m_buffer;
+    std::string *m_sink = nullptr;
 };
 
 // An input: standard input (name "-") or a named file, read whole or in slices.
@@ -39,23 +42,32 @@ public:
     // Opens `name` for reading ("-" is standard input, not owned). On failure isOpen() is false
     // and error() holds the errno.
     explicit Input(std::string name);
+    // An input of `bytes` in memory, named `name` in messages; never fails.
+    Input(std::string name, std::string bytes);
     ~Input();
     Input(const Input &) = delete;
     Input &operator=(const Input &) = delete;
 
-    bool isOpen() const { return m_fd >= 0; }
+    bool isOpen() const { return m_fd >= 0 || m_inMemory; }
     const std::string &name() const { return m_name; }
     bool isStdin() const { return m_name == "-"; }
+    // Whether all of it can be read without waiting for a writer: a regular file, or bytes in memory.
+    bool isRegularFile() const;
     // Up to `size` bytes; 0 at the end; -1 on a read error (kept in error()).
     long read(char *data, std::size_t size);
     // Appends everything that is left to `out`; false on a read error.
     bool readAll(std::string &out);
     int error() const { return m_error; }
+    // Puts `bytes` back in front of what is left, to be read again first.
+    void unread(std::string bytes);
 
 private:
     std::string m_name;
     int m_fd = -1;
     int m_error = 0;
+    bool m_inMemory = false;
+    std::string m_pending; // bytes read again before the descriptor, from m_pendingAt on
+    std::size_t m_pendingAt = 0;
 };
 
 // Files replaced atomically (or written directly where they are devices): the helper that the

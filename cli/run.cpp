@@ -19,7 +19,7 @@ public:
             rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
             if (status.plain && name == "-")
                 m_diagnostics << message << '\n';
-            else if (name == "-")
+            else if (name == "-" || status.namesInput)
                 m_diagnostics << "lanternfin-cli: " << message << '\n';
             else
                 m_diagnostics << "lanternfin-cli: " << name << ": " << message << '\n';

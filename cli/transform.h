@@ -11,18 +11,19 @@ namespace cli {
 
 // Exit statuses of lanternfin-cli.
 constexpr int kExitOk = 0;
-constexpr int kExitNoResult = 1; // ratio and round: no result
+constexpr int kExitNoResult = 1; // no result; refused content (encoding untold, character uncodable)
 constexpr int kExitUsage = 2;    // bad arguments, invalid UTF-8, missing data file
 constexpr int kExitLimit = 3;    // money: amount of 10^16 or more
-constexpr int kExitIo = 4;       // a file could not be read, written or replaced
+constexpr int kExitIo = 4;       // a file could not be read (or decoded), written or replaced
 
 // What a transform made of one input. A failure's message is printed as
 // "lanternfin-cli: [FILE: ]message" (each line of a message so), or as it stands when `plain` and
-// the input is stdin.
+// the input is stdin; without "FILE: " when `namesInput` (the message names the input itself).
 struct Status {
     int code = kExitOk;
     std::string message;
     bool plain = false;
+    bool namesInput = false;
 };
 
 // One command's work on one input, built once per run. What it writes before a failure reaches

@@ -49,6 +49,36 @@ TEST(Writer, KeepsEveryByteAcrossTheBufferSize) {
     }
 }
 
+// The encodings wrapper reads an input's head, then hands the input on with the head put back, or
+// gives a command its text decoded in memory and takes its output in a string.
+TEST(Input, BytesPutBackAreReadFirstThenTheRest) {
+    testsupport::TempDir dir;
+    const auto path = dir.path / "in.txt";
+    std::ofstream(path) << "abcdef";
+    cli::Input file(path.string());
+    char head[3];
+    ASSERT_EQ(file.read(head, 3), 3);
+    file.unread(std::string(head, 3));
+    char small[2];
+    ASSERT_EQ(file.read(small, 2), 2); // a read smaller than what was put back
+    EXPECT_EQ(std::string(small, 2), "ab");
+    std::string rest;
+    EXPECT_TRUE(file.readAll(rest));
+    EXPECT_EQ(rest, "cdef");
+
+    cli::Input memory("name", "xyz");
+    EXPECT_TRUE(memory.isOpen());
+    EXPECT_EQ(memory.name(), "name");
+    std::string sink;
+    cli::Writer out(sink);
+    char buf[8];
+    for (long got; (got = memory.read(buf, 2)) > 0;)
+        out.write(std::string_view(buf, static_cast<std::size_t>(got)));
+    EXPECT_TRUE(out.flush());
+    EXPECT_EQ(sink, "xyz");
+    EXPECT_EQ(memory.read(buf, 8), 0);
+}
+
 TEST(Writer, FullDiskIsKeptAsTheFirstError) {
     const int fd = ::open("/dev/full", O_WRONLY);
     ASSERT_GE(fd, 0);

@@ -31,7 +31,7 @@ expect "money" lanternfin-cli mo
 expect "traditional" lanternfin-cli tr
 expect "--in-place" lanternfin-cli upper --in
 expect "" lanternfin-cli ratio --in
-expect "--tone" lanternfin-cli pinyin --to
+expect "--tone" lanternfin-cli pinyin --ton
 expect "marks" lanternfin-cli pinyin --tone m
 expect "--lines" lanternfin-cli round 2 --li
 expect "s2twp" lanternfin-cli convert -c s2twp
@@ -39,4 +39,6 @@ expect "--decode" lanternfin-cli money --dec
 expect "bank" lanternfin-cli money --style b
 expect "--capitals" lanternfin-cli numerals --cap
 expect "numerals" lanternfin-cli nu
+expect "--from-encoding" lanternfin-cli traditional --fr
+expect "GB18030" lanternfin-cli convert --to-encoding GB
 exit $failed

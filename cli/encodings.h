@@ -1,0 +1,32 @@
+#pragma once
+// Text commands on files in any encoding the program reads (UTF-8, UTF-16, GB18030, Big5), and on
+// subtitle files: a transform that works on UTF-8 text is wrapped so that
+//   - UTF-8 input without a byte order mark goes to it as it comes, streamed (its first megabyte
+//     is looked at to tell UTF-8 and subtitles from the rest);
+//   - any other input is read whole, decoded to UTF-8 (its encoding named by --from-encoding or
+//     detected), converted, and written back in its own encoding with its byte order mark, or in
+//     the one --to-encoding names; a character that has no code there is refused with its line,
+//     and nothing is written;
+//   - with subtitles on, a subtitle file has only its cue text converted, each piece on its own.
+
+#include "cli/transform.h"
+
+#include <CLI/CLI.hpp>
+
+#include <string>
+
+namespace cli {
+
+struct EncodingOptions {
+    std::string from; // --from-encoding; empty: detected
+    std::string to;   // --to-encoding; empty: the input's
+};
+
+// Adds --from-encoding and --to-encoding to `command`.
+void addEncodingOptions(CLI::App &command, EncodingOptions &options);
+
+// `inner` for inputs in every encoding, and, with `subtitles`, converting subtitle files in their
+// cue text only. Throws CLI::ValidationError for an encoding name it does not know.
+Transform encodedTransform(Transform inner, const EncodingOptions &options, bool subtitles);
+
+} // namespace cli

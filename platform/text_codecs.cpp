@@ -1,0 +1,223 @@
+#include "platform/text_codecs.h"
+
+#include "core/utf.h"
+
+#include <unicode/ucnv.h>
+#include <unicode/ucnv_err.h>
+
+#include <memory>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+using core::TextEncoding;
+
+const char *converterName(TextEncoding encoding) {
+    switch (encoding) {
+    case TextEncoding::Gb18030:
+        return "gb18030";
+    case TextEncoding::Big5:
+        return "windows-950";
+    case TextEncoding::Big5Hkscs:
+        return "ibm-1375";
+    default:
+        return nullptr;
+    }
+}
+
+struct CloseConverter {
+    void operator()(UConverter *c) const { ucnv_close(c); }
+};
+using Converter = std::unique_ptr<UConverter, CloseConverter>;
+
+// A converter that stops at whatever it cannot convert and never uses a fallback mapping.
+Converter openStrict(TextEncoding encoding) {
+    UErrorCode status = U_ZERO_ERROR;
+    Converter conv(ucnv_open(converterName(encoding), &status));
+    if (U_FAILURE(status) || !conv)
+        return nullptr;
+    ucnv_setFallback(conv.get(), false);
+    ucnv_setToUCallBack(conv.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+    ucnv_setFromUCallBack(conv.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+    return U_SUCCESS(status) ? std::move(conv) : nullptr;
+}
+
+// `bytes` of a code page as UTF-16. Unless `final`, a character cut by the end is no fault.
+bool toUtf16(std::string_view bytes, TextEncoding encoding, bool final, std::u16string &out,
+             std::size_t *badOffset) {
+    const Converter conv = openStrict(encoding);
+    if (!conv) {
+        if (badOffset)
+            *badOffset = 0;
+        return false;
+    }
+    // No code page of these writes more UTF-16 units than it reads bytes.
+    out.resize(bytes.size() + 2);
+    UChar *target = reinterpret_cast<UChar *>(out.data());
+    const char *source = bytes.data();
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_toUnicode(conv.get(), &target, target + out.size(), &source, bytes.data() + bytes.size(), nullptr,
+                   final, &status);
+    out.resize(static_cast<std::size_t>(target - reinterpret_cast<UChar *>(out.data())));
+    if (U_SUCCESS(status))
+        return true;
+    if (badOffset) {
+        char invalid[32];
+        int8_t length = sizeof invalid;
+        UErrorCode ignored = U_ZERO_ERROR;
+        ucnv_getInvalidChars(conv.get(), invalid, &length, &ignored);
+        const auto consumed = static_cast<std::size_t>(source - bytes.data());
+        *badOffset = consumed - std::min<std::size_t>(consumed, U_SUCCESS(ignored) ? std::size_t(length) : 0);
+    }
+    return false;
+}
+
+} // namespace
+
+core::CommonHan loadCommonHan() {
+    core::CommonHan common;
+    const auto addRange = [&](TextEncoding encoding, unsigned first, unsigned last, unsigned trailLow,
+                              unsigned trailHigh) {
+        std::string bytes;
+        for (unsigned code = first; code <= last; ++code) {
+            const unsigned trail = code & 0xFF;
+            if (trail < trailLow || trail > trailHigh)
+                continue;
+            bytes += static_cast<char>(code >> 8);
+            bytes += static_cast<char>(trail);
+        }
+        std::u16string text;
+        if (toUtf16(bytes, encoding, true, text, nullptr) && text.size() * 2 == bytes.size()) {
+            for (const char16_t c : text)
+                common.add(c);
+            return;
+        }
+        // Each pair on its own, so that one unmapped code does not stop the rest.
+        for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+            if (toUtf16(std::string_view(bytes).substr(i, 2), encoding, true, text, nullptr) &&
+                text.size() == 1)
+                common.add(text[0]);
+    };
+    // GB 2312 level 1: rows 16..55; Big5 level 1: A440..C67E, trail bytes 40..7E and A1..FE.
+    addRange(TextEncoding::Gb18030, 0xB0A1, 0xD7F9, 0xA1, 0xFE);
+    addRange(TextEncoding::Big5, 0xA440, 0xC67E, 0x40, 0x7E);
+    addRange(TextEncoding::Big5, 0xA4A1, 0xC5FE, 0xA1, 0xFE);
+    return common;
+}
+
+bool decodeText(std::string_view bytes, TextEncoding encoding, std::string &utf8, std::size_t *badOffset) {
+    switch (encoding) {
+    case TextEncoding::Utf8: {
+        const auto prefix = core::validUtf8Prefix(bytes, true);
+        utf8.append(bytes.substr(0, prefix.consumed));
+        if (!prefix.ok && badOffset)
+            *badOffset = prefix.consumed;
+        return prefix.ok;
+    }
+    case TextEncoding::Utf16Le:
+    case TextEncoding::Utf16Be:
+        return core::decodeUtf16(bytes, encoding == TextEncoding::Utf16Be, utf8, badOffset);
+    default: {
+        std::u16string text;
+        const bool ok = toUtf16(bytes, encoding, true, text, badOffset);
+        core::encodeUtf8(text, utf8);
+        return ok;
+    }
+    }
+}
+
+bool encodeText(std::string_view utf8, TextEncoding encoding, std::string &out, std::size_t *badOffset) {
+    switch (encoding) {
+    case TextEncoding::Utf8:
+        out.append(utf8);
+        return true;
+    case TextEncoding::Utf16Le:
+    case TextEncoding::Utf16Be:
+        core::encodeUtf16(utf8, encoding == TextEncoding::Utf16Be, out);
+        return true;
+    default:
+        break;
+    }
+    const auto text = core::utf8ToUtf16(utf8);
+    const Converter conv = openStrict(encoding);
+    if (!text || !conv) {
+        if (badOffset)
+            *badOffset = 0;
+        return false;
+    }
+    const std::size_t start = out.size();
+    out.resize(start +
+               static_cast<std::size_t>(
+                   UCNV_GET_MAX_BYTES_FOR_STRING(text->size(), ucnv_getMaxCharSize(conv.get()))) +
+               16);
+    char *target = out.data() + start;
+    const UChar *source = reinterpret_cast<const UChar *>(text->data());
+    const UChar *const sourceEnd = source + text->size();
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_fromUnicode(conv.get(), &target, out.data() + out.size(), &source, sourceEnd, nullptr, true,
+                     &status);
+    if (U_SUCCESS(status)) {
+        out.resize(static_cast<std::size_t>(target - out.data()));
+        return true;
+    }
+    // The converter has consumed the character it stopped at: step back over it, then count the
+    // UTF-8 bytes of the units before it.
+    std::size_t units = static_cast<std::size_t>(source - reinterpret_cast<const UChar *>(text->data()));
+    if (units > 0)
+        --units;
+    if (units > 0 && core::isLowSurrogate((*text)[units]) && core::isHighSurrogate((*text)[units - 1]))
+        --units;
+    // What was written may hold the start of the character; write again up to it alone.
+    out.resize(start);
+    std::size_t offset = 0;
+    for (std::size_t i = 0; i < units;) {
+        const char32_t c = core::nextCodePoint(*text, i);
+        offset += c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+    }
+    encodeText(utf8.substr(0, offset), encoding, out, nullptr);
+    if (badOffset)
+        *badOffset = offset;
+    return false;
+}
+
+Detection detectEncoding(std::string_view bytes, const core::CommonHan &common, std::size_t sample) {
+    if (const auto mark = core::byteOrderMark(bytes))
+        return {Detection::Kind::Found, mark->encoding, mark->size};
+    if (core::isValidUtf8(bytes))
+        return {Detection::Kind::Found, TextEncoding::Utf8, 0};
+
+    const bool whole = bytes.size() <= sample;
+    const std::string_view part = bytes.substr(0, sample);
+    const auto reading = [&](TextEncoding encoding) -> std::optional<core::ReadingScore> {
+        std::u16string text;
+        if (!toUtf16(part, encoding, whole, text, nullptr))
+            return std::nullopt;
+        return core::scoreReading(text, common);
+    };
+    const auto gb = reading(TextEncoding::Gb18030);
+    // Windows' Big5 reads the Hong Kong supplement's codes as private use: where they occur, the
+    // supplement is what the text is in.
+    TextEncoding big5 = TextEncoding::Big5;
+    auto b5 = reading(big5);
+    if (!b5 || b5->privateUse > 0) {
+        if (auto hk = reading(TextEncoding::Big5Hkscs); hk && (!b5 || hk->privateUse < b5->privateUse)) {
+            big5 = TextEncoding::Big5Hkscs;
+            b5 = hk;
+        }
+    }
+    switch (core::chooseChineseEncoding(gb, b5)) {
+    case core::ChineseGuess::Gb18030:
+        return {Detection::Kind::Found, TextEncoding::Gb18030, 0};
+    case core::ChineseGuess::Big5:
+        return {Detection::Kind::Found, big5, 0};
+    case core::ChineseGuess::Undecided:
+        return {Detection::Kind::Undecided, TextEncoding::Utf8, 0};
+    case core::ChineseGuess::Neither:
+        break;
+    }
+    return {Detection::Kind::NotText, TextEncoding::Utf8, 0};
+}
+
+} // namespace platform

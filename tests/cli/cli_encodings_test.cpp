@@ -1,0 +1,201 @@
+// lanternfin-cli on files in UTF-16, GB18030 and Big5, and on subtitle files. The files are made
+// and checked with iconv, an encoder other than the program's.
+
+#include "temp_files.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <vector>
+
+namespace {
+
+using testsupport::readFile;
+
+struct Folder : testsupport::TempDir {
+    Folder() : TempDir("lanternfin-encodings") {}
+};
+
+struct ShellRun {
+    std::string out;
+    std::string err;
+    int status = -1;
+};
+
+// Runs `shell` with /bin/sh in `folder`, the program as $CLI.
+ShellRun runShell(const Folder &folder, const std::string &shell) {
+    const std::string cmd =
+        "cd '" + folder.path.string() + "' && CLI='" LANTERNFIN_CLI "' && { " + shell + "; } 2>.stderr";
+    ShellRun run;
+    FILE *p = popen(cmd.c_str(), "r");
+    char buf[4096];
+    std::size_t got;
+    while ((got = fread(buf, 1, sizeof buf, p)) > 0)
+        run.out.append(buf, got);
+    const int status = pclose(p);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.err = readFile(folder.path / ".stderr");
+    return run;
+}
+
+// Shell filters from UTF-8 to each encoding as files hold it (dash's printf takes octal escapes).
+constexpr const char *kToGb18030 = "iconv -t GB18030";
+constexpr const char *kToBig5 = "iconv -t BIG5";
+constexpr const char *kToUtf16Le = "{ printf '\\377\\376'; iconv -t UTF-16LE; }";
+constexpr const char *kToUtf16Be = "{ printf '\\376\\377'; iconv -t UTF-16BE; }";
+constexpr const char *kToUtf8Bom = "{ printf '\\357\\273\\277'; cat; }";
+constexpr const char *kAsIs = "cat";
+
+constexpr const char *kSimplified = "简体中文的报告，说明这个问题。\\r\\n第二行：我们明天开会。\\r\\n";
+constexpr const char *kTraditional = "簡體中文的報告，說明這個問題。\\r\\n第二行：我們明天開會。\\r\\n";
+
+// Runs `command` on in.txt, made of `input` through `inputFilter`; what it writes to standard
+// output is in got.txt, and `output` through `outputFilter` in want.txt. One shell per case.
+ShellRun runCase(const Folder &folder, const std::string &input, const char *inputFilter,
+                 const std::string &command, const std::string &output, const char *outputFilter) {
+    return runShell(folder, "printf '" + output + "' | " + outputFilter + " >want.txt && printf '" + input +
+                                "' | " + inputFilter + " >in.txt && " + command + " >got.txt");
+}
+
+struct RoundTrip {
+    const char *what;
+    const char *input;
+    const char *inputFilter;
+    const char *command; // on in.txt, to standard output
+    const char *output;
+    const char *outputFilter;
+};
+
+void expectRoundTrips(const std::vector<RoundTrip> &cases) {
+    Folder folder;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const ShellRun run = runCase(folder, c.input, c.inputFilter, c.command, c.output, c.outputFilter);
+        const bool refusesALine = std::string_view(c.command).find("--lines") != std::string_view::npos;
+        EXPECT_EQ(run.status, refusesALine ? 1 : 0) << run.err;
+        EXPECT_EQ(readFile(folder / "got.txt"), readFile(folder / "want.txt"));
+    }
+}
+
+TEST(CliEncodings, EveryRouteWritesBackInTheInputsEncoding) {
+    expectRoundTrips({
+        {"GB18030", kSimplified, kToGb18030, "$CLI traditional in.txt", kTraditional, kToGb18030},
+        {"GB18030 through standard input", kSimplified, kToGb18030, "$CLI traditional <in.txt", kTraditional,
+         kToGb18030},
+        {"GB18030 in place", kSimplified, kToGb18030, "$CLI traditional --in-place in.txt && cat in.txt",
+         kTraditional, kToGb18030},
+        {"GB18030 to -o", kSimplified, kToGb18030, "$CLI convert -c t2s -o out.txt in.txt && cat out.txt",
+         kSimplified, kToGb18030},
+        {"pinyin of a GBK file", "汉字\\n", kToGb18030, "$CLI pinyin --from-encoding GBK in.txt", "HanZi\\n",
+         kAsIs},
+        {"one refused line of money in GBK", "１２元\\n金额\\n", kToGb18030,
+         "$CLI money --lines --from-encoding gbk in.txt", "拾贰圆整\\n\\n", kToGb18030},
+    });
+}
+
+TEST(CliEncodings, ResultsGoBackInTheInputsEncodingWithLineEndsKept) {
+    expectRoundTrips({
+        {"traditional text in GB18030", kTraditional, kToGb18030, "$CLI simplified in.txt", kSimplified,
+         kToGb18030},
+        {"Big5", "abc 文件\\r\\n", kToBig5, "$CLI upper --from-encoding big5 in.txt", "ABC 文件\\r\\n",
+         kToBig5},
+        {"Big5 detected", kTraditional, kToBig5, "$CLI lower in.txt", kTraditional, kToBig5},
+        {"Big5 to UTF-8", kTraditional, kToBig5, "$CLI simplified --to-encoding UTF-8 in.txt", kSimplified,
+         kAsIs},
+        {"UTF-8 to Big5", kSimplified, kAsIs, "$CLI traditional --to-encoding big5 in.txt", kTraditional,
+         kToBig5},
+        {"UTF-16LE with its mark", kSimplified, kToUtf16Le, "$CLI traditional in.txt", kTraditional,
+         kToUtf16Le},
+        {"UTF-16BE with its mark", kSimplified, kToUtf16Be, "$CLI traditional in.txt", kTraditional,
+         kToUtf16Be},
+        {"UTF-16 to GB18030", kSimplified, kToUtf16Be, "$CLI traditional --to-encoding GBK in.txt",
+         kTraditional, kToGb18030},
+        {"UTF-8 with its mark", kSimplified, kToUtf8Bom, "$CLI traditional in.txt", kTraditional, kToUtf8Bom},
+        {"UTF-8 to UTF-16", kSimplified, kAsIs, "$CLI traditional --to-encoding UTF-16 in.txt", kTraditional,
+         kToUtf16Le},
+        {"a short GBK text named", "中文\\n", kToGb18030, "$CLI traditional --from-encoding GB18030 in.txt",
+         "中文\\n", kToGb18030},
+    });
+}
+
+TEST(CliEncodings, RefusalsNameWhyAndWriteNothing) {
+    Folder folder;
+    const struct {
+        const char *what;
+        const char *make; // shell that makes in.txt
+        const char *command;
+        int status;
+        const char *message;
+    } cases[] = {
+        {"a simplified character has no code in Big5",
+         "printf 'ABC 中文。\\r\\n說明這個。\\r\\n' | iconv -t BIG5", "$CLI simplified --in-place in.txt", 1,
+         "lanternfin-cli: in.txt: line 2: 说 (U+8BF4) has no code in BIG5; nothing written"},
+        {"too short to tell", "printf '\\326\\320\\n'", "$CLI traditional -o out.txt in.txt", 1,
+         "lanternfin-cli: cannot tell the encoding of in.txt: use --from-encoding GB18030 or BIG5\n"},
+        {"both readings as plausible",
+         "printf '\\260\\241\\261\\242\\262\\243\\263\\244\\264\\245\\265\\246'",
+         "$CLI convert -c s2t --in-place in.txt", 1,
+         "lanternfin-cli: cannot tell the encoding of in.txt: use --from-encoding GB18030 or BIG5\n"},
+        {"standard input too short to tell", "printf '\\326\\320'", "$CLI upper <in.txt", 1,
+         "lanternfin-cli: cannot tell the encoding of standard input: use --from-encoding GB18030 or BIG5\n"},
+        {"neither text nor Chinese", "printf '\\244\\012\\244\\012'", "$CLI lower -o out.txt in.txt", 2,
+         "lanternfin-cli: in.txt: input is not valid UTF-8\n"},
+        {"odd UTF-16", "printf 'abc'", "$CLI lower --from-encoding UTF-16 --in-place in.txt", 4,
+         "lanternfin-cli: in.txt: is not valid UTF-16LE (byte 2)\n"},
+        {"invalid GB18030 named", "printf 'ab\\326\\320\\200'",
+         "$CLI lower --from-encoding GB18030 -o out.txt in.txt", 4,
+         "lanternfin-cli: in.txt: is not valid GB18030 (byte 4)\n"},
+        {"an unknown encoding", "printf 'ab'", "$CLI lower --to-encoding latin1 -o out.txt in.txt", 2,
+         "--to-encoding: unknown encoding latin1"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const ShellRun run =
+            runShell(folder, std::string(c.make) + " >in.txt && cp in.txt before.txt && rm -f out.txt && " +
+                                 c.command);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(readFile(folder / "in.txt"), readFile(folder / "before.txt"));
+        EXPECT_FALSE(std::filesystem::exists(folder / "out.txt"));
+    }
+}
+
+TEST(CliEncodings, SubtitlesHaveOnlyTheirCueTextConverted) {
+    Folder folder;
+    const struct {
+        const char *what;
+        const char *input;
+        const char *filter;
+        const char *command;
+        const char *output;
+    } cases[] = {
+        {"SubRip: numbers, timings and tags kept",
+         "1\\r\\n00:00:01,000 --> 00:00:02,000\\r\\n<i>简体</i>字幕\\r\\n", kAsIs, "$CLI traditional in.txt",
+         "1\\r\\n00:00:01,000 --> 00:00:02,000\\r\\n<i>簡體</i>字幕\\r\\n"},
+        {"SubRip in upper case: tags and {\\\\i1} kept",
+         "1\\n00:00:01,000 --> 00:00:02,000\\n{\\\\i1}<font color=red>ok</font>&amp;\\n", kAsIs,
+         "$CLI upper in.txt",
+         "1\\n00:00:01,000 --> 00:00:02,000\\n{\\\\i1}<font color=red>OK</font>&amp;\\n"},
+        {"WebVTT by phrases", "WEBVTT\\n\\nNOTE 内存\\n\\n00:01.000 --> 00:02.000\\n内存不足\\n", kAsIs,
+         "$CLI convert -c s2twp in.txt",
+         "WEBVTT\\n\\nNOTE 内存\\n\\n00:01.000 --> 00:02.000\\n記憶體不足\\n"},
+        {"ASS in GB18030: styles, names and {\\\\fn黑体} kept",
+         "[Script Info]\\nTitle: 标题\\n\\n[V4+ Styles]\\nStyle: 默认,黑体,20\\n\\n[Events]\\nDialogue: "
+         "0,0:00:01.00,0:00:02.00,默认,张三,0,0,0,,{\\\\fn黑体}简体\\\\N说明\\n",
+         kToGb18030, "$CLI traditional in.txt | iconv -f GB18030",
+         "[Script Info]\\nTitle: 标题\\n\\n[V4+ Styles]\\nStyle: 默认,黑体,20\\n\\n[Events]\\nDialogue: "
+         "0,0:00:01.00,0:00:02.00,默认,张三,0,0,0,,{\\\\fn黑体}簡體\\\\N說明\\n"},
+        {"not subtitles with --lines", "1\\n00:00:01,000 --> 00:00:02,000\\n简体\\n", kAsIs,
+         "$CLI traditional --lines in.txt", "1\\n00:00:01,000 --> 00:00:02,000\\n簡體\\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const ShellRun run = runCase(folder, c.input, c.filter, c.command, c.output, kAsIs);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(readFile(folder / "got.txt"), readFile(folder / "want.txt"));
+    }
+}
+
+} // namespace

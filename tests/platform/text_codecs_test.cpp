@@ -1,0 +1,129 @@
+#include "platform/text_codecs.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using core::TextEncoding;
+using platform::Detection;
+
+const core::CommonHan &common() {
+    static const core::CommonHan table = platform::loadCommonHan();
+    return table;
+}
+
+std::string encoded(std::string_view utf8, TextEncoding encoding) {
+    std::string out;
+    EXPECT_TRUE(platform::encodeText(utf8, encoding, out)) << utf8;
+    return out;
+}
+
+constexpr const char *kSimplified =
+    "这是一份简体中文的报告，说明软件和内存的问题。\r\n第二行：我们明天再开会。\r\n";
+constexpr const char *kTraditional =
+    "這是一份繁體中文的報告，說明軟體和記憶體的問題。\r\n第二行：我們明天再開會。\r\n";
+
+TEST(TextCodecs, CodePagesAsTheStandardsDefineThem) {
+    const struct {
+        TextEncoding encoding;
+        const char *utf8;
+        std::string bytes;
+    } cases[] = {
+        {TextEncoding::Gb18030, "中文，", "\xD6\xD0\xCE\xC4\xA3\xAC"},
+        {TextEncoding::Gb18030, "€𠀀", "\xA2\xE3\x95\x32\x82\x36"},
+        {TextEncoding::Big5, "中文，", "\xA4\xA4\xA4\xE5\xA1\x41"},
+        {TextEncoding::Big5Hkscs, "中𨋢", "\xA4\xA4\x9D\xF2"}, // 𨋢 (lift) is in the Hong Kong supplement
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.utf8);
+        EXPECT_EQ(encoded(c.utf8, c.encoding), c.bytes);
+        std::string back;
+        EXPECT_TRUE(platform::decodeText(c.bytes, c.encoding, back));
+        EXPECT_EQ(back, c.utf8);
+    }
+}
+
+TEST(TextCodecs, ACharacterWithoutACodeStopsAtItsByte) {
+    const struct {
+        TextEncoding encoding;
+        const char *utf8;
+        std::size_t bad;
+    } cases[] = {
+        {TextEncoding::Big5, "繁體\n发", 7}, // Big5 holds no simplified forms
+        {TextEncoding::Big5, "ab𨋢", 2},     // nor the Hong Kong supplement
+        {TextEncoding::Big5Hkscs, "中文\n简", 7},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.utf8);
+        std::string out;
+        std::size_t bad = 0;
+        EXPECT_FALSE(platform::encodeText(c.utf8, c.encoding, out, &bad));
+        EXPECT_EQ(bad, c.bad);
+        std::string before;
+        EXPECT_TRUE(platform::decodeText(out, c.encoding, before)); // what precedes it, whole
+        EXPECT_EQ(before, std::string_view(c.utf8).substr(0, c.bad));
+    }
+}
+
+TEST(TextCodecs, InvalidBytesStopDecodingAtTheirOffset) {
+    std::string out;
+    std::size_t bad = 0;
+    EXPECT_FALSE(platform::decodeText("ab\xD6\xD0\x80", TextEncoding::Gb18030, out, &bad));
+    EXPECT_EQ(bad, 4u);
+    EXPECT_FALSE(platform::decodeText("\xA4\xA4\xA4\x80", TextEncoding::Big5, out, &bad));
+    EXPECT_EQ(bad, 2u);
+}
+
+TEST(TextCodecs, CommonCharactersAreBothFirstLevels) {
+    for (const char32_t c : {U'的', U'啊', U'们', U'這', U'們', U'體'})
+        EXPECT_TRUE(common().contains(c)) << std::hex << unsigned(c);
+    for (const char32_t c : {U'亍', U'鿿', U'丂'})
+        EXPECT_FALSE(common().contains(c)) << std::hex << unsigned(c);
+}
+
+TEST(EncodingDetection, DecidesOrRefusesToGuess) {
+    const std::string gb = encoded(kSimplified, TextEncoding::Gb18030);
+    const std::string big5 = encoded(kTraditional, TextEncoding::Big5);
+    const struct {
+        const char *what;
+        std::string bytes;
+        Detection::Kind kind;
+        TextEncoding encoding;
+        std::size_t markSize;
+    } cases[] = {
+        {"GB18030", gb, Detection::Kind::Found, TextEncoding::Gb18030, 0},
+        {"traditional text in GB18030", encoded(kTraditional, TextEncoding::Gb18030), Detection::Kind::Found,
+         TextEncoding::Gb18030, 0},
+        {"Big5", big5, Detection::Kind::Found, TextEncoding::Big5, 0},
+        {"Big5 with the Hong Kong supplement",
+         encoded(std::string(kTraditional) + "搭𨋢上樓。", TextEncoding::Big5Hkscs), Detection::Kind::Found,
+         TextEncoding::Big5Hkscs, 0},
+        {"GB18030 cut inside a character at the sample's end", gb, Detection::Kind::Found,
+         TextEncoding::Gb18030, 0},
+        {"UTF-8", kSimplified, Detection::Kind::Found, TextEncoding::Utf8, 0},
+        {"UTF-8 with a mark", std::string("\xEF\xBB\xBF") + kSimplified, Detection::Kind::Found,
+         TextEncoding::Utf8, 3},
+        {"UTF-16LE with a mark", std::string("\xFF\xFE\x2D\x4E", 4), Detection::Kind::Found,
+         TextEncoding::Utf16Le, 2},
+        {"UTF-16BE with a mark", std::string("\xFE\xFF\x4E\x2D", 4), Detection::Kind::Found,
+         TextEncoding::Utf16Be, 2},
+        {"one character is too short", "\xD6\xD0\r\n", Detection::Kind::Undecided, TextEncoding::Utf8, 0},
+        // B0A1.. with trail bytes above A0 are first-level characters in both code pages.
+        {"both readings common", "\xB0\xA1\xB1\xA2\xB2\xA3\xB3\xA4\xB4\xA5\xB5\xA6\xB6\xA7",
+         Detection::Kind::Undecided, TextEncoding::Utf8, 0},
+        {"bytes of neither", "\xA4\x0A\xA4\x0A", Detection::Kind::NotText, TextEncoding::Utf8, 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::size_t sample =
+            std::string_view(c.what).find("cut") != std::string_view::npos ? 25 : 1 << 20;
+        const Detection d = platform::detectEncoding(c.bytes, common(), sample);
+        EXPECT_EQ(d.kind, c.kind);
+        if (d.kind == Detection::Kind::Found) {
+            EXPECT_EQ(d.encoding, c.encoding);
+            EXPECT_EQ(d.markSize, c.markSize);
+        }
+    }
+}
+
+} // namespace
