@@ -74,6 +74,9 @@ public:
     virtual ~Pointer() = default;
     // The cursor's position in global pixels.
     virtual QPoint cursor() const = 0;
+    // True while a mouse button is held, wherever the pointer is (also on a window manager's
+    // frame); false when the system cannot tell.
+    virtual bool buttonHeld() const = 0;
     // The geometry (global pixels) of the screen that holds `point`; the primary screen's when none does.
     virtual QRect screenAt(const QPoint &point) const = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include <QClipboard>
@@ -15,6 +16,10 @@
 #include <QScreen>
 #include <QSettings>
 #include <QSystemTrayIcon>
+
+#if QT_CONFIG(xcb) && defined(LANTERNFIN_HAS_XCB)
+#include <xcb/xcb.h>
+#endif
 
 namespace platform {
 
@@ -206,6 +211,28 @@ void QtTrayIcon::onMessage(std::function<void(int)> handler) {
 
 QPoint QtPointer::cursor() const {
     return QCursor::pos();
+}
+
+bool QtPointer::buttonHeld() const {
+    // Qt knows of the buttons pressed on its own windows only.
+    if (QGuiApplication::mouseButtons() != Qt::NoButton)
+        return true;
+#if QT_CONFIG(xcb) && defined(LANTERNFIN_HAS_XCB)
+    // A press on the window manager's frame (a drag by the title bar) goes to the window manager,
+    // which grabs the pointer; the X server still tells whoever asks which buttons are down.
+    if (const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
+        xcb_connection_t *c = x11->connection();
+        const xcb_setup_t *setup = c ? xcb_get_setup(c) : nullptr;
+        if (!setup)
+            return false;
+        const xcb_window_t root = xcb_setup_roots_iterator(setup).data->root;
+        std::unique_ptr<xcb_query_pointer_reply_t, decltype(&std::free)> reply(
+            xcb_query_pointer_reply(c, xcb_query_pointer(c, root), nullptr), &std::free);
+        constexpr uint16_t kButtons = XCB_BUTTON_MASK_1 | XCB_BUTTON_MASK_2 | XCB_BUTTON_MASK_3;
+        return reply && (reply->mask & kButtons) != 0;
+    }
+#endif
+    return false;
 }
 
 QRect QtPointer::screenAt(const QPoint &point) const {

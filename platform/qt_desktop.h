@@ -76,6 +76,7 @@ private:
 class QtPointer : public Pointer {
 public:
     QPoint cursor() const override;
+    bool buttonHeld() const override;
     QRect screenAt(const QPoint &point) const override;
 };
 

@@ -21,6 +21,7 @@ PACKAGES=(
     bzip2
     nlohmann-json3-dev
     qt6-base-dev
+    libxcb1-dev
     qt6-wayland
     qt6-translations-l10n
     fonts-noto-cjk

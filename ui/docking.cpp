@@ -50,6 +50,17 @@ void dockPass(DockWindow &w, DockState &s) {
         s.Hids = kFalse;
     if (w.state() != WindowState::Normal)
         return;
+    // Dragged or resized: the user's hand places the window, the pass moves nothing. Where it is
+    // let go decides whether it is docked.
+    if (w.inHand()) {
+        s.kept = true;
+        s.interval = kTickInterval;
+        return;
+    }
+    // With a dialog open the window may show but not hide: the dialog would be left alone.
+    const bool dialog = w.dialogOpen();
+    const bool mayHide = !dialog && !s.kept;
+    s.kept = dialog;
     if (stillHeld(w, s, x, y)) {
         // Shown and kept so: no pause after it, the hold took its place.
         s.Hids = kTrue;
@@ -73,7 +84,8 @@ void dockPass(DockWindow &w, DockState &s) {
                 pauseShown(show);
                 return true;
             }
-            hide();
+            if (mayHide)
+                hide();
         }
         if (touches(extentOf(w)))
             show();

@@ -32,6 +32,11 @@ public:
     virtual int cursorY() const = 0;
     // True while the window has the keyboard focus.
     virtual bool focused() const = 0;
+    // True while a mouse button is held on the window or on its frame (a drag by the title bar,
+    // a resize by a border), or while the window manager moves or resizes the window.
+    virtual bool inHand() const = 0;
+    // True while one of the program's own dialogs, message boxes or menus is open.
+    virtual bool dialogOpen() const = 0;
     virtual void setLeft(float twips) = 0;
     virtual void setTop(float twips) = 0;
 };
@@ -55,6 +60,9 @@ struct DockState {
     bool mouseEntered = false;
     bool hadFocus = false;
     int unfocusedPasses = 0;
+    // The last pass found the window in the user's hands or a dialog open: the next pass without
+    // them may not hide yet, so that the wait starts when they end.
+    bool kept = false;
 };
 
 inline constexpr int kUnfocusedPasses = 6;
@@ -62,7 +70,9 @@ inline constexpr int kUnfocusedPasses = 6;
 // The window was brought back by a command or the tray: hold it shown (see DockState::held).
 void holdBroughtBack(DockState &state);
 
-// One docking pass (the body of Timer1_Timer).
+// One docking pass (the body of Timer1_Timer). A window in the user's hands is never moved; with a
+// dialog open a docked window may show but never hides. Either way the first pass after they end
+// does not hide yet either: the wait for the mouse starts then.
 void dockPass(DockWindow &window, DockState &state);
 
 } // namespace ui

@@ -2,6 +2,7 @@
 
 #include "dock_strip.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMoveEvent>
@@ -10,6 +11,7 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <algorithm>
 #include <cmath>
 
 namespace ui {
@@ -77,6 +79,10 @@ QRect EdgeDocking::dockFrame() const {
     return m_window.windowHandle() ? m_window.windowHandle()->frameGeometry() : m_window.frameGeometry();
 }
 
+QPoint EdgeDocking::restingPlace() const {
+    return m_hiddenFrame ? shownAtEdge(*m_hiddenFrame, screenRect()).topLeft() : dockFrame().topLeft();
+}
+
 const QWidget *EdgeDocking::strip() const {
     return m_strip.get();
 }
@@ -101,6 +107,8 @@ public:
     bool focused() const override {
         return f.m_window.windowHandle() && QGuiApplication::focusWindow() == f.m_window.windowHandle();
     }
+    bool inHand() const override { return f.m_inHand; }
+    bool dialogOpen() const override { return f.dialogOpen(); }
     void setLeft(float twips) override {
         frame.moveLeft(f.screenRect().x() + toPixels(twips));
         moved = true;
@@ -128,18 +136,57 @@ void EdgeDocking::tick() {
     if (m_remapFrame && m_window.windowHandle() && m_window.windowHandle()->frameMargins() == m_hiddenMargins)
         settleRemap();
     m_passCursor = m_pointer.cursor();
+    m_inHand =
+        inHand(m_window.windowHandle() ? m_window.windowHandle()->frameGeometry() : m_window.frameGeometry());
+    // Dragged while its window manager was framing it again: the window is framed, and where
+    // the user puts it.
+    if (m_inHand && m_remapFrame)
+        settleRemap();
     findDockScreen();
     if (m_moveTarget && !m_moveSettled)
         m_moveSettled = dockFrame().topLeft();
     const int before = m_dock.interval;
     View dock(*this);
     dockPass(dock, m_dock);
+    m_movedItself = dock.moved;
     if (dock.moved)
         applyDockFrame(dock.frame);
     else if (m_hiddenFrame)
         m_strip->raise(); // above windows raised since
     if (m_dock.interval != before)
         Timer1->setInterval(m_dock.interval);
+}
+
+bool EdgeDocking::inHand(const QRect &frame) {
+    if (m_hiddenFrame || !m_window.isVisible()) {
+        m_lastShownAt.reset();
+        m_buttonOnWindow = false;
+        return false;
+    }
+    // A move the last pass did not ask for: the window manager moved the window, by the mouse
+    // or by the keyboard.
+    const bool movedByOthers = m_lastShownAt && *m_lastShownAt != frame.topLeft() && !m_movedItself;
+    m_lastShownAt = frame.topLeft();
+    // A button held on the window or its frame, and for as long as it stays held: openbox tells
+    // where a window dragged by its title bar is only when it is dropped, so the pointer soon
+    // leaves the frame as it is known. A press on the title bar focuses the window, which tells
+    // such a drag from a press elsewhere when the first pass comes late.
+    const bool focused = m_window.windowHandle() && QGuiApplication::focusWindow() == m_window.windowHandle();
+    m_buttonOnWindow =
+        m_pointer.buttonHeld() && (m_buttonOnWindow || focused || frame.contains(m_passCursor));
+    return movedByOthers || m_buttonOnWindow;
+}
+
+bool EdgeDocking::dialogOpen() const {
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget())
+        return true;
+    // A dialog that is not modal (the About box) counts while it is shown; tool-tips do not.
+    const auto widgets = QApplication::topLevelWidgets();
+    return std::any_of(widgets.begin(), widgets.end(), [this](const QWidget *w) {
+        const Qt::WindowType type = w->windowType();
+        return w != &m_window && w->isVisible() &&
+               (type == Qt::Dialog || type == Qt::Sheet || type == Qt::Popup);
+    });
 }
 
 void EdgeDocking::applyDockFrame(const QRect &frame) {

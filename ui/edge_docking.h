@@ -50,6 +50,10 @@ public:
     // geometry is not to be acted on meanwhile.
     bool remapping() const { return m_remapFrame.has_value(); }
 
+    // Where the window's frame rests (global pixels): where it is, or where it shows when it
+    // comes back from an edge it is hidden at.
+    QPoint restingPlace() const;
+
     // Runs docking (Timer1) or stops it, as 自动隐藏 is ticked or not.
     void setEnabled(bool on);
     // timerLoad's tick: starts docking once after start-up when `enabled`.
@@ -78,6 +82,11 @@ private:
     void showFromStrip(QPoint at);
     // Ends the wait for the window manager after showFromStrip.
     void settleRemap();
+    // Whether the user holds a mouse button on the shown window or its frame, or something else
+    // (the window manager, at the user's request) moved it since the last pass.
+    bool inHand(const QRect &frame);
+    // Whether one of the program's dialogs, message boxes or menus is open.
+    bool dialogOpen() const;
 
     QWidget &m_window;
     platform::Pointer &m_pointer;
@@ -96,6 +105,12 @@ private:
     // Where the window was shown again, until its window manager has framed it.
     std::optional<QRect> m_remapFrame;
     int m_remapCount = 0;
+    // Where the shown window was at the last pass, and whether that pass moved it itself.
+    std::optional<QPoint> m_lastShownAt;
+    bool m_movedItself = false;
+    bool m_inHand = false;
+    // A mouse button was held on the window or its frame at a pass, and is held still.
+    bool m_buttonOnWindow = false;
     QPixmap m_hiddenPicture;
     std::unique_ptr<DockStrip> m_strip;
 };

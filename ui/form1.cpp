@@ -7,6 +7,7 @@
 #include "edge_docking.h"
 #include "form1_controls.h"
 #include "layout.h"
+#include "placement.h"
 #include "resources.h"
 #include "tray.h"
 
@@ -22,6 +23,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
@@ -31,6 +33,7 @@
 #include <cmath>
 #include <functional>
 #include <utility>
+#include <vector>
 
 namespace ui {
 namespace {
@@ -75,6 +78,10 @@ void Form1::buildControls() {
     m_docking = new EdgeDocking(*this, m_services.pointer, [this] { Form_Resize(); });
     Timer1 = m_docking->Timer1;
     timerLoad = m_docking->timerLoad;
+    m_placeTimer = new QTimer(this);
+    m_placeTimer->setSingleShot(true);
+    m_placeTimer->setInterval(500);
+    connect(m_placeTimer, &QTimer::timeout, this, &Form1::rememberPlace);
 
     sky = new QMenu(QStringLiteral("sky"), this);
     sky->setObjectName(QStringLiteral("sky"));
@@ -86,6 +93,12 @@ void Form1::buildControls() {
     // Esc clicks 粘贴; Enter stays with the workspace, where it starts a new line.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, cmdpaste, &QPushButton::click);
+    // Undo and redo reach the workspace also while a button has the focus (after a click on
+    // 粘贴, say); a text box with the focus takes these keys first, for its own text.
+    auto *undo = new QShortcut(QKeySequence::Undo, this);
+    connect(undo, &QShortcut::activated, Text1, &QPlainTextEdit::undo);
+    auto *redo = new QShortcut(QKeySequence::Redo, this);
+    connect(redo, &QShortcut::activated, Text1, &QPlainTextEdit::redo);
 
     connect(cmdcopy, &QPushButton::clicked, this, &Form1::cmdcopy_Click);
     connect(cmdpaste, &QPushButton::clicked, this, &Form1::cmdpaste_Click);
@@ -137,8 +150,17 @@ void Form1::Form_Load() {
         std::max(static_cast<float>(frameGeometry().width()) * tpp, heldInPixels(kMinimumWidth, tpp));
     const float leftTwips = static_cast<float>(screenGeometry.width()) * tpp - kRightEdgeGap - widthTwips;
     // The first vertical place: the design's, 3840 twips below the top of the screen.
-    move(screenGeometry.x() + static_cast<int>(std::lround(leftTwips / tpp)),
-         screenGeometry.y() + static_cast<int>(std::lround(3840 / tpp)));
+    const QPoint design(screenGeometry.x() + static_cast<int>(std::lround(leftTwips / tpp)),
+                        screenGeometry.y() + static_cast<int>(std::lround(3840 / tpp)));
+    // After the first run, where the user left it.
+    std::vector<QRect> screens;
+    for (const QScreen *s : QGuiApplication::screens())
+        screens.push_back(s->geometry());
+    const QSize outer(static_cast<int>(std::lround(widthTwips / tpp)), frameGeometry().height());
+    m_startPlace = startPlace(storedPlace(m_services.settings.value(QLatin1String(kPlaceXKey)),
+                                          m_services.settings.value(QLatin1String(kPlaceYKey))),
+                              outer, screens, design);
+    move(*m_startPlace);
     m_docking->state().Hids = kTrue;
     core::Initdictinary();
     timerLoad->start();
@@ -240,6 +262,46 @@ void Form1::moveEvent(QMoveEvent *event) {
     // frames the window anew after docking showed it again, the frame is not known yet.
     if (isVisible() && !m_docking->remapping() && frameGeometry().size() != m_laidOutFrame)
         Form_Resize();
+    // Kept for the next start once the window has come to rest: not at every step of a drag.
+    if (isVisible())
+        m_placeTimer->start();
+}
+
+void Form1::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    if (!m_startPlace || m_startChecks)
+        return;
+    // A window manager that has not yet told the frame it will add can take the asked place for the
+    // client's, and the window then starts a title bar's height lower at every other start. Once
+    // the frame is known, the window is put back where it was asked to start.
+    m_startChecks = true;
+    for (const int ms : {150, 400, 1200})
+        QTimer::singleShot(ms, this, [this, ms] {
+            keepStartPlace();
+            if (ms == 1200)
+                m_startPlace.reset();
+        });
+}
+
+void Form1::keepStartPlace() {
+    const QWindow *w = windowHandle();
+    if (!m_startPlace || !w || !isVisible() || isMinimized() || isMaximized() || w->frameMargins().isNull())
+        return;
+    if (w->framePosition() != *m_startPlace)
+        move(*m_startPlace);
+}
+
+void Form1::rememberPlace() {
+    // A maximised window is not where the user put it.
+    if (isMaximized())
+        return;
+    const QPoint place = m_docking->restingPlace();
+    const QString x = QString::number(place.x()), y = QString::number(place.y());
+    if (m_services.settings.value(QLatin1String(kPlaceXKey)) == x &&
+        m_services.settings.value(QLatin1String(kPlaceYKey)) == y)
+        return;
+    m_services.settings.setValue(QLatin1String(kPlaceXKey), x);
+    m_services.settings.setValue(QLatin1String(kPlaceYKey), y);
 }
 
 void Form1::changeEvent(QEvent *event) {
@@ -249,6 +311,7 @@ void Form1::changeEvent(QEvent *event) {
 }
 
 void Form1::closeEvent(QCloseEvent *event) {
+    rememberPlace();
     m_services.tray.remove();
     event->accept();
     QApplication::quit();
@@ -310,6 +373,7 @@ void Form1::trayMessage(int message) {
 // ---- ways out -------------------------------------------------------------------------------
 
 void Form1::endProgram() {
+    rememberPlace();
     m_services.tray.remove();
     QApplication::quit();
 }
@@ -365,7 +429,13 @@ void Form1::cmdpaste_Click() {
     // No text on the clipboard: the selection stays as it is.
     if (text.isEmpty())
         return;
-    Text1->textCursor().insertText(text);
+    // An edit block of its own: typing just before would otherwise merge with the paste into one
+    // undo step, and Ctrl+Z would take the typing away with it.
+    QTextCursor cursor = Text1->textCursor();
+    cursor.beginEditBlock();
+    cursor.insertText(text);
+    cursor.endEditBlock();
+    Text1->setTextCursor(cursor);
     Text1->ensureCursorVisible();
 }
 

@@ -57,16 +57,19 @@ struct Form1Services {
     platform::Settings &settings;
 };
 
-// A label that reports clicks, as the calculator's "清 空" does.
+// A label that works as a button, as the calculator's "清 空" does: it reports clicks, and it is
+// a tab stop that Space or Enter clicks, drawn with a focus frame while it has the focus.
 class ClickableLabel : public QLabel {
     Q_OBJECT
 public:
-    using QLabel::QLabel;
+    explicit ClickableLabel(QWidget *parent = nullptr);
 signals:
     void clicked();
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 };
 
 class Form1 : public QWidget {
@@ -127,6 +130,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -144,6 +148,10 @@ private:
     // Works the held size out again when it is stale (see heldSizeStale); called by the timers,
     // as no event tells the window of a frame added in place.
     void followFrame();
+    // Moves the window back to where it was to start, if its window manager put it elsewhere.
+    void keepStartPlace();
+    // Keeps where the window is (shown at its edge, when hidden there) for the next start.
+    void rememberPlace();
     void minimiseToTray();
     void restoreFromTray();
     void endProgram();
@@ -173,6 +181,10 @@ private:
     // The sides the minimum-size step holds, and the sizes it asked for.
     HeldSize m_heldSize;
     AboutBox *m_about = nullptr;
+    // Where the window starts, while the first moments after its first showing last.
+    std::optional<QPoint> m_startPlace;
+    bool m_startChecks = false;
+    QTimer *m_placeTimer = nullptr;
 
 public:
     // The controls, in tab order; each one's objectName is its member name.

@@ -3,14 +3,18 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 
 #include <cmath>
 #include <type_traits>
+#include <utility>
 
 namespace ui {
 namespace {
@@ -35,9 +39,11 @@ const ControlRow kControls[] = {
     {&Form1::t1d, "t1d", u"", 1680, 840, 1335, 375, 0, true},
     {&Form1::cmdRound, "cmdRound", u"复制", 4560, 840, 735, 375, 10.5, true},
     {&Form1::Label1, "Label1", u"清 空", 4680, 480, 525, 210, 0, true},
-    {&Form1::opt0, "opt0", u"整数", 3240, 240, 855, 255, 0, true},
-    {&Form1::opt1, "opt1", u"小数一位", 3240, 600, 1215, 255, 0, true},
-    {&Form1::opt2, "opt2", u"小数两位", 3240, 960, 1215, 255, 0, true},
+    // The options start level with the first row of boxes, below the frame's top line and caption,
+    // and keep 315 twips apart, so that the last one ends inside the frame.
+    {&Form1::opt0, "opt0", u"整数", 3240, 360, 855, 255, 0, true},
+    {&Form1::opt1, "opt1", u"小数一位", 3240, 675, 1215, 255, 0, true},
+    {&Form1::opt2, "opt2", u"小数两位", 3240, 990, 1215, 255, 0, true},
     {&Form1::CmdGetPY, "CmdGetPY", u"汉字拼音", 4320, 1680, 1150, 375, 9, false},
 };
 
@@ -63,6 +69,33 @@ QFont designFont(double points) {
     f.setPointSizeF(points);
     f.setWeight(QFont::Normal);
     return f;
+}
+
+ClickableLabel::ClickableLabel(QWidget *parent) : QLabel(parent) {
+    // Reached by the tab key like any button; a click leaves the focus where it was.
+    setFocusPolicy(Qt::TabFocus);
+}
+
+void ClickableLabel::keyPressEvent(QKeyEvent *event) {
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit clicked();
+        return;
+    default:
+        QLabel::keyPressEvent(event);
+    }
+}
+
+void ClickableLabel::paintEvent(QPaintEvent *event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QStylePainter painter(this);
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
 }
 
 void ClickableLabel::mouseReleaseEvent(QMouseEvent *event) {
@@ -108,6 +141,13 @@ void Form1::buildDesign() {
     Check1->setChecked(m_services.settings.value(QLatin1String(kAutoHideKey)) != QLatin1String("false"));
     cmdmoney->setToolTip(QStringLiteral("一亿亿以下"));
     CmdGetPY->setToolTip(QStringLiteral("大部分汉字"));
+    // Which box is which of a : b = c : d, without a label that would take room.
+    for (const auto &[box, name] :
+         {std::pair{t1a, u"a"}, std::pair{t1b, u"b"}, std::pair{t1c, u"c"}, std::pair{t1d, u"d"}}) {
+        const QString letter = QString::fromUtf16(name);
+        box->setPlaceholderText(letter);
+        box->setToolTip(QStringLiteral("a : b = c : d 中的 ") + letter);
+    }
     QPalette grey = t1d->palette();
     grey.setColor(QPalette::Base, QColor(192, 192, 192));
     t1d->setPalette(grey);

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # A window hidden at the top edge and brought back by a command (a second start with --show) stays
 # while the user types in it, the mouse away, and hides once the mouse has come in and gone out.
+# Docked, it stays while its message box is open and while it is dragged by its title bar; dropped
+# away from the edge, it is no longer docked.
 . "$(dirname "$0")/lib.sh"
 APP=$1
 
@@ -44,4 +46,32 @@ sleep 1
 [ "$(map_state)" = IsViewable ] || fail "hidden with the mouse over it"
 xdotool mousemove 960 900
 expect_map_state IsUnMapped "not hidden after the mouse came in and went out"
+
+# Shown again at the edge, its message box open (金额大写 on the typed text), the mouse away: it
+# stays until the box is closed.
+xdotool mousemove 800 1
+expect_map_state IsViewable "not shown again at the top edge"
+click_button 1100 1150   # 金额大写
+xdotool mousemove 960 900
+sleep 1.5
+[ "$(map_state)" = IsViewable ] || fail "hidden behind its message box"
+xdotool key Return
+expect_map_state IsUnMapped "not hidden once the message box closed"
+
+# Shown again and dragged by its title bar along the edge: shown all along (it hid mid-drag).
+xdotool mousemove 800 1
+expect_map_state IsViewable "not shown again at the top edge"
+read_geometry
+xdotool mousemove $((CX + 100)) $((CY - FT / 2)) mousedown 1
+for _ in $(seq 10); do
+    xdotool mousemove_relative -- 40 0
+    sleep 0.1
+    [ "$(map_state)" = IsViewable ] || fail "hidden while dragged by its title bar"
+done
+# Dropped 300 pixels down and left there: no longer docked.
+xdotool mousemove_relative -- 0 300 sleep 0.2 mouseup 1
+xdotool mousemove 960 1000
+sleep 1.5
+read_geometry
+[ "$(map_state)" = IsViewable ] && [ "$CY" -gt 200 ] || fail "dropped away from the edge, still docked ($(map_state) at y $CY)"
 echo "docking focus e2e passed"

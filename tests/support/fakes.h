@@ -97,6 +97,7 @@ public:
 class FakePointer : public platform::Pointer {
 public:
     QPoint cursor() const override { return position; }
+    bool buttonHeld() const override { return held; }
     // The screen holding `point`, the first one when none does.
     QRect screenAt(const QPoint &point) const override {
         for (const QRect &s : screens)
@@ -105,6 +106,7 @@ public:
         return screens.front();
     }
     QPoint position{0, 0};
+    bool held = false;
     QList<QRect> screens{QRect(0, 0, 1920, 1080)};
 };
 

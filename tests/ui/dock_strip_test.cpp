@@ -51,6 +51,8 @@ struct PixelWindow : ui::DockWindow {
     int cursorX() const override { return 960; }
     int cursorY() const override { return 1079; }
     bool focused() const override { return false; }
+    bool inHand() const override { return false; }
+    bool dialogOpen() const override { return false; }
     void setLeft(float t) override { frame.moveLeft(int(std::lround(t / tpp))); }
     void setTop(float t) override { frame.moveTop(int(std::lround(t / tpp))); }
 };

@@ -14,6 +14,7 @@ struct FakeWindow : ui::DockWindow {
     float l = 0, t = 0, w = 6300, h = 7500, s = 28800;
     int x = 0, y = 0;
     bool focus = false;
+    bool hand = false, dialog = false;
     int moves = 0;
     ui::WindowState state() const override { return st; }
     float left() const override { return l; }
@@ -24,6 +25,8 @@ struct FakeWindow : ui::DockWindow {
     int cursorX() const override { return x; }
     int cursorY() const override { return y; }
     bool focused() const override { return focus; }
+    bool inHand() const override { return hand; }
+    bool dialogOpen() const override { return dialog; }
     void setLeft(float v) override {
         l = v;
         ++moves;
@@ -188,6 +191,67 @@ TEST(DockPass, BroughtBackStaysWhileFocused) {
     w.focus = true;
     ui::dockPass(w, s);
     EXPECT_EQ(w.t, -7450);
+}
+
+// A window docked at the top (or hidden there), passes scripted one by one with the mouse held on
+// it or its frame, or moved by its window manager (`hand`), or with a dialog or menu open. The
+// window once hid in the middle of a drag by its title bar, and behind its own message box.
+TEST(DockPass, NeverHidesInTheUsersHandsOrBehindADialog) {
+    struct Pass {
+        int x, y;
+        bool hand, dialog;
+        float top; // after the pass
+    };
+    constexpr int away = 900, over = 100;
+    constexpr float hidden = -7450;
+    const struct {
+        const char *what;
+        float top;
+        std::vector<Pass> passes;
+    } cases[] = {
+        {"dragged, the mouse ahead of the window: stays",
+         0,
+         {{300, away, true, false, 0}, {700, away, true, false, 0}, {700, away, true, false, 0}}},
+        {"let go docked, mouse away: hides one pass later",
+         0,
+         {{300, away, true, false, 0}, {300, away, false, false, 0}, {300, away, false, false, hidden}}},
+        {"message box open, mouse away: stays",
+         0,
+         {{300, away, false, true, 0}, {300, away, false, true, 0}, {300, away, false, true, 0}}},
+        {"dialog closed: the wait starts then",
+         0,
+         {{300, away, false, true, 0}, {300, away, false, false, 0}, {300, away, false, false, hidden}}},
+        {"menu open over it, then mouse away",
+         0,
+         {{300, over, false, true, 0},
+          {300, away, false, true, 0},
+          {300, away, false, false, 0},
+          {300, away, false, false, hidden}}},
+        {"hidden, menu open: the edge still shows it",
+         hidden,
+         {{300, 1, false, true, 0}, {300, away, false, true, 0}}},
+        {"in hand above the top edge: not pulled down",
+         -300,
+         {{300, 10, true, false, -300}, {300, 1, true, false, -300}}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeWindow w;
+        w.l = 3000;
+        w.t = c.top;
+        ui::DockState s;
+        for (std::size_t i = 0; i < c.passes.size(); ++i) {
+            SCOPED_TRACE(i);
+            const Pass &p = c.passes[i];
+            w.x = p.x;
+            w.y = p.y;
+            w.hand = p.hand;
+            w.dialog = p.dialog;
+            ui::dockPass(w, s);
+            ASSERT_EQ(w.t, p.top);
+            EXPECT_EQ(s.interval, 500);
+        }
+    }
 }
 
 TEST(DockPass, ComparisonsUseFifteenTwipsPerPixel) {

@@ -18,15 +18,19 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
 #include <QTest>
 #include <QTextCursor>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <set>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -116,25 +120,32 @@ TEST_F(Form1Test, StartsOnTopAtTheRightEdgeWithTheTrayIcon) {
     EXPECT_EQ(form->Text1->lineWrapMode(), QPlainTextEdit::WidgetWidth);
 }
 
+// 汉字拼音 and the calculator's 清 空 were never reached by the tab key.
 TEST_F(Form1Test, TabMovesAlongTheDesignOrder) {
     showForm();
     QApplication::setActiveWindow(form.get());
     form->Text1->setFocus();
-    // The table's order over the controls that take the focus; of the option buttons, which form
-    // one group, only the checked one is a tab stop.
+    // The table's order over every control but the frame; of the option buttons, which form one
+    // group, only the checked one is a tab stop (the arrow keys move within the group).
     std::vector<const char *> order;
     for (const ui::ControlRow &row : ui::form1Controls()) {
         const std::string_view name = row.name;
-        if (name != "Frame1" && name != "Label1" && name != "opt1" && name != "opt2")
+        if (name != "Frame1" && name != "opt1" && name != "opt2")
             order.push_back(row.name);
     }
-    ASSERT_EQ(order.size(), 19u);
+    ASSERT_EQ(order.size(), 20u);
+    order.push_back("Text1"); // and round again
     for (const char *name : order) {
         ASSERT_NE(QApplication::focusWidget(), nullptr);
         EXPECT_EQ(QApplication::focusWidget()->objectName(), QString::fromLatin1(name));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     EXPECT_EQ(form->Text1->toPlainText(), "");
+    // 清 空 works from the keyboard as a button.
+    form->t1a->setText("2");
+    form->Label1->setFocus();
+    QTest::keyClick(form->Label1, Qt::Key_Space);
+    EXPECT_EQ(form->t1a->text(), "");
 }
 
 TEST_F(Form1Test, ConversionButtonsRewriteTheWorkspace) {
@@ -182,6 +193,38 @@ TEST_F(Form1Test, EveryRewriteIsOneUndoStep) {
         ASSERT_NE(text(), "简体 Abc 12\n繁體");
         form->Text1->undo();
         EXPECT_EQ(text(), "简体 Abc 12\n繁體");
+    }
+}
+
+// Typing, then a paste by Esc or 粘贴: Ctrl+Z took the typing away with the paste.
+TEST_F(Form1Test, UndoAfterAPasteKeepsTheTypingBefore) {
+    showForm();
+    QApplication::setActiveWindow(form.get());
+    clipboard.m_text = "XYZ";
+    const struct {
+        const char *what;
+        std::function<void()> paste;
+    } cases[] = {
+        {"Esc", [this] { QTest::keyClick(form->Text1, Qt::Key_Escape); }},
+        {"粘贴 clicked", [this] { click(form->cmdpaste); }},
+        {"粘贴 by the keyboard",
+         [this] {
+             form->cmdpaste->setFocus();
+             QTest::keyClick(form->cmdpaste, Qt::Key_Space);
+         }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        setText("");
+        form->Text1->setFocus();
+        QTest::keyClicks(form->Text1, "my notes");
+        c.paste();
+        ASSERT_EQ(text(), "my notesXYZ");
+        // Ctrl+Z where the focus is now: the workspace, or the button.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(text(), "my notes");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(text(), "my notesXYZ");
     }
 }
 
@@ -499,6 +542,57 @@ TEST_F(Form1Test, StartsWhollyOnScreen280TwipsFromTheRightEdge) {
     const QRect frame = form->frameGeometry();
     EXPECT_EQ(frame.right() + 1, 1920 - 19);
     EXPECT_EQ(frame.top(), 256);
+}
+
+} // namespace
+
+namespace {
+
+// The calculator's controls lie inside its frame, below its caption and top line (整数 lay over
+// them), and its four boxes say which of a : b = c : d they are.
+TEST_F(Form1Test, CalculatorControlsInsideTheirFrameWithHints) {
+    showForm();
+    QStyleOptionGroupBox option;
+    option.initFrom(form->Frame1);
+    option.text = form->Frame1->title();
+    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    QStyle *style = form->Frame1->style();
+    const QRect frame =
+        style->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxFrame, form->Frame1);
+    const QRect caption =
+        style->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, form->Frame1);
+    const QRect inside = frame.adjusted(1, 1, -1, -1); // within the frame's lines
+    for (QWidget *w : form->Frame1->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        SCOPED_TRACE(w->objectName().toStdString());
+        EXPECT_TRUE(inside.contains(w->geometry()))
+            << "frame top " << frame.top() << ", control " << w->geometry().top();
+        EXPECT_GT(w->geometry().top(), caption.bottom()); // below the caption and the line beside it
+    }
+    const std::pair<QLineEdit *, QString> boxes[] = {
+        {form->t1a, "a"}, {form->t1b, "b"}, {form->t1c, "c"}, {form->t1d, "d"}};
+    for (const auto &[box, letter] : boxes) {
+        SCOPED_TRACE(letter.toStdString());
+        EXPECT_EQ(box->placeholderText(), letter);
+        EXPECT_TRUE(box->toolTip().endsWith(letter));
+    }
+}
+
+// The window started at the design's place every time (a title bar lower every other start):
+// it starts where it was left, and keeps where it comes to rest.
+TEST_F(Form1Test, StartsWhereItWasLeft) {
+    settings.values["window/x"] = "300";
+    settings.values["window/y"] = "200";
+    makeForm();
+    showForm();
+    EXPECT_EQ(form->frameGeometry().topLeft(), QPoint(300, 200));
+    form->move(500, 100);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return settings.values["window/x"] == "500"; }, 2000));
+    EXPECT_EQ(settings.values["window/y"], "100");
+    // A place off every screen: the design's.
+    settings.values["window/x"] = "5000";
+    makeForm();
+    showForm();
+    EXPECT_EQ(form->frameGeometry().top(), 256);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "platform/character_maps.h"
 #include "platform/text_services.h"
 #include "real_text.h"
+#include "ui/about.h"
 #include "ui/form1.h"
 
 #include <QAction>
@@ -12,11 +13,14 @@
 #include <QCheckBox>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -247,6 +251,121 @@ TEST_F(Form1TrayTest, MouseMovesOverTheWindowNeverReachTheTray) {
     settle();
     EXPECT_TRUE(form->isVisible());
     EXPECT_FALSE(form->sky->isVisible());
+}
+
+} // namespace
+
+namespace {
+
+// Docked at the top, the mouse below it: the window once hid behind its own About box and menus,
+// and while the user dragged it by its title bar.
+TEST_F(Form1TrayTest, StaysWhileADialogOrMenuIsOpen) {
+    form->move(600, 0);
+    settle();
+    const QSize size = form->frameGeometry().size();
+    pointer.position = QPoint(700, size.height() + 100);
+    const struct {
+        const char *what;
+        std::function<QWidget *()> open;
+    } cases[] = {
+        {"About box",
+         [this]() -> QWidget * {
+             form->cmdabout->click();
+             return form->findChild<ui::AboutBox *>();
+         }},
+        {"tray menu",
+         [this]() -> QWidget * {
+             form->sky->popup(QPoint(900, 700));
+             return form->sky;
+         }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        QWidget *open = c.open();
+        settle();
+        ASSERT_TRUE(open && open->isVisible());
+        for (int pass = 0; pass < 3; ++pass) {
+            form->Timer1_Timer();
+            settle();
+            ASSERT_TRUE(form->isVisible()) << pass;
+        }
+        open->hide();
+        settle();
+        // The wait for the mouse starts when it closes.
+        form->Timer1_Timer();
+        settle();
+        EXPECT_TRUE(form->isVisible());
+        form->Timer1_Timer();
+        settle();
+        EXPECT_FALSE(form->isVisible());
+        // Back for the next case.
+        pointer.position = QPoint(700, 1);
+        form->Timer1_Timer();
+        settle();
+        ASSERT_TRUE(form->isVisible());
+        pointer.position = QPoint(700, size.height() + 100);
+    }
+}
+
+TEST_F(Form1TrayTest, StaysWhileHeldOrMovedAndIsLeftWhereDropped) {
+    form->move(600, 0);
+    settle();
+    const QSize size = form->frameGeometry().size();
+    pointer.position = QPoint(700, 100);
+    form->Timer1_Timer();
+    // A button held on the window, the mouse at its edge: in the user's hand.
+    pointer.held = true;
+    pointer.position = QPoint(600, 5);
+    form->Timer1_Timer();
+    settle();
+    ASSERT_TRUE(form->isVisible());
+    // Dragged along the top: the window manager moves it, the pointer goes with it.
+    for (int x = 650; x <= 800; x += 50) {
+        form->move(x, 0);
+        pointer.position = QPoint(x + 5, 5);
+        settle();
+        form->Timer1_Timer();
+        settle();
+        ASSERT_TRUE(form->isVisible()) << x;
+        EXPECT_EQ(form->frameGeometry().topLeft(), QPoint(x, 0));
+    }
+    // A window manager that tells the new place only at the drop: the pointer leaves the window
+    // as it is known, the button still held.
+    pointer.position = QPoint(1500, 5);
+    form->Timer1_Timer();
+    settle();
+    ASSERT_TRUE(form->isVisible());
+    // Moved by the window manager with no button held (a move by the keyboard).
+    pointer.held = false;
+    pointer.position = QPoint(700, size.height() + 100);
+    form->move(820, 0);
+    settle();
+    form->Timer1_Timer();
+    settle();
+    EXPECT_TRUE(form->isVisible());
+    // Dropped away from the edges: no longer docked, it stays where it was left.
+    form->move(820, 300);
+    settle();
+    for (int pass = 0; pass < 4; ++pass) {
+        form->Timer1_Timer();
+        settle();
+    }
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->frameGeometry().topLeft(), QPoint(820, 300));
+    // A button held on another window keeps nothing: back at the edge, the window hides.
+    QWidget other;
+    other.setGeometry(100, 700, 200, 100);
+    other.show();
+    other.windowHandle()->requestActivate();
+    form->move(820, 0);
+    settle();
+    ASSERT_NE(QGuiApplication::focusWindow(), form->windowHandle());
+    form->Timer1_Timer();
+    pointer.held = true;
+    form->Timer1_Timer();
+    form->Timer1_Timer();
+    settle();
+    EXPECT_FALSE(form->isVisible());
 }
 
 } // namespace
