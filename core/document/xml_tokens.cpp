@@ -294,8 +294,9 @@ bool XmlTokenizer::readTag(Token &token) {
         Attribute a;
         const std::size_t nb = i;
         if (html) {
-            while (i < n && !isSpace(m_doc[i]) && m_doc[i] != '>' && m_doc[i] != '/' && m_doc[i] != '=' &&
-                   (i == nb || (m_doc[i] != '"' && m_doc[i] != '\'')))
+            // The first character may be any but space, / and > (an = included), as HTML reads it.
+            ++i;
+            while (i < n && !isSpace(m_doc[i]) && m_doc[i] != '>' && m_doc[i] != '/' && m_doc[i] != '=')
                 ++i;
         } else {
             if (!isNameStart(m_doc[i]))

@@ -119,6 +119,7 @@ TEST(XmlTokens, HtmlIsReadLeniently) {
         {"a < b", "T(|a < b)", "a < that begins no tag is text"},
         {"<!doctype html><!x>", "DT()C(|x)", "doctype in lower case; a bogus comment"},
         {"<script>never closed", "S(script)T(|never closed)", "raw text to the end"},
+        {"<a x/ =y>", "S(a x= =y=)", "an attribute name may begin with = (it was once read as empty)"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.why);
