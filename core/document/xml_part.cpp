@@ -37,7 +37,7 @@ class PartWalker {
 public:
     PartWalker(std::string_view xml, const PartFormat &format, const SegmentedConverter &converter,
                const PartOptions &options)
-        : m_doc(xml), m_format(format), m_converter(converter), m_options(options), m_tokens(xml, format.mode) {
+        : m_doc(xml), m_format(format), m_options(options), m_tokens(xml, format.mode), m_mapper(converter) {
         for (const ElementRule &r : format.elements)
             m_roles.emplace(r.name, r.role);
     }
@@ -58,18 +58,9 @@ public:
             return outcome;
         }
         flush();
-        std::sort(m_splices.begin(), m_splices.end(),
-                  [](const Splice &a, const Splice &b) { return a.span.begin < b.span.begin; });
-        std::size_t at = 0;
-        outcome.bytes.reserve(m_doc.size() + m_doc.size() / 16);
-        for (const Splice &s : m_splices) {
-            if (s.span.begin < at) // never two edits of one place; a second is dropped, not garbled
-                continue;
-            outcome.bytes.append(m_doc.substr(at, s.span.begin - at));
-            outcome.bytes += s.bytes;
-            at = s.span.end;
-        }
-        outcome.bytes.append(m_doc.substr(at));
+        writeSplices();
+        m_out.append(m_doc.substr(m_copied));
+        outcome.bytes = std::move(m_out);
         outcome.changed = outcome.bytes != m_doc;
         return outcome;
     }
@@ -366,8 +357,10 @@ private:
     // Decodes a text node into pieces of the paragraph on `channel`; entities that are no character
     // and header/footer codes cut the paragraph there.
     void addText(ByteSpan span, TextPlace place, char quote, int channel = 0) {
-        std::vector<DecodedChar> chars;
-        std::vector<std::size_t> breaks;
+        std::vector<DecodedChar> &chars = m_chars;
+        std::vector<std::size_t> &breaks = m_breaks;
+        chars.clear();
+        breaks.clear();
         std::string error;
         bool ok;
         if (place == TextPlace::CData) {
@@ -386,22 +379,28 @@ private:
             m_error = error;
             return;
         }
-        std::vector<bool> code;
+        std::vector<bool> &code = m_code;
+        code.clear();
         if (m_headerFooters && !m_text && !m_textParagraphs)
             markHeaderFooterCodes(chars, code);
-        auto &pieces = m_pieces[static_cast<std::size_t>(channel)];
-        Piece piece;
-        piece.place = place;
-        piece.quote = quote;
-        std::size_t nextBreak = 0;
-        auto endPiece = [&] {
-            if (!piece.chars.empty()) {
-                pieces.push_back(std::move(piece));
-                piece = Piece();
-                piece.place = place;
-                piece.quote = quote;
-            }
+        Channel &ch = m_channels[static_cast<std::size_t>(channel)];
+        Piece *piece = nullptr;
+        // Pieces are reused from one paragraph to the next, with their buffers.
+        auto beginPiece = [&] {
+            if (ch.used == ch.pieces.size())
+                ch.pieces.emplace_back();
+            piece = &ch.pieces[ch.used];
+            piece->chars.clear();
+            piece->utf8.clear();
+            piece->place = place;
+            piece->quote = quote;
         };
+        auto endPiece = [&] {
+            if (piece && !piece->chars.empty())
+                ++ch.used;
+            piece = nullptr;
+        };
+        std::size_t nextBreak = 0;
         for (std::size_t i = 0; i < chars.size(); ++i) {
             const bool cut = nextBreak < breaks.size() && breaks[nextBreak] == i;
             if (cut) {
@@ -414,8 +413,10 @@ private:
                 flushChannel(static_cast<std::size_t>(channel));
                 continue;
             }
-            piece.chars.push_back(chars[i]);
-            appendUtf8(chars[i].cp, piece.utf8);
+            if (!piece)
+                beginPiece();
+            piece->chars.push_back(chars[i]);
+            appendUtf8(chars[i].cp, piece->utf8);
         }
         endPiece();
         if (nextBreak < breaks.size()) // an entity at the very end
@@ -453,20 +454,39 @@ private:
     void flush() {
         flushChannel(0);
         flushChannel(1);
+        writeSplices();
     }
     void flushPieces() { flushChannel(0); }
 
-    void flushChannel(std::size_t channel) {
-        std::vector<Piece> &pieces = m_pieces[channel];
-        if (pieces.empty())
+    // Writes out the splices made so far, with the bytes before each. Only when no paragraph text
+    // is pending: later splices then lie after these.
+    void writeSplices() {
+        if (m_splices.empty() || m_channels[0].used || m_channels[1].used)
             return;
-        std::vector<std::string_view> texts;
-        texts.reserve(pieces.size());
-        for (const Piece &p : pieces)
-            texts.push_back(p.utf8);
-        const auto edits = convertPieces(texts, m_converter);
-        for (std::size_t k = 0; k < pieces.size(); ++k) {
-            const Piece &p = pieces[k];
+        std::sort(m_splices.begin(), m_splices.end(),
+                  [](const Splice &a, const Splice &b) { return a.span.begin < b.span.begin; });
+        if (m_out.empty())
+            m_out.reserve(m_doc.size() + m_doc.size() / 8);
+        for (const Splice &sp : m_splices) {
+            if (sp.span.begin < m_copied) // never two edits of one place; a second is dropped, not garbled
+                continue;
+            m_out.append(m_doc.substr(m_copied, sp.span.begin - m_copied));
+            m_out += sp.bytes;
+            m_copied = sp.span.end;
+        }
+        m_splices.clear();
+    }
+
+    void flushChannel(std::size_t channel) {
+        Channel &ch = m_channels[channel];
+        if (ch.used == 0)
+            return;
+        m_texts.clear();
+        for (std::size_t k = 0; k < ch.used; ++k)
+            m_texts.push_back(ch.pieces[k].utf8);
+        const auto &edits = m_mapper.convert(m_texts);
+        for (std::size_t k = 0; k < ch.used; ++k) {
+            const Piece &p = ch.pieces[k];
             for (const PieceEdit &e : edits[k]) {
                 if (e.end > p.chars.size() || e.begin > e.end)
                     continue;
@@ -478,20 +498,31 @@ private:
                 m_splices.push_back({span, std::move(bytes)});
             }
         }
-        pieces.clear();
+        ch.used = 0;
     }
+
+    struct Channel {
+        std::vector<Piece> pieces;
+        std::size_t used = 0;
+    };
 
     std::string_view m_doc;
     const PartFormat &m_format;
-    const SegmentedConverter &m_converter;
     const PartOptions &m_options;
     XmlTokenizer m_tokens;
+    RunMapper m_mapper;
     std::unordered_map<std::string_view, ElementRole> m_roles;
     std::string m_nameBuffer;
     std::vector<Open> m_open;
     std::vector<Binding> m_bindings;
-    std::array<std::vector<Piece>, 2> m_pieces; // the paragraph's text, and its deleted text
+    std::array<Channel, 2> m_channels; // the paragraph's text, and its deleted text
+    std::vector<std::string_view> m_texts;
+    std::vector<DecodedChar> m_chars; // buffers of addText, kept from one text to the next
+    std::vector<std::size_t> m_breaks;
+    std::vector<bool> m_code;
     std::vector<Splice> m_splices;
+    std::string m_out;
+    std::size_t m_copied = 0; // bytes of the part written out
     int m_never = 0, m_text = 0, m_deleted = 0, m_textParagraphs = 0, m_headerFooters = 0, m_language = 0;
     bool m_skipRawText = false;
     std::string m_error;
