@@ -40,6 +40,8 @@ public:
         : m_doc(xml), m_format(format), m_options(options), m_tokens(xml, format.mode), m_mapper(converter) {
         for (const ElementRule &r : format.elements)
             m_roles.emplace(r.name, r.role);
+        for (const AttributeRule &r : format.attributes)
+            m_textAttributes = m_textAttributes || r.role == AttributeRole::Text;
     }
 
     PartOutcome run() {
@@ -119,11 +121,19 @@ private:
         return {};
     }
     ElementRole roleOf(std::string_view name) {
-        const std::string_view c = canonical(name, false, m_nameBuffer);
-        if (c.empty())
-            return ElementRole::None;
-        const auto it = m_roles.find(c);
-        return it == m_roles.end() ? ElementRole::None : it->second;
+        // By the name as written, while the namespaces in scope stay the same.
+        if (m_cachedGeneration != m_bindingsGeneration) {
+            m_roleCache.clear();
+            m_cachedGeneration = m_bindingsGeneration;
+        }
+        if (const auto it = m_roleCache.find(name); it != m_roleCache.end())
+            return it->second;
+        ElementRole role = ElementRole::None;
+        if (const std::string_view c = canonical(name, false, m_nameBuffer); !c.empty())
+            if (const auto it = m_roles.find(c); it != m_roles.end())
+                role = it->second;
+        m_roleCache.emplace(name, role);
+        return role;
     }
 
     // --- tokens --------------------------------------------------------------------------------
@@ -155,9 +165,9 @@ private:
             for (const Attribute &a : token.attributes) {
                 const std::string_view name = a.name.of(m_doc);
                 if (name == "xmlns")
-                    m_bindings.push_back({"", a.value.of(m_doc)});
+                    m_bindings.push_back({"", a.value.of(m_doc)}), ++m_bindingsGeneration;
                 else if (name.substr(0, 6) == "xmlns:")
-                    m_bindings.push_back({name.substr(6), a.value.of(m_doc)});
+                    m_bindings.push_back({name.substr(6), a.value.of(m_doc)}), ++m_bindingsGeneration;
             }
         }
         const std::string_view name = token.name.of(m_doc);
@@ -166,7 +176,8 @@ private:
         enter(role);
         if (token.kind == TokenKind::EmptyTag) {
             leave(role);
-            m_bindings.resize(bindingsBefore);
+            if (m_bindings.size() != bindingsBefore)
+                m_bindings.resize(bindingsBefore), ++m_bindingsGeneration;
         } else if (m_format.mode == MarkupMode::Xml) {
             m_open.push_back({name, role, bindingsBefore});
         } else if (role == ElementRole::Never) {
@@ -192,7 +203,8 @@ private:
             return false;
         }
         leave(m_open.back().role);
-        m_bindings.resize(m_open.back().bindings);
+        if (m_bindings.size() != m_open.back().bindings)
+            m_bindings.resize(m_open.back().bindings), ++m_bindingsGeneration;
         m_open.pop_back();
         return true;
     }
@@ -263,7 +275,7 @@ private:
     // --- attributes ----------------------------------------------------------------------------
 
     void attributes(const Token &token, std::string_view element) {
-        if (m_format.attributes.empty() || token.attributes.empty())
+        if (token.attributes.empty() || (!m_textAttributes && !m_options.fonts))
             return;
         std::string elementBuffer, attributeBuffer;
         const std::string_view el = canonical(element, false, elementBuffer);
@@ -512,6 +524,9 @@ private:
     XmlTokenizer m_tokens;
     RunMapper m_mapper;
     std::unordered_map<std::string_view, ElementRole> m_roles;
+    std::unordered_map<std::string_view, ElementRole> m_roleCache; // names as written in this part
+    std::size_t m_bindingsGeneration = 0, m_cachedGeneration = 0; // namespaces declared or gone
+    bool m_textAttributes = false; // the format has attributes that are text
     std::string m_nameBuffer;
     std::vector<Open> m_open;
     std::vector<Binding> m_bindings;

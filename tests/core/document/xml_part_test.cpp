@@ -144,6 +144,15 @@ TEST_F(XmlPart, SpreadsheetStringsWithoutPrefixesPhoneticsOrFormulas) {
                     replaced(sheet, {{"<x:t>软件</x:t>", "<x:t>軟體</x:t>"}, {"常规\"软件", "常规\"軟體"}, {"内存", "記憶體"}}));
 }
 
+// The same prefix bound to other namespaces in sibling elements: each element read by its own.
+TEST_F(XmlPart, PrefixesFollowTheirScope) {
+    const std::string doc = R"(<root><q:p xmlns:q="http://schemas.openxmlformats.org/wordprocessingml/2006/main"><q:t>软件</q:t></q:p>)"
+                            R"(<q:p xmlns:q="urn:other"><q:t>软件</q:t></q:p>)"
+                            R"(<p xmlns="http://schemas.openxmlformats.org/wordprocessingml/2006/main"><t>内存</t></p></root>)";
+    expectConverted(doc, PartKind::WordprocessingText,
+                    replaced(doc, {{"<q:t>软件", "<q:t>軟體"}, {"urn:other", "urn:other"}, {"<t>内存", "<t>記憶體"}}));
+}
+
 TEST_F(XmlPart, OpenDocumentParagraphsSpansAndNotes) {
     const std::string doc =
         R"(<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0">)"
