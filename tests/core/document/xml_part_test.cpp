@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -90,6 +92,75 @@ TEST_F(XmlPart, WordTextBoxesInBothCopiesAndDrawingsCutTheParagraph) {
                     replaced(doc, {{"<w:t>内</w:t>", "<w:t>內</w:t>"},
                                    {"<w:t>软件</w:t>", "<w:t>軟體</w:t>"},
                                    {"<w:t>软件</w:t>", "<w:t>軟體</w:t>"}}));
+}
+
+// Random paragraphs of phrases that change length or keep it, cut into runs at random characters
+// (empty runs and escaped characters among them): each paragraph reads as the engine converts its
+// text, and the runs and everything between them stay as they were.
+TEST_F(XmlPart, ParagraphsCutAnywhereReadAsTheEngineConvertsThem) {
+    const std::vector<std::string> words{"内存", "方便面", "U盘", "软件", "鼠标", "头发", "内", "存", "面", "&", "的", "盘"};
+    std::mt19937 rng(2026);
+    for (int round = 0; round < 200; ++round) {
+        std::vector<std::string> paragraphs;
+        std::string doc = std::string("<w:body ") + kW + ">";
+        for (int p = 0; p < 3; ++p) {
+            std::string text;
+            for (int k = rng() % 8; k > 0; --k)
+                text += words[rng() % words.size()];
+            paragraphs.push_back(text);
+            doc += "<w:p>";
+            // Cut at character boundaries into runs.
+            std::size_t at = 0;
+            while (at < text.size() || rng() % 4 == 0) {
+                std::size_t end = at;
+                for (int n = rng() % 4; n > 0 && end < text.size(); --n)
+                    end += text[end] == '&' || text[end] == 'U' ? 1 : 3;
+                doc += "<w:r><w:t>";
+                for (const char c : text.substr(at, end - at))
+                    doc += c == '&' ? std::string("&amp;") : std::string(1, c);
+                doc += "</w:t></w:r>";
+                at = end;
+                if (at >= text.size() && rng() % 2)
+                    break;
+            }
+            doc += "</w:p>";
+        }
+        doc += "</w:body>";
+        SCOPED_TRACE(doc);
+        const PartOutcome r = convertPart(doc, PartKind::WordprocessingText, conv, {});
+        ASSERT_EQ(r.error, "");
+        // Read the result back: the paragraphs' texts, and the markup without text.
+        std::vector<std::string> read;
+        std::string markup, inputMarkup;
+        auto strip = [](const std::string &xml, std::vector<std::string> *texts, std::string &tags) {
+            std::size_t i = 0;
+            while (i < xml.size()) {
+                if (xml.compare(i, 5, "<w:p>") == 0 && texts)
+                    texts->emplace_back();
+                if (xml.compare(i, 5, "<w:t>") == 0) {
+                    const std::size_t e = xml.find("</w:t>", i);
+                    std::string t;
+                    for (std::size_t k = i + 5; k < e; ++k) {
+                        t += xml[k];
+                        if (xml.compare(k, 5, "&amp;") == 0)
+                            k += 4;
+                    }
+                    if (texts)
+                        texts->back() += t;
+                    tags += "<w:t></w:t>";
+                    i = e + 6;
+                    continue;
+                }
+                tags += xml[i++];
+            }
+        };
+        strip(r.bytes, &read, markup);
+        strip(doc, nullptr, inputMarkup);
+        EXPECT_EQ(markup, inputMarkup);
+        ASSERT_EQ(read.size(), paragraphs.size());
+        for (std::size_t p = 0; p < paragraphs.size(); ++p)
+            EXPECT_EQ(read[p], phrases().convert(paragraphs[p]));
+    }
 }
 
 TEST_F(XmlPart, EscapingOutsideTheChangedPhraseIsKept) {
