@@ -174,16 +174,17 @@ private:
         const ElementRole role = roleOf(name);
         attributes(token, name);
         enter(role);
-        if (token.kind == TokenKind::EmptyTag) {
+        if (m_format.mode == MarkupMode::Html) {
+            // HTML pairs no tags here: script and style (<script/> too) hold raw text, the one
+            // token that follows.
+            m_skipRawText = role == ElementRole::Never;
+            leave(role);
+        } else if (token.kind == TokenKind::EmptyTag) {
             leave(role);
             if (m_bindings.size() != bindingsBefore)
                 m_bindings.resize(bindingsBefore), ++m_bindingsGeneration;
-        } else if (m_format.mode == MarkupMode::Xml) {
+        } else {
             m_open.push_back({name, role, bindingsBefore});
-        } else if (role == ElementRole::Never) {
-            // HTML: script and style hold raw text, the one token that follows.
-            m_skipRawText = true;
-            leave(role);
         }
         return m_error.empty();
     }

@@ -348,7 +348,8 @@ bool XmlTokenizer::readTag(Token &token) {
         token.attributes.push_back(a);
     }
     token.whole = {start, m_pos};
-    if (html && token.kind == TokenKind::StartTag && isRawTextElement(token.name.of(m_doc)))
+    // <script/> opens a script in HTML as <script> does.
+    if (html && isRawTextElement(token.name.of(m_doc)))
         m_rawTextEnd = std::string(token.name.of(m_doc));
     return true;
 }

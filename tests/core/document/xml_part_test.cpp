@@ -249,7 +249,7 @@ TEST_F(XmlPart, XhtmlTextTitleAndAltButNeverScriptStyleOrAddresses) {
 
 TEST_F(XmlPart, HtmlReadLeniently) {
     const std::string doc = "<!DOCTYPE html><html lang=zh-CN><title>软件</title><p title=内存 class=软件>内存<br>U盘"
-                            "<script>if (a<b) s='内存';</script><p>方便面 &copy; &amp; 软件";
+                            "<script>if (a<b) s='内存';</script><p>方便面 &copy; &amp; 软件<script src=\"s.js\"/>s='内存'</script>";
     PartOptions fonts;
     fonts.fonts = true;
     expectConverted(doc, PartKind::Html,

@@ -120,6 +120,7 @@ TEST(XmlTokens, HtmlIsReadLeniently) {
         {"<!doctype html><!x>", "DT()C(|x)", "doctype in lower case; a bogus comment"},
         {"<script>never closed", "S(script)T(|never closed)", "raw text to the end"},
         {"<a x/ =y>", "S(a x= =y=)", "an attribute name may begin with = (it was once read as empty)"},
+        {"<script src=\"a.js\"/>x<y</script>", "Z(script src=\"a.js\")T(|x<y)E(script)", "<script/> opens a script too"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.why);
