@@ -36,7 +36,8 @@ const core::PhraseConverter &s2t() {
 const std::string &documentXml() {
     static const std::string xml = [] {
         std::string out = R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
-                          "\r\n<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>";
+                          "\r\n<w:document "
+                          "xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>";
         const std::string &text = corpus();
         std::size_t at = 0, run = 0;
         while (at < text.size()) {
@@ -54,7 +55,8 @@ const std::string &documentXml() {
                         ++j;
                     ++chars;
                 }
-                out += run++ % 2 ? "<w:r><w:rPr><w:b/></w:rPr><w:t xml:space=\"preserve\">" : "<w:r><w:t xml:space=\"preserve\">";
+                out += run++ % 2 ? "<w:r><w:rPr><w:b/></w:rPr><w:t xml:space=\"preserve\">"
+                                 : "<w:r><w:t xml:space=\"preserve\">";
                 for (std::size_t k = i; k < j; ++k) {
                     const char c = text[k];
                     if (c == '&')

@@ -201,7 +201,9 @@ private:
                 const RunStep &step = m_t.steps[i];
                 m_units.clear();
                 Writer sw(next, 0, cur.size());
-                auto unit = [this](std::size_t inEnd, std::size_t outEnd) { m_units.push_back({inEnd, outEnd}); };
+                auto unit = [this](std::size_t inEnd, std::size_t outEnd) {
+                    m_units.push_back({inEnd, outEnd});
+                };
                 if (step.isChar)
                     walkChars(step.chars, m_t.pool, cur, sw, unit);
                 else
@@ -284,7 +286,8 @@ private:
 
 } // namespace
 
-void PhraseConverter::convertSegmented(std::string_view in, std::string &out, std::vector<Segment> &segments) const {
+void PhraseConverter::convertSegmented(std::string_view in, std::string &out,
+                                       std::vector<Segment> &segments) const {
     const Tables &t = *m_tables;
     out.clear();
     segments.clear();

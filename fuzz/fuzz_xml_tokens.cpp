@@ -38,11 +38,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     Token tok;
     std::size_t at = 0;
     while (t.next(tok)) {
-        fuzz::check(tok.whole.begin == at && tok.whole.end > at && tok.whole.end <= doc.size(), "tokens tile");
-        auto inside = [&](ByteSpan s) { return s.size() == 0 || (s.begin >= tok.whole.begin && s.end <= tok.whole.end); };
+        fuzz::check(tok.whole.begin == at && tok.whole.end > at && tok.whole.end <= doc.size(),
+                    "tokens tile");
+        auto inside = [&](ByteSpan s) {
+            return s.size() == 0 || (s.begin >= tok.whole.begin && s.end <= tok.whole.end);
+        };
         fuzz::check(inside(tok.name) && inside(tok.content), "spans inside their token");
         for (const auto &a : tok.attributes)
-            fuzz::check(inside(a.name) && inside(a.value) && a.name.size() > 0, "attributes inside their tag");
+            fuzz::check(inside(a.name) && inside(a.value) && a.name.size() > 0,
+                        "attributes inside their tag");
         at = tok.whole.end;
         if (tok.kind != TokenKind::Text)
             continue;

@@ -63,8 +63,8 @@ constexpr ElementRule kWordElements[] = {
 };
 
 constexpr AttributeRule kWordAttributes[] = {
-    {"w:rFonts", "w:eastAsia", A::Font}, {"w:rFonts", "w:ascii", A::Font}, {"w:rFonts", "w:hAnsi", A::Font},
-    {"w:rFonts", "w:cs", A::Font},       {"w:font", "w:name", A::Font},    {"w:altName", "w:val", A::Font},
+    {"w:rFonts", "w:eastAsia", A::Font},   {"w:rFonts", "w:ascii", A::Font}, {"w:rFonts", "w:hAnsi", A::Font},
+    {"w:rFonts", "w:cs", A::Font},         {"w:font", "w:name", A::Font},    {"w:altName", "w:val", A::Font},
     {"w:lang", "w:eastAsia", A::Language}, {"w:lang", "w:val", A::Language},
 };
 
@@ -81,24 +81,33 @@ constexpr ElementRule kCoreElements[] = {
 // joined, phonetic guides never), comments, and header and footer text. Formulas and values are
 // never text; sheet names live in the workbook, which is not a text part.
 constexpr ElementRule kSheetElements[] = {
-    {"x:si", R::Paragraph},          {"x:is", R::Paragraph},          {"x:text", R::Paragraph},
-    {"x:t", R::Text},                {"x:rPh", R::Never},
-    {"x:f", R::Never},               {"x:v", R::Never},               {"x:oddHeader", R::HeaderFooter},
-    {"x:oddFooter", R::HeaderFooter}, {"x:evenHeader", R::HeaderFooter}, {"x:evenFooter", R::HeaderFooter},
-    {"x:firstHeader", R::HeaderFooter}, {"x:firstFooter", R::HeaderFooter},
+    {"x:si", R::Paragraph},
+    {"x:is", R::Paragraph},
+    {"x:text", R::Paragraph},
+    {"x:t", R::Text},
+    {"x:rPh", R::Never},
+    {"x:f", R::Never},
+    {"x:v", R::Never},
+    {"x:oddHeader", R::HeaderFooter},
+    {"x:oddFooter", R::HeaderFooter},
+    {"x:evenHeader", R::HeaderFooter},
+    {"x:evenFooter", R::HeaderFooter},
+    {"x:firstHeader", R::HeaderFooter},
+    {"x:firstFooter", R::HeaderFooter},
 };
 
 // DrawingML: slides, notes, layouts, masters, charts, SmartArt and drawings of every format keep
 // their text in a:p paragraphs of a:r runs; old-style presentation comments in p:text. Cached chart
 // values (c:v) repeat cells that formulas name, and are never converted.
 constexpr ElementRule kDrawingElements[] = {
-    {"a:p", R::Paragraph}, {"a:t", R::Text},  {"a:br", R::Boundary}, {"p:text", R::TextParagraph},
-    {"c:v", R::Never},     {"c:f", R::Never},
+    {"a:p", R::Paragraph},        {"a:t", R::Text},  {"a:br", R::Boundary},
+    {"p:text", R::TextParagraph}, {"c:v", R::Never}, {"c:f", R::Never},
 };
 
 constexpr AttributeRule kDrawingAttributes[] = {
-    {"a:latin", "typeface", A::Font},  {"a:ea", "typeface", A::Font},      {"a:cs", "typeface", A::Font},
-    {"a:font", "typeface", A::Font},   {"a:rPr", "lang", A::Language},     {"a:rPr", "altLang", A::Language},
+    {"a:latin", "typeface", A::Font},  {"a:ea", "typeface", A::Font},
+    {"a:cs", "typeface", A::Font},     {"a:font", "typeface", A::Font},
+    {"a:rPr", "lang", A::Language},    {"a:rPr", "altLang", A::Language},
     {"a:defRPr", "lang", A::Language}, {"a:endParaRPr", "lang", A::Language},
 };
 
@@ -118,12 +127,24 @@ constexpr NamespaceName kOdfNamespaces[] = {
 // spaces, notes and frames cut them; a note's own paragraphs are paragraphs of their own. Note
 // numbers, ruby readings and a comment's author and date are never converted.
 constexpr ElementRule kOdfElements[] = {
-    {"text:p", R::TextParagraph},      {"text:h", R::TextParagraph},     {"text:tab", R::Boundary},
-    {"text:line-break", R::Boundary},  {"text:s", R::Boundary},          {"text:soft-page-break", R::Boundary},
-    {"text:note", R::Boundary},        {"text:note-citation", R::Never}, {"text:ruby-text", R::Never},
-    {"draw:frame", R::Boundary},       {"draw:custom-shape", R::Boundary}, {"office:annotation", R::Boundary},
-    {"office:annotation-end", R::Boundary}, {"dc:creator", R::Never},    {"dc:date", R::Never},
-    {"meta:date-string", R::Never},    {"svg:title", R::TextParagraph},  {"svg:desc", R::TextParagraph},
+    {"text:p", R::TextParagraph},
+    {"text:h", R::TextParagraph},
+    {"text:tab", R::Boundary},
+    {"text:line-break", R::Boundary},
+    {"text:s", R::Boundary},
+    {"text:soft-page-break", R::Boundary},
+    {"text:note", R::Boundary},
+    {"text:note-citation", R::Never},
+    {"text:ruby-text", R::Never},
+    {"draw:frame", R::Boundary},
+    {"draw:custom-shape", R::Boundary},
+    {"office:annotation", R::Boundary},
+    {"office:annotation-end", R::Boundary},
+    {"dc:creator", R::Never},
+    {"dc:date", R::Never},
+    {"meta:date-string", R::Never},
+    {"svg:title", R::TextParagraph},
+    {"svg:desc", R::TextParagraph},
 };
 
 constexpr AttributeRule kOdfAttributes[] = {
@@ -147,23 +168,30 @@ constexpr ElementRule kOdfMetaElements[] = {
 // HTML and XHTML: every text outside script and style; blocks (and breaks, images, form controls)
 // cut paragraphs. title and alt are texts of their own; id, href, class and the rest never.
 constexpr ElementRule kHtmlElements[] = {
-    {"script", R::Never},    {"style", R::Never},       {"address", R::Boundary}, {"article", R::Boundary},
-    {"aside", R::Boundary},  {"blockquote", R::Boundary}, {"body", R::Boundary},  {"br", R::Boundary},
-    {"caption", R::Boundary}, {"dd", R::Boundary},      {"div", R::Boundary},     {"dl", R::Boundary},
-    {"dt", R::Boundary},     {"figcaption", R::Boundary}, {"figure", R::Boundary}, {"footer", R::Boundary},
-    {"h1", R::Boundary},     {"h2", R::Boundary},       {"h3", R::Boundary},      {"h4", R::Boundary},
-    {"h5", R::Boundary},     {"h6", R::Boundary},       {"head", R::Boundary},    {"header", R::Boundary},
-    {"hr", R::Boundary},     {"html", R::Boundary},     {"img", R::Boundary},     {"input", R::Boundary},
-    {"li", R::Boundary},     {"main", R::Boundary},     {"nav", R::Boundary},     {"ol", R::Boundary},
-    {"option", R::Boundary}, {"p", R::Boundary},        {"pre", R::Boundary},     {"section", R::Boundary},
-    {"select", R::Boundary}, {"table", R::Boundary},    {"tbody", R::Boundary},   {"td", R::Boundary},
-    {"textarea", R::Boundary}, {"tfoot", R::Boundary},  {"th", R::Boundary},      {"thead", R::Boundary},
-    {"title", R::Boundary},  {"tr", R::Boundary},       {"ul", R::Boundary},      {"rt", R::Never},
-    {"rp", R::Never},        {"svg", R::Boundary},      {"math", R::Boundary},
+    {"script", R::Never},     {"style", R::Never},         {"address", R::Boundary},
+    {"article", R::Boundary}, {"aside", R::Boundary},      {"blockquote", R::Boundary},
+    {"body", R::Boundary},    {"br", R::Boundary},         {"caption", R::Boundary},
+    {"dd", R::Boundary},      {"div", R::Boundary},        {"dl", R::Boundary},
+    {"dt", R::Boundary},      {"figcaption", R::Boundary}, {"figure", R::Boundary},
+    {"footer", R::Boundary},  {"h1", R::Boundary},         {"h2", R::Boundary},
+    {"h3", R::Boundary},      {"h4", R::Boundary},         {"h5", R::Boundary},
+    {"h6", R::Boundary},      {"head", R::Boundary},       {"header", R::Boundary},
+    {"hr", R::Boundary},      {"html", R::Boundary},       {"img", R::Boundary},
+    {"input", R::Boundary},   {"li", R::Boundary},         {"main", R::Boundary},
+    {"nav", R::Boundary},     {"ol", R::Boundary},         {"option", R::Boundary},
+    {"p", R::Boundary},       {"pre", R::Boundary},        {"section", R::Boundary},
+    {"select", R::Boundary},  {"table", R::Boundary},      {"tbody", R::Boundary},
+    {"td", R::Boundary},      {"textarea", R::Boundary},   {"tfoot", R::Boundary},
+    {"th", R::Boundary},      {"thead", R::Boundary},      {"title", R::Boundary},
+    {"tr", R::Boundary},      {"ul", R::Boundary},         {"rt", R::Never},
+    {"rp", R::Never},         {"svg", R::Boundary},        {"math", R::Boundary},
 };
 
 constexpr AttributeRule kHtmlAttributes[] = {
-    {"*", "title", A::Text}, {"*", "alt", A::Text}, {"*", "lang", A::Language}, {"*", "xml:lang", A::Language},
+    {"*", "title", A::Text},
+    {"*", "alt", A::Text},
+    {"*", "lang", A::Language},
+    {"*", "xml:lang", A::Language},
 };
 
 constexpr NamespaceName kEpubNamespaces[] = {
@@ -184,10 +212,12 @@ constexpr AttributeRule kXmlLangAttribute[] = {{"*", "xml:lang", A::Language}};
 constexpr ElementRule kNcxElements[] = {{"ncx:text", R::TextParagraph}};
 
 const PartFormat kFormats[] = {
-    /* WordprocessingText */ {MarkupMode::Xml, false, false, kWordElements, kWordAttributes, kOfficeNamespaces},
+    /* WordprocessingText */ {MarkupMode::Xml, false, false, kWordElements, kWordAttributes,
+                              kOfficeNamespaces},
     /* CoreProperties */ {MarkupMode::Xml, false, false, kCoreElements, {}, kOfficeNamespaces},
     /* SpreadsheetStrings */ {MarkupMode::Xml, false, false, kSheetElements, {}, kOfficeNamespaces},
-    /* DrawingText */ {MarkupMode::Xml, false, false, kDrawingElements, kDrawingAttributes, kOfficeNamespaces},
+    /* DrawingText */
+    {MarkupMode::Xml, false, false, kDrawingElements, kDrawingAttributes, kOfficeNamespaces},
     /* OdfText */ {MarkupMode::Xml, false, false, kOdfElements, kOdfAttributes, kOdfNamespaces},
     /* OdfMeta */ {MarkupMode::Xml, false, false, kOdfMetaElements, {}, kOdfNamespaces},
     /* Xhtml */ {MarkupMode::Xml, true, true, kHtmlElements, kHtmlAttributes, {}},
@@ -208,9 +238,17 @@ struct FontPair {
     std::string_view simplified, traditional;
 };
 constexpr FontPair kFonts[] = {
-    {"宋体", "新細明體"}, {"SimSun", "PMingLiU"}, {"新宋体", "細明體"}, {"NSimSun", "MingLiU"},
-    {"黑体", "微軟正黑體"}, {"SimHei", "Microsoft JhengHei"}, {"楷体", "標楷體"}, {"KaiTi", "DFKai-SB"},
-    {"楷体_GB2312", "標楷體"}, {"微软雅黑", "微軟正黑體"}, {"Microsoft YaHei", "Microsoft JhengHei"},
+    {"宋体", "新細明體"},
+    {"SimSun", "PMingLiU"},
+    {"新宋体", "細明體"},
+    {"NSimSun", "MingLiU"},
+    {"黑体", "微軟正黑體"},
+    {"SimHei", "Microsoft JhengHei"},
+    {"楷体", "標楷體"},
+    {"KaiTi", "DFKai-SB"},
+    {"楷体_GB2312", "標楷體"},
+    {"微软雅黑", "微軟正黑體"},
+    {"Microsoft YaHei", "Microsoft JhengHei"},
 };
 
 } // namespace
@@ -231,7 +269,8 @@ std::string mapFontName(std::string_view value, ScriptDirection direction) {
     for (const FontPair &f : kFonts) {
         const bool toTraditional = direction == ScriptDirection::ToTraditional;
         if (equalNoCase(name, toTraditional ? f.simplified : f.traditional))
-            return std::string(quote) + std::string(toTraditional ? f.traditional : f.simplified) + std::string(quote);
+            return std::string(quote) + std::string(toTraditional ? f.traditional : f.simplified) +
+                   std::string(quote);
     }
     return std::string(value);
 }

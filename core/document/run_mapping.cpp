@@ -104,17 +104,20 @@ const std::vector<std::vector<PieceEdit>> &RunMapper::convert(const std::vector<
         } else if (s.srcEnd - s.srcBegin == s.outEnd - s.outBegin) {
             // Same length across pieces: each character stays in its piece.
             for (std::size_t k = first; k <= last; ++k) {
-                const std::size_t b = std::max(s.srcBegin, pieceStart[k]), e = std::min(s.srcEnd, pieceStart[k + 1]);
+                const std::size_t b = std::max(s.srcBegin, pieceStart[k]),
+                                  e = std::min(s.srcEnd, pieceStart[k + 1]);
                 if (b >= e)
                     continue;
-                const std::string_view part = outText(s.outBegin + (b - s.srcBegin), s.outBegin + (e - s.srcBegin));
+                const std::string_view part =
+                    outText(s.outBegin + (b - s.srcBegin), s.outBegin + (e - s.srcBegin));
                 if (part != srcText(b, e))
                     addEdit(k, b, e, part);
             }
         } else {
             // The whole phrase where it starts; the other pieces give up their part of it.
             for (std::size_t k = first; k <= last; ++k) {
-                const std::size_t b = std::max(s.srcBegin, pieceStart[k]), e = std::min(s.srcEnd, pieceStart[k + 1]);
+                const std::size_t b = std::max(s.srcBegin, pieceStart[k]),
+                                  e = std::min(s.srcEnd, pieceStart[k + 1]);
                 if (b < e || k == first)
                     addEdit(k, b, e, k == first ? to : std::string_view());
             }

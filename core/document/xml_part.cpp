@@ -104,7 +104,8 @@ private:
         }
         if (attribute && colon == std::string_view::npos)
             return name;
-        const std::string_view prefix = colon == std::string_view::npos ? std::string_view() : name.substr(0, colon);
+        const std::string_view prefix =
+            colon == std::string_view::npos ? std::string_view() : name.substr(0, colon);
         const std::string_view uri = uriOf(prefix);
         if (uri == kXmlNamespace) {
             buffer = "xml:";
@@ -200,7 +201,8 @@ private:
             return true;
         }
         if (m_open.empty() || m_open.back().name != name) {
-            m_error = "end tag </" + std::string(name) + "> does not match at byte " + std::to_string(token.whole.begin);
+            m_error = "end tag </" + std::string(name) + "> does not match at byte " +
+                      std::to_string(token.whole.begin);
             return false;
         }
         leave(m_open.back().role);
@@ -327,7 +329,7 @@ private:
         }
         if (mapped != value) {
             std::string bytes;
-            encodeText(mapped, a.quote ? TextPlace::Attribute : TextPlace::Attribute, a.quote, bytes);
+            encodeText(mapped, TextPlace::Attribute, a.quote, bytes);
             m_splices.push_back({a.value, std::move(bytes)});
         }
     }
@@ -526,8 +528,8 @@ private:
     RunMapper m_mapper;
     std::unordered_map<std::string_view, ElementRole> m_roles;
     std::unordered_map<std::string_view, ElementRole> m_roleCache; // names as written in this part
-    std::size_t m_bindingsGeneration = 0, m_cachedGeneration = 0; // namespaces declared or gone
-    bool m_textAttributes = false; // the format has attributes that are text
+    std::size_t m_bindingsGeneration = 0, m_cachedGeneration = 0;  // namespaces declared or gone
+    bool m_textAttributes = false;                                 // the format has attributes that are text
     std::string m_nameBuffer;
     std::vector<Open> m_open;
     std::vector<Binding> m_bindings;

@@ -105,7 +105,8 @@ bool XmlTokenizer::next(Token &token) {
             }
             const std::size_t after = at + 2 + m_rawTextEnd.size();
             if (startsWithNoCase(m_doc, at + 2, m_rawTextEnd) &&
-                (after >= m_doc.size() || isSpace(m_doc[after]) || m_doc[after] == '>' || m_doc[after] == '/'))
+                (after >= m_doc.size() || isSpace(m_doc[after]) || m_doc[after] == '>' ||
+                 m_doc[after] == '/'))
                 break;
         }
         m_rawTextEnd.clear();
@@ -122,9 +123,9 @@ bool XmlTokenizer::next(Token &token) {
         m_pos = 3;
         return true;
     }
-    if (m_doc[start] != '<' || (m_mode == MarkupMode::Html && start + 1 < m_doc.size() &&
-                                !isNameStart(m_doc[start + 1]) && m_doc[start + 1] != '/' &&
-                                m_doc[start + 1] != '!' && m_doc[start + 1] != '?')) {
+    if (m_doc[start] != '<' ||
+        (m_mode == MarkupMode::Html && start + 1 < m_doc.size() && !isNameStart(m_doc[start + 1]) &&
+         m_doc[start + 1] != '/' && m_doc[start + 1] != '!' && m_doc[start + 1] != '?')) {
         // Text up to the next markup (in HTML, a `<` that begins no markup is text).
         std::size_t at = start + 1;
         for (;; ++at) {
@@ -197,11 +198,11 @@ bool XmlTokenizer::readMarkupDeclaration(Token &token) {
         m_pos = end + 3;
         return true;
     }
-    if (m_mode == MarkupMode::Xml ? m_doc.substr(start, 9) == "<!DOCTYPE" : startsWithNoCase(m_doc, start, "<!doctype")) {
+    if (m_mode == MarkupMode::Xml ? m_doc.substr(start, 9) == "<!DOCTYPE"
+                                  : startsWithNoCase(m_doc, start, "<!doctype")) {
         // Up to the `>` outside quotes and outside the internal subset.
         char quote = 0;
         int depth = 0;
-        bool subset = false;
         for (std::size_t i = start + 9; i < m_doc.size(); ++i) {
             const char ch = m_doc[i];
             if (quote) {
@@ -211,7 +212,6 @@ bool XmlTokenizer::readMarkupDeclaration(Token &token) {
                 quote = ch;
             } else if (ch == '[') {
                 ++depth;
-                subset = true;
             } else if (ch == ']') {
                 if (--depth < 0)
                     return fail(i, "DOCTYPE with an unbalanced internal subset");
@@ -222,7 +222,6 @@ bool XmlTokenizer::readMarkupDeclaration(Token &token) {
                 token.whole = {start, i + 1};
                 token.content = {start + 9, i};
                 m_pos = i + 1;
-                (void)subset;
                 return true;
             }
         }
@@ -451,10 +450,17 @@ void encodeText(std::string_view utf8, TextPlace place, char quote, std::string 
     }
     for (const char c : utf8) {
         switch (c) {
-        case '&': out += "&amp;"; continue;
-        case '<': out += "&lt;"; continue;
-        case '>': out += "&gt;"; continue;
-        default: break;
+        case '&':
+            out += "&amp;";
+            continue;
+        case '<':
+            out += "&lt;";
+            continue;
+        case '>':
+            out += "&gt;";
+            continue;
+        default:
+            break;
         }
         if (place == TextPlace::Attribute) {
             if (c == '"' && quote != '\'') {

@@ -14,8 +14,8 @@
 //   <!-- c -->, <?pi x?>         Comment, ProcessingInstruction
 //
 // In HTML mode, attribute values may be unquoted or absent, void elements (<br>, <img>) need no end
-// tag (the tokenizer itself does not pair tags in either mode), and the content of <script> and
-// <style> is one Text token up to its end tag, never read as markup.
+// tag (the tokenizer itself does not pair tags in either mode), and the content of <script>,
+// <style>, <title> and <textarea> is one Text token up to its end tag, never read as markup.
 //
 // Malformed input (a tag that does not close, a bad name, an unquoted value in XML, `<` in an
 // attribute value, invalid UTF-8, a stray `&` that is no reference in XML) ends tokenization with an
@@ -49,7 +49,7 @@ enum class TokenKind {
 
 struct Attribute {
     ByteSpan name;
-    ByteSpan value; // between the quotes; empty (at the name's end) when the attribute has no value
+    ByteSpan value;   // between the quotes; empty (at the name's end) when the attribute has no value
     char quote = '"'; // '"' or '\'', 0 for an unquoted or absent value (HTML only)
 };
 
@@ -85,8 +85,8 @@ private:
     std::string_view m_doc;
     MarkupMode m_mode;
     std::size_t m_pos = 0;
-    std::size_t m_rawTextUntil = 0;  // HTML: the end of a <script>/<style> element's raw text
-    std::string m_rawTextEnd;        // HTML: the end tag that closes the raw text ("script", "style")
+    std::size_t m_rawTextUntil = 0; // HTML: the end of a <script>/<style> element's raw text
+    std::string m_rawTextEnd;       // HTML: the end tag that closes the raw text ("script", "style")
     std::string m_error;
     std::size_t m_errorOffset = 0;
     bool m_done = false;

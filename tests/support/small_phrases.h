@@ -11,7 +11,8 @@ namespace testsupport {
 
 inline core::PhraseConfig smallS2twpConfig() {
     const core::PhraseDictionary phrases{
-        {"内存", "內存"}, {"方便面", "方便麵"}, {"U盘", "U盤"}, {"软件", "軟件"}, {"鼠标", "鼠標"}, {"头发", "頭髮"},
+        {"内存", "內存"}, {"方便面", "方便麵"}, {"U盘", "U盤"},
+        {"软件", "軟件"}, {"鼠标", "鼠標"},     {"头发", "頭髮"},
     };
     const core::PhraseDictionary chars{
         {"内", "內"}, {"软", "軟"}, {"盘", "盤"}, {"标", "標"}, {"发", "發"}, {"头", "頭"}, {"简", "簡"},

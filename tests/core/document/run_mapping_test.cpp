@@ -76,7 +76,8 @@ TEST(RunMapping, UnchangedTextHasNoEdits) {
 // nor repeat text.
 class InsertingConverter : public SegmentedConverter {
 public:
-    void convert(std::string_view utf8, std::string &out, std::vector<core::Segment> &segments) const override {
+    void convert(std::string_view utf8, std::string &out,
+                 std::vector<core::Segment> &segments) const override {
         // "ab" -> "X" (one segment), then an insertion "+" of no source, then the rest as it is.
         out.clear();
         segments.clear();

@@ -44,7 +44,8 @@ protected:
     }
     PhraseSegmentedConverter conv{phrases()};
 
-    void expectConverted(const std::string &in, PartKind kind, const std::string &out, const PartOptions &options = {}) {
+    void expectConverted(const std::string &in, PartKind kind, const std::string &out,
+                         const PartOptions &options = {}) {
         const PartOutcome r = convertPart(in, kind, conv, options);
         EXPECT_EQ(r.error, "");
         EXPECT_EQ(r.bytes, out);
@@ -53,20 +54,21 @@ protected:
 };
 
 TEST_F(XmlPart, WordParagraphsFieldsAndRevisions) {
-    const std::string doc = std::string(R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)") + "\r\n<w:document " + kW +
-                            R"(><w:body>)"
-                            // a phrase across runs with other formatting, a bookmark between runs
-                            R"(<w:p><w:r><w:rPr><w:b/></w:rPr><w:t>内</w:t></w:r><w:r><w:t>存</w:t></w:r>)"
-                            R"(<w:bookmarkStart w:id="0" w:name="软件"/><w:r><w:t xml:space="preserve">和软件 </w:t></w:r></w:p>)"
-                            // a field: the instruction never, the result as text of its own
-                            R"(<w:p><w:r><w:fldChar w:fldCharType="begin"/></w:r><w:r><w:instrText xml:space="preserve"> STYLEREF "标题 1" </w:instrText></w:r>)"
-                            R"(<w:r><w:fldChar w:fldCharType="separate"/></w:r><w:r><w:t>内存</w:t></w:r><w:r><w:fldChar w:fldCharType="end"/></w:r></w:p>)"
-                            R"(<w:p><w:fldSimple w:instr=" STYLEREF 软件 "><w:r><w:t>软件</w:t></w:r></w:fldSimple></w:p>)"
-                            // an insertion joins the paragraph; deleted text is converted in its own context
-                            R"(<w:p><w:ins w:id="1" w:author="张"><w:r><w:t>U</w:t></w:r></w:ins><w:r><w:t>盘</w:t></w:r>)"
-                            R"(<w:del w:id="2"><w:r><w:delText>内</w:delText></w:r></w:del><w:r><w:t>存</w:t></w:r>)"
-                            R"(<w:r><w:tab/><w:t>方便面</w:t></w:r></w:p>)"
-                            "\r\n</w:body></w:document>";
+    const std::string doc =
+        std::string(R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)") + "\r\n<w:document " + kW +
+        R"(><w:body>)"
+        // a phrase across runs with other formatting, a bookmark between runs
+        R"(<w:p><w:r><w:rPr><w:b/></w:rPr><w:t>内</w:t></w:r><w:r><w:t>存</w:t></w:r>)"
+        R"(<w:bookmarkStart w:id="0" w:name="软件"/><w:r><w:t xml:space="preserve">和软件 </w:t></w:r></w:p>)"
+        // a field: the instruction never, the result as text of its own
+        R"(<w:p><w:r><w:fldChar w:fldCharType="begin"/></w:r><w:r><w:instrText xml:space="preserve"> STYLEREF "标题 1" </w:instrText></w:r>)"
+        R"(<w:r><w:fldChar w:fldCharType="separate"/></w:r><w:r><w:t>内存</w:t></w:r><w:r><w:fldChar w:fldCharType="end"/></w:r></w:p>)"
+        R"(<w:p><w:fldSimple w:instr=" STYLEREF 软件 "><w:r><w:t>软件</w:t></w:r></w:fldSimple></w:p>)"
+        // an insertion joins the paragraph; deleted text is converted in its own context
+        R"(<w:p><w:ins w:id="1" w:author="张"><w:r><w:t>U</w:t></w:r></w:ins><w:r><w:t>盘</w:t></w:r>)"
+        R"(<w:del w:id="2"><w:r><w:delText>内</w:delText></w:r></w:del><w:r><w:t>存</w:t></w:r>)"
+        R"(<w:r><w:tab/><w:t>方便面</w:t></w:r></w:p>)"
+        "\r\n</w:body></w:document>";
     expectConverted(doc, PartKind::WordprocessingText,
                     replaced(doc, {{"<w:t>内</w:t>", "<w:t>記憶體</w:t>"},
                                    {"<w:t>存</w:t>", "<w:t></w:t>"},
@@ -83,11 +85,12 @@ TEST_F(XmlPart, WordParagraphsFieldsAndRevisions) {
 
 TEST_F(XmlPart, WordTextBoxesInBothCopiesAndDrawingsCutTheParagraph) {
     const std::string box = R"(<w:txbxContent><w:p><w:r><w:t>软件</w:t></w:r></w:p></w:txbxContent>)";
-    const std::string doc = std::string("<w:document ") + kW +
-                            R"( xmlns:mc="http://schemas.openxmlformats.org/markup-compatibility/2006" xmlns:v="urn:schemas-microsoft-com:vml"><w:body><w:p><w:r><w:t>内</w:t></w:r><w:r>)"
-                            R"(<mc:AlternateContent><mc:Choice Requires="wps"><w:drawing>)" +
-                            box + R"(</w:drawing></mc:Choice><mc:Fallback><w:pict><v:shape><v:textbox>)" + box +
-                            R"(</v:textbox></v:shape></w:pict></mc:Fallback></mc:AlternateContent></w:r><w:r><w:t>存</w:t></w:r></w:p></w:body></w:document>)";
+    const std::string doc =
+        std::string("<w:document ") + kW +
+        R"( xmlns:mc="http://schemas.openxmlformats.org/markup-compatibility/2006" xmlns:v="urn:schemas-microsoft-com:vml"><w:body><w:p><w:r><w:t>内</w:t></w:r><w:r>)"
+        R"(<mc:AlternateContent><mc:Choice Requires="wps"><w:drawing>)" +
+        box + R"(</w:drawing></mc:Choice><mc:Fallback><w:pict><v:shape><v:textbox>)" + box +
+        R"(</v:textbox></v:shape></w:pict></mc:Fallback></mc:AlternateContent></w:r><w:r><w:t>存</w:t></w:r></w:p></w:body></w:document>)";
     expectConverted(doc, PartKind::WordprocessingText,
                     replaced(doc, {{"<w:t>内</w:t>", "<w:t>內</w:t>"},
                                    {"<w:t>软件</w:t>", "<w:t>軟體</w:t>"},
@@ -98,7 +101,8 @@ TEST_F(XmlPart, WordTextBoxesInBothCopiesAndDrawingsCutTheParagraph) {
 // (empty runs and escaped characters among them): each paragraph reads as the engine converts its
 // text, and the runs and everything between them stay as they were.
 TEST_F(XmlPart, ParagraphsCutAnywhereReadAsTheEngineConvertsThem) {
-    const std::vector<std::string> words{"内存", "方便面", "U盘", "软件", "鼠标", "头发", "内", "存", "面", "&", "的", "盘"};
+    const std::vector<std::string> words{"内存", "方便面", "U盘", "软件", "鼠标", "头发",
+                                         "内",   "存",     "面",  "&",    "的",   "盘"};
     std::mt19937 rng(2026);
     for (int round = 0; round < 200; ++round) {
         std::vector<std::string> paragraphs;
@@ -187,9 +191,10 @@ TEST_F(XmlPart, NoChangeIsByteIdentical) {
 }
 
 TEST_F(XmlPart, SlidesWithFontsAndLanguageOnRequest) {
-    const std::string doc = std::string("<p:sld ") + kA + " " + kP +
-                            R"(><p:txBody><a:p><a:r><a:rPr lang="zh-CN" altLang="en-US"><a:ea typeface="宋体"/></a:rPr><a:t>方便</a:t></a:r>)"
-                            R"(<a:r><a:rPr lang="zh-CN" b="1"/><a:t>面</a:t></a:r><a:br/><a:r><a:t>内存</a:t></a:r></a:p></p:txBody></p:sld>)";
+    const std::string doc =
+        std::string("<p:sld ") + kA + " " + kP +
+        R"(><p:txBody><a:p><a:r><a:rPr lang="zh-CN" altLang="en-US"><a:ea typeface="宋体"/></a:rPr><a:t>方便</a:t></a:r>)"
+        R"(<a:r><a:rPr lang="zh-CN" b="1"/><a:t>面</a:t></a:r><a:br/><a:r><a:t>内存</a:t></a:r></a:p></p:txBody></p:sld>)";
     const std::string text = replaced(doc, {{"<a:t>方便</a:t>", "<a:t>泡麵</a:t>"},
                                             {"<a:t>面</a:t>", "<a:t></a:t>"},
                                             {"<a:t>内存</a:t>", "<a:t>記憶體</a:t>"}});
@@ -206,22 +211,28 @@ TEST_F(XmlPart, SpreadsheetStringsWithoutPrefixesPhoneticsOrFormulas) {
         R"(<sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" count="2"><si><t>内存</t></si>)"
         R"(<si><r><rPr><b/><rFont val="宋体"/></rPr><t>U</t></r><r><t>盘</t></r><rPh sb="0" eb="1"><t>软件</t></rPh></si></sst>)";
     expectConverted(strings, PartKind::SpreadsheetStrings,
-                    replaced(strings, {{"<t>内存</t>", "<t>記憶體</t>"}, {"<t>U</t>", "<t>隨身碟</t>"}, {"<t>盘</t>", "<t></t>"}}));
+                    replaced(strings, {{"<t>内存</t>", "<t>記憶體</t>"},
+                                       {"<t>U</t>", "<t>隨身碟</t>"},
+                                       {"<t>盘</t>", "<t></t>"}}));
     const std::string sheet =
         R"(<x:worksheet xmlns:x="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><x:sheetData><x:row>)"
         R"(<x:c r="A1" t="inlineStr"><x:is><x:t>软件</x:t></x:is></x:c><x:c r="B1" t="str"><x:f>"软件"&amp;A1</x:f><x:v>软件</x:v></x:c>)"
         R"(</x:row></x:sheetData><x:headerFooter><x:oddHeader>&amp;L&amp;"宋体,常规"软件&amp;12内存&amp;R&amp;P</x:oddHeader></x:headerFooter></x:worksheet>)";
-    expectConverted(sheet, PartKind::SpreadsheetStrings,
-                    replaced(sheet, {{"<x:t>软件</x:t>", "<x:t>軟體</x:t>"}, {"常规\"软件", "常规\"軟體"}, {"内存", "記憶體"}}));
+    expectConverted(
+        sheet, PartKind::SpreadsheetStrings,
+        replaced(sheet,
+                 {{"<x:t>软件</x:t>", "<x:t>軟體</x:t>"}, {"常规\"软件", "常规\"軟體"}, {"内存", "記憶體"}}));
 }
 
 // The same prefix bound to other namespaces in sibling elements: each element read by its own.
 TEST_F(XmlPart, PrefixesFollowTheirScope) {
-    const std::string doc = R"(<root><q:p xmlns:q="http://schemas.openxmlformats.org/wordprocessingml/2006/main"><q:t>软件</q:t></q:p>)"
-                            R"(<q:p xmlns:q="urn:other"><q:t>软件</q:t></q:p>)"
-                            R"(<p xmlns="http://schemas.openxmlformats.org/wordprocessingml/2006/main"><t>内存</t></p></root>)";
-    expectConverted(doc, PartKind::WordprocessingText,
-                    replaced(doc, {{"<q:t>软件", "<q:t>軟體"}, {"urn:other", "urn:other"}, {"<t>内存", "<t>記憶體"}}));
+    const std::string doc =
+        R"(<root><q:p xmlns:q="http://schemas.openxmlformats.org/wordprocessingml/2006/main"><q:t>软件</q:t></q:p>)"
+        R"(<q:p xmlns:q="urn:other"><q:t>软件</q:t></q:p>)"
+        R"(<p xmlns="http://schemas.openxmlformats.org/wordprocessingml/2006/main"><t>内存</t></p></root>)";
+    expectConverted(
+        doc, PartKind::WordprocessingText,
+        replaced(doc, {{"<q:t>软件", "<q:t>軟體"}, {"urn:other", "urn:other"}, {"<t>内存", "<t>記憶體"}}));
 }
 
 TEST_F(XmlPart, OpenDocumentParagraphsSpansAndNotes) {
@@ -231,7 +242,11 @@ TEST_F(XmlPart, OpenDocumentParagraphsSpansAndNotes) {
         R"(<text:note-citation>1</text:note-citation><text:note-body><text:p>软件</text:p></text:note-body></text:note>方便面<text:s/>U盘</text:h>)"
         R"(</office:text></office:body></office:document-content>)";
     expectConverted(doc, PartKind::OdfText,
-                    replaced(doc, {{">内<", ">記憶體<"}, {">存<", "><"}, {"<text:p>软件", "<text:p>軟體"}, {"方便面", "泡麵"}, {"U盘", "隨身碟"}}));
+                    replaced(doc, {{">内<", ">記憶體<"},
+                                   {">存<", "><"},
+                                   {"<text:p>软件", "<text:p>軟體"},
+                                   {"方便面", "泡麵"},
+                                   {"U盘", "隨身碟"}}));
 }
 
 TEST_F(XmlPart, XhtmlTextTitleAndAltButNeverScriptStyleOrAddresses) {
@@ -248,8 +263,10 @@ TEST_F(XmlPart, XhtmlTextTitleAndAltButNeverScriptStyleOrAddresses) {
 }
 
 TEST_F(XmlPart, HtmlReadLeniently) {
-    const std::string doc = "<!DOCTYPE html><html lang=zh-CN><title>软件</title><p title=内存 class=软件>内存<br>U盘"
-                            "<script>if (a<b) s='内存';</script><p>方便面 &copy; &amp; 软件<script src=\"s.js\"/>s='内存'</script>";
+    const std::string doc =
+        "<!DOCTYPE html><html lang=zh-CN><title>软件</title><p title=内存 class=软件>内存<br>U盘"
+        "<script>if (a<b) s='内存';</script><p>方便面 &copy; &amp; 软件<script "
+        "src=\"s.js\"/>s='内存'</script>";
     PartOptions fonts;
     fonts.fonts = true;
     expectConverted(doc, PartKind::Html,
@@ -266,7 +283,8 @@ TEST_F(XmlPart, PropertiesAndPackageMetadata) {
     const std::string core =
         R"(<cp:coreProperties xmlns:cp="http://schemas.openxmlformats.org/package/2006/metadata/core-properties" xmlns:dc="http://purl.org/dc/elements/1.1/">)"
         R"(<dc:title>内存</dc:title><dc:creator>软件</dc:creator><cp:keywords>U盘</cp:keywords></cp:coreProperties>)";
-    expectConverted(core, PartKind::CoreProperties, replaced(core, {{">内存<", ">記憶體<"}, {">U盘<", ">隨身碟<"}}));
+    expectConverted(core, PartKind::CoreProperties,
+                    replaced(core, {{">内存<", ">記憶體<"}, {">U盘<", ">隨身碟<"}}));
     const std::string opf =
         R"(<package xmlns="http://www.idpf.org/2007/opf"><metadata xmlns:dc="http://purl.org/dc/elements/1.1/"><dc:title>内存</dc:title>)"
         R"(<dc:creator>软件</dc:creator><dc:language>zh-CN</dc:language></metadata><manifest><item href="内存.xhtml"/></manifest></package>)";
@@ -274,7 +292,8 @@ TEST_F(XmlPart, PropertiesAndPackageMetadata) {
     fonts.fonts = true;
     expectConverted(opf, PartKind::EpubPackage,
                     replaced(opf, {{">内存<", ">記憶體<"}, {">软件<", ">軟體<"}, {"zh-CN", "zh-TW"}}), fonts);
-    const std::string ncx = R"(<ncx xmlns="http://www.daisy.org/z3986/2005/ncx/"><navMap><navPoint><navLabel><text>软件</text></navLabel><content src="软件.xhtml"/></navPoint></navMap></ncx>)";
+    const std::string ncx =
+        R"(<ncx xmlns="http://www.daisy.org/z3986/2005/ncx/"><navMap><navPoint><navLabel><text>软件</text></navLabel><content src="软件.xhtml"/></navPoint></navMap></ncx>)";
     expectConverted(ncx, PartKind::EpubNcx, replaced(ncx, {{">软件<", ">軟體<"}}));
 }
 

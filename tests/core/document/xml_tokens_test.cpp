@@ -54,8 +54,10 @@ TEST(XmlTokens, EachKindOfMarkup) {
         const char *why;
     };
     const Case cases[] = {
-        {R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?><a/>)", "XML(xml)Z(a)", "declaration, empty element"},
-        {"<w:t xml:space='preserve'> 中 </w:t>", "S(w:t xml:space='preserve')T(| 中 )E(w:t)", "single quotes, spaces kept"},
+        {R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?><a/>)", "XML(xml)Z(a)",
+         "declaration, empty element"},
+        {"<w:t xml:space='preserve'> 中 </w:t>", "S(w:t xml:space='preserve')T(| 中 )E(w:t)",
+         "single quotes, spaces kept"},
         {"<a  x = \"1\"\r\n\ty='2' />", "Z(a x=\"1\" y='2')", "spacing and CRLF inside a tag"},
         {"<a>x &amp; &lt;y&gt;</a>", "S(a)T(|x &amp; &lt;y&gt;)E(a)", "entities stay as written"},
         {"<a><![CDATA[<b>&amp;]]></a>", "S(a)CD(|<b>&amp;)E(a)", "CDATA content is raw"},
@@ -111,7 +113,8 @@ TEST(XmlTokens, HtmlIsReadLeniently) {
         const char *why;
     };
     const Case cases[] = {
-        {"<p class=x hidden>a<br>b</P>", "S(p class=x hidden=)T(|a)S(br)T(|b)E(P)", "unquoted and absent values, void elements"},
+        {"<p class=x hidden>a<br>b</P>", "S(p class=x hidden=)T(|a)S(br)T(|b)E(P)",
+         "unquoted and absent values, void elements"},
         {"<script>if (a<b && c) x='</p>';</script>", "S(script)T(|if (a<b && c) x='</p>';)E(script)",
          "script is raw text up to its end tag"},
         {"<STYLE>p>a{}</style >", "S(STYLE)T(|p>a{})E(style)", "style, any case"},
@@ -120,7 +123,8 @@ TEST(XmlTokens, HtmlIsReadLeniently) {
         {"<!doctype html><!x>", "DT()C(|x)", "doctype in lower case; a bogus comment"},
         {"<script>never closed", "S(script)T(|never closed)", "raw text to the end"},
         {"<a x/ =y>", "S(a x= =y=)", "an attribute name may begin with = (it was once read as empty)"},
-        {"<script src=\"a.js\"/>x<y</script>", "Z(script src=\"a.js\")T(|x<y)E(script)", "<script/> opens a script too"},
+        {"<script src=\"a.js\"/>x<y</script>", "Z(script src=\"a.js\")T(|x<y)E(script)",
+         "<script/> opens a script too"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.why);
