@@ -100,19 +100,19 @@ struct DecodedChar {
 };
 
 // Decodes the raw text or attribute value at `span` of `doc`: the predefined entities (&lt; &gt;
-// &amp; &quot; &apos;) and character references (&#20013; &#x4E2D;); in HTML mode also the common
-// named entities (&nbsp; &copy; &mdash; ...). An HTML entity it does not know is not a character:
-// it ends a piece of text (`pieceBreaks` receives the index in `out` where the text is cut) and is
-// kept as it is. Returns false (with `error`) on a reference that is malformed, names a code point
-// that XML does not allow, or is unknown in XML.
+// &amp; &quot; &apos;) and character references (&#20013; &#x4E2D;). Any other entity (&nbsp;, or
+// one an external DTD defines) is not a character here: it ends a piece of text (`pieceBreaks`
+// receives the index in `out` where the text is cut) and stays as it is. Returns false (with
+// `error`) on a reference that is malformed or names a code point that XML does not allow; in HTML
+// mode an `&` that begins no reference is an ordinary character instead.
 bool decodeText(std::string_view doc, ByteSpan span, MarkupMode mode, std::vector<DecodedChar> &out,
                 std::vector<std::size_t> &pieceBreaks, std::string &error);
 
-// `text` written for a place in markup: in text `&`, `<` and `>` escaped; in an attribute quoted by
-// `quote` also that quote; inside CDATA (`inCData`) nothing escaped but "]]>" split across two
-// sections. Tab, line feed and carriage return in attributes are written as references, so that
-// a reader does not normalize them away.
+// Where a replacement text is written, and how it is escaped there: in content `&`, `<` and `>`; in
+// an attribute also its quote (for an unquoted HTML value, both quotes and spaces), and tab, line
+// feed and carriage return as references so that a reader does not normalize them away; inside
+// CDATA nothing, but "]]>" split across two sections.
 enum class TextPlace { Content, Attribute, CData };
-void encodeText(std::u32string_view text, TextPlace place, char quote, std::string &out);
+void encodeText(std::string_view utf8, TextPlace place, char quote, std::string &out);
 
 } // namespace core::document
