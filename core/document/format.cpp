@@ -117,7 +117,7 @@ bool isMarkup(std::string_view text, bool &xhtml) {
     }
     if (startsWithNoCase(s, "<!doctype html") || startsWithNoCase(s, "<html") || startsWithNoCase(s, "<head") ||
         (xhtml && containsNoCase(s.substr(0, 4096), "<html"))) {
-        xhtml = xhtml || containsNoCase(s.substr(0, 4096), "http://www.w3.org/1999/xhtml\"");
+        // Read as XML only when it says it is XML; HTML rules read XHTML's syntax as well.
         return true;
     }
     return false;
