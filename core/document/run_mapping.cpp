@@ -11,25 +11,35 @@ namespace core::document {
 namespace {
 
 // The byte offset of every code point of `s`, and its size at the end.
-std::vector<std::size_t> codePointOffsets(std::string_view s) {
-    std::vector<std::size_t> at;
-    at.reserve(s.size() + 1);
+void codePointOffsets(std::string_view s, std::vector<std::size_t> &at) {
+    at.clear();
     for (std::size_t i = 0; i < s.size(); ++i)
         if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80)
             at.push_back(i);
     at.push_back(s.size());
-    return at;
 }
 
 } // namespace
 
 std::vector<std::vector<PieceEdit>> convertPieces(const std::vector<std::string_view> &pieces,
                                                   const SegmentedConverter &converter) {
-    std::vector<std::vector<PieceEdit>> edits(pieces.size());
+    RunMapper mapper(converter);
+    return mapper.convert(pieces);
+}
+
+const std::vector<std::vector<PieceEdit>> &RunMapper::convert(const std::vector<std::string_view> &pieces) {
+    auto &edits = m_edits;
+    if (edits.size() < pieces.size())
+        edits.resize(pieces.size());
+    for (auto &e : edits)
+        e.clear();
+    edits.resize(pieces.size());
     if (pieces.empty())
         return edits;
-    std::string joined;
-    std::vector<std::size_t> pieceStart; // in code points; one more entry: the end of the text
+    std::string &joined = m_joined;
+    std::vector<std::size_t> &pieceStart = m_pieceStart; // in code points; one more entry: the end
+    joined.clear();
+    pieceStart.clear();
     std::size_t cps = 0;
     for (const std::string_view p : pieces) {
         pieceStart.push_back(cps);
@@ -41,11 +51,12 @@ std::vector<std::vector<PieceEdit>> convertPieces(const std::vector<std::string_
     if (cps == 0)
         return edits;
 
-    std::string out;
-    std::vector<Segment> segments;
-    converter.convert(joined, out, segments);
-    const std::vector<std::size_t> srcAt = codePointOffsets(joined);
-    const std::vector<std::size_t> outAt = codePointOffsets(out);
+    std::string &out = m_out;
+    std::vector<Segment> &segments = m_segments;
+    m_converter.convert(joined, out, segments);
+    std::vector<std::size_t> &srcAt = m_srcAt, &outAt = m_outAt;
+    codePointOffsets(joined, srcAt);
+    codePointOffsets(out, outAt);
     const std::size_t outCps = outAt.size() - 1;
     auto srcText = [&](std::size_t b, std::size_t e) {
         return std::string_view(joined).substr(srcAt[b], srcAt[e] - srcAt[b]);
@@ -113,7 +124,8 @@ std::vector<std::vector<PieceEdit>> convertPieces(const std::vector<std::string_
 }
 
 std::string applyEdits(std::string_view piece, const std::vector<PieceEdit> &edits) {
-    const std::vector<std::size_t> at = codePointOffsets(piece);
+    std::vector<std::size_t> at;
+    codePointOffsets(piece, at);
     const std::size_t n = at.size() - 1;
     std::string out;
     std::size_t done = 0;

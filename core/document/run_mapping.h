@@ -36,6 +36,22 @@ struct PieceEdit {
 std::vector<std::vector<PieceEdit>> convertPieces(const std::vector<std::string_view> &pieces,
                                                   const SegmentedConverter &converter);
 
+// convertPieces with its buffers kept from one paragraph to the next, for a walk over many.
+class RunMapper {
+public:
+    // `converter` must outlive the mapper.
+    explicit RunMapper(const SegmentedConverter &converter) : m_converter(converter) {}
+    // As convertPieces; the result stays valid until the next call.
+    const std::vector<std::vector<PieceEdit>> &convert(const std::vector<std::string_view> &pieces);
+
+private:
+    const SegmentedConverter &m_converter;
+    std::vector<std::vector<PieceEdit>> m_edits;
+    std::string m_joined, m_out;
+    std::vector<std::size_t> m_pieceStart, m_srcAt, m_outAt;
+    std::vector<Segment> m_segments;
+};
+
 // `piece` with `edits` (from convertPieces for this piece) applied.
 std::string applyEdits(std::string_view piece, const std::vector<PieceEdit> &edits);
 

@@ -37,9 +37,11 @@ class PartWalker {
 public:
     PartWalker(std::string_view xml, const PartFormat &format, const SegmentedConverter &converter,
                const PartOptions &options)
-        : m_doc(xml), m_format(format), m_converter(converter), m_options(options), m_tokens(xml, format.mode) {
+        : m_doc(xml), m_format(format), m_options(options), m_tokens(xml, format.mode), m_mapper(converter) {
         for (const ElementRule &r : format.elements)
             m_roles.emplace(r.name, r.role);
+        for (const AttributeRule &r : format.attributes)
+            m_textAttributes = m_textAttributes || r.role == AttributeRole::Text;
     }
 
     PartOutcome run() {
@@ -58,18 +60,9 @@ public:
             return outcome;
         }
         flush();
-        std::sort(m_splices.begin(), m_splices.end(),
-                  [](const Splice &a, const Splice &b) { return a.span.begin < b.span.begin; });
-        std::size_t at = 0;
-        outcome.bytes.reserve(m_doc.size() + m_doc.size() / 16);
-        for (const Splice &s : m_splices) {
-            if (s.span.begin < at) // never two edits of one place; a second is dropped, not garbled
-                continue;
-            outcome.bytes.append(m_doc.substr(at, s.span.begin - at));
-            outcome.bytes += s.bytes;
-            at = s.span.end;
-        }
-        outcome.bytes.append(m_doc.substr(at));
+        writeSplices();
+        m_out.append(m_doc.substr(m_copied));
+        outcome.bytes = std::move(m_out);
         outcome.changed = outcome.bytes != m_doc;
         return outcome;
     }
@@ -128,11 +121,19 @@ private:
         return {};
     }
     ElementRole roleOf(std::string_view name) {
-        const std::string_view c = canonical(name, false, m_nameBuffer);
-        if (c.empty())
-            return ElementRole::None;
-        const auto it = m_roles.find(c);
-        return it == m_roles.end() ? ElementRole::None : it->second;
+        // By the name as written, while the namespaces in scope stay the same.
+        if (m_cachedGeneration != m_bindingsGeneration) {
+            m_roleCache.clear();
+            m_cachedGeneration = m_bindingsGeneration;
+        }
+        if (const auto it = m_roleCache.find(name); it != m_roleCache.end())
+            return it->second;
+        ElementRole role = ElementRole::None;
+        if (const std::string_view c = canonical(name, false, m_nameBuffer); !c.empty())
+            if (const auto it = m_roles.find(c); it != m_roles.end())
+                role = it->second;
+        m_roleCache.emplace(name, role);
+        return role;
     }
 
     // --- tokens --------------------------------------------------------------------------------
@@ -164,24 +165,26 @@ private:
             for (const Attribute &a : token.attributes) {
                 const std::string_view name = a.name.of(m_doc);
                 if (name == "xmlns")
-                    m_bindings.push_back({"", a.value.of(m_doc)});
+                    m_bindings.push_back({"", a.value.of(m_doc)}), ++m_bindingsGeneration;
                 else if (name.substr(0, 6) == "xmlns:")
-                    m_bindings.push_back({name.substr(6), a.value.of(m_doc)});
+                    m_bindings.push_back({name.substr(6), a.value.of(m_doc)}), ++m_bindingsGeneration;
             }
         }
         const std::string_view name = token.name.of(m_doc);
         const ElementRole role = roleOf(name);
         attributes(token, name);
         enter(role);
-        if (token.kind == TokenKind::EmptyTag) {
+        if (m_format.mode == MarkupMode::Html) {
+            // HTML pairs no tags here: script and style (<script/> too) hold raw text, the one
+            // token that follows.
+            m_skipRawText = role == ElementRole::Never;
             leave(role);
-            m_bindings.resize(bindingsBefore);
-        } else if (m_format.mode == MarkupMode::Xml) {
+        } else if (token.kind == TokenKind::EmptyTag) {
+            leave(role);
+            if (m_bindings.size() != bindingsBefore)
+                m_bindings.resize(bindingsBefore), ++m_bindingsGeneration;
+        } else {
             m_open.push_back({name, role, bindingsBefore});
-        } else if (role == ElementRole::Never) {
-            // HTML: script and style hold raw text, the one token that follows.
-            m_skipRawText = true;
-            leave(role);
         }
         return m_error.empty();
     }
@@ -201,7 +204,8 @@ private:
             return false;
         }
         leave(m_open.back().role);
-        m_bindings.resize(m_open.back().bindings);
+        if (m_bindings.size() != m_open.back().bindings)
+            m_bindings.resize(m_open.back().bindings), ++m_bindingsGeneration;
         m_open.pop_back();
         return true;
     }
@@ -272,7 +276,7 @@ private:
     // --- attributes ----------------------------------------------------------------------------
 
     void attributes(const Token &token, std::string_view element) {
-        if (m_format.attributes.empty() || token.attributes.empty())
+        if (token.attributes.empty() || (!m_textAttributes && !m_options.fonts))
             return;
         std::string elementBuffer, attributeBuffer;
         const std::string_view el = canonical(element, false, elementBuffer);
@@ -366,8 +370,10 @@ private:
     // Decodes a text node into pieces of the paragraph on `channel`; entities that are no character
     // and header/footer codes cut the paragraph there.
     void addText(ByteSpan span, TextPlace place, char quote, int channel = 0) {
-        std::vector<DecodedChar> chars;
-        std::vector<std::size_t> breaks;
+        std::vector<DecodedChar> &chars = m_chars;
+        std::vector<std::size_t> &breaks = m_breaks;
+        chars.clear();
+        breaks.clear();
         std::string error;
         bool ok;
         if (place == TextPlace::CData) {
@@ -386,22 +392,28 @@ private:
             m_error = error;
             return;
         }
-        std::vector<bool> code;
+        std::vector<bool> &code = m_code;
+        code.clear();
         if (m_headerFooters && !m_text && !m_textParagraphs)
             markHeaderFooterCodes(chars, code);
-        auto &pieces = m_pieces[static_cast<std::size_t>(channel)];
-        Piece piece;
-        piece.place = place;
-        piece.quote = quote;
-        std::size_t nextBreak = 0;
-        auto endPiece = [&] {
-            if (!piece.chars.empty()) {
-                pieces.push_back(std::move(piece));
-                piece = Piece();
-                piece.place = place;
-                piece.quote = quote;
-            }
+        Channel &ch = m_channels[static_cast<std::size_t>(channel)];
+        Piece *piece = nullptr;
+        // Pieces are reused from one paragraph to the next, with their buffers.
+        auto beginPiece = [&] {
+            if (ch.used == ch.pieces.size())
+                ch.pieces.emplace_back();
+            piece = &ch.pieces[ch.used];
+            piece->chars.clear();
+            piece->utf8.clear();
+            piece->place = place;
+            piece->quote = quote;
         };
+        auto endPiece = [&] {
+            if (piece && !piece->chars.empty())
+                ++ch.used;
+            piece = nullptr;
+        };
+        std::size_t nextBreak = 0;
         for (std::size_t i = 0; i < chars.size(); ++i) {
             const bool cut = nextBreak < breaks.size() && breaks[nextBreak] == i;
             if (cut) {
@@ -414,8 +426,10 @@ private:
                 flushChannel(static_cast<std::size_t>(channel));
                 continue;
             }
-            piece.chars.push_back(chars[i]);
-            appendUtf8(chars[i].cp, piece.utf8);
+            if (!piece)
+                beginPiece();
+            piece->chars.push_back(chars[i]);
+            appendUtf8(chars[i].cp, piece->utf8);
         }
         endPiece();
         if (nextBreak < breaks.size()) // an entity at the very end
@@ -453,20 +467,39 @@ private:
     void flush() {
         flushChannel(0);
         flushChannel(1);
+        writeSplices();
     }
     void flushPieces() { flushChannel(0); }
 
-    void flushChannel(std::size_t channel) {
-        std::vector<Piece> &pieces = m_pieces[channel];
-        if (pieces.empty())
+    // Writes out the splices made so far, with the bytes before each. Only when no paragraph text
+    // is pending: later splices then lie after these.
+    void writeSplices() {
+        if (m_splices.empty() || m_channels[0].used || m_channels[1].used)
             return;
-        std::vector<std::string_view> texts;
-        texts.reserve(pieces.size());
-        for (const Piece &p : pieces)
-            texts.push_back(p.utf8);
-        const auto edits = convertPieces(texts, m_converter);
-        for (std::size_t k = 0; k < pieces.size(); ++k) {
-            const Piece &p = pieces[k];
+        std::sort(m_splices.begin(), m_splices.end(),
+                  [](const Splice &a, const Splice &b) { return a.span.begin < b.span.begin; });
+        if (m_out.empty())
+            m_out.reserve(m_doc.size() + m_doc.size() / 8);
+        for (const Splice &sp : m_splices) {
+            if (sp.span.begin < m_copied) // never two edits of one place; a second is dropped, not garbled
+                continue;
+            m_out.append(m_doc.substr(m_copied, sp.span.begin - m_copied));
+            m_out += sp.bytes;
+            m_copied = sp.span.end;
+        }
+        m_splices.clear();
+    }
+
+    void flushChannel(std::size_t channel) {
+        Channel &ch = m_channels[channel];
+        if (ch.used == 0)
+            return;
+        m_texts.clear();
+        for (std::size_t k = 0; k < ch.used; ++k)
+            m_texts.push_back(ch.pieces[k].utf8);
+        const auto &edits = m_mapper.convert(m_texts);
+        for (std::size_t k = 0; k < ch.used; ++k) {
+            const Piece &p = ch.pieces[k];
             for (const PieceEdit &e : edits[k]) {
                 if (e.end > p.chars.size() || e.begin > e.end)
                     continue;
@@ -478,20 +511,34 @@ private:
                 m_splices.push_back({span, std::move(bytes)});
             }
         }
-        pieces.clear();
+        ch.used = 0;
     }
+
+    struct Channel {
+        std::vector<Piece> pieces;
+        std::size_t used = 0;
+    };
 
     std::string_view m_doc;
     const PartFormat &m_format;
-    const SegmentedConverter &m_converter;
     const PartOptions &m_options;
     XmlTokenizer m_tokens;
+    RunMapper m_mapper;
     std::unordered_map<std::string_view, ElementRole> m_roles;
+    std::unordered_map<std::string_view, ElementRole> m_roleCache; // names as written in this part
+    std::size_t m_bindingsGeneration = 0, m_cachedGeneration = 0; // namespaces declared or gone
+    bool m_textAttributes = false; // the format has attributes that are text
     std::string m_nameBuffer;
     std::vector<Open> m_open;
     std::vector<Binding> m_bindings;
-    std::array<std::vector<Piece>, 2> m_pieces; // the paragraph's text, and its deleted text
+    std::array<Channel, 2> m_channels; // the paragraph's text, and its deleted text
+    std::vector<std::string_view> m_texts;
+    std::vector<DecodedChar> m_chars; // buffers of addText, kept from one text to the next
+    std::vector<std::size_t> m_breaks;
+    std::vector<bool> m_code;
     std::vector<Splice> m_splices;
+    std::string m_out;
+    std::size_t m_copied = 0; // bytes of the part written out
     int m_never = 0, m_text = 0, m_deleted = 0, m_textParagraphs = 0, m_headerFooters = 0, m_language = 0;
     bool m_skipRawText = false;
     std::string m_error;

@@ -5,6 +5,7 @@
 #include "core/utf.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 namespace core::document {
@@ -38,6 +39,33 @@ bool isRawTextElement(std::string_view name) {
     return std::any_of(std::begin(names), std::end(names), [&](std::string_view n) {
         return name.size() == n.size() && startsWithNoCase(name, 0, n);
     });
+}
+
+// Where in `s` an `&` begins no well-formed reference (&name; &#digits; &#xhex;), or npos. The
+// references are not resolved here: decodeText does that for the text that is converted.
+std::size_t badReference(std::string_view s) {
+    for (std::size_t i = s.find('&'); i != std::string_view::npos; i = s.find('&', i + 1)) {
+        std::size_t j = i + 1;
+        if (j < s.size() && s[j] == '#') {
+            ++j;
+            const bool hex = j < s.size() && s[j] == 'x';
+            j += hex;
+            const std::size_t digits = j;
+            while (j < s.size() && (std::isdigit(static_cast<unsigned char>(s[j])) ||
+                                    (hex && std::isxdigit(static_cast<unsigned char>(s[j])))))
+                ++j;
+            if (j == digits)
+                return i;
+        } else {
+            if (j >= s.size() || !isNameStart(s[j]))
+                return i;
+            while (j < s.size() && isNameChar(s[j]))
+                ++j;
+        }
+        if (j >= s.size() || s[j] != ';')
+            return i;
+    }
+    return std::string_view::npos;
 }
 
 } // namespace
@@ -109,6 +137,11 @@ bool XmlTokenizer::next(Token &token) {
         }
         if (at == std::string_view::npos)
             at = m_doc.size();
+        if (m_mode == MarkupMode::Xml) {
+            const std::size_t bad = badReference(m_doc.substr(start, at - start));
+            if (bad != std::string_view::npos)
+                return fail(start + bad, "an & that begins no reference");
+        }
         token.kind = TokenKind::Text;
         token.whole = token.content = {start, at};
         m_pos = at;
@@ -261,8 +294,9 @@ bool XmlTokenizer::readTag(Token &token) {
         Attribute a;
         const std::size_t nb = i;
         if (html) {
-            while (i < n && !isSpace(m_doc[i]) && m_doc[i] != '>' && m_doc[i] != '/' && m_doc[i] != '=' &&
-                   (i == nb || (m_doc[i] != '"' && m_doc[i] != '\'')))
+            // The first character may be any but space, / and > (an = included), as HTML reads it.
+            ++i;
+            while (i < n && !isSpace(m_doc[i]) && m_doc[i] != '>' && m_doc[i] != '/' && m_doc[i] != '=')
                 ++i;
         } else {
             if (!isNameStart(m_doc[i]))
@@ -287,6 +321,11 @@ bool XmlTokenizer::readTag(Token &token) {
                     return fail(j, "attribute value not closed");
                 if (!html && m_doc.substr(j + 1, close - j - 1).find('<') != std::string_view::npos)
                     return fail(j, "< in an attribute value");
+                if (!html) {
+                    const std::size_t bad = badReference(m_doc.substr(j + 1, close - j - 1));
+                    if (bad != std::string_view::npos)
+                        return fail(j + 1 + bad, "an & that begins no reference");
+                }
                 a.quote = q;
                 a.value = {j + 1, close};
                 i = close + 1;
@@ -309,7 +348,8 @@ bool XmlTokenizer::readTag(Token &token) {
         token.attributes.push_back(a);
     }
     token.whole = {start, m_pos};
-    if (html && token.kind == TokenKind::StartTag && isRawTextElement(token.name.of(m_doc)))
+    // <script/> opens a script in HTML as <script> does.
+    if (html && isRawTextElement(token.name.of(m_doc)))
         m_rawTextEnd = std::string(token.name.of(m_doc));
     return true;
 }
