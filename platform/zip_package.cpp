@@ -1,8 +1,10 @@
 #include "platform/zip_package.h"
 
 #include <zip.h>
+#include <zlib.h>
 
 #include <algorithm>
+#include <cstring>
 #include <set>
 
 namespace platform {
@@ -33,6 +35,105 @@ zip_int32_t writeMethod(std::uint16_t method) {
     if (method != ZIP_CM_DEFLATE && zip_compression_method_supported(method, 1))
         return method;
     return ZIP_CM_DEFLATE;
+}
+
+// A replaced part deflated here (raw deflate at level 6, as zip(1) writes) and handed to libzip as
+// compressed data, which it then copies as it is. libzip 1.7.3 would deflate it at level 9 whatever
+// level is asked for, twice the time for a percent of size.
+struct Deflated {
+    std::string data;
+    zip_uint64_t size = 0;
+    zip_uint32_t crc = 0;
+    time_t mtime = 0;
+    std::size_t offset = 0;
+    zip_error_t error;
+};
+
+bool deflateRaw(const std::string &in, std::string &out) {
+    z_stream z{};
+    if (deflateInit2(&z, 6, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+        return false;
+    out.resize(deflateBound(&z, in.size()));
+    z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(in.data()));
+    z.next_out = reinterpret_cast<Bytef *>(out.data());
+    std::size_t left = in.size();
+    int result = Z_OK;
+    // zlib counts in 32 bits: a part is fed in pieces.
+    while (result == Z_OK) {
+        const std::size_t piece = std::min<std::size_t>(left, 1u << 30);
+        z.avail_in = static_cast<uInt>(piece);
+        left -= piece;
+        z.avail_out = static_cast<uInt>(std::min<std::size_t>(out.size() - z.total_out, 1u << 30));
+        result = deflate(&z, left == 0 ? Z_FINISH : Z_NO_FLUSH);
+    }
+    out.resize(z.total_out);
+    deflateEnd(&z);
+    return result == Z_STREAM_END;
+}
+
+zip_uint32_t crcOf(const std::string &in) {
+    uLong crc = crc32(0, nullptr, 0);
+    for (std::size_t at = 0; at < in.size(); at += 1u << 30) {
+        const std::size_t piece = std::min<std::size_t>(in.size() - at, 1u << 30);
+        crc = crc32(crc, reinterpret_cast<const Bytef *>(in.data() + at), static_cast<uInt>(piece));
+    }
+    return static_cast<zip_uint32_t>(crc);
+}
+
+zip_int64_t deflatedSource(void *state, void *data, zip_uint64_t length, zip_source_cmd_t command) {
+    auto *d = static_cast<Deflated *>(state);
+    switch (command) {
+    case ZIP_SOURCE_OPEN: d->offset = 0; return 0;
+    case ZIP_SOURCE_READ: {
+        const std::size_t n = std::min<std::size_t>(length, d->data.size() - d->offset);
+        std::memcpy(data, d->data.data() + d->offset, n);
+        d->offset += n;
+        return static_cast<zip_int64_t>(n);
+    }
+    case ZIP_SOURCE_CLOSE: return 0;
+    case ZIP_SOURCE_STAT: {
+        auto *st = static_cast<zip_stat_t *>(data);
+        zip_stat_init(st);
+        st->size = d->size;
+        st->comp_size = d->data.size();
+        st->comp_method = ZIP_CM_DEFLATE;
+        st->encryption_method = ZIP_EM_NONE;
+        st->crc = d->crc;
+        st->mtime = d->mtime;
+        st->valid = ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_COMP_METHOD | ZIP_STAT_ENCRYPTION_METHOD |
+                    ZIP_STAT_CRC | ZIP_STAT_MTIME;
+        return sizeof(zip_stat_t);
+    }
+    case ZIP_SOURCE_ERROR: return zip_error_to_data(&d->error, data, length);
+    case ZIP_SOURCE_FREE:
+        zip_error_fini(&d->error);
+        delete d;
+        return 0;
+    case ZIP_SOURCE_SUPPORTS:
+        return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
+                                              ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
+    default: zip_error_set(&d->error, ZIP_ER_OPNOTSUPP, 0); return -1;
+    }
+}
+
+// The source of a replaced deflated part; null when zlib or libzip fails.
+zip_source_t *deflatedPart(zip_t *archive, const std::string &bytes, time_t mtime) {
+    auto *d = new Deflated;
+    zip_error_init(&d->error);
+    d->size = bytes.size();
+    d->crc = crcOf(bytes);
+    d->mtime = mtime;
+    if (!deflateRaw(bytes, d->data)) {
+        zip_error_fini(&d->error);
+        delete d;
+        return nullptr;
+    }
+    zip_source_t *source = zip_source_function(archive, deflatedSource, d);
+    if (!source) {
+        zip_error_fini(&d->error);
+        delete d;
+    }
+    return source;
 }
 
 } // namespace
@@ -224,18 +325,17 @@ ZipStatus ZipPackage::write(const std::map<std::size_t, std::string> &replacemen
         zip_stat_t st;
         zip_stat_init(&st);
         zip_stat_index(archive, index, 0, &st);
-        zip_source_t *data = zip_source_buffer(archive, bytes.data(), bytes.size(), 0);
+        const zip_int32_t method = writeMethod(m_entries[index].method);
+        const bool deflated = method == ZIP_CM_DEFLATE && m_entries[index].method == ZIP_CM_DEFLATE;
+        zip_source_t *data = deflated ? deflatedPart(archive, bytes, st.mtime)
+                                      : zip_source_buffer(archive, bytes.data(), bytes.size(), 0);
         if (!data)
-            return fail(ZipStatus::Failed, archiveError(archive));
+            return fail(ZipStatus::Failed, deflated ? "cannot deflate " + m_entries[index].name : archiveError(archive));
         if (zip_file_replace(archive, index, data, 0) != 0) {
             zip_source_free(data);
             return fail(ZipStatus::Failed, archiveError(archive));
         }
-        // Level 6, as zip(1) writes: level 9 costs twice the time for a percent of size. libzip
-        // 1.7.3 (Debian 12) deflates at 9 whatever is asked here (the entry says "maximum"); later
-        // releases keep the level.
-        const zip_int32_t method = writeMethod(m_entries[index].method);
-        if (zip_set_file_compression(archive, index, method, method == ZIP_CM_DEFLATE ? 6 : 0) != 0 ||
+        if ((!deflated && zip_set_file_compression(archive, index, method, 0) != 0) ||
             ((st.valid & ZIP_STAT_MTIME) && zip_file_set_mtime(archive, index, st.mtime, 0) != 0))
             return fail(ZipStatus::Failed, archiveError(archive));
     }

@@ -21,6 +21,7 @@ PACKAGES=(
     bzip2
     nlohmann-json3-dev
     libzip-dev
+    zlib1g-dev
     zip
     unzip
     qt6-base-dev
