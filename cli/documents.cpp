@@ -14,7 +14,8 @@ constexpr std::size_t kMaxDocumentSize = std::size_t(4) << 30;
 template <class Owned, class Converter> class Owning final : public core::document::SegmentedConverter {
 public:
     explicit Owning(std::shared_ptr<const Owned> owned) : m_owned(std::move(owned)), m_converter(*m_owned) {}
-    void convert(std::string_view utf8, std::string &out, std::vector<core::Segment> &segments) const override {
+    void convert(std::string_view utf8, std::string &out,
+                 std::vector<core::Segment> &segments) const override {
         m_converter.convert(utf8, out, segments);
     }
 
@@ -25,18 +26,20 @@ private:
 
 } // namespace
 
-std::shared_ptr<const core::document::SegmentedConverter> codePointDocuments(
-    std::shared_ptr<const core::CodePointMap> map) {
-    return std::make_shared<Owning<core::CodePointMap, core::document::CodePointSegmentedConverter>>(std::move(map));
+std::shared_ptr<const core::document::SegmentedConverter>
+codePointDocuments(std::shared_ptr<const core::CodePointMap> map) {
+    return std::make_shared<Owning<core::CodePointMap, core::document::CodePointSegmentedConverter>>(
+        std::move(map));
 }
 
-std::shared_ptr<const core::document::SegmentedConverter> phraseDocuments(
-    std::shared_ptr<const core::PhraseConverter> converter) {
+std::shared_ptr<const core::document::SegmentedConverter>
+phraseDocuments(std::shared_ptr<const core::PhraseConverter> converter) {
     return std::make_shared<Owning<core::PhraseConverter, core::document::PhraseSegmentedConverter>>(
         std::move(converter));
 }
 
-core::document::PartOptions partOptions(core::document::ScriptDirection direction, const DocumentOptions &options) {
+core::document::PartOptions partOptions(core::document::ScriptDirection direction,
+                                        const DocumentOptions &options) {
     core::document::PartOptions part;
     part.direction = direction;
     part.fonts = options.fonts;
@@ -47,8 +50,8 @@ core::document::PartOptions partOptionsOfConfig(const std::string &config, const
     auto part = scriptOfConfig(config);
     if (!part) {
         if (options.fonts)
-            throw CLI::ValidationError("--fonts", "the configuration's name does not say which way the script goes: " +
-                                                      config);
+            throw CLI::ValidationError(
+                "--fonts", "the configuration's name does not say which way the script goes: " + config);
         return {};
     }
     part->fonts = options.fonts;
@@ -57,8 +60,8 @@ core::document::PartOptions partOptionsOfConfig(const std::string &config, const
 
 Transform withDocuments(Transform text, std::shared_ptr<const core::document::SegmentedConverter> converter,
                         core::document::PartOptions part) {
-    return [text = std::move(text), converter = std::move(converter), part = std::move(part)](Input &in,
-                                                                                            Writer &out) -> Status {
+    return [text = std::move(text), converter = std::move(converter),
+            part = std::move(part)](Input &in, Writer &out) -> Status {
         // Standard input, FIFOs and devices are read as text, as they always were: only a regular
         // file can be looked at first and then read whole.
         if (in.isStdin())
@@ -102,9 +105,10 @@ std::optional<core::document::PartOptions> scriptOfConfig(const std::string &con
 }
 
 void addFontsOption(CLI::App &command, DocumentOptions &options) {
-    command.add_flag("--fonts", options.fonts,
-                     "in documents, also map East Asian font names and language tags with the script (宋体/SimSun "
-                     "<-> 新細明體/PMingLiU, 黑体/SimHei <-> 微軟正黑體, 楷体 <-> 標楷體; zh-CN <-> zh-TW/zh-HK)");
+    command.add_flag(
+        "--fonts", options.fonts,
+        "in documents, also map East Asian font names and language tags with the script (宋体/SimSun "
+        "<-> 新細明體/PMingLiU, 黑体/SimHei <-> 微軟正黑體, 楷体 <-> 標楷體; zh-CN <-> zh-TW/zh-HK)");
 }
 
 } // namespace cli

@@ -30,14 +30,15 @@ Transform withDocuments(Transform text, std::shared_ptr<const core::document::Se
 std::optional<core::document::PartOptions> scriptOfConfig(const std::string &config);
 
 // Segmented converters that own what they convert with, for withDocuments.
-std::shared_ptr<const core::document::SegmentedConverter> codePointDocuments(
-    std::shared_ptr<const core::CodePointMap> map);
-std::shared_ptr<const core::document::SegmentedConverter> phraseDocuments(
-    std::shared_ptr<const core::PhraseConverter> converter);
+std::shared_ptr<const core::document::SegmentedConverter>
+codePointDocuments(std::shared_ptr<const core::CodePointMap> map);
+std::shared_ptr<const core::document::SegmentedConverter>
+phraseDocuments(std::shared_ptr<const core::PhraseConverter> converter);
 
 // The part options of a command: its direction, fonts only when --fonts was given. A convert
 // configuration whose direction its name does not tell cannot map fonts (a usage error).
-core::document::PartOptions partOptions(core::document::ScriptDirection direction, const DocumentOptions &options);
+core::document::PartOptions partOptions(core::document::ScriptDirection direction,
+                                        const DocumentOptions &options);
 core::document::PartOptions partOptionsOfConfig(const std::string &config, const DocumentOptions &options);
 
 // Adds --fonts to `command`.

@@ -29,11 +29,16 @@ DocumentOutcome failure(DocumentStatus status, std::string message, Format forma
 
 DocumentStatus statusOf(ZipStatus status) {
     switch (status) {
-    case ZipStatus::Ok: return DocumentStatus::Converted;
-    case ZipStatus::Limit: return DocumentStatus::Limit;
-    case ZipStatus::Cancelled: return DocumentStatus::Cancelled;
-    case ZipStatus::Damaged: return DocumentStatus::Unreadable;
-    case ZipStatus::Failed: return DocumentStatus::WriteFailed;
+    case ZipStatus::Ok:
+        return DocumentStatus::Converted;
+    case ZipStatus::Limit:
+        return DocumentStatus::Limit;
+    case ZipStatus::Cancelled:
+        return DocumentStatus::Cancelled;
+    case ZipStatus::Damaged:
+        return DocumentStatus::Unreadable;
+    case ZipStatus::Failed:
+        return DocumentStatus::WriteFailed;
     }
     return DocumentStatus::Unreadable;
 }
@@ -79,7 +84,8 @@ DocumentOutcome convertPackage(std::string_view bytes, std::string &out, const D
     const std::vector<std::string> names = package->names();
     std::string readWhy;
     ZipStatus readStatus = ZipStatus::Ok;
-    const core::document::ReadSmallPart readSmall = [&](const std::string &name) -> std::optional<std::string> {
+    const core::document::ReadSmallPart readSmall =
+        [&](const std::string &name) -> std::optional<std::string> {
         const long index = package->find(name);
         if (index < 0)
             return std::nullopt;
@@ -138,9 +144,8 @@ DocumentOutcome convertPackage(std::string_view bytes, std::string &out, const D
         out.assign(bytes);
         return {DocumentStatus::Unchanged, {}, *format};
     }
-    const ZipStatus written = package->write(replacements, out, why, [&](double fraction) {
-        return report(0.8 + 0.2 * fraction);
-    });
+    const ZipStatus written =
+        package->write(replacements, out, why, [&](double fraction) { return report(0.8 + 0.2 * fraction); });
     if (written != ZipStatus::Ok)
         return failure(statusOf(written), why, *format);
     return {DocumentStatus::Converted, {}, *format};
@@ -150,7 +155,8 @@ DocumentOutcome convertPackage(std::string_view bytes, std::string &out, const D
 
 bool isDocument(std::string_view head) {
     const Format format = core::document::sniffFormat(head);
-    return format == Format::Zip || format == Format::Ole || format == Format::Html || format == Format::Xhtml;
+    return format == Format::Zip || format == Format::Ole || format == Format::Html ||
+           format == Format::Xhtml;
 }
 
 DocumentOutcome convertDocument(std::string_view bytes, std::string &out, const DocumentJob &job) {
@@ -161,21 +167,28 @@ DocumentOutcome convertDocument(std::string_view bytes, std::string &out, const 
     case Format::Ole:
         outcome = failure(DocumentStatus::Unsupported, core::document::oleRefusal(bytes), format);
         break;
-    case Format::Zip: outcome = convertPackage(bytes, out, job); break;
-    case Format::Html:
-    case Format::Xhtml: outcome = convertPage(bytes, out, format, job); break;
-    case Format::Ass:
-        outcome = failure(DocumentStatus::Unsupported, "ASS subtitles are converted as text, by the command line",
-                          format);
+    case Format::Zip:
+        outcome = convertPackage(bytes, out, job);
         break;
-    default: outcome = convertText(bytes, out, format, job); break;
+    case Format::Html:
+    case Format::Xhtml:
+        outcome = convertPage(bytes, out, format, job);
+        break;
+    case Format::Ass:
+        outcome = failure(DocumentStatus::Unsupported,
+                          "ASS subtitles are converted as text, by the command line", format);
+        break;
+    default:
+        outcome = convertText(bytes, out, format, job);
+        break;
     }
     if (!outcome.ok())
         out.clear();
     return outcome;
 }
 
-DocumentOutcome convertDocumentFile(const std::string &inPath, const std::string &outPath, const DocumentJob &job) {
+DocumentOutcome convertDocumentFile(const std::string &inPath, const std::string &outPath,
+                                    const DocumentJob &job) {
     std::string why;
     const auto input = MappedFile::open(inPath, kMaxFileSize, &why);
     if (!input)
@@ -208,13 +221,17 @@ DocumentOutcome convertDocumentFile(const std::string &inPath, const std::string
 int exitStatusOf(DocumentStatus status) {
     switch (status) {
     case DocumentStatus::Converted:
-    case DocumentStatus::Unchanged: return 0;
-    case DocumentStatus::Refused: return 1;
-    case DocumentStatus::Limit: return 3;
+    case DocumentStatus::Unchanged:
+        return 0;
+    case DocumentStatus::Refused:
+        return 1;
+    case DocumentStatus::Limit:
+        return 3;
     case DocumentStatus::Unreadable:
     case DocumentStatus::Unsupported:
     case DocumentStatus::Cancelled:
-    case DocumentStatus::WriteFailed: return 4;
+    case DocumentStatus::WriteFailed:
+        return 4;
     }
     return 4;
 }

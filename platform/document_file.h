@@ -25,8 +25,8 @@
 namespace platform {
 
 enum class DocumentStatus {
-    Converted, // written, some text changed
-    Unchanged, // written, byte for byte the input
+    Converted,   // written, some text changed
+    Unchanged,   // written, byte for byte the input
     Refused,     // content this program will not convert (text that is not UTF-8)
     Limit,       // a part inflates past the limits
     Unreadable,  // cannot be read, or damaged (a bad ZIP, a part that is not well-formed)
@@ -63,7 +63,8 @@ DocumentOutcome convertDocument(std::string_view bytes, std::string &out, const 
 // The file at `inPath` converted into the file at `outPath` (which may be the same path), written
 // atomically and only when the conversion succeeded; nothing is left behind on failure or
 // cancellation.
-DocumentOutcome convertDocumentFile(const std::string &inPath, const std::string &outPath, const DocumentJob &job);
+DocumentOutcome convertDocumentFile(const std::string &inPath, const std::string &outPath,
+                                    const DocumentJob &job);
 
 // The exit status of lanternfin-cli for an outcome: 0, 1 refused, 3 limits, 4 unreadable.
 int exitStatusOf(DocumentStatus status);

@@ -83,14 +83,17 @@ zip_uint32_t crcOf(const std::string &in) {
 zip_int64_t deflatedSource(void *state, void *data, zip_uint64_t length, zip_source_cmd_t command) {
     auto *d = static_cast<Deflated *>(state);
     switch (command) {
-    case ZIP_SOURCE_OPEN: d->offset = 0; return 0;
+    case ZIP_SOURCE_OPEN:
+        d->offset = 0;
+        return 0;
     case ZIP_SOURCE_READ: {
         const std::size_t n = std::min<std::size_t>(length, d->data.size() - d->offset);
         std::memcpy(data, d->data.data() + d->offset, n);
         d->offset += n;
         return static_cast<zip_int64_t>(n);
     }
-    case ZIP_SOURCE_CLOSE: return 0;
+    case ZIP_SOURCE_CLOSE:
+        return 0;
     case ZIP_SOURCE_STAT: {
         auto *st = static_cast<zip_stat_t *>(data);
         zip_stat_init(st);
@@ -104,15 +107,18 @@ zip_int64_t deflatedSource(void *state, void *data, zip_uint64_t length, zip_sou
                     ZIP_STAT_CRC | ZIP_STAT_MTIME;
         return sizeof(zip_stat_t);
     }
-    case ZIP_SOURCE_ERROR: return zip_error_to_data(&d->error, data, length);
+    case ZIP_SOURCE_ERROR:
+        return zip_error_to_data(&d->error, data, length);
     case ZIP_SOURCE_FREE:
         zip_error_fini(&d->error);
         delete d;
         return 0;
     case ZIP_SOURCE_SUPPORTS:
-        return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
-                                              ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
-    default: zip_error_set(&d->error, ZIP_ER_OPNOTSUPP, 0); return -1;
+        return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
+                                              ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
+    default:
+        zip_error_set(&d->error, ZIP_ER_OPNOTSUPP, 0);
+        return -1;
     }
 }
 
@@ -159,8 +165,9 @@ std::unique_ptr<ZipPackage> ZipPackage::open(std::string_view bytes, std::string
     zip_t *archive = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &guard.error);
     if (!archive) {
         zip_source_free(source);
-        why = zip_error_code_zip(&guard.error) == ZIP_ER_NOZIP ? "not a ZIP archive, or its end is missing"
-                                                               : "damaged ZIP archive: " + lowerFirst(guard.text());
+        why = zip_error_code_zip(&guard.error) == ZIP_ER_NOZIP
+                  ? "not a ZIP archive, or its end is missing"
+                  : "damaged ZIP archive: " + lowerFirst(guard.text());
         return nullptr;
     }
     std::unique_ptr<ZipPackage> package(new ZipPackage);
@@ -226,9 +233,9 @@ ZipStatus ZipPackage::read(std::size_t index, std::string &out, std::string &why
     const std::uint64_t limit = std::min(m_limits.maxEntrySize, byRatio);
     auto tooLarge = [&](std::uint64_t size) {
         why = entry.name + " inflates to " + std::to_string(size) + " bytes" +
-              (size > m_limits.maxEntrySize ? ", more than the limit of " + std::to_string(m_limits.maxEntrySize >> 20) + " MB"
-                                            : ", more than " + std::to_string(m_limits.maxRatio) +
-                                                  " times its compressed size");
+              (size > m_limits.maxEntrySize
+                   ? ", more than the limit of " + std::to_string(m_limits.maxEntrySize >> 20) + " MB"
+                   : ", more than " + std::to_string(m_limits.maxRatio) + " times its compressed size");
         return ZipStatus::Limit;
     };
     if (entry.size > limit)
@@ -330,7 +337,8 @@ ZipStatus ZipPackage::write(const std::map<std::size_t, std::string> &replacemen
         zip_source_t *data = deflated ? deflatedPart(archive, bytes, st.mtime)
                                       : zip_source_buffer(archive, bytes.data(), bytes.size(), 0);
         if (!data)
-            return fail(ZipStatus::Failed, deflated ? "cannot deflate " + m_entries[index].name : archiveError(archive));
+            return fail(ZipStatus::Failed,
+                        deflated ? "cannot deflate " + m_entries[index].name : archiveError(archive));
         if (zip_file_replace(archive, index, data, 0) != 0) {
             zip_source_free(data);
             return fail(ZipStatus::Failed, archiveError(archive));

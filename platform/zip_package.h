@@ -64,8 +64,8 @@ public:
 
     // The package with the entries of `replacements` (index -> new inflated bytes) replaced, all
     // others copied as they are, into `out`. `progress` may cancel it.
-    ZipStatus write(const std::map<std::size_t, std::string> &replacements, std::string &out, std::string &why,
-                    const ZipProgress &progress = {}) const;
+    ZipStatus write(const std::map<std::size_t, std::string> &replacements, std::string &out,
+                    std::string &why, const ZipProgress &progress = {}) const;
 
 private:
     ZipPackage() = default;

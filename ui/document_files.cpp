@@ -22,9 +22,11 @@ WayConverter converterFor(const Way &way, const platform::TextServices &services
     using core::document::ScriptDirection;
     if (const auto *own = std::get_if<OwnWay>(&way)) {
         const bool traditional = *own == OwnWay::Traditional;
-        const core::CodePointMap *map = traditional ? services.toTraditional.get() : services.toSimplified.get();
+        const core::CodePointMap *map =
+            traditional ? services.toTraditional.get() : services.toSimplified.get();
         if ((*own != OwnWay::Traditional && *own != OwnWay::Simplified) || !map) {
-            c.why = map ? QStringLiteral("这种方式不能转换文件") : QString::fromStdString(services.dictionaryError);
+            c.why = map ? QStringLiteral("这种方式不能转换文件")
+                        : QString::fromStdString(services.dictionaryError);
             return c;
         }
         c.converter = std::make_unique<core::document::CodePointSegmentedConverter>(*map);
@@ -38,8 +40,8 @@ WayConverter converterFor(const Way &way, const platform::TextServices &services
             return c;
         }
         c.converter = std::make_unique<core::document::PhraseSegmentedConverter>(*converter);
-        c.options.direction =
-            phrase->config.rfind("s2", 0) == 0 ? ScriptDirection::ToTraditional : ScriptDirection::ToSimplified;
+        c.options.direction = phrase->config.rfind("s2", 0) == 0 ? ScriptDirection::ToTraditional
+                                                                 : ScriptDirection::ToSimplified;
         return c;
     }
     c.why = QStringLiteral("这种方式不能转换文件");
@@ -49,9 +51,12 @@ WayConverter converterFor(const Way &way, const platform::TextServices &services
 QString whyNot(const platform::DocumentOutcome &outcome) {
     const QString message = QString::fromStdString(outcome.message);
     switch (outcome.status) {
-    case platform::DocumentStatus::Limit: return QStringLiteral("超出限制：") + message;
-    case platform::DocumentStatus::Cancelled: return QStringLiteral("已取消");
-    default: return message;
+    case platform::DocumentStatus::Limit:
+        return QStringLiteral("超出限制：") + message;
+    case platform::DocumentStatus::Cancelled:
+        return QStringLiteral("已取消");
+    default:
+        return message;
     }
 }
 
@@ -72,7 +77,8 @@ QString wayFileLabel(const Way &way) {
     return label;
 }
 
-QString convertedFilePath(const QString &path, const QString &label, const std::function<bool(const QString &)> &exists) {
+QString convertedFilePath(const QString &path, const QString &label,
+                          const std::function<bool(const QString &)> &exists) {
     const qsizetype slash = path.lastIndexOf(u'/');
     const QString folder = path.left(slash + 1);
     const QString name = path.mid(slash + 1);
@@ -104,11 +110,13 @@ QString conversionSummary(const std::vector<FileResult> &results, bool cancelled
         text += (text.isEmpty() ? QString() : QStringLiteral("\n\n")) +
                 QStringLiteral("未转换 %1 个文件：\n").arg(refused.size()) + refused.join(u'\n');
     if (cancelled)
-        text += (text.isEmpty() ? QString() : QStringLiteral("\n\n")) + QStringLiteral("转换已取消，其余文件未转换。");
+        text += (text.isEmpty() ? QString() : QStringLiteral("\n\n")) +
+                QStringLiteral("转换已取消，其余文件未转换。");
     return text.isEmpty() ? QStringLiteral("没有文件。") : text;
 }
 
-std::vector<FileResult> convertFiles(const QStringList &paths, const Way &way, const platform::TextServices &services,
+std::vector<FileResult> convertFiles(const QStringList &paths, const Way &way,
+                                     const platform::TextServices &services,
                                      const std::function<bool(int, double)> &progress, bool &cancelled) {
     cancelled = false;
     std::vector<FileResult> results;
@@ -132,11 +140,10 @@ std::vector<FileResult> convertFiles(const QStringList &paths, const Way &way, c
             results.push_back(result);
             continue;
         }
-        const platform::DocumentJob job{*way_.converter, way_.options, {}, [&](double f) {
-                                            return !progress || progress(i, f);
-                                        }};
-        const auto outcome =
-            platform::convertDocumentFile(QFile::encodeName(paths[i]).toStdString(), QFile::encodeName(output).toStdString(), job);
+        const platform::DocumentJob job{
+            *way_.converter, way_.options, {}, [&](double f) { return !progress || progress(i, f); }};
+        const auto outcome = platform::convertDocumentFile(QFile::encodeName(paths[i]).toStdString(),
+                                                           QFile::encodeName(output).toStdString(), job);
         if (outcome.status == platform::DocumentStatus::Cancelled) {
             cancelled = true;
             break;

@@ -27,7 +27,8 @@ QString wayFileLabel(const Way &way);
 
 // Where the conversion of `path` is written: beside it, its base name followed by （label） and its
 // extension; when `exists` says that is taken, （label）(2), (3)... up to (999); empty if all are.
-QString convertedFilePath(const QString &path, const QString &label, const std::function<bool(const QString &)> &exists);
+QString convertedFilePath(const QString &path, const QString &label,
+                          const std::function<bool(const QString &)> &exists);
 
 struct FileResult {
     QString input;
@@ -41,7 +42,8 @@ QString conversionSummary(const std::vector<FileResult> &results, bool cancelled
 // Each of `paths` converted with `way` and written as convertedFilePath says. `progress(i, f)` is
 // told that file i is fraction f done; false cancels: that file leaves nothing behind and the rest
 // are not started. Returns what became of each file begun, and sets `cancelled`.
-std::vector<FileResult> convertFiles(const QStringList &paths, const Way &way, const platform::TextServices &services,
+std::vector<FileResult> convertFiles(const QStringList &paths, const Way &way,
+                                     const platform::TextServices &services,
                                      const std::function<bool(int, double)> &progress, bool &cancelled);
 
 } // namespace ui

@@ -30,9 +30,10 @@ QStringList localFiles(const QMimeData *mime) {
 
 } // namespace
 
-FileConversion::FileConversion(QWidget *window, QWidget *workspace, FileButton traditional, FileButton simplified,
-                               const platform::TextServices &services)
-    : QObject(window), m_window(window), m_traditional(traditional), m_simplified(simplified), m_services(services) {
+FileConversion::FileConversion(QWidget *window, QWidget *workspace, FileButton traditional,
+                               FileButton simplified, const platform::TextServices &services)
+    : QObject(window), m_window(window), m_traditional(traditional), m_simplified(simplified),
+      m_services(services) {
     window->setAcceptDrops(true);
     window->installEventFilter(this);
     // The workspace would take a dropped file as text; its viewport is asked first.
@@ -69,11 +70,15 @@ bool FileConversion::eventFilter(QObject *watched, QEvent *event) {
         const bool onSimplified = m_window->childAt(at) == m_simplified.button;
         // Converting opens dialogs: not inside the drop's own event.
         QMetaObject::invokeMethod(
-            this, [this, files, onSimplified] { convert(files, onSimplified ? OwnWay::Simplified : OwnWay::Traditional); },
+            this,
+            [this, files, onSimplified] {
+                convert(files, onSimplified ? OwnWay::Simplified : OwnWay::Traditional);
+            },
             Qt::QueuedConnection);
         return true;
     }
-    default: return false;
+    default:
+        return false;
     }
 }
 
@@ -109,7 +114,8 @@ void FileConversion::convert(const QStringList &paths, OwnWay button) {
         cancelled);
     dialog.close();
     m_busy = false;
-    QMessageBox::information(m_window, QString::fromUtf16(kConvertFilesMenu), conversionSummary(results, cancelled));
+    QMessageBox::information(m_window, QString::fromUtf16(kConvertFilesMenu),
+                             conversionSummary(results, cancelled));
 }
 
 } // namespace ui

@@ -115,8 +115,8 @@ bool isMarkup(std::string_view text, bool &xhtml) {
             return false;
         s = skipSpace(s.substr(end + 2 + (s[1] == '!' ? 1 : 0)));
     }
-    if (startsWithNoCase(s, "<!doctype html") || startsWithNoCase(s, "<html") || startsWithNoCase(s, "<head") ||
-        (xhtml && containsNoCase(s.substr(0, 4096), "<html"))) {
+    if (startsWithNoCase(s, "<!doctype html") || startsWithNoCase(s, "<html") ||
+        startsWithNoCase(s, "<head") || (xhtml && containsNoCase(s.substr(0, 4096), "<html"))) {
         // Read as XML only when it says it is XML; HTML rules read XHTML's syntax as well.
         return true;
     }
@@ -169,7 +169,8 @@ std::string decodeEntities(std::string_view v) {
             break;
         v.remove_prefix(amp);
         const std::size_t semi = v.find(';');
-        const std::string_view name = semi == std::string_view::npos ? std::string_view() : v.substr(1, semi - 1);
+        const std::string_view name =
+            semi == std::string_view::npos ? std::string_view() : v.substr(1, semi - 1);
         static constexpr std::array<std::pair<std::string_view, char>, 5> kNamed{
             {{"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}}};
         bool done = false;
@@ -245,7 +246,8 @@ constexpr ContentTypeRule kContentTypes[] = {
     {"application/vnd.openxmlformats-officedocument.spreadsheetml.template.main", Format::Excel,
      PartKind::SpreadsheetStrings, true},
     {"application/vnd.ms-excel.sheet.macroEnabled.main", Format::Excel, PartKind::SpreadsheetStrings, true},
-    {"application/vnd.ms-excel.template.macroEnabled.main", Format::Excel, PartKind::SpreadsheetStrings, true},
+    {"application/vnd.ms-excel.template.macroEnabled.main", Format::Excel, PartKind::SpreadsheetStrings,
+     true},
     {"application/vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings", Format::Excel,
      PartKind::SpreadsheetStrings, false},
     {"application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet", Format::Excel,
@@ -286,8 +288,10 @@ constexpr std::pair<std::string_view, PartKind> kSharedContentTypes[] = {
 // Parts that name fonts and languages but hold no text, converted only when fonts are asked for.
 constexpr std::pair<std::string_view, PartKind> kFontContentTypes[] = {
     {"application/vnd.openxmlformats-officedocument.wordprocessingml.styles", PartKind::WordprocessingText},
-    {"application/vnd.openxmlformats-officedocument.wordprocessingml.fontTable", PartKind::WordprocessingText},
-    {"application/vnd.openxmlformats-officedocument.wordprocessingml.numbering", PartKind::WordprocessingText},
+    {"application/vnd.openxmlformats-officedocument.wordprocessingml.fontTable",
+     PartKind::WordprocessingText},
+    {"application/vnd.openxmlformats-officedocument.wordprocessingml.numbering",
+     PartKind::WordprocessingText},
     {"application/vnd.openxmlformats-officedocument.theme", PartKind::DrawingText},
 };
 
@@ -317,7 +321,8 @@ std::vector<std::pair<std::string, std::string>> overrides(std::string_view cont
         auto type = attribute(element, "ContentType");
         if (!name || !type)
             continue;
-        auto path = resolvePackagePath("", std::string_view(*name).substr(name->empty() || (*name)[0] != '/' ? 0 : 1));
+        auto path = resolvePackagePath(
+            "", std::string_view(*name).substr(name->empty() || (*name)[0] != '/' ? 0 : 1));
         if (path)
             out.emplace_back(std::move(*path), std::move(*type));
     }
@@ -354,8 +359,8 @@ std::vector<TextPart> inEntryOrder(std::vector<TextPart> parts, const std::vecto
     return out;
 }
 
-std::vector<TextPart> officeParts(Format format, const std::vector<std::string> &names, const ReadSmallPart &read,
-                                  bool fonts) {
+std::vector<TextPart> officeParts(Format format, const std::vector<std::string> &names,
+                                  const ReadSmallPart &read, bool fonts) {
     std::vector<TextPart> parts;
     const auto types = read("[Content_Types].xml");
     if (!types)
@@ -390,7 +395,8 @@ std::vector<TextPart> odfParts(const std::vector<std::string> &names) {
 
 std::vector<TextPart> epubParts(const std::vector<std::string> &names, const ReadSmallPart &read) {
     std::vector<TextPart> parts;
-    const auto container = holds(names, "META-INF/container.xml") ? read("META-INF/container.xml") : std::nullopt;
+    const auto container =
+        holds(names, "META-INF/container.xml") ? read("META-INF/container.xml") : std::nullopt;
     if (!container)
         return parts;
     for (const auto &rootfile : elementsNamed(*container, "rootfile")) {
@@ -430,7 +436,8 @@ std::vector<TextPart> epubParts(const std::vector<std::string> &names, const Rea
     // One entry per part even when the manifest names it twice.
     std::vector<TextPart> unique;
     for (auto &part : parts)
-        if (std::none_of(unique.begin(), unique.end(), [&](const TextPart &p) { return p.name == part.name; }))
+        if (std::none_of(unique.begin(), unique.end(),
+                         [&](const TextPart &p) { return p.name == part.name; }))
             unique.push_back(std::move(part));
     return inEntryOrder(std::move(unique), names);
 }
@@ -439,21 +446,36 @@ std::vector<TextPart> epubParts(const std::vector<std::string> &names, const Rea
 
 std::string_view formatName(Format format) {
     switch (format) {
-    case Format::PlainText: return "plain text";
-    case Format::Html: return "HTML page";
-    case Format::Xhtml: return "XHTML page";
-    case Format::SubRip: return "SubRip subtitles";
-    case Format::WebVtt: return "WebVTT subtitles";
-    case Format::Ass: return "ASS subtitles";
-    case Format::Zip: return "ZIP archive";
-    case Format::Ole: return "OLE compound file";
-    case Format::Word: return "Word document";
-    case Format::Excel: return "Excel workbook";
-    case Format::PowerPoint: return "PowerPoint presentation";
-    case Format::OdfText: return "OpenDocument text";
-    case Format::OdfSpreadsheet: return "OpenDocument spreadsheet";
-    case Format::OdfPresentation: return "OpenDocument presentation";
-    case Format::Epub: return "EPUB book";
+    case Format::PlainText:
+        return "plain text";
+    case Format::Html:
+        return "HTML page";
+    case Format::Xhtml:
+        return "XHTML page";
+    case Format::SubRip:
+        return "SubRip subtitles";
+    case Format::WebVtt:
+        return "WebVTT subtitles";
+    case Format::Ass:
+        return "ASS subtitles";
+    case Format::Zip:
+        return "ZIP archive";
+    case Format::Ole:
+        return "OLE compound file";
+    case Format::Word:
+        return "Word document";
+    case Format::Excel:
+        return "Excel workbook";
+    case Format::PowerPoint:
+        return "PowerPoint presentation";
+    case Format::OdfText:
+        return "OpenDocument text";
+    case Format::OdfSpreadsheet:
+        return "OpenDocument spreadsheet";
+    case Format::OdfPresentation:
+        return "OpenDocument presentation";
+    case Format::Epub:
+        return "EPUB book";
     }
     return "file";
 }
@@ -467,8 +489,10 @@ bool isPackage(Format format) {
     case Format::OdfText:
     case Format::OdfSpreadsheet:
     case Format::OdfPresentation:
-    case Format::Epub: return true;
-    default: return false;
+    case Format::Epub:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -540,17 +564,21 @@ std::optional<Format> packageFormat(const std::vector<std::string> &names, const
     return std::nullopt;
 }
 
-std::vector<TextPart> textParts(Format format, const std::vector<std::string> &names, const ReadSmallPart &read,
-                                bool fonts) {
+std::vector<TextPart> textParts(Format format, const std::vector<std::string> &names,
+                                const ReadSmallPart &read, bool fonts) {
     switch (format) {
     case Format::Word:
     case Format::Excel:
-    case Format::PowerPoint: return officeParts(format, names, read, fonts);
+    case Format::PowerPoint:
+        return officeParts(format, names, read, fonts);
     case Format::OdfText:
     case Format::OdfSpreadsheet:
-    case Format::OdfPresentation: return odfParts(names);
-    case Format::Epub: return epubParts(names, read);
-    default: return {};
+    case Format::OdfPresentation:
+        return odfParts(names);
+    case Format::Epub:
+        return epubParts(names, read);
+    default:
+        return {};
     }
 }
 
@@ -614,7 +642,8 @@ std::vector<Attributes> elementsNamed(std::string_view xml, std::string_view loc
             if (end == std::string_view::npos)
                 break;
             if (wanted)
-                attributes.emplace_back(std::string(localNameOf(name)), decodeEntities(rest.substr(p, end - p)));
+                attributes.emplace_back(std::string(localNameOf(name)),
+                                        decodeEntities(rest.substr(p, end - p)));
             p = end + 1;
         }
         if (!closed)
@@ -639,7 +668,8 @@ std::optional<std::string> resolvePackagePath(std::string_view base, std::string
         return std::nullopt;
     std::string decoded;
     for (std::size_t i = 0; i < href.size(); ++i) {
-        if (href[i] == '%' && i + 2 < href.size() && hexValue(href[i + 1]) >= 0 && hexValue(href[i + 2]) >= 0) {
+        if (href[i] == '%' && i + 2 < href.size() && hexValue(href[i + 1]) >= 0 &&
+            hexValue(href[i + 2]) >= 0) {
             decoded += static_cast<char>(hexValue(href[i + 1]) * 16 + hexValue(href[i + 2]));
             i += 2;
         } else {

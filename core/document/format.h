@@ -72,8 +72,8 @@ std::optional<Format> packageFormat(const std::vector<std::string> &names, const
 // come from their content types, EPUB ones from the package document's manifest (hrefs relative to
 // it, percent-decoded); parts the manifest names but the package lacks are left out. With `fonts`,
 // also the parts that only name fonts and languages (Word's styles, font table and numbering, themes).
-std::vector<TextPart> textParts(Format format, const std::vector<std::string> &names, const ReadSmallPart &read,
-                                bool fonts = false);
+std::vector<TextPart> textParts(Format format, const std::vector<std::string> &names,
+                                const ReadSmallPart &read, bool fonts = false);
 
 // --- small XML reading for the package's own index files ------------------------------------------
 

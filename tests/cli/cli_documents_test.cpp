@@ -20,7 +20,8 @@ struct CliRun {
 };
 
 CliRun run(const fs::path &folder, const std::string &arguments) {
-    const std::string cmd = "cd '" + folder.string() + "' && '" LANTERNFIN_CLI "' " + arguments + " </dev/null >.stdout 2>.stderr";
+    const std::string cmd = "cd '" + folder.string() + "' && '" LANTERNFIN_CLI "' " + arguments +
+                            " </dev/null >.stdout 2>.stderr";
     const int status = std::system(cmd.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(folder / ".stderr")};
 }
@@ -33,8 +34,8 @@ TEST(CliDocuments, CommandsConvertDocumentsToldByTheirContent) {
     testsupport::TempDir dir("lanternfin-docs");
     // A .docx under a name that says nothing: the content decides.
     fs::copy_file(fixture("sample-lo.docx"), dir.path / "report");
-    for (const char *arguments :
-         {"convert -c s2t report -o out.docx", "traditional report -o out.docx", "lower report -o out.docx"}) {
+    for (const char *arguments : {"convert -c s2t report -o out.docx", "traditional report -o out.docx",
+                                  "lower report -o out.docx"}) {
         SCOPED_TRACE(arguments);
         fs::remove(dir.path / "out.docx");
         const CliRun r = run(dir.path, arguments);
@@ -63,7 +64,9 @@ TEST(CliDocuments, RefusalsNameTheFileAndWriteNothing) {
         int status;
         const char *says;
     } cases[] = {
-        {"convert -c s2t old.doc -o out", 4, "old.doc: is a legacy Word document (.doc), which cannot be converted: open it and save it as .docx"},
+        {"convert -c s2t old.doc -o out", 4,
+         "old.doc: is a legacy Word document (.doc), which cannot be converted: open it and save it as "
+         ".docx"},
         {"traditional cut.docx -o out", 4, "cut.docx: not a ZIP archive"},
         {"convert -c s2t --in-place old.doc", 4, "old.doc: is a legacy Word document"},
     };

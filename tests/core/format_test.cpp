@@ -19,7 +19,8 @@ TEST(SniffFormat, TellsTheFormatFromTheFirstBytes) {
         {"<!DOCTYPE html>\n<html><body>软件</body></html>", Format::Html},
         {"\xEF\xBB\xBF  <HTML lang=zh>", Format::Html},
         {"<!-- saved -->\n<html>", Format::Html},
-        {"<?xml version=\"1.0\"?>\n<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\">", Format::Xhtml},
+        {"<?xml version=\"1.0\"?>\n<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\">",
+         Format::Xhtml},
         {"<?xml version=\"1.0\"?><note>软件</note>", Format::PlainText}, // XML that is no page
         {"WEBVTT\n\n00:01.000 --> 00:04.000\n软件", Format::WebVtt},
         {"WEBVTTX", Format::PlainText},
@@ -48,12 +49,13 @@ TEST(OleRefusal, NamesWhatTheFileIsAndWhatToSaveItAs) {
         std::string stream;
         const char *says;
     } cases[] = {
-        {"EncryptedPackage", "encrypted"}, {"WordDocument", ".doc)"},        {"Workbook", ".xlsx"},
+        {"EncryptedPackage", "encrypted"}, {"WordDocument", ".doc)"},          {"Workbook", ".xlsx"},
         {"PowerPoint Document", ".pptx"},  {"Other", ".docx, .xlsx or .pptx"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.stream);
-        EXPECT_NE(oleRefusal(withStream(c.stream)).find(c.says), std::string::npos) << oleRefusal(withStream(c.stream));
+        EXPECT_NE(oleRefusal(withStream(c.stream)).find(c.says), std::string::npos)
+            << oleRefusal(withStream(c.stream));
     }
 }
 
@@ -70,8 +72,9 @@ struct FakePackage {
 };
 
 std::string contentTypes(const std::vector<std::pair<std::string, std::string>> &overrides) {
-    std::string xml = R"(<?xml version="1.0"?><Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
-                      R"(<Default Extension="xml" ContentType="application/xml"/>)";
+    std::string xml =
+        R"(<?xml version="1.0"?><Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
+        R"(<Default Extension="xml" ContentType="application/xml"/>)";
     for (const auto &[name, type] : overrides)
         xml += "<Override PartName=\"" + name + "\" ContentType=\"" + type + "\"/>";
     return xml + "</Types>";
@@ -104,7 +107,10 @@ TEST(PackageFormat, OfficeByItsMainPartOpenDocumentAndEpubByMimetype) {
         {"odg", mimetype("application/vnd.oasis.opendocument.graphics"), std::nullopt},
         {"epub", mimetype("application/epub+zip"), Format::Epub},
         {"plain zip", FakePackage{{"a.txt"}, {}}, std::nullopt},
-        {"main part named but missing", FakePackage{{"[Content_Types].xml"}, office(std::string(kOoxml) + "wordprocessingml.document.main+xml").parts}, std::nullopt},
+        {"main part named but missing",
+         FakePackage{{"[Content_Types].xml"},
+                     office(std::string(kOoxml) + "wordprocessingml.document.main+xml").parts},
+         std::nullopt},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -136,9 +142,12 @@ TEST(TextParts, OfficePartsByContentTypeInEntryOrder) {
         {"/word/missing.xml", wml + "footer+xml"},
     });
     const std::vector<std::pair<std::string, PartKind>> expected{
-        {"word/document.xml", PartKind::WordprocessingText}, {"word/header1.xml", PartKind::WordprocessingText},
-        {"word/footnotes.xml", PartKind::WordprocessingText}, {"word/charts/chart1.xml", PartKind::DrawingText},
-        {"docProps/core.xml", PartKind::CoreProperties},      {"word/comments.xml", PartKind::WordprocessingText},
+        {"word/document.xml", PartKind::WordprocessingText},
+        {"word/header1.xml", PartKind::WordprocessingText},
+        {"word/footnotes.xml", PartKind::WordprocessingText},
+        {"word/charts/chart1.xml", PartKind::DrawingText},
+        {"docProps/core.xml", PartKind::CoreProperties},
+        {"word/comments.xml", PartKind::WordprocessingText},
     };
     EXPECT_EQ(listed(textParts(Format::Word, docx.names, docx.reader())), expected);
     // With fonts, styles name fonts too.
@@ -146,22 +155,25 @@ TEST(TextParts, OfficePartsByContentTypeInEntryOrder) {
     EXPECT_EQ(withFonts.size(), expected.size() + 1);
     EXPECT_EQ(withFonts[1].first, "word/styles.xml");
     // A spreadsheet's parts do not count in a Word document.
-    docx.parts["[Content_Types].xml"] = contentTypes({{"/word/document.xml", std::string(kOoxml) + "spreadsheetml.worksheet+xml"}});
+    docx.parts["[Content_Types].xml"] =
+        contentTypes({{"/word/document.xml", std::string(kOoxml) + "spreadsheetml.worksheet+xml"}});
     EXPECT_TRUE(textParts(Format::Word, docx.names, docx.reader()).empty());
 }
 
 TEST(TextParts, OpenDocumentAndEpubByTheirIndexes) {
-    FakePackage odt{{"mimetype", "content.xml", "styles.xml", "meta.xml", "settings.xml", "Pictures/a.png"}, {}};
+    FakePackage odt{{"mimetype", "content.xml", "styles.xml", "meta.xml", "settings.xml", "Pictures/a.png"},
+                    {}};
     EXPECT_EQ(listed(textParts(Format::OdfText, odt.names, odt.reader())),
               (std::vector<std::pair<std::string, PartKind>>{{"content.xml", PartKind::OdfText},
-                                                            {"styles.xml", PartKind::OdfText},
-                                                            {"meta.xml", PartKind::OdfMeta}}));
+                                                             {"styles.xml", PartKind::OdfText},
+                                                             {"meta.xml", PartKind::OdfMeta}}));
     FakePackage epub{{"mimetype", "META-INF/container.xml", "OPS/book.opf", "OPS/toc.ncx", "OPS/nav.xhtml",
                       "OPS/text/第一章.xhtml", "OPS/text/b.xhtml", "OPS/css/a.css", "evil.xhtml"},
                      {}};
     epub.parts["META-INF/container.xml"] =
         R"(<container><rootfiles><rootfile full-path="OPS/book.opf" media-type="application/oebps-package+xml"/></rootfiles></container>)";
-    epub.parts["OPS/book.opf"] = R"(<?xml version="1.0"?><package><!-- <item href="evil.xhtml" media-type="application/xhtml+xml"/> -->
+    epub.parts["OPS/book.opf"] =
+        R"(<?xml version="1.0"?><package><!-- <item href="evil.xhtml" media-type="application/xhtml+xml"/> -->
         <manifest>
         <item id="b" href="text/b.xhtml#top" media-type="application/xhtml+xml"/>
         <item id="a" href="text/%E7%AC%AC%E4%B8%80%E7%AB%A0.xhtml" media-type="application/xhtml+xml"/>
@@ -173,10 +185,10 @@ TEST(TextParts, OpenDocumentAndEpubByTheirIndexes) {
         <item id="css" href="css/a.css" media-type="text/css"/></manifest></package>)";
     EXPECT_EQ(listed(textParts(Format::Epub, epub.names, epub.reader())),
               (std::vector<std::pair<std::string, PartKind>>{{"OPS/book.opf", PartKind::EpubPackage},
-                                                            {"OPS/toc.ncx", PartKind::EpubNcx},
-                                                            {"OPS/nav.xhtml", PartKind::Xhtml},
-                                                            {"OPS/text/第一章.xhtml", PartKind::Xhtml},
-                                                            {"OPS/text/b.xhtml", PartKind::Xhtml}}));
+                                                             {"OPS/toc.ncx", PartKind::EpubNcx},
+                                                             {"OPS/nav.xhtml", PartKind::Xhtml},
+                                                             {"OPS/text/第一章.xhtml", PartKind::Xhtml},
+                                                             {"OPS/text/b.xhtml", PartKind::Xhtml}}));
 }
 
 TEST(ResolvePackagePath, StaysInsideThePackage) {

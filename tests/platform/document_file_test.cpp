@@ -67,7 +67,8 @@ std::vector<RawEntry> rawEntries(std::string_view zip) {
         e.date = static_cast<std::uint16_t>(le(zip, at + 14, 2));
         e.crc = le(zip, at + 16, 4);
         const std::size_t csize = le(zip, at + 20, 4);
-        const std::size_t nameLength = le(zip, at + 28, 2), extra = le(zip, at + 30, 2), comment = le(zip, at + 32, 2);
+        const std::size_t nameLength = le(zip, at + 28, 2), extra = le(zip, at + 30, 2),
+                          comment = le(zip, at + 32, 2);
         const std::size_t local = le(zip, at + 42, 4);
         e.name = std::string(zip.substr(at + 46, nameLength));
         const std::size_t data = local + 30 + le(zip, local + 26, 2) + le(zip, local + 28, 2);
@@ -84,7 +85,8 @@ std::string inflated(const std::string &zip, const std::string &name) {
     EXPECT_TRUE(package) << why;
     std::string out;
     if (package) {
-        EXPECT_EQ(package->read(static_cast<std::size_t>(package->find(name)), out, why), platform::ZipStatus::Ok);
+        EXPECT_EQ(package->read(static_cast<std::size_t>(package->find(name)), out, why),
+                  platform::ZipStatus::Ok);
     }
     return out;
 }
@@ -172,9 +174,11 @@ TEST(DocumentFile, PackagesKeepEveryEntryAndAllMarkupAndConvertEachParagraphAsTe
                 EXPECT_EQ(before[i].date, after[i].date);
                 EXPECT_EQ(before[i].time, after[i].time);
                 if (before[i].crc == after[i].crc) {
-                    EXPECT_EQ(before[i].compressed, after[i].compressed) << "an unchanged entry was not copied";
+                    EXPECT_EQ(before[i].compressed, after[i].compressed)
+                        << "an unchanged entry was not copied";
                 } else {
-                    EXPECT_EQ(masked(inflated(input, before[i].name)), masked(inflated(result.bytes, after[i].name)));
+                    EXPECT_EQ(masked(inflated(input, before[i].name)),
+                              masked(inflated(result.bytes, after[i].name)));
                 }
             }
             if (std::string_view(c.paragraphPart).empty()) {
@@ -246,8 +250,8 @@ std::string makeZip(const std::vector<std::tuple<std::string, std::string, bool>
     zip_t *za = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
     zip_source_keep(buffer);
     for (const auto &[name, data, stored] : entries) {
-        const zip_int64_t i =
-            zip_file_add(za, name.c_str(), zip_source_buffer(za, data.data(), data.size(), 0), ZIP_FL_ENC_UTF_8);
+        const zip_int64_t i = zip_file_add(
+            za, name.c_str(), zip_source_buffer(za, data.data(), data.size(), 0), ZIP_FL_ENC_UTF_8);
         zip_set_file_compression(za, static_cast<zip_uint64_t>(i), stored ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 9);
     }
     EXPECT_EQ(zip_close(za), 0);
@@ -268,8 +272,8 @@ const std::string kContentTypes =
     R"(wordprocessingml.document.main+xml"/></Types>)";
 
 std::string wordDocument(const std::string &body) {
-    return R"(<w:document xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main"><w:body>)" + body +
-           "</w:body></w:document>";
+    return R"(<w:document xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main"><w:body>)" +
+           body + "</w:body></w:document>";
 }
 
 // Patches the declared inflated size of entry `name` (local header and central directory).
@@ -291,7 +295,8 @@ void declareSize(std::string &zip, const std::string &name, std::uint32_t size) 
 TEST(DocumentFile, PartsPastTheLimitsAreRefusedBeforeOrWhileInflating) {
     const std::string zeros(1 << 20, '0');
     const std::string bomb = wordDocument("<w:p><w:r><w:t>" + zeros + "</w:t></w:r></w:p>");
-    const std::string honest = makeZip({{"[Content_Types].xml", kContentTypes, false}, {"word/document.xml", bomb, false}});
+    const std::string honest =
+        makeZip({{"[Content_Types].xml", kContentTypes, false}, {"word/document.xml", bomb, false}});
     std::string lying = honest;
     declareSize(lying, "word/document.xml", 1000);
     std::string huge = honest;
@@ -316,7 +321,8 @@ TEST(DocumentFile, PartsPastTheLimitsAreRefusedBeforeOrWhileInflating) {
         const auto result = convert(c.zip, "s2t", c.limits);
         EXPECT_EQ(result.outcome.status, c.expected) << result.outcome.message;
         EXPECT_TRUE(result.bytes.empty());
-        EXPECT_NE(result.outcome.message.find("word/document.xml"), std::string::npos) << result.outcome.message;
+        EXPECT_NE(result.outcome.message.find("word/document.xml"), std::string::npos)
+            << result.outcome.message;
     }
 }
 
@@ -330,8 +336,9 @@ TEST(DocumentFile, RefusedInputLeavesNothingWritten) {
     std::string legacyWord = ole;
     for (char c : std::string("WordDocument"))
         legacyWord += std::string{c, '\0'};
-    std::string badPart = makeZip({{"[Content_Types].xml", kContentTypes, false},
-                                   {"word/document.xml", wordDocument("<w:p><w:r><w:t>软件</w:r></w:p>"), false}});
+    std::string badPart =
+        makeZip({{"[Content_Types].xml", kContentTypes, false},
+                 {"word/document.xml", wordDocument("<w:p><w:r><w:t>软件</w:r></w:p>"), false}});
     const struct {
         const char *what;
         std::string input;
@@ -343,7 +350,8 @@ TEST(DocumentFile, RefusedInputLeavesNothingWritten) {
          DocumentStatus::Unreadable, "ZIP"},
         {"encrypted Office file", encrypted, DocumentStatus::Unsupported, "encrypted"},
         {"legacy Word file", legacyWord, DocumentStatus::Unsupported, ".docx"},
-        {"another ZIP archive", makeZip({{"a.txt", "软件", false}}), DocumentStatus::Unsupported, "not a document"},
+        {"another ZIP archive", makeZip({{"a.txt", "软件", false}}), DocumentStatus::Unsupported,
+         "not a document"},
         {"malformed part", badPart, DocumentStatus::Unreadable, "word/document.xml"},
         {"text that is not UTF-8", "\xC8\xED\xBC\xFE", DocumentStatus::Refused, "UTF-8"},
     };
@@ -357,7 +365,8 @@ TEST(DocumentFile, RefusedInputLeavesNothingWritten) {
         EXPECT_EQ(outcome.status, c.expected);
         EXPECT_NE(outcome.message.find(c.says), std::string::npos) << outcome.message;
         EXPECT_FALSE(fs::exists(dir / "out"));
-        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1) << "a temporary file stayed";
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1)
+            << "a temporary file stayed";
     }
     fs::remove_all(dir);
 }
@@ -367,8 +376,9 @@ TEST(DocumentFile, CancelledConversionWritesNothing) {
     fs::create_directories(dir);
     const core::document::PhraseSegmentedConverter segmented(converter("s2t"));
     int calls = 0;
-    const auto outcome = platform::convertDocumentFile(fixture("sample-lo.docx"), dir / "out.docx",
-                                                       {segmented, {}, {}, [&calls](double) { return ++calls < 3; }});
+    const auto outcome =
+        platform::convertDocumentFile(fixture("sample-lo.docx"), dir / "out.docx",
+                                      {segmented, {}, {}, [&calls](double) { return ++calls < 3; }});
     EXPECT_EQ(outcome.status, DocumentStatus::Cancelled);
     EXPECT_TRUE(fs::is_empty(dir));
     fs::remove_all(dir);

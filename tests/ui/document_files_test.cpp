@@ -22,7 +22,9 @@ TEST(ConvertedFilePath, BesideTheOriginalNamedAfterTheWayNeverOverAFile) {
     } cases[] = {
         {"/home/u/报告.docx", {}, "/home/u/报告（繁体）.docx"},
         {"/home/u/报告.docx", {"/home/u/报告（繁体）.docx"}, "/home/u/报告（繁体）(2).docx"},
-        {"/home/u/报告.docx", {"/home/u/报告（繁体）.docx", "/home/u/报告（繁体）(2).docx"}, "/home/u/报告（繁体）(3).docx"},
+        {"/home/u/报告.docx",
+         {"/home/u/报告（繁体）.docx", "/home/u/报告（繁体）(2).docx"},
+         "/home/u/报告（繁体）(3).docx"},
         {"/home/u/v1.2/notes", {}, "/home/u/v1.2/notes（繁体）"},
         {"/home/u/.profile", {}, "/home/u/.profile（繁体）"},
         {"/home/u/a.tar.gz", {}, "/home/u/a.tar（繁体）.gz"},
@@ -31,10 +33,13 @@ TEST(ConvertedFilePath, BesideTheOriginalNamedAfterTheWayNeverOverAFile) {
     for (const auto &c : cases) {
         SCOPED_TRACE(c.path.toStdString());
         const QSet<QString> taken(c.taken.begin(), c.taken.end());
-        EXPECT_EQ(convertedFilePath(c.path, QStringLiteral("繁体"), [&](const QString &p) { return taken.contains(p); }),
+        EXPECT_EQ(convertedFilePath(c.path, QStringLiteral("繁体"),
+                                    [&](const QString &p) { return taken.contains(p); }),
                   c.expected);
     }
-    EXPECT_TRUE(convertedFilePath("/a/b.txt", QStringLiteral("繁体"), [](const QString &) { return true; }).isEmpty());
+    EXPECT_TRUE(convertedFilePath("/a/b.txt", QStringLiteral("繁体"), [](const QString &) {
+                    return true;
+                }).isEmpty());
 }
 
 TEST(WayFileLabel, ButtonNamesForPlainWaysVariantNamesOtherwise) {
@@ -42,8 +47,9 @@ TEST(WayFileLabel, ButtonNamesForPlainWaysVariantNamesOtherwise) {
         Way way;
         QString expected;
     } cases[] = {
-        {OwnWay::Traditional, "繁体"}, {OwnWay::Simplified, "简体"},         {PhraseWay{"s2t"}, "繁体"},
-        {PhraseWay{"t2s"}, "简体"},    {PhraseWay{"s2twp"}, "台湾用词"},      {PhraseWay{"s2hkp"}, "香港繁体惯用词"},
+        {OwnWay::Traditional, "繁体"},     {OwnWay::Simplified, "简体"},
+        {PhraseWay{"s2t"}, "繁体"},        {PhraseWay{"t2s"}, "简体"},
+        {PhraseWay{"s2twp"}, "台湾用词"},  {PhraseWay{"s2hkp"}, "香港繁体惯用词"},
         {PhraseWay{"tw2s"}, "台湾转简体"},
     };
     for (const auto &c : cases) {
@@ -90,7 +96,8 @@ protected:
 
 TEST_F(ConvertFiles, WritesBesideRefusesWithWhyAndKeepsOriginals) {
     const QString page = write("页.html", "<!DOCTYPE html><html><body><p>软件</p></body></html>");
-    const QString legacy = write("旧.doc", QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(512, '\0'));
+    const QString legacy =
+        write("旧.doc", QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(512, '\0'));
     write("页（繁体）.html", "taken");
     bool cancelled = true;
     const auto results = convertFiles({page, legacy}, OwnWay::Traditional, services, {}, cancelled);
@@ -108,8 +115,8 @@ TEST_F(ConvertFiles, CancelledFileLeavesNothingAndTheRestAreNotStarted) {
     const QString a = write("a.txt", "软件");
     const QString b = write("b.txt", "报告");
     bool cancelled = false;
-    const auto results =
-        convertFiles({a, b}, OwnWay::Traditional, services, [](int file, double) { return file == 0; }, cancelled);
+    const auto results = convertFiles(
+        {a, b}, OwnWay::Traditional, services, [](int file, double) { return file == 0; }, cancelled);
     EXPECT_TRUE(cancelled);
     ASSERT_EQ(results.size(), 1u);
     EXPECT_EQ(read(results[0].output), "軟件");
