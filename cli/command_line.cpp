@@ -25,9 +25,9 @@ constexpr const char *kFooter =
     "by their content) are converted in their cue text only.\n"
     "\n"
     "Exit status: 0 success, 1 no result or refused content, 2 usage error, invalid UTF-8 or missing\n"
-    "data file,"
-    " 3 amount too large, 4 a file could not be read (or is invalid in its named encoding),\n"
-    "written or replaced.";
+    "data file, 3 amount too large or a document part past the limits, 4 a file could not be read\n"
+    "(or is invalid in its named encoding), written or replaced, or a document that is damaged or\n"
+    "not supported (.doc, .xls, .ppt, encrypted).";
 
 } // namespace
 

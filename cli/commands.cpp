@@ -408,11 +408,20 @@ Transform readingTransform(const core::PinyinStyle &style, bool lines) {
 
 // Streams the input through the phrase conversion of OpenCC configuration `name` (loaded from its
 // prepared image when that is current); blocks are cut where that changes nothing.
-Transform convertTransform(const std::string &name) {
+Transform convertTextTransform(std::shared_ptr<const core::PhraseConverter> converter);
+
+// A document FILE converted whole; any other input as text in its encoding (`textOf` wraps the
+// plain UTF-8 transform for that).
+Transform convertTransform(const std::string &name, const core::document::PartOptions &part,
+                           const std::function<Transform(Transform)> &textOf) {
     auto load = platform::loadPhraseConverter(name);
     if (!load.converter)
         throw SetupFailure{{kExitUsage, "cannot load " + load.failedPath + (load.why.empty() ? "" : ": " + load.why)}};
     auto converter = std::make_shared<const core::PhraseConverter>(std::move(*load.converter));
+    return withDocuments(textOf(convertTextTransform(converter)), phraseDocuments(converter), part);
+}
+
+Transform convertTextTransform(std::shared_ptr<const core::PhraseConverter> converter) {
     return [converter](Input &in, Writer &out) -> Status {
         const auto result = platform::convertStream(
             *converter, [&in](char *data, std::size_t n) { return in.read(data, n); },
@@ -441,14 +450,20 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
             return encodedTransform(make(), o.encoding, cues && !o.lines);
         };
     };
-    // A command on text: FILE..., -o, --in-place, --lines and the encodings.
-    auto text = [&cl, &o, encoded](const char *name, const char *help, TransformFactory make,
-                                   bool cues = false) -> CLI::App & {
-        CLI::App &command = cl.addTextCommand(name, help, encoded(std::move(make), cues));
-        command.add_flag("--lines", o.lines, kEachLine);
-        addEncodingOptions(command, o.encoding);
-        return command;
+    // A command on text: FILE..., -o, --in-place, --lines and the encodings; `make` already
+    // handles the encodings itself.
+    auto command = [&cl, &o](const char *name, const char *help, TransformFactory make) -> CLI::App & {
+        CLI::App &app = cl.addTextCommand(name, help, std::move(make));
+        app.add_flag("--lines", o.lines, kEachLine);
+        addEncodingOptions(app, o.encoding);
+        return app;
     };
+    auto text = [command, encoded](const char *name, const char *help, TransformFactory make,
+                                   bool cues = false) -> CLI::App & {
+        return command(name, help, encoded(std::move(make), cues));
+    };
+    // The plain text transform of a conversion given files in every encoding, subtitles in their cues.
+    auto encodedText = [&o](Transform plain) { return encodedTransform(std::move(plain), o.encoding, !o.lines); };
     CLI::App &money = text(
         "money",
         "the amount the input holds in Chinese capitals (金额：1.5万元 -> 壹萬伍仟圆整): its one number, after any "
@@ -490,15 +505,37 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
         "read the input as numerals of either style and write the number (一千零五点五 -> 1005.5); anything "
         "else exits 1, naming the first wrong character");
     numerals.add_flag("--capitals", o.capitals, "capital digits (壹仟零伍点伍)")->excludes(numeralsDecode);
-    text(
-        "traditional", "simplified characters made traditional (简体 -> 簡體)",
-        [&o] { return mapTransform(loadDictionary(platform::kSimplifiedToTraditionalFile), o.lines); }, true);
-    text(
-        "simplified", "traditional characters made simplified (簡體 -> 简体)",
-        [&o] { return mapTransform(loadDictionary(platform::kTraditionalToSimplifiedFile), o.lines); }, true);
+    // A document given as a FILE is converted whole, keeping everything but its text (cli/documents.h).
+    auto mapDocuments = [&o, encodedText](const char *file, core::document::ScriptDirection direction) {
+        const auto map = loadDictionary(file);
+        return withDocuments(encodedText(mapTransform(map, o.lines)), codePointDocuments(map),
+                             partOptions(direction, o.documents));
+    };
+    CLI::App &traditional =
+        command("traditional", "simplified characters made traditional (简体 -> 簡體); documents too (see convert)",
+             [mapDocuments] {
+                 return mapDocuments(platform::kSimplifiedToTraditionalFile,
+                                     core::document::ScriptDirection::ToTraditional);
+             });
+    addFontsOption(traditional, o.documents);
+    CLI::App &simplified =
+        command("simplified", "traditional characters made simplified (簡體 -> 简体); documents too (see convert)",
+             [mapDocuments] {
+                 return mapDocuments(platform::kTraditionalToSimplifiedFile,
+                                     core::document::ScriptDirection::ToSimplified);
+             });
+    addFontsOption(simplified, o.documents);
     CLI::App &convert = cl.addTextCommand(
-        "convert", "phrases converted as the OpenCC configuration NAME defines it (s2t, t2s, s2twp, ...)",
-        encoded([&o] { return convertTransform(o.config); }, true));
+        "convert",
+        "phrases converted as the OpenCC configuration NAME defines it (s2t, t2s, s2twp, ...). A FILE that is a "
+        "document (.docx .docm .dotx .xlsx .xlsm .pptx .odt .ods .odp .epub .html .xhtml, told by its content) is "
+        "converted whole: only its text changes, everything else is kept byte for byte, and one that needs no "
+        "change comes out identical; a legacy or encrypted Office file is refused (exit 4), a part past 256 MB "
+        "or 1000 times its compressed size too (exit 3)",
+        [&o, encodedText] {
+            return convertTransform(o.config, partOptionsOfConfig(o.config, o.documents), encodedText);
+        });
+    addFontsOption(convert, o.documents);
     addEncodingOptions(convert, o.encoding);
     convert
         .add_option("-c,--config", o.config,
@@ -506,12 +543,14 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
                     "path of a JSON file")
         ->type_name("NAME")
         ->required();
-    text(
-        "upper", "the text in upper case",
-        [&o] { return mapTransform(shared(platform::upperCaseMap()), o.lines); }, true);
-    text(
-        "lower", "the text in lower case",
-        [&o] { return mapTransform(shared(platform::lowerCaseMap()), o.lines); }, true);
+    auto caseDocuments = [&o, encodedText](core::CodePointMap map) {
+        const auto shared = std::make_shared<const core::CodePointMap>(std::move(map));
+        return withDocuments(encodedText(mapTransform(shared, o.lines)), codePointDocuments(shared), {});
+    };
+    command("upper", "the text in upper case; documents too (see convert)",
+         [caseDocuments] { return caseDocuments(platform::upperCaseMap()); });
+    command("lower", "the text in lower case; documents too (see convert)",
+         [caseDocuments] { return caseDocuments(platform::lowerCaseMap()); });
     // Without reading options, the window's capitalised pinyin; with any, the readings.
     struct ReadingOptions {
         CLI::Option *tone, *separator, *initials;
