@@ -2,6 +2,9 @@
 
 #include "cli/run.h"
 
+#include <algorithm>
+#include <string_view>
+
 namespace cli {
 
 namespace {
@@ -9,16 +12,17 @@ namespace {
 constexpr const char *kDescription =
     "lanternfin-cli: the conversions of the Lanternfin window for scripts. Text is UTF-8.";
 
+constexpr const char *kExitStatus =
+    "Exit status: 0 success, 1 no result, 2 usage error, invalid UTF-8 or missing data file,\n"
+    "3 amount too large, 4 a file could not be read, written or replaced.";
+
 constexpr const char *kFooter =
     "Each COMMAND --help lists its options.\n"
     "\n"
     "Files: the text commands convert each FILE in turn (none, or -, is standard input). A file that\n"
     "fails is reported with its name and the next one is still converted; with --in-place a failing\n"
     "file is left exactly as it was. With -o FILE the first failure ends the run and FILE is not\n"
-    "written. The exit status is then that of the first failure.\n"
-    "\n"
-    "Exit status: 0 success, 1 no result, 2 usage error, invalid UTF-8 or missing data file,\n"
-    "3 amount too large, 4 a file could not be read, written or replaced.";
+    "written. The exit status is then that of the first failure.";
 
 } // namespace
 
@@ -37,7 +41,7 @@ CommandLine::CommandLine(std::string version)
     : m_app(kDescription, "lanternfin-cli"), m_version(std::move(version)) {
     m_app.require_subcommand(1);
     m_app.set_version_flag("--version", m_version);
-    m_app.footer(kFooter);
+    m_app.footer(std::string(kFooter) + "\n\n" + kExitStatus);
     m_app.get_formatter()->column_width(26);
 }
 
@@ -67,6 +71,8 @@ CLI::App &CommandLine::addValueCommand(const std::string &name, const std::strin
     // The values are what CLI11 does not recognise, in their order, so that "-.5" is a value
     // and not an option; unknown "--" options are refused in run().
     command.app->allow_extras();
+    // It takes no files: its help says nothing of them.
+    command.app->footer(kExitStatus);
     return *command.app;
 }
 
@@ -116,11 +122,26 @@ std::string CommandLine::helpText() const {
 }
 
 int CommandLine::run(int argc, const char *const *argv, std::ostream &out, std::ostream &err, int outFd) {
+    // "--" ends a value command's options: every word after it is a value, even one that starts
+    // with "-" or "--" (round 2 -- -2.5). CLI11 would hand such words back to the top level.
+    std::vector<const char *> words(argv, argv + argc);
+    std::vector<std::string> afterMark;
+    if (argc > 2) {
+        for (const auto &command : m_commands) {
+            if (!command->values || command->app->get_name() != argv[1])
+                continue;
+            const auto mark = std::find(words.begin() + 2, words.end(), std::string_view("--"));
+            if (mark != words.end()) {
+                afterMark.assign(mark + 1, words.end());
+                words.erase(mark, words.end());
+            }
+        }
+    }
     Command *chosen = nullptr;
     Transform transform;
     try {
         try {
-            m_app.parse(argc, argv);
+            m_app.parse(static_cast<int>(words.size()), words.data());
         } catch (const CLI::RequiredError &) {
             // The one required thing at the top is the command: name what was given instead.
             if (!m_app.get_subcommands().empty())
@@ -135,6 +156,7 @@ int CommandLine::run(int argc, const char *const *argv, std::ostream &out, std::
             for (const auto &value : *chosen->values)
                 if (value.rfind("--", 0) == 0)
                     throw CLI::ExtrasError({value});
+            chosen->values->insert(chosen->values->end(), afterMark.begin(), afterMark.end());
         }
         if (chosen->inPlace) {
             if (chosen->files.empty())

@@ -116,7 +116,7 @@ void Form1::buildControls() {
     buildWays();
 
     if (!m_services.text.toTraditional || !m_services.text.toSimplified) {
-        const QString why = QString::fromStdString(m_services.text.dictionaryError);
+        const QString why = QString::fromStdString(m_services.text.dictionaryError.in(core::Language::Chinese));
         for (QPushButton *b : {cmdft, cmdjt}) {
             b->setEnabled(false);
             b->setToolTip(why);
@@ -386,9 +386,12 @@ ButtonWays *Form1::buttonWaysFor(QPushButton *button, OwnWay own) {
     for (const Way &way : buttonWays(own))
         list.push_back({QString::fromStdString(wayKey(way)), QString::fromStdU16String(wayLabel(way)),
                         [this, way] { runWay(way); },
-                        [this, way] { return QString::fromStdString(wayUnavailable(way, m_services.text)); }});
+                        [this, way] {
+                            return QString::fromStdString(
+                                wayUnavailable(way, m_services.text).in(core::Language::Chinese));
+                        }});
     return new ButtonWays(button, QStringLiteral("ways/") + button->objectName(), std::move(list),
-                          m_services.settings, this);
+                          QString::fromStdString(wayKey(defaultWayOf(own))), m_services.settings, this);
 }
 
 ButtonWays *Form1::ways(const QPushButton *button) const {
@@ -422,7 +425,7 @@ void Form1::runWay(const Way &way) {
     case WayResult::AmountTooLarge:
     case WayResult::Refused: {
         QMessageBox box(QMessageBox::Information, toQString(core::kAmountLimitTitle),
-                        QString::fromStdString(result.message), QMessageBox::Ok, this);
+                        QString::fromStdString(result.message.in(core::Language::Chinese)), QMessageBox::Ok, this);
         box.exec();
         // A refusal leaves the workspace as it was, so the user can correct the text.
         return;

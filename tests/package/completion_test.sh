@@ -38,5 +38,6 @@ expect "s2twp" lanternfin-cli convert -c s2twp
 expect "--decode" lanternfin-cli money --dec
 expect "bank" lanternfin-cli money --style b
 expect "--capitals" lanternfin-cli numerals --cap
+expect "--by-character" lanternfin-cli simplified --by
 expect "numerals" lanternfin-cli nu
 exit $failed

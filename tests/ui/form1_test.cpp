@@ -262,11 +262,23 @@ TEST_F(Form1Test, CopyPasteAndClear) {
 }
 
 TEST_F(Form1Test, CalculatorFollowsEveryChange) {
+    // Regression: b or c left empty counted as 0, so that d showed " 0" and 复制 copied 0.
     QTest::keyClicks(form->t1a, "2");
-    EXPECT_EQ(form->t1d->text(), " 0");
+    EXPECT_EQ(form->t1d->text(), "");
     QTest::keyClicks(form->t1b, "3");
-    EXPECT_EQ(form->t1d->text(), " 0");
+    EXPECT_EQ(form->t1d->text(), "");
+    const int before = clipboard.writes;
+    click(form->cmdRound);
+    EXPECT_EQ(clipboard.writes, before);
     QTest::keyClicks(form->t1c, "4");
+    EXPECT_EQ(form->t1d->text(), " 6");
+    // A box that is more than a number gives no result.
+    for (const char *c : {"4%", "4abc", "4,5", "￥4", "NaN"}) {
+        SCOPED_TRACE(c);
+        form->t1c->setText(QString::fromUtf8(c));
+        EXPECT_EQ(form->t1d->text(), "");
+    }
+    form->t1c->setText("4");
     EXPECT_EQ(form->t1d->text(), " 6");
     // a removed: no result, and the box is emptied.
     form->t1a->clear();
