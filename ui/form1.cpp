@@ -113,15 +113,9 @@ void Form1::buildControls() {
     });
     connect(timerLoad, &QTimer::timeout, this, &Form1::timerLoad_Timer);
 
+    // Without the character tables only 逐字 is missing: its menu entry says why, and the
+    // buttons still convert by phrases.
     buildWays();
-
-    if (!m_services.text.toTraditional || !m_services.text.toSimplified) {
-        const QString why = QString::fromStdString(m_services.text.dictionaryError.in(core::Language::Chinese));
-        for (QPushButton *b : {cmdft, cmdjt}) {
-            b->setEnabled(false);
-            b->setToolTip(why);
-        }
-    }
 }
 
 void Form1::Form_Load() {

@@ -63,7 +63,7 @@ TEST(QtClipboardRead, HowTheReaderEndsIsWhatTheCommandSees) {
         clock.start();
         const auto got = readNow(clipboard);
         ASSERT_TRUE(got.has_value());
-        EXPECT_EQ(got->read, c.read) << got->why;
+        EXPECT_EQ(got->read, c.read) << got->why.in(core::Language::English);
         EXPECT_EQ(got->text, QString::fromUtf8(c.text));
         EXPECT_EQ(got->onlyText, c.onlyText);
         const std::string why = got->why.in(core::Language::English);
@@ -79,7 +79,8 @@ TEST(QtClipboardRead, AReaderThatCannotStartIsNamed) {
     const auto got = readNow(clipboard);
     ASSERT_TRUE(got.has_value());
     EXPECT_FALSE(got->read);
-    EXPECT_NE(got->why.find("/nonexistent/lanternfin"), std::string::npos) << got->why;
+    const std::string why = got->why.in(core::Language::English);
+    EXPECT_NE(why.find("/nonexistent/lanternfin"), std::string::npos) << why;
 }
 
 TEST(QtClipboardRead, AClipboardGoneBeforeItsReaderAnsweredCallsNoOne) {

@@ -177,8 +177,8 @@ TEST(ClipboardCommands, MissingDataIsReportedNotGuessed) {
     testsupport::FakeClipboard clipboard;
     ui::ClipboardConverter converter(clipboard, empty);
     clipboard.m_text = "简体";
-    for (ClipboardCommand c : {ClipboardCommand::Traditional, ClipboardCommand::Simplified}) {
-        const ClipboardResult r = converter.run(c);
+    for (ui::OwnWay byCharacter : {ui::OwnWay::Traditional, ui::OwnWay::Simplified}) {
+        const ClipboardResult r = converter.run(ui::Way(byCharacter));
         EXPECT_EQ(r.outcome, ClipboardResult::Unavailable);
         EXPECT_EQ(r.message.in(core::Language::English), "cannot load STCharacters.ocd2");
     }

@@ -76,7 +76,7 @@ TEST_F(Form1Test, ControlsFollowTheDesignTable) {
                     << a->objectName().toStdString() << " " << b->objectName().toStdString();
             }
     // The tips the buttons start with: their own, then the way a left click runs.
-    EXPECT_EQ(form->cmdft->toolTip(), "当前：逐字（右键选择其他方式）");
+    EXPECT_EQ(form->cmdft->toolTip(), "当前：词组（右键选择其他方式）");
     EXPECT_EQ(form->cmdmoney->toolTip(), "一亿亿以下\n当前：金额大写（右键选择其他方式）");
     EXPECT_EQ(form->CmdGetPY->toolTip(), "大部分汉字\n当前：首字母大写（右键选择其他方式）");
     EXPECT_EQ(form->cmdtol->toolTip(), "");
@@ -474,12 +474,19 @@ TEST_F(Form1Test, LayoutFollowsTheWindowAndHoldsTheMinimum) {
 
 using Form1Dictionary = testsupport::WindowFixture;
 
-TEST_F(Form1Dictionary, MissingDataDisablesOnlyTheTwoButtons) {
+// Without the character tables only 逐字 is missing: the buttons convert by phrases, and the menu
+// says in Chinese why 逐字 cannot run.
+TEST_F(Form1Dictionary, MissingCharacterTablesDisableOnlyTheirWay) {
     const platform::TextServices text = platform::loadTextServices("/nonexistent");
     ui::Form1 &form = *(this->form = newForm(text));
-    EXPECT_FALSE(form.cmdft->isEnabled());
-    EXPECT_FALSE(form.cmdjt->isEnabled());
-    EXPECT_EQ(form.cmdft->toolTip(), "cannot load /nonexistent/STCharacters.ocd2");
+    EXPECT_TRUE(form.cmdft->isEnabled());
+    EXPECT_TRUE(form.cmdjt->isEnabled());
+    EXPECT_EQ(form.ways(form.cmdft)->unavailableReason("char"), "无法载入 /nonexistent/STCharacters.ocd2");
+    form.Text1->setPlainText("头发");
+    form.ways(form.cmdft)->run("char");
+    EXPECT_EQ(form.workspaceText(), "头发");
+    QTest::mouseClick(form.cmdft, Qt::LeftButton);
+    EXPECT_EQ(form.workspaceText(), "頭髮");
     EXPECT_TRUE(form.cmdtol->isEnabled());
     form.Text1->setPlainText("abc");
     QTest::mouseClick(form.cmdtol, Qt::LeftButton);
@@ -495,7 +502,7 @@ TEST_F(Form1Dictionary, PinyinWithoutItsTableSaysWhyAndKeepsTheWorkspace) {
     form.Text1->setPlainText("汉字");
     QTest::mouseClick(form.CmdGetPY, Qt::LeftButton);
     EXPECT_EQ(form.workspaceText(), "汉字");
-    EXPECT_EQ(form.ways(form.CmdGetPY)->unavailableReason("capitalised"), "the pinyin table is not loaded");
+    EXPECT_EQ(form.ways(form.CmdGetPY)->unavailableReason("capitalised"), "拼音表没有载入");
     this->form.reset(); // before the text services it rests on
 }
 

@@ -64,11 +64,11 @@ TEST_F(PhraseWaysTest, MenusListTheWaysAndStartUpLoadsNothing) {
     EXPECT_EQ(labels(form->cmdft), QStringList({"逐字", "词组", "台湾正体", "台湾用词", "香港繁体", "香港繁体（惯用词）"}));
     EXPECT_EQ(labels(form->cmdjt), QStringList({"逐字", "词组", "台湾→简体", "台湾用词→简体", "香港→简体", "香港用词→简体"}));
     EXPECT_TRUE(loads.empty());
-    // The design's way stays what a left click does.
+    // A left click converts by phrases, loading s2t then.
     form->Text1->setPlainText(QStringLiteral("头发"));
     form->cmdft->click();
-    EXPECT_EQ(form->workspaceText(), "頭發");
-    EXPECT_TRUE(loads.empty());
+    EXPECT_EQ(form->workspaceText(), "頭髮");
+    EXPECT_EQ(loads, std::vector<std::string>({"s2t"}));
 }
 
 TEST_F(PhraseWaysTest, EachWayConvertsByItsConfigurationAsOneUndoStep) {
@@ -121,7 +121,7 @@ TEST_F(PhraseWaysTest, AConfigurationThatCannotLoadIsDisabledAndNamed) {
     QAction *s2tw = entry(form->cmdft, QStringLiteral("s2tw"));
     ASSERT_TRUE(s2tw);
     EXPECT_FALSE(s2tw->isEnabled());
-    EXPECT_EQ(s2tw->toolTip(), "cannot load /x/s2tw.json");
+    EXPECT_EQ(s2tw->toolTip(), "无法载入 /x/s2tw.json");
     EXPECT_TRUE(entry(form->cmdft, QStringLiteral("s2t"))->isEnabled());
     form->Text1->setPlainText(QStringLiteral("头发"));
     form->ways(form->cmdft)->run(QStringLiteral("s2tw"));
