@@ -476,7 +476,7 @@ TEST(CliConvert, PhrasesStreamedWithTheProjectRules) {
         EXPECT_TRUE(run.out == c.out) << run.out;
         EXPECT_EQ(run.err, c.err);
     }
-    for (const char *args : {"convert", "convert -c", "convert s2t", "convert -c s2t --lines"}) {
+    for (const char *args : {"convert", "convert -c", "convert s2t"}) {
         SCOPED_TRACE(args);
         const CliRun run = runCli(args, "x", env);
         EXPECT_EQ(run.status, 2);
