@@ -24,6 +24,7 @@ run() { # name input command...
 }
 run cat "$tmp/big.txt" cat
 for c in traditional simplified upper lower pinyin money; do run "$c" "$tmp/big.txt" "$cli" "$c"; done
+run "traditional --by-character" "$tmp/big.txt" "$cli" traditional --by-character
 for c in traditional pinyin money; do run "$c --lines" "$tmp/big.txt" "$cli" "$c" --lines; done
 run "ratio --lines" "$tmp/boxes.txt" "$cli" ratio --lines
 run "round 2 --lines" "$tmp/boxes.txt" "$cli" round 2 --lines

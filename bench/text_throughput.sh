@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# MB/s, end to end (process start to exit), of lanternfin-cli traditional, simplified and pinyin on
+# MB/s, end to end (process start to exit), of lanternfin-cli traditional and simplified
+# --by-character (the character tables) and pinyin on
 # the ~10 MB corpus, beside cat, the flat-table floor and opencc with a character-only configuration,
 # all in the same run. Best of three runs each.
 # Usage: bench/text_throughput.sh [build-dir]   (a build configured with -DLANTERNFIN_BENCH=ON)
@@ -31,8 +32,8 @@ report() { # name seconds
 }
 t_cat=$(best cat); report cat "$t_cat"
 t_floor=$(best "$build/bench/floor_map"); report "floor (flat table)" "$t_floor"; cp "$tmp/out" "$tmp/floor.out"
-t_trad=$(best "$cli" traditional); report "lanternfin-cli traditional" "$t_trad"; cp "$tmp/out" "$tmp/trad.out"
-t_simp=$(best "$cli" simplified); report "lanternfin-cli simplified" "$t_simp"
+t_trad=$(best "$cli" traditional --by-character); report "lanternfin-cli traditional -b" "$t_trad"; cp "$tmp/out" "$tmp/trad.out"
+t_simp=$(best "$cli" simplified --by-character); report "lanternfin-cli simplified -b" "$t_simp"
 t_py=$(best "$cli" pinyin); report "lanternfin-cli pinyin" "$t_py"
 t_occ=$(best opencc -c "$tmp/s2t-chars.json"); report "opencc (characters only)" "$t_occ"; cp "$tmp/out" "$tmp/opencc.out"
 

@@ -2,6 +2,9 @@
 
 #include "cli/run.h"
 
+#include <algorithm>
+#include <string_view>
+
 namespace cli {
 
 namespace {
@@ -9,6 +12,12 @@ namespace {
 constexpr const char *kDescription =
     "lanternfin-cli: the conversions of the Lanternfin window for scripts. Text is UTF-8, UTF-16,\n"
     "GB18030 or Big5.";
+
+constexpr const char *kExitStatus =
+    "Exit status: 0 success, 1 no result or refused content, 2 usage error, invalid UTF-8 or missing\n"
+    "data file, 3 amount too large or a document part past the limits, 4 a file could not be read\n"
+    "(or is invalid in its named encoding), written or replaced, or a document that is damaged or\n"
+    "not supported (.doc, .xls, .ppt, encrypted).";
 
 constexpr const char *kFooter =
     "Each COMMAND --help lists its options.\n"
@@ -22,12 +31,7 @@ constexpr const char *kFooter =
     "reads as Chinese (too short or too close to tell: refused, name it with --from-encoding). The\n"
     "result goes back in the input's encoding, or in --to-encoding's; a character without a code\n"
     "there is refused with its line and nothing is written. Subtitle files (.srt, .vtt, .ass, told\n"
-    "by their content) are converted in their cue text only.\n"
-    "\n"
-    "Exit status: 0 success, 1 no result or refused content, 2 usage error, invalid UTF-8 or missing\n"
-    "data file, 3 amount too large or a document part past the limits, 4 a file could not be read\n"
-    "(or is invalid in its named encoding), written or replaced, or a document that is damaged or\n"
-    "not supported (.doc, .xls, .ppt, encrypted).";
+    "by their content) are converted in their cue text only.";
 
 } // namespace
 
@@ -46,7 +50,7 @@ CommandLine::CommandLine(std::string version)
     : m_app(kDescription, "lanternfin-cli"), m_version(std::move(version)) {
     m_app.require_subcommand(1);
     m_app.set_version_flag("--version", m_version);
-    m_app.footer(kFooter);
+    m_app.footer(std::string(kFooter) + "\n\n" + kExitStatus);
     m_app.get_formatter()->column_width(26);
 }
 
@@ -76,6 +80,8 @@ CLI::App &CommandLine::addValueCommand(const std::string &name, const std::strin
     // The values are what CLI11 does not recognise, in their order, so that "-.5" is a value
     // and not an option; unknown "--" options are refused in run().
     command.app->allow_extras();
+    // It takes no files: its help says nothing of them.
+    command.app->footer(kExitStatus);
     return *command.app;
 }
 
@@ -125,11 +131,26 @@ std::string CommandLine::helpText() const {
 }
 
 int CommandLine::run(int argc, const char *const *argv, std::ostream &out, std::ostream &err, int outFd) {
+    // "--" ends a value command's options: every word after it is a value, even one that starts
+    // with "-" or "--" (round 2 -- -2.5). CLI11 would hand such words back to the top level.
+    std::vector<const char *> words(argv, argv + argc);
+    std::vector<std::string> afterMark;
+    if (argc > 2) {
+        for (const auto &command : m_commands) {
+            if (!command->values || command->app->get_name() != argv[1])
+                continue;
+            const auto mark = std::find(words.begin() + 2, words.end(), std::string_view("--"));
+            if (mark != words.end()) {
+                afterMark.assign(mark + 1, words.end());
+                words.erase(mark, words.end());
+            }
+        }
+    }
     Command *chosen = nullptr;
     Transform transform;
     try {
         try {
-            m_app.parse(argc, argv);
+            m_app.parse(static_cast<int>(words.size()), words.data());
         } catch (const CLI::RequiredError &) {
             // The one required thing at the top is the command: name what was given instead.
             if (!m_app.get_subcommands().empty())
@@ -144,6 +165,7 @@ int CommandLine::run(int argc, const char *const *argv, std::ostream &out, std::
             for (const auto &value : *chosen->values)
                 if (value.rfind("--", 0) == 0)
                     throw CLI::ExtrasError({value});
+            chosen->values->insert(chosen->values->end(), afterMark.begin(), afterMark.end());
         }
         if (chosen->inPlace) {
             if (chosen->files.empty())

@@ -84,8 +84,9 @@ Transform linesTransform(RefusingLineCommand command) {
             if (result)
                 core::encodeUtf8(*result.value, text);
             else
-                refusals += (refusals.empty() ? "" : "\n") + ("line " + std::to_string(number) + ": ") +
-                            core::utf16ToUtf8(result.refusal.message);
+                refusals += (refusals.empty() ? "" : "\n") +
+                            platform::say(core::MessageId::Line,
+                                          {std::to_string(number), core::utf16ToUtf8(result.refusal.message)});
         });
         if (status.code != kExitOk)
             return status;
@@ -106,8 +107,9 @@ Transform utf8LinesTransform(Utf8LineCommand command) {
 }
 
 // The same for a command whose only refusal is `why`.
-Transform linesTransform(LineCommand command, std::u16string why = u"no result") {
-    return linesTransform([command = std::move(command), why = std::move(why)](std::u16string_view s) {
+Transform linesTransform(LineCommand command, core::MessageId why) {
+    return linesTransform([command = std::move(command), why = core::utf8ToUtf16(platform::say(why)).value_or(u"")](
+                              std::u16string_view s) {
         auto result = command(s);
         return result ? core::Outcome<std::u16string>::ok(std::move(*result))
                       : core::Outcome<std::u16string>::refused(0, why);
@@ -156,21 +158,40 @@ template <class Read, class Write> RefusingLineCommand readBack(Read read, Write
 // Writes `result` as one line; exit 1 when there is none.
 Status writeLine(const std::optional<std::u16string> &result, Writer &out) {
     if (!result)
-        return {kExitNoResult, "no result"};
+        return {kExitNoResult, platform::say(core::MessageId::NoResult)};
     out.write(core::utf16ToUtf8(*result) + "\n");
     return {};
 }
 
-// The three box texts of a --lines input line, separated by TAB; missing ones are empty and any
-// further fields are not part of them.
-std::optional<std::u16string> ratioOfLine(std::u16string_view line) {
-    std::u16string_view box[3];
-    for (auto &b : box) {
-        const std::size_t tab = line.find(u'\t');
-        b = line.substr(0, tab);
-        line = tab == std::u16string_view::npos ? std::u16string_view() : line.substr(tab + 1);
+// Why the calculator gives no result, for stderr.
+std::string proportionFault(const core::Proportion &p) {
+    switch (p.fault) {
+    case core::ProportionFault::NotANumber: {
+        static constexpr const char *kBox[] = {"a", "b", "c"};
+        return platform::say(core::MessageId::BoxNotANumber, {kBox[static_cast<int>(p.box)]});
     }
-    return core::proportionText(box[0], box[1], box[2]);
+    case core::ProportionFault::ZeroA:
+        return platform::say(core::MessageId::ZeroA);
+    case core::ProportionFault::OutOfRange:
+        break;
+    }
+    return platform::say(core::MessageId::OutOfRange);
+}
+
+std::u16string utf16(const std::string &utf8) {
+    return core::utf8ToUtf16(utf8).value_or(u"");
+}
+
+// d for the three fields of a --lines input line; a line of more or fewer fields is refused.
+core::Outcome<std::u16string> ratioOfLine(std::u16string_view line) {
+    const auto fields = core::proportionFields(line);
+    if (fields.size() != 3)
+        return core::Outcome<std::u16string>::refused(
+            0, utf16(platform::say(core::MessageId::RatioFieldCount, {std::to_string(fields.size())})));
+    core::Proportion p = core::proportion(fields[0], fields[1], fields[2]);
+    if (!p.d)
+        return core::Outcome<std::u16string>::refused(0, utf16(proportionFault(p)));
+    return core::Outcome<std::u16string>::ok(std::move(*p.d));
 }
 
 // A single-line box holds no line break: the one that ends the input is not part of the text.
@@ -256,7 +277,7 @@ Transform ratioTransform(bool lines, const std::vector<std::string> &values) {
     if (lines) {
         if (!values.empty())
             throw CLI::ValidationError("ratio --lines", "takes its values from the input, not as arguments");
-        return linesTransform(ratioOfLine, u"no result");
+        return linesTransform(RefusingLineCommand(ratioOfLine));
     }
     if (values.size() != 3)
         throw CLI::ValidationError("ratio", "needs the three values A B C");
@@ -268,7 +289,11 @@ Transform ratioTransform(bool lines, const std::vector<std::string> &values) {
                 return invalidUtf8();
             box[i] = *decoded;
         }
-        return writeLine(core::proportionText(box[0], box[1], box[2]), out);
+        const core::Proportion p = core::proportion(box[0], box[1], box[2]);
+        if (!p.d)
+            return {kExitNoResult, proportionFault(p)};
+        out.write(core::utf16ToUtf8(*p.d) + "\n");
+        return {};
     };
 }
 
@@ -280,7 +305,7 @@ Transform roundTransform(bool lines, const std::vector<std::string> &values) {
         if (values.size() != 1)
             throw CLI::ValidationError("round --lines", "takes its texts from the input, not as arguments");
         return linesTransform([wei](std::u16string_view s) { return core::roundedCopyText(s, wei); },
-                              u"not a number");
+                              core::MessageId::NotANumber);
     }
     if (values.size() > 2)
         throw CLI::ValidationError("round", "takes WEI and at most one TEXT");
@@ -345,7 +370,7 @@ std::shared_ptr<const core::CodePointMap> loadDictionary(const char *file) {
     const std::string path = platform::characterDictionaryPath(file);
     auto map = platform::loadCharacterDictionary(path);
     if (!map)
-        throw SetupFailure{{kExitUsage, "cannot load " + path}};
+        throw SetupFailure{{kExitUsage, platform::say(core::MessageId::CannotLoad, {path})}};
     return shared(std::move(*map));
 }
 
@@ -391,7 +416,7 @@ Transform readingTransform(const core::PinyinStyle &style, bool lines) {
     std::string why;
     std::shared_ptr<const platform::PinyinData> data = platform::PinyinData::load(path, &why);
     if (!data)
-        throw SetupFailure{{kExitUsage, platform::loadFailure(path, why)}};
+        throw SetupFailure{{kExitUsage, platform::loadFailure(path, why).in(platform::messageLanguage())}};
     if (lines) {
         // One reader for every line: rendering the syllables anew per line cost more than reading.
         auto reader = std::make_shared<core::PinyinReader>(data->view(), style);
@@ -407,21 +432,27 @@ Transform readingTransform(const core::PinyinStyle &style, bool lines) {
 }
 
 // Streams the input through the phrase conversion of OpenCC configuration `name` (loaded from its
-// prepared image when that is current); blocks are cut where that changes nothing.
-Transform convertTextTransform(std::shared_ptr<const core::PhraseConverter> converter);
+// prepared image when that is current); blocks are cut where that changes nothing. With `lines`,
+// each line is converted on its own.
+Transform convertTextTransform(std::shared_ptr<const core::PhraseConverter> converter, bool lines);
 
 // A document FILE converted whole; any other input as text in its encoding (`textOf` wraps the
 // plain UTF-8 transform for that).
 Transform convertTransform(const std::string &name, const core::document::PartOptions &part,
-                           const std::function<Transform(Transform)> &textOf) {
+                           const std::function<Transform(Transform)> &textOf, bool lines) {
     auto load = platform::loadPhraseConverter(name);
     if (!load.converter)
-        throw SetupFailure{{kExitUsage, "cannot load " + load.failedPath + (load.why.empty() ? "" : ": " + load.why)}};
+        throw SetupFailure{{kExitUsage, load.why.empty()
+                                            ? platform::say(core::MessageId::CannotLoad, {load.failedPath})
+                                            : platform::say(core::MessageId::CannotLoadWhy, {load.failedPath, load.why})}};
     auto converter = std::make_shared<const core::PhraseConverter>(std::move(*load.converter));
-    return withDocuments(textOf(convertTextTransform(converter)), phraseDocuments(converter), part);
+    return withDocuments(textOf(convertTextTransform(converter, lines)), phraseDocuments(converter), part);
 }
 
-Transform convertTextTransform(std::shared_ptr<const core::PhraseConverter> converter) {
+Transform convertTextTransform(std::shared_ptr<const core::PhraseConverter> converter, bool lines) {
+    if (lines)
+        return utf8LinesTransform(
+            [converter](std::string_view s, std::string &out) { converter->convert(s, out, true); });
     return [converter](Input &in, Writer &out) -> Status {
         const auto result = platform::convertStream(
             *converter, [&in](char *data, std::size_t n) { return in.read(data, n); },
@@ -511,21 +542,31 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
         return withDocuments(encodedText(mapTransform(map, o.lines)), codePointDocuments(map),
                              partOptions(direction, o.documents));
     };
-    CLI::App &traditional =
-        command("traditional", "simplified characters made traditional (简体 -> 簡體); documents too (see convert)",
-             [mapDocuments] {
-                 return mapDocuments(platform::kSimplifiedToTraditionalFile,
-                                     core::document::ScriptDirection::ToTraditional);
-             });
+    // By phrases (s2t, t2s) unless --by-character: the character tables alone get everyday words
+    // wrong (头发 -> 頭發, 乾隆 -> 干隆).
+    CLI::App &traditional = command(
+        "traditional",
+        "simplified text made traditional by phrases, as convert -c s2t (头发 -> 頭髮); documents too (see convert)",
+        [&o, mapDocuments, encodedText] {
+            constexpr auto direction = core::document::ScriptDirection::ToTraditional;
+            return o.byCharacter ? mapDocuments(platform::kSimplifiedToTraditionalFile, direction)
+                                 : convertTransform("s2t", partOptions(direction, o.documents), encodedText, o.lines);
+        });
+    traditional.add_flag("--by-character", o.byCharacter,
+                         "character by character instead, as the window's 逐字 (头发 -> 頭發)");
     addFontsOption(traditional, o.documents);
-    CLI::App &simplified =
-        command("simplified", "traditional characters made simplified (簡體 -> 简体); documents too (see convert)",
-             [mapDocuments] {
-                 return mapDocuments(platform::kTraditionalToSimplifiedFile,
-                                     core::document::ScriptDirection::ToSimplified);
-             });
+    CLI::App &simplified = command(
+        "simplified",
+        "traditional text made simplified by phrases, as convert -c t2s (乾隆 stays 乾隆); documents too (see convert)",
+        [&o, mapDocuments, encodedText] {
+            constexpr auto direction = core::document::ScriptDirection::ToSimplified;
+            return o.byCharacter ? mapDocuments(platform::kTraditionalToSimplifiedFile, direction)
+                                 : convertTransform("t2s", partOptions(direction, o.documents), encodedText, o.lines);
+        });
+    simplified.add_flag("--by-character", o.byCharacter,
+                        "character by character instead, as the window's 逐字 (乾隆 -> 干隆)");
     addFontsOption(simplified, o.documents);
-    CLI::App &convert = cl.addTextCommand(
+    CLI::App &convert = command(
         "convert",
         "phrases converted as the OpenCC configuration NAME defines it (s2t, t2s, s2twp, ...). A FILE that is a "
         "document (.docx .docm .dotx .xlsx .xlsm .pptx .odt .ods .odp .epub .html .xhtml, told by its content) is "
@@ -533,10 +574,9 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
         "change comes out identical; a legacy or encrypted Office file is refused (exit 4), a part past 256 MB "
         "or 1000 times its compressed size too (exit 3)",
         [&o, encodedText] {
-            return convertTransform(o.config, partOptionsOfConfig(o.config, o.documents), encodedText);
+            return convertTransform(o.config, partOptionsOfConfig(o.config, o.documents), encodedText, o.lines);
         });
     addFontsOption(convert, o.documents);
-    addEncodingOptions(convert, o.encoding);
     convert
         .add_option("-c,--config", o.config,
                     "an OpenCC configuration: a name such as s2t or s2twp (with or without .json) or the "
@@ -573,7 +613,9 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
     reading->tone =
         pinyin
             .add_option("--tone", o.tone,
-                        "marks (hàn zì, the default), numbers (han4 zi4, 5 neutral) or none (han zi)")
+                        "marks (hàn zì), numbers (han4 zi4, 5 neutral) or none (han zi); without --tone, "
+                        "--separator or --initials the pinyin is the window's (HanZi), with --separator alone "
+                        "marks")
             ->check(CLI::IsMember({"marks", "numbers", "none"}));
     reading->separator = pinyin.add_option("--separator", o.separator,
                                            "between syllables, and beside letters or digits (default one space)");
@@ -582,15 +624,17 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
 
     // The calculator's commands take their values as arguments.
     CLI::App &ratio = cl.addValueCommand("ratio", "A B C",
-                                         "d of a : b = c : d as the calculator shows it (exit 1: no result)",
+                                         "d of a : b = c : d as the calculator shows it (exit 1: no result, "
+                                         "or a value that is not a number)",
                                          "Values:\n"
-                                         "  A B C                   the calculator's boxes a, b and c, each read as the box\n"
-                                         "                          reads its text (-5, .5, 1e3, &H10)\n",
+                                         "  A B C                   the calculator's boxes a, b and c, each one number as a\n"
+                                         "                          whole (-5, .5, 1e3, 1,234, &H10; not 12%, 5abc or 1,5)\n",
                                          o.values, [&o] { return ratioTransform(o.lines, o.values); });
     ratio.add_flag(
         "--lines", o.lines,
-        "read standard input instead: A, B and C of each line separated by TAB, one result line each (a line "
-        "without a result: an empty line, \"line N: no result\" on stderr, exit 1)");
+        "read standard input instead: A, B and C of each line separated by blanks, tabs or commas, one result "
+        "line each (a line without a result, or with more or fewer than three values: an empty line, \"line N: "
+        "why\" on stderr, exit 1)");
 
     CLI::App &round =
         cl.addValueCommand("round", "WEI [TEXT]",

@@ -19,6 +19,7 @@ struct CommandOptions {
     std::string separator = " ";
     bool initials = false;
     std::string config; // convert -c
+    bool byCharacter = false; // traditional and simplified: the character tables instead of phrases
     // money's ways beside the capitals
     bool decode = false;
     std::string verify;

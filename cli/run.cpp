@@ -34,7 +34,7 @@ public:
     bool convert(const Transform &transform, const std::string &name, Writer &out) {
         Input in(name);
         const Status status =
-            in.isOpen() ? transform(in, out) : Status{kExitIo, "cannot open: " + errorText(in.error())};
+            in.isOpen() ? transform(in, out) : Status{kExitIo, platform::say(core::MessageId::CannotOpen, {errorText(in.error())})};
         if (status.code == kExitOk)
             return true;
         out.flush();
@@ -45,7 +45,7 @@ public:
     bool writeFailed(const std::string &name, Writer &out) {
         if (out.flush())
             return false;
-        fail(name, {kExitIo, "cannot write: " + errorText(out.error())});
+        fail(name, {kExitIo, platform::say(core::MessageId::CannotWrite, {errorText(out.error())})});
         return true;
     }
 
@@ -69,7 +69,7 @@ public:
         struct stat st {};
         if (::stat(name.c_str(), &st) != 0 || !S_ISFIFO(st.st_mode))
             return true;
-        fail(name, {kExitIo, "is a FIFO, which cannot be converted in place (read it and write with -o)"});
+        fail(name, {kExitIo, platform::say(core::MessageId::FifoInPlace)});
         return false;
     }
 

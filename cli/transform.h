@@ -3,6 +3,7 @@
 // same runner then gives every command files, standard input, -o FILE and --in-place.
 
 #include "cli/io.h"
+#include "platform/message_language.h"
 
 #include <functional>
 #include <string>
@@ -36,11 +37,11 @@ struct SetupFailure {
 };
 
 inline Status invalidUtf8() {
-    return {kExitUsage, "input is not valid UTF-8"};
+    return {kExitUsage, platform::say(core::MessageId::InvalidUtf8)};
 }
 
 inline Status readFailure(const Input &in) {
-    return {kExitIo, "cannot read: " + errorText(in.error())};
+    return {kExitIo, platform::say(core::MessageId::CannotRead, {errorText(in.error())})};
 }
 
 } // namespace cli

@@ -46,24 +46,70 @@ bool withinFloatRange(const Decimal &value) {
     return compareMagnitude(fifteenDigits, kLargestAsWritten) <= 0;
 }
 
+bool isFieldBlank(char16_t c) {
+    return c == u' ' || c == u'\t';
+}
+
 } // namespace
+
+Proportion proportion(std::u16string_view a, std::u16string_view b, std::u16string_view c) {
+    const std::u16string_view texts[] = {a, b, c};
+    double v[3];
+    for (int i = 0; i < 3; ++i) {
+        const LeadingSpan span = readLeadingSpan(texts[i]);
+        const std::u16string_view rest = texts[i].substr(span.end);
+        if (!span.hasDigits || rest.find_first_not_of(u" \t") != std::u16string_view::npos)
+            return {std::nullopt, ProportionFault::NotANumber, static_cast<ProportionBox>(i)};
+        const auto value = toDouble(span.value);
+        if (!value)
+            return {std::nullopt, ProportionFault::OutOfRange};
+        v[i] = *value;
+    }
+    if (v[0] == 0)
+        return {std::nullopt, ProportionFault::ZeroA};
+    const double product = v[1] * v[2];
+    const double quotient = product / v[0];
+    if (std::isinf(product) || std::isinf(quotient))
+        return {std::nullopt, ProportionFault::OutOfRange};
+    if (quotient < 0)
+        return {widen(generalText(quotient))};
+    return {u" " + widen(generalText(std::fabs(quotient)))};
+}
 
 std::optional<std::u16string> proportionText(std::u16string_view a, std::u16string_view b,
                                              std::u16string_view c) {
-    const auto va = readLeadingNumber(a);
-    const auto vb = readLeadingNumber(b);
-    const auto vc = readLeadingNumber(c);
-    if (!va || !vb || !vc || *va == 0)
-        return std::nullopt;
-    const double product = *vb * *vc;
-    if (std::isinf(product))
-        return std::nullopt;
-    const double quotient = product / *va;
-    if (std::isinf(quotient))
-        return std::nullopt;
-    if (quotient < 0)
-        return widen(generalText(quotient));
-    return u" " + widen(generalText(std::fabs(quotient)));
+    return proportion(a, b, c).d;
+}
+
+std::vector<std::u16string_view> proportionFields(std::u16string_view line) {
+    std::vector<std::u16string_view> fields;
+    std::size_t i = 0;
+    std::size_t n = line.size();
+    while (i < n && isFieldBlank(line[i]))
+        ++i;
+    while (n > i && isFieldBlank(line[n - 1]))
+        --n;
+    if (i == n)
+        return fields;
+    for (;;) {
+        const std::size_t start = i;
+        while (i < n && !isFieldBlank(line[i]) && line[i] != u',')
+            ++i;
+        fields.push_back(line.substr(start, i - start));
+        if (i == n)
+            return fields;
+        while (i < n && isFieldBlank(line[i]))
+            ++i;
+        if (line[i] == u',') {
+            ++i;
+            while (i < n && isFieldBlank(line[i]))
+                ++i;
+            if (i == n) { // a comma at the end leaves an empty last field
+                fields.emplace_back();
+                return fields;
+            }
+        }
+    }
 }
 
 bool isNumberText(std::u16string_view text) {

@@ -7,14 +7,42 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace core {
 
-// The text that the result box shows for the box texts a, b and c: d = b * c / a, each read by
-// the leading-number rules, written as one blank and the general number text for d >= 0
-// (" 6", " 0.5", " 1E+20") or "-" and the text of |d| (-1.25).
-// nullopt means there is no result (the result box is emptied): a reads as 0, a box lies beyond
-// the 64-bit float range, or the product or quotient overflows it.
+// The calculator's boxes, in the order they are read and named in a refusal.
+enum class ProportionBox { A, B, C };
+
+// Why the calculator has no result.
+enum class ProportionFault {
+    NotANumber, // a box is empty or more than a number (see below)
+    ZeroA,      // a is zero: nothing to divide by
+    OutOfRange, // a box lies beyond the 64-bit float range, or the product or quotient overflows
+};
+
+// The calculator's answer: the text of d, or why there is none (and which box is at fault).
+struct Proportion {
+    std::optional<std::u16string> d;
+    ProportionFault fault = ProportionFault::NotANumber; // meaningful only without d
+    ProportionBox box = ProportionBox::A;                // meaningful only for NotANumber
+};
+
+// d = b * c / a for the box texts a, b and c. Each box must hold one number as a whole, read by
+// the leading-number rules ("-5", ".5", "1e3", "1,234", "&H10", blanks and tabs anywhere): a box
+// that is empty, holds no digit ("abc", "NaN", "-") or holds anything after its number ("12%",
+// "5abc", "1,5", "￥12") is not a number; a, b and c are checked in that order. d is written as
+// one blank and the general number text for d >= 0 (" 6", " 0.5", " 1E+20") or "-" and the
+// text of |d| (-1.25).
+Proportion proportion(std::u16string_view a, std::u16string_view b, std::u16string_view c);
+
+// The values of one line of calculator input: separated by blanks or tabs, or by one comma with
+// blanks around it; blanks at both ends are not part of them. "1 2 3", "1,2,3" and "1, 2,\t3" give
+// three values, "1,,3" three with an empty one, "1,2," three with an empty last one, an empty line
+// none. The views point into `line`.
+std::vector<std::u16string_view> proportionFields(std::u16string_view line);
+
+// The text the result box shows: proportion(a, b, c).d; nullopt empties the box.
 std::optional<std::u16string> proportionText(std::u16string_view a, std::u16string_view b,
                                              std::u16string_view c);
 

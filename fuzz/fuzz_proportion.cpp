@@ -1,4 +1,5 @@
-// The calculator: the result-box text of any three boxes, and the copy of any result-box text.
+// The calculator: the result-box text of any three boxes, the values of any input line, and the copy
+// of any result-box text.
 
 #include "core/proportion.h"
 #include "fuzz_support.h"
@@ -17,6 +18,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         fuzz::check(core::isNumberText(*d), "the result box always holds a number");
         for (int wei = 0; wei <= 2; ++wei)
             fuzz::check(core::roundedCopyText(*d, wei).has_value(), "a result can always be copied");
+    }
+    // A line's values lie in the line, hold no separator, and are at most one more than its commas
+    // and blanks.
+    const auto fields = core::proportionFields(text);
+    std::size_t separators = 0;
+    for (char16_t u : text)
+        separators += u == u' ' || u == u'\t' || u == u',';
+    fuzz::check(fields.size() <= separators + 1, "no more values than separators allow");
+    for (const std::u16string_view field : fields) {
+        fuzz::check(field.empty() || (field.data() >= text.data() && field.data() + field.size() <= text.data() + text.size()),
+                    "a value lies in the line");
+        fuzz::check(field.find_first_of(u" \t,") == std::u16string_view::npos, "a value holds no separator");
+    }
+    if (fields.size() == 3) {
+        const core::Proportion p = core::proportion(fields[0], fields[1], fields[2]);
+        fuzz::check(!p.d || core::isNumberText(*p.d), "a line's result is a number");
     }
     for (int wei = 0; wei <= 2; ++wei) {
         const auto copied = core::roundedCopyText(text, wei);

@@ -1,6 +1,7 @@
 #include "autostart.h"
 
 #include "atomic_file.h"
+#include "core/messages.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -101,8 +102,8 @@ std::optional<std::string> readEntry(const QString &path, QString &error) {
     std::optional<std::string> text;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
         static_cast<std::size_t>(st.st_size) > kMaxEntrySize) {
-        error = QStringLiteral("%1 is not an autostart entry (not a small regular file); it is left as it is")
-                    .arg(path);
+        error = QString::fromStdString(
+            core::wording(core::MessageId::NotAnAutostartEntry, core::Language::Chinese, {path.toStdString()}));
     } else {
         text.emplace();
         char buf[4096];
@@ -120,7 +121,8 @@ std::optional<std::string> readEntry(const QString &path, QString &error) {
 
 bool writeEntry(const QString &path, const std::string &text, QString &error) {
     if (!QDir().mkpath(QFileInfo(path).path())) {
-        error = QStringLiteral("cannot make the folder %1").arg(QFileInfo(path).path());
+        error = QString::fromStdString(core::wording(core::MessageId::CannotMakeFolder, core::Language::Chinese,
+                                                     {QFileInfo(path).path().toStdString()}));
         return false;
     }
     AtomicFile file(QFile::encodeName(path).toStdString());

@@ -3,6 +3,8 @@
 // The desktop services the window rests on, one small interface each, so that the window can be
 // built with fakes in tests. app/main.cpp builds the Qt-backed ones (qt_desktop.h).
 
+#include "core/messages.h"
+
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -18,7 +20,7 @@ struct ClipboardContents {
     bool read = true;      // false when it could not be read at all; `why` says why
     QString text;          // its text; empty when it holds none
     bool onlyText = false; // it holds `text` as plain text and nothing besides (no picture, no rich text)
-    std::string why;       // why it could not be read (UTF-8), for the command line
+    core::Message why;     // why it could not be read, worded where it is shown
 };
 
 // The system clipboard, plain text only.

@@ -28,8 +28,9 @@ std::string lanternfinDataDir() {
     return LANTERNFIN_BUILD_DATA_DIR;
 }
 
-std::string loadFailure(const std::string &path, const std::string &why) {
-    return why.empty() ? "cannot load " + path : "cannot load " + path + ": " + why;
+core::Message loadFailure(const std::string &path, const std::string &why) {
+    return why.empty() ? core::Message(core::MessageId::CannotLoad, {path})
+                       : core::Message(core::MessageId::CannotLoadWhy, {path, why});
 }
 
 PinyinData::~PinyinData() = default;
@@ -66,8 +67,8 @@ const core::PinyinReadingData *PinyinDataSource::get() {
     return m_data ? &m_data->view() : nullptr;
 }
 
-std::string PinyinDataSource::error() {
-    return get() ? std::string() : loadFailure(m_path, m_why);
+core::Message PinyinDataSource::error() {
+    return get() ? core::Message() : loadFailure(m_path, m_why);
 }
 
 } // namespace platform

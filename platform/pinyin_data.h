@@ -3,6 +3,7 @@
 // Finding and mapping the pinyin reading data file.
 
 #include "mapped_file.h"
+#include "core/messages.h"
 #include "core/pinyin_reading.h"
 
 #include <memory>
@@ -18,8 +19,8 @@ inline constexpr const char *kPinyinDataFile = "pinyin.dat";
 std::string lanternfinDataDir();
 
 // "cannot load PATH: WHY" (without ": WHY" when `why` is empty), for every message about a file
-// that does not load.
-std::string loadFailure(const std::string &path, const std::string &why);
+// that does not load; worded where it is shown.
+core::Message loadFailure(const std::string &path, const std::string &why);
 
 // The data file mapped into memory with its checked view. The view stays valid as long as the
 // object lives.
@@ -52,7 +53,7 @@ public:
     // The data, or null when the file cannot be loaded (tried once).
     const core::PinyinReadingData *get();
     // Empty when the data loads, else "cannot load <path>: <why>". Loads on first use.
-    std::string error();
+    core::Message error();
     const std::string &path() const { return m_path; }
     // Whether loading has been tried yet.
     bool tried() const { return m_tried; }

@@ -97,7 +97,7 @@ void QtClipboard::read(std::function<void(ClipboardContents)> done) {
         process->deleteLater();
         call(std::move(contents));
     };
-    auto unreadable = [](std::string why) {
+    auto unreadable = [](core::Message why) {
         ClipboardContents contents;
         contents.read = false;
         contents.why = std::move(why);
@@ -108,18 +108,17 @@ void QtClipboard::read(std::function<void(ClipboardContents)> done) {
     timer->setSingleShot(true);
     connect(timer, &QTimer::timeout, this, [process, finish, unreadable, limit] {
         process->kill();
-        finish(unreadable("reading the clipboard took longer than " +
-                          std::to_string(limit.count() / 1000) + " s; its owner does not answer"));
+        finish(unreadable({core::MessageId::ClipboardTooSlow, {std::to_string(limit.count() / 1000)}}));
     });
     connect(process, &QProcess::errorOccurred, this, [process, finish, unreadable](QProcess::ProcessError e) {
         if (e == QProcess::FailedToStart)
-            finish(unreadable("cannot start " + process->program().toStdString() +
-                              " to read the clipboard: " + process->errorString().toStdString()));
+            finish(unreadable({core::MessageId::ClipboardReaderNotStarted,
+                               {process->program().toStdString(), process->errorString().toStdString()}}));
     });
     connect(process, &QProcess::finished, this,
             [process, finish, unreadable](int code, QProcess::ExitStatus status) {
                 if (status != QProcess::NormalExit) {
-                    finish(unreadable("the process reading the clipboard crashed"));
+                    finish(unreadable(core::MessageId::ClipboardReaderCrashed));
                     return;
                 }
                 ClipboardContents contents;
@@ -132,10 +131,10 @@ void QtClipboard::read(std::function<void(ClipboardContents)> done) {
                 case kPrintedNoText:
                     break;
                 case kPrintedNoAnswer:
-                    contents = unreadable("the program that owns the clipboard does not answer");
+                    contents = unreadable(core::MessageId::ClipboardOwnerSilent);
                     break;
                 default:
-                    contents = unreadable("the clipboard could not be read (status " + std::to_string(code) + ")");
+                    contents = unreadable({core::MessageId::ClipboardReadStatus, {std::to_string(code)}});
                     break;
                 }
                 finish(std::move(contents));

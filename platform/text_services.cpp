@@ -13,7 +13,7 @@ TextServices loadTextServices(const std::string &openccDir) {
         if (auto map = loadCharacterDictionary(path))
             *target = std::make_unique<core::CodePointMap>(std::move(*map));
         else if (s.dictionaryError.empty())
-            s.dictionaryError = "cannot load " + path;
+            s.dictionaryError = core::Message(core::MessageId::CannotLoad, {path});
     }
     s.toUpper = upperCaseMap();
     s.toLower = lowerCaseMap();

@@ -17,7 +17,7 @@ struct TextServices {
     // Null when the dictionary file could not be loaded; the error then names the file.
     std::unique_ptr<core::CodePointMap> toTraditional;
     std::unique_ptr<core::CodePointMap> toSimplified;
-    std::string dictionaryError;
+    core::Message dictionaryError;
     core::CodePointMap toUpper;
     core::CodePointMap toLower;
     std::unique_ptr<core::CharCodeTable> codes;

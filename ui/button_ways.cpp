@@ -1,5 +1,7 @@
 #include "button_ways.h"
 
+#include "core/messages.h"
+
 #include <QAction>
 #include <QActionGroup>
 #include <QKeyEvent>
@@ -9,10 +11,11 @@
 
 namespace ui {
 
-QString resolveDefaultKey(const QString &stored, const std::vector<ButtonWay> &ways) {
-    for (const ButtonWay &v : ways)
-        if (v.key == stored)
-            return stored;
+QString resolveDefaultKey(const QString &stored, const std::vector<ButtonWay> &ways, const QString &fallback) {
+    for (const QString &key : {stored, fallback})
+        for (const ButtonWay &v : ways)
+            if (v.key == key)
+                return key;
     return ways.empty() ? QString() : ways.front().key;
 }
 
@@ -22,10 +25,10 @@ QString wayToolTip(const QString &buttonTip, const QString &currentLabel) {
 }
 
 ButtonWays::ButtonWays(QPushButton *button, QString settingsKey, std::vector<ButtonWay> ways,
-                               platform::Settings &settings, QObject *parent)
+                       QString fallbackKey, platform::Settings &settings, QObject *parent)
     : QObject(parent), m_button(button), m_settingsKey(std::move(settingsKey)),
       m_buttonTip(button->toolTip()), m_ways(std::move(ways)), m_settings(settings) {
-    m_default = resolveDefaultKey(m_settings.value(m_settingsKey), m_ways);
+    m_default = resolveDefaultKey(m_settings.value(m_settingsKey), m_ways, fallbackKey);
 
     m_menu = new QMenu(button);
     m_menu->setObjectName(button->objectName() + QStringLiteral("Ways"));
@@ -83,7 +86,7 @@ const ButtonWay *ButtonWays::find(const QString &key) const {
 QString ButtonWays::unavailableReason(const QString &key) const {
     const ButtonWay *v = find(key);
     if (!v)
-        return QStringLiteral("unknown way %1").arg(key);
+        return QString::fromStdString(core::wording(core::MessageId::UnknownWay, core::Language::Chinese, {key.toStdString()}));
     return v->unavailableReason ? v->unavailableReason() : QString();
 }
 

@@ -33,8 +33,10 @@ struct ButtonWay {
 // The menu entry under which the ways can be made the default.
 inline constexpr const char16_t *kMakeDefaultMenu = u"设为默认";
 
-// The default way's key: `stored` when it names one of `ways`, else the first way's.
-QString resolveDefaultKey(const QString &stored, const std::vector<ButtonWay> &ways);
+// The default way's key: `stored` when it names one of `ways` (the user's choice), else `fallback`
+// when it names one, else the first way's.
+QString resolveDefaultKey(const QString &stored, const std::vector<ButtonWay> &ways,
+                          const QString &fallback = QString());
 
 // The button's tool-tip: its own tip (may be empty) on the first line, then the current way.
 QString wayToolTip(const QString &buttonTip, const QString &currentLabel);
@@ -43,9 +45,10 @@ class ButtonWays : public QObject {
     Q_OBJECT
 public:
     // `ways` must not be empty; its first entry is the button's own way. The default is read
-    // from `settings` under `settingsKey`.
-    ButtonWays(QPushButton *button, QString settingsKey, std::vector<ButtonWay> ways,
-                   platform::Settings &settings, QObject *parent);
+    // from `settings` under `settingsKey`; without one there, it is the way named `fallbackKey`
+    // (the first way when that names none).
+    ButtonWays(QPushButton *button, QString settingsKey, std::vector<ButtonWay> ways, QString fallbackKey,
+               platform::Settings &settings, QObject *parent);
 
     // What a left click does: runs the default way. When that way cannot be used now, nothing
     // changes and the button shows why.

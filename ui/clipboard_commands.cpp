@@ -64,7 +64,7 @@ std::string clipboardCommandList() {
 
 ClipboardRequest clipboardRequestOf(ClipboardCommand command) {
     if (const auto own = ownWayOf(command))
-        return Way(*own);
+        return defaultWayOf(*own);
     return RestoreClipboard{};
 }
 
@@ -113,7 +113,7 @@ ClipboardRequest menuRequest(ClipboardCommand command, std::string_view defaultK
         return RestoreClipboard{};
     if (const auto way = wayNamed(*own, defaultKey))
         return *way;
-    return Way(*own);
+    return defaultWayOf(*own);
 }
 
 std::u16string menuCaption(ClipboardCommand command, std::string_view defaultKey) {
@@ -123,7 +123,7 @@ std::u16string menuCaption(ClipboardCommand command, std::string_view defaultKey
             caption = QString::fromUtf8(c.caption).toStdU16String();
     const ClipboardRequest request = menuRequest(command, defaultKey);
     const Way *way = std::get_if<Way>(&request);
-    if (way && !std::holds_alternative<OwnWay>(*way)) {
+    if (way && *way != defaultWayOf(*ownWayOf(command))) {
         caption += u"（";
         caption += wayLabel(*way);
         caption += u"）";
@@ -150,8 +150,7 @@ void ClipboardConverter::next() {
         Pending job = std::move(m_pending.front());
         m_pending.pop_front();
         if (job.wanted && !job.wanted()) {
-            job.done({ClipboardResult::Abandoned,
-                      "the command was given up before it started; the clipboard is unchanged"});
+            job.done({ClipboardResult::Abandoned, core::MessageId::GivenUpBeforeStart});
             continue;
         }
         m_reading = true;
@@ -171,20 +170,17 @@ void ClipboardConverter::next() {
 ClipboardResult ClipboardConverter::apply(const ClipboardRequest &request,
                                           const platform::ClipboardContents &contents,
                                           const std::function<bool()> &wanted) {
-    const ClipboardResult abandoned{
-        ClipboardResult::Abandoned,
-        "the command was given up before it finished; the clipboard is unchanged"};
+    const ClipboardResult abandoned{ClipboardResult::Abandoned, core::MessageId::GivenUpBeforeEnd};
     if (!contents.read)
-        return {ClipboardResult::Unreadable, contents.why.empty() ? "the clipboard could not be read" : contents.why};
+        return {ClipboardResult::Unreadable,
+                contents.why.empty() ? core::Message(core::MessageId::ClipboardUnreadable) : contents.why};
     const QString &text = contents.text;
     const Way *way = std::get_if<Way>(&request);
     if (!way) {
         if (!m_before)
-            return {ClipboardResult::NothingToRestore, "no clipboard conversion to undo"};
+            return {ClipboardResult::NothingToRestore, core::MessageId::NothingToRestore};
         if (m_after && !(contents.onlyText && contents.text == *m_after))
-            return {ClipboardResult::Changed,
-                    "the clipboard changed since the conversion; nothing was restored, "
-                    "so what it holds now is kept"};
+            return {ClipboardResult::Changed, core::MessageId::ClipboardChanged};
         if (wanted && !wanted())
             return abandoned;
         // The restore swaps, so that a second one brings the converted text back.
@@ -195,7 +191,7 @@ ClipboardResult ClipboardConverter::apply(const ClipboardRequest &request,
         return {};
     }
     if (text.isEmpty())
-        return {ClipboardResult::NoText, "no text on the clipboard"};
+        return {ClipboardResult::NoText, core::MessageId::NoTextOnClipboard};
     WayResult result = applyWay(*way, view(text), m_services);
     switch (result.outcome) {
     case WayResult::Done:
@@ -203,7 +199,7 @@ ClipboardResult ClipboardConverter::apply(const ClipboardRequest &request,
     case WayResult::Unavailable:
         return {ClipboardResult::Unavailable, std::move(result.message)};
     case WayResult::AmountTooLarge:
-        return {ClipboardResult::AmountTooLarge, "the amount is too large: it must be below 10^16"};
+        return {ClipboardResult::AmountTooLarge, std::move(result.message)};
     case WayResult::Refused:
         return {ClipboardResult::Refused, std::move(result.message)};
     }

@@ -57,7 +57,7 @@ struct RestoreClipboard {
 // Anything the clipboard can be asked for: a way applied to its text, or the restore.
 using ClipboardRequest = std::variant<Way, RestoreClipboard>;
 
-// What the command `command` asks for: its button's own way, or the restore.
+// What the command `command` asks for: its button's default way (defaultWayOf), or the restore.
 ClipboardRequest clipboardRequestOf(ClipboardCommand command);
 
 // What `name` asks for on the command line: a command's name, "convert:" and a configuration name
@@ -70,11 +70,12 @@ std::optional<ClipboardRequest> clipboardRequestNamed(std::string_view name);
 std::string clipboardWayList();
 
 // What the tray menu's entry for `command` does when its button's default way is `defaultKey`:
-// that way of its button; the command's own way for an unknown key and for every other command.
+// that way of its button; the button's default way (defaultWayOf) for an unknown key and for
+// every other command.
 ClipboardRequest menuRequest(ClipboardCommand command, std::string_view defaultKey);
 
-// The entry's caption (UTF-16): the command's, with the way's name after it in brackets when that
-// is not the button's own way ("繁体（台湾用词）").
+// The entry's caption (UTF-16): the command's, with the way's name after it in brackets when the
+// user made another way than defaultWayOf the default ("繁体（台湾用词）", "繁体（逐字）").
 std::u16string menuCaption(ClipboardCommand command, std::string_view defaultKey);
 
 struct ClipboardResult {
@@ -90,8 +91,9 @@ struct ClipboardResult {
         Unreadable,       // the clipboard could not be read (its owner does not answer): nothing changed
     };
     Outcome outcome = Done;
-    // Why it failed, in words for the command line (UTF-8); empty when done.
-    std::string message;
+    // Why it failed, worded where it is shown (the tray in Chinese, the command line in the
+    // locale's language); empty when done.
+    core::Message message;
 };
 
 // Runs clipboard commands and remembers the text from before the last conversion.

@@ -3,6 +3,7 @@
 #include "core/amount.h"
 #include "button_ways.h"
 #include "form1.h"
+#include "platform/message_language.h"
 
 #include <QAction>
 #include <QMenu>
@@ -86,7 +87,7 @@ void DesktopIntegration::showMenuOutcome(const ClipboardResult &result) {
     }
     case ClipboardResult::Refused: {
         QMessageBox box(QMessageBox::Information, toQString(core::kAmountLimitTitle),
-                        QString::fromStdString(result.message), QMessageBox::Ok, &m_form);
+                        QString::fromStdString(result.message.in(core::Language::Chinese)), QMessageBox::Ok, &m_form);
         box.exec();
         break;
     }
@@ -94,7 +95,7 @@ void DesktopIntegration::showMenuOutcome(const ClipboardResult &result) {
     case ClipboardResult::Unreadable:
     case ClipboardResult::Changed: {
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Lanternfin"),
-                        QString::fromStdString(result.message), QMessageBox::Ok, &m_form);
+                        QString::fromStdString(result.message.in(core::Language::Chinese)), QMessageBox::Ok, &m_form);
         box.exec();
         break;
     }
@@ -144,8 +145,8 @@ void DesktopIntegration::handle(const platform::Request &request, const std::fun
     // commands are what they name.
     std::optional<ClipboardRequest> action = clipboardRequestNamed(request.argument);
     if (!action) {
-        reply({false, "unknown clipboard command '" + request.argument + "' (one of " +
-                          clipboardCommandList() + ", " + clipboardWayList() + ")"});
+        reply({false, platform::say(core::MessageId::UnknownClipboardCommand,
+                                    {request.argument, clipboardCommandList() + ", " + clipboardWayList()})});
         return;
     }
     if (const std::optional<ClipboardCommand> command = clipboardCommandNamed(request.argument);
@@ -157,7 +158,7 @@ void DesktopIntegration::handle(const platform::Request &request, const std::fun
         if (result.outcome == ClipboardResult::Done)
             reply({});
         else
-            reply({false, result.message});
+            reply({false, result.message.in(platform::messageLanguage())});
     });
 }
 

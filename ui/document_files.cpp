@@ -1,5 +1,6 @@
 #include "ui/document_files.h"
 
+#include "core/messages.h"
 #include "platform/document_file.h"
 
 #include <QFile>
@@ -26,7 +27,7 @@ WayConverter converterFor(const Way &way, const platform::TextServices &services
             traditional ? services.toTraditional.get() : services.toSimplified.get();
         if ((*own != OwnWay::Traditional && *own != OwnWay::Simplified) || !map) {
             c.why = map ? QStringLiteral("这种方式不能转换文件")
-                        : QString::fromStdString(services.dictionaryError);
+                        : QString::fromStdString(services.dictionaryError.in(core::Language::Chinese));
             return c;
         }
         c.converter = std::make_unique<core::document::CodePointSegmentedConverter>(*map);
@@ -36,7 +37,8 @@ WayConverter converterFor(const Way &way, const platform::TextServices &services
     if (const auto *phrase = std::get_if<PhraseWay>(&way)) {
         const core::PhraseConverter *converter = services.phrases->get(phrase->config);
         if (!converter) {
-            c.why = QString::fromStdString("cannot load " + services.phrases->failedPath(phrase->config));
+            c.why = QString::fromStdString(
+                core::wording(core::MessageId::CannotLoad, core::Language::Chinese, {services.phrases->failedPath(phrase->config)}));
             return c;
         }
         c.converter = std::make_unique<core::document::PhraseSegmentedConverter>(*converter);

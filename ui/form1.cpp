@@ -127,18 +127,12 @@ void Form1::buildControls() {
     });
     connect(timerLoad, &QTimer::timeout, this, &Form1::timerLoad_Timer);
 
+    // Without the character tables only 逐字 is missing: its menu entry says why, and the
+    // buttons still convert by phrases.
     buildWays();
     // Files dropped on the window or chosen in the menus of 繁体 and 简体 (file_conversion.h).
     new FileConversion(this, Text1, {cmdft, ways(cmdft), OwnWay::Traditional},
                        {cmdjt, ways(cmdjt), OwnWay::Simplified}, m_services.text);
-
-    if (!m_services.text.toTraditional || !m_services.text.toSimplified) {
-        const QString why = QString::fromStdString(m_services.text.dictionaryError);
-        for (QPushButton *b : {cmdft, cmdjt}) {
-            b->setEnabled(false);
-            b->setToolTip(why);
-        }
-    }
 }
 
 void Form1::Form_Load() {
@@ -460,9 +454,12 @@ ButtonWays *Form1::buttonWaysFor(QPushButton *button, OwnWay own) {
     for (const Way &way : buttonWays(own))
         list.push_back({QString::fromStdString(wayKey(way)), QString::fromStdU16String(wayLabel(way)),
                         [this, way] { runWay(way); },
-                        [this, way] { return QString::fromStdString(wayUnavailable(way, m_services.text)); }});
+                        [this, way] {
+                            return QString::fromStdString(
+                                wayUnavailable(way, m_services.text).in(core::Language::Chinese));
+                        }});
     return new ButtonWays(button, QStringLiteral("ways/") + button->objectName(), std::move(list),
-                          m_services.settings, this);
+                          QString::fromStdString(wayKey(defaultWayOf(own))), m_services.settings, this);
 }
 
 ButtonWays *Form1::ways(const QPushButton *button) const {
@@ -496,7 +493,7 @@ void Form1::runWay(const Way &way) {
     case WayResult::AmountTooLarge:
     case WayResult::Refused: {
         QMessageBox box(QMessageBox::Information, toQString(core::kAmountLimitTitle),
-                        QString::fromStdString(result.message), QMessageBox::Ok, this);
+                        QString::fromStdString(result.message.in(core::Language::Chinese)), QMessageBox::Ok, this);
         box.exec();
         // A refusal leaves the workspace as it was, so the user can correct the text.
         return;

@@ -24,24 +24,29 @@ const PhraseWayName *phraseWayNamed(std::string_view config) {
     return phraseWayIn(kSimplifiedPhraseWays, config);
 }
 
-std::string phraseUnavailable(const std::string &config, const platform::TextServices &services) {
+core::Message phraseUnavailable(const std::string &config, const platform::TextServices &services) {
     std::string path = services.phrases ? services.phrases->failedPath(config) : std::string();
     if (path.empty() && services.phrases)
         return {};
     if (path.empty())
         path = platform::phraseConfigPath(config);
-    return "cannot load " + path;
+    return {core::MessageId::CannotLoad, {path}};
 }
 
-std::string readingsUnavailable(const platform::TextServices &services) {
-    return services.readings ? services.readings->error() : std::string("no pinyin data");
+core::Message readingsUnavailable(const platform::TextServices &services) {
+    return services.readings ? services.readings->error() : core::Message(core::MessageId::NoPinyinData);
+}
+
+// A reader's refusal, already worded (in Chinese).
+core::Message refusalMessage(const std::u16string &message) {
+    return core::Message::verbatim(core::utf16ToUtf8(message));
 }
 
 WayResult done(std::u16string text, bool appends = false) {
     return {WayResult::Done, std::move(text), appends, {}};
 }
 
-WayResult failed(WayResult::Outcome outcome, std::string message) {
+WayResult failed(WayResult::Outcome outcome, core::Message message) {
     return {outcome, {}, false, std::move(message)};
 }
 
@@ -63,16 +68,16 @@ WayResult applyOwnWay(OwnWay way, std::u16string_view text, const platform::Text
         auto capitals = core::amountCommandText(text);
         if (capitals)
             return done(std::move(*capitals.value));
-        return failed(capitals.refusal.message == core::kAmountLimitMessage ? WayResult::AmountTooLarge
-                                                                           : WayResult::Refused,
-                      core::utf16ToUtf8(capitals.refusal.message));
+        if (capitals.refusal.message == core::kAmountLimitMessage)
+            return failed(WayResult::AmountTooLarge, core::MessageId::AmountTooLarge);
+        return failed(WayResult::Refused, refusalMessage(capitals.refusal.message));
     }
     case OwnWay::Pinyin:
         if (!services.pinyin)
-            return failed(WayResult::Unavailable, "the pinyin table is not loaded");
+            return failed(WayResult::Unavailable, core::MessageId::NoPinyinTable);
         return done(core::c(core::trimSpaces(text), *services.pinyin), true);
     }
-    return failed(WayResult::Unavailable, "not a way");
+    return failed(WayResult::Unavailable, {core::MessageId::UnknownWay, {"?"}});
 }
 
 } // namespace
@@ -126,6 +131,21 @@ std::pair<std::string_view, std::u16string_view> ownWayName(OwnWay way) {
 
 } // namespace
 
+Way defaultWayOf(OwnWay own) {
+    switch (own) {
+    case OwnWay::Traditional:
+        return PhraseWay{kTraditionalPhraseWays.front().config};
+    case OwnWay::Simplified:
+        return PhraseWay{kSimplifiedPhraseWays.front().config};
+    case OwnWay::Upper:
+    case OwnWay::Lower:
+    case OwnWay::Amount:
+    case OwnWay::Pinyin:
+        break;
+    }
+    return own;
+}
+
 std::string wayKey(const Way &way) {
     if (const auto *own = std::get_if<OwnWay>(&way))
         return std::string(ownWayName(*own).first);
@@ -172,17 +192,17 @@ WayResult applyWay(const Way &way, std::u16string_view text, const platform::Tex
     }
     auto result = core::moneyWayText(std::get<AmountWay>(way).name->way, text);
     if (!result)
-        return failed(WayResult::Refused, core::utf16ToUtf8(result.refusal.message));
+        return failed(WayResult::Refused, refusalMessage(result.refusal.message));
     return done(std::move(*result.value));
 }
 
-std::string wayUnavailable(const Way &way, const platform::TextServices &services) {
+core::Message wayUnavailable(const Way &way, const platform::TextServices &services) {
     if (const auto *own = std::get_if<OwnWay>(&way)) {
         if ((*own == OwnWay::Traditional && !services.toTraditional) ||
             (*own == OwnWay::Simplified && !services.toSimplified))
             return services.dictionaryError;
         if (*own == OwnWay::Pinyin && !services.pinyin)
-            return "the pinyin table is not loaded";
+            return core::MessageId::NoPinyinTable;
         return {};
     }
     if (const auto *phrase = std::get_if<PhraseWay>(&way))

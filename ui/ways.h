@@ -4,6 +4,7 @@
 // row), and the one function that applies a way to a text, which the buttons and the clipboard
 // commands both call, so that both offer the same ways under the same names and give the same text.
 
+#include "core/messages.h"
 #include "core/money_ways.h"
 #include "core/pinyin_reading.h"
 #include "platform/text_services.h"
@@ -23,7 +24,8 @@ inline constexpr const char16_t *kCharacterWayLabel = u"逐字";
 inline constexpr const char *kCapitalisedWayKey = "capitalised";
 inline constexpr const char16_t *kCapitalisedWayLabel = u"首字母大写";
 
-// A phrase way: an OpenCC configuration, whose name is also its key.
+// A phrase way: an OpenCC configuration, whose name is also its key. The first of each table (词组)
+// is what the button does until another way is made its default.
 struct PhraseWayName {
     const char *config;
     const char16_t *label;
@@ -130,6 +132,11 @@ using Way = std::variant<OwnWay, PhraseWay, ReadingWay, AmountWay>;
 // only its own.
 std::vector<Way> buttonWays(OwnWay own);
 
+// The way a left click on the button of `own` runs until the user makes another one its default
+// (设为默认): 词组 (s2t, t2s) for 繁体 and 简体, as their own character tables miss everyday words
+// (头发 -> 頭發, 乾隆 -> 干隆), which the phrase tables get right; for the others, their own way.
+Way defaultWayOf(OwnWay own);
+
 // The way's key in the settings and on the command line ("char", "s2t", "numbers", "bank"; empty
 // for 大写 and 小写, which have no menu).
 std::string wayKey(const Way &way);
@@ -152,16 +159,16 @@ struct WayResult {
     // line break (汉字拼音 keeps the text and adds its pinyin).
     std::u16string text;
     bool appends = false;
-    // Why there is no text (UTF-8, shown as it is); empty when done.
-    std::string message;
+    // Why there is no text, worded where it is shown; empty when done.
+    core::Message message;
 };
 
 // Applies `way` to `text` with the text services. Pure apart from loading data on first use;
 // never throws on any text.
 WayResult applyWay(const Way &way, std::u16string_view text, const platform::TextServices &services);
 
-// Why `way` cannot be used now (UTF-8, naming the file that keeps it from loading); empty when it
-// can. Quick: it does not build a phrase converter.
-std::string wayUnavailable(const Way &way, const platform::TextServices &services);
+// Why `way` cannot be used now (naming the file that keeps it from loading); empty when it can.
+// Quick: it does not build a phrase converter.
+core::Message wayUnavailable(const Way &way, const platform::TextServices &services);
 
 } // namespace ui

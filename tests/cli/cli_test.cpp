@@ -1,10 +1,13 @@
 // Runs the real lanternfin-cli binary and checks its output, errors and exit status.
 
+#include "everyday_words.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <span>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,7 +20,8 @@ struct CliRun {
     int status = -1;
 };
 
-// Runs lanternfin-cli with `args` (shell-quoted by the caller) and `input` on stdin.
+// Runs lanternfin-cli with `args` (shell-quoted by the caller) and `input` on stdin, in an English
+// locale unless `env` sets another.
 CliRun runCli(const std::string &args, const std::string &input, const std::string &env = "") {
     char inPath[] = "/tmp/lanternfin-cli-in-XXXXXX";
     char errPath[] = "/tmp/lanternfin-cli-err-XXXXXX";
@@ -28,7 +32,7 @@ CliRun runCli(const std::string &args, const std::string &input, const std::stri
         ADD_FAILURE() << "cannot write the input file";
     close(inFd);
     const std::string cmd =
-        env + " " + std::string(LANTERNFIN_CLI) + " " + args + " <" + inPath + " 2>" + errPath;
+        "LC_ALL=C.UTF-8 " + env + " " + std::string(LANTERNFIN_CLI) + " " + args + " <" + inPath + " 2>" + errPath;
     CliRun run;
     FILE *p = popen(cmd.c_str(), "r");
     char buf[4096];
@@ -68,7 +72,7 @@ TEST(Cli, CommandsAsTheContractSays) {
         {"ratio 4 1 -5", "", "-1.25\n", 0},
         {"ratio 0 1 2", "", "", 1},
         {"ratio 1 1e200 1e200", "", "", 1},
-        {"ratio --lines", "1\t2\t3\n0\t1\t1\n4\t1\t-5\n3\t1\n1\t2\t3\t4\n", " 6\n\n-1.25\n 0\n 6\n", 1},
+        {"ratio --lines", "1\t2\t3\n0\t1\t1\n4\t1\t-5\n3\t1\n1\t2\t3\t4\n", " 6\n\n-1.25\n\n\n", 1},
         {"round 0 ' 2.5'", "", "3\n", 0},
         {"round 2", " 2.675\n", "2.68\n", 0},
         {"round 1 abc", "", "", 1},
@@ -265,7 +269,7 @@ TEST(Cli, HostileInputEndsSoundly) {
         {"money", "-", "", 1},
         {"money", ".", "", 1},
         {"money --lines", million + "\n-\n.\n&H\n1e999999999\n", "\n\n\n\n\n", 1},
-        {"ratio --lines", million + "\t1\t1\n2\t" + million + "\t1\n&H\t1\t1\n2\t-\t.\n", "\n\n\n 0\n", 1},
+        {"ratio --lines", million + "\t1\t1\n2\t" + million + "\t1\n&H\t1\t1\n2\t-\t.\n", "\n\n\n\n", 1},
         {"round 0", million, "", 1},
         {"round 2", "0." + million, "0.78\n", 0},
         {"round 0 --lines", nuls + "\n&H\n-\n.\n", "\n\n\n\n", 1},
@@ -282,10 +286,128 @@ TEST(Cli, HostileInputEndsSoundly) {
 TEST(Cli, MissingDictionaryIsNamed) {
     const CliRun run = runCli("traditional", "简体");
     ASSERT_EQ(run.status, 0);
-    const CliRun missing = runCli("simplified", "x", "LANTERNFIN_OPENCC_DIR=/nonexistent");
+    const CliRun missing = runCli("simplified --by-character", "x", "LANTERNFIN_OPENCC_DIR=/nonexistent");
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(missing.out, "");
     EXPECT_EQ(missing.err, "lanternfin-cli: cannot load /nonexistent/TSCharacters.ocd2\n");
+}
+
+// Regression: the calculator read b and c by their leading number, so that "x", "abc" or "NaN"
+// counted as 0 and "12%", "5abc" or "1,5" as the number they start with, all with exit 0.
+TEST(Cli, RatioReadsEachValueAsAWholeNumber) {
+    const struct {
+        const char *args;
+        std::string input;
+        std::string out, err;
+        int status;
+    } cases[] = {
+        {"ratio 1 x 1", "", "", "lanternfin-cli: b is not a number\n", 1},
+        {"ratio 1 1 abc", "", "", "lanternfin-cli: c is not a number\n", 1},
+        {"ratio 1 1 ￥12", "", "", "lanternfin-cli: c is not a number\n", 1},
+        {"ratio 1 1 NaN", "", "", "lanternfin-cli: c is not a number\n", 1},
+        {"ratio 1 1 12%", "", "", "lanternfin-cli: c is not a number\n", 1},
+        {"ratio 1 1 5abc", "", "", "lanternfin-cli: c is not a number\n", 1},
+        {"ratio 3 2 1,5", "", "", "lanternfin-cli: c is not a number\n", 1},
+        {"ratio '' 2 3", "", "", "lanternfin-cli: a is not a number\n", 1},
+        {"ratio 0 2 3", "", "", "lanternfin-cli: no result: a is 0\n", 1},
+        {"ratio 1 1e200 1e200", "", "", "lanternfin-cli: no result: out of range\n", 1},
+        {"ratio 3 2 1", "", " 0.666666666666667\n", "", 0},
+        {"ratio 1,000 1e3 '&H10'", "", " 16\n", "", 0},
+        {"ratio -4 ' 1 ' -.5", "", " 0.125\n", "", 0},
+        {"ratio --lines", "1 2 3\n1,2,3\n1, 2,\t3\n  4\t 1   -5  \n", " 6\n 6\n 6\n-1.25\n", "", 0},
+        {"ratio --lines", "1 2\n1 2 3 4\n\n1,,3\n1 x 3\n2 3 4\n", "\n\n\n\n\n 6\n",
+         "lanternfin-cli: line 1: needs the three values a b c, found 2\n"
+         "lanternfin-cli: line 2: needs the three values a b c, found 4\n"
+         "lanternfin-cli: line 3: needs the three values a b c, found 0\n"
+         "lanternfin-cli: line 4: b is not a number\n"
+         "lanternfin-cli: line 5: b is not a number\n",
+         1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.args + (" / " + c.input));
+        const CliRun run = runCli(c.args, c.input);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.out, c.out);
+        EXPECT_EQ(run.err, c.err);
+    }
+}
+
+// Regression: traditional and simplified converted character by character, so that everyday words
+// came out wrong (头发 -> 頭發, 乾隆 -> 干隆); they convert by phrases, --by-character as before.
+TEST(Cli, TraditionalAndSimplifiedConvertByPhrases) {
+    const struct {
+        const char *command;
+        std::span<const testsupport::EverydayWord> words;
+    } commands[] = {{"traditional", testsupport::kTraditionalWords}, {"simplified", testsupport::kSimplifiedWords}};
+    for (const auto &c : commands) {
+        std::string in, byPhrase, byCharacter;
+        for (const testsupport::EverydayWord &w : c.words) {
+            in += std::string(w.word) + "\n";
+            byPhrase += std::string(w.byPhrase) + "\n";
+            byCharacter += std::string(w.byCharacter) + "\n";
+        }
+        const std::string command = c.command;
+        for (const auto &[args, out] : {std::pair{command, byPhrase}, std::pair{command + " --lines", byPhrase},
+                                        std::pair{command + " --by-character", byCharacter},
+                                        std::pair{command + " --by-character --lines", byCharacter}}) {
+            SCOPED_TRACE(args);
+            const CliRun run = runCli(args, in);
+            EXPECT_EQ(run.status, 0);
+            EXPECT_EQ(run.out, out);
+        }
+    }
+}
+
+// --lines for every text command, -- before values that start with "-", help that names what the
+// commands do and take.
+TEST(Cli, CommandLineKeepsItsWord) {
+    const CliCase cases[] = {
+        {"convert -c s2t --lines", "头发\r\n\n理发", "頭髮\n\n理髮\n", 0},
+        {"convert --lines -c t2s", "乾隆", "乾隆\n", 0},
+        {"round 2 -- -2.5", "", "-2.5\n", 0},
+        {"round 0 -- -2.5", "", "-2\n", 0},
+        {"ratio -- 4 1 -5", "", "-1.25\n", 0},
+        {"ratio 4 -- 1 -5", "", "-1.25\n", 0},
+        {"round 0 -- --5", "", "", 1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.args);
+        const CliRun run = runCli(c.args, c.input);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.out, c.out);
+    }
+    for (const char *command : {"ratio", "round"}) {
+        SCOPED_TRACE(command);
+        const CliRun help = runCli(std::string(command) + " --help", "");
+        EXPECT_EQ(help.status, 0);
+        EXPECT_EQ(help.out.find("FILE..."), std::string::npos) << help.out;
+        EXPECT_EQ(help.out.find("Files:"), std::string::npos) << help.out;
+        EXPECT_NE(help.out.find("Exit status:"), std::string::npos) << help.out;
+    }
+    const CliRun pinyin = runCli("pinyin --help", "");
+    EXPECT_EQ(pinyin.out.find("the default"), std::string::npos) << pinyin.out;
+    EXPECT_NE(pinyin.out.find("HanZi"), std::string::npos);
+}
+
+// Regression: messages were English in every locale, beside the Chinese of the amount refusals.
+TEST(Cli, MessagesFollowTheLocale) {
+    const struct {
+        const char *env;
+        const char *args;
+        std::string input, err;
+    } cases[] = {
+        {"LC_ALL=zh_CN.UTF-8", "ratio 1 x 1", "", "lanternfin-cli: b 不是数字\n"},
+        {"LC_ALL= LC_MESSAGES=zh_TW.UTF-8", "ratio --lines", "1 2\n", "lanternfin-cli: 第 1 行：需要 a b c 三个值，这里有 2 个\n"},
+        {"LC_ALL= LANG=zh_CN.UTF-8", "round 0 --lines", "x\n", "lanternfin-cli: 第 1 行：不是数字\n"},
+        {"LC_ALL=zh_CN.UTF-8", "upper", "\xFF", "lanternfin-cli: 输入不是有效的 UTF-8\n"},
+        {"LC_ALL=zh_CN.UTF-8", "upper /nonexistent/x", "", "lanternfin-cli: /nonexistent/x: 无法打开：No such file or directory\n"},
+        {"LC_ALL=en_US.UTF-8 LANG=zh_CN.UTF-8", "ratio 1 x 1", "", "lanternfin-cli: b is not a number\n"},
+        {"LC_ALL= LC_MESSAGES= LANG=", "ratio 0 1 1", "", "lanternfin-cli: no result: a is 0\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.env) + " " + c.args);
+        EXPECT_EQ(runCli(c.args, c.input, c.env).err, c.err);
+    }
 }
 
 TEST(Cli, BadArgumentsPrintUsage) {
@@ -380,7 +502,7 @@ TEST(CliConvert, PhrasesStreamedWithTheProjectRules) {
         EXPECT_TRUE(run.out == c.out) << run.out;
         EXPECT_EQ(run.err, c.err);
     }
-    for (const char *args : {"convert", "convert -c", "convert s2t", "convert -c s2t --lines"}) {
+    for (const char *args : {"convert", "convert -c", "convert s2t"}) {
         SCOPED_TRACE(args);
         const CliRun run = runCli(args, "x", env);
         EXPECT_EQ(run.status, 2);

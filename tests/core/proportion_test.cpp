@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -24,14 +25,14 @@ TEST(Proportion, ResultText) {
         {u"4", u"1", u"-5", u"-1.25"},
         {u"4", u"2.5", u"-2", u"-1.25"},
         {u"1", u"1e10", u"1e10", u" 1E+20"},
-        {u"2", u"", u"", u" 0"},
-        {u"2", u"3", u"", u" 0"},
         {u"2", u"0", u"-5", u" 0"},
         {u"2", u"1", u"1", u" 0.5"},
         {u"1", u"0.00001", u"1", u" 1E-05"},
-        {u"2,5", u"1e3", u"12abc", u" 6000"},
+        {u"1,000", u"1e3", u"&H10", u" 16"},
+        {u" 2 ", u"\t3", u"1 0", u" 15"},
+        {u"4", u"1", u"1e", u" 0.25"},
         {u"-2", u"3", u"4", u"-6"},
-        // a reads as zero: the result box keeps its text.
+        // a is zero or not a number: no result.
         {u"", u"2", u"3", std::nullopt},
         {u"0", u"2", u"3", std::nullopt},
         {u"0.0", u"2", u"3", std::nullopt},
@@ -52,6 +53,76 @@ TEST(Proportion, ResultText) {
     for (const auto &c : cases) {
         SCOPED_TRACE(narrow(c.a + u" | " + c.b + u" | " + c.c));
         EXPECT_EQ(core::proportionText(c.a, c.b, c.c), c.d);
+    }
+}
+
+// Regression: b and c were read by their leading number, so that an empty or misspelt box counted
+// as 0 (" 0" shown and copied) and "12%" or "1,5" as the number they start with.
+TEST(Proportion, EveryBoxIsWholeNumberOrNone) {
+    using F = core::ProportionFault;
+    using B = core::ProportionBox;
+    struct Case {
+        std::u16string a, b, c;
+        F fault;
+        B box;
+    };
+    const Case cases[] = {
+        {u"1", u"x", u"1", F::NotANumber, B::B},
+        {u"1", u"1", u"abc", F::NotANumber, B::C},
+        {u"1", u"1", u"￥12", F::NotANumber, B::C},
+        {u"1", u"1", u"NaN", F::NotANumber, B::C},
+        {u"1", u"1", u"12%", F::NotANumber, B::C},
+        {u"1", u"1", u"5abc", F::NotANumber, B::C},
+        {u"3", u"2", u"1,5", F::NotANumber, B::C},
+        {u"2", u"3", u"", F::NotANumber, B::C},
+        {u"2", u"", u"", F::NotANumber, B::B},
+        {u"2,5", u"1", u"1", F::NotANumber, B::A},
+        {u"12abc", u"1", u"1", F::NotANumber, B::A},
+        {u"", u"2", u"3", F::NotANumber, B::A},
+        {u"&H", u"2", u"3", F::NotANumber, B::A},
+        {u"1", u"-", u"3", F::NotANumber, B::B},
+        {u"1", u"2", u"3\n", F::NotANumber, B::C},
+        {u"1", u"2", u"３", F::NotANumber, B::C},
+        {u"abc", u"0", u"x", F::NotANumber, B::A},
+        {u"0", u"x", u"1", F::NotANumber, B::B},
+        {u"0", u"1", u"1", F::ZeroA, B::A},
+        {u"-0.0", u"1", u"1", F::ZeroA, B::A},
+        {u"1", u"1e400", u"1", F::OutOfRange, B::A},
+        {u"1e-300", u"1e10", u"1e10", F::OutOfRange, B::A},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(narrow(c.a + u" | " + c.b + u" | " + c.c));
+        const core::Proportion p = core::proportion(c.a, c.b, c.c);
+        EXPECT_FALSE(p.d.has_value());
+        EXPECT_EQ(p.fault, c.fault);
+        if (c.fault == F::NotANumber) {
+            EXPECT_EQ(p.box, c.box);
+        }
+    }
+}
+
+TEST(ProportionFields, BlanksTabsOrOneCommaSeparate) {
+    const struct {
+        std::u16string line;
+        std::vector<std::u16string> fields;
+    } cases[] = {
+        {u"1 2 3", {u"1", u"2", u"3"}},
+        {u"1,2,3", {u"1", u"2", u"3"}},
+        {u"  1, 2,\t3\t ", {u"1", u"2", u"3"}},
+        {u"1\t\t2   3", {u"1", u"2", u"3"}},
+        {u"1 , 2", {u"1", u"2"}},
+        {u"1,,3", {u"1", u"", u"3"}},
+        {u"1,2,", {u"1", u"2", u""}},
+        {u",1", {u"", u"1"}},
+        {u"", {}},
+        {u" \t ", {}},
+        {u"1,234 5 6", {u"1", u"234", u"5", u"6"}},
+        {u"-5 .5 &H10", {u"-5", u".5", u"&H10"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(narrow(c.line));
+        const auto fields = core::proportionFields(c.line);
+        EXPECT_EQ(std::vector<std::u16string>(fields.begin(), fields.end()), c.fields);
     }
 }
 

@@ -38,6 +38,7 @@ expect "s2twp" lanternfin-cli convert -c s2twp
 expect "--decode" lanternfin-cli money --dec
 expect "bank" lanternfin-cli money --style b
 expect "--capitals" lanternfin-cli numerals --cap
+expect "--by-character" lanternfin-cli simplified --by
 expect "numerals" lanternfin-cli nu
 expect "--from-encoding" lanternfin-cli traditional --fr
 expect "GB18030" lanternfin-cli convert --to-encoding GB

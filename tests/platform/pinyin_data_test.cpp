@@ -32,7 +32,7 @@ TEST(PinyinDataSource, LoadsOnceOnFirstUseAndNamesAFileItCannotLoad) {
     const core::PinyinReadingData *data = good.get();
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(good.get(), data);
-    EXPECT_EQ(good.error(), "");
+    EXPECT_TRUE(good.error().empty());
 
     const testsupport::TempDir dir("lanternfin-pdata");
     const std::string empty = (dir / "empty.dat").string(), folder = dir.str();
@@ -55,7 +55,8 @@ TEST(PinyinDataSource, LoadsOnceOnFirstUseAndNamesAFileItCannotLoad) {
         platform::PinyinDataSource bad(path);
         EXPECT_EQ(bad.get(), nullptr);
         EXPECT_TRUE(bad.tried());
-        EXPECT_EQ(bad.error(), "cannot load " + path + ": " + why);
+        EXPECT_EQ(bad.error().in(core::Language::English), "cannot load " + path + ": " + why);
+        EXPECT_EQ(bad.error().in(core::Language::Chinese), "无法载入 " + path + "：" + why);
     }
 }
 

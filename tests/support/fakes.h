@@ -44,7 +44,7 @@ public:
         return answerWith(std::move(contents));
     }
     // Answers the oldest read waiting as a clipboard that could not be read, for `why`.
-    bool fail(std::string why) {
+    bool fail(core::Message why) {
         platform::ClipboardContents contents;
         contents.read = false;
         contents.why = std::move(why);

@@ -1,6 +1,7 @@
 // The ways of a button: default resolution, the menu, the stored default and unavailable ways,
 // on a bare button and through the window's 繁体 / 简体 / 汉字拼音 buttons.
 
+#include "everyday_words.h"
 #include "window_fixture.h"
 #include "real_text.h"
 #include "ui/button_ways.h"
@@ -16,6 +17,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <span>
+#include <string>
 
 namespace {
 
@@ -35,13 +38,16 @@ TEST(ButtonWaysDefault, StoredKeyOnlyWhenItNamesAWay) {
     QStringList log;
     QString missing;
     const auto ways = threeWays(log, missing);
+    // The user's choice first, then the button's fallback, then its first way.
     const struct {
         const char *stored;
+        const char *fallback;
         const char *expected;
-    } cases[] = {{"", "a"}, {"b", "b"}, {"c", "c"}, {"B", "a"}, {"zz", "a"}};
+    } cases[] = {{"", "", "a"},    {"b", "", "b"},  {"c", "", "c"},  {"B", "", "a"},  {"zz", "", "a"},
+                 {"", "b", "b"},   {"a", "b", "a"}, {"zz", "c", "c"}, {"", "zz", "a"}, {"c", "zz", "c"}};
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.stored);
-        EXPECT_EQ(ui::resolveDefaultKey(QString::fromLatin1(c.stored), ways),
+        SCOPED_TRACE(std::string(c.stored) + " / " + c.fallback);
+        EXPECT_EQ(ui::resolveDefaultKey(QString::fromLatin1(c.stored), ways, QString::fromLatin1(c.fallback)),
                   QString::fromLatin1(c.expected));
     }
     EXPECT_EQ(ui::resolveDefaultKey(QStringLiteral("a"), {}), QString());
@@ -51,8 +57,8 @@ class ButtonWaysTest : public ::testing::Test {
 protected:
     void SetUp() override { button.setToolTip(QStringLiteral("提示")); }
     std::unique_ptr<ButtonWays> make() {
-        return std::make_unique<ButtonWays>(&button, QStringLiteral("ways/test"), threeWays(log, missing),
-                                                settings, nullptr);
+        return std::make_unique<ButtonWays>(&button, QStringLiteral("ways/test"), threeWays(log, missing), QString(),
+                                            settings, nullptr);
     }
     QPushButton button{QStringLiteral("按钮")};
     testsupport::FakeSettings settings;
@@ -130,7 +136,7 @@ TEST_F(ButtonWaysTest, BuildingAsksNoWayWhetherItCanRun) {
                                          ++asked;
                                          return QString();
                                      }}};
-    ButtonWays v(&button, QStringLiteral("ways/lazy"), ways, settings, nullptr);
+    ButtonWays v(&button, QStringLiteral("ways/lazy"), ways, QString(), settings, nullptr);
     EXPECT_EQ(asked, 0);
 }
 
@@ -159,21 +165,23 @@ protected:
     void SetUp() override { makeForm(); }
 };
 
-TEST_F(Form1WaysTest, EachButtonStartsWithItsOwnWay) {
+TEST_F(Form1WaysTest, EachMenuStartsWithTheButtonsOwnWay) {
+    // 繁体 and 简体 convert by phrases until the user chooses otherwise; 逐字 still leads the menu.
     const struct {
         QPushButton *ui::Form1::*button;
-        const char *key;
-        const char *label;
-    } cases[] = {{&ui::Form1::cmdft, "char", "逐字"},
-                 {&ui::Form1::cmdjt, "char", "逐字"},
-                 {&ui::Form1::CmdGetPY, "capitalised", "首字母大写"}};
+        const char *defaultKey;
+        const char *firstLabel;
+    } cases[] = {{&ui::Form1::cmdft, "s2t", "逐字"},
+                 {&ui::Form1::cmdjt, "t2s", "逐字"},
+                 {&ui::Form1::CmdGetPY, "capitalised", "首字母大写"},
+                 {&ui::Form1::cmdmoney, "design", "金额大写"}};
     for (const auto &c : cases) {
         QPushButton *b = form.get()->*c.button;
         SCOPED_TRACE(b->objectName().toStdString());
         ButtonWays *ways = form->ways(b);
         ASSERT_NE(ways, nullptr);
-        EXPECT_EQ(ways->defaultKey(), c.key);
-        EXPECT_EQ(ways->menu()->actions().first()->text(), QString::fromUtf8(c.label));
+        EXPECT_EQ(ways->defaultKey(), c.defaultKey);
+        EXPECT_EQ(ways->menu()->actions().first()->text(), QString::fromUtf8(c.firstLabel));
         EXPECT_EQ(b->contextMenuPolicy(), Qt::CustomContextMenu);
     }
     EXPECT_EQ(form->ways(form->cmdtol), nullptr);
@@ -189,6 +197,33 @@ TEST_F(Form1WaysTest, PickedWayRewritesAsOneUndoStep) {
     EXPECT_EQ(form->workspaceText(), "汉字\nHanZi");
     form->Text1->undo();
     EXPECT_EQ(form->workspaceText(), "汉字");
+}
+
+// Regression: a left click converted character by character, so that 头发 became 頭發 and 乾隆
+// became 干隆; it converts by phrases, and a way the user made the default stays the default.
+TEST_F(Form1WaysTest, LeftClickConvertsEverydayWordsByPhrases) {
+    const struct {
+        void (ui::Form1::*click)();
+        const char *settingsKey;
+        const std::span<const testsupport::EverydayWord> words;
+    } buttons[] = {{&ui::Form1::cmdft_Click, "ways/cmdft", testsupport::kTraditionalWords},
+                   {&ui::Form1::cmdjt_Click, "ways/cmdjt", testsupport::kSimplifiedWords}};
+    for (const bool chosenByCharacter : {false, true}) {
+        settings.values.clear();
+        if (chosenByCharacter)
+            settings.values = {{"ways/cmdft", "char"}, {"ways/cmdjt", "char"}};
+        makeForm();
+        for (const auto &button : buttons) {
+            for (const testsupport::EverydayWord &w : button.words) {
+                SCOPED_TRACE(std::string(w.word) + (chosenByCharacter ? " 逐字" : ""));
+                form->Text1->setPlainText(QString::fromUtf8(w.word));
+                (form.get()->*button.click)();
+                EXPECT_EQ(form->workspaceText(), QString::fromUtf8(chosenByCharacter ? w.byCharacter : w.byPhrase));
+            }
+            EXPECT_EQ(settings.values.value(QString::fromLatin1(button.settingsKey)),
+                      chosenByCharacter ? QStringLiteral("char") : QString());
+        }
+    }
 }
 
 } // namespace

@@ -71,7 +71,8 @@ TEST(ClipboardCommands, FailuresLeaveTheClipboardAlone) {
         SCOPED_TRACE(c.name);
         const ClipboardResult r = converter.run(c.command);
         EXPECT_EQ(r.outcome, ClipboardResult::NoText);
-        EXPECT_EQ(r.message, "no text on the clipboard");
+        EXPECT_EQ(r.message.in(core::Language::English), "no text on the clipboard");
+        EXPECT_EQ(r.message.in(core::Language::Chinese), "剪贴板上没有文字");
     }
     EXPECT_EQ(clipboard.writes, 0);
 
@@ -84,7 +85,8 @@ TEST(ClipboardCommands, FailuresLeaveTheClipboardAlone) {
         clipboard.m_text = big;
         const ClipboardResult r = converter.run(ClipboardCommand::Money);
         EXPECT_EQ(r.outcome, ClipboardResult::AmountTooLarge);
-        EXPECT_NE(r.message.find("too large"), std::string::npos);
+        EXPECT_NE(r.message.in(core::Language::English).find("too large"), std::string::npos);
+        EXPECT_EQ(r.message.in(core::Language::Chinese), "数目太大，无法换算！请输入一亿亿以下的数字");
         EXPECT_EQ(clipboard.m_text, big);
     }
     // A text that holds no amount, or more than one: refused with the reason, nothing written.
@@ -141,8 +143,8 @@ TEST(ClipboardCommands, RestoreNeverReplacesWhatWasCopiedSince) {
             EXPECT_EQ(clipboard.m_text, "ABC");
             continue;
         }
-        EXPECT_EQ(r.message, "the clipboard changed since the conversion; nothing was restored, so what it "
-                             "holds now is kept");
+        EXPECT_EQ(r.message.in(core::Language::English),
+                  "the clipboard changed since the conversion; nothing was restored, so what it holds now is kept");
         EXPECT_EQ(clipboard.writes, writes);
         EXPECT_EQ(clipboard.m_text, c.now);
         EXPECT_EQ(clipboard.picture, c.picture);
@@ -172,14 +174,14 @@ TEST(ClipboardCommands, ACommandWhoseCallerGaveUpChangesNothing) {
 
 TEST(ClipboardCommands, MissingDataIsReportedNotGuessed) {
     platform::TextServices empty;
-    empty.dictionaryError = "cannot open STCharacters.ocd2";
+    empty.dictionaryError = core::Message(core::MessageId::CannotLoad, {"STCharacters.ocd2"});
     testsupport::FakeClipboard clipboard;
     ui::ClipboardConverter converter(clipboard, empty);
     clipboard.m_text = "简体";
-    for (ClipboardCommand c : {ClipboardCommand::Traditional, ClipboardCommand::Simplified}) {
-        const ClipboardResult r = converter.run(c);
+    for (ui::OwnWay byCharacter : {ui::OwnWay::Traditional, ui::OwnWay::Simplified}) {
+        const ClipboardResult r = converter.run(ui::Way(byCharacter));
         EXPECT_EQ(r.outcome, ClipboardResult::Unavailable);
-        EXPECT_EQ(r.message, "cannot open STCharacters.ocd2");
+        EXPECT_EQ(r.message.in(core::Language::English), "cannot load STCharacters.ocd2");
     }
     EXPECT_EQ(converter.run(ClipboardCommand::Pinyin).outcome, ClipboardResult::Unavailable);
     EXPECT_EQ(clipboard.writes, 0);

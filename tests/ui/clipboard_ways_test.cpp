@@ -64,7 +64,8 @@ TEST(ClipboardWays, NamesOnTheCommandLine) {
         std::optional<ClipboardRequest> action;
     };
     const Case cases[] = {
-        {"traditional", command(ClipboardCommand::Traditional)},
+        {"traditional", phrase("s2t")},
+        {"simplified", phrase("t2s")},
         {"pinyin", command(ClipboardCommand::Pinyin)},
         {"restore", command(ClipboardCommand::Restore)},
         {"convert:s2twp", phrase("s2twp")},
@@ -129,7 +130,7 @@ TEST(ClipboardWays, PhraseWaysConvertAsLibopencc) {
         ui::ClipboardConverter converter(clipboard, sharedText());
         clipboard.m_text = QString::fromStdString(c.in);
         const ClipboardResult r = converter.run(*ui::clipboardRequestNamed(std::string("convert:") + c.config));
-        EXPECT_EQ(r.outcome, ClipboardResult::Done) << r.message;
+        EXPECT_EQ(r.outcome, ClipboardResult::Done) << r.message.in(core::Language::English);
         EXPECT_EQ(clipboard.m_text.toStdString(), expected);
         outputs.insert(clipboard.m_text);
         converter.run(ClipboardCommand::Restore);
@@ -156,7 +157,7 @@ TEST(ClipboardWays, ReadingWaysAppendTheReadingLine) {
         {"pinyin:marks", "他红了20年", "他红了20年\ntā hóng le 20 nián"},
     };
     const core::PinyinReadingData *data = sharedText().readings->get();
-    ASSERT_NE(data, nullptr) << sharedText().readings->error();
+    ASSERT_NE(data, nullptr) << sharedText().readings->error().in(core::Language::English);
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name + std::string(" ") + c.in.toStdString());
         testsupport::FakeClipboard clipboard;
@@ -204,7 +205,7 @@ TEST(ClipboardWays, MoneyWaysRewriteOrRefuseLeavingTheClipboard) {
             EXPECT_FALSE(r.message.empty());
             EXPECT_EQ(clipboard.m_text, c.in);
         } else {
-            EXPECT_EQ(r.outcome, ClipboardResult::Done) << r.message;
+            EXPECT_EQ(r.outcome, ClipboardResult::Done) << r.message.in(core::Language::English);
             EXPECT_EQ(clipboard.m_text, c.out);
         }
     }
@@ -218,21 +219,23 @@ TEST(ClipboardWays, TrayEntriesFollowTheButtonsDefaults) {
         std::u16string caption;
     };
     const Case cases[] = {
-        {ClipboardCommand::Traditional, "char", command(ClipboardCommand::Traditional), u"繁体"},
-        {ClipboardCommand::Traditional, "s2t", phrase("s2t"), u"繁体（词组）"},
+        {ClipboardCommand::Traditional, "char", ui::Way(ui::OwnWay::Traditional), u"繁体（逐字）"},
+        {ClipboardCommand::Traditional, "s2t", phrase("s2t"), u"繁体"},
         {ClipboardCommand::Traditional, "s2twp", phrase("s2twp"), u"繁体（台湾用词）"},
         {ClipboardCommand::Traditional, "s2hk", phrase("s2hk"), u"繁体（香港繁体）"},
-        {ClipboardCommand::Simplified, "char", command(ClipboardCommand::Simplified), u"简体"},
+        {ClipboardCommand::Simplified, "char", ui::Way(ui::OwnWay::Simplified), u"简体（逐字）"},
+        {ClipboardCommand::Simplified, "t2s", phrase("t2s"), u"简体"},
         {ClipboardCommand::Simplified, "tw2sp", phrase("tw2sp"), u"简体（台湾用词→简体）"},
         {ClipboardCommand::Simplified, "hk2s", phrase("hk2s"), u"简体（香港→简体）"},
         {ClipboardCommand::Pinyin, "capitalised", command(ClipboardCommand::Pinyin), u"汉字拼音"},
         {ClipboardCommand::Pinyin, "numbers", reading("numbers"), u"汉字拼音（数字声调）"},
         {ClipboardCommand::Pinyin, "initials", reading("initials"), u"汉字拼音（首字母）"},
-        // A key of another button's way, or none it knows, keeps the entry's own way.
-        {ClipboardCommand::Traditional, "t2s", command(ClipboardCommand::Traditional), u"繁体"},
-        {ClipboardCommand::Simplified, "s2t", command(ClipboardCommand::Simplified), u"简体"},
+        // A key of another button's way, or none it knows, keeps the entry's default way: 词组
+        // for 繁体 and 简体, the button's own way for the others.
+        {ClipboardCommand::Traditional, "t2s", phrase("s2t"), u"繁体"},
+        {ClipboardCommand::Simplified, "s2t", phrase("t2s"), u"简体"},
         {ClipboardCommand::Pinyin, "s2t", command(ClipboardCommand::Pinyin), u"汉字拼音"},
-        {ClipboardCommand::Traditional, "", command(ClipboardCommand::Traditional), u"繁体"},
+        {ClipboardCommand::Traditional, "", phrase("s2t"), u"繁体"},
         {ClipboardCommand::Upper, "s2t", command(ClipboardCommand::Upper), u"大写"},
         {ClipboardCommand::Money, "marks", command(ClipboardCommand::Money), u"金额大写"},
         {ClipboardCommand::Money, "design", command(ClipboardCommand::Money), u"金额大写"},
@@ -302,7 +305,7 @@ TEST_F(UnloadableTest, FilesThatCannotBeLoadedAreNamedAndTheClipboardStays) {
         clipboard.m_text = "软件";
         const ClipboardResult r = converter.run(*ui::clipboardRequestNamed(c.name));
         EXPECT_EQ(r.outcome, ClipboardResult::Unavailable);
-        EXPECT_EQ(r.message, "cannot load " + c.failed);
+        EXPECT_EQ(r.message.in(core::Language::English), "cannot load " + c.failed);
         EXPECT_EQ(clipboard.m_text, "软件");
         EXPECT_EQ(clipboard.writes, 0);
         EXPECT_FALSE(converter.canRestore());
@@ -324,7 +327,8 @@ TEST_F(UnloadableTest, FilesThatCannotBeLoadedAreNamedAndTheClipboardStays) {
         clip.m_text = "汉字";
         const ClipboardResult r = conv.run(ui::Way(ui::ReadingWay{&way}));
         EXPECT_EQ(r.outcome, ClipboardResult::Unavailable);
-        EXPECT_EQ(r.message, "cannot load " + folder + "/pinyin.dat: too short for a pinyin data file");
+        EXPECT_EQ(r.message.in(core::Language::English),
+                  "cannot load " + folder + "/pinyin.dat: too short for a pinyin data file");
         EXPECT_EQ(clip.m_text, "汉字");
         EXPECT_EQ(clip.writes, 0);
     }

@@ -1,6 +1,7 @@
 // The tray menu's clipboard and autostart items and the answers to other starts, through the real
 // window (offscreen) with fakes for the desktop services.
 
+#include "everyday_words.h"
 #include "window_fixture.h"
 #include "platform/phrase_config.h"
 #include "real_text.h"
@@ -24,6 +25,7 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 
 namespace {
 
@@ -34,12 +36,16 @@ using testsupport::realText;
 class DesktopIntegrationTest : public testsupport::WindowFixture {
 protected:
     void SetUp() override {
+        // The replies to other starts speak the locale's language: English here, unless a test
+        // says otherwise.
+        qputenv("LC_ALL", "C.UTF-8");
         makeForm();
         desktop = std::make_unique<ui::DesktopIntegration>(*form, clipboard, realText(),
                                                            platform::AutostartEntry(entryPath));
         showForm();
     }
     void TearDown() override {
+        qunsetenv("LC_ALL");
         desktop.reset();
         WindowFixture::TearDown();
     }
@@ -138,7 +144,7 @@ TEST_F(DesktopIntegrationTest, TrayEntriesConvertTheWayTheButtonsDo) {
     // Back to the buttons' own ways.
     form->ways(form->cmdft)->setDefault("char");
     emit desktop->clipboardMenu->aboutToShow();
-    EXPECT_EQ(action("clipboard_traditional")->text(), "繁体");
+    EXPECT_EQ(action("clipboard_traditional")->text(), "繁体（逐字）");
     clipboard.m_text = "软件";
     action("clipboard_traditional")->trigger();
     EXPECT_EQ(clipboard.m_text, "軟件");
@@ -146,6 +152,30 @@ TEST_F(DesktopIntegrationTest, TrayEntriesConvertTheWayTheButtonsDo) {
     EXPECT_TRUE(handle(Verb::Clipboard, "traditional").ok);
     EXPECT_EQ(clipboard.m_text, "軟件和鼠標");
     qunsetenv("XDG_CACHE_HOME");
+}
+
+// Regression: the tray's 繁体 / 简体 and --clipboard traditional / simplified converted character
+// by character (头发 -> 頭發) until the user chose a way; they convert by phrases.
+TEST_F(DesktopIntegrationTest, ClipboardConvertsEverydayWordsByPhrasesUntilAnotherWayIsChosen) {
+    emit desktop->clipboardMenu->aboutToShow();
+    EXPECT_EQ(action("clipboard_traditional")->text(), "繁体");
+    EXPECT_EQ(action("clipboard_simplified")->text(), "简体");
+    const struct {
+        const char *entry, *name;
+        std::span<const testsupport::EverydayWord> words;
+    } commands[] = {{"clipboard_traditional", "traditional", testsupport::kTraditionalWords},
+                    {"clipboard_simplified", "simplified", testsupport::kSimplifiedWords}};
+    for (const auto &c : commands) {
+        for (const testsupport::EverydayWord &w : c.words) {
+            SCOPED_TRACE(w.word);
+            clipboard.m_text = QString::fromUtf8(w.word);
+            action(c.entry)->trigger();
+            EXPECT_EQ(clipboard.m_text, QString::fromUtf8(w.byPhrase));
+            clipboard.m_text = QString::fromUtf8(w.word);
+            EXPECT_TRUE(handle(Verb::Clipboard, c.name).ok);
+            EXPECT_EQ(clipboard.m_text, QString::fromUtf8(w.byPhrase));
+        }
+    }
 }
 
 TEST_F(DesktopIntegrationTest, DefaultsStoredBeforeStartUpNameTheEntries) {
@@ -230,6 +260,10 @@ TEST_F(DesktopIntegrationTest, RequestsFromOtherStarts) {
                                           "money:bank|bank-round|date|read-back|numerals|capital-numerals)");
     clipboard.m_text.clear();
     EXPECT_EQ(handle(Verb::Clipboard, "lower"), (platform::Reply{false, "no text on the clipboard"}));
+    // Regression: the replies were English under a Chinese locale too.
+    qputenv("LC_ALL", "zh_CN.UTF-8");
+    EXPECT_EQ(handle(Verb::Clipboard, "lower"), (platform::Reply{false, "剪贴板上没有文字"}));
+    qputenv("LC_ALL", "C.UTF-8");
     // quit: answered first, then the program ends and the icon goes.
     tray.shown = true;
     std::optional<platform::Reply> quit;
@@ -373,7 +407,7 @@ TEST_F(SlowOwnerTest, WhatTheSlowReadEndsInDecidesTheReply) {
     };
     const Case cases[] = {
         {"answered in time", [](auto &c) { c.answer(); }, true, true, "", "ABC"},
-        {"unreadable", [](auto &c) { c.fail("the program that owns the clipboard does not answer"); }, true, false,
+        {"unreadable", [](auto &c) { c.fail(core::MessageId::ClipboardOwnerSilent); }, true, false,
          "does not answer", "abc"},
         {"start gave up meanwhile", [](auto &c) { c.answer(); }, false, false, "given up", "abc"},
         {"picture copied meanwhile", [](auto &c) { c.picture = true, c.m_text.clear(), c.answer(); }, true, false,
@@ -458,9 +492,11 @@ TEST_F(SlowOwnerTest, TheMenuWaitsForTheReadToo) {
     // An unreadable clipboard is a warning, not a silent nothing.
     slowDesktop->runFromMenu(ui::ClipboardCommand::Lower);
     watchdog.expected = true;
-    QTimer::singleShot(0, [this] { slow.fail("the program that owns the clipboard does not answer"); });
+    QTimer::singleShot(0, [this] { slow.fail(core::MessageId::ClipboardOwnerSilent); });
     QTest::qWait(200);
     watchdog.expected = false;
-    EXPECT_EQ(watchdog.text, "the program that owns the clipboard does not answer");
+    // Regression: the window's boxes spoke English ("the program that owns the clipboard does not
+    // answer") beside its Chinese captions.
+    EXPECT_EQ(watchdog.text, "占有剪贴板的程序没有应答");
     EXPECT_EQ(slow.m_text, "ABC");
 }

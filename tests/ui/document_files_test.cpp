@@ -126,7 +126,7 @@ TEST_F(ConvertFiles, CancelledFileLeavesNothingAndTheRestAreNotStarted) {
 TEST_F(ConvertFiles, AWayWithoutItsDictionaryRefusesEveryFile) {
     const QString a = write("a.txt", "软件");
     bool cancelled = false;
-    services.dictionaryError = "cannot load STCharacters.txt";
+    services.dictionaryError = core::Message::verbatim("cannot load STCharacters.txt");
     const auto results = convertFiles({a}, OwnWay::Simplified, services, {}, cancelled);
     ASSERT_EQ(results.size(), 1u);
     EXPECT_EQ(results[0].why, "cannot load STCharacters.txt");

@@ -80,7 +80,7 @@ TEST_F(Form1Test, ControlsFollowTheDesignTable) {
                     << a->objectName().toStdString() << " " << b->objectName().toStdString();
             }
     // The tips the buttons start with: their own, then the way a left click runs.
-    EXPECT_EQ(form->cmdft->toolTip(), "当前：逐字（右键选择其他方式）");
+    EXPECT_EQ(form->cmdft->toolTip(), "当前：词组（右键选择其他方式）");
     EXPECT_EQ(form->cmdmoney->toolTip(), "一亿亿以下\n当前：金额大写（右键选择其他方式）");
     EXPECT_EQ(form->CmdGetPY->toolTip(), "大部分汉字\n当前：首字母大写（右键选择其他方式）");
     EXPECT_EQ(form->cmdtol->toolTip(), "");
@@ -305,11 +305,23 @@ TEST_F(Form1Test, CopyPasteAndClear) {
 }
 
 TEST_F(Form1Test, CalculatorFollowsEveryChange) {
+    // Regression: b or c left empty counted as 0, so that d showed " 0" and 复制 copied 0.
     QTest::keyClicks(form->t1a, "2");
-    EXPECT_EQ(form->t1d->text(), " 0");
+    EXPECT_EQ(form->t1d->text(), "");
     QTest::keyClicks(form->t1b, "3");
-    EXPECT_EQ(form->t1d->text(), " 0");
+    EXPECT_EQ(form->t1d->text(), "");
+    const int before = clipboard.writes;
+    click(form->cmdRound);
+    EXPECT_EQ(clipboard.writes, before);
     QTest::keyClicks(form->t1c, "4");
+    EXPECT_EQ(form->t1d->text(), " 6");
+    // A box that is more than a number gives no result.
+    for (const char *c : {"4%", "4abc", "4,5", "￥4", "NaN"}) {
+        SCOPED_TRACE(c);
+        form->t1c->setText(QString::fromUtf8(c));
+        EXPECT_EQ(form->t1d->text(), "");
+    }
+    form->t1c->setText("4");
     EXPECT_EQ(form->t1d->text(), " 6");
     // a removed: no result, and the box is emptied.
     form->t1a->clear();
@@ -505,12 +517,19 @@ TEST_F(Form1Test, LayoutFollowsTheWindowAndHoldsTheMinimum) {
 
 using Form1Dictionary = testsupport::WindowFixture;
 
-TEST_F(Form1Dictionary, MissingDataDisablesOnlyTheTwoButtons) {
+// Without the character tables only 逐字 is missing: the buttons convert by phrases, and the menu
+// says in Chinese why 逐字 cannot run.
+TEST_F(Form1Dictionary, MissingCharacterTablesDisableOnlyTheirWay) {
     const platform::TextServices text = platform::loadTextServices("/nonexistent");
     ui::Form1 &form = *(this->form = newForm(text));
-    EXPECT_FALSE(form.cmdft->isEnabled());
-    EXPECT_FALSE(form.cmdjt->isEnabled());
-    EXPECT_EQ(form.cmdft->toolTip(), "cannot load /nonexistent/STCharacters.ocd2");
+    EXPECT_TRUE(form.cmdft->isEnabled());
+    EXPECT_TRUE(form.cmdjt->isEnabled());
+    EXPECT_EQ(form.ways(form.cmdft)->unavailableReason("char"), "无法载入 /nonexistent/STCharacters.ocd2");
+    form.Text1->setPlainText("头发");
+    form.ways(form.cmdft)->run("char");
+    EXPECT_EQ(form.workspaceText(), "头发");
+    QTest::mouseClick(form.cmdft, Qt::LeftButton);
+    EXPECT_EQ(form.workspaceText(), "頭髮");
     EXPECT_TRUE(form.cmdtol->isEnabled());
     form.Text1->setPlainText("abc");
     QTest::mouseClick(form.cmdtol, Qt::LeftButton);
@@ -526,7 +545,7 @@ TEST_F(Form1Dictionary, PinyinWithoutItsTableSaysWhyAndKeepsTheWorkspace) {
     form.Text1->setPlainText("汉字");
     QTest::mouseClick(form.CmdGetPY, Qt::LeftButton);
     EXPECT_EQ(form.workspaceText(), "汉字");
-    EXPECT_EQ(form.ways(form.CmdGetPY)->unavailableReason("capitalised"), "the pinyin table is not loaded");
+    EXPECT_EQ(form.ways(form.CmdGetPY)->unavailableReason("capitalised"), "拼音表没有载入");
     this->form.reset(); // before the text services it rests on
 }
 

@@ -66,11 +66,11 @@ TEST_F(PhraseWaysTest, MenusListTheWaysAndStartUpLoadsNothing) {
     for (QPushButton *button : {form->cmdft, form->cmdjt})
         EXPECT_EQ(form->ways(button)->menu()->actions().last()->text(), "转换文件…");
     EXPECT_TRUE(loads.empty());
-    // The design's way stays what a left click does.
+    // A left click converts by phrases, loading s2t then.
     form->Text1->setPlainText(QStringLiteral("头发"));
     form->cmdft->click();
-    EXPECT_EQ(form->workspaceText(), "頭發");
-    EXPECT_TRUE(loads.empty());
+    EXPECT_EQ(form->workspaceText(), "頭髮");
+    EXPECT_EQ(loads, std::vector<std::string>({"s2t"}));
 }
 
 TEST_F(PhraseWaysTest, EachWayConvertsByItsConfigurationAsOneUndoStep) {
@@ -123,7 +123,7 @@ TEST_F(PhraseWaysTest, AConfigurationThatCannotLoadIsDisabledAndNamed) {
     QAction *s2tw = entry(form->cmdft, QStringLiteral("s2tw"));
     ASSERT_TRUE(s2tw);
     EXPECT_FALSE(s2tw->isEnabled());
-    EXPECT_EQ(s2tw->toolTip(), "cannot load /x/s2tw.json");
+    EXPECT_EQ(s2tw->toolTip(), "无法载入 /x/s2tw.json");
     EXPECT_TRUE(entry(form->cmdft, QStringLiteral("s2t"))->isEnabled());
     form->Text1->setPlainText(QStringLiteral("头发"));
     form->ways(form->cmdft)->run(QStringLiteral("s2tw"));

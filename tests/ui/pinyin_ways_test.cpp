@@ -112,7 +112,7 @@ TEST_F(PinyinWaysTest, MissingOrDamagedDataDisablesOnlyTheReadings) {
         EXPECT_TRUE(entries[0]->isEnabled());
         for (std::size_t i = 1; i < entries.size(); ++i) {
             EXPECT_FALSE(entries[i]->isEnabled());
-            EXPECT_EQ(entries[i]->toolTip(), QString::fromStdString("cannot load " + path + ": " + why));
+            EXPECT_EQ(entries[i]->toolTip(), QString::fromStdString("无法载入 " + path + "：" + why));
         }
         form->Text1->setPlainText(QStringLiteral("汉字"));
         form->ways(form->CmdGetPY)->run(QStringLiteral("marks"));

@@ -70,12 +70,12 @@ TEST(Ways, AppendingWaysKeepTheTextAndOthersReplaceIt) {
 
 TEST(Ways, MissingDataMakesAWayUnavailableWithItsReason) {
     platform::TextServices empty;
-    empty.dictionaryError = "cannot load STCharacters.ocd2";
+    empty.dictionaryError = core::Message(core::MessageId::CannotLoad, {"STCharacters.ocd2"});
     empty.readings.reset();
     for (ui::OwnWay own : kButtons) {
         for (const ui::Way &way : ui::buttonWays(own)) {
             SCOPED_TRACE(ui::wayKey(way));
-            const std::string why = ui::wayUnavailable(way, empty);
+            const core::Message why = ui::wayUnavailable(way, empty);
             const ui::WayResult r = ui::applyWay(way, u"1", empty);
             // Whatever cannot run says why beforehand, and running it anyway changes nothing.
             if (r.outcome == ui::WayResult::Unavailable) {
@@ -83,13 +83,15 @@ TEST(Ways, MissingDataMakesAWayUnavailableWithItsReason) {
                 EXPECT_EQ(r.message, why);
                 EXPECT_TRUE(r.text.empty());
             } else {
-                EXPECT_TRUE(why.empty()) << why;
+                EXPECT_TRUE(why.empty()) << why.in(core::Language::English);
             }
         }
     }
-    EXPECT_EQ(ui::wayUnavailable(ui::OwnWay::Traditional, empty), "cannot load STCharacters.ocd2");
-    EXPECT_EQ(ui::wayUnavailable(ui::OwnWay::Pinyin, empty), "the pinyin table is not loaded");
-    EXPECT_EQ(ui::wayUnavailable(ui::OwnWay::Upper, empty), "");
+    EXPECT_EQ(ui::wayUnavailable(ui::OwnWay::Traditional, empty).in(core::Language::Chinese),
+              "无法载入 STCharacters.ocd2");
+    EXPECT_EQ(ui::wayUnavailable(ui::OwnWay::Pinyin, empty).in(core::Language::English),
+              "the pinyin table is not loaded");
+    EXPECT_TRUE(ui::wayUnavailable(ui::OwnWay::Upper, empty).empty());
 }
 
 } // namespace

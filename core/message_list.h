@@ -1,0 +1,58 @@
+// The program's messages, one line each: LANTERNFIN_MESSAGE(Id, "English", "中文").
+// {1}, {2}, ... stand for the arguments, in either language's order. A new message is one line
+// here, in any place; code names it core::MessageId::Id (see messages.h). No include guard: this
+// list is included where the macro is defined.
+
+// Put in as given: text worded elsewhere (a system's error text, a reader's refusal).
+LANTERNFIN_MESSAGE(Verbatim, "{1}", "{1}")
+
+// Lines of input, files and data.
+LANTERNFIN_MESSAGE(Line, "line {1}: {2}", "第 {1} 行：{2}")
+LANTERNFIN_MESSAGE(InvalidUtf8, "input is not valid UTF-8", "输入不是有效的 UTF-8")
+LANTERNFIN_MESSAGE(CannotRead, "cannot read: {1}", "无法读取：{1}")
+LANTERNFIN_MESSAGE(CannotOpen, "cannot open: {1}", "无法打开：{1}")
+LANTERNFIN_MESSAGE(CannotWrite, "cannot write: {1}", "无法写入：{1}")
+LANTERNFIN_MESSAGE(FifoInPlace, "is a FIFO, which cannot be converted in place (read it and write with -o)",
+                   "是一个 FIFO，无法就地转换（请读取它并用 -o 写出）")
+LANTERNFIN_MESSAGE(CannotLoad, "cannot load {1}", "无法载入 {1}")
+LANTERNFIN_MESSAGE(CannotLoadWhy, "cannot load {1}: {2}", "无法载入 {1}：{2}")
+LANTERNFIN_MESSAGE(NoPinyinTable, "the pinyin table is not loaded", "拼音表没有载入")
+LANTERNFIN_MESSAGE(NoPinyinData, "no pinyin data", "没有拼音数据")
+
+// The tray's 登录时启动, whose failures only the window shows.
+LANTERNFIN_MESSAGE(NotAnAutostartEntry, "{1} is not an autostart entry (not a small regular file); it is left as it is",
+                   "{1} 不是自动启动项（不是小的普通文件），保持原样")
+LANTERNFIN_MESSAGE(CannotMakeFolder, "cannot make the folder {1}", "无法创建文件夹 {1}")
+
+// The calculator.
+LANTERNFIN_MESSAGE(NoResult, "no result", "没有结果")
+LANTERNFIN_MESSAGE(NotANumber, "not a number", "不是数字")
+LANTERNFIN_MESSAGE(BoxNotANumber, "{1} is not a number", "{1} 不是数字")
+LANTERNFIN_MESSAGE(ZeroA, "no result: a is 0", "没有结果：a 为 0")
+LANTERNFIN_MESSAGE(OutOfRange, "no result: out of range", "没有结果：超出数的范围")
+LANTERNFIN_MESSAGE(RatioFieldCount, "needs the three values a b c, found {1}", "需要 a b c 三个值，这里有 {1} 个")
+
+// The ways of the buttons and the clipboard commands.
+LANTERNFIN_MESSAGE(UnknownWay, "unknown way {1}", "没有“{1}”这种方式")
+LANTERNFIN_MESSAGE(NoTextOnClipboard, "no text on the clipboard", "剪贴板上没有文字")
+LANTERNFIN_MESSAGE(ClipboardUnreadable, "the clipboard could not be read", "无法读取剪贴板")
+LANTERNFIN_MESSAGE(ClipboardTooSlow, "reading the clipboard took longer than {1} s; its owner does not answer",
+                   "读取剪贴板超过 {1} 秒：占有剪贴板的程序没有应答")
+LANTERNFIN_MESSAGE(ClipboardReaderNotStarted, "cannot start {1} to read the clipboard: {2}",
+                   "无法启动 {1} 读取剪贴板：{2}")
+LANTERNFIN_MESSAGE(ClipboardReaderCrashed, "the process reading the clipboard crashed", "读取剪贴板的进程崩溃了")
+LANTERNFIN_MESSAGE(ClipboardOwnerSilent, "the program that owns the clipboard does not answer",
+                   "占有剪贴板的程序没有应答")
+LANTERNFIN_MESSAGE(ClipboardReadStatus, "the clipboard could not be read (status {1})", "无法读取剪贴板（状态 {1}）")
+LANTERNFIN_MESSAGE(NothingToRestore, "no clipboard conversion to undo", "没有可以还原的剪贴板转换")
+LANTERNFIN_MESSAGE(ClipboardChanged,
+                   "the clipboard changed since the conversion; nothing was restored, so what it holds now is kept",
+                   "剪贴板在转换之后已经改变，没有还原，保留它现在的内容")
+LANTERNFIN_MESSAGE(GivenUpBeforeStart, "the command was given up before it started; the clipboard is unchanged",
+                   "命令在开始之前已放弃，剪贴板没有改变")
+LANTERNFIN_MESSAGE(GivenUpBeforeEnd, "the command was given up before it finished; the clipboard is unchanged",
+                   "命令在完成之前已放弃，剪贴板没有改变")
+LANTERNFIN_MESSAGE(AmountTooLarge, "the amount is too large: it must be below 10^16",
+                   "数目太大，无法换算！请输入一亿亿以下的数字")
+LANTERNFIN_MESSAGE(UnknownClipboardCommand, "unknown clipboard command '{1}' (one of {2})",
+                   "没有剪贴板命令“{1}”（可用：{2}）")

@@ -1,0 +1,53 @@
+#pragma once
+
+// The program's messages in Chinese and English, from one catalogue (message_list.h): the window
+// speaks Chinese, the command line the language of the user's locale. A message is named by its
+// id and worded when it is shown, so that one result can be shown in either language.
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace core {
+
+enum class Language { Chinese, English };
+
+enum class MessageId {
+#define LANTERNFIN_MESSAGE(id, english, chinese) id,
+#include "message_list.h"
+#undef LANTERNFIN_MESSAGE
+};
+
+// How many messages there are; their ids run from 0 to kMessageCount - 1.
+inline constexpr int kMessageCount = 0
+#define LANTERNFIN_MESSAGE(id, english, chinese) +1
+#include "message_list.h"
+#undef LANTERNFIN_MESSAGE
+    ;
+
+// The message `id` in `language` (UTF-8), each {N} replaced by the Nth of `args`; a {N} without
+// an argument is left as it stands.
+std::string wording(MessageId id, Language language, const std::vector<std::string> &args = {});
+
+// A message and its arguments (UTF-8), worded when it is shown. Empty: no message.
+struct Message {
+    MessageId id = MessageId::Verbatim;
+    std::vector<std::string> args;
+
+    Message() = default;
+    Message(MessageId id, std::vector<std::string> args = {}) : id(id), args(std::move(args)) {}
+    // Text that is already worded, shown as it is.
+    static Message verbatim(std::string text) { return {MessageId::Verbatim, {std::move(text)}}; }
+
+    bool empty() const { return id == MessageId::Verbatim && (args.empty() || args.front().empty()); }
+    // The message in `language`; the empty text for the empty message.
+    std::string in(Language language) const { return empty() ? std::string() : wording(id, language, args); }
+    bool operator==(const Message &) const = default;
+};
+
+// The language of messages for a locale name as the environment gives it (LC_ALL, LC_MESSAGES,
+// LANG): Chinese for zh and zh_*, English for anything else, the empty name and "C" included.
+Language languageOfLocale(std::string_view locale);
+
+} // namespace core
