@@ -339,9 +339,10 @@ std::shared_ptr<const core::CodePointMap> shared(core::CodePointMap map) {
 
 std::shared_ptr<const core::CodePointMap> loadDictionary(const char *file) {
     const std::string path = platform::characterDictionaryPath(file);
-    auto map = platform::loadCharacterDictionary(path);
+    std::string why;
+    auto map = platform::loadCharacterDictionary(path, &why);
     if (!map)
-        throw SetupFailure{{kExitUsage, "cannot load " + path}};
+        throw SetupFailure{{kExitUsage, "cannot load " + path + (why.empty() ? "" : ": " + why)}};
     return shared(std::move(*map));
 }
 

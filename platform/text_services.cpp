@@ -10,10 +10,11 @@ TextServices loadTextServices(const std::string &openccDir) {
     for (auto [file, target] : {std::pair{kSimplifiedToTraditionalFile, &s.toTraditional},
                                 std::pair{kTraditionalToSimplifiedFile, &s.toSimplified}}) {
         const std::string path = openccDir.empty() ? characterDictionaryPath(file) : openccDir + "/" + file;
-        if (auto map = loadCharacterDictionary(path))
+        std::string why;
+        if (auto map = loadCharacterDictionary(path, &why))
             *target = std::make_unique<core::CodePointMap>(std::move(*map));
         else if (s.dictionaryError.empty())
-            s.dictionaryError = "cannot load " + path;
+            s.dictionaryError = "cannot load " + path + (why.empty() ? "" : ": " + why);
     }
     s.toUpper = upperCaseMap();
     s.toLower = lowerCaseMap();
