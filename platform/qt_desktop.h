@@ -5,6 +5,7 @@
 
 #include "desktop.h"
 
+#include <QHash>
 #include <QIcon>
 #include <QObject>
 
