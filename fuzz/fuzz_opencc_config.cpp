@@ -40,9 +40,11 @@ const std::string &folder() {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
-    const std::string json = put(folder() + "/fuzz.json", std::string(reinterpret_cast<const char *>(data), size));
+    const std::string json =
+        put(folder() + "/fuzz.json", std::string(reinterpret_cast<const char *>(data), size));
     const platform::DictionaryResolver resolve = [](const std::string &type, const std::string &file) {
-        const char pick = file.empty() ? 'a' : static_cast<char>('a' + static_cast<unsigned char>(file.back()) % 3);
+        const char pick =
+            file.empty() ? 'a' : static_cast<char>('a' + static_cast<unsigned char>(file.back()) % 3);
         return platform::DictionarySource{type, folder() + "/" + pick + ".txt", {}, {}};
     };
     std::string failed, why;

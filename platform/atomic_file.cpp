@@ -71,9 +71,9 @@ constexpr int kTempSlots = 16;
 TempSlot g_temps[kTempSlots];
 // Every signal whose default action ends the process (the real-time ones are added where they
 // are used, as SIGRTMIN is not a constant).
-constexpr int kCleanupSignals[] = {SIGHUP,  SIGINT,  SIGQUIT, SIGILL,  SIGTRAP,   SIGABRT, SIGBUS,  SIGFPE,
-                                   SIGUSR1, SIGSEGV, SIGUSR2, SIGPIPE, SIGALRM,   SIGTERM, SIGXCPU, SIGXFSZ,
-                                   SIGVTALRM, SIGPROF, SIGIO, SIGPWR,  SIGSYS, SIGSTKFLT};
+constexpr int kCleanupSignals[] = {SIGHUP,    SIGINT,  SIGQUIT, SIGILL,  SIGTRAP, SIGABRT,  SIGBUS,  SIGFPE,
+                                   SIGUSR1,   SIGSEGV, SIGUSR2, SIGPIPE, SIGALRM, SIGTERM,  SIGXCPU, SIGXFSZ,
+                                   SIGVTALRM, SIGPROF, SIGIO,   SIGPWR,  SIGSYS,  SIGSTKFLT};
 
 sigset_t cleanupSignals() {
     sigset_t set;
@@ -178,7 +178,8 @@ std::string copyAttributes(const std::string &from, int to, int &error) {
 
 } // namespace
 
-bool resolveLinks(const std::string &path, unsigned uid, std::string &target, int &error, std::string *refused) {
+bool resolveLinks(const std::string &path, unsigned uid, std::string &target, int &error,
+                  std::string *refused) {
     // Walked one part at a time, as the kernel walks a path, so that a link anywhere in it (a
     // folder link in /tmp as much as the file's own) meets the same check. `done` holds parts
     // known not to be links; `todo` the parts still to walk, the next one last.

@@ -23,7 +23,8 @@ std::string characterDictionaryPath(const std::string &file);
 // when the path ends in .txt): keys of exactly one code point, each mapped to its first candidate
 // where that is exactly one code point. nullopt with `why` set when the file is not a regular file,
 // cannot be read, or is not such a dictionary ("damaged dictionary").
-std::optional<core::CodePointMap> loadCharacterDictionary(const std::string &path, std::string *why = nullptr);
+std::optional<core::CodePointMap> loadCharacterDictionary(const std::string &path,
+                                                          std::string *why = nullptr);
 
 // Unicode simple case mappings (ICU u_toupper / u_tolower), one code point to one.
 core::CodePointMap upperCaseMap();

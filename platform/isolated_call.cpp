@@ -96,7 +96,8 @@ std::optional<std::string> runIsolated(const std::function<std::optional<std::st
     bool overrun = false, late = false;
     char buf[1 << 16];
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
         if (left <= 0) {
             late = true;
             break;

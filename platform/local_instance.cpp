@@ -75,7 +75,8 @@ bool peerWaiting(qintptr fd) {
 } // namespace
 
 std::string socketFolder(const std::string &runtimeDir, const std::string &tempDir,
-                         const std::string &fallbackDir, unsigned uid, std::string &error, std::string *notice) {
+                         const std::string &fallbackDir, unsigned uid, std::string &error,
+                         std::string *notice) {
     error.clear();
     // A folder whose parent lets anyone rename its entries could be moved away and replaced by a
     // neighbour, and a second instance would start beside the first: such a candidate is passed
@@ -85,7 +86,9 @@ std::string socketFolder(const std::string &runtimeDir, const std::string &tempD
         while (path.size() > 1 && path.back() == '/')
             path.pop_back();
         const auto slash = path.rfind('/');
-        return slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : path.substr(0, slash);
+        return slash == std::string::npos ? std::string(".")
+               : slash == 0               ? std::string("/")
+                                          : path.substr(0, slash);
     };
     if (!runtimeDir.empty()) {
         struct stat st {};
@@ -97,7 +100,8 @@ std::string socketFolder(const std::string &runtimeDir, const std::string &tempD
                    (st.st_mode & 022) == 0) {
             return runtimeDir;
         } else {
-            error = "XDG_RUNTIME_DIR " + runtimeDir + " is not a folder of this user that only it may write to; ";
+            error =
+                "XDG_RUNTIME_DIR " + runtimeDir + " is not a folder of this user that only it may write to; ";
         }
     }
     const std::string own = "lanternfin-" + std::to_string(uid);

@@ -25,7 +25,6 @@ namespace platform {
 // How long a start waits for the running instance's reply before it gives up on it.
 inline constexpr std::chrono::milliseconds kReplyTimeout{2000};
 
-
 // The folder for the socket and its lock file of user `uid`: `runtimeDir` ($XDG_RUNTIME_DIR) when
 // it is a folder of that user that nobody else may write to; else `tempDir`/lanternfin-<uid>;
 // else `fallbackDir`/lanternfin-<uid> (the user's cache folder), each made private. A shared

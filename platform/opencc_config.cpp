@@ -283,8 +283,9 @@ std::optional<core::PhraseDictionary> readDictionary(const DictionarySource &s, 
                 fmemopen(const_cast<char *>(s.bytes.data()), s.bytes.size(), "rb"), &std::fclose);
             if (!f)
                 return std::nullopt;
-            opencc::LexiconPtr lexicon = s.type == "ocd2" ? opencc::MarisaDict::NewFromFile(f.get())->GetLexicon()
-                                                          : opencc::DartsDict::NewFromFile(f.get())->GetLexicon();
+            opencc::LexiconPtr lexicon = s.type == "ocd2"
+                                             ? opencc::MarisaDict::NewFromFile(f.get())->GetLexicon()
+                                             : opencc::DartsDict::NewFromFile(f.get())->GetLexicon();
             std::string out;
             for (const auto &entry : *lexicon) {
                 const std::string key = entry->Key(), value = entry->GetDefault();

@@ -55,9 +55,9 @@ bool dictionaryHeaderFits(const DictionarySource &source);
 
 // The dictionary's entries (each key with its first value); nullopt with `why` set when it is not
 // a dictionary of its type (a binary one that OpenCC cannot read: "damaged dictionary"). Binary
-// dictionaries are read by OpenCC in a child process, so that a crafted file cannot crash this one. Text dictionaries are read as OpenCC reads them: "#" starts a comment
-// line, a tab ends the key, spaces part the values; a line without a tab or a key named twice makes
-// the file invalid.
+// dictionaries are read by OpenCC in a child process, so that a crafted file cannot crash this one. Text
+// dictionaries are read as OpenCC reads them: "#" starts a comment line, a tab ends the key, spaces part the
+// values; a line without a tab or a key named twice makes the file invalid.
 std::optional<core::PhraseDictionary> readDictionary(const DictionarySource &source,
                                                      std::string *why = nullptr);
 

@@ -5,20 +5,20 @@
 #include <memory>
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QDesktopServices>
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QProcess>
 #include <QScreen>
 #include <QSettings>
-#include <sys/stat.h>
-#include <QFile>
-#include <QCoreApplication>
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
+#include <QTimer>
+#include <sys/stat.h>
 
 namespace platform {
 
@@ -235,8 +235,9 @@ bool QtSettings::usable() const {
         return true; // missing: QSettings makes it
     if (!m_reported) {
         m_reported = true;
-        std::fprintf(stderr, "lanternfin: the settings file %s is not a regular file; it is left as it is and "
-                             "the program starts with its defaults\n",
+        std::fprintf(stderr,
+                     "lanternfin: the settings file %s is not a regular file; it is left as it is and "
+                     "the program starts with its defaults\n",
                      path.constData());
     }
     return false;

@@ -199,9 +199,10 @@ ClipboardResult ClipboardConverter::apply(const ClipboardRequest &request,
     // Writing the converted text would drop every other format (the HTML of a web page, a
     // picture, files), and a restore could only bring the text back: refused, nothing touched.
     if (!contents.onlyText)
-        return {ClipboardResult::MoreThanText,
-                "the clipboard holds more than plain text (rich text, a picture or files); converting its text "
-                "would lose the rest, so it is left as it is (copy it as plain text first)"};
+        return {
+            ClipboardResult::MoreThanText,
+            "the clipboard holds more than plain text (rich text, a picture or files); converting its text "
+            "would lose the rest, so it is left as it is (copy it as plain text first)"};
     WayResult result = applyWay(*way, view(text), m_services);
     switch (result.outcome) {
     case WayResult::Done:

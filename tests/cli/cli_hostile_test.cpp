@@ -69,7 +69,8 @@ TEST(CliHostile, ACraftedBinaryDictionaryIsDamagedNotACrash) {
         GTEST_SKIP() << "needs Debian's opencc data";
     TempDir folder;
     writeFile(folder / "STCharacters.ocd2", crafted);
-    writeFile(folder / "g.json", R"({"conversion_chain": [{"dict": {"type": "ocd2", "file": "STCharacters.ocd2"}}]})");
+    writeFile(folder / "g.json",
+              R"({"conversion_chain": [{"dict": {"type": "ocd2", "file": "STCharacters.ocd2"}}]})");
     const std::string path = folder.str() + "/STCharacters.ocd2";
     for (const char *shell : {"LANTERNFIN_OPENCC_DIR=$PWD $CLI traditional",
                               "XDG_CACHE_HOME=$PWD/cache $CLI convert -c $PWD/g.json"}) {
@@ -98,7 +99,8 @@ TEST(CliHostile, OddFilesWhereDataIsReadAreRefusedAtOnce) {
         for (const Kind kind : {Fifo, Folder, Device}) {
             SCOPED_TRACE(std::string(place.file) + " as kind " + std::to_string(kind));
             TempDir folder;
-            writeFile(folder / "c.json", R"({"conversion_chain": [{"dict": {"type": "text", "file": "d.txt"}}]})");
+            writeFile(folder / "c.json",
+                      R"({"conversion_chain": [{"dict": {"type": "text", "file": "d.txt"}}]})");
             const fs::path odd = folder / place.file;
             if (kind == Fifo)
                 ASSERT_EQ(::mkfifo(odd.c_str(), 0600), 0);
@@ -106,10 +108,10 @@ TEST(CliHostile, OddFilesWhereDataIsReadAreRefusedAtOnce) {
                 fs::create_directory(odd);
             else
                 fs::create_symlink("/dev/zero", odd);
-            const auto run =
-                runCli(folder, std::string("XDG_CACHE_HOME=$PWD/cache ") + place.shell, "汉");
+            const auto run = runCli(folder, std::string("XDG_CACHE_HOME=$PWD/cache ") + place.shell, "汉");
             EXPECT_EQ(run.status, 2);
-            EXPECT_NE(run.err.find(std::string(place.file) + ": not a regular file\n"), std::string::npos) << run.err;
+            EXPECT_NE(run.err.find(std::string(place.file) + ": not a regular file\n"), std::string::npos)
+                << run.err;
         }
 }
 
@@ -123,9 +125,10 @@ TEST(CliHostile, AnInlineDictionaryThatFailsIsNamedWithItsFile) {
                          Case{R"({"a": {"b": "c"}})", R"(inline dictionary 2: the entry "a" is not text)"}}) {
         SCOPED_TRACE(c.entries);
         TempDir folder;
-        writeFile(folder / "g.json", std::string(R"({"conversion_chain": [{"dict": {"type": "inline", "entries": )"
-                                                 R"({"x": "y"}}}, {"dict": {"type": "inline", "entries": )") +
-                                         c.entries + "}}]}");
+        writeFile(folder / "g.json",
+                  std::string(R"({"conversion_chain": [{"dict": {"type": "inline", "entries": )"
+                              R"({"x": "y"}}}, {"dict": {"type": "inline", "entries": )") +
+                      c.entries + "}}]}");
         const auto run = runCli(folder, "XDG_CACHE_HOME=$PWD/cache $CLI convert -c ./g.json", "a");
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.err, std::string("lanternfin-cli: cannot load ./g.json: ") + c.why + "\n");
@@ -135,9 +138,9 @@ TEST(CliHostile, AnInlineDictionaryThatFailsIsNamedWithItsFile) {
 // Every signal whose default action ends a process: the temporary file goes, the original stays,
 // and the program ends by that same signal.
 TEST(CliHostile, EverySignalThatEndsTheProgramRemovesItsTemporaryFile) {
-    std::vector<int> signals{SIGHUP,  SIGINT,  SIGQUIT,   SIGILL,  SIGTRAP, SIGABRT, SIGBUS,  SIGFPE,
-                             SIGUSR1, SIGSEGV, SIGUSR2,   SIGPIPE, SIGALRM, SIGTERM, SIGXCPU, SIGXFSZ,
-                             SIGVTALRM, SIGPROF, SIGIO, SIGPWR,  SIGSYS,  SIGSTKFLT};
+    std::vector<int> signals{SIGHUP,    SIGINT,  SIGQUIT, SIGILL,  SIGTRAP, SIGABRT,  SIGBUS,  SIGFPE,
+                             SIGUSR1,   SIGSEGV, SIGUSR2, SIGPIPE, SIGALRM, SIGTERM,  SIGXCPU, SIGXFSZ,
+                             SIGVTALRM, SIGPROF, SIGIO,   SIGPWR,  SIGSYS,  SIGSTKFLT};
     for (int s = SIGRTMIN; s <= SIGRTMAX; s += 7)
         signals.push_back(s);
     for (const int signal : signals) {
@@ -208,9 +211,10 @@ TEST(CliHostile, APlantedFolderLinkInASharedFolderIsRefused) {
         SCOPED_TRACE(target);
         const auto run = runCli(folder, std::string("$CLI upper -o ") + target, "taken");
         EXPECT_EQ(run.status, 4);
-        EXPECT_EQ(run.err, std::string("lanternfin-cli: ") + target +
-                               ": refusing to follow shared/reports, a symbolic link that uid 65534 owns in a "
-                               "shared folder: Permission denied\n");
+        EXPECT_EQ(run.err,
+                  std::string("lanternfin-cli: ") + target +
+                      ": refusing to follow shared/reports, a symbolic link that uid 65534 owns in a "
+                      "shared folder: Permission denied\n");
         EXPECT_EQ(readFile(folder / "docs/notes.txt"), "mine");
     }
     // The folder's owner's links, and one's own, are followed as before.

@@ -7,12 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstring>
-#include <tuple>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <tuple>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -143,8 +143,9 @@ TEST(AtomicFile, AStrangersLinkInASharedStickyFolderIsNotFollowed) {
     AtomicFile planted(folder / "shared/out.txt");
     EXPECT_EQ(planted.fd(), -1);
     EXPECT_EQ(planted.error(), EACCES);
-    EXPECT_EQ(planted.message(), "refusing to follow " + (folder / "shared/out.txt").string() +
-                                     ", a symbolic link that uid 65534 owns in a shared folder: Permission denied");
+    EXPECT_EQ(planted.message(),
+              "refusing to follow " + (folder / "shared/out.txt").string() +
+                  ", a symbolic link that uid 65534 owns in a shared folder: Permission denied");
     EXPECT_EQ(slurp(folder / "victim"), "precious");
 
     // The same link is ours to follow when it is ours, or when the folder is not shared.
@@ -197,7 +198,8 @@ TEST(AtomicFile, AnInterruptingSignalRemovesTheTemporaryFile) {
 
 // An access list in the kernel's xattr form (posix_acl_xattr): version 2, then (tag, permissions,
 // id) entries in tag order.
-std::string accessList(std::initializer_list<std::tuple<std::uint16_t, std::uint16_t, std::uint32_t>> entries) {
+std::string
+accessList(std::initializer_list<std::tuple<std::uint16_t, std::uint16_t, std::uint32_t>> entries) {
     std::string blob(4, '\0');
     const std::uint32_t version = 2;
     std::memcpy(blob.data(), &version, 4);
@@ -230,10 +232,16 @@ TEST(AtomicFile, AccessListsAndOtherAttributesGoToTheNewFile) {
     };
     const Case cases[] = {
         {"one user shut out", 0644,
-         accessList({{kUserObj, 6, kNone}, {kUser, 0, 12345}, {kGroupObj, 4, kNone}, {kMask, 4, kNone},
+         accessList({{kUserObj, 6, kNone},
+                     {kUser, 0, 12345},
+                     {kGroupObj, 4, kNone},
+                     {kMask, 4, kNone},
                      {kOther, 4, kNone}})},
         {"a private file with one grant", 0600,
-         accessList({{kUserObj, 6, kNone}, {kUser, 6, 12345}, {kGroupObj, 0, kNone}, {kMask, 6, kNone},
+         accessList({{kUserObj, 6, kNone},
+                     {kUser, 6, 12345},
+                     {kGroupObj, 0, kNone},
+                     {kMask, 6, kNone},
                      {kOther, 0, kNone}})},
         {"no access list", 0640, ""},
     };
@@ -244,7 +252,8 @@ TEST(AtomicFile, AccessListsAndOtherAttributesGoToTheNewFile) {
         spit(doc, "old");
         ::chmod(doc.c_str(), c.mode);
         if (::setxattr(doc.c_str(), "user.origin", "report", 6, 0) != 0 ||
-            (!c.acl.empty() && ::setxattr(doc.c_str(), "system.posix_acl_access", c.acl.data(), c.acl.size(), 0) != 0))
+            (!c.acl.empty() &&
+             ::setxattr(doc.c_str(), "system.posix_acl_access", c.acl.data(), c.acl.size(), 0) != 0))
             GTEST_SKIP() << "this file system keeps no attributes: " << std::strerror(errno);
         const std::string acl = attribute(doc, "system.posix_acl_access");
         struct stat before {};

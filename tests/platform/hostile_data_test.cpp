@@ -30,7 +30,12 @@ TEST(IsolatedCall, WhatTheChildDoesWrongIsToldNotSuffered) {
     };
     const Case cases[] = {
         {"returns", [] { return std::optional<std::string>("done"); }, ""},
-        {"crashes", []() -> std::optional<std::string> { ::raise(SIGSEGV); return "never"; }, "crashed (signal 11)"},
+        {"crashes",
+         []() -> std::optional<std::string> {
+             ::raise(SIGSEGV);
+             return "never";
+         },
+         "crashed (signal 11)"},
         {"aborts", []() -> std::optional<std::string> { std::abort(); }, "crashed (signal 6)"},
         {"hangs",
          []() -> std::optional<std::string> {

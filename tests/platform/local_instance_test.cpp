@@ -517,12 +517,16 @@ TEST(SocketFolder, AParentThatLetsOthersRenameIsPassedOver) {
             ::mkdir(runtime.c_str(), 0700);
         const std::string tmp = c.runtime ? root : open;
         std::string error, notice;
-        const std::string folder = platform::socketFolder(c.runtime ? runtime : "", tmp, cache, uid, error, &notice);
+        const std::string folder =
+            platform::socketFolder(c.runtime ? runtime : "", tmp, cache, uid, error, &notice);
         const std::string chosen = std::string(c.chosen);
-        EXPECT_EQ(folder, chosen == "runtime" ? runtime : chosen == "tmp" ? tmp + "/" + own : cache + "/" + own)
+        EXPECT_EQ(folder, chosen == "runtime" ? runtime
+                          : chosen == "tmp"   ? tmp + "/" + own
+                                              : cache + "/" + own)
             << error;
         if (c.passed)
-            EXPECT_NE(notice.find(open + " lets every user rename what it holds"), std::string::npos) << notice;
+            EXPECT_NE(notice.find(open + " lets every user rename what it holds"), std::string::npos)
+                << notice;
         else
             EXPECT_EQ(notice, "");
     }

@@ -20,8 +20,8 @@ struct CliRun {
 // Runs `shell` in `folder` with the program as $CLI and `input` on stdin.
 inline CliRun runCli(const TempDir &folder, const std::string &shell, const std::string &input = "") {
     writeFile(folder / ".stdin", input);
-    const std::string cmd = "cd '" + folder.str() + "' && CLI='" LANTERNFIN_CLI "' && { " + shell +
-                            "; } <.stdin 2>.stderr";
+    const std::string cmd =
+        "cd '" + folder.str() + "' && CLI='" LANTERNFIN_CLI "' && { " + shell + "; } <.stdin 2>.stderr";
     CliRun run;
     FILE *p = popen(cmd.c_str(), "r");
     char buf[4096];

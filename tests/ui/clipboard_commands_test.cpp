@@ -152,8 +152,9 @@ TEST(ClipboardCommands, RestoreNeverReplacesWhatWasCopiedSince) {
 // A clipboard that offers more than its text (a web page's HTML, a picture) would lose the rest
 // when the converted text is written: every conversion refuses it and writes nothing.
 TEST(ClipboardCommands, TextBesideOtherFormatsIsRefusedAndKept) {
-    for (const ClipboardCommand c : {ClipboardCommand::Upper, ClipboardCommand::Lower, ClipboardCommand::Traditional,
-                                     ClipboardCommand::Simplified, ClipboardCommand::Pinyin, ClipboardCommand::Money}) {
+    for (const ClipboardCommand c :
+         {ClipboardCommand::Upper, ClipboardCommand::Lower, ClipboardCommand::Traditional,
+          ClipboardCommand::Simplified, ClipboardCommand::Pinyin, ClipboardCommand::Money}) {
         SCOPED_TRACE(static_cast<int>(c));
         testsupport::FakeClipboard clipboard;
         ui::ClipboardConverter converter(clipboard, realText());
