@@ -259,7 +259,7 @@ TEST(Cli, MissingDictionaryIsNamed) {
     const CliRun missing = runCli("simplified", "x", "LANTERNFIN_OPENCC_DIR=/nonexistent");
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(missing.out, "");
-    EXPECT_EQ(missing.err, "lanternfin-cli: cannot load /nonexistent/TSCharacters.ocd2\n");
+    EXPECT_EQ(missing.err, "lanternfin-cli: cannot load /nonexistent/TSCharacters.ocd2: No such file or directory\n");
 }
 
 TEST(Cli, BadArgumentsPrintUsage) {

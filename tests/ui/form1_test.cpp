@@ -467,7 +467,7 @@ TEST_F(Form1Dictionary, MissingDataDisablesOnlyTheTwoButtons) {
     ui::Form1 &form = *(this->form = newForm(text));
     EXPECT_FALSE(form.cmdft->isEnabled());
     EXPECT_FALSE(form.cmdjt->isEnabled());
-    EXPECT_EQ(form.cmdft->toolTip(), "cannot load /nonexistent/STCharacters.ocd2");
+    EXPECT_EQ(form.cmdft->toolTip(), "cannot load /nonexistent/STCharacters.ocd2: No such file or directory");
     EXPECT_TRUE(form.cmdtol->isEnabled());
     form.Text1->setPlainText("abc");
     QTest::mouseClick(form.cmdtol, Qt::LeftButton);
