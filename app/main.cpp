@@ -102,10 +102,12 @@ int main(int argc, char **argv) {
 
     const char *x11 = std::getenv("DISPLAY");
     const char *wayland = std::getenv("WAYLAND_DISPLAY");
-    std::string folderError;
+    std::string folderError, folderNotice;
     const QString socketPath = platform::instanceSocketPath(
         platform::instanceName(static_cast<unsigned>(getuid()), x11 ? x11 : "", wayland ? wayland : ""),
-        folderError);
+        folderError, &folderNotice);
+    if (!folderNotice.empty())
+        print(stderr, QStringLiteral("lanternfin: %1\n").arg(QString::fromStdString(folderNotice)));
     if (socketPath.isEmpty()) {
         print(stderr, QStringLiteral("lanternfin: %1\n").arg(QString::fromStdString(folderError)));
         return ui::kExitFailed;

@@ -368,9 +368,11 @@ std::shared_ptr<const core::CodePointMap> shared(core::CodePointMap map) {
 
 std::shared_ptr<const core::CodePointMap> loadDictionary(const char *file) {
     const std::string path = platform::characterDictionaryPath(file);
-    auto map = platform::loadCharacterDictionary(path);
+    std::string why;
+    auto map = platform::loadCharacterDictionary(path, &why);
     if (!map)
-        throw SetupFailure{{kExitUsage, platform::say(core::MessageId::CannotLoad, {path})}};
+        throw SetupFailure{{kExitUsage, why.empty() ? platform::say(core::MessageId::CannotLoad, {path})
+                                                : platform::say(core::MessageId::CannotLoadWhy, {path, why})}};
     return shared(std::move(*map));
 }
 

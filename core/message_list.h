@@ -35,6 +35,7 @@ LANTERNFIN_MESSAGE(RatioFieldCount, "needs the three values a b c, found {1}", "
 // The ways of the buttons and the clipboard commands.
 LANTERNFIN_MESSAGE(UnknownWay, "unknown way {1}", "没有“{1}”这种方式")
 LANTERNFIN_MESSAGE(NoTextOnClipboard, "no text on the clipboard", "剪贴板上没有文字")
+LANTERNFIN_MESSAGE(ClipboardMoreThanText, "the clipboard holds more than plain text (rich text, a picture or files); converting its text would lose the rest, so it is left as it is (copy it as plain text first)", "剪贴板里不只有纯文本（还有格式、图片或文件）；转换文字会丢掉其余内容，所以保持原样（请先以纯文本复制）")
 LANTERNFIN_MESSAGE(ClipboardUnreadable, "the clipboard could not be read", "无法读取剪贴板")
 LANTERNFIN_MESSAGE(ClipboardTooSlow, "reading the clipboard took longer than {1} s; its owner does not answer",
                    "读取剪贴板超过 {1} 秒：占有剪贴板的程序没有应答")

@@ -28,9 +28,9 @@ int main(int argc, char **argv) {
         for (const char *dir : {"dictionary", "generated"}) {
             const fs::path text = data / dir / (stem + ".txt");
             if (fs::exists(text))
-                return platform::DictionarySource{"text", text.string(), {}};
+                return platform::DictionarySource{"text", text.string(), {}, {}};
         }
-        return platform::DictionarySource{"text", (data / "dictionary" / (stem + ".txt")).string(), {}};
+        return platform::DictionarySource{"text", (data / "dictionary" / (stem + ".txt")).string(), {}, {}};
     };
     for (int i = 3; i < argc; ++i) {
         const std::string name = argv[i];

@@ -8,7 +8,11 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <vector>
 
 namespace platform {
 
@@ -65,7 +69,21 @@ struct TempSlot {
 };
 constexpr int kTempSlots = 16;
 TempSlot g_temps[kTempSlots];
-constexpr int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP};
+// Every signal whose default action ends the process (the real-time ones are added where they
+// are used, as SIGRTMIN is not a constant).
+constexpr int kCleanupSignals[] = {SIGHUP,    SIGINT,  SIGQUIT, SIGILL,  SIGTRAP, SIGABRT,  SIGBUS,  SIGFPE,
+                                   SIGUSR1,   SIGSEGV, SIGUSR2, SIGPIPE, SIGALRM, SIGTERM,  SIGXCPU, SIGXFSZ,
+                                   SIGVTALRM, SIGPROF, SIGIO,   SIGPWR,  SIGSYS,  SIGSTKFLT};
+
+sigset_t cleanupSignals() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (int s : kCleanupSignals)
+        sigaddset(&set, s);
+    for (int s = SIGRTMIN; s <= SIGRTMAX; ++s)
+        sigaddset(&set, s);
+    return set;
+}
 
 int registerTemp(const std::string &path) {
     if (path.size() >= PATH_MAX)
@@ -97,15 +115,12 @@ extern "C" void removeTempsAndDie(int signal) {
     ::raise(signal);
 }
 
-// Holds SIGINT, SIGTERM and SIGHUP back while a temporary file is made and registered, so that no
+// Holds the signals that remove temporary files back while one is made and registered, so that no
 // signal falls between the two.
 class SignalsHeld {
 public:
     SignalsHeld() {
-        sigset_t set;
-        sigemptyset(&set);
-        for (int s : kCleanupSignals)
-            sigaddset(&set, s);
+        const sigset_t set = cleanupSignals();
         pthread_sigmask(SIG_BLOCK, &set, &m_old);
     }
     ~SignalsHeld() { pthread_sigmask(SIG_SETMASK, &m_old, nullptr); }
@@ -114,22 +129,117 @@ private:
     sigset_t m_old;
 };
 
+// Gives the descriptor `to` every extended attribute of the file `from`: its access lists
+// (system.posix_acl_*), user.* and, where this process may set them, security.*. Empty when all
+// went, else the attribute that did not, with `error` set.
+std::string copyAttributes(const std::string &from, int to, int &error) {
+    std::string names;
+    for (;;) {
+        const ssize_t size = ::listxattr(from.c_str(), nullptr, 0);
+        if (size < 0) {
+            if (errno == ENOTSUP)
+                return {}; // a file system without attributes: there are none to keep
+            error = errno;
+            return "(the list of attributes)";
+        }
+        names.resize(static_cast<std::size_t>(size));
+        const ssize_t got = ::listxattr(from.c_str(), names.data(), names.size());
+        if (got >= 0) {
+            names.resize(static_cast<std::size_t>(got));
+            break;
+        }
+        if (errno != ERANGE) {
+            error = errno;
+            return "(the list of attributes)";
+        }
+    }
+    std::string value;
+    for (std::size_t at = 0; at < names.size();) {
+        const std::string name = names.c_str() + at;
+        at += name.size() + 1;
+        if (name.empty())
+            continue;
+        ssize_t size = ::getxattr(from.c_str(), name.c_str(), nullptr, 0);
+        if (size >= 0) {
+            value.resize(static_cast<std::size_t>(size));
+            size = ::getxattr(from.c_str(), name.c_str(), value.data(), value.size());
+        }
+        if (size < 0 || ::fsetxattr(to, name.c_str(), value.data(), static_cast<std::size_t>(size), 0) != 0) {
+            // security.* is the system's to set (SELinux labels, capabilities): a user who may not
+            // set it gets the label the folder gives, as any editor's copy does.
+            if (name.rfind("security.", 0) == 0 && (errno == EPERM || errno == EACCES || errno == ENOTSUP))
+                continue;
+            error = errno;
+            return name;
+        }
+    }
+    return {};
+}
+
 } // namespace
 
-bool resolveLinks(const std::string &path, unsigned uid, std::string &target, int &error) {
-    std::string current = path;
-    for (int hop = 0; hop <= kMaxLinks; ++hop) {
-        struct stat link {};
-        if (::lstat(current.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) {
-            // Missing or not a link: that is the target (a missing one is created there).
-            target = current;
-            return true;
+bool resolveLinks(const std::string &path, unsigned uid, std::string &target, int &error,
+                  std::string *refused) {
+    // Walked one part at a time, as the kernel walks a path, so that a link anywhere in it (a
+    // folder link in /tmp as much as the file's own) meets the same check. `done` holds parts
+    // known not to be links; `todo` the parts still to walk, the next one last.
+    const bool absolute = !path.empty() && path.front() == '/';
+    std::vector<std::string> done, todo;
+    auto push = [&todo](const std::string &p) {
+        std::vector<std::string> parts;
+        std::size_t start = 0;
+        while (start <= p.size()) {
+            const std::size_t end = std::min(p.find('/', start), p.size());
+            if (end > start)
+                parts.push_back(p.substr(start, end - start));
+            start = end + 1;
         }
-        const std::string folder = folderOf(current);
+        todo.insert(todo.end(), parts.rbegin(), parts.rend());
+    };
+    auto join = [&](const std::vector<std::string> &parts, bool root) {
+        std::string r = root ? "/" : "";
+        for (const auto &part : parts)
+            r += (r.empty() || r.back() == '/' ? "" : "/") + part;
+        return r.empty() ? std::string(".") : r;
+    };
+    bool root = absolute;
+    push(path);
+    int hops = 0;
+    while (!todo.empty()) {
+        const std::string part = std::move(todo.back());
+        todo.pop_back();
+        if (part == ".")
+            continue;
+        if (part == "..") {
+            // The parts done are no links, so going up among them is going up on disk.
+            if (!done.empty() && done.back() != "..")
+                done.pop_back();
+            else if (!root)
+                done.push_back("..");
+            continue;
+        }
+        const std::string folder = join(done, root);
+        done.push_back(part);
+        const std::string current = join(done, root);
+        struct stat link {};
+        if (::lstat(current.c_str(), &link) != 0) {
+            // Missing: the rest is made of names to create (or to fail on) as they are.
+            done.insert(done.end(), todo.rbegin(), todo.rend());
+            todo.clear();
+            break;
+        }
+        if (!S_ISLNK(link.st_mode))
+            continue;
+        if (++hops > kMaxLinks) {
+            error = ELOOP;
+            return false;
+        }
         struct stat dir {};
         if (::stat(folder.c_str(), &dir) == 0 && (dir.st_mode & S_ISVTX) && (dir.st_mode & S_IWOTH) &&
             link.st_uid != uid && link.st_uid != dir.st_uid) {
             error = EACCES;
+            if (refused)
+                *refused = current + ", a symbolic link that uid " + std::to_string(link.st_uid) + " owns";
             return false;
         }
         std::string to(PATH_MAX, '\0');
@@ -139,10 +249,16 @@ bool resolveLinks(const std::string &path, unsigned uid, std::string &target, in
             return false;
         }
         to.resize(static_cast<std::size_t>(n));
-        current = !to.empty() && to.front() == '/' ? to : folder + "/" + to;
+        done.pop_back();
+        if (!to.empty() && to.front() == '/') {
+            done.clear();
+            root = true;
+        }
+        push(to);
     }
-    error = ELOOP;
-    return false;
+    // A path that ended in "/" or "." still names its last part.
+    target = join(done, root);
+    return true;
 }
 
 AtomicFile::AtomicFile(std::string path) : m_path(std::move(path)), m_target(m_path) {
@@ -151,10 +267,10 @@ AtomicFile::AtomicFile(std::string path) : m_path(std::move(path)), m_target(m_p
         return;
     }
     int linkError = 0;
-    if (!resolveLinks(m_path, static_cast<unsigned>(::geteuid()), m_target, linkError)) {
-        fail(linkError, linkError == EACCES
-                            ? "refusing to follow a symbolic link that another user owns in a shared folder"
-                            : "cannot follow the symbolic link");
+    std::string refused;
+    if (!resolveLinks(m_path, static_cast<unsigned>(::geteuid()), m_target, linkError, &refused)) {
+        fail(linkError, linkError == EACCES ? "refusing to follow " + refused + " in a shared folder"
+                                            : "cannot follow the symbolic link");
         return;
     }
     struct stat st {};
@@ -171,7 +287,18 @@ AtomicFile::AtomicFile(std::string path) : m_path(std::move(path)), m_target(m_p
         return;
     }
 
-    m_temp = folderOf(m_target) + "/." + nameOf(m_target) + ".XXXXXX";
+    // "." + name + ".XXXXXX" within the longest name the folder takes: a long name is shortened,
+    // at a character's start, and the six random letters keep it apart from the others.
+    std::string stem = nameOf(m_target);
+    const long nameMax = ::pathconf(folderOf(m_target).c_str(), _PC_NAME_MAX);
+    const std::size_t room = static_cast<std::size_t>(nameMax > 8 ? nameMax : NAME_MAX) - 8;
+    if (stem.size() > room) {
+        std::size_t cut = room;
+        while (cut > 0 && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80)
+            --cut;
+        stem.resize(cut);
+    }
+    m_temp = folderOf(m_target) + "/." + stem + ".XXXXXX";
     {
         SignalsHeld held;
         m_fd = mkostemp(m_temp.data(), O_CLOEXEC);
@@ -188,6 +315,15 @@ AtomicFile::AtomicFile(std::string path) : m_path(std::move(path)), m_target(m_p
         // editor, so a failure here is not an error.
         [[maybe_unused]] const int owned = fchown(m_fd, st.st_uid, st.st_gid);
         fchmod(m_fd, st.st_mode & 07777);
+        // After the mode: an access list sets the group bits to its mask. A file that would lose
+        // its access list would be open to whom it was closed to (or the reverse): refused.
+        int error = 0;
+        const std::string lost = copyAttributes(m_target, m_fd, error);
+        if (!lost.empty()) {
+            discard();
+            fail(error, "cannot give the new file the old one's extended attribute " + lost);
+            return;
+        }
     } else {
         fchmod(m_fd, newFileMode());
     }
@@ -267,16 +403,18 @@ void AtomicFile::discard() {
 }
 
 void removeTemporaryFilesOnSignals() {
-    for (int s : kCleanupSignals) {
+    const sigset_t all = cleanupSignals();
+    for (int s = 1; s < NSIG; ++s) {
+        if (sigismember(&all, s) != 1)
+            continue;
         struct sigaction old {};
-        // A signal ignored when the program started (nohup) stays ignored.
-        if (::sigaction(s, nullptr, &old) == 0 && old.sa_handler == SIG_IGN)
+        // A signal ignored when the program started (nohup) stays ignored, and one that has a
+        // handler already (a sanitizer's) keeps it.
+        if (::sigaction(s, nullptr, &old) != 0 || (old.sa_flags & SA_SIGINFO) || old.sa_handler != SIG_DFL)
             continue;
         struct sigaction action {};
         action.sa_handler = removeTempsAndDie;
-        sigemptyset(&action.sa_mask);
-        for (int other : kCleanupSignals)
-            sigaddset(&action.sa_mask, other);
+        action.sa_mask = all;
         ::sigaction(s, &action, nullptr);
     }
 }

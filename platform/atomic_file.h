@@ -66,10 +66,12 @@ private:
 // does not call it leaves such a file behind when it is killed.
 void removeTemporaryFilesOnSignals();
 
-// The target that `path` names after following its symbolic links (at most 40), relative ones
-// from the folder of the link. A dangling link gives the path it points to. False with `error`
-// set for a loop, and EACCES for a link that `uid` may not follow: one in a sticky folder that
-// others may write, owned neither by `uid` nor by the folder's owner.
-bool resolveLinks(const std::string &path, unsigned uid, std::string &target, int &error);
+// The target that `path` names after following the symbolic links of every part of it (at most
+// 40), relative ones from the folder of the link; "." and ".." are resolved on the way. A dangling
+// link gives the path it points to. False with `error` set for a loop, and EACCES for a link that
+// `uid` may not follow: one in a sticky folder that others may write, owned neither by `uid` nor by
+// the folder's owner; `refused` then names that link and its owner.
+bool resolveLinks(const std::string &path, unsigned uid, std::string &target, int &error,
+                  std::string *refused = nullptr);
 
 } // namespace platform

@@ -4,17 +4,12 @@
 #include "opencc_config.h"
 #include "phrase_config.h"
 
-#include <opencc/DictEntry.hpp>
-#include <opencc/Lexicon.hpp>
-#include <opencc/MarisaDict.hpp>
 #include <unicode/uchar.h>
 
 #include "mapped_file.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 
 namespace platform {
 namespace {
@@ -57,54 +52,26 @@ std::string characterDictionaryPath(const std::string &file) {
     return builtinPhraseDir() + "/" + file.substr(0, file.rfind('.')) + ".txt";
 }
 
-std::optional<core::CodePointMap> loadCharacterDictionary(const std::string &path) {
-    if (path.size() > 4 && path.compare(path.size() - 4, 4, ".txt") == 0) {
-        std::string failed;
-        DictionarySource source{"text", path, {}};
-        const auto bytes = readDataFile(path, std::size_t(64) << 20);
-        if (!bytes)
-            return std::nullopt;
-        source.bytes = *bytes;
-        const auto dict = readDictionary(source);
-        if (!dict)
-            return std::nullopt;
-        core::CodePointMap map;
-        for (const auto &e : *dict) {
-            const auto key = singleCodePoint(e.key);
-            const auto value = singleCodePoint(e.value);
-            if (key && value)
-                map.set(*key, *value);
-        }
-        return map;
+std::optional<core::CodePointMap> loadCharacterDictionary(const std::string &path, std::string *why) {
+    // Read as every data file is (a FIFO or a device at the path is refused, never waited on); a
+    // binary dictionary is then read by OpenCC in a child process, as a configuration's are.
+    const bool text = path.size() > 4 && path.compare(path.size() - 4, 4, ".txt") == 0;
+    DictionarySource source{text ? "text" : "ocd2", path, {}, {}};
+    auto bytes = readDataFile(path, std::size_t(64) << 20, why);
+    if (!bytes)
+        return std::nullopt;
+    source.bytes = std::move(*bytes);
+    const auto dict = readDictionary(source, why);
+    if (!dict)
+        return std::nullopt;
+    core::CodePointMap map;
+    for (const auto &e : *dict) {
+        const auto key = singleCodePoint(e.key);
+        const auto value = singleCodePoint(e.value);
+        if (key && value)
+            map.set(*key, *value);
     }
-    std::unique_ptr<FILE, int (*)(FILE *)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file)
-        return std::nullopt;
-    // OpenCC leaks while it throws on a foreign file: such a file is refused on its header first.
-    static constexpr char kHeader[] = "OPENCC_MARISA_0.2.5";
-    char header[sizeof kHeader - 1] = {};
-    if (std::fread(header, 1, sizeof header, file.get()) != sizeof header ||
-        std::memcmp(header, kHeader, sizeof header) != 0)
-        return std::nullopt;
-    std::rewind(file.get());
-    try {
-        const auto dict = opencc::MarisaDict::NewFromFile(file.get());
-        if (!dict)
-            return std::nullopt;
-        core::CodePointMap map;
-        for (const auto &entry : *dict->GetLexicon()) {
-            const auto key = singleCodePoint(entry->Key());
-            if (!key || entry->NumValues() == 0)
-                continue;
-            const auto value = singleCodePoint(entry->Values().front());
-            if (value)
-                map.set(*key, *value);
-        }
-        return map;
-    } catch (...) {
-        // OpenCC throws on a damaged or foreign file; to the caller that is a file it cannot load.
-        return std::nullopt;
-    }
+    return map;
 }
 
 core::CodePointMap upperCaseMap() { return caseMap(u_toupper); }

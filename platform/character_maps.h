@@ -21,8 +21,10 @@ std::string characterDictionaryPath(const std::string &file);
 
 // The one-to-one character mapping of an OpenCC character dictionary (.ocd2, or OpenCC's text form
 // when the path ends in .txt): keys of exactly one code point, each mapped to its first candidate
-// where that is exactly one code point. nullopt when the file cannot be opened or read.
-std::optional<core::CodePointMap> loadCharacterDictionary(const std::string &path);
+// where that is exactly one code point. nullopt with `why` set when the file is not a regular file,
+// cannot be read, or is not such a dictionary ("damaged dictionary").
+std::optional<core::CodePointMap> loadCharacterDictionary(const std::string &path,
+                                                          std::string *why = nullptr);
 
 // Unicode simple case mappings (ICU u_toupper / u_tolower), one code point to one.
 core::CodePointMap upperCaseMap();

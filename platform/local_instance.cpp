@@ -74,55 +74,54 @@ bool peerWaiting(qintptr fd) {
 
 } // namespace
 
-std::string makePrivateFolder(const std::string &folder, unsigned uid) {
-    struct stat st {};
-    if (::lstat(folder.c_str(), &st) != 0) {
-        if (errno != ENOENT)
-            return std::strerror(errno);
-        if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
-            return std::string("cannot be made: ") + std::strerror(errno);
-        if (::lstat(folder.c_str(), &st) != 0)
-            return std::strerror(errno);
-    }
-    if (S_ISLNK(st.st_mode))
-        return "is a symbolic link";
-    if (!S_ISDIR(st.st_mode))
-        return "is not a folder";
-    if (st.st_uid != uid)
-        return "belongs to uid " + std::to_string(st.st_uid);
-    if ((st.st_mode & 077) != 0) {
-        // Ours, only too open: narrowed through a descriptor of the folder checked above, so that
-        // a swap after the lstat cannot redirect the chmod.
-        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        struct stat again {};
-        const bool same = fd >= 0 && ::fstat(fd, &again) == 0 && again.st_ino == st.st_ino &&
-                          again.st_dev == st.st_dev && ::fchmod(fd, 0700) == 0;
-        if (fd >= 0)
-            ::close(fd);
-        if (!same)
-            return "is open to other users and cannot be made private";
-    }
-    return {};
-}
-
 std::string socketFolder(const std::string &runtimeDir, const std::string &tempDir,
-                         const std::string &fallbackDir, unsigned uid, std::string &error) {
+                         const std::string &fallbackDir, unsigned uid, std::string &error,
+                         std::string *notice) {
     error.clear();
+    // A folder whose parent lets anyone rename its entries could be moved away and replaced by a
+    // neighbour, and a second instance would start beside the first: such a candidate is passed
+    // over, and the reason kept for the notice.
+    std::string passed;
+    auto parentOf = [](std::string path) {
+        while (path.size() > 1 && path.back() == '/')
+            path.pop_back();
+        const auto slash = path.rfind('/');
+        return slash == std::string::npos ? std::string(".")
+               : slash == 0               ? std::string("/")
+                                          : path.substr(0, slash);
+    };
     if (!runtimeDir.empty()) {
         struct stat st {};
-        if (::lstat(runtimeDir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == uid &&
-            (st.st_mode & 022) == 0)
+        const std::string open = openToRenames(parentOf(runtimeDir));
+        if (!open.empty()) {
+            error = "XDG_RUNTIME_DIR " + runtimeDir + " is not used: " + open + "; ";
+            passed = error;
+        } else if (::lstat(runtimeDir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == uid &&
+                   (st.st_mode & 022) == 0) {
             return runtimeDir;
-        error = "XDG_RUNTIME_DIR " + runtimeDir + " is not a folder of this user that only it may write to; ";
+        } else {
+            error =
+                "XDG_RUNTIME_DIR " + runtimeDir + " is not a folder of this user that only it may write to; ";
+        }
     }
     const std::string own = "lanternfin-" + std::to_string(uid);
-    for (const std::string &base : {tempDir, fallbackDir}) {
+    for (const bool temp : {true, false}) {
+        const std::string &base = temp ? tempDir : fallbackDir;
         if (base.empty())
             continue;
         const std::string folder = base + "/" + own;
+        if (temp) {
+            if (const std::string open = openToRenames(base); !open.empty()) {
+                error += folder + " is not used: " + open + "; ";
+                passed += folder + " is not used: " + open + "; ";
+                continue;
+            }
+        }
         const std::string problem = makePrivateFolder(folder, uid);
         if (problem.empty()) {
             error.clear();
+            if (notice && !passed.empty())
+                *notice = passed.substr(0, passed.size() - 2) + "; the instance's socket is in " + folder;
             return folder;
         }
         error += folder + " " + problem + "; ";
@@ -131,14 +130,14 @@ std::string socketFolder(const std::string &runtimeDir, const std::string &tempD
     return {};
 }
 
-QString instanceSocketPath(const std::string &name, std::string &error) {
+QString instanceSocketPath(const std::string &name, std::string &error, std::string *notice) {
     QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
     if (!cache.startsWith(QLatin1Char('/')))
         cache = QDir::homePath() + QStringLiteral("/.cache");
     QDir().mkpath(cache);
     const std::string folder =
         socketFolder(qEnvironmentVariable("XDG_RUNTIME_DIR").toStdString(), QDir::tempPath().toStdString(),
-                     cache.toStdString(), static_cast<unsigned>(::getuid()), error);
+                     cache.toStdString(), static_cast<unsigned>(::getuid()), error, notice);
     if (folder.empty())
         return {};
     return QString::fromStdString(folder + "/" + name);

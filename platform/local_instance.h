@@ -5,6 +5,7 @@
 // and the decisions are in instance_protocol.h; this file only carries them.
 
 #include "instance_protocol.h"
+#include "private_folder.h"
 
 #include <QObject>
 #include <QString>
@@ -24,23 +25,20 @@ namespace platform {
 // How long a start waits for the running instance's reply before it gives up on it.
 inline constexpr std::chrono::milliseconds kReplyTimeout{2000};
 
-// Makes sure that `folder` is private to user `uid`: a real folder (checked with lstat, never
-// followed through a link), owned by `uid`, that nobody else may enter. A missing one is made with
-// mode 0700; one of `uid`'s own with a wider mode is narrowed to 0700. Returns an empty string
-// when the folder is fit, else why not ("is a symbolic link", "belongs to uid 1001"...).
-std::string makePrivateFolder(const std::string &folder, unsigned uid);
-
 // The folder for the socket and its lock file of user `uid`: `runtimeDir` ($XDG_RUNTIME_DIR) when
 // it is a folder of that user that nobody else may write to; else `tempDir`/lanternfin-<uid>;
 // else `fallbackDir`/lanternfin-<uid> (the user's cache folder), each made private. A shared
-// temporary folder is never used as it is: anyone could listen or plant files there first. Empty
+// temporary folder is never used as it is: anyone could listen or plant files there first. The
+// runtime and temporary candidates are passed over when their parent folder lets every user rename
+// its entries (writable by all, not sticky); `notice` then says so and where the socket went. Empty
 // with `error` set (every folder tried and why) when none is fit.
 std::string socketFolder(const std::string &runtimeDir, const std::string &tempDir,
-                         const std::string &fallbackDir, unsigned uid, std::string &error);
+                         const std::string &fallbackDir, unsigned uid, std::string &error,
+                         std::string *notice = nullptr);
 
 // The socket's full path for instance name `name`, in socketFolder of this process's user and
-// environment; empty with `error` set when no private folder can be had.
-QString instanceSocketPath(const std::string &name, std::string &error);
+// environment; empty with `error` set when no private folder can be had. `notice` as socketFolder.
+QString instanceSocketPath(const std::string &name, std::string &error, std::string *notice = nullptr);
 
 struct ContactResult {
     Contact contact = Contact::Failed;

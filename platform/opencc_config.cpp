@@ -1,6 +1,7 @@
 #include "opencc_config.h"
 
 #include "character_maps.h"
+#include "isolated_call.h"
 #include "mapped_file.h"
 
 #include <nlohmann/json.hpp>
@@ -24,29 +25,37 @@ constexpr std::size_t kMaxConfigBytes = std::size_t(4) << 20;
 constexpr std::size_t kMaxDictionaryBytes = std::size_t(512) << 20;
 constexpr std::size_t kHeadBytes = 64;
 
+// Groups within groups, at most: a configuration sets how deep the reader goes, so the depth has a
+// bound of ours (20,000 nested groups would otherwise overflow the stack).
+constexpr int kMaxGroupDepth = 64;
+
 constexpr char kMarisa[] = "OPENCC_MARISA_0.2.5";
 constexpr char kDarts[] = "OPENCCDARTS1";
 
 DictionarySource defaultResolve(const std::string &type, const std::string &file, const fs::path &configDir) {
     if (fs::path(file).is_absolute())
-        return {type, file, {}};
+        return {type, file, {}, {}};
     const fs::path beside = configDir / file;
     std::error_code ec;
     if (fs::exists(beside, ec))
-        return {type, beside.string(), {}};
-    return {type, (fs::path(openccDataDir()) / file).string(), {}};
+        return {type, beside.string(), {}, {}};
+    return {type, (fs::path(openccDataDir()) / file).string(), {}, {}};
 }
 
 class Reader {
 public:
-    Reader(const fs::path &dir, bool contents, const DictionaryResolver &resolve, OpenccConfig &c,
+    Reader(const std::string &jsonPath, bool contents, const DictionaryResolver &resolve, OpenccConfig &c,
            std::string &failed, std::string &why)
-        : m_dir(dir), m_contents(contents), m_resolve(resolve), m_c(c), m_failed(failed), m_why(why) {}
+        : m_json(jsonPath), m_dir(fs::path(jsonPath).parent_path()), m_contents(contents), m_resolve(resolve),
+          m_c(c), m_failed(failed), m_why(why) {}
 
     // One "dict" object into `node`; `chain`: a dictionary of the conversion chain, where one that
-    // may output characters without a glyph is left out. False with m_failed set on error.
-    bool dict(const json &d, bool chain, DictionaryNode &node, bool &present) {
+    // may output characters without a glyph is left out; `depth`: the groups around it. False with
+    // m_failed set on error.
+    bool dict(const json &d, bool chain, DictionaryNode &node, bool &present, int depth = 0) {
         present = false;
+        if (depth > kMaxGroupDepth)
+            return bad("groups nested deeper than " + std::to_string(kMaxGroupDepth));
         if (!d.is_object() || !d.contains("type") || !d["type"].is_string())
             return bad("a dictionary without a type");
         const std::string type = d["type"];
@@ -69,7 +78,7 @@ public:
             for (const auto &m : d["dicts"]) {
                 DictionaryNode member;
                 bool here = false;
-                if (!dict(m, chain, member, here))
+                if (!dict(m, chain, member, here, depth + 1))
                     return false;
                 if (here)
                     node.members.push_back(std::move(member));
@@ -79,9 +88,15 @@ public:
             return true;
         }
         if (type == "inline") {
+            const std::string name = "inline dictionary " + std::to_string(++m_inline);
             if (!d.contains("entries") || !d["entries"].is_object())
-                return bad("an inline dictionary without entries");
-            m_c.sources.push_back({type, "", d["entries"].dump()});
+                return bad(name + " without entries");
+            // Checked before dump(), which would recurse into any depth of nesting.
+            for (const auto &[key, value] : d["entries"].items())
+                if (!value.is_string())
+                    return bad(name + ": the entry \"" + key + "\" is not text");
+            // Named by its JSON file, where it is written.
+            m_c.sources.push_back({type, m_json, d["entries"].dump(), name});
             node.source = static_cast<int>(m_c.sources.size() - 1);
             present = true;
             return true;
@@ -132,7 +147,9 @@ public:
     }
 
 private:
+    std::string m_json;
     fs::path m_dir;
+    int m_inline = 0;
     bool m_contents;
     const DictionaryResolver &m_resolve;
     OpenccConfig &m_c;
@@ -192,7 +209,7 @@ std::optional<OpenccConfig> readOpenccConfig(const std::string &jsonPath, std::s
     c.json = std::move(*text);
     // OpenCC's parser takes comments.
     const json j = json::parse(c.json, nullptr, false, true);
-    Reader r(fs::path(jsonPath).parent_path(), contents, resolve, c, failed, why);
+    Reader r(jsonPath, contents, resolve, c, failed, why);
     if (j.is_discarded() || !j.is_object()) {
         r.bad("not JSON");
         return std::nullopt;
@@ -228,19 +245,23 @@ bool dictionaryHeaderFits(const DictionarySource &s) {
 }
 
 std::optional<core::PhraseDictionary> readDictionary(const DictionarySource &s, std::string *why) {
-    auto fail = [why](const char *reason) {
+    auto fail = [why](std::string reason) {
         if (why)
-            *why = reason;
+            *why = std::move(reason);
         return std::nullopt;
     };
     if (s.type == "text")
         return parseText(s.bytes, why);
     if (s.type == "inline") {
         const json entries = json::parse(s.bytes, nullptr, false);
+        if (!entries.is_object())
+            return fail("not an object of entries");
+        if (entries.empty())
+            return fail("no entries");
         core::PhraseDictionary dict;
         for (const auto &[key, value] : entries.items()) {
             if (key.empty() || !value.is_string() || value.get<std::string>().empty())
-                return fail("an inline entry that is empty or not text");
+                return fail("the entry \"" + key + "\" is empty or not text");
             dict.push_back({key, value});
         }
         return dict;
@@ -248,28 +269,49 @@ std::optional<core::PhraseDictionary> readDictionary(const DictionarySource &s, 
     // OpenCC leaks and may crash on a foreign binary file: such a file is refused on its header.
     if (!dictionaryHeaderFits(s))
         return fail("not an OpenCC dictionary of its type");
-    std::unique_ptr<FILE, int (*)(FILE *)> f(
-        fmemopen(const_cast<char *>(s.bytes.data()), s.bytes.size(), "rb"), &std::fclose);
-    if (!f)
-        return fail("cannot be read");
-    try {
-        opencc::LexiconPtr lexicon;
-        if (s.type == "ocd2")
-            lexicon = opencc::MarisaDict::NewFromFile(f.get())->GetLexicon();
-        else
-            lexicon = opencc::DartsDict::NewFromFile(f.get())->GetLexicon();
-        core::PhraseDictionary dict;
-        dict.reserve(lexicon->Length());
-        for (const auto &entry : *lexicon) {
-            const std::string key = entry->Key();
-            if (key.find('\0') != std::string::npos)
-                return fail("a key holds a NUL");
-            dict.push_back({key, entry->GetDefault()});
-        }
-        return dict;
-    } catch (...) {
-        return fail("damaged");
+    // Its tries do not check their offsets either (one changed word of a real .ocd2 crashes
+    // them, or sends them round for ever): OpenCC reads the file in a child process, which hands
+    // back each key and its first value, NUL-terminated, for us to check. Debian's largest
+    // dictionary (0.9 MB) reads in about 0.1 s; a child gets a second and two more per MB.
+    IsolationLimits limits;
+    limits.time = std::chrono::milliseconds(1000 + s.bytes.size() / 500);
+    limits.maxResult = 4 * s.bytes.size() + (std::size_t(1) << 20);
+    std::string childWhy;
+    const auto flat = runIsolated(
+        [&s]() -> std::optional<std::string> {
+            std::unique_ptr<FILE, int (*)(FILE *)> f(
+                fmemopen(const_cast<char *>(s.bytes.data()), s.bytes.size(), "rb"), &std::fclose);
+            if (!f)
+                return std::nullopt;
+            opencc::LexiconPtr lexicon = s.type == "ocd2"
+                                             ? opencc::MarisaDict::NewFromFile(f.get())->GetLexicon()
+                                             : opencc::DartsDict::NewFromFile(f.get())->GetLexicon();
+            std::string out;
+            for (const auto &entry : *lexicon) {
+                const std::string key = entry->Key(), value = entry->GetDefault();
+                if (key.find('\0') != std::string::npos || value.find('\0') != std::string::npos)
+                    return std::nullopt;
+                out += key;
+                out += '\0';
+                out += value;
+                out += '\0';
+            }
+            return out;
+        },
+        childWhy, limits);
+    if (!flat)
+        return fail(childWhy.rfind("cannot", 0) == 0 ? childWhy : "damaged dictionary");
+    core::PhraseDictionary dict;
+    std::string_view rest = *flat;
+    while (!rest.empty()) {
+        const std::size_t k = rest.find('\0');
+        const std::size_t v = k == std::string_view::npos ? k : rest.find('\0', k + 1);
+        if (v == std::string_view::npos || k == 0)
+            return fail("damaged dictionary");
+        dict.push_back({std::string(rest.substr(0, k)), std::string(rest.substr(k + 1, v - k - 1))});
+        rest.remove_prefix(v + 1);
     }
+    return dict;
 }
 
 std::optional<ConfigDictionaries> readConfigDictionaries(const OpenccConfig &c, std::string &failed,
@@ -280,6 +322,8 @@ std::optional<ConfigDictionaries> readConfigDictionaries(const OpenccConfig &c, 
         auto dict = readDictionary(s, why);
         if (!dict) {
             failed = s.path;
+            if (why && !s.entry.empty())
+                *why = s.entry + ": " + *why;
             return std::nullopt;
         }
         r.dicts.push_back(std::move(*dict));

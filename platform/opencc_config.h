@@ -16,9 +16,10 @@
 
 namespace platform {
 
-// One dictionary of a configuration: its type and file ("inline": the JSON text of its entries).
+// One dictionary of a configuration: its type and file, its bytes ("inline": the JSON file, the
+// JSON text of its entries, and `entry` saying which inline dictionary of the file it is).
 struct DictionarySource {
-    std::string type, path, bytes;
+    std::string type, path, bytes, entry;
 };
 
 // A dictionary (`source` >= 0, an index into the configuration's sources) or a group of members.
@@ -53,9 +54,10 @@ std::optional<OpenccConfig> readOpenccConfig(const std::string &jsonPath, std::s
 bool dictionaryHeaderFits(const DictionarySource &source);
 
 // The dictionary's entries (each key with its first value); nullopt with `why` set when it is not
-// a dictionary of its type. Text dictionaries are read as OpenCC reads them: "#" starts a comment
-// line, a tab ends the key, spaces part the values; a line without a tab or a key named twice makes
-// the file invalid.
+// a dictionary of its type (a binary one that OpenCC cannot read: "damaged dictionary"). Binary
+// dictionaries are read by OpenCC in a child process, so that a crafted file cannot crash this one. Text
+// dictionaries are read as OpenCC reads them: "#" starts a comment line, a tab ends the key, spaces part the
+// values; a line without a tab or a key named twice makes the file invalid.
 std::optional<core::PhraseDictionary> readDictionary(const DictionarySource &source,
                                                      std::string *why = nullptr);
 

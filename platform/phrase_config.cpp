@@ -4,6 +4,7 @@
 #include "mapped_file.h"
 #include "opencc_config.h"
 #include "pinyin_data.h"
+#include "private_folder.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -101,7 +102,6 @@ std::optional<core::PhraseConverter> openImage(const std::string &path,
 bool writeImage(const std::string &dir, const std::string &path, const std::string &stem,
                 const std::string &file) {
     std::error_code ec;
-    fs::create_directories(dir, ec);
     const std::string tmp = path + ".tmp" + std::to_string(::getpid());
     {
         std::unique_ptr<FILE, int (*)(FILE *)> f(std::fopen(tmp.c_str(), "wbx"), &std::fclose);
@@ -235,7 +235,17 @@ PhraseLoad loadPhraseConverter(const std::string &name, const std::string &cache
     // take each other's place.
     const std::string stem = fs::path(jsonPath).stem().string() + "-" + hex(hashBytes(jsonPath)).substr(0, 8);
     std::string path;
+    // The cache is the user's alone: a folder that is a link, another user's, or cannot be made
+    // private is not used (another user could plant an image that decides the output), and the
+    // converter is built in memory instead.
     if (!cacheDir.empty()) {
+        std::error_code ec;
+        fs::create_directories(fs::path(cacheDir).parent_path(), ec);
+        if (const std::string problem = makePrivateFolder(cacheDir, static_cast<unsigned>(::geteuid()));
+            !problem.empty())
+            result.cacheProblem = cacheDir + " " + problem;
+    }
+    if (!cacheDir.empty() && result.cacheProblem.empty()) {
         path = cacheDir + "/" + stem + "-" + hex(combine(hashes)) + ".lfimg";
         std::string why;
         if (auto conv = openImage(path, &hashes, why)) {

@@ -39,12 +39,14 @@ struct PhraseLoad {
     std::string why;        // and why not
     bool fromImage = false; // the converter came from a prepared image
     std::string imagePath;  // the image file used or written, empty when there is none
+    std::string cacheProblem = {}; // why the cache folder was not used ("... is a symbolic link"), or empty
 };
 
 // Loads the configuration `name`: a stock one from its built-in image, else the JSON file of
 // phraseConfigPath(name). A JSON file's image in `cacheDir` is used when it was made from the same
 // JSON and dictionary contents by this program and holds together; otherwise the converter is built
-// from the dictionaries and its image written there (an unwritable folder is no error). An empty
+// from the dictionaries and its image written there (an unwritable folder is no error). `cacheDir`
+// is made private (0700) first; one that is a link or another user's is not used at all. An empty
 // `cacheDir` neither reads nor writes an image.
 PhraseLoad loadPhraseConverter(const std::string &name, const std::string &cacheDir = phraseCacheDir());
 

@@ -6,16 +6,20 @@
 #include <memory>
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QDesktopServices>
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QProcess>
 #include <QScreen>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QSystemTrayIcon>
+#include <QTimer>
+#include <sys/stat.h>
 
 #if QT_CONFIG(xcb) && defined(LANTERNFIN_HAS_XCB)
 #include <xcb/xcb.h>
@@ -241,12 +245,44 @@ QRect QtPointer::screenAt(const QPoint &point) const {
     return screen ? screen->geometry() : QRect(0, 0, 1920, 1080);
 }
 
+QtSettings::QtSettings(QString path) : m_path(std::move(path)) {}
+
+QString QtSettings::defaultPath() {
+    // As QSettings finds its file on Unix, found without opening it.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') +
+           QCoreApplication::organizationName() + QLatin1Char('/') + QCoreApplication::applicationName() +
+           QStringLiteral(".conf");
+}
+
+bool QtSettings::usable() const {
+    struct stat st {};
+    const QByteArray path = QFile::encodeName(m_path);
+    if (::stat(path.constData(), &st) != 0 || S_ISREG(st.st_mode))
+        return true; // missing: QSettings makes it
+    if (!m_reported) {
+        m_reported = true;
+        std::fprintf(stderr,
+                     "lanternfin: the settings file %s is not a regular file; it is left as it is and "
+                     "the program starts with its defaults\n",
+                     path.constData());
+    }
+    return false;
+}
+
 QString QtSettings::value(const QString &key) const {
-    return QSettings().value(key).toString();
+    if (const auto kept = m_thisRun.constFind(key); kept != m_thisRun.constEnd())
+        return *kept;
+    if (!usable())
+        return {};
+    return QSettings(m_path, QSettings::IniFormat).value(key).toString();
 }
 
 void QtSettings::setValue(const QString &key, const QString &value) {
-    QSettings().setValue(key, value);
+    if (!usable()) {
+        m_thisRun.insert(key, value);
+        return;
+    }
+    QSettings(m_path, QSettings::IniFormat).setValue(key, value);
 }
 
 } // namespace platform

@@ -5,6 +5,7 @@
 
 #include "desktop.h"
 
+#include <QHash>
 #include <QIcon>
 #include <QObject>
 
@@ -80,11 +81,23 @@ public:
     QRect screenAt(const QPoint &point) const override;
 };
 
-// QSettings under the application's organisation and name (~/.config/Lanternfin/Lanternfin.conf).
+// QSettings in an INI file, by default the application's (~/.config/Lanternfin/Lanternfin.conf).
+// A file at that path that is not a regular file (a FIFO would hang the start, a device or a
+// folder would be read or written through) is never opened: it is reported once on stderr, the
+// program runs with its defaults, and what it sets is kept for this run only.
 class QtSettings : public Settings {
 public:
+    explicit QtSettings(QString path = defaultPath());
     QString value(const QString &key) const override;
     void setValue(const QString &key, const QString &value) override;
+    // Where QSettings keeps the application's settings on this system.
+    static QString defaultPath();
+
+private:
+    bool usable() const;
+    QString m_path;
+    mutable bool m_reported = false;
+    QHash<QString, QString> m_thisRun;
 };
 
 } // namespace platform

@@ -192,6 +192,10 @@ ClipboardResult ClipboardConverter::apply(const ClipboardRequest &request,
     }
     if (text.isEmpty())
         return {ClipboardResult::NoText, core::MessageId::NoTextOnClipboard};
+    // Writing the converted text would drop every other format (the HTML of a web page, a
+    // picture, files), and a restore could only bring the text back: refused, nothing touched.
+    if (!contents.onlyText)
+        return {ClipboardResult::MoreThanText, core::MessageId::ClipboardMoreThanText};
     WayResult result = applyWay(*way, view(text), m_services);
     switch (result.outcome) {
     case WayResult::Done:

@@ -89,6 +89,7 @@ struct ClipboardResult {
         Changed,          // restore after the clipboard changed since the conversion: nothing changed
         Abandoned,        // the caller gave up before the result was written: nothing changed
         Unreadable,       // the clipboard could not be read (its owner does not answer): nothing changed
+        MoreThanText,     // it holds rich text, a picture or files besides its text: nothing changed
     };
     Outcome outcome = Done;
     // Why it failed, worded where it is shown (the tray in Chinese, the command line in the

@@ -93,6 +93,7 @@ void DesktopIntegration::showMenuOutcome(const ClipboardResult &result) {
     }
     case ClipboardResult::Unavailable:
     case ClipboardResult::Unreadable:
+    case ClipboardResult::MoreThanText:
     case ClipboardResult::Changed: {
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Lanternfin"),
                         QString::fromStdString(result.message.in(core::Language::Chinese)), QMessageBox::Ok, &m_form);

@@ -220,8 +220,9 @@ TEST(CliFiles, OutputThroughALinkKeepsTheLinkUnlessAStrangerPlantedIt) {
     ASSERT_EQ(::lchown((folder / "shared/out.txt").c_str(), 65534, 65534), 0);
     const ShellRun planted = runShell(folder, "$CLI lower -o shared/out.txt", "taken");
     EXPECT_EQ(planted.status, 4);
-    EXPECT_EQ(planted.err, "lanternfin-cli: shared/out.txt: refusing to follow a symbolic link that another "
-                           "user owns in a shared folder: Permission denied\n");
+    EXPECT_EQ(planted.err,
+              "lanternfin-cli: shared/out.txt: refusing to follow shared/out.txt, a symbolic link "
+              "that uid 65534 owns in a shared folder: Permission denied\n");
     EXPECT_EQ(readFile(folder / "real.txt"), "NEW");
 }
 

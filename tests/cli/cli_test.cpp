@@ -289,7 +289,7 @@ TEST(Cli, MissingDictionaryIsNamed) {
     const CliRun missing = runCli("simplified --by-character", "x", "LANTERNFIN_OPENCC_DIR=/nonexistent");
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(missing.out, "");
-    EXPECT_EQ(missing.err, "lanternfin-cli: cannot load /nonexistent/TSCharacters.ocd2\n");
+    EXPECT_EQ(missing.err, "lanternfin-cli: cannot load /nonexistent/TSCharacters.ocd2: No such file or directory\n");
 }
 
 // Regression: the calculator read b and c by their leading number, so that "x", "abc" or "NaN"

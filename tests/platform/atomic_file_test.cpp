@@ -8,14 +8,17 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <tuple>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -140,9 +143,9 @@ TEST(AtomicFile, AStrangersLinkInASharedStickyFolderIsNotFollowed) {
     AtomicFile planted(folder / "shared/out.txt");
     EXPECT_EQ(planted.fd(), -1);
     EXPECT_EQ(planted.error(), EACCES);
-    EXPECT_EQ(
-        planted.message(),
-        "refusing to follow a symbolic link that another user owns in a shared folder: Permission denied");
+    EXPECT_EQ(planted.message(),
+              "refusing to follow " + (folder / "shared/out.txt").string() +
+                  ", a symbolic link that uid 65534 owns in a shared folder: Permission denied");
     EXPECT_EQ(slurp(folder / "victim"), "precious");
 
     // The same link is ours to follow when it is ours, or when the folder is not shared.
@@ -190,6 +193,99 @@ TEST(AtomicFile, AnInterruptingSignalRemovesTheTemporaryFile) {
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
         EXPECT_EQ(folder.entries(), 1u);
         EXPECT_EQ(slurp(folder / "doc.txt"), "original");
+    }
+}
+
+// An access list in the kernel's xattr form (posix_acl_xattr): version 2, then (tag, permissions,
+// id) entries in tag order.
+std::string
+accessList(std::initializer_list<std::tuple<std::uint16_t, std::uint16_t, std::uint32_t>> entries) {
+    std::string blob(4, '\0');
+    const std::uint32_t version = 2;
+    std::memcpy(blob.data(), &version, 4);
+    for (const auto &[tag, perm, id] : entries) {
+        char entry[8];
+        std::memcpy(entry, &tag, 2);
+        std::memcpy(entry + 2, &perm, 2);
+        std::memcpy(entry + 4, &id, 4);
+        blob.append(entry, 8);
+    }
+    return blob;
+}
+
+std::string attribute(const fs::path &path, const char *name) {
+    std::string value(4096, '\0');
+    const ssize_t n = ::getxattr(path.c_str(), name, value.data(), value.size());
+    value.resize(n < 0 ? 0 : static_cast<std::size_t>(n));
+    return value;
+}
+
+// The replacement carries the old file's access list and other attributes: a user shut out stays
+// shut out, and a 0600 file with one named user's grant does not open to its group.
+TEST(AtomicFile, AccessListsAndOtherAttributesGoToTheNewFile) {
+    constexpr std::uint16_t kUserObj = 1, kUser = 2, kGroupObj = 4, kMask = 0x10, kOther = 0x20;
+    constexpr std::uint32_t kNone = 0xFFFFFFFF;
+    struct Case {
+        const char *what;
+        mode_t mode;
+        std::string acl;
+    };
+    const Case cases[] = {
+        {"one user shut out", 0644,
+         accessList({{kUserObj, 6, kNone},
+                     {kUser, 0, 12345},
+                     {kGroupObj, 4, kNone},
+                     {kMask, 4, kNone},
+                     {kOther, 4, kNone}})},
+        {"a private file with one grant", 0600,
+         accessList({{kUserObj, 6, kNone},
+                     {kUser, 6, 12345},
+                     {kGroupObj, 0, kNone},
+                     {kMask, 6, kNone},
+                     {kOther, 0, kNone}})},
+        {"no access list", 0640, ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        Folder folder;
+        const fs::path doc = folder / "doc.txt";
+        spit(doc, "old");
+        ::chmod(doc.c_str(), c.mode);
+        if (::setxattr(doc.c_str(), "user.origin", "report", 6, 0) != 0 ||
+            (!c.acl.empty() &&
+             ::setxattr(doc.c_str(), "system.posix_acl_access", c.acl.data(), c.acl.size(), 0) != 0))
+            GTEST_SKIP() << "this file system keeps no attributes: " << std::strerror(errno);
+        const std::string acl = attribute(doc, "system.posix_acl_access");
+        struct stat before {};
+        ASSERT_EQ(::stat(doc.c_str(), &before), 0);
+
+        AtomicFile file(doc);
+        ASSERT_GE(file.fd(), 0) << file.message();
+        ASSERT_TRUE(writeAll(file, "new"));
+        ASSERT_TRUE(file.commit()) << file.message();
+
+        EXPECT_EQ(slurp(doc), "new");
+        EXPECT_EQ(attribute(doc, "system.posix_acl_access"), acl);
+        EXPECT_EQ(attribute(doc, "user.origin"), "report");
+        struct stat after {};
+        ASSERT_EQ(::stat(doc.c_str(), &after), 0);
+        EXPECT_NE(after.st_ino, before.st_ino);
+        EXPECT_EQ(after.st_mode & 07777, before.st_mode & 07777);
+    }
+}
+
+// Names at the system's limit get a temporary name within it.
+TEST(AtomicFile, ALongNameGetsATemporaryNameWithinTheLimit) {
+    for (const std::size_t length : {247u, 248u, 250u, 255u}) {
+        SCOPED_TRACE(length);
+        Folder folder;
+        const fs::path doc = folder.path / std::string(length, 'x');
+        AtomicFile file(doc);
+        ASSERT_GE(file.fd(), 0) << file.message();
+        ASSERT_TRUE(writeAll(file, "new"));
+        ASSERT_TRUE(file.commit()) << file.message();
+        EXPECT_EQ(slurp(doc), "new");
+        EXPECT_EQ(folder.entries(), 1u);
     }
 }
 

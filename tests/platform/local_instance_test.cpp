@@ -488,6 +488,50 @@ TEST(SocketFolder, WithoutARuntimeFolderAPrivateOneIsMadeAndPlantedThingsAreSkip
                          " cannot be made: No such file or directory");
 }
 
+// A candidate whose parent lets everyone rename its entries (writable by all, not sticky) could be
+// moved away and replaced, splitting the instance in two: it is passed over for the cache folder,
+// and the notice says so.
+TEST(SocketFolder, AParentThatLetsOthersRenameIsPassedOver) {
+    const unsigned uid = static_cast<unsigned>(::getuid());
+    const std::string own = "lanternfin-" + std::to_string(uid);
+    struct Case {
+        const char *what;
+        bool runtime; // the open folder is XDG_RUNTIME_DIR's parent, else TMPDIR itself
+        mode_t mode;
+        const char *chosen; // "runtime", "tmp" or "cache"
+        bool passed;        // a candidate was passed over
+    };
+    for (const Case c : {Case{"shared TMPDIR without sticky", false, 0777, "cache", true},
+                         Case{"shared TMPDIR with sticky", false, 01777, "tmp", false},
+                         Case{"runtime folder in a folder open to all", true, 0777, "tmp", true},
+                         Case{"runtime folder in a sticky folder", true, 01777, "runtime", false}}) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir base;
+        const std::string root = base.path().toStdString();
+        const std::string open = root + "/open", cache = root + "/cache";
+        ::mkdir(open.c_str(), 0700);
+        ::chmod(open.c_str(), c.mode);
+        ::mkdir(cache.c_str(), 0700);
+        const std::string runtime = open + "/run";
+        if (c.runtime)
+            ::mkdir(runtime.c_str(), 0700);
+        const std::string tmp = c.runtime ? root : open;
+        std::string error, notice;
+        const std::string folder =
+            platform::socketFolder(c.runtime ? runtime : "", tmp, cache, uid, error, &notice);
+        const std::string chosen = std::string(c.chosen);
+        EXPECT_EQ(folder, chosen == "runtime" ? runtime
+                          : chosen == "tmp"   ? tmp + "/" + own
+                                              : cache + "/" + own)
+            << error;
+        if (c.passed)
+            EXPECT_NE(notice.find(open + " lets every user rename what it holds"), std::string::npos)
+                << notice;
+        else
+            EXPECT_EQ(notice, "");
+    }
+}
+
 TEST(SocketFolder, AFolderOfAnotherUserIsNotUsed) {
     if (geteuid() != 0)
         GTEST_SKIP() << "a folder of another user needs root";

@@ -152,6 +152,26 @@ TEST(ClipboardCommands, RestoreNeverReplacesWhatWasCopiedSince) {
     }
 }
 
+// A clipboard that offers more than its text (a web page's HTML, a picture) would lose the rest
+// when the converted text is written: every conversion refuses it and writes nothing.
+TEST(ClipboardCommands, TextBesideOtherFormatsIsRefusedAndKept) {
+    for (const ClipboardCommand c :
+         {ClipboardCommand::Upper, ClipboardCommand::Lower, ClipboardCommand::Traditional,
+          ClipboardCommand::Simplified, ClipboardCommand::Pinyin, ClipboardCommand::Money}) {
+        SCOPED_TRACE(static_cast<int>(c));
+        testsupport::FakeClipboard clipboard;
+        ui::ClipboardConverter converter(clipboard, realText());
+        clipboard.m_text = "123";
+        clipboard.picture = true;
+        const ClipboardResult r = converter.run(c);
+        EXPECT_EQ(r.outcome, ClipboardResult::MoreThanText);
+        EXPECT_EQ(r.message, core::Message(core::MessageId::ClipboardMoreThanText));
+        EXPECT_EQ(clipboard.writes, 0);
+        EXPECT_TRUE(clipboard.picture);
+        EXPECT_FALSE(converter.canRestore());
+    }
+}
+
 TEST(ClipboardCommands, ACommandWhoseCallerGaveUpChangesNothing) {
     testsupport::FakeClipboard clipboard;
     ui::ClipboardConverter converter(clipboard, realText());

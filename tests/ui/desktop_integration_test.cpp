@@ -412,6 +412,8 @@ TEST_F(SlowOwnerTest, WhatTheSlowReadEndsInDecidesTheReply) {
         {"start gave up meanwhile", [](auto &c) { c.answer(); }, false, false, "given up", "abc"},
         {"picture copied meanwhile", [](auto &c) { c.picture = true, c.m_text.clear(), c.answer(); }, true, false,
          "no text", ""},
+        {"text beside rich text or a picture", [](auto &c) { c.picture = true, c.answer(); }, true, false,
+         "more than plain text", "abc"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

@@ -524,7 +524,8 @@ TEST_F(Form1Dictionary, MissingCharacterTablesDisableOnlyTheirWay) {
     ui::Form1 &form = *(this->form = newForm(text));
     EXPECT_TRUE(form.cmdft->isEnabled());
     EXPECT_TRUE(form.cmdjt->isEnabled());
-    EXPECT_EQ(form.ways(form.cmdft)->unavailableReason("char"), "无法载入 /nonexistent/STCharacters.ocd2");
+    EXPECT_EQ(form.ways(form.cmdft)->unavailableReason("char"),
+              "无法载入 /nonexistent/STCharacters.ocd2：No such file or directory");
     form.Text1->setPlainText("头发");
     form.ways(form.cmdft)->run("char");
     EXPECT_EQ(form.workspaceText(), "头发");
