@@ -1,5 +1,6 @@
 #include "cli/command_line.h"
 
+#include "cli/batch.h"
 #include "cli/run.h"
 
 namespace cli {
@@ -31,6 +32,8 @@ struct CommandLine::Command {
     std::vector<std::string> files;
     std::string output;
     bool inPlace = false;
+    bool textCommand = false;
+    BatchOptions batch; // a text command's -O, -r, --jobs, progress...
 };
 
 CommandLine::CommandLine(std::string version)
@@ -54,6 +57,8 @@ CLI::App &CommandLine::addTextCommand(const std::string &name, const std::string
                  "replace each FILE by its output, atomically; a file that fails is left as it was and "
                  "the next one is still converted")
         ->excludes("--output");
+    command.textCommand = true;
+    addBatchOptions(app, command.batch);
     return app;
 }
 
@@ -167,6 +172,8 @@ int CommandLine::run(int argc, const char *const *argv, std::ostream &out, std::
         to.kind = Destination::Kind::File;
         to.path = chosen->output;
     }
+    if (chosen->textCommand)
+        return runFiles(transform, chosen->make, *chosen->app, chosen->files, to, chosen->batch, outFd, err);
     return runTransform(transform, chosen->files, to, outFd, err);
 }
 

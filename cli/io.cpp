@@ -1,5 +1,6 @@
 #include "cli/io.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +20,8 @@ constexpr std::size_t kBufferSize = 1 << 16;
 Writer::Writer(int fd) : m_fd(fd) {
     m_buffer.reserve(kBufferSize);
 }
+
+Writer::Writer(std::string &sink) : m_fd(-1), m_sink(&sink) {}
 
 void Writer::write(std::string_view bytes) {
     if (m_error)
@@ -43,6 +46,10 @@ bool Writer::flush() {
 }
 
 void Writer::writeThrough(std::string_view bytes) {
+    if (m_sink) {
+        m_sink->append(bytes);
+        return;
+    }
     while (!bytes.empty() && !m_error) {
         const ssize_t done = ::write(m_fd, bytes.data(), bytes.size());
         if (done < 0) {
@@ -73,16 +80,35 @@ Input::Input(std::string name) : m_name(std::move(name)) {
     }
 }
 
+Input::Input(std::string name, std::string_view bytes)
+    : m_name(std::move(name)), m_inMemory(true), m_bytes(bytes) {}
+
+long long Input::knownSize() const {
+    struct stat st {};
+    if (m_inMemory || m_fd < 0 || ::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return -1;
+    return static_cast<long long>(st.st_size);
+}
+
 Input::~Input() {
     if (m_fd >= 0 && !isStdin())
         ::close(m_fd);
 }
 
 long Input::read(char *data, std::size_t size) {
+    if (m_inMemory) {
+        const std::size_t n = std::min(size, m_bytes.size());
+        std::memcpy(data, m_bytes.data(), n);
+        m_bytes.remove_prefix(n);
+        return static_cast<long>(n);
+    }
     for (;;) {
         const ssize_t got = ::read(m_fd, data, size);
-        if (got >= 0)
+        if (got >= 0) {
+            if (m_counter)
+                m_counter->fetch_add(static_cast<std::uint64_t>(got), std::memory_order_relaxed);
             return static_cast<long>(got);
+        }
         if (errno != EINTR) {
             m_error = errno;
             return -1;
@@ -91,6 +117,11 @@ long Input::read(char *data, std::size_t size) {
 }
 
 bool Input::readAll(std::string &out) {
+    if (m_inMemory) {
+        out.append(m_bytes);
+        m_bytes = {};
+        return true;
+    }
     struct stat st {};
     if (fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode))
         out.reserve(out.size() + static_cast<std::size_t>(st.st_size) + 1);

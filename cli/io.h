@@ -5,7 +5,9 @@
 
 #include "platform/atomic_file.h"
 
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -16,6 +18,8 @@ namespace cli {
 class Writer {
 public:
     explicit Writer(int fd);
+    // A writer that appends to `sink` (a piece of a text converted apart, a converted name).
+    explicit Writer(std::string &sink);
     Writer(const Writer &) = delete;
     Writer &operator=(const Writer &) = delete;
 
@@ -31,6 +35,7 @@ private:
     int m_fd;
     int m_error = 0;
     std::string m_buffer;
+    std::string *m_sink = nullptr;
 };
 
 // An input: standard input (name "-") or a named file, read whole or in slices.
@@ -39,11 +44,13 @@ public:
     // Opens `name` for reading ("-" is standard input, not owned). On failure isOpen() is false
     // and error() holds the errno.
     explicit Input(std::string name);
+    // An input of `bytes` that are already in memory (and must outlive it), named `name`.
+    Input(std::string name, std::string_view bytes);
     ~Input();
     Input(const Input &) = delete;
     Input &operator=(const Input &) = delete;
 
-    bool isOpen() const { return m_fd >= 0; }
+    bool isOpen() const { return m_fd >= 0 || m_inMemory; }
     const std::string &name() const { return m_name; }
     bool isStdin() const { return m_name == "-"; }
     // Up to `size` bytes; 0 at the end; -1 on a read error (kept in error()).
@@ -51,11 +58,18 @@ public:
     // Appends everything that is left to `out`; false on a read error.
     bool readAll(std::string &out);
     int error() const { return m_error; }
+    // The size of a regular file (standard input included), -1 for a pipe, a device or memory.
+    long long knownSize() const;
+    // Adds every byte read from now on to `*counter` (progress), which must outlive the reads.
+    void countInto(std::atomic<std::uint64_t> *counter) { m_counter = counter; }
 
 private:
     std::string m_name;
     int m_fd = -1;
     int m_error = 0;
+    bool m_inMemory = false;
+    std::string_view m_bytes;
+    std::atomic<std::uint64_t> *m_counter = nullptr;
 };
 
 // Files replaced atomically (or written directly where they are devices): the helper that the

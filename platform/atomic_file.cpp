@@ -63,7 +63,8 @@ struct TempSlot {
     std::atomic<int> state{0};
     char path[PATH_MAX];
 };
-constexpr int kTempSlots = 16;
+// One per file written at once: the batch runs at most 64 jobs.
+constexpr int kTempSlots = 64;
 TempSlot g_temps[kTempSlots];
 constexpr int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP};
 

@@ -47,6 +47,8 @@ PACKAGES=(
     lintian
     man-db
     bash-completion
+    parallel
+    bsdutils
 )
 
 missing=()

@@ -1,0 +1,170 @@
+#include "cli/split.h"
+
+#include "core/phrase_convert.h"
+
+#include <algorithm>
+#include <cstring>
+#include <deque>
+#include <future>
+#include <memory>
+
+namespace cli {
+
+std::size_t lastSafeLineCut(std::string_view text) {
+    for (std::size_t to = text.size(); to > 0;) {
+        const void *nl = memrchr(text.data(), '\n', to);
+        if (!nl)
+            return 0;
+        const std::size_t cut = static_cast<std::size_t>(static_cast<const char *>(nl) - text.data()) + 1;
+        if (core::lineCutIsSafe(text, cut))
+            return cut;
+        to = cut - 1;
+    }
+    return 0;
+}
+
+std::string renumberLines(const std::string &message, std::size_t lines) {
+    constexpr std::string_view kLine = "line ";
+    std::string out;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = message.find('\n', start);
+        const std::string_view line =
+            std::string_view(message).substr(start, end == std::string::npos ? std::string::npos : end - start);
+        std::size_t digits = 0;
+        if (line.substr(0, kLine.size()) == kLine)
+            while (kLine.size() + digits < line.size() && line[kLine.size() + digits] >= '0' &&
+                   line[kLine.size() + digits] <= '9')
+                ++digits;
+        if (digits > 0 && digits < 19 && line.substr(kLine.size() + digits, 1) == ":")
+            out += "line " + std::to_string(std::stoull(std::string(line.substr(kLine.size(), digits))) + lines) +
+                   std::string(line.substr(kLine.size() + digits));
+        else
+            out += line;
+        if (end == std::string::npos)
+            return out;
+        out += '\n';
+        start = end + 1;
+    }
+}
+
+namespace {
+
+struct Piece {
+    std::string text;
+    std::size_t linesBefore = 0;
+    std::string out;
+    Status status;
+};
+
+} // namespace
+
+Transform splitAtLines(std::vector<Transform> jobs, std::size_t piece) {
+    auto shared = std::make_shared<std::vector<Transform>>(std::move(jobs));
+    return [shared, piece](Input &in, Writer &out) -> Status {
+        std::vector<Transform> &jobs = *shared;
+        // Reads the next piece: `carry` and then up to `piece` bytes more, cut at the last safe
+        // line end (a piece without one grows until it has one or the input ends).
+        std::string carry;
+        bool ended = false;
+        bool readFailed = false;
+        auto nextPiece = [&](std::string &text) {
+            text = std::move(carry);
+            carry.clear();
+            std::size_t scanned = 0; // bytes of text already known to hold no safe cut
+            for (;;) {
+                const std::size_t had = text.size();
+                const std::size_t want = std::max(piece, had / 2);
+                text.resize(had + want);
+                std::size_t got = 0;
+                while (got < want) {
+                    const long n = in.read(text.data() + had + got, want - got);
+                    if (n < 0) {
+                        readFailed = true;
+                        break;
+                    }
+                    if (n == 0) {
+                        ended = true;
+                        break;
+                    }
+                    got += static_cast<std::size_t>(n);
+                }
+                text.resize(had + got);
+                if (ended || readFailed)
+                    return;
+                const std::size_t cut = lastSafeLineCut(std::string_view(text).substr(scanned));
+                if (cut > 0) {
+                    carry.assign(text, scanned + cut, std::string::npos);
+                    text.resize(scanned + cut);
+                    return;
+                }
+                scanned = text.size();
+            }
+        };
+
+        std::string first;
+        nextPiece(first);
+        if (readFailed)
+            return readFailure(in);
+        if (ended) {
+            Input whole(in.name(), first);
+            return jobs[0](whole, out);
+        }
+
+        std::deque<std::future<std::unique_ptr<Piece>>> running;
+        std::size_t launched = 0, lines = 0;
+        auto launch = [&](std::string text) {
+            auto p = std::make_unique<Piece>();
+            p->text = std::move(text);
+            p->linesBefore = lines;
+            lines += static_cast<std::size_t>(std::count(p->text.begin(), p->text.end(), '\n'));
+            Transform &job = jobs[launched++ % jobs.size()];
+            const std::string name = in.name();
+            running.push_back(std::async(std::launch::async, [p = std::move(p), &job, name]() mutable {
+                Input pieceIn(name, p->text);
+                Writer pieceOut(p->out);
+                p->status = job(pieceIn, pieceOut);
+                pieceOut.flush();
+                p->text.clear();
+                p->text.shrink_to_fit();
+                return std::move(p);
+            }));
+        };
+        launch(std::move(first));
+        Status result;
+        std::string refusals;
+        bool stopped = false;
+        while (!running.empty()) {
+            while (!stopped && !ended && !readFailed && running.size() < jobs.size()) {
+                std::string text;
+                nextPiece(text);
+                if (readFailed)
+                    break;
+                if (!text.empty() || !ended)
+                    launch(std::move(text));
+            }
+            std::unique_ptr<Piece> done = running.front().get();
+            running.pop_front();
+            if (stopped)
+                continue;
+            out.write(done->out);
+            if (done->status.code == kExitNoResult) {
+                refusals += (refusals.empty() ? "" : "\n") + renumberLines(done->status.message, done->linesBefore);
+                if (result.code == kExitOk)
+                    result = done->status;
+            } else if (done->status.code != kExitOk) {
+                result = done->status;
+                stopped = true;
+            }
+            if (readFailed && running.empty() && !stopped) {
+                result = readFailure(in);
+                stopped = true;
+            }
+        }
+        if (result.code == kExitNoResult)
+            result.message = refusals;
+        return result;
+    };
+}
+
+} // namespace cli

@@ -1,0 +1,29 @@
+#pragma once
+// One large text converted by several jobs at once: the input is cut into pieces at line ends,
+// each piece goes through its own copy of the transform, and the outputs are written in order.
+// Only for ways whose output on a text is the output on its lines, one after the other.
+
+#include "cli/transform.h"
+
+#include <cstddef>
+#include <vector>
+
+namespace cli {
+
+// Where `text` may be cut, after its last line break at which the pieces convert alone; 0 when it
+// holds none. Conservative for every way: a cut inside the reach of an ideographic description is
+// passed over, as the phrase conversion needs.
+std::size_t lastSafeLineCut(std::string_view text);
+
+// A transform that feeds pieces of about `piece` bytes, cut by lastSafeLineCut, to `jobs` (one
+// thread each, each transform used by one thread at a time); at most jobs.size() pieces are in
+// memory at once besides the one being read. An input that fits one piece goes to jobs[0] whole.
+// The output equals that of jobs[0] on the whole input. A piece refused line by line ("line N:
+// why", exit 1) is reported with the line numbers of the whole input and the rest still goes on;
+// any other failure ends the run after the output of the pieces before it and the failing piece's own.
+Transform splitAtLines(std::vector<Transform> jobs, std::size_t piece = std::size_t(4) << 20);
+
+// The message of a piece refused line by line, with each "line N:" moved on by `lines`.
+std::string renumberLines(const std::string &message, std::size_t lines);
+
+} // namespace cli
