@@ -50,6 +50,8 @@ std::string renumberLines(const std::string &message, std::size_t lines) {
 
 namespace {
 
+// A piece of the input and what its job made of it. The pieces are reused one per job, so that
+// their memory is allocated once and not faulted in again for every piece.
 struct Piece {
     std::string text;
     std::size_t linesBefore = 0;
@@ -63,15 +65,16 @@ Transform splitAtLines(std::vector<Transform> jobs, std::size_t piece) {
     auto shared = std::make_shared<std::vector<Transform>>(std::move(jobs));
     return [shared, piece](Input &in, Writer &out) -> Status {
         std::vector<Transform> &jobs = *shared;
+        std::vector<Piece> pieces(jobs.size());
         // Reads the next piece: `carry` and then up to `piece` bytes more, cut at the last safe
         // line end (a piece without one grows until it has one or the input ends).
         std::string carry;
         bool ended = false;
         bool readFailed = false;
         auto nextPiece = [&](std::string &text) {
-            text = std::move(carry);
+            text.assign(carry);
             carry.clear();
-            std::size_t scanned = 0; // bytes of text already known to hold no safe cut
+            std::size_t scanned = 0; // bytes of text known to hold no safe cut
             for (;;) {
                 const std::size_t had = text.size();
                 const std::size_t want = std::max(piece, had / 2);
@@ -92,68 +95,70 @@ Transform splitAtLines(std::vector<Transform> jobs, std::size_t piece) {
                 text.resize(had + got);
                 if (ended || readFailed)
                     return;
-                const std::size_t cut = lastSafeLineCut(std::string_view(text).substr(scanned));
-                if (cut > 0) {
-                    carry.assign(text, scanned + cut, std::string::npos);
-                    text.resize(scanned + cut);
+                // The safety of a cut looks back a little: start the search a little before.
+                const std::size_t from = scanned > 1024 ? scanned - 1024 : 0;
+                const std::size_t cut = lastSafeLineCut(std::string_view(text).substr(from));
+                if (cut > 0 && from + cut > scanned) {
+                    carry.assign(text, from + cut, std::string::npos);
+                    text.resize(from + cut);
                     return;
                 }
                 scanned = text.size();
             }
         };
 
-        std::string first;
-        nextPiece(first);
+        nextPiece(pieces[0].text);
         if (readFailed)
             return readFailure(in);
         if (ended) {
-            Input whole(in.name(), first);
+            Input whole(in.name(), pieces[0].text);
             return jobs[0](whole, out);
         }
 
-        std::deque<std::future<std::unique_ptr<Piece>>> running;
+        std::deque<std::pair<Piece *, std::future<void>>> running;
         std::size_t launched = 0, lines = 0;
-        auto launch = [&](std::string text) {
-            auto p = std::make_unique<Piece>();
-            p->text = std::move(text);
-            p->linesBefore = lines;
-            lines += static_cast<std::size_t>(std::count(p->text.begin(), p->text.end(), '\n'));
-            Transform &job = jobs[launched++ % jobs.size()];
-            const std::string name = in.name();
-            running.push_back(std::async(std::launch::async, [p = std::move(p), &job, name]() mutable {
-                Input pieceIn(name, p->text);
-                Writer pieceOut(p->out);
-                p->status = job(pieceIn, pieceOut);
-                pieceOut.flush();
-                p->text.clear();
-                p->text.shrink_to_fit();
-                return std::move(p);
-            }));
+        // Starts the job of the piece read into pieces[launched % jobs].
+        auto launch = [&]() {
+            const std::size_t slot = launched++ % jobs.size();
+            Piece &p = pieces[slot];
+            p.linesBefore = lines;
+            lines += static_cast<std::size_t>(std::count(p.text.begin(), p.text.end(), '\n'));
+            Transform &job = jobs[slot];
+            running.emplace_back(&p, std::async(std::launch::async, [&p, &job, name = in.name()] {
+                                     Input pieceIn(name, p.text);
+                                     p.out.clear();
+                                     Writer pieceOut(p.out);
+                                     p.status = job(pieceIn, pieceOut);
+                                     pieceOut.flush();
+                                 }));
         };
-        launch(std::move(first));
+        launch();
         Status result;
         std::string refusals;
         bool stopped = false;
         while (!running.empty()) {
             while (!stopped && !ended && !readFailed && running.size() < jobs.size()) {
-                std::string text;
+                std::string &text = pieces[launched % jobs.size()].text;
                 nextPiece(text);
                 if (readFailed)
                     break;
-                if (!text.empty() || !ended)
-                    launch(std::move(text));
+                if (!text.empty())
+                    launch();
             }
-            std::unique_ptr<Piece> done = running.front().get();
+            Piece &done = *running.front().first;
+            running.front().second.get();
             running.pop_front();
             if (stopped)
                 continue;
-            out.write(done->out);
-            if (done->status.code == kExitNoResult) {
-                refusals += (refusals.empty() ? "" : "\n") + renumberLines(done->status.message, done->linesBefore);
+            out.write(done.out);
+            if (done.status.code == kExitNoResult) {
+                if (!refusals.empty())
+                    refusals += '\n';
+                refusals += renumberLines(done.status.message, done.linesBefore);
                 if (result.code == kExitOk)
-                    result = done->status;
-            } else if (done->status.code != kExitOk) {
-                result = done->status;
+                    result = done.status;
+            } else if (done.status.code != kExitOk) {
+                result = done.status;
                 stopped = true;
             }
             if (readFailed && running.empty() && !stopped) {

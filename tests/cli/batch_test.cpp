@@ -59,10 +59,10 @@ TEST(SplitAtLines, PiecesGiveTheWholeOutputInOrder) {
         std::string input;
         std::size_t piece;
     } cases[] = {
-        {"many pieces", text, 1000},
+        {"many pieces", text, 8000},
         {"no final line break", text + "tail", 777},
         {"one piece", text, 1 << 20},
-        {"one line longer than a piece", std::string(5000, 'x') + "\n" + text, 100},
+        {"one line longer than a piece", std::string(20000, 'x') + "\n" + text, 5000},
         {"empty", "", 100},
         {"CRLF", "a\r\nb\r\nc\r\n", 2},
     };
