@@ -70,8 +70,7 @@ void Progress::start() {
         // A terminal is redrawn four times a second; a log gets a line every five seconds.
         const auto period = m_mode == Mode::Terminal ? std::chrono::milliseconds(250) : std::chrono::seconds(5);
         std::unique_lock lock(m_mutex);
-        if (m_mode == Mode::Terminal)
-            draw(false);
+        draw(false);
         while (!m_wake.wait_for(lock, period, [this] { return m_stopping; }))
             draw(false);
     });
