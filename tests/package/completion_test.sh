@@ -39,4 +39,7 @@ expect "--decode" lanternfin-cli money --dec
 expect "bank" lanternfin-cli money --style b
 expect "--capitals" lanternfin-cli numerals --cap
 expect "numerals" lanternfin-cli nu
+expect "--skip-existing" lanternfin-cli traditional --sk
+expect "--no-progress" lanternfin-cli convert --no
+expect "" lanternfin-cli round 2 --jo
 exit $failed
