@@ -165,9 +165,10 @@ struct Entry {
 // The work of one run: the entries in the order they are made, and those refused while planning.
 class Batch {
 public:
-    Batch(const BatchOptions &options, const CLI::App &command, std::vector<Transform> jobs, Progress &progress)
+    Batch(const BatchOptions &options, const CLI::App &command, std::shared_ptr<JobTransforms> jobs,
+          Progress &progress)
         : m_options(options), m_jobs(std::move(jobs)), m_progress(progress),
-          m_split(splitsAtLines(command) && m_jobs.size() > 1) {
+          m_split(m_jobs->count() > 1 && splitsAtLines(command)) {
         if (m_split)
             m_splitter = splitAtLines(m_jobs);
     }
@@ -222,10 +223,11 @@ public:
                 finish(e, e.type == Entry::Type::Link ? makeLink(e) : convertFile(e, transform));
             }
         };
+        m_jobs->ensure(static_cast<unsigned>(std::min<std::size_t>(m_jobs->count(), work.size())));
         std::vector<std::thread> threads;
-        for (std::size_t j = 1; j < m_jobs.size(); ++j)
-            threads.emplace_back(worker, std::ref(m_jobs[j]));
-        worker(m_jobs[0]);
+        for (std::size_t j = 1; j < m_jobs->size(); ++j)
+            threads.emplace_back(worker, std::ref((*m_jobs)[j]));
+        worker((*m_jobs)[0]);
         for (auto &t : threads)
             t.join();
         for (auto e = m_entries.rbegin(); e != m_entries.rend(); ++e)
@@ -263,7 +265,7 @@ private:
         for (std::size_t i = 0; i < named.size(); ++i) {
             std::optional<std::string> target = named[i].second;
             if (m_options.names) {
-                target = convertName(m_jobs[0], named[i].second);
+                target = convertName((*m_jobs)[0], named[i].second);
                 if (!target) {
                     refuse(named[i].first, "its name cannot be converted (the way refuses it, or it would be "
                                            "empty or hold a slash)");
@@ -488,7 +490,7 @@ private:
     }
 
     const BatchOptions &m_options;
-    std::vector<Transform> m_jobs;
+    std::shared_ptr<JobTransforms> m_jobs;
     Progress &m_progress;
     bool m_split;
     Transform m_splitter;
@@ -534,22 +536,12 @@ int runFiles(const Transform &first, const TransformFactory &make, const CLI::Ap
         return kExitUsage;
     }
     const bool split = !batch && jobCount(options) > 1 && splitsAtLines(command);
-    // One transform per job: a transform is used by one thread at a time.
-    std::vector<Transform> jobs{first};
-    if (batch || split) {
-        try {
-            for (unsigned j = 1; j < jobCount(options); ++j)
-                jobs.push_back(make());
-        } catch (const SetupFailure &failure) {
-            err << "lanternfin-cli: " << failure.status.message << '\n';
-            return failure.status.code;
-        }
-    }
+    auto jobs = std::make_shared<JobTransforms>(std::vector<Transform>{first}, make, jobCount(options));
     err.flush();
     Progress progress(Progress::modeFor(STDERR_FILENO, options.progress, options.noProgress), STDERR_FILENO, err);
 
     if (batch) {
-        Batch run(options, command, std::move(jobs), progress);
+        Batch run(options, command, jobs, progress);
         if (!run.checkArguments(files))
             return kExitUsage;
         if (!run.makeOutput())

@@ -61,11 +61,37 @@ struct Piece {
 
 } // namespace
 
+JobTransforms::JobTransforms(std::vector<Transform> given, std::function<Transform()> more, unsigned count)
+    : m_jobs(std::move(given)), m_more(std::move(more)), m_count(std::max<unsigned>(count, 1)) {}
+
+void JobTransforms::ensure(unsigned n) {
+    n = std::min(n, m_count);
+    while (m_jobs.size() < n) {
+        try {
+            if (!m_more)
+                throw SetupFailure{};
+            m_jobs.push_back(m_more());
+        } catch (const SetupFailure &) {
+            m_count = static_cast<unsigned>(m_jobs.size());
+            return;
+        }
+    }
+}
+
 Transform splitAtLines(std::vector<Transform> jobs, std::size_t piece) {
-    auto shared = std::make_shared<std::vector<Transform>>(std::move(jobs));
+    const auto count = static_cast<unsigned>(jobs.size());
+    return splitAtLines(std::make_shared<JobTransforms>(std::move(jobs), nullptr, count), piece);
+}
+
+Transform splitAtLines(std::shared_ptr<JobTransforms> shared, std::size_t piece) {
     return [shared, piece](Input &in, Writer &out) -> Status {
-        std::vector<Transform> &jobs = *shared;
-        std::vector<Piece> pieces(jobs.size());
+        JobTransforms &jobs = *shared;
+        jobs.ensure(1);
+        // A file known to fit one piece streams through the first job as it would alone.
+        const long long size = in.knownSize();
+        if (size >= 0 && static_cast<unsigned long long>(size) <= piece)
+            return jobs[0](in, out);
+        std::vector<Piece> pieces(jobs.count());
         // Reads the next piece: `carry` and then up to `piece` bytes more, cut at the last safe
         // line end (a piece without one grows until it has one or the input ends).
         std::string carry;
@@ -114,6 +140,8 @@ Transform splitAtLines(std::vector<Transform> jobs, std::size_t piece) {
             Input whole(in.name(), pieces[0].text);
             return jobs[0](whole, out);
         }
+        jobs.ensure(jobs.count());
+        pieces.resize(jobs.size());
 
         std::deque<std::pair<Piece *, std::future<void>>> running;
         std::size_t launched = 0, lines = 0;
