@@ -164,7 +164,7 @@ Transform splitAtLines(std::shared_ptr<JobTransforms> shared, std::size_t piece)
         Status result;
         std::string refusals;
         bool stopped = false;
-        while (!running.empty()) {
+        for (;;) {
             while (!stopped && !ended && !readFailed && running.size() < jobs.size()) {
                 std::string &text = pieces[launched % jobs.size()].text;
                 nextPiece(text);
@@ -173,6 +173,8 @@ Transform splitAtLines(std::shared_ptr<JobTransforms> shared, std::size_t piece)
                 if (!text.empty())
                     launch();
             }
+            if (running.empty())
+                break;
             Piece &done = *running.front().first;
             running.front().second.get();
             running.pop_front();
@@ -189,11 +191,9 @@ Transform splitAtLines(std::shared_ptr<JobTransforms> shared, std::size_t piece)
                 result = done.status;
                 stopped = true;
             }
-            if (readFailed && running.empty() && !stopped) {
-                result = readFailure(in);
-                stopped = true;
-            }
         }
+        if (readFailed && !stopped)
+            return readFailure(in);
         if (result.code == kExitNoResult)
             result.message = refusals;
         return result;
