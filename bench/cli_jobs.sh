@@ -27,7 +27,7 @@ best() { # best wall time of three runs of "$@", with its CPU time (user + syste
     for _ in 1 2 3; do
         rm -rf "$tmp/out"
         s=$(date +%s.%N)
-        /usr/bin/time -f '%U %S %M' -o "$tmp/time" "$@"
+        /usr/bin/time -f '%U %S %M' -o "$tmp/time" "$@" 2>>"$tmp/stderr"
         e=$(date +%s.%N)
         t=$(echo "$e - $s" | bc -l)
         if (( $(echo "$t < $b" | bc -l) )); then

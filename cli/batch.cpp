@@ -114,10 +114,19 @@ bool splitsAtLines(const CLI::App &command) {
     return false;
 }
 
+bool isDocumentHead(std::string_view head) {
+    using namespace std::string_view_literals;
+    return head.substr(0, 4) == "PK\x03\x04"sv || head.substr(0, 8) == "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"sv;
+}
+
+bool convertsDocuments(const CLI::App &) {
+    return false;
+}
+
 FileKind classifyFile(std::string_view name, std::string_view head, bool whole) {
     const std::string ext = extensionOf(name);
-    // Office and OpenDocument packages, whose text the documents engine converts in place.
-    if (isOneOf(ext, {"docx", "xlsx", "pptx", "odt", "ods", "odp"}))
+    // Office and OpenDocument packages, EPUB: their text is converted inside the package.
+    if (isDocumentHead(head) || isOneOf(ext, {"docx", "xlsx", "pptx", "odt", "ods", "odp", "epub"}))
         return FileKind::Document;
     if (isOneOf(ext, {"txt", "text", "md", "markdown", "rst", "org", "tex", "csv", "tsv", "srt", "ass", "ssa",
                       "vtt", "lrc", "sub", "htm", "html", "xhtml", "xml", "json", "yaml", "yml", "toml", "ini",
@@ -132,7 +141,8 @@ FileKind classifyFile(std::string_view name, std::string_view head, bool whole) 
 }
 
 std::optional<std::string> convertName(const Transform &transform, const std::string &name) {
-    Input in(name, name);
+    // Named "-", so that no way looks for a file of that name.
+    Input in("-", name);
     std::string converted;
     Writer out(converted);
     if (transform(in, out).code != kExitOk || !out.flush())
@@ -168,9 +178,9 @@ public:
     Batch(const BatchOptions &options, const CLI::App &command, std::shared_ptr<JobTransforms> jobs,
           Progress &progress)
         : m_options(options), m_jobs(std::move(jobs)), m_progress(progress),
-          m_split(m_jobs->count() > 1 && splitsAtLines(command)) {
+          m_split(m_jobs->count() > 1 && splitsAtLines(command)), m_documents(convertsDocuments(command)) {
         if (m_split)
-            m_splitter = splitAtLines(m_jobs);
+            m_splitter = splitAtLines(m_jobs, std::size_t(4) << 20, [](std::string_view head) { return !isDocumentHead(head); });
     }
 
     // False after naming each folder among `files` when -r is not given: a usage error.
@@ -397,7 +407,10 @@ private:
         switch (kind) {
         case FileKind::Text:
             return write(e, in, transform, Outcome::Converted);
-        case FileKind::Document: // copied until the documents engine is wired here
+        case FileKind::Document: // the way's transform converts a document whole, by its content
+            if (m_documents)
+                return write(e, in, transform, Outcome::Converted);
+            break;
         case FileKind::Other:
             break;
         }
@@ -493,6 +506,7 @@ private:
     std::shared_ptr<JobTransforms> m_jobs;
     Progress &m_progress;
     bool m_split;
+    bool m_documents;
     Transform m_splitter;
     std::vector<Entry> m_entries;
     dev_t m_outputDev = 0;
@@ -560,7 +574,9 @@ int runFiles(const Transform &first, const TransformFactory &make, const CLI::Ap
             total += static_cast<std::uint64_t>(st.st_size);
     }
     progress.setTotals(files.size() > 1 ? files.size() : 0, total);
-    const Transform inner = split ? splitAtLines(jobs) : first;
+    const Transform inner =
+        split ? splitAtLines(jobs, std::size_t(4) << 20, [](std::string_view head) { return !isDocumentHead(head); })
+              : first;
     const Transform counted = [&inner, &progress](Input &in, Writer &out) {
         in.countInto(&progress.bytes());
         const Status status = inner(in, out);

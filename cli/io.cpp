@@ -90,6 +90,24 @@ long long Input::knownSize() const {
     return static_cast<long long>(st.st_size);
 }
 
+std::string Input::head(std::size_t size) const {
+    std::string bytes;
+    if (knownSize() < 0)
+        return bytes;
+    bytes.resize(size);
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t n = ::pread(m_fd, bytes.data() + got, size - got, static_cast<off_t>(got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    bytes.resize(got);
+    return bytes;
+}
+
 Input::~Input() {
     if (m_fd >= 0 && !isStdin())
         ::close(m_fd);

@@ -60,6 +60,9 @@ public:
     int error() const { return m_error; }
     // The size of a regular file (standard input included), -1 for a pipe, a device or memory.
     long long knownSize() const;
+    // Up to `size` bytes from the start of a regular file, without reading it (the next read still
+    // starts where it would); empty for a pipe, a device or memory.
+    std::string head(std::size_t size) const;
     // Adds every byte read from now on to `*counter` (progress), which must outlive the reads.
     void countInto(std::atomic<std::uint64_t> *counter) { m_counter = counter; }
 

@@ -83,13 +83,13 @@ Transform splitAtLines(std::vector<Transform> jobs, std::size_t piece) {
     return splitAtLines(std::make_shared<JobTransforms>(std::move(jobs), nullptr, count), piece);
 }
 
-Transform splitAtLines(std::shared_ptr<JobTransforms> shared, std::size_t piece) {
-    return [shared, piece](Input &in, Writer &out) -> Status {
+Transform splitAtLines(std::shared_ptr<JobTransforms> shared, std::size_t piece, CutTest cut) {
+    return [shared, piece, cut](Input &in, Writer &out) -> Status {
         JobTransforms &jobs = *shared;
         jobs.ensure(1);
         // A file known to fit one piece streams through the first job as it would alone.
         const long long size = in.knownSize();
-        if (size >= 0 && static_cast<unsigned long long>(size) <= piece)
+        if (size >= 0 && (static_cast<unsigned long long>(size) <= piece || (cut && !cut(in.head(4096)))))
             return jobs[0](in, out);
         std::vector<Piece> pieces(jobs.count());
         // Reads the next piece: `carry` and then up to `piece` bytes more, cut at the last safe
@@ -137,7 +137,7 @@ Transform splitAtLines(std::shared_ptr<JobTransforms> shared, std::size_t piece)
         if (readFailed)
             return readFailure(in);
         if (ended) {
-            Input whole(in.name(), pieces[0].text);
+            Input whole("-", pieces[0].text);
             return jobs[0](whole, out);
         }
         jobs.ensure(jobs.count());
@@ -152,8 +152,8 @@ Transform splitAtLines(std::shared_ptr<JobTransforms> shared, std::size_t piece)
             p.linesBefore = lines;
             lines += static_cast<std::size_t>(std::count(p.text.begin(), p.text.end(), '\n'));
             Transform &job = jobs[slot];
-            running.emplace_back(&p, std::async(std::launch::async, [&p, &job, name = in.name()] {
-                                     Input pieceIn(name, p.text);
+            running.emplace_back(&p, std::async(std::launch::async, [&p, &job] {
+                                     Input pieceIn("-", p.text);
                                      p.out.clear();
                                      Writer pieceOut(p.out);
                                      p.status = job(pieceIn, pieceOut);

@@ -42,7 +42,11 @@ private:
 // The output equals that of jobs[0] on the whole input. A piece refused line by line ("line N:
 // why", exit 1) is reported with the line numbers of the whole input and the rest still goes on;
 // any other failure ends the run after the output of the pieces before it and the failing piece's own.
-Transform splitAtLines(std::shared_ptr<JobTransforms> jobs, std::size_t piece = std::size_t(4) << 20);
+// A regular file whose first bytes fail `cut` (a document, which is converted whole) is given to
+// the first job as it is. The pieces are memory inputs named "-", so that no way looks at a file.
+using CutTest = std::function<bool(std::string_view head)>;
+Transform splitAtLines(std::shared_ptr<JobTransforms> jobs, std::size_t piece = std::size_t(4) << 20,
+                       CutTest cut = nullptr);
 Transform splitAtLines(std::vector<Transform> jobs, std::size_t piece = std::size_t(4) << 20);
 
 // The message of a piece refused line by line, with each "line N:" moved on by `lines`.

@@ -56,6 +56,7 @@ void makeTree(const Folder &f) {
     writeFile(f / "src/sub/deep/notes", "没有扩展名的中文文本\n");
     writeFile(f / "src/img.bin", std::string("\x89PNG\0\0简体\xff", 12));
     writeFile(f / "src/bad.txt", "好\xff\n");
+    writeFile(f / "src/报告.docx", std::string("PK\x03\x04\x14\0\0\0简体", 14));
     writeFile(f / "src/run.sh", "#!/bin/sh\necho 汉字\n");
     ::chmod((f / "src/run.sh").c_str(), 0755);
     ::chmod((f / "src/sub").c_str(), 0750);
@@ -78,14 +79,15 @@ TEST(CliBatch, MirrorConvertsEachTextAsAloneAndCopiesTheRest) {
         const ShellRun run = runShell(f, "$CLI " + way + " --no-progress -r src -O out");
         EXPECT_EQ(run.status, 1) << run.err; // bad.txt refused, the rest done
         EXPECT_TRUE(contains(run.err, "lanternfin-cli: src/bad.txt: input is not valid UTF-8")) << run.err;
-        EXPECT_TRUE(contains(run.err, "4 converted, 3 copied, 1 refused")) << run.err;
+        EXPECT_TRUE(contains(run.err, "4 converted, 4 copied, 1 refused")) << run.err;
         for (const char *text : {"src/a.txt", "src/sub/b.md", "src/sub/deep/notes", "src/run.sh"}) {
             SCOPED_TRACE(text);
             const ShellRun alone = runShell(f, "$CLI " + way + " " + text);
             ASSERT_EQ(alone.status, 0);
             EXPECT_EQ(readFile(f / "out" / text), alone.out);
         }
-        EXPECT_EQ(readFile(f / "out/src/img.bin"), readFile(f / "src/img.bin"));
+        for (const char *copied : {"src/img.bin", "src/报告.docx"})
+            EXPECT_EQ(readFile(f / "out" / copied), readFile(f / copied)) << copied;
         EXPECT_FALSE(fs::exists(f / "out/src/bad.txt"));
         EXPECT_EQ(fs::read_symlink(f / "out/src/link"), "a.txt");
         EXPECT_EQ(fs::read_symlink(f / "out/src/outside"), "/etc/passwd"); // a link, never followed
