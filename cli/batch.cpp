@@ -126,7 +126,7 @@ bool convertsDocuments(const CLI::App &) {
 FileKind classifyFile(std::string_view name, std::string_view head, bool whole) {
     const std::string ext = extensionOf(name);
     // Office and OpenDocument packages, EPUB: their text is converted inside the package.
-    if (isDocumentHead(head) || isOneOf(ext, {"docx", "xlsx", "pptx", "odt", "ods", "odp", "epub"}))
+    if (isOneOf(ext, {"docx", "docm", "dotx", "xlsx", "xlsm", "pptx", "odt", "ods", "odp", "epub"}))
         return FileKind::Document;
     if (isOneOf(ext, {"txt", "text", "md", "markdown", "rst", "org", "tex", "csv", "tsv", "srt", "ass", "ssa",
                       "vtt", "lrc", "sub", "htm", "html", "xhtml", "xml", "json", "yaml", "yml", "toml", "ini",

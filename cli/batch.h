@@ -40,8 +40,8 @@ void addBatchOptions(CLI::App &command, BatchOptions &options);
 bool splitsAtLines(const CLI::App &command);
 
 // The documents engine's two hooks. Whether the first bytes of a file make it a document (a ZIP
-// package or an OLE file) that is converted whole, never cut or read as text; and whether the way
-// converts documents: until it does, a document is copied unchanged.
+// package, an OLE file) that a way converts whole, so that it is never cut into pieces; and whether
+// the way converts documents: until it does, a document is copied unchanged.
 bool isDocumentHead(std::string_view head);
 bool convertsDocuments(const CLI::App &command);
 
@@ -49,9 +49,9 @@ bool convertsDocuments(const CLI::App &command);
 // its format, or something else that is copied as it is.
 enum class FileKind { Text, Document, Other };
 
-// `name` is the file's name, `head` its first bytes (`whole`: all of them). A head that
-// isDocumentHead() accepts, or a document extension (.docx, .xlsx, .pptx, .odt, .ods, .odp, .epub),
-// is a document; known text extensions (.txt, .md, .csv, .srt, .html, ...) are text whatever they
+// `name` is the file's name, `head` its first bytes (`whole`: all of them). The extensions of the
+// formats the documents engine converts (.docx, .xlsx, .pptx, .odt, .ods, .odp, .epub) are documents
+// (a damaged one is refused, not copied; a .zip or a legacy .doc is another file); known text extensions (.txt, .md, .csv, .srt, .html, ...) are text whatever they
 // hold, so that a text in another encoding is refused rather than copied unconverted; any other
 // non-empty file is text when its head is valid UTF-8 without a NUL byte.
 FileKind classifyFile(std::string_view name, std::string_view head, bool whole);

@@ -104,7 +104,7 @@ TEST(ClassifyFile, ExtensionsThenContent) {
     } cases[] = {
         {"a.txt", "\xff\xfe", true, FileKind::Text}, // refused later, not copied unconverted
         {"报告.DOCX", "PK", true, FileKind::Document},
-        {"named.txt", std::string("PK\x03\x04\0\0", 6), true, FileKind::Document}, // told by content first
+        {"archive.zip", std::string("PK\x03\x04\0\0", 6), true, FileKind::Other}, // a ZIP that is no document
         {"notes", "汉字\n", true, FileKind::Text},
         {"script.py", "print('汉字')", true, FileKind::Text},
         {"image.png", std::string("\x89PNG\r\n\x1a\n\0\0", 10), true, FileKind::Other},
