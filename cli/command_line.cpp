@@ -18,6 +18,9 @@ constexpr const char *kFooter =
     "file is left exactly as it was. With -o FILE the first failure ends the run and FILE is not\n"
     "written. The exit status is then that of the first failure.\n"
     "\n"
+    "Folders: -O DST writes each FILE into the folder DST (-r: folders with all they hold), text\n"
+    "converted and other files copied, with --jobs N at once; see man lanternfin-cli.\n"
+    "\n"
     "Exit status: 0 success, 1 no result, 2 usage error, invalid UTF-8 or missing data file,\n"
     "3 amount too large, 4 a file could not be read, written or replaced.";
 

@@ -84,13 +84,17 @@ Input::Input(std::string name, std::string_view bytes)
     : m_name(std::move(name)), m_inMemory(true), m_bytes(bytes) {}
 
 long long Input::knownSize() const {
+    if (m_inMemory)
+        return static_cast<long long>(m_bytes.size());
     struct stat st {};
-    if (m_inMemory || m_fd < 0 || ::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode))
+    if (m_fd < 0 || ::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode))
         return -1;
     return static_cast<long long>(st.st_size);
 }
 
 std::string Input::head(std::size_t size) const {
+    if (m_inMemory)
+        return std::string(m_bytes.substr(0, size));
     std::string bytes;
     if (knownSize() < 0)
         return bytes;

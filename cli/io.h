@@ -58,10 +58,11 @@ public:
     // Appends everything that is left to `out`; false on a read error.
     bool readAll(std::string &out);
     int error() const { return m_error; }
-    // The size of a regular file (standard input included), -1 for a pipe, a device or memory.
+    // The size of a regular file (standard input included) or of bytes in memory; -1 for a pipe or
+    // a device.
     long long knownSize() const;
-    // Up to `size` bytes from the start of a regular file, without reading it (the next read still
-    // starts where it would); empty for a pipe, a device or memory.
+    // Up to `size` bytes from the start of a regular file or memory, without reading them (the next
+    // read still starts where it would); empty for a pipe or a device.
     std::string head(std::size_t size) const;
     // Adds every byte read from now on to `*counter` (progress), which must outlive the reads.
     void countInto(std::atomic<std::uint64_t> *counter) { m_counter = counter; }

@@ -87,9 +87,11 @@ Transform splitAtLines(std::shared_ptr<JobTransforms> shared, std::size_t piece,
     return [shared, piece, cut](Input &in, Writer &out) -> Status {
         JobTransforms &jobs = *shared;
         jobs.ensure(1);
-        // A file known to fit one piece streams through the first job as it would alone.
+        // Only a file is cut: a pipe streams through the first job as it always did, so that each
+        // line of `tail -f` still comes out as it comes in. So does a file that fits one piece, and
+        // a document.
         const long long size = in.knownSize();
-        if (size >= 0 && (static_cast<unsigned long long>(size) <= piece || (cut && !cut(in.head(4096)))))
+        if (size < 0 || static_cast<unsigned long long>(size) <= piece || (cut && !cut(in.head(4096))))
             return jobs[0](in, out);
         std::vector<Piece> pieces(jobs.count());
         // Reads the next piece: `carry` and then up to `piece` bytes more, cut at the last safe

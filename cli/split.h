@@ -38,7 +38,8 @@ private:
 
 // A transform that feeds pieces of about `piece` bytes, cut by lastSafeLineCut, to `jobs` (one
 // thread each, each transform used by one thread at a time); at most jobs.size() pieces are in
-// memory at once besides the one being read. An input that fits one piece goes to jobs[0] whole.
+// memory at once besides the one being read. A pipe, and a file that fits one piece, go to jobs[0]
+// as they are.
 // The output equals that of jobs[0] on the whole input. A piece refused line by line ("line N:
 // why", exit 1) is reported with the line numbers of the whole input and the rest still goes on;
 // any other failure ends the run after the output of the pieces before it and the failing piece's own.
