@@ -274,7 +274,8 @@ private:
         std::vector<std::optional<std::string>> targets;
         for (std::size_t i = 0; i < named.size(); ++i) {
             std::optional<std::string> target = named[i].second;
-            if (m_options.names) {
+            const bool dots = named[i].second == "." || named[i].second == ".." || named[i].second == "/";
+            if (m_options.names && !dots) {
                 target = convertName((*m_jobs)[0], named[i].second);
                 if (!target) {
                     refuse(named[i].first, "its name cannot be converted (the way refuses it, or it would be "
