@@ -409,8 +409,9 @@ private:
         case FileKind::Text:
             return write(e, in, transform, Outcome::Converted);
         case FileKind::Document: // the way's transform converts a document whole, by its content
+            // A damaged or unsupported document is refused with the engine's reason, as content.
             if (m_documents)
-                return write(e, in, transform, Outcome::Converted);
+                return write(e, in, transform, Outcome::Converted, true);
             break;
         case FileKind::Other:
             break;
@@ -449,7 +450,7 @@ private:
     }
 
     // Writes the output of `transform` on `in` to the entry's target, atomically, with its mode.
-    FileResult write(const Entry &e, Input &in, const Transform &transform, Outcome done) {
+    FileResult write(const Entry &e, Input &in, const Transform &transform, Outcome done, bool document = false) {
         AtomicFile file(e.dst);
         if (file.fd() < 0)
             return {Outcome::Failed, file.message()};
@@ -458,7 +459,7 @@ private:
         const Status status = transform(in, out);
         if (status.code != kExitOk) {
             file.discard();
-            return {status.code == kExitIo ? Outcome::Failed : Outcome::Refused, status.message};
+            return {status.code == kExitIo && !document ? Outcome::Failed : Outcome::Refused, status.message};
         }
         if (!out.flush()) {
             file.discard();
