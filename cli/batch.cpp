@@ -3,6 +3,7 @@
 #include "cli/progress.h"
 #include "cli/split.h"
 #include "core/utf.h"
+#include "platform/document_file.h"
 #include "platform/phrase_config.h"
 
 #include <algorithm>
@@ -115,12 +116,12 @@ bool splitsAtLines(const CLI::App &command) {
 }
 
 bool isDocumentHead(std::string_view head) {
-    using namespace std::string_view_literals;
-    return head.substr(0, 4) == "PK\x03\x04"sv || head.substr(0, 8) == "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"sv;
+    return platform::isDocument(head);
 }
 
-bool convertsDocuments(const CLI::App &) {
-    return false;
+bool convertsDocuments(const CLI::App &command) {
+    // The commands whose transform converts a document file whole (cli/documents.h).
+    return isOneOf(command.get_name(), {"convert", "traditional", "simplified", "upper", "lower"});
 }
 
 FileKind classifyFile(std::string_view name, std::string_view head, bool whole) {

@@ -40,8 +40,9 @@ void addBatchOptions(CLI::App &command, BatchOptions &options);
 bool splitsAtLines(const CLI::App &command);
 
 // The documents engine's two hooks. Whether the first bytes of a file make it a document (a ZIP
-// package, an OLE file) that a way converts whole, so that it is never cut into pieces; and whether
-// the way converts documents: until it does, a document is copied unchanged.
+// package, an OLE file, a web page) that a way converts whole, so that it is never cut into pieces;
+// and whether the way converts documents (convert, traditional, simplified, upper, lower): with the
+// others a document is copied unchanged.
 bool isDocumentHead(std::string_view head);
 bool convertsDocuments(const CLI::App &command);
 

@@ -22,7 +22,8 @@ constexpr const char *kFooter =
     "converted and other files copied, with --jobs N at once; see man lanternfin-cli.\n"
     "\n"
     "Exit status: 0 success, 1 no result, 2 usage error, invalid UTF-8 or missing data file,\n"
-    "3 amount too large, 4 a file could not be read, written or replaced.";
+    "3 amount too large or a document part past the limits, 4 a file could not be read, written or\n"
+    "replaced, or a document that is damaged or not supported (.doc, .xls, .ppt, encrypted).";
 
 } // namespace
 

@@ -404,11 +404,17 @@ Transform readingTransform(const core::PinyinStyle &style, bool lines) {
 
 // Streams the input through the phrase conversion of OpenCC configuration `name` (loaded from its
 // prepared image when that is current); blocks are cut where that changes nothing.
-Transform convertTransform(const std::string &name) {
+Transform convertTextTransform(std::shared_ptr<const core::PhraseConverter> converter);
+
+Transform convertTransform(const std::string &name, const core::document::PartOptions &part) {
     auto load = platform::loadPhraseConverter(name);
     if (!load.converter)
         throw SetupFailure{{kExitUsage, "cannot load " + load.failedPath + (load.why.empty() ? "" : ": " + load.why)}};
     auto converter = std::make_shared<const core::PhraseConverter>(std::move(*load.converter));
+    return withDocuments(convertTextTransform(converter), phraseDocuments(converter), part);
+}
+
+Transform convertTextTransform(std::shared_ptr<const core::PhraseConverter> converter) {
     return [converter](Input &in, Writer &out) -> Status {
         const auto result = platform::convertStream(
             *converter, [&in](char *data, std::size_t n) { return in.read(data, n); },
@@ -475,23 +481,48 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
         "read the input as numerals of either style and write the number (一千零五点五 -> 1005.5); anything "
         "else exits 1, naming the first wrong character");
     numerals.add_flag("--capitals", o.capitals, "capital digits (壹仟零伍点伍)")->excludes(numeralsDecode);
-    text("traditional", "simplified characters made traditional (简体 -> 簡體)",
-         [&o] { return mapTransform(loadDictionary(platform::kSimplifiedToTraditionalFile), o.lines); });
-    text("simplified", "traditional characters made simplified (簡體 -> 简体)",
-         [&o] { return mapTransform(loadDictionary(platform::kTraditionalToSimplifiedFile), o.lines); });
+    // A document given as a FILE is converted whole, keeping everything but its text (cli/documents.h).
+    auto mapDocuments = [&o](const char *file, core::document::ScriptDirection direction) {
+        const auto map = loadDictionary(file);
+        return withDocuments(mapTransform(map, o.lines), codePointDocuments(map), partOptions(direction, o.documents));
+    };
+    CLI::App &traditional =
+        text("traditional", "simplified characters made traditional (简体 -> 簡體); documents too (see convert)",
+             [mapDocuments] {
+                 return mapDocuments(platform::kSimplifiedToTraditionalFile,
+                                     core::document::ScriptDirection::ToTraditional);
+             });
+    addFontsOption(traditional, o.documents);
+    CLI::App &simplified =
+        text("simplified", "traditional characters made simplified (簡體 -> 简体); documents too (see convert)",
+             [mapDocuments] {
+                 return mapDocuments(platform::kTraditionalToSimplifiedFile,
+                                     core::document::ScriptDirection::ToSimplified);
+             });
+    addFontsOption(simplified, o.documents);
     CLI::App &convert = cl.addTextCommand(
-        "convert", "phrases converted as the OpenCC configuration NAME defines it (s2t, t2s, s2twp, ...)",
-        [&o] { return convertTransform(o.config); });
+        "convert",
+        "phrases converted as the OpenCC configuration NAME defines it (s2t, t2s, s2twp, ...). A FILE that is a "
+        "document (.docx .docm .dotx .xlsx .xlsm .pptx .odt .ods .odp .epub .html .xhtml, told by its content) is "
+        "converted whole: only its text changes, everything else is kept byte for byte, and one that needs no "
+        "change comes out identical; a legacy or encrypted Office file is refused (exit 4), a part past 256 MB "
+        "or 1000 times its compressed size too (exit 3)",
+        [&o] { return convertTransform(o.config, partOptionsOfConfig(o.config, o.documents)); });
+    addFontsOption(convert, o.documents);
     convert
         .add_option("-c,--config", o.config,
                     "an OpenCC configuration: a name such as s2t or s2twp (with or without .json) or the "
                     "path of a JSON file")
         ->type_name("NAME")
         ->required();
-    text("upper", "the text in upper case",
-         [&o] { return mapTransform(shared(platform::upperCaseMap()), o.lines); });
-    text("lower", "the text in lower case",
-         [&o] { return mapTransform(shared(platform::lowerCaseMap()), o.lines); });
+    auto caseDocuments = [&o](core::CodePointMap map) {
+        const auto shared = std::make_shared<const core::CodePointMap>(std::move(map));
+        return withDocuments(mapTransform(shared, o.lines), codePointDocuments(shared), {});
+    };
+    text("upper", "the text in upper case; documents too (see convert)",
+         [caseDocuments] { return caseDocuments(platform::upperCaseMap()); });
+    text("lower", "the text in lower case; documents too (see convert)",
+         [caseDocuments] { return caseDocuments(platform::lowerCaseMap()); });
     // Without reading options, the window's capitalised pinyin; with any, the readings.
     struct ReadingOptions {
         CLI::Option *tone, *separator, *initials;

@@ -2,6 +2,7 @@
 // The commands of lanternfin-cli, each a transform registered on the command line.
 
 #include "cli/command_line.h"
+#include "cli/documents.h"
 
 #include <string>
 #include <vector>
@@ -24,6 +25,8 @@ struct CommandOptions {
     std::string yuan = "元";
     // numerals
     bool capitals = false;
+    // documents (traditional, simplified, convert)
+    DocumentOptions documents;
 };
 
 // Registers every command on `commandLine`; `options` must outlive its run().

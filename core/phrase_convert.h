@@ -7,6 +7,8 @@
 // The converter is a set of flat arrays (an image) that can be written to a file and used again
 // straight from memory, without rebuilding.
 
+#include "segment.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -96,6 +98,13 @@ public:
         convert(in, out, true);
         return out;
     }
+
+    // The conversion of `in` (valid UTF-8), equal to convert(in), with its segmentation: `out` and
+    // `segments` are replaced by the result and by the segments in code points, each output piece
+    // attributed to the source span it came from through normalization, segmentation and every
+    // step, as finely as the steps allow (a key matched in any step joins the spans it covers).
+    // Characters that pass unchanged are segments of their own.
+    void convertSegmented(std::string_view in, std::string &out, std::vector<Segment> &segments) const;
 
     // Whether no key holds a line break: then the conversion of a text is the conversion of its
     // lines (each with its line break) one by one, and they may be converted apart.

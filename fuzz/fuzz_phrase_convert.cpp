@@ -2,7 +2,8 @@
 // Byte 0 picks the configuration. Then either the rest is the text (when it is valid UTF-8), or
 // pairs of bytes pick keys and values of the configuration's own dictionaries, so that phrases
 // meet and overlap far more often than in random bytes. The text is also converted in pieces, as a
-// stream does, which must give the same result.
+// stream does, which must give the same result, and with its segmentation, which must cover the
+// text and the result.
 
 #include "core/phrase_convert.h"
 #include "core/utf.h"
@@ -85,6 +86,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     const std::string ours = l.ours->convert(text);
     fuzz::check(ours == theirs(*l.theirs, text), "same output as libopencc");
+
+    // With its segmentation: the same output, the segments covering both texts in order.
+    std::string segmented;
+    std::vector<core::Segment> segments;
+    l.ours->convertSegmented(text, segmented, segments);
+    fuzz::check(segmented == ours, "segmented conversion the same as plain");
+    std::size_t src = 0, dst = 0;
+    for (const auto &s : segments) {
+        fuzz::check(s.srcBegin == src && s.outBegin == dst && s.srcEnd > s.srcBegin && s.outEnd >= s.outBegin,
+                    "segments follow each other");
+        src = s.srcEnd;
+        dst = s.outEnd;
+    }
+    auto count = [](const std::string &t) {
+        std::size_t n = 0;
+        for (const char b : t)
+            n += (static_cast<unsigned char>(b) & 0xC0) != 0x80;
+        return n;
+    };
+    fuzz::check(src == count(text) && dst == count(ours), "segments cover both texts");
 
     // In pieces of a few bytes, each cut at a character boundary, the unconverted rest passed again.
     std::string out, pending;

@@ -20,6 +20,10 @@ PACKAGES=(
     python3-jieba
     bzip2
     nlohmann-json3-dev
+    libzip-dev
+    zlib1g-dev
+    zip
+    unzip
     qt6-base-dev
     qt6-wayland
     qt6-translations-l10n

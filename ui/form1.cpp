@@ -5,6 +5,7 @@
 #include "core/amount.h"
 #include "core/proportion.h"
 #include "edge_docking.h"
+#include "file_conversion.h"
 #include "form1_controls.h"
 #include "layout.h"
 #include "resources.h"
@@ -114,6 +115,9 @@ void Form1::buildControls() {
     connect(timerLoad, &QTimer::timeout, this, &Form1::timerLoad_Timer);
 
     buildWays();
+    // Files dropped on the window or chosen in the menus of 繁体 and 简体 (file_conversion.h).
+    new FileConversion(this, Text1, {cmdft, ways(cmdft), OwnWay::Traditional},
+                       {cmdjt, ways(cmdjt), OwnWay::Simplified}, m_services.text);
 
     if (!m_services.text.toTraditional || !m_services.text.toSimplified) {
         const QString why = QString::fromStdString(m_services.text.dictionaryError);

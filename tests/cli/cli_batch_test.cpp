@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <vector>
 #include <unistd.h>
 
 namespace {
@@ -56,7 +57,8 @@ void makeTree(const Folder &f) {
     writeFile(f / "src/sub/deep/notes", "没有扩展名的中文文本\n");
     writeFile(f / "src/img.bin", std::string("\x89PNG\0\0简体\xff", 12));
     writeFile(f / "src/bad.txt", "好\xff\n");
-    writeFile(f / "src/报告.docx", std::string("PK\x03\x04\x14\0\0\0简体", 14));
+    writeFile(f / "src/damaged.docx", std::string("PK\x03\x04\x14\0\0\0简体", 14));
+    fs::copy_file(LANTERNFIN_DOCUMENT_TEST_DATA "/sample-lo.docx", f / "src/报告.docx");
     writeFile(f / "src/run.sh", "#!/bin/sh\necho 汉字\n");
     ::chmod((f / "src/run.sh").c_str(), 0755);
     ::chmod((f / "src/sub").c_str(), 0750);
@@ -73,21 +75,34 @@ mode_t modeOf(const fs::path &p) {
 TEST(CliBatch, MirrorConvertsEachTextAsAloneAndCopiesTheRest) {
     Folder f;
     makeTree(f);
-    for (const std::string way : {"traditional", "convert -c s2t", "pinyin --tone marks"}) {
+    const struct {
+        std::string way;
+        bool documents; // converts documents (the others copy them)
+    } ways[] = {{"traditional", true}, {"convert -c s2t", true}, {"pinyin --tone marks", false}};
+    for (const auto &[way, documents] : ways) {
         SCOPED_TRACE(way);
         fs::remove_all(f / "out");
         const ShellRun run = runShell(f, "$CLI " + way + " --no-progress -r src -O out");
-        EXPECT_EQ(run.status, 1) << run.err; // bad.txt refused, the rest done
+        EXPECT_EQ(run.status, 1) << run.err; // bad.txt refused (and the damaged document), the rest done
         EXPECT_TRUE(contains(run.err, "lanternfin-cli: src/bad.txt: input is not valid UTF-8")) << run.err;
-        EXPECT_TRUE(contains(run.err, "4 converted, 4 copied, 1 refused")) << run.err;
-        for (const char *text : {"src/a.txt", "src/sub/b.md", "src/sub/deep/notes", "src/run.sh"}) {
-            SCOPED_TRACE(text);
-            const ShellRun alone = runShell(f, "$CLI " + way + " " + text);
+        EXPECT_TRUE(contains(run.err, documents ? "5 converted, 3 copied, 2 refused" : "4 converted, 5 copied, 1 refused"))
+            << run.err;
+        std::vector<std::string> converted = {"src/a.txt", "src/sub/b.md", "src/sub/deep/notes", "src/run.sh"};
+        std::vector<std::string> copied = {"src/img.bin"};
+        (documents ? converted : copied).push_back("src/报告.docx");
+        if (!documents)
+            copied.push_back("src/damaged.docx");
+        for (const std::string &file : converted) {
+            SCOPED_TRACE(file);
+            const ShellRun alone = runShell(f, "$CLI " + way + " " + file);
             ASSERT_EQ(alone.status, 0);
-            EXPECT_EQ(readFile(f / "out" / text), alone.out);
+            EXPECT_EQ(readFile(f / "out" / file), alone.out);
         }
-        for (const char *copied : {"src/img.bin", "src/报告.docx"})
-            EXPECT_EQ(readFile(f / "out" / copied), readFile(f / copied)) << copied;
+        for (const std::string &file : copied)
+            EXPECT_EQ(readFile(f / "out" / file), readFile(f / file)) << file;
+        EXPECT_EQ(fs::exists(f / "out/src/damaged.docx"), !documents);
+        if (documents)
+            EXPECT_NE(readFile(f / "out/src/报告.docx"), readFile(f / "src/报告.docx"));
         EXPECT_FALSE(fs::exists(f / "out/src/bad.txt"));
         EXPECT_EQ(fs::read_symlink(f / "out/src/link"), "a.txt");
         EXPECT_EQ(fs::read_symlink(f / "out/src/outside"), "/etc/passwd"); // a link, never followed

@@ -120,6 +120,32 @@ protected:
     }
 };
 
+// The segmented conversion of `text`: its result equals the plain conversion, and its segments
+// cover the text and the result in order, counted in code points.
+void expectSegmentationCovers(const PhraseConverter &conv, const std::string &text) {
+    std::string out;
+    std::vector<core::Segment> segments;
+    conv.convertSegmented(text, out, segments);
+    ASSERT_EQ(out, conv.convert(text));
+    auto count = [](const std::string &s) {
+        std::size_t n = 0;
+        for (const char b : s)
+            n += (static_cast<unsigned char>(b) & 0xC0) != 0x80;
+        return n;
+    };
+    std::size_t src = 0, dst = 0;
+    for (const auto &s : segments) {
+        ASSERT_EQ(s.srcBegin, src);
+        ASSERT_EQ(s.outBegin, dst);
+        ASSERT_TRUE(s.srcEnd > s.srcBegin) << "every segment comes from some text";
+        ASSERT_GE(s.outEnd, s.outBegin);
+        src = s.srcEnd;
+        dst = s.outEnd;
+    }
+    ASSERT_EQ(src, count(text));
+    ASSERT_EQ(dst, count(out));
+}
+
 TEST_F(RandomConfigs, EqualTheReference) {
     for (int round = 0; round < 400; ++round) {
         const PhraseConfig config = randomConfig();
@@ -129,6 +155,7 @@ TEST_F(RandomConfigs, EqualTheReference) {
             const std::string text = randomText(40);
             SCOPED_TRACE("round " + std::to_string(round) + " text " + text);
             ASSERT_EQ(conv.convert(text), ref.convert(text));
+            expectSegmentationCovers(conv, text);
         }
     }
 }
@@ -358,6 +385,7 @@ TEST_F(RandomTrees, EqualTheReferenceWholeAndInPieces) {
             const std::string whole = conv.convert(text);
             ASSERT_EQ(whole, ref.convert(text));
             ASSERT_EQ(convertInPieces(conv, text, rng, 7), whole);
+            expectSegmentationCovers(conv, text);
         }
     }
 }
@@ -422,6 +450,58 @@ TEST(PhraseConvert, NormalizationComesFirstButNotInsideDescriptions) {
     // characters): as whole.
     std::mt19937 rng;
     EXPECT_EQ(convertInPieces(conv, text, rng, 1), conv.convert(text));
+}
+
+// Each output piece is attributed to exactly the text it came from, through every step: a
+// segmentation key, characters gathered between keys, and a later step's key that joins the
+// outputs of an earlier step.
+TEST(PhraseConvert, SegmentationFollowsEveryStep) {
+    const auto conv = PhraseConverter::build(lettersConfig());
+    struct Case {
+        std::string in;
+        std::vector<core::Segment> segments;
+        const char *why;
+    };
+    const Case cases[] = {
+        {"abcd", {{0, 2, 0, 2}, {2, 3, 2, 3}, {3, 4, 3, 4}}, "ab a key; c and d mapped one by one"},
+        {"bca", {{0, 2, 0, 1}, {2, 3, 1, 4}}, "bc to Z by step 1; a to 1, then to one by step 2"},
+        {"xa", {{0, 1, 0, 1}, {1, 2, 1, 4}}, "a key, then a character through both steps"},
+        {"", {}, "nothing"},
+        {"é𠀀", {{0, 1, 0, 1}, {1, 2, 1, 4}}, "a character beyond U+FFFF counts as one"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.why);
+        std::string out;
+        std::vector<core::Segment> segments;
+        conv.convertSegmented(c.in, out, segments);
+        EXPECT_EQ(out, conv.convert(c.in));
+        ASSERT_EQ(segments.size(), c.segments.size());
+        for (std::size_t i = 0; i < segments.size(); ++i) {
+            EXPECT_EQ(segments[i].srcBegin, c.segments[i].srcBegin) << i;
+            EXPECT_EQ(segments[i].srcEnd, c.segments[i].srcEnd) << i;
+            EXPECT_EQ(segments[i].outBegin, c.segments[i].outBegin) << i;
+            EXPECT_EQ(segments[i].outEnd, c.segments[i].outEnd) << i;
+        }
+    }
+}
+
+// A step whose key spans the outputs of two keys of the step before joins their sources into one
+// segment: ab -> 12 (a, b apart), then 12 -> Q joins them.
+TEST(PhraseConvert, SegmentationJoinsWhatALaterStepJoins) {
+    PhraseConfig c;
+    c.segmentation = {{}};
+    c.steps.push_back({{{"a", "1"}, {"b", "2"}, {"c", "3"}}});
+    c.steps.push_back({{{"12", "Q"}, {"3", "33"}}});
+    const auto conv = PhraseConverter::build(c);
+    std::string out;
+    std::vector<core::Segment> segments;
+    conv.convertSegmented("abc", out, segments);
+    EXPECT_EQ(out, "Q33");
+    ASSERT_EQ(segments.size(), 2u);
+    EXPECT_EQ(segments[0].srcEnd, 2u);
+    EXPECT_EQ(segments[0].outEnd, 1u);
+    EXPECT_EQ(segments[1].srcEnd, 3u);
+    EXPECT_EQ(segments[1].outEnd, 3u);
 }
 
 } // namespace

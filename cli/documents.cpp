@@ -1,0 +1,114 @@
+#include "cli/documents.h"
+
+#include "platform/document_file.h"
+#include "platform/mapped_file.h"
+
+namespace cli {
+
+namespace {
+
+// A document is read whole; ZIP's own limit is 4 GB.
+constexpr std::size_t kMaxDocumentSize = std::size_t(4) << 30;
+
+// A converter that keeps what it converts with alive as long as it lives.
+template <class Owned, class Converter> class Owning final : public core::document::SegmentedConverter {
+public:
+    explicit Owning(std::shared_ptr<const Owned> owned) : m_owned(std::move(owned)), m_converter(*m_owned) {}
+    void convert(std::string_view utf8, std::string &out,
+                 std::vector<core::Segment> &segments) const override {
+        m_converter.convert(utf8, out, segments);
+    }
+
+private:
+    std::shared_ptr<const Owned> m_owned;
+    Converter m_converter;
+};
+
+} // namespace
+
+std::shared_ptr<const core::document::SegmentedConverter>
+codePointDocuments(std::shared_ptr<const core::CodePointMap> map) {
+    return std::make_shared<Owning<core::CodePointMap, core::document::CodePointSegmentedConverter>>(
+        std::move(map));
+}
+
+std::shared_ptr<const core::document::SegmentedConverter>
+phraseDocuments(std::shared_ptr<const core::PhraseConverter> converter) {
+    return std::make_shared<Owning<core::PhraseConverter, core::document::PhraseSegmentedConverter>>(
+        std::move(converter));
+}
+
+core::document::PartOptions partOptions(core::document::ScriptDirection direction,
+                                        const DocumentOptions &options) {
+    core::document::PartOptions part;
+    part.direction = direction;
+    part.fonts = options.fonts;
+    return part;
+}
+
+core::document::PartOptions partOptionsOfConfig(const std::string &config, const DocumentOptions &options) {
+    auto part = scriptOfConfig(config);
+    if (!part) {
+        if (options.fonts)
+            throw CLI::ValidationError(
+                "--fonts", "the configuration's name does not say which way the script goes: " + config);
+        return {};
+    }
+    part->fonts = options.fonts;
+    return *part;
+}
+
+Transform withDocuments(Transform text, std::shared_ptr<const core::document::SegmentedConverter> converter,
+                        core::document::PartOptions part) {
+    return [text = std::move(text), converter = std::move(converter),
+            part = std::move(part)](Input &in, Writer &out) -> Status {
+        // Standard input, FIFOs and devices are read as text, as they always were: only a regular
+        // file can be looked at first and then read whole.
+        if (in.isStdin())
+            return text(in, out);
+        const auto head = platform::readDataFileHead(in.name(), 4096, kMaxDocumentSize);
+        if (!head || !platform::isDocument(*head))
+            return text(in, out);
+        std::string why;
+        const auto file = platform::MappedFile::open(in.name(), kMaxDocumentSize, &why);
+        if (!file)
+            return {kExitIo, "cannot read: " + why};
+        std::string converted;
+        const platform::DocumentJob job{*converter, part, {}, {}};
+        const auto outcome = platform::convertDocument(file->bytes(), converted, job);
+        if (!outcome.ok())
+            return {platform::exitStatusOf(outcome.status), outcome.message};
+        out.write(converted);
+        return {};
+    };
+}
+
+std::optional<core::document::PartOptions> scriptOfConfig(const std::string &config) {
+    std::string name = config.substr(config.find_last_of('/') + 1);
+    if (name.size() > 5 && name.substr(name.size() - 5) == ".json")
+        name.resize(name.size() - 5);
+    const std::size_t two = name.find('2');
+    if (two == std::string::npos)
+        return std::nullopt;
+    const std::string from = name.substr(0, two), to = name.substr(two + 1);
+    core::document::PartOptions options;
+    if (to == "t" || to == "tw" || to == "twp" || to == "hk") {
+        options.direction = core::document::ScriptDirection::ToTraditional;
+        options.traditionalLanguage = to == "hk" ? "zh-HK" : "zh-TW";
+        return from == "s" ? std::optional(options) : std::nullopt;
+    }
+    if (to == "s" || to == "sp") {
+        options.direction = core::document::ScriptDirection::ToSimplified;
+        return from == "t" || from == "tw" || from == "hk" ? std::optional(options) : std::nullopt;
+    }
+    return std::nullopt;
+}
+
+void addFontsOption(CLI::App &command, DocumentOptions &options) {
+    command.add_flag(
+        "--fonts", options.fonts,
+        "in documents, also map East Asian font names and language tags with the script (宋体/SimSun "
+        "<-> 新細明體/PMingLiU, 黑体/SimHei <-> 微軟正黑體, 楷体 <-> 標楷體; zh-CN <-> zh-TW/zh-HK)");
+}
+
+} // namespace cli

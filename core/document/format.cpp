@@ -1,0 +1,705 @@
+#include "core/document/format.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
+namespace core::document {
+
+namespace {
+
+constexpr std::string_view kOleMagic("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+
+bool startsWith(std::string_view s, std::string_view prefix) {
+    return s.substr(0, prefix.size()) == prefix;
+}
+
+char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool startsWithNoCase(std::string_view s, std::string_view prefix) {
+    if (s.size() < prefix.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (lowerAscii(s[i]) != lowerAscii(prefix[i]))
+            return false;
+    return true;
+}
+
+bool containsNoCase(std::string_view s, std::string_view needle) {
+    if (needle.empty())
+        return true;
+    for (std::size_t i = 0; i + needle.size() <= s.size(); ++i)
+        if (startsWithNoCase(s.substr(i), needle))
+            return true;
+    return false;
+}
+
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
+}
+
+std::string_view skipSpace(std::string_view s) {
+    while (!s.empty() && isSpace(s.front()))
+        s.remove_prefix(1);
+    return s;
+}
+
+std::string_view withoutBom(std::string_view s) {
+    return startsWith(s, "\xEF\xBB\xBF") ? s.substr(3) : s;
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The next line of `s` without its line end; `s` moves past it.
+std::string_view nextLine(std::string_view &s) {
+    const std::size_t end = s.find('\n');
+    std::string_view line = s.substr(0, end);
+    s = end == std::string_view::npos ? std::string_view() : s.substr(end + 1);
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    return line;
+}
+
+// "00:00:01,600 --> 00:00:04,200" (hours may have more digits; a dot is accepted for the comma).
+bool isSubRipTiming(std::string_view line) {
+    auto time = [](std::string_view &s) {
+        std::size_t i = 0;
+        while (i < s.size() && isDigit(s[i]))
+            ++i;
+        if (i == 0 || s.size() < i + 10)
+            return false;
+        const std::string_view t = s.substr(i, 10);
+        const bool ok = t[0] == ':' && isDigit(t[1]) && isDigit(t[2]) && t[3] == ':' && isDigit(t[4]) &&
+                        isDigit(t[5]) && (t[6] == ',' || t[6] == '.') && isDigit(t[7]) && isDigit(t[8]) &&
+                        isDigit(t[9]);
+        s.remove_prefix(i + 10);
+        return ok;
+    };
+    std::string_view s = skipSpace(line);
+    if (!time(s))
+        return false;
+    s = skipSpace(s);
+    if (!startsWith(s, "-->"))
+        return false;
+    s = skipSpace(s.substr(3));
+    return time(s);
+}
+
+bool isSubRip(std::string_view text) {
+    std::string_view rest = text;
+    std::string_view line;
+    do {
+        line = nextLine(rest);
+    } while (line.empty() && !rest.empty());
+    if (line.empty() || !std::all_of(line.begin(), line.end(), [](char c) { return isDigit(c) || c == ' '; }))
+        return false;
+    return isSubRipTiming(nextLine(rest));
+}
+
+bool isMarkup(std::string_view text, bool &xhtml) {
+    std::string_view s = skipSpace(text);
+    // Comments and an XML declaration may come before the root.
+    xhtml = false;
+    for (int guard = 0; guard < 16; ++guard) {
+        if (startsWith(s, "<?xml")) {
+            xhtml = true;
+        } else if (!startsWith(s, "<!--")) {
+            break;
+        }
+        const std::size_t end = startsWith(s, "<!--") ? s.find("-->") : s.find("?>");
+        if (end == std::string_view::npos)
+            return false;
+        s = skipSpace(s.substr(end + 2 + (s[1] == '!' ? 1 : 0)));
+    }
+    if (startsWithNoCase(s, "<!doctype html") || startsWithNoCase(s, "<html") ||
+        startsWithNoCase(s, "<head") || (xhtml && containsNoCase(s.substr(0, 4096), "<html"))) {
+        // Read as XML only when it says it is XML; HTML rules read XHTML's syntax as well.
+        return true;
+    }
+    return false;
+}
+
+// An OLE file's directory entries name their streams in UTF-16LE.
+bool holdsStreamName(std::string_view file, std::string_view ascii) {
+    std::string wide;
+    for (char c : ascii) {
+        wide += c;
+        wide += '\0';
+    }
+    return file.find(wide) != std::string_view::npos;
+}
+
+// --- XML attributes ------------------------------------------------------------------------------
+
+std::string_view localNameOf(std::string_view qname) {
+    const std::size_t colon = qname.rfind(':');
+    return colon == std::string_view::npos ? qname : qname.substr(colon + 1);
+}
+
+void appendUtf8(char32_t c, std::string &out) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// An attribute value with its entities decoded; one that is not understood stays as written.
+std::string decodeEntities(std::string_view v) {
+    std::string out;
+    out.reserve(v.size());
+    while (!v.empty()) {
+        const std::size_t amp = v.find('&');
+        out.append(v.substr(0, amp));
+        if (amp == std::string_view::npos)
+            break;
+        v.remove_prefix(amp);
+        const std::size_t semi = v.find(';');
+        const std::string_view name =
+            semi == std::string_view::npos ? std::string_view() : v.substr(1, semi - 1);
+        static constexpr std::array<std::pair<std::string_view, char>, 5> kNamed{
+            {{"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}}};
+        bool done = false;
+        for (const auto &[n, c] : kNamed)
+            if (name == n) {
+                out += c;
+                done = true;
+            }
+        if (!done && name.size() >= 2 && name.size() <= 10 && name[0] == '#') {
+            const bool hex = name[1] == 'x' || name[1] == 'X';
+            char32_t c = 0;
+            bool ok = name.size() > (hex ? 2u : 1u);
+            for (std::size_t i = hex ? 2 : 1; ok && i < name.size(); ++i) {
+                const char d = lowerAscii(name[i]);
+                const int digit = isDigit(d) ? d - '0' : (hex && d >= 'a' && d <= 'f') ? d - 'a' + 10 : -1;
+                ok = digit >= 0 && c < 0x110000;
+                c = c * (hex ? 16 : 10) + static_cast<char32_t>(digit < 0 ? 0 : digit);
+            }
+            if (ok && c > 0 && c < 0x110000 && (c < 0xD800 || c > 0xDFFF)) {
+                appendUtf8(c, out);
+                done = true;
+            }
+        }
+        if (!done) {
+            out += '&';
+            v.remove_prefix(1);
+        } else {
+            v.remove_prefix(semi + 1);
+        }
+    }
+    return out;
+}
+
+int hexValue(char c) {
+    c = lowerAscii(c);
+    return isDigit(c) ? c - '0' : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : -1;
+}
+
+// --- content types -------------------------------------------------------------------------------
+
+constexpr std::string_view kOfficeDocument = "application/vnd.openxmlformats-officedocument.";
+
+struct ContentTypeRule {
+    std::string_view type; // without "+xml"
+    Format format;         // the package kind it belongs to
+    PartKind kind;
+    bool main; // the main part that decides the package's kind
+};
+
+// Which content types hold text, and in which vocabulary. The main parts' types name the package.
+constexpr ContentTypeRule kContentTypes[] = {
+    {"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main", Format::Word,
+     PartKind::WordprocessingText, true},
+    {"application/vnd.openxmlformats-officedocument.wordprocessingml.template.main", Format::Word,
+     PartKind::WordprocessingText, true},
+    {"application/vnd.ms-word.document.macroEnabled.main", Format::Word, PartKind::WordprocessingText, true},
+    {"application/vnd.ms-word.template.macroEnabledTemplate.main", Format::Word, PartKind::WordprocessingText,
+     true},
+    {"application/vnd.openxmlformats-officedocument.wordprocessingml.document.glossary", Format::Word,
+     PartKind::WordprocessingText, false},
+    {"application/vnd.openxmlformats-officedocument.wordprocessingml.header", Format::Word,
+     PartKind::WordprocessingText, false},
+    {"application/vnd.openxmlformats-officedocument.wordprocessingml.footer", Format::Word,
+     PartKind::WordprocessingText, false},
+    {"application/vnd.openxmlformats-officedocument.wordprocessingml.footnotes", Format::Word,
+     PartKind::WordprocessingText, false},
+    {"application/vnd.openxmlformats-officedocument.wordprocessingml.endnotes", Format::Word,
+     PartKind::WordprocessingText, false},
+    {"application/vnd.openxmlformats-officedocument.wordprocessingml.comments", Format::Word,
+     PartKind::WordprocessingText, false},
+    {"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main", Format::Excel,
+     PartKind::SpreadsheetStrings, true},
+    {"application/vnd.openxmlformats-officedocument.spreadsheetml.template.main", Format::Excel,
+     PartKind::SpreadsheetStrings, true},
+    {"application/vnd.ms-excel.sheet.macroEnabled.main", Format::Excel, PartKind::SpreadsheetStrings, true},
+    {"application/vnd.ms-excel.template.macroEnabled.main", Format::Excel, PartKind::SpreadsheetStrings,
+     true},
+    {"application/vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings", Format::Excel,
+     PartKind::SpreadsheetStrings, false},
+    {"application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet", Format::Excel,
+     PartKind::SpreadsheetStrings, false},
+    {"application/vnd.openxmlformats-officedocument.spreadsheetml.comments", Format::Excel,
+     PartKind::SpreadsheetStrings, false},
+    {"application/vnd.ms-excel.threadedcomments", Format::Excel, PartKind::SpreadsheetStrings, false},
+    {"application/vnd.openxmlformats-officedocument.drawing", Format::Excel, PartKind::DrawingText, false},
+    {"application/vnd.openxmlformats-officedocument.presentationml.presentation.main", Format::PowerPoint,
+     PartKind::DrawingText, true},
+    {"application/vnd.openxmlformats-officedocument.presentationml.slideshow.main", Format::PowerPoint,
+     PartKind::DrawingText, true},
+    {"application/vnd.openxmlformats-officedocument.presentationml.template.main", Format::PowerPoint,
+     PartKind::DrawingText, true},
+    {"application/vnd.ms-powerpoint.presentation.macroEnabled.main", Format::PowerPoint,
+     PartKind::DrawingText, true},
+    {"application/vnd.openxmlformats-officedocument.presentationml.slide", Format::PowerPoint,
+     PartKind::DrawingText, false},
+    {"application/vnd.openxmlformats-officedocument.presentationml.notesSlide", Format::PowerPoint,
+     PartKind::DrawingText, false},
+    {"application/vnd.openxmlformats-officedocument.presentationml.slideLayout", Format::PowerPoint,
+     PartKind::DrawingText, false},
+    {"application/vnd.openxmlformats-officedocument.presentationml.slideMaster", Format::PowerPoint,
+     PartKind::DrawingText, false},
+    {"application/vnd.openxmlformats-officedocument.presentationml.comments", Format::PowerPoint,
+     PartKind::DrawingText, false},
+    {"application/vnd.ms-powerpoint.comments", Format::PowerPoint, PartKind::DrawingText, false},
+};
+
+// Parts any Office package may hold: charts, SmartArt, the document's properties.
+constexpr std::pair<std::string_view, PartKind> kSharedContentTypes[] = {
+    {"application/vnd.openxmlformats-officedocument.drawingml.chart", PartKind::DrawingText},
+    {"application/vnd.openxmlformats-officedocument.drawingml.diagramData", PartKind::DrawingText},
+    {"application/vnd.ms-office.drawingml.diagramDrawing", PartKind::DrawingText},
+    {"application/vnd.openxmlformats-package.core-properties", PartKind::CoreProperties},
+};
+
+// Parts that name fonts and languages but hold no text, converted only when fonts are asked for.
+constexpr std::pair<std::string_view, PartKind> kFontContentTypes[] = {
+    {"application/vnd.openxmlformats-officedocument.wordprocessingml.styles", PartKind::WordprocessingText},
+    {"application/vnd.openxmlformats-officedocument.wordprocessingml.fontTable",
+     PartKind::WordprocessingText},
+    {"application/vnd.openxmlformats-officedocument.wordprocessingml.numbering",
+     PartKind::WordprocessingText},
+    {"application/vnd.openxmlformats-officedocument.theme", PartKind::DrawingText},
+};
+
+std::string_view withoutXmlSuffix(std::string_view type) {
+    const std::size_t semi = type.find(';');
+    type = type.substr(0, semi);
+    while (!type.empty() && isSpace(type.back()))
+        type.remove_suffix(1);
+    if (type.size() > 4 && type.substr(type.size() - 4) == "+xml")
+        type.remove_suffix(4);
+    return type;
+}
+
+const ContentTypeRule *ruleFor(std::string_view type) {
+    type = withoutXmlSuffix(type);
+    for (const auto &rule : kContentTypes)
+        if (rule.type == type)
+            return &rule;
+    return nullptr;
+}
+
+// Part name → content type, from the Override elements ("/word/document.xml" → "word/document.xml").
+std::vector<std::pair<std::string, std::string>> overrides(std::string_view contentTypes) {
+    std::vector<std::pair<std::string, std::string>> out;
+    for (const auto &element : elementsNamed(contentTypes, "Override")) {
+        auto name = attribute(element, "PartName");
+        auto type = attribute(element, "ContentType");
+        if (!name || !type)
+            continue;
+        auto path = resolvePackagePath(
+            "", std::string_view(*name).substr(name->empty() || (*name)[0] != '/' ? 0 : 1));
+        if (path)
+            out.emplace_back(std::move(*path), std::move(*type));
+    }
+    return out;
+}
+
+bool holds(const std::vector<std::string> &names, std::string_view name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// Zip entry names are compared as written; OPC part names ignore ASCII case.
+const std::string *findNoCase(const std::vector<std::string> &names, std::string_view name) {
+    for (const auto &n : names)
+        if (n.size() == name.size() && startsWithNoCase(n, name))
+            return &n;
+    return nullptr;
+}
+
+std::string trimmed(std::string_view s) {
+    s = skipSpace(s);
+    while (!s.empty() && isSpace(s.back()))
+        s.remove_suffix(1);
+    return std::string(s);
+}
+
+std::vector<TextPart> inEntryOrder(std::vector<TextPart> parts, const std::vector<std::string> &names) {
+    std::vector<TextPart> out;
+    for (const auto &name : names)
+        for (auto &part : parts)
+            if (part.name == name) {
+                out.push_back(std::move(part));
+                break;
+            }
+    return out;
+}
+
+std::vector<TextPart> officeParts(Format format, const std::vector<std::string> &names,
+                                  const ReadSmallPart &read, bool fonts) {
+    std::vector<TextPart> parts;
+    const auto types = read("[Content_Types].xml");
+    if (!types)
+        return parts;
+    for (const auto &[name, type] : overrides(*types)) {
+        const std::string *entry = findNoCase(names, name);
+        if (!entry)
+            continue;
+        if (const auto *rule = ruleFor(type); rule && rule->format == format) {
+            parts.push_back({*entry, rule->kind});
+            continue;
+        }
+        const std::string_view bare = withoutXmlSuffix(type);
+        for (const auto &[shared, kind] : kSharedContentTypes)
+            if (bare == shared)
+                parts.push_back({*entry, kind});
+        if (fonts)
+            for (const auto &[fontType, kind] : kFontContentTypes)
+                if (bare == fontType)
+                    parts.push_back({*entry, kind});
+    }
+    return inEntryOrder(std::move(parts), names);
+}
+
+std::vector<TextPart> odfParts(const std::vector<std::string> &names) {
+    std::vector<TextPart> parts;
+    for (const auto &name : names)
+        if (name == "content.xml" || name == "styles.xml" || name == "meta.xml")
+            parts.push_back({name, name == "meta.xml" ? PartKind::OdfMeta : PartKind::OdfText});
+    return parts;
+}
+
+std::vector<TextPart> epubParts(const std::vector<std::string> &names, const ReadSmallPart &read) {
+    std::vector<TextPart> parts;
+    const auto container =
+        holds(names, "META-INF/container.xml") ? read("META-INF/container.xml") : std::nullopt;
+    if (!container)
+        return parts;
+    for (const auto &rootfile : elementsNamed(*container, "rootfile")) {
+        const auto path = attribute(rootfile, "full-path");
+        const auto type = attribute(rootfile, "media-type");
+        if (!path || (type && trimmed(*type) != "application/oebps-package+xml"))
+            continue;
+        const auto opfName = resolvePackagePath("", *path);
+        if (!opfName || !holds(names, *opfName))
+            continue;
+        const auto opf = read(*opfName);
+        if (!opf)
+            continue;
+        parts.push_back({*opfName, PartKind::EpubPackage});
+        const std::string base = opfName->substr(0, opfName->rfind('/') + 1);
+        for (const auto &item : elementsNamed(*opf, "item")) {
+            const auto href = attribute(item, "href");
+            const auto media = attribute(item, "media-type");
+            if (!href || !media)
+                continue;
+            const std::string mediaType = trimmed(*media);
+            PartKind kind;
+            if (mediaType == "application/xhtml+xml")
+                kind = PartKind::Xhtml;
+            else if (mediaType == "application/x-dtbncx+xml")
+                kind = PartKind::EpubNcx;
+            else if (mediaType == "text/html")
+                kind = PartKind::Html;
+            else
+                continue;
+            const auto name = resolvePackagePath(base, *href);
+            if (name && holds(names, *name))
+                parts.push_back({*name, kind});
+        }
+        break; // the first package document is the book
+    }
+    // One entry per part even when the manifest names it twice.
+    std::vector<TextPart> unique;
+    for (auto &part : parts)
+        if (std::none_of(unique.begin(), unique.end(),
+                         [&](const TextPart &p) { return p.name == part.name; }))
+            unique.push_back(std::move(part));
+    return inEntryOrder(std::move(unique), names);
+}
+
+} // namespace
+
+std::string_view formatName(Format format) {
+    switch (format) {
+    case Format::PlainText:
+        return "plain text";
+    case Format::Html:
+        return "HTML page";
+    case Format::Xhtml:
+        return "XHTML page";
+    case Format::SubRip:
+        return "SubRip subtitles";
+    case Format::WebVtt:
+        return "WebVTT subtitles";
+    case Format::Ass:
+        return "ASS subtitles";
+    case Format::Zip:
+        return "ZIP archive";
+    case Format::Ole:
+        return "OLE compound file";
+    case Format::Word:
+        return "Word document";
+    case Format::Excel:
+        return "Excel workbook";
+    case Format::PowerPoint:
+        return "PowerPoint presentation";
+    case Format::OdfText:
+        return "OpenDocument text";
+    case Format::OdfSpreadsheet:
+        return "OpenDocument spreadsheet";
+    case Format::OdfPresentation:
+        return "OpenDocument presentation";
+    case Format::Epub:
+        return "EPUB book";
+    }
+    return "file";
+}
+
+bool isPackage(Format format) {
+    switch (format) {
+    case Format::Zip:
+    case Format::Word:
+    case Format::Excel:
+    case Format::PowerPoint:
+    case Format::OdfText:
+    case Format::OdfSpreadsheet:
+    case Format::OdfPresentation:
+    case Format::Epub:
+        return true;
+    default:
+        return false;
+    }
+}
+
+Format sniffFormat(std::string_view head) {
+    if (startsWith(head, "PK\x03\x04") || startsWith(head, std::string_view("PK\x05\x06", 4)))
+        return Format::Zip;
+    if (startsWith(head, kOleMagic))
+        return Format::Ole;
+    const std::string_view text = withoutBom(head);
+    const std::string_view start = skipSpace(text);
+    if (startsWith(text, "WEBVTT") && (text.size() == 6 || isSpace(text[6])))
+        return Format::WebVtt;
+    if (startsWithNoCase(start, "[Script Info]"))
+        return Format::Ass;
+    bool xhtml = false;
+    if (isMarkup(text, xhtml))
+        return xhtml ? Format::Xhtml : Format::Html;
+    if (isSubRip(text))
+        return Format::SubRip;
+    return Format::PlainText;
+}
+
+std::string oleRefusal(std::string_view file) {
+    if (holdsStreamName(file, "EncryptedPackage") || holdsStreamName(file, "EncryptionInfo"))
+        return "is an encrypted Office document: open it, remove its password and save it again (as "
+               ".docx, .xlsx or .pptx), then convert that";
+    const char *what = "a legacy Office file";
+    const char *as = ".docx, .xlsx or .pptx";
+    if (holdsStreamName(file, "WordDocument")) {
+        what = "a legacy Word document (.doc)";
+        as = ".docx";
+    } else if (holdsStreamName(file, "Workbook") || holdsStreamName(file, "Book")) {
+        what = "a legacy Excel workbook (.xls)";
+        as = ".xlsx";
+    } else if (holdsStreamName(file, "PowerPoint Document")) {
+        what = "a legacy PowerPoint presentation (.ppt)";
+        as = ".pptx";
+    }
+    return std::string("is ") + what + ", which cannot be converted: open it and save it as " + as +
+           ", then convert that";
+}
+
+std::optional<Format> packageFormat(const std::vector<std::string> &names, const ReadSmallPart &read) {
+    if (holds(names, "[Content_Types].xml")) {
+        const auto types = read("[Content_Types].xml");
+        if (types)
+            for (const auto &[name, type] : overrides(*types))
+                if (const auto *rule = ruleFor(type); rule && rule->main && findNoCase(names, name))
+                    return rule->format;
+    }
+    if (holds(names, "mimetype")) {
+        const auto mimetype = read("mimetype");
+        if (mimetype) {
+            const std::string type = trimmed(*mimetype);
+            constexpr std::string_view odf = "application/vnd.oasis.opendocument.";
+            if (type == "application/epub+zip")
+                return Format::Epub;
+            if (startsWith(type, odf)) {
+                const std::string_view kind = std::string_view(type).substr(odf.size());
+                if (kind == "text" || kind == "text-template")
+                    return Format::OdfText;
+                if (kind == "spreadsheet" || kind == "spreadsheet-template")
+                    return Format::OdfSpreadsheet;
+                if (kind == "presentation" || kind == "presentation-template")
+                    return Format::OdfPresentation;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<TextPart> textParts(Format format, const std::vector<std::string> &names,
+                                const ReadSmallPart &read, bool fonts) {
+    switch (format) {
+    case Format::Word:
+    case Format::Excel:
+    case Format::PowerPoint:
+        return officeParts(format, names, read, fonts);
+    case Format::OdfText:
+    case Format::OdfSpreadsheet:
+    case Format::OdfPresentation:
+        return odfParts(names);
+    case Format::Epub:
+        return epubParts(names, read);
+    default:
+        return {};
+    }
+}
+
+std::vector<Attributes> elementsNamed(std::string_view xml, std::string_view localName) {
+    std::vector<Attributes> found;
+    std::size_t i = 0;
+    while ((i = xml.find('<', i)) != std::string_view::npos) {
+        const std::string_view rest = xml.substr(i);
+        std::string_view close;
+        if (startsWith(rest, "<!--"))
+            close = "-->";
+        else if (startsWith(rest, "<![CDATA["))
+            close = "]]>";
+        else if (startsWith(rest, "<?"))
+            close = "?>";
+        else if (startsWith(rest, "<!"))
+            close = ">"; // a DOCTYPE's internal subset is not read: its entities are never expanded
+        if (!close.empty()) {
+            const std::size_t end = rest.find(close);
+            if (end == std::string_view::npos)
+                break;
+            i += end + close.size();
+            continue;
+        }
+        if (startsWith(rest, "</")) {
+            ++i;
+            continue;
+        }
+        // A start tag: its name, then name="value" pairs until > or />.
+        std::size_t p = 1;
+        while (p < rest.size() && !isSpace(rest[p]) && rest[p] != '>' && rest[p] != '/')
+            ++p;
+        const bool wanted = localNameOf(rest.substr(1, p - 1)) == localName;
+        Attributes attributes;
+        bool closed = false;
+        while (p < rest.size()) {
+            while (p < rest.size() && isSpace(rest[p]))
+                ++p;
+            if (p >= rest.size())
+                break;
+            if (rest[p] == '>' || startsWith(rest.substr(p), "/>")) {
+                closed = true;
+                p += rest[p] == '>' ? 1 : 2;
+                break;
+            }
+            const std::size_t nameStart = p;
+            while (p < rest.size() && !isSpace(rest[p]) && rest[p] != '=' && rest[p] != '>' && rest[p] != '/')
+                ++p;
+            const std::string_view name = rest.substr(nameStart, p - nameStart);
+            while (p < rest.size() && isSpace(rest[p]))
+                ++p;
+            if (p >= rest.size() || rest[p] != '=' || name.empty())
+                break;
+            ++p;
+            while (p < rest.size() && isSpace(rest[p]))
+                ++p;
+            if (p >= rest.size() || (rest[p] != '"' && rest[p] != '\''))
+                break;
+            const char quote = rest[p++];
+            const std::size_t end = rest.find(quote, p);
+            if (end == std::string_view::npos)
+                break;
+            if (wanted)
+                attributes.emplace_back(std::string(localNameOf(name)),
+                                        decodeEntities(rest.substr(p, end - p)));
+            p = end + 1;
+        }
+        if (!closed)
+            break;
+        if (wanted)
+            found.push_back(std::move(attributes));
+        i += p;
+    }
+    return found;
+}
+
+std::optional<std::string> attribute(const Attributes &attributes, std::string_view name) {
+    for (const auto &[n, v] : attributes)
+        if (n == name)
+            return v;
+    return std::nullopt;
+}
+
+std::optional<std::string> resolvePackagePath(std::string_view base, std::string_view href) {
+    href = href.substr(0, href.find_first_of("#?"));
+    if (href.empty() || href[0] == '/' || href.find("://") != std::string_view::npos)
+        return std::nullopt;
+    std::string decoded;
+    for (std::size_t i = 0; i < href.size(); ++i) {
+        if (href[i] == '%' && i + 2 < href.size() && hexValue(href[i + 1]) >= 0 &&
+            hexValue(href[i + 2]) >= 0) {
+            decoded += static_cast<char>(hexValue(href[i + 1]) * 16 + hexValue(href[i + 2]));
+            i += 2;
+        } else {
+            decoded += href[i];
+        }
+    }
+    std::vector<std::string> segments;
+    auto push = [&segments](std::string_view path) {
+        while (!path.empty()) {
+            const std::size_t slash = path.find('/');
+            const std::string_view segment = path.substr(0, slash);
+            path = slash == std::string_view::npos ? std::string_view() : path.substr(slash + 1);
+            if (segment.empty() || segment == ".")
+                continue;
+            if (segment == "..") {
+                if (segments.empty())
+                    return false;
+                segments.pop_back();
+            } else {
+                segments.emplace_back(segment);
+            }
+        }
+        return true;
+    };
+    if (!push(base) || !push(decoded) || segments.empty())
+        return std::nullopt;
+    std::string out;
+    for (const auto &segment : segments)
+        out += (out.empty() ? "" : "/") + segment;
+    return out;
+}
+
+} // namespace core::document

@@ -1,0 +1,93 @@
+#pragma once
+// What a file is, from its content (never from its name alone), and which parts of a package hold
+// the text a reader sees. Pure: the container hands in its entry names and the few small parts
+// that name the others ([Content_Types].xml, mimetype, META-INF/container.xml, the EPUB package).
+//
+//   PK\3\4 + [Content_Types].xml   Office Open XML: Word, Excel or PowerPoint by the main part's type
+//   PK\3\4 + mimetype              OpenDocument (text, spreadsheet, presentation) or EPUB
+//   D0 CF 11 E0 A1 B1 1A E1        OLE compound file: legacy .doc/.xls/.ppt or an encrypted Office
+//                                  file, refused with what to do instead
+//   <!DOCTYPE html, <html, <?xml…  web page (HTML or XHTML)
+//   WEBVTT, [Script Info], 1⏎00:…  subtitles (WebVTT, ASS/SSA, SubRip)
+//   anything else                  plain text (its encoding is the text path's business)
+
+#include "core/document/xml_part.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace core::document {
+
+enum class Format {
+    PlainText,
+    Html,
+    Xhtml,
+    SubRip,
+    WebVtt,
+    Ass,
+    Zip,  // a ZIP package whose kind needs its entries (see packageFormat)
+    Ole,  // an OLE compound file (legacy or encrypted Office), never converted
+    Word, // .docx .docm .dotx .dotm
+    Excel,
+    PowerPoint,
+    OdfText,
+    OdfSpreadsheet,
+    OdfPresentation,
+    Epub,
+};
+
+// A short English name for messages ("Word document", "EPUB book").
+std::string_view formatName(Format format);
+
+// True for the formats that are ZIP packages of XML parts.
+bool isPackage(Format format);
+
+// What the first bytes of a file say it is: Zip for any ZIP (its kind comes from packageFormat),
+// Ole, a markup or subtitle format, else PlainText. `head` may be the whole file or its first
+// few kilobytes (4 KB suffice); an empty file is plain text.
+Format sniffFormat(std::string_view head);
+
+// Why an OLE compound file is refused, from the whole file (its directory names the streams):
+// an encrypted Office document, or a legacy Word, Excel or PowerPoint file, with what to do.
+std::string oleRefusal(std::string_view file);
+
+struct TextPart {
+    std::string name; // the entry's name in the package
+    PartKind kind;
+};
+
+// The small parts that decide a package's kind and its text parts, read by the container; an
+// absent part is nullopt. `read` is asked only for names the package holds.
+using ReadSmallPart = std::function<std::optional<std::string>(const std::string &name)>;
+
+// The kind of a ZIP package from its entries: Word/Excel/PowerPoint by [Content_Types].xml's main
+// part, OdfText/OdfSpreadsheet/OdfPresentation/Epub by `mimetype`; nullopt when it is none of them
+// (any other ZIP file).
+std::optional<Format> packageFormat(const std::vector<std::string> &names, const ReadSmallPart &read);
+
+// The parts of a package of `format` that hold text, in the package's entry order. Office parts
+// come from their content types, EPUB ones from the package document's manifest (hrefs relative to
+// it, percent-decoded); parts the manifest names but the package lacks are left out. With `fonts`,
+// also the parts that only name fonts and languages (Word's styles, font table and numbering, themes).
+std::vector<TextPart> textParts(Format format, const std::vector<std::string> &names,
+                                const ReadSmallPart &read, bool fonts = false);
+
+// --- small XML reading for the package's own index files ------------------------------------------
+
+// Each start (or empty) element of `xml` whose local name is `localName`, as its attributes
+// (local names, values with the five named and numeric entities decoded), in document order.
+// Comments, CDATA, processing instructions and DOCTYPE are skipped; malformed markup ends the scan.
+using Attributes = std::vector<std::pair<std::string, std::string>>;
+std::vector<Attributes> elementsNamed(std::string_view xml, std::string_view localName);
+
+// The value of attribute `name` (local name) or nullopt.
+std::optional<std::string> attribute(const Attributes &attributes, std::string_view name);
+
+// A package path joined to a relative reference from a part in folder `base` ("OEBPS/"), with
+// "." and ".." resolved and %XX decoded; nullopt when it leaves the package or is absolute.
+std::optional<std::string> resolvePackagePath(std::string_view base, std::string_view href);
+
+} // namespace core::document

@@ -1,0 +1,259 @@
+// Where the text is in each kind of part (the tables part_formats.h describes), and the font names
+// and language tags that go with the script.
+
+#include "core/document/part_formats.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace core::document {
+
+namespace {
+
+using R = ElementRole;
+using A = AttributeRole;
+
+constexpr NamespaceName kOfficeNamespaces[] = {
+    {"w", "http://schemas.openxmlformats.org/wordprocessingml/2006/main"},
+    {"w", "http://purl.oclc.org/ooxml/wordprocessingml/main"},
+    {"a", "http://schemas.openxmlformats.org/drawingml/2006/main"},
+    {"a", "http://purl.oclc.org/ooxml/drawingml/main"},
+    {"p", "http://schemas.openxmlformats.org/presentationml/2006/main"},
+    {"p", "http://purl.oclc.org/ooxml/presentationml/main"},
+    {"x", "http://schemas.openxmlformats.org/spreadsheetml/2006/main"},
+    {"x", "http://purl.oclc.org/ooxml/spreadsheetml/main"},
+    {"m", "http://schemas.openxmlformats.org/officeDocument/2006/math"},
+    {"mc", "http://schemas.openxmlformats.org/markup-compatibility/2006"},
+    {"v", "urn:schemas-microsoft-com:vml"},
+    {"c", "http://schemas.openxmlformats.org/drawingml/2006/chart"},
+    {"dc", "http://purl.org/dc/elements/1.1/"},
+    {"cp", "http://schemas.openxmlformats.org/package/2006/metadata/core-properties"},
+};
+
+// Word: paragraphs of the body, headers, footers, notes, comments and text boxes. Runs, hyperlinks,
+// insertions, smart tags, content controls and simple fields are transparent: their text joins
+// the paragraph. Field instructions are never converted; field characters cut the paragraph, so
+// that a field's result is converted apart from the text around it.
+constexpr ElementRule kWordElements[] = {
+    {"w:p", R::Paragraph},
+    {"w:t", R::Text},
+    {"w:delText", R::DeletedText},
+    {"m:t", R::Text},
+    {"w:instrText", R::Never},
+    {"w:delInstrText", R::Never},
+    {"w:tab", R::Boundary},
+    {"w:ptab", R::Boundary},
+    {"w:br", R::Boundary},
+    {"w:cr", R::Boundary},
+    {"w:sym", R::Boundary},
+    {"w:softHyphen", R::Boundary},
+    {"w:noBreakHyphen", R::Boundary},
+    {"w:fldChar", R::Boundary},
+    {"w:footnoteReference", R::Boundary},
+    {"w:endnoteReference", R::Boundary},
+    {"w:commentReference", R::Boundary},
+    {"w:separator", R::Boundary},
+    {"w:continuationSeparator", R::Boundary},
+    {"w:drawing", R::Boundary},
+    {"w:pict", R::Boundary},
+    {"w:object", R::Boundary},
+    {"mc:AlternateContent", R::Boundary},
+    {"m:oMath", R::Boundary},
+    {"m:oMathPara", R::Boundary},
+};
+
+constexpr AttributeRule kWordAttributes[] = {
+    {"w:rFonts", "w:eastAsia", A::Font}, {"w:rFonts", "w:ascii", A::Font}, {"w:rFonts", "w:hAnsi", A::Font},
+    {"w:rFonts", "w:cs", A::Font},       {"w:font", "w:name", A::Font},    {"w:altName", "w:val", A::Font},
+    {"w:lang", "w:eastAsia", A::Language}, {"w:lang", "w:val", A::Language},
+};
+
+// Document properties: the title, subject, keywords and description (never the author's name or
+// the dates).
+constexpr ElementRule kCoreElements[] = {
+    {"dc:title", R::TextParagraph},
+    {"dc:subject", R::TextParagraph},
+    {"cp:keywords", R::TextParagraph},
+    {"dc:description", R::TextParagraph},
+};
+
+// Spreadsheets: shared strings and inline strings (each string a paragraph, its rich text runs
+// joined, phonetic guides never), comments, and header and footer text. Formulas and values are
+// never text; sheet names live in the workbook, which is not a text part.
+constexpr ElementRule kSheetElements[] = {
+    {"x:si", R::Paragraph},          {"x:is", R::Paragraph},          {"x:text", R::Paragraph},
+    {"x:t", R::Text},                {"x:rPh", R::Never},
+    {"x:f", R::Never},               {"x:v", R::Never},               {"x:oddHeader", R::HeaderFooter},
+    {"x:oddFooter", R::HeaderFooter}, {"x:evenHeader", R::HeaderFooter}, {"x:evenFooter", R::HeaderFooter},
+    {"x:firstHeader", R::HeaderFooter}, {"x:firstFooter", R::HeaderFooter},
+};
+
+// DrawingML: slides, notes, layouts, masters, charts, SmartArt and drawings of every format keep
+// their text in a:p paragraphs of a:r runs; old-style presentation comments in p:text. Cached chart
+// values (c:v) repeat cells that formulas name, and are never converted.
+constexpr ElementRule kDrawingElements[] = {
+    {"a:p", R::Paragraph}, {"a:t", R::Text},  {"a:br", R::Boundary}, {"p:text", R::TextParagraph},
+    {"c:v", R::Never},     {"c:f", R::Never},
+};
+
+constexpr AttributeRule kDrawingAttributes[] = {
+    {"a:latin", "typeface", A::Font},  {"a:ea", "typeface", A::Font},      {"a:cs", "typeface", A::Font},
+    {"a:font", "typeface", A::Font},   {"a:rPr", "lang", A::Language},     {"a:rPr", "altLang", A::Language},
+    {"a:defRPr", "lang", A::Language}, {"a:endParaRPr", "lang", A::Language},
+};
+
+constexpr NamespaceName kOdfNamespaces[] = {
+    {"office", "urn:oasis:names:tc:opendocument:xmlns:office:1.0"},
+    {"text", "urn:oasis:names:tc:opendocument:xmlns:text:1.0"},
+    {"draw", "urn:oasis:names:tc:opendocument:xmlns:drawing:1.0"},
+    {"style", "urn:oasis:names:tc:opendocument:xmlns:style:1.0"},
+    {"table", "urn:oasis:names:tc:opendocument:xmlns:table:1.0"},
+    {"fo", "urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0"},
+    {"svg", "urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0"},
+    {"meta", "urn:oasis:names:tc:opendocument:xmlns:meta:1.0"},
+    {"dc", "http://purl.org/dc/elements/1.1/"},
+};
+
+// OpenDocument: text:p and text:h are paragraphs, spans and links join them; tabs, line breaks,
+// spaces, notes and frames cut them; a note's own paragraphs are paragraphs of their own. Note
+// numbers, ruby readings and a comment's author and date are never converted.
+constexpr ElementRule kOdfElements[] = {
+    {"text:p", R::TextParagraph},      {"text:h", R::TextParagraph},     {"text:tab", R::Boundary},
+    {"text:line-break", R::Boundary},  {"text:s", R::Boundary},          {"text:soft-page-break", R::Boundary},
+    {"text:note", R::Boundary},        {"text:note-citation", R::Never}, {"text:ruby-text", R::Never},
+    {"draw:frame", R::Boundary},       {"draw:custom-shape", R::Boundary}, {"office:annotation", R::Boundary},
+    {"office:annotation-end", R::Boundary}, {"dc:creator", R::Never},    {"dc:date", R::Never},
+    {"meta:date-string", R::Never},    {"svg:title", R::TextParagraph},  {"svg:desc", R::TextParagraph},
+};
+
+constexpr AttributeRule kOdfAttributes[] = {
+    {"style:font-face", "style:name", A::Font},
+    {"style:font-face", "svg:font-family", A::Font},
+    {"style:text-properties", "style:font-name", A::Font},
+    {"style:text-properties", "style:font-name-asian", A::Font},
+    {"style:text-properties", "style:font-family-asian", A::Font},
+    {"style:text-properties", "fo:font-family", A::Font},
+    {"style:text-properties", "fo:country", A::Country},
+    {"style:text-properties", "style:country-asian", A::Country},
+};
+
+constexpr ElementRule kOdfMetaElements[] = {
+    {"dc:title", R::TextParagraph},
+    {"dc:subject", R::TextParagraph},
+    {"dc:description", R::TextParagraph},
+    {"meta:keyword", R::TextParagraph},
+};
+
+// HTML and XHTML: every text outside script and style; blocks (and breaks, images, form controls)
+// cut paragraphs. title and alt are texts of their own; id, href, class and the rest never.
+constexpr ElementRule kHtmlElements[] = {
+    {"script", R::Never},    {"style", R::Never},       {"address", R::Boundary}, {"article", R::Boundary},
+    {"aside", R::Boundary},  {"blockquote", R::Boundary}, {"body", R::Boundary},  {"br", R::Boundary},
+    {"caption", R::Boundary}, {"dd", R::Boundary},      {"div", R::Boundary},     {"dl", R::Boundary},
+    {"dt", R::Boundary},     {"figcaption", R::Boundary}, {"figure", R::Boundary}, {"footer", R::Boundary},
+    {"h1", R::Boundary},     {"h2", R::Boundary},       {"h3", R::Boundary},      {"h4", R::Boundary},
+    {"h5", R::Boundary},     {"h6", R::Boundary},       {"head", R::Boundary},    {"header", R::Boundary},
+    {"hr", R::Boundary},     {"html", R::Boundary},     {"img", R::Boundary},     {"input", R::Boundary},
+    {"li", R::Boundary},     {"main", R::Boundary},     {"nav", R::Boundary},     {"ol", R::Boundary},
+    {"option", R::Boundary}, {"p", R::Boundary},        {"pre", R::Boundary},     {"section", R::Boundary},
+    {"select", R::Boundary}, {"table", R::Boundary},    {"tbody", R::Boundary},   {"td", R::Boundary},
+    {"textarea", R::Boundary}, {"tfoot", R::Boundary},  {"th", R::Boundary},      {"thead", R::Boundary},
+    {"title", R::Boundary},  {"tr", R::Boundary},       {"ul", R::Boundary},      {"rt", R::Never},
+    {"rp", R::Never},        {"svg", R::Boundary},      {"math", R::Boundary},
+};
+
+constexpr AttributeRule kHtmlAttributes[] = {
+    {"*", "title", A::Text}, {"*", "alt", A::Text}, {"*", "lang", A::Language}, {"*", "xml:lang", A::Language},
+};
+
+constexpr NamespaceName kEpubNamespaces[] = {
+    {"opf", "http://www.idpf.org/2007/opf"},
+    {"dc", "http://purl.org/dc/elements/1.1/"},
+    {"ncx", "http://www.daisy.org/z3986/2005/ncx/"},
+};
+
+constexpr ElementRule kOpfElements[] = {
+    {"dc:title", R::TextParagraph},
+    {"dc:creator", R::TextParagraph},
+    {"dc:description", R::TextParagraph},
+    {"dc:language", R::LanguageText},
+};
+
+constexpr AttributeRule kXmlLangAttribute[] = {{"*", "xml:lang", A::Language}};
+
+constexpr ElementRule kNcxElements[] = {{"ncx:text", R::TextParagraph}};
+
+const PartFormat kFormats[] = {
+    /* WordprocessingText */ {MarkupMode::Xml, false, false, kWordElements, kWordAttributes, kOfficeNamespaces},
+    /* CoreProperties */ {MarkupMode::Xml, false, false, kCoreElements, {}, kOfficeNamespaces},
+    /* SpreadsheetStrings */ {MarkupMode::Xml, false, false, kSheetElements, {}, kOfficeNamespaces},
+    /* DrawingText */ {MarkupMode::Xml, false, false, kDrawingElements, kDrawingAttributes, kOfficeNamespaces},
+    /* OdfText */ {MarkupMode::Xml, false, false, kOdfElements, kOdfAttributes, kOdfNamespaces},
+    /* OdfMeta */ {MarkupMode::Xml, false, false, kOdfMetaElements, {}, kOdfNamespaces},
+    /* Xhtml */ {MarkupMode::Xml, true, true, kHtmlElements, kHtmlAttributes, {}},
+    /* Html */ {MarkupMode::Html, true, true, kHtmlElements, kHtmlAttributes, {}},
+    /* EpubPackage */ {MarkupMode::Xml, false, false, kOpfElements, kXmlLangAttribute, kEpubNamespaces},
+    /* EpubNcx */ {MarkupMode::Xml, false, false, kNcxElements, kXmlLangAttribute, kEpubNamespaces},
+};
+
+bool equalNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               auto low = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+               return low(x) == low(y);
+           });
+}
+
+// Font names, simplified form first; Latin names compare without regard to case.
+struct FontPair {
+    std::string_view simplified, traditional;
+};
+constexpr FontPair kFonts[] = {
+    {"宋体", "新細明體"}, {"SimSun", "PMingLiU"}, {"新宋体", "細明體"}, {"NSimSun", "MingLiU"},
+    {"黑体", "微軟正黑體"}, {"SimHei", "Microsoft JhengHei"}, {"楷体", "標楷體"}, {"KaiTi", "DFKai-SB"},
+    {"楷体_GB2312", "標楷體"}, {"微软雅黑", "微軟正黑體"}, {"Microsoft YaHei", "Microsoft JhengHei"},
+};
+
+} // namespace
+
+const PartFormat &partFormat(PartKind kind) {
+    const auto i = static_cast<std::size_t>(kind);
+    return kFormats[i < std::size(kFormats) ? i : 0];
+}
+
+std::string mapFontName(std::string_view value, ScriptDirection direction) {
+    // A name in quotes ('宋体', as font-family lists write it) keeps its quotes.
+    std::string_view name = value;
+    std::string_view quote;
+    if (name.size() >= 2 && (name.front() == '\'' || name.front() == '"') && name.back() == name.front()) {
+        quote = name.substr(0, 1);
+        name = name.substr(1, name.size() - 2);
+    }
+    for (const FontPair &f : kFonts) {
+        const bool toTraditional = direction == ScriptDirection::ToTraditional;
+        if (equalNoCase(name, toTraditional ? f.simplified : f.traditional))
+            return std::string(quote) + std::string(toTraditional ? f.traditional : f.simplified) + std::string(quote);
+    }
+    return std::string(value);
+}
+
+std::string mapLanguageTag(std::string_view value, const PartOptions &options) {
+    if (options.direction == ScriptDirection::ToTraditional) {
+        if (equalNoCase(value, "zh-CN") || equalNoCase(value, "zh-SG") || equalNoCase(value, "zh_CN"))
+            return options.traditionalLanguage;
+        if (equalNoCase(value, "zh-Hans"))
+            return "zh-Hant";
+        if (equalNoCase(value, "CN"))
+            return options.traditionalLanguage.size() > 3 ? options.traditionalLanguage.substr(3) : "TW";
+    } else {
+        if (equalNoCase(value, "zh-TW") || equalNoCase(value, "zh-HK") || equalNoCase(value, "zh-MO") ||
+            equalNoCase(value, "zh_TW"))
+            return "zh-CN";
+        if (equalNoCase(value, "zh-Hant"))
+            return "zh-Hans";
+        if (equalNoCase(value, "TW") || equalNoCase(value, "HK") || equalNoCase(value, "MO"))
+            return "CN";
+    }
+    return std::string(value);
+}
+
+} // namespace core::document

@@ -1,0 +1,72 @@
+#pragma once
+
+// The formats as tables: for each kind of part, which elements are paragraphs, which hold text,
+// which cut a paragraph, which are never converted, and which attributes are text, fonts or
+// language tags. Names are written with each format's usual prefixes; the walker (xml_part.cpp)
+// resolves the prefixes a part declares to these through the namespaces, so that a part written
+// with other prefixes or a default namespace reads the same. Internal to the document engine.
+
+#include "core/document/xml_part.h"
+#include "core/document/xml_tokens.h"
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace core::document {
+
+enum class ElementRole : unsigned char {
+    None,          // transparent: its text, if any, is text only as its parent says
+    Paragraph,     // a unit; only the text of its Text elements is converted
+    TextParagraph, // a unit whose character data (its own and its descendants') is all text
+    Text,          // its character data is text of the paragraph around it
+    DeletedText,   // text of deleted runs: converted in a context of its own
+    Boundary,      // cuts the paragraph around it (tab, break, field character, drawing...)
+    Never,         // nothing inside it is converted, and it cuts the paragraph around it
+    HeaderFooter,  // spreadsheet header or footer: text with &-codes that are kept as they are
+    LanguageText,  // its text is a language tag (mapped only with fonts)
+};
+
+enum class AttributeRole : unsigned char {
+    Text,     // converted as a text of its own (HTML title and alt)
+    Font,     // a font name (mapped only with fonts)
+    Language, // a language tag such as zh-CN (mapped only with fonts)
+    Country,  // a country code beside a language attribute "zh" (ODF; only with fonts)
+};
+
+struct ElementRule {
+    std::string_view name;
+    ElementRole role;
+};
+
+struct AttributeRule {
+    std::string_view element; // "*": any element
+    std::string_view attribute;
+    AttributeRole role;
+};
+
+struct NamespaceName {
+    std::string_view prefix; // as the rules write it
+    std::string_view uri;
+};
+
+struct PartFormat {
+    MarkupMode mode = MarkupMode::Xml;
+    // HTML and XHTML: names are matched by their local part, in lower case, without namespaces.
+    bool byLocalName = false;
+    // HTML and XHTML: all character data outside Never elements is text; Boundary elements end a
+    // paragraph (there is no Paragraph element).
+    bool textEverywhere = false;
+    std::span<const ElementRule> elements;
+    std::span<const AttributeRule> attributes;
+    std::span<const NamespaceName> namespaces;
+};
+
+const PartFormat &partFormat(PartKind kind);
+
+// Font names and language tags with the script, as PartOptions describes; `value` itself when it
+// is not one that changes.
+std::string mapFontName(std::string_view value, ScriptDirection direction);
+std::string mapLanguageTag(std::string_view value, const PartOptions &options);
+
+} // namespace core::document

@@ -1,0 +1,58 @@
+#pragma once
+
+// Putting a converted paragraph back onto its runs. A paragraph's text lies in pieces (each
+// formatting run's text, in order); it is converted as one text, so that a phrase split across runs
+// is still seen as a phrase, and each segment of the result goes back to the pieces it came from:
+//
+//   - a segment inside one piece is replaced there;
+//   - a segment across pieces that keeps its length keeps each character in its piece
+//     ([软][件] -> [軟][體]: each character keeps its run's formatting);
+//   - a segment across pieces that changes length goes wholly to the piece where it starts, and the
+//     other pieces lose their part of it, keeping their (perhaps now empty) place
+//     ([内][存] -> [記憶體][], [U][盘] -> [隨身碟][], [方][便][面] -> [泡麵][][]);
+//   - a segment of no source text (an insertion) goes to the piece that holds its position (the
+//     end of the piece before, at a piece boundary).
+//
+// Positions count code points.
+
+#include "core/document/segments.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace core::document {
+
+// Code points [begin, end) of one piece become `text` (UTF-8).
+struct PieceEdit {
+    std::size_t begin = 0, end = 0;
+    std::string text;
+};
+
+// The edits of each piece (one list per piece, in order, not overlapping) that turn the pieces
+// into the conversion of their joined text by `converter`. Segments whose result equals their
+// source give no edit, so a piece that needs no change has none. The pieces must be valid UTF-8.
+std::vector<std::vector<PieceEdit>> convertPieces(const std::vector<std::string_view> &pieces,
+                                                  const SegmentedConverter &converter);
+
+// convertPieces with its buffers kept from one paragraph to the next, for a walk over many.
+class RunMapper {
+public:
+    // `converter` must outlive the mapper.
+    explicit RunMapper(const SegmentedConverter &converter) : m_converter(converter) {}
+    // As convertPieces; the result stays valid until the next call.
+    const std::vector<std::vector<PieceEdit>> &convert(const std::vector<std::string_view> &pieces);
+
+private:
+    const SegmentedConverter &m_converter;
+    std::vector<std::vector<PieceEdit>> m_edits;
+    std::string m_joined, m_out;
+    std::vector<std::size_t> m_pieceStart, m_srcAt, m_outAt;
+    std::vector<Segment> m_segments;
+};
+
+// `piece` with `edits` (from convertPieces for this piece) applied.
+std::string applyEdits(std::string_view piece, const std::vector<PieceEdit> &edits);
+
+} // namespace core::document

@@ -1,0 +1,554 @@
+// One walk over a part's tokens: paragraphs gathered as pieces of text, converted as one text each,
+// and the changed characters spliced into the original bytes.
+
+#include "core/document/xml_part.h"
+
+#include "core/document/part_formats.h"
+#include "core/document/run_mapping.h"
+#include "core/document/xml_tokens.h"
+#include "core/utf.h"
+
+#include <algorithm>
+#include <array>
+#include <unordered_map>
+
+namespace core::document {
+
+namespace {
+
+constexpr std::string_view kXmlNamespace = "http://www.w3.org/XML/1998/namespace";
+
+// Replacement bytes for a span of the part.
+struct Splice {
+    ByteSpan span;
+    std::string bytes;
+};
+
+// A piece of a paragraph: one text node's characters (or a part of them), where they came from,
+// and how a replacement is written there.
+struct Piece {
+    std::vector<DecodedChar> chars;
+    std::string utf8;
+    TextPlace place = TextPlace::Content;
+    char quote = 0;
+};
+
+class PartWalker {
+public:
+    PartWalker(std::string_view xml, const PartFormat &format, const SegmentedConverter &converter,
+               const PartOptions &options)
+        : m_doc(xml), m_format(format), m_options(options), m_tokens(xml, format.mode), m_mapper(converter) {
+        for (const ElementRule &r : format.elements)
+            m_roles.emplace(r.name, r.role);
+        for (const AttributeRule &r : format.attributes)
+            m_textAttributes = m_textAttributes || r.role == AttributeRole::Text;
+    }
+
+    PartOutcome run() {
+        PartOutcome outcome;
+        Token token;
+        while (m_tokens.next(token)) {
+            if (!step(token))
+                break;
+        }
+        if (m_error.empty() && !m_tokens.error().empty())
+            m_error = m_tokens.error() + " at byte " + std::to_string(m_tokens.errorOffset());
+        if (m_error.empty() && m_format.mode == MarkupMode::Xml && !m_open.empty())
+            m_error = "element <" + std::string(m_open.back().name) + "> not closed at the end";
+        if (!m_error.empty()) {
+            outcome.error = m_error;
+            return outcome;
+        }
+        flush();
+        writeSplices();
+        m_out.append(m_doc.substr(m_copied));
+        outcome.bytes = std::move(m_out);
+        outcome.changed = outcome.bytes != m_doc;
+        return outcome;
+    }
+
+private:
+    struct Open {
+        std::string_view name;
+        ElementRole role;
+        std::size_t bindings; // namespace bindings before it
+    };
+    struct Binding {
+        std::string_view prefix, uri;
+    };
+
+    // --- names ---------------------------------------------------------------------------------
+
+    std::string_view uriOf(std::string_view prefix) const {
+        if (prefix == "xml")
+            return kXmlNamespace;
+        for (auto it = m_bindings.rbegin(); it != m_bindings.rend(); ++it)
+            if (it->prefix == prefix)
+                return it->uri;
+        return {};
+    }
+    // The name as the rules write it: the usual prefix of its namespace and its local part;
+    // empty when its namespace is none the format knows. Attributes without a prefix are in no
+    // namespace and keep their bare local name.
+    std::string_view canonical(std::string_view name, bool attribute, std::string &buffer) const {
+        const std::size_t colon = name.find(':');
+        std::string_view local = colon == std::string_view::npos ? name : name.substr(colon + 1);
+        if (m_format.byLocalName) {
+            if (attribute && colon != std::string_view::npos && name.substr(0, colon) == "xml")
+                return name;
+            buffer.assign(local);
+            for (char &c : buffer)
+                if (c >= 'A' && c <= 'Z')
+                    c = static_cast<char>(c + 32);
+            return buffer;
+        }
+        if (attribute && colon == std::string_view::npos)
+            return name;
+        const std::string_view prefix = colon == std::string_view::npos ? std::string_view() : name.substr(0, colon);
+        const std::string_view uri = uriOf(prefix);
+        if (uri == kXmlNamespace) {
+            buffer = "xml:";
+            buffer += local;
+            return buffer;
+        }
+        for (const NamespaceName &ns : m_format.namespaces)
+            if (ns.uri == uri) {
+                buffer.assign(ns.prefix);
+                buffer += ':';
+                buffer += local;
+                return buffer;
+            }
+        return {};
+    }
+    ElementRole roleOf(std::string_view name) {
+        // By the name as written, while the namespaces in scope stay the same.
+        if (m_cachedGeneration != m_bindingsGeneration) {
+            m_roleCache.clear();
+            m_cachedGeneration = m_bindingsGeneration;
+        }
+        if (const auto it = m_roleCache.find(name); it != m_roleCache.end())
+            return it->second;
+        ElementRole role = ElementRole::None;
+        if (const std::string_view c = canonical(name, false, m_nameBuffer); !c.empty())
+            if (const auto it = m_roles.find(c); it != m_roles.end())
+                role = it->second;
+        m_roleCache.emplace(name, role);
+        return role;
+    }
+
+    // --- tokens --------------------------------------------------------------------------------
+
+    bool step(const Token &token) {
+        const bool rawTextAfter = m_skipRawText;
+        m_skipRawText = false;
+        switch (token.kind) {
+        case TokenKind::StartTag:
+        case TokenKind::EmptyTag:
+            return startTag(token);
+        case TokenKind::EndTag:
+            return endTag(token);
+        case TokenKind::Text:
+            if (!rawTextAfter)
+                text(token.content, TextPlace::Content);
+            return m_error.empty();
+        case TokenKind::CData:
+            text(token.content, TextPlace::CData);
+            return m_error.empty();
+        default: // declarations, comments and instructions are never text
+            return true;
+        }
+    }
+
+    bool startTag(const Token &token) {
+        const std::size_t bindingsBefore = m_bindings.size();
+        if (m_format.mode == MarkupMode::Xml) {
+            for (const Attribute &a : token.attributes) {
+                const std::string_view name = a.name.of(m_doc);
+                if (name == "xmlns")
+                    m_bindings.push_back({"", a.value.of(m_doc)}), ++m_bindingsGeneration;
+                else if (name.substr(0, 6) == "xmlns:")
+                    m_bindings.push_back({name.substr(6), a.value.of(m_doc)}), ++m_bindingsGeneration;
+            }
+        }
+        const std::string_view name = token.name.of(m_doc);
+        const ElementRole role = roleOf(name);
+        attributes(token, name);
+        enter(role);
+        if (m_format.mode == MarkupMode::Html) {
+            // HTML pairs no tags here: script and style (<script/> too) hold raw text, the one
+            // token that follows.
+            m_skipRawText = role == ElementRole::Never;
+            leave(role);
+        } else if (token.kind == TokenKind::EmptyTag) {
+            leave(role);
+            if (m_bindings.size() != bindingsBefore)
+                m_bindings.resize(bindingsBefore), ++m_bindingsGeneration;
+        } else {
+            m_open.push_back({name, role, bindingsBefore});
+        }
+        return m_error.empty();
+    }
+
+    bool endTag(const Token &token) {
+        const std::string_view name = token.name.of(m_doc);
+        if (m_format.mode == MarkupMode::Html) {
+            const ElementRole role = roleOf(name);
+            if (role != ElementRole::Never) {
+                enter(role);
+                leave(role);
+            }
+            return true;
+        }
+        if (m_open.empty() || m_open.back().name != name) {
+            m_error = "end tag </" + std::string(name) + "> does not match at byte " + std::to_string(token.whole.begin);
+            return false;
+        }
+        leave(m_open.back().role);
+        if (m_bindings.size() != m_open.back().bindings)
+            m_bindings.resize(m_open.back().bindings), ++m_bindingsGeneration;
+        m_open.pop_back();
+        return true;
+    }
+
+    void enter(ElementRole role) {
+        switch (role) {
+        case ElementRole::Paragraph:
+        case ElementRole::Boundary:
+            flush();
+            break;
+        case ElementRole::TextParagraph:
+            flush();
+            ++m_textParagraphs;
+            break;
+        case ElementRole::HeaderFooter:
+            flush();
+            ++m_headerFooters;
+            break;
+        case ElementRole::Never:
+            flush();
+            ++m_never;
+            break;
+        case ElementRole::Text:
+            ++m_text;
+            break;
+        case ElementRole::DeletedText:
+            ++m_deleted;
+            break;
+        case ElementRole::LanguageText:
+            ++m_language;
+            break;
+        case ElementRole::None:
+            break;
+        }
+    }
+    void leave(ElementRole role) {
+        switch (role) {
+        case ElementRole::Paragraph:
+        case ElementRole::Boundary:
+            flush();
+            break;
+        case ElementRole::TextParagraph:
+            flush();
+            --m_textParagraphs;
+            break;
+        case ElementRole::HeaderFooter:
+            flush();
+            --m_headerFooters;
+            break;
+        case ElementRole::Never:
+            flush();
+            --m_never;
+            break;
+        case ElementRole::Text:
+            --m_text;
+            break;
+        case ElementRole::DeletedText:
+            --m_deleted;
+            break;
+        case ElementRole::LanguageText:
+            --m_language;
+            break;
+        case ElementRole::None:
+            break;
+        }
+    }
+
+    // --- attributes ----------------------------------------------------------------------------
+
+    void attributes(const Token &token, std::string_view element) {
+        if (token.attributes.empty() || (!m_textAttributes && !m_options.fonts))
+            return;
+        std::string elementBuffer, attributeBuffer;
+        const std::string_view el = canonical(element, false, elementBuffer);
+        for (const Attribute &a : token.attributes) {
+            const std::string_view an = canonical(a.name.of(m_doc), true, attributeBuffer);
+            for (const AttributeRule &rule : m_format.attributes) {
+                if (rule.attribute != an || (rule.element != "*" && rule.element != el))
+                    continue;
+                attribute(token, a, rule.role);
+                break;
+            }
+        }
+    }
+
+    void attribute(const Token &token, const Attribute &a, AttributeRole role) {
+        if (role == AttributeRole::Text) {
+            if (m_never)
+                return;
+            flushPieces(); // an attribute's text is a paragraph of its own
+            addText(a.value, TextPlace::Attribute, a.quote);
+            flushPieces();
+            return;
+        }
+        if (!m_options.fonts)
+            return;
+        std::vector<DecodedChar> chars;
+        std::vector<std::size_t> breaks;
+        std::string error;
+        if (!decodeText(m_doc, a.value, m_format.mode, chars, breaks, error) || !breaks.empty())
+            return;
+        std::string value;
+        for (const DecodedChar &c : chars)
+            appendUtf8(c.cp, value);
+        std::string mapped;
+        if (role == AttributeRole::Font) {
+            mapped = mapFontName(value, m_options.direction);
+        } else if (role == AttributeRole::Language) {
+            mapped = mapLanguageTag(value, m_options);
+        } else {
+            // A country code only beside the language zh.
+            bool chinese = false;
+            for (const Attribute &other : token.attributes) {
+                const std::string_view n = other.name.of(m_doc);
+                if (n.find("language") != std::string_view::npos && other.value.of(m_doc) == "zh")
+                    chinese = true;
+            }
+            mapped = chinese && value.size() == 2 ? mapLanguageTag(value, m_options) : value;
+        }
+        if (mapped != value) {
+            std::string bytes;
+            encodeText(mapped, a.quote ? TextPlace::Attribute : TextPlace::Attribute, a.quote, bytes);
+            m_splices.push_back({a.value, std::move(bytes)});
+        }
+    }
+
+    static void appendUtf8(char32_t cp, std::string &out) {
+        unsigned char b[4];
+        out.append(reinterpret_cast<const char *>(b), static_cast<std::size_t>(encodeCodePoint(cp, b) - b));
+    }
+
+    // --- text ----------------------------------------------------------------------------------
+
+    void text(ByteSpan content, TextPlace place) {
+        if (m_never || content.size() == 0)
+            return;
+        if (m_language) {
+            if (m_options.fonts && place == TextPlace::Content)
+                languageText(content);
+            return;
+        }
+        int channel = -1;
+        if (m_deleted)
+            channel = 1;
+        else if (m_text || m_textParagraphs || m_headerFooters || m_format.textEverywhere)
+            channel = 0;
+        if (channel < 0)
+            return;
+        addText(content, place, 0, channel);
+    }
+
+    void languageText(ByteSpan content) {
+        const std::string_view raw = content.of(m_doc);
+        const std::size_t b = raw.find_first_not_of(" \t\r\n"), e = raw.find_last_not_of(" \t\r\n");
+        if (b == std::string_view::npos)
+            return;
+        const std::string mapped = mapLanguageTag(raw.substr(b, e - b + 1), m_options);
+        if (mapped != raw.substr(b, e - b + 1))
+            m_splices.push_back({{content.begin + b, content.begin + e + 1}, mapped});
+    }
+
+    // Decodes a text node into pieces of the paragraph on `channel`; entities that are no character
+    // and header/footer codes cut the paragraph there.
+    void addText(ByteSpan span, TextPlace place, char quote, int channel = 0) {
+        std::vector<DecodedChar> &chars = m_chars;
+        std::vector<std::size_t> &breaks = m_breaks;
+        chars.clear();
+        breaks.clear();
+        std::string error;
+        bool ok;
+        if (place == TextPlace::CData) {
+            ok = true;
+            const std::string_view raw = span.of(m_doc);
+            forEachCodePoint(raw, true, [&, at = span.begin](char32_t cp) mutable {
+                unsigned char b[4];
+                const auto len = static_cast<std::size_t>(encodeCodePoint(cp, b) - b);
+                chars.push_back({cp, {at, at + len}});
+                at += len;
+            });
+        } else {
+            ok = decodeText(m_doc, span, m_format.mode, chars, breaks, error);
+        }
+        if (!ok) {
+            m_error = error;
+            return;
+        }
+        std::vector<bool> &code = m_code;
+        code.clear();
+        if (m_headerFooters && !m_text && !m_textParagraphs)
+            markHeaderFooterCodes(chars, code);
+        Channel &ch = m_channels[static_cast<std::size_t>(channel)];
+        Piece *piece = nullptr;
+        // Pieces are reused from one paragraph to the next, with their buffers.
+        auto beginPiece = [&] {
+            if (ch.used == ch.pieces.size())
+                ch.pieces.emplace_back();
+            piece = &ch.pieces[ch.used];
+            piece->chars.clear();
+            piece->utf8.clear();
+            piece->place = place;
+            piece->quote = quote;
+        };
+        auto endPiece = [&] {
+            if (piece && !piece->chars.empty())
+                ++ch.used;
+            piece = nullptr;
+        };
+        std::size_t nextBreak = 0;
+        for (std::size_t i = 0; i < chars.size(); ++i) {
+            const bool cut = nextBreak < breaks.size() && breaks[nextBreak] == i;
+            if (cut) {
+                ++nextBreak;
+                endPiece();
+                flushChannel(static_cast<std::size_t>(channel));
+            }
+            if (!code.empty() && code[i]) {
+                endPiece();
+                flushChannel(static_cast<std::size_t>(channel));
+                continue;
+            }
+            if (!piece)
+                beginPiece();
+            piece->chars.push_back(chars[i]);
+            appendUtf8(chars[i].cp, piece->utf8);
+        }
+        endPiece();
+        if (nextBreak < breaks.size()) // an entity at the very end
+            flushChannel(static_cast<std::size_t>(channel));
+    }
+
+    // Spreadsheet header and footer codes: &L &C &R &P &B ..., &"font,style", &12 (a size), and
+    // && (an ampersand); all are kept as they are and cut the text.
+    static void markHeaderFooterCodes(const std::vector<DecodedChar> &chars, std::vector<bool> &code) {
+        code.assign(chars.size(), false);
+        for (std::size_t i = 0; i < chars.size(); ++i) {
+            if (chars[i].cp != '&')
+                continue;
+            code[i] = true;
+            if (i + 1 >= chars.size())
+                break;
+            std::size_t j = i + 1;
+            if (chars[j].cp == '"') {
+                code[j++] = true;
+                while (j < chars.size() && chars[j].cp != '"')
+                    code[j++] = true;
+                if (j < chars.size())
+                    code[j] = true;
+            } else if (chars[j].cp >= '0' && chars[j].cp <= '9') {
+                while (j < chars.size() && chars[j].cp >= '0' && chars[j].cp <= '9')
+                    code[j++] = true;
+                --j;
+            } else {
+                code[j] = true;
+            }
+            i = j;
+        }
+    }
+
+    void flush() {
+        flushChannel(0);
+        flushChannel(1);
+        writeSplices();
+    }
+    void flushPieces() { flushChannel(0); }
+
+    // Writes out the splices made so far, with the bytes before each. Only when no paragraph text
+    // is pending: later splices then lie after these.
+    void writeSplices() {
+        if (m_splices.empty() || m_channels[0].used || m_channels[1].used)
+            return;
+        std::sort(m_splices.begin(), m_splices.end(),
+                  [](const Splice &a, const Splice &b) { return a.span.begin < b.span.begin; });
+        if (m_out.empty())
+            m_out.reserve(m_doc.size() + m_doc.size() / 8);
+        for (const Splice &sp : m_splices) {
+            if (sp.span.begin < m_copied) // never two edits of one place; a second is dropped, not garbled
+                continue;
+            m_out.append(m_doc.substr(m_copied, sp.span.begin - m_copied));
+            m_out += sp.bytes;
+            m_copied = sp.span.end;
+        }
+        m_splices.clear();
+    }
+
+    void flushChannel(std::size_t channel) {
+        Channel &ch = m_channels[channel];
+        if (ch.used == 0)
+            return;
+        m_texts.clear();
+        for (std::size_t k = 0; k < ch.used; ++k)
+            m_texts.push_back(ch.pieces[k].utf8);
+        const auto &edits = m_mapper.convert(m_texts);
+        for (std::size_t k = 0; k < ch.used; ++k) {
+            const Piece &p = ch.pieces[k];
+            for (const PieceEdit &e : edits[k]) {
+                if (e.end > p.chars.size() || e.begin > e.end)
+                    continue;
+                ByteSpan span;
+                span.begin = e.begin < p.chars.size() ? p.chars[e.begin].raw.begin : p.chars.back().raw.end;
+                span.end = e.end > e.begin ? p.chars[e.end - 1].raw.end : span.begin;
+                std::string bytes;
+                encodeText(e.text, p.place, p.quote, bytes);
+                m_splices.push_back({span, std::move(bytes)});
+            }
+        }
+        ch.used = 0;
+    }
+
+    struct Channel {
+        std::vector<Piece> pieces;
+        std::size_t used = 0;
+    };
+
+    std::string_view m_doc;
+    const PartFormat &m_format;
+    const PartOptions &m_options;
+    XmlTokenizer m_tokens;
+    RunMapper m_mapper;
+    std::unordered_map<std::string_view, ElementRole> m_roles;
+    std::unordered_map<std::string_view, ElementRole> m_roleCache; // names as written in this part
+    std::size_t m_bindingsGeneration = 0, m_cachedGeneration = 0; // namespaces declared or gone
+    bool m_textAttributes = false; // the format has attributes that are text
+    std::string m_nameBuffer;
+    std::vector<Open> m_open;
+    std::vector<Binding> m_bindings;
+    std::array<Channel, 2> m_channels; // the paragraph's text, and its deleted text
+    std::vector<std::string_view> m_texts;
+    std::vector<DecodedChar> m_chars; // buffers of addText, kept from one text to the next
+    std::vector<std::size_t> m_breaks;
+    std::vector<bool> m_code;
+    std::vector<Splice> m_splices;
+    std::string m_out;
+    std::size_t m_copied = 0; // bytes of the part written out
+    int m_never = 0, m_text = 0, m_deleted = 0, m_textParagraphs = 0, m_headerFooters = 0, m_language = 0;
+    bool m_skipRawText = false;
+    std::string m_error;
+};
+
+} // namespace
+
+PartOutcome convertPart(std::string_view xml, PartKind kind, const SegmentedConverter &converter,
+                        const PartOptions &options) {
+    return PartWalker(xml, partFormat(kind), converter, options).run();
+}
+
+} // namespace core::document

@@ -1,0 +1,77 @@
+#pragma once
+
+// Converting the text of one XML part of a document, changing only the bytes of the text that
+// changes. Each kind of part is a table (which elements are paragraphs, which hold text, which cut
+// a paragraph, which are never converted, which attributes are text) that one walker applies.
+//
+// Which parts are which kind (the container decides by the part's name and content type):
+//   WordprocessingText   word/document.xml, header*.xml, footer*.xml, footnotes.xml, endnotes.xml,
+//                        comments.xml (and commentsExtended-style parts holding w:p), glossary
+//                        document; with fonts also styles.xml, fontTable.xml, numbering.xml
+//   CoreProperties       docProps/core.xml (dc:title, dc:subject, cp:keywords, dc:description)
+//   SpreadsheetStrings   xl/sharedStrings.xml, xl/worksheets/sheet*.xml (inline strings, header and
+//                        footer text), xl/comments*.xml
+//   DrawingText          ppt/slides, notesSlides, slideLayouts, slideMasters, ppt/comments (p:text
+//                        and modern comments), charts (rich text), diagrams (SmartArt data and
+//                        drawing), xl/drawings, word/charts; with fonts also theme parts
+//   OdfText              content.xml and styles.xml of .odt/.ods/.odp
+//   OdfMeta              meta.xml (dc:title, dc:subject, dc:description, meta:keyword)
+//   Xhtml                EPUB content documents and .xhtml files (XML rules)
+//   Html                 .html files (HTML tokenizing rules)
+//   EpubPackage          the OPF package document (dc:title, dc:creator, dc:description, dc:subject)
+//   EpubNcx              toc.ncx (navLabel text, docTitle, docAuthor)
+//
+// What is never converted, in every kind: element and attribute names, attribute values other than
+// the few that are text (title and alt in HTML), field instructions (w:instrText, w:fldSimple's
+// w:instr), style ids and names, font names (unless fonts is asked for), bookmark names, sheet
+// names and formulas, phonetic guides, relationship targets and hyperlink addresses, script and
+// style content, comments, processing instructions and CDATA outside text.
+
+#include "core/document/segments.h"
+
+#include <string>
+#include <string_view>
+
+namespace core::document {
+
+enum class PartKind {
+    WordprocessingText,
+    CoreProperties,
+    SpreadsheetStrings,
+    DrawingText,
+    OdfText,
+    OdfMeta,
+    Xhtml,
+    Html,
+    EpubPackage,
+    EpubNcx,
+};
+
+// Which way the script goes, for the names that follow it (fonts and language tags).
+enum class ScriptDirection { ToTraditional, ToSimplified };
+
+struct PartOptions {
+    // Also map East Asian font names and language tags with the script, as the word processors'
+    // own conversion does: 宋体/SimSun <-> 新細明體/PMingLiU, 黑体/SimHei <-> 微軟正黑體/Microsoft
+    // JhengHei, 楷体/KaiTi <-> 標楷體/DFKai-SB; zh-CN <-> `traditionalLanguage`.
+    bool fonts = false;
+    ScriptDirection direction = ScriptDirection::ToTraditional;
+    // The tag simplified Chinese becomes: "zh-TW" or "zh-HK" (as the way's variant). Going to
+    // simplified, zh-TW, zh-HK and zh-MO all become zh-CN.
+    std::string traditionalLanguage = "zh-TW";
+};
+
+struct PartOutcome {
+    std::string bytes;    // the converted part; empty when there is an error
+    bool changed = false; // false: `bytes` equals the input, byte for byte
+    std::string error;    // not empty: the part cannot be read (what and where), nothing converted
+};
+
+// `xml` (one part, UTF-8) with the text that `kind` says is text converted by `converter`, each
+// paragraph as one text (PartKind's tables), and everything else byte for byte. A part that needs
+// no change comes back identical with changed false. Malformed markup, a DOCTYPE that declares
+// entities, or a part that is not UTF-8 gives an error.
+PartOutcome convertPart(std::string_view xml, PartKind kind, const SegmentedConverter &converter,
+                        const PartOptions &options = {});
+
+} // namespace core::document

@@ -1,0 +1,72 @@
+#pragma once
+// A whole document converted with one way: its format told from its content, each part that holds
+// text converted by the document engine, everything else copied as it is. The one entry point the
+// command line, the window and batch runs share.
+//
+//   Word/Excel/PowerPoint, OpenDocument, EPUB  the package's text parts converted, the others
+//                                              copied with their compressed bytes
+//   HTML, XHTML                                the page's text (never tags, scripts, addresses)
+//   plain text, SubRip, WebVTT                 UTF-8 text converted whole (cue numbers and timings
+//                                              hold nothing to convert)
+//   ASS subtitles, other encodings             Unsupported here: the text path converts them
+//   OLE compound file, other ZIP archives      Unsupported, with what the file is and what to do
+//
+// A document that needs no change comes out byte for byte as it went in.
+
+#include "core/document/format.h"
+#include "core/document/segments.h"
+#include "core/document/xml_part.h"
+#include "platform/zip_package.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+enum class DocumentStatus {
+    Converted,   // written, some text changed
+    Unchanged,   // written, byte for byte the input
+    Refused,     // content this program will not convert (text that is not UTF-8)
+    Limit,       // a part inflates past the limits
+    Unreadable,  // cannot be read, or damaged (a bad ZIP, a part that is not well-formed)
+    Unsupported, // not a document this program converts (legacy or encrypted Office, another ZIP)
+    Cancelled,   // the progress callback asked to stop; nothing written
+    WriteFailed, // the output could not be written; nothing written
+};
+
+struct DocumentOutcome {
+    DocumentStatus status = DocumentStatus::Unchanged;
+    std::string message; // why it failed, without the file's name ("word/document.xml inflates to ...")
+    core::document::Format format = core::document::Format::PlainText;
+
+    bool ok() const { return status == DocumentStatus::Converted || status == DocumentStatus::Unchanged; }
+};
+
+// Called with the fraction of the work done (0..1); false cancels it.
+using DocumentProgress = std::function<bool(double)>;
+
+struct DocumentJob {
+    const core::document::SegmentedConverter &converter;
+    core::document::PartOptions options;
+    ZipLimits limits;
+    DocumentProgress progress;
+};
+
+// True when the first bytes of a file (`head`, 4 KB are enough) make it a document rather than
+// plain text or subtitles: a ZIP package, an OLE file or a web page.
+bool isDocument(std::string_view head);
+
+// `bytes` converted into `out` (replaced). On failure `out` is empty.
+DocumentOutcome convertDocument(std::string_view bytes, std::string &out, const DocumentJob &job);
+
+// The file at `inPath` converted into the file at `outPath` (which may be the same path), written
+// atomically and only when the conversion succeeded; nothing is left behind on failure or
+// cancellation.
+DocumentOutcome convertDocumentFile(const std::string &inPath, const std::string &outPath,
+                                    const DocumentJob &job);
+
+// The exit status of lanternfin-cli for an outcome: 0, 1 refused, 3 limits, 4 unreadable.
+int exitStatusOf(DocumentStatus status);
+
+} // namespace platform

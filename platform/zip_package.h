@@ -1,0 +1,78 @@
+#pragma once
+// A ZIP package (docx, xlsx, odt, epub...) read from memory and written again with some entries
+// replaced, on libzip. Entries that are not replaced keep their compressed bytes (copied, never
+// inflated and deflated again), and every entry keeps its place, name, compression method and
+// modification time; replaced entries are compressed with their old method. Inflating is bounded:
+// an entry that declares, or turns out, to inflate past the limits is refused before or while it
+// is read, never held whole.
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+struct ZipEntry {
+    std::string name;
+    std::uint64_t size = 0;           // inflated, as the central directory declares it
+    std::uint64_t compressedSize = 0; // as stored
+    std::uint16_t method = 0;         // 0 stored, 8 deflated, ...
+    bool encrypted = false;
+};
+
+struct ZipLimits {
+    std::uint64_t maxEntrySize = 256ull << 20; // bytes an entry may inflate to
+    std::uint64_t maxRatio = 1000;             // inflated size over compressed size
+};
+
+enum class ZipStatus {
+    Ok,
+    Damaged,   // not a readable ZIP, a bad entry (CRC, truncated data, unknown method), encryption
+    Limit,     // an entry inflates past the limits
+    Cancelled, // the progress callback asked to stop
+    Failed,    // libzip could not write (out of memory)
+};
+
+// Called while a package is written with the fraction done (0..1); false stops the work.
+using ZipProgress = std::function<bool(double)>;
+
+class ZipPackage {
+public:
+    // Opens the package in `bytes`, which must outlive the package. nullptr when it is not a
+    // readable ZIP; `why` then says what is wrong ("truncated", "not a ZIP archive", ...).
+    static std::unique_ptr<ZipPackage> open(std::string_view bytes, std::string &why, ZipLimits limits = {});
+    ~ZipPackage();
+    ZipPackage(const ZipPackage &) = delete;
+    ZipPackage &operator=(const ZipPackage &) = delete;
+
+    // The entries in their order in the central directory.
+    const std::vector<ZipEntry> &entries() const { return m_entries; }
+    // The names alone, in the same order.
+    std::vector<std::string> names() const;
+    // The index of entry `name`, or -1.
+    long find(std::string_view name) const;
+
+    // Inflates entry `index` into `out` (replaced). Limit when its declared size is past the
+    // limits (checked before anything is inflated) or when the data inflates past its declared
+    // size or the limits; Damaged for bad data, encryption, an unsupported method. `why` says
+    // which, in a few words.
+    ZipStatus read(std::size_t index, std::string &out, std::string &why) const;
+
+    // The package with the entries of `replacements` (index -> new inflated bytes) replaced, all
+    // others copied as they are, into `out`. `progress` may cancel it.
+    ZipStatus write(const std::map<std::size_t, std::string> &replacements, std::string &out,
+                    std::string &why, const ZipProgress &progress = {}) const;
+
+private:
+    ZipPackage() = default;
+    struct Handle;
+    std::unique_ptr<Handle> m_handle;
+    std::vector<ZipEntry> m_entries;
+    ZipLimits m_limits;
+};
+
+} // namespace platform

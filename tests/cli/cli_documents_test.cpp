@@ -1,0 +1,93 @@
+// lanternfin-cli on documents: told by content, converted whole, refused with the file named and
+// the documented exit status, nothing written on failure; text still goes the text path.
+
+#include "temp_files.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/wait.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::readFile;
+using testsupport::writeFile;
+
+struct CliRun {
+    int status = -1;
+    std::string err;
+};
+
+CliRun run(const fs::path &folder, const std::string &arguments) {
+    const std::string cmd = "cd '" + folder.string() + "' && '" LANTERNFIN_CLI "' " + arguments +
+                            " </dev/null >.stdout 2>.stderr";
+    const int status = std::system(cmd.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(folder / ".stderr")};
+}
+
+fs::path fixture(const char *name) {
+    return fs::path(LANTERNFIN_DOCUMENT_TEST_DATA) / name;
+}
+
+TEST(CliDocuments, CommandsConvertDocumentsToldByTheirContent) {
+    testsupport::TempDir dir("lanternfin-docs");
+    // A .docx under a name that says nothing: the content decides.
+    fs::copy_file(fixture("sample-lo.docx"), dir.path / "report");
+    for (const char *arguments : {"convert -c s2t report -o out.docx", "traditional report -o out.docx",
+                                  "lower report -o out.docx"}) {
+        SCOPED_TRACE(arguments);
+        fs::remove(dir.path / "out.docx");
+        const CliRun r = run(dir.path, arguments);
+        EXPECT_EQ(r.status, 0) << r.err;
+        const std::string out = readFile(dir.path / "out.docx");
+        EXPECT_EQ(out.substr(0, 4), "PK\x03\x04");
+        EXPECT_TRUE(out != readFile(dir.path / "report")) << "nothing converted";
+    }
+    // Already simplified: comes back byte for byte, in place too.
+    fs::copy_file(fixture("sample-lo.docx"), dir.path / "same.docx");
+    EXPECT_EQ(run(dir.path, "simplified --in-place same.docx").status, 0);
+    EXPECT_EQ(readFile(dir.path / "same.docx"), readFile(fixture("sample-lo.docx")));
+}
+
+TEST(CliDocuments, RefusalsNameTheFileAndWriteNothing) {
+    testsupport::TempDir dir("lanternfin-docs");
+    std::string ole("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    ole += std::string(512, '\0');
+    for (char c : std::string("WordDocument"))
+        ole += std::string{c, '\0'};
+    writeFile(dir.path / "old.doc", ole);
+    const std::string docx = readFile(fixture("sample-lo.docx"));
+    writeFile(dir.path / "cut.docx", docx.substr(0, docx.size() / 2));
+    const struct {
+        const char *arguments;
+        int status;
+        const char *says;
+    } cases[] = {
+        {"convert -c s2t old.doc -o out", 4,
+         "old.doc: is a legacy Word document (.doc), which cannot be converted: open it and save it as "
+         ".docx"},
+        {"traditional cut.docx -o out", 4, "cut.docx: not a ZIP archive"},
+        {"convert -c s2t --in-place old.doc", 4, "old.doc: is a legacy Word document"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const CliRun r = run(dir.path, c.arguments);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_FALSE(fs::exists(dir.path / "out"));
+        EXPECT_EQ(readFile(dir.path / "old.doc"), ole);
+    }
+}
+
+TEST(CliDocuments, FontsNeedAConfigurationThatSaysItsDirection) {
+    testsupport::TempDir dir("lanternfin-docs");
+    writeFile(dir.path / "a.txt", "软件");
+    EXPECT_EQ(run(dir.path, "convert -c s2twp --fonts a.txt").status, 0);
+    EXPECT_EQ(run(dir.path, "convert -c s2t --fonts a.txt").status, 0);
+    const CliRun r = run(dir.path, "convert -c jp2t --fonts a.txt");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("which way the script goes"), std::string::npos) << r.err;
+}
+
+} // namespace

@@ -1,0 +1,298 @@
+// Parts of each format converted: paragraphs as the engine converts them, field instructions,
+// names and addresses untouched, every byte outside changed text kept, no-change parts identical.
+
+#include "core/document/xml_part.h"
+#include "small_phrases.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using namespace core::document;
+
+const char *const kW = R"(xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main")";
+const char *const kA = R"(xmlns:a="http://schemas.openxmlformats.org/drawingml/2006/main")";
+const char *const kP = R"(xmlns:p="http://schemas.openxmlformats.org/presentationml/2006/main")";
+
+// `doc` with each (from, to) replaced in turn, each after the one before: the expected result
+// written as the few places that change.
+std::string replaced(std::string doc, const std::vector<std::pair<std::string, std::string>> &changes) {
+    std::size_t at = 0;
+    for (const auto &[from, to] : changes) {
+        const std::size_t k = doc.find(from, at);
+        EXPECT_NE(k, std::string::npos) << "no " << from << " in the test document";
+        if (k == std::string::npos)
+            break;
+        doc.replace(k, from.size(), to);
+        at = k + to.size();
+    }
+    return doc;
+}
+
+class XmlPart : public ::testing::Test {
+protected:
+    // Built once: the converter is immutable.
+    static const core::PhraseConverter &phrases() {
+        static const auto converter = core::PhraseConverter::build(testsupport::smallS2twpConfig());
+        return converter;
+    }
+    PhraseSegmentedConverter conv{phrases()};
+
+    void expectConverted(const std::string &in, PartKind kind, const std::string &out, const PartOptions &options = {}) {
+        const PartOutcome r = convertPart(in, kind, conv, options);
+        EXPECT_EQ(r.error, "");
+        EXPECT_EQ(r.bytes, out);
+        EXPECT_EQ(r.changed, in != out);
+    }
+};
+
+TEST_F(XmlPart, WordParagraphsFieldsAndRevisions) {
+    const std::string doc = std::string(R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)") + "\r\n<w:document " + kW +
+                            R"(><w:body>)"
+                            // a phrase across runs with other formatting, a bookmark between runs
+                            R"(<w:p><w:r><w:rPr><w:b/></w:rPr><w:t>内</w:t></w:r><w:r><w:t>存</w:t></w:r>)"
+                            R"(<w:bookmarkStart w:id="0" w:name="软件"/><w:r><w:t xml:space="preserve">和软件 </w:t></w:r></w:p>)"
+                            // a field: the instruction never, the result as text of its own
+                            R"(<w:p><w:r><w:fldChar w:fldCharType="begin"/></w:r><w:r><w:instrText xml:space="preserve"> STYLEREF "标题 1" </w:instrText></w:r>)"
+                            R"(<w:r><w:fldChar w:fldCharType="separate"/></w:r><w:r><w:t>内存</w:t></w:r><w:r><w:fldChar w:fldCharType="end"/></w:r></w:p>)"
+                            R"(<w:p><w:fldSimple w:instr=" STYLEREF 软件 "><w:r><w:t>软件</w:t></w:r></w:fldSimple></w:p>)"
+                            // an insertion joins the paragraph; deleted text is converted in its own context
+                            R"(<w:p><w:ins w:id="1" w:author="张"><w:r><w:t>U</w:t></w:r></w:ins><w:r><w:t>盘</w:t></w:r>)"
+                            R"(<w:del w:id="2"><w:r><w:delText>内</w:delText></w:r></w:del><w:r><w:t>存</w:t></w:r>)"
+                            R"(<w:r><w:tab/><w:t>方便面</w:t></w:r></w:p>)"
+                            "\r\n</w:body></w:document>";
+    expectConverted(doc, PartKind::WordprocessingText,
+                    replaced(doc, {{"<w:t>内</w:t>", "<w:t>記憶體</w:t>"},
+                                   {"<w:t>存</w:t>", "<w:t></w:t>"},
+                                   {"和软件 ", "和軟體 "},
+                                   {"\"标题 1\"", "\"标题 1\""},
+                                   {"<w:t>内存</w:t>", "<w:t>記憶體</w:t>"},
+                                   {"STYLEREF 软件", "STYLEREF 软件"},
+                                   {"<w:t>软件</w:t>", "<w:t>軟體</w:t>"},
+                                   {"<w:t>U</w:t>", "<w:t>隨身碟</w:t>"},
+                                   {"<w:t>盘</w:t>", "<w:t></w:t>"},
+                                   {"<w:delText>内</w:delText>", "<w:delText>內</w:delText>"},
+                                   {"<w:t>方便面</w:t>", "<w:t>泡麵</w:t>"}}));
+}
+
+TEST_F(XmlPart, WordTextBoxesInBothCopiesAndDrawingsCutTheParagraph) {
+    const std::string box = R"(<w:txbxContent><w:p><w:r><w:t>软件</w:t></w:r></w:p></w:txbxContent>)";
+    const std::string doc = std::string("<w:document ") + kW +
+                            R"( xmlns:mc="http://schemas.openxmlformats.org/markup-compatibility/2006" xmlns:v="urn:schemas-microsoft-com:vml"><w:body><w:p><w:r><w:t>内</w:t></w:r><w:r>)"
+                            R"(<mc:AlternateContent><mc:Choice Requires="wps"><w:drawing>)" +
+                            box + R"(</w:drawing></mc:Choice><mc:Fallback><w:pict><v:shape><v:textbox>)" + box +
+                            R"(</v:textbox></v:shape></w:pict></mc:Fallback></mc:AlternateContent></w:r><w:r><w:t>存</w:t></w:r></w:p></w:body></w:document>)";
+    expectConverted(doc, PartKind::WordprocessingText,
+                    replaced(doc, {{"<w:t>内</w:t>", "<w:t>內</w:t>"},
+                                   {"<w:t>软件</w:t>", "<w:t>軟體</w:t>"},
+                                   {"<w:t>软件</w:t>", "<w:t>軟體</w:t>"}}));
+}
+
+// Random paragraphs of phrases that change length or keep it, cut into runs at random characters
+// (empty runs and escaped characters among them): each paragraph reads as the engine converts its
+// text, and the runs and everything between them stay as they were.
+TEST_F(XmlPart, ParagraphsCutAnywhereReadAsTheEngineConvertsThem) {
+    const std::vector<std::string> words{"内存", "方便面", "U盘", "软件", "鼠标", "头发", "内", "存", "面", "&", "的", "盘"};
+    std::mt19937 rng(2026);
+    for (int round = 0; round < 200; ++round) {
+        std::vector<std::string> paragraphs;
+        std::string doc = std::string("<w:body ") + kW + ">";
+        for (int p = 0; p < 3; ++p) {
+            std::string text;
+            for (int k = rng() % 8; k > 0; --k)
+                text += words[rng() % words.size()];
+            paragraphs.push_back(text);
+            doc += "<w:p>";
+            // Cut at character boundaries into runs.
+            std::size_t at = 0;
+            while (at < text.size() || rng() % 4 == 0) {
+                std::size_t end = at;
+                for (int n = rng() % 4; n > 0 && end < text.size(); --n)
+                    end += text[end] == '&' || text[end] == 'U' ? 1 : 3;
+                doc += "<w:r><w:t>";
+                for (const char c : text.substr(at, end - at))
+                    doc += c == '&' ? std::string("&amp;") : std::string(1, c);
+                doc += "</w:t></w:r>";
+                at = end;
+                if (at >= text.size() && rng() % 2)
+                    break;
+            }
+            doc += "</w:p>";
+        }
+        doc += "</w:body>";
+        SCOPED_TRACE(doc);
+        const PartOutcome r = convertPart(doc, PartKind::WordprocessingText, conv, {});
+        ASSERT_EQ(r.error, "");
+        // Read the result back: the paragraphs' texts, and the markup without text.
+        std::vector<std::string> read;
+        std::string markup, inputMarkup;
+        auto strip = [](const std::string &xml, std::vector<std::string> *texts, std::string &tags) {
+            std::size_t i = 0;
+            while (i < xml.size()) {
+                if (xml.compare(i, 5, "<w:p>") == 0 && texts)
+                    texts->emplace_back();
+                if (xml.compare(i, 5, "<w:t>") == 0) {
+                    const std::size_t e = xml.find("</w:t>", i);
+                    std::string t;
+                    for (std::size_t k = i + 5; k < e; ++k) {
+                        t += xml[k];
+                        if (xml.compare(k, 5, "&amp;") == 0)
+                            k += 4;
+                    }
+                    if (texts)
+                        texts->back() += t;
+                    tags += "<w:t></w:t>";
+                    i = e + 6;
+                    continue;
+                }
+                tags += xml[i++];
+            }
+        };
+        strip(r.bytes, &read, markup);
+        strip(doc, nullptr, inputMarkup);
+        EXPECT_EQ(markup, inputMarkup);
+        ASSERT_EQ(read.size(), paragraphs.size());
+        for (std::size_t p = 0; p < paragraphs.size(); ++p)
+            EXPECT_EQ(read[p], phrases().convert(paragraphs[p]));
+    }
+}
+
+TEST_F(XmlPart, EscapingOutsideTheChangedPhraseIsKept) {
+    const std::string doc = std::string("<w:p ") + kW +
+                            R"(><w:r><w:t>&lt;内存&gt; &#x5185;&#23384; &quot;软&quot;件</w:t></w:r></w:p>)";
+    // A phrase written with references is written anew; its neighbours keep their references.
+    expectConverted(doc, PartKind::WordprocessingText,
+                    replaced(doc, {{"内存", "記憶體"}, {"&#x5185;&#23384;", "記憶體"}, {"软", "軟"}}));
+}
+
+TEST_F(XmlPart, NoChangeIsByteIdentical) {
+    const std::string docs[] = {
+        std::string("<w:document ") + kW +
+            R"(><w:body><w:p><w:r><w:instrText> STYLEREF "标题 1" </w:instrText></w:r><w:bookmarkStart w:name="软件"/><w:r><w:t>English 數學</w:t></w:r></w:p></w:body></w:document>)",
+        "<?xml version='1.0'?>\n<!-- 内存 --><x  a = '软件' >\r\n<?pi 软件?></x >",
+    };
+    for (const auto &doc : docs) {
+        SCOPED_TRACE(doc);
+        const PartOutcome r = convertPart(doc, PartKind::WordprocessingText, conv, {});
+        EXPECT_EQ(r.error, "");
+        EXPECT_FALSE(r.changed);
+        EXPECT_EQ(r.bytes, doc);
+    }
+}
+
+TEST_F(XmlPart, SlidesWithFontsAndLanguageOnRequest) {
+    const std::string doc = std::string("<p:sld ") + kA + " " + kP +
+                            R"(><p:txBody><a:p><a:r><a:rPr lang="zh-CN" altLang="en-US"><a:ea typeface="宋体"/></a:rPr><a:t>方便</a:t></a:r>)"
+                            R"(<a:r><a:rPr lang="zh-CN" b="1"/><a:t>面</a:t></a:r><a:br/><a:r><a:t>内存</a:t></a:r></a:p></p:txBody></p:sld>)";
+    const std::string text = replaced(doc, {{"<a:t>方便</a:t>", "<a:t>泡麵</a:t>"},
+                                            {"<a:t>面</a:t>", "<a:t></a:t>"},
+                                            {"<a:t>内存</a:t>", "<a:t>記憶體</a:t>"}});
+    expectConverted(doc, PartKind::DrawingText, text);
+    PartOptions fonts;
+    fonts.fonts = true;
+    fonts.traditionalLanguage = "zh-HK";
+    expectConverted(doc, PartKind::DrawingText,
+                    replaced(text, {{"zh-CN", "zh-HK"}, {"宋体", "新細明體"}, {"zh-CN", "zh-HK"}}), fonts);
+}
+
+TEST_F(XmlPart, SpreadsheetStringsWithoutPrefixesPhoneticsOrFormulas) {
+    const std::string strings =
+        R"(<sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" count="2"><si><t>内存</t></si>)"
+        R"(<si><r><rPr><b/><rFont val="宋体"/></rPr><t>U</t></r><r><t>盘</t></r><rPh sb="0" eb="1"><t>软件</t></rPh></si></sst>)";
+    expectConverted(strings, PartKind::SpreadsheetStrings,
+                    replaced(strings, {{"<t>内存</t>", "<t>記憶體</t>"}, {"<t>U</t>", "<t>隨身碟</t>"}, {"<t>盘</t>", "<t></t>"}}));
+    const std::string sheet =
+        R"(<x:worksheet xmlns:x="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><x:sheetData><x:row>)"
+        R"(<x:c r="A1" t="inlineStr"><x:is><x:t>软件</x:t></x:is></x:c><x:c r="B1" t="str"><x:f>"软件"&amp;A1</x:f><x:v>软件</x:v></x:c>)"
+        R"(</x:row></x:sheetData><x:headerFooter><x:oddHeader>&amp;L&amp;"宋体,常规"软件&amp;12内存&amp;R&amp;P</x:oddHeader></x:headerFooter></x:worksheet>)";
+    expectConverted(sheet, PartKind::SpreadsheetStrings,
+                    replaced(sheet, {{"<x:t>软件</x:t>", "<x:t>軟體</x:t>"}, {"常规\"软件", "常规\"軟體"}, {"内存", "記憶體"}}));
+}
+
+// The same prefix bound to other namespaces in sibling elements: each element read by its own.
+TEST_F(XmlPart, PrefixesFollowTheirScope) {
+    const std::string doc = R"(<root><q:p xmlns:q="http://schemas.openxmlformats.org/wordprocessingml/2006/main"><q:t>软件</q:t></q:p>)"
+                            R"(<q:p xmlns:q="urn:other"><q:t>软件</q:t></q:p>)"
+                            R"(<p xmlns="http://schemas.openxmlformats.org/wordprocessingml/2006/main"><t>内存</t></p></root>)";
+    expectConverted(doc, PartKind::WordprocessingText,
+                    replaced(doc, {{"<q:t>软件", "<q:t>軟體"}, {"urn:other", "urn:other"}, {"<t>内存", "<t>記憶體"}}));
+}
+
+TEST_F(XmlPart, OpenDocumentParagraphsSpansAndNotes) {
+    const std::string doc =
+        R"(<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0">)"
+        R"(<office:body><office:text><text:h text:style-name="标题">内<text:span text:style-name="T1">存</text:span>和<text:note text:id="n1">)"
+        R"(<text:note-citation>1</text:note-citation><text:note-body><text:p>软件</text:p></text:note-body></text:note>方便面<text:s/>U盘</text:h>)"
+        R"(</office:text></office:body></office:document-content>)";
+    expectConverted(doc, PartKind::OdfText,
+                    replaced(doc, {{">内<", ">記憶體<"}, {">存<", "><"}, {"<text:p>软件", "<text:p>軟體"}, {"方便面", "泡麵"}, {"U盘", "隨身碟"}}));
+}
+
+TEST_F(XmlPart, XhtmlTextTitleAndAltButNeverScriptStyleOrAddresses) {
+    const std::string doc =
+        R"(<?xml version="1.0" encoding="utf-8"?><html xmlns="http://www.w3.org/1999/xhtml"><head><title>软件</title><style>p::before{content:"内存"}</style></head>)"
+        R"(<body><p id="内存" class="软件" title="内存"><a href="软件.xhtml">内</a>存<img alt="U盘" src="U盘.png"/></p>)"
+        R"(<script>var s = "内存";</script><p>方便<ruby>面<rt>miàn</rt></ruby></p></body></html>)";
+    expectConverted(doc, PartKind::Xhtml,
+                    replaced(doc, {{"<title>软件", "<title>軟體"},
+                                   {"title=\"内存\"", "title=\"記憶體\""},
+                                   {">内</a>存", ">記憶體</a>"},
+                                   {"alt=\"U盘\"", "alt=\"隨身碟\""},
+                                   {"方便<ruby>面", "泡麵<ruby>"}}));
+}
+
+TEST_F(XmlPart, HtmlReadLeniently) {
+    const std::string doc = "<!DOCTYPE html><html lang=zh-CN><title>软件</title><p title=内存 class=软件>内存<br>U盘"
+                            "<script>if (a<b) s='内存';</script><p>方便面 &copy; &amp; 软件<script src=\"s.js\"/>s='内存'</script>";
+    PartOptions fonts;
+    fonts.fonts = true;
+    expectConverted(doc, PartKind::Html,
+                    replaced(doc, {{"zh-CN", "zh-TW"},
+                                   {"<title>软件", "<title>軟體"},
+                                   {"title=内存", "title=記憶體"},
+                                   {">内存<br>U盘", ">記憶體<br>隨身碟"},
+                                   {"方便面", "泡麵"},
+                                   {"&amp; 软件", "&amp; 軟體"}}),
+                    fonts);
+}
+
+TEST_F(XmlPart, PropertiesAndPackageMetadata) {
+    const std::string core =
+        R"(<cp:coreProperties xmlns:cp="http://schemas.openxmlformats.org/package/2006/metadata/core-properties" xmlns:dc="http://purl.org/dc/elements/1.1/">)"
+        R"(<dc:title>内存</dc:title><dc:creator>软件</dc:creator><cp:keywords>U盘</cp:keywords></cp:coreProperties>)";
+    expectConverted(core, PartKind::CoreProperties, replaced(core, {{">内存<", ">記憶體<"}, {">U盘<", ">隨身碟<"}}));
+    const std::string opf =
+        R"(<package xmlns="http://www.idpf.org/2007/opf"><metadata xmlns:dc="http://purl.org/dc/elements/1.1/"><dc:title>内存</dc:title>)"
+        R"(<dc:creator>软件</dc:creator><dc:language>zh-CN</dc:language></metadata><manifest><item href="内存.xhtml"/></manifest></package>)";
+    PartOptions fonts;
+    fonts.fonts = true;
+    expectConverted(opf, PartKind::EpubPackage,
+                    replaced(opf, {{">内存<", ">記憶體<"}, {">软件<", ">軟體<"}, {"zh-CN", "zh-TW"}}), fonts);
+    const std::string ncx = R"(<ncx xmlns="http://www.daisy.org/z3986/2005/ncx/"><navMap><navPoint><navLabel><text>软件</text></navLabel><content src="软件.xhtml"/></navPoint></navMap></ncx>)";
+    expectConverted(ncx, PartKind::EpubNcx, replaced(ncx, {{">软件<", ">軟體<"}}));
+}
+
+TEST_F(XmlPart, DamagedOrDangerousPartsAreRefused) {
+    const std::string docs[] = {
+        "<!DOCTYPE x [<!ENTITY e \"内存\">]><x>&e;</x>",
+        "<w:p><w:t>内存</w:p>",
+        "<a>内存",
+        "<a>&bogus</a>",
+        "<a>\xff</a>",
+    };
+    for (const auto &doc : docs) {
+        SCOPED_TRACE(doc);
+        const PartOutcome r = convertPart(doc, PartKind::WordprocessingText, conv, {});
+        EXPECT_NE(r.error, "");
+        EXPECT_EQ(r.bytes, "");
+        EXPECT_FALSE(r.changed);
+    }
+}
+
+} // namespace

@@ -1,0 +1,225 @@
+#include "core/document/format.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+using namespace core::document;
+
+TEST(SniffFormat, TellsTheFormatFromTheFirstBytes) {
+    const struct {
+        std::string head;
+        Format expected;
+    } cases[] = {
+        {std::string("PK\x03\x04\x14\x00", 6), Format::Zip},
+        {std::string("PK\x05\x06", 4), Format::Zip}, // an empty archive
+        {std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0", 10), Format::Ole},
+        {"<!DOCTYPE html>\n<html><body>软件</body></html>", Format::Html},
+        {"\xEF\xBB\xBF  <HTML lang=zh>", Format::Html},
+        {"<!-- saved -->\n<html>", Format::Html},
+        {"<?xml version=\"1.0\"?>\n<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\">",
+         Format::Xhtml},
+        {"<?xml version=\"1.0\"?><note>软件</note>", Format::PlainText}, // XML that is no page
+        {"WEBVTT\n\n00:01.000 --> 00:04.000\n软件", Format::WebVtt},
+        {"WEBVTTX", Format::PlainText},
+        {"[Script Info]\nTitle: 软件\n", Format::Ass},
+        {"\n1\n00:00:01,600 --> 00:00:04,200\n软件\n", Format::SubRip},
+        {"1\r\n00:00:01.600 --> 00:00:04.200\r\n", Format::SubRip},
+        {"1\n软件开发\n", Format::PlainText},
+        {"12 apples\n00:00:01,600 --> later", Format::PlainText},
+        {"", Format::PlainText},
+        {"软件开发 <html>", Format::PlainText},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.head);
+        EXPECT_EQ(sniffFormat(c.head), c.expected);
+    }
+}
+
+TEST(OleRefusal, NamesWhatTheFileIsAndWhatToSaveItAs) {
+    auto withStream = [](const std::string &name) {
+        std::string file("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+        for (char c : name)
+            file += std::string{c, '\0'};
+        return file;
+    };
+    const struct {
+        std::string stream;
+        const char *says;
+    } cases[] = {
+        {"EncryptedPackage", "encrypted"}, {"WordDocument", ".doc)"},          {"Workbook", ".xlsx"},
+        {"PowerPoint Document", ".pptx"},  {"Other", ".docx, .xlsx or .pptx"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.stream);
+        EXPECT_NE(oleRefusal(withStream(c.stream)).find(c.says), std::string::npos)
+            << oleRefusal(withStream(c.stream));
+    }
+}
+
+// A package as the container shows it: names in order, and the small parts it can read.
+struct FakePackage {
+    std::vector<std::string> names;
+    std::map<std::string, std::string> parts;
+    ReadSmallPart reader() const {
+        return [this](const std::string &name) -> std::optional<std::string> {
+            auto found = parts.find(name);
+            return found == parts.end() ? std::nullopt : std::optional(found->second);
+        };
+    }
+};
+
+std::string contentTypes(const std::vector<std::pair<std::string, std::string>> &overrides) {
+    std::string xml =
+        R"(<?xml version="1.0"?><Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
+        R"(<Default Extension="xml" ContentType="application/xml"/>)";
+    for (const auto &[name, type] : overrides)
+        xml += "<Override PartName=\"" + name + "\" ContentType=\"" + type + "\"/>";
+    return xml + "</Types>";
+}
+
+constexpr const char *kOoxml = "application/vnd.openxmlformats-officedocument.";
+
+TEST(PackageFormat, OfficeByItsMainPartOpenDocumentAndEpubByMimetype) {
+    auto office = [](const std::string &mainType) {
+        return FakePackage{{"[Content_Types].xml", "x/main.xml"},
+                           {{"[Content_Types].xml", contentTypes({{"/x/main.xml", mainType}})}}};
+    };
+    auto mimetype = [](const std::string &type) { return FakePackage{{"mimetype"}, {{"mimetype", type}}}; };
+    const struct {
+        const char *what;
+        FakePackage package;
+        std::optional<Format> expected;
+    } cases[] = {
+        {"docx", office(std::string(kOoxml) + "wordprocessingml.document.main+xml"), Format::Word},
+        {"dotx", office(std::string(kOoxml) + "wordprocessingml.template.main+xml"), Format::Word},
+        {"docm", office("application/vnd.ms-word.document.macroEnabled.main+xml"), Format::Word},
+        {"xlsx", office(std::string(kOoxml) + "spreadsheetml.sheet.main+xml"), Format::Excel},
+        {"xlsm", office("application/vnd.ms-excel.sheet.macroEnabled.main+xml"), Format::Excel},
+        {"pptx", office(std::string(kOoxml) + "presentationml.presentation.main+xml"), Format::PowerPoint},
+        {"unknown main part", office("application/x-other+xml"), std::nullopt},
+        {"odt", mimetype("application/vnd.oasis.opendocument.text"), Format::OdfText},
+        {"ott", mimetype("application/vnd.oasis.opendocument.text-template"), Format::OdfText},
+        {"ods", mimetype("application/vnd.oasis.opendocument.spreadsheet"), Format::OdfSpreadsheet},
+        {"odp", mimetype("application/vnd.oasis.opendocument.presentation\n"), Format::OdfPresentation},
+        {"odg", mimetype("application/vnd.oasis.opendocument.graphics"), std::nullopt},
+        {"epub", mimetype("application/epub+zip"), Format::Epub},
+        {"plain zip", FakePackage{{"a.txt"}, {}}, std::nullopt},
+        {"main part named but missing",
+         FakePackage{{"[Content_Types].xml"},
+                     office(std::string(kOoxml) + "wordprocessingml.document.main+xml").parts},
+         std::nullopt},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(packageFormat(c.package.names, c.package.reader()), c.expected);
+    }
+}
+
+std::vector<std::pair<std::string, PartKind>> listed(const std::vector<TextPart> &parts) {
+    std::vector<std::pair<std::string, PartKind>> out;
+    for (const auto &p : parts)
+        out.emplace_back(p.name, p.kind);
+    return out;
+}
+
+TEST(TextParts, OfficePartsByContentTypeInEntryOrder) {
+    const std::string wml = std::string(kOoxml) + "wordprocessingml.";
+    FakePackage docx{{"[Content_Types].xml", "word/document.xml", "word/styles.xml", "word/header1.xml",
+                      "word/footnotes.xml", "word/charts/chart1.xml", "word/media/a.png", "docProps/core.xml",
+                      "word/comments.xml"},
+                     {}};
+    docx.parts["[Content_Types].xml"] = contentTypes({
+        {"/word/comments.xml", wml + "comments+xml"},
+        {"/word/document.xml", wml + "document.main+xml"},
+        {"/word/styles.xml", wml + "styles+xml"},
+        {"/word/header1.xml", wml + "header+xml"},
+        {"/WORD/FOOTNOTES.XML", wml + "footnotes+xml"}, // part names ignore case
+        {"/word/charts/chart1.xml", std::string(kOoxml) + "drawingml.chart+xml"},
+        {"/docProps/core.xml", "application/vnd.openxmlformats-package.core-properties+xml"},
+        {"/word/missing.xml", wml + "footer+xml"},
+    });
+    const std::vector<std::pair<std::string, PartKind>> expected{
+        {"word/document.xml", PartKind::WordprocessingText},
+        {"word/header1.xml", PartKind::WordprocessingText},
+        {"word/footnotes.xml", PartKind::WordprocessingText},
+        {"word/charts/chart1.xml", PartKind::DrawingText},
+        {"docProps/core.xml", PartKind::CoreProperties},
+        {"word/comments.xml", PartKind::WordprocessingText},
+    };
+    EXPECT_EQ(listed(textParts(Format::Word, docx.names, docx.reader())), expected);
+    // With fonts, styles name fonts too.
+    auto withFonts = listed(textParts(Format::Word, docx.names, docx.reader(), true));
+    EXPECT_EQ(withFonts.size(), expected.size() + 1);
+    EXPECT_EQ(withFonts[1].first, "word/styles.xml");
+    // A spreadsheet's parts do not count in a Word document.
+    docx.parts["[Content_Types].xml"] =
+        contentTypes({{"/word/document.xml", std::string(kOoxml) + "spreadsheetml.worksheet+xml"}});
+    EXPECT_TRUE(textParts(Format::Word, docx.names, docx.reader()).empty());
+}
+
+TEST(TextParts, OpenDocumentAndEpubByTheirIndexes) {
+    FakePackage odt{{"mimetype", "content.xml", "styles.xml", "meta.xml", "settings.xml", "Pictures/a.png"},
+                    {}};
+    EXPECT_EQ(listed(textParts(Format::OdfText, odt.names, odt.reader())),
+              (std::vector<std::pair<std::string, PartKind>>{{"content.xml", PartKind::OdfText},
+                                                             {"styles.xml", PartKind::OdfText},
+                                                             {"meta.xml", PartKind::OdfMeta}}));
+    FakePackage epub{{"mimetype", "META-INF/container.xml", "OPS/book.opf", "OPS/toc.ncx", "OPS/nav.xhtml",
+                      "OPS/text/第一章.xhtml", "OPS/text/b.xhtml", "OPS/css/a.css", "evil.xhtml"},
+                     {}};
+    epub.parts["META-INF/container.xml"] =
+        R"(<container><rootfiles><rootfile full-path="OPS/book.opf" media-type="application/oebps-package+xml"/></rootfiles></container>)";
+    epub.parts["OPS/book.opf"] =
+        R"(<?xml version="1.0"?><package><!-- <item href="evil.xhtml" media-type="application/xhtml+xml"/> -->
+        <manifest>
+        <item id="b" href="text/b.xhtml#top" media-type="application/xhtml+xml"/>
+        <item id="a" href="text/%E7%AC%AC%E4%B8%80%E7%AB%A0.xhtml" media-type="application/xhtml+xml"/>
+        <item id="ncx" href='toc.ncx' media-type="application/x-dtbncx+xml"/>
+        <item id="nav" href="./nav.xhtml" media-type="application/xhtml+xml" properties="nav"/>
+        <item id="again" href="text/../text/b.xhtml" media-type="application/xhtml+xml"/>
+        <item id="out" href="../../evil.xhtml" media-type="application/xhtml+xml"/>
+        <item id="gone" href="text/missing.xhtml" media-type="application/xhtml+xml"/>
+        <item id="css" href="css/a.css" media-type="text/css"/></manifest></package>)";
+    EXPECT_EQ(listed(textParts(Format::Epub, epub.names, epub.reader())),
+              (std::vector<std::pair<std::string, PartKind>>{{"OPS/book.opf", PartKind::EpubPackage},
+                                                             {"OPS/toc.ncx", PartKind::EpubNcx},
+                                                             {"OPS/nav.xhtml", PartKind::Xhtml},
+                                                             {"OPS/text/第一章.xhtml", PartKind::Xhtml},
+                                                             {"OPS/text/b.xhtml", PartKind::Xhtml}}));
+}
+
+TEST(ResolvePackagePath, StaysInsideThePackage) {
+    const struct {
+        const char *base, *href;
+        std::optional<std::string> expected;
+    } cases[] = {
+        {"OPS/", "a.xhtml", "OPS/a.xhtml"},
+        {"OPS/", "../a.xhtml", "a.xhtml"},
+        {"OPS/", "../../a.xhtml", std::nullopt},
+        {"OPS/", "/etc/passwd", std::nullopt},
+        {"OPS/", "http://example.com/a.xhtml", std::nullopt},
+        {"", "a%20b.xhtml?x#y", "a b.xhtml"},
+        {"", "%zz", "%zz"},
+        {"", "", std::nullopt},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.base) + c.href);
+        EXPECT_EQ(resolvePackagePath(c.base, c.href), c.expected);
+    }
+}
+
+TEST(ElementsNamed, ReadsAttributesWithEntitiesAndSkipsWhatIsNotMarkup) {
+    const auto found = elementsNamed(
+        R"(<?xml version="1.0"?><!DOCTYPE x [<!ENTITY e "boom">]><a:item x:href="a&amp;b&#x4E2D;&#20013;&bogus;" m = 'q"'/>)"
+        R"(<![CDATA[<item href="no"/>]]><item/><item href="unterminated)",
+        "item");
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(attribute(found[0], "href"), "a&b中中&bogus;");
+    EXPECT_EQ(attribute(found[0], "m"), "q\"");
+    EXPECT_TRUE(found[1].empty());
+}
+
+} // namespace

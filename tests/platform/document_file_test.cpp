@@ -1,0 +1,387 @@
+// Whole documents made by LibreOffice and pandoc, converted and checked by what must hold for any
+// document: each paragraph reads as the phrase engine converts it as text, the markup around the
+// text and every other entry stay byte for byte, a document without Chinese comes out identical,
+// and damaged, legacy, encrypted or inflating input is refused with nothing written.
+
+#include "platform/document_file.h"
+#include "platform/phrase_config.h"
+
+#include <gtest/gtest.h>
+#include <zip.h>
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+using core::document::Format;
+using platform::DocumentStatus;
+
+std::string readFile(const fs::path &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void writeFile(const fs::path &path, std::string_view bytes) {
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+fs::path fixture(const std::string &name) {
+    return fs::path(LANTERNFIN_DOCUMENT_TEST_DATA) / name;
+}
+
+// A ZIP's central directory read on its own (not through libzip), the oracle for what was kept.
+struct RawEntry {
+    std::string name;
+    std::uint16_t method = 0, time = 0, date = 0;
+    std::uint32_t crc = 0;
+    std::string compressed; // the entry's data as stored
+};
+
+std::uint32_t le(std::string_view s, std::size_t at, int bytes) {
+    std::uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        v = (v << 8) | static_cast<unsigned char>(s.at(at + static_cast<std::size_t>(i)));
+    return v;
+}
+
+std::vector<RawEntry> rawEntries(std::string_view zip) {
+    const std::size_t end = zip.rfind(std::string_view("PK\x05\x06", 4));
+    EXPECT_NE(end, std::string_view::npos);
+    std::size_t at = le(zip, end + 16, 4);
+    const std::size_t count = le(zip, end + 10, 2);
+    std::vector<RawEntry> out;
+    for (std::size_t i = 0; i < count; ++i) {
+        EXPECT_EQ(zip.substr(at, 4), std::string_view("PK\x01\x02", 4));
+        RawEntry e;
+        e.method = static_cast<std::uint16_t>(le(zip, at + 10, 2));
+        e.time = static_cast<std::uint16_t>(le(zip, at + 12, 2));
+        e.date = static_cast<std::uint16_t>(le(zip, at + 14, 2));
+        e.crc = le(zip, at + 16, 4);
+        const std::size_t csize = le(zip, at + 20, 4);
+        const std::size_t nameLength = le(zip, at + 28, 2), extra = le(zip, at + 30, 2),
+                          comment = le(zip, at + 32, 2);
+        const std::size_t local = le(zip, at + 42, 4);
+        e.name = std::string(zip.substr(at + 46, nameLength));
+        const std::size_t data = local + 30 + le(zip, local + 26, 2) + le(zip, local + 28, 2);
+        e.compressed = std::string(zip.substr(data, csize));
+        out.push_back(std::move(e));
+        at += 46 + nameLength + extra + comment;
+    }
+    return out;
+}
+
+std::string inflated(const std::string &zip, const std::string &name) {
+    std::string why;
+    auto package = platform::ZipPackage::open(zip, why);
+    EXPECT_TRUE(package) << why;
+    std::string out;
+    if (package) {
+        EXPECT_EQ(package->read(static_cast<std::size_t>(package->find(name)), out, why),
+                  platform::ZipStatus::Ok);
+    }
+    return out;
+}
+
+// The markup with the text between tags taken out, and the values of title and alt (the only
+// attributes that are text) emptied: what must not change at all.
+std::string masked(std::string_view xml) {
+    std::string out;
+    bool inTag = false;
+    for (std::size_t i = 0; i < xml.size(); ++i) {
+        const char c = xml[i];
+        if (c == '<')
+            inTag = true;
+        if (inTag)
+            out += c;
+        if (c == '>')
+            inTag = false;
+    }
+    static const std::regex textAttribute(R"((\s(?:title|alt)=)("[^"]*"|'[^']*'))");
+    return std::regex_replace(out, textAttribute, "$1\"\"");
+}
+
+// Each WordprocessingML paragraph's visible text (w:t, not field instructions or deleted text).
+std::vector<std::string> paragraphs(const std::string &xml) {
+    static const std::regex paragraph(R"(<w:p[ >][\s\S]*?</w:p>)");
+    static const std::regex text(R"(<w:t(?: [^>]*)?>([^<]*)</w:t>)");
+    std::vector<std::string> out;
+    for (auto p = std::sregex_iterator(xml.begin(), xml.end(), paragraph); p != std::sregex_iterator(); ++p) {
+        std::string joined;
+        const std::string body = p->str();
+        for (auto t = std::sregex_iterator(body.begin(), body.end(), text); t != std::sregex_iterator(); ++t)
+            joined += (*t)[1].str();
+        out.push_back(joined);
+    }
+    return out;
+}
+
+const core::PhraseConverter &converter(const std::string &name) {
+    static std::map<std::string, core::PhraseConverter> loaded;
+    auto found = loaded.find(name);
+    if (found == loaded.end()) {
+        auto load = platform::loadPhraseConverter(name);
+        EXPECT_TRUE(load.converter) << load.failedPath << ": " << load.why;
+        found = loaded.emplace(name, std::move(*load.converter)).first;
+    }
+    return found->second;
+}
+
+struct Converted {
+    platform::DocumentOutcome outcome;
+    std::string bytes;
+};
+
+Converted convert(std::string_view input, const std::string &config, platform::ZipLimits limits = {}) {
+    const core::document::PhraseSegmentedConverter segmented(converter(config));
+    Converted c;
+    c.outcome = platform::convertDocument(input, c.bytes, {segmented, {}, limits, {}});
+    return c;
+}
+
+TEST(DocumentFile, PackagesKeepEveryEntryAndAllMarkupAndConvertEachParagraphAsText) {
+    const struct {
+        const char *file;
+        Format format;
+        const char *paragraphPart; // WordprocessingML part whose paragraphs are compared, or ""
+    } cases[] = {
+        {"sample-lo.docx", Format::Word, "word/document.xml"},
+        {"sample-pandoc.docx", Format::Word, "word/document.xml"},
+        {"sample-lo.odt", Format::OdfText, ""},
+        {"sample-pandoc.epub", Format::Epub, ""},
+    };
+    for (const auto &c : cases)
+        for (const char *config : {"s2t", "t2s", "s2twp", "tw2sp"}) {
+            SCOPED_TRACE(std::string(c.file) + " " + config);
+            const std::string input = readFile(fixture(c.file));
+            const auto result = convert(input, config);
+            ASSERT_TRUE(result.outcome.ok()) << result.outcome.message;
+            EXPECT_EQ(result.outcome.format, c.format);
+            const auto before = rawEntries(input), after = rawEntries(result.bytes);
+            ASSERT_EQ(before.size(), after.size());
+            for (std::size_t i = 0; i < before.size(); ++i) {
+                SCOPED_TRACE(before[i].name);
+                EXPECT_EQ(before[i].name, after[i].name);
+                EXPECT_EQ(before[i].method, after[i].method);
+                EXPECT_EQ(before[i].date, after[i].date);
+                EXPECT_EQ(before[i].time, after[i].time);
+                if (before[i].crc == after[i].crc) {
+                    EXPECT_EQ(before[i].compressed, after[i].compressed)
+                        << "an unchanged entry was not copied";
+                } else {
+                    EXPECT_EQ(masked(inflated(input, before[i].name)),
+                              masked(inflated(result.bytes, after[i].name)));
+                }
+            }
+            if (std::string_view(c.paragraphPart).empty()) {
+                continue;
+            }
+            const auto original = paragraphs(inflated(input, c.paragraphPart));
+            const auto converted = paragraphs(inflated(result.bytes, c.paragraphPart));
+            ASSERT_EQ(original.size(), converted.size());
+            for (std::size_t i = 0; i < original.size(); ++i)
+                EXPECT_EQ(converted[i], converter(config).convert(original[i])) << "paragraph " << i;
+        }
+}
+
+TEST(DocumentFile, MimetypeStaysFirstAndStored) {
+    for (const char *file : {"sample-lo.odt", "sample-pandoc.epub"}) {
+        SCOPED_TRACE(file);
+        const auto result = convert(readFile(fixture(file)), "s2t");
+        ASSERT_EQ(result.outcome.status, DocumentStatus::Converted) << result.outcome.message;
+        const auto entries = rawEntries(result.bytes);
+        ASSERT_FALSE(entries.empty());
+        EXPECT_EQ(entries[0].name, "mimetype");
+        EXPECT_EQ(entries[0].method, 0);
+    }
+}
+
+TEST(DocumentFile, FieldInstructionsAndStyleNamesStay) {
+    const std::string input = readFile(fixture("sample-lo.docx"));
+    const auto result = convert(input, "s2t");
+    ASSERT_EQ(result.outcome.status, DocumentStatus::Converted);
+    const std::string document = inflated(result.bytes, "word/document.xml");
+    EXPECT_NE(document.find(R"(STYLEREF "标题 1" \* MERGEFORMAT)"), std::string::npos);
+    EXPECT_NE(document.find("軟件開發說明"), std::string::npos) << "the field's result is text";
+    EXPECT_EQ(inflated(result.bytes, "word/styles.xml"), inflated(input, "word/styles.xml"));
+}
+
+TEST(DocumentFile, DocumentsThatNeedNoChangeComeOutIdentical) {
+    const struct {
+        const char *file;
+        const char *config;
+    } cases[] = {
+        {"english-pandoc.docx", "s2t"},
+        {"english-pandoc.docx", "t2s"},
+        {"sample-lo.docx", "t2s"}, // simplified already
+        {"sample-pandoc.html", "t2s"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " " + c.config);
+        const std::string input = readFile(fixture(c.file));
+        const auto result = convert(input, c.config);
+        EXPECT_EQ(result.outcome.status, DocumentStatus::Unchanged) << result.outcome.message;
+        EXPECT_TRUE(result.bytes == input);
+    }
+}
+
+TEST(DocumentFile, WebPageTextConvertedMarkupKept) {
+    const std::string input = readFile(fixture("sample-pandoc.html"));
+    const auto result = convert(input, "s2t");
+    ASSERT_EQ(result.outcome.status, DocumentStatus::Converted) << result.outcome.message;
+    EXPECT_EQ(result.outcome.format, Format::Html);
+    EXPECT_EQ(masked(input), masked(result.bytes));
+    EXPECT_NE(result.bytes.find("軟件"), std::string::npos);
+}
+
+// A ZIP made in memory: each entry's name, data and whether it is stored.
+std::string makeZip(const std::vector<std::tuple<std::string, std::string, bool>> &entries) {
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t *buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
+    zip_t *za = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
+    zip_source_keep(buffer);
+    for (const auto &[name, data, stored] : entries) {
+        const zip_int64_t i = zip_file_add(
+            za, name.c_str(), zip_source_buffer(za, data.data(), data.size(), 0), ZIP_FL_ENC_UTF_8);
+        zip_set_file_compression(za, static_cast<zip_uint64_t>(i), stored ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 9);
+    }
+    EXPECT_EQ(zip_close(za), 0);
+    zip_stat_t st;
+    zip_source_stat(buffer, &st);
+    std::string out(st.size, '\0');
+    zip_source_open(buffer);
+    zip_source_read(buffer, out.data(), out.size());
+    zip_source_close(buffer);
+    zip_source_free(buffer);
+    zip_error_fini(&error);
+    return out;
+}
+
+const std::string kContentTypes =
+    R"(<?xml version="1.0"?><Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
+    R"(<Override PartName="/word/document.xml" ContentType="application/vnd.openxmlformats-officedocument.)"
+    R"(wordprocessingml.document.main+xml"/></Types>)";
+
+std::string wordDocument(const std::string &body) {
+    return R"(<w:document xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main"><w:body>)" +
+           body + "</w:body></w:document>";
+}
+
+// Patches the declared inflated size of entry `name` (local header and central directory).
+void declareSize(std::string &zip, const std::string &name, std::uint32_t size) {
+    auto put = [&zip](std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            zip[at + static_cast<std::size_t>(i)] = static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    const struct {
+        std::string_view signature;
+        std::size_t sizeAt, nameAt;
+    } headers[] = {{std::string_view("PK\x03\x04", 4), 22, 30}, {std::string_view("PK\x01\x02", 4), 24, 46}};
+    for (const auto &h : headers)
+        for (std::size_t at = 0; (at = zip.find(h.signature, at)) != std::string::npos; ++at)
+            if (zip.compare(at + h.nameAt, name.size(), name) == 0)
+                put(at + h.sizeAt, size);
+}
+
+TEST(DocumentFile, PartsPastTheLimitsAreRefusedBeforeOrWhileInflating) {
+    const std::string zeros(1 << 20, '0');
+    const std::string bomb = wordDocument("<w:p><w:r><w:t>" + zeros + "</w:t></w:r></w:p>");
+    const std::string honest =
+        makeZip({{"[Content_Types].xml", kContentTypes, false}, {"word/document.xml", bomb, false}});
+    std::string lying = honest;
+    declareSize(lying, "word/document.xml", 1000);
+    std::string huge = honest;
+    declareSize(huge, "word/document.xml", 0xFFFFFFF0u); // 4 GB declared: refused from the directory alone
+    platform::ZipLimits small;
+    small.maxEntrySize = 256 << 10;
+    platform::ZipLimits ratio;
+    ratio.maxRatio = 100;
+    const struct {
+        const char *what;
+        const std::string &zip;
+        platform::ZipLimits limits;
+        DocumentStatus expected;
+    } cases[] = {
+        {"more times its compressed size than allowed", honest, ratio, DocumentStatus::Limit},
+        {"past the size limit", honest, small, DocumentStatus::Limit},
+        {"declares a size past the limits", huge, {}, DocumentStatus::Limit},
+        {"inflates past the size it declares", lying, {}, DocumentStatus::Unreadable},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto result = convert(c.zip, "s2t", c.limits);
+        EXPECT_EQ(result.outcome.status, c.expected) << result.outcome.message;
+        EXPECT_TRUE(result.bytes.empty());
+        EXPECT_NE(result.outcome.message.find("word/document.xml"), std::string::npos)
+            << result.outcome.message;
+    }
+}
+
+TEST(DocumentFile, RefusedInputLeavesNothingWritten) {
+    const std::string docx = readFile(fixture("sample-lo.docx"));
+    std::string ole("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    ole.resize(1024, '\0');
+    std::string encrypted = ole;
+    for (char c : std::string("EncryptedPackage"))
+        encrypted += std::string{c, '\0'};
+    std::string legacyWord = ole;
+    for (char c : std::string("WordDocument"))
+        legacyWord += std::string{c, '\0'};
+    std::string badPart =
+        makeZip({{"[Content_Types].xml", kContentTypes, false},
+                 {"word/document.xml", wordDocument("<w:p><w:r><w:t>软件</w:r></w:p>"), false}});
+    const struct {
+        const char *what;
+        std::string input;
+        DocumentStatus expected;
+        const char *says;
+    } cases[] = {
+        {"truncated", docx.substr(0, docx.size() / 2), DocumentStatus::Unreadable, "ZIP"},
+        {"damaged central directory", docx.substr(0, docx.size() - 30) + std::string(30, 'x'),
+         DocumentStatus::Unreadable, "ZIP"},
+        {"encrypted Office file", encrypted, DocumentStatus::Unsupported, "encrypted"},
+        {"legacy Word file", legacyWord, DocumentStatus::Unsupported, ".docx"},
+        {"another ZIP archive", makeZip({{"a.txt", "软件", false}}), DocumentStatus::Unsupported,
+         "not a document"},
+        {"malformed part", badPart, DocumentStatus::Unreadable, "word/document.xml"},
+        {"text that is not UTF-8", "\xC8\xED\xBC\xFE", DocumentStatus::Refused, "UTF-8"},
+    };
+    const fs::path dir = fs::temp_directory_path() / ("lanternfin-doc-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const core::document::PhraseSegmentedConverter segmented(converter("s2t"));
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        writeFile(dir / "in", c.input);
+        const auto outcome = platform::convertDocumentFile(dir / "in", dir / "out", {segmented, {}, {}, {}});
+        EXPECT_EQ(outcome.status, c.expected);
+        EXPECT_NE(outcome.message.find(c.says), std::string::npos) << outcome.message;
+        EXPECT_FALSE(fs::exists(dir / "out"));
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1)
+            << "a temporary file stayed";
+    }
+    fs::remove_all(dir);
+}
+
+TEST(DocumentFile, CancelledConversionWritesNothing) {
+    const fs::path dir = fs::temp_directory_path() / ("lanternfin-cancel-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const core::document::PhraseSegmentedConverter segmented(converter("s2t"));
+    int calls = 0;
+    const auto outcome =
+        platform::convertDocumentFile(fixture("sample-lo.docx"), dir / "out.docx",
+                                      {segmented, {}, {}, [&calls](double) { return ++calls < 3; }});
+    EXPECT_EQ(outcome.status, DocumentStatus::Cancelled);
+    EXPECT_TRUE(fs::is_empty(dir));
+    fs::remove_all(dir);
+}
+
+} // namespace

@@ -1,0 +1,49 @@
+#pragma once
+// Files converted from the window: dropped on it, or chosen with 转换文件… in the menus of 繁体 and
+// 简体. Each is converted with the button's current way and written beside its original under a
+// name that says the way (报告.docx -> 报告（繁体）.docx), never over an existing file; the workspace
+// and its undo history are not touched. The decisions here are plain functions; FileConversion
+// (file_conversion.h) applies them to the window.
+
+#include "core/document/segments.h"
+#include "core/document/xml_part.h"
+#include "platform/text_services.h"
+#include "ui/ways.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace ui {
+
+inline constexpr const char16_t *kConvertFilesMenu = u"转换文件…";
+
+// What a way's files are called after: 繁体 or 简体 for the buttons' own ways and the plain phrase
+// ways, else the variant's menu label (台湾用词, 香港繁体惯用词).
+QString wayFileLabel(const Way &way);
+
+// Where the conversion of `path` is written: beside it, its base name followed by （label） and its
+// extension; when `exists` says that is taken, （label）(2), (3)... up to (999); empty if all are.
+QString convertedFilePath(const QString &path, const QString &label,
+                          const std::function<bool(const QString &)> &exists);
+
+struct FileResult {
+    QString input;
+    QString output; // where it was written; empty when it was not
+    QString why;    // why not, when it was not
+};
+
+// The one message shown when the work is done: what was written, then what was not and why.
+QString conversionSummary(const std::vector<FileResult> &results, bool cancelled);
+
+// Each of `paths` converted with `way` and written as convertedFilePath says. `progress(i, f)` is
+// told that file i is fraction f done; false cancels: that file leaves nothing behind and the rest
+// are not started. Returns what became of each file begun, and sets `cancelled`.
+std::vector<FileResult> convertFiles(const QStringList &paths, const Way &way,
+                                     const platform::TextServices &services,
+                                     const std::function<bool(int, double)> &progress, bool &cancelled);
+
+} // namespace ui
