@@ -1,5 +1,6 @@
 #include "cli/command_line.h"
 
+#include "cli/batch.h"
 #include "cli/run.h"
 
 #include <algorithm>
@@ -31,7 +32,10 @@ constexpr const char *kFooter =
     "reads as Chinese (too short or too close to tell: refused, name it with --from-encoding). The\n"
     "result goes back in the input's encoding, or in --to-encoding's; a character without a code\n"
     "there is refused with its line and nothing is written. Subtitle files (.srt, .vtt, .ass, told\n"
-    "by their content) are converted in their cue text only.";
+    "by their content) are converted in their cue text only.\n"
+    "\n"
+    "Folders: -O DST writes each FILE into the folder DST (-r: folders with all they hold), text\n"
+    "converted and other files copied, with --jobs N at once; see man lanternfin-cli.";
 
 } // namespace
 
@@ -44,6 +48,8 @@ struct CommandLine::Command {
     std::vector<std::string> files;
     std::string output;
     bool inPlace = false;
+    bool textCommand = false;
+    BatchOptions batch; // a text command's -O, -r, --jobs, progress...
 };
 
 CommandLine::CommandLine(std::string version)
@@ -67,6 +73,8 @@ CLI::App &CommandLine::addTextCommand(const std::string &name, const std::string
                  "replace each FILE by its output, atomically; a file that fails is left as it was and "
                  "the next one is still converted")
         ->excludes("--output");
+    command.textCommand = true;
+    addBatchOptions(app, command.batch);
     return app;
 }
 
@@ -198,6 +206,8 @@ int CommandLine::run(int argc, const char *const *argv, std::ostream &out, std::
         to.kind = Destination::Kind::File;
         to.path = chosen->output;
     }
+    if (chosen->textCommand)
+        return runFiles(transform, chosen->make, *chosen->app, chosen->files, to, chosen->batch, outFd, err);
     return runTransform(transform, chosen->files, to, outFd, err);
 }
 

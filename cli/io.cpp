@@ -50,6 +50,10 @@ bool Writer::flush() {
 }
 
 void Writer::writeThrough(std::string_view bytes) {
+    if (m_sink) {
+        m_sink->append(bytes);
+        return;
+    }
     while (!bytes.empty() && !m_error) {
         const ssize_t done = ::write(m_fd, bytes.data(), bytes.size());
         if (done < 0) {
@@ -93,6 +97,37 @@ void Input::unread(std::string bytes) {
     m_pendingAt = 0;
 }
 
+Input::Input(std::string name, std::string_view bytes) : Input(std::move(name), std::string(bytes)) {}
+
+long long Input::knownSize() const {
+    if (m_inMemory)
+        return static_cast<long long>(m_pending.size() - m_pendingAt);
+    struct stat st {};
+    if (m_fd < 0 || ::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return -1;
+    return static_cast<long long>(st.st_size);
+}
+
+std::string Input::head(std::size_t size) const {
+    if (m_inMemory)
+        return m_pending.substr(m_pendingAt, size);
+    std::string bytes;
+    if (knownSize() < 0)
+        return bytes;
+    bytes.resize(size);
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t n = ::pread(m_fd, bytes.data() + got, size - got, static_cast<off_t>(got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    bytes.resize(got);
+    return bytes;
+}
+
 Input::~Input() {
     if (m_fd >= 0 && !isStdin())
         ::close(m_fd);
@@ -111,8 +146,11 @@ long Input::read(char *data, std::size_t size) {
     }
     for (;;) {
         const ssize_t got = ::read(m_fd, data, size);
-        if (got >= 0)
+        if (got >= 0) {
+            if (m_counter)
+                m_counter->fetch_add(static_cast<std::uint64_t>(got), std::memory_order_relaxed);
             return static_cast<long>(got);
+        }
         if (errno != EINTR) {
             m_error = errno;
             return -1;

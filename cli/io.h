@@ -5,7 +5,9 @@
 
 #include "platform/atomic_file.h"
 
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -44,6 +46,8 @@ public:
     explicit Input(std::string name);
     // An input of `bytes` in memory, named `name` in messages; never fails.
     Input(std::string name, std::string bytes);
+    // The same for bytes given as a view (copied).
+    Input(std::string name, std::string_view bytes);
     ~Input();
     Input(const Input &) = delete;
     Input &operator=(const Input &) = delete;
@@ -60,6 +64,14 @@ public:
     int error() const { return m_error; }
     // Puts `bytes` back in front of what is left, to be read again first.
     void unread(std::string bytes);
+    // The size of a regular file (standard input included) or of bytes in memory; -1 for a pipe or
+    // a device.
+    long long knownSize() const;
+    // Up to `size` bytes from the start of a regular file or memory, without reading them (the next
+    // read still starts where it would); empty for a pipe or a device.
+    std::string head(std::size_t size) const;
+    // Adds every byte read from now on to `*counter` (progress), which must outlive the reads.
+    void countInto(std::atomic<std::uint64_t> *counter) { m_counter = counter; }
 
 private:
     std::string m_name;
@@ -68,6 +80,7 @@ private:
     bool m_inMemory = false;
     std::string m_pending; // bytes read again before the descriptor, from m_pendingAt on
     std::size_t m_pendingAt = 0;
+    std::atomic<std::uint64_t> *m_counter = nullptr;
 };
 
 // Files replaced atomically (or written directly where they are devices): the helper that the

@@ -67,7 +67,8 @@ struct TempSlot {
     std::atomic<int> state{0};
     char path[PATH_MAX];
 };
-constexpr int kTempSlots = 16;
+// One per file written at once: the batch runs at most 64 jobs.
+constexpr int kTempSlots = 64;
 TempSlot g_temps[kTempSlots];
 // Every signal whose default action ends the process (the real-time ones are added where they
 // are used, as SIGRTMIN is not a constant).

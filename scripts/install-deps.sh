@@ -52,6 +52,8 @@ PACKAGES=(
     lintian
     man-db
     bash-completion
+    parallel
+    bsdutils
 )
 
 missing=()

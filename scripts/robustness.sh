@@ -20,7 +20,7 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -DLANTERNFIN_FUZZ=ON -DLANTERNFIN_
 cmake --build build-fuzz -j"$jobs"
 seconds=${FUZZ_SECONDS:-30}
 mkdir -p build-fuzz/findings
-for target in leading_number amount amount_reading numerals proportion pinyin pinyin_reading text_convert utf8 phrase_convert phrase_image encoding_detect subtitles xml_tokens xml_part document opencc_config; do
+for target in leading_number amount amount_reading numerals proportion pinyin pinyin_reading text_convert utf8 phrase_convert phrase_image encoding_detect subtitles xml_tokens xml_part document opencc_config split; do
     work=$(mktemp -d)
     cp fuzz/corpus/"$target"/* "$work"/
     echo "-- fuzz_$target for ${seconds}s"

@@ -66,7 +66,7 @@ TEST(Input, BytesPutBackAreReadFirstThenTheRest) {
     EXPECT_TRUE(file.readAll(rest));
     EXPECT_EQ(rest, "cdef");
 
-    cli::Input memory("name", "xyz");
+    cli::Input memory("name", std::string("xyz"));
     EXPECT_TRUE(memory.isOpen());
     EXPECT_EQ(memory.name(), "name");
     std::string sink;

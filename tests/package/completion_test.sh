@@ -42,4 +42,7 @@ expect "--by-character" lanternfin-cli simplified --by
 expect "numerals" lanternfin-cli nu
 expect "--from-encoding" lanternfin-cli traditional --fr
 expect "GB18030" lanternfin-cli convert --to-encoding GB
+expect "--skip-existing" lanternfin-cli traditional --sk
+expect "--no-progress" lanternfin-cli convert --no
+expect "" lanternfin-cli round 2 --jo
 exit $failed

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# --jobs 2 against --jobs 1, end to end: one ~200 MB text through `pinyin --tone marks` (cut at line
+# ends across the jobs) and 2,000 small files through `convert -c s2t -r SRC -O DST`; wall time,
+# CPU time and peak RSS of the best of three runs each, the speed-up beside its floor (1.6x and
+# 1.5x), and whether the outputs are byte-identical. On a machine shared with other work the wall
+# times say little: the load average is printed first.
+# Usage: bench/cli_jobs.sh [build-dir] [MB]   (a build with lanternfin-cli, pinyin.dat and the phrase images)
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=${1:-$here/../build}
+megabytes=${2:-200}
+cli="$build/cli/lanternfin-cli"
+corpus=$("$here/corpus.sh")
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+# The corpus repeated to the size asked for, and 2,000 files of its lines (about 2 to 20 kB each).
+while [ "$(stat -c %s "$tmp/big.txt" 2>/dev/null || echo 0)" -lt $((megabytes * 1000000)) ]; do
+    cat "$corpus" >> "$tmp/big.txt"
+done
+mkdir -p "$tmp/small"
+split -a 4 -d -n l/2000 "$corpus" "$tmp/small/part-"
+for f in "$tmp"/small/part-*; do mv "$f" "$f.txt"; done
+
+best() { # best wall time of three runs of "$@", with its CPU time (user + system) and peak RSS
+    local b=999 cpu=0 rss=0 s e t u sy r
+    for _ in 1 2 3; do
+        rm -rf "$tmp/out"
+        s=$(date +%s.%N)
+        /usr/bin/time -f '%U %S %M' -o "$tmp/time" "$@" 2>>"$tmp/stderr"
+        e=$(date +%s.%N)
+        t=$(echo "$e - $s" | bc -l)
+        if (( $(echo "$t < $b" | bc -l) )); then
+            b=$t
+            read -r u sy r < "$tmp/time"
+            cpu=$(echo "$u + $sy" | bc -l)
+            rss=$r
+        fi
+    done
+    echo "$b $cpu $rss"
+}
+report() { # name seconds cpu rss
+    printf "%-44s %7.2f s (CPU %6.2f s)  peak RSS %6.1f MB\n" "$1" "$2" "$3" "$(echo "$4 / 1024" | bc -l)"
+}
+
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores; text $(($(stat -c %s "$tmp/big.txt") / 1000000)) MB"
+read -r t1 c1 r1 < <(best "$cli" pinyin --tone marks --no-progress --jobs 1 "$tmp/big.txt" -o "$tmp/one.txt")
+report "pinyin --tone marks, --jobs 1" "$t1" "$c1" "$r1"
+read -r t2 c2 r2 < <(best "$cli" pinyin --tone marks --no-progress --jobs 2 "$tmp/big.txt" -o "$tmp/two.txt")
+report "pinyin --tone marks, --jobs 2" "$t2" "$c2" "$r2"
+printf "  speed-up %.2fx (floor 1.6x), outputs %s\n" "$(echo "$t1 / $t2" | bc -l)" \
+    "$(cmp -s "$tmp/one.txt" "$tmp/two.txt" && echo identical || echo DIFFERENT)"
+
+read -r t1 c1 r1 < <(best "$cli" convert -c s2t --no-progress --jobs 1 -r "$tmp/small" -O "$tmp/out")
+cp -r "$tmp/out" "$tmp/small-one"
+report "convert -c s2t, 2,000 files, --jobs 1" "$t1" "$c1" "$r1"
+read -r t2 c2 r2 < <(best "$cli" convert -c s2t --no-progress --jobs 2 -r "$tmp/small" -O "$tmp/out")
+report "convert -c s2t, 2,000 files, --jobs 2" "$t2" "$c2" "$r2"
+printf "  speed-up %.2fx (floor 1.5x), outputs %s\n" "$(echo "$t1 / $t2" | bc -l)" \
+    "$(diff -r -q "$tmp/small-one" "$tmp/out" >/dev/null && echo identical || echo DIFFERENT)"

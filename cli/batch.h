@@ -1,0 +1,70 @@
+#pragma once
+// Many files at once: the folders and files of a command line mirrored into an output folder
+// (-O DST), each text file converted by the way, each other file copied; files converted by
+// several jobs (--jobs), a large text split at line ends across them; progress on a terminal, a
+// summary at the end. The same jobs and progress serve a command without -O (standard output,
+// -o FILE, --in-place).
+
+#include "cli/command_line.h"
+#include "cli/run.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cli {
+
+struct BatchOptions {
+    bool recursive = false;     // -r: folders among the FILEs, with everything in them
+    std::string outputDir;      // -O DST
+    bool names = false;         // --names: file and folder names converted too
+    unsigned jobs = 0;          // --jobs; 0: one per core
+    bool progress = false;      // --progress: shown even when stderr is not a terminal
+    bool noProgress = false;    // --no-progress
+    bool skipExisting = false;  // --skip-existing: outputs newer than their source are kept
+};
+
+// Adds -r, -O, --names, --jobs, --progress, --no-progress and --skip-existing to a text command.
+void addBatchOptions(CLI::App &command, BatchOptions &options);
+
+// Whether the way that `command` (as parsed) runs gives, on a text, the outputs of its lines one
+// after the other, so that a text may be cut at line ends and its parts converted apart:
+//   traditional, simplified, upper, lower       always
+//   pinyin --tone/--separator/--initials        always (a word never spans a line break)
+//   convert -c NAME                             when no phrase of NAME holds a line break, which
+//                                               is so for every configuration OpenCC ships; a cut
+//                                               near an ideographic description is still avoided
+//   any text command with --lines               always
+//   money, date, numerals, pinyin (plain)       never: each reads its whole input as one text
+bool splitsAtLines(const CLI::App &command);
+
+// The documents engine's two hooks. Whether the first bytes of a file make it a document (a ZIP
+// package, an OLE file, a web page) that a way converts whole, so that it is never cut into pieces;
+// and whether the way converts documents (convert, traditional, simplified, upper, lower): with the
+// others a document is copied unchanged.
+bool isDocumentHead(std::string_view head);
+bool convertsDocuments(const CLI::App &command);
+
+// What a file is to the batch: a text the way converts, a document whose text it converts inside
+// its format, or something else that is copied as it is.
+enum class FileKind { Text, Document, Other };
+
+// `name` is the file's name, `head` its first bytes (`whole`: all of them). The extensions of the
+// formats the documents engine converts (.docx, .xlsx, .pptx, .odt, .ods, .odp, .epub) are documents
+// (a damaged one is refused, not copied; a .zip or a legacy .doc is another file); known text extensions (.txt, .md, .csv, .srt, .html, ...) are text whatever they
+// hold, so that a text in another encoding is refused rather than copied unconverted; any other
+// non-empty file is text when its head is valid UTF-8 without a NUL byte.
+FileKind classifyFile(std::string_view name, std::string_view head, bool whole);
+
+// `name` converted by `transform` as a one-line text; nullopt when the way refuses it or the result
+// cannot be a file name (empty, ".", "..", holding '/' or NUL).
+std::optional<std::string> convertName(const Transform &transform, const std::string &name);
+
+// Runs a text command: with -O into the output folder, else through runTransform. `first` is the
+// transform already built; `make` builds one more per job. Returns the exit status.
+int runFiles(const Transform &first, const TransformFactory &make, const CLI::App &command,
+             const std::vector<std::string> &files, const Destination &to, const BatchOptions &options,
+             int outFd, std::ostream &err);
+
+} // namespace cli

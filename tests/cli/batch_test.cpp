@@ -1,0 +1,144 @@
+// The parts of the batch runner that decide without files: the classifier, converted names, the
+// pieces of a split text and their refusals' line numbers, the progress line.
+
+#include "cli/batch.h"
+#include "cli/progress.h"
+#include "cli/split.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+
+namespace {
+
+using namespace cli;
+
+// A line-local way for the tests: each line upper-cased in ASCII, "bad" refused as --lines does.
+Transform upperLines() {
+    return [](Input &in, Writer &out) -> Status {
+        std::string text;
+        if (!in.readAll(text))
+            return readFailure(in);
+        std::string refusals;
+        std::size_t number = 0, start = 0;
+        while (start < text.size()) {
+            ++number;
+            std::size_t end = text.find('\n', start);
+            std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+            start = end == std::string::npos ? text.size() : end + 1;
+            if (line == "bad") {
+                refusals += (refusals.empty() ? "" : "\n") + ("line " + std::to_string(number) + ": no result");
+                line.clear();
+            }
+            for (char &c : line)
+                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            out.write(line + "\n");
+        }
+        return refusals.empty() ? Status{} : Status{kExitNoResult, refusals};
+    };
+}
+
+std::string run(const Transform &t, const std::string &text, Status *status = nullptr) {
+    Input in("-", text);
+    std::string out;
+    Writer w(out);
+    const Status s = t(in, w);
+    w.flush();
+    if (status)
+        *status = s;
+    return out;
+}
+
+TEST(SplitAtLines, PiecesGiveTheWholeOutputInOrder) {
+    std::string text;
+    for (int i = 0; i < 5000; ++i)
+        text += "line " + std::to_string(i) + (i % 7 ? " abc" : "") + "\n";
+    const struct {
+        const char *name;
+        std::string input;
+        std::size_t piece;
+    } cases[] = {
+        {"many pieces", text, 8000},
+        {"no final line break", text + "tail", 777},
+        {"one piece", text, 1 << 20},
+        {"one line longer than a piece", std::string(20000, 'x') + "\n" + text, 5000},
+        {"empty", "", 100},
+        {"CRLF", "a\r\nb\r\nc\r\n", 2},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        for (int jobs : {1, 2, 3}) { // one: where only one transform could be built
+            std::vector<Transform> ts(static_cast<std::size_t>(jobs), upperLines());
+            EXPECT_EQ(run(splitAtLines(ts, c.piece), c.input), run(upperLines(), c.input));
+        }
+    }
+}
+
+TEST(SplitAtLines, RefusedLinesKeepTheirNumbersInTheWholeInput) {
+    std::string text;
+    for (int i = 1; i <= 300; ++i)
+        text += i == 7 || i == 250 ? "bad\n" : "ok\n";
+    Status whole, split;
+    const std::string expected = run(upperLines(), text, &whole);
+    EXPECT_EQ(run(splitAtLines({upperLines(), upperLines()}, 64), text, &split), expected);
+    EXPECT_EQ(split.code, kExitNoResult);
+    EXPECT_EQ(split.message, whole.message);
+    EXPECT_EQ(split.message, "line 7: no result\nline 250: no result");
+}
+
+TEST(SplitAtLines, CutsOnlyWhereLinesConvertAlone) {
+    // An ideographic description (⿰) may take the line break after it as a part.
+    EXPECT_EQ(lastSafeLineCut("ab\ncd\n"), 6u);
+    EXPECT_EQ(lastSafeLineCut("ab\n⿰\ncd"), 3u);
+    EXPECT_EQ(lastSafeLineCut("no line break"), 0u);
+    EXPECT_EQ(renumberLines("line 3: x\nother\nline 12: y", 10), "line 13: x\nother\nline 22: y");
+}
+
+TEST(ClassifyFile, ExtensionsThenContent) {
+    const struct {
+        const char *name;
+        std::string head;
+        bool whole;
+        FileKind kind;
+    } cases[] = {
+        {"a.txt", "\xff\xfe", true, FileKind::Text}, // refused later, not copied unconverted
+        {"报告.DOCX", "PK", true, FileKind::Document},
+        {"archive.zip", std::string("PK\x03\x04\0\0", 6), true, FileKind::Other}, // a ZIP that is no document
+        {"notes", "汉字\n", true, FileKind::Text},
+        {"script.py", "print('汉字')", true, FileKind::Text},
+        {"image.png", std::string("\x89PNG\r\n\x1a\n\0\0", 10), true, FileKind::Other},
+        {"latin1", "caf\xe9", true, FileKind::Other},
+        {"cut", "\xe6\xb1", false, FileKind::Text}, // a sequence cut by the end of the head
+        {"cut-but-whole", "\xe6\xb1", true, FileKind::Other},
+        {"empty", "", true, FileKind::Other},
+        {".hidden", "text", true, FileKind::Text},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(classifyFile(c.name, c.head, c.whole), c.kind);
+    }
+}
+
+TEST(ConvertName, RefusesWhatCannotBeAName) {
+    const Transform same = [](Input &in, Writer &out) {
+        std::string s;
+        in.readAll(s);
+        out.write(s == "slash" ? "a/b" : s == "dot" ? "." : s == "refuse" ? "" : s + "\n");
+        return s == "refuse" ? Status{kExitNoResult, "no"} : Status{};
+    };
+    EXPECT_EQ(convertName(same, "报告.txt"), "报告.txt"); // the line break a line way adds is dropped
+    EXPECT_EQ(convertName(same, "slash"), std::nullopt);
+    EXPECT_EQ(convertName(same, "dot"), std::nullopt);
+    EXPECT_EQ(convertName(same, "refuse"), std::nullopt);
+}
+
+TEST(ProgressLine, SaysDoneTotalRateAndTimeLeft) {
+    EXPECT_EQ(progressLine({12, 2000, 50'000'000, 200'000'000, 10}),
+              "12/2000 files, 50.0 MB of 200.0 MB, 5.0 MB/s, 0:30 left");
+    EXPECT_EQ(progressLine({0, 0, 3'000'000, 0, 2}), "3.0 MB, 1.5 MB/s");
+    EXPECT_EQ(progressLine({0, 0, 0, 100, 0}), "0.0 MB of 0.0 MB, 0.0 MB/s");
+    EXPECT_EQ(clockText(3725), "1:02:05");
+}
+
+} // namespace

@@ -1,0 +1,273 @@
+// lanternfin-cli with -O: folders mirrored, each text converted as the way converts it alone and
+// every other file copied; names; --jobs against one job; progress on a terminal only; a run
+// killed and finished with --skip-existing; GNU parallel's pieces against the whole run.
+
+#include "temp_files.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <vector>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::readFile;
+using testsupport::writeFile;
+
+struct ShellRun {
+    std::string out, err;
+    int status = -1;
+};
+
+struct Folder : testsupport::TempDir {
+    Folder() : TempDir("lanternfin-batch") {}
+};
+
+// Runs `shell` in `folder` with the program as $CLI.
+ShellRun runShell(const Folder &folder, const std::string &shell) {
+    const std::string cmd = "cd '" + folder.str() + "' && CLI='" LANTERNFIN_CLI "' && { " + shell +
+                            "; } </dev/null 2>.stderr";
+    ShellRun run;
+    FILE *p = popen(cmd.c_str(), "r");
+    char buf[4096];
+    std::size_t got;
+    while ((got = fread(buf, 1, sizeof buf, p)) > 0)
+        run.out.append(buf, got);
+    const int status = pclose(p);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.err = readFile(folder / ".stderr");
+    fs::remove(folder / ".stderr");
+    return run;
+}
+
+bool contains(const std::string &text, const std::string &part) {
+    return text.find(part) != std::string::npos;
+}
+
+// A small tree of every kind of entry.
+void makeTree(const Folder &f) {
+    fs::create_directories(f / "src/sub/deep");
+    writeFile(f / "src/a.txt", "简体字，银行行长。\n汉语 ABC 123\n");
+    writeFile(f / "src/sub/b.md", "# 发展经济\n重要的数据\n");
+    writeFile(f / "src/sub/deep/notes", "没有扩展名的中文文本\n");
+    writeFile(f / "src/img.bin", std::string("\x89PNG\0\0简体\xff", 12));
+    writeFile(f / "src/bad.txt", "好\xff\n");
+    writeFile(f / "src/damaged.docx", std::string("PK\x03\x04\x14\0\0\0简体", 14));
+    fs::copy_file(LANTERNFIN_DOCUMENT_TEST_DATA "/sample-lo.docx", f / "src/报告.docx");
+    writeFile(f / "src/run.sh", "#!/bin/sh\necho 汉字\n");
+    ::chmod((f / "src/run.sh").c_str(), 0755);
+    ::chmod((f / "src/sub").c_str(), 0750);
+    fs::create_symlink("a.txt", f / "src/link");
+    fs::create_symlink("/etc/passwd", f / "src/outside");
+}
+
+mode_t modeOf(const fs::path &p) {
+    struct stat st {};
+    ::lstat(p.c_str(), &st);
+    return st.st_mode & 07777;
+}
+
+TEST(CliBatch, MirrorConvertsEachTextAsAloneAndCopiesTheRest) {
+    Folder f;
+    makeTree(f);
+    const struct {
+        std::string way;
+        bool documents; // converts documents (the others copy them)
+    } ways[] = {{"traditional", true}, {"convert -c s2t", true}, {"pinyin --tone marks", false}};
+    for (const auto &[way, documents] : ways) {
+        SCOPED_TRACE(way);
+        fs::remove_all(f / "out");
+        const ShellRun run = runShell(f, "$CLI " + way + " --no-progress -r src -O out");
+        EXPECT_EQ(run.status, 1) << run.err; // bad.txt refused (and the damaged document), the rest done
+        EXPECT_TRUE(contains(run.err, "lanternfin-cli: src/bad.txt: input is not valid UTF-8")) << run.err;
+        EXPECT_TRUE(contains(run.err, documents ? "5 converted, 3 copied, 2 refused" : "4 converted, 5 copied, 1 refused"))
+            << run.err;
+        std::vector<std::string> converted = {"src/a.txt", "src/sub/b.md", "src/sub/deep/notes", "src/run.sh"};
+        std::vector<std::string> copied = {"src/img.bin"};
+        (documents ? converted : copied).push_back("src/报告.docx");
+        if (!documents)
+            copied.push_back("src/damaged.docx");
+        for (const std::string &file : converted) {
+            SCOPED_TRACE(file);
+            const ShellRun alone = runShell(f, "$CLI " + way + " " + file);
+            ASSERT_EQ(alone.status, 0);
+            EXPECT_EQ(readFile(f / "out" / file), alone.out);
+        }
+        for (const std::string &file : copied)
+            EXPECT_EQ(readFile(f / "out" / file), readFile(f / file)) << file;
+        EXPECT_EQ(fs::exists(f / "out/src/damaged.docx"), !documents);
+        if (documents)
+            EXPECT_NE(readFile(f / "out/src/报告.docx"), readFile(f / "src/报告.docx"));
+        EXPECT_FALSE(fs::exists(f / "out/src/bad.txt"));
+        EXPECT_EQ(fs::read_symlink(f / "out/src/link"), "a.txt");
+        EXPECT_EQ(fs::read_symlink(f / "out/src/outside"), "/etc/passwd"); // a link, never followed
+        EXPECT_EQ(modeOf(f / "out/src/run.sh"), 0755u);
+        EXPECT_EQ(modeOf(f / "out/src/sub"), 0750u);
+    }
+}
+
+TEST(CliBatch, FilesBesideEachOtherAndExitStatuses) {
+    Folder f;
+    makeTree(f);
+    const struct {
+        const char *shell;
+        int status;
+        const char *err;
+    } cases[] = {
+        {"$CLI traditional -O out src/a.txt src/img.bin && cat out/a.txt", 0, "1 converted, 1 copied, 0 refused"},
+        {"$CLI traditional -O out src/sub", 2, "src/sub: is a folder (-r converts folders"},
+        {"$CLI traditional -O out -", 2, "not standard input"},
+        // A folder of the mirror where a file stands: its files cannot be written.
+        {"mkdir -p out/src && touch out/src/sub && $CLI traditional -r -O out src", 4,
+         "exit 4: some files could not be read or written"},
+        {"$CLI traditional -O src/a.txt src/run.sh", 4, "is not a folder"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.shell);
+        fs::remove_all(f / "out");
+        const ShellRun run = runShell(f, c.shell);
+        EXPECT_EQ(run.status, c.status) << run.err;
+        EXPECT_TRUE(contains(run.err, c.err)) << run.err;
+    }
+    EXPECT_EQ(runShell(f, "$CLI traditional -O out src/a.txt && cat out/a.txt").out, "簡體字，銀行行長。\n漢語 ABC 123\n");
+}
+
+TEST(CliBatch, NamesConvertedAndCollisionsRefused) {
+    Folder f;
+    fs::create_directories(f / "src/报告");
+    writeFile(f / "src/报告/说明.txt", "说明\n");
+    writeFile(f / "src/后.txt", "一\n");
+    writeFile(f / "src/後.txt", "二\n");
+    fs::create_directories(f / "out/src");
+    writeFile(f / "out/src/後.txt", "kept\n");
+    const ShellRun run = runShell(f, "$CLI traditional --names --no-progress -r src -O out");
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_EQ(readFile(f / "out/src/報告/說明.txt"), "說明\n");
+    EXPECT_TRUE(contains(run.err, "src/后.txt: would be written as out/src/後.txt, as would src/後.txt")) << run.err;
+    EXPECT_TRUE(contains(run.err, "src/後.txt: would be written as out/src/後.txt, as would src/后.txt")) << run.err;
+    EXPECT_EQ(readFile(f / "out/src/後.txt"), "kept\n"); // nothing overwritten
+    EXPECT_TRUE(contains(run.err, "1 converted, 0 copied, 2 refused")) << run.err;
+}
+
+TEST(CliBatch, JobsGiveTheOutputOfOneJob) {
+    Folder f;
+    // One text large enough to be split across the jobs, and small files around it.
+    std::string big;
+    while (big.size() < (std::size_t(9) << 20))
+        big += "简体字，银行行长。汉语 abc 123 " + std::to_string(big.size()) + "\n";
+    fs::create_directories(f / "src/small");
+    writeFile(f / "src/big.txt", big);
+    for (int i = 0; i < 40; ++i)
+        writeFile(f / ("src/small/" + std::to_string(i) + ".txt"), "发展" + std::to_string(i) + "\n");
+    const ShellRun one = runShell(f, "$CLI traditional --jobs 1 -r src -O one");
+    const ShellRun two = runShell(f, "$CLI traditional --jobs 2 -r src -O two && diff -r one two && echo same");
+    EXPECT_EQ(one.status, 0) << one.err;
+    EXPECT_EQ(two.status, 0) << two.err;
+    EXPECT_EQ(two.out, "same\n");
+    // Standard output too: a text of more than one piece, in order.
+    const ShellRun upper = runShell(f, "$CLI upper --jobs 3 src/big.txt >u3 && $CLI upper --jobs 1 src/big.txt >u1 "
+                                       "&& cmp u1 u3 && echo same");
+    EXPECT_EQ(upper.out, "same\n") << upper.err;
+}
+
+TEST(CliBatch, ProgressOnATerminalOnly) {
+    Folder f;
+    writeFile(f / "a.txt", "简体\n");
+    const struct {
+        const char *shell;
+        bool shown;
+    } cases[] = {
+        {"script -qefc \"$CLI traditional -O out a.txt\" /dev/null", true},
+        {"script -qefc \"$CLI traditional a.txt -o b.txt\" /dev/null", true},
+        {"script -qefc \"$CLI traditional --no-progress -O out a.txt\" /dev/null", false},
+        {"$CLI traditional -O out a.txt 2>&1", false},
+        {"$CLI traditional --progress a.txt -o b.txt 2>&1", true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.shell);
+        const ShellRun run = runShell(f, c.shell);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(contains(run.out, "MB/s"), c.shown) << run.out;
+    }
+}
+
+TEST(CliBatch, KilledRunLeavesWholeFilesAndSkipExistingFinishes) {
+    Folder f;
+    fs::create_directories(f / "src");
+    std::string text;
+    for (int i = 0; i < 600; ++i)
+        text += "银行行长认真地发展经济，为了我们的数据。\n";
+    for (int i = 0; i < 120; ++i)
+        writeFile(f / ("src/" + std::to_string(i) + ".txt"), text + std::to_string(i) + "\n");
+    ASSERT_EQ(runShell(f, "$CLI pinyin --tone marks -r src -O ref").status, 0);
+
+    const pid_t pid = fork();
+    if (pid == 0) {
+        ::chdir(f.str().c_str());
+        ::execl(LANTERNFIN_CLI, LANTERNFIN_CLI, "pinyin", "--tone", "marks", "--jobs", "1", "--no-progress", "-r",
+                "src", "-O", "out", static_cast<char *>(nullptr));
+        ::_exit(127);
+    }
+    // Killed once it has written its first file (the temporary files have other names).
+    const auto firstWritten = [&f] {
+        std::error_code ec;
+        for (const auto &e : fs::directory_iterator(f / "out/src", ec))
+            if (fs::exists(f / "ref/src" / e.path().filename()))
+                return true;
+        return false;
+    };
+    for (int i = 0; i < 5000 && !firstWritten(); ++i)
+        ::usleep(1000);
+    ::kill(pid, SIGTERM);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    std::size_t written = 0;
+    for (const auto &e : fs::directory_iterator(f / "out/src")) {
+        SCOPED_TRACE(e.path().string());
+        ASSERT_TRUE(fs::exists(f / "ref/src" / e.path().filename())); // no temporary file left
+        EXPECT_EQ(readFile(e.path()), readFile(f / "ref/src" / e.path().filename()));
+        ++written;
+    }
+    EXPECT_GT(written, 0u);
+    const ShellRun rest = runShell(f, "$CLI pinyin --tone marks --skip-existing -r src -O out && diff -r ref out && echo same");
+    EXPECT_EQ(rest.out, "same\n") << rest.err;
+    if (WIFSIGNALED(status)) {
+        EXPECT_TRUE(contains(rest.err, "skipped (up to date)")) << rest.err;
+    }
+}
+
+// The recipe for more than one machine: GNU parallel cuts standard input at line ends and keeps
+// the order; for every line-local way the pieces' outputs together are the whole run's.
+TEST(CliBatch, GnuParallelPiecesEqualTheWholeRun) {
+    if (std::system("command -v parallel >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "GNU parallel is not installed (scripts/install-deps.sh)";
+    Folder f;
+    std::string text;
+    const char *lines[] = {"金额：1005.5元", "2026-12-07 银行行长", "Hello World 汉字", "发展经济，为了我们。",
+                           "  前后有空格  ", "一千零五点五", "壹仟零伍圆伍角整", "", "后来的頭髮", "ÄÖÜ straße"};
+    for (int i = 0; i < 2500; ++i)
+        text += std::string(lines[i % 10]) + (i % 3 ? "" : " 第" + std::to_string(i) + "行") + "\n";
+    writeFile(f / "in.txt", text);
+    // The recipe as the README gives it.
+    const ShellRun recipe = runShell(f, "$CLI convert -c s2t <in.txt >whole; parallel --pipe --block 20k -k $CLI "
+                                        "convert -c s2t <in.txt >pieces; cmp whole pieces && echo same");
+    EXPECT_EQ(recipe.out, "same\n") << recipe.err;
+    // Every other way on the pieces GNU parallel cuts, cut once and converted one after the other.
+    ASSERT_GE(std::stoi(runShell(f, "parallel --pipe --block 20k 'cat >piece.{#}' <in.txt; ls piece.* | wc -l").out), 3);
+    for (const std::string way :
+         {"traditional", "simplified", "upper", "lower", "convert -c s2twp", "convert -c t2s", "pinyin --tone marks",
+          "pinyin --tone numbers --separator -", "pinyin --initials", "pinyin --lines", "money --lines",
+          "numerals --lines", "date --lines"}) {
+        SCOPED_TRACE(way);
+        const ShellRun run = runShell(f, "$CLI " + way + " <in.txt >whole; for i in $(seq $(ls piece.* | wc -l)); do $CLI " + way +
+                                             " <piece.$i; done >pieces; cmp whole pieces && echo same");
+        EXPECT_EQ(run.out, "same\n") << run.err;
+    }
+}
+
+} // namespace
