@@ -310,6 +310,45 @@ TEST(PinyinReading, WeiAfterAPersonalPronounIsFor) {
                {"该市人口为五万人", "gāi shì rén kǒu wéi wǔ wàn rén"}});
 }
 
+// 得 after an everyday verb or adjective links its complement (de); between its subject and a verb
+// it is "must" (děi); as "obtain", in its words and before 了, it stays dé.
+TEST(PinyinReading, DeLinksAComplementAndDeiIsMust) {
+    expectAll({{"你说得对", "nǐ shuō de duì"},
+               {"他说得对。", "tā shuō de duì。"},
+               {"他跑得快", "tā pǎo de kuài"},
+               {"他写得好", "tā xiě de hǎo"},
+               {"这件事做得不错", "zhè jiàn shì zuò de bú cuò"},
+               {"她唱得很好听", "tā chàng de hěn hǎo tīng"},
+               {"他得走了", "tā děi zǒu le"},
+               {"明天我们得早点出发", "míng tiān wǒ men děi zǎo diǎn chū fā"},
+               {"总得有人做饭吧", "zǒng děi yǒu rén zuò fàn ba"},
+               {"我得了解一下", "wǒ děi liǎo jiě yí xià"},
+               {"他得到了奖励", "tā dé dào le jiǎng lì"},
+               {"他获得了冠军", "tā huò dé le guàn jūn"},
+               {"他得了冠军", "tā dé le guàn jūn"},
+               {"他们取得了胜利", "tā men qǔ dé le shèng lì"},
+               {"他就得到了", "tā jiù dé dào le"},
+               {"我记得", "wǒ jì de"}});
+}
+
+// 数 is counting (shǔ) when it is done (数一数, 数数看), a number (shù) otherwise; 曾 before a title
+// or after 姓 is the surname zēng, elsewhere "once" (céng).
+TEST(PinyinReading, CountingShuAndTheSurnameZeng) {
+    expectAll({{"数一数", "shǔ yì shǔ"},
+               {"你数数看有几个", "nǐ shǔ shu kàn yǒu jǐ gè"},
+               {"他数了数", "tā shǔ le shǔ"},
+               {"数学很难", "shù xué hěn nán"},
+               {"曾先生，你好", "zēng xiān shēng，nǐ hǎo"},
+               {"曾女士来了", "zēng nǚ shì lái le"},
+               {"曾老师", "zēng lǎo shī"},
+               {"曾总", "zēng zǒng"},
+               {"他姓曾", "tā xìng zēng"},
+               {"他曾总结过经验", "tā céng zǒng jié guò jīng yàn"},
+               {"我曾经去过", "wǒ céng jīng qù guò"},
+               {"他不曾来过", "tā bù céng lái guò"},
+               {"他曾是老师", "tā céng shì lǎo shī"}});
+}
+
 // Words the Mainland standard reads otherwise than the sources (data/standard-readings.txt):
 // read so where they stand whole, and the characters keep their readings elsewhere.
 TEST(PinyinReading, StandardReadingsHoldWhereTheWordStandsWhole) {
