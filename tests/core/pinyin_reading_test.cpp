@@ -127,7 +127,7 @@ TEST(PinyinReading, ToneVariantsTakeTheMainlandTone) {
 // traditional character (髮 fǎ) becomes that character's Mainland reading (fà), not the
 // simplified character's first (发 fā); where terra also lists the neutral tone, that one.
 TEST(PinyinReading, TaiwanTonesOfTraditionalWordsTakeTheMainlandReading) {
-    expectAll({{"头发", "tóu fa"},
+    expectAll({{"头发", "tóu fà"}, // as the labelled sentences read it, not Taiwan's fǎ
                {"理发", "lǐ fà"},
                {"白发", "bái fà"},
                {"理发店", "lǐ fà diàn"},
@@ -135,7 +135,7 @@ TEST(PinyinReading, TaiwanTonesOfTraditionalWordsTakeTheMainlandReading) {
                {"发型", "fà xíng"},
                {"骨头", "gǔ tou"},
                {"发展", "fā zhǎn"}, // 發, whose reading 发 shares
-               {"头发很长", "tóu fa hěn cháng"}});
+               {"头发很长", "tóu fà hěn cháng"}});
 }
 
 // The standard lists only full tones for 子 and 头, yet as suffixes Mainland dictionaries read
@@ -255,6 +255,26 @@ TEST(PinyinReading, RarerPolyphonesReadAsEncyclopedicTextReadsThem) {
                {"什", "shén"}});
 }
 
+// Polyphones of everyday text, as the labelled web sentences teach them, beside those of
+// encyclopedic text.
+TEST(PinyinReading, PolyphonesOfEverydayTextReadAsItReadsThem) {
+    expectAll({{"他塞给我一张纸条", "tā sāi gěi wǒ yì zhāng zhǐ tiáo"},
+               {"交通堵塞", "jiāo tōng dǔ sè"},
+               {"薄薄的一层", "báo báo de yì céng"},
+               {"这张纸很薄", "zhè zhāng zhǐ hěn báo"},
+               {"用皮筋扎头发", "yòng pí jīn zhā tóu fà"},
+               {"把袖子卷起来", "bǎ xiù zi juǎn qǐ lái"},
+               {"倒一杯水", "dào yì bēi shuǐ"},
+               {"闷热的天气", "mēn rè de tiān qì"},
+               {"屋里很闷", "wū lǐ hěn mēn"},
+               {"质量很差", "zhì liàng hěn chà"},
+               {"铺上一层", "pū shàng yì céng"},
+               {"门缝", "mén fèng"},
+               {"撒了一地", "sǎ le yí dì"},
+               {"这道题很难", "zhè dào tí hěn nán"},
+               {"难民", "nàn mín"}});
+}
+
 // Taiwan's tone that the reading dictionary gives a character in its words, where the labelled
 // sentences read the Mainland's in several of them: every word of the character takes it, in
 // both scripts, and the words whose tone is their own keep it.
@@ -267,8 +287,11 @@ TEST(PinyinReading, TaiwanTonesInWordsTakeTheTonesTheLabelsRead) {
                {"場地", "chǎng dì"},
                {"蒸馏水", "zhēng liú shuǐ"},
                {"蒸餾水", "zhēng liú shuǐ"},
+               // A tone names teach holds in names; everyday words keep theirs.
                {"塞尔维亚", "sài ěr wéi yà"},
                {"贝塞尔曲线", "bèi sài ěr qū xiàn"},
+               {"把衣服塞进箱子里", "bǎ yī fú sāi jìn xiāng zi lǐ"},
+               {"抽屉里塞满了东西", "chōu tì lǐ sāi mǎn le dōng xī"},
                {"挣扎", "zhēng zhá"},
                {"有点儿", "yǒu diǎn er"}});
 }
@@ -343,7 +366,7 @@ TEST(PinyinReading, CountingShuAndTheSurnameZeng) {
                {"曾老师", "zēng lǎo shī"},
                {"曾总", "zēng zǒng"},
                {"他姓曾", "tā xìng zēng"},
-               {"他曾总结过经验", "tā céng zǒng jié guò jīng yàn"},
+               {"他曾总结过经验", "tā céng zǒng jié guo jīng yàn"},
                {"我曾经去过", "wǒ céng jīng qù guò"},
                {"他不曾来过", "tā bù céng lái guò"},
                {"他曾是老师", "tā céng shì lǎo shī"}});
