@@ -491,6 +491,12 @@ public:
             syl.insert(syl.begin(), "wei4");
             readAsWord(U'为' + pronoun, std::move(syl), added);
         }
+        // After 它 and 其 it is the copula of definitions (它为多年生草本植物, 其为).
+        for (const Word subject : {U"它", U"其"}) {
+            auto syl = readingOf(subject);
+            syl.push_back("wei2");
+            readAsWord(subject + U'为', std::move(syl), added);
+        }
         for (const auto &[w, cost] : added)
             m_words[w].cost = cost;
     }

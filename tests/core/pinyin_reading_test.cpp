@@ -328,6 +328,7 @@ TEST(PinyinReading, WeiAfterAPersonalPronounIsFor) {
                {"为我所用", "wéi wǒ suǒ yòng"},
                {"被他们称为英雄", "bèi tā men chēng wéi yīng xióng"},
                {"它为多年生草本植物", "tā wéi duō nián shēng cǎo běn zhí wù"},
+               {"其为多年生草本植物", "qí wéi duō nián shēng cǎo běn zhí wù"},
                {"他为人正直", "tā wéi rén zhèng zhí"},
                {"你为什么不来", "nǐ wèi shén me bù lái"},
                {"该市人口为五万人", "gāi shì rén kǒu wéi wǔ wàn rén"}});
