@@ -6,8 +6,6 @@
 #include <cmath>
 #include <cstdint>
 #include <tuple>
-#include <cstdlib>
-#include <iostream>
 
 namespace pinyin_data {
 
@@ -24,11 +22,12 @@ constexpr double kWeightScale = 64;
 // all spell foreign names (塞尔, 塞拉利昂). jieba's tags of shorter words are not to be trusted here
 // (塞满 nr, 塞车 ns).
 bool isName(const std::u32string &word, const std::string &tag) {
-    static const std::u32string spelling = U"阿埃艾奥欧巴贝比彼波伯布达德迪蒂杜多俄厄恩尔法菲费弗福盖格哥古哈"
-                                           U"海赫胡霍基吉加贾杰捷卡凯坎科克库拉莱兰朗劳勒雷里利莉林隆卢鲁路伦罗"
-                                           U"洛马迈曼梅蒙米密摩莫姆穆纳内尼努诺帕佩皮珀普齐奇乔切琼萨撒塞桑瑟森"
-                                           U"沙什施斯索塔泰坦特提图托瓦威维温沃乌西希辛休雅亚扬耶伊因英尤约泽扎"
-                                           U"詹";
+    static const std::u32string spelling =
+        U"阿埃艾奥欧巴贝比彼波伯布达德迪蒂杜多俄厄恩尔法菲费弗福盖格哥古哈"
+        U"海赫胡霍基吉加贾杰捷卡凯坎科克库拉莱兰朗劳勒雷里利莉林隆卢鲁路伦罗"
+        U"洛马迈曼梅蒙米密摩莫姆穆纳内尼努诺帕佩皮珀普齐奇乔切琼萨撒塞桑瑟森"
+        U"沙什施斯索塔泰坦特提图托瓦威维温沃乌西希辛休雅亚扬耶伊因英尤约泽扎"
+        U"詹";
     const bool nameTag = tag == "nr" || tag == "ns" || tag == "nrt" || tag == "nrfg" || tag == "nz";
     return (word.size() >= 3 && nameTag) ||
            (word.size() >= 2 && std::all_of(word.begin(), word.end(), [](char32_t c) {
@@ -248,17 +247,6 @@ std::size_t correctWordTones(const core::PinyinReadingData &data,
         });
         const auto a = agreed.find(key);
         const std::size_t agree = a == agreed.end() ? 0 : a->second.size();
-        if (std::getenv("PINYIN_DATA_DEBUG") && a != agreed.end() && top->second.size() >= 3 &&
-            top->second.size() <= agree) {
-            std::cerr << "word tones kept: " << encode(std::u32string(1, std::get<0>(key))) << " "
-                      << std::get<1>(key) << (std::get<2>(key) ? " in names" : "") << ":";
-            for (const auto &w : a->second)
-                std::cerr << " " << encode(w);
-            std::cerr << " against";
-            for (const auto &w : top->second)
-                std::cerr << " " << encode(w);
-            std::cerr << "\n";
-        }
         // Names are fewer: two of them teach their tone (塞尔, 塞尔维亚 sài: 贝塞尔 too).
         if (top->second.size() < (std::get<2>(key) ? 2u : 3u) || top->second.size() <= agree)
             continue;
@@ -266,15 +254,9 @@ std::size_t correctWordTones(const core::PinyinReadingData &data,
         if (const auto t = traditionalOf.find(std::get<0>(key)); t != traditionalOf.end())
             forms.insert(t->second.begin(), t->second.end());
         const bool names = std::get<2>(key);
-        if (std::getenv("PINYIN_DATA_DEBUG")) {
-            std::cerr << "word tones: " << encode(std::u32string(1, std::get<0>(key))) << " " << std::get<1>(key)
-                      << " -> " << top->first << (names ? " in names" : "") << ", agreed " << agree << ":";
-            for (const auto &w : top->second)
-                std::cerr << " " << encode(w);
-            std::cerr << "\n";
-        }
         for (auto &[word, entry] : words) {
-            if (word.size() < 2 || (a != agreed.end() && a->second.count(word)) || isName(word, entry.tag) != names)
+            if (word.size() < 2 || (a != agreed.end() && a->second.count(word)) ||
+                isName(word, entry.tag) != names)
                 continue;
             for (std::size_t k = 0; k < word.size(); ++k)
                 if (forms.count(word[k]) && syllableAt(word, entry, k) == std::get<1>(key)) {

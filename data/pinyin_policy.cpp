@@ -509,16 +509,18 @@ public:
         if (!m_default.count(U'得'))
             return;
         const std::string de = "de5";
-        static const std::u32string heads = U"说跑写做唱吃喝看听走睡哭笑玩学跳飞讲干办弄搞穿住开想画读念教演弹"
-                                            U"拉游站坐活过闹忙急气吓累冷热饿疼痛快慢好高低远近早晚大小红亮美静"
-                                            U"打洗擦扫修练记背算答考问骂夸长";
+        static const std::u32string heads =
+            U"说跑写做唱吃喝看听走睡哭笑玩学跳飞讲干办弄搞穿住开想画读念教演弹"
+            U"拉游站坐活过闹忙急气吓累冷热饿疼痛快慢好高低远近早晚大小红亮美静"
+            U"打洗擦扫修练记背算答考问骂夸长";
         std::vector<std::pair<Word, std::uint16_t>> added;
         for (char32_t head : heads) {
             const Word w{head, U'得'};
             if (!allKnown(w))
                 continue;
             // A word of the segmentation already (长得, 记得, 觉得) keeps its reading.
-            if (const auto it = m_words.find(w); it != m_words.end() && it->second.cost != core::kNotASegmentationWord)
+            if (const auto it = m_words.find(w);
+                it != m_words.end() && it->second.cost != core::kNotASegmentationWord)
                 continue;
             auto syl = readingOf(Word{head});
             syl.push_back(de);
@@ -537,8 +539,9 @@ public:
         if (dei.empty() || !m_default.count(U'了'))
             return;
         std::vector<std::pair<Word, std::uint16_t>> added;
-        for (const Word subject : {U"我", U"我们", U"你", U"你们", U"您", U"他", U"他们", U"她", U"她们", U"咱",
-                                   U"咱们", U"大家", U"总", U"非", U"都", U"也", U"就", U"还", U"一定", U"必须"}) {
+        for (const Word subject :
+             {U"我",   U"我们", U"你", U"你们", U"您", U"他", U"他们", U"她", U"她们", U"咱",
+              U"咱们", U"大家", U"总", U"非",   U"都", U"也", U"就",   U"还", U"一定", U"必须"}) {
             auto syl = readingOf(subject);
             syl.push_back(dei);
             readAsWord(subject + U'得', syl, added);
