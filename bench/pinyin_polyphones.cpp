@@ -1,7 +1,8 @@
 // pinyin_polyphones: how many labelled polyphones a data file reads as the labels say.
-//   pinyin_polyphones DATA_FILE SENT LB [F/K]
+//   pinyin_polyphones DATA_FILE SENT LB [F/K [OFFSET]]
 // SENT: sentences with one character marked by U+2581 on both sides; LB: its reading on the same
-// line ("le5", "lu:4"). With F/K only lines n with n % K == F are read (a held-out fold).
+// line ("le5", "lu:4"). With F/K only lines n with (n + OFFSET) % K == F are read (a held-out fold;
+// OFFSET: where SENT's first line stands among the sentences the data file learnt from).
 // Prints: sentences, right with tone, right without tone, decided by a context model.
 
 #include "core/pinyin_reading.h"
@@ -56,9 +57,13 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "pinyin_polyphones: cannot load %s: %s\n", argv[1], why.c_str());
         return 2;
     }
-    std::size_t fold = 0, folds = 1;
+    std::size_t fold = 0, folds = 1, offset = 0;
     if (argc > 4 && std::sscanf(argv[4], "%zu/%zu", &fold, &folds) != 2) {
         std::fprintf(stderr, "pinyin_polyphones: F/K expected, not %s\n", argv[4]);
+        return 2;
+    }
+    if (argc > 5 && std::sscanf(argv[5], "%zu", &offset) != 1) {
+        std::fprintf(stderr, "pinyin_polyphones: OFFSET expected, not %s\n", argv[5]);
         return 2;
     }
     const core::PinyinReadingData &d = data->view();
@@ -68,7 +73,7 @@ int main(int argc, char **argv) {
     std::size_t n = 0, right = 0, rightLetters = 0, decided = 0;
     std::vector<std::uint16_t> syl;
     for (std::size_t index = 0; std::getline(sent, line) && std::getline(lb, lab); ++index) {
-        if (index % folds != fold)
+        if ((index + offset) % folds != fold)
             continue;
         const std::u32string marked = decode(line);
         const auto at = marked.find(U'\u2581');

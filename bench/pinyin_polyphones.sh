@@ -1,23 +1,45 @@
 #!/usr/bin/env bash
-# Cross-validated accuracy of the polyphones' context models on the labelled sentences in
-# data/polyphones: the sentences are dealt into K folds (line n into fold n % K); for each fold a
-# data file is made from the other K-1 folds (make_pinyin_data --hold-out F/K) and read on that
-# fold alone. Reports, over all folds: right with tone, right without tone, and the share a
-# context model decided; then the same for the data file without models (no sentences learnt).
+# Cross-validated accuracy of the polyphones' context models on the labelled sentences the data
+# file learns from: data/polyphones (encyclopedic) and data/polyphones-web (everyday web text),
+# taken together in that order as the build takes them. Line n of the whole goes into fold n % K;
+# for each fold a data file is made from the other K-1 folds (make_pinyin_data --hold-out F/K) and
+# read on that fold alone. Reports, for each set and for both together: right with tone, right
+# without tone, and the share a context model decided; then the same for the data file without
+# models (no sentences learnt).
 # Usage: bench/pinyin_polyphones.sh [BUILD_DIR] [K]   (a build configured with -DLANTERNFIN_BENCH=ON)
+# ONLY=encyclopedic or ONLY=web learns from and reads that set alone.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=${1:-$here/../build-bench}
 k=${2:-5}
 gen="$build/data/make_pinyin_data"
 eval="$build/bench/pinyin_polyphones"
-sent="$here/../data/polyphones/dev.sent"
-lb="$here/../data/polyphones/dev.lb"
+data="$here/../data"
+names=(encyclopedic web)
+sents=("$data/polyphones/dev.sent" "$data/polyphones-web/train.sent $data/polyphones-web/dev.sent")
+lbs=("$data/polyphones/dev.lb" "$data/polyphones-web/train.lb $data/polyphones-web/dev.lb")
 for f in "$gen" "$eval" "$build/data/Unihan_Readings.txt" "$build/data/Unihan_Variants.txt"; do
     [ -e "$f" ] || { echo "missing $f: build the targets pinyin_data and pinyin_polyphones first" >&2; exit 2; }
 done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+
+# The sets in the build's order, and where each starts among the lines of the whole.
+offsets=()
+: > "$work/all.sent"
+: > "$work/all.lb"
+used=()
+for i in "${!names[@]}"; do
+    [ -z "${ONLY:-}" ] || [ "$ONLY" = "${names[$i]}" ] || continue
+    used+=("$i")
+    offsets[$i]=$(wc -l < "$work/all.sent")
+    # shellcheck disable=SC2086
+    cat ${sents[$i]} > "$work/set$i.sent"
+    # shellcheck disable=SC2086
+    cat ${lbs[$i]} > "$work/set$i.lb"
+    cat "$work/set$i.sent" >> "$work/all.sent"
+    cat "$work/set$i.lb" >> "$work/all.lb"
+done
 
 make_data() { # OUT SENT LB [--hold-out F/K]
     local out=$1 s=$2 l=$3
@@ -25,27 +47,42 @@ make_data() { # OUT SENT LB [--hold-out F/K]
     "$gen" "$@" "$out" /usr/share/rime-data/terra_pinyin.dict.yaml /usr/share/rime-data/build/terra_pinyin.table.txt \
         "$build/data/Unihan_Readings.txt" "$build/data/Unihan_Variants.txt" \
         /usr/lib/python3/dist-packages/jieba/dict.txt /usr/share/rime-data/pinyin_simp.dict.yaml \
-        /usr/share/opencc/t2s.json "$s" "$l" "$here/../data/standard-readings.txt" 2>"$work/log"
+        /usr/share/opencc/t2s.json "$s" "$l" "${STANDARD_READINGS:-$here/../data/standard-readings.txt}" 2>"$work/log"
 }
 
-total=(0 0 0 0)
-for ((f = 0; f < k; f++)); do
-    make_data "$work/fold$f.dat" "$sent" "$lb" --hold-out "$f/$k"
-    read -r n right letters decided < <("$eval" "$work/fold$f.dat" "$sent" "$lb" "$f/$k")
-    printf 'fold %d: %d sentences, %.2f%% with tone, %.2f%% without, %.1f%% decided by a model  (%s)\n' \
-        "$f" "$n" "$(echo "100 * $right / $n" | bc -l)" "$(echo "100 * $letters / $n" | bc -l)" \
-        "$(echo "100 * $decided / $n" | bc -l)" "$(sed -n 's/^make_pinyin_data: //p' "$work/log")"
-    total=($((total[0] + n)) $((total[1] + right)) $((total[2] + letters)) $((total[3] + decided)))
+report() { # NAME N RIGHT LETTERS DECIDED
+    printf '%-13s %6d sentences: %.2f%% with tone, %.2f%% without tone, %.1f%% decided by a context model\n' \
+        "$1" "$2" "$(echo "100 * $3 / $2" | bc -l)" "$(echo "100 * $4 / $2" | bc -l)" "$(echo "100 * $5 / $2" | bc -l)"
+}
+
+declare -A total
+for key in n right letters decided; do
+    for i in "${used[@]}" all; do total[$key$i]=0; done
 done
-printf '%d-fold cross-validated: %.2f%% with tone, %.2f%% without tone, %.1f%% decided by a context model\n' \
-    "$k" "$(echo "100 * ${total[1]} / ${total[0]}" | bc -l)" "$(echo "100 * ${total[2]} / ${total[0]}" | bc -l)" \
-    "$(echo "100 * ${total[3]} / ${total[0]}" | bc -l)"
+for ((f = 0; f < k; f++)); do
+    make_data "$work/fold$f.dat" "$work/all.sent" "$work/all.lb" --hold-out "$f/$k"
+    echo "fold $f: $(sed -n 's/^make_pinyin_data: //p' "$work/log")"
+    for i in "${used[@]}"; do
+        read -r n right letters decided < <("$eval" "$work/fold$f.dat" "$work/set$i.sent" "$work/set$i.lb" "$f/$k" "${offsets[$i]}")
+        for key in n right letters decided; do
+            total[$key$i]=$((total[$key$i] + ${!key}))
+            total[${key}all]=$((total[${key}all] + ${!key}))
+        done
+    done
+done
+echo "$k-fold cross-validated:"
+for i in "${used[@]}"; do
+    report "${names[$i]}" "${total[n$i]}" "${total[right$i]}" "${total[letters$i]}" "${total[decided$i]}"
+done
+report together "${total[nall]}" "${total[rightall]}" "${total[lettersall]}" "${total[decidedall]}"
 
 # Learning nothing from the sentences (no models, no corrected readings): one sentence that
 # teaches nothing, its character labelled as it is read.
 printf '我▁们▁\n' > "$work/none.sent"
 printf 'men5\n' > "$work/none.lb"
 make_data "$work/none.dat" "$work/none.sent" "$work/none.lb"
-read -r n right letters decided < <("$eval" "$work/none.dat" "$sent" "$lb")
-printf 'learning nothing from the sentences: %.2f%% with tone, %.2f%% without tone\n' \
-    "$(echo "100 * $right / $n" | bc -l)" "$(echo "100 * $letters / $n" | bc -l)"
+echo "learning nothing from the sentences:"
+for i in "${used[@]}"; do
+    read -r n right letters decided < <("$eval" "$work/none.dat" "$work/set$i.sent" "$work/set$i.lb")
+    report "${names[$i]}" "$n" "$right" "$letters" "$decided"
+done

@@ -13,7 +13,7 @@
 //               syllables, weights): which letters a word's polyphones have
 // T2S_CONFIG    OpenCC's t2s.json: terra's keys are traditional, text is mostly simplified
 // LABELLED_SENT, LABELLED_LB  sentences with one polyphone's reading written down by a person
-//               (data/polyphones): what the context models learn from
+//               (data/polyphones and data/polyphones-web, joined): what the context models learn from
 // STANDARD_READINGS  data/standard-readings.txt: words read as the Mainland standard reads them
 // INFO          lines written into the file's info text (package versions)
 // --hold-out F/K  leaves sentence lines n with n % K == F out of training (for cross-validation)

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <tuple>
 
 namespace pinyin_data {
 
@@ -15,6 +16,24 @@ namespace {
 constexpr int kEpochs = 120;
 // A stored weight is the averaged one times this, rounded (int16 in the file).
 constexpr double kWeightScale = 64;
+
+// A name, mostly a foreign one: a word of three or more characters that jieba tags as a name (of
+// people, places, transliterations, other proper names: 贝塞尔, 塞浦路斯), or a word whose characters
+// all spell foreign names (塞尔, 塞拉利昂). jieba's tags of shorter words are not to be trusted here
+// (塞满 nr, 塞车 ns).
+bool isName(const std::u32string &word, const std::string &tag) {
+    static const std::u32string spelling =
+        U"阿埃艾奥欧巴贝比彼波伯布达德迪蒂杜多俄厄恩尔法菲费弗福盖格哥古哈"
+        U"海赫胡霍基吉加贾杰捷卡凯坎科克库拉莱兰朗劳勒雷里利莉林隆卢鲁路伦罗"
+        U"洛马迈曼梅蒙米密摩莫姆穆纳内尼努诺帕佩皮珀普齐奇乔切琼萨撒塞桑瑟森"
+        U"沙什施斯索塔泰坦特提图托瓦威维温沃乌西希辛休雅亚扬耶伊因英尤约泽扎"
+        U"詹";
+    const bool nameTag = tag == "nr" || tag == "ns" || tag == "nrt" || tag == "nrfg" || tag == "nz";
+    return (word.size() >= 3 && nameTag) ||
+           (word.size() >= 2 && std::all_of(word.begin(), word.end(), [](char32_t c) {
+                return spelling.find(c) != std::u32string::npos;
+            }));
+}
 
 std::string labelSyllable(std::string_view s) {
     std::string out;
@@ -197,9 +216,13 @@ std::size_t correctWordTones(const core::PinyinReadingData &data,
         return entry.reading.size() == word.size() ? entry.reading[k] : readings.at(word[k]);
     };
     core::PinyinReader reader(data, {});
-    // (character, the words' tone) -> the labels' other tone -> the words; and the words agreed.
-    std::map<std::pair<char32_t, std::string>, std::map<std::string, std::set<std::u32string>>> other;
-    std::map<std::pair<char32_t, std::string>, std::set<std::u32string>> agreed;
+    // (character, the words' tone, whether they are names) -> the labels' other tone -> the words;
+    // and the words agreed. Names and other words are counted apart: a tone names teach (塞尔维亚,
+    // 塞浦路斯 sài) holds in names, and everyday words (塞进, 塞满 sāi) keep theirs unless they
+    // teach it too.
+    using Key = std::tuple<char32_t, std::string, bool>;
+    std::map<Key, std::map<std::string, std::set<std::u32string>>> other;
+    std::map<Key, std::set<std::u32string>> agreed;
     for (const LabelledSentence &s : sentences) {
         const LabelledContext ctx = contextOf(reader, data, s);
         const char32_t c = s.text[s.at];
@@ -211,10 +234,11 @@ std::size_t correctWordTones(const core::PinyinReadingData &data,
         const std::string ours = syllableAt(w->first, w->second, ctx.offset);
         if (ours.back() == '5') // a neutral tone is the word's own (知识 shi, 这儿 er), not Taiwan's
             continue;
+        const Key key{c, ours, isName(w->first, w->second.tag)};
         if (s.reading == ours)
-            agreed[{c, ours}].insert(ctx.word);
+            agreed[key].insert(ctx.word);
         else if (baseOf(s.reading) == baseOf(ours))
-            other[{c, ours}][s.reading].insert(ctx.word);
+            other[key][s.reading].insert(ctx.word);
     }
     std::size_t changed = 0;
     for (const auto &[key, tones] : other) {
@@ -223,16 +247,19 @@ std::size_t correctWordTones(const core::PinyinReadingData &data,
         });
         const auto a = agreed.find(key);
         const std::size_t agree = a == agreed.end() ? 0 : a->second.size();
-        if (top->second.size() < 3 || top->second.size() <= agree)
+        // Names are fewer: two of them teach their tone (塞尔, 塞尔维亚 sài: 贝塞尔 too).
+        if (top->second.size() < (std::get<2>(key) ? 2u : 3u) || top->second.size() <= agree)
             continue;
-        std::set<char32_t> forms{key.first};
-        if (const auto t = traditionalOf.find(key.first); t != traditionalOf.end())
+        std::set<char32_t> forms{std::get<0>(key)};
+        if (const auto t = traditionalOf.find(std::get<0>(key)); t != traditionalOf.end())
             forms.insert(t->second.begin(), t->second.end());
+        const bool names = std::get<2>(key);
         for (auto &[word, entry] : words) {
-            if (word.size() < 2 || (a != agreed.end() && a->second.count(word)))
+            if (word.size() < 2 || (a != agreed.end() && a->second.count(word)) ||
+                isName(word, entry.tag) != names)
                 continue;
             for (std::size_t k = 0; k < word.size(); ++k)
-                if (forms.count(word[k]) && syllableAt(word, entry, k) == key.second) {
+                if (forms.count(word[k]) && syllableAt(word, entry, k) == std::get<1>(key)) {
                     if (entry.reading.size() != word.size()) // read as its characters until now
                         for (char32_t c : word)
                             entry.reading.push_back(readings.at(c));

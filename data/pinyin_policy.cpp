@@ -341,6 +341,8 @@ public:
         addCuratedWords();
         addAdverbialDe();
         addBenefactiveWei();
+        addComplementDe();
+        addObligativeDei();
         // The segmentation uses jieba's words and those above: a word it never picks needs no place.
         std::erase_if(m_words, [](const auto &w) { return w.second.cost == core::kNotASegmentationWord; });
     }
@@ -488,6 +490,64 @@ public:
             syl.pop_back();
             syl.insert(syl.begin(), "wei4");
             readAsWord(U'为' + pronoun, std::move(syl), added);
+        }
+        // After 它 and 其 it is the copula of definitions (它为多年生草本植物, 其为).
+        for (const Word subject : {U"它", U"其"}) {
+            auto syl = readingOf(subject);
+            syl.push_back("wei2");
+            readAsWord(subject + U'为', std::move(syl), added);
+        }
+        for (const auto &[w, cost] : added)
+            m_words[w].cost = cost;
+    }
+
+    // 得 after an everyday verb or adjective links its complement and is the particle de (说得对,
+    // 跑得快, 写得好, 做得不错, 累得要命). Each such pair enters the segmentation a little cheaper
+    // than its split; the verbs for "obtain" (获得, 取得, 赢得, 求得, 分得) are jieba's words and keep
+    // their dé, and 得到, 得了 and the like after a verb keep theirs where they are cheaper.
+    void addComplementDe() {
+        if (!m_default.count(U'得'))
+            return;
+        const std::string de = "de5";
+        static const std::u32string heads =
+            U"说跑写做唱吃喝看听走睡哭笑玩学跳飞讲干办弄搞穿住开想画读念教演弹"
+            U"拉游站坐活过闹忙急气吓累冷热饿疼痛快慢好高低远近早晚大小红亮美静"
+            U"打洗擦扫修练记背算答考问骂夸长";
+        std::vector<std::pair<Word, std::uint16_t>> added;
+        for (char32_t head : heads) {
+            const Word w{head, U'得'};
+            if (!allKnown(w))
+                continue;
+            // A word of the segmentation already (长得, 记得, 觉得) keeps its reading.
+            if (const auto it = m_words.find(w);
+                it != m_words.end() && it->second.cost != core::kNotASegmentationWord)
+                continue;
+            auto syl = readingOf(Word{head});
+            syl.push_back(de);
+            readAsWord(w, std::move(syl), added);
+        }
+        for (const auto &[w, cost] : added)
+            m_words[w].cost = cost;
+    }
+
+    // 得 between its subject and a verb is "must", děi (他得走了, 我们得早点出发, 总得有人做饭). A
+    // personal pronoun or an adverb of necessity before it reads so as a word of the two, a little
+    // cheaper than its split; 得到, 得以 and the like after it are cheaper still and keep dé, and
+    // with 了 after it (他得了冠军) the three read dé le as a word of their own.
+    void addObligativeDei() {
+        const auto dei = m_default.count(U'得') ? withLetters(U'得', "dei") : std::string();
+        if (dei.empty() || !m_default.count(U'了'))
+            return;
+        std::vector<std::pair<Word, std::uint16_t>> added;
+        for (const Word subject :
+             {U"我",   U"我们", U"你", U"你们", U"您", U"他", U"他们", U"她", U"她们", U"咱",
+              U"咱们", U"大家", U"总", U"非",   U"都", U"也", U"就",   U"还", U"一定", U"必须"}) {
+            auto syl = readingOf(subject);
+            syl.push_back(dei);
+            readAsWord(subject + U'得', syl, added);
+            syl.back() = "de2";
+            syl.push_back(readingOf(Word{U'了'}).front());
+            readAsWord(subject + U"得了", std::move(syl), added);
         }
         for (const auto &[w, cost] : added)
             m_words[w].cost = cost;

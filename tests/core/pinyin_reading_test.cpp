@@ -127,7 +127,7 @@ TEST(PinyinReading, ToneVariantsTakeTheMainlandTone) {
 // traditional character (髮 fǎ) becomes that character's Mainland reading (fà), not the
 // simplified character's first (发 fā); where terra also lists the neutral tone, that one.
 TEST(PinyinReading, TaiwanTonesOfTraditionalWordsTakeTheMainlandReading) {
-    expectAll({{"头发", "tóu fa"},
+    expectAll({{"头发", "tóu fà"}, // as the labelled sentences read it, not Taiwan's fǎ
                {"理发", "lǐ fà"},
                {"白发", "bái fà"},
                {"理发店", "lǐ fà diàn"},
@@ -135,7 +135,7 @@ TEST(PinyinReading, TaiwanTonesOfTraditionalWordsTakeTheMainlandReading) {
                {"发型", "fà xíng"},
                {"骨头", "gǔ tou"},
                {"发展", "fā zhǎn"}, // 發, whose reading 发 shares
-               {"头发很长", "tóu fa hěn cháng"}});
+               {"头发很长", "tóu fà hěn cháng"}});
 }
 
 // The standard lists only full tones for 子 and 头, yet as suffixes Mainland dictionaries read
@@ -255,6 +255,26 @@ TEST(PinyinReading, RarerPolyphonesReadAsEncyclopedicTextReadsThem) {
                {"什", "shén"}});
 }
 
+// Polyphones of everyday text, as the labelled web sentences teach them, beside those of
+// encyclopedic text.
+TEST(PinyinReading, PolyphonesOfEverydayTextReadAsItReadsThem) {
+    expectAll({{"他塞给我一张纸条", "tā sāi gěi wǒ yì zhāng zhǐ tiáo"},
+               {"交通堵塞", "jiāo tōng dǔ sè"},
+               {"薄薄的一层", "báo báo de yì céng"},
+               {"这张纸很薄", "zhè zhāng zhǐ hěn báo"},
+               {"用皮筋扎头发", "yòng pí jīn zhā tóu fà"},
+               {"把袖子卷起来", "bǎ xiù zi juǎn qǐ lái"},
+               {"倒一杯水", "dào yì bēi shuǐ"},
+               {"闷热的天气", "mēn rè de tiān qì"},
+               {"屋里很闷", "wū lǐ hěn mēn"},
+               {"质量很差", "zhì liàng hěn chà"},
+               {"铺上一层", "pū shàng yì céng"},
+               {"门缝", "mén fèng"},
+               {"撒了一地", "sǎ le yí dì"},
+               {"这道题很难", "zhè dào tí hěn nán"},
+               {"难民", "nàn mín"}});
+}
+
 // Taiwan's tone that the reading dictionary gives a character in its words, where the labelled
 // sentences read the Mainland's in several of them: every word of the character takes it, in
 // both scripts, and the words whose tone is their own keep it.
@@ -267,8 +287,11 @@ TEST(PinyinReading, TaiwanTonesInWordsTakeTheTonesTheLabelsRead) {
                {"場地", "chǎng dì"},
                {"蒸馏水", "zhēng liú shuǐ"},
                {"蒸餾水", "zhēng liú shuǐ"},
+               // A tone names teach holds in names; everyday words keep theirs.
                {"塞尔维亚", "sài ěr wéi yà"},
                {"贝塞尔曲线", "bèi sài ěr qū xiàn"},
+               {"把衣服塞进箱子里", "bǎ yī fú sāi jìn xiāng zi lǐ"},
+               {"抽屉里塞满了东西", "chōu tì lǐ sāi mǎn le dōng xī"},
                {"挣扎", "zhēng zhá"},
                {"有点儿", "yǒu diǎn er"}});
 }
@@ -305,9 +328,49 @@ TEST(PinyinReading, WeiAfterAPersonalPronounIsFor) {
                {"为我所用", "wéi wǒ suǒ yòng"},
                {"被他们称为英雄", "bèi tā men chēng wéi yīng xióng"},
                {"它为多年生草本植物", "tā wéi duō nián shēng cǎo běn zhí wù"},
+               {"其为多年生草本植物", "qí wéi duō nián shēng cǎo běn zhí wù"},
                {"他为人正直", "tā wéi rén zhèng zhí"},
                {"你为什么不来", "nǐ wèi shén me bù lái"},
                {"该市人口为五万人", "gāi shì rén kǒu wéi wǔ wàn rén"}});
+}
+
+// 得 after an everyday verb or adjective links its complement (de); between its subject and a verb
+// it is "must" (děi); as "obtain", in its words and before 了, it stays dé.
+TEST(PinyinReading, DeLinksAComplementAndDeiIsMust) {
+    expectAll({{"你说得对", "nǐ shuō de duì"},
+               {"他说得对。", "tā shuō de duì。"},
+               {"他跑得快", "tā pǎo de kuài"},
+               {"他写得好", "tā xiě de hǎo"},
+               {"这件事做得不错", "zhè jiàn shì zuò de bú cuò"},
+               {"她唱得很好听", "tā chàng de hěn hǎo tīng"},
+               {"他得走了", "tā děi zǒu le"},
+               {"明天我们得早点出发", "míng tiān wǒ men děi zǎo diǎn chū fā"},
+               {"总得有人做饭吧", "zǒng děi yǒu rén zuò fàn ba"},
+               {"我得了解一下", "wǒ děi liǎo jiě yí xià"},
+               {"他得到了奖励", "tā dé dào le jiǎng lì"},
+               {"他获得了冠军", "tā huò dé le guàn jūn"},
+               {"他得了冠军", "tā dé le guàn jūn"},
+               {"他们取得了胜利", "tā men qǔ dé le shèng lì"},
+               {"他就得到了", "tā jiù dé dào le"},
+               {"我记得", "wǒ jì de"}});
+}
+
+// 数 is counting (shǔ) when it is done (数一数, 数数看), a number (shù) otherwise; 曾 before a title
+// or after 姓 is the surname zēng, elsewhere "once" (céng).
+TEST(PinyinReading, CountingShuAndTheSurnameZeng) {
+    expectAll({{"数一数", "shǔ yì shǔ"},
+               {"你数数看有几个", "nǐ shǔ shu kàn yǒu jǐ gè"},
+               {"他数了数", "tā shǔ le shǔ"},
+               {"数学很难", "shù xué hěn nán"},
+               {"曾先生，你好", "zēng xiān shēng，nǐ hǎo"},
+               {"曾女士来了", "zēng nǚ shì lái le"},
+               {"曾老师", "zēng lǎo shī"},
+               {"曾总", "zēng zǒng"},
+               {"他姓曾", "tā xìng zēng"},
+               {"他曾总结过经验", "tā céng zǒng jié guo jīng yàn"},
+               {"我曾经去过", "wǒ céng jīng qù guò"},
+               {"他不曾来过", "tā bù céng lái guò"},
+               {"他曾是老师", "tā céng shì lǎo shī"}});
 }
 
 // Words the Mainland standard reads otherwise than the sources (data/standard-readings.txt):
