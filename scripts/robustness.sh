@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The robustness checks that CI runs after ./test.sh:
 #   1. the whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer (leaks included);
-#   2. every fuzz target (libFuzzer, clang) for FUZZ_SECONDS (default 30) from the seed corpus in fuzz/corpus.
+#   2. every fuzz target (libFuzzer, clang) for FUZZ_SECONDS (default 15) from the seed corpus in fuzz/corpus.
 # A fuzz finding leaves its input as build-fuzz/findings/crash-* and fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,7 +18,7 @@ echo "== fuzzing"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DLANTERNFIN_FUZZ=ON -DLANTERNFIN_GUI=OFF -DBUILD_TESTING=OFF \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build-fuzz -j"$jobs"
-seconds=${FUZZ_SECONDS:-30}
+seconds=${FUZZ_SECONDS:-15}
 mkdir -p build-fuzz/findings
 for target in leading_number amount amount_reading numerals proportion pinyin pinyin_reading text_convert utf8 phrase_convert phrase_image encoding_detect subtitles xml_tokens xml_part document opencc_config split; do
     work=$(mktemp -d)

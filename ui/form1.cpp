@@ -32,6 +32,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -285,7 +286,13 @@ void Form1::keepStartPlace() {
     const QWindow *w = windowHandle();
     if (!m_startPlace || !w || !isVisible() || isMinimized() || isMaximized() || w->frameMargins().isNull())
         return;
-    if (w->framePosition() != *m_startPlace)
+    // Only the frame's own offset is mended: a window that the user (or anything else) has moved
+    // in the meantime stays where it was put.
+    const QPoint off = w->framePosition() - *m_startPlace;
+    const QMargins frame = w->frameMargins();
+    const bool byTheFrame = std::abs(off.x()) <= frame.left() + frame.right() &&
+                            std::abs(off.y()) <= frame.top() + frame.bottom();
+    if (!off.isNull() && byTheFrame)
         move(*m_startPlace);
 }
 
