@@ -1,6 +1,7 @@
 // lanternfin-cli on files in UTF-16, GB18030 and Big5, and on subtitle files. The files are made
 // and checked with iconv, an encoder other than the program's.
 
+#include "cli_run.h"
 #include "temp_files.h"
 
 #include <gtest/gtest.h>
@@ -17,26 +18,11 @@ struct Folder : testsupport::TempDir {
     Folder() : TempDir("lanternfin-encodings") {}
 };
 
-struct ShellRun {
-    std::string out;
-    std::string err;
-    int status = -1;
-};
+using ShellRun = testsupport::CliRun;
 
 // Runs `shell` with /bin/sh in `folder`, the program as $CLI.
 ShellRun runShell(const Folder &folder, const std::string &shell) {
-    const std::string cmd =
-        "cd '" + folder.path.string() + "' && CLI='" LANTERNFIN_CLI "' && { " + shell + "; } 2>.stderr";
-    ShellRun run;
-    FILE *p = popen(cmd.c_str(), "r");
-    char buf[4096];
-    std::size_t got;
-    while ((got = fread(buf, 1, sizeof buf, p)) > 0)
-        run.out.append(buf, got);
-    const int status = pclose(p);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = readFile(folder.path / ".stderr");
-    return run;
+    return testsupport::runCli(folder, shell);
 }
 
 // Shell filters from UTF-8 to each encoding as files hold it (dash's printf takes octal escapes).

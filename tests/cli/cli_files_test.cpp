@@ -1,6 +1,7 @@
 // lanternfin-cli with files: arguments in turn, "-", -o and --in-place, and the command line's
 // help, usage errors and version.
 
+#include "cli_run.h"
 #include "temp_files.h"
 
 #include <gtest/gtest.h>
@@ -17,11 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct ShellRun {
-    std::string out;
-    std::string err;
-    int status = -1;
-};
+using ShellRun = testsupport::CliRun;
 
 using testsupport::readFile;
 using testsupport::writeFile;
@@ -33,21 +30,7 @@ struct Folder : testsupport::TempDir {
 
 // Runs `shell` (in `folder`) with the program as $CLI and `input` on stdin.
 ShellRun runShell(const Folder &folder, const std::string &shell, const std::string &input = "") {
-    writeFile(folder.path / ".stdin", input);
-    const std::string cmd = "cd '" + folder.path.string() + "' && CLI='" LANTERNFIN_CLI "' && { " + shell +
-                            "; } <.stdin 2>.stderr";
-    ShellRun run;
-    FILE *p = popen(cmd.c_str(), "r");
-    char buf[4096];
-    std::size_t got;
-    while ((got = fread(buf, 1, sizeof buf, p)) > 0)
-        run.out.append(buf, got);
-    const int status = pclose(p);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = readFile(folder.path / ".stderr");
-    fs::remove(folder.path / ".stdin");
-    fs::remove(folder.path / ".stderr");
-    return run;
+    return testsupport::runCli(folder, shell, input);
 }
 
 TEST(CliFiles, ArgumentsAreConvertedInTurnWithDashForStdin) {
