@@ -1,5 +1,8 @@
 #include "cli/run.h"
 
+#include "platform/document_file.h"
+#include "platform/mapped_file.h"
+
 #include <sys/stat.h>
 
 namespace cli {
@@ -73,6 +76,23 @@ public:
         return false;
     }
 
+    // A document is a whole file of its own: two joined make a broken one. Refused before anything
+    // is written when -o FILE gathers several inputs and one of them is a document.
+    bool joinable(const std::vector<std::string> &names) {
+        if (names.size() < 2)
+            return true;
+        for (const auto &name : names) {
+            if (name == "-")
+                continue;
+            const auto head = platform::readDataFileHead(name, 4096, std::size_t(4) << 30);
+            if (head && platform::isDocument(*head)) {
+                fail(name, {kExitUsage, platform::say(core::MessageId::DocumentNotJoined)});
+                return false;
+            }
+        }
+        return true;
+    }
+
     int exit() const { return m_exit; }
 
 private:
@@ -97,6 +117,8 @@ int runTransform(const Transform &transform, const std::vector<std::string> &inp
         break;
     }
     case Destination::Kind::File: {
+        if (!run.joinable(names))
+            break;
         AtomicFile file(to.path);
         if (!run.opened(file))
             break;

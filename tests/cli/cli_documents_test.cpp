@@ -59,6 +59,8 @@ TEST(CliDocuments, RefusalsNameTheFileAndWriteNothing) {
     writeFile(dir.path / "old.doc", ole);
     const std::string docx = readFile(fixture("sample-lo.docx"));
     writeFile(dir.path / "cut.docx", docx.substr(0, docx.size() / 2));
+    writeFile(dir.path / "good.docx", docx);
+    writeFile(dir.path / "a.txt", "汉字\n");
     const struct {
         const char *arguments;
         int status;
@@ -69,6 +71,8 @@ TEST(CliDocuments, RefusalsNameTheFileAndWriteNothing) {
          ".docx"},
         {"traditional cut.docx -o out", 4, "cut.docx: not a ZIP archive"},
         {"convert -c s2t --in-place old.doc", 4, "old.doc: is a legacy Word document"},
+        // Two inputs joined into one file: a document among them would come out broken.
+        {"traditional a.txt good.docx -o out", 2, "good.docx: is a document, which cannot be joined"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.arguments);
