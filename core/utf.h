@@ -153,6 +153,12 @@ inline unsigned char *encodeCodePoint(char32_t c, unsigned char *out) {
     return out;
 }
 
+// Appends the UTF-8 form of code point `c` (not a surrogate, at most U+10FFFF) to `out`.
+inline void appendUtf8(char32_t c, std::string &out) {
+    unsigned char b[4];
+    out.append(reinterpret_cast<const char *>(b), static_cast<std::size_t>(encodeCodePoint(c, b) - b));
+}
+
 // The whole of `in` as UTF-16, or nullopt when it is not valid UTF-8.
 std::optional<std::u16string> utf8ToUtf16(std::string_view in);
 

@@ -1,5 +1,7 @@
 #include "core/document/format.h"
 
+#include "core/utf.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -138,24 +140,6 @@ bool holdsStreamName(std::string_view file, std::string_view ascii) {
 std::string_view localNameOf(std::string_view qname) {
     const std::size_t colon = qname.rfind(':');
     return colon == std::string_view::npos ? qname : qname.substr(colon + 1);
-}
-
-void appendUtf8(char32_t c, std::string &out) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
 }
 
 // An attribute value with its entities decoded; one that is not understood stays as written.

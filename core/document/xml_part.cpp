@@ -334,11 +334,6 @@ private:
         }
     }
 
-    static void appendUtf8(char32_t cp, std::string &out) {
-        unsigned char b[4];
-        out.append(reinterpret_cast<const char *>(b), static_cast<std::size_t>(encodeCodePoint(cp, b) - b));
-    }
-
     // --- text ----------------------------------------------------------------------------------
 
     void text(ByteSpan content, TextPlace place) {
