@@ -46,6 +46,9 @@ FileConversion::FileConversion(QWidget *window, QWidget *workspace, FileButton t
         QAction *action = menu->addAction(QString::fromUtf16(kConvertFilesMenu));
         action->setObjectName(b.button->objectName() + QStringLiteral("Files"));
         connect(action, &QAction::triggered, this, [this, own = b.own] { choose(own); });
+        QAction *folder = menu->addAction(QString::fromUtf16(kConvertFolderMenu));
+        folder->setObjectName(b.button->objectName() + QStringLiteral("Folder"));
+        connect(folder, &QAction::triggered, this, [this, own = b.own] { chooseFolder(own); });
     }
 }
 
@@ -86,6 +89,12 @@ void FileConversion::choose(OwnWay button) {
     const QStringList files = QFileDialog::getOpenFileNames(m_window, QString::fromUtf16(kConvertFilesMenu));
     if (!files.isEmpty())
         convert(files, button);
+}
+
+void FileConversion::chooseFolder(OwnWay button) {
+    const QString folder = QFileDialog::getExistingDirectory(m_window, QString::fromUtf16(kConvertFolderMenu));
+    if (!folder.isEmpty())
+        convert({folder}, button);
 }
 
 void FileConversion::convert(const QStringList &paths, OwnWay button) {
