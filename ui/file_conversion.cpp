@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
@@ -13,6 +14,8 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace ui {
 
@@ -105,8 +108,10 @@ void FileConversion::convert(const QStringList &paths, OwnWay button) {
     if (!way)
         return;
     m_busy = true;
+    const bool folders = std::any_of(paths.begin(), paths.end(), [](const QString &p) { return QFileInfo(p).isDir(); });
+    const QString title = QString::fromUtf16(folders ? kConvertFolderMenu : kConvertFilesMenu);
     QProgressDialog dialog(QStringLiteral("正在转换文件…"), QStringLiteral("取消"), 0, 1000, m_window);
-    dialog.setWindowTitle(QString::fromUtf16(kConvertFilesMenu));
+    dialog.setWindowTitle(title);
     dialog.setWindowModality(Qt::WindowModal);
     dialog.setMinimumDuration(600); // shown only for work of more than a moment
     dialog.setAutoClose(false);
@@ -123,8 +128,7 @@ void FileConversion::convert(const QStringList &paths, OwnWay button) {
         cancelled);
     dialog.close();
     m_busy = false;
-    QMessageBox::information(m_window, QString::fromUtf16(kConvertFilesMenu),
-                             conversionSummary(results, cancelled));
+    QMessageBox::information(m_window, title, conversionSummary(results, cancelled));
 }
 
 } // namespace ui
