@@ -76,3 +76,4 @@ LANTERNFIN_MESSAGE(FolderWritten, "{1} (a folder: {2} converted, {3} copied, {4}
 LANTERNFIN_MESSAGE(FolderCancelled, "{1} (a folder, cancelled: it holds only the files finished, each whole)",
                    "{1}（文件夹，已取消：只有已完成的文件，每个都完整）")
 LANTERNFIN_MESSAGE(TooManyFoldersBeside, "too many folders of that name beside it", "旁边已有太多同名文件夹")
+LANTERNFIN_MESSAGE(SummaryMore, "... and {1} more", "……另有 {1} 个")

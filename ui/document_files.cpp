@@ -243,7 +243,7 @@ QString convertedFolderPath(const QString &path, const QString &label,
     return {};
 }
 
-QString conversionSummary(const std::vector<FileResult> &results, bool cancelled) {
+QString conversionSummary(const std::vector<FileResult> &results, bool cancelled, int lines) {
     QStringList written, refused;
     bool folders = false; // a folder is not counted as a file
     for (const FileResult &r : results) {
@@ -253,13 +253,23 @@ QString conversionSummary(const std::vector<FileResult> &results, bool cancelled
         else
             refused << QStringLiteral("  %1：%2").arg(r.shown.isEmpty() ? QFileInfo(r.input).fileName() : r.shown, r.why);
     }
+    const auto cap = [lines](QStringList &list) {
+        if (lines >= 0 && list.size() > lines) {
+            const auto more = static_cast<std::size_t>(list.size() - lines);
+            list = list.mid(0, lines);
+            list << QStringLiteral("  ") + chinese({core::MessageId::SummaryMore, {std::to_string(more)}});
+        }
+    };
+    const qsizetype writtenCount = written.size(), refusedCount = refused.size();
+    cap(written);
+    cap(refused);
     QString text;
     if (!written.isEmpty())
-        text += (folders ? QStringLiteral("已写入：\n") : QStringLiteral("已写入 %1 个文件：\n").arg(written.size())) +
+        text += (folders ? QStringLiteral("已写入：\n") : QStringLiteral("已写入 %1 个文件：\n").arg(writtenCount)) +
                 written.join(u'\n');
     if (!refused.isEmpty())
         text += (text.isEmpty() ? QString() : QStringLiteral("\n\n")) +
-                QStringLiteral("未转换 %1 个文件：\n").arg(refused.size()) + refused.join(u'\n');
+                QStringLiteral("未转换 %1 个文件：\n").arg(refusedCount) + refused.join(u'\n');
     if (cancelled)
         text += (text.isEmpty() ? QString() : QStringLiteral("\n\n")) +
                 QStringLiteral("转换已取消，其余文件未转换。");

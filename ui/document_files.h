@@ -47,8 +47,10 @@ struct FileResult {
     QString shown;  // how the summary names it; empty: the file name of `output`, else of `input`
 };
 
-// The one message shown when the work is done: what was written, then what was not and why.
-QString conversionSummary(const std::vector<FileResult> &results, bool cancelled);
+// The one message shown when the work is done: what was written, then what was not and why. With
+// `lines` of 0 or more, each list is cut after that many lines and says how many more there are
+// (a folder may refuse thousands of files; the whole list is for the message's details).
+QString conversionSummary(const std::vector<FileResult> &results, bool cancelled, int lines = -1);
 
 // Each of `paths` converted with `way` and written as convertedFilePath says; a folder (or a link
 // to one) mirrored whole into the folder convertedFolderPath says. `progress(i, f)` is told that

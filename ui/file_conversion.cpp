@@ -128,7 +128,15 @@ void FileConversion::convert(const QStringList &paths, OwnWay button) {
         cancelled);
     dialog.close();
     m_busy = false;
-    QMessageBox::information(m_window, title, conversionSummary(results, cancelled));
+    // A message box taller than the screen cannot be read: the lists are cut, the whole of them
+    // is in the details.
+    constexpr int kSummaryLines = 30;
+    QMessageBox box(QMessageBox::Information, title, conversionSummary(results, cancelled, kSummaryLines),
+                    QMessageBox::Ok, m_window);
+    const QString whole = conversionSummary(results, cancelled);
+    if (whole != box.text())
+        box.setDetailedText(whole);
+    box.exec();
 }
 
 } // namespace ui

@@ -96,6 +96,15 @@ TEST(ConversionSummary, ListsWhatWasWrittenThenWhatWasNotAndWhy) {
     EXPECT_TRUE(text.contains("已写入 1 个文件"));
     EXPECT_TRUE(text.contains("未转换 1 个文件"));
     EXPECT_TRUE(conversionSummary({}, true).contains("已取消"));
+    // A long list is cut where asked, saying how many more; the counts stay whole.
+    std::vector<FileResult> many;
+    for (int i = 0; i < 5; ++i)
+        many.push_back({QStringLiteral("/a/%1.txt").arg(i), {}, "不是 UTF-8", {}});
+    const QString cut = conversionSummary(many, false, 2);
+    EXPECT_TRUE(cut.contains("未转换 5 个文件")) << cut.toStdString();
+    EXPECT_TRUE(cut.contains("1.txt") && !cut.contains("2.txt")) << cut.toStdString();
+    EXPECT_TRUE(cut.contains("另有 3 个")) << cut.toStdString();
+    EXPECT_TRUE(conversionSummary(many, false).contains("4.txt"));
 }
 
 class ConvertFiles : public ::testing::Test {
