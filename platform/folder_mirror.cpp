@@ -132,7 +132,9 @@ private:
         placeAll(named, dst, false);
     }
 
-    void refuse(const std::string &path, Message why) { plan.problems.push_back({path, std::move(why), false}); }
+    void refuse(const std::string &path, Message why) {
+        plan.problems.push_back({path, std::move(why), false});
+    }
     void fail(const std::string &path, Message why) { plan.problems.push_back({path, std::move(why), true}); }
 
     const MirrorOptions &m_options;
@@ -145,16 +147,17 @@ FileKind classifyFile(std::string_view name, std::string_view head, bool whole) 
     // Office and OpenDocument packages, EPUB: their text is converted inside the package.
     if (isOneOf(ext, {"docx", "docm", "dotx", "xlsx", "xlsm", "pptx", "odt", "ods", "odp", "epub"}))
         return FileKind::Document;
-    if (isOneOf(ext, {"txt", "text", "md", "markdown", "rst", "org", "tex", "csv", "tsv", "srt", "ass", "ssa",
-                      "vtt", "lrc", "sub", "htm", "html", "xhtml", "xml", "json", "yaml", "yml", "toml", "ini",
-                      "conf", "cfg", "log", "properties", "po"}))
+    if (isOneOf(ext, {"txt",  "text", "md",   "markdown", "rst",  "org", "tex",  "csv",        "tsv", "srt",
+                      "ass",  "ssa",  "vtt",  "lrc",      "sub",  "htm", "html", "xhtml",      "xml", "json",
+                      "yaml", "yml",  "toml", "ini",      "conf", "cfg", "log",  "properties", "po"}))
         return FileKind::Text;
     if (head.empty() || head.find('\0') != std::string_view::npos)
         return FileKind::Other;
     const core::Utf8DecodeResult valid = core::validUtf8Prefix(head, whole);
     // Not final: a sequence cut by the end of the head is not a fault.
-    return valid.ok && (whole ? valid.consumed == head.size() : head.size() - valid.consumed < 4) ? FileKind::Text
-                                                                                                  : FileKind::Other;
+    return valid.ok && (whole ? valid.consumed == head.size() : head.size() - valid.consumed < 4)
+               ? FileKind::Text
+               : FileKind::Other;
 }
 
 std::size_t readHead(const std::string &path, std::string &head) {
@@ -180,8 +183,8 @@ FileKind fileKindOf(const std::string &path, std::uint64_t size) {
     return classifyFile(baseName(path), head, size <= head.size());
 }
 
-MirrorPlan planMirror(const std::vector<std::pair<std::string, std::string>> &sources, const std::string &folder,
-                      const MirrorOptions &options) {
+MirrorPlan planMirror(const std::vector<std::pair<std::string, std::string>> &sources,
+                      const std::string &folder, const MirrorOptions &options) {
     Planner planner(options);
     planner.placeAll(sources, folder, true);
     return std::move(planner.plan);

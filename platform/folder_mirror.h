@@ -73,8 +73,8 @@ struct MirrorPlan {
 using MirrorNames = std::function<std::optional<std::string>(const std::string &)>;
 
 struct MirrorOptions {
-    MirrorNames names;          // empty: names kept
-    bool skip = false;          // a folder never walked (the output folder inside a source)
+    MirrorNames names; // empty: names kept
+    bool skip = false; // a folder never walked (the output folder inside a source)
     dev_t skipDev = 0;
     ino_t skipIno = 0;
 };
@@ -83,8 +83,8 @@ struct MirrorOptions {
 // holds, its entries in name order. A source is followed when it is a link; a link found inside a
 // folder is an entry of its own. Names (all but ".", ".." and "/") are converted by `names`; two
 // sources of one folder whose names become one are both refused.
-MirrorPlan planMirror(const std::vector<std::pair<std::string, std::string>> &sources, const std::string &folder,
-                      const MirrorOptions &options);
+MirrorPlan planMirror(const std::vector<std::pair<std::string, std::string>> &sources,
+                      const std::string &folder, const MirrorOptions &options);
 
 // Makes the folder of `entry` (an existing folder is kept), open to its owner until
 // finishMirrorFolders; the empty message when done.

@@ -88,8 +88,8 @@ void convertFolder(const QString &path, const WayConverter &way, const QString &
     FileResult folder{input, {}, {}, {}};
     QString output;
     while (output.isEmpty()) {
-        const QString candidate =
-            convertedFolderPath(input, label, [](const QString &p) { return QFileInfo::exists(p) || QFileInfo(p).isSymLink(); });
+        const QString candidate = convertedFolderPath(
+            input, label, [](const QString &p) { return QFileInfo::exists(p) || QFileInfo(p).isSymLink(); });
         if (candidate.isEmpty()) {
             folder.why = chinese(core::MessageId::TooManyFoldersBeside);
             results.push_back(folder);
@@ -116,11 +116,12 @@ void convertFolder(const QString &path, const WayConverter &way, const QString &
     }
     const std::string source = localPath(input);
     const QString outputName = QFileInfo(output).fileName();
-    const platform::MirrorPlan plan = platform::planMirror({{source, localPath(outputName)}},
-                                                           localPath(QFileInfo(output).path()), options);
+    const platform::MirrorPlan plan =
+        platform::planMirror({{source, localPath(outputName)}}, localPath(QFileInfo(output).path()), options);
     // An entry is named from the folder on: 资料/子目录/文件.
     const auto refuse = [&](const std::string &entry, const QString &why) {
-        const QString shown = name + QFile::decodeName(QByteArray::fromStdString(entry.substr(source.size())));
+        const QString shown =
+            name + QFile::decodeName(QByteArray::fromStdString(entry.substr(source.size())));
         results.push_back({QFile::decodeName(QByteArray::fromStdString(entry)), {}, why, shown});
     };
     for (const platform::MirrorProblem &p : plan.problems)
@@ -168,9 +169,10 @@ void convertFolder(const QString &path, const WayConverter &way, const QString &
             else
                 refuse(e.src, chinese(why));
         } else {
-            const platform::DocumentJob job{*way.converter, way.options, {}, [&](double f) {
-                                                return report(done + static_cast<std::uint64_t>(f * static_cast<double>(size)));
-                                            }};
+            const platform::DocumentJob job{
+                *way.converter, way.options, {}, [&](double f) {
+                    return report(done + static_cast<std::uint64_t>(f * static_cast<double>(size)));
+                }};
             const auto outcome = platform::convertDocumentFile(e.src, e.dst, job);
             if (outcome.status == platform::DocumentStatus::Cancelled) {
                 cancelled = true;
@@ -187,11 +189,10 @@ void convertFolder(const QString &path, const WayConverter &way, const QString &
         done += size;
     }
     platform::finishMirrorFolders(plan.entries);
-    results[at].shown =
-        cancelled ? chinese({core::MessageId::FolderCancelled, {outputName.toStdString()}})
-                  : chinese({core::MessageId::FolderWritten,
-                             {outputName.toStdString(), std::to_string(converted), std::to_string(copied),
-                              std::to_string(links)}});
+    results[at].shown = cancelled ? chinese({core::MessageId::FolderCancelled, {outputName.toStdString()}})
+                                  : chinese({core::MessageId::FolderWritten,
+                                             {outputName.toStdString(), std::to_string(converted),
+                                              std::to_string(copied), std::to_string(links)}});
 }
 
 } // namespace
@@ -249,9 +250,11 @@ QString conversionSummary(const std::vector<FileResult> &results, bool cancelled
     for (const FileResult &r : results) {
         folders = folders || (!r.output.isEmpty() && !r.shown.isEmpty());
         if (!r.output.isEmpty())
-            written << QStringLiteral("  %1").arg(r.shown.isEmpty() ? QFileInfo(r.output).fileName() : r.shown);
+            written << QStringLiteral("  %1").arg(r.shown.isEmpty() ? QFileInfo(r.output).fileName()
+                                                                    : r.shown);
         else
-            refused << QStringLiteral("  %1：%2").arg(r.shown.isEmpty() ? QFileInfo(r.input).fileName() : r.shown, r.why);
+            refused << QStringLiteral("  %1：%2")
+                           .arg(r.shown.isEmpty() ? QFileInfo(r.input).fileName() : r.shown, r.why);
     }
     const auto cap = [lines](QStringList &list) {
         if (lines >= 0 && list.size() > lines) {
@@ -265,7 +268,8 @@ QString conversionSummary(const std::vector<FileResult> &results, bool cancelled
     cap(refused);
     QString text;
     if (!written.isEmpty())
-        text += (folders ? QStringLiteral("已写入：\n") : QStringLiteral("已写入 %1 个文件：\n").arg(writtenCount)) +
+        text += (folders ? QStringLiteral("已写入：\n")
+                         : QStringLiteral("已写入 %1 个文件：\n").arg(writtenCount)) +
                 written.join(u'\n');
     if (!refused.isEmpty())
         text += (text.isEmpty() ? QString() : QStringLiteral("\n\n")) +
@@ -295,8 +299,9 @@ std::vector<FileResult> convertFiles(const QStringList &paths, const Way &way,
             break;
         }
         if (QFileInfo(paths[i]).isDir()) {
-            convertFolder(paths[i], way_, label, [&](double f) { return !progress || progress(i, f); }, results,
-                          cancelled);
+            convertFolder(
+                paths[i], way_, label, [&](double f) { return !progress || progress(i, f); }, results,
+                cancelled);
             if (cancelled)
                 break;
             continue;

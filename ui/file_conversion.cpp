@@ -6,8 +6,8 @@
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
@@ -95,7 +95,8 @@ void FileConversion::choose(OwnWay button) {
 }
 
 void FileConversion::chooseFolder(OwnWay button) {
-    const QString folder = QFileDialog::getExistingDirectory(m_window, QString::fromUtf16(kConvertFolderMenu));
+    const QString folder =
+        QFileDialog::getExistingDirectory(m_window, QString::fromUtf16(kConvertFolderMenu));
     if (!folder.isEmpty())
         convert({folder}, button);
 }
@@ -108,7 +109,8 @@ void FileConversion::convert(const QStringList &paths, OwnWay button) {
     if (!way)
         return;
     m_busy = true;
-    const bool folders = std::any_of(paths.begin(), paths.end(), [](const QString &p) { return QFileInfo(p).isDir(); });
+    const bool folders =
+        std::any_of(paths.begin(), paths.end(), [](const QString &p) { return QFileInfo(p).isDir(); });
     const QString title = QString::fromUtf16(folders ? kConvertFolderMenu : kConvertFilesMenu);
     QProgressDialog dialog(QStringLiteral("正在转换文件…"), QStringLiteral("取消"), 0, 1000, m_window);
     dialog.setWindowTitle(title);

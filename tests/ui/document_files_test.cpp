@@ -66,10 +66,12 @@ TEST(ConvertedFolderPath, BesideTheFolderTheWholeNameNeverOverAFolder) {
     for (const auto &c : cases) {
         SCOPED_TRACE(c.path.toStdString());
         const QSet<QString> taken(c.taken.begin(), c.taken.end());
-        EXPECT_EQ(convertedFolderPath(c.path, QStringLiteral("繁体"), [&](const QString &p) { return taken.contains(p); }),
+        EXPECT_EQ(convertedFolderPath(c.path, QStringLiteral("繁体"),
+                                      [&](const QString &p) { return taken.contains(p); }),
                   c.expected);
     }
-    EXPECT_TRUE(convertedFolderPath("/a/b", QStringLiteral("繁体"), [](const QString &) { return true; }).isEmpty());
+    EXPECT_TRUE(
+        convertedFolderPath("/a/b", QStringLiteral("繁体"), [](const QString &) { return true; }).isEmpty());
 }
 
 TEST(WayFileLabel, ButtonNamesForPlainWaysVariantNamesOtherwise) {
@@ -194,8 +196,8 @@ TEST_F(ConvertFiles, FolderMirroredBesideItRefusalsNamedFromTheFolder) {
     ASSERT_EQ(::mkfifo((root / "资料/管道").c_str(), 0600), 0);
     fs::create_directory(root / "资料（繁体）"); // taken: never written into
     bool cancelled = true;
-    const auto results =
-        convertFiles({QString::fromStdString((root / "资料").string())}, OwnWay::Traditional, services, {}, cancelled);
+    const auto results = convertFiles({QString::fromStdString((root / "资料").string())}, OwnWay::Traditional,
+                                      services, {}, cancelled);
     EXPECT_FALSE(cancelled);
     const fs::path out = root / "资料（繁体）(2)";
     ASSERT_FALSE(results.empty());
@@ -212,7 +214,8 @@ TEST_F(ConvertFiles, FolderMirroredBesideItRefusalsNamedFromTheFolder) {
     EXPECT_FALSE(fs::exists(out / "bad.txt"));
     EXPECT_FALSE(fs::exists(fs::symlink_status(out / "管道")));
     const QString summary = conversionSummary(results, cancelled);
-    EXPECT_TRUE(summary.contains("资料（繁体）(2)（文件夹：转换 3 个文件，复制 1 个，链接 1 个）")) << summary.toStdString();
+    EXPECT_TRUE(summary.contains("资料（繁体）(2)（文件夹：转换 3 个文件，复制 1 个，链接 1 个）"))
+        << summary.toStdString();
     EXPECT_TRUE(summary.contains("资料/管道：不是文件、文件夹或链接")) << summary.toStdString();
     EXPECT_TRUE(summary.contains("资料/bad.txt：")) << summary.toStdString();
     EXPECT_TRUE(summary.contains("未转换 2 个文件")) << summary.toStdString();
@@ -225,8 +228,9 @@ TEST_F(ConvertFiles, CancelledFolderKeepsOnlyWholeFiles) {
         testsupport::writeFile(root / "资料" / (std::to_string(i) + ".txt"), std::string(1000, 'x') + "软件");
     int calls = 0;
     bool cancelled = false;
-    const auto results = convertFiles({QString::fromStdString((root / "资料").string())}, OwnWay::Traditional, services,
-                                      [&](int, double) { return ++calls < 8; }, cancelled);
+    const auto results = convertFiles(
+        {QString::fromStdString((root / "资料").string())}, OwnWay::Traditional, services,
+        [&](int, double) { return ++calls < 8; }, cancelled);
     EXPECT_TRUE(cancelled);
     std::size_t written = 0;
     for (const auto &e : fs::directory_iterator(root / "资料（繁体）")) {
@@ -236,7 +240,8 @@ TEST_F(ConvertFiles, CancelledFolderKeepsOnlyWholeFiles) {
     }
     EXPECT_GT(written, 0u);
     EXPECT_LT(written, 6u);
-    EXPECT_TRUE(conversionSummary(results, cancelled).contains("已取消")) << conversionSummary(results, cancelled).toStdString();
+    EXPECT_TRUE(conversionSummary(results, cancelled).contains("已取消"))
+        << conversionSummary(results, cancelled).toStdString();
 }
 
 // Both trees alike: the same entries, links with the same text, files with the same bytes and modes.
@@ -267,7 +272,8 @@ TEST(ConvertFolder, GivesTheMirrorOfTheCommandLine) {
     testsupport::writeFile(f / "资料/a.txt", "简体字，银行行长。\n汉语 ABC 123\n");
     testsupport::writeFile(f / "资料/sub/b.md", "# 发展经济\n重要的数据\n");
     testsupport::writeFile(f / "资料/sub/deep/notes", "没有扩展名的中文文本\n");
-    testsupport::writeFile(f / "资料/page.html", "<html><head><title>简体</title></head><body><p>软件</p></body></html>");
+    testsupport::writeFile(f / "资料/page.html",
+                           "<html><head><title>简体</title></head><body><p>软件</p></body></html>");
     testsupport::writeFile(f / "资料/img.bin", std::string("\x89PNG\0\0简体\xff", 12));
     testsupport::writeFile(f / "资料/bad.txt", "好\xff\n");
     fs::copy_file(LANTERNFIN_DOCUMENT_TEST_DATA "/sample-lo.docx", f / "资料/报告.docx");
@@ -280,7 +286,8 @@ TEST(ConvertFolder, GivesTheMirrorOfTheCommandLine) {
         Way way;
         const char *command;
         const char *label;
-    } cases[] = {{OwnWay::Traditional, "traditional --by-character", "繁体"}, {PhraseWay{"s2t"}, "convert -c s2t", "繁体"},
+    } cases[] = {{OwnWay::Traditional, "traditional --by-character", "繁体"},
+                 {PhraseWay{"s2t"}, "convert -c s2t", "繁体"},
                  {PhraseWay{"s2twp"}, "convert -c s2twp", "台湾用词"}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.command);

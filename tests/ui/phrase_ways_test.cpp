@@ -37,8 +37,9 @@ protected:
     }
     QStringList labels(QPushButton *button) const {
         QStringList out;
+        // The ways, not 转换文件… or 转换文件夹….
         for (QAction *a : form->ways(button)->menu()->actions())
-            if (!a->menu() && !a->isSeparator() && !a->data().isNull()) // the ways, not 转换文件… or 转换文件夹…
+            if (!a->menu() && !a->isSeparator() && !a->data().isNull())
                 out << a->text();
         return out;
     }
