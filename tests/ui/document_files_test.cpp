@@ -244,6 +244,18 @@ TEST_F(ConvertFiles, CancelledFolderKeepsOnlyWholeFiles) {
         << conversionSummary(results, cancelled).toStdString();
 }
 
+TEST_F(ConvertFiles, FolderCancelledWhileCopyingLeavesNoPartOfTheCopy) {
+    const fs::path root = dir.path().toStdString();
+    fs::create_directories(root / "资料");
+    testsupport::writeFile(root / "资料/big.bin", std::string(3 << 20, '\0')); // copied in blocks
+    int calls = 0;
+    bool cancelled = false;
+    const auto results = convertFiles({QString::fromStdString((root / "资料").string())}, OwnWay::Traditional,
+                                      services, [&](int, double) { return ++calls < 4; }, cancelled);
+    EXPECT_TRUE(cancelled);
+    EXPECT_TRUE(fs::is_empty(root / "资料（繁体）")); // neither the file nor its temporary
+}
+
 // Both trees alike: the same entries, links with the same text, files with the same bytes and modes.
 void expectSameTree(const fs::path &a, const fs::path &b) {
     std::vector<fs::path> left, right;
