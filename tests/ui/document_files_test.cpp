@@ -299,7 +299,6 @@ TEST(ConvertFolder, GivesTheMirrorOfTheCommandLine) {
         const char *command;
         const char *label;
     } cases[] = {{OwnWay::Traditional, "traditional --by-character", "繁体"},
-                 {PhraseWay{"s2t"}, "convert -c s2t", "繁体"},
                  {PhraseWay{"s2twp"}, "convert -c s2twp", "台湾用词"}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.command);
