@@ -4,6 +4,7 @@
 #include "cli/split.h"
 #include "core/utf.h"
 #include "platform/document_file.h"
+#include "platform/message_language.h"
 #include "platform/phrase_config.h"
 
 #include <algorithm>
@@ -25,20 +26,6 @@ namespace {
 constexpr unsigned kMaxJobs = 64;
 // A text of at least this size is split across the jobs rather than given to one of them.
 constexpr std::uint64_t kSplitSize = std::uint64_t(8) << 20;
-constexpr std::size_t kHeadSize = 64 << 10;
-
-std::string lower(std::string_view s) {
-    std::string out(s);
-    for (char &c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
-std::string extensionOf(std::string_view name) {
-    const std::size_t dot = name.rfind('.');
-    return dot == std::string_view::npos || dot == 0 ? std::string() : lower(name.substr(dot + 1));
-}
 
 bool isOneOf(const std::string &s, std::initializer_list<std::string_view> list) {
     return std::find(list.begin(), list.end(), s) != list.end();
@@ -49,10 +36,6 @@ std::string baseName(std::string path) {
         path.pop_back();
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string joinPath(const std::string &folder, const std::string &name) {
-    return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
 bool newer(const struct stat &a, const struct stat &b) {
@@ -124,23 +107,6 @@ bool convertsDocuments(const CLI::App &command) {
     return isOneOf(command.get_name(), {"convert", "traditional", "simplified", "upper", "lower"});
 }
 
-FileKind classifyFile(std::string_view name, std::string_view head, bool whole) {
-    const std::string ext = extensionOf(name);
-    // Office and OpenDocument packages, EPUB: their text is converted inside the package.
-    if (isOneOf(ext, {"docx", "docm", "dotx", "xlsx", "xlsm", "pptx", "odt", "ods", "odp", "epub"}))
-        return FileKind::Document;
-    if (isOneOf(ext, {"txt", "text", "md", "markdown", "rst", "org", "tex", "csv", "tsv", "srt", "ass", "ssa",
-                      "vtt", "lrc", "sub", "htm", "html", "xhtml", "xml", "json", "yaml", "yml", "toml", "ini",
-                      "conf", "cfg", "log", "properties", "po"}))
-        return FileKind::Text;
-    if (head.empty() || head.find('\0') != std::string_view::npos)
-        return FileKind::Other;
-    const core::Utf8DecodeResult valid = core::validUtf8Prefix(head, whole);
-    // Not final: a sequence cut by the end of the head is not a fault.
-    return valid.ok && (whole ? valid.consumed == head.size() : head.size() - valid.consumed < 4) ? FileKind::Text
-                                                                                                  : FileKind::Other;
-}
-
 std::optional<std::string> convertName(const Transform &transform, const std::string &name) {
     // Named "-", so that no way looks for a file of that name.
     Input in("-", name);
@@ -166,12 +132,7 @@ struct FileResult {
 };
 
 // One entry of the mirror: what to make at `dst` from `src`.
-struct Entry {
-    enum class Type { Folder, File, Link };
-    Type type = Type::File;
-    std::string src, dst;
-    struct stat st {};
-};
+using Entry = platform::MirrorEntry;
 
 // The work of one run: the entries in the order they are made, and those refused while planning.
 class Batch {
@@ -197,12 +158,25 @@ public:
         return ok;
     }
 
-    // Plans `files` under the output folder.
+    // Plans `files` under the output folder; what the plan leaves out is named.
     void plan(const std::vector<std::string> &files) {
         std::vector<std::pair<std::string, std::string>> named; // source, target name
         for (const std::string &file : files)
             named.emplace_back(file, baseName(file));
-        placeAll(named, m_options.outputDir, true);
+        platform::MirrorOptions options;
+        if (m_options.names)
+            options.names = [this](const std::string &name) { return convertName((*m_jobs)[0], name); };
+        options.skip = true;
+        options.skipDev = m_outputDev;
+        options.skipIno = m_outputIno;
+        platform::MirrorPlan plan = platform::planMirror(named, m_options.outputDir, options);
+        for (const platform::MirrorProblem &p : plan.problems) {
+            if (p.failed)
+                fail(p.path, p.why.in(platform::messageLanguage()));
+            else
+                refuse(p.path, p.why.in(platform::messageLanguage()));
+        }
+        m_entries = std::move(plan.entries);
     }
 
     void run() {
@@ -241,9 +215,7 @@ public:
         worker((*m_jobs)[0]);
         for (auto &t : threads)
             t.join();
-        for (auto e = m_entries.rbegin(); e != m_entries.rend(); ++e)
-            if (e->type == Entry::Type::Folder)
-                ::chmod(e->dst.c_str(), e->st.st_mode & 07777);
+        platform::finishMirrorFolders(m_entries);
         m_progress.stop();
     }
 
@@ -266,88 +238,6 @@ public:
         return exit;
     }
 
-private:
-    // Places the sources `named` (path, name) in `folder`: their target names, collisions refused,
-    // folders walked when asked to.
-    void placeAll(const std::vector<std::pair<std::string, std::string>> &named, const std::string &folder,
-                  bool arguments) {
-        std::map<std::string, std::vector<std::size_t>> byTarget;
-        std::vector<std::optional<std::string>> targets;
-        for (std::size_t i = 0; i < named.size(); ++i) {
-            std::optional<std::string> target = named[i].second;
-            const bool dots = named[i].second == "." || named[i].second == ".." || named[i].second == "/";
-            if (m_options.names && !dots) {
-                target = convertName((*m_jobs)[0], named[i].second);
-                if (!target) {
-                    refuse(named[i].first, "its name cannot be converted (the way refuses it, or it would be "
-                                           "empty or hold a slash)");
-                }
-            }
-            targets.push_back(target);
-            if (target)
-                byTarget[*target].push_back(i);
-        }
-        for (const auto &[target, sources] : byTarget) {
-            if (sources.size() > 1) {
-                for (std::size_t i : sources) {
-                    std::string others;
-                    for (std::size_t j : sources)
-                        if (j != i)
-                            others += (others.empty() ? "" : ", ") + named[j].first;
-                    refuse(named[i].first, "would be written as " + joinPath(folder, target) + ", as would " +
-                                               others + "; neither is written");
-                }
-                continue;
-            }
-            place(named[sources[0]].first, joinPath(folder, target), arguments);
-        }
-    }
-
-    void place(const std::string &src, const std::string &dst, bool argument) {
-        Entry e;
-        e.src = src;
-        e.dst = dst;
-        // A link named on the command line is followed; one found inside a folder is copied as a link.
-        if ((argument ? ::stat(src.c_str(), &e.st) : ::lstat(src.c_str(), &e.st)) != 0) {
-            fail(src, "cannot open: " + errorText(errno));
-            return;
-        }
-        if (S_ISLNK(e.st.st_mode)) {
-            e.type = Entry::Type::Link;
-            m_entries.push_back(e);
-        } else if (S_ISREG(e.st.st_mode)) {
-            m_entries.push_back(e);
-        } else if (S_ISDIR(e.st.st_mode)) {
-            if (e.st.st_dev == m_outputDev && e.st.st_ino == m_outputIno)
-                return; // the output folder inside a source: never a source of itself
-            e.type = Entry::Type::Folder;
-            m_entries.push_back(e);
-            walk(src, dst);
-        } else {
-            refuse(src, "is not a file, a folder or a link (a FIFO, socket or device): not copied");
-        }
-    }
-
-    void walk(const std::string &src, const std::string &dst) {
-        DIR *dir = ::opendir(src.c_str());
-        if (!dir) {
-            fail(src, "cannot open the folder: " + errorText(errno));
-            return;
-        }
-        std::vector<std::string> names;
-        while (const dirent *d = ::readdir(dir)) {
-            const std::string name = d->d_name;
-            if (name != "." && name != "..")
-                names.push_back(name);
-        }
-        ::closedir(dir);
-        std::sort(names.begin(), names.end());
-        std::vector<std::pair<std::string, std::string>> named;
-        for (const auto &name : names)
-            named.emplace_back(joinPath(src, name), name);
-        placeAll(named, dst, false);
-    }
-
 public:
     // Creates the output folder; false (reported) when it cannot be.
     bool makeOutput() {
@@ -368,27 +258,15 @@ public:
 
 private:
     void makeFolder(const Entry &e) {
-        struct stat st {};
-        if (::mkdir(e.dst.c_str(), (e.st.st_mode & 0777) | S_IRWXU) != 0) {
-            if (errno != EEXIST || ::stat(e.dst.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-                fail(e.dst, "cannot create the folder: " + errorText(errno == EEXIST ? EEXIST : errno));
-                return;
-            }
-            ::chmod(e.dst.c_str(), st.st_mode | S_IRWXU);
-        }
+        const core::Message why = platform::makeMirrorFolder(e);
+        if (!why.empty())
+            fail(e.dst, why.in(platform::messageLanguage()));
     }
 
     FileResult makeLink(const Entry &e) {
-        std::string target(static_cast<std::size_t>(e.st.st_size > 0 ? e.st.st_size : 4096) + 1, '\0');
-        const ssize_t n = ::readlink(e.src.c_str(), target.data(), target.size());
-        if (n < 0)
-            return {Outcome::Failed, "cannot read the link: " + errorText(errno)};
-        target.resize(static_cast<std::size_t>(n));
-        struct stat st {};
-        if (::lstat(e.dst.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
-            ::unlink(e.dst.c_str());
-        if (::symlink(target.c_str(), e.dst.c_str()) != 0)
-            return {Outcome::Failed, "cannot create the link " + e.dst + ": " + errorText(errno)};
+        const core::Message why = platform::makeMirrorLink(e);
+        if (!why.empty())
+            return {Outcome::Failed, why.in(platform::messageLanguage())};
         return {Outcome::Copied, {}};
     }
 
@@ -399,55 +277,22 @@ private:
             m_progress.bytes().fetch_add(static_cast<std::uint64_t>(e.st.st_size));
             return {Outcome::Skipped, {}};
         }
-        Input in(e.src);
-        if (!in.isOpen())
-            return {Outcome::Failed, "cannot open: " + errorText(in.error())};
-        std::string head(kHeadSize, '\0');
-        head.resize(readHead(e.src, head));
-        const FileKind kind =
-            classifyFile(baseName(e.src), head, static_cast<std::uint64_t>(e.st.st_size) <= head.size());
-        switch (kind) {
-        case FileKind::Text:
-            return write(e, in, transform, Outcome::Converted);
-        case FileKind::Document: // the way's transform converts a document whole, by its content
-            // A damaged or unsupported document is refused with the engine's reason, as content.
-            if (m_documents)
-                return write(e, in, transform, Outcome::Converted, true);
-            break;
-        case FileKind::Other:
-            break;
+        const FileKind kind = platform::fileKindOf(e.src, static_cast<std::uint64_t>(e.st.st_size));
+        if (kind == FileKind::Text || (kind == FileKind::Document && m_documents)) {
+            Input in(e.src);
+            if (!in.isOpen())
+                return {Outcome::Failed, "cannot open: " + errorText(in.error())};
+            // A document's transform converts it whole, by its content; a damaged or unsupported
+            // one is refused with the engine's reason, as content.
+            return write(e, in, transform, Outcome::Converted, kind == FileKind::Document);
         }
-        return write(e, in, copyTransform(), Outcome::Copied);
-    }
-
-    static std::size_t readHead(const std::string &path, std::string &head) {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            return 0;
-        std::size_t got = 0;
-        while (got < head.size()) {
-            const ssize_t n = ::pread(fd, head.data() + got, head.size() - got, static_cast<off_t>(got));
-            if (n <= 0)
-                break;
-            got += static_cast<std::size_t>(n);
-        }
-        ::close(fd);
-        return got;
-    }
-
-    static const Transform &copyTransform() {
-        static const Transform copy = [](Input &in, Writer &out) -> Status {
-            std::vector<char> buf(1 << 20);
-            for (;;) {
-                const long got = in.read(buf.data(), buf.size());
-                if (got < 0)
-                    return readFailure(in);
-                if (got == 0)
-                    return {};
-                out.write(std::string_view(buf.data(), static_cast<std::size_t>(got)));
-            }
-        };
-        return copy;
+        const core::Message why = platform::copyMirrorFile(e, [this](std::uint64_t n) {
+            m_progress.bytes().fetch_add(n);
+            return true;
+        });
+        if (!why.empty())
+            return {Outcome::Failed, why.in(platform::messageLanguage())};
+        return {Outcome::Copied, {}};
     }
 
     // Writes the output of `transform` on `in` to the entry's target, atomically, with its mode.
@@ -466,8 +311,7 @@ private:
             file.discard();
             return {Outcome::Failed, "cannot write: " + errorText(out.error())};
         }
-        if (!file.direct())
-            ::fchmod(file.fd(), e.st.st_mode & 0777);
+        platform::keepMode(file, e.st);
         if (!file.commit())
             return {Outcome::Failed, file.message()};
         return {done, {}};

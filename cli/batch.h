@@ -7,6 +7,7 @@
 
 #include "cli/command_line.h"
 #include "cli/run.h"
+#include "platform/folder_mirror.h"
 
 #include <optional>
 #include <string>
@@ -46,16 +47,10 @@ bool splitsAtLines(const CLI::App &command);
 bool isDocumentHead(std::string_view head);
 bool convertsDocuments(const CLI::App &command);
 
-// What a file is to the batch: a text the way converts, a document whose text it converts inside
-// its format, or something else that is copied as it is.
-enum class FileKind { Text, Document, Other };
-
-// `name` is the file's name, `head` its first bytes (`whole`: all of them). The extensions of the
-// formats the documents engine converts (.docx, .xlsx, .pptx, .odt, .ods, .odp, .epub) are documents
-// (a damaged one is refused, not copied; a .zip or a legacy .doc is another file); known text extensions (.txt, .md, .csv, .srt, .html, ...) are text whatever they
-// hold, so that a text in another encoding is refused rather than copied unconverted; any other
-// non-empty file is text when its head is valid UTF-8 without a NUL byte.
-FileKind classifyFile(std::string_view name, std::string_view head, bool whole);
+// What a file is to the batch, by its name and first bytes: the folder mirror's classifier
+// (platform/folder_mirror.h), which the window's folders share.
+using FileKind = platform::FileKind;
+using platform::classifyFile;
 
 // `name` converted by `transform` as a one-line text; nullopt when the way refuses it or the result
 // cannot be a file name (empty, ".", "..", holding '/' or NUL).

@@ -59,3 +59,21 @@ LANTERNFIN_MESSAGE(AmountTooLarge, "the amount is too large: it must be below 10
                    "数目太大，无法换算！请输入一亿亿以下的数字")
 LANTERNFIN_MESSAGE(UnknownClipboardCommand, "unknown clipboard command '{1}' (one of {2})",
                    "没有剪贴板命令“{1}”（可用：{2}）")
+
+// Folders mirrored, by the command line's -O and by the window.
+LANTERNFIN_MESSAGE(NameNotConverted, "its name cannot be converted (the way refuses it, or it would be empty or hold a slash)",
+                   "名称无法转换（这种方式不接受它，或转换后为空、含有斜杠）")
+LANTERNFIN_MESSAGE(NamesCollide, "would be written as {1}, as would {2}; neither is written",
+                   "会写成 {1}，{2} 也会写成它；两者都没有写")
+LANTERNFIN_MESSAGE(NotFileFolderOrLink, "is not a file, a folder or a link (a FIFO, socket or device): not copied",
+                   "不是文件、文件夹或链接（是 FIFO、套接字或设备）：没有复制")
+LANTERNFIN_MESSAGE(CannotOpenFolder, "cannot open the folder: {1}", "无法打开文件夹：{1}")
+LANTERNFIN_MESSAGE(CannotCreateFolder, "cannot create the folder: {1}", "无法创建文件夹：{1}")
+LANTERNFIN_MESSAGE(CannotReadLink, "cannot read the link: {1}", "无法读取链接：{1}")
+LANTERNFIN_MESSAGE(CannotCreateLink, "cannot create the link {1}: {2}", "无法创建链接 {1}：{2}")
+LANTERNFIN_MESSAGE(FolderWritten, "{1} (a folder: {2} converted, {3} copied, {4} links)",
+                   "{1}（文件夹：转换 {2} 个文件，复制 {3} 个，链接 {4} 个）")
+LANTERNFIN_MESSAGE(FolderCancelled, "{1} (a folder, cancelled: it holds only the files finished, each whole)",
+                   "{1}（文件夹，已取消：只有已完成的文件，每个都完整）")
+LANTERNFIN_MESSAGE(TooManyFoldersBeside, "too many folders of that name beside it", "旁边已有太多同名文件夹")
+LANTERNFIN_MESSAGE(SummaryMore, "... and {1} more", "……另有 {1} 个")

@@ -2,9 +2,14 @@
 
 #include "core/messages.h"
 #include "platform/document_file.h"
+#include "platform/folder_mirror.h"
 
 #include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 
 namespace ui {
 
@@ -62,6 +67,134 @@ QString whyNot(const platform::DocumentOutcome &outcome) {
     }
 }
 
+QString chinese(const core::Message &message) {
+    return QString::fromStdString(message.in(core::Language::Chinese));
+}
+
+std::string localPath(const QString &path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+// The folder `path` mirrored into a new folder beside it. The new folder is made first, open only
+// to its owner while it fills (so that no one sees a file before it has its mode), and gets the
+// source's permissions at the end.
+void convertFolder(const QString &path, const WayConverter &way, const QString &label,
+                   const std::function<bool(double)> &progress, std::vector<FileResult> &results,
+                   bool &cancelled) {
+    QString input = path;
+    while (input.size() > 1 && input.endsWith(u'/'))
+        input.chop(1);
+    const QString name = QFileInfo(input).fileName();
+    FileResult folder{input, {}, {}, {}};
+    QString output;
+    while (output.isEmpty()) {
+        const QString candidate = convertedFolderPath(
+            input, label, [](const QString &p) { return QFileInfo::exists(p) || QFileInfo(p).isSymLink(); });
+        if (candidate.isEmpty()) {
+            folder.why = chinese(core::MessageId::TooManyFoldersBeside);
+            results.push_back(folder);
+            return;
+        }
+        if (::mkdir(localPath(candidate).c_str(), 0700) == 0)
+            output = candidate;
+        else if (errno != EEXIST) { // EEXIST: taken meanwhile, the next name is tried
+            folder.why = chinese({core::MessageId::CannotCreateFolder, {std::strerror(errno)}});
+            results.push_back(folder);
+            return;
+        }
+    }
+    folder.output = output;
+    const std::size_t at = results.size();
+    results.push_back(folder);
+
+    struct stat made {};
+    platform::MirrorOptions options;
+    if (::stat(localPath(output).c_str(), &made) == 0) {
+        options.skip = true;
+        options.skipDev = made.st_dev;
+        options.skipIno = made.st_ino;
+    }
+    const std::string source = localPath(input);
+    const QString outputName = QFileInfo(output).fileName();
+    const platform::MirrorPlan plan =
+        platform::planMirror({{source, localPath(outputName)}}, localPath(QFileInfo(output).path()), options);
+    // An entry is named from the folder on: 资料/子目录/文件.
+    const auto refuse = [&](const std::string &entry, const QString &why) {
+        const QString shown =
+            name + QFile::decodeName(QByteArray::fromStdString(entry.substr(source.size())));
+        results.push_back({QFile::decodeName(QByteArray::fromStdString(entry)), {}, why, shown});
+    };
+    for (const platform::MirrorProblem &p : plan.problems)
+        refuse(p.path, chinese(p.why));
+
+    std::uint64_t total = 0, done = 0;
+    for (const platform::MirrorEntry &e : plan.entries)
+        if (e.type == platform::MirrorEntry::Type::File)
+            total += static_cast<std::uint64_t>(e.st.st_size);
+    const auto report = [&](std::uint64_t bytes) {
+        return !progress || progress(total ? static_cast<double>(bytes) / static_cast<double>(total) : 0.0);
+    };
+    int converted = 0, copied = 0, links = 0;
+    for (const platform::MirrorEntry &e : plan.entries) {
+        if (!report(done)) {
+            cancelled = true;
+            break;
+        }
+        if (e.type == platform::MirrorEntry::Type::Folder) {
+            const core::Message why = platform::makeMirrorFolder(e);
+            if (!why.empty())
+                refuse(e.src, chinese(why));
+            continue;
+        }
+        if (e.type == platform::MirrorEntry::Type::Link) {
+            const core::Message why = platform::makeMirrorLink(e);
+            if (why.empty())
+                ++links;
+            else
+                refuse(e.src, chinese(why));
+            continue;
+        }
+        const auto size = static_cast<std::uint64_t>(e.st.st_size);
+        if (platform::fileKindOf(e.src, size) == platform::FileKind::Other) {
+            std::uint64_t copiedBytes = 0;
+            bool stopped = false;
+            const core::Message why = platform::copyMirrorFile(
+                e, [&](std::uint64_t n) { return report(done + (copiedBytes += n)); }, &stopped);
+            if (stopped) {
+                cancelled = true;
+                break;
+            }
+            if (why.empty())
+                ++copied;
+            else
+                refuse(e.src, chinese(why));
+        } else {
+            const platform::DocumentJob job{
+                *way.converter, way.options, {}, [&](double f) {
+                    return report(done + static_cast<std::uint64_t>(f * static_cast<double>(size)));
+                }};
+            const auto outcome = platform::convertDocumentFile(e.src, e.dst, job);
+            if (outcome.status == platform::DocumentStatus::Cancelled) {
+                cancelled = true;
+                break;
+            }
+            if (outcome.ok()) {
+                // Safe after the rename: the new folder is still open to its owner only.
+                ::chmod(e.dst.c_str(), e.st.st_mode & 0777);
+                ++converted;
+            } else {
+                refuse(e.src, whyNot(outcome));
+            }
+        }
+        done += size;
+    }
+    platform::finishMirrorFolders(plan.entries);
+    results[at].shown = cancelled ? chinese({core::MessageId::FolderCancelled, {outputName.toStdString()}})
+                                  : chinese({core::MessageId::FolderWritten,
+                                             {outputName.toStdString(), std::to_string(converted),
+                                              std::to_string(copied), std::to_string(links)}});
+}
+
 } // namespace
 
 QString wayFileLabel(const Way &way) {
@@ -97,20 +230,50 @@ QString convertedFilePath(const QString &path, const QString &label,
     return {};
 }
 
-QString conversionSummary(const std::vector<FileResult> &results, bool cancelled) {
-    QStringList written, refused;
-    for (const FileResult &r : results) {
-        if (!r.output.isEmpty())
-            written << QStringLiteral("  %1").arg(QFileInfo(r.output).fileName());
-        else
-            refused << QStringLiteral("  %1：%2").arg(QFileInfo(r.input).fileName(), r.why);
+QString convertedFolderPath(const QString &path, const QString &label,
+                            const std::function<bool(const QString &)> &exists) {
+    QString folder = path;
+    while (folder.size() > 1 && folder.endsWith(u'/'))
+        folder.chop(1);
+    const QString stem = folder + u'（' + label + u'）';
+    for (int n = 1; n < 1000; ++n) {
+        const QString candidate = stem + (n == 1 ? QString() : QStringLiteral("(%1)").arg(n));
+        if (!exists(candidate))
+            return candidate;
     }
+    return {};
+}
+
+QString conversionSummary(const std::vector<FileResult> &results, bool cancelled, int lines) {
+    QStringList written, refused;
+    bool folders = false; // a folder is not counted as a file
+    for (const FileResult &r : results) {
+        folders = folders || (!r.output.isEmpty() && !r.shown.isEmpty());
+        if (!r.output.isEmpty())
+            written << QStringLiteral("  %1").arg(r.shown.isEmpty() ? QFileInfo(r.output).fileName()
+                                                                    : r.shown);
+        else
+            refused << QStringLiteral("  %1：%2")
+                           .arg(r.shown.isEmpty() ? QFileInfo(r.input).fileName() : r.shown, r.why);
+    }
+    const auto cap = [lines](QStringList &list) {
+        if (lines >= 0 && list.size() > lines) {
+            const auto more = static_cast<std::size_t>(list.size() - lines);
+            list = list.mid(0, lines);
+            list << QStringLiteral("  ") + chinese({core::MessageId::SummaryMore, {std::to_string(more)}});
+        }
+    };
+    const qsizetype writtenCount = written.size(), refusedCount = refused.size();
+    cap(written);
+    cap(refused);
     QString text;
     if (!written.isEmpty())
-        text += QStringLiteral("已写入 %1 个文件：\n").arg(written.size()) + written.join(u'\n');
+        text += (folders ? QStringLiteral("已写入：\n")
+                         : QStringLiteral("已写入 %1 个文件：\n").arg(writtenCount)) +
+                written.join(u'\n');
     if (!refused.isEmpty())
         text += (text.isEmpty() ? QString() : QStringLiteral("\n\n")) +
-                QStringLiteral("未转换 %1 个文件：\n").arg(refused.size()) + refused.join(u'\n');
+                QStringLiteral("未转换 %1 个文件：\n").arg(refusedCount) + refused.join(u'\n');
     if (cancelled)
         text += (text.isEmpty() ? QString() : QStringLiteral("\n\n")) +
                 QStringLiteral("转换已取消，其余文件未转换。");
@@ -125,7 +288,7 @@ std::vector<FileResult> convertFiles(const QStringList &paths, const Way &way,
     const WayConverter way_ = converterFor(way, services);
     const QString label = wayFileLabel(way);
     for (int i = 0; i < paths.size(); ++i) {
-        FileResult result{paths[i], {}, {}};
+        FileResult result{paths[i], {}, {}, {}};
         if (!way_.converter) {
             result.why = way_.why;
             results.push_back(result);
@@ -134,6 +297,14 @@ std::vector<FileResult> convertFiles(const QStringList &paths, const Way &way,
         if (progress && !progress(i, 0.0)) {
             cancelled = true;
             break;
+        }
+        if (QFileInfo(paths[i]).isDir()) {
+            convertFolder(
+                paths[i], way_, label, [&](double f) { return !progress || progress(i, f); }, results,
+                cancelled);
+            if (cancelled)
+                break;
+            continue;
         }
         const QString output =
             convertedFilePath(paths[i], label, [](const QString &p) { return QFileInfo::exists(p); });

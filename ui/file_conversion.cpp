@@ -7,12 +7,15 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace ui {
 
@@ -46,6 +49,9 @@ FileConversion::FileConversion(QWidget *window, QWidget *workspace, FileButton t
         QAction *action = menu->addAction(QString::fromUtf16(kConvertFilesMenu));
         action->setObjectName(b.button->objectName() + QStringLiteral("Files"));
         connect(action, &QAction::triggered, this, [this, own = b.own] { choose(own); });
+        QAction *folder = menu->addAction(QString::fromUtf16(kConvertFolderMenu));
+        folder->setObjectName(b.button->objectName() + QStringLiteral("Folder"));
+        connect(folder, &QAction::triggered, this, [this, own = b.own] { chooseFolder(own); });
     }
 }
 
@@ -88,6 +94,13 @@ void FileConversion::choose(OwnWay button) {
         convert(files, button);
 }
 
+void FileConversion::chooseFolder(OwnWay button) {
+    const QString folder =
+        QFileDialog::getExistingDirectory(m_window, QString::fromUtf16(kConvertFolderMenu));
+    if (!folder.isEmpty())
+        convert({folder}, button);
+}
+
 void FileConversion::convert(const QStringList &paths, OwnWay button) {
     if (m_busy)
         return;
@@ -96,8 +109,11 @@ void FileConversion::convert(const QStringList &paths, OwnWay button) {
     if (!way)
         return;
     m_busy = true;
+    const bool folders =
+        std::any_of(paths.begin(), paths.end(), [](const QString &p) { return QFileInfo(p).isDir(); });
+    const QString title = QString::fromUtf16(folders ? kConvertFolderMenu : kConvertFilesMenu);
     QProgressDialog dialog(QStringLiteral("正在转换文件…"), QStringLiteral("取消"), 0, 1000, m_window);
-    dialog.setWindowTitle(QString::fromUtf16(kConvertFilesMenu));
+    dialog.setWindowTitle(title);
     dialog.setWindowModality(Qt::WindowModal);
     dialog.setMinimumDuration(600); // shown only for work of more than a moment
     dialog.setAutoClose(false);
@@ -114,8 +130,15 @@ void FileConversion::convert(const QStringList &paths, OwnWay button) {
         cancelled);
     dialog.close();
     m_busy = false;
-    QMessageBox::information(m_window, QString::fromUtf16(kConvertFilesMenu),
-                             conversionSummary(results, cancelled));
+    // A message box taller than the screen cannot be read: the lists are cut, the whole of them
+    // is in the details.
+    constexpr int kSummaryLines = 30;
+    QMessageBox box(QMessageBox::Information, title, conversionSummary(results, cancelled, kSummaryLines),
+                    QMessageBox::Ok, m_window);
+    const QString whole = conversionSummary(results, cancelled);
+    if (whole != box.text())
+        box.setDetailedText(whole);
+    box.exec();
 }
 
 } // namespace ui

@@ -1,9 +1,9 @@
 #pragma once
-// Files dropped on the window, or chosen with 转换文件… in the menus of 繁体 and 简体, converted with
-// that button's current way (a drop on 简体 uses 简体's, anywhere else 繁体's), written beside their
-// originals; a progress dialog that can cancel shows for work of more than a moment, and one summary
-// at the end. Drops of files on the workspace are taken here, so that the workspace and its undo
-// history are never touched.
+// Files and folders dropped on the window, or chosen with 转换文件… or 转换文件夹… in the menus of 繁体
+// and 简体, converted with that button's current way (a drop on 简体 uses 简体's, anywhere else
+// 繁体's), written beside their originals (a folder into a new folder beside it); a progress dialog
+// that can cancel shows for work of more than a moment, and one summary at the end. Drops on the
+// workspace are taken here, so that the workspace and its undo history are never touched.
 
 #include "platform/text_services.h"
 #include "ui/button_ways.h"
@@ -25,8 +25,8 @@ struct FileButton {
 class FileConversion : public QObject {
     Q_OBJECT
 public:
-    // Attaches to `window` and its `workspace` (whose viewport gets the drops) and adds 转换文件… to
-    // the menus of `traditional` and `simplified`.
+    // Attaches to `window` and its `workspace` (whose viewport gets the drops) and adds 转换文件…
+    // and 转换文件夹… to the menus of `traditional` and `simplified`.
     FileConversion(QWidget *window, QWidget *workspace, FileButton traditional, FileButton simplified,
                    const platform::TextServices &services);
 
@@ -38,6 +38,7 @@ protected:
 
 private:
     void choose(OwnWay button);
+    void chooseFolder(OwnWay button);
 
     QWidget *m_window;
     FileButton m_traditional, m_simplified;

@@ -37,8 +37,9 @@ protected:
     }
     QStringList labels(QPushButton *button) const {
         QStringList out;
+        // The ways, not 转换文件… or 转换文件夹….
         for (QAction *a : form->ways(button)->menu()->actions())
-            if (!a->menu() && !a->isSeparator() && !a->data().isNull()) // the ways, not 转换文件…
+            if (!a->menu() && !a->isSeparator() && !a->data().isNull())
                 out << a->text();
         return out;
     }
@@ -63,8 +64,12 @@ protected:
 TEST_F(PhraseWaysTest, MenusListTheWaysAndStartUpLoadsNothing) {
     EXPECT_EQ(labels(form->cmdft), QStringList({"逐字", "词组", "台湾正体", "台湾用词", "香港繁体", "香港繁体（惯用词）"}));
     EXPECT_EQ(labels(form->cmdjt), QStringList({"逐字", "词组", "台湾→简体", "台湾用词→简体", "香港→简体", "香港用词→简体"}));
-    for (QPushButton *button : {form->cmdft, form->cmdjt})
-        EXPECT_EQ(form->ways(button)->menu()->actions().last()->text(), "转换文件…");
+    for (QPushButton *button : {form->cmdft, form->cmdjt}) {
+        const QList<QAction *> actions = form->ways(button)->menu()->actions();
+        ASSERT_GE(actions.size(), 2);
+        EXPECT_EQ(actions[actions.size() - 2]->text(), "转换文件…");
+        EXPECT_EQ(actions.last()->text(), "转换文件夹…");
+    }
     EXPECT_TRUE(loads.empty());
     // A left click converts by phrases, loading s2t then.
     form->Text1->setPlainText(QStringLiteral("头发"));

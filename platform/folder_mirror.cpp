@@ -1,0 +1,282 @@
+#include "platform/folder_mirror.h"
+
+#include "core/utf.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <map>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+using core::Message;
+using core::MessageId;
+
+std::string lower(std::string_view s) {
+    std::string out(s);
+    for (char &c : out)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+std::string extensionOf(std::string_view name) {
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string_view::npos || dot == 0 ? std::string() : lower(name.substr(dot + 1));
+}
+
+bool isOneOf(const std::string &s, std::initializer_list<std::string_view> list) {
+    return std::find(list.begin(), list.end(), s) != list.end();
+}
+
+std::string baseName(std::string path) {
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string joinPath(const std::string &folder, const std::string &name) {
+    return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+std::string errorText(int error) {
+    return std::strerror(error);
+}
+
+class Planner {
+public:
+    explicit Planner(const MirrorOptions &options) : m_options(options) {}
+
+    // Places the sources `named` (path, name) in `folder`: their target names, collisions refused,
+    // folders walked.
+    void placeAll(const std::vector<std::pair<std::string, std::string>> &named, const std::string &folder,
+                  bool arguments) {
+        std::map<std::string, std::vector<std::size_t>> byTarget;
+        for (std::size_t i = 0; i < named.size(); ++i) {
+            std::optional<std::string> target = named[i].second;
+            const bool dots = named[i].second == "." || named[i].second == ".." || named[i].second == "/";
+            if (m_options.names && !dots) {
+                target = m_options.names(named[i].second);
+                if (!target)
+                    refuse(named[i].first, MessageId::NameNotConverted);
+            }
+            if (target)
+                byTarget[*target].push_back(i);
+        }
+        for (const auto &[target, sources] : byTarget) {
+            if (sources.size() > 1) {
+                for (std::size_t i : sources) {
+                    std::string others;
+                    for (std::size_t j : sources)
+                        if (j != i)
+                            others += (others.empty() ? "" : ", ") + named[j].first;
+                    refuse(named[i].first, {MessageId::NamesCollide, {joinPath(folder, target), others}});
+                }
+                continue;
+            }
+            place(named[sources[0]].first, joinPath(folder, target), arguments);
+        }
+    }
+
+    MirrorPlan plan;
+
+private:
+    void place(const std::string &src, const std::string &dst, bool argument) {
+        MirrorEntry e;
+        e.src = src;
+        e.dst = dst;
+        // A link named as a source is followed; one found inside a folder is copied as a link.
+        if ((argument ? ::stat(src.c_str(), &e.st) : ::lstat(src.c_str(), &e.st)) != 0) {
+            fail(src, {MessageId::CannotOpen, {errorText(errno)}});
+            return;
+        }
+        if (S_ISLNK(e.st.st_mode)) {
+            e.type = MirrorEntry::Type::Link;
+            plan.entries.push_back(e);
+        } else if (S_ISREG(e.st.st_mode)) {
+            plan.entries.push_back(e);
+        } else if (S_ISDIR(e.st.st_mode)) {
+            if (m_options.skip && e.st.st_dev == m_options.skipDev && e.st.st_ino == m_options.skipIno)
+                return; // the output folder inside a source: never a source of itself
+            e.type = MirrorEntry::Type::Folder;
+            plan.entries.push_back(e);
+            walk(src, dst);
+        } else {
+            refuse(src, MessageId::NotFileFolderOrLink);
+        }
+    }
+
+    void walk(const std::string &src, const std::string &dst) {
+        DIR *dir = ::opendir(src.c_str());
+        if (!dir) {
+            fail(src, {MessageId::CannotOpenFolder, {errorText(errno)}});
+            return;
+        }
+        std::vector<std::string> names;
+        while (const dirent *d = ::readdir(dir)) {
+            const std::string name = d->d_name;
+            if (name != "." && name != "..")
+                names.push_back(name);
+        }
+        ::closedir(dir);
+        std::sort(names.begin(), names.end());
+        std::vector<std::pair<std::string, std::string>> named;
+        for (const auto &name : names)
+            named.emplace_back(joinPath(src, name), name);
+        placeAll(named, dst, false);
+    }
+
+    void refuse(const std::string &path, Message why) {
+        plan.problems.push_back({path, std::move(why), false});
+    }
+    void fail(const std::string &path, Message why) { plan.problems.push_back({path, std::move(why), true}); }
+
+    const MirrorOptions &m_options;
+};
+
+} // namespace
+
+FileKind classifyFile(std::string_view name, std::string_view head, bool whole) {
+    const std::string ext = extensionOf(name);
+    // Office and OpenDocument packages, EPUB: their text is converted inside the package.
+    if (isOneOf(ext, {"docx", "docm", "dotx", "xlsx", "xlsm", "pptx", "odt", "ods", "odp", "epub"}))
+        return FileKind::Document;
+    if (isOneOf(ext, {"txt",  "text", "md",   "markdown", "rst",  "org", "tex",  "csv",        "tsv", "srt",
+                      "ass",  "ssa",  "vtt",  "lrc",      "sub",  "htm", "html", "xhtml",      "xml", "json",
+                      "yaml", "yml",  "toml", "ini",      "conf", "cfg", "log",  "properties", "po"}))
+        return FileKind::Text;
+    if (head.empty() || head.find('\0') != std::string_view::npos)
+        return FileKind::Other;
+    const core::Utf8DecodeResult valid = core::validUtf8Prefix(head, whole);
+    // Not final: a sequence cut by the end of the head is not a fault.
+    return valid.ok && (whole ? valid.consumed == head.size() : head.size() - valid.consumed < 4)
+               ? FileKind::Text
+               : FileKind::Other;
+}
+
+std::size_t readHead(const std::string &path, std::string &head) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    std::size_t got = 0;
+    while (got < head.size()) {
+        const ssize_t n = ::pread(fd, head.data() + got, head.size() - got, static_cast<off_t>(got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    return got;
+}
+
+FileKind fileKindOf(const std::string &path, std::uint64_t size) {
+    std::string head(kMirrorHeadSize, '\0');
+    head.resize(readHead(path, head));
+    return classifyFile(baseName(path), head, size <= head.size());
+}
+
+MirrorPlan planMirror(const std::vector<std::pair<std::string, std::string>> &sources,
+                      const std::string &folder, const MirrorOptions &options) {
+    Planner planner(options);
+    planner.placeAll(sources, folder, true);
+    return std::move(planner.plan);
+}
+
+core::Message makeMirrorFolder(const MirrorEntry &e) {
+    struct stat st {};
+    if (::mkdir(e.dst.c_str(), (e.st.st_mode & 0777) | S_IRWXU) != 0) {
+        const int error = errno;
+        if (error != EEXIST || ::stat(e.dst.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+            return {MessageId::CannotCreateFolder, {errorText(error)}};
+        ::chmod(e.dst.c_str(), st.st_mode | S_IRWXU);
+    }
+    return {};
+}
+
+core::Message makeMirrorLink(const MirrorEntry &e) {
+    std::string target(static_cast<std::size_t>(e.st.st_size > 0 ? e.st.st_size : 4096) + 1, '\0');
+    const ssize_t n = ::readlink(e.src.c_str(), target.data(), target.size());
+    if (n < 0)
+        return {MessageId::CannotReadLink, {errorText(errno)}};
+    target.resize(static_cast<std::size_t>(n));
+    struct stat st {};
+    if (::lstat(e.dst.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
+        ::unlink(e.dst.c_str());
+    if (::symlink(target.c_str(), e.dst.c_str()) != 0)
+        return {MessageId::CannotCreateLink, {e.dst, errorText(errno)}};
+    return {};
+}
+
+void finishMirrorFolders(const std::vector<MirrorEntry> &entries) {
+    for (auto e = entries.rbegin(); e != entries.rend(); ++e)
+        if (e->type == MirrorEntry::Type::Folder)
+            ::chmod(e->dst.c_str(), e->st.st_mode & 07777);
+}
+
+void keepMode(AtomicFile &file, const struct stat &st) {
+    if (!file.direct())
+        ::fchmod(file.fd(), st.st_mode & 0777);
+}
+
+core::Message copyMirrorFile(const MirrorEntry &e, const std::function<bool(std::uint64_t)> &progress,
+                             bool *cancelled) {
+    if (cancelled)
+        *cancelled = false;
+    const int in = ::open(e.src.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (in < 0)
+        return {MessageId::CannotOpen, {errorText(errno)}};
+    AtomicFile file(e.dst);
+    if (file.fd() < 0) {
+        ::close(in);
+        return Message::verbatim(file.message());
+    }
+    std::vector<char> buf(1 << 20);
+    Message why;
+    for (;;) {
+        const ssize_t got = ::read(in, buf.data(), buf.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            why = {MessageId::CannotRead, {errorText(errno)}};
+            break;
+        }
+        if (got == 0)
+            break;
+        for (std::size_t done = 0; done < static_cast<std::size_t>(got) && why.empty();) {
+            const ssize_t n = ::write(file.fd(), buf.data() + done, static_cast<std::size_t>(got) - done);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                why = {MessageId::CannotWrite, {errorText(n < 0 ? errno : EIO)}};
+            else
+                done += static_cast<std::size_t>(n);
+        }
+        if (!why.empty())
+            break;
+        if (progress && !progress(static_cast<std::uint64_t>(got))) {
+            if (cancelled)
+                *cancelled = true;
+            why = Message::verbatim("cancelled");
+            break;
+        }
+    }
+    ::close(in);
+    if (!why.empty()) {
+        file.discard();
+        return why;
+    }
+    keepMode(file, e.st);
+    if (!file.commit())
+        return Message::verbatim(file.message());
+    return {};
+}
+
+} // namespace platform
