@@ -53,20 +53,26 @@ bool deflateRaw(const std::string &in, std::string &out) {
     z_stream z{};
     if (deflateInit2(&z, 6, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
         return false;
-    out.resize(deflateBound(&z, in.size()));
+    // Deflated through a small buffer: sizing the output for the worst case up front would clear
+    // (and map) as much memory as the part holds, for an output of a fraction of it.
+    out.clear();
+    out.reserve(in.size() / 3);
+    char buffer[1 << 16];
     z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(in.data()));
-    z.next_out = reinterpret_cast<Bytef *>(out.data());
     std::size_t left = in.size();
     int result = Z_OK;
-    // zlib counts in 32 bits: a part is fed in pieces.
     while (result == Z_OK) {
-        const std::size_t piece = std::min<std::size_t>(left, 1u << 30);
-        z.avail_in = static_cast<uInt>(piece);
-        left -= piece;
-        z.avail_out = static_cast<uInt>(std::min<std::size_t>(out.size() - z.total_out, 1u << 30));
+        // zlib counts in 32 bits: a part is fed in pieces.
+        if (z.avail_in == 0 && left > 0) {
+            const std::size_t piece = std::min<std::size_t>(left, 1u << 30);
+            z.avail_in = static_cast<uInt>(piece);
+            left -= piece;
+        }
+        z.next_out = reinterpret_cast<Bytef *>(buffer);
+        z.avail_out = sizeof buffer;
         result = deflate(&z, left == 0 ? Z_FINISH : Z_NO_FLUSH);
+        out.append(buffer, sizeof buffer - z.avail_out);
     }
-    out.resize(z.total_out);
     deflateEnd(&z);
     return result == Z_STREAM_END;
 }
@@ -283,6 +289,111 @@ ZipStatus ZipPackage::read(std::size_t index, std::string &out, std::string &why
 
 namespace {
 
+// The source of a package being rewritten: it reads the original bytes and writes the new
+// package into a string, so that nothing is copied twice (libzip's own buffer source would gather
+// the output in pieces, to be copied out again).
+struct ArchiveBuffer {
+    std::string_view in;
+    std::string *out;
+    std::size_t readAt = 0, writeAt = 0;
+    bool committed = false;
+    zip_error_t error;
+};
+
+zip_int64_t archiveBufferSource(void *state, void *data, zip_uint64_t length, zip_source_cmd_t command) {
+    auto *b = static_cast<ArchiveBuffer *>(state);
+    switch (command) {
+    case ZIP_SOURCE_OPEN:
+        b->readAt = 0;
+        return 0;
+    case ZIP_SOURCE_READ: {
+        const std::size_t n = std::min<std::size_t>(length, b->in.size() - std::min(b->readAt, b->in.size()));
+        if (n)
+            std::memcpy(data, b->in.data() + b->readAt, n);
+        b->readAt += n;
+        return static_cast<zip_int64_t>(n);
+    }
+    case ZIP_SOURCE_CLOSE:
+        return 0;
+    case ZIP_SOURCE_SEEK: {
+        const zip_int64_t at =
+            zip_source_seek_compute_offset(b->readAt, b->in.size(), data, length, &b->error);
+        if (at < 0)
+            return -1;
+        b->readAt = static_cast<std::size_t>(at);
+        return 0;
+    }
+    case ZIP_SOURCE_TELL:
+        return static_cast<zip_int64_t>(b->readAt);
+    case ZIP_SOURCE_STAT: {
+        auto *st = static_cast<zip_stat_t *>(data);
+        zip_stat_init(st);
+        st->size = b->in.size();
+        st->comp_size = b->in.size();
+        st->comp_method = ZIP_CM_STORE;
+        st->encryption_method = ZIP_EM_NONE;
+        st->valid = ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_COMP_METHOD | ZIP_STAT_ENCRYPTION_METHOD;
+        return sizeof(zip_stat_t);
+    }
+    case ZIP_SOURCE_BEGIN_WRITE:
+        b->out->clear();
+        b->writeAt = 0;
+        b->committed = false;
+        return 0;
+    case ZIP_SOURCE_WRITE: {
+        std::string &out = *b->out;
+        const auto *p = static_cast<const char *>(data);
+        const std::size_t n = static_cast<std::size_t>(length);
+        if (b->writeAt == out.size()) {
+            out.append(p, n);
+        } else {
+            // After a seek back (a local header written again once its sizes are known).
+            const std::size_t over = std::min(n, out.size() - b->writeAt);
+            out.replace(b->writeAt, over, p, over);
+            out.append(p + over, n - over);
+        }
+        b->writeAt += n;
+        return static_cast<zip_int64_t>(n);
+    }
+    case ZIP_SOURCE_SEEK_WRITE: {
+        const zip_int64_t at =
+            zip_source_seek_compute_offset(b->writeAt, b->out->size(), data, length, &b->error);
+        if (at < 0)
+            return -1;
+        b->writeAt = static_cast<std::size_t>(at);
+        if (b->writeAt > b->out->size())
+            b->out->resize(b->writeAt);
+        return 0;
+    }
+    case ZIP_SOURCE_TELL_WRITE:
+        return static_cast<zip_int64_t>(b->writeAt);
+    case ZIP_SOURCE_COMMIT_WRITE:
+        b->committed = true;
+        return 0;
+    case ZIP_SOURCE_ROLLBACK_WRITE:
+        b->out->clear();
+        return 0;
+    case ZIP_SOURCE_REMOVE:
+        b->out->clear();
+        b->committed = true;
+        return 0;
+    case ZIP_SOURCE_ERROR:
+        return zip_error_to_data(&b->error, data, length);
+    case ZIP_SOURCE_FREE:
+        zip_error_fini(&b->error);
+        delete b;
+        return 0;
+    case ZIP_SOURCE_SUPPORTS:
+        return zip_source_make_command_bitmap(
+            ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_SEEK, ZIP_SOURCE_TELL, ZIP_SOURCE_STAT,
+            ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, ZIP_SOURCE_BEGIN_WRITE, ZIP_SOURCE_WRITE, ZIP_SOURCE_SEEK_WRITE,
+            ZIP_SOURCE_TELL_WRITE, ZIP_SOURCE_COMMIT_WRITE, ZIP_SOURCE_ROLLBACK_WRITE, ZIP_SOURCE_REMOVE, -1);
+    default:
+        zip_error_set(&b->error, ZIP_ER_OPNOTSUPP, 0);
+        return -1;
+    }
+}
+
 struct WriteState {
     const ZipProgress *progress;
     bool cancelled = false;
@@ -304,11 +415,16 @@ ZipStatus ZipPackage::write(const std::map<std::size_t, std::string> &replacemen
                             std::string &why, const ZipProgress &progress) const {
     out.clear();
     ErrorGuard guard;
-    // A second archive on the same bytes, opened for writing: libzip writes the new package into
-    // the buffer source, reading the entries it copies from the original bytes meanwhile.
-    zip_source_t *source =
-        zip_source_buffer_create(m_handle->bytes.data(), m_handle->bytes.size(), 0, &guard.error);
+    // A second archive on the same bytes, opened for writing: libzip reads the entries it copies
+    // from the original bytes and writes the new package straight into `out`.
+    auto *state = new ArchiveBuffer;
+    state->in = m_handle->bytes;
+    state->out = &out;
+    zip_error_init(&state->error);
+    zip_source_t *source = zip_source_function_create(archiveBufferSource, state, &guard.error);
     if (!source) {
+        zip_error_fini(&state->error);
+        delete state;
         why = lowerFirst(guard.text());
         return ZipStatus::Failed;
     }
@@ -347,41 +463,27 @@ ZipStatus ZipPackage::write(const std::map<std::size_t, std::string> &replacemen
             ((st.valid & ZIP_STAT_MTIME) && zip_file_set_mtime(archive, index, st.mtime, 0) != 0))
             return fail(ZipStatus::Failed, archiveError(archive));
     }
-    WriteState state{&progress};
+    WriteState progressState{&progress};
     if (progress) {
-        zip_register_progress_callback_with_state(archive, 0.01, onProgress, nullptr, &state);
-        zip_register_cancel_callback_with_state(archive, onCancel, nullptr, &state);
+        zip_register_progress_callback_with_state(archive, 0.01, onProgress, nullptr, &progressState);
+        zip_register_cancel_callback_with_state(archive, onCancel, nullptr, &progressState);
     }
+    // The written size is known roughly: the old package, give or take the replaced parts.
+    out.reserve(m_handle->bytes.size() + m_handle->bytes.size() / 4);
     if (zip_close(archive) != 0) {
-        if (state.cancelled)
+        if (progressState.cancelled)
             return fail(ZipStatus::Cancelled, "cancelled");
         return fail(ZipStatus::Failed, archiveError(archive));
     }
-    if (state.cancelled) {
-        zip_source_free(source);
+    const bool committed = state->committed;
+    zip_source_free(source);
+    if (progressState.cancelled) {
+        out.clear();
         return ZipStatus::Cancelled;
     }
-    // What zip_close wrote is now the source's data.
-    zip_stat_t st;
-    zip_stat_init(&st);
-    if (zip_source_stat(source, &st) != 0 || !(st.valid & ZIP_STAT_SIZE) || zip_source_open(source) != 0) {
-        zip_source_free(source);
-        why = "cannot read the written package back";
-        return ZipStatus::Failed;
-    }
-    out.resize(static_cast<std::size_t>(st.size));
-    std::size_t done = 0;
-    while (done < out.size()) {
-        const zip_int64_t got = zip_source_read(source, out.data() + done, out.size() - done);
-        if (got <= 0)
-            break;
-        done += static_cast<std::size_t>(got);
-    }
-    zip_source_close(source);
-    zip_source_free(source);
-    if (done != out.size()) {
+    if (!committed) {
         out.clear();
-        why = "cannot read the written package back";
+        why = "the package was not written";
         return ZipStatus::Failed;
     }
     return ZipStatus::Ok;
