@@ -2,6 +2,7 @@
 
 #include "platform/document_file.h"
 #include "platform/mapped_file.h"
+#include "platform/message_language.h"
 
 namespace cli {
 
@@ -77,7 +78,7 @@ Transform withDocuments(Transform text, std::shared_ptr<const core::document::Se
         const platform::DocumentJob job{*converter, part, {}, {}};
         const auto outcome = platform::convertDocument(file->bytes(), converted, job);
         if (!outcome.ok())
-            return {platform::exitStatusOf(outcome.status), outcome.message};
+            return {platform::exitStatusOf(outcome.status), outcome.message.in(platform::messageLanguage())};
         out.write(converted);
         return {};
     };

@@ -59,3 +59,16 @@ LANTERNFIN_MESSAGE(AmountTooLarge, "the amount is too large: it must be below 10
                    "数目太大，无法换算！请输入一亿亿以下的数字")
 LANTERNFIN_MESSAGE(UnknownClipboardCommand, "unknown clipboard command '{1}' (one of {2})",
                    "没有剪贴板命令“{1}”（可用：{2}）")
+
+// Documents and text files in other encodings, on the command line and in the window.
+LANTERNFIN_MESSAGE(EncodingUntold, "cannot tell the encoding of {1}: use --from-encoding GB18030 or BIG5",
+                   "无法判断 {1} 的编码：请用 --from-encoding GB18030 或 BIG5 指定")
+LANTERNFIN_MESSAGE(EncodingUntoldHere, "cannot tell its encoding (GB18030 or Big5): the text is too short, or reads as either",
+                   "无法判断它的编码（GB18030 还是 Big5）：文字太短，或两种读法都通")
+LANTERNFIN_MESSAGE(NotChineseText, "is neither UTF-8 text nor Chinese text in GB18030 or Big5",
+                   "既不是 UTF-8 文本，也不是 GB18030 或 Big5 编码的中文")
+LANTERNFIN_MESSAGE(InvalidInEncoding, "is not valid {1} (byte {2})", "不是有效的 {1}（第 {2} 字节）")
+LANTERNFIN_MESSAGE(NoCodeInEncoding, "line {1}: {2} has no code in {3}; nothing written",
+                   "第 {1} 行：{2} 在 {3} 中没有编码，什么也没有写入")
+LANTERNFIN_MESSAGE(ToEncodingHint, " (--to-encoding UTF-8 or GB18030 can write it)",
+                   "（--to-encoding UTF-8 或 GB18030 可以写出它）")

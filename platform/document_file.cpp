@@ -3,6 +3,8 @@
 #include "core/utf.h"
 #include "platform/atomic_file.h"
 #include "platform/mapped_file.h"
+#include "platform/text_codecs.h"
+#include "platform/text_file.h"
 
 #include <cerrno>
 #include <cstring>
@@ -23,8 +25,12 @@ constexpr std::uint64_t kSmallPartLimit = 16u << 20;
 // its parts past ours.
 constexpr std::size_t kMaxFileSize = std::size_t(4) << 30;
 
-DocumentOutcome failure(DocumentStatus status, std::string message, Format format) {
+DocumentOutcome failure(DocumentStatus status, core::Message message, Format format) {
     return {status, std::move(message), format};
+}
+
+DocumentOutcome failure(DocumentStatus status, std::string message, Format format) {
+    return {status, core::Message::verbatim(std::move(message)), format};
 }
 
 DocumentStatus statusOf(ZipStatus status) {
@@ -43,23 +49,38 @@ DocumentStatus statusOf(ZipStatus status) {
     return DocumentStatus::Unreadable;
 }
 
-// Plain UTF-8 text (and SubRip or WebVTT, whose syntax is ASCII) converted whole.
+// Plain text (and SubRip or WebVTT, whose syntax is ASCII) converted whole, in any encoding the
+// command line reads, and written back in its own encoding with its byte order mark.
 DocumentOutcome convertText(std::string_view bytes, std::string &out, Format format, const DocumentJob &job) {
-    std::string_view text = bytes;
-    const bool bom = text.substr(0, 3) == "\xEF\xBB\xBF";
-    if (bom)
-        text.remove_prefix(3);
-    if (!core::isValidUtf8(text))
-        return failure(DocumentStatus::Refused, "is not UTF-8 text", format);
+    using Result = TextFileReading::Result;
+    std::optional<core::CommonHan> common;
+    TextFileReading reading = readTextFile(bytes, std::nullopt, [&]() -> const core::CommonHan & {
+        if (!common)
+            common = loadCommonHan();
+        return *common;
+    });
+    switch (reading.result) {
+    case Result::Ok:
+        break;
+    case Result::Undecided:
+        return failure(DocumentStatus::Refused, {core::MessageId::EncodingUntoldHere}, format);
+    case Result::NotText:
+        return failure(DocumentStatus::Refused, {core::MessageId::NotChineseText}, format);
+    case Result::Invalid:
+        return failure(reading.encoding == core::TextEncoding::Utf8 ? DocumentStatus::Refused
+                                                                    : DocumentStatus::Unreadable,
+                       invalidEncodingMessage(reading), format);
+    }
     std::vector<core::Segment> segments;
     std::string converted;
-    job.converter.convert(text, converted, segments);
-    if (converted == text) {
+    job.converter.convert(reading.text, converted, segments);
+    if (converted == reading.text) {
         out.assign(bytes);
         return {DocumentStatus::Unchanged, {}, format};
     }
-    out.assign(bom ? "\xEF\xBB\xBF" : "");
-    out += converted;
+    std::size_t bad = 0;
+    if (!writeTextFile(converted, reading.encoding, reading.markSize > 0, out, &bad))
+        return failure(DocumentStatus::Refused, unencodableMessage(converted, bad, reading.encoding), format);
     return {DocumentStatus::Converted, {}, format};
 }
 
