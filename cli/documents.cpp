@@ -1,7 +1,6 @@
 #include "cli/documents.h"
 
 #include "platform/document_file.h"
-#include "platform/mapped_file.h"
 #include "platform/message_language.h"
 
 namespace cli {
@@ -64,19 +63,20 @@ Transform withDocuments(Transform text, std::shared_ptr<const core::document::Se
     return [text = std::move(text), converter = std::move(converter),
             part = std::move(part)](Input &in, Writer &out) -> Status {
         // Standard input, FIFOs and devices are read as text, as they always were: only a regular
-        // file can be looked at first and then read whole.
-        if (in.isStdin())
+        // file or bytes in memory can be looked at first and then read whole. What decides is the
+        // input's own content, never a file that happens to bear its name.
+        if (in.isStdin() || !in.isRegularFile())
             return text(in, out);
-        const auto head = platform::readDataFileHead(in.name(), 4096, kMaxDocumentSize);
-        if (!head || !platform::isDocument(*head))
+        if (!platform::isDocument(in.head(4096)))
             return text(in, out);
-        std::string why;
-        const auto file = platform::MappedFile::open(in.name(), kMaxDocumentSize, &why);
-        if (!file)
-            return {kExitIo, "cannot read: " + why};
+        if (in.knownSize() > static_cast<long long>(kMaxDocumentSize))
+            return {kExitIo, platform::say(core::MessageId::DocumentTooLarge)};
+        std::string bytes;
+        if (!in.readAll(bytes))
+            return readFailure(in);
         std::string converted;
         const platform::DocumentJob job{*converter, part, {}, {}};
-        const auto outcome = platform::convertDocument(file->bytes(), converted, job);
+        const auto outcome = platform::convertDocument(bytes, converted, job);
         if (!outcome.ok())
             return {platform::exitStatusOf(outcome.status), outcome.message.in(platform::messageLanguage())};
         out.write(converted);

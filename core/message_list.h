@@ -72,3 +72,5 @@ LANTERNFIN_MESSAGE(NoCodeInEncoding, "line {1}: {2} has no code in {3}; nothing 
                    "第 {1} 行：{2} 在 {3} 中没有编码，什么也没有写入")
 LANTERNFIN_MESSAGE(ToEncodingHint, " (--to-encoding UTF-8 or GB18030 can write it)",
                    "（--to-encoding UTF-8 或 GB18030 可以写出它）")
+LANTERNFIN_MESSAGE(DocumentTooLarge, "is a document larger than 4 GB, past what a ZIP package can hold",
+                   "是大于 4 GB 的文档，超出 ZIP 包能容纳的大小")
