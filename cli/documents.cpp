@@ -59,9 +59,9 @@ core::document::PartOptions partOptionsOfConfig(const std::string &config, const
 }
 
 Transform withDocuments(Transform text, std::shared_ptr<const core::document::SegmentedConverter> converter,
-                        core::document::PartOptions part) {
-    return [text = std::move(text), converter = std::move(converter),
-            part = std::move(part)](Input &in, Writer &out) -> Status {
+                        core::document::PartOptions part, bool lines) {
+    return [text = std::move(text), converter = std::move(converter), part = std::move(part),
+            lines](Input &in, Writer &out) -> Status {
         // Standard input, FIFOs and devices are read as text, as they always were: only a regular
         // file or bytes in memory can be looked at first and then read whole. What decides is the
         // input's own content, never a file that happens to bear its name.
@@ -69,6 +69,9 @@ Transform withDocuments(Transform text, std::shared_ptr<const core::document::Se
             return text(in, out);
         if (!platform::isDocument(in.head(4096)))
             return text(in, out);
+        // A document has no lines to convert one by one: rather than ignore --lines, say so.
+        if (lines)
+            return {kExitUsage, platform::say(core::MessageId::DocumentLines)};
         if (in.knownSize() > static_cast<long long>(kMaxDocumentSize))
             return {kExitIo, platform::say(core::MessageId::DocumentTooLarge)};
         std::string bytes;

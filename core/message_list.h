@@ -74,3 +74,5 @@ LANTERNFIN_MESSAGE(ToEncodingHint, " (--to-encoding UTF-8 or GB18030 can write i
                    "（--to-encoding UTF-8 或 GB18030 可以写出它）")
 LANTERNFIN_MESSAGE(DocumentTooLarge, "is a document larger than 4 GB, past what a ZIP package can hold",
                    "是大于 4 GB 的文档，超出 ZIP 包能容纳的大小")
+LANTERNFIN_MESSAGE(DocumentLines, "is a document, converted whole: --lines converts text only, line by line (leave it out)",
+                   "是文档，整个转换：--lines 只逐行转换文本（请去掉它）")
