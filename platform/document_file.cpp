@@ -98,12 +98,12 @@ DocumentOutcome convertPage(std::string_view bytes, std::string &out, Format for
 }
 
 DocumentOutcome convertPackage(std::string_view bytes, std::string &out, const DocumentJob &job) {
-    std::string why;
+    core::Message why;
     const auto package = ZipPackage::open(bytes, why, job.limits);
     if (!package)
         return failure(DocumentStatus::Unreadable, why, Format::Zip);
     const std::vector<std::string> names = package->names();
-    std::string readWhy;
+    core::Message readWhy;
     ZipStatus readStatus = ZipStatus::Ok;
     const core::document::ReadSmallPart readSmall =
         [&](const std::string &name) -> std::optional<std::string> {
@@ -112,7 +112,7 @@ DocumentOutcome convertPackage(std::string_view bytes, std::string &out, const D
             return std::nullopt;
         if (package->entries()[static_cast<std::size_t>(index)].size > kSmallPartLimit) {
             readStatus = ZipStatus::Limit;
-            readWhy = name + " is larger than " + std::to_string(kSmallPartLimit >> 20) + " MB";
+            readWhy = {core::MessageId::IndexPartTooLarge, {name, std::to_string(kSmallPartLimit >> 20)}};
             return std::nullopt;
         }
         std::string part;
@@ -128,10 +128,7 @@ DocumentOutcome convertPackage(std::string_view bytes, std::string &out, const D
     if (readStatus != ZipStatus::Ok)
         return failure(statusOf(readStatus), readWhy, Format::Zip);
     if (!format)
-        return failure(DocumentStatus::Unsupported,
-                       "is a ZIP archive, not a document this program converts (Word, Excel, PowerPoint, "
-                       "OpenDocument or EPUB)",
-                       Format::Zip);
+        return failure(DocumentStatus::Unsupported, {core::MessageId::ZipNotDocument}, Format::Zip);
     const auto parts = core::document::textParts(*format, names, readSmall, job.options.fonts);
     if (readStatus != ZipStatus::Ok)
         return failure(statusOf(readStatus), readWhy, *format);
@@ -147,14 +144,14 @@ DocumentOutcome convertPackage(std::string_view bytes, std::string &out, const D
     std::string xml;
     for (const auto &part : parts) {
         if (!report(0.8 * static_cast<double>(done) / static_cast<double>(total)))
-            return failure(DocumentStatus::Cancelled, "cancelled", *format);
+            return failure(DocumentStatus::Cancelled, {core::MessageId::DocumentCancelled}, *format);
         const auto index = static_cast<std::size_t>(package->find(part.name));
         const ZipStatus status = package->read(index, xml, why);
         if (status != ZipStatus::Ok)
             return failure(statusOf(status), why, *format);
         auto outcome = core::document::convertPart(xml, part.kind, job.converter, job.options);
         if (!outcome.error.empty())
-            return failure(DocumentStatus::Unreadable, part.name + ": " + outcome.error, *format);
+            return failure(DocumentStatus::Unreadable, {core::MessageId::PartWhy, {part.name, outcome.error}}, *format);
         if (outcome.changed)
             replacements.emplace(index, std::move(outcome.bytes));
         done += package->entries()[index].size;
@@ -196,8 +193,7 @@ DocumentOutcome convertDocument(std::string_view bytes, std::string &out, const 
         outcome = convertPage(bytes, out, format, job);
         break;
     case Format::Ass:
-        outcome = failure(DocumentStatus::Unsupported,
-                          "ASS subtitles are converted as text, by the command line", format);
+        outcome = failure(DocumentStatus::Unsupported, {core::MessageId::AssByCommandLine}, format);
         break;
     default:
         outcome = convertText(bytes, out, format, job);
@@ -213,7 +209,7 @@ DocumentOutcome convertDocumentFile(const std::string &inPath, const std::string
     std::string why;
     const auto input = MappedFile::open(inPath, kMaxFileSize, &why);
     if (!input)
-        return failure(DocumentStatus::Unreadable, "cannot read: " + why, Format::PlainText);
+        return failure(DocumentStatus::Unreadable, {core::MessageId::CannotRead, {why}}, Format::PlainText);
     std::string out;
     DocumentOutcome outcome = convertDocument(input->bytes(), out, job);
     if (!outcome.ok())
@@ -229,7 +225,7 @@ DocumentOutcome convertDocumentFile(const std::string &inPath, const std::string
         if (n <= 0) {
             const int error = n < 0 ? errno : EIO;
             file.discard();
-            return failure(DocumentStatus::WriteFailed, std::string("cannot write: ") + std::strerror(error),
+            return failure(DocumentStatus::WriteFailed, {core::MessageId::CannotWrite, {std::strerror(error)}},
                            outcome.format);
         }
         rest.remove_prefix(static_cast<std::size_t>(n));

@@ -161,19 +161,19 @@ struct ZipPackage::Handle {
 
 ZipPackage::~ZipPackage() = default;
 
-std::unique_ptr<ZipPackage> ZipPackage::open(std::string_view bytes, std::string &why, ZipLimits limits) {
+std::unique_ptr<ZipPackage> ZipPackage::open(std::string_view bytes, core::Message &why, ZipLimits limits) {
     ErrorGuard guard;
     zip_source_t *source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &guard.error);
     if (!source) {
-        why = lowerFirst(guard.text());
+        why = core::Message::verbatim(lowerFirst(guard.text()));
         return nullptr;
     }
     zip_t *archive = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &guard.error);
     if (!archive) {
         zip_source_free(source);
         why = zip_error_code_zip(&guard.error) == ZIP_ER_NOZIP
-                  ? "not a ZIP archive, or its end is missing"
-                  : "damaged ZIP archive: " + lowerFirst(guard.text());
+                  ? core::Message(core::MessageId::ZipNotZip)
+                  : core::Message(core::MessageId::ZipDamaged, {lowerFirst(guard.text())});
         return nullptr;
     }
     std::unique_ptr<ZipPackage> package(new ZipPackage);
@@ -188,7 +188,7 @@ std::unique_ptr<ZipPackage> ZipPackage::open(std::string_view bytes, std::string
         zip_stat_init(&st);
         if (zip_stat_index(archive, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW, &st) != 0 ||
             !(st.valid & ZIP_STAT_NAME)) {
-            why = "damaged ZIP archive: entry " + std::to_string(i) + " cannot be read";
+            why = {core::MessageId::ZipEntryUnreadable, {std::to_string(i)}};
             return nullptr;
         }
         ZipEntry entry;
@@ -202,7 +202,7 @@ std::unique_ptr<ZipPackage> ZipPackage::open(std::string_view bytes, std::string
     // Two entries of one name are read differently by different programs: refused.
     for (const auto &entry : package->m_entries)
         if (!seen.insert(entry.name).second) {
-            why = "damaged ZIP archive: it holds two entries named " + entry.name;
+            why = {core::MessageId::ZipTwoEntries, {entry.name}};
             return nullptr;
         }
     return package;
@@ -223,32 +223,33 @@ long ZipPackage::find(std::string_view name) const {
     return -1;
 }
 
-ZipStatus ZipPackage::read(std::size_t index, std::string &out, std::string &why) const {
+ZipStatus ZipPackage::read(std::size_t index, std::string &out, core::Message &why) const {
     out.clear();
     if (index >= m_entries.size()) {
-        why = "no such entry";
+        why = core::Message::verbatim("no such entry");
         return ZipStatus::Damaged;
     }
     const ZipEntry &entry = m_entries[index];
     if (entry.encrypted) {
-        why = entry.name + " is encrypted";
+        why = {core::MessageId::ZipPartEncrypted, {entry.name}};
         return ZipStatus::Damaged;
     }
     // The limit this entry may reach, from what it declares; its data is then held to it.
     const std::uint64_t byRatio = std::max<std::uint64_t>(entry.compressedSize, 1) * m_limits.maxRatio;
     const std::uint64_t limit = std::min(m_limits.maxEntrySize, byRatio);
     auto tooLarge = [&](std::uint64_t size) {
-        why = entry.name + " inflates to " + std::to_string(size) + " bytes" +
-              (size > m_limits.maxEntrySize
-                   ? ", more than the limit of " + std::to_string(m_limits.maxEntrySize >> 20) + " MB"
-                   : ", more than " + std::to_string(m_limits.maxRatio) + " times its compressed size");
+        why = size > m_limits.maxEntrySize
+                  ? core::Message(core::MessageId::ZipPastSizeLimit,
+                                  {entry.name, std::to_string(size), std::to_string(m_limits.maxEntrySize >> 20)})
+                  : core::Message(core::MessageId::ZipPastRatioLimit,
+                                  {entry.name, std::to_string(size), std::to_string(m_limits.maxRatio)});
         return ZipStatus::Limit;
     };
     if (entry.size > limit)
         return tooLarge(entry.size);
     zip_file_t *file = zip_fopen_index(m_handle->archive, index, 0);
     if (!file) {
-        why = entry.name + ": " + archiveError(m_handle->archive);
+        why = {core::MessageId::PartWhy, {entry.name, archiveError(m_handle->archive)}};
         return ZipStatus::Damaged;
     }
     out.reserve(static_cast<std::size_t>(entry.size));
@@ -256,7 +257,7 @@ ZipStatus ZipPackage::read(std::size_t index, std::string &out, std::string &why
     for (;;) {
         const zip_int64_t got = zip_fread(file, buffer, sizeof buffer);
         if (got < 0) {
-            why = entry.name + ": " + lowerFirst(zip_error_strerror(zip_file_get_error(file)));
+            why = {core::MessageId::PartWhy, {entry.name, lowerFirst(zip_error_strerror(zip_file_get_error(file)))}};
             zip_fclose(file);
             out.clear();
             return ZipStatus::Damaged;
@@ -274,14 +275,14 @@ ZipStatus ZipPackage::read(std::size_t index, std::string &out, std::string &why
         if (out.size() > entry.size) {
             zip_fclose(file);
             out.clear();
-            why = entry.name + " holds more data than it declares";
+            why = {core::MessageId::ZipMoreThanDeclared, {entry.name}};
             return ZipStatus::Damaged;
         }
     }
     zip_fclose(file);
     if (out.size() != entry.size) {
         out.clear();
-        why = entry.name + " holds less data than it declares";
+        why = {core::MessageId::ZipLessThanDeclared, {entry.name}};
         return ZipStatus::Damaged;
     }
     return ZipStatus::Ok;
@@ -412,7 +413,7 @@ int onCancel(zip_t *, void *state) {
 } // namespace
 
 ZipStatus ZipPackage::write(const std::map<std::size_t, std::string> &replacements, std::string &out,
-                            std::string &why, const ZipProgress &progress) const {
+                            core::Message &why, const ZipProgress &progress) const {
     out.clear();
     ErrorGuard guard;
     // A second archive on the same bytes, opened for writing: libzip reads the entries it copies
@@ -425,17 +426,17 @@ ZipStatus ZipPackage::write(const std::map<std::size_t, std::string> &replacemen
     if (!source) {
         zip_error_fini(&state->error);
         delete state;
-        why = lowerFirst(guard.text());
+        why = core::Message::verbatim(lowerFirst(guard.text()));
         return ZipStatus::Failed;
     }
     zip_t *archive = zip_open_from_source(source, 0, &guard.error);
     if (!archive) {
         zip_source_free(source);
-        why = lowerFirst(guard.text());
+        why = core::Message::verbatim(lowerFirst(guard.text()));
         return ZipStatus::Damaged;
     }
     zip_source_keep(source);
-    auto fail = [&](ZipStatus status, std::string message) {
+    auto fail = [&](ZipStatus status, core::Message message) {
         zip_discard(archive);
         zip_source_free(source);
         why = std::move(message);
@@ -444,7 +445,7 @@ ZipStatus ZipPackage::write(const std::map<std::size_t, std::string> &replacemen
     };
     for (const auto &[index, bytes] : replacements) {
         if (index >= m_entries.size())
-            return fail(ZipStatus::Failed, "no such entry");
+            return fail(ZipStatus::Failed, core::Message::verbatim("no such entry"));
         zip_stat_t st;
         zip_stat_init(&st);
         zip_stat_index(archive, index, 0, &st);
@@ -453,15 +454,15 @@ ZipStatus ZipPackage::write(const std::map<std::size_t, std::string> &replacemen
         zip_source_t *data = deflated ? deflatedPart(archive, bytes, st.mtime)
                                       : zip_source_buffer(archive, bytes.data(), bytes.size(), 0);
         if (!data)
-            return fail(ZipStatus::Failed,
-                        deflated ? "cannot deflate " + m_entries[index].name : archiveError(archive));
+            return fail(ZipStatus::Failed, deflated ? core::Message(core::MessageId::ZipCannotDeflate, {m_entries[index].name})
+                                                    : core::Message::verbatim(archiveError(archive)));
         if (zip_file_replace(archive, index, data, 0) != 0) {
             zip_source_free(data);
-            return fail(ZipStatus::Failed, archiveError(archive));
+            return fail(ZipStatus::Failed, core::Message::verbatim(archiveError(archive)));
         }
         if ((!deflated && zip_set_file_compression(archive, index, method, 0) != 0) ||
             ((st.valid & ZIP_STAT_MTIME) && zip_file_set_mtime(archive, index, st.mtime, 0) != 0))
-            return fail(ZipStatus::Failed, archiveError(archive));
+            return fail(ZipStatus::Failed, core::Message::verbatim(archiveError(archive)));
     }
     WriteState progressState{&progress};
     if (progress) {
@@ -472,8 +473,8 @@ ZipStatus ZipPackage::write(const std::map<std::size_t, std::string> &replacemen
     out.reserve(m_handle->bytes.size() + m_handle->bytes.size() / 4);
     if (zip_close(archive) != 0) {
         if (progressState.cancelled)
-            return fail(ZipStatus::Cancelled, "cancelled");
-        return fail(ZipStatus::Failed, archiveError(archive));
+            return fail(ZipStatus::Cancelled, {core::MessageId::DocumentCancelled});
+        return fail(ZipStatus::Failed, core::Message::verbatim(archiveError(archive)));
     }
     const bool committed = state->committed;
     zip_source_free(source);
@@ -483,7 +484,7 @@ ZipStatus ZipPackage::write(const std::map<std::size_t, std::string> &replacemen
     }
     if (!committed) {
         out.clear();
-        why = "the package was not written";
+        why = {core::MessageId::ZipNotWritten};
         return ZipStatus::Failed;
     }
     return ZipStatus::Ok;

@@ -81,9 +81,9 @@ std::vector<RawEntry> rawEntries(std::string_view zip) {
 }
 
 std::string inflated(const std::string &zip, const std::string &name) {
-    std::string why;
+    core::Message why;
     auto package = platform::ZipPackage::open(zip, why);
-    EXPECT_TRUE(package) << why;
+    EXPECT_TRUE(package) << why.in(core::Language::English);
     std::string out;
     if (package) {
         EXPECT_EQ(package->read(static_cast<std::size_t>(package->find(name)), out, why),
@@ -366,6 +366,8 @@ TEST(DocumentFile, RefusedInputLeavesNothingWritten) {
         const auto outcome = platform::convertDocumentFile(dir / "in", dir / "out", {segmented, {}, {}, {}});
         EXPECT_EQ(outcome.status, c.expected);
         EXPECT_NE(outcome.message.in(core::Language::English).find(c.says), std::string::npos) << outcome.message.in(core::Language::English);
+        // The window shows the reason in Chinese: none is English text passed through.
+        EXPECT_NE(outcome.message.in(core::Language::Chinese), outcome.message.in(core::Language::English));
         EXPECT_FALSE(fs::exists(dir / "out"));
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1)
             << "a temporary file stayed";
