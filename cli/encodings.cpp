@@ -110,15 +110,18 @@ private:
     Status convertWhole(Input &in, std::string bytes, Writer &out) const {
         using Result = platform::TextFileReading::Result;
         // Named UTF-8 is read as the command reads it, with its own refusal of a bad byte.
-        auto reading = platform::readTextFile(bytes, m_from, [this]() -> const core::CommonHan & { return common(); });
+        auto reading =
+            platform::readTextFile(bytes, m_from, [this]() -> const core::CommonHan & { return common(); });
         switch (reading.result) {
         case Result::Ok:
             break;
         case Result::Undecided:
-            return {kExitNoResult, platform::say(core::MessageId::EncodingUntold, {inputName(in)}), false, true};
+            return {kExitNoResult, platform::say(core::MessageId::EncodingUntold, {inputName(in)}), false,
+                    true};
         case Result::NotText:
             // Neither UTF-8 nor Chinese in a code page: refused as invalid UTF-8 always was.
-            return !m_to || *m_to == TextEncoding::Utf8 ? asDamagedUtf8(in, std::move(bytes), out) : invalidUtf8();
+            return !m_to || *m_to == TextEncoding::Utf8 ? asDamagedUtf8(in, std::move(bytes), out)
+                                                        : invalidUtf8();
         case Result::Invalid:
             return reading.encoding == TextEncoding::Utf8
                        ? invalidUtf8()
@@ -150,15 +153,13 @@ private:
         std::string encoded;
         std::size_t bad = 0;
         if (!platform::writeTextFile(output, target, withMark, encoded, &bad))
-            return {kExitNoResult,
-                    say(platform::unencodableMessage(output, bad, target)) + platform::say(core::MessageId::ToEncodingHint)};
+            return {kExitNoResult, say(platform::unencodableMessage(output, bad, target)) +
+                                       platform::say(core::MessageId::ToEncodingHint)};
         out.write(encoded);
         return status;
     }
 
-    static std::string say(const core::Message &message) {
-        return message.in(platform::messageLanguage());
-    }
+    static std::string say(const core::Message &message) { return message.in(platform::messageLanguage()); }
 
     const core::CommonHan &common() const {
         if (!*m_common)

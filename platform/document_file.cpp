@@ -151,7 +151,8 @@ DocumentOutcome convertPackage(std::string_view bytes, std::string &out, const D
             return failure(statusOf(status), why, *format);
         auto outcome = core::document::convertPart(xml, part.kind, job.converter, job.options);
         if (!outcome.error.empty())
-            return failure(DocumentStatus::Unreadable, {core::MessageId::PartWhy, {part.name, outcome.error}}, *format);
+            return failure(DocumentStatus::Unreadable, {core::MessageId::PartWhy, {part.name, outcome.error}},
+                           *format);
         if (outcome.changed)
             replacements.emplace(index, std::move(outcome.bytes));
         done += package->entries()[index].size;
@@ -225,8 +226,8 @@ DocumentOutcome convertDocumentFile(const std::string &inPath, const std::string
         if (n <= 0) {
             const int error = n < 0 ? errno : EIO;
             file.discard();
-            return failure(DocumentStatus::WriteFailed, {core::MessageId::CannotWrite, {std::strerror(error)}},
-                           outcome.format);
+            return failure(DocumentStatus::WriteFailed,
+                           {core::MessageId::CannotWrite, {std::strerror(error)}}, outcome.format);
         }
         rest.remove_prefix(static_cast<std::size_t>(n));
     }

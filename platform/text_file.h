@@ -25,10 +25,10 @@ struct TextFileReading {
     };
     Result result = Result::Ok;
     core::TextEncoding encoding = core::TextEncoding::Utf8; // the one it was read in
-    std::size_t markSize = 0;                              // its byte order mark's length
-    bool detected = false;                                 // told from the bytes, not named
-    std::size_t badOffset = 0;                             // Invalid: the file's byte where it fails
-    std::string text;                                      // Ok: UTF-8, without the mark
+    std::size_t markSize = 0;                               // its byte order mark's length
+    bool detected = false;                                  // told from the bytes, not named
+    std::size_t badOffset = 0;                              // Invalid: the file's byte where it fails
+    std::string text;                                       // Ok: UTF-8, without the mark
 };
 
 // The common characters that tell GB18030 from Big5 (loadCommonHan), asked for only when needed.

@@ -239,8 +239,9 @@ ZipStatus ZipPackage::read(std::size_t index, std::string &out, core::Message &w
     const std::uint64_t limit = std::min(m_limits.maxEntrySize, byRatio);
     auto tooLarge = [&](std::uint64_t size) {
         why = size > m_limits.maxEntrySize
-                  ? core::Message(core::MessageId::ZipPastSizeLimit,
-                                  {entry.name, std::to_string(size), std::to_string(m_limits.maxEntrySize >> 20)})
+                  ? core::Message(
+                        core::MessageId::ZipPastSizeLimit,
+                        {entry.name, std::to_string(size), std::to_string(m_limits.maxEntrySize >> 20)})
                   : core::Message(core::MessageId::ZipPastRatioLimit,
                                   {entry.name, std::to_string(size), std::to_string(m_limits.maxRatio)});
         return ZipStatus::Limit;
@@ -257,7 +258,8 @@ ZipStatus ZipPackage::read(std::size_t index, std::string &out, core::Message &w
     for (;;) {
         const zip_int64_t got = zip_fread(file, buffer, sizeof buffer);
         if (got < 0) {
-            why = {core::MessageId::PartWhy, {entry.name, lowerFirst(zip_error_strerror(zip_file_get_error(file)))}};
+            why = {core::MessageId::PartWhy,
+                   {entry.name, lowerFirst(zip_error_strerror(zip_file_get_error(file)))}};
             zip_fclose(file);
             out.clear();
             return ZipStatus::Damaged;
@@ -386,9 +388,10 @@ zip_int64_t archiveBufferSource(void *state, void *data, zip_uint64_t length, zi
         return 0;
     case ZIP_SOURCE_SUPPORTS:
         return zip_source_make_command_bitmap(
-            ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_SEEK, ZIP_SOURCE_TELL, ZIP_SOURCE_STAT,
-            ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, ZIP_SOURCE_BEGIN_WRITE, ZIP_SOURCE_WRITE, ZIP_SOURCE_SEEK_WRITE,
-            ZIP_SOURCE_TELL_WRITE, ZIP_SOURCE_COMMIT_WRITE, ZIP_SOURCE_ROLLBACK_WRITE, ZIP_SOURCE_REMOVE, -1);
+            ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_SEEK, ZIP_SOURCE_TELL,
+            ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, ZIP_SOURCE_BEGIN_WRITE, ZIP_SOURCE_WRITE,
+            ZIP_SOURCE_SEEK_WRITE, ZIP_SOURCE_TELL_WRITE, ZIP_SOURCE_COMMIT_WRITE, ZIP_SOURCE_ROLLBACK_WRITE,
+            ZIP_SOURCE_REMOVE, -1);
     default:
         zip_error_set(&b->error, ZIP_ER_OPNOTSUPP, 0);
         return -1;
@@ -454,8 +457,9 @@ ZipStatus ZipPackage::write(const std::map<std::size_t, std::string> &replacemen
         zip_source_t *data = deflated ? deflatedPart(archive, bytes, st.mtime)
                                       : zip_source_buffer(archive, bytes.data(), bytes.size(), 0);
         if (!data)
-            return fail(ZipStatus::Failed, deflated ? core::Message(core::MessageId::ZipCannotDeflate, {m_entries[index].name})
-                                                    : core::Message::verbatim(archiveError(archive)));
+            return fail(ZipStatus::Failed,
+                        deflated ? core::Message(core::MessageId::ZipCannotDeflate, {m_entries[index].name})
+                                 : core::Message::verbatim(archiveError(archive)));
         if (zip_file_replace(archive, index, data, 0) != 0) {
             zip_source_free(data);
             return fail(ZipStatus::Failed, core::Message::verbatim(archiveError(archive)));

@@ -54,7 +54,8 @@ TEST(OleRefusal, NamesWhatTheFileIsAndWhatToSaveItAs) {
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.stream);
-        EXPECT_NE(oleRefusal(withStream(c.stream)).in(core::Language::English).find(c.says), std::string::npos)
+        EXPECT_NE(oleRefusal(withStream(c.stream)).in(core::Language::English).find(c.says),
+                  std::string::npos)
             << oleRefusal(withStream(c.stream)).in(core::Language::English);
     }
 }

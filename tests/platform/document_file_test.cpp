@@ -197,7 +197,8 @@ TEST(DocumentFile, MimetypeStaysFirstAndStored) {
     for (const char *file : {"sample-lo.odt", "sample-pandoc.epub"}) {
         SCOPED_TRACE(file);
         const auto result = convert(readFile(fixture(file)), "s2t");
-        ASSERT_EQ(result.outcome.status, DocumentStatus::Converted) << result.outcome.message.in(core::Language::English);
+        ASSERT_EQ(result.outcome.status, DocumentStatus::Converted)
+            << result.outcome.message.in(core::Language::English);
         const auto entries = rawEntries(result.bytes);
         ASSERT_FALSE(entries.empty());
         EXPECT_EQ(entries[0].name, "mimetype");
@@ -229,7 +230,8 @@ TEST(DocumentFile, DocumentsThatNeedNoChangeComeOutIdentical) {
         SCOPED_TRACE(std::string(c.file) + " " + c.config);
         const std::string input = readFile(fixture(c.file));
         const auto result = convert(input, c.config);
-        EXPECT_EQ(result.outcome.status, DocumentStatus::Unchanged) << result.outcome.message.in(core::Language::English);
+        EXPECT_EQ(result.outcome.status, DocumentStatus::Unchanged)
+            << result.outcome.message.in(core::Language::English);
         EXPECT_TRUE(result.bytes == input);
     }
 }
@@ -237,7 +239,8 @@ TEST(DocumentFile, DocumentsThatNeedNoChangeComeOutIdentical) {
 TEST(DocumentFile, WebPageTextConvertedMarkupKept) {
     const std::string input = readFile(fixture("sample-pandoc.html"));
     const auto result = convert(input, "s2t");
-    ASSERT_EQ(result.outcome.status, DocumentStatus::Converted) << result.outcome.message.in(core::Language::English);
+    ASSERT_EQ(result.outcome.status, DocumentStatus::Converted)
+        << result.outcome.message.in(core::Language::English);
     EXPECT_EQ(result.outcome.format, Format::Html);
     EXPECT_EQ(masked(input), masked(result.bytes));
     EXPECT_NE(result.bytes.find("軟件"), std::string::npos);
@@ -322,7 +325,8 @@ TEST(DocumentFile, PartsPastTheLimitsAreRefusedBeforeOrWhileInflating) {
         const auto result = convert(c.zip, "s2t", c.limits);
         EXPECT_EQ(result.outcome.status, c.expected) << result.outcome.message.in(core::Language::English);
         EXPECT_TRUE(result.bytes.empty());
-        EXPECT_NE(result.outcome.message.in(core::Language::English).find("word/document.xml"), std::string::npos)
+        EXPECT_NE(result.outcome.message.in(core::Language::English).find("word/document.xml"),
+                  std::string::npos)
             << result.outcome.message.in(core::Language::English);
     }
 }
@@ -365,7 +369,8 @@ TEST(DocumentFile, RefusedInputLeavesNothingWritten) {
         writeFile(dir / "in", c.input);
         const auto outcome = platform::convertDocumentFile(dir / "in", dir / "out", {segmented, {}, {}, {}});
         EXPECT_EQ(outcome.status, c.expected);
-        EXPECT_NE(outcome.message.in(core::Language::English).find(c.says), std::string::npos) << outcome.message.in(core::Language::English);
+        EXPECT_NE(outcome.message.in(core::Language::English).find(c.says), std::string::npos)
+            << outcome.message.in(core::Language::English);
         // The window shows the reason in Chinese: none is English text passed through.
         EXPECT_NE(outcome.message.in(core::Language::Chinese), outcome.message.in(core::Language::English));
         EXPECT_FALSE(fs::exists(dir / "out"));
@@ -402,8 +407,10 @@ std::string iconvTo(const char *code, const std::string &utf8) {
 }
 
 TEST(DocumentFile, TextFilesInEveryEncodingComeBackInTheirOwn) {
-    const std::string simplified = "简体中文的报告，说明这个问题。\r\n第二行：我们明天开会，讨论头发和软件。\r\n";
-    const std::string traditional = "簡體中文的報告，說明這個問題。\r\n第二行：我們明天開會，討論頭髮和軟件。\r\n";
+    const std::string simplified =
+        "简体中文的报告，说明这个问题。\r\n第二行：我们明天开会，讨论头发和软件。\r\n";
+    const std::string traditional =
+        "簡體中文的報告，說明這個問題。\r\n第二行：我們明天開會，討論頭髮和軟件。\r\n";
     const std::string bomLe("\xFF\xFE", 2), bomBe("\xFE\xFF", 2), bom8("\xEF\xBB\xBF", 3);
     const struct {
         const char *what;
@@ -426,7 +433,8 @@ TEST(DocumentFile, TextFilesInEveryEncodingComeBackInTheirOwn) {
          iconvTo("BIG5", traditional)},
         {"Big5 whose simplified characters have no code", "t2s", iconvTo("BIG5", traditional),
          DocumentStatus::Refused, "line 1: 简 (U+7B80) has no code in BIG5; nothing written"},
-        {"bytes that are no text", "s2t", std::string("\x81\x30\xFF\xFF\x00\x01\x80\x80", 8) + std::string(64, '\xFF'),
+        {"bytes that are no text", "s2t",
+         std::string("\x81\x30\xFF\xFF\x00\x01\x80\x80", 8) + std::string(64, '\xFF'),
          DocumentStatus::Refused, "is neither UTF-8 text nor Chinese text in GB18030 or Big5"},
     };
     const fs::path dir = fs::temp_directory_path() / ("lanternfin-enc-" + std::to_string(::getpid()));
@@ -436,7 +444,8 @@ TEST(DocumentFile, TextFilesInEveryEncodingComeBackInTheirOwn) {
         fs::remove(dir / "out.txt");
         writeFile(dir / "in.txt", c.input);
         const core::document::PhraseSegmentedConverter segmented(converter(c.config));
-        const auto outcome = platform::convertDocumentFile(dir / "in.txt", dir / "out.txt", {segmented, {}, {}, {}});
+        const auto outcome =
+            platform::convertDocumentFile(dir / "in.txt", dir / "out.txt", {segmented, {}, {}, {}});
         const std::string said = outcome.message.in(core::Language::English);
         EXPECT_EQ(outcome.status, c.expected) << said;
         if (outcome.ok()) {

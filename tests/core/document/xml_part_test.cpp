@@ -101,10 +101,12 @@ TEST_F(XmlPart, WordTextBoxesInBothCopiesAndDrawingsCutTheParagraph) {
 // F0A7 a Wingdings square): nothing of it is text, so it cuts the paragraph as a tab does, and its
 // font stays even where fonts follow the script.
 TEST_F(XmlPart, WordSymbolsCutTheParagraphAndKeepTheirFont) {
-    const std::string doc = std::string("<w:document ") + kW +
-                            R"(><w:body><w:p><w:r><w:t>内</w:t></w:r><w:r><w:sym w:font="Wingdings" w:char="F0A7"/></w:r>)"
-                            R"(<w:r><w:t>存</w:t></w:r><w:r><w:sym w:font="宋体" w:char="F06C"/><w:t>软件</w:t></w:r></w:p></w:body></w:document>)";
-    const std::string out = replaced(doc, {{"<w:t>内</w:t>", "<w:t>內</w:t>"}, {"<w:t>软件</w:t>", "<w:t>軟體</w:t>"}});
+    const std::string doc =
+        std::string("<w:document ") + kW +
+        R"(><w:body><w:p><w:r><w:t>内</w:t></w:r><w:r><w:sym w:font="Wingdings" w:char="F0A7"/></w:r>)"
+        R"(<w:r><w:t>存</w:t></w:r><w:r><w:sym w:font="宋体" w:char="F06C"/><w:t>软件</w:t></w:r></w:p></w:body></w:document>)";
+    const std::string out =
+        replaced(doc, {{"<w:t>内</w:t>", "<w:t>內</w:t>"}, {"<w:t>软件</w:t>", "<w:t>軟體</w:t>"}});
     PartOptions fonts;
     fonts.fonts = true;
     for (const auto &options : {PartOptions{}, fonts}) {
