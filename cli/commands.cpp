@@ -448,7 +448,7 @@ Transform convertTransform(const std::string &name, const core::document::PartOp
                                             ? platform::say(core::MessageId::CannotLoad, {load.failedPath})
                                             : platform::say(core::MessageId::CannotLoadWhy, {load.failedPath, load.why})}};
     auto converter = std::make_shared<const core::PhraseConverter>(std::move(*load.converter));
-    return withDocuments(textOf(convertTextTransform(converter, lines)), phraseDocuments(converter), part);
+    return withDocuments(textOf(convertTextTransform(converter, lines)), phraseDocuments(converter), part, lines);
 }
 
 Transform convertTextTransform(std::shared_ptr<const core::PhraseConverter> converter, bool lines) {
@@ -472,7 +472,7 @@ Transform convertTextTransform(std::shared_ptr<const core::PhraseConverter> conv
 
 constexpr const char *kEachLine =
     "every input line is one input and gives one output line; a refused line gives an empty line and "
-    "\"line N: why\" on stderr, the others go on, exit 1";
+    "\"line N: why\" on stderr, the others go on, exit 1; a document, converted whole, is refused with it (exit 2)";
 
 } // namespace
 
@@ -542,7 +542,7 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
     auto mapDocuments = [&o, encodedText](const char *file, core::document::ScriptDirection direction) {
         const auto map = loadDictionary(file);
         return withDocuments(encodedText(mapTransform(map, o.lines)), codePointDocuments(map),
-                             partOptions(direction, o.documents));
+                             partOptions(direction, o.documents), o.lines);
     };
     // By phrases (s2t, t2s) unless --by-character: the character tables alone get everyday words
     // wrong (头发 -> 頭發, 乾隆 -> 干隆).
@@ -587,7 +587,7 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
         ->required();
     auto caseDocuments = [&o, encodedText](core::CodePointMap map) {
         const auto shared = std::make_shared<const core::CodePointMap>(std::move(map));
-        return withDocuments(encodedText(mapTransform(shared, o.lines)), codePointDocuments(shared), {});
+        return withDocuments(encodedText(mapTransform(shared, o.lines)), codePointDocuments(shared), {}, o.lines);
     };
     command("upper", "the text in upper case; documents too (see convert)",
          [caseDocuments] { return caseDocuments(platform::upperCaseMap()); });

@@ -1,7 +1,7 @@
 #include "cli/documents.h"
 
 #include "platform/document_file.h"
-#include "platform/mapped_file.h"
+#include "platform/message_language.h"
 
 namespace cli {
 
@@ -59,25 +59,29 @@ core::document::PartOptions partOptionsOfConfig(const std::string &config, const
 }
 
 Transform withDocuments(Transform text, std::shared_ptr<const core::document::SegmentedConverter> converter,
-                        core::document::PartOptions part) {
-    return [text = std::move(text), converter = std::move(converter),
-            part = std::move(part)](Input &in, Writer &out) -> Status {
+                        core::document::PartOptions part, bool lines) {
+    return [text = std::move(text), converter = std::move(converter), part = std::move(part),
+            lines](Input &in, Writer &out) -> Status {
         // Standard input, FIFOs and devices are read as text, as they always were: only a regular
-        // file can be looked at first and then read whole.
-        if (in.isStdin())
+        // file or bytes in memory can be looked at first and then read whole. What decides is the
+        // input's own content, never a file that happens to bear its name.
+        if (in.isStdin() || !in.isRegularFile())
             return text(in, out);
-        const auto head = platform::readDataFileHead(in.name(), 4096, kMaxDocumentSize);
-        if (!head || !platform::isDocument(*head))
+        if (!platform::isDocument(in.head(4096)))
             return text(in, out);
-        std::string why;
-        const auto file = platform::MappedFile::open(in.name(), kMaxDocumentSize, &why);
-        if (!file)
-            return {kExitIo, "cannot read: " + why};
+        // A document has no lines to convert one by one: rather than ignore --lines, say so.
+        if (lines)
+            return {kExitUsage, platform::say(core::MessageId::DocumentLines)};
+        if (in.knownSize() > static_cast<long long>(kMaxDocumentSize))
+            return {kExitIo, platform::say(core::MessageId::DocumentTooLarge)};
+        std::string bytes;
+        if (!in.readAll(bytes))
+            return readFailure(in);
         std::string converted;
         const platform::DocumentJob job{*converter, part, {}, {}};
-        const auto outcome = platform::convertDocument(file->bytes(), converted, job);
+        const auto outcome = platform::convertDocument(bytes, converted, job);
         if (!outcome.ok())
-            return {platform::exitStatusOf(outcome.status), outcome.message};
+            return {platform::exitStatusOf(outcome.status), outcome.message.in(platform::messageLanguage())};
         out.write(converted);
         return {};
     };

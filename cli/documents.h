@@ -22,8 +22,9 @@ struct DocumentOptions {
 // `text` for text inputs (standard input always), and for a named file that is a document its
 // conversion by `converter` with `part`, written to the output only when it succeeded: exit 1
 // refused content, 3 a part past the limits, 4 unreadable, damaged or not a supported document.
+// With `lines` (--lines, which converts text line by line) a document is refused (exit 2).
 Transform withDocuments(Transform text, std::shared_ptr<const core::document::SegmentedConverter> converter,
-                        core::document::PartOptions part);
+                        core::document::PartOptions part, bool lines = false);
 
 // The direction of a configuration by its usual name (s2t, s2twp, t2s, tw2sp, hk2s, ...; a path's
 // file name counts), for the names that follow the script; nullopt when the name does not say.

@@ -3,9 +3,10 @@
 #include "core/subtitles.h"
 #include "core/text_encoding.h"
 #include "core/utf.h"
+#include "platform/message_language.h"
 #include "platform/text_codecs.h"
+#include "platform/text_file.h"
 
-#include <cstdio>
 #include <memory>
 #include <optional>
 
@@ -67,22 +68,6 @@ Status runOnText(const Transform &inner, const std::string &name, std::string te
     return inner(in, out);
 }
 
-// The refusal of a character at `offset` of `text` that has no code in `target`.
-Status unencodable(std::string_view text, std::size_t offset, TextEncoding target) {
-    char32_t c = 0xFFFD;
-    int length = 0;
-    if (offset < text.size())
-        length = core::decodeUtf8Sequence(reinterpret_cast<const unsigned char *>(text.data() + offset),
-                                          text.size() - offset, c);
-    char code[16];
-    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
-    const std::string shown =
-        length > 0 && c >= 0x20 ? std::string(text.substr(offset, std::size_t(length))) + " " : "";
-    return {kExitNoResult, "line " + std::to_string(core::lineOfOffset(text, offset)) + ": " + shown + "(" +
-                               code + ") has no code in " + std::string(core::encodingName(target)) +
-                               "; nothing written (--to-encoding UTF-8 or GB18030 can write it)"};
-}
-
 class EncodedTransform {
 public:
     EncodedTransform(Transform inner, std::optional<TextEncoding> from, std::optional<TextEncoding> to,
@@ -108,7 +93,7 @@ public:
             return readFailure(in);
         if (utf8Only && !mark && core::looksLikeDamagedUtf8(bytes))
             return asDamagedUtf8(in, std::move(bytes), out);
-        return convertWhole(in, std::move(bytes), mark, out);
+        return convertWhole(in, std::move(bytes), out);
     }
 
 private:
@@ -122,56 +107,34 @@ private:
         return m_inner(in, out);
     }
 
-    Status convertWhole(Input &in, std::string bytes, const std::optional<core::ByteOrderMark> &mark,
-                        Writer &out) const {
-        TextEncoding encoding = TextEncoding::Utf8;
-        std::size_t markSize = 0;
-        bool detected = false;
-        if (m_from) {
-            encoding = *m_from;
-            if (mark && (mark->encoding == encoding || (isUtf16(encoding) && isUtf16(mark->encoding)))) {
-                encoding = mark->encoding;
-                markSize = mark->size;
-            }
-        } else {
-            const auto found = platform::detectEncoding(bytes, common());
-            if (found.kind == platform::Detection::Kind::Undecided)
-                return {kExitNoResult,
-                        "cannot tell the encoding of " + inputName(in) +
-                            ": use --from-encoding GB18030 or BIG5",
-                        false, true};
+    Status convertWhole(Input &in, std::string bytes, Writer &out) const {
+        using Result = platform::TextFileReading::Result;
+        // Named UTF-8 is read as the command reads it, with its own refusal of a bad byte.
+        auto reading =
+            platform::readTextFile(bytes, m_from, [this]() -> const core::CommonHan & { return common(); });
+        switch (reading.result) {
+        case Result::Ok:
+            break;
+        case Result::Undecided:
+            return {kExitNoResult, platform::say(core::MessageId::EncodingUntold, {inputName(in)}), false,
+                    true};
+        case Result::NotText:
             // Neither UTF-8 nor Chinese in a code page: refused as invalid UTF-8 always was.
-            if (found.kind == platform::Detection::Kind::NotText)
-                return !m_to || *m_to == TextEncoding::Utf8 ? asDamagedUtf8(in, std::move(bytes), out)
-                                                            : invalidUtf8();
-            encoding = found.encoding;
-            markSize = found.markSize;
-            detected = true;
-        }
-
-        std::string text;
-        std::size_t bad = 0;
-        const std::string_view body = std::string_view(bytes).substr(markSize);
-        bool ok = platform::decodeText(body, encoding, text, &bad);
-        if (!ok && detected && encoding == TextEncoding::Big5) {
-            // Characters of the Hong Kong supplement beyond the part that was looked at.
-            text.clear();
-            encoding = TextEncoding::Big5Hkscs;
-            ok = platform::decodeText(body, encoding, text, &bad);
-        }
-        if (!ok)
-            return encoding == TextEncoding::Utf8
+            return !m_to || *m_to == TextEncoding::Utf8 ? asDamagedUtf8(in, std::move(bytes), out)
+                                                        : invalidUtf8();
+        case Result::Invalid:
+            return reading.encoding == TextEncoding::Utf8
                        ? invalidUtf8()
-                       : Status{kExitIo, "is not valid " + std::string(core::encodingName(encoding)) +
-                                             " (byte " + std::to_string(markSize + bad) + ")"};
+                       : Status{kExitIo, say(platform::invalidEncodingMessage(reading))};
+        }
         bytes = std::string();
 
         std::string output;
         Status status;
-        const auto format = m_subtitles ? core::detectSubtitles(text) : core::SubtitleFormat::None;
+        const auto format = m_subtitles ? core::detectSubtitles(reading.text) : core::SubtitleFormat::None;
         if (format != core::SubtitleFormat::None) {
-            auto converted =
-                core::convertSubtitles(text, format, [&](std::string_view cue) -> std::optional<std::string> {
+            auto converted = core::convertSubtitles(
+                reading.text, format, [&](std::string_view cue) -> std::optional<std::string> {
                     std::string piece;
                     status = runOnText(m_inner, in.name(), std::string(cue), piece);
                     if (status.code != kExitOk)
@@ -182,17 +145,21 @@ private:
                 return status;
             output = std::move(*converted);
         } else {
-            status = runOnText(m_inner, in.name(), std::move(text), output);
+            status = runOnText(m_inner, in.name(), std::move(reading.text), output);
         }
 
-        const TextEncoding target = m_to ? *m_to : encoding;
-        const bool withMark = m_to ? isUtf16(*m_to) : markSize > 0;
-        std::string encoded(withMark ? core::byteOrderMarkOf(target) : std::string_view());
-        if (!platform::encodeText(output, target, encoded, &bad))
-            return unencodable(output, bad, target);
+        const TextEncoding target = m_to ? *m_to : reading.encoding;
+        const bool withMark = m_to ? isUtf16(*m_to) : reading.markSize > 0;
+        std::string encoded;
+        std::size_t bad = 0;
+        if (!platform::writeTextFile(output, target, withMark, encoded, &bad))
+            return {kExitNoResult, say(platform::unencodableMessage(output, bad, target)) +
+                                       platform::say(core::MessageId::ToEncodingHint)};
         out.write(encoded);
         return status;
     }
+
+    static std::string say(const core::Message &message) { return message.in(platform::messageLanguage()); }
 
     const core::CommonHan &common() const {
         if (!*m_common)

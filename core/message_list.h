@@ -60,6 +60,7 @@ LANTERNFIN_MESSAGE(AmountTooLarge, "the amount is too large: it must be below 10
 LANTERNFIN_MESSAGE(UnknownClipboardCommand, "unknown clipboard command '{1}' (one of {2})",
                    "没有剪贴板命令“{1}”（可用：{2}）")
 
+<<<<<<< HEAD
 // Folders mirrored, by the command line's -O and by the window.
 LANTERNFIN_MESSAGE(NameNotConverted, "its name cannot be converted (the way refuses it, or it would be empty or hold a slash)",
                    "名称无法转换（这种方式不接受它，或转换后为空、含有斜杠）")
@@ -77,3 +78,51 @@ LANTERNFIN_MESSAGE(FolderCancelled, "{1} (a folder, cancelled: it holds only the
                    "{1}（文件夹，已取消：只有已完成的文件，每个都完整）")
 LANTERNFIN_MESSAGE(TooManyFoldersBeside, "too many folders of that name beside it", "旁边已有太多同名文件夹")
 LANTERNFIN_MESSAGE(SummaryMore, "... and {1} more", "……另有 {1} 个")
+=======
+// Documents and text files in other encodings, on the command line and in the window.
+LANTERNFIN_MESSAGE(EncodingUntold, "cannot tell the encoding of {1}: use --from-encoding GB18030 or BIG5",
+                   "无法判断 {1} 的编码：请用 --from-encoding GB18030 或 BIG5 指定")
+LANTERNFIN_MESSAGE(EncodingUntoldHere, "cannot tell its encoding (GB18030 or Big5): the text is too short, or reads as either",
+                   "无法判断它的编码（GB18030 还是 Big5）：文字太短，或两种读法都通")
+LANTERNFIN_MESSAGE(NotChineseText, "is neither UTF-8 text nor Chinese text in GB18030 or Big5",
+                   "既不是 UTF-8 文本，也不是 GB18030 或 Big5 编码的中文")
+LANTERNFIN_MESSAGE(InvalidInEncoding, "is not valid {1} (byte {2})", "不是有效的 {1}（第 {2} 字节）")
+LANTERNFIN_MESSAGE(NoCodeInEncoding, "line {1}: {2} has no code in {3}; nothing written",
+                   "第 {1} 行：{2} 在 {3} 中没有编码，什么也没有写入")
+LANTERNFIN_MESSAGE(ToEncodingHint, " (--to-encoding UTF-8 or GB18030 can write it)",
+                   "（--to-encoding UTF-8 或 GB18030 可以写出它）")
+LANTERNFIN_MESSAGE(DocumentTooLarge, "is a document larger than 4 GB, past what a ZIP package can hold",
+                   "是大于 4 GB 的文档，超出 ZIP 包能容纳的大小")
+LANTERNFIN_MESSAGE(DocumentLines, "is a document, converted whole: --lines converts text only, line by line (leave it out)",
+                   "是文档，整个转换：--lines 只逐行转换文本（请去掉它）")
+LANTERNFIN_MESSAGE(EncryptedOffice, "is an encrypted Office document: open it, remove its password and save it again (as .docx, .xlsx or .pptx), then convert that",
+                   "是加密的 Office 文档：请打开它，去掉密码后重新保存（存为 .docx、.xlsx 或 .pptx），再转换")
+LANTERNFIN_MESSAGE(LegacyWord, "is a legacy Word document (.doc), which cannot be converted: open it and save it as .docx, then convert that",
+                   "是旧式 Word 文档（.doc），无法转换：请打开它另存为 .docx，再转换")
+LANTERNFIN_MESSAGE(LegacyExcel, "is a legacy Excel workbook (.xls), which cannot be converted: open it and save it as .xlsx, then convert that",
+                   "是旧式 Excel 工作簿（.xls），无法转换：请打开它另存为 .xlsx，再转换")
+LANTERNFIN_MESSAGE(LegacyPowerPoint, "is a legacy PowerPoint presentation (.ppt), which cannot be converted: open it and save it as .pptx, then convert that",
+                   "是旧式 PowerPoint 演示文稿（.ppt），无法转换：请打开它另存为 .pptx，再转换")
+LANTERNFIN_MESSAGE(LegacyOffice, "is a legacy Office file, which cannot be converted: open it and save it as .docx, .xlsx or .pptx, then convert that",
+                   "是旧式 Office 文件，无法转换：请打开它另存为 .docx、.xlsx 或 .pptx，再转换")
+LANTERNFIN_MESSAGE(ZipNotDocument, "is a ZIP archive, not a document this program converts (Word, Excel, PowerPoint, OpenDocument or EPUB)",
+                   "是 ZIP 压缩包，不是本程序能转换的文档（Word、Excel、PowerPoint、OpenDocument 或 EPUB）")
+LANTERNFIN_MESSAGE(ZipNotZip, "not a ZIP archive, or its end is missing", "不是 ZIP 压缩包，或者它的结尾缺失")
+LANTERNFIN_MESSAGE(ZipDamaged, "damaged ZIP archive: {1}", "ZIP 压缩包已损坏：{1}")
+LANTERNFIN_MESSAGE(ZipEntryUnreadable, "damaged ZIP archive: entry {1} cannot be read", "ZIP 压缩包已损坏：第 {1} 项无法读取")
+LANTERNFIN_MESSAGE(ZipTwoEntries, "damaged ZIP archive: it holds two entries named {1}", "ZIP 压缩包已损坏：其中有两项都叫 {1}")
+LANTERNFIN_MESSAGE(ZipPartEncrypted, "{1} is encrypted", "{1} 已加密")
+LANTERNFIN_MESSAGE(ZipPastSizeLimit, "{1} inflates to {2} bytes, more than the limit of {3} MB",
+                   "{1} 解压后有 {2} 字节，超过 {3} MB 的上限")
+LANTERNFIN_MESSAGE(ZipPastRatioLimit, "{1} inflates to {2} bytes, more than {3} times its compressed size",
+                   "{1} 解压后有 {2} 字节，超过压缩后大小的 {3} 倍")
+LANTERNFIN_MESSAGE(ZipMoreThanDeclared, "{1} holds more data than it declares", "{1} 的数据比它声明的多")
+LANTERNFIN_MESSAGE(ZipLessThanDeclared, "{1} holds less data than it declares", "{1} 的数据比它声明的少")
+LANTERNFIN_MESSAGE(ZipCannotDeflate, "cannot deflate {1}", "无法压缩 {1}")
+LANTERNFIN_MESSAGE(ZipNotWritten, "the package was not written", "文档包没有写出")
+LANTERNFIN_MESSAGE(IndexPartTooLarge, "{1} is larger than {2} MB", "{1} 大于 {2} MB")
+LANTERNFIN_MESSAGE(PartWhy, "{1}: {2}", "{1}：{2}")
+LANTERNFIN_MESSAGE(AssByCommandLine, "ASS subtitles are converted as text, by the command line",
+                   "ASS 字幕作为文本转换，请用命令行")
+LANTERNFIN_MESSAGE(DocumentCancelled, "cancelled", "已取消")
+>>>>>>> docgaps

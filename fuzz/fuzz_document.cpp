@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (!outcome.ok())
         fuzz::check(out.empty(), "nothing comes out of a refused document");
     if (outcome.status == platform::DocumentStatus::Converted && core::document::isPackage(outcome.format)) {
-        std::string why;
+        core::Message why;
         const auto before = platform::ZipPackage::open(input, why);
         const auto after = platform::ZipPackage::open(out, why);
         fuzz::check(before && after, "a converted package is a ZIP");

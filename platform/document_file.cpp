@@ -3,6 +3,8 @@
 #include "core/utf.h"
 #include "platform/atomic_file.h"
 #include "platform/mapped_file.h"
+#include "platform/text_codecs.h"
+#include "platform/text_file.h"
 
 #include <cerrno>
 #include <cstring>
@@ -23,8 +25,12 @@ constexpr std::uint64_t kSmallPartLimit = 16u << 20;
 // its parts past ours.
 constexpr std::size_t kMaxFileSize = std::size_t(4) << 30;
 
-DocumentOutcome failure(DocumentStatus status, std::string message, Format format) {
+DocumentOutcome failure(DocumentStatus status, core::Message message, Format format) {
     return {status, std::move(message), format};
+}
+
+DocumentOutcome failure(DocumentStatus status, std::string message, Format format) {
+    return {status, core::Message::verbatim(std::move(message)), format};
 }
 
 DocumentStatus statusOf(ZipStatus status) {
@@ -43,23 +49,38 @@ DocumentStatus statusOf(ZipStatus status) {
     return DocumentStatus::Unreadable;
 }
 
-// Plain UTF-8 text (and SubRip or WebVTT, whose syntax is ASCII) converted whole.
+// Plain text (and SubRip or WebVTT, whose syntax is ASCII) converted whole, in any encoding the
+// command line reads, and written back in its own encoding with its byte order mark.
 DocumentOutcome convertText(std::string_view bytes, std::string &out, Format format, const DocumentJob &job) {
-    std::string_view text = bytes;
-    const bool bom = text.substr(0, 3) == "\xEF\xBB\xBF";
-    if (bom)
-        text.remove_prefix(3);
-    if (!core::isValidUtf8(text))
-        return failure(DocumentStatus::Refused, "is not UTF-8 text", format);
+    using Result = TextFileReading::Result;
+    std::optional<core::CommonHan> common;
+    TextFileReading reading = readTextFile(bytes, std::nullopt, [&]() -> const core::CommonHan & {
+        if (!common)
+            common = loadCommonHan();
+        return *common;
+    });
+    switch (reading.result) {
+    case Result::Ok:
+        break;
+    case Result::Undecided:
+        return failure(DocumentStatus::Refused, {core::MessageId::EncodingUntoldHere}, format);
+    case Result::NotText:
+        return failure(DocumentStatus::Refused, {core::MessageId::NotChineseText}, format);
+    case Result::Invalid:
+        return failure(reading.encoding == core::TextEncoding::Utf8 ? DocumentStatus::Refused
+                                                                    : DocumentStatus::Unreadable,
+                       invalidEncodingMessage(reading), format);
+    }
     std::vector<core::Segment> segments;
     std::string converted;
-    job.converter.convert(text, converted, segments);
-    if (converted == text) {
+    job.converter.convert(reading.text, converted, segments);
+    if (converted == reading.text) {
         out.assign(bytes);
         return {DocumentStatus::Unchanged, {}, format};
     }
-    out.assign(bom ? "\xEF\xBB\xBF" : "");
-    out += converted;
+    std::size_t bad = 0;
+    if (!writeTextFile(converted, reading.encoding, reading.markSize > 0, out, &bad))
+        return failure(DocumentStatus::Refused, unencodableMessage(converted, bad, reading.encoding), format);
     return {DocumentStatus::Converted, {}, format};
 }
 
@@ -77,12 +98,12 @@ DocumentOutcome convertPage(std::string_view bytes, std::string &out, Format for
 }
 
 DocumentOutcome convertPackage(std::string_view bytes, std::string &out, const DocumentJob &job) {
-    std::string why;
+    core::Message why;
     const auto package = ZipPackage::open(bytes, why, job.limits);
     if (!package)
         return failure(DocumentStatus::Unreadable, why, Format::Zip);
     const std::vector<std::string> names = package->names();
-    std::string readWhy;
+    core::Message readWhy;
     ZipStatus readStatus = ZipStatus::Ok;
     const core::document::ReadSmallPart readSmall =
         [&](const std::string &name) -> std::optional<std::string> {
@@ -91,7 +112,7 @@ DocumentOutcome convertPackage(std::string_view bytes, std::string &out, const D
             return std::nullopt;
         if (package->entries()[static_cast<std::size_t>(index)].size > kSmallPartLimit) {
             readStatus = ZipStatus::Limit;
-            readWhy = name + " is larger than " + std::to_string(kSmallPartLimit >> 20) + " MB";
+            readWhy = {core::MessageId::IndexPartTooLarge, {name, std::to_string(kSmallPartLimit >> 20)}};
             return std::nullopt;
         }
         std::string part;
@@ -107,10 +128,7 @@ DocumentOutcome convertPackage(std::string_view bytes, std::string &out, const D
     if (readStatus != ZipStatus::Ok)
         return failure(statusOf(readStatus), readWhy, Format::Zip);
     if (!format)
-        return failure(DocumentStatus::Unsupported,
-                       "is a ZIP archive, not a document this program converts (Word, Excel, PowerPoint, "
-                       "OpenDocument or EPUB)",
-                       Format::Zip);
+        return failure(DocumentStatus::Unsupported, {core::MessageId::ZipNotDocument}, Format::Zip);
     const auto parts = core::document::textParts(*format, names, readSmall, job.options.fonts);
     if (readStatus != ZipStatus::Ok)
         return failure(statusOf(readStatus), readWhy, *format);
@@ -126,14 +144,15 @@ DocumentOutcome convertPackage(std::string_view bytes, std::string &out, const D
     std::string xml;
     for (const auto &part : parts) {
         if (!report(0.8 * static_cast<double>(done) / static_cast<double>(total)))
-            return failure(DocumentStatus::Cancelled, "cancelled", *format);
+            return failure(DocumentStatus::Cancelled, {core::MessageId::DocumentCancelled}, *format);
         const auto index = static_cast<std::size_t>(package->find(part.name));
         const ZipStatus status = package->read(index, xml, why);
         if (status != ZipStatus::Ok)
             return failure(statusOf(status), why, *format);
         auto outcome = core::document::convertPart(xml, part.kind, job.converter, job.options);
         if (!outcome.error.empty())
-            return failure(DocumentStatus::Unreadable, part.name + ": " + outcome.error, *format);
+            return failure(DocumentStatus::Unreadable, {core::MessageId::PartWhy, {part.name, outcome.error}},
+                           *format);
         if (outcome.changed)
             replacements.emplace(index, std::move(outcome.bytes));
         done += package->entries()[index].size;
@@ -175,8 +194,7 @@ DocumentOutcome convertDocument(std::string_view bytes, std::string &out, const 
         outcome = convertPage(bytes, out, format, job);
         break;
     case Format::Ass:
-        outcome = failure(DocumentStatus::Unsupported,
-                          "ASS subtitles are converted as text, by the command line", format);
+        outcome = failure(DocumentStatus::Unsupported, {core::MessageId::AssByCommandLine}, format);
         break;
     default:
         outcome = convertText(bytes, out, format, job);
@@ -192,7 +210,7 @@ DocumentOutcome convertDocumentFile(const std::string &inPath, const std::string
     std::string why;
     const auto input = MappedFile::open(inPath, kMaxFileSize, &why);
     if (!input)
-        return failure(DocumentStatus::Unreadable, "cannot read: " + why, Format::PlainText);
+        return failure(DocumentStatus::Unreadable, {core::MessageId::CannotRead, {why}}, Format::PlainText);
     std::string out;
     DocumentOutcome outcome = convertDocument(input->bytes(), out, job);
     if (!outcome.ok())
@@ -208,8 +226,8 @@ DocumentOutcome convertDocumentFile(const std::string &inPath, const std::string
         if (n <= 0) {
             const int error = n < 0 ? errno : EIO;
             file.discard();
-            return failure(DocumentStatus::WriteFailed, std::string("cannot write: ") + std::strerror(error),
-                           outcome.format);
+            return failure(DocumentStatus::WriteFailed,
+                           {core::MessageId::CannotWrite, {std::strerror(error)}}, outcome.format);
         }
         rest.remove_prefix(static_cast<std::size_t>(n));
     }

@@ -6,9 +6,11 @@
 //   Word/Excel/PowerPoint, OpenDocument, EPUB  the package's text parts converted, the others
 //                                              copied with their compressed bytes
 //   HTML, XHTML                                the page's text (never tags, scripts, addresses)
-//   plain text, SubRip, WebVTT                 UTF-8 text converted whole (cue numbers and timings
-//                                              hold nothing to convert)
-//   ASS subtitles, other encodings             Unsupported here: the text path converts them
+//   plain text, SubRip, WebVTT                 the text converted whole (cue numbers and timings
+//                                              hold nothing to convert), in any encoding the
+//                                              command line reads (platform/text_file.h), and
+//                                              written back in it
+//   ASS subtitles                              Unsupported here: the text path converts them
 //   OLE compound file, other ZIP archives      Unsupported, with what the file is and what to do
 //
 // A document that needs no change comes out byte for byte as it went in.
@@ -16,6 +18,7 @@
 #include "core/document/format.h"
 #include "core/document/segments.h"
 #include "core/document/xml_part.h"
+#include "core/messages.h"
 #include "platform/zip_package.h"
 
 #include <functional>
@@ -27,7 +30,7 @@ namespace platform {
 enum class DocumentStatus {
     Converted,   // written, some text changed
     Unchanged,   // written, byte for byte the input
-    Refused,     // content this program will not convert (text that is not UTF-8)
+    Refused,     // content this program will not convert (encoding untold, a character uncodable)
     Limit,       // a part inflates past the limits
     Unreadable,  // cannot be read, or damaged (a bad ZIP, a part that is not well-formed)
     Unsupported, // not a document this program converts (legacy or encrypted Office, another ZIP)
@@ -37,7 +40,7 @@ enum class DocumentStatus {
 
 struct DocumentOutcome {
     DocumentStatus status = DocumentStatus::Unchanged;
-    std::string message; // why it failed, without the file's name ("word/document.xml inflates to ...")
+    core::Message message; // why it failed, without the file's name ("word/document.xml inflates to ...")
     core::document::Format format = core::document::Format::PlainText;
 
     bool ok() const { return status == DocumentStatus::Converted || status == DocumentStatus::Unchanged; }

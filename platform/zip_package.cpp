@@ -53,20 +53,26 @@ bool deflateRaw(const std::string &in, std::string &out) {
     z_stream z{};
     if (deflateInit2(&z, 6, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
         return false;
-    out.resize(deflateBound(&z, in.size()));
+    // Deflated through a small buffer: sizing the output for the worst case up front would clear
+    // (and map) as much memory as the part holds, for an output of a fraction of it.
+    out.clear();
+    out.reserve(in.size() / 3);
+    char buffer[1 << 16];
     z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(in.data()));
-    z.next_out = reinterpret_cast<Bytef *>(out.data());
     std::size_t left = in.size();
     int result = Z_OK;
-    // zlib counts in 32 bits: a part is fed in pieces.
     while (result == Z_OK) {
-        const std::size_t piece = std::min<std::size_t>(left, 1u << 30);
-        z.avail_in = static_cast<uInt>(piece);
-        left -= piece;
-        z.avail_out = static_cast<uInt>(std::min<std::size_t>(out.size() - z.total_out, 1u << 30));
+        // zlib counts in 32 bits: a part is fed in pieces.
+        if (z.avail_in == 0 && left > 0) {
+            const std::size_t piece = std::min<std::size_t>(left, 1u << 30);
+            z.avail_in = static_cast<uInt>(piece);
+            left -= piece;
+        }
+        z.next_out = reinterpret_cast<Bytef *>(buffer);
+        z.avail_out = sizeof buffer;
         result = deflate(&z, left == 0 ? Z_FINISH : Z_NO_FLUSH);
+        out.append(buffer, sizeof buffer - z.avail_out);
     }
-    out.resize(z.total_out);
     deflateEnd(&z);
     return result == Z_STREAM_END;
 }
@@ -155,19 +161,19 @@ struct ZipPackage::Handle {
 
 ZipPackage::~ZipPackage() = default;
 
-std::unique_ptr<ZipPackage> ZipPackage::open(std::string_view bytes, std::string &why, ZipLimits limits) {
+std::unique_ptr<ZipPackage> ZipPackage::open(std::string_view bytes, core::Message &why, ZipLimits limits) {
     ErrorGuard guard;
     zip_source_t *source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &guard.error);
     if (!source) {
-        why = lowerFirst(guard.text());
+        why = core::Message::verbatim(lowerFirst(guard.text()));
         return nullptr;
     }
     zip_t *archive = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &guard.error);
     if (!archive) {
         zip_source_free(source);
         why = zip_error_code_zip(&guard.error) == ZIP_ER_NOZIP
-                  ? "not a ZIP archive, or its end is missing"
-                  : "damaged ZIP archive: " + lowerFirst(guard.text());
+                  ? core::Message(core::MessageId::ZipNotZip)
+                  : core::Message(core::MessageId::ZipDamaged, {lowerFirst(guard.text())});
         return nullptr;
     }
     std::unique_ptr<ZipPackage> package(new ZipPackage);
@@ -182,7 +188,7 @@ std::unique_ptr<ZipPackage> ZipPackage::open(std::string_view bytes, std::string
         zip_stat_init(&st);
         if (zip_stat_index(archive, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW, &st) != 0 ||
             !(st.valid & ZIP_STAT_NAME)) {
-            why = "damaged ZIP archive: entry " + std::to_string(i) + " cannot be read";
+            why = {core::MessageId::ZipEntryUnreadable, {std::to_string(i)}};
             return nullptr;
         }
         ZipEntry entry;
@@ -196,7 +202,7 @@ std::unique_ptr<ZipPackage> ZipPackage::open(std::string_view bytes, std::string
     // Two entries of one name are read differently by different programs: refused.
     for (const auto &entry : package->m_entries)
         if (!seen.insert(entry.name).second) {
-            why = "damaged ZIP archive: it holds two entries named " + entry.name;
+            why = {core::MessageId::ZipTwoEntries, {entry.name}};
             return nullptr;
         }
     return package;
@@ -217,32 +223,34 @@ long ZipPackage::find(std::string_view name) const {
     return -1;
 }
 
-ZipStatus ZipPackage::read(std::size_t index, std::string &out, std::string &why) const {
+ZipStatus ZipPackage::read(std::size_t index, std::string &out, core::Message &why) const {
     out.clear();
     if (index >= m_entries.size()) {
-        why = "no such entry";
+        why = core::Message::verbatim("no such entry");
         return ZipStatus::Damaged;
     }
     const ZipEntry &entry = m_entries[index];
     if (entry.encrypted) {
-        why = entry.name + " is encrypted";
+        why = {core::MessageId::ZipPartEncrypted, {entry.name}};
         return ZipStatus::Damaged;
     }
     // The limit this entry may reach, from what it declares; its data is then held to it.
     const std::uint64_t byRatio = std::max<std::uint64_t>(entry.compressedSize, 1) * m_limits.maxRatio;
     const std::uint64_t limit = std::min(m_limits.maxEntrySize, byRatio);
     auto tooLarge = [&](std::uint64_t size) {
-        why = entry.name + " inflates to " + std::to_string(size) + " bytes" +
-              (size > m_limits.maxEntrySize
-                   ? ", more than the limit of " + std::to_string(m_limits.maxEntrySize >> 20) + " MB"
-                   : ", more than " + std::to_string(m_limits.maxRatio) + " times its compressed size");
+        why = size > m_limits.maxEntrySize
+                  ? core::Message(
+                        core::MessageId::ZipPastSizeLimit,
+                        {entry.name, std::to_string(size), std::to_string(m_limits.maxEntrySize >> 20)})
+                  : core::Message(core::MessageId::ZipPastRatioLimit,
+                                  {entry.name, std::to_string(size), std::to_string(m_limits.maxRatio)});
         return ZipStatus::Limit;
     };
     if (entry.size > limit)
         return tooLarge(entry.size);
     zip_file_t *file = zip_fopen_index(m_handle->archive, index, 0);
     if (!file) {
-        why = entry.name + ": " + archiveError(m_handle->archive);
+        why = {core::MessageId::PartWhy, {entry.name, archiveError(m_handle->archive)}};
         return ZipStatus::Damaged;
     }
     out.reserve(static_cast<std::size_t>(entry.size));
@@ -250,7 +258,8 @@ ZipStatus ZipPackage::read(std::size_t index, std::string &out, std::string &why
     for (;;) {
         const zip_int64_t got = zip_fread(file, buffer, sizeof buffer);
         if (got < 0) {
-            why = entry.name + ": " + lowerFirst(zip_error_strerror(zip_file_get_error(file)));
+            why = {core::MessageId::PartWhy,
+                   {entry.name, lowerFirst(zip_error_strerror(zip_file_get_error(file)))}};
             zip_fclose(file);
             out.clear();
             return ZipStatus::Damaged;
@@ -268,20 +277,126 @@ ZipStatus ZipPackage::read(std::size_t index, std::string &out, std::string &why
         if (out.size() > entry.size) {
             zip_fclose(file);
             out.clear();
-            why = entry.name + " holds more data than it declares";
+            why = {core::MessageId::ZipMoreThanDeclared, {entry.name}};
             return ZipStatus::Damaged;
         }
     }
     zip_fclose(file);
     if (out.size() != entry.size) {
         out.clear();
-        why = entry.name + " holds less data than it declares";
+        why = {core::MessageId::ZipLessThanDeclared, {entry.name}};
         return ZipStatus::Damaged;
     }
     return ZipStatus::Ok;
 }
 
 namespace {
+
+// The source of a package being rewritten: it reads the original bytes and writes the new
+// package into a string, so that nothing is copied twice (libzip's own buffer source would gather
+// the output in pieces, to be copied out again).
+struct ArchiveBuffer {
+    std::string_view in;
+    std::string *out;
+    std::size_t readAt = 0, writeAt = 0;
+    bool committed = false;
+    zip_error_t error;
+};
+
+zip_int64_t archiveBufferSource(void *state, void *data, zip_uint64_t length, zip_source_cmd_t command) {
+    auto *b = static_cast<ArchiveBuffer *>(state);
+    switch (command) {
+    case ZIP_SOURCE_OPEN:
+        b->readAt = 0;
+        return 0;
+    case ZIP_SOURCE_READ: {
+        const std::size_t n = std::min<std::size_t>(length, b->in.size() - std::min(b->readAt, b->in.size()));
+        if (n)
+            std::memcpy(data, b->in.data() + b->readAt, n);
+        b->readAt += n;
+        return static_cast<zip_int64_t>(n);
+    }
+    case ZIP_SOURCE_CLOSE:
+        return 0;
+    case ZIP_SOURCE_SEEK: {
+        const zip_int64_t at =
+            zip_source_seek_compute_offset(b->readAt, b->in.size(), data, length, &b->error);
+        if (at < 0)
+            return -1;
+        b->readAt = static_cast<std::size_t>(at);
+        return 0;
+    }
+    case ZIP_SOURCE_TELL:
+        return static_cast<zip_int64_t>(b->readAt);
+    case ZIP_SOURCE_STAT: {
+        auto *st = static_cast<zip_stat_t *>(data);
+        zip_stat_init(st);
+        st->size = b->in.size();
+        st->comp_size = b->in.size();
+        st->comp_method = ZIP_CM_STORE;
+        st->encryption_method = ZIP_EM_NONE;
+        st->valid = ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_COMP_METHOD | ZIP_STAT_ENCRYPTION_METHOD;
+        return sizeof(zip_stat_t);
+    }
+    case ZIP_SOURCE_BEGIN_WRITE:
+        b->out->clear();
+        b->writeAt = 0;
+        b->committed = false;
+        return 0;
+    case ZIP_SOURCE_WRITE: {
+        std::string &out = *b->out;
+        const auto *p = static_cast<const char *>(data);
+        const std::size_t n = static_cast<std::size_t>(length);
+        if (b->writeAt == out.size()) {
+            out.append(p, n);
+        } else {
+            // After a seek back (a local header written again once its sizes are known).
+            const std::size_t over = std::min(n, out.size() - b->writeAt);
+            out.replace(b->writeAt, over, p, over);
+            out.append(p + over, n - over);
+        }
+        b->writeAt += n;
+        return static_cast<zip_int64_t>(n);
+    }
+    case ZIP_SOURCE_SEEK_WRITE: {
+        const zip_int64_t at =
+            zip_source_seek_compute_offset(b->writeAt, b->out->size(), data, length, &b->error);
+        if (at < 0)
+            return -1;
+        b->writeAt = static_cast<std::size_t>(at);
+        if (b->writeAt > b->out->size())
+            b->out->resize(b->writeAt);
+        return 0;
+    }
+    case ZIP_SOURCE_TELL_WRITE:
+        return static_cast<zip_int64_t>(b->writeAt);
+    case ZIP_SOURCE_COMMIT_WRITE:
+        b->committed = true;
+        return 0;
+    case ZIP_SOURCE_ROLLBACK_WRITE:
+        b->out->clear();
+        return 0;
+    case ZIP_SOURCE_REMOVE:
+        b->out->clear();
+        b->committed = true;
+        return 0;
+    case ZIP_SOURCE_ERROR:
+        return zip_error_to_data(&b->error, data, length);
+    case ZIP_SOURCE_FREE:
+        zip_error_fini(&b->error);
+        delete b;
+        return 0;
+    case ZIP_SOURCE_SUPPORTS:
+        return zip_source_make_command_bitmap(
+            ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_SEEK, ZIP_SOURCE_TELL,
+            ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, ZIP_SOURCE_BEGIN_WRITE, ZIP_SOURCE_WRITE,
+            ZIP_SOURCE_SEEK_WRITE, ZIP_SOURCE_TELL_WRITE, ZIP_SOURCE_COMMIT_WRITE, ZIP_SOURCE_ROLLBACK_WRITE,
+            ZIP_SOURCE_REMOVE, -1);
+    default:
+        zip_error_set(&b->error, ZIP_ER_OPNOTSUPP, 0);
+        return -1;
+    }
+}
 
 struct WriteState {
     const ZipProgress *progress;
@@ -301,25 +416,30 @@ int onCancel(zip_t *, void *state) {
 } // namespace
 
 ZipStatus ZipPackage::write(const std::map<std::size_t, std::string> &replacements, std::string &out,
-                            std::string &why, const ZipProgress &progress) const {
+                            core::Message &why, const ZipProgress &progress) const {
     out.clear();
     ErrorGuard guard;
-    // A second archive on the same bytes, opened for writing: libzip writes the new package into
-    // the buffer source, reading the entries it copies from the original bytes meanwhile.
-    zip_source_t *source =
-        zip_source_buffer_create(m_handle->bytes.data(), m_handle->bytes.size(), 0, &guard.error);
+    // A second archive on the same bytes, opened for writing: libzip reads the entries it copies
+    // from the original bytes and writes the new package straight into `out`.
+    auto *state = new ArchiveBuffer;
+    state->in = m_handle->bytes;
+    state->out = &out;
+    zip_error_init(&state->error);
+    zip_source_t *source = zip_source_function_create(archiveBufferSource, state, &guard.error);
     if (!source) {
-        why = lowerFirst(guard.text());
+        zip_error_fini(&state->error);
+        delete state;
+        why = core::Message::verbatim(lowerFirst(guard.text()));
         return ZipStatus::Failed;
     }
     zip_t *archive = zip_open_from_source(source, 0, &guard.error);
     if (!archive) {
         zip_source_free(source);
-        why = lowerFirst(guard.text());
+        why = core::Message::verbatim(lowerFirst(guard.text()));
         return ZipStatus::Damaged;
     }
     zip_source_keep(source);
-    auto fail = [&](ZipStatus status, std::string message) {
+    auto fail = [&](ZipStatus status, core::Message message) {
         zip_discard(archive);
         zip_source_free(source);
         why = std::move(message);
@@ -328,7 +448,7 @@ ZipStatus ZipPackage::write(const std::map<std::size_t, std::string> &replacemen
     };
     for (const auto &[index, bytes] : replacements) {
         if (index >= m_entries.size())
-            return fail(ZipStatus::Failed, "no such entry");
+            return fail(ZipStatus::Failed, core::Message::verbatim("no such entry"));
         zip_stat_t st;
         zip_stat_init(&st);
         zip_stat_index(archive, index, 0, &st);
@@ -338,50 +458,37 @@ ZipStatus ZipPackage::write(const std::map<std::size_t, std::string> &replacemen
                                       : zip_source_buffer(archive, bytes.data(), bytes.size(), 0);
         if (!data)
             return fail(ZipStatus::Failed,
-                        deflated ? "cannot deflate " + m_entries[index].name : archiveError(archive));
+                        deflated ? core::Message(core::MessageId::ZipCannotDeflate, {m_entries[index].name})
+                                 : core::Message::verbatim(archiveError(archive)));
         if (zip_file_replace(archive, index, data, 0) != 0) {
             zip_source_free(data);
-            return fail(ZipStatus::Failed, archiveError(archive));
+            return fail(ZipStatus::Failed, core::Message::verbatim(archiveError(archive)));
         }
         if ((!deflated && zip_set_file_compression(archive, index, method, 0) != 0) ||
             ((st.valid & ZIP_STAT_MTIME) && zip_file_set_mtime(archive, index, st.mtime, 0) != 0))
-            return fail(ZipStatus::Failed, archiveError(archive));
+            return fail(ZipStatus::Failed, core::Message::verbatim(archiveError(archive)));
     }
-    WriteState state{&progress};
+    WriteState progressState{&progress};
     if (progress) {
-        zip_register_progress_callback_with_state(archive, 0.01, onProgress, nullptr, &state);
-        zip_register_cancel_callback_with_state(archive, onCancel, nullptr, &state);
+        zip_register_progress_callback_with_state(archive, 0.01, onProgress, nullptr, &progressState);
+        zip_register_cancel_callback_with_state(archive, onCancel, nullptr, &progressState);
     }
+    // The written size is known roughly: the old package, give or take the replaced parts.
+    out.reserve(m_handle->bytes.size() + m_handle->bytes.size() / 4);
     if (zip_close(archive) != 0) {
-        if (state.cancelled)
-            return fail(ZipStatus::Cancelled, "cancelled");
-        return fail(ZipStatus::Failed, archiveError(archive));
+        if (progressState.cancelled)
+            return fail(ZipStatus::Cancelled, {core::MessageId::DocumentCancelled});
+        return fail(ZipStatus::Failed, core::Message::verbatim(archiveError(archive)));
     }
-    if (state.cancelled) {
-        zip_source_free(source);
+    const bool committed = state->committed;
+    zip_source_free(source);
+    if (progressState.cancelled) {
+        out.clear();
         return ZipStatus::Cancelled;
     }
-    // What zip_close wrote is now the source's data.
-    zip_stat_t st;
-    zip_stat_init(&st);
-    if (zip_source_stat(source, &st) != 0 || !(st.valid & ZIP_STAT_SIZE) || zip_source_open(source) != 0) {
-        zip_source_free(source);
-        why = "cannot read the written package back";
-        return ZipStatus::Failed;
-    }
-    out.resize(static_cast<std::size_t>(st.size));
-    std::size_t done = 0;
-    while (done < out.size()) {
-        const zip_int64_t got = zip_source_read(source, out.data() + done, out.size() - done);
-        if (got <= 0)
-            break;
-        done += static_cast<std::size_t>(got);
-    }
-    zip_source_close(source);
-    zip_source_free(source);
-    if (done != out.size()) {
+    if (!committed) {
         out.clear();
-        why = "cannot read the written package back";
+        why = {core::MessageId::ZipNotWritten};
         return ZipStatus::Failed;
     }
     return ZipStatus::Ok;

@@ -6,6 +6,8 @@
 // an entry that declares, or turns out, to inflate past the limits is refused before or while it
 // is read, never held whole.
 
+#include "core/messages.h"
+
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -44,7 +46,7 @@ class ZipPackage {
 public:
     // Opens the package in `bytes`, which must outlive the package. nullptr when it is not a
     // readable ZIP; `why` then says what is wrong ("truncated", "not a ZIP archive", ...).
-    static std::unique_ptr<ZipPackage> open(std::string_view bytes, std::string &why, ZipLimits limits = {});
+    static std::unique_ptr<ZipPackage> open(std::string_view bytes, core::Message &why, ZipLimits limits = {});
     ~ZipPackage();
     ZipPackage(const ZipPackage &) = delete;
     ZipPackage &operator=(const ZipPackage &) = delete;
@@ -60,12 +62,12 @@ public:
     // limits (checked before anything is inflated) or when the data inflates past its declared
     // size or the limits; Damaged for bad data, encryption, an unsupported method. `why` says
     // which, in a few words.
-    ZipStatus read(std::size_t index, std::string &out, std::string &why) const;
+    ZipStatus read(std::size_t index, std::string &out, core::Message &why) const;
 
     // The package with the entries of `replacements` (index -> new inflated bytes) replaced, all
     // others copied as they are, into `out`. `progress` may cancel it.
     ZipStatus write(const std::map<std::size_t, std::string> &replacements, std::string &out,
-                    std::string &why, const ZipProgress &progress = {}) const;
+                    core::Message &why, const ZipProgress &progress = {}) const;
 
 private:
     ZipPackage() = default;

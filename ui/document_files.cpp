@@ -56,7 +56,7 @@ WayConverter converterFor(const Way &way, const platform::TextServices &services
 }
 
 QString whyNot(const platform::DocumentOutcome &outcome) {
-    const QString message = QString::fromStdString(outcome.message);
+    const QString message = QString::fromStdString(outcome.message.in(core::Language::Chinese));
     switch (outcome.status) {
     case platform::DocumentStatus::Limit:
         return QStringLiteral("超出限制：") + message;

@@ -499,24 +499,16 @@ Format sniffFormat(std::string_view head) {
     return Format::PlainText;
 }
 
-std::string oleRefusal(std::string_view file) {
+core::Message oleRefusal(std::string_view file) {
     if (holdsStreamName(file, "EncryptedPackage") || holdsStreamName(file, "EncryptionInfo"))
-        return "is an encrypted Office document: open it, remove its password and save it again (as "
-               ".docx, .xlsx or .pptx), then convert that";
-    const char *what = "a legacy Office file";
-    const char *as = ".docx, .xlsx or .pptx";
-    if (holdsStreamName(file, "WordDocument")) {
-        what = "a legacy Word document (.doc)";
-        as = ".docx";
-    } else if (holdsStreamName(file, "Workbook") || holdsStreamName(file, "Book")) {
-        what = "a legacy Excel workbook (.xls)";
-        as = ".xlsx";
-    } else if (holdsStreamName(file, "PowerPoint Document")) {
-        what = "a legacy PowerPoint presentation (.ppt)";
-        as = ".pptx";
-    }
-    return std::string("is ") + what + ", which cannot be converted: open it and save it as " + as +
-           ", then convert that";
+        return {core::MessageId::EncryptedOffice};
+    if (holdsStreamName(file, "WordDocument"))
+        return {core::MessageId::LegacyWord};
+    if (holdsStreamName(file, "Workbook") || holdsStreamName(file, "Book"))
+        return {core::MessageId::LegacyExcel};
+    if (holdsStreamName(file, "PowerPoint Document"))
+        return {core::MessageId::LegacyPowerPoint};
+    return {core::MessageId::LegacyOffice};
 }
 
 std::optional<Format> packageFormat(const std::vector<std::string> &names, const ReadSmallPart &read) {

@@ -13,6 +13,8 @@
 
 #include "core/document/xml_part.h"
 
+#include "core/messages.h"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -52,7 +54,7 @@ Format sniffFormat(std::string_view head);
 
 // Why an OLE compound file is refused, from the whole file (its directory names the streams):
 // an encrypted Office document, or a legacy Word, Excel or PowerPoint file, with what to do.
-std::string oleRefusal(std::string_view file);
+core::Message oleRefusal(std::string_view file);
 
 struct TextPart {
     std::string name; // the entry's name in the package

@@ -20,8 +20,9 @@ struct CliRun {
 };
 
 CliRun run(const fs::path &folder, const std::string &arguments) {
-    const std::string cmd = "cd '" + folder.string() + "' && '" LANTERNFIN_CLI "' " + arguments +
-                            " </dev/null >.stdout 2>.stderr";
+    // Messages in English, whatever the locale the tests run in.
+    const std::string cmd = "cd '" + folder.string() + "' && LC_ALL=C.UTF-8 '" LANTERNFIN_CLI "' " +
+                            arguments + " </dev/null >.stdout 2>.stderr";
     const int status = std::system(cmd.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(folder / ".stderr")};
 }
@@ -92,6 +93,25 @@ TEST(CliDocuments, FontsNeedAConfigurationThatSaysItsDirection) {
     const CliRun r = run(dir.path, "convert -c jp2t --fonts a.txt");
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("which way the script goes"), std::string::npos) << r.err;
+}
+
+// --lines converts text line by line; a document has no lines, so it is refused rather than
+// converted whole behind the option's back, and nothing is written.
+TEST(CliDocuments, LinesRefusesDocuments) {
+    testsupport::TempDir dir("lanternfin-doc-lines");
+    fs::copy_file(fixture("sample-lo.docx"), dir.path / "report.docx");
+    for (const char *arguments :
+         {"convert -c s2t --lines report.docx -o out.docx", "traditional --lines report.docx -o out.docx",
+          "simplified --by-character --lines report.docx -o out.docx",
+          "upper --lines report.docx -o out.docx"}) {
+        SCOPED_TRACE(arguments);
+        const CliRun r = run(dir.path, arguments);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err, "lanternfin-cli: report.docx: is a document, converted whole: --lines converts text "
+                         "only, line by "
+                         "line (leave it out)\n");
+        EXPECT_FALSE(fs::exists(dir.path / "out.docx"));
+    }
 }
 
 } // namespace

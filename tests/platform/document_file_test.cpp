@@ -7,6 +7,7 @@
 #include "platform/phrase_config.h"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 #include <zip.h>
 
 #include <chrono>
@@ -80,9 +81,9 @@ std::vector<RawEntry> rawEntries(std::string_view zip) {
 }
 
 std::string inflated(const std::string &zip, const std::string &name) {
-    std::string why;
+    core::Message why;
     auto package = platform::ZipPackage::open(zip, why);
-    EXPECT_TRUE(package) << why;
+    EXPECT_TRUE(package) << why.in(core::Language::English);
     std::string out;
     if (package) {
         EXPECT_EQ(package->read(static_cast<std::size_t>(package->find(name)), out, why),
@@ -163,7 +164,7 @@ TEST(DocumentFile, PackagesKeepEveryEntryAndAllMarkupAndConvertEachParagraphAsTe
             SCOPED_TRACE(std::string(c.file) + " " + config);
             const std::string input = readFile(fixture(c.file));
             const auto result = convert(input, config);
-            ASSERT_TRUE(result.outcome.ok()) << result.outcome.message;
+            ASSERT_TRUE(result.outcome.ok()) << result.outcome.message.in(core::Language::English);
             EXPECT_EQ(result.outcome.format, c.format);
             const auto before = rawEntries(input), after = rawEntries(result.bytes);
             ASSERT_EQ(before.size(), after.size());
@@ -196,7 +197,8 @@ TEST(DocumentFile, MimetypeStaysFirstAndStored) {
     for (const char *file : {"sample-lo.odt", "sample-pandoc.epub"}) {
         SCOPED_TRACE(file);
         const auto result = convert(readFile(fixture(file)), "s2t");
-        ASSERT_EQ(result.outcome.status, DocumentStatus::Converted) << result.outcome.message;
+        ASSERT_EQ(result.outcome.status, DocumentStatus::Converted)
+            << result.outcome.message.in(core::Language::English);
         const auto entries = rawEntries(result.bytes);
         ASSERT_FALSE(entries.empty());
         EXPECT_EQ(entries[0].name, "mimetype");
@@ -228,7 +230,8 @@ TEST(DocumentFile, DocumentsThatNeedNoChangeComeOutIdentical) {
         SCOPED_TRACE(std::string(c.file) + " " + c.config);
         const std::string input = readFile(fixture(c.file));
         const auto result = convert(input, c.config);
-        EXPECT_EQ(result.outcome.status, DocumentStatus::Unchanged) << result.outcome.message;
+        EXPECT_EQ(result.outcome.status, DocumentStatus::Unchanged)
+            << result.outcome.message.in(core::Language::English);
         EXPECT_TRUE(result.bytes == input);
     }
 }
@@ -236,7 +239,8 @@ TEST(DocumentFile, DocumentsThatNeedNoChangeComeOutIdentical) {
 TEST(DocumentFile, WebPageTextConvertedMarkupKept) {
     const std::string input = readFile(fixture("sample-pandoc.html"));
     const auto result = convert(input, "s2t");
-    ASSERT_EQ(result.outcome.status, DocumentStatus::Converted) << result.outcome.message;
+    ASSERT_EQ(result.outcome.status, DocumentStatus::Converted)
+        << result.outcome.message.in(core::Language::English);
     EXPECT_EQ(result.outcome.format, Format::Html);
     EXPECT_EQ(masked(input), masked(result.bytes));
     EXPECT_NE(result.bytes.find("軟件"), std::string::npos);
@@ -319,10 +323,11 @@ TEST(DocumentFile, PartsPastTheLimitsAreRefusedBeforeOrWhileInflating) {
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         const auto result = convert(c.zip, "s2t", c.limits);
-        EXPECT_EQ(result.outcome.status, c.expected) << result.outcome.message;
+        EXPECT_EQ(result.outcome.status, c.expected) << result.outcome.message.in(core::Language::English);
         EXPECT_TRUE(result.bytes.empty());
-        EXPECT_NE(result.outcome.message.find("word/document.xml"), std::string::npos)
-            << result.outcome.message;
+        EXPECT_NE(result.outcome.message.in(core::Language::English).find("word/document.xml"),
+                  std::string::npos)
+            << result.outcome.message.in(core::Language::English);
     }
 }
 
@@ -353,7 +358,8 @@ TEST(DocumentFile, RefusedInputLeavesNothingWritten) {
         {"another ZIP archive", makeZip({{"a.txt", "软件", false}}), DocumentStatus::Unsupported,
          "not a document"},
         {"malformed part", badPart, DocumentStatus::Unreadable, "word/document.xml"},
-        {"text that is not UTF-8", "\xC8\xED\xBC\xFE", DocumentStatus::Refused, "UTF-8"},
+        {"too little text to tell GB18030 from Big5", "\xC8\xED\xBC\xFE", DocumentStatus::Refused,
+         "cannot tell its encoding"},
     };
     const fs::path dir = fs::temp_directory_path() / ("lanternfin-doc-" + std::to_string(::getpid()));
     fs::create_directories(dir);
@@ -363,7 +369,10 @@ TEST(DocumentFile, RefusedInputLeavesNothingWritten) {
         writeFile(dir / "in", c.input);
         const auto outcome = platform::convertDocumentFile(dir / "in", dir / "out", {segmented, {}, {}, {}});
         EXPECT_EQ(outcome.status, c.expected);
-        EXPECT_NE(outcome.message.find(c.says), std::string::npos) << outcome.message;
+        EXPECT_NE(outcome.message.in(core::Language::English).find(c.says), std::string::npos)
+            << outcome.message.in(core::Language::English);
+        // The window shows the reason in Chinese: none is English text passed through.
+        EXPECT_NE(outcome.message.in(core::Language::Chinese), outcome.message.in(core::Language::English));
         EXPECT_FALSE(fs::exists(dir / "out"));
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1)
             << "a temporary file stayed";
@@ -381,6 +390,71 @@ TEST(DocumentFile, CancelledConversionWritesNothing) {
                                       {segmented, {}, {}, [&calls](double) { return ++calls < 3; }});
     EXPECT_EQ(outcome.status, DocumentStatus::Cancelled);
     EXPECT_TRUE(fs::is_empty(dir));
+    fs::remove_all(dir);
+}
+
+// `utf8` in `code` by glibc's iconv, an encoder other than the program's (ICU).
+std::string iconvTo(const char *code, const std::string &utf8) {
+    iconv_t cd = iconv_open(code, "UTF-8");
+    EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1)) << code;
+    std::string out(utf8.size() * 4 + 8, '\0');
+    char *in = const_cast<char *>(utf8.data()), *to = out.data();
+    std::size_t inLeft = utf8.size(), outLeft = out.size();
+    EXPECT_NE(iconv(cd, &in, &inLeft, &to, &outLeft), static_cast<std::size_t>(-1)) << code;
+    iconv_close(cd);
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+TEST(DocumentFile, TextFilesInEveryEncodingComeBackInTheirOwn) {
+    const std::string simplified =
+        "简体中文的报告，说明这个问题。\r\n第二行：我们明天开会，讨论头发和软件。\r\n";
+    const std::string traditional =
+        "簡體中文的報告，說明這個問題。\r\n第二行：我們明天開會，討論頭髮和軟件。\r\n";
+    const std::string bomLe("\xFF\xFE", 2), bomBe("\xFE\xFF", 2), bom8("\xEF\xBB\xBF", 3);
+    const struct {
+        const char *what;
+        const char *config;
+        std::string input;
+        DocumentStatus expected;
+        std::string output; // the file written; for a refusal, what the message says
+    } cases[] = {
+        {"UTF-8", "s2t", simplified, DocumentStatus::Converted, traditional},
+        {"UTF-8 with its mark", "s2t", bom8 + simplified, DocumentStatus::Converted, bom8 + traditional},
+        {"GB18030", "s2t", iconvTo("GB18030", simplified), DocumentStatus::Converted,
+         iconvTo("GB18030", traditional)},
+        {"GB18030 to simplified", "t2s", iconvTo("GB18030", traditional), DocumentStatus::Converted,
+         iconvTo("GB18030", simplified)},
+        {"UTF-16LE", "s2t", bomLe + iconvTo("UTF-16LE", simplified), DocumentStatus::Converted,
+         bomLe + iconvTo("UTF-16LE", traditional)},
+        {"UTF-16BE", "s2t", bomBe + iconvTo("UTF-16BE", simplified), DocumentStatus::Converted,
+         bomBe + iconvTo("UTF-16BE", traditional)},
+        {"Big5 that needs no change", "s2t", iconvTo("BIG5", traditional), DocumentStatus::Unchanged,
+         iconvTo("BIG5", traditional)},
+        {"Big5 whose simplified characters have no code", "t2s", iconvTo("BIG5", traditional),
+         DocumentStatus::Refused, "line 1: 简 (U+7B80) has no code in BIG5; nothing written"},
+        {"bytes that are no text", "s2t",
+         std::string("\x81\x30\xFF\xFF\x00\x01\x80\x80", 8) + std::string(64, '\xFF'),
+         DocumentStatus::Refused, "is neither UTF-8 text nor Chinese text in GB18030 or Big5"},
+    };
+    const fs::path dir = fs::temp_directory_path() / ("lanternfin-enc-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove(dir / "out.txt");
+        writeFile(dir / "in.txt", c.input);
+        const core::document::PhraseSegmentedConverter segmented(converter(c.config));
+        const auto outcome =
+            platform::convertDocumentFile(dir / "in.txt", dir / "out.txt", {segmented, {}, {}, {}});
+        const std::string said = outcome.message.in(core::Language::English);
+        EXPECT_EQ(outcome.status, c.expected) << said;
+        if (outcome.ok()) {
+            EXPECT_EQ(readFile(dir / "out.txt"), c.output);
+        } else {
+            EXPECT_EQ(said, c.output);
+            EXPECT_FALSE(fs::exists(dir / "out.txt"));
+        }
+    }
     fs::remove_all(dir);
 }
 

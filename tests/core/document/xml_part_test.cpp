@@ -97,6 +97,24 @@ TEST_F(XmlPart, WordTextBoxesInBothCopiesAndDrawingsCutTheParagraph) {
                                    {"<w:t>软件</w:t>", "<w:t>軟體</w:t>"}}));
 }
 
+// A symbol (w:sym) is a character of a symbol font, named by its code there (a private-use code,
+// F0A7 a Wingdings square): nothing of it is text, so it cuts the paragraph as a tab does, and its
+// font stays even where fonts follow the script.
+TEST_F(XmlPart, WordSymbolsCutTheParagraphAndKeepTheirFont) {
+    const std::string doc =
+        std::string("<w:document ") + kW +
+        R"(><w:body><w:p><w:r><w:t>内</w:t></w:r><w:r><w:sym w:font="Wingdings" w:char="F0A7"/></w:r>)"
+        R"(<w:r><w:t>存</w:t></w:r><w:r><w:sym w:font="宋体" w:char="F06C"/><w:t>软件</w:t></w:r></w:p></w:body></w:document>)";
+    const std::string out =
+        replaced(doc, {{"<w:t>内</w:t>", "<w:t>內</w:t>"}, {"<w:t>软件</w:t>", "<w:t>軟體</w:t>"}});
+    PartOptions fonts;
+    fonts.fonts = true;
+    for (const auto &options : {PartOptions{}, fonts}) {
+        SCOPED_TRACE(options.fonts ? "fonts mapped" : "fonts kept");
+        expectConverted(doc, PartKind::WordprocessingText, out, options);
+    }
+}
+
 // Random paragraphs of phrases that change length or keep it, cut into runs at random characters
 // (empty runs and escaped characters among them): each paragraph reads as the engine converts its
 // text, and the runs and everything between them stay as they were.

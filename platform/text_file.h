@@ -1,0 +1,56 @@
+#pragma once
+// Text files in every encoding the program reads (UTF-8, UTF-16, GB18030, Big5, Big5-HKSCS), as the
+// command line and the window both convert them: the encoding named or detected, the bytes decoded
+// to UTF-8, and the converted text written back in the file's own encoding (with its byte order
+// mark) or in another one. What cannot be told, read or written is refused with a message that
+// says why.
+
+#include "core/messages.h"
+#include "core/text_encoding.h"
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+struct TextFileReading {
+    enum class Result {
+        Ok,        // `text` holds the file's text
+        Undecided, // GB18030 and Big5 read equally well, or the text is too short to tell
+        NotText,   // neither UTF-8 nor Chinese in a code page
+        Invalid,   // not valid in the encoding it was read in (named, or told by a byte order mark)
+    };
+    Result result = Result::Ok;
+    core::TextEncoding encoding = core::TextEncoding::Utf8; // the one it was read in
+    std::size_t markSize = 0;                               // its byte order mark's length
+    bool detected = false;                                  // told from the bytes, not named
+    std::size_t badOffset = 0;                              // Invalid: the file's byte where it fails
+    std::string text;                                       // Ok: UTF-8, without the mark
+};
+
+// The common characters that tell GB18030 from Big5 (loadCommonHan), asked for only when needed.
+using CommonHanSource = std::function<const core::CommonHan &()>;
+
+// `bytes` read in `from` when it is given (a byte order mark of that encoding, or of either UTF-16
+// for UTF-16, is skipped and decides the byte order), else in the encoding detectEncoding finds;
+// Big5 that turns out to hold the Hong Kong supplement past the part looked at is read as
+// Big5-HKSCS.
+TextFileReading readTextFile(std::string_view bytes, std::optional<core::TextEncoding> from,
+                             const CommonHanSource &common);
+
+// Valid UTF-8 `utf8` in `target`, after its byte order mark when `withMark`, replacing `out`. False
+// at a character that has no code there, with `out` empty and `*badOffset` its byte in `utf8`.
+bool writeTextFile(std::string_view utf8, core::TextEncoding target, bool withMark, std::string &out,
+                   std::size_t *badOffset);
+
+// The refusal of the character at byte `offset` of `utf8`, which has no code in `target`: its line,
+// the character and its code point, and that nothing was written.
+core::Message unencodableMessage(std::string_view utf8, std::size_t offset, core::TextEncoding target);
+
+// The refusal of bytes that are not valid in `reading.encoding`, with the byte where they fail.
+core::Message invalidEncodingMessage(const TextFileReading &reading);
+
+} // namespace platform
