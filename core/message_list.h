@@ -60,7 +60,6 @@ LANTERNFIN_MESSAGE(AmountTooLarge, "the amount is too large: it must be below 10
 LANTERNFIN_MESSAGE(UnknownClipboardCommand, "unknown clipboard command '{1}' (one of {2})",
                    "没有剪贴板命令“{1}”（可用：{2}）")
 
-<<<<<<< HEAD
 // Folders mirrored, by the command line's -O and by the window.
 LANTERNFIN_MESSAGE(NameNotConverted, "its name cannot be converted (the way refuses it, or it would be empty or hold a slash)",
                    "名称无法转换（这种方式不接受它，或转换后为空、含有斜杠）")
@@ -78,7 +77,6 @@ LANTERNFIN_MESSAGE(FolderCancelled, "{1} (a folder, cancelled: it holds only the
                    "{1}（文件夹，已取消：只有已完成的文件，每个都完整）")
 LANTERNFIN_MESSAGE(TooManyFoldersBeside, "too many folders of that name beside it", "旁边已有太多同名文件夹")
 LANTERNFIN_MESSAGE(SummaryMore, "... and {1} more", "……另有 {1} 个")
-=======
 // Documents and text files in other encodings, on the command line and in the window.
 LANTERNFIN_MESSAGE(EncodingUntold, "cannot tell the encoding of {1}: use --from-encoding GB18030 or BIG5",
                    "无法判断 {1} 的编码：请用 --from-encoding GB18030 或 BIG5 指定")
@@ -122,7 +120,4 @@ LANTERNFIN_MESSAGE(ZipCannotDeflate, "cannot deflate {1}", "无法压缩 {1}")
 LANTERNFIN_MESSAGE(ZipNotWritten, "the package was not written", "文档包没有写出")
 LANTERNFIN_MESSAGE(IndexPartTooLarge, "{1} is larger than {2} MB", "{1} 大于 {2} MB")
 LANTERNFIN_MESSAGE(PartWhy, "{1}: {2}", "{1}：{2}")
-LANTERNFIN_MESSAGE(AssByCommandLine, "ASS subtitles are converted as text, by the command line",
-                   "ASS 字幕作为文本转换，请用命令行")
 LANTERNFIN_MESSAGE(DocumentCancelled, "cancelled", "已取消")
->>>>>>> docgaps

@@ -1,5 +1,6 @@
 #include "platform/document_file.h"
 
+#include "core/subtitles.h"
 #include "core/utf.h"
 #include "platform/atomic_file.h"
 #include "platform/mapped_file.h"
@@ -49,8 +50,8 @@ DocumentStatus statusOf(ZipStatus status) {
     return DocumentStatus::Unreadable;
 }
 
-// Plain text (and SubRip or WebVTT, whose syntax is ASCII) converted whole, in any encoding the
-// command line reads, and written back in its own encoding with its byte order mark.
+// Plain text converted whole, and subtitles (SubRip, WebVTT, ASS) in their cue text, in any encoding
+// the command line reads, and written back in its own encoding with its byte order mark.
 DocumentOutcome convertText(std::string_view bytes, std::string &out, Format format, const DocumentJob &job) {
     using Result = TextFileReading::Result;
     std::optional<core::CommonHan> common;
@@ -73,7 +74,18 @@ DocumentOutcome convertText(std::string_view bytes, std::string &out, Format for
     }
     std::vector<core::Segment> segments;
     std::string converted;
-    job.converter.convert(reading.text, converted, segments);
+    const core::SubtitleFormat cues = core::detectSubtitles(reading.text);
+    if (cues == core::SubtitleFormat::None) {
+        job.converter.convert(reading.text, converted, segments);
+    } else {
+        // Subtitles in their cue text only, as the command line converts them: timings, style names
+        // and override tags ({\fn黑体}) stay as they are.
+        converted = *core::convertSubtitles(reading.text, cues, [&](std::string_view cue) {
+            std::string piece;
+            job.converter.convert(cue, piece, segments);
+            return std::optional<std::string>(std::move(piece));
+        });
+    }
     if (converted == reading.text) {
         out.assign(bytes);
         return {DocumentStatus::Unchanged, {}, format};
@@ -192,9 +204,6 @@ DocumentOutcome convertDocument(std::string_view bytes, std::string &out, const 
     case Format::Html:
     case Format::Xhtml:
         outcome = convertPage(bytes, out, format, job);
-        break;
-    case Format::Ass:
-        outcome = failure(DocumentStatus::Unsupported, {core::MessageId::AssByCommandLine}, format);
         break;
     default:
         outcome = convertText(bytes, out, format, job);

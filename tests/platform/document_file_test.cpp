@@ -433,6 +433,12 @@ TEST(DocumentFile, TextFilesInEveryEncodingComeBackInTheirOwn) {
          iconvTo("BIG5", traditional)},
         {"Big5 whose simplified characters have no code", "t2s", iconvTo("BIG5", traditional),
          DocumentStatus::Refused, "line 1: 简 (U+7B80) has no code in BIG5; nothing written"},
+        {"ASS subtitles: cue text only", "s2t",
+         "[Script Info]\nTitle: 报告\n\n[V4+ Styles]\nStyle: 黑体,黑体,20\n\n[Events]\n"
+         "Dialogue: 0,0:00:01.00,0:00:02.00,黑体,,0,0,0,,{\\fn黑体}软件和头发\\N说明\n",
+         DocumentStatus::Converted,
+         "[Script Info]\nTitle: 报告\n\n[V4+ Styles]\nStyle: 黑体,黑体,20\n\n[Events]\n"
+         "Dialogue: 0,0:00:01.00,0:00:02.00,黑体,,0,0,0,,{\\fn黑体}軟件和頭髮\\N說明\n"},
         {"bytes that are no text", "s2t",
          std::string("\x81\x30\xFF\xFF\x00\x01\x80\x80", 8) + std::string(64, '\xFF'),
          DocumentStatus::Refused, "is neither UTF-8 text nor Chinese text in GB18030 or Big5"},
