@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -273,6 +274,62 @@ TEST(PinyinReading, PolyphonesOfEverydayTextReadAsItReadsThem) {
                {"撒了一地", "sǎ le yí dì"},
                {"这道题很难", "zhè dào tí hěn nán"},
                {"难民", "nàn mín"}});
+}
+
+// A polyphone that is a run of one between digits, punctuation or quotes is read by its context
+// model too (encyclopedic volumes and Shanghai's lanes, everyday quoted words); by itself, with
+// nothing beside it, it keeps the dictionary's reading.
+TEST(PinyinReading, PolyphonesBetweenOtherTextAreReadByTheirContext) {
+    expectAll({{"这套书共有5卷12册", "zhè tào shū gòng yǒu 5 juàn 12 cè"},
+               {"第3卷", "dì 3 juàn"},
+               {"上海长乐路100弄", "shàng hǎi cháng lè lù 100 lòng"},
+               {"住在石门一路82弄", "zhù zài shí mén yí lù 82 lòng"},
+               {"用保鲜膜包起来“闷”一会儿", "yòng bǎo xiān mó bāo qǐ lái“mēn”yí huì er"},
+               {"这件衣服“薄”得很", "zhè jiàn yī fú“báo”de hěn"},
+               {"卷", "juǎn"},
+               {"弄", "nòng"}});
+}
+
+// Beside characters that spell foreign names, a polyphone reads as transliterations read it (塞
+// sài), in names the labelled sentences never saw; in everyday text it keeps its reading (sāi).
+TEST(PinyinReading, PolyphonesInForeignNamesReadAsTransliterations) {
+    expectAll({{"球员马塞洛", "qiú yuán mǎ sài luò"},
+               {"作家塞林格", "zuò jiā sài lín gé"},
+               {"斯塔塞克", "sī tǎ sài kè"},
+               {"里塞托", "lǐ sài tuō"},
+               {"他把纸塞在门缝里", "tā bǎ zhǐ sāi zài mén fèng lǐ"},
+               {"耳朵塞上棉花", "ěr duǒ sāi shàng mián huā"},
+               {"塞好瓶口", "sāi hǎo píng kǒu"}});
+}
+
+// The context model of a polyphone also sees what the dictionary's words across it would read
+// there, the words the segmentation passed over among them, and where each lies.
+TEST(PinyinReading, ContextFeaturesHoldTheReadingsOfWordsAcrossThePolyphone) {
+    using core::PinyinBoundary;
+    using core::PinyinWordSide;
+    core::PinyinReader reader(data(), {});
+    std::vector<std::uint16_t> syl;
+    std::vector<std::uint32_t> features;
+    auto has = [&](PinyinWordSide side, std::string_view syllable) {
+        return std::find(features.begin(), features.end(), core::pinyinWordReadingFeature(side, syllable)) !=
+               features.end();
+    };
+    const std::u32string tibet = U"西藏";
+    reader.readRun(tibet, syl);
+    reader.contextFeatures(tibet, 1, PinyinBoundary::Edge, PinyinBoundary::Edge, features);
+    EXPECT_TRUE(has(PinyinWordSide::Ends, "zang4")) << "西藏 ends at 藏";
+    EXPECT_TRUE(has(PinyinWordSide::Any, "zang4"));
+    EXPECT_FALSE(has(PinyinWordSide::Starts, "zang4"));
+    const std::u32string books = U"藏书";
+    reader.readRun(books, syl);
+    reader.contextFeatures(books, 0, PinyinBoundary::Edge, PinyinBoundary::Edge, features);
+    EXPECT_TRUE(has(PinyinWordSide::Starts, "cang2")) << "藏书 starts at 藏";
+    EXPECT_FALSE(has(PinyinWordSide::Any, "zang4"));
+    const std::u32string none = U"藏";
+    reader.readRun(none, syl);
+    reader.contextFeatures(none, 0, PinyinBoundary::Digit, PinyinBoundary::Digit, features);
+    EXPECT_FALSE(has(PinyinWordSide::Any, "cang2")) << "no word of two characters here";
+    EXPECT_FALSE(has(PinyinWordSide::Any, "zang4"));
 }
 
 // Taiwan's tone that the reading dictionary gives a character in its words, where the labelled
