@@ -47,7 +47,6 @@ enum Kind : std::uint32_t {
     PreviousTag,
     NextTag,
     TagsAround,
-    WordReading,
     ForeignLeft,
     ForeignRight,
     ForeignAround,
@@ -77,14 +76,6 @@ PinyinBoundary pinyinBoundaryOf(char32_t c) {
         (c >= 0xFF00 && c <= 0xFFEF))
         return PinyinBoundary::Punctuation;
     return PinyinBoundary::Other;
-}
-
-std::uint32_t pinyinWordReadingFeature(PinyinWordSide side, std::string_view syllable) {
-    FeatureHash h(WordReading);
-    h.add(static_cast<std::uint32_t>(side));
-    for (char c : syllable)
-        h.add(static_cast<unsigned char>(c));
-    return h.h;
 }
 
 void pinyinContextFeatures(std::span<const char32_t> run, std::span<const std::uint8_t> wordStart,

@@ -8,7 +8,6 @@
 
 #include <cstdint>
 #include <span>
-#include <string_view>
 #include <vector>
 
 namespace core {
@@ -35,13 +34,6 @@ bool spellsForeignNames(char32_t c);
 void pinyinContextFeatures(std::span<const char32_t> run, std::span<const std::uint8_t> wordStart,
                            std::span<const std::uint8_t> wordTag, std::size_t i, PinyinBoundary before,
                            PinyinBoundary after, std::vector<std::uint32_t> &out);
-
-// Where a dictionary word lies around the polyphone: it starts there, ends there, holds it inside,
-// or any of these.
-enum class PinyinWordSide : std::uint8_t { Starts, Ends, Around, Any };
-
-// The feature "a dictionary word lying so around the polyphone reads it `syllable`" ("zang4").
-std::uint32_t pinyinWordReadingFeature(PinyinWordSide side, std::string_view syllable);
 
 // The key under which a model's weights of a feature are stored; never 0 (an empty slot).
 inline std::uint32_t pinyinFeatureKey(std::uint32_t feature, std::uint32_t model) {

@@ -329,7 +329,7 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
         for (std::size_t i = 0; i < n; ++i)
             if (standsAlone(i))
                 if (const int model = m_data.modelOf(run[i]); model >= 0) {
-                    contextFeatures(run, i, before, after, m_features);
+                    pinyinContextFeatures(run, m_wordStart, m_wordTag, i, before, after, m_features);
                     syl[i] = m_data.predict(model, m_features);
                 }
     // 一 and 不 before the next syllable's own tone; before a neutral tone, the tone that
@@ -350,39 +350,6 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
                 syl[i] = toneAt(i + 1) >= 4 ? m_yi2 : m_yi4;
         } else if (run[i] == kBu && m_bu4 != kNoSyllable && m_data.syllableName(syl[i]).starts_with("bu")) {
             syl[i] = !m_wordEnd[i] && i + 1 < n && toneAt(i + 1) == 4 ? m_bu2 : m_bu4;
-        }
-    }
-}
-
-void PinyinReader::contextFeatures(std::span<const char32_t> run, std::size_t i, PinyinBoundary before,
-                                   PinyinBoundary after, std::vector<std::uint32_t> &out) const {
-    pinyinContextFeatures(run, m_wordStart, m_wordTag, i, before, after, out);
-    // Every dictionary word of two to kLongest characters that holds position i: the reading it
-    // gives the character there (its own, or the character's where it reads as its characters),
-    // told apart by where the word lies (ending here, around, starting here).
-    constexpr std::size_t kLongest = 4;
-    const std::size_t n = run.size();
-    for (std::size_t s = i >= kLongest - 1 ? i - (kLongest - 1) : 0; s <= i; ++s) {
-        std::uint32_t node = 0;
-        for (std::size_t j = s; j < n && j < s + kLongest; ++j) {
-            node = m_data.child(node, run[j]);
-            if (!node)
-                break;
-            if (j < i || j == s)
-                continue;
-            const PinyinTrieSlot &slot = m_data.slot(node);
-            std::uint16_t syl = m_data.syllableOf(run[i]);
-            if (slot.reading != kNoWordReading && slot.reading <= m_data.readingCount() &&
-                j - s < m_data.readingCount() - slot.reading)
-                syl = m_data.readingAt(static_cast<std::uint32_t>(slot.reading + (i - s)));
-            else if (slot.cost() == kNotASegmentationWord)
-                continue; // a prefix only
-            if (syl == kNoSyllable)
-                continue;
-            const PinyinWordSide side = s == i ? PinyinWordSide::Starts : j == i ? PinyinWordSide::Ends
-                                                                                 : PinyinWordSide::Around;
-            out.push_back(pinyinWordReadingFeature(side, m_data.syllableName(syl)));
-            out.push_back(pinyinWordReadingFeature(PinyinWordSide::Any, m_data.syllableName(syl)));
         }
     }
 }

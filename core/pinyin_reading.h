@@ -153,11 +153,6 @@ public:
     std::span<const std::uint8_t> wordStarts() const { return m_wordStart; }
     // After readRun: the part of speech of the word starting at each word start (0 unknown).
     std::span<const std::uint8_t> wordTags() const { return m_wordTag; }
-    // After readRun: the features a context model reads at position `i` of the same run: those of
-    // pinyinContextFeatures, and what the dictionary's words across the position (which the
-    // segmentation passed over) read there.
-    void contextFeatures(std::span<const char32_t> run, std::size_t i, PinyinBoundary before,
-                         PinyinBoundary after, std::vector<std::uint32_t> &out) const;
 
 private:
     void flushRun(std::string &out, PinyinBoundary after);

@@ -148,7 +148,8 @@ LabelledContext contextOf(core::PinyinReader &reader, const core::PinyinReadingD
     ctx.reading = std::string(data.syllableName(syl[i]));
     ctx.alone = reader.standsAlone(i);
     if (ctx.alone) {
-        reader.contextFeatures(run, i, before, after, ctx.features);
+        core::pinyinContextFeatures(run, reader.wordStarts(), reader.wordTags(), i, before, after,
+                                    ctx.features);
     } else {
         const auto starts = reader.wordStarts();
         std::size_t start = i, end = i + 1;

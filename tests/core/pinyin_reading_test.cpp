@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -300,36 +299,6 @@ TEST(PinyinReading, PolyphonesInForeignNamesReadAsTransliterations) {
                {"他把纸塞在门缝里", "tā bǎ zhǐ sāi zài mén fèng lǐ"},
                {"耳朵塞上棉花", "ěr duǒ sāi shàng mián huā"},
                {"塞好瓶口", "sāi hǎo píng kǒu"}});
-}
-
-// The context model of a polyphone also sees what the dictionary's words across it would read
-// there, the words the segmentation passed over among them, and where each lies.
-TEST(PinyinReading, ContextFeaturesHoldTheReadingsOfWordsAcrossThePolyphone) {
-    using core::PinyinBoundary;
-    using core::PinyinWordSide;
-    core::PinyinReader reader(data(), {});
-    std::vector<std::uint16_t> syl;
-    std::vector<std::uint32_t> features;
-    auto has = [&](PinyinWordSide side, std::string_view syllable) {
-        return std::find(features.begin(), features.end(), core::pinyinWordReadingFeature(side, syllable)) !=
-               features.end();
-    };
-    const std::u32string tibet = U"西藏";
-    reader.readRun(tibet, syl);
-    reader.contextFeatures(tibet, 1, PinyinBoundary::Edge, PinyinBoundary::Edge, features);
-    EXPECT_TRUE(has(PinyinWordSide::Ends, "zang4")) << "西藏 ends at 藏";
-    EXPECT_TRUE(has(PinyinWordSide::Any, "zang4"));
-    EXPECT_FALSE(has(PinyinWordSide::Starts, "zang4"));
-    const std::u32string books = U"藏书";
-    reader.readRun(books, syl);
-    reader.contextFeatures(books, 0, PinyinBoundary::Edge, PinyinBoundary::Edge, features);
-    EXPECT_TRUE(has(PinyinWordSide::Starts, "cang2")) << "藏书 starts at 藏";
-    EXPECT_FALSE(has(PinyinWordSide::Any, "zang4"));
-    const std::u32string none = U"藏";
-    reader.readRun(none, syl);
-    reader.contextFeatures(none, 0, PinyinBoundary::Digit, PinyinBoundary::Digit, features);
-    EXPECT_FALSE(has(PinyinWordSide::Any, "cang2")) << "no word of two characters here";
-    EXPECT_FALSE(has(PinyinWordSide::Any, "zang4"));
 }
 
 // Taiwan's tone that the reading dictionary gives a character in its words, where the labelled
