@@ -47,9 +47,22 @@ enum Kind : std::uint32_t {
     PreviousTag,
     NextTag,
     TagsAround,
+    ForeignLeft,
+    ForeignRight,
+    ForeignAround,
 };
 
 } // namespace
+
+bool spellsForeignNames(char32_t c) {
+    static constexpr std::u32string_view spelling =
+        U"阿埃艾奥欧巴贝比彼波伯布达德迪蒂杜多俄厄恩尔法菲费弗福盖格哥古哈"
+        U"海赫胡霍基吉加贾杰捷卡凯坎科克库拉莱兰朗劳勒雷里利莉林隆卢鲁路伦罗"
+        U"洛马迈曼梅蒙米密摩莫姆穆纳内尼努诺帕佩皮珀普齐奇乔切琼萨撒塞桑瑟森"
+        U"沙什施斯索塔泰坦特提图托瓦威维温沃乌西希辛休雅亚扬耶伊因英尤约泽扎"
+        U"詹";
+    return spelling.find(c) != std::u32string_view::npos;
+}
 
 PinyinBoundary pinyinBoundaryOf(char32_t c) {
     if ((c >= '0' && c <= '9') || (c >= 0xFF10 && c <= 0xFF19))
@@ -81,6 +94,15 @@ void pinyinContextFeatures(std::span<const char32_t> run, std::span<const std::u
     out.push_back(FeatureHash(Around).add(c(-1)).add(c(1)).h);
     out.push_back(FeatureHash(LeftPair).add(c(-2)).add(c(-1)).h);
     out.push_back(FeatureHash(RightPair).add(c(1)).add(c(2)).h);
+    // Beside characters that spell foreign names (塞尔维亚, 迈塞姆布里亚): a transliteration.
+    const bool foreignLeft = p > 0 && spellsForeignNames(run[i - 1]);
+    const bool foreignRight = i + 1 < run.size() && spellsForeignNames(run[i + 1]);
+    if (foreignLeft)
+        out.push_back(FeatureHash(ForeignLeft).h);
+    if (foreignRight)
+        out.push_back(FeatureHash(ForeignRight).h);
+    if (foreignLeft && foreignRight)
+        out.push_back(FeatureHash(ForeignAround).h);
     // The words beside this one: whole, and the character that touches it.
     const std::size_t n = run.size();
     std::size_t end = i + 1;

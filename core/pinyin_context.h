@@ -24,6 +24,9 @@ enum class PinyinBoundary : std::uint8_t {
 
 PinyinBoundary pinyinBoundaryOf(char32_t c);
 
+// Whether `c` is one of the characters that spell foreign names (阿, 尔, 塞, 斯, 维...).
+bool spellsForeignNames(char32_t c);
+
 // Appends the features of position `i` of `run` to `out` (cleared first). `wordStart[k]` is
 // nonzero where a word of the segmentation begins (wordStart[0] always); `wordTag[k]` there is the
 // word's part of speech (0 unknown; may be empty: all unknown). `before` and `after`: what lies

@@ -269,6 +269,7 @@ PinyinReader::PinyinReader(const PinyinReadingData &data, const PinyinStyle &sty
 void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint16_t> &syl,
                            PinyinBoundary before, PinyinBoundary after) {
     const std::size_t n = run.size();
+    m_besideText = before != PinyinBoundary::Edge || after != PinyinBoundary::Edge;
     syl.resize(n);
     for (std::size_t i = 0; i < n; ++i)
         syl[i] = m_data.syllableOf(run[i]);
@@ -322,8 +323,8 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
         }
         i = e;
     }
-    // A polyphone standing alone is read by its model, where it has one; a character with no
-    // other beside it (a word looked up by itself) keeps its dictionary reading.
+    // A polyphone standing alone is read by its model, where it has one; a character with nothing
+    // beside it (a word looked up by itself) keeps its dictionary reading.
     if (m_data.modelCount())
         for (std::size_t i = 0; i < n; ++i)
             if (standsAlone(i))

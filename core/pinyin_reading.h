@@ -142,10 +142,12 @@ public:
                  PinyinBoundary before = PinyinBoundary::Edge, PinyinBoundary after = PinyinBoundary::Edge);
 
     // After readRun: whether position `i` of the run was a word of one character beside other
-    // characters, and so read by its model where it has one (the dictionary leaves it open).
+    // characters or text (a run of one between digits or punctuation: 3卷49首, 、鬲、), and so read
+    // by its model where it has one (the dictionary leaves it open). A character with nothing
+    // beside it (a word looked up by itself) is not.
     bool standsAlone(std::size_t i) const {
         const std::size_t n = m_wordStart.size();
-        return n > 1 && m_wordStart[i] && (i + 1 == n || m_wordStart[i + 1]);
+        return (n > 1 || m_besideText) && m_wordStart[i] && (i + 1 == n || m_wordStart[i + 1]);
     }
     // After readRun: the segmentation's word starts, one flag per character.
     std::span<const std::uint8_t> wordStarts() const { return m_wordStart; }
@@ -176,6 +178,7 @@ private:
     std::vector<std::uint8_t> m_wordEnd, m_wordStart, m_wordTag;
     std::vector<std::uint32_t> m_features;
     PinyinBoundary m_before = PinyinBoundary::Edge; // what lies before the run being gathered
+    bool m_besideText = false; // the run read last has text before or after it
     // What the output ends with: a separator goes between syllables, and between a syllable and
     // Latin letters or digits.
     enum class Last { Other, Syllable, Alphanumeric };

@@ -22,17 +22,9 @@ constexpr double kWeightScale = 64;
 // all spell foreign names (塞尔, 塞拉利昂). jieba's tags of shorter words are not to be trusted here
 // (塞满 nr, 塞车 ns).
 bool isName(const std::u32string &word, const std::string &tag) {
-    static const std::u32string spelling =
-        U"阿埃艾奥欧巴贝比彼波伯布达德迪蒂杜多俄厄恩尔法菲费弗福盖格哥古哈"
-        U"海赫胡霍基吉加贾杰捷卡凯坎科克库拉莱兰朗劳勒雷里利莉林隆卢鲁路伦罗"
-        U"洛马迈曼梅蒙米密摩莫姆穆纳内尼努诺帕佩皮珀普齐奇乔切琼萨撒塞桑瑟森"
-        U"沙什施斯索塔泰坦特提图托瓦威维温沃乌西希辛休雅亚扬耶伊因英尤约泽扎"
-        U"詹";
     const bool nameTag = tag == "nr" || tag == "ns" || tag == "nrt" || tag == "nrfg" || tag == "nz";
     return (word.size() >= 3 && nameTag) ||
-           (word.size() >= 2 && std::all_of(word.begin(), word.end(), [](char32_t c) {
-                return spelling.find(c) != std::u32string::npos;
-            }));
+           (word.size() >= 2 && std::all_of(word.begin(), word.end(), core::spellsForeignNames));
 }
 
 std::string labelSyllable(std::string_view s) {

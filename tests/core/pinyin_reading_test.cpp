@@ -275,6 +275,32 @@ TEST(PinyinReading, PolyphonesOfEverydayTextReadAsItReadsThem) {
                {"难民", "nàn mín"}});
 }
 
+// A polyphone that is a run of one between digits, punctuation or quotes is read by its context
+// model too (encyclopedic volumes and Shanghai's lanes, everyday quoted words); by itself, with
+// nothing beside it, it keeps the dictionary's reading.
+TEST(PinyinReading, PolyphonesBetweenOtherTextAreReadByTheirContext) {
+    expectAll({{"这套书共有5卷12册", "zhè tào shū gòng yǒu 5 juàn 12 cè"},
+               {"第3卷", "dì 3 juàn"},
+               {"上海长乐路100弄", "shàng hǎi cháng lè lù 100 lòng"},
+               {"住在石门一路82弄", "zhù zài shí mén yí lù 82 lòng"},
+               {"用保鲜膜包起来“闷”一会儿", "yòng bǎo xiān mó bāo qǐ lái“mēn”yí huì er"},
+               {"这件衣服“薄”得很", "zhè jiàn yī fú“báo”de hěn"},
+               {"卷", "juǎn"},
+               {"弄", "nòng"}});
+}
+
+// Beside characters that spell foreign names, a polyphone reads as transliterations read it (塞
+// sài), in names the labelled sentences never saw; in everyday text it keeps its reading (sāi).
+TEST(PinyinReading, PolyphonesInForeignNamesReadAsTransliterations) {
+    expectAll({{"球员马塞洛", "qiú yuán mǎ sài luò"},
+               {"作家塞林格", "zuò jiā sài lín gé"},
+               {"斯塔塞克", "sī tǎ sài kè"},
+               {"里塞托", "lǐ sài tuō"},
+               {"他把纸塞在门缝里", "tā bǎ zhǐ sāi zài mén fèng lǐ"},
+               {"耳朵塞上棉花", "ěr duǒ sāi shàng mián huā"},
+               {"塞好瓶口", "sāi hǎo píng kǒu"}});
+}
+
 // Taiwan's tone that the reading dictionary gives a character in its words, where the labelled
 // sentences read the Mainland's in several of them: every word of the character takes it, in
 // both scripts, and the words whose tone is their own keep it.
