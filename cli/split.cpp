@@ -143,32 +143,44 @@ Transform splitAtLines(std::shared_ptr<JobTransforms> shared, std::size_t piece,
             return jobs[0](whole, out);
         }
         jobs.ensure(jobs.count());
-        pieces.resize(jobs.size());
+        // Two pieces per job: while a job converts one piece, the next is read for it, so that no
+        // job waits for the reading and writing done here. Piece k always goes to job k % jobs, after
+        // that job's piece before it.
+        const std::size_t slots = 2 * jobs.size();
+        pieces.resize(slots);
+        std::vector<std::shared_future<void>> lastOfJob(jobs.size());
 
-        std::deque<std::pair<Piece *, std::future<void>>> running;
+        std::deque<std::pair<Piece *, std::shared_future<void>>> running;
         std::size_t launched = 0, lines = 0;
-        // Starts the job of the piece read into pieces[launched % jobs].
+        // Starts the job of the piece read into pieces[launched % slots].
         auto launch = [&]() {
-            const std::size_t slot = launched++ % jobs.size();
+            const std::size_t slot = launched % slots;
+            const std::size_t jobIndex = launched % jobs.size();
+            ++launched;
             Piece &p = pieces[slot];
             p.linesBefore = lines;
             lines += static_cast<std::size_t>(std::count(p.text.begin(), p.text.end(), '\n'));
-            Transform &job = jobs[slot];
-            running.emplace_back(&p, std::async(std::launch::async, [&p, &job] {
-                                     Input pieceIn("-", p.text);
-                                     p.out.clear();
-                                     Writer pieceOut(p.out);
-                                     p.status = job(pieceIn, pieceOut);
-                                     pieceOut.flush();
-                                 }));
+            Transform &job = jobs[jobIndex];
+            std::shared_future<void> previous = lastOfJob[jobIndex];
+            std::shared_future<void> done = std::async(std::launch::async, [&p, &job, previous] {
+                                                if (previous.valid())
+                                                    previous.wait();
+                                                Input pieceIn("-", std::move(p.text));
+                                                p.out.clear();
+                                                Writer pieceOut(p.out);
+                                                p.status = job(pieceIn, pieceOut);
+                                                pieceOut.flush();
+                                            }).share();
+            lastOfJob[jobIndex] = done;
+            running.emplace_back(&p, std::move(done));
         };
         launch();
         Status result;
         std::string refusals;
         bool stopped = false;
         for (;;) {
-            while (!stopped && !ended && !readFailed && running.size() < jobs.size()) {
-                std::string &text = pieces[launched % jobs.size()].text;
+            while (!stopped && !ended && !readFailed && running.size() < slots) {
+                std::string &text = pieces[launched % slots].text;
                 nextPiece(text);
                 if (readFailed)
                     break;
