@@ -38,6 +38,17 @@ std::string wording(MessageId id, Language language, const std::vector<std::stri
     return text;
 }
 
+std::string Message::in(Language language) const {
+    if (empty())
+        return {};
+    if (parts.empty())
+        return wording(id, language, args);
+    std::vector<std::string> all = args;
+    for (const Message &part : parts)
+        all.push_back(part.in(language));
+    return wording(id, language, all);
+}
+
 Language languageOfLocale(std::string_view locale) {
     if (locale.starts_with("zh") && (locale.size() == 2 || locale[2] == '_' || locale[2] == '.' || locale[2] == '@'))
         return Language::Chinese;
