@@ -364,19 +364,18 @@ std::shared_ptr<const core::CodePointMap> shared(core::CodePointMap map) {
 
 std::shared_ptr<const core::CodePointMap> loadDictionary(const char *file) {
     const std::string path = platform::characterDictionaryPath(file);
-    std::string why;
+    core::Message why;
     auto map = platform::loadCharacterDictionary(path, &why);
     if (!map)
-        throw SetupFailure{{kExitUsage, why.empty() ? platform::say(core::MessageId::CannotLoad, {path})
-                                                : platform::say(core::MessageId::CannotLoadWhy, {path, why})}};
+        throw SetupFailure{{kExitUsage, platform::say(platform::loadFailure(path, why))}};
     return shared(std::move(*map));
 }
 
 Transform pinyinTransform(bool lines) {
-    std::string error;
+    core::Message error;
     const auto codes = platform::loadCodePage936(&error);
     if (!codes)
-        throw SetupFailure{{kExitUsage, error}};
+        throw SetupFailure{{kExitUsage, platform::say(error)}};
     auto table = std::make_shared<const core::PinyinTable>(*codes);
     if (lines)
         return utf8LinesTransform([table](std::string_view s, std::string &out) {
@@ -411,10 +410,10 @@ Transform pinyinTransform(bool lines) {
 // data file is found as the window finds it. Output before an invalid byte is written first.
 Transform readingTransform(const core::PinyinStyle &style, bool lines) {
     const std::string path = platform::lanternfinDataDir() + "/" + platform::kPinyinDataFile;
-    std::string why;
+    core::Message why;
     std::shared_ptr<const platform::PinyinData> data = platform::PinyinData::load(path, &why);
     if (!data)
-        throw SetupFailure{{kExitUsage, platform::loadFailure(path, why).in(platform::messageLanguage())}};
+        throw SetupFailure{{kExitUsage, platform::say(platform::loadFailure(path, why))}};
     if (lines) {
         // One reader for every line: rendering the syllables anew per line cost more than reading.
         auto reader = std::make_shared<core::PinyinReader>(data->view(), style);
@@ -440,9 +439,7 @@ Transform convertTransform(const std::string &name, const core::document::PartOp
                            const std::function<Transform(Transform)> &textOf, bool lines) {
     auto load = platform::loadPhraseConverter(name);
     if (!load.converter)
-        throw SetupFailure{{kExitUsage, load.why.empty()
-                                            ? platform::say(core::MessageId::CannotLoad, {load.failedPath})
-                                            : platform::say(core::MessageId::CannotLoadWhy, {load.failedPath, load.why})}};
+        throw SetupFailure{{kExitUsage, platform::say(platform::loadFailure(load.failedPath, load.why))}};
     auto converter = std::make_shared<const core::PhraseConverter>(std::move(*load.converter));
     return withDocuments(textOf(convertTextTransform(converter, lines)), phraseDocuments(converter), part);
 }

@@ -5,6 +5,7 @@
 // id and worded when it is shown, so that one result can be shown in either language.
 
 #include <initializer_list>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,6 +53,11 @@ struct Message {
     std::string in(Language language) const;
     bool operator==(const Message &) const = default;
 };
+
+// The message in English, for the build tools' and the tests' own output.
+inline std::ostream &operator<<(std::ostream &out, const Message &message) {
+    return out << message.in(Language::English);
+}
 
 // The language of messages for a locale name as the environment gives it (LC_ALL, LC_MESSAGES,
 // LANG): Chinese for zh and zh_*, English for anything else, the empty name and "C" included.
