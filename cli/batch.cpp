@@ -190,7 +190,7 @@ public:
         for (const std::string &file : files) {
             struct stat st {};
             if (::stat(file.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && !m_options.recursive) {
-                report(file, "is a folder (-r converts folders with all they hold)");
+                report(file, platform::say(core::MessageId::IsAFolderNeedsR));
                 ok = false;
             }
         }
@@ -279,8 +279,7 @@ private:
             if (m_options.names && !dots) {
                 target = convertName((*m_jobs)[0], named[i].second);
                 if (!target) {
-                    refuse(named[i].first, "its name cannot be converted (the way refuses it, or it would be "
-                                           "empty or hold a slash)");
+                    refuse(named[i].first, platform::say(core::MessageId::NameNotConverted));
                 }
             }
             targets.push_back(target);
@@ -294,8 +293,8 @@ private:
                     for (std::size_t j : sources)
                         if (j != i)
                             others += (others.empty() ? "" : ", ") + named[j].first;
-                    refuse(named[i].first, "would be written as " + joinPath(folder, target) + ", as would " +
-                                               others + "; neither is written");
+                    refuse(named[i].first,
+                           platform::say(core::MessageId::NamesCollide, {joinPath(folder, target), others}));
                 }
                 continue;
             }
@@ -309,7 +308,7 @@ private:
         e.dst = dst;
         // A link named on the command line is followed; one found inside a folder is copied as a link.
         if ((argument ? ::stat(src.c_str(), &e.st) : ::lstat(src.c_str(), &e.st)) != 0) {
-            fail(src, "cannot open: " + errorText(errno));
+            fail(src, platform::say(core::MessageId::CannotOpen, {errorText(errno)}));
             return;
         }
         if (S_ISLNK(e.st.st_mode)) {
@@ -324,14 +323,14 @@ private:
             m_entries.push_back(e);
             walk(src, dst);
         } else {
-            refuse(src, "is not a file, a folder or a link (a FIFO, socket or device): not copied");
+            refuse(src, platform::say(core::MessageId::NotFileFolderOrLink));
         }
     }
 
     void walk(const std::string &src, const std::string &dst) {
         DIR *dir = ::opendir(src.c_str());
         if (!dir) {
-            fail(src, "cannot open the folder: " + errorText(errno));
+            fail(src, platform::say(core::MessageId::CannotOpenFolder, {errorText(errno)}));
             return;
         }
         std::vector<std::string> names;
@@ -353,12 +352,12 @@ public:
     bool makeOutput() {
         const std::string &dst = m_options.outputDir;
         if (::mkdir(dst.c_str(), 0777) != 0 && errno != EEXIST) {
-            fail(dst, "cannot create the output folder: " + errorText(errno));
+            fail(dst, platform::say(core::MessageId::CannotCreateOutputFolder, {errorText(errno)}));
             return false;
         }
         struct stat st {};
         if (::stat(dst.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-            fail(dst, "is not a folder");
+            fail(dst, platform::say(core::MessageId::NotAFolder));
             return false;
         }
         m_outputDev = st.st_dev;
@@ -371,7 +370,7 @@ private:
         struct stat st {};
         if (::mkdir(e.dst.c_str(), (e.st.st_mode & 0777) | S_IRWXU) != 0) {
             if (errno != EEXIST || ::stat(e.dst.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-                fail(e.dst, "cannot create the folder: " + errorText(errno == EEXIST ? EEXIST : errno));
+                fail(e.dst, platform::say(core::MessageId::CannotCreateFolder, {errorText(errno == EEXIST ? EEXIST : errno)}));
                 return;
             }
             ::chmod(e.dst.c_str(), st.st_mode | S_IRWXU);
@@ -382,13 +381,13 @@ private:
         std::string target(static_cast<std::size_t>(e.st.st_size > 0 ? e.st.st_size : 4096) + 1, '\0');
         const ssize_t n = ::readlink(e.src.c_str(), target.data(), target.size());
         if (n < 0)
-            return {Outcome::Failed, "cannot read the link: " + errorText(errno)};
+            return {Outcome::Failed, platform::say(core::MessageId::CannotReadLink, {errorText(errno)})};
         target.resize(static_cast<std::size_t>(n));
         struct stat st {};
         if (::lstat(e.dst.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
             ::unlink(e.dst.c_str());
         if (::symlink(target.c_str(), e.dst.c_str()) != 0)
-            return {Outcome::Failed, "cannot create the link " + e.dst + ": " + errorText(errno)};
+            return {Outcome::Failed, platform::say(core::MessageId::CannotCreateLink, {e.dst, errorText(errno)})};
         return {Outcome::Copied, {}};
     }
 
@@ -401,7 +400,7 @@ private:
         }
         Input in(e.src);
         if (!in.isOpen())
-            return {Outcome::Failed, "cannot open: " + errorText(in.error())};
+            return {Outcome::Failed, platform::say(core::MessageId::CannotOpen, {errorText(in.error())})};
         std::string head(kHeadSize, '\0');
         head.resize(readHead(e.src, head));
         const FileKind kind =
@@ -464,7 +463,7 @@ private:
         }
         if (!out.flush()) {
             file.discard();
-            return {Outcome::Failed, "cannot write: " + errorText(out.error())};
+            return {Outcome::Failed, platform::say(core::MessageId::CannotWrite, {errorText(out.error())})};
         }
         if (!file.direct())
             ::fchmod(file.fd(), e.st.st_mode & 0777);

@@ -389,25 +389,57 @@ TEST(Cli, CommandLineKeepsItsWord) {
     EXPECT_NE(pinyin.out.find("HanZi"), std::string::npos);
 }
 
-// Regression: messages were English in every locale, beside the Chinese of the amount refusals.
+// Regression: messages were English in every locale, beside the Chinese of the amount refusals;
+// then the amount refusals, the usage errors, the data files' reasons and the system's were
+// Chinese, or English, whatever the locale. The language comes from LC_ALL, LC_MESSAGES and LANG
+// alone, so these hold on a machine where no zh_* locale is installed.
 TEST(Cli, MessagesFollowTheLocale) {
+    const std::string badJson = (std::filesystem::temp_directory_path() /
+                                 ("lanternfin-messages-" + std::to_string(getpid()) + ".json"))
+                                    .string();
+    std::ofstream(badJson) << "{";
+    const std::string zh = "LC_ALL= LANG=zh_CN.UTF-8", c = "LC_ALL= LANG=C";
     const struct {
-        const char *env;
-        const char *args;
+        std::string env;
+        std::string args;
         std::string input, err;
+        int status;
     } cases[] = {
-        {"LC_ALL=zh_CN.UTF-8", "ratio 1 x 1", "", "lanternfin-cli: b 不是数字\n"},
-        {"LC_ALL= LC_MESSAGES=zh_TW.UTF-8", "ratio --lines", "1 2\n", "lanternfin-cli: 第 1 行：需要 a b c 三个值，这里有 2 个\n"},
-        {"LC_ALL= LANG=zh_CN.UTF-8", "round 0 --lines", "x\n", "lanternfin-cli: 第 1 行：不是数字\n"},
-        {"LC_ALL=zh_CN.UTF-8", "upper", "\xFF", "lanternfin-cli: 输入不是有效的 UTF-8\n"},
-        {"LC_ALL=zh_CN.UTF-8", "upper /nonexistent/x", "", "lanternfin-cli: /nonexistent/x: 无法打开：No such file or directory\n"},
-        {"LC_ALL=en_US.UTF-8 LANG=zh_CN.UTF-8", "ratio 1 x 1", "", "lanternfin-cli: b is not a number\n"},
-        {"LC_ALL= LC_MESSAGES= LANG=", "ratio 0 1 1", "", "lanternfin-cli: no result: a is 0\n"},
+        {"LC_ALL=zh_CN.UTF-8", "ratio 1 x 1", "", "lanternfin-cli: b 不是数字\n", 1},
+        {"LC_ALL= LC_MESSAGES=zh_TW.UTF-8", "ratio --lines", "1 2\n", "lanternfin-cli: 第 1 行：需要 a b c 三个值，这里有 2 个\n", 1},
+        {zh, "round 0 --lines", "x\n", "lanternfin-cli: 第 1 行：不是数字\n", 1},
+        {"LC_ALL=zh_CN.UTF-8", "upper", "\xFF", "lanternfin-cli: 输入不是有效的 UTF-8\n", 2},
+        {"LC_ALL=en_US.UTF-8 LANG=zh_CN.UTF-8", "ratio 1 x 1", "", "lanternfin-cli: b is not a number\n", 1},
+        {"LC_ALL= LC_MESSAGES= LANG=", "ratio 0 1 1", "", "lanternfin-cli: no result: a is 0\n", 1},
+        // A usage error of CLI11's, one of lanternfin-cli's own, and the usage line.
+        {zh, "money --bogus", "",
+         "lanternfin-cli: 多余的参数：--bogus\n用法：lanternfin-cli money [OPTIONS] [FILE...]（详见 lanternfin-cli money --help）\n", 2},
+        {c, "money --bogus", "",
+         "lanternfin-cli: The following argument was not expected: --bogus\n"
+         "Usage: lanternfin-cli money [OPTIONS] [FILE...]  (see lanternfin-cli money --help)\n", 2},
+        {zh, "money -o", "", "lanternfin-cli: --output：缺少 1 个 FILE 参数\n用法：lanternfin-cli money [OPTIONS] [FILE...]（详见 lanternfin-cli money --help）\n", 2},
+        {zh, "frobnicate", "", "lanternfin-cli: 没有这个命令：frobnicate\n用法：lanternfin-cli COMMAND [OPTIONS] [ARGS]（详见 lanternfin-cli --help）\n", 2},
+        // The readers' refusals, with the place and the character.
+        {zh, "money", "--5", "lanternfin-cli: 第1个字“-”：正负号重复，看不出金额是正是负\n", 1},
+        {c, "money", "--5", "lanternfin-cli: character 1 “-”: the sign is written twice: the amount may be positive or negative\n", 1},
+        {zh, "money --decode --lines", "壹仟元整\n壹仟元\n", "lanternfin-cli: 第 2 行：第4个字：金额不完整，缺少“整”\n", 1},
+        {c, "money --decode --lines", "壹仟元整\n壹仟元\n", "lanternfin-cli: line 2: character 4: the amount is incomplete: “整” is missing\n", 1},
+        {c, "money --verify 1,2,3x5", "壹圆整", "lanternfin-cli: money --verify: NUMBER is not a number: 1,2,3x5 (character 3 “2”: the text holds more than one number: it is not one clear amount)\n"
+         "Usage: lanternfin-cli money [OPTIONS] [FILE...]  (see lanternfin-cli money --help)\n", 2},
+        // A data file that does not load, and the system's reason for a missing file.
+        {zh, "convert --config " + badJson, "", "lanternfin-cli: 无法载入 " + badJson + "：不是 JSON\n", 2},
+        {c, "convert --config " + badJson, "", "lanternfin-cli: cannot load " + badJson + ": not JSON\n", 2},
+        {zh + " LANTERNFIN_DATA_DIR=/nonexistent", "pinyin --tone marks", "中", "lanternfin-cli: 无法载入 /nonexistent/pinyin.dat：没有那个文件或目录\n", 2},
+        {zh, "upper /nonexistent/x", "", "lanternfin-cli: /nonexistent/x: 无法打开：没有那个文件或目录\n", 4},
+        {c, "upper /nonexistent/x", "", "lanternfin-cli: /nonexistent/x: cannot open: No such file or directory\n", 4},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(std::string(c.env) + " " + c.args);
-        EXPECT_EQ(runCli(c.args, c.input, c.env).err, c.err);
+    for (const auto &k : cases) {
+        SCOPED_TRACE(k.env + " " + k.args);
+        const CliRun run = runCli(k.args, k.input, k.env);
+        EXPECT_EQ(run.err, k.err);
+        EXPECT_EQ(run.status, k.status);
     }
+    std::filesystem::remove(badJson);
 }
 
 TEST(Cli, BadArgumentsPrintUsage) {
