@@ -180,6 +180,16 @@ LANTERNFIN_MESSAGE(CannotCreateFolder, "cannot create the folder: {1}", "无法�
 LANTERNFIN_MESSAGE(CannotReadLink, "cannot read the link: {1}", "无法读取链接：{1}")
 LANTERNFIN_MESSAGE(CannotCreateLink, "cannot create the link {1}: {2}", "无法创建链接 {1}：{2}")
 
+// Usage errors of the window's program (lanternfin), in the locale's language as lanternfin-cli's;
+// the middle three are QCommandLineParser's own texts worded again.
+LANTERNFIN_MESSAGE(TryHelp, "{1}\nTry '{2} --help'.", "{1}\n请用“{2} --help”查看用法。")
+LANTERNFIN_MESSAGE(UnknownOption, "Unknown option '{1}'.", "没有“{1}”这个选项。")
+LANTERNFIN_MESSAGE(MissingValueAfter, "Missing value after '{1}'.", "“{1}”后面缺少值。")
+LANTERNFIN_MESSAGE(UnexpectedValueAfter, "Unexpected value after '{1}'.", "“{1}”后面不应有值。")
+LANTERNFIN_MESSAGE(UnexpectedArgumentQuoted, "unexpected argument '{1}'", "多余的参数“{1}”")
+LANTERNFIN_MESSAGE(GiveOneAction, "give one of --toggle, --show, --quit, --tray and --clipboard",
+                   "--toggle、--show、--quit、--tray 和 --clipboard 只能给出其中一个")
+
 // Lines of input, files and data.
 LANTERNFIN_MESSAGE(Line, "line {1}: {2}", "第 {1} 行：{2}")
 LANTERNFIN_MESSAGE(InvalidUtf8, "input is not valid UTF-8", "输入不是有效的 UTF-8")
