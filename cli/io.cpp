@@ -179,7 +179,7 @@ bool Input::readAll(std::string &out) {
 }
 
 std::string errorText(int error) {
-    return platform::say(platform::systemError(error));
+    return platform::say(core::systemError(error));
 }
 
 } // namespace cli

@@ -1,6 +1,8 @@
 #include "messages.h"
 
 #include <array>
+#include <cerrno>
+#include <cstring>
 
 namespace core {
 namespace {
@@ -47,6 +49,31 @@ std::string Message::in(Language language) const {
     for (const Message &part : parts)
         all.push_back(part.in(language));
     return wording(id, language, all);
+}
+
+Message systemError(int error) {
+    switch (error) {
+    case ENOENT:
+        return MessageId::ErrorNoEntry;
+    case EACCES:
+        return MessageId::ErrorAccess;
+    case ENOSPC:
+        return MessageId::ErrorNoSpace;
+    case EISDIR:
+        return MessageId::ErrorIsDirectory;
+    case ENOTDIR:
+        return MessageId::ErrorNotDirectory;
+    case EROFS:
+        return MessageId::ErrorReadOnly;
+    case EEXIST:
+        return MessageId::ErrorExists;
+    case ENAMETOOLONG:
+        return MessageId::ErrorNameTooLong;
+    case ELOOP:
+        return MessageId::ErrorLoop;
+    default:
+        return Message::verbatim(std::strerror(error));
+    }
 }
 
 Language languageOfLocale(std::string_view locale) {

@@ -59,6 +59,12 @@ inline std::ostream &operator<<(std::ostream &out, const Message &message) {
     return out << message.in(Language::English);
 }
 
+// The system's reason for error number `error` (errno), from the catalogue for the errors files
+// meet most (ENOENT, EACCES, ENOSPC, EISDIR, ENOTDIR, EROFS, EEXIST, ENAMETOOLONG, ELOOP), so that
+// it is Chinese in a Chinese message; any other as strerror words it (English: the programs never
+// set their locale from the environment).
+Message systemError(int error);
+
 // The language of messages for a locale name as the environment gives it (LC_ALL, LC_MESSAGES,
 // LANG): Chinese for zh and zh_*, English for anything else, the empty name and "C" included.
 Language languageOfLocale(std::string_view locale);

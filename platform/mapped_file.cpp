@@ -30,12 +30,12 @@ template <class Result> Result inEnglish(std::string *why, const core::Message &
 int openRegular(const std::string &path, std::size_t maxSize, std::size_t &size, core::Message *why) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
-        say(why, systemError(errno));
+        say(why, core::systemError(errno));
         return -1;
     }
     struct stat st {};
     if (fstat(fd, &st) != 0) {
-        say(why, systemError(errno));
+        say(why, core::systemError(errno));
         ::close(fd);
         return -1;
     }
@@ -62,7 +62,7 @@ std::optional<std::string> readUpTo(int fd, std::size_t n, core::Message *why) {
         if (r < 0 && errno == EINTR)
             continue;
         if (r < 0) {
-            say(why, systemError(errno));
+            say(why, core::systemError(errno));
             ::close(fd);
             return std::nullopt;
         }
@@ -87,7 +87,7 @@ std::shared_ptr<const MappedFile> MappedFile::open(const std::string &path, std:
     if (size) {
         void *map = mmap(nullptr, size, PROT_READ, MAP_PRIVATE | (populate ? MAP_POPULATE : 0), fd, 0);
         if (map == MAP_FAILED) {
-            say(why, systemError(errno));
+            say(why, core::systemError(errno));
             ::close(fd);
             return nullptr;
         }

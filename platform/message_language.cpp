@@ -1,8 +1,6 @@
 #include "message_language.h"
 
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 
 namespace platform {
 
@@ -19,31 +17,6 @@ core::Language messageLanguage() {
 
 std::string say(core::MessageId id, const std::vector<std::string> &args) {
     return core::wording(id, messageLanguage(), args);
-}
-
-core::Message systemError(int error) {
-    switch (error) {
-    case ENOENT:
-        return core::MessageId::ErrorNoEntry;
-    case EACCES:
-        return core::MessageId::ErrorAccess;
-    case ENOSPC:
-        return core::MessageId::ErrorNoSpace;
-    case EISDIR:
-        return core::MessageId::ErrorIsDirectory;
-    case ENOTDIR:
-        return core::MessageId::ErrorNotDirectory;
-    case EROFS:
-        return core::MessageId::ErrorReadOnly;
-    case EEXIST:
-        return core::MessageId::ErrorExists;
-    case ENAMETOOLONG:
-        return core::MessageId::ErrorNameTooLong;
-    case ELOOP:
-        return core::MessageId::ErrorLoop;
-    default:
-        return core::Message::verbatim(std::strerror(error));
-    }
 }
 
 std::string say(const core::Message &message) {

@@ -14,10 +14,4 @@ core::Language messageLanguage();
 std::string say(core::MessageId id, const std::vector<std::string> &args = {});
 std::string say(const core::Message &message);
 
-// The system's reason for error number `error`, from the catalogue for the errors files meet most
-// (ENOENT, EACCES, ENOSPC, EISDIR, ENOTDIR, EROFS, EEXIST, ENAMETOOLONG, ELOOP), so that it is
-// Chinese in a Chinese message; any other as strerror words it (English: the process's locale
-// is never set from the environment).
-core::Message systemError(int error);
-
 } // namespace platform

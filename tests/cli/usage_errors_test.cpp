@@ -69,11 +69,11 @@ TEST(SystemErrors, CommonReasonsInEitherLanguage) {
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.error);
-        EXPECT_EQ(platform::systemError(c.error).in(Language::English), std::strerror(c.error));
-        EXPECT_EQ(platform::systemError(c.error).in(Language::Chinese), c.chinese);
+        EXPECT_EQ(core::systemError(c.error).in(Language::English), std::strerror(c.error));
+        EXPECT_EQ(core::systemError(c.error).in(Language::Chinese), c.chinese);
     }
     // Any other reason as the system words it.
-    EXPECT_EQ(platform::systemError(EPIPE).in(Language::Chinese), std::strerror(EPIPE));
+    EXPECT_EQ(core::systemError(EPIPE).in(Language::Chinese), std::strerror(EPIPE));
 }
 
 } // namespace
