@@ -13,10 +13,10 @@
 int main(int argc, char **argv) {
     const std::string path =
         argc > 1 ? argv[1] : platform::lanternfinDataDir() + "/" + platform::kPinyinDataFile;
-    std::string why;
+    core::Message why;
     const auto data = platform::PinyinData::load(path, &why);
     if (!data) {
-        std::fprintf(stderr, "pinyin_eval: cannot load %s: %s\n", path.c_str(), why.c_str());
+        std::fprintf(stderr, "pinyin_eval: cannot load %s: %s\n", path.c_str(), why.in(core::Language::English).c_str());
         return 2;
     }
     core::PinyinReader reader(data->view(), {});

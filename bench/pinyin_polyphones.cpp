@@ -51,10 +51,10 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "usage: pinyin_polyphones DATA_FILE SENT LB [F/K]\n");
         return 2;
     }
-    std::string why;
+    core::Message why;
     const auto data = platform::PinyinData::load(argv[1], &why);
     if (!data) {
-        std::fprintf(stderr, "pinyin_polyphones: cannot load %s: %s\n", argv[1], why.c_str());
+        std::fprintf(stderr, "pinyin_polyphones: cannot load %s: %s\n", argv[1], why.in(core::Language::English).c_str());
         return 2;
     }
     std::size_t fold = 0, folds = 1, offset = 0;

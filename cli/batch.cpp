@@ -151,7 +151,7 @@ public:
         for (const std::string &file : files) {
             struct stat st {};
             if (::stat(file.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && !m_options.recursive) {
-                report(file, "is a folder (-r converts folders with all they hold)");
+                report(file, platform::say(core::MessageId::IsAFolderNeedsR));
                 ok = false;
             }
         }
@@ -243,12 +243,12 @@ public:
     bool makeOutput() {
         const std::string &dst = m_options.outputDir;
         if (::mkdir(dst.c_str(), 0777) != 0 && errno != EEXIST) {
-            fail(dst, "cannot create the output folder: " + errorText(errno));
+            fail(dst, platform::say(core::MessageId::CannotCreateOutputFolder, {errorText(errno)}));
             return false;
         }
         struct stat st {};
         if (::stat(dst.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-            fail(dst, "is not a folder");
+            fail(dst, platform::say(core::MessageId::NotAFolder));
             return false;
         }
         m_outputDev = st.st_dev;
@@ -281,7 +281,7 @@ private:
         if (kind == FileKind::Text || (kind == FileKind::Document && m_documents)) {
             Input in(e.src);
             if (!in.isOpen())
-                return {Outcome::Failed, "cannot open: " + errorText(in.error())};
+                return {Outcome::Failed, platform::say(core::MessageId::CannotOpen, {errorText(in.error())})};
             // A document's transform converts it whole, by its content; a damaged or unsupported
             // one is refused with the engine's reason, as content.
             return write(e, in, transform, Outcome::Converted, kind == FileKind::Document);
@@ -309,7 +309,7 @@ private:
         }
         if (!out.flush()) {
             file.discard();
-            return {Outcome::Failed, "cannot write: " + errorText(out.error())};
+            return {Outcome::Failed, platform::say(core::MessageId::CannotWrite, {errorText(out.error())})};
         }
         platform::keepMode(file, e.st);
         if (!file.commit())

@@ -2,6 +2,7 @@
 
 #include "cli/batch.h"
 #include "cli/run.h"
+#include "cli/usage_errors.h"
 
 #include <algorithm>
 #include <string_view>
@@ -118,8 +119,7 @@ int CommandLine::usageError(const std::string &what, std::ostream &err) const {
     const Command *chosen = parsedCommand();
     const std::string name = chosen ? "lanternfin-cli " + chosen->app->get_name() : "lanternfin-cli";
     const std::string synopsis = chosen ? chosen->synopsis : "COMMAND [OPTIONS] [ARGS]";
-    err << "lanternfin-cli: " << what << "\nUsage: " << name << ' ' << synopsis << "  (see " << name
-        << " --help)\n";
+    err << "lanternfin-cli: " << what << '\n' << platform::say(core::MessageId::UsageLine, {name, synopsis}) << '\n';
     return kExitUsage;
 }
 
@@ -164,8 +164,8 @@ int CommandLine::run(int argc, const char *const *argv, std::ostream &out, std::
             if (!m_app.get_subcommands().empty())
                 throw;
             if (argc > 1 && argv[1][0] != '-')
-                return usageError(std::string("unknown command: ") + argv[1], err);
-            return usageError("no command given", err);
+                return usageError(platform::say(core::MessageId::UnknownCommand, {argv[1]}), err);
+            return usageError(platform::say(core::MessageId::NoCommandGiven), err);
         }
         chosen = parsedCommand();
         if (chosen->values) {
@@ -177,10 +177,10 @@ int CommandLine::run(int argc, const char *const *argv, std::ostream &out, std::
         }
         if (chosen->inPlace) {
             if (chosen->files.empty())
-                throw CLI::ValidationError("--in-place", "needs the files to rewrite");
+                throw CLI::ValidationError("--in-place", platform::say(core::MessageId::InPlaceNeedsFiles));
             for (const auto &file : chosen->files)
                 if (file == "-")
-                    throw CLI::ValidationError("--in-place", "cannot rewrite standard input");
+                    throw CLI::ValidationError("--in-place", platform::say(core::MessageId::InPlaceNotStandardInput));
         }
         transform = chosen->make();
     } catch (const CLI::CallForHelp &) {
@@ -193,7 +193,7 @@ int CommandLine::run(int argc, const char *const *argv, std::ostream &out, std::
         out << m_version << '\n';
         return kExitOk;
     } catch (const CLI::ParseError &e) {
-        return usageError(e.what(), err);
+        return usageError(platform::say(usageErrorMessage(e)), err);
     } catch (const SetupFailure &failure) {
         err << "lanternfin-cli: " << failure.status.message << '\n';
         return failure.status.code;

@@ -32,11 +32,11 @@ using RefusingLineCommand = std::function<core::Outcome<std::u16string>(std::u16
 // A number too large for its numerals or capitals: exit 3 with the window's message, for every
 // command that meets that limit.
 bool isAmountLimit(const core::Refusal &refusal) {
-    return refusal.message == core::kAmountLimitMessage;
+    return refusal.message.id == core::MessageId::AmountTooLarge;
 }
 
 Status amountLimit() {
-    return {kExitLimit, core::utf16ToUtf8(core::kAmountLimitMessage), true};
+    return {kExitLimit, platform::say(core::MessageId::AmountTooLarge), true};
 }
 
 // Calls `each(line, number)` for every line of `input`, without its line break and a carriage
@@ -85,8 +85,8 @@ Transform linesTransform(RefusingLineCommand command) {
                 core::encodeUtf8(*result.value, text);
             else
                 refusals += (refusals.empty() ? "" : "\n") +
-                            platform::say(core::MessageId::Line,
-                                          {std::to_string(number), core::utf16ToUtf8(result.refusal.message)});
+                            platform::say(core::Message(core::MessageId::Line, {std::to_string(number)},
+                                                        {result.refusal.message}));
         });
         if (status.code != kExitOk)
             return status;
@@ -108,8 +108,7 @@ Transform utf8LinesTransform(Utf8LineCommand command) {
 
 // The same for a command whose only refusal is `why`.
 Transform linesTransform(LineCommand command, core::MessageId why) {
-    return linesTransform([command = std::move(command), why = core::utf8ToUtf16(platform::say(why)).value_or(u"")](
-                              std::u16string_view s) {
+    return linesTransform([command = std::move(command), why](std::u16string_view s) {
         auto result = command(s);
         return result ? core::Outcome<std::u16string>::ok(std::move(*result))
                       : core::Outcome<std::u16string>::refused(0, why);
@@ -129,7 +128,7 @@ Transform wholeTextTransform(RefusingLineCommand command) {
         if (!result)
             return isAmountLimit(result.refusal)
                        ? amountLimit()
-                       : Status{kExitNoResult, core::utf16ToUtf8(result.refusal.message)};
+                       : Status{kExitNoResult, platform::say(result.refusal.message)};
         out.write(core::utf16ToUtf8(*result.value) + "\n");
         return {};
     };
@@ -150,7 +149,7 @@ template <class Read, class Write> RefusingLineCommand readBack(Read read, Write
     return [read, write](std::u16string_view text) {
         const auto value = read(text);
         if (!value)
-            return core::Outcome<std::u16string>::refused(value.refusal.position, value.refusal.message);
+            return core::Outcome<std::u16string>{std::nullopt, value.refusal};
         return core::Outcome<std::u16string>::ok(ascii(write(*value.value)));
     };
 }
@@ -163,23 +162,19 @@ Status writeLine(const std::optional<std::u16string> &result, Writer &out) {
     return {};
 }
 
-// Why the calculator gives no result, for stderr.
-std::string proportionFault(const core::Proportion &p) {
+// Why the calculator gives no result.
+core::Message proportionFault(const core::Proportion &p) {
     switch (p.fault) {
     case core::ProportionFault::NotANumber: {
         static constexpr const char *kBox[] = {"a", "b", "c"};
-        return platform::say(core::MessageId::BoxNotANumber, {kBox[static_cast<int>(p.box)]});
+        return {core::MessageId::BoxNotANumber, {kBox[static_cast<int>(p.box)]}};
     }
     case core::ProportionFault::ZeroA:
-        return platform::say(core::MessageId::ZeroA);
+        return core::MessageId::ZeroA;
     case core::ProportionFault::OutOfRange:
         break;
     }
-    return platform::say(core::MessageId::OutOfRange);
-}
-
-std::u16string utf16(const std::string &utf8) {
-    return core::utf8ToUtf16(utf8).value_or(u"");
+    return core::MessageId::OutOfRange;
 }
 
 // d for the three fields of a --lines input line; a line of more or fewer fields is refused.
@@ -187,10 +182,10 @@ core::Outcome<std::u16string> ratioOfLine(std::u16string_view line) {
     const auto fields = core::proportionFields(line);
     if (fields.size() != 3)
         return core::Outcome<std::u16string>::refused(
-            0, utf16(platform::say(core::MessageId::RatioFieldCount, {std::to_string(fields.size())})));
+            0, core::Message(core::MessageId::RatioFieldCount, {std::to_string(fields.size())}));
     core::Proportion p = core::proportion(fields[0], fields[1], fields[2]);
     if (!p.d)
-        return core::Outcome<std::u16string>::refused(0, utf16(proportionFault(p)));
+        return core::Outcome<std::u16string>::refused(0, proportionFault(p));
     return core::Outcome<std::u16string>::ok(std::move(*p.d));
 }
 
@@ -212,7 +207,7 @@ std::string_view trimSpaceBytes(std::string_view text) {
 }
 
 // The capitals of the amount a text holds as the money command writes them, the window's or the
-// bank style; refused as the window refuses it, kAmountLimitMessage beyond the limit.
+// bank style; refused as the window refuses it, AmountTooLarge beyond the limit.
 RefusingLineCommand moneyWriter(const std::string &style, const std::string &yuan) {
     const bool bank = style == "bank";
     const char16_t y = yuan == "圆" ? u'圆' : u'元';
@@ -223,7 +218,7 @@ RefusingLineCommand moneyWriter(const std::string &style, const std::string &yua
             return Result{std::nullopt, amount.refusal};
         auto capitals = bank ? core::bankCapitals(*amount.value, y) : core::daxie(*amount.value);
         if (!capitals)
-            return Result::refused(0, std::u16string(core::kAmountLimitMessage));
+            return Result::refused(0, core::Message(core::MessageId::AmountTooLarge));
         return Result::ok(std::move(*capitals));
     };
 }
@@ -235,9 +230,10 @@ Transform moneyTransform(const CommandOptions &o) {
         const auto text = core::utf8ToUtf16(number);
         const auto read = text ? core::readAmountNumber(*text) : core::Outcome<core::Decimal>{};
         if (!read)
-            throw CLI::ValidationError("money --verify", "NUMBER is not a number: " + number +
-                                                             (text ? " (" + core::utf16ToUtf8(read.refusal.message) + ")"
-                                                                   : std::string()));
+            throw CLI::ValidationError(
+                "money --verify", text ? platform::say(core::Message(core::MessageId::VerifyNotANumberWhy, {number},
+                                                                     {read.refusal.message}))
+                                       : platform::say(core::MessageId::VerifyNotANumber, {number}));
         const core::Decimal expected = *read.value;
         // A number beyond what capitals can state fails as money does for it, whatever the input.
         if (!core::daxie(expected))
@@ -246,7 +242,7 @@ Transform moneyTransform(const CommandOptions &o) {
             [expected](std::u16string_view capitals) {
                 const auto check = core::checkAmountCapitals(expected, capitals);
                 if (!check)
-                    return core::Outcome<std::u16string>::refused(check.refusal.position, check.refusal.message);
+                    return core::Outcome<std::u16string>{std::nullopt, check.refusal};
                 if (!check.value->same)
                     return core::Outcome<std::u16string>::refused(0, check.value->message);
                 return core::Outcome<std::u16string>::ok(ascii(core::amountText(check.value->stated)));
@@ -276,11 +272,11 @@ Transform numeralsTransform(const CommandOptions &o) {
 Transform ratioTransform(bool lines, const std::vector<std::string> &values) {
     if (lines) {
         if (!values.empty())
-            throw CLI::ValidationError("ratio --lines", "takes its values from the input, not as arguments");
+            throw CLI::ValidationError("ratio --lines", platform::say(core::MessageId::ValuesFromInput));
         return linesTransform(RefusingLineCommand(ratioOfLine));
     }
     if (values.size() != 3)
-        throw CLI::ValidationError("ratio", "needs the three values A B C");
+        throw CLI::ValidationError("ratio", platform::say(core::MessageId::NeedsThreeValues));
     return [values](Input &, Writer &out) -> Status {
         std::u16string box[3];
         for (std::size_t i = 0; i < 3; ++i) {
@@ -291,7 +287,7 @@ Transform ratioTransform(bool lines, const std::vector<std::string> &values) {
         }
         const core::Proportion p = core::proportion(box[0], box[1], box[2]);
         if (!p.d)
-            return {kExitNoResult, proportionFault(p)};
+            return {kExitNoResult, platform::say(proportionFault(p))};
         out.write(core::utf16ToUtf8(*p.d) + "\n");
         return {};
     };
@@ -299,16 +295,16 @@ Transform ratioTransform(bool lines, const std::vector<std::string> &values) {
 
 Transform roundTransform(bool lines, const std::vector<std::string> &values) {
     if (values.empty() || values[0].size() != 1 || values[0][0] < '0' || values[0][0] > '2')
-        throw CLI::ValidationError("round", "WEI is 0, 1 or 2");
+        throw CLI::ValidationError("round", platform::say(core::MessageId::WeiValues));
     const int wei = values[0][0] - '0';
     if (lines) {
         if (values.size() != 1)
-            throw CLI::ValidationError("round --lines", "takes its texts from the input, not as arguments");
+            throw CLI::ValidationError("round --lines", platform::say(core::MessageId::TextsFromInput));
         return linesTransform([wei](std::u16string_view s) { return core::roundedCopyText(s, wei); },
                               core::MessageId::NotANumber);
     }
     if (values.size() > 2)
-        throw CLI::ValidationError("round", "takes WEI and at most one TEXT");
+        throw CLI::ValidationError("round", platform::say(core::MessageId::RoundArguments));
     if (values.size() == 2) {
         return [wei, text = values[1]](Input &, Writer &out) -> Status {
             const auto decoded = core::utf8ToUtf16(text);
@@ -368,19 +364,18 @@ std::shared_ptr<const core::CodePointMap> shared(core::CodePointMap map) {
 
 std::shared_ptr<const core::CodePointMap> loadDictionary(const char *file) {
     const std::string path = platform::characterDictionaryPath(file);
-    std::string why;
+    core::Message why;
     auto map = platform::loadCharacterDictionary(path, &why);
     if (!map)
-        throw SetupFailure{{kExitUsage, why.empty() ? platform::say(core::MessageId::CannotLoad, {path})
-                                                : platform::say(core::MessageId::CannotLoadWhy, {path, why})}};
+        throw SetupFailure{{kExitUsage, platform::say(platform::loadFailure(path, why))}};
     return shared(std::move(*map));
 }
 
 Transform pinyinTransform(bool lines) {
-    std::string error;
+    core::Message error;
     const auto codes = platform::loadCodePage936(&error);
     if (!codes)
-        throw SetupFailure{{kExitUsage, error}};
+        throw SetupFailure{{kExitUsage, platform::say(error)}};
     auto table = std::make_shared<const core::PinyinTable>(*codes);
     if (lines)
         return utf8LinesTransform([table](std::string_view s, std::string &out) {
@@ -415,10 +410,10 @@ Transform pinyinTransform(bool lines) {
 // data file is found as the window finds it. Output before an invalid byte is written first.
 Transform readingTransform(const core::PinyinStyle &style, bool lines) {
     const std::string path = platform::lanternfinDataDir() + "/" + platform::kPinyinDataFile;
-    std::string why;
+    core::Message why;
     std::shared_ptr<const platform::PinyinData> data = platform::PinyinData::load(path, &why);
     if (!data)
-        throw SetupFailure{{kExitUsage, platform::loadFailure(path, why).in(platform::messageLanguage())}};
+        throw SetupFailure{{kExitUsage, platform::say(platform::loadFailure(path, why))}};
     if (lines) {
         // One reader for every line: rendering the syllables anew per line cost more than reading.
         auto reader = std::make_shared<core::PinyinReader>(data->view(), style);
@@ -444,9 +439,7 @@ Transform convertTransform(const std::string &name, const core::document::PartOp
                            const std::function<Transform(Transform)> &textOf, bool lines) {
     auto load = platform::loadPhraseConverter(name);
     if (!load.converter)
-        throw SetupFailure{{kExitUsage, load.why.empty()
-                                            ? platform::say(core::MessageId::CannotLoad, {load.failedPath})
-                                            : platform::say(core::MessageId::CannotLoadWhy, {load.failedPath, load.why})}};
+        throw SetupFailure{{kExitUsage, platform::say(platform::loadFailure(load.failedPath, load.why))}};
     auto converter = std::make_shared<const core::PhraseConverter>(std::move(*load.converter));
     return withDocuments(textOf(convertTextTransform(converter, lines)), phraseDocuments(converter), part, lines);
 }

@@ -1,5 +1,7 @@
 #include "cli/io.h"
 
+#include "platform/message_language.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -177,7 +179,7 @@ bool Input::readAll(std::string &out) {
 }
 
 std::string errorText(int error) {
-    return std::strerror(error);
+    return platform::say(core::systemError(error));
 }
 
 } // namespace cli

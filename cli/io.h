@@ -87,7 +87,7 @@ private:
 // window's files share.
 using AtomicFile = platform::AtomicFile;
 
-// "Permission denied" and the like, for messages.
+// "Permission denied" and the like, for messages, in the language of the locale.
 std::string errorText(int error);
 
 } // namespace cli

@@ -242,7 +242,7 @@ Outcome<std::u16string> amountCommandText(std::u16string_view workspace) {
         return {std::nullopt, std::move(amount.refusal)};
     auto capitals = daxie(*amount.value);
     if (!capitals)
-        return Outcome<std::u16string>::refused(0, std::u16string(kAmountLimitMessage));
+        return Outcome<std::u16string>::refused(0, Message(MessageId::AmountTooLarge));
     return Outcome<std::u16string>::ok(std::move(*capitals));
 }
 

@@ -57,12 +57,11 @@ std::optional<std::u16string> bankCapitals(const Decimal &money, char16_t yuan);
 // The capitals of the number that `money` starts with, read by the leading-number rules.
 std::optional<std::u16string> daxie(std::u16string_view money);
 
-// The text shown when an amount is too large.
-inline constexpr std::u16string_view kAmountLimitMessage = u"数目太大，无法换算！请输入一亿亿以下的数字";
+// An amount too large is refused with MessageId::AmountTooLarge, under this title in the window.
 inline constexpr std::u16string_view kAmountLimitTitle = u"错误提示";
 
 // What the amount command does with a workspace text: the capitals of the amount it holds (see
-// amount_number.h), or a refusal: no amount or more than one, or kAmountLimitMessage.
+// amount_number.h), or a refusal: no amount or more than one, or AmountTooLarge.
 Outcome<std::u16string> amountCommandText(std::u16string_view workspace);
 
 } // namespace core

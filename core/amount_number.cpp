@@ -120,28 +120,28 @@ LeadIn readLeadIn(std::u16string_view text, std::u16string_view t, std::size_t s
         case Mark::Minus:
         case Mark::Plus:
             if (++signs > 1)
-                return {false, false, 0, refusalAt(text, end, u"正负号重复，看不出金额是正是负")};
+                return {false, false, 0, refusalAt(text, end, Message(MessageId::SignTwice))};
             in.minus = m.mark == Mark::Minus;
             break;
         case Mark::Currency:
             if (++currencies > 1)
-                return {false, false, 0, refusalAt(text, end, u"货币符号重复")};
+                return {false, false, 0, refusalAt(text, end, Message(MessageId::CurrencyTwice))};
             break;
         case Mark::Open:
             if (in.open)
-                return {false, false, 0, refusalAt(text, end, u"括号重复，看不出金额是正是负")};
+                return {false, false, 0, refusalAt(text, end, Message(MessageId::ParenthesisTwice))};
             in.open = true;
             in.openAt = end;
             break;
         case Mark::Dash:
-            return {false, false, 0, refusalAt(text, end, u"看不出是不是负号（负数请写“-”或“负”）")};
+            return {false, false, 0, refusalAt(text, end, Message(MessageId::DashNotMinus))};
         case Mark::Blank:
         case Mark::None:
             break;
         }
     }
     if (in.open && signs > 0)
-        return {false, false, 0, refusalAt(text, in.openAt, u"括号和正负号同时出现，看不出金额是正是负")};
+        return {false, false, 0, refusalAt(text, in.openAt, Message(MessageId::ParenthesesAndSign))};
     return in;
 }
 
@@ -165,7 +165,7 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
             break;
     }
     if (i == n)
-        return Outcome<Decimal>::refused(0, u"没有可换算的数字");
+        return Outcome<Decimal>::refused(0, Message(MessageId::NoNumberToConvert));
 
     LeadIn in = readLeadIn(text, t, i);
     if (in.refusal)
@@ -194,21 +194,21 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
         value.point = std::min(value.point + times, kExponentClamp);
     skipBlanks();
     if (k < n && isNumeral(t[k]))
-        return {std::nullopt, refusalAt(text, k, u"数字后面还有数字，不是一个明确的金额")};
+        return {std::nullopt, refusalAt(text, k, Message(MessageId::NumeralsAfterNumber))};
     if (k < n && (t[k] == u'-' || t[k] == u'负' || isDash(t[k])))
         return {std::nullopt,
-                refusalAt(text, k, u"数字后面的负号看不出属于哪个金额（负数请把负号写在数字前面）")};
+                refusalAt(text, k, Message(MessageId::MinusAfterNumber))};
     if (in.open) {
         std::size_t close = k;
         static constexpr std::u16string_view kBeforeClose = u"元圆整正 \t\u3000";
         while (close < n && kBeforeClose.find(t[close]) != std::u16string_view::npos)
             ++close;
         if (close == n || !isClose(t[close]))
-            return {std::nullopt, refusalAt(text, in.openAt, u"括号没有括住整个金额，看不出是不是负数")};
+            return {std::nullopt, refusalAt(text, in.openAt, Message(MessageId::ParenthesesNotAround))};
     }
     for (; k < n; ++k)
         if (isDigit(t[k]))
-            return {std::nullopt, refusalAt(text, k, u"文中不止一个数字，不是一个明确的金额")};
+            return {std::nullopt, refusalAt(text, k, Message(MessageId::MoreThanOneNumber))};
     if (in.minus || in.open)
         value.negative = true;
     return Outcome<Decimal>::ok(std::move(value));

@@ -1,5 +1,7 @@
 #include "core/amount_reading.h"
 
+#include "core/utf.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -82,7 +84,7 @@ public:
         while (i < end && isBlank(m_text[i]))
             ++i;
         if (i == end)
-            return Outcome<Fen>::refused(0, u"没有金额");
+            return Outcome<Fen>::refused(0, Message(MessageId::NoAmount));
         m_begin = i;
         m_end = end;
         // A label before the capitals (人民币（大写）：, 大写：) is skipped as a label before a
@@ -111,7 +113,7 @@ public:
         }
         m_body = i;
         if (i == end) {
-            refuse(end, u"没有金额");
+            refuse(end, MessageId::NoAmount);
             return failure();
         }
         for (; i < end; ++i)
@@ -128,9 +130,9 @@ public:
 private:
     Outcome<Fen> failure() const { return {std::nullopt, m_refusal}; }
 
-    bool refuse(std::size_t index, std::u16string_view what) {
+    bool refuse(std::size_t index, Message what) {
         // Blanks after the text are not quoted: the problem there is the end of the amount.
-        m_refusal = refusalAt(m_text.substr(0, m_end), index, what);
+        m_refusal = refusalAt(m_text.substr(0, m_end), index, std::move(what));
         return false;
     }
 
@@ -147,9 +149,9 @@ private:
         static constexpr std::u16string_view kSigns = u"-+－＋−\u2010\u2011\u2012\u2013\u2014\u2015\uFE63";
         const char16_t c = m_text[last - 1];
         if (kNumerals.find(c) != std::u16string_view::npos)
-            return refuse(last - 1, u"像是金额的一部分，不是金额用字（大写数字是零壹贰叁肆伍陆柒捌玖）");
+            return refuse(last - 1, MessageId::NotCapitalDigit);
         if (kSigns.find(c) != std::u16string_view::npos)
-            return refuse(last - 1, u"看不出是不是负号（负数请写“负”）");
+            return refuse(last - 1, MessageId::DashNotMinusCapitals);
         return true;
     }
 
@@ -162,11 +164,11 @@ private:
     bool closeSection() {
         if (m_pending >= 0) {
             if (!m_zeroPending && (m_lastSmall >= 2 || (m_lastSmall < 0 && m_afterBig)))
-                return refuse(m_pendingAt, u"没有单位，说不清是哪一位（个位前应有“零”）");
+                return refuse(m_pendingAt, MessageId::DigitPlaceUnclear);
             m_section += static_cast<std::uint64_t>(m_pending);
             m_pending = -1;
         } else if (m_zeroPending) {
-            return refuse(m_zeroAt, u"“零”后缺少数字");
+            return refuse(m_zeroAt, MessageId::DigitMissingAfterZero);
         }
         m_zeroPending = false;
         return true;
@@ -175,8 +177,8 @@ private:
     bool take(std::size_t i) {
         const CharClass k = classOf(m_text[i]);
         if (m_stage == Stage::AfterZheng)
-            return refuse(i, k.kind == Kind::Jiao || k.kind == Kind::Fen ? u"“整”之后不能再有角分"
-                                                                         : u"“整”之后不能再有字");
+            return refuse(i, k.kind == Kind::Jiao || k.kind == Kind::Fen ? MessageId::NoJiaoFenAfterZheng
+                                                                         : MessageId::NothingAfterZheng);
         switch (k.kind) {
         case Kind::Digit:
             return k.value == 0 ? zero(i) : digit(i, k.value);
@@ -194,16 +196,16 @@ private:
         case Kind::Zheng:
             return zheng(i);
         case Kind::Minus:
-            return refuse(i, u"“负”只能写在最前面");
+            return refuse(i, MessageId::MinusOnlyFirst);
         case Kind::Other:
             break;
         }
-        return refuse(i, u"不是金额用字");
+        return refuse(i, MessageId::NotAmountCharacter);
     }
 
     bool digit(std::size_t i, int d) {
         if (m_pending >= 0)
-            return refuse(i, u"两个数字相连，前一个缺少单位");
+            return refuse(i, MessageId::TwoDigitsInARow);
         m_pending = d;
         m_pendingAt = i;
         return true;
@@ -211,9 +213,9 @@ private:
 
     bool zero(std::size_t i) {
         if (m_pending >= 0)
-            return refuse(i, u"“零”前的数字缺少单位");
+            return refuse(i, MessageId::DigitBeforeZeroLacksUnit);
         if (m_zeroPending)
-            return refuse(i, u"“零”重复");
+            return refuse(i, MessageId::ZeroTwice);
         m_zeroPending = true;
         m_zeroAt = i;
         return true;
@@ -221,23 +223,23 @@ private:
 
     bool smallUnit(std::size_t i, int u) {
         if (m_stage != Stage::Integer)
-            return refuse(i, u"不能写在“圆”之后");
+            return refuse(i, MessageId::NotAfterYuan);
         if (m_lastSmall >= 0 && u >= m_lastSmall)
-            return refuse(i, u == m_lastSmall ? u"单位重复" : u"单位顺序不对，比前面的单位大");
+            return refuse(i, u == m_lastSmall ? MessageId::UnitTwice : MessageId::UnitLargerThanBefore);
         if (m_pending < 0) {
             // 拾伍圆整: ten to nineteen may start with a bare 拾.
             if (u == 1 && !integerDigitsSeen() && !m_zeroPending) {
                 m_pending = 1;
                 m_pendingAt = i;
             } else {
-                return refuse(i, u"单位前缺少数字");
+                return refuse(i, MessageId::DigitMissingBeforeUnit);
             }
         }
         const int expected = m_lastSmall >= 0 ? m_lastSmall - 1 : m_afterBig ? 3 : u;
         if (u < expected && !m_zeroPending)
-            return refuse(m_pendingAt, u"前面缺少“零”");
+            return refuse(m_pendingAt, MessageId::ZeroMissing);
         if (u == expected && m_zeroPending && m_lastSmall >= 0)
-            return refuse(m_zeroAt, u"多余的“零”");
+            return refuse(m_zeroAt, MessageId::ZeroSurplus);
         m_section += static_cast<std::uint64_t>(m_pending) * kPow10[u];
         m_lastSmall = u;
         m_pending = -1;
@@ -247,24 +249,24 @@ private:
 
     bool bigUnit(std::size_t i, bool yi) {
         if (m_stage != Stage::Integer)
-            return refuse(i, u"不能写在“圆”之后");
+            return refuse(i, MessageId::NotAfterYuan);
         if (yi ? m_seenYi : m_seenWan)
-            return refuse(i, u"单位重复");
+            return refuse(i, MessageId::UnitTwice);
         if (m_pending < 0 && m_section == 0 && !m_zeroPending && (!yi || m_group == 0))
-            return refuse(i, u"单位前缺少数字");
+            return refuse(i, MessageId::DigitMissingBeforeUnit);
         if (!closeSection())
             return false;
         if (yi) {
             const std::uint64_t group = m_group + m_section;
             if (group == 0)
-                return refuse(i, u"单位前缺少数字");
+                return refuse(i, MessageId::DigitMissingBeforeUnit);
             m_high = group * 100'000'000;
             m_group = 0;
             m_seenWan = false;
             m_seenYi = true;
         } else {
             if (m_section == 0)
-                return refuse(i, u"单位前缺少数字");
+                return refuse(i, MessageId::DigitMissingBeforeUnit);
             m_group += m_section * 10'000;
             m_seenWan = true;
         }
@@ -276,12 +278,12 @@ private:
 
     bool yuan(std::size_t i) {
         if (m_stage != Stage::Integer)
-            return refuse(i, u"“圆”重复");
+            return refuse(i, MessageId::YuanTwice);
         if (m_zeroPending && m_pending < 0 && !integerDigitsSeen()) {
             m_zeroPending = false; // 零圆整
         } else {
             if (m_pending < 0 && !m_zeroPending && !integerDigitsSeen())
-                return refuse(i, u"“圆”前缺少数字");
+                return refuse(i, MessageId::DigitMissingBeforeYuan);
             if (!closeSection())
                 return false;
         }
@@ -292,13 +294,13 @@ private:
 
     bool fraction(std::size_t i, bool jiao) {
         if (jiao && m_stage == Stage::AfterFen)
-            return refuse(i, u"单位顺序不对，“角”应在“分”之前");
+            return refuse(i, MessageId::JiaoBeforeFen);
         if (jiao ? m_stage >= Stage::AfterJiao : m_stage >= Stage::AfterFen)
-            return refuse(i, u"单位重复");
+            return refuse(i, MessageId::UnitTwice);
         if (m_pending < 0)
-            return refuse(i, u"单位前缺少数字");
+            return refuse(i, MessageId::DigitMissingBeforeUnit);
         if (m_stage == Stage::Integer && integerDigitsSeen())
-            return refuse(m_pendingAt, u"前面缺少“圆”");
+            return refuse(m_pendingAt, MessageId::YuanMissing);
         m_value += static_cast<std::uint64_t>(m_pending) * (jiao ? 10 : 1);
         m_pending = -1;
         m_zeroPending = false;
@@ -308,24 +310,24 @@ private:
 
     bool zheng(std::size_t i) {
         if (m_stage == Stage::AfterFen)
-            return refuse(i, u"“分”之后不写“整”");
+            return refuse(i, MessageId::NoZhengAfterFen);
         if (m_pending >= 0)
-            return refuse(m_pendingAt, u"缺少单位");
+            return refuse(m_pendingAt, MessageId::UnitMissing);
         if (m_zeroPending)
-            return refuse(m_zeroAt, u"“零”后缺少数字");
+            return refuse(m_zeroAt, MessageId::DigitMissingAfterZero);
         if (m_stage == Stage::Integer && integerDigitsSeen())
-            return refuse(i, u"前面缺少“圆”");
+            return refuse(i, MessageId::YuanMissing);
         m_stage = Stage::AfterZheng;
         return true;
     }
 
     bool finish() {
         if (m_pending >= 0)
-            return refuse(m_pendingAt, u"缺少单位");
+            return refuse(m_pendingAt, MessageId::UnitMissing);
         if (m_zeroPending)
-            return refuse(m_zeroAt, u"“零”后缺少数字");
+            return refuse(m_zeroAt, MessageId::DigitMissingAfterZero);
         if (m_stage == Stage::Integer || m_stage == Stage::AfterYuan)
-            return refuse(m_end, u"金额不完整，缺少“整”");
+            return refuse(m_end, MessageId::ZhengMissing);
         return true;
     }
 
@@ -428,13 +430,12 @@ private:
         if (i == canonical.size() && j == len)
             return true;
         const std::size_t at = j < len ? n[j].at : m_end;
-        const std::u16string should =
-            u"（应写作：" + suggestion(canonical, canonicalBody, bankTen, zeroYuan) + u"）";
+        const std::vector<std::string> should{utf16ToUtf8(suggestion(canonical, canonicalBody, bankTen, zeroYuan))};
         if (i < canonical.size() && canonical[i] == u'零' && (j >= len || n[j].c != u'零'))
-            return refuse(at, u"前面缺少“零”" + should);
+            return refuse(at, Message(MessageId::ZeroMissingWrite, should));
         if (j < len && n[j].c == u'零')
-            return refuse(at, u"多余的“零”" + should);
-        return refuse(at, u"不是这个金额的规范写法" + should);
+            return refuse(at, Message(MessageId::ZeroSurplusWrite, should));
+        return refuse(at, Message(MessageId::NotStandardAmount, should));
     }
 
     // The canonical writing as the text would have written it: its 元, 万, 亿 and 正, its 人民币,
@@ -492,15 +493,14 @@ Outcome<Fen> readAmountCapitals(std::u16string_view text) {
 Outcome<AmountCheck> checkAmountCapitals(const Decimal &number, std::u16string_view capitals) {
     const auto expected = toFen(number);
     if (!expected)
-        return Outcome<AmountCheck>::refused(0, std::u16string(kAmountLimitMessage));
+        return Outcome<AmountCheck>::refused(0, Message(MessageId::AmountTooLarge));
     auto read = readAmountCapitals(capitals);
     if (!read)
         return {std::nullopt, std::move(read.refusal)};
     AmountCheck check{*read.value == *expected, *read.value, {}};
     if (!check.same) {
         const std::string said = amountText(check.stated), meant = amountText(*expected);
-        check.message = u"大写金额是 " + std::u16string(said.begin(), said.end()) + u"，不是 " +
-                        std::u16string(meant.begin(), meant.end());
+        check.message = Message(MessageId::CapitalsSayOther, {said, meant});
     }
     return Outcome<AmountCheck>::ok(std::move(check));
 }

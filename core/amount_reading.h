@@ -35,7 +35,7 @@ Outcome<Fen> readAmountCapitals(std::u16string_view text);
 struct AmountCheck {
     bool same = false;
     Fen stated;             // what the capitals say
-    std::u16string message; // when not the same: what the capitals say instead of the number
+    Message message; // when not the same: what the capitals say instead of the number
 };
 Outcome<AmountCheck> checkAmountCapitals(const Decimal &number, std::u16string_view capitals);
 

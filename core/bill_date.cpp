@@ -1,11 +1,19 @@
 #include "bill_date.h"
 
+#include "core/utf.h"
+
 #include <cstddef>
+#include <string>
 
 namespace core {
 namespace {
 
 constexpr std::u16string_view kCapitalDigits = u"零壹贰叁肆伍陆柒捌玖";
+
+std::u16string utf16Number(int n) {
+    const std::string s = std::to_string(n);
+    return {s.begin(), s.end()};
+}
 
 // Full-width ASCII (０-９, －, ／, ．) as its ASCII character.
 char16_t folded(char16_t c) {
@@ -99,19 +107,18 @@ Outcome<BillDate> findBillDate(std::u16string_view text) {
         if (billDateExists(d))
             return Result::ok(d);
         const std::size_t pos = characterPosition(text, start);
-        std::u16string why;
+        const std::string year = std::to_string(d.year), month = std::to_string(d.month);
+        Message why;
         if (d.year == 0)
-            why = u"没有公元0年";
+            why = Message(MessageId::NoYearZero);
         else if (d.month < 1 || d.month > 12)
-            why = u"没有" + numberText(d.month) + u"月";
+            why = Message(MessageId::NoSuchMonth, {month});
         else if (d.day < 1)
-            why = u"没有0日";
+            why = Message(MessageId::NoDayZero);
         else
-            why = numberText(d.year) + u"年" + numberText(d.month) + u"月只有" + numberText(daysInMonth(d.year, d.month)) +
-                  u"天";
-        return Result::refused(pos, u"第" + numberText(static_cast<long long>(pos)) + u"个字起的日期“" +
-                                        numberText(d.year) + u"年" + numberText(d.month) + u"月" + numberText(d.day) +
-                                        u"日”不存在：" + why);
+            why = Message(MessageId::DaysInMonth, {year, month, std::to_string(daysInMonth(d.year, d.month))});
+        return Result::refused(pos, Message(MessageId::DateDoesNotExist,
+                                            {std::to_string(pos), year, month, std::to_string(d.day)}, {why}));
     };
 
     // A year and month without a day, remembered to explain a text that has no full date.
@@ -131,7 +138,7 @@ Outcome<BillDate> findBillDate(std::u16string_view text) {
                 return checked(m.date, i);
             if (m.kind == Match::YearMonth && yearMonth.empty()) {
                 yearMonthAt = characterPosition(text, i);
-                yearMonth = numberText(m.date.year) + m.separator + numberText(m.date.month);
+                yearMonth = utf16Number(m.date.year) + m.separator + utf16Number(m.date.month);
                 if (m.separator == u'年')
                     yearMonth += u'月';
             }
@@ -139,9 +146,9 @@ Outcome<BillDate> findBillDate(std::u16string_view text) {
         i = end;
     }
     if (!yearMonth.empty())
-        return Result::refused(yearMonthAt, u"第" + numberText(static_cast<long long>(yearMonthAt)) +
-                                                u"个字起的“" + yearMonth + u"”缺少日，没有找到完整的日期");
-    return Result::refused(0, u"没有找到日期（例如2026-12-07或2026年12月7日）");
+        return Result::refused(yearMonthAt,
+                               Message(MessageId::DateLacksDay, {std::to_string(yearMonthAt), utf16ToUtf8(yearMonth)}));
+    return Result::refused(0, Message(MessageId::NoDateFound));
 }
 
 std::u16string billDateCapitals(const BillDate &date) {

@@ -1,6 +1,8 @@
 #include "messages.h"
 
 #include <array>
+#include <cerrno>
+#include <cstring>
 
 namespace core {
 namespace {
@@ -36,6 +38,42 @@ std::string wording(MessageId id, Language language, const std::vector<std::stri
         text += pattern[i];
     }
     return text;
+}
+
+std::string Message::in(Language language) const {
+    if (empty())
+        return {};
+    if (parts.empty())
+        return wording(id, language, args);
+    std::vector<std::string> all = args;
+    for (const Message &part : parts)
+        all.push_back(part.in(language));
+    return wording(id, language, all);
+}
+
+Message systemError(int error) {
+    switch (error) {
+    case ENOENT:
+        return MessageId::ErrorNoEntry;
+    case EACCES:
+        return MessageId::ErrorAccess;
+    case ENOSPC:
+        return MessageId::ErrorNoSpace;
+    case EISDIR:
+        return MessageId::ErrorIsDirectory;
+    case ENOTDIR:
+        return MessageId::ErrorNotDirectory;
+    case EROFS:
+        return MessageId::ErrorReadOnly;
+    case EEXIST:
+        return MessageId::ErrorExists;
+    case ENAMETOOLONG:
+        return MessageId::ErrorNameTooLong;
+    case ELOOP:
+        return MessageId::ErrorLoop;
+    default:
+        return Message::verbatim(std::strerror(error));
+    }
 }
 
 Language languageOfLocale(std::string_view locale) {

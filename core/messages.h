@@ -5,6 +5,7 @@
 // id and worded when it is shown, so that one result can be shown in either language.
 
 #include <initializer_list>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,20 +32,38 @@ inline constexpr int kMessageCount = 0
 std::string wording(MessageId id, Language language, const std::vector<std::string> &args = {});
 
 // A message and its arguments (UTF-8), worded when it is shown. Empty: no message.
+// An argument may itself be a message (the reason inside "cannot load PATH: WHY", a reader's
+// refusal after its place): `parts` are worded in the same language and follow `args`, so that
+// Message(CannotLoadWhy, {path}, {why}) fills {1} with the path and {2} with the worded reason.
 struct Message {
     MessageId id = MessageId::Verbatim;
     std::vector<std::string> args;
+    std::vector<Message> parts;
 
     Message() = default;
-    Message(MessageId id, std::vector<std::string> args = {}) : id(id), args(std::move(args)) {}
+    Message(MessageId id, std::vector<std::string> args = {}, std::vector<Message> parts = {})
+        : id(id), args(std::move(args)), parts(std::move(parts)) {}
     // Text that is already worded, shown as it is.
     static Message verbatim(std::string text) { return {MessageId::Verbatim, {std::move(text)}}; }
 
-    bool empty() const { return id == MessageId::Verbatim && (args.empty() || args.front().empty()); }
+    bool empty() const {
+        return id == MessageId::Verbatim && parts.empty() && (args.empty() || args.front().empty());
+    }
     // The message in `language`; the empty text for the empty message.
-    std::string in(Language language) const { return empty() ? std::string() : wording(id, language, args); }
+    std::string in(Language language) const;
     bool operator==(const Message &) const = default;
 };
+
+// The message in English, for the build tools' and the tests' own output.
+inline std::ostream &operator<<(std::ostream &out, const Message &message) {
+    return out << message.in(Language::English);
+}
+
+// The system's reason for error number `error` (errno), from the catalogue for the errors files
+// meet most (ENOENT, EACCES, ENOSPC, EISDIR, ENOTDIR, EROFS, EEXIST, ENAMETOOLONG, ELOOP), so that
+// it is Chinese in a Chinese message; any other as strerror words it (English: the programs never
+// set their locale from the environment).
+Message systemError(int error);
 
 // The language of messages for a locale name as the environment gives it (LC_ALL, LC_MESSAGES,
 // LANG): Chinese for zh and zh_*, English for anything else, the empty name and "C" included.

@@ -18,7 +18,7 @@ Outcome<std::u16string> moneyWayText(MoneyWay way, std::u16string_view workspace
             return {std::nullopt, amount.refusal};
         auto capitals = bankCapitals(*amount.value, way == MoneyWay::Bank ? u'元' : u'圆');
         if (!capitals)
-            return Text::refused(0, std::u16string(kAmountLimitMessage));
+            return Text::refused(0, Message(MessageId::AmountTooLarge));
         return Text::ok(std::move(*capitals));
     }
     case MoneyWay::BillDate:
@@ -39,7 +39,7 @@ Outcome<std::u16string> moneyWayText(MoneyWay way, std::u16string_view workspace
                                way == MoneyWay::Numerals ? NumeralDigits::Ordinary : NumeralDigits::Capital);
     }
     }
-    return Text::refused(0, u"未知的方式");
+    return Text::refused(0, Message(MessageId::UnknownMoneyWay));
 }
 
 } // namespace core

@@ -1,6 +1,7 @@
 #include "numerals.h"
 
 #include "amount.h"
+#include "core/utf.h"
 
 #include <array>
 #include <cstdint>
@@ -103,11 +104,11 @@ char16_t normalised(char16_t c) {
 Outcome<std::u16string> chineseNumerals(const Decimal &number, NumeralDigits digits) {
     using Result = Outcome<std::u16string>;
     if (!number.isZero() && number.point > kMaxIntegerDigits)
-        return Result::refused(0, std::u16string(kAmountLimitMessage));
+        return Result::refused(0, Message(MessageId::AmountTooLarge));
     const std::int64_t decimals =
         number.isZero() ? 0 : static_cast<std::int64_t>(number.digits.size()) - number.point;
     if (decimals > static_cast<std::int64_t>(kMaxNumeralDecimals))
-        return Result::refused(0, u"小数位数太多，最多" + numberText(static_cast<long long>(kMaxNumeralDecimals)) + u"位");
+        return Result::refused(0, Message(MessageId::TooManyDecimals, {std::to_string(kMaxNumeralDecimals)}));
     const int s = styleIndex(digits);
     const auto digit = [&](int d) { return kDigits[s][static_cast<std::size_t>(d)]; };
     const auto groupValue = [&](std::int64_t lowPlace) {
@@ -166,7 +167,7 @@ Outcome<Decimal> readChineseNumerals(std::u16string_view text) {
     while (end > begin && isBlank(text[end - 1]))
         --end;
     if (begin == end)
-        return Result::refused(0, u"没有数字");
+        return Result::refused(0, Message(MessageId::NoNumeral));
 
     std::u16string t(text.substr(begin, end - begin));
     for (auto &c : t)
@@ -181,8 +182,8 @@ Outcome<Decimal> readChineseNumerals(std::u16string_view text) {
         if (next == u'百' || next == u'千' || (alone && (next == u'万' || next == u'亿')))
             t[k] = u'二';
     }
-    const auto refuse = [&](std::size_t i, std::u16string_view what) {
-        return Result{std::nullopt, refusalAt(text, begin + i, what)};
+    const auto refuse = [&](std::size_t i, Message what) {
+        return Result{std::nullopt, refusalAt(text, begin + i, std::move(what))};
     };
 
     // A lenient pass for the value and the structural faults, with messages that say what is wrong.
@@ -213,26 +214,26 @@ Outcome<Decimal> readChineseNumerals(std::u16string_view text) {
         if (sym.kind == Symbol::Point)
             break;
         if (sym.kind == Symbol::Other)
-            return refuse(i, u"不是中文数字");
+            return refuse(i, Message(MessageId::NotChineseNumeral));
         if (sym.kind == Symbol::Liang)
-            return refuse(i, u"“两”只用在百、千、万、亿前面，这里请写作“二”或“贰”");
+            return refuse(i, Message(MessageId::LiangMisplaced));
         if (sym.style >= 0) {
             if (style >= 0 && style != sym.style)
-                return refuse(i, u"大写数字与小写数字混用");
+                return refuse(i, Message(MessageId::CapitalsMixed));
             style = sym.style;
         }
         switch (sym.kind) {
         case Symbol::Minus:
             if (i != 0)
-                return refuse(i, u"“负”只能写在最前面");
+                return refuse(i, Message(MessageId::MinusOnlyFirst));
             negative = true;
             break;
         case Symbol::Digit:
             if (pending >= 0)
-                return refuse(pendingAt, u"数字后缺少单位");
+                return refuse(pendingAt, Message(MessageId::DigitLacksUnit));
             if (sym.value == 0) {
                 if (previousZero)
-                    return refuse(i, u"多余的“零”");
+                    return refuse(i, Message(MessageId::ZeroSurplus));
                 zeroInSection = true;
             } else {
                 pending = sym.value;
@@ -242,10 +243,10 @@ Outcome<Decimal> readChineseNumerals(std::u16string_view text) {
             break;
         case Symbol::Unit:
             if (sym.value >= lastUnit)
-                return refuse(i, sym.value == lastUnit ? u"单位重复" : u"单位顺序不对");
+                return refuse(i, Message(sym.value == lastUnit ? MessageId::UnitTwice : MessageId::UnitOutOfOrder));
             if (pending < 0) {
                 if (sym.value != 10 || i != (negative ? 1u : 0u))
-                    return refuse(i, u"单位前缺少数字");
+                    return refuse(i, Message(MessageId::DigitMissingBeforeUnit));
                 pending = 1; // 十五: the 一 of a leading ten is not written
             }
             section += static_cast<std::uint64_t>(pending) * static_cast<std::uint64_t>(sym.value);
@@ -256,12 +257,12 @@ Outcome<Decimal> readChineseNumerals(std::u16string_view text) {
         default: { // 万 or 亿
             const bool wan = sym.kind == Symbol::Wan;
             if (wan ? seenWan : seenYi)
-                return refuse(i, u"单位重复");
+                return refuse(i, Message(MessageId::UnitTwice));
             if (!closeSection())
-                return refuse(pendingAt, u"数字后缺少单位");
+                return refuse(pendingAt, Message(MessageId::DigitLacksUnit));
             const std::uint64_t below = wan ? section : wanPart + section;
             if (below == 0)
-                return refuse(i, u"单位前缺少数字");
+                return refuse(i, Message(MessageId::DigitMissingBeforeUnit));
             if (wan) {
                 wanPart = below * 10000; // below 10^8: the section is below 10^4
                 seenWan = true;
@@ -279,32 +280,32 @@ Outcome<Decimal> readChineseNumerals(std::u16string_view text) {
         }
     }
     if (!closeSection())
-        return refuse(pendingAt, u"数字后缺少单位");
+        return refuse(pendingAt, Message(MessageId::DigitLacksUnit));
     const std::size_t integerEnd = i;
     if (integerEnd == (negative ? 1u : 0u)) {
         if (integerEnd == t.size())
-            return refuse(0, u"“负”后缺少数字");
-        return refuse(integerEnd, u"前面缺少数字");
+            return refuse(0, Message(MessageId::NumberMissingAfterMinus));
+        return refuse(integerEnd, Message(MessageId::DigitMissingBefore));
     }
     std::string plain = negative ? "-" : "";
     plain += std::to_string(yiPart + wanPart + section);
     if (i < t.size()) {
         plain += '.';
         if (i + 1 == t.size())
-            return refuse(i, u"“点”后缺少数字");
+            return refuse(i, Message(MessageId::DigitMissingAfterPoint));
         for (++i; i < t.size(); ++i) {
             const Symbol sym = classify(t[i]);
             if (sym.kind == Symbol::Other)
-                return refuse(i, u"不是中文数字");
+                return refuse(i, Message(MessageId::NotChineseNumeral));
             if (sym.kind != Symbol::Digit)
-                return refuse(i, u"小数部分只能写数字");
+                return refuse(i, Message(MessageId::DecimalsDigitsOnly));
             if (sym.style >= 0) {
                 if (style >= 0 && style != sym.style)
-                    return refuse(i, u"大写数字与小写数字混用");
+                    return refuse(i, Message(MessageId::CapitalsMixed));
                 style = sym.style;
             }
             if (i - integerEnd > kMaxNumeralDecimals)
-                return refuse(i, u"小数位数太多，最多" + numberText(static_cast<long long>(kMaxNumeralDecimals)) + u"位");
+                return refuse(i, Message(MessageId::TooManyDecimals, {std::to_string(kMaxNumeralDecimals)}));
             plain += static_cast<char>('0' + sym.value);
         }
     }
@@ -322,13 +323,13 @@ Outcome<Decimal> readChineseNumerals(std::u16string_view text) {
     if (k == t.size() && k == w.size())
         return Result::ok(std::move(value));
     if (k == t.size())
-        return refuse(k - 1, u"写法不完整，应写作“" + w + u"”");
+        return refuse(k - 1, Message(MessageId::NumeralsIncomplete, {utf16ToUtf8(w)}));
     const std::u16string_view tv = t, wv = w;
     if (tv[k] == u'零' && tv.substr(k + 1) == wv.substr(k))
-        return refuse(k, u"多余的“零”");
+        return refuse(k, Message(MessageId::ZeroSurplus));
     if (k < wv.size() && wv[k] == u'零' && tv.substr(k) == wv.substr(k + 1))
-        return refuse(k, u"前面缺少“零”");
-    return refuse(k, u"不是规范写法，应写作“" + w + u"”");
+        return refuse(k, Message(MessageId::ZeroMissing));
+    return refuse(k, Message(MessageId::NotStandardNumerals, {utf16ToUtf8(w)}));
 }
 
 std::string decimalText(const Decimal &value) {

@@ -31,7 +31,7 @@ enum class NumeralDigits { Ordinary, Capital };
 // At most this many decimals are written or read, so that no input makes a huge text.
 inline constexpr std::size_t kMaxNumeralDecimals = 1000;
 
-// The numerals of `number`. Refused at position 0 with kAmountLimitMessage when its magnitude is
+// The numerals of `number`. Refused at position 0 with AmountTooLarge when its magnitude is
 // 10^16 or more, and when it has more than kMaxNumeralDecimals decimals.
 Outcome<std::u16string> chineseNumerals(const Decimal &number, NumeralDigits digits);
 

@@ -39,27 +39,27 @@ std::size_t padded(std::size_t n) {
 } // namespace
 
 std::optional<PinyinReadingData> PinyinReadingData::open(std::span<const unsigned char> bytes,
-                                                         std::string *why) {
-    auto refuse = [why](const char *reason) {
+                                                         Message *why) {
+    auto refuse = [why](Message reason) {
         if (why)
             *why = reason;
         return std::nullopt;
     };
     if constexpr (std::endian::native != std::endian::little)
-        return refuse("data files are little-endian");
+        return refuse(MessageId::PinyinDataBigEndian);
     PinyinDataHeader h{};
     if (bytes.size() < sizeof h)
-        return refuse("too short for a pinyin data file");
+        return refuse(MessageId::PinyinDataTooShort);
     std::memcpy(&h, bytes.data(), sizeof h);
     if (std::memcmp(h.magic, kPinyinDataMagic, sizeof h.magic) != 0)
-        return refuse("not a pinyin data file");
+        return refuse(MessageId::NotPinyinData);
     if (h.version != kPinyinDataVersion)
-        return refuse("pinyin data of another format version");
+        return refuse(MessageId::PinyinDataOtherVersion);
     if (reinterpret_cast<std::uintptr_t>(bytes.data()) % 4 != 0)
-        return refuse("data not aligned");
+        return refuse(MessageId::PinyinDataNotAligned);
     if (h.slotCount == 0 || (h.slotCount & (h.slotCount - 1)) != 0 || h.syllableCount >= kNoSyllable ||
         (h.featureSlotCount & (h.featureSlotCount - 1)) != 0)
-        return refuse("damaged pinyin data (counts)");
+        return refuse(Message(MessageId::PinyinDataDamaged, {"counts"}));
     const std::uint64_t need = sizeof h + padded(h.infoSize) + padded(h.syllableNamesSize) +
                                std::uint64_t(kPinyinPageIndexSize) * 2 + std::uint64_t(h.pageCount) * 512 +
                                std::uint64_t(h.pageCount) * 1024 + kPinyinFilterBits / 8 +
@@ -70,9 +70,9 @@ std::optional<PinyinReadingData> PinyinReadingData::open(std::span<const unsigne
                                std::uint64_t(h.featureSlotCount) * sizeof(PinyinFeatureSlot) +
                                padded(std::uint64_t(h.weightCount) * 2);
     if (need != bytes.size())
-        return refuse("damaged pinyin data (size)");
+        return refuse(Message(MessageId::PinyinDataDamaged, {"size"}));
     if (pinyinDataChecksum(bytes.data() + sizeof h, bytes.size() - sizeof h) != h.checksum)
-        return refuse("damaged pinyin data (checksum)");
+        return refuse(Message(MessageId::PinyinDataDamaged, {"checksum"}));
 
     PinyinReadingData d;
     const unsigned char *p = bytes.data() + sizeof h;
@@ -83,12 +83,12 @@ std::optional<PinyinReadingData> PinyinReadingData::open(std::span<const unsigne
     while (!names.empty()) {
         const auto nul = names.find('\0');
         if (nul == std::string_view::npos || nul < 2 || names[nul - 1] < '1' || names[nul - 1] > '5')
-            return refuse("damaged pinyin data (syllables)");
+            return refuse(Message(MessageId::PinyinDataDamaged, {"syllables"}));
         d.m_syllables.push_back(names.substr(0, nul));
         names.remove_prefix(nul + 1);
     }
     if (d.m_syllables.size() != h.syllableCount)
-        return refuse("damaged pinyin data (syllables)");
+        return refuse(Message(MessageId::PinyinDataDamaged, {"syllables"}));
     d.m_pageIndex = reinterpret_cast<const std::uint16_t *>(p);
     p += kPinyinPageIndexSize * 2;
     d.m_pages = reinterpret_cast<const std::uint16_t *>(p);
@@ -116,31 +116,31 @@ std::optional<PinyinReadingData> PinyinReadingData::open(std::span<const unsigne
     // Every number the reader follows must stay inside the file.
     for (std::uint32_t i = 0; i < kPinyinPageIndexSize; ++i)
         if (d.m_pageIndex[i] > h.pageCount)
-            return refuse("damaged pinyin data (pages)");
+            return refuse(Message(MessageId::PinyinDataDamaged, {"pages"}));
     for (std::size_t i = 0; i < std::size_t(h.pageCount) * 256; ++i)
         if (d.m_pages[i] != kNoSyllable && d.m_pages[i] >= h.syllableCount)
-            return refuse("damaged pinyin data (pages)");
+            return refuse(Message(MessageId::PinyinDataDamaged, {"pages"}));
     for (std::size_t i = 0; i < std::size_t(h.pageCount) * 256; ++i)
         if (d.m_rootPages[i] > h.slotCount)
-            return refuse("damaged pinyin data (pages)");
+            return refuse(Message(MessageId::PinyinDataDamaged, {"pages"}));
     for (std::uint16_t r : d.m_readings)
         if (r >= h.syllableCount)
-            return refuse("damaged pinyin data (readings)");
+            return refuse(Message(MessageId::PinyinDataDamaged, {"readings"}));
     // Models: in code point order, of characters with readings, their classes and weights inside.
     d.m_hasModel.assign(0x40000 / 64, 0);
     for (std::size_t m = 0; m < d.m_models.size(); ++m) {
         const PinyinModelEntry &e = d.m_models[m];
         if ((m > 0 && e.cp <= d.m_models[m - 1].cp) || !d.hasReading(e.cp) || e.classCount == 0 ||
             std::size_t(e.firstClass) + e.classCount > d.m_classes.size())
-            return refuse("damaged pinyin data (models)");
+            return refuse(Message(MessageId::PinyinDataDamaged, {"models"}));
         d.m_hasModel[e.cp >> 6] |= std::uint64_t(1) << (e.cp & 63);
     }
     for (std::uint16_t c : d.m_classes)
         if (c >= h.syllableCount)
-            return refuse("damaged pinyin data (models)");
+            return refuse(Message(MessageId::PinyinDataDamaged, {"models"}));
     for (const PinyinFeatureSlot &f : d.m_featureSlots)
         if (f.key != 0 && f.weights > d.m_weights.size())
-            return refuse("damaged pinyin data (models)");
+            return refuse(Message(MessageId::PinyinDataDamaged, {"models"}));
     return d;
 }
 

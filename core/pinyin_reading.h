@@ -14,6 +14,7 @@
 // (pinyin_context.h). Everything else (letters, digits, punctuation, characters without a reading) passes
 // through unchanged and in order; the separator stands between a syllable and letters or digits next to it.
 
+#include "core/messages.h"
 #include "pinyin_context.h"
 #include "pinyin_data_format.h"
 #include "utf.h"
@@ -35,7 +36,7 @@ public:
     // wrong magic or version, a size that does not add up, a checksum that does not match, or
     // the wrong byte order. The bytes must be 4-byte aligned (a mapped or allocated file is).
     static std::optional<PinyinReadingData> open(std::span<const unsigned char> bytes,
-                                                 std::string *why = nullptr);
+                                                 Message *why = nullptr);
 
     // What the file was made from (package versions and source hashes), one item a line.
     std::string_view info() const { return m_info; }

@@ -26,25 +26,12 @@ std::u16string shownCharacter(std::u16string_view text, std::size_t unit) {
     return std::u16string(1, c);
 }
 
-std::u16string numberText(long long n) {
-    const std::string s = std::to_string(n);
-    return {s.begin(), s.end()};
-}
-
-Refusal refusalAt(std::u16string_view text, std::size_t unit, std::u16string_view what) {
+Refusal refusalAt(std::u16string_view text, std::size_t unit, Message what) {
     const std::size_t position = characterPosition(text, unit);
-    // Appended piece by piece: GCC 12 warns falsely on a chain of + here (GCC bug 105329).
-    std::u16string message = u"第";
-    message += numberText(static_cast<long long>(position));
-    message += u"个字";
-    if (unit < text.size()) {
-        message += u"“";
-        message += shownCharacter(text, unit);
-        message += u"”";
-    }
-    message += u"：";
-    message += what;
-    return {position, std::move(message)};
+    if (unit < text.size())
+        return {position, Message(MessageId::RefusedAtCharacter,
+                                  {std::to_string(position), utf16ToUtf8(shownCharacter(text, unit))}, {std::move(what)})};
+    return {position, Message(MessageId::RefusedAtEnd, {std::to_string(position)}, {std::move(what)})};
 }
 
 } // namespace core

@@ -3,6 +3,8 @@
 // What a reader of written amounts, dates and numerals gives back: the value, or why the text is
 // refused. A refusal never comes with a guessed value.
 
+#include "core/messages.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -15,8 +17,9 @@ struct Refusal {
     // The 1-based character (code point) of the text where the first problem is; 0 when the text
     // as a whole is at fault (empty, or the number is too large).
     std::size_t position = 0;
-    // What is wrong, for the user, in Chinese; it names the position when there is one.
-    std::u16string message;
+    // What is wrong, worded where it is shown (the window in Chinese, the command line in the
+    // locale's language); it names the position when there is one.
+    Message message;
 };
 
 template <class T> struct Outcome {
@@ -24,7 +27,7 @@ template <class T> struct Outcome {
     Refusal refusal; // meaningful only without a value
 
     static Outcome ok(T v) { return {std::move(v), {}}; }
-    static Outcome refused(std::size_t position, std::u16string message) {
+    static Outcome refused(std::size_t position, Message message) {
         return {std::nullopt, {position, std::move(message)}};
     }
     explicit operator bool() const { return value.has_value(); }
@@ -41,11 +44,8 @@ std::size_t characterPosition(std::u16string_view text, std::size_t unit);
 // (a line break would split the message) by its code, U+000A.
 std::u16string shownCharacter(std::u16string_view text, std::size_t unit);
 
-// A number in a message.
-std::u16string numberText(long long n);
-
-// A refusal at `unit`: "第N个字“X”：what", without the quoted character when `unit` lies at or past
-// the end of `text`.
-Refusal refusalAt(std::u16string_view text, std::size_t unit, std::u16string_view what);
+// A refusal at `unit`: "第N个字“X”：what" (RefusedAtCharacter), without the quoted character when
+// `unit` lies at or past the end of `text` (RefusedAtEnd).
+Refusal refusalAt(std::u16string_view text, std::size_t unit, Message what);
 
 } // namespace core

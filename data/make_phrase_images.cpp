@@ -34,7 +34,8 @@ int main(int argc, char **argv) {
     };
     for (int i = 3; i < argc; ++i) {
         const std::string name = argv[i];
-        std::string failed, why;
+        std::string failed;
+        core::Message why;
         auto config = platform::readOpenccConfig((data / "config" / (name + ".json")).string(), failed, &why,
                                                  true, resolve);
         if (!config) {

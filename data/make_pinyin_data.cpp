@@ -103,10 +103,11 @@ int main(int argc, char **argv) {
                 fail(why);
             aligned.assign((base.size() + 3) / 4, 0);
             std::memcpy(aligned.data(), base.data(), base.size());
+            core::Message unread;
             auto data = core::PinyinReadingData::open(
-                {reinterpret_cast<const unsigned char *>(aligned.data()), base.size()}, &why);
+                {reinterpret_cast<const unsigned char *>(aligned.data()), base.size()}, &unread);
             if (!data)
-                fail("the data without models does not read back: " + why);
+                fail("the data without models does not read back: " + unread.in(core::Language::English));
             return *data;
         };
         std::set<char32_t> counted;

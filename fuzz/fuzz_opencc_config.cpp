@@ -47,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             file.empty() ? 'a' : static_cast<char>('a' + static_cast<unsigned char>(file.back()) % 3);
         return platform::DictionarySource{type, folder() + "/" + pick + ".txt", {}, {}};
     };
-    std::string failed, why;
+    std::string failed;
+    core::Message why;
     const auto config = platform::readOpenccConfig(json, failed, &why, true, resolve);
     if (!config) {
         fuzz::check(!failed.empty() && !why.empty(), "a configuration refused without file and reason");

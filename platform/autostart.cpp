@@ -21,6 +21,11 @@ namespace platform {
 
 namespace {
 
+// The system's reason for `error` as the window shows it, in Chinese.
+QString systemReason(int error) {
+    return QString::fromStdString(core::systemError(error).in(core::Language::Chinese));
+}
+
 constexpr std::string_view kGroup = "[Desktop Entry]";
 constexpr std::string_view kTray = " --tray";
 // An entry is a few lines; anything far larger is not one.
@@ -95,7 +100,7 @@ std::optional<std::string> readEntry(const QString &path, QString &error) {
     const QByteArray name = QFile::encodeName(path);
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        error = QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        error = QStringLiteral("%1: %2").arg(path, systemReason(errno));
         return std::nullopt;
     }
     struct stat st {};
@@ -111,7 +116,7 @@ std::optional<std::string> readEntry(const QString &path, QString &error) {
         while ((got = ::read(fd, buf, sizeof buf)) > 0 && text->size() <= kMaxEntrySize)
             text->append(buf, static_cast<std::size_t>(got));
         if (got < 0) {
-            error = QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+            error = QStringLiteral("%1: %2").arg(path, systemReason(errno));
             text.reset();
         }
     }
@@ -137,8 +142,8 @@ bool writeEntry(const QString &path, const std::string &text, QString &error) {
     }
     if (ok && file.commit())
         return true;
-    error = QStringLiteral("%1: %2").arg(
-        path, QString::fromStdString(file.message().empty() ? std::strerror(errno) : file.message()));
+    error = QStringLiteral("%1: %2").arg(path, file.message().empty() ? systemReason(errno)
+                                                                    : QString::fromStdString(file.message()));
     return false;
 }
 
@@ -269,7 +274,7 @@ bool AutostartEntry::set(bool enabled, QString &error) {
     if (!enabled && isOurAutostartEntry(*text)) {
         if (::unlink(QFile::encodeName(m_path).constData()) == 0)
             return true;
-        error = QStringLiteral("%1: %2").arg(m_path, QString::fromLocal8Bit(std::strerror(errno)));
+        error = QStringLiteral("%1: %2").arg(m_path, systemReason(errno));
         return false;
     }
     return writeEntry(m_path, switchedAutostartEntry(*text, enabled), error);

@@ -52,7 +52,7 @@ std::string characterDictionaryPath(const std::string &file) {
     return builtinPhraseDir() + "/" + file.substr(0, file.rfind('.')) + ".txt";
 }
 
-std::optional<core::CodePointMap> loadCharacterDictionary(const std::string &path, std::string *why) {
+std::optional<core::CodePointMap> loadCharacterDictionary(const std::string &path, core::Message *why) {
     // Read as every data file is (a FIFO or a device at the path is refused, never waited on); a
     // binary dictionary is then read by OpenCC in a child process, as a configuration's are.
     const bool text = path.size() > 4 && path.compare(path.size() - 4, 4, ".txt") == 0;

@@ -2,6 +2,8 @@
 
 #include "core/codepoint_map.h"
 
+#include "core/messages.h"
+
 #include <optional>
 #include <string>
 
@@ -24,7 +26,7 @@ std::string characterDictionaryPath(const std::string &file);
 // where that is exactly one code point. nullopt with `why` set when the file is not a regular file,
 // cannot be read, or is not such a dictionary ("damaged dictionary").
 std::optional<core::CodePointMap> loadCharacterDictionary(const std::string &path,
-                                                          std::string *why = nullptr);
+                                                          core::Message *why = nullptr);
 
 // Unicode simple case mappings (ICU u_toupper / u_tolower), one code point to one.
 core::CodePointMap upperCaseMap();

@@ -8,12 +8,12 @@
 
 namespace platform {
 
-std::unique_ptr<core::CharCodeTable> loadCodePage936(std::string *error) {
+std::unique_ptr<core::CharCodeTable> loadCodePage936(core::Message *error) {
     UErrorCode status = U_ZERO_ERROR;
     UConverter *conv = ucnv_open("windows-936", &status);
     if (U_FAILURE(status) || !conv) {
         if (error)
-            *error = std::string("ICU has no windows-936 converter: ") + u_errorName(status);
+            *error = core::Message(core::MessageId::NoWindows936, {u_errorName(status)});
         return nullptr;
     }
     auto table = std::make_unique<core::CharCodeTable>();

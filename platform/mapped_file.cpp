@@ -1,5 +1,7 @@
 #include "mapped_file.h"
 
+#include "message_language.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -11,32 +13,39 @@
 namespace platform {
 namespace {
 
-void say(std::string *why, std::string reason) {
+void say(core::Message *why, core::Message reason) {
     if (why)
         *why = std::move(reason);
 }
 
+// `why` in English for the callers that take it as text.
+template <class Result> Result inEnglish(std::string *why, const core::Message &reason, Result result) {
+    if (why && !result)
+        *why = reason.in(core::Language::English);
+    return result;
+}
+
 // A descriptor of the regular file at `path` and its size; -1 with `why` set otherwise. The file
 // is opened without blocking, so that opening a FIFO returns at once, and checked before any read.
-int openRegular(const std::string &path, std::size_t maxSize, std::size_t &size, std::string *why) {
+int openRegular(const std::string &path, std::size_t maxSize, std::size_t &size, core::Message *why) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
-        say(why, std::strerror(errno));
+        say(why, core::systemError(errno));
         return -1;
     }
     struct stat st {};
     if (fstat(fd, &st) != 0) {
-        say(why, std::strerror(errno));
+        say(why, core::systemError(errno));
         ::close(fd);
         return -1;
     }
     if (!S_ISREG(st.st_mode)) {
-        say(why, "not a regular file");
+        say(why, core::MessageId::NotRegularFile);
         ::close(fd);
         return -1;
     }
     if (st.st_size < 0 || static_cast<unsigned long long>(st.st_size) > maxSize) {
-        say(why, "larger than " + std::to_string(maxSize) + " bytes");
+        say(why, core::Message(core::MessageId::LargerThanBytes, {std::to_string(maxSize)}));
         ::close(fd);
         return -1;
     }
@@ -45,7 +54,7 @@ int openRegular(const std::string &path, std::size_t maxSize, std::size_t &size,
 }
 
 // Reads up to `n` bytes; a file that shrinks meanwhile gives what is there.
-std::optional<std::string> readUpTo(int fd, std::size_t n, std::string *why) {
+std::optional<std::string> readUpTo(int fd, std::size_t n, core::Message *why) {
     std::string data(n, '\0');
     std::size_t got = 0;
     while (got < n) {
@@ -53,7 +62,7 @@ std::optional<std::string> readUpTo(int fd, std::size_t n, std::string *why) {
         if (r < 0 && errno == EINTR)
             continue;
         if (r < 0) {
-            say(why, std::strerror(errno));
+            say(why, core::systemError(errno));
             ::close(fd);
             return std::nullopt;
         }
@@ -69,7 +78,7 @@ std::optional<std::string> readUpTo(int fd, std::size_t n, std::string *why) {
 } // namespace
 
 std::shared_ptr<const MappedFile> MappedFile::open(const std::string &path, std::size_t maxSize,
-                                                   std::string *why, bool populate) {
+                                                   core::Message *why, bool populate) {
     std::size_t size = 0;
     const int fd = openRegular(path, maxSize, size, why);
     if (fd < 0)
@@ -78,7 +87,7 @@ std::shared_ptr<const MappedFile> MappedFile::open(const std::string &path, std:
     if (size) {
         void *map = mmap(nullptr, size, PROT_READ, MAP_PRIVATE | (populate ? MAP_POPULATE : 0), fd, 0);
         if (map == MAP_FAILED) {
-            say(why, std::strerror(errno));
+            say(why, core::systemError(errno));
             ::close(fd);
             return nullptr;
         }
@@ -94,7 +103,7 @@ MappedFile::~MappedFile() {
         munmap(m_data, m_size);
 }
 
-std::optional<std::string> readDataFile(const std::string &path, std::size_t maxSize, std::string *why) {
+std::optional<std::string> readDataFile(const std::string &path, std::size_t maxSize, core::Message *why) {
     std::size_t size = 0;
     const int fd = openRegular(path, maxSize, size, why);
     if (fd < 0)
@@ -103,12 +112,32 @@ std::optional<std::string> readDataFile(const std::string &path, std::size_t max
 }
 
 std::optional<std::string> readDataFileHead(const std::string &path, std::size_t n, std::size_t maxSize,
-                                            std::string *why) {
+                                            core::Message *why) {
     std::size_t size = 0;
     const int fd = openRegular(path, maxSize, size, why);
     if (fd < 0)
         return std::nullopt;
     return readUpTo(fd, std::min(size, n), why);
+}
+
+std::shared_ptr<const MappedFile> MappedFile::open(const std::string &path, std::size_t maxSize, std::string *why,
+                                                   bool populate) {
+    core::Message reason;
+    auto file = open(path, maxSize, &reason, populate);
+    return inEnglish(why, reason, std::move(file));
+}
+
+std::optional<std::string> readDataFile(const std::string &path, std::size_t maxSize, std::string *why) {
+    core::Message reason;
+    auto bytes = readDataFile(path, maxSize, &reason);
+    return inEnglish(why, reason, std::move(bytes));
+}
+
+std::optional<std::string> readDataFileHead(const std::string &path, std::size_t n, std::size_t maxSize,
+                                            std::string *why) {
+    core::Message reason;
+    auto bytes = readDataFileHead(path, n, maxSize, &reason);
+    return inEnglish(why, reason, std::move(bytes));
 }
 
 } // namespace platform

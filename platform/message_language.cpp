@@ -19,4 +19,8 @@ std::string say(core::MessageId id, const std::vector<std::string> &args) {
     return core::wording(id, messageLanguage(), args);
 }
 
+std::string say(const core::Message &message) {
+    return message.in(messageLanguage());
+}
+
 } // namespace platform

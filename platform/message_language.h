@@ -12,5 +12,6 @@ core::Language messageLanguage();
 
 // The message `id` worded in that language.
 std::string say(core::MessageId id, const std::vector<std::string> &args = {});
+std::string say(const core::Message &message);
 
 } // namespace platform

@@ -45,7 +45,7 @@ DictionarySource defaultResolve(const std::string &type, const std::string &file
 class Reader {
 public:
     Reader(const std::string &jsonPath, bool contents, const DictionaryResolver &resolve, OpenccConfig &c,
-           std::string &failed, std::string &why)
+           std::string &failed, core::Message &why)
         : m_json(jsonPath), m_dir(fs::path(jsonPath).parent_path()), m_contents(contents), m_resolve(resolve),
           m_c(c), m_failed(failed), m_why(why) {}
 
@@ -55,13 +55,13 @@ public:
     bool dict(const json &d, bool chain, DictionaryNode &node, bool &present, int depth = 0) {
         present = false;
         if (depth > kMaxGroupDepth)
-            return bad("groups nested deeper than " + std::to_string(kMaxGroupDepth));
+            return bad(core::Message(core::MessageId::GroupsTooDeep, {std::to_string(kMaxGroupDepth)}));
         if (!d.is_object() || !d.contains("type") || !d["type"].is_string())
-            return bad("a dictionary without a type");
+            return bad(core::MessageId::DictionaryWithoutType);
         const std::string type = d["type"];
         if (d.contains("may_output_tofu")) {
             if (!d["may_output_tofu"].is_boolean())
-                return bad("may_output_tofu is not true or false");
+                return bad(core::MessageId::TofuNotBoolean);
             if (chain && d["may_output_tofu"].get<bool>())
                 return true;
         }
@@ -71,10 +71,10 @@ public:
                 if (p == "union")
                     node.policy = core::MatchPolicy::Union;
                 else if (p != "short_circuit")
-                    return bad("unknown match_policy");
+                    return bad(core::MessageId::UnknownMatchPolicy);
             }
             if (!d.contains("dicts") || !d["dicts"].is_array())
-                return bad("a group without dicts");
+                return bad(core::MessageId::GroupWithoutDicts);
             for (const auto &m : d["dicts"]) {
                 DictionaryNode member;
                 bool here = false;
@@ -88,13 +88,14 @@ public:
             return true;
         }
         if (type == "inline") {
-            const std::string name = "inline dictionary " + std::to_string(++m_inline);
+            const std::string number = std::to_string(++m_inline);
+            const std::string name = "inline dictionary " + number;
             if (!d.contains("entries") || !d["entries"].is_object())
-                return bad(name + " without entries");
+                return bad(core::Message(core::MessageId::InlineWithoutEntries, {number}));
             // Checked before dump(), which would recurse into any depth of nesting.
             for (const auto &[key, value] : d["entries"].items())
                 if (!value.is_string())
-                    return bad(name + ": the entry \"" + key + "\" is not text");
+                    return bad(core::Message(core::MessageId::InlineEntryNotText, {number, key}));
             // Named by its JSON file, where it is written.
             m_c.sources.push_back({type, m_json, d["entries"].dump(), name});
             node.source = static_cast<int>(m_c.sources.size() - 1);
@@ -103,7 +104,7 @@ public:
         }
         if ((type != "ocd2" && type != "ocd" && type != "text") || !d.contains("file") ||
             !d["file"].is_string())
-            return bad("unknown dictionary type " + type);
+            return bad(core::Message(core::MessageId::UnknownDictionaryType, {type}));
         DictionarySource s = m_resolve ? m_resolve(type, d["file"]) : defaultResolve(type, d["file"], m_dir);
         for (std::size_t i = 0; i < m_c.sources.size(); ++i)
             if (m_c.sources[i].path == s.path && m_c.sources[i].type == s.type) {
@@ -127,10 +128,10 @@ public:
     // A chain of {"dict": ...} objects.
     bool chain(const json &list, bool conversion, std::vector<DictionaryNode> &out) {
         if (!list.is_array())
-            return bad("a chain that is not a list");
+            return bad(core::MessageId::ChainNotList);
         for (const auto &step : list) {
             if (!step.is_object() || !step.contains("dict"))
-                return bad("a step without a dict");
+                return bad(core::MessageId::StepWithoutDict);
             DictionaryNode node;
             bool here = false;
             if (!dict(step["dict"], conversion, node, here))
@@ -141,7 +142,7 @@ public:
         return true;
     }
 
-    bool bad(const std::string &why) {
+    bool bad(core::Message why) {
         m_why = why;
         return false;
     }
@@ -154,11 +155,11 @@ private:
     const DictionaryResolver &m_resolve;
     OpenccConfig &m_c;
     std::string &m_failed;
-    std::string &m_why;
+    core::Message &m_why;
 };
 
 // Entries of a text dictionary as OpenCC 1.4 reads them; nullopt with `why` on a bad line.
-std::optional<core::PhraseDictionary> parseText(std::string_view text, std::string *why) {
+std::optional<core::PhraseDictionary> parseText(std::string_view text, core::Message *why) {
     core::PhraseDictionary dict;
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
         text.remove_prefix(3);
@@ -175,7 +176,7 @@ std::optional<core::PhraseDictionary> parseText(std::string_view text, std::stri
         const std::size_t tab = line.find('\t');
         if (tab == std::string_view::npos) {
             if (why)
-                *why = "line " + std::to_string(lineNo) + " has no tab";
+                *why = core::Message(core::MessageId::LineHasNoTab, {std::to_string(lineNo)});
             return std::nullopt;
         }
         const std::string_view values = line.substr(tab + 1);
@@ -188,7 +189,7 @@ std::optional<core::PhraseDictionary> parseText(std::string_view text, std::stri
     for (std::size_t i = 1; i < sorted.size(); ++i)
         if (sorted[i]->key == sorted[i - 1]->key) {
             if (why)
-                *why = "the key " + sorted[i]->key + " is there twice";
+                *why = core::Message(core::MessageId::KeyTwice, {sorted[i]->key});
             return std::nullopt;
         }
     return dict;
@@ -197,12 +198,12 @@ std::optional<core::PhraseDictionary> parseText(std::string_view text, std::stri
 } // namespace
 
 std::optional<OpenccConfig> readOpenccConfig(const std::string &jsonPath, std::string &failed,
-                                             std::string *whyOut, bool contents,
+                                             core::Message *whyOut, bool contents,
                                              const DictionaryResolver &resolve) {
     OpenccConfig c;
     failed = jsonPath;
-    std::string ignored;
-    std::string &why = whyOut ? *whyOut : ignored;
+    core::Message ignored;
+    core::Message &why = whyOut ? *whyOut : ignored;
     auto text = readDataFile(jsonPath, kMaxConfigBytes, &why);
     if (!text)
         return std::nullopt;
@@ -211,17 +212,17 @@ std::optional<OpenccConfig> readOpenccConfig(const std::string &jsonPath, std::s
     const json j = json::parse(c.json, nullptr, false, true);
     Reader r(jsonPath, contents, resolve, c, failed, why);
     if (j.is_discarded() || !j.is_object()) {
-        r.bad("not JSON");
+        r.bad(core::MessageId::NotJson);
         return std::nullopt;
     }
     if (!j.contains("conversion_chain")) {
-        r.bad("no conversion_chain");
+        r.bad(core::MessageId::NoConversionChain);
         return std::nullopt;
     }
     if (j.contains("segmentation")) {
         const json &seg = j["segmentation"];
         if (!seg.is_object() || !seg.contains("dict") || (seg.contains("type") && seg["type"] != "mmseg")) {
-            r.bad("a segmentation other than mmseg");
+            r.bad(core::MessageId::SegmentationNotMmseg);
             return std::nullopt;
         }
         bool here = false;
@@ -244,8 +245,8 @@ bool dictionaryHeaderFits(const DictionarySource &s) {
     return true;
 }
 
-std::optional<core::PhraseDictionary> readDictionary(const DictionarySource &s, std::string *why) {
-    auto fail = [why](std::string reason) {
+std::optional<core::PhraseDictionary> readDictionary(const DictionarySource &s, core::Message *why) {
+    auto fail = [why](core::Message reason) {
         if (why)
             *why = std::move(reason);
         return std::nullopt;
@@ -255,20 +256,20 @@ std::optional<core::PhraseDictionary> readDictionary(const DictionarySource &s, 
     if (s.type == "inline") {
         const json entries = json::parse(s.bytes, nullptr, false);
         if (!entries.is_object())
-            return fail("not an object of entries");
+            return fail(core::MessageId::NotAnObjectOfEntries);
         if (entries.empty())
-            return fail("no entries");
+            return fail(core::MessageId::NoEntries);
         core::PhraseDictionary dict;
         for (const auto &[key, value] : entries.items()) {
             if (key.empty() || !value.is_string() || value.get<std::string>().empty())
-                return fail("the entry \"" + key + "\" is empty or not text");
+                return fail(core::Message(core::MessageId::EntryEmptyOrNotText, {key}));
             dict.push_back({key, value});
         }
         return dict;
     }
     // OpenCC leaks and may crash on a foreign binary file: such a file is refused on its header.
     if (!dictionaryHeaderFits(s))
-        return fail("not an OpenCC dictionary of its type");
+        return fail(core::MessageId::NotOpenccDictionary);
     // Its tries do not check their offsets either (one changed word of a real .ocd2 crashes
     // them, or sends them round for ever): OpenCC reads the file in a child process, which hands
     // back each key and its first value, NUL-terminated, for us to check. Debian's largest
@@ -300,14 +301,15 @@ std::optional<core::PhraseDictionary> readDictionary(const DictionarySource &s, 
         },
         childWhy, limits);
     if (!flat)
-        return fail(childWhy.rfind("cannot", 0) == 0 ? childWhy : "damaged dictionary");
+        return fail(childWhy.rfind("cannot", 0) == 0 ? core::Message::verbatim(childWhy)
+                                                     : core::Message(core::MessageId::DamagedDictionary));
     core::PhraseDictionary dict;
     std::string_view rest = *flat;
     while (!rest.empty()) {
         const std::size_t k = rest.find('\0');
         const std::size_t v = k == std::string_view::npos ? k : rest.find('\0', k + 1);
         if (v == std::string_view::npos || k == 0)
-            return fail("damaged dictionary");
+            return fail(core::MessageId::DamagedDictionary);
         dict.push_back({std::string(rest.substr(0, k)), std::string(rest.substr(k + 1, v - k - 1))});
         rest.remove_prefix(v + 1);
     }
@@ -315,7 +317,7 @@ std::optional<core::PhraseDictionary> readDictionary(const DictionarySource &s, 
 }
 
 std::optional<ConfigDictionaries> readConfigDictionaries(const OpenccConfig &c, std::string &failed,
-                                                         std::string *why) {
+                                                         core::Message *why) {
     ConfigDictionaries r;
     r.dicts.reserve(c.sources.size()); // the view points into it
     for (const auto &s : c.sources) {
@@ -323,7 +325,7 @@ std::optional<ConfigDictionaries> readConfigDictionaries(const OpenccConfig &c, 
         if (!dict) {
             failed = s.path;
             if (why && !s.entry.empty())
-                *why = s.entry + ": " + *why;
+                *why = core::Message(core::MessageId::InDictionary, {s.entry}, {*why});
             return std::nullopt;
         }
         r.dicts.push_back(std::move(*dict));

@@ -8,6 +8,8 @@
 
 #include "core/phrase_convert.h"
 
+#include "core/messages.h"
+
 #include <functional>
 #include <memory>
 #include <optional>
@@ -47,7 +49,7 @@ using DictionaryResolver = std::function<DictionarySource(const std::string &typ
 // their first bytes (enough to tell their type). nullopt with `failed` set to the file and `why` to
 // the reason when a file cannot be read or the JSON is not a configuration.
 std::optional<OpenccConfig> readOpenccConfig(const std::string &jsonPath, std::string &failed,
-                                             std::string *why = nullptr, bool contents = true,
+                                             core::Message *why = nullptr, bool contents = true,
                                              const DictionaryResolver &resolve = nullptr);
 
 // Whether a dictionary's first bytes are of its type (binary dictionaries carry a signature).
@@ -59,7 +61,7 @@ bool dictionaryHeaderFits(const DictionarySource &source);
 // dictionaries are read as OpenCC reads them: "#" starts a comment line, a tab ends the key, spaces part the
 // values; a line without a tab or a key named twice makes the file invalid.
 std::optional<core::PhraseDictionary> readDictionary(const DictionarySource &source,
-                                                     std::string *why = nullptr);
+                                                     core::Message *why = nullptr);
 
 // The configuration's dictionaries, each read once however often it is named, and the view that
 // builds a converter from them; nullopt with `failed` (and `why`) when one cannot be read.
@@ -68,6 +70,6 @@ struct ConfigDictionaries {
     core::PhraseConfigView view;
 };
 std::optional<ConfigDictionaries> readConfigDictionaries(const OpenccConfig &config, std::string &failed,
-                                                         std::string *why = nullptr);
+                                                         core::Message *why = nullptr);
 
 } // namespace platform

@@ -59,41 +59,41 @@ std::uint64_t combine(const std::vector<std::uint64_t> &hashes) {
 // computed, so that loading stays within a few milliseconds. Either way every table is checked. A
 // file that is not such an image in every part gives nullopt, with `why` set.
 std::optional<core::PhraseConverter> openImage(const std::string &path,
-                                               const std::vector<std::uint64_t> *hashes, std::string &why) {
+                                               const std::vector<std::uint64_t> *hashes, core::Message &why) {
     const auto file = MappedFile::open(path, kMaxImageBytes, &why, !hashes);
     if (!file)
         return std::nullopt;
     const std::string_view bytes = file->bytes();
     FileHeader h;
     if (bytes.size() < sizeof h) {
-        why = "not an image of this program";
+        why = core::MessageId::NotOurImage;
         return std::nullopt;
     }
     std::memcpy(&h, bytes.data(), sizeof h);
     if (std::memcmp(h.magic, kFileMagic, sizeof kFileMagic) != 0 || h.version != kFileVersion) {
-        why = "not an image of this program";
+        why = core::MessageId::NotOurImage;
         return std::nullopt;
     }
     const std::uint64_t listEnd = sizeof h + std::uint64_t(h.sourceCount) * 8;
     if (hashes &&
         (h.sourceCount != hashes->size() || h.sourcesHash != combine(*hashes) || bytes.size() < listEnd ||
          std::memcmp(bytes.data() + sizeof h, hashes->data(), hashes->size() * 8) != 0)) {
-        why = "made from other sources";
+        why = core::MessageId::ImageOfOtherSources;
         return std::nullopt;
     }
     if (h.imageOffset % 8 || h.imageOffset < listEnd || h.imageOffset > bytes.size() ||
         h.imageSize != bytes.size() - h.imageOffset) {
-        why = "damaged";
+        why = core::MessageId::Damaged;
         return std::nullopt;
     }
     const std::string_view image = bytes.substr(h.imageOffset);
     if (hashes && hashBytes(image) != h.imageHash) {
-        why = "damaged";
+        why = core::MessageId::Damaged;
         return std::nullopt;
     }
     auto converter = core::PhraseConverter::fromImage(image, file);
     if (!converter)
-        why = "damaged";
+        why = core::MessageId::Damaged;
     return converter;
 }
 
@@ -199,8 +199,7 @@ std::string phraseImageFile(const std::vector<std::uint64_t> &hashes, std::strin
 std::string phraseConfigProblem(const std::string &name) {
     if (const std::string builtin = builtinPhraseConfig(name); !builtin.empty()) {
         const std::string path = builtinImagePath(builtin);
-        std::string why;
-        const auto head = readDataFileHead(path, sizeof(FileHeader), kMaxImageBytes, &why);
+        const auto head = readDataFileHead(path, sizeof(FileHeader), kMaxImageBytes);
         return head && head->compare(0, sizeof kFileMagic, kFileMagic, sizeof kFileMagic) == 0 ? std::string()
                                                                                                : path;
     }
@@ -247,7 +246,7 @@ PhraseLoad loadPhraseConverter(const std::string &name, const std::string &cache
     }
     if (!cacheDir.empty() && result.cacheProblem.empty()) {
         path = cacheDir + "/" + stem + "-" + hex(combine(hashes)) + ".lfimg";
-        std::string why;
+        core::Message why;
         if (auto conv = openImage(path, &hashes, why)) {
             result.converter = std::move(conv);
             result.fromImage = true;

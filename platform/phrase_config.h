@@ -6,6 +6,8 @@
 
 #include "core/phrase_convert.h"
 
+#include "core/messages.h"
+
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -36,7 +38,7 @@ std::string phraseCacheDir();
 struct PhraseLoad {
     std::optional<core::PhraseConverter> converter;
     std::string failedPath; // when there is no converter: the file that could not be loaded
-    std::string why;        // and why not
+    core::Message why;      // and why not
     bool fromImage = false; // the converter came from a prepared image
     std::string imagePath;  // the image file used or written, empty when there is none
     std::string cacheProblem = {}; // why the cache folder was not used ("... is a symbolic link"), or empty

@@ -28,26 +28,26 @@ std::string lanternfinDataDir() {
     return LANTERNFIN_BUILD_DATA_DIR;
 }
 
-core::Message loadFailure(const std::string &path, const std::string &why) {
+core::Message loadFailure(const std::string &path, const core::Message &why) {
     return why.empty() ? core::Message(core::MessageId::CannotLoad, {path})
-                       : core::Message(core::MessageId::CannotLoadWhy, {path, why});
+                       : core::Message(core::MessageId::CannotLoadWhy, {path}, {why});
 }
 
 PinyinData::~PinyinData() = default;
 
-std::unique_ptr<PinyinData> PinyinData::load(const std::string &path, std::string *why) {
-    auto fail = [why](std::string reason) {
+std::unique_ptr<PinyinData> PinyinData::load(const std::string &path, core::Message *why) {
+    auto fail = [why](core::Message reason) {
         if (why)
             *why = std::move(reason);
         return nullptr;
     };
     // Opened without blocking and only as a regular file: a FIFO or a device there is refused.
-    std::string reason;
+    core::Message reason;
     auto file = MappedFile::open(path, std::size_t(256) << 20, &reason, true);
     if (!file)
         return fail(reason);
     if (file->bytes().empty())
-        return fail("not a data file");
+        return fail(core::MessageId::NotADataFile);
     std::unique_ptr<PinyinData> data(new PinyinData);
     data->m_path = path;
     data->m_file = std::move(file);

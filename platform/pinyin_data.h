@@ -20,7 +20,7 @@ std::string lanternfinDataDir();
 
 // "cannot load PATH: WHY" (without ": WHY" when `why` is empty), for every message about a file
 // that does not load; worded where it is shown.
-core::Message loadFailure(const std::string &path, const std::string &why);
+core::Message loadFailure(const std::string &path, const core::Message &why);
 
 // The data file mapped into memory with its checked view. The view stays valid as long as the
 // object lives.
@@ -35,7 +35,7 @@ public:
 
     // nullptr when the file cannot be opened or is not a data file this program reads; `why`
     // then says why.
-    static std::unique_ptr<PinyinData> load(const std::string &path, std::string *why = nullptr);
+    static std::unique_ptr<PinyinData> load(const std::string &path, core::Message *why = nullptr);
 
 private:
     PinyinData() = default;
@@ -61,7 +61,7 @@ public:
 private:
     std::string m_path;
     bool m_tried = false;
-    std::string m_why;
+    core::Message m_why;
     std::unique_ptr<PinyinData> m_data;
 };
 

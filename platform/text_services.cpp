@@ -10,12 +10,11 @@ TextServices loadTextServices(const std::string &openccDir) {
     for (auto [file, target] : {std::pair{kSimplifiedToTraditionalFile, &s.toTraditional},
                                 std::pair{kTraditionalToSimplifiedFile, &s.toSimplified}}) {
         const std::string path = openccDir.empty() ? characterDictionaryPath(file) : openccDir + "/" + file;
-        std::string why;
+        core::Message why;
         if (auto map = loadCharacterDictionary(path, &why))
             *target = std::make_unique<core::CodePointMap>(std::move(*map));
         else if (s.dictionaryError.empty())
-            s.dictionaryError = why.empty() ? core::Message(core::MessageId::CannotLoad, {path})
-                                            : core::Message(core::MessageId::CannotLoadWhy, {path, why});
+            s.dictionaryError = loadFailure(path, why);
     }
     s.toUpper = upperCaseMap();
     s.toLower = lowerCaseMap();

@@ -1,14 +1,38 @@
 #include "command_line.h"
 
 #include "clipboard_commands.h"
+#include "platform/message_language.h"
 
 #include <QCommandLineParser>
+
+#include <string_view>
 
 #ifndef LANTERNFIN_VERSION
 #define LANTERNFIN_VERSION "unknown"
 #endif
 
 namespace ui {
+
+namespace {
+
+// QCommandLineParser's error text (English: no translation of Qt's is loaded) as a catalogue
+// message; a text of another form as it is.
+core::Message parserError(const std::string &text) {
+    const struct {
+        std::string_view before, after;
+        core::MessageId id;
+    } forms[] = {
+        {"Unknown option '", "'.", core::MessageId::UnknownOption},
+        {"Missing value after '", "'.", core::MessageId::MissingValueAfter},
+        {"Unexpected value after '", "'.", core::MessageId::UnexpectedValueAfter},
+    };
+    for (const auto &f : forms)
+        if (text.size() > f.before.size() + f.after.size() && text.starts_with(f.before) && text.ends_with(f.after))
+            return {f.id, {text.substr(f.before.size(), text.size() - f.before.size() - f.after.size())}};
+    return core::Message::verbatim(text);
+}
+
+} // namespace
 
 Invocation parseCommandLine(const QStringList &arguments) {
     QCommandLineParser parser;
@@ -56,13 +80,14 @@ Invocation parseCommandLine(const QStringList &arguments) {
         parser.addOption(o);
 
     Invocation out;
-    auto usage = [&out](const QString &message) {
+    auto usage = [&out](const std::string &message) {
         out.exitStatus = kExitUsage;
-        out.error = QStringLiteral("lanternfin: %1\nTry 'lanternfin --help'.\n").arg(message);
+        out.error = QStringLiteral("lanternfin: %1\n")
+                        .arg(QString::fromStdString(platform::say(core::MessageId::TryHelp, {message, "lanternfin"})));
         return out;
     };
     if (!parser.parse(arguments))
-        return usage(parser.errorText());
+        return usage(platform::say(parserError(parser.errorText().toStdString())));
     if (parser.isSet(help)) {
         out.exitStatus = kExitDone;
         out.output = parser.helpText();
@@ -74,13 +99,14 @@ Invocation parseCommandLine(const QStringList &arguments) {
         return out;
     }
     if (!parser.positionalArguments().isEmpty())
-        return usage(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
+        return usage(platform::say(core::MessageId::UnexpectedArgumentQuoted,
+                                   {parser.positionalArguments().first().toStdString()}));
 
     qsizetype chosen = parser.values(clipboard).size() > 1 ? 1 : 0;
     for (const QCommandLineOption &o : {toggle, show, quit, tray, clipboard})
         chosen += parser.isSet(o) ? 1 : 0;
     if (chosen > 1)
-        return usage(QStringLiteral("give one of --toggle, --show, --quit, --tray and --clipboard"));
+        return usage(platform::say(core::MessageId::GiveOneAction));
 
     using platform::Verb;
     if (parser.isSet(toggle)) {
@@ -93,9 +119,8 @@ Invocation parseCommandLine(const QStringList &arguments) {
     } else if (parser.isSet(clipboard)) {
         const QString name = parser.value(clipboard);
         if (!clipboardRequestNamed(name.toStdString()))
-            return usage(QStringLiteral("unknown clipboard command '%1' (one of %2)")
-                             .arg(name, QString::fromStdString(clipboardCommandList() + ", " +
-                                                               clipboardWayList())));
+            return usage(platform::say(core::MessageId::UnknownClipboardCommand,
+                                       {name.toStdString(), clipboardCommandList() + ", " + clipboardWayList()}));
         out.request = {Verb::Clipboard, name.toStdString()};
         // The instance started for the conversion keeps out of the way.
         out.startInTray = true;

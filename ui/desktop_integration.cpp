@@ -81,7 +81,7 @@ void DesktopIntegration::showMenuOutcome(const ClipboardResult &result) {
     switch (result.outcome) {
     case ClipboardResult::AmountTooLarge: {
         QMessageBox box(QMessageBox::Information, toQString(core::kAmountLimitTitle),
-                        toQString(core::kAmountLimitMessage), QMessageBox::Ok, &m_form);
+                        QString::fromStdString(core::wording(core::MessageId::AmountTooLarge, core::Language::Chinese)), QMessageBox::Ok, &m_form);
         box.exec();
         break;
     }

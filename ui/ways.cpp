@@ -37,11 +37,6 @@ core::Message readingsUnavailable(const platform::TextServices &services) {
     return services.readings ? services.readings->error() : core::Message(core::MessageId::NoPinyinData);
 }
 
-// A reader's refusal, already worded (in Chinese).
-core::Message refusalMessage(const std::u16string &message) {
-    return core::Message::verbatim(core::utf16ToUtf8(message));
-}
-
 WayResult done(std::u16string text, bool appends = false) {
     return {WayResult::Done, std::move(text), appends, {}};
 }
@@ -68,9 +63,9 @@ WayResult applyOwnWay(OwnWay way, std::u16string_view text, const platform::Text
         auto capitals = core::amountCommandText(text);
         if (capitals)
             return done(std::move(*capitals.value));
-        if (capitals.refusal.message == core::kAmountLimitMessage)
+        if (capitals.refusal.message.id == core::MessageId::AmountTooLarge)
             return failed(WayResult::AmountTooLarge, core::MessageId::AmountTooLarge);
-        return failed(WayResult::Refused, refusalMessage(capitals.refusal.message));
+        return failed(WayResult::Refused, capitals.refusal.message);
     }
     case OwnWay::Pinyin:
         if (!services.pinyin)
@@ -192,7 +187,7 @@ WayResult applyWay(const Way &way, std::u16string_view text, const platform::Tex
     }
     auto result = core::moneyWayText(std::get<AmountWay>(way).name->way, text);
     if (!result)
-        return failed(WayResult::Refused, refusalMessage(result.refusal.message));
+        return failed(WayResult::Refused, result.refusal.message);
     return done(std::move(*result.value));
 }
 

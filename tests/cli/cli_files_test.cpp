@@ -244,9 +244,9 @@ TEST(CliFiles, TheAmountLimitExitsThreeForEveryCommand) {
         const char *shell;
         const char *input;
     } cases[] = {
-        {"$CLI money", "1e16"},
-        {"$CLI money --verify 99999999999999999999", "壹圆整"},
-        {"$CLI numerals", "1e308"},
+        {"LC_ALL=zh_CN.UTF-8 $CLI money", "1e16"},
+        {"LC_ALL=zh_CN.UTF-8 $CLI money --verify 99999999999999999999", "壹圆整"},
+        {"LC_ALL=zh_CN.UTF-8 $CLI numerals", "1e308"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.shell);

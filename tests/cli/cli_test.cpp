@@ -114,16 +114,16 @@ TEST(Cli, MoneyForBanks) {
         {"money --decode", "壹仟伍圆整", "", "lanternfin-cli: 第3个字“伍”：", 1},
         {"money --decode", "壹圆整\n贰圆整\n", "", "lanternfin-cli: 第4个字", 1},
         {"money --decode --lines", "壹圆整\n壹佰壹仟圆整\r\n\n零柒分", "1.00\n\n\n0.07\n",
-         "lanternfin-cli: line 2: 第4个字“仟”：单位顺序不对", 1},
+         "lanternfin-cli: 第 2 行：第4个字“仟”：单位顺序不对", 1},
         {"money --verify 1005.5", "壹仟零伍元伍角", "1005.50\n", "", 0},
         {"money --verify 1,005", "壹仟伍佰圆整", "", "lanternfin-cli: 大写金额是 1500.00，不是 1005.00\n", 1},
         {"money --verify 1005 --lines", "壹仟零伍圆整\n壹仟伍佰圆整\n", "1005.00\n\n",
-         "lanternfin-cli: line 2: 大写金额是 1500.00", 1},
+         "lanternfin-cli: 第 2 行：大写金额是 1500.00", 1},
         {"money --verify 1e16", "整", "", "数目太大", 3},
         {"money --style bank", "16", "壹拾陆元整\n", "", 0},
         {"money --style bank --yuan 圆", "-10.05", "负壹拾圆零伍分\n", "", 0},
         {"money --style design", "16", "拾陆圆整\n", "", 0},
-        {"money --style bank --lines", "16\n1e16\n", "壹拾陆元整\n\n", "lanternfin-cli: line 2: 数目太大", 1},
+        {"money --style bank --lines", "16\n1e16\n", "壹拾陆元整\n\n", "lanternfin-cli: 第 2 行：数目太大", 1},
         {"money --style bank", "100000", "壹拾万元整\n", "", 0},
         {"money --style bank", "1.5亿", "壹亿伍仟万元整\n", "", 0},
         {"money", "第3笔共1005.5元", "", "lanternfin-cli: 第5个字“1”：", 1},
@@ -134,15 +134,15 @@ TEST(Cli, MoneyForBanks) {
         {"numerals --decode", "两千", "2000\n", "", 0},
         {"numerals --decode", "一万两千五百", "12500\n", "", 0},
         {"money --style bank", "1e16", "", "数目太大", 3},
-        {"money --verify x", "整", "", "not a number", 2},
-        {"money --decode --style bank", "整", "", "excludes", 2},
-        {"money --yuan 圆", "1", "", "requires --style", 2},
+        {"money --verify x", "整", "", "NUMBER 不是数字", 2},
+        {"money --decode --style bank", "整", "", "不能与", 2},
+        {"money --yuan 圆", "1", "", "需要同时给出 --style", 2},
         {"date", "出票日期：2026年1月15日\n", "贰零贰陆年零壹月壹拾伍日\n", "", 0},
         {"date", "20261020", "贰零贰陆年零壹拾月零贰拾日\n", "", 0},
         {"date", "2026-02-29", "", "lanternfin-cli: ", 1},
         {"date", "no date here", "", "lanternfin-cli: ", 1},
         {"date --lines", "2026.12.7\n2026-13-01\n\n2024/2/29", "贰零贰陆年壹拾贰月零柒日\n\n\n贰零贰肆年零贰月贰拾玖日\n",
-         "lanternfin-cli: line 2: ", 1},
+         "lanternfin-cli: 第 2 行：", 1},
         {"numerals", "1005.5", "一千零五点五\n", "", 0},
         {"numerals --capitals", "100010", "拾万零壹拾\n", "", 0},
         {"numerals", "-0.05", "负零点零五\n", "", 0},
@@ -150,12 +150,13 @@ TEST(Cli, MoneyForBanks) {
         {"numerals --decode", "十万零一十\n", "100010\n", "", 0},
         {"numerals --decode", "壹仟零伍点伍", "1005.5\n", "", 0},
         {"numerals --decode", "一千五", "", "lanternfin-cli: 第", 1},
-        {"numerals --decode --lines", "十五\n十五十\n负零点五", "15\n\n-0.5\n", "lanternfin-cli: line 2: ", 1},
-        {"numerals --decode --capitals", "十", "", "excludes", 2},
+        {"numerals --decode --lines", "十五\n十五十\n负零点五", "15\n\n-0.5\n", "lanternfin-cli: 第 2 行：", 1},
+        {"numerals --decode --capitals", "十", "", "不能与", 2},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.args + std::string(" <<< ") + c.input);
-        const CliRun run = runCli(c.args, c.input);
+        // The refusals as the window words them: in Chinese, under a Chinese locale.
+        const CliRun run = runCli(c.args, c.input, "LC_ALL=zh_CN.UTF-8");
         EXPECT_EQ(run.status, c.status) << run.err;
         EXPECT_EQ(run.out, c.out);
         if (c.err.empty())
@@ -221,10 +222,11 @@ TEST(Cli, EveryCommandNamesTheLinesItRefuses) {
 }
 
 TEST(Cli, LimitMessageGoesToStderr) {
-    const CliRun run = runCli("money", "10000000000000000");
+    const CliRun run = runCli("money", "10000000000000000", "LC_ALL=zh_CN.UTF-8");
     EXPECT_EQ(run.status, 3);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, "数目太大，无法换算！请输入一亿亿以下的数字\n");
+    EXPECT_EQ(runCli("money", "10000000000000000").err, "the amount is too large: it must be below 10^16\n");
 }
 
 TEST(Cli, InvalidUtf8IsRefusedWithNothingOnStdout) {
@@ -389,25 +391,57 @@ TEST(Cli, CommandLineKeepsItsWord) {
     EXPECT_NE(pinyin.out.find("HanZi"), std::string::npos);
 }
 
-// Regression: messages were English in every locale, beside the Chinese of the amount refusals.
+// Regression: messages were English in every locale, beside the Chinese of the amount refusals;
+// then the amount refusals, the usage errors, the data files' reasons and the system's were
+// Chinese, or English, whatever the locale. The language comes from LC_ALL, LC_MESSAGES and LANG
+// alone, so these hold on a machine where no zh_* locale is installed.
 TEST(Cli, MessagesFollowTheLocale) {
+    const std::string badJson = (std::filesystem::temp_directory_path() /
+                                 ("lanternfin-messages-" + std::to_string(getpid()) + ".json"))
+                                    .string();
+    std::ofstream(badJson) << "{";
+    const std::string zh = "LC_ALL= LANG=zh_CN.UTF-8", c = "LC_ALL= LANG=C";
     const struct {
-        const char *env;
-        const char *args;
+        std::string env;
+        std::string args;
         std::string input, err;
+        int status;
     } cases[] = {
-        {"LC_ALL=zh_CN.UTF-8", "ratio 1 x 1", "", "lanternfin-cli: b 不是数字\n"},
-        {"LC_ALL= LC_MESSAGES=zh_TW.UTF-8", "ratio --lines", "1 2\n", "lanternfin-cli: 第 1 行：需要 a b c 三个值，这里有 2 个\n"},
-        {"LC_ALL= LANG=zh_CN.UTF-8", "round 0 --lines", "x\n", "lanternfin-cli: 第 1 行：不是数字\n"},
-        {"LC_ALL=zh_CN.UTF-8", "upper", "\xFF", "lanternfin-cli: 输入不是有效的 UTF-8\n"},
-        {"LC_ALL=zh_CN.UTF-8", "upper /nonexistent/x", "", "lanternfin-cli: /nonexistent/x: 无法打开：No such file or directory\n"},
-        {"LC_ALL=en_US.UTF-8 LANG=zh_CN.UTF-8", "ratio 1 x 1", "", "lanternfin-cli: b is not a number\n"},
-        {"LC_ALL= LC_MESSAGES= LANG=", "ratio 0 1 1", "", "lanternfin-cli: no result: a is 0\n"},
+        {"LC_ALL=zh_CN.UTF-8", "ratio 1 x 1", "", "lanternfin-cli: b 不是数字\n", 1},
+        {"LC_ALL= LC_MESSAGES=zh_TW.UTF-8", "ratio --lines", "1 2\n", "lanternfin-cli: 第 1 行：需要 a b c 三个值，这里有 2 个\n", 1},
+        {zh, "round 0 --lines", "x\n", "lanternfin-cli: 第 1 行：不是数字\n", 1},
+        {"LC_ALL=zh_CN.UTF-8", "upper", "\xFF", "lanternfin-cli: 输入不是有效的 UTF-8\n", 2},
+        {"LC_ALL=en_US.UTF-8 LANG=zh_CN.UTF-8", "ratio 1 x 1", "", "lanternfin-cli: b is not a number\n", 1},
+        {"LC_ALL= LC_MESSAGES= LANG=", "ratio 0 1 1", "", "lanternfin-cli: no result: a is 0\n", 1},
+        // A usage error of CLI11's, one of lanternfin-cli's own, and the usage line.
+        {zh, "money --bogus", "",
+         "lanternfin-cli: 多余的参数：--bogus\n用法：lanternfin-cli money [OPTIONS] [FILE...]（详见 lanternfin-cli money --help）\n", 2},
+        {c, "money --bogus", "",
+         "lanternfin-cli: The following argument was not expected: --bogus\n"
+         "Usage: lanternfin-cli money [OPTIONS] [FILE...]  (see lanternfin-cli money --help)\n", 2},
+        {zh, "money -o", "", "lanternfin-cli: --output：缺少 1 个 FILE 参数\n用法：lanternfin-cli money [OPTIONS] [FILE...]（详见 lanternfin-cli money --help）\n", 2},
+        {zh, "frobnicate", "", "lanternfin-cli: 没有这个命令：frobnicate\n用法：lanternfin-cli COMMAND [OPTIONS] [ARGS]（详见 lanternfin-cli --help）\n", 2},
+        // The readers' refusals, with the place and the character.
+        {zh, "money", "--5", "lanternfin-cli: 第1个字“-”：正负号重复，看不出金额是正是负\n", 1},
+        {c, "money", "--5", "lanternfin-cli: character 1 “-”: the sign is written twice: the amount may be positive or negative\n", 1},
+        {zh, "money --decode --lines", "壹仟元整\n壹仟元\n", "lanternfin-cli: 第 2 行：第4个字：金额不完整，缺少“整”\n", 1},
+        {c, "money --decode --lines", "壹仟元整\n壹仟元\n", "lanternfin-cli: line 2: character 4: the amount is incomplete: “整” is missing\n", 1},
+        {c, "money --verify 1,2,3x5", "壹圆整", "lanternfin-cli: money --verify: NUMBER is not a number: 1,2,3x5 (character 3 “2”: the text holds more than one number: it is not one clear amount)\n"
+         "Usage: lanternfin-cli money [OPTIONS] [FILE...]  (see lanternfin-cli money --help)\n", 2},
+        // A data file that does not load, and the system's reason for a missing file.
+        {zh, "convert --config " + badJson, "", "lanternfin-cli: 无法载入 " + badJson + "：不是 JSON\n", 2},
+        {c, "convert --config " + badJson, "", "lanternfin-cli: cannot load " + badJson + ": not JSON\n", 2},
+        {zh + " LANTERNFIN_DATA_DIR=/nonexistent", "pinyin --tone marks", "中", "lanternfin-cli: 无法载入 /nonexistent/pinyin.dat：没有那个文件或目录\n", 2},
+        {zh, "upper /nonexistent/x", "", "lanternfin-cli: /nonexistent/x: 无法打开：没有那个文件或目录\n", 4},
+        {c, "upper /nonexistent/x", "", "lanternfin-cli: /nonexistent/x: cannot open: No such file or directory\n", 4},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(std::string(c.env) + " " + c.args);
-        EXPECT_EQ(runCli(c.args, c.input, c.env).err, c.err);
+    for (const auto &k : cases) {
+        SCOPED_TRACE(k.env + " " + k.args);
+        const CliRun run = runCli(k.args, k.input, k.env);
+        EXPECT_EQ(run.err, k.err);
+        EXPECT_EQ(run.status, k.status);
     }
+    std::filesystem::remove(badJson);
 }
 
 TEST(Cli, BadArgumentsPrintUsage) {

@@ -4,6 +4,8 @@
 #include "core/numerals.h"
 #include "core/utf.h"
 
+#include "refusal_text.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -91,8 +93,8 @@ TEST(AmountNumber, RefusesWhatIsNotOnePlainAmount) {
         SCOPED_TRACE(utf8(c.text));
         const auto read = core::readAmountNumber(c.text);
         ASSERT_FALSE(read) << core::decimalText(*read.value);
-        EXPECT_EQ(read.refusal.position, c.position) << utf8(read.refusal.message);
-        EXPECT_FALSE(read.refusal.message.empty());
+        EXPECT_EQ(read.refusal.position, c.position) << utf8(testsupport::chinese(read.refusal));
+        EXPECT_FALSE(testsupport::chinese(read.refusal).empty());
     }
 }
 
@@ -158,7 +160,7 @@ TEST(AmountNumber, ASignInDoubtIsRefusedWhereItStands) {
         SCOPED_TRACE(utf8(c.text));
         const auto read = core::readAmountNumber(c.text);
         ASSERT_FALSE(read) << core::decimalText(*read.value);
-        EXPECT_EQ(read.refusal.position, c.position) << utf8(read.refusal.message);
+        EXPECT_EQ(read.refusal.position, c.position) << utf8(testsupport::chinese(read.refusal));
     }
 }
 
@@ -179,7 +181,7 @@ TEST(AmountNumber, EveryWayKeepsTheSign) {
     for (const auto &c : cases) {
         SCOPED_TRACE(utf8(c.text));
         const auto result = core::moneyWayText(c.way, c.text);
-        ASSERT_TRUE(result) << utf8(result.refusal.message);
+        ASSERT_TRUE(result) << utf8(testsupport::chinese(result.refusal));
         EXPECT_EQ(utf8(*result.value), c.result);
     }
     EXPECT_FALSE(core::moneyWayText(core::MoneyWay::Bank, u"--5"));
@@ -213,7 +215,7 @@ TEST(AmountNumber, TheAmountCommandWritesZeroAndMultiples) {
     for (const auto &c : cases) {
         SCOPED_TRACE(utf8(c.text));
         const auto result = core::amountCommandText(c.text);
-        ASSERT_TRUE(result) << utf8(result.refusal.message);
+        ASSERT_TRUE(result) << utf8(testsupport::chinese(result.refusal));
         EXPECT_EQ(utf8(*result.value), utf8(c.capitals));
     }
     // Beyond the limit through a multiplier.
@@ -221,7 +223,7 @@ TEST(AmountNumber, TheAmountCommandWritesZeroAndMultiples) {
     ASSERT_FALSE(huge);
     const auto large = core::amountCommandText(u"10000万亿");
     ASSERT_FALSE(large);
-    EXPECT_EQ(large.refusal.message, core::kAmountLimitMessage);
+    EXPECT_EQ(large.refusal.message.id, core::MessageId::AmountTooLarge);
 }
 
 // The money button's other ways refuse exactly the texts the amount command refuses.

@@ -1,5 +1,7 @@
 #include "core/amount.h"
 
+#include "refusal_text.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -104,19 +106,19 @@ TEST(Amount, RefusesSixteenDigitsAndMore) {
         SCOPED_TRACE(std::string(text.begin(), text.end()));
         const auto result = core::amountCommandText(text);
         ASSERT_FALSE(result);
-        EXPECT_EQ(result.refusal.message, core::kAmountLimitMessage);
+        EXPECT_EQ(result.refusal.message.id, core::MessageId::AmountTooLarge);
     }
 }
 
 TEST(Amount, MalformedInputEndsSoundly) {
     const auto capitals = [](const std::u16string &text) {
         const auto result = core::amountCommandText(text);
-        return result ? *result.value : u"(refused)" + result.refusal.message;
+        return result ? *result.value : u"(refused)" + testsupport::chinese(result.refusal);
     };
     // Ten megabytes of digits: far over the limit, refused without hanging.
-    EXPECT_EQ(capitals(std::u16string(10'000'000, u'7')), u"(refused)" + std::u16string(core::kAmountLimitMessage));
+    EXPECT_EQ(capitals(std::u16string(10'000'000, u'7')), u"(refused)" + testsupport::amountLimitText());
     // A million-digit exponent.
-    EXPECT_EQ(capitals(u"1e" + std::u16string(1'000'000, u'9')), u"(refused)" + std::u16string(core::kAmountLimitMessage));
+    EXPECT_EQ(capitals(u"1e" + std::u16string(1'000'000, u'9')), u"(refused)" + testsupport::amountLimitText());
     EXPECT_EQ(capitals(u"1e-" + std::u16string(1'000'000, u'9')), u"零圆整");
     // NUL characters and lone surrogates are characters like any other: a label before the number,
     // text after it.

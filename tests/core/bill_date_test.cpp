@@ -2,6 +2,8 @@
 
 #include "core/utf.h"
 
+#include "refusal_text.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -74,7 +76,7 @@ TEST(FindBillDate, EveryFormAnywhereInTheText) {
     for (const auto &c : cases) {
         SCOPED_TRACE(utf8(c.text));
         const auto r = core::findBillDate(c.text);
-        ASSERT_TRUE(r) << utf8(r.refusal.message);
+        ASSERT_TRUE(r) << utf8(testsupport::chinese(r.refusal));
         EXPECT_EQ(*r.value, c.date);
     }
 }
@@ -111,10 +113,10 @@ TEST(FindBillDate, RefusesWhatIsNoDateOrNoRealDay) {
         SCOPED_TRACE(utf8(c.text));
         const auto r = core::findBillDate(c.text);
         ASSERT_FALSE(r);
-        EXPECT_EQ(r.refusal.position, c.position) << utf8(r.refusal.message);
-        EXPECT_NE(r.refusal.message.find(c.says), std::u16string::npos) << utf8(r.refusal.message);
+        EXPECT_EQ(r.refusal.position, c.position) << utf8(testsupport::chinese(r.refusal));
+        EXPECT_NE(testsupport::chinese(r.refusal).find(c.says), std::u16string::npos) << utf8(testsupport::chinese(r.refusal));
         if (c.position > 0) {
-            EXPECT_EQ(utf8(r.refusal.message.substr(0, 1 + std::to_string(c.position).size())),
+            EXPECT_EQ(utf8(testsupport::chinese(r.refusal).substr(0, 1 + std::to_string(c.position).size())),
                       "第" + std::to_string(c.position));
         }
     }

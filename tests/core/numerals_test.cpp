@@ -3,6 +3,8 @@
 #include "core/amount.h"
 #include "core/utf.h"
 
+#include "refusal_text.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -22,7 +24,7 @@ std::string utf8(std::u16string_view s) {
 
 std::u16string written(const core::Decimal &d, NumeralDigits digits) {
     const auto r = core::chineseNumerals(d, digits);
-    return r ? *r.value : u"<refused: " + r.refusal.message + u">";
+    return r ? *r.value : u"<refused: " + testsupport::chinese(r.refusal) + u">";
 }
 
 TEST(ChineseNumerals, WritesGroupsZerosAndTens) {
@@ -74,7 +76,7 @@ TEST(ChineseNumerals, RefusesBeyondTheLimits) {
         SCOPED_TRACE(number);
         const auto r = core::chineseNumerals(dec(number), NumeralDigits::Ordinary);
         EXPECT_EQ(r                                                ? "ok"
-                  : r.refusal.message == core::kAmountLimitMessage ? "limit"
+                  : r.refusal.message.id == core::MessageId::AmountTooLarge ? "limit"
                                                                    : "decimals",
                   std::string(outcome));
         EXPECT_EQ(r.refusal.position, 0u);
@@ -102,7 +104,7 @@ TEST(ReadChineseNumerals, AcceptsWritingsAndTheirVariants) {
     for (const auto &[text, number] : cases) {
         SCOPED_TRACE(utf8(text));
         const auto r = core::readChineseNumerals(text);
-        ASSERT_TRUE(r) << utf8(r.refusal.message);
+        ASSERT_TRUE(r) << utf8(testsupport::chinese(r.refusal));
         EXPECT_EQ(*r.value, dec(number));
     }
 }
@@ -155,8 +157,8 @@ TEST(ReadChineseNumerals, RefusesAtTheFirstProblem) {
         SCOPED_TRACE(utf8(c.text.substr(0, 20)));
         const auto r = core::readChineseNumerals(c.text);
         ASSERT_FALSE(r) << core::decimalText(*r.value);
-        EXPECT_EQ(r.refusal.position, c.position) << utf8(r.refusal.message);
-        EXPECT_NE(r.refusal.message.find(c.says), std::u16string::npos) << utf8(r.refusal.message);
+        EXPECT_EQ(r.refusal.position, c.position) << utf8(testsupport::chinese(r.refusal));
+        EXPECT_NE(testsupport::chinese(r.refusal).find(c.says), std::u16string::npos) << utf8(testsupport::chinese(r.refusal));
     }
 }
 
@@ -188,7 +190,7 @@ TEST(ReadChineseNumerals, ReadsBackWhatIsWritten) {
             const std::u16string text = written(number, digits);
             const auto back = core::readChineseNumerals(text);
             number.negative = number.negative && !number.isZero();
-            ASSERT_TRUE(back && *back.value == number) << utf8(text) << " " << utf8(back.refusal.message);
+            ASSERT_TRUE(back && *back.value == number) << utf8(text) << " " << utf8(testsupport::chinese(back.refusal));
         }
     }
 }

@@ -57,8 +57,9 @@ TEST(PinyinDataFormat, WhatIsWrittenReadsBack) {
     std::string why;
     const Aligned file(core::writePinyinData(c, &why));
     ASSERT_GT(file.size, sizeof(core::PinyinDataHeader)) << why;
-    const auto d = core::PinyinReadingData::open(file.span(), &why);
-    ASSERT_TRUE(d) << why;
+    core::Message unread;
+    const auto d = core::PinyinReadingData::open(file.span(), &unread);
+    ASSERT_TRUE(d) << unread;
     EXPECT_EQ(d->info(), c.info);
     EXPECT_EQ(d->unknownCost(), 4000u);
     for (const auto &[cp, syl] : c.readings) {
@@ -93,8 +94,9 @@ TEST(PinyinDataFormat, ModelsReadBackAndPickTheHighestSum) {
     c.models[U'长'] = {{"chang2", "zhang3"}, {{7, {0, -100}}}};
     std::string why;
     const Aligned file(core::writePinyinData(c, &why));
-    const auto d = core::PinyinReadingData::open(file.span(), &why);
-    ASSERT_TRUE(d) << why;
+    core::Message unread;
+    const auto d = core::PinyinReadingData::open(file.span(), &unread);
+    ASSERT_TRUE(d) << unread;
     ASSERT_EQ(d->modelCount(), 2u);
     EXPECT_LT(d->modelOf(U'银'), 0);
     EXPECT_LT(d->modelOf(U'中'), 0);

@@ -33,7 +33,7 @@ std::span<const unsigned char> fileSpan() {
 
 const core::PinyinReadingData &data() {
     static const auto d = [] {
-        std::string why;
+        core::Message why;
         auto opened = core::PinyinReadingData::open(fileSpan(), &why);
         if (!opened)
             ADD_FAILURE() << LANTERNFIN_PINYIN_DATA << ": " << why;
@@ -692,9 +692,9 @@ TEST(PinyinReadingData, RefusesWhatIsNotItsFile) {
             size = c.offset;
         else
             bytes[c.offset] ^= 0x40;
-        std::string why;
+        core::Message why;
         EXPECT_FALSE(core::PinyinReadingData::open({bytes, size}, &why));
-        EXPECT_NE(why.find(c.reason), std::string::npos) << why;
+        EXPECT_NE(why.in(core::Language::English).find(c.reason), std::string::npos) << why;
     }
     std::memcpy(bytes, good.data(), good.size());
     EXPECT_TRUE(core::PinyinReadingData::open({bytes, good.size()}));

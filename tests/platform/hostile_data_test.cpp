@@ -84,16 +84,16 @@ TEST(BinaryDictionary, ACraftedTrieIsDamagedAndTheReaderLives) {
     if (bytes.size() < 4096)
         GTEST_SKIP() << "needs Debian's opencc data";
     platform::DictionarySource good{"ocd2", "STCharacters.ocd2", bytes, {}};
-    std::string why;
+    core::Message why;
     const auto dict = platform::readDictionary(good, &why);
     ASSERT_TRUE(dict) << why;
     EXPECT_GT(dict->size(), 3000u);
     platform::DictionarySource at3520 = good;
     const std::uint32_t word = 0x7fffffff;
     std::memcpy(at3520.bytes.data() + 3520, &word, 4);
-    why.clear();
+    why = {};
     EXPECT_FALSE(platform::readDictionary(at3520, &why));
-    EXPECT_EQ(why, "damaged dictionary");
+    EXPECT_EQ(why, core::Message(core::MessageId::DamagedDictionary));
 }
 
 // The cache folder is the user's own or not used: a link to a folder that anyone may write (where

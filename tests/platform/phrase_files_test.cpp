@@ -75,11 +75,11 @@ TEST(DataFiles, FifoAtTheImagePathIsPassedBy) {
 TEST(DataFiles, FifoAsPinyinDataIsRefused) {
     Folder dir;
     fifo(dir / "pinyin.dat");
-    std::string why;
+    core::Message why;
     const auto data = withinSeconds({dir / "pinyin.dat"},
                                     [&] { return platform::PinyinData::load(dir / "pinyin.dat", &why); });
     EXPECT_FALSE(data);
-    EXPECT_EQ(why, "not a regular file");
+    EXPECT_EQ(why, core::Message(core::MessageId::NotRegularFile));
 }
 
 TEST(DataFiles, ConfigurationFilesThatAreNoFilesAreNamed) {
@@ -109,7 +109,7 @@ TEST(DataFiles, ConfigurationFilesThatAreNoFilesAreNamed) {
                                         [&] { return platform::loadPhraseConverter(c.json, ""); });
         EXPECT_FALSE(load.converter);
         EXPECT_EQ(load.failedPath, c.failed);
-        EXPECT_EQ(load.why, c.why);
+        EXPECT_EQ(load.why.in(core::Language::English), c.why);
         // The quick look before a menu opens names the same file, and does not wait either.
         EXPECT_EQ(withinSeconds({dir / "fifo.txt", dir / "fifo.json"},
                                 [&] { return platform::phraseConfigProblem(c.json); }),

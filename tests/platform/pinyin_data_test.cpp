@@ -44,19 +44,22 @@ TEST(PinyinDataSource, LoadsOnceOnFirstUseAndNamesAFileItCannotLoad) {
     bytes[bytes.size() / 2] = static_cast<char>(bytes[bytes.size() / 2] ^ 0x5A);
     testsupport::writeFile(damaged, bytes);
     // The reason reaches the message, as "cannot load PATH: WHY".
-    const std::pair<std::string, std::string> cases[] = {
-        {"/nonexistent/pinyin.dat", "No such file or directory"},
-        {empty, "not a data file"},
-        {folder, "not a regular file"},
-        {damaged, "damaged pinyin data (checksum)"},
+    // The reason is worded in the message's language, as the catalogue words it.
+    const struct {
+        std::string path, english, chinese;
+    } cases[] = {
+        {"/nonexistent/pinyin.dat", "No such file or directory", "没有那个文件或目录"},
+        {empty, "not a data file", "不是数据文件"},
+        {folder, "not a regular file", "不是普通文件"},
+        {damaged, "damaged pinyin data (checksum)", "拼音数据已损坏（checksum）"},
     };
-    for (const auto &[path, why] : cases) {
-        SCOPED_TRACE(path);
-        platform::PinyinDataSource bad(path);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.path);
+        platform::PinyinDataSource bad(c.path);
         EXPECT_EQ(bad.get(), nullptr);
         EXPECT_TRUE(bad.tried());
-        EXPECT_EQ(bad.error().in(core::Language::English), "cannot load " + path + ": " + why);
-        EXPECT_EQ(bad.error().in(core::Language::Chinese), "无法载入 " + path + "：" + why);
+        EXPECT_EQ(bad.error().in(core::Language::English), "cannot load " + c.path + ": " + c.english);
+        EXPECT_EQ(bad.error().in(core::Language::Chinese), "无法载入 " + c.path + "：" + c.chinese);
     }
 }
 

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
+
 #include <algorithm>
 
 namespace {
@@ -65,6 +68,35 @@ TEST(CommandLine, UsageErrorsExitWithTwoAndSayWhy) {
         EXPECT_TRUE(inv.error.contains(c.says)) << inv.error.toStdString();
         EXPECT_TRUE(inv.output.isEmpty());
     }
+}
+
+// Regression: the usage errors were English under a Chinese locale.
+TEST(CommandLine, UsageErrorsFollowTheLocale) {
+    const char *was = std::getenv("LC_ALL");
+    const std::string saved = was ? was : "";
+    const struct {
+        const char *locale;
+        QStringList args;
+        QString says;
+    } cases[] = {
+        {"zh_CN.UTF-8", {"--frobnicate"}, "lanternfin: 没有“frobnicate”这个选项。\n请用“lanternfin --help”查看用法。\n"},
+        {"zh_CN.UTF-8", {"--clipboard"}, "“--clipboard”后面缺少值。"},
+        {"zh_CN.UTF-8", {"file.txt"}, "多余的参数“file.txt”"},
+        {"zh_CN.UTF-8", {"--toggle", "--quit"}, "只能给出其中一个"},
+        {"zh_CN.UTF-8", {"--clipboard", "bogus"}, "没有剪贴板命令“bogus”"},
+        {"C", {"--frobnicate"}, "lanternfin: Unknown option 'frobnicate'.\nTry 'lanternfin --help'.\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.locale) + " " + c.args.join(' ').toStdString());
+        setenv("LC_ALL", c.locale, 1);
+        const ui::Invocation inv = ui::parseCommandLine(QStringList{"lanternfin"} + c.args);
+        EXPECT_EQ(inv.exitStatus, ui::kExitUsage);
+        EXPECT_TRUE(inv.error.contains(c.says)) << inv.error.toStdString();
+    }
+    if (was)
+        setenv("LC_ALL", saved.c_str(), 1);
+    else
+        unsetenv("LC_ALL");
 }
 
 TEST(CommandLine, HelpAndVersion) {

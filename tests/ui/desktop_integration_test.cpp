@@ -215,7 +215,8 @@ TEST_F(DesktopIntegrationTest, AClipboardCommandThatCannotApplyFailsWithTheClipb
     clipboard.m_text = "no number here";
     const platform::Reply none = handle(Verb::Clipboard, "money");
     EXPECT_FALSE(none.ok);
-    EXPECT_FALSE(none.message.empty());
+    // Worded in the locale's language (English here), as the command line words it.
+    EXPECT_EQ(none.message, "no number to convert");
     EXPECT_EQ(clipboard.m_text, "no number here");
     // A start that gave up while the command ran: nothing is applied.
     clipboard.m_text = "abc";

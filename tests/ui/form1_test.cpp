@@ -518,14 +518,14 @@ TEST_F(Form1Test, LayoutFollowsTheWindowAndHoldsTheMinimum) {
 using Form1Dictionary = testsupport::WindowFixture;
 
 // Without the character tables only 逐字 is missing: the buttons convert by phrases, and the menu
-// says in Chinese why 逐字 cannot run.
+// says in Chinese why 逐字 cannot run, the system's reason included.
 TEST_F(Form1Dictionary, MissingCharacterTablesDisableOnlyTheirWay) {
     const platform::TextServices text = platform::loadTextServices("/nonexistent");
     ui::Form1 &form = *(this->form = newForm(text));
     EXPECT_TRUE(form.cmdft->isEnabled());
     EXPECT_TRUE(form.cmdjt->isEnabled());
     EXPECT_EQ(form.ways(form.cmdft)->unavailableReason("char"),
-              "无法载入 /nonexistent/STCharacters.ocd2：No such file or directory");
+              "无法载入 /nonexistent/STCharacters.ocd2：没有那个文件或目录");
     form.Text1->setPlainText("头发");
     form.ways(form.cmdft)->run("char");
     EXPECT_EQ(form.workspaceText(), "头发");

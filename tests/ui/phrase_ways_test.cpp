@@ -26,7 +26,7 @@ protected:
             [this](const std::string &name) {
                 loads.push_back(name);
                 if (failing.count(name))
-                    return platform::PhraseLoad{std::nullopt, "/x/" + name + ".json", "no such file", false, {}};
+                    return platform::PhraseLoad{std::nullopt, "/x/" + name + ".json", core::Message::verbatim("no such file"), false, {}};
                 return platform::loadPhraseConverter(name, "");
             },
             [this](const std::string &name) {

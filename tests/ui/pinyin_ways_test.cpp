@@ -100,8 +100,9 @@ TEST_F(PinyinWaysTest, MissingOrDamagedDataDisablesOnlyTheReadings) {
     const std::string damaged = std::string(dir) + "/pinyin.dat";
     std::ofstream(damaged) << "LFPINYIN damaged";
     const std::pair<std::string, std::string> cases[] = {
-        {"/nonexistent/pinyin.dat", "No such file or directory"},
-        {damaged, "too short for a pinyin data file"},
+        // The reason in Chinese too, as the window speaks (regression: it was English).
+        {"/nonexistent/pinyin.dat", "没有那个文件或目录"},
+        {damaged, "太短，不是拼音数据文件"},
     };
     for (const auto &[path, why] : cases) {
         SCOPED_TRACE(path);
