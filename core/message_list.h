@@ -166,19 +166,11 @@ LANTERNFIN_MESSAGE(ErrorExists, "File exists", "文件已存在")
 LANTERNFIN_MESSAGE(ErrorNameTooLong, "File name too long", "文件名过长")
 LANTERNFIN_MESSAGE(ErrorLoop, "Too many levels of symbolic links", "符号链接的层数过多")
 
-// The folder runs of lanternfin-cli (-O DST): what happened to one file.
+// The folder runs of lanternfin-cli (-O DST): what happened to one file (the mirror's own reasons are
+// with the folders below).
 LANTERNFIN_MESSAGE(IsAFolderNeedsR, "is a folder (-r converts folders with all they hold)", "是文件夹（-r 会转换文件夹及其全部内容）")
-LANTERNFIN_MESSAGE(NameNotConverted, "its name cannot be converted (the way refuses it, or it would be empty or hold a slash)",
-                   "名称无法转换（这种方式拒绝它，或转换后为空或含有斜杠）")
-LANTERNFIN_MESSAGE(NamesCollide, "would be written as {1}, as would {2}; neither is written", "会写成 {1}，{2} 也会写成它；都不写出")
-LANTERNFIN_MESSAGE(NotFileFolderOrLink, "is not a file, a folder or a link (a FIFO, socket or device): not copied",
-                   "不是文件、文件夹或链接（而是 FIFO、套接字或设备）：没有复制")
-LANTERNFIN_MESSAGE(CannotOpenFolder, "cannot open the folder: {1}", "无法打开文件夹：{1}")
 LANTERNFIN_MESSAGE(CannotCreateOutputFolder, "cannot create the output folder: {1}", "无法创建输出文件夹：{1}")
 LANTERNFIN_MESSAGE(NotAFolder, "is not a folder", "不是文件夹")
-LANTERNFIN_MESSAGE(CannotCreateFolder, "cannot create the folder: {1}", "无法创建文件夹：{1}")
-LANTERNFIN_MESSAGE(CannotReadLink, "cannot read the link: {1}", "无法读取链接：{1}")
-LANTERNFIN_MESSAGE(CannotCreateLink, "cannot create the link {1}: {2}", "无法创建链接 {1}：{2}")
 
 // Usage errors of the window's program (lanternfin), in the locale's language as lanternfin-cli's;
 // the middle three are QCommandLineParser's own texts worded again.
