@@ -2,6 +2,7 @@
 // every other file copied; names; --jobs against one job; progress on a terminal only; a run
 // killed and finished with --skip-existing; GNU parallel's pieces against the whole run.
 
+#include "cli_run.h"
 #include "temp_files.h"
 
 #include <gtest/gtest.h>
@@ -19,31 +20,14 @@ namespace fs = std::filesystem;
 using testsupport::readFile;
 using testsupport::writeFile;
 
-struct ShellRun {
-    std::string out, err;
-    int status = -1;
-};
+using ShellRun = testsupport::CliRun;
 
 struct Folder : testsupport::TempDir {
     Folder() : TempDir("lanternfin-batch") {}
 };
 
-// Runs `shell` in `folder` with the program as $CLI.
-ShellRun runShell(const Folder &folder, const std::string &shell) {
-    const std::string cmd = "cd '" + folder.str() + "' && CLI='" LANTERNFIN_CLI "' && { " + shell +
-                            "; } </dev/null 2>.stderr";
-    ShellRun run;
-    FILE *p = popen(cmd.c_str(), "r");
-    char buf[4096];
-    std::size_t got;
-    while ((got = fread(buf, 1, sizeof buf, p)) > 0)
-        run.out.append(buf, got);
-    const int status = pclose(p);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = readFile(folder / ".stderr");
-    fs::remove(folder / ".stderr");
-    return run;
-}
+// Runs `shell` in `folder` with the program as $CLI and nothing on stdin.
+ShellRun runShell(const Folder &folder, const std::string &shell) { return testsupport::runCli(folder, shell); }
 
 bool contains(const std::string &text, const std::string &part) {
     return text.find(part) != std::string::npos;
@@ -101,8 +85,9 @@ TEST(CliBatch, MirrorConvertsEachTextAsAloneAndCopiesTheRest) {
         for (const std::string &file : copied)
             EXPECT_EQ(readFile(f / "out" / file), readFile(f / file)) << file;
         EXPECT_EQ(fs::exists(f / "out/src/damaged.docx"), !documents);
-        if (documents)
+        if (documents) {
             EXPECT_NE(readFile(f / "out/src/报告.docx"), readFile(f / "src/报告.docx"));
+        }
         EXPECT_FALSE(fs::exists(f / "out/src/bad.txt"));
         EXPECT_EQ(fs::read_symlink(f / "out/src/link"), "a.txt");
         EXPECT_EQ(fs::read_symlink(f / "out/src/outside"), "/etc/passwd"); // a link, never followed
