@@ -142,7 +142,7 @@ public:
         : m_options(options), m_jobs(std::move(jobs)), m_progress(progress),
           m_split(m_jobs->count() > 1 && splitsAtLines(command)), m_documents(convertsDocuments(command)) {
         if (m_split)
-            m_splitter = splitAtLines(m_jobs, std::size_t(4) << 20, [](std::string_view head) { return !isDocumentHead(head); });
+            m_splitter = splitAtLines(m_jobs, kSplitPiece, [](std::string_view head) { return !isDocumentHead(head); });
     }
 
     // False after naming each folder among `files` when -r is not given: a usage error.
@@ -422,7 +422,7 @@ int runFiles(const Transform &first, const TransformFactory &make, const CLI::Ap
     }
     progress.setTotals(files.size() > 1 ? files.size() : 0, total);
     const Transform inner =
-        split ? splitAtLines(jobs, std::size_t(4) << 20, [](std::string_view head) { return !isDocumentHead(head); })
+        split ? splitAtLines(jobs, kSplitPiece, [](std::string_view head) { return !isDocumentHead(head); })
               : first;
     const Transform counted = [&inner, &progress](Input &in, Writer &out) {
         in.countInto(&progress.bytes());

@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <optional>
 
 namespace cli {
@@ -326,22 +327,54 @@ Transform roundTransform(bool lines, const std::vector<std::string> &values) {
 // the last), carrying a sequence cut at a slice's end over to the next, so that memory stays flat
 // however large the input. Output converted before an invalid byte is written before the error.
 template <typename Feed> Status streamSlices(Input &in, Writer &out, Feed &&feed) {
-    std::vector<char> buf(1 << 20);
+    constexpr std::size_t kSlice = 1 << 20;
+    std::string own;
+    // A writer into memory (a piece of a text split across jobs) is given the text directly.
+    std::string &text = out.sink() ? *out.sink() : own;
+    // Text in memory goes through where it is, in slices of its own.
+    std::string_view memory;
+    if (in.takeMemory(memory)) {
+        while (!memory.empty()) {
+            std::size_t cut = std::min(memory.size(), kSlice);
+            const bool final = cut == memory.size();
+            const auto r = feed(memory.substr(0, cut), text, final);
+            if (&text == &own) {
+                out.write(text);
+                text.clear();
+            }
+            if (!r.ok)
+                return invalidUtf8();
+            memory.remove_prefix(r.consumed);
+            if (final)
+                return {};
+        }
+        feed(std::string_view(), text, true);
+        if (&text == &own)
+            out.write(text);
+        return {};
+    }
+    // Slices of 1 MB; a smaller input gets a buffer of its own size (not zero-filled), since a
+    // folder of small files asks for one buffer per file.
+    const long long known = in.knownSize();
+    const std::size_t size =
+        known >= 0 ? std::clamp<std::size_t>(static_cast<std::size_t>(known) + 64, 4096, kSlice) : kSlice;
+    const std::unique_ptr<char[]> buf(new char[size]);
     std::size_t carried = 0;
-    std::string text;
     for (;;) {
-        const long got = in.read(buf.data() + carried, buf.size() - carried);
+        const long got = in.read(buf.get() + carried, size - carried);
         if (got < 0)
             return readFailure(in);
         const bool final = got == 0;
-        const std::string_view chunk(buf.data(), carried + static_cast<std::size_t>(got));
-        text.clear();
+        const std::string_view chunk(buf.get(), carried + static_cast<std::size_t>(got));
+        if (&text == &own)
+            text.clear();
         const auto r = feed(chunk, text, final);
-        out.write(text);
+        if (&text == &own)
+            out.write(text);
         if (!r.ok)
             return invalidUtf8();
         carried = chunk.size() - r.consumed;
-        std::memmove(buf.data(), buf.data() + r.consumed, carried);
+        std::memmove(buf.get(), buf.get() + r.consumed, carried);
         if (final)
             return {};
     }

@@ -21,6 +21,12 @@ constexpr std::size_t kBufferSize = 1 << 16;
 
 Writer::Writer(int fd) : m_fd(fd) {
     m_buffer.reserve(kBufferSize);
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        const off_t at = ::lseek(fd, 0, SEEK_CUR);
+        m_regular = at >= 0;
+        m_writtenTo = m_handedTo = at;
+    }
 }
 
 Writer::Writer(std::string &sink) : m_fd(-1), m_sink(&sink) {}
@@ -64,6 +70,12 @@ void Writer::writeThrough(std::string_view bytes) {
             continue;
         }
         bytes.remove_prefix(static_cast<std::size_t>(done));
+        m_writtenTo += done;
+    }
+    // Start writing out every 8 MB without waiting for it (a hint: its failure changes nothing).
+    if (m_regular && m_writtenTo - m_handedTo >= (8 << 20)) {
+        ::sync_file_range(m_fd, m_handedTo, m_writtenTo - m_handedTo, SYNC_FILE_RANGE_WRITE);
+        m_handedTo = m_writtenTo;
     }
 }
 
@@ -87,7 +99,10 @@ Input::Input(std::string name) : m_name(std::move(name)) {
 }
 
 Input::Input(std::string name, std::string bytes)
-    : m_name(std::move(name)), m_inMemory(true), m_pending(std::move(bytes)) {}
+    : m_name(std::move(name)), m_inMemory(true), m_owned(std::move(bytes)), m_memory(m_owned) {}
+
+Input::Input(std::string name, std::string_view bytes, Borrowed)
+    : m_name(std::move(name)), m_inMemory(true), m_memory(bytes) {}
 
 bool Input::isRegularFile() const {
     struct stat st {};
@@ -103,7 +118,7 @@ Input::Input(std::string name, std::string_view bytes) : Input(std::move(name), 
 
 long long Input::knownSize() const {
     if (m_inMemory)
-        return static_cast<long long>(m_pending.size() - m_pendingAt);
+        return static_cast<long long>(m_pending.size() - m_pendingAt + m_memory.size());
     struct stat st {};
     if (m_fd < 0 || ::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode))
         return -1;
@@ -111,8 +126,11 @@ long long Input::knownSize() const {
 }
 
 std::string Input::head(std::size_t size) const {
-    if (m_inMemory)
-        return m_pending.substr(m_pendingAt, size);
+    if (m_inMemory) {
+        std::string bytes = m_pending.substr(m_pendingAt, size);
+        bytes.append(m_memory.substr(0, size - bytes.size()));
+        return bytes;
+    }
     std::string bytes;
     if (knownSize() < 0)
         return bytes;
@@ -136,13 +154,23 @@ Input::~Input() {
 }
 
 long Input::read(char *data, std::size_t size) {
-    if (m_pendingAt < m_pending.size() || m_inMemory) {
+    if (m_pendingAt < m_pending.size()) {
         const std::size_t n = std::min(size, m_pending.size() - m_pendingAt);
         std::memcpy(data, m_pending.data() + m_pendingAt, n);
         m_pendingAt += n;
         if (m_pendingAt == m_pending.size()) {
             m_pending = std::string();
             m_pendingAt = 0;
+        }
+        return static_cast<long>(n);
+    }
+    if (m_inMemory) {
+        const std::size_t n = std::min(size, m_memory.size());
+        std::memcpy(data, m_memory.data(), n);
+        m_memory.remove_prefix(n);
+        if (m_memory.empty() && !m_owned.empty()) {
+            m_owned = std::string();
+            m_memory = {};
         }
         return static_cast<long>(n);
     }
@@ -160,12 +188,24 @@ long Input::read(char *data, std::size_t size) {
     }
 }
 
+bool Input::takeMemory(std::string_view &rest) {
+    if (!m_inMemory || m_pendingAt < m_pending.size())
+        return false;
+    rest = m_memory;
+    m_memory = {};
+    return true;
+}
+
 bool Input::readAll(std::string &out) {
     out.append(m_pending, m_pendingAt);
     m_pending = std::string();
     m_pendingAt = 0;
-    if (m_inMemory)
+    if (m_inMemory) {
+        out.append(m_memory);
+        m_memory = {};
+        m_owned = std::string();
         return true;
+    }
     struct stat st {};
     if (fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode))
         out.reserve(out.size() + static_cast<std::size_t>(st.st_size) + 1);

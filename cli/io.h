@@ -28,12 +28,20 @@ public:
     bool flush();
     // 0 while every write succeeded, else the errno of the first failure.
     int error() const { return m_error; }
+    // The string a sink writer appends to (null for a file descriptor's writer): a producer may
+    // append to it directly instead of through write().
+    std::string *sink() const { return m_sink; }
 
 private:
     void writeThrough(std::string_view bytes);
 
     int m_fd;
     int m_error = 0;
+    // A regular file's written bytes are handed to the disk as they accumulate, so that the
+    // flush to disk before an atomic rename finds little left to write: offsets in the file.
+    bool m_regular = false;
+    long long m_writtenTo = 0;
+    long long m_handedTo = 0;
     std::string m_buffer;
     std::string *m_sink = nullptr;
 };
@@ -48,6 +56,9 @@ public:
     Input(std::string name, std::string bytes);
     // The same for bytes given as a view (copied).
     Input(std::string name, std::string_view bytes);
+    // An input of bytes that stay the caller's (not copied), which must outlive it.
+    struct Borrowed {};
+    Input(std::string name, std::string_view bytes, Borrowed);
     ~Input();
     Input(const Input &) = delete;
     Input &operator=(const Input &) = delete;
@@ -62,6 +73,10 @@ public:
     // Appends everything that is left to `out`; false on a read error.
     bool readAll(std::string &out);
     int error() const { return m_error; }
+    // The rest of an in-memory input, taken whole without a copy: it stays valid while the input
+    // lives, and the input is at its end. False (nothing taken) for a file or a pipe, or when
+    // bytes were put back.
+    bool takeMemory(std::string_view &rest);
     // Puts `bytes` back in front of what is left, to be read again first.
     void unread(std::string bytes);
     // The size of a regular file (standard input included) or of bytes in memory; -1 for a pipe or
@@ -78,7 +93,9 @@ private:
     int m_fd = -1;
     int m_error = 0;
     bool m_inMemory = false;
-    std::string m_pending; // bytes read again before the descriptor, from m_pendingAt on
+    std::string m_owned;       // the bytes of an in-memory input that owns them
+    std::string_view m_memory; // what is left of an in-memory input (in m_owned, or borrowed)
+    std::string m_pending;     // bytes put back, read again first, from m_pendingAt on
     std::size_t m_pendingAt = 0;
     std::atomic<std::uint64_t> *m_counter = nullptr;
 };

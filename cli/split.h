@@ -36,9 +36,13 @@ private:
     unsigned m_count;
 };
 
+// The size of the pieces a large text is cut into: small enough that a piece's output is still in
+// the caches when it is written out (4 MB pieces made copying it out cost ten times as much).
+constexpr std::size_t kSplitPiece = std::size_t(1) << 20;
+
 // A transform that feeds pieces of about `piece` bytes, cut by lastSafeLineCut, to `jobs` (one
-// thread each, each transform used by one thread at a time); at most jobs.size() pieces are in
-// memory at once besides the one being read. A pipe, and a file that fits one piece, go to jobs[0]
+// thread each, each transform used by one thread at a time); two pieces per job are in memory at
+// once (one converted, the next read for it). A pipe, and a file that fits one piece, go to jobs[0]
 // as they are.
 // The output equals that of jobs[0] on the whole input. A piece refused line by line ("line N:
 // why", exit 1) is reported with the line numbers of the whole input and the rest still goes on;
@@ -46,9 +50,9 @@ private:
 // A regular file whose first bytes fail `cut` (a document, which is converted whole) is given to
 // the first job as it is. The pieces are memory inputs named "-", so that no way looks at a file.
 using CutTest = std::function<bool(std::string_view head)>;
-Transform splitAtLines(std::shared_ptr<JobTransforms> jobs, std::size_t piece = std::size_t(4) << 20,
+Transform splitAtLines(std::shared_ptr<JobTransforms> jobs, std::size_t piece = kSplitPiece,
                        CutTest cut = nullptr);
-Transform splitAtLines(std::vector<Transform> jobs, std::size_t piece = std::size_t(4) << 20);
+Transform splitAtLines(std::vector<Transform> jobs, std::size_t piece = kSplitPiece);
 
 // The message of a piece refused line by line, with each "line N:" moved on by `lines`.
 std::string renumberLines(const std::string &message, std::size_t lines);

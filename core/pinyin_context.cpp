@@ -70,7 +70,11 @@ PinyinBoundary pinyinBoundaryOf(char32_t c) {
     if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= 0xFF21 && c <= 0xFF3A) ||
         (c >= 0xFF41 && c <= 0xFF5A) || (c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7))
         return PinyinBoundary::Latin;
-    if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == 0x3000 || c == 0xA0)
+    // A line break is the edge of the text: each line reads as it would alone, so that a text
+    // cut at line ends (by jobs, or by GNU parallel) reads as it does whole.
+    if (c == '\n' || c == '\r')
+        return PinyinBoundary::Edge;
+    if (c == ' ' || c == '\t' || c == 0x3000 || c == 0xA0)
         return PinyinBoundary::Space;
     if (c < 0x80 || (c >= 0x2000 && c <= 0x2BFF) || (c >= 0x3000 && c <= 0x303F) ||
         (c >= 0xFF00 && c <= 0xFFEF))

@@ -14,11 +14,11 @@ namespace core {
 
 // What lies beside a run of characters with readings.
 enum class PinyinBoundary : std::uint8_t {
-    Edge,        // the start or end of the text (or of the piece read)
+    Edge,        // the start or end of the text, a line break (or the end of the piece read)
     Digit,       // 0-9, fullwidth digits
     Latin,       // Latin letters
     Punctuation, // ASCII and CJK punctuation, symbols
-    Space,       // spaces, tabs, line breaks
+    Space,       // spaces, tabs
     Other,       // anything else without a reading (kana, hangul, emoji, ...)
 };
 

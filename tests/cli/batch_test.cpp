@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -85,6 +86,29 @@ TEST(SplitAtLines, RefusedLinesKeepTheirNumbersInTheWholeInput) {
     EXPECT_EQ(split.code, kExitNoResult);
     EXPECT_EQ(split.message, whole.message);
     EXPECT_EQ(split.message, "line 7: no result\nline 250: no result");
+}
+
+// A way that fails by throwing (out of memory, say) in one piece: the failure reaches the caller
+// as it would without jobs, and no job's thread is left behind.
+TEST(SplitAtLines, AFailureThrownInAPieceReachesTheCaller) {
+    std::string text;
+    for (int i = 0; i < 400; ++i)
+        text += i == 333 ? "throw\n" : "ok\n";
+    const Transform throwing = [](Input &in, Writer &out) -> Status {
+        std::string piece;
+        in.readAll(piece);
+        if (piece.find("throw") != std::string::npos)
+            throw std::runtime_error("piece failed");
+        out.write(piece);
+        return {};
+    };
+    for (int jobs : {1, 2, 3}) {
+        SCOPED_TRACE(jobs);
+        std::vector<Transform> ts(static_cast<std::size_t>(jobs), throwing);
+        EXPECT_THROW(run(splitAtLines(ts, 40), text), std::runtime_error);
+        EXPECT_EQ(run(splitAtLines(ts, 40), "ok\nok\n" + std::string(100, 'x') + "\n"),
+                  "ok\nok\n" + std::string(100, 'x') + "\n");
+    }
 }
 
 TEST(SplitAtLines, CutsOnlyWhereLinesConvertAlone) {

@@ -79,6 +79,36 @@ TEST(Input, BytesPutBackAreReadFirstThenTheRest) {
     EXPECT_EQ(memory.read(buf, 8), 0);
 }
 
+// Bytes in memory, owned or borrowed, read the same way; taking them whole gives what is left
+// without a copy, and is refused once bytes were put back (they are not in that memory).
+TEST(Input, BytesInMemoryOwnedOrBorrowed) {
+    const std::string bytes = "0123456789";
+    for (const bool borrowed : {false, true}) {
+        SCOPED_TRACE(borrowed);
+        cli::Input in = borrowed ? cli::Input("-", std::string_view(bytes), cli::Input::Borrowed{})
+                                 : cli::Input("-", std::string(bytes));
+        EXPECT_EQ(in.knownSize(), 10);
+        EXPECT_EQ(in.head(4), "0123");
+        char buf[3];
+        ASSERT_EQ(in.read(buf, 3), 3);
+        EXPECT_EQ(in.knownSize(), 7);
+        EXPECT_EQ(in.head(100), "3456789");
+        in.unread("ab");
+        EXPECT_EQ(in.knownSize(), 9);
+        EXPECT_EQ(in.head(4), "ab34");
+        std::string_view rest;
+        EXPECT_FALSE(in.takeMemory(rest));
+        ASSERT_EQ(in.read(buf, 3), 2); // what was put back, then the memory
+        ASSERT_TRUE(in.takeMemory(rest));
+        EXPECT_EQ(rest, "3456789");
+        EXPECT_EQ(borrowed, rest.data() == bytes.data() + 3);
+        EXPECT_EQ(in.read(buf, 3), 0);
+    }
+    cli::Input file("/dev/null");
+    std::string_view rest;
+    EXPECT_FALSE(file.takeMemory(rest));
+}
+
 TEST(Writer, FullDiskIsKeptAsTheFirstError) {
     const int fd = ::open("/dev/full", O_WRONLY);
     ASSERT_GE(fd, 0);

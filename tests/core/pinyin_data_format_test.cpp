@@ -172,7 +172,8 @@ TEST(PinyinContext, WhatLiesBesideARun) {
         {U'Q', PinyinBoundary::Latin},        {U'é', PinyinBoundary::Latin},
         {U'，', PinyinBoundary::Punctuation}, {U'(', PinyinBoundary::Punctuation},
         {U'《', PinyinBoundary::Punctuation}, {U' ', PinyinBoundary::Space},
-        {U'\n', PinyinBoundary::Space},       {U'　', PinyinBoundary::Space},
+        {U'\n', PinyinBoundary::Edge},        {U'　', PinyinBoundary::Space},
+        {U'\r', PinyinBoundary::Edge},        {U'\t', PinyinBoundary::Space},
         {U'か', PinyinBoundary::Other},       {U'한', PinyinBoundary::Other},
     };
     for (const auto &[c, want] : cases) {

@@ -640,6 +640,29 @@ TEST(PinyinReading, OneReaderReadsTextAfterTextAsEachReadsAlone) {
     }
 }
 
+// A text of lines reads as its lines read one by one: nothing before a line break (a blank line,
+// a space, punctuation) changes how the next line's polyphones read, so that a text cut at line
+// ends across jobs reads as it reads whole.
+TEST(PinyinReading, EachLineReadsAsItReadsAlone) {
+    const std::vector<std::vector<std::string>> texts = {
+        {"缺省设置为off(关闭).", "", "为套接字设置或接收数据."},
+        {"他说：", "为了明天", "行"},
+        {"abc ", "长大了"},
+        {"3", "卷书", "中"},
+        {"重", "", "", "为"},
+        {"一\r", "为人民服务\r", "好"},
+    };
+    for (const auto &lines : texts) {
+        std::string whole, alone;
+        for (std::size_t k = 0; k < lines.size(); ++k) {
+            whole += lines[k] + (k + 1 < lines.size() ? "\n" : "");
+            alone += read(lines[k]) + (k + 1 < lines.size() ? "\n" : "");
+        }
+        SCOPED_TRACE(whole);
+        EXPECT_EQ(read(whole), alone);
+    }
+}
+
 TEST(PinyinReading, LongRunsWithoutBreaksStayWhole) {
     std::string text;
     for (int i = 0; i < 3000; ++i)
