@@ -16,7 +16,7 @@ namespace {
 std::vector<char32_t> decodeAll(std::string_view doc, ByteSpan span, MarkupMode mode, bool &ok) {
     std::vector<DecodedChar> chars;
     std::vector<std::size_t> breaks;
-    std::string error;
+    core::Message error;
     ok = decodeText(doc, span, mode, chars, breaks, error);
     std::vector<char32_t> cps;
     for (const auto &c : chars) {

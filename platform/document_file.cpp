@@ -163,7 +163,7 @@ DocumentOutcome convertPackage(std::string_view bytes, std::string &out, const D
             return failure(statusOf(status), why, *format);
         auto outcome = core::document::convertPart(xml, part.kind, job.converter, job.options);
         if (!outcome.error.empty())
-            return failure(DocumentStatus::Unreadable, {core::MessageId::PartWhy, {part.name, outcome.error}},
+            return failure(DocumentStatus::Unreadable, {core::MessageId::PartWhy, {part.name}, {outcome.error}},
                            *format);
         if (outcome.changed)
             replacements.emplace(index, std::move(outcome.bytes));

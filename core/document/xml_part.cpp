@@ -52,9 +52,9 @@ public:
                 break;
         }
         if (m_error.empty() && !m_tokens.error().empty())
-            m_error = m_tokens.error() + " at byte " + std::to_string(m_tokens.errorOffset());
+            m_error = {core::MessageId::XmlWhyAtByte, {std::to_string(m_tokens.errorOffset())}, {m_tokens.error()}};
         if (m_error.empty() && m_format.mode == MarkupMode::Xml && !m_open.empty())
-            m_error = "element <" + std::string(m_open.back().name) + "> not closed at the end";
+            m_error = {core::MessageId::XmlElementNotClosed, {std::string(m_open.back().name)}};
         if (!m_error.empty()) {
             outcome.error = m_error;
             return outcome;
@@ -201,8 +201,7 @@ private:
             return true;
         }
         if (m_open.empty() || m_open.back().name != name) {
-            m_error = "end tag </" + std::string(name) + "> does not match at byte " +
-                      std::to_string(token.whole.begin);
+            m_error = {core::MessageId::XmlEndTagMismatch, {std::string(name), std::to_string(token.whole.begin)}};
             return false;
         }
         leave(m_open.back().role);
@@ -306,7 +305,7 @@ private:
             return;
         std::vector<DecodedChar> chars;
         std::vector<std::size_t> breaks;
-        std::string error;
+        core::Message error;
         if (!decodeText(m_doc, a.value, m_format.mode, chars, breaks, error) || !breaks.empty())
             return;
         std::string value;
@@ -371,7 +370,7 @@ private:
         std::vector<std::size_t> &breaks = m_breaks;
         chars.clear();
         breaks.clear();
-        std::string error;
+        core::Message error;
         bool ok;
         if (place == TextPlace::CData) {
             ok = true;
@@ -538,7 +537,7 @@ private:
     std::size_t m_copied = 0; // bytes of the part written out
     int m_never = 0, m_text = 0, m_deleted = 0, m_textParagraphs = 0, m_headerFooters = 0, m_language = 0;
     bool m_skipRawText = false;
-    std::string m_error;
+    core::Message m_error;
 };
 
 } // namespace

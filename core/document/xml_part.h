@@ -28,6 +28,7 @@
 // style content, comments, processing instructions and CDATA outside text.
 
 #include "core/document/segments.h"
+#include "core/messages.h"
 
 #include <string>
 #include <string_view>
@@ -64,7 +65,7 @@ struct PartOptions {
 struct PartOutcome {
     std::string bytes;    // the converted part; empty when there is an error
     bool changed = false; // false: `bytes` equals the input, byte for byte
-    std::string error;    // not empty: the part cannot be read (what and where), nothing converted
+    core::Message error;  // not empty: the part cannot be read (what and where), nothing converted
 };
 
 // `xml` (one part, UTF-8) with the text that `kind` says is text converted by `converter`, each

@@ -72,8 +72,8 @@ std::size_t badReference(std::string_view s) {
 
 XmlTokenizer::XmlTokenizer(std::string_view doc, MarkupMode mode) : m_doc(doc), m_mode(mode) {}
 
-bool XmlTokenizer::fail(std::size_t at, const char *why) {
-    m_error = why;
+bool XmlTokenizer::fail(std::size_t at, core::MessageId why) {
+    m_error = core::Message(why);
     m_errorOffset = at;
     m_done = true;
     return false;
@@ -85,7 +85,7 @@ bool XmlTokenizer::next(Token &token) {
     if (m_pos == 0) {
         const Utf8DecodeResult valid = validUtf8Prefix(m_doc, true);
         if (!valid.ok || valid.consumed != m_doc.size())
-            return fail(valid.consumed, "not valid UTF-8");
+            return fail(valid.consumed, core::MessageId::XmlNotUtf8);
     }
     token.attributes.clear();
     token.name = token.content = {};
@@ -141,7 +141,7 @@ bool XmlTokenizer::next(Token &token) {
         if (m_mode == MarkupMode::Xml) {
             const std::size_t bad = badReference(m_doc.substr(start, at - start));
             if (bad != std::string_view::npos)
-                return fail(start + bad, "an & that begins no reference");
+                return fail(start + bad, core::MessageId::XmlStrayAmpersand);
         }
         token.kind = TokenKind::Text;
         token.whole = token.content = {start, at};
@@ -149,7 +149,7 @@ bool XmlTokenizer::next(Token &token) {
         return true;
     }
     if (start + 1 >= m_doc.size())
-        return fail(start, "markup cut off at the end");
+        return fail(start, core::MessageId::XmlMarkupCutOff);
     const char c = m_doc[start + 1];
     if (c == '?')
         return readProcessingInstruction(token);
@@ -162,12 +162,12 @@ bool XmlTokenizer::readProcessingInstruction(Token &token) {
     const std::size_t start = m_pos;
     const std::size_t end = m_doc.find("?>", start + 2);
     if (end == std::string_view::npos)
-        return fail(start, "processing instruction not closed");
+        return fail(start, core::MessageId::XmlPiNotClosed);
     std::size_t n = start + 2;
     while (n < end && isNameChar(m_doc[n]))
         ++n;
     if (n == start + 2)
-        return fail(start, "processing instruction without a target");
+        return fail(start, core::MessageId::XmlPiWithoutTarget);
     token.name = {start + 2, n};
     token.content = {n, end};
     token.whole = {start, end + 2};
@@ -181,7 +181,7 @@ bool XmlTokenizer::readMarkupDeclaration(Token &token) {
     if (m_doc.substr(start, 4) == "<!--") {
         const std::size_t end = m_doc.find("-->", start + 4);
         if (end == std::string_view::npos)
-            return fail(start, "comment not closed");
+            return fail(start, core::MessageId::XmlCommentNotClosed);
         token.kind = TokenKind::Comment;
         token.content = {start + 4, end};
         token.whole = {start, end + 3};
@@ -191,7 +191,7 @@ bool XmlTokenizer::readMarkupDeclaration(Token &token) {
     if (m_doc.substr(start, 9) == "<![CDATA[") {
         const std::size_t end = m_doc.find("]]>", start + 9);
         if (end == std::string_view::npos)
-            return fail(start, "CDATA section not closed");
+            return fail(start, core::MessageId::XmlCdataNotClosed);
         token.kind = TokenKind::CData;
         token.content = {start + 9, end};
         token.whole = {start, end + 3};
@@ -214,9 +214,9 @@ bool XmlTokenizer::readMarkupDeclaration(Token &token) {
                 ++depth;
             } else if (ch == ']') {
                 if (--depth < 0)
-                    return fail(i, "DOCTYPE with an unbalanced internal subset");
+                    return fail(i, core::MessageId::XmlDoctypeUnbalanced);
             } else if (ch == '<' && depth > 0 && m_doc.substr(i, 8) == "<!ENTITY") {
-                return fail(i, "DOCTYPE declares entities, which are not expanded here");
+                return fail(i, core::MessageId::XmlDoctypeEntities);
             } else if (ch == '>' && depth == 0) {
                 token.kind = TokenKind::Doctype;
                 token.whole = {start, i + 1};
@@ -225,20 +225,20 @@ bool XmlTokenizer::readMarkupDeclaration(Token &token) {
                 return true;
             }
         }
-        return fail(start, "DOCTYPE not closed");
+        return fail(start, core::MessageId::XmlDoctypeNotClosed);
     }
     if (m_mode == MarkupMode::Html) {
         // A bogus comment, as browsers read one.
         const std::size_t end = m_doc.find('>', start + 2);
         if (end == std::string_view::npos)
-            return fail(start, "markup declaration not closed");
+            return fail(start, core::MessageId::XmlDeclarationNotClosed);
         token.kind = TokenKind::Comment;
         token.content = {start + 2, end};
         token.whole = {start, end + 1};
         m_pos = end + 1;
         return true;
     }
-    return fail(start, "unknown markup declaration");
+    return fail(start, core::MessageId::XmlUnknownDeclaration);
 }
 
 bool XmlTokenizer::readTag(Token &token) {
@@ -247,7 +247,7 @@ bool XmlTokenizer::readTag(Token &token) {
     const bool end = m_doc[start + 1] == '/';
     std::size_t i = start + (end ? 2 : 1);
     if (i >= n || !isNameStart(m_doc[i]))
-        return fail(start, "a tag without a name");
+        return fail(start, core::MessageId::XmlTagWithoutName);
     const std::size_t nameBegin = i;
     while (i < n && isNameChar(m_doc[i]))
         ++i;
@@ -260,7 +260,7 @@ bool XmlTokenizer::readTag(Token &token) {
             while (i < n && m_doc[i] != '>') // HTML ignores what an end tag holds
                 ++i;
         if (i >= n || m_doc[i] != '>')
-            return fail(start, "end tag not closed");
+            return fail(start, core::MessageId::XmlEndTagNotClosed);
         token.kind = TokenKind::EndTag;
         token.whole = {start, i + 1};
         m_pos = i + 1;
@@ -271,7 +271,7 @@ bool XmlTokenizer::readTag(Token &token) {
         while (i < n && isSpace(m_doc[i]))
             ++i;
         if (i >= n)
-            return fail(start, "tag not closed");
+            return fail(start, core::MessageId::XmlTagNotClosed);
         if (m_doc[i] == '>') {
             token.kind = TokenKind::StartTag;
             m_pos = i + 1;
@@ -284,12 +284,12 @@ bool XmlTokenizer::readTag(Token &token) {
                 break;
             }
             if (!html)
-                return fail(i, "stray / in a tag");
+                return fail(i, core::MessageId::XmlStraySlash);
             ++i;
             continue;
         }
         if (i == before && !html)
-            return fail(i, "attributes must be separated by white space");
+            return fail(i, core::MessageId::XmlAttributesNotSeparated);
         Attribute a;
         const std::size_t nb = i;
         if (html) {
@@ -299,7 +299,7 @@ bool XmlTokenizer::readTag(Token &token) {
                 ++i;
         } else {
             if (!isNameStart(m_doc[i]))
-                return fail(i, "a bad attribute name");
+                return fail(i, core::MessageId::XmlBadAttributeName);
             while (i < n && isNameChar(m_doc[i]))
                 ++i;
         }
@@ -312,18 +312,18 @@ bool XmlTokenizer::readTag(Token &token) {
             while (j < n && isSpace(m_doc[j]))
                 ++j;
             if (j >= n)
-                return fail(start, "tag not closed");
+                return fail(start, core::MessageId::XmlTagNotClosed);
             if (m_doc[j] == '"' || m_doc[j] == '\'') {
                 const char q = m_doc[j];
                 const std::size_t close = m_doc.find(q, j + 1);
                 if (close == std::string_view::npos)
-                    return fail(j, "attribute value not closed");
+                    return fail(j, core::MessageId::XmlAttributeValueNotClosed);
                 if (!html && m_doc.substr(j + 1, close - j - 1).find('<') != std::string_view::npos)
-                    return fail(j, "< in an attribute value");
+                    return fail(j, core::MessageId::XmlLessThanInAttribute);
                 if (!html) {
                     const std::size_t bad = badReference(m_doc.substr(j + 1, close - j - 1));
                     if (bad != std::string_view::npos)
-                        return fail(j + 1 + bad, "an & that begins no reference");
+                        return fail(j + 1 + bad, core::MessageId::XmlStrayAmpersand);
                 }
                 a.quote = q;
                 a.value = {j + 1, close};
@@ -336,10 +336,10 @@ bool XmlTokenizer::readTag(Token &token) {
                 a.value = {j, k};
                 i = k;
             } else {
-                return fail(j, "attribute value not quoted");
+                return fail(j, core::MessageId::XmlAttributeValueNotQuoted);
             }
         } else if (!html) {
-            return fail(i, "attribute without a value");
+            return fail(i, core::MessageId::XmlAttributeWithoutValue);
         } else {
             a.quote = 0;
             a.value = {i, i};
@@ -363,7 +363,7 @@ bool allowedInXml(std::uint32_t c) {
 } // namespace
 
 bool decodeText(std::string_view doc, ByteSpan span, MarkupMode mode, std::vector<DecodedChar> &out,
-                std::vector<std::size_t> &pieceBreaks, std::string &error) {
+                std::vector<std::size_t> &pieceBreaks, core::Message &error) {
     const auto *s = reinterpret_cast<const unsigned char *>(doc.data());
     std::size_t i = span.begin;
     const std::size_t e = std::min(span.end, doc.size());
@@ -372,7 +372,7 @@ bool decodeText(std::string_view doc, ByteSpan span, MarkupMode mode, std::vecto
             char32_t cp;
             const int len = stepUtf8(s + i, e - i, cp);
             if (len <= 0) {
-                error = "not valid UTF-8 at byte " + std::to_string(i);
+                error = {core::MessageId::XmlWhyAtByte, {std::to_string(i)}, {{core::MessageId::XmlNotUtf8}}};
                 return false;
             }
             out.push_back({cp, {i, i + static_cast<std::size_t>(len)}});
@@ -425,7 +425,7 @@ bool decodeText(std::string_view doc, ByteSpan span, MarkupMode mode, std::vecto
                 ++i;
                 continue;
             }
-            error = "malformed reference at byte " + std::to_string(i);
+            error = {core::MessageId::XmlWhyAtByte, {std::to_string(i)}, {{core::MessageId::XmlBadReference}}};
             return false;
         }
         if (isChar) {

@@ -21,6 +21,8 @@
 // attribute value, invalid UTF-8, a stray `&` that is no reference in XML) ends tokenization with an
 // error and its byte offset; no input crashes or hangs the tokenizer, and its work is linear.
 
+#include "core/messages.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -73,11 +75,11 @@ public:
     // or at an error (then error() is not empty and errorOffset() says where).
     bool next(Token &token);
 
-    const std::string &error() const { return m_error; }
+    const core::Message &error() const { return m_error; }
     std::size_t errorOffset() const { return m_errorOffset; }
 
 private:
-    bool fail(std::size_t at, const char *why);
+    bool fail(std::size_t at, core::MessageId why);
     bool readTag(Token &token);
     bool readMarkupDeclaration(Token &token);
     bool readProcessingInstruction(Token &token);
@@ -87,7 +89,7 @@ private:
     std::size_t m_pos = 0;
     std::size_t m_rawTextUntil = 0; // HTML: the end of a <script>/<style> element's raw text
     std::string m_rawTextEnd;       // HTML: the end tag that closes the raw text ("script", "style")
-    std::string m_error;
+    core::Message m_error;
     std::size_t m_errorOffset = 0;
     bool m_done = false;
 };
@@ -106,7 +108,7 @@ struct DecodedChar {
 // `error`) on a reference that is malformed or names a code point that XML does not allow; in HTML
 // mode an `&` that begins no reference is an ordinary character instead.
 bool decodeText(std::string_view doc, ByteSpan span, MarkupMode mode, std::vector<DecodedChar> &out,
-                std::vector<std::size_t> &pieceBreaks, std::string &error);
+                std::vector<std::size_t> &pieceBreaks, core::Message &error);
 
 // Where a replacement text is written, and how it is escaped there: in content `&`, `<` and `>`; in
 // an attribute also its quote (for an unquoted HTML value, both quotes and spaces), and tab, line

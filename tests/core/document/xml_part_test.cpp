@@ -47,7 +47,7 @@ protected:
     void expectConverted(const std::string &in, PartKind kind, const std::string &out,
                          const PartOptions &options = {}) {
         const PartOutcome r = convertPart(in, kind, conv, options);
-        EXPECT_EQ(r.error, "");
+        EXPECT_TRUE(r.error.empty()) << r.error;
         EXPECT_EQ(r.bytes, out);
         EXPECT_EQ(r.changed, in != out);
     }
@@ -150,7 +150,7 @@ TEST_F(XmlPart, ParagraphsCutAnywhereReadAsTheEngineConvertsThem) {
         doc += "</w:body>";
         SCOPED_TRACE(doc);
         const PartOutcome r = convertPart(doc, PartKind::WordprocessingText, conv, {});
-        ASSERT_EQ(r.error, "");
+        ASSERT_TRUE(r.error.empty()) << r.error;
         // Read the result back: the paragraphs' texts, and the markup without text.
         std::vector<std::string> read;
         std::string markup, inputMarkup;
@@ -202,7 +202,7 @@ TEST_F(XmlPart, NoChangeIsByteIdentical) {
     for (const auto &doc : docs) {
         SCOPED_TRACE(doc);
         const PartOutcome r = convertPart(doc, PartKind::WordprocessingText, conv, {});
-        EXPECT_EQ(r.error, "");
+        EXPECT_TRUE(r.error.empty()) << r.error;
         EXPECT_FALSE(r.changed);
         EXPECT_EQ(r.bytes, doc);
     }
@@ -315,18 +315,24 @@ TEST_F(XmlPart, PropertiesAndPackageMetadata) {
     expectConverted(ncx, PartKind::EpubNcx, replaced(ncx, {{">软件<", ">軟體<"}}));
 }
 
+// Each refusal says what and where, in either language.
 TEST_F(XmlPart, DamagedOrDangerousPartsAreRefused) {
-    const std::string docs[] = {
-        "<!DOCTYPE x [<!ENTITY e \"内存\">]><x>&e;</x>",
-        "<w:p><w:t>内存</w:p>",
-        "<a>内存",
-        "<a>&bogus</a>",
-        "<a>\xff</a>",
+    const struct {
+        std::string doc, english, chinese;
+    } cases[] = {
+        {"<!DOCTYPE x [<!ENTITY e \"内存\">]><x>&e;</x>",
+         "DOCTYPE declares entities, which are not expanded here at byte 13", "第 13 字节处DOCTYPE 声明了实体，本程序不展开实体"},
+        {"<w:p><w:t>内存</w:p>", "end tag </w:p> does not match at byte 16", "第 16 字节处的结束标签 </w:p> 与开始标签不配"},
+        {"<a>内存", "element <a> not closed at the end", "元素 <a> 到结尾都没有结束"},
+        {"<a>&bogus</a>", "an & that begins no reference at byte 3", "第 3 字节处“&”后面不是字符引用"},
+        {"<a>\xff</a>", "not valid UTF-8 at byte 3", "第 3 字节处不是有效的 UTF-8"},
+        {"<a b=c>内存</a>", "attribute value not quoted at byte 5", "第 5 字节处属性值没有加引号"},
     };
-    for (const auto &doc : docs) {
-        SCOPED_TRACE(doc);
-        const PartOutcome r = convertPart(doc, PartKind::WordprocessingText, conv, {});
-        EXPECT_NE(r.error, "");
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.doc);
+        const PartOutcome r = convertPart(c.doc, PartKind::WordprocessingText, conv, {});
+        EXPECT_EQ(r.error.in(core::Language::English), c.english);
+        EXPECT_EQ(r.error.in(core::Language::Chinese), c.chinese);
         EXPECT_EQ(r.bytes, "");
         EXPECT_FALSE(r.changed);
     }

@@ -135,9 +135,9 @@ TEST(XmlTokens, HtmlIsReadLeniently) {
 std::string decoded(std::string_view raw, MarkupMode mode = MarkupMode::Xml) {
     std::vector<DecodedChar> chars;
     std::vector<std::size_t> breaks;
-    std::string error;
+    core::Message error;
     if (!decodeText(raw, {0, raw.size()}, mode, chars, breaks, error))
-        return "!" + error;
+        return "!" + error.in(core::Language::English);
     std::string s;
     std::size_t b = 0;
     for (std::size_t i = 0; i < chars.size(); ++i) {
