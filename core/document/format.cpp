@@ -428,42 +428,6 @@ std::vector<TextPart> epubParts(const std::vector<std::string> &names, const Rea
 
 } // namespace
 
-std::string_view formatName(Format format) {
-    switch (format) {
-    case Format::PlainText:
-        return "plain text";
-    case Format::Html:
-        return "HTML page";
-    case Format::Xhtml:
-        return "XHTML page";
-    case Format::SubRip:
-        return "SubRip subtitles";
-    case Format::WebVtt:
-        return "WebVTT subtitles";
-    case Format::Ass:
-        return "ASS subtitles";
-    case Format::Zip:
-        return "ZIP archive";
-    case Format::Ole:
-        return "OLE compound file";
-    case Format::Word:
-        return "Word document";
-    case Format::Excel:
-        return "Excel workbook";
-    case Format::PowerPoint:
-        return "PowerPoint presentation";
-    case Format::OdfText:
-        return "OpenDocument text";
-    case Format::OdfSpreadsheet:
-        return "OpenDocument spreadsheet";
-    case Format::OdfPresentation:
-        return "OpenDocument presentation";
-    case Format::Epub:
-        return "EPUB book";
-    }
-    return "file";
-}
-
 bool isPackage(Format format) {
     switch (format) {
     case Format::Zip:

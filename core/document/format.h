@@ -41,9 +41,6 @@ enum class Format {
     Epub,
 };
 
-// A short English name for messages ("Word document", "EPUB book").
-std::string_view formatName(Format format);
-
 // True for the formats that are ZIP packages of XML parts.
 bool isPackage(Format format);
 
