@@ -27,17 +27,6 @@ constexpr unsigned kMaxJobs = 64;
 // A text of at least this size is split across the jobs rather than given to one of them.
 constexpr std::uint64_t kSplitSize = std::uint64_t(8) << 20;
 
-bool isOneOf(const std::string &s, std::initializer_list<std::string_view> list) {
-    return std::find(list.begin(), list.end(), s) != list.end();
-}
-
-std::string baseName(std::string path) {
-    while (path.size() > 1 && path.back() == '/')
-        path.pop_back();
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 bool newer(const struct stat &a, const struct stat &b) {
     return a.st_mtim.tv_sec != b.st_mtim.tv_sec ? a.st_mtim.tv_sec > b.st_mtim.tv_sec
                                                 : a.st_mtim.tv_nsec > b.st_mtim.tv_nsec;
@@ -84,7 +73,7 @@ bool splitsAtLines(const CLI::App &command) {
     };
     if (given("--lines"))
         return true;
-    if (isOneOf(name, {"traditional", "simplified", "upper", "lower"}))
+    if (platform::isOneOf(name, {"traditional", "simplified", "upper", "lower"}))
         return true;
     if (name == "pinyin")
         return given("--tone") || given("--separator") || given("--initials");
@@ -104,7 +93,7 @@ bool isDocumentHead(std::string_view head) {
 
 bool convertsDocuments(const CLI::App &command) {
     // The commands whose transform converts a document file whole (cli/documents.h).
-    return isOneOf(command.get_name(), {"convert", "traditional", "simplified", "upper", "lower"});
+    return platform::isOneOf(command.get_name(), {"convert", "traditional", "simplified", "upper", "lower"});
 }
 
 std::optional<std::string> convertName(const Transform &transform, const std::string &name) {
@@ -162,7 +151,7 @@ public:
     void plan(const std::vector<std::string> &files) {
         std::vector<std::pair<std::string, std::string>> named; // source, target name
         for (const std::string &file : files)
-            named.emplace_back(file, baseName(file));
+            named.emplace_back(file, platform::baseName(file));
         platform::MirrorOptions options;
         if (m_options.names)
             options.names = [this](const std::string &name) { return convertName((*m_jobs)[0], name); };

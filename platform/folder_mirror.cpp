@@ -30,17 +30,6 @@ std::string extensionOf(std::string_view name) {
     return dot == std::string_view::npos || dot == 0 ? std::string() : lower(name.substr(dot + 1));
 }
 
-bool isOneOf(const std::string &s, std::initializer_list<std::string_view> list) {
-    return std::find(list.begin(), list.end(), s) != list.end();
-}
-
-std::string baseName(std::string path) {
-    while (path.size() > 1 && path.back() == '/')
-        path.pop_back();
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::string joinPath(const std::string &folder, const std::string &name) {
     return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
 }
@@ -141,6 +130,18 @@ private:
 };
 
 } // namespace
+
+bool isOneOf(const std::string &s, std::initializer_list<std::string_view> list) {
+    return std::find(list.begin(), list.end(), s) != list.end();
+}
+
+std::string baseName(std::string path) {
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 
 FileKind classifyFile(std::string_view name, std::string_view head, bool whole) {
     const std::string ext = extensionOf(name);

@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,6 +38,11 @@ enum class FileKind { Text, Document, Other };
 // another encoding is refused rather than copied unconverted; any other non-empty file is text when
 // its head is valid UTF-8 without a NUL byte.
 FileKind classifyFile(std::string_view name, std::string_view head, bool whole);
+
+// The last part of `path` ("a/b/" gives "b").
+std::string baseName(std::string path);
+// Whether `s` is one of `list`.
+bool isOneOf(const std::string &s, std::initializer_list<std::string_view> list);
 
 // How many first bytes of a file classifyFile is given.
 inline constexpr std::size_t kMirrorHeadSize = 64 << 10;
