@@ -91,8 +91,8 @@ TEST(WayFileLabel, ButtonNamesForPlainWaysVariantNamesOtherwise) {
 }
 
 TEST(ConversionSummary, ListsWhatWasWrittenThenWhatWasNotAndWhy) {
-    const std::vector<FileResult> results{{"/a/报告.docx", "/a/报告（繁体）.docx", {}},
-                                          {"/a/旧.doc", {}, "is a legacy Word document"}};
+    const std::vector<FileResult> results{{"/a/报告.docx", "/a/报告（繁体）.docx", {}, {}},
+                                          {"/a/旧.doc", {}, "is a legacy Word document", {}}};
     const QString text = conversionSummary(results, false);
     EXPECT_LT(text.indexOf("报告（繁体）.docx"), text.indexOf("旧.doc：is a legacy Word document"));
     EXPECT_TRUE(text.contains("已写入 1 个文件"));
