@@ -269,10 +269,11 @@ void expectSameTree(const fs::path &a, const fs::path &b) {
     for (const fs::path &p : left) {
         SCOPED_TRACE(p.string());
         EXPECT_EQ(modeOf(a / p), modeOf(b / p));
-        if (fs::is_symlink(a / p))
+        if (fs::is_symlink(a / p)) {
             EXPECT_EQ(fs::read_symlink(a / p), fs::read_symlink(b / p));
-        else if (fs::is_regular_file(a / p))
+        } else if (fs::is_regular_file(a / p)) {
             EXPECT_EQ(testsupport::readFile(a / p), testsupport::readFile(b / p));
+        }
     }
 }
 
