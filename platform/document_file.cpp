@@ -328,8 +328,9 @@ DocumentOutcome convertPackage(const Source &in, Target &to, const DocumentJob &
         if (changed)
             break;
     }
+    // The part read last is let go: the held one and those still to come are memory enough.
+    xml = std::string();
     if (first == parts.size()) {
-        xml = std::string();
         DocumentOutcome failed;
         const int fd = to.bytes ? -1 : to.open(failed);
         if (!to.bytes && fd < 0) {

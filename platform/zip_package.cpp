@@ -309,7 +309,7 @@ struct PartSource {
         return false;
     }
 
-    // Asks the replacer for the entry's bytes, once (again only if libzip reads it twice).
+    // Asks the replacer for the entry's bytes, once (again only if libzip reads them twice).
     bool fill() {
         if (state == State::Kept || held)
             return true;
@@ -379,7 +379,8 @@ zip_int64_t partSource(void *state, void *data, zip_uint64_t length, zip_source_
         p->held = false;
         return 0;
     case ZIP_SOURCE_STAT: {
-        if (!p->fill())
+        // Asked again once the entry is written, when its bytes are gone: what they were is known.
+        if (p->state == State::Unknown && !p->fill())
             return -1;
         auto *st = static_cast<zip_stat_t *>(data);
         zip_stat_init(st);
