@@ -396,8 +396,9 @@ TEST(DocumentFile, CancelledConversionWritesNothing) {
 }
 
 // A package whose size lies outside its text: a 2 MB picture stored, text parts that stay before
-// and after the first one that changes, one stored, and one (when `broken`) that is not
-// well-formed after the first change, so that it fails while the package is being written.
+// and after the first one that changes (the one after stored), a stored one that changes, and
+// (when `broken`) one that is not well-formed after the first change, so that it fails while the
+// package is being written.
 std::string mixedPackage(bool broken = false) {
     std::string picture(2 << 20, '\0');
     std::uint32_t x = 12345;
@@ -418,7 +419,7 @@ std::string mixedPackage(bool broken = false) {
                     {"word/header1.xml", part("Before"), false},
                     {"word/media/image1.png", picture, true},
                     {"word/document.xml", wordDocument("<w:p><w:r><w:t>软件说明</w:t></w:r></w:p>"), false},
-                    {"word/header2.xml", broken ? part("After</w:p>") : part("After"), false},
+                    {"word/header2.xml", broken ? part("After</w:p>") : part("After"), true},
                     {"word/header3.xml", part("头发"), true}});
 }
 
