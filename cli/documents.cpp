@@ -81,7 +81,7 @@ Transform withDocuments(Transform text, std::shared_ptr<const core::document::Se
         };
         // A file to a descriptor: read where needed and written straight out, so that a package
         // is never held whole, in or out.
-        if (const int fd = in.unreadFile(); fd >= 0 && out.fd() >= 0) {
+        if (const int fd = in.untouchedFile(); fd >= 0 && out.fd() >= 0) {
             if (!out.flush())
                 return {kExitIo, platform::say(core::MessageId::CannotWrite, {errorText(out.error())})};
             const auto outcome = platform::convertDocumentDescriptor(fd, out.fd(), out.scratch(), job);

@@ -101,7 +101,7 @@ void Input::unread(std::string bytes) {
 
 Input::Input(std::string name, std::string_view bytes) : Input(std::move(name), std::string(bytes)) {}
 
-int Input::unreadFile() const {
+int Input::untouchedFile() const {
     if (m_inMemory || isStdin() || m_fd < 0 || m_pendingAt < m_pending.size())
         return -1;
     struct stat st {};

@@ -81,8 +81,8 @@ public:
     void countInto(std::atomic<std::uint64_t> *counter) { m_counter = counter; }
     // The descriptor of a named regular file not read from yet, for a reader that reads it at
     // offsets of its own (pread); -1 for standard input, bytes in memory, a pipe or a device.
-    int unreadFile() const;
-    // Counts `n` bytes read through unreadFile() as read (progress).
+    int untouchedFile() const;
+    // Counts `n` bytes read through untouchedFile() as read (progress).
     void countRead(std::uint64_t n);
 
 private:

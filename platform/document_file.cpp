@@ -176,7 +176,7 @@ DocumentOutcome cannotWrite(int error, Format format) {
     return failure(DocumentStatus::WriteFailed, {core::MessageId::CannotWrite, {std::strerror(error)}}, format);
 }
 
-// `size` bytes of `in` from its start to the target (appended to its string, or written to `fd`),
+// All of `in` given to the target (appended to its string, or written to `fd`),
 // a megabyte at a time.
 DocumentOutcome copyOut(const Source &in, std::string *bytes, int fd, Format format) {
     if (in.fd < 0 && bytes) {
