@@ -4,7 +4,11 @@
   make_docx.py corpus TEXT OUT   one paragraph a line of TEXT, its text in two runs split mid-line
   make_docx.py bomb SIZE OUT     document.xml inflating to SIZE bytes, declared as such
   make_docx.py liar SIZE OUT     the same, its sizes declared as 1024 bytes
+  make_docx.py media TEXT OUT    the first 2 MB of TEXT's lines as the body, beside a 200 MB picture
+                                 of random bytes, stored, and a 100 MB one deflated
+  make_docx.py parts TEXT OUT    TEXT's lines spread over 200 headers, each a part of its own
 """
+import os
 import struct
 import sys
 import zipfile
@@ -39,6 +43,55 @@ def corpus(text_path, out):
         z.writestr('[Content_Types].xml', CONTENT_TYPES)
         z.writestr('_rels/.rels', RELS)
         z.writestr('word/document.xml', ''.join(parts))
+
+
+def paragraphs(lines):
+    return ''.join('<w:p><w:r><w:t xml:space="preserve">%s</w:t></w:r></w:p>' % escape(line) for line in lines)
+
+
+def lines_of(text_path, limit=None):
+    out, size = [], 0
+    with open(text_path, encoding='utf-8') as f:
+        for line in f:
+            out.append(line.rstrip('\n'))
+            size += len(line.encode())
+            if limit and size >= limit:
+                break
+    return out
+
+
+def media(text_path, out):
+    types = CONTENT_TYPES.replace('<Default Extension="rels"',
+                                  '<Default Extension="png" ContentType="image/png"/><Default Extension="rels"')
+    with zipfile.ZipFile(out, 'w', zipfile.ZIP_DEFLATED) as z:
+        z.writestr('[Content_Types].xml', types)
+        z.writestr('_rels/.rels', RELS)
+        z.writestr('word/document.xml', HEAD + paragraphs(lines_of(text_path, 2 << 20)) + TAIL)
+        with z.open(zipfile.ZipInfo('word/media/image1.png'), 'w', force_zip64=True) as f:
+            for _ in range(200):
+                f.write(os.urandom(1 << 20))
+        info = zipfile.ZipInfo('word/media/image2.png')
+        info.compress_type = zipfile.ZIP_DEFLATED
+        with z.open(info, 'w', force_zip64=True) as f:
+            for i in range(100):
+                f.write(os.urandom(1 << 19) + bytes([i]) * (1 << 19))
+
+
+def many_parts(text_path, out, count=200):
+    lines = lines_of(text_path)
+    header = ('application/vnd.openxmlformats-officedocument.wordprocessingml.header+xml')
+    overrides = ''.join('<Override PartName="/word/header%d.xml" ContentType="%s"/>' % (i, header)
+                        for i in range(count))
+    with zipfile.ZipFile(out, 'w', zipfile.ZIP_DEFLATED) as z:
+        z.writestr('[Content_Types].xml', CONTENT_TYPES.replace('</Types>', overrides + '</Types>'))
+        z.writestr('_rels/.rels', RELS)
+        z.writestr('word/document.xml', HEAD + paragraphs(lines[:10]) + TAIL)
+        per = len(lines) // count + 1
+        for i in range(count):
+            z.writestr('word/header%d.xml' % i,
+                       '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>'
+                       '<w:hdr xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main">'
+                       + paragraphs(lines[i * per:(i + 1) * per]) + '</w:hdr>')
 
 
 def bomb(size, out, declared=None):
@@ -85,6 +138,10 @@ if __name__ == '__main__':
     kind, arg, out = sys.argv[1:4]
     if kind == 'corpus':
         corpus(arg, out)
+    elif kind == 'media':
+        media(arg, out)
+    elif kind == 'parts':
+        many_parts(arg, out)
     elif kind == 'bomb':
         bomb(int(arg), out)
     else:

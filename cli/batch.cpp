@@ -290,7 +290,7 @@ private:
         if (file.fd() < 0)
             return {Outcome::Failed, file.message()};
         in.countInto(&m_progress.bytes());
-        Writer out(file.fd());
+        Writer out(file.fd(), !file.direct());
         const Status status = transform(in, out);
         if (status.code != kExitOk) {
             file.discard();

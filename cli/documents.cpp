@@ -7,7 +7,7 @@ namespace cli {
 
 namespace {
 
-// A document is read whole; ZIP's own limit is 4 GB.
+// ZIP's own limit is 4 GB.
 constexpr std::size_t kMaxDocumentSize = std::size_t(4) << 30;
 
 // A converter that keeps what it converts with alive as long as it lives.
@@ -72,16 +72,29 @@ Transform withDocuments(Transform text, std::shared_ptr<const core::document::Se
         // A document has no lines to convert one by one: rather than ignore --lines, say so.
         if (lines)
             return {kExitUsage, platform::say(core::MessageId::DocumentLines)};
-        if (in.knownSize() > static_cast<long long>(kMaxDocumentSize))
+        const long long size = in.knownSize();
+        if (size > static_cast<long long>(kMaxDocumentSize))
             return {kExitIo, platform::say(core::MessageId::DocumentTooLarge)};
+        const platform::DocumentJob job{*converter, part, {}, {}};
+        const auto failed = [](const platform::DocumentOutcome &outcome) -> Status {
+            return {platform::exitStatusOf(outcome.status), outcome.message.in(platform::messageLanguage())};
+        };
+        // A file to a descriptor: read where needed and written straight out, so that a package
+        // is never held whole, in or out.
+        if (const int fd = in.untouchedFile(); fd >= 0 && out.fd() >= 0) {
+            if (!out.flush())
+                return {kExitIo, platform::say(core::MessageId::CannotWrite, {errorText(out.error())})};
+            const auto outcome = platform::convertDocumentDescriptor(fd, out.fd(), out.scratch(), job);
+            in.countRead(static_cast<std::uint64_t>(size));
+            return outcome.ok() ? Status{} : failed(outcome);
+        }
         std::string bytes;
         if (!in.readAll(bytes))
             return readFailure(in);
         std::string converted;
-        const platform::DocumentJob job{*converter, part, {}, {}};
         const auto outcome = platform::convertDocument(bytes, converted, job);
         if (!outcome.ok())
-            return {platform::exitStatusOf(outcome.status), outcome.message.in(platform::messageLanguage())};
+            return failed(outcome);
         out.write(converted);
         return {};
     };

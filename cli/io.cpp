@@ -19,7 +19,7 @@ constexpr std::size_t kBufferSize = 1 << 16;
 
 } // namespace
 
-Writer::Writer(int fd) : m_fd(fd) {
+Writer::Writer(int fd, bool scratch) : m_fd(fd), m_scratch(scratch) {
     m_buffer.reserve(kBufferSize);
     struct stat st {};
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
@@ -115,6 +115,20 @@ void Input::unread(std::string bytes) {
 }
 
 Input::Input(std::string name, std::string_view bytes) : Input(std::move(name), std::string(bytes)) {}
+
+int Input::untouchedFile() const {
+    if (m_inMemory || isStdin() || m_fd < 0 || m_pendingAt < m_pending.size())
+        return -1;
+    struct stat st {};
+    if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode) || ::lseek(m_fd, 0, SEEK_CUR) != 0)
+        return -1;
+    return m_fd;
+}
+
+void Input::countRead(std::uint64_t n) {
+    if (m_counter)
+        m_counter->fetch_add(n, std::memory_order_relaxed);
+}
 
 long long Input::knownSize() const {
     if (m_inMemory)

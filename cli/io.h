@@ -17,7 +17,9 @@ namespace cli {
 // the error (an errno value) and writes nothing more, so a caller checks once, after flush().
 class Writer {
 public:
-    explicit Writer(int fd);
+    // `scratch`: `fd` is a new file of this run's own (a temporary file that replaces its target on
+    // success), which a document may be written into directly and which is thrown away on failure.
+    explicit Writer(int fd, bool scratch = false);
     // A writer that appends to `sink` (which must outlive it) and never fails.
     explicit Writer(std::string &sink);
     Writer(const Writer &) = delete;
@@ -31,11 +33,16 @@ public:
     // The string a sink writer appends to (null for a file descriptor's writer): a producer may
     // append to it directly instead of through write().
     std::string *sink() const { return m_sink; }
+    // The descriptor written to, for a writer on one (-1 for a string), and whether it is scratch.
+    // Whoever writes to it directly flushes first.
+    int fd() const { return m_fd; }
+    bool scratch() const { return m_scratch; }
 
 private:
     void writeThrough(std::string_view bytes);
 
     int m_fd;
+    bool m_scratch = false;
     int m_error = 0;
     // A regular file's written bytes are handed to the disk as they accumulate, so that the
     // flush to disk before an atomic rename finds little left to write: offsets in the file.
@@ -87,6 +94,11 @@ public:
     std::string head(std::size_t size) const;
     // Adds every byte read from now on to `*counter` (progress), which must outlive the reads.
     void countInto(std::atomic<std::uint64_t> *counter) { m_counter = counter; }
+    // The descriptor of a named regular file not read from yet, for a reader that reads it at
+    // offsets of its own (pread); -1 for standard input, bytes in memory, a pipe or a device.
+    int untouchedFile() const;
+    // Counts `n` bytes read through untouchedFile() as read (progress).
+    void countRead(std::uint64_t n);
 
 private:
     std::string m_name;

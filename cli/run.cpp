@@ -122,7 +122,7 @@ int runTransform(const Transform &transform, const std::vector<std::string> &inp
         AtomicFile file(to.path);
         if (!run.opened(file))
             break;
-        Writer out(file.fd());
+        Writer out(file.fd(), !file.direct());
         bool ok = true;
         for (const auto &name : names)
             if (!(ok = run.convert(transform, name, out)))
@@ -138,7 +138,7 @@ int runTransform(const Transform &transform, const std::vector<std::string> &inp
             AtomicFile file(name);
             if (!run.opened(file))
                 continue;
-            Writer out(file.fd());
+            Writer out(file.fd(), !file.direct());
             if (run.convert(transform, name, out) && !run.writeFailed(name, out))
                 run.commitFailed(file);
         }

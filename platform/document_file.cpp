@@ -8,8 +8,14 @@
 #include "platform/text_file.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <map>
+#include <optional>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace platform {
 
@@ -109,9 +115,139 @@ DocumentOutcome convertPage(std::string_view bytes, std::string &out, Format for
     return {DocumentStatus::Converted, {}, format};
 }
 
-DocumentOutcome convertPackage(std::string_view bytes, std::string &out, const DocumentJob &job) {
+// A document's bytes: in memory, or a regular file read through its descriptor where needed, so
+// that a package's entries copied as they are never pass through memory whole.
+struct Source {
+    std::string_view bytes;
+    int fd = -1;
+    std::uint64_t size = 0;
+};
+
+// Up to `n` bytes of `in` from `at` into `to`: the count, short only at the end; -1 with errno set.
+long long readAt(const Source &in, std::uint64_t at, char *to, std::size_t n) {
+    if (at >= in.size)
+        return 0;
+    n = static_cast<std::size_t>(std::min<std::uint64_t>(n, in.size - at));
+    if (in.fd < 0) {
+        std::memcpy(to, in.bytes.data() + at, n);
+        return static_cast<long long>(n);
+    }
+    std::size_t got = 0;
+    while (got < n) {
+        const ssize_t r = ::pread(in.fd, to + got, n - got, static_cast<off_t>(at + got));
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r < 0)
+            return -1;
+        if (r == 0)
+            break;
+        got += static_cast<std::size_t>(r);
+    }
+    return static_cast<long long>(got);
+}
+
+bool writeAll(int fd, std::string_view bytes, int &error) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            error = n < 0 ? errno : EIO;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// Where a converted document goes: a string, or a descriptor opened only once there is something
+// to write, so that a document refused early never creates its output.
+struct Target {
+    std::string *bytes = nullptr;
+    // The descriptor, written from its current offset; -1 with `failed` set when it cannot be had.
+    std::function<int(DocumentOutcome &failed)> open;
+    // Set by `open`: the descriptor is a new file of this conversion's own, which a package may be
+    // written into directly (seeking back over it) and which is thrown away on failure. Otherwise
+    // a package is made in a temporary file first and copied over once it is whole.
+    bool scratch = false;
+};
+
+DocumentOutcome cannotWrite(int error, Format format) {
+    return failure(DocumentStatus::WriteFailed, {core::MessageId::CannotWrite, {std::strerror(error)}}, format);
+}
+
+// All of `in` given to the target (appended to its string, or written to `fd`),
+// a megabyte at a time.
+DocumentOutcome copyOut(const Source &in, std::string *bytes, int fd, Format format) {
+    if (in.fd < 0 && bytes) {
+        bytes->assign(in.bytes);
+        return {};
+    }
+    std::vector<char> buffer(std::size_t(1) << 20);
+    for (std::uint64_t at = 0; at < in.size;) {
+        const long long n = readAt(in, at, buffer.data(), buffer.size());
+        if (n <= 0)
+            return failure(DocumentStatus::Unreadable,
+                           {core::MessageId::CannotRead, {std::strerror(n < 0 ? errno : EIO)}}, format);
+        const std::string_view piece(buffer.data(), static_cast<std::size_t>(n));
+        int error = 0;
+        if (bytes)
+            bytes->append(piece);
+        else if (!writeAll(fd, piece, error))
+            return cannotWrite(error, format);
+        at += static_cast<std::uint64_t>(n);
+    }
+    return {};
+}
+
+// The outcome of a document converted in memory, its bytes `out` given to the target.
+DocumentOutcome deliver(DocumentOutcome outcome, std::string &out, Target &to) {
+    if (!outcome.ok())
+        return outcome;
+    if (to.bytes) {
+        *to.bytes = std::move(out);
+        return outcome;
+    }
+    DocumentOutcome failed;
+    const int fd = to.open(failed);
+    if (fd < 0) {
+        failed.format = outcome.format;
+        return failed;
+    }
+    int error = 0;
+    if (!writeAll(fd, out, error))
+        return cannotWrite(error, outcome.format);
+    return outcome;
+}
+
+// An unnamed temporary file in $TMPDIR (or /tmp), gone when closed; -1 with errno set.
+int unnamedTemporary() {
+    const char *dir = std::getenv("TMPDIR");
+    if (!dir || !*dir)
+        dir = "/tmp";
+    const int fd = ::open(dir, O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL))
+        return fd;
+    // A file system without O_TMPFILE: a named file, unlinked at once.
+    std::string path = std::string(dir) + "/lanternfin-XXXXXX";
+    const int named = ::mkostemp(path.data(), O_CLOEXEC);
+    if (named >= 0)
+        ::unlink(path.c_str());
+    return named;
+}
+
+struct Descriptor {
+    int fd;
+    ~Descriptor() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+DocumentOutcome convertPackage(const Source &in, Target &to, const DocumentJob &job) {
     core::Message why;
-    const auto package = ZipPackage::open(bytes, why, job.limits);
+    const auto package = in.fd >= 0 ? ZipPackage::openFile(in.fd, why, job.limits)
+                                    : ZipPackage::open(in.bytes, why, job.limits);
     if (!package)
         return failure(DocumentStatus::Unreadable, why, Format::Zip);
     const std::vector<std::string> names = package->names();
@@ -148,38 +284,163 @@ DocumentOutcome convertPackage(std::string_view bytes, std::string &out, const D
     // Progress counts the parts' declared sizes: converting them is most of the work, writing the
     // package the rest.
     std::uint64_t total = 1, done = 0;
+    double written = 0;
     for (const auto &part : parts)
         total += package->entries()[static_cast<std::size_t>(package->find(part.name))].size;
-    auto report = [&](double fraction) { return !job.progress || job.progress(fraction); };
+    auto report = [&] {
+        return !job.progress ||
+               job.progress(0.8 * static_cast<double>(done) / static_cast<double>(total) + 0.2 * written);
+    };
 
-    std::map<std::size_t, std::string> replacements;
+    // One part read and converted: `changed` and its new bytes, or a failure.
     std::string xml;
-    for (const auto &part : parts) {
-        if (!report(0.8 * static_cast<double>(done) / static_cast<double>(total)))
-            return failure(DocumentStatus::Cancelled, {core::MessageId::DocumentCancelled}, *format);
-        const auto index = static_cast<std::size_t>(package->find(part.name));
-        const ZipStatus status = package->read(index, xml, why);
+    const auto convertOne = [&](std::size_t index, PartKind kind, std::string &bytes, bool &changed,
+                                core::Message &failed) {
+        if (!report()) {
+            failed = core::MessageId::DocumentCancelled;
+            return ZipStatus::Cancelled;
+        }
+        const ZipStatus status = package->read(index, xml, failed);
+        if (status != ZipStatus::Ok)
+            return status;
+        auto outcome = core::document::convertPart(xml, kind, job.converter, job.options);
+        done += package->entries()[index].size;
+        if (!outcome.error.empty()) {
+            failed = {core::MessageId::PartWhy, {package->entries()[index].name}, {outcome.error}};
+            return ZipStatus::Damaged;
+        }
+        changed = outcome.changed;
+        if (changed)
+            bytes = std::move(outcome.bytes);
+        return ZipStatus::Ok;
+    };
+
+    // The parts converted in turn until one changes: a document that needs no change is known as
+    // such without writing anything, and comes out as the same bytes.
+    std::size_t first = 0;
+    std::string held;
+    for (; first < parts.size(); ++first) {
+        bool changed = false;
+        const auto index = static_cast<std::size_t>(package->find(parts[first].name));
+        const ZipStatus status = convertOne(index, parts[first].kind, held, changed, why);
         if (status != ZipStatus::Ok)
             return failure(statusOf(status), why, *format);
-        auto outcome = core::document::convertPart(xml, part.kind, job.converter, job.options);
-        if (!outcome.error.empty())
-            return failure(DocumentStatus::Unreadable, {core::MessageId::PartWhy, {part.name}, {outcome.error}},
-                           *format);
-        if (outcome.changed)
-            replacements.emplace(index, std::move(outcome.bytes));
-        done += package->entries()[index].size;
+        if (changed)
+            break;
     }
-    xml.clear();
-    xml.shrink_to_fit();
-    if (replacements.empty()) {
-        out.assign(bytes);
+    // The part read last is let go: the held one and those still to come are memory enough.
+    xml = std::string();
+    if (first == parts.size()) {
+        DocumentOutcome failed;
+        const int fd = to.bytes ? -1 : to.open(failed);
+        if (!to.bytes && fd < 0) {
+            failed.format = *format;
+            return failed;
+        }
+        const DocumentOutcome copied = copyOut(in, to.bytes, fd, *format);
+        if (!copied.ok())
+            return copied;
         return {DocumentStatus::Unchanged, {}, *format};
     }
-    const ZipStatus written =
-        package->write(replacements, out, why, [&](double fraction) { return report(0.8 + 0.2 * fraction); });
-    if (written != ZipStatus::Ok)
-        return failure(statusOf(written), why, *format);
+
+    // The rest written with the package, each part converted when its entry's turn comes and let go
+    // once written: the first changed part is held until then, the others are never all in memory.
+    std::vector<std::size_t> replaced;
+    std::map<std::size_t, PartKind> kinds;
+    for (std::size_t i = first; i < parts.size(); ++i) {
+        const auto index = static_cast<std::size_t>(package->find(parts[i].name));
+        if (kinds.emplace(index, parts[i].kind).second)
+            replaced.push_back(index);
+    }
+    const std::size_t heldIndex = replaced.front();
+    bool heldGiven = false;
+    const ZipReplacer replace = [&](std::size_t index, std::string &bytes, bool &changed, core::Message &failed) {
+        if (index == heldIndex && !heldGiven) {
+            heldGiven = true;
+            bytes = std::move(held);
+            held = std::string();
+            changed = true;
+            return ZipStatus::Ok;
+        }
+        return convertOne(index, kinds.at(index), bytes, changed, failed);
+    };
+    const ZipProgress progress = [&](double fraction) {
+        written = fraction;
+        return report();
+    };
+    ZipStatus status = ZipStatus::Ok;
+    if (to.bytes) {
+        status = package->write(replaced, replace, *to.bytes, why, progress);
+    } else {
+        DocumentOutcome failed;
+        const int fd = to.open(failed);
+        if (fd < 0) {
+            failed.format = *format;
+            return failed;
+        }
+        if (to.scratch) {
+            status = package->write(replaced, replace, fd, why, progress);
+        } else {
+            // A device, a FIFO or a file of someone else's (standard output): nothing reaches it
+            // before the package is whole.
+            const Descriptor temporary{unnamedTemporary()};
+            if (temporary.fd < 0)
+                return cannotWrite(errno, *format);
+            status = package->write(replaced, replace, temporary.fd, why, progress);
+            if (status == ZipStatus::Ok) {
+                const off_t size = ::lseek(temporary.fd, 0, SEEK_CUR);
+                if (size < 0)
+                    return cannotWrite(errno, *format);
+                const DocumentOutcome copied =
+                    copyOut({{}, temporary.fd, static_cast<std::uint64_t>(size)}, nullptr, fd, *format);
+                if (!copied.ok())
+                    return copied;
+            }
+        }
+    }
+    if (status != ZipStatus::Ok)
+        return failure(statusOf(status), why, *format);
     return {DocumentStatus::Converted, {}, *format};
+}
+
+// The whole of `in` in memory: its bytes, or the file read into `whole`. False with errno set on a
+// read error.
+bool wholeOf(const Source &in, std::string &whole, std::string_view &bytes) {
+    if (in.fd < 0) {
+        bytes = in.bytes;
+        return true;
+    }
+    whole.resize(static_cast<std::size_t>(in.size));
+    const long long n = readAt(in, 0, whole.data(), whole.size());
+    if (n < 0)
+        return false;
+    whole.resize(static_cast<std::size_t>(n));
+    bytes = whole;
+    return true;
+}
+
+DocumentOutcome convertSource(const Source &in, Target &to, const DocumentJob &job) {
+    char headBytes[4096];
+    const long long got = readAt(in, 0, headBytes, sizeof headBytes);
+    if (got < 0)
+        return failure(DocumentStatus::Unreadable, {core::MessageId::CannotRead, {std::strerror(errno)}},
+                       Format::PlainText);
+    const Format format = core::document::sniffFormat(std::string_view(headBytes, static_cast<std::size_t>(got)));
+    if (format == Format::Zip)
+        return convertPackage(in, to, job);
+    std::string whole, out;
+    std::string_view bytes;
+    if (!wholeOf(in, whole, bytes))
+        return failure(DocumentStatus::Unreadable, {core::MessageId::CannotRead, {std::strerror(errno)}}, format);
+    switch (format) {
+    case Format::Ole:
+        return failure(DocumentStatus::Unsupported, core::document::oleRefusal(bytes), format);
+    case Format::Html:
+    case Format::Xhtml:
+        return deliver(convertPage(bytes, out, format, job), out, to);
+    default:
+        return deliver(convertText(bytes, out, format, job), out, to);
+    }
 }
 
 } // namespace
@@ -192,56 +453,53 @@ bool isDocument(std::string_view head) {
 
 DocumentOutcome convertDocument(std::string_view bytes, std::string &out, const DocumentJob &job) {
     out.clear();
-    DocumentOutcome outcome;
-    const Format format = core::document::sniffFormat(bytes.substr(0, 4096));
-    switch (format) {
-    case Format::Ole:
-        outcome = failure(DocumentStatus::Unsupported, core::document::oleRefusal(bytes), format);
-        break;
-    case Format::Zip:
-        outcome = convertPackage(bytes, out, job);
-        break;
-    case Format::Html:
-    case Format::Xhtml:
-        outcome = convertPage(bytes, out, format, job);
-        break;
-    default:
-        outcome = convertText(bytes, out, format, job);
-        break;
-    }
+    Target to;
+    to.bytes = &out;
+    const DocumentOutcome outcome = convertSource({bytes, -1, bytes.size()}, to, job);
     if (!outcome.ok())
         out.clear();
     return outcome;
 }
 
+DocumentOutcome convertDocumentDescriptor(int in, int out, bool scratch, const DocumentJob &job) {
+    struct stat st {};
+    if (::fstat(in, &st) != 0)
+        return failure(DocumentStatus::Unreadable, {core::MessageId::CannotRead, {std::strerror(errno)}},
+                       Format::PlainText);
+    if (!S_ISREG(st.st_mode))
+        return failure(DocumentStatus::Unreadable, core::MessageId::NotRegularFile, Format::PlainText);
+    Target to;
+    to.scratch = scratch;
+    to.open = [out](DocumentOutcome &) { return out; };
+    return convertSource({{}, in, static_cast<std::uint64_t>(st.st_size)}, to, job);
+}
+
 DocumentOutcome convertDocumentFile(const std::string &inPath, const std::string &outPath,
                                     const DocumentJob &job) {
     std::string why;
-    const auto input = MappedFile::open(inPath, kMaxFileSize, &why);
-    if (!input)
+    std::size_t size = 0;
+    const Descriptor input{openDataFile(inPath, kMaxFileSize, size, &why)};
+    if (input.fd < 0)
         return failure(DocumentStatus::Unreadable, {core::MessageId::CannotRead, {why}}, Format::PlainText);
-    std::string out;
-    DocumentOutcome outcome = convertDocument(input->bytes(), out, job);
-    if (!outcome.ok())
-        return outcome;
-    AtomicFile file(outPath);
-    if (file.fd() < 0)
-        return failure(DocumentStatus::WriteFailed, file.message(), outcome.format);
-    std::string_view rest = out;
-    while (!rest.empty()) {
-        const ssize_t n = ::write(file.fd(), rest.data(), rest.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            const int error = n < 0 ? errno : EIO;
-            file.discard();
-            return failure(DocumentStatus::WriteFailed,
-                           {core::MessageId::CannotWrite, {std::strerror(error)}}, outcome.format);
+    std::optional<AtomicFile> file;
+    Target to;
+    to.open = [&](DocumentOutcome &failed) {
+        file.emplace(outPath);
+        if (file->fd() < 0) {
+            failed = failure(DocumentStatus::WriteFailed, file->message(), Format::PlainText);
+            return -1;
         }
-        rest.remove_prefix(static_cast<std::size_t>(n));
+        to.scratch = !file->direct();
+        return file->fd();
+    };
+    const DocumentOutcome outcome = convertSource({{}, input.fd, size}, to, job);
+    if (!outcome.ok()) {
+        if (file)
+            file->discard();
+        return outcome;
     }
-    if (!file.commit())
-        return failure(DocumentStatus::WriteFailed, file.message(), outcome.format);
+    if (!file || !file->commit())
+        return failure(DocumentStatus::WriteFailed, file ? file->message() : std::string(), outcome.format);
     return outcome;
 }
 

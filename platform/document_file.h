@@ -65,9 +65,17 @@ DocumentOutcome convertDocument(std::string_view bytes, std::string &out, const 
 
 // The file at `inPath` converted into the file at `outPath` (which may be the same path), written
 // atomically and only when the conversion succeeded; nothing is left behind on failure or
-// cancellation.
+// cancellation. A package is read where needed and written straight into the temporary file, its
+// text parts converted one at a time: memory follows the largest text part, never the file.
 DocumentOutcome convertDocumentFile(const std::string &inPath, const std::string &outPath,
                                     const DocumentJob &job);
+
+// The regular file open at `in` (read with pread, its offset untouched) converted and written to
+// `out` from its current offset. With `scratch`, `out` is a new file of the caller's own, which a
+// package is written into directly and which the caller throws away on failure; otherwise (standard
+// output, a device) a package is made in an unnamed temporary file and copied to `out` once whole,
+// so that nothing reaches `out` on failure.
+DocumentOutcome convertDocumentDescriptor(int in, int out, bool scratch, const DocumentJob &job);
 
 // The exit status of lanternfin-cli for an outcome: 0, 1 refused, 3 limits, 4 unreadable.
 int exitStatusOf(DocumentStatus status);

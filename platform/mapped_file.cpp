@@ -103,6 +103,18 @@ MappedFile::~MappedFile() {
         munmap(m_data, m_size);
 }
 
+int openDataFile(const std::string &path, std::size_t maxSize, std::size_t &size, core::Message *why) {
+    return openRegular(path, maxSize, size, why);
+}
+
+int openDataFile(const std::string &path, std::size_t maxSize, std::size_t &size, std::string *why) {
+    core::Message reason;
+    const int fd = openRegular(path, maxSize, size, &reason);
+    if (why && fd < 0)
+        *why = reason.in(core::Language::English);
+    return fd;
+}
+
 std::optional<std::string> readDataFile(const std::string &path, std::size_t maxSize, core::Message *why) {
     std::size_t size = 0;
     const int fd = openRegular(path, maxSize, size, why);

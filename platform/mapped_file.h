@@ -37,6 +37,11 @@ private:
     std::size_t m_size = 0;
 };
 
+// A read-only descriptor (the caller closes it) of the regular file at `path`, opened without
+// blocking, and its `size`; -1 with `why` set as MappedFile::open says.
+int openDataFile(const std::string &path, std::size_t maxSize, std::size_t &size, core::Message *why);
+int openDataFile(const std::string &path, std::size_t maxSize, std::size_t &size, std::string *why = nullptr);
+
 // The contents of the regular file at `path`, read whole, at most `maxSize` bytes; nullopt with
 // `why` set as MappedFile::open says.
 std::optional<std::string> readDataFile(const std::string &path, std::size_t maxSize, core::Message *why);

@@ -4,8 +4,11 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <set>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -37,17 +40,6 @@ zip_int32_t writeMethod(std::uint16_t method) {
     return ZIP_CM_DEFLATE;
 }
 
-// A replaced part deflated here (raw deflate at level 6, as zip(1) writes) and handed to libzip as
-// compressed data, which it then copies as it is. libzip 1.7.3 would deflate it at level 9 whatever
-// level is asked for, twice the time for a percent of size.
-struct Deflated {
-    std::string data;
-    zip_uint64_t size = 0;
-    zip_uint32_t crc = 0;
-    time_t mtime = 0;
-    std::size_t offset = 0;
-    zip_error_t error;
-};
 
 bool deflateRaw(const std::string &in, std::string &out) {
     z_stream z{};
@@ -86,72 +78,350 @@ zip_uint32_t crcOf(const std::string &in) {
     return static_cast<zip_uint32_t>(crc);
 }
 
-zip_int64_t deflatedSource(void *state, void *data, zip_uint64_t length, zip_source_cmd_t command) {
-    auto *d = static_cast<Deflated *>(state);
+
+// A package's bytes: in memory, or a regular file read through its descriptor with pread, so that
+// copying an entry never holds more of it than libzip's buffer (a mapping would count every page
+// read against the process's memory).
+struct PackageBytes {
+    std::string_view bytes;
+    int fd = -1;
+    std::uint64_t size = 0;
+
+    // Up to `n` bytes from `at` into `to`: the count (short only at the end), or -1 with errno set.
+    zip_int64_t read(std::uint64_t at, void *to, std::uint64_t n) const {
+        if (at >= size)
+            return 0;
+        n = std::min(n, size - at);
+        if (fd < 0) {
+            std::memcpy(to, bytes.data() + at, static_cast<std::size_t>(n));
+            return static_cast<zip_int64_t>(n);
+        }
+        std::uint64_t got = 0;
+        while (got < n) {
+            const ssize_t r = ::pread(fd, static_cast<char *>(to) + got, static_cast<std::size_t>(n - got),
+                                      static_cast<off_t>(at + got));
+            if (r < 0 && errno == EINTR)
+                continue;
+            if (r < 0)
+                return -1;
+            if (r == 0)
+                break;
+            got += static_cast<std::uint64_t>(r);
+        }
+        return static_cast<zip_int64_t>(got);
+    }
+};
+
+// The source of a package: it reads the package's bytes and, when a package is written, writes the
+// new one into a string or into a file from the offset it had (`base`), so that nothing is copied
+// twice (libzip's own buffer source would gather the output in pieces, to be copied out again).
+struct ArchiveIo {
+    const PackageBytes *in = nullptr;
+    std::string *out = nullptr; // the new package in memory, or
+    int fd = -1;                // in this file, from `base` on
+    off_t base = 0;
+    std::uint64_t readAt = 0, writeAt = 0, written = 0;
+    bool committed = false;
+    zip_error_t error{};
+
+    bool writable() const { return out || fd >= 0; }
+
+    bool put(const char *p, std::uint64_t n) {
+        if (out) {
+            const std::size_t at = static_cast<std::size_t>(writeAt);
+            if (at == out->size()) {
+                out->append(p, static_cast<std::size_t>(n));
+            } else {
+                // After a seek back (a local header written again once its sizes are known).
+                const std::size_t over = std::min(static_cast<std::size_t>(n), out->size() - at);
+                out->replace(at, over, p, over);
+                out->append(p + over, static_cast<std::size_t>(n) - over);
+            }
+        } else {
+            for (std::uint64_t done = 0; done < n;) {
+                const ssize_t w = ::pwrite(fd, p + done, static_cast<std::size_t>(n - done),
+                                           base + static_cast<off_t>(writeAt + done));
+                if (w < 0 && errno == EINTR)
+                    continue;
+                if (w <= 0) {
+                    zip_error_set(&error, ZIP_ER_WRITE, w < 0 ? errno : EIO);
+                    return false;
+                }
+                done += static_cast<std::uint64_t>(w);
+            }
+        }
+        writeAt += n;
+        written = std::max(written, writeAt);
+        return true;
+    }
+
+    // What was written taken back: the string emptied, the file cut back to where it began.
+    void undo() {
+        if (out)
+            out->clear();
+        if (fd >= 0) {
+            if (::ftruncate(fd, base) != 0) {
+                // Nothing more to do: the caller throws the file away.
+            }
+            ::lseek(fd, base, SEEK_SET);
+        }
+        written = writeAt = 0;
+    }
+};
+
+zip_int64_t archiveIoSource(void *state, void *data, zip_uint64_t length, zip_source_cmd_t command) {
+    auto *io = static_cast<ArchiveIo *>(state);
     switch (command) {
     case ZIP_SOURCE_OPEN:
-        d->offset = 0;
+        io->readAt = 0;
         return 0;
     case ZIP_SOURCE_READ: {
-        const std::size_t n = std::min<std::size_t>(length, d->data.size() - d->offset);
-        std::memcpy(data, d->data.data() + d->offset, n);
-        d->offset += n;
-        return static_cast<zip_int64_t>(n);
+        const zip_int64_t n = io->in->read(io->readAt, data, length);
+        if (n < 0) {
+            zip_error_set(&io->error, ZIP_ER_READ, errno);
+            return -1;
+        }
+        io->readAt += static_cast<std::uint64_t>(n);
+        return n;
     }
     case ZIP_SOURCE_CLOSE:
         return 0;
+    case ZIP_SOURCE_SEEK: {
+        const zip_int64_t at = zip_source_seek_compute_offset(io->readAt, io->in->size, data, length, &io->error);
+        if (at < 0)
+            return -1;
+        io->readAt = static_cast<std::uint64_t>(at);
+        return 0;
+    }
+    case ZIP_SOURCE_TELL:
+        return static_cast<zip_int64_t>(io->readAt);
     case ZIP_SOURCE_STAT: {
         auto *st = static_cast<zip_stat_t *>(data);
         zip_stat_init(st);
-        st->size = d->size;
-        st->comp_size = d->data.size();
-        st->comp_method = ZIP_CM_DEFLATE;
+        st->size = io->in->size;
+        st->comp_size = io->in->size;
+        st->comp_method = ZIP_CM_STORE;
         st->encryption_method = ZIP_EM_NONE;
-        st->crc = d->crc;
-        st->mtime = d->mtime;
+        st->valid = ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_COMP_METHOD | ZIP_STAT_ENCRYPTION_METHOD;
+        return sizeof(zip_stat_t);
+    }
+    case ZIP_SOURCE_BEGIN_WRITE:
+        io->undo();
+        io->committed = false;
+        return 0;
+    case ZIP_SOURCE_WRITE:
+        return io->put(static_cast<const char *>(data), length) ? static_cast<zip_int64_t>(length) : -1;
+    case ZIP_SOURCE_SEEK_WRITE: {
+        const zip_int64_t at = zip_source_seek_compute_offset(io->writeAt, io->written, data, length, &io->error);
+        if (at < 0)
+            return -1;
+        io->writeAt = static_cast<std::uint64_t>(at);
+        if (io->out && io->writeAt > io->out->size())
+            io->out->resize(static_cast<std::size_t>(io->writeAt));
+        io->written = std::max(io->written, io->writeAt);
+        return 0;
+    }
+    case ZIP_SOURCE_TELL_WRITE:
+        return static_cast<zip_int64_t>(io->writeAt);
+    case ZIP_SOURCE_COMMIT_WRITE:
+        if (io->fd >= 0 && ::lseek(io->fd, io->base + static_cast<off_t>(io->written), SEEK_SET) < 0) {
+            zip_error_set(&io->error, ZIP_ER_SEEK, errno);
+            return -1;
+        }
+        io->committed = true;
+        return 0;
+    case ZIP_SOURCE_ROLLBACK_WRITE:
+        io->undo();
+        return 0;
+    case ZIP_SOURCE_REMOVE:
+        io->undo();
+        io->committed = true;
+        return 0;
+    case ZIP_SOURCE_ERROR:
+        return zip_error_to_data(&io->error, data, length);
+    case ZIP_SOURCE_FREE:
+        zip_error_fini(&io->error);
+        delete io;
+        return 0;
+    case ZIP_SOURCE_SUPPORTS:
+        if (!io->writable())
+            return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
+                                                  ZIP_SOURCE_SEEK, ZIP_SOURCE_TELL, ZIP_SOURCE_STAT,
+                                                  ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
+        return zip_source_make_command_bitmap(
+            ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_SEEK, ZIP_SOURCE_TELL,
+            ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, ZIP_SOURCE_BEGIN_WRITE, ZIP_SOURCE_WRITE,
+            ZIP_SOURCE_SEEK_WRITE, ZIP_SOURCE_TELL_WRITE, ZIP_SOURCE_COMMIT_WRITE, ZIP_SOURCE_ROLLBACK_WRITE,
+            ZIP_SOURCE_REMOVE, -1);
+    default:
+        zip_error_set(&io->error, ZIP_ER_OPNOTSUPP, 0);
+        return -1;
+    }
+}
+
+// A source made for `io`; null with `error` set (and `io` freed) when libzip cannot make one.
+zip_source_t *archiveIo(ArchiveIo *io, zip_error_t *error) {
+    zip_error_init(&io->error);
+    zip_source_t *source = zip_source_function_create(archiveIoSource, io, error);
+    if (!source) {
+        zip_error_fini(&io->error);
+        delete io;
+    }
+    return source;
+}
+
+// What the replaced entries of one write share: who gives their bytes, and the first failure.
+struct WriteRun {
+    const ZipReplacer *replace;
+    ZipStatus status = ZipStatus::Ok;
+    core::Message why{};
+};
+
+// The source of a replaced entry, made before the package is written and filled only when libzip
+// comes to it: the replacer's bytes deflated here (raw deflate at level 6, as zip(1) writes) and
+// handed to libzip as compressed data, which it copies as it is (libzip 1.7.3 would deflate at
+// level 9 whatever level is asked for, twice the time for a percent of size); bytes for another
+// method handed over inflated, for libzip to compress; an entry that stays as it is read from the
+// package compressed, as it was. The bytes are let go once libzip has read them.
+struct PartSource {
+    enum class State { Unknown, Kept, Changed };
+    WriteRun *run;
+    zip_t *package; // the package read, for the kept entry's compressed bytes
+    std::size_t index;
+    std::string name;
+    zip_stat_t original{}; // the entry as the package has it
+    bool deflate = false;  // its bytes deflated here
+    State state = State::Unknown;
+    std::string data{};
+    bool held = false; // `data` holds the entry's bytes
+    zip_uint64_t size = 0, compressedSize = 0;
+    zip_uint32_t crc = 0;
+    std::size_t offset = 0;
+    zip_file_t *raw = nullptr;
+    zip_error_t error{};
+
+    bool fail(ZipStatus status, core::Message why) {
+        if (run->status == ZipStatus::Ok) {
+            run->status = status;
+            run->why = std::move(why);
+        }
+        zip_error_set(&error, status == ZipStatus::Cancelled ? ZIP_ER_CANCELLED : ZIP_ER_INTERNAL, 0);
+        return false;
+    }
+
+    // Asks the replacer for the entry's bytes, once (again only if libzip reads them twice).
+    bool fill() {
+        if (state == State::Kept || held)
+            return true;
+        if (run->status != ZipStatus::Ok)
+            return fail(run->status, run->why);
+        std::string bytes;
+        bool changed = false;
+        core::Message why;
+        const ZipStatus status = (*run->replace)(index, bytes, changed, why);
+        if (status != ZipStatus::Ok)
+            return fail(status, std::move(why));
+        if (!changed) {
+            state = State::Kept;
+            return true;
+        }
+        state = State::Changed;
+        size = bytes.size();
+        crc = crcOf(bytes);
+        if (deflate) {
+            if (!deflateRaw(bytes, data))
+                return fail(ZipStatus::Failed, {core::MessageId::ZipCannotDeflate, {name}});
+        } else {
+            data = std::move(bytes);
+        }
+        compressedSize = data.size();
+        held = true;
+        return true;
+    }
+};
+
+zip_int64_t partSource(void *state, void *data, zip_uint64_t length, zip_source_cmd_t command) {
+    auto *p = static_cast<PartSource *>(state);
+    using State = PartSource::State;
+    switch (command) {
+    case ZIP_SOURCE_OPEN:
+        if (!p->fill())
+            return -1;
+        p->offset = 0;
+        if (p->state == State::Kept) {
+            p->raw = zip_fopen_index(p->package, p->index, ZIP_FL_COMPRESSED);
+            if (!p->raw) {
+                zip_error_set(&p->error, zip_error_code_zip(zip_get_error(p->package)),
+                              zip_error_code_system(zip_get_error(p->package)));
+                return -1;
+            }
+        }
+        return 0;
+    case ZIP_SOURCE_READ: {
+        if (p->raw) {
+            const zip_int64_t n = zip_fread(p->raw, data, length);
+            if (n < 0)
+                zip_error_set(&p->error, zip_error_code_zip(zip_file_get_error(p->raw)),
+                              zip_error_code_system(zip_file_get_error(p->raw)));
+            return n;
+        }
+        const std::size_t n = std::min<std::size_t>(length, p->data.size() - p->offset);
+        std::memcpy(data, p->data.data() + p->offset, n);
+        p->offset += n;
+        return static_cast<zip_int64_t>(n);
+    }
+    case ZIP_SOURCE_CLOSE:
+        if (p->raw) {
+            zip_fclose(p->raw);
+            p->raw = nullptr;
+        }
+        p->data = std::string();
+        p->held = false;
+        return 0;
+    case ZIP_SOURCE_STAT: {
+        // Asked again once the entry is written, when its bytes are gone: what they were is known.
+        if (p->state == State::Unknown && !p->fill())
+            return -1;
+        auto *st = static_cast<zip_stat_t *>(data);
+        zip_stat_init(st);
+        st->mtime = p->original.mtime;
+        st->encryption_method = ZIP_EM_NONE;
+        if (p->state == State::Kept) {
+            st->size = p->original.size;
+            st->comp_size = p->original.comp_size;
+            st->comp_method = p->original.comp_method;
+            st->crc = p->original.crc;
+        } else {
+            st->size = p->size;
+            st->comp_size = p->compressedSize;
+            st->comp_method = p->deflate ? ZIP_CM_DEFLATE : ZIP_CM_STORE;
+            st->crc = p->crc;
+        }
         st->valid = ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_COMP_METHOD | ZIP_STAT_ENCRYPTION_METHOD |
                     ZIP_STAT_CRC | ZIP_STAT_MTIME;
         return sizeof(zip_stat_t);
     }
     case ZIP_SOURCE_ERROR:
-        return zip_error_to_data(&d->error, data, length);
+        return zip_error_to_data(&p->error, data, length);
     case ZIP_SOURCE_FREE:
-        zip_error_fini(&d->error);
-        delete d;
+        if (p->raw)
+            zip_fclose(p->raw);
+        zip_error_fini(&p->error);
+        delete p;
         return 0;
     case ZIP_SOURCE_SUPPORTS:
         return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
                                               ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
     default:
-        zip_error_set(&d->error, ZIP_ER_OPNOTSUPP, 0);
+        zip_error_set(&p->error, ZIP_ER_OPNOTSUPP, 0);
         return -1;
     }
-}
-
-// The source of a replaced deflated part; null when zlib or libzip fails.
-zip_source_t *deflatedPart(zip_t *archive, const std::string &bytes, time_t mtime) {
-    auto *d = new Deflated;
-    zip_error_init(&d->error);
-    d->size = bytes.size();
-    d->crc = crcOf(bytes);
-    d->mtime = mtime;
-    if (!deflateRaw(bytes, d->data)) {
-        zip_error_fini(&d->error);
-        delete d;
-        return nullptr;
-    }
-    zip_source_t *source = zip_source_function(archive, deflatedSource, d);
-    if (!source) {
-        zip_error_fini(&d->error);
-        delete d;
-    }
-    return source;
 }
 
 } // namespace
 
 struct ZipPackage::Handle {
-    std::string_view bytes;
+    PackageBytes bytes;
     zip_t *archive = nullptr;
     ~Handle() {
         if (archive)
@@ -162,8 +432,34 @@ struct ZipPackage::Handle {
 ZipPackage::~ZipPackage() = default;
 
 std::unique_ptr<ZipPackage> ZipPackage::open(std::string_view bytes, core::Message &why, ZipLimits limits) {
+    return open(bytes, -1, why, limits);
+}
+
+std::unique_ptr<ZipPackage> ZipPackage::openFile(int fd, core::Message &why, ZipLimits limits) {
+    return open({}, fd, why, limits);
+}
+
+std::unique_ptr<ZipPackage> ZipPackage::open(std::string_view bytes, int fd, core::Message &why,
+                                             ZipLimits limits) {
+    auto handle = std::make_unique<Handle>();
+    handle->bytes.bytes = bytes;
+    handle->bytes.fd = fd;
+    handle->bytes.size = bytes.size();
+    if (fd >= 0) {
+        struct stat st {};
+        if (::fstat(fd, &st) != 0) {
+            why = core::systemError(errno);
+            return nullptr;
+        }
+        if (!S_ISREG(st.st_mode)) {
+            why = core::MessageId::NotRegularFile;
+            return nullptr;
+        }
+        handle->bytes.size = static_cast<std::uint64_t>(st.st_size);
+    }
     ErrorGuard guard;
-    zip_source_t *source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &guard.error);
+    zip_source_t *source = fd < 0 ? zip_source_buffer_create(bytes.data(), bytes.size(), 0, &guard.error)
+                                  : archiveIo(new ArchiveIo{&handle->bytes}, &guard.error);
     if (!source) {
         why = core::Message::verbatim(lowerFirst(guard.text()));
         return nullptr;
@@ -177,9 +473,8 @@ std::unique_ptr<ZipPackage> ZipPackage::open(std::string_view bytes, core::Messa
         return nullptr;
     }
     std::unique_ptr<ZipPackage> package(new ZipPackage);
-    package->m_handle = std::make_unique<Handle>();
-    package->m_handle->bytes = bytes;
-    package->m_handle->archive = archive;
+    handle->archive = archive;
+    package->m_handle = std::move(handle);
     package->m_limits = limits;
     const zip_int64_t count = zip_get_num_entries(archive, 0);
     std::set<std::string_view> seen;
@@ -290,113 +585,8 @@ ZipStatus ZipPackage::read(std::size_t index, std::string &out, core::Message &w
     return ZipStatus::Ok;
 }
 
+
 namespace {
-
-// The source of a package being rewritten: it reads the original bytes and writes the new
-// package into a string, so that nothing is copied twice (libzip's own buffer source would gather
-// the output in pieces, to be copied out again).
-struct ArchiveBuffer {
-    std::string_view in;
-    std::string *out;
-    std::size_t readAt = 0, writeAt = 0;
-    bool committed = false;
-    zip_error_t error;
-};
-
-zip_int64_t archiveBufferSource(void *state, void *data, zip_uint64_t length, zip_source_cmd_t command) {
-    auto *b = static_cast<ArchiveBuffer *>(state);
-    switch (command) {
-    case ZIP_SOURCE_OPEN:
-        b->readAt = 0;
-        return 0;
-    case ZIP_SOURCE_READ: {
-        const std::size_t n = std::min<std::size_t>(length, b->in.size() - std::min(b->readAt, b->in.size()));
-        if (n)
-            std::memcpy(data, b->in.data() + b->readAt, n);
-        b->readAt += n;
-        return static_cast<zip_int64_t>(n);
-    }
-    case ZIP_SOURCE_CLOSE:
-        return 0;
-    case ZIP_SOURCE_SEEK: {
-        const zip_int64_t at =
-            zip_source_seek_compute_offset(b->readAt, b->in.size(), data, length, &b->error);
-        if (at < 0)
-            return -1;
-        b->readAt = static_cast<std::size_t>(at);
-        return 0;
-    }
-    case ZIP_SOURCE_TELL:
-        return static_cast<zip_int64_t>(b->readAt);
-    case ZIP_SOURCE_STAT: {
-        auto *st = static_cast<zip_stat_t *>(data);
-        zip_stat_init(st);
-        st->size = b->in.size();
-        st->comp_size = b->in.size();
-        st->comp_method = ZIP_CM_STORE;
-        st->encryption_method = ZIP_EM_NONE;
-        st->valid = ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_COMP_METHOD | ZIP_STAT_ENCRYPTION_METHOD;
-        return sizeof(zip_stat_t);
-    }
-    case ZIP_SOURCE_BEGIN_WRITE:
-        b->out->clear();
-        b->writeAt = 0;
-        b->committed = false;
-        return 0;
-    case ZIP_SOURCE_WRITE: {
-        std::string &out = *b->out;
-        const auto *p = static_cast<const char *>(data);
-        const std::size_t n = static_cast<std::size_t>(length);
-        if (b->writeAt == out.size()) {
-            out.append(p, n);
-        } else {
-            // After a seek back (a local header written again once its sizes are known).
-            const std::size_t over = std::min(n, out.size() - b->writeAt);
-            out.replace(b->writeAt, over, p, over);
-            out.append(p + over, n - over);
-        }
-        b->writeAt += n;
-        return static_cast<zip_int64_t>(n);
-    }
-    case ZIP_SOURCE_SEEK_WRITE: {
-        const zip_int64_t at =
-            zip_source_seek_compute_offset(b->writeAt, b->out->size(), data, length, &b->error);
-        if (at < 0)
-            return -1;
-        b->writeAt = static_cast<std::size_t>(at);
-        if (b->writeAt > b->out->size())
-            b->out->resize(b->writeAt);
-        return 0;
-    }
-    case ZIP_SOURCE_TELL_WRITE:
-        return static_cast<zip_int64_t>(b->writeAt);
-    case ZIP_SOURCE_COMMIT_WRITE:
-        b->committed = true;
-        return 0;
-    case ZIP_SOURCE_ROLLBACK_WRITE:
-        b->out->clear();
-        return 0;
-    case ZIP_SOURCE_REMOVE:
-        b->out->clear();
-        b->committed = true;
-        return 0;
-    case ZIP_SOURCE_ERROR:
-        return zip_error_to_data(&b->error, data, length);
-    case ZIP_SOURCE_FREE:
-        zip_error_fini(&b->error);
-        delete b;
-        return 0;
-    case ZIP_SOURCE_SUPPORTS:
-        return zip_source_make_command_bitmap(
-            ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_SEEK, ZIP_SOURCE_TELL,
-            ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, ZIP_SOURCE_BEGIN_WRITE, ZIP_SOURCE_WRITE,
-            ZIP_SOURCE_SEEK_WRITE, ZIP_SOURCE_TELL_WRITE, ZIP_SOURCE_COMMIT_WRITE, ZIP_SOURCE_ROLLBACK_WRITE,
-            ZIP_SOURCE_REMOVE, -1);
-    default:
-        zip_error_set(&b->error, ZIP_ER_OPNOTSUPP, 0);
-        return -1;
-    }
-}
 
 struct WriteState {
     const ZipProgress *progress;
@@ -415,20 +605,32 @@ int onCancel(zip_t *, void *state) {
 
 } // namespace
 
-ZipStatus ZipPackage::write(const std::map<std::size_t, std::string> &replacements, std::string &out,
+ZipStatus ZipPackage::write(const std::vector<std::size_t> &replaced, const ZipReplacer &replace,
+                            std::string &out, core::Message &why, const ZipProgress &progress) const {
+    return write(replaced, replace, &out, -1, why, progress);
+}
+
+ZipStatus ZipPackage::write(const std::vector<std::size_t> &replaced, const ZipReplacer &replace, int fd,
                             core::Message &why, const ZipProgress &progress) const {
-    out.clear();
+    return write(replaced, replace, nullptr, fd, why, progress);
+}
+
+ZipStatus ZipPackage::write(const std::vector<std::size_t> &replaced, const ZipReplacer &replace,
+                            std::string *bytes, int fd, core::Message &why, const ZipProgress &progress) const {
+    if (bytes)
+        bytes->clear();
     ErrorGuard guard;
-    // A second archive on the same bytes, opened for writing: libzip reads the entries it copies
-    // from the original bytes and writes the new package straight into `out`.
-    auto *state = new ArchiveBuffer;
-    state->in = m_handle->bytes;
-    state->out = &out;
-    zip_error_init(&state->error);
-    zip_source_t *source = zip_source_function_create(archiveBufferSource, state, &guard.error);
+    // A second archive on the same package, opened for writing: libzip reads the entries it copies
+    // from the package and writes the new one straight into `bytes` or the file.
+    auto *io = new ArchiveIo{&m_handle->bytes, bytes, fd};
+    if (fd >= 0 && (io->base = ::lseek(fd, 0, SEEK_CUR)) < 0) {
+        const int error = errno;
+        delete io;
+        why = {core::MessageId::CannotWrite, {std::strerror(error)}};
+        return ZipStatus::Failed;
+    }
+    zip_source_t *source = archiveIo(io, &guard.error);
     if (!source) {
-        zip_error_fini(&state->error);
-        delete state;
         why = core::Message::verbatim(lowerFirst(guard.text()));
         return ZipStatus::Failed;
     }
@@ -439,33 +641,41 @@ ZipStatus ZipPackage::write(const std::map<std::size_t, std::string> &replacemen
         return ZipStatus::Damaged;
     }
     zip_source_keep(source);
+    WriteRun run{&replace};
     auto fail = [&](ZipStatus status, core::Message message) {
         zip_discard(archive);
         zip_source_free(source);
         why = std::move(message);
-        out.clear();
+        if (bytes)
+            bytes->clear();
         return status;
     };
-    for (const auto &[index, bytes] : replacements) {
+    std::set<std::size_t> seen;
+    for (const std::size_t index : replaced) {
         if (index >= m_entries.size())
             return fail(ZipStatus::Failed, core::Message::verbatim("no such entry"));
-        zip_stat_t st;
-        zip_stat_init(&st);
-        zip_stat_index(archive, index, 0, &st);
+        if (!seen.insert(index).second)
+            continue;
+        auto *part = new PartSource{&run, m_handle->archive, index, m_entries[index].name};
+        zip_stat_init(&part->original);
+        zip_stat_index(m_handle->archive, index, 0, &part->original);
+        part->original.name = nullptr;
         const zip_int32_t method = writeMethod(m_entries[index].method);
-        const bool deflated = method == ZIP_CM_DEFLATE && m_entries[index].method == ZIP_CM_DEFLATE;
-        zip_source_t *data = deflated ? deflatedPart(archive, bytes, st.mtime)
-                                      : zip_source_buffer(archive, bytes.data(), bytes.size(), 0);
-        if (!data)
-            return fail(ZipStatus::Failed,
-                        deflated ? core::Message(core::MessageId::ZipCannotDeflate, {m_entries[index].name})
-                                 : core::Message::verbatim(archiveError(archive)));
+        part->deflate = method == ZIP_CM_DEFLATE && m_entries[index].method == ZIP_CM_DEFLATE;
+        zip_error_init(&part->error);
+        zip_source_t *data = zip_source_function(archive, partSource, part);
+        if (!data) {
+            zip_error_fini(&part->error);
+            delete part;
+            return fail(ZipStatus::Failed, core::Message::verbatim(archiveError(archive)));
+        }
         if (zip_file_replace(archive, index, data, 0) != 0) {
             zip_source_free(data);
             return fail(ZipStatus::Failed, core::Message::verbatim(archiveError(archive)));
         }
-        if ((!deflated && zip_set_file_compression(archive, index, method, 0) != 0) ||
-            ((st.valid & ZIP_STAT_MTIME) && zip_file_set_mtime(archive, index, st.mtime, 0) != 0))
+        if ((!part->deflate && zip_set_file_compression(archive, index, method, 0) != 0) ||
+            ((part->original.valid & ZIP_STAT_MTIME) &&
+             zip_file_set_mtime(archive, index, part->original.mtime, 0) != 0))
             return fail(ZipStatus::Failed, core::Message::verbatim(archiveError(archive)));
     }
     WriteState progressState{&progress};
@@ -473,23 +683,28 @@ ZipStatus ZipPackage::write(const std::map<std::size_t, std::string> &replacemen
         zip_register_progress_callback_with_state(archive, 0.01, onProgress, nullptr, &progressState);
         zip_register_cancel_callback_with_state(archive, onCancel, nullptr, &progressState);
     }
-    // The written size is known roughly: the old package, give or take the replaced parts.
-    out.reserve(m_handle->bytes.size() + m_handle->bytes.size() / 4);
+    // In memory, the written size is known roughly: the old package, give or take the replaced parts.
+    if (bytes)
+        bytes->reserve(m_handle->bytes.size + m_handle->bytes.size / 4);
     if (zip_close(archive) != 0) {
+        if (run.status != ZipStatus::Ok)
+            return fail(run.status, run.why);
         if (progressState.cancelled)
             return fail(ZipStatus::Cancelled, {core::MessageId::DocumentCancelled});
         return fail(ZipStatus::Failed, core::Message::verbatim(archiveError(archive)));
     }
-    const bool committed = state->committed;
+    const bool committed = io->committed;
+    const off_t base = io->base;
     zip_source_free(source);
-    if (progressState.cancelled) {
-        out.clear();
-        return ZipStatus::Cancelled;
-    }
-    if (!committed) {
-        out.clear();
-        why = {core::MessageId::ZipNotWritten};
-        return ZipStatus::Failed;
+    if (progressState.cancelled || !committed) {
+        if (bytes)
+            bytes->clear();
+        if (fd >= 0 && (::ftruncate(fd, base) != 0 || ::lseek(fd, base, SEEK_SET) < 0)) {
+            // The caller throws the file away all the same.
+        }
+        why = progressState.cancelled ? core::Message(core::MessageId::DocumentCancelled)
+                                      : core::Message(core::MessageId::ZipNotWritten);
+        return progressState.cancelled ? ZipStatus::Cancelled : ZipStatus::Failed;
     }
     return ZipStatus::Ok;
 }

@@ -1,16 +1,17 @@
 #pragma once
-// A ZIP package (docx, xlsx, odt, epub...) read from memory and written again with some entries
-// replaced, on libzip. Entries that are not replaced keep their compressed bytes (copied, never
-// inflated and deflated again), and every entry keeps its place, name, compression method and
-// modification time; replaced entries are compressed with their old method. Inflating is bounded:
-// an entry that declares, or turns out, to inflate past the limits is refused before or while it
-// is read, never held whole.
+// A ZIP package (docx, xlsx, odt, epub...) read from memory or from a file and written again with
+// some entries replaced, on libzip. Entries that are not replaced keep their compressed bytes
+// (copied, never inflated and deflated again), and every entry keeps its place, name, compression
+// method and modification time; replaced entries are compressed with their old method. Inflating is
+// bounded: an entry that declares, or turns out, to inflate past the limits is refused before or
+// while it is read, never held whole. Writing holds one replaced entry at a time: each is asked
+// for when its turn comes, and the package goes straight to a file, so that memory follows the
+// largest replaced entry, never the package.
 
 #include "core/messages.h"
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -42,11 +43,21 @@ enum class ZipStatus {
 // Called while a package is written with the fraction done (0..1); false stops the work.
 using ZipProgress = std::function<bool(double)>;
 
+// The new inflated bytes of entry `index`, asked for while the package is written, when libzip
+// comes to that entry: Ok with `bytes` set and `changed` true, or Ok with `changed` false when the
+// entry stays as it is (its compressed bytes are then copied); any other status stops the writing
+// with that status and `why`.
+using ZipReplacer =
+    std::function<ZipStatus(std::size_t index, std::string &bytes, bool &changed, core::Message &why)>;
+
 class ZipPackage {
 public:
     // Opens the package in `bytes`, which must outlive the package. nullptr when it is not a
     // readable ZIP; `why` then says what is wrong ("truncated", "not a ZIP archive", ...).
     static std::unique_ptr<ZipPackage> open(std::string_view bytes, core::Message &why, ZipLimits limits = {});
+    // Opens the package in the regular file open at `fd`, read where needed (never moved, never
+    // mapped or held whole); `fd` must stay open while the package lives. nullptr as above.
+    static std::unique_ptr<ZipPackage> openFile(int fd, core::Message &why, ZipLimits limits = {});
     ~ZipPackage();
     ZipPackage(const ZipPackage &) = delete;
     ZipPackage &operator=(const ZipPackage &) = delete;
@@ -64,13 +75,22 @@ public:
     // which, in a few words.
     ZipStatus read(std::size_t index, std::string &out, core::Message &why) const;
 
-    // The package with the entries of `replacements` (index -> new inflated bytes) replaced, all
-    // others copied as they are, into `out`. `progress` may cancel it.
-    ZipStatus write(const std::map<std::size_t, std::string> &replacements, std::string &out,
+    // The package with the entries `replaced` given by `replace` (asked once each, in the order
+    // the entries are written), all others copied as they are, into `out`. `progress` may cancel
+    // it; on failure `out` is empty.
+    ZipStatus write(const std::vector<std::size_t> &replaced, const ZipReplacer &replace, std::string &out,
+                    core::Message &why, const ZipProgress &progress = {}) const;
+    // The same written to the regular file open at `fd` from its current offset, which it may
+    // seek back over (libzip completes each local header once its entry is written); the offset
+    // is left at the package's end. On failure the file is cut back to where it began.
+    ZipStatus write(const std::vector<std::size_t> &replaced, const ZipReplacer &replace, int fd,
                     core::Message &why, const ZipProgress &progress = {}) const;
 
 private:
     ZipPackage() = default;
+    static std::unique_ptr<ZipPackage> open(std::string_view bytes, int fd, core::Message &why, ZipLimits limits);
+    ZipStatus write(const std::vector<std::size_t> &replaced, const ZipReplacer &replace, std::string *bytes,
+                    int fd, core::Message &why, const ZipProgress &progress) const;
     struct Handle;
     std::unique_ptr<Handle> m_handle;
     std::vector<ZipEntry> m_entries;

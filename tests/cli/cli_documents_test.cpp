@@ -51,6 +51,39 @@ TEST(CliDocuments, CommandsConvertDocumentsToldByTheirContent) {
     EXPECT_EQ(readFile(dir.path / "same.docx"), readFile(fixture("sample-lo.docx")));
 }
 
+// A package goes straight into -o's temporary file, or into a file of its own that is then copied
+// to standard output, a file or a pipe: the same bytes everywhere, and none on failure.
+TEST(CliDocuments, StandardOutputGetsTheSamePackageAndNothingOnFailure) {
+    testsupport::TempDir dir("lanternfin-docs");
+    fs::copy_file(fixture("sample-lo.docx"), dir.path / "report.docx");
+    const std::string docx = readFile(dir.path / "report.docx");
+    writeFile(dir.path / "cut.docx", docx.substr(0, docx.size() / 2));
+    ASSERT_EQ(run(dir.path, "traditional report.docx -o out.docx").status, 0);
+    const std::string expected = readFile(dir.path / "out.docx");
+    ASSERT_TRUE(expected != docx);
+    const struct {
+        const char *input;
+        bool pipe; // standard output a pipe, else a regular file
+        bool written;
+    } cases[] = {
+        {"report.docx", false, true},
+        {"report.docx", true, true},
+        {"cut.docx", false, false},
+        {"cut.docx", true, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.input) + (c.pipe ? " | cat" : ""));
+        const std::string pipe = "cd '" + dir.path.string() + "' && LC_ALL=C.UTF-8 '" LANTERNFIN_CLI
+                                 "' traditional " + c.input + " </dev/null 2>.stderr | cat >.stdout";
+        if (c.pipe)
+            EXPECT_EQ(std::system(pipe.c_str()), 0);
+        else
+            EXPECT_EQ(run(dir.path, std::string("traditional ") + c.input).status, c.written ? 0 : 4);
+        EXPECT_TRUE(readFile(dir.path / ".stdout") == (c.written ? expected : std::string()));
+        EXPECT_EQ(readFile(dir.path / ".stderr").empty(), c.written) << readFile(dir.path / ".stderr");
+    }
+}
+
 TEST(CliDocuments, RefusalsNameTheFileAndWriteNothing) {
     testsupport::TempDir dir("lanternfin-docs");
     std::string ole("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);

@@ -12,6 +12,8 @@
 
 #include <chrono>
 #include <cstdint>
+#include <fcntl.h>
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -390,6 +392,129 @@ TEST(DocumentFile, CancelledConversionWritesNothing) {
                                       {segmented, {}, {}, [&calls](double) { return ++calls < 3; }});
     EXPECT_EQ(outcome.status, DocumentStatus::Cancelled);
     EXPECT_TRUE(fs::is_empty(dir));
+    fs::remove_all(dir);
+}
+
+// A package whose size lies outside its text: a 2 MB picture stored, text parts that stay before
+// and after the first one that changes (the one after stored), a stored one that changes, and
+// (when `broken`) one that is not well-formed after the first change, so that it fails while the
+// package is being written.
+std::string mixedPackage(bool broken = false) {
+    std::string picture(2 << 20, '\0');
+    std::uint32_t x = 12345;
+    for (char &c : picture) {
+        x = x * 1103515245u + 12345u;
+        c = static_cast<char>(x >> 24);
+    }
+    const std::string header = "application/vnd.openxmlformats-officedocument.wordprocessingml.header+xml";
+    std::string types = kContentTypes.substr(0, kContentTypes.size() - std::string("</Types>").size());
+    for (const char *name : {"header1", "header2", "header3"})
+        types += R"(<Override PartName="/word/)" + std::string(name) + R"(.xml" ContentType=")" + header + R"("/>)";
+    types += "</Types>";
+    auto part = [](const std::string &text) {
+        return R"(<w:hdr xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main"><w:p><w:r><w:t>)" +
+               text + "</w:t></w:r></w:p></w:hdr>";
+    };
+    return makeZip({{"[Content_Types].xml", types, false},
+                    {"word/header1.xml", part("Before"), false},
+                    {"word/media/image1.png", picture, true},
+                    {"word/document.xml", wordDocument("<w:p><w:r><w:t>软件说明</w:t></w:r></w:p>"), false},
+                    {"word/header2.xml", broken ? part("After</w:p>") : part("After"), true},
+                    {"word/header3.xml", part("头发"), true}});
+}
+
+// The same package converted in memory, through files, and through descriptors that are written
+// directly or by way of a temporary file: the same bytes every way, every entry kept but the text.
+TEST(DocumentFile, PackagesWrittenToFilesMatchThoseMadeInMemory) {
+    const std::string input = mixedPackage();
+    const auto inMemory = convert(input, "s2t");
+    ASSERT_EQ(inMemory.outcome.status, DocumentStatus::Converted)
+        << inMemory.outcome.message.in(core::Language::English);
+    const auto before = rawEntries(input), after = rawEntries(inMemory.bytes);
+    ASSERT_EQ(before.size(), after.size());
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        SCOPED_TRACE(before[i].name);
+        EXPECT_EQ(before[i].name, after[i].name);
+        EXPECT_EQ(before[i].method, after[i].method);
+        EXPECT_EQ(std::tie(before[i].date, before[i].time), std::tie(after[i].date, after[i].time));
+        const bool text = before[i].name == "word/document.xml" || before[i].name == "word/header3.xml";
+        EXPECT_EQ(before[i].compressed == after[i].compressed, !text);
+    }
+    EXPECT_NE(inflated(inMemory.bytes, "word/header3.xml").find("頭髮"), std::string::npos);
+
+    const fs::path dir = fs::temp_directory_path() / ("lanternfin-stream-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    writeFile(dir / "in.docx", input);
+    const core::document::PhraseSegmentedConverter segmented(converter("s2t"));
+    for (const bool scratch : {true, false}) {
+        SCOPED_TRACE(scratch ? "written directly" : "by way of a temporary file");
+        const int in = ::open((dir / "in.docx").c_str(), O_RDONLY);
+        const int out = ::open((dir / "out.docx").c_str(), O_RDWR | O_CREAT | O_TRUNC, 0600);
+        const auto outcome = platform::convertDocumentDescriptor(in, out, scratch, {segmented, {}, {}, {}});
+        ::close(in);
+        ::close(out);
+        EXPECT_EQ(outcome.status, DocumentStatus::Converted) << outcome.message.in(core::Language::English);
+        EXPECT_TRUE(readFile(dir / "out.docx") == inMemory.bytes);
+    }
+    fs::remove(dir / "out.docx");
+    const auto outcome = platform::convertDocumentFile(dir / "in.docx", dir / "out.docx", {segmented, {}, {}, {}});
+    EXPECT_EQ(outcome.status, DocumentStatus::Converted);
+    EXPECT_TRUE(readFile(dir / "out.docx") == inMemory.bytes);
+    fs::remove_all(dir);
+}
+
+// Stopped at any point, before or while the package is written, or failing on a part once writing
+// has begun: nothing is left, not even a temporary file, and a descriptor that is not the
+// conversion's own is never written.
+TEST(DocumentFile, StoppedOrFailingWritesLeaveNothing) {
+    const fs::path dir = fs::temp_directory_path() / ("lanternfin-stop-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    writeFile(dir / "in.docx", mixedPackage());
+    writeFile(dir / "broken.docx", mixedPackage(true));
+    const core::document::PhraseSegmentedConverter segmented(converter("s2t"));
+    int calls = 0;
+    platform::DocumentJob counting{segmented, core::document::PartOptions(), {}, {}};
+    counting.progress = [&calls](double) { return ++calls > 0; };
+    ASSERT_TRUE(platform::convertDocumentFile(dir / "in.docx", dir / "out.docx", counting).ok());
+    fs::remove(dir / "out.docx");
+    const int total = calls;
+    ASSERT_GT(total, 4) << "the progress is told of the parts and of the writing";
+    for (int stop = 1; stop <= total; ++stop) {
+        SCOPED_TRACE("stopped at call " + std::to_string(stop));
+        calls = 0;
+        platform::DocumentJob job{segmented, core::document::PartOptions(), {}, {}};
+        job.progress = [&calls, stop](double) { return ++calls < stop; };
+        const auto outcome = platform::convertDocumentFile(dir / "in.docx", dir / "out.docx", job);
+        EXPECT_EQ(outcome.status, DocumentStatus::Cancelled);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
+    }
+    const auto broken = platform::convertDocumentFile(dir / "broken.docx", dir / "out.docx", {segmented, {}, {}, {}});
+    EXPECT_EQ(broken.status, DocumentStatus::Unreadable);
+    EXPECT_NE(broken.message.in(core::Language::English).find("word/header2.xml"), std::string::npos);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
+    const int in = ::open((dir / "broken.docx").c_str(), O_RDONLY);
+    const int out = ::open((dir / "out.docx").c_str(), O_RDWR | O_CREAT | O_TRUNC, 0600);
+    EXPECT_EQ(platform::convertDocumentDescriptor(in, out, false, {segmented, {}, {}, {}}).status,
+              DocumentStatus::Unreadable);
+    ::close(in);
+    ::close(out);
+    EXPECT_EQ(fs::file_size(dir / "out.docx"), 0u);
+    fs::remove_all(dir);
+}
+
+// A document that needs no change is copied from the file as it is, in place too.
+TEST(DocumentFile, UnchangedFilesComeOutIdentical) {
+    const fs::path dir = fs::temp_directory_path() / ("lanternfin-same-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::string input = readFile(fixture("sample-lo.docx"));
+    writeFile(dir / "in.docx", input);
+    const core::document::PhraseSegmentedConverter segmented(converter("t2s"));
+    for (const char *out : {"out.docx", "in.docx"}) {
+        SCOPED_TRACE(out);
+        const auto outcome = platform::convertDocumentFile(dir / "in.docx", dir / out, {segmented, {}, {}, {}});
+        EXPECT_EQ(outcome.status, DocumentStatus::Unchanged) << outcome.message.in(core::Language::English);
+        EXPECT_TRUE(readFile(dir / out) == input);
+    }
     fs::remove_all(dir);
 }
 
