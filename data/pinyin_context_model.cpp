@@ -6,8 +6,6 @@
 #include <cmath>
 #include <cstdint>
 #include <tuple>
-#include <cstdlib>
-#include <iostream>
 
 namespace pinyin_data {
 
@@ -305,9 +303,9 @@ std::size_t correctTransliterations(const core::PinyinReadingData &data,
     }
     std::size_t changed = 0;
     for (const auto &[c, byReading] : taught) {
-        const auto top = std::max_element(byReading.begin(), byReading.end(), [](const auto &a, const auto &b) {
-            return a.second.size() < b.second.size();
-        });
+        const auto top =
+            std::max_element(byReading.begin(), byReading.end(),
+                             [](const auto &a, const auto &b) { return a.second.size() < b.second.size(); });
         std::size_t others = 0;
         for (const auto &[r, ws] : byReading)
             if (r != top->first)
@@ -326,8 +324,6 @@ std::size_t correctTransliterations(const core::PinyinReadingData &data,
                 if (entry.reading.size() != word.size())
                     for (char32_t x : word)
                         entry.reading.push_back(readings.at(x));
-                if (std::getenv("SHOW_TRANSLIT"))
-                    std::cerr << "translit " << encode(word) << " " << ours << " -> " << top->first << "\n";
                 entry.reading[k] = top->first;
                 ++changed;
             }
