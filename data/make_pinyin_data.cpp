@@ -119,6 +119,7 @@ int main(int argc, char **argv) {
         content.models = trainContextModels(data, sentences);
         // Then Taiwan's tones the words kept where the labels read the Mainland's.
         correctWordTones(data, sentences, traditionalOf, content.readings, content.words);
+        correctTransliterations(data, sentences, traditionalOf, content.readings, content.words);
         for (auto &[word, reading] : wordCorrections(data, sentences))
             if (const auto it = content.words.find(word); it != content.words.end())
                 it->second.reading = std::move(reading);

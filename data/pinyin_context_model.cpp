@@ -263,6 +263,75 @@ std::size_t correctWordTones(const core::PinyinReadingData &data,
     return changed;
 }
 
+std::size_t correctTransliterations(const core::PinyinReadingData &data,
+                                    const std::vector<LabelledSentence> &sentences,
+                                    const std::map<char32_t, std::set<char32_t>> &traditionalOf,
+                                    const std::map<char32_t, std::string> &readings,
+                                    std::map<std::u32string, core::PinyinWordEntry> &words) {
+    auto syllableAt = [&](const std::u32string &word, const core::PinyinWordEntry &entry, std::size_t k) {
+        return entry.reading.size() == word.size() ? entry.reading[k] : readings.at(word[k]);
+    };
+    std::map<char32_t, char32_t> simplifiedOf;
+    for (const auto &[s, forms] : traditionalOf)
+        for (char32_t t : forms)
+            simplifiedOf.emplace(t, s);
+    auto simplified = [&](char32_t c) {
+        const auto it = simplifiedOf.find(c);
+        return it == simplifiedOf.end() ? c : it->second;
+    };
+    // A name whose character stands beside one that spells foreign names (in either script): a
+    // transliteration.
+    auto transliterates = [&](const std::u32string &word, const std::string &tag, std::size_t k) {
+        std::u32string key;
+        for (char32_t c : word)
+            key += simplified(c);
+        const bool spelled = tag == "nrt" || std::all_of(key.begin(), key.end(), core::spellsForeignNames);
+        return spelled && ((k > 0 && core::spellsForeignNames(key[k - 1])) ||
+                           (k + 1 < key.size() && core::spellsForeignNames(key[k + 1])));
+    };
+    core::PinyinReader reader(data, {});
+    // character -> the labels' reading -> the transliterations read so; and the words labelled.
+    std::map<char32_t, std::map<std::string, std::set<std::u32string>>> taught;
+    std::set<std::u32string> labelled;
+    for (const LabelledSentence &s : sentences) {
+        const LabelledContext ctx = contextOf(reader, data, s);
+        const auto w = words.find(ctx.word);
+        if (ctx.word.size() < 2 || w == words.end() || !transliterates(w->first, w->second.tag, ctx.offset))
+            continue;
+        taught[simplified(s.text[s.at])][s.reading].insert(ctx.word);
+        labelled.insert(ctx.word);
+    }
+    std::size_t changed = 0;
+    for (const auto &[c, byReading] : taught) {
+        const auto top =
+            std::max_element(byReading.begin(), byReading.end(),
+                             [](const auto &a, const auto &b) { return a.second.size() < b.second.size(); });
+        std::size_t others = 0;
+        for (const auto &[r, ws] : byReading)
+            if (r != top->first)
+                others = std::max(others, ws.size());
+        if (top->second.size() < 2 || top->second.size() <= others)
+            continue;
+        for (auto &[word, entry] : words) {
+            if (word.size() < 2 || labelled.count(word))
+                continue;
+            for (std::size_t k = 0; k < word.size(); ++k) {
+                if (simplified(word[k]) != c || !transliterates(word, entry.tag, k))
+                    continue;
+                const std::string ours = syllableAt(word, entry, k);
+                if (ours == top->first || ours.back() == '5' || byReading.count(ours))
+                    continue;
+                if (entry.reading.size() != word.size())
+                    for (char32_t x : word)
+                        entry.reading.push_back(readings.at(x));
+                entry.reading[k] = top->first;
+                ++changed;
+            }
+        }
+    }
+    return changed;
+}
+
 std::map<char32_t, std::string> labelledDefaults(const core::PinyinReadingData &data,
                                                  const std::vector<LabelledSentence> &sentences,
                                                  const std::set<char32_t> &counted) {

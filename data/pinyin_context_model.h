@@ -54,6 +54,17 @@ std::size_t correctWordTones(const core::PinyinReadingData &data,
                              const std::map<char32_t, std::string> &readings,
                              std::map<std::u32string, core::PinyinWordEntry> &words);
 
+// The reading transliterations give a character, in the names the dictionaries spell otherwise
+// (塞尔维亚人, 拉塞尔 sè where 塞尔维亚, 贝塞尔 read sài): where the labels read the character in
+// at least two names beside a character that spells foreign names, one reading more often than any
+// other, every such name of `words` that gives it a reading the labels never give there takes that
+// one (but those labelled). Returns how many syllables changed.
+std::size_t correctTransliterations(const core::PinyinReadingData &data,
+                                    const std::vector<LabelledSentence> &sentences,
+                                    const std::map<char32_t, std::set<char32_t>> &traditionalOf,
+                                    const std::map<char32_t, std::string> &readings,
+                                    std::map<std::u32string, core::PinyinWordEntry> &words);
+
 // Better readings for rare characters: where Mainland text's counts say nothing of a character
 // (it is not in `counted`, kHanyuPinlu's characters) and the labels give it another reading than
 // `data` does, at least twice and more often than ours (晟 shèng, 陂 bēi): character -> reading.

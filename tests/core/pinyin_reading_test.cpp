@@ -322,6 +322,23 @@ TEST(PinyinReading, TaiwanTonesInWordsTakeTheTonesTheLabelsRead) {
                {"有点儿", "yǒu diǎn er"}});
 }
 
+// In transliterations a character reads as the labelled transliterations read it, where the
+// dictionaries spell a name otherwise (塞尔维亚人 sè); everyday words keep their own readings.
+TEST(PinyinReading, TransliterationsReadAsOtherTransliterations) {
+    expectAll({{"他是塞尔维亚人", "tā shì sài ěr wéi yà rén"},
+               {"塞爾維亞人", "sài ěr wéi yà rén"},
+               {"伯特兰·拉塞尔", "bó tè lán·lā sài ěr"},
+               {"森海塞尔耳机", "sēn hǎi sài ěr ěr jī"},
+               {"克什米尔地区", "kè shí mǐ ěr dì qū"},
+               {"阿布扎比", "ā bù zhā bǐ"},
+               {"把书塞进书包", "bǎ shū sāi jìn shū bāo"},
+               {"交通堵塞", "jiāo tōng dǔ sè"},
+               {"你在干什么", "nǐ zài gàn shén me"},
+               {"什锦炒饭", "shí jǐn chǎo fàn"},
+               {"扎辫子", "zā biàn zi"},
+               {"哈哈大笑", "hā hā dà xiào"}});
+}
+
 // 地 after an adverbial is the particle de; as the ground, and inside its words, it stays dì.
 TEST(PinyinReading, DiAfterAnAdverbialIsTheParticleDe) {
     expectAll({{"他成功地完成了任务", "tā chéng gōng de wán chéng le rèn wù"},
