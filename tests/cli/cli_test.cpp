@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <regex>
+#include <sstream>
 #include <span>
 #include <string>
 #include <sys/wait.h>
@@ -442,6 +444,44 @@ TEST(Cli, MessagesFollowTheLocale) {
         EXPECT_EQ(run.status, k.status);
     }
     std::filesystem::remove(badJson);
+}
+
+// Regression: --help was English under a Chinese locale. Each command's help, and the
+// program's, says every description in the locale's language: under zh_CN no line runs three
+// English words together (option names, metavariables and examples aside).
+TEST(Cli, HelpSpeaksTheLocalesLanguage) {
+    const std::regex english(R"((^|[^-\w])[a-z]{2,} [a-z]{2,} [a-z]{2,}\b)");
+    const struct {
+        const char *command, *env;
+        bool chinese;
+    } cases[] = {
+        {"", "LC_ALL=zh_CN.UTF-8", true},          {"money", "LC_ALL=zh_CN.UTF-8", true},
+        {"date", "LC_ALL=zh_CN.UTF-8", true},      {"numerals", "LC_ALL=zh_CN.UTF-8", true},
+        {"traditional", "LC_ALL=zh_CN.UTF-8", true}, {"simplified", "LC_ALL=zh_CN.UTF-8", true},
+        {"convert", "LC_ALL=zh_CN.UTF-8", true},   {"upper", "LC_ALL=zh_CN.UTF-8", true},
+        {"pinyin", "LC_ALL=zh_CN.UTF-8", true},    {"ratio", "LC_ALL=zh_CN.UTF-8", true},
+        {"round", "LC_ALL= LANG=zh_TW.UTF-8", true}, {"money", "LC_ALL=C", false},
+        {"ratio", "LC_ALL=C", false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.env) + " " + c.command);
+        const CliRun help = runCli(std::string(c.command) + " --help", "", c.env);
+        EXPECT_EQ(help.status, 0);
+        std::istringstream lines(help.out);
+        int englishLines = 0;
+        for (std::string line; std::getline(lines, line);) {
+            if (!std::regex_search(line, english))
+                continue;
+            ++englishLines;
+            if (c.chinese)
+                ADD_FAILURE() << "English under a Chinese locale: " << line;
+        }
+        EXPECT_EQ(englishLines > 0, !c.chinese);
+        // A value command's usage line names its values in either language.
+        const std::string usage = std::string(c.chinese ? "用法" : "Usage") + ": lanternfin-cli " + c.command +
+                                  (std::string(c.command) == "ratio" ? " [OPTIONS] A B C" : "");
+        EXPECT_NE(help.out.find(usage), std::string::npos) << help.out;
+    }
 }
 
 TEST(Cli, BadArgumentsPrintUsage) {
