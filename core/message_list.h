@@ -523,3 +523,117 @@ LANTERNFIN_MESSAGE(ProgressFiles, "{1}/{2} files, ", "{1}/{2} 个文件，")
 LANTERNFIN_MESSAGE(ProgressOf, " of {1}", " / {1}")
 LANTERNFIN_MESSAGE(ProgressRate, ", {1}/s", "，{1}/秒")
 LANTERNFIN_MESSAGE(ProgressLeft, ", {1} left", "，还需 {1}")
+
+// A file replaced atomically (platform/atomic_file): the step that failed, then the system's reason.
+LANTERNFIN_MESSAGE(RefusingSharedLink, "refusing to follow {1}, a symbolic link that uid {2} owns in a shared folder: {3}",
+                   "拒绝跟随共享文件夹中 uid {2} 所有的符号链接 {1}：{3}")
+LANTERNFIN_MESSAGE(CannotFollowLink, "cannot follow the symbolic link: {1}", "无法跟随符号链接：{1}")
+LANTERNFIN_MESSAGE(CannotWriteSocket, "cannot write to a socket: {1}", "无法写入套接字：{1}")
+LANTERNFIN_MESSAGE(CannotCreateTemporary, "cannot create a temporary file beside it: {1}", "无法在它旁边创建临时文件：{1}")
+LANTERNFIN_MESSAGE(CannotKeepAttribute, "cannot give the new file the old one's extended attribute {1}: {2}",
+                   "无法把旧文件的扩展属性 {1} 赋予新文件：{2}")
+LANTERNFIN_MESSAGE(CannotOpenForWriting, "cannot open it for writing: {1}", "无法打开它来写入：{1}")
+LANTERNFIN_MESSAGE(CannotReplaceFile, "cannot replace the file: {1}", "无法替换文件：{1}")
+// More errno reasons, worded as the C library words them in English.
+LANTERNFIN_MESSAGE(ErrorNotPermitted, "Operation not permitted", "不允许的操作")
+LANTERNFIN_MESSAGE(ErrorInputOutput, "Input/output error", "输入/输出错误")
+LANTERNFIN_MESSAGE(ErrorNoDevice, "No such device or address", "没有那个设备或地址")
+LANTERNFIN_MESSAGE(ErrorQuota, "Disk quota exceeded", "超出磁盘配额")
+LANTERNFIN_MESSAGE(ErrorFileTooLarge, "File too large", "文件过大")
+LANTERNFIN_MESSAGE(ErrorBusy, "Device or resource busy", "设备或资源忙")
+LANTERNFIN_MESSAGE(ErrorTooManyFiles, "Too many open files", "打开的文件过多")
+LANTERNFIN_MESSAGE(ErrorCrossDevice, "Invalid cross-device link", "无效的跨设备链接")
+
+// Dictionaries of a configuration: an inline one named by its place in the file, and the child
+// process that reads binary ones (platform/isolated_call).
+LANTERNFIN_MESSAGE(InInlineDictionary, "inline dictionary {1}: {2}", "内联词典 {1}：{2}")
+LANTERNFIN_MESSAGE(ReaderCannotStart, "cannot start a reader: {1}", "无法启动读取进程：{1}")
+LANTERNFIN_MESSAGE(ReaderOutOfTime, "ran out of time", "超时")
+LANTERNFIN_MESSAGE(ReaderTooMuch, "handed back too much", "交回的数据太多")
+LANTERNFIN_MESSAGE(ReaderCrashed, "crashed (signal {1})", "崩溃（信号 {1}）")
+LANTERNFIN_MESSAGE(ReaderFailed, "failed", "失败")
+
+// The parts of the pinyin data that a damaged file fails in (PinyinDataDamaged).
+LANTERNFIN_MESSAGE(PinyinPartCounts, "counts", "计数")
+LANTERNFIN_MESSAGE(PinyinPartSize, "size", "大小")
+LANTERNFIN_MESSAGE(PinyinPartChecksum, "checksum", "校验和")
+LANTERNFIN_MESSAGE(PinyinPartSyllables, "syllables", "音节表")
+LANTERNFIN_MESSAGE(PinyinPartPages, "pages", "字页")
+LANTERNFIN_MESSAGE(PinyinPartReadings, "readings", "读音")
+LANTERNFIN_MESSAGE(PinyinPartModels, "models", "语境模型")
+
+// Private folders (platform/private_folder): what is wrong with one, after its path.
+LANTERNFIN_MESSAGE(FolderProblem, "{1} {2}", "{1}：{2}")
+LANTERNFIN_MESSAGE(FolderCannotBeMade, "cannot be made: {1}", "无法创建：{1}")
+LANTERNFIN_MESSAGE(FolderIsLink, "is a symbolic link", "是符号链接")
+LANTERNFIN_MESSAGE(FolderNotFolder, "is not a folder", "不是文件夹")
+LANTERNFIN_MESSAGE(FolderOtherOwner, "belongs to uid {1}", "属于 uid {1}")
+LANTERNFIN_MESSAGE(FolderNotPrivate, "is open to other users and cannot be made private", "对其他用户开放，且无法改为私有")
+LANTERNFIN_MESSAGE(FolderOpenToRenames, "{1} lets every user rename what it holds (writable by all, without the sticky bit)",
+                   "{1} 允许任何用户改名或删除其中的内容（所有人可写，且没有粘滞位）")
+// The folder of the instance's socket and the start of the program (platform/local_instance).
+LANTERNFIN_MESSAGE(ReasonList, "{1}; {2}", "{1}；{2}")
+LANTERNFIN_MESSAGE(RuntimeDirPassedOver, "XDG_RUNTIME_DIR {1} is not used: {2}", "不使用 XDG_RUNTIME_DIR {1}：{2}")
+LANTERNFIN_MESSAGE(RuntimeDirNotPrivate, "XDG_RUNTIME_DIR {1} is not a folder of this user that only it may write to",
+                   "XDG_RUNTIME_DIR {1} 不是只有本用户可写的本用户文件夹")
+LANTERNFIN_MESSAGE(FolderPassedOver, "{1} is not used: {2}", "不使用 {1}：{2}")
+LANTERNFIN_MESSAGE(NoPrivateSocketFolder, "no private folder for the instance's socket: {1}",
+                   "找不到可放实例套接字的私有文件夹：{1}")
+LANTERNFIN_MESSAGE(SocketFolderNotice, "{1}; the instance's socket is in {2}", "{1}；实例套接字放在 {2}")
+LANTERNFIN_MESSAGE(StartLockFailed, "cannot take the start lock {1}", "无法取得启动锁 {1}")
+LANTERNFIN_MESSAGE(StartLockHeld, "cannot take the start lock {1}: another start holds it", "无法取得启动锁 {1}：另一次启动正持有它")
+LANTERNFIN_MESSAGE(CannotListen, "cannot listen at {1}: {2}", "无法在 {1} 监听：{2}")
+LANTERNFIN_MESSAGE(CannotStartInBackground, "could not start Lanternfin in the background", "无法在后台启动 Lanternfin")
+LANTERNFIN_MESSAGE(BackgroundEndedEarly, "Lanternfin started in the background ended before it listened at {1}",
+                   "在后台启动的 Lanternfin 还没在 {1} 监听就结束了")
+LANTERNFIN_MESSAGE(InstanceSilent, "Lanternfin is running but does not answer ({1}); end it or wait until it responds again",
+                   "Lanternfin 正在运行但没有应答（{1}）；请结束它，或等它恢复响应")
+LANTERNFIN_MESSAGE(InstanceNotStarted, "Lanternfin could not be started in the background ({1})", "无法在后台启动 Lanternfin（{1}）")
+LANTERNFIN_MESSAGE(InstanceUnreachable, "cannot reach the running Lanternfin ({1})", "无法联系正在运行的 Lanternfin（{1}）")
+LANTERNFIN_MESSAGE(SocketOfStranger,
+                   "the socket {1} is held by a process of another user; nothing was sent to it. Remove it, or set "
+                   "XDG_RUNTIME_DIR to a folder of your own",
+                   "套接字 {1} 被其他用户的进程占用，没有向它发送任何内容。请删除它，或把 XDG_RUNTIME_DIR 设为你自己的文件夹")
+LANTERNFIN_MESSAGE(ErrorAddressInUse, "Address already in use", "地址已在使用")
+LANTERNFIN_MESSAGE(SettingsNotRegular,
+                   "the settings file {1} is not a regular file; it is left as it is and the program starts with its defaults",
+                   "设置文件 {1} 不是普通文件；它保持原样，程序以默认设置启动")
+
+// lanternfin's help (ui/command_line).
+LANTERNFIN_MESSAGE(WindowHelpProgram,
+                   "Chinese office text tools: simplified/traditional, case, amounts in capitals, pinyin, a proportion "
+                   "calculator.\n"
+                   "One instance runs per user and display; a second start hands its request to it.\n"
+                   "Exit status: 0 done, 1 failed (the reason on stderr), 2 usage error.",
+                   "中文办公文字工具：简繁转换、大小写、金额大写、拼音、比例计算器。\n"
+                   "每个用户每个显示器只运行一个实例；再次启动时把请求交给它。\n"
+                   "退出状态：0 完成，1 失败（原因写在 stderr），2 用法错误。")
+LANTERNFIN_MESSAGE(WindowHelpHelp, "Show this help.", "显示本帮助。")
+LANTERNFIN_MESSAGE(WindowHelpVersion, "Show the version.", "显示版本。")
+LANTERNFIN_MESSAGE(WindowHelpToggle, "Hide the window into the tray, or bring it back, as a click on the tray icon does.",
+                   "把窗口隐藏到托盘，或让它回来，同单击托盘图标。")
+LANTERNFIN_MESSAGE(WindowHelpShow, "Show and raise the window (the default).", "显示窗口并置于最前（默认）。")
+LANTERNFIN_MESSAGE(WindowHelpQuit, "End the running program.", "结束正在运行的程序。")
+LANTERNFIN_MESSAGE(WindowHelpTray, "Start hidden in the tray when there is one; do nothing when the program already runs.",
+                   "有托盘时启动后隐藏在托盘；程序已在运行时什么也不做。")
+LANTERNFIN_MESSAGE(WindowHelpClipboard,
+                   "Convert the clipboard's text in place. COMMAND is one of {1}, or an explicit way: convert:CONFIG, "
+                   "pinyin:STYLE or money:WAY. traditional, simplified and pinyin convert the way their button's 设为默认 "
+                   "chose, as the tray's 剪贴板 entries do (character by character and capitalised pinyin until another "
+                   "way is chosen). restore puts back the text from before the last conversion. convert:CONFIG converts "
+                   "by the OpenCC configuration CONFIG (e.g. s2t, s2tw, s2twp, s2hk, s2hkp, t2s, tw2s, tw2sp, hk2s, hk2sp: "
+                   "OpenCC 1.4.1's, built in; others from LANTERNFIN_OPENCC_DIR or /usr/share/opencc); pinyin:STYLE adds a "
+                   "line break and the reading in STYLE (marks, numbers, none, initials); money:WAY rewrites as the amount "
+                   "button's way WAY (bank, bank-round, date, read-back, numerals, capital-numerals). An unknown command is "
+                   "a usage error (2); a configuration or data file that cannot be loaded, or a text that money or a money "
+                   "way refuses, fails (1) and leaves the clipboard as it was. Starts the program in the tray when it is "
+                   "not running.",
+                   "就地转换剪贴板上的文字。COMMAND 是 {1} 之一，或明确指定的方式：convert:CONFIG、pinyin:STYLE 或 "
+                   "money:WAY。traditional、simplified 和 pinyin 按各自按钮的“设为默认”所选的方式转换，同托盘的“剪贴板”"
+                   "菜单项（未另选方式前为逐字转换和首字母大写的拼音）。restore 恢复上次转换前的文字。convert:CONFIG 按 "
+                   "OpenCC 配置 CONFIG 转换（例如 s2t、s2tw、s2twp、s2hk、s2hkp、t2s、tw2s、tw2sp、hk2s、hk2sp：OpenCC "
+                   "1.4.1 的配置，已内置；其他配置取自 LANTERNFIN_OPENCC_DIR 或 /usr/share/opencc）；pinyin:STYLE 在后面"
+                   "加一个换行和 STYLE 样式的读音（marks、numbers、none、initials）；money:WAY 按金额按钮的 WAY 方式改写"
+                   "（bank、bank-round、date、read-back、numerals、capital-numerals）。未知的命令是用法错误（2）；无法载入"
+                   "的配置或数据文件，或 money 及金额方式拒绝的文字，都算失败（1），剪贴板保持原样。程序没有运行时在托盘"
+                   "中启动它。")
