@@ -27,6 +27,8 @@ const Form kForms[] = {
     {"RequiresError", "(.*) requires (.*)", core::MessageId::OptionRequires},
     {"ValidationError", "(-[^ :]*): Value (.*) not in range (.*) to (.*)", core::MessageId::ValueNotInRange},
     {"ValidationError", "(-[^ :]*): (.*) not in (\\{.*\\})", core::MessageId::ValueNotAllowed},
+    // lanternfin-cli's own refusals, already worded, after the option or the command.
+    {"ValidationError", "((?:[a-z]+ )?--?[a-z-]+|[a-z]+): (.*)", core::MessageId::OptionWhy},
     {"ConversionError", "Could not convert: (.*) = (.*)", core::MessageId::ValueNotConverted},
     {"ConversionError", "(.*): too many inputs for a flag", core::MessageId::FlagTakesNoValue},
 };

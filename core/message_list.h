@@ -637,3 +637,5 @@ LANTERNFIN_MESSAGE(WindowHelpClipboard,
                    "（bank、bank-round、date、read-back、numerals、capital-numerals）。未知的命令是用法错误（2）；无法载入"
                    "的配置或数据文件，或 money 及金额方式拒绝的文字，都算失败（1），剪贴板保持原样。程序没有运行时在托盘"
                    "中启动它。")
+// A usage error of lanternfin-cli's own after the option or command it concerns.
+LANTERNFIN_MESSAGE(OptionWhy, "{1}: {2}", "{1}：{2}")

@@ -436,6 +436,16 @@ TEST(Cli, MessagesFollowTheLocale) {
         {zh + " LANTERNFIN_DATA_DIR=/nonexistent", "pinyin --tone marks", "中", "lanternfin-cli: 无法载入 /nonexistent/pinyin.dat：没有那个文件或目录\n", 2},
         {zh, "upper /nonexistent/x", "", "lanternfin-cli: /nonexistent/x: 无法打开：没有那个文件或目录\n", 4},
         {c, "upper /nonexistent/x", "", "lanternfin-cli: /nonexistent/x: cannot open: No such file or directory\n", 4},
+        // The output file's failed step, an option's value, -O's summary.
+        {zh, "upper -o /nonexistent/x", "a", "lanternfin-cli: /nonexistent/x: 无法在它旁边创建临时文件：没有那个文件或目录\n", 4},
+        {c, "upper -o /nonexistent/x", "a",
+         "lanternfin-cli: /nonexistent/x: cannot create a temporary file beside it: No such file or directory\n", 4},
+        {zh, "upper --from-encoding bogus", "",
+         "lanternfin-cli: --from-encoding：未知的编码 bogus（可用 UTF-8、UTF-16、UTF-16LE、UTF-16BE、GB18030、BIG5 或 "
+         "BIG5-HKSCS）\n用法：lanternfin-cli upper [OPTIONS] [FILE...]（详见 lanternfin-cli upper --help）\n", 2},
+        {zh, "upper --no-progress -O " + badJson + ".out " + badJson, "", "lanternfin-cli: 转换 1 个，复制 0 个，拒绝 0 个，用时 0:00\n", 0},
+        {c, "upper --no-progress -O " + badJson + ".out " + badJson, "", "lanternfin-cli: 1 converted, 0 copied, 0 refused in 0:00\n", 0},
+        {zh, "upper -O " + badJson + ".out", "", "lanternfin-cli: -O 需要给出要转换的文件或文件夹（不能是标准输入）\n", 2},
     };
     for (const auto &k : cases) {
         SCOPED_TRACE(k.env + " " + k.args);
@@ -444,6 +454,7 @@ TEST(Cli, MessagesFollowTheLocale) {
         EXPECT_EQ(run.status, k.status);
     }
     std::filesystem::remove(badJson);
+    std::filesystem::remove_all(badJson + ".out");
 }
 
 // Regression: --help was English under a Chinese locale. Each command's help, and the

@@ -40,8 +40,11 @@ TEST(UsageErrors, CliElevenErrorsInEitherLanguage) {
         {"ConversionError", CLI::ConversionError("--jobs", std::vector<std::string>{"abc"}).what(),
          "无法转换：--jobs = abc"},
         {"ConversionError", CLI::ConversionError::TooManyInputsFlag("--lines").what(), "--lines：开关选项不接受值"},
-        // Already worded by lanternfin-cli itself, or of no known form: kept as it is.
-        {"ValidationError", CLI::ValidationError("round", "WEI 只能是 0、1 或 2").what(), "round: WEI 只能是 0、1 或 2"},
+        // Already worded by lanternfin-cli itself: only the colon after the command or option is
+        // the language's; of no known form: kept as it is.
+        {"ValidationError", CLI::ValidationError("round", "WEI 只能是 0、1 或 2").what(), "round：WEI 只能是 0、1 或 2"},
+        {"ValidationError", CLI::ValidationError("money --verify", "NUMBER 不是数字").what(),
+         "money --verify：NUMBER 不是数字"},
         {"RequiredError", "The following argument was not expected: x", "The following argument was not expected: x"},
     };
     for (const auto &c : cases) {

@@ -111,7 +111,7 @@ TEST(CommandLine, HelpFollowsTheLocale) {
         setenv("LC_ALL", locale, 1);
         const bool chinese = locale[0] == 'z';
         const QString help = ui::parseCommandLine({"lanternfin", "--help"}).output;
-        EXPECT_TRUE(help.startsWith(chinese ? QStringLiteral("用法: lanternfin") : QStringLiteral("Usage: lanternfin")));
+        EXPECT_TRUE(help.startsWith(chinese ? QStringLiteral("用法: ") : QStringLiteral("Usage: "))) << help.toStdString();
         EXPECT_EQ(help.contains(QStringLiteral("\n选项:\n")), chinese);
         EXPECT_EQ(help.contains(QStringLiteral("\nOptions:\n")), !chinese);
         int englishLines = 0;
