@@ -628,14 +628,15 @@ LANTERNFIN_MESSAGE(WindowHelpClipboard,
                    "a usage error (2); a configuration or data file that cannot be loaded, or a text that money or a money "
                    "way refuses, fails (1) and leaves the clipboard as it was. Starts the program in the tray when it is "
                    "not running.",
+                   // Qt wraps at spaces only: the names stand apart, so that none is cut across lines.
                    "就地转换剪贴板上的文字。COMMAND 是 {1} 之一，或明确指定的方式：convert:CONFIG、pinyin:STYLE 或 "
-                   "money:WAY。traditional、simplified 和 pinyin 按各自按钮的“设为默认”所选的方式转换，同托盘的“剪贴板”"
+                   "money:WAY。traditional、simplified 和 pinyin 按各自按钮的“设为默认”所选的方式转换，同托盘的“剪贴板” "
                    "菜单项（未另选方式前为逐字转换和首字母大写的拼音）。restore 恢复上次转换前的文字。convert:CONFIG 按 "
-                   "OpenCC 配置 CONFIG 转换（例如 s2t、s2tw、s2twp、s2hk、s2hkp、t2s、tw2s、tw2sp、hk2s、hk2sp：OpenCC "
-                   "1.4.1 的配置，已内置；其他配置取自 LANTERNFIN_OPENCC_DIR 或 /usr/share/opencc）；pinyin:STYLE 在后面"
-                   "加一个换行和 STYLE 样式的读音（marks、numbers、none、initials）；money:WAY 按金额按钮的 WAY 方式改写"
-                   "（bank、bank-round、date、read-back、numerals、capital-numerals）。未知的命令是用法错误（2）；无法载入"
-                   "的配置或数据文件，或 money 及金额方式拒绝的文字，都算失败（1），剪贴板保持原样。程序没有运行时在托盘"
-                   "中启动它。")
+                   "OpenCC 配置 CONFIG 转换（例如 s2t, s2tw, s2twp, s2hk, s2hkp, t2s, tw2s, tw2sp, hk2s, hk2sp： "
+                   "OpenCC 1.4.1 的配置，已内置；其他配置取自 LANTERNFIN_OPENCC_DIR 或 /usr/share/opencc）；pinyin:STYLE "
+                   "在后面加一个换行和 STYLE 样式的读音（marks, numbers, none, initials）；money:WAY 按金额按钮的 WAY "
+                   "方式改写（bank, bank-round, date, read-back, numerals, capital-numerals）。未知的命令是用法错误（2）； "
+                   "无法载入的配置或数据文件，或 money 及金额方式拒绝的文字，都算失败（1），剪贴板保持原样。程序没有运行时 "
+                   "在托盘中启动它。")
 // A usage error of lanternfin-cli's own after the option or command it concerns.
 LANTERNFIN_MESSAGE(OptionWhy, "{1}: {2}", "{1}：{2}")
