@@ -108,9 +108,11 @@ int main(int argc, char **argv) {
         platform::instanceName(static_cast<unsigned>(getuid()), x11 ? x11 : "", wayland ? wayland : ""),
         folderError, &folderNotice);
     if (!folderNotice.empty())
-        print(stderr, QStringLiteral("lanternfin: %1\n").arg(QString::fromStdString(platform::say(folderNotice))));
+        print(stderr,
+              QStringLiteral("lanternfin: %1\n").arg(QString::fromStdString(platform::say(folderNotice))));
     if (socketPath.isEmpty()) {
-        print(stderr, QStringLiteral("lanternfin: %1\n").arg(QString::fromStdString(platform::say(folderError))));
+        print(stderr,
+              QStringLiteral("lanternfin: %1\n").arg(QString::fromStdString(platform::say(folderError))));
         return ui::kExitFailed;
     }
 
@@ -148,7 +150,8 @@ int main(int argc, char **argv) {
     case platform::StartOutcome::Nothing:
         return ui::kExitDone;
     case platform::StartOutcome::Failed:
-        print(stderr, QStringLiteral("lanternfin: %1\n").arg(QString::fromStdString(platform::say(outcome.error))));
+        print(stderr,
+              QStringLiteral("lanternfin: %1\n").arg(QString::fromStdString(platform::say(outcome.error))));
         return ui::kExitFailed;
     case platform::StartOutcome::Instance:
         break;

@@ -47,29 +47,23 @@ bool newer(const struct stat &a, const struct stat &b) {
 
 void addBatchOptions(CLI::App &command, BatchOptions &o) {
     CLI::Option *dir =
-        command
-            .add_option("-O,--output-dir", o.outputDir,
-                        platform::say(core::MessageId::HelpOutputDir))
+        command.add_option("-O,--output-dir", o.outputDir, platform::say(core::MessageId::HelpOutputDir))
             ->type_name("DST");
     for (const char *other : {"--output", "--in-place"})
         if (CLI::Option *opt = command.get_option_no_throw(other))
             dir->excludes(opt);
-    command.add_flag("-r,--recursive", o.recursive,
-                     platform::say(core::MessageId::HelpRecursive))
+    command.add_flag("-r,--recursive", o.recursive, platform::say(core::MessageId::HelpRecursive))
         ->needs(dir);
-    command.add_flag("--names", o.names,
-                     platform::say(core::MessageId::HelpNames))
+    command.add_flag("--names", o.names, platform::say(core::MessageId::HelpNames))->needs(dir);
+    command.add_flag("--skip-existing", o.skipExisting, platform::say(core::MessageId::HelpSkipExisting))
         ->needs(dir);
-    command.add_flag("--skip-existing", o.skipExisting,
-                     platform::say(core::MessageId::HelpSkipExisting))
-        ->needs(dir);
-    command.add_option("-j,--jobs", o.jobs,
-                       platform::say(core::MessageId::HelpJobs))
+    command.add_option("-j,--jobs", o.jobs, platform::say(core::MessageId::HelpJobs))
         ->type_name("N")
         ->check(CLI::Range(1u, kMaxJobs));
-    CLI::Option *progress = command.add_flag(
-        "--progress", o.progress, platform::say(core::MessageId::HelpProgress));
-    command.add_flag("--no-progress", o.noProgress, platform::say(core::MessageId::HelpNoProgress))->excludes(progress);
+    CLI::Option *progress =
+        command.add_flag("--progress", o.progress, platform::say(core::MessageId::HelpProgress));
+    command.add_flag("--no-progress", o.noProgress, platform::say(core::MessageId::HelpNoProgress))
+        ->excludes(progress);
 }
 
 bool splitsAtLines(const CLI::App &command) {
@@ -220,7 +214,8 @@ public:
         const int exit = m_count[int(Outcome::Failed)] ? kExitIo : m_count[int(Outcome::Refused)] ? kExitNoResult : kExitOk;
         using core::MessageId;
         const auto n = [this](Outcome o) { return std::to_string(m_count[int(o)]); };
-        std::string line = "lanternfin-cli: " + platform::say(MessageId::BatchCounts, {n(Outcome::Converted), n(Outcome::Copied)});
+        std::string line = "lanternfin-cli: " +
+                           platform::say(MessageId::BatchCounts, {n(Outcome::Converted), n(Outcome::Copied)});
         if (m_count[int(Outcome::Skipped)])
             line += platform::say(MessageId::BatchSkipped, {n(Outcome::Skipped)});
         line += platform::say(MessageId::BatchRefused, {n(Outcome::Refused)});

@@ -60,10 +60,8 @@ CLI::App &CommandLine::addTextCommand(const std::string &name, const std::string
     Command &command = add(name, help, std::move(make));
     command.synopsis = "[OPTIONS] [FILE...]";
     CLI::App &app = *command.app;
-    app.add_option("FILE", command.files, say(MessageId::HelpFiles))
-        ->type_name("");
-    app.add_flag("-i,--in-place", command.inPlace, say(MessageId::HelpInPlace))
-        ->excludes("--output");
+    app.add_option("FILE", command.files, say(MessageId::HelpFiles))->type_name("");
+    app.add_flag("-i,--in-place", command.inPlace, say(MessageId::HelpInPlace))->excludes("--output");
     command.textCommand = true;
     addBatchOptions(app, command.batch);
     return app;
@@ -91,8 +89,7 @@ CommandLine::Command &CommandLine::add(const std::string &name, const std::strin
     command->app = m_app.add_subcommand(name, help);
     command->app->group(say(MessageId::HelpLabelSubcommands));
     speakLanguage(*command->app);
-    command->app->add_option("-o,--output", command->output, say(MessageId::HelpOutput))
-        ->type_name("FILE");
+    command->app->add_option("-o,--output", command->output, say(MessageId::HelpOutput))->type_name("FILE");
     m_commands.push_back(std::move(command));
     return *m_commands.back();
 }
@@ -122,9 +119,7 @@ std::string CommandLine::helpText() const {
     const std::string usage = label + " [OPTIONS]\n";
     const std::size_t at = help.find(usage);
     if (at != std::string::npos)
-        help.replace(at, usage.size(),
-                     label + " " + chosen->synopsis + "\n\n" +
-                         chosen->valuesHelp);
+        help.replace(at, usage.size(), label + " " + chosen->synopsis + "\n\n" + chosen->valuesHelp);
     return help;
 }
 

@@ -489,37 +489,23 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
     };
     // The plain text transform of a conversion given files in every encoding, subtitles in their cues.
     auto encodedText = [&o](Transform plain) { return encodedTransform(std::move(plain), o.encoding, !o.lines); };
-    CLI::App &money = text(
-        "money",
-        say(MessageId::HelpMoney),
-        [&o] { return moneyTransform(o); });
-    CLI::Option *decode = money.add_flag(
-        "--decode", o.decode,
-        say(MessageId::HelpMoneyDecode));
-    CLI::Option *verify =
-        money
-            .add_option("--verify", o.verify,
-                        say(MessageId::HelpMoneyVerify))
-            ->type_name("NUMBER")
-            ->excludes(decode);
-    CLI::Option *style =
-        money.add_option("--style", o.style, say(MessageId::HelpMoneyStyle))
-            ->check(CLI::IsMember({"design", "bank"}));
+    CLI::App &money = text("money", say(MessageId::HelpMoney), [&o] { return moneyTransform(o); });
+    CLI::Option *decode = money.add_flag("--decode", o.decode, say(MessageId::HelpMoneyDecode));
+    CLI::Option *verify = money.add_option("--verify", o.verify, say(MessageId::HelpMoneyVerify))
+                              ->type_name("NUMBER")
+                              ->excludes(decode);
+    CLI::Option *style = money.add_option("--style", o.style, say(MessageId::HelpMoneyStyle))
+                             ->check(CLI::IsMember({"design", "bank"}));
     money.add_option("--yuan", o.yuan, say(MessageId::HelpMoneyYuan))
         ->check(CLI::IsMember({"元", "圆"}))
         ->needs(style);
     style->excludes(decode)->excludes(verify);
-    text("date",
-         say(MessageId::HelpDate),
-         [&o] { return textTransform(core::billDateText, o.lines); });
-    CLI::App &numerals = text(
-        "numerals",
-        say(MessageId::HelpNumerals),
-        [&o] { return numeralsTransform(o); });
-    CLI::Option *numeralsDecode = numerals.add_flag(
-        "--decode", o.decode,
-        say(MessageId::HelpNumeralsDecode));
-    numerals.add_flag("--capitals", o.capitals, say(MessageId::HelpNumeralsCapitals))->excludes(numeralsDecode);
+    text("date", say(MessageId::HelpDate), [&o] { return textTransform(core::billDateText, o.lines); });
+    CLI::App &numerals =
+        text("numerals", say(MessageId::HelpNumerals), [&o] { return numeralsTransform(o); });
+    CLI::Option *numeralsDecode = numerals.add_flag("--decode", o.decode, say(MessageId::HelpNumeralsDecode));
+    numerals.add_flag("--capitals", o.capitals, say(MessageId::HelpNumeralsCapitals))
+        ->excludes(numeralsDecode);
     // A document given as a FILE is converted whole, keeping everything but its text (cli/documents.h).
     auto mapDocuments = [&o, encodedText](const char *file, core::document::ScriptDirection direction) {
         const auto map = loadDictionary(file);
@@ -528,38 +514,27 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
     };
     // By phrases (s2t, t2s) unless --by-character: the character tables alone get everyday words
     // wrong (头发 -> 頭發, 乾隆 -> 干隆).
-    CLI::App &traditional = command(
-        "traditional",
-        say(MessageId::HelpTraditional),
-        [&o, mapDocuments, encodedText] {
+    CLI::App &traditional =
+        command("traditional", say(MessageId::HelpTraditional), [&o, mapDocuments, encodedText] {
             constexpr auto direction = core::document::ScriptDirection::ToTraditional;
             return o.byCharacter ? mapDocuments(platform::kSimplifiedToTraditionalFile, direction)
                                  : convertTransform("s2t", partOptions(direction, o.documents), encodedText, o.lines);
         });
-    traditional.add_flag("--by-character", o.byCharacter,
-                         say(MessageId::HelpTraditionalByCharacter));
+    traditional.add_flag("--by-character", o.byCharacter, say(MessageId::HelpTraditionalByCharacter));
     addFontsOption(traditional, o.documents);
-    CLI::App &simplified = command(
-        "simplified",
-        say(MessageId::HelpSimplified),
-        [&o, mapDocuments, encodedText] {
+    CLI::App &simplified =
+        command("simplified", say(MessageId::HelpSimplified), [&o, mapDocuments, encodedText] {
             constexpr auto direction = core::document::ScriptDirection::ToSimplified;
             return o.byCharacter ? mapDocuments(platform::kTraditionalToSimplifiedFile, direction)
                                  : convertTransform("t2s", partOptions(direction, o.documents), encodedText, o.lines);
         });
-    simplified.add_flag("--by-character", o.byCharacter,
-                        say(MessageId::HelpSimplifiedByCharacter));
+    simplified.add_flag("--by-character", o.byCharacter, say(MessageId::HelpSimplifiedByCharacter));
     addFontsOption(simplified, o.documents);
-    CLI::App &convert = command(
-        "convert",
-        say(MessageId::HelpConvert),
-        [&o, encodedText] {
-            return convertTransform(o.config, partOptionsOfConfig(o.config, o.documents), encodedText, o.lines);
-        });
+    CLI::App &convert = command("convert", say(MessageId::HelpConvert), [&o, encodedText] {
+        return convertTransform(o.config, partOptionsOfConfig(o.config, o.documents), encodedText, o.lines);
+    });
     addFontsOption(convert, o.documents);
-    convert
-        .add_option("-c,--config", o.config,
-                    say(MessageId::HelpConvertConfig))
+    convert.add_option("-c,--config", o.config, say(MessageId::HelpConvertConfig))
         ->type_name("NAME")
         ->required();
     auto caseDocuments = [&o, encodedText](core::CodePointMap map) {
@@ -567,17 +542,16 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
         return withDocuments(encodedText(mapTransform(shared, o.lines)), codePointDocuments(shared), {}, o.lines);
     };
     command("upper", say(MessageId::HelpUpper),
-         [caseDocuments] { return caseDocuments(platform::upperCaseMap()); });
+            [caseDocuments] { return caseDocuments(platform::upperCaseMap()); });
     command("lower", say(MessageId::HelpLower),
-         [caseDocuments] { return caseDocuments(platform::lowerCaseMap()); });
+            [caseDocuments] { return caseDocuments(platform::lowerCaseMap()); });
     // Without reading options, the window's capitalised pinyin; with any, the readings.
     struct ReadingOptions {
         CLI::Option *tone, *separator, *initials;
     };
     auto reading = std::make_shared<ReadingOptions>();
     CLI::App &pinyin = text(
-        "pinyin",
-        say(MessageId::HelpPinyin),
+        "pinyin", say(MessageId::HelpPinyin),
         [&o, reading] {
             if (!reading->tone->count() && !reading->separator->count() && !reading->initials->count())
                 return pinyinTransform(o.lines);
@@ -587,29 +561,19 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
             return readingTransform(core::PinyinStyle{tone, o.separator, o.initials}, o.lines);
         },
         true);
-    reading->tone =
-        pinyin
-            .add_option("--tone", o.tone,
-                        say(MessageId::HelpPinyinTone))
-            ->check(CLI::IsMember({"marks", "numbers", "none"}));
-    reading->separator = pinyin.add_option("--separator", o.separator,
-                                           say(MessageId::HelpPinyinSeparator));
-    reading->initials =
-        pinyin.add_flag("--initials", o.initials, say(MessageId::HelpPinyinInitials));
+    reading->tone = pinyin.add_option("--tone", o.tone, say(MessageId::HelpPinyinTone))
+                        ->check(CLI::IsMember({"marks", "numbers", "none"}));
+    reading->separator = pinyin.add_option("--separator", o.separator, say(MessageId::HelpPinyinSeparator));
+    reading->initials = pinyin.add_flag("--initials", o.initials, say(MessageId::HelpPinyinInitials));
 
     // The calculator's commands take their values as arguments.
-    CLI::App &ratio = cl.addValueCommand("ratio", "A B C",
-                                         say(MessageId::HelpRatio),
-                                         say(MessageId::HelpRatioValues),
-                                         o.values, [&o] { return ratioTransform(o.lines, o.values); });
-    ratio.add_flag(
-        "--lines", o.lines,
-        say(MessageId::HelpRatioLines));
+    CLI::App &ratio =
+        cl.addValueCommand("ratio", "A B C", say(MessageId::HelpRatio), say(MessageId::HelpRatioValues),
+                           o.values, [&o] { return ratioTransform(o.lines, o.values); });
+    ratio.add_flag("--lines", o.lines, say(MessageId::HelpRatioLines));
 
     CLI::App &round =
-        cl.addValueCommand("round", "WEI [TEXT]",
-                           say(MessageId::HelpRound),
-                           say(MessageId::HelpRoundValues),
+        cl.addValueCommand("round", "WEI [TEXT]", say(MessageId::HelpRound), say(MessageId::HelpRoundValues),
                            o.values, [&o] { return roundTransform(o.lines, o.values); });
     round.add_flag("--lines", o.lines, say(MessageId::HelpEachLine));
 }

@@ -50,8 +50,8 @@ core::document::PartOptions partOptionsOfConfig(const std::string &config, const
     auto part = scriptOfConfig(config);
     if (!part) {
         if (options.fonts)
-            throw CLI::ValidationError(
-                "--fonts", platform::say(core::MessageId::FontsWithoutDirection, {config}));
+            throw CLI::ValidationError("--fonts",
+                                       platform::say(core::MessageId::FontsWithoutDirection, {config}));
         return {};
     }
     part->fonts = options.fonts;
@@ -109,9 +109,7 @@ std::optional<core::document::PartOptions> scriptOfConfig(const std::string &con
 }
 
 void addFontsOption(CLI::App &command, DocumentOptions &options) {
-    command.add_flag(
-        "--fonts", options.fonts,
-        platform::say(core::MessageId::HelpFonts));
+    command.add_flag("--fonts", options.fonts, platform::say(core::MessageId::HelpFonts));
 }
 
 } // namespace cli

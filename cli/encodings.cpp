@@ -174,15 +174,9 @@ private:
 } // namespace
 
 void addEncodingOptions(CLI::App &command, EncodingOptions &options) {
-    command
-        .add_option(
-            "--from-encoding", options.from,
-            platform::say(core::MessageId::HelpFromEncoding))
+    command.add_option("--from-encoding", options.from, platform::say(core::MessageId::HelpFromEncoding))
         ->type_name("NAME");
-    command
-        .add_option(
-            "--to-encoding", options.to,
-            platform::say(core::MessageId::HelpToEncoding))
+    command.add_option("--to-encoding", options.to, platform::say(core::MessageId::HelpToEncoding))
         ->type_name("NAME");
 }
 

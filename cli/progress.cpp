@@ -29,7 +29,9 @@ std::string clockText(double seconds) {
 
 std::string progressLine(const ProgressSnapshot &at, core::Language language) {
     using core::MessageId;
-    const auto word = [language](MessageId id, std::string arg) { return core::wording(id, language, {arg}); };
+    const auto word = [language](MessageId id, std::string arg) {
+        return core::wording(id, language, {arg});
+    };
     std::string line;
     if (at.filesTotal > 0)
         line = core::wording(MessageId::ProgressFiles, language,
@@ -40,7 +42,8 @@ std::string progressLine(const ProgressSnapshot &at, core::Language language) {
     const double rate = at.seconds > 0 ? static_cast<double>(at.bytesDone) / at.seconds : 0;
     line += word(MessageId::ProgressRate, megabytes(static_cast<std::uint64_t>(rate)));
     if (at.bytesTotal > 0 && rate > 0 && at.bytesDone <= at.bytesTotal)
-        line += word(MessageId::ProgressLeft, clockText(static_cast<double>(at.bytesTotal - at.bytesDone) / rate));
+        line += word(MessageId::ProgressLeft,
+                     clockText(static_cast<double>(at.bytesTotal - at.bytesDone) / rate));
     return line;
 }
 
@@ -118,11 +121,15 @@ void Progress::draw(bool last) {
             m_shown = false;
             return;
         }
-        writeOut("\r\x1b[K" + progressLine({m_files.load(), m_filesTotal, m_bytes.load(), m_bytesTotal, seconds()}, m_language));
+        writeOut("\r\x1b[K" +
+                 progressLine({m_files.load(), m_filesTotal, m_bytes.load(), m_bytesTotal, seconds()},
+                              m_language));
         m_shown = true;
     } else if (m_mode == Mode::Log && !last) {
         writeOut("lanternfin-cli: " +
-                 progressLine({m_files.load(), m_filesTotal, m_bytes.load(), m_bytesTotal, seconds()}, m_language) + "\n");
+                 progressLine({m_files.load(), m_filesTotal, m_bytes.load(), m_bytesTotal, seconds()},
+                              m_language) +
+                 "\n");
     }
 }
 

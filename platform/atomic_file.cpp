@@ -273,7 +273,8 @@ AtomicFile::AtomicFile(std::string path) : m_path(std::move(path)), m_target(m_p
     RefusedLink refused;
     if (!resolveLinks(m_path, static_cast<unsigned>(::geteuid()), m_target, linkError, &refused)) {
         if (linkError == EACCES)
-            fail(linkError, core::MessageId::RefusingSharedLink, {refused.path, std::to_string(refused.owner)});
+            fail(linkError, core::MessageId::RefusingSharedLink,
+                 {refused.path, std::to_string(refused.owner)});
         else
             fail(linkError, core::MessageId::CannotFollowLink);
         return;

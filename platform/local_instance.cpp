@@ -84,7 +84,8 @@ std::string socketFolder(const std::string &runtimeDir, const std::string &tempD
     // The reasons of the folders tried, in order, as one message.
     Message tried, passed;
     auto add = [](Message &list, Message reason) {
-        list = list.empty() ? std::move(reason) : Message(MessageId::ReasonList, {}, {std::move(list), std::move(reason)});
+        list = list.empty() ? std::move(reason)
+                            : Message(MessageId::ReasonList, {}, {std::move(list), std::move(reason)});
     };
     error = {};
     // A folder whose parent lets anyone rename its entries could be moved away and replaced by a

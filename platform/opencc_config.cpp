@@ -300,8 +300,9 @@ std::optional<core::PhraseDictionary> readDictionary(const DictionarySource &s, 
         },
         childWhy, limits);
     if (!flat)
-        return fail(childWhy.id == core::MessageId::ReaderCannotStart ? childWhy
-                                                                      : core::Message(core::MessageId::DamagedDictionary));
+        return fail(childWhy.id == core::MessageId::ReaderCannotStart
+                        ? childWhy
+                        : core::Message(core::MessageId::DamagedDictionary));
     core::PhraseDictionary dict;
     std::string_view rest = *flat;
     while (!rest.empty()) {

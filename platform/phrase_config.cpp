@@ -242,7 +242,8 @@ PhraseLoad loadPhraseConverter(const std::string &name, const std::string &cache
         fs::create_directories(fs::path(cacheDir).parent_path(), ec);
         if (core::Message problem = makePrivateFolder(cacheDir, static_cast<unsigned>(::geteuid()));
             !problem.empty())
-            result.cacheProblem = core::Message(core::MessageId::FolderProblem, {cacheDir}, {std::move(problem)});
+            result.cacheProblem =
+                core::Message(core::MessageId::FolderProblem, {cacheDir}, {std::move(problem)});
     }
     if (!cacheDir.empty() && result.cacheProblem.empty()) {
         path = cacheDir + "/" + stem + "-" + hex(combine(hashes)) + ".lfimg";

@@ -42,7 +42,8 @@ Invocation parseCommandLine(const QStringList &arguments) {
     };
     parser.setApplicationDescription(say(MessageId::WindowHelpProgram));
     // Not addHelpOption(): its --help-all offers Qt's own options, which this program does not take.
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, say(MessageId::WindowHelpHelp));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  say(MessageId::WindowHelpHelp));
     parser.addOption(help);
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      say(MessageId::WindowHelpVersion));
@@ -72,8 +73,8 @@ Invocation parseCommandLine(const QStringList &arguments) {
         out.output = parser.helpText();
         if (out.output.startsWith(QLatin1String("Usage: ")))
             out.output.replace(0, 5, say(MessageId::HelpLabelUsage));
-        out.output.replace(QLatin1String("\nOptions:\n"), QLatin1Char('\n') + say(MessageId::HelpLabelOptions) +
-                                                            QLatin1String(":\n"));
+        out.output.replace(QLatin1String("\nOptions:\n"),
+                           QLatin1Char('\n') + say(MessageId::HelpLabelOptions) + QLatin1String(":\n"));
         return out;
     }
     if (parser.isSet(version)) {

@@ -155,9 +155,11 @@ TEST(ProgressLine, SaysDoneTotalRateAndTimeLeftInEitherLanguage) {
         Language language;
         std::string line;
     } cases[] = {
-        {{12, 2000, 50'000'000, 200'000'000, 10}, Language::English,
+        {{12, 2000, 50'000'000, 200'000'000, 10},
+         Language::English,
          "12/2000 files, 50.0 MB of 200.0 MB, 5.0 MB/s, 0:30 left"},
-        {{12, 2000, 50'000'000, 200'000'000, 10}, Language::Chinese,
+        {{12, 2000, 50'000'000, 200'000'000, 10},
+         Language::Chinese,
          "12/2000 个文件，50.0 MB / 200.0 MB，5.0 MB/秒，还需 0:30"},
         {{0, 0, 3'000'000, 0, 2}, Language::English, "3.0 MB, 1.5 MB/s"},
         {{0, 0, 3'000'000, 0, 2}, Language::Chinese, "3.0 MB，1.5 MB/秒"},

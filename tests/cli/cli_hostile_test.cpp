@@ -136,7 +136,8 @@ TEST(CliHostile, AnInlineDictionaryThatFailsIsNamedWithItsFile) {
     // Regression: "inline dictionary 2" stayed English in a Chinese message.
     TempDir folder;
     writeFile(folder / "g.json", R"({"conversion_chain": [{"dict": {"type": "inline", "entries": {}}}]})");
-    const auto run = runCli(folder, "LC_ALL=zh_CN.UTF-8 XDG_CACHE_HOME=$PWD/cache $CLI convert -c ./g.json", "a");
+    const auto run =
+        runCli(folder, "LC_ALL=zh_CN.UTF-8 XDG_CACHE_HOME=$PWD/cache $CLI convert -c ./g.json", "a");
     EXPECT_EQ(run.err, "lanternfin-cli: 无法载入 ./g.json：内联词典 1：没有条目\n");
 }
 

@@ -17,8 +17,8 @@
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -113,8 +113,10 @@ TEST(AtomicFile, FailuresAreWordedInEitherLanguage) {
         const char *english, *chinese;
     } cases[] = {
         {folder.path, "cannot open: Is a directory", "无法打开：是一个目录"},
-        {folder / "loop-a", "cannot follow the symbolic link: Too many levels of symbolic links", "无法跟随符号链接：符号链接的层数过多"},
-        {folder / "s", "cannot write to a socket: No such device or address", "无法写入套接字：没有那个设备或地址"},
+        {folder / "loop-a", "cannot follow the symbolic link: Too many levels of symbolic links",
+         "无法跟随符号链接：符号链接的层数过多"},
+        {folder / "s", "cannot write to a socket: No such device or address",
+         "无法写入套接字：没有那个设备或地址"},
         {folder / "missing/x.txt", "cannot create a temporary file beside it: No such file or directory",
          "无法在它旁边创建临时文件：没有那个文件或目录"},
     };
@@ -171,7 +173,8 @@ TEST(AtomicFile, LinksStayAndTheirTargetGetsTheText) {
     fs::create_symlink("loop-a", folder / "loop-b");
     AtomicFile loop(folder / "loop-a");
     EXPECT_EQ(loop.error(), ELOOP);
-    EXPECT_EQ(loop.why().in(core::Language::English).rfind("cannot follow the symbolic link: ", 0), 0u) << loop.message();
+    EXPECT_EQ(loop.why().in(core::Language::English).rfind("cannot follow the symbolic link: ", 0), 0u)
+        << loop.message();
 }
 
 TEST(AtomicFile, AStrangersLinkInASharedStickyFolderIsNotFollowed) {

@@ -187,7 +187,8 @@ TEST_F(LocalInstanceTest, ASilentInstanceIsAnErrorNeverASecondInstance) {
             path, r, [](std::string &) { return ADD_FAILURE(), false; },
             [] { return ADD_FAILURE(), std::int64_t{0}; }, 300ms);
         EXPECT_EQ(out.kind, StartOutcome::Failed);
-        EXPECT_NE(out.error.in(core::Language::English).find("does not answer"), std::string::npos) << out.error;
+        EXPECT_NE(out.error.in(core::Language::English).find("does not answer"), std::string::npos)
+            << out.error;
     }
     const auto took = std::chrono::steady_clock::now() - started;
     EXPECT_GE(took, 600ms);
@@ -221,7 +222,8 @@ TEST_F(LocalInstanceTest, AClipboardRequestStartsTheInstanceAndWaitsForIt) {
     const StartOutcome neverUp = platform::startOrForward(
         otherPath, {Verb::Clipboard, "upper"}, [](std::string &) { return false; }, self, 2s, 300ms);
     EXPECT_EQ(neverUp.kind, StartOutcome::Failed);
-    EXPECT_NE(neverUp.error.in(core::Language::English).find("could not be started"), std::string::npos) << neverUp.error;
+    EXPECT_NE(neverUp.error.in(core::Language::English).find("could not be started"), std::string::npos)
+        << neverUp.error;
     // A started process that ends without listening is not waited for to the end.
     const auto started = std::chrono::steady_clock::now();
     const StartOutcome ended = platform::startOrForward(
@@ -233,7 +235,8 @@ TEST_F(LocalInstanceTest, AClipboardRequestStartsTheInstanceAndWaitsForIt) {
         },
         2s, 20s);
     EXPECT_EQ(ended.kind, StartOutcome::Failed);
-    EXPECT_NE(ended.error.in(core::Language::English).find("ended before it listened"), std::string::npos) << ended.error;
+    EXPECT_NE(ended.error.in(core::Language::English).find("ended before it listened"), std::string::npos)
+        << ended.error;
     EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
 }
 
@@ -485,12 +488,13 @@ TEST(SocketFolder, WithoutARuntimeFolderAPrivateOneIsMadeAndPlantedThingsAreSkip
     QFile(QString::fromStdString(tmp + "/" + own)).open(QIODevice::WriteOnly);
     core::Message error;
     EXPECT_EQ(platform::socketFolder("", tmp, tmp + "/nowhere/deeper", uid, error), "");
-    EXPECT_EQ(error.in(core::Language::English), "no private folder for the instance's socket: " + tmp + "/" + own +
-                                                     " is not a folder; " + tmp + "/nowhere/deeper/" + own +
-                                                     " cannot be made: No such file or directory");
+    EXPECT_EQ(error.in(core::Language::English), "no private folder for the instance's socket: " + tmp + "/" +
+                                                     own + " is not a folder; " + tmp + "/nowhere/deeper/" +
+                                                     own + " cannot be made: No such file or directory");
     // Regression: this reached the terminal in English under a Chinese locale.
-    EXPECT_EQ(error.in(core::Language::Chinese), "找不到可放实例套接字的私有文件夹：" + tmp + "/" + own + "：不是文件夹；" +
-                                                     tmp + "/nowhere/deeper/" + own + "：无法创建：没有那个文件或目录");
+    EXPECT_EQ(error.in(core::Language::Chinese), "找不到可放实例套接字的私有文件夹：" + tmp + "/" + own +
+                                                     "：不是文件夹；" + tmp + "/nowhere/deeper/" + own +
+                                                     "：无法创建：没有那个文件或目录");
 }
 
 // A candidate whose parent lets everyone rename its entries (writable by all, not sticky) could be
@@ -553,8 +557,9 @@ TEST(SocketFolder, AFolderOfAnotherUserIsNotUsed) {
     // A runtime folder that others may write to is passed over too.
     ::chmod(tmp.c_str(), 0777);
     EXPECT_EQ(platform::socketFolder(tmp, tmp, tmp, 0, error), "");
-    EXPECT_NE(error.in(core::Language::English).find("XDG_RUNTIME_DIR " + tmp + " is not a folder of this user"),
-              std::string::npos)
+    EXPECT_NE(
+        error.in(core::Language::English).find("XDG_RUNTIME_DIR " + tmp + " is not a folder of this user"),
+        std::string::npos)
         << error;
 }
 

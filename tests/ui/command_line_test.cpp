@@ -111,7 +111,8 @@ TEST(CommandLine, HelpFollowsTheLocale) {
         setenv("LC_ALL", locale, 1);
         const bool chinese = locale[0] == 'z';
         const QString help = ui::parseCommandLine({"lanternfin", "--help"}).output;
-        EXPECT_TRUE(help.startsWith(chinese ? QStringLiteral("用法: ") : QStringLiteral("Usage: "))) << help.toStdString();
+        EXPECT_TRUE(help.startsWith(chinese ? QStringLiteral("用法: ") : QStringLiteral("Usage: ")))
+            << help.toStdString();
         EXPECT_EQ(help.contains(QStringLiteral("\n选项:\n")), chinese);
         EXPECT_EQ(help.contains(QStringLiteral("\nOptions:\n")), !chinese);
         int englishLines = 0;
@@ -123,7 +124,8 @@ TEST(CommandLine, HelpFollowsTheLocale) {
             }
         EXPECT_EQ(englishLines > 0, !chinese);
         // Qt wraps at spaces: a name in a run without them was cut across lines.
-        for (const char *word : {"capital-numerals", "OpenCC 1.4.1", "LANTERNFIN_OPENCC_DIR", "hk2sp", "initials"})
+        for (const char *word :
+             {"capital-numerals", "OpenCC 1.4.1", "LANTERNFIN_OPENCC_DIR", "hk2sp", "initials"})
             EXPECT_TRUE(help.contains(QLatin1String(word))) << word;
     }
     if (was)
