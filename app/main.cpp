@@ -5,6 +5,7 @@
 #include "platform/autostart.h"
 #include "platform/character_maps.h"
 #include "platform/local_instance.h"
+#include "platform/message_language.h"
 #include "platform/qt_desktop.h"
 #include "platform/session.h"
 #include "platform/text_services.h"
@@ -102,14 +103,16 @@ int main(int argc, char **argv) {
 
     const char *x11 = std::getenv("DISPLAY");
     const char *wayland = std::getenv("WAYLAND_DISPLAY");
-    std::string folderError, folderNotice;
+    core::Message folderError, folderNotice;
     const QString socketPath = platform::instanceSocketPath(
         platform::instanceName(static_cast<unsigned>(getuid()), x11 ? x11 : "", wayland ? wayland : ""),
         folderError, &folderNotice);
     if (!folderNotice.empty())
-        print(stderr, QStringLiteral("lanternfin: %1\n").arg(QString::fromStdString(folderNotice)));
+        print(stderr,
+              QStringLiteral("lanternfin: %1\n").arg(QString::fromStdString(platform::say(folderNotice))));
     if (socketPath.isEmpty()) {
-        print(stderr, QStringLiteral("lanternfin: %1\n").arg(QString::fromStdString(folderError)));
+        print(stderr,
+              QStringLiteral("lanternfin: %1\n").arg(QString::fromStdString(platform::say(folderError))));
         return ui::kExitFailed;
     }
 
@@ -147,7 +150,8 @@ int main(int argc, char **argv) {
     case platform::StartOutcome::Nothing:
         return ui::kExitDone;
     case platform::StartOutcome::Failed:
-        print(stderr, QStringLiteral("lanternfin: %1\n").arg(QString::fromStdString(outcome.error)));
+        print(stderr,
+              QStringLiteral("lanternfin: %1\n").arg(QString::fromStdString(platform::say(outcome.error))));
         return ui::kExitFailed;
     case platform::StartOutcome::Instance:
         break;

@@ -36,33 +36,23 @@ bool newer(const struct stat &a, const struct stat &b) {
 
 void addBatchOptions(CLI::App &command, BatchOptions &o) {
     CLI::Option *dir =
-        command
-            .add_option("-O,--output-dir", o.outputDir,
-                        "write each FILE under its own name into folder DST (created when missing): text "
-                        "files converted, other files copied unchanged, each replaced atomically")
+        command.add_option("-O,--output-dir", o.outputDir, platform::say(core::MessageId::HelpOutputDir))
             ->type_name("DST");
     for (const char *other : {"--output", "--in-place"})
         if (CLI::Option *opt = command.get_option_no_throw(other))
             dir->excludes(opt);
-    command.add_flag("-r,--recursive", o.recursive,
-                     "with -O: mirror the folders among the FILEs, with all they hold; links are copied as "
-                     "links, never followed; folder permissions and file modes are kept")
+    command.add_flag("-r,--recursive", o.recursive, platform::say(core::MessageId::HelpRecursive))
         ->needs(dir);
-    command.add_flag("--names", o.names,
-                     "with -O: convert file and folder names too; names that would become one are refused")
+    command.add_flag("--names", o.names, platform::say(core::MessageId::HelpNames))->needs(dir);
+    command.add_flag("--skip-existing", o.skipExisting, platform::say(core::MessageId::HelpSkipExisting))
         ->needs(dir);
-    command.add_flag("--skip-existing", o.skipExisting,
-                     "with -O: keep each output that exists and is newer than its source (to finish an "
-                     "interrupted run)")
-        ->needs(dir);
-    command.add_option("-j,--jobs", o.jobs,
-                       "convert N files at once, and a large text in N parts cut at line ends (default: "
-                       "one per core); the output is the same for every N")
+    command.add_option("-j,--jobs", o.jobs, platform::say(core::MessageId::HelpJobs))
         ->type_name("N")
         ->check(CLI::Range(1u, kMaxJobs));
-    CLI::Option *progress = command.add_flag(
-        "--progress", o.progress, "show progress on stderr even when it is not a terminal (a line every 5 s)");
-    command.add_flag("--no-progress", o.noProgress, "never show progress")->excludes(progress);
+    CLI::Option *progress =
+        command.add_flag("--progress", o.progress, platform::say(core::MessageId::HelpProgress));
+    command.add_flag("--no-progress", o.noProgress, platform::say(core::MessageId::HelpNoProgress))
+        ->excludes(progress);
 }
 
 bool splitsAtLines(const CLI::App &command) {
@@ -211,18 +201,20 @@ public:
     // The summary line and the exit status.
     int summary(double seconds) {
         const int exit = m_count[int(Outcome::Failed)] ? kExitIo : m_count[int(Outcome::Refused)] ? kExitNoResult : kExitOk;
-        std::string line = "lanternfin-cli: " + std::to_string(m_count[int(Outcome::Converted)]) + " converted, " +
-                           std::to_string(m_count[int(Outcome::Copied)]) + " copied, ";
+        using core::MessageId;
+        const auto n = [this](Outcome o) { return std::to_string(m_count[int(o)]); };
+        std::string line = "lanternfin-cli: " +
+                           platform::say(MessageId::BatchCounts, {n(Outcome::Converted), n(Outcome::Copied)});
         if (m_count[int(Outcome::Skipped)])
-            line += std::to_string(m_count[int(Outcome::Skipped)]) + " skipped (up to date), ";
-        line += std::to_string(m_count[int(Outcome::Refused)]) + " refused";
+            line += platform::say(MessageId::BatchSkipped, {n(Outcome::Skipped)});
+        line += platform::say(MessageId::BatchRefused, {n(Outcome::Refused)});
         if (m_count[int(Outcome::Failed)])
-            line += ", " + std::to_string(m_count[int(Outcome::Failed)]) + " not read or written";
-        line += " in " + clockText(seconds);
+            line += platform::say(MessageId::BatchFailed, {n(Outcome::Failed)});
+        line += platform::say(MessageId::BatchTime, {clockText(seconds)});
         if (exit == kExitIo)
-            line += "; exit 4: some files could not be read or written";
+            line += platform::say(MessageId::BatchExitIo);
         else if (exit == kExitNoResult)
-            line += "; exit 1: some content was refused";
+            line += platform::say(MessageId::BatchExitRefused);
         m_progress.say(line + "\n");
         return exit;
     }
@@ -382,7 +374,7 @@ int runFiles(const Transform &first, const TransformFactory &make, const CLI::Ap
              std::ostream &err) {
     const bool batch = !options.outputDir.empty();
     if (batch && (files.empty() || std::find(files.begin(), files.end(), "-") != files.end())) {
-        err << "lanternfin-cli: -O needs the files or folders to convert (not standard input)\n";
+        err << "lanternfin-cli: " << platform::say(core::MessageId::OutputDirNeedsFiles) << '\n';
         return kExitUsage;
     }
     const bool split = !batch && jobCount(options) > 1 && splitsAtLines(command);

@@ -11,32 +11,24 @@ namespace cli {
 
 namespace {
 
-constexpr const char *kDescription =
-    "lanternfin-cli: the conversions of the Lanternfin window for scripts. Text is UTF-8, UTF-16,\n"
-    "GB18030 or Big5.";
+using core::MessageId;
+using platform::say;
 
-constexpr const char *kExitStatus =
-    "Exit status: 0 success, 1 no result or refused content, 2 usage error, invalid UTF-8 or missing\n"
-    "data file, 3 amount too large or a document part past the limits, 4 a file could not be read\n"
-    "(or is invalid in its named encoding), written or replaced, or a document that is damaged or\n"
-    "not supported (.doc, .xls, .ppt, encrypted).";
-
-constexpr const char *kFooter =
-    "Each COMMAND --help lists its options.\n"
-    "\n"
-    "Files: the text commands convert each FILE in turn (none, or -, is standard input). A file that\n"
-    "fails is reported with its name and the next one is still converted; with --in-place a failing\n"
-    "file is left exactly as it was. With -o FILE the first failure ends the run and FILE is not\n"
-    "written. The exit status is then that of the first failure.\n"
-    "\n"
-    "Encodings: a byte order mark decides, else valid UTF-8 is UTF-8, else GB18030 or Big5 by which\n"
-    "reads as Chinese (too short or too close to tell: refused, name it with --from-encoding). The\n"
-    "result goes back in the input's encoding, or in --to-encoding's; a character without a code\n"
-    "there is refused with its line and nothing is written. Subtitle files (.srt, .vtt, .ass, told\n"
-    "by their content) are converted in their cue text only.\n"
-    "\n"
-    "Folders: -O DST writes each FILE into the folder DST (-r: folders with all they hold), text\n"
-    "converted and other files copied, with --jobs N at once; see man lanternfin-cli.";
+// CLI11's layout in the locale's language: its labels, the groups of options and commands, and
+// the help flag's description. Set on `app` before its options are added, which take the group
+// from it; the help flag is made again for its description.
+void speakLanguage(CLI::App &app) {
+    const auto formatter = app.get_formatter();
+    formatter->column_width(26);
+    formatter->label("Usage", say(MessageId::HelpLabelUsage));
+    formatter->label("Positionals", say(MessageId::HelpLabelPositionals));
+    formatter->label("REQUIRED", say(MessageId::HelpLabelRequired));
+    formatter->label("Needs", say(MessageId::HelpLabelNeeds));
+    formatter->label("Excludes", say(MessageId::HelpLabelExcludes));
+    app.option_defaults()->group(say(MessageId::HelpLabelOptions));
+    app.set_help_flag();
+    app.set_help_flag("-h,--help", say(MessageId::HelpHelpFlag));
+}
 
 } // namespace
 
@@ -54,11 +46,11 @@ struct CommandLine::Command {
 };
 
 CommandLine::CommandLine(std::string version)
-    : m_app(kDescription, "lanternfin-cli"), m_version(std::move(version)) {
+    : m_app(say(MessageId::HelpProgram), "lanternfin-cli"), m_version(std::move(version)) {
+    speakLanguage(m_app);
     m_app.require_subcommand(1);
-    m_app.set_version_flag("--version", m_version);
-    m_app.footer(std::string(kFooter) + "\n\n" + kExitStatus);
-    m_app.get_formatter()->column_width(26);
+    m_app.set_version_flag("--version", m_version, say(MessageId::HelpVersionFlag));
+    m_app.footer(say(MessageId::HelpFooter) + "\n\n" + say(MessageId::HelpExitStatus));
 }
 
 CommandLine::~CommandLine() = default;
@@ -68,12 +60,8 @@ CLI::App &CommandLine::addTextCommand(const std::string &name, const std::string
     Command &command = add(name, help, std::move(make));
     command.synopsis = "[OPTIONS] [FILE...]";
     CLI::App &app = *command.app;
-    app.add_option("FILE", command.files, "input files, converted in turn (none or -: standard input)")
-        ->type_name("");
-    app.add_flag("-i,--in-place", command.inPlace,
-                 "replace each FILE by its output, atomically; a file that fails is left as it was and "
-                 "the next one is still converted")
-        ->excludes("--output");
+    app.add_option("FILE", command.files, say(MessageId::HelpFiles))->type_name("");
+    app.add_flag("-i,--in-place", command.inPlace, say(MessageId::HelpInPlace))->excludes("--output");
     command.textCommand = true;
     addBatchOptions(app, command.batch);
     return app;
@@ -82,7 +70,7 @@ CLI::App &CommandLine::addTextCommand(const std::string &name, const std::string
 CLI::App &CommandLine::addValueCommand(const std::string &name, const std::string &synopsis,
                                        const std::string &help, const std::string &valuesHelp,
                                        std::vector<std::string> &values, TransformFactory make) {
-    Command &command = add(name, name + " " + synopsis + ": " + help, std::move(make));
+    Command &command = add(name, say(MessageId::HelpValueCommand, {name, synopsis, help}), std::move(make));
     command.synopsis = "[OPTIONS] " + synopsis;
     command.valuesHelp = valuesHelp;
     command.values = &values;
@@ -90,7 +78,7 @@ CLI::App &CommandLine::addValueCommand(const std::string &name, const std::strin
     // and not an option; unknown "--" options are refused in run().
     command.app->allow_extras();
     // It takes no files: its help says nothing of them.
-    command.app->footer(kExitStatus);
+    command.app->footer(say(MessageId::HelpExitStatus));
     return *command.app;
 }
 
@@ -99,11 +87,9 @@ CommandLine::Command &CommandLine::add(const std::string &name, const std::strin
     auto command = std::make_unique<Command>();
     command->make = std::move(make);
     command->app = m_app.add_subcommand(name, help);
-    command->app->get_formatter()->column_width(26);
-    command->app
-        ->add_option("-o,--output", command->output,
-                     "write the output to FILE instead, replacing it atomically once everything succeeded")
-        ->type_name("FILE");
+    command->app->group(say(MessageId::HelpLabelSubcommands));
+    speakLanguage(*command->app);
+    command->app->add_option("-o,--output", command->output, say(MessageId::HelpOutput))->type_name("FILE");
     m_commands.push_back(std::move(command));
     return *m_commands.back();
 }
@@ -129,12 +115,11 @@ std::string CommandLine::helpText() const {
     const Command *chosen = parsedCommand();
     if (!chosen || !chosen->values)
         return help;
-    const std::string usage = "Usage: lanternfin-cli " + chosen->app->get_name() + " [OPTIONS]\n";
+    const std::string label = say(MessageId::HelpLabelUsage) + ": lanternfin-cli " + chosen->app->get_name();
+    const std::string usage = label + " [OPTIONS]\n";
     const std::size_t at = help.find(usage);
     if (at != std::string::npos)
-        help.replace(at, usage.size(),
-                     "Usage: lanternfin-cli " + chosen->app->get_name() + " " + chosen->synopsis + "\n\n" +
-                         chosen->valuesHelp);
+        help.replace(at, usage.size(), label + " " + chosen->synopsis + "\n\n" + chosen->valuesHelp);
     return help;
 }
 

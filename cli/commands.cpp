@@ -25,6 +25,9 @@ namespace cli {
 
 namespace {
 
+using core::MessageId;
+using platform::say;
+
 // One input text to one output text; nullopt when the single command prints nothing.
 using LineCommand = std::function<std::optional<std::u16string>(std::u16string_view)>;
 // One input text to one output text, or a refusal that is reported with the line's number.
@@ -496,10 +499,6 @@ Transform convertTextTransform(std::shared_ptr<const core::PhraseConverter> conv
     };
 }
 
-constexpr const char *kEachLine =
-    "every input line is one input and gives one output line; a refused line gives an empty line and "
-    "\"line N: why\" on stderr, the others go on, exit 1; a document, converted whole, is refused with it (exit 2)";
-
 } // namespace
 
 void addCommands(CommandLine &cl, CommandOptions &o) {
@@ -511,59 +510,35 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
     };
     // A command on text: FILE..., -o, --in-place, --lines and the encodings; `make` already
     // handles the encodings itself.
-    auto command = [&cl, &o](const char *name, const char *help, TransformFactory make) -> CLI::App & {
+    auto command = [&cl, &o](const char *name, const std::string &help, TransformFactory make) -> CLI::App & {
         CLI::App &app = cl.addTextCommand(name, help, std::move(make));
-        app.add_flag("--lines", o.lines, kEachLine);
+        app.add_flag("--lines", o.lines, say(MessageId::HelpEachLine));
         addEncodingOptions(app, o.encoding);
         return app;
     };
-    auto text = [command, encoded](const char *name, const char *help, TransformFactory make,
+    auto text = [command, encoded](const char *name, const std::string &help, TransformFactory make,
                                    bool cues = false) -> CLI::App & {
         return command(name, help, encoded(std::move(make), cues));
     };
     // The plain text transform of a conversion given files in every encoding, subtitles in their cues.
     auto encodedText = [&o](Transform plain) { return encodedTransform(std::move(plain), o.encoding, !o.lines); };
-    CLI::App &money = text(
-        "money",
-        "the amount the input holds in Chinese capitals (金额：1.5万元 -> 壹萬伍仟圆整): its one number, after any "
-        "label, times a 万 or 亿 that follows it; -, 负, − or parentheses around it make it negative (-￥5, "
-        "(5) -> 负伍圆整); no number or more than one, or a sign in doubt, exits 1 with the reason, 10^16 or "
-        "more exits 3; --decode and --verify read capitals back",
-        [&o] { return moneyTransform(o); });
-    CLI::Option *decode = money.add_flag(
-        "--decode", o.decode,
-        "read the input as capitals and write the amount they state with two decimals (壹仟零伍圆伍角整 -> "
-        "1005.50), in any writing the bill rules allow, after any label (人民币（大写）：); a text that is not a "
-        "well-formed amount exits 1, naming the first wrong character");
-    CLI::Option *verify =
-        money
-            .add_option("--verify", o.verify,
-                        "check that the capitals of the input state NUMBER (read as money reads its input: "
-                        "1005元, 1.5万): the amount and exit 0 when they do, exit 1 with what they state when "
-                        "they do not")
-            ->type_name("NUMBER")
-            ->excludes(decode);
-    CLI::Option *style =
-        money.add_option("--style", o.style, "design (拾陆圆整, the default) or bank (壹拾陆元整)")
-            ->check(CLI::IsMember({"design", "bank"}));
-    money.add_option("--yuan", o.yuan, "the yuan of the bank style: 元 (the default) or 圆")
+    CLI::App &money = text("money", say(MessageId::HelpMoney), [&o] { return moneyTransform(o); });
+    CLI::Option *decode = money.add_flag("--decode", o.decode, say(MessageId::HelpMoneyDecode));
+    CLI::Option *verify = money.add_option("--verify", o.verify, say(MessageId::HelpMoneyVerify))
+                              ->type_name("NUMBER")
+                              ->excludes(decode);
+    CLI::Option *style = money.add_option("--style", o.style, say(MessageId::HelpMoneyStyle))
+                             ->check(CLI::IsMember({"design", "bank"}));
+    money.add_option("--yuan", o.yuan, say(MessageId::HelpMoneyYuan))
         ->check(CLI::IsMember({"元", "圆"}))
         ->needs(style);
     style->excludes(decode)->excludes(verify);
-    text("date",
-         "the first date of the input (2026-12-07, 2026/12/7, 2026.12.7, 2026年12月7日, 20261207) as a bill's "
-         "date in capitals (贰零贰陆年壹拾贰月零柒日); a date that does not exist exits 1",
-         [&o] { return textTransform(core::billDateText, o.lines); });
-    CLI::App &numerals = text(
-        "numerals",
-        "the amount the input holds, read as money reads it, in Chinese numerals (1005.5 -> 一千零五点五); "
-        "--decode reads numerals back",
-        [&o] { return numeralsTransform(o); });
-    CLI::Option *numeralsDecode = numerals.add_flag(
-        "--decode", o.decode,
-        "read the input as numerals of either style and write the number (一千零五点五 -> 1005.5); anything "
-        "else exits 1, naming the first wrong character");
-    numerals.add_flag("--capitals", o.capitals, "capital digits (壹仟零伍点伍)")->excludes(numeralsDecode);
+    text("date", say(MessageId::HelpDate), [&o] { return textTransform(core::billDateText, o.lines); });
+    CLI::App &numerals =
+        text("numerals", say(MessageId::HelpNumerals), [&o] { return numeralsTransform(o); });
+    CLI::Option *numeralsDecode = numerals.add_flag("--decode", o.decode, say(MessageId::HelpNumeralsDecode));
+    numerals.add_flag("--capitals", o.capitals, say(MessageId::HelpNumeralsCapitals))
+        ->excludes(numeralsDecode);
     // A document given as a FILE is converted whole, keeping everything but its text (cli/documents.h).
     auto mapDocuments = [&o, encodedText](const char *file, core::document::ScriptDirection direction) {
         const auto map = loadDictionary(file);
@@ -572,63 +547,44 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
     };
     // By phrases (s2t, t2s) unless --by-character: the character tables alone get everyday words
     // wrong (头发 -> 頭發, 乾隆 -> 干隆).
-    CLI::App &traditional = command(
-        "traditional",
-        "simplified text made traditional by phrases, as convert -c s2t (头发 -> 頭髮); documents too (see convert)",
-        [&o, mapDocuments, encodedText] {
+    CLI::App &traditional =
+        command("traditional", say(MessageId::HelpTraditional), [&o, mapDocuments, encodedText] {
             constexpr auto direction = core::document::ScriptDirection::ToTraditional;
             return o.byCharacter ? mapDocuments(platform::kSimplifiedToTraditionalFile, direction)
                                  : convertTransform("s2t", partOptions(direction, o.documents), encodedText, o.lines);
         });
-    traditional.add_flag("--by-character", o.byCharacter,
-                         "character by character instead, as the window's 逐字 (头发 -> 頭發)");
+    traditional.add_flag("--by-character", o.byCharacter, say(MessageId::HelpTraditionalByCharacter));
     addFontsOption(traditional, o.documents);
-    CLI::App &simplified = command(
-        "simplified",
-        "traditional text made simplified by phrases, as convert -c t2s (乾隆 stays 乾隆); documents too (see convert)",
-        [&o, mapDocuments, encodedText] {
+    CLI::App &simplified =
+        command("simplified", say(MessageId::HelpSimplified), [&o, mapDocuments, encodedText] {
             constexpr auto direction = core::document::ScriptDirection::ToSimplified;
             return o.byCharacter ? mapDocuments(platform::kTraditionalToSimplifiedFile, direction)
                                  : convertTransform("t2s", partOptions(direction, o.documents), encodedText, o.lines);
         });
-    simplified.add_flag("--by-character", o.byCharacter,
-                        "character by character instead, as the window's 逐字 (乾隆 -> 干隆)");
+    simplified.add_flag("--by-character", o.byCharacter, say(MessageId::HelpSimplifiedByCharacter));
     addFontsOption(simplified, o.documents);
-    CLI::App &convert = command(
-        "convert",
-        "phrases converted as the OpenCC configuration NAME defines it (s2t, t2s, s2twp, ...). A FILE that is a "
-        "document (.docx .docm .dotx .xlsx .xlsm .pptx .odt .ods .odp .epub .html .xhtml, told by its content) is "
-        "converted whole: only its text changes, everything else is kept byte for byte, and one that needs no "
-        "change comes out identical; a legacy or encrypted Office file is refused (exit 4), a part past 256 MB "
-        "or 1000 times its compressed size too (exit 3)",
-        [&o, encodedText] {
-            return convertTransform(o.config, partOptionsOfConfig(o.config, o.documents), encodedText, o.lines);
-        });
+    CLI::App &convert = command("convert", say(MessageId::HelpConvert), [&o, encodedText] {
+        return convertTransform(o.config, partOptionsOfConfig(o.config, o.documents), encodedText, o.lines);
+    });
     addFontsOption(convert, o.documents);
-    convert
-        .add_option("-c,--config", o.config,
-                    "an OpenCC configuration: a name such as s2t or s2twp (with or without .json) or the "
-                    "path of a JSON file")
+    convert.add_option("-c,--config", o.config, say(MessageId::HelpConvertConfig))
         ->type_name("NAME")
         ->required();
     auto caseDocuments = [&o, encodedText](core::CodePointMap map) {
         const auto shared = std::make_shared<const core::CodePointMap>(std::move(map));
         return withDocuments(encodedText(mapTransform(shared, o.lines)), codePointDocuments(shared), {}, o.lines);
     };
-    command("upper", "the text in upper case; documents too (see convert)",
-         [caseDocuments] { return caseDocuments(platform::upperCaseMap()); });
-    command("lower", "the text in lower case; documents too (see convert)",
-         [caseDocuments] { return caseDocuments(platform::lowerCaseMap()); });
+    command("upper", say(MessageId::HelpUpper),
+            [caseDocuments] { return caseDocuments(platform::upperCaseMap()); });
+    command("lower", say(MessageId::HelpLower),
+            [caseDocuments] { return caseDocuments(platform::lowerCaseMap()); });
     // Without reading options, the window's capitalised pinyin; with any, the readings.
     struct ReadingOptions {
         CLI::Option *tone, *separator, *initials;
     };
     auto reading = std::make_shared<ReadingOptions>();
     CLI::App &pinyin = text(
-        "pinyin",
-        "the pinyin of the text trimmed of spaces at both ends (汉字 -> HanZi); with --tone, --separator "
-        "or --initials every Chinese character read as its word reads it (银行 -> yín háng), other text "
-        "unchanged",
+        "pinyin", say(MessageId::HelpPinyin),
         [&o, reading] {
             if (!reading->tone->count() && !reading->separator->count() && !reading->initials->count())
                 return pinyinTransform(o.lines);
@@ -638,42 +594,21 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
             return readingTransform(core::PinyinStyle{tone, o.separator, o.initials}, o.lines);
         },
         true);
-    reading->tone =
-        pinyin
-            .add_option("--tone", o.tone,
-                        "marks (hàn zì), numbers (han4 zi4, 5 neutral) or none (han zi); without --tone, "
-                        "--separator or --initials the pinyin is the window's (HanZi), with --separator alone "
-                        "marks")
-            ->check(CLI::IsMember({"marks", "numbers", "none"}));
-    reading->separator = pinyin.add_option("--separator", o.separator,
-                                           "between syllables, and beside letters or digits (default one space)");
-    reading->initials =
-        pinyin.add_flag("--initials", o.initials, "each syllable's first letter (汉字 -> h z)");
+    reading->tone = pinyin.add_option("--tone", o.tone, say(MessageId::HelpPinyinTone))
+                        ->check(CLI::IsMember({"marks", "numbers", "none"}));
+    reading->separator = pinyin.add_option("--separator", o.separator, say(MessageId::HelpPinyinSeparator));
+    reading->initials = pinyin.add_flag("--initials", o.initials, say(MessageId::HelpPinyinInitials));
 
     // The calculator's commands take their values as arguments.
-    CLI::App &ratio = cl.addValueCommand("ratio", "A B C",
-                                         "d of a : b = c : d as the calculator shows it (exit 1: no result, "
-                                         "or a value that is not a number)",
-                                         "Values:\n"
-                                         "  A B C                   the calculator's boxes a, b and c, each one number as a\n"
-                                         "                          whole (-5, .5, 1e3, 1,234, &H10; not 12%, 5abc or 1,5)\n",
-                                         o.values, [&o] { return ratioTransform(o.lines, o.values); });
-    ratio.add_flag(
-        "--lines", o.lines,
-        "read standard input instead: A, B and C of each line separated by blanks, tabs or commas, one result "
-        "line each (a line without a result, or with more or fewer than three values: an empty line, \"line N: "
-        "why\" on stderr, exit 1)");
+    CLI::App &ratio =
+        cl.addValueCommand("ratio", "A B C", say(MessageId::HelpRatio), say(MessageId::HelpRatioValues),
+                           o.values, [&o] { return ratioTransform(o.lines, o.values); });
+    ratio.add_flag("--lines", o.lines, say(MessageId::HelpRatioLines));
 
     CLI::App &round =
-        cl.addValueCommand("round", "WEI [TEXT]",
-                           "the calculator's result TEXT (or standard input) rounded to WEI = 0, 1 or "
-                           "2 decimals, as the copy button places it (exit 1: not a number)",
-                           "Values:\n"
-                           "  WEI                     the decimals: 0, 1 or 2\n"
-                           "  TEXT                    the result to round; standard input (without its final\n"
-                           "                          line break) when left out\n",
+        cl.addValueCommand("round", "WEI [TEXT]", say(MessageId::HelpRound), say(MessageId::HelpRoundValues),
                            o.values, [&o] { return roundTransform(o.lines, o.values); });
-    round.add_flag("--lines", o.lines, kEachLine);
+    round.add_flag("--lines", o.lines, say(MessageId::HelpEachLine));
 }
 
 } // namespace cli

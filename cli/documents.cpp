@@ -50,8 +50,8 @@ core::document::PartOptions partOptionsOfConfig(const std::string &config, const
     auto part = scriptOfConfig(config);
     if (!part) {
         if (options.fonts)
-            throw CLI::ValidationError(
-                "--fonts", "the configuration's name does not say which way the script goes: " + config);
+            throw CLI::ValidationError("--fonts",
+                                       platform::say(core::MessageId::FontsWithoutDirection, {config}));
         return {};
     }
     part->fonts = options.fonts;
@@ -122,10 +122,7 @@ std::optional<core::document::PartOptions> scriptOfConfig(const std::string &con
 }
 
 void addFontsOption(CLI::App &command, DocumentOptions &options) {
-    command.add_flag(
-        "--fonts", options.fonts,
-        "in documents, also map East Asian font names and language tags with the script (宋体/SimSun "
-        "<-> 新細明體/PMingLiU, 黑体/SimHei <-> 微軟正黑體, 楷体 <-> 標楷體; zh-CN <-> zh-TW/zh-HK)");
+    command.add_flag("--fonts", options.fonts, platform::say(core::MessageId::HelpFonts));
 }
 
 } // namespace cli

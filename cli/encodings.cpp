@@ -24,7 +24,7 @@ bool isUtf16(TextEncoding e) {
 }
 
 std::string inputName(const Input &in) {
-    return in.isStdin() ? "standard input" : in.name();
+    return in.isStdin() ? platform::say(core::MessageId::StandardInput) : in.name();
 }
 
 std::optional<TextEncoding> encodingOption(const std::string &option, const std::string &name) {
@@ -32,9 +32,7 @@ std::optional<TextEncoding> encodingOption(const std::string &option, const std:
         return std::nullopt;
     if (const auto encoding = core::encodingByName(name))
         return encoding;
-    throw CLI::ValidationError(option,
-                               "unknown encoding " + name +
-                                   " (UTF-8, UTF-16, UTF-16LE, UTF-16BE, GB18030, BIG5 or BIG5-HKSCS)");
+    throw CLI::ValidationError(option, platform::say(core::MessageId::UnknownEncoding, {name}));
 }
 
 // The head of `in`: up to kHead bytes of a file; of a pipe or terminal, what its first read gives,
@@ -176,17 +174,9 @@ private:
 } // namespace
 
 void addEncodingOptions(CLI::App &command, EncodingOptions &options) {
-    command
-        .add_option(
-            "--from-encoding", options.from,
-            "the input's encoding: UTF-8, UTF-16 (LE, BE), GB18030 (GBK), BIG5 or BIG5-HKSCS; by default "
-            "a byte order mark decides, else UTF-8, else GB18030 or Big5 by which reads as Chinese")
+    command.add_option("--from-encoding", options.from, platform::say(core::MessageId::HelpFromEncoding))
         ->type_name("NAME");
-    command
-        .add_option(
-            "--to-encoding", options.to,
-            "the output's encoding, one of the same; by default the input's (with its byte order mark; "
-            "GBK written as GB18030)")
+    command.add_option("--to-encoding", options.to, platform::say(core::MessageId::HelpToEncoding))
         ->type_name("NAME");
 }
 

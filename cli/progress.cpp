@@ -1,5 +1,7 @@
 #include "cli/progress.h"
 
+#include "platform/message_language.h"
+
 #include <cstdio>
 #include <unistd.h>
 
@@ -25,21 +27,28 @@ std::string clockText(double seconds) {
     return buf;
 }
 
-std::string progressLine(const ProgressSnapshot &at) {
+std::string progressLine(const ProgressSnapshot &at, core::Language language) {
+    using core::MessageId;
+    const auto word = [language](MessageId id, std::string arg) {
+        return core::wording(id, language, {arg});
+    };
     std::string line;
     if (at.filesTotal > 0)
-        line = std::to_string(at.filesDone) + "/" + std::to_string(at.filesTotal) + " files, ";
+        line = core::wording(MessageId::ProgressFiles, language,
+                             {std::to_string(at.filesDone), std::to_string(at.filesTotal)});
     line += megabytes(at.bytesDone);
     if (at.bytesTotal > 0)
-        line += " of " + megabytes(at.bytesTotal);
+        line += word(MessageId::ProgressOf, megabytes(at.bytesTotal));
     const double rate = at.seconds > 0 ? static_cast<double>(at.bytesDone) / at.seconds : 0;
-    line += ", " + megabytes(static_cast<std::uint64_t>(rate)) + "/s";
+    line += word(MessageId::ProgressRate, megabytes(static_cast<std::uint64_t>(rate)));
     if (at.bytesTotal > 0 && rate > 0 && at.bytesDone <= at.bytesTotal)
-        line += ", " + clockText(static_cast<double>(at.bytesTotal - at.bytesDone) / rate) + " left";
+        line += word(MessageId::ProgressLeft,
+                     clockText(static_cast<double>(at.bytesTotal - at.bytesDone) / rate));
     return line;
 }
 
-Progress::Progress(Mode mode, int fd, std::ostream &messages) : m_mode(mode), m_fd(fd), m_messages(messages) {}
+Progress::Progress(Mode mode, int fd, std::ostream &messages)
+    : m_mode(mode), m_fd(fd), m_messages(messages), m_language(platform::messageLanguage()) {}
 
 Progress::~Progress() {
     stop();
@@ -112,11 +121,15 @@ void Progress::draw(bool last) {
             m_shown = false;
             return;
         }
-        writeOut("\r\x1b[K" + progressLine({m_files.load(), m_filesTotal, m_bytes.load(), m_bytesTotal, seconds()}));
+        writeOut("\r\x1b[K" +
+                 progressLine({m_files.load(), m_filesTotal, m_bytes.load(), m_bytesTotal, seconds()},
+                              m_language));
         m_shown = true;
     } else if (m_mode == Mode::Log && !last) {
         writeOut("lanternfin-cli: " +
-                 progressLine({m_files.load(), m_filesTotal, m_bytes.load(), m_bytesTotal, seconds()}) + "\n");
+                 progressLine({m_files.load(), m_filesTotal, m_bytes.load(), m_bytesTotal, seconds()},
+                              m_language) +
+                 "\n");
     }
 }
 

@@ -3,6 +3,8 @@
 // time left, redrawn a few times a second on a terminal and removed at the end; every few seconds
 // a plain line when asked for in a log. Counters are atomics, so that every job adds to them.
 
+#include "core/messages.h"
+
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -20,9 +22,9 @@ struct ProgressSnapshot {
     std::uint64_t bytesDone = 0, bytesTotal = 0; // bytesTotal 0: unknown (a pipe)
     double seconds = 0;
 };
-// "12/2000 files, 45.2 MB of 200.0 MB, 12.3 MB/s, 0:13 left"; without a total, what was done and
-// the rate.
-std::string progressLine(const ProgressSnapshot &at);
+// "12/2000 files, 45.2 MB of 200.0 MB, 12.3 MB/s, 0:13 left" (or its Chinese); without a total,
+// what was done and the rate.
+std::string progressLine(const ProgressSnapshot &at, core::Language language);
 
 // "1:05" below an hour, "2:03:07" above.
 std::string clockText(double seconds);
@@ -57,6 +59,7 @@ private:
     Mode m_mode;
     int m_fd;
     std::ostream &m_messages;
+    core::Language m_language; // of the lines it draws, the locale's
     std::atomic<std::uint64_t> m_files{0}, m_bytes{0};
     std::uint64_t m_filesTotal = 0, m_bytesTotal = 0;
     std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();

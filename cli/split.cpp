@@ -1,5 +1,6 @@
 #include "cli/split.h"
 
+#include "core/messages.h"
 #include "core/phrase_convert.h"
 
 #include <algorithm>
@@ -29,22 +30,41 @@ std::size_t lastSafeLineCut(std::string_view text) {
 }
 
 std::string renumberLines(const std::string &message, std::size_t lines) {
-    constexpr std::string_view kLine = "line ";
+    // "line N: " as the catalogue words it in either language: the message was worded by the job in
+    // the locale's, and a test may word it in the other.
+    struct Form {
+        std::string before, after;
+    };
+    std::vector<Form> forms;
+    for (const core::Language language : {core::Language::English, core::Language::Chinese}) {
+        const std::string pattern = core::wording(core::MessageId::Line, language, {"\x01", "\x02"});
+        const std::size_t number = pattern.find('\x01'), why = pattern.find('\x02');
+        forms.push_back({pattern.substr(0, number), pattern.substr(number + 1, why - number - 1)});
+    }
     std::string out;
     std::size_t start = 0;
     for (;;) {
         const std::size_t end = message.find('\n', start);
         const std::string_view line =
             std::string_view(message).substr(start, end == std::string::npos ? std::string::npos : end - start);
-        std::size_t digits = 0;
-        if (line.substr(0, kLine.size()) == kLine)
-            while (kLine.size() + digits < line.size() && line[kLine.size() + digits] >= '0' &&
-                   line[kLine.size() + digits] <= '9')
+        bool renumbered = false;
+        for (const Form &form : forms) {
+            if (!line.starts_with(form.before))
+                continue;
+            std::size_t digits = 0;
+            while (form.before.size() + digits < line.size() && line[form.before.size() + digits] >= '0' &&
+                   line[form.before.size() + digits] <= '9')
                 ++digits;
-        if (digits > 0 && digits < 19 && line.substr(kLine.size() + digits, 1) == ":")
-            out += "line " + std::to_string(std::stoull(std::string(line.substr(kLine.size(), digits))) + lines) +
-                   std::string(line.substr(kLine.size() + digits));
-        else
+            const std::string_view rest = line.substr(form.before.size() + digits);
+            if (digits == 0 || digits >= 19 || !rest.starts_with(form.after))
+                continue;
+            out += form.before +
+                   std::to_string(std::stoull(std::string(line.substr(form.before.size(), digits))) + lines) +
+                   std::string(rest);
+            renumbered = true;
+            break;
+        }
+        if (!renumbered)
             out += line;
         if (end == std::string::npos)
             return out;

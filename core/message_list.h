@@ -325,3 +325,345 @@ LANTERNFIN_MESSAGE(XmlAttributeWithoutValue, "attribute without a value", "属�
 LANTERNFIN_MESSAGE(XmlBadReference, "malformed reference", "字符引用不合法")
 LANTERNFIN_MESSAGE(XmlElementNotClosed, "element <{1}> not closed at the end", "元素 <{1}> 到结尾都没有结束")
 LANTERNFIN_MESSAGE(XmlEndTagMismatch, "end tag </{1}> does not match at byte {2}", "第 {2} 字节处的结束标签 </{1}> 与开始标签不配")
+// lanternfin-cli's help: the words of CLI11's layout, the program, then each command and option.
+LANTERNFIN_MESSAGE(HelpLabelUsage, "Usage", "用法")
+LANTERNFIN_MESSAGE(HelpLabelOptions, "Options", "选项")
+LANTERNFIN_MESSAGE(HelpLabelPositionals, "Positionals", "位置参数")
+LANTERNFIN_MESSAGE(HelpLabelSubcommands, "Subcommands", "命令")
+LANTERNFIN_MESSAGE(HelpLabelRequired, "REQUIRED", "必需")
+LANTERNFIN_MESSAGE(HelpLabelNeeds, "Needs", "需要")
+LANTERNFIN_MESSAGE(HelpLabelExcludes, "Excludes", "不可同用")
+LANTERNFIN_MESSAGE(HelpHelpFlag, "Print this help message and exit", "显示本帮助后退出")
+LANTERNFIN_MESSAGE(HelpVersionFlag, "Display program version information and exit", "显示程序版本后退出")
+LANTERNFIN_MESSAGE(HelpProgram,
+                   "lanternfin-cli: the conversions of the Lanternfin window for scripts. Text is UTF-8, UTF-16,\n"
+                   "GB18030 or Big5.",
+                   "lanternfin-cli：供脚本使用的 Lanternfin 窗口的各种转换。文本可以是 UTF-8、UTF-16、\n"
+                   "GB18030 或 Big5。")
+LANTERNFIN_MESSAGE(HelpExitStatus,
+                   "Exit status: 0 success, 1 no result or refused content, 2 usage error, invalid UTF-8 or missing\n"
+                   "data file, 3 amount too large or a document part past the limits, 4 a file could not be read\n"
+                   "(or is invalid in its named encoding), written or replaced, or a document that is damaged or\n"
+                   "not supported (.doc, .xls, .ppt, encrypted).",
+                   "退出状态：0 成功；1 没有结果或内容被拒绝；2 用法错误、无效的 UTF-8 或缺少数据文件；\n"
+                   "3 金额太大或文档的某部分超出上限；4 文件无法读取（或不符合指定的编码）、写入或替换，\n"
+                   "或文档已损坏或不受支持（.doc、.xls、.ppt、加密文档）。")
+LANTERNFIN_MESSAGE(HelpFooter,
+                   "Each COMMAND --help lists its options.\n"
+                   "\n"
+                   "Files: the text commands convert each FILE in turn (none, or -, is standard input). A file that\n"
+                   "fails is reported with its name and the next one is still converted; with --in-place a failing\n"
+                   "file is left exactly as it was. With -o FILE the first failure ends the run and FILE is not\n"
+                   "written. The exit status is then that of the first failure.\n"
+                   "\n"
+                   "Encodings: a byte order mark decides, else valid UTF-8 is UTF-8, else GB18030 or Big5 by which\n"
+                   "reads as Chinese (too short or too close to tell: refused, name it with --from-encoding). The\n"
+                   "result goes back in the input's encoding, or in --to-encoding's; a character without a code\n"
+                   "there is refused with its line and nothing is written. Subtitle files (.srt, .vtt, .ass, told\n"
+                   "by their content) are converted in their cue text only.\n"
+                   "\n"
+                   "Folders: -O DST writes each FILE into the folder DST (-r: folders with all they hold), text\n"
+                   "converted and other files copied, with --jobs N at once; see man lanternfin-cli.",
+                   "每个命令的选项见 COMMAND --help。\n"
+                   "\n"
+                   "文件：文本命令依次转换每个 FILE（没有 FILE 或 FILE 为 - 时读标准输入）。失败的文件会报出\n"
+                   "文件名，后面的文件照常转换；用 --in-place 时失败的文件保持原样。用 -o FILE 时第一个失败\n"
+                   "就结束运行，不写 FILE。退出状态是第一个失败的状态。\n"
+                   "\n"
+                   "编码：有字节顺序标记按标记；否则有效的 UTF-8 按 UTF-8；否则按 GB18030 和 Big5 哪个读出来\n"
+                   "像中文来定（太短或难分高下时拒绝，请用 --from-encoding 指定）。结果按输入的编码写回，或按\n"
+                   "--to-encoding 指定的编码；目标编码中没有的字符会连同行号报出，什么都不写。字幕文件（.srt、\n"
+                   ".vtt、.ass，按内容识别）只转换字幕文字。\n"
+                   "\n"
+                   "文件夹：-O DST 把每个 FILE 写进文件夹 DST（-r：连同文件夹里的一切），文本转换，其他文件复制，\n"
+                   "--jobs N 同时处理 N 个；详见 man lanternfin-cli。")
+LANTERNFIN_MESSAGE(HelpValueCommand, "{1} {2}: {3}", "{1} {2}：{3}")
+LANTERNFIN_MESSAGE(HelpFiles, "input files, converted in turn (none or -: standard input)",
+                   "输入文件，依次转换（没有或为 -：标准输入）")
+LANTERNFIN_MESSAGE(HelpInPlace,
+                   "replace each FILE by its output, atomically; a file that fails is left as it was and the next one "
+                   "is still converted",
+                   "用输出原子地替换每个 FILE；失败的文件保持原样，后面的文件照常转换")
+LANTERNFIN_MESSAGE(HelpOutput, "write the output to FILE instead, replacing it atomically once everything succeeded",
+                   "把输出写进 FILE，全部成功后原子地替换它")
+LANTERNFIN_MESSAGE(HelpEachLine,
+                   "every input line is one input and gives one output line; a refused line gives an empty line and "
+                   "\"line N: why\" on stderr, the others go on, exit 1; a document, converted whole, is refused with it (exit 2)",
+                   "每个输入行单独转换，各得一个输出行；被拒绝的行输出空行，并在 stderr 写“第 N 行：原因”，其余照常，"
+                   "退出状态 1；文档只能整个转换，与它同用时拒绝（退出状态 2）")
+LANTERNFIN_MESSAGE(HelpMoney,
+                   "the amount the input holds in Chinese capitals (金额：1.5万元 -> 壹萬伍仟圆整): its one number, after any "
+                   "label, times a 万 or 亿 that follows it; -, 负, − or parentheses around it make it negative (-￥5, "
+                   "(5) -> 负伍圆整); no number or more than one, or a sign in doubt, exits 1 with the reason, 10^16 or "
+                   "more exits 3; --decode and --verify read capitals back",
+                   "输入中的金额写成中文大写（金额：1.5万元 -> 壹萬伍仟圆整）：标签之后的唯一数字，乘以后面的万或亿；"
+                   "-、负、− 或括住它的括号表示负数（-￥5、(5) -> 负伍圆整）；没有数字、不止一个数字或看不出正负时，"
+                   "退出状态 1 并说明原因，10^16 及以上退出状态 3；--decode 和 --verify 把大写读回数字")
+LANTERNFIN_MESSAGE(HelpMoneyDecode,
+                   "read the input as capitals and write the amount they state with two decimals (壹仟零伍圆伍角整 -> "
+                   "1005.50), in any writing the bill rules allow, after any label (人民币（大写）：); a text that is not a "
+                   "well-formed amount exits 1, naming the first wrong character",
+                   "把输入当作大写金额读回，写出它表示的金额，保留两位小数（壹仟零伍圆伍角整 -> 1005.50）；票据规范允许的"
+                   "各种写法都读，可带标签（人民币（大写）：）；不是规范金额的文本退出状态 1，并指出第一个错字")
+LANTERNFIN_MESSAGE(HelpMoneyVerify,
+                   "check that the capitals of the input state NUMBER (read as money reads its input: 1005元, 1.5万): "
+                   "the amount and exit 0 when they do, exit 1 with what they state when they do not",
+                   "核对输入的大写是否表示 NUMBER（按 money 读输入的方式读：1005元、1.5万）：相符时写出金额，退出状态 0；"
+                   "不符时退出状态 1，并说明大写表示的金额")
+LANTERNFIN_MESSAGE(HelpMoneyStyle, "design (拾陆圆整, the default) or bank (壹拾陆元整)",
+                   "design（拾陆圆整，默认）或 bank（壹拾陆元整）")
+LANTERNFIN_MESSAGE(HelpMoneyYuan, "the yuan of the bank style: 元 (the default) or 圆", "bank 写法的“元”：元（默认）或圆")
+LANTERNFIN_MESSAGE(HelpDate,
+                   "the first date of the input (2026-12-07, 2026/12/7, 2026.12.7, 2026年12月7日, 20261207) as a bill's "
+                   "date in capitals (贰零贰陆年壹拾贰月零柒日); a date that does not exist exits 1",
+                   "输入中的第一个日期（2026-12-07、2026/12/7、2026.12.7、2026年12月7日、20261207）写成票据的大写日期"
+                   "（贰零贰陆年壹拾贰月零柒日）；不存在的日期退出状态 1")
+LANTERNFIN_MESSAGE(HelpNumerals,
+                   "the amount the input holds, read as money reads it, in Chinese numerals (1005.5 -> 一千零五点五); "
+                   "--decode reads numerals back",
+                   "输入中的数（按 money 的方式读）写成中文数字（1005.5 -> 一千零五点五）；--decode 把中文数字读回")
+LANTERNFIN_MESSAGE(HelpNumeralsDecode,
+                   "read the input as numerals of either style and write the number (一千零五点五 -> 1005.5); anything "
+                   "else exits 1, naming the first wrong character",
+                   "把输入当作中文数字（小写或大写）读回数字（一千零五点五 -> 1005.5）；其他文本退出状态 1，并指出第一个错字")
+LANTERNFIN_MESSAGE(HelpNumeralsCapitals, "capital digits (壹仟零伍点伍)", "用大写数字（壹仟零伍点伍）")
+LANTERNFIN_MESSAGE(HelpTraditional,
+                   "simplified text made traditional by phrases, as convert -c s2t (头发 -> 頭髮); documents too (see convert)",
+                   "简体按词组转成繁体，同 convert -c s2t（头发 -> 頭髮）；也转换文档（见 convert）")
+LANTERNFIN_MESSAGE(HelpTraditionalByCharacter, "character by character instead, as the window's 逐字 (头发 -> 頭發)",
+                   "改为逐字转换，同窗口的“逐字”（头发 -> 頭發）")
+LANTERNFIN_MESSAGE(HelpSimplified,
+                   "traditional text made simplified by phrases, as convert -c t2s (乾隆 stays 乾隆); documents too (see convert)",
+                   "繁体按词组转成简体，同 convert -c t2s（乾隆仍是乾隆）；也转换文档（见 convert）")
+LANTERNFIN_MESSAGE(HelpSimplifiedByCharacter, "character by character instead, as the window's 逐字 (乾隆 -> 干隆)",
+                   "改为逐字转换，同窗口的“逐字”（乾隆 -> 干隆）")
+LANTERNFIN_MESSAGE(HelpConvert,
+                   "phrases converted as the OpenCC configuration NAME defines it (s2t, t2s, s2twp, ...). A FILE that is a "
+                   "document (.docx .docm .dotx .xlsx .xlsm .pptx .odt .ods .odp .epub .html .xhtml, told by its content) is "
+                   "converted whole: only its text changes, everything else is kept byte for byte, and one that needs no "
+                   "change comes out identical; a legacy or encrypted Office file is refused (exit 4), a part past 256 MB "
+                   "or 1000 times its compressed size too (exit 3)",
+                   "按 OpenCC 配置 NAME 的定义转换词组（s2t、t2s、s2twp……）。文档 FILE（.docx .docm .dotx .xlsx .xlsm "
+                   ".pptx .odt .ods .odp .epub .html .xhtml，按内容识别）整个转换：只改文字，其余逐字节保留，不需要改的"
+                   "文档原样输出；旧式或加密的 Office 文件被拒绝（退出状态 4），某部分超过 256 MB 或超过压缩后大小的 "
+                   "1000 倍也被拒绝（退出状态 3）")
+LANTERNFIN_MESSAGE(HelpConvertConfig,
+                   "an OpenCC configuration: a name such as s2t or s2twp (with or without .json) or the path of a JSON file",
+                   "OpenCC 配置：名称，如 s2t 或 s2twp（带不带 .json 都可以），或 JSON 文件的路径")
+LANTERNFIN_MESSAGE(HelpUpper, "the text in upper case; documents too (see convert)", "文本转成大写字母；也转换文档（见 convert）")
+LANTERNFIN_MESSAGE(HelpLower, "the text in lower case; documents too (see convert)", "文本转成小写字母；也转换文档（见 convert）")
+LANTERNFIN_MESSAGE(HelpPinyin,
+                   "the pinyin of the text trimmed of spaces at both ends (汉字 -> HanZi); with --tone, --separator "
+                   "or --initials every Chinese character read as its word reads it (银行 -> yín háng), other text "
+                   "unchanged",
+                   "去掉两端空格后的文本的拼音（汉字 -> HanZi）；用 --tone、--separator 或 --initials 时，每个汉字按所在"
+                   "词的读音注音（银行 -> yín háng），其他文本不变")
+LANTERNFIN_MESSAGE(HelpPinyinTone,
+                   "marks (hàn zì), numbers (han4 zi4, 5 neutral) or none (han zi); without --tone, --separator or "
+                   "--initials the pinyin is the window's (HanZi), with --separator alone marks",
+                   "marks（hàn zì）、numbers（han4 zi4，轻声为 5）或 none（han zi）；不用 --tone、--separator 和 "
+                   "--initials 时是窗口的拼音（HanZi），只用 --separator 时为 marks")
+LANTERNFIN_MESSAGE(HelpPinyinSeparator, "between syllables, and beside letters or digits (default one space)",
+                   "音节之间以及与字母、数字之间的分隔（默认一个空格）")
+LANTERNFIN_MESSAGE(HelpPinyinInitials, "each syllable's first letter (汉字 -> h z)", "每个音节的首字母（汉字 -> h z）")
+LANTERNFIN_MESSAGE(HelpRatio,
+                   "d of a : b = c : d as the calculator shows it (exit 1: no result, or a value that is not a number)",
+                   "a : b = c : d 中的 d，与计算器显示的相同（退出状态 1：没有结果，或某个值不是数字）")
+LANTERNFIN_MESSAGE(HelpRatioValues,
+                   "Values:\n"
+                   "  A B C                   the calculator's boxes a, b and c, each one number as a\n"
+                   "                          whole (-5, .5, 1e3, 1,234, &H10; not 12%, 5abc or 1,5)\n",
+                   "值：\n"
+                   "  A B C                   计算器的 a、b、c 三个框，每个整体是一个数字\n"
+                   "                          （-5、.5、1e3、1,234、&H10；不可以是 12%、5abc 或 1,5）\n")
+LANTERNFIN_MESSAGE(HelpRatioLines,
+                   "read standard input instead: A, B and C of each line separated by blanks, tabs or commas, one result "
+                   "line each (a line without a result, or with more or fewer than three values: an empty line, \"line N: "
+                   "why\" on stderr, exit 1)",
+                   "改读标准输入：每行的 A、B、C 以空格、制表符或逗号分隔，每行得一个结果行（没有结果或不是三个值的行："
+                   "输出空行，stderr 写“第 N 行：原因”，退出状态 1）")
+LANTERNFIN_MESSAGE(HelpRound,
+                   "the calculator's result TEXT (or standard input) rounded to WEI = 0, 1 or 2 decimals, as the copy "
+                   "button places it (exit 1: not a number)",
+                   "把计算器的结果 TEXT（或标准输入）按复制按钮的方式舍入到 WEI = 0、1 或 2 位小数（退出状态 1：不是数字）")
+LANTERNFIN_MESSAGE(HelpRoundValues,
+                   "Values:\n"
+                   "  WEI                     the decimals: 0, 1 or 2\n"
+                   "  TEXT                    the result to round; standard input (without its final\n"
+                   "                          line break) when left out\n",
+                   "值：\n"
+                   "  WEI                     小数位数：0、1 或 2\n"
+                   "  TEXT                    要舍入的结果；省略时读标准输入（不含最后的换行）\n")
+LANTERNFIN_MESSAGE(HelpOutputDir,
+                   "write each FILE under its own name into folder DST (created when missing): text files converted, "
+                   "other files copied unchanged, each replaced atomically",
+                   "把每个 FILE 以原名写进文件夹 DST（不存在时创建）：文本文件转换，其他文件原样复制，都原子地替换")
+LANTERNFIN_MESSAGE(HelpRecursive,
+                   "with -O: mirror the folders among the FILEs, with all they hold; links are copied as links, never "
+                   "followed; folder permissions and file modes are kept",
+                   "与 -O 同用：连同内容镜像 FILE 中的文件夹；链接作为链接复制，从不跟随；保留文件夹权限和文件模式")
+LANTERNFIN_MESSAGE(HelpNames, "with -O: convert file and folder names too; names that would become one are refused",
+                   "与 -O 同用：文件名和文件夹名也转换；转换后重名的拒绝")
+LANTERNFIN_MESSAGE(HelpSkipExisting,
+                   "with -O: keep each output that exists and is newer than its source (to finish an interrupted run)",
+                   "与 -O 同用：已存在且比源文件新的输出保留不动（用于续完中断的运行）")
+LANTERNFIN_MESSAGE(HelpJobs,
+                   "convert N files at once, and a large text in N parts cut at line ends (default: one per core); the "
+                   "output is the same for every N",
+                   "同时转换 N 个文件，大文本在行尾切成 N 份并行转换（默认：每个核心一个）；N 不同，输出都一样")
+LANTERNFIN_MESSAGE(HelpProgress, "show progress on stderr even when it is not a terminal (a line every 5 s)",
+                   "即使 stderr 不是终端也显示进度（每 5 秒一行）")
+LANTERNFIN_MESSAGE(HelpNoProgress, "never show progress", "从不显示进度")
+LANTERNFIN_MESSAGE(HelpFromEncoding,
+                   "the input's encoding: UTF-8, UTF-16 (LE, BE), GB18030 (GBK), BIG5 or BIG5-HKSCS; by default a byte "
+                   "order mark decides, else UTF-8, else GB18030 or Big5 by which reads as Chinese",
+                   "输入的编码：UTF-8、UTF-16（LE、BE）、GB18030（GBK）、BIG5 或 BIG5-HKSCS；默认按字节顺序标记，"
+                   "否则 UTF-8，否则按 GB18030 和 Big5 哪个读出来像中文")
+LANTERNFIN_MESSAGE(HelpToEncoding,
+                   "the output's encoding, one of the same; by default the input's (with its byte order mark; GBK "
+                   "written as GB18030)",
+                   "输出的编码，同上几种；默认与输入相同（保留字节顺序标记；GBK 写成 GB18030）")
+LANTERNFIN_MESSAGE(HelpFonts,
+                   "in documents, also map East Asian font names and language tags with the script (宋体/SimSun "
+                   "<-> 新細明體/PMingLiU, 黑体/SimHei <-> 微軟正黑體, 楷体 <-> 標楷體; zh-CN <-> zh-TW/zh-HK)",
+                   "在文档中，字体名和语言标记也随字形转换（宋体/SimSun <-> 新細明體/PMingLiU、黑体/SimHei <-> 微軟正黑體、"
+                   "楷体 <-> 標楷體；zh-CN <-> zh-TW/zh-HK）")
+
+// lanternfin-cli's other words: inputs, options, -O's summary and the progress line.
+LANTERNFIN_MESSAGE(StandardInput, "standard input", "标准输入")
+LANTERNFIN_MESSAGE(UnknownEncoding, "unknown encoding {1} (UTF-8, UTF-16, UTF-16LE, UTF-16BE, GB18030, BIG5 or BIG5-HKSCS)",
+                   "未知的编码 {1}（可用 UTF-8、UTF-16、UTF-16LE、UTF-16BE、GB18030、BIG5 或 BIG5-HKSCS）")
+LANTERNFIN_MESSAGE(FontsWithoutDirection, "the configuration's name does not say which way the script goes: {1}",
+                   "配置名看不出字形转换的方向：{1}")
+LANTERNFIN_MESSAGE(OutputDirNeedsFiles, "-O needs the files or folders to convert (not standard input)",
+                   "-O 需要给出要转换的文件或文件夹（不能是标准输入）")
+// The summary of -O: its counts, then the time and what the exit status means.
+LANTERNFIN_MESSAGE(BatchCounts, "{1} converted, {2} copied, ", "转换 {1} 个，复制 {2} 个，")
+LANTERNFIN_MESSAGE(BatchSkipped, "{1} skipped (up to date), ", "跳过 {1} 个（已是最新），")
+LANTERNFIN_MESSAGE(BatchRefused, "{1} refused", "拒绝 {1} 个")
+LANTERNFIN_MESSAGE(BatchFailed, ", {1} not read or written", "，{1} 个无法读写")
+LANTERNFIN_MESSAGE(BatchTime, " in {1}", "，用时 {1}")
+LANTERNFIN_MESSAGE(BatchExitIo, "; exit 4: some files could not be read or written", "；退出状态 4：有文件无法读取或写入")
+LANTERNFIN_MESSAGE(BatchExitRefused, "; exit 1: some content was refused", "；退出状态 1：有内容被拒绝")
+// The progress line: files done of all, megabytes, rate, time left.
+LANTERNFIN_MESSAGE(ProgressFiles, "{1}/{2} files, ", "{1}/{2} 个文件，")
+LANTERNFIN_MESSAGE(ProgressOf, " of {1}", " / {1}")
+LANTERNFIN_MESSAGE(ProgressRate, ", {1}/s", "，{1}/秒")
+LANTERNFIN_MESSAGE(ProgressLeft, ", {1} left", "，还需 {1}")
+
+// A file replaced atomically (platform/atomic_file): the step that failed, then the system's reason.
+LANTERNFIN_MESSAGE(RefusingSharedLink, "refusing to follow {1}, a symbolic link that uid {2} owns in a shared folder: {3}",
+                   "拒绝跟随共享文件夹中 uid {2} 所有的符号链接 {1}：{3}")
+LANTERNFIN_MESSAGE(CannotFollowLink, "cannot follow the symbolic link: {1}", "无法跟随符号链接：{1}")
+LANTERNFIN_MESSAGE(CannotWriteSocket, "cannot write to a socket: {1}", "无法写入套接字：{1}")
+LANTERNFIN_MESSAGE(CannotCreateTemporary, "cannot create a temporary file beside it: {1}", "无法在它旁边创建临时文件：{1}")
+LANTERNFIN_MESSAGE(CannotKeepAttribute, "cannot give the new file the old one's extended attribute {1}: {2}",
+                   "无法把旧文件的扩展属性 {1} 赋予新文件：{2}")
+LANTERNFIN_MESSAGE(CannotOpenForWriting, "cannot open it for writing: {1}", "无法打开它来写入：{1}")
+LANTERNFIN_MESSAGE(CannotReplaceFile, "cannot replace the file: {1}", "无法替换文件：{1}")
+// More errno reasons, worded as the C library words them in English.
+LANTERNFIN_MESSAGE(ErrorNotPermitted, "Operation not permitted", "不允许的操作")
+LANTERNFIN_MESSAGE(ErrorInputOutput, "Input/output error", "输入/输出错误")
+LANTERNFIN_MESSAGE(ErrorNoDevice, "No such device or address", "没有那个设备或地址")
+LANTERNFIN_MESSAGE(ErrorQuota, "Disk quota exceeded", "超出磁盘配额")
+LANTERNFIN_MESSAGE(ErrorFileTooLarge, "File too large", "文件过大")
+LANTERNFIN_MESSAGE(ErrorBusy, "Device or resource busy", "设备或资源忙")
+LANTERNFIN_MESSAGE(ErrorTooManyFiles, "Too many open files", "打开的文件过多")
+LANTERNFIN_MESSAGE(ErrorCrossDevice, "Invalid cross-device link", "无效的跨设备链接")
+
+// Dictionaries of a configuration: an inline one named by its place in the file, and the child
+// process that reads binary ones (platform/isolated_call).
+LANTERNFIN_MESSAGE(InInlineDictionary, "inline dictionary {1}: {2}", "内联词典 {1}：{2}")
+LANTERNFIN_MESSAGE(ReaderCannotStart, "cannot start a reader: {1}", "无法启动读取进程：{1}")
+LANTERNFIN_MESSAGE(ReaderOutOfTime, "ran out of time", "超时")
+LANTERNFIN_MESSAGE(ReaderTooMuch, "handed back too much", "交回的数据太多")
+LANTERNFIN_MESSAGE(ReaderCrashed, "crashed (signal {1})", "崩溃（信号 {1}）")
+LANTERNFIN_MESSAGE(ReaderFailed, "failed", "失败")
+
+// The parts of the pinyin data that a damaged file fails in (PinyinDataDamaged).
+LANTERNFIN_MESSAGE(PinyinPartCounts, "counts", "计数")
+LANTERNFIN_MESSAGE(PinyinPartSize, "size", "大小")
+LANTERNFIN_MESSAGE(PinyinPartChecksum, "checksum", "校验和")
+LANTERNFIN_MESSAGE(PinyinPartSyllables, "syllables", "音节表")
+LANTERNFIN_MESSAGE(PinyinPartPages, "pages", "字页")
+LANTERNFIN_MESSAGE(PinyinPartReadings, "readings", "读音")
+LANTERNFIN_MESSAGE(PinyinPartModels, "models", "语境模型")
+
+// Private folders (platform/private_folder): what is wrong with one, after its path.
+LANTERNFIN_MESSAGE(FolderProblem, "{1} {2}", "{1}：{2}")
+LANTERNFIN_MESSAGE(FolderCannotBeMade, "cannot be made: {1}", "无法创建：{1}")
+LANTERNFIN_MESSAGE(FolderIsLink, "is a symbolic link", "是符号链接")
+LANTERNFIN_MESSAGE(FolderNotFolder, "is not a folder", "不是文件夹")
+LANTERNFIN_MESSAGE(FolderOtherOwner, "belongs to uid {1}", "属于 uid {1}")
+LANTERNFIN_MESSAGE(FolderNotPrivate, "is open to other users and cannot be made private", "对其他用户开放，且无法改为私有")
+LANTERNFIN_MESSAGE(FolderOpenToRenames, "{1} lets every user rename what it holds (writable by all, without the sticky bit)",
+                   "{1} 允许任何用户改名或删除其中的内容（所有人可写，且没有粘滞位）")
+// The folder of the instance's socket and the start of the program (platform/local_instance).
+LANTERNFIN_MESSAGE(ReasonList, "{1}; {2}", "{1}；{2}")
+LANTERNFIN_MESSAGE(RuntimeDirPassedOver, "XDG_RUNTIME_DIR {1} is not used: {2}", "不使用 XDG_RUNTIME_DIR {1}：{2}")
+LANTERNFIN_MESSAGE(RuntimeDirNotPrivate, "XDG_RUNTIME_DIR {1} is not a folder of this user that only it may write to",
+                   "XDG_RUNTIME_DIR {1} 不是只有本用户可写的本用户文件夹")
+LANTERNFIN_MESSAGE(FolderPassedOver, "{1} is not used: {2}", "不使用 {1}：{2}")
+LANTERNFIN_MESSAGE(NoPrivateSocketFolder, "no private folder for the instance's socket: {1}",
+                   "找不到可放实例套接字的私有文件夹：{1}")
+LANTERNFIN_MESSAGE(SocketFolderNotice, "{1}; the instance's socket is in {2}", "{1}；实例套接字放在 {2}")
+LANTERNFIN_MESSAGE(StartLockFailed, "cannot take the start lock {1}", "无法取得启动锁 {1}")
+LANTERNFIN_MESSAGE(StartLockHeld, "cannot take the start lock {1}: another start holds it", "无法取得启动锁 {1}：另一次启动正持有它")
+LANTERNFIN_MESSAGE(CannotListen, "cannot listen at {1}: {2}", "无法在 {1} 监听：{2}")
+LANTERNFIN_MESSAGE(CannotStartInBackground, "could not start Lanternfin in the background", "无法在后台启动 Lanternfin")
+LANTERNFIN_MESSAGE(BackgroundEndedEarly, "Lanternfin started in the background ended before it listened at {1}",
+                   "在后台启动的 Lanternfin 还没在 {1} 监听就结束了")
+LANTERNFIN_MESSAGE(InstanceSilent, "Lanternfin is running but does not answer ({1}); end it or wait until it responds again",
+                   "Lanternfin 正在运行但没有应答（{1}）；请结束它，或等它恢复响应")
+LANTERNFIN_MESSAGE(InstanceNotStarted, "Lanternfin could not be started in the background ({1})", "无法在后台启动 Lanternfin（{1}）")
+LANTERNFIN_MESSAGE(InstanceUnreachable, "cannot reach the running Lanternfin ({1})", "无法联系正在运行的 Lanternfin（{1}）")
+LANTERNFIN_MESSAGE(SocketOfStranger,
+                   "the socket {1} is held by a process of another user; nothing was sent to it. Remove it, or set "
+                   "XDG_RUNTIME_DIR to a folder of your own",
+                   "套接字 {1} 被其他用户的进程占用，没有向它发送任何内容。请删除它，或把 XDG_RUNTIME_DIR 设为你自己的文件夹")
+LANTERNFIN_MESSAGE(ErrorAddressInUse, "Address already in use", "地址已在使用")
+LANTERNFIN_MESSAGE(SettingsNotRegular,
+                   "the settings file {1} is not a regular file; it is left as it is and the program starts with its defaults",
+                   "设置文件 {1} 不是普通文件；它保持原样，程序以默认设置启动")
+
+// lanternfin's help (ui/command_line).
+LANTERNFIN_MESSAGE(WindowHelpProgram,
+                   "Chinese office text tools: simplified/traditional, case, amounts in capitals, pinyin, a proportion "
+                   "calculator.\n"
+                   "One instance runs per user and display; a second start hands its request to it.\n"
+                   "Exit status: 0 done, 1 failed (the reason on stderr), 2 usage error.",
+                   "中文办公文字工具：简繁转换、大小写、金额大写、拼音、比例计算器。\n"
+                   "每个用户每个显示器只运行一个实例；再次启动时把请求交给它。\n"
+                   "退出状态：0 完成，1 失败（原因写在 stderr），2 用法错误。")
+LANTERNFIN_MESSAGE(WindowHelpHelp, "Show this help.", "显示本帮助。")
+LANTERNFIN_MESSAGE(WindowHelpVersion, "Show the version.", "显示版本。")
+LANTERNFIN_MESSAGE(WindowHelpToggle, "Hide the window into the tray, or bring it back, as a click on the tray icon does.",
+                   "把窗口隐藏到托盘，或让它回来，同单击托盘图标。")
+LANTERNFIN_MESSAGE(WindowHelpShow, "Show and raise the window (the default).", "显示窗口并置于最前（默认）。")
+LANTERNFIN_MESSAGE(WindowHelpQuit, "End the running program.", "结束正在运行的程序。")
+LANTERNFIN_MESSAGE(WindowHelpTray, "Start hidden in the tray when there is one; do nothing when the program already runs.",
+                   "有托盘时启动后隐藏在托盘；程序已在运行时什么也不做。")
+LANTERNFIN_MESSAGE(WindowHelpClipboard,
+                   "Convert the clipboard's text in place. COMMAND is one of {1}, or an explicit way: convert:CONFIG, "
+                   "pinyin:STYLE or money:WAY. traditional, simplified and pinyin convert the way their button's 设为默认 "
+                   "chose, as the tray's 剪贴板 entries do (character by character and capitalised pinyin until another "
+                   "way is chosen). restore puts back the text from before the last conversion. convert:CONFIG converts "
+                   "by the OpenCC configuration CONFIG (e.g. s2t, s2tw, s2twp, s2hk, s2hkp, t2s, tw2s, tw2sp, hk2s, hk2sp: "
+                   "OpenCC 1.4.1's, built in; others from LANTERNFIN_OPENCC_DIR or /usr/share/opencc); pinyin:STYLE adds a "
+                   "line break and the reading in STYLE (marks, numbers, none, initials); money:WAY rewrites as the amount "
+                   "button's way WAY (bank, bank-round, date, read-back, numerals, capital-numerals). An unknown command is "
+                   "a usage error (2); a configuration or data file that cannot be loaded, or a text that money or a money "
+                   "way refuses, fails (1) and leaves the clipboard as it was. Starts the program in the tray when it is "
+                   "not running.",
+                   // Qt wraps at spaces only: the names stand apart, so that none is cut across lines.
+                   "就地转换剪贴板上的文字。COMMAND 是 {1} 之一，或明确指定的方式：convert:CONFIG、pinyin:STYLE 或 "
+                   "money:WAY。traditional、simplified 和 pinyin 按各自按钮的“设为默认”所选的方式转换，同托盘的“剪贴板” "
+                   "菜单项（未另选方式前为逐字转换和首字母大写的拼音）。restore 恢复上次转换前的文字。convert:CONFIG 按 "
+                   "OpenCC 配置 CONFIG 转换（例如 s2t, s2tw, s2twp, s2hk, s2hkp, t2s, tw2s, tw2sp, hk2s, hk2sp： "
+                   "OpenCC 1.4.1 的配置，已内置；其他配置取自 LANTERNFIN_OPENCC_DIR 或 /usr/share/opencc）；pinyin:STYLE "
+                   "在后面加一个换行和 STYLE 样式的读音（marks, numbers, none, initials）；money:WAY 按金额按钮的 WAY "
+                   "方式改写（bank, bank-round, date, read-back, numerals, capital-numerals）。未知的命令是用法错误（2）； "
+                   "无法载入的配置或数据文件，或 money 及金额方式拒绝的文字，都算失败（1），剪贴板保持原样。程序没有运行时 "
+                   "在托盘中启动它。")
+// A usage error of lanternfin-cli's own after the option or command it concerns.
+LANTERNFIN_MESSAGE(OptionWhy, "{1}: {2}", "{1}：{2}")

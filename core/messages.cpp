@@ -71,6 +71,22 @@ Message systemError(int error) {
         return MessageId::ErrorNameTooLong;
     case ELOOP:
         return MessageId::ErrorLoop;
+    case EPERM:
+        return MessageId::ErrorNotPermitted;
+    case EIO:
+        return MessageId::ErrorInputOutput;
+    case ENXIO:
+        return MessageId::ErrorNoDevice;
+    case EDQUOT:
+        return MessageId::ErrorQuota;
+    case EFBIG:
+        return MessageId::ErrorFileTooLarge;
+    case EBUSY:
+        return MessageId::ErrorBusy;
+    case EMFILE:
+        return MessageId::ErrorTooManyFiles;
+    case EXDEV:
+        return MessageId::ErrorCrossDevice;
     default:
         return Message::verbatim(std::strerror(error));
     }

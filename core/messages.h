@@ -60,7 +60,8 @@ inline std::ostream &operator<<(std::ostream &out, const Message &message) {
 }
 
 // The system's reason for error number `error` (errno), from the catalogue for the errors files
-// meet most (ENOENT, EACCES, ENOSPC, EISDIR, ENOTDIR, EROFS, EEXIST, ENAMETOOLONG, ELOOP), so that
+// meet most (ENOENT, EACCES, ENOSPC, EISDIR, ENOTDIR, EROFS, EEXIST, ENAMETOOLONG, ELOOP, EPERM,
+// EIO, ENXIO, EDQUOT, EFBIG, EBUSY, EMFILE, EXDEV), so that
 // it is Chinese in a Chinese message; any other as strerror words it (English: the programs never
 // set their locale from the environment).
 Message systemError(int error);

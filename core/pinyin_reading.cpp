@@ -59,7 +59,7 @@ std::optional<PinyinReadingData> PinyinReadingData::open(std::span<const unsigne
         return refuse(MessageId::PinyinDataNotAligned);
     if (h.slotCount == 0 || (h.slotCount & (h.slotCount - 1)) != 0 || h.syllableCount >= kNoSyllable ||
         (h.featureSlotCount & (h.featureSlotCount - 1)) != 0)
-        return refuse(Message(MessageId::PinyinDataDamaged, {"counts"}));
+        return refuse(Message(MessageId::PinyinDataDamaged, {}, {MessageId::PinyinPartCounts}));
     const std::uint64_t need = sizeof h + padded(h.infoSize) + padded(h.syllableNamesSize) +
                                std::uint64_t(kPinyinPageIndexSize) * 2 + std::uint64_t(h.pageCount) * 512 +
                                std::uint64_t(h.pageCount) * 1024 + kPinyinFilterBits / 8 +
@@ -70,9 +70,9 @@ std::optional<PinyinReadingData> PinyinReadingData::open(std::span<const unsigne
                                std::uint64_t(h.featureSlotCount) * sizeof(PinyinFeatureSlot) +
                                padded(std::uint64_t(h.weightCount) * 2);
     if (need != bytes.size())
-        return refuse(Message(MessageId::PinyinDataDamaged, {"size"}));
+        return refuse(Message(MessageId::PinyinDataDamaged, {}, {MessageId::PinyinPartSize}));
     if (pinyinDataChecksum(bytes.data() + sizeof h, bytes.size() - sizeof h) != h.checksum)
-        return refuse(Message(MessageId::PinyinDataDamaged, {"checksum"}));
+        return refuse(Message(MessageId::PinyinDataDamaged, {}, {MessageId::PinyinPartChecksum}));
 
     PinyinReadingData d;
     const unsigned char *p = bytes.data() + sizeof h;
@@ -83,12 +83,12 @@ std::optional<PinyinReadingData> PinyinReadingData::open(std::span<const unsigne
     while (!names.empty()) {
         const auto nul = names.find('\0');
         if (nul == std::string_view::npos || nul < 2 || names[nul - 1] < '1' || names[nul - 1] > '5')
-            return refuse(Message(MessageId::PinyinDataDamaged, {"syllables"}));
+            return refuse(Message(MessageId::PinyinDataDamaged, {}, {MessageId::PinyinPartSyllables}));
         d.m_syllables.push_back(names.substr(0, nul));
         names.remove_prefix(nul + 1);
     }
     if (d.m_syllables.size() != h.syllableCount)
-        return refuse(Message(MessageId::PinyinDataDamaged, {"syllables"}));
+        return refuse(Message(MessageId::PinyinDataDamaged, {}, {MessageId::PinyinPartSyllables}));
     d.m_pageIndex = reinterpret_cast<const std::uint16_t *>(p);
     p += kPinyinPageIndexSize * 2;
     d.m_pages = reinterpret_cast<const std::uint16_t *>(p);
@@ -116,31 +116,31 @@ std::optional<PinyinReadingData> PinyinReadingData::open(std::span<const unsigne
     // Every number the reader follows must stay inside the file.
     for (std::uint32_t i = 0; i < kPinyinPageIndexSize; ++i)
         if (d.m_pageIndex[i] > h.pageCount)
-            return refuse(Message(MessageId::PinyinDataDamaged, {"pages"}));
+            return refuse(Message(MessageId::PinyinDataDamaged, {}, {MessageId::PinyinPartPages}));
     for (std::size_t i = 0; i < std::size_t(h.pageCount) * 256; ++i)
         if (d.m_pages[i] != kNoSyllable && d.m_pages[i] >= h.syllableCount)
-            return refuse(Message(MessageId::PinyinDataDamaged, {"pages"}));
+            return refuse(Message(MessageId::PinyinDataDamaged, {}, {MessageId::PinyinPartPages}));
     for (std::size_t i = 0; i < std::size_t(h.pageCount) * 256; ++i)
         if (d.m_rootPages[i] > h.slotCount)
-            return refuse(Message(MessageId::PinyinDataDamaged, {"pages"}));
+            return refuse(Message(MessageId::PinyinDataDamaged, {}, {MessageId::PinyinPartPages}));
     for (std::uint16_t r : d.m_readings)
         if (r >= h.syllableCount)
-            return refuse(Message(MessageId::PinyinDataDamaged, {"readings"}));
+            return refuse(Message(MessageId::PinyinDataDamaged, {}, {MessageId::PinyinPartReadings}));
     // Models: in code point order, of characters with readings, their classes and weights inside.
     d.m_hasModel.assign(0x40000 / 64, 0);
     for (std::size_t m = 0; m < d.m_models.size(); ++m) {
         const PinyinModelEntry &e = d.m_models[m];
         if ((m > 0 && e.cp <= d.m_models[m - 1].cp) || !d.hasReading(e.cp) || e.classCount == 0 ||
             std::size_t(e.firstClass) + e.classCount > d.m_classes.size())
-            return refuse(Message(MessageId::PinyinDataDamaged, {"models"}));
+            return refuse(Message(MessageId::PinyinDataDamaged, {}, {MessageId::PinyinPartModels}));
         d.m_hasModel[e.cp >> 6] |= std::uint64_t(1) << (e.cp & 63);
     }
     for (std::uint16_t c : d.m_classes)
         if (c >= h.syllableCount)
-            return refuse(Message(MessageId::PinyinDataDamaged, {"models"}));
+            return refuse(Message(MessageId::PinyinDataDamaged, {}, {MessageId::PinyinPartModels}));
     for (const PinyinFeatureSlot &f : d.m_featureSlots)
         if (f.key != 0 && f.weights > d.m_weights.size())
-            return refuse(Message(MessageId::PinyinDataDamaged, {"models"}));
+            return refuse(Message(MessageId::PinyinDataDamaged, {}, {MessageId::PinyinPartModels}));
     return d;
 }
 

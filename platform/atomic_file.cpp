@@ -1,5 +1,7 @@
 #include "platform/atomic_file.h"
 
+#include "platform/message_language.h"
+
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -180,7 +182,7 @@ std::string copyAttributes(const std::string &from, int to, int &error) {
 } // namespace
 
 bool resolveLinks(const std::string &path, unsigned uid, std::string &target, int &error,
-                  std::string *refused) {
+                  RefusedLink *refused) {
     // Walked one part at a time, as the kernel walks a path, so that a link anywhere in it (a
     // folder link in /tmp as much as the file's own) meets the same check. `done` holds parts
     // known not to be links; `todo` the parts still to walk, the next one last.
@@ -240,7 +242,7 @@ bool resolveLinks(const std::string &path, unsigned uid, std::string &target, in
             link.st_uid != uid && link.st_uid != dir.st_uid) {
             error = EACCES;
             if (refused)
-                *refused = current + ", a symbolic link that uid " + std::to_string(link.st_uid) + " owns";
+                *refused = {current, link.st_uid};
             return false;
         }
         std::string to(PATH_MAX, '\0');
@@ -268,21 +270,24 @@ AtomicFile::AtomicFile(std::string path) : m_path(std::move(path)), m_target(m_p
         return;
     }
     int linkError = 0;
-    std::string refused;
+    RefusedLink refused;
     if (!resolveLinks(m_path, static_cast<unsigned>(::geteuid()), m_target, linkError, &refused)) {
-        fail(linkError, linkError == EACCES ? "refusing to follow " + refused + " in a shared folder"
-                                            : "cannot follow the symbolic link");
+        if (linkError == EACCES)
+            fail(linkError, core::MessageId::RefusingSharedLink,
+                 {refused.path, std::to_string(refused.owner)});
+        else
+            fail(linkError, core::MessageId::CannotFollowLink);
         return;
     }
     struct stat st {};
     const bool exists = ::stat(m_target.c_str(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode)) {
-        fail(EISDIR, "cannot open");
+        fail(EISDIR, core::MessageId::CannotOpen);
         return;
     }
     if (exists && !S_ISREG(st.st_mode)) {
         if (S_ISSOCK(st.st_mode))
-            fail(ENXIO, "cannot write to a socket");
+            fail(ENXIO, core::MessageId::CannotWriteSocket);
         else
             openDirect(m_target, false, -1);
         return;
@@ -308,7 +313,7 @@ AtomicFile::AtomicFile(std::string path) : m_path(std::move(path)), m_target(m_p
     }
     if (m_fd < 0) {
         m_temp.clear();
-        fail(errno, "cannot create a temporary file beside it");
+        fail(errno, core::MessageId::CannotCreateTemporary);
         return;
     }
     if (exists) {
@@ -322,7 +327,7 @@ AtomicFile::AtomicFile(std::string path) : m_path(std::move(path)), m_target(m_p
         const std::string lost = copyAttributes(m_target, m_fd, error);
         if (!lost.empty()) {
             discard();
-            fail(error, "cannot give the new file the old one's extended attribute " + lost);
+            fail(error, core::MessageId::CannotKeepAttribute, {lost});
             return;
         }
     } else {
@@ -337,7 +342,7 @@ bool AtomicFile::openDirect(const std::string &target, bool descriptor, int fd) 
     m_fd = descriptor ? ::fcntl(fd, F_DUPFD_CLOEXEC, 3)
                       : ::open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
     if (m_fd < 0) {
-        fail(errno, "cannot open it for writing");
+        fail(errno, core::MessageId::CannotOpenForWriting);
         return false;
     }
     return true;
@@ -347,9 +352,13 @@ AtomicFile::~AtomicFile() {
     discard();
 }
 
-void AtomicFile::fail(int error, std::string step) {
+void AtomicFile::fail(int error, core::MessageId step, std::vector<std::string> args) {
     m_error = error;
-    m_message = std::move(step) + ": " + std::strerror(error);
+    m_why = core::Message(step, std::move(args), {core::systemError(error)});
+}
+
+std::string AtomicFile::message() const {
+    return say(m_why);
 }
 
 bool AtomicFile::commit() {
@@ -359,7 +368,7 @@ bool AtomicFile::commit() {
         const int closed = ::close(m_fd);
         m_fd = -1;
         if (closed != 0 && errno != EINTR) {
-            fail(errno, "cannot write");
+            fail(errno, core::MessageId::CannotWrite);
             return false;
         }
         return true;
@@ -369,12 +378,12 @@ bool AtomicFile::commit() {
         failure = errno;
     m_fd = -1;
     if (failure) {
-        fail(failure, "cannot write");
+        fail(failure, core::MessageId::CannotWrite);
         discard();
         return false;
     }
     if (::rename(m_temp.c_str(), m_target.c_str()) != 0) {
-        fail(errno, "cannot replace the file");
+        fail(errno, core::MessageId::CannotReplaceFile);
         discard();
         return false;
     }

@@ -17,14 +17,17 @@
 //                                       reader at the other end gets the text
 //   a folder, a socket               -> refused
 
+#include "core/messages.h"
+
 #include <string>
+#include <vector>
 
 namespace platform {
 
 class AtomicFile {
 public:
     // Opens the way to `path`: the temporary file beside its target, or the target itself when it
-    // is written directly. On failure fd() is -1, error() holds the errno and message() says which
+    // is written directly. On failure fd() is -1, error() holds the errno and why() says which
     // step failed.
     explicit AtomicFile(std::string path);
     ~AtomicFile();
@@ -37,18 +40,20 @@ public:
     // file: what has been written is there already, and discard() cannot take it back.
     bool direct() const { return m_direct; }
     // Makes the text the file's: fsync and rename, or for a direct target only closes it. False
-    // (errno in error(), the step in message()) when a step fails; the temporary file is removed
+    // (errno in error(), the step in why()) when a step fails; the temporary file is removed
     // then and the old file stays.
     bool commit();
     // Removes the temporary file; the file at `path` stays as it was.
     void discard();
     int error() const { return m_error; }
-    // The failed step with its reason, "cannot create a temporary file beside it: Permission denied";
-    // empty while nothing failed.
-    const std::string &message() const { return m_message; }
+    // The failed step with the system's reason, "cannot create a temporary file beside it:
+    // Permission denied" (or its Chinese); empty while nothing failed.
+    const core::Message &why() const { return m_why; }
+    // That message worded in the locale's language, for the command line (platform::say).
+    std::string message() const;
 
 private:
-    void fail(int error, std::string step);
+    void fail(int error, core::MessageId step, std::vector<std::string> args = {});
     bool openDirect(const std::string &target, bool descriptor, int fd);
 
     std::string m_path;
@@ -58,7 +63,7 @@ private:
     int m_error = 0;
     bool m_direct = false;
     int m_registered = -1; // the slot of the temporary file among those removed on a signal
-    std::string m_message;
+    core::Message m_why;
 };
 
 // Makes SIGINT, SIGTERM and SIGHUP remove every temporary file of an AtomicFile not yet committed
@@ -71,7 +76,11 @@ void removeTemporaryFilesOnSignals();
 // link gives the path it points to. False with `error` set for a loop, and EACCES for a link that
 // `uid` may not follow: one in a sticky folder that others may write, owned neither by `uid` nor by
 // the folder's owner; `refused` then names that link and its owner.
+struct RefusedLink {
+    std::string path;
+    unsigned owner = 0;
+};
 bool resolveLinks(const std::string &path, unsigned uid, std::string &target, int &error,
-                  std::string *refused = nullptr);
+                  RefusedLink *refused = nullptr);
 
 } // namespace platform

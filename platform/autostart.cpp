@@ -142,8 +142,9 @@ bool writeEntry(const QString &path, const std::string &text, QString &error) {
     }
     if (ok && file.commit())
         return true;
-    error = QStringLiteral("%1: %2").arg(path, file.message().empty() ? systemReason(errno)
-                                                                    : QString::fromStdString(file.message()));
+    error = QStringLiteral("%1: %2").arg(
+        path, file.why().empty() ? systemReason(errno)
+                                 : QString::fromStdString(file.why().in(core::Language::Chinese)));
     return false;
 }
 

@@ -34,8 +34,9 @@ std::string joinPath(const std::string &folder, const std::string &name) {
     return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
-std::string errorText(int error) {
-    return std::strerror(error);
+// The system's reason for `error` as the last part of a message, in the message's language.
+std::vector<Message> reason(int error) {
+    return {core::systemError(error)};
 }
 
 class Planner {
@@ -82,7 +83,7 @@ private:
         e.dst = dst;
         // A link named as a source is followed; one found inside a folder is copied as a link.
         if ((argument ? ::stat(src.c_str(), &e.st) : ::lstat(src.c_str(), &e.st)) != 0) {
-            fail(src, {MessageId::CannotOpen, {errorText(errno)}});
+            fail(src, {MessageId::CannotOpen, {}, reason(errno)});
             return;
         }
         if (S_ISLNK(e.st.st_mode)) {
@@ -104,7 +105,7 @@ private:
     void walk(const std::string &src, const std::string &dst) {
         DIR *dir = ::opendir(src.c_str());
         if (!dir) {
-            fail(src, {MessageId::CannotOpenFolder, {errorText(errno)}});
+            fail(src, {MessageId::CannotOpenFolder, {}, reason(errno)});
             return;
         }
         std::vector<std::string> names;
@@ -196,7 +197,7 @@ core::Message makeMirrorFolder(const MirrorEntry &e) {
     if (::mkdir(e.dst.c_str(), (e.st.st_mode & 0777) | S_IRWXU) != 0) {
         const int error = errno;
         if (error != EEXIST || ::stat(e.dst.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
-            return {MessageId::CannotCreateFolder, {errorText(error)}};
+            return {MessageId::CannotCreateFolder, {}, reason(error)};
         ::chmod(e.dst.c_str(), st.st_mode | S_IRWXU);
     }
     return {};
@@ -206,13 +207,13 @@ core::Message makeMirrorLink(const MirrorEntry &e) {
     std::string target(static_cast<std::size_t>(e.st.st_size > 0 ? e.st.st_size : 4096) + 1, '\0');
     const ssize_t n = ::readlink(e.src.c_str(), target.data(), target.size());
     if (n < 0)
-        return {MessageId::CannotReadLink, {errorText(errno)}};
+        return {MessageId::CannotReadLink, {}, reason(errno)};
     target.resize(static_cast<std::size_t>(n));
     struct stat st {};
     if (::lstat(e.dst.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
         ::unlink(e.dst.c_str());
     if (::symlink(target.c_str(), e.dst.c_str()) != 0)
-        return {MessageId::CannotCreateLink, {e.dst, errorText(errno)}};
+        return {MessageId::CannotCreateLink, {e.dst}, reason(errno)};
     return {};
 }
 
@@ -233,11 +234,11 @@ core::Message copyMirrorFile(const MirrorEntry &e, const std::function<bool(std:
         *cancelled = false;
     const int in = ::open(e.src.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (in < 0)
-        return {MessageId::CannotOpen, {errorText(errno)}};
+        return {MessageId::CannotOpen, {}, reason(errno)};
     AtomicFile file(e.dst);
     if (file.fd() < 0) {
         ::close(in);
-        return Message::verbatim(file.message());
+        return file.why();
     }
     std::vector<char> buf(1 << 20);
     Message why;
@@ -246,7 +247,7 @@ core::Message copyMirrorFile(const MirrorEntry &e, const std::function<bool(std:
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {
-            why = {MessageId::CannotRead, {errorText(errno)}};
+            why = {MessageId::CannotRead, {}, reason(errno)};
             break;
         }
         if (got == 0)
@@ -256,7 +257,7 @@ core::Message copyMirrorFile(const MirrorEntry &e, const std::function<bool(std:
             if (n < 0 && errno == EINTR)
                 continue;
             if (n <= 0)
-                why = {MessageId::CannotWrite, {errorText(n < 0 ? errno : EIO)}};
+                why = {MessageId::CannotWrite, {}, reason(n < 0 ? errno : EIO)};
             else
                 done += static_cast<std::size_t>(n);
         }
@@ -276,7 +277,7 @@ core::Message copyMirrorFile(const MirrorEntry &e, const std::function<bool(std:
     }
     keepMode(file, e.st);
     if (!file.commit())
-        return Message::verbatim(file.message());
+        return file.why();
     return {};
 }
 

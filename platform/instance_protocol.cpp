@@ -183,20 +183,17 @@ StartStep decideStart(Contact contact, const Request &request, bool spawned) {
     return StartStep::Exit;
 }
 
-std::string contactError(Contact contact, const std::string &socketName) {
+core::Message contactError(Contact contact, const std::string &socketName) {
     switch (contact) {
     case Contact::Silent:
-        return "Lanternfin is running but does not answer (" + socketName +
-               "); end it or wait until it responds again";
+        return {core::MessageId::InstanceSilent, {socketName}};
     case Contact::NoServer:
     case Contact::Refused:
-        return "Lanternfin could not be started in the background (" + socketName + ")";
+        return {core::MessageId::InstanceNotStarted, {socketName}};
     case Contact::Failed:
-        return "cannot reach the running Lanternfin (" + socketName + ")";
+        return {core::MessageId::InstanceUnreachable, {socketName}};
     case Contact::Stranger:
-        return "the socket " + socketName +
-               " is held by a process of another user; nothing was sent to it. Remove it, or set "
-               "XDG_RUNTIME_DIR to a folder of your own";
+        return {core::MessageId::SocketOfStranger, {socketName}};
     case Contact::Answered:
         break;
     }

@@ -14,6 +14,8 @@
 //   clipboard <command>                  -> "working", then "ok" or "error <message>"
 //   anything else                        -> "error <message>"
 
+#include "core/messages.h"
+
 #include <chrono>
 #include <cstddef>
 #include <optional>
@@ -116,6 +118,6 @@ enum class StartStep {
 StartStep decideStart(Contact contact, const Request &request, bool spawned = false);
 
 // The message for a start that ends without a reply, e.g. for a silent instance.
-std::string contactError(Contact contact, const std::string &socketName);
+core::Message contactError(Contact contact, const std::string &socketName);
 
 } // namespace platform

@@ -72,15 +72,15 @@ std::size_t addressSpace() {
 } // namespace
 
 std::optional<std::string> runIsolated(const std::function<std::optional<std::string>()> &work,
-                                       std::string &why, const IsolationLimits &limits) {
+                                       core::Message &why, const IsolationLimits &limits) {
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) {
-        why = std::string("cannot start a reader: ") + std::strerror(errno);
+        why = core::Message(core::MessageId::ReaderCannotStart, {}, {core::systemError(errno)});
         return std::nullopt;
     }
     const pid_t pid = ::fork();
     if (pid < 0) {
-        why = std::string("cannot start a reader: ") + std::strerror(errno);
+        why = core::Message(core::MessageId::ReaderCannotStart, {}, {core::systemError(errno)});
         ::close(fds[0]);
         ::close(fds[1]);
         return std::nullopt;
@@ -128,20 +128,21 @@ std::optional<std::string> runIsolated(const std::function<std::optional<std::st
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     if (late) {
-        why = "ran out of time";
+        why = core::MessageId::ReaderOutOfTime;
         return std::nullopt;
     }
     if (overrun) {
-        why = "handed back too much";
+        why = core::MessageId::ReaderTooMuch;
         return std::nullopt;
     }
     if (WIFSIGNALED(status)) {
-        why = WTERMSIG(status) == SIGXCPU ? "ran out of time"
-                                          : "crashed (signal " + std::to_string(WTERMSIG(status)) + ")";
+        why = WTERMSIG(status) == SIGXCPU
+                  ? core::Message(core::MessageId::ReaderOutOfTime)
+                  : core::Message(core::MessageId::ReaderCrashed, {std::to_string(WTERMSIG(status))});
         return std::nullopt;
     }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        why = "failed";
+        why = core::MessageId::ReaderFailed;
         return std::nullopt;
     }
     return result;

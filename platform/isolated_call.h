@@ -4,6 +4,8 @@
 // process holding the user's text never runs it: a foreign library reading an untrusted file
 // (OpenCC's tries do not check their offsets) crashes the child, not the window. Plain POSIX.
 
+#include "core/messages.h"
+
 #include <chrono>
 #include <cstddef>
 #include <functional>
@@ -19,10 +21,10 @@ struct IsolationLimits {
 };
 
 // Runs `work` in a child process (fork, no exec) and returns the bytes it produced; nullopt with
-// `why` set ("crashed (signal 11)", "ran out of time", "failed", ...) when the child died, ran past
+// `why` set (crashed (signal 11), ran out of time, failed, ...) when the child died, ran past
 // a limit, or `work` returned nullopt. `work` must only compute: the child ends with _exit, runs
 // no destructor of the parent's objects and touches none of its files.
 std::optional<std::string> runIsolated(const std::function<std::optional<std::string>()> &work,
-                                       std::string &why, const IsolationLimits &limits = {});
+                                       core::Message &why, const IsolationLimits &limits = {});
 
 } // namespace platform

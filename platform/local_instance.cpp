@@ -1,5 +1,7 @@
 #include "local_instance.h"
 
+#include "message_language.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLocalServer>
@@ -33,7 +35,7 @@ constexpr int kSpawnPollMs = 50;
 // A start waiting for another one to finish looks again this often.
 constexpr int kLockPollMs = 10;
 
-StartOutcome failed(std::string error) {
+StartOutcome failed(core::Message error) {
     StartOutcome out;
     out.kind = StartOutcome::Failed;
     out.error = std::move(error);
@@ -75,13 +77,20 @@ bool peerWaiting(qintptr fd) {
 } // namespace
 
 std::string socketFolder(const std::string &runtimeDir, const std::string &tempDir,
-                         const std::string &fallbackDir, unsigned uid, std::string &error,
-                         std::string *notice) {
-    error.clear();
+                         const std::string &fallbackDir, unsigned uid, core::Message &error,
+                         core::Message *notice) {
+    using core::Message;
+    using core::MessageId;
+    // The reasons of the folders tried, in order, as one message.
+    Message tried, passed;
+    auto add = [](Message &list, Message reason) {
+        list = list.empty() ? std::move(reason)
+                            : Message(MessageId::ReasonList, {}, {std::move(list), std::move(reason)});
+    };
+    error = {};
     // A folder whose parent lets anyone rename its entries could be moved away and replaced by a
     // neighbour, and a second instance would start beside the first: such a candidate is passed
     // over, and the reason kept for the notice.
-    std::string passed;
     auto parentOf = [](std::string path) {
         while (path.size() > 1 && path.back() == '/')
             path.pop_back();
@@ -92,16 +101,15 @@ std::string socketFolder(const std::string &runtimeDir, const std::string &tempD
     };
     if (!runtimeDir.empty()) {
         struct stat st {};
-        const std::string open = openToRenames(parentOf(runtimeDir));
+        Message open = openToRenames(parentOf(runtimeDir));
         if (!open.empty()) {
-            error = "XDG_RUNTIME_DIR " + runtimeDir + " is not used: " + open + "; ";
-            passed = error;
+            add(tried, Message(MessageId::RuntimeDirPassedOver, {runtimeDir}, {open}));
+            add(passed, Message(MessageId::RuntimeDirPassedOver, {runtimeDir}, {open}));
         } else if (::lstat(runtimeDir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == uid &&
                    (st.st_mode & 022) == 0) {
             return runtimeDir;
         } else {
-            error =
-                "XDG_RUNTIME_DIR " + runtimeDir + " is not a folder of this user that only it may write to; ";
+            add(tried, Message(MessageId::RuntimeDirNotPrivate, {runtimeDir}));
         }
     }
     const std::string own = "lanternfin-" + std::to_string(uid);
@@ -111,26 +119,25 @@ std::string socketFolder(const std::string &runtimeDir, const std::string &tempD
             continue;
         const std::string folder = base + "/" + own;
         if (temp) {
-            if (const std::string open = openToRenames(base); !open.empty()) {
-                error += folder + " is not used: " + open + "; ";
-                passed += folder + " is not used: " + open + "; ";
+            if (Message open = openToRenames(base); !open.empty()) {
+                add(tried, Message(MessageId::FolderPassedOver, {folder}, {open}));
+                add(passed, Message(MessageId::FolderPassedOver, {folder}, {open}));
                 continue;
             }
         }
-        const std::string problem = makePrivateFolder(folder, uid);
+        Message problem = makePrivateFolder(folder, uid);
         if (problem.empty()) {
-            error.clear();
             if (notice && !passed.empty())
-                *notice = passed.substr(0, passed.size() - 2) + "; the instance's socket is in " + folder;
+                *notice = Message(MessageId::SocketFolderNotice, {}, {passed, Message::verbatim(folder)});
             return folder;
         }
-        error += folder + " " + problem + "; ";
+        add(tried, Message(MessageId::FolderProblem, {folder}, {std::move(problem)}));
     }
-    error = "no private folder for the instance's socket: " + error.substr(0, error.size() - 2);
+    error = Message(MessageId::NoPrivateSocketFolder, {}, {tried});
     return {};
 }
 
-QString instanceSocketPath(const std::string &name, std::string &error, std::string *notice) {
+QString instanceSocketPath(const std::string &name, core::Message &error, core::Message *notice) {
     QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
     if (!cache.startsWith(QLatin1Char('/')))
         cache = QDir::homePath() + QStringLiteral("/.cache");
@@ -232,7 +239,17 @@ InstanceServer::~InstanceServer() = default;
 bool InstanceServer::listen(const QString &path, QString &error) {
     if (m_server->listen(path))
         return true;
-    error = m_server->errorString();
+    // The system's reason where Qt tells it, in the language of the program's other messages.
+    switch (m_server->serverError()) {
+    case QAbstractSocket::AddressInUseError:
+        error = QString::fromStdString(say(core::Message(core::MessageId::ErrorAddressInUse)));
+        break;
+    case QAbstractSocket::SocketAccessError:
+        error = QString::fromStdString(say(core::systemError(EACCES)));
+        break;
+    default:
+        error = m_server->errorString();
+    }
     return false;
 }
 
@@ -319,8 +336,9 @@ StartOutcome startOrForward(const QString &path, const Request &request,
     waited.start();
     while (!lock.tryLock(0)) {
         if (lock.error() != QLockFile::LockFailedError || waited.elapsed() > 3 * replyTimeout.count())
-            return failed("cannot take the start lock " + lock.fileName().toStdString() +
-                          (lock.error() == QLockFile::LockFailedError ? ": another start holds it" : ""));
+            return failed({lock.error() == QLockFile::LockFailedError ? core::MessageId::StartLockHeld
+                                                                      : core::MessageId::StartLockFailed,
+                           {lock.fileName().toStdString()}});
         QThread::msleep(kLockPollMs);
     }
 
@@ -344,7 +362,7 @@ StartOutcome startOrForward(const QString &path, const Request &request,
     case StartStep::Listen: {
         std::string error;
         if (!becomeInstance(error))
-            return failed("cannot listen at " + path.toStdString() + ": " + error);
+            return failed({core::MessageId::CannotListen, {path.toStdString(), error}});
         StartOutcome out;
         out.kind = StartOutcome::Instance;
         return out;
@@ -357,7 +375,7 @@ StartOutcome startOrForward(const QString &path, const Request &request,
     lock.unlock();
     const std::int64_t pid = spawn();
     if (pid <= 0)
-        return failed("could not start Lanternfin in the background");
+        return failed(core::MessageId::CannotStartInBackground);
     QElapsedTimer clock;
     clock.start();
     bool ended = false;
@@ -369,8 +387,7 @@ StartOutcome startOrForward(const QString &path, const Request &request,
         // The process started may end at once when another start's instance won; that one is
         // asked once more before giving up.
         if (ended)
-            return failed("Lanternfin started in the background ended before it listened at " +
-                          path.toStdString());
+            return failed({core::MessageId::BackgroundEndedEarly, {path.toStdString()}});
         ended = processEnded(pid);
         QThread::msleep(kSpawnPollMs);
     }

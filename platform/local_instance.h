@@ -33,12 +33,12 @@ inline constexpr std::chrono::milliseconds kReplyTimeout{2000};
 // its entries (writable by all, not sticky); `notice` then says so and where the socket went. Empty
 // with `error` set (every folder tried and why) when none is fit.
 std::string socketFolder(const std::string &runtimeDir, const std::string &tempDir,
-                         const std::string &fallbackDir, unsigned uid, std::string &error,
-                         std::string *notice = nullptr);
+                         const std::string &fallbackDir, unsigned uid, core::Message &error,
+                         core::Message *notice = nullptr);
 
 // The socket's full path for instance name `name`, in socketFolder of this process's user and
 // environment; empty with `error` set when no private folder can be had. `notice` as socketFolder.
-QString instanceSocketPath(const std::string &name, std::string &error, std::string *notice = nullptr);
+QString instanceSocketPath(const std::string &name, core::Message &error, core::Message *notice = nullptr);
 
 struct ContactResult {
     Contact contact = Contact::Failed;
@@ -109,7 +109,7 @@ struct StartOutcome {
     };
     Kind kind = Failed;
     Reply reply;
-    std::string error;
+    core::Message error;
 };
 
 // Starts the instance for a request that needs one; returns the id of the process started, or 0

@@ -89,7 +89,6 @@ public:
         }
         if (type == "inline") {
             const std::string number = std::to_string(++m_inline);
-            const std::string name = "inline dictionary " + number;
             if (!d.contains("entries") || !d["entries"].is_object())
                 return bad(core::Message(core::MessageId::InlineWithoutEntries, {number}));
             // Checked before dump(), which would recurse into any depth of nesting.
@@ -97,7 +96,7 @@ public:
                 if (!value.is_string())
                     return bad(core::Message(core::MessageId::InlineEntryNotText, {number, key}));
             // Named by its JSON file, where it is written.
-            m_c.sources.push_back({type, m_json, d["entries"].dump(), name});
+            m_c.sources.push_back({type, m_json, d["entries"].dump(), number});
             node.source = static_cast<int>(m_c.sources.size() - 1);
             present = true;
             return true;
@@ -277,7 +276,7 @@ std::optional<core::PhraseDictionary> readDictionary(const DictionarySource &s, 
     IsolationLimits limits;
     limits.time = std::chrono::milliseconds(1000 + s.bytes.size() / 500);
     limits.maxResult = 4 * s.bytes.size() + (std::size_t(1) << 20);
-    std::string childWhy;
+    core::Message childWhy;
     const auto flat = runIsolated(
         [&s]() -> std::optional<std::string> {
             std::unique_ptr<FILE, int (*)(FILE *)> f(
@@ -301,8 +300,9 @@ std::optional<core::PhraseDictionary> readDictionary(const DictionarySource &s, 
         },
         childWhy, limits);
     if (!flat)
-        return fail(childWhy.rfind("cannot", 0) == 0 ? core::Message::verbatim(childWhy)
-                                                     : core::Message(core::MessageId::DamagedDictionary));
+        return fail(childWhy.id == core::MessageId::ReaderCannotStart
+                        ? childWhy
+                        : core::Message(core::MessageId::DamagedDictionary));
     core::PhraseDictionary dict;
     std::string_view rest = *flat;
     while (!rest.empty()) {
@@ -325,7 +325,7 @@ std::optional<ConfigDictionaries> readConfigDictionaries(const OpenccConfig &c, 
         if (!dict) {
             failed = s.path;
             if (why && !s.entry.empty())
-                *why = core::Message(core::MessageId::InDictionary, {s.entry}, {*why});
+                *why = core::Message(core::MessageId::InInlineDictionary, {s.entry}, {*why});
             return std::nullopt;
         }
         r.dicts.push_back(std::move(*dict));

@@ -19,7 +19,7 @@
 namespace platform {
 
 // One dictionary of a configuration: its type and file, its bytes ("inline": the JSON file, the
-// JSON text of its entries, and `entry` saying which inline dictionary of the file it is).
+// JSON text of its entries, and `entry` the number of that inline dictionary in the file).
 struct DictionarySource {
     std::string type, path, bytes, entry;
 };

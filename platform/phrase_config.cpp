@@ -240,9 +240,10 @@ PhraseLoad loadPhraseConverter(const std::string &name, const std::string &cache
     if (!cacheDir.empty()) {
         std::error_code ec;
         fs::create_directories(fs::path(cacheDir).parent_path(), ec);
-        if (const std::string problem = makePrivateFolder(cacheDir, static_cast<unsigned>(::geteuid()));
+        if (core::Message problem = makePrivateFolder(cacheDir, static_cast<unsigned>(::geteuid()));
             !problem.empty())
-            result.cacheProblem = cacheDir + " " + problem;
+            result.cacheProblem =
+                core::Message(core::MessageId::FolderProblem, {cacheDir}, {std::move(problem)});
     }
     if (!cacheDir.empty() && result.cacheProblem.empty()) {
         path = cacheDir + "/" + stem + "-" + hex(combine(hashes)) + ".lfimg";

@@ -41,7 +41,7 @@ struct PhraseLoad {
     core::Message why;      // and why not
     bool fromImage = false; // the converter came from a prepared image
     std::string imagePath;  // the image file used or written, empty when there is none
-    std::string cacheProblem = {}; // why the cache folder was not used ("... is a symbolic link"), or empty
+    core::Message cacheProblem = {}; // why the cache folder was not used ("... is a symbolic link"), or empty
 };
 
 // Loads the configuration `name`: a stock one from its built-in image, else the JSON file of

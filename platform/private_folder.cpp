@@ -1,29 +1,29 @@
 #include "platform/private_folder.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
 
-std::string makePrivateFolder(const std::string &folder, unsigned uid) {
+core::Message makePrivateFolder(const std::string &folder, unsigned uid) {
+    using core::MessageId;
     struct stat st {};
     if (::lstat(folder.c_str(), &st) != 0) {
         if (errno != ENOENT)
-            return std::strerror(errno);
+            return core::systemError(errno);
         if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
-            return std::string("cannot be made: ") + std::strerror(errno);
+            return core::Message(MessageId::FolderCannotBeMade, {}, {core::systemError(errno)});
         if (::lstat(folder.c_str(), &st) != 0)
-            return std::strerror(errno);
+            return core::systemError(errno);
     }
     if (S_ISLNK(st.st_mode))
-        return "is a symbolic link";
+        return MessageId::FolderIsLink;
     if (!S_ISDIR(st.st_mode))
-        return "is not a folder";
+        return MessageId::FolderNotFolder;
     if (st.st_uid != uid)
-        return "belongs to uid " + std::to_string(st.st_uid);
+        return core::Message(MessageId::FolderOtherOwner, {std::to_string(st.st_uid)});
     if ((st.st_mode & 077) != 0) {
         // Ours, only too open: narrowed through a descriptor of the folder checked above, so that
         // a swap after the lstat cannot redirect the chmod.
@@ -34,17 +34,17 @@ std::string makePrivateFolder(const std::string &folder, unsigned uid) {
         if (fd >= 0)
             ::close(fd);
         if (!same)
-            return "is open to other users and cannot be made private";
+            return MessageId::FolderNotPrivate;
     }
     return {};
 }
 
-std::string openToRenames(const std::string &parent) {
+core::Message openToRenames(const std::string &parent) {
     struct stat st {};
     if (::stat(parent.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
         return {};
     if ((st.st_mode & S_IWOTH) && !(st.st_mode & S_ISVTX))
-        return parent + " lets every user rename what it holds (writable by all, without the sticky bit)";
+        return core::Message(core::MessageId::FolderOpenToRenames, {parent});
     return {};
 }
 

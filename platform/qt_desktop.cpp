@@ -1,6 +1,9 @@
 #include "qt_desktop.h"
 
+#include "message_language.h"
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -11,6 +14,7 @@
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QProcess>
@@ -28,6 +32,17 @@
 namespace platform {
 
 namespace {
+
+// Why a program did not start, with the system's reason where the file tells it (missing, not
+// executable), so that it is worded in the message's language; Qt's own text otherwise.
+core::Message startFailure(const QString &program, const QString &qtText) {
+    const QFileInfo file(program);
+    if (file.isAbsolute() && !file.exists())
+        return core::systemError(ENOENT);
+    if (file.isAbsolute() && (!file.isFile() || !file.isExecutable()))
+        return core::systemError(EACCES);
+    return core::Message::verbatim(qtText.toStdString());
+}
 
 // Whether `data` holds its text and nothing besides: plain text under its MIME name, the X11 names
 // of the same text, and the bookkeeping targets every X11 owner offers. Anything else (a picture,
@@ -117,7 +132,8 @@ void QtClipboard::read(std::function<void(ClipboardContents)> done) {
     connect(process, &QProcess::errorOccurred, this, [process, finish, unreadable](QProcess::ProcessError e) {
         if (e == QProcess::FailedToStart)
             finish(unreadable({core::MessageId::ClipboardReaderNotStarted,
-                               {process->program().toStdString(), process->errorString().toStdString()}}));
+                               {process->program().toStdString()},
+                               {startFailure(process->program(), process->errorString())}}));
     });
     connect(process, &QProcess::finished, this,
             [process, finish, unreadable](int code, QProcess::ExitStatus status) {
@@ -261,10 +277,8 @@ bool QtSettings::usable() const {
         return true; // missing: QSettings makes it
     if (!m_reported) {
         m_reported = true;
-        std::fprintf(stderr,
-                     "lanternfin: the settings file %s is not a regular file; it is left as it is and "
-                     "the program starts with its defaults\n",
-                     path.constData());
+        std::fprintf(stderr, "lanternfin: %s\n",
+                     say(core::MessageId::SettingsNotRegular, {path.toStdString()}).c_str());
     }
     return false;
 }

@@ -36,46 +36,25 @@ core::Message parserError(const std::string &text) {
 
 Invocation parseCommandLine(const QStringList &arguments) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Chinese office text tools: simplified/traditional, case, amounts in capitals, "
-                       "pinyin, a proportion calculator.\n"
-                       "One instance runs per user and display; a second start hands its request to it.\n"
-                       "Exit status: 0 done, 1 failed (the reason on stderr), 2 usage error."));
+    using core::MessageId;
+    const auto say = [](MessageId id, std::vector<std::string> args = {}) {
+        return QString::fromStdString(platform::say(id, args));
+    };
+    parser.setApplicationDescription(say(MessageId::WindowHelpProgram));
     // Not addHelpOption(): its --help-all offers Qt's own options, which this program does not take.
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Show this help."));
+                                  say(MessageId::WindowHelpHelp));
     parser.addOption(help);
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Show the version."));
+                                     say(MessageId::WindowHelpVersion));
     parser.addOption(version);
-    const QCommandLineOption toggle(QStringLiteral("toggle"),
-                                    QStringLiteral("Hide the window into the tray, or bring it back, "
-                                                   "as a click on the tray icon does."));
-    const QCommandLineOption show(QStringLiteral("show"),
-                                  QStringLiteral("Show and raise the window (the default)."));
-    const QCommandLineOption quit(QStringLiteral("quit"), QStringLiteral("End the running program."));
-    const QCommandLineOption tray(QStringLiteral("tray"),
-                                  QStringLiteral("Start hidden in the tray when there is one; do nothing "
-                                                 "when the program already runs."));
-    const QCommandLineOption clipboard(
-        QStringLiteral("clipboard"),
-        QStringLiteral("Convert the clipboard's text in place. COMMAND is one of %1, or an explicit "
-                       "way: convert:CONFIG, pinyin:STYLE or money:WAY. traditional, simplified and pinyin "
-                       "convert the way their button's 设为默认 chose, as the tray's 剪贴板 entries do "
-                       "(character by character and capitalised pinyin until another way is chosen). "
-                       "restore puts back the text from before the last conversion. convert:CONFIG "
-                       "converts by the OpenCC configuration CONFIG (e.g. s2t, s2tw, s2twp, s2hk, s2hkp, "
-                       "t2s, tw2s, tw2sp, hk2s, hk2sp: OpenCC 1.4.1's, built in; others from "
-                       "LANTERNFIN_OPENCC_DIR or /usr/share/opencc); pinyin:STYLE "
-                       "adds a line break and the reading in STYLE (marks, numbers, none, initials); "
-                       "money:WAY rewrites as the amount button's way WAY (bank, bank-round, date, "
-                       "read-back, numerals, capital-numerals). "
-                       "An unknown command is a usage error (2); a configuration or data file that "
-                       "cannot be loaded, or a text that money or a money way refuses, fails (1) and "
-                       "leaves the clipboard as it was. Starts the program in the tray when it is not "
-                       "running.")
-            .arg(QString::fromStdString(clipboardCommandList())),
-        QStringLiteral("command"));
+    const QCommandLineOption toggle(QStringLiteral("toggle"), say(MessageId::WindowHelpToggle));
+    const QCommandLineOption show(QStringLiteral("show"), say(MessageId::WindowHelpShow));
+    const QCommandLineOption quit(QStringLiteral("quit"), say(MessageId::WindowHelpQuit));
+    const QCommandLineOption tray(QStringLiteral("tray"), say(MessageId::WindowHelpTray));
+    const QCommandLineOption clipboard(QStringLiteral("clipboard"),
+                                       say(MessageId::WindowHelpClipboard, {clipboardCommandList()}),
+                                       QStringLiteral("command"));
     for (const QCommandLineOption &o : {toggle, show, quit, tray, clipboard})
         parser.addOption(o);
 
@@ -90,7 +69,12 @@ Invocation parseCommandLine(const QStringList &arguments) {
         return usage(platform::say(parserError(parser.errorText().toStdString())));
     if (parser.isSet(help)) {
         out.exitStatus = kExitDone;
+        // Qt's own two headings, in the language of the rest (no translator is loaded this early).
         out.output = parser.helpText();
+        if (out.output.startsWith(QLatin1String("Usage: ")))
+            out.output.replace(0, 5, say(MessageId::HelpLabelUsage));
+        out.output.replace(QLatin1String("\nOptions:\n"),
+                           QLatin1Char('\n') + say(MessageId::HelpLabelOptions) + QLatin1String(":\n"));
         return out;
     }
     if (parser.isSet(version)) {

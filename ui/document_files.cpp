@@ -98,7 +98,7 @@ void convertFolder(const QString &path, const WayConverter &way, const QString &
         if (::mkdir(localPath(candidate).c_str(), 0700) == 0)
             output = candidate;
         else if (errno != EEXIST) { // EEXIST: taken meanwhile, the next name is tried
-            folder.why = chinese({core::MessageId::CannotCreateFolder, {std::strerror(errno)}});
+            folder.why = chinese({core::MessageId::CannotCreateFolder, {}, {core::systemError(errno)}});
             results.push_back(folder);
             return;
         }

@@ -116,7 +116,22 @@ TEST(SplitAtLines, CutsOnlyWhereLinesConvertAlone) {
     EXPECT_EQ(lastSafeLineCut("ab\ncd\n"), 6u);
     EXPECT_EQ(lastSafeLineCut("ab\n⿰\ncd"), 3u);
     EXPECT_EQ(lastSafeLineCut("no line break"), 0u);
-    EXPECT_EQ(renumberLines("line 3: x\nother\nline 12: y", 10), "line 13: x\nother\nline 22: y");
+}
+
+// A piece's refusals name its lines in the locale's language; both are moved on to the whole
+// input's numbers (the Chinese ones once stayed those of the piece).
+TEST(SplitAtLines, RenumbersRefusalsInEitherLanguage) {
+    const struct {
+        const char *message, *renumbered;
+    } cases[] = {
+        {"line 3: x\nother\nline 12: y", "line 13: x\nother\nline 22: y"},
+        {"第 3 行：不是数字\n第 12 行：x", "第 13 行：不是数字\n第 22 行：x"},
+        {"line x: y\n第 行：z\nline 4 no colon", "line x: y\n第 行：z\nline 4 no colon"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.message);
+        EXPECT_EQ(renumberLines(c.message, 10), c.renumbered);
+    }
 }
 
 TEST(ClassifyFile, ExtensionsThenContent) {
@@ -157,11 +172,27 @@ TEST(ConvertName, RefusesWhatCannotBeAName) {
     EXPECT_EQ(convertName(same, "refuse"), std::nullopt);
 }
 
-TEST(ProgressLine, SaysDoneTotalRateAndTimeLeft) {
-    EXPECT_EQ(progressLine({12, 2000, 50'000'000, 200'000'000, 10}),
-              "12/2000 files, 50.0 MB of 200.0 MB, 5.0 MB/s, 0:30 left");
-    EXPECT_EQ(progressLine({0, 0, 3'000'000, 0, 2}), "3.0 MB, 1.5 MB/s");
-    EXPECT_EQ(progressLine({0, 0, 0, 100, 0}), "0.0 MB of 0.0 MB, 0.0 MB/s");
+TEST(ProgressLine, SaysDoneTotalRateAndTimeLeftInEitherLanguage) {
+    using core::Language;
+    const struct {
+        ProgressSnapshot at;
+        Language language;
+        std::string line;
+    } cases[] = {
+        {{12, 2000, 50'000'000, 200'000'000, 10},
+         Language::English,
+         "12/2000 files, 50.0 MB of 200.0 MB, 5.0 MB/s, 0:30 left"},
+        {{12, 2000, 50'000'000, 200'000'000, 10},
+         Language::Chinese,
+         "12/2000 个文件，50.0 MB / 200.0 MB，5.0 MB/秒，还需 0:30"},
+        {{0, 0, 3'000'000, 0, 2}, Language::English, "3.0 MB, 1.5 MB/s"},
+        {{0, 0, 3'000'000, 0, 2}, Language::Chinese, "3.0 MB，1.5 MB/秒"},
+        {{0, 0, 0, 100, 0}, Language::English, "0.0 MB of 0.0 MB, 0.0 MB/s"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(progressLine(c.at, c.language), c.line);
+    }
     EXPECT_EQ(clockText(3725), "1:02:05");
 }
 

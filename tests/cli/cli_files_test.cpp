@@ -261,7 +261,7 @@ TEST(CliFiles, EveryCommandHasHelp) {
     for (const char *command :
          {"money", "ratio", "round", "traditional", "simplified", "upper", "lower", "pinyin"}) {
         SCOPED_TRACE(command);
-        const ShellRun run = runShell(folder, std::string("$CLI ") + command + " --help");
+        const ShellRun run = runShell(folder, std::string("LC_ALL=C.UTF-8 $CLI ") + command + " --help");
         EXPECT_EQ(run.status, 0);
         EXPECT_NE(run.out.find("Usage: lanternfin-cli " + std::string(command) + " [OPTIONS]"),
                   std::string::npos);

@@ -133,6 +133,12 @@ TEST(CliHostile, AnInlineDictionaryThatFailsIsNamedWithItsFile) {
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.err, std::string("lanternfin-cli: cannot load ./g.json: ") + c.why + "\n");
     }
+    // Regression: "inline dictionary 2" stayed English in a Chinese message.
+    TempDir folder;
+    writeFile(folder / "g.json", R"({"conversion_chain": [{"dict": {"type": "inline", "entries": {}}}]})");
+    const auto run =
+        runCli(folder, "LC_ALL=zh_CN.UTF-8 XDG_CACHE_HOME=$PWD/cache $CLI convert -c ./g.json", "a");
+    EXPECT_EQ(run.err, "lanternfin-cli: 无法载入 ./g.json：内联词典 1：没有条目\n");
 }
 
 // Every signal whose default action ends a process: the temporary file goes, the original stays,

@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <span>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -408,32 +410,70 @@ TEST(Cli, MessagesFollowTheLocale) {
         int status;
     } cases[] = {
         {"LC_ALL=zh_CN.UTF-8", "ratio 1 x 1", "", "lanternfin-cli: b 不是数字\n", 1},
-        {"LC_ALL= LC_MESSAGES=zh_TW.UTF-8", "ratio --lines", "1 2\n", "lanternfin-cli: 第 1 行：需要 a b c 三个值，这里有 2 个\n", 1},
+        {"LC_ALL= LC_MESSAGES=zh_TW.UTF-8", "ratio --lines", "1 2\n",
+         "lanternfin-cli: 第 1 行：需要 a b c 三个值，这里有 2 个\n", 1},
         {zh, "round 0 --lines", "x\n", "lanternfin-cli: 第 1 行：不是数字\n", 1},
         {"LC_ALL=zh_CN.UTF-8", "upper", "\xFF", "lanternfin-cli: 输入不是有效的 UTF-8\n", 2},
         {"LC_ALL=en_US.UTF-8 LANG=zh_CN.UTF-8", "ratio 1 x 1", "", "lanternfin-cli: b is not a number\n", 1},
         {"LC_ALL= LC_MESSAGES= LANG=", "ratio 0 1 1", "", "lanternfin-cli: no result: a is 0\n", 1},
         // A usage error of CLI11's, one of lanternfin-cli's own, and the usage line.
         {zh, "money --bogus", "",
-         "lanternfin-cli: 多余的参数：--bogus\n用法：lanternfin-cli money [OPTIONS] [FILE...]（详见 lanternfin-cli money --help）\n", 2},
+         "lanternfin-cli: 多余的参数：--bogus\n用法：lanternfin-cli money [OPTIONS] [FILE...]（详见 "
+         "lanternfin-cli money --help）\n",
+         2},
         {c, "money --bogus", "",
          "lanternfin-cli: The following argument was not expected: --bogus\n"
-         "Usage: lanternfin-cli money [OPTIONS] [FILE...]  (see lanternfin-cli money --help)\n", 2},
-        {zh, "money -o", "", "lanternfin-cli: --output：缺少 1 个 FILE 参数\n用法：lanternfin-cli money [OPTIONS] [FILE...]（详见 lanternfin-cli money --help）\n", 2},
-        {zh, "frobnicate", "", "lanternfin-cli: 没有这个命令：frobnicate\n用法：lanternfin-cli COMMAND [OPTIONS] [ARGS]（详见 lanternfin-cli --help）\n", 2},
+         "Usage: lanternfin-cli money [OPTIONS] [FILE...]  (see lanternfin-cli money --help)\n",
+         2},
+        {zh, "money -o", "",
+         "lanternfin-cli: --output：缺少 1 个 FILE 参数\n用法：lanternfin-cli money [OPTIONS] "
+         "[FILE...]（详见 lanternfin-cli money --help）\n",
+         2},
+        {zh, "frobnicate", "",
+         "lanternfin-cli: 没有这个命令：frobnicate\n用法：lanternfin-cli COMMAND [OPTIONS] [ARGS]（详见 "
+         "lanternfin-cli --help）\n",
+         2},
         // The readers' refusals, with the place and the character.
         {zh, "money", "--5", "lanternfin-cli: 第1个字“-”：正负号重复，看不出金额是正是负\n", 1},
-        {c, "money", "--5", "lanternfin-cli: character 1 “-”: the sign is written twice: the amount may be positive or negative\n", 1},
-        {zh, "money --decode --lines", "壹仟元整\n壹仟元\n", "lanternfin-cli: 第 2 行：第4个字：金额不完整，缺少“整”\n", 1},
-        {c, "money --decode --lines", "壹仟元整\n壹仟元\n", "lanternfin-cli: line 2: character 4: the amount is incomplete: “整” is missing\n", 1},
-        {c, "money --verify 1,2,3x5", "壹圆整", "lanternfin-cli: money --verify: NUMBER is not a number: 1,2,3x5 (character 3 “2”: the text holds more than one number: it is not one clear amount)\n"
-         "Usage: lanternfin-cli money [OPTIONS] [FILE...]  (see lanternfin-cli money --help)\n", 2},
+        {c, "money", "--5",
+         "lanternfin-cli: character 1 “-”: the sign is written twice: the amount may be positive or "
+         "negative\n",
+         1},
+        {zh, "money --decode --lines", "壹仟元整\n壹仟元\n",
+         "lanternfin-cli: 第 2 行：第4个字：金额不完整，缺少“整”\n", 1},
+        {c, "money --decode --lines", "壹仟元整\n壹仟元\n",
+         "lanternfin-cli: line 2: character 4: the amount is incomplete: “整” is missing\n", 1},
+        {c, "money --verify 1,2,3x5", "壹圆整",
+         "lanternfin-cli: money --verify: NUMBER is not a number: 1,2,3x5 (character 3 “2”: the text holds "
+         "more than one number: it is not one clear amount)\n"
+         "Usage: lanternfin-cli money [OPTIONS] [FILE...]  (see lanternfin-cli money --help)\n",
+         2},
         // A data file that does not load, and the system's reason for a missing file.
         {zh, "convert --config " + badJson, "", "lanternfin-cli: 无法载入 " + badJson + "：不是 JSON\n", 2},
         {c, "convert --config " + badJson, "", "lanternfin-cli: cannot load " + badJson + ": not JSON\n", 2},
-        {zh + " LANTERNFIN_DATA_DIR=/nonexistent", "pinyin --tone marks", "中", "lanternfin-cli: 无法载入 /nonexistent/pinyin.dat：没有那个文件或目录\n", 2},
+        {zh + " LANTERNFIN_DATA_DIR=/nonexistent", "pinyin --tone marks", "中",
+         "lanternfin-cli: 无法载入 /nonexistent/pinyin.dat：没有那个文件或目录\n", 2},
         {zh, "upper /nonexistent/x", "", "lanternfin-cli: /nonexistent/x: 无法打开：没有那个文件或目录\n", 4},
-        {c, "upper /nonexistent/x", "", "lanternfin-cli: /nonexistent/x: cannot open: No such file or directory\n", 4},
+        {c, "upper /nonexistent/x", "",
+         "lanternfin-cli: /nonexistent/x: cannot open: No such file or directory\n", 4},
+        // The output file's failed step, an option's value, -O's summary.
+        {zh, "upper -o /nonexistent/x", "a",
+         "lanternfin-cli: /nonexistent/x: 无法在它旁边创建临时文件：没有那个文件或目录\n", 4},
+        {c, "upper -o /nonexistent/x", "a",
+         "lanternfin-cli: /nonexistent/x: cannot create a temporary file beside it: No such file or "
+         "directory\n",
+         4},
+        {zh, "upper --from-encoding bogus", "",
+         "lanternfin-cli: --from-encoding：未知的编码 bogus（可用 "
+         "UTF-8、UTF-16、UTF-16LE、UTF-16BE、GB18030、BIG5 或 "
+         "BIG5-HKSCS）\n用法：lanternfin-cli upper [OPTIONS] [FILE...]（详见 lanternfin-cli upper --help）\n",
+         2},
+        {zh, "upper --no-progress -O " + badJson + ".out " + badJson, "",
+         "lanternfin-cli: 转换 1 个，复制 0 个，拒绝 0 个，用时 0:00\n", 0},
+        {c, "upper --no-progress -O " + badJson + ".out " + badJson, "",
+         "lanternfin-cli: 1 converted, 0 copied, 0 refused in 0:00\n", 0},
+        {zh, "upper -O " + badJson + ".out", "",
+         "lanternfin-cli: -O 需要给出要转换的文件或文件夹（不能是标准输入）\n", 2},
     };
     for (const auto &k : cases) {
         SCOPED_TRACE(k.env + " " + k.args);
@@ -442,6 +482,51 @@ TEST(Cli, MessagesFollowTheLocale) {
         EXPECT_EQ(run.status, k.status);
     }
     std::filesystem::remove(badJson);
+    std::filesystem::remove_all(badJson + ".out");
+}
+
+// Regression: --help was English under a Chinese locale. Each command's help, and the
+// program's, says every description in the locale's language: under zh_CN no line runs three
+// English words together (option names, metavariables and examples aside).
+TEST(Cli, HelpSpeaksTheLocalesLanguage) {
+    const std::regex english(R"((^|[^-\w])[a-z]{2,} [a-z]{2,} [a-z]{2,}\b)");
+    const struct {
+        const char *command, *env;
+        bool chinese;
+    } cases[] = {
+        {"", "LC_ALL=zh_CN.UTF-8", true},
+        {"money", "LC_ALL=zh_CN.UTF-8", true},
+        {"date", "LC_ALL=zh_CN.UTF-8", true},
+        {"numerals", "LC_ALL=zh_CN.UTF-8", true},
+        {"traditional", "LC_ALL=zh_CN.UTF-8", true},
+        {"simplified", "LC_ALL=zh_CN.UTF-8", true},
+        {"convert", "LC_ALL=zh_CN.UTF-8", true},
+        {"upper", "LC_ALL=zh_CN.UTF-8", true},
+        {"pinyin", "LC_ALL=zh_CN.UTF-8", true},
+        {"ratio", "LC_ALL=zh_CN.UTF-8", true},
+        {"round", "LC_ALL= LANG=zh_TW.UTF-8", true},
+        {"money", "LC_ALL=C", false},
+        {"ratio", "LC_ALL=C", false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.env) + " " + c.command);
+        const CliRun help = runCli(std::string(c.command) + " --help", "", c.env);
+        EXPECT_EQ(help.status, 0);
+        std::istringstream lines(help.out);
+        int englishLines = 0;
+        for (std::string line; std::getline(lines, line);) {
+            if (!std::regex_search(line, english))
+                continue;
+            ++englishLines;
+            if (c.chinese)
+                ADD_FAILURE() << "English under a Chinese locale: " << line;
+        }
+        EXPECT_EQ(englishLines > 0, !c.chinese);
+        // A value command's usage line names its values in either language.
+        const std::string usage = std::string(c.chinese ? "用法" : "Usage") + ": lanternfin-cli " +
+                                  c.command + (std::string(c.command) == "ratio" ? " [OPTIONS] A B C" : "");
+        EXPECT_NE(help.out.find(usage), std::string::npos) << help.out;
+    }
 }
 
 TEST(Cli, BadArgumentsPrintUsage) {

@@ -26,11 +26,15 @@ TEST(UsageErrors, CliElevenErrorsInEitherLanguage) {
         {"ExtrasError", CLI::ExtrasError("money", {"x", "--y"}).what(), "多余的参数：--y x"},
         {"ArgumentMismatch", CLI::ArgumentMismatch::TypedAtLeast("--output", 1, "FILE").what(),
          "--output：缺少 1 个 FILE 参数"},
-        {"ArgumentMismatch", CLI::ArgumentMismatch("--pair", 2, 1).what(), "--pair 需要正好 2 个参数，这里有 1 个"},
-        {"ArgumentMismatch", CLI::ArgumentMismatch::AtLeast("--x", 2, 1).what(), "--x 至少需要 2 个参数，这里有 1 个"},
-        {"ArgumentMismatch", CLI::ArgumentMismatch::AtMost("--x", 1, 3).what(), "--x 至多接受 1 个参数，这里有 3 个"},
+        {"ArgumentMismatch", CLI::ArgumentMismatch("--pair", 2, 1).what(),
+         "--pair 需要正好 2 个参数，这里有 1 个"},
+        {"ArgumentMismatch", CLI::ArgumentMismatch::AtLeast("--x", 2, 1).what(),
+         "--x 至少需要 2 个参数，这里有 1 个"},
+        {"ArgumentMismatch", CLI::ArgumentMismatch::AtMost("--x", 1, 3).what(),
+         "--x 至多接受 1 个参数，这里有 3 个"},
         {"RequiredError", CLI::RequiredError("--config").what(), "必须给出 --config"},
-        {"ExcludesError", CLI::ExcludesError("--output", "--in-place").what(), "--output 不能与 --in-place 同用"},
+        {"ExcludesError", CLI::ExcludesError("--output", "--in-place").what(),
+         "--output 不能与 --in-place 同用"},
         {"RequiresError", CLI::RequiresError("--recursive", "--output-dir").what(),
          "--recursive 需要同时给出 --output-dir"},
         {"ValidationError", CLI::ValidationError("--style", "nope not in {design,bank}").what(),
@@ -39,10 +43,16 @@ TEST(UsageErrors, CliElevenErrorsInEitherLanguage) {
          "--jobs：值 0 不在 1 到 64 的范围内"},
         {"ConversionError", CLI::ConversionError("--jobs", std::vector<std::string>{"abc"}).what(),
          "无法转换：--jobs = abc"},
-        {"ConversionError", CLI::ConversionError::TooManyInputsFlag("--lines").what(), "--lines：开关选项不接受值"},
-        // Already worded by lanternfin-cli itself, or of no known form: kept as it is.
-        {"ValidationError", CLI::ValidationError("round", "WEI 只能是 0、1 或 2").what(), "round: WEI 只能是 0、1 或 2"},
-        {"RequiredError", "The following argument was not expected: x", "The following argument was not expected: x"},
+        {"ConversionError", CLI::ConversionError::TooManyInputsFlag("--lines").what(),
+         "--lines：开关选项不接受值"},
+        // Already worded by lanternfin-cli itself: only the colon after the command or option is
+        // the language's; of no known form: kept as it is.
+        {"ValidationError", CLI::ValidationError("round", "WEI 只能是 0、1 或 2").what(),
+         "round：WEI 只能是 0、1 或 2"},
+        {"ValidationError", CLI::ValidationError("money --verify", "NUMBER 不是数字").what(),
+         "money --verify：NUMBER 不是数字"},
+        {"RequiredError", "The following argument was not expected: x",
+         "The following argument was not expected: x"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);

@@ -21,7 +21,9 @@ check() {
         missing=1
     fi
 }
-# The commands: the lines after "Subcommands:" in the program's help.
+# The commands: the lines after "Subcommands:" in the program's help (English: the help follows the
+# locale).
+export LC_ALL=C.UTF-8
 commands=$("$program" --help | sed -n '/^Subcommands:/,$p' | awk 'NR > 1 && /^  [a-z]/ {print $1}')
 [ -n "$commands" ] || { echo "FAIL: no commands found in $program --help" >&2; exit 1; }
 for command in $commands; do

@@ -15,8 +15,10 @@
 #include <tuple>
 
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -91,7 +93,51 @@ TEST(AtomicFile, DevicesAndFifosAreWrittenDirectlyNeverRenamedOver) {
     AtomicFile folderTarget(folder.path);
     EXPECT_EQ(folderTarget.fd(), -1);
     EXPECT_EQ(folderTarget.error(), EISDIR);
-    EXPECT_EQ(folderTarget.message(), "cannot open: Is a directory");
+    EXPECT_EQ(folderTarget.why().in(core::Language::English), "cannot open: Is a directory");
+}
+
+// Regression: the failed step was English whatever the locale. It is a message now, worded in
+// either language, and message() words it in the locale's.
+TEST(AtomicFile, FailuresAreWordedInEitherLanguage) {
+    Folder folder;
+    fs::create_symlink("loop-b", folder / "loop-a");
+    fs::create_symlink("loop-a", folder / "loop-b");
+    const std::string socketPath = (folder / "s").string();
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, socketPath.c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    const struct {
+        fs::path path;
+        const char *english, *chinese;
+    } cases[] = {
+        {folder.path, "cannot open: Is a directory", "无法打开：是一个目录"},
+        {folder / "loop-a", "cannot follow the symbolic link: Too many levels of symbolic links",
+         "无法跟随符号链接：符号链接的层数过多"},
+        {folder / "s", "cannot write to a socket: No such device or address",
+         "无法写入套接字：没有那个设备或地址"},
+        {folder / "missing/x.txt", "cannot create a temporary file beside it: No such file or directory",
+         "无法在它旁边创建临时文件：没有那个文件或目录"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.english);
+        AtomicFile file(c.path);
+        EXPECT_EQ(file.fd(), -1);
+        EXPECT_EQ(file.why().in(core::Language::English), c.english);
+        EXPECT_EQ(file.why().in(core::Language::Chinese), c.chinese);
+    }
+    ::close(sock);
+    const char *old = std::getenv("LC_ALL");
+    const std::string kept = old ? old : "";
+    ::setenv("LC_ALL", "zh_CN.UTF-8", 1);
+    EXPECT_EQ(AtomicFile(folder.path).message(), "无法打开：是一个目录");
+    ::setenv("LC_ALL", "C", 1);
+    EXPECT_EQ(AtomicFile(folder.path).message(), "cannot open: Is a directory");
+    if (old)
+        ::setenv("LC_ALL", kept.c_str(), 1);
+    else
+        ::unsetenv("LC_ALL");
 }
 
 TEST(AtomicFile, LinksStayAndTheirTargetGetsTheText) {
@@ -127,7 +173,8 @@ TEST(AtomicFile, LinksStayAndTheirTargetGetsTheText) {
     fs::create_symlink("loop-a", folder / "loop-b");
     AtomicFile loop(folder / "loop-a");
     EXPECT_EQ(loop.error(), ELOOP);
-    EXPECT_EQ(loop.message().rfind("cannot follow the symbolic link: ", 0), 0u) << loop.message();
+    EXPECT_EQ(loop.why().in(core::Language::English).rfind("cannot follow the symbolic link: ", 0), 0u)
+        << loop.message();
 }
 
 TEST(AtomicFile, AStrangersLinkInASharedStickyFolderIsNotFollowed) {
@@ -143,7 +190,7 @@ TEST(AtomicFile, AStrangersLinkInASharedStickyFolderIsNotFollowed) {
     AtomicFile planted(folder / "shared/out.txt");
     EXPECT_EQ(planted.fd(), -1);
     EXPECT_EQ(planted.error(), EACCES);
-    EXPECT_EQ(planted.message(),
+    EXPECT_EQ(planted.why().in(core::Language::English),
               "refusing to follow " + (folder / "shared/out.txt").string() +
                   ", a symbolic link that uid 65534 owns in a shared folder: Permission denied");
     EXPECT_EQ(slurp(folder / "victim"), "precious");

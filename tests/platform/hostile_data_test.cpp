@@ -66,11 +66,11 @@ TEST(IsolatedCall, WhatTheChildDoesWrongIsToldNotSuffered) {
             std::strcmp(c.what, "aborts") == 0)
             continue;
 #endif
-        std::string why;
+        core::Message why;
         const auto result = platform::runIsolated(c.work, why, limits);
         if (*c.why) {
             EXPECT_FALSE(result);
-            EXPECT_EQ(why, c.why);
+            EXPECT_EQ(why.in(core::Language::English), c.why);
         } else {
             EXPECT_EQ(result.value_or("(none)"), "done") << why;
         }
@@ -168,10 +168,10 @@ TEST(PhraseCache, OnlyAPrivateFolderOfTheUserIsUsed) {
         EXPECT_EQ(load.converter->convert("软体头发"), "軟體頭髮");
         EXPECT_FALSE(load.fromImage);
         if (*c.problem) {
-            EXPECT_EQ(load.cacheProblem, cache + " " + c.problem);
+            EXPECT_EQ(load.cacheProblem.in(core::Language::English), cache + " " + c.problem);
             EXPECT_TRUE(load.imagePath.empty());
         } else {
-            EXPECT_EQ(load.cacheProblem, "");
+            EXPECT_TRUE(load.cacheProblem.empty()) << load.cacheProblem;
             struct stat st {};
             ASSERT_EQ(::lstat(cache.c_str(), &st), 0);
             EXPECT_EQ(st.st_mode & 0777, 0700u);

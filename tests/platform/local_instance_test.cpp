@@ -187,7 +187,8 @@ TEST_F(LocalInstanceTest, ASilentInstanceIsAnErrorNeverASecondInstance) {
             path, r, [](std::string &) { return ADD_FAILURE(), false; },
             [] { return ADD_FAILURE(), std::int64_t{0}; }, 300ms);
         EXPECT_EQ(out.kind, StartOutcome::Failed);
-        EXPECT_NE(out.error.find("does not answer"), std::string::npos) << out.error;
+        EXPECT_NE(out.error.in(core::Language::English).find("does not answer"), std::string::npos)
+            << out.error;
     }
     const auto took = std::chrono::steady_clock::now() - started;
     EXPECT_GE(took, 600ms);
@@ -221,7 +222,8 @@ TEST_F(LocalInstanceTest, AClipboardRequestStartsTheInstanceAndWaitsForIt) {
     const StartOutcome neverUp = platform::startOrForward(
         otherPath, {Verb::Clipboard, "upper"}, [](std::string &) { return false; }, self, 2s, 300ms);
     EXPECT_EQ(neverUp.kind, StartOutcome::Failed);
-    EXPECT_NE(neverUp.error.find("could not be started"), std::string::npos) << neverUp.error;
+    EXPECT_NE(neverUp.error.in(core::Language::English).find("could not be started"), std::string::npos)
+        << neverUp.error;
     // A started process that ends without listening is not waited for to the end.
     const auto started = std::chrono::steady_clock::now();
     const StartOutcome ended = platform::startOrForward(
@@ -233,7 +235,8 @@ TEST_F(LocalInstanceTest, AClipboardRequestStartsTheInstanceAndWaitsForIt) {
         },
         2s, 20s);
     EXPECT_EQ(ended.kind, StartOutcome::Failed);
-    EXPECT_NE(ended.error.find("ended before it listened"), std::string::npos) << ended.error;
+    EXPECT_NE(ended.error.in(core::Language::English).find("ended before it listened"), std::string::npos)
+        << ended.error;
     EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
 }
 
@@ -466,7 +469,7 @@ TEST(SocketFolder, WithoutARuntimeFolderAPrivateOneIsMadeAndPlantedThingsAreSkip
         ::mkdir(cache.c_str(), 0700);
         ::mkdir(runtime.c_str(), 0700);
         c.plant(tmp);
-        std::string error;
+        core::Message error;
         const std::string folder =
             platform::socketFolder(c.runtime ? runtime : root + "/missing", tmp, cache, uid, error);
         const std::string expected = std::string(c.chosen) == "runtime" ? runtime
@@ -483,11 +486,15 @@ TEST(SocketFolder, WithoutARuntimeFolderAPrivateOneIsMadeAndPlantedThingsAreSkip
     QTemporaryDir base;
     const std::string tmp = base.path().toStdString();
     QFile(QString::fromStdString(tmp + "/" + own)).open(QIODevice::WriteOnly);
-    std::string error;
+    core::Message error;
     EXPECT_EQ(platform::socketFolder("", tmp, tmp + "/nowhere/deeper", uid, error), "");
-    EXPECT_EQ(error, "no private folder for the instance's socket: " + tmp + "/" + own +
-                         " is not a folder; " + tmp + "/nowhere/deeper/" + own +
-                         " cannot be made: No such file or directory");
+    EXPECT_EQ(error.in(core::Language::English), "no private folder for the instance's socket: " + tmp + "/" +
+                                                     own + " is not a folder; " + tmp + "/nowhere/deeper/" +
+                                                     own + " cannot be made: No such file or directory");
+    // Regression: this reached the terminal in English under a Chinese locale.
+    EXPECT_EQ(error.in(core::Language::Chinese), "找不到可放实例套接字的私有文件夹：" + tmp + "/" + own +
+                                                     "：不是文件夹；" + tmp + "/nowhere/deeper/" + own +
+                                                     "：无法创建：没有那个文件或目录");
 }
 
 // A candidate whose parent lets everyone rename its entries (writable by all, not sticky) could be
@@ -518,7 +525,7 @@ TEST(SocketFolder, AParentThatLetsOthersRenameIsPassedOver) {
         if (c.runtime)
             ::mkdir(runtime.c_str(), 0700);
         const std::string tmp = c.runtime ? root : open;
-        std::string error, notice;
+        core::Message error, notice;
         const std::string folder =
             platform::socketFolder(c.runtime ? runtime : "", tmp, cache, uid, error, &notice);
         const std::string chosen = std::string(c.chosen);
@@ -527,10 +534,11 @@ TEST(SocketFolder, AParentThatLetsOthersRenameIsPassedOver) {
                                               : cache + "/" + own)
             << error;
         if (c.passed)
-            EXPECT_NE(notice.find(open + " lets every user rename what it holds"), std::string::npos)
+            EXPECT_NE(notice.in(core::Language::English).find(open + " lets every user rename what it holds"),
+                      std::string::npos)
                 << notice;
         else
-            EXPECT_EQ(notice, "");
+            EXPECT_TRUE(notice.empty()) << notice;
     }
 }
 
@@ -542,13 +550,16 @@ TEST(SocketFolder, AFolderOfAnotherUserIsNotUsed) {
     const std::string folder = tmp + "/lanternfin-0";
     ::mkdir(folder.c_str(), 0700);
     ASSERT_EQ(::chown(folder.c_str(), 65534, 65534), 0);
-    EXPECT_EQ(platform::makePrivateFolder(folder, 0), "belongs to uid 65534");
-    std::string error;
+    EXPECT_EQ(platform::makePrivateFolder(folder, 0).in(core::Language::English), "belongs to uid 65534");
+    EXPECT_EQ(platform::makePrivateFolder(folder, 0).in(core::Language::Chinese), "属于 uid 65534");
+    core::Message error;
     EXPECT_EQ(platform::socketFolder("", tmp, tmp + "/cache", 0, error), "");
     // A runtime folder that others may write to is passed over too.
     ::chmod(tmp.c_str(), 0777);
     EXPECT_EQ(platform::socketFolder(tmp, tmp, tmp, 0, error), "");
-    EXPECT_NE(error.find("XDG_RUNTIME_DIR " + tmp + " is not a folder of this user"), std::string::npos)
+    EXPECT_NE(
+        error.in(core::Language::English).find("XDG_RUNTIME_DIR " + tmp + " is not a folder of this user"),
+        std::string::npos)
         << error;
 }
 
@@ -564,7 +575,7 @@ TEST(SocketFolder, FilesPlantedAtTheOldSharedPathDoNotStopAStart) {
         ASSERT_TRUE(planted.open(QIODevice::WriteOnly));
         planted.write("12345\nhost\napp\n");
     }
-    std::string error;
+    core::Message error;
     const QString path = platform::instanceSocketPath(name, error);
     qputenv("TMPDIR", oldTmp);
     if (oldRuntime.isEmpty())

@@ -51,7 +51,7 @@ TEST(PinyinDataSource, LoadsOnceOnFirstUseAndNamesAFileItCannotLoad) {
         {"/nonexistent/pinyin.dat", "No such file or directory", "没有那个文件或目录"},
         {empty, "not a data file", "不是数据文件"},
         {folder, "not a regular file", "不是普通文件"},
-        {damaged, "damaged pinyin data (checksum)", "拼音数据已损坏（checksum）"},
+        {damaged, "damaged pinyin data (checksum)", "拼音数据已损坏（校验和）"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.path);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+
 #include <cstdlib>
 #include <string>
 
@@ -92,6 +94,39 @@ TEST(CommandLine, UsageErrorsFollowTheLocale) {
         const ui::Invocation inv = ui::parseCommandLine(QStringList{"lanternfin"} + c.args);
         EXPECT_EQ(inv.exitStatus, ui::kExitUsage);
         EXPECT_TRUE(inv.error.contains(c.says)) << inv.error.toStdString();
+    }
+    if (was)
+        setenv("LC_ALL", saved.c_str(), 1);
+    else
+        unsetenv("LC_ALL");
+}
+
+// Regression: --help was English under a Chinese locale, Qt's headings included.
+TEST(CommandLine, HelpFollowsTheLocale) {
+    const char *was = std::getenv("LC_ALL");
+    const std::string saved = was ? was : "";
+    const QRegularExpression english(QStringLiteral(R"((^|[^-\w])[a-z]{2,} [a-z]{2,} [a-z]{2,}\b)"));
+    for (const char *locale : {"zh_CN.UTF-8", "C"}) {
+        SCOPED_TRACE(locale);
+        setenv("LC_ALL", locale, 1);
+        const bool chinese = locale[0] == 'z';
+        const QString help = ui::parseCommandLine({"lanternfin", "--help"}).output;
+        EXPECT_TRUE(help.startsWith(chinese ? QStringLiteral("用法: ") : QStringLiteral("Usage: ")))
+            << help.toStdString();
+        EXPECT_EQ(help.contains(QStringLiteral("\n选项:\n")), chinese);
+        EXPECT_EQ(help.contains(QStringLiteral("\nOptions:\n")), !chinese);
+        int englishLines = 0;
+        for (const QString &line : help.split('\n'))
+            if (english.match(line).hasMatch()) {
+                ++englishLines;
+                if (chinese)
+                    ADD_FAILURE() << "English under a Chinese locale: " << line.toStdString();
+            }
+        EXPECT_EQ(englishLines > 0, !chinese);
+        // Qt wraps at spaces: a name in a run without them was cut across lines.
+        for (const char *word :
+             {"capital-numerals", "OpenCC 1.4.1", "LANTERNFIN_OPENCC_DIR", "hk2sp", "initials"})
+            EXPECT_TRUE(help.contains(QLatin1String(word))) << word;
     }
     if (was)
         setenv("LC_ALL", saved.c_str(), 1);
