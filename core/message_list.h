@@ -667,3 +667,11 @@ LANTERNFIN_MESSAGE(WindowHelpClipboard,
                    "在托盘中启动它。")
 // A usage error of lanternfin-cli's own after the option or command it concerns.
 LANTERNFIN_MESSAGE(OptionWhy, "{1}: {2}", "{1}：{2}")
+
+// The ZIP library's reasons for an archive it cannot read.
+LANTERNFIN_MESSAGE(ZipInconsistent, "its directory and its entries disagree", "目录与各项内容不一致")
+LANTERNFIN_MESSAGE(ZipCrc, "a checksum (CRC) does not match", "校验和（CRC）不符")
+LANTERNFIN_MESSAGE(ZipEndedEarly, "the file ends too early", "文件提前结束")
+LANTERNFIN_MESSAGE(ZipBadCompressedData, "its compressed data is damaged", "压缩数据已损坏")
+LANTERNFIN_MESSAGE(ZipMethodNotSupported, "its compression method is not supported", "不支持它的压缩方法")
+LANTERNFIN_MESSAGE(ZipEncrypted, "it is encrypted", "已加密")

@@ -18,7 +18,6 @@ struct ErrorGuard {
     zip_error_t error;
     ErrorGuard() { zip_error_init(&error); }
     ~ErrorGuard() { zip_error_fini(&error); }
-    std::string text() { return zip_error_strerror(&error); }
 };
 
 std::string lowerFirst(std::string s) {
@@ -27,8 +26,38 @@ std::string lowerFirst(std::string s) {
     return s;
 }
 
-std::string archiveError(zip_t *za) {
-    return lowerFirst(zip_error_strerror(zip_get_error(za)));
+// libzip's reason for a failure, from the catalogue where it is one that damaged or unreadable
+// files give (so that it reads in the message's language), else as libzip words it.
+core::Message zipReason(zip_error_t *error) {
+    using core::MessageId;
+    switch (zip_error_code_zip(error)) {
+    case ZIP_ER_NOZIP:
+        return {MessageId::ZipNotZip};
+    case ZIP_ER_INCONS:
+        return {MessageId::ZipInconsistent};
+    case ZIP_ER_CRC:
+        return {MessageId::ZipCrc};
+    case ZIP_ER_EOF:
+        return {MessageId::ZipEndedEarly};
+    case ZIP_ER_COMPRESSED_DATA:
+        return {MessageId::ZipBadCompressedData};
+    case ZIP_ER_COMPNOTSUPP:
+        return {MessageId::ZipMethodNotSupported};
+    case ZIP_ER_ENCRNOTSUPP:
+    case ZIP_ER_NOPASSWD:
+    case ZIP_ER_WRONGPASSWD:
+        return {MessageId::ZipEncrypted};
+    case ZIP_ER_MEMORY:
+        return core::systemError(ENOMEM);
+    default:
+        if (zip_error_system_type(error) == ZIP_ET_SYS && zip_error_code_system(error) > 0)
+            return core::systemError(zip_error_code_system(error));
+        return core::Message::verbatim(lowerFirst(zip_error_strerror(error)));
+    }
+}
+
+core::Message archiveError(zip_t *za) {
+    return zipReason(zip_get_error(za));
 }
 
 // The method a replaced entry is written with: its old one where libzip can write it, else deflate.
@@ -461,7 +490,7 @@ std::unique_ptr<ZipPackage> ZipPackage::open(std::string_view bytes, int fd, cor
     zip_source_t *source = fd < 0 ? zip_source_buffer_create(bytes.data(), bytes.size(), 0, &guard.error)
                                   : archiveIo(new ArchiveIo{&handle->bytes}, &guard.error);
     if (!source) {
-        why = core::Message::verbatim(lowerFirst(guard.text()));
+        why = zipReason(&guard.error);
         return nullptr;
     }
     zip_t *archive = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &guard.error);
@@ -469,7 +498,7 @@ std::unique_ptr<ZipPackage> ZipPackage::open(std::string_view bytes, int fd, cor
         zip_source_free(source);
         why = zip_error_code_zip(&guard.error) == ZIP_ER_NOZIP
                   ? core::Message(core::MessageId::ZipNotZip)
-                  : core::Message(core::MessageId::ZipDamaged, {lowerFirst(guard.text())});
+                  : core::Message(core::MessageId::ZipDamaged, {}, {zipReason(&guard.error)});
         return nullptr;
     }
     std::unique_ptr<ZipPackage> package(new ZipPackage);
@@ -545,7 +574,7 @@ ZipStatus ZipPackage::read(std::size_t index, std::string &out, core::Message &w
         return tooLarge(entry.size);
     zip_file_t *file = zip_fopen_index(m_handle->archive, index, 0);
     if (!file) {
-        why = {core::MessageId::PartWhy, {entry.name, archiveError(m_handle->archive)}};
+        why = {core::MessageId::PartWhy, {entry.name}, {archiveError(m_handle->archive)}};
         return ZipStatus::Damaged;
     }
     out.reserve(static_cast<std::size_t>(entry.size));
@@ -553,8 +582,7 @@ ZipStatus ZipPackage::read(std::size_t index, std::string &out, core::Message &w
     for (;;) {
         const zip_int64_t got = zip_fread(file, buffer, sizeof buffer);
         if (got < 0) {
-            why = {core::MessageId::PartWhy,
-                   {entry.name, lowerFirst(zip_error_strerror(zip_file_get_error(file)))}};
+            why = {core::MessageId::PartWhy, {entry.name}, {zipReason(zip_file_get_error(file))}};
             zip_fclose(file);
             out.clear();
             return ZipStatus::Damaged;
@@ -631,13 +659,13 @@ ZipStatus ZipPackage::write(const std::vector<std::size_t> &replaced, const ZipR
     }
     zip_source_t *source = archiveIo(io, &guard.error);
     if (!source) {
-        why = core::Message::verbatim(lowerFirst(guard.text()));
+        why = zipReason(&guard.error);
         return ZipStatus::Failed;
     }
     zip_t *archive = zip_open_from_source(source, 0, &guard.error);
     if (!archive) {
         zip_source_free(source);
-        why = core::Message::verbatim(lowerFirst(guard.text()));
+        why = zipReason(&guard.error);
         return ZipStatus::Damaged;
     }
     zip_source_keep(source);
@@ -667,16 +695,16 @@ ZipStatus ZipPackage::write(const std::vector<std::size_t> &replaced, const ZipR
         if (!data) {
             zip_error_fini(&part->error);
             delete part;
-            return fail(ZipStatus::Failed, core::Message::verbatim(archiveError(archive)));
+            return fail(ZipStatus::Failed, archiveError(archive));
         }
         if (zip_file_replace(archive, index, data, 0) != 0) {
             zip_source_free(data);
-            return fail(ZipStatus::Failed, core::Message::verbatim(archiveError(archive)));
+            return fail(ZipStatus::Failed, archiveError(archive));
         }
         if ((!part->deflate && zip_set_file_compression(archive, index, method, 0) != 0) ||
             ((part->original.valid & ZIP_STAT_MTIME) &&
              zip_file_set_mtime(archive, index, part->original.mtime, 0) != 0))
-            return fail(ZipStatus::Failed, core::Message::verbatim(archiveError(archive)));
+            return fail(ZipStatus::Failed, archiveError(archive));
     }
     WriteState progressState{&progress};
     if (progress) {
@@ -691,7 +719,7 @@ ZipStatus ZipPackage::write(const std::vector<std::size_t> &replaced, const ZipR
             return fail(run.status, run.why);
         if (progressState.cancelled)
             return fail(ZipStatus::Cancelled, {core::MessageId::DocumentCancelled});
-        return fail(ZipStatus::Failed, core::Message::verbatim(archiveError(archive)));
+        return fail(ZipStatus::Failed, archiveError(archive));
     }
     const bool committed = io->committed;
     const off_t base = io->base;

@@ -346,6 +346,11 @@ TEST(DocumentFile, RefusedInputLeavesNothingWritten) {
     std::string badPart =
         makeZip({{"[Content_Types].xml", kContentTypes, false},
                  {"word/document.xml", wordDocument("<w:p><w:r><w:t>软件</w:r></w:p>"), false}});
+    // A stored part with one character changed after the package was made: its checksum fails.
+    std::string badChecksum =
+        makeZip({{"[Content_Types].xml", kContentTypes, false},
+                 {"word/document.xml", wordDocument("<w:p><w:r><w:t>软件</w:t></w:r></w:p>"), true}});
+    badChecksum.replace(badChecksum.find("件"), 3, "体");
     const struct {
         const char *what;
         std::string input;
@@ -360,6 +365,8 @@ TEST(DocumentFile, RefusedInputLeavesNothingWritten) {
         {"another ZIP archive", makeZip({{"a.txt", "软件", false}}), DocumentStatus::Unsupported,
          "not a document"},
         {"malformed part", badPart, DocumentStatus::Unreadable, "word/document.xml"},
+        {"a part whose checksum fails", badChecksum, DocumentStatus::Unreadable,
+         "word/document.xml: a checksum (CRC) does not match"},
         {"too little text to tell GB18030 from Big5", "\xC8\xED\xBC\xFE", DocumentStatus::Refused,
          "cannot tell its encoding"},
     };
