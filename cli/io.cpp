@@ -180,6 +180,8 @@ long Input::read(char *data, std::size_t size) {
     }
     if (m_inMemory) {
         const std::size_t n = std::min(size, m_memory.size());
+        if (n == 0) // an empty view may have no address at all
+            return 0;
         std::memcpy(data, m_memory.data(), n);
         m_memory.remove_prefix(n);
         if (m_memory.empty() && !m_owned.empty()) {

@@ -241,7 +241,8 @@ Transform splitAtLines(std::shared_ptr<JobTransforms> shared, std::size_t piece,
         bool readFailed = false;
         auto nextPiece = [&](Bytes &text) {
             text.size = 0;
-            std::memcpy(text.reserveMore(carry.size()), carry.data(), carry.size());
+            if (!carry.empty())
+                std::memcpy(text.reserveMore(carry.size()), carry.data(), carry.size());
             text.size = carry.size();
             carry.clear();
             std::size_t scanned = 0; // bytes of text known to hold no safe cut
