@@ -115,36 +115,6 @@ DocumentOutcome convertPage(std::string_view bytes, std::string &out, Format for
     return {DocumentStatus::Converted, {}, format};
 }
 
-// A document's bytes: in memory, or a regular file read through its descriptor where needed, so
-// that a package's entries copied as they are never pass through memory whole.
-struct Source {
-    std::string_view bytes;
-    int fd = -1;
-    std::uint64_t size = 0;
-};
-
-// Up to `n` bytes of `in` from `at` into `to`: the count, short only at the end; -1 with errno set.
-long long readAt(const Source &in, std::uint64_t at, char *to, std::size_t n) {
-    if (at >= in.size)
-        return 0;
-    n = static_cast<std::size_t>(std::min<std::uint64_t>(n, in.size - at));
-    if (in.fd < 0) {
-        std::memcpy(to, in.bytes.data() + at, n);
-        return static_cast<long long>(n);
-    }
-    std::size_t got = 0;
-    while (got < n) {
-        const ssize_t r = ::pread(in.fd, to + got, n - got, static_cast<off_t>(at + got));
-        if (r < 0 && errno == EINTR)
-            continue;
-        if (r < 0)
-            return -1;
-        if (r == 0)
-            break;
-        got += static_cast<std::size_t>(r);
-    }
-    return static_cast<long long>(got);
-}
 
 bool writeAll(int fd, std::string_view bytes, int &error) {
     while (!bytes.empty()) {
@@ -178,14 +148,14 @@ DocumentOutcome cannotWrite(int error, Format format) {
 
 // All of `in` given to the target (appended to its string, or written to `fd`),
 // a megabyte at a time.
-DocumentOutcome copyOut(const Source &in, std::string *bytes, int fd, Format format) {
+DocumentOutcome copyOut(const ByteSource &in, std::string *bytes, int fd, Format format) {
     if (in.fd < 0 && bytes) {
         bytes->assign(in.bytes);
         return {};
     }
     std::vector<char> buffer(std::size_t(1) << 20);
     for (std::uint64_t at = 0; at < in.size;) {
-        const long long n = readAt(in, at, buffer.data(), buffer.size());
+        const long long n = in.read(at, buffer.data(), buffer.size());
         if (n <= 0)
             return failure(DocumentStatus::Unreadable,
                            {core::MessageId::CannotRead, {std::strerror(n < 0 ? errno : EIO)}}, format);
@@ -244,7 +214,7 @@ struct Descriptor {
     }
 };
 
-DocumentOutcome convertPackage(const Source &in, Target &to, const DocumentJob &job) {
+DocumentOutcome convertPackage(const ByteSource &in, Target &to, const DocumentJob &job) {
     core::Message why;
     const auto package = in.fd >= 0 ? ZipPackage::openFile(in.fd, why, job.limits)
                                     : ZipPackage::open(in.bytes, why, job.limits);
@@ -405,13 +375,13 @@ DocumentOutcome convertPackage(const Source &in, Target &to, const DocumentJob &
 
 // The whole of `in` in memory: its bytes, or the file read into `whole`. False with errno set on a
 // read error.
-bool wholeOf(const Source &in, std::string &whole, std::string_view &bytes) {
+bool wholeOf(const ByteSource &in, std::string &whole, std::string_view &bytes) {
     if (in.fd < 0) {
         bytes = in.bytes;
         return true;
     }
     whole.resize(static_cast<std::size_t>(in.size));
-    const long long n = readAt(in, 0, whole.data(), whole.size());
+    const long long n = in.read(0, whole.data(), whole.size());
     if (n < 0)
         return false;
     whole.resize(static_cast<std::size_t>(n));
@@ -419,9 +389,9 @@ bool wholeOf(const Source &in, std::string &whole, std::string_view &bytes) {
     return true;
 }
 
-DocumentOutcome convertSource(const Source &in, Target &to, const DocumentJob &job) {
+DocumentOutcome convertSource(const ByteSource &in, Target &to, const DocumentJob &job) {
     char headBytes[4096];
-    const long long got = readAt(in, 0, headBytes, sizeof headBytes);
+    const long long got = in.read(0, headBytes, sizeof headBytes);
     if (got < 0)
         return failure(DocumentStatus::Unreadable, {core::MessageId::CannotRead, {std::strerror(errno)}},
                        Format::PlainText);

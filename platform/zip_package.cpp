@@ -108,44 +108,12 @@ zip_uint32_t crcOf(const std::string &in) {
 }
 
 
-// A package's bytes: in memory, or a regular file read through its descriptor with pread, so that
-// copying an entry never holds more of it than libzip's buffer (a mapping would count every page
-// read against the process's memory).
-struct PackageBytes {
-    std::string_view bytes;
-    int fd = -1;
-    std::uint64_t size = 0;
-
-    // Up to `n` bytes from `at` into `to`: the count (short only at the end), or -1 with errno set.
-    zip_int64_t read(std::uint64_t at, void *to, std::uint64_t n) const {
-        if (at >= size)
-            return 0;
-        n = std::min(n, size - at);
-        if (fd < 0) {
-            std::memcpy(to, bytes.data() + at, static_cast<std::size_t>(n));
-            return static_cast<zip_int64_t>(n);
-        }
-        std::uint64_t got = 0;
-        while (got < n) {
-            const ssize_t r = ::pread(fd, static_cast<char *>(to) + got, static_cast<std::size_t>(n - got),
-                                      static_cast<off_t>(at + got));
-            if (r < 0 && errno == EINTR)
-                continue;
-            if (r < 0)
-                return -1;
-            if (r == 0)
-                break;
-            got += static_cast<std::uint64_t>(r);
-        }
-        return static_cast<zip_int64_t>(got);
-    }
-};
 
 // The source of a package: it reads the package's bytes and, when a package is written, writes the
 // new one into a string or into a file from the offset it had (`base`), so that nothing is copied
 // twice (libzip's own buffer source would gather the output in pieces, to be copied out again).
 struct ArchiveIo {
-    const PackageBytes *in = nullptr;
+    const ByteSource *in = nullptr;
     std::string *out = nullptr; // the new package in memory, or
     int fd = -1;                // in this file, from `base` on
     off_t base = 0;
@@ -449,8 +417,31 @@ zip_int64_t partSource(void *state, void *data, zip_uint64_t length, zip_source_
 
 } // namespace
 
+long long ByteSource::read(std::uint64_t at, void *to, std::uint64_t n) const {
+    if (at >= size)
+        return 0;
+    n = std::min(n, size - at);
+    if (fd < 0) {
+        std::memcpy(to, bytes.data() + at, static_cast<std::size_t>(n));
+        return static_cast<long long>(n);
+    }
+    std::uint64_t got = 0;
+    while (got < n) {
+        const ssize_t r = ::pread(fd, static_cast<char *>(to) + got, static_cast<std::size_t>(n - got),
+                                  static_cast<off_t>(at + got));
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r < 0)
+            return -1;
+        if (r == 0)
+            break;
+        got += static_cast<std::uint64_t>(r);
+    }
+    return static_cast<long long>(got);
+}
+
 struct ZipPackage::Handle {
-    PackageBytes bytes;
+    ByteSource bytes;
     zip_t *archive = nullptr;
     ~Handle() {
         if (archive)

@@ -32,6 +32,18 @@ struct ZipLimits {
     std::uint64_t maxRatio = 1000;             // inflated size over compressed size
 };
 
+// A document's bytes: in memory, or a regular file read through its descriptor with pread where
+// needed, so that copying an entry never holds more of it than a buffer (a mapping would count
+// every page read against the process's memory).
+struct ByteSource {
+    std::string_view bytes;
+    int fd = -1;
+    std::uint64_t size = 0;
+
+    // Up to `n` bytes from `at` into `to`: the count (short only at the end), or -1 with errno set.
+    long long read(std::uint64_t at, void *to, std::uint64_t n) const;
+};
+
 enum class ZipStatus {
     Ok,
     Damaged,   // not a readable ZIP, a bad entry (CRC, truncated data, unknown method), encryption
