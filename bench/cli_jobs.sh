@@ -3,7 +3,9 @@
 # ends across the jobs) and 2,000 small files through `convert -c s2t -r SRC -O DST`; wall time,
 # CPU time and peak RSS of the best of three runs each, the speed-up beside its floor (1.6x and
 # 1.5x), and whether the outputs are byte-identical. On a machine shared with other work the wall
-# times say little: the load average is printed first.
+# times say little: the load average is printed first. The files are made under $TMPDIR (/tmp):
+# on a disk the small files' time includes waiting for its flushes, which vary with the disk;
+# TMPDIR=/dev/shm leaves the cores alone to measure.
 # Usage: bench/cli_jobs.sh [build-dir] [MB]   (a build with lanternfin-cli, pinyin.dat and the phrase images)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -23,15 +25,20 @@ split -a 4 -d -n l/2000 "$corpus" "$tmp/small/part-"
 for f in "$tmp"/small/part-*; do mv "$f" "$f.txt"; done
 
 best() { # OUTPUT COMMAND...: best wall time of three runs, with its CPU time (user + system) and peak RSS
-    local output=$1 b=999 cpu=0 rss=0 s e t u sy r
+    # Each run writes a new output, OUTPUT.1 to OUTPUT.3 (an argument @OUT@ names it); the last is
+    # renamed OUTPUT, and all are left for the end (about 2 GB). Nothing is deleted during the runs
+    # and nothing dirty is left in the page cache before one: replacing the last run's 280 MB
+    # output, or flushing it, would add the same time to both sides, and ext4 searches long for a
+    # free inode among thousands just deleted, a cost that the user converting a folder never meets.
+    local output=$1 b=999 cpu=0 rss=0 s e t u sy r i a
     shift
-    for _ in 1 2 3; do
-        # Each run starts with no output and nothing dirty in the page cache: replacing the last
-        # run's 280 MB output, or flushing it, would add the same time to both sides.
-        rm -rf "$output"
+    rm -rf "$output" "$output".[123]
+    for i in 1 2 3; do
+        local args=()
+        for a in "$@"; do [ "$a" = @OUT@ ] && args+=("$output.$i") || args+=("$a"); done
         sync
         s=$(date +%s.%N)
-        /usr/bin/time -f '%U %S %M' -o "$tmp/time" "$@" 2>>"$tmp/stderr"
+        /usr/bin/time -f '%U %S %M' -o "$tmp/time" "${args[@]}" 2>>"$tmp/stderr"
         e=$(date +%s.%N)
         t=$(echo "$e - $s" | bc -l)
         if (( $(echo "$t < $b" | bc -l) )); then
@@ -41,6 +48,7 @@ best() { # OUTPUT COMMAND...: best wall time of three runs, with its CPU time (u
             rss=$r
         fi
     done
+    mv "$output.3" "$output"
     echo "$b $cpu $rss"
 }
 report() { # name seconds cpu rss
@@ -48,17 +56,17 @@ report() { # name seconds cpu rss
 }
 
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores; text $(($(stat -c %s "$tmp/big.txt") / 1000000)) MB"
-read -r t1 c1 r1 < <(best "$tmp/one.txt" "$cli" pinyin --tone marks --no-progress --jobs 1 "$tmp/big.txt" -o "$tmp/one.txt")
+read -r t1 c1 r1 < <(best "$tmp/one.txt" "$cli" pinyin --tone marks --no-progress --jobs 1 "$tmp/big.txt" -o @OUT@)
 report "pinyin --tone marks, --jobs 1" "$t1" "$c1" "$r1"
-read -r t2 c2 r2 < <(best "$tmp/two.txt" "$cli" pinyin --tone marks --no-progress --jobs 2 "$tmp/big.txt" -o "$tmp/two.txt")
+read -r t2 c2 r2 < <(best "$tmp/two.txt" "$cli" pinyin --tone marks --no-progress --jobs 2 "$tmp/big.txt" -o @OUT@)
 report "pinyin --tone marks, --jobs 2" "$t2" "$c2" "$r2"
 printf "  speed-up %.2fx (floor 1.6x), outputs %s\n" "$(echo "$t1 / $t2" | bc -l)" \
     "$(cmp -s "$tmp/one.txt" "$tmp/two.txt" && echo identical || echo DIFFERENT)"
 
-read -r t1 c1 r1 < <(best "$tmp/out" "$cli" convert -c s2t --no-progress --jobs 1 -r "$tmp/small" -O "$tmp/out")
-cp -r "$tmp/out" "$tmp/small-one"
+read -r t1 c1 r1 < <(best "$tmp/out" "$cli" convert -c s2t --no-progress --jobs 1 -r "$tmp/small" -O @OUT@)
+mv "$tmp/out" "$tmp/small-one"
 report "convert -c s2t, 2,000 files, --jobs 1" "$t1" "$c1" "$r1"
-read -r t2 c2 r2 < <(best "$tmp/out" "$cli" convert -c s2t --no-progress --jobs 2 -r "$tmp/small" -O "$tmp/out")
+read -r t2 c2 r2 < <(best "$tmp/out" "$cli" convert -c s2t --no-progress --jobs 2 -r "$tmp/small" -O @OUT@)
 report "convert -c s2t, 2,000 files, --jobs 2" "$t2" "$c2" "$r2"
 printf "  speed-up %.2fx (floor 1.5x), outputs %s\n" "$(echo "$t1 / $t2" | bc -l)" \
     "$(diff -r -q "$tmp/small-one" "$tmp/out" >/dev/null && echo identical || echo DIFFERENT)"

@@ -103,7 +103,8 @@ std::optional<std::string> convertName(const Transform &transform, const std::st
 
 namespace {
 
-enum class Outcome { Converted, Copied, Skipped, Refused, Failed };
+// Pending: converted, its commit still to come.
+enum class Outcome { Converted, Copied, Skipped, Refused, Failed, Pending };
 
 struct FileResult {
     Outcome outcome = Outcome::Converted;
@@ -121,7 +122,8 @@ public:
         : m_options(options), m_jobs(std::move(jobs)), m_progress(progress),
           m_split(m_jobs->count() > 1 && splitsAtLines(command)), m_documents(convertsDocuments(command)) {
         if (m_split)
-            m_splitter = splitAtLines(m_jobs, kSplitPiece, [](std::string_view head) { return !isDocumentHead(head); });
+            m_splitter = splitAtLines(m_jobs, kSplitPiece,
+                                      [](std::string_view head) { return !isDocumentHead(head); });
     }
 
     // False after naming each folder among `files` when -r is not given: a usage error.
@@ -182,10 +184,18 @@ public:
             finish(*e, convertFile(*e, m_splitter));
         std::atomic<std::size_t> next{0};
         auto worker = [&](Transform &transform) {
+            Commits commits;
             for (std::size_t i; (i = next.fetch_add(1)) < work.size();) {
                 const Entry &e = *work[i];
-                finish(e, e.type == Entry::Type::Link ? makeLink(e) : convertFile(e, transform));
+                if (e.type == Entry::Type::Link)
+                    finish(e, makeLink(e));
+                else if (const FileResult r = convertFile(e, transform, &commits);
+                         r.outcome != Outcome::Pending)
+                    finish(e, r);
+                if (commits.full())
+                    commit(commits);
             }
+            commit(commits);
         };
         m_jobs->ensure(static_cast<unsigned>(std::min<std::size_t>(m_jobs->count(), work.size())));
         std::vector<std::thread> threads;
@@ -194,13 +204,16 @@ public:
         worker((*m_jobs)[0]);
         for (auto &t : threads)
             t.join();
+        m_folderSyncs.syncAll();
         platform::finishMirrorFolders(m_entries);
         m_progress.stop();
     }
 
     // The summary line and the exit status.
     int summary(double seconds) {
-        const int exit = m_count[int(Outcome::Failed)] ? kExitIo : m_count[int(Outcome::Refused)] ? kExitNoResult : kExitOk;
+        const int exit = m_count[int(Outcome::Failed)]    ? kExitIo
+                         : m_count[int(Outcome::Refused)] ? kExitNoResult
+                                                          : kExitOk;
         using core::MessageId;
         const auto n = [this](Outcome o) { return std::to_string(m_count[int(o)]); };
         std::string line = "lanternfin-cli: " +
@@ -251,10 +264,39 @@ private:
         return {Outcome::Copied, {}};
     }
 
-    // The one step for every file: skipped, converted by its kind, or copied.
-    FileResult convertFile(const Entry &e, const Transform &transform) {
+    // Converted files waiting for their commit, a few at a time: one file's flush to disk then
+    // carries the others' (a journal commits them together), where a flush per file waited for
+    // the disk as long as converting the file took. Their temporary files are removed on a signal
+    // like any other, so an interrupted run still leaves only whole files.
+    struct Commits {
+        struct File {
+            const Entry *entry;
+            std::unique_ptr<AtomicFile> file;
+            Outcome done;
+        };
+        std::vector<File> files;
+        std::uint64_t bytes = 0;
+        bool full() const { return files.size() >= 16 || bytes >= (std::uint64_t(8) << 20); }
+    };
+
+    void commit(Commits &commits) {
+        for (Commits::File &f : commits.files)
+            f.file->startWriteback();
+        for (Commits::File &f : commits.files)
+            f.file->syncText();
+        for (Commits::File &f : commits.files)
+            finish(*f.entry, f.file->commit(&m_folderSyncs) ? FileResult{f.done, {}}
+                                                            : FileResult{Outcome::Failed, f.file->message()});
+        commits.files.clear();
+        commits.bytes = 0;
+    }
+
+    // The one step for every file: skipped, converted by its kind, or copied. With `commits`, a
+    // converted file may be left among them (Pending) instead of committed.
+    FileResult convertFile(const Entry &e, const Transform &transform, Commits *commits = nullptr) {
         struct stat out {};
-        if (m_options.skipExisting && ::stat(e.dst.c_str(), &out) == 0 && S_ISREG(out.st_mode) && newer(out, e.st)) {
+        if (m_options.skipExisting && ::stat(e.dst.c_str(), &out) == 0 && S_ISREG(out.st_mode) &&
+            newer(out, e.st)) {
             m_progress.bytes().fetch_add(static_cast<std::uint64_t>(e.st.st_size));
             return {Outcome::Skipped, {}};
         }
@@ -265,36 +307,45 @@ private:
                 return {Outcome::Failed, platform::say(core::MessageId::CannotOpen, {errorText(in.error())})};
             // A document's transform converts it whole, by its content; a damaged or unsupported
             // one is refused with the engine's reason, as content.
-            return write(e, in, transform, Outcome::Converted, kind == FileKind::Document);
+            return write(e, in, transform, Outcome::Converted, kind == FileKind::Document, commits);
         }
-        const core::Message why = platform::copyMirrorFile(e, [this](std::uint64_t n) {
-            m_progress.bytes().fetch_add(n);
-            return true;
-        });
+        const core::Message why = platform::copyMirrorFile(
+            e,
+            [this](std::uint64_t n) {
+                m_progress.bytes().fetch_add(n);
+                return true;
+            },
+            nullptr, &m_folderSyncs);
         if (!why.empty())
             return {Outcome::Failed, why.in(platform::messageLanguage())};
         return {Outcome::Copied, {}};
     }
 
     // Writes the output of `transform` on `in` to the entry's target, atomically, with its mode.
-    FileResult write(const Entry &e, Input &in, const Transform &transform, Outcome done, bool document = false) {
-        AtomicFile file(e.dst);
-        if (file.fd() < 0)
-            return {Outcome::Failed, file.message()};
+    FileResult write(const Entry &e, Input &in, const Transform &transform, Outcome done, bool document,
+                     Commits *commits) {
+        auto file = std::make_unique<AtomicFile>(e.dst);
+        if (file->fd() < 0)
+            return {Outcome::Failed, file->message()};
         in.countInto(&m_progress.bytes());
-        Writer out(file.fd(), !file.direct());
+        Writer out(file->fd(), !file->direct());
         const Status status = transform(in, out);
         if (status.code != kExitOk) {
-            file.discard();
+            file->discard();
             return {status.code == kExitIo && !document ? Outcome::Failed : Outcome::Refused, status.message};
         }
         if (!out.flush()) {
-            file.discard();
+            file->discard();
             return {Outcome::Failed, platform::say(core::MessageId::CannotWrite, {errorText(out.error())})};
         }
-        platform::keepMode(file, e.st);
-        if (!file.commit())
-            return {Outcome::Failed, file.message()};
+        platform::keepMode(*file, e.st);
+        if (commits && !file->direct() && file->removedOnSignal()) {
+            commits->bytes += static_cast<std::uint64_t>(e.st.st_size);
+            commits->files.push_back({&e, std::move(file), done});
+            return {Outcome::Pending, {}};
+        }
+        if (!file->commit(&m_folderSyncs))
+            return {Outcome::Failed, file->message()};
         return {done, {}};
     }
 
@@ -339,8 +390,9 @@ private:
     std::vector<Entry> m_entries;
     dev_t m_outputDev = 0;
     ino_t m_outputIno = 0;
+    platform::FolderSyncs m_folderSyncs; // each output folder synced once, after its files
     std::mutex m_countMutex;
-    std::size_t m_count[5] = {};
+    std::size_t m_count[int(Outcome::Pending) + 1] = {};
 };
 
 // A stream whose complete messages go through the progress line.
@@ -370,8 +422,8 @@ unsigned jobCount(const BatchOptions &o) {
 } // namespace
 
 int runFiles(const Transform &first, const TransformFactory &make, const CLI::App &command,
-             const std::vector<std::string> &files, const Destination &to, const BatchOptions &options, int outFd,
-             std::ostream &err) {
+             const std::vector<std::string> &files, const Destination &to, const BatchOptions &options,
+             int outFd, std::ostream &err) {
     const bool batch = !options.outputDir.empty();
     if (batch && (files.empty() || std::find(files.begin(), files.end(), "-") != files.end())) {
         err << "lanternfin-cli: " << platform::say(core::MessageId::OutputDirNeedsFiles) << '\n';
@@ -380,7 +432,8 @@ int runFiles(const Transform &first, const TransformFactory &make, const CLI::Ap
     const bool split = !batch && jobCount(options) > 1 && splitsAtLines(command);
     auto jobs = std::make_shared<JobTransforms>(std::vector<Transform>{first}, make, jobCount(options));
     err.flush();
-    Progress progress(Progress::modeFor(STDERR_FILENO, options.progress, options.noProgress), STDERR_FILENO, err);
+    Progress progress(Progress::modeFor(STDERR_FILENO, options.progress, options.noProgress), STDERR_FILENO,
+                      err);
 
     if (batch) {
         Batch run(options, command, jobs, progress);
@@ -398,7 +451,8 @@ int runFiles(const Transform &first, const TransformFactory &make, const CLI::Ap
     std::uint64_t total = 0;
     for (const std::string &file : files.empty() ? std::vector<std::string>{"-"} : files) {
         struct stat st {};
-        if ((file == "-" ? ::fstat(STDIN_FILENO, &st) : ::stat(file.c_str(), &st)) == 0 && S_ISREG(st.st_mode))
+        if ((file == "-" ? ::fstat(STDIN_FILENO, &st) : ::stat(file.c_str(), &st)) == 0 &&
+            S_ISREG(st.st_mode))
             total += static_cast<std::uint64_t>(st.st_size);
     }
     progress.setTotals(files.size() > 1 ? files.size() : 0, total);

@@ -361,18 +361,26 @@ std::string AtomicFile::message() const {
     return say(m_why);
 }
 
-bool AtomicFile::commit() {
-    if (m_fd < 0)
-        return false;
-    if (m_direct) {
-        const int closed = ::close(m_fd);
-        m_fd = -1;
-        if (closed != 0 && errno != EINTR) {
-            fail(errno, core::MessageId::CannotWrite);
-            return false;
+void FolderSyncs::add(std::string folder) {
+    const std::lock_guard lock(m_mutex);
+    m_folders.insert(std::move(folder));
+}
+
+void FolderSyncs::syncAll() {
+    const std::lock_guard lock(m_mutex);
+    for (const std::string &folder : m_folders) {
+        const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir >= 0) {
+            fsync(dir);
+            ::close(dir);
         }
-        return true;
     }
+    m_folders.clear();
+}
+
+bool AtomicFile::syncText() {
+    if (m_fd < 0 || m_direct)
+        return m_fd >= 0 || m_synced;
     int failure = fsync(m_fd) == 0 ? 0 : errno;
     if (::close(m_fd) != 0 && !failure)
         failure = errno;
@@ -382,6 +390,22 @@ bool AtomicFile::commit() {
         discard();
         return false;
     }
+    m_synced = true;
+    return true;
+}
+
+bool AtomicFile::commit(FolderSyncs *later) {
+    if (m_direct && m_fd >= 0) {
+        const int closed = ::close(m_fd);
+        m_fd = -1;
+        if (closed != 0 && errno != EINTR) {
+            fail(errno, core::MessageId::CannotWrite);
+            return false;
+        }
+        return true;
+    }
+    if (!syncText() || !m_synced)
+        return false;
     if (::rename(m_temp.c_str(), m_target.c_str()) != 0) {
         fail(errno, core::MessageId::CannotReplaceFile);
         discard();
@@ -390,7 +414,12 @@ bool AtomicFile::commit() {
     unregisterTemp(m_registered);
     m_registered = -1;
     m_temp.clear();
+    m_synced = false;
     // The rename itself reaches the disk with the folder.
+    if (later) {
+        later->add(folderOf(m_target));
+        return true;
+    }
     const int dir = ::open(folderOf(m_target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         fsync(dir);
@@ -399,7 +428,13 @@ bool AtomicFile::commit() {
     return true;
 }
 
+void AtomicFile::startWriteback() {
+    if (m_fd >= 0 && !m_direct)
+        ::sync_file_range(m_fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+}
+
 void AtomicFile::discard() {
+    m_synced = false;
     if (m_fd >= 0) {
         ::close(m_fd);
         m_fd = -1;

@@ -19,10 +19,30 @@
 
 #include "core/messages.h"
 
+#include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
 namespace platform {
+
+// The folders whose new entries are yet to reach the disk, for a run that replaces many files:
+// each folder is synced once, at the end, instead of after every file it gets. A crash before then
+// may lose a rename (the file is simply not there yet), never a file's text, which is synced before
+// its rename either way. Thread-safe; syncs what is left when destroyed.
+class FolderSyncs {
+public:
+    FolderSyncs() = default;
+    FolderSyncs(const FolderSyncs &) = delete;
+    FolderSyncs &operator=(const FolderSyncs &) = delete;
+    ~FolderSyncs() { syncAll(); }
+    void add(std::string folder);
+    void syncAll();
+
+private:
+    std::mutex m_mutex;
+    std::set<std::string> m_folders;
+};
 
 class AtomicFile {
 public:
@@ -41,10 +61,20 @@ public:
     bool direct() const { return m_direct; }
     // Makes the text the file's: fsync and rename, or for a direct target only closes it. False
     // (errno in error(), the step in why()) when a step fails; the temporary file is removed
-    // then and the old file stays.
-    bool commit();
+    // then and the old file stays. The folder is synced at once, or by `later` when given.
+    bool commit(FolderSyncs *later = nullptr);
+    // The first half of commit(), for several files committed together: the text reaches the
+    // disk and the file is closed (fd() is -1 after it); commit() then only renames. Syncing all
+    // before renaming any saves writing each file's metadata twice.
+    bool syncText();
     // Removes the temporary file; the file at `path` stays as it was.
     void discard();
+    // Starts writing what was written to the disk without waiting for it, so that the commits of
+    // several files wait for their writes together rather than one after the other.
+    void startWriteback();
+    // Whether a signal that ends the program removes the temporary file (false only when too many
+    // are open at once): a file that is not may not wait to be committed.
+    bool removedOnSignal() const { return m_temp.empty() || m_registered >= 0; }
     int error() const { return m_error; }
     // The failed step with the system's reason, "cannot create a temporary file beside it:
     // Permission denied" (or its Chinese); empty while nothing failed.
@@ -62,6 +92,7 @@ private:
     int m_fd = -1;
     int m_error = 0;
     bool m_direct = false;
+    bool m_synced = false; // the text is on the disk, the file closed, the rename still to come
     int m_registered = -1; // the slot of the temporary file among those removed on a signal
     core::Message m_why;
 };

@@ -8,6 +8,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <map>
+#include <memory>
 #include <unistd.h>
 
 namespace platform {
@@ -143,7 +144,6 @@ std::string baseName(std::string path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-
 FileKind classifyFile(std::string_view name, std::string_view head, bool whole) {
     const std::string ext = extensionOf(name);
     // Office and OpenDocument packages, EPUB: their text is converted inside the package.
@@ -229,7 +229,7 @@ void keepMode(AtomicFile &file, const struct stat &st) {
 }
 
 core::Message copyMirrorFile(const MirrorEntry &e, const std::function<bool(std::uint64_t)> &progress,
-                             bool *cancelled) {
+                             bool *cancelled, FolderSyncs *later) {
     if (cancelled)
         *cancelled = false;
     const int in = ::open(e.src.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
@@ -240,10 +240,11 @@ core::Message copyMirrorFile(const MirrorEntry &e, const std::function<bool(std:
         ::close(in);
         return file.why();
     }
-    std::vector<char> buf(1 << 20);
+    constexpr std::size_t kBlock = std::size_t(1) << 20;
+    const std::unique_ptr<char[]> buf(new char[kBlock]); // read into, so left uncleared
     Message why;
     for (;;) {
-        const ssize_t got = ::read(in, buf.data(), buf.size());
+        const ssize_t got = ::read(in, buf.get(), kBlock);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {
@@ -253,7 +254,7 @@ core::Message copyMirrorFile(const MirrorEntry &e, const std::function<bool(std:
         if (got == 0)
             break;
         for (std::size_t done = 0; done < static_cast<std::size_t>(got) && why.empty();) {
-            const ssize_t n = ::write(file.fd(), buf.data() + done, static_cast<std::size_t>(got) - done);
+            const ssize_t n = ::write(file.fd(), buf.get() + done, static_cast<std::size_t>(got) - done);
             if (n < 0 && errno == EINTR)
                 continue;
             if (n <= 0)
@@ -276,7 +277,7 @@ core::Message copyMirrorFile(const MirrorEntry &e, const std::function<bool(std:
         return why;
     }
     keepMode(file, e.st);
-    if (!file.commit())
+    if (!file.commit(later))
         return file.why();
     return {};
 }

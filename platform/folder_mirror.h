@@ -109,8 +109,8 @@ void keepMode(AtomicFile &file, const struct stat &st);
 
 // The file of `entry` copied byte for byte to its target, atomically, with its mode. `progress`
 // is told each block's size; false from it cancels and nothing is left. The empty message when
-// done; `cancelled` is set when it was cancelled.
+// done; `cancelled` is set when it was cancelled. Its folder is synced by `later` when given.
 core::Message copyMirrorFile(const MirrorEntry &entry, const std::function<bool(std::uint64_t)> &progress,
-                             bool *cancelled = nullptr);
+                             bool *cancelled = nullptr, FolderSyncs *later = nullptr);
 
 } // namespace platform

@@ -48,7 +48,10 @@ StreamResult convertStream(const core::PhraseConverter &converter, const StreamR
                            const StreamWrite &write, std::size_t block) {
     // When lines convert on their own, a block is cut at a line break and its first part converted
     // on a second thread while this one converts the rest.
-    const bool twoThreads = converter.linesConvertAlone() && std::thread::hardware_concurrency() >= 2;
+    // (The count of cores is read from /sys each time it is asked: once is enough for a run of
+    // thousands of small files.)
+    static const bool cores = std::thread::hardware_concurrency() >= 2;
+    const bool twoThreads = converter.linesConvertAlone() && cores;
     // The text is the first `held` bytes of `space` (`room` bytes, left uncleared), so that a block
     // is read into memory already there rather than into bytes cleared first.
     std::unique_ptr<char[]> space;

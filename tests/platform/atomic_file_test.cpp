@@ -11,8 +11,10 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <thread>
 #include <tuple>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -241,6 +243,58 @@ TEST(AtomicFile, AnInterruptingSignalRemovesTheTemporaryFile) {
         EXPECT_EQ(folder.entries(), 1u);
         EXPECT_EQ(slurp(folder / "doc.txt"), "original");
     }
+}
+
+// Files committed together: all synced first, then renamed, their folder synced once. A file
+// synced but not yet renamed is still a temporary file: discarding it or a signal leaves the old
+// text, and only the renamed ones carry the new.
+TEST(AtomicFile, FilesSyncedTogetherAreCommittedOrLeftAsTheyWere) {
+    Folder folder;
+    const char *names[] = {"a.txt", "b.txt", "c.txt"};
+    for (const char *name : names)
+        spit(folder / name, std::string("old ") + name);
+    {
+        platform::FolderSyncs syncs;
+        std::vector<std::unique_ptr<AtomicFile>> files;
+        for (const char *name : names) {
+            files.push_back(std::make_unique<AtomicFile>(folder / name));
+            ASSERT_TRUE(writeAll(*files.back(), std::string("new ") + name));
+            files.back()->startWriteback();
+        }
+        for (auto &file : files) {
+            EXPECT_TRUE(file->syncText());
+            EXPECT_EQ(file->fd(), -1);
+            EXPECT_TRUE(file->syncText()) << "a second sync changes nothing";
+        }
+        EXPECT_TRUE(files[0]->commit(&syncs));
+        EXPECT_FALSE(files[0]->commit(&syncs)) << "a committed file is not committed twice";
+        files[1]->discard();
+        EXPECT_FALSE(files[1]->commit(&syncs)) << "nor a discarded one";
+        EXPECT_TRUE(files[2]->commit());
+    }
+    EXPECT_EQ(slurp(folder / "a.txt"), "new a.txt");
+    EXPECT_EQ(slurp(folder / "b.txt"), "old b.txt");
+    EXPECT_EQ(slurp(folder / "c.txt"), "new c.txt");
+    EXPECT_EQ(folder.entries(), 3u);
+
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        platform::removeTemporaryFilesOnSignals();
+        AtomicFile a(folder / "a.txt"), b(folder / "b.txt");
+        writeAll(a, "newer a");
+        writeAll(b, "newer b");
+        a.syncText();
+        b.syncText();
+        ::raise(SIGTERM);
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status)) << status;
+    EXPECT_EQ(folder.entries(), 3u);
+    EXPECT_EQ(slurp(folder / "a.txt"), "new a.txt");
+    EXPECT_EQ(slurp(folder / "b.txt"), "old b.txt");
 }
 
 // An access list in the kernel's xattr form (posix_acl_xattr): version 2, then (tag, permissions,
