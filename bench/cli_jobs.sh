@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # --jobs 2 against --jobs 1, end to end: one ~200 MB text through `pinyin --tone marks` (cut at line
 # ends across the jobs) and 2,000 small files through `convert -c s2t -r SRC -O DST`; wall time,
-# CPU time and peak RSS of the best of three runs each, the speed-up beside its floor (1.6x and
+# CPU time and peak RSS of the best of five runs each, the speed-up beside its floor (1.6x and
 # 1.5x), and whether the outputs are byte-identical. On a machine shared with other work the wall
 # times say little: the load average is printed first. The files are made under $TMPDIR (/tmp):
 # on a disk the small files' time includes waiting for its flushes, which vary with the disk;
@@ -24,16 +24,16 @@ mkdir -p "$tmp/small"
 split -a 4 -d -n l/2000 "$corpus" "$tmp/small/part-"
 for f in "$tmp"/small/part-*; do mv "$f" "$f.txt"; done
 
-best() { # OUTPUT COMMAND...: best wall time of three runs, with its CPU time (user + system) and peak RSS
-    # Each run writes a new output, OUTPUT.1 to OUTPUT.3 (an argument @OUT@ names it); the last is
-    # renamed OUTPUT, and all are left for the end (about 2 GB). Nothing is deleted during the runs
+best() { # OUTPUT COMMAND...: best wall time of five runs, with its CPU time (user + system) and peak RSS
+    # Each run writes a new output, OUTPUT.1 to OUTPUT.5 (an argument @OUT@ names it); the last is
+    # renamed OUTPUT, and all are left for the end (about 3 GB). Nothing is deleted during the runs
     # and nothing dirty is left in the page cache before one: replacing the last run's 280 MB
     # output, or flushing it, would add the same time to both sides, and ext4 searches long for a
     # free inode among thousands just deleted, a cost that the user converting a folder never meets.
     local output=$1 b=999 cpu=0 rss=0 s e t u sy r i a
     shift
-    rm -rf "$output" "$output".[123]
-    for i in 1 2 3; do
+    rm -rf "$output" "$output".[1-5]
+    for i in 1 2 3 4 5; do
         local args=()
         for a in "$@"; do [ "$a" = @OUT@ ] && args+=("$output.$i") || args+=("$a"); done
         sync
@@ -48,7 +48,7 @@ best() { # OUTPUT COMMAND...: best wall time of three runs, with its CPU time (u
             rss=$r
         fi
     done
-    mv "$output.3" "$output"
+    mv "$output.5" "$output"
     echo "$b $cpu $rss"
 }
 report() { # name seconds cpu rss

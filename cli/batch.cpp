@@ -1,5 +1,6 @@
 #include "cli/batch.h"
 
+#include "cli/commands.h"
 #include "cli/progress.h"
 #include "cli/split.h"
 #include "core/utf.h"
@@ -71,7 +72,7 @@ bool splitsAtLines(const CLI::App &command) {
         const CLI::Option *config = command.get_option_no_throw("--config");
         if (!config || config->count() == 0)
             return false;
-        auto load = platform::loadPhraseConverter(config->as<std::string>());
+        auto load = loadPhraseConverterOnce(config->as<std::string>());
         return load.converter && load.converter->linesConvertAlone();
     }
     return false;

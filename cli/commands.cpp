@@ -18,7 +18,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 namespace cli {
@@ -81,17 +83,18 @@ Transform linesTransform(RefusingLineCommand command) {
     return [command = std::move(command)](Input &in, Writer &out) -> Status {
         std::string refusals;
         std::u16string line;
-        const Status status = writeEachLine(in, out, [&](std::string_view bytes, std::size_t number, std::string &text) {
-            line.clear();
-            core::decodeUtf8(bytes, line, true);
-            const auto result = command(line);
-            if (result)
-                core::encodeUtf8(*result.value, text);
-            else
-                refusals += (refusals.empty() ? "" : "\n") +
-                            platform::say(core::Message(core::MessageId::Line, {std::to_string(number)},
-                                                        {result.refusal.message}));
-        });
+        const Status status =
+            writeEachLine(in, out, [&](std::string_view bytes, std::size_t number, std::string &text) {
+                line.clear();
+                core::decodeUtf8(bytes, line, true);
+                const auto result = command(line);
+                if (result)
+                    core::encodeUtf8(*result.value, text);
+                else
+                    refusals += (refusals.empty() ? "" : "\n") +
+                                platform::say(core::Message(core::MessageId::Line, {std::to_string(number)},
+                                                            {result.refusal.message}));
+            });
         if (status.code != kExitOk)
             return status;
         if (!refusals.empty())
@@ -106,7 +109,8 @@ using Utf8LineCommand = std::function<void(std::string_view line, std::string &o
 // Runs `command` on every line of a valid UTF-8 input and writes one line per input line.
 Transform utf8LinesTransform(Utf8LineCommand command) {
     return [command = std::move(command)](Input &in, Writer &out) -> Status {
-        return writeEachLine(in, out, [&](std::string_view line, std::size_t, std::string &text) { command(line, text); });
+        return writeEachLine(
+            in, out, [&](std::string_view line, std::size_t, std::string &text) { command(line, text); });
     };
 }
 
@@ -235,8 +239,8 @@ Transform moneyTransform(const CommandOptions &o) {
         const auto read = text ? core::readAmountNumber(*text) : core::Outcome<core::Decimal>{};
         if (!read)
             throw CLI::ValidationError(
-                "money --verify", text ? platform::say(core::Message(core::MessageId::VerifyNotANumberWhy, {number},
-                                                                     {read.refusal.message}))
+                "money --verify", text ? platform::say(core::Message(core::MessageId::VerifyNotANumberWhy,
+                                                                     {number}, {read.refusal.message}))
                                        : platform::say(core::MessageId::VerifyNotANumber, {number}));
         const core::Decimal expected = *read.value;
         // A number beyond what capitals can state fails as money does for it, whatever the input.
@@ -262,7 +266,8 @@ Transform moneyTransform(const CommandOptions &o) {
 Transform numeralsTransform(const CommandOptions &o) {
     if (o.decode)
         return textTransform(readBack(core::readChineseNumerals, core::decimalText), o.lines);
-    const core::NumeralDigits digits = o.capitals ? core::NumeralDigits::Capital : core::NumeralDigits::Ordinary;
+    const core::NumeralDigits digits =
+        o.capitals ? core::NumeralDigits::Capital : core::NumeralDigits::Ordinary;
     return textTransform(
         [digits](std::u16string_view text) {
             const auto number = core::readAmountNumber(text);
@@ -386,7 +391,8 @@ template <typename Feed> Status streamSlices(Input &in, Writer &out, Feed &&feed
 // Streams the input through a code-point mapping.
 Transform mapTransform(std::shared_ptr<const core::CodePointMap> map, bool lines) {
     if (lines)
-        return utf8LinesTransform([map](std::string_view s, std::string &out) { core::mapUtf8(s, *map, out, true); });
+        return utf8LinesTransform(
+            [map](std::string_view s, std::string &out) { core::mapUtf8(s, *map, out, true); });
     return [map](Input &in, Writer &out) -> Status {
         return streamSlices(in, out, [&map](std::string_view chunk, std::string &text, bool final) {
             return core::mapUtf8(chunk, *map, text, final);
@@ -473,11 +479,12 @@ Transform convertTextTransform(std::shared_ptr<const core::PhraseConverter> conv
 // plain UTF-8 transform for that).
 Transform convertTransform(const std::string &name, const core::document::PartOptions &part,
                            const std::function<Transform(Transform)> &textOf, bool lines) {
-    auto load = platform::loadPhraseConverter(name);
+    auto load = loadPhraseConverterOnce(name);
     if (!load.converter)
         throw SetupFailure{{kExitUsage, platform::say(platform::loadFailure(load.failedPath, load.why))}};
     auto converter = std::make_shared<const core::PhraseConverter>(std::move(*load.converter));
-    return withDocuments(textOf(convertTextTransform(converter, lines)), phraseDocuments(converter), part, lines);
+    return withDocuments(textOf(convertTextTransform(converter, lines)), phraseDocuments(converter), part,
+                         lines);
 }
 
 Transform convertTextTransform(std::shared_ptr<const core::PhraseConverter> converter, bool lines) {
@@ -501,6 +508,16 @@ Transform convertTextTransform(std::shared_ptr<const core::PhraseConverter> conv
 
 } // namespace
 
+platform::PhraseLoad loadPhraseConverterOnce(const std::string &name) {
+    static std::mutex mutex;
+    static std::map<std::string, platform::PhraseLoad> loaded;
+    const std::lock_guard lock(mutex);
+    auto at = loaded.find(name);
+    if (at == loaded.end())
+        at = loaded.emplace(name, platform::loadPhraseConverter(name)).first;
+    return at->second;
+}
+
 void addCommands(CommandLine &cl, CommandOptions &o) {
     // Files in every encoding, and (`cues`) subtitle files converted in their cue text only.
     auto encoded = [&o](TransformFactory make, bool cues) -> TransformFactory {
@@ -521,7 +538,9 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
         return command(name, help, encoded(std::move(make), cues));
     };
     // The plain text transform of a conversion given files in every encoding, subtitles in their cues.
-    auto encodedText = [&o](Transform plain) { return encodedTransform(std::move(plain), o.encoding, !o.lines); };
+    auto encodedText = [&o](Transform plain) {
+        return encodedTransform(std::move(plain), o.encoding, !o.lines);
+    };
     CLI::App &money = text("money", say(MessageId::HelpMoney), [&o] { return moneyTransform(o); });
     CLI::Option *decode = money.add_flag("--decode", o.decode, say(MessageId::HelpMoneyDecode));
     CLI::Option *verify = money.add_option("--verify", o.verify, say(MessageId::HelpMoneyVerify))
@@ -550,16 +569,18 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
     CLI::App &traditional =
         command("traditional", say(MessageId::HelpTraditional), [&o, mapDocuments, encodedText] {
             constexpr auto direction = core::document::ScriptDirection::ToTraditional;
-            return o.byCharacter ? mapDocuments(platform::kSimplifiedToTraditionalFile, direction)
-                                 : convertTransform("s2t", partOptions(direction, o.documents), encodedText, o.lines);
+            return o.byCharacter
+                       ? mapDocuments(platform::kSimplifiedToTraditionalFile, direction)
+                       : convertTransform("s2t", partOptions(direction, o.documents), encodedText, o.lines);
         });
     traditional.add_flag("--by-character", o.byCharacter, say(MessageId::HelpTraditionalByCharacter));
     addFontsOption(traditional, o.documents);
     CLI::App &simplified =
         command("simplified", say(MessageId::HelpSimplified), [&o, mapDocuments, encodedText] {
             constexpr auto direction = core::document::ScriptDirection::ToSimplified;
-            return o.byCharacter ? mapDocuments(platform::kTraditionalToSimplifiedFile, direction)
-                                 : convertTransform("t2s", partOptions(direction, o.documents), encodedText, o.lines);
+            return o.byCharacter
+                       ? mapDocuments(platform::kTraditionalToSimplifiedFile, direction)
+                       : convertTransform("t2s", partOptions(direction, o.documents), encodedText, o.lines);
         });
     simplified.add_flag("--by-character", o.byCharacter, say(MessageId::HelpSimplifiedByCharacter));
     addFontsOption(simplified, o.documents);
@@ -572,7 +593,8 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
         ->required();
     auto caseDocuments = [&o, encodedText](core::CodePointMap map) {
         const auto shared = std::make_shared<const core::CodePointMap>(std::move(map));
-        return withDocuments(encodedText(mapTransform(shared, o.lines)), codePointDocuments(shared), {}, o.lines);
+        return withDocuments(encodedText(mapTransform(shared, o.lines)), codePointDocuments(shared), {},
+                             o.lines);
     };
     command("upper", say(MessageId::HelpUpper),
             [caseDocuments] { return caseDocuments(platform::upperCaseMap()); });

@@ -4,6 +4,7 @@
 #include "cli/command_line.h"
 #include "cli/documents.h"
 #include "cli/encodings.h"
+#include "platform/phrase_config.h"
 
 #include <string>
 #include <vector>
@@ -18,7 +19,7 @@ struct CommandOptions {
     std::string tone = "marks";
     std::string separator = " ";
     bool initials = false;
-    std::string config; // convert -c
+    std::string config;       // convert -c
     bool byCharacter = false; // traditional and simplified: the character tables instead of phrases
     // money's ways beside the capitals
     bool decode = false;
@@ -32,6 +33,11 @@ struct CommandOptions {
     // every text command
     EncodingOptions encoding;
 };
+
+// Configuration `name` loaded as platform::loadPhraseConverter loads it, once per run: the jobs of a
+// folder, and the question whether its lines convert alone, share the one converter (read-only, so
+// threads may share it), where each had loaded and checked the image again. Thread-safe.
+platform::PhraseLoad loadPhraseConverterOnce(const std::string &name);
 
 // Registers every command on `commandLine`; `options` must outlive its run().
 void addCommands(CommandLine &commandLine, CommandOptions &options);

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <mutex>
 #include <vector>
 
 namespace platform {
@@ -35,10 +36,39 @@ std::string nameOf(const std::string &path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-mode_t newFileMode() {
-    const mode_t mask = umask(0);
+// The umask, read without changing it: setting it and back, as umask(2) alone allows, let two
+// threads at once (a folder's jobs) leave it at 0 for good, and every later file world-writable.
+// The kernel says it in /proc/self/status; without /proc, the pair of calls under a lock of ours.
+mode_t currentUmask() {
+    const int fd = ::open("/proc/self/status", O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        char text[4096];
+        std::size_t got = 0;
+        for (ssize_t n; got < sizeof text - 1 && (n = ::read(fd, text + got, sizeof text - 1 - got)) != 0;) {
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                break;
+            got += static_cast<std::size_t>(n);
+        }
+        ::close(fd);
+        text[got] = '\0';
+        if (const char *line = std::strstr(text, "\nUmask:")) {
+            char *end = nullptr;
+            const unsigned long mask = std::strtoul(line + 7, &end, 8);
+            if (end != line + 7 && mask <= 0777)
+                return static_cast<mode_t>(mask);
+        }
+    }
+    static std::mutex lock;
+    const std::lock_guard held(lock);
+    const mode_t mask = umask(077);
     umask(mask);
-    return 0666 & ~mask;
+    return mask;
+}
+
+mode_t newFileMode() {
+    return 0666 & ~currentUmask();
 }
 
 // The descriptor that a name like /dev/stdout stands for in this process; -1 for other names.

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <string>
 #include <thread>
 #include <tuple>
 #include <vector>
@@ -295,6 +296,34 @@ TEST(AtomicFile, FilesSyncedTogetherAreCommittedOrLeftAsTheyWere) {
     EXPECT_EQ(folder.entries(), 3u);
     EXPECT_EQ(slurp(folder / "a.txt"), "new a.txt");
     EXPECT_EQ(slurp(folder / "b.txt"), "old b.txt");
+}
+
+// New files take the mode the umask gives, and files made on several threads at once (a folder's
+// jobs) leave the umask as it was: learning it by setting it and back, two threads could leave it
+// at 0, and every later file world-writable.
+TEST(AtomicFile, NewFilesOnSeveralThreadsKeepTheUmask) {
+    Folder folder;
+    const mode_t before = ::umask(022);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&folder, t] {
+            for (int i = 0; i < 150; ++i) {
+                std::string name = "f";
+                name += std::to_string(t * 1000 + i);
+                AtomicFile file((folder.path / name).string());
+                writeAll(file, "x");
+                file.commit();
+            }
+        });
+    for (auto &thread : threads)
+        thread.join();
+    const mode_t after = ::umask(before);
+    EXPECT_EQ(after, mode_t(022));
+    std::size_t open = 0;
+    for (const auto &entry : fs::directory_iterator(folder.path))
+        open += (fs::status(entry).permissions() & fs::perms::others_write) != fs::perms::none;
+    EXPECT_EQ(open, 0u);
+    EXPECT_EQ(folder.entries(), 600u);
 }
 
 // An access list in the kernel's xattr form (posix_acl_xattr): version 2, then (tag, permissions,
