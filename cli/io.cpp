@@ -4,10 +4,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -18,6 +21,58 @@ namespace {
 constexpr std::size_t kBufferSize = 1 << 16;
 
 } // namespace
+
+// Flushes a scratch file to the disk (fdatasync) on a thread of its own each time it is asked,
+// while the text goes on being converted and written. The commit's flush then finds little left:
+// with the data only handed to the disk, a 280 MB output still waited 0.14 s for the device to
+// flush it, the same with one job or several. It works on a duplicate of the descriptor, so that
+// whatever becomes of the writer's (closed, discarded) it never touches another file.
+class Writer::Flusher {
+public:
+    explicit Flusher(int fd) : m_fd(::fcntl(fd, F_DUPFD_CLOEXEC, 0)), m_thread([this] { run(); }) {}
+    ~Flusher() {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_stop = true;
+        }
+        m_wake.notify_one();
+        m_thread.join();
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    void flushTo(long long offset) {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_asked = offset;
+        }
+        m_wake.notify_one();
+    }
+
+private:
+    void run() {
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            m_wake.wait(lock, [this] { return m_stop || m_asked > m_done; });
+            if (m_stop || m_fd < 0)
+                return;
+            const long long to = m_asked;
+            lock.unlock();
+            ::fdatasync(m_fd); // a hint: the commit's own flush reports any failure
+            lock.lock();
+            m_done = to;
+        }
+    }
+
+    const int m_fd;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    long long m_asked = 0;
+    long long m_done = 0;
+    bool m_stop = false;
+    std::thread m_thread; // last: it starts once the rest is there
+};
+
+Writer::~Writer() = default;
 
 Writer::Writer(int fd, bool scratch) : m_fd(fd), m_scratch(scratch) {
     m_buffer.reserve(kBufferSize);
@@ -42,18 +97,23 @@ void Writer::write(std::string_view bytes) {
         m_buffer.append(bytes);
         return;
     }
-    flush();
+    drain();
     if (bytes.size() >= kBufferSize)
         writeThrough(bytes);
     else
         m_buffer.append(bytes);
 }
 
-bool Writer::flush() {
+void Writer::drain() {
     if (!m_buffer.empty()) {
         writeThrough(m_buffer);
         m_buffer.clear();
     }
+}
+
+bool Writer::flush() {
+    drain();
+    m_flusher.reset();
     return m_error == 0;
 }
 
@@ -76,6 +136,12 @@ void Writer::writeThrough(std::string_view bytes) {
     if (m_regular && m_writtenTo - m_handedTo >= (8 << 20)) {
         ::sync_file_range(m_fd, m_handedTo, m_writtenTo - m_handedTo, SYNC_FILE_RANGE_WRITE);
         m_handedTo = m_writtenTo;
+        if (m_scratch && m_writtenTo - m_flushAskedTo >= (32 << 20)) {
+            if (!m_flusher)
+                m_flusher = std::make_unique<Flusher>(m_fd);
+            m_flusher->flushTo(m_writtenTo);
+            m_flushAskedTo = m_writtenTo;
+        }
     }
 }
 

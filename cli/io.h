@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,7 @@ public:
     explicit Writer(int fd, bool scratch = false);
     // A writer that appends to `sink` (which must outlive it) and never fails.
     explicit Writer(std::string &sink);
+    ~Writer();
     Writer(const Writer &) = delete;
     Writer &operator=(const Writer &) = delete;
 
@@ -39,6 +41,8 @@ public:
     bool scratch() const { return m_scratch; }
 
 private:
+    class Flusher;
+    void drain();
     void writeThrough(std::string_view bytes);
 
     int m_fd;
@@ -49,6 +53,9 @@ private:
     bool m_regular = false;
     long long m_writtenTo = 0;
     long long m_handedTo = 0;
+    // A scratch file is also flushed to the disk as it grows, by a thread of its own, from 32 MB on.
+    long long m_flushAskedTo = 0;
+    std::unique_ptr<Flusher> m_flusher;
     std::string m_buffer;
     std::string *m_sink = nullptr;
 };

@@ -121,6 +121,46 @@ TEST(Writer, FullDiskIsKeptAsTheFirstError) {
     ::close(fd);
 }
 
+// A large scratch output is flushed to the disk by a thread of the writer's own as it grows: the
+// bytes stay whole and in order, committed or discarded while that thread may be flushing.
+TEST(Writer, ALargeOutputFlushedAsItGrowsIsCommittedWholeOrDiscarded) {
+    constexpr int kPieces = 33; // MB: past the size from which the writer flushes
+    std::string piece(1 << 20, 'a');
+    const auto pieceNumber = [&piece](int i) -> const std::string & {
+        piece[0] = piece[piece.size() - 1] = static_cast<char>('a' + i % 26);
+        return piece;
+    };
+    for (const bool commit : {true, false}) {
+        SCOPED_TRACE(commit);
+        Folder folder;
+        const fs::path file = folder.path / "big.txt";
+        {
+            cli::AtomicFile target(file);
+            ASSERT_GE(target.fd(), 0);
+            cli::Writer out(target.fd(), true);
+            for (int i = 0; i < kPieces; ++i)
+                out.write(pieceNumber(i));
+            if (commit) {
+                EXPECT_TRUE(out.flush());
+                EXPECT_TRUE(target.commit());
+            } else {
+                target.discard(); // the writer, and its flushing, outlive the file's descriptor
+            }
+        }
+        EXPECT_EQ(folder.entries(), commit ? 1u : 0u);
+        if (!commit)
+            continue;
+        ASSERT_EQ(fs::file_size(file), std::uintmax_t(kPieces) << 20);
+        const int fd = ::open(file.c_str(), O_RDONLY);
+        std::string got(piece.size(), '\0');
+        for (int i = 0; i < kPieces; ++i) {
+            ASSERT_EQ(::read(fd, got.data(), got.size()), static_cast<ssize_t>(got.size()));
+            EXPECT_TRUE(got == pieceNumber(i)) << i;
+        }
+        ::close(fd);
+    }
+}
+
 TEST(AtomicFile, ReplacesOnlyOnCommitAndLeavesNoTemporaryFile) {
     Folder folder;
     const fs::path file = folder.path / "doc.txt";
