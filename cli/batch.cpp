@@ -3,6 +3,8 @@
 #include "cli/commands.h"
 #include "cli/progress.h"
 #include "cli/split.h"
+#include "core/subtitles.h"
+#include "core/text_encoding.h"
 #include "core/utf.h"
 #include "platform/document_file.h"
 #include "platform/message_language.h"
@@ -62,6 +64,9 @@ bool splitsAtLines(const CLI::App &command) {
         const CLI::Option *opt = command.get_option_no_throw(option);
         return opt && opt->count() > 0;
     };
+    // Another encoding is decoded whole and written back whole, never streamed.
+    if (given("--from-encoding") || given("--to-encoding"))
+        return false;
     if (given("--lines"))
         return true;
     if (platform::isOneOf(name, {"traditional", "simplified", "upper", "lower"}))
@@ -76,6 +81,11 @@ bool splitsAtLines(const CLI::App &command) {
         return load.converter && load.converter->linesConvertAlone();
     }
     return false;
+}
+
+bool isSplittableHead(std::string_view head) {
+    return !isDocumentHead(head) && !core::byteOrderMark(head) && core::validUtf8Prefix(head, false).ok &&
+           core::detectSubtitles(head) == core::SubtitleFormat::None;
 }
 
 bool isDocumentHead(std::string_view head) {
@@ -123,8 +133,7 @@ public:
         : m_options(options), m_jobs(std::move(jobs)), m_progress(progress),
           m_split(m_jobs->count() > 1 && splitsAtLines(command)), m_documents(convertsDocuments(command)) {
         if (m_split)
-            m_splitter = splitAtLines(m_jobs, kSplitPiece,
-                                      [](std::string_view head) { return !isDocumentHead(head); });
+            m_splitter = splitAtLines(m_jobs, kSplitPiece, isSplittableHead);
     }
 
     // False after naming each folder among `files` when -r is not given: a usage error.
@@ -457,9 +466,7 @@ int runFiles(const Transform &first, const TransformFactory &make, const CLI::Ap
             total += static_cast<std::uint64_t>(st.st_size);
     }
     progress.setTotals(files.size() > 1 ? files.size() : 0, total);
-    const Transform inner =
-        split ? splitAtLines(jobs, kSplitPiece, [](std::string_view head) { return !isDocumentHead(head); })
-              : first;
+    const Transform inner = split ? splitAtLines(jobs, kSplitPiece, isSplittableHead) : first;
     const Transform counted = [&inner, &progress](Input &in, Writer &out) {
         in.countInto(&progress.bytes());
         const Status status = inner(in, out);

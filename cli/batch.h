@@ -38,7 +38,16 @@ void addBatchOptions(CLI::App &command, BatchOptions &options);
 //                                               near an ideographic description is still avoided
 //   any text command with --lines               always
 //   money, date, numerals, pinyin (plain)       never: each reads its whole input as one text
+//   any of them with --from-encoding or --to-encoding: never, the text is converted whole in memory
 bool splitsAtLines(const CLI::App &command);
+
+// Whether a file whose first megabyte is `head` may be cut into pieces: UTF-8 text that every way
+// reads as it is, as the encodings' detection would decide on the same head (no byte order mark,
+// valid UTF-8, no subtitles), and no document. Its pieces are then read as that text, each without
+// looking again (Input::markDecidedText), so that a piece never reads otherwise than the whole (a
+// bad byte a megabyte in is refused, as in the whole, not taken for the start of a GB18030 text).
+// A text in another encoding goes whole to one job: UTF-16 cannot even be cut at a 0x0A byte.
+bool isSplittableHead(std::string_view head);
 
 // The documents engine's two hooks. Whether the first bytes of a file make it a document (a ZIP
 // package, an OLE file, a web page) that a way converts whole, so that it is never cut into pieces;

@@ -65,7 +65,7 @@ Transform withDocuments(Transform text, std::shared_ptr<const core::document::Se
         // Standard input, FIFOs and devices are read as text, as they always were: only a regular
         // file or bytes in memory can be looked at first and then read whole. What decides is the
         // input's own content, never a file that happens to bear its name.
-        if (in.isStdin() || !in.isRegularFile())
+        if (in.isStdin() || !in.isRegularFile() || in.decidedText())
             return text(in, out);
         if (!platform::isDocument(in.head(4096)))
             return text(in, out);

@@ -81,6 +81,8 @@ public:
           m_common(std::make_shared<std::optional<core::CommonHan>>()) {}
 
     Status operator()(Input &in, Writer &out) const {
+        if (in.decidedText())
+            return m_inner(in, out);
         std::string head;
         bool whole = false;
         if (!readHead(in, head, &whole))

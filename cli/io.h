@@ -99,6 +99,10 @@ public:
     // Up to `size` bytes from the start of a regular file or memory, without reading them (the next
     // read still starts where it would); empty for a pipe or a device.
     std::string head(std::size_t size) const;
+    // Marks a piece of a larger text cut at a line end: what the text is (UTF-8, no document, no
+    // subtitles) was decided on the whole, and the ways do not look for it again in the piece.
+    void markDecidedText() { m_decidedText = true; }
+    bool decidedText() const { return m_decidedText; }
     // Adds every byte read from now on to `*counter` (progress), which must outlive the reads.
     void countInto(std::atomic<std::uint64_t> *counter) { m_counter = counter; }
     // The descriptor of a named regular file not read from yet, for a reader that reads it at
@@ -112,6 +116,7 @@ private:
     int m_fd = -1;
     int m_error = 0;
     bool m_inMemory = false;
+    bool m_decidedText = false;
     std::string m_owned;       // the bytes of an in-memory input that owns them
     std::string_view m_memory; // what is left of an in-memory input (in m_owned, or borrowed)
     std::string m_pending;     // bytes put back, read again first, from m_pendingAt on

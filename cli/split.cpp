@@ -4,15 +4,18 @@
 #include "core/phrase_convert.h"
 
 #include <algorithm>
-#include <bit>
+#include <condition_variable>
 #include <cstdint>
 #include <cstring>
-#include <condition_variable>
 #include <deque>
 #include <exception>
 #include <memory>
 #include <mutex>
 #include <thread>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace cli {
 
@@ -45,8 +48,8 @@ std::string renumberLines(const std::string &message, std::size_t lines) {
     std::size_t start = 0;
     for (;;) {
         const std::size_t end = message.find('\n', start);
-        const std::string_view line =
-            std::string_view(message).substr(start, end == std::string::npos ? std::string::npos : end - start);
+        const std::string_view line = std::string_view(message).substr(
+            start, end == std::string::npos ? std::string::npos : end - start);
         bool renumbered = false;
         for (const Form &form : forms) {
             if (!line.starts_with(form.before))
@@ -109,22 +112,32 @@ struct Piece {
     Status status;
 };
 
-// Line ends in `text`, eight bytes at a time (a byte loop cost as much as a tenth of a job's time).
+// Line ends in `text`, sixteen bytes at a time where the processor has SSE2 (every x86-64 one):
+// a byte loop cost as much as a tenth of a job's time, and eight bytes at a time with a population
+// count still 3% of it, the count being a library call on the baseline processor.
 std::size_t countLines(std::string_view text) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101u, kLow7 = 0x7F7F7F7F7F7F7F7Fu;
+    const char *s = text.data();
+    const std::size_t n = text.size();
     std::size_t lines = 0, i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        std::uint64_t w;
-        std::memcpy(&w, text.data() + i, 8);
-        const std::uint64_t x = w ^ (kOnes * '\n'); // a zero byte where a line end was
-        const std::uint64_t zero = ~(((x & kLow7) + kLow7) | x | kLow7);
-        lines += static_cast<std::size_t>(std::popcount(zero));
+#if defined(__SSE2__)
+    const __m128i lineEnd = _mm_set1_epi8('\n');
+    while (n - i >= 16) {
+        // Each byte lane counts up to 255 blocks, then the lanes are summed.
+        __m128i counts = _mm_setzero_si128();
+        const std::size_t end = i + std::min<std::size_t>((n - i) / 16, 255) * 16;
+        for (; i < end; i += 16) {
+            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i));
+            counts = _mm_sub_epi8(counts, _mm_cmpeq_epi8(block, lineEnd));
+        }
+        const __m128i sums = _mm_sad_epu8(counts, _mm_setzero_si128());
+        lines += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
+                 static_cast<std::size_t>(_mm_extract_epi16(sums, 4));
     }
-    for (; i < text.size(); ++i)
-        lines += text[i] == '\n';
+#endif
+    for (; i < n; ++i)
+        lines += s[i] == '\n';
     return lines;
 }
-
 
 // One thread per job, each converting the pieces queued for it in turn, with its own transform
 // (so that no transform is used by two threads at once). The threads end with the pool.
@@ -176,6 +189,7 @@ private:
             try {
                 p.lines = countLines(p.text.view());
                 Input pieceIn("-", p.text.view(), Input::Borrowed{});
+                pieceIn.markDecidedText();
                 p.out.clear();
                 Writer pieceOut(p.out);
                 p.status = job(pieceIn, pieceOut);
@@ -231,7 +245,8 @@ Transform splitAtLines(std::shared_ptr<JobTransforms> shared, std::size_t piece,
         // line of `tail -f` still comes out as it comes in. So does a file that fits one piece, and
         // a document.
         const long long size = in.knownSize();
-        if (size < 0 || static_cast<unsigned long long>(size) <= piece || (cut && !cut(in.head(4096))))
+        if (size < 0 || static_cast<unsigned long long>(size) <= piece ||
+            (cut && !cut(in.head(kCutTestHead))))
             return jobs[0](in, out);
         std::vector<Piece> pieces(jobs.count());
         // Reads the next piece: `carry` and then up to `piece` bytes more, cut at the last safe

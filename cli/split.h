@@ -47,9 +47,12 @@ constexpr std::size_t kSplitPiece = std::size_t(1) << 20;
 // The output equals that of jobs[0] on the whole input. A piece refused line by line ("line N:
 // why", exit 1) is reported with the line numbers of the whole input and the rest still goes on;
 // any other failure ends the run after the output of the pieces before it and the failing piece's own.
-// A regular file whose first bytes fail `cut` (a document, which is converted whole) is given to
-// the first job as it is. The pieces are memory inputs named "-", so that no way looks at a file.
+// A regular file whose first bytes fail `cut` (a document, a text in another encoding, which are
+// converted whole) is given to the first job as it is. The pieces are memory inputs named "-", so
+// that no way looks at a file, marked as text already decided (Input::markDecidedText).
+// `cut` is given the first kCutTestHead bytes, as much as the encodings' detection looks at.
 using CutTest = std::function<bool(std::string_view head)>;
+constexpr std::size_t kCutTestHead = std::size_t(1) << 20;
 Transform splitAtLines(std::shared_ptr<JobTransforms> jobs, std::size_t piece = kSplitPiece,
                        CutTest cut = nullptr);
 Transform splitAtLines(std::vector<Transform> jobs, std::size_t piece = kSplitPiece);

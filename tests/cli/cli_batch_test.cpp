@@ -11,8 +11,8 @@
 #include <filesystem>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -27,7 +27,9 @@ struct Folder : testsupport::TempDir {
 };
 
 // Runs `shell` in `folder` with the program as $CLI and nothing on stdin.
-ShellRun runShell(const Folder &folder, const std::string &shell) { return testsupport::runCli(folder, shell); }
+ShellRun runShell(const Folder &folder, const std::string &shell) {
+    return testsupport::runCli(folder, shell);
+}
 
 bool contains(const std::string &text, const std::string &part) {
     return text.find(part) != std::string::npos;
@@ -69,9 +71,11 @@ TEST(CliBatch, MirrorConvertsEachTextAsAloneAndCopiesTheRest) {
         const ShellRun run = runShell(f, "$CLI " + way + " --no-progress -r src -O out");
         EXPECT_EQ(run.status, 1) << run.err; // bad.txt refused (and the damaged document), the rest done
         EXPECT_TRUE(contains(run.err, "lanternfin-cli: src/bad.txt: input is not valid UTF-8")) << run.err;
-        EXPECT_TRUE(contains(run.err, documents ? "5 converted, 3 copied, 2 refused" : "4 converted, 5 copied, 1 refused"))
+        EXPECT_TRUE(contains(run.err, documents ? "5 converted, 3 copied, 2 refused"
+                                                : "4 converted, 5 copied, 1 refused"))
             << run.err;
-        std::vector<std::string> converted = {"src/a.txt", "src/sub/b.md", "src/sub/deep/notes", "src/run.sh"};
+        std::vector<std::string> converted = {"src/a.txt", "src/sub/b.md", "src/sub/deep/notes",
+                                              "src/run.sh"};
         std::vector<std::string> copied = {"src/img.bin"};
         (documents ? converted : copied).push_back("src/报告.docx");
         if (!documents)
@@ -104,7 +108,8 @@ TEST(CliBatch, FilesBesideEachOtherAndExitStatuses) {
         int status;
         const char *err;
     } cases[] = {
-        {"$CLI traditional -O out src/a.txt src/img.bin && cat out/a.txt", 0, "1 converted, 1 copied, 0 refused"},
+        {"$CLI traditional -O out src/a.txt src/img.bin && cat out/a.txt", 0,
+         "1 converted, 1 copied, 0 refused"},
         {"$CLI traditional -O out src/sub", 2, "src/sub: is a folder (-r converts folders"},
         {"$CLI traditional -O out -", 2, "not standard input"},
         // A folder of the mirror where a file stands: its files cannot be written.
@@ -119,7 +124,8 @@ TEST(CliBatch, FilesBesideEachOtherAndExitStatuses) {
         EXPECT_EQ(run.status, c.status) << run.err;
         EXPECT_TRUE(contains(run.err, c.err)) << run.err;
     }
-    EXPECT_EQ(runShell(f, "$CLI traditional -O out src/a.txt && cat out/a.txt").out, "簡體字，銀行行長。\n漢語 ABC 123\n");
+    EXPECT_EQ(runShell(f, "$CLI traditional -O out src/a.txt && cat out/a.txt").out,
+              "簡體字，銀行行長。\n漢語 ABC 123\n");
 }
 
 TEST(CliBatch, NamesConvertedAndCollisionsRefused) {
@@ -133,8 +139,10 @@ TEST(CliBatch, NamesConvertedAndCollisionsRefused) {
     const ShellRun run = runShell(f, "$CLI traditional --names --no-progress -r src -O out");
     EXPECT_EQ(run.status, 1) << run.err;
     EXPECT_EQ(readFile(f / "out/src/報告/說明.txt"), "說明\n");
-    EXPECT_TRUE(contains(run.err, "src/后.txt: would be written as out/src/後.txt, as would src/後.txt")) << run.err;
-    EXPECT_TRUE(contains(run.err, "src/後.txt: would be written as out/src/後.txt, as would src/后.txt")) << run.err;
+    EXPECT_TRUE(contains(run.err, "src/后.txt: would be written as out/src/後.txt, as would src/後.txt"))
+        << run.err;
+    EXPECT_TRUE(contains(run.err, "src/後.txt: would be written as out/src/後.txt, as would src/后.txt"))
+        << run.err;
     EXPECT_EQ(readFile(f / "out/src/後.txt"), "kept\n"); // nothing overwritten
     EXPECT_TRUE(contains(run.err, "1 converted, 0 copied, 2 refused")) << run.err;
 }
@@ -150,19 +158,58 @@ TEST(CliBatch, JobsGiveTheOutputOfOneJob) {
     for (int i = 0; i < 40; ++i)
         writeFile(f / ("src/small/" + std::to_string(i) + ".txt"), "发展" + std::to_string(i) + "\n");
     const ShellRun one = runShell(f, "$CLI traditional --jobs 1 -r src -O one");
-    const ShellRun two = runShell(f, "$CLI traditional --jobs 2 -r src -O two && diff -r one two && echo same");
+    const ShellRun two =
+        runShell(f, "$CLI traditional --jobs 2 -r src -O two && diff -r one two && echo same");
     EXPECT_EQ(one.status, 0) << one.err;
     EXPECT_EQ(two.status, 0) << two.err;
     EXPECT_EQ(two.out, "same\n");
     // Standard output too: a text of more than one piece, in order.
-    const ShellRun upper = runShell(f, "$CLI upper --jobs 3 src/big.txt >u3 && $CLI upper --jobs 1 src/big.txt >u1 "
-                                       "&& cmp u1 u3 && echo same");
+    const ShellRun upper =
+        runShell(f, "$CLI upper --jobs 3 src/big.txt >u3 && $CLI upper --jobs 1 src/big.txt >u1 "
+                    "&& cmp u1 u3 && echo same");
     EXPECT_EQ(upper.out, "same\n") << upper.err;
     // Each line begins with a polyphone that reads otherwise when the line end before it is taken
     // for text (wéi, not wèi): a piece that begins there reads as the whole does.
-    const ShellRun pinyin = runShell(f, "$CLI pinyin --tone marks --jobs 2 src/big.txt >p2 && $CLI pinyin --tone "
-                                        "marks --jobs 1 src/big.txt >p1 && cmp p1 p2 && head -c 4 p1");
+    const ShellRun pinyin =
+        runShell(f, "$CLI pinyin --tone marks --jobs 2 src/big.txt >p2 && $CLI pinyin --tone "
+                    "marks --jobs 1 src/big.txt >p1 && cmp p1 p2 && head -c 4 p1");
     EXPECT_EQ(pinyin.out, "wèi") << pinyin.err;
+}
+
+// A large text in another encoding, or whose encoding a piece alone would read otherwise, is
+// converted whole by one job: UTF-16 has 0x0A bytes inside characters (上 is 0A 4E), a GB18030 or
+// Big5 piece is detected anew, and a UTF-8 text with a bad byte past its first megabyte must be refused
+// as the whole is, not read as GB18030 from there on. (Pieces are a megabyte.)
+TEST(CliBatch, TextsInOtherEncodingsGiveTheOutputOfOneJob) {
+    Folder f;
+    std::string text;
+    while (text.size() < (std::size_t(3) << 19))
+        text += "上海的头发很长，计算机软件。plain ascii " + std::to_string(text.size()) + "\n";
+    writeFile(f / "utf8.txt", text);
+    const struct {
+        const char *make; // from utf8.txt, into in.txt
+        const char *options;
+    } cases[] = {
+        {"(printf '\\377\\376'; iconv -f UTF-8 -t UTF-16LE utf8.txt) >in.txt", ""},
+        {"iconv -f UTF-8 -t UTF-16BE utf8.txt >in.txt", "--from-encoding utf-16be"},
+        {"iconv -f UTF-8 -t GB18030 utf8.txt >in.txt", ""},
+        {"iconv -f UTF-8 -t BIG5 -c utf8.txt >in.txt", ""},
+        {"(printf '\\357\\273\\277'; cat utf8.txt) >in.txt", ""},
+        {"(cat utf8.txt; printf '\\267\\242\\n'; cat utf8.txt) >in.txt", ""},
+        {"cp utf8.txt in.txt", "--to-encoding gb18030"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.make);
+        const std::string options = c.options;
+        const ShellRun run =
+            runShell(f, std::string(c.make) +
+                            " && for j in 1 2; do rm -f out$j; $CLI traditional --no-progress " + options +
+                            " --jobs $j in.txt -o out$j 2>err$j; echo $? >>status$j; done; "
+                            "cmp status1 status2 && cmp err1 err2 && { [ ! -e out1 ] && [ ! -e out2 ] || cmp "
+                            "out1 out2; } && "
+                            "echo same; rm -f status1 status2");
+        EXPECT_EQ(run.out, "same\n") << run.err;
+    }
 }
 
 TEST(CliBatch, ProgressOnATerminalOnly) {
@@ -199,8 +246,8 @@ TEST(CliBatch, KilledRunLeavesWholeFilesAndSkipExistingFinishes) {
     const pid_t pid = fork();
     if (pid == 0) {
         ::chdir(f.str().c_str());
-        ::execl(LANTERNFIN_CLI, LANTERNFIN_CLI, "pinyin", "--tone", "marks", "--jobs", "1", "--no-progress", "-r",
-                "src", "-O", "out", static_cast<char *>(nullptr));
+        ::execl(LANTERNFIN_CLI, LANTERNFIN_CLI, "pinyin", "--tone", "marks", "--jobs", "1", "--no-progress",
+                "-r", "src", "-O", "out", static_cast<char *>(nullptr));
         ::_exit(127);
     }
     // Killed once it has written its first file (the temporary files have other names).
@@ -224,7 +271,8 @@ TEST(CliBatch, KilledRunLeavesWholeFilesAndSkipExistingFinishes) {
         ++written;
     }
     EXPECT_GT(written, 0u);
-    const ShellRun rest = runShell(f, "$CLI pinyin --tone marks --skip-existing -r src -O out && diff -r ref out && echo same");
+    const ShellRun rest =
+        runShell(f, "$CLI pinyin --tone marks --skip-existing -r src -O out && diff -r ref out && echo same");
     EXPECT_EQ(rest.out, "same\n") << rest.err;
     if (WIFSIGNALED(status)) {
         EXPECT_TRUE(contains(rest.err, "skipped (up to date)")) << rest.err;
@@ -238,24 +286,31 @@ TEST(CliBatch, GnuParallelPiecesEqualTheWholeRun) {
         GTEST_SKIP() << "GNU parallel is not installed (scripts/install-deps.sh)";
     Folder f;
     std::string text;
-    const char *lines[] = {"金额：1005.5元", "2026-12-07 银行行长", "Hello World 汉字", "发展经济，为了我们。",
-                           "  前后有空格  ", "一千零五点五", "壹仟零伍圆伍角整", "", "后来的頭髮", "ÄÖÜ straße"};
+    const char *lines[] = {
+        "金额：1005.5元", "2026-12-07 银行行长", "Hello World 汉字", "发展经济，为了我们。",
+        "  前后有空格  ", "一千零五点五",        "壹仟零伍圆伍角整", "",
+        "后来的頭髮",     "ÄÖÜ straße"};
     for (int i = 0; i < 2500; ++i)
         text += std::string(lines[i % 10]) + (i % 3 ? "" : " 第" + std::to_string(i) + "行") + "\n";
     writeFile(f / "in.txt", text);
     // The recipe as the README gives it.
-    const ShellRun recipe = runShell(f, "$CLI convert -c s2t <in.txt >whole; parallel --pipe --block 20k -k $CLI "
-                                        "convert -c s2t <in.txt >pieces; cmp whole pieces && echo same");
+    const ShellRun recipe =
+        runShell(f, "$CLI convert -c s2t <in.txt >whole; parallel --pipe --block 20k -k $CLI "
+                    "convert -c s2t <in.txt >pieces; cmp whole pieces && echo same");
     EXPECT_EQ(recipe.out, "same\n") << recipe.err;
     // Every other way on the pieces GNU parallel cuts, cut once and converted one after the other.
-    ASSERT_GE(std::stoi(runShell(f, "parallel --pipe --block 20k 'cat >piece.{#}' <in.txt; ls piece.* | wc -l").out), 3);
+    ASSERT_GE(
+        std::stoi(
+            runShell(f, "parallel --pipe --block 20k 'cat >piece.{#}' <in.txt; ls piece.* | wc -l").out),
+        3);
     for (const std::string way :
-         {"traditional", "simplified", "upper", "lower", "convert -c s2twp", "convert -c t2s", "pinyin --tone marks",
-          "pinyin --tone numbers --separator -", "pinyin --initials", "pinyin --lines", "money --lines",
-          "numerals --lines", "date --lines"}) {
+         {"traditional", "simplified", "upper", "lower", "convert -c s2twp", "convert -c t2s",
+          "pinyin --tone marks", "pinyin --tone numbers --separator -", "pinyin --initials", "pinyin --lines",
+          "money --lines", "numerals --lines", "date --lines"}) {
         SCOPED_TRACE(way);
-        const ShellRun run = runShell(f, "$CLI " + way + " <in.txt >whole; for i in $(seq $(ls piece.* | wc -l)); do $CLI " + way +
-                                             " <piece.$i; done >pieces; cmp whole pieces && echo same");
+        const ShellRun run =
+            runShell(f, "$CLI " + way + " <in.txt >whole; for i in $(seq $(ls piece.* | wc -l)); do $CLI " +
+                            way + " <piece.$i; done >pieces; cmp whole pieces && echo same");
         EXPECT_EQ(run.out, "same\n") << run.err;
     }
 }
