@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -99,8 +100,9 @@ struct TempSlot {
     std::atomic<int> state{0};
     char path[PATH_MAX];
 };
-// One per file written at once: the batch runs at most 64 jobs.
-constexpr int kTempSlots = 64;
+// One per temporary file at once: a folder's jobs each hold up to sixteen while their commits wait
+// (a file that finds no free slot is committed at once instead, see AtomicFile::removedOnSignal).
+constexpr int kTempSlots = 256;
 TempSlot g_temps[kTempSlots];
 // Every signal whose default action ends the process (the real-time ones are added where they
 // are used, as SIGRTMIN is not a constant).
@@ -137,8 +139,21 @@ void unregisterTemp(int slot) {
         g_temps[slot].state.store(0);
 }
 
+// Set once a signal is ending the program: no temporary file is made after it. And how many are
+// being made (and registered) at this moment: the other threads go on running while one of them
+// handles the signal, and a file made between its sweep and the end would be left behind.
+std::atomic<bool> g_ending{false};
+std::atomic<int> g_making{0};
+
 extern "C" void removeTempsAndDie(int signal) {
     const int saved = errno;
+    g_ending.store(true);
+    // A file being made now is registered in a moment (the maker holds the signals back only for
+    // that long): wait for it, a tenth of a second at the most.
+    for (int waited = 0; g_making.load() != 0 && waited < 100; ++waited) {
+        const timespec ms{0, 1000000};
+        ::nanosleep(&ms, nullptr);
+    }
     for (TempSlot &slot : g_temps)
         if (slot.state.load() == 2)
             ::unlink(slot.path);
@@ -337,9 +352,15 @@ AtomicFile::AtomicFile(std::string path) : m_path(std::move(path)), m_target(m_p
     m_temp = folderOf(m_target) + "/." + stem + ".XXXXXX";
     {
         SignalsHeld held;
-        m_fd = mkostemp(m_temp.data(), O_CLOEXEC);
-        if (m_fd >= 0)
-            m_registered = registerTemp(m_temp);
+        g_making.fetch_add(1);
+        if (!g_ending.load()) {
+            m_fd = mkostemp(m_temp.data(), O_CLOEXEC);
+            if (m_fd >= 0)
+                m_registered = registerTemp(m_temp);
+        } else {
+            errno = EINTR; // the program is ending
+        }
+        g_making.fetch_sub(1);
     }
     if (m_fd < 0) {
         m_temp.clear();

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -243,6 +244,38 @@ TEST(AtomicFile, AnInterruptingSignalRemovesTheTemporaryFile) {
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
         EXPECT_EQ(folder.entries(), 1u);
         EXPECT_EQ(slurp(folder / "doc.txt"), "original");
+    }
+}
+
+// A signal that ends a program of several threads making files at once (a folder's jobs) leaves
+// none of their temporary files: the others go on while one thread handles the signal, and a file
+// they made between its sweep and the end stayed behind.
+TEST(AtomicFile, ASignalEndingManyThreadsLeavesNoTemporaryFile) {
+    for (int round = 0; round < 4; ++round) {
+        SCOPED_TRACE(round);
+        Folder folder;
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            platform::removeTemporaryFilesOnSignals();
+            for (int t = 0; t < 3; ++t)
+                std::thread([&folder, t] {
+                    for (int i = 0;; ++i) {
+                        std::string name = "t";
+                        name += std::to_string(t * 1000000 + i);
+                        AtomicFile file((folder.path / name).string());
+                        writeAll(file, "text");
+                    }
+                }).detach();
+            const timespec wait{0, 20000000};
+            ::nanosleep(&wait, nullptr);
+            ::raise(SIGTERM);
+            _exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+        EXPECT_EQ(folder.entries(), 0u);
     }
 }
 
