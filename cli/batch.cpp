@@ -312,9 +312,12 @@ private:
         }
         const FileKind kind = platform::fileKindOf(e.src, static_cast<std::uint64_t>(e.st.st_size));
         if (kind == FileKind::Text || (kind == FileKind::Document && m_documents)) {
-            Input in(e.src);
-            if (!in.isOpen())
-                return {Outcome::Failed, platform::say(core::MessageId::CannotOpen, {errorText(in.error())})};
+            // Read only while it is the file listed: see openMirrorSource.
+            core::Message why;
+            const int fd = platform::openMirrorSource(e, why);
+            if (fd < 0)
+                return {Outcome::Failed, why.in(platform::messageLanguage())};
+            Input in(e.src, fd);
             // A document's transform converts it whole, by its content; a damaged or unsupported
             // one is refused with the engine's reason, as content.
             return write(e, in, transform, Outcome::Converted, kind == FileKind::Document, commits);

@@ -164,6 +164,8 @@ Input::Input(std::string name) : m_name(std::move(name)) {
     }
 }
 
+Input::Input(std::string name, int fd) : m_name(std::move(name)), m_fd(fd) {}
+
 Input::Input(std::string name, std::string bytes)
     : m_name(std::move(name)), m_inMemory(true), m_owned(std::move(bytes)), m_memory(m_owned) {}
 

@@ -66,6 +66,8 @@ public:
     // Opens `name` for reading ("-" is standard input, not owned). On failure isOpen() is false
     // and error() holds the errno.
     explicit Input(std::string name);
+    // An input read from `fd`, already open (and owned from now on), named `name` in messages.
+    Input(std::string name, int fd);
     // An input of `bytes` in memory, named `name` in messages; never fails.
     Input(std::string name, std::string bytes);
     // The same for bytes given as a view (copied).

@@ -120,6 +120,10 @@ LANTERNFIN_MESSAGE(FlagTakesNoValue, "{1}: too many inputs for a flag", "{1}：�
 // Why a data file (dictionary, configuration, prepared image, pinyin data) is not loaded: the WHY
 // of CannotLoadWhy.
 LANTERNFIN_MESSAGE(NotRegularFile, "not a regular file", "不是普通文件")
+// A file of a folder being converted that is no longer the file that was listed (another file,
+// or a link, took its name or its folder's): it is not read.
+LANTERNFIN_MESSAGE(SourceReplaced, "it was replaced while the folder was converted (it is not the file that was listed), so it is not read",
+                   "在转换文件夹期间被替换了（已不是列出时的那个文件），不予读取")
 LANTERNFIN_MESSAGE(LargerThanBytes, "larger than {1} bytes", "大于 {1} 字节")
 LANTERNFIN_MESSAGE(NotOurImage, "not an image of this program", "不是本程序生成的映像文件")
 LANTERNFIN_MESSAGE(ImageOfOtherSources, "made from other sources", "由其他来源生成")

@@ -3,6 +3,7 @@
 #include "core/subtitles.h"
 #include "core/utf.h"
 #include "platform/atomic_file.h"
+#include "platform/folder_mirror.h"
 #include "platform/mapped_file.h"
 #include "platform/text_codecs.h"
 #include "platform/text_file.h"
@@ -115,7 +116,6 @@ DocumentOutcome convertPage(std::string_view bytes, std::string &out, Format for
     return {DocumentStatus::Converted, {}, format};
 }
 
-
 bool writeAll(int fd, std::string_view bytes, int &error) {
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());
@@ -143,7 +143,8 @@ struct Target {
 };
 
 DocumentOutcome cannotWrite(int error, Format format) {
-    return failure(DocumentStatus::WriteFailed, {core::MessageId::CannotWrite, {std::strerror(error)}}, format);
+    return failure(DocumentStatus::WriteFailed, {core::MessageId::CannotWrite, {std::strerror(error)}},
+                   format);
 }
 
 // All of `in` given to the target (appended to its string, or written to `fd`),
@@ -324,7 +325,8 @@ DocumentOutcome convertPackage(const ByteSource &in, Target &to, const DocumentJ
     }
     const std::size_t heldIndex = replaced.front();
     bool heldGiven = false;
-    const ZipReplacer replace = [&](std::size_t index, std::string &bytes, bool &changed, core::Message &failed) {
+    const ZipReplacer replace = [&](std::size_t index, std::string &bytes, bool &changed,
+                                    core::Message &failed) {
         if (index == heldIndex && !heldGiven) {
             heldGiven = true;
             bytes = std::move(held);
@@ -395,13 +397,15 @@ DocumentOutcome convertSource(const ByteSource &in, Target &to, const DocumentJo
     if (got < 0)
         return failure(DocumentStatus::Unreadable, {core::MessageId::CannotRead, {std::strerror(errno)}},
                        Format::PlainText);
-    const Format format = core::document::sniffFormat(std::string_view(headBytes, static_cast<std::size_t>(got)));
+    const Format format =
+        core::document::sniffFormat(std::string_view(headBytes, static_cast<std::size_t>(got)));
     if (format == Format::Zip)
         return convertPackage(in, to, job);
     std::string whole, out;
     std::string_view bytes;
     if (!wholeOf(in, whole, bytes))
-        return failure(DocumentStatus::Unreadable, {core::MessageId::CannotRead, {std::strerror(errno)}}, format);
+        return failure(DocumentStatus::Unreadable, {core::MessageId::CannotRead, {std::strerror(errno)}},
+                       format);
     switch (format) {
     case Format::Ole:
         return failure(DocumentStatus::Unsupported, core::document::oleRefusal(bytes), format);
@@ -445,12 +449,14 @@ DocumentOutcome convertDocumentDescriptor(int in, int out, bool scratch, const D
 }
 
 DocumentOutcome convertDocumentFile(const std::string &inPath, const std::string &outPath,
-                                    const DocumentJob &job) {
+                                    const DocumentJob &job, const struct stat *listed) {
     std::string why;
     std::size_t size = 0;
     const Descriptor input{openDataFile(inPath, kMaxFileSize, size, &why)};
     if (input.fd < 0)
         return failure(DocumentStatus::Unreadable, {core::MessageId::CannotRead, {why}}, Format::PlainText);
+    if (listed && !isListedFile(input.fd, *listed))
+        return failure(DocumentStatus::Unreadable, {core::MessageId::SourceReplaced}, Format::PlainText);
     std::optional<AtomicFile> file;
     Target to;
     to.open = [&](DocumentOutcome &failed) {

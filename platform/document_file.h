@@ -21,6 +21,8 @@
 #include "core/messages.h"
 #include "platform/zip_package.h"
 
+#include <sys/stat.h>
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -67,8 +69,10 @@ DocumentOutcome convertDocument(std::string_view bytes, std::string &out, const 
 // atomically and only when the conversion succeeded; nothing is left behind on failure or
 // cancellation. A package is read where needed and written straight into the temporary file, its
 // text parts converted one at a time: memory follows the largest text part, never the file.
+// With `listed`, the input is read only while it is that file (device and inode): a file of a
+// folder replaced since it was listed is refused (Unreadable), see openMirrorSource.
 DocumentOutcome convertDocumentFile(const std::string &inPath, const std::string &outPath,
-                                    const DocumentJob &job);
+                                    const DocumentJob &job, const struct stat *listed = nullptr);
 
 // The regular file open at `in` (read with pread, its offset untouched) converted and written to
 // `out` from its current offset. With `scratch`, `out` is a new file of the caller's own, which a

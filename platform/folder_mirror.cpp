@@ -163,7 +163,8 @@ FileKind classifyFile(std::string_view name, std::string_view head, bool whole) 
 }
 
 std::size_t readHead(const std::string &path, std::string &head) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without waiting: a FIFO put where a file was listed gives nothing instead of hanging.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0)
         return 0;
     std::size_t got = 0;
@@ -223,6 +224,27 @@ void finishMirrorFolders(const std::vector<MirrorEntry> &entries) {
             ::chmod(e->dst.c_str(), e->st.st_mode & 07777);
 }
 
+bool isListedFile(int fd, const struct stat &listed) {
+    struct stat st {};
+    return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_dev == listed.st_dev &&
+           st.st_ino == listed.st_ino;
+}
+
+int openMirrorSource(const MirrorEntry &e, core::Message &why) {
+    const int fd = ::open(e.src.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        why = {MessageId::CannotOpen, {}, reason(errno)};
+        return -1;
+    }
+    if (!isListedFile(fd, e.st)) {
+        ::close(fd);
+        why = {MessageId::SourceReplaced};
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
 void keepMode(AtomicFile &file, const struct stat &st) {
     if (!file.direct())
         ::fchmod(file.fd(), st.st_mode & 0777);
@@ -232,9 +254,10 @@ core::Message copyMirrorFile(const MirrorEntry &e, const std::function<bool(std:
                              bool *cancelled, FolderSyncs *later) {
     if (cancelled)
         *cancelled = false;
-    const int in = ::open(e.src.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    Message opened;
+    const int in = openMirrorSource(e, opened);
     if (in < 0)
-        return {MessageId::CannotOpen, {}, reason(errno)};
+        return opened;
     AtomicFile file(e.dst);
     if (file.fd() < 0) {
         ::close(in);

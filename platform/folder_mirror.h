@@ -103,6 +103,15 @@ core::Message makeMirrorLink(const MirrorEntry &entry);
 // Gives each folder of `entries` its source's permissions, the deepest first.
 void finishMirrorFolders(const std::vector<MirrorEntry> &entries);
 
+// The file of `entry` opened for reading as it was listed: without waiting (a FIFO put in its place
+// does not hang the run), and only while it is still the file listed, the same device and inode. A
+// file that someone with write access to the source swapped for a link to a file of ours, or whose
+// folder they swapped, is not read: its text would land in the mirror with their permissions.
+// -1 with `why` set otherwise; the descriptor reads blocking.
+int openMirrorSource(const MirrorEntry &entry, core::Message &why);
+// Whether the file open at `fd` is the one `listed` describes (device and inode).
+bool isListedFile(int fd, const struct stat &listed);
+
 // Gives a file about to be committed the permission bits of its source (`st`); nothing for a
 // target written directly (a device, a FIFO), whose mode is not ours.
 void keepMode(AtomicFile &file, const struct stat &st);

@@ -42,8 +42,8 @@ WayConverter converterFor(const Way &way, const platform::TextServices &services
     if (const auto *phrase = std::get_if<PhraseWay>(&way)) {
         const core::PhraseConverter *converter = services.phrases->get(phrase->config);
         if (!converter) {
-            c.why = QString::fromStdString(
-                core::wording(core::MessageId::CannotLoad, core::Language::Chinese, {services.phrases->failedPath(phrase->config)}));
+            c.why = QString::fromStdString(core::wording(core::MessageId::CannotLoad, core::Language::Chinese,
+                                                         {services.phrases->failedPath(phrase->config)}));
             return c;
         }
         c.converter = std::make_unique<core::document::PhraseSegmentedConverter>(*converter);
@@ -173,7 +173,7 @@ void convertFolder(const QString &path, const WayConverter &way, const QString &
                 *way.converter, way.options, {}, [&](double f) {
                     return report(done + static_cast<std::uint64_t>(f * static_cast<double>(size)));
                 }};
-            const auto outcome = platform::convertDocumentFile(e.src, e.dst, job);
+            const auto outcome = platform::convertDocumentFile(e.src, e.dst, job, &e.st);
             if (outcome.status == platform::DocumentStatus::Cancelled) {
                 cancelled = true;
                 break;

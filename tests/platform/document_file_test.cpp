@@ -4,21 +4,25 @@
 // and damaged, legacy, encrypted or inflating input is refused with nothing written.
 
 #include "platform/document_file.h"
+#include "platform/folder_mirror.h"
 #include "platform/phrase_config.h"
 
 #include <gtest/gtest.h>
 #include <iconv.h>
 #include <zip.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <fcntl.h>
-#include <unistd.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <regex>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -389,6 +393,66 @@ TEST(DocumentFile, RefusedInputLeavesNothingWritten) {
     fs::remove_all(dir);
 }
 
+// A folder's file is read only while it is the file that was listed: one that someone with write
+// access to the source swaps, after the listing, for a link to a private file of ours (or for a
+// FIFO, or whose folder they swap) is refused, and nothing of the private file reaches the mirror.
+TEST(FolderMirror, AFileReplacedSinceItWasListedIsNotRead) {
+    const fs::path dir = fs::temp_directory_path() / ("lanternfin-swap-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir / "src/sub");
+    fs::create_directories(dir / "private");
+    writeFile(dir / "private/key.txt", "私人的钥匙");
+    const core::document::PhraseSegmentedConverter segmented(converter("s2t"));
+    const struct {
+        const char *what;
+        std::function<void()> swap;
+    } cases[] = {
+        {"the file, for a link",
+         [&] {
+             fs::remove(dir / "src/sub/a.txt"),
+                 fs::create_symlink(dir / "private/key.txt", dir / "src/sub/a.txt");
+         }},
+        {"its folder, for a link",
+         [&] {
+             fs::rename(dir / "src/sub", dir / "src/old");
+             fs::copy_file(dir / "private/key.txt", dir / "private/a.txt");
+             fs::create_directory_symlink(dir / "private", dir / "src/sub");
+         }},
+        {"the file, for a FIFO",
+         [&] { fs::remove(dir / "src/sub/a.txt"), ::mkfifo((dir / "src/sub/a.txt").c_str(), 0600); }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(dir / "src");
+        fs::remove_all(dir / "out");
+        fs::remove(dir / "private/a.txt");
+        fs::create_directories(dir / "src/sub");
+        writeFile(dir / "src/sub/a.txt", "公开的文字");
+        fs::create_directories(dir / "out");
+        const platform::MirrorPlan plan =
+            platform::planMirror({{(dir / "src").string(), "src"}}, (dir / "out").string(), {});
+        const auto file =
+            std::find_if(plan.entries.begin(), plan.entries.end(), [](const platform::MirrorEntry &e) {
+                return e.type == platform::MirrorEntry::Type::File;
+            });
+        ASSERT_NE(file, plan.entries.end());
+        for (const auto &e : plan.entries)
+            if (e.type == platform::MirrorEntry::Type::Folder)
+                EXPECT_TRUE(platform::makeMirrorFolder(e).empty());
+        c.swap();
+        core::Message why;
+        EXPECT_EQ(platform::openMirrorSource(*file, why), -1);
+        EXPECT_NE(why.in(core::Language::English).find("replaced"), std::string::npos)
+            << why.in(core::Language::English);
+        EXPECT_FALSE(platform::copyMirrorFile(*file, nullptr).empty());
+        const auto outcome =
+            platform::convertDocumentFile(file->src, file->dst, {segmented, {}, {}, {}}, &file->st);
+        EXPECT_EQ(outcome.status, DocumentStatus::Unreadable);
+        EXPECT_FALSE(fs::exists(file->dst));
+    }
+    fs::remove_all(dir);
+}
+
 TEST(DocumentFile, CancelledConversionWritesNothing) {
     const fs::path dir = fs::temp_directory_path() / ("lanternfin-cancel-" + std::to_string(::getpid()));
     fs::create_directories(dir);
@@ -416,7 +480,8 @@ std::string mixedPackage(bool broken = false) {
     const std::string header = "application/vnd.openxmlformats-officedocument.wordprocessingml.header+xml";
     std::string types = kContentTypes.substr(0, kContentTypes.size() - std::string("</Types>").size());
     for (const char *name : {"header1", "header2", "header3"})
-        types += R"(<Override PartName="/word/)" + std::string(name) + R"(.xml" ContentType=")" + header + R"("/>)";
+        types += R"(<Override PartName="/word/)" + std::string(name) + R"(.xml" ContentType=")" + header +
+                 R"("/>)";
     types += "</Types>";
     auto part = [](const std::string &text) {
         return R"(<w:hdr xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main"><w:p><w:r><w:t>)" +
@@ -464,7 +529,8 @@ TEST(DocumentFile, PackagesWrittenToFilesMatchThoseMadeInMemory) {
         EXPECT_TRUE(readFile(dir / "out.docx") == inMemory.bytes);
     }
     fs::remove(dir / "out.docx");
-    const auto outcome = platform::convertDocumentFile(dir / "in.docx", dir / "out.docx", {segmented, {}, {}, {}});
+    const auto outcome =
+        platform::convertDocumentFile(dir / "in.docx", dir / "out.docx", {segmented, {}, {}, {}});
     EXPECT_EQ(outcome.status, DocumentStatus::Converted);
     EXPECT_TRUE(readFile(dir / "out.docx") == inMemory.bytes);
     fs::remove_all(dir);
@@ -495,7 +561,8 @@ TEST(DocumentFile, StoppedOrFailingWritesLeaveNothing) {
         EXPECT_EQ(outcome.status, DocumentStatus::Cancelled);
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
     }
-    const auto broken = platform::convertDocumentFile(dir / "broken.docx", dir / "out.docx", {segmented, {}, {}, {}});
+    const auto broken =
+        platform::convertDocumentFile(dir / "broken.docx", dir / "out.docx", {segmented, {}, {}, {}});
     EXPECT_EQ(broken.status, DocumentStatus::Unreadable);
     EXPECT_NE(broken.message.in(core::Language::English).find("word/header2.xml"), std::string::npos);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
@@ -518,7 +585,8 @@ TEST(DocumentFile, UnchangedFilesComeOutIdentical) {
     const core::document::PhraseSegmentedConverter segmented(converter("t2s"));
     for (const char *out : {"out.docx", "in.docx"}) {
         SCOPED_TRACE(out);
-        const auto outcome = platform::convertDocumentFile(dir / "in.docx", dir / out, {segmented, {}, {}, {}});
+        const auto outcome =
+            platform::convertDocumentFile(dir / "in.docx", dir / out, {segmented, {}, {}, {}});
         EXPECT_EQ(outcome.status, DocumentStatus::Unchanged) << outcome.message.in(core::Language::English);
         EXPECT_TRUE(readFile(dir / out) == input);
     }
