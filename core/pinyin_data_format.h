@@ -134,7 +134,7 @@ struct PinyinWordEntry {
     std::uint16_t cost = kNotASegmentationWord;
     std::vector<std::string> reading;
     std::string tag; // its part of speech, empty where unknown
-    // Read both ways where it stands (教会 jiāo huì "the church", jiào huì "taught"): the models of
+    // Read both ways where it stands (教会 jiào huì "the church", jiāo huì "taught"): the models of
     // its characters decide where they learnt the word, over `reading`.
     bool readInContext = false;
 };

@@ -11,9 +11,10 @@
 // of a word or run, after 第 or a numeral, before a numeral digit, 月 or 号, between 月 and 日 (五月一日);
 // else yí before a fourth tone and yì before the others. 不 is bú before a fourth tone, else bù. A polyphone
 // that stands alone as a word of one character is read by its context model where the data file has one
-// (pinyin_context.h); so is one inside a word the data file marks as read both ways (教会 jiāo huì
-// "the church", jiào huì "taught"), where its model learnt that word. Everything else (letters, digits, punctuation, characters without a reading) passes
-// through unchanged and in order; the separator stands between a syllable and letters or digits next to it.
+// (pinyin_context.h); so is one inside a word the data file marks as read both ways (教会 jiào huì
+// "the church", jiāo huì "taught"), where its model learnt that word. Everything else (letters, digits,
+// punctuation, characters without a reading) passes through unchanged and in order; the separator stands
+// between a syllable and letters or digits next to it.
 
 #include "core/messages.h"
 #include "pinyin_context.h"

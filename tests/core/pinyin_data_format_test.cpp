@@ -175,7 +175,8 @@ TEST(PinyinDataFormat, ContentTheFileCannotHoldIsRefused) {
         {"128 parts of speech (the high bit marks words read in context)",
          [](core::PinyinDataContent &c) {
              for (char32_t k = 0; k < 126; ++k)
-                 c.words[std::u32string(U"银") + static_cast<char32_t>(U'一' + k)] = {10, {}, "t" + std::to_string(k)};
+                 c.words[std::u32string(U"银") + static_cast<char32_t>(U'一' + k)] = {
+                     10, {}, "t" + std::to_string(k)};
          }},
         {"weights not one per reading",
          [](core::PinyinDataContent &c) {
@@ -264,8 +265,8 @@ TEST(PinyinContext, WordsReadInContextAskTheModelsThatKnowThem) {
     c.unknownCost = 4000;
     // 教 reads jiāo in 教会 where 了 follows it; 教学 is a word it never learnt.
     std::vector<std::uint32_t> le, none;
-    core::pinyinContextFeatures(U"教会了", std::vector<std::uint8_t>{1, 0, 1}, {}, 0, core::PinyinBoundary::Edge,
-                                core::PinyinBoundary::Edge, le);
+    core::pinyinContextFeatures(U"教会了", std::vector<std::uint8_t>{1, 0, 1}, {}, 0,
+                                core::PinyinBoundary::Edge, core::PinyinBoundary::Edge, le);
     core::pinyinContextFeatures(U"教会", std::vector<std::uint8_t>{1, 0}, {}, 0, core::PinyinBoundary::Edge,
                                 core::PinyinBoundary::Edge, none);
     auto &model = c.models[U'教'];
