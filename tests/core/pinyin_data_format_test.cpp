@@ -232,28 +232,6 @@ TEST(PinyinContext, FeaturesChangeWithTheContextOnly) {
     EXPECT_EQ(a[0], b[0]) << "the bias feature is the same everywhere";
 }
 
-// Inside a word, the last feature is the word and the place in it; a word of one has none such.
-TEST(PinyinContext, AWordsPlaceIsItsLastFeature) {
-    using core::PinyinBoundary;
-    const std::u32string run = U"教会教学";
-    const std::vector<std::uint8_t> words = {1, 0, 1, 0}, alone = {1, 1, 1, 1};
-    auto features = [&](const std::vector<std::uint8_t> &starts, std::size_t i) {
-        std::vector<std::uint32_t> f;
-        core::pinyinContextFeatures(run, starts, {}, i, PinyinBoundary::Edge, PinyinBoundary::Edge, f);
-        return f;
-    };
-    const auto jiaohui = features(words, 0), hui = features(words, 1), jiaoxue = features(words, 2);
-    const auto single = features(alone, 0);
-    EXPECT_EQ(std::find(single.begin(), single.end(), jiaohui.back()), single.end());
-    EXPECT_NE(jiaohui.back(), hui.back()) << "the place in the word";
-    EXPECT_NE(jiaohui.back(), jiaoxue.back()) << "the word";
-    EXPECT_EQ(jiaohui.back(), features(words, 0).back());
-    const std::u32string other = U"教会学校";
-    std::vector<std::uint32_t> f;
-    core::pinyinContextFeatures(other, words, {}, 0, PinyinBoundary::Edge, PinyinBoundary::Edge, f);
-    EXPECT_EQ(f.back(), jiaohui.back()) << "the same word elsewhere";
-}
-
 // In a word marked as read in context, a polyphone reads as its model decides where the model
 // knows that word; elsewhere the word's own reading holds.
 TEST(PinyinContext, WordsReadInContextAskTheModelsThatKnowThem) {
