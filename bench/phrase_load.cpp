@@ -35,7 +35,8 @@ int main(int argc, char **argv) {
             const auto load = platform::loadPhraseConverter(c, "");
             best = std::min(best, msSince(t));
             if (!load.converter) {
-                std::printf("%-6s cannot load %s: %s\n", c.c_str(), load.failedPath.c_str(), load.why.c_str());
+                std::printf("%-6s cannot load %s: %s\n", c.c_str(), load.failedPath.c_str(),
+                            load.why.in(core::Language::English).c_str());
                 break;
             }
             path = load.imagePath;

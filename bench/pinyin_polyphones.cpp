@@ -97,9 +97,34 @@ int main(int argc, char **argv) {
         rightLetters += got.substr(0, got.size() - 1) == want.substr(0, want.size() - 1);
         decided += reader.standsAlone(at - from) && d.modelOf(text[at]) >= 0 && text[at] != U'一' &&
                    text[at] != U'不';
-        if (std::getenv("SHOW_MISSES") && got != want)
-            std::printf("miss %s -> %s %s%s\n", want.c_str(), got.c_str(), line.c_str(),
-                        reader.standsAlone(at - from) ? " (alone)" : "");
+        if (std::getenv("SHOW_MISSES") && got != want) {
+            // Where it stands: alone and read by a model, alone without one, or inside a word.
+            const std::size_t i = at - from;
+            std::string where = "alone-model";
+            if (!reader.standsAlone(i)) {
+                const auto starts = reader.wordStarts();
+                std::size_t s = i, e = i + 1;
+                while (s > 0 && !starts[s])
+                    --s;
+                while (e < starts.size() && !starts[e])
+                    ++e;
+                std::u16string w;
+                for (std::size_t k = from + s; k < from + e; ++k) {
+                    if (text[k] >= 0x10000) {
+                        w += static_cast<char16_t>(0xD800 + ((text[k] - 0x10000) >> 10));
+                        w += static_cast<char16_t>(0xDC00 + ((text[k] - 0x10000) & 0x3FF));
+                    } else {
+                        w += static_cast<char16_t>(text[k]);
+                    }
+                }
+                std::string u8;
+                core::encodeUtf8(w, u8);
+                where = "word:" + u8;
+            } else if (d.modelOf(text[at]) < 0) {
+                where = "alone-none";
+            }
+            std::printf("miss %s -> %s %s %s\n", want.c_str(), got.c_str(), where.c_str(), line.c_str());
+        }
     }
     std::printf("%zu %zu %zu %zu\n", n, right, rightLetters, decided);
 }

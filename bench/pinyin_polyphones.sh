@@ -63,7 +63,7 @@ for ((f = 0; f < k; f++)); do
     make_data "$work/fold$f.dat" "$work/all.sent" "$work/all.lb" --hold-out "$f/$k"
     echo "fold $f: $(sed -n 's/^make_pinyin_data: //p' "$work/log")"
     for i in "${used[@]}"; do
-        read -r n right letters decided < <("$eval" "$work/fold$f.dat" "$work/set$i.sent" "$work/set$i.lb" "$f/$k" "${offsets[$i]}")
+        read -r n right letters decided < <("$eval" "$work/fold$f.dat" "$work/set$i.sent" "$work/set$i.lb" "$f/$k" "${offsets[$i]}" | tee -a "${MISSES:-/dev/null}" | tail -1)
         for key in n right letters decided; do
             total[$key$i]=$((total[$key$i] + ${!key}))
             total[${key}all]=$((total[${key}all] + ${!key}))
@@ -83,6 +83,6 @@ printf 'men5\n' > "$work/none.lb"
 make_data "$work/none.dat" "$work/none.sent" "$work/none.lb"
 echo "learning nothing from the sentences:"
 for i in "${used[@]}"; do
-    read -r n right letters decided < <("$eval" "$work/none.dat" "$work/set$i.sent" "$work/set$i.lb")
+    read -r n right letters decided < <(SHOW_MISSES= "$eval" "$work/none.dat" "$work/set$i.sent" "$work/set$i.lb" | tail -1)
     report "${names[$i]}" "$n" "$right" "$letters" "$decided"
 done

@@ -50,6 +50,7 @@ enum Kind : std::uint32_t {
     ForeignLeft,
     ForeignRight,
     ForeignAround,
+    InWord,
 };
 
 } // namespace
@@ -159,6 +160,13 @@ void pinyinContextFeatures(std::span<const char32_t> run, std::span<const std::u
                 FeatureHash(NextWordFirst).add(run[end]).add(static_cast<std::uint32_t>(next - end)).h);
     } else {
         out.push_back(FeatureHash(NextWord).add(at(run, static_cast<std::ptrdiff_t>(n), before, after)).h);
+    }
+    // Inside a word: the word and the place in it, last.
+    if (end - start > 1) {
+        FeatureHash w(InWord);
+        for (std::size_t k = start; k < end; ++k)
+            w.add(run[k]);
+        out.push_back(w.add(static_cast<std::uint32_t>(i - start)).h);
     }
 }
 

@@ -30,7 +30,8 @@ bool spellsForeignNames(char32_t c);
 // Appends the features of position `i` of `run` to `out` (cleared first). `wordStart[k]` is
 // nonzero where a word of the segmentation begins (wordStart[0] always); `wordTag[k]` there is the
 // word's part of speech (0 unknown; may be empty: all unknown). `before` and `after`: what lies
-// beside the run.
+// beside the run. Where `i` is inside a word of two or more characters, the last feature is that
+// word with the place of `i` in it.
 void pinyinContextFeatures(std::span<const char32_t> run, std::span<const std::uint8_t> wordStart,
                            std::span<const std::uint8_t> wordTag, std::size_t i, PinyinBoundary before,
                            PinyinBoundary after, std::vector<std::uint32_t> &out);

@@ -98,8 +98,8 @@ std::vector<unsigned char> writePinyinData(const PinyinDataContent &content, std
     for (const auto &[w, e] : content.words)
         if (!e.tag.empty())
             tagNames.insert(e.tag);
-    if (tagNames.size() > 255)
-        return refuse("more than 255 parts of speech");
+    if (tagNames.size() >= kPinyinReadInContext)
+        return refuse("more than 127 parts of speech");
     std::map<std::string, std::uint8_t> tagId;
     for (const auto &t : tagNames) {
         const auto next = static_cast<std::uint8_t>(tagId.size() + 1);
@@ -117,6 +117,8 @@ std::vector<unsigned char> writePinyinData(const PinyinDataContent &content, std
         s.cpAndCost = s.cp() | std::uint32_t(e.cost) << kPinyinCodePointBits;
         if (!e.tag.empty())
             tags[node - 1] = tagId[e.tag];
+        if (e.readInContext)
+            tags[node - 1] |= kPinyinReadInContext;
         if (!e.reading.empty()) {
             s.reading = static_cast<std::uint32_t>(readings.size());
             for (const auto &syl : e.reading)

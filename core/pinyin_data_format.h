@@ -17,7 +17,9 @@
 //   word trie: slotCount PinyinTrieSlot, an open-addressing hash table keyed by (parent, cp)
 //   word readings: readingCount uint16 syllable numbers, padded to 4 bytes
 //   word tags: slotCount uint8, the part of speech of each node's word (a number for each of
-//     jieba's tags in their sorted order, from 1; 0 none), padded to 4 bytes
+//     jieba's tags in their sorted order, from 1; 0 none) in the low 7 bits; the high bit
+//     (kPinyinReadInContext) marks a word whose polyphones the models read where they learnt
+//     the word; padded to 4 bytes
 //   models: modelCount PinyinModelEntry, by code point: the polyphones read by their context
 //     where they stand alone (see pinyin_context.h)
 //   model classes: classCount uint16 syllable numbers (a model's readings, its default first),
@@ -36,7 +38,9 @@
 namespace core {
 
 inline constexpr char kPinyinDataMagic[8] = {'L', 'F', 'P', 'I', 'N', 'Y', 'I', 'N'};
-inline constexpr std::uint32_t kPinyinDataVersion = 3;
+inline constexpr std::uint32_t kPinyinDataVersion = 4;
+// The word tag's bit of a word read in context (its tag number is in the bits below).
+inline constexpr std::uint8_t kPinyinReadInContext = 0x80;
 inline constexpr std::uint32_t kPinyinPageIndexSize = 0x400; // code points up to U+3FFFF
 inline constexpr std::uint16_t kNoSyllable = 0xFFFF;
 inline constexpr std::uint32_t kPinyinFilterBits = 1u << 21;
@@ -130,6 +134,9 @@ struct PinyinWordEntry {
     std::uint16_t cost = kNotASegmentationWord;
     std::vector<std::string> reading;
     std::string tag; // its part of speech, empty where unknown
+    // Read both ways where it stands (教会 jiào huì "the church", jiāo huì "taught"): the models of
+    // its characters decide where they learnt the word, over `reading`.
+    bool readInContext = false;
 };
 
 // A polyphone's context model: its readings (the default first) and, by feature hash, a weight
@@ -151,7 +158,7 @@ struct PinyinDataContent {
 // The bytes of a data file holding `content`, which PinyinReadingData::open reads back. Empty,
 // with the reason in `why`, where the content cannot be laid out: a word that starts with a
 // character without a reading, a reading whose length is not its word's, a code point the file
-// cannot hold (U+40000 and above), more syllables than the file numbers or 255 parts of speech, a model of a
+// cannot hold (U+40000 and above), more syllables than the file numbers or 127 parts of speech, a model of a
 // character without a reading, of no class or more than 255, or with weights not one per class.
 std::vector<unsigned char> writePinyinData(const PinyinDataContent &content, std::string *why = nullptr);
 

@@ -169,6 +169,21 @@ int PinyinReadingData::findModel(char32_t cp) const {
     return it != m_models.end() && it->cp == cp ? static_cast<int>(it - m_models.begin()) : -1;
 }
 
+bool PinyinReadingData::knows(int model, std::uint32_t feature) const {
+    if (m_featureSlots.empty())
+        return false;
+    const std::uint32_t mask = static_cast<std::uint32_t>(m_featureSlots.size() - 1);
+    const std::uint32_t key = pinyinFeatureKey(feature, static_cast<std::uint32_t>(model));
+    std::uint32_t i = key & mask;
+    for (std::uint32_t n = 0; n <= mask; ++n, i = (i + 1) & mask) {
+        if (m_featureSlots[i].key == key)
+            return true;
+        if (m_featureSlots[i].key == 0)
+            return false;
+    }
+    return false;
+}
+
 std::uint16_t PinyinReadingData::predict(int model, std::span<const std::uint32_t> features) const {
     const PinyinModelEntry &e = m_models[static_cast<std::size_t>(model)];
     constexpr std::size_t kMaxClasses = 16;
@@ -309,12 +324,14 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
     m_wordEnd.assign(n, 0);
     m_wordStart.assign(n, 0);
     m_wordTag.assign(n, 0);
+    m_anyInContext = false;
     for (std::size_t i = 0; i < n;) {
         const std::size_t e = m_end[i];
         m_wordStart[i] = 1;
         m_wordTag[i] = m_data.tagOf(m_node[i]);
         if (e - i >= 2) {
             m_wordEnd[e - 1] = 1;
+            m_anyInContext = m_anyInContext || m_data.readInContext(m_node[i]);
             const PinyinTrieSlot &s = m_data.slot(m_node[i]);
             if (s.reading != kNoWordReading && s.reading <= m_data.readingCount() &&
                 e - i <= m_data.readingCount() - s.reading)
@@ -332,6 +349,18 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
                     pinyinContextFeatures(run, m_wordStart, m_wordTag, i, before, after, m_features);
                     syl[i] = m_data.predict(model, m_features);
                 }
+    // In a word read both ways, a polyphone whose model learnt the word reads as it decides.
+    if (m_anyInContext)
+        for (std::size_t i = 0; i < n; i = m_end[i]) {
+            if (m_end[i] - i < 2 || !m_data.readInContext(m_node[i]))
+                continue;
+            for (std::size_t k = i; k < m_end[i]; ++k)
+                if (const int model = m_data.modelOf(run[k]); model >= 0) {
+                    pinyinContextFeatures(run, m_wordStart, m_wordTag, k, before, after, m_features);
+                    if (m_data.knows(model, m_features.back()))
+                        syl[k] = m_data.predict(model, m_features);
+                }
+        }
     // 一 and 不 before the next syllable's own tone; before a neutral tone, the tone that
     // character has on its own (不是 shi5 still makes 不 bú).
     auto toneAt = [&](std::size_t k) {

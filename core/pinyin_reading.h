@@ -11,8 +11,10 @@
 // of a word or run, after 第 or a numeral, before a numeral digit, 月 or 号, between 月 and 日 (五月一日);
 // else yí before a fourth tone and yì before the others. 不 is bú before a fourth tone, else bù. A polyphone
 // that stands alone as a word of one character is read by its context model where the data file has one
-// (pinyin_context.h). Everything else (letters, digits, punctuation, characters without a reading) passes
-// through unchanged and in order; the separator stands between a syllable and letters or digits next to it.
+// (pinyin_context.h); so is one inside a word the data file marks as read both ways (教会 jiào huì
+// "the church", jiāo huì "taught"), where its model learnt that word. Everything else (letters, digits,
+// punctuation, characters without a reading) passes through unchanged and in order; the separator stands
+// between a syllable and letters or digits next to it.
 
 #include "core/messages.h"
 #include "pinyin_context.h"
@@ -69,7 +71,11 @@ public:
     }
     const PinyinTrieSlot &slot(std::uint32_t node) const { return m_slots[node - 1]; }
     // The part of speech of a node's word (a number, 0 unknown); 0 for the root.
-    std::uint8_t tagOf(std::uint32_t node) const { return node ? m_tags[node - 1] : 0; }
+    std::uint8_t tagOf(std::uint32_t node) const {
+        return node ? static_cast<std::uint8_t>(m_tags[node - 1] & ~kPinyinReadInContext) : 0;
+    }
+    // Whether a node's word has polyphones its characters' models read in context.
+    bool readInContext(std::uint32_t node) const { return node && (m_tags[node - 1] & kPinyinReadInContext); }
     std::uint16_t readingAt(std::uint32_t i) const { return m_readings[i]; }
     std::size_t readingCount() const { return m_readings.size(); }
     std::uint32_t unknownCost() const { return m_unknownCost; }
@@ -84,6 +90,8 @@ public:
     // The reading a model gives in the context of `features`: the class of the highest sum of
     // weights, the first (the default) between equals.
     std::uint16_t predict(int model, std::span<const std::uint32_t> features) const;
+    // Whether a model has weights for `feature`.
+    bool knows(int model, std::uint32_t feature) const;
 
 private:
     PinyinReadingData() = default;
@@ -177,6 +185,7 @@ private:
     std::vector<std::uint16_t> m_syl;
     std::vector<std::uint32_t> m_best, m_end, m_node;
     std::vector<std::uint8_t> m_wordEnd, m_wordStart, m_wordTag;
+    bool m_anyInContext = false; // the run being read has a word read in context
     std::vector<std::uint32_t> m_features;
     PinyinBoundary m_before = PinyinBoundary::Edge; // what lies before the run being gathered
     bool m_besideText = false; // the run read last has text before or after it

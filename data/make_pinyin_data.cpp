@@ -116,13 +116,18 @@ int main(int argc, char **argv) {
         for (auto &[c, reading] : labelledDefaults(engine(), sentences, counted))
             content.readings[c] = std::move(reading);
         const auto data = engine();
-        content.models = trainContextModels(data, sentences);
+        // Words the labels read both ways are read by the models where they learnt them.
+        const auto bothWays = wordsReadBothWays(data, sentences);
+        content.models = trainContextModels(data, sentences, bothWays);
         // Then Taiwan's tones the words kept where the labels read the Mainland's.
         correctWordTones(data, sentences, traditionalOf, content.readings, content.words);
         correctTransliterations(data, sentences, traditionalOf, content.readings, content.words);
         for (auto &[word, reading] : wordCorrections(data, sentences))
             if (const auto it = content.words.find(word); it != content.words.end())
                 it->second.reading = std::move(reading);
+        for (const auto &[word, place] : bothWays)
+            if (const auto it = content.words.find(word); it != content.words.end())
+                it->second.readInContext = true;
     }
     const auto file = core::writePinyinData(content, &why);
     if (file.empty())

@@ -147,10 +147,8 @@ LabelledContext contextOf(core::PinyinReader &reader, const core::PinyinReadingD
     const std::size_t i = s.at - from;
     ctx.reading = std::string(data.syllableName(syl[i]));
     ctx.alone = reader.standsAlone(i);
-    if (ctx.alone) {
-        core::pinyinContextFeatures(run, reader.wordStarts(), reader.wordTags(), i, before, after,
-                                    ctx.features);
-    } else {
+    core::pinyinContextFeatures(run, reader.wordStarts(), reader.wordTags(), i, before, after, ctx.features);
+    if (!ctx.alone) {
         const auto starts = reader.wordStarts();
         std::size_t start = i, end = i + 1;
         while (start > 0 && !starts[start])
@@ -351,8 +349,33 @@ std::map<char32_t, std::string> labelledDefaults(const core::PinyinReadingData &
     return out;
 }
 
+std::set<WordPlace> wordsReadBothWays(const core::PinyinReadingData &data,
+                                      const std::vector<LabelledSentence> &sentences) {
+    // Fewer than three sentences a way, and the models learnt more harm than good from them
+    // (cross-validated on the sentences: two a way cost more where characters stand alone
+    // than they won in the words).
+    constexpr int kSentencesEachWay = 3;
+    core::PinyinReader reader(data, {});
+    std::map<WordPlace, std::map<std::string, int>> labels;
+    for (const LabelledSentence &s : sentences) {
+        const LabelledContext ctx = contextOf(reader, data, s);
+        if (ctx.word.size() >= 2 && s.text[s.at] != U'一' && s.text[s.at] != U'不') // tone changes decide
+            ++labels[{ctx.word, ctx.offset}][s.reading];
+    }
+    std::set<WordPlace> out;
+    for (const auto &[place, counts] : labels) {
+        int ways = 0;
+        for (const auto &[reading, n] : counts)
+            ways += n >= kSentencesEachWay;
+        if (ways >= 2)
+            out.insert(place);
+    }
+    return out;
+}
+
 std::map<char32_t, core::PinyinModel> trainContextModels(const core::PinyinReadingData &data,
-                                                         const std::vector<LabelledSentence> &sentences) {
+                                                         const std::vector<LabelledSentence> &sentences,
+                                                         const std::set<WordPlace> &inContext) {
     core::PinyinReader reader(data, {});
     struct Seen {
         std::string engine; // the engine's reading of the character alone
@@ -364,7 +387,7 @@ std::map<char32_t, core::PinyinModel> trainContextModels(const core::PinyinReadi
         if (c == U'一' || c == U'不') // read by their tone changes
             continue;
         LabelledContext ctx = contextOf(reader, data, s);
-        if (!ctx.alone)
+        if (!ctx.alone && !inContext.count({ctx.word, ctx.offset}))
             continue;
         Seen &seen = byChar[c];
         seen.engine = std::string(data.syllableName(data.syllableOf(c)));
@@ -380,6 +403,12 @@ std::map<char32_t, core::PinyinModel> trainContextModels(const core::PinyinReadi
         if (m.classes.size() < 2)
             continue;
         std::sort(m.classes.begin() + 1, m.classes.end());
+        // The words it learnt, each by its last feature: kept with the weights even where these
+        // come to nothing, as the engine asks a model only about the words it knows.
+        std::set<std::uint32_t> words;
+        for (const auto &[ctx, label] : seen.examples)
+            if (!ctx.alone)
+                words.insert(ctx.features.back());
         std::vector<Example> examples;
         for (auto &[ctx, label] : seen.examples)
             examples.push_back(
@@ -387,6 +416,8 @@ std::map<char32_t, core::PinyinModel> trainContextModels(const core::PinyinReadi
                  static_cast<std::size_t>(std::find(m.classes.begin(), m.classes.end(), label) -
                                           m.classes.begin())});
         m.weights = train(examples, m.classes.size());
+        for (std::uint32_t w : words)
+            m.weights.try_emplace(w, m.classes.size(), std::int16_t(0));
         models.emplace(c, std::move(m));
     }
     return models;

@@ -31,7 +31,7 @@ struct LabelledContext {
     std::u32string word;                 // else the word of the segmentation that holds it
     std::size_t offset = 0;              // and its place in that word
     std::string reading;                 // the engine's reading without models
-    std::vector<std::uint32_t> features; // when alone
+    std::vector<std::uint32_t> features; // its context's (in a word too: the word's last)
 };
 LabelledContext contextOf(core::PinyinReader &reader, const core::PinyinReadingData &data,
                           const LabelledSentence &s);
@@ -72,10 +72,20 @@ std::map<char32_t, std::string> labelledDefaults(const core::PinyinReadingData &
                                                  const std::vector<LabelledSentence> &sentences,
                                                  const std::set<char32_t> &counted);
 
-// Models trained on `sentences`, read with `data` (a data file without models). A character gets
-// a model where its labels alone hold a reading other than the engine's; its classes are the
-// engine's reading first, then the others in order.
+// A polyphone inside a word and the word: (word, place).
+using WordPlace = std::pair<std::u32string, std::size_t>;
+
+// The places of words that the labels read both ways, each way in at least three sentences (教会
+// jiāo and jiào, 兴起 xīng and xìng), read with `data` (a data file without models).
+std::set<WordPlace> wordsReadBothWays(const core::PinyinReadingData &data,
+                                      const std::vector<LabelledSentence> &sentences);
+
+// Models trained on `sentences`, read with `data` (a data file without models): each character
+// learns from its sentences where it stands alone and where it stands at a place of `inContext`.
+// A character gets a model where those labels hold a reading other than the engine's; its
+// classes are the engine's reading first, then the others in order.
 std::map<char32_t, core::PinyinModel> trainContextModels(const core::PinyinReadingData &data,
-                                                         const std::vector<LabelledSentence> &sentences);
+                                                         const std::vector<LabelledSentence> &sentences,
+                                                         const std::set<WordPlace> &inContext = {});
 
 } // namespace pinyin_data

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -83,6 +84,7 @@ TEST(PinyinDataFormat, WhatIsWrittenReadsBack) {
     EXPECT_EQ(d->tagOf(nodeOf(*d, U"银行")), 1u);
     EXPECT_EQ(d->tagOf(nodeOf(*d, U"行")), 2u);
     EXPECT_EQ(d->tagOf(nodeOf(*d, U"长大")), 0u);
+    EXPECT_FALSE(d->readInContext(nodeOf(*d, U"银行")));
     EXPECT_EQ(nodeOf(*d, U"大行"), 0u);
     EXPECT_EQ(nodeOf(*d, U"银大"), 0u);
 }
@@ -117,6 +119,30 @@ TEST(PinyinDataFormat, ModelsReadBackAndPickTheHighestSum) {
         SCOPED_TRACE(k.reading);
         EXPECT_EQ(d->syllableName(d->predict(k.model, k.features)), k.reading);
     }
+    // What a model knows: its own features, those of equal weights too, and no other model's.
+    EXPECT_TRUE(d->knows(xing, 7));
+    EXPECT_TRUE(d->knows(xing, 11));
+    EXPECT_FALSE(d->knows(xing, 12345));
+    EXPECT_FALSE(d->knows(chang, 9));
+}
+
+// A word read in context keeps its part of speech beside the mark, with or without one.
+TEST(PinyinDataFormat, WordsReadInContextAreMarked) {
+    auto c = sample();
+    c.words[U"银行"].readInContext = true;
+    c.words[U"长大"].readInContext = true;
+    std::string why;
+    const Aligned file(core::writePinyinData(c, &why));
+    core::Message unread;
+    const auto d = core::PinyinReadingData::open(file.span(), &unread);
+    ASSERT_TRUE(d) << unread;
+    EXPECT_TRUE(d->readInContext(nodeOf(*d, U"银行")));
+    EXPECT_TRUE(d->readInContext(nodeOf(*d, U"长大")));
+    EXPECT_FALSE(d->readInContext(nodeOf(*d, U"行")));
+    EXPECT_FALSE(d->readInContext(0));
+    EXPECT_EQ(d->tagOf(nodeOf(*d, U"银行")), 1u);
+    EXPECT_EQ(d->tagOf(nodeOf(*d, U"长大")), 0u);
+    EXPECT_EQ(d->tagOf(nodeOf(*d, U"行")), 2u);
 }
 
 TEST(PinyinDataFormat, SameContentSameBytes) {
@@ -146,6 +172,12 @@ TEST(PinyinDataFormat, ContentTheFileCannotHoldIsRefused) {
              c.models[U'中'] = {{"zhong1"}, {}};
          }},
         {"model without readings", [](core::PinyinDataContent &c) { c.models[U'行'] = {}; }},
+        {"128 parts of speech (the high bit marks words read in context)",
+         [](core::PinyinDataContent &c) {
+             for (char32_t k = 0; k < 126; ++k)
+                 c.words[std::u32string(U"银") + static_cast<char32_t>(U'一' + k)] = {
+                     10, {}, "t" + std::to_string(k)};
+         }},
         {"weights not one per reading",
          [](core::PinyinDataContent &c) {
              c.models[U'行'] = {{"xing2", "hang2"}, {{1, {3}}}};
@@ -198,6 +230,50 @@ TEST(PinyinContext, FeaturesChangeWithTheContextOnly) {
     core::pinyinContextFeatures(other, starts, {}, 2, PinyinBoundary::Edge, PinyinBoundary::Edge, b);
     EXPECT_NE(a, b);
     EXPECT_EQ(a[0], b[0]) << "the bias feature is the same everywhere";
+}
+
+// In a word marked as read in context, a polyphone reads as its model decides where the model
+// knows that word; elsewhere the word's own reading holds.
+TEST(PinyinContext, WordsReadInContextAskTheModelsThatKnowThem) {
+    core::PinyinDataContent c;
+    c.readings = {{U'教', "jiao4"}, {U'会', "hui4"}, {U'学', "xue2"}, {U'她', "ta1"}, {U'了', "le5"}};
+    c.words[U"教会"] = {100, {"jiao4", "hui4"}, "n", true};
+    c.words[U"教学"] = {100, {"jiao4", "xue2"}, "n", true};
+    c.words[U"会"] = {300, {}, "v"};
+    c.unknownCost = 4000;
+    // 教 reads jiāo in 教会 where 了 follows it; 教学 is a word it never learnt.
+    std::vector<std::uint32_t> le, none;
+    core::pinyinContextFeatures(U"教会了", std::vector<std::uint8_t>{1, 0, 1}, {}, 0,
+                                core::PinyinBoundary::Edge, core::PinyinBoundary::Edge, le);
+    core::pinyinContextFeatures(U"教会", std::vector<std::uint8_t>{1, 0}, {}, 0, core::PinyinBoundary::Edge,
+                                core::PinyinBoundary::Edge, none);
+    auto &model = c.models[U'教'];
+    model.classes = {"jiao4", "jiao1"};
+    model.weights[le.back()] = {0, 0};
+    for (std::uint32_t f : le)
+        if (std::find(none.begin(), none.end(), f) == none.end())
+            model.weights[f] = {0, 100};
+    std::string why;
+    const Aligned file(core::writePinyinData(c, &why));
+    core::Message unread;
+    const auto d = core::PinyinReadingData::open(file.span(), &unread);
+    ASSERT_TRUE(d) << unread;
+    const struct {
+        const char *in, *out;
+    } cases[] = {
+        {"她教会了", "ta1 jiao1 hui4 le5"}, // the model knows the word and 了 after it
+        {"她教会", "ta1 jiao4 hui4"},       // it knows the word; nothing pulls
+        {"教学了", "jiao4 xue2 le5"},       // a word it never learnt keeps its reading
+    };
+    for (const auto &k : cases) {
+        SCOPED_TRACE(k.in);
+        EXPECT_EQ(core::readPinyin(k.in, *d, {core::PinyinTone::Numbers}), k.out);
+    }
+    c.words[U"教会"].readInContext = false; // unmarked: the word's reading
+    const Aligned plain(core::writePinyinData(c, &why));
+    const auto p = core::PinyinReadingData::open(plain.span(), &unread);
+    ASSERT_TRUE(p) << unread;
+    EXPECT_EQ(core::readPinyin("她教会了", *p, {core::PinyinTone::Numbers}), "ta1 jiao4 hui4 le5");
 }
 
 } // namespace

@@ -275,6 +275,22 @@ TEST(PinyinReading, PolyphonesOfEverydayTextReadAsItReadsThem) {
                {"难民", "nàn mín"}});
 }
 
+// Words the labelled sentences read both ways (教会 "taught" and "the church", 落下 "left behind"
+// and "fall", 兴起 "on a whim" and "the rise of", 背上 "carry on the back" and "on the back") are
+// read by their polyphone's context, in everyday and in encyclopedic text.
+TEST(PinyinReading, WordsReadBothWaysAreReadByTheirContext) {
+    expectAll({{"老师教会了我游泳", "lǎo shī jiāo huì le wǒ yóu yǒng"},
+               {"他每周都去教会做礼拜", "tā měi zhōu dōu qù jiào huì zuò lǐ bài"},
+               {"该教会成立于1850年", "gāi jiào huì chéng lì yú 1850 nián"},
+               {"他从来没有落下一节课", "tā cóng lái méi yǒu là xià yì jié kè"},
+               {"树叶纷纷落下来", "shù yè fēn fēn luò xià lái"},
+               {"他一时兴起买了一把吉他", "tā yì shí xìng qǐ mǎi le yì bǎ jí tā"},
+               {"电子商务的兴起", "diàn zǐ shāng wù de xīng qǐ"},
+               {"工业革命的兴起", "gōng yè gé mìng de xīng qǐ"},
+               {"他背上书包就走了", "tā bēi shàng shū bāo jiù zǒu le"},
+               {"猫跳到了我的背上", "māo tiào dào le wǒ de bèi shàng"}});
+}
+
 // A polyphone that is a run of one between digits, punctuation or quotes is read by its context
 // model too (encyclopedic volumes and Shanghai's lanes, everyday quoted words); by itself, with
 // nothing beside it, it keeps the dictionary's reading.
