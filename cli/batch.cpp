@@ -13,9 +13,13 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <condition_variable>
+#include <deque>
 #include <dirent.h>
 #include <fcntl.h>
+#include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <sstream>
 #include <sys/stat.h>
@@ -125,6 +129,82 @@ struct FileResult {
 // One entry of the mirror: what to make at `dst` from `src`.
 using Entry = platform::MirrorEntry;
 
+// Commits the converted files on a thread of its own, a few at a time, while the jobs go on
+// converting: a job that flushed each file to the disk itself waited about as long as converting
+// it took, and one flush then carries the others' (writes started together, a journal commits
+// them together, and each file's metadata is written once, see AtomicFile::syncText). The files
+// waiting are temporary files removed on a signal like any other, so an interrupted run still
+// leaves only whole files. `done` is told each file's outcome, on the committer's thread.
+class Committer {
+public:
+    using Done = std::function<void(const Entry &, const FileResult &)>;
+    Committer(platform::FolderSyncs &folders, Done done)
+        : m_folders(folders), m_done(std::move(done)), m_thread([this] { run(); }) {}
+    ~Committer() { close(); }
+    Committer(const Committer &) = delete;
+    Committer &operator=(const Committer &) = delete;
+
+    // Hands over a converted file (`done`: its outcome once committed); waits while many are.
+    void add(const Entry &e, std::unique_ptr<AtomicFile> file, Outcome done) {
+        std::unique_lock lock(m_mutex);
+        m_room.wait(lock, [this] { return m_waiting.size() < kMostWaiting; });
+        m_waiting.push_back({&e, std::move(file), done});
+        m_work.notify_one();
+    }
+    // Commits what is left and ends the thread.
+    void close() {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_closing = true;
+        }
+        m_work.notify_one();
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+private:
+    struct File {
+        const Entry *entry;
+        std::unique_ptr<AtomicFile> file;
+        Outcome done;
+    };
+    static constexpr std::size_t kMostWaiting = 32, kMostAtOnce = 16;
+
+    void run() {
+        std::vector<File> batch;
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            m_work.wait(lock, [this] { return m_closing || !m_waiting.empty(); });
+            if (m_waiting.empty())
+                return;
+            batch.clear();
+            while (!m_waiting.empty() && batch.size() < kMostAtOnce) {
+                batch.push_back(std::move(m_waiting.front()));
+                m_waiting.pop_front();
+            }
+            m_room.notify_all();
+            lock.unlock();
+            for (File &f : batch)
+                f.file->startWriteback();
+            for (File &f : batch)
+                f.file->syncText();
+            for (File &f : batch)
+                m_done(*f.entry, f.file->commit(&m_folders) ? FileResult{f.done, {}}
+                                                            : FileResult{Outcome::Failed, f.file->message()});
+            batch.clear(); // closes and forgets the files before taking the lock again
+            lock.lock();
+        }
+    }
+
+    platform::FolderSyncs &m_folders;
+    Done m_done;
+    std::mutex m_mutex;
+    std::condition_variable m_work, m_room;
+    std::deque<File> m_waiting;
+    bool m_closing = false;
+    std::thread m_thread; // last: it starts once the rest is there
+};
+
 // The work of one run: the entries in the order they are made, and those refused while planning.
 class Batch {
 public:
@@ -193,19 +273,17 @@ public:
         for (const Entry *e : large)
             finish(*e, convertFile(*e, m_splitter));
         std::atomic<std::size_t> next{0};
+        // Each job has a committer of its own: the disk flushes two files at once faster than one.
         auto worker = [&](Transform &transform) {
-            Commits commits;
+            Committer committer(m_folderSyncs, [this](const Entry &e, const FileResult &r) { finish(e, r); });
             for (std::size_t i; (i = next.fetch_add(1)) < work.size();) {
                 const Entry &e = *work[i];
                 if (e.type == Entry::Type::Link)
                     finish(e, makeLink(e));
-                else if (const FileResult r = convertFile(e, transform, &commits);
+                else if (const FileResult r = convertFile(e, transform, &committer);
                          r.outcome != Outcome::Pending)
                     finish(e, r);
-                if (commits.full())
-                    commit(commits);
             }
-            commit(commits);
         };
         m_jobs->ensure(static_cast<unsigned>(std::min<std::size_t>(m_jobs->count(), work.size())));
         std::vector<std::thread> threads;
@@ -274,36 +352,9 @@ private:
         return {Outcome::Copied, {}};
     }
 
-    // Converted files waiting for their commit, a few at a time: one file's flush to disk then
-    // carries the others' (a journal commits them together), where a flush per file waited for
-    // the disk as long as converting the file took. Their temporary files are removed on a signal
-    // like any other, so an interrupted run still leaves only whole files.
-    struct Commits {
-        struct File {
-            const Entry *entry;
-            std::unique_ptr<AtomicFile> file;
-            Outcome done;
-        };
-        std::vector<File> files;
-        std::uint64_t bytes = 0;
-        bool full() const { return files.size() >= 16 || bytes >= (std::uint64_t(8) << 20); }
-    };
-
-    void commit(Commits &commits) {
-        for (Commits::File &f : commits.files)
-            f.file->startWriteback();
-        for (Commits::File &f : commits.files)
-            f.file->syncText();
-        for (Commits::File &f : commits.files)
-            finish(*f.entry, f.file->commit(&m_folderSyncs) ? FileResult{f.done, {}}
-                                                            : FileResult{Outcome::Failed, f.file->message()});
-        commits.files.clear();
-        commits.bytes = 0;
-    }
-
-    // The one step for every file: skipped, converted by its kind, or copied. With `commits`, a
-    // converted file may be left among them (Pending) instead of committed.
-    FileResult convertFile(const Entry &e, const Transform &transform, Commits *commits = nullptr) {
+    // The one step for every file: skipped, converted by its kind, or copied. With `committer`, a
+    // converted file may be handed to it (Pending) instead of committed here.
+    FileResult convertFile(const Entry &e, const Transform &transform, Committer *committer = nullptr) {
         struct stat out {};
         if (m_options.skipExisting && ::stat(e.dst.c_str(), &out) == 0 && S_ISREG(out.st_mode) &&
             newer(out, e.st)) {
@@ -320,7 +371,7 @@ private:
             Input in(e.src, fd);
             // A document's transform converts it whole, by its content; a damaged or unsupported
             // one is refused with the engine's reason, as content.
-            return write(e, in, transform, Outcome::Converted, kind == FileKind::Document, commits);
+            return write(e, in, transform, Outcome::Converted, kind == FileKind::Document, committer);
         }
         const core::Message why = platform::copyMirrorFile(
             e,
@@ -336,7 +387,7 @@ private:
 
     // Writes the output of `transform` on `in` to the entry's target, atomically, with its mode.
     FileResult write(const Entry &e, Input &in, const Transform &transform, Outcome done, bool document,
-                     Commits *commits) {
+                     Committer *committer) {
         auto file = std::make_unique<AtomicFile>(e.dst);
         if (file->fd() < 0)
             return {Outcome::Failed, file->message()};
@@ -352,9 +403,8 @@ private:
             return {Outcome::Failed, platform::say(core::MessageId::CannotWrite, {errorText(out.error())})};
         }
         platform::keepMode(*file, e.st);
-        if (commits && !file->direct() && file->removedOnSignal()) {
-            commits->bytes += static_cast<std::uint64_t>(e.st.st_size);
-            commits->files.push_back({&e, std::move(file), done});
+        if (committer && !file->direct() && file->removedOnSignal()) {
+            committer->add(e, std::move(file), done);
             return {Outcome::Pending, {}};
         }
         if (!file->commit(&m_folderSyncs))
