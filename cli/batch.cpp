@@ -129,10 +129,10 @@ struct FileResult {
 // One entry of the mirror: what to make at `dst` from `src`.
 using Entry = platform::MirrorEntry;
 
-// Commits the converted files on a thread of its own, a few at a time, while the jobs go on
+// Commits a job's converted files on a thread of its own, a few at a time, while the job goes on
 // converting: a job that flushed each file to the disk itself waited about as long as converting
-// it took, and one flush then carries the others' (writes started together, a journal commits
-// them together, and each file's metadata is written once, see AtomicFile::syncText). The files
+// it took, and several flushed together wait less (their writes started together, a journal
+// commits them together, each file's metadata written once, see AtomicFile::syncText). The files
 // waiting are temporary files removed on a signal like any other, so an interrupted run still
 // leaves only whole files. `done` is told each file's outcome, on the committer's thread.
 class Committer {
