@@ -242,10 +242,12 @@ TEST(PinyinContext, WordsReadInContextAskTheModelsThatKnowThem) {
     c.words[U"会"] = {300, {}, "v"};
     c.unknownCost = 4000;
     // 教 reads jiāo in 教会 where 了 follows it; 教学 is a word it never learnt.
+    // (Strings, not literals: a literal's span would hold its terminating zero too.)
+    const std::u32string taughtIt = U"教会了", church = U"教会";
     std::vector<std::uint32_t> le, none;
-    core::pinyinContextFeatures(U"教会了", std::vector<std::uint8_t>{1, 0, 1}, {}, 0,
-                                core::PinyinBoundary::Edge, core::PinyinBoundary::Edge, le);
-    core::pinyinContextFeatures(U"教会", std::vector<std::uint8_t>{1, 0}, {}, 0, core::PinyinBoundary::Edge,
+    core::pinyinContextFeatures(taughtIt, std::vector<std::uint8_t>{1, 0, 1}, {}, 0, core::PinyinBoundary::Edge,
+                                core::PinyinBoundary::Edge, le);
+    core::pinyinContextFeatures(church, std::vector<std::uint8_t>{1, 0}, {}, 0, core::PinyinBoundary::Edge,
                                 core::PinyinBoundary::Edge, none);
     auto &model = c.models[U'教'];
     model.classes = {"jiao4", "jiao1"};
