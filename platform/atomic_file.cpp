@@ -32,6 +32,15 @@ std::string folderOf(const std::string &path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// Brings a folder's new entries (a rename) to the disk; a hint, whose failure changes nothing.
+void syncFolder(const std::string &folder) {
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        fsync(dir);
+        ::close(dir);
+    }
+}
+
 std::string nameOf(const std::string &path) {
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -419,13 +428,8 @@ void FolderSyncs::add(std::string folder) {
 
 void FolderSyncs::syncAll() {
     const std::lock_guard lock(m_mutex);
-    for (const std::string &folder : m_folders) {
-        const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dir >= 0) {
-            fsync(dir);
-            ::close(dir);
-        }
-    }
+    for (const std::string &folder : m_folders)
+        syncFolder(folder);
     m_folders.clear();
 }
 
@@ -471,11 +475,7 @@ bool AtomicFile::commit(FolderSyncs *later) {
         later->add(folderOf(m_target));
         return true;
     }
-    const int dir = ::open(folderOf(m_target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        fsync(dir);
-        ::close(dir);
-    }
+    syncFolder(folderOf(m_target));
     return true;
 }
 
