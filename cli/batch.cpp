@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cerrno>
 #include <condition_variable>
 #include <deque>
@@ -22,6 +23,7 @@
 #include <memory>
 #include <mutex>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -131,15 +133,15 @@ using Entry = platform::MirrorEntry;
 
 // Commits a job's converted files on a thread of its own, a few at a time, while the job goes on
 // converting: a job that flushed each file to the disk itself waited about as long as converting
-// it took, and several flushed together wait less (their writes started together, a journal
-// commits them together, each file's metadata written once, see AtomicFile::syncText). The files
+// it took, and several flushed together wait less (one flush of the filesystem for all, each
+// file's metadata written once, see AtomicFile::syncTogether). The files
 // waiting are temporary files removed on a signal like any other, so an interrupted run still
 // leaves only whole files. `done` is told each file's outcome, on the committer's thread.
 class Committer {
 public:
     using Done = std::function<void(const Entry &, const FileResult &)>;
-    Committer(platform::FolderSyncs &folders, Done done)
-        : m_folders(folders), m_done(std::move(done)), m_thread([this] { run(); }) {}
+    Committer(platform::FolderSyncs &folders, Done done, CommitterRoom room)
+        : m_folders(folders), m_done(std::move(done)), m_room(room), m_thread([this] { run(); }) {}
     ~Committer() { close(); }
     Committer(const Committer &) = delete;
     Committer &operator=(const Committer &) = delete;
@@ -147,7 +149,7 @@ public:
     // Hands over a converted file (`done`: its outcome once committed); waits while many are.
     void add(const Entry &e, std::unique_ptr<AtomicFile> file, Outcome done) {
         std::unique_lock lock(m_mutex);
-        m_room.wait(lock, [this] { return m_waiting.size() < kMostWaiting; });
+        m_hasRoom.wait(lock, [this] { return m_waiting.size() < m_room.mostWaiting; });
         m_waiting.push_back({&e, std::move(file), done});
         m_work.notify_one();
     }
@@ -168,26 +170,31 @@ private:
         std::unique_ptr<AtomicFile> file;
         Outcome done;
     };
-    static constexpr std::size_t kMostWaiting = 32, kMostAtOnce = 16;
+    // A file waits at most this long for others to be flushed with, so that a job of a few
+    // large files still reports each soon after converting it.
+    static constexpr std::chrono::milliseconds kLongestWait{250};
 
     void run() {
         std::vector<File> batch;
+        std::vector<AtomicFile *> files;
         std::unique_lock lock(m_mutex);
         for (;;) {
             m_work.wait(lock, [this] { return m_closing || !m_waiting.empty(); });
+            m_work.wait_for(lock, kLongestWait,
+                            [this] { return m_closing || m_waiting.size() >= m_room.atOnce; });
             if (m_waiting.empty())
                 return;
             batch.clear();
-            while (!m_waiting.empty() && batch.size() < kMostAtOnce) {
+            while (!m_waiting.empty() && batch.size() < m_room.atOnce) {
                 batch.push_back(std::move(m_waiting.front()));
                 m_waiting.pop_front();
             }
-            m_room.notify_all();
+            m_hasRoom.notify_all();
             lock.unlock();
+            files.clear();
             for (File &f : batch)
-                f.file->startWriteback();
-            for (File &f : batch)
-                f.file->syncText();
+                files.push_back(f.file.get());
+            AtomicFile::syncTogether(files);
             for (File &f : batch)
                 m_done(*f.entry, f.file->commit(&m_folders) ? FileResult{f.done, {}}
                                                             : FileResult{Outcome::Failed, f.file->message()});
@@ -199,7 +206,8 @@ private:
     platform::FolderSyncs &m_folders;
     Done m_done;
     std::mutex m_mutex;
-    std::condition_variable m_work, m_room;
+    const CommitterRoom m_room;
+    std::condition_variable m_work, m_hasRoom;
     std::deque<File> m_waiting;
     bool m_closing = false;
     std::thread m_thread; // last: it starts once the rest is there
@@ -273,9 +281,15 @@ public:
         for (const Entry *e : large)
             finish(*e, convertFile(*e, m_splitter));
         std::atomic<std::size_t> next{0};
+        m_jobs->ensure(static_cast<unsigned>(std::min<std::size_t>(m_jobs->count(), work.size())));
+        rlimit limit{};
+        const CommitterRoom room = committerRoom(
+            ::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY ? limit.rlim_cur : 1u << 20,
+            static_cast<unsigned>(m_jobs->size()));
         // Each job has a committer of its own: the disk flushes two files at once faster than one.
         auto worker = [&](Transform &transform) {
-            Committer committer(m_folderSyncs, [this](const Entry &e, const FileResult &r) { finish(e, r); });
+            Committer committer(m_folderSyncs, [this](const Entry &e, const FileResult &r) { finish(e, r); },
+                                room);
             for (std::size_t i; (i = next.fetch_add(1)) < work.size();) {
                 const Entry &e = *work[i];
                 if (e.type == Entry::Type::Link)
@@ -285,7 +299,6 @@ public:
                     finish(e, r);
             }
         };
-        m_jobs->ensure(static_cast<unsigned>(std::min<std::size_t>(m_jobs->count(), work.size())));
         std::vector<std::thread> threads;
         for (std::size_t j = 1; j < m_jobs->size(); ++j)
             threads.emplace_back(worker, std::ref((*m_jobs)[j]));
@@ -483,6 +496,17 @@ unsigned jobCount(const BatchOptions &o) {
 }
 
 } // namespace
+
+CommitterRoom committerRoom(std::uint64_t openFiles, unsigned jobs) {
+    // Kept for the rest of the process (standard streams, the phrase images, a document's
+    // scratch files, the folders being listed), and per job for the file it reads and writes.
+    constexpr std::uint64_t kKept = 48, kPerJob = 6;
+    const std::uint64_t perJob = openFiles > kKept ? (openFiles - kKept) / std::max(jobs, 1u) : 0;
+    // A committer holds up to mostWaiting files waiting and atOnce = mostWaiting / 2 being flushed.
+    const std::uint64_t waiting = perJob > kPerJob ? (perJob - kPerJob) * 2 / 3 : 0;
+    const std::size_t most = static_cast<std::size_t>(std::clamp<std::uint64_t>(waiting, 1, 128));
+    return {most, std::max<std::size_t>(most / 2, 1)};
+}
 
 int runFiles(const Transform &first, const TransformFactory &make, const CLI::App &command,
              const std::vector<std::string> &files, const Destination &to, const BatchOptions &options,

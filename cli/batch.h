@@ -9,6 +9,8 @@
 #include "cli/run.h"
 #include "platform/folder_mirror.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -67,6 +69,16 @@ std::optional<std::string> convertName(const Transform &transform, const std::st
 
 // Runs a text command: with -O into the output folder, else through runTransform. `first` is the
 // transform already built; `make` builds one more per job. Returns the exit status.
+// How many converted files each job's committer may hold open while they wait to be flushed
+// together, and how many it flushes at once, so that `jobs` jobs stay within `openFiles` open
+// files (the soft limit of the process, with room kept for everything else): 128 and 64 where the
+// limit allows, fewer with many jobs or a low limit, at least 1 and 1. More files flushed at once
+// means fewer waits for the disk.
+struct CommitterRoom {
+    std::size_t mostWaiting, atOnce;
+};
+CommitterRoom committerRoom(std::uint64_t openFiles, unsigned jobs);
+
 int runFiles(const Transform &first, const TransformFactory &make, const CLI::App &command,
              const std::vector<std::string> &files, const Destination &to, const BatchOptions &options,
              int outFd, std::ostream &err);

@@ -449,6 +449,38 @@ bool AtomicFile::syncText() {
     return true;
 }
 
+void AtomicFile::syncTogether(const std::vector<AtomicFile *> &files) {
+    // syncfs() writes every dirty page and inode of the filesystem and flushes the device once. It
+    // reports a write error that happened on the filesystem since `first` was opened, so the files
+    // opened after it are covered too (the files come in the order they were created).
+    const AtomicFile *first = nullptr;
+    struct stat firstSt {};
+    for (const AtomicFile *f : files)
+        if (f->m_fd >= 0 && !f->m_direct && ::fstat(f->m_fd, &firstSt) == 0) {
+            first = f;
+            break;
+        }
+    if (first && ::syncfs(first->m_fd) == 0) {
+        for (AtomicFile *f : files) {
+            struct stat st {};
+            if (f->m_fd < 0 || f->m_direct || ::fstat(f->m_fd, &st) != 0 || st.st_dev != firstSt.st_dev)
+                continue; // synced below, on its own
+            if (::close(f->m_fd) != 0 && errno != EINTR) {
+                const int failure = errno;
+                f->m_fd = -1;
+                f->fail(failure, core::MessageId::CannotWrite);
+                f->discard();
+                continue;
+            }
+            f->m_fd = -1;
+            f->m_synced = true;
+        }
+    }
+    for (AtomicFile *f : files)
+        if (f->m_fd >= 0)
+            f->syncText();
+}
+
 bool AtomicFile::commit(FolderSyncs *later) {
     if (m_direct && m_fd >= 0) {
         const int closed = ::close(m_fd);
@@ -477,11 +509,6 @@ bool AtomicFile::commit(FolderSyncs *later) {
     }
     syncFolder(folderOf(m_target));
     return true;
-}
-
-void AtomicFile::startWriteback() {
-    if (m_fd >= 0 && !m_direct)
-        ::sync_file_range(m_fd, 0, 0, SYNC_FILE_RANGE_WRITE);
 }
 
 void AtomicFile::discard() {

@@ -67,11 +67,15 @@ public:
     // disk and the file is closed (fd() is -1 after it); commit() then only renames. Syncing all
     // before renaming any saves writing each file's metadata twice.
     bool syncText();
+    // syncText() for several files at once, with one flush of the filesystem they share (syncfs)
+    // instead of one per file: each flush waits for the device, and on a busy disk the waits add
+    // up (2,000 small files here: 0.18 s against 0.11 s on a quiet disk, 6 s against 0.5 s while
+    // a build writes). `files` in the order they were created, each open or failed already; a file
+    // on another filesystem, or every file when the flush fails, is synced on its own, so that a
+    // write error is told for the file that has it.
+    static void syncTogether(const std::vector<AtomicFile *> &files);
     // Removes the temporary file; the file at `path` stays as it was.
     void discard();
-    // Starts writing what was written to the disk without waiting for it, so that the commits of
-    // several files wait for their writes together rather than one after the other.
-    void startWriteback();
     // Whether a signal that ends the program removes the temporary file (false only when too many
     // are open at once): a file that is not may not wait to be committed.
     bool removedOnSignal() const { return m_temp.empty() || m_registered >= 0; }

@@ -176,6 +176,18 @@ TEST(CliBatch, JobsGiveTheOutputOfOneJob) {
     EXPECT_EQ(pinyin.out, "wèi") << pinyin.err;
 }
 
+// Under a low limit of open files, the files converted wait fewer at a time and none fails.
+TEST(CliBatch, ManyJobsUnderALowLimitOfOpenFiles) {
+    Folder f;
+    fs::create_directories(f / "src");
+    for (int i = 0; i < 300; ++i)
+        writeFile(f / ("src/" + std::to_string(i) + ".txt"), "发展" + std::to_string(i) + "\n");
+    const ShellRun run = runShell(f, "ulimit -n 64 && $CLI traditional --jobs 4 -r src -O out && "
+                                     "cat out/src/299.txt && ls out/src | wc -l");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "發展299\n300\n");
+}
+
 // A large text in another encoding, or whose encoding a piece alone would read otherwise, is
 // converted whole by one job: UTF-16 has 0x0A bytes inside characters (上 is 0A 4E), a GB18030 or
 // Big5 piece is detected anew, and a UTF-8 text with a bad byte past its first megabyte must be refused

@@ -279,7 +279,8 @@ TEST(AtomicFile, ASignalEndingManyThreadsLeavesNoTemporaryFile) {
     }
 }
 
-// Files committed together: all synced first, then renamed, their folder synced once. A file
+// Files committed together: all synced first (with one flush of their filesystem, a file on
+// another filesystem or a failed one beside them), then renamed, their folder synced once. A file
 // synced but not yet renamed is still a temporary file: discarding it or a signal leaves the old
 // text, and only the renamed ones carry the new.
 TEST(AtomicFile, FilesSyncedTogetherAreCommittedOrLeftAsTheyWere) {
@@ -287,19 +288,27 @@ TEST(AtomicFile, FilesSyncedTogetherAreCommittedOrLeftAsTheyWere) {
     const char *names[] = {"a.txt", "b.txt", "c.txt"};
     for (const char *name : names)
         spit(folder / name, std::string("old ") + name);
+    char elsewhere[] = "/dev/shm/lanternfin-sync-XXXXXX"; // tmpfs: another filesystem than the test's
+    const bool shm = ::mkdtemp(elsewhere) != nullptr;
+    const std::string other = shm ? std::string(elsewhere) + "/d.txt" : (folder / "d.txt").string();
     {
         platform::FolderSyncs syncs;
         std::vector<std::unique_ptr<AtomicFile>> files;
         for (const char *name : names) {
             files.push_back(std::make_unique<AtomicFile>(folder / name));
             ASSERT_TRUE(writeAll(*files.back(), std::string("new ") + name));
-            files.back()->startWriteback();
         }
+        AtomicFile elsewhereFile(other), failed(folder / "no such folder" / "e.txt");
+        ASSERT_TRUE(writeAll(elsewhereFile, "new d.txt"));
+        ASSERT_EQ(failed.fd(), -1);
+        AtomicFile::syncTogether({files[0].get(), &elsewhereFile, files[1].get(), &failed, files[2].get()});
         for (auto &file : files) {
-            EXPECT_TRUE(file->syncText());
             EXPECT_EQ(file->fd(), -1);
             EXPECT_TRUE(file->syncText()) << "a second sync changes nothing";
         }
+        EXPECT_EQ(elsewhereFile.fd(), -1);
+        EXPECT_TRUE(elsewhereFile.commit());
+        EXPECT_FALSE(failed.commit());
         EXPECT_TRUE(files[0]->commit(&syncs));
         EXPECT_FALSE(files[0]->commit(&syncs)) << "a committed file is not committed twice";
         files[1]->discard();
@@ -309,6 +318,13 @@ TEST(AtomicFile, FilesSyncedTogetherAreCommittedOrLeftAsTheyWere) {
     EXPECT_EQ(slurp(folder / "a.txt"), "new a.txt");
     EXPECT_EQ(slurp(folder / "b.txt"), "old b.txt");
     EXPECT_EQ(slurp(folder / "c.txt"), "new c.txt");
+    EXPECT_EQ(slurp(other), "new d.txt");
+    if (shm) {
+        ::unlink(other.c_str());
+        ::rmdir(elsewhere);
+    } else {
+        ::unlink(other.c_str());
+    }
     EXPECT_EQ(folder.entries(), 3u);
 
     const pid_t child = fork();
