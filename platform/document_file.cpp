@@ -449,7 +449,7 @@ DocumentOutcome convertDocumentDescriptor(int in, int out, bool scratch, const D
 }
 
 DocumentOutcome convertDocumentFile(const std::string &inPath, const std::string &outPath,
-                                    const DocumentJob &job, const struct stat *listed) {
+                                    const DocumentJob &job, const struct stat *listed, FolderSyncs *later) {
     std::string why;
     std::size_t size = 0;
     const Descriptor input{openDataFile(inPath, kMaxFileSize, size, &why)};
@@ -474,7 +474,7 @@ DocumentOutcome convertDocumentFile(const std::string &inPath, const std::string
             file->discard();
         return outcome;
     }
-    if (!file || !file->commit())
+    if (!file || !file->commit(later))
         return failure(DocumentStatus::WriteFailed, file ? file->message() : std::string(), outcome.format);
     return outcome;
 }

@@ -29,6 +29,8 @@
 
 namespace platform {
 
+class FolderSyncs;
+
 enum class DocumentStatus {
     Converted,   // written, some text changed
     Unchanged,   // written, byte for byte the input
@@ -70,9 +72,11 @@ DocumentOutcome convertDocument(std::string_view bytes, std::string &out, const 
 // cancellation. A package is read where needed and written straight into the temporary file, its
 // text parts converted one at a time: memory follows the largest text part, never the file.
 // With `listed`, the input is read only while it is that file (device and inode): a file of a
-// folder replaced since it was listed is refused (Unreadable), see openMirrorSource.
+// folder replaced since it was listed is refused (Unreadable), see openMirrorSource. With
+// `later`, the output's folder is synced by it (once for many files) rather than at once.
 DocumentOutcome convertDocumentFile(const std::string &inPath, const std::string &outPath,
-                                    const DocumentJob &job, const struct stat *listed = nullptr);
+                                    const DocumentJob &job, const struct stat *listed = nullptr,
+                                    FolderSyncs *later = nullptr);
 
 // The regular file open at `in` (read with pread, its offset untouched) converted and written to
 // `out` from its current offset. With `scratch`, `out` is a new file of the caller's own, which a

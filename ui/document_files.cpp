@@ -135,6 +135,7 @@ void convertFolder(const QString &path, const WayConverter &way, const QString &
         return !progress || progress(total ? static_cast<double>(bytes) / static_cast<double>(total) : 0.0);
     };
     int converted = 0, copied = 0, links = 0;
+    platform::FolderSyncs folderSyncs; // each folder synced once, after its files
     for (const platform::MirrorEntry &e : plan.entries) {
         if (!report(done)) {
             cancelled = true;
@@ -159,7 +160,7 @@ void convertFolder(const QString &path, const WayConverter &way, const QString &
             std::uint64_t copiedBytes = 0;
             bool stopped = false;
             const core::Message why = platform::copyMirrorFile(
-                e, [&](std::uint64_t n) { return report(done + (copiedBytes += n)); }, &stopped);
+                e, [&](std::uint64_t n) { return report(done + (copiedBytes += n)); }, &stopped, &folderSyncs);
             if (stopped) {
                 cancelled = true;
                 break;
@@ -173,7 +174,7 @@ void convertFolder(const QString &path, const WayConverter &way, const QString &
                 *way.converter, way.options, {}, [&](double f) {
                     return report(done + static_cast<std::uint64_t>(f * static_cast<double>(size)));
                 }};
-            const auto outcome = platform::convertDocumentFile(e.src, e.dst, job, &e.st);
+            const auto outcome = platform::convertDocumentFile(e.src, e.dst, job, &e.st, &folderSyncs);
             if (outcome.status == platform::DocumentStatus::Cancelled) {
                 cancelled = true;
                 break;
@@ -188,6 +189,7 @@ void convertFolder(const QString &path, const WayConverter &way, const QString &
         }
         done += size;
     }
+    folderSyncs.syncAll();
     platform::finishMirrorFolders(plan.entries);
     results[at].shown = cancelled ? chinese({core::MessageId::FolderCancelled, {outputName.toStdString()}})
                                   : chinese({core::MessageId::FolderWritten,

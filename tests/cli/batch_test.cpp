@@ -189,8 +189,9 @@ TEST(CommitterRoom, JobsTimesFilesHeldFitTheLimit) {
         const CommitterRoom room = cli::committerRoom(c.limit, c.jobs);
         EXPECT_EQ(room.mostWaiting, c.most);
         EXPECT_EQ(room.atOnce, c.atOnce);
-        if (c.most > 1) // room for the rest beside what the committers hold, waiting and flushing
+        if (c.most > 1) { // room for the rest beside what the committers hold, waiting and flushing
             EXPECT_LE(48 + c.jobs * (6 + room.mostWaiting + room.atOnce), c.limit);
+        }
     }
 }
 

@@ -436,9 +436,11 @@ TEST(FolderMirror, AFileReplacedSinceItWasListedIsNotRead) {
                 return e.type == platform::MirrorEntry::Type::File;
             });
         ASSERT_NE(file, plan.entries.end());
-        for (const auto &e : plan.entries)
-            if (e.type == platform::MirrorEntry::Type::Folder)
+        for (const auto &e : plan.entries) {
+            if (e.type == platform::MirrorEntry::Type::Folder) {
                 EXPECT_TRUE(platform::makeMirrorFolder(e).empty());
+            }
+        }
         c.swap();
         core::Message why;
         EXPECT_EQ(platform::openMirrorSource(*file, why), -1);
