@@ -283,9 +283,12 @@ public:
         std::atomic<std::size_t> next{0};
         m_jobs->ensure(static_cast<unsigned>(std::min<std::size_t>(m_jobs->count(), work.size())));
         rlimit limit{};
-        const CommitterRoom room = committerRoom(
-            ::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY ? limit.rlim_cur : 1u << 20,
-            static_cast<unsigned>(m_jobs->size()));
+        // Within the open files allowed, and the temporary files a signal can remove.
+        const std::uint64_t openFiles =
+            ::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY ? limit.rlim_cur : 1u << 20;
+        const CommitterRoom room =
+            committerRoom(std::min<std::uint64_t>(openFiles, platform::kMostTemporaryFiles),
+                          static_cast<unsigned>(m_jobs->size()));
         // Each job has a committer of its own: the disk flushes two files at once faster than one.
         auto worker = [&](Transform &transform) {
             Committer committer(m_folderSyncs, [this](const Entry &e, const FileResult &r) { finish(e, r); },

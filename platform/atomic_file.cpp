@@ -109,9 +109,9 @@ struct TempSlot {
     std::atomic<int> state{0};
     char path[PATH_MAX];
 };
-// One per temporary file at once: a folder's jobs each hold up to sixteen while their commits wait
-// (a file that finds no free slot is committed at once instead, see AtomicFile::removedOnSignal).
-constexpr int kTempSlots = 256;
+// One per temporary file at once: a folder's jobs hold theirs while their commits wait (a file
+// that finds no free slot is committed at once instead, see AtomicFile::removedOnSignal).
+constexpr int kTempSlots = kMostTemporaryFiles;
 TempSlot g_temps[kTempSlots];
 // Every signal whose default action ends the process (the real-time ones are added where they
 // are used, as SIGRTMIN is not a constant).

@@ -44,6 +44,9 @@ private:
     std::set<std::string> m_folders;
 };
 
+// How many temporary files a signal can remove at once (see removedOnSignal).
+constexpr int kMostTemporaryFiles = 2048;
+
 class AtomicFile {
 public:
     // Opens the way to `path`: the temporary file beside its target, or the target itself when it
