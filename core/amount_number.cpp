@@ -95,6 +95,22 @@ MarkAt markBefore(std::u16string_view t, std::size_t end) {
     return {};
 }
 
+// Currency signs other than ￥ and ¥ ($, €, £, ₩...), in either width.
+bool isOtherCurrencySign(char16_t c) {
+    return c == u'$' || c == u'\uFF04' || c == u'\uFE69' || (c >= u'\u00A2' && c <= u'\u00A4') ||
+           (c >= u'\u20A0' && c <= u'\u20C0') || c == u'\uFFE0' || c == u'\uFFE1' || c == u'\uFFE6';
+}
+
+// What a currency other than the yuan is written with before an amount: its signs, its code or
+// the letters before its sign (USD, US$, HK$), and the characters of its Chinese name (美元, 港币,
+// 欧元, 英镑...).
+bool isCurrencyWordPart(char16_t c) {
+    static constexpr std::u16string_view kNameCharacters = u"美港澳台欧日英加新韩瑞泰卢元圆币镑郎铢盾";
+    return isOtherCurrencySign(c) || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') ||
+           (c >= u'\uFF21' && c <= u'\uFF3A') || (c >= u'\uFF41' && c <= u'\uFF5A') ||
+           kNameCharacters.find(c) != std::u16string_view::npos;
+}
+
 bool isClose(char16_t c) {
     return c == u')' || c == u'）';
 }
@@ -111,7 +127,8 @@ LeadIn readLeadIn(std::u16string_view text, std::u16string_view t, std::size_t s
     const bool ownSign = t[start] == u'-' || t[start] == u'+';
     std::size_t signs = ownSign ? 1 : 0, currencies = 0;
     // Walked from the number back to the label, so each refusal names the mark nearest the number.
-    for (std::size_t end = start; end > 0;) {
+    std::size_t end = start;
+    while (end > 0) {
         const MarkAt m = markBefore(t, end);
         if (m.mark == Mark::None)
             break;
@@ -142,6 +159,17 @@ LeadIn readLeadIn(std::u16string_view text, std::u16string_view t, std::size_t s
     }
     if (in.open && signs > 0)
         return {false, false, 0, refusalAt(text, in.openAt, Message(MessageId::ParenthesesAndSign))};
+    // A sign or parenthesis before another currency ("-$100", "-USD 100", "（美元1,234.50）") is
+    // parted from the number by that currency; read as a label, it was dropped and the amount
+    // came out positive.
+    std::size_t word = end;
+    while (word > 0 && (isCurrencyWordPart(t[word - 1]) || isBlank(t[word - 1]) || t[word - 1] == u'\u3000'))
+        --word;
+    if (word < end && word > 0) {
+        const Mark before = markBefore(t, word).mark;
+        if (before == Mark::Minus || before == Mark::Plus || before == Mark::Open || before == Mark::Dash)
+            return {false, false, 0, refusalAt(text, word - 1, Message(MessageId::SignBeforeOtherText))};
+    }
     return in;
 }
 
@@ -205,6 +233,11 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
             ++close;
         if (close == n || !isClose(t[close]))
             return {std::nullopt, refusalAt(text, in.openAt, Message(MessageId::ParenthesesNotAround))};
+        // A minus after the parentheses would be a second sign: "(5)-" is not clearly -5.
+        k = close + 1;
+        skipBlanks();
+        if (k < n && (t[k] == u'-' || t[k] == u'负' || isDash(t[k])))
+            return {std::nullopt, refusalAt(text, k, Message(MessageId::MinusAfterNumber))};
     }
     for (; k < n; ++k)
         if (isDigit(t[k]))

@@ -20,6 +20,9 @@ LANTERNFIN_MESSAGE(DashNotMinus, "this may or may not be a minus sign (write “
                    "看不出是不是负号（负数请写“-”或“负”）")
 LANTERNFIN_MESSAGE(ParenthesesAndSign, "parentheses and a sign together: the amount may be positive or negative",
                    "括号和正负号同时出现，看不出金额是正是负")
+LANTERNFIN_MESSAGE(SignBeforeOtherText,
+                   "a sign or parenthesis stands before other text, not before the number: the amount may be positive or negative",
+                   "正负号或括号与数字之间隔着其他文字，看不出金额是正是负")
 LANTERNFIN_MESSAGE(NumeralsAfterNumber, "more numerals follow the number: it is not one clear amount",
                    "数字后面还有数字，不是一个明确的金额")
 LANTERNFIN_MESSAGE(MinusAfterNumber,
