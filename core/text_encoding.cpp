@@ -152,8 +152,9 @@ bool utf8MayBeCodePage(std::string_view bytes) {
             continue;
         if (c >= 0xE0 || i + 1 >= n)
             return false;
-        if ((i > 0 && isLetter(static_cast<unsigned char>(bytes[i - 1]))) ||
-            (i + 2 < n && isLetter(static_cast<unsigned char>(bytes[i + 2]))))
+        // A Latin letter (U+00C0..U+024F) inside a word of ASCII letters: an accent (café).
+        if (c <= 0xC9 && ((i > 0 && isLetter(static_cast<unsigned char>(bytes[i - 1]))) ||
+                          (i + 2 < n && isLetter(static_cast<unsigned char>(bytes[i + 2])))))
             return false;
         // A trail byte below A1 is no part of a character in GB 2312 or Big5's common ranges:
         // Cyrillic р (D1 80), Greek π (CF 80).

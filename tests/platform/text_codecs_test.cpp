@@ -118,6 +118,8 @@ TEST(EncodingDetection, DecidesOrRefusesToGuess) {
          Detection::Kind::Undecided, TextEncoding::Utf8, 0},
         {"GB18030 磨 that is valid UTF-8 too", encoded("磨", TextEncoding::Gb18030), Detection::Kind::Undecided,
          TextEncoding::Utf8, 0},
+        {"GB18030 一 after ASCII letters", encoded("ABC一", TextEncoding::Gb18030), Detection::Kind::Undecided,
+         TextEncoding::Utf8, 0},
         {"a Cyrillic word that GB18030 reads as Chinese", "да\n", Detection::Kind::Undecided, TextEncoding::Utf8, 0},
         {"a Russian sentence", "Привет, как дела? Это обычный текст.\n", Detection::Kind::Found,
          TextEncoding::Utf8, 0},
