@@ -158,6 +158,9 @@ private:
             return refuse(last - 1, MessageId::NotCapitalDigit);
         if (kSigns.find(c) != std::u16string_view::npos)
             return refuse(last - 1, MessageId::DashNotMinusCapitals);
+        // An opening parenthesis that nothing closes: accountants write a debit in parentheses.
+        if (c == u'(' || c == u'（')
+            return refuse(last - 1, MessageId::ParenthesesNotAround);
         return true;
     }
 
