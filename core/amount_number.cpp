@@ -55,10 +55,11 @@ bool canStart(char16_t c) {
 enum class Mark { None, Blank, Minus, Plus, Currency, Open, Dash };
 
 // Dashes and minus look-alikes that people type for a minus (the hyphen, en and em dashes, the
-// small and superscript minus, the heavy minus): read as neither a sign nor part of a label.
+// small and superscript minus, the heavy minus), and the triangles that Japanese statements put
+// before a negative number (△100): read as neither a sign nor part of a label.
 bool isDash(char16_t c) {
     return (c >= u'\u2010' && c <= u'\u2015') || c == u'\uFE63' || c == u'\uFE58' || c == u'\u207B' ||
-           c == u'\u208B' || c == u'\u2796' || c == u'\u02D7';
+           c == u'\u208B' || c == u'\u2796' || c == u'\u02D7' || c == u'\u25B2' || c == u'\u25B3';
 }
 
 // The mark of one or three characters ending just before `end`, with its length; None (length 0)

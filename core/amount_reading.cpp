@@ -150,9 +150,9 @@ private:
         static constexpr std::u16string_view kNumerals =
             u"〇一二三四五六七八九十百千两兩廿卅卌貳貮參参叄弌弍弎弐亖陸漆俩仨什陌阡圓点點"
             u"0123456789０１２３４５６７８９";
-        // 負 is the traditional 负.
+        // 負 is the traditional 负; △ and ▲ mark a negative number in Japanese statements.
         static constexpr std::u16string_view kSigns =
-            u"-+－＋−負\u2010\u2011\u2012\u2013\u2014\u2015\uFE63\uFE58\u207B\u208B\u2796\u02D7";
+            u"-+－＋−負△▲\u2010\u2011\u2012\u2013\u2014\u2015\uFE63\uFE58\u207B\u208B\u2796\u02D7";
         const char16_t c = m_text[last - 1];
         if (kNumerals.find(c) != std::u16string_view::npos || isOtherDigit(c))
             return refuse(last - 1, MessageId::NotCapitalDigit);

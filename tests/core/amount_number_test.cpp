@@ -166,6 +166,8 @@ TEST(AmountNumber, ASignInDoubtIsRefusedWhereItStands) {
         {u"(€5)", 1},
         {u"（ＵＳＤ１００）", 1},
         {u"−£5", 1},
+        {u"△1,234", 1},
+        {u"合计 ▲5", 4},
         // A minus after the parentheses is a second sign.
         {u"(5)-", 4},
         {u"（5元）－", 5},

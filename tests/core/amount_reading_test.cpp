@@ -179,6 +179,7 @@ TEST(AmountReading, RefusesWhatIsNotAWellFormedAmountAtItsFirstProblem) {
         {u"貳圓整", 2, u"金额的一部分"},
         {u"負伍拾元整", 1, u"负号"},
         {u"人民币負壹仟元整", 4, u"负号"},
+        {u"△壹仟元整", 1, u"负号"},
         {u"\u207B壹仟元整", 1, u"负号"},
         // An opening parenthesis, as around a debit, was skipped with the label: (壹仟元整 gave 1000.00.
         {u"(壹仟元整", 1, u"括号"},
