@@ -163,10 +163,15 @@ LeadIn readLeadIn(std::u16string_view text, std::u16string_view t, std::size_t s
     // A sign or parenthesis before another currency ("-$100", "-USD 100", "（美元1,234.50）") is
     // parted from the number by that currency; read as a label, it was dropped and the amount
     // came out positive.
-    std::size_t word = end;
-    while (word > 0 && (isCurrencyWordPart(t[word - 1]) || isBlank(t[word - 1]) || t[word - 1] == u'\u3000'))
+    // More than three letters in a row are a word of the label, not a currency code: "Sub-total 5".
+    std::size_t word = end, letters = 0;
+    while (word > 0 && letters <= 3 &&
+           (isCurrencyWordPart(t[word - 1]) || isBlank(t[word - 1]) || t[word - 1] == u'\u3000')) {
+        const char16_t c = t[word - 1] | 0x20;
+        letters = c >= u'a' && c <= u'z' ? letters + 1 : 0;
         --word;
-    if (word < end && word > 0) {
+    }
+    if (word < end && word > 0 && letters <= 3) {
         const Mark before = markBefore(t, word).mark;
         if (before == Mark::Minus || before == Mark::Plus || before == Mark::Open || before == Mark::Dash)
             return {false, false, 0, refusalAt(text, word - 1, Message(MessageId::SignBeforeOtherText))};

@@ -127,6 +127,7 @@ TEST(AmountNumber, ASignBeforeOrAroundTheNumberMakesItNegative) {
         {u"金额（元）：12", "12"},
         {u"5)", "5"},
         {u"负债 USD 100", "100"},
+        {u"Sub-total 100", "100"},
         {u"$-100", "-100"},
     };
     for (const auto &c : cases) {
