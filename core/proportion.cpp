@@ -70,9 +70,12 @@ Proportion proportion(std::u16string_view a, std::u16string_view b, std::u16stri
     }
     if (v[0] == 0)
         return {std::nullopt, ProportionFault::ZeroA};
+    // A product beyond the float range has no result, as the calculator always had.
+    if (std::isinf(v[1] * v[2]))
+        return {std::nullopt, ProportionFault::OutOfRange};
     // b * c / a on the mantissas, the powers of two added apart: the same rounding as the plain
-    // product and quotient, without the product overflowing or underflowing on the way to a
-    // result in range (1e-300 : 1e-200 = 1e-200 : d gave 0).
+    // product and quotient, without a product below the float range making the result 0
+    // (1e-300 : 1e-200 = 1e-200 : d gave 0).
     int ea = 0, eb = 0, ec = 0;
     const double ma = std::frexp(v[0], &ea), mb = std::frexp(v[1], &eb), mc = std::frexp(v[2], &ec);
     const double quotient = std::ldexp(mb * mc / ma, eb + ec - ea);
