@@ -210,10 +210,10 @@ Detection detectEncoding(std::string_view bytes, const core::CommonHan &common, 
     }
     // Valid UTF-8 that a code page reads as Chinese is in doubt; taken for UTF-8, a GB18030 一
     // came out of upper case as 液 (the Cyrillic һ made Һ).
-    if (utf8)
-        return {core::chooseChineseEncoding(gb, b5) == core::ChineseGuess::Neither ? Detection::Kind::Found
-                                                                                 : Detection::Kind::Undecided,
-                TextEncoding::Utf8, 0};
+    if (utf8) {
+        const bool chinese = core::chooseChineseEncoding(gb, b5) != core::ChineseGuess::Neither;
+        return {chinese ? Detection::Kind::Undecided : Detection::Kind::Found, TextEncoding::Utf8, 0};
+    }
     switch (core::chooseChineseEncoding(gb, b5)) {
     case core::ChineseGuess::Gb18030:
         return {Detection::Kind::Found, TextEncoding::Gb18030, 0};
