@@ -91,7 +91,7 @@ bool splitsAtLines(const CLI::App &command) {
 
 bool isSplittableHead(std::string_view head) {
     return !isDocumentHead(head) && !core::byteOrderMark(head) && core::validUtf8Prefix(head, false).ok &&
-           core::detectSubtitles(head) == core::SubtitleFormat::None;
+           !core::utf8MayBeCodePage(head) && core::detectSubtitles(head) == core::SubtitleFormat::None;
 }
 
 bool isDocumentHead(std::string_view head) {

@@ -90,7 +90,8 @@ public:
         const auto mark = core::byteOrderMark(head);
         const bool utf8Only =
             (!m_from || *m_from == TextEncoding::Utf8) && (!m_to || *m_to == TextEncoding::Utf8);
-        if (utf8Only && !mark && core::validUtf8Prefix(head, whole).ok &&
+        // UTF-8 that a code page may as well have written is left to the detection.
+        if (utf8Only && !mark && core::validUtf8Prefix(head, whole).ok && !core::utf8MayBeCodePage(head) &&
             !(m_subtitles && core::detectSubtitles(head) != core::SubtitleFormat::None)) {
             in.unread(std::move(head));
             return m_inner(in, out);

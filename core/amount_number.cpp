@@ -55,10 +55,11 @@ bool canStart(char16_t c) {
 enum class Mark { None, Blank, Minus, Plus, Currency, Open, Dash };
 
 // Dashes and minus look-alikes that people type for a minus (the hyphen, en and em dashes, the
-// small and superscript minus, the heavy minus): read as neither a sign nor part of a label.
+// small and superscript minus, the heavy minus), and the triangles that Japanese statements put
+// before a negative number (△100): read as neither a sign nor part of a label.
 bool isDash(char16_t c) {
     return (c >= u'\u2010' && c <= u'\u2015') || c == u'\uFE63' || c == u'\uFE58' || c == u'\u207B' ||
-           c == u'\u208B' || c == u'\u2796' || c == u'\u02D7';
+           c == u'\u208B' || c == u'\u2796' || c == u'\u02D7' || c == u'\u25B2' || c == u'\u25B3';
 }
 
 // The mark of one or three characters ending just before `end`, with its length; None (length 0)
@@ -95,6 +96,22 @@ MarkAt markBefore(std::u16string_view t, std::size_t end) {
     return {};
 }
 
+// Currency signs other than ￥ and ¥ ($, €, £, ₩...), in either width.
+bool isOtherCurrencySign(char16_t c) {
+    return c == u'$' || c == u'\uFF04' || c == u'\uFE69' || (c >= u'\u00A2' && c <= u'\u00A4') ||
+           (c >= u'\u20A0' && c <= u'\u20C0') || c == u'\uFFE0' || c == u'\uFFE1' || c == u'\uFFE6';
+}
+
+// What a currency other than the yuan is written with before an amount: its signs, its code or
+// the letters before its sign (USD, US$, HK$), and the characters of its Chinese name (美元, 港币,
+// 欧元, 英镑...).
+bool isCurrencyWordPart(char16_t c) {
+    static constexpr std::u16string_view kNameCharacters = u"美港澳台欧日英加新韩瑞泰卢元圆币镑郎铢盾";
+    return isOtherCurrencySign(c) || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') ||
+           (c >= u'\uFF21' && c <= u'\uFF3A') || (c >= u'\uFF41' && c <= u'\uFF5A') ||
+           kNameCharacters.find(c) != std::u16string_view::npos;
+}
+
 bool isClose(char16_t c) {
     return c == u')' || c == u'）';
 }
@@ -111,7 +128,8 @@ LeadIn readLeadIn(std::u16string_view text, std::u16string_view t, std::size_t s
     const bool ownSign = t[start] == u'-' || t[start] == u'+';
     std::size_t signs = ownSign ? 1 : 0, currencies = 0;
     // Walked from the number back to the label, so each refusal names the mark nearest the number.
-    for (std::size_t end = start; end > 0;) {
+    std::size_t end = start;
+    while (end > 0) {
         const MarkAt m = markBefore(t, end);
         if (m.mark == Mark::None)
             break;
@@ -142,6 +160,22 @@ LeadIn readLeadIn(std::u16string_view text, std::u16string_view t, std::size_t s
     }
     if (in.open && signs > 0)
         return {false, false, 0, refusalAt(text, in.openAt, Message(MessageId::ParenthesesAndSign))};
+    // A sign or parenthesis before another currency ("-$100", "-USD 100", "（美元1,234.50）") is
+    // parted from the number by that currency; read as a label, it was dropped and the amount
+    // came out positive.
+    // More than three letters in a row are a word of the label, not a currency code: "Sub-total 5".
+    std::size_t word = end, letters = 0;
+    while (word > 0 && letters <= 3 &&
+           (isCurrencyWordPart(t[word - 1]) || isBlank(t[word - 1]) || t[word - 1] == u'\u3000')) {
+        const char16_t c = t[word - 1] | 0x20;
+        letters = c >= u'a' && c <= u'z' ? letters + 1 : 0;
+        --word;
+    }
+    if (word < end && word > 0 && letters <= 3) {
+        const Mark before = markBefore(t, word).mark;
+        if (before == Mark::Minus || before == Mark::Plus || before == Mark::Open || before == Mark::Dash)
+            return {false, false, 0, refusalAt(text, word - 1, Message(MessageId::SignBeforeOtherText))};
+    }
     return in;
 }
 
@@ -205,6 +239,11 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
             ++close;
         if (close == n || !isClose(t[close]))
             return {std::nullopt, refusalAt(text, in.openAt, Message(MessageId::ParenthesesNotAround))};
+        // A minus after the parentheses would be a second sign: "(5)-" is not clearly -5.
+        k = close + 1;
+        skipBlanks();
+        if (k < n && (t[k] == u'-' || t[k] == u'负' || isDash(t[k])))
+            return {std::nullopt, refusalAt(text, k, Message(MessageId::MinusAfterNumber))};
     }
     for (; k < n; ++k)
         if (isDigit(t[k]))

@@ -144,15 +144,35 @@ private:
             --last;
         if (last == begin)
             return true;
+        // Besides the ordinary numerals, the forms people write for capitals that the reader does
+        // not take (参 and 叄 for 叁, 弍 for 贰, 漆 for 柒, the traditional 貳 參 陸 圓), and digits in
+        // other scripts (①, Ⅱ, ²): "参拾元整" is thirty, never 拾元整 after a label 参.
         static constexpr std::u16string_view kNumerals =
-            u"〇一二三四五六七八九十百千两兩廿卅貳參陸点點0123456789０１２３４５６７８９";
-        static constexpr std::u16string_view kSigns = u"-+－＋−\u2010\u2011\u2012\u2013\u2014\u2015\uFE63";
+            u"〇一二三四五六七八九十百千两兩廿卅卌貳貮參参叄弌弍弎弐亖陸漆俩仨什陌阡圓点點"
+            u"0123456789０１２３４５６７８９";
+        // 負 is the traditional 负; △ and ▲ mark a negative number in Japanese statements.
+        static constexpr std::u16string_view kSigns =
+            u"-+－＋−負△▲\u2010\u2011\u2012\u2013\u2014\u2015\uFE63\uFE58\u207B\u208B\u2796\u02D7";
         const char16_t c = m_text[last - 1];
-        if (kNumerals.find(c) != std::u16string_view::npos)
+        if (kNumerals.find(c) != std::u16string_view::npos || isOtherDigit(c))
             return refuse(last - 1, MessageId::NotCapitalDigit);
         if (kSigns.find(c) != std::u16string_view::npos)
             return refuse(last - 1, MessageId::DashNotMinusCapitals);
+        // An opening parenthesis that nothing closes: accountants write a debit in parentheses.
+        if (c == u'(' || c == u'（')
+            return refuse(last - 1, MessageId::ParenthesesNotAround);
         return true;
+    }
+
+    // Digits and numbers of other forms: superscripts and subscripts, Roman numerals, circled and
+    // parenthesised numbers, Suzhou numerals, circled and parenthesised ideographs.
+    static bool isOtherDigit(char16_t c) {
+        return c == u'\u00B2' || c == u'\u00B3' || c == u'\u00B9' || (c >= u'\u2070' && c <= u'\u2079') ||
+               (c >= u'\u2080' && c <= u'\u2089') || (c >= u'\u2150' && c <= u'\u218B') ||
+               (c >= u'\u2460' && c <= u'\u24FF') || (c >= u'\u2776' && c <= u'\u2793') ||
+               (c >= u'\u3021' && c <= u'\u3029') || (c >= u'\u3038' && c <= u'\u303A') ||
+               (c >= u'\u3220' && c <= u'\u3229') || (c >= u'\u3248' && c <= u'\u325F') ||
+               (c >= u'\u3280' && c <= u'\u3289') || (c >= u'\u32B1' && c <= u'\u32BF');
     }
 
     bool integerDigitsSeen() const {

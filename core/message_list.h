@@ -20,6 +20,9 @@ LANTERNFIN_MESSAGE(DashNotMinus, "this may or may not be a minus sign (write “
                    "看不出是不是负号（负数请写“-”或“负”）")
 LANTERNFIN_MESSAGE(ParenthesesAndSign, "parentheses and a sign together: the amount may be positive or negative",
                    "括号和正负号同时出现，看不出金额是正是负")
+LANTERNFIN_MESSAGE(SignBeforeOtherText,
+                   "a sign or parenthesis stands before other text, not before the number: the amount may be positive or negative",
+                   "正负号或括号与数字之间隔着其他文字，看不出金额是正是负")
 LANTERNFIN_MESSAGE(NumeralsAfterNumber, "more numerals follow the number: it is not one clear amount",
                    "数字后面还有数字，不是一个明确的金额")
 LANTERNFIN_MESSAGE(MinusAfterNumber,
@@ -258,10 +261,10 @@ LANTERNFIN_MESSAGE(FolderCancelled, "{1} (a folder, cancelled: it holds only the
 LANTERNFIN_MESSAGE(TooManyFoldersBeside, "too many folders of that name beside it", "旁边已有太多同名文件夹")
 LANTERNFIN_MESSAGE(SummaryMore, "... and {1} more", "……另有 {1} 个")
 // Documents and text files in other encodings, on the command line and in the window.
-LANTERNFIN_MESSAGE(EncodingUntold, "cannot tell the encoding of {1}: use --from-encoding GB18030 or BIG5",
-                   "无法判断 {1} 的编码：请用 --from-encoding GB18030 或 BIG5 指定")
-LANTERNFIN_MESSAGE(EncodingUntoldHere, "cannot tell its encoding (GB18030 or Big5): the text is too short, or reads as either",
-                   "无法判断它的编码（GB18030 还是 Big5）：文字太短，或两种读法都通")
+LANTERNFIN_MESSAGE(EncodingUntold, "cannot tell the encoding of {1}: use --from-encoding GB18030, BIG5 or UTF-8",
+                   "无法判断 {1} 的编码：请用 --from-encoding GB18030、BIG5 或 UTF-8 指定")
+LANTERNFIN_MESSAGE(EncodingUntoldHere, "cannot tell its encoding (UTF-8, GB18030 or Big5): the text is too short, or reads as more than one",
+                   "无法判断它的编码（UTF-8、GB18030 还是 Big5）：文字太短，或几种读法都通")
 LANTERNFIN_MESSAGE(NotChineseText, "is neither UTF-8 text nor Chinese text in GB18030 or Big5",
                    "既不是 UTF-8 文本，也不是 GB18030 或 Big5 编码的中文")
 LANTERNFIN_MESSAGE(InvalidInEncoding, "is not valid {1} (byte {2})", "不是有效的 {1}（第 {2} 字节）")

@@ -1,5 +1,6 @@
 #include "proportion.h"
 
+#include <cfloat>
 #include <cmath>
 
 namespace core {
@@ -61,15 +62,25 @@ Proportion proportion(std::u16string_view a, std::u16string_view b, std::u16stri
         if (!span.hasDigits || rest.find_first_not_of(u" \t") != std::u16string_view::npos)
             return {std::nullopt, ProportionFault::NotANumber, static_cast<ProportionBox>(i)};
         const auto value = toDouble(span.value);
-        if (!value)
+        // Below the smallest normal float a value keeps fewer than 15 digits, or none at all
+        // (1e-999 becomes 0): it would be shown wrongly or not at all.
+        if (!value || (!span.value.isZero() && !(std::fabs(*value) >= DBL_MIN)))
             return {std::nullopt, ProportionFault::OutOfRange};
         v[i] = *value;
     }
     if (v[0] == 0)
         return {std::nullopt, ProportionFault::ZeroA};
-    const double product = v[1] * v[2];
-    const double quotient = product / v[0];
-    if (std::isinf(product) || std::isinf(quotient))
+    // A product beyond the float range has no result, as the calculator always had.
+    if (std::isinf(v[1] * v[2]))
+        return {std::nullopt, ProportionFault::OutOfRange};
+    // b * c / a on the mantissas, the powers of two added apart: the same rounding as the plain
+    // product and quotient, without a product below the float range making the result 0
+    // (1e-300 : 1e-200 = 1e-200 : d gave 0).
+    int ea = 0, eb = 0, ec = 0;
+    const double ma = std::frexp(v[0], &ea), mb = std::frexp(v[1], &eb), mc = std::frexp(v[2], &ec);
+    const double quotient = std::ldexp(mb * mc / ma, eb + ec - ea);
+    if (std::isinf(quotient) || (quotient != 0 && std::fabs(quotient) < DBL_MIN) ||
+        (quotient == 0 && v[1] != 0 && v[2] != 0))
         return {std::nullopt, ProportionFault::OutOfRange};
     if (quotient < 0)
         return {widen(generalText(quotient))};

@@ -18,7 +18,9 @@ enum class ProportionBox { A, B, C };
 enum class ProportionFault {
     NotANumber, // a box is empty or more than a number (see below)
     ZeroA,      // a is zero: nothing to divide by
-    OutOfRange, // a box lies beyond the 64-bit float range, or the product or quotient overflows
+    OutOfRange, // a box, the product b * c or d lies beyond the 64-bit float range, or a box or d
+                // is not zero but below its normal range (2.2E-308), where fewer than 15 digits
+                // are kept
 };
 
 // The calculator's answer: the text of d, or why there is none (and which box is at fault).

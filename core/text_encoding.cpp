@@ -142,6 +142,33 @@ bool looksLikeDamagedUtf8(std::string_view bytes) {
     return good >= 2 && good > 2 * bad;
 }
 
+bool utf8MayBeCodePage(std::string_view bytes) {
+    const auto isLetter = [](unsigned char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; };
+    const std::size_t n = bytes.size();
+    bool letter = false;
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (c < 0x80)
+            continue;
+        if (c >= 0xE0 || i + 1 >= n)
+            return false;
+        // A Latin letter (U+00C0..U+024F) inside a word of ASCII letters: an accent (café).
+        if (c <= 0xC9 && ((i > 0 && isLetter(static_cast<unsigned char>(bytes[i - 1]))) ||
+                          (i + 2 < n && isLetter(static_cast<unsigned char>(bytes[i + 2])))))
+            return false;
+        // A trail byte below A1 is no part of a character in GB 2312 or Big5's common ranges:
+        // Cyrillic р (D1 80), Greek π (CF 80).
+        const auto next = static_cast<unsigned char>(bytes[i + 1]);
+        if (next < 0xA1)
+            return false;
+        // Signs below U+00C0 and × ÷ (¥100, £5, © 2026) are UTF-8 whatever stands around them:
+        // no conversion changes them.
+        letter = letter || (c > 0xC2 && !(c == 0xC3 && (next == 0x97 || next == 0xB7)));
+        ++i;
+    }
+    return letter;
+}
+
 long ReadingScore::plausibility() const {
     return static_cast<long>(common) - static_cast<long>(rare) - 3 * static_cast<long>(odd);
 }

@@ -61,6 +61,15 @@ void encodeUtf16(std::string_view utf8, bool bigEndian, std::string &out);
 // has several bad bytes for each sequence that happens to be valid.) False for valid UTF-8.
 bool looksLikeDamagedUtf8(std::string_view bytes);
 
+// Whether valid UTF-8 `bytes` may just as well be Chinese in a code page whose bytes happen to be
+// valid UTF-8 too: GB18030 一 is D2 BB, the Cyrillic һ in UTF-8, and 磨 is C4 A5, ĥ. True when
+// every character beyond ASCII is of two bytes (below U+0800: no Chinese character) whose second
+// byte is one that GB 2312 and Big5 use for their characters (A1 to BF), at least one
+// of them a letter (from U+00C0: a case conversion would change it), and no Latin letter stands
+// beside an ASCII letter, as accented letters do inside words (café, Müller; but "ABC一" in GB18030
+// reads as ABCһ). Such a text is taken for UTF-8 only when no code page reads it as Chinese.
+bool utf8MayBeCodePage(std::string_view bytes);
+
 // The characters counted as common Chinese: a set over the Unified Ideographs U+4E00..U+9FFF,
 // filled by the caller (the first levels of GB 2312 and Big5, which hold each script's most
 // frequent characters).

@@ -185,7 +185,8 @@ bool encodeText(std::string_view utf8, TextEncoding encoding, std::string &out, 
 Detection detectEncoding(std::string_view bytes, const core::CommonHan &common, std::size_t sample) {
     if (const auto mark = core::byteOrderMark(bytes))
         return {Detection::Kind::Found, mark->encoding, mark->size};
-    if (core::isValidUtf8(bytes))
+    const bool utf8 = core::isValidUtf8(bytes);
+    if (utf8 && !core::utf8MayBeCodePage(bytes.substr(0, sample)))
         return {Detection::Kind::Found, TextEncoding::Utf8, 0};
 
     const bool whole = bytes.size() <= sample;
@@ -206,6 +207,12 @@ Detection detectEncoding(std::string_view bytes, const core::CommonHan &common, 
             big5 = TextEncoding::Big5Hkscs;
             b5 = hk;
         }
+    }
+    // Valid UTF-8 that a code page reads as Chinese is in doubt; taken for UTF-8, a GB18030 一
+    // came out of upper case as 液 (the Cyrillic һ made Һ).
+    if (utf8) {
+        const bool chinese = core::chooseChineseEncoding(gb, b5) != core::ChineseGuess::Neither;
+        return {chinese ? Detection::Kind::Undecided : Detection::Kind::Found, TextEncoding::Utf8, 0};
     }
     switch (core::chooseChineseEncoding(gb, b5)) {
     case core::ChineseGuess::Gb18030:

@@ -126,6 +126,9 @@ TEST(AmountNumber, ASignBeforeOrAroundTheNumberMakesItNegative) {
         {u"单价(元) 12", "12"},
         {u"金额（元）：12", "12"},
         {u"5)", "5"},
+        {u"负债 USD 100", "100"},
+        {u"Sub-total 100", "100"},
+        {u"$-100", "-100"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(utf8(c.text));
@@ -155,6 +158,20 @@ TEST(AmountNumber, ASignInDoubtIsRefusedWhereItStands) {
         {u"1234-", 5},
         {u"1,234.56 -", 10},
         {u"5万-", 3},
+        // A sign before another currency was dropped with the label: "-$100" read as 100.
+        {u"-$100", 1},
+        {u"- US$ 1,234.50", 1},
+        {u"-USD100", 1},
+        {u"合计：-美元100", 4},
+        {u"负港币100", 1},
+        {u"(€5)", 1},
+        {u"（ＵＳＤ１００）", 1},
+        {u"−£5", 1},
+        {u"△1,234", 1},
+        {u"合计 ▲5", 4},
+        // A minus after the parentheses is a second sign.
+        {u"(5)-", 4},
+        {u"（5元）－", 5},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(utf8(c.text));

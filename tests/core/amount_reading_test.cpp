@@ -168,6 +168,22 @@ TEST(AmountReading, RefusesWhatIsNotAWellFormedAmountAtItsFirstProblem) {
         {u"九拾伍元整", 1, u"金额的一部分"},
         {u"大写：2 拾伍元整", 4, u"金额的一部分"},
         {u"-壹仟元整", 1, u"负号"},
+        // Capitals written with a variant the reader does not take were read from the character
+        // after them, as if the variant were a label: 参拾元整 gave 10.00, 負伍拾元整 gave 50.00.
+        {u"参拾元整", 1, u"金额的一部分"},
+        {u"叄拾元整", 1, u"金额的一部分"},
+        {u"弍拾元整", 1, u"金额的一部分"},
+        {u"漆拾元整", 1, u"金额的一部分"},
+        {u"大写：②拾元整", 4, u"金额的一部分"},
+        {u"Ⅱ拾元整", 1, u"金额的一部分"},
+        {u"貳圓整", 2, u"金额的一部分"},
+        {u"負伍拾元整", 1, u"负号"},
+        {u"人民币負壹仟元整", 4, u"负号"},
+        {u"△壹仟元整", 1, u"负号"},
+        {u"\u207B壹仟元整", 1, u"负号"},
+        // An opening parenthesis, as around a debit, was skipped with the label: (壹仟元整 gave 1000.00.
+        {u"(壹仟元整", 1, u"括号"},
+        {u"合计：（ 壹仟元整", 4, u"括号"},
         {u"大写：", 4, u"没有金额"},
     };
     for (const auto &c : cases) {

@@ -101,6 +101,36 @@ TEST(Proportion, EveryBoxIsWholeNumberOrNone) {
     }
 }
 
+// Regression: b * c underflowed to 0 where d itself is in range (1e-300 : 1e-200 = 1e-200 : d
+// gave " 0"), a box below the float range counted as 0 (1 : 1e-999 gave " 0"), and a result below
+// the normal range was shown with wrong digits (9.99988867182683E-321 for 1E-320).
+TEST(Proportion, TinyValuesAreRightOrRefused) {
+    const struct {
+        std::u16string a, b, c;
+        std::optional<std::u16string> d;
+    } cases[] = {
+        {u"1e-300", u"1e-200", u"1e-200", u" 1E-100"},
+        {u"1e-300", u"-1e-200", u"1e-200", u"-1E-100"},
+        {u"1e300", u"1e200", u"1e200", std::nullopt}, // the product overflows
+        {u"1", u"3e-308", u"1", u" 3E-308"},
+        {u"1", u"1e-308", u"1", std::nullopt},
+        {u"1", u"1e-999", u"1", std::nullopt},
+        {u"1e-999", u"1", u"1", std::nullopt},
+        {u"1", u"1.5e-310", u"1", std::nullopt},
+        {u"1e10", u"1e-300", u"1e-10", std::nullopt},
+        {u"1e200", u"1e-200", u"1e-200", std::nullopt},
+        {u"1", u"1e-999", u"0", std::nullopt},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(narrow(c.a + u" | " + c.b + u" | " + c.c));
+        const core::Proportion p = core::proportion(c.a, c.b, c.c);
+        EXPECT_EQ(p.d, c.d);
+        if (!c.d) {
+            EXPECT_EQ(p.fault, core::ProportionFault::OutOfRange);
+        }
+    }
+}
+
 TEST(ProportionFields, BlanksTabsOrOneCommaSeparate) {
     const struct {
         std::u16string line;

@@ -121,7 +121,7 @@ std::size_t firstCharLength(const std::string &s) {
 }
 
 // Text made of the configuration's own keys and values, run together so that phrases overlap,
-// with characters beyond U+FFFF, ASCII, CR/LF, empty lines and no final line break.
+// with characters beyond U+FFFF, ASCII, CR/LF, lone CRs, NULs, empty lines and no final line break.
 std::string generatedText(const std::string &configName, std::size_t pieces, unsigned seed) {
     std::string failed;
     const auto config = platform::readOpenccConfig(platform::phraseConfigPath(configName), failed);
@@ -132,8 +132,8 @@ std::string generatedText(const std::string &configName, std::size_t pieces, uns
     for (const auto &d : dicts->dicts)
         for (const auto &e : d)
             entries.push_back(&e);
-    static const std::vector<std::string> extras{"\n", "\r\n", "\n\n", " ",  "ab",
-                                                 "𠮷", "𪚥",   "，",   "。", "1"};
+    static const std::vector<std::string> extras{"\n", "\r\n", "\n\n", " ", "ab", "𠮷", "𪚥",
+                                                 "，", "。",   "1",    "\r", std::string(1, '\0')};
     std::mt19937 rng(seed);
     std::string text;
     for (std::size_t i = 0; i < pieces; ++i) {

@@ -112,6 +112,20 @@ TEST(EncodingDetection, DecidesOrRefusesToGuess) {
         {"both readings common", "\xB0\xA1\xB1\xA2\xB2\xA3\xB3\xA4\xB4\xA5\xB5\xA6\xB6\xA7",
          Detection::Kind::Undecided, TextEncoding::Utf8, 0},
         {"bytes of neither", "\xA4\x0A\xA4\x0A", Detection::Kind::NotText, TextEncoding::Utf8, 0},
+        // Regression: GB18030 that happens to be valid UTF-8 was taken for it (一 D2 BB as the
+        // Cyrillic һ, 磨 C4 A5 as ĥ), and a case conversion changed its characters.
+        {"GB18030 一 that is valid UTF-8 too", encoded("一\r\n", TextEncoding::Gb18030),
+         Detection::Kind::Undecided, TextEncoding::Utf8, 0},
+        {"GB18030 磨 that is valid UTF-8 too", encoded("磨", TextEncoding::Gb18030), Detection::Kind::Undecided,
+         TextEncoding::Utf8, 0},
+        {"GB18030 一 after ASCII letters", encoded("ABC一", TextEncoding::Gb18030), Detection::Kind::Undecided,
+         TextEncoding::Utf8, 0},
+        {"a Cyrillic word that GB18030 reads as Chinese", "да\n", Detection::Kind::Undecided, TextEncoding::Utf8, 0},
+        {"a Russian sentence", "Привет, как дела? Это обычный текст.\n", Detection::Kind::Found,
+         TextEncoding::Utf8, 0},
+        {"a Greek sentence", "Ελληνικά κείμενο εδώ", Detection::Kind::Found, TextEncoding::Utf8, 0},
+        {"accented letters inside words", "café Müller à la carte", Detection::Kind::Found, TextEncoding::Utf8, 0},
+        {"signs of Latin-1", "¥100 £5 © 2026 ×", Detection::Kind::Found, TextEncoding::Utf8, 0},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
