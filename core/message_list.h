@@ -192,6 +192,8 @@ LANTERNFIN_MESSAGE(InvalidUtf8, "input is not valid UTF-8", "输入不是有效�
 LANTERNFIN_MESSAGE(CannotRead, "cannot read: {1}", "无法读取：{1}")
 LANTERNFIN_MESSAGE(CannotOpen, "cannot open: {1}", "无法打开：{1}")
 LANTERNFIN_MESSAGE(CannotWrite, "cannot write: {1}", "无法写入：{1}")
+LANTERNFIN_MESSAGE(OutOfMemory, "not enough memory to convert it (a line, or an input the command reads whole, is too long to hold)",
+                   "内存不足，无法转换（某一行，或命令整个读入的输入，太长，无法容纳）")
 LANTERNFIN_MESSAGE(DocumentNotJoined, "is a document, which cannot be joined with other inputs into one file (convert it alone, or use -O DST)",
                    "是文档，不能与其他输入合并成一个文件（请单独转换，或用 -O DST）")
 LANTERNFIN_MESSAGE(FifoInPlace, "is a FIFO, which cannot be converted in place (read it and write with -o)",
