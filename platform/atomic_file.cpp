@@ -378,9 +378,24 @@ AtomicFile::AtomicFile(std::string path) : m_path(std::move(path)), m_target(m_p
     }
     if (exists) {
         // Only root may give the file its old owner; anyone else's copy stays theirs, as with any
-        // editor, so a failure here is not an error.
-        [[maybe_unused]] const int owned = fchown(m_fd, st.st_uid, st.st_gid);
-        fchmod(m_fd, st.st_mode & 07777);
+        // editor, so a failure here is not an error. The group alone may still be kept, by a
+        // member of it.
+        mode_t mode = st.st_mode & 07777;
+        if (fchown(m_fd, st.st_uid, st.st_gid) != 0) {
+            [[maybe_unused]] const int grouped = fchown(m_fd, static_cast<uid_t>(-1), st.st_gid);
+        }
+        // Bits meant for an owner or a group the new file does not have would go to another one:
+        // a group that could not be kept gets what others had (the file was 0640 for its group,
+        // the user's own group must not read it), and set-user or set-group is dropped, as cp
+        // does, so that no program runs as its new owner's.
+        struct stat now {};
+        if (::fstat(m_fd, &now) == 0) {
+            if (now.st_uid != st.st_uid)
+                mode &= ~S_ISUID;
+            if (now.st_gid != st.st_gid)
+                mode = (mode & ~(S_IRWXG | S_ISGID)) | ((mode & S_IRWXO) << 3);
+        }
+        fchmod(m_fd, mode);
         // After the mode: an access list sets the group bits to its mask. A file that would lose
         // its access list would be open to whom it was closed to (or the reverse): refused.
         int error = 0;

@@ -219,6 +219,42 @@ TEST(CliHostile, NamesUpToTheSystemsLimitAreWrittenAndReplaced) {
     }
 }
 
+// A user who rewrites a file whose owner or group they cannot give the new one keeps its mode only
+// where that widens nothing: the group's bits used to go to the user's own group (65534:100 0640
+// came back 65534:65534 0640, readable by nogroup), and set-user stayed on a copy of root's program
+// now owned by the user.
+TEST(CliHostile, AnOwnerOrGroupNotKeptGetsNoBitsMeantForAnother) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "files of other owners need root to make";
+    const struct {
+        unsigned uid, gid;
+        mode_t mode;
+        unsigned newGid;
+        mode_t newMode;
+    } cases[] = {
+        {65534, 100, 0640, 65534, 0600},    // the group's read goes, as others had none
+        {65534, 100, 0664, 65534, 0644},    // the group gets what others had
+        {65534, 65534, 0640, 65534, 0640},  // a group kept keeps its bits
+        {0, 0, 04755, 65534, 0755},         // root's set-user program: the bit goes
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::to_string(c.uid) + ":" + std::to_string(c.gid) + " " + std::to_string(c.mode));
+        TempDir folder;
+        ::chmod(folder.str().c_str(), 0777);
+        writeFile(folder / "f.txt", "abc\n");
+        ASSERT_EQ(::chown((folder / "f.txt").c_str(), c.uid, c.gid), 0);
+        ASSERT_EQ(::chmod((folder / "f.txt").c_str(), c.mode), 0);
+        const auto run = runCli(folder, "setpriv --reuid=65534 --regid=65534 --clear-groups $CLI upper -i f.txt");
+        ASSERT_EQ(run.status, 0) << run.err;
+        struct stat st {};
+        ASSERT_EQ(::stat((folder / "f.txt").c_str(), &st), 0);
+        EXPECT_EQ(readFile(folder / "f.txt"), "ABC\n");
+        EXPECT_EQ(st.st_uid, 65534u);
+        EXPECT_EQ(st.st_gid, c.newGid);
+        EXPECT_EQ(st.st_mode & 07777, c.newMode);
+    }
+}
+
 // A neighbour's link to the victim's folder, planted in a shared sticky folder, is not followed
 // anywhere in an output path, not only as its last part.
 TEST(CliHostile, APlantedFolderLinkInASharedFolderIsRefused) {
