@@ -318,14 +318,16 @@ bool resolveLinks(const std::string &path, unsigned uid, std::string &target, in
     return true;
 }
 
-AtomicFile::AtomicFile(std::string path) : m_path(std::move(path)), m_target(m_path) {
-    if (const int named = descriptorNamed(m_path); named >= 0) {
+AtomicFile::AtomicFile(std::string path, LastPart last) : m_path(std::move(path)), m_target(m_path) {
+    const bool replace = last == LastPart::Replace;
+    if (const int named = replace ? -1 : descriptorNamed(m_path); named >= 0) {
         openDirect(m_path, true, named);
         return;
     }
     int linkError = 0;
     RefusedLink refused;
-    if (!resolveLinks(m_path, static_cast<unsigned>(::geteuid()), m_target, linkError, &refused)) {
+    if (!resolveLinks(replace ? folderOf(m_path) : m_path, static_cast<unsigned>(::geteuid()), m_target,
+                      linkError, &refused)) {
         if (linkError == EACCES)
             fail(linkError, core::MessageId::RefusingSharedLink,
                  {refused.path, std::to_string(refused.owner)});
@@ -333,12 +335,17 @@ AtomicFile::AtomicFile(std::string path) : m_path(std::move(path)), m_target(m_p
             fail(linkError, core::MessageId::CannotFollowLink);
         return;
     }
+    if (replace)
+        m_target = (m_target == "/" ? "" : m_target) + "/" + nameOf(m_path);
     struct stat st {};
-    const bool exists = ::stat(m_target.c_str(), &st) == 0;
+    bool exists = (replace ? ::lstat(m_target.c_str(), &st) : ::stat(m_target.c_str(), &st)) == 0;
     if (exists && S_ISDIR(st.st_mode)) {
         fail(EISDIR, core::MessageId::CannotOpen);
         return;
     }
+    // Whatever else stands there is only a name to take over: the new file is made as new.
+    if (replace && exists && !S_ISREG(st.st_mode))
+        exists = false;
     if (exists && !S_ISREG(st.st_mode)) {
         if (S_ISSOCK(st.st_mode))
             fail(ENXIO, core::MessageId::CannotWriteSocket);
