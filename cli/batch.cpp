@@ -108,7 +108,13 @@ std::optional<std::string> convertName(const Transform &transform, const std::st
     Writer out(converted);
     if (transform(in, out).code != kExitOk || !out.flush())
         return std::nullopt;
-    if (!converted.empty() && converted.back() == '\n')
+    // A line way ends its output with a line break the name did not have; a name that ends with
+    // one of its own keeps it (a way that streams gives it back as it was).
+    const auto breaksAtEnd = [](std::string_view s) {
+        const std::size_t kept = s.find_last_not_of('\n');
+        return kept == std::string_view::npos ? s.size() : s.size() - kept - 1;
+    };
+    if (breaksAtEnd(converted) > breaksAtEnd(name))
         converted.pop_back();
     if (converted.empty() || converted == "." || converted == ".." ||
         converted.find_first_of(std::string_view("/\0", 2)) != std::string::npos)
