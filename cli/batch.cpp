@@ -456,12 +456,14 @@ private:
         count(Outcome::Failed);
         report(name, why);
     }
-    // "lanternfin-cli: NAME: why", for each line of `why`.
+    // "lanternfin-cli: NAME: why", for each line of `why`; names (also those the reason holds)
+    // as a terminal may show them, whatever bytes a file name holds.
     void report(const std::string &name, const std::string &why) {
         std::string text;
         std::istringstream lines(why);
         for (std::string line; std::getline(lines, line);)
-            text += "lanternfin-cli: " + name + ": " + line + "\n";
+            text += "lanternfin-cli: " + core::escapedForTerminal(name) + ": " + core::escapedForTerminal(line) +
+                    "\n";
         m_progress.say(text);
     }
 

@@ -255,6 +255,30 @@ TEST(CliHostile, AnOwnerOrGroupNotKeptGetsNoBitsMeantForAnother) {
     }
 }
 
+// A file name is printed in a message as a terminal may show it: a name made to hold an escape
+// sequence or a line break used to reach the terminal as it was (colours, a title, a line that
+// passed for the summary).
+TEST(CliHostile, CraftedNamesInMessagesAreEscaped) {
+    TempDir folder;
+    fs::create_directory(folder / "src");
+    writeFile(folder / "src/esc\x1b[31mRED.txt", "\xff\n");
+    writeFile(folder / "src/two\nlines.txt", "\xff\n");
+    const struct {
+        const char *shell, *err;
+    } cases[] = {
+        {"$CLI upper --no-progress -r src -O out",
+         "lanternfin-cli: src/esc\\x1b[31mRED.txt: input is not valid UTF-8\n"
+         "lanternfin-cli: src/two\\x0alines.txt: input is not valid UTF-8\n"},
+        {"$CLI upper -o out.txt src/*", "lanternfin-cli: src/esc\\x1b[31mRED.txt: input is not valid UTF-8\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.shell);
+        const auto run = runCli(folder, c.shell);
+        EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find('\x1b'), std::string::npos);
+    }
+}
+
 // A neighbour's link to the victim's folder, planted in a shared sticky folder, is not followed
 // anywhere in an output path, not only as its last part.
 TEST(CliHostile, APlantedFolderLinkInASharedFolderIsRefused) {
