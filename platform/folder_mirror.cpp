@@ -90,9 +90,12 @@ private:
         // A source whose place in the mirror is the source itself (the output folder holds it: a
         // file with -O its own folder, a folder inside DST named as SRC) would be replaced by its
         // own conversion, the original lost: refused, and a folder with all it holds.
+        // A file's other hard link in the mirror (a tree made with cp -al) is only a name the
+        // new file replaces; the source's own name is its folder's same entry.
         struct stat there {};
         if (!S_ISLNK(e.st.st_mode) && ::stat(dst.c_str(), &there) == 0 && there.st_dev == e.st.st_dev &&
-            there.st_ino == e.st.st_ino && !(S_ISDIR(e.st.st_mode) && isOutputFolder(e.st))) {
+            there.st_ino == e.st.st_ino &&
+            (S_ISDIR(e.st.st_mode) ? !isOutputFolder(e.st) : sameEntry(src, dst))) {
             refuse(src, {MessageId::MirrorOverItself, {dst}});
             return;
         }
@@ -135,6 +138,17 @@ private:
         for (const auto &name : names)
             named.emplace_back(joinPath(src, name), name);
         placeAll(named, dst, false);
+    }
+
+    // Whether the paths `a` and `b` name the same entry of the same folder.
+    static bool sameEntry(const std::string &a, const std::string &b) {
+        const auto folderOf = [](const std::string &p) {
+            const std::size_t slash = p.rfind('/');
+            return slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : p.substr(0, slash);
+        };
+        struct stat fa {}, fb {};
+        return baseName(a) == baseName(b) && ::stat(folderOf(a).c_str(), &fa) == 0 &&
+               ::stat(folderOf(b).c_str(), &fb) == 0 && fa.st_dev == fb.st_dev && fa.st_ino == fb.st_ino;
     }
 
     bool isOutputFolder(const struct stat &st) const {

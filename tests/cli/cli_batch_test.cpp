@@ -152,6 +152,17 @@ TEST(CliBatch, ASourceIsNeverWrittenOverItself) {
         EXPECT_TRUE(contains(run.err, c.err)) << run.err;
         EXPECT_EQ(readFile(f / c.kept), before);
     }
+    // A hard link of a source in the mirror (a tree made with cp -al) is not the source's own
+    // name: it is replaced by the converted file, and the source keeps its text.
+    Folder f;
+    fs::create_directories(f / "src");
+    fs::create_directories(f / "out/src");
+    writeFile(f / "src/a.txt", "简体\n");
+    fs::create_hard_link(f / "src/a.txt", f / "out/src/a.txt");
+    const ShellRun run = runShell(f, "$CLI traditional --no-progress -r src -O out");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(readFile(f / "out/src/a.txt"), "簡體\n");
+    EXPECT_EQ(readFile(f / "src/a.txt"), "简体\n");
 }
 
 // Whatever stands in the output folder at a mirrored name is replaced or refused, never followed:
