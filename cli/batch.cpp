@@ -110,7 +110,13 @@ std::optional<std::string> convertName(const Transform &transform, const std::st
     Writer out(converted);
     if (transform(in, out).code != kExitOk || !out.flush())
         return std::nullopt;
-    if (!converted.empty() && converted.back() == '\n')
+    // A line way ends its output with a line break the name did not have; a name that ends with
+    // one of its own keeps it (a way that streams gives it back as it was).
+    const auto breaksAtEnd = [](std::string_view s) {
+        const std::size_t kept = s.find_last_not_of('\n');
+        return kept == std::string_view::npos ? s.size() : s.size() - kept - 1;
+    };
+    if (breaksAtEnd(converted) > breaksAtEnd(name))
         converted.pop_back();
     if (converted.empty() || converted == "." || converted == ".." ||
         converted.find_first_of(std::string_view("/\0", 2)) != std::string::npos)
@@ -269,9 +275,23 @@ public:
         m_progress.start();
         // Folders first, open to us while they fill; their own permissions once they are full.
         std::vector<const Entry *> work, large;
+        // A folder that could not be made (a link or a file in its place) takes what it holds
+        // with it: written there, it would go wherever that link leads.
+        std::vector<std::string> unmade;
+        std::vector<Entry> made;
+        const auto inUnmade = [&unmade](const std::string &dst) {
+            return std::any_of(unmade.begin(), unmade.end(), [&dst](const std::string &folder) {
+                return dst.size() > folder.size() && dst.compare(0, folder.size(), folder) == 0 &&
+                       dst[folder.size()] == '/';
+            });
+        };
         for (const Entry &e : m_entries) {
-            if (e.type == Entry::Type::Folder)
-                makeFolder(e);
+            if (inUnmade(e.dst))
+                finish(e, {Outcome::Failed, platform::say(core::MessageId::FolderNotMade)});
+            else if (e.type == Entry::Type::Folder && makeFolder(e))
+                made.push_back(e);
+            else if (e.type == Entry::Type::Folder)
+                unmade.push_back(e.dst);
             else if (e.type == Entry::Type::File && m_split && e.st.st_size >= static_cast<off_t>(kSplitSize))
                 large.push_back(&e);
             else
@@ -309,7 +329,7 @@ public:
         for (auto &t : threads)
             t.join();
         m_folderSyncs.syncAll();
-        platform::finishMirrorFolders(m_entries);
+        platform::finishMirrorFolders(made);
         m_progress.stop();
     }
 
@@ -355,10 +375,11 @@ public:
     }
 
 private:
-    void makeFolder(const Entry &e) {
+    bool makeFolder(const Entry &e) {
         const core::Message why = platform::makeMirrorFolder(e);
         if (!why.empty())
             fail(e.dst, why.in(platform::messageLanguage()));
+        return why.empty();
     }
 
     FileResult makeLink(const Entry &e) {
@@ -404,7 +425,7 @@ private:
     // Writes the output of `transform` on `in` to the entry's target, atomically, with its mode.
     FileResult write(const Entry &e, Input &in, const Transform &transform, Outcome done, bool document,
                      Committer *committer) {
-        auto file = std::make_unique<AtomicFile>(e.dst);
+        auto file = std::make_unique<AtomicFile>(e.dst, AtomicFile::LastPart::Replace);
         if (file->fd() < 0)
             return {Outcome::Failed, file->message()};
         in.countInto(&m_progress.bytes());
@@ -451,12 +472,14 @@ private:
         count(Outcome::Failed);
         report(name, why);
     }
-    // "lanternfin-cli: NAME: why", for each line of `why`.
+    // "lanternfin-cli: NAME: why", for each line of `why`; names (also those the reason holds)
+    // as a terminal may show them, whatever bytes a file name holds.
     void report(const std::string &name, const std::string &why) {
         std::string text;
         std::istringstream lines(why);
         for (std::string line; std::getline(lines, line);)
-            text += "lanternfin-cli: " + name + ": " + line + "\n";
+            text += "lanternfin-cli: " + core::escapedForTerminal(name) + ": " + core::escapedForTerminal(line) +
+                    "\n";
         m_progress.say(text);
     }
 

@@ -167,7 +167,7 @@ int CommandLine::run(int argc, const char *const *argv, std::ostream &out, std::
                 if (file == "-")
                     throw CLI::ValidationError("--in-place", platform::say(core::MessageId::InPlaceNotStandardInput));
         }
-        transform = chosen->make();
+        transform = refusingExhaustion(chosen->make());
     } catch (const CLI::CallForHelp &) {
         out << helpText();
         return kExitOk;
@@ -192,7 +192,7 @@ int CommandLine::run(int argc, const char *const *argv, std::ostream &out, std::
         to.path = chosen->output;
     }
     if (chosen->textCommand)
-        return runFiles(transform, chosen->make, *chosen->app, chosen->files, to, chosen->batch, outFd, err);
+        return runFiles(transform, [make = chosen->make] { return refusingExhaustion(make()); }, *chosen->app, chosen->files, to, chosen->batch, outFd, err);
     return runTransform(transform, chosen->files, to, outFd, err);
 }
 

@@ -1,5 +1,6 @@
 #include "cli/run.h"
 
+#include "core/utf.h"
 #include "platform/document_file.h"
 #include "platform/mapped_file.h"
 
@@ -18,14 +19,17 @@ public:
         std::string_view rest = status.message;
         do {
             const std::size_t end = rest.find('\n');
-            const std::string_view message = rest.substr(0, end);
+            // A file name (given, or inside the reason) may hold anything a name can, escape
+            // sequences and line breaks too: shown so that it cannot drive the terminal.
+            const std::string message = core::escapedForTerminal(rest.substr(0, end));
+            const std::string shown = core::escapedForTerminal(name);
             rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
             if (status.plain && name == "-")
                 m_diagnostics << message << '\n';
             else if (name == "-" || status.namesInput)
                 m_diagnostics << "lanternfin-cli: " << message << '\n';
             else
-                m_diagnostics << "lanternfin-cli: " << name << ": " << message << '\n';
+                m_diagnostics << "lanternfin-cli: " << shown << ": " << message << '\n';
         } while (!rest.empty());
         m_diagnostics.flush();
         if (m_exit == kExitOk)

@@ -238,7 +238,9 @@ Transform splitAtLines(std::vector<Transform> jobs, std::size_t piece) {
 }
 
 Transform splitAtLines(std::shared_ptr<JobTransforms> shared, std::size_t piece, CutTest cut) {
-    return [shared, piece, cut](Input &in, Writer &out) -> Status {
+    // A piece without a line end grows until it has one: a file of gigabytes without one fails
+    // as that input, not as the program.
+    return refusingExhaustion([shared, piece, cut](Input &in, Writer &out) -> Status {
         JobTransforms &jobs = *shared;
         jobs.ensure(1);
         // Only a file is cut: a pipe streams through the first job as it always did, so that each
@@ -357,7 +359,7 @@ Transform splitAtLines(std::shared_ptr<JobTransforms> shared, std::size_t piece,
         if (result.code == kExitNoResult)
             result.message = refusals;
         return result;
-    };
+    });
 }
 
 } // namespace cli

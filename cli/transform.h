@@ -6,6 +6,7 @@
 #include "platform/message_language.h"
 
 #include <functional>
+#include <new>
 #include <string>
 
 namespace cli {
@@ -38,6 +39,19 @@ struct SetupFailure {
 
 inline Status invalidUtf8() {
     return {kExitUsage, platform::say(core::MessageId::InvalidUtf8)};
+}
+
+// `transform` with running out of memory (a line of gigabytes without an end, a whole input too
+// large to hold) turned into a failure of that input, instead of ending the program at once: a
+// temporary file is then removed and the other inputs are still converted.
+inline Transform refusingExhaustion(Transform transform) {
+    return [transform = std::move(transform)](Input &in, Writer &out) -> Status {
+        try {
+            return transform(in, out);
+        } catch (const std::bad_alloc &) {
+            return {kExitIo, platform::say(core::MessageId::OutOfMemory)};
+        }
+    };
 }
 
 inline Status readFailure(const Input &in) {

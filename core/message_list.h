@@ -195,6 +195,8 @@ LANTERNFIN_MESSAGE(InvalidUtf8, "input is not valid UTF-8", "输入不是有效�
 LANTERNFIN_MESSAGE(CannotRead, "cannot read: {1}", "无法读取：{1}")
 LANTERNFIN_MESSAGE(CannotOpen, "cannot open: {1}", "无法打开：{1}")
 LANTERNFIN_MESSAGE(CannotWrite, "cannot write: {1}", "无法写入：{1}")
+LANTERNFIN_MESSAGE(OutOfMemory, "not enough memory to convert it (a line, or an input the command reads whole, is too long to hold)",
+                   "内存不足，无法转换（某一行，或命令整个读入的输入，太长，无法容纳）")
 LANTERNFIN_MESSAGE(DocumentNotJoined, "is a document, which cannot be joined with other inputs into one file (convert it alone, or use -O DST)",
                    "是文档，不能与其他输入合并成一个文件（请单独转换，或用 -O DST）")
 LANTERNFIN_MESSAGE(FifoInPlace, "is a FIFO, which cannot be converted in place (read it and write with -o)",
@@ -248,6 +250,12 @@ LANTERNFIN_MESSAGE(NameNotConverted, "its name cannot be converted (the way refu
                    "名称无法转换（这种方式不接受它，或转换后为空、含有斜杠）")
 LANTERNFIN_MESSAGE(NamesCollide, "would be written as {1}, as would {2}; neither is written",
                    "会写成 {1}，{2} 也会写成它；两者都没有写")
+LANTERNFIN_MESSAGE(MirrorOverItself, "would be written over itself as {1} (the output folder holds it): not converted",
+                   "会以 {1} 覆盖它自己（输出文件夹里就是它）：不转换")
+LANTERNFIN_MESSAGE(MirrorIsOutputFolder, "is the output folder, which is not converted into itself",
+                   "就是输出文件夹，不会转换到它自己里面")
+LANTERNFIN_MESSAGE(FolderNotMade, "not written: its folder in the output could not be made",
+                   "未写出：输出中它所在的文件夹无法创建")
 LANTERNFIN_MESSAGE(NotFileFolderOrLink, "is not a file, a folder or a link (a FIFO, socket or device): not copied",
                    "不是文件、文件夹或链接（是 FIFO、套接字或设备）：没有复制")
 LANTERNFIN_MESSAGE(CannotOpenFolder, "cannot open the folder: {1}", "无法打开文件夹：{1}")

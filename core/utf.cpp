@@ -169,6 +169,36 @@ Utf8DecodeResult validUtf8Prefix(std::string_view in, bool final) {
     return {n, true};
 }
 
+std::string escapedForTerminal(std::string_view in) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(in.size());
+    const auto escape = [&out](unsigned char byte) {
+        out += "\\x";
+        out += kHex[byte >> 4];
+        out += kHex[byte & 15];
+    };
+    const auto *s = reinterpret_cast<const unsigned char *>(in.data());
+    for (std::size_t i = 0; i < in.size();) {
+        char32_t cp;
+        const int len = stepUtf8(s + i, in.size() - i, cp);
+        if (len <= 0) {
+            escape(s[i++]);
+            continue;
+        }
+        if (cp < 0x20 || cp == 0x7F || (cp >= 0x80 && cp <= 0x9F)) {
+            for (int k = 0; k < len; ++k)
+                escape(s[i + static_cast<std::size_t>(k)]);
+        } else if (cp == '\\') {
+            out += "\\\\";
+        } else {
+            out.append(in.substr(i, static_cast<std::size_t>(len)));
+        }
+        i += static_cast<std::size_t>(len);
+    }
+    return out;
+}
+
 bool isValidUtf8(std::string_view in) {
     return validUtf8Prefix(in, true).ok;
 }

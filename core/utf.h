@@ -127,6 +127,12 @@ Utf8DecodeResult putEachCodePoint(std::string_view in, bool final, Out &out, Put
 // Whether `in` is valid UTF-8 (the rules of decodeUtf8).
 bool isValidUtf8(std::string_view in);
 
+// `in` safe to print on a terminal, for a file name in a message: control characters (C0, DEL,
+// C1) and bytes that are not UTF-8 as \xHH, a backslash as \\, the rest as it is. A name made
+// to hold an escape sequence or a line break then can neither drive the terminal nor pass for
+// another line of output. "a\nb" -> "a\x0ab", "bad\xff" -> "bad\xff", "报告" -> "报告".
+std::string escapedForTerminal(std::string_view in);
+
 // The longest prefix of `in` that is valid UTF-8 (`consumed` bytes) and, unless `final`, does not
 // end inside a sequence that bytes to come could complete; `ok` false when a bad byte follows it.
 // Long texts are checked 64 bytes at a time with SIMD where the processor has it.

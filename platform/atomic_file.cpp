@@ -318,14 +318,16 @@ bool resolveLinks(const std::string &path, unsigned uid, std::string &target, in
     return true;
 }
 
-AtomicFile::AtomicFile(std::string path) : m_path(std::move(path)), m_target(m_path) {
-    if (const int named = descriptorNamed(m_path); named >= 0) {
+AtomicFile::AtomicFile(std::string path, LastPart last) : m_path(std::move(path)), m_target(m_path) {
+    const bool replace = last == LastPart::Replace;
+    if (const int named = replace ? -1 : descriptorNamed(m_path); named >= 0) {
         openDirect(m_path, true, named);
         return;
     }
     int linkError = 0;
     RefusedLink refused;
-    if (!resolveLinks(m_path, static_cast<unsigned>(::geteuid()), m_target, linkError, &refused)) {
+    if (!resolveLinks(replace ? folderOf(m_path) : m_path, static_cast<unsigned>(::geteuid()), m_target,
+                      linkError, &refused)) {
         if (linkError == EACCES)
             fail(linkError, core::MessageId::RefusingSharedLink,
                  {refused.path, std::to_string(refused.owner)});
@@ -333,12 +335,17 @@ AtomicFile::AtomicFile(std::string path) : m_path(std::move(path)), m_target(m_p
             fail(linkError, core::MessageId::CannotFollowLink);
         return;
     }
+    if (replace)
+        m_target = (m_target == "/" ? "" : m_target) + "/" + nameOf(m_path);
     struct stat st {};
-    const bool exists = ::stat(m_target.c_str(), &st) == 0;
+    bool exists = (replace ? ::lstat(m_target.c_str(), &st) : ::stat(m_target.c_str(), &st)) == 0;
     if (exists && S_ISDIR(st.st_mode)) {
         fail(EISDIR, core::MessageId::CannotOpen);
         return;
     }
+    // Whatever else stands there is only a name to take over: the new file is made as new.
+    if (replace && exists && !S_ISREG(st.st_mode))
+        exists = false;
     if (exists && !S_ISREG(st.st_mode)) {
         if (S_ISSOCK(st.st_mode))
             fail(ENXIO, core::MessageId::CannotWriteSocket);
@@ -378,9 +385,24 @@ AtomicFile::AtomicFile(std::string path) : m_path(std::move(path)), m_target(m_p
     }
     if (exists) {
         // Only root may give the file its old owner; anyone else's copy stays theirs, as with any
-        // editor, so a failure here is not an error.
-        [[maybe_unused]] const int owned = fchown(m_fd, st.st_uid, st.st_gid);
-        fchmod(m_fd, st.st_mode & 07777);
+        // editor, so a failure here is not an error. The group alone may still be kept, by a
+        // member of it.
+        mode_t mode = st.st_mode & 07777;
+        if (fchown(m_fd, st.st_uid, st.st_gid) != 0) {
+            [[maybe_unused]] const int grouped = fchown(m_fd, static_cast<uid_t>(-1), st.st_gid);
+        }
+        // Bits meant for an owner or a group the new file does not have would go to another one:
+        // a group that could not be kept gets what others had (the file was 0640 for its group,
+        // the user's own group must not read it), and set-user or set-group is dropped, as cp
+        // does, so that no program runs as its new owner's.
+        struct stat now {};
+        if (::fstat(m_fd, &now) == 0) {
+            if (now.st_uid != st.st_uid)
+                mode &= ~S_ISUID;
+            if (now.st_gid != st.st_gid)
+                mode = (mode & ~(S_IRWXG | S_ISGID)) | ((mode & S_IRWXO) << 3);
+        }
+        fchmod(m_fd, mode);
         // After the mode: an access list sets the group bits to its mask. A file that would lose
         // its access list would be open to whom it was closed to (or the reverse): refused.
         int error = 0;

@@ -49,10 +49,17 @@ constexpr int kMostTemporaryFiles = 2048;
 
 class AtomicFile {
 public:
+    // What becomes of a symbolic link, FIFO or device that stands at the path's last part: the
+    // table above (Follow), or, for a mirror that owns every name in its folder, it is replaced by
+    // the new file like any other entry there, never followed or written through (Replace): a
+    // link planted in the mirror then cannot lead the text (or the file's mode) elsewhere, and a
+    // FIFO planted there cannot hold the run up. The folders on the way are followed either way.
+    enum class LastPart { Follow, Replace };
+
     // Opens the way to `path`: the temporary file beside its target, or the target itself when it
     // is written directly. On failure fd() is -1, error() holds the errno and why() says which
     // step failed.
-    explicit AtomicFile(std::string path);
+    explicit AtomicFile(std::string path, LastPart last = LastPart::Follow);
     ~AtomicFile();
     AtomicFile(const AtomicFile &) = delete;
     AtomicFile &operator=(const AtomicFile &) = delete;

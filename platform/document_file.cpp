@@ -460,7 +460,9 @@ DocumentOutcome convertDocumentFile(const std::string &inPath, const std::string
     std::optional<AtomicFile> file;
     Target to;
     to.open = [&](DocumentOutcome &failed) {
-        file.emplace(outPath);
+        // The output is a name the caller chose for this file: whatever stands there (a link a
+        // neighbour planted beside the original, a FIFO) is replaced, never followed.
+        file.emplace(outPath, AtomicFile::LastPart::Replace);
         if (file->fd() < 0) {
             failed = failure(DocumentStatus::WriteFailed, file->message(), Format::PlainText);
             return -1;

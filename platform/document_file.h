@@ -69,7 +69,7 @@ DocumentOutcome convertDocument(std::string_view bytes, std::string &out, const 
 
 // The file at `inPath` converted into the file at `outPath` (which may be the same path), written
 // atomically and only when the conversion succeeded; nothing is left behind on failure or
-// cancellation. A package is read where needed and written straight into the temporary file, its
+// cancellation. A link, FIFO or device at `outPath` is replaced by the file, never followed. A package is read where needed and written straight into the temporary file, its
 // text parts converted one at a time: memory follows the largest text part, never the file.
 // With `listed`, the input is read only while it is that file (device and inode): a file of a
 // folder replaced since it was listed is refused (Unreadable), see openMirrorSource. With

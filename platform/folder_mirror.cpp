@@ -87,14 +87,31 @@ private:
             fail(src, {MessageId::CannotOpen, {}, reason(errno)});
             return;
         }
+        // A source whose place in the mirror is the source itself (the output folder holds it: a
+        // file with -O its own folder, a folder inside DST named as SRC) would be replaced by its
+        // own conversion, the original lost: refused, and a folder with all it holds.
+        // A file's other hard link in the mirror (a tree made with cp -al) is only a name the
+        // new file replaces; the source's own name is its folder's same entry.
+        struct stat there {};
+        if (!S_ISLNK(e.st.st_mode) && ::stat(dst.c_str(), &there) == 0 && there.st_dev == e.st.st_dev &&
+            there.st_ino == e.st.st_ino &&
+            (S_ISDIR(e.st.st_mode) ? !isOutputFolder(e.st) : sameEntry(src, dst))) {
+            refuse(src, {MessageId::MirrorOverItself, {dst}});
+            return;
+        }
         if (S_ISLNK(e.st.st_mode)) {
             e.type = MirrorEntry::Type::Link;
             plan.entries.push_back(e);
         } else if (S_ISREG(e.st.st_mode)) {
             plan.entries.push_back(e);
         } else if (S_ISDIR(e.st.st_mode)) {
-            if (m_options.skip && e.st.st_dev == m_options.skipDev && e.st.st_ino == m_options.skipIno)
-                return; // the output folder inside a source: never a source of itself
+            if (isOutputFolder(e.st)) {
+                // The output folder inside a source is never a source of itself; named as one, it
+                // is said.
+                if (argument)
+                    refuse(src, MessageId::MirrorIsOutputFolder);
+                return;
+            }
             e.type = MirrorEntry::Type::Folder;
             plan.entries.push_back(e);
             walk(src, dst);
@@ -121,6 +138,21 @@ private:
         for (const auto &name : names)
             named.emplace_back(joinPath(src, name), name);
         placeAll(named, dst, false);
+    }
+
+    // Whether the paths `a` and `b` name the same entry of the same folder.
+    static bool sameEntry(const std::string &a, const std::string &b) {
+        const auto folderOf = [](const std::string &p) {
+            const std::size_t slash = p.rfind('/');
+            return slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : p.substr(0, slash);
+        };
+        struct stat fa {}, fb {};
+        return baseName(a) == baseName(b) && ::stat(folderOf(a).c_str(), &fa) == 0 &&
+               ::stat(folderOf(b).c_str(), &fb) == 0 && fa.st_dev == fb.st_dev && fa.st_ino == fb.st_ino;
+    }
+
+    bool isOutputFolder(const struct stat &st) const {
+        return m_options.skip && st.st_dev == m_options.skipDev && st.st_ino == m_options.skipIno;
     }
 
     void refuse(const std::string &path, Message why) {
@@ -193,13 +225,33 @@ MirrorPlan planMirror(const std::vector<std::pair<std::string, std::string>> &so
     return std::move(planner.plan);
 }
 
+namespace {
+
+// Gives the folder at `path` the mode `mode`, only if it is still a folder and not a link put in
+// its place: the mode of a folder elsewhere is not the mirror's to change.
+void chmodFolder(const std::string &path, mode_t mode) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fchmod(fd, mode);
+    ::close(fd);
+}
+
+} // namespace
+
 core::Message makeMirrorFolder(const MirrorEntry &e) {
     struct stat st {};
     if (::mkdir(e.dst.c_str(), (e.st.st_mode & 0777) | S_IRWXU) != 0) {
         const int error = errno;
-        if (error != EEXIST || ::stat(e.dst.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        if (error != EEXIST || ::lstat(e.dst.c_str(), &st) != 0)
             return {MessageId::CannotCreateFolder, {}, reason(error)};
-        ::chmod(e.dst.c_str(), st.st_mode | S_IRWXU);
+        // A link there is not followed: whoever put it there would have the mirror write its files
+        // into the folder it leads to, and give that folder the source's permissions.
+        if (S_ISLNK(st.st_mode))
+            return {MessageId::CannotCreateFolder, {}, {Message(MessageId::FolderIsLink)}};
+        if (!S_ISDIR(st.st_mode))
+            return {MessageId::CannotCreateFolder, {}, reason(error)};
+        chmodFolder(e.dst, st.st_mode | S_IRWXU);
     }
     return {};
 }
@@ -221,7 +273,7 @@ core::Message makeMirrorLink(const MirrorEntry &e) {
 void finishMirrorFolders(const std::vector<MirrorEntry> &entries) {
     for (auto e = entries.rbegin(); e != entries.rend(); ++e)
         if (e->type == MirrorEntry::Type::Folder)
-            ::chmod(e->dst.c_str(), e->st.st_mode & 07777);
+            chmodFolder(e->dst, e->st.st_mode & 07777);
 }
 
 bool isListedFile(int fd, const struct stat &listed) {
@@ -258,7 +310,7 @@ core::Message copyMirrorFile(const MirrorEntry &e, const std::function<bool(std:
     const int in = openMirrorSource(e, opened);
     if (in < 0)
         return opened;
-    AtomicFile file(e.dst);
+    AtomicFile file(e.dst, AtomicFile::LastPart::Replace);
     if (file.fd() < 0) {
         ::close(in);
         return file.why();

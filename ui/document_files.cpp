@@ -309,7 +309,8 @@ std::vector<FileResult> convertFiles(const QStringList &paths, const Way &way,
             continue;
         }
         const QString output =
-            convertedFilePath(paths[i], label, [](const QString &p) { return QFileInfo::exists(p); });
+            convertedFilePath(paths[i], label,
+                              [](const QString &p) { return QFileInfo::exists(p) || QFileInfo(p).isSymLink(); });
         if (output.isEmpty()) {
             result.why = QStringLiteral("旁边已有太多同名文件");
             results.push_back(result);

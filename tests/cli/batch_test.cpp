@@ -170,6 +170,18 @@ TEST(ConvertName, RefusesWhatCannotBeAName) {
     EXPECT_EQ(convertName(same, "slash"), std::nullopt);
     EXPECT_EQ(convertName(same, "dot"), std::nullopt);
     EXPECT_EQ(convertName(same, "refuse"), std::nullopt);
+    // A name's own line break at its end is kept, whether or not the way adds one: it used to be
+    // dropped by a way that streams, and "notes\n" was written as "notes".
+    const Transform streams = [](Input &in, Writer &out) {
+        std::string s;
+        in.readAll(s);
+        out.write(s);
+        return Status{};
+    };
+    for (const Transform *way : {&same, &streams}) {
+        EXPECT_EQ(convertName(*way, "notes\n"), "notes\n");
+        EXPECT_EQ(convertName(*way, "notes"), "notes");
+    }
 }
 
 // Every job's waiting files fit in the open files the process may have: 64 jobs under the usual

@@ -128,6 +128,75 @@ TEST(CliBatch, FilesBesideEachOtherAndExitStatuses) {
               "簡體字，銀行行長。\n漢語 ABC 123\n");
 }
 
+// A mirror whose output folder holds a source in the source's own place would replace each file
+// with its conversion, the original lost (t2s cannot be undone): that source is refused whole.
+TEST(CliBatch, ASourceIsNeverWrittenOverItself) {
+    const struct {
+        const char *shell;
+        const char *err;
+        const char *kept; // a source that must keep its text
+    } cases[] = {
+        {"$CLI traditional -O src src/a.txt", "src/a.txt: would be written over itself as src/a.txt", "src/a.txt"},
+        {"cd src && $CLI traditional -O . a.txt", "a.txt: would be written over itself as ./a.txt", "src/a.txt"},
+        {"$CLI traditional -r src/sub -O src", "src/sub: would be written over itself as src/sub", "src/sub/b.md"},
+        {"cd src/sub && $CLI traditional -r .. -O .", "..: would be written over itself as ./..", "src/a.txt"},
+        {"$CLI traditional -r src -O src", "src: is the output folder, which is not converted into itself", "src/a.txt"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.shell);
+        Folder f;
+        makeTree(f);
+        const std::string before = readFile(f / c.kept);
+        const ShellRun run = runShell(f, std::string(c.shell) + " --no-progress");
+        EXPECT_EQ(run.status, 1) << run.err;
+        EXPECT_TRUE(contains(run.err, c.err)) << run.err;
+        EXPECT_EQ(readFile(f / c.kept), before);
+    }
+    // A hard link of a source in the mirror (a tree made with cp -al) is not the source's own
+    // name: it is replaced by the converted file, and the source keeps its text.
+    Folder f;
+    fs::create_directories(f / "src");
+    fs::create_directories(f / "out/src");
+    writeFile(f / "src/a.txt", "简体\n");
+    fs::create_hard_link(f / "src/a.txt", f / "out/src/a.txt");
+    const ShellRun run = runShell(f, "$CLI traditional --no-progress -r src -O out");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(readFile(f / "out/src/a.txt"), "簡體\n");
+    EXPECT_EQ(readFile(f / "src/a.txt"), "简体\n");
+}
+
+// Whatever stands in the output folder at a mirrored name is replaced or refused, never followed:
+// a link planted there used to have the run write into the folder it led to and give that folder
+// the source's permissions (a private 0700 folder came out 0777), and a FIFO held the run up.
+TEST(CliBatch, LinksAndFifosInTheOutputAreNeverFollowed) {
+    Folder f;
+    fs::create_directories(f / "src/sub");
+    writeFile(f / "src/sub/b.md", "简体\n");
+    writeFile(f / "src/a.txt", "简体\n");
+    writeFile(f / "src/c.bin", std::string("\0\1", 2));
+    ::chmod((f / "src/sub").c_str(), 0777);
+    fs::create_directories(f / "victim");
+    writeFile(f / "victim/b.md", "secret\n");
+    writeFile(f / "victim/a.txt", "mine\n");
+    ::chmod((f / "victim").c_str(), 0700);
+    fs::create_directories(f / "out/src");
+    fs::create_symlink(f / "victim", f / "out/src/sub");
+    fs::create_symlink(f / "victim/a.txt", f / "out/src/a.txt");
+    ASSERT_EQ(::mkfifo((f / "out/src/c.bin").c_str(), 0600), 0);
+    const ShellRun run = runShell(f, "$CLI traditional --no-progress -r src -O out");
+    EXPECT_EQ(run.status, 4) << run.err;
+    EXPECT_TRUE(contains(run.err, "out/src/sub: cannot create the folder: is a symbolic link")) << run.err;
+    EXPECT_TRUE(contains(run.err, "src/sub/b.md: not written: its folder in the output could not be made"))
+        << run.err;
+    EXPECT_EQ(modeOf(f / "victim"), 0700u);
+    EXPECT_EQ(readFile(f / "victim/b.md"), "secret\n");
+    EXPECT_EQ(readFile(f / "victim/a.txt"), "mine\n");
+    // The links at the files' names gave way to the files.
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(f / "out/src/a.txt")));
+    EXPECT_EQ(readFile(f / "out/src/a.txt"), "簡體\n");
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(f / "out/src/c.bin")));
+}
+
 TEST(CliBatch, NamesConvertedAndCollisionsRefused) {
     Folder f;
     fs::create_directories(f / "src/报告");

@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -143,6 +144,24 @@ TEST(CliHostile, AnInlineDictionaryThatFailsIsNamedWithItsFile) {
 
 // Every signal whose default action ends a process: the temporary file goes, the original stays,
 // and the program ends by that same signal.
+// A line of gigabytes without an end (here: 100 MB against a memory limit of 80 MB) cannot be held;
+// it used to end the program with an uncaught std::bad_alloc (abort, status 134). It is now a
+// failure of that input: status 4, said, and no file left behind.
+TEST(CliHostile, InputTooLongToHoldIsAFailureNotACrash) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer reserves more address space than the limit allows";
+#endif
+    for (const char *command : {"upper --lines", "money", "pinyin"}) {
+        SCOPED_TRACE(command);
+        TempDir folder;
+        const auto run = runCli(folder, std::string("ulimit -v 80000; head -c 100000000 /dev/zero | $CLI ") +
+                                            command + " -o out.txt");
+        EXPECT_EQ(run.status, 4);
+        EXPECT_NE(run.err.find("not enough memory to convert it"), std::string::npos) << run.err;
+        EXPECT_EQ(folder.entries(), 0u);
+    }
+}
+
 TEST(CliHostile, EverySignalThatEndsTheProgramRemovesItsTemporaryFile) {
     std::vector<int> signals{SIGHUP,    SIGINT,  SIGQUIT, SIGILL,  SIGTRAP, SIGABRT,  SIGBUS,  SIGFPE,
                              SIGUSR1,   SIGSEGV, SIGUSR2, SIGPIPE, SIGALRM, SIGTERM,  SIGXCPU, SIGXFSZ,
@@ -198,6 +217,68 @@ TEST(CliHostile, NamesUpToTheSystemsLimitAreWrittenAndReplaced) {
         EXPECT_EQ(runCli(folder, "$CLI lower --in-place " + name).status, 0);
         EXPECT_EQ(readFile(folder / name), "new");
         EXPECT_EQ(folder.entries(), 1u);
+    }
+}
+
+// A user who rewrites a file whose owner or group they cannot give the new one keeps its mode only
+// where that widens nothing: the group's bits used to go to the user's own group (65534:100 0640
+// came back 65534:65534 0640, readable by nogroup), and set-user stayed on a copy of root's program
+// now owned by the user.
+TEST(CliHostile, AnOwnerOrGroupNotKeptGetsNoBitsMeantForAnother) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "files of other owners need root to make";
+    const struct {
+        unsigned uid, gid;
+        mode_t mode;
+        unsigned newGid;
+        mode_t newMode;
+    } cases[] = {
+        {65534, 100, 0640, 65534, 0600},    // the group's read goes, as others had none
+        {65534, 100, 0664, 65534, 0644},    // the group gets what others had
+        {65534, 65534, 0640, 65534, 0640},  // a group kept keeps its bits
+        {0, 0, 04755, 65534, 0755},         // root's set-user program: the bit goes
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::to_string(c.uid) + ":" + std::to_string(c.gid) + " " + std::to_string(c.mode));
+        TempDir folder;
+        ::chmod(folder.str().c_str(), 0777);
+        writeFile(folder / "f.txt", "abc\n");
+        ASSERT_EQ(::chown((folder / "f.txt").c_str(), c.uid, c.gid), 0);
+        ASSERT_EQ(::chmod((folder / "f.txt").c_str(), c.mode), 0);
+        const auto run = runCli(folder, "setpriv --reuid=65534 --regid=65534 --clear-groups $CLI upper -i f.txt");
+        ASSERT_EQ(run.status, 0) << run.err;
+        struct stat st {};
+        ASSERT_EQ(::stat((folder / "f.txt").c_str(), &st), 0);
+        EXPECT_EQ(readFile(folder / "f.txt"), "ABC\n");
+        EXPECT_EQ(st.st_uid, 65534u);
+        EXPECT_EQ(st.st_gid, c.newGid);
+        EXPECT_EQ(st.st_mode & 07777, c.newMode);
+    }
+}
+
+// A file name is printed in a message as a terminal may show it: a name made to hold an escape
+// sequence or a line break used to reach the terminal as it was (colours, a title, a line that
+// passed for the summary).
+TEST(CliHostile, CraftedNamesInMessagesAreEscaped) {
+    TempDir folder;
+    fs::create_directory(folder / "src");
+    writeFile(folder / "src/esc\x1b[31mRED.txt", "\xff\n");
+    writeFile(folder / "src/two\nlines.txt", "\xff\n");
+    const std::string esc = "lanternfin-cli: src/esc\\x1b[31mRED.txt: input is not valid UTF-8\n";
+    const std::string two = "lanternfin-cli: src/two\\x0alines.txt: input is not valid UTF-8\n";
+    const struct {
+        const char *shell;
+        std::vector<std::string> lines; // in any order: the jobs run at once
+    } cases[] = {
+        {"$CLI upper --no-progress -r src -O out", {esc, two}},
+        {"$CLI upper -o out.txt src/*", {esc}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.shell);
+        const auto run = runCli(folder, c.shell);
+        for (const std::string &line : c.lines)
+            EXPECT_NE(run.err.find(line), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find('\x1b'), std::string::npos);
     }
 }
 

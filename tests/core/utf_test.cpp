@@ -120,4 +120,27 @@ TEST(Utf16, SurrogatePairsAndLoneSurrogates) {
     EXPECT_EQ(back, text);
 }
 
+// File names in messages: a name made to hold an escape sequence or a line break could drive the
+// terminal or pass for another line of output (found printed raw by lanternfin-cli -O).
+TEST(EscapedForTerminal, ControlsAndBadBytesAreEscapedTextIsKept) {
+    const struct {
+        std::string_view in, out;
+    } cases[] = {
+        {"报告.txt", "报告.txt"},
+        {"a\nb", "a\\x0ab"},
+        {"esc\x1b[31mRED", "esc\\x1b[31mRED"},
+        {"bad\xff.txt", "bad\\xff.txt"},
+        {"\xe6\xb1", "\\xe6\\xb1"},         // a sequence cut short
+        {"\xc2\x9b" "1m", "\\xc2\\x9b1m"},  // C1 CSI, well-formed UTF-8
+        {"del\x7f", "del\\x7f"},
+        {"a\\x0ab", "a\\\\x0ab"},           // a backslash of its own is doubled
+        {std::string_view("nul\0", 4), "nul\\x00"},
+        {"", ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.in));
+        EXPECT_EQ(core::escapedForTerminal(c.in), c.out);
+    }
+}
+
 } // namespace

@@ -666,4 +666,31 @@ TEST(DocumentFile, TextFilesInEveryEncodingComeBackInTheirOwn) {
     fs::remove_all(dir);
 }
 
+// The window writes 报告（繁体）.docx beside the original, in a folder others may write: a link put
+// at that name (after the name was found free, or a dangling one, which "exists" missed) used to
+// be followed, and the converted file was written where it led. It is replaced instead.
+TEST(DocumentFile, ALinkAtTheOutputsNameIsReplacedNeverFollowed) {
+    const fs::path dir = fs::temp_directory_path() / ("lanternfin-link-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    writeFile(dir / "in.txt", "软件\n");
+    const core::document::PhraseSegmentedConverter segmented(converter("s2t"));
+    for (const bool dangling : {true, false}) {
+        SCOPED_TRACE(dangling ? "dangling" : "to a file");
+        fs::remove(dir / "victim");
+        fs::remove(dir / "out.txt");
+        if (!dangling)
+            writeFile(dir / "victim", "mine\n");
+        fs::create_symlink(dir / "victim", dir / "out.txt");
+        const auto outcome =
+            platform::convertDocumentFile(dir / "in.txt", dir / "out.txt", {segmented, {}, {}, {}});
+        EXPECT_TRUE(outcome.ok()) << outcome.message.in(core::Language::English);
+        EXPECT_FALSE(fs::is_symlink(dir / "out.txt"));
+        EXPECT_EQ(readFile(dir / "out.txt"), "軟件\n");
+        EXPECT_EQ(fs::exists(dir / "victim"), !dangling);
+        if (!dangling)
+            EXPECT_EQ(readFile(dir / "victim"), "mine\n");
+    }
+    fs::remove_all(dir);
+}
+
 } // namespace
