@@ -32,6 +32,7 @@ constexpr NamespaceName kOfficeNamespaces[] = {
 
 // Word: paragraphs of the body, headers, footers, notes, comments and text boxes. Runs, hyperlinks,
 // insertions, smart tags, content controls and simple fields are transparent: their text joins
+// the paragraph; a phonetic guide's reading (w:rt) is never converted and leaves its base text to
 // the paragraph. Field instructions are never converted; field characters cut the paragraph, so
 // that a field's result is converted apart from the text around it.
 constexpr ElementRule kWordElements[] = {
@@ -40,6 +41,7 @@ constexpr ElementRule kWordElements[] = {
     {"w:delText", R::DeletedText},
     {"m:t", R::Text},
     {"w:instrText", R::Never},
+    {"w:rt", R::Aside},
     {"w:delInstrText", R::Never},
     {"w:tab", R::Boundary},
     {"w:ptab", R::Boundary},
@@ -125,17 +127,17 @@ constexpr NamespaceName kOdfNamespaces[] = {
 
 // OpenDocument: text:p and text:h are paragraphs, spans and links join them; tabs, line breaks,
 // spaces, notes and frames cut them; a note's own paragraphs are paragraphs of their own. Note
-// numbers, ruby readings and a comment's author and date are never converted.
+// numbers, ruby readings and a comment's author and date are never converted. A soft page break
+// (where the last layout turned the page, often inside a paragraph) is no text and cuts nothing.
 constexpr ElementRule kOdfElements[] = {
     {"text:p", R::TextParagraph},
     {"text:h", R::TextParagraph},
     {"text:tab", R::Boundary},
     {"text:line-break", R::Boundary},
     {"text:s", R::Boundary},
-    {"text:soft-page-break", R::Boundary},
     {"text:note", R::Boundary},
     {"text:note-citation", R::Never},
-    {"text:ruby-text", R::Never},
+    {"text:ruby-text", R::Aside},
     {"draw:frame", R::Boundary},
     {"draw:custom-shape", R::Boundary},
     {"office:annotation", R::Boundary},
@@ -183,8 +185,8 @@ constexpr ElementRule kHtmlElements[] = {
     {"select", R::Boundary},  {"table", R::Boundary},      {"tbody", R::Boundary},
     {"td", R::Boundary},      {"textarea", R::Boundary},   {"tfoot", R::Boundary},
     {"th", R::Boundary},      {"thead", R::Boundary},      {"title", R::Boundary},
-    {"tr", R::Boundary},      {"ul", R::Boundary},         {"rt", R::Never},
-    {"rp", R::Never},         {"svg", R::Boundary},        {"math", R::Boundary},
+    {"tr", R::Boundary},      {"ul", R::Boundary},         {"rt", R::Aside},
+    {"rp", R::Aside},         {"svg", R::Boundary},        {"math", R::Boundary},
 };
 
 constexpr AttributeRule kHtmlAttributes[] = {

@@ -178,7 +178,7 @@ private:
         if (m_format.mode == MarkupMode::Html) {
             // HTML pairs no tags here: script and style (<script/> too) hold raw text, the one
             // token that follows.
-            m_skipRawText = role == ElementRole::Never;
+            m_skipRawText = role == ElementRole::Never || role == ElementRole::Aside;
             leave(role);
         } else if (token.kind == TokenKind::EmptyTag) {
             leave(role);
@@ -194,7 +194,7 @@ private:
         const std::string_view name = token.name.of(m_doc);
         if (m_format.mode == MarkupMode::Html) {
             const ElementRole role = roleOf(name);
-            if (role != ElementRole::Never) {
+            if (role != ElementRole::Never && role != ElementRole::Aside) {
                 enter(role);
                 leave(role);
             }
@@ -229,6 +229,9 @@ private:
             flush();
             ++m_never;
             break;
+        case ElementRole::Aside:
+            ++m_never;
+            break;
         case ElementRole::Text:
             ++m_text;
             break;
@@ -258,6 +261,9 @@ private:
             break;
         case ElementRole::Never:
             flush();
+            --m_never;
+            break;
+        case ElementRole::Aside:
             --m_never;
             break;
         case ElementRole::Text:
@@ -296,9 +302,10 @@ private:
         if (role == AttributeRole::Text) {
             if (m_never)
                 return;
-            flushPieces(); // an attribute's text is a paragraph of its own
-            addText(a.value, TextPlace::Attribute, a.quote);
-            flushPieces();
+            // An attribute's text is a text of its own, converted on a channel of its own: the
+            // paragraph around its element (<a title=...> inside a sentence) goes on unbroken.
+            addText(a.value, TextPlace::Attribute, a.quote, kAttributeChannel);
+            flushChannel(static_cast<std::size_t>(kAttributeChannel));
             return;
         }
         if (!m_options.fonts)
@@ -465,7 +472,6 @@ private:
         flushChannel(1);
         writeSplices();
     }
-    void flushPieces() { flushChannel(0); }
 
     // Writes out the splices made so far, with the bytes before each. Only when no paragraph text
     // is pending: later splices then lie after these.
@@ -527,7 +533,8 @@ private:
     std::string m_nameBuffer;
     std::vector<Open> m_open;
     std::vector<Binding> m_bindings;
-    std::array<Channel, 2> m_channels; // the paragraph's text, and its deleted text
+    static constexpr int kAttributeChannel = 2;
+    std::array<Channel, 3> m_channels; // the paragraph's text, its deleted text, an attribute's text
     std::vector<std::string_view> m_texts;
     std::vector<DecodedChar> m_chars; // buffers of addText, kept from one text to the next
     std::vector<std::size_t> m_breaks;

@@ -315,6 +315,56 @@ TEST_F(XmlPart, PropertiesAndPackageMetadata) {
     expectConverted(ncx, PartKind::EpubNcx, replaced(ncx, {{">软件<", ">軟體<"}}));
 }
 
+// What stands beside a paragraph's text without being text cuts nothing: a phonetic guide over
+// each character (Word's and OpenDocument's ruby, HTML's rt and rp), a soft page break where the
+// last layout turned the page, an element's title. 方便面 read as one phrase, not 方, 便 and 面;
+// the guides themselves never converted.
+TEST_F(XmlPart, GuidesPageBreaksAndTitlesDoNotCutAPhrase) {
+    const char *const kOdf = R"(xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0")";
+    auto wordRuby = [](const char *base) {
+        return std::string(R"(<w:r><w:ruby><w:rubyPr/><w:rt><w:r><w:t>软</w:t></w:r></w:rt><w:rubyBase><w:r><w:t>)") +
+               base + "</w:t></w:r></w:rubyBase></w:ruby></w:r>";
+    };
+    auto odfRuby = [](const char *base) {
+        return std::string("<text:ruby><text:ruby-base>") + base +
+               "</text:ruby-base><text:ruby-text>软</text:ruby-text></text:ruby>";
+    };
+    auto htmlRuby = [](const char *base) {
+        return std::string("<ruby>") + base + "<rp>(</rp><rt>软</rt><rp>)</rp></ruby>";
+    };
+    const struct {
+        const char *what;
+        PartKind kind;
+        std::string doc;
+        std::vector<std::pair<std::string, std::string>> changes;
+    } cases[] = {
+        {"Word ruby", PartKind::WordprocessingText,
+         std::string("<w:p ") + kW + ">" + wordRuby("方") + wordRuby("便") + wordRuby("面") + "</w:p>",
+         {{"<w:t>方</w:t>", "<w:t>泡麵</w:t>"}, {"<w:t>便</w:t>", "<w:t></w:t>"}, {"<w:t>面</w:t>", "<w:t></w:t>"}}},
+        {"OpenDocument ruby", PartKind::OdfText,
+         std::string("<text:p ") + kOdf + ">" + odfRuby("方") + odfRuby("便") + odfRuby("面") + "</text:p>",
+         {{">方<", ">泡麵<"}, {">便<", "><"}, {">面<", "><"}}},
+        {"OpenDocument soft page break", PartKind::OdfText,
+         std::string("<text:p ") + kOdf + ">软件方便<text:soft-page-break/>面</text:p>",
+         {{"软件方便", "軟體泡麵"}, {"/>面<", "/><"}}},
+        {"HTML ruby", PartKind::Html, "<p>" + htmlRuby("方") + htmlRuby("便") + htmlRuby("面") + "</p>",
+         {{">方<", ">泡麵<"}, {">便<", "><"}, {">面<", "><"}}},
+        {"XHTML ruby", PartKind::Xhtml,
+         R"(<html xmlns="http://www.w3.org/1999/xhtml"><p>)" + htmlRuby("方") + htmlRuby("便") + htmlRuby("面") +
+             "</p></html>",
+         {{">方<", ">泡麵<"}, {">便<", "><"}, {">面<", "><"}}},
+        {"HTML title", PartKind::Html, R"(<p>方便<a href="软件.html" title="软件">面</a></p>)",
+         {{"方便", "泡麵"}, {"title=\"软件\">面", "title=\"軟體\">"}}},
+        {"XHTML title", PartKind::Xhtml,
+         R"(<html xmlns="http://www.w3.org/1999/xhtml"><p>方便<abbr title="软件">面</abbr></p></html>)",
+         {{"方便", "泡麵"}, {"title=\"软件\">面", "title=\"軟體\">"}}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        expectConverted(c.doc, c.kind, replaced(c.doc, c.changes));
+    }
+}
+
 // Each refusal says what and where, in either language.
 TEST_F(XmlPart, DamagedOrDangerousPartsAreRefused) {
     const struct {
