@@ -103,16 +103,34 @@ DocumentOutcome convertText(std::string_view bytes, std::string &out, Format for
     return {DocumentStatus::Converted, {}, format};
 }
 
+// A web page: in UTF-8, or in UTF-16 after its byte order mark (read as UTF-8 and written back in
+// its own byte order with its mark, so that what its <meta charset> says stays true).
 DocumentOutcome convertPage(std::string_view bytes, std::string &out, Format format, const DocumentJob &job) {
-    const auto outcome = core::document::convertPart(
-        bytes, format == Format::Xhtml ? PartKind::Xhtml : PartKind::Html, job.converter, job.options);
+    std::optional<TextFileReading> wide;
+    std::string_view page = bytes;
+    if (const auto mark = core::byteOrderMark(bytes);
+        mark && (mark->encoding == core::TextEncoding::Utf16Le || mark->encoding == core::TextEncoding::Utf16Be)) {
+        // Read in the encoding its mark names: nothing is detected, no character table is needed.
+        wide = readTextFile(bytes, mark->encoding, {});
+        if (wide->result != TextFileReading::Result::Ok)
+            return failure(DocumentStatus::Unreadable, invalidEncodingMessage(*wide), format);
+        page = wide->text;
+    }
+    auto outcome = core::document::convertPart(
+        page, format == Format::Xhtml ? PartKind::Xhtml : PartKind::Html, job.converter, job.options);
     if (!outcome.error.empty())
         return failure(DocumentStatus::Unreadable, outcome.error, format);
     if (!outcome.changed) {
         out.assign(bytes);
         return {DocumentStatus::Unchanged, {}, format};
     }
-    out = std::move(outcome.bytes);
+    if (!wide) {
+        out = std::move(outcome.bytes);
+        return {DocumentStatus::Converted, {}, format};
+    }
+    std::size_t bad = 0;
+    if (!writeTextFile(outcome.bytes, wide->encoding, wide->markSize > 0, out, &bad))
+        return failure(DocumentStatus::Refused, unencodableMessage(outcome.bytes, bad, wide->encoding), format);
     return {DocumentStatus::Converted, {}, format};
 }
 

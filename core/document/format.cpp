@@ -125,6 +125,19 @@ bool isMarkup(std::string_view text, bool &xhtml) {
     return false;
 }
 
+// The head of a text after a UTF-16 byte order mark, each character that is ASCII as itself and
+// any other as one byte that is none (0x80): enough to see markup by its ASCII names.
+std::string asciiOfUtf16(std::string_view head) {
+    const bool little = head[0] == '\xFF';
+    std::string out;
+    for (std::size_t i = 2; i + 1 < head.size(); i += 2) {
+        const auto lo = static_cast<unsigned char>(head[little ? i : i + 1]);
+        const auto hi = static_cast<unsigned char>(head[little ? i + 1 : i]);
+        out += hi == 0 && lo < 0x80 ? static_cast<char>(lo) : '\x80';
+    }
+    return out;
+}
+
 // An OLE file's directory entries name their streams in UTF-16LE.
 bool holdsStreamName(std::string_view file, std::string_view ascii) {
     std::string wide;
@@ -449,6 +462,14 @@ Format sniffFormat(std::string_view head) {
         return Format::Zip;
     if (startsWith(head, kOleMagic))
         return Format::Ole;
+    if (startsWith(head, "\xFF\xFE") || startsWith(head, "\xFE\xFF")) {
+        // A page saved as UTF-16 is a page all the same: read as text, its tags, addresses and
+        // scripts would be converted with its words. Subtitles and other text are the text path's.
+        bool xhtml = false;
+        if (isMarkup(asciiOfUtf16(head), xhtml))
+            return xhtml ? Format::Xhtml : Format::Html;
+        return Format::PlainText;
+    }
     const std::string_view text = withoutBom(head);
     const std::string_view start = skipSpace(text);
     if (startsWith(text, "WEBVTT") && (text.size() == 6 || isSpace(text[6])))

@@ -612,6 +612,17 @@ TEST(DocumentFile, TextFilesInEveryEncodingComeBackInTheirOwn) {
     const std::string traditional =
         "簡體中文的報告，說明這個問題。\r\n第二行：我們明天開會，討論頭髮和軟件。\r\n";
     const std::string bomLe("\xFF\xFE", 2), bomBe("\xFE\xFF", 2), bom8("\xEF\xBB\xBF", 3);
+    // A page saved as UTF-16: its text converted, never its addresses, classes or script.
+    const std::string page = "<!DOCTYPE html>\r\n<html><head><meta charset=\"utf-16\"><title>报告</title>"
+                             "<script>var s = \"简体\";</script></head><body class=\"报告\">"
+                             "<a href=\"报告.html\" title=\"头发\">说明这个问题</a></body></html>\r\n";
+    const std::string pageOut = "<!DOCTYPE html>\r\n<html><head><meta charset=\"utf-16\"><title>報告</title>"
+                                "<script>var s = \"简体\";</script></head><body class=\"报告\">"
+                                "<a href=\"报告.html\" title=\"頭髮\">說明這個問題</a></body></html>\r\n";
+    const std::string xhtml = "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<html xmlns=\"http://www.w3.org/1999/xhtml\">"
+                              "<body><p id=\"头发\">头发</p></body></html>";
+    const std::string xhtmlOut = "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<html xmlns=\"http://www.w3.org/1999/xhtml\">"
+                                 "<body><p id=\"头发\">頭髮</p></body></html>";
     const struct {
         const char *what;
         const char *config;
@@ -639,6 +650,12 @@ TEST(DocumentFile, TextFilesInEveryEncodingComeBackInTheirOwn) {
          DocumentStatus::Converted,
          "[Script Info]\nTitle: 报告\n\n[V4+ Styles]\nStyle: 黑体,黑体,20\n\n[Events]\n"
          "Dialogue: 0,0:00:01.00,0:00:02.00,黑体,,0,0,0,,{\\fn黑体}軟件和頭髮\\N說明\n"},
+        {"UTF-16LE web page", "s2t", bomLe + iconvTo("UTF-16LE", page), DocumentStatus::Converted,
+         bomLe + iconvTo("UTF-16LE", pageOut)},
+        {"UTF-16BE XHTML page", "s2t", bomBe + iconvTo("UTF-16BE", xhtml), DocumentStatus::Converted,
+         bomBe + iconvTo("UTF-16BE", xhtmlOut)},
+        {"UTF-16 page that is damaged", "s2t", bomLe + iconvTo("UTF-16LE", "<html><p>报告") + std::string("\0\xDC", 2),
+         DocumentStatus::Unreadable, "is not valid UTF-16LE (byte 24)"},
         {"bytes that are no text", "s2t",
          std::string("\x81\x30\xFF\xFF\x00\x01\x80\x80", 8) + std::string(64, '\xFF'),
          DocumentStatus::Refused, "is neither UTF-8 text nor Chinese text in GB18030 or Big5"},
