@@ -22,6 +22,7 @@ constexpr NamespaceName kOfficeNamespaces[] = {
     {"p", "http://purl.oclc.org/ooxml/presentationml/main"},
     {"x", "http://schemas.openxmlformats.org/spreadsheetml/2006/main"},
     {"x", "http://purl.oclc.org/ooxml/spreadsheetml/main"},
+    {"tc", "http://schemas.microsoft.com/office/spreadsheetml/2018/threadedcomments"},
     {"m", "http://schemas.openxmlformats.org/officeDocument/2006/math"},
     {"mc", "http://schemas.openxmlformats.org/markup-compatibility/2006"},
     {"v", "urn:schemas-microsoft-com:vml"},
@@ -80,12 +81,13 @@ constexpr ElementRule kCoreElements[] = {
 };
 
 // Spreadsheets: shared strings and inline strings (each string a paragraph, its rich text runs
-// joined, phonetic guides never), comments, and header and footer text. Formulas and values are
+// joined, phonetic guides never), comments (threaded ones too), and header and footer text. Formulas and values are
 // never text; sheet names live in the workbook, which is not a text part.
 constexpr ElementRule kSheetElements[] = {
     {"x:si", R::Paragraph},
     {"x:is", R::Paragraph},
     {"x:text", R::Paragraph},
+    {"tc:text", R::TextParagraph}, // a threaded comment (Excel 365), whose copy in x:text is its fallback
     {"x:t", R::Text},
     {"x:rPh", R::Never},
     {"x:f", R::Never},

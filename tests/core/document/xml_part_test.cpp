@@ -242,6 +242,17 @@ TEST_F(XmlPart, SpreadsheetStringsWithoutPrefixesPhoneticsOrFormulas) {
                  {{"<x:t>软件</x:t>", "<x:t>軟體</x:t>"}, {"常规\"软件", "常规\"軟體"}, {"内存", "記憶體"}}));
 }
 
+// Excel 365 shows a threaded comment from its own part (the legacy comment part holds a copy for
+// older readers): its text is converted as the copy is; who wrote it and when stay.
+TEST_F(XmlPart, ThreadedCommentsAsTheirLegacyCopy) {
+    const std::string threaded =
+        R"(<ThreadedComments xmlns="http://schemas.microsoft.com/office/spreadsheetml/2018/threadedcomments">)"
+        R"(<threadedComment ref="A1" dT="2024-01-01T00:00:00.00" personId="{软件}" id="{1}"><text>内存和软件</text></threadedComment>)"
+        R"(</ThreadedComments>)";
+    expectConverted(threaded, PartKind::SpreadsheetStrings,
+                    replaced(threaded, {{"{软件}", "{软件}"}, {"内存和软件", "記憶體和軟體"}}));
+}
+
 // The same prefix bound to other namespaces in sibling elements: each element read by its own.
 TEST_F(XmlPart, PrefixesFollowTheirScope) {
     const std::string doc =
