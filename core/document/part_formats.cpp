@@ -208,6 +208,7 @@ constexpr ElementRule kOpfElements[] = {
     {"dc:title", R::TextParagraph},
     {"dc:creator", R::TextParagraph},
     {"dc:description", R::TextParagraph},
+    {"dc:subject", R::TextParagraph},
     {"dc:language", R::LanguageText},
 };
 

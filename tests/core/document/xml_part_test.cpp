@@ -316,11 +316,13 @@ TEST_F(XmlPart, PropertiesAndPackageMetadata) {
                     replaced(core, {{">内存<", ">記憶體<"}, {">U盘<", ">隨身碟<"}}));
     const std::string opf =
         R"(<package xmlns="http://www.idpf.org/2007/opf"><metadata xmlns:dc="http://purl.org/dc/elements/1.1/"><dc:title>内存</dc:title>)"
-        R"(<dc:creator>软件</dc:creator><dc:language>zh-CN</dc:language></metadata><manifest><item href="内存.xhtml"/></manifest></package>)";
+        R"(<dc:creator>软件</dc:creator><dc:subject>U盘</dc:subject><dc:language>zh-CN</dc:language></metadata><manifest><item href="内存.xhtml"/></manifest></package>)";
     PartOptions fonts;
     fonts.fonts = true;
-    expectConverted(opf, PartKind::EpubPackage,
-                    replaced(opf, {{">内存<", ">記憶體<"}, {">软件<", ">軟體<"}, {"zh-CN", "zh-TW"}}), fonts);
+    expectConverted(
+        opf, PartKind::EpubPackage,
+        replaced(opf, {{">内存<", ">記憶體<"}, {">软件<", ">軟體<"}, {">U盘<", ">隨身碟<"}, {"zh-CN", "zh-TW"}}),
+        fonts);
     const std::string ncx =
         R"(<ncx xmlns="http://www.daisy.org/z3986/2005/ncx/"><navMap><navPoint><navLabel><text>软件</text></navLabel><content src="软件.xhtml"/></navPoint></navMap></ncx>)";
     expectConverted(ncx, PartKind::EpubNcx, replaced(ncx, {{">软件<", ">軟體<"}}));
