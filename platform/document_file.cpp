@@ -109,7 +109,8 @@ DocumentOutcome convertPage(std::string_view bytes, std::string &out, Format for
     std::optional<TextFileReading> wide;
     std::string_view page = bytes;
     if (const auto mark = core::byteOrderMark(bytes);
-        mark && (mark->encoding == core::TextEncoding::Utf16Le || mark->encoding == core::TextEncoding::Utf16Be)) {
+        mark &&
+        (mark->encoding == core::TextEncoding::Utf16Le || mark->encoding == core::TextEncoding::Utf16Be)) {
         // Read in the encoding its mark names: nothing is detected, no character table is needed.
         wide = readTextFile(bytes, mark->encoding, {});
         if (wide->result != TextFileReading::Result::Ok)
@@ -130,7 +131,8 @@ DocumentOutcome convertPage(std::string_view bytes, std::string &out, Format for
     }
     std::size_t bad = 0;
     if (!writeTextFile(outcome.bytes, wide->encoding, wide->markSize > 0, out, &bad))
-        return failure(DocumentStatus::Refused, unencodableMessage(outcome.bytes, bad, wide->encoding), format);
+        return failure(DocumentStatus::Refused, unencodableMessage(outcome.bytes, bad, wide->encoding),
+                       format);
     return {DocumentStatus::Converted, {}, format};
 }
 

@@ -81,8 +81,8 @@ constexpr ElementRule kCoreElements[] = {
 };
 
 // Spreadsheets: shared strings and inline strings (each string a paragraph, its rich text runs
-// joined, phonetic guides never), comments (threaded ones too), and header and footer text. Formulas and values are
-// never text; sheet names live in the workbook, which is not a text part.
+// joined, phonetic guides never), comments (threaded ones too), and header and footer text. Formulas and
+// values are never text; sheet names live in the workbook, which is not a text part.
 constexpr ElementRule kSheetElements[] = {
     {"x:si", R::Paragraph},
     {"x:is", R::Paragraph},
@@ -205,11 +205,8 @@ constexpr NamespaceName kEpubNamespaces[] = {
 };
 
 constexpr ElementRule kOpfElements[] = {
-    {"dc:title", R::TextParagraph},
-    {"dc:creator", R::TextParagraph},
-    {"dc:description", R::TextParagraph},
-    {"dc:subject", R::TextParagraph},
-    {"dc:language", R::LanguageText},
+    {"dc:title", R::TextParagraph},   {"dc:creator", R::TextParagraph}, {"dc:description", R::TextParagraph},
+    {"dc:subject", R::TextParagraph}, {"dc:language", R::LanguageText},
 };
 
 constexpr AttributeRule kXmlLangAttribute[] = {{"*", "xml:lang", A::Language}};

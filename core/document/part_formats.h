@@ -23,10 +23,11 @@ enum class ElementRole : unsigned char {
     DeletedText,   // text of deleted runs: converted in a context of its own
     Boundary,      // cuts the paragraph around it (tab, break, field character, drawing...)
     Never,         // nothing inside it is converted, and it cuts the paragraph around it
-    Aside,         // nothing inside it is converted, and the paragraph goes on around it: a phonetic
-                   // guide, whose base text reads as one text (干<rt>gān</rt>燥 is 干燥, not 干 and 燥)
-    HeaderFooter,  // spreadsheet header or footer: text with &-codes that are kept as they are
-    LanguageText,  // its text is a language tag (mapped only with fonts)
+    // nothing inside it is converted, and the paragraph goes on around it: a phonetic guide, whose
+    // base text reads as one text (干<rt>gān</rt>燥 is 干燥, not 干 and 燥)
+    Aside,
+    HeaderFooter, // spreadsheet header or footer: text with &-codes that are kept as they are
+    LanguageText, // its text is a language tag (mapped only with fonts)
 };
 
 enum class AttributeRole : unsigned char {

@@ -35,7 +35,10 @@ TEST(SniffFormat, TellsTheFormatFromTheFirstBytes) {
         {std::string("\xFF\xFE<\0!\0D\0O\0C\0T\0Y\0P\0E\0 \0h\0t\0m\0l\0>\0", 32), Format::Html},
         {std::string("\xFE\xFF\0<\0?\0x\0m\0l\0?\0>\0<\0h\0t\0m\0l\0>", 28), Format::Xhtml},
         {std::string("\xFF\xFE\x6F\x8F\xF6\x4E<\0h\0t\0m\0l\0>\0", 18), Format::PlainText},
-        {std::string("\xFF\xFE" "1\0\n\0", 6), Format::PlainText},
+        {std::string("\xFF\xFE"
+                     "1\0\n\0",
+                     6),
+         Format::PlainText},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.head);

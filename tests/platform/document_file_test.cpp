@@ -619,10 +619,12 @@ TEST(DocumentFile, TextFilesInEveryEncodingComeBackInTheirOwn) {
     const std::string pageOut = "<!DOCTYPE html>\r\n<html><head><meta charset=\"utf-16\"><title>報告</title>"
                                 "<script>var s = \"简体\";</script></head><body class=\"报告\">"
                                 "<a href=\"报告.html\" title=\"頭髮\">說明這個問題</a></body></html>\r\n";
-    const std::string xhtml = "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<html xmlns=\"http://www.w3.org/1999/xhtml\">"
-                              "<body><p id=\"头发\">头发</p></body></html>";
-    const std::string xhtmlOut = "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<html xmlns=\"http://www.w3.org/1999/xhtml\">"
-                                 "<body><p id=\"头发\">頭髮</p></body></html>";
+    const std::string xhtml =
+        "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<html xmlns=\"http://www.w3.org/1999/xhtml\">"
+        "<body><p id=\"头发\">头发</p></body></html>";
+    const std::string xhtmlOut =
+        "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<html xmlns=\"http://www.w3.org/1999/xhtml\">"
+        "<body><p id=\"头发\">頭髮</p></body></html>";
     const struct {
         const char *what;
         const char *config;
@@ -654,8 +656,9 @@ TEST(DocumentFile, TextFilesInEveryEncodingComeBackInTheirOwn) {
          bomLe + iconvTo("UTF-16LE", pageOut)},
         {"UTF-16BE XHTML page", "s2t", bomBe + iconvTo("UTF-16BE", xhtml), DocumentStatus::Converted,
          bomBe + iconvTo("UTF-16BE", xhtmlOut)},
-        {"UTF-16 page that is damaged", "s2t", bomLe + iconvTo("UTF-16LE", "<html><p>报告") + std::string("\0\xDC", 2),
-         DocumentStatus::Unreadable, "is not valid UTF-16LE (byte 24)"},
+        {"UTF-16 page that is damaged", "s2t",
+         bomLe + iconvTo("UTF-16LE", "<html><p>报告") + std::string("\0\xDC", 2), DocumentStatus::Unreadable,
+         "is not valid UTF-16LE (byte 24)"},
         {"bytes that are no text", "s2t",
          std::string("\x81\x30\xFF\xFF\x00\x01\x80\x80", 8) + std::string(64, '\xFF'),
          DocumentStatus::Refused, "is neither UTF-8 text nor Chinese text in GB18030 or Big5"},
