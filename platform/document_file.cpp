@@ -269,6 +269,9 @@ DocumentOutcome convertPackage(const ByteSource &in, Target &to, const DocumentJ
     if (!format)
         return failure(DocumentStatus::Unsupported, {core::MessageId::ZipNotDocument}, Format::Zip);
     const auto parts = core::document::textParts(*format, names, readSmall, job.options.fonts);
+    // A workbook's table header cells stay as the tables name their columns.
+    core::document::PartOptions options = job.options;
+    options.keptStrings = core::document::tableColumnNames(*format, names, readSmall);
     if (readStatus != ZipStatus::Ok)
         return failure(statusOf(readStatus), readWhy, *format);
 
@@ -294,7 +297,7 @@ DocumentOutcome convertPackage(const ByteSource &in, Target &to, const DocumentJ
         const ZipStatus status = package->read(index, xml, failed);
         if (status != ZipStatus::Ok)
             return status;
-        auto outcome = core::document::convertPart(xml, kind, job.converter, job.options);
+        auto outcome = core::document::convertPart(xml, kind, job.converter, options);
         done += package->entries()[index].size;
         if (!outcome.error.empty()) {
             failed = {core::MessageId::PartWhy, {package->entries()[index].name}, {outcome.error}};

@@ -206,6 +206,28 @@ int hexValue(char c) {
     return isDigit(c) ? c - '0' : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : -1;
 }
 
+// Excel's escapes of characters in its strings: _x000A_ for a line feed, _x005F_ for an underscore
+// (each four hex digits between underscores); anything else stays as written.
+std::string decodeExcelEscapes(std::string_view s) {
+    std::string out;
+    for (std::size_t i = 0; i < s.size();) {
+        if (s[i] == '_' && i + 6 < s.size() && s[i + 1] == 'x' && s[i + 6] == '_' &&
+            hexValue(s[i + 2]) >= 0 && hexValue(s[i + 3]) >= 0 && hexValue(s[i + 4]) >= 0 &&
+            hexValue(s[i + 5]) >= 0) {
+            char32_t c = 0;
+            for (std::size_t k = i + 2; k < i + 6; ++k)
+                c = c * 16 + static_cast<char32_t>(hexValue(s[k]));
+            if (c < 0xD800 || c > 0xDFFF) {
+                appendUtf8(c, out);
+                i += 7;
+                continue;
+            }
+        }
+        out += s[i++];
+    }
+    return out;
+}
+
 // --- content types -------------------------------------------------------------------------------
 
 constexpr std::string_view kOfficeDocument = "application/vnd.openxmlformats-officedocument.";
@@ -541,6 +563,28 @@ std::vector<TextPart> textParts(Format format, const std::vector<std::string> &n
     default:
         return {};
     }
+}
+
+std::vector<std::string> tableColumnNames(Format format, const std::vector<std::string> &names,
+                                          const ReadSmallPart &read) {
+    std::vector<std::string> columns;
+    if (format != Format::Excel)
+        return columns;
+    const auto types = read("[Content_Types].xml");
+    if (!types)
+        return columns;
+    for (const auto &[name, type] : overrides(*types)) {
+        if (withoutXmlSuffix(type) != "application/vnd.openxmlformats-officedocument.spreadsheetml.table")
+            continue;
+        const std::string *entry = findNoCase(names, name);
+        const auto table = entry ? read(*entry) : std::nullopt;
+        if (!table)
+            continue;
+        for (const auto &column : elementsNamed(*table, "tableColumn"))
+            if (auto value = attribute(column, "name"))
+                columns.push_back(decodeExcelEscapes(*value));
+    }
+    return columns;
 }
 
 std::vector<Attributes> elementsNamed(std::string_view xml, std::string_view localName) {

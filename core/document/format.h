@@ -74,6 +74,12 @@ std::optional<Format> packageFormat(const std::vector<std::string> &names, const
 std::vector<TextPart> textParts(Format format, const std::vector<std::string> &names,
                                 const ReadSmallPart &read, bool fonts = false);
 
+// The column names of a workbook's tables (each table part's tableColumn names, with Excel's
+// _xHHHH_ escapes decoded), in no particular order; empty for other packages. A table's header
+// cells must read as these names, which formulas use: both stay as they are (PartOptions).
+std::vector<std::string> tableColumnNames(Format format, const std::vector<std::string> &names,
+                                          const ReadSmallPart &read);
+
 // --- small XML reading for the package's own index files ------------------------------------------
 
 // Each start (or empty) element of `xml` whose local name is `localName`, as its attributes

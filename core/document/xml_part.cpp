@@ -35,9 +35,10 @@ struct Piece {
 
 class PartWalker {
 public:
-    PartWalker(std::string_view xml, const PartFormat &format, const SegmentedConverter &converter,
-               const PartOptions &options)
-        : m_doc(xml), m_format(format), m_options(options), m_tokens(xml, format.mode), m_mapper(converter) {
+    PartWalker(std::string_view xml, PartKind kind, const SegmentedConverter &converter, const PartOptions &options)
+        : m_doc(xml), m_format(partFormat(kind)), m_options(options), m_tokens(xml, m_format.mode),
+          m_mapper(converter), m_keepStrings(kind == PartKind::SpreadsheetStrings && !options.keptStrings.empty()) {
+        const PartFormat &format = m_format;
         for (const ElementRule &r : format.elements)
             m_roles.emplace(r.name, r.role);
         for (const AttributeRule &r : format.attributes)
@@ -499,6 +500,10 @@ private:
         m_texts.clear();
         for (std::size_t k = 0; k < ch.used; ++k)
             m_texts.push_back(ch.pieces[k].utf8);
+        if (m_keepStrings && channel == 0 && keptString()) {
+            ch.used = 0;
+            return;
+        }
         const auto &edits = m_mapper.convert(m_texts);
         for (std::size_t k = 0; k < ch.used; ++k) {
             const Piece &p = ch.pieces[k];
@@ -514,6 +519,15 @@ private:
             }
         }
         ch.used = 0;
+    }
+
+    // Whether the paragraph in m_texts is, whole, one of the strings kept as they are.
+    bool keptString() {
+        m_joined.clear();
+        for (const std::string_view t : m_texts)
+            m_joined += t;
+        return std::find(m_options.keptStrings.begin(), m_options.keptStrings.end(), m_joined) !=
+               m_options.keptStrings.end();
     }
 
     struct Channel {
@@ -544,6 +558,8 @@ private:
     std::size_t m_copied = 0; // bytes of the part written out
     int m_never = 0, m_text = 0, m_deleted = 0, m_textParagraphs = 0, m_headerFooters = 0, m_language = 0;
     bool m_skipRawText = false;
+    bool m_keepStrings = false; // some spreadsheet strings are kept as they are
+    std::string m_joined;
     core::Message m_error;
 };
 
@@ -551,7 +567,7 @@ private:
 
 PartOutcome convertPart(std::string_view xml, PartKind kind, const SegmentedConverter &converter,
                         const PartOptions &options) {
-    return PartWalker(xml, partFormat(kind), converter, options).run();
+    return PartWalker(xml, kind, converter, options).run();
 }
 
 } // namespace core::document

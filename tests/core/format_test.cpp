@@ -231,4 +231,27 @@ TEST(ElementsNamed, ReadsAttributesWithEntitiesAndSkipsWhatIsNotMarkup) {
     EXPECT_TRUE(found[1].empty());
 }
 
+TEST(TableColumnNames, EveryTablesColumnsWithExcelsEscapesRead) {
+    const std::map<std::string, std::string> parts{
+        {"[Content_Types].xml",
+         R"(<Types><Override PartName="/xl/workbook.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"/>)"
+         R"(<Override PartName="/xl/tables/table1.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.table+xml"/>)"
+         R"(<Override PartName="/xl/tables/table2.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.table+xml"/></Types>)"},
+        {"xl/tables/table1.xml",
+         R"(<table name="表1"><tableColumns count="2"><tableColumn id="1" name="销售额"/><tableColumn id="2" name="单价_x000a_(元) &amp; 税"/></tableColumns></table>)"},
+        {"xl/tables/table2.xml",
+         R"(<table><tableColumns><tableColumn id="1" name="_x005F_x0041_"/></tableColumns></table>)"},
+    };
+    std::vector<std::string> names;
+    for (const auto &[name, part] : parts)
+        names.push_back(name);
+    const ReadSmallPart read = [&](const std::string &name) -> std::optional<std::string> {
+        const auto found = parts.find(name);
+        return found == parts.end() ? std::nullopt : std::optional(found->second);
+    };
+    EXPECT_EQ(tableColumnNames(Format::Excel, names, read),
+              (std::vector<std::string>{"销售额", "单价\n(元) & 税", "_x0041_"}));
+    EXPECT_TRUE(tableColumnNames(Format::Word, names, read).empty());
+}
+
 } // namespace

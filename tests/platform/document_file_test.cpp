@@ -302,6 +302,50 @@ void declareSize(std::string &zip, const std::string &name, std::uint32_t size) 
                 put(at + h.sizeAt, size);
 }
 
+// A table's header cells name its columns, and Excel drops a table whose header disagrees with
+// its part: the header keeps its words (as do the column names formulas use), the rest is
+// converted, and the table part stays as it was.
+TEST(DocumentFile, WorkbookTableHeadersStayAsTheirColumnNames) {
+    const std::string types =
+        R"(<?xml version="1.0"?><Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
+        R"(<Override PartName="/xl/workbook.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"/>)"
+        R"(<Override PartName="/xl/worksheets/sheet1.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml"/>)"
+        R"(<Override PartName="/xl/sharedStrings.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings+xml"/>)"
+        R"(<Override PartName="/xl/tables/table1.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.table+xml"/></Types>)";
+    const std::string ns = R"(xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main")";
+    const std::string table =
+        "<table " + ns +
+        R"( id="1" name="表1" ref="A1:B2"><tableColumns count="2"><tableColumn id="1" name="头发"/>)"
+        R"(<tableColumn id="2" name="软件"><calculatedColumnFormula>表1[[#This Row],[头发]]</calculatedColumnFormula></tableColumn></tableColumns></table>)";
+    const std::string sheet =
+        "<worksheet " + ns +
+        R"(><sheetData><row r="1"><c r="A1" t="s"><v>0</v></c><c r="B1" t="s"><v>1</v></c></row>)"
+        R"(<row r="2"><c r="A2" t="s"><v>2</v></c><c r="B2" t="str"><f>表1[[#This Row],[头发]]</f><v>头发和软件</v></c></row></sheetData></worksheet>)";
+    const std::string strings =
+        "<sst " + ns + "><si><t>头发</t></si><si><t>软件</t></si><si><t>头发和软件</t></si></sst>";
+    const std::string input = makeZip({{"[Content_Types].xml", types, false},
+                                       {"xl/workbook.xml", "<workbook " + ns + "/>", false},
+                                       {"xl/worksheets/sheet1.xml", sheet, false},
+                                       {"xl/tables/table1.xml", table, false},
+                                       {"xl/sharedStrings.xml", strings, false}});
+    const auto result = convert(input, "s2t");
+    ASSERT_EQ(result.outcome.status, DocumentStatus::Converted)
+        << result.outcome.message.in(core::Language::English);
+    core::Message why;
+    const auto package = platform::ZipPackage::open(result.bytes, why);
+    ASSERT_TRUE(package) << why;
+    auto part = [&](const std::string &name) {
+        std::string bytes;
+        EXPECT_EQ(package->read(static_cast<std::size_t>(package->find(name)), bytes, why),
+                  platform::ZipStatus::Ok);
+        return bytes;
+    };
+    EXPECT_EQ(part("xl/sharedStrings.xml"),
+              "<sst " + ns + "><si><t>头发</t></si><si><t>软件</t></si><si><t>頭髮和軟件</t></si></sst>");
+    EXPECT_EQ(part("xl/tables/table1.xml"), table);
+    EXPECT_EQ(part("xl/worksheets/sheet1.xml"), sheet);
+}
+
 TEST(DocumentFile, PartsPastTheLimitsAreRefusedBeforeOrWhileInflating) {
     const std::string zeros(1 << 20, '0');
     const std::string bomb = wordDocument("<w:p><w:r><w:t>" + zeros + "</w:t></w:r></w:p>");

@@ -253,6 +253,25 @@ TEST_F(XmlPart, ThreadedCommentsAsTheirLegacyCopy) {
                     replaced(threaded, {{"{软件}", "{软件}"}, {"内存和软件", "記憶體和軟體"}}));
 }
 
+// A table's header cells must read as its column names, which formulas use: a string that is,
+// whole, a column name stays in a workbook's strings; the same words elsewhere are converted.
+TEST_F(XmlPart, TableColumnNamesStayInSpreadsheetStrings) {
+    PartOptions options;
+    options.keptStrings = {"软件", "U盘\n内存"};
+    const std::string strings =
+        R"(<sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><si><t>软件</t></si>)"
+        R"(<si><r><t>U</t></r><r><t>盘)" "\n" R"(内存</t></r></si><si><t>软件和内存</t></si><si><t>内存</t></si></sst>)";
+    expectConverted(strings, PartKind::SpreadsheetStrings,
+                    replaced(strings, {{"软件和内存", "軟體和記憶體"}, {"<t>内存</t>", "<t>記憶體</t>"}}), options);
+    const std::string sheet =
+        R"(<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData><row>)"
+        R"(<c r="A1" t="inlineStr"><is><t>软件</t></is></c><c r="B1" t="inlineStr"><is><t>鼠标</t></is></c></row></sheetData></worksheet>)";
+    expectConverted(sheet, PartKind::SpreadsheetStrings, replaced(sheet, {{"鼠标", "滑鼠"}}), options);
+    const std::string chart = std::string("<c:chart ") + kA +
+                              R"( xmlns:c="http://schemas.openxmlformats.org/drawingml/2006/chart"><a:p><a:r><a:t>软件</a:t></a:r></a:p></c:chart>)";
+    expectConverted(chart, PartKind::DrawingText, replaced(chart, {{"软件", "軟體"}}), options);
+}
+
 // The same prefix bound to other namespaces in sibling elements: each element read by its own.
 TEST_F(XmlPart, PrefixesFollowTheirScope) {
     const std::string doc =
