@@ -269,9 +269,9 @@ DocumentOutcome convertPackage(const ByteSource &in, Target &to, const DocumentJ
     if (!format)
         return failure(DocumentStatus::Unsupported, {core::MessageId::ZipNotDocument}, Format::Zip);
     const auto parts = core::document::textParts(*format, names, readSmall, job.options.fonts);
-    // A workbook's table header cells stay as the tables name their columns.
+    // A workbook's header cells stay as its tables and pivot caches name their columns.
     core::document::PartOptions options = job.options;
-    options.keptStrings = core::document::tableColumnNames(*format, names, readSmall);
+    options.keptStrings = core::document::columnNames(*format, names, readSmall);
     if (readStatus != ZipStatus::Ok)
         return failure(statusOf(readStatus), readWhy, *format);
 

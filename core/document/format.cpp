@@ -565,8 +565,13 @@ std::vector<TextPart> textParts(Format format, const std::vector<std::string> &n
     }
 }
 
-std::vector<std::string> tableColumnNames(Format format, const std::vector<std::string> &names,
-                                          const ReadSmallPart &read) {
+std::vector<std::string> columnNames(Format format, const std::vector<std::string> &names,
+                                     const ReadSmallPart &read) {
+    // Parts that name columns by their header's words, and the elements that do.
+    static constexpr std::pair<std::string_view, std::string_view> kNaming[] = {
+        {"application/vnd.openxmlformats-officedocument.spreadsheetml.table", "tableColumn"},
+        {"application/vnd.openxmlformats-officedocument.spreadsheetml.pivotCacheDefinition", "cacheField"},
+    };
     std::vector<std::string> columns;
     if (format != Format::Excel)
         return columns;
@@ -574,13 +579,15 @@ std::vector<std::string> tableColumnNames(Format format, const std::vector<std::
     if (!types)
         return columns;
     for (const auto &[name, type] : overrides(*types)) {
-        if (withoutXmlSuffix(type) != "application/vnd.openxmlformats-officedocument.spreadsheetml.table")
+        const auto naming = std::find_if(std::begin(kNaming), std::end(kNaming),
+                                         [&](const auto &n) { return n.first == withoutXmlSuffix(type); });
+        if (naming == std::end(kNaming))
             continue;
         const std::string *entry = findNoCase(names, name);
-        const auto table = entry ? read(*entry) : std::nullopt;
-        if (!table)
+        const auto part = entry ? read(*entry) : std::nullopt;
+        if (!part)
             continue;
-        for (const auto &column : elementsNamed(*table, "tableColumn"))
+        for (const auto &column : elementsNamed(*part, naming->second))
             if (auto value = attribute(column, "name"))
                 columns.push_back(decodeExcelEscapes(*value));
     }

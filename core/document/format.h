@@ -74,11 +74,14 @@ std::optional<Format> packageFormat(const std::vector<std::string> &names, const
 std::vector<TextPart> textParts(Format format, const std::vector<std::string> &names,
                                 const ReadSmallPart &read, bool fonts = false);
 
-// The column names of a workbook's tables (each table part's tableColumn names, with Excel's
-// _xHHHH_ escapes decoded), in no particular order; empty for other packages. A table's header
-// cells must read as these names, which formulas use: both stay as they are (PartOptions).
-std::vector<std::string> tableColumnNames(Format format, const std::vector<std::string> &names,
-                                          const ReadSmallPart &read);
+// The names a workbook gives its columns by their header cells' words: each table's column names
+// (tableColumn) and each pivot cache's field names (cacheField), with Excel's _xHHHH_ escapes
+// decoded, in no particular order; empty for other packages. A table whose header cells differ
+// from its column names is damaged to Excel, which drops it; a pivot table loses the fields whose
+// source column it no longer finds when it is refreshed. Formulas use these names too
+// (表1[销售额]), so they are never converted, and the header cells stay with them (PartOptions).
+std::vector<std::string> columnNames(Format format, const std::vector<std::string> &names,
+                                     const ReadSmallPart &read);
 
 // --- small XML reading for the package's own index files ------------------------------------------
 

@@ -62,9 +62,9 @@ struct PartOptions {
     // simplified, zh-TW, zh-HK and zh-MO all become zh-CN.
     std::string traditionalLanguage = "zh-TW";
     // Spreadsheet strings left as they are when a whole string (a shared or inline string) is one
-    // of these: the column names of the workbook's tables (tableColumnNames), which their header
-    // cells must repeat, or Excel takes the workbook for damaged and drops the table. Column names
-    // are never converted, since formulas name them ([@销售额], 表1[销售额]).
+    // of these: the names the workbook gives its columns (columnNames), which their header cells
+    // must repeat, or Excel takes the workbook for damaged and drops the table. Column names are
+    // never converted, since formulas name them ([@销售额], 表1[销售额]).
     std::vector<std::string> keptStrings;
 };
 

@@ -231,12 +231,15 @@ TEST(ElementsNamed, ReadsAttributesWithEntitiesAndSkipsWhatIsNotMarkup) {
     EXPECT_TRUE(found[1].empty());
 }
 
-TEST(TableColumnNames, EveryTablesColumnsWithExcelsEscapesRead) {
+TEST(ColumnNames, EveryTablesAndPivotCachesColumnsWithExcelsEscapesRead) {
     const std::map<std::string, std::string> parts{
         {"[Content_Types].xml",
          R"(<Types><Override PartName="/xl/workbook.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"/>)"
          R"(<Override PartName="/xl/tables/table1.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.table+xml"/>)"
-         R"(<Override PartName="/xl/tables/table2.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.table+xml"/></Types>)"},
+         R"(<Override PartName="/xl/tables/table2.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.table+xml"/>)"
+         R"(<Override PartName="/xl/pivotCache/pivotCacheDefinition1.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.pivotCacheDefinition+xml"/></Types>)"},
+        {"xl/pivotCache/pivotCacheDefinition1.xml",
+         R"(<pivotCacheDefinition><cacheFields count="1"><cacheField name="地区" numFmtId="0"><sharedItems><s v="华东"/></sharedItems></cacheField></cacheFields></pivotCacheDefinition>)"},
         {"xl/tables/table1.xml",
          R"(<table name="表1"><tableColumns count="2"><tableColumn id="1" name="销售额"/><tableColumn id="2" name="单价_x000a_(元) &amp; 税"/></tableColumns></table>)"},
         {"xl/tables/table2.xml",
@@ -249,9 +252,9 @@ TEST(TableColumnNames, EveryTablesColumnsWithExcelsEscapesRead) {
         const auto found = parts.find(name);
         return found == parts.end() ? std::nullopt : std::optional(found->second);
     };
-    EXPECT_EQ(tableColumnNames(Format::Excel, names, read),
-              (std::vector<std::string>{"销售额", "单价\n(元) & 税", "_x0041_"}));
-    EXPECT_TRUE(tableColumnNames(Format::Word, names, read).empty());
+    EXPECT_EQ(columnNames(Format::Excel, names, read),
+              (std::vector<std::string>{"销售额", "单价\n(元) & 税", "_x0041_", "地区"}));
+    EXPECT_TRUE(columnNames(Format::Word, names, read).empty());
 }
 
 } // namespace
