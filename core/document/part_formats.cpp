@@ -151,7 +151,11 @@ constexpr ElementRule kOdfElements[] = {
     {"svg:desc", R::TextParagraph},
 };
 
+// A spreadsheet cell's string value, where a producer writes one, is the cell's content to a reader
+// (LibreOffice shows it rather than the paragraph beside it): converted as its paragraph is.
 constexpr AttributeRule kOdfAttributes[] = {
+    {"table:table-cell", "office:string-value", A::Text},
+    {"table:covered-table-cell", "office:string-value", A::Text},
     {"style:font-face", "style:name", A::Font},
     {"style:font-face", "svg:font-family", A::Font},
     {"style:text-properties", "style:font-name", A::Font},

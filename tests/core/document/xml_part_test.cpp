@@ -297,6 +297,23 @@ TEST_F(XmlPart, OpenDocumentParagraphsSpansAndNotes) {
                                    {"U盘", "隨身碟"}}));
 }
 
+// A cell's string value is what LibreOffice shows of the cell when a producer writes one (and the
+// cached result of a formula): converted as the paragraph beside it, never the formula.
+TEST_F(XmlPart, OpenDocumentCellStringValuesAsTheirParagraphs) {
+    const std::string doc =
+        R"(<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0">)"
+        R"(<office:body><office:spreadsheet><table:table table:name="软件"><table:table-row>)"
+        R"(<table:table-cell office:value-type="string" office:string-value="方便面"><text:p>方便面</text:p></table:table-cell>)"
+        R"(<table:table-cell table:formula="of:=[.A1]&amp;&quot;软件&quot;" office:value-type="string" office:string-value="方便面软件"><text:p>方便面软件</text:p></table:table-cell>)"
+        R"(</table:table-row></table:table></office:spreadsheet></office:body></office:document-content>)";
+    expectConverted(doc, PartKind::OdfText,
+                    replaced(doc, {{"\"方便面\"", "\"泡麵\""},
+                                   {">方便面<", ">泡麵<"},
+                                   {"&quot;软件&quot;", "&quot;软件&quot;"},
+                                   {"\"方便面软件\"", "\"泡麵軟體\""},
+                                   {">方便面软件<", ">泡麵軟體<"}}));
+}
+
 TEST_F(XmlPart, XhtmlTextTitleAndAltButNeverScriptStyleOrAddresses) {
     const std::string doc =
         R"(<?xml version="1.0" encoding="utf-8"?><html xmlns="http://www.w3.org/1999/xhtml"><head><title>软件</title><style>p::before{content:"内存"}</style></head>)"
