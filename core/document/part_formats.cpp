@@ -152,10 +152,13 @@ constexpr ElementRule kOdfElements[] = {
 };
 
 // A spreadsheet cell's string value, where a producer writes one, is the cell's content to a reader
-// (LibreOffice shows it rather than the paragraph beside it): converted as its paragraph is.
+// (LibreOffice shows it rather than the paragraph beside it): converted as its paragraph is. So is
+// a user field's value, which its fields show in place of the text they were saved with.
 constexpr AttributeRule kOdfAttributes[] = {
     {"table:table-cell", "office:string-value", A::Text},
     {"table:covered-table-cell", "office:string-value", A::Text},
+    {"text:user-field-decl", "office:string-value", A::Text},
+    {"text:variable-set", "office:string-value", A::Text},
     {"style:font-face", "style:name", A::Font},
     {"style:font-face", "svg:font-family", A::Font},
     {"style:text-properties", "style:font-name", A::Font},

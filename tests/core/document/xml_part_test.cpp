@@ -298,8 +298,9 @@ TEST_F(XmlPart, OpenDocumentParagraphsSpansAndNotes) {
 }
 
 // A cell's string value is what LibreOffice shows of the cell when a producer writes one (and the
-// cached result of a formula): converted as the paragraph beside it, never the formula.
-TEST_F(XmlPart, OpenDocumentCellStringValuesAsTheirParagraphs) {
+// cached result of a formula): converted as the paragraph beside it, never the formula; a user
+// field's declared value as the fields that show it.
+TEST_F(XmlPart, OpenDocumentStringValuesAsTheTextsTheyStandFor) {
     const std::string doc =
         R"(<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0">)"
         R"(<office:body><office:spreadsheet><table:table table:name="软件"><table:table-row>)"
@@ -312,6 +313,13 @@ TEST_F(XmlPart, OpenDocumentCellStringValuesAsTheirParagraphs) {
                                    {"&quot;软件&quot;", "&quot;软件&quot;"},
                                    {"\"方便面软件\"", "\"泡麵軟體\""},
                                    {">方便面软件<", ">泡麵軟體<"}}));
+    // A user field shows its declared value wherever it is used, whatever text it was saved with.
+    const std::string text =
+        R"(<office:text xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0">)"
+        R"(<text:user-field-decls><text:user-field-decl office:value-type="string" office:string-value="方便面" text:name="软件"/></text:user-field-decls>)"
+        R"(<text:p><text:user-field-get text:name="软件">方便面</text:user-field-get></text:p></office:text>)";
+    expectConverted(text, PartKind::OdfText,
+                    replaced(text, {{"\"方便面\"", "\"泡麵\""}, {"\"软件\"", "\"软件\""}, {">方便面<", ">泡麵<"}}));
 }
 
 TEST_F(XmlPart, XhtmlTextTitleAndAltButNeverScriptStyleOrAddresses) {
