@@ -149,6 +149,7 @@ constexpr ElementRule kOdfElements[] = {
     {"meta:date-string", R::Never},
     {"svg:title", R::TextParagraph},
     {"svg:desc", R::TextParagraph},
+    {"text:index-title-template", R::TextParagraph}, // an index's title, written anew when it is updated
 };
 
 // A spreadsheet cell's string value, where a producer writes one, is the cell's content to a reader
@@ -169,11 +170,14 @@ constexpr AttributeRule kOdfAttributes[] = {
     {"style:text-properties", "style:country-asian", A::Country},
 };
 
+// The document's properties, and its own ones (meta:user-defined) that hold text: fields show
+// these from here, whatever text they were saved with.
 constexpr ElementRule kOdfMetaElements[] = {
     {"dc:title", R::TextParagraph},
     {"dc:subject", R::TextParagraph},
     {"dc:description", R::TextParagraph},
     {"meta:keyword", R::TextParagraph},
+    {"meta:user-defined", R::TextParagraph, "meta:value-type"},
 };
 
 // HTML and XHTML: every text outside script and style; blocks (and breaks, images, form controls)

@@ -40,6 +40,9 @@ enum class AttributeRole : unsigned char {
 struct ElementRule {
     std::string_view name;
     ElementRole role;
+    // When not empty: the attribute that gives the element's value a type; with a type other
+    // than "string" (a number, a date, a boolean) its content is a value, never text.
+    std::string_view valueType = {};
 };
 
 struct AttributeRule {

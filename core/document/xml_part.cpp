@@ -39,8 +39,11 @@ public:
         : m_doc(xml), m_format(partFormat(kind)), m_options(options), m_tokens(xml, m_format.mode),
           m_mapper(converter), m_keepStrings(kind == PartKind::SpreadsheetStrings && !options.keptStrings.empty()) {
         const PartFormat &format = m_format;
-        for (const ElementRule &r : format.elements)
+        for (const ElementRule &r : format.elements) {
             m_roles.emplace(r.name, r.role);
+            if (!r.valueType.empty())
+                m_valueTypes.emplace(r.name, r.valueType);
+        }
         for (const AttributeRule &r : format.attributes)
             m_textAttributes = m_textAttributes || r.role == AttributeRole::Text;
     }
@@ -173,7 +176,9 @@ private:
             }
         }
         const std::string_view name = token.name.of(m_doc);
-        const ElementRole role = roleOf(name);
+        ElementRole role = roleOf(name);
+        if (!m_valueTypes.empty() && role != ElementRole::None && !isString(token, name))
+            role = ElementRole::None;
         attributes(token, name);
         enter(role);
         if (m_format.mode == MarkupMode::Html) {
@@ -279,6 +284,18 @@ private:
         case ElementRole::None:
             break;
         }
+    }
+
+    // False for an element whose rule names a value type attribute that says other than "string".
+    bool isString(const Token &token, std::string_view element) {
+        std::string elementBuffer, attributeBuffer;
+        const auto rule = m_valueTypes.find(canonical(element, false, elementBuffer));
+        if (rule == m_valueTypes.end())
+            return true;
+        for (const Attribute &a : token.attributes)
+            if (canonical(a.name.of(m_doc), true, attributeBuffer) == rule->second)
+                return a.value.of(m_doc) == "string";
+        return true;
     }
 
     // --- attributes ----------------------------------------------------------------------------
@@ -541,6 +558,7 @@ private:
     XmlTokenizer m_tokens;
     RunMapper m_mapper;
     std::unordered_map<std::string_view, ElementRole> m_roles;
+    std::unordered_map<std::string_view, std::string_view> m_valueTypes; // element -> its type attribute
     std::unordered_map<std::string_view, ElementRole> m_roleCache; // names as written in this part
     std::size_t m_bindingsGeneration = 0, m_cachedGeneration = 0;  // namespaces declared or gone
     bool m_textAttributes = false;                                 // the format has attributes that are text

@@ -15,7 +15,8 @@
 //                        and modern comments), charts (rich text), diagrams (SmartArt data and
 //                        drawing), xl/drawings, word/charts; with fonts also theme parts
 //   OdfText              content.xml and styles.xml of .odt/.ods/.odp
-//   OdfMeta              meta.xml (dc:title, dc:subject, dc:description, meta:keyword)
+//   OdfMeta              meta.xml (dc:title, dc:subject, dc:description, meta:keyword, and the
+//                        document's own properties that hold text, meta:user-defined)
 //   Xhtml                EPUB content documents and .xhtml files (XML rules)
 //   Html                 .html files (HTML tokenizing rules)
 //   EpubPackage          the OPF package document (dc:title, dc:creator, dc:description, dc:subject)

@@ -299,7 +299,7 @@ TEST_F(XmlPart, OpenDocumentParagraphsSpansAndNotes) {
 
 // A cell's string value is what LibreOffice shows of the cell when a producer writes one (and the
 // cached result of a formula): converted as the paragraph beside it, never the formula; a user
-// field's declared value as the fields that show it.
+// field's declared value as the fields that show it, and an index's title as it is written anew.
 TEST_F(XmlPart, OpenDocumentStringValuesAsTheTextsTheyStandFor) {
     const std::string doc =
         R"(<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0">)"
@@ -317,9 +317,14 @@ TEST_F(XmlPart, OpenDocumentStringValuesAsTheTextsTheyStandFor) {
     const std::string text =
         R"(<office:text xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0">)"
         R"(<text:user-field-decls><text:user-field-decl office:value-type="string" office:string-value="方便面" text:name="软件"/></text:user-field-decls>)"
-        R"(<text:p><text:user-field-get text:name="软件">方便面</text:user-field-get></text:p></office:text>)";
+        R"(<text:p><text:user-field-get text:name="软件">方便面</text:user-field-get></text:p>)"
+        R"(<text:table-of-content><text:table-of-content-source><text:index-title-template>软件</text:index-title-template>)"
+        R"(</text:table-of-content-source></text:table-of-content></office:text>)";
     expectConverted(text, PartKind::OdfText,
-                    replaced(text, {{"\"方便面\"", "\"泡麵\""}, {"\"软件\"", "\"软件\""}, {">方便面<", ">泡麵<"}}));
+                    replaced(text, {{"\"方便面\"", "\"泡麵\""},
+                                    {"\"软件\"", "\"软件\""},
+                                    {">方便面<", ">泡麵<"},
+                                    {">软件<", ">軟體<"}}));
 }
 
 TEST_F(XmlPart, XhtmlTextTitleAndAltButNeverScriptStyleOrAddresses) {
@@ -367,6 +372,14 @@ TEST_F(XmlPart, PropertiesAndPackageMetadata) {
         opf, PartKind::EpubPackage,
         replaced(opf, {{">内存<", ">記憶體<"}, {">软件<", ">軟體<"}, {">U盘<", ">隨身碟<"}, {"zh-CN", "zh-TW"}}),
         fonts);
+    // An OpenDocument's own properties that hold text, which its fields show; values of other
+    // types are never text.
+    const std::string meta =
+        R"(<office:meta xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" xmlns:meta="urn:oasis:names:tc:opendocument:xmlns:meta:1.0">)"
+        R"(<meta:user-defined meta:name="软件">内存</meta:user-defined><meta:user-defined meta:name="U盘" meta:value-type="string">U盘</meta:user-defined>)"
+        R"(<meta:user-defined meta:name="内存" meta:value-type="float">内存</meta:user-defined></office:meta>)";
+    expectConverted(meta, PartKind::OdfMeta,
+                    replaced(meta, {{"\"软件\">内存<", "\"软件\">記憶體<"}, {">U盘<", ">隨身碟<"}}));
     const std::string ncx =
         R"(<ncx xmlns="http://www.daisy.org/z3986/2005/ncx/"><navMap><navPoint><navLabel><text>软件</text></navLabel><content src="软件.xhtml"/></navPoint></navMap></ncx>)";
     expectConverted(ncx, PartKind::EpubNcx, replaced(ncx, {{">软件<", ">軟體<"}}));
