@@ -226,9 +226,9 @@ constexpr ElementRule kNcxElements[] = {{"ncx:text", R::TextParagraph}};
 
 const PartFormat kFormats[] = {
     /* WordprocessingText */ {MarkupMode::Xml, false, false, kWordElements, kWordAttributes,
-                              kOfficeNamespaces},
+                              kOfficeNamespaces, true},
     /* CoreProperties */ {MarkupMode::Xml, false, false, kCoreElements, {}, kOfficeNamespaces},
-    /* SpreadsheetStrings */ {MarkupMode::Xml, false, false, kSheetElements, {}, kOfficeNamespaces},
+    /* SpreadsheetStrings */ {MarkupMode::Xml, false, false, kSheetElements, {}, kOfficeNamespaces, true},
     /* DrawingText */
     {MarkupMode::Xml, false, false, kDrawingElements, kDrawingAttributes, kOfficeNamespaces},
     /* OdfText */ {MarkupMode::Xml, false, false, kOdfElements, kOdfAttributes, kOdfNamespaces},

@@ -66,6 +66,9 @@ struct PartFormat {
     std::span<const ElementRule> elements;
     std::span<const AttributeRule> attributes;
     std::span<const NamespaceName> namespaces;
+    // Word and Excel drop the white space at either end of a text element unless it says
+    // xml:space="preserve": a text element whose text comes to begin or end with a space is given it.
+    bool spaceNeedsPreserve = false;
 };
 
 const PartFormat &partFormat(PartKind kind);

@@ -31,13 +31,18 @@ struct Piece {
     std::string utf8;
     TextPlace place = TextPlace::Content;
     char quote = 0;
+    ByteSpan node;              // the whole text node it was taken from
+    std::size_t preserveAt = 0; // where xml:space="preserve" would go in its element's start tag
+    bool spaceKept = true;      // its element keeps white space at its ends already (or need not)
 };
 
 class PartWalker {
 public:
-    PartWalker(std::string_view xml, PartKind kind, const SegmentedConverter &converter, const PartOptions &options)
+    PartWalker(std::string_view xml, PartKind kind, const SegmentedConverter &converter,
+               const PartOptions &options)
         : m_doc(xml), m_format(partFormat(kind)), m_options(options), m_tokens(xml, m_format.mode),
-          m_mapper(converter), m_keepStrings(kind == PartKind::SpreadsheetStrings && !options.keptStrings.empty()) {
+          m_mapper(converter),
+          m_keepStrings(kind == PartKind::SpreadsheetStrings && !options.keptStrings.empty()) {
         const PartFormat &format = m_format;
         for (const ElementRule &r : format.elements) {
             m_roles.emplace(r.name, r.role);
@@ -56,7 +61,8 @@ public:
                 break;
         }
         if (m_error.empty() && !m_tokens.error().empty())
-            m_error = {core::MessageId::XmlWhyAtByte, {std::to_string(m_tokens.errorOffset())}, {m_tokens.error()}};
+            m_error = {
+                core::MessageId::XmlWhyAtByte, {std::to_string(m_tokens.errorOffset())}, {m_tokens.error()}};
         if (m_error.empty() && m_format.mode == MarkupMode::Xml && !m_open.empty())
             m_error = {core::MessageId::XmlElementNotClosed, {std::string(m_open.back().name)}};
         if (!m_error.empty()) {
@@ -179,6 +185,13 @@ private:
         ElementRole role = roleOf(name);
         if (!m_valueTypes.empty() && role != ElementRole::None && !isString(token, name))
             role = ElementRole::None;
+        if ((role == ElementRole::Text || role == ElementRole::DeletedText) && m_format.spaceNeedsPreserve &&
+            token.kind == TokenKind::StartTag) {
+            m_textPreserveAt = token.whole.end - 1; // before its '>'
+            m_textSpaceKept =
+                std::any_of(token.attributes.begin(), token.attributes.end(),
+                            [&](const Attribute &a) { return a.name.of(m_doc) == "xml:space"; });
+        }
         attributes(token, name);
         enter(role);
         if (m_format.mode == MarkupMode::Html) {
@@ -207,7 +220,8 @@ private:
             return true;
         }
         if (m_open.empty() || m_open.back().name != name) {
-            m_error = {core::MessageId::XmlEndTagMismatch, {std::string(name), std::to_string(token.whole.begin)}};
+            m_error = {core::MessageId::XmlEndTagMismatch,
+                       {std::string(name), std::to_string(token.whole.begin)}};
             return false;
         }
         leave(m_open.back().role);
@@ -428,6 +442,9 @@ private:
             piece->utf8.clear();
             piece->place = place;
             piece->quote = quote;
+            piece->node = span;
+            piece->preserveAt = m_textPreserveAt;
+            piece->spaceKept = !m_format.spaceNeedsPreserve || !(m_text || m_deleted) || m_textSpaceKept;
         };
         auto endPiece = [&] {
             if (piece && !piece->chars.empty())
@@ -524,6 +541,8 @@ private:
         const auto &edits = m_mapper.convert(m_texts);
         for (std::size_t k = 0; k < ch.used; ++k) {
             const Piece &p = ch.pieces[k];
+            if (!p.spaceKept && !edits[k].empty())
+                keepEdgeSpace(p, edits[k]);
             for (const PieceEdit &e : edits[k]) {
                 if (e.end > p.chars.size() || e.begin > e.end)
                     continue;
@@ -536,6 +555,20 @@ private:
             }
         }
         ch.used = 0;
+    }
+
+    // A text element that holds `p` whole, whose text the edits make begin or end with white space
+    // it did not begin or end with, is told to keep it (Word and Excel would drop it: U|盘 和 ->
+    // 隨身碟| 和 read 隨身碟和).
+    void keepEdgeSpace(const Piece &p, const std::vector<PieceEdit> &edits) {
+        if (p.chars.front().raw.begin != p.node.begin || p.chars.back().raw.end != p.node.end)
+            return;
+        const std::string after = applyEdits(p.utf8, edits);
+        auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+        const bool leading = !after.empty() && space(after.front()) && !space(p.utf8.front());
+        const bool trailing = !after.empty() && space(after.back()) && !space(p.utf8.back());
+        if (leading || trailing)
+            m_splices.push_back({{p.preserveAt, p.preserveAt}, " xml:space=\"preserve\""});
     }
 
     // Whether the paragraph in m_texts is, whole, one of the strings kept as they are.
@@ -559,9 +592,9 @@ private:
     RunMapper m_mapper;
     std::unordered_map<std::string_view, ElementRole> m_roles;
     std::unordered_map<std::string_view, std::string_view> m_valueTypes; // element -> its type attribute
-    std::unordered_map<std::string_view, ElementRole> m_roleCache; // names as written in this part
-    std::size_t m_bindingsGeneration = 0, m_cachedGeneration = 0;  // namespaces declared or gone
-    bool m_textAttributes = false;                                 // the format has attributes that are text
+    std::unordered_map<std::string_view, ElementRole> m_roleCache;       // names as written in this part
+    std::size_t m_bindingsGeneration = 0, m_cachedGeneration = 0;        // namespaces declared or gone
+    bool m_textAttributes = false; // the format has attributes that are text
     std::string m_nameBuffer;
     std::vector<Open> m_open;
     std::vector<Binding> m_bindings;
@@ -576,7 +609,9 @@ private:
     std::size_t m_copied = 0; // bytes of the part written out
     int m_never = 0, m_text = 0, m_deleted = 0, m_textParagraphs = 0, m_headerFooters = 0, m_language = 0;
     bool m_skipRawText = false;
-    bool m_keepStrings = false; // some spreadsheet strings are kept as they are
+    bool m_keepStrings = false;       // some spreadsheet strings are kept as they are
+    std::size_t m_textPreserveAt = 0; // the text element open now: where xml:space would go,
+    bool m_textSpaceKept = true;      // and whether it has xml:space already
     std::string m_joined;
     core::Message m_error;
 };

@@ -242,6 +242,39 @@ TEST_F(XmlPart, SpreadsheetStringsWithoutPrefixesPhoneticsOrFormulas) {
                  {{"<x:t>软件</x:t>", "<x:t>軟體</x:t>"}, {"常规\"软件", "常规\"軟體"}, {"内存", "記憶體"}}));
 }
 
+// Word and Excel drop white space at the ends of a text element that does not keep it: one whose
+// text comes to begin with a space, when a phrase before it moves away, is told to keep it; one
+// that says so already is left alone, and DrawingML keeps its spaces anyway.
+TEST_F(XmlPart, TextThatComesToBeginWithASpaceKeepsIt) {
+    const char *const kX = R"(xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main")";
+    const struct {
+        const char *what;
+        PartKind kind;
+        std::string doc;
+        std::vector<std::pair<std::string, std::string>> changes;
+    } cases[] = {
+        {"Word", PartKind::WordprocessingText,
+         std::string("<w:p ") + kW + R"(><w:r><w:t>U</w:t></w:r><w:r><w:t>盘 和</w:t></w:r><w:r><w:t>盘 </w:t></w:r></w:p>)",
+         {{"<w:t>U</w:t>", "<w:t>隨身碟</w:t>"}, {"<w:t>盘 和", "<w:t xml:space=\"preserve\"> 和"}, {"盘 ", "盤 "}}},
+        {"Word, kept already", PartKind::WordprocessingText,
+         std::string("<w:p ") + kW + R"(><w:r><w:t>U</w:t></w:r><w:r><w:t xml:space="default">盘 和</w:t></w:r></w:p>)",
+         {{"<w:t>U</w:t>", "<w:t>隨身碟</w:t>"}, {">盘 和", "> 和"}}},
+        {"Word, deleted", PartKind::WordprocessingText,
+         std::string("<w:p ") + kW + R"(><w:del><w:r><w:delText>U</w:delText></w:r><w:r><w:delText>盘	和</w:delText></w:r></w:del></w:p>)",
+         {{">U<", ">隨身碟<"}, {"<w:delText>盘", "<w:delText xml:space=\"preserve\">"}}},
+        {"Excel", PartKind::SpreadsheetStrings,
+         std::string("<sst ") + kX + R"(><si><r><t>U</t></r><r><t>盘 和</t></r></si></sst>)",
+         {{"<t>U</t>", "<t>隨身碟</t>"}, {"<t>盘 和", "<t xml:space=\"preserve\"> 和"}}},
+        {"DrawingML", PartKind::DrawingText,
+         std::string("<a:p ") + kA + R"(><a:r><a:t>U</a:t></a:r><a:r><a:t>盘 和</a:t></a:r></a:p>)",
+         {{"<a:t>U</a:t>", "<a:t>隨身碟</a:t>"}, {"<a:t>盘 和", "<a:t> 和"}}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        expectConverted(c.doc, c.kind, replaced(c.doc, c.changes));
+    }
+}
+
 // Excel 365 shows a threaded comment from its own part (the legacy comment part holds a copy for
 // older readers): its text is converted as the copy is; who wrote it and when stay.
 TEST_F(XmlPart, ThreadedCommentsAsTheirLegacyCopy) {
