@@ -291,6 +291,10 @@ constexpr ContentTypeRule kContentTypes[] = {
      PartKind::DrawingText, false},
     {"application/vnd.openxmlformats-officedocument.presentationml.slideMaster", Format::PowerPoint,
      PartKind::DrawingText, false},
+    {"application/vnd.openxmlformats-officedocument.presentationml.notesMaster", Format::PowerPoint,
+     PartKind::DrawingText, false},
+    {"application/vnd.openxmlformats-officedocument.presentationml.handoutMaster", Format::PowerPoint,
+     PartKind::DrawingText, false},
     {"application/vnd.openxmlformats-officedocument.presentationml.comments", Format::PowerPoint,
      PartKind::DrawingText, false},
     {"application/vnd.ms-powerpoint.comments", Format::PowerPoint, PartKind::DrawingText, false},
@@ -299,6 +303,8 @@ constexpr ContentTypeRule kContentTypes[] = {
 // Parts any Office package may hold: charts, SmartArt, the document's properties.
 constexpr std::pair<std::string_view, PartKind> kSharedContentTypes[] = {
     {"application/vnd.openxmlformats-officedocument.drawingml.chart", PartKind::DrawingText},
+    {"application/vnd.ms-office.chartex",
+     PartKind::DrawingText}, // waterfall, treemap, funnel...: rich text only
     {"application/vnd.openxmlformats-officedocument.drawingml.diagramData", PartKind::DrawingText},
     {"application/vnd.ms-office.drawingml.diagramDrawing", PartKind::DrawingText},
     {"application/vnd.openxmlformats-package.core-properties", PartKind::CoreProperties},

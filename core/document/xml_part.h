@@ -11,9 +11,10 @@
 //   CoreProperties       docProps/core.xml (dc:title, dc:subject, cp:keywords, dc:description)
 //   SpreadsheetStrings   xl/sharedStrings.xml, xl/worksheets/sheet*.xml (inline strings, header and
 //                        footer text), xl/comments*.xml
-//   DrawingText          ppt/slides, notesSlides, slideLayouts, slideMasters, ppt/comments (p:text
-//                        and modern comments), charts (rich text), diagrams (SmartArt data and
-//                        drawing), xl/drawings, word/charts; with fonts also theme parts
+//   DrawingText          ppt/slides, notesSlides, slideLayouts, slideMasters, notes and handout
+//                        masters, ppt/comments (p:text and modern comments), charts of both kinds
+//                        (rich text), diagrams (SmartArt data and drawing), xl/drawings,
+//                        word/charts; with fonts also theme parts
 //   OdfText              content.xml and styles.xml of .odt/.ods/.odp
 //   OdfMeta              meta.xml (dc:title, dc:subject, dc:description, meta:keyword, and the
 //                        document's own properties that hold text, meta:user-defined)
