@@ -585,8 +585,9 @@ std::vector<std::string> columnNames(Format format, const std::vector<std::strin
     if (!types)
         return columns;
     for (const auto &[name, type] : overrides(*types)) {
+        const std::string_view bare = withoutXmlSuffix(type);
         const auto naming = std::find_if(std::begin(kNaming), std::end(kNaming),
-                                         [&](const auto &n) { return n.first == withoutXmlSuffix(type); });
+                                         [bare](const auto &n) { return n.first == bare; });
         if (naming == std::end(kNaming))
             continue;
         const std::string *entry = findNoCase(names, name);
