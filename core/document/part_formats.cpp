@@ -181,7 +181,8 @@ constexpr ElementRule kOdfMetaElements[] = {
 };
 
 // HTML and XHTML: every text outside script and style; blocks (and breaks, images, form controls)
-// cut paragraphs. title and alt are texts of their own; id, href, class and the rest never.
+// cut paragraphs. title, alt and the few others shown to a reader are texts of their own; id,
+// href, class, value and the rest never.
 constexpr ElementRule kHtmlElements[] = {
     {"script", R::Never},     {"style", R::Never},         {"address", R::Boundary},
     {"article", R::Boundary}, {"aside", R::Boundary},      {"blockquote", R::Boundary},
@@ -205,6 +206,13 @@ constexpr ElementRule kHtmlElements[] = {
 constexpr AttributeRule kHtmlAttributes[] = {
     {"*", "title", A::Text},
     {"*", "alt", A::Text},
+    // Shown or read out, never sent with a form: a field's hint, a label for screen readers, the
+    // names of a list's groups and options and of a video's subtitle tracks.
+    {"*", "placeholder", A::Text},
+    {"*", "aria-label", A::Text},
+    {"optgroup", "label", A::Text},
+    {"option", "label", A::Text},
+    {"track", "label", A::Text},
     {"*", "lang", A::Language},
     {"*", "xml:lang", A::Language},
 };

@@ -458,6 +458,13 @@ TEST_F(XmlPart, GuidesPageBreaksAndTitlesDoNotCutAPhrase) {
          {{">方<", ">泡麵<"}, {">便<", "><"}, {">面<", "><"}}},
         {"HTML title", PartKind::Html, R"(<p>方便<a href="软件.html" title="软件">面</a></p>)",
          {{"方便", "泡麵"}, {"title=\"软件\">面", "title=\"軟體\">"}}},
+        {"HTML hints and labels, never values", PartKind::Html,
+         R"(<p>内<input name="软件" value="软件" placeholder="软件" aria-label="鼠标">存<select><optgroup label="U盘">)"
+         R"(<option value="内存" label="内存">内存</select></p>)",
+         {{"内<", "內<"}, // a form control cuts the text
+          {"placeholder=\"软件\" aria-label=\"鼠标\">", "placeholder=\"軟體\" aria-label=\"滑鼠\">"},
+          {"label=\"U盘\"", "label=\"隨身碟\""},
+          {"value=\"内存\" label=\"内存\">内存", "value=\"内存\" label=\"記憶體\">記憶體"}}},
         {"XHTML title", PartKind::Xhtml,
          R"(<html xmlns="http://www.w3.org/1999/xhtml"><p>方便<abbr title="软件">面</abbr></p></html>)",
          {{"方便", "泡麵"}, {"title=\"软件\">面", "title=\"軟體\">"}}},
