@@ -1,4 +1,5 @@
-// A part of any kind (byte 0) converted by a small s2twp-like converter, fonts on or off (byte 1):
+// A part of any kind (byte 0) converted by a small s2twp-like converter, fonts on or off and
+// column names kept or not (byte 1):
 // no crash or hang; an error leaves no bytes; a result is still well-formed markup with the same
 // tokens outside text; and a converter that changes nothing leaves the part byte-identical.
 
@@ -37,6 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     PartOptions options;
     options.fonts = data[1] & 1;
     options.direction = data[1] & 2 ? ScriptDirection::ToSimplified : ScriptDirection::ToTraditional;
+    if (data[1] & 4) // a workbook's column names, whose strings stay
+        options.keptStrings = {"软件", "U盘"};
     const std::string_view xml(reinterpret_cast<const char *>(data + 2), size - 2);
 
     const PartOutcome r = convertPart(xml, kind, converter, options);

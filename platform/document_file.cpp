@@ -103,16 +103,36 @@ DocumentOutcome convertText(std::string_view bytes, std::string &out, Format for
     return {DocumentStatus::Converted, {}, format};
 }
 
+// A web page: in UTF-8, or in UTF-16 after its byte order mark (read as UTF-8 and written back in
+// its own byte order with its mark, so that what its <meta charset> says stays true).
 DocumentOutcome convertPage(std::string_view bytes, std::string &out, Format format, const DocumentJob &job) {
-    const auto outcome = core::document::convertPart(
-        bytes, format == Format::Xhtml ? PartKind::Xhtml : PartKind::Html, job.converter, job.options);
+    std::optional<TextFileReading> wide;
+    std::string_view page = bytes;
+    if (const auto mark = core::byteOrderMark(bytes);
+        mark &&
+        (mark->encoding == core::TextEncoding::Utf16Le || mark->encoding == core::TextEncoding::Utf16Be)) {
+        // Read in the encoding its mark names: nothing is detected, no character table is needed.
+        wide = readTextFile(bytes, mark->encoding, {});
+        if (wide->result != TextFileReading::Result::Ok)
+            return failure(DocumentStatus::Unreadable, invalidEncodingMessage(*wide), format);
+        page = wide->text;
+    }
+    auto outcome = core::document::convertPart(
+        page, format == Format::Xhtml ? PartKind::Xhtml : PartKind::Html, job.converter, job.options);
     if (!outcome.error.empty())
         return failure(DocumentStatus::Unreadable, outcome.error, format);
     if (!outcome.changed) {
         out.assign(bytes);
         return {DocumentStatus::Unchanged, {}, format};
     }
-    out = std::move(outcome.bytes);
+    if (!wide) {
+        out = std::move(outcome.bytes);
+        return {DocumentStatus::Converted, {}, format};
+    }
+    std::size_t bad = 0;
+    if (!writeTextFile(outcome.bytes, wide->encoding, wide->markSize > 0, out, &bad))
+        return failure(DocumentStatus::Refused, unencodableMessage(outcome.bytes, bad, wide->encoding),
+                       format);
     return {DocumentStatus::Converted, {}, format};
 }
 
@@ -249,6 +269,9 @@ DocumentOutcome convertPackage(const ByteSource &in, Target &to, const DocumentJ
     if (!format)
         return failure(DocumentStatus::Unsupported, {core::MessageId::ZipNotDocument}, Format::Zip);
     const auto parts = core::document::textParts(*format, names, readSmall, job.options.fonts);
+    // A workbook's header cells stay as its tables and pivot caches name their columns.
+    core::document::PartOptions options = job.options;
+    options.keptStrings = core::document::columnNames(*format, names, readSmall);
     if (readStatus != ZipStatus::Ok)
         return failure(statusOf(readStatus), readWhy, *format);
 
@@ -274,7 +297,7 @@ DocumentOutcome convertPackage(const ByteSource &in, Target &to, const DocumentJ
         const ZipStatus status = package->read(index, xml, failed);
         if (status != ZipStatus::Ok)
             return status;
-        auto outcome = core::document::convertPart(xml, kind, job.converter, job.options);
+        auto outcome = core::document::convertPart(xml, kind, job.converter, options);
         done += package->entries()[index].size;
         if (!outcome.error.empty()) {
             failed = {core::MessageId::PartWhy, {package->entries()[index].name}, {outcome.error}};

@@ -125,6 +125,19 @@ bool isMarkup(std::string_view text, bool &xhtml) {
     return false;
 }
 
+// The head of a text after a UTF-16 byte order mark, each character that is ASCII as itself and
+// any other as one byte that is none (0x80): enough to see markup by its ASCII names.
+std::string asciiOfUtf16(std::string_view head) {
+    const bool little = head[0] == '\xFF';
+    std::string out;
+    for (std::size_t i = 2; i + 1 < head.size(); i += 2) {
+        const auto lo = static_cast<unsigned char>(head[little ? i : i + 1]);
+        const auto hi = static_cast<unsigned char>(head[little ? i + 1 : i]);
+        out += hi == 0 && lo < 0x80 ? static_cast<char>(lo) : '\x80';
+    }
+    return out;
+}
+
 // An OLE file's directory entries name their streams in UTF-16LE.
 bool holdsStreamName(std::string_view file, std::string_view ascii) {
     std::string wide;
@@ -193,6 +206,28 @@ int hexValue(char c) {
     return isDigit(c) ? c - '0' : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : -1;
 }
 
+// Excel's escapes of characters in its strings: _x000A_ for a line feed, _x005F_ for an underscore
+// (each four hex digits between underscores); anything else stays as written.
+std::string decodeExcelEscapes(std::string_view s) {
+    std::string out;
+    for (std::size_t i = 0; i < s.size();) {
+        if (s[i] == '_' && i + 6 < s.size() && s[i + 1] == 'x' && s[i + 6] == '_' &&
+            hexValue(s[i + 2]) >= 0 && hexValue(s[i + 3]) >= 0 && hexValue(s[i + 4]) >= 0 &&
+            hexValue(s[i + 5]) >= 0) {
+            char32_t c = 0;
+            for (std::size_t k = i + 2; k < i + 6; ++k)
+                c = c * 16 + static_cast<char32_t>(hexValue(s[k]));
+            if (c < 0xD800 || c > 0xDFFF) {
+                appendUtf8(c, out);
+                i += 7;
+                continue;
+            }
+        }
+        out += s[i++];
+    }
+    return out;
+}
+
 // --- content types -------------------------------------------------------------------------------
 
 constexpr std::string_view kOfficeDocument = "application/vnd.openxmlformats-officedocument.";
@@ -256,6 +291,10 @@ constexpr ContentTypeRule kContentTypes[] = {
      PartKind::DrawingText, false},
     {"application/vnd.openxmlformats-officedocument.presentationml.slideMaster", Format::PowerPoint,
      PartKind::DrawingText, false},
+    {"application/vnd.openxmlformats-officedocument.presentationml.notesMaster", Format::PowerPoint,
+     PartKind::DrawingText, false},
+    {"application/vnd.openxmlformats-officedocument.presentationml.handoutMaster", Format::PowerPoint,
+     PartKind::DrawingText, false},
     {"application/vnd.openxmlformats-officedocument.presentationml.comments", Format::PowerPoint,
      PartKind::DrawingText, false},
     {"application/vnd.ms-powerpoint.comments", Format::PowerPoint, PartKind::DrawingText, false},
@@ -264,6 +303,8 @@ constexpr ContentTypeRule kContentTypes[] = {
 // Parts any Office package may hold: charts, SmartArt, the document's properties.
 constexpr std::pair<std::string_view, PartKind> kSharedContentTypes[] = {
     {"application/vnd.openxmlformats-officedocument.drawingml.chart", PartKind::DrawingText},
+    {"application/vnd.ms-office.chartex",
+     PartKind::DrawingText}, // waterfall, treemap, funnel...: rich text only
     {"application/vnd.openxmlformats-officedocument.drawingml.diagramData", PartKind::DrawingText},
     {"application/vnd.ms-office.drawingml.diagramDrawing", PartKind::DrawingText},
     {"application/vnd.openxmlformats-package.core-properties", PartKind::CoreProperties},
@@ -449,6 +490,14 @@ Format sniffFormat(std::string_view head) {
         return Format::Zip;
     if (startsWith(head, kOleMagic))
         return Format::Ole;
+    if (startsWith(head, "\xFF\xFE") || startsWith(head, "\xFE\xFF")) {
+        // A page saved as UTF-16 is a page all the same: read as text, its tags, addresses and
+        // scripts would be converted with its words. Subtitles and other text are the text path's.
+        bool xhtml = false;
+        if (isMarkup(asciiOfUtf16(head), xhtml))
+            return xhtml ? Format::Xhtml : Format::Html;
+        return Format::PlainText;
+    }
     const std::string_view text = withoutBom(head);
     const std::string_view start = skipSpace(text);
     if (startsWith(text, "WEBVTT") && (text.size() == 6 || isSpace(text[6])))
@@ -520,6 +569,36 @@ std::vector<TextPart> textParts(Format format, const std::vector<std::string> &n
     default:
         return {};
     }
+}
+
+std::vector<std::string> columnNames(Format format, const std::vector<std::string> &names,
+                                     const ReadSmallPart &read) {
+    // Parts that name columns by their header's words, and the elements that do.
+    static constexpr std::pair<std::string_view, std::string_view> kNaming[] = {
+        {"application/vnd.openxmlformats-officedocument.spreadsheetml.table", "tableColumn"},
+        {"application/vnd.openxmlformats-officedocument.spreadsheetml.pivotCacheDefinition", "cacheField"},
+    };
+    std::vector<std::string> columns;
+    if (format != Format::Excel)
+        return columns;
+    const auto types = read("[Content_Types].xml");
+    if (!types)
+        return columns;
+    for (const auto &[name, type] : overrides(*types)) {
+        const std::string_view bare = withoutXmlSuffix(type);
+        const auto naming = std::find_if(std::begin(kNaming), std::end(kNaming),
+                                         [bare](const auto &n) { return n.first == bare; });
+        if (naming == std::end(kNaming))
+            continue;
+        const std::string *entry = findNoCase(names, name);
+        const auto part = entry ? read(*entry) : std::nullopt;
+        if (!part)
+            continue;
+        for (const auto &column : elementsNamed(*part, naming->second))
+            if (auto value = attribute(column, "name"))
+                columns.push_back(decodeExcelEscapes(*value));
+    }
+    return columns;
 }
 
 std::vector<Attributes> elementsNamed(std::string_view xml, std::string_view localName) {

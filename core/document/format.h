@@ -7,7 +7,7 @@
 //   PK\3\4 + mimetype              OpenDocument (text, spreadsheet, presentation) or EPUB
 //   D0 CF 11 E0 A1 B1 1A E1        OLE compound file: legacy .doc/.xls/.ppt or an encrypted Office
 //                                  file, refused with what to do instead
-//   <!DOCTYPE html, <html, <?xml…  web page (HTML or XHTML)
+//   <!DOCTYPE html, <html, <?xml…  web page (HTML or XHTML), in UTF-8 or after a UTF-16 byte order mark
 //   WEBVTT, [Script Info], 1⏎00:…  subtitles (WebVTT, ASS/SSA, SubRip)
 //   anything else                  plain text (its encoding is the text path's business)
 
@@ -73,6 +73,15 @@ std::optional<Format> packageFormat(const std::vector<std::string> &names, const
 // also the parts that only name fonts and languages (Word's styles, font table and numbering, themes).
 std::vector<TextPart> textParts(Format format, const std::vector<std::string> &names,
                                 const ReadSmallPart &read, bool fonts = false);
+
+// The names a workbook gives its columns by their header cells' words: each table's column names
+// (tableColumn) and each pivot cache's field names (cacheField), with Excel's _xHHHH_ escapes
+// decoded, in no particular order; empty for other packages. A table whose header cells differ
+// from its column names is damaged to Excel, which drops it; a pivot table loses the fields whose
+// source column it no longer finds when it is refreshed. Formulas use these names too
+// (表1[销售额]), so they are never converted, and the header cells stay with them (PartOptions).
+std::vector<std::string> columnNames(Format format, const std::vector<std::string> &names,
+                                     const ReadSmallPart &read);
 
 // --- small XML reading for the package's own index files ------------------------------------------
 

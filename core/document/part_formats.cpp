@@ -22,6 +22,7 @@ constexpr NamespaceName kOfficeNamespaces[] = {
     {"p", "http://purl.oclc.org/ooxml/presentationml/main"},
     {"x", "http://schemas.openxmlformats.org/spreadsheetml/2006/main"},
     {"x", "http://purl.oclc.org/ooxml/spreadsheetml/main"},
+    {"tc", "http://schemas.microsoft.com/office/spreadsheetml/2018/threadedcomments"},
     {"m", "http://schemas.openxmlformats.org/officeDocument/2006/math"},
     {"mc", "http://schemas.openxmlformats.org/markup-compatibility/2006"},
     {"v", "urn:schemas-microsoft-com:vml"},
@@ -32,6 +33,7 @@ constexpr NamespaceName kOfficeNamespaces[] = {
 
 // Word: paragraphs of the body, headers, footers, notes, comments and text boxes. Runs, hyperlinks,
 // insertions, smart tags, content controls and simple fields are transparent: their text joins
+// the paragraph; a phonetic guide's reading (w:rt) is never converted and leaves its base text to
 // the paragraph. Field instructions are never converted; field characters cut the paragraph, so
 // that a field's result is converted apart from the text around it.
 constexpr ElementRule kWordElements[] = {
@@ -40,6 +42,7 @@ constexpr ElementRule kWordElements[] = {
     {"w:delText", R::DeletedText},
     {"m:t", R::Text},
     {"w:instrText", R::Never},
+    {"w:rt", R::Aside},
     {"w:delInstrText", R::Never},
     {"w:tab", R::Boundary},
     {"w:ptab", R::Boundary},
@@ -78,12 +81,13 @@ constexpr ElementRule kCoreElements[] = {
 };
 
 // Spreadsheets: shared strings and inline strings (each string a paragraph, its rich text runs
-// joined, phonetic guides never), comments, and header and footer text. Formulas and values are
-// never text; sheet names live in the workbook, which is not a text part.
+// joined, phonetic guides never), comments (threaded ones too), and header and footer text. Formulas and
+// values are never text; sheet names live in the workbook, which is not a text part.
 constexpr ElementRule kSheetElements[] = {
     {"x:si", R::Paragraph},
     {"x:is", R::Paragraph},
     {"x:text", R::Paragraph},
+    {"tc:text", R::TextParagraph}, // a threaded comment (Excel 365), whose copy in x:text is its fallback
     {"x:t", R::Text},
     {"x:rPh", R::Never},
     {"x:f", R::Never},
@@ -125,17 +129,17 @@ constexpr NamespaceName kOdfNamespaces[] = {
 
 // OpenDocument: text:p and text:h are paragraphs, spans and links join them; tabs, line breaks,
 // spaces, notes and frames cut them; a note's own paragraphs are paragraphs of their own. Note
-// numbers, ruby readings and a comment's author and date are never converted.
+// numbers, ruby readings and a comment's author and date are never converted. A soft page break
+// (where the last layout turned the page, often inside a paragraph) is no text and cuts nothing.
 constexpr ElementRule kOdfElements[] = {
     {"text:p", R::TextParagraph},
     {"text:h", R::TextParagraph},
     {"text:tab", R::Boundary},
     {"text:line-break", R::Boundary},
     {"text:s", R::Boundary},
-    {"text:soft-page-break", R::Boundary},
     {"text:note", R::Boundary},
     {"text:note-citation", R::Never},
-    {"text:ruby-text", R::Never},
+    {"text:ruby-text", R::Aside},
     {"draw:frame", R::Boundary},
     {"draw:custom-shape", R::Boundary},
     {"office:annotation", R::Boundary},
@@ -145,9 +149,17 @@ constexpr ElementRule kOdfElements[] = {
     {"meta:date-string", R::Never},
     {"svg:title", R::TextParagraph},
     {"svg:desc", R::TextParagraph},
+    {"text:index-title-template", R::TextParagraph}, // an index's title, written anew when it is updated
 };
 
+// A spreadsheet cell's string value, where a producer writes one, is the cell's content to a reader
+// (LibreOffice shows it rather than the paragraph beside it): converted as its paragraph is. So is
+// a user field's value, which its fields show in place of the text they were saved with.
 constexpr AttributeRule kOdfAttributes[] = {
+    {"table:table-cell", "office:string-value", A::Text},
+    {"table:covered-table-cell", "office:string-value", A::Text},
+    {"text:user-field-decl", "office:string-value", A::Text},
+    {"text:variable-set", "office:string-value", A::Text},
     {"style:font-face", "style:name", A::Font},
     {"style:font-face", "svg:font-family", A::Font},
     {"style:text-properties", "style:font-name", A::Font},
@@ -158,15 +170,19 @@ constexpr AttributeRule kOdfAttributes[] = {
     {"style:text-properties", "style:country-asian", A::Country},
 };
 
+// The document's properties, and its own ones (meta:user-defined) that hold text: fields show
+// these from here, whatever text they were saved with.
 constexpr ElementRule kOdfMetaElements[] = {
     {"dc:title", R::TextParagraph},
     {"dc:subject", R::TextParagraph},
     {"dc:description", R::TextParagraph},
     {"meta:keyword", R::TextParagraph},
+    {"meta:user-defined", R::TextParagraph, "meta:value-type"},
 };
 
 // HTML and XHTML: every text outside script and style; blocks (and breaks, images, form controls)
-// cut paragraphs. title and alt are texts of their own; id, href, class and the rest never.
+// cut paragraphs. title, alt and the few others shown to a reader are texts of their own; id,
+// href, class, value and the rest never.
 constexpr ElementRule kHtmlElements[] = {
     {"script", R::Never},     {"style", R::Never},         {"address", R::Boundary},
     {"article", R::Boundary}, {"aside", R::Boundary},      {"blockquote", R::Boundary},
@@ -183,13 +199,20 @@ constexpr ElementRule kHtmlElements[] = {
     {"select", R::Boundary},  {"table", R::Boundary},      {"tbody", R::Boundary},
     {"td", R::Boundary},      {"textarea", R::Boundary},   {"tfoot", R::Boundary},
     {"th", R::Boundary},      {"thead", R::Boundary},      {"title", R::Boundary},
-    {"tr", R::Boundary},      {"ul", R::Boundary},         {"rt", R::Never},
-    {"rp", R::Never},         {"svg", R::Boundary},        {"math", R::Boundary},
+    {"tr", R::Boundary},      {"ul", R::Boundary},         {"rt", R::Aside},
+    {"rp", R::Aside},         {"svg", R::Boundary},        {"math", R::Boundary},
 };
 
 constexpr AttributeRule kHtmlAttributes[] = {
     {"*", "title", A::Text},
     {"*", "alt", A::Text},
+    // Shown or read out, never sent with a form: a field's hint, a label for screen readers, the
+    // names of a list's groups and options and of a video's subtitle tracks.
+    {"*", "placeholder", A::Text},
+    {"*", "aria-label", A::Text},
+    {"optgroup", "label", A::Text},
+    {"option", "label", A::Text},
+    {"track", "label", A::Text},
     {"*", "lang", A::Language},
     {"*", "xml:lang", A::Language},
 };
@@ -201,10 +224,8 @@ constexpr NamespaceName kEpubNamespaces[] = {
 };
 
 constexpr ElementRule kOpfElements[] = {
-    {"dc:title", R::TextParagraph},
-    {"dc:creator", R::TextParagraph},
-    {"dc:description", R::TextParagraph},
-    {"dc:language", R::LanguageText},
+    {"dc:title", R::TextParagraph},   {"dc:creator", R::TextParagraph}, {"dc:description", R::TextParagraph},
+    {"dc:subject", R::TextParagraph}, {"dc:language", R::LanguageText},
 };
 
 constexpr AttributeRule kXmlLangAttribute[] = {{"*", "xml:lang", A::Language}};
@@ -213,9 +234,9 @@ constexpr ElementRule kNcxElements[] = {{"ncx:text", R::TextParagraph}};
 
 const PartFormat kFormats[] = {
     /* WordprocessingText */ {MarkupMode::Xml, false, false, kWordElements, kWordAttributes,
-                              kOfficeNamespaces},
+                              kOfficeNamespaces, true},
     /* CoreProperties */ {MarkupMode::Xml, false, false, kCoreElements, {}, kOfficeNamespaces},
-    /* SpreadsheetStrings */ {MarkupMode::Xml, false, false, kSheetElements, {}, kOfficeNamespaces},
+    /* SpreadsheetStrings */ {MarkupMode::Xml, false, false, kSheetElements, {}, kOfficeNamespaces, true},
     /* DrawingText */
     {MarkupMode::Xml, false, false, kDrawingElements, kDrawingAttributes, kOfficeNamespaces},
     /* OdfText */ {MarkupMode::Xml, false, false, kOdfElements, kOdfAttributes, kOdfNamespaces},

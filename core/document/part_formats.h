@@ -23,8 +23,11 @@ enum class ElementRole : unsigned char {
     DeletedText,   // text of deleted runs: converted in a context of its own
     Boundary,      // cuts the paragraph around it (tab, break, field character, drawing...)
     Never,         // nothing inside it is converted, and it cuts the paragraph around it
-    HeaderFooter,  // spreadsheet header or footer: text with &-codes that are kept as they are
-    LanguageText,  // its text is a language tag (mapped only with fonts)
+    // nothing inside it is converted, and the paragraph goes on around it: a phonetic guide, whose
+    // base text reads as one text (干<rt>gān</rt>燥 is 干燥, not 干 and 燥)
+    Aside,
+    HeaderFooter, // spreadsheet header or footer: text with &-codes that are kept as they are
+    LanguageText, // its text is a language tag (mapped only with fonts)
 };
 
 enum class AttributeRole : unsigned char {
@@ -37,6 +40,9 @@ enum class AttributeRole : unsigned char {
 struct ElementRule {
     std::string_view name;
     ElementRole role;
+    // When not empty: the attribute that gives the element's value a type; with a type other
+    // than "string" (a number, a date, a boolean) its content is a value, never text.
+    std::string_view valueType = {};
 };
 
 struct AttributeRule {
@@ -60,6 +66,9 @@ struct PartFormat {
     std::span<const ElementRule> elements;
     std::span<const AttributeRule> attributes;
     std::span<const NamespaceName> namespaces;
+    // Word and Excel drop the white space at either end of a text element unless it says
+    // xml:space="preserve": a text element whose text comes to begin or end with a space is given it.
+    bool spaceNeedsPreserve = false;
 };
 
 const PartFormat &partFormat(PartKind kind);

@@ -31,15 +31,24 @@ struct Piece {
     std::string utf8;
     TextPlace place = TextPlace::Content;
     char quote = 0;
+    ByteSpan node;              // the whole text node it was taken from
+    std::size_t preserveAt = 0; // where xml:space="preserve" would go in its element's start tag
+    bool spaceKept = true;      // its element keeps white space at its ends already (or need not)
 };
 
 class PartWalker {
 public:
-    PartWalker(std::string_view xml, const PartFormat &format, const SegmentedConverter &converter,
+    PartWalker(std::string_view xml, PartKind kind, const SegmentedConverter &converter,
                const PartOptions &options)
-        : m_doc(xml), m_format(format), m_options(options), m_tokens(xml, format.mode), m_mapper(converter) {
-        for (const ElementRule &r : format.elements)
+        : m_doc(xml), m_format(partFormat(kind)), m_options(options), m_tokens(xml, m_format.mode),
+          m_mapper(converter),
+          m_keepStrings(kind == PartKind::SpreadsheetStrings && !options.keptStrings.empty()) {
+        const PartFormat &format = m_format;
+        for (const ElementRule &r : format.elements) {
             m_roles.emplace(r.name, r.role);
+            if (!r.valueType.empty())
+                m_valueTypes.emplace(r.name, r.valueType);
+        }
         for (const AttributeRule &r : format.attributes)
             m_textAttributes = m_textAttributes || r.role == AttributeRole::Text;
     }
@@ -52,7 +61,8 @@ public:
                 break;
         }
         if (m_error.empty() && !m_tokens.error().empty())
-            m_error = {core::MessageId::XmlWhyAtByte, {std::to_string(m_tokens.errorOffset())}, {m_tokens.error()}};
+            m_error = {
+                core::MessageId::XmlWhyAtByte, {std::to_string(m_tokens.errorOffset())}, {m_tokens.error()}};
         if (m_error.empty() && m_format.mode == MarkupMode::Xml && !m_open.empty())
             m_error = {core::MessageId::XmlElementNotClosed, {std::string(m_open.back().name)}};
         if (!m_error.empty()) {
@@ -172,13 +182,22 @@ private:
             }
         }
         const std::string_view name = token.name.of(m_doc);
-        const ElementRole role = roleOf(name);
+        ElementRole role = roleOf(name);
+        if (!m_valueTypes.empty() && role != ElementRole::None && !isString(token, name))
+            role = ElementRole::None;
+        if ((role == ElementRole::Text || role == ElementRole::DeletedText) && m_format.spaceNeedsPreserve &&
+            token.kind == TokenKind::StartTag) {
+            m_textPreserveAt = token.whole.end - 1; // before its '>'
+            m_textSpaceKept =
+                std::any_of(token.attributes.begin(), token.attributes.end(),
+                            [&](const Attribute &a) { return a.name.of(m_doc) == "xml:space"; });
+        }
         attributes(token, name);
         enter(role);
         if (m_format.mode == MarkupMode::Html) {
             // HTML pairs no tags here: script and style (<script/> too) hold raw text, the one
             // token that follows.
-            m_skipRawText = role == ElementRole::Never;
+            m_skipRawText = role == ElementRole::Never || role == ElementRole::Aside;
             leave(role);
         } else if (token.kind == TokenKind::EmptyTag) {
             leave(role);
@@ -194,14 +213,15 @@ private:
         const std::string_view name = token.name.of(m_doc);
         if (m_format.mode == MarkupMode::Html) {
             const ElementRole role = roleOf(name);
-            if (role != ElementRole::Never) {
+            if (role != ElementRole::Never && role != ElementRole::Aside) {
                 enter(role);
                 leave(role);
             }
             return true;
         }
         if (m_open.empty() || m_open.back().name != name) {
-            m_error = {core::MessageId::XmlEndTagMismatch, {std::string(name), std::to_string(token.whole.begin)}};
+            m_error = {core::MessageId::XmlEndTagMismatch,
+                       {std::string(name), std::to_string(token.whole.begin)}};
             return false;
         }
         leave(m_open.back().role);
@@ -227,6 +247,9 @@ private:
             break;
         case ElementRole::Never:
             flush();
+            ++m_never;
+            break;
+        case ElementRole::Aside:
             ++m_never;
             break;
         case ElementRole::Text:
@@ -260,6 +283,9 @@ private:
             flush();
             --m_never;
             break;
+        case ElementRole::Aside:
+            --m_never;
+            break;
         case ElementRole::Text:
             --m_text;
             break;
@@ -272,6 +298,18 @@ private:
         case ElementRole::None:
             break;
         }
+    }
+
+    // False for an element whose rule names a value type attribute that says other than "string".
+    bool isString(const Token &token, std::string_view element) {
+        std::string elementBuffer, attributeBuffer;
+        const auto rule = m_valueTypes.find(canonical(element, false, elementBuffer));
+        if (rule == m_valueTypes.end())
+            return true;
+        for (const Attribute &a : token.attributes)
+            if (canonical(a.name.of(m_doc), true, attributeBuffer) == rule->second)
+                return a.value.of(m_doc) == "string";
+        return true;
     }
 
     // --- attributes ----------------------------------------------------------------------------
@@ -296,9 +334,10 @@ private:
         if (role == AttributeRole::Text) {
             if (m_never)
                 return;
-            flushPieces(); // an attribute's text is a paragraph of its own
-            addText(a.value, TextPlace::Attribute, a.quote);
-            flushPieces();
+            // An attribute's text is a text of its own, converted on a channel of its own: the
+            // paragraph around its element (<a title=...> inside a sentence) goes on unbroken.
+            addText(a.value, TextPlace::Attribute, a.quote, kAttributeChannel);
+            flushChannel(static_cast<std::size_t>(kAttributeChannel));
             return;
         }
         if (!m_options.fonts)
@@ -403,6 +442,9 @@ private:
             piece->utf8.clear();
             piece->place = place;
             piece->quote = quote;
+            piece->node = span;
+            piece->preserveAt = m_textPreserveAt;
+            piece->spaceKept = !m_format.spaceNeedsPreserve || !(m_text || m_deleted) || m_textSpaceKept;
         };
         auto endPiece = [&] {
             if (piece && !piece->chars.empty())
@@ -465,7 +507,6 @@ private:
         flushChannel(1);
         writeSplices();
     }
-    void flushPieces() { flushChannel(0); }
 
     // Writes out the splices made so far, with the bytes before each. Only when no paragraph text
     // is pending: later splices then lie after these.
@@ -493,9 +534,15 @@ private:
         m_texts.clear();
         for (std::size_t k = 0; k < ch.used; ++k)
             m_texts.push_back(ch.pieces[k].utf8);
+        if (m_keepStrings && channel == 0 && keptString()) {
+            ch.used = 0;
+            return;
+        }
         const auto &edits = m_mapper.convert(m_texts);
         for (std::size_t k = 0; k < ch.used; ++k) {
             const Piece &p = ch.pieces[k];
+            if (!p.spaceKept && !edits[k].empty())
+                keepEdgeSpace(p, edits[k]);
             for (const PieceEdit &e : edits[k]) {
                 if (e.end > p.chars.size() || e.begin > e.end)
                     continue;
@@ -510,6 +557,29 @@ private:
         ch.used = 0;
     }
 
+    // A text element that holds `p` whole, whose text the edits make begin or end with white space
+    // it did not begin or end with, is told to keep it (Word and Excel would drop it: U|盘 和 ->
+    // 隨身碟| 和 read 隨身碟和).
+    void keepEdgeSpace(const Piece &p, const std::vector<PieceEdit> &edits) {
+        if (p.chars.front().raw.begin != p.node.begin || p.chars.back().raw.end != p.node.end)
+            return;
+        const std::string after = applyEdits(p.utf8, edits);
+        auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+        const bool leading = !after.empty() && space(after.front()) && !space(p.utf8.front());
+        const bool trailing = !after.empty() && space(after.back()) && !space(p.utf8.back());
+        if (leading || trailing)
+            m_splices.push_back({{p.preserveAt, p.preserveAt}, " xml:space=\"preserve\""});
+    }
+
+    // Whether the paragraph in m_texts is, whole, one of the strings kept as they are.
+    bool keptString() {
+        m_joined.clear();
+        for (const std::string_view t : m_texts)
+            m_joined += t;
+        return std::find(m_options.keptStrings.begin(), m_options.keptStrings.end(), m_joined) !=
+               m_options.keptStrings.end();
+    }
+
     struct Channel {
         std::vector<Piece> pieces;
         std::size_t used = 0;
@@ -521,13 +591,15 @@ private:
     XmlTokenizer m_tokens;
     RunMapper m_mapper;
     std::unordered_map<std::string_view, ElementRole> m_roles;
-    std::unordered_map<std::string_view, ElementRole> m_roleCache; // names as written in this part
-    std::size_t m_bindingsGeneration = 0, m_cachedGeneration = 0;  // namespaces declared or gone
-    bool m_textAttributes = false;                                 // the format has attributes that are text
+    std::unordered_map<std::string_view, std::string_view> m_valueTypes; // element -> its type attribute
+    std::unordered_map<std::string_view, ElementRole> m_roleCache;       // names as written in this part
+    std::size_t m_bindingsGeneration = 0, m_cachedGeneration = 0;        // namespaces declared or gone
+    bool m_textAttributes = false; // the format has attributes that are text
     std::string m_nameBuffer;
     std::vector<Open> m_open;
     std::vector<Binding> m_bindings;
-    std::array<Channel, 2> m_channels; // the paragraph's text, and its deleted text
+    static constexpr int kAttributeChannel = 2;
+    std::array<Channel, 3> m_channels; // the paragraph's text, its deleted text, an attribute's text
     std::vector<std::string_view> m_texts;
     std::vector<DecodedChar> m_chars; // buffers of addText, kept from one text to the next
     std::vector<std::size_t> m_breaks;
@@ -537,6 +609,10 @@ private:
     std::size_t m_copied = 0; // bytes of the part written out
     int m_never = 0, m_text = 0, m_deleted = 0, m_textParagraphs = 0, m_headerFooters = 0, m_language = 0;
     bool m_skipRawText = false;
+    bool m_keepStrings = false;       // some spreadsheet strings are kept as they are
+    std::size_t m_textPreserveAt = 0; // the text element open now: where xml:space would go,
+    bool m_textSpaceKept = true;      // and whether it has xml:space already
+    std::string m_joined;
     core::Message m_error;
 };
 
@@ -544,7 +620,7 @@ private:
 
 PartOutcome convertPart(std::string_view xml, PartKind kind, const SegmentedConverter &converter,
                         const PartOptions &options) {
-    return PartWalker(xml, partFormat(kind), converter, options).run();
+    return PartWalker(xml, kind, converter, options).run();
 }
 
 } // namespace core::document

@@ -11,11 +11,13 @@
 //   CoreProperties       docProps/core.xml (dc:title, dc:subject, cp:keywords, dc:description)
 //   SpreadsheetStrings   xl/sharedStrings.xml, xl/worksheets/sheet*.xml (inline strings, header and
 //                        footer text), xl/comments*.xml
-//   DrawingText          ppt/slides, notesSlides, slideLayouts, slideMasters, ppt/comments (p:text
-//                        and modern comments), charts (rich text), diagrams (SmartArt data and
-//                        drawing), xl/drawings, word/charts; with fonts also theme parts
+//   DrawingText          ppt/slides, notesSlides, slideLayouts, slideMasters, notes and handout
+//                        masters, ppt/comments (p:text and modern comments), charts of both kinds
+//                        (rich text), diagrams (SmartArt data and drawing), xl/drawings,
+//                        word/charts; with fonts also theme parts
 //   OdfText              content.xml and styles.xml of .odt/.ods/.odp
-//   OdfMeta              meta.xml (dc:title, dc:subject, dc:description, meta:keyword)
+//   OdfMeta              meta.xml (dc:title, dc:subject, dc:description, meta:keyword, and the
+//                        document's own properties that hold text, meta:user-defined)
 //   Xhtml                EPUB content documents and .xhtml files (XML rules)
 //   Html                 .html files (HTML tokenizing rules)
 //   EpubPackage          the OPF package document (dc:title, dc:creator, dc:description, dc:subject)
@@ -32,6 +34,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace core::document {
 
@@ -60,6 +63,11 @@ struct PartOptions {
     // The tag simplified Chinese becomes: "zh-TW" or "zh-HK" (as the way's variant). Going to
     // simplified, zh-TW, zh-HK and zh-MO all become zh-CN.
     std::string traditionalLanguage = "zh-TW";
+    // Spreadsheet strings left as they are when a whole string (a shared or inline string) is one
+    // of these: the names the workbook gives its columns (columnNames), which their header cells
+    // must repeat, or Excel takes the workbook for damaged and drops the table. Column names are
+    // never converted, since formulas name them ([@销售额], 表1[销售额]).
+    std::vector<std::string> keptStrings;
 };
 
 struct PartOutcome {

@@ -31,6 +31,14 @@ TEST(SniffFormat, TellsTheFormatFromTheFirstBytes) {
         {"12 apples\n00:00:01,600 --> later", Format::PlainText},
         {"", Format::PlainText},
         {"软件开发 <html>", Format::PlainText},
+        // Pages saved as UTF-16 (both byte orders); other UTF-16 text stays the text path's.
+        {std::string("\xFF\xFE<\0!\0D\0O\0C\0T\0Y\0P\0E\0 \0h\0t\0m\0l\0>\0", 32), Format::Html},
+        {std::string("\xFE\xFF\0<\0?\0x\0m\0l\0?\0>\0<\0h\0t\0m\0l\0>", 28), Format::Xhtml},
+        {std::string("\xFF\xFE\x6F\x8F\xF6\x4E<\0h\0t\0m\0l\0>\0", 18), Format::PlainText},
+        {std::string("\xFF\xFE"
+                     "1\0\n\0",
+                     6),
+         Format::PlainText},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.head);
@@ -161,6 +169,28 @@ TEST(TextParts, OfficePartsByContentTypeInEntryOrder) {
     EXPECT_TRUE(textParts(Format::Word, docx.names, docx.reader()).empty());
 }
 
+// The notes and handout masters print on every notes page and handout; the newer chart types
+// (chartex) hold titles in rich text as the older charts do.
+TEST(TextParts, PresentationMastersAndNewerCharts) {
+    const std::string pml = std::string(kOoxml) + "presentationml.";
+    FakePackage pptx{{"[Content_Types].xml", "ppt/presentation.xml", "ppt/notesMasters/notesMaster1.xml",
+                      "ppt/handoutMasters/handoutMaster1.xml", "ppt/charts/chartEx1.xml"},
+                     {}};
+    pptx.parts["[Content_Types].xml"] = contentTypes({
+        {"/ppt/presentation.xml", pml + "presentation.main+xml"},
+        {"/ppt/notesMasters/notesMaster1.xml", pml + "notesMaster+xml"},
+        {"/ppt/handoutMasters/handoutMaster1.xml", pml + "handoutMaster+xml"},
+        {"/ppt/charts/chartEx1.xml", "application/vnd.ms-office.chartex+xml"},
+    });
+    const std::vector<std::pair<std::string, PartKind>> expected{
+        {"ppt/presentation.xml", PartKind::DrawingText},
+        {"ppt/notesMasters/notesMaster1.xml", PartKind::DrawingText},
+        {"ppt/handoutMasters/handoutMaster1.xml", PartKind::DrawingText},
+        {"ppt/charts/chartEx1.xml", PartKind::DrawingText},
+    };
+    EXPECT_EQ(listed(textParts(Format::PowerPoint, pptx.names, pptx.reader())), expected);
+}
+
 TEST(TextParts, OpenDocumentAndEpubByTheirIndexes) {
     FakePackage odt{{"mimetype", "content.xml", "styles.xml", "meta.xml", "settings.xml", "Pictures/a.png"},
                     {}};
@@ -221,6 +251,32 @@ TEST(ElementsNamed, ReadsAttributesWithEntitiesAndSkipsWhatIsNotMarkup) {
     EXPECT_EQ(attribute(found[0], "href"), "a&b中中&bogus;");
     EXPECT_EQ(attribute(found[0], "m"), "q\"");
     EXPECT_TRUE(found[1].empty());
+}
+
+TEST(ColumnNames, EveryTablesAndPivotCachesColumnsWithExcelsEscapesRead) {
+    const std::map<std::string, std::string> parts{
+        {"[Content_Types].xml",
+         R"(<Types><Override PartName="/xl/workbook.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"/>)"
+         R"(<Override PartName="/xl/tables/table1.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.table+xml"/>)"
+         R"(<Override PartName="/xl/tables/table2.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.table+xml"/>)"
+         R"(<Override PartName="/xl/pivotCache/pivotCacheDefinition1.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.pivotCacheDefinition+xml"/></Types>)"},
+        {"xl/pivotCache/pivotCacheDefinition1.xml",
+         R"(<pivotCacheDefinition><cacheFields count="1"><cacheField name="地区" numFmtId="0"><sharedItems><s v="华东"/></sharedItems></cacheField></cacheFields></pivotCacheDefinition>)"},
+        {"xl/tables/table1.xml",
+         R"(<table name="表1"><tableColumns count="2"><tableColumn id="1" name="销售额"/><tableColumn id="2" name="单价_x000a_(元) &amp; 税"/></tableColumns></table>)"},
+        {"xl/tables/table2.xml",
+         R"(<table><tableColumns><tableColumn id="1" name="_x005F_x0041_"/></tableColumns></table>)"},
+    };
+    std::vector<std::string> names;
+    for (const auto &[name, part] : parts)
+        names.push_back(name);
+    const ReadSmallPart read = [&](const std::string &name) -> std::optional<std::string> {
+        const auto found = parts.find(name);
+        return found == parts.end() ? std::nullopt : std::optional(found->second);
+    };
+    EXPECT_EQ(columnNames(Format::Excel, names, read),
+              (std::vector<std::string>{"销售额", "单价\n(元) & 税", "_x0041_", "地区"}));
+    EXPECT_TRUE(columnNames(Format::Word, names, read).empty());
 }
 
 } // namespace

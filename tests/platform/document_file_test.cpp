@@ -302,6 +302,50 @@ void declareSize(std::string &zip, const std::string &name, std::uint32_t size) 
                 put(at + h.sizeAt, size);
 }
 
+// A table's header cells name its columns, and Excel drops a table whose header disagrees with
+// its part: the header keeps its words (as do the column names formulas use), the rest is
+// converted, and the table part stays as it was.
+TEST(DocumentFile, WorkbookTableHeadersStayAsTheirColumnNames) {
+    const std::string types =
+        R"(<?xml version="1.0"?><Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
+        R"(<Override PartName="/xl/workbook.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"/>)"
+        R"(<Override PartName="/xl/worksheets/sheet1.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml"/>)"
+        R"(<Override PartName="/xl/sharedStrings.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings+xml"/>)"
+        R"(<Override PartName="/xl/tables/table1.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.table+xml"/></Types>)";
+    const std::string ns = R"(xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main")";
+    const std::string table =
+        "<table " + ns +
+        R"( id="1" name="表1" ref="A1:B2"><tableColumns count="2"><tableColumn id="1" name="头发"/>)"
+        R"(<tableColumn id="2" name="软件"><calculatedColumnFormula>表1[[#This Row],[头发]]</calculatedColumnFormula></tableColumn></tableColumns></table>)";
+    const std::string sheet =
+        "<worksheet " + ns +
+        R"(><sheetData><row r="1"><c r="A1" t="s"><v>0</v></c><c r="B1" t="s"><v>1</v></c></row>)"
+        R"(<row r="2"><c r="A2" t="s"><v>2</v></c><c r="B2" t="str"><f>表1[[#This Row],[头发]]</f><v>头发和软件</v></c></row></sheetData></worksheet>)";
+    const std::string strings =
+        "<sst " + ns + "><si><t>头发</t></si><si><t>软件</t></si><si><t>头发和软件</t></si></sst>";
+    const std::string input = makeZip({{"[Content_Types].xml", types, false},
+                                       {"xl/workbook.xml", "<workbook " + ns + "/>", false},
+                                       {"xl/worksheets/sheet1.xml", sheet, false},
+                                       {"xl/tables/table1.xml", table, false},
+                                       {"xl/sharedStrings.xml", strings, false}});
+    const auto result = convert(input, "s2t");
+    ASSERT_EQ(result.outcome.status, DocumentStatus::Converted)
+        << result.outcome.message.in(core::Language::English);
+    core::Message why;
+    const auto package = platform::ZipPackage::open(result.bytes, why);
+    ASSERT_TRUE(package) << why;
+    auto part = [&](const std::string &name) {
+        std::string bytes;
+        EXPECT_EQ(package->read(static_cast<std::size_t>(package->find(name)), bytes, why),
+                  platform::ZipStatus::Ok);
+        return bytes;
+    };
+    EXPECT_EQ(part("xl/sharedStrings.xml"),
+              "<sst " + ns + "><si><t>头发</t></si><si><t>软件</t></si><si><t>頭髮和軟件</t></si></sst>");
+    EXPECT_EQ(part("xl/tables/table1.xml"), table);
+    EXPECT_EQ(part("xl/worksheets/sheet1.xml"), sheet);
+}
+
 TEST(DocumentFile, PartsPastTheLimitsAreRefusedBeforeOrWhileInflating) {
     const std::string zeros(1 << 20, '0');
     const std::string bomb = wordDocument("<w:p><w:r><w:t>" + zeros + "</w:t></w:r></w:p>");
@@ -614,6 +658,19 @@ TEST(DocumentFile, TextFilesInEveryEncodingComeBackInTheirOwn) {
     const std::string traditional =
         "簡體中文的報告，說明這個問題。\r\n第二行：我們明天開會，討論頭髮和軟件。\r\n";
     const std::string bomLe("\xFF\xFE", 2), bomBe("\xFE\xFF", 2), bom8("\xEF\xBB\xBF", 3);
+    // A page saved as UTF-16: its text converted, never its addresses, classes or script.
+    const std::string page = "<!DOCTYPE html>\r\n<html><head><meta charset=\"utf-16\"><title>报告</title>"
+                             "<script>var s = \"简体\";</script></head><body class=\"报告\">"
+                             "<a href=\"报告.html\" title=\"头发\">说明这个问题</a></body></html>\r\n";
+    const std::string pageOut = "<!DOCTYPE html>\r\n<html><head><meta charset=\"utf-16\"><title>報告</title>"
+                                "<script>var s = \"简体\";</script></head><body class=\"报告\">"
+                                "<a href=\"报告.html\" title=\"頭髮\">說明這個問題</a></body></html>\r\n";
+    const std::string xhtml =
+        "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<html xmlns=\"http://www.w3.org/1999/xhtml\">"
+        "<body><p id=\"头发\">头发</p></body></html>";
+    const std::string xhtmlOut =
+        "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<html xmlns=\"http://www.w3.org/1999/xhtml\">"
+        "<body><p id=\"头发\">頭髮</p></body></html>";
     const struct {
         const char *what;
         const char *config;
@@ -641,6 +698,13 @@ TEST(DocumentFile, TextFilesInEveryEncodingComeBackInTheirOwn) {
          DocumentStatus::Converted,
          "[Script Info]\nTitle: 报告\n\n[V4+ Styles]\nStyle: 黑体,黑体,20\n\n[Events]\n"
          "Dialogue: 0,0:00:01.00,0:00:02.00,黑体,,0,0,0,,{\\fn黑体}軟件和頭髮\\N說明\n"},
+        {"UTF-16LE web page", "s2t", bomLe + iconvTo("UTF-16LE", page), DocumentStatus::Converted,
+         bomLe + iconvTo("UTF-16LE", pageOut)},
+        {"UTF-16BE XHTML page", "s2t", bomBe + iconvTo("UTF-16BE", xhtml), DocumentStatus::Converted,
+         bomBe + iconvTo("UTF-16BE", xhtmlOut)},
+        {"UTF-16 page that is damaged", "s2t",
+         bomLe + iconvTo("UTF-16LE", "<html><p>报告") + std::string("\0\xDC", 2), DocumentStatus::Unreadable,
+         "is not valid UTF-16LE (byte 24)"},
         {"bytes that are no text", "s2t",
          std::string("\x81\x30\xFF\xFF\x00\x01\x80\x80", 8) + std::string(64, '\xFF'),
          DocumentStatus::Refused, "is neither UTF-8 text nor Chinese text in GB18030 or Big5"},

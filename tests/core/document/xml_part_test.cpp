@@ -242,6 +242,69 @@ TEST_F(XmlPart, SpreadsheetStringsWithoutPrefixesPhoneticsOrFormulas) {
                  {{"<x:t>软件</x:t>", "<x:t>軟體</x:t>"}, {"常规\"软件", "常规\"軟體"}, {"内存", "記憶體"}}));
 }
 
+// Word and Excel drop white space at the ends of a text element that does not keep it: one whose
+// text comes to begin with a space, when a phrase before it moves away, is told to keep it; one
+// that says so already is left alone, and DrawingML keeps its spaces anyway.
+TEST_F(XmlPart, TextThatComesToBeginWithASpaceKeepsIt) {
+    const char *const kX = R"(xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main")";
+    const struct {
+        const char *what;
+        PartKind kind;
+        std::string doc;
+        std::vector<std::pair<std::string, std::string>> changes;
+    } cases[] = {
+        {"Word", PartKind::WordprocessingText,
+         std::string("<w:p ") + kW + R"(><w:r><w:t>U</w:t></w:r><w:r><w:t>盘 和</w:t></w:r><w:r><w:t>盘 </w:t></w:r></w:p>)",
+         {{"<w:t>U</w:t>", "<w:t>隨身碟</w:t>"}, {"<w:t>盘 和", "<w:t xml:space=\"preserve\"> 和"}, {"盘 ", "盤 "}}},
+        {"Word, kept already", PartKind::WordprocessingText,
+         std::string("<w:p ") + kW + R"(><w:r><w:t>U</w:t></w:r><w:r><w:t xml:space="default">盘 和</w:t></w:r></w:p>)",
+         {{"<w:t>U</w:t>", "<w:t>隨身碟</w:t>"}, {">盘 和", "> 和"}}},
+        {"Word, deleted", PartKind::WordprocessingText,
+         std::string("<w:p ") + kW + R"(><w:del><w:r><w:delText>U</w:delText></w:r><w:r><w:delText>盘	和</w:delText></w:r></w:del></w:p>)",
+         {{">U<", ">隨身碟<"}, {"<w:delText>盘", "<w:delText xml:space=\"preserve\">"}}},
+        {"Excel", PartKind::SpreadsheetStrings,
+         std::string("<sst ") + kX + R"(><si><r><t>U</t></r><r><t>盘 和</t></r></si></sst>)",
+         {{"<t>U</t>", "<t>隨身碟</t>"}, {"<t>盘 和", "<t xml:space=\"preserve\"> 和"}}},
+        {"DrawingML", PartKind::DrawingText,
+         std::string("<a:p ") + kA + R"(><a:r><a:t>U</a:t></a:r><a:r><a:t>盘 和</a:t></a:r></a:p>)",
+         {{"<a:t>U</a:t>", "<a:t>隨身碟</a:t>"}, {"<a:t>盘 和", "<a:t> 和"}}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        expectConverted(c.doc, c.kind, replaced(c.doc, c.changes));
+    }
+}
+
+// Excel 365 shows a threaded comment from its own part (the legacy comment part holds a copy for
+// older readers): its text is converted as the copy is; who wrote it and when stay.
+TEST_F(XmlPart, ThreadedCommentsAsTheirLegacyCopy) {
+    const std::string threaded =
+        R"(<ThreadedComments xmlns="http://schemas.microsoft.com/office/spreadsheetml/2018/threadedcomments">)"
+        R"(<threadedComment ref="A1" dT="2024-01-01T00:00:00.00" personId="{软件}" id="{1}"><text>内存和软件</text></threadedComment>)"
+        R"(</ThreadedComments>)";
+    expectConverted(threaded, PartKind::SpreadsheetStrings,
+                    replaced(threaded, {{"{软件}", "{软件}"}, {"内存和软件", "記憶體和軟體"}}));
+}
+
+// A table's header cells must read as its column names, which formulas use: a string that is,
+// whole, a column name stays in a workbook's strings; the same words elsewhere are converted.
+TEST_F(XmlPart, TableColumnNamesStayInSpreadsheetStrings) {
+    PartOptions options;
+    options.keptStrings = {"软件", "U盘\n内存"};
+    const std::string strings =
+        R"(<sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><si><t>软件</t></si>)"
+        R"(<si><r><t>U</t></r><r><t>盘)" "\n" R"(内存</t></r></si><si><t>软件和内存</t></si><si><t>内存</t></si></sst>)";
+    expectConverted(strings, PartKind::SpreadsheetStrings,
+                    replaced(strings, {{"软件和内存", "軟體和記憶體"}, {"<t>内存</t>", "<t>記憶體</t>"}}), options);
+    const std::string sheet =
+        R"(<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData><row>)"
+        R"(<c r="A1" t="inlineStr"><is><t>软件</t></is></c><c r="B1" t="inlineStr"><is><t>鼠标</t></is></c></row></sheetData></worksheet>)";
+    expectConverted(sheet, PartKind::SpreadsheetStrings, replaced(sheet, {{"鼠标", "滑鼠"}}), options);
+    const std::string chart = std::string("<c:chart ") + kA +
+                              R"( xmlns:c="http://schemas.openxmlformats.org/drawingml/2006/chart"><a:p><a:r><a:t>软件</a:t></a:r></a:p></c:chart>)";
+    expectConverted(chart, PartKind::DrawingText, replaced(chart, {{"软件", "軟體"}}), options);
+}
+
 // The same prefix bound to other namespaces in sibling elements: each element read by its own.
 TEST_F(XmlPart, PrefixesFollowTheirScope) {
     const std::string doc =
@@ -265,6 +328,36 @@ TEST_F(XmlPart, OpenDocumentParagraphsSpansAndNotes) {
                                    {"<text:p>软件", "<text:p>軟體"},
                                    {"方便面", "泡麵"},
                                    {"U盘", "隨身碟"}}));
+}
+
+// A cell's string value is what LibreOffice shows of the cell when a producer writes one (and the
+// cached result of a formula): converted as the paragraph beside it, never the formula; a user
+// field's declared value as the fields that show it, and an index's title as it is written anew.
+TEST_F(XmlPart, OpenDocumentStringValuesAsTheTextsTheyStandFor) {
+    const std::string doc =
+        R"(<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0">)"
+        R"(<office:body><office:spreadsheet><table:table table:name="软件"><table:table-row>)"
+        R"(<table:table-cell office:value-type="string" office:string-value="方便面"><text:p>方便面</text:p></table:table-cell>)"
+        R"(<table:table-cell table:formula="of:=[.A1]&amp;&quot;软件&quot;" office:value-type="string" office:string-value="方便面软件"><text:p>方便面软件</text:p></table:table-cell>)"
+        R"(</table:table-row></table:table></office:spreadsheet></office:body></office:document-content>)";
+    expectConverted(doc, PartKind::OdfText,
+                    replaced(doc, {{"\"方便面\"", "\"泡麵\""},
+                                   {">方便面<", ">泡麵<"},
+                                   {"&quot;软件&quot;", "&quot;软件&quot;"},
+                                   {"\"方便面软件\"", "\"泡麵軟體\""},
+                                   {">方便面软件<", ">泡麵軟體<"}}));
+    // A user field shows its declared value wherever it is used, whatever text it was saved with.
+    const std::string text =
+        R"(<office:text xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0">)"
+        R"(<text:user-field-decls><text:user-field-decl office:value-type="string" office:string-value="方便面" text:name="软件"/></text:user-field-decls>)"
+        R"(<text:p><text:user-field-get text:name="软件">方便面</text:user-field-get></text:p>)"
+        R"(<text:table-of-content><text:table-of-content-source><text:index-title-template>软件</text:index-title-template>)"
+        R"(</text:table-of-content-source></text:table-of-content></office:text>)";
+    expectConverted(text, PartKind::OdfText,
+                    replaced(text, {{"\"方便面\"", "\"泡麵\""},
+                                    {"\"软件\"", "\"软件\""},
+                                    {">方便面<", ">泡麵<"},
+                                    {">软件<", ">軟體<"}}));
 }
 
 TEST_F(XmlPart, XhtmlTextTitleAndAltButNeverScriptStyleOrAddresses) {
@@ -305,14 +398,81 @@ TEST_F(XmlPart, PropertiesAndPackageMetadata) {
                     replaced(core, {{">内存<", ">記憶體<"}, {">U盘<", ">隨身碟<"}}));
     const std::string opf =
         R"(<package xmlns="http://www.idpf.org/2007/opf"><metadata xmlns:dc="http://purl.org/dc/elements/1.1/"><dc:title>内存</dc:title>)"
-        R"(<dc:creator>软件</dc:creator><dc:language>zh-CN</dc:language></metadata><manifest><item href="内存.xhtml"/></manifest></package>)";
+        R"(<dc:creator>软件</dc:creator><dc:subject>U盘</dc:subject><dc:language>zh-CN</dc:language></metadata><manifest><item href="内存.xhtml"/></manifest></package>)";
     PartOptions fonts;
     fonts.fonts = true;
-    expectConverted(opf, PartKind::EpubPackage,
-                    replaced(opf, {{">内存<", ">記憶體<"}, {">软件<", ">軟體<"}, {"zh-CN", "zh-TW"}}), fonts);
+    expectConverted(
+        opf, PartKind::EpubPackage,
+        replaced(opf, {{">内存<", ">記憶體<"}, {">软件<", ">軟體<"}, {">U盘<", ">隨身碟<"}, {"zh-CN", "zh-TW"}}),
+        fonts);
+    // An OpenDocument's own properties that hold text, which its fields show; values of other
+    // types are never text.
+    const std::string meta =
+        R"(<office:meta xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" xmlns:meta="urn:oasis:names:tc:opendocument:xmlns:meta:1.0">)"
+        R"(<meta:user-defined meta:name="软件">内存</meta:user-defined><meta:user-defined meta:name="U盘" meta:value-type="string">U盘</meta:user-defined>)"
+        R"(<meta:user-defined meta:name="内存" meta:value-type="float">内存</meta:user-defined></office:meta>)";
+    expectConverted(meta, PartKind::OdfMeta,
+                    replaced(meta, {{"\"软件\">内存<", "\"软件\">記憶體<"}, {">U盘<", ">隨身碟<"}}));
     const std::string ncx =
         R"(<ncx xmlns="http://www.daisy.org/z3986/2005/ncx/"><navMap><navPoint><navLabel><text>软件</text></navLabel><content src="软件.xhtml"/></navPoint></navMap></ncx>)";
     expectConverted(ncx, PartKind::EpubNcx, replaced(ncx, {{">软件<", ">軟體<"}}));
+}
+
+// What stands beside a paragraph's text without being text cuts nothing: a phonetic guide over
+// each character (Word's and OpenDocument's ruby, HTML's rt and rp), a soft page break where the
+// last layout turned the page, an element's title. 方便面 read as one phrase, not 方, 便 and 面;
+// the guides themselves never converted.
+TEST_F(XmlPart, GuidesPageBreaksAndTitlesDoNotCutAPhrase) {
+    const char *const kOdf = R"(xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0")";
+    auto wordRuby = [](const char *base) {
+        return std::string(R"(<w:r><w:ruby><w:rubyPr/><w:rt><w:r><w:t>软</w:t></w:r></w:rt><w:rubyBase><w:r><w:t>)") +
+               base + "</w:t></w:r></w:rubyBase></w:ruby></w:r>";
+    };
+    auto odfRuby = [](const char *base) {
+        return std::string("<text:ruby><text:ruby-base>") + base +
+               "</text:ruby-base><text:ruby-text>软</text:ruby-text></text:ruby>";
+    };
+    auto htmlRuby = [](const char *base) {
+        return std::string("<ruby>") + base + "<rp>(</rp><rt>软</rt><rp>)</rp></ruby>";
+    };
+    const struct {
+        const char *what;
+        PartKind kind;
+        std::string doc;
+        std::vector<std::pair<std::string, std::string>> changes;
+    } cases[] = {
+        {"Word ruby", PartKind::WordprocessingText,
+         std::string("<w:p ") + kW + ">" + wordRuby("方") + wordRuby("便") + wordRuby("面") + "</w:p>",
+         {{"<w:t>方</w:t>", "<w:t>泡麵</w:t>"}, {"<w:t>便</w:t>", "<w:t></w:t>"}, {"<w:t>面</w:t>", "<w:t></w:t>"}}},
+        {"OpenDocument ruby", PartKind::OdfText,
+         std::string("<text:p ") + kOdf + ">" + odfRuby("方") + odfRuby("便") + odfRuby("面") + "</text:p>",
+         {{">方<", ">泡麵<"}, {">便<", "><"}, {">面<", "><"}}},
+        {"OpenDocument soft page break", PartKind::OdfText,
+         std::string("<text:p ") + kOdf + ">软件方便<text:soft-page-break/>面</text:p>",
+         {{"软件方便", "軟體泡麵"}, {"/>面<", "/><"}}},
+        {"HTML ruby", PartKind::Html, "<p>" + htmlRuby("方") + htmlRuby("便") + htmlRuby("面") + "</p>",
+         {{">方<", ">泡麵<"}, {">便<", "><"}, {">面<", "><"}}},
+        {"XHTML ruby", PartKind::Xhtml,
+         R"(<html xmlns="http://www.w3.org/1999/xhtml"><p>)" + htmlRuby("方") + htmlRuby("便") + htmlRuby("面") +
+             "</p></html>",
+         {{">方<", ">泡麵<"}, {">便<", "><"}, {">面<", "><"}}},
+        {"HTML title", PartKind::Html, R"(<p>方便<a href="软件.html" title="软件">面</a></p>)",
+         {{"方便", "泡麵"}, {"title=\"软件\">面", "title=\"軟體\">"}}},
+        {"HTML hints and labels, never values", PartKind::Html,
+         R"(<p>内<input name="软件" value="软件" placeholder="软件" aria-label="鼠标">存<select><optgroup label="U盘">)"
+         R"(<option value="内存" label="内存">内存</select></p>)",
+         {{"内<", "內<"}, // a form control cuts the text
+          {"placeholder=\"软件\" aria-label=\"鼠标\">", "placeholder=\"軟體\" aria-label=\"滑鼠\">"},
+          {"label=\"U盘\"", "label=\"隨身碟\""},
+          {"value=\"内存\" label=\"内存\">内存", "value=\"内存\" label=\"記憶體\">記憶體"}}},
+        {"XHTML title", PartKind::Xhtml,
+         R"(<html xmlns="http://www.w3.org/1999/xhtml"><p>方便<abbr title="软件">面</abbr></p></html>)",
+         {{"方便", "泡麵"}, {"title=\"软件\">面", "title=\"軟體\">"}}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        expectConverted(c.doc, c.kind, replaced(c.doc, c.changes));
+    }
 }
 
 // Each refusal says what and where, in either language.
