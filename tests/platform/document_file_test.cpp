@@ -751,8 +751,9 @@ TEST(DocumentFile, ALinkAtTheOutputsNameIsReplacedNeverFollowed) {
         EXPECT_FALSE(fs::is_symlink(dir / "out.txt"));
         EXPECT_EQ(readFile(dir / "out.txt"), "軟件\n");
         EXPECT_EQ(fs::exists(dir / "victim"), !dangling);
-        if (!dangling)
+        if (!dangling) {
             EXPECT_EQ(readFile(dir / "victim"), "mine\n");
+        }
     }
     fs::remove_all(dir);
 }
