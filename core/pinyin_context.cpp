@@ -177,7 +177,7 @@ void pinyinContextFeatures(std::span<const char32_t> run, std::span<const std::u
         }
     } else {
         out.push_back(FeatureHash(PreviousWord).add(c(-1)).h);
-        mark(true, false);
+        mark(p < 1, false);
     }
     if (end < n) {
         std::size_t next = end + 1;
