@@ -204,9 +204,6 @@ const std::int16_t *PinyinReadingData::weightsOf(int model, std::uint32_t featur
 namespace {
 
 constexpr std::size_t kMaxClasses = 16;
-// One whole weight (the file keeps the weights times 64): what a reading other than the default
-// must win by, near the edge of the text, without the features that look past it.
-constexpr std::int32_t kEdgeMargin = 64;
 
 std::size_t best(const std::int32_t *score, std::size_t classes) {
     std::size_t b = 0;
@@ -248,11 +245,10 @@ std::uint16_t PinyinReadingData::predictNearEdge(int model, std::span<const std:
     const std::size_t top = best(score, classes);
     if (top == 0 || !nearEdge)
         return m_classes[e.firstClass + top];
-    // The labelled sentences meet the edge of a text only where they start, and with the context
-    // cut short the bias, learnt where the character stands alone (leaning to its rarer readings:
-    // 发 fà, 乐 yuè), speaks loudest.
-    const std::size_t without = best(inside, classes);
-    return m_classes[e.firstClass + (inside[without] - inside[0] > kEdgeMargin ? without : 0)];
+    // The labelled sentences meet the edge of a text only where they start: what the model learnt
+    // there is of sentence starts, and with the context cut short it decides alone (发了 fà, 乐不思蜀
+    // yuè). A reading other than the dictionary's must come from the text itself.
+    return m_classes[e.firstClass + best(inside, classes)];
 }
 
 std::string renderSyllable(std::string_view numbered, PinyinTone tone) {
@@ -383,7 +379,8 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
     }
     // A polyphone standing alone is read by its model, where it has one; a character with nothing
     // beside it (a word looked up by itself) keeps its dictionary reading. Near the start or end
-    // of a line, the model must win there without what it sees past the line's edge.
+    // of a line, a model that leaves the dictionary's reading decides again without what it sees
+    // past the line's edge.
     if (m_data.modelCount())
         for (std::size_t i = 0; i < n; ++i)
             if (standsAlone(i))

@@ -90,11 +90,10 @@ public:
     // The reading a model gives in the context of `features`: the class of the highest sum of
     // weights, the first (the default) between equals.
     std::uint16_t predict(int model, std::span<const std::uint32_t> features) const;
-    // The same for a text whose edge (the start or end of a line) lies beside the run: where a
-    // reading other than the default (the first class) wins and some features look past an edge
-    // that `edges` names (kPastStart, kPastEnd; `beyond` as pinyinContextFeatures gives it), that
-    // reading must also win without those features, by more than one whole weight (64 in the
-    // file); else the default.
+    // The same for a run beside the edge of the text (the start or end of a line): where a reading
+    // other than the default (the first class) wins and some features look past an edge that
+    // `edges` names (kPastStart, kPastEnd; `beyond` as pinyinContextFeatures gives it), the
+    // reading is decided again without those features (the default between equals).
     std::uint16_t predictNearEdge(int model, std::span<const std::uint32_t> features,
                                   std::span<const std::uint8_t> beyond, std::uint8_t edges) const;
     // Whether a model has weights for `feature`.

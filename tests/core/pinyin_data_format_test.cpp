@@ -255,9 +255,8 @@ TEST(PinyinContext, FeaturesSayWhichEdgesTheyLookPast) {
     }
 }
 
-// Near a line's edge a model takes a reading other than the dictionary's only where it wins
-// without the features that look past the edge, by more than one whole weight (64); between
-// other text, the same weights decide as they add up.
+// Near a line's edge, a model that leaves the dictionary's reading decides again without the
+// features that look past the edge; between other text, the same weights decide as they add up.
 TEST(PinyinContext, AtALinesEdgeAModelMustWinWithoutWhatLiesPastIt) {
     using core::PinyinBoundary;
     const std::u32string run = U"发了";
@@ -275,12 +274,11 @@ TEST(PinyinContext, AtALinesEdgeAModelMustWinWithoutWhatLiesPastIt) {
         std::int16_t bias, before, after;
         const char *line, *quotedLine;
     } cases[] = {
-        {50, 100, 0, "fa1 le5", "“fa4 le5”"},  // the bias and the edge alone do not decide
-        {60, 0, 0, "fa1 le5", "“fa4 le5”"},    // nor the bias alone
-        {50, 100, 30, "fa4 le5", "“fa4 le5”"}, // 了 after it adds enough
-        {64, 0, 0, "fa1 le5", "“fa4 le5”"},    // one whole weight is not more
-        {65, 0, 0, "fa4 le5", "“fa4 le5”"},
-        {50, -100, 0, "fa1 le5", "“fa1 le5”"}, // what lies past the edge still counts for the default
+        {-50, 100, 0, "fa1 le5", "“fa4 le5”"},  // what lies past the edge does not decide alone
+        {-50, 100, 60, "fa4 le5", "“fa4 le5”"}, // 了 after it tips the balance
+        {-50, 100, 50, "fa1 le5", "“fa4 le5”"}, // between equals, the dictionary's
+        {50, 0, 0, "fa4 le5", "“fa4 le5”"},     // the bias decides as ever
+        {50, -100, 0, "fa1 le5", "“fa1 le5”"},  // what lies past the edge still counts for the default
         {0, 0, 0, "fa1 le5", "“fa1 le5”"},
     };
     for (const auto &k : cases) {
