@@ -184,7 +184,8 @@ bool PinyinReadingData::knows(int model, std::uint32_t feature) const {
     return false;
 }
 
-const std::int16_t *PinyinReadingData::weightsOf(int model, std::uint32_t feature, std::size_t classes) const {
+const std::int16_t *PinyinReadingData::weightsOf(int model, std::uint32_t feature,
+                                                 std::size_t classes) const {
     if (m_featureSlots.empty())
         return nullptr;
     const std::uint32_t mask = static_cast<std::uint32_t>(m_featureSlots.size() - 1);

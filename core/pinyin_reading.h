@@ -12,7 +12,9 @@
 // else yí before a fourth tone and yì before the others. 不 is bú before a fourth tone, else bù. A polyphone
 // that stands alone as a word of one character is read by its context model where the data file has one
 // (pinyin_context.h); so is one inside a word the data file marks as read both ways (教会 jiào huì
-// "the church", jiāo huì "taught"), where its model learnt that word. Everything else (letters, digits,
+// "the church", jiāo huì "taught"), where its model learnt that word. Near the start or end of a line,
+// a model that would leave the dictionary's reading decides again without what it sees past the
+// line's edge (发了 fā le, not fà). Everything else (letters, digits,
 // punctuation, characters without a reading) passes through unchanged and in order; the separator stands
 // between a syllable and letters or digits next to it.
 
@@ -195,9 +197,9 @@ private:
     std::vector<std::uint8_t> m_wordEnd, m_wordStart, m_wordTag;
     bool m_anyInContext = false; // the run being read has a word read in context
     std::vector<std::uint32_t> m_features;
-    std::vector<std::uint8_t> m_beyond; // what each feature looks past
+    std::vector<std::uint8_t> m_beyond;             // what each feature looks past
     PinyinBoundary m_before = PinyinBoundary::Edge; // what lies before the run being gathered
-    bool m_besideText = false; // the run read last has text before or after it
+    bool m_besideText = false;                      // the run read last has text before or after it
     // What the output ends with: a separator goes between syllables, and between a syllable and
     // Latin letters or digits.
     enum class Last { Other, Syllable, Alphanumeric };

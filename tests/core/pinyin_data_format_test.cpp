@@ -241,9 +241,12 @@ TEST(PinyinContext, FeaturesSayWhichEdgesTheyLookPast) {
         SCOPED_TRACE(i);
         std::vector<std::uint32_t> edge, digitBefore, digitAfter;
         std::vector<std::uint8_t> beyond;
-        core::pinyinContextFeatures(run, starts, {}, i, PinyinBoundary::Edge, PinyinBoundary::Edge, edge, &beyond);
-        core::pinyinContextFeatures(run, starts, {}, i, PinyinBoundary::Digit, PinyinBoundary::Edge, digitBefore);
-        core::pinyinContextFeatures(run, starts, {}, i, PinyinBoundary::Edge, PinyinBoundary::Digit, digitAfter);
+        core::pinyinContextFeatures(run, starts, {}, i, PinyinBoundary::Edge, PinyinBoundary::Edge, edge,
+                                    &beyond);
+        core::pinyinContextFeatures(run, starts, {}, i, PinyinBoundary::Digit, PinyinBoundary::Edge,
+                                    digitBefore);
+        core::pinyinContextFeatures(run, starts, {}, i, PinyinBoundary::Edge, PinyinBoundary::Digit,
+                                    digitAfter);
         ASSERT_EQ(beyond.size(), edge.size());
         ASSERT_EQ(digitBefore.size(), edge.size());
         ASSERT_EQ(digitAfter.size(), edge.size());
@@ -263,7 +266,8 @@ TEST(PinyinContext, AtALinesEdgeAModelMustWinWithoutWhatLiesPastIt) {
     const std::vector<std::uint8_t> starts = {1, 1};
     std::vector<std::uint32_t> atEdge, quoted;
     std::vector<std::uint8_t> beyond;
-    core::pinyinContextFeatures(run, starts, {}, 0, PinyinBoundary::Edge, PinyinBoundary::Edge, atEdge, &beyond);
+    core::pinyinContextFeatures(run, starts, {}, 0, PinyinBoundary::Edge, PinyinBoundary::Edge, atEdge,
+                                &beyond);
     core::pinyinContextFeatures(run, starts, {}, 0, PinyinBoundary::Punctuation, PinyinBoundary::Punctuation,
                                 quoted);
     // The bias, the character before (the boundary) and the one after (了).
