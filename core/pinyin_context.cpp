@@ -85,29 +85,54 @@ PinyinBoundary pinyinBoundaryOf(char32_t c) {
 
 void pinyinContextFeatures(std::span<const char32_t> run, std::span<const std::uint8_t> wordStart,
                            std::span<const std::uint8_t> wordTag, std::size_t i, PinyinBoundary before,
-                           PinyinBoundary after, std::vector<std::uint32_t> &out) {
+                           PinyinBoundary after, std::vector<std::uint32_t> &out,
+                           std::vector<std::uint8_t> *beyond) {
     out.clear();
+    if (beyond)
+        beyond->clear();
     const auto p = static_cast<std::ptrdiff_t>(i);
+    const auto size = static_cast<std::ptrdiff_t>(run.size());
+    // What the feature pushed last sees past the run: its start, its end.
+    auto mark = [&](bool start, bool end) {
+        if (beyond)
+            beyond->push_back(static_cast<std::uint8_t>((start ? kPastStart : 0) | (end ? kPastEnd : 0)));
+    };
     auto c = [&](std::ptrdiff_t d) { return at(run, p + d, before, after); };
     out.push_back(FeatureHash(Bias).h);
+    mark(false, false);
     out.push_back(FeatureHash(Left1).add(c(-1)).h);
+    mark(p < 1, false);
     out.push_back(FeatureHash(Right1).add(c(1)).h);
+    mark(false, p + 1 >= size);
     out.push_back(FeatureHash(Left2).add(c(-2)).h);
+    mark(p < 2, false);
     out.push_back(FeatureHash(Right2).add(c(2)).h);
+    mark(false, p + 2 >= size);
     out.push_back(FeatureHash(Left3).add(c(-3)).h);
+    mark(p < 3, false);
     out.push_back(FeatureHash(Right3).add(c(3)).h);
+    mark(false, p + 3 >= size);
     out.push_back(FeatureHash(Around).add(c(-1)).add(c(1)).h);
+    mark(p < 1, p + 1 >= size);
     out.push_back(FeatureHash(LeftPair).add(c(-2)).add(c(-1)).h);
+    mark(p < 2, false);
     out.push_back(FeatureHash(RightPair).add(c(1)).add(c(2)).h);
+    mark(false, p + 2 >= size);
     // Beside characters that spell foreign names (塞尔维亚, 迈塞姆布里亚): a transliteration.
     const bool foreignLeft = p > 0 && spellsForeignNames(run[i - 1]);
     const bool foreignRight = i + 1 < run.size() && spellsForeignNames(run[i + 1]);
-    if (foreignLeft)
+    if (foreignLeft) {
         out.push_back(FeatureHash(ForeignLeft).h);
-    if (foreignRight)
+        mark(false, false);
+    }
+    if (foreignRight) {
         out.push_back(FeatureHash(ForeignRight).h);
-    if (foreignLeft && foreignRight)
+        mark(false, false);
+    }
+    if (foreignLeft && foreignRight) {
         out.push_back(FeatureHash(ForeignAround).h);
+        mark(false, false);
+    }
     // The words beside this one: whole, and the character that touches it.
     const std::size_t n = run.size();
     std::size_t end = i + 1;
@@ -129,8 +154,11 @@ void pinyinContextFeatures(std::span<const char32_t> run, std::span<const std::u
     if (end < n)
         nextTag = tagAt(end);
     out.push_back(FeatureHash(PreviousTag).add(prevTag).h);
+    mark(start == 0, false);
     out.push_back(FeatureHash(NextTag).add(nextTag).h);
+    mark(false, end >= n);
     out.push_back(FeatureHash(TagsAround).add(prevTag).add(nextTag).h);
+    mark(start == 0, end >= n);
     if (start > 0) {
         std::size_t prev = start - 1;
         while (prev > 0 && !wordStart[prev])
@@ -139,13 +167,17 @@ void pinyinContextFeatures(std::span<const char32_t> run, std::span<const std::u
         for (std::size_t k = prev; k < start; ++k)
             w.add(run[k]);
         out.push_back(w.h);
-        if (start - prev > 1)
+        mark(false, false);
+        if (start - prev > 1) {
             out.push_back(FeatureHash(PreviousWordLast)
                               .add(run[start - 1])
                               .add(static_cast<std::uint32_t>(start - prev))
                               .h);
+            mark(false, false);
+        }
     } else {
         out.push_back(FeatureHash(PreviousWord).add(c(-1)).h);
+        mark(p < 1, false);
     }
     if (end < n) {
         std::size_t next = end + 1;
@@ -155,11 +187,15 @@ void pinyinContextFeatures(std::span<const char32_t> run, std::span<const std::u
         for (std::size_t k = end; k < next; ++k)
             w.add(run[k]);
         out.push_back(w.h);
-        if (next - end > 1)
+        mark(false, false);
+        if (next - end > 1) {
             out.push_back(
                 FeatureHash(NextWordFirst).add(run[end]).add(static_cast<std::uint32_t>(next - end)).h);
+            mark(false, false);
+        }
     } else {
         out.push_back(FeatureHash(NextWord).add(at(run, static_cast<std::ptrdiff_t>(n), before, after)).h);
+        mark(false, true);
     }
     // Inside a word: the word and the place in it, last.
     if (end - start > 1) {
@@ -167,6 +203,7 @@ void pinyinContextFeatures(std::span<const char32_t> run, std::span<const std::u
         for (std::size_t k = start; k < end; ++k)
             w.add(run[k]);
         out.push_back(w.add(static_cast<std::uint32_t>(i - start)).h);
+        mark(false, false);
     }
 }
 

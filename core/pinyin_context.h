@@ -31,10 +31,13 @@ bool spellsForeignNames(char32_t c);
 // nonzero where a word of the segmentation begins (wordStart[0] always); `wordTag[k]` there is the
 // word's part of speech (0 unknown; may be empty: all unknown). `before` and `after`: what lies
 // beside the run. Where `i` is inside a word of two or more characters, the last feature is that
-// word with the place of `i` in it.
+// word with the place of `i` in it. Where `beyond` is given, it gets a value per feature: which
+// edges of the run the feature looks past (kPastStart, kPastEnd: to `before`, to `after`), else 0.
+constexpr std::uint8_t kPastStart = 1, kPastEnd = 2;
 void pinyinContextFeatures(std::span<const char32_t> run, std::span<const std::uint8_t> wordStart,
                            std::span<const std::uint8_t> wordTag, std::size_t i, PinyinBoundary before,
-                           PinyinBoundary after, std::vector<std::uint32_t> &out);
+                           PinyinBoundary after, std::vector<std::uint32_t> &out,
+                           std::vector<std::uint8_t> *beyond = nullptr);
 
 // The key under which a model's weights of a feature are stored; never 0 (an empty slot).
 inline std::uint32_t pinyinFeatureKey(std::uint32_t feature, std::uint32_t model) {

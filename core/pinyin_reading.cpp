@@ -184,34 +184,72 @@ bool PinyinReadingData::knows(int model, std::uint32_t feature) const {
     return false;
 }
 
+const std::int16_t *PinyinReadingData::weightsOf(int model, std::uint32_t feature,
+                                                 std::size_t classes) const {
+    if (m_featureSlots.empty())
+        return nullptr;
+    const std::uint32_t mask = static_cast<std::uint32_t>(m_featureSlots.size() - 1);
+    const std::uint32_t key = pinyinFeatureKey(feature, static_cast<std::uint32_t>(model));
+    // An empty slot ends the probe; a full table (never written so) ends after one lap.
+    std::uint32_t i = key & mask;
+    for (std::uint32_t n = 0; n <= mask; ++n, i = (i + 1) & mask) {
+        const PinyinFeatureSlot &s = m_featureSlots[i];
+        if (s.key == key)
+            return s.weights + classes <= m_weights.size() ? m_weights.data() + s.weights : nullptr;
+        if (s.key == 0)
+            return nullptr;
+    }
+    return nullptr;
+}
+
+namespace {
+
+constexpr std::size_t kMaxClasses = 16;
+
+std::size_t best(const std::int32_t *score, std::size_t classes) {
+    std::size_t b = 0;
+    for (std::size_t c = 1; c < classes; ++c)
+        if (score[c] > score[b])
+            b = c;
+    return b;
+}
+
+} // namespace
+
 std::uint16_t PinyinReadingData::predict(int model, std::span<const std::uint32_t> features) const {
     const PinyinModelEntry &e = m_models[static_cast<std::size_t>(model)];
-    constexpr std::size_t kMaxClasses = 16;
     const std::size_t classes = std::min<std::size_t>(e.classCount, kMaxClasses);
     std::int32_t score[kMaxClasses] = {};
-    const std::uint32_t mask = static_cast<std::uint32_t>(m_featureSlots.size() - 1);
-    if (!m_featureSlots.empty())
-        for (std::uint32_t f : features) {
-            const std::uint32_t key = pinyinFeatureKey(f, static_cast<std::uint32_t>(model));
-            // An empty slot ends the probe; a full table (never written so) ends after one lap.
-            std::uint32_t i = key & mask;
-            for (std::uint32_t n = 0; n <= mask; ++n, i = (i + 1) & mask) {
-                const PinyinFeatureSlot &s = m_featureSlots[i];
-                if (s.key == key) {
-                    if (s.weights + classes <= m_weights.size())
-                        for (std::size_t c = 0; c < classes; ++c)
-                            score[c] += m_weights[s.weights + c];
-                    break;
-                }
-                if (s.key == 0)
-                    break;
+    for (std::uint32_t f : features)
+        if (const std::int16_t *w = weightsOf(model, f, classes))
+            for (std::size_t c = 0; c < classes; ++c)
+                score[c] += w[c];
+    return m_classes[e.firstClass + best(score, classes)];
+}
+
+std::uint16_t PinyinReadingData::predictNearEdge(int model, std::span<const std::uint32_t> features,
+                                                 std::span<const std::uint8_t> beyond,
+                                                 std::uint8_t edges) const {
+    const PinyinModelEntry &e = m_models[static_cast<std::size_t>(model)];
+    const std::size_t classes = std::min<std::size_t>(e.classCount, kMaxClasses);
+    std::int32_t score[kMaxClasses] = {}, inside[kMaxClasses] = {};
+    bool nearEdge = false;
+    for (std::size_t k = 0; k < features.size(); ++k) {
+        const bool past = k < beyond.size() && (beyond[k] & edges);
+        nearEdge = nearEdge || past;
+        if (const std::int16_t *w = weightsOf(model, features[k], classes))
+            for (std::size_t c = 0; c < classes; ++c) {
+                score[c] += w[c];
+                inside[c] += past ? 0 : w[c];
             }
-        }
-    std::size_t best = 0;
-    for (std::size_t c = 1; c < classes; ++c)
-        if (score[c] > score[best])
-            best = c;
-    return m_classes[e.firstClass + best];
+    }
+    const std::size_t top = best(score, classes);
+    if (top == 0 || !nearEdge)
+        return m_classes[e.firstClass + top];
+    // The labelled sentences meet the edge of a text only where they start: what the model learnt
+    // there is of sentence starts, and with the context cut short it decides alone (发了 fà, 乐不思蜀
+    // yuè). A reading other than the dictionary's must come from the text itself.
+    return m_classes[e.firstClass + best(inside, classes)];
 }
 
 std::string renderSyllable(std::string_view numbered, PinyinTone tone) {
@@ -341,13 +379,20 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
         i = e;
     }
     // A polyphone standing alone is read by its model, where it has one; a character with nothing
-    // beside it (a word looked up by itself) keeps its dictionary reading.
+    // beside it (a word looked up by itself) keeps its dictionary reading. Near the start or end
+    // of a line, a model that leaves the dictionary's reading decides again without what it sees
+    // past the line's edge.
     if (m_data.modelCount())
         for (std::size_t i = 0; i < n; ++i)
             if (standsAlone(i))
                 if (const int model = m_data.modelOf(run[i]); model >= 0) {
-                    pinyinContextFeatures(run, m_wordStart, m_wordTag, i, before, after, m_features);
-                    syl[i] = m_data.predict(model, m_features);
+                    const std::uint8_t edges =
+                        static_cast<std::uint8_t>((before == PinyinBoundary::Edge ? kPastStart : 0) |
+                                                  (after == PinyinBoundary::Edge ? kPastEnd : 0));
+                    pinyinContextFeatures(run, m_wordStart, m_wordTag, i, before, after, m_features,
+                                          edges ? &m_beyond : nullptr);
+                    syl[i] = edges ? m_data.predictNearEdge(model, m_features, m_beyond, edges)
+                                   : m_data.predict(model, m_features);
                 }
     // In a word read both ways, a polyphone whose model learnt the word reads as it decides.
     if (m_anyInContext)

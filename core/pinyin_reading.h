@@ -12,7 +12,9 @@
 // else yí before a fourth tone and yì before the others. 不 is bú before a fourth tone, else bù. A polyphone
 // that stands alone as a word of one character is read by its context model where the data file has one
 // (pinyin_context.h); so is one inside a word the data file marks as read both ways (教会 jiào huì
-// "the church", jiāo huì "taught"), where its model learnt that word. Everything else (letters, digits,
+// "the church", jiāo huì "taught"), where its model learnt that word. Near the start or end of a line,
+// a model that would leave the dictionary's reading decides again without what it sees past the
+// line's edge (发了 fā le, not fà). Everything else (letters, digits,
 // punctuation, characters without a reading) passes through unchanged and in order; the separator stands
 // between a syllable and letters or digits next to it.
 
@@ -90,6 +92,12 @@ public:
     // The reading a model gives in the context of `features`: the class of the highest sum of
     // weights, the first (the default) between equals.
     std::uint16_t predict(int model, std::span<const std::uint32_t> features) const;
+    // The same for a run beside the edge of the text (the start or end of a line): where a reading
+    // other than the default (the first class) wins and some features look past an edge that
+    // `edges` names (kPastStart, kPastEnd; `beyond` as pinyinContextFeatures gives it), the
+    // reading is decided again without those features (the default between equals).
+    std::uint16_t predictNearEdge(int model, std::span<const std::uint32_t> features,
+                                  std::span<const std::uint8_t> beyond, std::uint8_t edges) const;
     // Whether a model has weights for `feature`.
     bool knows(int model, std::uint32_t feature) const;
 
@@ -97,6 +105,8 @@ private:
     PinyinReadingData() = default;
     std::uint32_t probe(std::uint32_t hash, std::uint32_t node, char32_t cp) const;
     int findModel(char32_t cp) const;
+    // A model's weights of a feature (one per class), or null where it has none.
+    const std::int16_t *weightsOf(int model, std::uint32_t feature, std::size_t classes) const;
     std::string_view m_info;
     std::vector<std::string_view> m_syllables;
     const std::uint16_t *m_pageIndex = nullptr;
@@ -187,8 +197,9 @@ private:
     std::vector<std::uint8_t> m_wordEnd, m_wordStart, m_wordTag;
     bool m_anyInContext = false; // the run being read has a word read in context
     std::vector<std::uint32_t> m_features;
+    std::vector<std::uint8_t> m_beyond;             // what each feature looks past
     PinyinBoundary m_before = PinyinBoundary::Edge; // what lies before the run being gathered
-    bool m_besideText = false; // the run read last has text before or after it
+    bool m_besideText = false;                      // the run read last has text before or after it
     // What the output ends with: a separator goes between syllables, and between a syllable and
     // Latin letters or digits.
     enum class Last { Other, Syllable, Alphanumeric };

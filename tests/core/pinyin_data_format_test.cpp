@@ -232,6 +232,82 @@ TEST(PinyinContext, FeaturesChangeWithTheContextOnly) {
     EXPECT_EQ(a[0], b[0]) << "the bias feature is the same everywhere";
 }
 
+// Each feature says which edges of the run it looks past: exactly those whose boundary changes it.
+TEST(PinyinContext, FeaturesSayWhichEdgesTheyLookPast) {
+    using core::PinyinBoundary;
+    const std::u32string run = U"人口为五万";
+    const std::vector<std::uint8_t> starts = {1, 0, 1, 1, 1};
+    for (std::size_t i = 0; i < run.size(); ++i) {
+        SCOPED_TRACE(i);
+        std::vector<std::uint32_t> edge, digitBefore, digitAfter;
+        std::vector<std::uint8_t> beyond;
+        core::pinyinContextFeatures(run, starts, {}, i, PinyinBoundary::Edge, PinyinBoundary::Edge, edge,
+                                    &beyond);
+        core::pinyinContextFeatures(run, starts, {}, i, PinyinBoundary::Digit, PinyinBoundary::Edge,
+                                    digitBefore);
+        core::pinyinContextFeatures(run, starts, {}, i, PinyinBoundary::Edge, PinyinBoundary::Digit,
+                                    digitAfter);
+        ASSERT_EQ(beyond.size(), edge.size());
+        ASSERT_EQ(digitBefore.size(), edge.size());
+        ASSERT_EQ(digitAfter.size(), edge.size());
+        for (std::size_t k = 0; k < edge.size(); ++k) {
+            SCOPED_TRACE(k);
+            EXPECT_EQ((beyond[k] & core::kPastStart) != 0, edge[k] != digitBefore[k]);
+            EXPECT_EQ((beyond[k] & core::kPastEnd) != 0, edge[k] != digitAfter[k]);
+        }
+    }
+}
+
+// Near a line's edge, a model that leaves the dictionary's reading decides again without the
+// features that look past the edge; between other text, the same weights decide as they add up.
+TEST(PinyinContext, AtALinesEdgeAModelMustWinWithoutWhatLiesPastIt) {
+    using core::PinyinBoundary;
+    const std::u32string run = U"发了";
+    const std::vector<std::uint8_t> starts = {1, 1};
+    std::vector<std::uint32_t> atEdge, quoted;
+    std::vector<std::uint8_t> beyond;
+    core::pinyinContextFeatures(run, starts, {}, 0, PinyinBoundary::Edge, PinyinBoundary::Edge, atEdge,
+                                &beyond);
+    core::pinyinContextFeatures(run, starts, {}, 0, PinyinBoundary::Punctuation, PinyinBoundary::Punctuation,
+                                quoted);
+    // The bias, the character before (the boundary) and the one after (了).
+    ASSERT_EQ(beyond[0], 0);
+    ASSERT_EQ(beyond[1], core::kPastStart);
+    ASSERT_EQ(beyond[2], 0);
+    const struct {
+        std::int16_t bias, before, after;
+        const char *line, *quotedLine;
+    } cases[] = {
+        {-50, 100, 0, "fa1 le5", "“fa4 le5”"},  // what lies past the edge does not decide alone
+        {-50, 100, 60, "fa4 le5", "“fa4 le5”"}, // 了 after it tips the balance
+        {-50, 100, 50, "fa1 le5", "“fa4 le5”"}, // between equals, the dictionary's
+        {50, 0, 0, "fa4 le5", "“fa4 le5”"},     // the bias decides as ever
+        {50, -100, 0, "fa1 le5", "“fa1 le5”"},  // what lies past the edge still counts for the default
+        {0, 0, 0, "fa1 le5", "“fa1 le5”"},
+    };
+    for (const auto &k : cases) {
+        SCOPED_TRACE(testing::Message() << k.bias << " " << k.before << " " << k.after);
+        core::PinyinDataContent c;
+        c.readings = {{U'发', "fa1"}, {U'了', "le5"}};
+        c.words[U"发"] = {300, {}, "v"};
+        c.words[U"了"] = {300, {}, ""};
+        c.unknownCost = 4000;
+        auto &model = c.models[U'发'];
+        model.classes = {"fa1", "fa4"};
+        model.weights[atEdge[0]] = {0, k.bias};
+        model.weights[atEdge[1]] = {0, k.before};
+        model.weights[quoted[1]] = {0, k.before};
+        model.weights[atEdge[2]] = {0, k.after};
+        std::string why;
+        const Aligned file(core::writePinyinData(c, &why));
+        core::Message unread;
+        const auto d = core::PinyinReadingData::open(file.span(), &unread);
+        ASSERT_TRUE(d) << unread;
+        EXPECT_EQ(core::readPinyin("发了", *d, {core::PinyinTone::Numbers}), k.line);
+        EXPECT_EQ(core::readPinyin("“发了”", *d, {core::PinyinTone::Numbers}), k.quotedLine);
+    }
+}
+
 // In a word marked as read in context, a polyphone reads as its model decides where the model
 // knows that word; elsewhere the word's own reading holds.
 TEST(PinyinContext, WordsReadInContextAskTheModelsThatKnowThem) {

@@ -317,6 +317,27 @@ TEST(PinyinReading, PolyphonesInForeignNamesReadAsTransliterations) {
                {"塞好瓶口", "sāi hǎo píng kǒu"}});
 }
 
+// At the start or end of a line, with little context, a model's bias (learnt where its character
+// stands alone, which leans to the rarer readings) and what it learnt of the labelled sentences'
+// starts do not overrule the dictionary's reading; a model that wins without them still decides.
+TEST(PinyinReading, PolyphonesAtALinesEdgeNeedTheirContextToLeaveTheDictionarysReading) {
+    expectAll({{"发了", "fā le"},
+               {"他发了", "tā fā le"},
+               {"发了一条消息", "fā le yì tiáo xiāo xī"},
+               {"乐不思蜀", "lè bù sī shǔ"},
+               {"乐极生悲", "lè jí shēng bēi"},
+               {"得了", "dé le"},
+               {"他乐不思蜀。", "tā lè bù sī shǔ。"},
+               // Models that still win there.
+               {"里塞托", "lǐ sài tuō"},
+               {"斯塔塞克", "sī tǎ sài kè"},
+               {"第3卷", "dì 3 juàn"},
+               {"上海长乐路100弄", "shàng hǎi cháng lè lù 100 lòng"},
+               {"屋里很闷。", "wū lǐ hěn mèn。"},
+               {"撒了一地", "sǎ le yí dì"},
+               {"他一时兴起", "tā yì shí xìng qǐ"}});
+}
+
 // Taiwan's tone that the reading dictionary gives a character in its words, where the labelled
 // sentences read the Mainland's in several of them: every word of the character takes it, in
 // both scripts, and the words whose tone is their own keep it.
