@@ -5,6 +5,9 @@
 #include "fuzz_support.h"
 #include "platform/character_maps.h"
 
+#include <cstdio>
+#include <optional>
+
 namespace {
 
 void checkMapped(std::u16string_view in, const std::u16string &out, const core::CodePointMap &map) {
@@ -31,13 +34,22 @@ void checkMapped(std::u16string_view in, const std::u16string &out, const core::
     }
 }
 
+// OpenCC reads a binary dictionary in a child process with a deadline of about a second, which a
+// machine busy with other fuzzers and sanitizers can miss: a few tries, and the reason if all fail.
+std::optional<core::CodePointMap> loadDictionary(const char *file) {
+    core::Message why;
+    for (int attempt = 0; attempt < 4; ++attempt)
+        if (auto map = platform::loadCharacterDictionary(platform::openccDataDir() + "/" + file, &why))
+            return map;
+    std::fprintf(stderr, "%s: %s\n", file, why.in(core::Language::English).c_str());
+    return std::nullopt;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
-    static const auto st =
-        platform::loadCharacterDictionary(platform::openccDataDir() + "/STCharacters.ocd2");
-    static const auto ts =
-        platform::loadCharacterDictionary(platform::openccDataDir() + "/TSCharacters.ocd2");
+    static const auto st = loadDictionary("STCharacters.ocd2");
+    static const auto ts = loadDictionary("TSCharacters.ocd2");
     static const auto upper = platform::upperCaseMap();
     static const auto lower = platform::lowerCaseMap();
     fuzz::check(st && ts, "dictionaries load");

@@ -230,8 +230,6 @@ std::string decodeExcelEscapes(std::string_view s) {
 
 // --- content types -------------------------------------------------------------------------------
 
-constexpr std::string_view kOfficeDocument = "application/vnd.openxmlformats-officedocument.";
-
 struct ContentTypeRule {
     std::string_view type; // without "+xml"
     Format format;         // the package kind it belongs to
