@@ -38,10 +38,11 @@ void checkMapped(std::u16string_view in, const std::u16string &out, const core::
 // machine busy with other fuzzers and sanitizers can miss: a few tries, and the reason if all fail.
 std::optional<core::CodePointMap> loadDictionary(const char *file) {
     core::Message why;
-    for (int attempt = 0; attempt < 4; ++attempt)
+    for (int attempt = 0; attempt < 4; ++attempt) {
         if (auto map = platform::loadCharacterDictionary(platform::openccDataDir() + "/" + file, &why))
             return map;
-    std::fprintf(stderr, "%s: %s\n", file, why.in(core::Language::English).c_str());
+        std::fprintf(stderr, "%s: %s\n", file, why.in(core::Language::English).c_str());
+    }
     return std::nullopt;
 }
 
