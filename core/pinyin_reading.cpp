@@ -169,23 +169,7 @@ int PinyinReadingData::findModel(char32_t cp) const {
     return it != m_models.end() && it->cp == cp ? static_cast<int>(it - m_models.begin()) : -1;
 }
 
-bool PinyinReadingData::knows(int model, std::uint32_t feature) const {
-    if (m_featureSlots.empty())
-        return false;
-    const std::uint32_t mask = static_cast<std::uint32_t>(m_featureSlots.size() - 1);
-    const std::uint32_t key = pinyinFeatureKey(feature, static_cast<std::uint32_t>(model));
-    std::uint32_t i = key & mask;
-    for (std::uint32_t n = 0; n <= mask; ++n, i = (i + 1) & mask) {
-        if (m_featureSlots[i].key == key)
-            return true;
-        if (m_featureSlots[i].key == 0)
-            return false;
-    }
-    return false;
-}
-
-const std::int16_t *PinyinReadingData::weightsOf(int model, std::uint32_t feature,
-                                                 std::size_t classes) const {
+const PinyinFeatureSlot *PinyinReadingData::slotOf(int model, std::uint32_t feature) const {
     if (m_featureSlots.empty())
         return nullptr;
     const std::uint32_t mask = static_cast<std::uint32_t>(m_featureSlots.size() - 1);
@@ -195,11 +179,21 @@ const std::int16_t *PinyinReadingData::weightsOf(int model, std::uint32_t featur
     for (std::uint32_t n = 0; n <= mask; ++n, i = (i + 1) & mask) {
         const PinyinFeatureSlot &s = m_featureSlots[i];
         if (s.key == key)
-            return s.weights + classes <= m_weights.size() ? m_weights.data() + s.weights : nullptr;
+            return &s;
         if (s.key == 0)
             return nullptr;
     }
     return nullptr;
+}
+
+bool PinyinReadingData::knows(int model, std::uint32_t feature) const {
+    return slotOf(model, feature) != nullptr;
+}
+
+const std::int16_t *PinyinReadingData::weightsOf(int model, std::uint32_t feature,
+                                                 std::size_t classes) const {
+    const PinyinFeatureSlot *s = slotOf(model, feature);
+    return s && s->weights + classes <= m_weights.size() ? m_weights.data() + s->weights : nullptr;
 }
 
 namespace {

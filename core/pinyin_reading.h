@@ -107,6 +107,8 @@ private:
     int findModel(char32_t cp) const;
     // A model's weights of a feature (one per class), or null where it has none.
     const std::int16_t *weightsOf(int model, std::uint32_t feature, std::size_t classes) const;
+    // The slot of a model's feature in the table, or null when the model has no weight for it.
+    const PinyinFeatureSlot *slotOf(int model, std::uint32_t feature) const;
     std::string_view m_info;
     std::vector<std::string_view> m_syllables;
     const std::uint16_t *m_pageIndex = nullptr;
