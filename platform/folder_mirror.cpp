@@ -46,8 +46,10 @@ public:
 
     // Places the sources `named` (path, name) in `folder`: their target names, collisions refused,
     // folders walked.
+    // `folderAbsent`: the mirror has nothing at `folder` yet (a fresh output), so nothing in it
+    // needs looking up.
     void placeAll(const std::vector<std::pair<std::string, std::string>> &named, const std::string &folder,
-                  bool arguments) {
+                  bool arguments, bool folderAbsent = false) {
         std::map<std::string, std::vector<std::size_t>> byTarget;
         for (std::size_t i = 0; i < named.size(); ++i) {
             std::optional<std::string> target = named[i].second;
@@ -71,14 +73,14 @@ public:
                 }
                 continue;
             }
-            place(named[sources[0]].first, joinPath(folder, target), arguments);
+            place(named[sources[0]].first, joinPath(folder, target), arguments, folderAbsent);
         }
     }
 
     MirrorPlan plan;
 
 private:
-    void place(const std::string &src, const std::string &dst, bool argument) {
+    void place(const std::string &src, const std::string &dst, bool argument, bool folderAbsent) {
         MirrorEntry e;
         e.src = src;
         e.dst = dst;
@@ -93,17 +95,21 @@ private:
         // A file's other hard link in the mirror (a tree made with cp -al) is only a name the
         // new file replaces; the source's own name is its folder's same entry.
         struct stat there {};
-        if (!S_ISLNK(e.st.st_mode) && ::stat(dst.c_str(), &there) == 0 && there.st_dev == e.st.st_dev &&
-            there.st_ino == e.st.st_ino &&
-            (S_ISDIR(e.st.st_mode) ? !isOutputFolder(e.st) : sameEntry(src, dst))) {
-            refuse(src, {MessageId::MirrorOverItself, {dst}});
-            return;
+        bool absent = folderAbsent;
+        if (!S_ISLNK(e.st.st_mode) && !absent) {
+            if (::stat(dst.c_str(), &there) != 0)
+                absent = errno == ENOENT;
+            else if (there.st_dev == e.st.st_dev && there.st_ino == e.st.st_ino &&
+                     (S_ISDIR(e.st.st_mode) ? !isOutputFolder(e.st) : sameEntry(src, dst))) {
+                refuse(src, {MessageId::MirrorOverItself, {dst}});
+                return;
+            }
         }
         if (S_ISLNK(e.st.st_mode)) {
             e.type = MirrorEntry::Type::Link;
-            plan.entries.push_back(e);
+            plan.entries.push_back(std::move(e));
         } else if (S_ISREG(e.st.st_mode)) {
-            plan.entries.push_back(e);
+            plan.entries.push_back(std::move(e));
         } else if (S_ISDIR(e.st.st_mode)) {
             if (isOutputFolder(e.st)) {
                 // The output folder inside a source is never a source of itself; named as one, it
@@ -114,13 +120,13 @@ private:
             }
             e.type = MirrorEntry::Type::Folder;
             plan.entries.push_back(e);
-            walk(src, dst);
+            walk(src, dst, absent);
         } else {
             refuse(src, MessageId::NotFileFolderOrLink);
         }
     }
 
-    void walk(const std::string &src, const std::string &dst) {
+    void walk(const std::string &src, const std::string &dst, bool dstAbsent) {
         DIR *dir = ::opendir(src.c_str());
         if (!dir) {
             fail(src, {MessageId::CannotOpenFolder, {}, reason(errno)});
@@ -137,7 +143,7 @@ private:
         std::vector<std::pair<std::string, std::string>> named;
         for (const auto &name : names)
             named.emplace_back(joinPath(src, name), name);
-        placeAll(named, dst, false);
+        placeAll(named, dst, false, dstAbsent);
     }
 
     // Whether the paths `a` and `b` name the same entry of the same folder.
