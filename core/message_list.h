@@ -590,7 +590,9 @@ LANTERNFIN_MESSAGE(ErrorCrossDevice, "Invalid cross-device link", "无效的跨�
 // process that reads binary ones (platform/isolated_call).
 LANTERNFIN_MESSAGE(InInlineDictionary, "inline dictionary {1}: {2}", "内联词典 {1}：{2}")
 LANTERNFIN_MESSAGE(ReaderCannotStart, "cannot start a reader: {1}", "无法启动读取进程：{1}")
-LANTERNFIN_MESSAGE(ReaderOutOfTime, "ran out of time", "超时")
+LANTERNFIN_MESSAGE(ReaderTooCostly, "used more than {1} s of processor time", "占用处理器时间超过 {1} 秒")
+LANTERNFIN_MESSAGE(ReaderStuck, "the reading process was stuck for {1} s (stopped, blocked, or kept off the processor by other work); try again",
+                   "读取进程停滞了 {1} 秒（被暂停、阻塞，或处理器被其他工作占满）；请重试")
 LANTERNFIN_MESSAGE(ReaderTooMuch, "handed back too much", "交回的数据太多")
 LANTERNFIN_MESSAGE(ReaderCrashed, "crashed (signal {1})", "崩溃（信号 {1}）")
 LANTERNFIN_MESSAGE(ReaderFailed, "failed", "失败")
