@@ -250,7 +250,7 @@ std::string shortenedStem(std::string name, long nameMax) {
 std::string randomLetters() {
     static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     static std::atomic<unsigned long long> counter{0};
-    timespec now {};
+    timespec now{};
     ::clock_gettime(CLOCK_REALTIME, &now);
     unsigned long long v = static_cast<unsigned long long>(now.tv_nsec) ^
                            (static_cast<unsigned long long>(::getpid()) << 32) ^
@@ -268,7 +268,8 @@ std::string randomLetters() {
 int openBeneath(const std::string &root, const std::string &relative) {
     std::string target;
     int error = 0;
-    if (!resolveLinks(root.empty() ? std::string(".") : root, static_cast<unsigned>(::geteuid()), target, error)) {
+    if (!resolveLinks(root.empty() ? std::string(".") : root, static_cast<unsigned>(::geteuid()), target,
+                      error)) {
         errno = error;
         return -1;
     }
@@ -282,7 +283,10 @@ int openBeneath(const std::string &root, const std::string &relative) {
         // O_PATH with O_NOFOLLOW would open a link itself: what was opened is checked to be a folder.
         const int next = ::openat(fd, part.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         struct stat st {};
-        const int failure = next < 0 ? errno : ::fstat(next, &st) != 0 ? errno : S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
+        const int failure = next < 0                  ? errno
+                            : ::fstat(next, &st) != 0 ? errno
+                            : S_ISDIR(st.st_mode)     ? 0
+                                                      : ENOTDIR;
         ::close(fd);
         fd = next;
         if (failure) {
@@ -299,7 +303,8 @@ std::pair<std::string, std::string> splitBeneath(std::string &root, const std::s
     const std::size_t slash = path.rfind('/');
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash);
-    const bool inside = !root.empty() && path.size() > root.size() && path.compare(0, root.size(), root) == 0 &&
+    const bool inside = !root.empty() && path.size() > root.size() &&
+                        path.compare(0, root.size(), root) == 0 &&
                         (root.back() == '/' || path[root.size()] == '/');
     if (!inside) {
         root = folderOf(path);
@@ -432,7 +437,8 @@ AtomicFile::AtomicFile(std::string path, LastPart last) : m_path(std::move(path)
 
     // "." + name + ".XXXXXX" within the longest name the folder takes: a long name is shortened,
     // at a character's start, and the six random letters keep it apart from the others.
-    const std::string stem = shortenedStem(nameOf(m_target), ::pathconf(folderOf(m_target).c_str(), _PC_NAME_MAX));
+    const std::string stem =
+        shortenedStem(nameOf(m_target), ::pathconf(folderOf(m_target).c_str(), _PC_NAME_MAX));
     m_temp = folderOf(m_target) + "/." + stem + ".XXXXXX";
     {
         SignalsHeld held;
@@ -492,12 +498,14 @@ bool AtomicFile::takeOver(const struct stat &st, const std::string &from) {
     return true;
 }
 
-AtomicFile::AtomicFile(std::string path, const std::string &beneath) : m_path(std::move(path)), m_target(m_path) {
+AtomicFile::AtomicFile(std::string path, const std::string &beneath)
+    : m_path(std::move(path)), m_target(m_path) {
     std::string root = beneath;
     const auto [folder, name] = splitBeneath(root, m_path);
     m_folder = openBeneath(root, folder);
     if (m_folder < 0) {
-        fail(errno, errno == ENOTDIR ? core::MessageId::MirrorFolderReplaced : core::MessageId::CannotOpenFolder);
+        fail(errno,
+             errno == ENOTDIR ? core::MessageId::MirrorFolderReplaced : core::MessageId::CannotOpenFolder);
         return;
     }
     struct stat st {};
@@ -516,7 +524,8 @@ AtomicFile::AtomicFile(std::string path, const std::string &beneath) : m_path(st
         errno = EINTR; // when the program is ending
         for (int attempt = 0; attempt < 100 && !g_ending.load(); ++attempt) {
             m_tempName = "." + stem + "." + randomLetters();
-            m_fd = ::openat(m_folder, m_tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+            m_fd = ::openat(m_folder, m_tempName.c_str(),
+                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
             if (m_fd >= 0 || errno != EEXIST)
                 break;
         }
@@ -648,8 +657,9 @@ bool AtomicFile::commit(FolderSyncs *later) {
     }
     if (!syncText() || !m_synced)
         return false;
-    const bool renamed = m_folder >= 0 ? ::renameat(m_folder, m_tempName.c_str(), m_folder, nameOf(m_path).c_str()) == 0
-                                       : ::rename(m_temp.c_str(), m_target.c_str()) == 0;
+    const bool renamed = m_folder >= 0
+                             ? ::renameat(m_folder, m_tempName.c_str(), m_folder, nameOf(m_path).c_str()) == 0
+                             : ::rename(m_temp.c_str(), m_target.c_str()) == 0;
     if (!renamed) {
         fail(errno, core::MessageId::CannotReplaceFile);
         discard();

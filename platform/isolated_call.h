@@ -27,9 +27,9 @@ struct IsolationLimits {
 // Runs `work` in a child process (fork, no exec) and returns the bytes it produced; nullopt with
 // `why` set when the child died (ReaderCrashed), used up its processor time (ReaderTooCostly),
 // was stuck past the wall deadline (ReaderStuck), handed back too much (ReaderTooMuch), could not
-// be started (ReaderCannotStart) or `work` failed (ReaderFailed). `work` must only compute: the child ends with _exit, runs
-// no destructor of the parent's objects and touches none of its files.
-// The wall-clock time a child has before it counts as stuck: wallTime, or 20 x cpuTime.
+// be started (ReaderCannotStart) or `work` failed (ReaderFailed). `work` must only compute: the child ends
+// with _exit, runs no destructor of the parent's objects and touches none of its files. The wall-clock time a
+// child has before it counts as stuck: wallTime, or 20 x cpuTime.
 std::chrono::milliseconds wallDeadline(const IsolationLimits &limits);
 
 std::optional<std::string> runIsolated(const std::function<std::optional<std::string>()> &work,

@@ -133,7 +133,9 @@ void QtClipboard::read(std::function<void(ClipboardContents)> done) {
     // QProcess keeps all the child prints: the size is checked as it comes, so that a clipboard of
     // gigabytes costs this process no more than the limit.
     const std::size_t maxBytes = m_maxBytes;
-    auto tooLarge = [process, maxBytes] { return static_cast<std::size_t>(process->bytesAvailable()) > maxBytes; };
+    auto tooLarge = [process, maxBytes] {
+        return static_cast<std::size_t>(process->bytesAvailable()) > maxBytes;
+    };
     auto refuseSize = [finish, unreadable, maxBytes] {
         finish(unreadable({core::MessageId::ClipboardTooLarge, {std::to_string(maxBytes >> 20)}}));
     };

@@ -174,7 +174,8 @@ void convertFolder(const QString &path, const WayConverter &way, const QString &
                 *way.converter, way.options, {}, [&](double f) {
                     return report(done + static_cast<std::uint64_t>(f * static_cast<double>(size)));
                 }};
-            const auto outcome = platform::convertDocumentFile(e.src, e.dst, job, &e.st, &folderSyncs, e.root);
+            const auto outcome =
+                platform::convertDocumentFile(e.src, e.dst, job, &e.st, &folderSyncs, e.root);
             if (outcome.status == platform::DocumentStatus::Cancelled) {
                 cancelled = true;
                 break;

@@ -516,7 +516,8 @@ TEST(FolderMirror, AnOutputFolderSwappedForALinkLeadsNothingOutOfTheOutput) {
          [](const MirrorEntry &e) { return platform::copyMirrorFile(e, nullptr).empty(); }},
         {"a file converted", MirrorEntry::Type::File,
          [&](const MirrorEntry &e) {
-             return platform::convertDocumentFile(e.src, e.dst, {segmented, {}, {}, {}}, &e.st, nullptr, e.root)
+             return platform::convertDocumentFile(e.src, e.dst, {segmented, {}, {}, {}}, &e.st, nullptr,
+                                                  e.root)
                  .ok();
          }},
         {"a file written as a run writes it", MirrorEntry::Type::File,
@@ -570,7 +571,8 @@ TEST(FolderMirror, AnOutputFolderSwappedForALinkLeadsNothingOutOfTheOutput) {
         EXPECT_FALSE(c.write(*target));
         EXPECT_EQ(std::distance(fs::directory_iterator(dir / "victim"), fs::directory_iterator()), 2);
         EXPECT_EQ(readFile(dir / "victim/a.txt"), "mine");
-        EXPECT_EQ(fs::status(dir / "victim/a.txt").permissions(), fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_EQ(fs::status(dir / "victim/a.txt").permissions(),
+                  fs::perms::owner_read | fs::perms::owner_write);
         EXPECT_EQ(fs::status(dir / "victim/deeper").permissions(), fs::perms::owner_all);
         EXPECT_EQ(fs::status(dir / "victim").permissions(), fs::perms::owner_all);
     }

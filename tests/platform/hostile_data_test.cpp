@@ -30,7 +30,7 @@ TEST(IsolatedCall, WhatTheChildDoesWrongIsToldNotSuffered) {
     struct Case {
         const char *what;
         Work work;
-        ms cpu, wall; // wall 0: the default multiple of cpu
+        ms cpu, wall;    // wall 0: the default multiple of cpu
         const char *why; // empty: succeeds with "done"
     };
     auto sleeper = [](ms t, const char *result) {
@@ -42,8 +42,7 @@ TEST(IsolatedCall, WhatTheChildDoesWrongIsToldNotSuffered) {
     // A burner's wall deadline is far off, so that only its processor time can stop it.
     const Case cases[] = {
         {"returns", [] { return std::optional<std::string>("done"); }, ms(50), ms(0), ""},
-        {"waits past its processor time, not the wall deadline", sleeper(ms(150), "done"), ms(50), ms(0),
-         ""},
+        {"waits past its processor time, not the wall deadline", sleeper(ms(150), "done"), ms(50), ms(0), ""},
         {"burns processor time",
          []() -> std::optional<std::string> {
              volatile unsigned long spin = 0;
@@ -68,7 +67,8 @@ TEST(IsolatedCall, WhatTheChildDoesWrongIsToldNotSuffered) {
              return "never";
          },
          ms(1000), ms(0), "crashed (signal 11)"},
-        {"aborts", []() -> std::optional<std::string> { std::abort(); }, ms(1000), ms(0), "crashed (signal 6)"},
+        {"aborts", []() -> std::optional<std::string> { std::abort(); }, ms(1000), ms(0),
+         "crashed (signal 6)"},
         {"throws", []() -> std::optional<std::string> { throw std::runtime_error("bad"); }, ms(1000), ms(0),
          "failed"},
         {"gives up", []() -> std::optional<std::string> { return std::nullopt; }, ms(1000), ms(0), "failed"},
@@ -78,8 +78,8 @@ TEST(IsolatedCall, WhatTheChildDoesWrongIsToldNotSuffered) {
              return std::string(1, big.back());
          },
          ms(1000), ms(0), "failed"},
-        {"hands back too much", [] { return std::optional<std::string>(std::string(2 << 20, 'x')); }, ms(1000),
-         ms(0), "handed back too much"},
+        {"hands back too much", [] { return std::optional<std::string>(std::string(2 << 20, 'x')); },
+         ms(1000), ms(0), "handed back too much"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);

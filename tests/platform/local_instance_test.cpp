@@ -6,11 +6,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QElapsedTimer>
 #include <QThread>
 #include <QTimer>
 
@@ -186,14 +186,14 @@ TEST_F(LocalInstanceTest, HalfSentStalledAndGarbledRequestsNeverHoldTheInstance)
     ServingThread instance(path, 0ms, {}, {}, platform::kCommandLimit, 200ms);
     ASSERT_TRUE(instance.waitListening());
     QFileInfo socket(path);
-    EXPECT_EQ(socket.permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
-                                      QFile::WriteOther | QFile::ExeOther),
+    EXPECT_EQ(socket.permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                      QFile::ReadOther | QFile::WriteOther | QFile::ExeOther),
               QFile::Permissions()); // only its user may connect
     struct Case {
         const char *what;
         QByteArray sent;
-        bool hangUp;           // closes its end right after sending
-        const char *replyHas;  // empty: no reply at all
+        bool hangUp;          // closes its end right after sending
+        const char *replyHas; // empty: no reply at all
     };
     const Case cases[] = {
         {"stalled mid-line", "clipboard up", false, ""},
@@ -212,8 +212,8 @@ TEST_F(LocalInstanceTest, HalfSentStalledAndGarbledRequestsNeverHoldTheInstance)
         ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
         ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &wait, sizeof wait);
         for (qsizetype sent = 0; sent < c.sent.size();) {
-            const ssize_t n = ::send(fd, c.sent.constData() + sent, static_cast<std::size_t>(c.sent.size() - sent),
-                                     MSG_NOSIGNAL);
+            const ssize_t n = ::send(fd, c.sent.constData() + sent,
+                                     static_cast<std::size_t>(c.sent.size() - sent), MSG_NOSIGNAL);
             if (n <= 0)
                 break; // the instance closed its end
             sent += n;
@@ -247,12 +247,11 @@ TEST_F(LocalInstanceTest, BytesAfterTheRequestWaitInThePeer) {
     std::atomic<bool> stop{false}, listening{false}, asked{false};
     std::unique_ptr<QThread> thread(QThread::create([&] {
         std::function<void(Reply)> held; // the command never ends while the test runs
-        platform::InstanceServer server(
-            platform::InstanceServer::AsyncHandler(
-                [&](const Request &, const platform::StillWanted &, std::function<void(Reply)> reply) {
-                    held = std::move(reply);
-                    asked = true;
-                }));
+        platform::InstanceServer server(platform::InstanceServer::AsyncHandler(
+            [&](const Request &, const platform::StillWanted &, std::function<void(Reply)> reply) {
+                held = std::move(reply);
+                asked = true;
+            }));
         QString error;
         listening = server.listen(path, error);
         while (listening && !stop)

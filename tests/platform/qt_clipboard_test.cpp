@@ -89,8 +89,8 @@ TEST(QtClipboardRead, MoreTextThanACommandTakesIsRefusedAsItComes) {
     for (const Case &c : cases) {
         SCOPED_TRACE(c.script);
         platform::QtClipboard clipboard;
-        clipboard.readThrough(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QString::fromUtf8(c.script)}, 15s,
-                              1000);
+        clipboard.readThrough(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QString::fromUtf8(c.script)},
+                              15s, 1000);
         QElapsedTimer clock;
         clock.start();
         const auto got = readNow(clipboard);

@@ -179,7 +179,8 @@ TEST(ClipboardCommands, TextOverTheLimitIsRefusedAndKept) {
         QString in;
         bool converts;
     };
-    const Case cases[] = {{"abcdefgh", true}, {"abcdefghi", false}, {"汉字汉字汉字汉字", true}, {"😀😀😀😀a", false}};
+    const Case cases[] = {
+        {"abcdefgh", true}, {"abcdefghi", false}, {"汉字汉字汉字汉字", true}, {"😀😀😀😀a", false}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.in.toStdString());
         testsupport::FakeClipboard clipboard;
