@@ -428,7 +428,7 @@ private:
     // Writes the output of `transform` on `in` to the entry's target, atomically, with its mode.
     FileResult write(const Entry &e, Input &in, const Transform &transform, Outcome done, bool document,
                      Committer *committer) {
-        auto file = std::make_unique<AtomicFile>(e.dst, AtomicFile::LastPart::Replace);
+        auto file = std::make_unique<AtomicFile>(e.dst, e.root);
         if (file->fd() < 0)
             return {Outcome::Failed, file->message()};
         in.countInto(&m_progress.bytes());
@@ -531,8 +531,9 @@ CommitterRoom committerRoom(std::uint64_t openFiles, unsigned jobs) {
     // scratch files, the folders being listed), and per job for the file it reads and writes.
     constexpr std::uint64_t kKept = 48, kPerJob = 6;
     const std::uint64_t perJob = openFiles > kKept ? (openFiles - kKept) / std::max(jobs, 1u) : 0;
-    // A committer holds up to mostWaiting files waiting and atOnce = mostWaiting / 2 being flushed.
-    const std::uint64_t waiting = perJob > kPerJob ? (perJob - kPerJob) * 2 / 3 : 0;
+    // A committer holds up to mostWaiting files waiting and atOnce = mostWaiting / 2 being flushed;
+    // a waiting file holds two descriptors, its own and its folder's, which it is renamed in.
+    const std::uint64_t waiting = perJob > kPerJob ? (perJob - kPerJob) * 2 / 5 : 0;
     const std::size_t most = static_cast<std::size_t>(std::clamp<std::uint64_t>(waiting, 1, 128));
     return {most, std::max<std::size_t>(most / 2, 1)};
 }

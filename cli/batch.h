@@ -71,7 +71,8 @@ std::optional<std::string> convertName(const Transform &transform, const std::st
 // transform already built; `make` builds one more per job. Returns the exit status.
 // How many converted files each job's committer may hold open while they wait to be flushed
 // together, and how many it flushes at once, so that `jobs` jobs stay within `openFiles` open
-// files (the soft limit of the process, with room kept for everything else): 128 and 64 where the
+// files (the soft limit of the process, with room kept for everything else; a file waiting holds
+// its folder open too, see AtomicFile's constructor for a folder's files): 128 and 64 where the
 // limit allows, fewer with many jobs or a low limit, at least 1 and 1. More files flushed at once
 // means fewer waits for the disk.
 struct CommitterRoom {

@@ -224,6 +224,8 @@ LANTERNFIN_MESSAGE(UnknownWay, "unknown way {1}", "没有“{1}”这种方式")
 LANTERNFIN_MESSAGE(NoTextOnClipboard, "no text on the clipboard", "剪贴板上没有文字")
 LANTERNFIN_MESSAGE(ClipboardMoreThanText, "the clipboard holds more than plain text (rich text, a picture or files); converting its text would lose the rest, so it is left as it is (copy it as plain text first)", "剪贴板里不只有纯文本（还有格式、图片或文件）；转换文字会丢掉其余内容，所以保持原样（请先以纯文本复制）")
 LANTERNFIN_MESSAGE(ClipboardUnreadable, "the clipboard could not be read", "无法读取剪贴板")
+LANTERNFIN_MESSAGE(ClipboardTooLarge, "the clipboard holds more than {1} MB of text; it is left as it is",
+                   "剪贴板上的文字超过 {1} MB，保持原样")
 LANTERNFIN_MESSAGE(ClipboardTooSlow, "reading the clipboard took longer than {1} s; its owner does not answer",
                    "读取剪贴板超过 {1} 秒：占有剪贴板的程序没有应答")
 LANTERNFIN_MESSAGE(ClipboardReaderNotStarted, "cannot start {1} to read the clipboard: {2}",
@@ -259,6 +261,8 @@ LANTERNFIN_MESSAGE(FolderNotMade, "not written: its folder in the output could n
 LANTERNFIN_MESSAGE(NotFileFolderOrLink, "is not a file, a folder or a link (a FIFO, socket or device): not copied",
                    "不是文件、文件夹或链接（是 FIFO、套接字或设备）：没有复制")
 LANTERNFIN_MESSAGE(CannotOpenFolder, "cannot open the folder: {1}", "无法打开文件夹：{1}")
+LANTERNFIN_MESSAGE(MirrorFolderReplaced, "a folder on its way in the output is no longer a folder (a link or a file was put in its place), so nothing is written through it: {1}",
+                   "输出中通往它的文件夹已不是文件夹（被换成了链接或文件），所以不经由它写入：{1}")
 LANTERNFIN_MESSAGE(CannotCreateFolder, "cannot create the folder: {1}", "无法创建文件夹：{1}")
 LANTERNFIN_MESSAGE(CannotReadLink, "cannot read the link: {1}", "无法读取链接：{1}")
 LANTERNFIN_MESSAGE(CannotCreateLink, "cannot create the link {1}: {2}", "无法创建链接 {1}：{2}")
@@ -590,7 +594,9 @@ LANTERNFIN_MESSAGE(ErrorCrossDevice, "Invalid cross-device link", "无效的跨�
 // process that reads binary ones (platform/isolated_call).
 LANTERNFIN_MESSAGE(InInlineDictionary, "inline dictionary {1}: {2}", "内联词典 {1}：{2}")
 LANTERNFIN_MESSAGE(ReaderCannotStart, "cannot start a reader: {1}", "无法启动读取进程：{1}")
-LANTERNFIN_MESSAGE(ReaderOutOfTime, "ran out of time", "超时")
+LANTERNFIN_MESSAGE(ReaderTooCostly, "used more than {1} s of processor time", "占用处理器时间超过 {1} 秒")
+LANTERNFIN_MESSAGE(ReaderStuck, "the reading process was stuck for {1} s (stopped, blocked, or kept off the processor by other work); try again",
+                   "读取进程停滞了 {1} 秒（被暂停、阻塞，或处理器被其他工作占满）；请重试")
 LANTERNFIN_MESSAGE(ReaderTooMuch, "handed back too much", "交回的数据太多")
 LANTERNFIN_MESSAGE(ReaderCrashed, "crashed (signal {1})", "崩溃（信号 {1}）")
 LANTERNFIN_MESSAGE(ReaderFailed, "failed", "失败")

@@ -34,15 +34,13 @@ void checkMapped(std::u16string_view in, const std::u16string &out, const core::
     }
 }
 
-// OpenCC reads a binary dictionary in a child process with a deadline of about a second, which a
-// machine busy with other fuzzers and sanitizers can miss: a few tries, and the reason if all fail.
+// OpenCC reads a binary dictionary in a child process limited by the processor time it uses, so a
+// machine busy with other fuzzers does not fail a sound one; if it fails anyway, the reason is told.
 std::optional<core::CodePointMap> loadDictionary(const char *file) {
     core::Message why;
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        if (auto map = platform::loadCharacterDictionary(platform::openccDataDir() + "/" + file, &why))
-            return map;
-        std::fprintf(stderr, "%s: %s\n", file, why.in(core::Language::English).c_str());
-    }
+    if (auto map = platform::loadCharacterDictionary(platform::openccDataDir() + "/" + file, &why))
+        return map;
+    std::fprintf(stderr, "%s: %s\n", file, why.in(core::Language::English).c_str());
     return std::nullopt;
 }
 

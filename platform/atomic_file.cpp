@@ -235,7 +235,88 @@ std::string copyAttributes(const std::string &from, int to, int &error) {
     return {};
 }
 
+// `name` cut, at a character's start, so that "." + it + ".XXXXXX" fits in `nameMax` bytes (the
+// folder's longest name; NAME_MAX when it is not told): the six random letters keep it apart.
+std::string shortenedStem(std::string name, long nameMax) {
+    const std::size_t room = static_cast<std::size_t>(nameMax > 8 ? nameMax : NAME_MAX) - 8;
+    if (name.size() > room) {
+        std::size_t cut = room;
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
+            --cut;
+        name.resize(cut);
+    }
+    return name;
+}
+
+// Six letters or digits for a temporary name, as mkstemp makes them.
+std::string randomLetters() {
+    static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static std::atomic<unsigned long long> counter{0};
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    unsigned long long v = static_cast<unsigned long long>(now.tv_nsec) ^
+                           (static_cast<unsigned long long>(::getpid()) << 32) ^
+                           (counter.fetch_add(1) * 0x9E3779B97F4A7C15ull);
+    std::string out(6, 'X');
+    for (char &c : out) {
+        c = kLetters[v % 62];
+        v = v / 62 ^ (v << 7);
+    }
+    return out;
+}
+
 } // namespace
+
+int openBeneath(const std::string &root, const std::string &relative) {
+    std::string target;
+    int error = 0;
+    if (!resolveLinks(root.empty() ? std::string(".") : root, static_cast<unsigned>(::geteuid()), target,
+                      error)) {
+        errno = error;
+        return -1;
+    }
+    int fd = ::open(target.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    for (std::size_t start = 0; fd >= 0 && start < relative.size();) {
+        const std::size_t end = std::min(relative.find('/', start), relative.size());
+        const std::string part = relative.substr(start, end - start);
+        start = end + 1;
+        if (part.empty() || part == ".")
+            continue;
+        // O_PATH with O_NOFOLLOW would open a link itself: what was opened is checked to be a folder.
+        const int next = ::openat(fd, part.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        struct stat st {};
+        const int failure = next < 0                  ? errno
+                            : ::fstat(next, &st) != 0 ? errno
+                            : S_ISDIR(st.st_mode)     ? 0
+                                                      : ENOTDIR;
+        ::close(fd);
+        fd = next;
+        if (failure) {
+            if (next >= 0)
+                ::close(next);
+            errno = failure == ELOOP ? ENOTDIR : failure;
+            return -1;
+        }
+    }
+    return fd;
+}
+
+std::pair<std::string, std::string> splitBeneath(std::string &root, const std::string &path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash);
+    const bool inside = !root.empty() && path.size() > root.size() &&
+                        path.compare(0, root.size(), root) == 0 &&
+                        (root.back() == '/' || path[root.size()] == '/');
+    if (!inside) {
+        root = folderOf(path);
+        return {std::string(), name};
+    }
+    std::string relative = folder.size() > root.size() ? folder.substr(root.size()) : std::string();
+    relative.erase(0, relative.find_first_not_of('/') == std::string::npos ? relative.size()
+                                                                           : relative.find_first_not_of('/'));
+    return {relative, name};
+}
 
 bool resolveLinks(const std::string &path, unsigned uid, std::string &target, int &error,
                   RefusedLink *refused) {
@@ -358,15 +439,8 @@ AtomicFile::AtomicFile(std::string path, LastPart last) : m_path(std::move(path)
 
     // "." + name + ".XXXXXX" within the longest name the folder takes: a long name is shortened,
     // at a character's start, and the six random letters keep it apart from the others.
-    std::string stem = nameOf(m_target);
-    const long nameMax = ::pathconf(folderOf(m_target).c_str(), _PC_NAME_MAX);
-    const std::size_t room = static_cast<std::size_t>(nameMax > 8 ? nameMax : NAME_MAX) - 8;
-    if (stem.size() > room) {
-        std::size_t cut = room;
-        while (cut > 0 && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80)
-            --cut;
-        stem.resize(cut);
-    }
+    const std::string stem =
+        shortenedStem(nameOf(m_target), ::pathconf(folderOf(m_target).c_str(), _PC_NAME_MAX));
     m_temp = folderOf(m_target) + "/." + stem + ".XXXXXX";
     {
         SignalsHeld held;
@@ -386,6 +460,14 @@ AtomicFile::AtomicFile(std::string path, LastPart last) : m_path(std::move(path)
         return;
     }
     if (exists) {
+        takeOver(st, m_target);
+    } else {
+        fchmod(m_fd, newFileMode());
+    }
+}
+
+bool AtomicFile::takeOver(const struct stat &st, const std::string &from) {
+    {
         // Only root may give the file its old owner; anyone else's copy stays theirs, as with any
         // editor, so a failure here is not an error. The group alone may still be kept, by a
         // member of it.
@@ -408,15 +490,73 @@ AtomicFile::AtomicFile(std::string path, LastPart last) : m_path(std::move(path)
         // After the mode: an access list sets the group bits to its mask. A file that would lose
         // its access list would be open to whom it was closed to (or the reverse): refused.
         int error = 0;
-        const std::string lost = copyAttributes(m_target, m_fd, error);
+        const std::string lost = copyAttributes(from, m_fd, error);
         if (!lost.empty()) {
             discard();
             fail(error, core::MessageId::CannotKeepAttribute, {lost});
-            return;
+            return false;
         }
-    } else {
-        fchmod(m_fd, newFileMode());
     }
+    return true;
+}
+
+AtomicFile::AtomicFile(std::string path, const std::string &beneath)
+    : m_path(std::move(path)), m_target(m_path) {
+    std::string root = beneath;
+    const auto [folder, name] = splitBeneath(root, m_path);
+    m_folder = openBeneath(root, folder);
+    if (m_folder < 0) {
+        fail(errno,
+             errno == ENOTDIR ? core::MessageId::MirrorFolderReplaced : core::MessageId::CannotOpenFolder);
+        return;
+    }
+    struct stat st {};
+    bool exists = ::fstatat(m_folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+    if (exists && S_ISDIR(st.st_mode)) {
+        fail(EISDIR, core::MessageId::CannotOpen);
+        return;
+    }
+    // A link, FIFO or device there is only a name to take over: the new file is made as new.
+    exists = exists && S_ISREG(st.st_mode);
+    const std::string stem = shortenedStem(name, ::fpathconf(m_folder, _PC_NAME_MAX));
+    const std::string shownFolder = folderOf(m_path);
+    {
+        SignalsHeld held;
+        g_making.fetch_add(1);
+        errno = EINTR; // when the program is ending
+        for (int attempt = 0; attempt < 100 && !g_ending.load(); ++attempt) {
+            m_tempName = "." + stem + "." + randomLetters();
+            m_fd = ::openat(m_folder, m_tempName.c_str(),
+                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+            if (m_fd >= 0 || errno != EEXIST)
+                break;
+        }
+        if (m_fd >= 0) {
+            m_temp = shownFolder + "/" + m_tempName;
+            m_registered = registerTemp(m_temp);
+        }
+        g_making.fetch_sub(1);
+    }
+    if (m_fd < 0) {
+        m_tempName.clear();
+        fail(errno, core::MessageId::CannotCreateTemporary);
+        return;
+    }
+    if (!exists) {
+        fchmod(m_fd, newFileMode());
+        return;
+    }
+    // Its attributes are read through a descriptor of the file that stands there now.
+    const int old = ::openat(m_folder, name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    struct stat now {};
+    if (old < 0 || ::fstat(old, &now) != 0 || !S_ISREG(now.st_mode)) {
+        if (old >= 0)
+            ::close(old);
+        fchmod(m_fd, newFileMode());
+        return;
+    }
+    takeOver(now, "/proc/self/fd/" + std::to_string(old));
+    ::close(old);
 }
 
 bool AtomicFile::openDirect(const std::string &target, bool descriptor, int fd) {
@@ -434,6 +574,8 @@ bool AtomicFile::openDirect(const std::string &target, bool descriptor, int fd) 
 
 AtomicFile::~AtomicFile() {
     discard();
+    if (m_folder >= 0)
+        ::close(m_folder);
 }
 
 void AtomicFile::fail(int error, core::MessageId step, std::vector<std::string> args) {
@@ -517,7 +659,10 @@ bool AtomicFile::commit(FolderSyncs *later) {
     }
     if (!syncText() || !m_synced)
         return false;
-    if (::rename(m_temp.c_str(), m_target.c_str()) != 0) {
+    const bool renamed = m_folder >= 0
+                             ? ::renameat(m_folder, m_tempName.c_str(), m_folder, nameOf(m_path).c_str()) == 0
+                             : ::rename(m_temp.c_str(), m_target.c_str()) == 0;
+    if (!renamed) {
         fail(errno, core::MessageId::CannotReplaceFile);
         discard();
         return false;
@@ -525,6 +670,7 @@ bool AtomicFile::commit(FolderSyncs *later) {
     unregisterTemp(m_registered);
     m_registered = -1;
     m_temp.clear();
+    m_tempName.clear();
     m_synced = false;
     // The rename itself reaches the disk with the folder.
     if (later) {
@@ -542,8 +688,12 @@ void AtomicFile::discard() {
         m_fd = -1;
     }
     if (!m_temp.empty()) {
-        ::unlink(m_temp.c_str());
+        if (m_folder >= 0)
+            ::unlinkat(m_folder, m_tempName.c_str(), 0);
+        else
+            ::unlink(m_temp.c_str());
         m_temp.clear();
+        m_tempName.clear();
     }
     unregisterTemp(m_registered);
     m_registered = -1;

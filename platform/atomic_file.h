@@ -19,9 +19,12 @@
 
 #include "core/messages.h"
 
+#include <sys/stat.h>
+
 #include <mutex>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -60,6 +63,12 @@ public:
     // is written directly. On failure fd() is -1, error() holds the errno and why() says which
     // step failed.
     explicit AtomicFile(std::string path, LastPart last = LastPart::Follow);
+    // The same with LastPart::Replace for a `path` inside the folder `beneath` (a mirror's output
+    // folder): the folders below `beneath` are not followed but opened one by one (openBeneath),
+    // and the temporary file is made and renamed relative to the folder reached, which the file
+    // holds open until it is committed. A neighbour who may write into `beneath` and swaps one of
+    // its folders for a link, before or during the write, cannot lead the file out of it.
+    AtomicFile(std::string path, const std::string &beneath);
     ~AtomicFile();
     AtomicFile(const AtomicFile &) = delete;
     AtomicFile &operator=(const AtomicFile &) = delete;
@@ -99,10 +108,16 @@ public:
 private:
     void fail(int error, core::MessageId step, std::vector<std::string> args = {});
     bool openDirect(const std::string &target, bool descriptor, int fd);
+    // Gives the new file the owner, mode and extended attributes of the file it replaces, whose
+    // status is `st` and whose attributes are read at `from`; false (the file discarded) when an
+    // attribute cannot be kept.
+    bool takeOver(const struct stat &st, const std::string &from);
 
     std::string m_path;
     std::string m_target; // `path`, or the file its symbolic links lead to
     std::string m_temp;
+    int m_folder = -1;      // beneath a folder: the target's folder, which m_tempName is in
+    std::string m_tempName; // beneath a folder: the temporary file's name in m_folder
     int m_fd = -1;
     int m_error = 0;
     bool m_direct = false;
@@ -127,5 +142,17 @@ struct RefusedLink {
 };
 bool resolveLinks(const std::string &path, unsigned uid, std::string &target, int &error,
                   RefusedLink *refused = nullptr);
+
+// The folder `relative` (parts separated by '/', "" for `root` itself) inside the folder `root`,
+// opened as a descriptor (O_PATH) for the *at calls: `root` is reached as any path is (its links
+// followed, with resolveLinks' check), every part below it with openat relative to the one before,
+// never following a link: a part that is a link or not a folder fails with ENOTDIR. -1 with errno
+// set when it cannot be opened.
+int openBeneath(const std::string &root, const std::string &relative);
+
+// `path` (inside `root`, as a mirror's paths are) split into its folder below `root` and its last
+// part: ("out", "out/a/b.txt") -> {"a", "b.txt"}. A path that is not inside `root` gives its own
+// folder as the root: {"", last part}, with `root` set to that folder.
+std::pair<std::string, std::string> splitBeneath(std::string &root, const std::string &path);
 
 } // namespace platform

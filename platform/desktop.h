@@ -10,10 +10,16 @@
 #include <QString>
 #include <QUrl>
 
+#include <cstddef>
 #include <functional>
 #include <string>
 
 namespace platform {
+
+// The most text a clipboard command takes: bytes of UTF-8 from the process that reads the
+// clipboard (nothing more is held), UTF-16 units of a text read in this process. Whoever owns the
+// clipboard decides its size; more than this is refused, not held and converted.
+inline constexpr std::size_t kMaxClipboardText = std::size_t(64) << 20;
 
 // What the clipboard held at one moment, as far as a text command needs it.
 struct ClipboardContents {

@@ -472,7 +472,8 @@ DocumentOutcome convertDocumentDescriptor(int in, int out, bool scratch, const D
 }
 
 DocumentOutcome convertDocumentFile(const std::string &inPath, const std::string &outPath,
-                                    const DocumentJob &job, const struct stat *listed, FolderSyncs *later) {
+                                    const DocumentJob &job, const struct stat *listed, FolderSyncs *later,
+                                    const std::string &beneath) {
     std::string why;
     std::size_t size = 0;
     const Descriptor input{openDataFile(inPath, kMaxFileSize, size, &why)};
@@ -485,7 +486,10 @@ DocumentOutcome convertDocumentFile(const std::string &inPath, const std::string
     to.open = [&](DocumentOutcome &failed) {
         // The output is a name the caller chose for this file: whatever stands there (a link a
         // neighbour planted beside the original, a FIFO) is replaced, never followed.
-        file.emplace(outPath, AtomicFile::LastPart::Replace);
+        if (beneath.empty())
+            file.emplace(outPath, AtomicFile::LastPart::Replace);
+        else
+            file.emplace(outPath, beneath);
         if (file->fd() < 0) {
             failed = failure(DocumentStatus::WriteFailed, file->message(), Format::PlainText);
             return -1;

@@ -69,14 +69,16 @@ DocumentOutcome convertDocument(std::string_view bytes, std::string &out, const 
 
 // The file at `inPath` converted into the file at `outPath` (which may be the same path), written
 // atomically and only when the conversion succeeded; nothing is left behind on failure or
-// cancellation. A link, FIFO or device at `outPath` is replaced by the file, never followed. A package is read where needed and written straight into the temporary file, its
-// text parts converted one at a time: memory follows the largest text part, never the file.
-// With `listed`, the input is read only while it is that file (device and inode): a file of a
-// folder replaced since it was listed is refused (Unreadable), see openMirrorSource. With
-// `later`, the output's folder is synced by it (once for many files) rather than at once.
+// cancellation. A link, FIFO or device at `outPath` is replaced by the file, never followed. A package is
+// read where needed and written straight into the temporary file, its text parts converted one at a time:
+// memory follows the largest text part, never the file. With `listed`, the input is read only while it is
+// that file (device and inode): a file of a folder replaced since it was listed is refused (Unreadable), see
+// openMirrorSource. With `later`, the output's folder is synced by it (once for many files) rather than at
+// once. With `beneath` (a mirror's output folder holding `outPath`), no folder below it is followed on the
+// way to the output (AtomicFile's constructor for a folder's files).
 DocumentOutcome convertDocumentFile(const std::string &inPath, const std::string &outPath,
                                     const DocumentJob &job, const struct stat *listed = nullptr,
-                                    FolderSyncs *later = nullptr);
+                                    FolderSyncs *later = nullptr, const std::string &beneath = {});
 
 // The regular file open at `in` (read with pread, its offset untouched) converted and written to
 // `out` from its current offset. With `scratch`, `out` is a new file of the caller's own, which a

@@ -42,7 +42,7 @@ std::vector<Message> reason(int error) {
 
 class Planner {
 public:
-    explicit Planner(const MirrorOptions &options) : m_options(options) {}
+    Planner(const MirrorOptions &options, std::string root) : m_options(options), m_root(std::move(root)) {}
 
     // Places the sources `named` (path, name) in `folder`: their target names, collisions refused,
     // folders walked.
@@ -84,6 +84,7 @@ private:
         MirrorEntry e;
         e.src = src;
         e.dst = dst;
+        e.root = m_root;
         // A link named as a source is followed; one found inside a folder is copied as a link.
         if ((argument ? ::stat(src.c_str(), &e.st) : ::lstat(src.c_str(), &e.st)) != 0) {
             fail(src, {MessageId::CannotOpen, {}, reason(errno)});
@@ -167,6 +168,7 @@ private:
     void fail(const std::string &path, Message why) { plan.problems.push_back({path, std::move(why), true}); }
 
     const MirrorOptions &m_options;
+    std::string m_root;
 };
 
 } // namespace
@@ -226,17 +228,30 @@ FileKind fileKindOf(const std::string &path, std::uint64_t size) {
 
 MirrorPlan planMirror(const std::vector<std::pair<std::string, std::string>> &sources,
                       const std::string &folder, const MirrorOptions &options) {
-    Planner planner(options);
+    Planner planner(options, folder);
     planner.placeAll(sources, folder, true);
     return std::move(planner.plan);
 }
 
 namespace {
 
-// Gives the folder at `path` the mode `mode`, only if it is still a folder and not a link put in
-// its place: the mode of a folder elsewhere is not the mirror's to change.
-void chmodFolder(const std::string &path, mode_t mode) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+// The folder of `e`'s target opened beneath its root, and the target's name in it; -1 with the
+// reason in `why` when it cannot be opened.
+int openTargetFolder(const MirrorEntry &e, std::string &name, Message &why) {
+    std::string root = e.root;
+    auto [folder, last] = splitBeneath(root, e.dst);
+    name = std::move(last);
+    const int fd = openBeneath(root, folder);
+    if (fd < 0)
+        why = errno == ENOTDIR ? Message(MessageId::MirrorFolderReplaced, {}, reason(ENOTDIR))
+                               : core::systemError(errno);
+    return fd;
+}
+
+// Gives the folder `name` in `parent` the mode `mode`, only if it is still a folder and not a link
+// put in its place: the mode of a folder elsewhere is not the mirror's to change.
+void chmodFolder(int parent, const std::string &name, mode_t mode) {
+    const int fd = ::openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return;
     ::fchmod(fd, mode);
@@ -246,20 +261,27 @@ void chmodFolder(const std::string &path, mode_t mode) {
 } // namespace
 
 core::Message makeMirrorFolder(const MirrorEntry &e) {
+    std::string name;
+    Message why;
+    const int parent = openTargetFolder(e, name, why);
+    if (parent < 0)
+        return {MessageId::CannotCreateFolder, {}, {why}};
     struct stat st {};
-    if (::mkdir(e.dst.c_str(), (e.st.st_mode & 0777) | S_IRWXU) != 0) {
+    if (::mkdirat(parent, name.c_str(), (e.st.st_mode & 0777) | S_IRWXU) != 0) {
         const int error = errno;
-        if (error != EEXIST || ::lstat(e.dst.c_str(), &st) != 0)
-            return {MessageId::CannotCreateFolder, {}, reason(error)};
+        if (error != EEXIST || ::fstatat(parent, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+            why = {MessageId::CannotCreateFolder, {}, reason(error)};
         // A link there is not followed: whoever put it there would have the mirror write its files
         // into the folder it leads to, and give that folder the source's permissions.
-        if (S_ISLNK(st.st_mode))
-            return {MessageId::CannotCreateFolder, {}, {Message(MessageId::FolderIsLink)}};
-        if (!S_ISDIR(st.st_mode))
-            return {MessageId::CannotCreateFolder, {}, reason(error)};
-        chmodFolder(e.dst, st.st_mode | S_IRWXU);
+        else if (S_ISLNK(st.st_mode))
+            why = {MessageId::CannotCreateFolder, {}, {Message(MessageId::FolderIsLink)}};
+        else if (!S_ISDIR(st.st_mode))
+            why = {MessageId::CannotCreateFolder, {}, reason(error)};
+        else
+            chmodFolder(parent, name, st.st_mode | S_IRWXU);
     }
-    return {};
+    ::close(parent);
+    return why;
 }
 
 core::Message makeMirrorLink(const MirrorEntry &e) {
@@ -268,18 +290,44 @@ core::Message makeMirrorLink(const MirrorEntry &e) {
     if (n < 0)
         return {MessageId::CannotReadLink, {}, reason(errno)};
     target.resize(static_cast<std::size_t>(n));
+    std::string name;
+    Message why;
+    const int parent = openTargetFolder(e, name, why);
+    if (parent < 0)
+        return {MessageId::CannotCreateLink, {e.dst}, {why}};
     struct stat st {};
-    if (::lstat(e.dst.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
-        ::unlink(e.dst.c_str());
-    if (::symlink(target.c_str(), e.dst.c_str()) != 0)
-        return {MessageId::CannotCreateLink, {e.dst}, reason(errno)};
-    return {};
+    if (::fstatat(parent, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode))
+        ::unlinkat(parent, name.c_str(), 0);
+    if (::symlinkat(target.c_str(), parent, name.c_str()) != 0)
+        why = {MessageId::CannotCreateLink, {e.dst}, reason(errno)};
+    ::close(parent);
+    return why;
 }
 
 void finishMirrorFolders(const std::vector<MirrorEntry> &entries) {
-    for (auto e = entries.rbegin(); e != entries.rend(); ++e)
-        if (e->type == MirrorEntry::Type::Folder)
-            chmodFolder(e->dst, e->st.st_mode & 07777);
+    for (auto e = entries.rbegin(); e != entries.rend(); ++e) {
+        if (e->type != MirrorEntry::Type::Folder)
+            continue;
+        std::string name;
+        Message why;
+        const int parent = openTargetFolder(*e, name, why);
+        if (parent < 0)
+            continue;
+        chmodFolder(parent, name, e->st.st_mode & 07777);
+        ::close(parent);
+    }
+}
+
+void keepMirrorMode(const MirrorEntry &e) {
+    std::string name;
+    Message why;
+    const int parent = openTargetFolder(e, name, why);
+    if (parent < 0)
+        return;
+    struct stat st {};
+    if (::fstatat(parent, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+        ::fchmodat(parent, name.c_str(), e.st.st_mode & 0777, 0);
+    ::close(parent);
 }
 
 bool isListedFile(int fd, const struct stat &listed) {
@@ -316,7 +364,7 @@ core::Message copyMirrorFile(const MirrorEntry &e, const std::function<bool(std:
     const int in = openMirrorSource(e, opened);
     if (in < 0)
         return opened;
-    AtomicFile file(e.dst, AtomicFile::LastPart::Replace);
+    AtomicFile file(e.dst, e.root);
     if (file.fd() < 0) {
         ::close(in);
         return file.why();

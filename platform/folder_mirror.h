@@ -60,6 +60,8 @@ struct MirrorEntry {
     enum class Type { Folder, File, Link };
     Type type = Type::File;
     std::string src, dst;
+    // The output folder `dst` is in: below it, nothing is followed or written by path (openBeneath).
+    std::string root;
     struct stat st {};
 };
 
@@ -92,6 +94,11 @@ struct MirrorOptions {
 MirrorPlan planMirror(const std::vector<std::pair<std::string, std::string>> &sources,
                       const std::string &folder, const MirrorOptions &options);
 
+// What is made in the output is made relative to a descriptor of its folder, reached from the
+// entry's root without following a link (openBeneath): a folder of the output that someone swaps
+// for a link, between the plan and the write or during it, makes that entry fail, and nothing is
+// written, linked or given a mode outside the output.
+
 // Makes the folder of `entry` (an existing folder is kept), open to its owner until
 // finishMirrorFolders; the empty message when done.
 core::Message makeMirrorFolder(const MirrorEntry &entry);
@@ -102,6 +109,10 @@ core::Message makeMirrorLink(const MirrorEntry &entry);
 
 // Gives each folder of `entries` its source's permissions, the deepest first.
 void finishMirrorFolders(const std::vector<MirrorEntry> &entries);
+
+// Gives the file written for `entry` its source's permission bits, when what stands at its place
+// is a regular file (never through a link); for a file written by a step that does not keep them.
+void keepMirrorMode(const MirrorEntry &entry);
 
 // The file of `entry` opened for reading as it was listed: without waiting (a FIFO put in its place
 // does not hang the run), and only while it is still the file listed, the same device and inode. A

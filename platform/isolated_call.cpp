@@ -1,9 +1,11 @@
 #include "platform/isolated_call.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/resource.h>
@@ -54,8 +56,21 @@ std::size_t addressSpace() {
         const rlimit as{cap, cap};
         ::setrlimit(RLIMIT_AS, &as);
     }
-    const auto seconds = static_cast<rlim_t>((limits.time.count() + 999) / 1000);
-    const rlimit cpu{seconds, seconds + 1};
+    // The processor time is counted to the millisecond by a timer on this process's clock, which
+    // sends SIGXCPU as the kernel does at RLIMIT_CPU; that limit (whole seconds) stays as a backstop.
+    timer_t timer;
+    sigevent ev{};
+    ev.sigev_notify = SIGEV_SIGNAL;
+    ev.sigev_signo = SIGXCPU;
+    if (::timer_create(CLOCK_PROCESS_CPUTIME_ID, &ev, &timer) == 0) {
+        const auto ms = std::max<long long>(1, limits.cpuTime.count());
+        itimerspec when{};
+        when.it_value.tv_sec = static_cast<time_t>(ms / 1000);
+        when.it_value.tv_nsec = static_cast<long>(ms % 1000) * 1000000L;
+        ::timer_settime(timer, 0, &when, nullptr);
+    }
+    const auto wholeSeconds = static_cast<rlim_t>((limits.cpuTime.count() + 999) / 1000 + 1);
+    const rlimit cpu{wholeSeconds, wholeSeconds + 1};
     ::setrlimit(RLIMIT_CPU, &cpu);
     const rlimit core{0, 0};
     ::setrlimit(RLIMIT_CORE, &core);
@@ -69,7 +84,19 @@ std::size_t addressSpace() {
     ::_exit(status);
 }
 
+// A time for a message: whole seconds, or tenths below ten.
+std::string seconds(std::chrono::milliseconds t) {
+    const long long tenths = (t.count() + 50) / 100;
+    if (tenths >= 100 || tenths % 10 == 0)
+        return std::to_string((tenths + 5) / 10);
+    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+}
+
 } // namespace
+
+std::chrono::milliseconds wallDeadline(const IsolationLimits &limits) {
+    return limits.wallTime.count() > 0 ? limits.wallTime : 20 * limits.cpuTime;
+}
 
 std::optional<std::string> runIsolated(const std::function<std::optional<std::string>()> &work,
                                        core::Message &why, const IsolationLimits &limits) {
@@ -91,7 +118,7 @@ std::optional<std::string> runIsolated(const std::function<std::optional<std::st
     }
     ::close(fds[1]);
     using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + limits.time;
+    const auto deadline = Clock::now() + wallDeadline(limits);
     std::string result;
     bool overrun = false, late = false;
     char buf[1 << 16];
@@ -128,7 +155,7 @@ std::optional<std::string> runIsolated(const std::function<std::optional<std::st
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     if (late) {
-        why = core::MessageId::ReaderOutOfTime;
+        why = core::Message(core::MessageId::ReaderStuck, {seconds(wallDeadline(limits))});
         return std::nullopt;
     }
     if (overrun) {
@@ -137,7 +164,7 @@ std::optional<std::string> runIsolated(const std::function<std::optional<std::st
     }
     if (WIFSIGNALED(status)) {
         why = WTERMSIG(status) == SIGXCPU
-                  ? core::Message(core::MessageId::ReaderOutOfTime)
+                  ? core::Message(core::MessageId::ReaderTooCostly, {seconds(limits.cpuTime)})
                   : core::Message(core::MessageId::ReaderCrashed, {std::to_string(WTERMSIG(status))});
         return std::nullopt;
     }

@@ -28,8 +28,6 @@ namespace {
 
 using std::chrono::milliseconds;
 
-// A client that connects and then says nothing whole is dropped after this long.
-constexpr int kIdleConnectionMs = 5000;
 // While an instance started for a clipboard request comes up, it is asked this often.
 constexpr int kSpawnPollMs = 50;
 // A start waiting for another one to finish looks again this often.
@@ -261,11 +259,14 @@ void InstanceServer::serve(QLocalSocket *socket) {
         socket->deleteLater();
         return;
     }
+    // Qt would otherwise take in whatever the peer sends, also after the request while its command
+    // runs: no more than a request line is held, and a peer that goes on sending waits.
+    socket->setReadBufferSize(static_cast<qint64>(LineBuffer::kMaxLine) + 2);
     auto buffer = std::make_shared<LineBuffer>();
     auto idle = new QTimer(socket);
     idle->setSingleShot(true);
     connect(idle, &QTimer::timeout, socket, [socket] { socket->abort(); });
-    idle->start(kIdleConnectionMs);
+    idle->start(static_cast<int>(m_idleLimit.count()));
     auto read = std::make_shared<QMetaObject::Connection>();
     *read = connect(socket, &QLocalSocket::readyRead, this, [this, socket, buffer, read, idle] {
         buffer->append(socket->readAll().toStdString());

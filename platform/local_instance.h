@@ -24,6 +24,8 @@ namespace platform {
 
 // How long a start waits for the running instance's reply before it gives up on it.
 inline constexpr std::chrono::milliseconds kReplyTimeout{2000};
+// How long the instance waits for a connection's whole request line before dropping it.
+inline constexpr std::chrono::milliseconds kIdleLimit{5000};
 
 // The folder for the socket and its lock file of user `uid`: `runtimeDir` ($XDG_RUNTIME_DIR) when
 // it is a folder of that user that nobody else may write to; else `tempDir`/lanternfin-<uid>;
@@ -89,6 +91,8 @@ public:
     bool listen(const QString &path, QString &error);
     // The number of requests answered so far (bad ones included).
     int answered() const { return m_answered; }
+    // How long a connection may take to send its request line (kIdleLimit); for connections to come.
+    void setIdleLimit(std::chrono::milliseconds limit) { m_idleLimit = limit; }
 
 private:
     void serve(QLocalSocket *socket);
@@ -96,6 +100,7 @@ private:
     AsyncHandler m_handler;
     unsigned m_owner;
     std::chrono::milliseconds m_commandLimit;
+    std::chrono::milliseconds m_idleLimit = kIdleLimit;
     int m_answered = 0;
 };
 

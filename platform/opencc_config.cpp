@@ -272,9 +272,11 @@ std::optional<core::PhraseDictionary> readDictionary(const DictionarySource &s, 
     // Its tries do not check their offsets either (one changed word of a real .ocd2 crashes
     // them, or sends them round for ever): OpenCC reads the file in a child process, which hands
     // back each key and its first value, NUL-terminated, for us to check. Debian's largest
-    // dictionary (0.9 MB) reads in about 0.1 s; a child gets a second and two more per MB.
+    // dictionary (0.9 MB) reads in about 0.1 s of processor time; a child gets a second and two
+    // more per MB of it. A busy machine stretches the wall time, not that: a child that used up
+    // its share read a damaged (or absurd) file, one that only missed the wall deadline was stuck.
     IsolationLimits limits;
-    limits.time = std::chrono::milliseconds(1000 + s.bytes.size() / 500);
+    limits.cpuTime = std::chrono::milliseconds(1000 + s.bytes.size() / 500);
     limits.maxResult = 4 * s.bytes.size() + (std::size_t(1) << 20);
     core::Message childWhy;
     const auto flat = runIsolated(
@@ -300,7 +302,8 @@ std::optional<core::PhraseDictionary> readDictionary(const DictionarySource &s, 
         },
         childWhy, limits);
     if (!flat)
-        return fail(childWhy.id == core::MessageId::ReaderCannotStart
+        return fail(childWhy.id == core::MessageId::ReaderCannotStart ||
+                            childWhy.id == core::MessageId::ReaderStuck
                         ? childWhy
                         : core::Message(core::MessageId::DamagedDictionary));
     core::PhraseDictionary dict;

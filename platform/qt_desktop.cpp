@@ -91,10 +91,11 @@ bool QtClipboard::holdsOnly(const QString &text) const {
 }
 
 void QtClipboard::readThrough(const QString &program, const QStringList &arguments,
-                              std::chrono::milliseconds limit) {
+                              std::chrono::milliseconds limit, std::size_t maxBytes) {
     m_program = program;
     m_arguments = arguments;
     m_limit = limit;
+    m_maxBytes = maxBytes;
 }
 
 void QtClipboard::read(std::function<void(ClipboardContents)> done) {
@@ -129,6 +130,21 @@ void QtClipboard::read(std::function<void(ClipboardContents)> done) {
         process->kill();
         finish(unreadable({core::MessageId::ClipboardTooSlow, {std::to_string(limit.count() / 1000)}}));
     });
+    // QProcess keeps all the child prints: the size is checked as it comes, so that a clipboard of
+    // gigabytes costs this process no more than the limit.
+    const std::size_t maxBytes = m_maxBytes;
+    auto tooLarge = [process, maxBytes] {
+        return static_cast<std::size_t>(process->bytesAvailable()) > maxBytes;
+    };
+    auto refuseSize = [finish, unreadable, maxBytes] {
+        finish(unreadable({core::MessageId::ClipboardTooLarge, {std::to_string(maxBytes >> 20)}}));
+    };
+    connect(process, &QProcess::readyReadStandardOutput, this, [process, tooLarge, refuseSize] {
+        if (tooLarge()) {
+            process->kill();
+            refuseSize();
+        }
+    });
     connect(process, &QProcess::errorOccurred, this, [process, finish, unreadable](QProcess::ProcessError e) {
         if (e == QProcess::FailedToStart)
             finish(unreadable({core::MessageId::ClipboardReaderNotStarted,
@@ -136,7 +152,11 @@ void QtClipboard::read(std::function<void(ClipboardContents)> done) {
                                {startFailure(process->program(), process->errorString())}}));
     });
     connect(process, &QProcess::finished, this,
-            [process, finish, unreadable](int code, QProcess::ExitStatus status) {
+            [process, finish, unreadable, tooLarge, refuseSize](int code, QProcess::ExitStatus status) {
+                if (tooLarge()) {
+                    refuseSize();
+                    return;
+                }
                 if (status != QProcess::NormalExit) {
                     finish(unreadable(core::MessageId::ClipboardReaderCrashed));
                     return;

@@ -29,17 +29,19 @@ public:
     void setText(const QString &text) override;
     bool holdsOnly(const QString &text) const override;
     // Without readThrough, reads in this process at once; with it, runs the child and hands over
-    // what it printed. A child that has not ended after the limit is killed: the clipboard counts
-    // as unreadable then.
+    // what it printed. A child that has not ended after the limit, or that prints more than the
+    // most it may, is killed: the clipboard counts as unreadable then (ClipboardTooLarge for size).
     void read(std::function<void(ClipboardContents)> done) override;
     // From now on read() runs `program` with `arguments`, which must behave as printClipboard()
-    // does, for at most `limit`.
-    void readThrough(const QString &program, const QStringList &arguments, std::chrono::milliseconds limit);
+    // does, for at most `limit` and `maxBytes` of output.
+    void readThrough(const QString &program, const QStringList &arguments, std::chrono::milliseconds limit,
+                     std::size_t maxBytes = kMaxClipboardText);
 
 private:
     QString m_program;
     QStringList m_arguments;
     std::chrono::milliseconds m_limit{0};
+    std::size_t m_maxBytes = kMaxClipboardText;
 };
 
 // How printClipboard() ends, for the process that reads its output.

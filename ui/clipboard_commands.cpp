@@ -192,6 +192,9 @@ ClipboardResult ClipboardConverter::apply(const ClipboardRequest &request,
     }
     if (text.isEmpty())
         return {ClipboardResult::NoText, core::MessageId::NoTextOnClipboard};
+    if (static_cast<std::size_t>(text.size()) > m_maxText)
+        return {ClipboardResult::TooLarge,
+                {core::MessageId::ClipboardTooLarge, {std::to_string(m_maxText >> 20)}}};
     // Writing the converted text would drop every other format (the HTML of a web page, a
     // picture, files), and a restore could only bring the text back: refused, nothing touched.
     if (!contents.onlyText)

@@ -90,6 +90,7 @@ struct ClipboardResult {
         Abandoned,        // the caller gave up before the result was written: nothing changed
         Unreadable,       // the clipboard could not be read (its owner does not answer): nothing changed
         MoreThanText,     // it holds rich text, a picture or files besides its text: nothing changed
+        TooLarge,         // more text than a command takes (ClipboardConverter's limit): nothing changed
     };
     Outcome outcome = Done;
     // Why it failed, worded where it is shown (the tray in Chinese, the command line in the
@@ -100,8 +101,10 @@ struct ClipboardResult {
 // Runs clipboard commands and remembers the text from before the last conversion.
 class ClipboardConverter {
 public:
-    ClipboardConverter(platform::Clipboard &clipboard, const platform::TextServices &services)
-        : m_clipboard(clipboard), m_services(services) {}
+    // `maxText`: the most UTF-16 units a command converts.
+    ClipboardConverter(platform::Clipboard &clipboard, const platform::TextServices &services,
+                       std::size_t maxText = platform::kMaxClipboardText)
+        : m_clipboard(clipboard), m_services(services), m_maxText(maxText) {}
     // Converts the clipboard's text in place by the way, as its button converts the workspace, or
     // puts back the text from before the last conversion; on any failure the clipboard is left as it is.
     // A restore puts the old text back only while the clipboard still holds what the last command
@@ -135,6 +138,7 @@ private:
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
     platform::Clipboard &m_clipboard;
     const platform::TextServices &m_services;
+    std::size_t m_maxText;
     std::optional<QString> m_before;
     std::optional<QString> m_after; // what the last command wrote
 };

@@ -94,6 +94,7 @@ void DesktopIntegration::showMenuOutcome(const ClipboardResult &result) {
     case ClipboardResult::Unavailable:
     case ClipboardResult::Unreadable:
     case ClipboardResult::MoreThanText:
+    case ClipboardResult::TooLarge:
     case ClipboardResult::Changed: {
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Lanternfin"),
                         QString::fromStdString(result.message.in(core::Language::Chinese)), QMessageBox::Ok, &m_form);

@@ -174,14 +174,14 @@ void convertFolder(const QString &path, const WayConverter &way, const QString &
                 *way.converter, way.options, {}, [&](double f) {
                     return report(done + static_cast<std::uint64_t>(f * static_cast<double>(size)));
                 }};
-            const auto outcome = platform::convertDocumentFile(e.src, e.dst, job, &e.st, &folderSyncs);
+            const auto outcome =
+                platform::convertDocumentFile(e.src, e.dst, job, &e.st, &folderSyncs, e.root);
             if (outcome.status == platform::DocumentStatus::Cancelled) {
                 cancelled = true;
                 break;
             }
             if (outcome.ok()) {
-                // Safe after the rename: the new folder is still open to its owner only.
-                ::chmod(e.dst.c_str(), e.st.st_mode & 0777);
+                platform::keepMirrorMode(e);
                 ++converted;
             } else {
                 refuse(e.src, whyNot(outcome));

@@ -499,6 +499,97 @@ TEST(FolderMirror, AFileReplacedSinceItWasListedIsNotRead) {
     fs::remove_all(dir);
 }
 
+// A neighbour who may write into the output swaps a folder the mirror made there for a link to a
+// folder of ours, after it was made or while a file is written: nothing is written, linked or
+// given a mode through the link, and a file being written lands in the folder it was begun in.
+TEST(FolderMirror, AnOutputFolderSwappedForALinkLeadsNothingOutOfTheOutput) {
+    const fs::path dir = fs::temp_directory_path() / ("lanternfin-race-" + std::to_string(::getpid()));
+    const core::document::PhraseSegmentedConverter segmented(converter("s2t"));
+    using platform::MirrorEntry;
+    using Write = std::function<bool(const MirrorEntry &)>; // true when it was written
+    const struct {
+        const char *what;
+        MirrorEntry::Type type;
+        Write write;
+    } cases[] = {
+        {"a file copied", MirrorEntry::Type::File,
+         [](const MirrorEntry &e) { return platform::copyMirrorFile(e, nullptr).empty(); }},
+        {"a file converted", MirrorEntry::Type::File,
+         [&](const MirrorEntry &e) {
+             return platform::convertDocumentFile(e.src, e.dst, {segmented, {}, {}, {}}, &e.st, nullptr,
+                                                  e.root)
+                 .ok();
+         }},
+        {"a file written as a run writes it", MirrorEntry::Type::File,
+         [](const MirrorEntry &e) {
+             platform::AtomicFile file(e.dst, e.root);
+             return file.fd() >= 0 && ::write(file.fd(), "x", 1) == 1 && file.commit();
+         }},
+        {"a folder", MirrorEntry::Type::Folder,
+         [](const MirrorEntry &e) { return platform::makeMirrorFolder(e).empty(); }},
+        {"a link", MirrorEntry::Type::Link,
+         [](const MirrorEntry &e) { return platform::makeMirrorLink(e).empty(); }},
+        {"a file's mode", MirrorEntry::Type::File,
+         [](const MirrorEntry &e) {
+             platform::keepMirrorMode(e);
+             return false;
+         }},
+        {"a folder's mode at the end", MirrorEntry::Type::Folder,
+         [](const MirrorEntry &e) {
+             platform::finishMirrorFolders({e});
+             return false;
+         }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(dir);
+        fs::create_directories(dir / "src/sub/deeper");
+        writeFile(dir / "src/sub/a.txt", "公开的文字");
+        fs::create_symlink("a.txt", dir / "src/sub/l");
+        for (const char *open : {"src/sub", "src/sub/deeper", "src/sub/a.txt"})
+            ::chmod((dir / open).c_str(), 0777);
+        // A private folder of ours, with what the mirror's names would meet there.
+        fs::create_directories(dir / "victim/deeper");
+        writeFile(dir / "victim/a.txt", "mine");
+        ::chmod((dir / "victim/a.txt").c_str(), 0600);
+        ::chmod((dir / "victim/deeper").c_str(), 0700);
+        ::chmod((dir / "victim").c_str(), 0700);
+        fs::create_directories(dir / "out");
+        const platform::MirrorPlan plan =
+            platform::planMirror({{(dir / "src").string(), "src"}}, (dir / "out").string(), {});
+        const MirrorEntry *target = nullptr;
+        for (const MirrorEntry &e : plan.entries) {
+            if (e.type == MirrorEntry::Type::Folder && e.dst != (dir / "out/src/sub/deeper").string()) {
+                ASSERT_TRUE(platform::makeMirrorFolder(e).empty()) << e.dst;
+            }
+            if (e.type == c.type && fs::path(e.dst).parent_path() == dir / "out/src/sub")
+                target = &e;
+        }
+        ASSERT_NE(target, nullptr);
+        fs::rename(dir / "out/src/sub", dir / "out/src/old");
+        fs::create_directory_symlink(dir / "victim", dir / "out/src/sub");
+        EXPECT_FALSE(c.write(*target));
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir / "victim"), fs::directory_iterator()), 2);
+        EXPECT_EQ(readFile(dir / "victim/a.txt"), "mine");
+        EXPECT_EQ(fs::status(dir / "victim/a.txt").permissions(),
+                  fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_EQ(fs::status(dir / "victim/deeper").permissions(), fs::perms::owner_all);
+        EXPECT_EQ(fs::status(dir / "victim").permissions(), fs::perms::owner_all);
+    }
+    // Swapped while the file is written: the file is renamed into the folder it was begun in.
+    fs::remove_all(dir / "out");
+    fs::create_directories(dir / "out/src/sub");
+    platform::AtomicFile file((dir / "out/src/sub/a.txt").string(), (dir / "out").string());
+    ASSERT_GE(file.fd(), 0) << file.why().in(core::Language::English);
+    ASSERT_EQ(::write(file.fd(), "x", 1), 1);
+    fs::rename(dir / "out/src/sub", dir / "out/src/old");
+    fs::create_directory_symlink(dir / "victim", dir / "out/src/sub");
+    EXPECT_TRUE(file.commit());
+    EXPECT_EQ(readFile(dir / "victim/a.txt"), "mine");
+    EXPECT_EQ(readFile(dir / "out/src/old/a.txt"), "x");
+    fs::remove_all(dir);
+}
+
 TEST(DocumentFile, CancelledConversionWritesNothing) {
     const fs::path dir = fs::temp_directory_path() / ("lanternfin-cancel-" + std::to_string(::getpid()));
     fs::create_directories(dir);

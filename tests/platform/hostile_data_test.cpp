@@ -21,43 +21,66 @@ using testsupport::readFile;
 using testsupport::TempDir;
 using testsupport::writeFile;
 
+// Processor time decides what costs too much; the wall clock only stops a stuck child, so a
+// child that a busy machine keeps waiting (here: one that sleeps past its processor time) still
+// finishes.
 TEST(IsolatedCall, WhatTheChildDoesWrongIsToldNotSuffered) {
     using Work = std::function<std::optional<std::string>()>;
+    using ms = std::chrono::milliseconds;
     struct Case {
         const char *what;
         Work work;
+        ms cpu, wall;    // wall 0: the default multiple of cpu
         const char *why; // empty: succeeds with "done"
     };
+    auto sleeper = [](ms t, const char *result) {
+        return [t, result]() -> std::optional<std::string> {
+            std::this_thread::sleep_for(t);
+            return result;
+        };
+    };
+    // A burner's wall deadline is far off, so that only its processor time can stop it.
     const Case cases[] = {
-        {"returns", [] { return std::optional<std::string>("done"); }, ""},
+        {"returns", [] { return std::optional<std::string>("done"); }, ms(50), ms(0), ""},
+        {"waits past its processor time, not the wall deadline", sleeper(ms(150), "done"), ms(50), ms(0), ""},
+        {"burns processor time",
+         []() -> std::optional<std::string> {
+             volatile unsigned long spin = 0;
+             for (;;)
+                 spin = spin + 1;
+         },
+         ms(100), ms(60000), "used more than 0.1 s of processor time"},
+        {"sleeps past the wall deadline", sleeper(ms(30000), "late"), ms(50), ms(200),
+         "the reading process was stuck for 0.2 s (stopped, blocked, or kept off the processor by other "
+         "work); try again"},
+        {"stops itself",
+         []() -> std::optional<std::string> {
+             ::raise(SIGSTOP);
+             return "late";
+         },
+         ms(50), ms(200),
+         "the reading process was stuck for 0.2 s (stopped, blocked, or kept off the processor by other "
+         "work); try again"},
         {"crashes",
          []() -> std::optional<std::string> {
              ::raise(SIGSEGV);
              return "never";
          },
-         "crashed (signal 11)"},
-        {"aborts", []() -> std::optional<std::string> { std::abort(); }, "crashed (signal 6)"},
-        {"hangs",
-         []() -> std::optional<std::string> {
-             std::this_thread::sleep_for(std::chrono::seconds(30));
-             return "late";
-         },
-         "ran out of time"},
-        {"throws", []() -> std::optional<std::string> { throw std::runtime_error("bad"); }, "failed"},
-        {"gives up", []() -> std::optional<std::string> { return std::nullopt; }, "failed"},
+         ms(1000), ms(0), "crashed (signal 11)"},
+        {"aborts", []() -> std::optional<std::string> { std::abort(); }, ms(1000), ms(0),
+         "crashed (signal 6)"},
+        {"throws", []() -> std::optional<std::string> { throw std::runtime_error("bad"); }, ms(1000), ms(0),
+         "failed"},
+        {"gives up", []() -> std::optional<std::string> { return std::nullopt; }, ms(1000), ms(0), "failed"},
         {"eats memory",
          []() -> std::optional<std::string> {
              std::vector<char> big(std::size_t(8) << 30, 'x');
              return std::string(1, big.back());
          },
-         "failed"},
+         ms(1000), ms(0), "failed"},
         {"hands back too much", [] { return std::optional<std::string>(std::string(2 << 20, 'x')); },
-         "handed back too much"},
+         ms(1000), ms(0), "handed back too much"},
     };
-    platform::IsolationLimits limits;
-    limits.time = std::chrono::milliseconds(300);
-    limits.extraMemory = std::size_t(256) << 20;
-    limits.maxResult = std::size_t(1) << 20;
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
 #if defined(__SANITIZE_ADDRESS__)
@@ -66,6 +89,11 @@ TEST(IsolatedCall, WhatTheChildDoesWrongIsToldNotSuffered) {
             std::strcmp(c.what, "aborts") == 0)
             continue;
 #endif
+        platform::IsolationLimits limits;
+        limits.cpuTime = c.cpu;
+        limits.wallTime = c.wall;
+        limits.extraMemory = std::size_t(256) << 20;
+        limits.maxResult = std::size_t(1) << 20;
         core::Message why;
         const auto result = platform::runIsolated(c.work, why, limits);
         if (*c.why) {

@@ -6,10 +6,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QElapsedTimer>
 #include <QThread>
 #include <QTimer>
 
@@ -44,8 +45,9 @@ public:
     // `handler` replaces the plain one, which answers "too large" to the clipboard's money.
     ServingThread(QString path, std::chrono::milliseconds delay = 0ms, std::optional<unsigned> owner = {},
                   platform::InstanceServer::Handler handler = {},
-                  std::chrono::milliseconds commandLimit = platform::kCommandLimit) {
-        m_thread.reset(QThread::create([this, path, delay, owner, handler, commandLimit] {
+                  std::chrono::milliseconds commandLimit = platform::kCommandLimit,
+                  std::chrono::milliseconds idleLimit = platform::kIdleLimit) {
+        m_thread.reset(QThread::create([this, path, delay, owner, handler, commandLimit, idleLimit] {
             QThread::msleep(static_cast<unsigned long>(delay.count()));
             platform::InstanceServer server(
                 [this, handler](const Request &r, const platform::StillWanted &wanted) {
@@ -56,6 +58,7 @@ public:
                                                                               : Reply{};
                 },
                 nullptr, owner, commandLimit);
+            server.setIdleLimit(idleLimit);
             QString error;
             listening = server.listen(path, error);
             while (listening && !m_stop)
@@ -100,6 +103,20 @@ int deadSocket(const QString &path, bool listening) {
     }
     ::close(fd);
     return -1;
+}
+
+// A plain socket connected to `path`; -1 when it cannot connect.
+int rawConnect(const QString &path) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    const QByteArray p = path.toLocal8Bit();
+    std::memcpy(addr.sun_path, p.constData(), static_cast<std::size_t>(p.size()));
+    if (::connect(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 // A raw line to the instance and its raw reply.
@@ -161,6 +178,115 @@ TEST_F(LocalInstanceTest, UnknownAndOversizedRequestsAreAnsweredWithAnError) {
     EXPECT_EQ(exchange(path, "tray\nquit\n"), "ok\n");
     instance.stop();
     EXPECT_EQ(instance.requests, (std::vector<Request>{{Verb::Tray, {}}}));
+}
+
+// What a neighbour may send: whatever it is, the instance answers with an error or drops the
+// connection, in its own time, while other starts are served; only a whole request is run.
+TEST_F(LocalInstanceTest, HalfSentStalledAndGarbledRequestsNeverHoldTheInstance) {
+    ServingThread instance(path, 0ms, {}, {}, platform::kCommandLimit, 200ms);
+    ASSERT_TRUE(instance.waitListening());
+    QFileInfo socket(path);
+    EXPECT_EQ(socket.permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                      QFile::ReadOther | QFile::WriteOther | QFile::ExeOther),
+              QFile::Permissions()); // only its user may connect
+    struct Case {
+        const char *what;
+        QByteArray sent;
+        bool hangUp;          // closes its end right after sending
+        const char *replyHas; // empty: no reply at all
+    };
+    const Case cases[] = {
+        {"stalled mid-line", "clipboard up", false, ""},
+        {"hung up mid-line", "clipboard up", true, ""},
+        {"nothing at all", "", false, ""},
+        {"a flood without a line end", QByteArray(8 << 20, 'x'), false, "error request too long"},
+        {"control characters", "clip\x1b[2Jboard upper\n", false, "error "},
+        {"NUL and bytes that are not UTF-8", QByteArray("show\0\xff\xfe\n", 8), false, "error "},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        // A plain socket: what the instance said stays readable after it closed the connection.
+        const int fd = rawConnect(path);
+        ASSERT_GE(fd, 0);
+        const timeval wait{5, 0};
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+        ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &wait, sizeof wait);
+        for (qsizetype sent = 0; sent < c.sent.size();) {
+            const ssize_t n = ::send(fd, c.sent.constData() + sent,
+                                     static_cast<std::size_t>(c.sent.size() - sent), MSG_NOSIGNAL);
+            if (n <= 0)
+                break; // the instance closed its end
+            sent += n;
+        }
+        if (c.hangUp)
+            ::close(fd);
+        // Meanwhile another start is answered at once.
+        const platform::ContactResult shown = platform::contactInstance(path, {Verb::Show, {}}, 1000ms);
+        EXPECT_EQ(shown.contact, platform::Contact::Answered);
+        if (c.hangUp)
+            continue;
+        QByteArray reply;
+        char buf[4096];
+        ssize_t got;
+        while ((got = ::read(fd, buf, sizeof buf)) > 0)
+            reply.append(buf, got);
+        EXPECT_EQ(got, 0); // the instance closed it, well before the read's 5 s
+        ::close(fd);
+        if (*c.replyHas)
+            EXPECT_TRUE(reply.startsWith(c.replyHas)) << reply.toStdString();
+        else
+            EXPECT_TRUE(reply.isEmpty()) << reply.toStdString();
+    }
+    instance.stop();
+    // Only the starts' own requests ran.
+    EXPECT_EQ(instance.requests, std::vector<Request>(std::size(cases), Request{Verb::Show, {}}));
+}
+
+// A peer that goes on sending after its request, while the command runs, is not read into memory.
+TEST_F(LocalInstanceTest, BytesAfterTheRequestWaitInThePeer) {
+    std::atomic<bool> stop{false}, listening{false}, asked{false};
+    std::unique_ptr<QThread> thread(QThread::create([&] {
+        std::function<void(Reply)> held; // the command never ends while the test runs
+        platform::InstanceServer server(platform::InstanceServer::AsyncHandler(
+            [&](const Request &, const platform::StillWanted &, std::function<void(Reply)> reply) {
+                held = std::move(reply);
+                asked = true;
+            }));
+        QString error;
+        listening = server.listen(path, error);
+        while (listening && !stop)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10), QThread::msleep(1);
+    }));
+    thread->start();
+    for (int i = 0; i < 500 && !listening; ++i)
+        QThread::msleep(10);
+    ASSERT_TRUE(listening);
+    const int fd = rawConnect(path);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, "clipboard upper\n", 16), 16);
+    for (int i = 0; i < 500 && !asked; ++i)
+        QThread::msleep(10);
+    ASSERT_TRUE(asked);
+    ::fcntl(fd, F_SETFL, O_NONBLOCK);
+    // Sends until the instance stops taking bytes for a while, or far more than it should hold.
+    const std::string chunk(64 << 10, 'y');
+    std::size_t taken = 0;
+    QElapsedTimer idle;
+    idle.start();
+    while (taken < (std::size_t(32) << 20) && idle.elapsed() < 300) {
+        const ssize_t n = ::send(fd, chunk.data(), chunk.size(), MSG_NOSIGNAL);
+        if (n > 0) {
+            taken += static_cast<std::size_t>(n);
+            idle.restart();
+        } else {
+            QThread::msleep(5);
+        }
+    }
+    ::close(fd);
+    stop = true;
+    thread->wait();
+    // The system's buffer for the socket and one request line, no more.
+    EXPECT_LT(taken, std::size_t(4) << 20);
 }
 
 TEST_F(LocalInstanceTest, AStaleSocketIsRemovedAndTheStartGoesOn) {

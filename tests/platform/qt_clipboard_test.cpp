@@ -73,6 +73,40 @@ TEST(QtClipboardRead, HowTheReaderEndsIsWhatTheCommandSees) {
     }
 }
 
+// Whoever owns the clipboard decides its size: a reader that prints more than the most a command
+// takes is stopped there (an endless one too, long before the time limit), and nothing is kept.
+TEST(QtClipboardRead, MoreTextThanACommandTakesIsRefusedAsItComes) {
+    struct Case {
+        const char *script;
+        int length; // of the text read; -1: refused as too large
+    };
+    const Case cases[] = {
+        {"head -c 1000 /dev/zero | tr '\\0' a; exit 0", 1000},
+        {"head -c 1001 /dev/zero | tr '\\0' a; exit 0", -1},
+        {"head -c 1001 /dev/zero | tr '\\0' a; exit 2", -1},
+        {"yes", -1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.script);
+        platform::QtClipboard clipboard;
+        clipboard.readThrough(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QString::fromUtf8(c.script)},
+                              15s, 1000);
+        QElapsedTimer clock;
+        clock.start();
+        const auto got = readNow(clipboard);
+        ASSERT_TRUE(got.has_value());
+        EXPECT_LT(clock.elapsed(), 10000);
+        if (c.length < 0) {
+            EXPECT_FALSE(got->read);
+            EXPECT_EQ(got->why.id, core::MessageId::ClipboardTooLarge);
+            EXPECT_TRUE(got->text.isEmpty());
+        } else {
+            EXPECT_TRUE(got->read) << got->why.in(core::Language::English);
+            EXPECT_EQ(got->text.size(), c.length);
+        }
+    }
+}
+
 TEST(QtClipboardRead, AReaderThatCannotStartIsNamed) {
     platform::QtClipboard clipboard;
     clipboard.readThrough(QStringLiteral("/nonexistent/lanternfin"), {}, 5s);

@@ -172,6 +172,31 @@ TEST(ClipboardCommands, TextBesideOtherFormatsIsRefusedAndKept) {
     }
 }
 
+// A text over the converter's limit (8 units here) is refused whole and left as it is; one at the
+// limit converts.
+TEST(ClipboardCommands, TextOverTheLimitIsRefusedAndKept) {
+    struct Case {
+        QString in;
+        bool converts;
+    };
+    const Case cases[] = {
+        {"abcdefgh", true}, {"abcdefghi", false}, {"汉字汉字汉字汉字", true}, {"😀😀😀😀a", false}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.in.toStdString());
+        testsupport::FakeClipboard clipboard;
+        ui::ClipboardConverter converter(clipboard, realText(), 8);
+        clipboard.m_text = c.in;
+        const ClipboardResult r = converter.run(ClipboardCommand::Upper);
+        EXPECT_EQ(r.outcome, c.converts ? ClipboardResult::Done : ClipboardResult::TooLarge);
+        EXPECT_EQ(clipboard.writes, c.converts ? 1 : 0);
+        EXPECT_EQ(converter.canRestore(), c.converts);
+        if (!c.converts) {
+            EXPECT_EQ(r.message.id, core::MessageId::ClipboardTooLarge);
+            EXPECT_EQ(clipboard.m_text, c.in);
+        }
+    }
+}
+
 TEST(ClipboardCommands, ACommandWhoseCallerGaveUpChangesNothing) {
     testsupport::FakeClipboard clipboard;
     ui::ClipboardConverter converter(clipboard, realText());
