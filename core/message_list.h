@@ -278,6 +278,12 @@ LANTERNFIN_MESSAGE(NotChineseText, "is neither UTF-8 text nor Chinese text in GB
 LANTERNFIN_MESSAGE(InvalidInEncoding, "is not valid {1} (byte {2})", "不是有效的 {1}（第 {2} 字节）")
 LANTERNFIN_MESSAGE(NoCodeInEncoding, "line {1}: {2} has no code in {3}; nothing written",
                    "第 {1} 行：{2} 在 {3} 中没有编码，什么也没有写入")
+LANTERNFIN_MESSAGE(PageDeclaresOther, "the page declares its encoding as {1}, which is not read here: save it as UTF-8, GBK or Big5",
+                   "网页声明的编码是 {1}，这里不读这种编码：请另存为 UTF-8、GBK 或 Big5")
+LANTERNFIN_MESSAGE(PageContradictsDeclaration, "the page declares {1}, but byte {2} is not valid {3}; nothing written",
+                   "网页声明的编码是 {1}，但第 {2} 字节不是有效的 {3}，什么也没有写入")
+LANTERNFIN_MESSAGE(PageNoReferenceHere, "line {1}: {2} has no code in {3}, and a CDATA section cannot hold it as a character reference; nothing written",
+                   "第 {1} 行：{2} 在 {3} 中没有编码，CDATA 段里也不能写成字符引用，什么也没有写入")
 LANTERNFIN_MESSAGE(ToEncodingHint, " (--to-encoding UTF-8 or GB18030 can write it)",
                    "（--to-encoding UTF-8 或 GB18030 可以写出它）")
 LANTERNFIN_MESSAGE(DocumentTooLarge, "is a document larger than 4 GB, past what a ZIP package can hold",

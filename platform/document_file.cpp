@@ -1,5 +1,6 @@
 #include "platform/document_file.h"
 
+#include "core/document/page_encoding.h"
 #include "core/subtitles.h"
 #include "core/utf.h"
 #include "platform/atomic_file.h"
@@ -8,7 +9,9 @@
 #include "platform/text_codecs.h"
 #include "platform/text_file.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -103,27 +106,183 @@ DocumentOutcome convertText(std::string_view bytes, std::string &out, Format for
     return {DocumentStatus::Converted, {}, format};
 }
 
+// The refusal of character `bad` of `utf8` (a replacement), which `target` has no code for and
+// a CDATA section cannot hold as a reference; `line` is where it stands in the page.
+core::Message noReferenceMessage(std::string_view utf8, std::size_t bad, core::TextEncoding target,
+                                 std::size_t line) {
+    core::Message message = unencodableMessage(utf8, bad, target);
+    message.id = core::MessageId::PageNoReferenceHere;
+    message.args.at(0) = std::to_string(line);
+    return message;
+}
+
+// How a page in a code page (or in ASCII under a label this program does not read) is written
+// back: its own bytes around the changes, each change in its encoding, and a character it has no
+// code for as a character reference where the markup decodes them.
+struct PageEncoding {
+    std::optional<core::TextEncoding> encoding; // nullopt: ASCII, every other character a reference
+    bool gbk = false;                           // labelled GBK: two-byte codes only
+};
+
+// The changed page: `bytes` (whose characters start where `origin` says) with each edit written
+// in `to`. False with `failed` set when a character can be written neither in it nor as a reference.
+bool writePageEdits(std::string_view bytes, std::string_view text, const std::vector<std::uint32_t> &origin,
+                    const std::vector<core::document::PartEdit> &edits, const PageEncoding &to,
+                    std::string &out, core::Message &failed) {
+    out.clear();
+    out.reserve(bytes.size() + bytes.size() / 8);
+    std::size_t copied = 0;
+    for (const auto &edit : edits) {
+        const std::size_t begin = origin.empty() ? edit.begin : origin[edit.begin];
+        const std::size_t end = origin.empty() ? edit.end : origin[edit.end];
+        if (begin < copied)
+            continue;
+        out.append(bytes.substr(copied, begin - copied));
+        copied = end;
+        std::size_t bad = 0;
+        bool ok = true;
+        if (to.encoding) {
+            ok = encodeMarkupText(edit.bytes, *to.encoding, to.gbk, edit.references, out, &bad);
+        } else {
+            for (std::size_t i = 0; ok && i < edit.bytes.size();) {
+                char32_t c = 0;
+                const int length = core::decodeUtf8Sequence(
+                    reinterpret_cast<const unsigned char *>(edit.bytes.data() + i), edit.bytes.size() - i, c);
+                if (length <= 0 || (c >= 0x80 && !edit.references)) {
+                    ok = false;
+                    bad = i;
+                    break;
+                }
+                if (c < 0x80) {
+                    out += static_cast<char>(c);
+                } else {
+                    char reference[16];
+                    std::snprintf(reference, sizeof reference, "&#x%X;", static_cast<unsigned>(c));
+                    out += reference;
+                }
+                i += static_cast<std::size_t>(length);
+            }
+        }
+        if (!ok) {
+            failed = noReferenceMessage(edit.bytes, bad, to.encoding.value_or(core::TextEncoding::Utf8),
+                                        core::lineOfOffset(text, edit.begin));
+            if (!to.encoding)
+                failed.args.at(2) = "ASCII";
+            out.clear();
+            return false;
+        }
+    }
+    out.append(bytes.substr(copied));
+    return true;
+}
+
 // A web page: in UTF-8, or in UTF-16 after its byte order mark (read as UTF-8 and written back in
-// its own byte order with its mark, so that what its <meta charset> says stays true).
+// its own byte order with its mark, so that what its <meta charset> says stays true), or in the
+// Chinese code page its <meta> or XML declaration names (GBK, GB18030, Big5), or, declaring none
+// and not being UTF-8, the one its text is told to be in as a text file's is. A page in a code page
+// is decoded, converted as a UTF-8 page is, and written back in it with its own bytes around the
+// changed text; a character the code page lacks becomes a character reference (&#x4E13;).
 DocumentOutcome convertPage(std::string_view bytes, std::string &out, Format format, const DocumentJob &job) {
+    using core::document::PageCharset;
+    using core::TextEncoding;
     std::optional<TextFileReading> wide;
     std::string_view page = bytes;
-    if (const auto mark = core::byteOrderMark(bytes);
-        mark &&
+    const auto mark = core::byteOrderMark(bytes);
+    PageEncoding encoding;
+    bool codePage = false;
+    core::document::PageDeclaration declared;
+    if (mark &&
         (mark->encoding == core::TextEncoding::Utf16Le || mark->encoding == core::TextEncoding::Utf16Be)) {
         // Read in the encoding its mark names: nothing is detected, no character table is needed.
         wide = readTextFile(bytes, mark->encoding, {});
         if (wide->result != TextFileReading::Result::Ok)
             return failure(DocumentStatus::Unreadable, invalidEncodingMessage(*wide), format);
         page = wide->text;
+    } else if (!mark) {
+        declared = core::document::declaredEncoding(bytes, format == Format::Xhtml);
+        switch (declared.charset) {
+        case PageCharset::Gbk:
+            encoding = {TextEncoding::Gb18030, true};
+            codePage = true;
+            break;
+        case PageCharset::Gb18030:
+            encoding = {TextEncoding::Gb18030, false};
+            codePage = true;
+            break;
+        case PageCharset::Big5:
+            encoding = {TextEncoding::Big5, false};
+            codePage = true;
+            break;
+        case PageCharset::Other:
+            // Another encoding's page is converted only when it is all ASCII (its Chinese, if
+            // any, in character references, which the converted text is written as too).
+            if (!std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; }))
+                return failure(DocumentStatus::Refused, {core::MessageId::PageDeclaresOther, {declared.label}},
+                               format);
+            encoding = {std::nullopt, false};
+            codePage = true;
+            break;
+        case PageCharset::Utf8:
+            if (const auto prefix = core::validUtf8Prefix(bytes, true); !prefix.ok)
+                return failure(DocumentStatus::Refused,
+                               {core::MessageId::PageContradictsDeclaration,
+                                {declared.label, std::to_string(prefix.consumed), "UTF-8"}},
+                               format);
+            break;
+        case PageCharset::None:
+            if (core::isValidUtf8(bytes))
+                break;
+            {
+                const auto found = detectEncoding(bytes, loadCommonHan());
+                if (found.kind == Detection::Kind::Undecided)
+                    return failure(DocumentStatus::Refused, {core::MessageId::EncodingUntoldHere}, format);
+                if (found.kind == Detection::Kind::NotText || found.encoding == TextEncoding::Utf8)
+                    return failure(DocumentStatus::Refused, {core::MessageId::NotChineseText}, format);
+                encoding = {found.encoding, false};
+                codePage = true;
+            }
+            break;
+        }
     }
-    auto outcome = core::document::convertPart(
-        page, format == Format::Xhtml ? PartKind::Xhtml : PartKind::Html, job.converter, job.options);
+    std::string decoded;
+    std::vector<std::uint32_t> origin;
+    if (codePage && encoding.encoding) {
+        std::size_t bad = 0;
+        bool ok = decodeTextMapped(bytes, *encoding.encoding, decoded, origin, &bad);
+        if (!ok && *encoding.encoding == TextEncoding::Big5) {
+            // Browsers read every Big5 label with the Hong Kong supplement.
+            std::size_t badHk = 0;
+            ok = decodeTextMapped(bytes, TextEncoding::Big5Hkscs, decoded, origin, &badHk);
+            if (ok)
+                encoding.encoding = TextEncoding::Big5Hkscs;
+        }
+        if (!ok) {
+            const std::string name(core::encodingName(*encoding.encoding));
+            if (declared.charset == PageCharset::None)
+                return failure(DocumentStatus::Refused,
+                               {core::MessageId::InvalidInEncoding, {name, std::to_string(bad)}}, format);
+            return failure(DocumentStatus::Refused,
+                           {core::MessageId::PageContradictsDeclaration,
+                            {declared.label, std::to_string(bad), encoding.gbk ? "GBK" : name}},
+                           format);
+        }
+        page = decoded;
+    }
+    core::document::PartOptions options = job.options;
+    options.listEdits = codePage;
+    auto outcome = core::document::convertPart(page, format == Format::Xhtml ? PartKind::Xhtml : PartKind::Html,
+                                               job.converter, options);
     if (!outcome.error.empty())
         return failure(DocumentStatus::Unreadable, outcome.error, format);
     if (!outcome.changed) {
         out.assign(bytes);
         return {DocumentStatus::Unchanged, {}, format};
+    }
+    if (codePage) {
+        core::Message why;
+        if (!writePageEdits(bytes, page, origin, outcome.edits, encoding, out, why))
+            return failure(DocumentStatus::Refused, why, format);
+        return {DocumentStatus::Converted, {}, format};
     }
     if (!wide) {
         out = std::move(outcome.bytes);

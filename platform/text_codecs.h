@@ -7,8 +7,10 @@
 #include "core/text_encoding.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -26,6 +28,22 @@ bool decodeText(std::string_view bytes, core::TextEncoding encoding, std::string
 // came before is appended.
 bool encodeText(std::string_view utf8, core::TextEncoding encoding, std::string &out,
                 std::size_t *badOffset = nullptr);
+
+// `bytes` of a Chinese code page (GB18030, Big5, Big5-HKSCS) decoded as decodeText does, replacing
+// `utf8`, with `origin` (replaced) giving for each byte of `utf8` the offset in `bytes` of the
+// character it belongs to, and origin[utf8.size()] == bytes.size(). False as decodeText is, and for
+// input of 2 GB or more.
+bool decodeTextMapped(std::string_view bytes, core::TextEncoding encoding, std::string &utf8,
+                      std::vector<std::uint32_t> &origin, std::size_t *badOffset = nullptr);
+
+// Valid UTF-8 text of markup `utf8` appended to `out` in a Chinese code page, one character at a
+// time. A character without a code there is written as the reference &#xHHHH; when `references`
+// (the place decodes them), and with `gbk` (a page labelled GBK, which holds the two-byte codes of
+// GB18030 only) so is one GB18030 writes in four bytes. Without `references`, false at the first
+// character that has no code, with `*badOffset` its byte in `utf8` (four-byte codes are then
+// written: browsers read every GBK label with the GB18030 decoder).
+bool encodeMarkupText(std::string_view utf8, core::TextEncoding encoding, bool gbk, bool references,
+                      std::string &out, std::size_t *badOffset = nullptr);
 
 // The encoding of a text file, decided as core/text_encoding.h says, on its first `sample` bytes
 // for the Chinese code pages. `markSize` is the length of its byte order mark.
