@@ -132,9 +132,27 @@ bool writePageEdits(std::string_view bytes, std::string_view text, const std::ve
     out.clear();
     out.reserve(bytes.size() + bytes.size() / 8);
     std::size_t copied = 0;
+    const auto continuation = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; };
     for (const auto &edit : edits) {
-        const std::size_t begin = origin.empty() ? edit.begin : origin[edit.begin];
-        const std::size_t end = origin.empty() ? edit.end : origin[edit.end];
+        // A change covers a phrase, some of whose characters may stay as they are: those keep
+        // their own bytes (Big5 has two codes for a few characters; the one written stays).
+        const std::string_view was = text.substr(edit.begin, edit.end - edit.begin);
+        std::string_view now = edit.bytes;
+        std::size_t same = 0;
+        while (same < was.size() && same < now.size() && was[same] == now[same])
+            ++same;
+        while (same > 0 && same < now.size() && continuation(now[same]))
+            --same;
+        std::size_t tail = 0;
+        while (tail < was.size() - same && tail < now.size() - same &&
+               was[was.size() - 1 - tail] == now[now.size() - 1 - tail])
+            ++tail;
+        while (tail > 0 && continuation(now[now.size() - tail]))
+            --tail;
+        now = now.substr(same, now.size() - same - tail);
+        const std::size_t first = edit.begin + same, last = edit.end - tail;
+        const std::size_t begin = origin.empty() ? first : origin[first];
+        const std::size_t end = origin.empty() ? last : origin[last];
         if (begin < copied)
             continue;
         out.append(bytes.substr(copied, begin - copied));
@@ -142,12 +160,12 @@ bool writePageEdits(std::string_view bytes, std::string_view text, const std::ve
         std::size_t bad = 0;
         bool ok = true;
         if (to.encoding) {
-            ok = encodeMarkupText(edit.bytes, *to.encoding, to.gbk, edit.references, out, &bad);
+            ok = encodeMarkupText(now, *to.encoding, to.gbk, edit.references, out, &bad);
         } else {
-            for (std::size_t i = 0; ok && i < edit.bytes.size();) {
+            for (std::size_t i = 0; ok && i < now.size();) {
                 char32_t c = 0;
                 const int length = core::decodeUtf8Sequence(
-                    reinterpret_cast<const unsigned char *>(edit.bytes.data() + i), edit.bytes.size() - i, c);
+                    reinterpret_cast<const unsigned char *>(now.data() + i), now.size() - i, c);
                 if (length <= 0 || (c >= 0x80 && !edit.references)) {
                     ok = false;
                     bad = i;
@@ -164,8 +182,8 @@ bool writePageEdits(std::string_view bytes, std::string_view text, const std::ve
             }
         }
         if (!ok) {
-            failed = noReferenceMessage(edit.bytes, bad, to.encoding.value_or(core::TextEncoding::Utf8),
-                                        core::lineOfOffset(text, edit.begin));
+            failed = noReferenceMessage(now, bad, to.encoding.value_or(core::TextEncoding::Utf8),
+                                        core::lineOfOffset(text, first));
             if (!to.encoding)
                 failed.args.at(2) = "ASCII";
             out.clear();
