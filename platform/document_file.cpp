@@ -253,7 +253,7 @@ DocumentOutcome convertPage(std::string_view bytes, std::string &out, Format for
             {
                 const auto found = detectEncoding(bytes, loadCommonHan());
                 if (found.kind == Detection::Kind::Undecided)
-                    return failure(DocumentStatus::Refused, {core::MessageId::EncodingUntoldHere}, format);
+                    return failure(DocumentStatus::Refused, {core::MessageId::PageEncodingUntold}, format);
                 if (found.kind == Detection::Kind::NotText || found.encoding == TextEncoding::Utf8)
                     return failure(DocumentStatus::Refused, {core::MessageId::NotChineseText}, format);
                 encoding = {found.encoding, false};

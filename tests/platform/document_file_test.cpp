@@ -777,7 +777,8 @@ TEST(DocumentFile, PagesInCodePagesComeBackInTheirOwn) {
          DocumentStatus::Converted, iconvTo("GBK", page("", "報告", "頭髮", traditional))},
         {"undeclared and too short to tell", "s2t", iconvTo("GBK", "<html><p>软件</p></html>"),
          DocumentStatus::Refused,
-         "cannot tell its encoding (UTF-8, GB18030 or Big5): the text is too short, or reads as more than one"},
+         "the page declares no encoding, and its text is too short to tell GB18030 from Big5, or reads as both: "
+         "add <meta charset=\"gbk\"> or <meta charset=\"big5\"> to its head"},
         {"a declaration its bytes contradict", "s2t", "<html><head><meta charset=gbk></head><p>\x80\xFF</p>",
          DocumentStatus::Refused, "the page declares gbk, but byte 40 is not valid GBK; nothing written"},
         {"UTF-8 declared, GBK written", "s2t",
