@@ -121,7 +121,7 @@ core::Message noReferenceMessage(std::string_view utf8, std::size_t bad, core::T
 // code for as a character reference where the markup decodes them.
 struct PageEncoding {
     std::optional<core::TextEncoding> encoding; // nullopt: ASCII, every other character a reference
-    bool gbk = false;                           // labelled GBK: two-byte codes only
+    CodeRange range = CodeRange::All;           // what its label lets a GB18030 page use
 };
 
 // The changed page: `bytes` (whose characters start where `origin` says) with each edit written
@@ -160,7 +160,7 @@ bool writePageEdits(std::string_view bytes, std::string_view text, const std::ve
         std::size_t bad = 0;
         bool ok = true;
         if (to.encoding) {
-            ok = encodeMarkupText(now, *to.encoding, to.gbk, edit.references, out, &bad);
+            ok = encodeMarkupText(now, *to.encoding, to.range, edit.references, out, &bad);
         } else {
             for (std::size_t i = 0; ok && i < now.size();) {
                 char32_t c = 0;
@@ -199,7 +199,8 @@ bool writePageEdits(std::string_view bytes, std::string_view text, const std::ve
 // Chinese code page its <meta> or XML declaration names (GBK, GB18030, Big5), or, declaring none
 // and not being UTF-8, the one its text is told to be in as a text file's is. A page in a code page
 // is decoded, converted as a UTF-8 page is, and written back in it with its own bytes around the
-// changed text; a character the code page lacks becomes a character reference (&#x4E13;).
+// changed text; a character the code page lacks (or its label's range of GB18030: GBK's two-byte
+// codes, GB 2312's) becomes a character reference (&#x4E13;).
 DocumentOutcome convertPage(std::string_view bytes, std::string &out, Format format, const DocumentJob &job) {
     using core::document::PageCharset;
     using core::TextEncoding;
@@ -219,16 +220,20 @@ DocumentOutcome convertPage(std::string_view bytes, std::string &out, Format for
     } else if (!mark) {
         declared = core::document::declaredEncoding(bytes, format == Format::Xhtml);
         switch (declared.charset) {
+        case PageCharset::Gb2312:
+            encoding = {TextEncoding::Gb18030, CodeRange::Gb2312};
+            codePage = true;
+            break;
         case PageCharset::Gbk:
-            encoding = {TextEncoding::Gb18030, true};
+            encoding = {TextEncoding::Gb18030, CodeRange::Gbk};
             codePage = true;
             break;
         case PageCharset::Gb18030:
-            encoding = {TextEncoding::Gb18030, false};
+            encoding = {TextEncoding::Gb18030, CodeRange::All};
             codePage = true;
             break;
         case PageCharset::Big5:
-            encoding = {TextEncoding::Big5, false};
+            encoding = {TextEncoding::Big5, CodeRange::All};
             codePage = true;
             break;
         case PageCharset::Other:
@@ -237,7 +242,7 @@ DocumentOutcome convertPage(std::string_view bytes, std::string &out, Format for
             if (!std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; }))
                 return failure(DocumentStatus::Refused, {core::MessageId::PageDeclaresOther, {declared.label}},
                                format);
-            encoding = {std::nullopt, false};
+            encoding = {std::nullopt, CodeRange::All};
             codePage = true;
             break;
         case PageCharset::Utf8:
@@ -256,7 +261,7 @@ DocumentOutcome convertPage(std::string_view bytes, std::string &out, Format for
                     return failure(DocumentStatus::Refused, {core::MessageId::PageEncodingUntold}, format);
                 if (found.kind == Detection::Kind::NotText || found.encoding == TextEncoding::Utf8)
                     return failure(DocumentStatus::Refused, {core::MessageId::NotChineseText}, format);
-                encoding = {found.encoding, false};
+                encoding = {found.encoding, CodeRange::All};
                 codePage = true;
             }
             break;
@@ -281,7 +286,7 @@ DocumentOutcome convertPage(std::string_view bytes, std::string &out, Format for
                                {core::MessageId::InvalidInEncoding, {name, std::to_string(bad)}}, format);
             return failure(DocumentStatus::Refused,
                            {core::MessageId::PageContradictsDeclaration,
-                            {declared.label, std::to_string(bad), encoding.gbk ? "GBK" : name}},
+                            {declared.label, std::to_string(bad), encoding.range != CodeRange::All ? "GBK" : name}},
                            format);
         }
         page = decoded;

@@ -276,7 +276,7 @@ bool decodeTextMapped(std::string_view bytes, TextEncoding encoding, std::string
     return true;
 }
 
-bool encodeMarkupText(std::string_view utf8, TextEncoding encoding, bool gbk, bool references,
+bool encodeMarkupText(std::string_view utf8, TextEncoding encoding, CodeRange range, bool references,
                       std::string &out, std::size_t *badOffset) {
     const Converter conv = converterName(encoding) ? openStrict(encoding) : nullptr;
     if (!conv) {
@@ -310,7 +310,10 @@ bool encodeMarkupText(std::string_view utf8, TextEncoding encoding, bool gbk, bo
                          &status);
         const auto written = static_cast<std::size_t>(target - bytes);
         const bool coded = U_SUCCESS(status);
-        if (coded && !(gbk && references && written == 4)) {
+        const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(bytes[k]); };
+        const bool inRange = range == CodeRange::All || written == 1 ||
+                             (written == 2 && (range == CodeRange::Gbk || (byte(0) >= 0xA1 && byte(1) >= 0xA1)));
+        if (coded && (inRange || !references)) {
             out.append(bytes, written);
         } else if (references) {
             char reference[16];

@@ -36,13 +36,16 @@ bool encodeText(std::string_view utf8, core::TextEncoding encoding, std::string 
 bool decodeTextMapped(std::string_view bytes, core::TextEncoding encoding, std::string &utf8,
                       std::vector<std::uint32_t> &origin, std::size_t *badOffset = nullptr);
 
+// The codes of GB18030 a page's label lets it use: all, GBK's two-byte ones, or GB 2312's (both
+// bytes A1..FE). Other code pages use all of theirs.
+enum class CodeRange { All, Gbk, Gb2312 };
+
 // Valid UTF-8 text of markup `utf8` appended to `out` in a Chinese code page, one character at a
-// time. A character without a code there is written as the reference &#xHHHH; when `references`
-// (the place decodes them), and with `gbk` (a page labelled GBK, which holds the two-byte codes of
-// GB18030 only) so is one GB18030 writes in four bytes. Without `references`, false at the first
-// character that has no code, with `*badOffset` its byte in `utf8` (four-byte codes are then
-// written: browsers read every GBK label with the GB18030 decoder).
-bool encodeMarkupText(std::string_view utf8, core::TextEncoding encoding, bool gbk, bool references,
+// time. A character without a code there, or whose code is outside `range`, is written as the
+// reference &#xHHHH; when `references` (the place decodes them). Without `references`, false at
+// the first character that has no code at all, with `*badOffset` its byte in `utf8` (codes outside
+// `range` are then written: browsers read every GBK and GB 2312 label with the GB18030 decoder).
+bool encodeMarkupText(std::string_view utf8, core::TextEncoding encoding, CodeRange range, bool references,
                       std::string &out, std::size_t *badOffset = nullptr);
 
 // The encoding of a text file, decided as core/text_encoding.h says, on its first `sample` bytes

@@ -7,8 +7,10 @@
 // first, as XML parsers do. A byte order mark, which outweighs both, is the caller's business.
 //
 // The label is named by the names browsers accept for it (trimmed, in any case):
-//   GBK      gbk, gb2312, x-gbk, chinese, csgb2312, csiso58gb231280, iso-ir-58, gb_2312,
-//            gb_2312-80 (which browsers read with the GB18030 decoder)
+//   GBK      gbk, x-gbk (which browsers read with the GB18030 decoder)
+//   GB2312   gb2312, chinese, csgb2312, csiso58gb231280, iso-ir-58, gb_2312, gb_2312-80: read as
+//            GBK by browsers too, but other readers (LibreOffice, strict codecs) hold them to
+//            GB 2312's own codes
 //   GB18030  gb18030
 //   Big5     big5, big5-hkscs, cn-big5, csbig5, x-x-big5
 //   UTF-8    utf-8, utf8, unicode-1-1-utf-8, unicode11utf8, unicode20utf8, x-unicode20utf8, and
@@ -22,7 +24,7 @@
 
 namespace core::document {
 
-enum class PageCharset { None, Utf8, Gbk, Gb18030, Big5, Other };
+enum class PageCharset { None, Utf8, Gb2312, Gbk, Gb18030, Big5, Other };
 
 struct PageDeclaration {
     PageCharset charset = PageCharset::None;

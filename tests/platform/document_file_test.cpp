@@ -742,7 +742,8 @@ TEST(DocumentFile, PagesInCodePagesComeBackInTheirOwn) {
                kept + " --><a href=\"" + kept + ".html\" title=\"" + tip + "\">" + text +
                "</a><p>&amp;</p></body></html>\r\n";
     };
-    const std::string gbMeta = "<meta charset=\"gb2312\">";
+    const std::string gbMeta = "<meta charset=\"gbk\">";
+    const std::string gb2312Meta = "<meta charset=\"gb2312\">";
     const std::string gbEquiv = "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=GBK\">";
     const std::string b5Meta = "<meta charset=\"big5\">";
     const std::string simplified = "说明这个问题，我们明天开会讨论软件";
@@ -758,8 +759,11 @@ TEST(DocumentFile, PagesInCodePagesComeBackInTheirOwn) {
         DocumentStatus expected;
         std::string output; // the file written; for a refusal, what the message says
     } cases[] = {
-        {"GB2312 meta charset", "s2t", iconvTo("GB2312", page(gbMeta, "报告", "头发", simplified)),
+        {"GBK meta charset", "s2t", iconvTo("GB2312", page(gbMeta, "报告", "头发", simplified)),
          DocumentStatus::Converted, iconvTo("GBK", page(gbMeta, "報告", "頭髮", traditional))},
+        {"GB2312: what it lacks as references", "s2t", iconvTo("GB2312", page(gb2312Meta, "报告", "头发", "说明")),
+         DocumentStatus::Converted,
+         iconvTo("GB2312", page(gb2312Meta, "&#x5831;告", "&#x982D;&#x9AEE;", "&#x8AAA;明"))},
         {"GBK http-equiv, back to simplified", "t2s", iconvTo("GBK", page(gbEquiv, "報告", "頭髮", traditional)),
          DocumentStatus::Converted, iconvTo("GBK", page(gbEquiv, "报告", "头发", simplified))},
         {"XHTML declaring GBK in its XML declaration", "s2t", iconvTo("GBK", xhtml), DocumentStatus::Converted,

@@ -79,23 +79,26 @@ TEST(TextCodecs, InvalidBytesStopDecodingAtTheirOffset) {
 TEST(TextCodecs, MarkupTextWritesReferencesForWhatACodePageLacks) {
     const struct {
         TextEncoding encoding;
-        bool gbk, references;
+        platform::CodeRange range;
+        bool references;
         const char *utf8;
         bool ok;
         std::string bytes;  // what was appended
         std::size_t bad;    // when not ok: the byte of utf8 where it stopped
     } cases[] = {
-        {TextEncoding::Big5, false, true, "中简&amp;", true, "\xA4\xA4&#x7B80;&amp;", 0},
-        {TextEncoding::Big5, false, false, "中简文", false, "\xA4\xA4", 3},
-        {TextEncoding::Gb18030, true, true, "中𠀀€", true, "\xD6\xD0&#x20000;\xA2\xE3", 0},
-        {TextEncoding::Gb18030, false, true, "中𠀀", true, "\xD6\xD0\x95\x32\x82\x36", 0},
-        {TextEncoding::Gb18030, true, false, "𠀀", true, "\x95\x32\x82\x36", 0},
+        {TextEncoding::Big5, platform::CodeRange::All, true, "中简&amp;", true, "\xA4\xA4&#x7B80;&amp;", 0},
+        {TextEncoding::Big5, platform::CodeRange::All, false, "中简文", false, "\xA4\xA4", 3},
+        {TextEncoding::Gb18030, platform::CodeRange::Gbk, true, "中𠀀€", true, "\xD6\xD0&#x20000;\xA2\xE3", 0},
+        {TextEncoding::Gb18030, platform::CodeRange::All, true, "中𠀀", true, "\xD6\xD0\x95\x32\x82\x36", 0},
+        {TextEncoding::Gb18030, platform::CodeRange::Gbk, false, "𠀀", true, "\x95\x32\x82\x36", 0},
+        {TextEncoding::Gb18030, platform::CodeRange::Gb2312, true, "中軟a", true, "\xD6\xD0&#x8EDF;a", 0},
+        {TextEncoding::Gb18030, platform::CodeRange::Gb2312, false, "軟", true, "\xDC\x9B", 0},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.utf8);
         std::string out = "<";
         std::size_t bad = 99;
-        EXPECT_EQ(platform::encodeMarkupText(c.utf8, c.encoding, c.gbk, c.references, out, &bad), c.ok);
+        EXPECT_EQ(platform::encodeMarkupText(c.utf8, c.encoding, c.range, c.references, out, &bad), c.ok);
         EXPECT_EQ(out, "<" + c.bytes);
         if (!c.ok) {
             EXPECT_EQ(bad, c.bad);

@@ -20,7 +20,7 @@ TEST(PageEncoding, DeclarationsAreFoundWhereBrowsersFindThem) {
         PageCharset charset;
         const char *label;
     } cases[] = {
-        {"meta charset", "<html><head><meta charset=\"gb2312\">", false, PageCharset::Gbk, "gb2312"},
+        {"meta charset", "<html><head><meta charset=\"gb2312\">", false, PageCharset::Gb2312, "gb2312"},
         {"in any case, unquoted, spaced", "<HTML><META CHARSET = GBK >", false, PageCharset::Gbk, "gbk"},
         {"a slash before the attribute", "<meta/charset='x-gbk'/>", false, PageCharset::Gbk, "x-gbk"},
         {"http-equiv", "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=big5\">", false,
@@ -66,9 +66,10 @@ TEST(PageEncoding, LabelsNameTheirEncodings) {
         const char *label;
         PageCharset charset;
     } cases[] = {
-        {"gbk", PageCharset::Gbk},        {"GB2312", PageCharset::Gbk},       {"chinese", PageCharset::Gbk},
-        {"csgb2312", PageCharset::Gbk},   {"csiso58gb231280", PageCharset::Gbk}, {"iso-ir-58", PageCharset::Gbk},
-        {"gb_2312", PageCharset::Gbk},    {"gb_2312-80", PageCharset::Gbk},   {" gb18030\t", PageCharset::Gb18030},
+        {"gbk", PageCharset::Gbk},           {"X-GBK", PageCharset::Gbk},          {"GB2312", PageCharset::Gb2312},
+        {"chinese", PageCharset::Gb2312},    {"csgb2312", PageCharset::Gb2312},    {"csiso58gb231280", PageCharset::Gb2312},
+        {"iso-ir-58", PageCharset::Gb2312},  {"gb_2312", PageCharset::Gb2312},     {"gb_2312-80", PageCharset::Gb2312},
+        {" gb18030\t", PageCharset::Gb18030},
         {"csbig5", PageCharset::Big5},    {"x-x-big5", PageCharset::Big5},    {"utf8", PageCharset::Utf8},
         {"unicode-1-1-utf-8", PageCharset::Utf8}, {"gb2312x", PageCharset::Other}, {"", PageCharset::None},
     };
