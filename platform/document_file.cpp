@@ -134,8 +134,9 @@ bool writePageEdits(std::string_view bytes, std::string_view text, const std::ve
     std::size_t copied = 0;
     const auto continuation = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; };
     for (const auto &edit : edits) {
-        // A change covers a phrase, some of whose characters may stay as they are: those keep
-        // their own bytes (Big5 has two codes for a few characters; the one written stays).
+        // Should a change cover characters at its ends that stay as they are (a phrase whose length
+        // changes is replaced whole), those keep their own bytes: a page labelled gb2312 holds
+        // GBK characters as Word wrote them, which must not turn into references.
         const std::string_view was = text.substr(edit.begin, edit.end - edit.begin);
         std::string_view now = edit.bytes;
         std::size_t same = 0;

@@ -777,6 +777,9 @@ TEST(DocumentFile, PagesInCodePagesComeBackInTheirOwn) {
          DocumentStatus::Refused,
          "line 3: 说 (U+8BF4) has no code in BIG5, and a CDATA section cannot hold it as a character "
          "reference; nothing written"},
+        {"GB2312 label: the GBK characters Word wrote stay as they are", "s2t",
+         iconvTo("GBK", "<html><head>" + gb2312Meta + "</head><p>說明书</p></html>"), DocumentStatus::Converted,
+         iconvTo("GBK", "<html><head>" + gb2312Meta + "</head><p>說明&#x66F8;</p></html>")},
         {"undeclared GBK, told from its text", "s2t", iconvTo("GBK", page("", "报告", "头发", simplified)),
          DocumentStatus::Converted, iconvTo("GBK", page("", "報告", "頭髮", traditional))},
         {"undeclared and too short to tell", "s2t", iconvTo("GBK", "<html><p>软件</p></html>"),
