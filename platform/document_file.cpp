@@ -124,6 +124,12 @@ struct PageEncoding {
     CodeRange range = CodeRange::All;           // what its label lets a GB18030 page use
 };
 
+// Whether valid UTF-8 `bytes` hold a character of three bytes or more (Chinese is of three).
+bool holdsWideUtf8(std::string_view bytes) {
+    return std::any_of(bytes.begin(), bytes.end(),
+                       [](char c) { return (static_cast<unsigned char>(c) & 0xF0) >= 0xE0; });
+}
+
 // The changed page: `bytes` (whose characters start where `origin` says) with each edit written
 // in `to`. False with `failed` set when a character can be written neither in it nor as a reference.
 bool writePageEdits(std::string_view bytes, std::string_view text, const std::vector<std::uint32_t> &origin,
@@ -270,6 +276,13 @@ DocumentOutcome convertPage(std::string_view bytes, std::string &out, Format for
     }
     std::string decoded;
     std::vector<std::uint32_t> origin;
+    if (codePage && encoding.encoding && declared.charset != PageCharset::None && core::isValidUtf8(bytes) &&
+        holdsWideUtf8(bytes)) {
+        // Re-saved as UTF-8 with the old <meta> left in: Chinese in UTF-8 (three bytes a
+        // character) is hardly ever valid GBK or Big5 text as well, and read in what the page
+        // declares it would be converted as the mojibake browsers show, and written back so.
+        return failure(DocumentStatus::Refused, {core::MessageId::PageIsUtf8, {declared.label}}, format);
+    }
     if (codePage && encoding.encoding) {
         std::size_t bad = 0;
         bool ok = decodeTextMapped(bytes, *encoding.encoding, decoded, origin, &bad);

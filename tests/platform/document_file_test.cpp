@@ -788,6 +788,8 @@ TEST(DocumentFile, PagesInCodePagesComeBackInTheirOwn) {
          "add <meta charset=\"gbk\"> or <meta charset=\"big5\"> to its head"},
         {"a declaration its bytes contradict", "s2t", "<html><head><meta charset=gbk></head><p>\x80\xFF</p>",
          DocumentStatus::Refused, "the page declares gbk, but byte 40 is not valid GBK; nothing written"},
+        {"GBK declared, UTF-8 written", "s2t", page(gbMeta, "报告", "头发", simplified), DocumentStatus::Refused,
+         "the page declares gbk, but its Chinese is in UTF-8: correct its <meta charset> to utf-8; nothing written"},
         {"UTF-8 declared, GBK written", "s2t",
          "<html><meta charset=utf-8><p>" + iconvTo("GBK", simplified) + "</p>", DocumentStatus::Refused,
          "the page declares utf-8, but byte 31 is not valid UTF-8; nothing written"},
