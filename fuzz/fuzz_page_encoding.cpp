@@ -8,7 +8,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string_view page(reinterpret_cast<const char *>(data), size);
     for (const bool xml : {false, true}) {
         const auto found = core::document::declaredEncoding(page, xml);
-        const auto head = core::document::declaredEncoding(page.substr(0, core::document::kPrescanBytes), xml);
+        const auto head =
+            core::document::declaredEncoding(page.substr(0, core::document::kPrescanBytes), xml);
         fuzz::check(found.charset == head.charset && found.label == head.label,
                     "only the first 1024 bytes are looked at");
         fuzz::check(found.label.size() <= 64, "a label is kept to 64 bytes");

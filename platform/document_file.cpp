@@ -209,8 +209,8 @@ bool writePageEdits(std::string_view bytes, std::string_view text, const std::ve
 // changed text; a character the code page lacks (or its label's range of GB18030: GBK's two-byte
 // codes, GB 2312's) becomes a character reference (&#x4E13;).
 DocumentOutcome convertPage(std::string_view bytes, std::string &out, Format format, const DocumentJob &job) {
-    using core::document::PageCharset;
     using core::TextEncoding;
+    using core::document::PageCharset;
     std::optional<TextFileReading> wide;
     std::string_view page = bytes;
     const auto mark = core::byteOrderMark(bytes);
@@ -247,8 +247,8 @@ DocumentOutcome convertPage(std::string_view bytes, std::string &out, Format for
             // Another encoding's page is converted only when it is all ASCII (its Chinese, if
             // any, in character references, which the converted text is written as too).
             if (!std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; }))
-                return failure(DocumentStatus::Refused, {core::MessageId::PageDeclaresOther, {declared.label}},
-                               format);
+                return failure(DocumentStatus::Refused,
+                               {core::MessageId::PageDeclaresOther, {declared.label}}, format);
             encoding = {std::nullopt, CodeRange::All};
             codePage = true;
             break;
@@ -298,17 +298,18 @@ DocumentOutcome convertPage(std::string_view bytes, std::string &out, Format for
             if (declared.charset == PageCharset::None)
                 return failure(DocumentStatus::Refused,
                                {core::MessageId::InvalidInEncoding, {name, std::to_string(bad)}}, format);
-            return failure(DocumentStatus::Refused,
-                           {core::MessageId::PageContradictsDeclaration,
-                            {declared.label, std::to_string(bad), encoding.range != CodeRange::All ? "GBK" : name}},
-                           format);
+            return failure(
+                DocumentStatus::Refused,
+                {core::MessageId::PageContradictsDeclaration,
+                 {declared.label, std::to_string(bad), encoding.range != CodeRange::All ? "GBK" : name}},
+                format);
         }
         page = decoded;
     }
     core::document::PartOptions options = job.options;
     options.listEdits = codePage;
-    auto outcome = core::document::convertPart(page, format == Format::Xhtml ? PartKind::Xhtml : PartKind::Html,
-                                               job.converter, options);
+    auto outcome = core::document::convertPart(
+        page, format == Format::Xhtml ? PartKind::Xhtml : PartKind::Html, job.converter, options);
     if (!outcome.error.empty())
         return failure(DocumentStatus::Unreadable, outcome.error, format);
     if (!outcome.changed) {

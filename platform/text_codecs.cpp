@@ -311,8 +311,9 @@ bool encodeMarkupText(std::string_view utf8, TextEncoding encoding, CodeRange ra
         const auto written = static_cast<std::size_t>(target - bytes);
         const bool coded = U_SUCCESS(status);
         const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(bytes[k]); };
-        const bool inRange = range == CodeRange::All || written == 1 ||
-                             (written == 2 && (range == CodeRange::Gbk || (byte(0) >= 0xA1 && byte(1) >= 0xA1)));
+        const bool inRange =
+            range == CodeRange::All || written == 1 ||
+            (written == 2 && (range == CodeRange::Gbk || (byte(0) >= 0xA1 && byte(1) >= 0xA1)));
         if (coded && (inRange || !references)) {
             out.append(bytes, written);
         } else if (references) {

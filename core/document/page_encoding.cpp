@@ -268,7 +268,8 @@ PageDeclaration declaredEncoding(std::string_view page, bool xml) {
                 ++at;
             while (nextAttribute(s, at)) {
             }
-        } else if (s.compare(at, 2, "<!") == 0 || s.compare(at, 2, "</") == 0 || s.compare(at, 2, "<?") == 0) {
+        } else if (s.compare(at, 2, "<!") == 0 || s.compare(at, 2, "</") == 0 ||
+                   s.compare(at, 2, "<?") == 0) {
             const std::size_t end = s.find('>', at + 2);
             if (end == std::string_view::npos)
                 break;

@@ -83,9 +83,9 @@ struct PartEdit {
 };
 
 struct PartOutcome {
-    std::string bytes;    // the converted part; empty when there is an error
-    bool changed = false; // false: `bytes` equals the input, byte for byte
-    core::Message error;  // not empty: the part cannot be read (what and where), nothing converted
+    std::string bytes;           // the converted part; empty when there is an error
+    bool changed = false;        // false: `bytes` equals the input, byte for byte
+    core::Message error;         // not empty: the part cannot be read (what and where), nothing converted
     std::vector<PartEdit> edits; // with listEdits: the changes, in order, none overlapping
 };
 

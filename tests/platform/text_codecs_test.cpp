@@ -83,12 +83,13 @@ TEST(TextCodecs, MarkupTextWritesReferencesForWhatACodePageLacks) {
         bool references;
         const char *utf8;
         bool ok;
-        std::string bytes;  // what was appended
-        std::size_t bad;    // when not ok: the byte of utf8 where it stopped
+        std::string bytes; // what was appended
+        std::size_t bad;   // when not ok: the byte of utf8 where it stopped
     } cases[] = {
         {TextEncoding::Big5, platform::CodeRange::All, true, "中简&amp;", true, "\xA4\xA4&#x7B80;&amp;", 0},
         {TextEncoding::Big5, platform::CodeRange::All, false, "中简文", false, "\xA4\xA4", 3},
-        {TextEncoding::Gb18030, platform::CodeRange::Gbk, true, "中𠀀€", true, "\xD6\xD0&#x20000;\xA2\xE3", 0},
+        {TextEncoding::Gb18030, platform::CodeRange::Gbk, true, "中𠀀€", true, "\xD6\xD0&#x20000;\xA2\xE3",
+         0},
         {TextEncoding::Gb18030, platform::CodeRange::All, true, "中𠀀", true, "\xD6\xD0\x95\x32\x82\x36", 0},
         {TextEncoding::Gb18030, platform::CodeRange::Gbk, false, "𠀀", true, "\x95\x32\x82\x36", 0},
         {TextEncoding::Gb18030, platform::CodeRange::Gb2312, true, "中軟a", true, "\xD6\xD0&#x8EDF;a", 0},
@@ -114,8 +115,7 @@ TEST(TextCodecs, MappedDecodingTellsWhereEachCharacterCameFrom) {
         const char *utf8;
         std::vector<std::uint32_t> origin;
     } cases[] = {
-        {TextEncoding::Gb18030, "a\xD6\xD0\x95\x32\x82\x36z", "a中𠀀z",
-         {0, 1, 1, 1, 3, 3, 3, 3, 7, 8}},
+        {TextEncoding::Gb18030, "a\xD6\xD0\x95\x32\x82\x36z", "a中𠀀z", {0, 1, 1, 1, 3, 3, 3, 3, 7, 8}},
         {TextEncoding::Big5, "\xA4\xA4<", "中<", {0, 0, 0, 2, 3}},
     };
     for (const auto &c : cases) {

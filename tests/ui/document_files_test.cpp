@@ -165,7 +165,8 @@ TEST_F(ConvertFiles, PagesInGbkComeBackInGbk) {
     ASSERT_EQ(results.size(), 3u);
     EXPECT_EQ(read(results[0].output),
               head + "gbk></head><body><p>\xDC\x9B\xBC\xFE\x88\xF3\xB8\xE6</p></body></html>");
-    EXPECT_EQ(read(results[1].output), head + "gb2312></head><body><p>&#x8EDF;\xBC\xFE&#x5831;\xB8\xE6</p></body></html>");
+    EXPECT_EQ(read(results[1].output),
+              head + "gb2312></head><body><p>&#x8EDF;\xBC\xFE&#x5831;\xB8\xE6</p></body></html>");
     EXPECT_TRUE(results[2].output.isEmpty());
     EXPECT_TRUE(results[2].why.contains("gbk")) << results[2].why.toStdString();
 }
