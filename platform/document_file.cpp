@@ -201,6 +201,65 @@ bool writePageEdits(std::string_view bytes, std::string_view text, const std::ve
     return true;
 }
 
+// How a page without a byte order mark is read and written: `codePage` set for a code page (or
+// for ASCII under another label), left empty for UTF-8; a refusal when its bytes are not what it
+// declares, or when nothing tells its encoding.
+std::optional<DocumentOutcome> choosePageEncoding(std::string_view bytes, Format format,
+                                                  const core::document::PageDeclaration &declared,
+                                                  std::optional<PageEncoding> &codePage) {
+    using core::TextEncoding;
+    using core::document::PageCharset;
+    switch (declared.charset) {
+    case PageCharset::Gb2312:
+        codePage = PageEncoding{TextEncoding::Gb18030, CodeRange::Gb2312};
+        break;
+    case PageCharset::Gbk:
+        codePage = PageEncoding{TextEncoding::Gb18030, CodeRange::Gbk};
+        break;
+    case PageCharset::Gb18030:
+        codePage = PageEncoding{TextEncoding::Gb18030, CodeRange::All};
+        break;
+    case PageCharset::Big5:
+        codePage = PageEncoding{TextEncoding::Big5, CodeRange::All};
+        break;
+    case PageCharset::Other:
+        // Another encoding's page is converted only when it is all ASCII (its Chinese, if
+        // any, in character references, which the converted text is written as too).
+        if (!std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; }))
+            return failure(DocumentStatus::Refused, {core::MessageId::PageDeclaresOther, {declared.label}},
+                           format);
+        codePage = PageEncoding{std::nullopt, CodeRange::All};
+        break;
+    case PageCharset::Utf8:
+        if (const auto prefix = core::validUtf8Prefix(bytes, true); !prefix.ok)
+            return failure(DocumentStatus::Refused,
+                           {core::MessageId::PageContradictsDeclaration,
+                            {declared.label, std::to_string(prefix.consumed), "UTF-8"}},
+                           format);
+        break;
+    case PageCharset::None:
+        if (core::isValidUtf8(bytes))
+            break;
+        {
+            const auto found = detectEncoding(bytes, loadCommonHan());
+            if (found.kind == Detection::Kind::Undecided)
+                return failure(DocumentStatus::Refused, {core::MessageId::PageEncodingUntold}, format);
+            if (found.kind == Detection::Kind::NotText || found.encoding == TextEncoding::Utf8)
+                return failure(DocumentStatus::Refused, {core::MessageId::NotChineseText}, format);
+            codePage = PageEncoding{found.encoding, CodeRange::All};
+        }
+        break;
+    }
+    if (codePage && codePage->encoding && declared.charset != PageCharset::None && core::isValidUtf8(bytes) &&
+        holdsWideUtf8(bytes)) {
+        // Re-saved as UTF-8 with the old <meta> left in: Chinese in UTF-8 (three bytes a
+        // character) is hardly ever valid GBK or Big5 text as well, and read in what the page
+        // declares it would be converted as the mojibake browsers show, and written back so.
+        return failure(DocumentStatus::Refused, {core::MessageId::PageIsUtf8, {declared.label}}, format);
+    }
+    return std::nullopt;
+}
+
 // A web page: in UTF-8, or in UTF-16 after its byte order mark (read as UTF-8 and written back in
 // its own byte order with its mark, so that what its <meta charset> says stays true), or in the
 // Chinese code page its <meta> or XML declaration names (GBK, GB18030, Big5), or, declaring none
@@ -226,63 +285,16 @@ DocumentOutcome convertPage(std::string_view bytes, std::string &out, Format for
         page = wide->text;
     } else if (!mark) {
         declared = core::document::declaredEncoding(bytes, format == Format::Xhtml);
-        switch (declared.charset) {
-        case PageCharset::Gb2312:
-            encoding = {TextEncoding::Gb18030, CodeRange::Gb2312};
+        std::optional<PageEncoding> chosen;
+        if (auto refused = choosePageEncoding(bytes, format, declared, chosen))
+            return *refused;
+        if (chosen) {
+            encoding = *chosen;
             codePage = true;
-            break;
-        case PageCharset::Gbk:
-            encoding = {TextEncoding::Gb18030, CodeRange::Gbk};
-            codePage = true;
-            break;
-        case PageCharset::Gb18030:
-            encoding = {TextEncoding::Gb18030, CodeRange::All};
-            codePage = true;
-            break;
-        case PageCharset::Big5:
-            encoding = {TextEncoding::Big5, CodeRange::All};
-            codePage = true;
-            break;
-        case PageCharset::Other:
-            // Another encoding's page is converted only when it is all ASCII (its Chinese, if
-            // any, in character references, which the converted text is written as too).
-            if (!std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; }))
-                return failure(DocumentStatus::Refused,
-                               {core::MessageId::PageDeclaresOther, {declared.label}}, format);
-            encoding = {std::nullopt, CodeRange::All};
-            codePage = true;
-            break;
-        case PageCharset::Utf8:
-            if (const auto prefix = core::validUtf8Prefix(bytes, true); !prefix.ok)
-                return failure(DocumentStatus::Refused,
-                               {core::MessageId::PageContradictsDeclaration,
-                                {declared.label, std::to_string(prefix.consumed), "UTF-8"}},
-                               format);
-            break;
-        case PageCharset::None:
-            if (core::isValidUtf8(bytes))
-                break;
-            {
-                const auto found = detectEncoding(bytes, loadCommonHan());
-                if (found.kind == Detection::Kind::Undecided)
-                    return failure(DocumentStatus::Refused, {core::MessageId::PageEncodingUntold}, format);
-                if (found.kind == Detection::Kind::NotText || found.encoding == TextEncoding::Utf8)
-                    return failure(DocumentStatus::Refused, {core::MessageId::NotChineseText}, format);
-                encoding = {found.encoding, CodeRange::All};
-                codePage = true;
-            }
-            break;
         }
     }
     std::string decoded;
     std::vector<std::uint32_t> origin;
-    if (codePage && encoding.encoding && declared.charset != PageCharset::None && core::isValidUtf8(bytes) &&
-        holdsWideUtf8(bytes)) {
-        // Re-saved as UTF-8 with the old <meta> left in: Chinese in UTF-8 (three bytes a
-        // character) is hardly ever valid GBK or Big5 text as well, and read in what the page
-        // declares it would be converted as the mojibake browsers show, and written back so.
-        return failure(DocumentStatus::Refused, {core::MessageId::PageIsUtf8, {declared.label}}, format);
-    }
     if (codePage && encoding.encoding) {
         std::size_t bad = 0;
         bool ok = decodeTextMapped(bytes, *encoding.encoding, decoded, origin, &bad);
