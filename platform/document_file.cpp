@@ -1,5 +1,6 @@
 #include "platform/document_file.h"
 
+#include "core/document/page_encoding.h"
 #include "core/subtitles.h"
 #include "core/utf.h"
 #include "platform/atomic_file.h"
@@ -8,7 +9,9 @@
 #include "platform/text_codecs.h"
 #include "platform/text_file.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -103,27 +106,233 @@ DocumentOutcome convertText(std::string_view bytes, std::string &out, Format for
     return {DocumentStatus::Converted, {}, format};
 }
 
+// The refusal of character `bad` of `utf8` (a replacement), which `target` has no code for and
+// a CDATA section cannot hold as a reference; `line` is where it stands in the page.
+core::Message noReferenceMessage(std::string_view utf8, std::size_t bad, core::TextEncoding target,
+                                 std::size_t line) {
+    core::Message message = unencodableMessage(utf8, bad, target);
+    message.id = core::MessageId::PageNoReferenceHere;
+    message.args.at(0) = std::to_string(line);
+    return message;
+}
+
+// How a page in a code page (or in ASCII under a label this program does not read) is written
+// back: its own bytes around the changes, each change in its encoding, and a character it has no
+// code for as a character reference where the markup decodes them.
+struct PageEncoding {
+    std::optional<core::TextEncoding> encoding; // nullopt: ASCII, every other character a reference
+    CodeRange range = CodeRange::All;           // what its label lets a GB18030 page use
+};
+
+// Whether valid UTF-8 `bytes` hold a character of three bytes or more (Chinese is of three).
+bool holdsWideUtf8(std::string_view bytes) {
+    return std::any_of(bytes.begin(), bytes.end(),
+                       [](char c) { return (static_cast<unsigned char>(c) & 0xF0) >= 0xE0; });
+}
+
+// The changed page: `bytes` (whose characters start where `origin` says) with each edit written
+// in `to`. False with `failed` set when a character can be written neither in it nor as a reference.
+bool writePageEdits(std::string_view bytes, std::string_view text, const std::vector<std::uint32_t> &origin,
+                    const std::vector<core::document::PartEdit> &edits, const PageEncoding &to,
+                    std::string &out, core::Message &failed) {
+    out.clear();
+    out.reserve(bytes.size() + bytes.size() / 8);
+    std::size_t copied = 0;
+    const auto continuation = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; };
+    for (const auto &edit : edits) {
+        // Should a change cover characters at its ends that stay as they are (a phrase whose length
+        // changes is replaced whole), those keep their own bytes: a page labelled gb2312 holds
+        // GBK characters as Word wrote them, which must not turn into references.
+        const std::string_view was = text.substr(edit.begin, edit.end - edit.begin);
+        std::string_view now = edit.bytes;
+        std::size_t same = 0;
+        while (same < was.size() && same < now.size() && was[same] == now[same])
+            ++same;
+        while (same > 0 && same < now.size() && continuation(now[same]))
+            --same;
+        std::size_t tail = 0;
+        while (tail < was.size() - same && tail < now.size() - same &&
+               was[was.size() - 1 - tail] == now[now.size() - 1 - tail])
+            ++tail;
+        while (tail > 0 && continuation(now[now.size() - tail]))
+            --tail;
+        now = now.substr(same, now.size() - same - tail);
+        const std::size_t first = edit.begin + same, last = edit.end - tail;
+        const std::size_t begin = origin.empty() ? first : origin[first];
+        const std::size_t end = origin.empty() ? last : origin[last];
+        if (begin < copied)
+            continue;
+        out.append(bytes.substr(copied, begin - copied));
+        copied = end;
+        std::size_t bad = 0;
+        bool ok = true;
+        if (to.encoding) {
+            ok = encodeMarkupText(now, *to.encoding, to.range, edit.references, out, &bad);
+        } else {
+            for (std::size_t i = 0; ok && i < now.size();) {
+                char32_t c = 0;
+                const int length = core::decodeUtf8Sequence(
+                    reinterpret_cast<const unsigned char *>(now.data() + i), now.size() - i, c);
+                if (length <= 0 || (c >= 0x80 && !edit.references)) {
+                    ok = false;
+                    bad = i;
+                    break;
+                }
+                if (c < 0x80) {
+                    out += static_cast<char>(c);
+                } else {
+                    char reference[16];
+                    std::snprintf(reference, sizeof reference, "&#x%X;", static_cast<unsigned>(c));
+                    out += reference;
+                }
+                i += static_cast<std::size_t>(length);
+            }
+        }
+        if (!ok) {
+            failed = noReferenceMessage(now, bad, to.encoding.value_or(core::TextEncoding::Utf8),
+                                        core::lineOfOffset(text, first));
+            if (!to.encoding)
+                failed.args.at(2) = "ASCII";
+            out.clear();
+            return false;
+        }
+    }
+    out.append(bytes.substr(copied));
+    return true;
+}
+
+// How a page without a byte order mark is read and written: `codePage` set for a code page (or
+// for ASCII under another label), left empty for UTF-8; a refusal when its bytes are not what it
+// declares, or when nothing tells its encoding.
+std::optional<DocumentOutcome> choosePageEncoding(std::string_view bytes, Format format,
+                                                  const core::document::PageDeclaration &declared,
+                                                  std::optional<PageEncoding> &codePage) {
+    using core::TextEncoding;
+    using core::document::PageCharset;
+    switch (declared.charset) {
+    case PageCharset::Gb2312:
+        codePage = PageEncoding{TextEncoding::Gb18030, CodeRange::Gb2312};
+        break;
+    case PageCharset::Gbk:
+        codePage = PageEncoding{TextEncoding::Gb18030, CodeRange::Gbk};
+        break;
+    case PageCharset::Gb18030:
+        codePage = PageEncoding{TextEncoding::Gb18030, CodeRange::All};
+        break;
+    case PageCharset::Big5:
+        codePage = PageEncoding{TextEncoding::Big5, CodeRange::All};
+        break;
+    case PageCharset::Other:
+        // Another encoding's page is converted only when it is all ASCII (its Chinese, if
+        // any, in character references, which the converted text is written as too).
+        if (!std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; }))
+            return failure(DocumentStatus::Refused, {core::MessageId::PageDeclaresOther, {declared.label}},
+                           format);
+        codePage = PageEncoding{std::nullopt, CodeRange::All};
+        break;
+    case PageCharset::Utf8:
+        if (const auto prefix = core::validUtf8Prefix(bytes, true); !prefix.ok)
+            return failure(DocumentStatus::Refused,
+                           {core::MessageId::PageContradictsDeclaration,
+                            {declared.label, std::to_string(prefix.consumed), "UTF-8"}},
+                           format);
+        break;
+    case PageCharset::None:
+        if (core::isValidUtf8(bytes))
+            break;
+        {
+            const auto found = detectEncoding(bytes, loadCommonHan());
+            if (found.kind == Detection::Kind::Undecided)
+                return failure(DocumentStatus::Refused, {core::MessageId::PageEncodingUntold}, format);
+            if (found.kind == Detection::Kind::NotText || found.encoding == TextEncoding::Utf8)
+                return failure(DocumentStatus::Refused, {core::MessageId::NotChineseText}, format);
+            codePage = PageEncoding{found.encoding, CodeRange::All};
+        }
+        break;
+    }
+    if (codePage && codePage->encoding && declared.charset != PageCharset::None && core::isValidUtf8(bytes) &&
+        holdsWideUtf8(bytes)) {
+        // Re-saved as UTF-8 with the old <meta> left in: Chinese in UTF-8 (three bytes a
+        // character) is hardly ever valid GBK or Big5 text as well, and read in what the page
+        // declares it would be converted as the mojibake browsers show, and written back so.
+        return failure(DocumentStatus::Refused, {core::MessageId::PageIsUtf8, {declared.label}}, format);
+    }
+    return std::nullopt;
+}
+
 // A web page: in UTF-8, or in UTF-16 after its byte order mark (read as UTF-8 and written back in
-// its own byte order with its mark, so that what its <meta charset> says stays true).
+// its own byte order with its mark, so that what its <meta charset> says stays true), or in the
+// Chinese code page its <meta> or XML declaration names (GBK, GB18030, Big5), or, declaring none
+// and not being UTF-8, the one its text is told to be in as a text file's is. A page in a code page
+// is decoded, converted as a UTF-8 page is, and written back in it with its own bytes around the
+// changed text; a character the code page lacks (or its label's range of GB18030: GBK's two-byte
+// codes, GB 2312's) becomes a character reference (&#x4E13;).
 DocumentOutcome convertPage(std::string_view bytes, std::string &out, Format format, const DocumentJob &job) {
+    using core::TextEncoding;
+    using core::document::PageCharset;
     std::optional<TextFileReading> wide;
     std::string_view page = bytes;
-    if (const auto mark = core::byteOrderMark(bytes);
-        mark &&
+    const auto mark = core::byteOrderMark(bytes);
+    PageEncoding encoding;
+    bool codePage = false;
+    core::document::PageDeclaration declared;
+    if (mark &&
         (mark->encoding == core::TextEncoding::Utf16Le || mark->encoding == core::TextEncoding::Utf16Be)) {
         // Read in the encoding its mark names: nothing is detected, no character table is needed.
         wide = readTextFile(bytes, mark->encoding, {});
         if (wide->result != TextFileReading::Result::Ok)
             return failure(DocumentStatus::Unreadable, invalidEncodingMessage(*wide), format);
         page = wide->text;
+    } else if (!mark) {
+        declared = core::document::declaredEncoding(bytes, format == Format::Xhtml);
+        std::optional<PageEncoding> chosen;
+        if (auto refused = choosePageEncoding(bytes, format, declared, chosen))
+            return *refused;
+        if (chosen) {
+            encoding = *chosen;
+            codePage = true;
+        }
     }
+    std::string decoded;
+    std::vector<std::uint32_t> origin;
+    if (codePage && encoding.encoding) {
+        std::size_t bad = 0;
+        bool ok = decodeTextMapped(bytes, *encoding.encoding, decoded, origin, &bad);
+        if (!ok && *encoding.encoding == TextEncoding::Big5) {
+            // Browsers read every Big5 label with the Hong Kong supplement.
+            std::size_t badHk = 0;
+            ok = decodeTextMapped(bytes, TextEncoding::Big5Hkscs, decoded, origin, &badHk);
+            if (ok)
+                encoding.encoding = TextEncoding::Big5Hkscs;
+        }
+        if (!ok) {
+            const std::string name(core::encodingName(*encoding.encoding));
+            if (declared.charset == PageCharset::None)
+                return failure(DocumentStatus::Refused,
+                               {core::MessageId::InvalidInEncoding, {name, std::to_string(bad)}}, format);
+            return failure(
+                DocumentStatus::Refused,
+                {core::MessageId::PageContradictsDeclaration,
+                 {declared.label, std::to_string(bad), encoding.range != CodeRange::All ? "GBK" : name}},
+                format);
+        }
+        page = decoded;
+    }
+    core::document::PartOptions options = job.options;
+    options.listEdits = codePage;
     auto outcome = core::document::convertPart(
-        page, format == Format::Xhtml ? PartKind::Xhtml : PartKind::Html, job.converter, job.options);
+        page, format == Format::Xhtml ? PartKind::Xhtml : PartKind::Html, job.converter, options);
     if (!outcome.error.empty())
         return failure(DocumentStatus::Unreadable, outcome.error, format);
     if (!outcome.changed) {
         out.assign(bytes);
         return {DocumentStatus::Unchanged, {}, format};
+    }
+    if (codePage) {
+        core::Message why;
+        if (!writePageEdits(bytes, page, origin, outcome.edits, encoding, out, why))
+            return failure(DocumentStatus::Refused, why, format);
+        return {DocumentStatus::Converted, {}, format};
     }
     if (!wide) {
         out = std::move(outcome.bytes);

@@ -5,7 +5,9 @@
 //
 //   Word/Excel/PowerPoint, OpenDocument, EPUB  the package's text parts converted, the others
 //                                              copied with their compressed bytes
-//   HTML, XHTML                                the page's text (never tags, scripts, addresses)
+//   HTML, XHTML                                the page's text (never tags, scripts, addresses), in
+//                                              UTF-8, UTF-16, or the GBK, GB18030 or Big5 it
+//                                              declares (or is told to be in), written back in it
 //   plain text, SubRip, WebVTT                 the text converted whole (cue numbers and timings
 //                                              hold nothing to convert), in any encoding the
 //                                              command line reads (platform/text_file.h), and

@@ -5,6 +5,8 @@
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_err.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -225,6 +227,107 @@ Detection detectEncoding(std::string_view bytes, const core::CommonHan &common, 
         break;
     }
     return {Detection::Kind::NotText, TextEncoding::Utf8, 0};
+}
+
+} // namespace platform
+
+namespace platform {
+
+bool decodeTextMapped(std::string_view bytes, TextEncoding encoding, std::string &utf8,
+                      std::vector<std::uint32_t> &origin, std::size_t *badOffset) {
+    utf8.clear();
+    origin.clear();
+    const Converter conv = converterName(encoding) ? openStrict(encoding) : nullptr;
+    if (!conv || bytes.size() >= (std::size_t(1) << 31)) {
+        if (badOffset)
+            *badOffset = 0;
+        return false;
+    }
+    std::u16string text(bytes.size() + 2, u'\0');
+    std::vector<std::int32_t> offsets(text.size());
+    UChar *target = reinterpret_cast<UChar *>(text.data());
+    const char *source = bytes.data();
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_toUnicode(conv.get(), &target, target + text.size(), &source, bytes.data() + bytes.size(),
+                   offsets.data(), true, &status);
+    if (U_FAILURE(status)) {
+        if (badOffset) {
+            char invalid[32];
+            int8_t length = sizeof invalid;
+            UErrorCode ignored = U_ZERO_ERROR;
+            ucnv_getInvalidChars(conv.get(), invalid, &length, &ignored);
+            const auto consumed = static_cast<std::size_t>(source - bytes.data());
+            *badOffset =
+                consumed - std::min<std::size_t>(consumed, U_SUCCESS(ignored) ? std::size_t(length) : 0);
+        }
+        return false;
+    }
+    const auto units = static_cast<std::size_t>(target - reinterpret_cast<UChar *>(text.data()));
+    utf8.reserve(units * 3 / 2);
+    origin.reserve(units * 3 / 2 + 1);
+    for (std::size_t i = 0; i < units;) {
+        const std::size_t at = i;
+        const char32_t c = core::nextCodePoint(std::u16string_view(text.data(), units), i);
+        const std::size_t before = utf8.size();
+        core::appendUtf8(c, utf8);
+        origin.insert(origin.end(), utf8.size() - before, static_cast<std::uint32_t>(offsets[at]));
+    }
+    origin.push_back(static_cast<std::uint32_t>(bytes.size()));
+    return true;
+}
+
+bool encodeMarkupText(std::string_view utf8, TextEncoding encoding, CodeRange range, bool references,
+                      std::string &out, std::size_t *badOffset) {
+    const Converter conv = converterName(encoding) ? openStrict(encoding) : nullptr;
+    if (!conv) {
+        if (badOffset)
+            *badOffset = 0;
+        return false;
+    }
+    char bytes[16];
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t c = 0;
+        const int length = core::decodeUtf8Sequence(reinterpret_cast<const unsigned char *>(utf8.data() + i),
+                                                    utf8.size() - i, c);
+        if (length <= 0) {
+            if (badOffset)
+                *badOffset = i;
+            return false;
+        }
+        UChar units[2];
+        int count = 0;
+        if (c >= 0x10000) {
+            units[count++] = static_cast<UChar>(0xD800 + ((c - 0x10000) >> 10));
+            units[count++] = static_cast<UChar>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            units[count++] = static_cast<UChar>(c);
+        }
+        ucnv_resetFromUnicode(conv.get());
+        char *target = bytes;
+        const UChar *source = units;
+        UErrorCode status = U_ZERO_ERROR;
+        ucnv_fromUnicode(conv.get(), &target, bytes + sizeof bytes, &source, units + count, nullptr, true,
+                         &status);
+        const auto written = static_cast<std::size_t>(target - bytes);
+        const bool coded = U_SUCCESS(status);
+        const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(bytes[k]); };
+        const bool inRange =
+            range == CodeRange::All || written == 1 ||
+            (written == 2 && (range == CodeRange::Gbk || (byte(0) >= 0xA1 && byte(1) >= 0xA1)));
+        if (coded && (inRange || !references)) {
+            out.append(bytes, written);
+        } else if (references) {
+            char reference[16];
+            std::snprintf(reference, sizeof reference, "&#x%X;", static_cast<unsigned>(c));
+            out += reference;
+        } else {
+            if (badOffset)
+                *badOffset = i;
+            return false;
+        }
+        i += static_cast<std::size_t>(length);
+    }
+    return true;
 }
 
 } // namespace platform

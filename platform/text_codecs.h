@@ -7,8 +7,10 @@
 #include "core/text_encoding.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -26,6 +28,25 @@ bool decodeText(std::string_view bytes, core::TextEncoding encoding, std::string
 // came before is appended.
 bool encodeText(std::string_view utf8, core::TextEncoding encoding, std::string &out,
                 std::size_t *badOffset = nullptr);
+
+// `bytes` of a Chinese code page (GB18030, Big5, Big5-HKSCS) decoded as decodeText does, replacing
+// `utf8`, with `origin` (replaced) giving for each byte of `utf8` the offset in `bytes` of the
+// character it belongs to, and origin[utf8.size()] == bytes.size(). False as decodeText is, and for
+// input of 2 GB or more.
+bool decodeTextMapped(std::string_view bytes, core::TextEncoding encoding, std::string &utf8,
+                      std::vector<std::uint32_t> &origin, std::size_t *badOffset = nullptr);
+
+// The codes of GB18030 a page's label lets it use: all, GBK's two-byte ones, or GB 2312's (both
+// bytes A1..FE). Other code pages use all of theirs.
+enum class CodeRange { All, Gbk, Gb2312 };
+
+// Valid UTF-8 text of markup `utf8` appended to `out` in a Chinese code page, one character at a
+// time. A character without a code there, or whose code is outside `range`, is written as the
+// reference &#xHHHH; when `references` (the place decodes them). Without `references`, false at
+// the first character that has no code at all, with `*badOffset` its byte in `utf8` (codes outside
+// `range` are then written: browsers read every GBK and GB 2312 label with the GB18030 decoder).
+bool encodeMarkupText(std::string_view utf8, core::TextEncoding encoding, CodeRange range, bool references,
+                      std::string &out, std::size_t *badOffset = nullptr);
 
 // The encoding of a text file, decided as core/text_encoding.h says, on its first `sample` bytes
 // for the Chinese code pages. `markSize` is the length of its byte order mark.

@@ -46,7 +46,7 @@ fuzz_one() {
 }
 failed=0
 running=0
-for target in leading_number amount amount_reading numerals proportion pinyin pinyin_reading text_convert utf8 phrase_convert phrase_image encoding_detect subtitles xml_tokens xml_part document opencc_config split; do
+for target in leading_number amount amount_reading numerals proportion pinyin pinyin_reading text_convert utf8 phrase_convert phrase_image encoding_detect subtitles xml_tokens page_encoding xml_part document opencc_config split; do
     if [ "$running" -ge "$jobs" ]; then
         wait -n || failed=1
         running=$((running - 1))

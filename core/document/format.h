@@ -7,7 +7,8 @@
 //   PK\3\4 + mimetype              OpenDocument (text, spreadsheet, presentation) or EPUB
 //   D0 CF 11 E0 A1 B1 1A E1        OLE compound file: legacy .doc/.xls/.ppt or an encrypted Office
 //                                  file, refused with what to do instead
-//   <!DOCTYPE html, <html, <?xml…  web page (HTML or XHTML), in UTF-8 or after a UTF-16 byte order mark
+//   <!DOCTYPE html, <html, <?xml…  web page (HTML or XHTML), in UTF-8, after a UTF-16 byte order mark,
+//                                  or in an ASCII-based code page (its encoding: page_encoding.h)
 //   WEBVTT, [Script Info], 1⏎00:…  subtitles (WebVTT, ASS/SSA, SubRip)
 //   anything else                  plain text (its encoding is the text path's business)
 

@@ -22,6 +22,7 @@ constexpr std::string_view kXmlNamespace = "http://www.w3.org/XML/1998/namespace
 struct Splice {
     ByteSpan span;
     std::string bytes;
+    bool references = true; // character references are decoded here
 };
 
 // A piece of a paragraph: one text node's characters (or a part of them), where they came from,
@@ -74,6 +75,7 @@ public:
         m_out.append(m_doc.substr(m_copied));
         outcome.bytes = std::move(m_out);
         outcome.changed = outcome.bytes != m_doc;
+        outcome.edits = std::move(m_edits);
         return outcome;
     }
 
@@ -523,6 +525,8 @@ private:
             m_out.append(m_doc.substr(m_copied, sp.span.begin - m_copied));
             m_out += sp.bytes;
             m_copied = sp.span.end;
+            if (m_options.listEdits)
+                m_edits.push_back({sp.span.begin, sp.span.end, sp.bytes, sp.references});
         }
         m_splices.clear();
     }
@@ -551,7 +555,7 @@ private:
                 span.end = e.end > e.begin ? p.chars[e.end - 1].raw.end : span.begin;
                 std::string bytes;
                 encodeText(e.text, p.place, p.quote, bytes);
-                m_splices.push_back({span, std::move(bytes)});
+                m_splices.push_back({span, std::move(bytes), p.place != TextPlace::CData});
             }
         }
         ch.used = 0;
@@ -605,6 +609,7 @@ private:
     std::vector<std::size_t> m_breaks;
     std::vector<bool> m_code;
     std::vector<Splice> m_splices;
+    std::vector<PartEdit> m_edits;
     std::string m_out;
     std::size_t m_copied = 0; // bytes of the part written out
     int m_never = 0, m_text = 0, m_deleted = 0, m_textParagraphs = 0, m_headerFooters = 0, m_language = 0;

@@ -68,12 +68,25 @@ struct PartOptions {
     // must repeat, or Excel takes the workbook for damaged and drops the table. Column names are
     // never converted, since formulas name them ([@销售额], 表1[销售额]).
     std::vector<std::string> keptStrings;
+    // Also list the changes made (PartOutcome::edits), for a caller that writes the part in
+    // another encoding and keeps its own bytes around them.
+    bool listEdits = false;
+};
+
+// One change to a part: bytes [begin, end) of the input replaced by `bytes` (UTF-8, escaped as
+// its place needs). `references` is true where markup decodes character references there
+// (text and attribute values), false inside a CDATA section.
+struct PartEdit {
+    std::size_t begin = 0, end = 0;
+    std::string bytes;
+    bool references = true;
 };
 
 struct PartOutcome {
-    std::string bytes;    // the converted part; empty when there is an error
-    bool changed = false; // false: `bytes` equals the input, byte for byte
-    core::Message error;  // not empty: the part cannot be read (what and where), nothing converted
+    std::string bytes;           // the converted part; empty when there is an error
+    bool changed = false;        // false: `bytes` equals the input, byte for byte
+    core::Message error;         // not empty: the part cannot be read (what and where), nothing converted
+    std::vector<PartEdit> edits; // with listEdits: the changes, in order, none overlapping
 };
 
 // `xml` (one part, UTF-8) with the text that `kind` says is text converted by `converter`, each

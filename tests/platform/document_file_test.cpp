@@ -821,6 +821,112 @@ TEST(DocumentFile, TextFilesInEveryEncodingComeBackInTheirOwn) {
     fs::remove_all(dir);
 }
 
+// Pages in the Chinese code pages, read in what they declare (or, declaring nothing, in what their
+// text is told to be in), converted as pages and written back in it: every byte of markup, script,
+// comment and address as it was, a character the code page lacks as a character reference.
+TEST(DocumentFile, PagesInCodePagesComeBackInTheirOwn) {
+    // Never converted: the script, the style, the class, the comment, the address (`kept`).
+    const auto page = [](const std::string &head, const std::string &title, const std::string &tip,
+                         const std::string &text, const std::string &kept = "简体") {
+        return "<!DOCTYPE html>\r\n<html><head>" + head + "<title>" + title + "</title><script>var s = \"" +
+               kept + "\";</script><style>." + kept + "{}</style></head><body class=\"" + kept + "\"><!-- " +
+               kept + " --><a href=\"" + kept + ".html\" title=\"" + tip + "\">" + text +
+               "</a><p>&amp;</p></body></html>\r\n";
+    };
+    const std::string gbMeta = "<meta charset=\"gbk\">";
+    const std::string gb2312Meta = "<meta charset=\"gb2312\">";
+    const std::string gbEquiv = "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=GBK\">";
+    const std::string b5Meta = "<meta charset=\"big5\">";
+    const std::string simplified = "说明这个问题，我们明天开会讨论软件";
+    const std::string traditional = "說明這個問題，我們明天開會討論軟件";
+    const std::string xhtml =
+        "<?xml version=\"1.0\" encoding=\"GBK\"?>\n<html xmlns=\"http://www.w3.org/1999/xhtml\">"
+        "<head><title>报告</title></head><body><p id=\"头发\">头发<![CDATA[软件]]></p></body></html>";
+    const std::string xhtmlOut =
+        "<?xml version=\"1.0\" encoding=\"GBK\"?>\n<html xmlns=\"http://www.w3.org/1999/xhtml\">"
+        "<head><title>報告</title></head><body><p id=\"头发\">頭髮<![CDATA[軟件]]></p></body></html>";
+    const struct {
+        const char *what;
+        const char *config;
+        std::string input;
+        DocumentStatus expected;
+        std::string output; // the file written; for a refusal, what the message says
+    } cases[] = {
+        {"GBK meta charset", "s2t", iconvTo("GB2312", page(gbMeta, "报告", "头发", simplified)),
+         DocumentStatus::Converted, iconvTo("GBK", page(gbMeta, "報告", "頭髮", traditional))},
+        {"GB2312: what it lacks as references", "s2t",
+         iconvTo("GB2312", page(gb2312Meta, "报告", "头发", "说明")), DocumentStatus::Converted,
+         iconvTo("GB2312", page(gb2312Meta, "&#x5831;告", "&#x982D;&#x9AEE;", "&#x8AAA;明"))},
+        {"GBK http-equiv, back to simplified", "t2s",
+         iconvTo("GBK", page(gbEquiv, "報告", "頭髮", traditional)), DocumentStatus::Converted,
+         iconvTo("GBK", page(gbEquiv, "报告", "头发", simplified))},
+        {"XHTML declaring GBK in its XML declaration", "s2t", iconvTo("GBK", xhtml),
+         DocumentStatus::Converted, iconvTo("GBK", xhtmlOut)},
+        {"Big5: simplified characters as references in text, title and attributes", "t2s",
+         iconvTo("BIG5", page(b5Meta, "報告", "頭髮", "說明問題", "繁體")), DocumentStatus::Converted,
+         iconvTo("BIG5",
+                 page(b5Meta, "&#x62A5;告", "&#x5934;&#x53D1;", "&#x8BF4;明&#x95EE;&#x9898;", "繁體"))},
+        {"Big5 XHTML: no reference in a CDATA section", "t2s",
+         iconvTo("BIG5",
+                 "<?xml version=\"1.0\" encoding=\"big5\"?>\n<html xmlns=\"http://www.w3.org/1999/xhtml\">"
+                 "<body><p>\n<![CDATA[說明]]></p></body></html>"),
+         DocumentStatus::Refused,
+         "line 3: 说 (U+8BF4) has no code in BIG5, and a CDATA section cannot hold it as a character "
+         "reference; nothing written"},
+        {"GB2312 label: the GBK characters Word wrote stay as they are", "s2t",
+         iconvTo("GBK", "<html><head>" + gb2312Meta + "</head><p>說明书</p></html>"),
+         DocumentStatus::Converted,
+         iconvTo("GBK", "<html><head>" + gb2312Meta + "</head><p>說明&#x66F8;</p></html>")},
+        {"undeclared GBK, told from its text", "s2t", iconvTo("GBK", page("", "报告", "头发", simplified)),
+         DocumentStatus::Converted, iconvTo("GBK", page("", "報告", "頭髮", traditional))},
+        {"undeclared and too short to tell", "s2t", iconvTo("GBK", "<html><p>软件</p></html>"),
+         DocumentStatus::Refused,
+         "the page declares no encoding, and its text is too short to tell GB18030 from Big5, or reads as "
+         "both: "
+         "add <meta charset=\"gbk\"> or <meta charset=\"big5\"> to its head"},
+        {"a declaration its bytes contradict", "s2t", "<html><head><meta charset=gbk></head><p>\x80\xFF</p>",
+         DocumentStatus::Refused, "the page declares gbk, but byte 40 is not valid GBK; nothing written"},
+        {"GBK declared, UTF-8 written", "s2t", page(gbMeta, "报告", "头发", simplified),
+         DocumentStatus::Refused,
+         "the page declares gbk, but its Chinese is in UTF-8: correct its <meta charset> to utf-8; nothing "
+         "written"},
+        {"UTF-8 declared, GBK written", "s2t",
+         "<html><meta charset=utf-8><p>" + iconvTo("GBK", simplified) + "</p>", DocumentStatus::Refused,
+         "the page declares utf-8, but byte 31 is not valid UTF-8; nothing written"},
+        {"another encoding, all ASCII: references stay references", "s2t",
+         "<html><meta charset=windows-1252><p>&#x8F6F;&#x4EF6; &amp; caf&eacute;</p></html>",
+         DocumentStatus::Converted,
+         "<html><meta charset=windows-1252><p>&#x8EDF;&#x4EF6; &amp; caf&eacute;</p></html>"},
+        {"another encoding with its own bytes", "s2t", "<html><meta charset=iso-8859-1><p>caf\xE9</p></html>",
+         DocumentStatus::Refused,
+         "the page declares its encoding as iso-8859-1, which is not read here: save it as UTF-8, GBK or "
+         "Big5"},
+        {"UTF-8 declared", "s2t", page("<meta charset=utf-8>", "报告", "头发", simplified),
+         DocumentStatus::Converted, page("<meta charset=utf-8>", "報告", "頭髮", traditional)},
+        {"GBK that needs no change", "t2s", iconvTo("GBK", page(gbMeta, "报告", "头发", simplified)),
+         DocumentStatus::Unchanged, iconvTo("GBK", page(gbMeta, "报告", "头发", simplified))},
+    };
+    const fs::path dir = fs::temp_directory_path() / ("lanternfin-pages-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove(dir / "out.html");
+        writeFile(dir / "in.html", c.input);
+        const core::document::PhraseSegmentedConverter segmented(converter(c.config));
+        const auto outcome =
+            platform::convertDocumentFile(dir / "in.html", dir / "out.html", {segmented, {}, {}, {}});
+        const std::string said = outcome.message.in(core::Language::English);
+        EXPECT_EQ(outcome.status, c.expected) << said;
+        if (outcome.ok()) {
+            EXPECT_EQ(readFile(dir / "out.html"), c.output);
+        } else {
+            EXPECT_EQ(said, c.output);
+            EXPECT_FALSE(fs::exists(dir / "out.html"));
+        }
+    }
+    fs::remove_all(dir);
+}
+
 // The window writes 报告（繁体）.docx beside the original, in a folder others may write: a link put
 // at that name (after the name was found free, or a dangling one, which "exists" missed) used to
 // be followed, and the converted file was written where it led. It is replaced instead.

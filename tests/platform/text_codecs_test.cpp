@@ -74,6 +74,65 @@ TEST(TextCodecs, InvalidBytesStopDecodingAtTheirOffset) {
     EXPECT_EQ(bad, 2u);
 }
 
+// Markup text written in a code page: what it lacks becomes a reference where the markup reads
+// them, and stops the writing where it does not.
+TEST(TextCodecs, MarkupTextWritesReferencesForWhatACodePageLacks) {
+    const struct {
+        TextEncoding encoding;
+        platform::CodeRange range;
+        bool references;
+        const char *utf8;
+        bool ok;
+        std::string bytes; // what was appended
+        std::size_t bad;   // when not ok: the byte of utf8 where it stopped
+    } cases[] = {
+        {TextEncoding::Big5, platform::CodeRange::All, true, "中简&amp;", true, "\xA4\xA4&#x7B80;&amp;", 0},
+        {TextEncoding::Big5, platform::CodeRange::All, false, "中简文", false, "\xA4\xA4", 3},
+        {TextEncoding::Gb18030, platform::CodeRange::Gbk, true, "中𠀀€", true, "\xD6\xD0&#x20000;\xA2\xE3",
+         0},
+        {TextEncoding::Gb18030, platform::CodeRange::All, true, "中𠀀", true, "\xD6\xD0\x95\x32\x82\x36", 0},
+        {TextEncoding::Gb18030, platform::CodeRange::Gbk, false, "𠀀", true, "\x95\x32\x82\x36", 0},
+        {TextEncoding::Gb18030, platform::CodeRange::Gb2312, true, "中軟a", true, "\xD6\xD0&#x8EDF;a", 0},
+        {TextEncoding::Gb18030, platform::CodeRange::Gb2312, false, "軟", true, "\xDC\x9B", 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.utf8);
+        std::string out = "<";
+        std::size_t bad = 99;
+        EXPECT_EQ(platform::encodeMarkupText(c.utf8, c.encoding, c.range, c.references, out, &bad), c.ok);
+        EXPECT_EQ(out, "<" + c.bytes);
+        if (!c.ok) {
+            EXPECT_EQ(bad, c.bad);
+        }
+    }
+}
+
+// Each byte of the decoded text knows the byte of the page its character came from.
+TEST(TextCodecs, MappedDecodingTellsWhereEachCharacterCameFrom) {
+    const struct {
+        TextEncoding encoding;
+        std::string bytes;
+        const char *utf8;
+        std::vector<std::uint32_t> origin;
+    } cases[] = {
+        {TextEncoding::Gb18030, "a\xD6\xD0\x95\x32\x82\x36z", "a中𠀀z", {0, 1, 1, 1, 3, 3, 3, 3, 7, 8}},
+        {TextEncoding::Big5, "\xA4\xA4<", "中<", {0, 0, 0, 2, 3}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.utf8);
+        std::string utf8;
+        std::vector<std::uint32_t> origin;
+        ASSERT_TRUE(platform::decodeTextMapped(c.bytes, c.encoding, utf8, origin));
+        EXPECT_EQ(utf8, c.utf8);
+        EXPECT_EQ(origin, c.origin);
+    }
+    std::string utf8;
+    std::vector<std::uint32_t> origin;
+    std::size_t bad = 0;
+    EXPECT_FALSE(platform::decodeTextMapped("ab\xD6\xD0\xFF", TextEncoding::Gb18030, utf8, origin, &bad));
+    EXPECT_EQ(bad, 4u);
+}
+
 TEST(TextCodecs, CommonCharactersAreBothFirstLevels) {
     for (const char32_t c : {U'的', U'啊', U'们', U'這', U'們', U'體'})
         EXPECT_TRUE(common().contains(c)) << std::hex << unsigned(c);

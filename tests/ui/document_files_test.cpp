@@ -152,6 +152,25 @@ TEST_F(ConvertFiles, WritesBesideRefusesWithWhyAndKeepsOriginals) {
     EXPECT_EQ(files(), (QStringList{"旧.doc", "页.html", "页（繁体）(2).html", "页（繁体）.html"}));
 }
 
+// 转换文件… on pages saved in GBK: written back in GBK (軟 DC9B, 報 88F3), or, labelled gb2312,
+// with what GB 2312 lacks as references; a page its label contradicts is refused with why.
+TEST_F(ConvertFiles, PagesInGbkComeBackInGbk) {
+    const QByteArray head = "<html><head><meta charset=";
+    const QByteArray body = "></head><body><p>\xC8\xED\xBC\xFE\xB1\xA8\xB8\xE6</p></body></html>"; // 软件报告
+    const QString gbk = write("gbk.html", head + "gbk" + body);
+    const QString gb2312 = write("gb2312.html", head + "gb2312" + body);
+    const QString lying = write("lying.html", head + "gbk" + "><p>\x80\xFF</p>");
+    bool cancelled = true;
+    const auto results = convertFiles({gbk, gb2312, lying}, OwnWay::Traditional, services, {}, cancelled);
+    ASSERT_EQ(results.size(), 3u);
+    EXPECT_EQ(read(results[0].output),
+              head + "gbk></head><body><p>\xDC\x9B\xBC\xFE\x88\xF3\xB8\xE6</p></body></html>");
+    EXPECT_EQ(read(results[1].output),
+              head + "gb2312></head><body><p>&#x8EDF;\xBC\xFE&#x5831;\xB8\xE6</p></body></html>");
+    EXPECT_TRUE(results[2].output.isEmpty());
+    EXPECT_TRUE(results[2].why.contains("gbk")) << results[2].why.toStdString();
+}
+
 TEST_F(ConvertFiles, CancelledFileLeavesNothingAndTheRestAreNotStarted) {
     const QString a = write("a.txt", "软件");
     const QString b = write("b.txt", "报告");
