@@ -4,7 +4,7 @@
 #      but for the packaging checks, LibreOffice opening our documents and epubcheck, which check files,
 #      not memory, and the window-manager timing runs (start size, docking), whose code the window
 #      tests run already;
-#   2. every fuzz target (libFuzzer, clang) for FUZZ_SECONDS (default 15), one per core at a time, from
+#   2. every fuzz target (libFuzzer, clang) for FUZZ_SECONDS (default 10), one per core at a time, from
 #      the seed corpus in fuzz/corpus.
 # A fuzz finding leaves its input as build-fuzz/findings/crash-* and fails the run.
 set -euo pipefail
@@ -25,7 +25,7 @@ echo "== fuzzing"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DLANTERNFIN_FUZZ=ON -DLANTERNFIN_GUI=OFF -DBUILD_TESTING=OFF \
     "${debug_flags[@]}"
 cmake --build build-fuzz -j"$jobs"
-seconds=${FUZZ_SECONDS:-15}
+seconds=${FUZZ_SECONDS:-10}
 mkdir -p build-fuzz/findings
 # One target per core at a time; each keeps its own log, shown in full only when it finds a fault.
 fuzz_one() {
