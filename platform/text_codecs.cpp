@@ -46,6 +46,16 @@ Converter openStrict(TextEncoding encoding) {
     return U_SUCCESS(status) ? std::move(conv) : nullptr;
 }
 
+// Where the bytes that stopped `conv` begin in `bytes`, `source` being how far it read.
+std::size_t invalidOffset(UConverter *conv, std::string_view bytes, const char *source) {
+    char invalid[32];
+    int8_t length = sizeof invalid;
+    UErrorCode ignored = U_ZERO_ERROR;
+    ucnv_getInvalidChars(conv, invalid, &length, &ignored);
+    const auto consumed = static_cast<std::size_t>(source - bytes.data());
+    return consumed - std::min<std::size_t>(consumed, U_SUCCESS(ignored) ? std::size_t(length) : 0);
+}
+
 // `bytes` of a code page as UTF-16. Unless `final`, a character cut by the end is no fault.
 bool toUtf16(std::string_view bytes, TextEncoding encoding, bool final, std::u16string &out,
              std::size_t *badOffset) {
@@ -65,14 +75,8 @@ bool toUtf16(std::string_view bytes, TextEncoding encoding, bool final, std::u16
     out.resize(static_cast<std::size_t>(target - reinterpret_cast<UChar *>(out.data())));
     if (U_SUCCESS(status))
         return true;
-    if (badOffset) {
-        char invalid[32];
-        int8_t length = sizeof invalid;
-        UErrorCode ignored = U_ZERO_ERROR;
-        ucnv_getInvalidChars(conv.get(), invalid, &length, &ignored);
-        const auto consumed = static_cast<std::size_t>(source - bytes.data());
-        *badOffset = consumed - std::min<std::size_t>(consumed, U_SUCCESS(ignored) ? std::size_t(length) : 0);
-    }
+    if (badOffset)
+        *badOffset = invalidOffset(conv.get(), bytes, source);
     return false;
 }
 
@@ -229,10 +233,6 @@ Detection detectEncoding(std::string_view bytes, const core::CommonHan &common, 
     return {Detection::Kind::NotText, TextEncoding::Utf8, 0};
 }
 
-} // namespace platform
-
-namespace platform {
-
 bool decodeTextMapped(std::string_view bytes, TextEncoding encoding, std::string &utf8,
                       std::vector<std::uint32_t> &origin, std::size_t *badOffset) {
     utf8.clear();
@@ -251,15 +251,8 @@ bool decodeTextMapped(std::string_view bytes, TextEncoding encoding, std::string
     ucnv_toUnicode(conv.get(), &target, target + text.size(), &source, bytes.data() + bytes.size(),
                    offsets.data(), true, &status);
     if (U_FAILURE(status)) {
-        if (badOffset) {
-            char invalid[32];
-            int8_t length = sizeof invalid;
-            UErrorCode ignored = U_ZERO_ERROR;
-            ucnv_getInvalidChars(conv.get(), invalid, &length, &ignored);
-            const auto consumed = static_cast<std::size_t>(source - bytes.data());
-            *badOffset =
-                consumed - std::min<std::size_t>(consumed, U_SUCCESS(ignored) ? std::size_t(length) : 0);
-        }
+        if (badOffset)
+            *badOffset = invalidOffset(conv.get(), bytes, source);
         return false;
     }
     const auto units = static_cast<std::size_t>(target - reinterpret_cast<UChar *>(text.data()));
