@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -79,6 +80,13 @@ mode_t currentUmask() {
 
 mode_t newFileMode() {
     return 0666 & ~currentUmask();
+}
+
+// Whether a file made without a name can be given one: linkat through /proc/self/fd/N, which
+// needs /proc (a file's own descriptor, AT_EMPTY_PATH, needs a privilege users lack).
+bool anonymousFilesNamed() {
+    static const bool there = ::access("/proc/self/fd", X_OK) == 0;
+    return there;
 }
 
 // The descriptor that a name like /dev/stdout stands for in this process; -1 for other names.
@@ -518,27 +526,21 @@ AtomicFile::AtomicFile(std::string path, const std::string &beneath)
     }
     // A link, FIFO or device there is only a name to take over: the new file is made as new.
     exists = exists && S_ISREG(st.st_mode);
-    const std::string stem = shortenedStem(name, ::fpathconf(m_folder, _PC_NAME_MAX));
-    const std::string shownFolder = folderOf(m_path);
-    {
-        SignalsHeld held;
-        g_making.fetch_add(1);
-        errno = EINTR; // when the program is ending
-        for (int attempt = 0; attempt < 100 && !g_ending.load(); ++attempt) {
-            m_tempName = "." + stem + "." + randomLetters();
-            m_fd = ::openat(m_folder, m_tempName.c_str(),
-                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-            if (m_fd >= 0 || errno != EEXIST)
-                break;
-        }
+    // A new name gets a file without a name (O_TMPFILE), which takes it only when committed
+    // (linkat): the folder changes once per file instead of twice (a create, then a rename), which
+    // a folder's jobs writing into one folder wait on each other for, and however the program
+    // ends, nothing is left behind. Its mode is what the kernel gives any new file (the umask, or
+    // the folder's default access list); nobody can open it before it has its name. Where the
+    // filesystem has no such files, or /proc (through which it gets its name) is not there, it
+    // is made under a temporary name as a file that replaces another is.
+    if (!exists && anonymousFilesNamed()) {
+        m_fd = ::openat(m_folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
         if (m_fd >= 0) {
-            m_temp = shownFolder + "/" + m_tempName;
-            m_registered = registerTemp(m_temp);
+            m_anonymous = true;
+            return;
         }
-        g_making.fetch_sub(1);
     }
-    if (m_fd < 0) {
-        m_tempName.clear();
+    if (!makeNamedTemporary(name)) {
         fail(errno, core::MessageId::CannotCreateTemporary);
         return;
     }
@@ -557,6 +559,82 @@ AtomicFile::AtomicFile(std::string path, const std::string &beneath)
     }
     takeOver(now, "/proc/self/fd/" + std::to_string(old));
     ::close(old);
+}
+
+bool AtomicFile::makeNamedTemporary(const std::string &name) {
+    const std::string stem = shortenedStem(name, ::fpathconf(m_folder, _PC_NAME_MAX));
+    SignalsHeld held;
+    g_making.fetch_add(1);
+    errno = EINTR; // when the program is ending
+    for (int attempt = 0; attempt < 100 && !g_ending.load(); ++attempt) {
+        m_tempName = "." + stem + "." + randomLetters();
+        m_fd = ::openat(m_folder, m_tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (m_fd >= 0 || errno != EEXIST)
+            break;
+    }
+    if (m_fd >= 0) {
+        m_temp = folderOf(m_path) + "/" + m_tempName;
+        m_registered = registerTemp(m_temp);
+    } else {
+        m_tempName.clear();
+    }
+    const int error = errno;
+    g_making.fetch_sub(1);
+    errno = error;
+    return m_fd >= 0;
+}
+
+bool AtomicFile::linkAnonymous() {
+    char proc[48];
+    std::snprintf(proc, sizeof proc, "/proc/self/fd/%d", m_fd);
+    const std::string name = nameOf(m_path);
+    if (::linkat(AT_FDCWD, proc, m_folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        return true;
+    if (errno != EEXIST)
+        return false;
+    // Something took the name since it was looked at (a link put there, another program's file):
+    // it is replaced, as a named temporary file replaces what stands at its target.
+    const std::string stem = shortenedStem(name, ::fpathconf(m_folder, _PC_NAME_MAX));
+    {
+        SignalsHeld held;
+        g_making.fetch_add(1);
+        int linked = -1;
+        errno = EINTR; // when the program is ending
+        for (int attempt = 0; attempt < 100 && !g_ending.load(); ++attempt) {
+            m_tempName = "." + stem + "." + randomLetters();
+            linked = ::linkat(AT_FDCWD, proc, m_folder, m_tempName.c_str(), AT_SYMLINK_FOLLOW);
+            if (linked == 0 || errno != EEXIST)
+                break;
+        }
+        const int error = errno;
+        if (linked == 0) {
+            m_temp = folderOf(m_path) + "/" + m_tempName;
+            m_registered = registerTemp(m_temp);
+        } else {
+            m_tempName.clear();
+        }
+        g_making.fetch_sub(1);
+        errno = error;
+    }
+    if (m_tempName.empty())
+        return false;
+    if (::renameat(m_folder, m_tempName.c_str(), m_folder, name.c_str()) != 0) {
+        const int error = errno;
+        discardTemporaryName();
+        errno = error;
+        return false;
+    }
+    discardTemporaryName(false);
+    return true;
+}
+
+void AtomicFile::discardTemporaryName(bool unlink) {
+    if (!m_tempName.empty() && unlink)
+        ::unlinkat(m_folder, m_tempName.c_str(), 0);
+    m_temp.clear();
+    m_tempName.clear();
+    unregisterTemp(m_registered);
+    m_registered = -1;
 }
 
 bool AtomicFile::openDirect(const std::string &target, bool descriptor, int fd) {
@@ -600,9 +678,21 @@ void FolderSyncs::syncAll() {
 }
 
 bool AtomicFile::syncText() {
+    if (m_synced)
+        return true;
     if (m_fd < 0 || m_direct)
-        return m_fd >= 0 || m_synced;
+        return m_fd >= 0;
     int failure = fsync(m_fd) == 0 ? 0 : errno;
+    // A file without a name lives only as long as its descriptor: it stays open until linked.
+    if (m_anonymous) {
+        if (failure) {
+            fail(failure, core::MessageId::CannotWrite);
+            discard();
+            return false;
+        }
+        m_synced = true;
+        return true;
+    }
     if (::close(m_fd) != 0 && !failure)
         failure = errno;
     m_fd = -1;
@@ -631,6 +721,10 @@ void AtomicFile::syncTogether(const std::vector<AtomicFile *> &files) {
             struct stat st {};
             if (f->m_fd < 0 || f->m_direct || ::fstat(f->m_fd, &st) != 0 || st.st_dev != firstSt.st_dev)
                 continue; // synced below, on its own
+            if (f->m_anonymous) {
+                f->m_synced = true; // open until it is linked
+                continue;
+            }
             if (::close(f->m_fd) != 0 && errno != EINTR) {
                 const int failure = errno;
                 f->m_fd = -1;
@@ -643,7 +737,7 @@ void AtomicFile::syncTogether(const std::vector<AtomicFile *> &files) {
         }
     }
     for (AtomicFile *f : files)
-        if (f->m_fd >= 0)
+        if (f->m_fd >= 0 && !f->m_synced)
             f->syncText();
 }
 
@@ -659,6 +753,23 @@ bool AtomicFile::commit(FolderSyncs *later) {
     }
     if (!syncText() || !m_synced)
         return false;
+    if (m_anonymous) {
+        if (!linkAnonymous()) {
+            fail(errno, core::MessageId::CannotReplaceFile);
+            discard();
+            return false;
+        }
+        // Written and synced already: nothing that closing could report is lost.
+        ::close(m_fd);
+        m_fd = -1;
+        m_anonymous = false;
+        m_synced = false;
+        if (later)
+            later->add(folderOf(m_target));
+        else
+            syncFolder(folderOf(m_target));
+        return true;
+    }
     const bool renamed = m_folder >= 0
                              ? ::renameat(m_folder, m_tempName.c_str(), m_folder, nameOf(m_path).c_str()) == 0
                              : ::rename(m_temp.c_str(), m_target.c_str()) == 0;
@@ -683,6 +794,7 @@ bool AtomicFile::commit(FolderSyncs *later) {
 
 void AtomicFile::discard() {
     m_synced = false;
+    m_anonymous = false;
     if (m_fd >= 0) {
         ::close(m_fd);
         m_fd = -1;

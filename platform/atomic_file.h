@@ -67,7 +67,9 @@ public:
     // folder): the folders below `beneath` are not followed but opened one by one (openBeneath),
     // and the temporary file is made and renamed relative to the folder reached, which the file
     // holds open until it is committed. A neighbour who may write into `beneath` and swaps one of
-    // its folders for a link, before or during the write, cannot lead the file out of it.
+    // its folders for a link, before or during the write, cannot lead the file out of it. A new
+    // name gets a file without a name (O_TMPFILE) where the filesystem has them, which takes the
+    // name when committed (linkat): killed in any way, the program leaves nothing of it behind.
     AtomicFile(std::string path, const std::string &beneath);
     ~AtomicFile();
     AtomicFile(const AtomicFile &) = delete;
@@ -83,7 +85,8 @@ public:
     // then and the old file stays. The folder is synced at once, or by `later` when given.
     bool commit(FolderSyncs *later = nullptr);
     // The first half of commit(), for several files committed together: the text reaches the
-    // disk and the file is closed (fd() is -1 after it); commit() then only renames. Syncing all
+    // disk and the file is closed (fd() is -1 after it; a file without a name stays open, as it
+    // would be gone); commit() then only renames (or links). Syncing all
     // before renaming any saves writing each file's metadata twice.
     bool syncText();
     // syncText() for several files at once, with one flush of the filesystem they share (syncfs)
@@ -112,6 +115,14 @@ private:
     // status is `st` and whose attributes are read at `from`; false (the file discarded) when an
     // attribute cannot be kept.
     bool takeOver(const struct stat &st, const std::string &from);
+    // Beneath a folder: a new temporary file named after `name` in m_folder, registered to be
+    // removed on a signal; false with errno set.
+    bool makeNamedTemporary(const std::string &name);
+    // Gives the file made without a name (m_anonymous) the target's name in m_folder, replacing
+    // whatever took that name meanwhile; false with errno set.
+    bool linkAnonymous();
+    // Forgets the temporary name (removing the file under it, unless `unlink` is false).
+    void discardTemporaryName(bool unlink = true);
 
     std::string m_path;
     std::string m_target; // `path`, or the file its symbolic links lead to
@@ -122,6 +133,7 @@ private:
     int m_error = 0;
     bool m_direct = false;
     bool m_synced = false; // the text is on the disk, the file closed, the rename still to come
+    bool m_anonymous = false; // beneath a folder: made without a name (O_TMPFILE), linked on commit
     int m_registered = -1; // the slot of the temporary file among those removed on a signal
     core::Message m_why;
 };

@@ -221,9 +221,13 @@ std::size_t readHead(const std::string &path, std::string &head) {
 }
 
 FileKind fileKindOf(const std::string &path, std::uint64_t size) {
+    // A name that decides needs no read (a folder of .txt files opened each file twice).
+    const std::string name = baseName(path);
+    if (const FileKind byName = classifyFile(name, "", false); byName != FileKind::Other)
+        return byName;
     std::string head(kMirrorHeadSize, '\0');
     head.resize(readHead(path, head));
-    return classifyFile(baseName(path), head, size <= head.size());
+    return classifyFile(name, head, size <= head.size());
 }
 
 MirrorPlan planMirror(const std::vector<std::pair<std::string, std::string>> &sources,

@@ -468,4 +468,73 @@ TEST(AtomicFile, ALongNameGetsATemporaryNameWithinTheLimit) {
     }
 }
 
+// A new file in a mirror's folder has no name until it is committed: whatever takes its name
+// meanwhile (a link a neighbour plants, a file) is replaced, never followed; discarded or killed,
+// even by SIGKILL, which no handler sees, it leaves nothing behind; synced with others, it is
+// still named only by its commit.
+TEST(AtomicFile, ANewFileBeneathAFolderIsNamedOnlyWhenCommitted) {
+    enum class Meanwhile { Nothing, Link, File, Discarded, SyncedTogether, Killed };
+    const struct {
+        const char *what;
+        Meanwhile meanwhile;
+        std::size_t entries; // in the folder afterwards
+        const char *text;    // at the name afterwards; nullptr: nothing there
+    } cases[] = {
+        {"committed", Meanwhile::Nothing, 1, "new"},
+        {"a link put at its name", Meanwhile::Link, 1, "new"},
+        {"a file put at its name", Meanwhile::File, 1, "new"},
+        {"discarded", Meanwhile::Discarded, 0, nullptr},
+        {"synced with another, then committed", Meanwhile::SyncedTogether, 2, "new"},
+        {"killed before its commit", Meanwhile::Killed, 0, nullptr},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        Folder out, victim;
+        spit(victim / "mine.txt", "mine");
+        const std::string target = (out.path / "a.txt").string();
+        if (c.meanwhile == Meanwhile::Killed) {
+            const pid_t child = fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                AtomicFile file(target, out.path.string());
+                writeAll(file, "new");
+                file.syncText();
+                ::raise(SIGKILL);
+                _exit(0);
+            }
+            int status = 0;
+            ASSERT_EQ(waitpid(child, &status, 0), child);
+            EXPECT_TRUE(WIFSIGNALED(status)) << status;
+        } else {
+            AtomicFile file(target, out.path.string()), other((out.path / "b.txt").string(), out.path.string());
+            ASSERT_GE(file.fd(), 0) << file.message();
+            ASSERT_TRUE(writeAll(file, "new"));
+            EXPECT_EQ(out.entries(), 0u) << "no name before the commit";
+            if (c.meanwhile == Meanwhile::Link)
+                fs::create_symlink(victim / "mine.txt", target);
+            if (c.meanwhile == Meanwhile::File)
+                spit(target, "someone else's");
+            if (c.meanwhile == Meanwhile::Discarded) {
+                file.discard();
+                EXPECT_FALSE(file.commit());
+            } else if (c.meanwhile == Meanwhile::SyncedTogether) {
+                ASSERT_TRUE(writeAll(other, "other"));
+                AtomicFile::syncTogether({&file, &other});
+                EXPECT_EQ(out.entries(), 0u);
+                EXPECT_TRUE(other.commit());
+                EXPECT_TRUE(file.commit()) << file.message();
+            } else {
+                EXPECT_TRUE(file.commit()) << file.message();
+            }
+        }
+        EXPECT_EQ(out.entries(), c.entries);
+        EXPECT_FALSE(fs::is_symlink(target));
+        if (c.text)
+            EXPECT_EQ(slurp(target), c.text);
+        else
+            EXPECT_FALSE(fs::exists(target));
+        EXPECT_EQ(slurp(victim / "mine.txt"), "mine");
+    }
+}
+
 } // namespace
