@@ -112,6 +112,17 @@ bool isCurrencyWordPart(char16_t c) {
            kNameCharacters.find(c) != std::u16string_view::npos;
 }
 
+// A percent, per-mille or per-ten-thousand sign: "50%" is a share, and read as 50 it would
+// become fifty yuan.
+bool isPercent(char16_t c) {
+    return c == u'%' || c == u'\uFF05' || c == u'\uFE6A' || c == u'\u2030' || c == u'\u2031' || c == u'\u066A';
+}
+
+bool isLatinLetter(char16_t c) {
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'\uFF21' && c <= u'\uFF3A') ||
+           (c >= u'\uFF41' && c <= u'\uFF5A');
+}
+
 bool isClose(char16_t c) {
     return c == u')' || c == u'）';
 }
@@ -194,6 +205,10 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
     for (; i < n; ++i) {
         if (!canStart(t[i]))
             continue;
+        // The point of an abbreviation ("No.100", "Nr. 5") ends the label; read as the number's
+        // own, "No.100" was 0.1. A currency's code is no abbreviation: "RMB.5" is 0.5.
+        if (t[i] == u'.' && i > 0 && isLatinLetter(t[i - 1]) && markBefore(t, i).mark != Mark::Currency)
+            continue;
         number = readLeadingSpan(t.substr(i));
         if (number.hasDigits)
             break;
@@ -227,6 +242,8 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
     if (times != 0 && !value.isZero())
         value.point = std::min(value.point + times, kExponentClamp);
     skipBlanks();
+    if (k < n && isPercent(t[k]))
+        return {std::nullopt, refusalAt(text, k, Message(MessageId::PercentNotAmount))};
     if (k < n && isNumeral(t[k]))
         return {std::nullopt, refusalAt(text, k, Message(MessageId::NumeralsAfterNumber))};
     if (k < n && (t[k] == u'-' || t[k] == u'负' || isDash(t[k])))

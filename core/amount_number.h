@@ -8,7 +8,7 @@
 //     ASCII forms.
 //   - The number starts at the first place from which the leading-number reading finds digits;
 //     what stands before it (no digit there) is a label and skipped: "金额：1005.5元" is 1005.5,
-//     "合计 -5" is -5.
+//     "合计 -5" is -5, and a point right after a letter ends an abbreviation: "No.100" is 100.
 //   - Between the label and the number may stand, blanks aside, at most one sign (-, 负 or +), one
 //     currency sign (￥, ¥, RMB, CNY, 人民币) and one opening parenthesis, in any order; the sign may
 //     also be the number's own, after the currency sign: "-￥1,234.56", "￥-1,234.56", "负1234",
@@ -19,9 +19,9 @@
 //     &H / &O, exponents.
 //   - 万 (萬), 亿 (億) or 万亿 (萬億) right after it, blanks allowed between, multiply it:
 //     "1.5万" is 15000, "10亿元" is 10^9.
-//   - Refused: no number at all ("abc", "壹佰", "", "-", "."); a numeral character right after the
-//     number or its multiplier ("5千", "3两"); a digit anywhere after it ("第3笔共1005.5元",
-//     "12.3.4", "2,5", "1万5千"). Refused too, rather than read with a sign dropped or guessed: two
+//   - Refused: no number at all ("abc", "壹佰", "", "-", "."); a numeral character or a percent or
+//     per-mille sign right after the number or its multiplier ("5千", "3两", "50%"); a digit
+//     anywhere after it ("第3笔共1005.5元", "12.3.4", "2,5", "1万5千"). Refused too, rather than read with a sign dropped or guessed: two
 //     signs ("--5", "+-5", "-(5)"), a dash that may be meant as a minus before the number ("—5",
 //     "–5") or any minus after it ("1234-"), and an opening parenthesis that the amount does not
 //     close ("(1234", "(1234元，含税)").

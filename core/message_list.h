@@ -28,6 +28,9 @@ LANTERNFIN_MESSAGE(NumeralsAfterNumber, "more numerals follow the number: it is 
 LANTERNFIN_MESSAGE(MinusAfterNumber,
                    "a minus sign after the number belongs to no clear amount (write it before the number)",
                    "数字后面的负号看不出属于哪个金额（负数请把负号写在数字前面）")
+LANTERNFIN_MESSAGE(PercentNotAmount,
+                   "a percentage or per mille is a share, not an amount (write the amount itself)",
+                   "百分数或千分数是比例，不是金额（请写出金额本身）")
 LANTERNFIN_MESSAGE(ParenthesesNotAround, "the parentheses do not enclose the whole amount: it may or may not be negative",
                    "括号没有括住整个金额，看不出是不是负数")
 LANTERNFIN_MESSAGE(MoreThanOneNumber, "the text holds more than one number: it is not one clear amount",

@@ -129,6 +129,13 @@ TEST(AmountNumber, ASignBeforeOrAroundTheNumberMakesItNegative) {
         {u"负债 USD 100", "100"},
         {u"Sub-total 100", "100"},
         {u"$-100", "-100"},
+        // The point of an abbreviation belongs to the label: "No.100" was read as 0.1.
+        {u"No.100", "100"},
+        {u"Ｎｏ．１００", "100"},
+        {u"Nr. 5", "5"},
+        {u"RMB.5", "0.5"},
+        {u"合计.5", "0.5"},
+        {u"100°C", "100"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(utf8(c.text));
@@ -169,6 +176,14 @@ TEST(AmountNumber, ASignInDoubtIsRefusedWhereItStands) {
         {u"−£5", 1},
         {u"△1,234", 1},
         {u"合计 ▲5", 4},
+        // A share is not an amount: "50%" was fifty yuan.
+        {u"50%", 3},
+        {u"12.5 ‰", 6},
+        {u"100％", 4},
+        {u"-3%", 3},
+        {u"1.5万%", 5},
+        {u"(5%)", 3},
+        {u"No.50%", 6},
         // A minus after the parentheses is a second sign.
         {u"(5)-", 4},
         {u"（5元）－", 5},
