@@ -123,6 +123,23 @@ bool isLatinLetter(char16_t c) {
            (c >= u'\uFF41' && c <= u'\uFF5A');
 }
 
+// The letters that people write after a number to multiply it ("15k" a salary, "1.5M", "3w" for
+// 万, "2bn"): read as the number alone, 15k was fifteen yuan. The word of letters at `at` is one
+// of them when it ends there (a word such as "kg" or "RMB" is no multiplier).
+bool isLetterMultiplier(std::u16string_view t, std::size_t at) {
+    std::string word;
+    for (std::size_t i = at; i < t.size() && isLatinLetter(t[i]) && word.size() <= 8; ++i) {
+        char16_t c = t[i] >= u'\uFF21' ? static_cast<char16_t>(t[i] - u'\uFF21' + u'A') : t[i];
+        if (c >= u'a' && c <= u'z')
+            c = static_cast<char16_t>(c - u'a' + u'A');
+        word += static_cast<char>(c);
+    }
+    static constexpr std::string_view kWords[] = {"K",   "M",        "B",       "W",       "KK",     "MM",
+                                                  "BN",  "MN",       "MLN",     "MIO",     "THOUSAND", "MILLION",
+                                                  "BILLION", "TRILLION", "LAKH", "LAKHS", "CRORE", "CRORES"};
+    return std::find(std::begin(kWords), std::end(kWords), word) != std::end(kWords);
+}
+
 bool isClose(char16_t c) {
     return c == u')' || c == u'）';
 }
@@ -244,6 +261,8 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
     skipBlanks();
     if (k < n && isPercent(t[k]))
         return {std::nullopt, refusalAt(text, k, Message(MessageId::PercentNotAmount))};
+    if (k < n && isLetterMultiplier(t, k))
+        return {std::nullopt, refusalAt(text, k, Message(MessageId::LetterMultiplier))};
     if (k < n && isNumeral(t[k]))
         return {std::nullopt, refusalAt(text, k, Message(MessageId::NumeralsAfterNumber))};
     if (k < n && (t[k] == u'-' || t[k] == u'负' || isDash(t[k])))

@@ -19,8 +19,9 @@
 //     &H / &O, exponents.
 //   - 万 (萬), 亿 (億) or 万亿 (萬億) right after it, blanks allowed between, multiply it:
 //     "1.5万" is 15000, "10亿元" is 10^9.
-//   - Refused: no number at all ("abc", "壹佰", "", "-", "."); a numeral character or a percent or
-//     per-mille sign right after the number or its multiplier ("5千", "3两", "50%"); a digit
+//   - Refused: no number at all ("abc", "壹佰", "", "-", "."); a numeral character, a percent or
+//     per-mille sign or a letter that may multiply the number right after it or its multiplier
+//     ("5千", "3两", "50%", "15k", "1.5M", "3w"); a digit
 //     anywhere after it ("第3笔共1005.5元", "12.3.4", "2,5", "1万5千"). Refused too, rather than read with a sign dropped or guessed: two
 //     signs ("--5", "+-5", "-(5)"), a dash that may be meant as a minus before the number ("—5",
 //     "–5") or any minus after it ("1234-"), and an opening parenthesis that the amount does not

@@ -31,6 +31,9 @@ LANTERNFIN_MESSAGE(MinusAfterNumber,
 LANTERNFIN_MESSAGE(PercentNotAmount,
                    "a percentage or per mille is a share, not an amount (write the amount itself)",
                    "百分数或千分数是比例，不是金额（请写出金额本身）")
+LANTERNFIN_MESSAGE(LetterMultiplier,
+                   "a letter after the number may multiply it (15k, 1.5M, 3w): write the whole amount, or use 万 or 亿",
+                   "数字后面的字母可能表示倍数（15k、1.5M、3w），请写出完整金额，或用“万”“亿”")
 LANTERNFIN_MESSAGE(ParenthesesNotAround, "the parentheses do not enclose the whole amount: it may or may not be negative",
                    "括号没有括住整个金额，看不出是不是负数")
 LANTERNFIN_MESSAGE(MoreThanOneNumber, "the text holds more than one number: it is not one clear amount",

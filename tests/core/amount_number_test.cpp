@@ -136,6 +136,11 @@ TEST(AmountNumber, ASignBeforeOrAroundTheNumberMakesItNegative) {
         {u"RMB.5", "0.5"},
         {u"合计.5", "0.5"},
         {u"100°C", "100"},
+        // Words after the number that multiply nothing.
+        {u"100 RMB", "100"},
+        {u"100 yuan", "100"},
+        {u"3.5kg", "3.5"},
+        {u"5 Mbps", "5"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(utf8(c.text));
@@ -184,6 +189,14 @@ TEST(AmountNumber, ASignInDoubtIsRefusedWhereItStands) {
         {u"1.5万%", 5},
         {u"(5%)", 3},
         {u"No.50%", 6},
+        // Nor is a number with a letter that may multiply it: "15k" was fifteen yuan.
+        {u"15k", 3},
+        {u"1.5M", 4},
+        {u"3w元", 2},
+        {u"2 bn", 3},
+        {u"１５ｋ", 3},
+        {u"5 million", 3},
+        {u"月薪：15K", 6},
         // A minus after the parentheses is a second sign.
         {u"(5)-", 4},
         {u"（5元）－", 5},
