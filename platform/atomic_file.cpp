@@ -275,15 +275,11 @@ std::string randomLetters() {
 
 } // namespace
 
-int openBeneath(const std::string &root, const std::string &relative) {
-    std::string target;
-    int error = 0;
-    if (!resolveLinks(root.empty() ? std::string(".") : root, static_cast<unsigned>(::geteuid()), target,
-                      error)) {
-        errno = error;
-        return -1;
-    }
-    int fd = ::open(target.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+namespace {
+
+// The folder `relative` below the folder `fd` (which it takes over and closes), each part opened
+// relative to the one before without following a link; -1 with errno set.
+int walkBeneath(int fd, const std::string &relative) {
     for (std::size_t start = 0; fd >= 0 && start < relative.size();) {
         const std::size_t end = std::min(relative.find('/', start), relative.size());
         const std::string part = relative.substr(start, end - start);
@@ -307,6 +303,38 @@ int openBeneath(const std::string &root, const std::string &relative) {
         }
     }
     return fd;
+}
+
+} // namespace
+
+int openBeneath(const std::string &root, const std::string &relative) {
+    std::string target;
+    int error = 0;
+    if (!resolveLinks(root.empty() ? std::string(".") : root, static_cast<unsigned>(::geteuid()), target,
+                      error)) {
+        errno = error;
+        return -1;
+    }
+    return walkBeneath(::open(target.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC), relative);
+}
+
+HeldFolder::~HeldFolder() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+int HeldFolder::openBeneath(const std::string &relative) {
+    int held = -1;
+    {
+        const std::lock_guard lock(m_mutex);
+        // Not held until it can be opened: the run may not have made it yet.
+        if (m_fd < 0)
+            m_fd = platform::openBeneath(m_path, std::string());
+        held = m_fd;
+    }
+    if (held < 0)
+        return -1;
+    return walkBeneath(::fcntl(held, F_DUPFD_CLOEXEC, 0), relative);
 }
 
 std::pair<std::string, std::string> splitBeneath(std::string &root, const std::string &path) {
@@ -510,9 +538,19 @@ bool AtomicFile::takeOver(const struct stat &st, const std::string &from) {
 
 AtomicFile::AtomicFile(std::string path, const std::string &beneath)
     : m_path(std::move(path)), m_target(m_path) {
-    std::string root = beneath;
+    HeldFolder held(beneath);
+    openIn(held);
+}
+
+AtomicFile::AtomicFile(std::string path, HeldFolder &beneath) : m_path(std::move(path)), m_target(m_path) {
+    openIn(beneath);
+}
+
+void AtomicFile::openIn(HeldFolder &beneath) {
+    std::string root = beneath.path();
     const auto [folder, name] = splitBeneath(root, m_path);
-    m_folder = openBeneath(root, folder);
+    // A path outside the held folder (splitBeneath gave its own folder as the root) is reached anew.
+    m_folder = root == beneath.path() ? beneath.openBeneath(folder) : openBeneath(root, folder);
     if (m_folder < 0) {
         fail(errno,
              errno == ENOTDIR ? core::MessageId::MirrorFolderReplaced : core::MessageId::CannotOpenFolder);

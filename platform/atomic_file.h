@@ -47,6 +47,28 @@ private:
     std::set<std::string> m_folders;
 };
 
+// A run's output folder, opened when first asked for (the run may make it) and held until the run
+// ends: every folder below it is reached from that descriptor, never by the folder's path again,
+// so that someone who swaps a part of that path for a link during the run (a folder they may write
+// in) cannot send the rest of the run's files, or their replacing of files, elsewhere. Reaching
+// it once also spares each file looking up every part of the path. Thread-safe.
+class HeldFolder {
+public:
+    explicit HeldFolder(std::string path) : m_path(std::move(path)) {}
+    ~HeldFolder();
+    HeldFolder(const HeldFolder &) = delete;
+    HeldFolder &operator=(const HeldFolder &) = delete;
+    const std::string &path() const { return m_path; }
+    // The folder `relative` below it, opened as openBeneath opens it (the caller closes it);
+    // -1 with errno set.
+    int openBeneath(const std::string &relative);
+
+private:
+    const std::string m_path;
+    std::mutex m_mutex;
+    int m_fd = -1;
+};
+
 // How many temporary files a signal can remove at once (see removedOnSignal).
 constexpr int kMostTemporaryFiles = 2048;
 
@@ -71,6 +93,8 @@ public:
     // name gets a file without a name (O_TMPFILE) where the filesystem has them, which takes the
     // name when committed (linkat): killed in any way, the program leaves nothing of it behind.
     AtomicFile(std::string path, const std::string &beneath);
+    // The same inside the folder `beneath` holds for a whole run.
+    AtomicFile(std::string path, HeldFolder &beneath);
     ~AtomicFile();
     AtomicFile(const AtomicFile &) = delete;
     AtomicFile &operator=(const AtomicFile &) = delete;
@@ -115,6 +139,9 @@ private:
     // status is `st` and whose attributes are read at `from`; false (the file discarded) when an
     // attribute cannot be kept.
     bool takeOver(const struct stat &st, const std::string &from);
+    // The constructors beneath a folder: the temporary file (or nameless one) in the folder of
+    // m_path reached from `beneath`.
+    void openIn(HeldFolder &beneath);
     // Beneath a folder: a new temporary file named after `name` in m_folder, registered to be
     // removed on a signal; false with errno set.
     bool makeNamedTemporary(const std::string &name);

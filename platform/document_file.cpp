@@ -682,7 +682,7 @@ DocumentOutcome convertDocumentDescriptor(int in, int out, bool scratch, const D
 
 DocumentOutcome convertDocumentFile(const std::string &inPath, const std::string &outPath,
                                     const DocumentJob &job, const struct stat *listed, FolderSyncs *later,
-                                    const std::string &beneath) {
+                                    const std::string &beneath, HeldFolder *held) {
     std::string why;
     std::size_t size = 0;
     const Descriptor input{openDataFile(inPath, kMaxFileSize, size, &why)};
@@ -695,7 +695,9 @@ DocumentOutcome convertDocumentFile(const std::string &inPath, const std::string
     to.open = [&](DocumentOutcome &failed) {
         // The output is a name the caller chose for this file: whatever stands there (a link a
         // neighbour planted beside the original, a FIFO) is replaced, never followed.
-        if (beneath.empty())
+        if (held && held->path() == beneath)
+            file.emplace(outPath, *held);
+        else if (beneath.empty())
             file.emplace(outPath, AtomicFile::LastPart::Replace);
         else
             file.emplace(outPath, beneath);

@@ -32,6 +32,7 @@
 namespace platform {
 
 class FolderSyncs;
+class HeldFolder;
 
 enum class DocumentStatus {
     Converted,   // written, some text changed
@@ -77,10 +78,12 @@ DocumentOutcome convertDocument(std::string_view bytes, std::string &out, const 
 // that file (device and inode): a file of a folder replaced since it was listed is refused (Unreadable), see
 // openMirrorSource. With `later`, the output's folder is synced by it (once for many files) rather than at
 // once. With `beneath` (a mirror's output folder holding `outPath`), no folder below it is followed on the
-// way to the output (AtomicFile's constructor for a folder's files).
+// way to the output (AtomicFile's constructor for a folder's files); with `held` too, that folder is
+// reached through it, held for the whole run.
 DocumentOutcome convertDocumentFile(const std::string &inPath, const std::string &outPath,
                                     const DocumentJob &job, const struct stat *listed = nullptr,
-                                    FolderSyncs *later = nullptr, const std::string &beneath = {});
+                                    FolderSyncs *later = nullptr, const std::string &beneath = {},
+                                    HeldFolder *held = nullptr);
 
 // The regular file open at `in` (read with pread, its offset untouched) converted and written to
 // `out` from its current offset. With `scratch`, `out` is a new file of the caller's own, which a

@@ -42,7 +42,8 @@ std::vector<Message> reason(int error) {
 
 class Planner {
 public:
-    Planner(const MirrorOptions &options, std::string root) : m_options(options), m_root(std::move(root)) {}
+    Planner(const MirrorOptions &options, std::string root)
+        : m_options(options), m_root(std::move(root)), m_held(std::make_shared<HeldFolder>(m_root)) {}
 
     // Places the sources `named` (path, name) in `folder`: their target names, collisions refused,
     // folders walked.
@@ -85,6 +86,7 @@ private:
         e.src = src;
         e.dst = dst;
         e.root = m_root;
+        e.held = m_held;
         // A link named as a source is followed; one found inside a folder is copied as a link.
         if ((argument ? ::stat(src.c_str(), &e.st) : ::lstat(src.c_str(), &e.st)) != 0) {
             fail(src, {MessageId::CannotOpen, {}, reason(errno)});
@@ -169,6 +171,7 @@ private:
 
     const MirrorOptions &m_options;
     std::string m_root;
+    std::shared_ptr<HeldFolder> m_held;
 };
 
 } // namespace
@@ -245,7 +248,7 @@ int openTargetFolder(const MirrorEntry &e, std::string &name, Message &why) {
     std::string root = e.root;
     auto [folder, last] = splitBeneath(root, e.dst);
     name = std::move(last);
-    const int fd = openBeneath(root, folder);
+    const int fd = e.held && root == e.held->path() ? e.held->openBeneath(folder) : openBeneath(root, folder);
     if (fd < 0)
         why = errno == ENOTDIR ? Message(MessageId::MirrorFolderReplaced, {}, reason(ENOTDIR))
                                : core::systemError(errno);
@@ -368,7 +371,8 @@ core::Message copyMirrorFile(const MirrorEntry &e, const std::function<bool(std:
     const int in = openMirrorSource(e, opened);
     if (in < 0)
         return opened;
-    AtomicFile file(e.dst, e.root);
+    HeldFolder unheld(e.root);
+    AtomicFile file(e.dst, e.held ? *e.held : unheld);
     if (file.fd() < 0) {
         ::close(in);
         return file.why();

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -62,6 +63,8 @@ struct MirrorEntry {
     std::string src, dst;
     // The output folder `dst` is in: below it, nothing is followed or written by path (openBeneath).
     std::string root;
+    // That folder, held for the whole run by every entry of one plan.
+    std::shared_ptr<HeldFolder> held;
     struct stat st {};
 };
 

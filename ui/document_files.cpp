@@ -175,7 +175,7 @@ void convertFolder(const QString &path, const WayConverter &way, const QString &
                     return report(done + static_cast<std::uint64_t>(f * static_cast<double>(size)));
                 }};
             const auto outcome =
-                platform::convertDocumentFile(e.src, e.dst, job, &e.st, &folderSyncs, e.root);
+                platform::convertDocumentFile(e.src, e.dst, job, &e.st, &folderSyncs, e.root, e.held.get());
             if (outcome.status == platform::DocumentStatus::Cancelled) {
                 cancelled = true;
                 break;
