@@ -537,4 +537,31 @@ TEST(AtomicFile, ANewFileBeneathAFolderIsNamedOnlyWhenCommitted) {
     }
 }
 
+// A run's output folder is held from the first file it gets: someone who then moves it away and
+// puts a link to a folder of ours at its path (a folder they may write in) sends none of the
+// run's later files through the link. A folder the run is yet to make is held once it is there.
+TEST(AtomicFile, AHeldFolderKeepsTheRunsFilesWhenItsPathIsSwapped) {
+    Folder base;
+    fs::create_directories(base / "victim");
+    platform::HeldFolder held((base / "out").string());
+    {
+        AtomicFile early((base / "out/a.txt").string(), held);
+        EXPECT_EQ(early.fd(), -1) << "the folder is not there yet";
+    }
+    fs::create_directories(base / "out/sub");
+    const auto write = [&](const char *name) {
+        AtomicFile file((base.path / "out" / name).string(), held);
+        return file.fd() >= 0 && writeAll(file, name) && file.commit();
+    };
+    ASSERT_TRUE(write("a.txt"));
+    fs::rename(base / "out", base / "moved");
+    fs::create_directory_symlink(base / "victim", base / "out");
+    for (const char *name : {"b.txt", "sub/c.txt"}) {
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(write(name));
+        EXPECT_EQ(slurp(base.path / "moved" / name), name);
+    }
+    EXPECT_TRUE(fs::is_empty(base / "victim"));
+}
+
 } // namespace
