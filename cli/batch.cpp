@@ -428,7 +428,8 @@ private:
     // Writes the output of `transform` on `in` to the entry's target, atomically, with its mode.
     FileResult write(const Entry &e, Input &in, const Transform &transform, Outcome done, bool document,
                      Committer *committer) {
-        auto file = e.held ? std::make_unique<AtomicFile>(e.dst, *e.held) : std::make_unique<AtomicFile>(e.dst, e.root);
+        auto file = e.held ? std::make_unique<AtomicFile>(e.dst, *e.held)
+                           : std::make_unique<AtomicFile>(e.dst, e.root);
         if (file->fd() < 0)
             return {Outcome::Failed, file->message()};
         in.countInto(&m_progress.bytes());

@@ -115,7 +115,8 @@ bool isCurrencyWordPart(char16_t c) {
 // A percent, per-mille or per-ten-thousand sign: "50%" is a share, and read as 50 it would
 // become fifty yuan.
 bool isPercent(char16_t c) {
-    return c == u'%' || c == u'\uFF05' || c == u'\uFE6A' || c == u'\u2030' || c == u'\u2031' || c == u'\u066A';
+    return c == u'%' || c == u'\uFF05' || c == u'\uFE6A' || c == u'\u2030' || c == u'\u2031' ||
+           c == u'\u066A';
 }
 
 bool isLatinLetter(char16_t c) {
@@ -134,9 +135,9 @@ bool isLetterMultiplier(std::u16string_view t, std::size_t at) {
             c = static_cast<char16_t>(c - u'a' + u'A');
         word += static_cast<char>(c);
     }
-    static constexpr std::string_view kWords[] = {"K",   "M",        "B",       "W",       "KK",     "MM",
-                                                  "BN",  "MN",       "MLN",     "MIO",     "THOUSAND", "MILLION",
-                                                  "BILLION", "TRILLION", "LAKH", "LAKHS", "CRORE", "CRORES"};
+    static constexpr std::string_view kWords[] = {
+        "K",   "M",        "B",       "W",       "KK",       "MM",   "BN",    "MN",    "MLN",
+        "MIO", "THOUSAND", "MILLION", "BILLION", "TRILLION", "LAKH", "LAKHS", "CRORE", "CRORES"};
     return std::find(std::begin(kWords), std::end(kWords), word) != std::end(kWords);
 }
 

@@ -606,7 +606,8 @@ bool AtomicFile::makeNamedTemporary(const std::string &name) {
     errno = EINTR; // when the program is ending
     for (int attempt = 0; attempt < 100 && !g_ending.load(); ++attempt) {
         m_tempName = "." + stem + "." + randomLetters();
-        m_fd = ::openat(m_folder, m_tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        m_fd = ::openat(m_folder, m_tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                        0600);
         if (m_fd >= 0 || errno != EEXIST)
             break;
     }

@@ -159,9 +159,9 @@ private:
     int m_fd = -1;
     int m_error = 0;
     bool m_direct = false;
-    bool m_synced = false; // the text is on the disk, the file closed, the rename still to come
+    bool m_synced = false;    // the text is on the disk, the file closed, the rename still to come
     bool m_anonymous = false; // beneath a folder: made without a name (O_TMPFILE), linked on commit
-    int m_registered = -1; // the slot of the temporary file among those removed on a signal
+    int m_registered = -1;    // the slot of the temporary file among those removed on a signal
     core::Message m_why;
 };
 

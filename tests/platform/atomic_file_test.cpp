@@ -506,7 +506,8 @@ TEST(AtomicFile, ANewFileBeneathAFolderIsNamedOnlyWhenCommitted) {
             ASSERT_EQ(waitpid(child, &status, 0), child);
             EXPECT_TRUE(WIFSIGNALED(status)) << status;
         } else {
-            AtomicFile file(target, out.path.string()), other((out.path / "b.txt").string(), out.path.string());
+            AtomicFile file(target, out.path.string()),
+                other((out.path / "b.txt").string(), out.path.string());
             ASSERT_GE(file.fd(), 0) << file.message();
             ASSERT_TRUE(writeAll(file, "new"));
             EXPECT_EQ(out.entries(), 0u) << "no name before the commit";
