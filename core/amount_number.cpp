@@ -102,14 +102,18 @@ bool isOtherCurrencySign(char16_t c) {
            (c >= u'\u20A0' && c <= u'\u20C0') || c == u'\uFFE0' || c == u'\uFFE1' || c == u'\uFFE6';
 }
 
+// Latin letters, in either width.
+bool isLatinLetter(char16_t c) {
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'\uFF21' && c <= u'\uFF3A') ||
+           (c >= u'\uFF41' && c <= u'\uFF5A');
+}
+
 // What a currency other than the yuan is written with before an amount: its signs, its code or
 // the letters before its sign (USD, US$, HK$), and the characters of its Chinese name (美元, 港币,
 // 欧元, 英镑...).
 bool isCurrencyWordPart(char16_t c) {
     static constexpr std::u16string_view kNameCharacters = u"美港澳台欧日英加新韩瑞泰卢元圆币镑郎铢盾";
-    return isOtherCurrencySign(c) || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') ||
-           (c >= u'\uFF21' && c <= u'\uFF3A') || (c >= u'\uFF41' && c <= u'\uFF5A') ||
-           kNameCharacters.find(c) != std::u16string_view::npos;
+    return isOtherCurrencySign(c) || isLatinLetter(c) || kNameCharacters.find(c) != std::u16string_view::npos;
 }
 
 // A percent, per-mille or per-ten-thousand sign: "50%" is a share, and read as 50 it would
@@ -117,11 +121,6 @@ bool isCurrencyWordPart(char16_t c) {
 bool isPercent(char16_t c) {
     return c == u'%' || c == u'\uFF05' || c == u'\uFE6A' || c == u'\u2030' || c == u'\u2031' ||
            c == u'\u066A';
-}
-
-bool isLatinLetter(char16_t c) {
-    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'\uFF21' && c <= u'\uFF3A') ||
-           (c >= u'\uFF41' && c <= u'\uFF5A');
 }
 
 // The letters that people write after a number to multiply it ("15k" a salary, "1.5M", "3w" for

@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -337,6 +338,14 @@ int HeldFolder::openBeneath(const std::string &relative) {
     return walkBeneath(::fcntl(held, F_DUPFD_CLOEXEC, 0), relative);
 }
 
+int HeldFolder::openFolderOf(const std::string &path, std::string &name) {
+    std::string root = m_path;
+    auto [folder, last] = splitBeneath(root, path);
+    name = std::move(last);
+    // A path outside the held folder (splitBeneath gave its own folder as the root) is reached anew.
+    return root == m_path ? openBeneath(folder) : platform::openBeneath(root, folder);
+}
+
 std::pair<std::string, std::string> splitBeneath(std::string &root, const std::string &path) {
     const std::size_t slash = path.rfind('/');
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -547,10 +556,8 @@ AtomicFile::AtomicFile(std::string path, HeldFolder &beneath) : m_path(std::move
 }
 
 void AtomicFile::openIn(HeldFolder &beneath) {
-    std::string root = beneath.path();
-    const auto [folder, name] = splitBeneath(root, m_path);
-    // A path outside the held folder (splitBeneath gave its own folder as the root) is reached anew.
-    m_folder = root == beneath.path() ? beneath.openBeneath(folder) : openBeneath(root, folder);
+    std::string name;
+    m_folder = beneath.openFolderOf(m_path, name);
     if (m_folder < 0) {
         fail(errno,
              errno == ENOTDIR ? core::MessageId::MirrorFolderReplaced : core::MessageId::CannotOpenFolder);
@@ -599,27 +606,34 @@ void AtomicFile::openIn(HeldFolder &beneath) {
     ::close(old);
 }
 
-bool AtomicFile::makeNamedTemporary(const std::string &name) {
+int AtomicFile::takeTemporaryName(const std::string &name, const std::function<int(const char *)> &make) {
     const std::string stem = shortenedStem(name, ::fpathconf(m_folder, _PC_NAME_MAX));
     SignalsHeld held;
     g_making.fetch_add(1);
+    int made = -1;
     errno = EINTR; // when the program is ending
     for (int attempt = 0; attempt < 100 && !g_ending.load(); ++attempt) {
         m_tempName = "." + stem + "." + randomLetters();
-        m_fd = ::openat(m_folder, m_tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                        0600);
-        if (m_fd >= 0 || errno != EEXIST)
+        made = make(m_tempName.c_str());
+        if (made >= 0 || errno != EEXIST)
             break;
     }
-    if (m_fd >= 0) {
+    const int error = errno;
+    if (made >= 0) {
         m_temp = folderOf(m_path) + "/" + m_tempName;
         m_registered = registerTemp(m_temp);
     } else {
         m_tempName.clear();
     }
-    const int error = errno;
     g_making.fetch_sub(1);
     errno = error;
+    return made;
+}
+
+bool AtomicFile::makeNamedTemporary(const std::string &name) {
+    m_fd = takeTemporaryName(name, [this](const char *temp) {
+        return ::openat(m_folder, temp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    });
     return m_fd >= 0;
 }
 
@@ -633,29 +647,9 @@ bool AtomicFile::linkAnonymous() {
         return false;
     // Something took the name since it was looked at (a link put there, another program's file):
     // it is replaced, as a named temporary file replaces what stands at its target.
-    const std::string stem = shortenedStem(name, ::fpathconf(m_folder, _PC_NAME_MAX));
-    {
-        SignalsHeld held;
-        g_making.fetch_add(1);
-        int linked = -1;
-        errno = EINTR; // when the program is ending
-        for (int attempt = 0; attempt < 100 && !g_ending.load(); ++attempt) {
-            m_tempName = "." + stem + "." + randomLetters();
-            linked = ::linkat(AT_FDCWD, proc, m_folder, m_tempName.c_str(), AT_SYMLINK_FOLLOW);
-            if (linked == 0 || errno != EEXIST)
-                break;
-        }
-        const int error = errno;
-        if (linked == 0) {
-            m_temp = folderOf(m_path) + "/" + m_tempName;
-            m_registered = registerTemp(m_temp);
-        } else {
-            m_tempName.clear();
-        }
-        g_making.fetch_sub(1);
-        errno = error;
-    }
-    if (m_tempName.empty())
+    if (takeTemporaryName(name, [&](const char *temp) {
+            return ::linkat(AT_FDCWD, proc, m_folder, temp, AT_SYMLINK_FOLLOW);
+        }) < 0)
         return false;
     if (::renameat(m_folder, m_tempName.c_str(), m_folder, name.c_str()) != 0) {
         const int error = errno;
@@ -723,18 +717,11 @@ bool AtomicFile::syncText() {
         return m_fd >= 0;
     int failure = fsync(m_fd) == 0 ? 0 : errno;
     // A file without a name lives only as long as its descriptor: it stays open until linked.
-    if (m_anonymous) {
-        if (failure) {
-            fail(failure, core::MessageId::CannotWrite);
-            discard();
-            return false;
-        }
-        m_synced = true;
-        return true;
+    if (!m_anonymous) {
+        if (::close(m_fd) != 0 && !failure)
+            failure = errno;
+        m_fd = -1;
     }
-    if (::close(m_fd) != 0 && !failure)
-        failure = errno;
-    m_fd = -1;
     if (failure) {
         fail(failure, core::MessageId::CannotWrite);
         discard();

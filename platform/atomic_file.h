@@ -21,6 +21,7 @@
 
 #include <sys/stat.h>
 
+#include <functional>
 #include <mutex>
 #include <set>
 #include <string>
@@ -62,6 +63,9 @@ public:
     // The folder `relative` below it, opened as openBeneath opens it (the caller closes it);
     // -1 with errno set.
     int openBeneath(const std::string &relative);
+    // The folder `path` is in, opened below it when `path` is inside it (else from that folder's
+    // own path, as openBeneath does), and `path`'s last part in `name`; -1 with errno set.
+    int openFolderOf(const std::string &path, std::string &name);
 
 private:
     const std::string m_path;
@@ -142,8 +146,11 @@ private:
     // The constructors beneath a folder: the temporary file (or nameless one) in the folder of
     // m_path reached from `beneath`.
     void openIn(HeldFolder &beneath);
-    // Beneath a folder: a new temporary file named after `name` in m_folder, registered to be
-    // removed on a signal; false with errno set.
+    // Beneath a folder: a temporary name after `name` in m_folder (m_tempName), which `make`
+    // (openat, linkat) creates, registered to be removed on a signal; what `make` returned (>= 0),
+    // or -1 with errno set.
+    int takeTemporaryName(const std::string &name, const std::function<int(const char *)> &make);
+    // A new temporary file named so, open at m_fd; false with errno set.
     bool makeNamedTemporary(const std::string &name);
     // Gives the file made without a name (m_anonymous) the target's name in m_folder, replacing
     // whatever took that name meanwhile; false with errno set.

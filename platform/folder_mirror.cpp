@@ -245,10 +245,8 @@ namespace {
 // The folder of `e`'s target opened beneath its root, and the target's name in it; -1 with the
 // reason in `why` when it cannot be opened.
 int openTargetFolder(const MirrorEntry &e, std::string &name, Message &why) {
-    std::string root = e.root;
-    auto [folder, last] = splitBeneath(root, e.dst);
-    name = std::move(last);
-    const int fd = e.held && root == e.held->path() ? e.held->openBeneath(folder) : openBeneath(root, folder);
+    HeldFolder unheld(e.root);
+    const int fd = (e.held ? *e.held : unheld).openFolderOf(e.dst, name);
     if (fd < 0)
         why = errno == ENOTDIR ? Message(MessageId::MirrorFolderReplaced, {}, reason(ENOTDIR))
                                : core::systemError(errno);
