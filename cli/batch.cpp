@@ -10,6 +10,8 @@
 #include "platform/message_language.h"
 #include "platform/phrase_config.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>

@@ -4,6 +4,8 @@
 #include "cli/run.h"
 #include "cli/usage_errors.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <string_view>
 
@@ -46,11 +48,11 @@ struct CommandLine::Command {
 };
 
 CommandLine::CommandLine(std::string version)
-    : m_app(say(MessageId::HelpProgram), "lanternfin-cli"), m_version(std::move(version)) {
-    speakLanguage(m_app);
-    m_app.require_subcommand(1);
-    m_app.set_version_flag("--version", m_version, say(MessageId::HelpVersionFlag));
-    m_app.footer(say(MessageId::HelpFooter) + "\n\n" + say(MessageId::HelpExitStatus));
+    : m_app(std::make_unique<CLI::App>(say(MessageId::HelpProgram), "lanternfin-cli")), m_version(std::move(version)) {
+    speakLanguage(*m_app);
+    m_app->require_subcommand(1);
+    m_app->set_version_flag("--version", m_version, say(MessageId::HelpVersionFlag));
+    m_app->footer(say(MessageId::HelpFooter) + "\n\n" + say(MessageId::HelpExitStatus));
 }
 
 CommandLine::~CommandLine() = default;
@@ -86,7 +88,7 @@ CommandLine::Command &CommandLine::add(const std::string &name, const std::strin
                                        TransformFactory make) {
     auto command = std::make_unique<Command>();
     command->make = std::move(make);
-    command->app = m_app.add_subcommand(name, help);
+    command->app = m_app->add_subcommand(name, help);
     command->app->group(say(MessageId::HelpLabelSubcommands));
     speakLanguage(*command->app);
     command->app->add_option("-o,--output", command->output, say(MessageId::HelpOutput))->type_name("FILE");
@@ -110,7 +112,7 @@ int CommandLine::usageError(const std::string &what, std::ostream &err) const {
 }
 
 std::string CommandLine::helpText() const {
-    std::string help = m_app.help();
+    std::string help = m_app->help();
     // CLI11 knows a value command's values only as extras: its usage line is given them here.
     const Command *chosen = parsedCommand();
     if (!chosen || !chosen->values)
@@ -143,10 +145,10 @@ int CommandLine::run(int argc, const char *const *argv, std::ostream &out, std::
     Transform transform;
     try {
         try {
-            m_app.parse(static_cast<int>(words.size()), words.data());
+            m_app->parse(static_cast<int>(words.size()), words.data());
         } catch (const CLI::RequiredError &) {
             // The one required thing at the top is the command: name what was given instead.
-            if (!m_app.get_subcommands().empty())
+            if (!m_app->get_subcommands().empty())
                 throw;
             if (argc > 1 && argv[1][0] != '-')
                 return usageError(platform::say(core::MessageId::UnknownCommand, {argv[1]}), err);
@@ -172,7 +174,7 @@ int CommandLine::run(int argc, const char *const *argv, std::ostream &out, std::
         out << helpText();
         return kExitOk;
     } catch (const CLI::CallForAllHelp &) {
-        out << m_app.help("", CLI::AppFormatMode::All);
+        out << m_app->help("", CLI::AppFormatMode::All);
         return kExitOk;
     } catch (const CLI::CallForVersion &) {
         out << m_version << '\n';

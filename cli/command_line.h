@@ -5,12 +5,18 @@
 
 #include "cli/transform.h"
 
-#include <CLI/CLI.hpp>
-
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
+
+// CLI11 is all headers and compiles its parser and its stock validators into every file that
+// includes it (seconds each, more under the sanitizers): only the files that declare or parse
+// options include it.
+namespace CLI {
+class App;
+} // namespace CLI
 
 namespace cli {
 
@@ -46,7 +52,7 @@ private:
     int usageError(const std::string &what, std::ostream &err) const;
     std::string helpText() const;
 
-    CLI::App m_app;
+    std::unique_ptr<CLI::App> m_app;
     std::string m_version;
     std::vector<std::unique_ptr<Command>> m_commands;
 };

@@ -16,6 +16,8 @@
 #include "platform/phrase_stream.h"
 #include "platform/pinyin_data.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <cstring>
 #include <map>

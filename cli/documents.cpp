@@ -3,6 +3,8 @@
 #include "platform/document_file.h"
 #include "platform/message_language.h"
 
+#include <CLI/CLI.hpp>
+
 namespace cli {
 
 namespace {

@@ -7,11 +7,13 @@
 #include "core/document/segments.h"
 #include "core/document/xml_part.h"
 
-#include <CLI/CLI.hpp>
-
 #include <memory>
 #include <optional>
 #include <string>
+
+namespace CLI {
+class App;
+} // namespace CLI
 
 namespace cli {
 

@@ -7,6 +7,8 @@
 #include "platform/text_codecs.h"
 #include "platform/text_file.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <memory>
 #include <optional>

@@ -11,9 +11,11 @@
 
 #include "cli/transform.h"
 
-#include <CLI/CLI.hpp>
-
 #include <string>
+
+namespace CLI {
+class App;
+} // namespace CLI
 
 namespace cli {
 

@@ -1,5 +1,7 @@
 #include "cli/usage_errors.h"
 
+#include <CLI/CLI.hpp>
+
 #include <regex>
 #include <string>
 

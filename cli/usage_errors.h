@@ -5,9 +5,11 @@
 
 #include "core/messages.h"
 
-#include <CLI/CLI.hpp>
-
 #include <string_view>
+
+namespace CLI {
+class ParseError;
+} // namespace CLI
 
 namespace cli {
 

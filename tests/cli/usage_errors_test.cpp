@@ -3,6 +3,8 @@
 #include "cli/usage_errors.h"
 #include "platform/message_language.h"
 
+#include <CLI/CLI.hpp>
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
