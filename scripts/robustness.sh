@@ -9,25 +9,48 @@
 #   2. every fuzz target (libFuzzer, clang) for FUZZ_SECONDS (default 10), one per core at a time, from
 #      the seed corpus in fuzz/corpus.
 # A fuzz finding leaves its input as build-fuzz/findings/crash-* and fails the run.
+# The fuzzing build runs at the lowest priority beside the sanitizer suite, whose window tests run one
+# at a time and mostly wait, so that it takes only the time they leave idle.
+# `robustness.sh --build` only builds both (CI starts it niced beside ./test.sh for the same reason).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 jobs=$(nproc)
 
-echo "== sanitizer test suite"
 # Line tables are all a sanitizer's report needs, and they build and link far faster than full debug
 # information; -O1, as the sanitizers' authors advise, compiles in a quarter less time than -O2.
 debug_flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG")
-cmake -S . -B build-asan -DLANTERNFIN_SANITIZE=ON "${debug_flags[@]}"
-cmake --build build-asan -j"$jobs"
+build_asan() {
+    cmake -S . -B build-asan -DLANTERNFIN_SANITIZE=ON "${debug_flags[@]}"
+    cmake --build build-asan -j"$jobs"
+}
+build_fuzz() {
+    CC=clang CXX=clang++ cmake -S . -B build-fuzz -DLANTERNFIN_FUZZ=ON -DLANTERNFIN_GUI=OFF -DBUILD_TESTING=OFF \
+        "${debug_flags[@]}"
+    cmake --build build-fuzz -j"$jobs"
+}
+if [ "${1:-}" = --build ]; then
+    build_asan
+    build_fuzz
+    exit 0
+fi
+
+echo "== sanitizer test suite"
+build_asan
+# In a session of its own, so that a failing suite stops the whole build with it.
+setsid nice -n 19 bash -c "$(declare -p debug_flags jobs); $(declare -f build_fuzz); build_fuzz" >build-fuzz.log 2>&1 &
+fuzz_build=$!
+trap 'kill -- "-$fuzz_build" 2>/dev/null || true' EXIT
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs" \
     -E '^(package|validate)\.|office_opens|epub_checks|^e2e\.(startup_size|docking)_e2e|^PinyinData\.SameInputsMakeTheSameFile$')
 
 echo "== fuzzing"
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -DLANTERNFIN_FUZZ=ON -DLANTERNFIN_GUI=OFF -DBUILD_TESTING=OFF \
-    "${debug_flags[@]}"
-cmake --build build-fuzz -j"$jobs"
+if ! wait "$fuzz_build"; then
+    tail -60 build-fuzz.log
+    echo "the fuzzing build failed"
+    exit 1
+fi
 seconds=${FUZZ_SECONDS:-10}
 mkdir -p build-fuzz/findings
 # One target per core at a time; each keeps its own log, shown in full only when it finds a fault.
