@@ -11,7 +11,8 @@
 # A fuzz finding leaves its input as build-fuzz/findings/crash-* and fails the run.
 # The fuzzing build runs at the lowest priority beside the sanitizer suite, whose window tests run one
 # at a time and mostly wait, so that it takes only the time they leave idle.
-# `robustness.sh --build` only builds both (CI starts it niced beside ./test.sh for the same reason).
+# `robustness.sh --build` only builds both (CI starts it so beside ./test.sh for the same reason);
+# `--build-fuzz` the fuzzing build alone.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
@@ -29,16 +30,14 @@ build_fuzz() {
         "${debug_flags[@]}"
     cmake --build build-fuzz -j"$jobs"
 }
-if [ "${1:-}" = --build ]; then
-    build_asan
-    build_fuzz
-    exit 0
-fi
+case "${1:-}" in
+--build) build_asan; build_fuzz; exit 0 ;;
+--build-fuzz) build_fuzz; exit 0 ;;
+esac
 
 echo "== sanitizer test suite"
 build_asan
-# In a session of its own, so that a failing suite stops the whole build with it.
-setsid nice -n 19 bash -c "$(declare -p debug_flags jobs); $(declare -f build_fuzz); build_fuzz" >build-fuzz.log 2>&1 &
+./scripts/lowest-priority.sh "$0" --build-fuzz >build-fuzz.log 2>&1 &
 fuzz_build=$!
 trap 'kill -- "-$fuzz_build" 2>/dev/null || true' EXIT
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
