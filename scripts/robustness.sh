@@ -11,8 +11,8 @@
 # A fuzz finding leaves its input as build-fuzz/findings/crash-* and fails the run.
 # The fuzzing build runs at the lowest priority beside the sanitizer suite, whose window tests run one
 # at a time and mostly wait, so that it takes only the time they leave idle.
-# `robustness.sh --build` only builds both (CI starts it so beside ./test.sh for the same reason);
-# `--build-fuzz` the fuzzing build alone.
+# `robustness.sh --build-sanitized` only makes the sanitizer build (CI starts it so beside ./test.sh,
+# for the same reason); `--build-fuzz` only the fuzzing build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
@@ -31,7 +31,7 @@ build_fuzz() {
     cmake --build build-fuzz -j"$jobs"
 }
 case "${1:-}" in
---build) build_asan; build_fuzz; exit 0 ;;
+--build-sanitized) build_asan; exit 0 ;;
 --build-fuzz) build_fuzz; exit 0 ;;
 esac
 
