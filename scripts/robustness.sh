@@ -37,7 +37,7 @@ esac
 
 echo "== sanitizer test suite"
 build_asan
-./scripts/lowest-priority.sh "$0" --build-fuzz >build-fuzz.log 2>&1 &
+./scripts/lowest-priority.sh ./scripts/robustness.sh --build-fuzz >build-fuzz.log 2>&1 &
 fuzz_build=$!
 trap 'kill -- "-$fuzz_build" 2>/dev/null || true' EXIT
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
