@@ -48,7 +48,8 @@ struct CommandLine::Command {
 };
 
 CommandLine::CommandLine(std::string version)
-    : m_app(std::make_unique<CLI::App>(say(MessageId::HelpProgram), "lanternfin-cli")), m_version(std::move(version)) {
+    : m_app(std::make_unique<CLI::App>(say(MessageId::HelpProgram), "lanternfin-cli")),
+      m_version(std::move(version)) {
     speakLanguage(*m_app);
     m_app->require_subcommand(1);
     m_app->set_version_flag("--version", m_version, say(MessageId::HelpVersionFlag));
@@ -107,7 +108,8 @@ int CommandLine::usageError(const std::string &what, std::ostream &err) const {
     const Command *chosen = parsedCommand();
     const std::string name = chosen ? "lanternfin-cli " + chosen->app->get_name() : "lanternfin-cli";
     const std::string synopsis = chosen ? chosen->synopsis : "COMMAND [OPTIONS] [ARGS]";
-    err << "lanternfin-cli: " << what << '\n' << platform::say(core::MessageId::UsageLine, {name, synopsis}) << '\n';
+    err << "lanternfin-cli: " << what << '\n'
+        << platform::say(core::MessageId::UsageLine, {name, synopsis}) << '\n';
     return kExitUsage;
 }
 
@@ -167,7 +169,8 @@ int CommandLine::run(int argc, const char *const *argv, std::ostream &out, std::
                 throw CLI::ValidationError("--in-place", platform::say(core::MessageId::InPlaceNeedsFiles));
             for (const auto &file : chosen->files)
                 if (file == "-")
-                    throw CLI::ValidationError("--in-place", platform::say(core::MessageId::InPlaceNotStandardInput));
+                    throw CLI::ValidationError("--in-place",
+                                               platform::say(core::MessageId::InPlaceNotStandardInput));
         }
         transform = refusingExhaustion(chosen->make());
     } catch (const CLI::CallForHelp &) {
@@ -194,7 +197,9 @@ int CommandLine::run(int argc, const char *const *argv, std::ostream &out, std::
         to.path = chosen->output;
     }
     if (chosen->textCommand)
-        return runFiles(transform, [make = chosen->make] { return refusingExhaustion(make()); }, *chosen->app, chosen->files, to, chosen->batch, outFd, err);
+        return runFiles(
+            transform, [make = chosen->make] { return refusingExhaustion(make()); }, *chosen->app,
+            chosen->files, to, chosen->batch, outFd, err);
     return runTransform(transform, chosen->files, to, outFd, err);
 }
 

@@ -87,8 +87,7 @@ private:
     std::string_view m_doc;
     MarkupMode m_mode;
     std::size_t m_pos = 0;
-    std::size_t m_rawTextUntil = 0; // HTML: the end of a <script>/<style> element's raw text
-    std::string m_rawTextEnd;       // HTML: the end tag that closes the raw text ("script", "style")
+    std::string m_rawTextEnd; // HTML: the end tag that closes the raw text ("script", "style")
     core::Message m_error;
     std::size_t m_errorOffset = 0;
     bool m_done = false;
