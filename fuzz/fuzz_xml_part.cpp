@@ -1,9 +1,11 @@
-// A part of any kind (byte 0) converted by a small s2twp-like converter, fonts on or off and
-// column names kept or not (byte 1):
+// A part of any kind (byte 0) converted by a small s2twp-like converter, fonts on or off, column
+// names kept or not and elements bound to content controls or not (byte 1); the part is also read
+// for the content controls' bindings:
 // no crash or hang; an error leaves no bytes; a result is still well-formed markup with the same
 // tokens outside text; and a converter that changes nothing leaves the part byte-identical.
 
 #include "core/codepoint_map.h"
+#include "core/document/data_binding.h"
 #include "core/document/xml_part.h"
 #include "core/document/xml_tokens.h"
 #include "fuzz_support.h"
@@ -34,13 +36,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     static const CodePointSegmentedConverter unchanged(identity);
     if (size < 2)
         return 0;
-    const auto kind = static_cast<PartKind>(data[0] % (static_cast<int>(PartKind::EpubNcx) + 1));
+    const auto kind = static_cast<PartKind>(data[0] % (static_cast<int>(PartKind::BoundData) + 1));
     PartOptions options;
     options.fonts = data[1] & 1;
     options.direction = data[1] & 2 ? ScriptDirection::ToSimplified : ScriptDirection::ToTraditional;
     if (data[1] & 4) // a workbook's column names, whose strings stay
         options.keptStrings = {"软件", "U盘"};
+    if (data[1] & 8) // elements a content control shows
+        options.boundElements = {{{"", "a", 1}}, {{"urn:x", "b", 1}, {"urn:x", "c", 2}}};
     const std::string_view xml(reinterpret_cast<const char *>(data + 2), size - 2);
+
+    std::vector<DataBinding> bindings;
+    findDataBindings(xml, bindings);
+    for (const DataBinding &b : bindings)
+        fuzz::check(!b.path.empty() && !b.storeItem.empty(), "a binding names a store and an element");
 
     const PartOutcome r = convertPart(xml, kind, converter, options);
     if (!r.error.empty()) {

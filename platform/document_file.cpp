@@ -1,5 +1,6 @@
 #include "platform/document_file.h"
 
+#include "core/document/data_binding.h"
 #include "core/document/page_encoding.h"
 #include "core/subtitles.h"
 #include "core/utf.h"
@@ -477,12 +478,37 @@ DocumentOutcome convertPackage(const ByteSource &in, Target &to, const DocumentJ
         return failure(statusOf(readStatus), readWhy, Format::Zip);
     if (!format)
         return failure(DocumentStatus::Unsupported, {core::MessageId::ZipNotDocument}, Format::Zip);
-    const auto parts = core::document::textParts(*format, names, readSmall, job.options.fonts);
+    auto parts = core::document::textParts(*format, names, readSmall, job.options.fonts);
     // A workbook's header cells stay as its tables and pivot caches name their columns.
     core::document::PartOptions options = job.options;
     options.keptStrings = core::document::columnNames(*format, names, readSmall);
     if (readStatus != ZipStatus::Ok)
         return failure(statusOf(readStatus), readWhy, *format);
+    // A part read ahead, kept for its turn to be converted (the first one, mostly the largest).
+    std::string readAhead;
+    std::size_t readAheadIndex = names.size();
+    if (*format == Format::Word) {
+        // Content controls bound to data show an element of a store, converted with them.
+        std::vector<core::document::DataBinding> bindings;
+        std::string xml;
+        for (const auto &part : parts) {
+            if (part.kind != PartKind::WordprocessingText)
+                continue;
+            const auto index = static_cast<std::size_t>(package->find(part.name));
+            const ZipStatus status = package->read(index, xml, why);
+            if (status != ZipStatus::Ok)
+                return failure(statusOf(status), why, *format);
+            core::document::findDataBindings(xml, bindings);
+            if (readAheadIndex == names.size()) {
+                readAheadIndex = index;
+                readAhead = std::move(xml);
+                xml = std::string();
+            }
+        }
+        core::document::addBoundParts(parts, names, readSmall, bindings);
+        if (readStatus != ZipStatus::Ok)
+            return failure(statusOf(readStatus), readWhy, *format);
+    }
 
     // Progress counts the parts' declared sizes: converting them is most of the work, writing the
     // package the rest.
@@ -497,16 +523,21 @@ DocumentOutcome convertPackage(const ByteSource &in, Target &to, const DocumentJ
 
     // One part read and converted: `changed` and its new bytes, or a failure.
     std::string xml;
-    const auto convertOne = [&](std::size_t index, PartKind kind, std::string &bytes, bool &changed,
-                                core::Message &failed) {
+    const auto convertOne = [&](std::size_t index, const core::document::TextPart &part, std::string &bytes,
+                                bool &changed, core::Message &failed) {
         if (!report()) {
             failed = core::MessageId::DocumentCancelled;
             return ZipStatus::Cancelled;
         }
-        const ZipStatus status = package->read(index, xml, failed);
-        if (status != ZipStatus::Ok)
+        if (index == readAheadIndex) {
+            xml = std::move(readAhead);
+            readAhead = std::string();
+            readAheadIndex = names.size();
+        } else if (const ZipStatus status = package->read(index, xml, failed); status != ZipStatus::Ok) {
             return status;
-        auto outcome = core::document::convertPart(xml, kind, job.converter, options);
+        }
+        options.boundElements = part.bound;
+        auto outcome = core::document::convertPart(xml, part.kind, job.converter, options);
         done += package->entries()[index].size;
         if (!outcome.error.empty()) {
             failed = {core::MessageId::PartWhy, {package->entries()[index].name}, {outcome.error}};
@@ -525,7 +556,7 @@ DocumentOutcome convertPackage(const ByteSource &in, Target &to, const DocumentJ
     for (; first < parts.size(); ++first) {
         bool changed = false;
         const auto index = static_cast<std::size_t>(package->find(parts[first].name));
-        const ZipStatus status = convertOne(index, parts[first].kind, held, changed, why);
+        const ZipStatus status = convertOne(index, parts[first], held, changed, why);
         if (status != ZipStatus::Ok)
             return failure(statusOf(status), why, *format);
         if (changed)
@@ -549,10 +580,10 @@ DocumentOutcome convertPackage(const ByteSource &in, Target &to, const DocumentJ
     // The rest written with the package, each part converted when its entry's turn comes and let go
     // once written: the first changed part is held until then, the others are never all in memory.
     std::vector<std::size_t> replaced;
-    std::map<std::size_t, PartKind> kinds;
+    std::map<std::size_t, const core::document::TextPart *> kinds;
     for (std::size_t i = first; i < parts.size(); ++i) {
         const auto index = static_cast<std::size_t>(package->find(parts[i].name));
-        if (kinds.emplace(index, parts[i].kind).second)
+        if (kinds.emplace(index, &parts[i]).second)
             replaced.push_back(index);
     }
     const std::size_t heldIndex = replaced.front();
@@ -566,7 +597,7 @@ DocumentOutcome convertPackage(const ByteSource &in, Target &to, const DocumentJ
             changed = true;
             return ZipStatus::Ok;
         }
-        return convertOne(index, kinds.at(index), bytes, changed, failed);
+        return convertOne(index, *kinds.at(index), bytes, changed, failed);
     };
     const ZipProgress progress = [&](double fraction) {
         written = fraction;

@@ -599,6 +599,16 @@ std::vector<std::string> columnNames(Format format, const std::vector<std::strin
     return columns;
 }
 
+std::vector<std::string> partsOfType(std::string_view contentTypes, const std::vector<std::string> &names,
+                                     std::string_view type) {
+    std::vector<std::string> found;
+    for (const auto &[name, partType] : overrides(contentTypes))
+        if (withoutXmlSuffix(partType) == type)
+            if (const std::string *entry = findNoCase(names, name))
+                found.push_back(*entry);
+    return found;
+}
+
 std::vector<Attributes> elementsNamed(std::string_view xml, std::string_view localName) {
     std::vector<Attributes> found;
     std::size_t i = 0;

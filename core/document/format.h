@@ -57,6 +57,7 @@ core::Message oleRefusal(std::string_view file);
 struct TextPart {
     std::string name; // the entry's name in the package
     PartKind kind;
+    std::vector<ElementPath> bound = {}; // its elements that content controls show (data_binding.h)
 };
 
 // The small parts that decide a package's kind and its text parts, read by the container; an
@@ -83,6 +84,11 @@ std::vector<TextPart> textParts(Format format, const std::vector<std::string> &n
 // (表1[销售额]), so they are never converted, and the header cells stay with them (PartOptions).
 std::vector<std::string> columnNames(Format format, const std::vector<std::string> &names,
                                      const ReadSmallPart &read);
+
+// The parts [Content_Types].xml (`contentTypes`) gives the type `type` (without "+xml"), as the
+// package writes their names, in its order.
+std::vector<std::string> partsOfType(std::string_view contentTypes, const std::vector<std::string> &names,
+                                     std::string_view type);
 
 // --- small XML reading for the package's own index files ------------------------------------------
 

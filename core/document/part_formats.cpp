@@ -245,6 +245,7 @@ const PartFormat kFormats[] = {
     /* Html */ {MarkupMode::Html, true, true, kHtmlElements, kHtmlAttributes, {}},
     /* EpubPackage */ {MarkupMode::Xml, false, false, kOpfElements, kXmlLangAttribute, kEpubNamespaces},
     /* EpubNcx */ {MarkupMode::Xml, false, false, kNcxElements, kXmlLangAttribute, kEpubNamespaces},
+    /* BoundData */ {MarkupMode::Xml, false, false, {}, {}, {}},
 };
 
 bool equalNoCase(std::string_view a, std::string_view b) {

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <unordered_map>
 
 namespace core::document {
@@ -187,6 +188,11 @@ private:
         ElementRole role = roleOf(name);
         if (!m_valueTypes.empty() && role != ElementRole::None && !isString(token, name))
             role = ElementRole::None;
+        const bool tracked = !m_options.boundElements.empty() && m_format.mode == MarkupMode::Xml;
+        if (tracked && stepInto(name) && role == ElementRole::None)
+            role = ElementRole::TextParagraph;
+        if (tracked && token.kind == TokenKind::EmptyTag)
+            stepOut();
         if ((role == ElementRole::Text || role == ElementRole::DeletedText) && m_format.spaceNeedsPreserve &&
             token.kind == TokenKind::StartTag) {
             m_textPreserveAt = token.whole.end - 1; // before its '>'
@@ -227,6 +233,8 @@ private:
             return false;
         }
         leave(m_open.back().role);
+        if (!m_options.boundElements.empty())
+            stepOut();
         if (m_bindings.size() != m_open.back().bindings)
             m_bindings.resize(m_open.back().bindings), ++m_bindingsGeneration;
         m_open.pop_back();
@@ -300,6 +308,25 @@ private:
         case ElementRole::None:
             break;
         }
+    }
+
+    // Enters the element `name` (its namespace declarations in scope already): whether it is one of
+    // the bound elements.
+    bool stepInto(std::string_view name) {
+        const std::size_t colon = name.find(':');
+        const std::string_view prefix =
+            colon == std::string_view::npos ? std::string_view() : name.substr(0, colon);
+        ElementStep step{std::string(uriOf(prefix)),
+                         std::string(colon == std::string_view::npos ? name : name.substr(colon + 1)), 0};
+        step.index = ++m_siblings.back()[{step.uri, step.local}];
+        m_path.push_back(std::move(step));
+        m_siblings.emplace_back();
+        return std::find(m_options.boundElements.begin(), m_options.boundElements.end(), m_path) !=
+               m_options.boundElements.end();
+    }
+    void stepOut() {
+        m_path.pop_back();
+        m_siblings.pop_back();
     }
 
     // False for an element whose rule names a value type attribute that says other than "string".
@@ -602,6 +629,10 @@ private:
     std::string m_nameBuffer;
     std::vector<Open> m_open;
     std::vector<Binding> m_bindings;
+    // With bound elements: the open elements' path, and for each of them (and the document) how
+    // many children of each name it has had so far.
+    ElementPath m_path;
+    std::vector<std::map<std::pair<std::string, std::string>, unsigned>> m_siblings{1};
     static constexpr int kAttributeChannel = 2;
     std::array<Channel, 3> m_channels; // the paragraph's text, its deleted text, an attribute's text
     std::vector<std::string_view> m_texts;

@@ -49,7 +49,18 @@ enum class PartKind {
     Html,
     EpubPackage,
     EpubNcx,
+    BoundData, // a data store of Word's content controls: only the elements they show (PartOptions)
 };
+
+// One step of a path to an element: its namespace and local name, and which of its parent's
+// children of that name it is (from 1).
+struct ElementStep {
+    std::string uri;
+    std::string local;
+    unsigned index = 1;
+    bool operator==(const ElementStep &) const = default;
+};
+using ElementPath = std::vector<ElementStep>;
 
 // Which way the script goes, for the names that follow it (fonts and language tags).
 enum class ScriptDirection { ToTraditional, ToSimplified };
@@ -71,6 +82,9 @@ struct PartOptions {
     // Also list the changes made (PartOutcome::edits), for a caller that writes the part in
     // another encoding and keeps its own bytes around them.
     bool listEdits = false;
+    // Elements whose text a content control shows (data_binding.h), each converted as a paragraph
+    // of its own besides what the kind converts.
+    std::vector<ElementPath> boundElements;
 };
 
 // One change to a part: bytes [begin, end) of the input replaced by `bytes` (UTF-8, escaped as

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The converted fixtures still open in LibreOffice: each is converted s2twp by lanternfin-cli and then
-# printed to PDF by soffice (one run for all). Skipped (77) where LibreOffice is not installed.
+# printed to PDF by soffice (one run for all). Content controls bound to data are filled from their
+# data when LibreOffice opens a document, as Word does: the converted bound-controls.docx must show
+# as text what its original shows, converted. Skipped (77) where LibreOffice is not installed.
 # Usage: office_opens.sh LANTERNFIN_CLI FIXTURE_DIR
 set -euo pipefail
 cli=$1
@@ -17,4 +19,13 @@ for f in sample-lo.docx sample-pandoc.docx sample-lo.odt; do
     pdf="$tmp/pdf/converted-${f%.*}-${f##*.}.pdf"
     [ -s "$pdf" ] || { echo "LibreOffice did not print converted-$f"; exit 1; }
 done
-echo "LibreOffice opened and printed every converted document"
+
+"$cli" convert -c s2twp "$fixtures/bound-controls.docx" -o "$tmp/bound-converted.docx"
+cp "$fixtures/bound-controls.docx" "$tmp/bound-original.docx"
+timeout 300 soffice --headless -env:UserInstallation=file://"$tmp"/profile --convert-to "txt:Text (encoded):UTF8" \
+    --outdir "$tmp/txt" "$tmp/bound-original.docx" "$tmp/bound-converted.docx" >/dev/null 2>&1
+"$cli" convert -c s2twp "$tmp/txt/bound-original.txt" -o "$tmp/expected.txt"
+grep -q 护理 "$tmp/txt/bound-original.txt" || { echo "LibreOffice did not show bound-controls.docx"; exit 1; }
+diff "$tmp/expected.txt" "$tmp/txt/bound-converted.txt" ||
+    { echo "the controls bound to data show other text than their conversion"; exit 1; }
+echo "LibreOffice opened and printed every converted document; bound controls show their converted data"

@@ -164,6 +164,7 @@ TEST(DocumentFile, PackagesKeepEveryEntryAndAllMarkupAndConvertEachParagraphAsTe
         {"sample-pandoc.docx", Format::Word, "word/document.xml"},
         {"sample-lo.odt", Format::OdfText, ""},
         {"sample-pandoc.epub", Format::Epub, ""},
+        {"bound-controls.docx", Format::Word, "word/document.xml"},
     };
     for (const auto &c : cases)
         for (const char *config : {"s2t", "t2s", "s2twp", "tw2sp"}) {
@@ -344,6 +345,68 @@ TEST(DocumentFile, WorkbookTableHeadersStayAsTheirColumnNames) {
               "<sst " + ns + "><si><t>头发</t></si><si><t>软件</t></si><si><t>頭髮和軟件</t></si></sst>");
     EXPECT_EQ(part("xl/tables/table1.xml"), table);
     EXPECT_EQ(part("xl/worksheets/sheet1.xml"), sheet);
+}
+
+// Word and LibreOffice fill a content control bound to data from the element it shows each time
+// the document is opened: that element is converted with the control, wherever it lives (a custom
+// XML part found by its id, the core properties), and the rest of its store stays as it was.
+TEST(DocumentFile, ContentControlsBoundToDataShowTheirStoresConverted) {
+    const std::string types =
+        R"(<?xml version="1.0"?><Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
+        R"(<Override PartName="/word/document.xml" ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml"/>)"
+        R"(<Override PartName="/docProps/core.xml" ContentType="application/vnd.openxmlformats-package.core-properties+xml"/></Types>)";
+    auto control = [](const std::string &mappings, const std::string &xpath, const std::string &store,
+                      const std::string &text) {
+        return R"(<w:sdt><w:sdtPr><w:dataBinding w:prefixMappings=")" + mappings + R"(" w:xpath=")" + xpath +
+               R"(" w:storeItemID=")" + store + R"("/><w:text/></w:sdtPr><w:sdtContent><w:p><w:r><w:t>)" + text +
+               "</w:t></w:r></w:p></w:sdtContent></w:sdt>";
+    };
+    const std::string document = wordDocument(
+        "<w:p><w:r><w:t>头发</w:t></w:r></w:p>" +
+        control("xmlns:ns0='urn:contract'", "/ns0:contract[1]/ns0:party[2]", "{5E0C1F2A-1111-4A4A-9B9B-0123456789AB}",
+                "头发公司") +
+        control("xmlns:ns0='http://purl.org/dc/elements/1.1/' "
+                "xmlns:ns1='http://schemas.openxmlformats.org/package/2006/metadata/core-properties'",
+                "/ns1:coreProperties[1]/ns0:creator[1]", "{6C3C8BC8-F283-45AE-878A-BAB7291924A1}", "头发"));
+    const std::string item =
+        R"(<?xml version="1.0"?><contract xmlns="urn:contract"><id>头发-7</id><party>软件公司</party>)"
+        R"(<party>头发公司</party></contract>)";
+    const std::string props =
+        R"(<ds:datastoreItem ds:itemID="{5e0c1f2a-1111-4a4a-9b9b-0123456789ab}" )"
+        R"(xmlns:ds="http://schemas.openxmlformats.org/officeDocument/2006/customXml"><ds:schemaRefs/></ds:datastoreItem>)";
+    const std::string rels =
+        R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+        R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/customXmlProps" Target="itemProps1.xml"/></Relationships>)";
+    const std::string core =
+        R"(<cp:coreProperties xmlns:cp="http://schemas.openxmlformats.org/package/2006/metadata/core-properties" )"
+        R"(xmlns:dc="http://purl.org/dc/elements/1.1/"><dc:creator>头发</dc:creator><cp:lastModifiedBy>头发</cp:lastModifiedBy></cp:coreProperties>)";
+    const std::string input = makeZip({{"[Content_Types].xml", types, false},
+                                       {"customXml/item1.xml", item, false},
+                                       {"customXml/itemProps1.xml", props, false},
+                                       {"customXml/_rels/item1.xml.rels", rels, false},
+                                       {"word/document.xml", document, false},
+                                       {"docProps/core.xml", core, false}});
+    const auto result = convert(input, "s2t");
+    ASSERT_EQ(result.outcome.status, DocumentStatus::Converted)
+        << result.outcome.message.in(core::Language::English);
+    core::Message why;
+    const auto package = platform::ZipPackage::open(result.bytes, why);
+    ASSERT_TRUE(package) << why;
+    auto part = [&](const std::string &name) {
+        std::string bytes;
+        EXPECT_EQ(package->read(static_cast<std::size_t>(package->find(name)), bytes, why),
+                  platform::ZipStatus::Ok);
+        return bytes;
+    };
+    auto swapped = [](std::string s, const std::string &from, const std::string &to) {
+        return s.replace(s.rfind(from), from.size(), to);
+    };
+    EXPECT_EQ(part("customXml/item1.xml"), swapped(item, "<party>头发公司", "<party>頭髮公司"));
+    EXPECT_EQ(part("docProps/core.xml"), swapped(core, "<dc:creator>头发", "<dc:creator>頭髮"));
+    EXPECT_EQ(part("customXml/itemProps1.xml"), props);
+    const std::string converted = part("word/document.xml");
+    EXPECT_NE(converted.find("<w:t>頭髮公司</w:t>"), std::string::npos);
+    EXPECT_EQ(converted.find("头发"), std::string::npos);
 }
 
 TEST(DocumentFile, PartsPastTheLimitsAreRefusedBeforeOrWhileInflating) {
