@@ -1,6 +1,6 @@
 // A part of any kind (byte 0) converted by a small s2twp-like converter, fonts on or off, column
-// names kept or not and elements bound to content controls or not (byte 1); the part is also read
-// for the content controls' bindings:
+// and sheet names kept or not and elements bound to content controls or not (byte 1); the part is
+// also read for the content controls' bindings:
 // no crash or hang; an error leaves no bytes; a result is still well-formed markup with the same
 // tokens outside text; and a converter that changes nothing leaves the part byte-identical.
 
@@ -42,6 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     options.direction = data[1] & 2 ? ScriptDirection::ToSimplified : ScriptDirection::ToTraditional;
     if (data[1] & 4) // a workbook's column names, whose strings stay
         options.keptStrings = {"软件", "U盘"};
+    if (data[1] & 16) // a sheet's name, which formulas' literals keep
+        options.formulaNames = {"销售"};
     if (data[1] & 8) // elements a content control shows
         options.boundElements = {{{"", "a", 1}}, {{"urn:x", "b", 1}, {"urn:x", "c", 2}}};
     const std::string_view xml(reinterpret_cast<const char *>(data + 2), size - 2);

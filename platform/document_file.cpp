@@ -482,6 +482,7 @@ DocumentOutcome convertPackage(const ByteSource &in, Target &to, const DocumentJ
     // A workbook's header cells stay as its tables and pivot caches name their columns.
     core::document::PartOptions options = job.options;
     options.keptStrings = core::document::columnNames(*format, names, readSmall);
+    options.formulaNames = core::document::formulaNames(*format, names, readSmall);
     if (readStatus != ZipStatus::Ok)
         return failure(statusOf(readStatus), readWhy, *format);
     // A part read ahead, kept for its turn to be converted (the first one, mostly the largest).

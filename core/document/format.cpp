@@ -599,6 +599,27 @@ std::vector<std::string> columnNames(Format format, const std::vector<std::strin
     return columns;
 }
 
+std::vector<std::string> formulaNames(Format format, const std::vector<std::string> &names,
+                                      const ReadSmallPart &read) {
+    std::vector<std::string> found;
+    const auto types = format == Format::Excel ? read("[Content_Types].xml") : std::nullopt;
+    if (!types)
+        return found;
+    for (const auto &[name, type] : overrides(*types)) {
+        const ContentTypeRule *rule = ruleFor(type);
+        const std::string *entry = findNoCase(names, name);
+        const auto workbook =
+            rule && rule->main && rule->format == format && entry ? read(*entry) : std::nullopt;
+        if (!workbook)
+            continue;
+        for (const std::string_view element : {"sheet", "definedName"})
+            for (const auto &named : elementsNamed(*workbook, element))
+                if (auto value = attribute(named, "name"))
+                    found.push_back(std::move(*value));
+    }
+    return found;
+}
+
 std::vector<std::string> partsOfType(std::string_view contentTypes, const std::vector<std::string> &names,
                                      std::string_view type) {
     std::vector<std::string> found;

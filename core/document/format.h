@@ -85,6 +85,13 @@ std::vector<TextPart> textParts(Format format, const std::vector<std::string> &n
 std::vector<std::string> columnNames(Format format, const std::vector<std::string> &names,
                                      const ReadSmallPart &read);
 
+// The names a workbook's formulas may spell out in a string literal (INDIRECT("销售!B1"),
+// INDIRECT("'"&"销售"&"'!B2")): its sheets' names and its defined names, in no particular order;
+// empty for other packages. Sheet and defined names are never converted, so such a literal
+// stays as it is (PartOptions::formulaNames).
+std::vector<std::string> formulaNames(Format format, const std::vector<std::string> &names,
+                                      const ReadSmallPart &read);
+
 // The parts [Content_Types].xml (`contentTypes`) gives the type `type` (without "+xml"), as the
 // package writes their names, in its order.
 std::vector<std::string> partsOfType(std::string_view contentTypes, const std::vector<std::string> &names,

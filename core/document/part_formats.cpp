@@ -27,6 +27,7 @@ constexpr NamespaceName kOfficeNamespaces[] = {
     {"mc", "http://schemas.openxmlformats.org/markup-compatibility/2006"},
     {"v", "urn:schemas-microsoft-com:vml"},
     {"c", "http://schemas.openxmlformats.org/drawingml/2006/chart"},
+    {"xm", "http://schemas.microsoft.com/office/excel/2006/main"},
     {"dc", "http://purl.org/dc/elements/1.1/"},
     {"cp", "http://schemas.openxmlformats.org/package/2006/metadata/core-properties"},
 };
@@ -81,8 +82,10 @@ constexpr ElementRule kCoreElements[] = {
 };
 
 // Spreadsheets: shared strings and inline strings (each string a paragraph, its rich text runs
-// joined, phonetic guides never), comments (threaded ones too), and header and footer text. Formulas and
-// values are never text; sheet names live in the workbook, which is not a text part.
+// joined, phonetic guides never), comments (threaded ones too), and header and footer text. Values
+// are never text, nor are formulas but for their string literals, which must go on matching the
+// converted cells (SUMIF(A:A,"销售部",B:B)); sheet names live in the workbook, which is not a text
+// part.
 constexpr ElementRule kSheetElements[] = {
     {"x:si", R::Paragraph},
     {"x:is", R::Paragraph},
@@ -90,8 +93,14 @@ constexpr ElementRule kSheetElements[] = {
     {"tc:text", R::TextParagraph}, // a threaded comment (Excel 365), whose copy in x:text is its fallback
     {"x:t", R::Text},
     {"x:rPh", R::Never},
-    {"x:f", R::Never},
-    {"x:v", R::Never},
+    {"x:f", R::Formula},
+    {"x:formula", R::Formula},  // conditional formatting
+    {"x:formula1", R::Formula}, // data validation (its list: "销售部,技术部")
+    {"x:formula2", R::Formula},
+    {"xm:f", R::Formula}, // the same in the extensions of Excel 2010
+    {"x:definedName", R::Formula},
+    {"x:c", R::Cell},
+    {"x:v", R::CachedResult}, // a string result shows until the formula is computed again
     {"x:oddHeader", R::HeaderFooter},
     {"x:oddFooter", R::HeaderFooter},
     {"x:evenHeader", R::HeaderFooter},

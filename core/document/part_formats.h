@@ -28,6 +28,11 @@ enum class ElementRole : unsigned char {
     Aside,
     HeaderFooter, // spreadsheet header or footer: text with &-codes that are kept as they are
     LanguageText, // its text is a language tag (mapped only with fonts)
+    // a spreadsheet formula: only the text of its string literals is converted, each literal a
+    // text of its own ("销售部" in SUMIF(A:A,"销售部",B:B)); it cuts the paragraph around it
+    Formula,
+    Cell,         // a spreadsheet cell: transparent; says whether its formula's result is a string
+    CachedResult, // a formula's result as last computed: text when its cell says it is a string
 };
 
 enum class AttributeRole : unsigned char {

@@ -200,6 +200,15 @@ private:
                 std::any_of(token.attributes.begin(), token.attributes.end(),
                             [&](const Attribute &a) { return a.name.of(m_doc) == "xml:space"; });
         }
+        if (role == ElementRole::Cell) {
+            m_stringResult =
+                std::any_of(token.attributes.begin(), token.attributes.end(), [&](const Attribute &a) {
+                    return a.name.of(m_doc) == "t" && a.value.of(m_doc) == "str";
+                });
+            role = ElementRole::None;
+        } else if (role == ElementRole::CachedResult) {
+            role = m_stringResult ? ElementRole::TextParagraph : ElementRole::Never;
+        }
         attributes(token, name);
         enter(role);
         if (m_format.mode == MarkupMode::Html) {
@@ -271,7 +280,13 @@ private:
         case ElementRole::LanguageText:
             ++m_language;
             break;
+        case ElementRole::Formula:
+            flush();
+            ++m_formula;
+            break;
         case ElementRole::None:
+        case ElementRole::Cell: // both taken for others on entering
+        case ElementRole::CachedResult:
             break;
         }
     }
@@ -305,7 +320,13 @@ private:
         case ElementRole::LanguageText:
             --m_language;
             break;
+        case ElementRole::Formula:
+            flush();
+            --m_formula;
+            break;
         case ElementRole::None:
+        case ElementRole::Cell: // both taken for others on entering
+        case ElementRole::CachedResult:
             break;
         }
     }
@@ -406,6 +427,11 @@ private:
     void text(ByteSpan content, TextPlace place) {
         if (m_never || content.size() == 0)
             return;
+        if (m_formula) {
+            if (place == TextPlace::Content)
+                formulaText(content);
+            return;
+        }
         if (m_language) {
             if (m_options.fonts && place == TextPlace::Content)
                 languageText(content);
@@ -419,6 +445,73 @@ private:
         if (channel < 0)
             return;
         addText(content, place, 0, channel);
+    }
+
+    // A formula's string literals, each converted as a text of its own. Sheet names in single
+    // quotes ('销售 数据'!A1) and structured references in brackets (表1[[#This Row],[销售额]]) are
+    // passed over whole: a double quote there is no literal's. A literal that holds a reference
+    // ("销售!B1"), or is one of the names a formula may spell out, stays as it is.
+    void formulaText(ByteSpan content) {
+        std::vector<DecodedChar> chars;
+        std::vector<std::size_t> breaks;
+        core::Message error;
+        if (!decodeText(m_doc, content, m_format.mode, chars, breaks, error)) {
+            m_error = error;
+            return;
+        }
+        if (!breaks.empty())
+            return; // an entity that is no character: not a formula to take apart
+        const std::size_t n = chars.size();
+        for (std::size_t i = 0; i < n; ++i) {
+            const char32_t c = chars[i].cp;
+            if (c == '\'') {
+                // to the closing quote; two quotes stand for one inside
+                for (++i; i < n; ++i) {
+                    if (chars[i].cp != '\'')
+                        continue;
+                    if (i + 1 < n && chars[i + 1].cp == '\'')
+                        ++i;
+                    else
+                        break;
+                }
+            } else if (c == '[') {
+                int depth = 1;
+                for (++i; i < n && depth > 0; ++i) {
+                    if (chars[i].cp == '\'')
+                        ++i; // escapes the next character of a column name
+                    else if (chars[i].cp == '[')
+                        ++depth;
+                    else if (chars[i].cp == ']')
+                        --depth;
+                }
+                --i;
+            } else if (c == '"') {
+                std::size_t end = i + 1;
+                while (end < n && !(chars[end].cp == '"' && !(end + 1 < n && chars[end + 1].cp == '"')))
+                    end += chars[end].cp == '"' ? 2 : 1;
+                if (end >= n)
+                    return; // not closed: leave the rest as it is
+                if (end > i + 1)
+                    literal(chars, i + 1, end);
+                i = end;
+            }
+        }
+    }
+
+    void literal(const std::vector<DecodedChar> &chars, std::size_t begin, std::size_t end) {
+        std::string text;
+        for (std::size_t k = begin; k < end; ++k)
+            appendUtf8(chars[k].cp, text);
+        const auto named = [&](const std::vector<std::string> &names) {
+            return std::find(names.begin(), names.end(), text) != names.end();
+        };
+        if (text.find('!') != std::string::npos || named(m_options.formulaNames) ||
+            named(m_options.keptStrings))
+            return;
+        addText({chars[begin].raw.begin, chars[end - 1].raw.end}, TextPlace::Content, 0, 0);
+        m_inLiteral = true;
+        flushChannel(0);
+        m_inLiteral = false;
     }
 
     void languageText(ByteSpan content) {
@@ -577,6 +670,9 @@ private:
             for (const PieceEdit &e : edits[k]) {
                 if (e.end > p.chars.size() || e.begin > e.end)
                     continue;
+                if (m_inLiteral && e.text.find('"') != std::string::npos)
+                    continue; // would end the formula's literal
+
                 ByteSpan span;
                 span.begin = e.begin < p.chars.size() ? p.chars[e.begin].raw.begin : p.chars.back().raw.end;
                 span.end = e.end > e.begin ? p.chars[e.end - 1].raw.end : span.begin;
@@ -643,7 +739,10 @@ private:
     std::vector<PartEdit> m_edits;
     std::string m_out;
     std::size_t m_copied = 0; // bytes of the part written out
-    int m_never = 0, m_text = 0, m_deleted = 0, m_textParagraphs = 0, m_headerFooters = 0, m_language = 0;
+    int m_never = 0, m_text = 0, m_deleted = 0, m_textParagraphs = 0, m_headerFooters = 0, m_language = 0,
+        m_formula = 0;
+    bool m_inLiteral = false;    // converting a formula's string literal
+    bool m_stringResult = false; // the cell open now holds a formula whose result is a string
     bool m_skipRawText = false;
     bool m_keepStrings = false;       // some spreadsheet strings are kept as they are
     std::size_t m_textPreserveAt = 0; // the text element open now: where xml:space would go,

@@ -26,8 +26,9 @@
 // What is never converted, in every kind: element and attribute names, attribute values other than
 // the few that are text (title and alt in HTML), field instructions (w:instrText, w:fldSimple's
 // w:instr), style ids and names, font names (unless fonts is asked for), bookmark names, sheet
-// names and formulas, phonetic guides, relationship targets and hyperlink addresses, script and
-// style content, comments, processing instructions and CDATA outside text.
+// names and formulas but for their string literals, phonetic guides, relationship targets and
+// hyperlink addresses, script and style content, comments, processing instructions and CDATA
+// outside text.
 
 #include "core/document/segments.h"
 #include "core/messages.h"
@@ -79,6 +80,9 @@ struct PartOptions {
     // must repeat, or Excel takes the workbook for damaged and drops the table. Column names are
     // never converted, since formulas name them ([@销售额], 表1[销售额]).
     std::vector<std::string> keptStrings;
+    // Names a formula may spell out in a string literal (sheet and defined names, formulaNames):
+    // such a literal stays as it is, as does one that is a kept string or holds a reference ("销售!B1").
+    std::vector<std::string> formulaNames;
     // Also list the changes made (PartOutcome::edits), for a caller that writes the part in
     // another encoding and keeps its own bytes around them.
     bool listEdits = false;

@@ -279,4 +279,25 @@ TEST(ColumnNames, EveryTablesAndPivotCachesColumnsWithExcelsEscapesRead) {
     EXPECT_TRUE(columnNames(Format::Word, names, read).empty());
 }
 
+TEST(FormulaNames, TheWorkbooksSheetsAndDefinedNames) {
+    const std::map<std::string, std::string> parts{
+        {"[Content_Types].xml",
+         R"(<Types><Override PartName="/xl/workbook.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"/>)"
+         R"(<Override PartName="/xl/worksheets/sheet1.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml"/></Types>)"},
+        {"xl/workbook.xml",
+         R"(<workbook><sheets><sheet name="销售" sheetId="1"/><sheet name="a &amp; b" sheetId="2"/></sheets>)"
+         R"(<definedNames><definedName name="税率">销售!$B$1</definedName></definedNames></workbook>)"},
+        {"xl/worksheets/sheet1.xml", R"(<worksheet><sheetData/></worksheet>)"},
+    };
+    std::vector<std::string> names;
+    for (const auto &[name, part] : parts)
+        names.push_back(name);
+    const ReadSmallPart read = [&](const std::string &name) -> std::optional<std::string> {
+        const auto found = parts.find(name);
+        return found == parts.end() ? std::nullopt : std::optional(found->second);
+    };
+    EXPECT_EQ(formulaNames(Format::Excel, names, read), (std::vector<std::string>{"销售", "a & b", "税率"}));
+    EXPECT_TRUE(formulaNames(Format::Word, names, read).empty());
+}
+
 } // namespace

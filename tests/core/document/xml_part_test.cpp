@@ -224,7 +224,7 @@ TEST_F(XmlPart, SlidesWithFontsAndLanguageOnRequest) {
                     replaced(text, {{"zh-CN", "zh-HK"}, {"宋体", "新細明體"}, {"zh-CN", "zh-HK"}}), fonts);
 }
 
-TEST_F(XmlPart, SpreadsheetStringsWithoutPrefixesPhoneticsOrFormulas) {
+TEST_F(XmlPart, SpreadsheetStringsWithoutPrefixesOrPhonetics) {
     const std::string strings =
         R"(<sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" count="2"><si><t>内存</t></si>)"
         R"(<si><r><rPr><b/><rFont val="宋体"/></rPr><t>U</t></r><r><t>盘</t></r><rPh sb="0" eb="1"><t>软件</t></rPh></si></sst>)";
@@ -238,8 +238,52 @@ TEST_F(XmlPart, SpreadsheetStringsWithoutPrefixesPhoneticsOrFormulas) {
         R"(</x:row></x:sheetData><x:headerFooter><x:oddHeader>&amp;L&amp;"宋体,常规"软件&amp;12内存&amp;R&amp;P</x:oddHeader></x:headerFooter></x:worksheet>)";
     expectConverted(
         sheet, PartKind::SpreadsheetStrings,
-        replaced(sheet,
-                 {{"<x:t>软件</x:t>", "<x:t>軟體</x:t>"}, {"常规\"软件", "常规\"軟體"}, {"内存", "記憶體"}}));
+        replaced(sheet, {{"<x:t>软件</x:t>", "<x:t>軟體</x:t>"},
+                         {"\"软件\"", "\"軟體\""},
+                         {"<x:v>软件", "<x:v>軟體"},
+                         {"常规\"软件", "常规\"軟體"},
+                         {"内存", "記憶體"}}));
+}
+
+// A formula's string literals go on matching the converted cells (SUMIF's criteria, IF's
+// comparisons and answers, a validation list); references, names and whatever a literal may spell
+// of them stay. A cell's result, as last computed, is converted when it is a string.
+TEST_F(XmlPart, FormulaLiteralsAsTheCellsTheyMatch) {
+    const struct {
+        const char *what;
+        std::string in, out;
+    } cases[] = {
+        {"criteria", R"(<f>SUMIF(A:A,"软件",B:B)</f>)", R"(<f>SUMIF(A:A,"軟體",B:B)</f>)"},
+        {"escaped quotes, each literal alone", R"(<f>IF(A1=&quot;软件&quot;,&quot;鼠标&quot;,"")</f>)",
+         R"(<f>IF(A1=&quot;軟體&quot;,&quot;滑鼠&quot;,"")</f>)"},
+        {"a doubled quote inside a literal", R"(<f>"说""软件"""</f>)", R"(<f>"說""軟體"""</f>)"},
+        {"a reference spelled out", R"(<f>INDIRECT("软件!B1")</f>)", R"(<f>INDIRECT("软件!B1")</f>)"},
+        {"a sheet's name", R"(<f>INDIRECT("'"&amp;"销售"&amp;"'!B2")&amp;"软件"</f>)",
+         R"(<f>INDIRECT("'"&amp;"销售"&amp;"'!B2")&amp;"軟體"</f>)"},
+        {"a column's name, which its header cell keeps", R"(<f>MATCH("内存",1:1,0)</f>)",
+         R"(<f>MATCH("内存",1:1,0)</f>)"},
+        {"a quote inside a quoted sheet name", R"(<f>'软件 "内存'!A1&amp;"软件"</f>)",
+         R"(<f>'软件 "内存'!A1&amp;"軟體"</f>)"},
+        {"a quote inside a structured reference", R"(<f>表1[[#This Row],[软件"]]&amp;"软件"</f>)",
+         R"(<f>表1[[#This Row],[软件"]]&amp;"軟體"</f>)"},
+        {"a literal not closed", R"(<f>"软件</f>)", R"(<f>"软件</f>)"},
+        {"a validation list", R"(<dataValidation><formula1>"软件,鼠标"</formula1></dataValidation>)",
+         R"(<dataValidation><formula1>"軟體,滑鼠"</formula1></dataValidation>)"},
+        {"a defined name", R"(<definedName name="x">"软件"</definedName>)",
+         R"(<definedName name="x">"軟體"</definedName>)"},
+        {"a string result", R"(<c t="str"><f>A1</f><v>软件</v></c>)", R"(<c t="str"><f>A1</f><v>軟體</v></c>)"},
+        {"an error, a shared string's number", R"(<c t="e"><f>X</f><v>#软件</v></c><c t="s"><v>0</v></c>)",
+         R"(<c t="e"><f>X</f><v>#软件</v></c><c t="s"><v>0</v></c>)"},
+    };
+    PartOptions options;
+    options.formulaNames = {"销售"};
+    options.keptStrings = {"内存"};
+    const std::string head = R"(<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main">)";
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        expectConverted(head + c.in + "</worksheet>", PartKind::SpreadsheetStrings, head + c.out + "</worksheet>",
+                        options);
+    }
 }
 
 // Word and Excel drop white space at the ends of a text element that does not keep it: one whose
