@@ -450,7 +450,8 @@ private:
     // A formula's string literals, each converted as a text of its own. Sheet names in single
     // quotes ('销售 数据'!A1) and structured references in brackets (表1[[#This Row],[销售额]]) are
     // passed over whole: a double quote there is no literal's. A literal that holds a reference
-    // ("销售!B1"), or is one of the names a formula may spell out, stays as it is.
+    // ("销售!B1"), an address or a path, or is one of the names a formula may spell out, stays as
+    // it is.
     void formulaText(ByteSpan content) {
         std::vector<DecodedChar> chars;
         std::vector<std::size_t> breaks;
@@ -505,7 +506,10 @@ private:
         const auto named = [&](const std::vector<std::string> &names) {
             return std::find(names.begin(), names.end(), text) != names.end();
         };
-        if (text.find('!') != std::string::npos || named(m_options.formulaNames) ||
+        // A reference ("销售!B1"), an address or a path (HYPERLINK's, another workbook's), a name.
+        const bool address = text.find("://") != std::string::npos || text.find('\\') != std::string::npos ||
+                             text.rfind("mailto:", 0) == 0;
+        if (text.find('!') != std::string::npos || address || named(m_options.formulaNames) ||
             named(m_options.keptStrings))
             return;
         addText({chars[begin].raw.begin, chars[end - 1].raw.end}, TextPlace::Content, 0, 0);

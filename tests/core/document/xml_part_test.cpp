@@ -266,6 +266,8 @@ TEST_F(XmlPart, FormulaLiteralsAsTheCellsTheyMatch) {
          R"(<f>'软件 "内存'!A1&amp;"軟體"</f>)"},
         {"a quote inside a structured reference", R"(<f>表1[[#This Row],[软件"]]&amp;"软件"</f>)",
          R"(<f>表1[[#This Row],[软件"]]&amp;"軟體"</f>)"},
+        {"addresses and paths", R"(<f>HYPERLINK("http://例子.cn/软件","软件")&amp;"\\服务器\软件"&amp;"mailto:软件@x.cn"</f>)",
+         R"(<f>HYPERLINK("http://例子.cn/软件","軟體")&amp;"\\服务器\软件"&amp;"mailto:软件@x.cn"</f>)"},
         {"a literal not closed", R"(<f>"软件</f>)", R"(<f>"软件</f>)"},
         {"a validation list", R"(<dataValidation><formula1>"软件,鼠标"</formula1></dataValidation>)",
          R"(<dataValidation><formula1>"軟體,滑鼠"</formula1></dataValidation>)"},
