@@ -509,6 +509,13 @@ DocumentOutcome convertPackage(const ByteSource &in, Target &to, const DocumentJ
         core::document::addBoundParts(parts, names, readSmall, bindings);
         if (readStatus != ZipStatus::Ok)
             return failure(statusOf(readStatus), readWhy, *format);
+    } else if (*format == Format::OdfSpreadsheet && package->find("content.xml") >= 0) {
+        // Its sheets' names, which formulas may spell out in text, are in the content itself.
+        readAheadIndex = static_cast<std::size_t>(package->find("content.xml"));
+        const ZipStatus status = package->read(readAheadIndex, readAhead, why);
+        if (status != ZipStatus::Ok)
+            return failure(statusOf(status), why, *format);
+        core::document::addSpreadsheetNames(readAhead, options.formulaNames);
     }
 
     // Progress counts the parts' declared sizes: converting them is most of the work, writing the

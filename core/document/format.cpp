@@ -620,6 +620,13 @@ std::vector<std::string> formulaNames(Format format, const std::vector<std::stri
     return found;
 }
 
+void addSpreadsheetNames(std::string_view content, std::vector<std::string> &names) {
+    for (const std::string_view element : {"table", "named-range", "named-expression"})
+        for (const auto &named : elementsNamed(content, element))
+            if (auto value = attribute(named, "name"))
+                names.push_back(std::move(*value));
+}
+
 std::vector<std::string> partsOfType(std::string_view contentTypes, const std::vector<std::string> &names,
                                      std::string_view type) {
     std::vector<std::string> found;

@@ -92,6 +92,10 @@ std::vector<std::string> columnNames(Format format, const std::vector<std::strin
 std::vector<std::string> formulaNames(Format format, const std::vector<std::string> &names,
                                       const ReadSmallPart &read);
 
+// Appends the names an OpenDocument spreadsheet's formulas may spell out in a string literal,
+// from its content.xml: its tables' names, its named ranges and expressions.
+void addSpreadsheetNames(std::string_view content, std::vector<std::string> &names);
+
 // The parts [Content_Types].xml (`contentTypes`) gives the type `type` (without "+xml"), as the
 // package writes their names, in its order.
 std::vector<std::string> partsOfType(std::string_view contentTypes, const std::vector<std::string> &names,

@@ -134,6 +134,7 @@ constexpr NamespaceName kOdfNamespaces[] = {
     {"svg", "urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0"},
     {"meta", "urn:oasis:names:tc:opendocument:xmlns:meta:1.0"},
     {"dc", "http://purl.org/dc/elements/1.1/"},
+    {"calcext", "urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0"},
 };
 
 // OpenDocument: text:p and text:h are paragraphs, spans and links join them; tabs, line breaks,
@@ -169,6 +170,11 @@ constexpr AttributeRule kOdfAttributes[] = {
     {"table:covered-table-cell", "office:string-value", A::Text},
     {"text:user-field-decl", "office:string-value", A::Text},
     {"text:variable-set", "office:string-value", A::Text},
+    {"table:table-cell", "table:formula", A::Formula},
+    {"table:covered-table-cell", "table:formula", A::Formula},
+    {"table:content-validation", "table:condition", A::Formula},
+    {"calcext:condition", "calcext:value", A::Formula}, // conditional formats
+    {"style:map", "style:condition", A::Formula},
     {"style:font-face", "style:name", A::Font},
     {"style:font-face", "svg:font-family", A::Font},
     {"style:text-properties", "style:font-name", A::Font},

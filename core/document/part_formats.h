@@ -40,6 +40,7 @@ enum class AttributeRole : unsigned char {
     Font,     // a font name (mapped only with fonts)
     Language, // a language tag such as zh-CN (mapped only with fonts)
     Country,  // a country code beside a language attribute "zh" (ODF; only with fonts)
+    Formula,  // a formula: only its string literals are converted (as ElementRole::Formula)
 };
 
 struct ElementRule {

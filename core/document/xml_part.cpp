@@ -52,7 +52,8 @@ public:
                 m_valueTypes.emplace(r.name, r.valueType);
         }
         for (const AttributeRule &r : format.attributes)
-            m_textAttributes = m_textAttributes || r.role == AttributeRole::Text;
+            m_textAttributes =
+                m_textAttributes || r.role == AttributeRole::Text || r.role == AttributeRole::Formula;
     }
 
     PartOutcome run() {
@@ -381,6 +382,11 @@ private:
     }
 
     void attribute(const Token &token, const Attribute &a, AttributeRole role) {
+        if (role == AttributeRole::Formula) {
+            if (!m_never)
+                formulaText(a.value, TextPlace::Attribute, a.quote, kAttributeChannel);
+            return;
+        }
         if (role == AttributeRole::Text) {
             if (m_never)
                 return;
@@ -429,7 +435,7 @@ private:
             return;
         if (m_formula) {
             if (place == TextPlace::Content)
-                formulaText(content);
+                formulaText(content, place, 0, 0);
             return;
         }
         if (m_language) {
@@ -452,7 +458,7 @@ private:
     // passed over whole: a double quote there is no literal's. A literal that holds a reference
     // ("销售!B1"), an address or a path, or is one of the names a formula may spell out, stays as
     // it is.
-    void formulaText(ByteSpan content) {
+    void formulaText(ByteSpan content, TextPlace place, char quote, int channel) {
         std::vector<DecodedChar> chars;
         std::vector<std::size_t> breaks;
         core::Message error;
@@ -493,13 +499,14 @@ private:
                 if (end >= n)
                     return; // not closed: leave the rest as it is
                 if (end > i + 1)
-                    literal(chars, i + 1, end);
+                    literal(chars, i + 1, end, place, quote, channel);
                 i = end;
             }
         }
     }
 
-    void literal(const std::vector<DecodedChar> &chars, std::size_t begin, std::size_t end) {
+    void literal(const std::vector<DecodedChar> &chars, std::size_t begin, std::size_t end, TextPlace place,
+                 char quote, int channel) {
         std::string text;
         for (std::size_t k = begin; k < end; ++k)
             appendUtf8(chars[k].cp, text);
@@ -509,13 +516,32 @@ private:
         // A reference ("销售!B1"), an address or a path (HYPERLINK's, another workbook's), a name.
         const bool address = text.find("://") != std::string::npos || text.find('\\') != std::string::npos ||
                              text.rfind("mailto:", 0) == 0;
-        if (text.find('!') != std::string::npos || address || named(m_options.formulaNames) ||
-            named(m_options.keptStrings))
+        if (text.find('!') != std::string::npos || address || cellAfterDot(text) ||
+            named(m_options.formulaNames) || named(m_options.keptStrings))
             return;
-        addText({chars[begin].raw.begin, chars[end - 1].raw.end}, TextPlace::Content, 0, 0);
+        addText({chars[begin].raw.begin, chars[end - 1].raw.end}, place, quote, channel);
         m_inLiteral = true;
-        flushChannel(0);
+        flushChannel(static_cast<std::size_t>(channel));
         m_inLiteral = false;
+    }
+
+    // Whether `text` names a cell after a dot, as OpenDocument's formulas write a sheet's cell
+    // (INDIRECT("销售.B1"), "$销售.$B$1"): a dot, then letters and digits with optional dollars.
+    static bool cellAfterDot(std::string_view text) {
+        auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+        for (std::size_t dot = text.find('.'); dot != std::string_view::npos; dot = text.find('.', dot + 1)) {
+            std::size_t i = dot + 1;
+            i += i < text.size() && text[i] == '$';
+            const std::size_t letters = i;
+            while (i < text.size() && letter(text[i]))
+                ++i;
+            if (i == letters || i - letters > 3)
+                continue;
+            i += i < text.size() && text[i] == '$';
+            if (i < text.size() && text[i] >= '0' && text[i] <= '9')
+                return true;
+        }
+        return false;
     }
 
     void languageText(ByteSpan content) {

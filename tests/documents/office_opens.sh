@@ -2,8 +2,8 @@
 # The converted fixtures still open in LibreOffice: each is converted s2twp by lanternfin-cli and then
 # printed to PDF by soffice (one run for all). Content controls bound to data are filled from their
 # data when LibreOffice opens a document, as Word does: the converted bound-controls.docx must show
-# as text what its original shows, converted; the converted formulas.xlsx, computed again, must give
-# what its original gives, converted. Skipped (77) where LibreOffice is not installed.
+# as text what its original shows, converted; the converted formulas.xlsx and .ods, computed again,
+# must give what their original gives, converted. Skipped (77) where LibreOffice is not installed.
 # Usage: office_opens.sh LANTERNFIN_CLI FIXTURE_DIR
 set -euo pipefail
 cli=$1
@@ -17,6 +17,7 @@ cat >"$tmp/profile/user/registrymodifications.xcu" <<'EOF'
 <?xml version="1.0" encoding="UTF-8"?>
 <oor:items xmlns:oor="http://openoffice.org/2001/registry">
 <item oor:path="/org.openoffice.Office.Calc/Formula/Load"><prop oor:name="OOXMLRecalcMode" oor:op="fuse"><value>0</value></prop></item>
+<item oor:path="/org.openoffice.Office.Calc/Formula/Load"><prop oor:name="ODFRecalcMode" oor:op="fuse"><value>0</value></prop></item>
 </oor:items>
 EOF
 for f in sample-lo.docx sample-pandoc.docx sample-lo.odt; do
@@ -38,16 +39,18 @@ grep -q 护理 "$tmp/txt/bound-original.txt" || { echo "LibreOffice did not show
 diff "$tmp/expected.txt" "$tmp/txt/bound-converted.txt" ||
     { echo "the controls bound to data show other text than their conversion"; exit 1; }
 
-# The formulas of formulas.xlsx, computed again, give what its original gives, converted: criteria
-# that still match the converted cells, answers converted, sheet names still found.
-"$cli" convert -c s2twp "$fixtures/formulas.xlsx" -o "$tmp/formulas-converted.xlsx"
-cp "$fixtures/formulas.xlsx" "$tmp/formulas-original.xlsx"
-timeout 300 soffice --headless -env:UserInstallation=file://"$tmp"/profile \
-    --convert-to "csv:Text - txt - csv (StarCalc):44,34,76" --outdir "$tmp/csv" \
-    "$tmp/formulas-original.xlsx" "$tmp/formulas-converted.xlsx" >/dev/null 2>&1
-"$cli" convert -c s2twp "$tmp/csv/formulas-original.csv" -o "$tmp/formulas-expected.csv"
-grep -q 300 "$tmp/csv/formulas-original.csv" || { echo "LibreOffice did not compute formulas.xlsx"; exit 1; }
-diff "$tmp/formulas-expected.csv" "$tmp/csv/formulas-converted.csv" ||
-    { echo "the converted formulas compute other results than the original's, converted"; exit 1; }
+# The formulas of formulas.xlsx and .ods, computed again, give what their original gives, converted:
+# criteria that still match the converted cells, answers converted, sheet names still found.
+for ext in xlsx ods; do
+    "$cli" convert -c s2twp "$fixtures/formulas.$ext" -o "$tmp/$ext-converted.$ext"
+    cp "$fixtures/formulas.$ext" "$tmp/$ext-original.$ext"
+    timeout 300 soffice --headless -env:UserInstallation=file://"$tmp"/profile \
+        --convert-to "csv:Text - txt - csv (StarCalc):44,34,76" --outdir "$tmp/csv" \
+        "$tmp/$ext-original.$ext" "$tmp/$ext-converted.$ext" >/dev/null 2>&1
+    "$cli" convert -c s2twp "$tmp/csv/$ext-original.csv" -o "$tmp/$ext-expected.csv"
+    grep -q 300 "$tmp/csv/$ext-original.csv" || { echo "LibreOffice did not compute formulas.$ext"; exit 1; }
+    diff "$tmp/$ext-expected.csv" "$tmp/csv/$ext-converted.csv" ||
+        { echo "the converted formulas of formulas.$ext compute other results than the original's"; exit 1; }
+done
 echo "LibreOffice opened and printed every converted document; bound controls show their converted data;"
 echo "converted formulas compute what the original's compute, converted"

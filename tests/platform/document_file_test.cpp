@@ -112,8 +112,10 @@ std::string masked(std::string_view xml) {
         if (c == '>')
             inTag = false;
     }
-    static const std::regex textAttribute(R"((\s(?:title|alt)=)("[^"]*"|'[^']*'))");
-    return std::regex_replace(out, textAttribute, "$1\"\"");
+    // Attributes that are text, and the string literals of formulas in attributes (OpenDocument's).
+    static const std::regex textAttribute(R"((\s(?:title|alt|office:string-value)=)("[^"]*"|'[^']*'))");
+    static const std::regex literal(R"(&quot;[^&"]*&quot;)");
+    return std::regex_replace(std::regex_replace(out, textAttribute, "$1\"\""), literal, "&quot;&quot;");
 }
 
 // Each WordprocessingML paragraph's visible text (w:t, not field instructions or deleted text).
@@ -166,6 +168,7 @@ TEST(DocumentFile, PackagesKeepEveryEntryAndAllMarkupAndConvertEachParagraphAsTe
         {"sample-pandoc.epub", Format::Epub, ""},
         {"bound-controls.docx", Format::Word, "word/document.xml"},
         {"formulas.xlsx", Format::Excel, ""},
+        {"formulas.ods", Format::OdfSpreadsheet, ""},
     };
     for (const auto &c : cases)
         for (const char *config : {"s2t", "t2s", "s2twp", "tw2sp"}) {

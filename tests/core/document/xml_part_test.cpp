@@ -288,6 +288,34 @@ TEST_F(XmlPart, FormulaLiteralsAsTheCellsTheyMatch) {
     }
 }
 
+// The same in OpenDocument's notation, where formulas are attributes and a sheet's cell is written
+// after a dot.
+TEST_F(XmlPart, OpenDocumentFormulaLiteralsAsTheCellsTheyMatch) {
+    const std::string head = R"x(<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" )x"
+                             R"x(xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" )x"
+                             R"x(xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0">)x";
+    const struct {
+        const char *what;
+        std::string in, out;
+    } cases[] = {
+        {"criteria, and the cell's text", R"x(<table:table-cell table:formula="of:=COUNTIF([.A1:.A3];&quot;软件&quot;)"><text:p>软件</text:p></table:table-cell>)x",
+         R"x(<table:table-cell table:formula="of:=COUNTIF([.A1:.A3];&quot;軟體&quot;)"><text:p>軟體</text:p></table:table-cell>)x"},
+        {"a sheet's cell after a dot", R"x(<table:table-cell table:formula='of:=INDIRECT("软件.B1")&amp;INDIRECT("$软件.$B$1")&amp;"1.5软件"'/>)x",
+         R"x(<table:table-cell table:formula='of:=INDIRECT("软件.B1")&amp;INDIRECT("$软件.$B$1")&amp;"1.5軟體"'/>)x"},
+        {"a sheet's name", R"x(<table:table-cell table:formula="of:=INDIRECT(&quot;'&quot;&amp;&quot;销售&quot;&amp;&quot;'.B2&quot;)"/>)x",
+         R"x(<table:table-cell table:formula="of:=INDIRECT(&quot;'&quot;&amp;&quot;销售&quot;&amp;&quot;'.B2&quot;)"/>)x"},
+        {"a validation list", R"x(<table:content-validation table:condition="of:cell-content-is-in-list(&quot;软件&quot;;&quot;鼠标&quot;)"/>)x",
+         R"x(<table:content-validation table:condition="of:cell-content-is-in-list(&quot;軟體&quot;;&quot;滑鼠&quot;)"/>)x"},
+    };
+    PartOptions options;
+    options.formulaNames = {"销售"};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        expectConverted(head + c.in + "</office:document-content>", PartKind::OdfText,
+                        head + c.out + "</office:document-content>", options);
+    }
+}
+
 // Word and Excel drop white space at the ends of a text element that does not keep it: one whose
 // text comes to begin with a space, when a phrase before it moves away, is told to keep it; one
 // that says so already is left alone, and DrawingML keeps its spaces anyway.
@@ -389,7 +417,7 @@ TEST_F(XmlPart, OpenDocumentStringValuesAsTheTextsTheyStandFor) {
     expectConverted(doc, PartKind::OdfText,
                     replaced(doc, {{"\"方便面\"", "\"泡麵\""},
                                    {">方便面<", ">泡麵<"},
-                                   {"&quot;软件&quot;", "&quot;软件&quot;"},
+                                   {"&quot;软件&quot;", "&quot;軟體&quot;"},
                                    {"\"方便面软件\"", "\"泡麵軟體\""},
                                    {">方便面软件<", ">泡麵軟體<"}}));
     // A user field shows its declared value wherever it is used, whatever text it was saved with.
