@@ -272,6 +272,10 @@ constexpr ContentTypeRule kContentTypes[] = {
     {"application/vnd.openxmlformats-officedocument.spreadsheetml.comments", Format::Excel,
      PartKind::SpreadsheetStrings, false},
     {"application/vnd.ms-excel.threadedcomments", Format::Excel, PartKind::SpreadsheetStrings, false},
+    // a table: its filter's values, its total row's label and its columns' formulas (never its
+    // columns' names)
+    {"application/vnd.openxmlformats-officedocument.spreadsheetml.table", Format::Excel,
+     PartKind::SpreadsheetStrings, false},
     {"application/vnd.openxmlformats-officedocument.drawing", Format::Excel, PartKind::DrawingText, false},
     {"application/vnd.openxmlformats-officedocument.presentationml.presentation.main", Format::PowerPoint,
      PartKind::DrawingText, true},

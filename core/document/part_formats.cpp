@@ -99,6 +99,8 @@ constexpr ElementRule kSheetElements[] = {
     {"x:formula2", R::Formula},
     {"xm:f", R::Formula}, // the same in the extensions of Excel 2010
     {"x:definedName", R::Formula},
+    {"x:calculatedColumnFormula", R::Formula}, // a table's columns
+    {"x:totalsRowFormula", R::Formula},
     {"x:c", R::Cell},
     {"x:v", R::CachedResult}, // a string result shows until the formula is computed again
     {"x:oddHeader", R::HeaderFooter},
@@ -107,6 +109,14 @@ constexpr ElementRule kSheetElements[] = {
     {"x:evenFooter", R::HeaderFooter},
     {"x:firstHeader", R::HeaderFooter},
     {"x:firstFooter", R::HeaderFooter},
+};
+
+// The values a filter keeps (autoFilter, in a sheet or a table), which must go on matching the
+// converted cells, and a table's total row label, which its cell repeats.
+constexpr AttributeRule kSheetAttributes[] = {
+    {"x:filter", "val", A::Text},
+    {"x:customFilter", "val", A::Text},
+    {"x:tableColumn", "totalsRowLabel", A::Text},
 };
 
 // DrawingML: slides, notes, layouts, masters, charts, SmartArt and drawings of every format keep
@@ -175,6 +185,7 @@ constexpr AttributeRule kOdfAttributes[] = {
     {"table:content-validation", "table:condition", A::Formula},
     {"calcext:condition", "calcext:value", A::Formula}, // conditional formats
     {"style:map", "style:condition", A::Formula},
+    {"table:filter-condition", "table:value", A::Text}, // what a filter keeps
     {"style:font-face", "style:name", A::Font},
     {"style:font-face", "svg:font-family", A::Font},
     {"style:text-properties", "style:font-name", A::Font},
@@ -251,7 +262,8 @@ const PartFormat kFormats[] = {
     /* WordprocessingText */ {MarkupMode::Xml, false, false, kWordElements, kWordAttributes,
                               kOfficeNamespaces, true},
     /* CoreProperties */ {MarkupMode::Xml, false, false, kCoreElements, {}, kOfficeNamespaces},
-    /* SpreadsheetStrings */ {MarkupMode::Xml, false, false, kSheetElements, {}, kOfficeNamespaces, true},
+    /* SpreadsheetStrings */
+    {MarkupMode::Xml, false, false, kSheetElements, kSheetAttributes, kOfficeNamespaces, true},
     /* DrawingText */
     {MarkupMode::Xml, false, false, kDrawingElements, kDrawingAttributes, kOfficeNamespaces},
     /* OdfText */ {MarkupMode::Xml, false, false, kOdfElements, kOdfAttributes, kOdfNamespaces},

@@ -688,7 +688,8 @@ private:
         m_texts.clear();
         for (std::size_t k = 0; k < ch.used; ++k)
             m_texts.push_back(ch.pieces[k].utf8);
-        if (m_keepStrings && channel == 0 && keptString()) {
+        if (m_keepStrings && (channel == 0 || channel == static_cast<std::size_t>(kAttributeChannel)) &&
+            keptString()) {
             ch.used = 0;
             return;
         }

@@ -316,6 +316,32 @@ TEST_F(XmlPart, OpenDocumentFormulaLiteralsAsTheCellsTheyMatch) {
     }
 }
 
+// What a filter keeps goes on matching the converted cells; a value that is a column's name stays,
+// as the header cells that hold it do.
+TEST_F(XmlPart, FilterValuesAsTheCellsTheyMatch) {
+    const std::string sheet =
+        R"(<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><autoFilter ref="A1:A9">)"
+        R"(<filterColumn colId="0"><filters><filter val="软件"/><filter val="内存"/></filters></filterColumn>)"
+        R"(<filterColumn colId="1"><customFilters><customFilter operator="equal" val="*鼠标*"/></customFilters></filterColumn>)"
+        R"(</autoFilter></worksheet>)";
+    PartOptions options;
+    options.keptStrings = {"内存"};
+    expectConverted(sheet, PartKind::SpreadsheetStrings,
+                    replaced(sheet, {{"\"软件\"", "\"軟體\""}, {"*鼠标*", "*滑鼠*"}}), options);
+    const std::string table =
+        R"(<table xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" name="表1"><tableColumns>)"
+        R"(<tableColumn id="1" name="软件" totalsRowLabel="软件"/><tableColumn id="2" name="鼠标">)"
+        R"(<calculatedColumnFormula>IF([@软件]="软件","鼠标","")</calculatedColumnFormula></tableColumn></tableColumns></table>)";
+    expectConverted(table, PartKind::SpreadsheetStrings,
+                    replaced(table, {{"totalsRowLabel=\"软件\"", "totalsRowLabel=\"軟體\""},
+                                     {"=\"软件\",\"鼠标\"", "=\"軟體\",\"滑鼠\""}}));
+    const std::string ods =
+        R"(<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" )"
+        R"(xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"><table:filter-condition table:value="软件"/>)"
+        R"(</office:document-content>)";
+    expectConverted(ods, PartKind::OdfText, replaced(ods, {{"\"软件\"", "\"軟體\""}}));
+}
+
 // Word and Excel drop white space at the ends of a text element that does not keep it: one whose
 // text comes to begin with a space, when a phrase before it moves away, is told to keep it; one
 // that says so already is left alone, and DrawingML keeps its spaces anyway.
