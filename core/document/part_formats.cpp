@@ -112,11 +112,16 @@ constexpr ElementRule kSheetElements[] = {
 };
 
 // The values a filter keeps (autoFilter, in a sheet or a table), which must go on matching the
-// converted cells, and a table's total row label, which its cell repeats.
+// converted cells, a table's total row label, which its cell repeats, and a validation's messages.
 constexpr AttributeRule kSheetAttributes[] = {
     {"x:filter", "val", A::Text},
     {"x:customFilter", "val", A::Text},
     {"x:tableColumn", "totalsRowLabel", A::Text},
+    // what a validation tells the user who enters a cell, or a wrong value
+    {"x:dataValidation", "promptTitle", A::Text},
+    {"x:dataValidation", "prompt", A::Text},
+    {"x:dataValidation", "errorTitle", A::Text},
+    {"x:dataValidation", "error", A::Text},
 };
 
 // DrawingML: slides, notes, layouts, masters, charts, SmartArt and drawings of every format keep
