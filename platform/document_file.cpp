@@ -544,6 +544,18 @@ DocumentOutcome convertPackage(const ByteSource &in, Target &to, const DocumentJ
         } else if (const ZipStatus status = package->read(index, xml, failed); status != ZipStatus::Ok) {
             return status;
         }
+        if (part.kind == PartKind::EmbeddedDocument) {
+            // Converted as a document of its own, with the options it was asked with; one that
+            // cannot be (damaged, of another kind) stays as it is, as does one inside it.
+            done += package->entries()[index].size;
+            changed = false;
+            if (job.embedded)
+                return ZipStatus::Ok;
+            const DocumentJob inner{job.converter, job.options, job.limits, {}, true};
+            const DocumentOutcome nested = convertDocument(xml, bytes, inner);
+            changed = nested.status == DocumentStatus::Converted;
+            return ZipStatus::Ok;
+        }
         options.boundElements = part.bound;
         auto outcome = core::document::convertPart(xml, part.kind, job.converter, options);
         done += package->entries()[index].size;

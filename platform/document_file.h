@@ -61,6 +61,8 @@ struct DocumentJob {
     core::document::PartOptions options;
     ZipLimits limits;
     DocumentProgress progress;
+    // Converting a document embedded in another: the documents embedded in it are left as they are.
+    bool embedded = false;
 };
 
 // True when the first bytes of a file (`head`, 4 KB are enough) make it a document rather than

@@ -409,6 +409,19 @@ std::vector<TextPart> officeParts(Format format, const std::vector<std::string> 
                 if (bare == fontType)
                     parts.push_back({*entry, kind});
     }
+    // The Office documents embedded in it: a chart's workbook above all, whose cells its cache
+    // repeats (Word and PowerPoint show the cache, and fill it again from the workbook when its
+    // data is edited).
+    for (const auto &name : names) {
+        const std::size_t dot = name.rfind('.');
+        const std::string_view extension = dot == std::string::npos ? "" : std::string_view(name).substr(dot);
+        static constexpr std::string_view kDocuments[] = {".xlsx", ".xlsm", ".docx", ".docm", ".pptx"};
+        if (name.find("/embeddings/") != std::string::npos &&
+            std::any_of(std::begin(kDocuments), std::end(kDocuments), [&](std::string_view d) {
+                return extension.size() == d.size() && startsWithNoCase(extension, d);
+            }))
+            parts.push_back({name, PartKind::EmbeddedDocument});
+    }
     return inEntryOrder(std::move(parts), names);
 }
 

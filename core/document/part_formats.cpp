@@ -27,6 +27,7 @@ constexpr NamespaceName kOfficeNamespaces[] = {
     {"mc", "http://schemas.openxmlformats.org/markup-compatibility/2006"},
     {"v", "urn:schemas-microsoft-com:vml"},
     {"c", "http://schemas.openxmlformats.org/drawingml/2006/chart"},
+    {"cx", "http://schemas.microsoft.com/office/drawing/2014/chartex"},
     {"xm", "http://schemas.microsoft.com/office/excel/2006/main"},
     {"dc", "http://purl.org/dc/elements/1.1/"},
     {"cp", "http://schemas.openxmlformats.org/package/2006/metadata/core-properties"},
@@ -125,11 +126,22 @@ constexpr AttributeRule kSheetAttributes[] = {
 };
 
 // DrawingML: slides, notes, layouts, masters, charts, SmartArt and drawings of every format keep
-// their text in a:p paragraphs of a:r runs; old-style presentation comments in p:text. Cached chart
-// values (c:v) repeat cells that formulas name, and are never converted.
+// their text in a:p paragraphs of a:r runs; old-style presentation comments in p:text. A chart's
+// data is cached beside the references to the cells it comes from (c:f, never converted): Word and
+// PowerPoint draw a chart from its cache, so each cached point (a category, a series' name) is a
+// paragraph of its own, as the converted cell it repeats; numbers are left as they are anyway.
 constexpr ElementRule kDrawingElements[] = {
-    {"a:p", R::Paragraph},        {"a:t", R::Text},  {"a:br", R::Boundary},
-    {"p:text", R::TextParagraph}, {"c:v", R::Never}, {"c:f", R::Never},
+    {"a:p", R::Paragraph},
+    {"a:t", R::Text},
+    {"a:br", R::Boundary},
+    {"p:text", R::TextParagraph},
+    {"c:pt", R::Paragraph},
+    {"c:tx", R::Paragraph},
+    {"c:v", R::Text},
+    {"c:f", R::Never},
+    {"cx:pt", R::TextParagraph},
+    {"cx:v", R::TextParagraph},
+    {"cx:f", R::Never},
 };
 
 constexpr AttributeRule kDrawingAttributes[] = {
@@ -278,6 +290,7 @@ const PartFormat kFormats[] = {
     /* EpubPackage */ {MarkupMode::Xml, false, false, kOpfElements, kXmlLangAttribute, kEpubNamespaces},
     /* EpubNcx */ {MarkupMode::Xml, false, false, kNcxElements, kXmlLangAttribute, kEpubNamespaces},
     /* BoundData */ {MarkupMode::Xml, false, false, {}, {}, {}},
+    /* EmbeddedDocument */ {MarkupMode::Xml, false, false, {}, {}, {}},
 };
 
 bool equalNoCase(std::string_view a, std::string_view b) {

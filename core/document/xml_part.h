@@ -13,8 +13,8 @@
 //                        footer text), xl/comments*.xml
 //   DrawingText          ppt/slides, notesSlides, slideLayouts, slideMasters, notes and handout
 //                        masters, ppt/comments (p:text and modern comments), charts of both kinds
-//                        (rich text), diagrams (SmartArt data and drawing), xl/drawings,
-//                        word/charts; with fonts also theme parts
+//                        (rich text and the labels cached from their data), diagrams (SmartArt
+//                        data and drawing), xl/drawings, word/charts; with fonts also theme parts
 //   OdfText              content.xml and styles.xml of .odt/.ods/.odp
 //   OdfMeta              meta.xml (dc:title, dc:subject, dc:description, meta:keyword, and the
 //                        document's own properties that hold text, meta:user-defined)
@@ -51,6 +51,9 @@ enum class PartKind {
     EpubPackage,
     EpubNcx,
     BoundData, // a data store of Word's content controls: only the elements they show (PartOptions)
+    // an Office document inside this one (the workbook a chart's data is edited in), converted
+    // whole as a document of its own by the container; never an XML part
+    EmbeddedDocument,
 };
 
 // One step of a path to an element: its namespace and local name, and which of its parent's

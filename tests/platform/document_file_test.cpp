@@ -416,6 +416,54 @@ TEST(DocumentFile, ContentControlsBoundToDataShowTheirStoresConverted) {
     EXPECT_EQ(converted.find("头发"), std::string::npos);
 }
 
+// Word and PowerPoint draw a chart from the data cached in its part, and fill that cache again
+// from the workbook embedded beside it when its data is edited: both are converted, the cached
+// labels as the cells they repeat, the workbook as a document of its own; numbers and the
+// references to cells stay.
+TEST(DocumentFile, ChartsShowTheirConvertedLabelsAndEditTheirConvertedWorkbooks) {
+    const std::string types =
+        R"(<?xml version="1.0"?><Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
+        R"(<Default Extension="xlsx" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sheet"/>)"
+        R"(<Override PartName="/word/document.xml" ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml"/>)"
+        R"(<Override PartName="/word/charts/chart1.xml" ContentType="application/vnd.openxmlformats-officedocument.drawingml.chart+xml"/></Types>)";
+    const std::string chart =
+        R"(<c:chartSpace xmlns:c="http://schemas.openxmlformats.org/drawingml/2006/chart"><c:chart><c:plotArea><c:barChart><c:ser>)"
+        R"(<c:tx><c:strRef><c:f>Sheet1!$B$1</c:f><c:strCache><c:ptCount val="1"/><c:pt idx="0"><c:v>软件</c:v></c:pt></c:strCache></c:strRef></c:tx>)"
+        R"(<c:cat><c:strRef><c:f>Sheet1!$A$2:$A$3</c:f><c:strCache><c:ptCount val="2"/><c:pt idx="0"><c:v>头发</c:v></c:pt>)"
+        R"(<c:pt idx="1"><c:v>内存</c:v></c:pt></c:strCache></c:strRef></c:cat>)"
+        R"(<c:val><c:numRef><c:f>Sheet1!$B$2:$B$3</c:f><c:numCache><c:formatCode>0.0</c:formatCode><c:ptCount val="2"/>)"
+        R"(<c:pt idx="0"><c:v>1.5</c:v></c:pt><c:pt idx="1"><c:v>2</c:v></c:pt></c:numCache></c:numRef></c:val>)"
+        R"(</c:ser></c:barChart></c:plotArea></c:chart></c:chartSpace>)";
+    const std::string ns = R"(xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main")";
+    const std::string strings = "<sst " + ns + "><si><t>软件</t></si><si><t>头发</t></si><si><t>内存</t></si></sst>";
+    const std::string workbook = makeZip(
+        {{"[Content_Types].xml",
+          R"(<?xml version="1.0"?><Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
+          R"(<Override PartName="/xl/workbook.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"/>)"
+          R"(<Override PartName="/xl/sharedStrings.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings+xml"/></Types>)",
+          false},
+         {"xl/workbook.xml", "<workbook " + ns + "/>", false},
+         {"xl/sharedStrings.xml", strings, false}});
+    const std::string input = makeZip({{"[Content_Types].xml", types, false},
+                                       {"word/document.xml", wordDocument("<w:p><w:r><w:t>软件</w:t></w:r></w:p>"), false},
+                                       {"word/charts/chart1.xml", chart, false},
+                                       {"word/embeddings/Microsoft_Excel_Worksheet.xlsx", workbook, false}});
+    const auto result = convert(input, "s2t");
+    ASSERT_EQ(result.outcome.status, DocumentStatus::Converted)
+        << result.outcome.message.in(core::Language::English);
+    const std::string convertedChart = inflated(result.bytes, "word/charts/chart1.xml");
+    std::string expected = chart;
+    for (const auto &[from, to] : {std::pair<std::string, std::string>{"<c:v>软件", "<c:v>軟件"},
+                                   {"<c:v>头发", "<c:v>頭髮"},
+                                   {"<c:v>内存", "<c:v>內存"}})
+        expected.replace(expected.find(from), from.size(), to);
+    EXPECT_EQ(convertedChart, expected);
+    const std::string embedded = inflated(result.bytes, "word/embeddings/Microsoft_Excel_Worksheet.xlsx");
+    EXPECT_EQ(inflated(embedded, "xl/sharedStrings.xml"),
+              "<sst " + ns + "><si><t>軟件</t></si><si><t>頭髮</t></si><si><t>內存</t></si></sst>");
+    EXPECT_EQ(inflated(embedded, "xl/workbook.xml"), "<workbook " + ns + "/>");
+}
+
 TEST(DocumentFile, PartsPastTheLimitsAreRefusedBeforeOrWhileInflating) {
     const std::string zeros(1 << 20, '0');
     const std::string bomb = wordDocument("<w:p><w:r><w:t>" + zeros + "</w:t></w:r></w:p>");
