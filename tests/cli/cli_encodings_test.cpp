@@ -133,7 +133,7 @@ TEST(CliEncodings, RefusalsNameWhyAndWriteNothing) {
          "lanternfin-cli: in.txt: input is not valid UTF-8\n"},
         {"odd UTF-16", "printf 'abc'", "$CLI lower --from-encoding UTF-16 --in-place in.txt", 4,
          "lanternfin-cli: in.txt: is not valid UTF-16LE (byte 2)\n"},
-        {"invalid GB18030 named", "printf 'ab\\326\\320\\200'",
+        {"invalid GB18030 named", "printf 'ab\\326\\320\\377'",
          "$CLI lower --from-encoding GB18030 -o out.txt in.txt", 4,
          "lanternfin-cli: in.txt: is not valid GB18030 (byte 4)\n"},
         {"an unknown encoding", "printf 'ab'", "$CLI lower --to-encoding latin1 -o out.txt in.txt", 2,
