@@ -286,6 +286,10 @@ LANTERNFIN_MESSAGE(EncodingUntoldHere, "cannot tell its encoding (UTF-8, GB18030
 LANTERNFIN_MESSAGE(NotChineseText, "is neither UTF-8 text nor Chinese text in GB18030 or Big5",
                    "既不是 UTF-8 文本，也不是 GB18030 或 Big5 编码的中文")
 LANTERNFIN_MESSAGE(InvalidInEncoding, "is not valid {1} (byte {2})", "不是有效的 {1}（第 {2} 字节）")
+LANTERNFIN_MESSAGE(EuroBothWays, "writes € both as 80 (byte {1}) and as A2 E3 (byte {2}), and cannot be written back with both; nothing written",
+                   "€ 既写作 80（第 {1} 字节）又写作 A2 E3（第 {2} 字节），无法照原样写回两种写法，什么也没有写入")
+LANTERNFIN_MESSAGE(EuroBothWaysHint, " (--to-encoding GBK writes each € as 80, GB18030 as A2 E3)",
+                   "（--to-encoding GBK 把每个 € 写成 80，GB18030 写成 A2 E3）")
 LANTERNFIN_MESSAGE(NoCodeInEncoding, "line {1}: {2} has no code in {3}; nothing written",
                    "第 {1} 行：{2} 在 {3} 中没有编码，什么也没有写入")
 LANTERNFIN_MESSAGE(PageDeclaresOther, "the page declares its encoding as {1}, which is not read here: save it as UTF-8, GBK or Big5",
