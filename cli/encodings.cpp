@@ -136,28 +136,19 @@ private:
             return reading.encoding == TextEncoding::Utf8
                        ? invalidUtf8()
                        : Status{kExitIo, say(platform::invalidEncodingMessage(reading))};
+        case Result::EuroBothWays:
+            // Written in an encoding named, each € takes its form; written back, the text can only
+            // be kept as it is, when nothing in it changes.
+            if (!m_to)
+                return keptOrRefused(in, bytes, reading, out);
+            break;
         }
         bytes = std::string();
 
         std::string output;
         Status status;
-        const auto format = m_subtitles ? core::detectSubtitles(reading.text) : core::SubtitleFormat::None;
-        if (format != core::SubtitleFormat::None) {
-            auto converted = core::convertSubtitles(
-                reading.text, format, [&](std::string_view cue) -> std::optional<std::string> {
-                    std::string piece;
-                    status = runOnText(m_inner, in.name(), std::string(cue), piece);
-                    if (status.code != kExitOk)
-                        return std::nullopt;
-                    return piece;
-                });
-            if (!converted)
-                return status;
-            output = std::move(*converted);
-        } else {
-            status = runOnText(m_inner, in.name(), std::move(reading.text), output);
-        }
-
+        if (!convertText(in, std::move(reading.text), output, status))
+            return status;
         const TextEncoding target = m_to ? *m_to : reading.encoding;
         const bool withMark = m_to ? isUtf16(*m_to) : reading.markSize > 0;
         std::string encoded;
@@ -166,6 +157,43 @@ private:
             return {kExitNoResult, say(platform::unencodableMessage(output, bad, target)) +
                                        platform::say(core::MessageId::ToEncodingHint)};
         out.write(encoded);
+        return status;
+    }
+
+    // The command run on `text`, a subtitle file's on its cue text only, its result in `output`.
+    // False when it gave none (a cue refused), with `status` saying why.
+    bool convertText(Input &in, std::string text, std::string &output, Status &status) const {
+        const auto format = m_subtitles ? core::detectSubtitles(text) : core::SubtitleFormat::None;
+        if (format == core::SubtitleFormat::None) {
+            status = runOnText(m_inner, in.name(), std::move(text), output);
+            return true;
+        }
+        auto converted =
+            core::convertSubtitles(text, format, [&](std::string_view cue) -> std::optional<std::string> {
+                std::string piece;
+                status = runOnText(m_inner, in.name(), std::string(cue), piece);
+                if (status.code != kExitOk)
+                    return std::nullopt;
+                return piece;
+            });
+        if (!converted)
+            return false;
+        output = std::move(*converted);
+        return true;
+    }
+
+    // A text that writes € both ways, converted: its own `bytes` again when nothing in it changed,
+    // else refused with where its € stand.
+    Status keptOrRefused(Input &in, const std::string &bytes, const platform::TextFileReading &reading,
+                         Writer &out) const {
+        std::string output;
+        Status status;
+        if (!convertText(in, reading.text, output, status))
+            return status;
+        if (output != reading.text)
+            return {kExitNoResult, say(platform::euroBothWaysMessage(reading.euro)) +
+                                       platform::say(core::MessageId::EuroBothWaysHint)};
+        out.write(bytes);
         return status;
     }
 

@@ -286,6 +286,10 @@ LANTERNFIN_MESSAGE(EncodingUntoldHere, "cannot tell its encoding (UTF-8, GB18030
 LANTERNFIN_MESSAGE(NotChineseText, "is neither UTF-8 text nor Chinese text in GB18030 or Big5",
                    "既不是 UTF-8 文本，也不是 GB18030 或 Big5 编码的中文")
 LANTERNFIN_MESSAGE(InvalidInEncoding, "is not valid {1} (byte {2})", "不是有效的 {1}（第 {2} 字节）")
+LANTERNFIN_MESSAGE(EuroBothWays, "writes € both as 80 (byte {1}) and as A2 E3 (byte {2}), and cannot be written back with both; nothing written",
+                   "€ 既写作 80（第 {1} 字节）又写作 A2 E3（第 {2} 字节），无法照原样写回两种写法，什么也没有写入")
+LANTERNFIN_MESSAGE(EuroBothWaysHint, " (--to-encoding GBK writes each € as 80, GB18030 as A2 E3)",
+                   "（--to-encoding GBK 把每个 € 写成 80，GB18030 写成 A2 E3）")
 LANTERNFIN_MESSAGE(NoCodeInEncoding, "line {1}: {2} has no code in {3}; nothing written",
                    "第 {1} 行：{2} 在 {3} 中没有编码，什么也没有写入")
 LANTERNFIN_MESSAGE(PageDeclaresOther, "the page declares its encoding as {1}, which is not read here: save it as UTF-8, GBK or Big5",
@@ -550,14 +554,15 @@ LANTERNFIN_MESSAGE(HelpProgress, "show progress on stderr even when it is not a 
                    "即使 stderr 不是终端也显示进度（每 5 秒一行）")
 LANTERNFIN_MESSAGE(HelpNoProgress, "never show progress", "从不显示进度")
 LANTERNFIN_MESSAGE(HelpFromEncoding,
-                   "the input's encoding: UTF-8, UTF-16 (LE, BE), GB18030 (GBK), BIG5 or BIG5-HKSCS; by default a byte "
+                   "the input's encoding: UTF-8, UTF-16 (LE, BE), GB18030, GBK, BIG5 or BIG5-HKSCS; by default a byte "
                    "order mark decides, else UTF-8, else GB18030 or Big5 by which reads as Chinese",
-                   "输入的编码：UTF-8、UTF-16（LE、BE）、GB18030（GBK）、BIG5 或 BIG5-HKSCS；默认按字节顺序标记，"
+                   "输入的编码：UTF-8、UTF-16（LE、BE）、GB18030、GBK、BIG5 或 BIG5-HKSCS；默认按字节顺序标记，"
                    "否则 UTF-8，否则按 GB18030 和 Big5 哪个读出来像中文")
 LANTERNFIN_MESSAGE(HelpToEncoding,
-                   "the output's encoding, one of the same; by default the input's (with its byte order mark; GBK "
-                   "written as GB18030)",
-                   "输出的编码，同上几种；默认与输入相同（保留字节顺序标记；GBK 写成 GB18030）")
+                   "the output's encoding, one of the same (GBK writes € as 80, GB18030 as A2 E3); by default the "
+                   "input's (with its byte order mark; GBK written as GB18030 with each € as it was)",
+                   "输出的编码，同上几种（GBK 把 € 写成 80，GB18030 写成 A2 E3）；默认与输入相同（保留字节顺序标记；"
+                   "GBK 写成 GB18030，每个 € 保持原样）")
 LANTERNFIN_MESSAGE(HelpFonts,
                    "in documents, also map East Asian font names and language tags with the script (宋体/SimSun "
                    "<-> 新細明體/PMingLiU, 黑体/SimHei <-> 微軟正黑體, 楷体 <-> 標楷體; zh-CN <-> zh-TW/zh-HK)",

@@ -17,6 +17,8 @@ std::string_view encodingName(TextEncoding encoding) {
         return "UTF-16BE";
     case TextEncoding::Gb18030:
         return "GB18030";
+    case TextEncoding::Gbk:
+        return "GBK";
     case TextEncoding::Big5:
         return "BIG5";
     case TextEncoding::Big5Hkscs:
@@ -37,8 +39,8 @@ std::optional<TextEncoding> encodingByName(std::string_view name) {
     static constexpr Alias kAliases[] = {
         {"UTF8", TextEncoding::Utf8},           {"UTF16", TextEncoding::Utf16Le},
         {"UTF16LE", TextEncoding::Utf16Le},     {"UTF16BE", TextEncoding::Utf16Be},
-        {"GB18030", TextEncoding::Gb18030},     {"GBK", TextEncoding::Gb18030},
-        {"GB2312", TextEncoding::Gb18030},      {"CP936", TextEncoding::Gb18030},
+        {"GB18030", TextEncoding::Gb18030},     {"GBK", TextEncoding::Gbk},
+        {"GB2312", TextEncoding::Gbk},          {"CP936", TextEncoding::Gbk},
         {"BIG5", TextEncoding::Big5},           {"CP950", TextEncoding::Big5},
         {"BIG5HKSCS", TextEncoding::Big5Hkscs},
     };

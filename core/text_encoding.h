@@ -24,16 +24,20 @@ enum class TextEncoding {
     Utf8,
     Utf16Le,
     Utf16Be,
-    Gb18030,   // also GBK and GB 2312, which it extends
+    Gb18030,   // also GBK and GB 2312, which it extends; € is A2 E3
+    Gbk,       // GBK as Windows writes it (code page 936): GB18030's codes, but € is the single byte
+               // 80. Either reads both forms of €; each writes its own.
     Big5,      // Big5 as Windows code page 950 has it
     Big5Hkscs, // Big5 with the Hong Kong supplement
 };
 
-// "UTF-8", "UTF-16LE", "UTF-16BE", "GB18030", "BIG5", "BIG5-HKSCS".
+// "UTF-8", "UTF-16LE", "UTF-16BE", "GB18030", "GBK", "BIG5", "BIG5-HKSCS".
 std::string_view encodingName(TextEncoding encoding);
 
 // The encoding a user names, in any case: those names, UTF8, UTF-16 and UTF16 (little-endian, as
-// Windows writes it), UTF-16LE/BE, GBK, GB2312, CP936, CP950, BIG5HKSCS. nullopt for any other.
+// Windows writes it), UTF-16LE/BE, GB2312 and CP936 (GBK: Windows reads and writes a GB 2312 text
+// as code page 936, and browsers write the gb2312 label with the GBK encoder), CP950, BIG5HKSCS.
+// nullopt for any other.
 std::optional<TextEncoding> encodingByName(std::string_view name);
 
 // The byte order mark `bytes` starts with and its length; nullopt without one. Four bytes

@@ -82,6 +82,8 @@ DocumentOutcome convertText(std::string_view bytes, std::string &out, Format for
         return failure(reading.encoding == core::TextEncoding::Utf8 ? DocumentStatus::Refused
                                                                     : DocumentStatus::Unreadable,
                        invalidEncodingMessage(reading), format);
+    case Result::EuroBothWays:
+        break; // kept as it is when nothing changes, refused below otherwise
     }
     std::vector<core::Segment> segments;
     std::string converted;
@@ -101,6 +103,8 @@ DocumentOutcome convertText(std::string_view bytes, std::string &out, Format for
         out.assign(bytes);
         return {DocumentStatus::Unchanged, {}, format};
     }
+    if (reading.result == Result::EuroBothWays)
+        return failure(DocumentStatus::Refused, euroBothWaysMessage(reading.euro), format);
     std::size_t bad = 0;
     if (!writeTextFile(converted, reading.encoding, reading.markSize > 0, out, &bad))
         return failure(DocumentStatus::Refused, unencodableMessage(converted, bad, reading.encoding), format);
@@ -131,11 +135,12 @@ bool holdsWideUtf8(std::string_view bytes) {
                        [](char c) { return (static_cast<unsigned char>(c) & 0xF0) >= 0xE0; });
 }
 
-// The changed page: `bytes` (whose characters start where `origin` says) with each edit written
-// in `to`. False with `failed` set when a character can be written neither in it nor as a reference.
+// The changed page: `bytes` (whose characters start where `origin` says, and whose € stand where
+// `euro` says) with each edit written in `to`. False with `failed` set when a character can be
+// written neither in it nor as a reference, or a € in a page that writes it both ways.
 bool writePageEdits(std::string_view bytes, std::string_view text, const std::vector<std::uint32_t> &origin,
                     const std::vector<core::document::PartEdit> &edits, const PageEncoding &to,
-                    std::string &out, core::Message &failed) {
+                    const EuroBytes &euro, std::string &out, core::Message &failed) {
     out.clear();
     out.reserve(bytes.size() + bytes.size() / 8);
     std::size_t copied = 0;
@@ -167,6 +172,12 @@ bool writePageEdits(std::string_view bytes, std::string_view text, const std::ve
         copied = end;
         std::size_t bad = 0;
         bool ok = true;
+        if (euro.both() && now.find("\xE2\x82\xAC") != std::string_view::npos) {
+            // Each € the page keeps keeps its bytes; one written anew would have to take one form.
+            failed = euroBothWaysMessage(euro);
+            out.clear();
+            return false;
+        }
         if (to.encoding) {
             ok = encodeMarkupText(now, *to.encoding, to.range, edit.references, out, &bad);
         } else {
@@ -296,9 +307,10 @@ DocumentOutcome convertPage(std::string_view bytes, std::string &out, Format for
     }
     std::string decoded;
     std::vector<std::uint32_t> origin;
+    EuroBytes euro;
     if (codePage && encoding.encoding) {
         std::size_t bad = 0;
-        bool ok = decodeTextMapped(bytes, *encoding.encoding, decoded, origin, &bad);
+        bool ok = decodeTextMapped(bytes, *encoding.encoding, decoded, origin, &bad, &euro);
         if (!ok && *encoding.encoding == TextEncoding::Big5) {
             // Browsers read every Big5 label with the Hong Kong supplement.
             std::size_t badHk = 0;
@@ -317,6 +329,8 @@ DocumentOutcome convertPage(std::string_view bytes, std::string &out, Format for
                  {declared.label, std::to_string(bad), encoding.range != CodeRange::All ? "GBK" : name}},
                 format);
         }
+        // A page that writes € as 80 (GBK as Windows writes it) has each € written anew so too.
+        encoding.encoding = euro.writtenAs(*encoding.encoding);
         page = decoded;
     }
     core::document::PartOptions options = job.options;
@@ -331,7 +345,7 @@ DocumentOutcome convertPage(std::string_view bytes, std::string &out, Format for
     }
     if (codePage) {
         core::Message why;
-        if (!writePageEdits(bytes, page, origin, outcome.edits, encoding, out, why))
+        if (!writePageEdits(bytes, page, origin, outcome.edits, encoding, euro, out, why))
             return failure(DocumentStatus::Refused, why, format);
         return {DocumentStatus::Converted, {}, format};
     }

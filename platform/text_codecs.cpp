@@ -3,6 +3,7 @@
 #include "core/utf.h"
 
 #include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
 #include <unicode/ucnv_err.h>
 
 #include <algorithm>
@@ -16,9 +17,16 @@ namespace {
 
 using core::TextEncoding;
 
+constexpr std::string_view kEuroUtf8 = "\xE2\x82\xAC";
+
+bool isGbFamily(TextEncoding encoding) {
+    return encoding == TextEncoding::Gb18030 || encoding == TextEncoding::Gbk;
+}
+
 const char *converterName(TextEncoding encoding) {
     switch (encoding) {
     case TextEncoding::Gb18030:
+    case TextEncoding::Gbk: // ICU's windows-936 is another table (A2 E3 is private use there)
         return "gb18030";
     case TextEncoding::Big5:
         return "windows-950";
@@ -34,6 +42,19 @@ struct CloseConverter {
 };
 using Converter = std::unique_ptr<UConverter, CloseConverter>;
 
+// Reads the byte 80 that GB18030 lacks as € where it stands alone, as Windows' code page 936 and
+// browsers' GBK and GB18030 decoders read it; stops at every other invalid or unmapped sequence, as
+// UCNV_TO_U_CALLBACK_STOP does. A trail byte 80 (81 80) is part of a two-byte code and never comes
+// here, and neither does one after a fault, since the first fault stops the conversion.
+void readLoneEuroByte(const void *, UConverterToUnicodeArgs *args, const char *codeUnits, int32_t length,
+                      UConverterCallbackReason reason, UErrorCode *status) {
+    if ((reason != UCNV_ILLEGAL && reason != UCNV_UNASSIGNED) || length != 1 || codeUnits[0] != '\x80')
+        return;
+    *status = U_ZERO_ERROR;
+    const UChar euro = 0x20AC;
+    ucnv_cbToUWriteUChars(args, &euro, 1, 0, status);
+}
+
 // A converter that stops at whatever it cannot convert and never uses a fallback mapping.
 Converter openStrict(TextEncoding encoding) {
     UErrorCode status = U_ZERO_ERROR;
@@ -41,7 +62,8 @@ Converter openStrict(TextEncoding encoding) {
     if (U_FAILURE(status) || !conv)
         return nullptr;
     ucnv_setFallback(conv.get(), false);
-    ucnv_setToUCallBack(conv.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+    ucnv_setToUCallBack(conv.get(), isGbFamily(encoding) ? readLoneEuroByte : UCNV_TO_U_CALLBACK_STOP,
+                        nullptr, nullptr, nullptr, &status);
     ucnv_setFromUCallBack(conv.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
     return U_SUCCESS(status) ? std::move(conv) : nullptr;
 }
@@ -80,7 +102,35 @@ bool toUtf16(std::string_view bytes, TextEncoding encoding, bool final, std::u16
     return false;
 }
 
+// Where € stands each way in `bytes` of the GB18030 family, which decoded without a fault: so a
+// character starts at each step (ASCII and 80 of one byte, a second byte 30..39 making four).
+EuroBytes euroBytesOf(std::string_view bytes) {
+    EuroBytes euro;
+    for (std::size_t i = 0; i < bytes.size() && !euro.both();) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b <= 0x80) {
+            if (b == 0x80 && euro.single == EuroBytes::kNone)
+                euro.single = i;
+            ++i;
+            continue;
+        }
+        const auto next = i + 1 < bytes.size() ? static_cast<unsigned char>(bytes[i + 1]) : 0;
+        if (b == 0xA2 && next == 0xE3 && euro.pair == EuroBytes::kNone)
+            euro.pair = i;
+        i += next >= 0x30 && next <= 0x39 ? 4 : 2;
+    }
+    return euro;
+}
+
 } // namespace
+
+TextEncoding EuroBytes::writtenAs(TextEncoding otherwise) const {
+    if (both())
+        return otherwise;
+    if (single != kNone)
+        return TextEncoding::Gbk;
+    return pair != kNone ? TextEncoding::Gb18030 : otherwise;
+}
 
 core::CommonHan loadCommonHan() {
     core::CommonHan common;
@@ -113,7 +163,8 @@ core::CommonHan loadCommonHan() {
     return common;
 }
 
-bool decodeText(std::string_view bytes, TextEncoding encoding, std::string &utf8, std::size_t *badOffset) {
+bool decodeText(std::string_view bytes, TextEncoding encoding, std::string &utf8, std::size_t *badOffset,
+                EuroBytes *euro) {
     switch (encoding) {
     case TextEncoding::Utf8: {
         const auto prefix = core::validUtf8Prefix(bytes, true);
@@ -129,6 +180,8 @@ bool decodeText(std::string_view bytes, TextEncoding encoding, std::string &utf8
         std::u16string text;
         const bool ok = toUtf16(bytes, encoding, true, text, badOffset);
         core::encodeUtf8(text, utf8);
+        if (ok && euro && isGbFamily(encoding))
+            *euro = text.find(u'\u20AC') != std::u16string::npos ? euroBytesOf(bytes) : EuroBytes{};
         return ok;
     }
     }
@@ -143,6 +196,22 @@ bool encodeText(std::string_view utf8, TextEncoding encoding, std::string &out, 
     case TextEncoding::Utf16Be:
         core::encodeUtf16(utf8, encoding == TextEncoding::Utf16Be, out);
         return true;
+    case TextEncoding::Gbk:
+        // GB18030's bytes between the €s, each € the byte 80 (E2 82 AC is € wherever it stands
+        // in valid UTF-8).
+        for (std::size_t from = 0;;) {
+            const std::size_t at = std::min(utf8.find(kEuroUtf8, from), utf8.size());
+            std::size_t bad = 0;
+            if (!encodeText(utf8.substr(from, at - from), TextEncoding::Gb18030, out, &bad)) {
+                if (badOffset)
+                    *badOffset = from + bad;
+                return false;
+            }
+            if (at == utf8.size())
+                return true;
+            out += '\x80';
+            from = at + kEuroUtf8.size();
+        }
     default:
         break;
     }
@@ -234,7 +303,7 @@ Detection detectEncoding(std::string_view bytes, const core::CommonHan &common, 
 }
 
 bool decodeTextMapped(std::string_view bytes, TextEncoding encoding, std::string &utf8,
-                      std::vector<std::uint32_t> &origin, std::size_t *badOffset) {
+                      std::vector<std::uint32_t> &origin, std::size_t *badOffset, EuroBytes *euro) {
     utf8.clear();
     origin.clear();
     const Converter conv = converterName(encoding) ? openStrict(encoding) : nullptr;
@@ -266,6 +335,8 @@ bool decodeTextMapped(std::string_view bytes, TextEncoding encoding, std::string
         origin.insert(origin.end(), utf8.size() - before, static_cast<std::uint32_t>(offsets[at]));
     }
     origin.push_back(static_cast<std::uint32_t>(bytes.size()));
+    if (euro && isGbFamily(encoding))
+        *euro = utf8.find(kEuroUtf8) != std::string::npos ? euroBytesOf(bytes) : EuroBytes{};
     return true;
 }
 
@@ -286,6 +357,11 @@ bool encodeMarkupText(std::string_view utf8, TextEncoding encoding, CodeRange ra
             if (badOffset)
                 *badOffset = i;
             return false;
+        }
+        if (c == 0x20AC && encoding == TextEncoding::Gbk) { // GBK's € is the byte 80
+            out += '\x80';
+            i += static_cast<std::size_t>(length);
+            continue;
         }
         UChar units[2];
         int count = 0;

@@ -1,7 +1,6 @@
 #include "platform/text_file.h"
 
 #include "core/utf.h"
-#include "platform/text_codecs.h"
 
 #include <cstdio>
 
@@ -13,6 +12,10 @@ using core::TextEncoding;
 
 bool isUtf16(TextEncoding e) {
     return e == TextEncoding::Utf16Le || e == TextEncoding::Utf16Be;
+}
+
+std::size_t shifted(std::size_t offset, std::size_t by) {
+    return offset == EuroBytes::kNone ? offset : offset + by;
 }
 
 } // namespace
@@ -40,7 +43,8 @@ TextFileReading readTextFile(std::string_view bytes, std::optional<TextEncoding>
     }
     const std::string_view body = bytes.substr(r.markSize);
     std::size_t bad = 0;
-    bool ok = decodeText(body, r.encoding, r.text, &bad);
+    EuroBytes euro;
+    bool ok = decodeText(body, r.encoding, r.text, &bad, &euro);
     if (!ok && r.detected && r.encoding == TextEncoding::Big5) {
         // Characters of the Hong Kong supplement beyond the part that was looked at.
         r.text.clear();
@@ -51,7 +55,13 @@ TextFileReading readTextFile(std::string_view bytes, std::optional<TextEncoding>
         r.text.clear();
         r.result = TextFileReading::Result::Invalid;
         r.badOffset = r.markSize + bad;
+        return r;
     }
+    r.euro = {shifted(euro.single, r.markSize), shifted(euro.pair, r.markSize)};
+    if (r.euro.both())
+        r.result = TextFileReading::Result::EuroBothWays;
+    else
+        r.encoding = r.euro.writtenAs(r.encoding);
     return r;
 }
 
@@ -84,6 +94,10 @@ core::Message invalidEncodingMessage(const TextFileReading &reading) {
         return {core::MessageId::InvalidUtf8};
     return {core::MessageId::InvalidInEncoding,
             {std::string(core::encodingName(reading.encoding)), std::to_string(reading.badOffset)}};
+}
+
+core::Message euroBothWaysMessage(const EuroBytes &euro) {
+    return {core::MessageId::EuroBothWays, {std::to_string(euro.single), std::to_string(euro.pair)}};
 }
 
 } // namespace platform

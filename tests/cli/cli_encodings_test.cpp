@@ -27,6 +27,8 @@ ShellRun runShell(const Folder &folder, const std::string &shell) {
 
 // Shell filters from UTF-8 to each encoding as files hold it (dash's printf takes octal escapes).
 constexpr const char *kToGb18030 = "iconv -t GB18030";
+constexpr const char *kToGbk = "iconv -t GBK"; // glibc's GBK writes € as 80, as Windows does
+constexpr const char *kToGbkAndPair = "{ iconv -t GBK; printf '\\242\\343'; }"; // and one € as A2 E3
 constexpr const char *kToBig5 = "iconv -t BIG5";
 constexpr const char *kToUtf16Le = "{ printf '\\377\\376'; iconv -t UTF-16LE; }";
 constexpr const char *kToUtf16Be = "{ printf '\\376\\377'; iconv -t UTF-16BE; }";
@@ -105,6 +107,38 @@ TEST(CliEncodings, ResultsGoBackInTheInputsEncodingWithLineEndsKept) {
     });
 }
 
+// A price list in euros, as Chinese Windows saves it (ANSI: € is the byte 80) or in GB18030 (A2 E3).
+constexpr const char *kPrices = "简体中文的报告，说明这个问题。\\r\\n价格：5€，运费 2€。\\r\\n";
+constexpr const char *kPricesOut = "簡體中文的報告，說明這個問題。\\r\\n價格：5€，運費 2€。\\r\\n";
+constexpr const char *kPricesAndPair = "簡體中文的報告，說明這個問題。\\r\\n價格：5€，運費 2€。\\r\\n€";
+
+TEST(CliEncodings, TheEuroComesBackAsTheFileWroteIt) {
+    expectRoundTrips({
+        {"GBK's 80 kept, the Chinese converted", kPrices, kToGbk, "$CLI traditional in.txt", kPricesOut,
+         kToGbk},
+        {"GBK's 80 kept in place", kPrices, kToGbk, "$CLI traditional -i in.txt && cat in.txt", kPricesOut,
+         kToGbk},
+        {"GB18030's A2 E3 kept", kPrices, kToGb18030, "$CLI traditional in.txt", kPricesOut, kToGb18030},
+        {"A2 E3 kept, GBK named", kPrices, kToGb18030, "$CLI traditional --from-encoding GBK in.txt",
+         kPricesOut, kToGb18030},
+        {"80 kept, GB18030 named", kPrices, kToGbk, "$CLI traditional --from-encoding gb18030 in.txt",
+         kPricesOut, kToGbk},
+        {"a short price list, named", "价格 5€\\n", kToGbk, "$CLI traditional --from-encoding CP936 in.txt",
+         "價格 5€\\n", kToGbk},
+        {"80 to GB18030", kPrices, kToGbk, "$CLI traditional --to-encoding GB18030 in.txt", kPricesOut,
+         kToGb18030},
+        {"A2 E3 to GBK", kPrices, kToGb18030, "$CLI traditional --to-encoding GBK in.txt", kPricesOut,
+         kToGbk},
+        {"80 to UTF-8", kPrices, kToGbk, "$CLI traditional --to-encoding UTF-8 in.txt", kPricesOut, kAsIs},
+        {"UTF-8 to GB2312, as Windows writes it", kPrices, kAsIs,
+         "$CLI traditional --to-encoding GB2312 in.txt", kPricesOut, kToGbk},
+        {"both ways and nothing to change: kept", kPricesAndPair, kToGbkAndPair, "$CLI traditional in.txt",
+         kPricesAndPair, kToGbkAndPair},
+        {"both ways to GB18030", kPrices, kToGbkAndPair, "$CLI traditional --to-encoding GB18030 in.txt",
+         kPricesAndPair, kToGb18030},
+    });
+}
+
 TEST(CliEncodings, RefusalsNameWhyAndWriteNothing) {
     Folder folder;
     const struct {
@@ -133,9 +167,14 @@ TEST(CliEncodings, RefusalsNameWhyAndWriteNothing) {
          "lanternfin-cli: in.txt: input is not valid UTF-8\n"},
         {"odd UTF-16", "printf 'abc'", "$CLI lower --from-encoding UTF-16 --in-place in.txt", 4,
          "lanternfin-cli: in.txt: is not valid UTF-16LE (byte 2)\n"},
-        {"invalid GB18030 named", "printf 'ab\\326\\320\\200'",
+        {"invalid GB18030 named", "printf 'ab\\326\\320\\377'",
          "$CLI lower --from-encoding GB18030 -o out.txt in.txt", 4,
          "lanternfin-cli: in.txt: is not valid GB18030 (byte 4)\n"},
+        {"€ both ways, with text to change",
+         "{ printf '简体中文的报告，说明这个问题。\\r\\n价格 5€。\\n' | iconv -t GBK; printf '\\242\\343'; }",
+         "$CLI traditional --in-place in.txt", 1,
+         "lanternfin-cli: in.txt: writes € both as 80 (byte 38) and as A2 E3 (byte 42), and cannot be "
+         "written back with both; nothing written (--to-encoding GBK writes each € as 80, GB18030 as A2 E3)\n"},
         {"an unknown encoding", "printf 'ab'", "$CLI lower --to-encoding latin1 -o out.txt in.txt", 2,
          "--to-encoding: unknown encoding latin1"},
     };

@@ -17,8 +17,9 @@ TEST(EncodingNames, AliasesAndCaseAreAccepted) {
         {"UTF8", TextEncoding::Utf8},
         {"utf-16", TextEncoding::Utf16Le},
         {"UTF-16BE", TextEncoding::Utf16Be},
-        {"gbk", TextEncoding::Gb18030},
-        {"GB2312", TextEncoding::Gb18030},
+        {"gbk", TextEncoding::Gbk}, // Windows' code page 936, € as the byte 80
+        {"GB2312", TextEncoding::Gbk},
+        {"cp-936", TextEncoding::Gbk},
         {"gb18030", TextEncoding::Gb18030},
         {"Big5", TextEncoding::Big5},
         {"big5-hkscs", TextEncoding::Big5Hkscs},

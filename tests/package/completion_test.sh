@@ -41,7 +41,7 @@ expect "--capitals" lanternfin-cli numerals --cap
 expect "--by-character" lanternfin-cli simplified --by
 expect "numerals" lanternfin-cli nu
 expect "--from-encoding" lanternfin-cli traditional --fr
-expect "GB18030" lanternfin-cli convert --to-encoding GB
+expect "GB18030 GBK" lanternfin-cli convert --to-encoding GB
 expect "--skip-existing" lanternfin-cli traditional --sk
 expect "--no-progress" lanternfin-cli convert --no
 expect "" lanternfin-cli round 2 --jo

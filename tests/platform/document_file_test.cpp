@@ -861,6 +861,13 @@ std::string iconvTo(const char *code, const std::string &utf8) {
     return out;
 }
 
+// `bytes` with each EURO put as A2 E3, GB18030's €, beside what glibc's GBK writes as 80.
+std::string withEuroPair(std::string bytes) {
+    for (std::size_t at; (at = bytes.find("EURO")) != std::string::npos;)
+        bytes.replace(at, 4, "\xA2\xE3");
+    return bytes;
+}
+
 TEST(DocumentFile, TextFilesInEveryEncodingComeBackInTheirOwn) {
     const std::string simplified =
         "简体中文的报告，说明这个问题。\r\n第二行：我们明天开会，讨论头发和软件。\r\n";
@@ -880,6 +887,12 @@ TEST(DocumentFile, TextFilesInEveryEncodingComeBackInTheirOwn) {
     const std::string xhtmlOut =
         "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<html xmlns=\"http://www.w3.org/1999/xhtml\">"
         "<body><p id=\"头发\">頭髮</p></body></html>";
+    // A price list in euros, as Chinese Windows saves it (ANSI: € is 80) or in GB18030 (A2 E3).
+    const std::string prices = "价格：5€，运费 2€。\r\n", pricesOut = "價格：5€，運費 2€。\r\n";
+    const std::string euroBoth =
+        "writes € both as 80 (byte " + std::to_string(iconvTo("GBK", simplified + "价格：5").size()) +
+        ") and as A2 E3 (byte " + std::to_string(iconvTo("GBK", simplified + prices).size()) +
+        "), and cannot be written back with both; nothing written";
     const struct {
         const char *what;
         const char *config;
@@ -899,6 +912,14 @@ TEST(DocumentFile, TextFilesInEveryEncodingComeBackInTheirOwn) {
          bomBe + iconvTo("UTF-16BE", traditional)},
         {"Big5 that needs no change", "s2t", iconvTo("BIG5", traditional), DocumentStatus::Unchanged,
          iconvTo("BIG5", traditional)},
+        {"GBK with € as 80, as Windows writes it", "s2t", iconvTo("GBK", simplified + prices),
+         DocumentStatus::Converted, iconvTo("GBK", traditional + pricesOut)},
+        {"GB18030 with € as A2 E3", "s2t", iconvTo("GB18030", simplified + prices), DocumentStatus::Converted,
+         iconvTo("GB18030", traditional + pricesOut)},
+        {"€ both ways, with text to change", "s2t", iconvTo("GBK", simplified + prices) + "\xA2\xE3",
+         DocumentStatus::Refused, euroBoth},
+        {"€ both ways, with nothing to change", "s2t", iconvTo("GBK", traditional + pricesOut) + "\xA2\xE3",
+         DocumentStatus::Unchanged, iconvTo("GBK", traditional + pricesOut) + "\xA2\xE3"},
         {"Big5 whose simplified characters have no code", "t2s", iconvTo("BIG5", traditional),
          DocumentStatus::Refused, "line 1: 简 (U+7B80) has no code in BIG5; nothing written"},
         {"ASS subtitles: cue text only", "s2t",
@@ -1002,8 +1023,15 @@ TEST(DocumentFile, PagesInCodePagesComeBackInTheirOwn) {
          "the page declares no encoding, and its text is too short to tell GB18030 from Big5, or reads as "
          "both: "
          "add <meta charset=\"gbk\"> or <meta charset=\"big5\"> to its head"},
+        // (80 is € in GBK, as browsers read it; FF is nothing.)
         {"a declaration its bytes contradict", "s2t", "<html><head><meta charset=gbk></head><p>\x80\xFF</p>",
-         DocumentStatus::Refused, "the page declares gbk, but byte 40 is not valid GBK; nothing written"},
+         DocumentStatus::Refused, "the page declares gbk, but byte 41 is not valid GBK; nothing written"},
+        {"GBK with € as 80", "s2t", iconvTo("GBK", page(gbMeta, "报告", "头发", simplified + "，5€")),
+         DocumentStatus::Converted, iconvTo("GBK", page(gbMeta, "報告", "頭髮", traditional + "，5€"))},
+        {"€ both ways: each kept where it stands", "s2t",
+         withEuroPair(iconvTo("GBK", page(gbMeta, "报告EURO", "头发", simplified + "，5€"))),
+         DocumentStatus::Converted,
+         withEuroPair(iconvTo("GBK", page(gbMeta, "報告EURO", "頭髮", traditional + "，5€")))},
         {"GBK declared, UTF-8 written", "s2t", page(gbMeta, "报告", "头发", simplified),
          DocumentStatus::Refused,
          "the page declares gbk, but its Chinese is in UTF-8: correct its <meta charset> to utf-8; nothing "
@@ -1033,6 +1061,62 @@ TEST(DocumentFile, PagesInCodePagesComeBackInTheirOwn) {
         const core::document::PhraseSegmentedConverter segmented(converter(c.config));
         const auto outcome =
             platform::convertDocumentFile(dir / "in.html", dir / "out.html", {segmented, {}, {}, {}});
+        const std::string said = outcome.message.in(core::Language::English);
+        EXPECT_EQ(outcome.status, c.expected) << said;
+        if (outcome.ok()) {
+            EXPECT_EQ(readFile(dir / "out.html"), c.output);
+        } else {
+            EXPECT_EQ(said, c.output);
+            EXPECT_FALSE(fs::exists(dir / "out.html"));
+        }
+    }
+    fs::remove_all(dir);
+}
+
+// Converts 发 to 發 and reports each paragraph as one segment, as a phrase spanning it would: the
+// page's change then covers the € between, which is written anew.
+class WholeParagraph final : public core::document::SegmentedConverter {
+public:
+    void convert(std::string_view utf8, std::string &out,
+                 std::vector<core::Segment> &segments) const override {
+        out.assign(utf8);
+        for (std::size_t at; (at = out.find("发")) != std::string::npos;)
+            out.replace(at, 3, "發");
+        const auto count = static_cast<std::size_t>(
+            std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+        segments.assign(count > 0 ? 1 : 0, core::Segment{0, count, 0, count});
+    }
+};
+
+TEST(DocumentFile, AEuroThatAPageWritesAnewTakesThePagesForm) {
+    const auto page = [](const std::string &title, const std::string &text) {
+        return "<html><head><meta charset=\"gbk\"><title>" + title + "</title></head><p>" + text +
+               "</p></html>";
+    };
+    const struct {
+        const char *what;
+        std::string input;
+        DocumentStatus expected;
+        std::string output; // the file written; for a refusal, what the message says
+    } cases[] = {
+        {"80 written as 80", iconvTo("GBK", page("5€", "发€发")), DocumentStatus::Converted,
+         iconvTo("GBK", page("5€", "發€發"))},
+        {"A2 E3 written as A2 E3", iconvTo("GB18030", page("5€", "发€发")), DocumentStatus::Converted,
+         iconvTo("GB18030", page("5€", "發€發"))},
+        {"both ways: the one written anew has no form to take",
+         withEuroPair(iconvTo("GBK", page("5EURO", "发€发"))), DocumentStatus::Refused,
+         "writes € both as 80 (byte 62) and as A2 E3 (byte 40), and cannot be written back with both; "
+         "nothing written"},
+    };
+    const fs::path dir = fs::temp_directory_path() / ("lanternfin-euro-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const WholeParagraph converter;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove(dir / "out.html");
+        writeFile(dir / "in.html", c.input);
+        const auto outcome =
+            platform::convertDocumentFile(dir / "in.html", dir / "out.html", {converter, {}, {}, {}});
         const std::string said = outcome.message.in(core::Language::English);
         EXPECT_EQ(outcome.status, c.expected) << said;
         if (outcome.ok()) {

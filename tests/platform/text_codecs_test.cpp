@@ -68,10 +68,94 @@ TEST(TextCodecs, ACharacterWithoutACodeStopsAtItsByte) {
 TEST(TextCodecs, InvalidBytesStopDecodingAtTheirOffset) {
     std::string out;
     std::size_t bad = 0;
-    EXPECT_FALSE(platform::decodeText("ab\xD6\xD0\x80", TextEncoding::Gb18030, out, &bad));
+    // (A lone 80 there was invalid too, until it was read as Windows' €.)
+    EXPECT_FALSE(platform::decodeText("ab\xD6\xD0\xFF", TextEncoding::Gb18030, out, &bad));
     EXPECT_EQ(bad, 4u);
     EXPECT_FALSE(platform::decodeText("\xA4\xA4\xA4\x80", TextEncoding::Big5, out, &bad));
     EXPECT_EQ(bad, 2u);
+}
+
+constexpr std::size_t kNone = platform::EuroBytes::kNone;
+
+// The GB18030 family reads a lone 80 where a character starts as €, as Windows' code page 936
+// writes it, and tells where each form of € stands so that a text can be written back as it came;
+// every other byte is read as strictly as before.
+TEST(TextCodecs, TheGb18030FamilyReadsALone80AsTheEuro) {
+    const struct {
+        const char *what;
+        TextEncoding encoding;
+        std::string bytes;
+        const char *utf8;         // nullptr: refused at `bad`
+        std::size_t single, pair; // EuroBytes, or `bad` in `single` when refused
+    } cases[] = {
+        {"GBK as Windows writes it", TextEncoding::Gb18030, "\xBC\xDB\xB8\xF1 5\x80", "价格 5€", 6, kNone},
+        {"GB18030's own €", TextEncoding::Gb18030, "5\xA2\xE3", "5€", kNone, 1},
+        {"both forms in one text", TextEncoding::Gbk, "\x80 \xA2\xE3\x80", "€ €€", 0, 2},
+        {"80 as the last byte", TextEncoding::Gb18030, "ab\xD6\xD0\x80", "ab中€", 4, kNone},
+        {"80 twice", TextEncoding::Gbk, "\x80\x80", "€€", 0, kNone},
+        {"80 after a four-byte code", TextEncoding::Gb18030, "\x95\x32\x82\x36\x80\xA2\xE3", "𠀀€€", 4, 5},
+        {"80 as a two-byte code's trail byte is no €", TextEncoding::Gb18030, "\x81\x80", "亐", kNone, kNone},
+        {"A2 E3 across two characters is no €", TextEncoding::Gb18030, "\xB0\xA2\xE3\xA1", "阿恪", kNone,
+         kNone},
+        {"no € at all", TextEncoding::Gb18030, "\xD6\xD0", "中", kNone, kNone},
+        {"80 where a four-byte code goes on", TextEncoding::Gb18030, "a\x81\x30\x80\x30", nullptr, 1, kNone},
+        {"80 after a fault", TextEncoding::Gb18030, "a\xFF\x80", nullptr, 1, kNone},
+        {"a lead byte cut by the end after 80", TextEncoding::Gb18030, "\x80\xD6", nullptr, 1, kNone},
+        // Windows' Big5 has 80 as the control U+0080, and no € there: unchanged.
+        {"Big5's 80", TextEncoding::Big5, "\xA4\xA4\x80", "中\u0080", kNone, kNone},
+        {"80 as a Big5 trail byte", TextEncoding::Big5, "\xA4\xA4\xA4\x80", nullptr, 2, kNone},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string utf8;
+        std::size_t bad = 99;
+        platform::EuroBytes euro;
+        euro.single = euro.pair = 77; // a decoding sets both
+        const bool ok = platform::decodeText(c.bytes, c.encoding, utf8, &bad, &euro);
+        std::string mapped;
+        std::vector<std::uint32_t> origin;
+        platform::EuroBytes mappedEuro;
+        std::size_t mappedBad = 99;
+        EXPECT_EQ(platform::decodeTextMapped(c.bytes, c.encoding, mapped, origin, &mappedBad, &mappedEuro),
+                  ok);
+        if (!c.utf8) {
+            EXPECT_FALSE(ok);
+            EXPECT_EQ(bad, c.single);
+            EXPECT_EQ(mappedBad, c.single);
+            continue;
+        }
+        ASSERT_TRUE(ok);
+        EXPECT_EQ(utf8, c.utf8);
+        EXPECT_EQ(mapped, c.utf8);
+        if (c.encoding == TextEncoding::Big5)
+            continue;
+        EXPECT_EQ(euro.single, c.single);
+        EXPECT_EQ(euro.pair, c.pair);
+        EXPECT_EQ(mappedEuro.single, c.single);
+        EXPECT_EQ(mappedEuro.pair, c.pair);
+        if (euro.both())
+            continue;
+        // Written in the encoding its € ask for, the text is its bytes again.
+        EXPECT_EQ(encoded(utf8, euro.writtenAs(c.encoding)), c.bytes);
+    }
+}
+
+TEST(TextCodecs, GbkWritesTheEuroAs80AndGb18030AsA2E3) {
+    const struct {
+        TextEncoding encoding;
+        const char *utf8;
+        std::string bytes;
+    } cases[] = {
+        {TextEncoding::Gbk, "价格 5€", "\xBC\xDB\xB8\xF1 5\x80"},
+        {TextEncoding::Gbk, "€𠀀€", "\x80\x95\x32\x82\x36\x80"},
+        {TextEncoding::Gbk, "₭€₮", "\x81\x36\xB3\x32\x80\x81\x36\xB3\x33"}, // € among its neighbours
+        {TextEncoding::Gb18030, "5€", "5\xA2\xE3"},
+        {TextEncoding::Gbk, "", ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.utf8);
+        EXPECT_EQ(encoded(c.utf8, c.encoding), c.bytes);
+    }
 }
 
 // Markup text written in a code page: what it lacks becomes a reference where the markup reads
@@ -94,6 +178,8 @@ TEST(TextCodecs, MarkupTextWritesReferencesForWhatACodePageLacks) {
         {TextEncoding::Gb18030, platform::CodeRange::Gbk, false, "𠀀", true, "\x95\x32\x82\x36", 0},
         {TextEncoding::Gb18030, platform::CodeRange::Gb2312, true, "中軟a", true, "\xD6\xD0&#x8EDF;a", 0},
         {TextEncoding::Gb18030, platform::CodeRange::Gb2312, false, "軟", true, "\xDC\x9B", 0},
+        {TextEncoding::Gbk, platform::CodeRange::Gbk, true, "中€𠀀", true, "\xD6\xD0\x80&#x20000;", 0},
+        {TextEncoding::Gbk, platform::CodeRange::Gb2312, true, "€軟", true, "\x80&#x8EDF;", 0},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.utf8);
@@ -116,6 +202,7 @@ TEST(TextCodecs, MappedDecodingTellsWhereEachCharacterCameFrom) {
         std::vector<std::uint32_t> origin;
     } cases[] = {
         {TextEncoding::Gb18030, "a\xD6\xD0\x95\x32\x82\x36z", "a中𠀀z", {0, 1, 1, 1, 3, 3, 3, 3, 7, 8}},
+        {TextEncoding::Gb18030, "a\x80\xA2\xE3z", "a€€z", {0, 1, 1, 1, 2, 2, 2, 4, 5}},
         {TextEncoding::Big5, "\xA4\xA4<", "中<", {0, 0, 0, 2, 3}},
     };
     for (const auto &c : cases) {
@@ -185,6 +272,15 @@ TEST(EncodingDetection, DecidesOrRefusesToGuess) {
         {"a Greek sentence", "Ελληνικά κείμενο εδώ", Detection::Kind::Found, TextEncoding::Utf8, 0},
         {"accented letters inside words", "café Müller à la carte", Detection::Kind::Found, TextEncoding::Utf8, 0},
         {"signs of Latin-1", "¥100 £5 © 2026 ×", Detection::Kind::Found, TextEncoding::Utf8, 0},
+        // The byte 80 is Windows' € in GBK, the control U+0080 in Windows' Big5, and a continuation
+        // byte in UTF-8: the readings still decide.
+        {"GBK with € as 80", encoded(std::string(kSimplified) + "价格：5€，运费 2€。\r\n", TextEncoding::Gbk),
+         Detection::Kind::Found, TextEncoding::Gb18030, 0},
+        {"Big5 with a byte 80", big5 + "\x80" + big5, Detection::Kind::Found, TextEncoding::Big5, 0},
+        {"UTF-8 whose 80 stands where GB18030 starts a character", "一一一一一一\n", Detection::Kind::Found,
+         TextEncoding::Utf8, 0},
+        {"damaged UTF-8 whose 80 stands where GB18030 starts a character",
+         std::string("一下一个一些一样一起。\n") + "\xFF", Detection::Kind::NotText, TextEncoding::Utf8, 0},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
