@@ -22,14 +22,19 @@ public:
             push('0');
     }
     // 萬 or 億. A zero directly before it goes; a 萬 directly after a 億 (its group of four was all
-    // zeros) becomes 零: 100000001 is 壹億零壹圆整, not 壹億萬零壹圆整.
+    // zeros) becomes 零: 100000001 is 壹億零壹圆整, not 壹億萬零壹圆整. A 億 directly after the 萬 of
+    // 萬億 (the same) makes 萬億 and a 零 after it: 1000000010000000 is 壹仟萬億零壹仟萬圆整.
     void largeUnit(char unit) {
         if (endsWith('0'))
             --m_n;
-        if (unit == 'w' && endsWith('y'))
+        if (unit == 'w' && endsWith('y')) {
             push('0');
-        else
+        } else if (unit == 'y' && endsWith('w')) {
+            push('y');
+            push('0');
+        } else {
             push(unit);
+        }
     }
     // The yuan: no 零 before it, and no 零圆 at all when the whole integer part is zero.
     void yuan(bool singleIntegerDigit) {

@@ -41,7 +41,7 @@ bool isHundredMillion(char16_t c) {
 // or traditional.
 bool isNumeral(char16_t c) {
     static constexpr std::u16string_view kNumerals =
-        u"零〇一二三四五六七八九十百千万亿两兩壹贰貳叁參肆伍陆陸柒捌玖拾佰仟萬億廿卅点點";
+        u"零〇一二三四五六七八九十百千万亿两兩壹贰貳叁參肆伍陆陸柒捌玖拾佰仟萬億兆廿卅点點";
     return kNumerals.find(c) != std::u16string_view::npos;
 }
 
@@ -52,7 +52,7 @@ bool canStart(char16_t c) {
 }
 
 // What may stand between a label and its number.
-enum class Mark { None, Blank, Minus, Plus, Currency, Open, Dash };
+enum class Mark { None, Blank, Minus, Plus, PlusMinus, Currency, Open, Dash };
 
 // Dashes and minus look-alikes that people type for a minus (the hyphen, en and em dashes, the
 // small and superscript minus, the heavy minus), and the triangles that Japanese statements put
@@ -83,6 +83,8 @@ MarkAt markBefore(std::u16string_view t, std::size_t end) {
     const char16_t c = t[end - 1];
     if (isBlank(c) || c == u'\u3000')
         return {Mark::Blank, 1};
+    if (c == u'±' || (c == u'负' && end >= 2 && t[end - 2] == u'正'))
+        return {Mark::PlusMinus, c == u'±' ? std::size_t(1) : std::size_t(2)};
     if (c == u'-' || c == u'负')
         return {Mark::Minus, 1};
     if (c == u'+')
@@ -181,6 +183,8 @@ LeadIn readLeadIn(std::u16string_view text, std::u16string_view t, std::size_t s
             break;
         case Mark::Dash:
             return {false, false, 0, refusalAt(text, end, Message(MessageId::DashNotMinus))};
+        case Mark::PlusMinus: // ±5, 正负500: either sign
+            return {false, false, 0, refusalAt(text, end, Message(MessageId::SignTwice))};
         case Mark::Blank:
         case Mark::None:
             break;
@@ -188,6 +192,23 @@ LeadIn readLeadIn(std::u16string_view text, std::u16string_view t, std::size_t s
     }
     if (in.open && signs > 0)
         return {false, false, 0, refusalAt(text, in.openAt, Message(MessageId::ParenthesesAndSign))};
+    // Parentheses make the amount negative where they open its value: at the start, or after a
+    // label that a colon or blanks set apart ("合计：（5）", "净利润\t(5)"). Right after a word they
+    // may open a note on it ("差旅费（500元）", "人民币壹仟元整（￥1000.00）"), and read as a minus they
+    // turned its sign.
+    if (in.open && end > 0) {
+        std::size_t p = in.openAt;
+        bool apart = false;
+        while (p > 0) {
+            const MarkAt m = markBefore(t, p);
+            if (m.mark != Mark::Blank && m.mark != Mark::Currency)
+                break;
+            apart = apart || m.mark == Mark::Blank;
+            p -= m.length;
+        }
+        if (p > 0 && !apart && t[p - 1] != u':' && t[p - 1] != u'：')
+            return {false, false, 0, refusalAt(text, in.openAt, Message(MessageId::ParenthesesAfterWord))};
+    }
     // A sign or parenthesis before another currency ("-$100", "-USD 100", "（美元1,234.50）") is
     // parted from the number by that currency; read as a label, it was dropped and the amount
     // came out positive.
@@ -205,6 +226,57 @@ LeadIn readLeadIn(std::u16string_view text, std::u16string_view t, std::size_t s
             return {false, false, 0, refusalAt(text, word - 1, Message(MessageId::SignBeforeOtherText))};
     }
     return in;
+}
+
+// The leading-number reading skips blanks anywhere ("1 2 3" is 123), which joins two numbers into
+// one amount: "iPhone15 5999元" was 155999, two cells copied with a tab between one sum. In an
+// amount one space may only part the integer's digits into groups of three ("1 234 567", as commas
+// do). The place in `number` (the span read, from its sign or first digit) of what follows a blank
+// that parts it otherwise, or 0.
+std::size_t blankPartingNumbers(std::u16string_view number) {
+    std::size_t group = 0;  // digits since the start or the last separator
+    bool separated = false; // a space or comma has parted the integer already
+    bool integer = true;    // still among the integer's digits
+    bool digits = false;    // a digit has been read
+    for (std::size_t k = 0; k < number.size();) {
+        const char16_t c = number[k];
+        if (isDigit(c)) {
+            ++group;
+            ++k;
+            digits = true;
+            continue;
+        }
+        if (!isBlank(c)) {
+            if (c == u',' && integer) {
+                separated = true;
+                group = 0;
+            } else {
+                integer = false; // a point, an exponent
+            }
+            ++k;
+            continue;
+        }
+        std::size_t next = k;
+        while (next < number.size() && isBlank(number[next]))
+            ++next;
+        if (next == number.size())
+            return 0; // blanks after the number
+        if (!digits) {
+            k = next; // after its sign
+            continue;
+        }
+        std::size_t after = next;
+        while (after < number.size() && isDigit(number[after]))
+            ++after;
+        const bool oneSpace = next == k + 1 && c == u' ';
+        if (!integer || !isDigit(number[k - 1]) || !oneSpace || after - next != 3 || group > 3 ||
+            (separated && group != 3))
+            return next;
+        separated = true;
+        group = 0;
+        k = next;
+    }
+    return 0;
 }
 
 } // namespace
@@ -236,6 +308,8 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
     LeadIn in = readLeadIn(text, t, i);
     if (in.refusal)
         return {std::nullopt, std::move(*in.refusal)};
+    if (const std::size_t at = blankPartingNumbers(t.substr(i, number.end)); at != 0)
+        return {std::nullopt, refusalAt(text, i + at, Message(MessageId::BlankInsideNumber))};
 
     Decimal value = std::move(number.value);
     std::size_t k = i + number.end;
@@ -265,9 +339,10 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
         return {std::nullopt, refusalAt(text, k, Message(MessageId::LetterMultiplier))};
     if (k < n && isNumeral(t[k]))
         return {std::nullopt, refusalAt(text, k, Message(MessageId::NumeralsAfterNumber))};
+    if (k < n && (t[k] == u'角' || t[k] == u'毛' || t[k] == u'分')) // read as yuan, 10 or 100 times
+        return {std::nullopt, refusalAt(text, k, Message(MessageId::SubunitAfterNumber))};
     if (k < n && (t[k] == u'-' || t[k] == u'负' || isDash(t[k])))
-        return {std::nullopt,
-                refusalAt(text, k, Message(MessageId::MinusAfterNumber))};
+        return {std::nullopt, refusalAt(text, k, Message(MessageId::MinusAfterNumber))};
     if (in.open) {
         std::size_t close = k;
         static constexpr std::u16string_view kBeforeClose = u"元圆整正 \t\u3000";

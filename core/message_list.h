@@ -38,6 +38,15 @@ LANTERNFIN_MESSAGE(ParenthesesNotAround, "the parentheses do not enclose the who
                    "括号没有括住整个金额，看不出是不是负数")
 LANTERNFIN_MESSAGE(MoreThanOneNumber, "the text holds more than one number: it is not one clear amount",
                    "文中不止一个数字，不是一个明确的金额")
+LANTERNFIN_MESSAGE(ParenthesesAfterWord,
+                   "parentheses right after a word may hold a note or mean a minus: the amount may be positive or negative",
+                   "括号紧跟在文字后面，可能是注释也可能表示负数，看不出金额是正是负")
+LANTERNFIN_MESSAGE(BlankInsideNumber,
+                   "a blank parts two numbers here (blanks may only part groups of three digits, as in 1 234 567)",
+                   "这里的空白把两个数隔开了（空白只能用来给整数每三位分节，如 1 234 567）")
+LANTERNFIN_MESSAGE(SubunitAfterNumber,
+                   "角, 毛 or 分 after the number: write the amount in yuan (0.5 for 5角)",
+                   "数字后面是角、毛或分，请以元为单位写金额（5角写作0.5）")
 LANTERNFIN_MESSAGE(NoAmount, "no amount", "没有金额")
 LANTERNFIN_MESSAGE(NotCapitalDigit,
                    "looks like a part of the amount but is not written in capitals (the capital digits are 零壹贰叁肆伍陆柒捌玖)",

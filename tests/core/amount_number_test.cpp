@@ -30,7 +30,9 @@ TEST(AmountNumber, ReadsTheOneAmountOfAText) {
         // A plain number, read as the leading-number rules read it.
         {u"1005.5", "1005.5"},
         {u"1,234,567.89", "1234567.89"},
-        {u"1 2 3.456", "123.456"},
+        {u"1 234 567.5", "1234567.5"}, // one space between groups of three, as commas
+        {u"１２ ３４５", "12345"},
+        {u"- 5", "-5"},
         {u"1e3", "1000"},
         {u"&H1F", "31"},
         {u"+.5", "0.5"},
@@ -200,6 +202,56 @@ TEST(AmountNumber, ASignInDoubtIsRefusedWhereItStands) {
         // A minus after the parentheses is a second sign.
         {u"(5)-", 4},
         {u"（5元）－", 5},
+        // Parentheses right after a word may open a note on it: read as a minus, 差旅费（500元）
+        // was 负伍佰圆整. A colon or blanks set a label apart: 合计：（5） stays negative.
+        {u"差旅费（500元）", 4},
+        {u"差旅费(500元)", 4},
+        {u"报销金额（1000）", 5},
+        {u"人民币壹仟元整（￥1000.00）", 8},
+        {u"金额：壹仟元（1000元）", 7},
+        // Either sign.
+        {u"正负500", 1},
+        {u"±5", 1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(utf8(c.text));
+        const auto read = core::readAmountNumber(c.text);
+        ASSERT_FALSE(read) << core::decimalText(*read.value);
+        EXPECT_EQ(read.refusal.position, c.position) << utf8(testsupport::chinese(read.refusal));
+    }
+}
+
+// Numbers that the leading-number reading joined across blanks ("iPhone15 5999元" was 155999, two
+// cells copied with a tab between one sum), and units below the yuan read as yuan ("5角" was 伍圆):
+// refused where they stand.
+TEST(AmountNumber, NumbersPartedByBlanksAndUnitsBelowTheYuanAreRefused) {
+    const struct {
+        std::u16string text;
+        std::size_t position;
+    } cases[] = {
+        {u"2024 5000", 6},
+        {u"iPhone15 5999元", 10},
+        {u"1203\t3500", 6},
+        {u"1\t234", 3}, // a tab parts cells, never digits
+        {u"1  234", 4},  // nor do two spaces
+        {u"5 3元", 3},
+        {u"-5 5", 4},
+        {u"0 50", 3},
+        {u"1 2 3.456", 3},
+        {u"1 2345", 3},
+        {u"1234 567", 6},
+        {u"1 234 56", 7},
+        {u"1.5 234", 5},
+        {u"账号 6222 0212 3456 7890", 9},
+        {u"2d 3", 4},
+        {u"5e 3", 4},
+        {u"5 e3", 3},
+        {u"5角", 2},
+        {u"5 角钱", 3},
+        {u"5毛", 2},
+        {u"5分钱", 2},
+        {u"0.5角", 4},
+        {u"1.5兆", 4},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(utf8(c.text));
