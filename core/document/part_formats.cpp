@@ -256,6 +256,7 @@ constexpr AttributeRule kHtmlAttributes[] = {
     {"optgroup", "label", A::Text},
     {"option", "label", A::Text},
     {"track", "label", A::Text},
+    {"input", "value", A::ButtonLabel},
     {"*", "lang", A::Language},
     {"*", "xml:lang", A::Language},
 };

@@ -52,8 +52,8 @@ public:
                 m_valueTypes.emplace(r.name, r.valueType);
         }
         for (const AttributeRule &r : format.attributes)
-            m_textAttributes =
-                m_textAttributes || r.role == AttributeRole::Text || r.role == AttributeRole::Formula;
+            m_textAttributes = m_textAttributes || r.role == AttributeRole::Text ||
+                               r.role == AttributeRole::Formula || r.role == AttributeRole::ButtonLabel;
     }
 
     PartOutcome run() {
@@ -386,6 +386,26 @@ private:
             if (!m_never)
                 formulaText(a.value, TextPlace::Attribute, a.quote, kAttributeChannel);
             return;
+        }
+        if (role == AttributeRole::ButtonLabel) {
+            auto lower = [](std::string_view v) {
+                std::string out(v);
+                for (char &c : out)
+                    c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+                return out;
+            };
+            std::string type;
+            bool named = false;
+            for (const Attribute &other : token.attributes) {
+                const std::string n = lower(other.name.of(m_doc));
+                if (n == "type")
+                    type = lower(other.value.of(m_doc));
+                named = named || n == "name";
+            }
+            const bool label = type == "button" || type == "reset" || (type == "submit" && !named);
+            if (!label)
+                return;
+            role = AttributeRole::Text;
         }
         if (role == AttributeRole::Text) {
             if (m_never)

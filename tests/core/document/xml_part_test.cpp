@@ -491,6 +491,26 @@ TEST_F(XmlPart, HtmlReadLeniently) {
                     fonts);
 }
 
+// A button's label is converted where no form sends it: a button, a reset, a submit without a name.
+// A named submit's value and every other field's go to the server as they were written.
+TEST_F(XmlPart, HtmlButtonLabelsButNeverValuesAFormSends) {
+    const struct {
+        std::string in, out;
+    } cases[] = {
+        {R"(<input type="button" value="软件">)", R"(<input type="button" value="軟體">)"},
+        {R"(<INPUT TYPE=Reset VALUE=软件>)", R"(<INPUT TYPE=Reset VALUE=軟體>)"},
+        {R"(<input type="submit" value="软件">)", R"(<input type="submit" value="軟體">)"},
+        {R"(<input type="submit" name="go" value="软件">)", R"(<input type="submit" name="go" value="软件">)"},
+        {R"(<input type="hidden" value="软件">)", R"(<input type="hidden" value="软件">)"},
+        {R"(<input value="软件">)", R"(<input value="软件">)"},
+        {R"(<option value="软件">软件</option>)", R"(<option value="软件">軟體</option>)"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.in);
+        expectConverted("<p>" + c.in, PartKind::Html, "<p>" + c.out);
+    }
+}
+
 TEST_F(XmlPart, PropertiesAndPackageMetadata) {
     const std::string core =
         R"(<cp:coreProperties xmlns:cp="http://schemas.openxmlformats.org/package/2006/metadata/core-properties" xmlns:dc="http://purl.org/dc/elements/1.1/">)"
