@@ -479,8 +479,13 @@ private:
     // ("销售!B1"), an address or a path, or is one of the names a formula may spell out, stays as
     // it is.
     void formulaText(ByteSpan content, TextPlace place, char quote, int channel) {
-        std::vector<DecodedChar> chars;
-        std::vector<std::size_t> breaks;
+        const std::string_view raw = content.of(m_doc);
+        if (raw.find('"') == std::string_view::npos && raw.find('&') == std::string_view::npos)
+            return; // no literal (most formulas): nothing to take apart
+        std::vector<DecodedChar> &chars = m_formulaChars;
+        std::vector<std::size_t> &breaks = m_formulaBreaks;
+        chars.clear();
+        breaks.clear();
         core::Message error;
         if (!decodeText(m_doc, content, m_format.mode, chars, breaks, error)) {
             m_error = error;
@@ -783,7 +788,9 @@ private:
     static constexpr int kAttributeChannel = 2;
     std::array<Channel, 3> m_channels; // the paragraph's text, its deleted text, an attribute's text
     std::vector<std::string_view> m_texts;
-    std::vector<DecodedChar> m_chars; // buffers of addText, kept from one text to the next
+    std::vector<DecodedChar> m_chars;        // buffers of addText, kept from one text to the next
+    std::vector<DecodedChar> m_formulaChars; // and of formulaText, which calls addText
+    std::vector<std::size_t> m_formulaBreaks;
     std::vector<std::size_t> m_breaks;
     std::vector<bool> m_code;
     std::vector<Splice> m_splices;
