@@ -496,7 +496,15 @@ DocumentOutcome convertPackage(const ByteSource &in, Target &to, const DocumentJ
     // A workbook's header cells stay as its tables and pivot caches name their columns.
     core::document::PartOptions options = job.options;
     options.keptStrings = core::document::columnNames(*format, names, readSmall);
-    options.formulaNames = core::document::formulaNames(*format, names, readSmall);
+    // Its sheets' names, from a workbook part of any reasonable size: one past the small parts'
+    // limit (hundreds of thousands of defined names) leaves them unknown rather than refusing it.
+    options.formulaNames = core::document::formulaNames(
+        *format, names, [&](const std::string &name) -> std::optional<std::string> {
+            const long index = package->find(name);
+            if (index >= 0 && package->entries()[static_cast<std::size_t>(index)].size > kSmallPartLimit)
+                return std::nullopt;
+            return readSmall(name);
+        });
     if (readStatus != ZipStatus::Ok)
         return failure(statusOf(readStatus), readWhy, *format);
     // A part read ahead, kept for its turn to be converted (the first one, mostly the largest).
