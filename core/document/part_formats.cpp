@@ -71,6 +71,8 @@ constexpr AttributeRule kWordAttributes[] = {
     {"w:rFonts", "w:eastAsia", A::Font},   {"w:rFonts", "w:ascii", A::Font}, {"w:rFonts", "w:hAnsi", A::Font},
     {"w:rFonts", "w:cs", A::Font},         {"w:font", "w:name", A::Font},    {"w:altName", "w:val", A::Font},
     {"w:lang", "w:eastAsia", A::Language}, {"w:lang", "w:val", A::Language},
+    // the choices a content control's list shows (never the values it stores)
+    {"w:listItem", "w:displayText", A::Text},
 };
 
 // Document properties: the title, subject, keywords and description (never the author's name or

@@ -83,6 +83,17 @@ TEST_F(XmlPart, WordParagraphsFieldsAndRevisions) {
                                    {"<w:t>方便面</w:t>", "<w:t>泡麵</w:t>"}}));
 }
 
+// A content control's list shows its choices converted, as the text it shows; the values it
+// stores stay.
+TEST_F(XmlPart, WordListChoicesShownConvertedTheirValuesKept) {
+    const std::string doc = std::string("<w:document ") + kW +
+                            R"(><w:body><w:sdt><w:sdtPr><w:dropDownList><w:listItem w:displayText="软件" w:value="软件"/>)"
+                            R"(</w:dropDownList></w:sdtPr><w:sdtContent><w:p><w:r><w:t>软件</w:t></w:r></w:p></w:sdtContent>)"
+                            R"(</w:sdt></w:body></w:document>)";
+    expectConverted(doc, PartKind::WordprocessingText,
+                    replaced(doc, {{"w:displayText=\"软件\"", "w:displayText=\"軟體\""}, {"<w:t>软件", "<w:t>軟體"}}));
+}
+
 TEST_F(XmlPart, WordTextBoxesInBothCopiesAndDrawingsCutTheParagraph) {
     const std::string box = R"(<w:txbxContent><w:p><w:r><w:t>软件</w:t></w:r></w:p></w:txbxContent>)";
     const std::string doc =
