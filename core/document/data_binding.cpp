@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 #include <unordered_map>
 
 namespace core::document {
@@ -181,18 +182,19 @@ void addBoundParts(std::vector<TextPart> &parts, const std::vector<std::string> 
                     stores.emplace(storeId(*id), item);
         }
     }
-    for (const DataBinding &binding : bindings) {
-        const auto store = stores.find(binding.storeItem);
-        if (store == stores.end())
-            continue;
-        auto part = std::find_if(parts.begin(), parts.end(),
-                                 [&](const TextPart &p) { return p.name == store->second; });
+    // Each part's elements as a set: a crafted document may hold thousands of bindings.
+    std::map<std::string, std::set<ElementPath>> bound;
+    for (const DataBinding &binding : bindings)
+        if (const auto store = stores.find(binding.storeItem); store != stores.end())
+            bound[store->second].insert(binding.path);
+    for (auto &[name, paths] : bound) {
+        auto part =
+            std::find_if(parts.begin(), parts.end(), [&](const TextPart &p) { return p.name == name; });
         if (part == parts.end()) {
-            parts.push_back({store->second, PartKind::BoundData});
+            parts.push_back({name, PartKind::BoundData});
             part = parts.end() - 1;
         }
-        if (std::find(part->bound.begin(), part->bound.end(), binding.path) == part->bound.end())
-            part->bound.push_back(binding.path);
+        part->bound.assign(paths.begin(), paths.end());
     }
     std::unordered_map<std::string_view, std::size_t> order;
     for (std::size_t i = 0; i < names.size(); ++i)

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <map>
+#include <set>
 #include <unordered_map>
 
 namespace core::document {
@@ -51,6 +52,8 @@ public:
             if (!r.valueType.empty())
                 m_valueTypes.emplace(r.name, r.valueType);
         }
+        // A set: a crafted store may bind thousands of elements, each compared with every element.
+        m_bound.insert(options.boundElements.begin(), options.boundElements.end());
         for (const AttributeRule &r : format.attributes)
             m_textAttributes = m_textAttributes || r.role == AttributeRole::Text ||
                                r.role == AttributeRole::Formula || r.role == AttributeRole::ButtonLabel;
@@ -343,8 +346,7 @@ private:
         step.index = ++m_siblings.back()[{step.uri, step.local}];
         m_path.push_back(std::move(step));
         m_siblings.emplace_back();
-        return std::find(m_options.boundElements.begin(), m_options.boundElements.end(), m_path) !=
-               m_options.boundElements.end();
+        return m_bound.count(m_path) != 0;
     }
     void stepOut() {
         m_path.pop_back();
@@ -783,6 +785,7 @@ private:
     std::vector<Binding> m_bindings;
     // With bound elements: the open elements' path, and for each of them (and the document) how
     // many children of each name it has had so far.
+    std::set<ElementPath> m_bound;
     ElementPath m_path;
     std::vector<std::map<std::pair<std::string, std::string>, unsigned>> m_siblings{1};
     static constexpr int kAttributeChannel = 2;

@@ -33,6 +33,7 @@
 #include "core/document/segments.h"
 #include "core/messages.h"
 
+#include <compare>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,7 +63,7 @@ struct ElementStep {
     std::string uri;
     std::string local;
     unsigned index = 1;
-    bool operator==(const ElementStep &) const = default;
+    auto operator<=>(const ElementStep &) const = default;
 };
 using ElementPath = std::vector<ElementStep>;
 
