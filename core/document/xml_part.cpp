@@ -13,6 +13,7 @@
 #include <map>
 #include <set>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace core::document {
 
@@ -54,6 +55,9 @@ public:
         }
         // A set: a crafted store may bind thousands of elements, each compared with every element.
         m_bound.insert(options.boundElements.begin(), options.boundElements.end());
+        // Sets too: a crafted workbook may name thousands of columns and sheets.
+        m_kept.insert(options.keptStrings.begin(), options.keptStrings.end());
+        m_formulaNames.insert(options.formulaNames.begin(), options.formulaNames.end());
         for (const AttributeRule &r : format.attributes)
             m_textAttributes = m_textAttributes || r.role == AttributeRole::Text ||
                                r.role == AttributeRole::Formula || r.role == AttributeRole::ButtonLabel;
@@ -537,14 +541,11 @@ private:
         std::string text;
         for (std::size_t k = begin; k < end; ++k)
             appendUtf8(chars[k].cp, text);
-        const auto named = [&](const std::vector<std::string> &names) {
-            return std::find(names.begin(), names.end(), text) != names.end();
-        };
         // A reference ("销售!B1"), an address or a path (HYPERLINK's, another workbook's), a name.
         const bool address = text.find("://") != std::string::npos || text.find('\\') != std::string::npos ||
                              text.rfind("mailto:", 0) == 0;
         if (text.find('!') != std::string::npos || address || cellAfterDot(text) ||
-            named(m_options.formulaNames) || named(m_options.keptStrings))
+            m_formulaNames.count(text) != 0 || m_kept.count(text) != 0)
             return;
         addText({chars[begin].raw.begin, chars[end - 1].raw.end}, place, quote, channel);
         m_inLiteral = true;
@@ -761,8 +762,7 @@ private:
         m_joined.clear();
         for (const std::string_view t : m_texts)
             m_joined += t;
-        return std::find(m_options.keptStrings.begin(), m_options.keptStrings.end(), m_joined) !=
-               m_options.keptStrings.end();
+        return m_kept.count(m_joined) != 0;
     }
 
     struct Channel {
@@ -786,6 +786,7 @@ private:
     // With bound elements: the open elements' path, and for each of them (and the document) how
     // many children of each name it has had so far.
     std::set<ElementPath> m_bound;
+    std::unordered_set<std::string_view> m_kept, m_formulaNames; // of the options' strings
     ElementPath m_path;
     std::vector<std::map<std::pair<std::string, std::string>, unsigned>> m_siblings{1};
     static constexpr int kAttributeChannel = 2;
