@@ -55,6 +55,8 @@ public:
         }
         // A set: a crafted store may bind thousands of elements, each compared with every element.
         m_bound.insert(options.boundElements.begin(), options.boundElements.end());
+        for (const ElementPath &path : options.boundElements)
+            m_boundDepth = std::max(m_boundDepth, path.size());
         // Sets too: a crafted workbook may name thousands of columns and sheets.
         m_kept.insert(options.keptStrings.begin(), options.keptStrings.end());
         m_formulaNames.insert(options.formulaNames.begin(), options.formulaNames.end());
@@ -342,6 +344,12 @@ private:
     // Enters the element `name` (its namespace declarations in scope already): whether it is one of
     // the bound elements.
     bool stepInto(std::string_view name) {
+        // No bound path is longer than the deepest kept: deeper elements are only counted, so that a
+        // crafted store nested millions deep costs no copies of its names.
+        if (m_path.size() >= m_boundDepth) {
+            ++m_deeper;
+            return false;
+        }
         const std::size_t colon = name.find(':');
         const std::string_view prefix =
             colon == std::string_view::npos ? std::string_view() : name.substr(0, colon);
@@ -353,6 +361,10 @@ private:
         return m_bound.count(m_path) != 0;
     }
     void stepOut() {
+        if (m_deeper > 0) {
+            --m_deeper;
+            return;
+        }
         m_path.pop_back();
         m_siblings.pop_back();
     }
@@ -786,6 +798,7 @@ private:
     // With bound elements: the open elements' path, and for each of them (and the document) how
     // many children of each name it has had so far.
     std::set<ElementPath> m_bound;
+    std::size_t m_boundDepth = 0, m_deeper = 0; // the longest bound path; open elements below it
     std::unordered_set<std::string_view> m_kept, m_formulaNames; // of the options' strings
     ElementPath m_path;
     std::vector<std::map<std::pair<std::string, std::string>, unsigned>> m_siblings{1};
