@@ -187,14 +187,15 @@ void addBoundParts(std::vector<TextPart> &parts, const std::vector<std::string> 
     for (const DataBinding &binding : bindings)
         if (const auto store = stores.find(binding.storeItem); store != stores.end())
             bound[store->second].insert(binding.path);
-    for (auto &[name, paths] : bound) {
+    for (const auto &entry : bound) {
+        const std::string &name = entry.first; // a variable of its own: clang 14 captures no bindings
         auto part =
             std::find_if(parts.begin(), parts.end(), [&](const TextPart &p) { return p.name == name; });
         if (part == parts.end()) {
             parts.push_back({name, PartKind::BoundData});
             part = parts.end() - 1;
         }
-        part->bound.assign(paths.begin(), paths.end());
+        part->bound.assign(entry.second.begin(), entry.second.end());
     }
     std::unordered_map<std::string_view, std::size_t> order;
     for (std::size_t i = 0; i < names.size(); ++i)
