@@ -341,6 +341,12 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
         return {std::nullopt, refusalAt(text, k, Message(MessageId::NumeralsAfterNumber))};
     if (k < n && (t[k] == u'角' || t[k] == u'毛' || t[k] == u'分')) // read as yuan, 10 or 100 times
         return {std::nullopt, refusalAt(text, k, Message(MessageId::SubunitAfterNumber))};
+    // "100多元" and "1万余元" are more than the number, by an unknown part.
+    if (k < n && (t[k] == u'多' || t[k] == u'余' || t[k] == u'餘'))
+        return {std::nullopt, refusalAt(text, k, Message(MessageId::MoreThanTheNumber))};
+    // "5折", "八五折" price at a share; "100折合美元" converts an amount.
+    if (k < n && t[k] == u'折' && (k + 1 == n || (t[k + 1] != u'合' && t[k + 1] != u'算')))
+        return {std::nullopt, refusalAt(text, k, Message(MessageId::DiscountNotAmount))};
     if (k < n && (t[k] == u'-' || t[k] == u'负' || isDash(t[k])))
         return {std::nullopt, refusalAt(text, k, Message(MessageId::MinusAfterNumber))};
     if (in.open) {

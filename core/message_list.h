@@ -47,6 +47,11 @@ LANTERNFIN_MESSAGE(BlankInsideNumber,
 LANTERNFIN_MESSAGE(SubunitAfterNumber,
                    "角, 毛 or 分 after the number: write the amount in yuan (0.5 for 5角)",
                    "数字后面是角、毛或分，请以元为单位写金额（5角写作0.5）")
+LANTERNFIN_MESSAGE(MoreThanTheNumber,
+                   "多 or 余 after the number: the amount is more than the number by an unknown part (write the amount itself)",
+                   "数字后面是“多”或“余”，金额比这个数多出不明的部分（请写出金额本身）")
+LANTERNFIN_MESSAGE(DiscountNotAmount, "折 after the number is a discount, not an amount (write the amount itself)",
+                   "数字后面是“折”，这是折扣，不是金额（请写出金额本身）")
 LANTERNFIN_MESSAGE(NoAmount, "no amount", "没有金额")
 LANTERNFIN_MESSAGE(NotCapitalDigit,
                    "looks like a part of the amount but is not written in capitals (the capital digits are 零壹贰叁肆伍陆柒捌玖)",

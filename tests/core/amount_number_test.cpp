@@ -60,6 +60,8 @@ TEST(AmountNumber, ReadsTheOneAmountOfAText) {
         {u"2萬億", "2000000000000"},
         {u"1.5 万元", "15000"},
         {u"0万", "0"},
+        {u"100折合人民币", "100"}, // 折合 converts, 折 alone would discount
+        {u"约1000元左右", "1000"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(utf8(c.text));
@@ -252,6 +254,13 @@ TEST(AmountNumber, NumbersPartedByBlanksAndUnitsBelowTheYuanAreRefused) {
         {u"5分钱", 2},
         {u"0.5角", 4},
         {u"1.5兆", 4},
+        // More than the number, or a share of a price.
+        {u"100多元", 4},
+        {u"1万多元", 3},
+        {u"100余元", 4},
+        {u"3000 餘元", 6},
+        {u"5折", 2},
+        {u"8.5折优惠", 4},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(utf8(c.text));
