@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <initializer_list>
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -58,6 +59,135 @@ core::Message zipReason(zip_error_t *error) {
 
 core::Message archiveError(zip_t *za) {
     return zipReason(zip_get_error(za));
+}
+
+std::uint32_t le(const unsigned char *p, int n) {
+    std::uint32_t v = 0;
+    for (int i = n - 1; i >= 0; --i)
+        v = (v << 8) | p[i];
+    return v;
+}
+
+std::uint64_t le64(const unsigned char *p) {
+    return le(p, 4) | (std::uint64_t(le(p + 4, 4)) << 32);
+}
+
+// The Zip64 values an entry's extra field gives for those of its header that are all ones, in the
+// order the format fixes (uncompressed size, compressed size, then the directory's local offset).
+// False when the field is missing or too short.
+bool zip64Values(std::string_view extra, std::initializer_list<std::uint64_t *> wanted) {
+    bool need = false;
+    for (std::uint64_t *v : wanted)
+        need = need || *v == 0xFFFFFFFFu;
+    if (!need)
+        return true;
+    for (std::size_t at = 0; at + 4 <= extra.size();) {
+        const auto *p = reinterpret_cast<const unsigned char *>(extra.data() + at);
+        const std::size_t length = le(p + 2, 2);
+        if (at + 4 + length > extra.size())
+            return false;
+        if (le(p, 2) == 1) {
+            std::size_t used = 0;
+            for (std::uint64_t *v : wanted) {
+                if (*v != 0xFFFFFFFFu)
+                    continue;
+                if (used + 8 > length)
+                    return false;
+                *v = le64(p + 4 + used);
+                used += 8;
+            }
+            return true;
+        }
+        at += 4 + length;
+    }
+    return false;
+}
+
+// libzip 1.7 takes an entry whose local header gives its sizes although a data descriptor follows
+// for one whose headers disagree, unless all three values are zero. Info-ZIP writing to a pipe
+// gives the uncompressed size there, and macOS's Archive Utility the compressed size, so their
+// archives were refused as damaged. This is the same check with the rule newer libzip has: with a
+// data descriptor, each of the local values is zero or the directory's. Everything else must agree
+// as before (name, method, time, version), and every entry lie before the directory.
+bool headersAgreeAllowingDescriptors(const ByteSource &in) {
+    constexpr std::uint64_t kTail = 22 + 0xFFFF;
+    const std::uint64_t tailAt = in.size > kTail ? in.size - kTail : 0;
+    std::string tail(static_cast<std::size_t>(in.size - tailAt), '\0');
+    if (in.read(tailAt, tail.data(), tail.size()) != static_cast<long long>(tail.size()) || tail.size() < 22)
+        return false;
+    std::size_t end = std::string::npos;
+    for (std::size_t i = tail.size() - 22 + 1; i-- > 0;) {
+        const auto *p = reinterpret_cast<const unsigned char *>(tail.data() + i);
+        if (le(p, 4) == 0x06054b50 && i + 22 + le(p + 20, 2) == tail.size()) {
+            end = i;
+            break;
+        }
+    }
+    if (end == std::string::npos)
+        return false;
+    const auto *eocd = reinterpret_cast<const unsigned char *>(tail.data() + end);
+    std::uint64_t count = le(eocd + 10, 2), dirSize = le(eocd + 12, 4), dirAt = le(eocd + 16, 4);
+    if (count == 0xFFFF || dirSize == 0xFFFFFFFFu || dirAt == 0xFFFFFFFFu) {
+        unsigned char locator[20], record[56];
+        const std::uint64_t endAt = tailAt + end;
+        if (endAt < 20 || in.read(endAt - 20, locator, 20) != 20 || le(locator, 4) != 0x07064b50)
+            return false;
+        const std::uint64_t recordAt = le64(locator + 8);
+        if (in.read(recordAt, record, 56) != 56 || le(record, 4) != 0x06064b50)
+            return false;
+        count = le64(record + 32);
+        dirSize = le64(record + 40);
+        dirAt = le64(record + 48);
+    }
+    if (dirAt > in.size || dirSize > in.size - dirAt)
+        return false;
+    std::string dir(static_cast<std::size_t>(dirSize), '\0');
+    if (in.read(dirAt, dir.data(), dir.size()) != static_cast<long long>(dir.size()))
+        return false;
+    std::size_t at = 0;
+    std::string local;
+    for (std::uint64_t i = 0; i < count; ++i) {
+        if (at + 46 > dir.size())
+            return false;
+        const auto *c = reinterpret_cast<const unsigned char *>(dir.data() + at);
+        const std::size_t nameLength = le(c + 28, 2), extraLength = le(c + 30, 2), commentLength = le(c + 32, 2);
+        if (le(c, 4) != 0x02014b50 || at + 46 + nameLength + extraLength + commentLength > dir.size())
+            return false;
+        const std::string_view name(dir.data() + at + 46, nameLength);
+        std::uint64_t usize = le(c + 24, 4), csize = le(c + 20, 4), offset = le(c + 42, 4);
+        if (!zip64Values({dir.data() + at + 46 + nameLength, extraLength}, {&usize, &csize, &offset}))
+            return false;
+        at += 46 + nameLength + extraLength + commentLength;
+        if (offset > dirAt || csize > dirAt || offset + csize + nameLength + 30 > dirAt)
+            return false;
+
+        local.resize(30);
+        if (in.read(offset, local.data(), 30) != 30)
+            return false;
+        const auto *l = reinterpret_cast<const unsigned char *>(local.data());
+        const std::size_t localName = le(l + 26, 2), localExtra = le(l + 28, 2);
+        if (le(l, 4) != 0x04034b50)
+            return false;
+        std::uint64_t localCrc = le(l + 14, 4), localUsize = le(l + 22, 4), localCsize = le(l + 18, 4);
+        const bool descriptor = (le(l + 6, 2) & 8) != 0;
+        local.resize(30 + localName + localExtra);
+        if (in.read(offset + 30, local.data() + 30, localName + localExtra) !=
+            static_cast<long long>(localName + localExtra))
+            return false;
+        l = reinterpret_cast<const unsigned char *>(local.data());
+        if (!zip64Values(std::string_view(local).substr(30 + localName), {&localUsize, &localCsize}))
+            return false;
+        if (le(c + 6, 2) < le(l + 4, 2) || le(c + 10, 2) != le(l + 8, 2) || le(c + 12, 4) != le(l + 10, 4) ||
+            std::string_view(local).substr(30, localName) != name)
+            return false;
+        const std::uint64_t crc = le(c + 16, 4);
+        auto agrees = [descriptor](std::uint64_t local, std::uint64_t central) {
+            return local == central || (descriptor && local == 0);
+        };
+        if (!agrees(localCrc, crc) || !agrees(localUsize, usize) || !agrees(localCsize, csize))
+            return false;
+    }
+    return true;
 }
 
 // The method a replaced entry is written with: its old one where libzip can write it, else deflate.
@@ -485,6 +615,12 @@ std::unique_ptr<ZipPackage> ZipPackage::open(std::string_view bytes, int fd, cor
         return nullptr;
     }
     zip_t *archive = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &guard.error);
+    if (!archive && zip_error_code_zip(&guard.error) == ZIP_ER_INCONS &&
+        headersAgreeAllowingDescriptors(handle->bytes)) {
+        zip_error_fini(&guard.error);
+        zip_error_init(&guard.error);
+        archive = zip_open_from_source(source, ZIP_RDONLY, &guard.error);
+    }
     if (!archive) {
         zip_source_free(source);
         why = zip_error_code_zip(&guard.error) == ZIP_ER_NOZIP

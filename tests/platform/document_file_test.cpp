@@ -169,6 +169,7 @@ TEST(DocumentFile, PackagesKeepEveryEntryAndAllMarkupAndConvertEachParagraphAsTe
         {"bound-controls.docx", Format::Word, "word/document.xml"},
         {"formulas.xlsx", Format::Excel, ""},
         {"formulas.ods", Format::OdfSpreadsheet, ""},
+        {"streamed-infozip.docx", Format::Word, "word/document.xml"},
     };
     for (const auto &c : cases)
         for (const char *config : {"s2t", "t2s", "s2twp", "tw2sp"}) {
@@ -305,6 +306,54 @@ void declareSize(std::string &zip, const std::string &name, std::uint32_t size) 
         for (std::size_t at = 0; (at = zip.find(h.signature, at)) != std::string::npos; ++at)
             if (zip.compare(at + h.nameAt, name.size(), name) == 0)
                 put(at + h.sizeAt, size);
+}
+
+// Archives written as a stream give their sizes and checksum in a data descriptor after each
+// entry's data, and some writers still put one of them in the local header (Info-ZIP its inflated
+// size, macOS its compressed size): those open. A local header that disagrees with the directory
+// in anything else, or without a descriptor, leaves the archive refused.
+TEST(DocumentFile, StreamedArchivesOpenWhileTheirHeadersAgree) {
+    const std::string input =
+        makeZip({{"[Content_Types].xml", kContentTypes, false},
+                 {"word/document.xml", wordDocument("<w:p><w:r><w:t>软件</w:t></w:r></w:p>"), false}});
+    const std::string expected = convert(input, "s2t").bytes;
+    enum Field { Flags = 6, Method = 8, Crc = 14, Compressed = 18, Inflated = 22, Name = 30 };
+    // Each local header with `field` set to `value` (bit 3 of the flags: a descriptor follows).
+    auto patched = [&input](std::vector<std::pair<Field, std::uint32_t>> fields) {
+        std::string zip = input;
+        for (std::size_t at = 0; (at = zip.find(std::string_view("PK\x03\x04", 4), at)) != std::string::npos;
+             ++at)
+            for (const auto &[field, value] : fields)
+                for (int i = 0; i < (field == Flags || field == Method ? 2 : field == Name ? 1 : 4); ++i)
+                    zip[at + field + static_cast<std::size_t>(i)] =
+                        static_cast<char>(field == Name ? value : (value >> (8 * i)) & 0xFF);
+        return zip;
+    };
+    const struct {
+        const char *what;
+        std::vector<std::pair<Field, std::uint32_t>> fields;
+        bool opens;
+    } cases[] = {
+        {"Info-ZIP: inflated size only", {{Flags, 8}, {Crc, 0}, {Compressed, 0}}, true},
+        {"macOS: compressed size only", {{Flags, 8}, {Crc, 0}, {Inflated, 0}}, true},
+        {"nothing in the local header", {{Flags, 8}, {Crc, 0}, {Compressed, 0}, {Inflated, 0}}, true},
+        {"a size that differs", {{Flags, 8}, {Crc, 0}, {Compressed, 0}, {Inflated, 7}}, false},
+        {"no descriptor", {{Crc, 0}, {Compressed, 0}}, false},
+        {"another name", {{Flags, 8}, {Crc, 0}, {Compressed, 0}, {Name, 'X'}}, false},
+        {"another method", {{Flags, 8}, {Crc, 0}, {Compressed, 0}, {Method, 0}}, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto result = convert(patched(c.fields), "s2t");
+        if (c.opens) {
+            ASSERT_TRUE(result.outcome.ok()) << result.outcome.message.in(core::Language::English);
+            EXPECT_EQ(inflated(result.bytes, "word/document.xml"), inflated(expected, "word/document.xml"));
+        } else {
+            EXPECT_EQ(result.outcome.status, DocumentStatus::Unreadable);
+            EXPECT_NE(result.outcome.message.in(core::Language::English).find("disagree"), std::string::npos)
+                << result.outcome.message.in(core::Language::English);
+        }
+    }
 }
 
 // A table's header cells name its columns, and Excel drops a table whose header disagrees with

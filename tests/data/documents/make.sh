@@ -16,3 +16,7 @@ pandoc sample.md -o sample-pandoc.docx
 pandoc sample.md -o sample-pandoc.epub
 pandoc sample.md --standalone -o sample-pandoc.html
 pandoc english.md -o english-pandoc.docx
+# Info-ZIP writing to a pipe: each entry's local header gives its inflated size and a data
+# descriptor follows its data.
+mkdir "$tmp"/streamed
+(cd "$tmp"/streamed && unzip -q "$OLDPWD"/sample-pandoc.docx && zip -q -X -r - . | cat >"$OLDPWD"/streamed-infozip.docx)
