@@ -276,6 +276,15 @@ constexpr ContentTypeRule kContentTypes[] = {
     // columns' names)
     {"application/vnd.openxmlformats-officedocument.spreadsheetml.table", Format::Excel,
      PartKind::SpreadsheetStrings, false},
+    // a pivot table: its captions and its data fields' names (never its fields' names), and its
+    // cache: the items of each field and the records that use them, as the converted cells they
+    // come from would give them on a refresh
+    {"application/vnd.openxmlformats-officedocument.spreadsheetml.pivotTable", Format::Excel,
+     PartKind::SpreadsheetStrings, false},
+    {"application/vnd.openxmlformats-officedocument.spreadsheetml.pivotCacheDefinition", Format::Excel,
+     PartKind::SpreadsheetStrings, false},
+    {"application/vnd.openxmlformats-officedocument.spreadsheetml.pivotCacheRecords", Format::Excel,
+     PartKind::SpreadsheetStrings, false},
     {"application/vnd.openxmlformats-officedocument.drawing", Format::Excel, PartKind::DrawingText, false},
     {"application/vnd.openxmlformats-officedocument.presentationml.presentation.main", Format::PowerPoint,
      PartKind::DrawingText, true},

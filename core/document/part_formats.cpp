@@ -125,6 +125,21 @@ constexpr AttributeRule kSheetAttributes[] = {
     {"x:dataValidation", "prompt", A::Text},
     {"x:dataValidation", "errorTitle", A::Text},
     {"x:dataValidation", "error", A::Text},
+    // A pivot table writes its data fields' names (求和项:金额, which GETPIVOTDATA asks for), its
+    // captions and the names its items were given into its cells each time it is refreshed; its
+    // cache keeps each field's items (x:s, in the items and in the records), which GETPIVOTDATA
+    // and the field's filter list go by until then.
+    {"x:dataField", "name", A::Text},
+    {"x:item", "n", A::Text},
+    {"x:pivotField", "name", A::Text},
+    {"x:pivotField", "subtotalCaption", A::Text},
+    {"x:pivotTableDefinition", "dataCaption", A::Text},
+    {"x:pivotTableDefinition", "grandTotalCaption", A::Text},
+    {"x:pivotTableDefinition", "rowHeaderCaption", A::Text},
+    {"x:pivotTableDefinition", "colHeaderCaption", A::Text},
+    {"x:pivotTableDefinition", "errorCaption", A::Text},
+    {"x:pivotTableDefinition", "missingCaption", A::Text},
+    {"x:s", "v", A::Text},
 };
 
 // DrawingML: slides, notes, layouts, masters, charts, SmartArt and drawings of every format keep

@@ -354,6 +354,42 @@ TEST_F(XmlPart, FilterValuesAsTheCellsTheyMatch) {
     expectConverted(ods, PartKind::OdfText, replaced(ods, {{"\"软件\"", "\"軟體\""}}));
 }
 
+// A pivot table writes its captions and its data fields' names into its cells on every refresh,
+// and GETPIVOTDATA asks for a data field by that name and for items as its cache holds them: all
+// converted as the cells are. Its own name and its fields' names (the columns' names) stay.
+TEST_F(XmlPart, PivotTablesAndTheirCachesAsTheCellsTheyShow) {
+    const std::string table =
+        R"(<pivotTableDefinition xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" name="软件表" )"
+        R"(dataCaption="U盘" grandTotalCaption="头发" rowHeaderCaption="鼠标" colHeaderCaption="软件" )"
+        R"(errorCaption="简体" missingCaption="汉语"><pivotFields count="2"><pivotField name="内存" axis="axisRow" )"
+        R"(subtotalCaption="这个"><items count="2"><item n="软件书" x="0"/><item t="default"/></items></pivotField>)"
+        R"(<pivotField name="鼠标" dataField="1"/></pivotFields><dataFields count="1">)"
+        R"(<dataField name="说:内存" fld="1"/></dataFields></pivotTableDefinition>)";
+    PartOptions options;
+    options.keptStrings = {"内存"};
+    expectConverted(table, PartKind::SpreadsheetStrings,
+                    replaced(table, {{"\"U盘\"", "\"隨身碟\""},
+                                     {"\"头发\"", "\"頭髮\""},
+                                     {"rowHeaderCaption=\"鼠标\"", "rowHeaderCaption=\"滑鼠\""},
+                                     {"colHeaderCaption=\"软件\"", "colHeaderCaption=\"軟體\""},
+                                     {"\"简体\"", "\"簡體\""},
+                                     {"\"汉语\"", "\"漢語\""},
+                                     {"\"这个\"", "\"這個\""},
+                                     {"\"软件书\"", "\"軟體書\""},
+                                     {"name=\"鼠标\"", "name=\"滑鼠\""},
+                                     {"\"说:内存\"", "\"說:記憶體\""}}),
+                    options);
+    const std::string cache =
+        R"(<pivotCacheDefinition xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><cacheFields count="1">)"
+        R"(<cacheField name="软件"><sharedItems count="3"><s v="鼠标"/><s v="内存"/><s v="1-10"/></sharedItems></cacheField>)"
+        R"(</cacheFields></pivotCacheDefinition>)";
+    expectConverted(cache, PartKind::SpreadsheetStrings, replaced(cache, {{"\"鼠标\"", "\"滑鼠\""}}), options);
+    const std::string records =
+        R"(<pivotCacheRecords xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" count="2">)"
+        R"(<r><s v="软件"/><n v="5"/></r><r><x v="0"/><s v="内存"/></r></pivotCacheRecords>)";
+    expectConverted(records, PartKind::SpreadsheetStrings, replaced(records, {{"\"软件\"", "\"軟體\""}}), options);
+}
+
 // Word and Excel drop white space at the ends of a text element that does not keep it: one whose
 // text comes to begin with a space, when a phrase before it moves away, is told to keep it; one
 // that says so already is left alone, and DrawingML keeps its spaces anyway.
