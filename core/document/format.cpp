@@ -286,6 +286,9 @@ constexpr ContentTypeRule kContentTypes[] = {
     {"application/vnd.openxmlformats-officedocument.spreadsheetml.pivotCacheRecords", Format::Excel,
      PartKind::SpreadsheetStrings, false},
     {"application/vnd.openxmlformats-officedocument.drawing", Format::Excel, PartKind::DrawingText, false},
+    // the words of its number formats
+    {"application/vnd.openxmlformats-officedocument.spreadsheetml.styles", Format::Excel,
+     PartKind::SpreadsheetStrings, false},
     {"application/vnd.openxmlformats-officedocument.presentationml.presentation.main", Format::PowerPoint,
      PartKind::DrawingText, true},
     {"application/vnd.openxmlformats-officedocument.presentationml.slideshow.main", Format::PowerPoint,
@@ -319,6 +322,7 @@ constexpr std::pair<std::string_view, PartKind> kSharedContentTypes[] = {
     {"application/vnd.openxmlformats-officedocument.drawingml.diagramData", PartKind::DrawingText},
     {"application/vnd.ms-office.drawingml.diagramDrawing", PartKind::DrawingText},
     {"application/vnd.openxmlformats-package.core-properties", PartKind::CoreProperties},
+    {"application/vnd.openxmlformats-officedocument.custom-properties", PartKind::CoreProperties},
 };
 
 // Parts that name fonts and languages but hold no text, converted only when fonts are asked for.
@@ -437,8 +441,11 @@ std::vector<TextPart> officeParts(Format format, const std::vector<std::string> 
 std::vector<TextPart> odfParts(const std::vector<std::string> &names) {
     std::vector<TextPart> parts;
     for (const auto &name : names)
-        if (name == "content.xml" || name == "styles.xml" || name == "meta.xml")
-            parts.push_back({name, name == "meta.xml" ? PartKind::OdfMeta : PartKind::OdfText});
+        // and those of the objects embedded in it (Object 1/content.xml): a chart's titles and the
+        // labels it caches from its data, as the converted cells it shows
+        if (const std::string_view base = std::string_view(name).substr(name.rfind('/') + 1);
+            base == "content.xml" || base == "styles.xml" || base == "meta.xml")
+            parts.push_back({name, base == "meta.xml" ? PartKind::OdfMeta : PartKind::OdfText});
     return parts;
 }
 

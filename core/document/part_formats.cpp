@@ -31,6 +31,10 @@ constexpr NamespaceName kOfficeNamespaces[] = {
     {"xm", "http://schemas.microsoft.com/office/excel/2006/main"},
     {"dc", "http://purl.org/dc/elements/1.1/"},
     {"cp", "http://schemas.openxmlformats.org/package/2006/metadata/core-properties"},
+    {"vt", "http://schemas.openxmlformats.org/officeDocument/2006/docPropsVTypes"},
+    {"wp", "http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing"},
+    {"pic", "http://schemas.openxmlformats.org/drawingml/2006/picture"},
+    {"xdr", "http://schemas.openxmlformats.org/drawingml/2006/spreadsheetDrawing"},
 };
 
 // Word: paragraphs of the body, headers, footers, notes, comments and text boxes. Runs, hyperlinks,
@@ -73,15 +77,32 @@ constexpr AttributeRule kWordAttributes[] = {
     {"w:lang", "w:eastAsia", A::Language}, {"w:lang", "w:val", A::Language},
     // the choices a content control's list shows (never the values it stores)
     {"w:listItem", "w:displayText", A::Text},
+    // a legacy form field's choices (it stores the index of the one shown), the text it starts
+    // with and its help in the status bar and on F1
+    {"w:listEntry", "w:val", A::Text},
+    {"w:default", "w:val", A::Text},
+    {"w:statusText", "w:val", A::Text},
+    {"w:helpText", "w:val", A::Text},
+    {"w:hyperlink", "w:tooltip", A::Text},
+    // a picture's or a shape's alternative text and a link's tip, in the drawings of every format
+    {"wp:docPr", "descr", A::Text},
+    {"wp:docPr", "title", A::Text},
+    {"pic:cNvPr", "descr", A::Text},
+    {"pic:cNvPr", "title", A::Text},
+    {"a:hlinkClick", "tooltip", A::Text},
+    {"a:hlinkHover", "tooltip", A::Text},
 };
 
 // Document properties: the title, subject, keywords and description (never the author's name or
-// the dates).
+// the dates); and the text values of the document's own properties (custom.xml: DOCPROPERTY fields
+// show them, and are filled from them again when fields are updated), never their names.
 constexpr ElementRule kCoreElements[] = {
     {"dc:title", R::TextParagraph},
     {"dc:subject", R::TextParagraph},
     {"cp:keywords", R::TextParagraph},
     {"dc:description", R::TextParagraph},
+    {"vt:lpwstr", R::TextParagraph},
+    {"vt:bstr", R::TextParagraph},
 };
 
 // Spreadsheets: shared strings and inline strings (each string a paragraph, its rich text runs
@@ -125,6 +146,8 @@ constexpr AttributeRule kSheetAttributes[] = {
     {"x:dataValidation", "prompt", A::Text},
     {"x:dataValidation", "errorTitle", A::Text},
     {"x:dataValidation", "error", A::Text},
+    // a number format's own words (0"个", #,##0"万元"), in its quoted literals as a formula's
+    {"x:numFmt", "formatCode", A::Formula},
     // A pivot table writes its data fields' names (求和项:金额, which GETPIVOTDATA asks for), its
     // captions and the names its items were given into its cells each time it is refreshed; its
     // cache keeps each field's items (x:s, in the items and in the records), which GETPIVOTDATA
@@ -166,6 +189,11 @@ constexpr AttributeRule kDrawingAttributes[] = {
     {"a:cs", "typeface", A::Font},     {"a:font", "typeface", A::Font},
     {"a:rPr", "lang", A::Language},    {"a:rPr", "altLang", A::Language},
     {"a:defRPr", "lang", A::Language}, {"a:endParaRPr", "lang", A::Language},
+    // a picture's or a shape's alternative text (slides, a sheet's drawings), a link's tip
+    {"p:cNvPr", "descr", A::Text},     {"p:cNvPr", "title", A::Text},
+    {"xdr:cNvPr", "descr", A::Text},   {"xdr:cNvPr", "title", A::Text},
+    {"pic:cNvPr", "descr", A::Text},   {"pic:cNvPr", "title", A::Text},
+    {"a:hlinkClick", "tooltip", A::Text}, {"a:hlinkHover", "tooltip", A::Text},
 };
 
 constexpr NamespaceName kOdfNamespaces[] = {
@@ -179,6 +207,8 @@ constexpr NamespaceName kOdfNamespaces[] = {
     {"meta", "urn:oasis:names:tc:opendocument:xmlns:meta:1.0"},
     {"dc", "http://purl.org/dc/elements/1.1/"},
     {"calcext", "urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0"},
+    {"number", "urn:oasis:names:tc:opendocument:xmlns:datastyle:1.0"},
+    {"presentation", "urn:oasis:names:tc:opendocument:xmlns:presentation:1.0"},
 };
 
 // OpenDocument: text:p and text:h are paragraphs, spans and links join them; tabs, line breaks,
@@ -204,12 +234,18 @@ constexpr ElementRule kOdfElements[] = {
     {"svg:title", R::TextParagraph},
     {"svg:desc", R::TextParagraph},
     {"text:index-title-template", R::TextParagraph}, // an index's title, written anew when it is updated
+    {"number:text", R::TextParagraph}, // a number format's own words: 0"个", yyyy"年"
+    // what a presentation's header, footer and fixed date show on every slide
+    {"presentation:header-decl", R::TextParagraph},
+    {"presentation:footer-decl", R::TextParagraph},
+    {"presentation:date-time-decl", R::TextParagraph},
 };
 
 // A spreadsheet cell's string value, where a producer writes one, is the cell's content to a reader
 // (LibreOffice shows it rather than the paragraph beside it): converted as its paragraph is. So is
 // a user field's value, which its fields show in place of the text they were saved with.
 constexpr AttributeRule kOdfAttributes[] = {
+    {"text:a", "office:title", A::Text}, // a link's tip
     {"table:table-cell", "office:string-value", A::Text},
     {"table:covered-table-cell", "office:string-value", A::Text},
     {"text:user-field-decl", "office:string-value", A::Text},
@@ -287,6 +323,9 @@ constexpr NamespaceName kEpubNamespaces[] = {
 constexpr ElementRule kOpfElements[] = {
     {"dc:title", R::TextParagraph},   {"dc:creator", R::TextParagraph}, {"dc:description", R::TextParagraph},
     {"dc:subject", R::TextParagraph}, {"dc:language", R::LanguageText},
+    {"dc:publisher", R::TextParagraph}, {"dc:contributor", R::TextParagraph}, {"dc:rights", R::TextParagraph},
+    // EPUB 3's refinements: a series (belongs-to-collection), a title's or a name's sorting form
+    {"opf:meta", R::TextParagraph},
 };
 
 constexpr AttributeRule kXmlLangAttribute[] = {{"*", "xml:lang", A::Language}};

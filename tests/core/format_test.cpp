@@ -138,7 +138,7 @@ TEST(TextParts, OfficePartsByContentTypeInEntryOrder) {
     const std::string wml = std::string(kOoxml) + "wordprocessingml.";
     FakePackage docx{{"[Content_Types].xml", "word/document.xml", "word/styles.xml", "word/header1.xml",
                       "word/footnotes.xml", "word/charts/chart1.xml", "word/media/a.png", "docProps/core.xml",
-                      "word/comments.xml"},
+                      "word/comments.xml", "docProps/custom.xml"},
                      {}};
     docx.parts["[Content_Types].xml"] = contentTypes({
         {"/word/comments.xml", wml + "comments+xml"},
@@ -148,6 +148,7 @@ TEST(TextParts, OfficePartsByContentTypeInEntryOrder) {
         {"/WORD/FOOTNOTES.XML", wml + "footnotes+xml"}, // part names ignore case
         {"/word/charts/chart1.xml", std::string(kOoxml) + "drawingml.chart+xml"},
         {"/docProps/core.xml", "application/vnd.openxmlformats-package.core-properties+xml"},
+        {"/docProps/custom.xml", std::string(kOoxml) + "custom-properties+xml"},
         {"/word/missing.xml", wml + "footer+xml"},
     });
     const std::vector<std::pair<std::string, PartKind>> expected{
@@ -157,6 +158,7 @@ TEST(TextParts, OfficePartsByContentTypeInEntryOrder) {
         {"word/charts/chart1.xml", PartKind::DrawingText},
         {"docProps/core.xml", PartKind::CoreProperties},
         {"word/comments.xml", PartKind::WordprocessingText},
+        {"docProps/custom.xml", PartKind::CoreProperties},
     };
     EXPECT_EQ(listed(textParts(Format::Word, docx.names, docx.reader())), expected);
     // With fonts, styles name fonts too.
@@ -192,12 +194,17 @@ TEST(TextParts, PresentationMastersAndNewerCharts) {
 }
 
 TEST(TextParts, OpenDocumentAndEpubByTheirIndexes) {
-    FakePackage odt{{"mimetype", "content.xml", "styles.xml", "meta.xml", "settings.xml", "Pictures/a.png"},
+    FakePackage odt{{"mimetype", "content.xml", "styles.xml", "meta.xml", "settings.xml", "Pictures/a.png",
+                     "Object 1/content.xml", "Object 1/styles.xml", "Object 1/settings.xml",
+                     "ObjectReplacements/Object 1"},
                     {}};
+    // The objects embedded in it (a chart) are documents of their own in their folders.
     EXPECT_EQ(listed(textParts(Format::OdfText, odt.names, odt.reader())),
               (std::vector<std::pair<std::string, PartKind>>{{"content.xml", PartKind::OdfText},
                                                              {"styles.xml", PartKind::OdfText},
-                                                             {"meta.xml", PartKind::OdfMeta}}));
+                                                             {"meta.xml", PartKind::OdfMeta},
+                                                             {"Object 1/content.xml", PartKind::OdfText},
+                                                             {"Object 1/styles.xml", PartKind::OdfText}}));
     FakePackage epub{{"mimetype", "META-INF/container.xml", "OPS/book.opf", "OPS/toc.ncx", "OPS/nav.xhtml",
                       "OPS/text/第一章.xhtml", "OPS/text/b.xhtml", "OPS/css/a.css", "evil.xhtml"},
                      {}};

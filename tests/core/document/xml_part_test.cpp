@@ -390,6 +390,73 @@ TEST_F(XmlPart, PivotTablesAndTheirCachesAsTheCellsTheyShow) {
     expectConverted(records, PartKind::SpreadsheetStrings, replaced(records, {{"\"软件\"", "\"軟體\""}}), options);
 }
 
+// Text a reader sees outside paragraphs: each converted as a text of its own, the markup and every
+// name and value around it kept.
+TEST_F(XmlPart, AlternativeTextTipsFormFieldsNumberFormatsAndProperties) {
+    const std::string w = R"( xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main")";
+    const std::string wp = R"( xmlns:wp="http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing")";
+    const std::string a = R"( xmlns:a="http://schemas.openxmlformats.org/drawingml/2006/main")";
+    const std::string p = R"( xmlns:p="http://schemas.openxmlformats.org/presentationml/2006/main")";
+    const std::string xdr = R"( xmlns:xdr="http://schemas.openxmlformats.org/drawingml/2006/spreadsheetDrawing")";
+    const std::string x = R"( xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main")";
+    const std::string vt = R"( xmlns:vt="http://schemas.openxmlformats.org/officeDocument/2006/docPropsVTypes")";
+    const std::string odf = R"( xmlns:number="urn:oasis:names:tc:opendocument:xmlns:datastyle:1.0")"
+                            R"( xmlns:presentation="urn:oasis:names:tc:opendocument:xmlns:presentation:1.0")"
+                            R"( xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0")"
+                            R"( xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0")";
+    const std::string opf = R"( xmlns="http://www.idpf.org/2007/opf" xmlns:dc="http://purl.org/dc/elements/1.1/")";
+    const struct {
+        const char *what;
+        PartKind kind;
+        std::string in, out;
+    } cases[] = {
+        {"a legacy drop-down's choices (it stores an index), its help, a text field's start",
+         PartKind::WordprocessingText,
+         "<w:ffData" + w + R"(><w:name w:val="软件"/><w:helpText w:type="text" w:val="鼠标"/><w:statusText w:val="U盘"/>)"
+             R"(<w:ddList><w:result w:val="1"/><w:listEntry w:val="软件"/><w:listEntry w:val="头发"/></w:ddList>)"
+             R"(<w:textInput><w:default w:val="内存"/></w:textInput></w:ffData>)",
+         "<w:ffData" + w + R"(><w:name w:val="软件"/><w:helpText w:type="text" w:val="滑鼠"/><w:statusText w:val="隨身碟"/>)"
+             R"(<w:ddList><w:result w:val="1"/><w:listEntry w:val="軟體"/><w:listEntry w:val="頭髮"/></w:ddList>)"
+             R"(<w:textInput><w:default w:val="記憶體"/></w:textInput></w:ffData>)"},
+        {"a link's tip, a picture's alternative text and title", PartKind::WordprocessingText,
+         "<w:body" + w + wp + a + R"(><w:hyperlink w:tooltip="软件" r:id="软件"/><wp:docPr id="1" name="鼠标" descr="头发" title="U盘"/>)"
+             R"(<a:hlinkClick tooltip="内存"/></w:body>)",
+         "<w:body" + w + wp + a + R"(><w:hyperlink w:tooltip="軟體" r:id="软件"/><wp:docPr id="1" name="鼠标" descr="頭髮" title="隨身碟"/>)"
+             R"(<a:hlinkClick tooltip="記憶體"/></w:body>)"},
+        {"a slide's picture and a sheet's drawing", PartKind::DrawingText,
+         "<p:sld" + p + xdr + a + R"(><p:cNvPr id="2" name="软件" descr="鼠标" title="头发"/><xdr:cNvPr id="3" name="U盘" descr="内存"/>)"
+             R"(<a:hlinkHover tooltip="软件"/></p:sld>)",
+         "<p:sld" + p + xdr + a + R"(><p:cNvPr id="2" name="软件" descr="滑鼠" title="頭髮"/><xdr:cNvPr id="3" name="U盘" descr="記憶體"/>)"
+             R"(<a:hlinkHover tooltip="軟體"/></p:sld>)"},
+        {"number formats' quoted words", PartKind::SpreadsheetStrings,
+         "<styleSheet" + x + R"(><numFmts count="2"><numFmt numFmtId="164" formatCode="0&quot;软件&quot;"/>)"
+             R"(<numFmt numFmtId="165" formatCode="[$-804]#,##0.00&quot;头发&quot;;[Red]\-0"/></numFmts></styleSheet>)",
+         "<styleSheet" + x + R"(><numFmts count="2"><numFmt numFmtId="164" formatCode="0&quot;軟體&quot;"/>)"
+             R"(<numFmt numFmtId="165" formatCode="[$-804]#,##0.00&quot;頭髮&quot;;[Red]\-0"/></numFmts></styleSheet>)"},
+        {"the document's own properties: values, never names", PartKind::CoreProperties,
+         "<Properties" + vt + R"(><property pid="2" name="软件"><vt:lpwstr>鼠标</vt:lpwstr></property>)"
+             R"(<property pid="3" name="U盘"><vt:bstr>头发</vt:bstr></property><property pid="4" name="n"><vt:i4>5</vt:i4></property></Properties>)",
+         "<Properties" + vt + R"(><property pid="2" name="软件"><vt:lpwstr>滑鼠</vt:lpwstr></property>)"
+             R"(<property pid="3" name="U盘"><vt:bstr>頭髮</vt:bstr></property><property pid="4" name="n"><vt:i4>5</vt:i4></property></Properties>)"},
+        {"OpenDocument: a number format's words, the slides' footer, a link's tip", PartKind::OdfText,
+         "<office:document-styles" + odf + R"(><number:number-style style:name="N1"><number:number/><number:text>软件</number:text></number:number-style>)"
+             R"(<presentation:footer-decl presentation:name="ftr1">头发</presentation:footer-decl>)"
+             R"(<text:p><text:a xlink:href="#软件" office:title="鼠标">U盘</text:a></text:p></office:document-styles>)",
+         "<office:document-styles" + odf + R"(><number:number-style style:name="N1"><number:number/><number:text>軟體</number:text></number:number-style>)"
+             R"(<presentation:footer-decl presentation:name="ftr1">頭髮</presentation:footer-decl>)"
+             R"(<text:p><text:a xlink:href="#软件" office:title="滑鼠">隨身碟</text:a></text:p></office:document-styles>)"},
+        {"an EPUB's publisher, contributor, rights and series", PartKind::EpubPackage,
+         "<package" + opf + R"(><metadata><dc:publisher>软件</dc:publisher><dc:contributor>鼠标</dc:contributor>)"
+             R"(<dc:rights>U盘</dc:rights><meta property="belongs-to-collection" id="c1">头发</meta></metadata></package>)",
+         "<package" + opf + R"(><metadata><dc:publisher>軟體</dc:publisher><dc:contributor>滑鼠</dc:contributor>)"
+             R"(<dc:rights>隨身碟</dc:rights><meta property="belongs-to-collection" id="c1">頭髮</meta></metadata></package>)"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        expectConverted(c.in, c.kind, c.out);
+    }
+}
+
 // Word and Excel drop white space at the ends of a text element that does not keep it: one whose
 // text comes to begin with a space, when a phrase before it moves away, is told to keep it; one
 // that says so already is left alone, and DrawingML keeps its spaces anyway.
