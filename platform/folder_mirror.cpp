@@ -110,6 +110,8 @@ private:
         }
         if (S_ISLNK(e.st.st_mode)) {
             e.type = MirrorEntry::Type::Link;
+            if (m_options.names)
+                e.linkTarget = mirroredTarget(src);
             plan.entries.push_back(std::move(e));
         } else if (S_ISREG(e.st.st_mode)) {
             plan.entries.push_back(std::move(e));
@@ -146,7 +148,53 @@ private:
         std::vector<std::pair<std::string, std::string>> named;
         for (const auto &name : names)
             named.emplace_back(joinPath(src, name), name);
+        ++m_depth;
         placeAll(named, dst, false, dstAbsent);
+        --m_depth;
+    }
+
+    // The target of the link `src` as the mirror writes it when names are converted: a relative
+    // target that stays inside the folder being mirrored names what the mirror renames, so its
+    // names are converted as theirs are (图片/头像.png -> 圖片/頭像.png); from where it leaves that
+    // folder on, and an absolute target, it is kept as it is. Nullopt: kept whole (unreadable, or
+    // a name that cannot be converted).
+    std::optional<std::string> mirroredTarget(const std::string &src) const {
+        std::string target(4096, '\0');
+        const ssize_t n = ::readlink(src.c_str(), target.data(), target.size());
+        if (n < 0 || static_cast<std::size_t>(n) >= target.size())
+            return std::nullopt;
+        target.resize(static_cast<std::size_t>(n));
+        if (target.empty() || target[0] == '/')
+            return std::nullopt;
+        std::string out;
+        int level = m_depth; // folders below the source named on the command line
+        std::size_t at = 0;
+        while (at <= target.size()) {
+            std::size_t slash = target.find('/', at);
+            if (slash == std::string::npos)
+                slash = target.size();
+            const std::string part = target.substr(at, slash - at);
+            if (level < 1) {
+                out += target.substr(at);
+                break;
+            }
+            if (part == "..") {
+                --level;
+                out += part;
+            } else if (part.empty() || part == ".") {
+                out += part;
+            } else {
+                const auto name = m_options.names(part);
+                if (!name)
+                    return std::nullopt;
+                out += *name;
+                ++level;
+            }
+            if (slash < target.size())
+                out += '/';
+            at = slash + 1;
+        }
+        return out;
     }
 
     // Whether the paths `a` and `b` name the same entry of the same folder.
@@ -172,6 +220,7 @@ private:
     const MirrorOptions &m_options;
     std::string m_root;
     std::shared_ptr<HeldFolder> m_held;
+    int m_depth = 0; // folders walked below the sources named
 };
 
 } // namespace
@@ -295,6 +344,8 @@ core::Message makeMirrorLink(const MirrorEntry &e) {
     if (n < 0)
         return {MessageId::CannotReadLink, {}, reason(errno)};
     target.resize(static_cast<std::size_t>(n));
+    if (e.linkTarget)
+        target = *e.linkTarget;
     std::string name;
     Message why;
     const int parent = openTargetFolder(e, name, why);

@@ -66,6 +66,8 @@ struct MirrorEntry {
     // That folder, held for the whole run by every entry of one plan.
     std::shared_ptr<HeldFolder> held;
     struct stat st {};
+    // A link's target as the mirror writes it, when names are converted (empty: as it is read).
+    std::optional<std::string> linkTarget;
 };
 
 // A source the mirror leaves out, and why. `failed`: it could not be read (else it is refused).

@@ -216,6 +216,36 @@ TEST(CliBatch, NamesConvertedAndCollisionsRefused) {
     EXPECT_TRUE(contains(run.err, "1 converted, 0 copied, 2 refused")) << run.err;
 }
 
+// A link inside the tree names what the mirror renames: its target's names are converted as
+// theirs are, so that it still leads where it led. Where a target leaves the folder, from there
+// on, and an absolute target, it stays as it is.
+TEST(CliBatch, LinksFollowTheNamesTheyLeadTo) {
+    Folder f;
+    fs::create_directories(f / "src/图片/深");
+    writeFile(f / "src/说明.txt", "说明\n");
+    writeFile(f / "src/图片/头像.png", "x");
+    const struct {
+        const char *link, *target, *expected;
+    } cases[] = {
+        {"src/最新说明.txt", "说明.txt", "out/src/最新說明.txt -> 說明.txt"},
+        {"src/图库", "图片", "out/src/圖庫 -> 圖片"},
+        {"src/当前头像.png", "./图片/头像.png", "out/src/當前頭像.png -> ./圖片/頭像.png"},
+        {"src/图片/深/上级", "../../说明.txt", "out/src/圖片/深/上級 -> ../../說明.txt"},
+        {"src/图片/深/外面", "../../../说明/头发", "out/src/圖片/深/外面 -> ../../../说明/头发"},
+        {"src/绝对", "/说明/头发", "out/src/絕對 -> /说明/头发"},
+    };
+    for (const auto &c : cases)
+        fs::create_symlink(c.target, f / c.link);
+    const ShellRun run = runShell(f, "$CLI traditional --names --no-progress -r src -O out");
+    EXPECT_EQ(run.status, 0) << run.err;
+    for (const auto &c : cases) {
+        const std::string expected = c.expected;
+        const std::string link = expected.substr(0, expected.find(" -> "));
+        EXPECT_EQ(link + " -> " + fs::read_symlink(f / link).string(), expected);
+    }
+    EXPECT_EQ(readFile(f / "out/src/圖片/深/上級"), "說明\n");
+}
+
 TEST(CliBatch, JobsGiveTheOutputOfOneJob) {
     Folder f;
     // One text large enough to be split across the jobs, and small files around it.
