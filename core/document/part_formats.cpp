@@ -93,14 +93,16 @@ constexpr AttributeRule kWordAttributes[] = {
     {"a:hlinkHover", "tooltip", A::Text},
 };
 
-// Document properties: the title, subject, keywords and description (never the author's name or
-// the dates); and the text values of the document's own properties (custom.xml: DOCPROPERTY fields
+// Document properties: the title, subject, keywords, description, category and status (never the
+// author's name or the dates); and the text values of the document's own properties (custom.xml: DOCPROPERTY fields
 // show them, and are filled from them again when fields are updated), never their names.
 constexpr ElementRule kCoreElements[] = {
     {"dc:title", R::TextParagraph},
     {"dc:subject", R::TextParagraph},
     {"cp:keywords", R::TextParagraph},
     {"dc:description", R::TextParagraph},
+    {"cp:category", R::TextParagraph},
+    {"cp:contentStatus", R::TextParagraph}, // 草稿, 终稿
     {"vt:lpwstr", R::TextParagraph},
     {"vt:bstr", R::TextParagraph},
 };

@@ -628,9 +628,10 @@ TEST_F(XmlPart, HtmlButtonLabelsButNeverValuesAFormSends) {
 TEST_F(XmlPart, PropertiesAndPackageMetadata) {
     const std::string core =
         R"(<cp:coreProperties xmlns:cp="http://schemas.openxmlformats.org/package/2006/metadata/core-properties" xmlns:dc="http://purl.org/dc/elements/1.1/">)"
-        R"(<dc:title>内存</dc:title><dc:creator>软件</dc:creator><cp:keywords>U盘</cp:keywords></cp:coreProperties>)";
+        R"(<dc:title>内存</dc:title><dc:creator>软件</dc:creator><cp:keywords>U盘</cp:keywords>)"
+        R"(<cp:category>鼠标</cp:category><cp:contentStatus>头发</cp:contentStatus></cp:coreProperties>)";
     expectConverted(core, PartKind::CoreProperties,
-                    replaced(core, {{">内存<", ">記憶體<"}, {">U盘<", ">隨身碟<"}}));
+                    replaced(core, {{">内存<", ">記憶體<"}, {">U盘<", ">隨身碟<"}, {">鼠标<", ">滑鼠<"}, {">头发<", ">頭髮<"}}));
     const std::string opf =
         R"(<package xmlns="http://www.idpf.org/2007/opf"><metadata xmlns:dc="http://purl.org/dc/elements/1.1/"><dc:title>内存</dc:title>)"
         R"(<dc:creator>软件</dc:creator><dc:subject>U盘</dc:subject><dc:language>zh-CN</dc:language></metadata><manifest><item href="内存.xhtml"/></manifest></package>)";
