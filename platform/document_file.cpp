@@ -496,6 +496,9 @@ DocumentOutcome convertPackage(const ByteSource &in, Target &to, const DocumentJ
     // A workbook's header cells stay as its tables and pivot caches name their columns.
     core::document::PartOptions options = job.options;
     options.keptStrings = core::document::columnNames(*format, names, readSmall);
+    // And the items a conversion would merge into one item of a pivot cache.
+    for (auto &item : core::document::pivotItemsThatWouldMerge(*format, names, readSmall, job.converter))
+        options.keptStrings.push_back(std::move(item));
     // Its sheets' names, from a workbook part of any reasonable size: one past the small parts'
     // limit (hundreds of thousands of defined names) leaves them unknown rather than refusing it.
     options.formulaNames = core::document::formulaNames(

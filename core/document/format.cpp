@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
+#include <set>
 #include <cstdint>
 
 namespace core::document {
@@ -630,6 +632,39 @@ std::vector<std::string> columnNames(Format format, const std::vector<std::strin
                 columns.push_back(decodeExcelEscapes(*value));
     }
     return columns;
+}
+
+std::vector<std::string> pivotItemsThatWouldMerge(Format format, const std::vector<std::string> &names,
+                                                  const ReadSmallPart &read, const SegmentedConverter &converter) {
+    std::vector<std::string> kept;
+    const auto types = format == Format::Excel ? read("[Content_Types].xml") : std::nullopt;
+    if (!types)
+        return kept;
+    for (const auto &[name, type] : overrides(*types)) {
+        if (withoutXmlSuffix(type) != "application/vnd.openxmlformats-officedocument.spreadsheetml.pivotCacheDefinition")
+            continue;
+        const std::string *entry = findNoCase(names, name);
+        const auto part = entry ? read(*entry) : std::nullopt;
+        if (!part)
+            continue;
+        // Each converted item, folded to lower case, and the items that give it.
+        std::map<std::string, std::set<std::string>> byConverted;
+        std::string converted;
+        std::vector<Segment> segments;
+        for (const auto &item : elementsNamed(*part, "s")) {
+            const auto value = attribute(item, "v");
+            if (!value || !isValidUtf8(*value))
+                continue;
+            converter.convert(*value, converted, segments);
+            for (char &c : converted)
+                c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+            byConverted[converted].insert(*value);
+        }
+        for (const auto &[_, originals] : byConverted)
+            if (originals.size() > 1)
+                kept.insert(kept.end(), originals.begin(), originals.end());
+    }
+    return kept;
 }
 
 std::vector<std::string> formulaNames(Format format, const std::vector<std::string> &names,

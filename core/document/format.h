@@ -12,6 +12,7 @@
 //   WEBVTT, [Script Info], 1⏎00:…  subtitles (WebVTT, ASS/SSA, SubRip)
 //   anything else                  plain text (its encoding is the text path's business)
 
+#include "core/document/segments.h"
 #include "core/document/xml_part.h"
 
 #include "core/messages.h"
@@ -84,6 +85,13 @@ std::vector<TextPart> textParts(Format format, const std::vector<std::string> &n
 // (表1[销售额]), so they are never converted, and the header cells stay with them (PartOptions).
 std::vector<std::string> columnNames(Format format, const std::vector<std::string> &names,
                                      const ReadSmallPart &read);
+
+// The items of a workbook's pivot caches (x:s) that `converter` would make equal to another item
+// of the same cache, or to one that differs only in case: Excel drops a pivot table whose field
+// holds an item twice, so these stay as they are, in the cells they come from too (PartOptions'
+// kept strings). In no particular order; empty for other packages.
+std::vector<std::string> pivotItemsThatWouldMerge(Format format, const std::vector<std::string> &names,
+                                                  const ReadSmallPart &read, const SegmentedConverter &converter);
 
 // The names a workbook's formulas may spell out in a string literal (INDIRECT("销售!B1"),
 // INDIRECT("'"&"销售"&"'!B2")): its sheets' names and its defined names, in no particular order;

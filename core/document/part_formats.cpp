@@ -77,12 +77,9 @@ constexpr AttributeRule kWordAttributes[] = {
     {"w:lang", "w:eastAsia", A::Language}, {"w:lang", "w:val", A::Language},
     // the choices a content control's list shows (never the values it stores)
     {"w:listItem", "w:displayText", A::Text},
-    // a legacy form field's choices (it stores the index of the one shown), the text it starts
-    // with and its help in the status bar and on F1
+    // a legacy drop-down's choices (it stores the index of the one shown); never its help, which
+    // may name an AutoText entry, nor a text field's first text, which may be a calculation
     {"w:listEntry", "w:val", A::Text},
-    {"w:default", "w:val", A::Text},
-    {"w:statusText", "w:val", A::Text},
-    {"w:helpText", "w:val", A::Text},
     {"w:hyperlink", "w:tooltip", A::Text},
     // a picture's or a shape's alternative text and a link's tip, in the drawings of every format
     {"wp:docPr", "descr", A::Text},

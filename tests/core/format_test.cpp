@@ -1,7 +1,9 @@
 #include "core/document/format.h"
+#include "core/phrase_convert.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -308,3 +310,36 @@ TEST(FormulaNames, TheWorkbooksSheetsAndDefinedNames) {
 }
 
 } // namespace
+
+// Items of one pivot cache that a conversion would make one (鍾氏 and 鐘氏 both 钟氏, an item and
+// another in other case) are kept, all of them; items that stay apart, and those of another
+// cache, are converted.
+TEST(PivotItems, ThoseAConversionWouldMergeAreKept) {
+    core::PhraseConfig config;
+    config.segmentation = {{}};
+    config.steps.push_back({{{"鍾", "钟"}, {"鐘", "钟"}, {"範", "范"}, {"A", "a"}}});
+    struct Whole final : SegmentedConverter {
+        explicit Whole(core::PhraseConverter c) : converter(std::move(c)) {}
+        core::PhraseConverter converter;
+        void convert(std::string_view utf8, std::string &out, std::vector<Segment> &segments) const override {
+            out = converter.convert(utf8);
+            segments.clear();
+        }
+    } segmented(core::PhraseConverter::build(config));
+    FakePackage xlsx{{"[Content_Types].xml", "xl/pivotCache/pivotCacheDefinition1.xml",
+                      "xl/pivotCache/pivotCacheDefinition2.xml"},
+                     {}};
+    const std::string cacheType = std::string(kOoxml) + "spreadsheetml.pivotCacheDefinition+xml";
+    xlsx.parts["[Content_Types].xml"] = contentTypes({{"/xl/pivotCache/pivotCacheDefinition1.xml", cacheType},
+                                                      {"/xl/pivotCache/pivotCacheDefinition2.xml", cacheType}});
+    xlsx.parts["xl/pivotCache/pivotCacheDefinition1.xml"] =
+        R"(<pivotCacheDefinition><cacheFields><cacheField name="姓"><sharedItems><s v="鍾氏"/><s v="鐘氏"/>)"
+        R"(<s v="範氏"/><s v="Ab"/><s v="ab"/><s v="&#x9418;&#x6C0F;"/></sharedItems></cacheField></cacheFields></pivotCacheDefinition>)";
+    xlsx.parts["xl/pivotCache/pivotCacheDefinition2.xml"] =
+        R"(<pivotCacheDefinition><cacheFields><cacheField name="姓"><sharedItems><s v="鍾氏"/></sharedItems>)"
+        R"(</cacheField></cacheFields></pivotCacheDefinition>)";
+    auto kept = pivotItemsThatWouldMerge(Format::Excel, xlsx.names, xlsx.reader(), segmented);
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(kept, (std::vector<std::string>{"Ab", "ab", "鍾氏", "鐘氏"}));
+    EXPECT_TRUE(pivotItemsThatWouldMerge(Format::Word, xlsx.names, xlsx.reader(), segmented).empty());
+}

@@ -410,14 +410,14 @@ TEST_F(XmlPart, AlternativeTextTipsFormFieldsNumberFormatsAndProperties) {
         PartKind kind;
         std::string in, out;
     } cases[] = {
-        {"a legacy drop-down's choices (it stores an index), its help, a text field's start",
+        {"a legacy drop-down's choices (it stores an index); never help (an AutoText's name) or a calculation",
          PartKind::WordprocessingText,
          "<w:ffData" + w + R"(><w:name w:val="软件"/><w:helpText w:type="text" w:val="鼠标"/><w:statusText w:val="U盘"/>)"
              R"(<w:ddList><w:result w:val="1"/><w:listEntry w:val="软件"/><w:listEntry w:val="头发"/></w:ddList>)"
              R"(<w:textInput><w:default w:val="内存"/></w:textInput></w:ffData>)",
-         "<w:ffData" + w + R"(><w:name w:val="软件"/><w:helpText w:type="text" w:val="滑鼠"/><w:statusText w:val="隨身碟"/>)"
+         "<w:ffData" + w + R"(><w:name w:val="软件"/><w:helpText w:type="text" w:val="鼠标"/><w:statusText w:val="U盘"/>)"
              R"(<w:ddList><w:result w:val="1"/><w:listEntry w:val="軟體"/><w:listEntry w:val="頭髮"/></w:ddList>)"
-             R"(<w:textInput><w:default w:val="記憶體"/></w:textInput></w:ffData>)"},
+             R"(<w:textInput><w:default w:val="内存"/></w:textInput></w:ffData>)"},
         {"a link's tip, a picture's alternative text and title", PartKind::WordprocessingText,
          "<w:body" + w + wp + a + R"(><w:hyperlink w:tooltip="软件" r:id="软件"/><wp:docPr id="1" name="鼠标" descr="头发" title="U盘"/>)"
              R"(<a:hlinkClick tooltip="内存"/></w:body>)",
