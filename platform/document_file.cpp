@@ -672,7 +672,7 @@ DocumentOutcome convertPackage(const ByteSource &in, Target &to, const DocumentJ
                 if (size < 0)
                     return cannotWrite(errno, *format);
                 const DocumentOutcome copied =
-                    copyOut({{}, temporary.fd, static_cast<std::uint64_t>(size)}, nullptr, fd, *format);
+                    copyOut({{}, temporary.fd, static_cast<std::uint64_t>(size), {}}, nullptr, fd, *format);
                 if (!copied.ok())
                     return copied;
             }
@@ -737,7 +737,7 @@ DocumentOutcome convertDocument(std::string_view bytes, std::string &out, const 
     out.clear();
     Target to;
     to.bytes = &out;
-    const DocumentOutcome outcome = convertSource({bytes, -1, bytes.size()}, to, job);
+    const DocumentOutcome outcome = convertSource({bytes, -1, bytes.size(), {}}, to, job);
     if (!outcome.ok())
         out.clear();
     return outcome;
@@ -753,7 +753,7 @@ DocumentOutcome convertDocumentDescriptor(int in, int out, bool scratch, const D
     Target to;
     to.scratch = scratch;
     to.open = [out](DocumentOutcome &) { return out; };
-    return convertSource({{}, in, static_cast<std::uint64_t>(st.st_size)}, to, job);
+    return convertSource({{}, in, static_cast<std::uint64_t>(st.st_size), {}}, to, job);
 }
 
 DocumentOutcome convertDocumentFile(const std::string &inPath, const std::string &outPath,
@@ -784,7 +784,7 @@ DocumentOutcome convertDocumentFile(const std::string &inPath, const std::string
         to.scratch = !file->direct();
         return file->fd();
     };
-    const DocumentOutcome outcome = convertSource({{}, input.fd, size}, to, job);
+    const DocumentOutcome outcome = convertSource({{}, input.fd, size, {}}, to, job);
     if (!outcome.ok()) {
         if (file)
             file->discard();

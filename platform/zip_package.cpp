@@ -106,15 +106,18 @@ bool zip64Values(std::string_view extra, std::initializer_list<std::uint64_t *> 
 // libzip 1.7 takes an entry whose local header gives its sizes although a data descriptor follows
 // for one whose headers disagree, unless all three values are zero. Info-ZIP writing to a pipe
 // gives the uncompressed size there, and macOS's Archive Utility the compressed size, so their
-// archives were refused as damaged. This is the same check with the rule newer libzip has: with a
-// data descriptor, each of the local values is zero or the directory's. Everything else must agree
-// as before (name, method, time, version), and every entry lie before the directory.
-bool headersAgreeAllowingDescriptors(const ByteSource &in) {
+// archives were refused as damaged; newer libzip allows each value to be zero or the directory's.
+// The local headers that follow that rule, and would pass libzip's check with their values
+// zeroed: their offsets, for the bytes libzip reads to show them zeroed (ByteSource). libzip then
+// checks the archive as strictly as ever, with its own reading of the directory; this only finds
+// the headers to show it zeroed.
+std::vector<std::uint64_t> descriptorHeadersToZero(const ByteSource &in) {
+    std::vector<std::uint64_t> found;
     constexpr std::uint64_t kTail = 22 + 0xFFFF;
     const std::uint64_t tailAt = in.size > kTail ? in.size - kTail : 0;
     std::string tail(static_cast<std::size_t>(in.size - tailAt), '\0');
     if (in.read(tailAt, tail.data(), tail.size()) != static_cast<long long>(tail.size()) || tail.size() < 22)
-        return false;
+        return {};
     std::size_t end = std::string::npos;
     for (std::size_t i = tail.size() - 22 + 1; i-- > 0;) {
         const auto *p = reinterpret_cast<const unsigned char *>(tail.data() + i);
@@ -124,70 +127,51 @@ bool headersAgreeAllowingDescriptors(const ByteSource &in) {
         }
     }
     if (end == std::string::npos)
-        return false;
+        return {};
     const auto *eocd = reinterpret_cast<const unsigned char *>(tail.data() + end);
     std::uint64_t count = le(eocd + 10, 2), dirSize = le(eocd + 12, 4), dirAt = le(eocd + 16, 4);
-    if (count == 0xFFFF || dirSize == 0xFFFFFFFFu || dirAt == 0xFFFFFFFFu) {
-        unsigned char locator[20], record[56];
-        const std::uint64_t endAt = tailAt + end;
-        if (endAt < 20 || in.read(endAt - 20, locator, 20) != 20 || le(locator, 4) != 0x07064b50)
-            return false;
+    const std::uint64_t endAt = tailAt + end;
+    unsigned char locator[20], record[56];
+    if (endAt >= 20 && in.read(endAt - 20, locator, 20) == 20 && le(locator, 4) == 0x07064b50) {
         const std::uint64_t recordAt = le64(locator + 8);
         if (in.read(recordAt, record, 56) != 56 || le(record, 4) != 0x06064b50)
-            return false;
+            return {};
         count = le64(record + 32);
         dirSize = le64(record + 40);
         dirAt = le64(record + 48);
     }
     if (dirAt > in.size || dirSize > in.size - dirAt)
-        return false;
-    std::string dir(static_cast<std::size_t>(dirSize), '\0');
-    if (in.read(dirAt, dir.data(), dir.size()) != static_cast<long long>(dir.size()))
-        return false;
-    std::size_t at = 0;
-    std::string local;
+        return {};
+    std::uint64_t at = 0;
+    unsigned char c[46], l[30];
+    std::string variable;
     for (std::uint64_t i = 0; i < count; ++i) {
-        if (at + 46 > dir.size())
-            return false;
-        const auto *c = reinterpret_cast<const unsigned char *>(dir.data() + at);
+        if (dirSize - at < 46 || in.read(dirAt + at, c, 46) != 46 || le(c, 4) != 0x02014b50)
+            return {};
         const std::size_t nameLength = le(c + 28, 2), extraLength = le(c + 30, 2), commentLength = le(c + 32, 2);
-        if (le(c, 4) != 0x02014b50 || at + 46 + nameLength + extraLength + commentLength > dir.size())
-            return false;
-        const std::string_view name(dir.data() + at + 46, nameLength);
+        if (dirSize - at - 46 < nameLength + extraLength + commentLength)
+            return {};
+        variable.resize(nameLength + extraLength);
+        if (in.read(dirAt + at + 46, variable.data(), variable.size()) != static_cast<long long>(variable.size()))
+            return {};
         std::uint64_t usize = le(c + 24, 4), csize = le(c + 20, 4), offset = le(c + 42, 4);
-        if (!zip64Values({dir.data() + at + 46 + nameLength, extraLength}, {&usize, &csize, &offset}))
-            return false;
+        if (!zip64Values(std::string_view(variable).substr(nameLength), {&usize, &csize, &offset}))
+            return {};
         at += 46 + nameLength + extraLength + commentLength;
-        if (offset > dirAt || csize > dirAt || offset + csize + nameLength + 30 > dirAt)
-            return false;
-
-        local.resize(30);
-        if (in.read(offset, local.data(), 30) != 30)
-            return false;
-        const auto *l = reinterpret_cast<const unsigned char *>(local.data());
-        const std::size_t localName = le(l + 26, 2), localExtra = le(l + 28, 2);
-        if (le(l, 4) != 0x04034b50)
-            return false;
-        std::uint64_t localCrc = le(l + 14, 4), localUsize = le(l + 22, 4), localCsize = le(l + 18, 4);
+        if (offset > dirAt || dirAt - offset < 30 || in.read(offset, l, 30) != 30 || le(l, 4) != 0x04034b50)
+            continue;
+        const std::uint64_t localCrc = le(l + 14, 4), localCsize = le(l + 18, 4), localUsize = le(l + 22, 4);
         const bool descriptor = (le(l + 6, 2) & 8) != 0;
-        local.resize(30 + localName + localExtra);
-        if (in.read(offset + 30, local.data() + 30, localName + localExtra) !=
-            static_cast<long long>(localName + localExtra))
-            return false;
-        l = reinterpret_cast<const unsigned char *>(local.data());
-        if (!zip64Values(std::string_view(local).substr(30 + localName), {&localUsize, &localCsize}))
-            return false;
-        if (le(c + 6, 2) < le(l + 4, 2) || le(c + 10, 2) != le(l + 8, 2) || le(c + 12, 4) != le(l + 10, 4) ||
-            std::string_view(local).substr(30, localName) != name)
-            return false;
-        const std::uint64_t crc = le(c + 16, 4);
-        auto agrees = [descriptor](std::uint64_t local, std::uint64_t central) {
-            return local == central || (descriptor && local == 0);
-        };
-        if (!agrees(localCrc, crc) || !agrees(localUsize, usize) || !agrees(localCsize, csize))
-            return false;
+        if (!descriptor || localCsize == 0xFFFFFFFFu || localUsize == 0xFFFFFFFFu ||
+            (localCrc == 0 && localCsize == 0 && localUsize == 0))
+            continue;
+        auto zeroOr = [](std::uint64_t local, std::uint64_t central) { return local == 0 || local == central; };
+        if (zeroOr(localCrc, le(c + 16, 4)) && zeroOr(localCsize, csize) && zeroOr(localUsize, usize))
+            found.push_back(offset);
     }
-    return true;
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    return found;
 }
 
 // The method a replaced entry is written with: its old one where libzip can write it, else deflate.
@@ -548,6 +532,21 @@ zip_int64_t partSource(void *state, void *data, zip_uint64_t length, zip_source_
 } // namespace
 
 long long ByteSource::read(std::uint64_t at, void *to, std::uint64_t n) const {
+    const long long got = readRaw(at, to, n);
+    // The crc and sizes (14 to 26) of the local headers shown zeroed.
+    if (got > 0 && !zeroedHeaders.empty()) {
+        const std::uint64_t stop = at + static_cast<std::uint64_t>(got);
+        for (auto h = std::lower_bound(zeroedHeaders.begin(), zeroedHeaders.end(), at > 26 ? at - 26 : 0);
+             h != zeroedHeaders.end() && *h + 14 < stop; ++h) {
+            const std::uint64_t from = std::max(*h + 14, at), to_ = std::min(*h + 26, stop);
+            if (from < to_)
+                std::memset(static_cast<char *>(to) + (from - at), 0, static_cast<std::size_t>(to_ - from));
+        }
+    }
+    return got;
+}
+
+long long ByteSource::readRaw(std::uint64_t at, void *to, std::uint64_t n) const {
     if (at >= size)
         return 0;
     n = std::min(n, size - at);
@@ -615,11 +614,19 @@ std::unique_ptr<ZipPackage> ZipPackage::open(std::string_view bytes, int fd, cor
         return nullptr;
     }
     zip_t *archive = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &guard.error);
-    if (!archive && zip_error_code_zip(&guard.error) == ZIP_ER_INCONS &&
-        headersAgreeAllowingDescriptors(handle->bytes)) {
-        zip_error_fini(&guard.error);
-        zip_error_init(&guard.error);
-        archive = zip_open_from_source(source, ZIP_RDONLY, &guard.error);
+    if (!archive && zip_error_code_zip(&guard.error) == ZIP_ER_INCONS) {
+        handle->bytes.zeroedHeaders = descriptorHeadersToZero(handle->bytes);
+        if (!handle->bytes.zeroedHeaders.empty()) {
+            zip_source_free(source);
+            zip_error_fini(&guard.error);
+            zip_error_init(&guard.error);
+            source = archiveIo(new ArchiveIo{&handle->bytes}, &guard.error);
+            if (!source) {
+                why = zipReason(&guard.error);
+                return nullptr;
+            }
+            archive = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &guard.error);
+        }
     }
     if (!archive) {
         zip_source_free(source);

@@ -40,8 +40,13 @@ struct ByteSource {
     int fd = -1;
     std::uint64_t size = 0;
 
+    // Local headers (their offsets, in order) whose crc and sizes read as zeros: a data
+    // descriptor after their data gives those (see ZipPackage::open).
+    std::vector<std::uint64_t> zeroedHeaders;
+
     // Up to `n` bytes from `at` into `to`: the count (short only at the end), or -1 with errno set.
     long long read(std::uint64_t at, void *to, std::uint64_t n) const;
+    long long readRaw(std::uint64_t at, void *to, std::uint64_t n) const; // nothing zeroed
 };
 
 enum class ZipStatus {
