@@ -341,9 +341,16 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
         return {std::nullopt, refusalAt(text, k, Message(MessageId::NumeralsAfterNumber))};
     if (k < n && (t[k] == u'角' || t[k] == u'毛' || t[k] == u'分')) // read as yuan, 10 or 100 times
         return {std::nullopt, refusalAt(text, k, Message(MessageId::SubunitAfterNumber))};
-    // "100多元" and "1万余元" are more than the number, by an unknown part.
-    if (k < n && (t[k] == u'多' || t[k] == u'余' || t[k] == u'餘'))
+    // "100多元" and "1万余元" are more than the number, by an unknown part, as are "100元多" and
+    // "100块多钱"; "100元余额" is a balance.
+    const auto moreThan = [&](std::size_t at) {
+        return at < n && (t[at] == u'多' || ((t[at] == u'余' || t[at] == u'餘') &&
+                                              (at + 1 == n || (t[at + 1] != u'额' && t[at + 1] != u'額'))));
+    };
+    if (moreThan(k))
         return {std::nullopt, refusalAt(text, k, Message(MessageId::MoreThanTheNumber))};
+    if (k < n && (t[k] == u'元' || t[k] == u'圆' || t[k] == u'块' || t[k] == u'塊') && moreThan(k + 1))
+        return {std::nullopt, refusalAt(text, k + 1, Message(MessageId::MoreThanTheNumber))};
     // "5折", "八五折" price at a share; "100折合美元" converts an amount.
     if (k < n && t[k] == u'折' && (k + 1 == n || (t[k + 1] != u'合' && t[k + 1] != u'算')))
         return {std::nullopt, refusalAt(text, k, Message(MessageId::DiscountNotAmount))};

@@ -125,6 +125,8 @@ private:
             }
             e.type = MirrorEntry::Type::Folder;
             plan.entries.push_back(e);
+            if (argument)
+                m_topName = baseName(src);
             walk(src, dst, absent);
         } else {
             refuse(src, MessageId::NotFileFolderOrLink);
@@ -155,8 +157,9 @@ private:
 
     // The target of the link `src` as the mirror writes it when names are converted: a relative
     // target that stays inside the folder being mirrored names what the mirror renames, so its
-    // names are converted as theirs are (图片/头像.png -> 圖片/頭像.png); from where it leaves that
-    // folder on, and an absolute target, it is kept as it is. Nullopt: kept whole (unreadable, or
+    // names are converted as theirs are (图片/头像.png -> 圖片/頭像.png), and so does one that
+    // leaves it and comes back by its name (../资料/说明.txt); from where it leaves that folder for
+    // good on, and an absolute target, it is kept as it is. Nullopt: kept whole (unreadable, or
     // a name that cannot be converted).
     std::optional<std::string> mirroredTarget(const std::string &src) const {
         std::string target(4096, '\0');
@@ -174,6 +177,18 @@ private:
             if (slash == std::string::npos)
                 slash = target.size();
             const std::string part = target.substr(at, slash - at);
+            // Out of the folder: back into it by its own name (../资料/说明.txt), or out for good.
+            if (level == 0 && part == m_topName && part != "." && part != "..") {
+                level = 1;
+                const auto name = m_options.names(part);
+                if (!name)
+                    return std::nullopt;
+                out += *name;
+                if (slash < target.size())
+                    out += '/';
+                at = slash + 1;
+                continue;
+            }
             if (level < 1) {
                 out += target.substr(at);
                 break;
@@ -220,7 +235,8 @@ private:
     const MirrorOptions &m_options;
     std::string m_root;
     std::shared_ptr<HeldFolder> m_held;
-    int m_depth = 0; // folders walked below the sources named
+    int m_depth = 0;       // folders walked below the sources named
+    std::string m_topName; // the name of the source folder being walked
 };
 
 } // namespace

@@ -323,8 +323,9 @@ constexpr ElementRule kOpfElements[] = {
     {"dc:title", R::TextParagraph},   {"dc:creator", R::TextParagraph}, {"dc:description", R::TextParagraph},
     {"dc:subject", R::TextParagraph}, {"dc:language", R::LanguageText},
     {"dc:publisher", R::TextParagraph}, {"dc:contributor", R::TextParagraph}, {"dc:rights", R::TextParagraph},
-    // EPUB 3's refinements: a series (belongs-to-collection), a title's or a name's sorting form
-    {"opf:meta", R::TextParagraph},
+    // EPUB 3's refinements: a series (belongs-to-collection), a title's or a name's sorting form;
+    // never a title or a name written in another script on purpose
+    {"opf:meta", R::TextParagraph, "property!=alternate-script"},
 };
 
 constexpr AttributeRule kXmlLangAttribute[] = {{"*", "xml:lang", A::Language}};

@@ -50,7 +50,8 @@ struct ElementRule {
     std::string_view name;
     ElementRole role;
     // When not empty: the attribute that gives the element's value a type; with a type other
-    // than "string" (a number, a date, a boolean) its content is a value, never text.
+    // than "string" (a number, a date, a boolean) its content is a value, never text. Or
+    // "attribute!=value": the element is no text where its attribute says that value.
     std::string_view valueType = {};
 };
 

@@ -369,15 +369,19 @@ private:
         m_siblings.pop_back();
     }
 
-    // False for an element whose rule names a value type attribute that says other than "string".
+    // False for an element whose rule names a value type attribute that says other than "string",
+    // or ("attribute!=value") an attribute that says that value.
     bool isString(const Token &token, std::string_view element) {
         std::string elementBuffer, attributeBuffer;
         const auto rule = m_valueTypes.find(canonical(element, false, elementBuffer));
         if (rule == m_valueTypes.end())
             return true;
+        const std::size_t unless = rule->second.find("!=");
+        const std::string_view type = rule->second.substr(0, unless);
         for (const Attribute &a : token.attributes)
-            if (canonical(a.name.of(m_doc), true, attributeBuffer) == rule->second)
-                return a.value.of(m_doc) == "string";
+            if (canonical(a.name.of(m_doc), true, attributeBuffer) == type)
+                return unless == std::string_view::npos ? a.value.of(m_doc) == "string"
+                                                      : a.value.of(m_doc) != rule->second.substr(unless + 2);
         return true;
     }
 

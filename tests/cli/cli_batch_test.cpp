@@ -232,6 +232,7 @@ TEST(CliBatch, LinksFollowTheNamesTheyLeadTo) {
         {"src/当前头像.png", "./图片/头像.png", "out/src/當前頭像.png -> ./圖片/頭像.png"},
         {"src/图片/深/上级", "../../说明.txt", "out/src/圖片/深/上級 -> ../../說明.txt"},
         {"src/图片/深/外面", "../../../说明/头发", "out/src/圖片/深/外面 -> ../../../说明/头发"},
+        {"src/图片/回来", "../../src/图片/头像.png", "out/src/圖片/回來 -> ../../src/圖片/頭像.png"},
         {"src/绝对", "/说明/头发", "out/src/絕對 -> /说明/头发"},
     };
     for (const auto &c : cases)

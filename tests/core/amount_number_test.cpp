@@ -61,6 +61,7 @@ TEST(AmountNumber, ReadsTheOneAmountOfAText) {
         {u"1.5 万元", "15000"},
         {u"0万", "0"},
         {u"100折合人民币", "100"}, // 折合 converts, 折 alone would discount
+        {u"100元余额", "100"},     // a balance
         {u"约1000元左右", "1000"},
     };
     for (const auto &c : cases) {
@@ -259,6 +260,8 @@ TEST(AmountNumber, NumbersPartedByBlanksAndUnitsBelowTheYuanAreRefused) {
         {u"1万多元", 3},
         {u"100余元", 4},
         {u"3000 餘元", 6},
+        {u"100元多", 5},
+        {u"100块多钱", 5},
         {u"5折", 2},
         {u"8.5折优惠", 4},
     };

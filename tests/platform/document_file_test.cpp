@@ -114,9 +114,13 @@ std::string masked(std::string_view xml) {
             inTag = false;
     }
     // Attributes that are text, and the string literals of formulas in attributes (OpenDocument's).
-    static const std::regex textAttribute(R"((\s(?:title|alt|descr|office:string-value|name|n|v|\w+Caption)=)("[^"]*"|'[^']*'))");
+    static const std::regex textAttribute(R"((\s(?:title|alt|descr|office:string-value|\w+Caption)=)("[^"]*"|'[^']*'))");
+    // A pivot table's data and custom field names, renamed items and its cache's items.
+    static const std::regex pivotName(R"((<(?:dataField|pivotField|item|s)\s(?:[^>]*?\s)?(?:name|n|v)=)("[^"]*"))");
     static const std::regex literal(R"(&quot;[^&"]*&quot;)");
-    return std::regex_replace(std::regex_replace(out, textAttribute, "$1\"\""), literal, "&quot;&quot;");
+    std::string maskedOut = std::regex_replace(out, textAttribute, "$1\"\"");
+    maskedOut = std::regex_replace(maskedOut, pivotName, "$1\"\"");
+    return std::regex_replace(maskedOut, literal, "&quot;&quot;");
 }
 
 // Each WordprocessingML paragraph's visible text (w:t, not field instructions or deleted text).

@@ -447,9 +447,11 @@ TEST_F(XmlPart, AlternativeTextTipsFormFieldsNumberFormatsAndProperties) {
              R"(<text:p><text:a xlink:href="#软件" office:title="滑鼠">隨身碟</text:a></text:p></office:document-styles>)"},
         {"an EPUB's publisher, contributor, rights and series", PartKind::EpubPackage,
          "<package" + opf + R"(><metadata><dc:publisher>软件</dc:publisher><dc:contributor>鼠标</dc:contributor>)"
-             R"(<dc:rights>U盘</dc:rights><meta property="belongs-to-collection" id="c1">头发</meta></metadata></package>)",
+             R"(<dc:rights>U盘</dc:rights><meta property="belongs-to-collection" id="c1">头发</meta>)"
+             R"(<meta refines="#t" property="alternate-script" xml:lang="ja">软件</meta></metadata></package>)",
          "<package" + opf + R"(><metadata><dc:publisher>軟體</dc:publisher><dc:contributor>滑鼠</dc:contributor>)"
-             R"(<dc:rights>隨身碟</dc:rights><meta property="belongs-to-collection" id="c1">頭髮</meta></metadata></package>)"},
+             R"(<dc:rights>隨身碟</dc:rights><meta property="belongs-to-collection" id="c1">頭髮</meta>)"
+             R"(<meta refines="#t" property="alternate-script" xml:lang="ja">软件</meta></metadata></package>)"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
