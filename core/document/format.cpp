@@ -325,6 +325,7 @@ constexpr std::pair<std::string_view, PartKind> kSharedContentTypes[] = {
     {"application/vnd.ms-office.drawingml.diagramDrawing", PartKind::DrawingText},
     {"application/vnd.openxmlformats-package.core-properties", PartKind::CoreProperties},
     {"application/vnd.openxmlformats-officedocument.custom-properties", PartKind::CoreProperties},
+    {"application/vnd.openxmlformats-officedocument.extended-properties", PartKind::ExtendedProperties},
 };
 
 // Parts that name fonts and languages but hold no text, converted only when fonts are asked for.

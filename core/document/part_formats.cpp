@@ -32,6 +32,7 @@ constexpr NamespaceName kOfficeNamespaces[] = {
     {"dc", "http://purl.org/dc/elements/1.1/"},
     {"cp", "http://schemas.openxmlformats.org/package/2006/metadata/core-properties"},
     {"vt", "http://schemas.openxmlformats.org/officeDocument/2006/docPropsVTypes"},
+    {"ep", "http://schemas.openxmlformats.org/officeDocument/2006/extended-properties"},
     {"wp", "http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing"},
     {"pic", "http://schemas.openxmlformats.org/drawingml/2006/picture"},
     {"xdr", "http://schemas.openxmlformats.org/drawingml/2006/spreadsheetDrawing"},
@@ -102,6 +103,13 @@ constexpr ElementRule kCoreElements[] = {
     {"cp:contentStatus", R::TextParagraph}, // 草稿, 终稿
     {"vt:lpwstr", R::TextParagraph},
     {"vt:bstr", R::TextParagraph},
+};
+
+// The application's properties: the company and the manager (a cover page shows the company).
+// Never the titles of the parts, which are a workbook's sheet names, nor the application's name.
+constexpr ElementRule kExtendedElements[] = {
+    {"ep:Company", R::TextParagraph},
+    {"ep:Manager", R::TextParagraph},
 };
 
 // Spreadsheets: shared strings and inline strings (each string a paragraph, its rich text runs
@@ -336,6 +344,7 @@ const PartFormat kFormats[] = {
     /* WordprocessingText */ {MarkupMode::Xml, false, false, kWordElements, kWordAttributes,
                               kOfficeNamespaces, true},
     /* CoreProperties */ {MarkupMode::Xml, false, false, kCoreElements, {}, kOfficeNamespaces},
+    /* ExtendedProperties */ {MarkupMode::Xml, false, false, kExtendedElements, {}, kOfficeNamespaces},
     /* SpreadsheetStrings */
     {MarkupMode::Xml, false, false, kSheetElements, kSheetAttributes, kOfficeNamespaces, true},
     /* DrawingText */

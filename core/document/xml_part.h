@@ -43,6 +43,7 @@ namespace core::document {
 enum class PartKind {
     WordprocessingText,
     CoreProperties,
+    ExtendedProperties, // app.xml: the company and the manager, never the parts' titles (sheet names)
     SpreadsheetStrings,
     DrawingText,
     OdfText,

@@ -140,7 +140,7 @@ TEST(TextParts, OfficePartsByContentTypeInEntryOrder) {
     const std::string wml = std::string(kOoxml) + "wordprocessingml.";
     FakePackage docx{{"[Content_Types].xml", "word/document.xml", "word/styles.xml", "word/header1.xml",
                       "word/footnotes.xml", "word/charts/chart1.xml", "word/media/a.png", "docProps/core.xml",
-                      "word/comments.xml", "docProps/custom.xml"},
+                      "word/comments.xml", "docProps/custom.xml", "docProps/app.xml"},
                      {}};
     docx.parts["[Content_Types].xml"] = contentTypes({
         {"/word/comments.xml", wml + "comments+xml"},
@@ -151,6 +151,7 @@ TEST(TextParts, OfficePartsByContentTypeInEntryOrder) {
         {"/word/charts/chart1.xml", std::string(kOoxml) + "drawingml.chart+xml"},
         {"/docProps/core.xml", "application/vnd.openxmlformats-package.core-properties+xml"},
         {"/docProps/custom.xml", std::string(kOoxml) + "custom-properties+xml"},
+        {"/docProps/app.xml", std::string(kOoxml) + "extended-properties+xml"},
         {"/word/missing.xml", wml + "footer+xml"},
     });
     const std::vector<std::pair<std::string, PartKind>> expected{
@@ -161,6 +162,7 @@ TEST(TextParts, OfficePartsByContentTypeInEntryOrder) {
         {"docProps/core.xml", PartKind::CoreProperties},
         {"word/comments.xml", PartKind::WordprocessingText},
         {"docProps/custom.xml", PartKind::CoreProperties},
+        {"docProps/app.xml", PartKind::ExtendedProperties},
     };
     EXPECT_EQ(listed(textParts(Format::Word, docx.names, docx.reader())), expected);
     // With fonts, styles name fonts too.

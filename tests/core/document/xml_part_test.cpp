@@ -438,6 +438,13 @@ TEST_F(XmlPart, AlternativeTextTipsFormFieldsNumberFormatsAndProperties) {
              R"(<property pid="3" name="U盘"><vt:bstr>头发</vt:bstr></property><property pid="4" name="n"><vt:i4>5</vt:i4></property></Properties>)",
          "<Properties" + vt + R"(><property pid="2" name="软件"><vt:lpwstr>滑鼠</vt:lpwstr></property>)"
              R"(<property pid="3" name="U盘"><vt:bstr>頭髮</vt:bstr></property><property pid="4" name="n"><vt:i4>5</vt:i4></property></Properties>)"},
+        {"the company and the manager, never the parts' titles (sheet names)", PartKind::ExtendedProperties,
+         R"(<Properties xmlns="http://schemas.openxmlformats.org/officeDocument/2006/extended-properties")" + vt +
+             R"(><Application>软件</Application><TitlesOfParts><vt:vector size="1" baseType="lpstr"><vt:lpstr>鼠标</vt:lpstr>)"
+             R"(</vt:vector></TitlesOfParts><Manager>头发</Manager><Company>U盘</Company></Properties>)",
+         R"(<Properties xmlns="http://schemas.openxmlformats.org/officeDocument/2006/extended-properties")" + vt +
+             R"(><Application>软件</Application><TitlesOfParts><vt:vector size="1" baseType="lpstr"><vt:lpstr>鼠标</vt:lpstr>)"
+             R"(</vt:vector></TitlesOfParts><Manager>頭髮</Manager><Company>隨身碟</Company></Properties>)"},
         {"OpenDocument: a number format's words, the slides' footer, a link's tip", PartKind::OdfText,
          "<office:document-styles" + odf + R"(><number:number-style style:name="N1"><number:number/><number:text>软件</number:text></number:number-style>)"
              R"(<presentation:footer-decl presentation:name="ftr1">头发</presentation:footer-decl>)"
