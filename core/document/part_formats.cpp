@@ -317,6 +317,7 @@ constexpr AttributeRule kHtmlAttributes[] = {
     {"option", "label", A::Text},
     {"track", "label", A::Text},
     {"input", "value", A::ButtonLabel},
+    {"meta", "content", A::MetaContent},
     {"*", "lang", A::Language},
     {"*", "xml:lang", A::Language},
 };

@@ -44,6 +44,9 @@ enum class AttributeRole : unsigned char {
     // a button's label (HTML input value): text where the form never sends it, a button or reset,
     // or a submit button without a name
     ButtonLabel,
+    // a page's description for search results and shared links (HTML meta content): text where
+    // its name or property says what a reader sees (description, keywords, og:title...)
+    MetaContent,
 };
 
 struct ElementRule {

@@ -62,7 +62,8 @@ public:
         m_formulaNames.insert(options.formulaNames.begin(), options.formulaNames.end());
         for (const AttributeRule &r : format.attributes)
             m_textAttributes = m_textAttributes || r.role == AttributeRole::Text ||
-                               r.role == AttributeRole::Formula || r.role == AttributeRole::ButtonLabel;
+                               r.role == AttributeRole::Formula || r.role == AttributeRole::ButtonLabel ||
+                               r.role == AttributeRole::MetaContent;
     }
 
     PartOutcome run() {
@@ -426,6 +427,25 @@ private:
             }
             const bool label = type == "button" || type == "reset" || (type == "submit" && !named);
             if (!label)
+                return;
+            role = AttributeRole::Text;
+        }
+        if (role == AttributeRole::MetaContent) {
+            static constexpr std::string_view kShown[] = {
+                "description",    "keywords",       "og:title",         "og:description",
+                "og:site_name",   "twitter:title",  "twitter:description", "application-name",
+                "apple-mobile-web-app-title",
+            };
+            bool shown = false;
+            for (const Attribute &other : token.attributes) {
+                std::string n(other.name.of(m_doc)), v(other.value.of(m_doc));
+                for (std::string *s : {&n, &v})
+                    for (char &c : *s)
+                        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+                if (n == "name" || n == "property")
+                    shown = shown || std::find(std::begin(kShown), std::end(kShown), v) != std::end(kShown);
+            }
+            if (!shown)
                 return;
             role = AttributeRole::Text;
         }

@@ -627,6 +627,11 @@ TEST_F(XmlPart, HtmlButtonLabelsButNeverValuesAFormSends) {
         {R"(<input type="hidden" value="软件">)", R"(<input type="hidden" value="软件">)"},
         {R"(<input value="软件">)", R"(<input value="软件">)"},
         {R"(<option value="软件">软件</option>)", R"(<option value="软件">軟體</option>)"},
+        // what search results and shared links show; never a value a program reads
+        {R"(<meta name="Description" content="软件"><meta property="og:title" content="鼠标">)",
+         R"(<meta name="Description" content="軟體"><meta property="og:title" content="滑鼠">)"},
+        {R"(<meta name="author" content="软件"><meta http-equiv="refresh" content="5;url=软件.html"><meta content="鼠标">)",
+         R"(<meta name="author" content="软件"><meta http-equiv="refresh" content="5;url=软件.html"><meta content="鼠标">)"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.in);
