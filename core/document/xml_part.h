@@ -8,23 +8,28 @@
 //   WordprocessingText   word/document.xml, header*.xml, footer*.xml, footnotes.xml, endnotes.xml,
 //                        comments.xml (and commentsExtended-style parts holding w:p), glossary
 //                        document; with fonts also styles.xml, fontTable.xml, numbering.xml
-//   CoreProperties       docProps/core.xml (dc:title, dc:subject, cp:keywords, dc:description)
+//   CoreProperties       docProps/core.xml (dc:title, dc:subject, cp:keywords, dc:description,
+//                        cp:category, cp:contentStatus) and custom.xml (the properties' values)
+//   ExtendedProperties   docProps/app.xml (the company and the manager)
 //   SpreadsheetStrings   xl/sharedStrings.xml, xl/worksheets/sheet*.xml (inline strings, header and
-//                        footer text), xl/comments*.xml
+//                        footer text), xl/comments*.xml, tables, pivot tables and caches, styles
+//                        (number formats' words)
 //   DrawingText          ppt/slides, notesSlides, slideLayouts, slideMasters, notes and handout
 //                        masters, ppt/comments (p:text and modern comments), charts of both kinds
 //                        (rich text and the labels cached from their data), diagrams (SmartArt
 //                        data and drawing), xl/drawings, word/charts; with fonts also theme parts
-//   OdfText              content.xml and styles.xml of .odt/.ods/.odp
+//   OdfText              content.xml and styles.xml of .odt/.ods/.odp and of the objects embedded
+//                        in them (charts)
 //   OdfMeta              meta.xml (dc:title, dc:subject, dc:description, meta:keyword, and the
 //                        document's own properties that hold text, meta:user-defined)
 //   Xhtml                EPUB content documents and .xhtml files (XML rules)
 //   Html                 .html files (HTML tokenizing rules)
-//   EpubPackage          the OPF package document (dc:title, dc:creator, dc:description, dc:subject)
+//   EpubPackage          the OPF package document (dc:title, dc:creator, dc:description, dc:subject,
+//                        dc:publisher, dc:contributor, dc:rights, meta)
 //   EpubNcx              toc.ncx (navLabel text, docTitle, docAuthor)
 //
 // What is never converted, in every kind: element and attribute names, attribute values other than
-// the few that are text (title and alt in HTML), field instructions (w:instrText, w:fldSimple's
+// the few that are text (title and alt in HTML, alternative text and link tips in Office), field instructions (w:instrText, w:fldSimple's
 // w:instr), style ids and names, font names (unless fonts is asked for), bookmark names, sheet
 // names and formulas but for their string literals, phonetic guides, relationship targets and
 // hyperlink addresses, script and style content, comments, processing instructions and CDATA
