@@ -145,6 +145,7 @@ std::vector<std::uint64_t> descriptorHeadersToZero(const ByteSource &in) {
     std::uint64_t at = 0;
     unsigned char c[46], l[30];
     std::string variable;
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> extents; // each entry's header and data
     for (std::uint64_t i = 0; i < count; ++i) {
         if (dirSize - at < 46 || in.read(dirAt + at, c, 46) != 46 || le(c, 4) != 0x02014b50)
             return {};
@@ -160,6 +161,7 @@ std::vector<std::uint64_t> descriptorHeadersToZero(const ByteSource &in) {
         at += 46 + nameLength + extraLength + commentLength;
         if (offset > dirAt || dirAt - offset < 30 || in.read(offset, l, 30) != 30 || le(l, 4) != 0x04034b50)
             continue;
+        extents.emplace_back(offset, offset + 30 + le(l + 26, 2) + le(l + 28, 2) + csize);
         const std::uint64_t localCrc = le(l + 14, 4), localCsize = le(l + 18, 4), localUsize = le(l + 22, 4);
         const bool descriptor = (le(l + 6, 2) & 8) != 0;
         if (!descriptor || localCsize == 0xFFFFFFFFu || localUsize == 0xFFFFFFFFu ||
@@ -169,6 +171,11 @@ std::vector<std::uint64_t> descriptorHeadersToZero(const ByteSource &in) {
         if (zeroOr(localCrc, le(c + 16, 4)) && zeroOr(localCsize, csize) && zeroOr(localUsize, usize))
             found.push_back(offset);
     }
+    // Entries that overlap could show a zeroed header inside another's data: none then.
+    std::sort(extents.begin(), extents.end());
+    for (std::size_t i = 1; i < extents.size(); ++i)
+        if (extents[i].first < extents[i - 1].second)
+            return {};
     std::sort(found.begin(), found.end());
     found.erase(std::unique(found.begin(), found.end()), found.end());
     return found;
@@ -538,9 +545,9 @@ long long ByteSource::read(std::uint64_t at, void *to, std::uint64_t n) const {
         const std::uint64_t stop = at + static_cast<std::uint64_t>(got);
         for (auto h = std::lower_bound(zeroedHeaders.begin(), zeroedHeaders.end(), at > 26 ? at - 26 : 0);
              h != zeroedHeaders.end() && *h + 14 < stop; ++h) {
-            const std::uint64_t from = std::max(*h + 14, at), to_ = std::min(*h + 26, stop);
-            if (from < to_)
-                std::memset(static_cast<char *>(to) + (from - at), 0, static_cast<std::size_t>(to_ - from));
+            const std::uint64_t from = std::max(*h + 14, at), until = std::min(*h + 26, stop);
+            if (from < until)
+                std::memset(static_cast<char *>(to) + (from - at), 0, static_cast<std::size_t>(until - from));
         }
     }
     return got;

@@ -117,9 +117,12 @@ std::string masked(std::string_view xml) {
     static const std::regex textAttribute(R"((\s(?:title|alt|descr|office:string-value|\w+Caption)=)("[^"]*"|'[^']*'))");
     // A pivot table's data and custom field names, renamed items and its cache's items.
     static const std::regex pivotName(R"((<(?:dataField|pivotField|item|s)\s(?:[^>]*?\s)?(?:name|n|v)=)("[^"]*"))");
+    // A page's description for search results.
+    static const std::regex description(R"re((<meta name="(?:description|keywords)" content=)("[^"]*"))re");
     static const std::regex literal(R"(&quot;[^&"]*&quot;)");
     std::string maskedOut = std::regex_replace(out, textAttribute, "$1\"\"");
     maskedOut = std::regex_replace(maskedOut, pivotName, "$1\"\"");
+    maskedOut = std::regex_replace(maskedOut, description, "$1\"\"");
     return std::regex_replace(maskedOut, literal, "&quot;&quot;");
 }
 
