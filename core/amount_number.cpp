@@ -6,23 +6,6 @@
 namespace core {
 namespace {
 
-// Full-width digits, point and signs, and the minus sign U+2212, as their ASCII forms; every other
-// unit as it is, so that indices into the result are indices into the text.
-char16_t halfWidth(char16_t c) {
-    if (c >= u'０' && c <= u'９')
-        return static_cast<char16_t>(u'0' + (c - u'０'));
-    switch (c) {
-    case u'．':
-        return u'.';
-    case u'＋':
-        return u'+';
-    case u'－':
-    case u'\u2212':
-        return u'-';
-    default:
-        return c;
-    }
-}
 
 bool isDigit(char16_t c) {
     return c >= u'0' && c <= u'9';
@@ -283,7 +266,7 @@ std::size_t blankPartingNumbers(std::u16string_view number) {
 
 Outcome<Decimal> readAmountNumber(std::u16string_view text) {
     std::u16string plain(text);
-    std::transform(plain.begin(), plain.end(), plain.begin(), halfWidth);
+    std::transform(plain.begin(), plain.end(), plain.begin(), halfWidthNumberChar);
     const std::u16string_view t = plain;
     const std::size_t n = t.size();
 

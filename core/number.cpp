@@ -270,6 +270,22 @@ Decimal readLeadingDecimal(std::u16string_view text) {
 Decimal readLeadingDecimal(std::string_view text) {
     return readLeading(text).value;
 }
+char16_t halfWidthNumberChar(char16_t c) {
+    if (c >= u'０' && c <= u'９')
+        return static_cast<char16_t>(u'0' + (c - u'０'));
+    switch (c) {
+    case u'．':
+        return u'.';
+    case u'＋':
+        return u'+';
+    case u'－':
+    case u'\u2212':
+        return u'-';
+    default:
+        return c;
+    }
+}
+
 LeadingSpan readLeadingSpan(std::u16string_view text) {
     return readLeading(text);
 }

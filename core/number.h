@@ -52,6 +52,10 @@ struct LeadingSpan {
 };
 LeadingSpan readLeadingSpan(std::u16string_view text);
 
+// A full-width digit, point or sign (as a Chinese input method types them), or the minus sign
+// U+2212, as its ASCII form; any other unit as it is, so that indices stay those of the text.
+char16_t halfWidthNumberChar(char16_t c);
+
 // The nearest 64-bit float to `value`; nullopt when it lies beyond the float range (1e400).
 // Values too small for the range become zero of the same sign.
 std::optional<double> toDouble(const Decimal &value);

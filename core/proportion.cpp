@@ -1,5 +1,6 @@
 #include "proportion.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 
@@ -69,7 +70,12 @@ std::u16string_view trimmedBox(std::u16string_view text) {
 } // namespace
 
 Proportion proportion(std::u16string_view a, std::u16string_view b, std::u16string_view c) {
-    const std::u16string_view texts[] = {trimmedBox(a), trimmedBox(b), trimmedBox(c)};
+    // Full-width digits too, as a Chinese input method types them (３, －５, １．５).
+    std::u16string boxes[] = {std::u16string(trimmedBox(a)), std::u16string(trimmedBox(b)),
+                              std::u16string(trimmedBox(c))};
+    for (auto &box : boxes)
+        std::transform(box.begin(), box.end(), box.begin(), halfWidthNumberChar);
+    const std::u16string_view texts[] = {boxes[0], boxes[1], boxes[2]};
     double v[3];
     for (int i = 0; i < 3; ++i) {
         const LeadingSpan span = readLeadingSpan(texts[i]);

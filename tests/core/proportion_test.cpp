@@ -33,6 +33,8 @@ TEST(Proportion, ResultText) {
         // pasted from a cell (a line break after it), a web page (a no-break space) or Chinese text
         {u"3\r\n", u"6\n", u"\u30009\u3000", u" 18"},
         {u"\u00A03", u"6\u00A0", u"\uFEFF9", u" 18"},
+        // typed with a Chinese input method in full-width mode
+        {u"３", u"６", u"－１．５", u"-3"},
         {u"4", u"1", u"1e", u" 0.25"},
         {u"-2", u"3", u"4", u"-6"},
         // a is zero or not a number: no result.
@@ -84,7 +86,6 @@ TEST(Proportion, EveryBoxIsWholeNumberOrNone) {
         {u"", u"2", u"3", F::NotANumber, B::A},
         {u"&H", u"2", u"3", F::NotANumber, B::A},
         {u"1", u"-", u"3", F::NotANumber, B::B},
-        {u"1", u"2", u"３", F::NotANumber, B::C},
         {u"1", u"2", u"3\n4", F::NotANumber, B::C}, // two numbers, not one
         {u"1", u"\u3000", u"3", F::NotANumber, B::B},
         {u"abc", u"0", u"x", F::NotANumber, B::A},
