@@ -6,7 +6,6 @@
 namespace core {
 namespace {
 
-
 bool isDigit(char16_t c) {
     return c >= u'0' && c <= u'9';
 }
@@ -328,7 +327,7 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
     // "100块多钱"; "100元余额" is a balance.
     const auto moreThan = [&](std::size_t at) {
         return at < n && (t[at] == u'多' || ((t[at] == u'余' || t[at] == u'餘') &&
-                                              (at + 1 == n || (t[at + 1] != u'额' && t[at + 1] != u'額'))));
+                                             (at + 1 == n || (t[at + 1] != u'额' && t[at + 1] != u'額'))));
     };
     if (moreThan(k))
         return {std::nullopt, refusalAt(text, k, Message(MessageId::MoreThanTheNumber))};

@@ -149,11 +149,13 @@ std::vector<std::uint64_t> descriptorHeadersToZero(const ByteSource &in) {
     for (std::uint64_t i = 0; i < count; ++i) {
         if (dirSize - at < 46 || in.read(dirAt + at, c, 46) != 46 || le(c, 4) != 0x02014b50)
             return {};
-        const std::size_t nameLength = le(c + 28, 2), extraLength = le(c + 30, 2), commentLength = le(c + 32, 2);
+        const std::size_t nameLength = le(c + 28, 2), extraLength = le(c + 30, 2),
+                          commentLength = le(c + 32, 2);
         if (dirSize - at - 46 < nameLength + extraLength + commentLength)
             return {};
         variable.resize(nameLength + extraLength);
-        if (in.read(dirAt + at + 46, variable.data(), variable.size()) != static_cast<long long>(variable.size()))
+        if (in.read(dirAt + at + 46, variable.data(), variable.size()) !=
+            static_cast<long long>(variable.size()))
             return {};
         std::uint64_t usize = le(c + 24, 4), csize = le(c + 20, 4), offset = le(c + 42, 4);
         if (!zip64Values(std::string_view(variable).substr(nameLength), {&usize, &csize, &offset}))
@@ -167,7 +169,9 @@ std::vector<std::uint64_t> descriptorHeadersToZero(const ByteSource &in) {
         if (!descriptor || localCsize == 0xFFFFFFFFu || localUsize == 0xFFFFFFFFu ||
             (localCrc == 0 && localCsize == 0 && localUsize == 0))
             continue;
-        auto zeroOr = [](std::uint64_t local, std::uint64_t central) { return local == 0 || local == central; };
+        auto zeroOr = [](std::uint64_t local, std::uint64_t central) {
+            return local == 0 || local == central;
+        };
         if (zeroOr(localCrc, le(c + 16, 4)) && zeroOr(localCsize, csize) && zeroOr(localUsize, usize))
             found.push_back(offset);
     }

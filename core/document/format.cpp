@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <map>
 #include <set>
-#include <cstdint>
 
 namespace core::document {
 
@@ -636,13 +636,15 @@ std::vector<std::string> columnNames(Format format, const std::vector<std::strin
 }
 
 std::vector<std::string> pivotItemsThatWouldMerge(Format format, const std::vector<std::string> &names,
-                                                  const ReadSmallPart &read, const SegmentedConverter &converter) {
+                                                  const ReadSmallPart &read,
+                                                  const SegmentedConverter &converter) {
     std::vector<std::string> kept;
     const auto types = format == Format::Excel ? read("[Content_Types].xml") : std::nullopt;
     if (!types)
         return kept;
     for (const auto &[name, type] : overrides(*types)) {
-        if (withoutXmlSuffix(type) != "application/vnd.openxmlformats-officedocument.spreadsheetml.pivotCacheDefinition")
+        if (withoutXmlSuffix(type) !=
+            "application/vnd.openxmlformats-officedocument.spreadsheetml.pivotCacheDefinition")
             continue;
         const std::string *entry = findNoCase(names, name);
         const auto part = entry ? read(*entry) : std::nullopt;

@@ -91,7 +91,8 @@ std::vector<std::string> columnNames(Format format, const std::vector<std::strin
 // holds an item twice, so these stay as they are, in the cells they come from too (PartOptions'
 // kept strings). In no particular order; empty for other packages.
 std::vector<std::string> pivotItemsThatWouldMerge(Format format, const std::vector<std::string> &names,
-                                                  const ReadSmallPart &read, const SegmentedConverter &converter);
+                                                  const ReadSmallPart &read,
+                                                  const SegmentedConverter &converter);
 
 // The names a workbook's formulas may spell out in a string literal (INDIRECT("销售!B1"),
 // INDIRECT("'"&"销售"&"'!B2")): its sheets' names and its defined names, in no particular order;

@@ -381,8 +381,9 @@ private:
         const std::string_view type = rule->second.substr(0, unless);
         for (const Attribute &a : token.attributes)
             if (canonical(a.name.of(m_doc), true, attributeBuffer) == type)
-                return unless == std::string_view::npos ? a.value.of(m_doc) == "string"
-                                                      : a.value.of(m_doc) != rule->second.substr(unless + 2);
+                return unless == std::string_view::npos
+                           ? a.value.of(m_doc) == "string"
+                           : a.value.of(m_doc) != rule->second.substr(unless + 2);
         return true;
     }
 
@@ -432,9 +433,9 @@ private:
         }
         if (role == AttributeRole::MetaContent) {
             static constexpr std::string_view kShown[] = {
-                "description",    "keywords",       "og:title",         "og:description",
-                "og:site_name",   "twitter:title",  "twitter:description", "application-name",
-                "apple-mobile-web-app-title",
+                "description",         "keywords",         "og:title",
+                "og:description",      "og:site_name",     "twitter:title",
+                "twitter:description", "application-name", "apple-mobile-web-app-title",
             };
             bool shown = false;
             for (const Attribute &other : token.attributes) {

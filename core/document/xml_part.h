@@ -29,9 +29,9 @@
 //   EpubNcx              toc.ncx (navLabel text, docTitle, docAuthor)
 //
 // What is never converted, in every kind: element and attribute names, attribute values other than
-// the few that are text (title and alt in HTML, alternative text and link tips in Office), field instructions (w:instrText, w:fldSimple's
-// w:instr), style ids and names, font names (unless fonts is asked for), bookmark names, sheet
-// names and formulas but for their string literals, phonetic guides, relationship targets and
+// the few that are text (title and alt in HTML, alternative text and link tips in Office), field instructions
+// (w:instrText, w:fldSimple's w:instr), style ids and names, font names (unless fonts is asked for), bookmark
+// names, sheet names and formulas but for their string literals, phonetic guides, relationship targets and
 // hyperlink addresses, script and style content, comments, processing instructions and CDATA
 // outside text.
 

@@ -332,8 +332,9 @@ TEST(PivotItems, ThoseAConversionWouldMergeAreKept) {
                       "xl/pivotCache/pivotCacheDefinition2.xml"},
                      {}};
     const std::string cacheType = std::string(kOoxml) + "spreadsheetml.pivotCacheDefinition+xml";
-    xlsx.parts["[Content_Types].xml"] = contentTypes({{"/xl/pivotCache/pivotCacheDefinition1.xml", cacheType},
-                                                      {"/xl/pivotCache/pivotCacheDefinition2.xml", cacheType}});
+    xlsx.parts["[Content_Types].xml"] =
+        contentTypes({{"/xl/pivotCache/pivotCacheDefinition1.xml", cacheType},
+                      {"/xl/pivotCache/pivotCacheDefinition2.xml", cacheType}});
     xlsx.parts["xl/pivotCache/pivotCacheDefinition1.xml"] =
         R"(<pivotCacheDefinition><cacheFields><cacheField name="姓"><sharedItems><s v="鍾氏"/><s v="鐘氏"/>)"
         R"(<s v="範氏"/><s v="Ab"/><s v="ab"/><s v="&#x9418;&#x6C0F;"/></sharedItems></cacheField></cacheFields></pivotCacheDefinition>)";
