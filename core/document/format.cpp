@@ -260,6 +260,9 @@ constexpr ContentTypeRule kContentTypes[] = {
      PartKind::WordprocessingText, false},
     {"application/vnd.openxmlformats-officedocument.wordprocessingml.comments", Format::Word,
      PartKind::WordprocessingText, false},
+    // the words of list numbers (第%1条), shown before every numbered paragraph
+    {"application/vnd.openxmlformats-officedocument.wordprocessingml.numbering", Format::Word,
+     PartKind::WordprocessingText, false},
     {"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main", Format::Excel,
      PartKind::SpreadsheetStrings, true},
     {"application/vnd.openxmlformats-officedocument.spreadsheetml.template.main", Format::Excel,
@@ -332,8 +335,6 @@ constexpr std::pair<std::string_view, PartKind> kSharedContentTypes[] = {
 constexpr std::pair<std::string_view, PartKind> kFontContentTypes[] = {
     {"application/vnd.openxmlformats-officedocument.wordprocessingml.styles", PartKind::WordprocessingText},
     {"application/vnd.openxmlformats-officedocument.wordprocessingml.fontTable",
-     PartKind::WordprocessingText},
-    {"application/vnd.openxmlformats-officedocument.wordprocessingml.numbering",
      PartKind::WordprocessingText},
     {"application/vnd.openxmlformats-officedocument.theme", PartKind::DrawingText},
 };

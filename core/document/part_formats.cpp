@@ -36,6 +36,7 @@ constexpr NamespaceName kOfficeNamespaces[] = {
     {"wp", "http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing"},
     {"pic", "http://schemas.openxmlformats.org/drawingml/2006/picture"},
     {"xdr", "http://schemas.openxmlformats.org/drawingml/2006/spreadsheetDrawing"},
+    {"p14", "http://schemas.microsoft.com/office/powerpoint/2010/main"},
 };
 
 // Word: paragraphs of the body, headers, footers, notes, comments and text boxes. Runs, hyperlinks,
@@ -82,6 +83,7 @@ constexpr AttributeRule kWordAttributes[] = {
     // may name an AutoText entry, nor a text field's first text, which may be a calculation
     {"w:listEntry", "w:val", A::Text},
     {"w:hyperlink", "w:tooltip", A::Text},
+    {"w:lvlText", "w:val", A::Text}, // a list number's words around its %1
     // a picture's or a shape's alternative text and a link's tip, in the drawings of every format
     {"wp:docPr", "descr", A::Text},
     {"wp:docPr", "title", A::Text},
@@ -201,6 +203,7 @@ constexpr AttributeRule kDrawingAttributes[] = {
     {"xdr:cNvPr", "descr", A::Text},   {"xdr:cNvPr", "title", A::Text},
     {"pic:cNvPr", "descr", A::Text},   {"pic:cNvPr", "title", A::Text},
     {"a:hlinkClick", "tooltip", A::Text}, {"a:hlinkHover", "tooltip", A::Text},
+    {"p14:section", "name", A::Text}, // a presentation's sections, headings in the slide pane
 };
 
 constexpr NamespaceName kOdfNamespaces[] = {
@@ -216,6 +219,7 @@ constexpr NamespaceName kOdfNamespaces[] = {
     {"calcext", "urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0"},
     {"number", "urn:oasis:names:tc:opendocument:xmlns:datastyle:1.0"},
     {"presentation", "urn:oasis:names:tc:opendocument:xmlns:presentation:1.0"},
+    {"loext", "urn:org:documentfoundation:names:experimental:office:xmlns:loext:1.0"},
 };
 
 // OpenDocument: text:p and text:h are paragraphs, spans and links join them; tabs, line breaks,
@@ -253,6 +257,17 @@ constexpr ElementRule kOdfElements[] = {
 // a user field's value, which its fields show in place of the text they were saved with.
 constexpr AttributeRule kOdfAttributes[] = {
     {"text:a", "office:title", A::Text}, // a link's tip
+    // the words of list and chapter numbers around the number (条款1、), in either notation
+    {"text:list-level-style-number", "style:num-prefix", A::Text},
+    {"text:list-level-style-number", "style:num-suffix", A::Text},
+    {"text:list-level-style-number", "loext:num-list-format", A::Text},
+    {"text:outline-level-style", "style:num-prefix", A::Text},
+    {"text:outline-level-style", "style:num-suffix", A::Text},
+    {"text:outline-level-style", "loext:num-list-format", A::Text},
+    {"text:label", "text:value", A::Text}, // a drop-down field's choices: it shows the chosen one
+    // a validation's titles, as its messages
+    {"table:help-message", "table:title", A::Text},
+    {"table:error-message", "table:title", A::Text},
     {"table:table-cell", "office:string-value", A::Text},
     {"table:covered-table-cell", "office:string-value", A::Text},
     {"text:user-field-decl", "office:string-value", A::Text},

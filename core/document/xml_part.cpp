@@ -433,9 +433,23 @@ private:
         }
         if (role == AttributeRole::MetaContent) {
             static constexpr std::string_view kShown[] = {
-                "description",         "keywords",         "og:title",
-                "og:description",      "og:site_name",     "twitter:title",
-                "twitter:description", "application-name", "apple-mobile-web-app-title",
+                "description",
+                "keywords",
+                "og:title",
+                "og:description",
+                "og:site_name",
+                "twitter:title",
+                "twitter:description",
+                "application-name",
+                "apple-mobile-web-app-title",
+                // Dublin Core, as LibreOffice and many sites write the title and description
+                "dc.title",
+                "dc.description",
+                "dc.subject",
+                "dcterms.title",
+                "dcterms.description",
+                "dcterms.subject",
+                "dcterms.abstract",
             };
             bool shown = false;
             for (const Attribute &other : token.attributes) {

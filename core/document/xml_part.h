@@ -7,7 +7,8 @@
 // Which parts are which kind (the container decides by the part's name and content type):
 //   WordprocessingText   word/document.xml, header*.xml, footer*.xml, footnotes.xml, endnotes.xml,
 //                        comments.xml (and commentsExtended-style parts holding w:p), glossary
-//                        document; with fonts also styles.xml, fontTable.xml, numbering.xml
+//                        document, numbering.xml (list numbers' words); with fonts also styles.xml
+//                        and fontTable.xml
 //   CoreProperties       docProps/core.xml (dc:title, dc:subject, cp:keywords, dc:description,
 //                        cp:category, cp:contentStatus) and custom.xml (the properties' values)
 //   ExtendedProperties   docProps/app.xml (the company and the manager)

@@ -140,7 +140,7 @@ TEST(TextParts, OfficePartsByContentTypeInEntryOrder) {
     const std::string wml = std::string(kOoxml) + "wordprocessingml.";
     FakePackage docx{{"[Content_Types].xml", "word/document.xml", "word/styles.xml", "word/header1.xml",
                       "word/footnotes.xml", "word/charts/chart1.xml", "word/media/a.png", "docProps/core.xml",
-                      "word/comments.xml", "docProps/custom.xml", "docProps/app.xml"},
+                      "word/comments.xml", "docProps/custom.xml", "docProps/app.xml", "word/numbering.xml"},
                      {}};
     docx.parts["[Content_Types].xml"] = contentTypes({
         {"/word/comments.xml", wml + "comments+xml"},
@@ -152,6 +152,7 @@ TEST(TextParts, OfficePartsByContentTypeInEntryOrder) {
         {"/docProps/core.xml", "application/vnd.openxmlformats-package.core-properties+xml"},
         {"/docProps/custom.xml", std::string(kOoxml) + "custom-properties+xml"},
         {"/docProps/app.xml", std::string(kOoxml) + "extended-properties+xml"},
+        {"/word/numbering.xml", wml + "numbering+xml"}, // list numbers' words
         {"/word/missing.xml", wml + "footer+xml"},
     });
     const std::vector<std::pair<std::string, PartKind>> expected{
@@ -163,6 +164,7 @@ TEST(TextParts, OfficePartsByContentTypeInEntryOrder) {
         {"word/comments.xml", PartKind::WordprocessingText},
         {"docProps/custom.xml", PartKind::CoreProperties},
         {"docProps/app.xml", PartKind::ExtendedProperties},
+        {"word/numbering.xml", PartKind::WordprocessingText},
     };
     EXPECT_EQ(listed(textParts(Format::Word, docx.names, docx.reader())), expected);
     // With fonts, styles name fonts too.

@@ -452,6 +452,30 @@ TEST_F(XmlPart, AlternativeTextTipsFormFieldsNumberFormatsAndProperties) {
          "<office:document-styles" + odf + R"(><number:number-style style:name="N1"><number:number/><number:text>軟體</number:text></number:number-style>)"
              R"(<presentation:footer-decl presentation:name="ftr1">頭髮</presentation:footer-decl>)"
              R"(<text:p><text:a xlink:href="#软件" office:title="滑鼠">隨身碟</text:a></text:p></office:document-styles>)"},
+        {"list numbers' words, around the number", PartKind::WordprocessingText,
+         "<w:numbering" + w + R"(><w:abstractNum w:abstractNumId="0"><w:lvl w:ilvl="0"><w:numFmt w:val="chineseCounting"/>)"
+             R"(<w:lvlText w:val="软件%1头发"/></w:lvl></w:abstractNum></w:numbering>)",
+         "<w:numbering" + w + R"(><w:abstractNum w:abstractNumId="0"><w:lvl w:ilvl="0"><w:numFmt w:val="chineseCounting"/>)"
+             R"(<w:lvlText w:val="軟體%1頭髮"/></w:lvl></w:abstractNum></w:numbering>)"},
+        {"a presentation's sections", PartKind::DrawingText,
+         "<p:presentation" + p + R"( xmlns:p14="http://schemas.microsoft.com/office/powerpoint/2010/main"><p14:section name="软件" id="{1}"/></p:presentation>)",
+         "<p:presentation" + p + R"( xmlns:p14="http://schemas.microsoft.com/office/powerpoint/2010/main"><p14:section name="軟體" id="{1}"/></p:presentation>)"},
+        {"OpenDocument: list and chapter numbers' words, a drop-down's choices, a validation's titles",
+         PartKind::OdfText,
+         "<office:document-content" + odf + R"( xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0")"
+             R"( xmlns:loext="urn:org:documentfoundation:names:experimental:office:xmlns:loext:1.0")"
+             R"( xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0">)"
+             R"(<text:list-level-style-number text:level="1" style:num-prefix="软件" style:num-suffix="、" loext:num-list-format="软件%1%、"/>)"
+             R"(<text:outline-level-style text:level="1" style:num-suffix="头发"/>)"
+             R"(<text:p><text:drop-down text:name="软件"><text:label text:value="鼠标" text:current-selected="true"/>鼠标</text:drop-down></text:p>)"
+             R"(<table:help-message table:title="U盘"/><table:error-message table:title="内存"/></office:document-content>)",
+         "<office:document-content" + odf + R"( xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0")"
+             R"( xmlns:loext="urn:org:documentfoundation:names:experimental:office:xmlns:loext:1.0")"
+             R"( xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0">)"
+             R"(<text:list-level-style-number text:level="1" style:num-prefix="軟體" style:num-suffix="、" loext:num-list-format="軟體%1%、"/>)"
+             R"(<text:outline-level-style text:level="1" style:num-suffix="頭髮"/>)"
+             R"(<text:p><text:drop-down text:name="软件"><text:label text:value="滑鼠" text:current-selected="true"/>滑鼠</text:drop-down></text:p>)"
+             R"(<table:help-message table:title="隨身碟"/><table:error-message table:title="記憶體"/></office:document-content>)"},
         {"an EPUB's publisher, contributor, rights and series", PartKind::EpubPackage,
          "<package" + opf + R"(><metadata><dc:publisher>软件</dc:publisher><dc:contributor>鼠标</dc:contributor>)"
              R"(<dc:rights>U盘</dc:rights><meta property="belongs-to-collection" id="c1">头发</meta>)"
@@ -628,8 +652,8 @@ TEST_F(XmlPart, HtmlButtonLabelsButNeverValuesAFormSends) {
         {R"(<input value="软件">)", R"(<input value="软件">)"},
         {R"(<option value="软件">软件</option>)", R"(<option value="软件">軟體</option>)"},
         // what search results and shared links show; never a value a program reads
-        {R"(<meta name="Description" content="软件"><meta property="og:title" content="鼠标">)",
-         R"(<meta name="Description" content="軟體"><meta property="og:title" content="滑鼠">)"},
+        {R"(<meta name="Description" content="软件"><meta property="og:title" content="鼠标"><meta name="DCTERMS.title" content="U盘">)",
+         R"(<meta name="Description" content="軟體"><meta property="og:title" content="滑鼠"><meta name="DCTERMS.title" content="隨身碟">)"},
         {R"(<meta name="author" content="软件"><meta http-equiv="refresh" content="5;url=软件.html"><meta content="鼠标">)",
          R"(<meta name="author" content="软件"><meta http-equiv="refresh" content="5;url=软件.html"><meta content="鼠标">)"},
     };
