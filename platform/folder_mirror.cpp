@@ -355,13 +355,16 @@ core::Message makeMirrorFolder(const MirrorEntry &e) {
 }
 
 core::Message makeMirrorLink(const MirrorEntry &e) {
-    std::string target(static_cast<std::size_t>(e.st.st_size > 0 ? e.st.st_size : 4096) + 1, '\0');
-    const ssize_t n = ::readlink(e.src.c_str(), target.data(), target.size());
-    if (n < 0)
-        return {MessageId::CannotReadLink, {}, reason(errno)};
-    target.resize(static_cast<std::size_t>(n));
-    if (e.linkTarget)
-        target = *e.linkTarget;
+    std::string target;
+    if (e.linkTarget) {
+        target = *e.linkTarget; // read, and its names converted, when the mirror was planned
+    } else {
+        target.assign(static_cast<std::size_t>(e.st.st_size > 0 ? e.st.st_size : 4096) + 1, '\0');
+        const ssize_t n = ::readlink(e.src.c_str(), target.data(), target.size());
+        if (n < 0)
+            return {MessageId::CannotReadLink, {}, reason(errno)};
+        target.resize(static_cast<std::size_t>(n));
+    }
     std::string name;
     Message why;
     const int parent = openTargetFolder(e, name, why);

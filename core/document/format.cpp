@@ -643,12 +643,10 @@ std::vector<std::string> pivotItemsThatWouldMerge(Format format, const std::vect
     const auto types = format == Format::Excel ? read("[Content_Types].xml") : std::nullopt;
     if (!types)
         return kept;
-    for (const auto &[name, type] : overrides(*types)) {
-        if (withoutXmlSuffix(type) !=
-            "application/vnd.openxmlformats-officedocument.spreadsheetml.pivotCacheDefinition")
-            continue;
-        const std::string *entry = findNoCase(names, name);
-        const auto part = entry ? read(*entry) : std::nullopt;
+    for (const auto &entry :
+         partsOfType(*types, names,
+                     "application/vnd.openxmlformats-officedocument.spreadsheetml.pivotCacheDefinition")) {
+        const auto part = read(entry);
         if (!part)
             continue;
         // Each converted item, folded to lower case, and the items that give it.
