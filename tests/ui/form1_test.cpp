@@ -15,14 +15,17 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionGroupBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
 #include <QTimer>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -194,6 +197,68 @@ TEST_F(Form1Test, EveryRewriteIsOneUndoStep) {
         form->Text1->undo();
         EXPECT_EQ(text(), "简体 Abc 12\n繁體");
     }
+}
+
+// Files dropped on the window: on 简体 made simplified, anywhere else (the workspace too, which
+// would otherwise take them as text) traditional, each written beside its original; what is not a
+// local file is left to the workspace and nothing is written.
+TEST_F(Form1Test, DroppedFilesAreConvertedBesideThemByTheButtonUnderThePointer) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const auto write = [&](const QString &name, const QByteArray &bytes) {
+        QFile f(dir.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return f.fileName();
+    };
+    const auto read = [](const QString &path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
+    };
+    const auto drop = [&](QWidget *on, const QList<QUrl> &urls) {
+        QMimeData mime;
+        mime.setUrls(urls);
+        const QPointF at = QRectF(on->rect()).center();
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(on, &enter);
+        const bool taken = enter.isAccepted();
+        if (taken) {
+            QDropEvent dropped(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(on, &dropped);
+        }
+        for (int i = 0; i < 50 && watchdog.count == 0; ++i)
+            QTest::qWait(20);
+        return taken;
+    };
+    watchdog.expected = true;
+    const QString report = write("报告.txt", "头发\n");
+    const QString letter = write("信.txt", "頭髮和鬆緊\n");
+    struct Case {
+        QWidget *on;
+        QString file, written;
+        QByteArray expected;
+    };
+    const Case cases[] = {
+        {form->Text1->viewport(), report, "报告（繁体）.txt", "頭髮\n"},
+        {form->cmdft, report, "报告（繁体）(2).txt", "頭髮\n"},
+        {form->cmdjt, letter, "信（简体）.txt", "头发和松紧\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.written.toStdString());
+        watchdog.count = 0;
+        EXPECT_TRUE(drop(c.on, {QUrl::fromLocalFile(c.file)}));
+        EXPECT_EQ(watchdog.count, 1);
+        EXPECT_TRUE(watchdog.text.contains(c.written)) << watchdog.text.toStdString();
+        EXPECT_EQ(read(dir.filePath(c.written)), c.expected);
+    }
+    // A link from a web page is not a file to convert: the workspace takes it as text.
+    watchdog.count = 0;
+    setText("");
+    const QStringList before = QDir(dir.path()).entryList(QDir::Files);
+    drop(form->Text1->viewport(), {QUrl("https://example.com/a.txt")});
+    EXPECT_EQ(watchdog.count, 0);
+    EXPECT_EQ(text(), "https://example.com/a.txt");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), before);
 }
 
 // Typing, then a paste by Esc or 粘贴: Ctrl+Z took the typing away with the paste.
