@@ -199,8 +199,9 @@ TEST_F(Form1Test, EveryRewriteIsOneUndoStep) {
     }
 }
 
-// Files dropped on the window: on 简体 made simplified, anywhere else (the workspace too, which
-// would otherwise take them as text) traditional, each written beside its original; what is not a
+// Files and folders dropped on the window: on 简体 made simplified, anywhere else (the workspace
+// too, which would otherwise take them as text) traditional, each written beside its original, a
+// folder mirrored beside it; what is not a
 // local file is left to the workspace and nothing is written.
 TEST_F(Form1Test, DroppedFilesAreConvertedBesideThemByTheButtonUnderThePointer) {
     QTemporaryDir dir;
@@ -233,6 +234,8 @@ TEST_F(Form1Test, DroppedFilesAreConvertedBesideThemByTheButtonUnderThePointer) 
     watchdog.expected = true;
     const QString report = write("报告.txt", "头发\n");
     const QString letter = write("信.txt", "頭髮和鬆緊\n");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("资料"));
+    write("资料/说明.txt", "理发\n");
     struct Case {
         QWidget *on;
         QString file, written;
@@ -242,13 +245,14 @@ TEST_F(Form1Test, DroppedFilesAreConvertedBesideThemByTheButtonUnderThePointer) 
         {form->Text1->viewport(), report, "报告（繁体）.txt", "頭髮\n"},
         {form->cmdft, report, "报告（繁体）(2).txt", "頭髮\n"},
         {form->cmdjt, letter, "信（简体）.txt", "头发和松紧\n"},
+        {form->Text1->viewport(), dir.filePath("资料"), "资料（繁体）/说明.txt", "理髮\n"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.written.toStdString());
         watchdog.count = 0;
         EXPECT_TRUE(drop(c.on, {QUrl::fromLocalFile(c.file)}));
         EXPECT_EQ(watchdog.count, 1);
-        EXPECT_TRUE(watchdog.text.contains(c.written)) << watchdog.text.toStdString();
+        EXPECT_TRUE(watchdog.text.contains(c.written.section('/', 0, 0))) << watchdog.text.toStdString();
         EXPECT_EQ(read(dir.filePath(c.written)), c.expected);
     }
     // A link from a web page is not a file to convert: the workspace takes it as text.
