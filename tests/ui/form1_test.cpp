@@ -201,8 +201,8 @@ TEST_F(Form1Test, EveryRewriteIsOneUndoStep) {
 
 // Files and folders dropped on the window: on 简体 made simplified, anywhere else (the workspace
 // too, which would otherwise take them as text) traditional, each written beside its original, a
-// folder mirrored beside it; what is not a
-// local file is left to the workspace and nothing is written.
+// folder mirrored beside it; what is not a local file is left to the workspace and nothing is
+// written.
 TEST_F(Form1Test, DroppedFilesAreConvertedBesideThemByTheButtonUnderThePointer) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
