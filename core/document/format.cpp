@@ -453,7 +453,7 @@ std::vector<TextPart> odfParts(const std::vector<std::string> &names) {
     return parts;
 }
 
-std::vector<TextPart> epubParts(const std::vector<std::string> &names, const ReadSmallPart &read) {
+std::vector<TextPart> epubParts(const std::vector<std::string> &names, const ReadSmallPart &read, bool fonts) {
     std::vector<TextPart> parts;
     const auto container =
         holds(names, "META-INF/container.xml") ? read("META-INF/container.xml") : std::nullopt;
@@ -485,6 +485,8 @@ std::vector<TextPart> epubParts(const std::vector<std::string> &names, const Rea
                 kind = PartKind::EpubNcx;
             else if (mediaType == "text/html")
                 kind = PartKind::Html;
+            else if (mediaType == "text/css" && fonts)
+                kind = PartKind::StyleSheet;
             else
                 continue;
             const auto name = resolvePackagePath(base, *href);
@@ -600,7 +602,7 @@ std::vector<TextPart> textParts(Format format, const std::vector<std::string> &n
     case Format::OdfPresentation:
         return odfParts(names);
     case Format::Epub:
-        return epubParts(names, read);
+        return epubParts(names, read, fonts);
     default:
         return {};
     }

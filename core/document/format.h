@@ -73,7 +73,8 @@ std::optional<Format> packageFormat(const std::vector<std::string> &names, const
 // The parts of a package of `format` that hold text, in the package's entry order. Office parts
 // come from their content types, EPUB ones from the package document's manifest (hrefs relative to
 // it, percent-decoded); parts the manifest names but the package lacks are left out. With `fonts`,
-// also the parts that only name fonts and languages (Word's styles, font table and numbering, themes).
+// also the parts that only name fonts and languages (Word's styles, font table and numbering, themes,
+// an EPUB's style sheets).
 std::vector<TextPart> textParts(Format format, const std::vector<std::string> &names,
                                 const ReadSmallPart &read, bool fonts = false);
 

@@ -335,6 +335,8 @@ constexpr AttributeRule kHtmlAttributes[] = {
     {"meta", "content", A::MetaContent},
     {"*", "lang", A::Language},
     {"*", "xml:lang", A::Language},
+    {"*", "style", A::Style},
+    {"font", "face", A::FontList},
 };
 
 constexpr NamespaceName kEpubNamespaces[] = {
@@ -373,6 +375,7 @@ const PartFormat kFormats[] = {
     /* EpubNcx */ {MarkupMode::Xml, false, false, kNcxElements, kXmlLangAttribute, kEpubNamespaces},
     /* BoundData */ {MarkupMode::Xml, false, false, {}, {}, {}},
     /* EmbeddedDocument */ {MarkupMode::Xml, false, false, {}, {}, {}},
+    /* StyleSheet */ {MarkupMode::Xml, false, false, {}, {}, {}},
 };
 
 bool equalNoCase(std::string_view a, std::string_view b) {

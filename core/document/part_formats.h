@@ -47,6 +47,8 @@ enum class AttributeRole : unsigned char {
     // a page's description for search results and shared links (HTML meta content): text where
     // its name or property says what a reader sees (description, keywords, og:title...)
     MetaContent,
+    Style,    // CSS declarations (HTML style): their font names (mapped only with fonts)
+    FontList, // a comma-separated list of font names (HTML font face; only with fonts)
 };
 
 struct ElementRule {

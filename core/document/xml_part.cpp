@@ -3,6 +3,7 @@
 
 #include "core/document/xml_part.h"
 
+#include "core/document/css_fonts.h"
 #include "core/document/part_formats.h"
 #include "core/document/run_mapping.h"
 #include "core/document/xml_tokens.h"
@@ -96,6 +97,7 @@ private:
         std::string_view name;
         ElementRole role;
         std::size_t bindings; // namespace bindings before it
+        bool styleSheet;      // a page's <style>, whose font names are mapped
     };
     struct Binding {
         std::string_view prefix, uri;
@@ -164,8 +166,8 @@ private:
     // --- tokens --------------------------------------------------------------------------------
 
     bool step(const Token &token) {
-        const bool rawTextAfter = m_skipRawText;
-        m_skipRawText = false;
+        const bool rawTextAfter = m_skipRawText, styleRawText = m_styleRawText;
+        m_skipRawText = m_styleRawText = false;
         switch (token.kind) {
         case TokenKind::StartTag:
         case TokenKind::EmptyTag:
@@ -173,11 +175,16 @@ private:
         case TokenKind::EndTag:
             return endTag(token);
         case TokenKind::Text:
-            if (!rawTextAfter)
+            if (styleRawText || m_styleSheets > 0)
+                styleSheetText(token.content, styleRawText);
+            else if (!rawTextAfter)
                 text(token.content, TextPlace::Content);
             return m_error.empty();
         case TokenKind::CData:
-            text(token.content, TextPlace::CData);
+            if (m_styleSheets > 0)
+                styleSheetText(token.content, true);
+            else
+                text(token.content, TextPlace::CData);
             return m_error.empty();
         default: // declarations, comments and instructions are never text
             return true;
@@ -197,6 +204,12 @@ private:
         }
         const std::string_view name = token.name.of(m_doc);
         ElementRole role = roleOf(name);
+        // A style sheet of a page: its font names, with fonts; HTML's is the raw text that follows.
+        bool styleSheet = false;
+        if (m_options.fonts && m_format.byLocalName && token.kind == TokenKind::StartTag) {
+            std::string buffer;
+            styleSheet = canonical(name, false, buffer) == "style";
+        }
         if (!m_valueTypes.empty() && role != ElementRole::None && !isString(token, name))
             role = ElementRole::None;
         const bool tracked = !m_options.boundElements.empty() && m_format.mode == MarkupMode::Xml;
@@ -226,13 +239,15 @@ private:
             // HTML pairs no tags here: script and style (<script/> too) hold raw text, the one
             // token that follows.
             m_skipRawText = role == ElementRole::Never || role == ElementRole::Aside;
+            m_styleRawText = styleSheet;
             leave(role);
         } else if (token.kind == TokenKind::EmptyTag) {
             leave(role);
             if (m_bindings.size() != bindingsBefore)
                 m_bindings.resize(bindingsBefore), ++m_bindingsGeneration;
         } else {
-            m_open.push_back({name, role, bindingsBefore});
+            m_open.push_back({name, role, bindingsBefore, styleSheet});
+            m_styleSheets += styleSheet;
         }
         return m_error.empty();
     }
@@ -253,6 +268,7 @@ private:
             return false;
         }
         leave(m_open.back().role);
+        m_styleSheets -= m_open.back().styleSheet;
         if (!m_options.boundElements.empty())
             stepOut();
         if (m_bindings.size() != m_open.back().bindings)
@@ -486,6 +502,10 @@ private:
         std::string mapped;
         if (role == AttributeRole::Font) {
             mapped = mapFontName(value, m_options.direction);
+        } else if (role == AttributeRole::Style) {
+            mapped = mapCssFonts(value, m_options.direction);
+        } else if (role == AttributeRole::FontList) {
+            mapped = mapFontFamilies(value, m_options.direction);
         } else if (role == AttributeRole::Language) {
             mapped = mapLanguageTag(value, m_options);
         } else {
@@ -621,6 +641,15 @@ private:
                 return true;
         }
         return false;
+    }
+
+    // CSS inside a page (the font names in it, PartOptions::fonts); `raw`: no character
+    // references are read there (HTML's raw text, CDATA).
+    void styleSheetText(ByteSpan content, bool raw) {
+        const std::string_view css = content.of(m_doc);
+        std::string mapped = mapCssFonts(css, m_options.direction);
+        if (mapped != css)
+            m_splices.push_back({content, std::move(mapped), !raw});
     }
 
     void languageText(ByteSpan content) {
@@ -858,6 +887,8 @@ private:
     bool m_inLiteral = false;    // converting a formula's string literal
     bool m_stringResult = false; // the cell open now holds a formula whose result is a string
     bool m_skipRawText = false;
+    bool m_styleRawText = false; // the raw text that follows is a page's style sheet
+    int m_styleSheets = 0;       // open <style> elements of an XHTML page, with fonts
     bool m_keepStrings = false;       // some spreadsheet strings are kept as they are
     std::size_t m_textPreserveAt = 0; // the text element open now: where xml:space would go,
     bool m_textSpaceKept = true;      // and whether it has xml:space already
@@ -869,6 +900,14 @@ private:
 
 PartOutcome convertPart(std::string_view xml, PartKind kind, const SegmentedConverter &converter,
                         const PartOptions &options) {
+    if (kind == PartKind::StyleSheet) {
+        PartOutcome outcome;
+        outcome.bytes = options.fonts ? mapCssFonts(xml, options.direction) : std::string(xml);
+        outcome.changed = outcome.bytes != xml;
+        if (outcome.changed && options.listEdits)
+            outcome.edits.push_back({0, xml.size(), outcome.bytes, false});
+        return outcome;
+    }
     return PartWalker(xml, kind, converter, options).run();
 }
 

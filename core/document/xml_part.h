@@ -28,6 +28,7 @@
 //   EpubPackage          the OPF package document (dc:title, dc:creator, dc:description, dc:subject,
 //                        dc:publisher, dc:contributor, dc:rights, meta)
 //   EpubNcx              toc.ncx (navLabel text, docTitle, docAuthor)
+//   StyleSheet           an EPUB's CSS, with fonts only: its font names
 //
 // What is never converted, in every kind: element and attribute names, attribute values other than
 // the few that are text (title and alt in HTML, alternative text and link tips in Office), field instructions
@@ -62,6 +63,9 @@ enum class PartKind {
     // an Office document inside this one (the workbook a chart's data is edited in), converted
     // whole as a document of its own by the container; never an XML part
     EmbeddedDocument,
+    // a CSS style sheet (an EPUB's): with fonts its font names mapped (css_fonts.h), without them
+    // left as it is; never read as XML
+    StyleSheet,
 };
 
 // One step of a path to an element: its namespace and local name, and which of its parent's

@@ -233,6 +233,10 @@ TEST(TextParts, OpenDocumentAndEpubByTheirIndexes) {
                                                              {"OPS/nav.xhtml", PartKind::Xhtml},
                                                              {"OPS/text/第一章.xhtml", PartKind::Xhtml},
                                                              {"OPS/text/b.xhtml", PartKind::Xhtml}}));
+    // With fonts, the style sheets name fonts too.
+    const auto withFonts = listed(textParts(Format::Epub, epub.names, epub.reader(), true));
+    ASSERT_EQ(withFonts.size(), 6u);
+    EXPECT_EQ(withFonts.back(), (std::pair<std::string, PartKind>{"OPS/css/a.css", PartKind::StyleSheet}));
 }
 
 TEST(ResolvePackagePath, StaysInsideThePackage) {

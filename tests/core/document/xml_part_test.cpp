@@ -638,6 +638,34 @@ TEST_F(XmlPart, HtmlReadLeniently) {
                     fonts);
 }
 
+// A page's fonts, in its style sheet, its style attributes and its font elements, follow the
+// script with fonts only; a style sheet is never text, whatever it holds.
+TEST_F(XmlPart, PageFontsFollowTheScriptOnlyWithFonts) {
+    const std::string html = "<html><head><style>p{font-family:宋体,SimSun}</style></head>"
+                             "<body><p style=\"font:12pt 黑体\">软件<font face='宋体,Arial'>内存</font></p>";
+    const std::string converted = replaced(html, {{">软件<", ">軟體<"}, {">内存<", ">記憶體<"}});
+    PartOptions fonts;
+    fonts.fonts = true;
+    expectConverted(html, PartKind::Html, converted);
+    expectConverted(html, PartKind::Html,
+                    replaced(converted, {{"宋体,SimSun", "新細明體,PMingLiU"},
+                                         {"12pt 黑体", "12pt 微軟正黑體"},
+                                         {"'宋体,Arial'", "'新細明體,Arial'"}}),
+                    fonts);
+    // XHTML: a style sheet in CDATA too; a reference in a style attribute is read
+    const std::string xhtml = "<html xmlns=\"http://www.w3.org/1999/xhtml\"><head><style><![CDATA[p{font-family:宋体}]]>"
+                              "</style></head><body><p style=\"font-family:&quot;SimSun&quot;\">软件</p></body></html>";
+    expectConverted(xhtml, PartKind::Xhtml,
+                    replaced(xhtml, {{"font-family:宋体", "font-family:新細明體"},
+                                     {"&quot;SimSun&quot;", "&quot;PMingLiU&quot;"},
+                                     {">软件<", ">軟體<"}}),
+                    fonts);
+    // An EPUB's own style sheets: only their font names, and only with fonts
+    const std::string css = "body{font-family:\"宋体\"} p:before{content:\"软件\"}";
+    expectConverted(css, PartKind::StyleSheet, css);
+    expectConverted(css, PartKind::StyleSheet, replaced(css, {{"\"宋体\"", "\"新細明體\""}}), fonts);
+}
+
 // A button's label is converted where no form sends it: a button, a reset, a submit without a name.
 // A named submit's value and every other field's go to the server as they were written.
 TEST_F(XmlPart, HtmlButtonLabelsButNeverValuesAFormSends) {
