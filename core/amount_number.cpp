@@ -1,5 +1,7 @@
 #include "core/amount_number.h"
 
+#include "core/number.h"
+
 #include <algorithm>
 #include <string>
 
@@ -11,6 +13,13 @@ bool isDigit(char16_t c) {
 }
 bool isBlank(char16_t c) {
     return c == u' ' || c == u'\t';
+}
+// What may part a number from its sign, label or unit: any white space a reader sees as a gap
+// (a no-break or thin space from a web page, a line break from a wrapped cell) and the invisible
+// characters pasted beside it. Read as part of the label, a no-break space after "-" dropped the
+// sign, and one before 万 its multiplier.
+bool isGap(char16_t c) {
+    return isSpaceOrInvisible(c);
 }
 bool isTenThousand(char16_t c) {
     return c == u'万' || c == u'萬';
@@ -63,11 +72,11 @@ MarkAt markBefore(std::u16string_view t, std::size_t end) {
     if (end == 0)
         return {};
     const char16_t c = t[end - 1];
-    if (isBlank(c) || c == u'\u3000')
+    if (isGap(c))
         return {Mark::Blank, 1};
-    if (c == u'±' || (c == u'负' && end >= 2 && t[end - 2] == u'正'))
+    if (c == u'±' || ((c == u'负' || c == u'負') && end >= 2 && t[end - 2] == u'正'))
         return {Mark::PlusMinus, c == u'±' ? std::size_t(1) : std::size_t(2)};
-    if (c == u'-' || c == u'负')
+    if (c == u'-' || c == u'负' || c == u'負')
         return {Mark::Minus, 1};
     if (c == u'+')
         return {Mark::Plus, 1};
@@ -128,6 +137,22 @@ bool isClose(char16_t c) {
     return c == u')' || c == u'）';
 }
 
+bool isYuan(char16_t c) {
+    return c == u'元' || c == u'圆' || c == u'块' || c == u'塊';
+}
+
+bool isMinusWord(char16_t c) {
+    return c == u'负' || c == u'負';
+}
+
+// What a code or a word ends with when a hyphen after it joins a number to it (SKU-100, A-100,
+// No.-100, 编号-100): that hyphen is no minus.
+bool endsCode(std::u16string_view t, std::size_t at) {
+    const char16_t c = t[at];
+    return isLatinLetter(c) || isDigit(c) || c == u'.' || c == u'#' || c == u'_' || c == u'/' || c == u'号' ||
+           c == u'號';
+}
+
 // The sign that the marks before the number at `start` give it, or a refusal of a sign in doubt.
 struct LeadIn {
     bool minus = false;
@@ -139,6 +164,7 @@ LeadIn readLeadIn(std::u16string_view text, std::u16string_view t, std::size_t s
     LeadIn in;
     const bool ownSign = t[start] == u'-' || t[start] == u'+';
     std::size_t signs = ownSign ? 1 : 0, currencies = 0;
+    std::size_t minusAt = t[start] == u'-' ? start : t.size(); // a hyphen-minus read as the sign
     // Walked from the number back to the label, so each refusal names the mark nearest the number.
     std::size_t end = start;
     while (end > 0) {
@@ -152,6 +178,7 @@ LeadIn readLeadIn(std::u16string_view text, std::u16string_view t, std::size_t s
             if (++signs > 1)
                 return {false, false, 0, refusalAt(text, end, Message(MessageId::SignTwice))};
             in.minus = m.mark == Mark::Minus;
+            minusAt = in.minus && t[end] == u'-' ? end : t.size();
             break;
         case Mark::Currency:
             if (++currencies > 1)
@@ -174,6 +201,11 @@ LeadIn readLeadIn(std::u16string_view text, std::u16string_view t, std::size_t s
     }
     if (in.open && signs > 0)
         return {false, false, 0, refusalAt(text, in.openAt, Message(MessageId::ParenthesesAndSign))};
+    // A hyphen right after a code joins it to the number (SKU-100); after a currency's code it is
+    // the sign (RMB-100).
+    if (minusAt < t.size() && minusAt > 0 && endsCode(t, minusAt - 1) &&
+        markBefore(t, minusAt).mark != Mark::Currency)
+        return {false, false, 0, refusalAt(text, minusAt, Message(MessageId::HyphenAfterCode))};
     // Parentheses make the amount negative where they open its value: at the start, or after a
     // label that a colon or blanks set apart ("合计：（5）", "净利润\t(5)"). Right after a word they
     // may open a note on it ("差旅费（500元）", "人民币壹仟元整（￥1000.00）"), and read as a minus they
@@ -197,7 +229,7 @@ LeadIn readLeadIn(std::u16string_view text, std::u16string_view t, std::size_t s
     // More than three letters in a row are a word of the label, not a currency code: "Sub-total 5".
     std::size_t word = end, letters = 0;
     while (word > 0 && letters <= 3 &&
-           (isCurrencyWordPart(t[word - 1]) || isBlank(t[word - 1]) || t[word - 1] == u'\u3000')) {
+           (isCurrencyWordPart(t[word - 1]) || isGap(t[word - 1]))) {
         const char16_t c = t[word - 1] | 0x20;
         letters = c >= u'a' && c <= u'z' ? letters + 1 : 0;
         --word;
@@ -280,6 +312,10 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
         // own, "No.100" was 0.1. A currency's code is no abbreviation: "RMB.5" is 0.5.
         if (t[i] == u'.' && i > 0 && isLatinLetter(t[i - 1]) && markBefore(t, i).mark != Mark::Currency)
             continue;
+        // "&O" and "&H" start an octal or hexadecimal number, but not inside a name: "P&O 100元"
+        // was 64.
+        if (t[i] == u'&' && i > 0 && isLatinLetter(t[i - 1]))
+            continue;
         number = readLeadingSpan(t.substr(i));
         if (number.hasDigits)
             break;
@@ -290,13 +326,23 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
     LeadIn in = readLeadIn(text, t, i);
     if (in.refusal)
         return {std::nullopt, std::move(*in.refusal)};
+    // Numerals before the digits write a part of the amount in words ("两万3000元" is 23000):
+    // read as a label, they were dropped.
+    for (std::size_t p = i; p > 0;) {
+        const char16_t c = t[--p];
+        if (isGap(c))
+            continue;
+        if (isNumeral(c) && c != u'点' && c != u'點') // "十点 300元" is a time of day
+            return {std::nullopt, refusalAt(text, p, Message(MessageId::NumeralsBeforeNumber))};
+        break;
+    }
     if (const std::size_t at = blankPartingNumbers(t.substr(i, number.end)); at != 0)
         return {std::nullopt, refusalAt(text, i + at, Message(MessageId::BlankInsideNumber))};
 
     Decimal value = std::move(number.value);
     std::size_t k = i + number.end;
     auto skipBlanks = [&] {
-        while (k < n && isBlank(t[k]))
+        while (k < n && isGap(t[k]))
             ++k;
     };
     skipBlanks();
@@ -336,19 +382,39 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
     // "5折", "八五折" price at a share; "100折合美元" converts an amount.
     if (k < n && t[k] == u'折' && (k + 1 == n || (t[k + 1] != u'合' && t[k + 1] != u'算')))
         return {std::nullopt, refusalAt(text, k, Message(MessageId::DiscountNotAmount))};
-    if (k < n && (t[k] == u'-' || t[k] == u'负' || isDash(t[k])))
+    if (k < n && (t[k] == u'-' || isMinusWord(t[k]) || isDash(t[k])))
         return {std::nullopt, refusalAt(text, k, Message(MessageId::MinusAfterNumber))};
+    // After the unit: a minus ("100元-", "100元整（负）") leaves the sign in doubt, and more of the
+    // amount in words ("3块五毛", "10元五角", "5块半", "1万元零五百") is a part that was dropped.
+    // Numerals before another word count something else ("100元一张").
+    if (std::size_t u = k; u < n && isYuan(t[u])) {
+        ++u;
+        while (u < n && (isGap(t[u]) || t[u] == u'整' || t[u] == u'正' || t[u] == u'(' || t[u] == u'（'))
+            ++u;
+        if (u < n && (t[u] == u'-' || isMinusWord(t[u]) || isDash(t[u])))
+            return {std::nullopt, refusalAt(text, u, Message(MessageId::MinusAfterNumber))};
+        u = k + 1;
+        while (u < n && (isGap(t[u]) || t[u] == u'零' || t[u] == u'〇'))
+            ++u;
+        std::size_t r = u;
+        while (r < n && isNumeral(t[r]) && t[r] != u'点' && t[r] != u'點')
+            ++r;
+        const bool ideograph = r < n && t[r] >= u'\u4E00' && t[r] <= u'\u9FFF';
+        const bool subunit = r < n && (t[r] == u'角' || t[r] == u'毛' || t[r] == u'分');
+        if ((u < n && t[u] == u'半') || (r > u && (!ideograph || subunit)))
+            return {std::nullopt, refusalAt(text, u, Message(MessageId::WordsAfterUnit))};
+    }
     if (in.open) {
         std::size_t close = k;
-        static constexpr std::u16string_view kBeforeClose = u"元圆整正 \t\u3000";
-        while (close < n && kBeforeClose.find(t[close]) != std::u16string_view::npos)
+        static constexpr std::u16string_view kBeforeClose = u"元圆整正";
+        while (close < n && (isGap(t[close]) || kBeforeClose.find(t[close]) != std::u16string_view::npos))
             ++close;
         if (close == n || !isClose(t[close]))
             return {std::nullopt, refusalAt(text, in.openAt, Message(MessageId::ParenthesesNotAround))};
         // A minus after the parentheses would be a second sign: "(5)-" is not clearly -5.
         k = close + 1;
         skipBlanks();
-        if (k < n && (t[k] == u'-' || t[k] == u'负' || isDash(t[k])))
+        if (k < n && (t[k] == u'-' || isMinusWord(t[k]) || isDash(t[k])))
             return {std::nullopt, refusalAt(text, k, Message(MessageId::MinusAfterNumber))};
     }
     for (; k < n; ++k)

@@ -25,6 +25,15 @@ LANTERNFIN_MESSAGE(SignBeforeOtherText,
                    "正负号或括号与数字之间隔着其他文字，看不出金额是正是负")
 LANTERNFIN_MESSAGE(NumeralsAfterNumber, "more numerals follow the number: it is not one clear amount",
                    "数字后面还有数字，不是一个明确的金额")
+LANTERNFIN_MESSAGE(NumeralsBeforeNumber,
+                   "numerals before the number write a part of the amount in words (write it all in digits: 23000 for 两万3000)",
+                   "数字前面还有汉字数字，金额有一部分是用汉字写的（请全部用阿拉伯数字写：两万3000写作23000）")
+LANTERNFIN_MESSAGE(WordsAfterUnit,
+                   "more of the amount follows 元 in words (write it all in digits: 3.5 for 3块五毛)",
+                   "“元”后面还有用汉字写的金额（请全部用阿拉伯数字写：3块五毛写作3.5）")
+LANTERNFIN_MESSAGE(HyphenAfterCode,
+                   "a hyphen right after a code or a number joins them (SKU-100), it is no clear minus sign (write “负” or put a space before “-”)",
+                   "紧跟在编号或字母后面的连字符看不出是不是负号（SKU-100）（负数请写“负”，或在“-”前空一格）")
 LANTERNFIN_MESSAGE(MinusAfterNumber,
                    "a minus sign after the number belongs to no clear amount (write it before the number)",
                    "数字后面的负号看不出属于哪个金额（负数请把负号写在数字前面）")

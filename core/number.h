@@ -56,6 +56,11 @@ LeadingSpan readLeadingSpan(std::u16string_view text);
 // U+2212, as its ASCII form; any other unit as it is, so that indices stay those of the text.
 char16_t halfWidthNumberChar(char16_t c);
 
+// White space as pasted text brings it (no-break, thin and ideographic spaces, line breaks) and the
+// invisible characters that editors and web pages slip in beside it (zero-width space, soft hyphen,
+// direction marks, byte order mark): nothing a reader sees between two words.
+bool isSpaceOrInvisible(char16_t c);
+
 // The nearest 64-bit float to `value`; nullopt when it lies beyond the float range (1e400).
 // Values too small for the range become zero of the same sign.
 std::optional<double> toDouble(const Decimal &value);

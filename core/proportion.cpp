@@ -55,14 +55,9 @@ bool isFieldBlank(char16_t c) {
 // White space around a box's number, as a copied cell (3 and a line break), a web page or Word
 // (a no-break space) or Chinese text (an ideographic space) brings it along when pasted.
 std::u16string_view trimmedBox(std::u16string_view text) {
-    auto space = [](char16_t c) {
-        return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f' ||
-               c == u'\u00A0' || c == u'\u1680' || (c >= u'\u2000' && c <= u'\u200B') || c == u'\u2028' ||
-               c == u'\u2029' || c == u'\u202F' || c == u'\u205F' || c == u'\u3000' || c == u'\uFEFF';
-    };
-    while (!text.empty() && space(text.front()))
+    while (!text.empty() && isSpaceOrInvisible(text.front()))
         text.remove_prefix(1);
-    while (!text.empty() && space(text.back()))
+    while (!text.empty() && isSpaceOrInvisible(text.back()))
         text.remove_suffix(1);
     return text;
 }

@@ -126,6 +126,32 @@ TEST(AmountNumber, ASignBeforeOrAroundTheNumberMakesItNegative) {
         {u"-RMB 5", "-5"},
         {u"负人民币5元", "-5"},
         {u"+￥5", "5"},
+        // Any gap a pasted text brings between the sign and the number (a no-break or thin space,
+        // a wrapped cell's line break, a zero-width space): the sign was dropped with the label.
+        {u"-\u00A0100", "-100"},
+        {u"-\u2009100", "-100"},
+        {u"-\n100", "-100"},
+        {u"-\r\n100", "-100"},
+        {u"-\u200B100", "-100"},
+        {u"-\u00AD100", "-100"},
+        {u"负\u00A0100", "-100"},
+        {u"(\u00A0100)", "-100"},
+        {u"(\n100\n)", "-100"},
+        {u"-\u00A0¥1,234.50", "-1234.5"},
+        {u"負100", "-100"}, // traditional 负
+        {u"負￥100", "-100"},
+        {u"RMB-100", "-100"},
+        {u"合计-100", "-100"},
+        {u"A -100", "-100"},
+        // and between the number and its multiplier: "1.5\u3000万" was 1.5
+        {u"1.5\u3000万", "15000"},
+        {u"1.5\n万元", "15000"},
+        {u"报销100元，负责人张三", "100"},
+        {u"门票100元一张", "100"},
+        {u"十点 300元", "300"},
+        // "&O" and "&H" in a name start no octal or hexadecimal number: "P&O 100元" was 64.
+        {u"P&O 100元", "100"},
+        {u"P&H100", "100"},
         // A label that holds 负 or a parenthesis away from the number stays a label.
         {u"负债合计 1234", "1234"},
         {u"单价(元) 12", "12"},
@@ -214,7 +240,23 @@ TEST(AmountNumber, ASignInDoubtIsRefusedWhereItStands) {
         {u"金额：壹仟元（1000元）", 7},
         // Either sign.
         {u"正负500", 1},
+        {u"正負500", 1},
         {u"±5", 1},
+        // A minus after the unit: "100元-" was 100.
+        {u"100元-", 5},
+        {u"100元 -", 6},
+        {u"100元整-", 6},
+        {u"100元−", 5},
+        {u"1万元-", 4},
+        {u"100元（负）", 6},
+        {u"100元整（负数）", 7},
+        {u"100 負", 5},
+        {u"100\u00A0-", 5},
+        // A hyphen that joins a code to the number: "SKU-100" was 负壹佰圆整.
+        {u"SKU-100", 4},
+        {u"A-100", 2},
+        {u"No.-100", 4},
+        {u"编号-100", 3},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(utf8(c.text));
@@ -264,6 +306,23 @@ TEST(AmountNumber, NumbersPartedByBlanksAndUnitsBelowTheYuanAreRefused) {
         {u"100块多钱", 5},
         {u"5折", 2},
         {u"8.5折优惠", 4},
+        // Gaps other than a space before what follows: "5\u3000角" was 伍圆整.
+        {u"5\u3000角", 3},
+        {u"50\u3000%", 4},
+        {u"100\u3000多元", 5},
+        // Part of the amount in words: "两万3000元" was 3000, "3块五毛" 3.
+        {u"两万3000元", 2},
+        {u"一万2000元", 2},
+        {u"十5元", 1},
+        {u"壹仟零5元", 3},
+        {u"两千 500元", 2},
+        {u"3块五毛", 3},
+        {u"10元五角", 4},
+        {u"100元伍角", 5},
+        {u"100圆伍角整", 5},
+        {u"100元零五分", 6},
+        {u"5块半", 3},
+        {u"1万元零五百", 5},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(utf8(c.text));
