@@ -38,6 +38,7 @@ struct Match {
     enum { None, YearMonth, Full } kind = None;
     BillDate date{0, 0, 0};
     char16_t separator = 0;
+    std::size_t end = 0; // after a full date's day
 };
 
 class Scanner {
@@ -86,6 +87,7 @@ public:
             return m;
         m.date.day = value(i, end);
         m.kind = Match::Full;
+        m.end = end;
         return m;
     }
 
@@ -121,6 +123,20 @@ Outcome<BillDate> findBillDate(std::u16string_view text) {
                                             {std::to_string(pos), year, month, std::to_string(d.day)}, {why}));
     };
 
+    // Eight digits that a label or a sign makes a code or an amount, not a date: an invoice's
+    // number (发票号20261207, No.20260102, #12345678) or 金额20261207元 before the date itself.
+    const auto codeOrAmount = [&](std::size_t start, std::size_t end) {
+        std::size_t b = start;
+        while (b > 0 && isBlank(text[b - 1]))
+            --b;
+        const char16_t before = b > 0 ? folded(text[b - 1]) : u' ';
+        const char16_t after = end < text.size() ? folded(text[end]) : u' ';
+        return (before >= u'A' && before <= u'Z') || (before >= u'a' && before <= u'z') || before == u'#' ||
+               before == u'.' || before == u'-' || before == u'号' || before == u'號' || before == u'码' ||
+               before == u'碼' || before == u'№' || before == u'￥' || before == u'¥' || before == u'$' ||
+               after == u'元' || after == u'圆' || after == u'块' || after == u'%' || after == u'.' ||
+               after == u'-' || after == u'/';
+    };
     // A year and month without a day, remembered to explain a text that has no full date.
     std::u16string yearMonth;
     std::size_t yearMonthAt = 0;
@@ -130,11 +146,14 @@ Outcome<BillDate> findBillDate(std::u16string_view text) {
             continue;
         }
         const std::size_t end = scan.digitsEnd(i);
-        if (end - i == 8)
+        if (end - i == 8 && !codeOrAmount(i, end))
             return checked({scan.value(i, i + 4), scan.value(i + 4, i + 6), scan.value(i + 6, end)}, i);
         if (end - i == 4) {
             const Match m = scan.separated(i);
-            if (m.kind == Match::Full)
+            // 2026-01-02-1 and 2026/01/02/03 go on past the day: a code or a longer number
+            const bool goesOn = m.kind == Match::Full && scan.at(m.end, m.separator) && m.separator != u'年' &&
+                                m.end + 1 < text.size() && isDigit(text[m.end + 1]);
+            if (m.kind == Match::Full && !goesOn)
                 return checked(m.date, i);
             if (m.kind == Match::YearMonth && yearMonth.empty()) {
                 yearMonthAt = characterPosition(text, i);
