@@ -95,18 +95,34 @@ public:
         // UTF-8 that a code page may as well have written is left to the detection.
         if (utf8Only && !mark && core::validUtf8Prefix(head, whole).ok && !core::utf8MayBeCodePage(head) &&
             !(m_subtitles && core::detectSubtitles(head) != core::SubtitleFormat::None)) {
+            if (auto refused = joined(TextEncoding::Utf8, out))
+                return *refused;
             in.unread(std::move(head));
             return m_inner(in, out);
         }
         std::string bytes = std::move(head);
         if (!whole && !in.readAll(bytes))
             return readFailure(in);
-        if (utf8Only && !mark && core::looksLikeDamagedUtf8(bytes))
+        if (utf8Only && !mark && core::looksLikeDamagedUtf8(bytes)) {
+            if (auto refused = joined(TextEncoding::Utf8, out))
+                return *refused;
             return asDamagedUtf8(in, std::move(bytes), out);
+        }
         return convertWhole(in, std::move(bytes), out);
     }
 
 private:
+    // Inputs joined into one output must be written in one encoding: GBK after UTF-8 made a file
+    // that no encoding reads. The refusal of an input in another one than the output so far.
+    std::optional<Status> joined(TextEncoding encoding, Writer &out) const {
+        if (out.textEncoding && *out.textEncoding != encoding)
+            return Status{kExitNoResult, platform::say(core::MessageId::JoinedInAnotherEncoding,
+                                                       {std::string(core::encodingName(encoding)),
+                                                        std::string(core::encodingName(*out.textEncoding))})};
+        out.textEncoding = encoding;
+        return std::nullopt;
+    }
+
     // UTF-8 with a bad byte goes to the command as it always did, which converts and writes what
     // comes before the byte to standard output, then refuses it; a subtitle file is refused whole.
     Status asDamagedUtf8(Input &in, std::string bytes, Writer &out) const {
@@ -143,19 +159,42 @@ private:
                 return keptOrRefused(in, bytes, reading, out);
             break;
         }
-        bytes = std::string();
+        // Written back in its code page, what the conversion leaves keeps the file's own bytes
+        // (platform::writeTextFileKeeping): the file and its text are kept until then. An encoding
+        // named for the output writes every character its own way (€ as that one writes it).
+        const bool keeping = !m_to && reading.encoding != TextEncoding::Utf8 && !isUtf16(reading.encoding);
+        if (!keeping)
+            bytes = std::string();
 
         std::string output;
         Status status;
-        if (!convertText(in, std::move(reading.text), output, status))
+        if (!convertText(in, keeping ? reading.text : std::move(reading.text), output, status))
             return status;
         const TextEncoding target = m_to ? *m_to : reading.encoding;
         const bool withMark = m_to ? isUtf16(*m_to) : reading.markSize > 0;
         std::string encoded;
         std::size_t bad = 0;
-        if (!platform::writeTextFile(output, target, withMark, encoded, &bad))
+        bool written = keeping ? platform::writeTextFileKeeping(output, bytes, reading, encoded, &bad)
+                               : platform::writeTextFile(output, target, withMark, encoded, &bad);
+        // GBK named for the output is Windows' code page 936, which has no four-byte codes: a
+        // character only GB18030 codes is refused as one without any code.
+        if (written && m_to == TextEncoding::Gbk)
+            if (const std::size_t four = platform::firstFourByteCode(encoded); four != std::string::npos) {
+                std::string before;
+                platform::decodeText(std::string_view(encoded).substr(0, four), TextEncoding::Gbk, before);
+                bad = before.size();
+                written = false;
+            }
+        if (!written)
             return {kExitNoResult, say(platform::unencodableMessage(output, bad, target)) +
                                        platform::say(core::MessageId::ToEncodingHint)};
+        const bool first = !out.textEncoding;
+        if (auto refused = joined(target, out))
+            return *refused;
+        // One byte order mark, at the start of the output.
+        const std::string_view byteMark = core::byteOrderMarkOf(target);
+        if (!first && !byteMark.empty() && std::string_view(encoded).substr(0, byteMark.size()) == byteMark)
+            encoded.erase(0, byteMark.size());
         out.write(encoded);
         return status;
     }
@@ -193,6 +232,8 @@ private:
         if (output != reading.text)
             return {kExitNoResult, say(platform::euroBothWaysMessage(reading.euro)) +
                                        platform::say(core::MessageId::EuroBothWaysHint)};
+        if (auto refused = joined(reading.encoding, out))
+            return *refused;
         out.write(bytes);
         return status;
     }

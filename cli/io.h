@@ -3,12 +3,14 @@
 // whole or in slices; files are replaced through platform::AtomicFile. Plain POSIX, so that tests
 // can drive each part.
 
+#include "core/text_encoding.h"
 #include "platform/atomic_file.h"
 
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -39,6 +41,10 @@ public:
     // Whoever writes to it directly flushes first.
     int fd() const { return m_fd; }
     bool scratch() const { return m_scratch; }
+
+    // The encoding of the text written so far, once a text has been: the inputs joined into one
+    // output (-o FILE, standard output) must share it, and only the first writes a byte order mark.
+    std::optional<core::TextEncoding> textEncoding;
 
 private:
     class Flusher;

@@ -304,6 +304,9 @@ LANTERNFIN_MESSAGE(SummaryMore, "... and {1} more", "……另有 {1} 个")
 // Documents and text files in other encodings, on the command line and in the window.
 LANTERNFIN_MESSAGE(EncodingUntold, "cannot tell the encoding of {1}: use --from-encoding GB18030, BIG5 or UTF-8",
                    "无法判断 {1} 的编码：请用 --from-encoding GB18030、BIG5 或 UTF-8 指定")
+LANTERNFIN_MESSAGE(JoinedInAnotherEncoding,
+                   "its text would be written in {1} after output in {2}: joined, they make a file that no encoding reads (name one with --to-encoding)",
+                   "它的文字要写成 {1}，而前面的输出是 {2}，合在一起的文件任何编码都读不通（请用 --to-encoding 指定一种）")
 LANTERNFIN_MESSAGE(EncodingUntoldHere, "cannot tell its encoding (UTF-8, GB18030 or Big5): the text is too short, or reads as more than one",
                    "无法判断它的编码（UTF-8、GB18030 还是 Big5）：文字太短，或几种读法都通")
 LANTERNFIN_MESSAGE(NotChineseText, "is neither UTF-8 text nor Chinese text in GB18030 or Big5",

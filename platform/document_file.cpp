@@ -106,7 +106,7 @@ DocumentOutcome convertText(std::string_view bytes, std::string &out, Format for
     if (reading.result == Result::EuroBothWays)
         return failure(DocumentStatus::Refused, euroBothWaysMessage(reading.euro), format);
     std::size_t bad = 0;
-    if (!writeTextFile(converted, reading.encoding, reading.markSize > 0, out, &bad))
+    if (!writeTextFileKeeping(converted, bytes, reading, out, &bad))
         return failure(DocumentStatus::Refused, unencodableMessage(converted, bad, reading.encoding), format);
     return {DocumentStatus::Converted, {}, format};
 }

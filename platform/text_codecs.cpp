@@ -302,6 +302,19 @@ Detection detectEncoding(std::string_view bytes, const core::CommonHan &common, 
     return {Detection::Kind::NotText, TextEncoding::Utf8, 0};
 }
 
+std::size_t firstFourByteCode(std::string_view bytes) {
+    const auto at = [&](std::size_t k) { return k < bytes.size() ? static_cast<unsigned char>(bytes[k]) : 0; };
+    for (std::size_t i = 0; i < bytes.size();) {
+        if (at(i) < 0x81)
+            ++i;
+        else if (at(i + 1) >= 0x30 && at(i + 1) <= 0x39)
+            return i;
+        else
+            i += 2;
+    }
+    return std::string_view::npos;
+}
+
 bool decodeTextMapped(std::string_view bytes, TextEncoding encoding, std::string &utf8,
                       std::vector<std::uint32_t> &origin, std::size_t *badOffset, EuroBytes *euro) {
     utf8.clear();

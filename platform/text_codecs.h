@@ -69,6 +69,11 @@ enum class CodeRange { All, Gbk, Gb2312 };
 bool encodeMarkupText(std::string_view utf8, core::TextEncoding encoding, CodeRange range, bool references,
                       std::string &out, std::size_t *badOffset = nullptr);
 
+// The byte offset in `bytes` (GB18030 or GBK as encodeText writes them) of the first four-byte
+// code, which only GB18030 has: Windows' code page 936, which a GBK label names, cannot read it.
+// npos when there is none.
+std::size_t firstFourByteCode(std::string_view bytes);
+
 // The encoding of a text file, decided as core/text_encoding.h says, on its first `sample` bytes
 // for the Chinese code pages. `markSize` is the length of its byte order mark. The GB18030 family
 // is found as GB18030; how it writes € shows when it is decoded (EuroBytes).

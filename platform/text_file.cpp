@@ -2,7 +2,10 @@
 
 #include "core/utf.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <vector>
 
 namespace platform {
 
@@ -72,6 +75,114 @@ bool writeTextFile(std::string_view utf8, TextEncoding target, bool withMark, st
         return true;
     out.clear();
     return false;
+}
+
+namespace {
+
+// The bytes of one changed line: each character that stands where it stood keeps the bytes it was
+// read from. Where the line keeps its number of characters, character by character; else the
+// characters both ends share.
+bool encodeLineKeeping(std::string_view line, std::string_view originalBytes, TextEncoding encoding,
+                       std::string &out, std::size_t *badOffset) {
+    std::string before;
+    std::vector<std::uint32_t> origin;
+    if (!decodeTextMapped(originalBytes, encoding, before, origin))
+        return encodeText(line, encoding, out, badOffset);
+    // The characters of each text as [start, end) byte ranges of its UTF-8.
+    const auto characters = [](std::string_view text) {
+        std::vector<std::size_t> starts;
+        for (std::size_t i = 0; i < text.size(); ++i)
+            if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
+                starts.push_back(i);
+        starts.push_back(text.size());
+        return starts;
+    };
+    const std::vector<std::size_t> was = characters(before), now = characters(line);
+    const std::size_t nWas = was.size() - 1, nNow = now.size() - 1;
+    const auto same = [&](std::size_t a, std::size_t b) {
+        return before.substr(was[a], was[a + 1] - was[a]) == line.substr(now[b], now[b + 1] - now[b]);
+    };
+    const auto keep = [&](std::size_t a) { // the file's bytes of character a of `before`
+        out.append(originalBytes.substr(origin[was[a]], origin[was[a + 1]] - origin[was[a]]));
+    };
+    const auto encode = [&](std::size_t from, std::size_t to) {
+        std::size_t bad = 0;
+        if (encodeText(line.substr(now[from], now[to] - now[from]), encoding, out, &bad))
+            return true;
+        if (badOffset)
+            *badOffset = now[from] + bad;
+        return false;
+    };
+    if (nWas == nNow) {
+        for (std::size_t k = 0; k < nNow; ++k) {
+            if (same(k, k))
+                keep(k);
+            else if (!encode(k, k + 1))
+                return false;
+        }
+        return true;
+    }
+    std::size_t head = 0, tail = 0;
+    while (head < nWas && head < nNow && same(head, head))
+        ++head;
+    while (tail < nWas - head && tail < nNow - head && same(nWas - 1 - tail, nNow - 1 - tail))
+        ++tail;
+    for (std::size_t k = 0; k < head; ++k)
+        keep(k);
+    if (!encode(head, nNow - tail))
+        return false;
+    for (std::size_t k = nWas - tail; k < nWas; ++k)
+        keep(k);
+    return true;
+}
+
+} // namespace
+
+bool writeTextFileKeeping(std::string_view utf8, std::string_view original, const TextFileReading &reading,
+                          std::string &out, std::size_t *badOffset) {
+    const TextEncoding encoding = reading.encoding;
+    const bool withMark = reading.markSize > 0;
+    const std::string_view bytes = original.substr(std::min(reading.markSize, original.size()));
+    if (encoding == TextEncoding::Utf8 || isUtf16(encoding))
+        return writeTextFile(utf8, encoding, withMark, out, badOffset);
+    if (utf8 == reading.text) {
+        out.assign(original);
+        return true;
+    }
+    // Most files read back as they were: then nothing of theirs can be lost.
+    std::string again;
+    if (encodeText(reading.text, encoding, again) && again == bytes)
+        return writeTextFile(utf8, encoding, withMark, out, badOffset);
+    // Lines end with the byte 0A in every code page read here (no second byte is 0A).
+    const auto lines = [](std::string_view text) {
+        std::vector<std::string_view> parts;
+        for (std::size_t from = 0;;) {
+            const std::size_t at = text.find('\n', from);
+            if (at == std::string_view::npos) {
+                parts.push_back(text.substr(from));
+                return parts;
+            }
+            parts.push_back(text.substr(from, at + 1 - from));
+            from = at + 1;
+        }
+    };
+    const auto oldText = lines(reading.text), oldBytes = lines(bytes), newText = lines(utf8);
+    if (oldText.size() != oldBytes.size() || newText.size() != oldText.size())
+        return writeTextFile(utf8, encoding, withMark, out, badOffset);
+    out.assign(original.substr(0, original.size() - bytes.size()));
+    std::size_t lineStart = 0;
+    for (std::size_t i = 0; i < newText.size(); ++i) {
+        if (newText[i] == oldText[i]) {
+            out.append(oldBytes[i]);
+        } else if (!encodeLineKeeping(newText[i], oldBytes[i], encoding, out, badOffset)) {
+            if (badOffset)
+                *badOffset += lineStart;
+            out.clear();
+            return false;
+        }
+        lineStart += newText[i].size();
+    }
+    return true;
 }
 
 core::Message unencodableMessage(std::string_view utf8, std::size_t offset, TextEncoding target) {

@@ -57,6 +57,15 @@ TextFileReading readTextFile(std::string_view bytes, std::optional<core::TextEnc
 bool writeTextFile(std::string_view utf8, core::TextEncoding target, bool withMark, std::string &out,
                    std::size_t *badOffset);
 
+// The converted text `utf8` of the file `original` (its bytes, mark and all), read as `reading`
+// says, written back in the encoding it was read in: as writeTextFile, but what the conversion left
+// as it was keeps the file's own bytes. A code page that reads two codes as one character (Big5's
+// A2CC and A451 both 十, A2A4 and F9F9 both ═) would write them back as one, changing bytes the
+// conversion never touched; lines, and characters of a changed line, that stay as they were are
+// copied instead.
+bool writeTextFileKeeping(std::string_view utf8, std::string_view original, const TextFileReading &reading,
+                          std::string &out, std::size_t *badOffset);
+
 // The refusal of the character at byte `offset` of `utf8`, which has no code in `target`: its line,
 // the character and its code point, and that nothing was written.
 core::Message unencodableMessage(std::string_view utf8, std::size_t offset, core::TextEncoding target);

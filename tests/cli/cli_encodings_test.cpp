@@ -177,6 +177,15 @@ TEST(CliEncodings, RefusalsNameWhyAndWriteNothing) {
          "written back with both; nothing written (--to-encoding GBK writes each € as 80, GB18030 as A2 E3)\n"},
         {"an unknown encoding", "printf 'ab'", "$CLI lower --to-encoding latin1 -o out.txt in.txt", 2,
          "--to-encoding: unknown encoding latin1"},
+        // GBK named for the output is code page 936, which reads no four-byte GB18030 code
+        {"a character only GB18030 codes, GBK named", "printf 'caf\\303\\251 \\347\\256\\200\\n'",
+         "$CLI upper --to-encoding gbk -o out.txt in.txt", 1,
+         "lanternfin-cli: in.txt: line 1: É (U+00C9) has no code in GBK; nothing written"},
+        // inputs joined into one output in two encodings made a file no encoding reads
+        {"joined in two encodings",
+         "printf '\\347\\256\\200\\344\\275\\223\\n' >u.txt && printf '简体中文的报告，说明这个问题。\\n' | iconv -t GBK >g.txt && cat u.txt",
+         "$CLI traditional u.txt in.txt g.txt -o out.txt", 1,
+         "lanternfin-cli: g.txt: its text would be written in GB18030 after output in UTF-8"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -188,6 +197,35 @@ TEST(CliEncodings, RefusalsNameWhyAndWriteNothing) {
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(readFile(folder / "in.txt"), readFile(folder / "before.txt"));
         EXPECT_FALSE(std::filesystem::exists(folder / "out.txt"));
+    }
+}
+
+// Big5 reads two codes as one character in places (A2CC and A451 both 十, A2A4 and F9F9 both ═,
+// F9FA as ╭ of either table): written back from the character, the box drawing of a text changed
+// though nothing converted it. What the conversion leaves keeps the file's bytes; only a character
+// that changes is written anew. (The bytes: ═ ═ 〸 〹 ╭ 十 and "abc 中文", 中文 A4A4 A4E5.)
+TEST(CliEncodings, Big5KeepsTheBytesOfWhatNoConversionChanged) {
+    Folder folder;
+    const std::string box = "\\242\\244\\371\\371\\242\\314\\242\\316\\371\\372\\244\\121";
+    const std::string text = box + " abc \\244\\244\\244\\345\\n" + box + "\\n";
+    const struct {
+        const char *what;
+        const char *command;
+        std::string expected; // printf's escapes
+    } cases[] = {
+        {"nothing to change", "$CLI traditional --from-encoding big5 in.txt", text},
+        {"in place", "$CLI convert -c t2tw --from-encoding big5 -i in.txt && cat in.txt", text},
+        {"letters changed around it", "$CLI upper --from-encoding big5 in.txt",
+         box + " ABC \\244\\244\\244\\345\\n" + box + "\\n"},
+        {"a folder", "$CLI upper --from-encoding big5 -O out -r in.txt 2>/dev/null && cat out/in.txt",
+         box + " ABC \\244\\244\\244\\345\\n" + box + "\\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const ShellRun run = runShell(folder, "rm -rf out; printf '" + text + "' >in.txt && printf '" + c.expected +
+                                                  "' >want.txt && " + c.command + " >got.txt");
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(readFile(folder / "got.txt"), readFile(folder / "want.txt"));
     }
 }
 
