@@ -117,8 +117,23 @@ std::size_t markupAt(std::string_view text, std::size_t i, std::size_t end, Subt
             return 2;
         return 0;
     }
-    if (c == '<')
-        return closing('>');
+    if (c == '<') {
+        // A tag begins with its name (<i>, <font ...>, <c.x>, <v Name>) or a slash, or is a
+        // karaoke timestamp (<00:01.500>); a "<" before anything else is text ("a < b", <‹书名>>),
+        // and taking it for a tag left the text up to the next ">" unconverted.
+        const std::size_t length = closing('>');
+        if (length == 0 || i + 1 >= end)
+            return 0;
+        const std::string_view inside = text.substr(i + 1, length - 2);
+        const auto ascii = static_cast<unsigned char>(inside.empty() ? ' ' : inside.front());
+        if (inside.find('<') != std::string_view::npos)
+            return 0;
+        if (std::isalpha(ascii) || ascii == '/')
+            return length;
+        if (std::isdigit(ascii) && inside.find_first_not_of("0123456789:.") == std::string_view::npos)
+            return length;
+        return 0;
+    }
     if (c == '{' && i + 1 < end && text[i + 1] == '\\')
         return closing('}');
     if (c == '&') {
@@ -142,6 +157,9 @@ void addCueText(std::string_view text, std::size_t begin, std::size_t end, Subti
         if (from < to)
             spans.push_back({from, to});
     };
+    // ASS draws shapes where an override block sets \p1 (or a higher scale), until \p0: what
+    // follows is drawing commands (m 0 0 l 100 0), which upper case broke, not text.
+    bool drawing = false;
     std::size_t piece = begin;
     for (std::size_t i = begin; i < end;) {
         std::size_t lineEnd = text.find('\n', i);
@@ -151,11 +169,24 @@ void addCueText(std::string_view text, std::size_t begin, std::size_t end, Subti
             ++i;
             continue;
         }
-        add(piece, i);
+        if (!drawing)
+            add(piece, i);
+        if (format == SubtitleFormat::Ass && text[i] == '{') {
+            const std::string_view block = text.substr(i, markup);
+            for (std::size_t p = block.find("\\p"); p != std::string_view::npos; p = block.find("\\p", p + 1)) {
+                std::size_t d = p + 2; // \pos and \pbo are other tags: only \p with digits
+                bool digits = false, nonzero = false;
+                for (; d < block.size() && std::isdigit(static_cast<unsigned char>(block[d])); ++d)
+                    digits = true, nonzero = nonzero || block[d] != '0';
+                if (digits)
+                    drawing = nonzero;
+            }
+        }
         i += markup;
         piece = i;
     }
-    add(piece, end);
+    if (!drawing)
+        add(piece, end);
 }
 
 void srtOrVttSpans(std::string_view text, SubtitleFormat format, std::vector<TextSpan> &spans) {

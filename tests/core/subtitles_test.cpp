@@ -62,6 +62,12 @@ TEST(Subtitles, OnlyCueTextIsConverted) {
          "1\n00:00:01,000 --> 00:00:02,000\n[甲]\n2\n00:00:03,000 --> 00:00:04,000\n[乙]"},
         {"SubRip: an unclosed < is text", SubtitleFormat::Srt, "1\n00:00:01,000 --> 00:00:02,000\n1 < 2 对\n",
          "1\n00:00:01,000 --> 00:00:02,000\n[1 < 2 对]\n"},
+        {"SubRip: a < before no tag name is text up to the next >", SubtitleFormat::Srt,
+         "1\n00:00:01,000 --> 00:00:02,000\n<‹书名>> 后来\n如果 a < b 那么 > c <3 <i>斜</i>\n",
+         "1\n00:00:01,000 --> 00:00:02,000\n[<‹书名>> 后来\n如果 a < b 那么 > c <3] <i>[斜]</i>\n"},
+        {"WebVTT: a karaoke timestamp is markup", SubtitleFormat::WebVtt,
+         "WEBVTT\n\n00:01.000 --> 00:02.000\n甲<00:01.500>乙\n",
+         "WEBVTT\n\n00:01.000 --> 00:02.000\n[甲]<00:01.500>[乙]\n"},
         {"WebVTT: header, NOTE, STYLE, identifiers and cue settings kept; voice and class tags kept",
          SubtitleFormat::WebVtt,
          "WEBVTT 标题\n\nNOTE 注释\n\nSTYLE\n::cue { color: red }\n\n开场\n00:01.000 --> 00:04.000 "
@@ -82,6 +88,11 @@ TEST(Subtitles, OnlyCueTextIsConverted) {
          "Dialogue: 0,0:00:01.00,0:00:04.00,默认,张三,0,0,0,,{\\fn黑体}[简体]\\N[第二行]{\\i1}[后来]{\\i0}[, "
          "逗号]\r\n"
          "Comment: 0,0:00:01.00,0:00:04.00,默认,,0,0,0,,注释\n"},
+        {"ASS: a drawing (\\p1 to \\p0) is no text; \\pos and \\pbo are other tags", SubtitleFormat::Ass,
+         "[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
+         "Dialogue: 0,0:00:01.00,0:00:02.00,D,,0,0,0,,{\\pos(1,2)}甲{\\p1}m 0 0 l 1 0{\\p0}乙{\\pbo2}丙{\\p2}m 1 1\n",
+         "[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
+         "Dialogue: 0,0:00:01.00,0:00:02.00,D,,0,0,0,,{\\pos(1,2)}[甲]{\\p1}m 0 0 l 1 0{\\p0}[乙]{\\pbo2}[丙]{\\p2}m 1 1\n"},
         {"SSA: the text field found by the Format line", SubtitleFormat::Ass,
          "[Events]\nFormat: Marked, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
          "Dialogue: Marked=0,0:00:01.00,0:00:02.00,*Default,,0000,0000,0000,,字幕\n",
