@@ -171,7 +171,9 @@ private:
         if (!convertText(in, keeping ? reading.text : std::move(reading.text), output, status))
             return status;
         const TextEncoding target = m_to ? *m_to : reading.encoding;
-        const bool withMark = m_to ? isUtf16(*m_to) : reading.markSize > 0;
+        // A byte order mark for UTF-16, and where the input had one in the encoding it keeps.
+        const bool withMark =
+            m_to ? isUtf16(*m_to) || (*m_to == reading.encoding && reading.markSize > 0) : reading.markSize > 0;
         std::string encoded;
         std::size_t bad = 0;
         bool written = keeping ? platform::writeTextFileKeeping(output, bytes, reading, encoded, &bad)

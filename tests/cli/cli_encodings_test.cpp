@@ -100,6 +100,8 @@ TEST(CliEncodings, ResultsGoBackInTheInputsEncodingWithLineEndsKept) {
         {"UTF-16 to GB18030", kSimplified, kToUtf16Be, "$CLI traditional --to-encoding GBK in.txt",
          kTraditional, kToGb18030},
         {"UTF-8 with its mark", kSimplified, kToUtf8Bom, "$CLI traditional in.txt", kTraditional, kToUtf8Bom},
+        {"UTF-8 with its mark, UTF-8 named", kSimplified, kToUtf8Bom, "$CLI traditional --to-encoding utf-8 in.txt",
+         kTraditional, kToUtf8Bom},
         {"UTF-8 to UTF-16", kSimplified, kAsIs, "$CLI traditional --to-encoding UTF-16 in.txt", kTraditional,
          kToUtf16Le},
         {"a short GBK text named", "中文\\n", kToGb18030, "$CLI traditional --from-encoding GB18030 in.txt",
