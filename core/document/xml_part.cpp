@@ -47,7 +47,9 @@ public:
                const PartOptions &options)
         : m_doc(xml), m_format(partFormat(kind)), m_options(options), m_tokens(xml, m_format.mode),
           m_mapper(converter),
-          m_keepStrings(kind == PartKind::SpreadsheetStrings && !options.keptStrings.empty()) {
+          m_keepStrings((kind == PartKind::SpreadsheetStrings &&
+                         (!options.keptStrings.empty() || !options.formulaNames.empty())) ||
+                        (kind == PartKind::OdfText && !options.formulaNames.empty())) {
         const PartFormat &format = m_format;
         for (const ElementRule &r : format.elements) {
             m_roles.emplace(r.name, r.role);
@@ -837,12 +839,34 @@ private:
             m_splices.push_back({{p.preserveAt, p.preserveAt}, " xml:space=\"preserve\""});
     }
 
-    // Whether the paragraph in m_texts is, whole, one of the strings kept as they are.
+    // Whether the paragraph in m_texts is, whole, one of the strings kept as they are: a column's
+    // name, or a sheet's or a defined name, or a reference to a sheet's cells ("销售部!B1",
+    // "'销售部'!B1", OpenDocument's "销售部.B1"), which INDIRECT and HYPERLINK read from a cell
+    // (=INDIRECT(A1&"!B1") with A1 销售部) and find no more once the cell alone is converted.
     bool keptString() {
         m_joined.clear();
         for (const std::string_view t : m_texts)
             m_joined += t;
-        return m_kept.count(m_joined) != 0;
+        if (m_kept.count(m_joined) != 0 || m_formulaNames.count(m_joined) != 0)
+            return true;
+        std::string_view text = m_joined;
+        if (text.empty() || m_formulaNames.empty())
+            return false;
+        std::size_t end;
+        if (text.front() == '\'') {
+            end = text.find('\'', 1);
+            if (end == std::string_view::npos)
+                return false;
+            text = text.substr(1);
+            --end;
+        } else {
+            end = text.find_first_of("!.");
+            if (end == std::string_view::npos)
+                return false;
+        }
+        const std::string_view name = text.substr(0, end);
+        const std::size_t after = end + (m_joined.front() == '\'' ? 1 : 0);
+        return m_formulaNames.count(name) != 0 && after < text.size() && (text[after] == '!' || text[after] == '.');
     }
 
     struct Channel {

@@ -288,6 +288,12 @@ TEST_F(XmlPart, FormulaLiteralsAsTheCellsTheyMatch) {
         {"a string result", R"(<c t="str"><f>A1</f><v>软件</v></c>)", R"(<c t="str"><f>A1</f><v>軟體</v></c>)"},
         {"an error, a shared string's number", R"(<c t="e"><f>X</f><v>#软件</v></c><c t="s"><v>0</v></c>)",
          R"(<c t="e"><f>X</f><v>#软件</v></c><c t="s"><v>0</v></c>)"},
+        // A cell that names a sheet, or a sheet's cells, as INDIRECT(A1&"!B1") and HYPERLINK read it:
+        // converted, the formula found no sheet (#REF!).
+        {"cells naming a sheet", R"(<c t="inlineStr"><is><t>销售</t></is></c><c t="inlineStr"><is><t>销售!B1</t></is></c>)"
+                                 R"(<c t="inlineStr"><is><t>'销售'!B1</t></is></c><c t="inlineStr"><is><t>软件</t></is></c>)",
+         R"(<c t="inlineStr"><is><t>销售</t></is></c><c t="inlineStr"><is><t>销售!B1</t></is></c>)"
+         R"(<c t="inlineStr"><is><t>'销售'!B1</t></is></c><c t="inlineStr"><is><t>軟體</t></is></c>)"},
     };
     PartOptions options;
     options.formulaNames = {"销售"};
@@ -318,6 +324,8 @@ TEST_F(XmlPart, OpenDocumentFormulaLiteralsAsTheCellsTheyMatch) {
          R"x(<table:table-cell table:formula="of:=INDIRECT(&quot;'&quot;&amp;&quot;销售&quot;&amp;&quot;'.B2&quot;)"/>)x"},
         {"a validation list", R"x(<table:content-validation table:condition="of:cell-content-is-in-list(&quot;软件&quot;;&quot;鼠标&quot;)"/>)x",
          R"x(<table:content-validation table:condition="of:cell-content-is-in-list(&quot;軟體&quot;;&quot;滑鼠&quot;)"/>)x"},
+        {"cells naming a sheet", R"x(<table:table-cell><text:p>销售</text:p></table:table-cell><table:table-cell><text:p>销售.B2</text:p></table:table-cell><table:table-cell><text:p>软件</text:p></table:table-cell>)x",
+         R"x(<table:table-cell><text:p>销售</text:p></table:table-cell><table:table-cell><text:p>销售.B2</text:p></table:table-cell><table:table-cell><text:p>軟體</text:p></table:table-cell>)x"},
     };
     PartOptions options;
     options.formulaNames = {"销售"};
