@@ -697,6 +697,11 @@ void addSpreadsheetNames(std::string_view content, std::vector<std::string> &nam
         for (const auto &named : elementsNamed(content, element))
             if (auto value = attribute(named, "name"))
                 names.push_back(std::move(*value));
+    // A pivot table's (DataPilot's) fields name the columns of its source by their header cells:
+    // converted alone, the header lost the pivot table its fields.
+    for (const auto &field : elementsNamed(content, "data-pilot-field"))
+        if (auto value = attribute(field, "source-field-name"); value && !value->empty())
+            names.push_back(std::move(*value));
 }
 
 std::vector<std::string> partsOfType(std::string_view contentTypes, const std::vector<std::string> &names,

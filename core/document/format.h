@@ -103,7 +103,8 @@ std::vector<std::string> formulaNames(Format format, const std::vector<std::stri
                                       const ReadSmallPart &read);
 
 // Appends the names an OpenDocument spreadsheet's formulas may spell out in a string literal,
-// from its content.xml: its tables' names, its named ranges and expressions.
+// from its content.xml: its tables' names, its named ranges and expressions, and the source
+// columns its pivot tables' fields name (which GETPIVOTDATA spells too).
 void addSpreadsheetNames(std::string_view content, std::vector<std::string> &names);
 
 // The parts [Content_Types].xml (`contentTypes`) gives the type `type` (without "+xml"), as the

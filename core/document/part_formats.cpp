@@ -84,6 +84,7 @@ constexpr AttributeRule kWordAttributes[] = {
     {"w:listEntry", "w:val", A::Text},
     {"w:hyperlink", "w:tooltip", A::Text},
     {"w:lvlText", "w:val", A::Text}, // a list number's words around its %1
+    {"v:textpath", "string", A::Text}, // WordArt and a text watermark (内部资料, on every page)
     // a picture's or a shape's alternative text and a link's tip, in the drawings of every format
     {"wp:docPr", "descr", A::Text},
     {"wp:docPr", "title", A::Text},
@@ -147,6 +148,8 @@ constexpr ElementRule kSheetElements[] = {
 // The values a filter keeps (autoFilter, in a sheet or a table), which must go on matching the
 // converted cells, a table's total row label, which its cell repeats, and a validation's messages.
 constexpr AttributeRule kSheetAttributes[] = {
+    // a conditional format's text (containsText, beginsWith...), which its formula's literal repeats
+    {"x:cfRule", "text", A::Text},
     {"x:filter", "val", A::Text},
     {"x:customFilter", "val", A::Text},
     {"x:tableColumn", "totalsRowLabel", A::Text},
@@ -220,6 +223,8 @@ constexpr NamespaceName kOdfNamespaces[] = {
     {"number", "urn:oasis:names:tc:opendocument:xmlns:datastyle:1.0"},
     {"presentation", "urn:oasis:names:tc:opendocument:xmlns:presentation:1.0"},
     {"loext", "urn:org:documentfoundation:names:experimental:office:xmlns:loext:1.0"},
+    {"form", "urn:oasis:names:tc:opendocument:xmlns:form:1.0"},
+    {"xlink", "http://www.w3.org/1999/xlink"},
 };
 
 // OpenDocument: text:p and text:h are paragraphs, spans and links join them; tabs, line breaks,
@@ -265,6 +270,19 @@ constexpr AttributeRule kOdfAttributes[] = {
     {"text:outline-level-style", "style:num-suffix", A::Text},
     {"text:outline-level-style", "loext:num-list-format", A::Text},
     {"text:label", "text:value", A::Text}, // a drop-down field's choices: it shows the chosen one
+    // a conditional field's two texts and a hidden one's: the field shows one of them again on
+    // every recalculation
+    {"text:conditional-text", "text:string-value-if-true", A::Text},
+    {"text:conditional-text", "text:string-value-if-false", A::Text},
+    {"text:hidden-text", "text:string-value", A::Text},
+    // the labels of form controls
+    {"form:button", "form:label", A::Text},
+    {"form:checkbox", "form:label", A::Text},
+    {"form:radio", "form:label", A::Text},
+    {"form:fixed-text", "form:label", A::Text},
+    {"form:frame", "form:label", A::Text},
+    // a link to a heading names it by its text (#软件开发概述|outline)
+    {"text:a", "xlink:href", A::OutlineLink},
     // a validation's titles, as its messages
     {"table:help-message", "table:title", A::Text},
     {"table:error-message", "table:title", A::Text},

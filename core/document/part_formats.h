@@ -49,6 +49,9 @@ enum class AttributeRole : unsigned char {
     MetaContent,
     Style,    // CSS declarations (HTML style): their font names (mapped only with fonts)
     FontList, // a comma-separated list of font names (HTML font face; only with fonts)
+    // a link within the document to a heading, by the heading's text (#软件开发概述|outline): that
+    // text converted as the heading is; any other link kept
+    OutlineLink,
 };
 
 struct ElementRule {

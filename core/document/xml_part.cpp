@@ -66,7 +66,7 @@ public:
         for (const AttributeRule &r : format.attributes)
             m_textAttributes = m_textAttributes || r.role == AttributeRole::Text ||
                                r.role == AttributeRole::Formula || r.role == AttributeRole::ButtonLabel ||
-                               r.role == AttributeRole::MetaContent;
+                               r.role == AttributeRole::MetaContent || r.role == AttributeRole::OutlineLink;
     }
 
     PartOutcome run() {
@@ -481,6 +481,17 @@ private:
             if (!shown)
                 return;
             role = AttributeRole::Text;
+        }
+        if (role == AttributeRole::OutlineLink) {
+            const std::string_view href = a.value.of(m_doc);
+            constexpr std::string_view kOutline = "|outline";
+            if (m_never || href.size() <= 1 + kOutline.size() || href.front() != '#' ||
+                href.substr(href.size() - kOutline.size()) != kOutline || href.find('%') != std::string_view::npos)
+                return;
+            addText({a.value.begin + 1, a.value.end - kOutline.size()}, TextPlace::Attribute, a.quote,
+                    kAttributeChannel);
+            flushChannel(static_cast<std::size_t>(kAttributeChannel));
+            return;
         }
         if (role == AttributeRole::Text) {
             if (m_never)

@@ -315,6 +315,16 @@ TEST(FormulaNames, TheWorkbooksSheetsAndDefinedNames) {
     };
     EXPECT_EQ(formulaNames(Format::Excel, names, read), (std::vector<std::string>{"销售", "a & b", "税率"}));
     EXPECT_TRUE(formulaNames(Format::Word, names, read).empty());
+    // An OpenDocument spreadsheet's, from its content: tables, named ranges and the source columns
+    // its pivot tables' fields name (the data layout field names none).
+    std::vector<std::string> odf;
+    addSpreadsheetNames(
+        R"(<office:document-content><table:table table:name="销售"/><table:named-range table:name="税率"/>)"
+        R"(<table:data-pilot-table table:name="透视"><table:data-pilot-field table:source-field-name="地区"/>)"
+        R"(<table:data-pilot-field table:source-field-name="" table:is-data-layout-field="true"/></table:data-pilot-table>)"
+        R"(</office:document-content>)",
+        odf);
+    EXPECT_EQ(odf, (std::vector<std::string>{"销售", "税率", "地区"}));
 }
 
 } // namespace

@@ -484,6 +484,27 @@ TEST_F(XmlPart, AlternativeTextTipsFormFieldsNumberFormatsAndProperties) {
              R"(<text:outline-level-style text:level="1" style:num-suffix="頭髮"/>)"
              R"(<text:p><text:drop-down text:name="软件"><text:label text:value="滑鼠" text:current-selected="true"/>滑鼠</text:drop-down></text:p>)"
              R"(<table:help-message table:title="隨身碟"/><table:error-message table:title="記憶體"/></office:document-content>)"},
+        {"WordArt and a text watermark; the shape's name and style kept", PartKind::WordprocessingText,
+         "<w:pict" + w + R"( xmlns:v="urn:schemas-microsoft-com:vml"><v:shape id="软件"><v:textpath style="font-family:&quot;宋体&quot;" string="内存"/></v:shape></w:pict>)",
+         "<w:pict" + w + R"( xmlns:v="urn:schemas-microsoft-com:vml"><v:shape id="软件"><v:textpath style="font-family:&quot;宋体&quot;" string="記憶體"/></v:shape></w:pict>)"},
+        {"a conditional format's text, as its formula's literal", PartKind::SpreadsheetStrings,
+         "<worksheet" + x + R"(><conditionalFormatting sqref="A1"><cfRule type="containsText" operator="containsText" text="软件">)"
+             R"(<formula>NOT(ISERROR(SEARCH("软件",A1)))</formula></cfRule></conditionalFormatting></worksheet>)",
+         "<worksheet" + x + R"(><conditionalFormatting sqref="A1"><cfRule type="containsText" operator="containsText" text="軟體">)"
+             R"(<formula>NOT(ISERROR(SEARCH("軟體",A1)))</formula></cfRule></conditionalFormatting></worksheet>)"},
+        {"OpenDocument: conditional and hidden texts, form labels, a link to a heading by its text", PartKind::OdfText,
+         "<office:document-content" + odf + R"( xmlns:xlink="http://www.w3.org/1999/xlink" xmlns:form="urn:oasis:names:tc:opendocument:xmlns:form:1.0">)"
+             R"(<text:p><text:conditional-text text:condition="ooow:a==1" text:string-value-if-true="软件" text:string-value-if-false="鼠标">软件</text:conditional-text>)"
+             R"(<text:hidden-text text:condition="ooow:b" text:string-value="头发">头发</text:hidden-text></text:p>)"
+             R"(<form:button form:name="软件" form:label="U盘"/><form:checkbox form:name="c" form:label="内存"/>)"
+             R"(<text:p><text:a xlink:href="#软件|outline">软件</text:a><text:a xlink:href="#软件|table">表</text:a>)"
+             R"(<text:a xlink:href="#%E8%BD%AF|outline">a</text:a></text:p></office:document-content>)",
+         "<office:document-content" + odf + R"( xmlns:xlink="http://www.w3.org/1999/xlink" xmlns:form="urn:oasis:names:tc:opendocument:xmlns:form:1.0">)"
+             R"(<text:p><text:conditional-text text:condition="ooow:a==1" text:string-value-if-true="軟體" text:string-value-if-false="滑鼠">軟體</text:conditional-text>)"
+             R"(<text:hidden-text text:condition="ooow:b" text:string-value="頭髮">頭髮</text:hidden-text></text:p>)"
+             R"(<form:button form:name="软件" form:label="隨身碟"/><form:checkbox form:name="c" form:label="記憶體"/>)"
+             R"(<text:p><text:a xlink:href="#軟體|outline">軟體</text:a><text:a xlink:href="#软件|table">表</text:a>)"
+             R"(<text:a xlink:href="#%E8%BD%AF|outline">a</text:a></text:p></office:document-content>)"},
         {"an EPUB's publisher, contributor, rights and series", PartKind::EpubPackage,
          "<package" + opf + R"(><metadata><dc:publisher>软件</dc:publisher><dc:contributor>鼠标</dc:contributor>)"
              R"(<dc:rights>U盘</dc:rights><meta property="belongs-to-collection" id="c1">头发</meta>)"
