@@ -582,15 +582,37 @@ DocumentOutcome convertPackage(const ByteSource &in, Target &to, const DocumentJ
             return ZipStatus::Ok;
         }
         options.boundElements = part.bound;
-        auto outcome = core::document::convertPart(xml, part.kind, job.converter, options);
+        // A part in UTF-16 (XML allows it, and some generators write their custom XML so) is
+        // converted as UTF-8 and written back in its own byte order, after its mark.
+        std::optional<TextFileReading> wide;
+        std::string_view source = xml;
+        if (const auto mark = core::byteOrderMark(xml);
+            mark && (mark->encoding == core::TextEncoding::Utf16Le || mark->encoding == core::TextEncoding::Utf16Be)) {
+            wide = readTextFile(xml, mark->encoding, {});
+            if (wide->result != TextFileReading::Result::Ok) {
+                failed = {core::MessageId::PartWhy, {package->entries()[index].name}, {invalidEncodingMessage(*wide)}};
+                return ZipStatus::Damaged;
+            }
+            source = wide->text;
+        }
+        auto outcome = core::document::convertPart(source, part.kind, job.converter, options);
         done += package->entries()[index].size;
         if (!outcome.error.empty()) {
             failed = {core::MessageId::PartWhy, {package->entries()[index].name}, {outcome.error}};
             return ZipStatus::Damaged;
         }
         changed = outcome.changed;
-        if (changed)
+        if (changed && wide) {
+            std::size_t bad = 0;
+            if (!writeTextFile(outcome.bytes, wide->encoding, true, bytes, &bad)) { // UTF-16 writes every character
+                failed = {core::MessageId::PartWhy,
+                          {package->entries()[index].name},
+                          {unencodableMessage(outcome.bytes, bad, wide->encoding)}};
+                return ZipStatus::Damaged;
+            }
+        } else if (changed) {
             bytes = std::move(outcome.bytes);
+        }
         return ZipStatus::Ok;
     };
 

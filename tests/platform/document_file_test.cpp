@@ -6,6 +6,7 @@
 #include "platform/document_file.h"
 #include "platform/folder_mirror.h"
 #include "platform/phrase_config.h"
+#include "platform/text_codecs.h"
 
 #include <gtest/gtest.h>
 #include <iconv.h>
@@ -445,25 +446,35 @@ TEST(DocumentFile, ContentControlsBoundToDataShowTheirStoresConverted) {
     const std::string core =
         R"(<cp:coreProperties xmlns:cp="http://schemas.openxmlformats.org/package/2006/metadata/core-properties" )"
         R"(xmlns:dc="http://purl.org/dc/elements/1.1/"><dc:creator>头发</dc:creator><cp:lastModifiedBy>头发</cp:lastModifiedBy></cp:coreProperties>)";
-    const std::string input = makeZip({{"[Content_Types].xml", types, false},
-                                       {"customXml/item1.xml", item, false},
-                                       {"customXml/itemProps1.xml", props, false},
-                                       {"customXml/_rels/item1.xml.rels", rels, false},
-                                       {"word/document.xml", document, false},
-                                       {"docProps/core.xml", core, false}});
-    const auto result = convert(input, "s2t");
-    ASSERT_EQ(result.outcome.status, DocumentStatus::Converted)
-        << result.outcome.message.in(core::Language::English);
-    auto part = [&](const std::string &name) { return inflated(result.bytes, name); };
     auto swapped = [](std::string s, const std::string &from, const std::string &to) {
         return s.replace(s.rfind(from), from.size(), to);
     };
-    EXPECT_EQ(part("customXml/item1.xml"), swapped(item, "<party>头发公司", "<party>頭髮公司"));
-    EXPECT_EQ(part("docProps/core.xml"), swapped(core, "<dc:creator>头发", "<dc:creator>頭髮"));
-    EXPECT_EQ(part("customXml/itemProps1.xml"), props);
-    const std::string converted = part("word/document.xml");
-    EXPECT_NE(converted.find("<w:t>頭髮公司</w:t>"), std::string::npos);
-    EXPECT_EQ(converted.find("头发"), std::string::npos);
+    // The store in UTF-8, and in UTF-16 as some generators write it (which was refused whole).
+    const auto utf16 = [](const std::string &utf8) {
+        std::string out = "\xFF\xFE";
+        EXPECT_TRUE(platform::encodeText(utf8, core::TextEncoding::Utf16Le, out));
+        return out;
+    };
+    for (const bool wide : {false, true}) {
+        SCOPED_TRACE(wide ? "UTF-16" : "UTF-8");
+        const std::string input = makeZip({{"[Content_Types].xml", types, false},
+                                           {"customXml/item1.xml", wide ? utf16(item) : item, false},
+                                           {"customXml/itemProps1.xml", props, false},
+                                           {"customXml/_rels/item1.xml.rels", rels, false},
+                                           {"word/document.xml", document, false},
+                                           {"docProps/core.xml", core, false}});
+        const auto result = convert(input, "s2t");
+        ASSERT_EQ(result.outcome.status, DocumentStatus::Converted)
+            << result.outcome.message.in(core::Language::English);
+        auto part = [&](const std::string &name) { return inflated(result.bytes, name); };
+        const std::string store = swapped(item, "<party>头发公司", "<party>頭髮公司");
+        EXPECT_EQ(part("customXml/item1.xml"), wide ? utf16(store) : store);
+        EXPECT_EQ(part("docProps/core.xml"), swapped(core, "<dc:creator>头发", "<dc:creator>頭髮"));
+        EXPECT_EQ(part("customXml/itemProps1.xml"), props);
+        const std::string converted = part("word/document.xml");
+        EXPECT_NE(converted.find("<w:t>頭髮公司</w:t>"), std::string::npos);
+        EXPECT_EQ(converted.find("头发"), std::string::npos);
+    }
 }
 
 // Word and PowerPoint draw a chart from the data cached in its part, and fill that cache again
