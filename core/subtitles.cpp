@@ -103,12 +103,24 @@ bool isNumberLine(std::string_view line) {
     return true;
 }
 
+// Where the next '>' and '}' of a line stand, as last found: a line of a million "<" without a
+// ">" is searched once, not once for each.
+struct Closers {
+    struct Found {
+        std::size_t from = 0, end = 0, at = std::string_view::npos;
+    } found[2];
+};
+
 // The length of the markup at text[i] within [i, end) (a line's content), 0 when none starts there.
-std::size_t markupAt(std::string_view text, std::size_t i, std::size_t end, SubtitleFormat format) {
+std::size_t markupAt(std::string_view text, std::size_t i, std::size_t end, SubtitleFormat format,
+                     Closers &closers) {
     const char c = text[i];
     const auto closing = [&](char close) -> std::size_t {
-        const std::size_t at = text.substr(0, end).find(close, i + 1);
-        return at == std::string_view::npos ? 0 : at + 1 - i;
+        Closers::Found &f = closers.found[close == '>' ? 0 : 1];
+        if (f.end != end || f.from > i + 1 || (f.at != std::string_view::npos && f.at < i + 1)) {
+            f = {i + 1, end, text.substr(0, end).find(close, i + 1)};
+        }
+        return f.at == std::string_view::npos ? 0 : f.at + 1 - i;
     };
     if (format == SubtitleFormat::Ass) {
         if (c == '{')
@@ -161,10 +173,14 @@ void addCueText(std::string_view text, std::size_t begin, std::size_t end, Subti
     // follows is drawing commands (m 0 0 l 100 0), which upper case broke, not text.
     bool drawing = false;
     std::size_t piece = begin;
+    Closers closers;
+    std::size_t lineEnd = begin; // the end of the line holding i, found once per line
     for (std::size_t i = begin; i < end;) {
-        std::size_t lineEnd = text.find('\n', i);
-        lineEnd = lineEnd == std::string_view::npos || lineEnd > end ? end : lineEnd;
-        const std::size_t markup = markupAt(text, i, lineEnd, format);
+        if (i >= lineEnd) {
+            lineEnd = text.find('\n', i);
+            lineEnd = lineEnd == std::string_view::npos || lineEnd > end ? end : lineEnd;
+        }
+        const std::size_t markup = markupAt(text, i, lineEnd, format, closers);
         if (markup == 0) {
             ++i;
             continue;
