@@ -43,7 +43,7 @@ bool canStart(char16_t c) {
 }
 
 // What may stand between a label and its number.
-enum class Mark { None, Blank, Minus, Plus, PlusMinus, Currency, Open, Dash };
+enum class Mark { None, Blank, Minus, Plus, PlusMinus, Currency, Open, Dash, WordMinus, LineAbove };
 
 // Dashes and minus look-alikes that people type for a minus (the hyphen, en and em dashes, the
 // small and superscript minus, the heavy minus), and the triangles that Japanese statements put
@@ -72,10 +72,27 @@ MarkAt markBefore(std::u16string_view t, std::size_t end) {
     if (end == 0)
         return {};
     const char16_t c = t[end - 1];
+    if (c == u'\n' || c == u'\u2028' || c == u'\u2029' || c == u'\u0085') {
+        // A line of dashes or rules above the number (合计 / -------- / 100.00) ends the label: its
+        // dashes are no sign.
+        std::size_t start = end - 1, rules = 0;
+        bool onlyRules = true;
+        while (start > 0 && t[start - 1] != u'\n' && onlyRules) {
+            const char16_t r = t[--start];
+            const bool rule = r == u'-' || r == u'=' || r == u'_' || r == u'*' || r == u'~' || r == u'·' ||
+                              isDash(r) || (r >= u'\u2500' && r <= u'\u257F');
+            rules += rule;
+            onlyRules = rule || isGap(r);
+        }
+        return {onlyRules && rules >= 2 ? Mark::LineAbove : Mark::Blank, 1};
+    }
     if (isGap(c))
         return {Mark::Blank, 1};
     if (c == u'±' || ((c == u'负' || c == u'負') && end >= 2 && t[end - 2] == u'正'))
         return {Mark::PlusMinus, c == u'±' ? std::size_t(1) : std::size_t(2)};
+    // 负 at the end of a word belongs to it (自负 300, 胜负): no clear minus
+    if ((c == u'负' || c == u'負') && end >= 2 && t[end - 2] >= u'\u4E00' && t[end - 2] <= u'\u9FFF')
+        return {Mark::WordMinus, 1};
     if (c == u'-' || c == u'负' || c == u'負')
         return {Mark::Minus, 1};
     if (c == u'+')
@@ -137,6 +154,12 @@ bool isClose(char16_t c) {
     return c == u')' || c == u'）';
 }
 
+// The numerals that multiply the digit before them: 十 百 千 万 亿 in either form.
+bool isNumeralUnit(char16_t c) {
+    static constexpr std::u16string_view kUnits = u"十拾百佰千仟万萬亿億兆廿卅";
+    return kUnits.find(c) != std::u16string_view::npos;
+}
+
 bool isYuan(char16_t c) {
     return c == u'元' || c == u'圆' || c == u'块' || c == u'塊';
 }
@@ -194,10 +217,15 @@ LeadIn readLeadIn(std::u16string_view text, std::u16string_view t, std::size_t s
             return {false, false, 0, refusalAt(text, end, Message(MessageId::DashNotMinus))};
         case Mark::PlusMinus: // ±5, 正负500: either sign
             return {false, false, 0, refusalAt(text, end, Message(MessageId::SignTwice))};
+        case Mark::WordMinus:
+            return {false, false, 0, refusalAt(text, end, Message(MessageId::MinusInWord))};
         case Mark::Blank:
         case Mark::None:
+        case Mark::LineAbove:
             break;
         }
+        if (m.mark == Mark::LineAbove)
+            break;
     }
     if (in.open && signs > 0)
         return {false, false, 0, refusalAt(text, in.openAt, Message(MessageId::ParenthesesAndSign))};
@@ -326,13 +354,16 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
     LeadIn in = readLeadIn(text, t, i);
     if (in.refusal)
         return {std::nullopt, std::move(*in.refusal)};
-    // Numerals before the digits write a part of the amount in words ("两万3000元" is 23000):
-    // read as a label, they were dropped.
-    for (std::size_t p = i; p > 0;) {
+    // Numerals before the digits that write a part of the amount in words, read as a label, were
+    // dropped: "两万3000元" is 23000, "壹仟零5元" 1005. A unit numeral (十 百 千 万 亿) or 零 right
+    // before the digits, or a unit after another numeral and a blank ("两千 500元"); a label that
+    // ends in a numeral of its own (张三 1000, 周一 100元, 找零 5.00) stays a label.
+    for (std::size_t p = i, gaps = 0; p > 0; ++gaps) {
         const char16_t c = t[--p];
         if (isGap(c))
             continue;
-        if (isNumeral(c) && c != u'点' && c != u'點') // "十点 300元" is a time of day
+        const bool adjacent = gaps == 0, zero = c == u'零' || c == u'〇';
+        if ((isNumeralUnit(c) && (adjacent || (p > 0 && isNumeral(t[p - 1])))) || (zero && adjacent))
             return {std::nullopt, refusalAt(text, p, Message(MessageId::NumeralsBeforeNumber))};
         break;
     }
@@ -384,24 +415,40 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
         return {std::nullopt, refusalAt(text, k, Message(MessageId::DiscountNotAmount))};
     if (k < n && (t[k] == u'-' || isMinusWord(t[k]) || isDash(t[k])))
         return {std::nullopt, refusalAt(text, k, Message(MessageId::MinusAfterNumber))};
-    // After the unit: a minus ("100元-", "100元整（负）") leaves the sign in doubt, and more of the
-    // amount in words ("3块五毛", "10元五角", "5块半", "1万元零五百") is a part that was dropped.
-    // Numerals before another word count something else ("100元一张").
+    // After the unit, on its line: a minus that ends the amount ("100元-", "100元 −", "100元整（负）",
+    // "100元（负数）") leaves the sign in doubt; a dash before more words ("100元 - 现金") parts
+    // them, and 负责 is no sign. More of the amount in words ("3块五毛", "10元五角", "5块半",
+    // "1万元零五百") is a part that was dropped; numerals or 半 before another word count or say
+    // something else ("100元一张", "100元半价", "0.1元一分钟", "三分之一").
     if (std::size_t u = k; u < n && isYuan(t[u])) {
+        const auto isLineBreak = [](char16_t c) {
+            return c == u'\n' || c == u'\r' || c == u'\u2028' || c == u'\u2029' || c == u'\u0085';
+        };
+        const auto spaceOnLine = [&](std::size_t at) { return at < n && isGap(t[at]) && !isLineBreak(t[at]); };
+        const auto ideograph = [&](std::size_t at) { return at < n && t[at] >= u'\u4E00' && t[at] <= u'\u9FFF'; };
         ++u;
-        while (u < n && (isGap(t[u]) || t[u] == u'整' || t[u] == u'正' || t[u] == u'(' || t[u] == u'（'))
+        while (spaceOnLine(u) || (u < n && (t[u] == u'整' || t[u] == u'正' || t[u] == u'(' || t[u] == u'（')))
             ++u;
-        if (u < n && (t[u] == u'-' || isMinusWord(t[u]) || isDash(t[u])))
-            return {std::nullopt, refusalAt(text, u, Message(MessageId::MinusAfterNumber))};
+        if (u < n && (t[u] == u'-' || isMinusWord(t[u]) || isDash(t[u]))) {
+            std::size_t after = u + 1;
+            if (isMinusWord(t[u]) && after < n && (t[after] == u'数' || t[after] == u'數'))
+                ++after;
+            while (spaceOnLine(after))
+                ++after;
+            if (after == n || isClose(t[after]) || isLineBreak(t[after]))
+                return {std::nullopt, refusalAt(text, u, Message(MessageId::MinusAfterNumber))};
+        }
         u = k + 1;
-        while (u < n && (isGap(t[u]) || t[u] == u'零' || t[u] == u'〇'))
+        while (spaceOnLine(u) || (u < n && (t[u] == u'零' || t[u] == u'〇')))
             ++u;
         std::size_t r = u;
         while (r < n && isNumeral(t[r]) && t[r] != u'点' && t[r] != u'點')
             ++r;
-        const bool ideograph = r < n && t[r] >= u'\u4E00' && t[r] <= u'\u9FFF';
-        const bool subunit = r < n && (t[r] == u'角' || t[r] == u'毛' || t[r] == u'分');
-        if ((u < n && t[u] == u'半') || (r > u && (!ideograph || subunit)))
+        // 角, 毛 or 分 as the unit of what the numerals count: at the end, or before 钱 or 整
+        const bool subunit = r < n && (t[r] == u'角' || t[r] == u'毛' || t[r] == u'分') &&
+                             (!ideograph(r + 1) || t[r + 1] == u'钱' || t[r + 1] == u'錢' || t[r + 1] == u'整');
+        const bool half = u < n && t[u] == u'半' && !ideograph(u + 1);
+        if (half || (r > u && (subunit || !ideograph(r))))
             return {std::nullopt, refusalAt(text, u, Message(MessageId::WordsAfterUnit))};
     }
     if (in.open) {

@@ -32,8 +32,11 @@ LANTERNFIN_MESSAGE(WordsAfterUnit,
                    "more of the amount follows 元 in words (write it all in digits: 3.5 for 3块五毛)",
                    "“元”后面还有用汉字写的金额（请全部用阿拉伯数字写：3块五毛写作3.5）")
 LANTERNFIN_MESSAGE(HyphenAfterCode,
-                   "a hyphen right after a code or a number joins them (SKU-100), it is no clear minus sign (write “负” or put a space before “-”)",
-                   "紧跟在编号或字母后面的连字符看不出是不是负号（SKU-100）（负数请写“负”，或在“-”前空一格）")
+                   "a hyphen right after letters or a code joins them to the number (SKU-100, USD-100), it is no clear minus sign (write “负” or put a space before “-”)",
+                   "紧跟在字母或编号后面的连字符看不出是不是负号（SKU-100、USD-100）（负数请写“负”，或在“-”前空一格）")
+LANTERNFIN_MESSAGE(MinusInWord,
+                   "负 right after a word may be part of it (自负, 胜负), it is no clear minus sign (put a blank or a colon before a minus)",
+                   "紧跟在词后面的“负”可能是词的一部分（自负、胜负），看不出是不是负号（负号前请空一格或加冒号）")
 LANTERNFIN_MESSAGE(MinusAfterNumber,
                    "a minus sign after the number belongs to no clear amount (write it before the number)",
                    "数字后面的负号看不出属于哪个金额（负数请把负号写在数字前面）")

@@ -147,8 +147,26 @@ TEST(AmountNumber, ASignBeforeOrAroundTheNumberMakesItNegative) {
         {u"1.5\u3000万", "15000"},
         {u"1.5\n万元", "15000"},
         {u"报销100元，负责人张三", "100"},
+        {u"报销100元（负责人：李四）", "100"},
         {u"门票100元一张", "100"},
         {u"十点 300元", "300"},
+        // A label that ends in a numeral of its own: a name, a weekday, change given.
+        {u"张三 1000元", "1000"},
+        {u"张三\t1000", "1000"},
+        {u"周一 100元", "100"},
+        {u"双十一 99元", "99"},
+        {u"找零 5.00", "5"},
+        // After the unit: a dash before more words parts them, a rule on the next line ends the
+        // amount, and numerals or 半 before another word say something else.
+        {u"100元 - 现金", "100"},
+        {u"100元 — 餐费", "100"},
+        {u"合计：100元\n--------", "100"},
+        {u"合计\n--------\n100.00", "100"},
+        {u"合计\n-\n100", "-100"},
+        {u"原价100元半价", "100"},
+        {u"通话费0.1元一分钟", "0.1"},
+        {u"100元 三分之一", "100"},
+        {u"100元 十分满意", "100"},
         // "&O" and "&H" in a name start no octal or hexadecimal number: "P&O 100元" was 64.
         {u"P&O 100元", "100"},
         {u"P&H100", "100"},
@@ -257,6 +275,11 @@ TEST(AmountNumber, ASignInDoubtIsRefusedWhereItStands) {
         {u"A-100", 2},
         {u"No.-100", 4},
         {u"编号-100", 3},
+        {u"USD-100", 4},
+        // 负 at the end of a word: 自负 300 (paid by oneself) was 负叁佰圆整.
+        {u"自负 300", 2},
+        {u"自負 300", 2},
+        {u"合计负100", 3},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(utf8(c.text));
@@ -322,6 +345,8 @@ TEST(AmountNumber, NumbersPartedByBlanksAndUnitsBelowTheYuanAreRefused) {
         {u"100圆伍角整", 5},
         {u"100元零五分", 6},
         {u"5块半", 3},
+        {u"3块五毛钱", 3},
+        {u"3块五", 3},
         {u"1万元零五百", 5},
     };
     for (const auto &c : cases) {
