@@ -125,17 +125,18 @@ Outcome<BillDate> findBillDate(std::u16string_view text) {
 
     // Eight digits that a label or a sign makes a code or an amount, not a date: an invoice's
     // number (发票号20261207, No.20260102, #12345678) or 金额20261207元 before the date itself.
+    // Letters count only right before the digits (INV20260102; "Date 20261207" is a label).
     const auto codeOrAmount = [&](std::size_t start, std::size_t end) {
         std::size_t b = start;
         while (b > 0 && isBlank(text[b - 1]))
             --b;
+        const char16_t adjacent = start > 0 ? folded(text[start - 1]) : u' ';
         const char16_t before = b > 0 ? folded(text[b - 1]) : u' ';
         const char16_t after = end < text.size() ? folded(text[end]) : u' ';
-        return (before >= u'A' && before <= u'Z') || (before >= u'a' && before <= u'z') || before == u'#' ||
-               before == u'.' || before == u'-' || before == u'号' || before == u'號' || before == u'码' ||
-               before == u'碼' || before == u'№' || before == u'￥' || before == u'¥' || before == u'$' ||
-               after == u'元' || after == u'圆' || after == u'块' || after == u'%' || after == u'.' ||
-               after == u'-' || after == u'/';
+        return (adjacent >= u'A' && adjacent <= u'Z') || (adjacent >= u'a' && adjacent <= u'z') || before == u'#' ||
+               before == u'.' || before == u'号' || before == u'號' || before == u'码' || before == u'碼' ||
+               before == u'№' || before == u'￥' || before == u'¥' || before == u'$' || after == u'元' ||
+               after == u'圆' || after == u'块' || after == u'%';
     };
     // A year and month without a day, remembered to explain a text that has no full date.
     std::u16string yearMonth;
@@ -150,9 +151,13 @@ Outcome<BillDate> findBillDate(std::u16string_view text) {
             return checked({scan.value(i, i + 4), scan.value(i + 4, i + 6), scan.value(i + 6, end)}, i);
         if (end - i == 4) {
             const Match m = scan.separated(i);
-            // 2026-01-02-1 and 2026/01/02/03 go on past the day: a code or a longer number
+            // 2026-01-02-1 and 2026/01/02/03 go on past the day: a code or a longer number; a
+            // year after it starts the end of a range (2026-01-01-2026-12-31), whose first date
+            // this is.
+            const std::size_t next = m.end + 1;
             const bool goesOn = m.kind == Match::Full && scan.at(m.end, m.separator) && m.separator != u'年' &&
-                                m.end + 1 < text.size() && isDigit(text[m.end + 1]);
+                                next < text.size() && isDigit(text[next]) && scan.digitsEnd(next) - next != 4 &&
+                                scan.digitsEnd(next) - next != 8;
             if (m.kind == Match::Full && !goesOn)
                 return checked(m.date, i);
             if (m.kind == Match::YearMonth && yearMonth.empty()) {
