@@ -95,8 +95,15 @@ public:
         // UTF-8 that a code page may as well have written is left to the detection.
         if (utf8Only && !mark && core::validUtf8Prefix(head, whole).ok && !core::utf8MayBeCodePage(head) &&
             !(m_subtitles && core::detectSubtitles(head) != core::SubtitleFormat::None)) {
-            if (auto refused = joined(TextEncoding::Utf8, out))
+            // An input of ASCII alone (or nothing) reads the same in the output's encoding, unless
+            // that is UTF-16: it takes on the encoding of the inputs around it.
+            const bool ascii = whole && std::all_of(head.begin(), head.end(),
+                                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+            if (ascii && !(out.textEncoding && isUtf16(*out.textEncoding))) {
+                out.asciiWritten = out.asciiWritten || !head.empty();
+            } else if (auto refused = joined(TextEncoding::Utf8, out)) {
                 return *refused;
+            }
             in.unread(std::move(head));
             return m_inner(in, out);
         }
@@ -115,10 +122,14 @@ private:
     // Inputs joined into one output must be written in one encoding: GBK after UTF-8 made a file
     // that no encoding reads. The refusal of an input in another one than the output so far.
     std::optional<Status> joined(TextEncoding encoding, Writer &out) const {
-        if (out.textEncoding && *out.textEncoding != encoding)
-            return Status{kExitNoResult, platform::say(core::MessageId::JoinedInAnotherEncoding,
-                                                       {std::string(core::encodingName(encoding)),
-                                                        std::string(core::encodingName(*out.textEncoding))})};
+        // Text of ASCII alone before: UTF-8 as far as UTF-16 is concerned.
+        const auto before = out.textEncoding ? out.textEncoding
+                            : out.asciiWritten && isUtf16(encoding) ? std::optional(TextEncoding::Utf8)
+                                                                     : std::nullopt;
+        if (before && *before != encoding)
+            return Status{kExitNoResult,
+                          platform::say(core::MessageId::JoinedInAnotherEncoding,
+                                        {std::string(core::encodingName(encoding)), std::string(core::encodingName(*before))})};
         out.textEncoding = encoding;
         return std::nullopt;
     }

@@ -45,6 +45,9 @@ public:
     // The encoding of the text written so far, once a text has been: the inputs joined into one
     // output (-o FILE, standard output) must share it, and only the first writes a byte order mark.
     std::optional<core::TextEncoding> textEncoding;
+    // Text of ASCII alone written before any other: it reads the same in UTF-8 and in the Chinese
+    // code pages, so it joins them, but not UTF-16.
+    bool asciiWritten = false;
 
 private:
     class Flusher;

@@ -79,6 +79,12 @@ TEST(CliEncodings, EveryRouteWritesBackInTheInputsEncoding) {
          kAsIs},
         {"one refused line of money in GBK", "１２元\\n金额\\n", kToGb18030,
          "$CLI money --lines --from-encoding gbk in.txt", "拾贰圆整\\n\\n", kToGb18030},
+        // ASCII alone, and an empty file, read the same in GBK: joined with it, they take it on
+        {"GBK joined with ASCII and nothing", kSimplified, kToGb18030,
+         "printf 'abc\\n' >a.txt && : >e.txt && $CLI traditional a.txt in.txt e.txt in.txt",
+         "abc\\n簡體中文的報告，說明這個問題。\\r\\n第二行：我們明天開會。\\r\\n"
+         "簡體中文的報告，說明這個問題。\\r\\n第二行：我們明天開會。\\r\\n",
+         kToGb18030},
     });
 }
 
