@@ -49,7 +49,8 @@ public:
           m_mapper(converter),
           m_keepStrings((kind == PartKind::SpreadsheetStrings &&
                          (!options.keptStrings.empty() || !options.formulaNames.empty())) ||
-                        (kind == PartKind::OdfText && !options.formulaNames.empty())) {
+                        (kind == PartKind::OdfText && !options.formulaNames.empty())),
+          m_dotReferences(kind == PartKind::OdfText) {
         const PartFormat &format = m_format;
         for (const ElementRule &r : format.elements) {
             m_roles.emplace(r.name, r.role);
@@ -863,21 +864,54 @@ private:
         std::string_view text = m_joined;
         if (text.empty() || m_formulaNames.empty())
             return false;
-        std::size_t end;
+        const std::string_view separators = m_dotReferences ? "!." : "!";
+        std::string_view name;
         if (text.front() == '\'') {
-            end = text.find('\'', 1);
-            if (end == std::string_view::npos)
+            const std::size_t close = text.find('\'', 1);
+            if (close == std::string_view::npos)
                 return false;
-            text = text.substr(1);
-            --end;
+            name = text.substr(1, close - 1);
+            text.remove_prefix(close + 1);
         } else {
-            end = text.find_first_of("!.");
-            if (end == std::string_view::npos)
+            const std::size_t at = text.find_first_of(separators);
+            if (at == std::string_view::npos)
                 return false;
+            name = text.substr(0, at);
+            text.remove_prefix(at);
         }
-        const std::string_view name = text.substr(0, end);
-        const std::size_t after = end + (m_joined.front() == '\'' ? 1 : 0);
-        return m_formulaNames.count(name) != 0 && after < text.size() && (text[after] == '!' || text[after] == '.');
+        return !text.empty() && separators.find(text.front()) != std::string_view::npos &&
+               m_formulaNames.count(name) != 0 && isCellReference(text.substr(1));
+    }
+
+    // A1, $B$2, A1:C3 (OpenDocument's $B$2 and .C3 after the colon too): a cell or a range of them.
+    static bool isCellReference(std::string_view ref) {
+        const auto cell = [](std::string_view &s) {
+            std::size_t i = 0;
+            i += i < s.size() && s[i] == '$';
+            const std::size_t letters = i;
+            while (i < s.size() && ((s[i] >= 'A' && s[i] <= 'Z') || (s[i] >= 'a' && s[i] <= 'z')))
+                ++i;
+            if (i == letters || i - letters > 3)
+                return false;
+            i += i < s.size() && s[i] == '$';
+            const std::size_t digits = i;
+            while (i < s.size() && s[i] >= '0' && s[i] <= '9')
+                ++i;
+            if (i == digits || i - digits > 7)
+                return false;
+            s.remove_prefix(i);
+            return true;
+        };
+        if (!cell(ref))
+            return false;
+        if (ref.empty())
+            return true;
+        if (ref.front() != ':')
+            return false;
+        ref.remove_prefix(1);
+        if (!ref.empty() && ref.front() == '.')
+            ref.remove_prefix(1);
+        return cell(ref) && ref.empty();
     }
 
     struct Channel {
@@ -925,6 +959,7 @@ private:
     bool m_styleRawText = false; // the raw text that follows is a page's style sheet
     int m_styleSheets = 0;       // open <style> elements of an XHTML page, with fonts
     bool m_keepStrings = false;       // some spreadsheet strings are kept as they are
+    bool m_dotReferences = false;     // OpenDocument: a sheet's cell is written after a dot too
     std::size_t m_textPreserveAt = 0; // the text element open now: where xml:space would go,
     bool m_textSpaceKept = true;      // and whether it has xml:space already
     std::string m_joined;

@@ -294,6 +294,9 @@ TEST_F(XmlPart, FormulaLiteralsAsTheCellsTheyMatch) {
                                  R"(<c t="inlineStr"><is><t>'销售'!B1</t></is></c><c t="inlineStr"><is><t>软件</t></is></c>)",
          R"(<c t="inlineStr"><is><t>销售</t></is></c><c t="inlineStr"><is><t>销售!B1</t></is></c>)"
          R"(<c t="inlineStr"><is><t>'销售'!B1</t></is></c><c t="inlineStr"><is><t>軟體</t></is></c>)"},
+        // A cell that only begins with a sheet's name is text: 销售!软件 was kept whole.
+        {"a sheet's name before text", R"(<c t="inlineStr"><is><t>销售!软件</t></is></c><c t="inlineStr"><is><t>销售.软件</t></is></c><c t="inlineStr"><is><t>销售!</t></is></c>)",
+         R"(<c t="inlineStr"><is><t>销售!軟體</t></is></c><c t="inlineStr"><is><t>销售.軟體</t></is></c><c t="inlineStr"><is><t>销售!</t></is></c>)"},
     };
     PartOptions options;
     options.formulaNames = {"销售"};
