@@ -79,60 +79,72 @@ bool writeTextFile(std::string_view utf8, TextEncoding target, bool withMark, st
 
 namespace {
 
-// The bytes of one changed line: each character that stands where it stood keeps the bytes it was
-// read from. Where the line keeps its number of characters, character by character; else the
-// characters both ends share.
-bool encodeLineKeeping(std::string_view line, std::string_view originalBytes, TextEncoding encoding,
-                       std::string &out, std::size_t *badOffset) {
-    std::string before;
-    std::vector<std::uint32_t> origin;
-    if (!decodeTextMapped(originalBytes, encoding, before, origin))
-        return encodeText(line, encoding, out, badOffset);
-    // The characters of each text as [start, end) byte ranges of its UTF-8.
-    const auto characters = [](std::string_view text) {
-        std::vector<std::size_t> starts;
-        for (std::size_t i = 0; i < text.size(); ++i)
-            if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
-                starts.push_back(i);
-        starts.push_back(text.size());
-        return starts;
+// The characters of a UTF-8 text: where each starts, and the text's end after the last.
+std::vector<std::size_t> characterStarts(std::string_view text) {
+    std::vector<std::size_t> starts;
+    starts.reserve(text.size() / 2 + 1);
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
+            starts.push_back(i);
+    starts.push_back(text.size());
+    return starts;
+}
+
+// Writes `now` (a changed line of the converted text) keeping the file's bytes of each character
+// that stands where it stood in `was` (the same line as read, whose character k came from bytes
+// [origin[was[k]], origin[was[k + 1]]) of `bytes`). The two are walked together; where they part,
+// the nearest place they meet again (two characters alike, at most 8 characters on) ends the
+// stretch that is written anew, as a conversion's phrases change a few characters at a time.
+bool encodeLineKeeping(std::string_view now, std::string_view wasText, const std::vector<std::uint32_t> &origin,
+                       std::size_t wasOffset, std::string_view bytes, TextEncoding encoding, std::string &out,
+                       std::size_t *badOffset) {
+    const std::vector<std::size_t> a = characterStarts(wasText), b = characterStarts(now);
+    const std::size_t na = a.size() - 1, nb = b.size() - 1;
+    const auto charA = [&](std::size_t k) { return wasText.substr(a[k], a[k + 1] - a[k]); };
+    const auto charB = [&](std::size_t k) { return now.substr(b[k], b[k + 1] - b[k]); };
+    const auto meet = [&](std::size_t i, std::size_t j) {
+        return i <= na && j <= nb && (i == na ? j == nb : j < nb && charA(i) == charB(j)) &&
+               (i + 1 >= na || j + 1 >= nb || charA(i + 1) == charB(j + 1));
     };
-    const std::vector<std::size_t> was = characters(before), now = characters(line);
-    const std::size_t nWas = was.size() - 1, nNow = now.size() - 1;
-    const auto same = [&](std::size_t a, std::size_t b) {
-        return before.substr(was[a], was[a + 1] - was[a]) == line.substr(now[b], now[b + 1] - now[b]);
+    const auto keep = [&](std::size_t k) {
+        const std::size_t from = origin[wasOffset + a[k]], to = origin[wasOffset + a[k + 1]];
+        out.append(bytes.substr(from, to - from));
     };
-    const auto keep = [&](std::size_t a) { // the file's bytes of character a of `before`
-        out.append(originalBytes.substr(origin[was[a]], origin[was[a + 1]] - origin[was[a]]));
-    };
-    const auto encode = [&](std::size_t from, std::size_t to) {
+    const auto write = [&](std::size_t from, std::size_t to) { // characters [from, to) of `now`
+        const std::string_view run = now.substr(b[from], b[to] - b[from]);
+        if (std::all_of(run.begin(), run.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+            out.append(run); // ASCII is itself in every code page read here
+            return true;
+        }
         std::size_t bad = 0;
-        if (encodeText(line.substr(now[from], now[to] - now[from]), encoding, out, &bad))
+        if (encodeText(run, encoding, out, &bad))
             return true;
         if (badOffset)
-            *badOffset = now[from] + bad;
+            *badOffset = b[from] + bad;
         return false;
     };
-    if (nWas == nNow) {
-        for (std::size_t k = 0; k < nNow; ++k) {
-            if (same(k, k))
-                keep(k);
-            else if (!encode(k, k + 1))
-                return false;
+    std::size_t i = 0, j = 0;
+    while (j < nb) {
+        if (i < na && charA(i) == charB(j)) {
+            keep(i++);
+            ++j;
+            continue;
         }
-        return true;
+        // The nearest place where the two meet again, both stretches counted.
+        std::size_t di = na - i, dj = nb - j;
+        bool found = false;
+        for (std::size_t d = 1; d <= 16 && !found; ++d)
+            for (std::size_t x = 0; x <= d && !found; ++x)
+                if (x <= 8 && d - x <= 8 && meet(i + x, j + d - x)) {
+                    di = x;
+                    dj = d - x;
+                    found = true;
+                }
+        if (!write(j, j + dj))
+            return false;
+        i += di;
+        j += dj;
     }
-    std::size_t head = 0, tail = 0;
-    while (head < nWas && head < nNow && same(head, head))
-        ++head;
-    while (tail < nWas - head && tail < nNow - head && same(nWas - 1 - tail, nNow - 1 - tail))
-        ++tail;
-    for (std::size_t k = 0; k < head; ++k)
-        keep(k);
-    if (!encode(head, nNow - tail))
-        return false;
-    for (std::size_t k = nWas - tail; k < nWas; ++k)
-        keep(k);
     return true;
 }
 
@@ -153,7 +165,12 @@ bool writeTextFileKeeping(std::string_view utf8, std::string_view original, cons
     std::string again;
     if (encodeText(reading.text, encoding, again) && again == bytes)
         return writeTextFile(utf8, encoding, withMark, out, badOffset);
-    // Lines end with the byte 0A in every code page read here (no second byte is 0A).
+    again = std::string();
+    std::string decoded;
+    std::vector<std::uint32_t> origin;
+    if (!decodeTextMapped(bytes, encoding, decoded, origin) || decoded != reading.text)
+        return writeTextFile(utf8, encoding, withMark, out, badOffset);
+    // Line by line: a line left as it was is its own bytes again.
     const auto lines = [](std::string_view text) {
         std::vector<std::string_view> parts;
         for (std::size_t from = 0;;) {
@@ -166,21 +183,23 @@ bool writeTextFileKeeping(std::string_view utf8, std::string_view original, cons
             from = at + 1;
         }
     };
-    const auto oldText = lines(reading.text), oldBytes = lines(bytes), newText = lines(utf8);
-    if (oldText.size() != oldBytes.size() || newText.size() != oldText.size())
+    const auto oldText = lines(decoded), newText = lines(utf8);
+    if (newText.size() != oldText.size())
         return writeTextFile(utf8, encoding, withMark, out, badOffset);
     out.assign(original.substr(0, original.size() - bytes.size()));
-    std::size_t lineStart = 0;
-    for (std::size_t i = 0; i < newText.size(); ++i) {
-        if (newText[i] == oldText[i]) {
-            out.append(oldBytes[i]);
-        } else if (!encodeLineKeeping(newText[i], oldBytes[i], encoding, out, badOffset)) {
+    std::size_t wasOffset = 0, nowOffset = 0;
+    for (std::size_t k = 0; k < newText.size(); ++k) {
+        if (newText[k] == oldText[k]) {
+            const std::size_t from = origin[wasOffset], to = origin[wasOffset + oldText[k].size()];
+            out.append(bytes.substr(from, to - from));
+        } else if (!encodeLineKeeping(newText[k], oldText[k], origin, wasOffset, bytes, encoding, out, badOffset)) {
             if (badOffset)
-                *badOffset += lineStart;
+                *badOffset += nowOffset;
             out.clear();
             return false;
         }
-        lineStart += newText[i].size();
+        wasOffset += oldText[k].size();
+        nowOffset += newText[k].size();
     }
     return true;
 }

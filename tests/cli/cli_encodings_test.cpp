@@ -218,7 +218,7 @@ TEST(CliEncodings, Big5KeepsTheBytesOfWhatNoConversionChanged) {
     const std::string text = box + " abc \\244\\244\\244\\345\\n" + box + "\\n";
     const struct {
         const char *what;
-        const char *command;
+        std::string command;
         std::string expected; // printf's escapes
     } cases[] = {
         {"nothing to change", "$CLI traditional --from-encoding big5 in.txt", text},
@@ -227,6 +227,11 @@ TEST(CliEncodings, Big5KeepsTheBytesOfWhatNoConversionChanged) {
          box + " ABC \\244\\244\\244\\345\\n" + box + "\\n"},
         {"a folder", "$CLI upper --from-encoding big5 -O out -r in.txt 2>/dev/null && cat out/in.txt",
          box + " ABC \\244\\244\\244\\345\\n" + box + "\\n"},
+        // between phrases that change, one of another length: U盤 (55 BD4C) becomes 隨身碟 (C048
+        // A8AD BAD0), 鼠標 (B9AB BCD0) 滑鼠 (B7C6 B9AB)
+        {"between phrases of another length",
+         "printf 'U\\275\\114" + box + "\\271\\253\\274\\320\\n' >>in.txt && $CLI convert -c s2twp --from-encoding big5 in.txt",
+         text + "\\300\\110\\250\\255\\272\\320" + box + "\\267\\306\\271\\253\\n"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
