@@ -159,6 +159,10 @@ LANTERNFIN_MESSAGE(NotRegularFile, "not a regular file", "不是普通文件")
 // or a link, took its name or its folder's): it is not read.
 LANTERNFIN_MESSAGE(SourceReplaced, "it was replaced while the folder was converted (it is not the file that was listed), so it is not read",
                    "在转换文件夹期间被替换了（已不是列出时的那个文件），不予读取")
+// A folder of a source that, between being found and being listed, became another (a link put in
+// its place): not listed.
+LANTERNFIN_MESSAGE(FolderReplacedWhileListed, "it was replaced while the folder was listed (a link or another folder took its place), so it is not read",
+                   "在列出文件夹期间被替换了（链接或别的文件夹占了它的位置），不予读取")
 LANTERNFIN_MESSAGE(LargerThanBytes, "larger than {1} bytes", "大于 {1} 字节")
 LANTERNFIN_MESSAGE(NotOurImage, "not an image of this program", "不是本程序生成的映像文件")
 LANTERNFIN_MESSAGE(ImageOfOtherSources, "made from other sources", "由其他来源生成")

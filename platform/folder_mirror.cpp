@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <map>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -48,9 +49,10 @@ public:
     // Places the sources `named` (path, name) in `folder`: their target names, collisions refused,
     // folders walked.
     // `folderAbsent`: the mirror has nothing at `folder` yet (a fresh output), so nothing in it
-    // needs looking up.
+    // needs looking up. `parent`: the open folder the names are in (inside a source), looked up in
+    // it and never through a link; AT_FDCWD for the sources named, looked up by their paths.
     void placeAll(const std::vector<std::pair<std::string, std::string>> &named, const std::string &folder,
-                  bool arguments, bool folderAbsent = false) {
+                  bool arguments, bool folderAbsent = false, int parent = AT_FDCWD) {
         std::map<std::string, std::vector<std::size_t>> byTarget;
         for (std::size_t i = 0; i < named.size(); ++i) {
             std::optional<std::string> target = named[i].second;
@@ -74,21 +76,27 @@ public:
                 }
                 continue;
             }
-            place(named[sources[0]].first, joinPath(folder, target), arguments, folderAbsent);
+            place(named[sources[0]].first, joinPath(folder, target), arguments, folderAbsent, parent,
+                  named[sources[0]].second);
         }
     }
 
     MirrorPlan plan;
 
 private:
-    void place(const std::string &src, const std::string &dst, bool argument, bool folderAbsent) {
+    void place(const std::string &src, const std::string &dst, bool argument, bool folderAbsent, int parent,
+               const std::string &name) {
         MirrorEntry e;
         e.src = src;
         e.dst = dst;
         e.root = m_root;
         e.held = m_held;
-        // A link named as a source is followed; one found inside a folder is copied as a link.
-        if ((argument ? ::stat(src.c_str(), &e.st) : ::lstat(src.c_str(), &e.st)) != 0) {
+        // A link named as a source is followed; one found inside a folder is copied as a link. An
+        // entry inside a source is looked up in its folder as opened, never by its path: a folder
+        // above it swapped for a link to another one meanwhile leads nowhere else.
+        const int looked = argument ? ::stat(src.c_str(), &e.st)
+                                    : ::fstatat(parent, name.c_str(), &e.st, AT_SYMLINK_NOFOLLOW);
+        if (looked != 0) {
             fail(src, {MessageId::CannotOpen, {}, reason(errno)});
             return;
         }
@@ -111,7 +119,7 @@ private:
         if (S_ISLNK(e.st.st_mode)) {
             e.type = MirrorEntry::Type::Link;
             if (m_options.names)
-                e.linkTarget = mirroredTarget(src);
+                e.linkTarget = mirroredTarget(parent, argument ? src : name);
             plan.entries.push_back(std::move(e));
         } else if (S_ISREG(e.st.st_mode)) {
             plan.entries.push_back(std::move(e));
@@ -127,32 +135,56 @@ private:
             plan.entries.push_back(e);
             if (argument)
                 m_topName = baseName(src);
-            walk(src, dst, absent);
+            walk(src, dst, absent, argument ? AT_FDCWD : parent, argument ? src : name, e.st);
         } else {
             refuse(src, MessageId::NotFileFolderOrLink);
         }
     }
 
-    void walk(const std::string &src, const std::string &dst, bool dstAbsent) {
-        DIR *dir = ::opendir(src.c_str());
+    // Lists the folder `src` (`name` in the open folder `parent`: opened there, never through a
+    // link, and only while it is still the folder `st` says was found), and places what it holds.
+    void walk(const std::string &src, const std::string &dst, bool dstAbsent, int parent, const std::string &name,
+              const struct stat &st) {
+        const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (parent == AT_FDCWD ? 0 : O_NOFOLLOW);
+        const int fd = ::openat(parent, name.c_str(), flags);
+        struct stat opened {};
+        if (fd < 0 || ::fstat(fd, &opened) != 0 || opened.st_dev != st.st_dev || opened.st_ino != st.st_ino) {
+            const int error = fd < 0 ? errno : 0;
+            if (fd >= 0)
+                ::close(fd);
+            if (error == ELOOP || error == ENOTDIR || error == 0)
+                refuse(src, MessageId::FolderReplacedWhileListed);
+            else
+                fail(src, {MessageId::CannotOpenFolder, {}, reason(error)});
+            return;
+        }
+        const int listed = ::dup(fd);
+        DIR *dir = listed >= 0 ? ::fdopendir(listed) : nullptr;
         if (!dir) {
-            fail(src, {MessageId::CannotOpenFolder, {}, reason(errno)});
+            const int error = errno;
+            if (listed >= 0)
+                ::close(listed);
+            ::close(fd);
+            fail(src, {MessageId::CannotOpenFolder, {}, reason(error)});
             return;
         }
         std::vector<std::string> names;
         while (const dirent *d = ::readdir(dir)) {
-            const std::string name = d->d_name;
-            if (name != "." && name != "..")
-                names.push_back(name);
+            const std::string entry = d->d_name;
+            if (entry != "." && entry != "..")
+                names.push_back(entry);
         }
         ::closedir(dir);
+        if (m_options.listed)
+            m_options.listed(src);
         std::sort(names.begin(), names.end());
         std::vector<std::pair<std::string, std::string>> named;
-        for (const auto &name : names)
-            named.emplace_back(joinPath(src, name), name);
+        for (const auto &entry : names)
+            named.emplace_back(joinPath(src, entry), entry);
         ++m_depth;
-        placeAll(named, dst, false, dstAbsent);
+        placeAll(named, dst, false, dstAbsent, fd);
         --m_depth;
+        ::close(fd);
     }
 
     // The target of the link `src` as the mirror writes it when names are converted: a relative
@@ -161,9 +193,9 @@ private:
     // leaves it and comes back by its name (../资料/说明.txt); from where it leaves that folder for
     // good on, and an absolute target, it is kept as it is. Nullopt: kept whole (unreadable, or
     // a name that cannot be converted).
-    std::optional<std::string> mirroredTarget(const std::string &src) const {
+    std::optional<std::string> mirroredTarget(int parent, const std::string &src) const {
         std::string target(4096, '\0');
-        const ssize_t n = ::readlink(src.c_str(), target.data(), target.size());
+        const ssize_t n = ::readlinkat(parent, src.c_str(), target.data(), target.size());
         if (n < 0 || static_cast<std::size_t>(n) >= target.size())
             return std::nullopt;
         target.resize(static_cast<std::size_t>(n));

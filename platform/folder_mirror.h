@@ -90,6 +90,9 @@ struct MirrorOptions {
     bool skip = false; // a folder never walked (the output folder inside a source)
     dev_t skipDev = 0;
     ino_t skipIno = 0;
+    // Told each folder's path once it is listed, before what it holds is looked at: where a test
+    // changes the tree as a neighbour might.
+    std::function<void(const std::string &folder)> listed;
 };
 
 // The mirror of `sources` (a path and its name in `folder`) in `folder`, each folder with all it

@@ -681,6 +681,34 @@ TEST(FolderMirror, AFileReplacedSinceItWasListedIsNotRead) {
 // A neighbour who may write into the output swaps a folder the mirror made there for a link to a
 // folder of ours, after it was made or while a file is written: nothing is written, linked or
 // given a mode through the link, and a file being written lands in the folder it was begun in.
+// A neighbour who may write in the source swaps a folder for a link to a private one once it is
+// listed: what the plan goes on to look at is found in the folder as it was listed, never through
+// the link, so nothing of the private folder is planned (its 0644 files came out readable).
+TEST(FolderMirror, AFolderSwappedForALinkWhileListedLeadsNowhereElse) {
+    const fs::path dir = fs::temp_directory_path() / ("lanternfin-plan-swap-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir / "src/a/zsecret");
+    fs::create_directories(dir / "victim/zsecret");
+    writeFile(dir / "victim/zsecret/notes.txt", "私人的笔记");
+    writeFile(dir / "src/a/公开.txt", "公开的文字");
+    platform::MirrorOptions options;
+    options.listed = [&](const std::string &folder) {
+        if (fs::path(folder) == dir / "src/a") {
+            fs::rename(dir / "src/a", dir / "src/moved");
+            fs::create_directory_symlink(dir / "victim", dir / "src/a");
+        }
+    };
+    const platform::MirrorPlan plan =
+        platform::planMirror({{(dir / "src").string(), "src"}}, (dir / "out").string(), options);
+    std::vector<std::string> planned;
+    for (const auto &e : plan.entries)
+        planned.push_back(fs::path(e.src).lexically_relative(dir).string());
+    EXPECT_EQ(std::count(planned.begin(), planned.end(), "src/a/zsecret/notes.txt"), 0);
+    EXPECT_EQ(std::count(planned.begin(), planned.end(), "src/a/zsecret"), 1); // the one listed, empty
+    EXPECT_EQ(std::count(planned.begin(), planned.end(), "src/a/公开.txt"), 1);
+    fs::remove_all(dir);
+}
+
 TEST(FolderMirror, AnOutputFolderSwappedForALinkLeadsNothingOutOfTheOutput) {
     const fs::path dir = fs::temp_directory_path() / ("lanternfin-race-" + std::to_string(::getpid()));
     const core::document::PhraseSegmentedConverter segmented(converter("s2t"));
