@@ -338,7 +338,9 @@ DocumentOutcome convertPage(std::string_view bytes, std::string &out, Format for
     auto outcome = core::document::convertPart(
         page, format == Format::Xhtml ? PartKind::Xhtml : PartKind::Html, job.converter, options);
     if (!outcome.error.empty())
-        return failure(DocumentStatus::Unreadable, outcome.error, format);
+        return failure(outcome.error.id == core::MessageId::ParagraphTooLong ? DocumentStatus::Limit
+                                                                              : DocumentStatus::Unreadable,
+                       outcome.error, format);
     if (!outcome.changed) {
         out.assign(bytes);
         return {DocumentStatus::Unchanged, {}, format};
@@ -598,8 +600,9 @@ DocumentOutcome convertPackage(const ByteSource &in, Target &to, const DocumentJ
         auto outcome = core::document::convertPart(source, part.kind, job.converter, options);
         done += package->entries()[index].size;
         if (!outcome.error.empty()) {
+            const bool limit = outcome.error.id == core::MessageId::ParagraphTooLong;
             failed = {core::MessageId::PartWhy, {package->entries()[index].name}, {outcome.error}};
-            return ZipStatus::Damaged;
+            return limit ? ZipStatus::Limit : ZipStatus::Damaged;
         }
         changed = outcome.changed;
         if (changed && wide) {

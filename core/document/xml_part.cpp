@@ -679,6 +679,16 @@ private:
     // Decodes a text node into pieces of the paragraph on `channel`; entities that are no character
     // and header/footer codes cut the paragraph there.
     void addText(ByteSpan span, TextPlace place, char quote, int channel = 0) {
+        // A paragraph is converted as one text, which costs some forty times its size: past the
+        // limit (one run of a hundred megabytes) it is refused, not left to exhaust the memory.
+        {
+            Channel &ch = m_channels[static_cast<std::size_t>(channel)];
+            ch.bytes = (ch.used == 0 ? 0 : ch.bytes) + span.size();
+            if (ch.bytes > kParagraphLimit) {
+                m_error = {core::MessageId::ParagraphTooLong, {std::to_string(kParagraphLimit >> 20)}};
+                return;
+            }
+        }
         std::vector<DecodedChar> &chars = m_chars;
         std::vector<std::size_t> &breaks = m_breaks;
         chars.clear();
@@ -917,6 +927,7 @@ private:
     struct Channel {
         std::vector<Piece> pieces;
         std::size_t used = 0;
+        std::size_t bytes = 0; // of the pieces in use, as the part writes them
     };
 
     std::string_view m_doc;

@@ -122,10 +122,14 @@ struct PartOutcome {
     std::vector<PartEdit> edits; // with listEdits: the changes, in order, none overlapping
 };
 
+// The most markup one paragraph may hold (its runs and text together) before it is refused: no
+// document has one near it, and converting one costs some forty times its size in memory.
+inline constexpr std::size_t kParagraphLimit = std::size_t(16) << 20;
+
 // `xml` (one part, UTF-8) with the text that `kind` says is text converted by `converter`, each
 // paragraph as one text (PartKind's tables), and everything else byte for byte. A part that needs
 // no change comes back identical with changed false. Malformed markup, a DOCTYPE that declares
-// entities, or a part that is not UTF-8 gives an error.
+// entities, a part that is not UTF-8 or a paragraph past kParagraphLimit gives an error.
 PartOutcome convertPart(std::string_view xml, PartKind kind, const SegmentedConverter &converter,
                         const PartOptions &options = {});
 

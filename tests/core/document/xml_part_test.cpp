@@ -653,6 +653,26 @@ TEST_F(XmlPart, XhtmlTextTitleAndAltButNeverScriptStyleOrAddresses) {
                                    {"方便<ruby>面", "泡麵<ruby>"}}));
 }
 
+// A paragraph past the limit, one run or many, is refused before it is converted (a run of a hundred
+// megabytes took gigabytes); the limit is the paragraph's, not the part's.
+TEST_F(XmlPart, AParagraphPastTheLimitIsRefused) {
+    const std::string w = std::string("<w:body ") + kW + ">";
+    const std::string run = "<w:r><w:t>" + std::string(std::size_t(1) << 20, 'a') + "</w:t></w:r>";
+    std::string many = w + "<w:p>";
+    for (std::size_t k = 0; k <= kParagraphLimit >> 20; ++k)
+        many += run;
+    many += "</w:p></w:body>";
+    const std::string one = w + "<w:p><w:r><w:t>" + std::string(kParagraphLimit + 1, 'a') + "</w:t></w:r></w:p></w:body>";
+    const std::string page = "<p>" + std::string(kParagraphLimit + 1, 'a');
+    const std::pair<PartKind, const std::string *> cases[] = {
+        {PartKind::WordprocessingText, &many}, {PartKind::WordprocessingText, &one}, {PartKind::Html, &page}};
+    for (const auto &[kind, part] : cases) {
+        const PartOutcome r = convertPart(*part, kind, conv);
+        EXPECT_EQ(r.error.id, core::MessageId::ParagraphTooLong);
+        EXPECT_TRUE(r.bytes.empty());
+    }
+}
+
 TEST_F(XmlPart, HtmlReadLeniently) {
     const std::string doc =
         "<!DOCTYPE html><html lang=zh-CN><title>软件</title><p title=内存 class=软件>内存<br>U盘"
