@@ -651,7 +651,6 @@ std::unique_ptr<ZipPackage> ZipPackage::open(std::string_view bytes, int fd, cor
     package->m_handle = std::move(handle);
     package->m_limits = limits;
     const zip_int64_t count = zip_get_num_entries(archive, 0);
-    std::set<std::string_view> seen;
     for (zip_int64_t i = 0; i < count; ++i) {
         zip_stat_t st;
         zip_stat_init(&st);
@@ -669,9 +668,9 @@ std::unique_ptr<ZipPackage> ZipPackage::open(std::string_view bytes, int fd, cor
         package->m_entries.push_back(std::move(entry));
     }
     // Two entries of one name are read differently by different programs: refused.
-    for (const auto &entry : package->m_entries)
-        if (!seen.insert(entry.name).second) {
-            why = {core::MessageId::ZipTwoEntries, {entry.name}};
+    for (std::size_t i = 0; i < package->m_entries.size(); ++i)
+        if (!package->m_index.emplace(package->m_entries[i].name, i).second) {
+            why = {core::MessageId::ZipTwoEntries, {package->m_entries[i].name}};
             return nullptr;
         }
     return package;
@@ -686,10 +685,8 @@ std::vector<std::string> ZipPackage::names() const {
 }
 
 long ZipPackage::find(std::string_view name) const {
-    for (std::size_t i = 0; i < m_entries.size(); ++i)
-        if (m_entries[i].name == name)
-            return static_cast<long>(i);
-    return -1;
+    const auto found = m_index.find(std::string(name));
+    return found == m_index.end() ? -1 : static_cast<long>(found->second);
 }
 
 ZipStatus ZipPackage::read(std::size_t index, std::string &out, core::Message &why) const {

@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace platform {
@@ -111,6 +112,7 @@ private:
     struct Handle;
     std::unique_ptr<Handle> m_handle;
     std::vector<ZipEntry> m_entries;
+    std::unordered_map<std::string, std::size_t> m_index; // each entry's index by its name
     ZipLimits m_limits;
 };
 

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <map>
 #include <set>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace core::document {
 
@@ -373,11 +375,37 @@ std::vector<std::pair<std::string, std::string>> overrides(std::string_view cont
     return out;
 }
 
+// A package's entry names, looked up without a scan each (a crafted package names a hundred
+// thousand parts): zip entry names as written; OPC part names ignore ASCII case.
+class NameLookup {
+public:
+    explicit NameLookup(const std::vector<std::string> &names) {
+        for (const auto &n : names) {
+            m_exact.insert(n);
+            m_folded.emplace(folded(n), &n); // the first of names alike but for case
+        }
+    }
+    bool holds(std::string_view name) const { return m_exact.count(name) != 0; }
+    const std::string *noCase(std::string_view name) const {
+        const auto found = m_folded.find(folded(name));
+        return found == m_folded.end() ? nullptr : found->second;
+    }
+
+private:
+    static std::string folded(std::string_view s) {
+        std::string out(s);
+        for (char &c : out)
+            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+        return out;
+    }
+    std::unordered_set<std::string_view> m_exact;
+    std::unordered_map<std::string, const std::string *> m_folded;
+};
+
 bool holds(const std::vector<std::string> &names, std::string_view name) {
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
-// Zip entry names are compared as written; OPC part names ignore ASCII case.
 const std::string *findNoCase(const std::vector<std::string> &names, std::string_view name) {
     for (const auto &n : names)
         if (n.size() == name.size() && startsWithNoCase(n, name))
@@ -393,13 +421,15 @@ std::string trimmed(std::string_view s) {
 }
 
 std::vector<TextPart> inEntryOrder(std::vector<TextPart> parts, const std::vector<std::string> &names) {
+    std::unordered_map<std::string_view, std::size_t> byName; // the first part of each name
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        byName.emplace(parts[i].name, i);
     std::vector<TextPart> out;
     for (const auto &name : names)
-        for (auto &part : parts)
-            if (part.name == name) {
-                out.push_back(std::move(part));
-                break;
-            }
+        if (const auto found = byName.find(name); found != byName.end()) {
+            out.push_back(std::move(parts[found->second]));
+            byName.erase(found);
+        }
     return out;
 }
 
@@ -409,8 +439,9 @@ std::vector<TextPart> officeParts(Format format, const std::vector<std::string> 
     const auto types = read("[Content_Types].xml");
     if (!types)
         return parts;
+    const NameLookup lookup(names);
     for (const auto &[name, type] : overrides(*types)) {
-        const std::string *entry = findNoCase(names, name);
+        const std::string *entry = lookup.noCase(name);
         if (!entry)
             continue;
         if (const auto *rule = ruleFor(type); rule && rule->format == format) {
@@ -455,6 +486,7 @@ std::vector<TextPart> odfParts(const std::vector<std::string> &names) {
 
 std::vector<TextPart> epubParts(const std::vector<std::string> &names, const ReadSmallPart &read, bool fonts) {
     std::vector<TextPart> parts;
+    const NameLookup lookup(names);
     const auto container =
         holds(names, "META-INF/container.xml") ? read("META-INF/container.xml") : std::nullopt;
     if (!container)
@@ -490,18 +522,13 @@ std::vector<TextPart> epubParts(const std::vector<std::string> &names, const Rea
             else
                 continue;
             const auto name = resolvePackagePath(base, *href);
-            if (name && holds(names, *name))
+            if (name && lookup.holds(*name))
                 parts.push_back({*name, kind});
         }
         break; // the first package document is the book
     }
-    // One entry per part even when the manifest names it twice.
-    std::vector<TextPart> unique;
-    for (auto &part : parts)
-        if (std::none_of(unique.begin(), unique.end(),
-                         [&](const TextPart &p) { return p.name == part.name; }))
-            unique.push_back(std::move(part));
-    return inEntryOrder(std::move(unique), names);
+    // One entry per part even when the manifest names it twice (inEntryOrder keeps the first).
+    return inEntryOrder(std::move(parts), names);
 }
 
 } // namespace
@@ -621,13 +648,14 @@ std::vector<std::string> columnNames(Format format, const std::vector<std::strin
     const auto types = read("[Content_Types].xml");
     if (!types)
         return columns;
+    const NameLookup lookup(names);
     for (const auto &[name, type] : overrides(*types)) {
         const std::string_view bare = withoutXmlSuffix(type);
         const auto naming = std::find_if(std::begin(kNaming), std::end(kNaming),
                                          [bare](const auto &n) { return n.first == bare; });
         if (naming == std::end(kNaming))
             continue;
-        const std::string *entry = findNoCase(names, name);
+        const std::string *entry = lookup.noCase(name);
         const auto part = entry ? read(*entry) : std::nullopt;
         if (!part)
             continue;
@@ -679,9 +707,8 @@ std::vector<std::string> formulaNames(Format format, const std::vector<std::stri
         return found;
     for (const auto &[name, type] : overrides(*types)) {
         const ContentTypeRule *rule = ruleFor(type);
-        const std::string *entry = findNoCase(names, name);
-        const auto workbook =
-            rule && rule->main && rule->format == format && entry ? read(*entry) : std::nullopt;
+        const std::string *entry = rule && rule->main && rule->format == format ? findNoCase(names, name) : nullptr;
+        const auto workbook = entry ? read(*entry) : std::nullopt;
         if (!workbook)
             continue;
         for (const std::string_view element : {"sheet", "definedName"})
@@ -707,9 +734,10 @@ void addSpreadsheetNames(std::string_view content, std::vector<std::string> &nam
 std::vector<std::string> partsOfType(std::string_view contentTypes, const std::vector<std::string> &names,
                                      std::string_view type) {
     std::vector<std::string> found;
+    const NameLookup lookup(names);
     for (const auto &[name, partType] : overrides(contentTypes))
         if (withoutXmlSuffix(partType) == type)
-            if (const std::string *entry = findNoCase(names, name))
+            if (const std::string *entry = lookup.noCase(name))
                 found.push_back(*entry);
     return found;
 }
