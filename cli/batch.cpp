@@ -411,6 +411,7 @@ private:
             if (fd < 0)
                 return {Outcome::Failed, why.in(platform::messageLanguage())};
             Input in(e.src, fd);
+            in.limitTo(static_cast<std::uint64_t>(e.st.st_size)); // as listed; one growing fails
             // A document's transform converts it whole, by its content; a damaged or unsupported
             // one is refused with the engine's reason, as content.
             return write(e, in, transform, Outcome::Converted, kind == FileKind::Document, committer);

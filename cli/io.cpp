@@ -261,6 +261,11 @@ long Input::read(char *data, std::size_t size) {
     for (;;) {
         const ssize_t got = ::read(m_fd, data, size);
         if (got >= 0) {
+            m_fromFile += static_cast<std::uint64_t>(got);
+            if (m_fromFile > m_limit) {
+                m_error = EFBIG;
+                return -1;
+            }
             if (m_counter)
                 m_counter->fetch_add(static_cast<std::uint64_t>(got), std::memory_order_relaxed);
             return static_cast<long>(got);

@@ -116,6 +116,9 @@ public:
     bool decidedText() const { return m_decidedText; }
     // Adds every byte read from now on to `*counter` (progress), which must outlive the reads.
     void countInto(std::atomic<std::uint64_t> *counter) { m_counter = counter; }
+    // Reads no more than `bytes` from the file: a read past them fails with EFBIG (a file of a
+    // folder that goes on growing while it is converted would be read without end).
+    void limitTo(std::uint64_t bytes) { m_limit = bytes; }
     // The descriptor of a named regular file not read from yet, for a reader that reads it at
     // offsets of its own (pread); -1 for standard input, bytes in memory, a pipe or a device.
     int untouchedFile() const;
@@ -133,6 +136,7 @@ private:
     std::string m_pending;     // bytes put back, read again first, from m_pendingAt on
     std::size_t m_pendingAt = 0;
     std::atomic<std::uint64_t> *m_counter = nullptr;
+    std::uint64_t m_limit = UINT64_MAX, m_fromFile = 0; // the most to read from the file, and what was
 };
 
 // Files replaced atomically (or written directly where they are devices): the helper that the

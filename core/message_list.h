@@ -163,6 +163,8 @@ LANTERNFIN_MESSAGE(SourceReplaced, "it was replaced while the folder was convert
 // its place): not listed.
 LANTERNFIN_MESSAGE(FolderReplacedWhileListed, "it was replaced while the folder was listed (a link or another folder took its place), so it is not read",
                    "在列出文件夹期间被替换了（链接或别的文件夹占了它的位置），不予读取")
+LANTERNFIN_MESSAGE(GrewWhileCopied, "it grew while it was copied (past the size it was listed with), so it is not copied",
+                   "在复制期间变大了（超过列出时的大小），不予复制")
 LANTERNFIN_MESSAGE(ParagraphTooLong, "a paragraph of more than {1} MB, too long to convert as one text",
                    "有一段超过 {1} MB，太长，无法作为一段文字转换")
 LANTERNFIN_MESSAGE(LargerThanBytes, "larger than {1} bytes", "大于 {1} 字节")

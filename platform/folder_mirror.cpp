@@ -480,6 +480,10 @@ core::Message copyMirrorFile(const MirrorEntry &e, const std::function<bool(std:
     constexpr std::size_t kBlock = std::size_t(1) << 20;
     const std::unique_ptr<char[]> buf(new char[kBlock]); // read into, so left uncleared
     Message why;
+    // A file that goes on growing while it is copied (a neighbour appending without end) would
+    // fill the disk: past the size it was listed with, it is refused.
+    std::uint64_t copied = 0;
+    const auto listed = static_cast<std::uint64_t>(e.st.st_size);
     for (;;) {
         const ssize_t got = ::read(in, buf.get(), kBlock);
         if (got < 0 && errno == EINTR)
@@ -490,6 +494,11 @@ core::Message copyMirrorFile(const MirrorEntry &e, const std::function<bool(std:
         }
         if (got == 0)
             break;
+        copied += static_cast<std::uint64_t>(got);
+        if (copied > listed) {
+            why = MessageId::GrewWhileCopied;
+            break;
+        }
         for (std::size_t done = 0; done < static_cast<std::size_t>(got) && why.empty();) {
             const ssize_t n = ::write(file.fd(), buf.get() + done, static_cast<std::size_t>(got) - done);
             if (n < 0 && errno == EINTR)

@@ -79,6 +79,24 @@ TEST(Input, BytesPutBackAreReadFirstThenTheRest) {
     EXPECT_EQ(memory.read(buf, 8), 0);
 }
 
+// A file limited to the size it was listed with reads that much, and fails past it with EFBIG: one
+// that grows while it is read (a neighbour appending without end) was read forever.
+TEST(Input, AFileLimitedToItsListedSizeFailsPastIt) {
+    testsupport::TempDir dir;
+    const auto path = dir.path / "in.txt";
+    for (const auto &[limit, ok] : {std::pair{std::uint64_t(6), true}, std::pair{std::uint64_t(4), false}}) {
+        std::ofstream(path) << "abcdef";
+        cli::Input file(path.string());
+        file.limitTo(limit);
+        std::string all;
+        EXPECT_EQ(file.readAll(all), ok);
+        if (ok)
+            EXPECT_EQ(all, "abcdef");
+        else
+            EXPECT_EQ(file.error(), EFBIG);
+    }
+}
+
 // Bytes in memory, owned or borrowed, read the same way; taking them whole gives what is left
 // without a copy, and is refused once bytes were put back (they are not in that memory).
 TEST(Input, BytesInMemoryOwnedOrBorrowed) {

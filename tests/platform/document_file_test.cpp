@@ -709,6 +709,30 @@ TEST(FolderMirror, AFolderSwappedForALinkWhileListedLeadsNowhereElse) {
     fs::remove_all(dir);
 }
 
+// A file that grows after it was listed is copied no further than its listed size: it is refused,
+// and nothing of it is written (one that grew without end filled the disk).
+TEST(FolderMirror, AFileThatGrewSinceItWasListedIsNotCopied) {
+    const fs::path dir = fs::temp_directory_path() / ("lanternfin-grow-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir / "src");
+    writeFile(dir / "src/a.bin", std::string(10, 'x'));
+    fs::create_directories(dir / "out");
+    const platform::MirrorPlan plan =
+        platform::planMirror({{(dir / "src").string(), "src"}}, (dir / "out").string(), {});
+    for (const auto &e : plan.entries)
+        if (e.type == platform::MirrorEntry::Type::Folder)
+            EXPECT_TRUE(platform::makeMirrorFolder(e).empty());
+    const auto file = std::find_if(plan.entries.begin(), plan.entries.end(), [](const platform::MirrorEntry &e) {
+        return e.type == platform::MirrorEntry::Type::File;
+    });
+    ASSERT_NE(file, plan.entries.end());
+    std::ofstream(dir / "src/a.bin", std::ios::app) << "more";
+    const core::Message why = platform::copyMirrorFile(*file, nullptr);
+    EXPECT_EQ(why.id, core::MessageId::GrewWhileCopied);
+    EXPECT_FALSE(fs::exists(file->dst));
+    fs::remove_all(dir);
+}
+
 TEST(FolderMirror, AnOutputFolderSwappedForALinkLeadsNothingOutOfTheOutput) {
     const fs::path dir = fs::temp_directory_path() / ("lanternfin-race-" + std::to_string(::getpid()));
     const core::document::PhraseSegmentedConverter segmented(converter("s2t"));
