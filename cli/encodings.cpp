@@ -97,8 +97,9 @@ public:
             !(m_subtitles && core::detectSubtitles(head) != core::SubtitleFormat::None)) {
             // An input of ASCII alone (or nothing) reads the same in the output's encoding, unless
             // that is UTF-16: it takes on the encoding of the inputs around it.
-            const bool ascii = whole && std::all_of(head.begin(), head.end(),
-                                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+            const bool ascii = whole && std::all_of(head.begin(), head.end(), [](char c) {
+                                   return static_cast<unsigned char>(c) < 0x80;
+                               });
             if (ascii && !(out.textEncoding && isUtf16(*out.textEncoding))) {
                 out.asciiWritten = out.asciiWritten || !head.empty();
             } else if (auto refused = joined(TextEncoding::Utf8, out)) {
@@ -123,13 +124,13 @@ private:
     // that no encoding reads. The refusal of an input in another one than the output so far.
     std::optional<Status> joined(TextEncoding encoding, Writer &out) const {
         // Text of ASCII alone before: UTF-8 as far as UTF-16 is concerned.
-        const auto before = out.textEncoding ? out.textEncoding
+        const auto before = out.textEncoding                        ? out.textEncoding
                             : out.asciiWritten && isUtf16(encoding) ? std::optional(TextEncoding::Utf8)
-                                                                     : std::nullopt;
+                                                                    : std::nullopt;
         if (before && *before != encoding)
-            return Status{kExitNoResult,
-                          platform::say(core::MessageId::JoinedInAnotherEncoding,
-                                        {std::string(core::encodingName(encoding)), std::string(core::encodingName(*before))})};
+            return Status{kExitNoResult, platform::say(core::MessageId::JoinedInAnotherEncoding,
+                                                       {std::string(core::encodingName(encoding)),
+                                                        std::string(core::encodingName(*before))})};
         out.textEncoding = encoding;
         return std::nullopt;
     }
@@ -183,8 +184,8 @@ private:
             return status;
         const TextEncoding target = m_to ? *m_to : reading.encoding;
         // A byte order mark for UTF-16, and where the input had one in the encoding it keeps.
-        const bool withMark =
-            m_to ? isUtf16(*m_to) || (*m_to == reading.encoding && reading.markSize > 0) : reading.markSize > 0;
+        const bool withMark = m_to ? isUtf16(*m_to) || (*m_to == reading.encoding && reading.markSize > 0)
+                                   : reading.markSize > 0;
         std::string encoded;
         std::size_t bad = 0;
         bool written = keeping ? platform::writeTextFileKeeping(output, bytes, reading, encoded, &bad)

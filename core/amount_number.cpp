@@ -256,8 +256,7 @@ LeadIn readLeadIn(std::u16string_view text, std::u16string_view t, std::size_t s
     // came out positive.
     // More than three letters in a row are a word of the label, not a currency code: "Sub-total 5".
     std::size_t word = end, letters = 0;
-    while (word > 0 && letters <= 3 &&
-           (isCurrencyWordPart(t[word - 1]) || isGap(t[word - 1]))) {
+    while (word > 0 && letters <= 3 && (isCurrencyWordPart(t[word - 1]) || isGap(t[word - 1]))) {
         const char16_t c = t[word - 1] | 0x20;
         letters = c >= u'a' && c <= u'z' ? letters + 1 : 0;
         --word;
@@ -424,8 +423,12 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
         const auto isLineBreak = [](char16_t c) {
             return c == u'\n' || c == u'\r' || c == u'\u2028' || c == u'\u2029' || c == u'\u0085';
         };
-        const auto spaceOnLine = [&](std::size_t at) { return at < n && isGap(t[at]) && !isLineBreak(t[at]); };
-        const auto ideograph = [&](std::size_t at) { return at < n && t[at] >= u'\u4E00' && t[at] <= u'\u9FFF'; };
+        const auto spaceOnLine = [&](std::size_t at) {
+            return at < n && isGap(t[at]) && !isLineBreak(t[at]);
+        };
+        const auto ideograph = [&](std::size_t at) {
+            return at < n && t[at] >= u'\u4E00' && t[at] <= u'\u9FFF';
+        };
         ++u;
         while (spaceOnLine(u) || (u < n && (t[u] == u'整' || t[u] == u'正' || t[u] == u'(' || t[u] == u'（')))
             ++u;
@@ -445,8 +448,9 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
         while (r < n && isNumeral(t[r]) && t[r] != u'点' && t[r] != u'點')
             ++r;
         // 角, 毛 or 分 as the unit of what the numerals count: at the end, or before 钱 or 整
-        const bool subunit = r < n && (t[r] == u'角' || t[r] == u'毛' || t[r] == u'分') &&
-                             (!ideograph(r + 1) || t[r + 1] == u'钱' || t[r + 1] == u'錢' || t[r + 1] == u'整');
+        const bool subunit =
+            r < n && (t[r] == u'角' || t[r] == u'毛' || t[r] == u'分') &&
+            (!ideograph(r + 1) || t[r + 1] == u'钱' || t[r + 1] == u'錢' || t[r + 1] == u'整');
         const bool half = u < n && t[u] == u'半' && !ideograph(u + 1);
         if (half || (r > u && (subunit || !ideograph(r))))
             return {std::nullopt, refusalAt(text, u, Message(MessageId::WordsAfterUnit))};

@@ -271,10 +271,10 @@ Decimal readLeadingDecimal(std::string_view text) {
     return readLeading(text).value;
 }
 bool isSpaceOrInvisible(char16_t c) {
-    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\u0085' ||
-           c == u'\u00A0' || c == u'\u00AD' || c == u'\u1680' || (c >= u'\u2000' && c <= u'\u200F') ||
-           c == u'\u2028' || c == u'\u2029' || c == u'\u202F' || c == u'\u205F' || c == u'\u2060' ||
-           c == u'\u3000' || c == u'\uFEFF';
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f' ||
+           c == u'\u0085' || c == u'\u00A0' || c == u'\u00AD' || c == u'\u1680' ||
+           (c >= u'\u2000' && c <= u'\u200F') || c == u'\u2028' || c == u'\u2029' || c == u'\u202F' ||
+           c == u'\u205F' || c == u'\u2060' || c == u'\u3000' || c == u'\uFEFF';
 }
 
 char16_t halfWidthNumberChar(char16_t c) {

@@ -189,7 +189,8 @@ void addCueText(std::string_view text, std::size_t begin, std::size_t end, Subti
             add(piece, i);
         if (format == SubtitleFormat::Ass && text[i] == '{') {
             const std::string_view block = text.substr(i, markup);
-            for (std::size_t p = block.find("\\p"); p != std::string_view::npos; p = block.find("\\p", p + 1)) {
+            for (std::size_t p = block.find("\\p"); p != std::string_view::npos;
+                 p = block.find("\\p", p + 1)) {
                 std::size_t d = p + 2; // \pos and \pbo are other tags: only \p with digits
                 bool digits = false, nonzero = false;
                 for (; d < block.size() && std::isdigit(static_cast<unsigned char>(block[d])); ++d)

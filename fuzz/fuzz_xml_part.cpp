@@ -1,5 +1,5 @@
-// A part of any kind (byte 0; a style sheet's CSS too) converted by a small s2twp-like converter, fonts on or off, column
-// and sheet names kept or not and elements bound to content controls or not (byte 1); the part is
+// A part of any kind (byte 0; a style sheet's CSS too) converted by a small s2twp-like converter, fonts on or
+// off, column and sheet names kept or not and elements bound to content controls or not (byte 1); the part is
 // also read for the content controls' bindings:
 // no crash or hang; an error leaves no bytes; a result is still well-formed markup with the same
 // tokens outside text; and a converter that changes nothing leaves the part byte-identical.

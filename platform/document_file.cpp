@@ -339,7 +339,7 @@ DocumentOutcome convertPage(std::string_view bytes, std::string &out, Format for
         page, format == Format::Xhtml ? PartKind::Xhtml : PartKind::Html, job.converter, options);
     if (!outcome.error.empty())
         return failure(outcome.error.id == core::MessageId::ParagraphTooLong ? DocumentStatus::Limit
-                                                                              : DocumentStatus::Unreadable,
+                                                                             : DocumentStatus::Unreadable,
                        outcome.error, format);
     if (!outcome.changed) {
         out.assign(bytes);
@@ -589,10 +589,13 @@ DocumentOutcome convertPackage(const ByteSource &in, Target &to, const DocumentJ
         std::optional<TextFileReading> wide;
         std::string_view source = xml;
         if (const auto mark = core::byteOrderMark(xml);
-            mark && (mark->encoding == core::TextEncoding::Utf16Le || mark->encoding == core::TextEncoding::Utf16Be)) {
+            mark && (mark->encoding == core::TextEncoding::Utf16Le ||
+                     mark->encoding == core::TextEncoding::Utf16Be)) {
             wide = readTextFile(xml, mark->encoding, {});
             if (wide->result != TextFileReading::Result::Ok) {
-                failed = {core::MessageId::PartWhy, {package->entries()[index].name}, {invalidEncodingMessage(*wide)}};
+                failed = {core::MessageId::PartWhy,
+                          {package->entries()[index].name},
+                          {invalidEncodingMessage(*wide)}};
                 return ZipStatus::Damaged;
             }
             source = wide->text;
@@ -607,7 +610,8 @@ DocumentOutcome convertPackage(const ByteSource &in, Target &to, const DocumentJ
         changed = outcome.changed;
         if (changed && wide) {
             std::size_t bad = 0;
-            if (!writeTextFile(outcome.bytes, wide->encoding, true, bytes, &bad)) { // UTF-16 writes every character
+            if (!writeTextFile(outcome.bytes, wide->encoding, true, bytes,
+                               &bad)) { // UTF-16 writes every character
                 failed = {core::MessageId::PartWhy,
                           {package->entries()[index].name},
                           {unencodableMessage(outcome.bytes, bad, wide->encoding)}};

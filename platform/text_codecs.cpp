@@ -303,7 +303,9 @@ Detection detectEncoding(std::string_view bytes, const core::CommonHan &common, 
 }
 
 std::size_t firstFourByteCode(std::string_view bytes) {
-    const auto at = [&](std::size_t k) { return k < bytes.size() ? static_cast<unsigned char>(bytes[k]) : 0; };
+    const auto at = [&](std::size_t k) {
+        return k < bytes.size() ? static_cast<unsigned char>(bytes[k]) : 0;
+    };
     for (std::size_t i = 0; i < bytes.size();) {
         if (at(i) < 0x81)
             ++i;

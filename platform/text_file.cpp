@@ -95,8 +95,9 @@ std::vector<std::size_t> characterStarts(std::string_view text) {
 // [origin[was[k]], origin[was[k + 1]]) of `bytes`). The two are walked together; where they part,
 // the nearest place they meet again (two characters alike, at most 8 characters on) ends the
 // stretch that is written anew, as a conversion's phrases change a few characters at a time.
-bool encodeLineKeeping(std::string_view now, std::string_view wasText, const std::vector<std::uint32_t> &origin,
-                       std::size_t wasOffset, std::string_view bytes, TextEncoding encoding, std::string &out,
+bool encodeLineKeeping(std::string_view now, std::string_view wasText,
+                       const std::vector<std::uint32_t> &origin, std::size_t wasOffset,
+                       std::string_view bytes, TextEncoding encoding, std::string &out,
                        std::size_t *badOffset) {
     const std::vector<std::size_t> a = characterStarts(wasText), b = characterStarts(now);
     const std::size_t na = a.size() - 1, nb = b.size() - 1;
@@ -112,7 +113,8 @@ bool encodeLineKeeping(std::string_view now, std::string_view wasText, const std
     };
     const auto write = [&](std::size_t from, std::size_t to) { // characters [from, to) of `now`
         const std::string_view run = now.substr(b[from], b[to] - b[from]);
-        if (std::all_of(run.begin(), run.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        if (std::all_of(run.begin(), run.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
             out.append(run); // ASCII is itself in every code page read here
             return true;
         }
@@ -192,7 +194,8 @@ bool writeTextFileKeeping(std::string_view utf8, std::string_view original, cons
         if (newText[k] == oldText[k]) {
             const std::size_t from = origin[wasOffset], to = origin[wasOffset + oldText[k].size()];
             out.append(bytes.substr(from, to - from));
-        } else if (!encodeLineKeeping(newText[k], oldText[k], origin, wasOffset, bytes, encoding, out, badOffset)) {
+        } else if (!encodeLineKeeping(newText[k], oldText[k], origin, wasOffset, bytes, encoding, out,
+                                      badOffset)) {
             if (badOffset)
                 *badOffset += nowOffset;
             out.clear();

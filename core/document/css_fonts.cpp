@@ -14,17 +14,23 @@ struct Edit {
     std::string bytes;
 };
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
 
 bool isNameChar(char c) {
     const auto u = static_cast<unsigned char>(c);
-    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '-' || u == '_' ||
-           u == '\\' || u >= 0x80;
+    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '-' ||
+           u == '_' || u == '\\' || u >= 0x80;
 }
 
-bool isHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+bool isHex(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+}
 
 std::string lowered(std::string_view s) {
     std::string out(s);
@@ -122,7 +128,7 @@ void mapList(std::string_view css, std::size_t b, std::size_t e, ScriptDirection
 // after a slash), then the family list. Without a size it names a system font, and no family.
 void mapShorthand(std::string_view css, std::size_t b, std::size_t e, ScriptDirection direction,
                   std::vector<Edit> &edits) {
-    static constexpr std::string_view kSizes[] = {"xx-small", "x-small", "small",  "medium", "large",
+    static constexpr std::string_view kSizes[] = {"xx-small", "x-small",  "small",     "medium", "large",
                                                   "x-large",  "xx-large", "xxx-large", "larger", "smaller"};
     bool sized = false, lineHeightNext = false;
     for (std::size_t i = b; i < e;) {

@@ -484,7 +484,8 @@ std::vector<TextPart> odfParts(const std::vector<std::string> &names) {
     return parts;
 }
 
-std::vector<TextPart> epubParts(const std::vector<std::string> &names, const ReadSmallPart &read, bool fonts) {
+std::vector<TextPart> epubParts(const std::vector<std::string> &names, const ReadSmallPart &read,
+                                bool fonts) {
     std::vector<TextPart> parts;
     const NameLookup lookup(names);
     const auto container =
@@ -707,7 +708,8 @@ std::vector<std::string> formulaNames(Format format, const std::vector<std::stri
         return found;
     for (const auto &[name, type] : overrides(*types)) {
         const ContentTypeRule *rule = ruleFor(type);
-        const std::string *entry = rule && rule->main && rule->format == format ? findNoCase(names, name) : nullptr;
+        const std::string *entry =
+            rule && rule->main && rule->format == format ? findNoCase(names, name) : nullptr;
         const auto workbook = entry ? read(*entry) : std::nullopt;
         if (!workbook)
             continue;

@@ -487,7 +487,8 @@ private:
             const std::string_view href = a.value.of(m_doc);
             constexpr std::string_view kOutline = "|outline";
             if (m_never || href.size() <= 1 + kOutline.size() || href.front() != '#' ||
-                href.substr(href.size() - kOutline.size()) != kOutline || href.find('%') != std::string_view::npos)
+                href.substr(href.size() - kOutline.size()) != kOutline ||
+                href.find('%') != std::string_view::npos)
                 return;
             addText({a.value.begin + 1, a.value.end - kOutline.size()}, TextPlace::Attribute, a.quote,
                     kAttributeChannel);
@@ -967,8 +968,8 @@ private:
     bool m_inLiteral = false;    // converting a formula's string literal
     bool m_stringResult = false; // the cell open now holds a formula whose result is a string
     bool m_skipRawText = false;
-    bool m_styleRawText = false; // the raw text that follows is a page's style sheet
-    int m_styleSheets = 0;       // open <style> elements of an XHTML page, with fonts
+    bool m_styleRawText = false;      // the raw text that follows is a page's style sheet
+    int m_styleSheets = 0;            // open <style> elements of an XHTML page, with fonts
     bool m_keepStrings = false;       // some spreadsheet strings are kept as they are
     bool m_dotReferences = false;     // OpenDocument: a sheet's cell is written after a dot too
     std::size_t m_textPreserveAt = 0; // the text element open now: where xml:space would go,

@@ -90,9 +90,11 @@ TEST(Subtitles, OnlyCueTextIsConverted) {
          "Comment: 0,0:00:01.00,0:00:04.00,默认,,0,0,0,,注释\n"},
         {"ASS: a drawing (\\p1 to \\p0) is no text; \\pos and \\pbo are other tags", SubtitleFormat::Ass,
          "[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
-         "Dialogue: 0,0:00:01.00,0:00:02.00,D,,0,0,0,,{\\pos(1,2)}甲{\\p1}m 0 0 l 1 0{\\p0}乙{\\pbo2}丙{\\p2}m 1 1\n",
+         "Dialogue: 0,0:00:01.00,0:00:02.00,D,,0,0,0,,{\\pos(1,2)}甲{\\p1}m 0 0 l 1 "
+         "0{\\p0}乙{\\pbo2}丙{\\p2}m 1 1\n",
          "[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
-         "Dialogue: 0,0:00:01.00,0:00:02.00,D,,0,0,0,,{\\pos(1,2)}[甲]{\\p1}m 0 0 l 1 0{\\p0}[乙]{\\pbo2}[丙]{\\p2}m 1 1\n"},
+         "Dialogue: 0,0:00:01.00,0:00:02.00,D,,0,0,0,,{\\pos(1,2)}[甲]{\\p1}m 0 0 l 1 "
+         "0{\\p0}[乙]{\\pbo2}[丙]{\\p2}m 1 1\n"},
         {"SSA: the text field found by the Format line", SubtitleFormat::Ass,
          "[Events]\nFormat: Marked, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
          "Dialogue: Marked=0,0:00:01.00,0:00:02.00,*Default,,0000,0000,0000,,字幕\n",

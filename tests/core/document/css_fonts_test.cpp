@@ -24,7 +24,8 @@ TEST(CssFonts, FamilyListsOfEveryDeclarationThatNamesFonts) {
         {"font-family:宋体;mso-fareast-font-family:宋体;mso-bidi-font-family:\"Times New Roman\"",
          "font-family:新細明體;mso-fareast-font-family:新細明體;mso-bidi-font-family:\"Times New Roman\""},
         // the shorthand: its families come after the size and the line height
-        {"h1{font:bold 12px/1.5 微软雅黑,\"SimHei\"}", "h1{font:bold 12px/1.5 微軟正黑體,\"Microsoft JhengHei\"}"},
+        {"h1{font:bold 12px/1.5 微软雅黑,\"SimHei\"}",
+         "h1{font:bold 12px/1.5 微軟正黑體,\"Microsoft JhengHei\"}"},
         {"h1{font: italic 700 1.2em / 20px 宋体}", "h1{font: italic 700 1.2em / 20px 新細明體}"},
         {"h1{font:small-caps large 楷体}", "h1{font:small-caps large 標楷體}"},
         {"h1{font:calc(1em + 2px) 黑体}", "h1{font:calc(1em + 2px) 微軟正黑體}"},
