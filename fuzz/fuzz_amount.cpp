@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     fuzz::check(body.size() <= 40, "at most 16 digits with their units");
     // A minus comes from the text: a sign or parentheses that read as one, never from nowhere.
     if (body.size() != capitals.value->size())
-        fuzz::check(text.find_first_of(u"-\u2212\uFF0D负(（") != std::u16string::npos,
+        fuzz::check(text.find_first_of(u"-\u2212\uFF0D负負(（") != std::u16string::npos,
                     "a minus only from a sign");
     // What is refused is refused by every way that writes the amount.
     fuzz::check(core::readAmountNumber(text).value.has_value(), "the amount is read");
