@@ -256,6 +256,11 @@ Transform splitAtLines(std::shared_ptr<JobTransforms> shared, std::size_t piece,
         std::string carry;
         bool ended = false;
         bool readFailed = false;
+        // A piece that grows this far without a place to cut (a line of gigabytes) is not grown
+        // further, each of the jobs holding one: the rest of the input streams through one job,
+        // which converts a line of any length in little memory.
+        const std::size_t longest = piece * 16;
+        bool streamRest = false;
         auto nextPiece = [&](Bytes &text) {
             text.size = 0;
             if (!carry.empty())
@@ -291,6 +296,10 @@ Transform splitAtLines(std::shared_ptr<JobTransforms> shared, std::size_t piece,
                     return;
                 }
                 scanned = text.size;
+                if (text.size >= longest) {
+                    streamRest = true;
+                    return;
+                }
             }
         };
 
@@ -300,6 +309,12 @@ Transform splitAtLines(std::shared_ptr<JobTransforms> shared, std::size_t piece,
         if (ended) {
             Input whole("-", pieces[0].text.view(), Input::Borrowed{});
             return jobs[0](whole, out);
+        }
+        if (streamRest) {
+            std::string first(pieces[0].text.view());
+            pieces[0].text = Bytes();
+            in.unread(std::move(first));
+            return jobs[0](in, out);
         }
         jobs.ensure(jobs.count());
         // Each job has a thread of its own that takes the next piece waiting, whichever it is, so
@@ -322,12 +337,17 @@ Transform splitAtLines(std::shared_ptr<JobTransforms> shared, std::size_t piece,
         Status result;
         std::string refusals;
         bool stopped = false;
+        std::string rest; // with streamRest: the piece that found no cut, streamed after the others
         for (;;) {
-            while (!stopped && !ended && !readFailed && running.size() < slots) {
+            while (!stopped && !ended && !readFailed && !streamRest && running.size() < slots) {
                 Bytes &text = pieces[launched % slots].text;
                 nextPiece(text);
                 if (readFailed)
                     break;
+                if (streamRest) {
+                    rest.assign(text.view());
+                    break;
+                }
                 if (text.size > 0)
                     launch();
             }
@@ -356,6 +376,21 @@ Transform splitAtLines(std::shared_ptr<JobTransforms> shared, std::size_t piece,
         }
         if (readFailed && !stopped)
             return readFailure(in);
+        if (streamRest && !stopped) {
+            for (Piece &p : pieces) // written out: their memory is let go before the rest streams
+                p.text = Bytes();
+            in.unread(std::move(rest));
+            const Status streamed = jobs[0](in, out);
+            if (streamed.code == kExitNoResult) {
+                if (!refusals.empty())
+                    refusals += '\n';
+                refusals += renumberLines(streamed.message, lines);
+                if (result.code == kExitOk)
+                    result = streamed;
+            } else if (streamed.code != kExitOk) {
+                return streamed;
+            }
+        }
         if (result.code == kExitNoResult)
             result.message = refusals;
         return result;

@@ -64,6 +64,9 @@ TEST(SplitAtLines, PiecesGiveTheWholeOutputInOrder) {
         {"no final line break", text + "tail", 777},
         {"one piece", text, 1 << 20},
         {"one line longer than a piece", std::string(20000, 'x') + "\n" + text, 5000},
+        // past sixteen pieces without a line end, the rest streams through one job
+        {"a line past sixteen pieces, first", std::string(100000, 'x') + "\n" + text, 5000},
+        {"a line past sixteen pieces, later", text + std::string(100000, 'x') + "\n" + text, 5000},
         {"empty", "", 100},
         {"CRLF", "a\r\nb\r\nc\r\n", 2},
     };
@@ -86,6 +89,11 @@ TEST(SplitAtLines, RefusedLinesKeepTheirNumbersInTheWholeInput) {
     EXPECT_EQ(split.code, kExitNoResult);
     EXPECT_EQ(split.message, whole.message);
     EXPECT_EQ(split.message, "line 7: no result\nline 250: no result");
+    // and in what streams through one job after a line too long to cut
+    const std::string longLine = text + std::string(5000, 'x') + "\nbad\n";
+    const std::string expectedLong = run(upperLines(), longLine, &whole);
+    EXPECT_EQ(run(splitAtLines({upperLines(), upperLines()}, 64), longLine, &split), expectedLong);
+    EXPECT_EQ(split.message, "line 7: no result\nline 250: no result\nline 302: no result");
 }
 
 // A way that fails by throwing (out of memory, say) in one piece: the failure reaches the caller
