@@ -608,8 +608,8 @@ LANTERNFIN_MESSAGE(HelpFonts,
 
 // lanternfin-cli's other words: inputs, options, -O's summary and the progress line.
 LANTERNFIN_MESSAGE(StandardInput, "standard input", "标准输入")
-LANTERNFIN_MESSAGE(UnknownEncoding, "unknown encoding {1} (UTF-8, UTF-16, UTF-16LE, UTF-16BE, GB18030, BIG5 or BIG5-HKSCS)",
-                   "未知的编码 {1}（可用 UTF-8、UTF-16、UTF-16LE、UTF-16BE、GB18030、BIG5 或 BIG5-HKSCS）")
+LANTERNFIN_MESSAGE(UnknownEncoding, "unknown encoding {1} (UTF-8, UTF-16, UTF-16LE, UTF-16BE, GB18030, GBK, GB2312, CP936, BIG5, CP950 or BIG5-HKSCS)",
+                   "未知的编码 {1}（可用 UTF-8、UTF-16、UTF-16LE、UTF-16BE、GB18030、GBK、GB2312、CP936、BIG5、CP950 或 BIG5-HKSCS）")
 LANTERNFIN_MESSAGE(FontsWithoutDirection, "the configuration's name does not say which way the script goes: {1}",
                    "配置名看不出字形转换的方向：{1}")
 LANTERNFIN_MESSAGE(OutputDirNeedsFiles, "-O needs the files or folders to convert (not standard input)",

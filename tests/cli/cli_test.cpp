@@ -465,7 +465,7 @@ TEST(Cli, MessagesFollowTheLocale) {
          4},
         {zh, "upper --from-encoding bogus", "",
          "lanternfin-cli: --from-encoding：未知的编码 bogus（可用 "
-         "UTF-8、UTF-16、UTF-16LE、UTF-16BE、GB18030、BIG5 或 "
+         "UTF-8、UTF-16、UTF-16LE、UTF-16BE、GB18030、GBK、GB2312、CP936、BIG5、CP950 或 "
          "BIG5-HKSCS）\n用法：lanternfin-cli upper [OPTIONS] [FILE...]（详见 lanternfin-cli upper --help）\n",
          2},
         {zh, "upper --no-progress -O " + badJson + ".out " + badJson, "",
