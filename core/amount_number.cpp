@@ -1,6 +1,7 @@
 #include "core/amount_number.h"
 
 #include "core/number.h"
+#include "core/utf.h"
 
 #include <algorithm>
 #include <string>
@@ -46,11 +47,14 @@ bool canStart(char16_t c) {
 enum class Mark { None, Blank, Minus, Plus, PlusMinus, Currency, Open, Dash, WordMinus, LineAbove };
 
 // Dashes and minus look-alikes that people type for a minus (the hyphen, en and em dashes, the
-// small and superscript minus, the heavy minus), and the triangles that Japanese statements put
-// before a negative number (△100): read as neither a sign nor part of a label.
+// small and superscript minus, the heavy minus, the long dashes, the katakana prolonged sound mark
+// an input method gives for "-"), the triangles that Japanese statements put before a negative
+// number (△100) and the downward ones and arrows that statements mark a fall with (▼100, ↓100):
+// read as neither a sign nor part of a label.
 bool isDash(char16_t c) {
     return (c >= u'\u2010' && c <= u'\u2015') || c == u'\uFE63' || c == u'\uFE58' || c == u'\u207B' ||
-           c == u'\u208B' || c == u'\u2796' || c == u'\u02D7' || c == u'\u25B2' || c == u'\u25B3';
+           c == u'\u208B' || c == u'\u2796' || c == u'\u02D7' || (c >= u'\u25B2' && c <= u'\u25BD') ||
+           c == u'\u2193' || c == u'\u2E3A' || c == u'\u2E3B' || c == u'\u30FC' || c == u'\uFF70';
 }
 
 // The mark of one or three characters ending just before `end`, with its length; None (length 0)
@@ -168,6 +172,105 @@ bool isMinusWord(char16_t c) {
     return c == u'负' || c == u'負';
 }
 
+bool isOpen(char16_t c) {
+    return c == u'(' || c == u'（';
+}
+
+bool isLineBreak(char16_t c) {
+    return c == u'\n' || c == u'\r' || c == u'\u2028' || c == u'\u2029' || c == u'\u0085';
+}
+
+bool isIdeograph(char16_t c) {
+    return c >= u'\u4E00' && c <= u'\u9FFF';
+}
+
+// Digits of other scripts (Arabic-Indic, Devanagari, mathematical...), superscripts and subscripts,
+// vulgar fractions, circled and parenthesised numbers, Roman numerals: right after the number
+// they may write more of it ("10²", "1½", "10٠"), and the reading stopped before them.
+bool isDigitOfAnotherKind(char32_t c) {
+    struct Range {
+        char32_t first, last;
+    };
+    // Decimal digits (general category Nd, Unicode 15) other than ASCII and full width, which
+    // the reading knows; then the other characters that write numbers.
+    static constexpr Range kRanges[] = {
+        {0x660, 0x669},     {0x6F0, 0x6F9},     {0x7C0, 0x7C9},     {0x966, 0x96F},     {0x9E6, 0x9EF},
+        {0xA66, 0xA6F},     {0xAE6, 0xAEF},     {0xB66, 0xB6F},     {0xBE6, 0xBEF},     {0xC66, 0xC6F},
+        {0xCE6, 0xCEF},     {0xD66, 0xD6F},     {0xDE6, 0xDEF},     {0xE50, 0xE59},     {0xED0, 0xED9},
+        {0xF20, 0xF29},     {0x1040, 0x1049},   {0x1090, 0x1099},   {0x17E0, 0x17E9},   {0x1810, 0x1819},
+        {0x1946, 0x194F},   {0x19D0, 0x19D9},   {0x1A80, 0x1A89},   {0x1A90, 0x1A99},   {0x1B50, 0x1B59},
+        {0x1BB0, 0x1BB9},   {0x1C40, 0x1C49},   {0x1C50, 0x1C59},   {0xA620, 0xA629},   {0xA8D0, 0xA8D9},
+        {0xA900, 0xA909},   {0xA9D0, 0xA9D9},   {0xA9F0, 0xA9F9},   {0xAA50, 0xAA59},   {0xABF0, 0xABF9},
+        {0x104A0, 0x104A9}, {0x10D30, 0x10D39}, {0x11066, 0x1106F}, {0x110F0, 0x110F9}, {0x11136, 0x1113F},
+        {0x111D0, 0x111D9}, {0x112F0, 0x112F9}, {0x11450, 0x11459}, {0x114D0, 0x114D9}, {0x11650, 0x11659},
+        {0x116C0, 0x116C9}, {0x11730, 0x11739}, {0x118E0, 0x118E9}, {0x11950, 0x11959}, {0x11C50, 0x11C59},
+        {0x11D50, 0x11D59}, {0x11DA0, 0x11DA9}, {0x11F50, 0x11F59}, {0x16A60, 0x16A69}, {0x16AC0, 0x16AC9},
+        {0x16B50, 0x16B59}, {0x1D7CE, 0x1D7FF}, {0x1E140, 0x1E149}, {0x1E2F0, 0x1E2F9}, {0x1E4F0, 0x1E4F9},
+        {0x1E950, 0x1E959}, {0x1FBF0, 0x1FBF9},
+        {0xB2, 0xB3},       {0xB9, 0xB9},       {0xBC, 0xBE},       {0x2070, 0x2079},   {0x2080, 0x2089},
+        {0x2150, 0x2189},   {0x2460, 0x24FF},   {0x2776, 0x2793},   {0x3021, 0x3029},   {0x3220, 0x3229},
+        {0x3248, 0x325F},   {0x3280, 0x3289},   {0x32B1, 0x32BF},   {0x1F100, 0x1F10C},
+    };
+    return std::any_of(std::begin(kRanges), std::end(kRanges),
+                       [c](const Range &r) { return c >= r.first && c <= r.last; });
+}
+
+// The multipliers that a label may name as the unit its numbers count in.
+bool isUnitMultiplier(char16_t c) {
+    static constexpr std::u16string_view kUnits = u"万萬亿億千仟百佰";
+    return kUnits.find(c) != std::u16string_view::npos;
+}
+
+// A unit named in the label for the number that follows ("金额（万元）：1.5", "收入(万): 3",
+// "（单位：万元）\n合计 1.5"): the number counts in it, and read in yuan it came out ten thousand
+// times too small. The place of the unit, or npos.
+std::size_t unitInLabel(std::u16string_view label) {
+    static constexpr std::u16string_view kBefore = u"(（:：/／[【", kAfter = u")）]】:：";
+    for (std::size_t p = 1; p < label.size(); ++p) {
+        if (!isUnitMultiplier(label[p]) || kBefore.find(label[p - 1]) == std::u16string_view::npos)
+            continue;
+        std::size_t q = p + 1;
+        if (q < label.size() && isYuan(label[q]))
+            ++q;
+        if (q == label.size() || isGap(label[q]) || kAfter.find(label[q]) != std::u16string_view::npos)
+            return p;
+    }
+    return std::u16string_view::npos;
+}
+
+// A sign or an opening parenthesis that starts a clause of the label's line with more words
+// between it and the number ("-合计：100", "-:100", "-[100]", "负：100", "（负）100", "(约100)"):
+// read as a label, it was dropped and the amount came out positive. A dash and a blank (a list's
+// "- 金额：100"), a hyphen inside a word (e-mail), 负 that starts a word (负责人) and a parenthesis
+// closed in the label ("(含税) 100") or whose amount no parenthesis closes stay a label. `closed`
+// tells whether a closing parenthesis follows the number on its line. The place of the sign, or
+// npos.
+std::size_t signBeforeWords(std::u16string_view t, std::size_t labelEnd, bool closed) {
+    static constexpr std::u16string_view kClauseOpeners = u":：,，、;；([（【「『“\"《<";
+    std::size_t line = labelEnd;
+    while (line > 0 && !isLineBreak(t[line - 1]))
+        --line;
+    std::size_t open = std::u16string_view::npos;
+    for (std::size_t p = line; p < labelEnd; ++p) {
+        const char16_t c = t[p];
+        if (isClose(c))
+            open = std::u16string_view::npos;
+        const bool startsClause =
+            p == line || isGap(t[p - 1]) || kClauseOpeners.find(t[p - 1]) != std::u16string_view::npos;
+        if (!startsClause || p + 1 >= labelEnd)
+            continue;
+        const char16_t next = t[p + 1];
+        if ((c == u'-' || isDash(c)) && !isGap(next) && next != u'-' && next != u'=' && !isDash(next))
+            return p;
+        if (isMinusWord(c) && !isGap(next) &&
+            (next == u'数' || next == u'數' || (!isIdeograph(next) && !isLatinLetter(next))))
+            return p;
+        if (isOpen(c) && open == std::u16string_view::npos)
+            open = p;
+    }
+    return closed ? open : std::u16string_view::npos;
+}
+
 // What a code or a word ends with when a hyphen after it joins a number to it (SKU-100, A-100,
 // No.-100, 编号-100): that hyphen is no minus.
 bool endsCode(std::u16string_view t, std::size_t at) {
@@ -182,6 +285,7 @@ struct LeadIn {
     bool open = false;
     std::size_t openAt = 0;
     std::optional<Refusal> refusal;
+    std::size_t labelEnd = 0; // where the marks before the number start
 };
 LeadIn readLeadIn(std::u16string_view text, std::u16string_view t, std::size_t start) {
     LeadIn in;
@@ -266,6 +370,7 @@ LeadIn readLeadIn(std::u16string_view text, std::u16string_view t, std::size_t s
         if (before == Mark::Minus || before == Mark::Plus || before == Mark::Open || before == Mark::Dash)
             return {false, false, 0, refusalAt(text, word - 1, Message(MessageId::SignBeforeOtherText))};
     }
+    in.labelEnd = end;
     return in;
 }
 
@@ -361,16 +466,36 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
         const char16_t c = t[--p];
         if (isGap(c))
             continue;
-        const bool adjacent = gaps == 0, zero = c == u'零' || c == u'〇';
-        if ((isNumeralUnit(c) && (adjacent || (p > 0 && isNumeral(t[p - 1])))) || (zero && adjacent))
+        // Any numeral right before the digits ("一5", "三5") may write part of the amount, or stand
+        // for a dash; 点 (十点100元) tells the time.
+        const bool adjacent = gaps == 0, point = c == u'点' || c == u'點';
+        if ((isNumeralUnit(c) && p > 0 && isNumeral(t[p - 1])) || (isNumeral(c) && !point && adjacent))
             return {std::nullopt, refusalAt(text, p, Message(MessageId::NumeralsBeforeNumber))};
         break;
     }
     if (const std::size_t at = blankPartingNumbers(t.substr(i, number.end)); at != 0)
         return {std::nullopt, refusalAt(text, i + at, Message(MessageId::BlankInsideNumber))};
 
+    if (const std::size_t at = unitInLabel(t.substr(0, in.labelEnd)); at != std::u16string_view::npos)
+        return {std::nullopt,
+                refusalAt(text, at, Message(MessageId::UnitInLabel, {utf16ToUtf8(t.substr(at, 1))}))};
+    {
+        std::size_t line = i + number.end;
+        while (line < n && !isLineBreak(t[line]) && !isClose(t[line]))
+            ++line;
+        const bool closed = line < n && isClose(t[line]);
+        if (const std::size_t at = signBeforeWords(t, in.labelEnd, closed); at != std::u16string_view::npos)
+            return {std::nullopt, refusalAt(text, at, Message(MessageId::SignBeforeOtherText))};
+    }
+
     Decimal value = std::move(number.value);
     std::size_t k = i + number.end;
+    if (k < n) {
+        std::size_t at = k;
+        if (const char32_t c = nextCodePoint(t, at); isDigitOfAnotherKind(c))
+            return {std::nullopt, refusalAt(text, k,
+                                            Message(MessageId::DigitOfAnotherKind, {utf16ToUtf8(t.substr(k, at - k))}))};
+    }
     auto skipBlanks = [&] {
         while (k < n && isGap(t[k]))
             ++k;
@@ -391,6 +516,10 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
     if (times != 0 && !value.isZero())
         value.point = std::min(value.point + times, kExponentClamp);
     skipBlanks();
+    // "100（万元）": the unit the number counts in, in parentheses after it
+    if (k + 1 < n && isOpen(t[k]) && isUnitMultiplier(t[k + 1]))
+        return {std::nullopt,
+                refusalAt(text, k + 1, Message(MessageId::UnitInLabel, {utf16ToUtf8(t.substr(k + 1, 1))}))};
     if (k < n && isPercent(t[k]))
         return {std::nullopt, refusalAt(text, k, Message(MessageId::PercentNotAmount))};
     if (k < n && isLetterMultiplier(t, k))
@@ -420,9 +549,6 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
     // "1万元零五百") is a part that was dropped; numerals or 半 before another word count or say
     // something else ("100元一张", "100元半价", "0.1元一分钟", "三分之一").
     if (std::size_t u = k; u < n && isYuan(t[u])) {
-        const auto isLineBreak = [](char16_t c) {
-            return c == u'\n' || c == u'\r' || c == u'\u2028' || c == u'\u2029' || c == u'\u0085';
-        };
         const auto spaceOnLine = [&](std::size_t at) {
             return at < n && isGap(t[at]) && !isLineBreak(t[at]);
         };

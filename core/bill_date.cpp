@@ -2,8 +2,10 @@
 
 #include "core/utf.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace core {
 namespace {
@@ -124,15 +126,26 @@ Outcome<BillDate> findBillDate(std::u16string_view text) {
     };
 
     // Eight digits that a label or a sign makes a code or an amount, not a date: an invoice's
-    // number (发票号20261207, No.20260102, #12345678) or 金额20261207元 before the date itself.
-    // Letters count only right before the digits (INV20260102; "Date 20261207" is a label).
+    // number (发票号20261207, 发票号码：20261207, No.20260102, Order ID: 20261207, #12345678) or
+    // 金额20261207元 before the date itself. Letters count only right before the digits
+    // (INV20260102; "Date 20261207" is a label), or as a word that names a number (No, ID, Ref).
     const auto codeOrAmount = [&](std::size_t start, std::size_t end) {
         std::size_t b = start;
-        while (b > 0 && isBlank(text[b - 1]))
+        while (b > 0 && (isBlank(text[b - 1]) || text[b - 1] == u':' || text[b - 1] == u'：'))
             --b;
         const char16_t adjacent = start > 0 ? folded(text[start - 1]) : u' ';
         const char16_t before = b > 0 ? folded(text[b - 1]) : u' ';
         const char16_t after = end < text.size() ? folded(text[end]) : u' ';
+        std::string word;
+        for (std::size_t w = b; w > 0 && word.size() < 8; --w) {
+            const char16_t c = folded(text[w - 1]);
+            if (!((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z')))
+                break;
+            word.insert(word.begin(), static_cast<char>(c >= u'a' ? c - u'a' + u'A' : c));
+        }
+        static constexpr std::string_view kNumberWords[] = {"NO", "NR", "NUM", "NUMBER", "ID", "REF", "CODE", "SN"};
+        if (std::find(std::begin(kNumberWords), std::end(kNumberWords), word) != std::end(kNumberWords))
+            return true;
         return (adjacent >= u'A' && adjacent <= u'Z') || (adjacent >= u'a' && adjacent <= u'z') || before == u'#' ||
                before == u'.' || before == u'号' || before == u'號' || before == u'码' || before == u'碼' ||
                before == u'№' || before == u'￥' || before == u'¥' || before == u'$' || after == u'元' ||

@@ -23,6 +23,12 @@ LANTERNFIN_MESSAGE(ParenthesesAndSign, "parentheses and a sign together: the amo
 LANTERNFIN_MESSAGE(SignBeforeOtherText,
                    "a sign or parenthesis stands before other text, not before the number: the amount may be positive or negative",
                    "正负号或括号与数字之间隔着其他文字，看不出金额是正是负")
+LANTERNFIN_MESSAGE(UnitInLabel,
+                   "the label names the unit the number counts in ({1}): write the unit after the number (1.5万元) or the amount in yuan",
+                   "标签注明了数字的单位（{1}），请把单位写在数字后面（1.5万元），或写出以元计的金额")
+LANTERNFIN_MESSAGE(DigitOfAnotherKind,
+                   "a digit or fraction of another kind ({1}) follows the number and may write more of it: write the amount in digits 0-9",
+                   "数字后面紧跟着另一种写法的数字或分数（{1}），可能是金额的一部分：请全部用 0-9 写金额")
 LANTERNFIN_MESSAGE(NumeralsAfterNumber, "more numerals follow the number: it is not one clear amount",
                    "数字后面还有数字，不是一个明确的金额")
 LANTERNFIN_MESSAGE(NumeralsBeforeNumber,

@@ -274,7 +274,13 @@ bool isSpaceOrInvisible(char16_t c) {
     return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f' ||
            c == u'\u0085' || c == u'\u00A0' || c == u'\u00AD' || c == u'\u1680' ||
            (c >= u'\u2000' && c <= u'\u200F') || c == u'\u2028' || c == u'\u2029' || c == u'\u202F' ||
-           c == u'\u205F' || c == u'\u2060' || c == u'\u3000' || c == u'\uFEFF';
+           c == u'\u205F' || c == u'\u3000' || c == u'\uFEFF' ||
+           // the direction embeddings and isolates that copied web and chat text wraps numbers in,
+           // and the other characters nothing shows (a variation selector, a Hangul filler)
+           (c >= u'\u202A' && c <= u'\u202E') || (c >= u'\u2060' && c <= u'\u206F') || c == u'\u061C' ||
+           c == u'\u034F' || c == u'\u115F' || c == u'\u1160' || c == u'\u17B4' || c == u'\u17B5' ||
+           (c >= u'\u180B' && c <= u'\u180F') || c == u'\u2800' || c == u'\u3164' ||
+           (c >= u'\uFE00' && c <= u'\uFE0F') || c == u'\uFFA0' || (c >= u'\uFFF0' && c <= u'\uFFFB');
 }
 
 char16_t halfWidthNumberChar(char16_t c) {

@@ -170,6 +170,23 @@ TEST(AmountNumber, ASignBeforeOrAroundTheNumberMakesItNegative) {
         // "&O" and "&H" in a name start no octal or hexadecimal number: "P&O 100元" was 64.
         {u"P&O 100元", "100"},
         {u"P&H100", "100"},
+        // Direction isolates and embeddings that copied chat and web text wraps a number in:
+        // "-\u2066100\u2069" was 100.
+        {u"-\u2066100\u2069", "-100"},
+        {u"(\u2066100\u2069)", "-100"},
+        {u"-\u202A100\u202C", "-100"},
+        {u"负\u2067100\u2069", "-100"},
+        {u"-\uFE0F100", "-100"},
+        // A list's dash and a blank, a hyphen inside a word, 负 that starts a word, a parenthesis
+        // closed in the label or a note after a word stay a label.
+        {u"- 金额：100", "100"},
+        {u"e-mail 100", "100"},
+        {u"负责人：张三 100", "100"},
+        {u"(含税) 100", "100"},
+        {u"差旅费（约500元）", "500"},
+        {u"周一 100元", "100"},
+        {u"十点100元", "100"},
+        {u"-----\n100", "100"},
         // A label that holds 负 or a parenthesis away from the number stays a label.
         {u"负债合计 1234", "1234"},
         {u"单价(元) 12", "12"},
@@ -280,6 +297,27 @@ TEST(AmountNumber, ASignInDoubtIsRefusedWhereItStands) {
         {u"自负 300", 2},
         {u"自負 300", 2},
         {u"合计负100", 3},
+        // A sign that starts the label with words between it and the number: "-合计：100",
+        // "(约100)" and "负：100" were 100.
+        {u"-合计：100", 1},
+        {u"-金额100", 1},
+        {u"-:100", 1},
+        {u"-[100]", 1},
+        {u"-“100”", 1},
+        {u"(约100)", 1},
+        {u"（合计：100）", 1},
+        {u"金额：(约100元)", 4},
+        {u"负：100", 1},
+        {u"（负）100", 2},
+        {u"【负】100", 2},
+        {u"负数：100", 1},
+        {u"- \u2066-合计 100", 4},
+        // Dashes and arrows more: "一5" and "ー5" (the input method's dash) were 5, "▼100" 100.
+        {u"一5", 1},
+        {u"三5", 1},
+        {u"ー5", 1},
+        {u"▼100", 1},
+        {u"↓ 100", 1},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(utf8(c.text));
@@ -348,6 +386,21 @@ TEST(AmountNumber, NumbersPartedByBlanksAndUnitsBelowTheYuanAreRefused) {
         {u"3块五毛钱", 3},
         {u"3块五", 3},
         {u"1万元零五百", 5},
+        // A unit the number counts in, named in the label: "金额（万元）：1.5" was 1.5 yuan.
+        {u"金额（万元）：1.5", 4},
+        {u"收入(万): 3", 4},
+        {u"金额（千元）：100", 4},
+        {u"（单位：万元）\n合计 1.5", 5},
+        {u"单位/亿元 2", 4},
+        {u"100（万元）", 5},
+        // Digits and fractions of another kind right after the number: "1½" was 1, "10²" 10.
+        {u"1½", 2},
+        {u"10²", 3},
+        {u"10\u0660", 3},
+        {u"100\u09E6", 4},
+        {u"1①", 2},
+        {u"1Ⅻ", 2},
+        {u"10\U0001D7CE", 3},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(utf8(c.text));
