@@ -159,7 +159,7 @@ constexpr AttributeRule kSheetAttributes[] = {
     {"x:dataValidation", "errorTitle", A::Text},
     {"x:dataValidation", "error", A::Text},
     // a number format's own words (0"个", #,##0"万元"), in its quoted literals as a formula's
-    {"x:numFmt", "formatCode", A::Formula},
+    {"x:numFmt", "formatCode", A::NumberFormat},
     // A pivot table writes its data fields' names (求和项:金额, which GETPIVOTDATA asks for), its
     // captions and the names its items were given into its cells each time it is refreshed; its
     // cache keeps each field's items (x:s, in the items and in the records), which GETPIVOTDATA

@@ -41,6 +41,9 @@ enum class AttributeRole : unsigned char {
     Language, // a language tag such as zh-CN (mapped only with fonts)
     Country,  // a country code beside a language attribute "zh" (ODF; only with fonts)
     Formula,  // a formula: only its string literals are converted (as ElementRole::Formula)
+    // a number format's code (0"个", 0\个): its quoted words and the characters a backslash
+    // makes literal are converted, the codes kept
+    NumberFormat,
     // a button's label (HTML input value): text where the form never sends it, a button or reset,
     // or a submit button without a name
     ButtonLabel,

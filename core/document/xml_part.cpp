@@ -66,7 +66,8 @@ public:
         m_formulaNames.insert(options.formulaNames.begin(), options.formulaNames.end());
         for (const AttributeRule &r : format.attributes)
             m_textAttributes = m_textAttributes || r.role == AttributeRole::Text ||
-                               r.role == AttributeRole::Formula || r.role == AttributeRole::ButtonLabel ||
+                               r.role == AttributeRole::Formula || r.role == AttributeRole::NumberFormat ||
+                               r.role == AttributeRole::ButtonLabel ||
                                r.role == AttributeRole::MetaContent || r.role == AttributeRole::OutlineLink;
     }
 
@@ -425,9 +426,10 @@ private:
     }
 
     void attribute(const Token &token, const Attribute &a, AttributeRole role) {
-        if (role == AttributeRole::Formula) {
+        if (role == AttributeRole::Formula || role == AttributeRole::NumberFormat) {
             if (!m_never)
-                formulaText(a.value, TextPlace::Attribute, a.quote, kAttributeChannel);
+                formulaText(a.value, TextPlace::Attribute, a.quote, kAttributeChannel,
+                            role == AttributeRole::NumberFormat);
             return;
         }
         if (role == AttributeRole::ButtonLabel) {
@@ -570,9 +572,12 @@ private:
     // passed over whole: a double quote there is no literal's. A literal that holds a reference
     // ("销售!B1"), an address or a path, or is one of the names a formula may spell out, stays as
     // it is.
-    void formulaText(ByteSpan content, TextPlace place, char quote, int channel) {
+    // `escapes`: a number format's code, where a backslash makes the next character a literal
+    // (LibreOffice writes one word character so: General\个).
+    void formulaText(ByteSpan content, TextPlace place, char quote, int channel, bool escapes = false) {
         const std::string_view raw = content.of(m_doc);
-        if (raw.find('"') == std::string_view::npos && raw.find('&') == std::string_view::npos)
+        if (raw.find('"') == std::string_view::npos && raw.find('&') == std::string_view::npos &&
+            (!escapes || raw.find('\\') == std::string_view::npos))
             return; // no literal (most formulas): nothing to take apart
         std::vector<DecodedChar> &chars = m_formulaChars;
         std::vector<std::size_t> &breaks = m_formulaBreaks;
@@ -588,7 +593,11 @@ private:
         const std::size_t n = chars.size();
         for (std::size_t i = 0; i < n; ++i) {
             const char32_t c = chars[i].cp;
-            if (c == '\'') {
+            if (escapes && c == '\\') {
+                if (i + 1 < n && chars[i + 1].cp >= 0x80)
+                    literal(chars, i + 1, i + 2, place, quote, channel);
+                ++i;
+            } else if (c == '\'' && !escapes) {
                 // to the closing quote; two quotes stand for one inside
                 for (++i; i < n; ++i) {
                     if (chars[i].cp != '\'')

@@ -444,6 +444,12 @@ TEST_F(XmlPart, AlternativeTextTipsFormFieldsNumberFormatsAndProperties) {
              R"(<numFmt numFmtId="165" formatCode="[$-804]#,##0.00&quot;头发&quot;;[Red]\-0"/></numFmts></styleSheet>)",
          "<styleSheet" + x + R"(><numFmts count="2"><numFmt numFmtId="164" formatCode="0&quot;軟體&quot;"/>)"
              R"(<numFmt numFmtId="165" formatCode="[$-804]#,##0.00&quot;頭髮&quot;;[Red]\-0"/></numFmts></styleSheet>)"},
+        {"number formats' characters a backslash makes literal (LibreOffice's General\\个)",
+         PartKind::SpreadsheetStrings,
+         "<styleSheet" + x + R"(><numFmts count="2"><numFmt numFmtId="164" formatCode="General\个"/>)"
+             R"(<numFmt numFmtId="165" formatCode="0\个\\\发[$-804]\-0"/></numFmts></styleSheet>)",
+         "<styleSheet" + x + R"(><numFmts count="2"><numFmt numFmtId="164" formatCode="General\個"/>)"
+             R"(<numFmt numFmtId="165" formatCode="0\個\\\發[$-804]\-0"/></numFmts></styleSheet>)"},
         {"the document's own properties: values, never names", PartKind::CoreProperties,
          "<Properties" + vt + R"(><property pid="2" name="软件"><vt:lpwstr>鼠标</vt:lpwstr></property>)"
              R"(<property pid="3" name="U盘"><vt:bstr>头发</vt:bstr></property><property pid="4" name="n"><vt:i4>5</vt:i4></property></Properties>)",
