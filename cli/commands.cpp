@@ -479,14 +479,16 @@ Transform convertTextTransform(std::shared_ptr<const core::PhraseConverter> conv
 
 // A document FILE converted whole; any other input as text in its encoding (`textOf` wraps the
 // plain UTF-8 transform for that).
+using TextOf = std::function<Transform(Transform, std::shared_ptr<const core::document::SegmentedConverter>)>;
+
 Transform convertTransform(const std::string &name, const core::document::PartOptions &part,
-                           const std::function<Transform(Transform)> &textOf, bool lines) {
+                           const TextOf &textOf, bool lines) {
     auto load = loadPhraseConverterOnce(name);
     if (!load.converter)
         throw SetupFailure{{kExitUsage, platform::say(platform::loadFailure(load.failedPath, load.why))}};
     auto converter = std::make_shared<const core::PhraseConverter>(std::move(*load.converter));
-    return withDocuments(textOf(convertTextTransform(converter, lines)), phraseDocuments(converter), part,
-                         lines);
+    auto segmented = phraseDocuments(converter);
+    return withDocuments(textOf(convertTextTransform(converter, lines), segmented), segmented, part, lines);
 }
 
 Transform convertTextTransform(std::shared_ptr<const core::PhraseConverter> converter, bool lines) {
@@ -540,8 +542,9 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
         return command(name, help, encoded(std::move(make), cues));
     };
     // The plain text transform of a conversion given files in every encoding, subtitles in their cues.
-    auto encodedText = [&o](Transform plain) {
-        return encodedTransform(std::move(plain), o.encoding, !o.lines);
+    // A phrase or character conversion's cue lines are converted whole by `cues`.
+    auto encodedText = [&o](Transform plain, std::shared_ptr<const core::document::SegmentedConverter> cues) {
+        return encodedTransform(std::move(plain), o.encoding, !o.lines, std::move(cues));
     };
     CLI::App &money = text("money", say(MessageId::HelpMoney), [&o] { return moneyTransform(o); });
     CLI::Option *decode = money.add_flag("--decode", o.decode, say(MessageId::HelpMoneyDecode));
@@ -563,7 +566,8 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
     // A document given as a FILE is converted whole, keeping everything but its text (cli/documents.h).
     auto mapDocuments = [&o, encodedText](const char *file, core::document::ScriptDirection direction) {
         const auto map = loadDictionary(file);
-        return withDocuments(encodedText(mapTransform(map, o.lines)), codePointDocuments(map),
+        auto segmented = codePointDocuments(map);
+        return withDocuments(encodedText(mapTransform(map, o.lines), segmented), segmented,
                              partOptions(direction, o.documents), o.lines);
     };
     // By phrases (s2t, t2s) unless --by-character: the character tables alone get everyday words
@@ -595,8 +599,8 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
         ->required();
     auto caseDocuments = [&o, encodedText](core::CodePointMap map) {
         const auto shared = std::make_shared<const core::CodePointMap>(std::move(map));
-        return withDocuments(encodedText(mapTransform(shared, o.lines)), codePointDocuments(shared), {},
-                             o.lines);
+        auto segmented = codePointDocuments(shared);
+        return withDocuments(encodedText(mapTransform(shared, o.lines), segmented), segmented, {}, o.lines);
     };
     command("upper", say(MessageId::HelpUpper),
             [caseDocuments] { return caseDocuments(platform::upperCaseMap()); });

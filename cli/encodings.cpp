@@ -1,5 +1,6 @@
 #include "cli/encodings.h"
 
+#include "core/document/run_mapping.h"
 #include "core/subtitles.h"
 #include "core/text_encoding.h"
 #include "core/utf.h"
@@ -78,8 +79,8 @@ Status runOnText(const Transform &inner, const std::string &name, std::string te
 class EncodedTransform {
 public:
     EncodedTransform(Transform inner, std::optional<TextEncoding> from, std::optional<TextEncoding> to,
-                     bool subtitles)
-        : m_inner(std::move(inner)), m_from(from), m_to(to), m_subtitles(subtitles),
+                     bool subtitles, std::shared_ptr<const core::document::SegmentedConverter> cues)
+        : m_inner(std::move(inner)), m_from(from), m_to(to), m_subtitles(subtitles), m_cues(std::move(cues)),
           m_common(std::make_shared<std::optional<core::CommonHan>>()) {}
 
     Status operator()(Input &in, Writer &out) const {
@@ -221,6 +222,14 @@ private:
             status = runOnText(m_inner, in.name(), std::move(text), output);
             return true;
         }
+        if (m_cues) {
+            output =
+                *core::convertSubtitleCues(text, format, [&](const std::vector<std::string_view> &pieces) {
+                    return std::optional<std::vector<std::string>>(
+                        core::document::convertedPieces(pieces, *m_cues));
+                });
+            return true;
+        }
         auto converted =
             core::convertSubtitles(text, format, [&](std::string_view cue) -> std::optional<std::string> {
                 std::string piece;
@@ -263,6 +272,7 @@ private:
     Transform m_inner;
     std::optional<TextEncoding> m_from, m_to;
     bool m_subtitles;
+    std::shared_ptr<const core::document::SegmentedConverter> m_cues;
     std::shared_ptr<std::optional<core::CommonHan>> m_common; // built when first needed
 };
 
@@ -275,9 +285,10 @@ void addEncodingOptions(CLI::App &command, EncodingOptions &options) {
         ->type_name("NAME");
 }
 
-Transform encodedTransform(Transform inner, const EncodingOptions &options, bool subtitles) {
+Transform encodedTransform(Transform inner, const EncodingOptions &options, bool subtitles,
+                           std::shared_ptr<const core::document::SegmentedConverter> cues) {
     return EncodedTransform(std::move(inner), encodingOption("--from-encoding", options.from),
-                            encodingOption("--to-encoding", options.to), subtitles);
+                            encodingOption("--to-encoding", options.to), subtitles, std::move(cues));
 }
 
 } // namespace cli

@@ -10,7 +10,9 @@
 //   - with subtitles on, a subtitle file has only its cue text converted, each piece on its own.
 
 #include "cli/transform.h"
+#include "core/document/segments.h"
 
+#include <memory>
 #include <string>
 
 namespace CLI {
@@ -28,7 +30,10 @@ struct EncodingOptions {
 void addEncodingOptions(CLI::App &command, EncodingOptions &options);
 
 // `inner` for inputs in every encoding, and, with `subtitles`, converting subtitle files in their
-// cue text only. Throws CLI::ValidationError for an encoding name it does not know.
-Transform encodedTransform(Transform inner, const EncodingOptions &options, bool subtitles);
+// cue text only: with `cues`, the pieces of a cue line that markup parts are converted together by
+// it (a phrase across {\k30} or <i> stays a phrase), else each piece by `inner`. Throws
+// CLI::ValidationError for an encoding name it does not know.
+Transform encodedTransform(Transform inner, const EncodingOptions &options, bool subtitles,
+                           std::shared_ptr<const core::document::SegmentedConverter> cues = nullptr);
 
 } // namespace cli

@@ -347,4 +347,43 @@ std::optional<std::string> convertSubtitles(std::string_view text, SubtitleForma
     return out;
 }
 
+std::vector<std::vector<TextSpan>> cueTextGroups(std::string_view text, SubtitleFormat format) {
+    std::vector<std::vector<TextSpan>> groups;
+    std::size_t last = 0;
+    for (const TextSpan &span : cueTextSpans(text, format)) {
+        const std::string_view between = text.substr(last, span.begin - last);
+        // a line break ends a line of the cue, in the text or as ASS's \N and \n
+        if (groups.empty() || between.find_first_of("\r\n") != std::string_view::npos ||
+            (format == SubtitleFormat::Ass && (between.find("\\N") != std::string_view::npos ||
+                                               between.find("\\n") != std::string_view::npos)))
+            groups.emplace_back();
+        groups.back().push_back(span);
+        last = span.end;
+    }
+    return groups;
+}
+
+std::optional<std::string> convertSubtitleCues(std::string_view text, SubtitleFormat format,
+                                               const CuePiecesConvert &convert) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 8);
+    std::size_t at = 0;
+    std::vector<std::string_view> pieces;
+    for (const std::vector<TextSpan> &group : cueTextGroups(text, format)) {
+        pieces.clear();
+        for (const TextSpan &span : group)
+            pieces.push_back(text.substr(span.begin, span.end - span.begin));
+        auto converted = convert(pieces);
+        if (!converted || converted->size() != pieces.size())
+            return std::nullopt;
+        for (std::size_t k = 0; k < group.size(); ++k) {
+            out.append(text.substr(at, group[k].begin - at));
+            out += (*converted)[k];
+            at = group[k].end;
+        }
+    }
+    out.append(text.substr(at));
+    return out;
+}
+
 } // namespace core

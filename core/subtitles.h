@@ -5,7 +5,9 @@
 // its event fields before the text (style, speaker name, effect), and inside cue text the markup:
 //   SRT/WebVTT  <i>, </font>, <c.yellow>, <v 老王>, <00:01.000>, {\an8}, &amp;
 //   ASS         {\fn黑体\i1} override blocks, \N \n \h line breaks and hard spaces
-// A cue's text between two pieces of markup is converted as one piece, its lines together.
+// A cue's text between two pieces of markup is one piece, its lines together; convertSubtitleCues
+// hands the pieces of a cue line together ({\k30}皇{\k30}后, <i>理</i>发), so that a phrase the
+// markup parts is still converted as a phrase.
 
 #include <cstddef>
 #include <functional>
@@ -37,5 +39,16 @@ std::vector<TextSpan> cueTextSpans(std::string_view text, SubtitleFormat format)
 using CueConvert = std::function<std::optional<std::string>(std::string_view cueText)>;
 std::optional<std::string> convertSubtitles(std::string_view text, SubtitleFormat format,
                                             const CueConvert &convert);
+
+// The pieces of cue text that only markup parts (no line break between them, nor ASS's \N or \n:
+// one line of a karaoke cue), in order.
+std::vector<std::vector<TextSpan>> cueTextGroups(std::string_view text, SubtitleFormat format);
+
+// `text` with the pieces of each group replaced by what `convert` makes of them, one result per
+// piece; nullopt as soon as `convert` gives nullopt (or a count of results other than pieces).
+using CuePiecesConvert =
+    std::function<std::optional<std::vector<std::string>>(const std::vector<std::string_view> &pieces)>;
+std::optional<std::string> convertSubtitleCues(std::string_view text, SubtitleFormat format,
+                                               const CuePiecesConvert &convert);
 
 } // namespace core

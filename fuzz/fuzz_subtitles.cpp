@@ -1,6 +1,7 @@
 // Subtitle files: detection and the cue text walk end soundly on any bytes; the pieces of cue text
 // are in order, inside the text, not empty, without white space at their ends; whatever the
-// conversion, the bytes outside the pieces come out as they were.
+// conversion, the bytes outside the pieces come out as they were; the groups of a cue line hold
+// those pieces.
 
 #include "core/subtitles.h"
 #include "fuzz_support.h"
@@ -40,6 +41,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         const auto identity = core::convertSubtitles(
             text, format, [](std::string_view cue) { return std::optional<std::string>(cue); });
         fuzz::check(identity && *identity == text, "identity");
+        // The groups of a cue line's pieces hold the same pieces, in order, each group some.
+        std::size_t k = 0;
+        for (const auto &group : core::cueTextGroups(text, format)) {
+            fuzz::check(!group.empty(), "no empty group");
+            for (const auto &span : group) {
+                fuzz::check(k < spans.size() && spans[k].begin == span.begin && spans[k].end == span.end,
+                            "the groups hold the pieces");
+                ++k;
+            }
+        }
+        fuzz::check(k == spans.size(), "every piece in a group");
+        const auto grouped =
+            core::convertSubtitleCues(text, format, [](const std::vector<std::string_view> &pieces) {
+                return std::optional<std::vector<std::string>>(
+                    std::vector<std::string>(pieces.begin(), pieces.end()));
+            });
+        fuzz::check(grouped && *grouped == text, "identity by groups");
     }
     return 0;
 }

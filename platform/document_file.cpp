@@ -2,6 +2,7 @@
 
 #include "core/document/data_binding.h"
 #include "core/document/page_encoding.h"
+#include "core/document/run_mapping.h"
 #include "core/subtitles.h"
 #include "core/utf.h"
 #include "platform/atomic_file.h"
@@ -92,12 +93,12 @@ DocumentOutcome convertText(std::string_view bytes, std::string &out, Format for
         job.converter.convert(reading.text, converted, segments);
     } else {
         // Subtitles in their cue text only, as the command line converts them: timings, style names
-        // and override tags ({\fn黑体}) stay as they are.
-        converted = *core::convertSubtitles(reading.text, cues, [&](std::string_view cue) {
-            std::string piece;
-            job.converter.convert(cue, piece, segments);
-            return std::optional<std::string>(std::move(piece));
-        });
+        // and override tags ({\fn黑体}) stay as they are, and a phrase they part is converted whole.
+        converted =
+            *core::convertSubtitleCues(reading.text, cues, [&](const std::vector<std::string_view> &pieces) {
+                return std::optional<std::vector<std::string>>(
+                    core::document::convertedPieces(pieces, job.converter));
+            });
     }
     if (converted == reading.text) {
         out.assign(bytes);

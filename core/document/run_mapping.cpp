@@ -143,4 +143,14 @@ std::string applyEdits(std::string_view piece, const std::vector<PieceEdit> &edi
     return out;
 }
 
+std::vector<std::string> convertedPieces(const std::vector<std::string_view> &pieces,
+                                         const SegmentedConverter &converter) {
+    const auto edits = convertPieces(pieces, converter);
+    std::vector<std::string> out;
+    out.reserve(pieces.size());
+    for (std::size_t k = 0; k < pieces.size(); ++k)
+        out.push_back(applyEdits(pieces[k], edits[k]));
+    return out;
+}
+
 } // namespace core::document

@@ -55,4 +55,9 @@ private:
 // `piece` with `edits` (from convertPieces for this piece) applied.
 std::string applyEdits(std::string_view piece, const std::vector<PieceEdit> &edits);
 
+// Each piece as the conversion of the joined pieces puts it back (convertPieces, then applyEdits):
+// the pieces of a subtitle's cue line that its markup parts.
+std::vector<std::string> convertedPieces(const std::vector<std::string_view> &pieces,
+                                         const SegmentedConverter &converter);
+
 } // namespace core::document

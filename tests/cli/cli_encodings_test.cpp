@@ -170,7 +170,8 @@ TEST(CliEncodings, RefusalsNameWhyAndWriteNothing) {
         {"GB18030 that is valid UTF-8 too", "printf '\\322\\273\\n'", "$CLI upper --in-place in.txt", 1,
          "lanternfin-cli: cannot tell the encoding of in.txt: use --from-encoding GB18030, BIG5 or UTF-8\n"},
         {"standard input too short to tell", "printf '\\326\\320'", "$CLI upper <in.txt", 1,
-         "lanternfin-cli: cannot tell the encoding of standard input: use --from-encoding GB18030, BIG5 or UTF-8\n"},
+         "lanternfin-cli: cannot tell the encoding of standard input: use --from-encoding GB18030, BIG5 or "
+         "UTF-8\n"},
         {"neither text nor Chinese", "printf '\\244\\012\\244\\012'", "$CLI lower -o out.txt in.txt", 2,
          "lanternfin-cli: in.txt: input is not valid UTF-8\n"},
         {"odd UTF-16", "printf 'abc'", "$CLI lower --from-encoding UTF-16 --in-place in.txt", 4,
@@ -182,7 +183,8 @@ TEST(CliEncodings, RefusalsNameWhyAndWriteNothing) {
          "{ printf '简体中文的报告，说明这个问题。\\r\\n价格 5€。\\n' | iconv -t GBK; printf '\\242\\343'; }",
          "$CLI traditional --in-place in.txt", 1,
          "lanternfin-cli: in.txt: writes € both as 80 (byte 38) and as A2 E3 (byte 42), and cannot be "
-         "written back with both; nothing written (--to-encoding GBK writes each € as 80, GB18030 as A2 E3)\n"},
+         "written back with both; nothing written (--to-encoding GBK writes each € as 80, GB18030 as A2 "
+         "E3)\n"},
         {"an unknown encoding", "printf 'ab'", "$CLI lower --to-encoding latin1 -o out.txt in.txt", 2,
          "--to-encoding: unknown encoding latin1"},
         // GBK named for the output is code page 936, which reads no four-byte GB18030 code
@@ -191,7 +193,8 @@ TEST(CliEncodings, RefusalsNameWhyAndWriteNothing) {
          "lanternfin-cli: in.txt: line 1: É (U+00C9) has no code in GBK; nothing written"},
         // inputs joined into one output in two encodings made a file no encoding reads
         {"joined in two encodings",
-         "printf '\\347\\256\\200\\344\\275\\223\\n' >u.txt && printf '简体中文的报告，说明这个问题。\\n' | iconv -t GBK >g.txt && cat u.txt",
+         "printf '\\347\\256\\200\\344\\275\\223\\n' >u.txt && printf '简体中文的报告，说明这个问题。\\n' | "
+         "iconv -t GBK >g.txt && cat u.txt",
          "$CLI traditional u.txt in.txt g.txt -o out.txt", 1,
          "lanternfin-cli: g.txt: its text would be written in GB18030 after output in UTF-8"},
     };
@@ -267,6 +270,22 @@ TEST(CliEncodings, SubtitlesHaveOnlyTheirCueTextConverted) {
          kToGb18030, "$CLI traditional in.txt | iconv -f GB18030",
          "[Script Info]\\nTitle: 标题\\n\\n[V4+ Styles]\\nStyle: 默认,黑体,20\\n\\n[Events]\\nDialogue: "
          "0,0:00:01.00,0:00:02.00,默认,张三,0,0,0,,{\\\\fn黑体}簡體\\\\N說明\\n"},
+        // A phrase that karaoke tags or formatting part is converted whole: 理{\k30}发 was 理發.
+        {"ASS karaoke by phrases",
+         "[Events]\\nDialogue: "
+         "0,0:00:01.00,0:00:02.00,D,,0,0,0,,{\\\\k30}皇{\\\\k30}后{\\\\k30}去{\\\\k30}理{\\\\k30}发"
+         "{\\\\k30}店\\\\N头{\\\\i1}发\\n",
+         kAsIs, "$CLI traditional in.txt",
+         "[Events]\\nDialogue: "
+         "0,0:00:01.00,0:00:02.00,D,,0,0,0,,{\\\\k30}皇{\\\\k30}后{\\\\k30}去{\\\\k30}理{\\\\k30}髮"
+         "{\\\\k30}店\\\\N頭{\\\\i1}髮\\n"},
+        {"SubRip tags by phrases, not across lines",
+         "1\\n00:00:01,000 --> 00:00:02,000\\n<font color=red>皇</font>后去<i>理</i>发店\\n<i>头</i>\\n发\\n",
+         kAsIs, "$CLI convert -c s2twp in.txt",
+         "1\\n00:00:01,000 --> 00:00:02,000\\n<font "
+         "color=red>皇</font>后去<i>理</i>髮店\\n<i>頭</i>\\n發\\n"},
+        {"WebVTT karaoke timestamps by phrases", "WEBVTT\\n\\n00:01.000 --> 00:02.000\\n理<00:01.500>发\\n",
+         kAsIs, "$CLI traditional in.txt", "WEBVTT\\n\\n00:01.000 --> 00:02.000\\n理<00:01.500>髮\\n"},
         {"not subtitles with --lines", "1\\n00:00:01,000 --> 00:00:02,000\\n简体\\n", kAsIs,
          "$CLI traditional --lines in.txt", "1\\n00:00:01,000 --> 00:00:02,000\\n簡體\\n"},
     };

@@ -110,6 +110,45 @@ TEST(Subtitles, OnlyCueTextIsConverted) {
     }
 }
 
+// The pieces a cue line's markup parts go to the converter together, and no further: not across a
+// line break, ASS's \N, or into the next cue.
+TEST(Subtitles, ThePiecesOfACueLineAreConvertedTogether) {
+    const auto groupsOf = [](const std::vector<std::string_view> &pieces) {
+        std::string joined;
+        for (const std::string_view piece : pieces)
+            joined += std::string(joined.empty() ? "" : "|") + std::string(piece);
+        std::vector<std::string> out(pieces.size());
+        out[0] = "[" + joined + "]";
+        return std::optional<std::vector<std::string>>(out);
+    };
+    const struct {
+        const char *what;
+        SubtitleFormat format;
+        std::string text, converted;
+    } cases[] = {
+        {"SubRip: tags on a line, not across lines or cues", SubtitleFormat::Srt,
+         "1\n00:00:01,000 --> 00:00:02,000\n<i>甲</i>乙<b>丙</b>\n<i>丁</i>\n戊\n\n2\n00:00:03,000 --> "
+         "00:00:04,000\n己\n",
+         "1\n00:00:01,000 --> 00:00:02,000\n<i>[甲|乙|丙]</i><b></b>\n<i>[丁]</i>\n[戊]\n\n2\n00:00:03,000 "
+         "--> "
+         "00:00:04,000\n[己]\n"},
+        {"ASS: karaoke blocks joined, \\N and \\n part, events apart", SubtitleFormat::Ass,
+         "[Events]\nDialogue: 0,0:00:01.00,0:00:02.00,D,,0,0,0,,{\\k30}甲{\\k30}乙\\N丙{\\i1}丁\\n戊\n"
+         "Dialogue: 0,0:00:03.00,0:00:04.00,D,,0,0,0,,己{\\fn黑体}庚\n",
+         "[Events]\nDialogue: "
+         "0,0:00:01.00,0:00:02.00,D,,0,0,0,,{\\k30}[甲|乙]{\\k30}\\N[丙|丁]{\\i1}\\n[戊]\n"
+         "Dialogue: 0,0:00:03.00,0:00:04.00,D,,0,0,0,,[己|庚]{\\fn黑体}\n"},
+        {"WebVTT: timestamps inside a cue", SubtitleFormat::WebVtt,
+         "WEBVTT\n\n00:01.000 --> 00:02.000\n甲<00:01.500>乙\n",
+         "WEBVTT\n\n00:01.000 --> 00:02.000\n[甲|乙]<00:01.500>\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(core::convertSubtitleCues(c.text, c.format, groupsOf),
+                  std::optional<std::string>(c.converted));
+    }
+}
+
 TEST(Subtitles, ARefusedPieceRefusesTheWhole) {
     const auto refuseSecond = [calls = 0](std::string_view cue) mutable -> std::optional<std::string> {
         return ++calls == 2 ? std::nullopt : std::optional<std::string>(cue);

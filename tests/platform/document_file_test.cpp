@@ -1041,6 +1041,10 @@ TEST(DocumentFile, TextFilesInEveryEncodingComeBackInTheirOwn) {
          DocumentStatus::Converted,
          "[Script Info]\nTitle: 报告\n\n[V4+ Styles]\nStyle: 黑体,黑体,20\n\n[Events]\n"
          "Dialogue: 0,0:00:01.00,0:00:02.00,黑体,,0,0,0,,{\\fn黑体}軟件和頭髮\\N說明\n"},
+        {"ASS karaoke: a phrase the tags part converted whole", "s2t",
+         "[Events]\nDialogue: 0,0:00:01.00,0:00:02.00,D,,0,0,0,,{\\k30}理{\\k30}发{\\k30}店\n",
+         DocumentStatus::Converted,
+         "[Events]\nDialogue: 0,0:00:01.00,0:00:02.00,D,,0,0,0,,{\\k30}理{\\k30}髮{\\k30}店\n"},
         {"UTF-16LE web page", "s2t", bomLe + iconvTo("UTF-16LE", page), DocumentStatus::Converted,
          bomLe + iconvTo("UTF-16LE", pageOut)},
         {"UTF-16BE XHTML page", "s2t", bomBe + iconvTo("UTF-16BE", xhtml), DocumentStatus::Converted,

@@ -421,7 +421,8 @@ TEST_F(XmlPart, AlternativeTextTipsFormFieldsNumberFormatsAndProperties) {
         PartKind kind;
         std::string in, out;
     } cases[] = {
-        {"a legacy drop-down's choices (it stores an index); never help (an AutoText's name) or a calculation",
+        {"a legacy drop-down's choices (it stores an index); never help (an AutoText's name) or a "
+         "calculation",
          PartKind::WordprocessingText,
          "<w:ffData" + w + R"(><w:name w:val="软件"/><w:helpText w:type="text" w:val="鼠标"/><w:statusText w:val="U盘"/>)"
              R"(<w:ddList><w:result w:val="1"/><w:listEntry w:val="软件"/><w:listEntry w:val="头发"/></w:ddList>)"
@@ -446,9 +447,11 @@ TEST_F(XmlPart, AlternativeTextTipsFormFieldsNumberFormatsAndProperties) {
              R"(<numFmt numFmtId="165" formatCode="[$-804]#,##0.00&quot;頭髮&quot;;[Red]\-0"/></numFmts></styleSheet>)"},
         {"number formats' characters a backslash makes literal (LibreOffice's General\\个)",
          PartKind::SpreadsheetStrings,
-         "<styleSheet" + x + R"(><numFmts count="2"><numFmt numFmtId="164" formatCode="General\个"/>)"
+         "<styleSheet" + x +
+             R"(><numFmts count="2"><numFmt numFmtId="164" formatCode="General\个"/>)"
              R"(<numFmt numFmtId="165" formatCode="0\个\\\发[$-804]\-0"/></numFmts></styleSheet>)",
-         "<styleSheet" + x + R"(><numFmts count="2"><numFmt numFmtId="164" formatCode="General\個"/>)"
+         "<styleSheet" + x +
+             R"(><numFmts count="2"><numFmt numFmtId="164" formatCode="General\個"/>)"
              R"(<numFmt numFmtId="165" formatCode="0\個\\\發[$-804]\-0"/></numFmts></styleSheet>)"},
         {"the document's own properties: values, never names", PartKind::CoreProperties,
          "<Properties" + vt + R"(><property pid="2" name="软件"><vt:lpwstr>鼠标</vt:lpwstr></property>)"
