@@ -33,6 +33,11 @@ enum class ElementRole : unsigned char {
     Formula,
     Cell,         // a spreadsheet cell: transparent; says whether its formula's result is a string
     CachedResult, // a formula's result as last computed: text when its cell says it is a string
+    // Word's run, its properties and their hidden mark (w:vanish): a hidden run's text is no text
+    // of the paragraph a reader sees, and is converted in a context of its own, as deleted text is
+    Run,
+    RunProperties,
+    HiddenMark,
 };
 
 enum class AttributeRole : unsigned char {

@@ -236,6 +236,16 @@ private:
             role = ElementRole::None;
         } else if (role == ElementRole::CachedResult) {
             role = m_stringResult ? ElementRole::TextParagraph : ElementRole::Never;
+        } else if (role == ElementRole::HiddenMark) {
+            // Only the run's own properties hide it: not a paragraph mark's, nor the properties a
+            // tracked change had before (w:rPrChange); w:val="0" (false, off) shows it.
+            const std::size_t n = m_open.size();
+            if (n >= 2 && m_open[n - 1].role == ElementRole::RunProperties && m_open[n - 2].role == ElementRole::Run)
+                m_hiddenRun = std::none_of(token.attributes.begin(), token.attributes.end(), [&](const Attribute &a) {
+                    const std::string_view v = a.value.of(m_doc);
+                    return a.name.of(m_doc).ends_with(":val") && (v == "0" || v == "false" || v == "off");
+                });
+            role = ElementRole::None;
         }
         attributes(token, name);
         enter(role);
@@ -315,9 +325,14 @@ private:
             flush();
             ++m_formula;
             break;
+        case ElementRole::Run:
+            m_hiddenRun = false;
+            break;
         case ElementRole::None:
         case ElementRole::Cell: // both taken for others on entering
         case ElementRole::CachedResult:
+        case ElementRole::HiddenMark:
+        case ElementRole::RunProperties:
             break;
         }
     }
@@ -355,9 +370,14 @@ private:
             flush();
             --m_formula;
             break;
+        case ElementRole::Run:
+            m_hiddenRun = false;
+            break;
         case ElementRole::None:
         case ElementRole::Cell: // both taken for others on entering
         case ElementRole::CachedResult:
+        case ElementRole::HiddenMark:
+        case ElementRole::RunProperties:
             break;
         }
     }
@@ -558,7 +578,7 @@ private:
             return;
         }
         int channel = -1;
-        if (m_deleted)
+        if (m_deleted || m_hiddenRun)
             channel = 1;
         else if (m_text || m_textParagraphs || m_headerFooters || m_format.textEverywhere)
             channel = 0;
@@ -972,6 +992,7 @@ private:
     std::vector<PartEdit> m_edits;
     std::string m_out;
     std::size_t m_copied = 0; // bytes of the part written out
+    bool m_hiddenRun = false; // in a Word run that its properties hide
     int m_never = 0, m_text = 0, m_deleted = 0, m_textParagraphs = 0, m_headerFooters = 0, m_language = 0,
         m_formula = 0;
     bool m_inLiteral = false;    // converting a formula's string literal

@@ -83,6 +83,38 @@ TEST_F(XmlPart, WordParagraphsFieldsAndRevisions) {
                                    {"<w:t>方便面</w:t>", "<w:t>泡麵</w:t>"}}));
 }
 
+// Hidden text (w:vanish in a run's own properties) is no part of the phrase a reader sees around it:
+// 头 + hidden 简体 + 发 was 頭簡體發 (the page showed 頭發), hidden U + 盘 emptied the visible run.
+TEST_F(XmlPart, WordHiddenRunsAreConvertedApartFromTheVisibleText) {
+    const struct {
+        const char *what;
+        std::string paragraph;
+        std::vector<std::pair<std::string, std::string>> changes;
+    } cases[] = {
+        {"hidden text inside a phrase",
+         R"(<w:p><w:r><w:t>头</w:t></w:r><w:r><w:rPr><w:vanish/></w:rPr><w:t>简体</w:t></w:r><w:r><w:t>发</w:t></w:r></w:p>)",
+         {{"<w:t>头</w:t>", "<w:t>頭</w:t>"}, {"<w:t>简体</w:t>", "<w:t>簡體</w:t>"}, {"<w:t>发</w:t>", "<w:t>髮</w:t>"}}},
+        {"a hidden run does not take a visible phrase",
+         R"(<w:p><w:r><w:rPr><w:vanish/></w:rPr><w:t>U</w:t></w:r><w:r><w:t>盘</w:t></w:r></w:p>)",
+         {{"<w:t>盘</w:t>", "<w:t>盤</w:t>"}}},
+        {"w:val=\"0\" shows the run",
+         R"(<w:p><w:r><w:rPr><w:vanish w:val="0"/></w:rPr><w:t>U</w:t></w:r><w:r><w:t>盘</w:t></w:r></w:p>)",
+         {{"<w:t>U</w:t>", "<w:t>隨身碟</w:t>"}, {"<w:t>盘</w:t>", "<w:t></w:t>"}}},
+        {"a paragraph mark's or a former formatting's vanish hides no run",
+         R"(<w:p><w:pPr><w:rPr><w:vanish/></w:rPr></w:pPr><w:r><w:rPr><w:rPrChange w:id="1"><w:rPr><w:vanish/></w:rPr>)"
+         R"(</w:rPrChange></w:rPr><w:t>U</w:t></w:r><w:r><w:t>盘</w:t></w:r></w:p>)",
+         {{"<w:t>U</w:t>", "<w:t>隨身碟</w:t>"}, {"<w:t>盘</w:t>", "<w:t></w:t>"}}},
+        {"the next run is seen again",
+         R"(<w:p><w:r><w:rPr><w:vanish/></w:rPr><w:t>注</w:t></w:r><w:r><w:t>U</w:t></w:r><w:r><w:t>盘</w:t></w:r></w:p>)",
+         {{"<w:t>U</w:t>", "<w:t>隨身碟</w:t>"}, {"<w:t>盘</w:t>", "<w:t></w:t>"}}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string doc = std::string("<w:document ") + kW + "><w:body>" + c.paragraph + "</w:body></w:document>";
+        expectConverted(doc, PartKind::WordprocessingText, replaced(doc, c.changes));
+    }
+}
+
 // A content control's list shows its choices converted, as the text it shows; the values it
 // stores stay.
 TEST_F(XmlPart, WordListChoicesShownConvertedTheirValuesKept) {
