@@ -53,7 +53,7 @@ enum class Mark { None, Blank, Minus, Plus, PlusMinus, Currency, Open, Dash, Wor
 // read as neither a sign nor part of a label.
 bool isDash(char16_t c) {
     return (c >= u'\u2010' && c <= u'\u2015') || c == u'\uFE63' || c == u'\uFE58' || c == u'\u207B' ||
-           c == u'\u208B' || c == u'\u2796' || c == u'\u02D7' || (c >= u'\u25B2' && c <= u'\u25BD') ||
+           c == u'\u208B' || c == u'\u2796' || c == u'\u02D7' || c == u'\u25B2' || c == u'\u25B3' || c == u'\u25BC' || c == u'\u25BD' ||
            c == u'\u2193' || c == u'\u2E3A' || c == u'\u2E3B' || c == u'\u30FC' || c == u'\uFF70';
 }
 
@@ -221,21 +221,46 @@ bool isUnitMultiplier(char16_t c) {
     return kUnits.find(c) != std::u16string_view::npos;
 }
 
+// Whether a unit the numbers count in is named at `p` of `t`, before `end`: 万元, 亿元, 千元 (or
+// 圆) that a bracket, a colon, a blank or `end` closes, or a bare multiplier in brackets or after a
+// colon or 单位 ("(万)", "单位：万", "单位 万"). "万元户" and "百度" name none.
+bool namesUnitAt(std::u16string_view t, std::size_t p, std::size_t end) {
+    static constexpr std::u16string_view kBefore = u"(（〔［[【:：/／位", kAfter = u")）〕］]】:：";
+    if (!isUnitMultiplier(t[p]))
+        return false;
+    std::size_t q = p + 1;
+    const bool yuan = q < end && isYuan(t[q]);
+    q += yuan ? 1 : 0;
+    if (!(q == end || isGap(t[q]) || kAfter.find(t[q]) != std::u16string_view::npos))
+        return false;
+    std::size_t b = p;
+    while (b > 0 && isGap(t[b - 1]))
+        --b;
+    return yuan || (b > 0 && kBefore.find(t[b - 1]) != std::u16string_view::npos);
+}
+
 // A unit named in the label for the number that follows ("金额（万元）：1.5", "收入(万): 3",
-// "（单位：万元）\n合计 1.5"): the number counts in it, and read in yuan it came out ten thousand
-// times too small. The place of the unit, or npos.
+// "（单位：万元）\n合计 1.5", "万元：1.5"): the number counts in it, and read in yuan it came out ten
+// thousand times too small. The place of the unit, or npos.
 std::size_t unitInLabel(std::u16string_view label) {
-    static constexpr std::u16string_view kBefore = u"(（:：/／[【", kAfter = u")）]】:：";
-    for (std::size_t p = 1; p < label.size(); ++p) {
-        if (!isUnitMultiplier(label[p]) || kBefore.find(label[p - 1]) == std::u16string_view::npos)
-            continue;
-        std::size_t q = p + 1;
-        if (q < label.size() && isYuan(label[q]))
-            ++q;
-        if (q == label.size() || isGap(label[q]) || kAfter.find(label[q]) != std::u16string_view::npos)
+    for (std::size_t p = 0; p < label.size(); ++p)
+        if (namesUnitAt(label, p, label.size()))
             return p;
-    }
     return std::u16string_view::npos;
+}
+
+// The same after the number, in brackets: "100（万元）", "1.5（单位：万元）"; "500（百度推广）" and
+// "100(千克)" name none. The place of the unit, or npos.
+std::size_t unitAfterNumber(std::u16string_view t, std::size_t k) {
+    if (k >= t.size() || !isOpen(t[k]))
+        return std::u16string_view::npos;
+    std::size_t p = k + 1;
+    if (t.substr(p, 2) == u"单位" || t.substr(p, 2) == u"單位") {
+        p += 2;
+        while (p < t.size() && (isGap(t[p]) || t[p] == u':' || t[p] == u'：'))
+            ++p;
+    }
+    return p < t.size() && namesUnitAt(t, p, t.size()) ? p : std::u16string_view::npos;
 }
 
 // A sign or an opening parenthesis that starts a clause of the label's line with more words
@@ -260,7 +285,9 @@ std::size_t signBeforeWords(std::u16string_view t, std::size_t labelEnd, bool cl
         if (!startsClause || p + 1 >= labelEnd)
             continue;
         const char16_t next = t[p + 1];
-        if ((c == u'-' || isDash(c)) && !isGap(next) && next != u'-' && next != u'=' && !isDash(next))
+        // not a rule (---, -=-), an arrow (->) or a face (:-), :-()
+        if ((c == u'-' || isDash(c)) && !isGap(next) && next != u'-' && next != u'=' && !isDash(next) &&
+            next != u'>' && !isOpen(next) && !isClose(next))
             return p;
         if (isMinusWord(c) && !isGap(next) &&
             (next == u'数' || next == u'數' || (!isIdeograph(next) && !isLatinLetter(next))))
@@ -466,10 +493,13 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
         const char16_t c = t[--p];
         if (isGap(c))
             continue;
-        // Any numeral right before the digits ("一5", "三5") may write part of the amount, or stand
-        // for a dash; 点 (十点100元) tells the time.
-        const bool adjacent = gaps == 0, point = c == u'点' || c == u'點';
-        if ((isNumeralUnit(c) && p > 0 && isNumeral(t[p - 1])) || (isNumeral(c) && !point && adjacent))
+        // A numeral that starts a word right before the digits ("一5", "：三5") may write part of
+        // the amount, or stand for a dash; one that ends a word is a name's or a day's (张三100元,
+        // 周一100元), and 点 tells the time (十点100元).
+        const bool adjacent = gaps == 0, zero = c == u'零' || c == u'〇', point = c == u'点' || c == u'點';
+        const bool startsWord = p == 0 || (!isIdeograph(t[p - 1]) && !isLatinLetter(t[p - 1]));
+        if ((isNumeralUnit(c) && (adjacent || (p > 0 && isNumeral(t[p - 1])))) || (zero && adjacent) ||
+            (isNumeral(c) && !point && adjacent && startsWord))
             return {std::nullopt, refusalAt(text, p, Message(MessageId::NumeralsBeforeNumber))};
         break;
     }
@@ -517,9 +547,8 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
         value.point = std::min(value.point + times, kExponentClamp);
     skipBlanks();
     // "100（万元）": the unit the number counts in, in parentheses after it
-    if (k + 1 < n && isOpen(t[k]) && isUnitMultiplier(t[k + 1]))
-        return {std::nullopt,
-                refusalAt(text, k + 1, Message(MessageId::UnitInLabel, {utf16ToUtf8(t.substr(k + 1, 1))}))};
+    if (const std::size_t at = unitAfterNumber(t, k); at != std::u16string_view::npos)
+        return {std::nullopt, refusalAt(text, at, Message(MessageId::UnitInLabel, {utf16ToUtf8(t.substr(at, 1))}))};
     if (k < n && isPercent(t[k]))
         return {std::nullopt, refusalAt(text, k, Message(MessageId::PercentNotAmount))};
     if (k < n && isLetterMultiplier(t, k))

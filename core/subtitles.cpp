@@ -352,10 +352,14 @@ std::vector<std::vector<TextSpan>> cueTextGroups(std::string_view text, Subtitle
     std::size_t last = 0;
     for (const TextSpan &span : cueTextSpans(text, format)) {
         const std::string_view between = text.substr(last, span.begin - last);
-        // a line break ends a line of the cue, in the text or as ASS's \N and \n
+        // A line break ends a line of the cue, in the text or as ASS's \N and \n; markup that
+        // stands for a character a reader sees (&amp;, &nbsp;, ASS's hard space \h) parts phrases
+        // as that character would.
+        const bool ass = format == SubtitleFormat::Ass;
         if (groups.empty() || between.find_first_of("\r\n") != std::string_view::npos ||
-            (format == SubtitleFormat::Ass && (between.find("\\N") != std::string_view::npos ||
-                                               between.find("\\n") != std::string_view::npos)))
+            (!ass && between.find('&') != std::string_view::npos) ||
+            (ass && (between.find("\\N") != std::string_view::npos || between.find("\\n") != std::string_view::npos ||
+                     between.find("\\h") != std::string_view::npos)))
             groups.emplace_back();
         groups.back().push_back(span);
         last = span.end;

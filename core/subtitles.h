@@ -40,8 +40,8 @@ using CueConvert = std::function<std::optional<std::string>(std::string_view cue
 std::optional<std::string> convertSubtitles(std::string_view text, SubtitleFormat format,
                                             const CueConvert &convert);
 
-// The pieces of cue text that only markup parts (no line break between them, nor ASS's \N or \n:
-// one line of a karaoke cue), in order.
+// The pieces of cue text that only markup parts (no line break between them, nor ASS's \N, \n or
+// \h, nor a character reference such as &amp;: one line of a karaoke cue), in order.
 std::vector<std::vector<TextSpan>> cueTextGroups(std::string_view text, SubtitleFormat format);
 
 // `text` with the pieces of each group replaced by what `convert` makes of them, one result per

@@ -240,11 +240,18 @@ private:
             // Only the run's own properties hide it: not a paragraph mark's, nor the properties a
             // tracked change had before (w:rPrChange); w:val="0" (false, off) shows it.
             const std::size_t n = m_open.size();
-            if (n >= 2 && m_open[n - 1].role == ElementRole::RunProperties && m_open[n - 2].role == ElementRole::Run)
-                m_hiddenRun = std::none_of(token.attributes.begin(), token.attributes.end(), [&](const Attribute &a) {
-                    const std::string_view v = a.value.of(m_doc);
-                    return a.name.of(m_doc).ends_with(":val") && (v == "0" || v == "false" || v == "off");
-                });
+            if (n >= 2 && m_open[n - 1].role == ElementRole::RunProperties && m_open[n - 2].role == ElementRole::Run &&
+                !m_runs.empty()) {
+                const bool hidden =
+                    std::none_of(token.attributes.begin(), token.attributes.end(), [&](const Attribute &a) {
+                        const std::string_view v = a.value.of(m_doc);
+                        return a.name.of(m_doc).ends_with(":val") && (v == "0" || v == "false" || v == "off");
+                    });
+                if (hidden != m_runs.back()) {
+                    m_runs.back() = hidden;
+                    hidden ? ++m_hiddenRuns : --m_hiddenRuns;
+                }
+            }
             role = ElementRole::None;
         }
         attributes(token, name);
@@ -326,7 +333,7 @@ private:
             ++m_formula;
             break;
         case ElementRole::Run:
-            m_hiddenRun = false;
+            m_runs.push_back(false);
             break;
         case ElementRole::None:
         case ElementRole::Cell: // both taken for others on entering
@@ -371,7 +378,10 @@ private:
             --m_formula;
             break;
         case ElementRole::Run:
-            m_hiddenRun = false;
+            if (!m_runs.empty()) {
+                m_hiddenRuns -= m_runs.back() ? 1 : 0;
+                m_runs.pop_back();
+            }
             break;
         case ElementRole::None:
         case ElementRole::Cell: // both taken for others on entering
@@ -577,11 +587,13 @@ private:
                 languageText(content);
             return;
         }
+        // A hidden run's text goes with the deleted text: read in a context of its own, apart from
+        // the paragraph a reader sees (only where it would be the paragraph's text at all).
         int channel = -1;
-        if (m_deleted || m_hiddenRun)
+        if (m_deleted)
             channel = 1;
         else if (m_text || m_textParagraphs || m_headerFooters || m_format.textEverywhere)
-            channel = 0;
+            channel = m_hiddenRuns > 0 ? 1 : 0;
         if (channel < 0)
             return;
         addText(content, place, 0, channel);
@@ -992,7 +1004,8 @@ private:
     std::vector<PartEdit> m_edits;
     std::string m_out;
     std::size_t m_copied = 0; // bytes of the part written out
-    bool m_hiddenRun = false; // in a Word run that its properties hide
+    std::vector<bool> m_runs;     // the open Word runs (a text box's inside a run's): hidden or not
+    std::size_t m_hiddenRuns = 0; // how many of them are hidden
     int m_never = 0, m_text = 0, m_deleted = 0, m_textParagraphs = 0, m_headerFooters = 0, m_language = 0,
         m_formula = 0;
     bool m_inLiteral = false;    // converting a formula's string literal

@@ -187,6 +187,17 @@ TEST(AmountNumber, ASignBeforeOrAroundTheNumberMakesItNegative) {
         {u"周一 100元", "100"},
         {u"十点100元", "100"},
         {u"-----\n100", "100"},
+        // Bullets, names and days before the digits, arrows, faces and brackets that name no unit
+        {u"►100元", "100"},
+        {u"▶合计：100", "100"},
+        {u"转给张三100元", "100"},
+        {u"周一100元", "100"},
+        {u"双十一100元", "100"},
+        {u"广告费 500（百度推广）", "500"},
+        {u"100(千克)", "100"},
+        {u"万元户 100", "100"},
+        {u"支付宝 -> 银行卡：500元", "500"},
+        {u"收到啦 :-) 100元", "100"},
         // A label that holds 负 or a parenthesis away from the number stays a label.
         {u"负债合计 1234", "1234"},
         {u"单价(元) 12", "12"},
@@ -315,6 +326,7 @@ TEST(AmountNumber, ASignInDoubtIsRefusedWhereItStands) {
         // Dashes and arrows more: "一5" and "ー5" (the input method's dash) were 5, "▼100" 100.
         {u"一5", 1},
         {u"三5", 1},
+        {u"：三5", 2},
         {u"ー5", 1},
         {u"▼100", 1},
         {u"↓ 100", 1},
@@ -393,6 +405,12 @@ TEST(AmountNumber, NumbersPartedByBlanksAndUnitsBelowTheYuanAreRefused) {
         {u"（单位：万元）\n合计 1.5", 5},
         {u"单位/亿元 2", 4},
         {u"100（万元）", 5},
+        {u"合计：1.5（单位：万元）", 11},
+        {u"金额（单位万元）：1.5", 6},
+        {u"金额(单位 万元)：1.5", 7},
+        {u"金额〔万元〕：1.5", 4},
+        {u"金额（人民币万元）：1.5", 7},
+        {u"万元：1.5", 1},
         // Digits and fractions of another kind right after the number: "1½" was 1, "10²" 10.
         {u"1½", 2},
         {u"10²", 3},

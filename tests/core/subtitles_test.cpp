@@ -138,6 +138,12 @@ TEST(Subtitles, ThePiecesOfACueLineAreConvertedTogether) {
          "[Events]\nDialogue: "
          "0,0:00:01.00,0:00:02.00,D,,0,0,0,,{\\k30}[甲|乙]{\\k30}\\N[丙|丁]{\\i1}\\n[戊]\n"
          "Dialogue: 0,0:00:03.00,0:00:04.00,D,,0,0,0,,[己|庚]{\\fn黑体}\n"},
+        {"a character reference or ASS's hard space parts the pieces as the character would",
+         SubtitleFormat::WebVtt, "WEBVTT\n\n00:01.000 --> 00:02.000\n甲&amp;乙<b>丙</b>\n",
+         "WEBVTT\n\n00:01.000 --> 00:02.000\n[甲]&amp;[乙|丙]<b></b>\n"},
+        {"ASS's hard space", SubtitleFormat::Ass,
+         "[Events]\nDialogue: 0,0:00:01.00,0:00:02.00,D,,0,0,0,,甲\\h乙{\\k1}丙\n",
+         "[Events]\nDialogue: 0,0:00:01.00,0:00:02.00,D,,0,0,0,,[甲]\\h[乙|丙]{\\k1}\n"},
         {"WebVTT: timestamps inside a cue", SubtitleFormat::WebVtt,
          "WEBVTT\n\n00:01.000 --> 00:02.000\n甲<00:01.500>乙\n",
          "WEBVTT\n\n00:01.000 --> 00:02.000\n[甲|乙]<00:01.500>\n"},

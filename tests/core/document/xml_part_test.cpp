@@ -104,6 +104,16 @@ TEST_F(XmlPart, WordHiddenRunsAreConvertedApartFromTheVisibleText) {
          R"(<w:p><w:pPr><w:rPr><w:vanish/></w:rPr></w:pPr><w:r><w:rPr><w:rPrChange w:id="1"><w:rPr><w:vanish/></w:rPr>)"
          R"(</w:rPrChange></w:rPr><w:t>U</w:t></w:r><w:r><w:t>盘</w:t></w:r></w:p>)",
          {{"<w:t>U</w:t>", "<w:t>隨身碟</w:t>"}, {"<w:t>盘</w:t>", "<w:t></w:t>"}}},
+        {"only its text: a field's data inside it is no text",
+         R"(<w:p><w:r><w:rPr><w:vanish/></w:rPr><w:fldChar w:fldCharType="begin"><w:fldData>头发</w:fldData></w:fldChar></w:r></w:p>)",
+         {}},
+        {"the blanks between hidden runs part no phrase",
+         "<w:p><w:r><w:rPr><w:vanish/></w:rPr><w:t>头</w:t></w:r>\n  <w:r><w:rPr><w:vanish/></w:rPr><w:t>发</w:t></w:r></w:p>",
+         {{"<w:t>头</w:t>", "<w:t>頭</w:t>"}, {"<w:t>发</w:t>", "<w:t>髮</w:t>"}}},
+        {"a run inside a hidden run's text box leaves it hidden",
+         R"(<w:p><w:r><w:rPr><w:vanish/></w:rPr><w:pict><w:txbxContent><w:p><w:r><w:t>软件</w:t></w:r></w:p></w:txbxContent>)"
+         R"(</w:pict><w:t>U</w:t></w:r><w:r><w:t>盘</w:t></w:r></w:p>)",
+         {{"<w:t>软件</w:t>", "<w:t>軟體</w:t>"}, {"<w:t>盘</w:t>", "<w:t>盤</w:t>"}}},
         {"the next run is seen again",
          R"(<w:p><w:r><w:rPr><w:vanish/></w:rPr><w:t>注</w:t></w:r><w:r><w:t>U</w:t></w:r><w:r><w:t>盘</w:t></w:r></w:p>)",
          {{"<w:t>U</w:t>", "<w:t>隨身碟</w:t>"}, {"<w:t>盘</w:t>", "<w:t></w:t>"}}},
