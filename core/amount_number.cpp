@@ -53,8 +53,9 @@ enum class Mark { None, Blank, Minus, Plus, PlusMinus, Currency, Open, Dash, Wor
 // read as neither a sign nor part of a label.
 bool isDash(char16_t c) {
     return (c >= u'\u2010' && c <= u'\u2015') || c == u'\uFE63' || c == u'\uFE58' || c == u'\u207B' ||
-           c == u'\u208B' || c == u'\u2796' || c == u'\u02D7' || c == u'\u25B2' || c == u'\u25B3' || c == u'\u25BC' || c == u'\u25BD' ||
-           c == u'\u2193' || c == u'\u2E3A' || c == u'\u2E3B' || c == u'\u30FC' || c == u'\uFF70';
+           c == u'\u208B' || c == u'\u2796' || c == u'\u02D7' || c == u'\u25B2' || c == u'\u25B3' ||
+           c == u'\u25BC' || c == u'\u25BD' || c == u'\u2193' || c == u'\u2E3A' || c == u'\u2E3B' ||
+           c == u'\u30FC' || c == u'\uFF70';
 }
 
 // The mark of one or three characters ending just before `end`, with its length; None (length 0)
@@ -206,10 +207,10 @@ bool isDigitOfAnotherKind(char32_t c) {
         {0x116C0, 0x116C9}, {0x11730, 0x11739}, {0x118E0, 0x118E9}, {0x11950, 0x11959}, {0x11C50, 0x11C59},
         {0x11D50, 0x11D59}, {0x11DA0, 0x11DA9}, {0x11F50, 0x11F59}, {0x16A60, 0x16A69}, {0x16AC0, 0x16AC9},
         {0x16B50, 0x16B59}, {0x1D7CE, 0x1D7FF}, {0x1E140, 0x1E149}, {0x1E2F0, 0x1E2F9}, {0x1E4F0, 0x1E4F9},
-        {0x1E950, 0x1E959}, {0x1FBF0, 0x1FBF9},
-        {0xB2, 0xB3},       {0xB9, 0xB9},       {0xBC, 0xBE},       {0x2070, 0x2079},   {0x2080, 0x2089},
-        {0x2150, 0x2189},   {0x2460, 0x24FF},   {0x2776, 0x2793},   {0x3021, 0x3029},   {0x3220, 0x3229},
-        {0x3248, 0x325F},   {0x3280, 0x3289},   {0x32B1, 0x32BF},   {0x1F100, 0x1F10C},
+        {0x1E950, 0x1E959}, {0x1FBF0, 0x1FBF9}, {0xB2, 0xB3},       {0xB9, 0xB9},       {0xBC, 0xBE},
+        {0x2070, 0x2079},   {0x2080, 0x2089},   {0x2150, 0x2189},   {0x2460, 0x24FF},   {0x2776, 0x2793},
+        {0x3021, 0x3029},   {0x3220, 0x3229},   {0x3248, 0x325F},   {0x3280, 0x3289},   {0x32B1, 0x32BF},
+        {0x1F100, 0x1F10C},
     };
     return std::any_of(std::begin(kRanges), std::end(kRanges),
                        [c](const Range &r) { return c >= r.first && c <= r.last; });
@@ -523,8 +524,9 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
     if (k < n) {
         std::size_t at = k;
         if (const char32_t c = nextCodePoint(t, at); isDigitOfAnotherKind(c))
-            return {std::nullopt, refusalAt(text, k,
-                                            Message(MessageId::DigitOfAnotherKind, {utf16ToUtf8(t.substr(k, at - k))}))};
+            return {std::nullopt,
+                    refusalAt(text, k,
+                              Message(MessageId::DigitOfAnotherKind, {utf16ToUtf8(t.substr(k, at - k))}))};
     }
     auto skipBlanks = [&] {
         while (k < n && isGap(t[k]))
@@ -548,7 +550,8 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
     skipBlanks();
     // "100（万元）": the unit the number counts in, in parentheses after it
     if (const std::size_t at = unitAfterNumber(t, k); at != std::u16string_view::npos)
-        return {std::nullopt, refusalAt(text, at, Message(MessageId::UnitInLabel, {utf16ToUtf8(t.substr(at, 1))}))};
+        return {std::nullopt,
+                refusalAt(text, at, Message(MessageId::UnitInLabel, {utf16ToUtf8(t.substr(at, 1))}))};
     if (k < n && isPercent(t[k]))
         return {std::nullopt, refusalAt(text, k, Message(MessageId::PercentNotAmount))};
     if (k < n && isLetterMultiplier(t, k))

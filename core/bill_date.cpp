@@ -143,7 +143,8 @@ Outcome<BillDate> findBillDate(std::u16string_view text) {
                 break;
             word.insert(word.begin(), static_cast<char>(c >= u'a' ? c - u'a' + u'A' : c));
         }
-        static constexpr std::string_view kNumberWords[] = {"NO", "NR", "NUM", "NUMBER", "ID", "REF", "CODE", "SN"};
+        static constexpr std::string_view kNumberWords[] = {"NO", "NR",  "NUM",  "NUMBER",
+                                                            "ID", "REF", "CODE", "SN"};
         if (std::find(std::begin(kNumberWords), std::end(kNumberWords), word) != std::end(kNumberWords))
             return true;
         return (adjacent >= u'A' && adjacent <= u'Z') || (adjacent >= u'a' && adjacent <= u'z') || before == u'#' ||

@@ -358,7 +358,8 @@ std::vector<std::vector<TextSpan>> cueTextGroups(std::string_view text, Subtitle
         const bool ass = format == SubtitleFormat::Ass;
         if (groups.empty() || between.find_first_of("\r\n") != std::string_view::npos ||
             (!ass && between.find('&') != std::string_view::npos) ||
-            (ass && (between.find("\\N") != std::string_view::npos || between.find("\\n") != std::string_view::npos ||
+            (ass && (between.find("\\N") != std::string_view::npos ||
+                     between.find("\\n") != std::string_view::npos ||
                      between.find("\\h") != std::string_view::npos)))
             groups.emplace_back();
         groups.back().push_back(span);

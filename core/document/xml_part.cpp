@@ -67,8 +67,8 @@ public:
         for (const AttributeRule &r : format.attributes)
             m_textAttributes = m_textAttributes || r.role == AttributeRole::Text ||
                                r.role == AttributeRole::Formula || r.role == AttributeRole::NumberFormat ||
-                               r.role == AttributeRole::ButtonLabel ||
-                               r.role == AttributeRole::MetaContent || r.role == AttributeRole::OutlineLink;
+                               r.role == AttributeRole::ButtonLabel || r.role == AttributeRole::MetaContent ||
+                               r.role == AttributeRole::OutlineLink;
     }
 
     PartOutcome run() {
@@ -240,8 +240,8 @@ private:
             // Only the run's own properties hide it: not a paragraph mark's, nor the properties a
             // tracked change had before (w:rPrChange); w:val="0" (false, off) shows it.
             const std::size_t n = m_open.size();
-            if (n >= 2 && m_open[n - 1].role == ElementRole::RunProperties && m_open[n - 2].role == ElementRole::Run &&
-                !m_runs.empty()) {
+            if (n >= 2 && m_open[n - 1].role == ElementRole::RunProperties &&
+                m_open[n - 2].role == ElementRole::Run && !m_runs.empty()) {
                 const bool hidden =
                     std::none_of(token.attributes.begin(), token.attributes.end(), [&](const Attribute &a) {
                         const std::string_view v = a.value.of(m_doc);
@@ -1004,7 +1004,7 @@ private:
     std::vector<PartEdit> m_edits;
     std::string m_out;
     std::size_t m_copied = 0; // bytes of the part written out
-    std::vector<bool> m_runs;     // the open Word runs (a text box's inside a run's): hidden or not
+    std::vector<bool> m_runs; // the open Word runs (a text box's inside a run's): hidden or not
     std::size_t m_hiddenRuns = 0; // how many of them are hidden
     int m_never = 0, m_text = 0, m_deleted = 0, m_textParagraphs = 0, m_headerFooters = 0, m_language = 0,
         m_formula = 0;

@@ -239,8 +239,8 @@ TEST(AmountNumber, ASignInDoubtIsRefusedWhereItStands) {
         {u"(-5)", 1},
         {u"((5))", 1},
         {u"￥￥5", 1},
-        {u"—5", 1},   // an em dash
-        {u"– 5", 1},  // an en dash
+        {u"—5", 1},  // an em dash
+        {u"– 5", 1}, // an en dash
         {u"合计：‐￥5", 4},
         {u"(1234", 1},
         {u"(1234元，含税)", 1},
@@ -351,7 +351,7 @@ TEST(AmountNumber, NumbersPartedByBlanksAndUnitsBelowTheYuanAreRefused) {
         {u"iPhone15 5999元", 10},
         {u"1203\t3500", 6},
         {u"1\t234", 3}, // a tab parts cells, never digits
-        {u"1  234", 4},  // nor do two spaces
+        {u"1  234", 4}, // nor do two spaces
         {u"5 3元", 3},
         {u"-5 5", 4},
         {u"0 50", 3},
