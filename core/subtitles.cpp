@@ -332,19 +332,18 @@ std::vector<TextSpan> cueTextSpans(std::string_view text, SubtitleFormat format)
 
 std::optional<std::string> convertSubtitles(std::string_view text, SubtitleFormat format,
                                             const CueConvert &convert) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 8);
-    std::size_t at = 0;
-    for (const TextSpan &span : cueTextSpans(text, format)) {
-        out.append(text.substr(at, span.begin - at));
-        auto converted = convert(text.substr(span.begin, span.end - span.begin));
-        if (!converted)
-            return std::nullopt;
-        out += *converted;
-        at = span.end;
-    }
-    out.append(text.substr(at));
-    return out;
+    // Each piece on its own: the pieces of a cue line, converted one after another.
+    return convertSubtitleCues(text, format, [&](const std::vector<std::string_view> &pieces) {
+        std::vector<std::string> out;
+        out.reserve(pieces.size());
+        for (const std::string_view piece : pieces) {
+            auto converted = convert(piece);
+            if (!converted)
+                return std::optional<std::vector<std::string>>();
+            out.push_back(std::move(*converted));
+        }
+        return std::optional<std::vector<std::string>>(std::move(out));
+    });
 }
 
 std::vector<std::vector<TextSpan>> cueTextGroups(std::string_view text, SubtitleFormat format) {
