@@ -4,6 +4,7 @@
 #include "core/amount_number.h"
 #include "core/amount_reading.h"
 #include "core/bill_date.h"
+#include "core/document/run_mapping.h"
 #include "core/numerals.h"
 #include "core/pinyin.h"
 #include "core/pinyin_reading.h"
@@ -452,12 +453,17 @@ Transform pinyinTransform(bool lines) {
 
 // Every Chinese character read as its word reads it (pinyin --tone ...), streamed in slices; the
 // data file is found as the window finds it. Output before an invalid byte is written first.
-Transform readingTransform(const core::PinyinStyle &style, bool lines) {
+std::shared_ptr<const platform::PinyinData> loadPinyinData() {
     const std::string path = platform::lanternfinDataDir() + "/" + platform::kPinyinDataFile;
     core::Message why;
     std::shared_ptr<const platform::PinyinData> data = platform::PinyinData::load(path, &why);
     if (!data)
         throw SetupFailure{{kExitUsage, platform::say(platform::loadFailure(path, why))}};
+    return data;
+}
+
+Transform readingTransform(std::shared_ptr<const platform::PinyinData> data, const core::PinyinStyle &style,
+                           bool lines) {
     if (lines) {
         // One reader for every line: rendering the syllables anew per line cost more than reading.
         auto reader = std::make_shared<core::PinyinReader>(data->view(), style);
@@ -544,7 +550,11 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
     // The plain text transform of a conversion given files in every encoding, subtitles in their cues.
     // A phrase or character conversion's cue lines are converted whole by `cues`.
     auto encodedText = [&o](Transform plain, std::shared_ptr<const core::document::SegmentedConverter> cues) {
-        return encodedTransform(std::move(plain), o.encoding, !o.lines, std::move(cues));
+        return encodedTransform(std::move(plain), o.encoding, !o.lines, [cues]() -> core::CuePiecesConvert {
+            return [cues](const std::vector<std::string_view> &pieces) {
+                return std::optional(core::document::convertedPieces(pieces, *cues));
+            };
+        });
     };
     CLI::App &money = text("money", say(MessageId::HelpMoney), [&o] { return moneyTransform(o); });
     CLI::Option *decode = money.add_flag("--decode", o.decode, say(MessageId::HelpMoneyDecode));
@@ -611,17 +621,23 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
         CLI::Option *tone, *separator, *initials;
     };
     auto reading = std::make_shared<ReadingOptions>();
-    CLI::App &pinyin = text(
-        "pinyin", say(MessageId::HelpPinyin),
-        [&o, reading] {
-            if (!reading->tone->count() && !reading->separator->count() && !reading->initials->count())
-                return pinyinTransform(o.lines);
-            const core::PinyinTone tone = o.tone == "numbers" ? core::PinyinTone::Numbers
-                                          : o.tone == "none"  ? core::PinyinTone::None
-                                                              : core::PinyinTone::Marks;
-            return readingTransform(core::PinyinStyle{tone, o.separator, o.initials}, o.lines);
-        },
-        true);
+    CLI::App &pinyin = command("pinyin", say(MessageId::HelpPinyin), [&o, reading] {
+        if (!reading->tone->count() && !reading->separator->count() && !reading->initials->count())
+            return encodedTransform(pinyinTransform(o.lines), o.encoding, !o.lines);
+        const core::PinyinTone tone = o.tone == "numbers" ? core::PinyinTone::Numbers
+                                      : o.tone == "none"  ? core::PinyinTone::None
+                                                          : core::PinyinTone::Marks;
+        const core::PinyinStyle style{tone, o.separator, o.initials};
+        const auto data = loadPinyinData();
+        // A karaoke line's syllables ({\k30}理{\k30}发) are read in their word, each in its piece.
+        return encodedTransform(readingTransform(data, style, o.lines), o.encoding, !o.lines,
+                                [data, style]() -> core::CuePiecesConvert {
+                                    auto reader = std::make_shared<core::PinyinReader>(data->view(), style);
+                                    return [data, reader](const std::vector<std::string_view> &pieces) {
+                                        return std::optional(reader->readPieces(pieces));
+                                    };
+                                });
+    });
     reading->tone = pinyin.add_option("--tone", o.tone, say(MessageId::HelpPinyinTone))
                         ->check(CLI::IsMember({"marks", "numbers", "none"}));
     reading->separator = pinyin.add_option("--separator", o.separator, say(MessageId::HelpPinyinSeparator));

@@ -1,6 +1,5 @@
 #include "cli/encodings.h"
 
-#include "core/document/run_mapping.h"
 #include "core/subtitles.h"
 #include "core/text_encoding.h"
 #include "core/utf.h"
@@ -79,7 +78,7 @@ Status runOnText(const Transform &inner, const std::string &name, std::string te
 class EncodedTransform {
 public:
     EncodedTransform(Transform inner, std::optional<TextEncoding> from, std::optional<TextEncoding> to,
-                     bool subtitles, std::shared_ptr<const core::document::SegmentedConverter> cues)
+                     bool subtitles, CuePieces cues)
         : m_inner(std::move(inner)), m_from(from), m_to(to), m_subtitles(subtitles), m_cues(std::move(cues)),
           m_common(std::make_shared<std::optional<core::CommonHan>>()) {}
 
@@ -223,12 +222,10 @@ private:
             return true;
         }
         if (m_cues) {
-            output =
-                *core::convertSubtitleCues(text, format, [&](const std::vector<std::string_view> &pieces) {
-                    return std::optional<std::vector<std::string>>(
-                        core::document::convertedPieces(pieces, *m_cues));
-                });
-            return true;
+            if (auto converted = core::convertSubtitleCues(text, format, m_cues())) {
+                output = std::move(*converted);
+                return true;
+            }
         }
         auto converted =
             core::convertSubtitles(text, format, [&](std::string_view cue) -> std::optional<std::string> {
@@ -272,7 +269,7 @@ private:
     Transform m_inner;
     std::optional<TextEncoding> m_from, m_to;
     bool m_subtitles;
-    std::shared_ptr<const core::document::SegmentedConverter> m_cues;
+    CuePieces m_cues;
     std::shared_ptr<std::optional<core::CommonHan>> m_common; // built when first needed
 };
 
@@ -285,8 +282,7 @@ void addEncodingOptions(CLI::App &command, EncodingOptions &options) {
         ->type_name("NAME");
 }
 
-Transform encodedTransform(Transform inner, const EncodingOptions &options, bool subtitles,
-                           std::shared_ptr<const core::document::SegmentedConverter> cues) {
+Transform encodedTransform(Transform inner, const EncodingOptions &options, bool subtitles, CuePieces cues) {
     return EncodedTransform(std::move(inner), encodingOption("--from-encoding", options.from),
                             encodingOption("--to-encoding", options.to), subtitles, std::move(cues));
 }

@@ -7,12 +7,12 @@
 //     detected), converted, and written back in its own encoding with its byte order mark, or in
 //     the one --to-encoding names; a character that has no code there is refused with its line,
 //     and nothing is written;
-//   - with subtitles on, a subtitle file has only its cue text converted, each piece on its own.
+//   - with subtitles on, a subtitle file has only its cue text converted.
 
 #include "cli/transform.h"
-#include "core/document/segments.h"
+#include "core/subtitles.h"
 
-#include <memory>
+#include <functional>
 #include <string>
 
 namespace CLI {
@@ -29,11 +29,14 @@ struct EncodingOptions {
 // Adds --from-encoding and --to-encoding to `command`.
 void addEncodingOptions(CLI::App &command, EncodingOptions &options);
 
+// Makes, for one input, what turns the pieces of a subtitle cue line that markup parts into their
+// results together: a phrase across {\k30} or <i> stays a phrase, a polyphone is read in its word.
+using CuePieces = std::function<core::CuePiecesConvert()>;
+
 // `inner` for inputs in every encoding, and, with `subtitles`, converting subtitle files in their
-// cue text only: with `cues`, the pieces of a cue line that markup parts are converted together by
-// it (a phrase across {\k30} or <i> stays a phrase), else each piece by `inner`. Throws
-// CLI::ValidationError for an encoding name it does not know.
+// cue text only: with `cues`, the pieces of a cue line together, else each piece by `inner`.
+// Throws CLI::ValidationError for an encoding name it does not know.
 Transform encodedTransform(Transform inner, const EncodingOptions &options, bool subtitles,
-                           std::shared_ptr<const core::document::SegmentedConverter> cues = nullptr);
+                           CuePieces cues = {});
 
 } // namespace cli

@@ -425,7 +425,22 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
 void PinyinReader::flushRun(std::string &out, PinyinBoundary after) {
     if (m_run.empty())
         return;
-    readRun(m_run, m_syl, m_before, after);
+    if (m_given) {
+        // Readings decided before, in a wider context (readPieces): taken in order.
+        const std::size_t take = std::min(m_run.size(), m_given->size() - m_givenAt);
+        m_syl.assign(m_given->begin() + static_cast<std::ptrdiff_t>(m_givenAt),
+                     m_given->begin() + static_cast<std::ptrdiff_t>(m_givenAt + take));
+        m_givenAt += take;
+        if (take < m_run.size()) { // not reached with pieces that join as they read apart
+            std::vector<std::uint16_t> rest;
+            readRun(std::span(m_run).subspan(take), rest, m_before, after);
+            m_syl.insert(m_syl.end(), rest.begin(), rest.end());
+        }
+    } else {
+        readRun(m_run, m_syl, m_before, after);
+        if (m_capture)
+            m_capture->insert(m_capture->end(), m_syl.begin(), m_syl.end());
+    }
     // Room for the longest syllable and a separator each (whole slots where they are used),
     // filled in place and cut to size.
     const std::string_view sep = m_style.separator;
@@ -527,6 +542,28 @@ void PinyinReader::readWhole(std::string_view utf8, std::string &out) {
         out += "\xEF\xBF\xBD";
         utf8.remove_prefix(r.consumed + 1);
     }
+}
+
+std::vector<std::string> PinyinReader::readPieces(const std::vector<std::string_view> &pieces) {
+    std::vector<std::string> out(pieces.size());
+    // A piece cut inside a character would read otherwise joined than apart: each alone then.
+    const bool whole = std::all_of(pieces.begin(), pieces.end(),
+                                   [](std::string_view p) { return validUtf8Prefix(p, true).ok; });
+    std::vector<std::uint16_t> joint;
+    if (whole && pieces.size() > 1) {
+        std::string joined, ignored;
+        for (std::string_view p : pieces)
+            joined += p;
+        m_capture = &joint;
+        readWhole(joined, ignored);
+        m_capture = nullptr;
+        m_given = &joint;
+        m_givenAt = 0;
+    }
+    for (std::size_t i = 0; i < pieces.size(); ++i)
+        readWhole(pieces[i], out[i]);
+    m_given = nullptr;
+    return out;
 }
 
 std::string readPinyin(std::string_view utf8, const PinyinReadingData &data, const PinyinStyle &style) {

@@ -157,6 +157,11 @@ public:
     // file, without rendering its syllables again for each.
     void readWhole(std::string_view utf8, std::string &out);
 
+    // The reading of each of `pieces` (valid UTF-8), written as readWhole writes it alone, its
+    // characters read as they read in the pieces joined: the pieces of a subtitle's cue line that
+    // markup parts ({\k30}理{\k30}发 is lǐ and fà, not lǐ and fā alone).
+    std::vector<std::string> readPieces(const std::vector<std::string_view> &pieces);
+
     // Readings of one run of characters (all of them having readings), as syllable numbers;
     // `before` and `after` say what lies beside the run.
     void readRun(std::span<const char32_t> run, std::vector<std::uint16_t> &syllables,
@@ -198,6 +203,10 @@ private:
     std::vector<std::uint32_t> m_best, m_end, m_node;
     std::vector<std::uint8_t> m_wordEnd, m_wordStart, m_wordTag;
     bool m_anyInContext = false; // the run being read has a word read in context
+    // readPieces: the readings of the joined pieces gathered, then given out in order.
+    std::vector<std::uint16_t> *m_capture = nullptr;
+    const std::vector<std::uint16_t> *m_given = nullptr;
+    std::size_t m_givenAt = 0;
     std::vector<std::uint32_t> m_features;
     std::vector<std::uint8_t> m_beyond;             // what each feature looks past
     PinyinBoundary m_before = PinyinBoundary::Edge; // what lies before the run being gathered

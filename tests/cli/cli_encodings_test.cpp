@@ -286,6 +286,15 @@ TEST(CliEncodings, SubtitlesHaveOnlyTheirCueTextConverted) {
          "color=red>皇</font>后去<i>理</i>髮店\\n<i>頭</i>\\n發\\n"},
         {"WebVTT karaoke timestamps by phrases", "WEBVTT\\n\\n00:01.000 --> 00:02.000\\n理<00:01.500>发\\n",
          kAsIs, "$CLI traditional in.txt", "WEBVTT\\n\\n00:01.000 --> 00:02.000\\n理<00:01.500>髮\\n"},
+        // Karaoke syllables read in their word, each in its piece: 理{\k30}发 was lǐ fā.
+        {"ASS karaoke pinyin by words",
+         "[Events]\\nDialogue: "
+         "0,0:00:01.00,0:00:02.00,D,,0,0,0,,{\\\\k30}理{\\\\k30}发{\\\\k30}店\\\\N发了\\n",
+         kAsIs, "$CLI pinyin --tone numbers in.txt",
+         "[Events]\\nDialogue: "
+         "0,0:00:01.00,0:00:02.00,D,,0,0,0,,{\\\\k30}li3{\\\\k30}fa4{\\\\k30}dian4\\\\Nfa1 le5\\n"},
+        {"SubRip pinyin by words", "1\\n00:00:01,000 --> 00:00:02,000\\n<b>银</b>行\\n", kAsIs,
+         "$CLI pinyin --tone marks in.txt", "1\\n00:00:01,000 --> 00:00:02,000\\n<b>yín</b>háng\\n"},
         {"not subtitles with --lines", "1\\n00:00:01,000 --> 00:00:02,000\\n简体\\n", kAsIs,
          "$CLI traditional --lines in.txt", "1\\n00:00:01,000 --> 00:00:02,000\\n簡體\\n"},
     };

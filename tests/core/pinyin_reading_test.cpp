@@ -694,6 +694,33 @@ TEST(PinyinReading, OneReaderReadsTextAfterTextAsEachReadsAlone) {
     }
 }
 
+// The pieces of a karaoke or formatted subtitle line read as their words read them joined, each
+// written as it is written alone (no separator at a piece's start, letters and digits apart within
+// it); one reader goes on to the next text as before.
+TEST(PinyinReading, PiecesReadInTheirWordsEachWrittenAlone) {
+    const struct {
+        std::vector<std::string_view> pieces;
+        std::vector<std::string> out;
+    } cases[] = {
+        {{"理", "发", "店"}, {"lǐ", "fà", "diàn"}}, // alone 发 is fā
+        {{"银", "行"}, {"yín", "háng"}},            // alone 行 is xíng
+        {{"一", "个"}, {"yí", "gè"}},               // the tone change across pieces
+        {{"头发", "长了 ", "Qt6版"}, {"tóu fà", "zhǎng le ", "Qt6 bǎn"}},
+        {{"", "行"}, {"", "xíng"}},
+        {{"发"}, {"fā"}},
+        {{"\xFF理", "发"}, {"\xEF\xBF\xBDlǐ", "fā"}}, // an invalid piece: each alone
+        {{"理\xE5", "\x8F\x91"}, {"lǐ\xEF\xBF\xBD", "\xEF\xBF\xBD\xEF\xBF\xBD"}}, // a character cut
+    };
+    core::PinyinReader reader(data(), PinyinStyle{});
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.out.back());
+        EXPECT_EQ(reader.readPieces(c.pieces), c.out);
+        std::string after;
+        reader.readWhole("发", after);
+        EXPECT_EQ(after, "fā");
+    }
+}
+
 // A text of lines reads as its lines read one by one: nothing before a line break (a blank line,
 // a space, punctuation) changes how the next line's polyphones read, so that a text cut at line
 // ends across jobs reads as it reads whole.
