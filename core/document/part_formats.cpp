@@ -41,9 +41,10 @@ constexpr NamespaceName kOfficeNamespaces[] = {
 
 // Word: paragraphs of the body, headers, footers, notes, comments and text boxes. Runs, hyperlinks,
 // insertions, smart tags, content controls and simple fields are transparent: their text joins
-// the paragraph; a phonetic guide's reading (w:rt) is never converted and leaves its base text to
-// the paragraph. Field instructions are never converted; field characters cut the paragraph, so
-// that a field's result is converted apart from the text around it.
+// the paragraph (a phrase that changes length never empties a hyperlink or a simple field); a phonetic
+// guide's reading (w:rt) is never converted and leaves its base text to the paragraph. Field instructions are
+// never converted; field characters cut the paragraph, so that a field's result is converted apart from the
+// text around it.
 constexpr ElementRule kWordElements[] = {
     {"w:p", R::Paragraph},
     {"w:t", R::Text},
@@ -51,6 +52,8 @@ constexpr ElementRule kWordElements[] = {
     {"w:r", R::Run},
     {"w:rPr", R::RunProperties},
     {"w:vanish", R::HiddenMark},
+    {"w:hyperlink", R::Link},
+    {"w:fldSimple", R::Link},
     {"m:t", R::Text},
     {"w:instrText", R::Never},
     {"w:rt", R::Aside},
@@ -188,6 +191,9 @@ constexpr AttributeRule kSheetAttributes[] = {
 constexpr ElementRule kDrawingElements[] = {
     {"a:p", R::Paragraph},
     {"a:t", R::Text},
+    {"a:r", R::Run},
+    {"a:rPr", R::RunProperties},
+    {"a:hlinkClick", R::LinkMark},
     {"a:br", R::Boundary},
     {"p:text", R::TextParagraph},
     {"c:pt", R::Paragraph},
@@ -238,6 +244,7 @@ constexpr ElementRule kOdfElements[] = {
     {"text:p", R::TextParagraph},
     {"text:h", R::TextParagraph},
     {"text:tab", R::Boundary},
+    {"text:a", R::Link},
     {"text:line-break", R::Boundary},
     {"text:s", R::Boundary},
     {"text:note", R::Boundary},
@@ -253,7 +260,7 @@ constexpr ElementRule kOdfElements[] = {
     {"svg:title", R::TextParagraph},
     {"svg:desc", R::TextParagraph},
     {"text:index-title-template", R::TextParagraph}, // an index's title, written anew when it is updated
-    {"number:text", R::TextParagraph}, // a number format's own words: 0"个", yyyy"年"
+    {"number:text", R::TextParagraph},               // a number format's own words: 0"个", yyyy"年"
     // what a presentation's header, footer and fixed date show on every slide
     {"presentation:header-decl", R::TextParagraph},
     {"presentation:footer-decl", R::TextParagraph},
@@ -340,6 +347,7 @@ constexpr ElementRule kHtmlElements[] = {
     {"th", R::Boundary},      {"thead", R::Boundary},      {"title", R::Boundary},
     {"tr", R::Boundary},      {"ul", R::Boundary},         {"rt", R::Aside},
     {"rp", R::Aside},         {"svg", R::Boundary},        {"math", R::Boundary},
+    {"a", R::Link},
 };
 
 constexpr AttributeRule kHtmlAttributes[] = {

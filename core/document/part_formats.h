@@ -38,6 +38,11 @@ enum class ElementRole : unsigned char {
     Run,
     RunProperties,
     HiddenMark,
+    // a hyperlink or a simple field (w:hyperlink, text:a, <a>): transparent, but a phrase that
+    // changes length and starts before it never takes all its text (run_mapping.h)
+    Link,
+    // a DrawingML run's link (a:hlinkClick in a:rPr): the run is a link, as above
+    LinkMark,
 };
 
 enum class AttributeRole : unsigned char {

@@ -22,12 +22,14 @@ void codePointOffsets(std::string_view s, std::vector<std::size_t> &at) {
 } // namespace
 
 std::vector<std::vector<PieceEdit>> convertPieces(const std::vector<std::string_view> &pieces,
-                                                  const SegmentedConverter &converter) {
+                                                  const SegmentedConverter &converter,
+                                                  std::span<const std::uint32_t> links) {
     RunMapper mapper(converter);
-    return mapper.convert(pieces);
+    return mapper.convert(pieces, links);
 }
 
-const std::vector<std::vector<PieceEdit>> &RunMapper::convert(const std::vector<std::string_view> &pieces) {
+const std::vector<std::vector<PieceEdit>> &RunMapper::convert(const std::vector<std::string_view> &pieces,
+                                                              std::span<const std::uint32_t> links) {
     auto &edits = m_edits;
     if (edits.size() < pieces.size())
         edits.resize(pieces.size());
@@ -84,6 +86,17 @@ const std::vector<std::vector<PieceEdit>> &RunMapper::convert(const std::vector<
         }
     };
 
+    // Whether a segment [b, e) starting in piece `first` would take all of the text of a piece
+    // after it that lies in a link, another than `first`'s (and so empty that link).
+    auto emptiesALink = [&](std::size_t first, std::size_t last, std::size_t e) {
+        if (links.size() != pieces.size())
+            return false;
+        for (std::size_t k = first + 1; k <= last; ++k)
+            if (links[k] != 0 && links[k] != links[first] && pieceStart[k] < pieceStart[k + 1] &&
+                pieceStart[k + 1] <= e)
+                return true;
+        return false;
+    };
     for (const Segment &s : segments) {
         // A converter that reports beyond its texts is not trusted past them.
         if (s.srcBegin > s.srcEnd || s.srcEnd > cps || s.outBegin > s.outEnd || s.outEnd > outCps)
@@ -112,6 +125,17 @@ const std::vector<std::vector<PieceEdit>> &RunMapper::convert(const std::vector<
                     outText(s.outBegin + (b - s.srcBegin), s.outBegin + (e - s.srcBegin));
                 if (part != srcText(b, e))
                     addEdit(k, b, e, part);
+            }
+        } else if (emptiesALink(first, last, s.srcEnd)) {
+            // Each piece's part on its own: the link keeps its text.
+            for (std::size_t k = first; k <= last; ++k) {
+                const std::size_t b = std::max(s.srcBegin, pieceStart[k]),
+                                  e = std::min(s.srcEnd, pieceStart[k + 1]);
+                if (b >= e)
+                    continue;
+                m_converter.convert(srcText(b, e), m_partOut, m_partSegments);
+                if (m_partOut != srcText(b, e))
+                    addEdit(k, b, e, m_partOut);
             }
         } else {
             // The whole phrase where it starts; the other pieces give up their part of it.

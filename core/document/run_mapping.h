@@ -12,12 +12,19 @@
 //     ([内][存] -> [記憶體][], [U][盘] -> [隨身碟][], [方][便][面] -> [泡麵][][]);
 //   - a segment of no source text (an insertion) goes to the piece that holds its position (the
 //     end of the piece before, at a piece boundary).
+//   - but where that would take all the text of a piece in another link than the piece where
+//     the segment starts (pieces of different `links`), each piece's part of the segment is
+//     converted on its own, so that the link keeps its text: [U][<a>盘</a>] -> [U][<a>盤</a>],
+//     where the phrase would leave [隨身碟][<a></a>], a link no one can see or click. A link
+//     where the phrase starts takes it whole ([<a>内</a>][存] -> [<a>記憶體</a>][]).
 //
 // Positions count code points.
 
 #include "core/document/segments.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,8 +40,10 @@ struct PieceEdit {
 // The edits of each piece (one list per piece, in order, not overlapping) that turn the pieces
 // into the conversion of their joined text by `converter`. Segments whose result equals their
 // source give no edit, so a piece that needs no change has none. The pieces must be valid UTF-8.
+// `links`, when given, has one number per piece: the link that holds it, 0 for none.
 std::vector<std::vector<PieceEdit>> convertPieces(const std::vector<std::string_view> &pieces,
-                                                  const SegmentedConverter &converter);
+                                                  const SegmentedConverter &converter,
+                                                  std::span<const std::uint32_t> links = {});
 
 // convertPieces with its buffers kept from one paragraph to the next, for a walk over many.
 class RunMapper {
@@ -42,14 +51,15 @@ public:
     // `converter` must outlive the mapper.
     explicit RunMapper(const SegmentedConverter &converter) : m_converter(converter) {}
     // As convertPieces; the result stays valid until the next call.
-    const std::vector<std::vector<PieceEdit>> &convert(const std::vector<std::string_view> &pieces);
+    const std::vector<std::vector<PieceEdit>> &convert(const std::vector<std::string_view> &pieces,
+                                                       std::span<const std::uint32_t> links = {});
 
 private:
     const SegmentedConverter &m_converter;
     std::vector<std::vector<PieceEdit>> m_edits;
-    std::string m_joined, m_out;
+    std::string m_joined, m_out, m_partOut;
     std::vector<std::size_t> m_pieceStart, m_srcAt, m_outAt;
-    std::vector<Segment> m_segments;
+    std::vector<Segment> m_segments, m_partSegments;
 };
 
 // `piece` with `edits` (from convertPieces for this piece) applied.

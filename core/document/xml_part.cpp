@@ -39,6 +39,7 @@ struct Piece {
     ByteSpan node;              // the whole text node it was taken from
     std::size_t preserveAt = 0; // where xml:space="preserve" would go in its element's start tag
     bool spaceKept = true;      // its element keeps white space at its ends already (or need not)
+    std::uint32_t link = 0;     // the link that holds it (a number of its own per link), 0 for none
 };
 
 class PartWalker {
@@ -247,14 +248,26 @@ private:
                         const std::string_view v = a.value.of(m_doc);
                         return a.name.of(m_doc).ends_with(":val") && (v == "0" || v == "false" || v == "off");
                     });
-                if (hidden != m_runs.back()) {
-                    m_runs.back() = hidden;
+                if (hidden != m_runs.back().hidden) {
+                    m_runs.back().hidden = hidden;
                     hidden ? ++m_hiddenRuns : --m_hiddenRuns;
                 }
             }
             role = ElementRole::None;
+        } else if (role == ElementRole::LinkMark) {
+            // A DrawingML run whose own properties give it a link (not a shape's click, nor a
+            // paragraph's end): its text is the link's.
+            const std::size_t n = m_open.size();
+            if (n >= 2 && m_open[n - 1].role == ElementRole::RunProperties &&
+                m_open[n - 2].role == ElementRole::Run && !m_runs.empty() && !m_runs.back().linked) {
+                m_runs.back().linked = true;
+                m_links.push_back(++m_linkCount);
+            }
+            role = ElementRole::None;
         }
         attributes(token, name);
+        if (role == ElementRole::Link && m_format.mode == MarkupMode::Html) // no nesting: </a> ends it
+            m_htmlLink = ++m_linkCount;
         enter(role);
         if (m_format.mode == MarkupMode::Html) {
             // HTML pairs no tags here: script and style (<script/> too) hold raw text, the one
@@ -277,6 +290,8 @@ private:
         const std::string_view name = token.name.of(m_doc);
         if (m_format.mode == MarkupMode::Html) {
             const ElementRole role = roleOf(name);
+            if (role == ElementRole::Link)
+                m_htmlLink = 0;
             if (role != ElementRole::Never && role != ElementRole::Aside) {
                 enter(role);
                 leave(role);
@@ -333,12 +348,17 @@ private:
             ++m_formula;
             break;
         case ElementRole::Run:
-            m_runs.push_back(false);
+            m_runs.push_back({});
+            break;
+        case ElementRole::Link:
+            if (m_format.mode != MarkupMode::Html)
+                m_links.push_back(++m_linkCount);
             break;
         case ElementRole::None:
         case ElementRole::Cell: // both taken for others on entering
         case ElementRole::CachedResult:
         case ElementRole::HiddenMark:
+        case ElementRole::LinkMark:
         case ElementRole::RunProperties:
             break;
         }
@@ -379,14 +399,21 @@ private:
             break;
         case ElementRole::Run:
             if (!m_runs.empty()) {
-                m_hiddenRuns -= m_runs.back() ? 1 : 0;
+                m_hiddenRuns -= m_runs.back().hidden ? 1 : 0;
+                if (m_runs.back().linked && !m_links.empty())
+                    m_links.pop_back();
                 m_runs.pop_back();
             }
+            break;
+        case ElementRole::Link:
+            if (m_format.mode != MarkupMode::Html && !m_links.empty())
+                m_links.pop_back();
             break;
         case ElementRole::None:
         case ElementRole::Cell: // both taken for others on entering
         case ElementRole::CachedResult:
         case ElementRole::HiddenMark:
+        case ElementRole::LinkMark:
         case ElementRole::RunProperties:
             break;
         }
@@ -771,6 +798,9 @@ private:
             piece->node = span;
             piece->preserveAt = m_textPreserveAt;
             piece->spaceKept = !m_format.spaceNeedsPreserve || !(m_text || m_deleted) || m_textSpaceKept;
+            piece->link = m_format.mode == MarkupMode::Html ? m_htmlLink
+                          : m_links.empty()                 ? 0
+                                                            : m_links.back();
         };
         auto endPiece = [&] {
             if (piece && !piece->chars.empty())
@@ -860,14 +890,17 @@ private:
         if (ch.used == 0)
             return;
         m_texts.clear();
-        for (std::size_t k = 0; k < ch.used; ++k)
+        m_textLinks.clear();
+        for (std::size_t k = 0; k < ch.used; ++k) {
             m_texts.push_back(ch.pieces[k].utf8);
+            m_textLinks.push_back(ch.pieces[k].link);
+        }
         if (m_keepStrings && (channel == 0 || channel == static_cast<std::size_t>(kAttributeChannel)) &&
             keptString()) {
             ch.used = 0;
             return;
         }
-        const auto &edits = m_mapper.convert(m_texts);
+        const auto &edits = m_mapper.convert(m_texts, m_textLinks);
         for (std::size_t k = 0; k < ch.used; ++k) {
             const Piece &p = ch.pieces[k];
             if (!p.spaceKept && !edits[k].empty())
@@ -1004,7 +1037,17 @@ private:
     std::vector<PartEdit> m_edits;
     std::string m_out;
     std::size_t m_copied = 0; // bytes of the part written out
-    std::vector<bool> m_runs; // the open Word runs (a text box's inside a run's): hidden or not
+    struct OpenRun {
+        bool hidden = false; // a Word run its own properties hide
+        bool linked = false; // a DrawingML run its own properties link (its number in m_links)
+    };
+    std::vector<OpenRun> m_runs; // the open runs (a text box's inside a run's)
+    // The open links, innermost last, each by a number of its own; in HTML, whose tags are not
+    // paired here, the <a> open, else 0.
+    std::vector<std::uint32_t> m_links;
+    std::uint32_t m_htmlLink = 0;
+    std::uint32_t m_linkCount = 0;
+    std::vector<std::uint32_t> m_textLinks; // the link of each of m_texts
     std::size_t m_hiddenRuns = 0; // how many of them are hidden
     int m_never = 0, m_text = 0, m_deleted = 0, m_textParagraphs = 0, m_headerFooters = 0, m_language = 0,
         m_formula = 0;

@@ -125,6 +125,73 @@ TEST_F(XmlPart, WordHiddenRunsAreConvertedApartFromTheVisibleText) {
     }
 }
 
+// A phrase that changes length and starts before a link never takes all the link's text: the link
+// would be left empty, where no one can see or click it (请插入U + link 盘 was 請插入隨身碟 + an empty
+// link). Each side is then converted on its own; a link where the phrase starts takes it whole.
+TEST_F(XmlPart, APhraseBeforeALinkNeverEmptiesIt) {
+    const char *const kOdf = R"(xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0")";
+    const std::string kR =
+        R"( xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships")";
+    const struct {
+        const char *what;
+        PartKind kind;
+        std::string doc;
+        std::vector<std::pair<std::string, std::string>> changes;
+    } cases[] = {
+        {"Word hyperlink",
+         PartKind::WordprocessingText,
+         std::string("<w:p ") + kW + kR +
+             R"(><w:r><w:t>插入U</w:t></w:r><w:hyperlink r:id="rId5"><w:r><w:t>盘</w:t></w:r></w:hyperlink></w:p>)",
+         {{"<w:t>盘</w:t>", "<w:t>盤</w:t>"}}},
+        {"Word simple field",
+         PartKind::WordprocessingText,
+         std::string("<w:p ") + kW +
+             R"(><w:r><w:t>方便</w:t></w:r><w:fldSimple w:instr="REF a"><w:r><w:t>面</w:t></w:r></w:fldSimple></w:p>)",
+         {}},
+        {"a link where the phrase starts takes it",
+         PartKind::WordprocessingText,
+         std::string("<w:p ") + kW + kR +
+             R"(><w:hyperlink r:id="rId5"><w:r><w:t>U</w:t></w:r></w:hyperlink><w:r><w:t>盘</w:t></w:r></w:p>)",
+         {{"<w:t>U</w:t>", "<w:t>隨身碟</w:t>"}, {"<w:t>盘</w:t>", "<w:t></w:t>"}}},
+        {"a phrase inside a link across its runs",
+         PartKind::WordprocessingText,
+         std::string("<w:p ") + kW + kR +
+             R"(><w:hyperlink r:id="rId5"><w:r><w:t>U</w:t></w:r><w:r><w:t>盘</w:t></w:r></w:hyperlink></w:p>)",
+         {{"<w:t>U</w:t>", "<w:t>隨身碟</w:t>"}, {"<w:t>盘</w:t>", "<w:t></w:t>"}}},
+        {"a phrase of the same length keeps each character in its place",
+         PartKind::WordprocessingText,
+         std::string("<w:p ") + kW + kR +
+             R"(><w:r><w:t>软</w:t></w:r><w:hyperlink r:id="rId5"><w:r><w:t>件</w:t></w:r></w:hyperlink></w:p>)",
+         {{"<w:t>软</w:t>", "<w:t>軟</w:t>"}, {"<w:t>件</w:t>", "<w:t>體</w:t>"}}},
+        {"OpenDocument link",
+         PartKind::OdfText,
+         std::string("<text:p ") + kOdf + R"(>内<text:a xlink:href="x">存</text:a></text:p>)",
+         {{">内<", ">內<"}}},
+        {"HTML link, and the text after it",
+         PartKind::Html,
+         R"(<p>插入U<a href="x">盘</a>U盘</p>)",
+         {{">盘</a>U盘", ">盤</a>隨身碟"}}},
+        {"XHTML link",
+         PartKind::Xhtml,
+         R"(<html xmlns="http://www.w3.org/1999/xhtml"><p>U<a href="x">盘</a></p></html>)",
+         {{">盘<", ">盤<"}}},
+        {"slide run with a link",
+         PartKind::DrawingText,
+         std::string("<a:p ") + kA + kR +
+             R"(><a:r><a:t>U</a:t></a:r><a:r><a:rPr><a:hlinkClick r:id="rId2"/></a:rPr><a:t>盘</a:t></a:r></a:p>)",
+         {{"<a:t>盘</a:t>", "<a:t>盤</a:t>"}}},
+        {"slide run without one",
+         PartKind::DrawingText,
+         std::string("<a:p ") + kA +
+             R"(><a:r><a:t>U</a:t></a:r><a:r><a:rPr b="1"/><a:t>盘</a:t></a:r></a:p>)",
+         {{"<a:t>U</a:t>", "<a:t>隨身碟</a:t>"}, {"<a:t>盘</a:t>", "<a:t></a:t>"}}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        expectConverted(c.doc, c.kind, replaced(c.doc, c.changes));
+    }
+}
+
 // A content control's list shows its choices converted, as the text it shows; the values it
 // stores stay.
 TEST_F(XmlPart, WordListChoicesShownConvertedTheirValuesKept) {
@@ -861,7 +928,7 @@ TEST_F(XmlPart, GuidesPageBreaksAndTitlesDoNotCutAPhrase) {
          R"(<html xmlns="http://www.w3.org/1999/xhtml"><p>)" + htmlRuby("方") + htmlRuby("便") + htmlRuby("面") +
              "</p></html>",
          {{">方<", ">泡麵<"}, {">便<", "><"}, {">面<", "><"}}},
-        {"HTML title", PartKind::Html, R"(<p>方便<a href="软件.html" title="软件">面</a></p>)",
+        {"HTML title", PartKind::Html, R"(<p>方便<abbr title="软件">面</abbr></p>)",
          {{"方便", "泡麵"}, {"title=\"软件\">面", "title=\"軟體\">"}}},
         {"HTML hints and labels, never values", PartKind::Html,
          R"(<p>内<input name="软件" value="软件" placeholder="软件" aria-label="鼠标">存<select><optgroup label="U盘">)"
