@@ -482,6 +482,16 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
     }
     if (i == n)
         return Outcome<Decimal>::refused(0, Message(MessageId::NoNumberToConvert));
+    // An E or D that no digits follow is read as an exponent of none: in an amount it starts a
+    // word ("100 EUR", "100 dollars"), which the number ends before; the value is the same.
+    {
+        std::size_t end = number.end;
+        while (end > 0 && (isBlank(t[i + end - 1]) || t[i + end - 1] == u'+' || t[i + end - 1] == u'-'))
+            --end;
+        const char16_t last = end > 0 ? t[i + end - 1] : u'0';
+        if (t[i] != u'&' && (last == u'E' || last == u'e' || last == u'D' || last == u'd'))
+            number.end = end - 1;
+    }
 
     LeadIn in = readLeadIn(text, t, i);
     if (in.refusal)

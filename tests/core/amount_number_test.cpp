@@ -63,6 +63,13 @@ TEST(AmountNumber, ReadsTheOneAmountOfAText) {
         {u"100折合人民币", "100"}, // 折合 converts, 折 alone would discount
         {u"100元余额", "100"},     // a balance
         {u"约1000元左右", "1000"},
+        // A currency's name after a blank is no exponent: "100 EUR" was refused as two numbers.
+        {u"100 EUR", "100"},
+        {u"100 dollars", "100"},
+        {u"1.5 Euro", "1.5"},
+        {u"100 E-", "100"},
+        {u"1E+3元", "1000"},
+        {u"&HFD 元", "253"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(utf8(c.text));
