@@ -41,10 +41,10 @@ constexpr NamespaceName kOfficeNamespaces[] = {
 
 // Word: paragraphs of the body, headers, footers, notes, comments and text boxes. Runs, hyperlinks,
 // insertions, smart tags, content controls and simple fields are transparent: their text joins
-// the paragraph (a phrase that changes length never empties a hyperlink or a simple field); a phonetic
-// guide's reading (w:rt) is never converted and leaves its base text to the paragraph. Field instructions are
-// never converted; field characters cut the paragraph, so that a field's result is converted apart from the
-// text around it.
+// the paragraph (a phrase that changes length never empties a hyperlink or a simple field); a
+// phonetic guide's reading (w:rt) is never converted and leaves its base text to the paragraph. Of
+// a field's instruction only the words the field shows are converted (XE "软件", \o "提示"); field
+// characters cut the paragraph, so that a field's result is converted apart from the text around it.
 constexpr ElementRule kWordElements[] = {
     {"w:p", R::Paragraph},
     {"w:t", R::Text},
@@ -55,7 +55,7 @@ constexpr ElementRule kWordElements[] = {
     {"w:hyperlink", R::Link},
     {"w:fldSimple", R::Link},
     {"m:t", R::Text},
-    {"w:instrText", R::Never},
+    {"w:instrText", R::FieldCode},
     {"w:rt", R::Aside},
     {"w:delInstrText", R::Never},
     {"w:tab", R::Boundary},
@@ -89,6 +89,7 @@ constexpr AttributeRule kWordAttributes[] = {
     // may name an AutoText entry, nor a text field's first text, which may be a calculation
     {"w:listEntry", "w:val", A::Text},
     {"w:hyperlink", "w:tooltip", A::Text},
+    {"w:fldSimple", "w:instr", A::FieldCode}, // the words it shows (as w:instrText)
     {"w:lvlText", "w:val", A::Text}, // a list number's words around its %1
     {"v:textpath", "string", A::Text}, // WordArt and a text watermark (内部资料, on every page)
     // a picture's or a shape's alternative text and a link's tip, in the drawings of every format
@@ -285,6 +286,15 @@ constexpr AttributeRule kOdfAttributes[] = {
     {"text:conditional-text", "text:string-value-if-true", A::Text},
     {"text:conditional-text", "text:string-value-if-false", A::Text},
     {"text:hidden-text", "text:string-value", A::Text},
+    // index and contents entries marked at a point (the marked text of a start and end pair is
+    // the paragraph's), and an index's keys: an index updated from them shows them again
+    {"text:alphabetical-index-mark", "text:string-value", A::Text},
+    {"text:alphabetical-index-mark", "text:key1", A::Text},
+    {"text:alphabetical-index-mark", "text:key2", A::Text},
+    {"text:alphabetical-index-mark-start", "text:key1", A::Text},
+    {"text:alphabetical-index-mark-start", "text:key2", A::Text},
+    {"text:toc-mark", "text:string-value", A::Text},
+    {"text:user-index-mark", "text:string-value", A::Text},
     // the labels of form controls
     {"form:button", "form:label", A::Text},
     {"form:checkbox", "form:label", A::Text},

@@ -43,6 +43,9 @@ enum class ElementRole : unsigned char {
     Link,
     // a DrawingML run's link (a:hlinkClick in a:rPr): the run is a link, as above
     LinkMark,
+    // a Word field's instruction (w:instrText): only the words the field shows are text (an index
+    // entry's, a hyperlink's tip, a macro button's caption); it cuts the paragraph around it
+    FieldCode,
 };
 
 enum class AttributeRole : unsigned char {
@@ -65,6 +68,7 @@ enum class AttributeRole : unsigned char {
     // a link within the document to a heading, by the heading's text (#软件开发概述|outline): that
     // text converted as the heading is; any other link kept
     OutlineLink,
+    FieldCode, // a Word simple field's instruction (w:instr), as ElementRole::FieldCode
 };
 
 struct ElementRule {

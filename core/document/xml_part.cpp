@@ -69,7 +69,7 @@ public:
             m_textAttributes = m_textAttributes || r.role == AttributeRole::Text ||
                                r.role == AttributeRole::Formula || r.role == AttributeRole::NumberFormat ||
                                r.role == AttributeRole::ButtonLabel || r.role == AttributeRole::MetaContent ||
-                               r.role == AttributeRole::OutlineLink;
+                               r.role == AttributeRole::OutlineLink || r.role == AttributeRole::FieldCode;
     }
 
     PartOutcome run() {
@@ -347,6 +347,10 @@ private:
             flush();
             ++m_formula;
             break;
+        case ElementRole::FieldCode:
+            flush();
+            ++m_fieldCode;
+            break;
         case ElementRole::Run:
             m_runs.push_back({});
             break;
@@ -396,6 +400,10 @@ private:
         case ElementRole::Formula:
             flush();
             --m_formula;
+            break;
+        case ElementRole::FieldCode:
+            flush();
+            --m_fieldCode;
             break;
         case ElementRole::Run:
             if (!m_runs.empty()) {
@@ -483,6 +491,11 @@ private:
     }
 
     void attribute(const Token &token, const Attribute &a, AttributeRole role) {
+        if (role == AttributeRole::FieldCode) {
+            if (!m_never)
+                fieldCodeText(a.value, TextPlace::Attribute, a.quote, kAttributeChannel);
+            return;
+        }
         if (role == AttributeRole::Formula || role == AttributeRole::NumberFormat) {
             if (!m_never)
                 formulaText(a.value, TextPlace::Attribute, a.quote, kAttributeChannel,
@@ -609,6 +622,11 @@ private:
                 formulaText(content, place, 0, 0);
             return;
         }
+        if (m_fieldCode) {
+            if (place == TextPlace::Content)
+                fieldCodeText(content, place, 0, 0);
+            return;
+        }
         if (m_language) {
             if (m_options.fonts && place == TextPlace::Content)
                 languageText(content);
@@ -687,6 +705,95 @@ private:
                     literal(chars, i + 1, end, place, quote, channel);
                 i = end;
             }
+        }
+    }
+
+    // A Word field's instruction (an instrText whole, or a simple field's): only what the field
+    // shows or writes into the document is text: an index entry's and a contents entry's words
+    // (XE "软件:安装", TC "概述"), the words of XE's \t ("参见 软件"), a hyperlink's tip (\o "提示")
+    // and a macro button's caption (MACROBUTTON NoMacro [单击此处输入姓名]). Field names, bookmarks,
+    // addresses, switches and formats stay; an instruction split across runs stays as it is.
+    void fieldCodeText(ByteSpan content, TextPlace place, char quote, int channel) {
+        std::vector<DecodedChar> &chars = m_formulaChars;
+        std::vector<std::size_t> &breaks = m_formulaBreaks;
+        chars.clear();
+        breaks.clear();
+        core::Message error;
+        if (!decodeText(m_doc, content, m_format.mode, chars, breaks, error)) {
+            m_error = error;
+            return;
+        }
+        if (!breaks.empty())
+            return;
+        const std::size_t n = chars.size();
+        auto blank = [&](std::size_t k) { return chars[k].cp == ' ' || chars[k].cp == '\t'; };
+        std::size_t i = 0;
+        auto skipBlanks = [&] {
+            while (i < n && blank(i))
+                ++i;
+        };
+        // The next argument: a quoted one's inside (`quoted`), or a word; false at the end or at
+        // a quote that is not closed.
+        auto next = [&](std::size_t &b, std::size_t &e, bool &quoted) {
+            skipBlanks();
+            if (i >= n)
+                return false;
+            quoted = chars[i].cp == '"';
+            if (quoted) {
+                b = ++i;
+                while (i < n && chars[i].cp != '"')
+                    i += chars[i].cp == '\\' && i + 1 < n ? 2 : 1;
+                if (i >= n)
+                    return false;
+                e = i++;
+                return true;
+            }
+            b = i;
+            while (i < n && !blank(i) && chars[i].cp != '"')
+                ++i;
+            e = i;
+            return true;
+        };
+        auto lower = [&](std::size_t k) {
+            const char32_t c = chars[k].cp;
+            return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c < 0x80 ? static_cast<char>(c) : '?';
+        };
+        std::size_t b = 0, e = 0;
+        bool quoted = false;
+        if (!next(b, e, quoted) || quoted)
+            return;
+        std::string type;
+        for (std::size_t k = b; k < e; ++k)
+            type += lower(k);
+        auto convert = [&](std::size_t from, std::size_t to) {
+            if (to > from)
+                literal(chars, from, to, place, quote, channel);
+        };
+        if (type == "macrobutton") {
+            if (!next(b, e, quoted))
+                return; // the macro's name
+            skipBlanks();
+            std::size_t end = n;
+            while (end > i && blank(end - 1))
+                --end;
+            convert(i, end);
+            return;
+        }
+        const bool entry = type == "xe" || type == "tc", link = type == "hyperlink";
+        if (!entry && !link)
+            return;
+        bool first = true;
+        char pending = 0; // the switch whose argument comes next
+        while (next(b, e, quoted)) {
+            if (!quoted && chars[b].cp == '\\') {
+                pending = e == b + 2 ? lower(b + 1) : 0;
+                first = false;
+                continue;
+            }
+            if ((entry && first) || (type == "xe" && pending == 't') || (link && pending == 'o'))
+                convert(b, e);
+            first = false;
+            pending = 0;
         }
     }
 
@@ -1041,16 +1148,16 @@ private:
         bool hidden = false; // a Word run its own properties hide
         bool linked = false; // a DrawingML run its own properties link (its number in m_links)
     };
-    std::vector<OpenRun> m_runs; // the open runs (a text box's inside a run's)
+    std::vector<OpenRun> m_runs;  // the open runs (a text box's inside a run's)
+    std::size_t m_hiddenRuns = 0; // how many of them are hidden
     // The open links, innermost last, each by a number of its own; in HTML, whose tags are not
     // paired here, the <a> open, else 0.
     std::vector<std::uint32_t> m_links;
     std::uint32_t m_htmlLink = 0;
     std::uint32_t m_linkCount = 0;
     std::vector<std::uint32_t> m_textLinks; // the link of each of m_texts
-    std::size_t m_hiddenRuns = 0; // how many of them are hidden
     int m_never = 0, m_text = 0, m_deleted = 0, m_textParagraphs = 0, m_headerFooters = 0, m_language = 0,
-        m_formula = 0;
+        m_formula = 0, m_fieldCode = 0;
     bool m_inLiteral = false;    // converting a formula's string literal
     bool m_stringResult = false; // the cell open now holds a formula whose result is a string
     bool m_skipRawText = false;

@@ -192,6 +192,59 @@ TEST_F(XmlPart, APhraseBeforeALinkNeverEmptiesIt) {
     }
 }
 
+// Of a field's instruction only the words the field shows a reader: an index or contents entry
+// (an index updated from XE fields brought the old text back), XE's cross-reference, a hyperlink's
+// tip, a macro button's caption; names, bookmarks, addresses and switches stay.
+TEST_F(XmlPart, WordFieldInstructionsConvertOnlyTheWordsTheyShow) {
+    const struct {
+        const char *instruction;
+        const char *converted;
+    } cases[] = {
+        {R"( XE "软件:内存" \t "参见 内存" \f "软件" )", R"( XE "軟體:記憶體" \t "参见 記憶體" \f "软件" )"},
+        {R"( xe 软件 \b)", R"( xe 軟體 \b)"},
+        {R"( TC "概述软件" \l 1)", R"( TC "概述軟體" \l 1)"},
+        {R"( HYPERLINK "http://x/软件" \l "软件" \o "打开软件" )",
+         R"( HYPERLINK "http://x/软件" \l "软件" \o "打开軟體" )"},
+        {" MACROBUTTON NoMacro [单击此处输入软件名称] ", " MACROBUTTON NoMacro [单击此处输入軟體名称] "},
+        {" MACROBUTTON 软件 ", " MACROBUTTON 软件 "},
+        {R"( REF 软件 \h )", R"( REF 软件 \h )"},
+        {R"( STYLEREF "标题 1" )", R"( STYLEREF "标题 1" )"},
+        {R"( XE "软件)", R"( XE "软件)"}, // not closed: part of an instruction split across runs
+        {R"( DOCPROPERTY "软件" )", R"( DOCPROPERTY "软件" )"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.instruction);
+        auto doc = [](const std::string &instruction, const std::string &attribute) {
+            return std::string("<w:document ") + kW +
+                   "><w:body><w:p><w:r><w:instrText xml:space=\"preserve\">" + instruction +
+                   "</w:instrText></w:r></w:p><w:p><w:fldSimple w:instr=\"" + attribute +
+                   "\"><w:r><w:t>件</w:t></w:r></w:fldSimple></w:p></w:body></w:document>";
+        };
+        auto quoted = [](std::string s) {
+            for (std::size_t k = s.find('"'); k != std::string::npos; k = s.find('"', k + 6))
+                s.replace(k, 1, "&quot;");
+            return s;
+        };
+        expectConverted(doc(c.instruction, quoted(c.instruction)), PartKind::WordprocessingText,
+                        doc(c.converted, quoted(c.converted)));
+    }
+}
+
+// OpenDocument index and contents entries marked at a point, and an index's keys.
+TEST_F(XmlPart, OpenDocumentIndexMarksAsTheIndexShowsThem) {
+    const std::string doc =
+        R"(<text:p xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0">内存<text:alphabetical-index-mark )"
+        R"(text:string-value="软件" text:key1="内存" text:string-value-phonetic="ruan"/><text:toc-mark )"
+        R"(text:string-value="软件" text:outline-level="1"/><text:user-index-mark text:string-value="鼠标" )"
+        R"(text:index-name="软件"/></text:p>)";
+    expectConverted(
+        doc, PartKind::OdfText,
+        replaced(doc, {{">内存<", ">記憶體<"},
+                       {"value=\"软件\" text:key1=\"内存\"", "value=\"軟體\" text:key1=\"記憶體\""},
+                       {"value=\"软件\" text:outline", "value=\"軟體\" text:outline"},
+                       {"value=\"鼠标\"", "value=\"滑鼠\""}}));
+}
+
 // A content control's list shows its choices converted, as the text it shows; the values it
 // stores stay.
 TEST_F(XmlPart, WordListChoicesShownConvertedTheirValuesKept) {
