@@ -222,6 +222,44 @@ bool isUnitMultiplier(char16_t c) {
     return kUnits.find(c) != std::u16string_view::npos;
 }
 
+// The end of the currency's name at `q` of `t` (before `end`), or `q` where none starts there:
+// 元 or 圆, a name of a few characters that ends in one of them or in 币 or 镑 (美元, 人民币, 港币,
+// 英镑), or a code of three capitals (USD, RMB, HKD).
+std::size_t currencyAfter(std::u16string_view t, std::size_t q, std::size_t end) {
+    if (q < end && isYuan(t[q]))
+        return q + 1;
+    static constexpr std::u16string_view kLast = u"元圆币幣镑鎊";
+    for (std::size_t e = q + 1; e < end && e <= q + 3; ++e) {
+        if (!(t[e - 1] >= u'\u4E00' && t[e - 1] <= u'\u9FFF'))
+            break;
+        if (kLast.find(t[e]) != std::u16string_view::npos && e - q <= 3)
+            return e + 1;
+    }
+    std::size_t e = q;
+    while (e < end && e < q + 4 && t[e] >= u'A' && t[e] <= u'Z')
+        ++e;
+    if (e == q + 3 && !(e < end && isLatinLetter(t[e])))
+        return e;
+    return q;
+}
+
+// Words of English statements that name the unit the numbers count in, in brackets: "(in
+// thousands)", "(RMB'000)", "(k)".
+bool namesEnglishUnit(std::u16string_view inside) {
+    std::string word, all;
+    for (const char16_t c : inside) {
+        const char16_t l = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+        all += l < 0x80 ? static_cast<char>(l) : (l == u'\u2019' ? '\'' : '?');
+    }
+    for (std::string_view w : {"thousand", "million", "billion", "'000"})
+        if (all.find(w) != std::string::npos)
+            return true;
+    for (std::string_view w : {"k", "m", "mn", "000", "$000", "$'000"})
+        if (all == w)
+            return true;
+    return false;
+}
+
 // Whether a unit the numbers count in is named at `p` of `t`, before `end`: 万元, 亿元, 千元 (or
 // 圆) that a bracket, a colon, a blank or `end` closes, or a bare multiplier in brackets or after a
 // colon or 单位 ("(万)", "单位：万", "单位 万"). "万元户" and "百度" name none.
@@ -230,8 +268,9 @@ bool namesUnitAt(std::u16string_view t, std::size_t p, std::size_t end) {
     if (!isUnitMultiplier(t[p]))
         return false;
     std::size_t q = p + 1;
-    const bool yuan = q < end && isYuan(t[q]);
-    q += yuan ? 1 : 0;
+    const std::size_t currency = currencyAfter(t, q, end);
+    const bool yuan = currency > q;
+    q = currency;
     if (!(q == end || isGap(t[q]) || kAfter.find(t[q]) != std::u16string_view::npos))
         return false;
     std::size_t b = p;
@@ -244,9 +283,17 @@ bool namesUnitAt(std::u16string_view t, std::size_t p, std::size_t end) {
 // "（单位：万元）\n合计 1.5", "万元：1.5"): the number counts in it, and read in yuan it came out ten
 // thousand times too small. The place of the unit, or npos.
 std::size_t unitInLabel(std::u16string_view label) {
-    for (std::size_t p = 0; p < label.size(); ++p)
+    static constexpr std::u16string_view kOpen = u"(（[［【〔", kClose = u")）]］】〕";
+    for (std::size_t p = 0; p < label.size(); ++p) {
         if (namesUnitAt(label, p, label.size()))
             return p;
+        if (kOpen.find(label[p]) != std::u16string_view::npos) {
+            const std::size_t close = label.find_first_of(kClose, p + 1);
+            if (close != std::u16string_view::npos && close - p <= 24 &&
+                namesEnglishUnit(label.substr(p + 1, close - p - 1)))
+                return p + 1;
+        }
+    }
     return std::u16string_view::npos;
 }
 
@@ -410,6 +457,7 @@ LeadIn readLeadIn(std::u16string_view text, std::u16string_view t, std::size_t s
 std::size_t blankPartingNumbers(std::u16string_view number) {
     std::size_t group = 0;  // digits since the start or the last separator
     bool separated = false; // a space or comma has parted the integer already
+    bool commaGrouped = false, blankGrouped = false; // by which
     bool integer = true;    // still among the integer's digits
     bool digits = false;    // a digit has been read
     for (std::size_t k = 0; k < number.size();) {
@@ -422,10 +470,12 @@ std::size_t blankPartingNumbers(std::u16string_view number) {
         }
         if (!isBlank(c)) {
             if (c == u',' && integer) {
-                separated = true;
+                if (blankGrouped)
+                    return k; // "1 234,567": blanks and commas do not group one number together
+                separated = commaGrouped = true;
                 group = 0;
-            } else {
-                integer = false; // a point, an exponent
+            } else if (digits) {
+                integer = false; // a point, an exponent (a sign before the digits is none)
             }
             ++k;
             continue;
@@ -444,9 +494,9 @@ std::size_t blankPartingNumbers(std::u16string_view number) {
             ++after;
         const bool oneSpace = next == k + 1 && c == u' ';
         if (!integer || !isDigit(number[k - 1]) || !oneSpace || after - next != 3 || group > 3 ||
-            (separated && group != 3))
+            (separated && group != 3) || commaGrouped)
             return next;
-        separated = true;
+        separated = blankGrouped = true;
         group = 0;
         k = next;
     }
@@ -516,10 +566,25 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
     }
     if (const std::size_t at = blankPartingNumbers(t.substr(i, number.end)); at != 0)
         return {std::nullopt, refusalAt(text, i + at, Message(MessageId::BlankInsideNumber))};
+    // Digits that end a code or a number's name ("iPhone15 999元", "房间302 500元", "No.5 500",
+    // "#5 500", "第3 500元") and the amount after a blank are two numbers, not one grouped in threes
+    // (15999 was read); a currency's code before them is no code ("RMB1 000").
+    static constexpr std::u16string_view kCodeEnds = u"#＃._-/号號第室间間楼樓栋棟层層";
+    if (i > 0 && ((isLatinLetter(t[i - 1]) && markBefore(t, i).mark != Mark::Currency) ||
+                  kCodeEnds.find(t[i - 1]) != std::u16string_view::npos))
+        for (std::size_t k = i; k < i + number.end; ++k)
+            if (isGap(t[k]) && k > i && isDigit(t[k - 1]))
+                return {std::nullopt, refusalAt(text, k + 1, Message(MessageId::BlankInsideNumber))};
 
-    if (const std::size_t at = unitInLabel(t.substr(0, in.labelEnd)); at != std::u16string_view::npos)
+    if (const std::size_t at = unitInLabel(t.substr(0, in.labelEnd)); at != std::u16string_view::npos) {
+        // The unit as the label writes it: a character, or an English word to its bracket.
+        std::size_t end = at + 1;
+        if (t[at] < 0x80)
+            while (end < in.labelEnd && t[end] < 0x80 && t[end] != u')' && t[end] != u']')
+                ++end;
         return {std::nullopt,
-                refusalAt(text, at, Message(MessageId::UnitInLabel, {utf16ToUtf8(t.substr(at, 1))}))};
+                refusalAt(text, at, Message(MessageId::UnitInLabel, {utf16ToUtf8(t.substr(at, end - at))}))};
+    }
     {
         std::size_t line = i + number.end;
         while (line < n && !isLineBreak(t[line]) && !isClose(t[line]))
@@ -622,6 +687,21 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
         const bool half = u < n && t[u] == u'半' && !ideograph(u + 1);
         if (half || (r > u && (subunit || !ideograph(r))))
             return {std::nullopt, refusalAt(text, u, Message(MessageId::WordsAfterUnit))};
+    }
+    // A unit or share after the bracket or quote that closes the number ("(1,234)万元", "“1.5”万元",
+    // "[1.5]%") was dropped: read as the number alone, 10⁴ times too small.
+    {
+        static constexpr std::u16string_view kClosers = u")）]］】〕》〉」』”’\"'";
+        std::size_t c = k;
+        bool closer = false;
+        for (;
+             c < n && (isGap(t[c]) || kClosers.find(t[c]) != std::u16string_view::npos) && !isLineBreak(t[c]);
+             ++c)
+            closer = closer || !isGap(t[c]);
+        if (closer && c < n &&
+            (isNumeralUnit(t[c]) || isPercent(t[c]) || isLetterMultiplier(t, c) || moreThan(c) ||
+             ((t[c] == u'角' || t[c] == u'毛' || t[c] == u'分') && (c + 1 == n || !isIdeograph(t[c + 1])))))
+            return {std::nullopt, refusalAt(text, c, Message(MessageId::UnitAfterClosingMark))};
     }
     if (in.open) {
         std::size_t close = k;

@@ -70,6 +70,14 @@ TEST(AmountNumber, ReadsTheOneAmountOfAText) {
         {u"100 E-", "100"},
         {u"1E+3元", "1000"},
         {u"&HFD 元", "253"},
+        // Closed numbers with nothing after them, blank groups after a label or a currency.
+        {u"(100) 一张", "-100"},
+        {u"“100”元整", "100"},
+        {u"金额（美元）：100", "100"},
+        {u"总价1 000元", "1000"},
+        {u"RMB1 000", "1000"},
+        {u"-1 234", "-1234"},
+        {u"百货公司 100", "100"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(utf8(c.text));
@@ -100,6 +108,24 @@ TEST(AmountNumber, RefusesWhatIsNotOnePlainAmount) {
         {u"5万万", 3},
         {u"5亿千", 3},
         {u"１２３４５x６", 7},
+        // A unit or share after the bracket or quote that closes the number was dropped:
+        // (1,234)万元 was -1234, 10⁴ times too small.
+        {u"净利润：(1,234)万元", 12},
+        {u"（1.5）万", 6},
+        {u"“1.5”万元", 6},
+        {u"[1.5]%", 6},
+        {u"(1.5) 千", 7},
+        {u"(1.5)k", 6},
+        {u"(1.5)亿元", 6},
+        {u"(1.5)角", 6},
+        // The unit named in the label with another currency than 元, or in English.
+        {u"金额（万人民币）：1.5", 4},
+        {u"金额（万美元）：1.5", 4},
+        {u"1.5（万美元）", 5},
+        {u"单位:万美元 1.5", 4},
+        {u"收入（千港元） 3", 4},
+        {u"金额(k) 1.5", 4},
+        {u"(in thousands) 1.5", 2},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(utf8(c.text));
@@ -363,6 +389,14 @@ TEST(AmountNumber, NumbersPartedByBlanksAndUnitsBelowTheYuanAreRefused) {
         {u"-5 5", 4},
         {u"0 50", 3},
         {u"1 2 3.456", 3},
+        // Digits that end a code, and the amount after a blank: two numbers (15999 was read).
+        {u"iPhone15 999元", 10},
+        {u"房间302 500元", 7},
+        {u"No.5 500", 6},
+        {u"#5 500", 4},
+        {u"第3 500元", 4},
+        {u"1,234 567", 7}, // commas and blanks do not group one number together
+        {u"1 234,567", 6},
         {u"1 2345", 3},
         {u"1234 567", 6},
         {u"1 234 56", 7},
