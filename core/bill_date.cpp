@@ -135,18 +135,32 @@ Outcome<BillDate> findBillDate(std::u16string_view text) {
             --b;
         const char16_t adjacent = start > 0 ? folded(text[start - 1]) : u' ';
         const char16_t before = b > 0 ? folded(text[b - 1]) : u' ';
-        const char16_t after = end < text.size() ? folded(text[end]) : u' ';
+        // What follows, past blanks: a unit makes an amount (20261207 元), and a point before
+        // digits a number with decimals (20261207.00).
+        std::size_t a = end;
+        while (a < text.size() && isBlank(text[a]))
+            ++a;
+        const char16_t after = a < text.size() ? folded(text[a]) : u' ';
+        if (end + 1 < text.size() && text[end] == u'.' && isDigit(text[end + 1]))
+            return true;
         std::string word;
         for (std::size_t w = b; w > 0 && word.size() < 8; --w) {
             const char16_t c = folded(text[w - 1]);
-            if (!((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z')))
+            if (!((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c == u'/' && !word.empty())))
                 break;
             word.insert(word.begin(), static_cast<char>(c >= u'a' ? c - u'a' + u'A' : c));
         }
-        static constexpr std::string_view kNumberWords[] = {"NO", "NR",  "NUM",  "NUMBER",
-                                                            "ID", "REF", "CODE", "SN"};
+        static constexpr std::string_view kNumberWords[] = {"NO",   "NR",    "NUM",    "NUMBER", "ID",  "REF",
+                                                            "CODE", "SN",    "S/N",    "PN",     "P/N", "SKU",
+                                                            "LOT",  "BATCH", "SERIAL", "PO"};
         if (std::find(std::begin(kNumberWords), std::end(kNumberWords), word) != std::end(kNumberWords))
             return true;
+        // Words that name a number, as 号 and 码 do: a batch, a voucher, a contract, an order.
+        static constexpr std::u16string_view kNumberNames[] = {u"批次", u"凭证", u"憑證", u"合同", u"订单",
+                                                               u"訂單", u"流水", u"账户", u"帳戶", u"单据"};
+        for (const std::u16string_view name : kNumberNames)
+            if (b >= name.size() && text.substr(b - name.size(), name.size()) == name)
+                return true;
         return (adjacent >= u'A' && adjacent <= u'Z') || (adjacent >= u'a' && adjacent <= u'z') || before == u'#' ||
                before == u'.' || before == u'号' || before == u'號' || before == u'码' || before == u'碼' ||
                before == u'№' || before == u'￥' || before == u'¥' || before == u'$' || after == u'元' ||
