@@ -190,9 +190,10 @@ private:
         std::size_t bad = 0;
         bool written = keeping ? platform::writeTextFileKeeping(output, bytes, reading, encoded, &bad)
                                : platform::writeTextFile(output, target, withMark, encoded, &bad);
-        // GBK named for the output is Windows' code page 936, which has no four-byte codes: a
-        // character only GB18030 codes is refused as one without any code.
-        if (written && m_to == TextEncoding::Gbk)
+        // GBK named for the output, or for the input written back in it, is Windows' code page 936,
+        // which has no four-byte codes: a character only GB18030 codes is refused as one without
+        // any code.
+        if (written && (m_to ? *m_to == TextEncoding::Gbk : m_from == TextEncoding::Gbk))
             if (const std::size_t four = platform::firstFourByteCode(encoded); four != std::string::npos) {
                 std::string before;
                 platform::decodeText(std::string_view(encoded).substr(0, four), TextEncoding::Gbk, before);

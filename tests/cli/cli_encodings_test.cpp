@@ -191,6 +191,10 @@ TEST(CliEncodings, RefusalsNameWhyAndWriteNothing) {
         {"a character only GB18030 codes, GBK named", "printf 'caf\\303\\251 \\347\\256\\200\\n'",
          "$CLI upper --to-encoding gbk -o out.txt in.txt", 1,
          "lanternfin-cli: in.txt: line 1: É (U+00C9) has no code in GBK; nothing written"},
+        // and so is GBK named for the input, written back in it: Ǚ was written as 81 30 A0 31
+        {"a character only GB18030 codes, written back in GBK", "printf 'L\\250\\267 \\302\\300\\n'",
+         "$CLI upper --from-encoding CP936 -o out.txt in.txt", 1,
+         "lanternfin-cli: in.txt: line 1: Ǚ (U+01D9) has no code in GBK; nothing written"},
         // inputs joined into one output in two encodings made a file no encoding reads
         {"joined in two encodings",
          "printf '\\347\\256\\200\\344\\275\\223\\n' >u.txt && printf '简体中文的报告，说明这个问题。\\n' | "
