@@ -610,7 +610,9 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
     auto caseDocuments = [&o, encodedText](core::CodePointMap map) {
         const auto shared = std::make_shared<const core::CodePointMap>(std::move(map));
         auto segmented = codePointDocuments(shared);
-        return withDocuments(encodedText(mapTransform(shared, o.lines), segmented), segmented, {}, o.lines);
+        core::document::PartOptions part;
+        part.formulaLiterals = false;
+        return withDocuments(encodedText(mapTransform(shared, o.lines), segmented), segmented, part, o.lines);
     };
     command("upper", say(MessageId::HelpUpper),
             [caseDocuments] { return caseDocuments(platform::upperCaseMap()); });

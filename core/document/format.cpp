@@ -326,6 +326,8 @@ constexpr std::pair<std::string_view, PartKind> kSharedContentTypes[] = {
     {"application/vnd.openxmlformats-officedocument.drawingml.chart", PartKind::DrawingText},
     {"application/vnd.ms-office.chartex",
      PartKind::DrawingText}, // waterfall, treemap, funnel...: rich text only
+    {"application/vnd.openxmlformats-officedocument.drawingml.chartshapes",
+     PartKind::DrawingText}, // a chart's text boxes
     {"application/vnd.openxmlformats-officedocument.drawingml.diagramData", PartKind::DrawingText},
     {"application/vnd.ms-office.drawingml.diagramDrawing", PartKind::DrawingText},
     {"application/vnd.openxmlformats-package.core-properties", PartKind::CoreProperties},

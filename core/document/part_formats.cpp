@@ -89,6 +89,8 @@ constexpr AttributeRule kWordAttributes[] = {
     // may name an AutoText entry, nor a text field's first text, which may be a calculation
     {"w:listEntry", "w:val", A::Text},
     {"w:hyperlink", "w:tooltip", A::Text},
+    {"w:tblCaption", "w:val", A::Text}, // a table's alternative text
+    {"w:tblDescription", "w:val", A::Text},
     {"w:fldSimple", "w:instr", A::FieldCode}, // the words it shows (as w:instrText)
     {"w:lvlText", "w:val", A::Text}, // a list number's words around its %1
     {"v:textpath", "string", A::Text}, // WordArt and a text watermark (内部资料, on every page)
@@ -192,6 +194,7 @@ constexpr AttributeRule kSheetAttributes[] = {
 constexpr ElementRule kDrawingElements[] = {
     {"a:p", R::Paragraph},
     {"a:t", R::Text},
+    {"m:t", R::Text}, // an equation's text (a14:m), which PowerPoint shows before its fallback's
     {"a:r", R::Run},
     {"a:rPr", R::RunProperties},
     {"a:hlinkClick", R::LinkMark},
@@ -306,6 +309,15 @@ constexpr AttributeRule kOdfAttributes[] = {
     // a validation's titles, as its messages
     {"table:help-message", "table:title", A::Text},
     {"table:error-message", "table:title", A::Text},
+    // what a form's lists, combo boxes and text fields show (never the values a list sends)
+    {"form:option", "form:label", A::Text},
+    {"form:item", "form:label", A::Text},
+    {"form:combobox", "form:current-value", A::Text},
+    {"form:text", "form:current-value", A::Text},
+    {"form:text", "form:value", A::Text},
+    {"form:textarea", "form:current-value", A::Text},
+    {"form:textarea", "form:value", A::Text},
+    {"table:named-expression", "table:expression", A::Formula}, // its literals, as a cell's formula's
     {"table:table-cell", "office:string-value", A::Text},
     {"table:covered-table-cell", "office:string-value", A::Text},
     {"text:user-field-decl", "office:string-value", A::Text},
@@ -395,6 +407,9 @@ constexpr ElementRule kOpfElements[] = {
 
 constexpr AttributeRule kXmlLangAttribute[] = {{"*", "xml:lang", A::Language}};
 
+// EPUB 2's guide names its landmarks (the cover, the table of contents) as a reader's menu shows them.
+constexpr AttributeRule kOpfAttributes[] = {{"*", "xml:lang", A::Language}, {"opf:reference", "title", A::Text}};
+
 constexpr ElementRule kNcxElements[] = {{"ncx:text", R::TextParagraph}};
 
 const PartFormat kFormats[] = {
@@ -410,7 +425,7 @@ const PartFormat kFormats[] = {
     /* OdfMeta */ {MarkupMode::Xml, false, false, kOdfMetaElements, {}, kOdfNamespaces},
     /* Xhtml */ {MarkupMode::Xml, true, true, kHtmlElements, kHtmlAttributes, {}},
     /* Html */ {MarkupMode::Html, true, true, kHtmlElements, kHtmlAttributes, {}},
-    /* EpubPackage */ {MarkupMode::Xml, false, false, kOpfElements, kXmlLangAttribute, kEpubNamespaces},
+    /* EpubPackage */ {MarkupMode::Xml, false, false, kOpfElements, kOpfAttributes, kEpubNamespaces},
     /* EpubNcx */ {MarkupMode::Xml, false, false, kNcxElements, kXmlLangAttribute, kEpubNamespaces},
     /* BoundData */ {MarkupMode::Xml, false, false, {}, {}, {}},
     /* EmbeddedDocument */ {MarkupMode::Xml, false, false, {}, {}, {}},

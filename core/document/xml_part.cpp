@@ -497,7 +497,7 @@ private:
             return;
         }
         if (role == AttributeRole::Formula || role == AttributeRole::NumberFormat) {
-            if (!m_never)
+            if (!m_never && (role == AttributeRole::NumberFormat || m_options.formulaLiterals))
                 formulaText(a.value, TextPlace::Attribute, a.quote, kAttributeChannel,
                             role == AttributeRole::NumberFormat);
             return;
@@ -618,7 +618,7 @@ private:
         if (m_never || content.size() == 0)
             return;
         if (m_formula) {
-            if (place == TextPlace::Content)
+            if (place == TextPlace::Content && m_options.formulaLiterals)
                 formulaText(content, place, 0, 0);
             return;
         }

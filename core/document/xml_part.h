@@ -98,6 +98,10 @@ struct PartOptions {
     // Names a formula may spell out in a string literal (sheet and defined names, formulaNames):
     // such a literal stays as it is, as does one that is a kept string or holds a reference ("销售!B1").
     std::vector<std::string> formulaNames;
+    // Also convert the string literals of formulas, so that they go on matching the converted
+    // cells. Off for a change of letter case, which a formula's comparisons ignore and whose
+    // literals' codes must keep theirs (CONVERT's "km", TEXT's "mm", an address's path).
+    bool formulaLiterals = true;
     // Also list the changes made (PartOutcome::edits), for a caller that writes the part in
     // another encoding and keeps its own bytes around them.
     bool listEdits = false;

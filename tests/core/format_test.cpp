@@ -178,23 +178,27 @@ TEST(TextParts, OfficePartsByContentTypeInEntryOrder) {
 }
 
 // The notes and handout masters print on every notes page and handout; the newer chart types
-// (chartex) hold titles in rich text as the older charts do.
+// (chartex) hold titles in rich text as the older charts do, and a chart's text boxes their own.
 TEST(TextParts, PresentationMastersAndNewerCharts) {
     const std::string pml = std::string(kOoxml) + "presentationml.";
     FakePackage pptx{{"[Content_Types].xml", "ppt/presentation.xml", "ppt/notesMasters/notesMaster1.xml",
-                      "ppt/handoutMasters/handoutMaster1.xml", "ppt/charts/chartEx1.xml"},
+                      "ppt/handoutMasters/handoutMaster1.xml", "ppt/charts/chartEx1.xml",
+                      "ppt/drawings/drawing1.xml"},
                      {}};
     pptx.parts["[Content_Types].xml"] = contentTypes({
         {"/ppt/presentation.xml", pml + "presentation.main+xml"},
         {"/ppt/notesMasters/notesMaster1.xml", pml + "notesMaster+xml"},
         {"/ppt/handoutMasters/handoutMaster1.xml", pml + "handoutMaster+xml"},
         {"/ppt/charts/chartEx1.xml", "application/vnd.ms-office.chartex+xml"},
+        {"/ppt/drawings/drawing1.xml",
+         "application/vnd.openxmlformats-officedocument.drawingml.chartshapes+xml"},
     });
     const std::vector<std::pair<std::string, PartKind>> expected{
         {"ppt/presentation.xml", PartKind::DrawingText},
         {"ppt/notesMasters/notesMaster1.xml", PartKind::DrawingText},
         {"ppt/handoutMasters/handoutMaster1.xml", PartKind::DrawingText},
         {"ppt/charts/chartEx1.xml", PartKind::DrawingText},
+        {"ppt/drawings/drawing1.xml", PartKind::DrawingText},
     };
     EXPECT_EQ(listed(textParts(Format::PowerPoint, pptx.names, pptx.reader())), expected);
 }

@@ -471,6 +471,28 @@ TEST_F(XmlPart, FormulaLiteralsAsTheCellsTheyMatch) {
     }
 }
 
+// Without formula literals (a change of letter case, which comparisons ignore): CONVERT(10,"km","mi")
+// became "KM","MI", an error, and an address's path changed; the cells and number formats still are.
+TEST_F(XmlPart, FormulaLiteralsKeptWhereTheWayAsksSo) {
+    const std::string head =
+        R"(<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main">)";
+    const std::string odfHead =
+        R"x(<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" )x"
+        R"x(xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0">)x";
+    PartOptions options;
+    options.formulaLiterals = false;
+    const std::string sheet =
+        head +
+        R"(<f>IF(A1="软件","鼠标")</f><formula1>"软件"</formula1><numFmt formatCode="0&quot;软件&quot;"/>)" +
+        R"(<c t="inlineStr"><is><t>软件</t></is></c></worksheet>)";
+    expectConverted(sheet, PartKind::SpreadsheetStrings,
+                    replaced(sheet, {{"0&quot;软件", "0&quot;軟體"}, {"<t>软件", "<t>軟體"}}), options);
+    const std::string ods =
+        odfHead +
+        R"x(<table:table-cell table:formula="of:=IF([.A1]=&quot;软件&quot;;1)"/></office:document-content>)x";
+    expectConverted(ods, PartKind::OdfText, ods, options);
+}
+
 // The same in OpenDocument's notation, where formulas are attributes and a sheet's cell is written
 // after a dot.
 TEST_F(XmlPart, OpenDocumentFormulaLiteralsAsTheCellsTheyMatch) {
@@ -686,6 +708,37 @@ TEST_F(XmlPart, AlternativeTextTipsFormFieldsNumberFormatsAndProperties) {
          "<package" + opf + R"(><metadata><dc:publisher>軟體</dc:publisher><dc:contributor>滑鼠</dc:contributor>)"
              R"(<dc:rights>隨身碟</dc:rights><meta property="belongs-to-collection" id="c1">頭髮</meta>)"
              R"(<meta refines="#t" property="alternate-script" xml:lang="ja">软件</meta></metadata></package>)"},
+        // What a reader sees that stayed as it was: an OpenDocument form's list entries and text
+        // fields (never the values a list sends), a named expression's literals, a Word table's
+        // alternative text, EPUB 2's guide, a slide's equation.
+        {"OpenDocument form lists and fields, named expressions", PartKind::OdfText,
+         "<office:document-content" + odf +
+             R"( xmlns:form="urn:oasis:names:tc:opendocument:xmlns:form:1.0")"
+             R"( xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"><form:listbox form:name="软件">)"
+             R"(<form:option form:label="鼠标" form:value="内存"/></form:listbox><form:combobox form:current-value="U盘">)"
+             R"(<form:item form:label="头发"/></form:combobox><form:text form:value="软件" form:current-value="内存"/>)"
+             R"(<table:named-expression table:name="软件" table:expression="of:&quot;鼠标&quot;"/></office:document-content>)",
+         "<office:document-content" + odf +
+             R"( xmlns:form="urn:oasis:names:tc:opendocument:xmlns:form:1.0")"
+             R"( xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"><form:listbox form:name="软件">)"
+             R"(<form:option form:label="滑鼠" form:value="内存"/></form:listbox><form:combobox form:current-value="隨身碟">)"
+             R"(<form:item form:label="頭髮"/></form:combobox><form:text form:value="軟體" form:current-value="記憶體"/>)"
+             R"(<table:named-expression table:name="软件" table:expression="of:&quot;滑鼠&quot;"/></office:document-content>)"},
+        {"a Word table's alternative text", PartKind::WordprocessingText,
+         "<w:tblPr" + w +
+             R"(><w:tblStyle w:val="软件"/><w:tblCaption w:val="鼠标"/><w:tblDescription w:val="头发"/></w:tblPr>)",
+         "<w:tblPr" + w +
+             R"(><w:tblStyle w:val="软件"/><w:tblCaption w:val="滑鼠"/><w:tblDescription w:val="頭髮"/></w:tblPr>)"},
+        {"EPUB 2's guide", PartKind::EpubPackage,
+         "<package" + opf +
+             R"(><guide><reference type="toc" title="软件" href="软件.xhtml"/></guide></package>)",
+         "<package" + opf +
+             R"(><guide><reference type="toc" title="軟體" href="软件.xhtml"/></guide></package>)"},
+        {"a slide's equation", PartKind::DrawingText,
+         "<a:p" + a +
+             R"( xmlns:m="http://schemas.openxmlformats.org/officeDocument/2006/math"><m:r><m:t>软件</m:t></m:r></a:p>)",
+         "<a:p" + a +
+             R"( xmlns:m="http://schemas.openxmlformats.org/officeDocument/2006/math"><m:r><m:t>軟體</m:t></m:r></a:p>)"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
