@@ -1,5 +1,6 @@
 #include "cli/encodings.h"
 
+#include "core/document/xml_part.h"
 #include "core/subtitles.h"
 #include "core/text_encoding.h"
 #include "core/utf.h"
@@ -223,10 +224,29 @@ private:
             return true;
         }
         if (m_cues) {
-            if (auto converted = core::convertSubtitleCues(text, format, m_cues())) {
-                output = std::move(*converted);
-                return true;
-            }
+            // A cue line of megabytes (no film has one) goes piece by piece through the plain
+            // command, which streams: read together, its pieces would take fifty times their size.
+            const core::CuePiecesConvert together = m_cues();
+            const auto convert =
+                [&](const std::vector<std::string_view> &pieces) -> std::optional<std::vector<std::string>> {
+                std::size_t size = 0;
+                for (const std::string_view p : pieces)
+                    size += p.size();
+                if (size <= core::document::kParagraphLimit)
+                    return together(pieces);
+                std::vector<std::string> out(pieces.size());
+                for (std::size_t k = 0; k < pieces.size(); ++k) {
+                    status = runOnText(m_inner, in.name(), std::string(pieces[k]), out[k]);
+                    if (status.code != kExitOk)
+                        return std::nullopt;
+                }
+                return out;
+            };
+            auto converted = core::convertSubtitleCues(text, format, convert);
+            if (!converted)
+                return false;
+            output = std::move(*converted);
+            return true;
         }
         auto converted =
             core::convertSubtitles(text, format, [&](std::string_view cue) -> std::optional<std::string> {

@@ -127,8 +127,9 @@ struct PartOutcome {
 };
 
 // The most markup one paragraph may hold (its runs and text together) before it is refused: no
-// document has one near it, and converting one costs some forty times its size in memory.
-inline constexpr std::size_t kParagraphLimit = std::size_t(16) << 20;
+// document has one near it, and converting one costs some fifty times its size in memory (a
+// 16 MB paragraph in a 25 kB file took 780 MB; several files convert at once).
+inline constexpr std::size_t kParagraphLimit = std::size_t(4) << 20;
 
 // `xml` (one part, UTF-8) with the text that `kind` says is text converted by `converter`, each
 // paragraph as one text (PartKind's tables), and everything else byte for byte. A part that needs
