@@ -12,6 +12,7 @@ namespace {
 
 constexpr char32_t kYi = U'一';
 constexpr char32_t kBu = U'不';
+constexpr char32_t kHang = U'行';
 // A run longer than this is read in pieces, so that memory stays flat on text without breaks.
 constexpr std::size_t kMaxRun = 4096;
 
@@ -311,6 +312,7 @@ PinyinReader::PinyinReader(const PinyinReadingData &data, const PinyinStyle &sty
     m_yi4 = data.syllableId("yi4");
     m_bu2 = data.syllableId("bu2");
     m_bu4 = data.syllableId("bu4");
+    m_hang2 = data.syllableId("hang2");
 }
 
 void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint16_t> &syl,
@@ -400,6 +402,11 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
                         syl[k] = m_data.predict(model, m_features);
                 }
         }
+    // 行 alone right after digits counts lines or rows (第3行, 共100行, 10行代码): háng, which
+    // the labelled sentences hold too few of for its model to learn.
+    if (before == PinyinBoundary::Digit && n > 0 && run[0] == kHang && m_hang2 != kNoSyllable &&
+        standsAlone(0))
+        syl[0] = m_hang2;
     // 一 and 不 before the next syllable's own tone; before a neutral tone, the tone that
     // character has on its own (不是 shi5 still makes 不 bú).
     auto toneAt = [&](std::size_t k) {

@@ -9,7 +9,8 @@
 // dictionary words (the product of their probabilities, a dynamic programme over the run). A word
 // the dictionary reads gets that reading; everything else is read character by character. 一 is yī at the end
 // of a word or run, after 第 or a numeral, before a numeral digit, 月 or 号, between 月 and 日 (五月一日);
-// else yí before a fourth tone and yì before the others. 不 is bú before a fourth tone, else bù. A polyphone
+// else yí before a fourth tone and yì before the others. 不 is bú before a fourth tone, else bù. 行
+// alone right after digits counts lines or rows (第3行, 10行代码): háng. A polyphone
 // that stands alone as a word of one character is read by its context model where the data file has one
 // (pinyin_context.h); so is one inside a word the data file marks as read both ways (教会 jiào huì
 // "the church", jiāo huì "taught"), where its model learnt that word. Near the start or end of a line,
@@ -197,7 +198,7 @@ private:
     std::vector<Slot> m_slots;
     Slot m_separatorSlot{};
     std::string m_scratch; // a run's rendering before it joins the output
-    std::uint16_t m_yi1, m_yi2, m_yi4, m_bu2, m_bu4;
+    std::uint16_t m_yi1, m_yi2, m_yi4, m_bu2, m_bu4, m_hang2;
     std::vector<char32_t> m_run;
     std::vector<std::uint16_t> m_syl;
     std::vector<std::uint32_t> m_best, m_end, m_node;

@@ -694,6 +694,21 @@ TEST(PinyinReading, OneReaderReadsTextAfterTextAsEachReadsAlone) {
     }
 }
 
+// 行 háng: the bank on a slip (开户行 was kāi hù xíng) and a counted line or row after digits.
+TEST(PinyinReading, HangForBanksOnSlipsAndCountedLines) {
+    expectAll({
+        {"开户行", "kāi hù háng"},
+        {"收款行：工商银行", "shōu kuǎn háng：gōng shāng yín háng"},
+        {"发卡行", "fā kǎ háng"},
+        {"第3行", "dì 3 háng"},
+        {"共100行", "gòng 100 háng"},
+        {"10行代码", "10 háng dài mǎ"},
+        {"2行1列", "2 háng 1 liè"},
+        {"3行动", "3 xíng dòng"}, // a word of its own after the digits
+        {"行首", "háng shǒu"},
+    });
+}
+
 // The pieces of a karaoke or formatted subtitle line read as their words read them joined, each
 // written as it is written alone (no separator at a piece's start, letters and digits apart within
 // it); one reader goes on to the next text as before.
