@@ -611,7 +611,7 @@ void addCommands(CommandLine &cl, CommandOptions &o) {
         const auto shared = std::make_shared<const core::CodePointMap>(std::move(map));
         auto segmented = codePointDocuments(shared);
         core::document::PartOptions part;
-        part.formulaLiterals = false;
+        part.letterCase = true;
         return withDocuments(encodedText(mapTransform(shared, o.lines), segmented), segmented, part, o.lines);
     };
     command("upper", say(MessageId::HelpUpper),

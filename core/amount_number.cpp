@@ -223,18 +223,18 @@ bool isUnitMultiplier(char16_t c) {
 }
 
 // The end of the currency's name at `q` of `t` (before `end`), or `q` where none starts there:
-// 元 or 圆, a name of a few characters that ends in one of them or in 币 or 镑 (美元, 人民币, 港币,
-// 英镑), or a code of three capitals (USD, RMB, HKD).
+// 元 or 圆, a currency's Chinese name (美元, 人民币, 港币, 英镑), or a code of three capitals (USD,
+// RMB, HKD). A coin is none (纪念币, 金币).
 std::size_t currencyAfter(std::u16string_view t, std::size_t q, std::size_t end) {
     if (q < end && isYuan(t[q]))
         return q + 1;
-    static constexpr std::u16string_view kLast = u"元圆币幣镑鎊";
-    for (std::size_t e = q + 1; e < end && e <= q + 3; ++e) {
-        if (!(t[e - 1] >= u'\u4E00' && t[e - 1] <= u'\u9FFF'))
-            break;
-        if (kLast.find(t[e]) != std::u16string_view::npos && e - q <= 3)
-            return e + 1;
-    }
+    static constexpr std::u16string_view kNames[] = {
+        u"人民币", u"人民幣", u"新台币", u"新臺幣", u"美元", u"欧元", u"歐元", u"日元",
+        u"港元",   u"港币",   u"港幣",   u"英镑",   u"英鎊", u"澳元", u"加元", u"韩元",
+        u"韓元",   u"台币",   u"臺幣",   u"卢布",   u"盧布", u"法郎"};
+    for (const std::u16string_view name : kNames)
+        if (t.substr(q, std::min(name.size(), end - q)) == name)
+            return q + name.size();
     std::size_t e = q;
     while (e < end && e < q + 4 && t[e] >= u'A' && t[e] <= u'Z')
         ++e;
@@ -244,19 +244,27 @@ std::size_t currencyAfter(std::u16string_view t, std::size_t q, std::size_t end)
 }
 
 // Words of English statements that name the unit the numbers count in, in brackets: "(in
-// thousands)", "(RMB'000)", "(k)".
+// thousands)", "(RMB'000)", "(mn)", "(k)"; never a capital alone, which may be a size ("T恤 (M)").
 bool namesEnglishUnit(std::u16string_view inside) {
-    std::string word, all;
+    std::string all;
     for (const char16_t c : inside) {
         const char16_t l = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
         all += l < 0x80 ? static_cast<char>(l) : (l == u'\u2019' ? '\'' : '?');
     }
-    for (std::string_view w : {"thousand", "million", "billion", "'000"})
-        if (all.find(w) != std::string::npos)
-            return true;
-    for (std::string_view w : {"k", "m", "mn", "000", "$000", "$'000"})
-        if (all == w)
-            return true;
+    if (all.find("'000") != std::string::npos || inside == u"k") // RMB'000; k (K and M may be sizes)
+        return true;
+    std::size_t b = 0;
+    while (b < all.size()) {
+        std::size_t e = b;
+        while (e < all.size() && all[e] != ' ' && all[e] != '/' && all[e] != ',')
+            ++e;
+        const std::string_view word = std::string_view(all).substr(b, e - b);
+        for (std::string_view w : {"thousand", "thousands", "million", "millions", "billion", "billions",
+                                   "mn", "bn", "000", "$000"})
+            if (word == w)
+                return true;
+        b = e + 1;
+    }
     return false;
 }
 
@@ -522,6 +530,9 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
         // own, "No.100" was 0.1. A currency's code is no abbreviation: "RMB.5" is 0.5.
         if (t[i] == u'.' && i > 0 && isLatinLetter(t[i - 1]) && markBefore(t, i).mark != Mark::Currency)
             continue;
+        // Dots that lead to the number ("合计......100元") are no decimal point: 0.1 was read.
+        if (t[i] == u'.' && i > 0 && t[i - 1] == u'.')
+            continue;
         // "&O" and "&H" start an octal or hexadecimal number, but not inside a name: "P&O 100元"
         // was 64.
         if (t[i] == u'&' && i > 0 && isLatinLetter(t[i - 1]))
@@ -569,12 +580,19 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
     // Digits that end a code or a number's name ("iPhone15 999元", "房间302 500元", "No.5 500",
     // "#5 500", "第3 500元") and the amount after a blank are two numbers, not one grouped in threes
     // (15999 was read); a currency's code before them is no code ("RMB1 000").
-    static constexpr std::u16string_view kCodeEnds = u"#＃._-/号號第室间間楼樓栋棟层層";
-    if (i > 0 && ((isLatinLetter(t[i - 1]) && markBefore(t, i).mark != Mark::Currency) ||
-                  kCodeEnds.find(t[i - 1]) != std::u16string_view::npos))
-        for (std::size_t k = i; k < i + number.end; ++k)
-            if (isGap(t[k]) && k > i && isDigit(t[k - 1]))
-                return {std::nullopt, refusalAt(text, k + 1, Message(MessageId::BlankInsideNumber))};
+    static constexpr std::u16string_view kCodeEnds = u"#＃-号號第室间間";
+    const bool afterCode = i > 0 && ((isLatinLetter(t[i - 1]) && markBefore(t, i).mark != Mark::Currency) ||
+                                     kCodeEnds.find(t[i - 1]) != std::u16string_view::npos ||
+                                     (t[i - 1] == u'.' && i > 1 && isLatinLetter(t[i - 2])));
+    if (afterCode)
+        for (std::size_t k = i + 1; k < i + number.end; ++k)
+            if (isGap(t[k]) && isDigit(t[k - 1])) {
+                std::size_t next = k;
+                while (next < i + number.end && isGap(t[next]))
+                    ++next;
+                if (next < i + number.end && isDigit(t[next]))
+                    return {std::nullopt, refusalAt(text, next, Message(MessageId::BlankInsideNumber))};
+            }
 
     if (const std::size_t at = unitInLabel(t.substr(0, in.labelEnd)); at != std::u16string_view::npos) {
         // The unit as the label writes it: a character, or an English word to its bracket.

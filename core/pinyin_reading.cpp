@@ -403,10 +403,17 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
                 }
         }
     // 行 alone right after digits counts lines or rows (第3行, 共100行, 10行代码): háng, which
-    // the labelled sentences hold too few of for its model to learn.
+    // the labelled sentences hold too few of for its model to learn; before a particle, or
+    // before punctuation, it says yes to an offer (便宜点，80行吗, 100行不行, 50行。).
     if (before == PinyinBoundary::Digit && n > 0 && run[0] == kHang && m_hang2 != kNoSyllable &&
-        standsAlone(0))
-        syl[0] = m_hang2;
+        standsAlone(0)) {
+        static constexpr std::u32string_view kParticles = U"吗嗎不了吧啊呀呢么麼嘛啦哦喔没沒";
+        const bool counted = n > 1 ? kParticles.find(run[1]) == std::u32string_view::npos
+                                   : after == PinyinBoundary::Edge || after == PinyinBoundary::Digit ||
+                                         after == PinyinBoundary::Latin || after == PinyinBoundary::Space;
+        if (counted)
+            syl[0] = m_hang2;
+    }
     // 一 and 不 before the next syllable's own tone; before a neutral tone, the tone that
     // character has on its own (不是 shi5 still makes 不 bú).
     auto toneAt = [&](std::size_t k) {

@@ -86,14 +86,20 @@ const std::vector<std::vector<PieceEdit>> &RunMapper::convert(const std::vector<
         }
     };
 
-    // Whether a segment [b, e) starting in piece `first` would take all of the text of a piece
-    // after it that lies in a link, another than `first`'s (and so empty that link).
+    // The last piece of the link each piece lies in (its pieces follow one another): a segment
+    // that takes all of a link's text from a piece before the link would leave it empty.
+    std::vector<std::size_t> &linkLast = m_linkLast;
+    linkLast.assign(links.size() == pieces.size() ? pieces.size() : 0, 0);
+    for (std::size_t k = linkLast.size(); k-- > 0;)
+        linkLast[k] = k + 1 < linkLast.size() && links[k + 1] == links[k] ? linkLast[k + 1] : k;
+    // Whether a segment ending at code point `e`, starting in piece `first`, takes all the text of
+    // a link that starts after `first`.
     auto emptiesALink = [&](std::size_t first, std::size_t last, std::size_t e) {
-        if (links.size() != pieces.size())
+        if (linkLast.empty())
             return false;
         for (std::size_t k = first + 1; k <= last; ++k)
-            if (links[k] != 0 && links[k] != links[first] && pieceStart[k] < pieceStart[k + 1] &&
-                pieceStart[k + 1] <= e)
+            if (links[k] != 0 && links[k] != links[first] && links[k - 1] != links[k] &&
+                pieceStart[linkLast[k] + 1] <= e)
                 return true;
         return false;
     };

@@ -58,7 +58,7 @@ private:
     const SegmentedConverter &m_converter;
     std::vector<std::vector<PieceEdit>> m_edits;
     std::string m_joined, m_out, m_partOut;
-    std::vector<std::size_t> m_pieceStart, m_srcAt, m_outAt;
+    std::vector<std::size_t> m_pieceStart, m_srcAt, m_outAt, m_linkLast;
     std::vector<Segment> m_segments, m_partSegments;
 };
 

@@ -497,7 +497,7 @@ private:
             return;
         }
         if (role == AttributeRole::Formula || role == AttributeRole::NumberFormat) {
-            if (!m_never && (role == AttributeRole::NumberFormat || m_options.formulaLiterals))
+            if (!m_never)
                 formulaText(a.value, TextPlace::Attribute, a.quote, kAttributeChannel,
                             role == AttributeRole::NumberFormat);
             return;
@@ -618,7 +618,7 @@ private:
         if (m_never || content.size() == 0)
             return;
         if (m_formula) {
-            if (place == TextPlace::Content && m_options.formulaLiterals)
+            if (place == TextPlace::Content)
                 formulaText(content, place, 0, 0);
             return;
         }
@@ -668,8 +668,43 @@ private:
         if (!breaks.empty())
             return; // an entity that is no character: not a formula to take apart
         const std::size_t n = chars.size();
+        // With a change of letter case, the functions open around the place read, each with the
+        // argument reached: a literal a function reads as a code keeps its case.
+        std::vector<std::pair<std::string, int>> &calls = m_formulaCalls;
+        calls.clear();
+        auto isNameChar = [](char32_t x) {
+            return (x >= 'A' && x <= 'Z') || (x >= 'a' && x <= 'z') || (x >= '0' && x <= '9') || x == '.' ||
+                   x == '_';
+        };
+        auto readAsCode = [&] {
+            if (!m_options.letterCase || calls.empty())
+                return false;
+            const auto &[name, arg] = calls.back();
+            return (name == "CONVERT" && arg >= 1) || (name == "TEXT" && arg == 1) ||
+                   (name == "HYPERLINK" && arg == 0) || name == "CELL" || name == "INFO" ||
+                   name == "WEBSERVICE";
+        };
         for (std::size_t i = 0; i < n; ++i) {
             const char32_t c = chars[i].cp;
+            if (m_options.letterCase && !escapes) {
+                if (c == '(') {
+                    std::size_t b = i;
+                    while (b > 0 && isNameChar(chars[b - 1].cp))
+                        --b;
+                    std::string name;
+                    for (std::size_t k = b; k < i; ++k)
+                        name += static_cast<char>(chars[k].cp >= 'a' && chars[k].cp <= 'z' ? chars[k].cp - 32
+                                                                                           : chars[k].cp);
+                    // Excel's newer functions are stored with a prefix (_xlfn.), OpenDocument's with one too
+                    if (const std::size_t dot = name.rfind('.'); dot != std::string::npos)
+                        name.erase(0, dot + 1);
+                    calls.emplace_back(std::move(name), 0);
+                } else if ((c == ',' || c == ';') && !calls.empty()) {
+                    ++calls.back().second;
+                } else if (c == ')' && !calls.empty()) {
+                    calls.pop_back();
+                }
+            }
             if (escapes && c == '\\') {
                 if (i + 1 < n && chars[i + 1].cp >= 0x80)
                     literal(chars, i + 1, i + 2, place, quote, channel);
@@ -701,7 +736,7 @@ private:
                     end += chars[end].cp == '"' ? 2 : 1;
                 if (end >= n)
                     return; // not closed: leave the rest as it is
-                if (end > i + 1)
+                if (end > i + 1 && !readAsCode())
                     literal(chars, i + 1, end, place, quote, channel);
                 i = end;
             }
@@ -1138,6 +1173,7 @@ private:
     std::vector<DecodedChar> m_chars;        // buffers of addText, kept from one text to the next
     std::vector<DecodedChar> m_formulaChars; // and of formulaText, which calls addText
     std::vector<std::size_t> m_formulaBreaks;
+    std::vector<std::pair<std::string, int>> m_formulaCalls; // formulaText's open functions
     std::vector<std::size_t> m_breaks;
     std::vector<bool> m_code;
     std::vector<Splice> m_splices;

@@ -98,10 +98,11 @@ struct PartOptions {
     // Names a formula may spell out in a string literal (sheet and defined names, formulaNames):
     // such a literal stays as it is, as does one that is a kept string or holds a reference ("销售!B1").
     std::vector<std::string> formulaNames;
-    // Also convert the string literals of formulas, so that they go on matching the converted
-    // cells. Off for a change of letter case, which a formula's comparisons ignore and whose
-    // literals' codes must keep theirs (CONVERT's "km", TEXT's "mm", an address's path).
-    bool formulaLiterals = true;
+    // A change of letter case: the string literals of formulas are converted with the cells
+    // (FIND("tot",A1) goes on finding TOTAL) but where a function reads them as codes, whose case
+    // it keeps: CONVERT's units ("km", "C"), TEXT's format ("mm" minutes, "MM" months), the address
+    // HYPERLINK opens, CELL's and INFO's kinds.
+    bool letterCase = false;
     // Also list the changes made (PartOutcome::edits), for a caller that writes the part in
     // another encoding and keeps its own bytes around them.
     bool listEdits = false;

@@ -78,6 +78,14 @@ TEST(AmountNumber, ReadsTheOneAmountOfAText) {
         {u"RMB1 000", "1000"},
         {u"-1 234", "-1234"},
         {u"百货公司 100", "100"},
+        // Sizes and coins are no units; dots that lead to the number are no point; a blank
+        // after the number parts nothing (单价/100 was refused once).
+        {u"T恤 (M) 100元", "100"},
+        {u"千禧纪念币 100元", "100"},
+        {u"合计......100元", "100"},
+        {u"单价/100 \n", "100"},
+        {u"No.100 ", "100"},
+        {u"金额：___1 000___元", "1000"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(utf8(c.text));
@@ -126,6 +134,7 @@ TEST(AmountNumber, RefusesWhatIsNotOnePlainAmount) {
         {u"收入（千港元） 3", 4},
         {u"金额(k) 1.5", 4},
         {u"(in thousands) 1.5", 2},
+        {u"收入 (RMB mn) 2", 5},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(utf8(c.text));

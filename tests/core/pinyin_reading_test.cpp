@@ -704,7 +704,10 @@ TEST(PinyinReading, HangForBanksOnSlipsAndCountedLines) {
         {"共100行", "gòng 100 háng"},
         {"10行代码", "10 háng dài mǎ"},
         {"2行1列", "2 háng 1 liè"},
-        {"3行动", "3 xíng dòng"}, // a word of its own after the digits
+        {"3行动", "3 xíng dòng"},                      // a word of its own after the digits
+        {"少点，80行吗？", "shǎo diǎn，80 xíng ma？"}, // yes to an offer
+        {"给你100行不行", "gěi nǐ 100 xíng bù xíng"},
+        {"50行。", "50 xíng。"},
         {"行首", "háng shǒu"},
     });
 }

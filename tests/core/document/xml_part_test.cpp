@@ -158,6 +158,13 @@ TEST_F(XmlPart, APhraseBeforeALinkNeverEmptiesIt) {
          std::string("<w:p ") + kW + kR +
              R"(><w:hyperlink r:id="rId5"><w:r><w:t>U</w:t></w:r><w:r><w:t>盘</w:t></w:r></w:hyperlink></w:p>)",
          {{"<w:t>U</w:t>", "<w:t>隨身碟</w:t>"}, {"<w:t>盘</w:t>", "<w:t></w:t>"}}},
+        {"a link that keeps some of its text takes no part",
+         PartKind::WordprocessingText,
+         std::string("<w:p ") + kW + kR +
+             R"(><w:r><w:t>U</w:t></w:r><w:hyperlink r:id="rId5"><w:r><w:t>盘</w:t></w:r><w:r><w:t>软件</w:t></w:r></w:hyperlink></w:p>)",
+         {{"<w:t>U</w:t>", "<w:t>隨身碟</w:t>"},
+          {"<w:t>盘</w:t>", "<w:t></w:t>"},
+          {"<w:t>软件</w:t>", "<w:t>軟體</w:t>"}}},
         {"a phrase of the same length keeps each character in its place",
          PartKind::WordprocessingText,
          std::string("<w:p ") + kW + kR +
@@ -471,26 +478,34 @@ TEST_F(XmlPart, FormulaLiteralsAsTheCellsTheyMatch) {
     }
 }
 
-// Without formula literals (a change of letter case, which comparisons ignore): CONVERT(10,"km","mi")
-// became "KM","MI", an error, and an address's path changed; the cells and number formats still are.
-TEST_F(XmlPart, FormulaLiteralsKeptWhereTheWayAsksSo) {
+// With a change of letter case, a literal a function reads as a code keeps its case (CONVERT(10,"km",
+// "mi") became "KM","MI", an error); every other literal goes with the cells (FIND("tot",A1)).
+TEST_F(XmlPart, FormulaLiteralsAFunctionReadsAsCodesKeepTheirCase) {
     const std::string head =
         R"(<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main">)";
-    const std::string odfHead =
-        R"x(<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" )x"
-        R"x(xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0">)x";
-    PartOptions options;
-    options.formulaLiterals = false;
-    const std::string sheet =
-        head +
-        R"(<f>IF(A1="软件","鼠标")</f><formula1>"软件"</formula1><numFmt formatCode="0&quot;软件&quot;"/>)" +
-        R"(<c t="inlineStr"><is><t>软件</t></is></c></worksheet>)";
-    expectConverted(sheet, PartKind::SpreadsheetStrings,
-                    replaced(sheet, {{"0&quot;软件", "0&quot;軟體"}, {"<t>软件", "<t>軟體"}}), options);
+    PartOptions letterCase;
+    letterCase.letterCase = true;
+    const struct {
+        const char *in, *out;
+    } cases[] = {
+        {R"(<f>CONVERT(10,"软件","鼠标")&amp;FIND("软件",A1)</f>)",
+         R"(<f>CONVERT(10,"软件","鼠标")&amp;FIND("軟體",A1)</f>)"},
+        {R"(<f>TEXT("软件",TEXT(A1,"软件"))</f>)", R"(<f>TEXT("軟體",TEXT(A1,"软件"))</f>)"},
+        {R"(<f>HYPERLINK("软件","鼠标")&amp;CELL("软件",A1)&amp;_xlfn.CONVERT(1,"x","软件")</f>)",
+         R"(<f>HYPERLINK("软件","滑鼠")&amp;CELL("软件",A1)&amp;_xlfn.CONVERT(1,"x","软件")</f>)"},
+        {R"x(<f>IF(A1=")",")",TEXT(B1,"软件"),"软件")</f>)x",
+         R"x(<f>IF(A1=")",")",TEXT(B1,"软件"),"軟體")</f>)x"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.in);
+        expectConverted(head + c.in + "</worksheet>", PartKind::SpreadsheetStrings,
+                        head + c.out + "</worksheet>", letterCase);
+    }
     const std::string ods =
-        odfHead +
-        R"x(<table:table-cell table:formula="of:=IF([.A1]=&quot;软件&quot;;1)"/></office:document-content>)x";
-    expectConverted(ods, PartKind::OdfText, ods, options);
+        R"x(<table:table-cell xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" )x"
+        R"x(table:formula="of:=CONVERT(10;&quot;软件&quot;;&quot;鼠标&quot;)&amp;&quot;软件&quot;"/>)x";
+    expectConverted(ods, PartKind::OdfText, replaced(ods, {{"&amp;&quot;软件", "&amp;&quot;軟體"}}),
+                    letterCase);
 }
 
 // The same in OpenDocument's notation, where formulas are attributes and a sheet's cell is written
