@@ -800,9 +800,15 @@ private:
         std::string type;
         for (std::size_t k = b; k < e; ++k)
             type += lower(k);
+        // Each as a text of its own (a backslash or a ! in it is the entry's, no path or reference
+        // as in a formula's literal); an edit never brings a quote into the instruction.
         auto convert = [&](std::size_t from, std::size_t to) {
-            if (to > from)
-                literal(chars, from, to, place, quote, channel);
+            if (to <= from)
+                return;
+            addText({chars[from].raw.begin, chars[to - 1].raw.end}, place, quote, channel);
+            m_inLiteral = true;
+            flushChannel(static_cast<std::size_t>(channel));
+            m_inLiteral = false;
         };
         if (type == "macrobutton") {
             if (!next(b, e, quoted))

@@ -217,6 +217,7 @@ TEST_F(XmlPart, WordFieldInstructionsConvertOnlyTheWordsTheyShow) {
         {R"( REF 软件 \h )", R"( REF 软件 \h )"},
         {R"( STYLEREF "标题 1" )", R"( STYLEREF "标题 1" )"},
         {R"( XE "软件)", R"( XE "软件)"}, // not closed: part of an instruction split across runs
+        {R"( XE "软件!\"鼠标\"" )", R"( XE "軟體!\"滑鼠\"" )"},
         {R"( DOCPROPERTY "软件" )", R"( DOCPROPERTY "软件" )"},
     };
     for (const auto &c : cases) {
