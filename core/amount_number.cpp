@@ -581,9 +581,29 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
     // "#5 500", "第3 500元") and the amount after a blank are two numbers, not one grouped in threes
     // (15999 was read); a currency's code before them is no code ("RMB1 000").
     static constexpr std::u16string_view kCodeEnds = u"#＃-号號第室间間";
-    const bool afterCode = i > 0 && ((isLatinLetter(t[i - 1]) && markBefore(t, i).mark != Mark::Currency) ||
-                                     kCodeEnds.find(t[i - 1]) != std::u16string_view::npos ||
-                                     (t[i - 1] == u'.' && i > 1 && isLatinLetter(t[i - 2])));
+    // A word that names a number before it, past a blank ("Room 302 500元", "房号 302 500元").
+    const auto namesANumber = [&] {
+        std::size_t e = i;
+        while (e > 0 && isGap(t[e - 1]))
+            --e;
+        if (e == i)
+            return false;
+        std::size_t b = e;
+        while (b > 0 && isLatinLetter(t[b - 1]))
+            --b;
+        std::string word;
+        for (std::size_t k = b; k < e; ++k)
+            word += static_cast<char>(t[k] >= u'a' && t[k] <= u'z' ? t[k] - 32 : t[k] < 0x80 ? t[k] : '?');
+        static constexpr std::string_view kWords[] = {"ROOM", "RM",  "NO",    "NR", "UNIT", "APT", "SUITE",
+                                                      "FLAT", "TEL", "PHONE", "ID", "CODE", "REF", "ITEM"};
+        if (std::find(std::begin(kWords), std::end(kWords), word) != std::end(kWords))
+            return true;
+        return e > 0 && (kCodeEnds.find(t[e - 1]) != std::u16string_view::npos || t[e - 1] == u'座');
+    };
+    const bool afterCode =
+        i > 0 && ((isLatinLetter(t[i - 1]) && markBefore(t, i).mark != Mark::Currency) ||
+                  kCodeEnds.find(t[i - 1]) != std::u16string_view::npos ||
+                  (t[i - 1] == u'.' && i > 1 && isLatinLetter(t[i - 2])) || namesANumber());
     if (afterCode)
         for (std::size_t k = i + 1; k < i + number.end; ++k)
             if (isGap(t[k]) && isDigit(t[k - 1])) {

@@ -401,6 +401,8 @@ TEST(AmountNumber, NumbersPartedByBlanksAndUnitsBelowTheYuanAreRefused) {
         // Digits that end a code, and the amount after a blank: two numbers (15999 was read).
         {u"iPhone15 999元", 10},
         {u"房间302 500元", 7},
+        {u"Room 302 500元", 10},
+        {u"房号 302 500元", 8},
         {u"No.5 500", 6},
         {u"#5 500", 4},
         {u"第3 500元", 4},
