@@ -194,7 +194,8 @@ private:
         // GBK named for the output, or for the input written back in it, is Windows' code page 936,
         // which has no four-byte codes: a character only GB18030 codes is refused as one without
         // any code.
-        if (written && (m_to ? *m_to == TextEncoding::Gbk : m_from == TextEncoding::Gbk))
+        const bool codePage936 = m_to ? *m_to == TextEncoding::Gbk : m_from == TextEncoding::Gbk;
+        if (written && codePage936)
             if (const std::size_t four = platform::firstFourByteCode(encoded); four != std::string::npos) {
                 std::string before;
                 platform::decodeText(std::string_view(encoded).substr(0, four), TextEncoding::Gbk, before);
@@ -202,8 +203,9 @@ private:
                 written = false;
             }
         if (!written)
-            return {kExitNoResult, say(platform::unencodableMessage(output, bad, target)) +
-                                       platform::say(core::MessageId::ToEncodingHint)};
+            return {kExitNoResult,
+                    say(platform::unencodableMessage(output, bad, codePage936 ? TextEncoding::Gbk : target)) +
+                        platform::say(core::MessageId::ToEncodingHint)};
         const bool first = !out.textEncoding;
         if (auto refused = joined(target, out))
             return *refused;

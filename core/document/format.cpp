@@ -126,6 +126,27 @@ bool isMarkup(std::string_view text, bool &xhtml) {
         // Read as XML only when it says it is XML; HTML rules read XHTML's syntax as well.
         return true;
     }
+    // A page without <html> or <head>, which browsers show all the same: one that starts with an
+    // element of a page's head or body. Read as text, its tags, links and scripts were converted
+    // with its words.
+    if (!xhtml && startsWith(s, "<")) {
+        static constexpr std::string_view kElements[] = {
+            "meta", "title", "base",  "link",       "style",    "script", "body",     "p",     "div",
+            "span", "a",     "table", "h1",         "h2",       "h3",     "h4",       "h5",    "h6",
+            "ul",   "ol",    "dl",    "section",    "article",  "header", "footer",   "nav",   "main",
+            "form", "img",   "br",    "pre",        "center",   "font",   "b",        "i",     "strong",
+            "em",   "u",     "hr",    "blockquote", "noscript", "iframe", "frameset", "aside", "figure"};
+        std::size_t e = 1;
+        while (e < s.size() && e < 16 &&
+               ((s[e] >= 'a' && s[e] <= 'z') || (s[e] >= 'A' && s[e] <= 'Z') || (s[e] >= '0' && s[e] <= '9')))
+            ++e;
+        if (e < s.size() && (s[e] == '>' || s[e] == '/' || isSpace(s[e]))) {
+            std::string name(s.substr(1, e - 1));
+            for (char &c : name)
+                c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+            return std::find(std::begin(kElements), std::end(kElements), name) != std::end(kElements);
+        }
+    }
     return false;
 }
 

@@ -179,6 +179,25 @@ bool XmlTokenizer::readProcessingInstruction(Token &token) {
 bool XmlTokenizer::readMarkupDeclaration(Token &token) {
     const std::size_t start = m_pos;
     if (m_doc.substr(start, 4) == "<!--") {
+        if (m_mode == MarkupMode::Html) {
+            // Browsers end a comment at <!--> and <!---> too, and at --!>.
+            for (const std::string_view empty : {std::string_view("<!-->"), std::string_view("<!--->")})
+                if (m_doc.substr(start, empty.size()) == empty) {
+                    token.kind = TokenKind::Comment;
+                    token.content = {start + 4, start + 4};
+                    token.whole = {start, start + empty.size()};
+                    m_pos = start + empty.size();
+                    return true;
+                }
+            const std::size_t plain = m_doc.find("-->", start + 4), bang = m_doc.find("--!>", start + 4);
+            if (bang < plain) {
+                token.kind = TokenKind::Comment;
+                token.content = {start + 4, bang};
+                token.whole = {start, bang + 4};
+                m_pos = bang + 4;
+                return true;
+            }
+        }
         const std::size_t end = m_doc.find("-->", start + 4);
         if (end == std::string_view::npos)
             return fail(start, core::MessageId::XmlCommentNotClosed);
@@ -390,7 +409,9 @@ bool decodeText(std::string_view doc, ByteSpan span, MarkupMode mode, std::vecto
         std::uint32_t value = 0;
         bool isChar = false;
         if (ok && body[0] == '#') {
-            const bool hex = body.size() > 1 && (body[1] == 'x');
+            // HTML reads &#X as &#x does
+            const bool hex =
+                body.size() > 1 && (body[1] == 'x' || (mode == MarkupMode::Html && body[1] == 'X'));
             std::string_view digits = body.substr(hex ? 2 : 1);
             ok = !digits.empty() && digits.size() <= 8;
             for (const char d : digits) {
@@ -418,6 +439,29 @@ bool decodeText(std::string_view doc, ByteSpan span, MarkupMode mode, std::vecto
                     isChar = true;
                 }
             ok = isNameStart(body[0]) && std::all_of(body.begin(), body.end(), isNameChar);
+        }
+        if (!ok && mode == MarkupMode::Html && i + 2 < e && doc[i + 1] == '#') {
+            // A number reference without its semicolon, which browsers read all the same
+            // (&#x5934 发 shows 头 发): it ends where its digits do.
+            std::size_t j = i + 2;
+            const bool hex = doc[j] == 'x' || doc[j] == 'X';
+            j += hex ? 1 : 0;
+            const std::size_t first = j;
+            std::uint32_t v = 0;
+            while (j < e && j - first < 8 &&
+                   (std::isdigit(static_cast<unsigned char>(doc[j])) ||
+                    (hex && std::isxdigit(static_cast<unsigned char>(doc[j]))))) {
+                const char d = doc[j];
+                v = v * (hex ? 16 : 10) +
+                    static_cast<std::uint32_t>(d <= '9' ? d - '0' : (d | 0x20) - 'a' + 10);
+                ++j;
+            }
+            const bool more = j < e && (std::isalnum(static_cast<unsigned char>(doc[j])) || doc[j] == ';');
+            if (j > first && !more && allowedInXml(v)) {
+                out.push_back({v, {i, j}});
+                i = j;
+                continue;
+            }
         }
         if (!ok) {
             if (mode == MarkupMode::Html) { // a literal ampersand

@@ -33,6 +33,13 @@ TEST(SniffFormat, TellsTheFormatFromTheFirstBytes) {
         {"12 apples\n00:00:01,600 --> later", Format::PlainText},
         {"", Format::PlainText},
         {"软件开发 <html>", Format::PlainText},
+        // Pages without <html> or <head>, which browsers show: read as text, their links and
+        // scripts were converted with their words.
+        {"<meta charset=\"utf-8\">\n<title>软件</title>", Format::Html},
+        {"<!-- c --><P class=x>软件</p>", Format::Html},
+        {"<div>", Format::Html},
+        {"<软件>", Format::PlainText},
+        {"<note>软件</note>", Format::PlainText},
         // Pages saved as UTF-16 (both byte orders); other UTF-16 text stays the text path's.
         {std::string("\xFF\xFE<\0!\0D\0O\0C\0T\0Y\0P\0E\0 \0h\0t\0m\0l\0>\0", 32), Format::Html},
         {std::string("\xFE\xFF\0<\0?\0x\0m\0l\0?\0>\0<\0h\0t\0m\0l\0>", 28), Format::Xhtml},

@@ -125,6 +125,9 @@ TEST(XmlTokens, HtmlIsReadLeniently) {
         {"<a x/ =y>", "S(a x= =y=)", "an attribute name may begin with = (it was once read as empty)"},
         {"<script src=\"a.js\"/>x<y</script>", "Z(script src=\"a.js\")T(|x<y)E(script)",
          "<script/> opens a script too"},
+        // comments browsers end early: the page was refused as one whose comment is not closed
+        {"<!-->a<!--->b<!-- c --!>d", "C(|)T(|a)C(|)T(|b)C(| c )T(|d)",
+         "<!-->, <!---> and --!> end a comment"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.why);
@@ -162,6 +165,11 @@ TEST(XmlTokens, TextDecodesWithEachCharactersBytes) {
     EXPECT_EQ(decoded("&#xD800;").substr(0, 1), "!") << "a surrogate";
     EXPECT_EQ(decoded("&#99999999999;").substr(0, 1), "!") << "a reference too long";
     EXPECT_EQ(decoded("a&b", MarkupMode::Html), "[a][&][b]") << "HTML: a literal ampersand";
+    // Number references browsers read that XML does not: &#X, and no semicolon before a non-word
+    // character (&#X5934;发 was 头 + 發, the reference left as text).
+    EXPECT_EQ(decoded("&#X5934;&#x5934 &#22836发&#12a", MarkupMode::Html),
+              "[&#X5934;][&#x5934][ ][&#22836][发][&][#][1][2][a]");
+    EXPECT_EQ(decoded("&#X5934;").substr(0, 1), "!") << "XML writes x only";
 }
 
 TEST(XmlTokens, EncodingEscapesOnlyWhatThePlaceNeeds) {
