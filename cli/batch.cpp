@@ -14,9 +14,10 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <deque>
 #include <dirent.h>
 #include <fcntl.h>
@@ -106,8 +107,11 @@ bool convertsDocuments(const CLI::App &command) {
 }
 
 std::optional<std::string> convertName(const Transform &transform, const std::string &name) {
-    // Named "-", so that no way looks for a file of that name.
+    // Named "-", so that no way looks for a file of that name. A name in UTF-8 is UTF-8, however
+    // short (é.txt, Ω.txt were refused as text whose encoding cannot be told).
     Input in("-", name);
+    if (core::validUtf8Prefix(name, true).ok)
+        in.markDecidedText();
     std::string converted;
     Writer out(converted);
     if (transform(in, out).code != kExitOk || !out.flush())
@@ -251,8 +255,18 @@ public:
     // Plans `files` under the output folder; what the plan leaves out is named.
     void plan(const std::vector<std::string> &files) {
         std::vector<std::pair<std::string, std::string>> named; // source, target name
-        for (const std::string &file : files)
-            named.emplace_back(file, platform::baseName(file));
+        for (const std::string &file : files) {
+            std::string name = platform::baseName(file);
+            // A source named . or .. (src/., docs/..) is mirrored under its folder's own name:
+            // its mirror was DST/. or DST/.., which wrote over the files beside DST, or into
+            // DST past the check of two sources that become one.
+            if (name == "." || name == "..")
+                if (char *real = ::realpath(file.c_str(), nullptr)) {
+                    name = platform::baseName(real);
+                    std::free(real);
+                }
+            named.emplace_back(file, std::move(name));
+        }
         platform::MirrorOptions options;
         if (m_options.names)
             options.names = [this](const std::string &name) { return convertName((*m_jobs)[0], name); };

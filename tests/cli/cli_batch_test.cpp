@@ -139,7 +139,7 @@ TEST(CliBatch, ASourceIsNeverWrittenOverItself) {
         {"$CLI traditional -O src src/a.txt", "src/a.txt: would be written over itself as src/a.txt", "src/a.txt"},
         {"cd src && $CLI traditional -O . a.txt", "a.txt: would be written over itself as ./a.txt", "src/a.txt"},
         {"$CLI traditional -r src/sub -O src", "src/sub: would be written over itself as src/sub", "src/sub/b.md"},
-        {"cd src/sub && $CLI traditional -r .. -O .", "..: would be written over itself as ./..", "src/a.txt"},
+        {"cd src && $CLI traditional -r sub/. -O .", "sub/.: would be written over itself as ./sub", "src/sub/b.md"},
         {"$CLI traditional -r src -O src", "src: is the output folder, which is not converted into itself", "src/a.txt"},
     };
     for (const auto &c : cases) {
@@ -214,6 +214,45 @@ TEST(CliBatch, NamesConvertedAndCollisionsRefused) {
         << run.err;
     EXPECT_EQ(readFile(f / "out/src/後.txt"), "kept\n"); // nothing overwritten
     EXPECT_TRUE(contains(run.err, "1 converted, 0 copied, 2 refused")) << run.err;
+}
+
+// Names in UTF-8 stay UTF-8 however short (é.txt and Ω.txt were refused: "cannot tell the
+// encoding"), and a source named . or .. is mirrored under its folder's own name: docs/.. was
+// mirrored as DST/.., over the files beside DST, and w/. into DST past the check of two sources
+// that become one.
+TEST(CliBatch, ShortNamesAndDotsAreMirroredUnderTheirNames) {
+    Folder f;
+    fs::create_directories(f / "src/α");
+    writeFile(f / "src/é.txt", "头发\n");
+    writeFile(f / "src/α/Ω", "x");
+    fs::create_directories(f / "project/docs");
+    writeFile(f / "project/docs/readme.txt", "头发\n");
+    fs::create_directories(f / "backup/docs");
+    writeFile(f / "backup/docs/readme.txt", "kept\n");
+    fs::create_directories(f / "ext");
+    writeFile(f / "ext/a.txt", "二\n");
+    writeFile(f / "project/a.txt", "一\n");
+    const struct {
+        const char *shell;
+        int status;
+        const char *file, *text; // what the output holds
+    } cases[] = {
+        {"$CLI traditional --names -r src -O out", 0, "out/src/é.txt", "頭髮\n"},
+        {"$CLI upper --names -r src -O out", 0, "out/SRC/Α/Ω", "X"},
+        {"$CLI traditional -r project/docs/.. -O backup/new", 0, "backup/new/project/docs/readme.txt",
+         "頭髮\n"},
+        {"$CLI traditional -r project/. -O out", 0, "out/project/a.txt", "一\n"},
+        {"cd project && $CLI traditional -r . ../ext/a.txt -O ../out", 0, "out/a.txt", "二\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.shell);
+        fs::remove_all(f / "out");
+        const ShellRun run = runShell(f, std::string(c.shell) + " --no-progress");
+        EXPECT_EQ(run.status, c.status) << run.err;
+        EXPECT_EQ(readFile(f / c.file), c.text);
+    }
+    EXPECT_EQ(readFile(f / "backup/docs/readme.txt"), "kept\n");
+    EXPECT_EQ(readFile(f / "out/project/a.txt"), "一\n");
 }
 
 // A link inside the tree names what the mirror renames: its target's names are converted as
