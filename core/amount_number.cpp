@@ -482,7 +482,7 @@ std::size_t blankPartingNumbers(std::u16string_view number) {
                     return k; // "1 234,567": blanks and commas do not group one number together
                 separated = commaGrouped = true;
                 group = 0;
-            } else if (digits) {
+            } else if (digits || (c != u'-' && c != u'+')) {
                 integer = false; // a point, an exponent (a sign before the digits is none)
             }
             ++k;

@@ -406,6 +406,8 @@ TEST(AmountNumber, NumbersPartedByBlanksAndUnitsBelowTheYuanAreRefused) {
         {u"No.5 500", 6},
         {u"#5 500", 4},
         {u"第3 500元", 4},
+        {u".5 555", 4}, // blanks group only the integer's digits
+        {u"-.5 555", 5},
         {u"1,234 567", 7}, // commas and blanks do not group one number together
         {u"1 234,567", 6},
         {u"1 2345", 3},
