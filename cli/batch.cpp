@@ -260,11 +260,11 @@ public:
             // A source named . or .. (src/., docs/..) is mirrored under its folder's own name:
             // its mirror was DST/. or DST/.., which wrote over the files beside DST, or into
             // DST past the check of two sources that become one.
-            if (name == "." || name == "..")
-                if (char *real = ::realpath(file.c_str(), nullptr)) {
-                    name = platform::baseName(real);
-                    std::free(real);
-                }
+            if (name == "." || name == "..") {
+                char *real = ::realpath(file.c_str(), nullptr);
+                name = real ? platform::baseName(real) : "."; // never .. of DST
+                std::free(real);
+            }
             named.emplace_back(file, std::move(name));
         }
         platform::MirrorOptions options;
