@@ -656,17 +656,9 @@ private:
         if (raw.find('"') == std::string_view::npos && raw.find('&') == std::string_view::npos &&
             (!escapes || raw.find('\\') == std::string_view::npos))
             return; // no literal (most formulas): nothing to take apart
-        std::vector<DecodedChar> &chars = m_formulaChars;
-        std::vector<std::size_t> &breaks = m_formulaBreaks;
-        chars.clear();
-        breaks.clear();
-        core::Message error;
-        if (!decodeText(m_doc, content, m_format.mode, chars, breaks, error)) {
-            m_error = error;
-            return;
-        }
-        if (!breaks.empty())
-            return; // an entity that is no character: not a formula to take apart
+        if (!decodeWhole(content))
+            return; // unreadable, or an entity that is no character: not a formula to take apart
+        const std::vector<DecodedChar> &chars = m_formulaChars;
         const std::size_t n = chars.size();
         // With a change of letter case, the functions open around the place read, each with the
         // argument reached: a literal a function reads as a code keeps its case.
@@ -749,17 +741,9 @@ private:
     // and a macro button's caption (MACROBUTTON NoMacro [单击此处输入姓名]). Field names, bookmarks,
     // addresses, switches and formats stay; an instruction split across runs stays as it is.
     void fieldCodeText(ByteSpan content, TextPlace place, char quote, int channel) {
-        std::vector<DecodedChar> &chars = m_formulaChars;
-        std::vector<std::size_t> &breaks = m_formulaBreaks;
-        chars.clear();
-        breaks.clear();
-        core::Message error;
-        if (!decodeText(m_doc, content, m_format.mode, chars, breaks, error)) {
-            m_error = error;
+        if (!decodeWhole(content))
             return;
-        }
-        if (!breaks.empty())
-            return;
+        const std::vector<DecodedChar> &chars = m_formulaChars;
         const std::size_t n = chars.size();
         auto blank = [&](std::size_t k) { return chars[k].cp == ' ' || chars[k].cp == '\t'; };
         std::size_t i = 0;
@@ -803,12 +787,8 @@ private:
         // Each as a text of its own (a backslash or a ! in it is the entry's, no path or reference
         // as in a formula's literal); an edit never brings a quote into the instruction.
         auto convert = [&](std::size_t from, std::size_t to) {
-            if (to <= from)
-                return;
-            addText({chars[from].raw.begin, chars[to - 1].raw.end}, place, quote, channel);
-            m_inLiteral = true;
-            flushChannel(static_cast<std::size_t>(channel));
-            m_inLiteral = false;
+            if (to > from)
+                textOfItsOwn(chars, from, to, place, quote, channel);
         };
         if (type == "macrobutton") {
             if (!next(b, e, quoted))
@@ -849,10 +829,30 @@ private:
         if (text.find('!') != std::string::npos || address || cellAfterDot(text) ||
             m_formulaNames.count(text) != 0 || m_kept.count(text) != 0)
             return;
+        textOfItsOwn(chars, begin, end, place, quote, channel);
+    }
+
+    // Characters [begin, end) of `chars` converted as a text of their own, inside a formula or a
+    // field's instruction: no edit may bring a quote in, which would end the literal.
+    void textOfItsOwn(const std::vector<DecodedChar> &chars, std::size_t begin, std::size_t end,
+                      TextPlace place, char quote, int channel) {
         addText({chars[begin].raw.begin, chars[end - 1].raw.end}, place, quote, channel);
         m_inLiteral = true;
         flushChannel(static_cast<std::size_t>(channel));
         m_inLiteral = false;
+    }
+
+    // Decodes `content` into m_formulaChars: false (m_error set) where it cannot be read, and
+    // where an entity that is no character cuts it.
+    bool decodeWhole(ByteSpan content) {
+        m_formulaChars.clear();
+        m_formulaBreaks.clear();
+        core::Message error;
+        if (!decodeText(m_doc, content, m_format.mode, m_formulaChars, m_formulaBreaks, error)) {
+            m_error = error;
+            return false;
+        }
+        return m_formulaBreaks.empty();
     }
 
     // Whether `text` names a cell after a dot, as OpenDocument's formulas write a sheet's cell
