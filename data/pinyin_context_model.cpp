@@ -163,7 +163,8 @@ LabelledContext contextOf(core::PinyinReader &reader, const core::PinyinReadingD
 }
 
 std::map<std::u32string, std::vector<std::string>>
-wordCorrections(const core::PinyinReadingData &data, const std::vector<LabelledSentence> &sentences) {
+wordCorrections(const core::PinyinReadingData &data, const std::vector<LabelledSentence> &sentences,
+                const std::set<std::u32string> &standard) {
     core::PinyinReader reader(data, {});
     // (word, place) -> label -> count, and what the engine reads there.
     std::map<std::pair<std::u32string, std::size_t>, std::map<std::string, int>> labels;
@@ -188,7 +189,8 @@ wordCorrections(const core::PinyinReadingData &data, const std::vector<LabelledS
         const auto top = std::max_element(counts.begin(), counts.end(),
                                           [](const auto &a, const auto &b) { return a.second < b.second; });
         const auto agree = counts.find(ours);
-        if (top->first == ours || (agree != counts.end() && agree->second >= top->second))
+        const int agreeing = (agree != counts.end() ? agree->second : 0) + (standard.count(word) ? 1 : 0);
+        if (top->first == ours || agreeing >= top->second)
             continue;
         auto &r = out.try_emplace(word, engine.at(word)).first->second;
         r[k] = top->first;

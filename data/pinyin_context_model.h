@@ -38,9 +38,12 @@ LabelledContext contextOf(core::PinyinReader &reader, const core::PinyinReadingD
 
 // The readings the labels give polyphones inside words, where the engine reads them otherwise
 // and more labels say so than agree with it (勃艮第 gèn, 黄陂 bēi): word -> its corrected reading,
-// starting from `readingOf` (the engine's reading of the word alone).
+// starting from `readingOf` (the engine's reading of the word alone). A word of `standard` (the
+// Mainland standard's readings) counts the standard as one label agreeing: one sentence does not
+// overturn it (独立总行的, labelled xíng, means the head office), two do (厚薄 báo).
 std::map<std::u32string, std::vector<std::string>>
-wordCorrections(const core::PinyinReadingData &data, const std::vector<LabelledSentence> &sentences);
+wordCorrections(const core::PinyinReadingData &data, const std::vector<LabelledSentence> &sentences,
+                const std::set<std::u32string> &standard = {});
 
 // Taiwan's tone of a character that the words keep where Mainland text reads another (夹攻, 夹击
 // jiá where the labels say jiā): where the labels read the character inside at least three words of

@@ -367,7 +367,10 @@ public:
             const auto it = m_words.find(w);
             // Read as a source spells it outright: no typing or split need confirm it.
             const bool given = m_standard.count(w) > 0 || typedOneWay(w);
-            if (w.size() < 2 || it == m_words.end() || it->second.cost != core::kNotASegmentationWord ||
+            // A standard word that jieba counts rarely (行数 3, 首行 2) would lose to its split
+            // everywhere: it too costs a little less than that split, unless it is cheaper already.
+            if (w.size() < 2 || it == m_words.end() ||
+                (it->second.cost != core::kNotASegmentationWord && !m_standard.count(w)) ||
                 (m_respelled.count(w) && !given))
                 continue;
             const std::vector<std::string> own = readingOf(w);
@@ -394,7 +397,8 @@ public:
                         [](const std::string &a, const std::string &b) { return baseOf(a) == baseOf(b); }))
                     continue;
             }
-            added.emplace_back(w, static_cast<std::uint16_t>(best[w.size()] - 1));
+            if (best[w.size()] - 1 < it->second.cost)
+                added.emplace_back(w, static_cast<std::uint16_t>(best[w.size()] - 1));
         }
         for (const auto &[w, cost] : added)
             m_words[w].cost = cost;

@@ -481,6 +481,36 @@ TEST(PinyinReading, StandardReadingsHoldWhereTheWordStandsWhole) {
                {"检查先生的房间", "jiǎn chá xiān shēng de fáng jiān"}});
 }
 
+// The words of spreadsheets, bank slips and accounts, where the sources give Taiwan's or another
+// sense's reading: a rare word of the segmentation (行数, 首行) holds where it stands whole, and one
+// labelled sentence (独立总行的, xíng) does not overturn the standard. Each beside a text where
+// the same characters read otherwise.
+TEST(PinyinReading, OfficeWordsReadAsTheStandardReadsThem) {
+    expectAll({{"统计行数", "tǒng jì háng shù"},
+               {"进行数字化", "jìn xíng shù zì huà"},
+               {"冻结首行", "dòng jié shǒu háng"},
+               {"首行缩进", "shǒu háng suō jìn"},
+               {"调整行高和列宽", "tiáo zhěng háng gāo hé liè kuān"},
+               {"进行高额补贴", "jìn xíng gāo é bǔ tiē"},
+               {"删除空行", "shān chú kòng háng"},
+               {"空行母", "kōng xíng mǔ"},
+               {"航空行业", "háng kōng háng yè"},
+               {"工商银行总行", "gōng shāng yín háng zǒng háng"},
+               {"总行程", "zǒng xíng chéng"},
+               {"按行排序", "àn háng pái xù"},
+               {"按行程", "àn xíng chéng"},
+               {"第10行次", "dì 10 háng cì"},
+               {"其他应付款", "qí tā yīng fù kuǎn"},
+               {"应付职工薪酬", "yīng fù zhí gōng xīn chóu"},
+               {"疲于应付", "pí yú yìng fù"},
+               {"应纳税所得额", "yīng nà shuì suǒ dé é"},
+               {"应税收入", "yīng shuì shōu rù"},
+               {"纳税调增", "nà shuì tiáo zēng"},
+               {"资产重估", "zī chǎn chóng gū"},
+               {"蔓延", "màn yán"},
+               {"厚薄", "hòu báo"}}); // the labels read it so in many sentences: they hold
+}
+
 // 一 keeps its own tone in dates and ordinals.
 TEST(PinyinReading, OneKeepsItsToneInDatesAndOrdinals) {
     expectAll({{"一月一日", "yī yuè yī rì"},
