@@ -65,7 +65,7 @@ constexpr ElementRule kWordElements[] = {
     {"w:sym", R::Boundary},
     {"w:softHyphen", R::Boundary},
     {"w:noBreakHyphen", R::Boundary},
-    {"w:fldChar", R::Boundary},
+    {"w:fldChar", R::FieldMark},
     {"w:footnoteReference", R::Boundary},
     {"w:endnoteReference", R::Boundary},
     {"w:commentReference", R::Boundary},

@@ -46,6 +46,9 @@ enum class ElementRole : unsigned char {
     // a Word field's instruction (w:instrText): only the words the field shows are text (an index
     // entry's, a hyperlink's tip, a macro button's caption); it cuts the paragraph around it
     FieldCode,
+    // a Word complex field's mark (w:fldChar: begin, separate, end), a boundary: the instruction
+    // between begin and separate is read as one, whatever runs Word split it into
+    FieldMark,
 };
 
 enum class AttributeRole : unsigned char {

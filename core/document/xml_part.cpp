@@ -88,6 +88,16 @@ public:
             outcome.error = m_error;
             return outcome;
         }
+        // Fields that never came to a separate or end mark: their instructions as they stand.
+        for (FieldInstruction &f : m_fields)
+            if (!f.separated) {
+                fieldInstruction(f);
+                f.separated = true;
+            }
+        if (!m_error.empty()) {
+            outcome.error = m_error;
+            return outcome;
+        }
         flush();
         writeSplices();
         m_out.append(m_doc.substr(m_copied));
@@ -98,6 +108,10 @@ public:
     }
 
 private:
+    struct FieldInstruction {
+        std::vector<ByteSpan> pieces; // its instrText contents so far
+        bool separated = false;       // read; what follows is the field's result
+    };
     struct Open {
         std::string_view name;
         ElementRole role;
@@ -265,6 +279,10 @@ private:
             }
             role = ElementRole::None;
         }
+        if (role == ElementRole::FieldMark) {
+            fieldMark(token);
+            role = ElementRole::Boundary;
+        }
         attributes(token, name);
         if (role == ElementRole::Link && m_format.mode == MarkupMode::Html) // no nesting: </a> ends it
             m_htmlLink = ++m_linkCount;
@@ -360,6 +378,7 @@ private:
             break;
         case ElementRole::None:
         case ElementRole::Cell: // both taken for others on entering
+        case ElementRole::FieldMark:
         case ElementRole::CachedResult:
         case ElementRole::HiddenMark:
         case ElementRole::LinkMark:
@@ -419,6 +438,7 @@ private:
             break;
         case ElementRole::None:
         case ElementRole::Cell: // both taken for others on entering
+        case ElementRole::FieldMark:
         case ElementRole::CachedResult:
         case ElementRole::HiddenMark:
         case ElementRole::LinkMark:
@@ -623,7 +643,11 @@ private:
             return;
         }
         if (m_fieldCode) {
-            if (place == TextPlace::Content)
+            if (place != TextPlace::Content)
+                return;
+            if (!m_fields.empty() && !m_fields.back().separated)
+                m_fields.back().pieces.push_back(content); // read whole at its separate or end mark
+            else
                 fieldCodeText(content, place, 0, 0);
             return;
         }
@@ -735,14 +759,62 @@ private:
         }
     }
 
+    // A complex field's mark: begin opens an instruction, separate reads it (the result follows),
+    // end reads it where no separate came and closes the field. Fields nest ({ IF { MERGEFIELD } }).
+    void fieldMark(const Token &token) {
+        std::string_view type;
+        for (const Attribute &a : token.attributes)
+            if (a.name.of(m_doc).ends_with(":fldCharType"))
+                type = a.value.of(m_doc);
+        if (type == "begin") {
+            m_fields.push_back({});
+        } else if ((type == "separate" || type == "end") && !m_fields.empty()) {
+            if (!m_fields.back().separated)
+                fieldInstruction(m_fields.back());
+            m_fields.back().separated = true;
+            if (type == "end")
+                m_fields.pop_back();
+        }
+    }
+
+    // The instruction of a complex field, its pieces (the instrText of each run Word split it
+    // into: ` XE "软` + `件" `) read as one.
+    void fieldInstruction(const FieldInstruction &field) {
+        flushChannel(0);
+        flushChannel(1);
+        m_formulaChars.clear();
+        std::vector<std::size_t> ends;
+        std::vector<DecodedChar> piece;
+        for (const ByteSpan &content : field.pieces) {
+            piece.clear();
+            m_formulaBreaks.clear();
+            core::Message error;
+            if (!decodeText(m_doc, content, m_format.mode, piece, m_formulaBreaks, error)) {
+                m_error = error;
+                return;
+            }
+            if (!m_formulaBreaks.empty())
+                return;
+            m_formulaChars.insert(m_formulaChars.end(), piece.begin(), piece.end());
+            ends.push_back(m_formulaChars.size());
+        }
+        fieldCodeWords(ends, TextPlace::Content, 0, 0);
+    }
+
     // A Word field's instruction (an instrText whole, or a simple field's): only what the field
     // shows or writes into the document is text: an index entry's and a contents entry's words
     // (XE "软件:安装", TC "概述"), the words of XE's \t ("参见 软件"), a hyperlink's tip (\o "提示")
     // and a macro button's caption (MACROBUTTON NoMacro [单击此处输入姓名]). Field names, bookmarks,
-    // addresses, switches and formats stay; an instruction split across runs stays as it is.
+    // addresses, switches and formats stay.
     void fieldCodeText(ByteSpan content, TextPlace place, char quote, int channel) {
         if (!decodeWhole(content))
             return;
+        fieldCodeWords({m_formulaChars.size()}, place, quote, channel);
+    }
+
+    // The words of the instruction decoded in m_formulaChars, whose pieces end at `ends`: each
+    // converted as one text, its part in each piece written back there.
+    void fieldCodeWords(const std::vector<std::size_t> &ends, TextPlace place, char quote, int channel) {
         const std::vector<DecodedChar> &chars = m_formulaChars;
         const std::size_t n = chars.size();
         auto blank = [&](std::size_t k) { return chars[k].cp == ' ' || chars[k].cp == '\t'; };
@@ -787,8 +859,18 @@ private:
         // Each as a text of its own (a backslash or a ! in it is the entry's, no path or reference
         // as in a formula's literal); an edit never brings a quote into the instruction.
         auto convert = [&](std::size_t from, std::size_t to) {
-            if (to > from)
-                textOfItsOwn(chars, from, to, place, quote, channel);
+            if (to <= from)
+                return;
+            std::size_t start = 0;
+            for (std::size_t end : ends) {
+                const std::size_t b = std::max(from, start), e = std::min(to, end);
+                if (b < e)
+                    addText({chars[b].raw.begin, chars[e - 1].raw.end}, place, quote, channel);
+                start = end;
+            }
+            m_inLiteral = true;
+            flushChannel(static_cast<std::size_t>(channel));
+            m_inLiteral = false;
         };
         if (type == "macrobutton") {
             if (!next(b, e, quoted))
@@ -1017,6 +1099,10 @@ private:
     void writeSplices() {
         if (m_splices.empty() || m_channels[0].used || m_channels[1].used)
             return;
+        // A field's instruction not read yet lies before the splices made since it began.
+        if (std::any_of(m_fields.begin(), m_fields.end(),
+                        [](const FieldInstruction &f) { return !f.separated && !f.pieces.empty(); }))
+            return;
         std::sort(m_splices.begin(), m_splices.end(),
                   [](const Splice &a, const Splice &b) { return a.span.begin < b.span.begin; });
         if (m_out.empty())
@@ -1190,7 +1276,8 @@ private:
         bool hidden = false; // a Word run its own properties hide
         bool linked = false; // a DrawingML run its own properties link (its number in m_links)
     };
-    std::vector<OpenRun> m_runs;  // the open runs (a text box's inside a run's)
+    std::vector<FieldInstruction> m_fields; // the complex fields open, innermost last
+    std::vector<OpenRun> m_runs;            // the open runs (a text box's inside a run's)
     std::size_t m_hiddenRuns = 0; // how many of them are hidden
     // The open links, innermost last, each by a number of its own; in HTML, whose tags are not
     // paired here, the <a> open, else 0.

@@ -238,6 +238,42 @@ TEST_F(XmlPart, WordFieldInstructionsConvertOnlyTheWordsTheyShow) {
     }
 }
 
+// Word splits an instruction into runs as it is edited: the pieces between a complex field's
+// begin and separate marks are read as one instruction, each piece keeping its part.
+TEST_F(XmlPart, WordFieldInstructionsSplitAcrossRunsReadAsOne) {
+    const struct {
+        std::vector<std::string> pieces, converted;
+        bool separate = true; // else the part ends before the field's marks do
+    } cases[] = {
+        {{R"( XE "软件:内)", R"(存" )"}, {R"( XE "軟體:記憶體)", R"(" )"}}, // as runs: where it starts
+        {{" XE ", R"("软件")", " "}, {" XE ", R"("軟體")", " "}},
+        {{R"( HYPERLINK "http://x/软件" \o "打开)", R"(软件" )"},
+         {R"( HYPERLINK "http://x/软件" \o "打开)", R"(軟體" )"}},
+        {{" MACROBUTTON NoMacro [单击此处输入", "软件名称] "},
+         {" MACROBUTTON NoMacro [单击此处输入", "軟體名称] "}},
+        {{R"( REF "软)", R"(件" \h )"}, {R"( REF "软)", R"(件" \h )"}},
+        {{R"( XE "软)", R"(件" )"}, {R"( XE "軟)", R"(體" )"}, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.pieces[0]);
+        auto doc = [&](const std::vector<std::string> &pieces) {
+            std::string d =
+                std::string("<w:document ") + kW +
+                R"(><w:body><w:p><w:r><w:t>内存</w:t></w:r><w:r><w:fldChar w:fldCharType="begin"/></w:r>)";
+            for (const std::string &p : pieces)
+                d += R"(<w:r><w:instrText xml:space="preserve">)" + p + "</w:instrText></w:r>";
+            if (c.separate)
+                d += R"(<w:r><w:fldChar w:fldCharType="separate"/></w:r><w:r><w:t>鼠标</w:t></w:r>)"
+                     R"(<w:r><w:fldChar w:fldCharType="end"/></w:r>)";
+            return d + "</w:p></w:body></w:document>";
+        };
+        std::string want = replaced(doc(c.converted), {{"<w:t>内存</w:t>", "<w:t>記憶體</w:t>"}});
+        if (c.separate)
+            want = replaced(want, {{"<w:t>鼠标</w:t>", "<w:t>滑鼠</w:t>"}});
+        expectConverted(doc(c.pieces), PartKind::WordprocessingText, want);
+    }
+}
+
 // OpenDocument index and contents entries marked at a point, and an index's keys.
 TEST_F(XmlPart, OpenDocumentIndexMarksAsTheIndexShowsThem) {
     const std::string doc =
