@@ -757,6 +757,14 @@ Outcome<Decimal> readAmountNumber(std::u16string_view text) {
     for (; k < n; ++k)
         if (isDigit(t[k]))
             return {std::nullopt, refusalAt(text, k, Message(MessageId::MoreThanOneNumber))};
+    // A red-ink amount (红字发票, 红冲) is a negative one: read without a sign, it came out positive.
+    if (!in.minus && !in.open && !value.negative) {
+        const std::u16string_view label = t.substr(0, in.labelEnd);
+        for (std::u16string_view red :
+             {u"红字", u"紅字", u"红冲", u"紅沖", u"冲红", u"沖紅", u"红票", u"紅票"})
+            if (const std::size_t at = label.find(red); at != std::u16string_view::npos)
+                return {std::nullopt, refusalAt(text, at, Message(MessageId::RedInkWithoutSign))};
+    }
     if (in.minus || in.open)
         value.negative = true;
     return Outcome<Decimal>::ok(std::move(value));

@@ -29,7 +29,8 @@
 //     signs ("--5", "+-5", "-(5)", "±5", "正负5"), a dash that may be meant as a minus before the
 //     number ("—5", "–5") or any minus after it ("1234-"), an opening parenthesis that the amount
 //     does not close ("(1234", "(1234元，含税)"), and parentheses right after a word, which may open
-//     a note on it ("差旅费（500元）", "人民币壹仟元整（￥1000.00）").
+//     a note on it ("差旅费（500元）", "人民币壹仟元整（￥1000.00）"), and a red-ink amount (红字,
+//     红冲, 红票 in the label) without a sign: it is negative.
 
 #include "core/number.h"
 #include "core/refusal.h"

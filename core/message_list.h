@@ -26,6 +26,9 @@ LANTERNFIN_MESSAGE(SignBeforeOtherText,
 LANTERNFIN_MESSAGE(UnitInLabel,
                    "the label names the unit the number counts in ({1}): write the unit after the number (1.5万元) or the amount in yuan",
                    "标签注明了数字的单位（{1}），请把单位写在数字后面（1.5万元），或写出以元计的金额")
+LANTERNFIN_MESSAGE(RedInkWithoutSign,
+                   "a red-ink amount (红字) is a negative one, but no minus sign is written: write “-” or “负” before the number",
+                   "红字金额是负数，但数字前没有负号：请在数字前写“-”或“负”")
 LANTERNFIN_MESSAGE(UnitAfterClosingMark,
                    "a unit or share follows the bracket or quote that closes the number: write it right after the number (-1234万元) or the amount in yuan",
                    "括住数字的括号或引号后面还有单位或比例，请把单位紧跟在数字后面写（-1234万元），或写出以元计的金额")

@@ -154,6 +154,9 @@ TEST(AmountNumber, ASignBeforeOrAroundTheNumberMakesItNegative) {
     } cases[] = {
         {u"-￥1,234.56", "-1234.56"},
         {u"￥-1,234.56", "-1234.56"},
+        {u"红字发票 价税合计 -1,130.00", "-1130"},
+        {u"红冲 (500)", "-500"},
+        {u"红利 100", "100"},
         {u"- ¥ 1,234.56", "-1234.56"},
         {u"负1234", "-1234"},
         {u"负 1234元", "-1234"},
@@ -372,6 +375,11 @@ TEST(AmountNumber, ASignInDoubtIsRefusedWhereItStands) {
         {u"ー5", 1},
         {u"▼100", 1},
         {u"↓ 100", 1},
+        // A red-ink amount is negative: without a sign it came out positive.
+        {u"红字 1234.56", 1},
+        {u"开具红字发票 1000元", 3},
+        {u"紅字金額：1000", 1},
+        {u"冲红金额 200", 1},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(utf8(c.text));
