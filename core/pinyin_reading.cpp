@@ -313,6 +313,10 @@ PinyinReader::PinyinReader(const PinyinReadingData &data, const PinyinStyle &sty
     m_bu2 = data.syllableId("bu2");
     m_bu4 = data.syllableId("bu4");
     m_hang2 = data.syllableId("hang2");
+    m_lv4 = data.syllableId("lv4");
+    m_shuai4 = data.syllableId("shuai4");
+    m_fa1 = data.syllableId("fa1");
+    m_fa4 = data.syllableId("fa4");
 }
 
 void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint16_t> &syl,
@@ -402,18 +406,41 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
                         syl[k] = m_data.predict(model, m_features);
                 }
         }
-    // 行 alone right after digits counts lines or rows (第3行, 共100行, 10行代码): háng, which
-    // the labelled sentences hold too few of for its model to learn; before a particle, or
-    // before punctuation, it says yes to an offer (便宜点，80行吗, 100行不行, 50行。).
-    if (before == PinyinBoundary::Digit && n > 0 && run[0] == kHang && m_hang2 != kNoSyllable &&
-        standsAlone(0)) {
-        static constexpr std::u32string_view kParticles = U"吗嗎不了吧啊呀呢么麼嘛啦哦喔没沒";
-        const bool counted = n > 1 ? kParticles.find(run[1]) == std::u32string_view::npos
-                                   : after == PinyinBoundary::Edge || after == PinyinBoundary::Digit ||
-                                         after == PinyinBoundary::Latin || after == PinyinBoundary::Space;
+    // 行 alone right after digits or numerals counts lines or rows (第3行, 共100行, 10行代码,
+    // 第十行, 一百行): háng, which the labelled sentences hold too few of for its model to learn;
+    // before a particle, or before punctuation after digits, it says yes to an offer (便宜点，80行吗,
+    // 100行不行, 50行。).
+    static constexpr std::u32string_view kParticles = U"吗嗎不了吧啊呀呢么麼嘛啦哦喔没沒";
+    for (std::size_t i = 0; i < n && m_hang2 != kNoSyllable; ++i) {
+        if (run[i] != kHang || !standsAlone(i) ||
+            !(i == 0 ? before == PinyinBoundary::Digit : isNumeral(run[i - 1])))
+            continue;
+        const bool counted = i + 1 < n
+                                 ? kParticles.find(run[i + 1]) == std::u32string_view::npos
+                                 : i > 0 || after == PinyinBoundary::Edge || after == PinyinBoundary::Digit ||
+                                       after == PinyinBoundary::Latin || after == PinyinBoundary::Space;
         if (counted)
-            syl[0] = m_hang2;
+            syl[i] = m_hang2;
     }
+    // 率 alone after other words, with nothing it could lead after it (出勤率, 回款率为, 出勤率很高), is
+    // a rate, lǜ; leading (率团, 粟裕率新四军) it takes an object.
+    static constexpr std::u32string_view kAfterRate =
+        U"为是达在的很较偏仍已均高低增降提升跌超不也都和与及必须应可需要能";
+    for (std::size_t i = 1; i < n && m_lv4 != kNoSyllable; ++i)
+        if (run[i] == U'率' && syl[i] == m_shuai4 && standsAlone(i) &&
+            (i + 1 == n || kAfterRate.find(run[i + 1]) != std::u32string_view::npos))
+            syl[i] = m_lv4;
+    // 发 alone is fà, hair, only beside a character of the words for hair (黑头发, 护发素, 卷发星人);
+    // elsewhere it is the verb fā (发通知, 明天发工资, 发短信了吗), which a model that learnt the
+    // hair from few sentences took for it at a line's start or after a time word.
+    static constexpr std::u32string_view kHairBefore =
+        U"头剪理洗护染烫脱梳卷秀毛短鬓白黑金银灰棕红黄长假披散束扎盘吹";
+    static constexpr std::u32string_view kHairAfter = U"型际夹丝箍廊梢蜡胶髻饰质根量膜带油色尾片网簪圈";
+    for (std::size_t i = 0; i < n && m_fa1 != kNoSyllable; ++i)
+        if (run[i] == U'发' && syl[i] == m_fa4 && standsAlone(i) &&
+            !(i > 0 && kHairBefore.find(run[i - 1]) != std::u32string_view::npos) &&
+            !(i + 1 < n && kHairAfter.find(run[i + 1]) != std::u32string_view::npos))
+            syl[i] = m_fa1;
     // 一 and 不 before the next syllable's own tone; before a neutral tone, the tone that
     // character has on its own (不是 shi5 still makes 不 bú).
     auto toneAt = [&](std::size_t k) {

@@ -262,7 +262,7 @@ TEST(PinyinContext, FeaturesSayWhichEdgesTheyLookPast) {
 // features that look past the edge; between other text, the same weights decide as they add up.
 TEST(PinyinContext, AtALinesEdgeAModelMustWinWithoutWhatLiesPastIt) {
     using core::PinyinBoundary;
-    const std::u32string run = U"发了";
+    const std::u32string run = U"长了";
     const std::vector<std::uint8_t> starts = {1, 1};
     std::vector<std::uint32_t> atEdge, quoted;
     std::vector<std::uint8_t> beyond;
@@ -278,22 +278,22 @@ TEST(PinyinContext, AtALinesEdgeAModelMustWinWithoutWhatLiesPastIt) {
         std::int16_t bias, before, after;
         const char *line, *quotedLine;
     } cases[] = {
-        {-50, 100, 0, "fa1 le5", "“fa4 le5”"},  // what lies past the edge does not decide alone
-        {-50, 100, 60, "fa4 le5", "“fa4 le5”"}, // 了 after it tips the balance
-        {-50, 100, 50, "fa1 le5", "“fa4 le5”"}, // between equals, the dictionary's
-        {50, 0, 0, "fa4 le5", "“fa4 le5”"},     // the bias decides as ever
-        {50, -100, 0, "fa1 le5", "“fa1 le5”"},  // what lies past the edge still counts for the default
-        {0, 0, 0, "fa1 le5", "“fa1 le5”"},
+        {-50, 100, 0, "chang2 le5", "“zhang3 le5”"},  // what lies past the edge does not decide alone
+        {-50, 100, 60, "zhang3 le5", "“zhang3 le5”"}, // 了 after it tips the balance
+        {-50, 100, 50, "chang2 le5", "“zhang3 le5”"}, // between equals, the dictionary's
+        {50, 0, 0, "zhang3 le5", "“zhang3 le5”"},     // the bias decides as ever
+        {50, -100, 0, "chang2 le5", "“chang2 le5”"},  // what lies past the edge still counts for the default
+        {0, 0, 0, "chang2 le5", "“chang2 le5”"},
     };
     for (const auto &k : cases) {
         SCOPED_TRACE(testing::Message() << k.bias << " " << k.before << " " << k.after);
         core::PinyinDataContent c;
-        c.readings = {{U'发', "fa1"}, {U'了', "le5"}};
-        c.words[U"发"] = {300, {}, "v"};
+        c.readings = {{U'长', "chang2"}, {U'了', "le5"}};
+        c.words[U"长"] = {300, {}, "v"};
         c.words[U"了"] = {300, {}, ""};
         c.unknownCost = 4000;
-        auto &model = c.models[U'发'];
-        model.classes = {"fa1", "fa4"};
+        auto &model = c.models[U'长'];
+        model.classes = {"chang2", "zhang3"};
         model.weights[atEdge[0]] = {0, k.bias};
         model.weights[atEdge[1]] = {0, k.before};
         model.weights[quoted[1]] = {0, k.before};
@@ -303,8 +303,8 @@ TEST(PinyinContext, AtALinesEdgeAModelMustWinWithoutWhatLiesPastIt) {
         core::Message unread;
         const auto d = core::PinyinReadingData::open(file.span(), &unread);
         ASSERT_TRUE(d) << unread;
-        EXPECT_EQ(core::readPinyin("发了", *d, {core::PinyinTone::Numbers}), k.line);
-        EXPECT_EQ(core::readPinyin("“发了”", *d, {core::PinyinTone::Numbers}), k.quotedLine);
+        EXPECT_EQ(core::readPinyin("长了", *d, {core::PinyinTone::Numbers}), k.line);
+        EXPECT_EQ(core::readPinyin("“长了”", *d, {core::PinyinTone::Numbers}), k.quotedLine);
     }
 }
 

@@ -508,7 +508,40 @@ TEST(PinyinReading, OfficeWordsReadAsTheStandardReadsThem) {
                {"纳税调增", "nà shuì tiáo zēng"},
                {"资产重估", "zī chǎn chóng gū"},
                {"蔓延", "màn yán"},
-               {"厚薄", "hòu báo"}}); // the labels read it so in many sentences: they hold
+               {"厚薄", "hòu báo"}, // the labels read it so in many sentences: they hold
+               {"设为默认", "shè wéi mò rèn"},
+               {"不能为空", "bù néng wéi kōng"},
+               {"为客户服务", "wèi kè hù fú wù"},
+               {"删除行", "shān chú háng"},
+               {"删除行为", "shān chú xíng wéi"},
+               {"当前行动", "dāng qián xíng dòng"},
+               {"责任人", "zé rèn rén"},
+               {"重命名文件", "chóng mìng míng wén jiàn"},
+               {"调试程序", "tiáo shì chéng xù"},
+               {"第几列", "dì jǐ liè"},
+               {"婚假", "hūn jià"},
+               {"发卡银行", "fā kǎ yín háng"}});
+}
+
+// Rules of grammar the labelled sentences hold too few examples of: 行 counted after numerals is a
+// row; 率 with nothing it could lead is a rate; 发 is hair only beside the words for hair.
+TEST(PinyinReading, RowsRatesAndTheVerbFa) {
+    expectAll({{"第二行", "dì èr háng"},
+               {"选中第一行到第十行", "xuǎn zhòng dì yī háng dào dì shí háng"},
+               {"一百行", "yì bǎi háng"},
+               {"五行", "wǔ xíng"},
+               {"一行人", "yì xíng rén"},
+               {"出勤率", "chū qín lǜ"},
+               {"本月出勤率很高", "běn yuè chū qín lǜ hěn gāo"},
+               {"回款率为", "huí kuǎn lǜ wéi"},
+               {"他率团出访", "tā shuài tuán chū fǎng"},
+               {"粟裕率新四军", "sù yù shuài xīn sì jūn"},
+               {"我明天发通知", "wǒ míng tiān fā tōng zhī"},
+               {"发短信了吗", "fā duǎn xìn le ma"},
+               {"今天发工资", "jīn tiān fā gōng zī"},
+               {"黑头发", "hēi tóu fà"},
+               {"卷发星人", "juǎn fà xīng rén"},
+               {"理发", "lǐ fà"}});
 }
 
 // 一 keeps its own tone in dates and ordinals.
