@@ -47,7 +47,7 @@ public:
     PartWalker(std::string_view xml, PartKind kind, const SegmentedConverter &converter,
                const PartOptions &options)
         : m_doc(xml), m_format(partFormat(kind)), m_options(options), m_tokens(xml, m_format.mode),
-          m_mapper(converter),
+          m_mapper(converter), m_converter(converter),
           m_keepStrings((kind == PartKind::SpreadsheetStrings &&
                          (!options.keptStrings.empty() || !options.formulaNames.empty())) ||
                         (kind == PartKind::OdfText && !options.formulaNames.empty())),
@@ -975,6 +975,48 @@ private:
             m_splices.push_back({{content.begin + b, content.begin + e + 1}, mapped});
     }
 
+    // HTML's named references to letters where the text is cut (caf&eacute;): each converted as
+    // its letter, and written by the name of what it becomes (&Eacute; for upper case), or by
+    // number where that has none.
+    void letterReferences(ByteSpan span, const std::vector<DecodedChar> &chars,
+                          const std::vector<std::size_t> &breaks) {
+        for (std::size_t k : breaks) {
+            const std::size_t to = k < chars.size() ? chars[k].raw.begin : span.end;
+            std::size_t at = k > 0 ? chars[k - 1].raw.end : span.begin;
+            while (at < to && m_doc[at] == '&') {
+                const std::size_t semi = m_doc.find(';', at);
+                if (semi == std::string_view::npos || semi >= to)
+                    break;
+                if (const char32_t letter = htmlLetterReference(m_doc.substr(at + 1, semi - at - 1))) {
+                    std::string utf8;
+                    appendUtf8(letter, utf8);
+                    m_converter.convert(utf8, m_letterOut, m_letterSegments);
+                    if (m_letterOut != utf8) {
+                        std::string bytes;
+                        forEachCodePoint(m_letterOut, true, [&](char32_t c) {
+                            if (const std::string_view name = htmlLetterReferenceName(c); !name.empty())
+                                bytes += "&" + std::string(name) + ";";
+                            else
+                                bytes += "&#x" + hexOf(c) + ";";
+                        });
+                        m_splices.push_back({{at, semi + 1}, std::move(bytes)});
+                    }
+                }
+                at = semi + 1;
+            }
+        }
+    }
+
+    static std::string hexOf(char32_t c) {
+        static constexpr char kDigits[] = "0123456789ABCDEF";
+        std::string out;
+        do {
+            out.insert(out.begin(), kDigits[c & 0xF]);
+            c >>= 4;
+        } while (c);
+        return out;
+    }
+
     // Decodes a text node into pieces of the paragraph on `channel`; entities that are no character
     // and header/footer codes cut the paragraph there.
     void addText(ByteSpan span, TextPlace place, char quote, int channel = 0) {
@@ -1005,6 +1047,8 @@ private:
             });
         } else {
             ok = decodeText(m_doc, span, m_format.mode, chars, breaks, error);
+            if (ok && !breaks.empty() && m_format.mode == MarkupMode::Html)
+                letterReferences(span, chars, breaks);
         }
         if (!ok) {
             m_error = error;
@@ -1269,6 +1313,9 @@ private:
     std::vector<std::size_t> m_breaks;
     std::vector<bool> m_code;
     std::vector<Splice> m_splices;
+    const SegmentedConverter &m_converter;
+    std::string m_letterOut; // a letter reference's conversion
+    std::vector<Segment> m_letterSegments;
     std::vector<PartEdit> m_edits;
     std::string m_out;
     std::size_t m_copied = 0; // bytes of the part written out

@@ -381,6 +381,57 @@ bool allowedInXml(std::uint32_t c) {
 
 } // namespace
 
+namespace {
+
+struct LetterReference {
+    std::string_view name;
+    char32_t letter;
+};
+
+// Latin-1's letters, the Latin ones beyond it that HTML names, and the Greek ones.
+constexpr LetterReference kLetterReferences[] = {
+    {"Agrave", 0xC0},   {"Aacute", 0xC1},   {"Acirc", 0xC2},   {"Atilde", 0xC3},  {"Auml", 0xC4},
+    {"Aring", 0xC5},    {"AElig", 0xC6},    {"Ccedil", 0xC7},  {"Egrave", 0xC8},  {"Eacute", 0xC9},
+    {"Ecirc", 0xCA},    {"Euml", 0xCB},     {"Igrave", 0xCC},  {"Iacute", 0xCD},  {"Icirc", 0xCE},
+    {"Iuml", 0xCF},     {"ETH", 0xD0},      {"Ntilde", 0xD1},  {"Ograve", 0xD2},  {"Oacute", 0xD3},
+    {"Ocirc", 0xD4},    {"Otilde", 0xD5},   {"Ouml", 0xD6},    {"Oslash", 0xD8},  {"Ugrave", 0xD9},
+    {"Uacute", 0xDA},   {"Ucirc", 0xDB},    {"Uuml", 0xDC},    {"Yacute", 0xDD},  {"THORN", 0xDE},
+    {"szlig", 0xDF},    {"agrave", 0xE0},   {"aacute", 0xE1},  {"acirc", 0xE2},   {"atilde", 0xE3},
+    {"auml", 0xE4},     {"aring", 0xE5},    {"aelig", 0xE6},   {"ccedil", 0xE7},  {"egrave", 0xE8},
+    {"eacute", 0xE9},   {"ecirc", 0xEA},    {"euml", 0xEB},    {"igrave", 0xEC},  {"iacute", 0xED},
+    {"icirc", 0xEE},    {"iuml", 0xEF},     {"eth", 0xF0},     {"ntilde", 0xF1},  {"ograve", 0xF2},
+    {"oacute", 0xF3},   {"ocirc", 0xF4},    {"otilde", 0xF5},  {"ouml", 0xF6},    {"oslash", 0xF8},
+    {"ugrave", 0xF9},   {"uacute", 0xFA},   {"ucirc", 0xFB},   {"uuml", 0xFC},    {"yacute", 0xFD},
+    {"thorn", 0xFE},    {"yuml", 0xFF},     {"OElig", 0x152},  {"oelig", 0x153},  {"Scaron", 0x160},
+    {"scaron", 0x161},  {"Yuml", 0x178},    {"Alpha", 0x391},  {"Beta", 0x392},   {"Gamma", 0x393},
+    {"Delta", 0x394},   {"Epsilon", 0x395}, {"Zeta", 0x396},   {"Eta", 0x397},    {"Theta", 0x398},
+    {"Iota", 0x399},    {"Kappa", 0x39A},   {"Lambda", 0x39B}, {"Mu", 0x39C},     {"Nu", 0x39D},
+    {"Xi", 0x39E},      {"Omicron", 0x39F}, {"Pi", 0x3A0},     {"Rho", 0x3A1},    {"Sigma", 0x3A3},
+    {"Tau", 0x3A4},     {"Upsilon", 0x3A5}, {"Phi", 0x3A6},    {"Chi", 0x3A7},    {"Psi", 0x3A8},
+    {"Omega", 0x3A9},   {"alpha", 0x3B1},   {"beta", 0x3B2},   {"gamma", 0x3B3},  {"delta", 0x3B4},
+    {"epsilon", 0x3B5}, {"zeta", 0x3B6},    {"eta", 0x3B7},    {"theta", 0x3B8},  {"iota", 0x3B9},
+    {"kappa", 0x3BA},   {"lambda", 0x3BB},  {"mu", 0x3BC},     {"nu", 0x3BD},     {"xi", 0x3BE},
+    {"omicron", 0x3BF}, {"pi", 0x3C0},      {"rho", 0x3C1},    {"sigmaf", 0x3C2}, {"sigma", 0x3C3},
+    {"tau", 0x3C4},     {"upsilon", 0x3C5}, {"phi", 0x3C6},    {"chi", 0x3C7},    {"psi", 0x3C8},
+    {"omega", 0x3C9},
+};
+
+} // namespace
+
+char32_t htmlLetterReference(std::string_view name) {
+    for (const LetterReference &r : kLetterReferences)
+        if (r.name == name)
+            return r.letter;
+    return 0;
+}
+
+std::string_view htmlLetterReferenceName(char32_t c) {
+    for (const LetterReference &r : kLetterReferences)
+        if (r.letter == c)
+            return r.name;
+    return {};
+}
+
 bool decodeText(std::string_view doc, ByteSpan span, MarkupMode mode, std::vector<DecodedChar> &out,
                 std::vector<std::size_t> &pieceBreaks, core::Message &error) {
     const auto *s = reinterpret_cast<const unsigned char *>(doc.data());

@@ -109,6 +109,12 @@ struct DecodedChar {
 bool decodeText(std::string_view doc, ByteSpan span, MarkupMode mode, std::vector<DecodedChar> &out,
                 std::vector<std::size_t> &pieceBreaks, core::Message &error);
 
+// HTML's named references to the letters that have another case (&eacute; &Eacute; &alpha; &OElig;
+// &sigmaf;): the letter, or 0 for any other name (decodeText leaves these as they are).
+char32_t htmlLetterReference(std::string_view name);
+// The name of such a reference to `c` (eacute for é), or empty where it has none.
+std::string_view htmlLetterReferenceName(char32_t c);
+
 // Where a replacement text is written, and how it is escaped there: in content `&`, `<` and `>`; in
 // an attribute also its quote (for an unquoted HTML value, both quotes and spaces), and tab, line
 // feed and carriage return as references so that a reader does not normalize them away; inside

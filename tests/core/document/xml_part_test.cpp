@@ -274,6 +274,34 @@ TEST_F(XmlPart, WordFieldInstructionsSplitAcrossRunsReadAsOne) {
     }
 }
 
+// A page's named references to letters change case with the text (CAF&eacute; showed CAFé) and
+// keep being references; other named references and the phrases around them are as before.
+TEST(XmlPartLetters, NamedLetterReferencesChangeCaseWithTheText) {
+    core::CodePointMap upper, lower;
+    for (char32_t c = U'a'; c <= U'z'; ++c)
+        upper.set(c, c - 32), lower.set(c - 32, c);
+    for (const auto &[small, capital] : {std::pair{U'é', U'É'}, {U'σ', U'Σ'}, {U'ς', U'Σ'}, {U'œ', U'Œ'}})
+        upper.set(small, capital), lower.set(capital, small);
+    const CodePointSegmentedConverter toUpper(upper), toLower(lower);
+    const struct {
+        const SegmentedConverter &conv;
+        const char *in, *out;
+    } cases[] = {
+        {toUpper, "<p>caf&eacute; &Eacute;t&eacute;</p>", "<p>CAF&Eacute; &Eacute;T&Eacute;</p>"},
+        {toUpper, "<p>&sigma;&sigmaf; &oelig;</p>", "<p>&Sigma;&Sigma; &OElig;</p>"},
+        {toUpper, "<p>a&nbsp;b &copy;&amp; &eacute x</p>", "<p>A&nbsp;B &copy;&amp; &EACUTE X</p>"},
+        {toLower, "<p title=\"&Eacute;T&Eacute;\">CAF&Eacute;</p>",
+         "<p title=\"&eacute;t&eacute;\">caf&eacute;</p>"},
+        {toUpper, "<p>&szlig;</p>", "<p>&szlig;</p>"}, // no capital of its own here
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.in);
+        const PartOutcome r = convertPart(c.in, PartKind::Html, c.conv, {});
+        EXPECT_TRUE(r.error.empty()) << r.error;
+        EXPECT_EQ(r.bytes, c.out);
+    }
+}
+
 // OpenDocument index and contents entries marked at a point, and an index's keys.
 TEST_F(XmlPart, OpenDocumentIndexMarksAsTheIndexShowsThem) {
     const std::string doc =
