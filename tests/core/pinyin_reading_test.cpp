@@ -520,7 +520,10 @@ TEST(PinyinReading, OfficeWordsReadAsTheStandardReadsThem) {
                {"调试程序", "tiáo shì chéng xù"},
                {"第几列", "dì jǐ liè"},
                {"婚假", "hūn jià"},
-               {"发卡银行", "fā kǎ yín háng"}});
+               {"发卡银行", "fā kǎ yín háng"},
+               {"每段之间空一行", "měi duàn zhī jiān kòng yì háng"},
+               {"应付了事", "yìng fù liǎo shì"},
+               {"这个箱子很结实", "zhè gè xiāng zi hěn jiē shi"}});
 }
 
 // Rules of grammar the labelled sentences hold too few examples of: 行 counted after numerals is a
