@@ -317,6 +317,8 @@ PinyinReader::PinyinReader(const PinyinReadingData &data, const PinyinStyle &sty
     m_shuai4 = data.syllableId("shuai4");
     m_fa1 = data.syllableId("fa1");
     m_fa4 = data.syllableId("fa4");
+    m_guo4 = data.syllableId("guo4");
+    m_guo5 = data.syllableId("guo5");
 }
 
 void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint16_t> &syl,
@@ -430,6 +432,14 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
         if (run[i] == U'率' && syl[i] == m_shuai4 && standsAlone(i) &&
             (i + 1 == n || kAfterRate.find(run[i + 1]) != std::u32string_view::npos))
             syl[i] = m_lv4;
+    // 过 alone before an adjective of degree standing alone is "too", guò (文件过大, 压力过大, 时间
+    // 过长), not the particle of experience it is after a verb (看过, 去过大连).
+    static constexpr std::u32string_view kDegrees =
+        U"大小多少长短高低快慢早晚重轻深浅宽窄热冷强弱厚薄粗细紧松贵远近硬软";
+    for (std::size_t i = 0; i + 1 < n && m_guo4 != kNoSyllable; ++i)
+        if (run[i] == U'过' && syl[i] == m_guo5 && standsAlone(i) &&
+            kDegrees.find(run[i + 1]) != std::u32string_view::npos && standsAlone(i + 1))
+            syl[i] = m_guo4;
     // 发 alone is fà, hair, only beside a character of the words for hair (黑头发, 护发素, 卷发星人);
     // elsewhere it is the verb fā (发通知, 明天发工资, 发短信了吗), which a model that learnt the
     // hair from few sentences took for it at a line's start or after a time word.

@@ -11,8 +11,9 @@
 // of a word or run, after 第 or a numeral, before a numeral digit, 月 or 号, between 月 and 日 (五月一日);
 // else yí before a fourth tone and yì before the others. 不 is bú before a fourth tone, else bù. 行
 // alone right after digits or numerals counts lines or rows (第3行, 10行代码, 第十行): háng; 率 alone
-// after a word with nothing it could lead is a rate (出勤率 lǜ); 发 alone is fà, hair, only beside
-// a character of the words for hair (黑头发), else fā (明天发通知). A polyphone
+// after a word with nothing it could lead is a rate (出勤率 lǜ); 过 alone before an adjective alone
+// is "too" (文件过大 guò); 发 alone is fà, hair, only beside a character of the words for hair
+// (黑头发), else fā (明天发通知). A polyphone
 // that stands alone as a word of one character is read by its context model where the data file has one
 // (pinyin_context.h); so is one inside a word the data file marks as read both ways (教会 jiào huì
 // "the church", jiāo huì "taught"), where its model learnt that word. Near the start or end of a line,
@@ -200,7 +201,7 @@ private:
     std::vector<Slot> m_slots;
     Slot m_separatorSlot{};
     std::string m_scratch; // a run's rendering before it joins the output
-    std::uint16_t m_yi1, m_yi2, m_yi4, m_bu2, m_bu4, m_hang2, m_lv4, m_shuai4, m_fa1, m_fa4;
+    std::uint16_t m_yi1, m_yi2, m_yi4, m_bu2, m_bu4, m_hang2, m_lv4, m_shuai4, m_fa1, m_fa4, m_guo4, m_guo5;
     std::vector<char32_t> m_run;
     std::vector<std::uint16_t> m_syl;
     std::vector<std::uint32_t> m_best, m_end, m_node;

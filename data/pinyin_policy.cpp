@@ -334,6 +334,10 @@ public:
             if (f < kRareWordFrequency && w.size() > 1 &&
                 (known == m_words.end() || known->second.reading.empty() || m_respelled.count(w)))
                 continue;
+            // The old vernacular's 端的 duān dì ("indeed") took the 端 of a side or terminal and the
+            // particle after it (服务端的程序, 手机端的, as 服务 + 端的 dì): left out, 端 and 的 read apart.
+            if (w == U"端的")
+                continue;
             m_words[w].cost = costOf(f, total);
             if (const auto tag = m_src.jiebaTag.find(w); tag != m_src.jiebaTag.end())
                 m_words[w].tag = tag->second;

@@ -527,8 +527,9 @@ TEST(PinyinReading, OfficeWordsReadAsTheStandardReadsThem) {
 }
 
 // Rules of grammar the labelled sentences hold too few examples of: 行 counted after numerals is a
-// row; 率 with nothing it could lead is a rate; 发 is hair only beside the words for hair.
-TEST(PinyinReading, RowsRatesAndTheVerbFa) {
+// row; 率 with nothing it could lead is a rate; 过 before an adjective is "too"; 发 is hair only
+// beside the words for hair.
+TEST(PinyinReading, RowsRatesTooAndTheVerbFa) {
     expectAll({{"第二行", "dì èr háng"},
                {"选中第一行到第十行", "xuǎn zhòng dì yī háng dào dì shí háng"},
                {"一百行", "yì bǎi háng"},
@@ -544,7 +545,12 @@ TEST(PinyinReading, RowsRatesAndTheVerbFa) {
                {"今天发工资", "jīn tiān fā gōng zī"},
                {"黑头发", "hēi tóu fà"},
                {"卷发星人", "juǎn fà xīng rén"},
-               {"理发", "lǐ fà"}});
+               {"理发", "lǐ fà"},
+               {"文件过大，无法上传", "wén jiàn guò dà，wú fǎ shàng chuán"},
+               {"温度过高", "wēn dù guò gāo"},
+               {"服务端的程序", "fú wù duān de chéng xù"},
+               {"图像处理程序", "tú xiàng chǔ lǐ chéng xù"},
+               {"副秘书长", "fù mì shū zhǎng"}});
 }
 
 // 一 keeps its own tone in dates and ordinals.
