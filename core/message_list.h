@@ -349,8 +349,11 @@ LANTERNFIN_MESSAGE(PageContradictsDeclaration, "the page declares {1}, but byte 
                    "网页声明的编码是 {1}，但第 {2} 字节不是有效的 {3}，什么也没有写入")
 LANTERNFIN_MESSAGE(PageIsUtf8, "the page declares {1}, but its Chinese is in UTF-8: correct its <meta charset> to utf-8; nothing written",
                    "网页声明的编码是 {1}，但其中的中文是 UTF-8 编码：请把它的 <meta charset> 改为 utf-8，什么也没有写入")
-LANTERNFIN_MESSAGE(PageNoReferenceHere, "line {1}: {2} has no code in {3}, and a CDATA section cannot hold it as a character reference; nothing written",
-                   "第 {1} 行：{2} 在 {3} 中没有编码，CDATA 段里也不能写成字符引用，什么也没有写入")
+LANTERNFIN_MESSAGE(PageNoReferenceHere,
+                   "line {1}: {2} has no code in {3}, and where it stands (a CDATA section, <xmp>, "
+                   "<plaintext>, <noframes>) a character reference shows as written; nothing written",
+                   "第 {1} 行：{2} 在 {3} 中没有编码，而它所在之处（CDATA "
+                   "段、<xmp>、<plaintext>、<noframes>）的字符引用会原样显示，什么也没有写入")
 LANTERNFIN_MESSAGE(ToEncodingHint, " (--to-encoding UTF-8 or GB18030 can write it)",
                    "（--to-encoding UTF-8 或 GB18030 可以写出它）")
 LANTERNFIN_MESSAGE(DocumentTooLarge, "is a document larger than 4 GB, past what a ZIP package can hold",

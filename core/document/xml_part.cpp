@@ -185,8 +185,8 @@ private:
     // --- tokens --------------------------------------------------------------------------------
 
     bool step(const Token &token) {
-        const bool rawTextAfter = m_skipRawText, styleRawText = m_styleRawText;
-        m_skipRawText = m_styleRawText = false;
+        const bool rawTextAfter = m_skipRawText, styleRawText = m_styleRawText, literal = m_literalRawText;
+        m_skipRawText = m_styleRawText = m_literalRawText = false;
         switch (token.kind) {
         case TokenKind::StartTag:
         case TokenKind::EmptyTag:
@@ -197,7 +197,7 @@ private:
             if (styleRawText || m_styleSheets > 0)
                 styleSheetText(token.content, styleRawText);
             else if (!rawTextAfter)
-                text(token.content, TextPlace::Content);
+                text(token.content, literal ? TextPlace::CData : TextPlace::Content);
             return m_error.empty();
         case TokenKind::CData:
             if (m_styleSheets > 0)
@@ -292,6 +292,14 @@ private:
             // token that follows.
             m_skipRawText = role == ElementRole::Never || role == ElementRole::Aside;
             m_styleRawText = styleSheet;
+            // Text a browser shows as it stands, no reference read (<xmp>, <plaintext>): converted
+            // so, and a character the page's encoding lacks refused, not written as a reference.
+            if (token.kind == TokenKind::StartTag) {
+                std::string buffer;
+                const std::string_view element = canonical(name, false, buffer);
+                m_literalRawText = element == "xmp" || element == "plaintext" || element == "noframes" ||
+                                   element == "noembed" || element == "iframe";
+            }
             leave(role);
         } else if (token.kind == TokenKind::EmptyTag) {
             leave(role);
@@ -1338,6 +1346,7 @@ private:
     bool m_stringResult = false; // the cell open now holds a formula whose result is a string
     bool m_skipRawText = false;
     bool m_styleRawText = false;      // the raw text that follows is a page's style sheet
+    bool m_literalRawText = false;    // the raw text that follows is shown as it stands
     int m_styleSheets = 0;            // open <style> elements of an XHTML page, with fonts
     bool m_keepStrings = false;       // some spreadsheet strings are kept as they are
     bool m_dotReferences = false;     // OpenDocument: a sheet's cell is written after a dot too

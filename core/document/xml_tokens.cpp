@@ -33,9 +33,10 @@ bool startsWithNoCase(std::string_view s, std::size_t at, std::string_view prefi
             return false;
     return true;
 }
-// Elements whose content HTML reads as text up to their end tag.
+// Elements whose content HTML reads as text up to their end tag (plaintext: to the end).
 bool isRawTextElement(std::string_view name) {
-    static constexpr std::string_view names[] = {"script", "style", "title", "textarea"};
+    static constexpr std::string_view names[] = {"script", "style",   "title",    "textarea", "xmp",
+                                                 "iframe", "noembed", "noframes", "plaintext"};
     return std::any_of(std::begin(names), std::end(names), [&](std::string_view n) {
         return name.size() == n.size() && startsWithNoCase(name, 0, n);
     });

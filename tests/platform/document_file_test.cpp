@@ -1127,8 +1127,20 @@ TEST(DocumentFile, PagesInCodePagesComeBackInTheirOwn) {
                  "<?xml version=\"1.0\" encoding=\"big5\"?>\n<html xmlns=\"http://www.w3.org/1999/xhtml\">"
                  "<body><p>\n<![CDATA[說明]]></p></body></html>"),
          DocumentStatus::Refused,
-         "line 3: 说 (U+8BF4) has no code in BIG5, and a CDATA section cannot hold it as a character "
-         "reference; nothing written"},
+         "line 3: 说 (U+8BF4) has no code in BIG5, and where it stands (a CDATA section, <xmp>, <plaintext>, "
+         "<noframes>) a character reference shows as written; nothing written"},
+        {"Big5 HTML: no reference in <xmp>, whose text shows as written", "t2s",
+         iconvTo("BIG5",
+                 "<html><head>" + b5Meta + "</head><body><p>繁體</p>\n<xmp>說明 &amp;</xmp></body></html>"),
+         DocumentStatus::Refused,
+         "line 2: 说 (U+8BF4) has no code in BIG5, and where it stands (a CDATA section, <xmp>, <plaintext>, "
+         "<noframes>) a character reference shows as written; nothing written"},
+        {"GBK HTML: <xmp> converted as it stands", "s2t",
+         iconvTo("GBK",
+                 "<html><head>" + gbMeta + "</head><body><xmp>头发 &amp; <b>说明</b></xmp></body></html>"),
+         DocumentStatus::Converted,
+         iconvTo("GBK",
+                 "<html><head>" + gbMeta + "</head><body><xmp>頭髮 &amp; <b>說明</b></xmp></body></html>")},
         {"GB2312 label: the GBK characters Word wrote stay as they are", "s2t",
          iconvTo("GBK", "<html><head>" + gb2312Meta + "</head><p>說明书</p></html>"),
          DocumentStatus::Converted,
