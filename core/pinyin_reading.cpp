@@ -319,6 +319,10 @@ PinyinReader::PinyinReader(const PinyinReadingData &data, const PinyinStyle &sty
     m_fa4 = data.syllableId("fa4");
     m_guo4 = data.syllableId("guo4");
     m_guo5 = data.syllableId("guo5");
+    m_ma5 = data.syllableId("ma5");
+    m_le5 = data.syllableId("le5");
+    m_dei3 = data.syllableId("dei3");
+    m_de2 = data.syllableId("de2");
 }
 
 void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint16_t> &syl,
@@ -440,6 +444,22 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
         if (run[i] == U'过' && syl[i] == m_guo5 && standsAlone(i) &&
             kDegrees.find(run[i + 1]) != std::u32string_view::npos && standsAlone(i + 1))
             syl[i] = m_guo4;
+    // 吗 alone is the question's particle, ma (确定删除吗, 是吗), but before 啡 (羟吗啡); 了 alone at
+    // the end of a run is the particle le (麻烦你了, 发给你了), but after 不 or 得, where it says
+    // whether a thing can be done (去不了, 走得了): liǎo. The models learnt the rarer readings from
+    // sentences chosen for them and, with little context, took them for these.
+    for (std::size_t i = 0; i < n && m_ma5 != kNoSyllable && m_le5 != kNoSyllable; ++i) {
+        if (run[i] == U'吗' && syl[i] != m_ma5 && standsAlone(i) && !(i + 1 < n && run[i + 1] == U'啡'))
+            syl[i] = m_ma5;
+        else if (run[i] == U'了' && syl[i] != m_le5 && standsAlone(i) && i + 1 == n && i > 0 &&
+                 run[i - 1] != U'不' && run[i - 1] != U'得')
+            syl[i] = m_le5;
+    }
+    // 得 alone opening a line is "must", děi (得快点, 得走了, 得换电池); before a numeral it is to
+    // win, dé (得第一); 得了 is read by its words.
+    if (n > 1 && run[0] == U'得' && before == PinyinBoundary::Edge && m_dei3 != kNoSyllable &&
+        m_de2 != kNoSyllable && standsAlone(0) && run[1] != U'了')
+        syl[0] = isNumeral(run[1]) || run[1] == U'第' ? m_de2 : m_dei3;
     // 发 alone is fà, hair, only beside a character of the words for hair (黑头发, 护发素, 卷发星人);
     // elsewhere it is the verb fā (发通知, 明天发工资, 发短信了吗), which a model that learnt the
     // hair from few sentences took for it at a line's start or after a time word.

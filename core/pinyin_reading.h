@@ -13,7 +13,9 @@
 // alone right after digits or numerals counts lines or rows (第3行, 10行代码, 第十行): háng; 率 alone
 // after a word with nothing it could lead is a rate (出勤率 lǜ); 过 alone before an adjective alone
 // is "too" (文件过大 guò); 发 alone is fà, hair, only beside a character of the words for hair
-// (黑头发), else fā (明天发通知). A polyphone
+// (黑头发), else fā (明天发通知); 吗 alone is ma but before 啡; 了 alone ending a run is le but
+// after 不 or 得 (麻烦你了 le, 去不了 liǎo); 得 alone opening a line is "must" (得走了 děi). A
+// polyphone
 // that stands alone as a word of one character is read by its context model where the data file has one
 // (pinyin_context.h); so is one inside a word the data file marks as read both ways (教会 jiào huì
 // "the church", jiāo huì "taught"), where its model learnt that word. Near the start or end of a line,
@@ -201,7 +203,8 @@ private:
     std::vector<Slot> m_slots;
     Slot m_separatorSlot{};
     std::string m_scratch; // a run's rendering before it joins the output
-    std::uint16_t m_yi1, m_yi2, m_yi4, m_bu2, m_bu4, m_hang2, m_lv4, m_shuai4, m_fa1, m_fa4, m_guo4, m_guo5;
+    std::uint16_t m_yi1, m_yi2, m_yi4, m_bu2, m_bu4, m_hang2, m_lv4, m_shuai4, m_fa1, m_fa4, m_guo4, m_guo5,
+        m_ma5, m_le5, m_dei3, m_de2;
     std::vector<char32_t> m_run;
     std::vector<std::uint16_t> m_syl;
     std::vector<std::uint32_t> m_best, m_end, m_node;

@@ -550,7 +550,19 @@ TEST(PinyinReading, RowsRatesTooAndTheVerbFa) {
                {"温度过高", "wēn dù guò gāo"},
                {"服务端的程序", "fú wù duān de chéng xù"},
                {"图像处理程序", "tú xiàng chǔ lǐ chéng xù"},
-               {"副秘书长", "fù mì shū zhǎng"}});
+               {"副秘书长", "fù mì shū zhǎng"},
+               {"确定删除吗", "què dìng shān chú ma"},
+               {"吗啡", "mǎ fēi"},
+               {"麻烦你了", "má fán nǐ le"},
+               {"去不了", "qù bù liǎo"},
+               {"得换电池", "děi huàn diàn chí"},
+               {"得第一", "dé dì yī"},
+               {"得了吧", "dé le ba"},
+               {"逾期未还", "yú qī wèi huán"},
+               {"周末种菜", "zhōu mò zhòng cài"},
+               {"今天长痘了", "jīn tiān zhǎng dòu le"},
+               {"在家待着", "zài jiā dāi zhe"},
+               {"期待着新的一年", "qī dài zhe xīn de yì nián"}});
 }
 
 // 一 keeps its own tone in dates and ordinals.
