@@ -555,6 +555,7 @@ TEST(PinyinReading, RowsRatesTooAndTheVerbFa) {
                {"吗啡", "mǎ fēi"},
                {"麻烦你了", "má fán nǐ le"},
                {"去不了", "qù bù liǎo"},
+               {"树上的知了", "shù shàng de zhī liǎo"},
                {"得换电池", "děi huàn diàn chí"},
                {"得第一", "dé dì yī"},
                {"得了吧", "dé le ba"},
