@@ -412,65 +412,76 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
                         syl[k] = m_data.predict(model, m_features);
                 }
         }
-    // 行 alone right after digits or numerals counts lines or rows (第3行, 共100行, 10行代码,
-    // 第十行, 一百行): háng, which the labelled sentences hold too few of for its model to learn;
-    // before a particle, or before punctuation after digits, it says yes to an offer (便宜点，80行吗,
-    // 100行不行, 50行。).
+    // Rules of grammar for polyphones standing alone, which the labelled sentences hold too few
+    // examples of for the models to learn; the models learnt the rarer readings from sentences
+    // chosen for them and, with little context (a line's start, a short question), took them.
+    //   行 right after digits or numerals counts lines or rows (第3行, 10行代码, 第十行): háng;
+    //     before a particle, or before punctuation after digits, it says yes to an offer
+    //     (便宜点，80行吗, 100行不行, 50行。).
+    //   率 after other words, with nothing it could lead after it (出勤率, 回款率为, 出勤率很高), is
+    //     a rate, lǜ; leading (率团, 粟裕率新四军) it takes an object.
+    //   过 before an adjective of degree standing alone is "too", guò (文件过大, 时间过长), not the
+    //     particle of experience it is after a verb (看过, 去过大连).
+    //   吗 is the question's particle, ma (确定删除吗, 是吗), but before 啡 (羟吗啡).
+    //   了 at the end of a run is the particle le (麻烦你了, 发给你了), but after 不 or 得, where it
+    //     says whether a thing can be done (去不了, 走得了): liǎo.
+    //   得 opening a line is "must", děi (得快点, 得换电池); before a numeral it is to win, dé
+    //     (得第一); 得了 is read by its words.
+    //   发 is fà, hair, only beside a character of the words for hair (黑头发, 护发素, 卷发星人);
+    //     elsewhere it is the verb fā (发通知, 明天发工资, 发短信了吗).
     static constexpr std::u32string_view kParticles = U"吗嗎不了吧啊呀呢么麼嘛啦哦喔没沒";
-    for (std::size_t i = 0; i < n && m_hang2 != kNoSyllable; ++i) {
-        if (run[i] != kHang || !standsAlone(i) ||
-            !(i == 0 ? before == PinyinBoundary::Digit : isNumeral(run[i - 1])))
-            continue;
-        const bool counted = i + 1 < n
-                                 ? kParticles.find(run[i + 1]) == std::u32string_view::npos
-                                 : i > 0 || after == PinyinBoundary::Edge || after == PinyinBoundary::Digit ||
-                                       after == PinyinBoundary::Latin || after == PinyinBoundary::Space;
-        if (counted)
-            syl[i] = m_hang2;
-    }
-    // 率 alone after other words, with nothing it could lead after it (出勤率, 回款率为, 出勤率很高), is
-    // a rate, lǜ; leading (率团, 粟裕率新四军) it takes an object.
     static constexpr std::u32string_view kAfterRate =
         U"为是达在的很较偏仍已均高低增降提升跌超不也都和与及必须应可需要能";
-    for (std::size_t i = 1; i < n && m_lv4 != kNoSyllable; ++i)
-        if (run[i] == U'率' && syl[i] == m_shuai4 && standsAlone(i) &&
-            (i + 1 == n || kAfterRate.find(run[i + 1]) != std::u32string_view::npos))
-            syl[i] = m_lv4;
-    // 过 alone before an adjective of degree standing alone is "too", guò (文件过大, 压力过大, 时间
-    // 过长), not the particle of experience it is after a verb (看过, 去过大连).
     static constexpr std::u32string_view kDegrees =
         U"大小多少长短高低快慢早晚重轻深浅宽窄热冷强弱厚薄粗细紧松贵远近硬软";
-    for (std::size_t i = 0; i + 1 < n && m_guo4 != kNoSyllable; ++i)
-        if (run[i] == U'过' && syl[i] == m_guo5 && standsAlone(i) &&
-            kDegrees.find(run[i + 1]) != std::u32string_view::npos && standsAlone(i + 1))
-            syl[i] = m_guo4;
-    // 吗 alone is the question's particle, ma (确定删除吗, 是吗), but before 啡 (羟吗啡); 了 alone at
-    // the end of a run is the particle le (麻烦你了, 发给你了), but after 不 or 得, where it says
-    // whether a thing can be done (去不了, 走得了): liǎo. The models learnt the rarer readings from
-    // sentences chosen for them and, with little context, took them for these.
-    for (std::size_t i = 0; i < n && m_ma5 != kNoSyllable && m_le5 != kNoSyllable; ++i) {
-        if (run[i] == U'吗' && syl[i] != m_ma5 && standsAlone(i) && !(i + 1 < n && run[i + 1] == U'啡'))
-            syl[i] = m_ma5;
-        else if (run[i] == U'了' && syl[i] != m_le5 && standsAlone(i) && i + 1 == n && i > 0 &&
-                 run[i - 1] != U'不' && run[i - 1] != U'得')
-            syl[i] = m_le5;
-    }
-    // 得 alone opening a line is "must", děi (得快点, 得走了, 得换电池); before a numeral it is to
-    // win, dé (得第一); 得了 is read by its words.
-    if (n > 1 && run[0] == U'得' && before == PinyinBoundary::Edge && m_dei3 != kNoSyllable &&
-        m_de2 != kNoSyllable && standsAlone(0) && run[1] != U'了')
-        syl[0] = isNumeral(run[1]) || run[1] == U'第' ? m_de2 : m_dei3;
-    // 发 alone is fà, hair, only beside a character of the words for hair (黑头发, 护发素, 卷发星人);
-    // elsewhere it is the verb fā (发通知, 明天发工资, 发短信了吗), which a model that learnt the
-    // hair from few sentences took for it at a line's start or after a time word.
     static constexpr std::u32string_view kHairBefore =
         U"头剪理洗护染烫脱梳卷秀毛短鬓白黑金银灰棕红黄长假披散束扎盘吹";
     static constexpr std::u32string_view kHairAfter = U"型际夹丝箍廊梢蜡胶髻饰质根量膜带油色尾片网簪圈";
-    for (std::size_t i = 0; i < n && m_fa1 != kNoSyllable; ++i)
-        if (run[i] == U'发' && syl[i] == m_fa4 && standsAlone(i) &&
-            !(i > 0 && kHairBefore.find(run[i - 1]) != std::u32string_view::npos) &&
-            !(i + 1 < n && kHairAfter.find(run[i + 1]) != std::u32string_view::npos))
-            syl[i] = m_fa1;
+    auto in = [](std::u32string_view set, char32_t c) { return set.find(c) != std::u32string_view::npos; };
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!standsAlone(i))
+            continue;
+        const bool last = i + 1 == n;
+        switch (run[i]) {
+        case kHang:
+            if (m_hang2 != kNoSyllable &&
+                (i == 0 ? before == PinyinBoundary::Digit : isNumeral(run[i - 1])) &&
+                (!last ? !in(kParticles, run[i + 1])
+                       : i > 0 || after == PinyinBoundary::Edge || after == PinyinBoundary::Digit ||
+                             after == PinyinBoundary::Latin || after == PinyinBoundary::Space))
+                syl[i] = m_hang2;
+            break;
+        case U'率':
+            if (m_lv4 != kNoSyllable && i > 0 && syl[i] == m_shuai4 && (last || in(kAfterRate, run[i + 1])))
+                syl[i] = m_lv4;
+            break;
+        case U'过':
+            if (m_guo4 != kNoSyllable && !last && syl[i] == m_guo5 && in(kDegrees, run[i + 1]) &&
+                standsAlone(i + 1))
+                syl[i] = m_guo4;
+            break;
+        case U'吗':
+            if (m_ma5 != kNoSyllable && !(!last && run[i + 1] == U'啡'))
+                syl[i] = m_ma5;
+            break;
+        case U'了':
+            if (m_le5 != kNoSyllable && last && i > 0 && run[i - 1] != U'不' && run[i - 1] != U'得')
+                syl[i] = m_le5;
+            break;
+        case U'得':
+            if (m_dei3 != kNoSyllable && m_de2 != kNoSyllable && i == 0 && !last &&
+                before == PinyinBoundary::Edge && run[1] != U'了')
+                syl[i] = isNumeral(run[1]) || run[1] == U'第' ? m_de2 : m_dei3;
+            break;
+        case U'发':
+            if (m_fa1 != kNoSyllable && syl[i] == m_fa4 && !(i > 0 && in(kHairBefore, run[i - 1])) &&
+                !(!last && in(kHairAfter, run[i + 1])))
+                syl[i] = m_fa1;
+            break;
+        default:
+            break;
+        }
+    }
     // 一 and 不 before the next syllable's own tone; before a neutral tone, the tone that
     // character has on its own (不是 shi5 still makes 不 bú).
     auto toneAt = [&](std::size_t k) {

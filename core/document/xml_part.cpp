@@ -11,8 +11,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <map>
 #include <set>
+#include <span>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -790,23 +792,9 @@ private:
     void fieldInstruction(const FieldInstruction &field) {
         flushChannel(0);
         flushChannel(1);
-        m_formulaChars.clear();
         std::vector<std::size_t> ends;
-        std::vector<DecodedChar> piece;
-        for (const ByteSpan &content : field.pieces) {
-            piece.clear();
-            m_formulaBreaks.clear();
-            core::Message error;
-            if (!decodeText(m_doc, content, m_format.mode, piece, m_formulaBreaks, error)) {
-                m_error = error;
-                return;
-            }
-            if (!m_formulaBreaks.empty())
-                return;
-            m_formulaChars.insert(m_formulaChars.end(), piece.begin(), piece.end());
-            ends.push_back(m_formulaChars.size());
-        }
-        fieldCodeWords(ends, TextPlace::Content, 0, 0);
+        if (decodeWhole(field.pieces, &ends))
+            fieldCodeWords(ends, TextPlace::Content, 0, 0);
     }
 
     // A Word field's instruction (an instrText whole, or a simple field's): only what the field
@@ -934,13 +922,19 @@ private:
 
     // Decodes `content` into m_formulaChars: false (m_error set) where it cannot be read, and
     // where an entity that is no character cuts it.
-    bool decodeWhole(ByteSpan content) {
+    bool decodeWhole(ByteSpan content) { return decodeWhole(std::span<const ByteSpan>(&content, 1)); }
+    // The same for `pieces` one after another; `ends`, if given, receives where each ends.
+    bool decodeWhole(std::span<const ByteSpan> pieces, std::vector<std::size_t> *ends = nullptr) {
         m_formulaChars.clear();
         m_formulaBreaks.clear();
-        core::Message error;
-        if (!decodeText(m_doc, content, m_format.mode, m_formulaChars, m_formulaBreaks, error)) {
-            m_error = error;
-            return false;
+        for (const ByteSpan &content : pieces) {
+            core::Message error;
+            if (!decodeText(m_doc, content, m_format.mode, m_formulaChars, m_formulaBreaks, error)) {
+                m_error = error;
+                return false;
+            }
+            if (ends)
+                ends->push_back(m_formulaChars.size());
         }
         return m_formulaBreaks.empty();
     }
@@ -1005,7 +999,7 @@ private:
                             if (const std::string_view name = htmlLetterReferenceName(c); !name.empty())
                                 bytes += "&" + std::string(name) + ";";
                             else
-                                bytes += "&#x" + hexOf(c) + ";";
+                                bytes += numericReference(c);
                         });
                         m_splices.push_back({{at, semi + 1}, std::move(bytes)});
                     }
@@ -1015,14 +1009,10 @@ private:
         }
     }
 
-    static std::string hexOf(char32_t c) {
-        static constexpr char kDigits[] = "0123456789ABCDEF";
-        std::string out;
-        do {
-            out.insert(out.begin(), kDigits[c & 0xF]);
-            c >>= 4;
-        } while (c);
-        return out;
+    static std::string numericReference(char32_t c) {
+        char reference[16];
+        std::snprintf(reference, sizeof reference, "&#x%X;", static_cast<unsigned>(c));
+        return reference;
     }
 
     // Decodes a text node into pieces of the paragraph on `channel`; entities that are no character
