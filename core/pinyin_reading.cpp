@@ -323,6 +323,11 @@ PinyinReader::PinyinReader(const PinyinReadingData &data, const PinyinStyle &sty
     m_le5 = data.syllableId("le5");
     m_dei3 = data.syllableId("dei3");
     m_de2 = data.syllableId("de2");
+    m_jiao4 = data.syllableId("jiao4");
+    m_zhe5 = data.syllableId("zhe5");
+    m_pu4 = data.syllableId("pu4");
+    m_di4 = data.syllableId("di4");
+    m_de5 = data.syllableId("de5");
 }
 
 void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint16_t> &syl,
@@ -429,6 +434,15 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
     //     (得第一); 得了 is read by its words.
     //   发 is fà, hair, only beside a character of the words for hair (黑头发, 护发素, 卷发星人);
     //     elsewhere it is the verb fā (发通知, 明天发工资, 发短信了吗).
+    //   觉 is sleep, jiào, a little after 睡 (睡着觉, 睡个好觉, 睡大觉) but before 得 (睡前觉得),
+    //     after 午, 补 and 回笼, and in 一觉醒来.
+    //   地 alone before punctuation, after a word of one character, is the ground or a place, dì
+    //     (晕倒在地。可触地，在藏地，): the particle leads a verb, and before a comma it follows
+    //     adverbials of two characters or more (同样地，小心地，). At a line's end it is left to
+    //     the model: a hard-wrapped line may break between the particle and its verb.
+    //   铺 after a number of li is a post station, pù, in place names (十里铺, 三十里铺).
+    //   着 after a verb of holding a hand or an eye is the particle zhe (背着手, 眯着眼), where the
+    //     dictionary's 着手 and 着眼 (zhuó, to set about, to have in view) took it.
     static constexpr std::u32string_view kParticles = U"吗嗎不了吧啊呀呢么麼嘛啦哦喔没沒";
     static constexpr std::u32string_view kAfterRate =
         U"为是达在的很较偏仍已均高低增降提升跌超不也都和与及必须应可需要能";
@@ -437,7 +451,18 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
     static constexpr std::u32string_view kHairBefore =
         U"头剪理洗护染烫脱梳卷秀毛短鬓白黑金银灰棕红黄长假披散束扎盘吹";
     static constexpr std::u32string_view kHairAfter = U"型际夹丝箍廊梢蜡胶髻饰质根量膜带油色尾片网簪圈";
+    static constexpr std::u32string_view kHoldVerbs =
+        U"背抱举拉握牵搓摇挥摆插揣拍甩扬伸摊捂攥扶搭揉闭眯睁瞪眨合翻";
     auto in = [](std::u32string_view set, char32_t c) { return set.find(c) != std::u32string_view::npos; };
+    if (m_zhe5 != kNoSyllable)
+        for (std::size_t i = 1; i < n; ++i)
+            if (run[i] == U'着' && in(kHoldVerbs, run[i - 1]) && standsAlone(i - 1) &&
+                (standsAlone(i) ||
+                 (m_wordStart[i] && m_end[i] == i + 2 && (run[i + 1] == U'手' || run[i + 1] == U'眼')))) {
+                syl[i] = m_zhe5;
+                if (!standsAlone(i))
+                    syl[i + 1] = m_data.syllableOf(run[i + 1]);
+            }
     for (std::size_t i = 0; i < n; ++i) {
         if (!standsAlone(i))
             continue;
@@ -477,6 +502,27 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
             if (m_fa1 != kNoSyllable && syl[i] == m_fa4 && !(i > 0 && in(kHairBefore, run[i - 1])) &&
                 !(!last && in(kHairAfter, run[i + 1])))
                 syl[i] = m_fa1;
+            break;
+        case U'觉':
+            if (m_jiao4 != kNoSyllable && i > 0) {
+                bool afterSleep = false;
+                for (std::size_t k = i > 3 ? i - 3 : 0; k < i; ++k)
+                    afterSleep = afterSleep || run[k] == U'睡';
+                afterSleep = afterSleep && (last || run[i + 1] != U'得');
+                const char32_t p = run[i - 1];
+                if (afterSleep || p == U'午' || p == U'补' || p == U'笼' ||
+                    (p == U'一' && !last && run[i + 1] == U'醒'))
+                    syl[i] = m_jiao4;
+            }
+            break;
+        case U'地':
+            if (m_di4 != kNoSyllable && last && after == PinyinBoundary::Punctuation && i > 0 &&
+                standsAlone(i - 1) && syl[i] == m_de5)
+                syl[i] = m_di4;
+            break;
+        case U'铺':
+            if (m_pu4 != kNoSyllable && i >= 2 && run[i - 1] == U'里' && isNumeral(run[i - 2]))
+                syl[i] = m_pu4;
             break;
         default:
             break;

@@ -376,7 +376,7 @@ TEST(PinyinReading, TransliterationsReadAsOtherTransliterations) {
                {"哈哈大笑", "hā hā dà xiào"}});
 }
 
-// 地 after an adverbial is the particle de; as the ground, and inside its words, it stays dì.
+// 地 after an adverbial is the particle de; as the ground, a place, and inside its words, it stays dì.
 TEST(PinyinReading, DiAfterAnAdverbialIsTheParticleDe) {
     expectAll({{"他成功地完成了任务", "tā chéng gōng de wán chéng le rèn wù"},
                {"经济不断地发展", "jīng jì bú duàn de fā zhǎn"},
@@ -392,7 +392,22 @@ TEST(PinyinReading, DiAfterAnAdverbialIsTheParticleDe) {
                {"所有地区", "suǒ yǒu dì qū"},
                {"湿地公园", "shī dì gōng yuán"},
                {"惊天动地", "jīng tiān dòng dì"},
-               {"随时随地", "suí shí suí dì"}});
+               {"随时随地", "suí shí suí dì"},
+               // words of manner jieba tags as nouns or verbs, and places it lists as words
+               {"相反地，", "xiāng fǎn de，"},
+               {"深入地研究", "shēn rù de yán jiū"},
+               {"系统地学习", "xì tǒng de xué xí"},
+               {"有计划地推进", "yǒu jì huà de tuī jìn"},
+               {"部分地区", "bù fèn dì qū"},
+               {"实际地址", "shí jì dì zhǐ"},
+               {"目的地", "mù dì dì"},
+               {"从甲地到乙地", "cóng jiǎ dì dào yǐ dì"},
+               {"被告住所地法院", "bèi gào zhù suǒ dì fǎ yuàn"},
+               {"她心地善良", "tā xīn dì shàn liáng"},
+               {"耐心地等待", "nài xīn de děng dài"},
+               {"突然晕倒在地。", "tū rán yūn dǎo zài dì。"},
+               {"小心地，慢慢地", "xiǎo xīn de，màn màn de"},
+               {"铺地砖", "pū dì zhuān"}});
 }
 
 // 为 next to a personal pronoun is "for" (wèi); after nouns, verbs and 它 it is the copula (wéi),
@@ -564,6 +579,37 @@ TEST(PinyinReading, RowsRatesTooAndTheVerbFa) {
                {"今天长痘了", "jīn tiān zhǎng dòu le"},
                {"在家待着", "zài jiā dāi zhe"},
                {"期待着新的一年", "qī dài zhe xīn de yì nián"}});
+}
+
+// 着 after a verb of holding is the particle, not the 着 of 着手 and 着眼; 觉 near 睡 is sleep;
+// 铺 after a number of li is a post station; V得了 says whether it can be done. Phrases jieba
+// lists whole keep these readings, and the rules leave the words they do not reach alone.
+TEST(PinyinReading, ZheAfterHoldingSleepPostStationsAndCanBeDone) {
+    expectAll({{"他背着手走", "tā bèi zhe shǒu zǒu"},
+               {"握着手", "wò zhe shǒu"},
+               {"闭着眼", "bì zhe yǎn"},
+               {"眯着眼", "mī zhe yǎn"},
+               {"外面下着雨", "wài miàn xià zhe yǔ"},
+               {"他着手准备", "tā zhuó shǒu zhǔn bèi"},
+               {"从大处着眼", "cóng dà chù zhuó yǎn"},
+               {"要着眼于长远", "yào zhuó yǎn yú cháng yuǎn"},
+               {"晚上睡不着", "wǎn shàng shuì bù zháo"},
+               {"睡个好觉", "shuì gè hǎo jiào"},
+               {"周末睡大觉", "zhōu mò shuì dà jiào"},
+               {"他睡着觉呢", "tā shuì zhe jiào ne"},
+               {"一觉醒来", "yí jiào xǐng lái"},
+               {"下午补觉", "xià wǔ bǔ jiào"},
+               {"睡前觉得冷", "shuì qián jué de lěng"},
+               {"觉醒", "jué xǐng"},
+               {"途经十里铺", "tú jīng shí lǐ pù"},
+               {"三十里铺村", "sān shí lǐ pù cūn"},
+               {"铺路", "pū lù"},
+               {"你来得了吗", "nǐ lái de liǎo ma"},
+               {"走得了", "zǒu de liǎo"},
+               {"他得了冠军", "tā dé le guàn jūn"},
+               {"大家就晓得了", "dà jiā jiù xiǎo de le"},
+               {"授驻藏大臣", "shòu zhù zàng dà chén"},
+               {"迁将作少监", "qiān jiàng zuò shào jiān"}});
 }
 
 // 一 keeps its own tone in dates and ordinals.
