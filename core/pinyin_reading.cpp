@@ -328,6 +328,12 @@ PinyinReader::PinyinReader(const PinyinReadingData &data, const PinyinStyle &sty
     m_pu4 = data.syllableId("pu4");
     m_di4 = data.syllableId("di4");
     m_de5 = data.syllableId("de5");
+    m_jia4 = data.syllableId("jia4");
+    m_xie3 = data.syllableId("xie3");
+    m_ba5 = data.syllableId("ba5");
+    m_chang2 = data.syllableId("chang2");
+    m_zhang3 = data.syllableId("zhang3");
+    m_han4 = data.syllableId("han4");
 }
 
 void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint16_t> &syl,
@@ -427,7 +433,8 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
     //     a rate, lǜ; leading (率团, 粟裕率新四军) it takes an object.
     //   过 before an adjective of degree standing alone is "too", guò (文件过大, 时间过长), not the
     //     particle of experience it is after a verb (看过, 去过大连).
-    //   吗 is the question's particle, ma (确定删除吗, 是吗), but before 啡 (羟吗啡).
+    //   吗 is the question's particle, ma (确定删除吗, 是吗), but before 啡 (羟吗啡); 吧 ending a
+    //     run is the particle ba (放几天假吧), but after the places it names (贴吧, 网吧, 氧吧).
     //   了 at the end of a run is the particle le (麻烦你了, 发给你了), but after 不 or 得, where it
     //     says whether a thing can be done (去不了, 走得了): liǎo.
     //   得 opening a line is "must", děi (得快点, 得换电池); before a numeral it is to win, dé
@@ -436,10 +443,17 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
     //     elsewhere it is the verb fā (发通知, 明天发工资, 发短信了吗).
     //   觉 is sleep, jiào, a little after 睡 (睡着觉, 睡个好觉, 睡大觉) but before 得 (睡前觉得),
     //     after 午, 补 and 回笼, and in 一觉醒来.
-    //   地 alone before punctuation, after a word of one character, is the ground or a place, dì
-    //     (晕倒在地。可触地，在藏地，): the particle leads a verb, and before a comma it follows
-    //     adverbials of two characters or more (同样地，小心地，). At a line's end it is left to
-    //     the model: a hard-wrapped line may break between the particle and its verb.
+    //   地 alone is the ground or a place, dì, before punctuation after a word of one character
+    //     (晕倒在地。可触地，在藏地，), opening a clause (地上铺着地毯) and after 块, 亩 and 片
+    //     (这块地很肥): the particle leads a verb, follows its adverbial, and before a comma follows
+    //     adverbials of two characters or more (同样地，小心地，); at a line's end it is left to the
+    //     model, as a hard-wrapped line may break between the particle and its verb. After a
+    //     doubled word (一天天地, 一点一点地) it is the particle.
+    //   长 after an adverb of degree is long, cháng (排得很长, 有点太长).
+    //   汗 opening a run or after the words sweat follows is sweat, hàn (一身汗, 流了很多汗, 汗都
+    //     出来了); the labels hold khans (达延汗, 可汗) and hardly any sweat.
+    //   假 after days or weeks, ending the clause, is leave, jià (请了三天假, 放几天假吧).
+    //   血 alone is the spoken xiě (流了点血, 满脸是血); its words keep xuè (血液, 流血, 鲜血).
     //   铺 after a number of li is a post station, pù, in place names (十里铺, 三十里铺).
     //   着 after a verb of holding a hand or an eye is the particle zhe (背着手, 眯着眼), where the
     //     dictionary's 着手 and 着眼 (zhuó, to set about, to have in view) took it.
@@ -447,13 +461,18 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
     static constexpr std::u32string_view kAfterRate =
         U"为是达在的很较偏仍已均高低增降提升跌超不也都和与及必须应可需要能";
     static constexpr std::u32string_view kDegrees =
-        U"大小多少长短高低快慢早晚重轻深浅宽窄热冷强弱厚薄粗细紧松贵远近硬软";
+        U"大小多少长短高低快慢早晚重轻深浅宽窄热冷强弱厚薄粗细紧松贵远近硬软旧老";
     static constexpr std::u32string_view kHairBefore =
         U"头剪理洗护染烫脱梳卷秀毛短鬓白黑金银灰棕红黄长假披散束扎盘吹";
     static constexpr std::u32string_view kHairAfter = U"型际夹丝箍廊梢蜡胶髻饰质根量膜带油色尾片网簪圈";
     static constexpr std::u32string_view kHoldVerbs =
         U"背抱举拉握牵搓摇挥摆插揣拍甩扬伸摊捂攥扶搭揉闭眯睁瞪眨合翻";
     auto in = [](std::u32string_view set, char32_t c) { return set.find(c) != std::u32string_view::npos; };
+    // "Must" is never followed by 了 alone: 得了 there is to win or catch, dé (今天得了冠军).
+    if (m_dei3 != kNoSyllable && m_de2 != kNoSyllable)
+        for (std::size_t i = 0; i + 1 < n; ++i)
+            if (syl[i] == m_dei3 && run[i + 1] == U'了' && standsAlone(i + 1))
+                syl[i] = m_de2;
     if (m_zhe5 != kNoSyllable)
         for (std::size_t i = 1; i < n; ++i)
             if (run[i] == U'着' && in(kHoldVerbs, run[i - 1]) && standsAlone(i - 1) &&
@@ -489,6 +508,10 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
             if (m_ma5 != kNoSyllable && !(!last && run[i + 1] == U'啡'))
                 syl[i] = m_ma5;
             break;
+        case U'吧':
+            if (m_ba5 != kNoSyllable && last && i > 0 && !in(U"贴网酒氧水书清陶茶", run[i - 1]))
+                syl[i] = m_ba5;
+            break;
         case U'了':
             if (m_le5 != kNoSyllable && last && i > 0 && run[i - 1] != U'不' && run[i - 1] != U'得')
                 syl[i] = m_le5;
@@ -516,9 +539,33 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
             }
             break;
         case U'地':
-            if (m_di4 != kNoSyllable && last && after == PinyinBoundary::Punctuation && i > 0 &&
-                standsAlone(i - 1) && syl[i] == m_de5)
+            if (m_di4 == kNoSyllable || m_de5 == kNoSyllable)
+                break;
+            if (i >= 2 && (run[i - 1] == run[i - 2] ||
+                           (i >= 4 && run[i - 2] == kYi && run[i - 4] == kYi && run[i - 1] == run[i - 3])))
+                syl[i] = m_de5;
+            else if ((i == 0 && (before == PinyinBoundary::Edge || before == PinyinBoundary::Punctuation)) ||
+                     (i > 0 && in(U"块亩片", run[i - 1])) ||
+                     (last && after == PinyinBoundary::Punctuation && i > 0 && standsAlone(i - 1)))
                 syl[i] = m_di4;
+            break;
+        case U'汗':
+            if (m_han4 != kNoSyllable &&
+                (i == 0 || in(U"身大了擦流出冒盗虚冷热臭些点的是多满把滴手脚额背", run[i - 1])))
+                syl[i] = m_han4;
+            break;
+        case U'长':
+            if (m_chang2 != kNoSyllable && i > 0 && syl[i] == m_zhang3 && in(U"很太挺真多更最较", run[i - 1]))
+                syl[i] = m_chang2;
+            break;
+        case U'假':
+            if (m_jia4 != kNoSyllable && i > 0 && (run[i - 1] == U'天' || run[i - 1] == U'周') &&
+                (last || in(kParticles, run[i + 1])))
+                syl[i] = m_jia4;
+            break;
+        case U'血':
+            if (m_xie3 != kNoSyllable)
+                syl[i] = m_xie3;
             break;
         case U'铺':
             if (m_pu4 != kNoSyllable && i >= 2 && run[i - 1] == U'里' && isNumeral(run[i - 2]))
@@ -529,17 +576,20 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
         }
     }
     // 一 and 不 before the next syllable's own tone; before a neutral tone, the tone that
-    // character has on its own (不是 shi5 still makes 不 bú).
+    // character has on its own (不是 shi5 still makes 不 bú). 一 counted or reckoned with keeps
+    // yī (一加一, 从一数到十; 一到冬天 changes).
     auto toneAt = [&](std::size_t k) {
         const int t = m_data.syllableName(syl[k]).back() - '0';
         return t != 5 ? t : m_data.syllableName(m_data.syllableOf(run[k])).back() - '0';
     };
     for (std::size_t i = 0; i < n; ++i) {
         if (run[i] == kYi && m_yi1 != kNoSyllable && m_data.syllableName(syl[i]).starts_with("yi")) {
-            const bool plain = m_wordEnd[i] || i + 1 == n ||
-                               (i > 0 && (run[i - 1] == U'第' || isNumeral(run[i - 1]))) ||
-                               isDigitNumeral(run[i + 1]) || run[i + 1] == U'月' || run[i + 1] == U'号' ||
-                               (i > 0 && run[i - 1] == U'月' && (run[i + 1] == U'日' || run[i + 1] == U'号'));
+            const bool plain =
+                m_wordEnd[i] || i + 1 == n || (i > 0 && (run[i - 1] == U'第' || isNumeral(run[i - 1]))) ||
+                isDigitNumeral(run[i + 1]) || run[i + 1] == U'月' || run[i + 1] == U'号' ||
+                (i > 0 && run[i - 1] == U'月' && (run[i + 1] == U'日' || run[i + 1] == U'号')) ||
+                in(U"加减乘除", run[i + 1]) || (i > 0 && in(U"加减乘除", run[i - 1])) ||
+                (i > 0 && run[i - 1] == U'从' && in(U"到至数", run[i + 1]));
             if (plain)
                 syl[i] = m_yi1;
             else

@@ -120,11 +120,11 @@ int main(int argc, char **argv) {
         const auto bothWays = wordsReadBothWays(data, sentences);
         content.models = trainContextModels(data, sentences, bothWays);
         // Then Taiwan's tones the words kept where the labels read the Mainland's.
-        correctWordTones(data, sentences, traditionalOf, content.readings, content.words);
-        correctTransliterations(data, sentences, traditionalOf, content.readings, content.words);
         std::set<std::u32string> standardWords;
         for (const auto &[word, syllables] : src.standard)
             standardWords.insert(word);
+        correctWordTones(data, sentences, traditionalOf, content.readings, content.words, standardWords);
+        correctTransliterations(data, sentences, traditionalOf, content.readings, content.words);
         for (auto &[word, reading] : wordCorrections(data, sentences, standardWords))
             if (const auto it = content.words.find(word); it != content.words.end())
                 it->second.reading = std::move(reading);

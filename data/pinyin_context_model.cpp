@@ -202,7 +202,8 @@ std::size_t correctWordTones(const core::PinyinReadingData &data,
                              const std::vector<LabelledSentence> &sentences,
                              const std::map<char32_t, std::set<char32_t>> &traditionalOf,
                              const std::map<char32_t, std::string> &readings,
-                             std::map<std::u32string, core::PinyinWordEntry> &words) {
+                             std::map<std::u32string, core::PinyinWordEntry> &words,
+                             const std::set<std::u32string> &standard) {
     // A word's syllable: its own reading's, else its character's.
     auto syllableAt = [&](const std::u32string &word, const core::PinyinWordEntry &entry, std::size_t k) {
         return entry.reading.size() == word.size() ? entry.reading[k] : readings.at(word[k]);
@@ -248,7 +249,7 @@ std::size_t correctWordTones(const core::PinyinReadingData &data,
         const bool names = std::get<2>(key);
         for (auto &[word, entry] : words) {
             if (word.size() < 2 || (a != agreed.end() && a->second.count(word)) ||
-                isName(word, entry.tag) != names)
+                isName(word, entry.tag) != names || standard.count(word))
                 continue;
             for (std::size_t k = 0; k < word.size(); ++k)
                 if (forms.count(word[k]) && syllableAt(word, entry, k) == std::get<1>(key)) {

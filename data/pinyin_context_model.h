@@ -50,12 +50,14 @@ wordCorrections(const core::PinyinReadingData &data, const std::vector<LabelledS
 // `words` (their own readings) with other tones than those words give it, in more words than they
 // agree, every word of `words` that gives the character (or a traditional form of it, by
 // `traditionalOf`) that tone, by its own reading or its characters' `readings`, takes the labels'
-// (but those the labels agree with). Returns how many syllables changed.
+// (but those the labels agree with, and the words of `standard`, whose readings are the Mainland
+// standard's: 一场雨 cháng). Returns how many syllables changed.
 std::size_t correctWordTones(const core::PinyinReadingData &data,
                              const std::vector<LabelledSentence> &sentences,
                              const std::map<char32_t, std::set<char32_t>> &traditionalOf,
                              const std::map<char32_t, std::string> &readings,
-                             std::map<std::u32string, core::PinyinWordEntry> &words);
+                             std::map<std::u32string, core::PinyinWordEntry> &words,
+                             const std::set<std::u32string> &standard = {});
 
 // The reading transliterations give a character, in the names the dictionaries spell otherwise
 // (塞尔维亚人, 拉塞尔 sè where 塞尔维亚, 贝塞尔 read sài): where the labels read the character in

@@ -20,6 +20,12 @@ namespace pinyin_data {
 namespace {
 
 constexpr double kRareWordFrequency = 30;
+
+// Words left out of the segmentation, their characters read apart: the old vernacular's 端的 duān
+// dì ("indeed") took the 端 of a side or terminal and the particle after it (服务端的程序, 手机端的,
+// as 服务 + 端的 dì), 一数 the 数 of counting (从一数到十 as 从 + 一数 shù), and the taxis 面的
+// and 打的 dī the particle after a noun or verb (买面的钱, 他打的电话).
+const std::set<Word> kLeftOutWords = {U"端的", U"一数", U"面的", U"打的"};
 // A character's spelling that pinyin_simp lists this many times as often as ours replaces ours.
 constexpr double kClearlyMoreTyped = 5;
 // Fewer typings than this say nothing of a character's or word's reading (rare characters: 伬 ze 3).
@@ -336,9 +342,7 @@ public:
             if (f < kRareWordFrequency && w.size() > 1 && w.front() != U'地' &&
                 (known == m_words.end() || known->second.reading.empty() || m_respelled.count(w)))
                 continue;
-            // The old vernacular's 端的 duān dì ("indeed") took the 端 of a side or terminal and the
-            // particle after it (服务端的程序, 手机端的, as 服务 + 端的 dì): left out, 端 and 的 read apart.
-            if (w == U"端的")
+            if (kLeftOutWords.count(w))
                 continue;
             m_words[w].cost = costOf(f, total);
             if (const auto tag = m_src.jiebaTag.find(w); tag != m_src.jiebaTag.end())
@@ -370,6 +374,8 @@ public:
             if (typedOneWay(w))
                 candidates.insert(w);
         for (const Word &w : candidates) {
+            if (kLeftOutWords.count(w))
+                continue;
             const auto it = m_words.find(w);
             // Read as a source spells it outright: no typing or split need confirm it.
             const bool given = m_standard.count(w) > 0 || typedOneWay(w);
@@ -565,8 +571,9 @@ public:
             return;
         std::vector<std::pair<Word, std::uint16_t>> added;
         for (const Word subject :
-             {U"我",   U"我们", U"你", U"你们", U"您", U"他", U"他们", U"她", U"她们", U"咱",
-              U"咱们", U"大家", U"总", U"非",   U"都", U"也", U"就",   U"还", U"一定", U"必须"}) {
+             {U"我",   U"我们", U"你",   U"你们", U"您",   U"他",   U"他们", U"她", U"她们", U"咱",
+              U"咱们", U"大家", U"总",   U"非",   U"都",   U"也",   U"就",   U"还", U"一定", U"必须",
+              U"今天", U"明天", U"后天", U"现在", U"马上", U"这次", U"下次", U"这", U"那"}) {
             auto syl = readingOf(subject);
             syl.push_back(dei);
             readAsWord(subject + U'得', syl, added);
