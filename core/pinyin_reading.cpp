@@ -434,29 +434,35 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
     //   过 before an adjective of degree standing alone is "too", guò (文件过大, 时间过长), not the
     //     particle of experience it is after a verb (看过, 去过大连).
     //   吗 is the question's particle, ma (确定删除吗, 是吗), but before 啡 (羟吗啡); 吧 ending a
-    //     run is the particle ba (放几天假吧), but after the places it names (贴吧, 网吧, 氧吧).
+    //     run is the particle ba (放几天假吧, 看看书吧), but after the places it names (贴吧, 网吧,
+    //     迪吧).
     //   了 at the end of a run is the particle le (麻烦你了, 发给你了), but after 不 or 得, where it
     //     says whether a thing can be done (去不了, 走得了): liǎo.
     //   得 opening a line is "must", děi (得快点, 得换电池); before a numeral it is to win, dé
     //     (得第一); 得了 is read by its words.
     //   发 is fà, hair, only beside a character of the words for hair (黑头发, 护发素, 卷发星人);
     //     elsewhere it is the verb fā (发通知, 明天发工资, 发短信了吗).
-    //   觉 is sleep, jiào, a little after 睡 (睡着觉, 睡个好觉, 睡大觉) but before 得 (睡前觉得),
-    //     after 午, 补 and 回笼, and in 一觉醒来.
+    //   觉 is sleep, jiào, a little after 睡 ending the clause or before a particle (睡着觉,
+    //     睡个好觉, 睡了一大觉, 睡着觉呢; not 睡前觉得, 睡时觉冷), after 午, 补 and 回笼, and in
+    //     一觉醒来.
     //   地 alone is the ground or a place, dì, before punctuation after a word of one character
-    //     (晕倒在地。可触地，在藏地，), opening a clause (地上铺着地毯) and after 块, 亩 and 片
-    //     (这块地很肥): the particle leads a verb, follows its adverbial, and before a comma follows
-    //     adverbials of two characters or more (同样地，小心地，); at a line's end it is left to the
-    //     model, as a hard-wrapped line may break between the particle and its verb. After a
-    //     doubled word (一天天地, 一点一点地) it is the particle.
+    //     (晕倒在地。可触地，在藏地，), opening a line (地上铺着地毯) and counted in 块, 亩 and 片
+    //     (这块地很肥, 两亩地; not 成片地倒伏): the particle leads a verb, follows its adverbial
+    //     (“砰”地一声), and before a comma follows adverbials of two characters or more
+    //     (同样地，小心地，); at a line's end it is left to the model, as a hard-wrapped line may
+    //     break between the particle and its verb. After a doubled word (一天天地, 一点一点地,
+    //     大片大片地) it is the particle.
     //   长 after an adverb of degree is long, cháng (排得很长, 有点太长).
     //   汗 opening a run or after the words sweat follows is sweat, hàn (一身汗, 流了很多汗, 汗都
-    //     出来了); the labels hold khans (达延汗, 可汗) and hardly any sweat.
+    //     出来了); the labels hold khans (达延汗, 可汗, 蒙古大汗, 父亲的汗位) and hardly any sweat.
     //   假 after days or weeks, ending the clause, is leave, jià (请了三天假, 放几天假吧).
-    //   血 alone is the spoken xiě (流了点血, 满脸是血); its words keep xuè (血液, 流血, 鲜血).
-    //   铺 after a number of li is a post station, pù, in place names (十里铺, 三十里铺).
+    //   血 alone ending a clause is the spoken xiě (流了点血, 满脸是血); its words keep xuè (血液,
+    //     流血, 鲜血), as do 血的教训, 血与火 and O型血.
+    //   铺 after a number of li is a post station, pù, in place names (十里铺, 三十里铺村; not
+    //     十里铺着红地毯).
     //   着 after a verb of holding a hand or an eye is the particle zhe (背着手, 眯着眼), where the
-    //     dictionary's 着手 and 着眼 (zhuó, to set about, to have in view) took it.
+    //     dictionary's 着手 and 着眼 (zhuó, to set about, to have in view) took it; before 了 it is
+    //     zháo, done (摇着了).
     static constexpr std::u32string_view kParticles = U"吗嗎不了吧啊呀呢么麼嘛啦哦喔没沒";
     static constexpr std::u32string_view kAfterRate =
         U"为是达在的很较偏仍已均高低增降提升跌超不也都和与及必须应可需要能";
@@ -476,6 +482,7 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
     if (m_zhe5 != kNoSyllable)
         for (std::size_t i = 1; i < n; ++i)
             if (run[i] == U'着' && in(kHoldVerbs, run[i - 1]) && standsAlone(i - 1) &&
+                !(i + 1 < n && run[i + 1] == U'了') &&
                 (standsAlone(i) ||
                  (m_wordStart[i] && m_end[i] == i + 2 && (run[i + 1] == U'手' || run[i + 1] == U'眼')))) {
                 syl[i] = m_zhe5;
@@ -509,7 +516,7 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
                 syl[i] = m_ma5;
             break;
         case U'吧':
-            if (m_ba5 != kNoSyllable && last && i > 0 && !in(U"贴网酒氧水书清陶茶", run[i - 1]))
+            if (m_ba5 != kNoSyllable && last && i > 0 && !in(U"贴网酒氧迪", run[i - 1]))
                 syl[i] = m_ba5;
             break;
         case U'了':
@@ -529,9 +536,9 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
         case U'觉':
             if (m_jiao4 != kNoSyllable && i > 0) {
                 bool afterSleep = false;
-                for (std::size_t k = i > 3 ? i - 3 : 0; k < i; ++k)
+                for (std::size_t k = i > 4 ? i - 4 : 0; k < i; ++k)
                     afterSleep = afterSleep || run[k] == U'睡';
-                afterSleep = afterSleep && (last || run[i + 1] != U'得');
+                afterSleep = afterSleep && (last || in(U"了的呢吧啊吗再去就", run[i + 1]));
                 const char32_t p = run[i - 1];
                 if (afterSleep || p == U'午' || p == U'补' || p == U'笼' ||
                     (p == U'一' && !last && run[i + 1] == U'醒'))
@@ -542,20 +549,21 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
             if (m_di4 == kNoSyllable || m_de5 == kNoSyllable)
                 break;
             if (i >= 2 && (run[i - 1] == run[i - 2] ||
-                           (i >= 4 && run[i - 2] == kYi && run[i - 4] == kYi && run[i - 1] == run[i - 3])))
+                           (i >= 4 && run[i - 1] == run[i - 3] && run[i - 2] == run[i - 4])))
                 syl[i] = m_de5;
-            else if ((i == 0 && (before == PinyinBoundary::Edge || before == PinyinBoundary::Punctuation)) ||
-                     (i > 0 && in(U"块亩片", run[i - 1])) ||
+            else if ((i == 0 && before == PinyinBoundary::Edge) ||
+                     (i >= 2 && in(U"块亩片", run[i - 1]) &&
+                      (isNumeral(run[i - 2]) || in(U"这那哪几每", run[i - 2]))) ||
                      (last && after == PinyinBoundary::Punctuation && i > 0 && standsAlone(i - 1)))
                 syl[i] = m_di4;
             break;
         case U'汗':
             if (m_han4 != kNoSyllable &&
-                (i == 0 || in(U"身大了擦流出冒盗虚冷热臭些点的是多满把滴手脚额背", run[i - 1])))
+                (i == 0 || in(U"身了擦流出冒盗虚冷热臭些点是多满把滴手脚额背", run[i - 1])))
                 syl[i] = m_han4;
             break;
         case U'长':
-            if (m_chang2 != kNoSyllable && i > 0 && syl[i] == m_zhang3 && in(U"很太挺真多更最较", run[i - 1]))
+            if (m_chang2 != kNoSyllable && i > 0 && syl[i] == m_zhang3 && in(U"很太挺更最较", run[i - 1]))
                 syl[i] = m_chang2;
             break;
         case U'假':
@@ -564,11 +572,13 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
                 syl[i] = m_jia4;
             break;
         case U'血':
-            if (m_xie3 != kNoSyllable)
+            if (m_xie3 != kNoSyllable && (last || in(kParticles, run[i + 1])) &&
+                !(i > 0 && run[i - 1] == U'型'))
                 syl[i] = m_xie3;
             break;
         case U'铺':
-            if (m_pu4 != kNoSyllable && i >= 2 && run[i - 1] == U'里' && isNumeral(run[i - 2]))
+            if (m_pu4 != kNoSyllable && i >= 2 && run[i - 1] == U'里' && isNumeral(run[i - 2]) &&
+                (last || in(U"村镇乡站街路", run[i + 1])))
                 syl[i] = m_pu4;
             break;
         default:
@@ -576,8 +586,8 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
         }
     }
     // 一 and 不 before the next syllable's own tone; before a neutral tone, the tone that
-    // character has on its own (不是 shi5 still makes 不 bú). 一 counted or reckoned with keeps
-    // yī (一加一, 从一数到十; 一到冬天 changes).
+    // character has on its own (不是 shi5 still makes 不 bú). 一 in a sum keeps yī (一加一,
+    // 从一到十, 从一数到十; 一加热, 再加一点, 自从一到北京 change).
     auto toneAt = [&](std::size_t k) {
         const int t = m_data.syllableName(syl[k]).back() - '0';
         return t != 5 ? t : m_data.syllableName(m_data.syllableOf(run[k])).back() - '0';
@@ -588,8 +598,10 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
                 m_wordEnd[i] || i + 1 == n || (i > 0 && (run[i - 1] == U'第' || isNumeral(run[i - 1]))) ||
                 isDigitNumeral(run[i + 1]) || run[i + 1] == U'月' || run[i + 1] == U'号' ||
                 (i > 0 && run[i - 1] == U'月' && (run[i + 1] == U'日' || run[i + 1] == U'号')) ||
-                in(U"加减乘除", run[i + 1]) || (i > 0 && in(U"加减乘除", run[i - 1])) ||
-                (i > 0 && run[i - 1] == U'从' && in(U"到至数", run[i + 1]));
+                (i + 2 < n && in(U"加减乘除", run[i + 1]) && isNumeral(run[i + 2])) ||
+                (i > 1 && in(U"加减乘除", run[i - 1]) && isNumeral(run[i - 2])) ||
+                (i > 0 && run[i - 1] == U'从' &&
+                 (run[i + 1] == U'数' || (i + 2 < n && in(U"到至", run[i + 1]) && isNumeral(run[i + 2]))));
             if (plain)
                 syl[i] = m_yi1;
             else

@@ -336,10 +336,13 @@ public:
             // A rare word that reads as its characters only moves word boundaries, and seldom
             // for the better: leaving out those under 30 in jieba's count keeps the agreement
             // measured by bench/pinyin_accuracy.sh (99.08% -> 99.14%) at a third of the file.
-            // Those that start with 地 stay: 地 alone is read by its model, which learnt the
-            // particle after adverbials and took it before a noun it did not know (铺地砖, 地漏).
+            // Nouns that start with 地 stay: 地 alone is read by its model, which learnt the
+            // particle after adverbials and took it before a noun it did not know (铺地砖, 地漏);
+            // not the others (地走了, 地大喊: the particle and a verb).
             const auto known = m_words.find(w);
-            if (f < kRareWordFrequency && w.size() > 1 && w.front() != U'地' &&
+            const auto tag = m_src.jiebaTag.find(w);
+            const bool groundNoun = w.front() == U'地' && tag != m_src.jiebaTag.end() && tag->second == "n";
+            if (f < kRareWordFrequency && w.size() > 1 && !groundNoun &&
                 (known == m_words.end() || known->second.reading.empty() || m_respelled.count(w)))
                 continue;
             if (kLeftOutWords.count(w))
@@ -464,8 +467,9 @@ public:
     // 地 after an adverbial (成功地, 不断地, 慢慢地, 毫不犹豫地, 创造性地) is the particle de, not
     // the ground. An adverbial here is a jieba word of two or more characters, not rare, that it
     // tags an adjective, adverb, descriptive word, idiom or set phrase, that doubles a character
-    // (深深) or that ends in 性, and the words of manner jieba tags as nouns or verbs (相反, 深入,
-    // 客观, 系统: 相反地, 深入地研究; not 目的地, 出生地, 发源地). Each such word followed by 地 reads 地 de:
+    // (深深) or that ends in 性, and the words of manner and feeling jieba tags as nouns or verbs
+    // (相反, 深入, 系统, 高兴, 伤心: 相反地, 深入地研究, 高兴地点了点头, 伤心地离开; not 目的地,
+    // 出生地, 发源地). Each such word followed by 地 reads 地 de:
     // jieba's own (轻轻地, 深深地; not 湿地, 惊天动地), and the others enter the segmentation a little
     // cheaper than their cheapest split, so 成功地区 still splits 成功 地区.
     void addAdverbialDe() {
@@ -479,7 +483,11 @@ public:
             U"实际", U"形象", U"总体", U"整体", U"直观", U"私下", U"科学", U"粗略", U"统一", U"自动", U"间接",
             U"手动", U"历史", U"辩证", U"本能", U"机械", U"被动", U"持续", U"批判", U"片面", U"孤立", U"静态",
             U"动态", U"自发", U"人为", U"大量", U"安全", U"系统", U"具体", U"小心", U"大胆", U"热情", U"秘密",
-            U"专门", U"刻意", U"任意", U"轮流", U"交替", U"临时", U"及时", U"准时", U"奇怪", U"可惜"};
+            U"专门", U"刻意", U"任意", U"轮流", U"交替", U"临时", U"及时", U"准时", U"奇怪", U"可惜", U"高兴",
+            U"伤心", U"放心", U"开心", U"安心", U"细心", U"热心", U"专心", U"用心", U"精心", U"虚心", U"担心",
+            U"好心", U"忍心", U"贴心", U"潜心", U"衷心", U"倾心", U"愤怒", U"赞许", U"满意", U"兴奋", U"生气",
+            U"失望", U"害怕", U"得意", U"委屈", U"微笑", U"感激", U"感动", U"疑惑", U"痛苦", U"自豪", U"欣慰",
+            U"礼貌", U"客气", U"勉强", U"坚强", U"拼命"};
         std::map<Word, double> frequency(m_src.jieba.begin(), m_src.jieba.end());
         auto adverbial = [&](const Word &w) {
             const auto f = frequency.find(w);

@@ -411,7 +411,12 @@ TEST(PinyinReading, DiAfterAnAdverbialIsTheParticleDe) {
                {"地上铺着地毯", "dì shàng pū zhe dì tǎn"},
                {"这块地很肥", "zhè kuài dì hěn féi"},
                {"一天天地长大", "yì tiān tiān de zhǎng dà"},
-               {"一点一点地进步", "yì diǎn yì diǎn de jìn bù"}});
+               {"一点一点地进步", "yì diǎn yì diǎn de jìn bù"},
+               {"大片大片地倒伏", "dà piàn dà piàn de dǎo fú"},
+               {"庄稼成片地倒伏", "zhuāng jià chéng piàn de dǎo fú"},
+               {"他“嘿嘿”地笑了", "tā“hēi hēi”de xiào le"},
+               {"他慢慢地走了", "tā màn màn de zǒu le"},
+               {"她伤心地离开了", "tā shāng xīn de lí kāi le"}});
 }
 
 // 为 next to a personal pronoun is "for" (wèi); after nouns, verbs and 它 it is the copula (wéi),
@@ -604,16 +609,19 @@ TEST(PinyinReading, ZheAfterHoldingSleepPostStationsAndCanBeDone) {
                {"一觉醒来", "yí jiào xǐng lái"},
                {"下午补觉", "xià wǔ bǔ jiào"},
                {"睡前觉得冷", "shuì qián jué de lěng"},
+               {"他刚睡就觉出不对劲", "tā gāng shuì jiù jué chū bú duì jìn"},
+               {"他睡了一大觉", "tā shuì le yí dà jiào"},
                {"觉醒", "jué xǐng"},
                {"途经十里铺", "tú jīng shí lǐ pù"},
                {"三十里铺村", "sān shí lǐ pù cūn"},
                {"铺路", "pū lù"},
+               {"沿途十里铺着红地毯", "yán tú shí lǐ pū zhe hóng dì tǎn"},
                {"你来得了吗", "nǐ lái de liǎo ma"},
                {"走得了", "zǒu de liǎo"},
                {"他得了冠军", "tā dé le guàn jūn"},
                {"大家就晓得了", "dà jiā jiù xiǎo de le"},
                {"授驻藏大臣", "shòu zhù zàng dà chén"},
-               {"迁将作少监", "qiān jiàng zuò shào jiān"}});
+               {"迁将作少监", "qiān jiàng zuò shào jiàn"}});
 }
 
 // Everyday words the sources read otherwise than they are said (咋 zǎ, where the model of 咋 learnt
@@ -654,6 +662,13 @@ TEST(PinyinReading, EverydayWordsAndCharactersOfFewLabels) {
                {"出了一身汗", "chū le yì shēn hàn"},
                {"汗都出来了", "hàn dōu chū lái le"},
                {"满头大汗", "mǎn tóu dà hàn"},
+               {"蒙古大汗忽必烈", "měng gǔ dà hán hū bì liè"},
+               {"他把马系在树上", "tā bǎ mǎ jì zài shù shàng"},
+               {"联系在一起", "lián xì zài yì qǐ"},
+               {"股价创历史新高", "gǔ jià chuàng lì shǐ xīn gāo"},
+               {"这是血的教训", "zhè shì xuè de jiào xùn"},
+               {"他把拖拉机摇着了", "tā bǎ tuō lā jī yáo zháo le"},
+               {"你多看看书吧", "nǐ duō kàn kàn shū ba"},
                {"回纥可汗", "huí hé kè hán"},
                {"明天得早起", "míng tiān děi zǎo qǐ"},
                {"这得多少钱", "zhè děi duō shǎo qián"},
@@ -672,7 +687,9 @@ TEST(PinyinReading, OneKeepsItsToneInDatesAndOrdinals) {
                {"一日三餐", "yí rì sān cān"},
                {"一加一等于二", "yī jiā yī děng yú èr"}, // counted: no change
                {"从一到十", "cóng yī dào shí"},
-               {"一到冬天", "yí dào dōng tiān"}});
+               {"一到冬天", "yí dào dōng tiān"},
+               {"再加一点盐", "zài jiā yì diǎn yán"},
+               {"自从一到北京", "zì cóng yí dào běi jīng"}});
 }
 
 // Which reading of a polyphone a word takes: the letters it is mostly typed with, in that
