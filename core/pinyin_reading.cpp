@@ -452,7 +452,9 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
     //     (同样地，小心地，); at a line's end it is left to the model, as a hard-wrapped line may
     //     break between the particle and its verb. After a doubled word (一天天地, 一点一点地,
     //     大片大片地) it is the particle.
-    //   长 after an adverb of degree is long, cháng (排得很长, 有点太长).
+    //   长 after an adverb of degree is long, cháng (排得很长, 有点太长), as it is ending a clause
+    //     or before 的 (以增量为步长，字符长。一个长的数据值) but after the offices it heads
+    //     (代市长。旅长，).
     //   汗 opening a run or after the words sweat follows is sweat, hàn (一身汗, 流了很多汗, 汗都
     //     出来了); the labels hold khans (达延汗, 可汗, 蒙古大汗, 父亲的汗位) and hardly any sweat.
     //   假 after days or weeks, ending the clause, is leave, jià (请了三天假, 放几天假吧).
@@ -563,7 +565,11 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
                 syl[i] = m_han4;
             break;
         case U'长':
-            if (m_chang2 != kNoSyllable && i > 0 && syl[i] == m_zhang3 && in(U"很太挺更最较", run[i - 1]))
+            if (m_chang2 != kNoSyllable && i > 0 && syl[i] == m_zhang3 &&
+                (in(U"很太挺更最较", run[i - 1]) ||
+                 ((last ? after != PinyinBoundary::Edge : run[i + 1] == U'的') &&
+                  !in(U"市部校团旅师军营连排班会家县省局处科组院所队司厂社村乡镇署警官首酋族兄",
+                      run[i - 1]))))
                 syl[i] = m_chang2;
             break;
         case U'假':

@@ -487,7 +487,7 @@ public:
             U"伤心", U"放心", U"开心", U"安心", U"细心", U"热心", U"专心", U"用心", U"精心", U"虚心", U"担心",
             U"好心", U"忍心", U"贴心", U"潜心", U"衷心", U"倾心", U"愤怒", U"赞许", U"满意", U"兴奋", U"生气",
             U"失望", U"害怕", U"得意", U"委屈", U"微笑", U"感激", U"感动", U"疑惑", U"痛苦", U"自豪", U"欣慰",
-            U"礼貌", U"客气", U"勉强", U"坚强", U"拼命"};
+            U"礼貌", U"客气", U"勉强", U"坚强", U"拼命", U"可靠", U"递归"};
         std::map<Word, double> frequency(m_src.jieba.begin(), m_src.jieba.end());
         auto adverbial = [&](const Word &w) {
             const auto f = frequency.find(w);

@@ -659,6 +659,8 @@ TEST(PinyinReading, EverydayWordsAndCharactersOfFewLabels) {
                {"买面的钱", "mǎi miàn de qián"},
                {"他打的电话", "tā dǎ de diàn huà"},
                {"队伍排得很长", "duì wǔ pái de hěn cháng"},
+               {"只能有 62 个字符长。", "zhǐ néng yǒu 62 gè zì fú cháng。"},
+               {"任副旅长，", "rèn fù lǚ zhǎng，"},
                {"出了一身汗", "chū le yì shēn hàn"},
                {"汗都出来了", "hàn dōu chū lái le"},
                {"满头大汗", "mǎn tóu dà hàn"},
