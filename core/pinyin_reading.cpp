@@ -334,6 +334,8 @@ PinyinReader::PinyinReader(const PinyinReadingData &data, const PinyinStyle &sty
     m_chang2 = data.syllableId("chang2");
     m_zhang3 = data.syllableId("zhang3");
     m_han4 = data.syllableId("han4");
+    m_xing2 = data.syllableId("xing2");
+    m_wei2 = data.syllableId("wei2");
 }
 
 void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint16_t> &syl,
@@ -481,6 +483,24 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
         for (std::size_t i = 0; i + 1 < n; ++i)
             if (syl[i] == m_dei3 && run[i + 1] == U'了' && standsAlone(i + 1))
                 syl[i] = m_de2;
+    // 为 after a person named or chosen is "as", wéi (称他为英雄, 选他们为代表), not the "for"
+    // the pronoun before it takes elsewhere (他为人民服务).
+    if (m_wei2 != kNoSyllable)
+        for (std::size_t i = 2; i < n; ++i) {
+            if (run[i] != U'为' || syl[i] == m_wei2)
+                continue;
+            std::size_t j = i - 1;
+            if (run[j] == U'们' && j > 1)
+                --j;
+            if (in(U"他她你我它您", run[j]) && in(U"称叫选评封拜认视奉推任聘", run[j - 1]))
+                syl[i] = m_wei2;
+        }
+    // The word 一行 after a party (代表团一行, 市长一行, 他们一行) is the party, xíng.
+    if (m_xing2 != kNoSyllable)
+        for (std::size_t i = 1; i + 1 < n; ++i)
+            if (run[i] == kYi && run[i + 1] == kHang && m_wordStart[i] && m_end[i] == i + 2 &&
+                in(U"团长们组队员家人", run[i - 1]))
+                syl[i + 1] = m_xing2;
     if (m_zhe5 != kNoSyllable)
         for (std::size_t i = 1; i < n; ++i)
             if (run[i] == U'着' && in(kHoldVerbs, run[i - 1]) && standsAlone(i - 1) &&
