@@ -336,6 +336,9 @@ PinyinReader::PinyinReader(const PinyinReadingData &data, const PinyinStyle &sty
     m_han4 = data.syllableId("han4");
     m_xing2 = data.syllableId("xing2");
     m_wei2 = data.syllableId("wei2");
+    m_huan2 = data.syllableId("huan2");
+    m_liang2 = data.syllableId("liang2");
+    m_tiao2 = data.syllableId("tiao2");
 }
 
 void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint16_t> &syl,
@@ -462,6 +465,9 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
     //   假 after days or weeks, ending the clause, is leave, jià (请了三天假, 放几天假吧).
     //   血 alone ending a clause is the spoken xiě (流了点血, 满脸是血); its words keep xuè (血液,
     //     流血, 鲜血), as do 血的教训, 血与火 and O型血.
+    //   还 ending a clause is to give back, huán (借东西要记得还。): the adverb leads a verb.
+    //   量 before 一 or itself, or before 了 after the one who measures, is to measure, liáng
+    //     (先量一下, 量量体重, 给他量了血压; 奶量了 stays liàng).
     //   铺 after a number of li is a post station, pù, in place names (十里铺, 三十里铺村; not
     //     十里铺着红地毯).
     //   着 after a verb of holding a hand or an eye is the particle zhe (背着手, 眯着眼), where the
@@ -495,6 +501,15 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
             if (in(U"他她你我它您", run[j]) && in(U"称叫选评封拜认视奉推任聘", run[j - 1]))
                 syl[i] = m_wei2;
         }
+    // 调到 after 把 and before a number or 最 sets a dial, tiáo (把空调调到二十六度, 把闹钟调到
+    // 7点), alone or as the word, which reads the transfer, diào (他被调到北京, 把他调到销售部).
+    if (m_tiao2 != kNoSyllable)
+        for (std::size_t i = 1; i + 2 < n; ++i)
+            if (run[i] == U'调' && run[i + 1] == U'到' && m_wordStart[i] && m_end[i] <= i + 2 &&
+                (isNumeral(run[i + 2]) || run[i + 2] == U'最') &&
+                std::find(run.begin(), run.begin() + static_cast<std::ptrdiff_t>(i), U'把') !=
+                    run.begin() + static_cast<std::ptrdiff_t>(i))
+                syl[i] = m_tiao2;
     // The word 一行 after a party (代表团一行, 市长一行, 他们一行) is the party, xíng.
     if (m_xing2 != kNoSyllable)
         for (std::size_t i = 1; i + 1 < n; ++i)
@@ -601,6 +616,16 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
             if (m_xie3 != kNoSyllable && (last || in(kParticles, run[i + 1])) &&
                 !(i > 0 && run[i - 1] == U'型'))
                 syl[i] = m_xie3;
+            break;
+        case U'还':
+            if (m_huan2 != kNoSyllable && last && after == PinyinBoundary::Punctuation && i > 0)
+                syl[i] = m_huan2;
+            break;
+        case U'量':
+            if (m_liang2 != kNoSyllable && !last &&
+                (run[i + 1] == kYi || run[i + 1] == U'量' ||
+                 (run[i + 1] == U'了' && i > 0 && in(U"他她你我给帮先再", run[i - 1]))))
+                syl[i] = m_liang2;
             break;
         case U'铺':
             if (m_pu4 != kNoSyllable && i >= 2 && run[i - 1] == U'里' && isNumeral(run[i - 2]) &&

@@ -205,7 +205,7 @@ private:
     std::string m_scratch; // a run's rendering before it joins the output
     std::uint16_t m_yi1, m_yi2, m_yi4, m_bu2, m_bu4, m_hang2, m_lv4, m_shuai4, m_fa1, m_fa4, m_guo4, m_guo5,
         m_ma5, m_le5, m_dei3, m_de2, m_jiao4, m_zhe5, m_pu4, m_di4, m_de5, m_jia4, m_xie3, m_ba5, m_chang2,
-        m_zhang3, m_han4, m_xing2, m_wei2;
+        m_zhang3, m_han4, m_xing2, m_wei2, m_huan2, m_liang2, m_tiao2;
     std::vector<char32_t> m_run;
     std::vector<std::uint16_t> m_syl;
     std::vector<std::uint32_t> m_best, m_end, m_node;
