@@ -27,6 +27,7 @@
 #include "core/messages.h"
 #include "pinyin_context.h"
 #include "pinyin_data_format.h"
+#include "pinyin_rules.h"
 #include "utf.h"
 
 #include <cstdint>
@@ -177,10 +178,7 @@ public:
     // characters or text (a run of one between digits or punctuation: 3卷49首, 、鬲、), and so read
     // by its model where it has one (the dictionary leaves it open). A character with nothing
     // beside it (a word looked up by itself) is not.
-    bool standsAlone(std::size_t i) const {
-        const std::size_t n = m_wordStart.size();
-        return (n > 1 || m_besideText) && m_wordStart[i] && (i + 1 == n || m_wordStart[i + 1]);
-    }
+    bool standsAlone(std::size_t i) const { return pinyinStandsAlone(m_wordStart, m_besideText, i); }
     // After readRun: the segmentation's word starts, one flag per character.
     std::span<const std::uint8_t> wordStarts() const { return m_wordStart; }
     // After readRun: the part of speech of the word starting at each word start (0 unknown).
@@ -190,6 +188,7 @@ private:
     void flushRun(std::string &out, PinyinBoundary after);
 
     const PinyinReadingData &m_data;
+    PinyinGrammarRules m_rules;
     PinyinStyle m_style;
     std::vector<std::string> m_rendered; // each syllable in the chosen style
     std::size_t m_longest = 0;
@@ -203,9 +202,6 @@ private:
     std::vector<Slot> m_slots;
     Slot m_separatorSlot{};
     std::string m_scratch; // a run's rendering before it joins the output
-    std::uint16_t m_yi1, m_yi2, m_yi4, m_bu2, m_bu4, m_hang2, m_lv4, m_shuai4, m_fa1, m_fa4, m_guo4, m_guo5,
-        m_ma5, m_le5, m_dei3, m_de2, m_jiao4, m_zhe5, m_pu4, m_di4, m_de5, m_jia4, m_xie3, m_ba5, m_chang2,
-        m_zhang3, m_han4, m_xing2, m_wei2, m_huan2, m_liang2, m_tiao2;
     std::vector<char32_t> m_run;
     std::vector<std::uint16_t> m_syl;
     std::vector<std::uint32_t> m_best, m_end, m_node;
