@@ -35,7 +35,27 @@ PinyinGrammarRules::PinyinGrammarRules(const PinyinReadingData &data)
       m_ba5(data.syllableId("ba5")), m_chang2(data.syllableId("chang2")), m_zhang3(data.syllableId("zhang3")),
       m_han4(data.syllableId("han4")), m_xing2(data.syllableId("xing2")), m_wei2(data.syllableId("wei2")),
       m_huan2(data.syllableId("huan2")), m_liang2(data.syllableId("liang2")),
-      m_tiao2(data.syllableId("tiao2")) {}
+      m_tiao2(data.syllableId("tiao2")), m_bao1(data.syllableId("bao1")), m_zhuan3(data.syllableId("zhuan3")),
+      m_zhuan4(data.syllableId("zhuan4")), m_zhong4(data.syllableId("zhong4")),
+      m_cheng2(data.syllableId("cheng2")), m_shu3(data.syllableId("shu3")), m_shu4(data.syllableId("shu4")),
+      m_chuang4(data.syllableId("chuang4")), m_fen1(data.syllableId("fen1")), m_fen4(data.syllableId("fen4")),
+      m_feng4(data.syllableId("feng4")), m_fu4(data.syllableId("fu4")), m_wei4(data.syllableId("wei4")),
+      m_qie1(data.syllableId("qie1")), m_er2(data.syllableId("er2")), m_er5(data.syllableId("er5")),
+      m_juan3(data.syllableId("juan3")),
+      m_juan4(data.syllableId("juan4")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
+                                                    data.syllableId("ou1"),   data.syllableId("qiu2"),
+                                                    data.syllableId("miao4"), data.syllableId("zha1"),
+                                                    data.syllableId("piao2"), data.syllableId("ji3"),
+                                                    data.syllableId("hua4")} {}
+
+std::uint32_t PinyinGrammarRules::wordAt(std::span<const char32_t> chars) const {
+    std::uint32_t node = 0;
+    for (char32_t c : chars)
+        if (!(node = m_data.child(node, c)))
+            return 0;
+    const PinyinTrieSlot &slot = m_data.slot(node);
+    return slot.cost() != kNotASegmentationWord ? node : 0;
+}
 
 void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uint16_t> &syl) const {
     const std::span<const char32_t> run = r.text;
@@ -62,9 +82,9 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     //   觉 is sleep, jiào, a little after 睡 ending the clause or before a particle (睡着觉,
     //     睡个好觉, 睡了一大觉, 睡着觉呢; not 睡前觉得, 睡时觉冷), after 午, 补 and 回笼, and in
     //     一觉醒来.
-    //   地 alone is the ground or a place, dì, before punctuation after a word of one character
-    //     (晕倒在地。可触地，在藏地，), opening a line (地上铺着地毯) and counted in 块, 亩 and 片
-    //     (这块地很肥, 两亩地; not 成片地倒伏): the particle leads a verb, follows its adverbial
+    //   地 alone is the ground or a place, dì, after 在 alone (在地上爬), before punctuation after a
+    //     word of one character (晕倒在地。可触地，在藏地，), opening a line (地上铺着地毯) and
+    //     counted in 块, 亩 and 片 (这块地很肥, 两亩地; not 成片地倒伏): the particle leads a verb, follows its adverbial
     //     (“砰”地一声), and before a comma follows adverbials of two characters or more
     //     (同样地，小心地，); at a line's end it is left to the model, as a hard-wrapped line may
     //     break between the particle and its verb. After a doubled word (一天天地, 一点一点地,
@@ -87,7 +107,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     //     zháo, done (摇着了).
     static constexpr std::u32string_view kParticles = U"吗嗎不了吧啊呀呢么麼嘛啦哦喔没沒";
     static constexpr std::u32string_view kAfterRate =
-        U"为是达在的很较偏仍已均高低增降提升跌超不也都和与及必须应可需要能";
+        U"为是达在的很较偏仍已均高低增降提升跌超不也都和与及必须应可需要能太比";
     static constexpr std::u32string_view kDegrees =
         U"大小多少长短高低快慢早晚重轻深浅宽窄热冷强弱厚薄粗细紧松贵远近硬软旧老";
     static constexpr std::u32string_view kHairBefore =
@@ -96,10 +116,11 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     static constexpr std::u32string_view kHoldVerbs =
         U"背抱举拉握牵搓摇挥摆插揣拍甩扬伸摊捂攥扶搭揉闭眯睁瞪眨合翻";
     auto in = [](std::u32string_view set, char32_t c) { return set.find(c) != std::u32string_view::npos; };
-    // "Must" is never followed by 了 alone: 得了 there is to win or catch, dé (今天得了冠军).
+    // "Must" is never followed by 的 or 了 alone: 得了 there is to win or catch, dé (今天得了冠军,
+    // 他得的是胃炎).
     if (m_dei3 != kNoSyllable && m_de2 != kNoSyllable)
         for (std::size_t i = 0; i + 1 < n; ++i)
-            if (syl[i] == m_dei3 && run[i + 1] == U'了' && r.standsAlone(i + 1))
+            if (syl[i] == m_dei3 && (run[i + 1] == U'的' || (run[i + 1] == U'了' && r.standsAlone(i + 1))))
                 syl[i] = m_de2;
     // 为 after a person named or chosen is "as", wéi (称他为英雄, 选他们为代表), not the "for"
     // the pronoun before it takes elsewhere (他为人民服务).
@@ -113,6 +134,45 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             if (in(U"他她你我它您", run[j]) && in(U"称叫选评封拜认视奉推任聘", run[j - 1]))
                 syl[i] = m_wei2;
         }
+    // 为 before the one served and a verb of serving is "for", wèi (公司为员工缴纳社保, 志愿者为老人
+    // 理发, 银行为小微企业提供贷款), where the models read the copula after a noun; not where 以
+    // leads it (以客户为中心提供服务).
+    if (m_wei4 != kNoSyllable && m_wei2 != kNoSyllable)
+        for (std::size_t i = 1; i + 2 < n; ++i) {
+            if (run[i] != U'为' || syl[i] != m_wei2 || !r.standsAlone(i) || isNumeral(run[i + 1]))
+                continue;
+            bool led = false;
+            for (std::size_t k = 0; k < i; ++k)
+                led = led || (run[k] == U'以' && r.standsAlone(k));
+            static constexpr std::u32string_view kServing[] = {
+                U"提供", U"服务", U"办理", U"缴纳", U"安排", U"推出", U"开通", U"分配", U"代收", U"解决",
+                U"创造", U"带来", U"准备", U"编制", U"理发", U"着想", U"操心", U"担心", U"加油", U"祝福",
+                U"量身", U"打造", U"送上", U"献上", U"争光", U"鼓掌", U"发放", U"购买", U"支付", U"承担"};
+            const std::u32string_view after(run.data() + i + 2, std::min<std::size_t>(n - i - 2, 8));
+            if (!led && std::any_of(std::begin(kServing), std::end(kServing),
+                                    [&](std::u32string_view v) { return after.find(v) != after.npos; }))
+                syl[i] = m_wei4;
+        }
+    // A surname before a title reads as the surname (单经理 Shàn, 解主任 Xiè, 区先生 Ōu, 仇经理 Qiú,
+    // 缪老师 Miào, 查老师 Zhā, 朴先生 Piáo, 纪老师 Jǐ, 华老师 Huà); 查, 解 and 区 only where no verb
+    // could lead them (请查老师, 去查老师的资料 stay chá).
+    for (std::size_t i = 0; i + 2 < n; ++i) {
+        const auto surname = std::u32string_view(U"单解区仇缪查朴纪华").find(run[i]);
+        if (surname == std::u32string_view::npos || !r.standsAlone(i) || !r.wordStart[i + 1] ||
+            m_surnames[surname] == kNoSyllable)
+            continue;
+        static constexpr std::u32string_view kTitles[] = {
+            U"经理", U"主任", U"老师", U"先生", U"女士", U"小姐",  U"局长", U"处长", U"科长",
+            U"部长", U"书记", U"校长", U"院长", U"所长", U"厂长",  U"教授", U"医生", U"大夫",
+            U"律师", U"师傅", U"同学", U"阿姨", U"总监", U"主管",  U"会计", U"秘书", U"警官",
+            U"队长", U"班长", U"组长", U"市长", U"县长", U"董事长"};
+        const std::u32string_view next(run.data() + i + 1, r.end[i + 1] - (i + 1));
+        if (std::find(std::begin(kTitles), std::end(kTitles), next) == std::end(kTitles))
+            continue;
+        if (in(U"查解区", run[i]) && i > 0 && !in(U"和跟与同向找对是给让叫问由被及、", run[i - 1]))
+            continue;
+        syl[i] = m_surnames[surname];
+    }
     // 调到 after 把 and before a number or 最 sets a dial, tiáo (把空调调到二十六度, 把闹钟调到
     // 7点), alone or as the word, which reads the transfer, diào (他被调到北京, 把他调到销售部).
     if (m_tiao2 != kNoSyllable)
@@ -122,6 +182,44 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 std::find(run.begin(), run.begin() + static_cast<std::ptrdiff_t>(i), U'把') !=
                     run.begin() + static_cast<std::ptrdiff_t>(i))
                 syl[i] = m_tiao2;
+    // 地 after an adverbial the dictionary reads with it (高兴地, 认真地, 勇敢地) is the particle
+    // before a verb, where the segmentation took 地 into a noun whose second character starts the
+    // verb (高兴地点了点头, 认真地区分, 勇敢地面对, 小心地上前): that character with the one after it
+    // is a word, or 点 nods (点了点头). Nouns after adjectives keep dì (重要地位, 贫困地区分布).
+    if (m_de5 != kNoSyllable)
+        for (std::size_t i = 2; i + 2 < n; ++i) {
+            if (run[i] != U'地' || !r.wordStart[i] || r.end[i] != i + 2)
+                continue;
+            std::size_t s = i - 1;
+            while (s > 0 && !r.wordStart[s])
+                --s;
+            if (i - s < 2)
+                continue;
+            const std::uint32_t adverbial = wordAt(run.subspan(s, i + 1 - s));
+            if (!adverbial || m_data.slot(adverbial).reading == kNoWordReading ||
+                m_data.readingAt(m_data.slot(adverbial).reading + (i - s)) != m_de5)
+                continue;
+            // Not where the segmentation took the verb's last character into a word of its own
+            // (贫困地区分布; 积极地面对生活 is 对 alone).
+            const std::uint32_t verb = r.end[i + 2] > i + 3 ? 0 : wordAt(run.subspan(i + 1, 2));
+            if (verb || (run[i + 1] == U'点' && in(U"了点头", run[i + 2]))) {
+                syl[i] = m_de5;
+                syl[i + 1] = verb && m_data.slot(verb).reading != kNoWordReading
+                                 ? m_data.readingAt(m_data.slot(verb).reading)
+                                 : m_data.syllableOf(run[i + 1]);
+            }
+        }
+    // 卷 after an ordinal or a total is a volume, juàn, in whatever word (第三卷, 共十卷).
+    if (m_juan4 != kNoSyllable)
+        for (std::size_t i = 2; i < n; ++i) {
+            if (run[i] != U'卷' || !isNumeral(run[i - 1]))
+                continue;
+            std::size_t k = i - 1;
+            while (k > 0 && isNumeral(run[k - 1]))
+                --k;
+            if (k > 0 && (run[k - 1] == U'第' || run[k - 1] == U'共'))
+                syl[i] = m_juan4;
+        }
     // The word 一行 after a party (代表团一行, 市长一行, 他们一行) is the party, xíng.
     if (m_xing2 != kNoSyllable)
         for (std::size_t i = 1; i + 1 < n; ++i)
@@ -176,6 +274,9 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             if (m_dei3 != kNoSyllable && m_de2 != kNoSyllable && i == 0 && !last &&
                 r.before == PinyinBoundary::Edge && run[1] != U'了')
                 syl[i] = isNumeral(run[1]) || run[1] == U'第' ? m_de2 : m_dei3;
+            // Before an adverb of degree it links a verb to how it was done (跑得比他快, 下得很大).
+            else if (m_de5 != kNoSyllable && i > 0 && !last && in(U"很太比更挺真", run[i + 1]))
+                syl[i] = m_de5;
             break;
         case U'发':
             if (m_fa1 != kNoSyllable && syl[i] == m_fa4 && !(i > 0 && in(kHairBefore, run[i - 1])) &&
@@ -201,6 +302,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                            (i >= 4 && run[i - 1] == run[i - 3] && run[i - 2] == run[i - 4])))
                 syl[i] = m_de5;
             else if ((i == 0 && r.before == PinyinBoundary::Edge) ||
+                     (i > 0 && run[i - 1] == U'在' && r.standsAlone(i - 1)) ||
                      (i >= 2 && in(U"块亩片", run[i - 1]) &&
                       (isNumeral(run[i - 2]) || in(U"这那哪几每", run[i - 2]))) ||
                      (last && r.after == PinyinBoundary::Punctuation && i > 0 && r.standsAlone(i - 1)))
@@ -214,6 +316,9 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
         case U'长':
             if (m_chang2 != kNoSyllable && i > 0 && syl[i] == m_zhang3 &&
                 (in(U"很太挺更最较", run[i - 1]) ||
+                 (i + 2 < n && isNumeral(run[i + 1]) &&
+                  std::u32string_view(run.data() + i + 2, std::min<std::size_t>(n - i - 2, 3))
+                          .find_first_of(U"米尺寸里码丈") != std::u32string_view::npos) ||
                  ((last ? r.after != PinyinBoundary::Edge : run[i + 1] == U'的') &&
                   !in(U"市部校团旅师军营连排班会家县省局处科组院所队司厂社村乡镇署警官首酋族兄",
                       run[i - 1]))))
@@ -230,14 +335,96 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 syl[i] = m_xie3;
             break;
         case U'还':
-            if (m_huan2 != kNoSyllable && last && r.after == PinyinBoundary::Punctuation && i > 0)
+            // Giving back, huán: ending a clause (借东西要记得还。) or a line after a verb of must or
+            // will (什么时候还, 借钱不还), before 了, 完 or 的 alone (他还了一半的钱, 还完了, 每个
+            // 月还的钱), and 还上 ending the clause; the adverb leads a verb.
+            if (m_huan2 != kNoSyllable && i > 0 &&
+                ((last && (r.after == PinyinBoundary::Punctuation || in(U"得要能会该没不候", run[i - 1]))) ||
+                 (!last && in(U"了完的", run[i + 1]) && r.standsAlone(i + 1)) ||
+                 (!last && run[i + 1] == U'上' && r.standsAlone(i + 1) &&
+                  (i + 2 == n || in(U"了再吗吧", run[i + 2])))))
                 syl[i] = m_huan2;
             break;
         case U'量':
             if (m_liang2 != kNoSyllable && !last &&
                 (run[i + 1] == kYi || run[i + 1] == U'量' ||
+                 (i + 2 < n && isNumeral(run[i + 1]) && in(U"次遍下回", run[i + 2])) ||
                  (run[i + 1] == U'了' && i > 0 && in(U"他她你我给帮先再", run[i - 1]))))
                 syl[i] = m_liang2;
+            break;
+        case U'剥':
+            // Alone it is bāo (剥个橘子, 把虾剥了壳); bō lives in its words (剥削, 剥夺).
+            if (m_bao1 != kNoSyllable)
+                syl[i] = m_bao1;
+            break;
+        case U'转':
+            // Turning round, zhuàn: 转着圈, 转得很快, 风车在转。(转着弯 turns, zhuǎn).
+            if (m_zhuan4 != kNoSyllable && syl[i] == m_zhuan3 &&
+                ((!last && in(U"着得圈", run[i + 1]) && !(i + 2 < n && run[i + 2] == U'弯')) ||
+                 (i > 0 && run[i - 1] == U'在' && (last || in(kParticles, run[i + 1])))))
+                syl[i] = m_zhuan4;
+            break;
+        case U'种':
+            // Planted, zhòng: 种着很多树, 种了菜, 种满了花, 他种的菜.
+            if (m_zhong4 != kNoSyllable &&
+                ((!last && in(U"着了过满", run[i + 1])) || (i > 0 && in(U"他她我你们", run[i - 1]))))
+                syl[i] = m_zhong4;
+            break;
+        case U'盛':
+            // Filling a bowl, chéng: 给我盛了一碗饭, 盛满.
+            if (m_cheng2 != kNoSyllable && !last && in(U"了满碗饭汤", run[i + 1]))
+                syl[i] = m_cheng2;
+            break;
+        case U'数':
+            // Counting, shǔ: 在数钞票, 数错了, 数了好几遍, 数得清清楚楚 (在数台机器上 are several,
+            // 浮点数来做, 字节数不同 numbers, shù).
+            if (m_shu3 != kNoSyllable && syl[i] == m_shu4 &&
+                ((!last && in(U"了错得着过完遍", run[i + 1])) ||
+                 (i > 0 && run[i - 1] == U'在' && !last && !isNumeral(run[i + 1]) &&
+                  !in(U"台个次条种名位家件年天月日小分秒", run[i + 1]))))
+                syl[i] = m_shu3;
+            break;
+        case U'创':
+            // Setting a record, chuàng: 股价创了新高.
+            if (m_chuang4 != kNoSyllable && !last && in(U"了下", run[i + 1]))
+                syl[i] = m_chuang4;
+            break;
+        case U'分':
+            // Dividing into a number of parts, fēn: 分三期免息, 分两次付清.
+            if (m_fen1 != kNoSyllable && syl[i] == m_fen4 && i + 2 < n && isNumeral(run[i + 1]) &&
+                in(U"期次批步组类个份块段部", run[i + 2]))
+                syl[i] = m_fen1;
+            break;
+        case U'缝':
+            // A crack, fèng: 一条缝, 这个缝太大了, 门开了一道缝, 很长的缝。
+            if (m_feng4 != kNoSyllable && i > 0 &&
+                (in(U"条道个", run[i - 1]) || (last && run[i - 1] == U'的')))
+                syl[i] = m_feng4;
+            break;
+        case U'服':
+            // The measure of medicine, fù: 开了几服中药, 吃了一服药.
+            if (m_fu4 != kNoSyllable && i > 0 && !last && (isNumeral(run[i - 1]) || run[i - 1] == U'几') &&
+                in(U"药中汤", run[i + 1]))
+                syl[i] = m_fu4;
+            break;
+        case U'切':
+            // Cutting, qiē, ending a clause or before what is cut into (逆着纹路切。切成丝, 切好);
+            // qiè is in its words and before 不, 勿, 莫 (切中, 切不可).
+            if (m_qie1 != kNoSyllable && (last || in(U"成开好了碎块片丝段", run[i + 1])))
+                syl[i] = m_qie1;
+            break;
+        case U'儿':
+            // After a word, the ending of erhua (豆汁儿, 宝贝儿); not opening a run (儿啊) nor in a
+            // foreign name (笛卡儿).
+            if (m_er5 != kNoSyllable && syl[i] == m_er2 && i > 0 && !spellsForeignNames(run[i - 1]) &&
+                !(!last && in(U"子女童孙时歌科", run[i + 1])))
+                syl[i] = m_er5;
+            break;
+        case U'卷':
+            // Curled, juǎn, said of a thing before 的 (头发是卷的; AFS卷的 is a volume).
+            if (m_juan3 != kNoSyllable && !last && run[i + 1] == U'的' && i > 0 &&
+                in(U"是很挺太都有点", run[i - 1]))
+                syl[i] = m_juan3;
             break;
         case U'铺':
             if (m_pu4 != kNoSyllable && i >= 2 && run[i - 1] == U'里' && isNumeral(run[i - 2]) &&
@@ -249,8 +436,10 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
         }
     }
     // 一 and 不 before the next syllable's own tone; before a neutral tone, the tone that
-    // character has on its own (不是 shi5 still makes 不 bú). 一 in a sum keeps yī (一加一,
-    // 从一到十, 从一数到十; 一加热, 再加一点, 自从一到北京 change).
+    // character has on its own (不是 shi5 still makes 不 bú). 一 in a sum or a score keeps yī
+    // (一加一, 三比一, 从一到十, 从一数到十; 一加热, 再加一点, 自从一到北京 change), as does
+    // Monday (每周一至周五, 下周一起实施; 每周一次 changes) and the first of a month (五月一号; 小一号
+    // changes).
     auto toneAt = [&](std::size_t k) {
         const int t = m_data.syllableName(syl[k]).back() - '0';
         return t != 5 ? t : m_data.syllableName(m_data.syllableOf(run[k])).back() - '0';
@@ -259,10 +448,12 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
         if (run[i] == kYi && m_yi1 != kNoSyllable && m_data.syllableName(syl[i]).starts_with("yi")) {
             const bool plain =
                 r.wordEnd[i] || i + 1 == n || (i > 0 && (run[i - 1] == U'第' || isNumeral(run[i - 1]))) ||
-                isDigitNumeral(run[i + 1]) || run[i + 1] == U'月' || run[i + 1] == U'号' ||
+                isDigitNumeral(run[i + 1]) || run[i + 1] == U'月' ||
+                (run[i + 1] == U'号' && !(i > 0 && in(U"大小加", run[i - 1]))) ||
+                (i > 0 && run[i - 1] == U'周' && !(i + 1 < n && in(U"次回遍个天周趟顿", run[i + 1]))) ||
                 (i > 0 && run[i - 1] == U'月' && (run[i + 1] == U'日' || run[i + 1] == U'号')) ||
-                (i + 2 < n && in(U"加减乘除", run[i + 1]) && isNumeral(run[i + 2])) ||
-                (i > 1 && in(U"加减乘除", run[i - 1]) && isNumeral(run[i - 2])) ||
+                (i + 2 < n && in(U"加减乘除比", run[i + 1]) && isNumeral(run[i + 2])) ||
+                (i > 1 && in(U"加减乘除比", run[i - 1]) && isNumeral(run[i - 2])) ||
                 (i > 0 && run[i - 1] == U'从' &&
                  (run[i + 1] == U'数' || (i + 2 < n && in(U"到至", run[i + 1]) && isNumeral(run[i + 2]))));
             if (plain)

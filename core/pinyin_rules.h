@@ -43,11 +43,17 @@ public:
     void apply(const PinyinSegmentedRun &run, std::vector<std::uint16_t> &syl) const;
 
 private:
+    // The trie node of `chars` where the segmentation knows them as a word, else 0.
+    std::uint32_t wordAt(std::span<const char32_t> chars) const;
     const PinyinReadingData &m_data;
     // The syllables the rules give, kNoSyllable where the data file lacks one.
     std::uint16_t m_yi1, m_yi2, m_yi4, m_bu2, m_bu4, m_hang2, m_lv4, m_shuai4, m_fa1, m_fa4, m_guo4, m_guo5,
         m_ma5, m_le5, m_dei3, m_de2, m_jiao4, m_zhe5, m_pu4, m_di4, m_de5, m_jia4, m_xie3, m_ba5, m_chang2,
-        m_zhang3, m_han4, m_xing2, m_wei2, m_huan2, m_liang2, m_tiao2;
+        m_zhang3, m_han4, m_xing2, m_wei2, m_huan2, m_liang2, m_tiao2, m_bao1, m_zhuan3, m_zhuan4, m_zhong4,
+        m_cheng2, m_shu3, m_shu4, m_chuang4, m_fen1, m_fen4, m_feng4, m_fu4, m_wei4, m_qie1, m_er2, m_er5,
+        m_juan3, m_juan4;
+    // The surnames' readings, in the order of the rule's characters (单解区仇缪查朴纪华).
+    std::uint16_t m_surnames[9];
 };
 
 } // namespace core

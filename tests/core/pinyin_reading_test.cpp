@@ -267,6 +267,7 @@ TEST(PinyinReading, PolyphonesOfEverydayTextReadAsItReadsThem) {
                {"倒一杯水", "dào yì bēi shuǐ"},
                {"闷热的天气", "mēn rè de tiān qì"},
                {"屋里很闷", "wū lǐ hěn mēn"},
+               {"屋里很闷。", "wū lǐ hěn mēn。"},
                {"质量很差", "zhì liàng hěn chà"},
                {"铺上一层", "pū shàng yì céng"},
                {"门缝", "mén fèng"},
@@ -333,7 +334,6 @@ TEST(PinyinReading, PolyphonesAtALinesEdgeNeedTheirContextToLeaveTheDictionarysR
                {"斯塔塞克", "sī tǎ sài kè"},
                {"第3卷", "dì 3 juàn"},
                {"上海长乐路100弄", "shàng hǎi cháng lè lù 100 lòng"},
-               {"屋里很闷。", "wū lǐ hěn mèn。"},
                {"撒了一地", "sǎ le yí dì"},
                {"他一时兴起", "tā yì shí xìng qǐ"}});
 }
@@ -691,6 +691,63 @@ TEST(PinyinReading, EverydayWordsAndCharactersOfFewLabels) {
                {"受得了", "shòu de liǎo"}});
 }
 
+// Verbs of the kitchen, the bank and the workshop that the models read by their nouns, the suffix
+// 子 in the neutral tone, and where each rule stops (the second of each pair).
+TEST(PinyinReading, EverydayVerbsMeasuresAndTheSuffixZi) {
+    expectAll({{"他高兴地点了点头", "tā gāo xìng de diǎn le diǎn tóu"},
+               {"我们要勇敢地面对困难", "wǒ men yào yǒng gǎn de miàn duì kùn nán"},
+               {"积极地面对生活", "jī jí de miàn duì shēng huó"},
+               {"贫困地区分布很广", "pín kùn dì qū fēn bù hěn guǎng"},
+               {"占有重要地位", "zhàn yǒu zhòng yào dì wèi"},
+               {"小弟弟在地上爬来爬去", "xiǎo dì dì zài dì shàng pá lái pá qù"},
+               {"他还了一半的钱", "tā huán le yí bàn de qián"},
+               {"这笔钱你得还", "zhè bǐ qián nǐ děi huán"},
+               {"他还完成了任务", "tā hái wán chéng le rèn wù"},
+               {"这还了得", "zhè hái liǎo de"},
+               {"他来得很早", "tā lái de hěn zǎo"},
+               {"他得的是慢性胃炎", "tā dé de shì màn xìng wèi yán"},
+               {"公司为员工缴纳五险一金", "gōng sī wèi yuán gōng jiǎo nà wǔ xiǎn yì jīn"},
+               {"以客户为中心提供服务", "yǐ kè hù wéi zhōng xīn tí gōng fú wù"},
+               {"我数了好几遍都数错了", "wǒ shǔ le hǎo jǐ biàn dōu shǔ cuò le"},
+               {"用浮点数来做比较", "yòng fú diǎn shù lái zuò bǐ jiào"},
+               {"数来数去", "shǔ lái shǔ qù"},
+               {"在数台机器上", "zài shù tái jī qì shàng"},
+               {"把虾剥了壳再炒", "bǎ xiā bāo le ké zài chǎo"},
+               {"剥削", "bō xuē"},
+               {"这个轮子转得很快", "zhè gè lún zi zhuàn de hěn kuài"},
+               {"他转过身", "tā zhuǎn guò shēn"},
+               {"这里种着很多树", "zhè lǐ zhòng zhe hěn duō shù"},
+               {"他给我盛了一大碗饭", "tā gěi wǒ chéng le yí dà wǎn fàn"},
+               {"股价创了新高", "gǔ jià chuàng le xīn gāo"},
+               {"可以分三期免息", "kě yǐ fēn sān qī miǎn xī"},
+               {"墙角有一条很长的缝", "qiáng jiǎo yǒu yì tiáo hěn cháng de fèng"},
+               {"开了几服中药", "kāi le jǐ fù zhōng yào"},
+               {"牛肉要逆着纹路切", "niú ròu yào nì zhe wén lù qiē"},
+               {"切不可大意", "qiè bù kě dà yì"},
+               {"护士每天给他量三次体温", "hù shì měi tiān gěi tā liáng sān cì tǐ wēn"},
+               {"这个房间长十米", "zhè gè fáng jiān cháng shí mǐ"},
+               {"中国女排三比一战胜对手", "zhōng guó nǚ pái sān bǐ yī zhàn shèng duì shǒu"},
+               {"这批货的不良率太高了", "zhè pī huò de bù liáng lǜ tài gāo le"},
+               {"豆汁儿", "dòu zhī er"},
+               {"他的鼻子流血了", "tā de bí zi liú xuè le"},
+               {"这些种子发芽了", "zhè xiē zhǒng zi fā yá le"},
+               {"过日子", "guò rì zi"},
+               {"正人君子", "zhèng rén jūn zǐ"},
+               {"我没收到验证码", "wǒ méi shōu dào yàn zhèng mǎ"},
+               {"依法没收", "yī fǎ mò shōu"},
+               {"两人的年龄相差十岁", "liǎng rén de nián líng xiāng chà shí suì"},
+               {"干炒牛河", "gān chǎo niú hé"},
+               {"他露了一手", "tā lòu le yì shǒu"},
+               {"老来得子", "lǎo lái dé zǐ"},
+               {"泥菩萨过江", "ní pú sà guò jiāng"},
+               {"请单经理审批", "qǐng shàn jīng lǐ shěn pī"},
+               {"解主任正在开会", "xiè zhǔ rèn zhèng zài kāi huì"},
+               {"和查老师一起", "hé zhā lǎo shī yì qǐ"},
+               {"我去查老师的资料", "wǒ qù chá lǎo shī de zī liào"},
+               {"第三卷的内容", "dì sān juàn de nèi róng"},
+               {"他的头发是卷的", "tā de tóu fà shì juǎn de"}});
+}
+
 // 一 keeps its own tone in dates, ordinals and sums.
 TEST(PinyinReading, OneKeepsItsToneInDatesAndOrdinals) {
     expectAll({{"一月一日", "yī yuè yī rì"},
@@ -703,7 +760,12 @@ TEST(PinyinReading, OneKeepsItsToneInDatesAndOrdinals) {
                {"从一到十", "cóng yī dào shí"},
                {"一到冬天", "yí dào dōng tiān"},
                {"再加一点盐", "zài jiā yì diǎn yán"},
-               {"自从一到北京", "zì cóng yí dào běi jīng"}});
+               {"自从一到北京", "zì cóng yí dào běi jīng"},
+               {"每周一至周五发车", "měi zhōu yī zhì zhōu wǔ fā chē"}, // Monday
+               {"本规定自下周一起实施", "běn guī dìng zì xià zhōu yī qǐ shí shī"},
+               {"每周一次", "měi zhōu yí cì"},
+               {"小一号", "xiǎo yí hào"},
+               {"以二比一获胜", "yǐ èr bǐ yī huò shèng"}});
 }
 
 // Which reading of a polyphone a word takes: the letters it is mostly typed with, in that
