@@ -385,7 +385,7 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
                         syl[k] = m_data.predict(model, m_features);
                 }
         }
-    m_rules.apply({run, m_wordStart, m_wordEnd, m_end, m_besideText, before, after}, syl);
+    m_rules.apply({run, m_wordStart, m_wordEnd, m_end, m_besideText, before, after, m_endsTitle}, syl);
 }
 
 void PinyinReader::flushRun(std::string &out, PinyinBoundary after) {
@@ -480,7 +480,9 @@ Utf8DecodeResult PinyinReader::feed(std::string_view in, std::string &out, bool 
                 m_before = PinyinBoundary::Edge;
             }
         } else {
+            m_endsTitle = cp == U'》' || cp == U'〉';
             flushRun(out, pinyinBoundaryOf(cp));
+            m_endsTitle = false;
             m_before = pinyinBoundaryOf(cp);
             const bool latin = isLatinLetter(cp);
             if (latin && m_last == Last::Syllable)

@@ -186,6 +186,9 @@ public:
 
 private:
     void flushRun(std::string &out, PinyinBoundary after);
+    // While the run being flushed ends a book's title (before 》 or 〉): the rules read 传 and 帖
+    // there as the biography and the calligraphy (《诸葛亮传》, 《快雪时晴帖》).
+    bool m_endsTitle = false;
 
     const PinyinReadingData &m_data;
     PinyinGrammarRules m_rules;

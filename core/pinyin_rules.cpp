@@ -3,6 +3,7 @@
 #include "pinyin_reading.h"
 
 #include <algorithm>
+#include <array>
 #include <string_view>
 
 namespace core {
@@ -41,12 +42,13 @@ PinyinGrammarRules::PinyinGrammarRules(const PinyinReadingData &data)
       m_chuang4(data.syllableId("chuang4")), m_fen1(data.syllableId("fen1")), m_fen4(data.syllableId("fen4")),
       m_feng4(data.syllableId("feng4")), m_fu4(data.syllableId("fu4")), m_wei4(data.syllableId("wei4")),
       m_qie1(data.syllableId("qie1")), m_er2(data.syllableId("er2")), m_er5(data.syllableId("er5")),
-      m_juan3(data.syllableId("juan3")),
-      m_juan4(data.syllableId("juan4")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
-                                                    data.syllableId("ou1"),   data.syllableId("qiu2"),
-                                                    data.syllableId("miao4"), data.syllableId("zha1"),
-                                                    data.syllableId("piao2"), data.syllableId("ji3"),
-                                                    data.syllableId("hua4")} {}
+      m_juan3(data.syllableId("juan3")), m_juan4(data.syllableId("juan4")), m_zuan1(data.syllableId("zuan1")),
+      m_cha1(data.syllableId("cha1")), m_he2(data.syllableId("he2")), m_zhuo2(data.syllableId("zhuo2")),
+      m_dang4(data.syllableId("dang4")), m_chong4(data.syllableId("chong4")),
+      m_chu3(data.syllableId("chu3")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
+                                                  data.syllableId("qiu2"),  data.syllableId("miao4"),
+                                                  data.syllableId("zha1"),  data.syllableId("piao2"),
+                                                  data.syllableId("ji3"),   data.syllableId("hua4")} {}
 
 std::uint32_t PinyinGrammarRules::wordAt(std::span<const char32_t> chars) const {
     std::uint32_t node = 0;
@@ -106,6 +108,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     //     dictionary's 着手 and 着眼 (zhuó, to set about, to have in view) took it; before 了 it is
     //     zháo, done (摇着了).
     static constexpr std::u32string_view kParticles = U"吗嗎不了吧啊呀呢么麼嘛啦哦喔没沒";
+    static constexpr std::u32string_view kMeasures = U"个位只条张件次名本台部辆把块座间所家种样项";
     static constexpr std::u32string_view kAfterRate =
         U"为是达在的很较偏仍已均高低增降提升跌超不也都和与及必须应可需要能太比";
     static constexpr std::u32string_view kDegrees =
@@ -136,7 +139,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
         }
     // 为 before the one served and a verb of serving is "for", wèi (公司为员工缴纳社保, 志愿者为老人
     // 理发, 银行为小微企业提供贷款), where the models read the copula after a noun; not where 以
-    // leads it (以客户为中心提供服务).
+    // leads it (以客户为中心提供服务), nor before anything else (其作用为提供电源, 目标为培养学生).
     if (m_wei4 != kNoSyllable && m_wei2 != kNoSyllable)
         for (std::size_t i = 1; i + 2 < n; ++i) {
             if (run[i] != U'为' || syl[i] != m_wei2 || !r.standsAlone(i) || isNumeral(run[i + 1]))
@@ -144,20 +147,56 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             bool led = false;
             for (std::size_t k = 0; k < i; ++k)
                 led = led || (run[k] == U'以' && r.standsAlone(k));
+            static constexpr std::u32string_view kServed[] = {
+                U"员工", U"职工", U"老人",   U"客户",   U"群众", U"顾客", U"用户", U"业主", U"患者", U"病人",
+                U"企业", U"商家", U"商户",   U"市民",   U"孩子", U"儿童", U"居民", U"农民", U"灾区", U"大家",
+                U"社会", U"国家", U"人民",   U"消费者", U"游客", U"读者", U"会员", U"家庭", U"个人", U"乘客",
+                U"旅客", U"百姓", U"老百姓", U"考生",   U"家长", U"社区", U"部门", U"人们", U"师生"};
             static constexpr std::u32string_view kServing[] = {
-                U"提供", U"服务", U"办理", U"缴纳", U"安排", U"推出", U"开通", U"分配", U"代收", U"解决",
-                U"创造", U"带来", U"准备", U"编制", U"理发", U"着想", U"操心", U"担心", U"加油", U"祝福",
-                U"量身", U"打造", U"送上", U"献上", U"争光", U"鼓掌", U"发放", U"购买", U"支付", U"承担"};
-            const std::u32string_view after(run.data() + i + 2, std::min<std::size_t>(n - i - 2, 8));
-            if (!led && std::any_of(std::begin(kServing), std::end(kServing),
-                                    [&](std::u32string_view v) { return after.find(v) != after.npos; }))
-                syl[i] = m_wei4;
+                U"提供", U"服务", U"办理", U"缴纳", U"安排", U"推出", U"开通", U"分配", U"代收",
+                U"解决", U"创造", U"带来", U"准备", U"编制", U"理发", U"着想", U"操心", U"担心",
+                U"加油", U"祝福", U"量身", U"打造", U"送上", U"献上", U"争光", U"鼓掌", U"发放",
+                U"购买", U"支付", U"承担", U"调拨", U"免费", U"减税", U"送",   U"做",   U"办"};
+            // The word at `k` and where it ends, or an empty view past the run.
+            auto wordFrom = [&](std::size_t k) {
+                return k < n && r.wordStart[k] ? std::u32string_view(run.data() + k, r.end[k] - k)
+                                               : std::u32string_view();
+            };
+            auto among = [](const auto &set, std::u32string_view w) {
+                return !w.empty() && std::any_of(std::begin(set), std::end(set),
+                                                 [&](std::u32string_view x) { return w.ends_with(x); });
+            };
+            // The one served: a word that ends as one of the list (中小企业), after at most two words
+            // of three characters before it (每位用户, 小微企业).
+            std::size_t k = i + 1;
+            for (std::size_t before = 0; before < 2 && k - (i + 1) < 3; ++before) {
+                const std::u32string_view w = wordFrom(k);
+                if (w.empty() || among(kServed, w))
+                    break;
+                k += w.size();
+            }
+            if (led || !among(kServed, wordFrom(k)))
+                continue;
+            k += wordFrom(k).size();
+            // Its verb right after it, or after one adverb (本店为顾客免费提供包装).
+            for (int step = 0; step < 2 && k < n; ++step) {
+                const std::u32string_view v = wordFrom(k);
+                if (v.empty())
+                    break;
+                if (std::any_of(std::begin(kServing), std::end(kServing),
+                                [&](std::u32string_view s) { return v.starts_with(s); })) {
+                    syl[i] = m_wei4;
+                    break;
+                }
+                k += v.size();
+            }
         }
-    // A surname before a title reads as the surname (单经理 Shàn, 解主任 Xiè, 区先生 Ōu, 仇经理 Qiú,
-    // 缪老师 Miào, 查老师 Zhā, 朴先生 Piáo, 纪老师 Jǐ, 华老师 Huà); 查, 解 and 区 only where no verb
-    // could lead them (请查老师, 去查老师的资料 stay chá).
+    // A surname before a title reads as the surname (单经理 Shàn, 解主任 Xiè, 仇经理 Qiú, 缪老师 Miào,
+    // 查老师 Zhā, 朴先生 Piáo, 纪老师 Jǐ, 华老师 Huà) opening a run or after a word that leads a
+    // person (和, 跟, 向, 请...): not after a verb (接单师傅, 在华律师); 查 and 解 not after 请,
+    // where they may be verbs, nor 查 opening a run (查会计账目, 请查老师的资料 stay chá).
     for (std::size_t i = 0; i + 2 < n; ++i) {
-        const auto surname = std::u32string_view(U"单解区仇缪查朴纪华").find(run[i]);
+        const auto surname = std::u32string_view(U"单解仇缪查朴纪华").find(run[i]);
         if (surname == std::u32string_view::npos || !r.standsAlone(i) || !r.wordStart[i + 1] ||
             m_surnames[surname] == kNoSyllable)
             continue;
@@ -169,7 +208,11 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
         const std::u32string_view next(run.data() + i + 1, r.end[i + 1] - (i + 1));
         if (std::find(std::begin(kTitles), std::end(kTitles), next) == std::end(kTitles))
             continue;
-        if (in(U"查解区", run[i]) && i > 0 && !in(U"和跟与同向找对是给让叫问由被及、", run[i - 1]))
+        const bool verbLike = in(U"查解", run[i]);
+        if (i == 0
+                ? run[i] == U'查'
+                : !in(verbLike ? U"和跟与同向找对是给让叫问由被及、" : U"和跟与同向找对是给让叫问由被及、请",
+                      run[i - 1]))
             continue;
         syl[i] = m_surnames[surname];
     }
@@ -202,14 +245,27 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             // Not where the segmentation took the verb's last character into a word of its own
             // (贫困地区分布; 积极地面对生活 is 对 alone).
             const std::uint32_t verb = r.end[i + 2] > i + 3 ? 0 : wordAt(run.subspan(i + 1, 2));
-            if (verb || (run[i + 1] == U'点' && in(U"了点头", run[i + 2]))) {
+            // A verb parted by 了 (认真地道了歉, 深深地鞠了躬).
+            const std::array<char32_t, 2> parted{run[i + 1], i + 3 < n ? run[i + 3] : U'\0'};
+            const bool nods =
+                run[i + 1] == U'点' &&
+                (run[i + 2] == U'头' || (i + 3 < n && in(U"了点", run[i + 2]) && in(U"点头", run[i + 3])));
+            if (verb || nods || (run[i + 2] == U'了' && i + 3 < n && wordAt(parted))) {
                 syl[i] = m_de5;
                 syl[i + 1] = verb && m_data.slot(verb).reading != kNoWordReading
                                  ? m_data.readingAt(m_data.slot(verb).reading)
                                  : m_data.syllableOf(run[i + 1]);
             }
         }
-    // 卷 after an ordinal or a total is a volume, juàn, in whatever word (第三卷, 共十卷).
+    // 长 closing a word before a length is long, cháng (这条河长三百公里, where 河长 is the river's chief).
+    if (m_chang2 != kNoSyllable)
+        for (std::size_t i = 1; i + 2 < n; ++i)
+            if (run[i] == U'长' && r.wordEnd[i] && !r.standsAlone(i) && isNumeral(run[i + 1]) &&
+                !in(U"年月天周", run[i - 1]) &&
+                std::u32string_view(run.data() + i + 2, std::min<std::size_t>(n - i - 2, 3))
+                        .find_first_of(U"米尺寸里码丈") != std::u32string_view::npos)
+                syl[i] = m_chang2;
+    // 卷 after an ordinal is a volume, juàn, in whatever word (第三卷; 共十卷 may be rolls).
     if (m_juan4 != kNoSyllable)
         for (std::size_t i = 2; i < n; ++i) {
             if (run[i] != U'卷' || !isNumeral(run[i - 1]))
@@ -217,9 +273,17 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             std::size_t k = i - 1;
             while (k > 0 && isNumeral(run[k - 1]))
                 --k;
-            if (k > 0 && (run[k - 1] == U'第' || run[k - 1] == U'共'))
+            if (k > 0 && run[k - 1] == U'第')
                 syl[i] = m_juan4;
         }
+    // 传 alone ending a book's title is a biography, zhuàn (《诸葛亮传》, 《高僧传》; 《宣传》 and
+    // 《名不虚传》 keep their words).
+    if (r.endsTitle && m_zhuan4 != kNoSyllable && n >= 2 && run[n - 1] == U'传' && r.standsAlone(n - 1))
+        syl[n - 1] = m_zhuan4;
+    // 多重 ending a run asks a weight, zhòng (这个箱子有多重？); within a run it is manifold, chóng.
+    if (m_zhong4 != kNoSyllable && n >= 2 && run[n - 2] == U'多' && run[n - 1] == U'重' &&
+        r.wordStart[n - 2] && r.end[n - 2] == n)
+        syl[n - 1] = m_zhong4;
     // The word 一行 after a party (代表团一行, 市长一行, 他们一行) is the party, xíng.
     if (m_xing2 != kNoSyllable)
         for (std::size_t i = 1; i + 1 < n; ++i)
@@ -274,9 +338,13 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             if (m_dei3 != kNoSyllable && m_de2 != kNoSyllable && i == 0 && !last &&
                 r.before == PinyinBoundary::Edge && run[1] != U'了')
                 syl[i] = isNumeral(run[1]) || run[1] == U'第' ? m_de2 : m_dei3;
-            // Before an adverb of degree it links a verb to how it was done (跑得比他快, 下得很大).
+            // Before an adverb of degree it links a verb to how it was done (跑得比他快, 下得很大);
+            // before a number of points it is scoring, dé (先得四分, 投中得三分).
             else if (m_de5 != kNoSyllable && i > 0 && !last && in(U"很太比更挺真", run[i + 1]))
                 syl[i] = m_de5;
+            else if (m_de2 != kNoSyllable && i + 2 < n && isNumeral(run[i + 1]) && run[i + 2] == U'分' &&
+                     !(i + 3 < n && run[i + 3] == U'钟'))
+                syl[i] = m_de2;
             break;
         case U'发':
             if (m_fa1 != kNoSyllable && syl[i] == m_fa4 && !(i > 0 && in(kHairBefore, run[i - 1])) &&
@@ -316,7 +384,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
         case U'长':
             if (m_chang2 != kNoSyllable && i > 0 && syl[i] == m_zhang3 &&
                 (in(U"很太挺更最较", run[i - 1]) ||
-                 (i + 2 < n && isNumeral(run[i + 1]) &&
+                 (i + 2 < n && isNumeral(run[i + 1]) && !in(U"年月天周", run[i - 1]) &&
                   std::u32string_view(run.data() + i + 2, std::min<std::size_t>(n - i - 2, 3))
                           .find_first_of(U"米尺寸里码丈") != std::u32string_view::npos) ||
                  ((last ? r.after != PinyinBoundary::Edge : run[i + 1] == U'的') &&
@@ -336,13 +404,20 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             break;
         case U'还':
             // Giving back, huán: ending a clause (借东西要记得还。) or a line after a verb of must or
-            // will (什么时候还, 借钱不还), before 了, 完 or 的 alone (他还了一半的钱, 还完了, 每个
-            // 月还的钱), and 还上 ending the clause; the adverb leads a verb.
+            // will (什么时候还, 借钱不还, 我一定还), before 了, 完 or 的 alone (他还了一半的钱, 还完了,
+            // 每个月还的钱), to a person ending the clause or after 把 (快还我, 把钱还我吧), and 还上
+            // ending the clause; the adverb leads a verb (他还我行我素 is not seen so).
             if (m_huan2 != kNoSyllable && i > 0 &&
-                ((last && (r.after == PinyinBoundary::Punctuation || in(U"得要能会该没不候", run[i - 1]))) ||
+                ((last && (r.after == PinyinBoundary::Punctuation ||
+                           (r.after == PinyinBoundary::Edge && in(U"得要能会该没不候定", run[i - 1])))) ||
+                 // 还我, 还他们 ending the clause, or after 把 (快还我, 把钱还他吧): given back to them.
+                 (!last && in(U"我你他她它您", run[i + 1]) && r.standsAlone(i + 1) &&
+                  (i + 2 == n || (run[i + 2] == U'们' && i + 3 == n) || in(U"吧啊呀呢", run[i + 2]) ||
+                   std::find(run.begin(), run.begin() + static_cast<std::ptrdiff_t>(i), U'把') !=
+                       run.begin() + static_cast<std::ptrdiff_t>(i))) ||
                  (!last && in(U"了完的", run[i + 1]) && r.standsAlone(i + 1)) ||
                  (!last && run[i + 1] == U'上' && r.standsAlone(i + 1) &&
-                  (i + 2 == n || in(U"了再吗吧", run[i + 2])))))
+                  (i + 2 == n || in(U"再吧", run[i + 2]) || (run[i + 2] == U'了' && i + 3 == n)))))
                 syl[i] = m_huan2;
             break;
         case U'量':
@@ -352,6 +427,41 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                  (run[i + 1] == U'了' && i > 0 && in(U"他她你我给帮先再", run[i - 1]))))
                 syl[i] = m_liang2;
             break;
+        case U'为':
+            // Before digits it equals them, wéi (间隔为60, 必为512).
+            if (m_wei2 != kNoSyllable && last && r.after == PinyinBoundary::Digit)
+                syl[i] = m_wei2;
+            break;
+        case U'着':
+            // Touching the ground, zhuó dì, ending the clause after what lands (双脚着地, 飞机着地了;
+            // 他盯着地 zhe).
+            if (m_zhuo2 != kNoSyllable && m_di4 != kNoSyllable && i + 1 < n && run[i + 1] == U'地' &&
+                (i == 0 || in(U"机脚身头手膝先轮尾背", run[i - 1])) && r.standsAlone(i + 1) &&
+                (i + 2 == n || run[i + 2] == U'了')) {
+                syl[i] = m_zhuo2;
+                syl[i + 1] = m_di4;
+            }
+            break;
+        case U'当':
+            // Taken as, dàng: after 把 (把她当妹妹看, 别把我当小孩) and before a person who is taken
+            // for something (我当你是朋友, 她当我是空气; 当我是学生的时候 is when, dāng).
+            if (m_dang4 != kNoSyllable &&
+                (std::find(run.begin(), run.begin() + static_cast<std::ptrdiff_t>(i), U'把') !=
+                     run.begin() + static_cast<std::ptrdiff_t>(i) ||
+                 (i + 2 < n && in(U"我你他她它", run[i + 1]) && run[i + 2] == U'是' &&
+                  std::u32string_view(run.data() + i, n - i).find(U'时') == std::u32string_view::npos)))
+                syl[i] = m_dang4;
+            break;
+        case U'冲':
+            // Towards someone, chòng: 他冲我笑了笑, 你冲谁发火呢.
+            if (m_chong4 != kNoSyllable && !last && in(U"我你他她谁您咱", run[i + 1]))
+                syl[i] = m_chong4;
+            break;
+        case U'处':
+            // Getting along, chǔ: 我们俩处了三年, 你们处得怎么样.
+            if (m_chu3 != kNoSyllable && i > 0 && !last && in(U"了得", run[i + 1]))
+                syl[i] = m_chu3;
+            break;
         case U'剥':
             // Alone it is bāo (剥个橘子, 把虾剥了壳); bō lives in its words (剥削, 剥夺).
             if (m_bao1 != kNoSyllable)
@@ -360,7 +470,8 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
         case U'转':
             // Turning round, zhuàn: 转着圈, 转得很快, 风车在转。(转着弯 turns, zhuǎn).
             if (m_zhuan4 != kNoSyllable && syl[i] == m_zhuan3 &&
-                ((!last && in(U"着得圈", run[i + 1]) && !(i + 2 < n && run[i + 2] == U'弯')) ||
+                ((!last && in(U"着圈", run[i + 1]) && !(i + 2 < n && run[i + 2] == U'弯')) ||
+                 (i + 2 < n && run[i + 1] == U'得' && in(U"很太飞快更越真好", run[i + 2])) ||
                  (i > 0 && run[i - 1] == U'在' && (last || in(kParticles, run[i + 1])))))
                 syl[i] = m_zhuan4;
             break;
@@ -372,16 +483,19 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             break;
         case U'盛':
             // Filling a bowl, chéng: 给我盛了一碗饭, 盛满.
-            if (m_cheng2 != kNoSyllable && !last && in(U"了满碗饭汤", run[i + 1]))
+            if (m_cheng2 != kNoSyllable && !last && in(U"了满碗饭汤", run[i + 1]) &&
+                !(i > 0 && in(U"正最很极", run[i - 1])))
                 syl[i] = m_cheng2;
             break;
         case U'数':
-            // Counting, shǔ: 在数钞票, 数错了, 数了好几遍, 数得清清楚楚 (在数台机器上 are several,
-            // 浮点数来做, 字节数不同 numbers, shù).
+            // Counting, shǔ: 在数钞票, 数错了, 数了好几遍, 数得清清楚楚, 数他年纪最大; not the noun
+            // after a measure or a demonstrative (这个数错了, 一个数得商), nor several (在数台机器上, 在数
+            // 场比赛中), nor a number (浮点数来做, 字节数不同).
             if (m_shu3 != kNoSyllable && syl[i] == m_shu4 &&
-                ((!last && in(U"了错得着过完遍", run[i + 1])) ||
+                !(i > 0 && in(U"个这那此该某各每一两", run[i - 1])) &&
+                ((!last && in(U"了错得着过完遍你我他她", run[i + 1]) && r.standsAlone(i + 1)) ||
                  (i > 0 && run[i - 1] == U'在' && !last && !isNumeral(run[i + 1]) &&
-                  !in(U"台个次条种名位家件年天月日小分秒", run[i + 1]))))
+                  !in(U"台个次条种名位家件年天月日小分秒场项所座轮篇页行列组份批户类", run[i + 1]))))
                 syl[i] = m_shu3;
             break;
         case U'创':
@@ -410,14 +524,16 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
         case U'切':
             // Cutting, qiē, ending a clause or before what is cut into (逆着纹路切。切成丝, 切好);
             // qiè is in its words and before 不, 勿, 莫 (切中, 切不可).
-            if (m_qie1 != kNoSyllable && (last || in(U"成开好了碎块片丝段", run[i + 1])))
+            if (m_qie1 != kNoSyllable && !(i > 0 && in(U"真亲迫急殷确密贴恳悲", run[i - 1])) &&
+                (last || in(U"成开好了碎块片丝段", run[i + 1])))
                 syl[i] = m_qie1;
             break;
         case U'儿':
-            // After a word, the ending of erhua (豆汁儿, 宝贝儿); not opening a run (儿啊) nor in a
-            // foreign name (笛卡儿).
+            // After a word, the ending of erhua (豆汁儿, 宝贝儿); not opening a run (儿啊), in a foreign
+            // name (笛卡儿), as a son (一儿一女, 吾儿, 弃儿) nor in 儿化.
             if (m_er5 != kNoSyllable && syl[i] == m_er2 && i > 0 && !spellsForeignNames(run[i - 1]) &&
-                !(!last && in(U"子女童孙时歌科", run[i + 1])))
+                !in(U"一吾我弃孤婴胎健幼男女孙侄混", run[i - 1]) &&
+                !(!last && in(U"子女童孙时歌科化", run[i + 1])))
                 syl[i] = m_er5;
             break;
         case U'卷':
@@ -425,6 +541,22 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             if (m_juan3 != kNoSyllable && !last && run[i + 1] == U'的' && i > 0 &&
                 in(U"是很挺太都有点", run[i - 1]))
                 syl[i] = m_juan3;
+            break;
+        case U'钻':
+            // Boring through, zuān: 钻了几个孔, 钻出地面, 钻透岩石, 钻来钻去.
+            if (m_zuan1 != kNoSyllable && !last && in(U"了出进透过开来去", run[i + 1]))
+                syl[i] = m_zuan1;
+            break;
+        case U'差':
+            // A difference, chā, named as such (两个数的差是十五, 所得的差为正数).
+            if (m_cha1 != kNoSyllable && i > 1 && run[i - 1] == U'的' && run[i - 2] != U'出' && !last &&
+                in(U"是为等", run[i + 1]))
+                syl[i] = m_cha1;
+            break;
+        case U'貉':
+            // The raccoon dog, hé (貉是犬科动物); háo lives in 貉子 and 貉绒.
+            if (m_he2 != kNoSyllable)
+                syl[i] = m_he2;
             break;
         case U'铺':
             if (m_pu4 != kNoSyllable && i >= 2 && run[i - 1] == U'里' && isNumeral(run[i - 2]) &&
@@ -450,10 +582,13 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 r.wordEnd[i] || i + 1 == n || (i > 0 && (run[i - 1] == U'第' || isNumeral(run[i - 1]))) ||
                 isDigitNumeral(run[i + 1]) || run[i + 1] == U'月' ||
                 (run[i + 1] == U'号' && !(i > 0 && in(U"大小加", run[i - 1]))) ||
-                (i > 0 && run[i - 1] == U'周' && !(i + 1 < n && in(U"次回遍个天周趟顿", run[i + 1]))) ||
+                (i > 0 && run[i - 1] == U'周' && (i == 1 || in(U"每下上本这该", run[i - 2])) &&
+                 !(i + 1 < n && in(U"次回遍个天周趟顿期篇歌练首份张本章节集幅", run[i + 1]))) ||
                 (i > 0 && run[i - 1] == U'月' && (run[i + 1] == U'日' || run[i + 1] == U'号')) ||
-                (i + 2 < n && in(U"加减乘除比", run[i + 1]) && isNumeral(run[i + 2])) ||
-                (i > 1 && in(U"加减乘除比", run[i - 1]) && isNumeral(run[i - 2])) ||
+                (i + 2 < n && in(U"加减乘除比", run[i + 1]) && isNumeral(run[i + 2]) &&
+                 !(i + 3 < n && in(kMeasures, run[i + 3]))) ||
+                (i > 1 && in(U"加减乘除比", run[i - 1]) && isNumeral(run[i - 2]) &&
+                 !(i + 1 < n && in(kMeasures, run[i + 1]))) ||
                 (i > 0 && run[i - 1] == U'从' &&
                  (run[i + 1] == U'数' || (i + 2 < n && in(U"到至", run[i + 1]) && isNumeral(run[i + 2]))));
             if (plain)

@@ -30,6 +30,7 @@ struct PinyinSegmentedRun {
     std::span<const std::uint32_t> end;      // at a word start: where its word ends
     bool besideText;
     PinyinBoundary before, after;
+    bool endsTitle = false; // the run ends a book's title (before 》)
 
     bool standsAlone(std::size_t i) const { return pinyinStandsAlone(wordStart, besideText, i); }
 };
@@ -51,9 +52,9 @@ private:
         m_ma5, m_le5, m_dei3, m_de2, m_jiao4, m_zhe5, m_pu4, m_di4, m_de5, m_jia4, m_xie3, m_ba5, m_chang2,
         m_zhang3, m_han4, m_xing2, m_wei2, m_huan2, m_liang2, m_tiao2, m_bao1, m_zhuan3, m_zhuan4, m_zhong4,
         m_cheng2, m_shu3, m_shu4, m_chuang4, m_fen1, m_fen4, m_feng4, m_fu4, m_wei4, m_qie1, m_er2, m_er5,
-        m_juan3, m_juan4;
-    // The surnames' readings, in the order of the rule's characters (单解区仇缪查朴纪华).
-    std::uint16_t m_surnames[9];
+        m_juan3, m_juan4, m_zuan1, m_cha1, m_he2, m_zhuo2, m_dang4, m_chong4, m_chu3;
+    // The surnames' readings, in the order of the rule's characters (单解仇缪查朴纪华).
+    std::uint16_t m_surnames[8];
 };
 
 } // namespace core

@@ -569,8 +569,9 @@ public:
             m_words[w].cost = cost;
     }
 
-    // 得 between its subject and a verb is "must", děi (他得走了, 我们得早点出发, 总得有人做饭). A
-    // personal pronoun or an adverb of necessity before it reads so as a word of the two, a little
+    // 得 between its subject and a verb is "must", děi (他得走了, 我们得早点出发, 总得有人做饭, 至少得
+    // 三个小时, 恐怕得下雨). A personal pronoun, an adverb of necessity or a guess, or 这事 before it
+    // reads so as a word of the two, a little
     // cheaper than its split; 得到, 得以 and the like after it are cheaper still and keep dé, and
     // with 了 after it (他得了冠军) the three read dé le as a word of their own.
     void addObligativeDei() {
@@ -579,9 +580,10 @@ public:
             return;
         std::vector<std::pair<Word, std::uint16_t>> added;
         for (const Word subject :
-             {U"我",   U"我们", U"你",   U"你们", U"您",   U"他",   U"他们", U"她", U"她们", U"咱",
-              U"咱们", U"大家", U"总",   U"非",   U"都",   U"也",   U"就",   U"还", U"一定", U"必须",
-              U"今天", U"明天", U"后天", U"现在", U"马上", U"这次", U"下次", U"这", U"那"}) {
+             {U"我",   U"我们", U"你",   U"你们", U"您",     U"他",   U"他们", U"她",   U"她们",  U"咱",
+              U"咱们", U"大家", U"总",   U"非",   U"都",     U"也",   U"就",   U"还",   U"一定",  U"必须",
+              U"今天", U"明天", U"后天", U"现在", U"马上",   U"这次", U"下次", U"这",   U"那",    U"恐怕",
+              U"至少", U"起码", U"最少", U"少说", U"看样子", U"估计", U"怕是", U"这事", U"这事儿"}) {
             auto syl = readingOf(subject);
             syl.push_back(dei);
             readAsWord(subject + U'得', syl, added);

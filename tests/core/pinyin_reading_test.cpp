@@ -751,6 +751,47 @@ TEST(PinyinReading, EverydayVerbsMeasuresAndTheSuffixZi) {
                {"他的头发是卷的", "tā de tóu fà shì juǎn de"}});
 }
 
+// Encyclopedic text: titles of books and calligraphy, science and history, each rule beside
+// where it stops.
+TEST(PinyinReading, TitlesSurnamesAndTheWordsOfScience) {
+    expectAll({{"《三国志》有《诸葛亮传》", "《sān guó zhì》yǒu《zhū gě liàng zhuàn》"},
+               {"《列女传》", "《liè nǚ zhuàn》"},
+               {"《宣传》", "《xuān chuán》"},
+               {"《名不虚传》", "《míng bù xū chuán》"},
+               {"他把消息传", "tā bǎ xiāo xī chuán"},
+               {"工人在墙上钻了几个孔", "gōng rén zài qiáng shàng zuān le jǐ gè kǒng"},
+               {"这两个数的差是十五", "zhè liǎng gè shù de chā shì shí wǔ"},
+               {"农民用镐刨开冻土", "nóng mín yòng gǎo páo kāi dòng tǔ"},
+               {"他在这场比赛中独得三十分", "tā zài zhè chǎng bǐ sài zhōng dú dé sān shí fēn"},
+               {"每局比赛先得四分", "měi jú bǐ sài xiān dé sì fēn"},
+               {"默认值为60", "mò rèn zhí wéi 60"},
+               {"每个文件的倒数10行", "měi gè wén jiàn de dào shǔ 10 háng"},
+               {"这条隧道长约五公里", "zhè tiáo suì dào cháng yuē wǔ gōng lǐ"},
+               {"市长约见了他", "shì zhǎng yuē jiàn le tā"},
+               {"液相色谱", "yè xiàng sè pǔ"},
+               {"飞机着地了", "fēi jī zhuó dì le"},
+               {"随着地铁进站", "suí zhe dì tiě jìn zhàn"},
+               {"水分子", "shuǐ fēn zǐ"},
+               {"单雄信是隋末名将", "shàn xióng xìn shì suí mò míng jiàng"},
+               {"曾参与攻打", "céng cān yù gōng dǎ"},
+               {"摩诃般若", "mó hē bō rě"},
+               {"吐谷浑", "tǔ yù hún"},
+               {"宫商角徵羽", "gōng shāng jué zhǐ yǔ"},
+               // Where the rules stop: verbs before titles, nouns after measures, sons, looking down.
+               {"查会计账目", "chá kuài jì zhàng mù"},
+               {"接单师傅很快就到了", "jiē dān shī fù hěn kuài jiù dào le"},
+               {"你写的这个数错了", "nǐ xiě de zhè gè shù cuò le"},
+               {"在数场比赛中", "zài shù chǎng bǐ sài zhōng"},
+               {"四周一片寂静", "sì zhōu yí piàn jì jìng"},
+               {"每周一期", "měi zhōu yì qī"},
+               {"他还上了大学", "tā hái shàng le dà xué"},
+               {"他有一儿一女", "tā yǒu yì ér yì nǚ"},
+               {"他盯着地，不说话", "tā dīng zhe dì，bù shuō huà"},
+               {"银行为小微企业提供贷款", "yín háng wèi xiǎo wēi qǐ yè tí gōng dài kuǎn"},
+               {"本课程的目标为培养学生解决问题",
+                "běn kè chéng de mù biāo wéi péi yǎng xué shēng jiě jué wèn tí"}});
+}
+
 // 一 keeps its own tone in dates, ordinals and sums.
 TEST(PinyinReading, OneKeepsItsToneInDatesAndOrdinals) {
     expectAll({{"一月一日", "yī yuè yī rì"},
