@@ -44,11 +44,11 @@ PinyinGrammarRules::PinyinGrammarRules(const PinyinReadingData &data)
       m_qie1(data.syllableId("qie1")), m_er2(data.syllableId("er2")), m_er5(data.syllableId("er5")),
       m_juan3(data.syllableId("juan3")), m_juan4(data.syllableId("juan4")), m_zuan1(data.syllableId("zuan1")),
       m_cha1(data.syllableId("cha1")), m_he2(data.syllableId("he2")), m_zhuo2(data.syllableId("zhuo2")),
-      m_dang4(data.syllableId("dang4")), m_chong4(data.syllableId("chong4")),
-      m_chu3(data.syllableId("chu3")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
-                                                  data.syllableId("qiu2"),  data.syllableId("miao4"),
-                                                  data.syllableId("zha1"),  data.syllableId("piao2"),
-                                                  data.syllableId("ji3"),   data.syllableId("hua4")} {}
+      m_dang4(data.syllableId("dang4")), m_chong4(data.syllableId("chong4")), m_chu3(data.syllableId("chu3")),
+      m_la4(data.syllableId("la4")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
+                                                data.syllableId("qiu2"),  data.syllableId("miao4"),
+                                                data.syllableId("zha1"),  data.syllableId("piao2"),
+                                                data.syllableId("ji3"),   data.syllableId("hua4")} {}
 
 std::uint32_t PinyinGrammarRules::wordAt(std::span<const char32_t> chars) const {
     std::uint32_t node = 0;
@@ -462,15 +462,35 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             if (m_chu3 != kNoSyllable && i > 0 && !last && in(U"了得", run[i + 1]))
                 syl[i] = m_chu3;
             break;
+        case U'落':
+            // Left behind, là: a thing one carries, after 把, before 在 or 了 (把钥匙落在家里了).
+            if (m_la4 != kNoSyllable && i > 2 && !last && in(U"在了", run[i + 1]) && !r.wordStart[i - 1]) {
+                static constexpr std::u32string_view kCarried[] = {
+                    U"钥匙", U"作业",   U"作业本", U"手机", U"东西", U"书包",   U"雨伞", U"钱包", U"本子",
+                    U"证件", U"身份证", U"外套",   U"帽子", U"文件", U"充电器", U"眼镜", U"课本", U"包"};
+                std::size_t s = i - 1;
+                while (s > 0 && !r.wordStart[s])
+                    --s;
+                const std::u32string_view carried(run.data() + s, i - s);
+                if (std::find(run.begin(), run.begin() + static_cast<std::ptrdiff_t>(s), U'把') !=
+                        run.begin() + static_cast<std::ptrdiff_t>(s) &&
+                    std::find(std::begin(kCarried), std::end(kCarried), carried) != std::end(kCarried))
+                    syl[i] = m_la4;
+            }
+            break;
         case U'剥':
             // Alone it is bāo (剥个橘子, 把虾剥了壳); bō lives in its words (剥削, 剥夺).
             if (m_bao1 != kNoSyllable)
                 syl[i] = m_bao1;
             break;
         case U'转':
-            // Turning round, zhuàn: 转着圈, 转得很快, 风车在转。(转着弯 turns, zhuǎn).
+            // Turning round, zhuàn: 转着圈, 转得很快, 转个不停, 风车在转。地球绕着太阳转 (转着弯 and
+            // 转个身 turn, zhuǎn).
             if (m_zhuan4 != kNoSyllable && syl[i] == m_zhuan3 &&
                 ((!last && in(U"着圈", run[i + 1]) && !(i + 2 < n && run[i + 2] == U'弯')) ||
+                 (i + 2 < n && run[i + 1] == U'个' && run[i + 2] == U'不') ||
+                 (last && std::find(run.begin(), run.begin() + static_cast<std::ptrdiff_t>(i), U'绕') !=
+                              run.begin() + static_cast<std::ptrdiff_t>(i)) ||
                  (i + 2 < n && run[i + 1] == U'得' && in(U"很太飞快更越真好", run[i + 2])) ||
                  (i > 0 && run[i - 1] == U'在' && (last || in(kParticles, run[i + 1])))))
                 syl[i] = m_zhuan4;

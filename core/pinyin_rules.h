@@ -5,6 +5,7 @@
 // and 不. Pure functions of the run and the data file's syllables; no state between runs.
 
 #include "pinyin_context.h"
+#include "pinyin_data_format.h"
 
 #include <cstdint>
 #include <span>
@@ -47,14 +48,24 @@ private:
     // The trie node of `chars` where the segmentation knows them as a word, else 0.
     std::uint32_t wordAt(std::span<const char32_t> chars) const;
     const PinyinReadingData &m_data;
-    // The syllables the rules give, kNoSyllable where the data file lacks one.
-    std::uint16_t m_yi1, m_yi2, m_yi4, m_bu2, m_bu4, m_hang2, m_lv4, m_shuai4, m_fa1, m_fa4, m_guo4, m_guo5,
-        m_ma5, m_le5, m_dei3, m_de2, m_jiao4, m_zhe5, m_pu4, m_di4, m_de5, m_jia4, m_xie3, m_ba5, m_chang2,
-        m_zhang3, m_han4, m_xing2, m_wei2, m_huan2, m_liang2, m_tiao2, m_bao1, m_zhuan3, m_zhuan4, m_zhong4,
-        m_cheng2, m_shu3, m_shu4, m_chuang4, m_fen1, m_fen4, m_feng4, m_fu4, m_wei4, m_qie1, m_er2, m_er5,
-        m_juan3, m_juan4, m_zuan1, m_cha1, m_he2, m_zhuo2, m_dang4, m_chong4, m_chu3;
+    // The syllables the rules give, kNoSyllable where the data file lacks one (or where the
+    // constructor names none: then the rule that reads it stays off).
+    std::uint16_t m_yi1{kNoSyllable}, m_yi2{kNoSyllable}, m_yi4{kNoSyllable}, m_bu2{kNoSyllable},
+        m_bu4{kNoSyllable}, m_hang2{kNoSyllable}, m_lv4{kNoSyllable}, m_shuai4{kNoSyllable},
+        m_fa1{kNoSyllable}, m_fa4{kNoSyllable}, m_guo4{kNoSyllable}, m_guo5{kNoSyllable}, m_ma5{kNoSyllable},
+        m_le5{kNoSyllable}, m_dei3{kNoSyllable}, m_de2{kNoSyllable}, m_jiao4{kNoSyllable},
+        m_zhe5{kNoSyllable}, m_pu4{kNoSyllable}, m_di4{kNoSyllable}, m_de5{kNoSyllable}, m_jia4{kNoSyllable},
+        m_xie3{kNoSyllable}, m_ba5{kNoSyllable}, m_chang2{kNoSyllable}, m_zhang3{kNoSyllable},
+        m_han4{kNoSyllable}, m_xing2{kNoSyllable}, m_wei2{kNoSyllable}, m_huan2{kNoSyllable},
+        m_liang2{kNoSyllable}, m_tiao2{kNoSyllable}, m_bao1{kNoSyllable}, m_zhuan3{kNoSyllable},
+        m_zhuan4{kNoSyllable}, m_zhong4{kNoSyllable}, m_cheng2{kNoSyllable}, m_shu3{kNoSyllable},
+        m_shu4{kNoSyllable}, m_chuang4{kNoSyllable}, m_fen1{kNoSyllable}, m_fen4{kNoSyllable},
+        m_feng4{kNoSyllable}, m_fu4{kNoSyllable}, m_wei4{kNoSyllable}, m_qie1{kNoSyllable},
+        m_er2{kNoSyllable}, m_er5{kNoSyllable}, m_juan3{kNoSyllable}, m_juan4{kNoSyllable},
+        m_zuan1{kNoSyllable}, m_cha1{kNoSyllable}, m_he2{kNoSyllable}, m_zhuo2{kNoSyllable},
+        m_dang4{kNoSyllable}, m_chong4{kNoSyllable}, m_chu3{kNoSyllable}, m_la4{kNoSyllable};
     // The surnames' readings, in the order of the rule's characters (单解仇缪查朴纪华).
-    std::uint16_t m_surnames[8];
+    std::uint16_t m_surnames[8]{};
 };
 
 } // namespace core
