@@ -46,9 +46,10 @@ PinyinGrammarRules::PinyinGrammarRules(const PinyinReadingData &data)
       m_cha1(data.syllableId("cha1")), m_he2(data.syllableId("he2")), m_zhuo2(data.syllableId("zhuo2")),
       m_dang4(data.syllableId("dang4")), m_chong4(data.syllableId("chong4")), m_chu3(data.syllableId("chu3")),
       m_la4(data.syllableId("la4")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
-                                                data.syllableId("qiu2"),  data.syllableId("miao4"),
-                                                data.syllableId("zha1"),  data.syllableId("piao2"),
-                                                data.syllableId("ji3"),   data.syllableId("hua4")} {}
+                                                data.syllableId("ou1"),   data.syllableId("qiu2"),
+                                                data.syllableId("miao4"), data.syllableId("zha1"),
+                                                data.syllableId("piao2"), data.syllableId("ji3"),
+                                                data.syllableId("hua4")} {}
 
 std::uint32_t PinyinGrammarRules::wordAt(std::span<const char32_t> chars) const {
     std::uint32_t node = 0;
@@ -86,8 +87,8 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     //     一觉醒来.
     //   地 alone is the ground or a place, dì, after 在 alone (在地上爬), before punctuation after a
     //     word of one character (晕倒在地。可触地，在藏地，), opening a line (地上铺着地毯) and
-    //     counted in 块, 亩 and 片 (这块地很肥, 两亩地; not 成片地倒伏): the particle leads a verb, follows its adverbial
-    //     (“砰”地一声), and before a comma follows adverbials of two characters or more
+    //     counted in 块, 亩 and 片 (这块地很肥, 两亩地; not 成片地倒伏): the particle leads a verb, follows
+    //     its adverbial (“砰”地一声), and before a comma follows adverbials of two characters or more
     //     (同样地，小心地，); at a line's end it is left to the model, as a hard-wrapped line may
     //     break between the particle and its verb. After a doubled word (一天天地, 一点一点地,
     //     大片大片地) it is the particle.
@@ -109,6 +110,9 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     //     zháo, done (摇着了).
     static constexpr std::u32string_view kParticles = U"吗嗎不了吧啊呀呢么麼嘛啦哦喔没沒";
     static constexpr std::u32string_view kMeasures = U"个位只条张件次名本台部辆把块座间所家种样项";
+    // What 长 heads as its chief, zhǎng (市长, 班长, 厂长).
+    static constexpr std::u32string_view kOffices =
+        U"市部校团旅师军营连排班会家县省局处科组院所队司厂社村乡镇署警官首酋族兄";
     static constexpr std::u32string_view kAfterRate =
         U"为是达在的很较偏仍已均高低增降提升跌超不也都和与及必须应可需要能太比";
     static constexpr std::u32string_view kDegrees =
@@ -120,10 +124,11 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
         U"背抱举拉握牵搓摇挥摆插揣拍甩扬伸摊捂攥扶搭揉闭眯睁瞪眨合翻";
     auto in = [](std::u32string_view set, char32_t c) { return set.find(c) != std::u32string_view::npos; };
     // "Must" is never followed by 的 or 了 alone: 得了 there is to win or catch, dé (今天得了冠军,
-    // 他得的是胃炎).
+    // 他得的是胃炎), as 得过 is before a count (至少得过两次冠军).
     if (m_dei3 != kNoSyllable && m_de2 != kNoSyllable)
         for (std::size_t i = 0; i + 1 < n; ++i)
-            if (syl[i] == m_dei3 && (run[i + 1] == U'的' || (run[i + 1] == U'了' && r.standsAlone(i + 1))))
+            if (syl[i] == m_dei3 && (run[i + 1] == U'的' || (run[i + 1] == U'了' && r.standsAlone(i + 1)) ||
+                                     (i + 2 < n && run[i + 1] == U'过' && isNumeral(run[i + 2]))))
                 syl[i] = m_de2;
     // 为 after a person named or chosen is "as", wéi (称他为英雄, 选他们为代表), not the "for"
     // the pronoun before it takes elsewhere (他为人民服务).
@@ -148,10 +153,16 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             for (std::size_t k = 0; k < i; ++k)
                 led = led || (run[k] == U'以' && r.standsAlone(k));
             static constexpr std::u32string_view kServed[] = {
-                U"员工", U"职工", U"老人",   U"客户",   U"群众", U"顾客", U"用户", U"业主", U"患者", U"病人",
-                U"企业", U"商家", U"商户",   U"市民",   U"孩子", U"儿童", U"居民", U"农民", U"灾区", U"大家",
-                U"社会", U"国家", U"人民",   U"消费者", U"游客", U"读者", U"会员", U"家庭", U"个人", U"乘客",
-                U"旅客", U"百姓", U"老百姓", U"考生",   U"家长", U"社区", U"部门", U"人们", U"师生"};
+                U"员工", U"职工", U"老人", U"客户", U"群众", U"顾客",   U"用户", U"业主",   U"患者",
+                U"病人", U"企业", U"商家", U"商户", U"市民", U"孩子",   U"儿童", U"居民",   U"农民",
+                U"农户", U"村民", U"灾区", U"大家", U"社会", U"国家",   U"人民", U"消费者", U"游客",
+                U"读者", U"会员", U"家庭", U"乘客", U"旅客", U"百姓",   U"考生", U"学生",   U"家长",
+                U"社区", U"部门", U"人们", U"师生", U"人员", U"毕业生", U"新生", U"残疾人", U"老年人",
+                U"妇女", U"青年", U"群体", U"客人", U"地区", U"单位"};
+            // What a copula leads: a verb of aim (目标为培养学生, 任务为帮助企业).
+            static constexpr std::u32string_view kAims[] = {
+                U"培养", U"提高", U"实现", U"保证", U"确保", U"促进", U"加强", U"推动", U"帮助", U"支持",
+                U"让",   U"使",   U"满足", U"保障", U"建设", U"发展", U"提供", U"服务", U"解决", U"打造"};
             static constexpr std::u32string_view kServing[] = {
                 U"提供", U"服务", U"办理", U"缴纳", U"安排", U"推出", U"开通", U"分配", U"代收",
                 U"解决", U"创造", U"带来", U"准备", U"编制", U"理发", U"着想", U"操心", U"担心",
@@ -166,16 +177,19 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 return !w.empty() && std::any_of(std::begin(set), std::end(set),
                                                  [&](std::u32string_view x) { return w.ends_with(x); });
             };
-            // The one served: a word that ends as one of the list (中小企业), after at most two words
-            // of three characters before it (每位用户, 小微企业).
+            // The one served: a word that ends as one of the list (中小企业, 外来务工人员), after at
+            // most four words of five characters before it (每位用户, 新入职的员工), unless a verb of
+            // aim comes first.
             std::size_t k = i + 1;
-            for (std::size_t before = 0; before < 2 && k - (i + 1) < 3; ++before) {
+            if (led || std::find(std::begin(kAims), std::end(kAims), wordFrom(k)) != std::end(kAims))
+                continue;
+            for (std::size_t before = 0; before < 4 && k - (i + 1) < 5; ++before) {
                 const std::u32string_view w = wordFrom(k);
                 if (w.empty() || among(kServed, w))
                     break;
                 k += w.size();
             }
-            if (led || !among(kServed, wordFrom(k)))
+            if (!among(kServed, wordFrom(k)))
                 continue;
             k += wordFrom(k).size();
             // Its verb right after it, or after one adverb (本店为顾客免费提供包装).
@@ -191,12 +205,11 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 k += v.size();
             }
         }
-    // A surname before a title reads as the surname (单经理 Shàn, 解主任 Xiè, 仇经理 Qiú, 缪老师 Miào,
-    // 查老师 Zhā, 朴先生 Piáo, 纪老师 Jǐ, 华老师 Huà) opening a run or after a word that leads a
-    // person (和, 跟, 向, 请...): not after a verb (接单师傅, 在华律师); 查 and 解 not after 请,
-    // where they may be verbs, nor 查 opening a run (查会计账目, 请查老师的资料 stay chá).
+    // A surname before a title reads as the surname (单经理 Shàn, 解主任 Xiè, 区先生 Ōu, 仇经理 Qiú,
+    // 缪老师 Miào, 查老师 Zhā, 朴先生 Piáo, 纪老师 Jǐ, 华老师 Huà); those that are verbs or words of
+    // their own only where no verb leads them (查会计账目, 请查老师的资料, 接单师傅, 在华律师).
     for (std::size_t i = 0; i + 2 < n; ++i) {
-        const auto surname = std::u32string_view(U"单解仇缪查朴纪华").find(run[i]);
+        const auto surname = std::u32string_view(U"单解区仇缪查朴纪华").find(run[i]);
         if (surname == std::u32string_view::npos || !r.standsAlone(i) || !r.wordStart[i + 1] ||
             m_surnames[surname] == kNoSyllable)
             continue;
@@ -208,11 +221,14 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
         const std::u32string_view next(run.data() + i + 1, r.end[i + 1] - (i + 1));
         if (std::find(std::begin(kTitles), std::end(kTitles), next) == std::end(kTitles))
             continue;
-        const bool verbLike = in(U"查解", run[i]);
-        if (i == 0
-                ? run[i] == U'查'
-                : !in(verbLike ? U"和跟与同向找对是给让叫问由被及、" : U"和跟与同向找对是给让叫问由被及、请",
-                      run[i - 1]))
+        // 查, 解 and 区 only after a word that leads a person (区经理 at a run's start is an area's);
+        // 单 and 华 not after the verbs they follow as words of their own (接单, 在华).
+        static constexpr std::u32string_view kLeads = U"和跟与同向找对是给让叫问由被及、";
+        if (in(U"查解区", run[i]) ? (i == 0 ? run[i] != U'解' : !in(kLeads, run[i - 1]))
+                                  : i > 0 && in(run[i] == U'单'   ? U"接派抢开订买账菜名清传"
+                                                : run[i] == U'华' ? U"在援访来驻"
+                                                                  : U"",
+                                                run[i - 1]))
             continue;
         syl[i] = m_surnames[surname];
     }
@@ -257,11 +273,12 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                                  : m_data.syllableOf(run[i + 1]);
             }
         }
-    // 长 closing a word before a length is long, cháng (这条河长三百公里, where 河长 is the river's chief).
+    // 长 closing a word before a length is long, cháng (这条河长三百公里, where 河长 is the river's
+    // chief), but not the chief of an office nor growth (班长一米八五, 一年生长两米).
     if (m_chang2 != kNoSyllable)
         for (std::size_t i = 1; i + 2 < n; ++i)
             if (run[i] == U'长' && r.wordEnd[i] && !r.standsAlone(i) && isNumeral(run[i + 1]) &&
-                !in(U"年月天周", run[i - 1]) &&
+                !in(kOffices, run[i - 1]) && !in(U"年月天周生成增延助擅见特专", run[i - 1]) &&
                 std::u32string_view(run.data() + i + 2, std::min<std::size_t>(n - i - 2, 3))
                         .find_first_of(U"米尺寸里码丈") != std::u32string_view::npos)
                 syl[i] = m_chang2;
@@ -280,9 +297,10 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     // 《名不虚传》 keep their words).
     if (r.endsTitle && m_zhuan4 != kNoSyllable && n >= 2 && run[n - 1] == U'传' && r.standsAlone(n - 1))
         syl[n - 1] = m_zhuan4;
-    // 多重 ending a run asks a weight, zhòng (这个箱子有多重？); within a run it is manifold, chóng.
-    if (m_zhong4 != kNoSyllable && n >= 2 && run[n - 2] == U'多' && run[n - 1] == U'重' &&
-        r.wordStart[n - 2] && r.end[n - 2] == n)
+    // 有多重 ending a run asks a weight, zhòng (这个箱子有多重？); elsewhere 多重 is manifold, chóng
+    // (具有多重身份, 身份多重).
+    if (m_zhong4 != kNoSyllable && n >= 3 && run[n - 3] == U'有' && run[n - 2] == U'多' &&
+        run[n - 1] == U'重' && r.wordStart[n - 2] && r.end[n - 2] == n)
         syl[n - 1] = m_zhong4;
     // The word 一行 after a party (代表团一行, 市长一行, 他们一行) is the party, xíng.
     if (m_xing2 != kNoSyllable)
@@ -343,7 +361,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             else if (m_de5 != kNoSyllable && i > 0 && !last && in(U"很太比更挺真", run[i + 1]))
                 syl[i] = m_de5;
             else if (m_de2 != kNoSyllable && i + 2 < n && isNumeral(run[i + 1]) && run[i + 2] == U'分' &&
-                     !(i + 3 < n && run[i + 3] == U'钟'))
+                     !(i + 3 < n && (run[i + 3] == U'钟' || run[i + 3] == U'熟')))
                 syl[i] = m_de2;
             break;
         case U'发':
@@ -388,8 +406,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                   std::u32string_view(run.data() + i + 2, std::min<std::size_t>(n - i - 2, 3))
                           .find_first_of(U"米尺寸里码丈") != std::u32string_view::npos) ||
                  ((last ? r.after != PinyinBoundary::Edge : run[i + 1] == U'的') &&
-                  !in(U"市部校团旅师军营连排班会家县省局处科组院所队司厂社村乡镇署警官首酋族兄",
-                      run[i - 1]))))
+                  !in(kOffices, run[i - 1]))))
                 syl[i] = m_chang2;
             break;
         case U'假':
@@ -417,7 +434,8 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                        run.begin() + static_cast<std::ptrdiff_t>(i))) ||
                  (!last && in(U"了完的", run[i + 1]) && r.standsAlone(i + 1)) ||
                  (!last && run[i + 1] == U'上' && r.standsAlone(i + 1) &&
-                  (i + 2 == n || in(U"再吧", run[i + 2]) || (run[i + 2] == U'了' && i + 3 == n)))))
+                  (i + 2 == n || in(U"再吧", run[i + 2]) ||
+                   (run[i + 2] == U'了' && (i + 3 == n || (i + 4 == n && in(U"吗吧", run[i + 3]))))))))
                 syl[i] = m_huan2;
             break;
         case U'量':
@@ -443,23 +461,30 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             }
             break;
         case U'当':
-            // Taken as, dàng: after 把 (把她当妹妹看, 别把我当小孩) and before a person who is taken
-            // for something (我当你是朋友, 她当我是空气; 当我是学生的时候 is when, dāng).
-            if (m_dang4 != kNoSyllable &&
+            // Taken as, dàng: after 把 (把她当妹妹看, 别把我当小孩; 把他请来当顾问 serves, dāng) and
+            // before a person who is taken for something (我当你是朋友, 她当我是空气; 当我是学生的
+            // 时候 and 当你是初学者， opening a clause are when, dāng).
+            if (m_dang4 != kNoSyllable && !(i > 0 && in(U"来去", run[i - 1])) &&
                 (std::find(run.begin(), run.begin() + static_cast<std::ptrdiff_t>(i), U'把') !=
                      run.begin() + static_cast<std::ptrdiff_t>(i) ||
-                 (i + 2 < n && in(U"我你他她它", run[i + 1]) && run[i + 2] == U'是' &&
+                 (i > 0 && i + 2 < n && in(U"我你他她它", run[i + 1]) && run[i + 2] == U'是' &&
                   std::u32string_view(run.data() + i, n - i).find(U'时') == std::u32string_view::npos)))
                 syl[i] = m_dang4;
             break;
         case U'冲':
-            // Towards someone, chòng: 他冲我笑了笑, 你冲谁发火呢.
-            if (m_chong4 != kNoSyllable && !last && in(U"我你他她谁您咱", run[i + 1]))
+            // Towards someone, chòng: 他冲我笑了笑, 你冲谁发火呢 (用开水冲你的奶粉 rinses, chōng).
+            if (m_chong4 != kNoSyllable && !last && in(U"我你他她谁您咱", run[i + 1]) &&
+                std::find(run.begin(), run.begin() + static_cast<std::ptrdiff_t>(i), U'用') ==
+                    run.begin() + static_cast<std::ptrdiff_t>(i) &&
+                std::u32string_view(run.data() + i + 1, std::min<std::size_t>(n - i - 1, 3)).find(U'的') ==
+                    std::u32string_view::npos)
                 syl[i] = m_chong4;
             break;
         case U'处':
-            // Getting along, chǔ: 我们俩处了三年, 你们处得怎么样.
-            if (m_chu3 != kNoSyllable && i > 0 && !last && in(U"了得", run[i + 1]))
+            // Getting along, chǔ, after the ones who do: 我们俩处了三年, 你们处得怎么样 (调到宣传处了
+            // is a department, chù).
+            if (m_chu3 != kNoSyllable && i > 0 && !last && in(U"了得", run[i + 1]) &&
+                in(U"俩们人他她我你", run[i - 1]))
                 syl[i] = m_chu3;
             break;
         case U'落':
@@ -484,14 +509,14 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 syl[i] = m_bao1;
             break;
         case U'转':
-            // Turning round, zhuàn: 转着圈, 转得很快, 转个不停, 风车在转。地球绕着太阳转 (转着弯 and
-            // 转个身 turn, zhuǎn).
+            // Turning round, zhuàn: 转着圈, 转得很快, 转个不停, 风车在转。地球绕着太阳转 (转着弯,
+            // 转个身 and 转得过去 turn or pass on, zhuǎn).
             if (m_zhuan4 != kNoSyllable && syl[i] == m_zhuan3 &&
                 ((!last && in(U"着圈", run[i + 1]) && !(i + 2 < n && run[i + 2] == U'弯')) ||
                  (i + 2 < n && run[i + 1] == U'个' && run[i + 2] == U'不') ||
                  (last && std::find(run.begin(), run.begin() + static_cast<std::ptrdiff_t>(i), U'绕') !=
                               run.begin() + static_cast<std::ptrdiff_t>(i)) ||
-                 (i + 2 < n && run[i + 1] == U'得' && in(U"很太飞快更越真好", run[i + 2])) ||
+                 (i + 2 < n && run[i + 1] == U'得' && !in(U"过出回到进", run[i + 2])) ||
                  (i > 0 && run[i - 1] == U'在' && (last || in(kParticles, run[i + 1])))))
                 syl[i] = m_zhuan4;
             break;
@@ -504,7 +529,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
         case U'盛':
             // Filling a bowl, chéng: 给我盛了一碗饭, 盛满.
             if (m_cheng2 != kNoSyllable && !last && in(U"了满碗饭汤", run[i + 1]) &&
-                !(i > 0 && in(U"正最很极", run[i - 1])))
+                !(i > 0 && in(U"正最很极", run[i - 1]) && !(i + 2 < n && isNumeral(run[i + 2]))))
                 syl[i] = m_cheng2;
             break;
         case U'数':
@@ -512,7 +537,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             // after a measure or a demonstrative (这个数错了, 一个数得商), nor several (在数台机器上, 在数
             // 场比赛中), nor a number (浮点数来做, 字节数不同).
             if (m_shu3 != kNoSyllable && syl[i] == m_shu4 &&
-                !(i > 0 && in(U"个这那此该某各每一两", run[i - 1])) &&
+                !(i > 0 && in(U"个这那此该某各每一两的些组", run[i - 1])) &&
                 ((!last && in(U"了错得着过完遍你我他她", run[i + 1]) && r.standsAlone(i + 1)) ||
                  (i > 0 && run[i - 1] == U'在' && !last && !isNumeral(run[i + 1]) &&
                   !in(U"台个次条种名位家件年天月日小分秒场项所座轮篇页行列组份批户类", run[i + 1]))))
@@ -564,13 +589,13 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             break;
         case U'钻':
             // Boring through, zuān: 钻了几个孔, 钻出地面, 钻透岩石, 钻来钻去.
-            if (m_zuan1 != kNoSyllable && !last && in(U"了出进透过开来去", run[i + 1]))
+            if (m_zuan1 != kNoSyllable && !last && in(U"了出进透过去", run[i + 1]))
                 syl[i] = m_zuan1;
             break;
         case U'差':
             // A difference, chā, named as such (两个数的差是十五, 所得的差为正数).
             if (m_cha1 != kNoSyllable && i > 1 && run[i - 1] == U'的' && run[i - 2] != U'出' && !last &&
-                in(U"是为等", run[i + 1]))
+                in(U"是为", run[i + 1]))
                 syl[i] = m_cha1;
             break;
         case U'貉':

@@ -580,10 +580,10 @@ public:
             return;
         std::vector<std::pair<Word, std::uint16_t>> added;
         for (const Word subject :
-             {U"我",   U"我们", U"你",   U"你们", U"您",     U"他",   U"他们", U"她",   U"她们",  U"咱",
-              U"咱们", U"大家", U"总",   U"非",   U"都",     U"也",   U"就",   U"还",   U"一定",  U"必须",
-              U"今天", U"明天", U"后天", U"现在", U"马上",   U"这次", U"下次", U"这",   U"那",    U"恐怕",
-              U"至少", U"起码", U"最少", U"少说", U"看样子", U"估计", U"怕是", U"这事", U"这事儿"}) {
+             {U"我",   U"我们", U"你",   U"你们", U"您",     U"他",   U"他们", U"她",    U"她们", U"咱",
+              U"咱们", U"大家", U"总",   U"非",   U"都",     U"也",   U"就",   U"还",    U"一定", U"必须",
+              U"今天", U"明天", U"后天", U"现在", U"马上",   U"这次", U"下次", U"这",    U"那",   U"恐怕",
+              U"至少", U"起码", U"最少", U"少说", U"看样子", U"怕是", U"这事", U"这事儿"}) {
             auto syl = readingOf(subject);
             syl.push_back(dei);
             readAsWord(subject + U'得', syl, added);
