@@ -747,6 +747,8 @@ TEST(PinyinReading, EverydayVerbsMeasuresAndTheSuffixZi) {
                {"下午单经理找我", "xià wǔ shàn jīng lǐ zhǎo wǒ"},
                {"区经理负责本片区", "qū jīng lǐ fù zé běn piàn qū"},
                {"此人身份多重，", "cǐ rén shēn fèn duō chóng，"},
+               {"他走了一着好棋", "tā zǒu le yì zhāo hǎo qí"},
+               {"她散着头发就出门了", "tā sǎn zhe tóu fà jiù chū mén le"},
                {"这里种着很多树", "zhè lǐ zhòng zhe hěn duō shù"},
                {"他给我盛了一大碗饭", "tā gěi wǒ chéng le yí dà wǎn fàn"},
                {"股价创了新高", "gǔ jià chuàng le xīn gāo"},
