@@ -123,6 +123,10 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     static constexpr std::u32string_view kHoldVerbs =
         U"背抱举拉握牵搓摇挥摆插揣拍甩扬伸摊捂攥扶搭揉闭眯睁瞪眨合翻";
     auto in = [](std::u32string_view set, char32_t c) { return set.find(c) != std::u32string_view::npos; };
+    // Whether `c` stands in the run before position `k` (the 把 that leads a verb, the 用 of a tool).
+    auto occursBefore = [&](std::size_t k, char32_t c) {
+        return std::u32string_view(run.data(), k).find(c) != std::u32string_view::npos;
+    };
     // "Must" is never followed by 的 or 了 alone: 得了 there is to win or catch, dé (今天得了冠军,
     // 他得的是胃炎), as 得过 is before a count (至少得过两次冠军).
     if (m_dei3 != kNoSyllable && m_de2 != kNoSyllable)
@@ -237,9 +241,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     if (m_tiao2 != kNoSyllable)
         for (std::size_t i = 1; i + 2 < n; ++i)
             if (run[i] == U'调' && run[i + 1] == U'到' && r.wordStart[i] && r.end[i] <= i + 2 &&
-                (isNumeral(run[i + 2]) || run[i + 2] == U'最') &&
-                std::find(run.begin(), run.begin() + static_cast<std::ptrdiff_t>(i), U'把') !=
-                    run.begin() + static_cast<std::ptrdiff_t>(i))
+                (isNumeral(run[i + 2]) || run[i + 2] == U'最') && occursBefore(i, U'把'))
                 syl[i] = m_tiao2;
     // 地 after an adverbial the dictionary reads with it (高兴地, 认真地, 勇敢地) is the particle
     // before a verb, where the segmentation took 地 into a noun whose second character starts the
@@ -430,8 +432,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                  // 还我, 还他们 ending the clause, or after 把 (快还我, 把钱还他吧): given back to them.
                  (!last && in(U"我你他她它您", run[i + 1]) && r.standsAlone(i + 1) &&
                   (i + 2 == n || (run[i + 2] == U'们' && i + 3 == n) || in(U"吧啊呀呢", run[i + 2]) ||
-                   std::find(run.begin(), run.begin() + static_cast<std::ptrdiff_t>(i), U'把') !=
-                       run.begin() + static_cast<std::ptrdiff_t>(i))) ||
+                   occursBefore(i, U'把'))) ||
                  (!last && in(U"了完的", run[i + 1]) && r.standsAlone(i + 1)) ||
                  (!last && run[i + 1] == U'上' && r.standsAlone(i + 1) &&
                   (i + 2 == n || in(U"再吧", run[i + 2]) ||
@@ -465,8 +466,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             // before a person who is taken for something (我当你是朋友, 她当我是空气; 当我是学生的
             // 时候 and 当你是初学者， opening a clause are when, dāng).
             if (m_dang4 != kNoSyllable && !(i > 0 && in(U"来去", run[i - 1])) &&
-                (std::find(run.begin(), run.begin() + static_cast<std::ptrdiff_t>(i), U'把') !=
-                     run.begin() + static_cast<std::ptrdiff_t>(i) ||
+                (occursBefore(i, U'把') ||
                  (i > 0 && i + 2 < n && in(U"我你他她它", run[i + 1]) && run[i + 2] == U'是' &&
                   std::u32string_view(run.data() + i, n - i).find(U'时') == std::u32string_view::npos)))
                 syl[i] = m_dang4;
@@ -474,8 +474,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
         case U'冲':
             // Towards someone, chòng: 他冲我笑了笑, 你冲谁发火呢 (用开水冲你的奶粉 rinses, chōng).
             if (m_chong4 != kNoSyllable && !last && in(U"我你他她谁您咱", run[i + 1]) &&
-                std::find(run.begin(), run.begin() + static_cast<std::ptrdiff_t>(i), U'用') ==
-                    run.begin() + static_cast<std::ptrdiff_t>(i) &&
+                !occursBefore(i, U'用') &&
                 std::u32string_view(run.data() + i + 1, std::min<std::size_t>(n - i - 1, 3)).find(U'的') ==
                     std::u32string_view::npos)
                 syl[i] = m_chong4;
@@ -497,8 +496,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 while (s > 0 && !r.wordStart[s])
                     --s;
                 const std::u32string_view carried(run.data() + s, i - s);
-                if (std::find(run.begin(), run.begin() + static_cast<std::ptrdiff_t>(s), U'把') !=
-                        run.begin() + static_cast<std::ptrdiff_t>(s) &&
+                if (occursBefore(s, U'把') &&
                     std::find(std::begin(kCarried), std::end(kCarried), carried) != std::end(kCarried))
                     syl[i] = m_la4;
             }
@@ -514,8 +512,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             if (m_zhuan4 != kNoSyllable && syl[i] == m_zhuan3 &&
                 ((!last && in(U"着圈", run[i + 1]) && !(i + 2 < n && run[i + 2] == U'弯')) ||
                  (i + 2 < n && run[i + 1] == U'个' && run[i + 2] == U'不') ||
-                 (last && std::find(run.begin(), run.begin() + static_cast<std::ptrdiff_t>(i), U'绕') !=
-                              run.begin() + static_cast<std::ptrdiff_t>(i)) ||
+                 (last && occursBefore(i, U'绕')) ||
                  (i + 2 < n && run[i + 1] == U'得' && !in(U"过出回到进", run[i + 2])) ||
                  (i > 0 && run[i - 1] == U'在' && (last || in(kParticles, run[i + 1])))))
                 syl[i] = m_zhuan4;
