@@ -45,11 +45,12 @@ PinyinGrammarRules::PinyinGrammarRules(const PinyinReadingData &data)
       m_juan3(data.syllableId("juan3")), m_juan4(data.syllableId("juan4")), m_zuan1(data.syllableId("zuan1")),
       m_cha1(data.syllableId("cha1")), m_he2(data.syllableId("he2")), m_zhuo2(data.syllableId("zhuo2")),
       m_dang4(data.syllableId("dang4")), m_chong4(data.syllableId("chong4")), m_chu3(data.syllableId("chu3")),
-      m_la4(data.syllableId("la4")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
-                                                data.syllableId("ou1"),   data.syllableId("qiu2"),
-                                                data.syllableId("miao4"), data.syllableId("zha1"),
-                                                data.syllableId("piao2"), data.syllableId("ji3"),
-                                                data.syllableId("hua4")} {}
+      m_la4(data.syllableId("la4")),
+      m_jiang1(data.syllableId("jiang1")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
+                                                      data.syllableId("ou1"),   data.syllableId("qiu2"),
+                                                      data.syllableId("miao4"), data.syllableId("zha1"),
+                                                      data.syllableId("piao2"), data.syllableId("ji3"),
+                                                      data.syllableId("hua4")} {}
 
 std::uint32_t PinyinGrammarRules::wordAt(std::span<const char32_t> chars) const {
     std::uint32_t node = 0;
@@ -295,6 +296,12 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             if (k > 0 && run[k - 1] == U'第')
                 syl[i] = m_juan4;
         }
+    // 将 closing a state's general (秦将, 蜀将) before 其 leads what is done to, jiāng (秦将其击败);
+    // before a name it stays the general (蜀将魏延), and so before 之 (名将之后, 主将之一).
+    if (m_jiang1 != kNoSyllable)
+        for (std::size_t i = 1; i + 1 < n; ++i)
+            if (run[i] == U'将' && r.wordEnd[i] && run[i + 1] == U'其' && r.end[i + 1] == i + 2)
+                syl[i] = m_jiang1;
     // 传 alone ending a book's title is a biography, zhuàn (《诸葛亮传》, 《高僧传》; 《宣传》 and
     // 《名不虚传》 keep their words).
     if (r.endsTitle && m_zhuan4 != kNoSyllable && n >= 2 && run[n - 1] == U'传' && r.standsAlone(n - 1))

@@ -822,6 +822,33 @@ TEST(PinyinReading, TitlesSurnamesAndTheWordsOfScience) {
                 "běn kè chéng de mù biāo wéi péi yǎng xué shēng jiě jué wèn tí"}});
 }
 
+// Words of encyclopedic text that jieba cuts whole and no dictionary reads: Tibet, offices and
+// capitals of history, generals, terms of science and music, and what stops them.
+TEST(PinyinReading, HistoryTibetAndTheTermsNoDictionaryReads) {
+    expectAll({{"藏军驻守边境", "zàng jūn zhù shǒu biān jìng"},
+               {"他官至右都御史", "tā guān zhì yòu dū yù shǐ"},
+               {"燕下都遗址", "yān xià dū yí zhǐ"},
+               {"蜀将魏延", "shǔ jiàng wèi yán"},
+               {"二万五千里长征", "èr wàn wǔ qiān lǐ cháng zhēng"},
+               {"司礼监掌印太监", "sī lǐ jiàn zhǎng yìn tài jiàn"},
+               {"本行政区域内", "běn xíng zhèng qū yù nèi"},
+               {"祈求风调雨顺", "qí qiú fēng tiáo yǔ shùn"},
+               {"一首器乐曲", "yì shǒu qì yuè qǔ"},
+               {"黄曲霉毒素", "huáng qū méi dú sù"},
+               {"相控阵雷达", "xiàng kòng zhèn léi dá"},
+               {"残差平方和", "cán chā píng fāng hé"},
+               {"倒在血泊中", "dǎo zài xuè pō zhōng"},
+               {"等了十多分钟", "děng le shí duō fēn zhōng"},
+               {"他考了九十多分", "tā kǎo le jiǔ shí duō fēn"},
+               {"不得已而为之", "bù dé yǐ ér wéi zhī"},
+               // A state's general before 其 leads what is done to; names, 之 and 其实 keep the general.
+               {"秦将其击败", "qín jiāng qí jī bài"},
+               {"主将之一", "zhǔ jiàng zhī yī"},
+               {"大将其实", "dà jiàng qí shí"},
+               {"地藏菩萨", "dì zàng pú sà"},
+               {"这块地藏着宝贝", "zhè kuài dì cáng zhe bǎo bèi"}});
+}
+
 // 一 keeps its own tone in dates, ordinals and sums.
 TEST(PinyinReading, OneKeepsItsToneInDatesAndOrdinals) {
     expectAll({{"一月一日", "yī yuè yī rì"},
