@@ -296,12 +296,22 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             if (k > 0 && run[k - 1] == U'第')
                 syl[i] = m_juan4;
         }
-    // 将 closing a state's general (秦将, 蜀将) before 其 leads what is done to, jiāng (秦将其击败);
-    // before a name it stays the general (蜀将魏延), and so before 之 (名将之后, 主将之一).
+    // 将 closing a general's word (秦将, 蜀将, 上将) is the future or leads what is done to, jiāng:
+    // before 其 (秦将其击败), and 上将 after 在, or after a place and before a verb (在这个问题上将
+    // 有所突破, 工程上将发挥作用), where 上 closes the place. Before a name it stays the general
+    // (蜀将魏延), and so before 之 (名将之后, 主将之一), and 上将 of a rank (在1955年被授予上将军衔,
+    // 晋升为上将, 在海军上将的指挥下, 上将有三名副官).
     if (m_jiang1 != kNoSyllable)
-        for (std::size_t i = 1; i + 1 < n; ++i)
-            if (run[i] == U'将' && r.wordEnd[i] && run[i + 1] == U'其' && r.end[i + 1] == i + 2)
+        for (std::size_t i = 1; i + 1 < n; ++i) {
+            if (run[i] != U'将' || !r.wordEnd[i])
+                continue;
+            const bool future =
+                run[i - 1] == U'上' && r.wordStart[i - 1] &&
+                (occursBefore(i - 1, U'在') || (i > 1 && in(U"发有会继面迎产带展实达再更逐", run[i + 1]))) &&
+                !in(U"军衔的之、和与及等", run[i + 1]) && !(i > 1 && in(U"军级为任授", run[i - 2]));
+            if ((run[i + 1] == U'其' && r.end[i + 1] == i + 2) || future)
                 syl[i] = m_jiang1;
+        }
     // 传 alone ending a book's title is a biography, zhuàn (《诸葛亮传》, 《高僧传》; 《宣传》 and
     // 《名不虚传》 keep their words).
     if (r.endsTitle && m_zhuan4 != kNoSyllable && n >= 2 && run[n - 1] == U'传' && r.standsAlone(n - 1))

@@ -843,6 +843,12 @@ TEST(PinyinReading, HistoryTibetAndTheTermsNoDictionaryReads) {
                {"不得已而为之", "bù dé yǐ ér wéi zhī"},
                // A state's general before 其 leads what is done to; names, 之 and 其实 keep the general.
                {"秦将其击败", "qín jiāng qí jī bài"},
+               {"在这个问题上将有所突破", "zài zhè gè wèn tí shàng jiāng yǒu suǒ tū pò"},
+               {"他在1955年被授予上将军衔", "tā zài 1955 nián bèi shòu yǔ shàng jiàng jūn xián"},
+               {"在海军上将的指挥下", "zài hǎi jūn shàng jiàng de zhǐ huī xià"},
+               {"上将有三名副官", "shàng jiàng yǒu sān míng fù guān"},
+               {"该文题为《论自由》", "gāi wén tí wéi《lùn zì yóu》"},
+               {"以农业为主，以牧业为辅", "yǐ nóng yè wéi zhǔ，yǐ mù yè wéi fǔ"},
                {"主将之一", "zhǔ jiàng zhī yī"},
                {"大将其实", "dà jiàng qí shí"},
                {"地藏菩萨", "dì zàng pú sà"},
