@@ -841,6 +841,12 @@ TEST(PinyinReading, HistoryTibetAndTheTermsNoDictionaryReads) {
                {"等了十多分钟", "děng le shí duō fēn zhōng"},
                {"他考了九十多分", "tā kǎo le jiǔ shí duō fēn"},
                {"不得已而为之", "bù dé yǐ ér wéi zhī"},
+               // Words terra reads as Taiwan does or as a name.
+               {"美的东西", "měi de dōng xī"},
+               {"值得一提的是", "zhí de yì tí de shì"},
+               {"冰箱中的菜", "bīng xiāng zhōng de cài"},
+               {"杯水车薪", "bēi shuǐ chē xīn"},
+               {"塞纳河畔", "sài nà hé pàn"},
                // A state's general before 其 leads what is done to; names, 之 and 其实 keep the general.
                {"秦将其击败", "qín jiāng qí jī bài"},
                {"在这个问题上将有所突破", "zài zhè gè wèn tí shàng jiāng yǒu suǒ tū pò"},
