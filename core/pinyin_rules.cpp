@@ -45,12 +45,13 @@ PinyinGrammarRules::PinyinGrammarRules(const PinyinReadingData &data)
       m_juan3(data.syllableId("juan3")), m_juan4(data.syllableId("juan4")), m_zuan1(data.syllableId("zuan1")),
       m_cha1(data.syllableId("cha1")), m_he2(data.syllableId("he2")), m_zhuo2(data.syllableId("zhuo2")),
       m_dang4(data.syllableId("dang4")), m_chong4(data.syllableId("chong4")), m_chu3(data.syllableId("chu3")),
-      m_la4(data.syllableId("la4")),
-      m_jiang1(data.syllableId("jiang1")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
-                                                      data.syllableId("ou1"),   data.syllableId("qiu2"),
-                                                      data.syllableId("miao4"), data.syllableId("zha1"),
-                                                      data.syllableId("piao2"), data.syllableId("ji3"),
-                                                      data.syllableId("hua4")} {}
+      m_la4(data.syllableId("la4")), m_jiang1(data.syllableId("jiang1")), m_dou3(data.syllableId("dou3")),
+      m_da4(data.syllableId("da4")),
+      m_fu1(data.syllableId("fu1")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
+                                                data.syllableId("ou1"),   data.syllableId("qiu2"),
+                                                data.syllableId("miao4"), data.syllableId("zha1"),
+                                                data.syllableId("piao2"), data.syllableId("ji3"),
+                                                data.syllableId("hua4")} {}
 
 std::uint32_t PinyinGrammarRules::wordAt(std::span<const char32_t> chars) const {
     std::uint32_t node = 0;
@@ -312,6 +313,20 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             if ((run[i + 1] == U'其' && r.end[i + 1] == i + 2) || future)
                 syl[i] = m_jiang1;
         }
+    // 见长 after 以 is what one excels at, cháng (他的书法以行书见长; 个子见长 grows, zhǎng).
+    if (m_chang2 != kNoSyllable)
+        for (std::size_t i = 1; i < n; ++i)
+            if (run[i] == U'长' && run[i - 1] == U'见' && r.wordEnd[i] && r.wordStart[i - 1] &&
+                occursBefore(i - 1, U'以'))
+                syl[i] = m_chang2;
+    // 大夫 of a state is its office, dà fū (晋国大夫赵盾, 齐国的大夫); elsewhere a doctor, dài fu.
+    if (m_da4 != kNoSyllable && m_fu1 != kNoSyllable)
+        for (std::size_t i = 1; i + 1 < n; ++i)
+            if (run[i] == U'大' && run[i + 1] == U'夫' && r.wordStart[i] && r.end[i] == i + 2 &&
+                (run[i - 1] == U'国' || (i > 1 && run[i - 1] == U'的' && run[i - 2] == U'国'))) {
+                syl[i] = m_da4;
+                syl[i + 1] = m_fu1;
+            }
     // 传 alone ending a book's title is a biography, zhuàn (《诸葛亮传》, 《高僧传》; 《宣传》 and
     // 《名不虚传》 keep their words).
     if (r.endsTitle && m_zhuan4 != kNoSyllable && n >= 2 && run[n - 1] == U'传' && r.standsAlone(n - 1))
@@ -322,11 +337,24 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
         run[n - 1] == U'重' && r.wordStart[n - 2] && r.end[n - 2] == n)
         syl[n - 1] = m_zhong4;
     // The word 一行 after a party (代表团一行, 市长一行, 他们一行) is the party, xíng.
+    // 一行 is a travelling party, xíng, after those who travel (代表团一行), before how many they are
+    // (他一行三十余人; 一行二十字 is a line) and before their journey (玄奘一行历经艰险到达天竺).
     if (m_xing2 != kNoSyllable)
-        for (std::size_t i = 1; i + 1 < n; ++i)
-            if (run[i] == kYi && run[i + 1] == kHang && r.wordStart[i] && r.end[i] == i + 2 &&
-                in(U"团长们组队员家人", run[i - 1]))
+        for (std::size_t i = 1; i + 1 < n; ++i) {
+            if (run[i] != kYi || run[i + 1] != kHang || !r.wordStart[i] || r.end[i] != i + 2)
+                continue;
+            const std::u32string_view after(run.data() + i + 2, n - i - 2);
+            const bool counted = !after.empty() && isNumeral(after.front()) &&
+                                 after.substr(0, 6).find_first_of(U"人名位") != std::u32string_view::npos &&
+                                 after.substr(0, 6).find_first_of(U"字行列格") == std::u32string_view::npos;
+            static constexpr std::u32string_view kJourney[] = {U"到达", U"抵达", U"来到", U"前往", U"历经",
+                                                               U"离开", U"访问", U"出发", U"途经", U"经过",
+                                                               U"一路", U"乘坐", U"赶到", U"到访"};
+            const bool journey = std::any_of(std::begin(kJourney), std::end(kJourney),
+                                             [&](std::u32string_view v) { return after.starts_with(v); });
+            if (in(U"团长们组队员家人", run[i - 1]) || counted || journey)
                 syl[i + 1] = m_xing2;
+        }
     if (m_zhe5 != kNoSyllable)
         for (std::size_t i = 1; i < n; ++i)
             if (run[i] == U'着' && in(kHoldVerbs, run[i - 1]) && r.standsAlone(i - 1) &&
@@ -337,6 +365,58 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 if (!r.standsAlone(i))
                     syl[i + 1] = m_data.syllableOf(run[i + 1]);
             }
+    // 为 alone or after him or her (他为, a word of its own): wéi where it makes someone something
+    // (朝廷任命他为知府, 册封其女为皇后), names whose child one is (他为唐太宗第九子) or takes the
+    // doer of a passive (他为袁世凯所器重, 为秦军所俘); wèi where it gives the purpose of what is done
+    // (该寺为纪念玄奘而建). Not before a relative clause (为自己所说的话负责 serves, wèi).
+    if (m_wei2 != kNoSyllable && m_wei4 != kNoSyllable)
+        for (std::size_t i = 1; i + 1 < n; ++i) {
+            if (run[i] != U'为' ||
+                !(r.standsAlone(i) || (r.wordEnd[i] && r.wordStart[i - 1] && in(U"他她它", run[i - 1]))))
+                continue;
+            const std::u32string_view rest(run.data() + i + 1, n - i - 1);
+            // Where `c` opens a word within so many characters after 为 (所 alone; 而 also in 而立).
+            const auto opensAt = [&](char32_t c, std::size_t within, bool alone) {
+                for (std::size_t k = i + 1; k < n && k <= i + within; ++k)
+                    if (run[k] == c && (alone ? r.standsAlone(k) : r.wordStart[k] != 0))
+                        return k;
+                return std::size_t{0};
+            };
+            static constexpr std::u32string_view kAppoint[] = {U"任命", U"委任", U"推举", U"推选", U"册封",
+                                                               U"追封", U"晋封", U"改封", U"册立", U"擢升",
+                                                               U"聘任", U"选举", U"拜",   U"擢",   U"封"};
+            // What one does a thing for, before 而 and the thing (为纪念玄奘而建; 标记为非阻塞而, 以字节
+            // 为单位而 name, wéi).
+            static constexpr std::u32string_view kPurposes[] = {
+                U"纪念", U"保护", U"躲避", U"逃避", U"避免", U"防止", U"庆祝", U"研究", U"支持", U"争取",
+                U"实现", U"完成", U"满足", U"适应", U"配合", U"迎接", U"解决", U"表彰", U"悼念", U"报答",
+                U"追求", U"抵御", U"防御", U"保障", U"维护", U"促进", U"推动", U"加强", U"提高", U"改善",
+                U"筹备", U"应对", U"寻找", U"谋求", U"保卫", U"掩护", U"救济", U"安置", U"方便", U"照顾"};
+            static constexpr std::u32string_view kKin[] = {U"长子", U"次子", U"幼子", U"之子", U"之女",
+                                                           U"长女", U"次女", U"之孙", U"后裔", U"之一"};
+            const std::size_t from = i > 6 ? i - 6 : 0;
+            const std::u32string_view before(run.data() + from, i - from);
+            bool appointed = false;
+            for (std::u32string_view v : kAppoint)
+                // The verb, then one to three characters of whom it names (任命他为, 册封其女为).
+                if (const auto at = before.rfind(v); at != std::u32string_view::npos &&
+                                                     before.size() - at - v.size() >= 1 &&
+                                                     before.size() - at - v.size() <= 3)
+                    appointed = true;
+            const bool child =
+                rest.size() <= 12 && (std::any_of(std::begin(kKin), std::end(kKin),
+                                                  [&](std::u32string_view k) { return rest.ends_with(k); }) ||
+                                      (rest.size() >= 3 && rest[rest.size() - 3] == U'第' &&
+                                       isNumeral(rest[rest.size() - 2]) && in(U"子女", rest.back())));
+            const std::size_t suo = opensAt(U'所', 8, true);
+            const bool passive = suo && suo + 1 < n && rest.find(U'的', suo - i) == std::u32string_view::npos;
+            if (appointed || child || passive)
+                syl[i] = m_wei2;
+            else if (opensAt(U'而', 12, false) &&
+                     std::any_of(std::begin(kPurposes), std::end(kPurposes),
+                                 [&](std::u32string_view v) { return rest.starts_with(v); }))
+                syl[i] = m_wei4;
+        }
     for (std::size_t i = 0; i < n; ++i) {
         if (!r.standsAlone(i))
             continue;
@@ -464,9 +544,24 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 syl[i] = m_liang2;
             break;
         case U'为':
-            // Before digits it equals them, wéi (间隔为60, 必为512).
+            // Before digits it equals them, wéi (间隔为60, 必为512); so it names what a thing is after
+            // the thing and a bracket or comma (苦槛蓝（学名：）为苦槛蓝科苦槛蓝属下的一个种, ，为一种软件;
+            // ，为一位老人送去温暖 serves, wèi).
             if (m_wei2 != kNoSyllable && last && r.after == PinyinBoundary::Digit)
                 syl[i] = m_wei2;
+            else if (m_wei2 != kNoSyllable && !last && i == 0 && r.before == PinyinBoundary::Punctuation) {
+                const std::u32string_view rest(run.data() + 1, n - 1);
+                const auto family = rest.find(U'科');
+                if ((rest.size() > 1 && rest[0] == kYi && in(U"种座所款类", rest[1])) ||
+                    (family != std::u32string_view::npos &&
+                     rest.find(U'属', family) != std::u32string_view::npos))
+                    syl[i] = m_wei2;
+            }
+            break;
+        case U'斗':
+            // The measure of grain, dǒu, after a number (三斗米, 十斗为一斛; 斗争 and 斗殴 are words).
+            if (m_dou3 != kNoSyllable && i > 0 && (isNumeral(run[i - 1]) || in(U"几数", run[i - 1])))
+                syl[i] = m_dou3;
             break;
         case U'着':
             // Touching the ground, zhuó dì, ending the clause after what lands (双脚着地, 飞机着地了;
@@ -531,7 +626,11 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                  (i + 2 < n && run[i + 1] == U'个' && run[i + 2] == U'不') ||
                  (last && occursBefore(i, U'绕')) ||
                  (i + 2 < n && run[i + 1] == U'得' && !in(U"过出回到进", run[i + 2])) ||
-                 (i > 0 && run[i - 1] == U'在' && (last || in(kParticles, run[i + 1])))))
+                 (i > 0 && run[i - 1] == U'在' && (last || in(kParticles, run[i + 1]))) ||
+                 // Revolutions, after their number (每分钟三千转, 7200转/分).
+                 ((i == 0 ? r.before == PinyinBoundary::Digit
+                          : i > 1 && isNumeral(run[i - 1]) && isNumeral(run[i - 2])) &&
+                  (last || in(U"每的", run[i + 1])))))
                 syl[i] = m_zhuan4;
             break;
         case U'种':

@@ -861,6 +861,42 @@ TEST(PinyinReading, HistoryTibetAndTheTermsNoDictionaryReads) {
                {"这块地藏着宝贝", "zhè kuài dì cáng zhe bǎo bèi"}});
 }
 
+// Biographies, offices and species: 为 as "is", "made" and the doer of a passive, and as "for";
+// exams, titles, measures and travelling parties.
+TEST(PinyinReading, BiographiesOfficesAndSpecies) {
+    expectAll({{"苦槛蓝（学名：）为苦槛蓝科苦槛蓝属下的一个种。",
+                "kǔ jiàn lán（xué míng：）wéi kǔ jiàn lán kē kǔ jiàn lán shǔ xià de yí gè zhǒng。"},
+               {"某某（英语：）为一种软件。", "mǒu mǒu（yīng yǔ：）wéi yì zhǒng ruǎn jiàn。"},
+               {"朝廷任命他为知府", "cháo tíng rèn mìng tā wéi zhī fǔ"},
+               {"册封其女为皇后", "cè fēng qí nǚ wéi huáng hòu"},
+               {"他为唐太宗第九子", "tā wéi táng tài zōng dì jiǔ zǐ"},
+               {"他为秦军所俘", "tā wéi qín jūn suǒ fú"},
+               {"该寺为纪念玄奘而建", "gāi sì wèi jì niàn xuán zàng ér jiàn"},
+               {"他于康熙九年中进士", "tā yú kāng xī jiǔ nián zhòng jìn shì"},
+               {"他被加封为太子少保", "tā bèi jiā fēng wéi tài zǐ shào bǎo"},
+               {"参将一职始设于明代", "cān jiàng yì zhí shǐ shè yú míng dài"},
+               {"他的书法以行书见长", "tā de shū fǎ yǐ xíng shū jiàn cháng"},
+               {"晋国大夫赵盾", "jìn guó dà fū zhào dùn"},
+               {"玄奘一行历经艰险到达天竺", "xuán zàng yì xíng lì jīng jiān xiǎn dào dá tiān zhú"},
+               {"他一行三十余人", "tā yì xíng sān shí yú rén"},
+               {"每分钟三千转", "měi fēn zhōng sān qiān zhuàn"},
+               {"十斗为一斛", "shí dǒu wéi yì hú"},
+               {"吴三桂降清后被封为平西王", "wú sān guì xiáng qīng hòu bèi fēng wéi píng xī wáng"},
+               {"金帐汗国", "jīn zhàng hán guó"},
+               {"曲靖市", "qū jìng shì"},
+               // Where they stop: serving, a line of text, a turn of the eye, a doctor, growing.
+               {"在他的帮助下，为一位老人送去了温暖",
+                "zài tā de bāng zhù xià，wèi yí wèi lǎo rén sòng qù le wēn nuǎn"},
+               {"老王可以为自己在网络上所说的任何一句话负责",
+                "lǎo wáng kě yǐ wèi zì jǐ zài wǎng luò shàng suǒ shuō de rèn hé yí jù huà fù zé"},
+               {"是以字节为单位而不是", "shì yǐ zì jié wéi dān wèi ér bú shì"},
+               {"碑文一行二十字", "bēi wén yì háng èr shí zì"},
+               {"一转眼", "yì zhuǎn yǎn"},
+               {"王大夫给我看病", "wáng dài fū gěi wǒ kàn bìng"},
+               {"孩子们个子见长", "hái zi men gè zi jiàn zhǎng"},
+               {"他们还都是学生", "tā men hái dōu shì xué shēng"}});
+}
+
 // 一 keeps its own tone in dates, ordinals and sums.
 TEST(PinyinReading, OneKeepsItsToneInDatesAndOrdinals) {
     expectAll({{"一月一日", "yī yuè yī rì"},
