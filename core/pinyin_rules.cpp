@@ -366,13 +366,14 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                     syl[i + 1] = m_data.syllableOf(run[i + 1]);
             }
     // 为 alone or after him or her (他为, a word of its own): wéi where it makes someone something
-    // (朝廷任命他为知府, 册封其女为皇后), names whose child one is (他为唐太宗第九子) or takes the
+    // (朝廷任命他为知府, 册封其女为皇后), names whose child one is or what a place is counted
+    // among (他为唐太宗第九子, ，为全国重点文物保护单位) or takes the
     // doer of a passive (他为袁世凯所器重, 为秦军所俘); wèi where it gives the purpose of what is done
     // (该寺为纪念玄奘而建). Not before a relative clause (为自己所说的话负责 serves, wèi).
     if (m_wei2 != kNoSyllable && m_wei4 != kNoSyllable)
-        for (std::size_t i = 1; i + 1 < n; ++i) {
-            if (run[i] != U'为' ||
-                !(r.standsAlone(i) || (r.wordEnd[i] && r.wordStart[i - 1] && in(U"他她它", run[i - 1]))))
+        for (std::size_t i = 0; i + 1 < n; ++i) {
+            if (run[i] != U'为' || !(r.standsAlone(i) || (i > 0 && r.wordEnd[i] && r.wordStart[i - 1] &&
+                                                          in(U"他她它", run[i - 1]))))
                 continue;
             const std::u32string_view rest(run.data() + i + 1, n - i - 1);
             // Where `c` opens a word within so many characters after 为 (所 alone; 而 also in 而立).
@@ -392,8 +393,9 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 U"实现", U"完成", U"满足", U"适应", U"配合", U"迎接", U"解决", U"表彰", U"悼念", U"报答",
                 U"追求", U"抵御", U"防御", U"保障", U"维护", U"促进", U"推动", U"加强", U"提高", U"改善",
                 U"筹备", U"应对", U"寻找", U"谋求", U"保卫", U"掩护", U"救济", U"安置", U"方便", U"照顾"};
-            static constexpr std::u32string_view kKin[] = {U"长子", U"次子", U"幼子", U"之子", U"之女",
-                                                           U"长女", U"次女", U"之孙", U"后裔", U"之一"};
+            static constexpr std::u32string_view kKin[] = {U"长子", U"次子", U"幼子",    U"之子",
+                                                           U"之女", U"长女", U"次女",    U"之孙",
+                                                           U"后裔", U"之一", U"保护单位"};
             const std::size_t from = i > 6 ? i - 6 : 0;
             const std::u32string_view before(run.data() + from, i - from);
             bool appointed = false;
@@ -540,7 +542,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             if (m_liang2 != kNoSyllable && !last &&
                 (run[i + 1] == kYi || run[i + 1] == U'量' ||
                  (i + 2 < n && isNumeral(run[i + 1]) && in(U"次遍下回", run[i + 2])) ||
-                 (run[i + 1] == U'了' && i > 0 && in(U"他她你我给帮先再", run[i - 1]))))
+                 (run[i + 1] == U'了' && i > 0 && in(U"他她你我们给帮先再", run[i - 1]))))
                 syl[i] = m_liang2;
             break;
         case U'为':
