@@ -46,12 +46,12 @@ PinyinGrammarRules::PinyinGrammarRules(const PinyinReadingData &data)
       m_cha1(data.syllableId("cha1")), m_he2(data.syllableId("he2")), m_zhuo2(data.syllableId("zhuo2")),
       m_dang4(data.syllableId("dang4")), m_chong4(data.syllableId("chong4")), m_chu3(data.syllableId("chu3")),
       m_la4(data.syllableId("la4")), m_jiang1(data.syllableId("jiang1")), m_dou3(data.syllableId("dou3")),
-      m_da4(data.syllableId("da4")),
-      m_fu1(data.syllableId("fu1")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
-                                                data.syllableId("ou1"),   data.syllableId("qiu2"),
-                                                data.syllableId("miao4"), data.syllableId("zha1"),
-                                                data.syllableId("piao2"), data.syllableId("ji3"),
-                                                data.syllableId("hua4")} {}
+      m_da4(data.syllableId("da4")), m_fu1(data.syllableId("fu1")), m_dan4(data.syllableId("dan4")),
+      m_jiang4(data.syllableId("jiang4")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
+                                                      data.syllableId("ou1"),   data.syllableId("qiu2"),
+                                                      data.syllableId("miao4"), data.syllableId("zha1"),
+                                                      data.syllableId("piao2"), data.syllableId("ji3"),
+                                                      data.syllableId("hua4")} {}
 
 std::uint32_t PinyinGrammarRules::wordAt(std::span<const char32_t> chars) const {
     std::uint32_t node = 0;
@@ -297,33 +297,43 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             if (k > 0 && run[k - 1] == U'第')
                 syl[i] = m_juan4;
         }
-    // 将 closing a general's word (秦将, 蜀将, 上将) is the future or leads what is done to, jiāng:
-    // before 其 (秦将其击败), and 上将 after 在, or after a place and before a verb (在这个问题上将
-    // 有所突破, 工程上将发挥作用), where 上 closes the place. Before a name it stays the general
-    // (蜀将魏延), and so before 之 (名将之后, 主将之一), and 上将 of a rank (在1955年被授予上将军衔,
-    // 晋升为上将, 在海军上将的指挥下, 上将有三名副官).
-    if (m_jiang1 != kNoSyllable)
-        for (std::size_t i = 1; i + 1 < n; ++i) {
+    // 将 closing a general's word (蜀将, 敌将) before 其 leads what is done to, jiāng (秦将其击败);
+    // before a name it stays the general (蜀将魏延), and so before 之 (名将之后, 主将之一). 上将 is
+    // mostly 上 closing a place and the future (屏幕上将显示, 在这个问题上将有所突破), as the
+    // dictionaries read it, but a rank where one is made it, where a rank or one counted comes
+    // before it, and before 军衔, 的 or a list, or ending the clause (授予上将军衔, 晋升为上将。,
+    // 海军上将的指挥, 这位上将).
+    if (m_jiang1 != kNoSyllable && m_jiang4 != kNoSyllable)
+        for (std::size_t i = 1; i < n; ++i) {
             if (run[i] != U'将' || !r.wordEnd[i])
                 continue;
-            const bool future =
-                run[i - 1] == U'上' && r.wordStart[i - 1] &&
-                (occursBefore(i - 1, U'在') || (i > 1 && in(U"发有会继面迎产带展实达再更逐", run[i + 1]))) &&
-                !in(U"军衔的之、和与及等", run[i + 1]) && !(i > 1 && in(U"军级为任授", run[i - 2]));
-            if ((run[i + 1] == U'其' && r.end[i + 1] == i + 2) || future)
+            if (run[i - 1] == U'上' && r.wordStart[i - 1]) {
+                if (i + 1 == n || in(U"军衔的之、和与及等", run[i + 1]) ||
+                    (i > 1 && in(U"军级为任授位名国老", run[i - 2])))
+                    syl[i] = m_jiang4;
+            } else if (i + 1 < n && run[i + 1] == U'其' && r.end[i + 1] == i + 2)
                 syl[i] = m_jiang1;
         }
-    // 见长 after 以 is what one excels at, cháng (他的书法以行书见长; 个子见长 grows, zhǎng).
+    // 见长 after 以 is what one excels at, cháng (他的书法以行书见长; 个子见长 grows, zhǎng, and so
+    // after 以 inside 以后, 所以, 可以).
     if (m_chang2 != kNoSyllable)
         for (std::size_t i = 1; i < n; ++i)
-            if (run[i] == U'长' && run[i - 1] == U'见' && r.wordEnd[i] && r.wordStart[i - 1] &&
-                occursBefore(i - 1, U'以'))
-                syl[i] = m_chang2;
-    // 大夫 of a state is its office, dà fū (晋国大夫赵盾, 齐国的大夫); elsewhere a doctor, dài fu.
+            if (run[i] == U'长' && run[i - 1] == U'见' && r.wordEnd[i] && r.wordStart[i - 1])
+                for (std::size_t k = 0; k + 1 < i; ++k)
+                    if (run[k] == U'以' && r.standsAlone(k))
+                        syl[i] = m_chang2;
+    // 大夫 of a state of old is its office, dà fū (晋国大夫赵盾, 齐国的大夫, 楚大夫屈原); elsewhere a
+    // doctor, dài fu (中国大夫, 外国的大夫).
     if (m_da4 != kNoSyllable && m_fu1 != kNoSyllable)
         for (std::size_t i = 1; i + 1 < n; ++i)
-            if (run[i] == U'大' && run[i + 1] == U'夫' && r.wordStart[i] && r.end[i] == i + 2 &&
-                (run[i - 1] == U'国' || (i > 1 && run[i - 1] == U'的' && run[i - 2] == U'国'))) {
+            if (run[i] == U'大' && run[i + 1] == U'夫' && r.wordStart[i] && r.end[i] == i + 2 && [&] {
+                    std::size_t k = i - 1;
+                    if (run[k] == U'的' && k > 0)
+                        --k;
+                    if (run[k] == U'国' && k > 0)
+                        --k;
+                    return in(U"晋楚齐秦燕赵魏韩鲁宋卫郑吴越陈蔡曹许", run[k]);
+                }()) {
                 syl[i] = m_da4;
                 syl[i + 1] = m_fu1;
             }
@@ -338,15 +348,22 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
         syl[n - 1] = m_zhong4;
     // The word 一行 after a party (代表团一行, 市长一行, 他们一行) is the party, xíng.
     // 一行 is a travelling party, xíng, after those who travel (代表团一行), before how many they are
-    // (他一行三十余人; 一行二十字 is a line) and before their journey (玄奘一行历经艰险到达天竺).
+    // (他一行三十余人; 一行二十字 and 一行八个人 are a line and a row) and before their journey
+    // (玄奘一行历经艰险到达天竺).
     if (m_xing2 != kNoSyllable)
         for (std::size_t i = 1; i + 1 < n; ++i) {
             if (run[i] != kYi || run[i + 1] != kHang || !r.wordStart[i] || r.end[i] != i + 2)
                 continue;
             const std::u32string_view after(run.data() + i + 2, n - i - 2);
-            const bool counted = !after.empty() && isNumeral(after.front()) &&
-                                 after.substr(0, 6).find_first_of(U"人名位") != std::u32string_view::npos &&
-                                 after.substr(0, 6).find_first_of(U"字行列格") == std::u32string_view::npos;
+            // Not a line or row counted (每一行, 下一行, 这一行 is also a trade).
+            if (in(U"每下上这那第哪一", run[i - 1]))
+                continue;
+            std::size_t k = 0;
+            while (k < after.size() && isNumeral(after[k]))
+                ++k;
+            const bool counted = k > 0 && k < after.size() &&
+                                 (after[k] == U'人' || ((after[k] == U'余' || after[k] == U'多') &&
+                                                        k + 1 < after.size() && after[k + 1] == U'人'));
             static constexpr std::u32string_view kJourney[] = {U"到达", U"抵达", U"来到", U"前往", U"历经",
                                                                U"离开", U"访问", U"出发", U"途经", U"经过",
                                                                U"一路", U"乘坐", U"赶到", U"到访"};
@@ -385,7 +402,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             };
             static constexpr std::u32string_view kAppoint[] = {U"任命", U"委任", U"推举", U"推选", U"册封",
                                                                U"追封", U"晋封", U"改封", U"册立", U"擢升",
-                                                               U"聘任", U"选举", U"拜",   U"擢",   U"封"};
+                                                               U"聘任", U"选举", U"拜",   U"擢"};
             // What one does a thing for, before 而 and the thing (为纪念玄奘而建; 标记为非阻塞而, 以字节
             // 为单位而 name, wéi).
             static constexpr std::u32string_view kPurposes[] = {
@@ -405,16 +422,19 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                                                      before.size() - at - v.size() >= 1 &&
                                                      before.size() - at - v.size() <= 3)
                     appointed = true;
-            const bool child =
-                rest.size() <= 12 && (std::any_of(std::begin(kKin), std::end(kKin),
-                                                  [&](std::u32string_view k) { return rest.ends_with(k); }) ||
-                                      (rest.size() >= 3 && rest[rest.size() - 3] == U'第' &&
-                                       isNumeral(rest[rest.size() - 2]) && in(U"子女", rest.back())));
+            const bool child = rest.size() <= 12 && rest.find(U'是') == std::u32string_view::npos &&
+                               (std::any_of(std::begin(kKin), std::end(kKin),
+                                            [&](std::u32string_view k) { return rest.ends_with(k); }) ||
+                                (rest.size() >= 3 && rest[rest.size() - 3] == U'第' &&
+                                 isNumeral(rest[rest.size() - 2]) && in(U"子女", rest.back())));
             const std::size_t suo = opensAt(U'所', 8, true);
-            const bool passive = suo && suo + 1 < n && rest.find(U'的', suo - i) == std::u32string_view::npos;
+            const bool passive = suo > i + 1 && suo + 1 < n && !in(U"这那一全该每哪几两", run[suo - 1]) &&
+                                 run[suo + 1] != U'选' &&
+                                 rest.find(U'的', suo - i) == std::u32string_view::npos;
             if (appointed || child || passive)
                 syl[i] = m_wei2;
-            else if (opensAt(U'而', 12, false) &&
+            else if (const std::size_t er = opensAt(U'而', 12, false);
+                     er && !(er + 1 < n && in(U"非不是", run[er + 1])) &&
                      std::any_of(std::begin(kPurposes), std::end(kPurposes),
                                  [&](std::u32string_view v) { return rest.starts_with(v); }))
                 syl[i] = m_wei4;
@@ -546,23 +566,38 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 syl[i] = m_liang2;
             break;
         case U'为':
-            // Before digits it equals them, wéi (间隔为60, 必为512); so it names what a thing is after
-            // the thing and a bracket or comma (苦槛蓝（学名：）为苦槛蓝科苦槛蓝属下的一个种, ，为一种软件;
-            // ，为一位老人送去温暖 serves, wèi).
+            // Before digits it equals them, wéi (间隔为60, 必为512); so it names a species' family and
+            // genus after the species and its bracket (苦槛蓝（学名：）为苦槛蓝科苦槛蓝属下的一个种;
+            // ，为儿科患者家属提供 serves, wèi).
             if (m_wei2 != kNoSyllable && last && r.after == PinyinBoundary::Digit)
                 syl[i] = m_wei2;
             else if (m_wei2 != kNoSyllable && !last && i == 0 && r.before == PinyinBoundary::Punctuation) {
                 const std::u32string_view rest(run.data() + 1, n - 1);
                 const auto family = rest.find(U'科');
-                if ((rest.size() > 1 && rest[0] == kYi && in(U"种座所款类", rest[1])) ||
-                    (family != std::u32string_view::npos &&
-                     rest.find(U'属', family) != std::u32string_view::npos))
+                const auto genus = family == std::u32string_view::npos ? family : rest.find(U'属', family);
+                if (genus != std::u32string_view::npos &&
+                    (genus + 1 == rest.size() || in(U"下的", rest[genus + 1])))
                     syl[i] = m_wei2;
             }
             break;
+        case U'调':
+            // Set to a degree, tiáo, before 得 and how (温度调得过低, 把分辨率调得低一点; 调得动 and
+            // 调得走 move someone, diào).
+            if (m_tiao2 != kNoSyllable && i + 2 < n && run[i + 1] == U'得' &&
+                !in(U"动走来去回过出", run[i + 2]))
+                syl[i] = m_tiao2;
+            break;
+        case U'担':
+            // The load, dàn, after a number or 每 (年产稻谷三千担, 每担米价; 一担任 is a word).
+            if (m_dan4 != kNoSyllable && i > 0 && (isNumeral(run[i - 1]) || in(U"几数每", run[i - 1])))
+                syl[i] = m_dan4;
+            break;
         case U'斗':
             // The measure of grain, dǒu, after a number (三斗米, 十斗为一斛; 斗争 and 斗殴 are words).
-            if (m_dou3 != kNoSyllable && i > 0 && (isNumeral(run[i - 1]) || in(U"几数", run[i - 1])))
+            // Not after the 一 of 万一 or 唯一, nor before 不, 得 or 过 (斗不过他).
+            if (m_dou3 != kNoSyllable && i > 0 && (isNumeral(run[i - 1]) || in(U"几数半", run[i - 1])) &&
+                !(run[i - 1] == kYi && !r.wordStart[i - 1] && !(i > 1 && isNumeral(run[i - 2]))) &&
+                !(!last && in(U"不得过", run[i + 1])))
                 syl[i] = m_dou3;
             break;
         case U'着':
