@@ -909,6 +909,9 @@ TEST(PinyinReading, BiographiesOfficesAndSpecies) {
          {"万一斗不过他怎么办", "wàn yī dòu bú guò tā zěn me bàn"},
          {"文件中的每一行经过解析", "wén jiàn zhōng de měi yì háng jīng guò jiě xī"},
          {"这些药都过期了", "zhè xiē yào dōu guò qī le"},
+         {"切记温度调得过低", "qiè jì wēn dù tiáo de guò dī"},
+         {"该村年产稻谷三千担", "gāi cūn nián chǎn dào gǔ sān qiān dàn"},
+         {"他一担任省长便", "tā yì dān rèn shěng zhǎng biàn"},
          {"他们还都是学生", "tā men hái dōu shì xué shēng"}});
 }
 
