@@ -299,41 +299,42 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
         }
     // 将 closing a general's word (蜀将, 敌将) before 其 leads what is done to, jiāng (秦将其击败);
     // before a name it stays the general (蜀将魏延), and so before 之 (名将之后, 主将之一). 上将 is
-    // mostly 上 closing a place and the future (屏幕上将显示, 在这个问题上将有所突破), as the
-    // dictionaries read it, but a rank where one is made it, where a rank or one counted comes
-    // before it, and before 军衔, 的 or a list, or ending the clause (授予上将军衔, 晋升为上将。,
-    // 海军上将的指挥, 这位上将).
+    // mostly 上 closing a place and the future (屏幕上将显示, 在这个问题上将有所突破, 在新的岗位上将
+    // 继续, 在此基础上将与各方合作), as the dictionaries read it, but a rank after a service or a
+    // grade, before 军衔, ending the clause and after one counted (海军上将, 一级上将, 授予上将军衔,
+    // 晋升为上将。, 这位上将).
     if (m_jiang1 != kNoSyllable && m_jiang4 != kNoSyllable)
         for (std::size_t i = 1; i < n; ++i) {
             if (run[i] != U'将' || !r.wordEnd[i])
                 continue;
             if (run[i - 1] == U'上' && r.wordStart[i - 1]) {
-                if (i + 1 == n || in(U"军衔的之、和与及等", run[i + 1]) ||
-                    (i > 1 && in(U"军级为任授位名国老", run[i - 2])))
+                if (i + 1 == n || in(U"军衔", run[i + 1]) || (i > 1 && in(U"军级", run[i - 2])) ||
+                    (i > 2 && run[i - 2] == U'位' && in(U"这那一该两几", run[i - 3])))
                     syl[i] = m_jiang4;
             } else if (i + 1 < n && run[i + 1] == U'其' && r.end[i + 1] == i + 2)
                 syl[i] = m_jiang1;
         }
-    // 见长 after 以 is what one excels at, cháng (他的书法以行书见长; 个子见长 grows, zhǎng, and so
-    // after 以 inside 以后, 所以, 可以).
+    // 见长 a few characters after 以 is what one excels at, cháng (他的书法以行书见长; 个子见长 grows,
+    // zhǎng, and so after 以 inside 以后, 所以, 可以 and far from it: 以肉眼可见的速度见长).
     if (m_chang2 != kNoSyllable)
         for (std::size_t i = 1; i < n; ++i)
             if (run[i] == U'长' && run[i - 1] == U'见' && r.wordEnd[i] && r.wordStart[i - 1])
-                for (std::size_t k = 0; k + 1 < i; ++k)
+                for (std::size_t k = i > 6 ? i - 6 : 0; k + 1 < i; ++k)
                     if (run[k] == U'以' && r.standsAlone(k))
                         syl[i] = m_chang2;
-    // 大夫 of a state of old is its office, dà fū (晋国大夫赵盾, 齐国的大夫, 楚大夫屈原); elsewhere a
-    // doctor, dài fu (中国大夫, 外国的大夫).
+    // 大夫 of a state of old is its office, dà fū (晋国大夫赵盾, 齐国的大夫); elsewhere a doctor,
+    // dài fu (中国大夫, 韩国大夫, 陈大夫, 也许大夫).
+    const auto ofOldState = [&](std::size_t i) {
+        std::size_t k = i - 1;
+        if (run[k] == U'的' && k > 0)
+            --k;
+        return run[k] == U'国' && k > 0 && r.wordStart[k - 1] &&
+               in(U"晋楚齐秦燕赵魏鲁宋卫郑吴越陈蔡曹", run[k - 1]);
+    };
     if (m_da4 != kNoSyllable && m_fu1 != kNoSyllable)
         for (std::size_t i = 1; i + 1 < n; ++i)
-            if (run[i] == U'大' && run[i + 1] == U'夫' && r.wordStart[i] && r.end[i] == i + 2 && [&] {
-                    std::size_t k = i - 1;
-                    if (run[k] == U'的' && k > 0)
-                        --k;
-                    if (run[k] == U'国' && k > 0)
-                        --k;
-                    return in(U"晋楚齐秦燕赵魏韩鲁宋卫郑吴越陈蔡曹许", run[k]);
-                }()) {
+            if (run[i] == U'大' && run[i + 1] == U'夫' && r.wordStart[i] && r.end[i] == i + 2 &&
+                ofOldState(i)) {
                 syl[i] = m_da4;
                 syl[i + 1] = m_fu1;
             }
@@ -365,8 +366,8 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                                  (after[k] == U'人' || ((after[k] == U'余' || after[k] == U'多') &&
                                                         k + 1 < after.size() && after[k + 1] == U'人'));
             static constexpr std::u32string_view kJourney[] = {U"到达", U"抵达", U"来到", U"前往", U"历经",
-                                                               U"离开", U"访问", U"出发", U"途经", U"经过",
-                                                               U"一路", U"乘坐", U"赶到", U"到访"};
+                                                               U"离开", U"访问", U"出发", U"途经", U"一路",
+                                                               U"乘坐", U"赶到", U"到访"};
             const bool journey = std::any_of(std::begin(kJourney), std::end(kJourney),
                                              [&](std::u32string_view v) { return after.starts_with(v); });
             if (in(U"团长们组队员家人", run[i - 1]) || counted || journey)
@@ -418,11 +419,12 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             bool appointed = false;
             for (std::u32string_view v : kAppoint)
                 // The verb, then one to three characters of whom it names (任命他为, 册封其女为).
-                if (const auto at = before.rfind(v); at != std::u32string_view::npos &&
-                                                     before.size() - at - v.size() >= 1 &&
-                                                     before.size() - at - v.size() <= 3)
+                if (const auto at = before.rfind(v);
+                    at != std::u32string_view::npos && before.size() - at - v.size() >= 1 &&
+                    before.size() - at - v.size() <= 3 && (v.size() > 1 || r.standsAlone(from + at)))
                     appointed = true;
-            const bool child = rest.size() <= 12 && rest.find(U'是') == std::u32string_view::npos &&
+            const bool child = rest.size() <= 12 &&
+                               rest.find_first_of(U"是的") == std::u32string_view::npos &&
                                (std::any_of(std::begin(kKin), std::end(kKin),
                                             [&](std::u32string_view k) { return rest.ends_with(k); }) ||
                                 (rest.size() >= 3 && rest[rest.size() - 3] == U'第' &&
@@ -431,7 +433,21 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             const bool passive = suo > i + 1 && suo + 1 < n && !in(U"这那一全该每哪几两", run[suo - 1]) &&
                                  run[suo + 1] != U'选' &&
                                  rest.find(U'的', suo - i) == std::u32string_view::npos;
-            if (appointed || child || passive)
+            // What one is, closing a short clause with an office, or the place one comes from (他为
+            // 大将军长史, 他为会稽山阴人, 巴顿晋升为四星上将; 为求平安养子, 为更多人, 为该用户分配一个
+            // 新口令 are for, wèi).
+            static constexpr std::u32string_view kOffices2[] = {
+                U"长史", U"太守", U"刺史", U"县令", U"宰相", U"丞相", U"相国", U"将军", U"校尉", U"都尉",
+                U"大臣", U"尚书", U"侍郎", U"御史", U"知府", U"知县", U"巡抚", U"总督", U"度使", U"太子",
+                U"皇后", U"皇帝", U"上将", U"中将", U"少将", U"元帅", U"大夫", U"博士", U"学士", U"主簿",
+                U"参军", U"从事", U"司马", U"太尉", U"司徒", U"司空", U"太傅", U"太师", U"少保", U"监生"};
+            const bool office =
+                rest.size() >= 3 && rest.size() <= 10 && !in(U"我你他她它咱", rest.front()) &&
+                rest.find_first_of(U"求了着给让把对向多些的每更") == std::u32string_view::npos &&
+                (rest.back() == U'人' ||
+                 std::any_of(std::begin(kOffices2), std::end(kOffices2),
+                             [&](std::u32string_view o) { return rest.ends_with(o); }));
+            if (appointed || child || passive || office)
                 syl[i] = m_wei2;
             else if (const std::size_t er = opensAt(U'而', 12, false);
                      er && !(er + 1 < n && in(U"非不是", run[er + 1])) &&
@@ -581,15 +597,17 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             }
             break;
         case U'调':
-            // Set to a degree, tiáo, before 得 and how (温度调得过低, 把分辨率调得低一点; 调得动 and
-            // 调得走 move someone, diào).
+            // Set to a degree, tiáo, before 得 and how (温度调得过低, 把分辨率调得低一点; 调得动, 调得到
+            // and 他被调得很远 move someone, diào).
             if (m_tiao2 != kNoSyllable && i + 2 < n && run[i + 1] == U'得' &&
-                !in(U"动走来去回过出", run[i + 2]))
+                !in(U"动走来去回过出到", run[i + 2]) && !occursBefore(i, U'被'))
                 syl[i] = m_tiao2;
             break;
         case U'担':
-            // The load, dàn, after a number or 每 (年产稻谷三千担, 每担米价; 一担任 is a word).
-            if (m_dan4 != kNoSyllable && i > 0 && (isNumeral(run[i - 1]) || in(U"几数每", run[i - 1])))
+            // The load, dàn, after a number or 每 (年产稻谷三千担, 每担米价; 一担任 is a word, and 唯一
+            // 担得起 carries).
+            if (m_dan4 != kNoSyllable && i > 0 && (isNumeral(run[i - 1]) || in(U"几数每", run[i - 1])) &&
+                !(run[i - 1] == kYi && !r.wordStart[i - 1] && !(i > 1 && isNumeral(run[i - 2]))))
                 syl[i] = m_dan4;
             break;
         case U'斗':
@@ -664,10 +682,13 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                  (last && occursBefore(i, U'绕')) ||
                  (i + 2 < n && run[i + 1] == U'得' && !in(U"过出回到进", run[i + 2])) ||
                  (i > 0 && run[i - 1] == U'在' && (last || in(kParticles, run[i + 1]))) ||
-                 // Revolutions, after their number (每分钟三千转, 7200转/分).
-                 ((i == 0 ? r.before == PinyinBoundary::Digit
-                          : i > 1 && isNumeral(run[i - 1]) && isNumeral(run[i - 2])) &&
-                  (last || in(U"每的", run[i + 1])))))
+                 // Revolutions, after their number where minutes count them (每分钟三千转, 7200转/分;
+                 // 这条微博1000转的时候, 三十万转 are reposts, zhuǎn).
+                 (i == 0
+                      ? r.before == PinyinBoundary::Digit && last && r.after == PinyinBoundary::Punctuation
+                      : i > 1 && isNumeral(run[i - 1]) && isNumeral(run[i - 2]) &&
+                            std::u32string_view(run.data(), i).find(U"分钟") != std::u32string_view::npos &&
+                            (last || run[i + 1] == U'每'))))
                 syl[i] = m_zhuan4;
             break;
         case U'种':
