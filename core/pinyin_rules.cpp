@@ -47,11 +47,14 @@ PinyinGrammarRules::PinyinGrammarRules(const PinyinReadingData &data)
       m_dang4(data.syllableId("dang4")), m_chong4(data.syllableId("chong4")), m_chu3(data.syllableId("chu3")),
       m_la4(data.syllableId("la4")), m_jiang1(data.syllableId("jiang1")), m_dou3(data.syllableId("dou3")),
       m_da4(data.syllableId("da4")), m_fu1(data.syllableId("fu1")), m_dan4(data.syllableId("dan4")),
-      m_jiang4(data.syllableId("jiang4")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
-                                                      data.syllableId("ou1"),   data.syllableId("qiu2"),
-                                                      data.syllableId("miao4"), data.syllableId("zha1"),
-                                                      data.syllableId("piao2"), data.syllableId("ji3"),
-                                                      data.syllableId("hua4")} {}
+      m_jiang4(data.syllableId("jiang4")), m_surnames{data.syllableId("shan4"),  data.syllableId("xie4"),
+                                                      data.syllableId("ou1"),    data.syllableId("qiu2"),
+                                                      data.syllableId("miao4"),  data.syllableId("zha1"),
+                                                      data.syllableId("piao2"),  data.syllableId("ji3"),
+                                                      data.syllableId("hua4"),   data.syllableId("ren2"),
+                                                      data.syllableId("zeng1"),  data.syllableId("ge3"),
+                                                      data.syllableId("chong2"), data.syllableId("shao4"),
+                                                      data.syllableId("qu1")} {}
 
 std::uint32_t PinyinGrammarRules::wordAt(std::span<const char32_t> chars) const {
     std::uint32_t node = 0;
@@ -238,6 +241,18 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             continue;
         syl[i] = m_surnames[surname];
     }
+    // A name of three opening a line or a clause and closed by punctuation, a biography's first
+    // words (单安仁（1303年－1388年）, 查嗣庭，字润木): its surname reads as a surname where the
+    // given name is no word and holds none of the small words (查不了, 解不开 stay). Not a name of two:
+    // too many words of two no dictionary lists are buttons (单击，).
+    static constexpr std::u32string_view kSmallWords =
+        U"不了着过的一得地很也都是在有其个吧啊呀吗呢后时前中里上下内外间";
+    if (n == 3 && (r.before == PinyinBoundary::Edge || r.before == PinyinBoundary::Punctuation) &&
+        r.after == PinyinBoundary::Punctuation && r.standsAlone(0) && !wordAt(run.subspan(1, 2)) &&
+        !in(kSmallWords, run[1]) && !in(kSmallWords, run[2]))
+        if (const auto surname = std::u32string_view(U"单解区仇缪查朴纪华任曾盖种召曲").find(run[0]);
+            surname != std::u32string_view::npos && m_surnames[surname] != kNoSyllable)
+            syl[0] = m_surnames[surname];
     // 调到 after 把 and before a number or 最 sets a dial, tiáo (把空调调到二十六度, 把闹钟调到
     // 7点), alone or as the word, which reads the transfer, diào (他被调到北京, 把他调到销售部).
     if (m_tiao2 != kNoSyllable)
@@ -775,8 +790,12 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 syl[i] = m_he2;
             break;
         case U'铺':
-            if (m_pu4 != kNoSyllable && i >= 2 && run[i - 1] == U'里' && isNumeral(run[i - 2]) &&
-                (last || in(U"村镇乡站街路", run[i + 1])))
+            // A place, pù: after a number of li (三十里铺村) or a name before 村, 镇 or 乡 (马家铺村,
+            // 黄铺镇).
+            if (m_pu4 != kNoSyllable && i > 0 &&
+                ((i >= 2 && run[i - 1] == U'里' && isNumeral(run[i - 2]) &&
+                  (last || in(U"村镇乡站街路", run[i + 1]))) ||
+                 (!last && in(U"村镇乡", run[i + 1]) && (run[i - 1] == U'家' || i == 1))))
                 syl[i] = m_pu4;
             break;
         default:
