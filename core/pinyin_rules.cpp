@@ -353,6 +353,27 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 syl[i] = m_da4;
                 syl[i + 1] = m_fu1;
             }
+    // 分子 is a molecule, fēn (分子结构, 由于分子构象不同), and a member of a kind of people after
+    // what they are, fèn (腐败分子, 好战分子, 恐怖主义分子, 右派分子, 其中一分子).
+    if (m_fen1 != kNoSyllable && m_fen4 != kNoSyllable)
+        for (std::size_t i = 0; i + 1 < n; ++i) {
+            if (run[i] != U'分' || run[i + 1] != U'子' || !r.wordStart[i] || r.end[i] != i + 2)
+                continue;
+            // The word before it.
+            std::size_t s = i > 0 ? i - 1 : 0;
+            while (s > 0 && !r.wordStart[s])
+                --s;
+            static constexpr std::u32string_view kKinds[] = {
+                U"腐败", U"好战", U"恐怖", U"犯罪", U"不法", U"积极", U"反动",   U"极端", U"激进", U"武装",
+                U"黑恶", U"危险", U"异己", U"坏",   U"骨干", U"分裂", U"叛乱",   U"暴力", U"投机", U"落后",
+                U"先进", U"进步", U"流氓", U"中坚", U"一",   U"敌对", U"反革命", U"右派", U"左派", U"不良",
+                U"可疑", U"黑帮", U"贪腐", U"动乱", U"暴恐", U"腐化", U"堕落"};
+            const std::u32string_view before(run.data() + s, i - s);
+            const bool kind =
+                i > 0 && (before.ends_with(U"主义") || before.ends_with(U"派") ||
+                          std::find(std::begin(kKinds), std::end(kKinds), before) != std::end(kKinds));
+            syl[i] = kind ? m_fen4 : m_fen1;
+        }
     // 传 alone ending a book's title is a biography, zhuàn (《诸葛亮传》, 《高僧传》; 《宣传》 and
     // 《名不虚传》 keep their words).
     if (r.endsTitle && m_zhuan4 != kNoSyllable && n >= 2 && run[n - 1] == U'传' && r.standsAlone(n - 1))
@@ -462,7 +483,16 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 (rest.back() == U'人' ||
                  std::any_of(std::begin(kOffices2), std::end(kOffices2),
                              [&](std::u32string_view o) { return rest.ends_with(o); }));
-            if (appointed || child || passive || office)
+            // A measure it equals after 约, 分别, 均... (约为每秒三十万公里, 分别为三米和五米).
+            std::size_t w = i > 0 ? i - 1 : 0;
+            while (w > 0 && !r.wordStart[w])
+                --w;
+            static constexpr std::u32string_view kAbout[] = {U"约",   U"大约", U"分别", U"依次", U"均",
+                                                             U"平均", U"总计", U"合计", U"共计", U"大致"};
+            const bool equals =
+                i > 0 && std::find(std::begin(kAbout), std::end(kAbout),
+                                   std::u32string_view(run.data() + w, i - w)) != std::end(kAbout);
+            if (appointed || child || passive || office || equals)
                 syl[i] = m_wei2;
             else if (const std::size_t er = opensAt(U'而', 12, false);
                      er && !(er + 1 < n && in(U"非不是", run[er + 1])) &&
