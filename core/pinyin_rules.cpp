@@ -47,14 +47,11 @@ PinyinGrammarRules::PinyinGrammarRules(const PinyinReadingData &data)
       m_dang4(data.syllableId("dang4")), m_chong4(data.syllableId("chong4")), m_chu3(data.syllableId("chu3")),
       m_la4(data.syllableId("la4")), m_jiang1(data.syllableId("jiang1")), m_dou3(data.syllableId("dou3")),
       m_da4(data.syllableId("da4")), m_fu1(data.syllableId("fu1")), m_dan4(data.syllableId("dan4")),
-      m_jiang4(data.syllableId("jiang4")), m_surnames{data.syllableId("shan4"),  data.syllableId("xie4"),
-                                                      data.syllableId("ou1"),    data.syllableId("qiu2"),
-                                                      data.syllableId("miao4"),  data.syllableId("zha1"),
-                                                      data.syllableId("piao2"),  data.syllableId("ji3"),
-                                                      data.syllableId("hua4"),   data.syllableId("ren2"),
-                                                      data.syllableId("zeng1"),  data.syllableId("ge3"),
-                                                      data.syllableId("chong2"), data.syllableId("shao4"),
-                                                      data.syllableId("qu1")} {}
+      m_jiang4(data.syllableId("jiang4")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
+                                                      data.syllableId("ou1"),   data.syllableId("qiu2"),
+                                                      data.syllableId("miao4"), data.syllableId("zha1"),
+                                                      data.syllableId("piao2"), data.syllableId("ji3"),
+                                                      data.syllableId("hua4")} {}
 
 std::uint32_t PinyinGrammarRules::wordAt(std::span<const char32_t> chars) const {
     std::uint32_t node = 0;
@@ -241,18 +238,6 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             continue;
         syl[i] = m_surnames[surname];
     }
-    // A name of three opening a line or a clause and closed by punctuation, a biography's first
-    // words (单安仁（1303年－1388年）, 查嗣庭，字润木): its surname reads as a surname where the
-    // given name is no word and holds none of the small words (查不了, 解不开 stay). Not a name of two:
-    // too many words of two no dictionary lists are buttons (单击，).
-    static constexpr std::u32string_view kSmallWords =
-        U"不了着过的一得地很也都是在有其个吧啊呀吗呢后时前中里上下内外间";
-    if (n == 3 && (r.before == PinyinBoundary::Edge || r.before == PinyinBoundary::Punctuation) &&
-        r.after == PinyinBoundary::Punctuation && r.standsAlone(0) && !wordAt(run.subspan(1, 2)) &&
-        !in(kSmallWords, run[1]) && !in(kSmallWords, run[2]))
-        if (const auto surname = std::u32string_view(U"单解区仇缪查朴纪华任曾盖种召曲").find(run[0]);
-            surname != std::u32string_view::npos && m_surnames[surname] != kNoSyllable)
-            syl[0] = m_surnames[surname];
     // 调到 after 把 and before a number or 最 sets a dial, tiáo (把空调调到二十六度, 把闹钟调到
     // 7点), alone or as the word, which reads the transfer, diào (他被调到北京, 把他调到销售部).
     if (m_tiao2 != kNoSyllable)
@@ -315,27 +300,36 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     // 将 closing a general's word (蜀将, 敌将) before 其 leads what is done to, jiāng (秦将其击败);
     // before a name it stays the general (蜀将魏延), and so before 之 (名将之后, 主将之一). 上将 is
     // mostly 上 closing a place and the future (屏幕上将显示, 在这个问题上将有所突破, 在新的岗位上将
-    // 继续, 在此基础上将与各方合作), as the dictionaries read it, but a rank after a service or a
-    // grade, before 军衔, ending the clause and after one counted (海军上将, 一级上将, 授予上将军衔,
-    // 晋升为上将。, 这位上将).
+    // 继续, 在此基础上将与各方合作), as the dictionaries read it, but a rank opening the clause,
+    // after a service, a grade, a country or one counted, before 军衔, ending the clause, and
+    // before 的 or 和 where no 在 comes first (海军上将, 一级上将, 美国上将, 两名上将, 授予上将军衔,
+    // 晋升为上将。, 上将和中将).
     if (m_jiang1 != kNoSyllable && m_jiang4 != kNoSyllable)
         for (std::size_t i = 1; i < n; ++i) {
             if (run[i] != U'将' || !r.wordEnd[i])
                 continue;
             if (run[i - 1] == U'上' && r.wordStart[i - 1]) {
-                if (i + 1 == n || in(U"军衔", run[i + 1]) || (i > 1 && in(U"军级", run[i - 2])) ||
-                    (i > 2 && run[i - 2] == U'位' && in(U"这那一该两几", run[i - 3])))
+                const bool rankBefore =
+                    i == 1 ||
+                    (i > 1 &&
+                     (in(U"军级国老", run[i - 2]) ||
+                      (in(U"名位", run[i - 2]) && !(i > 2 && in(U"岗职单地座部方学排", run[i - 3])))));
+                const bool rankAfter = i + 1 == n || in(U"军衔", run[i + 1]) ||
+                                       (in(U"的和与", run[i + 1]) && !occursBefore(i - 1, U'在'));
+                if (rankBefore || rankAfter)
                     syl[i] = m_jiang4;
             } else if (i + 1 < n && run[i + 1] == U'其' && r.end[i + 1] == i + 2)
                 syl[i] = m_jiang1;
         }
-    // 见长 a few characters after 以 is what one excels at, cháng (他的书法以行书见长; 个子见长 grows,
-    // zhǎng, and so after 以 inside 以后, 所以, 可以 and far from it: 以肉眼可见的速度见长).
+    // 见长 after 以 is what one excels at, cháng (他的书法以行书见长, 该校以培养应用型人才见长;
+    // 个子见长 grows, zhǎng, and so after 以 inside 以后, 所以, 可以, or where a speed grows:
+    // 以肉眼可见的速度见长).
     if (m_chang2 != kNoSyllable)
         for (std::size_t i = 1; i < n; ++i)
             if (run[i] == U'长' && run[i - 1] == U'见' && r.wordEnd[i] && r.wordStart[i - 1])
-                for (std::size_t k = i > 6 ? i - 6 : 0; k + 1 < i; ++k)
-                    if (run[k] == U'以' && r.standsAlone(k))
+                for (std::size_t k = i > 12 ? i - 12 : 0; k + 1 < i; ++k)
+                    if (run[k] == U'以' && r.standsAlone(k) &&
+                        !(i > 2 && (run[i - 2] == U'地' || (run[i - 3] == U'速' && run[i - 2] == U'度'))))
                         syl[i] = m_chang2;
     // 大夫 of a state of old is its office, dà fū (晋国大夫赵盾, 齐国的大夫); elsewhere a doctor,
     // dài fu (中国大夫, 韩国大夫, 陈大夫, 也许大夫).
@@ -343,8 +337,9 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
         std::size_t k = i - 1;
         if (run[k] == U'的' && k > 0)
             --k;
-        return run[k] == U'国' && k > 0 && r.wordStart[k - 1] &&
-               in(U"晋楚齐秦燕赵魏鲁宋卫郑吴越陈蔡曹", run[k - 1]);
+        if (run[k] != U'国')
+            return r.wordStart[k] && in(U"晋楚鲁卫郑齐", run[k]); // 楚大夫屈原; not 陈大夫, 也许大夫
+        return k > 0 && r.wordStart[k - 1] && in(U"晋楚齐秦燕赵魏鲁宋卫郑吴越陈蔡曹", run[k - 1]);
     };
     if (m_da4 != kNoSyllable && m_fu1 != kNoSyllable)
         for (std::size_t i = 1; i + 1 < n; ++i)
@@ -402,10 +397,14 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                                  (after[k] == U'人' || ((after[k] == U'余' || after[k] == U'多') &&
                                                         k + 1 < after.size() && after[k + 1] == U'人'));
             static constexpr std::u32string_view kJourney[] = {U"到达", U"抵达", U"来到", U"前往", U"历经",
-                                                               U"离开", U"访问", U"出发", U"途经", U"一路",
-                                                               U"乘坐", U"赶到", U"到访"};
-            const bool journey = std::any_of(std::begin(kJourney), std::end(kJourney),
-                                             [&](std::u32string_view v) { return after.starts_with(v); });
+                                                               U"离开", U"访问", U"出发", U"途经", U"经过",
+                                                               U"一路", U"乘坐", U"赶到", U"到访"};
+            // Not data passed through (一行经过处理的数据).
+            const bool journey =
+                std::any_of(std::begin(kJourney), std::end(kJourney),
+                            [&](std::u32string_view v) { return after.starts_with(v); }) &&
+                !(after.starts_with(U"经过") &&
+                  after.substr(2, 2).find_first_of(U"处编解修计转压排格过") != std::u32string_view::npos);
             if (in(U"团长们组队员家人", run[i - 1]) || counted || journey)
                 syl[i + 1] = m_xing2;
         }
@@ -480,7 +479,8 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             const bool office =
                 rest.size() >= 3 && rest.size() <= 10 && !in(U"我你他她它咱", rest.front()) &&
                 rest.find_first_of(U"求了着给让把对向多些的每更") == std::u32string_view::npos &&
-                (rest.back() == U'人' ||
+                ((rest.back() == U'人' &&
+                  in(U"县州郡府省市国乡镇阴阳山城江川宁安陵都京", rest[rest.size() - 2])) ||
                  std::any_of(std::begin(kOffices2), std::end(kOffices2),
                              [&](std::u32string_view o) { return rest.ends_with(o); }));
             // A measure it equals after 约, 分别, 均... (约为每秒三十万公里, 分别为三米和五米).
@@ -642,10 +642,15 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             }
             break;
         case U'调':
-            // Set to a degree, tiáo, before 得 and how (温度调得过低, 把分辨率调得低一点; 调得动, 调得到
-            // and 他被调得很远 move someone, diào).
-            if (m_tiao2 != kNoSyllable && i + 2 < n && run[i + 1] == U'得' &&
-                !in(U"动走来去回过出到", run[i + 2]) && !occursBefore(i, U'被'))
+            // Set to a degree, tiáo: before 得 and how (温度调得过低, 调得到三十度; 调得动, 调得到人手 and
+            // 他被调得很远 move someone, diào), before how much after 将 or 把 (将音量调为静音, 把字体
+            // 调成宋体), and before a degree (调高分辨率, 调快播放速度).
+            if (m_tiao2 != kNoSyllable && !occursBefore(i, U'被') &&
+                ((i + 2 < n && run[i + 1] == U'得' && !in(U"动走来去回过出", run[i + 2]) &&
+                  !(run[i + 2] == U'到' && !(i + 3 < n && (isNumeral(run[i + 3]) || run[i + 3] == U'最')))) ||
+                 (!last && in(U"为成", run[i + 1]) && (occursBefore(i, U'将') || occursBefore(i, U'把'))) ||
+                 (!last && in(U"高低快慢亮暗大小", run[i + 1]) && r.wordStart[i + 1] &&
+                  !(i + 2 < n && run[i + 2] == U'级'))))
                 syl[i] = m_tiao2;
             break;
         case U'担':
@@ -732,7 +737,9 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                  (i == 0
                       ? r.before == PinyinBoundary::Digit && last && r.after == PinyinBoundary::Punctuation
                       : i > 1 && isNumeral(run[i - 1]) && isNumeral(run[i - 2]) &&
-                            std::u32string_view(run.data(), i).find(U"分钟") != std::u32string_view::npos &&
+                            (std::u32string_view(run.data(), i).find(U"分钟") != std::u32string_view::npos ||
+                             std::u32string_view(run.data(), i).find(U"转速") != std::u32string_view::npos ||
+                             std::u32string_view(run.data(), i).find(U"怠速") != std::u32string_view::npos) &&
                             (last || run[i + 1] == U'每'))))
                 syl[i] = m_zhuan4;
             break;
@@ -820,12 +827,13 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 syl[i] = m_he2;
             break;
         case U'铺':
-            // A place, pù: after a number of li (三十里铺村) or a name before 村, 镇 or 乡 (马家铺村,
-            // 黄铺镇).
+            // A place, pù: after a number of li (三十里铺村) or a family's name before 村, 镇 or 乡
+            // (马家铺村, 张家铺镇; 新铺村级公路, 重铺乡村道路 pave, pū).
             if (m_pu4 != kNoSyllable && i > 0 &&
                 ((i >= 2 && run[i - 1] == U'里' && isNumeral(run[i - 2]) &&
                   (last || in(U"村镇乡站街路", run[i + 1]))) ||
-                 (!last && in(U"村镇乡", run[i + 1]) && (run[i - 1] == U'家' || i == 1))))
+                 (!last && in(U"村镇乡", run[i + 1]) && run[i - 1] == U'家' &&
+                  !(i + 2 < n && in(U"级口道路里上间民", run[i + 2])))))
                 syl[i] = m_pu4;
             break;
         default:

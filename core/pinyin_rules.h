@@ -66,8 +66,8 @@ private:
         m_dang4{kNoSyllable}, m_chong4{kNoSyllable}, m_chu3{kNoSyllable}, m_la4{kNoSyllable},
         m_jiang1{kNoSyllable}, m_dou3{kNoSyllable}, m_da4{kNoSyllable}, m_fu1{kNoSyllable},
         m_dan4{kNoSyllable}, m_jiang4{kNoSyllable};
-    // The surnames' readings, in the order of kSurnames (单解区仇缪查朴纪华任曾盖种召曲).
-    std::uint16_t m_surnames[15]{};
+    // The surnames' readings, in the order of the rule's characters (单解区仇缪查朴纪华).
+    std::uint16_t m_surnames[9]{};
 };
 
 } // namespace core
