@@ -310,7 +310,9 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 continue;
             if (run[i - 1] == U'上' && r.wordStart[i - 1]) {
                 const bool rankBefore =
-                    i == 1 ||
+                    (i == 1 &&
+                     (r.before == PinyinBoundary::Edge || r.before == PinyinBoundary::Punctuation) &&
+                     !(i + 1 < n && in(U"它其之这那此该所", run[i + 1]))) ||
                     (i > 1 &&
                      (in(U"军级国老", run[i - 2]) ||
                       (in(U"名位", run[i - 2]) && !(i > 2 && in(U"岗职单地座部方学排", run[i - 3])))));
@@ -359,10 +361,11 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             while (s > 0 && !r.wordStart[s])
                 --s;
             static constexpr std::u32string_view kKinds[] = {
-                U"腐败", U"好战", U"恐怖", U"犯罪", U"不法", U"积极", U"反动",   U"极端", U"激进", U"武装",
-                U"黑恶", U"危险", U"异己", U"坏",   U"骨干", U"分裂", U"叛乱",   U"暴力", U"投机", U"落后",
-                U"先进", U"进步", U"流氓", U"中坚", U"一",   U"敌对", U"反革命", U"右派", U"左派", U"不良",
-                U"可疑", U"黑帮", U"贪腐", U"动乱", U"暴恐", U"腐化", U"堕落"};
+                U"腐败", U"好战", U"恐怖", U"犯罪", U"不法", U"积极", U"反动", U"极端", U"激进",
+                U"武装", U"黑恶", U"危险", U"异己", U"坏",   U"骨干", U"分裂", U"叛乱", U"暴力",
+                U"投机", U"落后", U"先进", U"进步", U"流氓", U"中坚", U"一",   U"敌对", U"反革命",
+                U"右派", U"左派", U"不良", U"可疑", U"黑帮", U"贪腐", U"动乱", U"暴恐", U"腐化",
+                U"堕落", U"精英", U"文艺", U"青年", U"活跃", U"核心", U"中产"};
             const std::u32string_view before(run.data() + s, i - s);
             const bool kind =
                 i > 0 && (before.ends_with(U"主义") || before.ends_with(U"派") ||
@@ -403,6 +406,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             const bool journey =
                 std::any_of(std::begin(kJourney), std::end(kJourney),
                             [&](std::u32string_view v) { return after.starts_with(v); }) &&
+                !after.starts_with(U"出发点") &&
                 !(after.starts_with(U"经过") &&
                   after.substr(2, 2).find_first_of(U"处编解修计转压排格过") != std::u32string_view::npos);
             if (in(U"团长们组队员家人", run[i - 1]) || counted || journey)
@@ -459,13 +463,13 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                     before.size() - at - v.size() <= 3 && (v.size() > 1 || r.standsAlone(from + at)))
                     appointed = true;
             const bool child = rest.size() <= 12 &&
-                               rest.find_first_of(U"是的") == std::u32string_view::npos &&
+                               rest.find_first_of(U"是的来带添") == std::u32string_view::npos &&
                                (std::any_of(std::begin(kKin), std::end(kKin),
                                             [&](std::u32string_view k) { return rest.ends_with(k); }) ||
                                 (rest.size() >= 3 && rest[rest.size() - 3] == U'第' &&
                                  isNumeral(rest[rest.size() - 2]) && in(U"子女", rest.back())));
             const std::size_t suo = opensAt(U'所', 8, true);
-            const bool passive = suo > i + 1 && suo + 1 < n && !in(U"这那一全该每哪几两", run[suo - 1]) &&
+            const bool passive = suo > i + 1 && suo + 1 < n && !in(U"这那一全该每哪几两各", run[suo - 1]) &&
                                  run[suo + 1] != U'选' &&
                                  rest.find(U'的', suo - i) == std::u32string_view::npos;
             // What one is, closing a short clause with an office, or the place one comes from (他为
@@ -648,7 +652,16 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             if (m_tiao2 != kNoSyllable && !occursBefore(i, U'被') &&
                 ((i + 2 < n && run[i + 1] == U'得' && !in(U"动走来去回过出", run[i + 2]) &&
                   !(run[i + 2] == U'到' && !(i + 3 < n && (isNumeral(run[i + 3]) || run[i + 3] == U'最')))) ||
-                 (!last && in(U"为成", run[i + 1]) && (occursBefore(i, U'将') || occursBefore(i, U'把'))) ||
+                 (!last && in(U"为成", run[i + 1]) &&
+                  [&] {
+                      // What 将 or 把 takes is a thing, not a person moved to a post (将他调为副局长).
+                      std::size_t p = i;
+                      while (p > 0 && run[p - 1] != U'将' && run[p - 1] != U'把')
+                          --p;
+                      return p > 0 &&
+                             std::u32string_view(run.data() + p, i - p).find_first_of(U"他她我你其们人员") ==
+                                 std::u32string_view::npos;
+                  }()) ||
                  (!last && in(U"高低快慢亮暗大小", run[i + 1]) && r.wordStart[i + 1] &&
                   !(i + 2 < n && run[i + 2] == U'级'))))
                 syl[i] = m_tiao2;
@@ -665,7 +678,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             // Not after the 一 of 万一 or 唯一, nor before 不, 得 or 过 (斗不过他).
             if (m_dou3 != kNoSyllable && i > 0 && (isNumeral(run[i - 1]) || in(U"几数半", run[i - 1])) &&
                 !(run[i - 1] == kYi && !r.wordStart[i - 1] && !(i > 1 && isNumeral(run[i - 2]))) &&
-                !(!last && in(U"不得过", run[i + 1])))
+                !(!last && in(U"不得过地", run[i + 1])))
                 syl[i] = m_dou3;
             break;
         case U'着':

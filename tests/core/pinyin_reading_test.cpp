@@ -826,7 +826,8 @@ TEST(PinyinReading, TitlesSurnamesAndTheWordsOfScience) {
 // capitals of history, generals, terms of science and music, and what stops them.
 TEST(PinyinReading, HistoryTibetAndTheTermsNoDictionaryReads) {
     expectAll(
-        {{"藏军驻守边境", "zàng jūn zhù shǒu biān jìng"},
+        {{"清军进藏，设驻藏大臣", "qīng jūn jìn zàng，shè zhù zàng dà chén"},
+         {"藏宝图", "cáng bǎo tú"},
          {"他官至右都御史", "tā guān zhì yòu dū yù shǐ"},
          {"燕下都遗址", "yān xià dū yí zhǐ"},
          {"蜀将魏延", "shǔ jiàng wèi yán"},
@@ -891,6 +892,12 @@ TEST(PinyinReading, BiographiesOfficesAndSpecies) {
          {"只为心上人", "zhǐ wèi xīn shàng rén"},
          {"将音量调为静音", "jiāng yīn liàng tiáo wéi jìng yīn"},
          {"调高分辨率", "tiáo gāo fēn biàn lǜ"},
+         {"将他调为副局长", "jiāng tā diào wéi fù jú zhǎng"},
+         {"老胡同意这个方案", "lǎo hú tóng yì zhè gè fāng àn"},
+         {"上将它从 ext3 转换为 ext4", "shàng jiāng tā cóng ext3 zhuǎn huàn wéi ext4"},
+         {"，为公司带来第一子", "，wèi gōng sī dài lái dì yī zǐ"},
+         {"精英分子", "jīng yīng fèn zǐ"},
+         {"十一斗地主比赛", "shí yī dòu dì zhǔ bǐ sài"},
          {"马家铺村隶属于湖南省", "mǎ jiā pù cūn lì shǔ yú hú nán shěng"},
          {"他们在乡下铺村路", "tā men zài xiāng xià pū cūn lù"},
          {"上海市长宁区", "shàng hǎi shì cháng níng qū"},
