@@ -381,9 +381,8 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     if (m_zhong4 != kNoSyllable && n >= 3 && run[n - 3] == U'有' && run[n - 2] == U'多' &&
         run[n - 1] == U'重' && r.wordStart[n - 2] && r.end[n - 2] == n)
         syl[n - 1] = m_zhong4;
-    // The word 一行 after a party (代表团一行, 市长一行, 他们一行) is the party, xíng.
-    // 一行 is a travelling party, xíng, after those who travel (代表团一行), before how many they are
-    // (他一行三十余人; 一行二十字 and 一行八个人 are a line and a row) and before their journey
+    // 一行 is a travelling party, xíng, after those who travel (代表团一行, 市长一行, 他们一行), before how
+    // many they are (他一行三十余人; 一行二十字 and 一行八个人 are a line and a row) and before their journey
     // (玄奘一行历经艰险到达天竺).
     if (m_xing2 != kNoSyllable)
         for (std::size_t i = 1; i + 1 < n; ++i) {
@@ -422,11 +421,12 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 if (!r.standsAlone(i))
                     syl[i + 1] = m_data.syllableOf(run[i + 1]);
             }
-    // 为 alone or after him or her (他为, a word of its own): wéi where it makes someone something
-    // (朝廷任命他为知府, 册封其女为皇后), names whose child one is or what a place is counted
-    // among (他为唐太宗第九子, ，为全国重点文物保护单位) or takes the
-    // doer of a passive (他为袁世凯所器重, 为秦军所俘); wèi where it gives the purpose of what is done
-    // (该寺为纪念玄奘而建). Not before a relative clause (为自己所说的话负责 serves, wèi).
+    // 为 alone or after him or her (他为, a word of its own) is wéi where it makes someone something
+    // (朝廷任命他为知府, 册封其女为皇后), names whose child one is or what a place is counted among
+    // (他为唐太宗第九子, ，为全国重点文物保护单位), names an office or a native place closing the
+    // clause (他为大将军长史, 他为会稽山阴人), takes the doer of a passive (他为袁世凯所器重, 为秦军
+    // 所俘; 为自己所说的话负责 serves) or equals a measure (约为每秒三十万公里). It is wèi where it
+    // gives the purpose of what is done (该寺为纪念玄奘而建).
     if (m_wei2 != kNoSyllable && m_wei4 != kNoSyllable)
         for (std::size_t i = 0; i + 1 < n; ++i) {
             if (run[i] != U'为' || !(r.standsAlone(i) || (i > 0 && r.wordEnd[i] && r.wordStart[i - 1] &&
@@ -675,7 +675,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             break;
         case U'斗':
             // The measure of grain, dǒu, after a number (三斗米, 十斗为一斛; 斗争 and 斗殴 are words).
-            // Not after the 一 of 万一 or 唯一, nor before 不, 得 or 过 (斗不过他).
+            // Not after the 一 of 万一 or 唯一, nor before 不, 得, 过 or 地 (斗不过他, 斗地主).
             if (m_dou3 != kNoSyllable && i > 0 && (isNumeral(run[i - 1]) || in(U"几数半", run[i - 1])) &&
                 !(run[i - 1] == kYi && !r.wordStart[i - 1] && !(i > 1 && isNumeral(run[i - 2]))) &&
                 !(!last && in(U"不得过地", run[i + 1])))
@@ -745,8 +745,8 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                  (last && occursBefore(i, U'绕')) ||
                  (i + 2 < n && run[i + 1] == U'得' && !in(U"过出回到进", run[i + 2])) ||
                  (i > 0 && run[i - 1] == U'在' && (last || in(kParticles, run[i + 1]))) ||
-                 // Revolutions, after their number where minutes count them (每分钟三千转, 7200转/分;
-                 // 这条微博1000转的时候, 三十万转 are reposts, zhuǎn).
+                 // Revolutions, after their number where minutes or 转速 count them (每分钟三千转,
+                 // 转速达到六千转, 7200转/分; 这条微博1000转的时候, 三十万转 are reposts, zhuǎn).
                  (i == 0
                       ? r.before == PinyinBoundary::Digit && last && r.after == PinyinBoundary::Punctuation
                       : i > 1 && isNumeral(run[i - 1]) && isNumeral(run[i - 2]) &&
