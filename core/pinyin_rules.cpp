@@ -129,6 +129,20 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     auto occursBefore = [&](std::size_t k, char32_t c) {
         return std::u32string_view(run.data(), k).find(c) != std::u32string_view::npos;
     };
+    // The word of the segmentation that ends just before `k` (none at the run's start).
+    auto wordBefore = [&](std::size_t k) {
+        if (k == 0)
+            return std::u32string_view();
+        std::size_t s = k - 1;
+        while (s > 0 && !r.wordStart[s])
+            --s;
+        return std::u32string_view(run.data() + s, k - s);
+    };
+    // A number, or one of `also`, right before `k`; not the 一 that closes 万一 or 唯一.
+    auto afterCount = [&](std::size_t k, std::u32string_view also) {
+        return k > 0 && (isNumeral(run[k - 1]) || in(also, run[k - 1])) &&
+               !(run[k - 1] == kYi && !r.wordStart[k - 1] && !(k > 1 && isNumeral(run[k - 2])));
+    };
     // "Must" is never followed by 的 or 了 alone: 得了 there is to win or catch, dé (今天得了冠军,
     // 他得的是胃炎), as 得过 is before a count (至少得过两次冠军).
     if (m_dei3 != kNoSyllable && m_de2 != kNoSyllable)
@@ -356,17 +370,13 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
         for (std::size_t i = 0; i + 1 < n; ++i) {
             if (run[i] != U'分' || run[i + 1] != U'子' || !r.wordStart[i] || r.end[i] != i + 2)
                 continue;
-            // The word before it.
-            std::size_t s = i > 0 ? i - 1 : 0;
-            while (s > 0 && !r.wordStart[s])
-                --s;
             static constexpr std::u32string_view kKinds[] = {
                 U"腐败", U"好战", U"恐怖", U"犯罪", U"不法", U"积极", U"反动", U"极端", U"激进",
                 U"武装", U"黑恶", U"危险", U"异己", U"坏",   U"骨干", U"分裂", U"叛乱", U"暴力",
                 U"投机", U"落后", U"先进", U"进步", U"流氓", U"中坚", U"一",   U"敌对", U"反革命",
                 U"右派", U"左派", U"不良", U"可疑", U"黑帮", U"贪腐", U"动乱", U"暴恐", U"腐化",
                 U"堕落", U"精英", U"文艺", U"青年", U"活跃", U"核心", U"中产"};
-            const std::u32string_view before(run.data() + s, i - s);
+            const std::u32string_view before = wordBefore(i);
             const bool kind =
                 i > 0 && (before.ends_with(U"主义") || before.ends_with(U"派") ||
                           std::find(std::begin(kKinds), std::end(kKinds), before) != std::end(kKinds));
@@ -488,14 +498,10 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                  std::any_of(std::begin(kOffices2), std::end(kOffices2),
                              [&](std::u32string_view o) { return rest.ends_with(o); }));
             // A measure it equals after 约, 分别, 均... (约为每秒三十万公里, 分别为三米和五米).
-            std::size_t w = i > 0 ? i - 1 : 0;
-            while (w > 0 && !r.wordStart[w])
-                --w;
             static constexpr std::u32string_view kAbout[] = {U"约",   U"大约", U"分别", U"依次", U"均",
                                                              U"平均", U"总计", U"合计", U"共计", U"大致"};
             const bool equals =
-                i > 0 && std::find(std::begin(kAbout), std::end(kAbout),
-                                   std::u32string_view(run.data() + w, i - w)) != std::end(kAbout);
+                std::find(std::begin(kAbout), std::end(kAbout), wordBefore(i)) != std::end(kAbout);
             if (appointed || child || passive || office || equals)
                 syl[i] = m_wei2;
             else if (const std::size_t er = opensAt(U'而', 12, false);
@@ -669,16 +675,13 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
         case U'担':
             // The load, dàn, after a number or 每 (年产稻谷三千担, 每担米价; 一担任 is a word, and 唯一
             // 担得起 carries).
-            if (m_dan4 != kNoSyllable && i > 0 && (isNumeral(run[i - 1]) || in(U"几数每", run[i - 1])) &&
-                !(run[i - 1] == kYi && !r.wordStart[i - 1] && !(i > 1 && isNumeral(run[i - 2]))))
+            if (m_dan4 != kNoSyllable && afterCount(i, U"几数每"))
                 syl[i] = m_dan4;
             break;
         case U'斗':
             // The measure of grain, dǒu, after a number (三斗米, 十斗为一斛; 斗争 and 斗殴 are words).
             // Not after the 一 of 万一 or 唯一, nor before 不, 得, 过 or 地 (斗不过他, 斗地主).
-            if (m_dou3 != kNoSyllable && i > 0 && (isNumeral(run[i - 1]) || in(U"几数半", run[i - 1])) &&
-                !(run[i - 1] == kYi && !r.wordStart[i - 1] && !(i > 1 && isNumeral(run[i - 2]))) &&
-                !(!last && in(U"不得过地", run[i + 1])))
+            if (m_dou3 != kNoSyllable && afterCount(i, U"几数半") && !(!last && in(U"不得过地", run[i + 1])))
                 syl[i] = m_dou3;
             break;
         case U'着':
@@ -722,11 +725,8 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 static constexpr std::u32string_view kCarried[] = {
                     U"钥匙", U"作业",   U"作业本", U"手机", U"东西", U"书包",   U"雨伞", U"钱包", U"本子",
                     U"证件", U"身份证", U"外套",   U"帽子", U"文件", U"充电器", U"眼镜", U"课本", U"包"};
-                std::size_t s = i - 1;
-                while (s > 0 && !r.wordStart[s])
-                    --s;
-                const std::u32string_view carried(run.data() + s, i - s);
-                if (occursBefore(s, U'把') &&
+                const std::u32string_view carried = wordBefore(i);
+                if (occursBefore(i - carried.size(), U'把') &&
                     std::find(std::begin(kCarried), std::end(kCarried), carried) != std::end(kCarried))
                     syl[i] = m_la4;
             }
@@ -736,7 +736,8 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             if (m_bao1 != kNoSyllable)
                 syl[i] = m_bao1;
             break;
-        case U'转':
+        case U'转': {
+            static constexpr std::u32string_view kCountsTurns[] = {U"分钟", U"转速", U"怠速"};
             // Turning round, zhuàn: 转着圈, 转得很快, 转个不停, 风车在转。地球绕着太阳转 (转着弯,
             // 转个身 and 转得过去 turn or pass on, zhuǎn).
             if (m_zhuan4 != kNoSyllable && syl[i] == m_zhuan3 &&
@@ -747,15 +748,17 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                  (i > 0 && run[i - 1] == U'在' && (last || in(kParticles, run[i + 1]))) ||
                  // Revolutions, after their number where minutes or 转速 count them (每分钟三千转,
                  // 转速达到六千转, 7200转/分; 这条微博1000转的时候, 三十万转 are reposts, zhuǎn).
-                 (i == 0
-                      ? r.before == PinyinBoundary::Digit && last && r.after == PinyinBoundary::Punctuation
-                      : i > 1 && isNumeral(run[i - 1]) && isNumeral(run[i - 2]) &&
-                            (std::u32string_view(run.data(), i).find(U"分钟") != std::u32string_view::npos ||
-                             std::u32string_view(run.data(), i).find(U"转速") != std::u32string_view::npos ||
-                             std::u32string_view(run.data(), i).find(U"怠速") != std::u32string_view::npos) &&
-                            (last || run[i + 1] == U'每'))))
+                 (i == 0 ? r.before == PinyinBoundary::Digit && last && r.after == PinyinBoundary::Punctuation
+                         : i > 1 && isNumeral(run[i - 1]) && isNumeral(run[i - 2]) &&
+                               std::any_of(std::begin(kCountsTurns), std::end(kCountsTurns),
+                                           [&](std::u32string_view w) {
+                                               return std::u32string_view(run.data(), i).find(w) !=
+                                                      std::u32string_view::npos;
+                                           }) &&
+                               (last || run[i + 1] == U'每'))))
                 syl[i] = m_zhuan4;
             break;
+        }
         case U'种':
             // Planted, zhòng: 种着很多树, 种了菜, 种满了花, 他种的菜.
             if (m_zhong4 != kNoSyllable &&
