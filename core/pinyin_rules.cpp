@@ -47,11 +47,12 @@ PinyinGrammarRules::PinyinGrammarRules(const PinyinReadingData &data)
       m_dang4(data.syllableId("dang4")), m_chong4(data.syllableId("chong4")), m_chu3(data.syllableId("chu3")),
       m_la4(data.syllableId("la4")), m_jiang1(data.syllableId("jiang1")), m_dou3(data.syllableId("dou3")),
       m_da4(data.syllableId("da4")), m_fu1(data.syllableId("fu1")), m_dan4(data.syllableId("dan4")),
-      m_jiang4(data.syllableId("jiang4")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
-                                                      data.syllableId("ou1"),   data.syllableId("qiu2"),
-                                                      data.syllableId("miao4"), data.syllableId("zha1"),
-                                                      data.syllableId("piao2"), data.syllableId("ji3"),
-                                                      data.syllableId("hua4")} {}
+      m_jiang4(data.syllableId("jiang4")), m_liu4(data.syllableId("liu4")),
+      m_la5(data.syllableId("la5")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
+                                                data.syllableId("ou1"),   data.syllableId("qiu2"),
+                                                data.syllableId("miao4"), data.syllableId("zha1"),
+                                                data.syllableId("piao2"), data.syllableId("ji3"),
+                                                data.syllableId("hua4")} {}
 
 std::uint32_t PinyinGrammarRules::wordAt(std::span<const char32_t> chars) const {
     std::uint32_t node = 0;
@@ -852,6 +853,26 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                   !(i + 2 < n && in(U"级口道路里上间民", run[i + 2])))))
                 syl[i] = m_pu4;
             break;
+        case U'啦':
+            // Ending a clause or said twice, the particle la (我们赢啦！开饭啦, 好啦好啦): the labels' lā is
+            // of cheers and names (啦啦队, 哆啦A梦, 巴啦啦).
+            if (m_la5 != kNoSyllable && i > 0 && !in(U"啦哆哩巴啪哗呼噼嘀叭拉", run[i - 1]) &&
+                (last || run[i + 1] == run[i - 1]))
+                syl[i] = m_la5;
+            break;
+        case U'陆': {
+            // The six of amounts written in capitals, liù, beside another capital numeral or unit, or
+            // before 万, 亿, 元, 圆 or 角 where a capital or 整 follows in the run (人民币陆万元整,
+            // 陆拾陆元, 壹佰陆; 大陆, 着陆, 陆万里 lù).
+            static constexpr std::u32string_view kCapitals = U"零壹贰叁肆伍陆柒捌玖拾佰仟";
+            const std::u32string_view rest(run.data() + i + 1, n - i - 1);
+            if (m_liu4 != kNoSyllable &&
+                ((i > 0 && in(kCapitals, run[i - 1])) || (!last && in(kCapitals, run[i + 1])) ||
+                 (!last && in(U"万亿元圆角", run[i + 1]) &&
+                  rest.find_first_of(U"零壹贰叁肆伍陆柒捌玖拾佰仟整") != std::u32string_view::npos)))
+                syl[i] = m_liu4;
+            break;
+        }
         default:
             break;
         }

@@ -959,6 +959,31 @@ TEST(PinyinReading, BiographiesOfficesAndSpecies) {
          {"他们还都是学生", "tā men hái dōu shì xué shēng"}});
 }
 
+// Money in capitals reads 陆 liù beside its fellows, and words met around the encyclopedic
+// polyphones read as the standard reads them, each only where it stands whole.
+TEST(PinyinReading, CapitalsClassicsAndKitchens) {
+    expectAll({{"人民币陆佰陆拾陆元整", "rén mín bì liù bǎi liù shí liù yuán zhěng"},
+               {"陆万元整", "liù wàn yuán zhěng"},
+               {"人民币壹万陆仟元整", "rén mín bì yī wàn liù qiān yuán zhěng"},
+               {"在大陆拾到钱包", "zài dà lù shí dào qián bāo"},
+               {"着陆角度", "zhuó lù jiǎo dù"},
+               {"陆万里", "lù wàn lǐ"},
+               {"帝国大厦", "dì guó dà shà"},
+               {"1955年被授予大将军衔", "1955 nián bèi shòu yǔ dà jiàng jūn xián"},
+               {"对他寄予厚望", "duì tā jì yǔ hòu wàng"},
+               {"他做事踏实", "tā zuò shì tā shi"},
+               {"脚踏实地", "jiǎo tà shí dì"},
+               {"古琴曲《梅花三弄》", "gǔ qín qǔ《méi huā sān nòng》"},
+               {"赤芍与白芍", "chì sháo yǔ bái sháo"},
+               {"出口的鱼干", "chū kǒu de yú gān"},
+               {"献上洁白的哈达", "xiàn shàng jié bái de hǎ dá"},
+               // 啦 ending a clause or said twice is the particle; cheers and names keep lā.
+               {"我们赢啦！", "wǒ men yíng la！"},
+               {"好啦好啦，别哭了", "hǎo la hǎo la，bié kū le"},
+               {"啦啦队", "lā lā duì"},
+               {"帮忙找迷你哆啦。", "bāng máng zhǎo mí nǐ duō lā。"}});
+}
+
 // 一 keeps its own tone in dates, ordinals and sums.
 TEST(PinyinReading, OneKeepsItsToneInDatesAndOrdinals) {
     expectAll({{"一月一日", "yī yuè yī rì"},
