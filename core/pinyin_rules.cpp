@@ -47,12 +47,13 @@ PinyinGrammarRules::PinyinGrammarRules(const PinyinReadingData &data)
       m_dang4(data.syllableId("dang4")), m_chong4(data.syllableId("chong4")), m_chu3(data.syllableId("chu3")),
       m_la4(data.syllableId("la4")), m_jiang1(data.syllableId("jiang1")), m_dou3(data.syllableId("dou3")),
       m_da4(data.syllableId("da4")), m_fu1(data.syllableId("fu1")), m_dan4(data.syllableId("dan4")),
-      m_jiang4(data.syllableId("jiang4")), m_liu4(data.syllableId("liu4")),
-      m_la5(data.syllableId("la5")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
-                                                data.syllableId("ou1"),   data.syllableId("qiu2"),
-                                                data.syllableId("miao4"), data.syllableId("zha1"),
-                                                data.syllableId("piao2"), data.syllableId("ji3"),
-                                                data.syllableId("hua4")} {}
+      m_jiang4(data.syllableId("jiang4")), m_liu4(data.syllableId("liu4")), m_la5(data.syllableId("la5")),
+      m_zhuang4(data.syllableId("zhuang4")),
+      m_gan3(data.syllableId("gan3")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
+                                                  data.syllableId("ou1"),   data.syllableId("qiu2"),
+                                                  data.syllableId("miao4"), data.syllableId("zha1"),
+                                                  data.syllableId("piao2"), data.syllableId("ji3"),
+                                                  data.syllableId("hua4")} {}
 
 std::uint32_t PinyinGrammarRules::wordAt(std::span<const char32_t> chars) const {
     std::uint32_t node = 0;
@@ -852,6 +853,19 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                  (!last && in(U"村镇乡", run[i + 1]) && run[i - 1] == U'家' &&
                   !(i + 2 < n && in(U"级口道路里上间民", run[i + 2])))))
                 syl[i] = m_pu4;
+            break;
+        case U'幢':
+            // Counting buildings, zhuàng (三幢楼, 购入数幢唐楼); the pillar of sutras is a word (经幢).
+            if (m_zhuang4 != kNoSyllable && afterCount(i, U"几数每"))
+                syl[i] = m_zhuang4;
+            break;
+        case U'杆':
+            // Counting what has a shaft, gǎn (两杆枪, 几杆大旗, 三杆秤); strokes and rods stay gān (打了五杆,
+            // 两杆受力相同).
+            if (m_gan3 != kNoSyllable && afterCount(i, U"几数每") && !last &&
+                (in(U"枪旗笔秤烟", run[i + 1]) ||
+                 (i + 2 < n && !r.wordStart[i + 2] && in(U"枪旗笔秤烟", run[i + 2]))))
+                syl[i] = m_gan3;
             break;
         case U'啦':
             // Ending a clause or said twice, the particle la (我们赢啦！开饭啦, 好啦好啦): the labels' lā is

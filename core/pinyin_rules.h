@@ -65,7 +65,8 @@ private:
         m_zuan1{kNoSyllable}, m_cha1{kNoSyllable}, m_he2{kNoSyllable}, m_zhuo2{kNoSyllable},
         m_dang4{kNoSyllable}, m_chong4{kNoSyllable}, m_chu3{kNoSyllable}, m_la4{kNoSyllable},
         m_jiang1{kNoSyllable}, m_dou3{kNoSyllable}, m_da4{kNoSyllable}, m_fu1{kNoSyllable},
-        m_dan4{kNoSyllable}, m_jiang4{kNoSyllable}, m_liu4{kNoSyllable}, m_la5{kNoSyllable};
+        m_dan4{kNoSyllable}, m_jiang4{kNoSyllable}, m_liu4{kNoSyllable}, m_la5{kNoSyllable},
+        m_zhuang4{kNoSyllable}, m_gan3{kNoSyllable};
     // The surnames' readings, in the order of the rule's characters (单解区仇缪查朴纪华).
     std::uint16_t m_surnames[9]{};
 };

@@ -981,7 +981,13 @@ TEST(PinyinReading, CapitalsClassicsAndKitchens) {
                {"我们赢啦！", "wǒ men yíng la！"},
                {"好啦好啦，别哭了", "hǎo la hǎo la，bié kū le"},
                {"啦啦队", "lā lā duì"},
-               {"帮忙找迷你哆啦。", "bāng máng zhǎo mí nǐ duō lā。"}});
+               {"帮忙找迷你哆啦。", "bāng máng zhǎo mí nǐ duō lā。"},
+               // Counted buildings and guns: zhuàng, gǎn; the pillar and the pole keep theirs.
+               {"他在香港购入数幢唐楼", "tā zài xiāng gǎng gòu rù shù zhuàng táng lóu"},
+               {"一座经幢", "yí zuò jīng chuáng"},
+               {"他们只有两杆枪和几杆大旗", "tā men zhǐ yǒu liǎng gǎn qiāng hé jǐ gǎn dà qí"},
+               {"这洞他打了五杆", "zhè dòng tā dǎ le wǔ gān"},
+               {"一根杆子", "yì gēn gān zi"}});
 }
 
 // 一 keeps its own tone in dates, ordinals and sums.
