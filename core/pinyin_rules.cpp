@@ -48,12 +48,14 @@ PinyinGrammarRules::PinyinGrammarRules(const PinyinReadingData &data)
       m_la4(data.syllableId("la4")), m_jiang1(data.syllableId("jiang1")), m_dou3(data.syllableId("dou3")),
       m_da4(data.syllableId("da4")), m_fu1(data.syllableId("fu1")), m_dan4(data.syllableId("dan4")),
       m_jiang4(data.syllableId("jiang4")), m_liu4(data.syllableId("liu4")), m_la5(data.syllableId("la5")),
-      m_zhuang4(data.syllableId("zhuang4")),
-      m_gan3(data.syllableId("gan3")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
-                                                  data.syllableId("ou1"),   data.syllableId("qiu2"),
-                                                  data.syllableId("miao4"), data.syllableId("zha1"),
-                                                  data.syllableId("piao2"), data.syllableId("ji3"),
-                                                  data.syllableId("hua4")} {}
+      m_zhuang4(data.syllableId("zhuang4")), m_gan3(data.syllableId("gan3")), m_ge2(data.syllableId("ge2")),
+      m_ge3(data.syllableId("ge3")), m_jing4(data.syllableId("jing4")), m_du1(data.syllableId("du1")),
+      m_qiang4(data.syllableId("qiang4")), m_tang2(data.syllableId("tang2")),
+      m_long4(data.syllableId("long4")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
+                                                    data.syllableId("ou1"),   data.syllableId("qiu2"),
+                                                    data.syllableId("miao4"), data.syllableId("zha1"),
+                                                    data.syllableId("piao2"), data.syllableId("ji3"),
+                                                    data.syllableId("hua4")} {}
 
 std::uint32_t PinyinGrammarRules::wordAt(std::span<const char32_t> chars) const {
     std::uint32_t node = 0;
@@ -824,8 +826,12 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             break;
         case U'卷':
             // Curled, juǎn, said of a thing before 的 (头发是卷的; AFS卷的 is a volume).
-            if (m_juan3 != kNoSyllable && !last && run[i + 1] == U'的' && i > 0 &&
-                in(U"是很挺太都有点", run[i - 1]))
+            // Counted rolls are juǎn too (一卷胶片, 每卷卫生纸; 第三卷, 一卷书 are volumes).
+            if (m_juan3 != kNoSyllable &&
+                ((!last && run[i + 1] == U'的' && i > 0 && in(U"是很挺太都有点", run[i - 1])) ||
+                 (afterCount(i, U"几数每") &&
+                  std::u32string_view(run.data() + i + 1, std::min<std::size_t>(3, n - i - 1))
+                          .find_first_of(U"纸胶布线绳钢带膜") != std::u32string_view::npos)))
                 syl[i] = m_juan3;
             break;
         case U'钻':
@@ -845,11 +851,11 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 syl[i] = m_he2;
             break;
         case U'铺':
-            // A place, pù: after a number of li (三十里铺村) or a family's name before 村, 镇 or 乡
-            // (马家铺村, 张家铺镇; 新铺村级公路, 重铺乡村道路 pave, pū).
+            // A place, pù: after a number of li (三十里铺村, 五里铺战役; 十里铺完 pū) or a family's
+            // name before 村, 镇 or 乡 (马家铺村, 张家铺镇; 新铺村级公路, 重铺乡村道路 pave, pū).
             if (m_pu4 != kNoSyllable && i > 0 &&
                 ((i >= 2 && run[i - 1] == U'里' && isNumeral(run[i - 2]) &&
-                  (last || in(U"村镇乡站街路", run[i + 1]))) ||
+                  (last || in(U"村镇乡站街路战位", run[i + 1]))) ||
                  (!last && in(U"村镇乡", run[i + 1]) && run[i - 1] == U'家' &&
                   !(i + 2 < n && in(U"级口道路里上间民", run[i + 2])))))
                 syl[i] = m_pu4;
@@ -860,12 +866,61 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 syl[i] = m_zhuang4;
             break;
         case U'杆':
-            // Counting what has a shaft, gǎn (两杆枪, 几杆大旗, 三杆秤); strokes and rods stay gān (打了五杆,
-            // 两杆受力相同).
-            if (m_gan3 != kNoSyllable && afterCount(i, U"几数每") && !last &&
-                (in(U"枪旗笔秤烟", run[i + 1]) ||
-                 (i + 2 < n && !r.wordStart[i + 2] && in(U"枪旗笔秤烟", run[i + 2]))))
+            // Counting what has a shaft, gǎn, named before or after the count (两杆枪, 几杆大旗, 步枪十余杆);
+            // strokes and rods stay gān (打了五杆, 两杆受力相同).
+            if (m_gan3 != kNoSyllable && afterCount(i, U"几数每余") &&
+                ((!last && in(U"枪旗笔秤烟", run[i + 1])) ||
+                 (i + 2 < n && !r.wordStart[i + 2] && in(U"枪旗笔秤烟", run[i + 2])) ||
+                 std::u32string_view(run.data() + (i > 6 ? i - 6 : 0), i > 6 ? 6 : i)
+                         .find_first_of(U"枪旗笔秤") != std::u32string_view::npos))
                 syl[i] = m_gan3;
+            break;
+        case U'葛':
+            // Before a given name or a place, after 老 or 小, the surname gě (葛兆光, 葛洲坝, 老葛花了三天);
+            // before 属, 藤, 根, 布 and the like standing alone, the vine gé (蓬莱葛属, 葛藤; 葛根本不知道,
+            // 葛布置 gě); 葛是…, 野葛在… are left to the model.
+            if (m_ge2 != kNoSyllable && m_ge3 != kNoSyllable && !last) {
+                if (i > 0 && in(U"老小", run[i - 1]))
+                    syl[i] = m_ge3;
+                else if ((run[i + 1] == U'属' || (in(U"科藤根粉布衣麻覃叶花蔓纤", run[i + 1]) &&
+                                                  (i + 2 >= n || r.wordStart[i + 2]))))
+                    syl[i] = m_ge2;
+                else if (!in(U"是在的为和与及也都", run[i + 1]) && !(i > 0 && in(U"野山粉葛", run[i - 1])))
+                    syl[i] = m_ge3;
+            }
+            break;
+        case U'劲':
+            // Of a wind ending the clause, strong, jìng (霜风劲，西风正劲。北风甚劲; 东风的劲 jìn).
+            if (m_jing4 != kNoSyllable && last && i > 0 && !in(U"的股", run[i - 1]) &&
+                std::u32string_view(run.data() + (i > 3 ? i - 3 : 0), i > 3 ? 3 : i).find(U'风') !=
+                    std::u32string_view::npos)
+                syl[i] = m_jing4;
+            break;
+        case U'都':
+            // A capital ending the clause in 以…为都, dū (以咸阳为都。; 你认为都？ dōu).
+            if (m_du1 != kNoSyllable && last && i > 1 && run[i - 1] == U'为' &&
+                std::u32string_view(run.data(), i - 1).find(U'以') != std::u32string_view::npos)
+                syl[i] = m_du1;
+            break;
+        case U'呛':
+            // Smoke and smells sting, qiàng (浓烟呛得睁不开眼, 辣味呛人); water and food choke, qiāng,
+            // whatever smoke was about (烟雾里他被一口饭呛得直咳嗽).
+            if (const std::u32string_view before(run.data() + (i > 10 ? i - 10 : 0), i > 10 ? 10 : i);
+                m_qiang4 != kNoSyllable && !last && in(U"得人鼻眼", run[i + 1]) &&
+                before.find_first_of(U"烟味辣椒雾硫熏臭") != std::u32string_view::npos &&
+                before.find_first_of(U"水汤饭奶喝吃粥茶酒") == std::u32string_view::npos)
+                syl[i] = m_qiang4;
+            break;
+        case U'樘':
+            // Counting doors and windows, táng (入户门九十六樘, 每樘).
+            if (m_tang2 != kNoSyllable && afterCount(i, U"几数每余"))
+                syl[i] = m_tang2;
+            break;
+        case U'弄':
+            // A lane counted in 条, lòng (三条弄。这条弄内; 这条弄不好, 把这条弄干净 nòng).
+            if (m_long4 != kNoSyllable && i > 0 && run[i - 1] == U'条' &&
+                (last || in(U"内口里中堂东西南北尾", run[i + 1])))
+                syl[i] = m_long4;
             break;
         case U'啦':
             // Ending a clause or said twice, the particle la (我们赢啦！开饭啦, 好啦好啦): the labels' lā is

@@ -987,6 +987,26 @@ TEST(PinyinReading, CapitalsClassicsAndKitchens) {
                {"一座经幢", "yí zuò jīng chuáng"},
                {"他们只有两杆枪和几杆大旗", "tā men zhǐ yǒu liǎng gǎn qiāng hé jǐ gǎn dà qí"},
                {"这洞他打了五杆", "zhè dòng tā dǎ le wǔ gān"},
+               {"长短枪两百余杆", "cháng duǎn qiāng liǎng bǎi yú gǎn"},
+               // The surname 葛 before a given name, the vine before its kind; a wind's 劲, a capital's
+               // 都, smoke's 呛, counted doors, lanes, rolls and rates.
+               {"复旦大学教授葛兆光", "fù dàn dà xué jiào shòu gě zhào guāng"},
+               {"蓬莱葛属", "péng lái gé shǔ"},
+               {"征尘暗，霜风劲，悄边声", "zhēng chén àn，shuāng fēng jìng，qiǎo biān shēng"},
+               {"以咸阳为都。", "yǐ xián yáng wéi dū。"},
+               {"大家都。", "dà jiā dōu。"},
+               {"浓烟呛得行人睁不开眼", "nóng yān qiàng de xíng rén zhēng bù kāi yǎn"},
+               {"他喝水呛得直咳嗽", "tā hē shuǐ qiāng de zhí ké sòu"},
+               {"入户门九十六樘", "rù hù mén jiǔ shí liù táng"},
+               {"这条弄内设有印刷所", "zhè tiáo lòng nèi shè yǒu yìn shuā suǒ"},
+               {"两卷胶带", "liǎng juǎn jiāo dài"},
+               {"五里铺战役", "wǔ lǐ pù zhàn yì"},
+               {"十里铺满鲜花", "shí lǐ pū mǎn xiān huā"},
+               {"葛根本不知道", "gě gēn běn bù zhī dào"},
+               {"他率最精锐的部队出发了", "tā shuài zuì jīng ruì de bù duì chū fā le"},
+               {"这条弄不好", "zhè tiáo nòng bù hǎo"},
+               {"十里铺完以后", "shí lǐ pū wán yǐ hòu"},
+               {"烟雾里他被一口饭呛得直咳嗽", "yān wù lǐ tā bèi yì kǒu fàn qiāng de zhí ké sòu"},
                {"一根杆子", "yì gēn gān zi"}});
 }
 
