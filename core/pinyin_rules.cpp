@@ -133,6 +133,12 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     auto occursBefore = [&](std::size_t k, char32_t c) {
         return std::u32string_view(run.data(), k).find(c) != std::u32string_view::npos;
     };
+    // Whether one of `set` stands among the `width` characters before position `k`.
+    auto nearBefore = [&](std::size_t k, std::size_t width, std::u32string_view set) {
+        const std::size_t from = k > width ? k - width : 0;
+        return std::u32string_view(run.data() + from, k - from).find_first_of(set) !=
+               std::u32string_view::npos;
+    };
     // The word of the segmentation that ends just before `k` (none at the run's start).
     auto wordBefore = [&](std::size_t k) {
         if (k == 0)
@@ -871,8 +877,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             if (m_gan3 != kNoSyllable && afterCount(i, U"几数每余") &&
                 ((!last && in(U"枪旗笔秤烟", run[i + 1])) ||
                  (i + 2 < n && !r.wordStart[i + 2] && in(U"枪旗笔秤烟", run[i + 2])) ||
-                 std::u32string_view(run.data() + (i > 6 ? i - 6 : 0), i > 6 ? 6 : i)
-                         .find_first_of(U"枪旗笔秤") != std::u32string_view::npos))
+                 nearBefore(i, 6, U"枪旗笔秤")))
                 syl[i] = m_gan3;
             break;
         case U'葛':
@@ -892,23 +897,19 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
         case U'劲':
             // Of a wind ending the clause, strong, jìng (霜风劲，西风正劲。北风甚劲; 东风的劲 jìn).
             if (m_jing4 != kNoSyllable && last && i > 0 && !in(U"的股", run[i - 1]) &&
-                std::u32string_view(run.data() + (i > 3 ? i - 3 : 0), i > 3 ? 3 : i).find(U'风') !=
-                    std::u32string_view::npos)
+                nearBefore(i, 3, U"风"))
                 syl[i] = m_jing4;
             break;
         case U'都':
             // A capital ending the clause in 以…为都, dū (以咸阳为都。; 你认为都？ dōu).
-            if (m_du1 != kNoSyllable && last && i > 1 && run[i - 1] == U'为' &&
-                std::u32string_view(run.data(), i - 1).find(U'以') != std::u32string_view::npos)
+            if (m_du1 != kNoSyllable && last && i > 1 && run[i - 1] == U'为' && occursBefore(i - 1, U'以'))
                 syl[i] = m_du1;
             break;
         case U'呛':
             // Smoke and smells sting, qiàng (浓烟呛得睁不开眼, 辣味呛人); water and food choke, qiāng,
             // whatever smoke was about (烟雾里他被一口饭呛得直咳嗽).
-            if (const std::u32string_view before(run.data() + (i > 10 ? i - 10 : 0), i > 10 ? 10 : i);
-                m_qiang4 != kNoSyllable && !last && in(U"得人鼻眼", run[i + 1]) &&
-                before.find_first_of(U"烟味辣椒雾硫熏臭") != std::u32string_view::npos &&
-                before.find_first_of(U"水汤饭奶喝吃粥茶酒") == std::u32string_view::npos)
+            if (m_qiang4 != kNoSyllable && !last && in(U"得人鼻眼", run[i + 1]) &&
+                nearBefore(i, 10, U"烟味辣椒雾硫熏臭") && !nearBefore(i, 10, U"水汤饭奶喝吃粥茶酒"))
                 syl[i] = m_qiang4;
             break;
         case U'樘':
@@ -938,7 +939,8 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             if (m_liu4 != kNoSyllable &&
                 ((i > 0 && in(kCapitals, run[i - 1])) || (!last && in(kCapitals, run[i + 1])) ||
                  (!last && in(U"万亿元圆角", run[i + 1]) &&
-                  rest.find_first_of(U"零壹贰叁肆伍陆柒捌玖拾佰仟整") != std::u32string_view::npos)))
+                  (rest.find_first_of(kCapitals) != std::u32string_view::npos ||
+                   rest.find(U'整') != std::u32string_view::npos))))
                 syl[i] = m_liu4;
             break;
         }
