@@ -51,11 +51,12 @@ PinyinGrammarRules::PinyinGrammarRules(const PinyinReadingData &data)
       m_zhuang4(data.syllableId("zhuang4")), m_gan3(data.syllableId("gan3")), m_ge2(data.syllableId("ge2")),
       m_ge3(data.syllableId("ge3")), m_jing4(data.syllableId("jing4")), m_du1(data.syllableId("du1")),
       m_qiang4(data.syllableId("qiang4")), m_tang2(data.syllableId("tang2")),
-      m_long4(data.syllableId("long4")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
-                                                    data.syllableId("ou1"),   data.syllableId("qiu2"),
-                                                    data.syllableId("miao4"), data.syllableId("zha1"),
-                                                    data.syllableId("piao2"), data.syllableId("ji3"),
-                                                    data.syllableId("hua4")} {}
+      m_long4(data.syllableId("long4")), m_cha4(data.syllableId("cha4")), m_zuo3(data.syllableId("zuo3")),
+      m_li5(data.syllableId("li5")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
+                                                data.syllableId("ou1"),   data.syllableId("qiu2"),
+                                                data.syllableId("miao4"), data.syllableId("zha1"),
+                                                data.syllableId("piao2"), data.syllableId("ji3"),
+                                                data.syllableId("hua4")} {}
 
 std::uint32_t PinyinGrammarRules::wordAt(std::span<const char32_t> chars) const {
     std::uint32_t node = 0;
@@ -922,6 +923,39 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             if (m_long4 != kNoSyllable && i > 0 && run[i - 1] == U'条' &&
                 (last || in(U"内口里中堂东西南北尾", run[i + 1])))
                 syl[i] = m_long4;
+            break;
+        case U'将':
+            // The general one is made, jiàng, ending the clause after 为 (以卫青为将，拜为将。).
+            if (m_jiang4 != kNoSyllable && last && i > 0 && run[i - 1] == U'为')
+                syl[i] = m_jiang4;
+            break;
+        case U'杈':
+            // A fork of a tree or an antler, chà, after 的, 树, 枝, 大 or 小 or before 上 or 间 (树的杈上,
+            // 角上的杈, 一根大杈); the pitchfork, chā, elsewhere (用杈挑麦秸, 木杈).
+            if (m_cha4 != kNoSyllable &&
+                ((i > 0 && in(U"的树枝大小", run[i - 1])) || (!last && in(U"上间", run[i + 1]))))
+                syl[i] = m_cha4;
+            break;
+        case U'撮': {
+            // A tuft of hair counted, zuǒ (一撮白发, 一撮胡子, 一撮长鬓角); a pinch of anything else is
+            // cuō (一撮盐, 一撮胡椒, 一撮毛线, 一撮发菜).
+            std::size_t p = i + 1;
+            if (p < n && !in(U"发毛须鬓胡", run[p]))
+                ++p;
+            const bool hair =
+                p < n &&
+                ((in(U"发毛须鬓", run[p]) && !(p + 1 < n && in(U"菜酵线豆尖笔根椒丝酸面", run[p + 1]))) ||
+                 (run[p] == U'胡' && p + 1 < n && in(U"子须", run[p + 1])));
+            if (m_zuo3 != kNoSyllable && afterCount(i, U"几数每") && hair)
+                syl[i] = m_zuo3;
+            break;
+        }
+        case U'哩':
+            // Ending a clause after a word, the particle li (还早着哩, 做哩！); after a number, 英 or
+            // 多, 几, 来 that count, miles (三百哩, 79英哩, 一百多哩, 好几哩).
+            if (m_li5 != kNoSyllable && last && i > 0 && !in(U"哩英海多来几半每余", run[i - 1]) &&
+                !std::any_of(run.begin() + (i > 3 ? i - 3 : 0), run.begin() + i, isNumeral))
+                syl[i] = m_li5;
             break;
         case U'啦':
             // Ending a clause or said twice, the particle la (我们赢啦！开饭啦, 好啦好啦): the labels' lā is

@@ -1007,6 +1007,18 @@ TEST(PinyinReading, CapitalsClassicsAndKitchens) {
                {"这条弄不好", "zhè tiáo nòng bù hǎo"},
                {"十里铺完以后", "shí lǐ pū wán yǐ hòu"},
                {"烟雾里他被一口饭呛得直咳嗽", "yān wù lǐ tā bèi yì kǒu fàn qiāng de zhí ké sòu"},
+               // The general made, a fork, a tuft of hair, the particle li; the pitchfork and miles stay.
+               {"以卫青为将，", "yǐ wèi qīng wéi jiàng，"},
+               {"松鼠在橡树的杈上搭窝", "sōng shǔ zài xiàng shù de chà shàng dā wō"},
+               {"犁、耙、木杈", "lí、pá、mù chā"},
+               {"鬓角留着一撮白发", "bìn jiǎo liú zhe yì zuǒ bái fà"},
+               {"一撮盐", "yì cuō yán"},
+               {"加一撮胡椒", "jiā yì cuō hú jiāo"},
+               {"他用杈挑起一捆麦秸", "tā yòng chā tiǎo qǐ yì kǔn mài jiē"},
+               {"一百多哩。", "yì bǎi duō lǐ。"},
+               {"这事还早着哩。", "zhè shì hái zǎo zhe li。"},
+               {"他跑了三百哩", "tā pǎo le sān bǎi lǐ"},
+               {"79英哩", "79 yīng lǐ"},
                {"一根杆子", "yì gēn gān zi"}});
 }
 
