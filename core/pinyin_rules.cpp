@@ -52,11 +52,12 @@ PinyinGrammarRules::PinyinGrammarRules(const PinyinReadingData &data)
       m_ge3(data.syllableId("ge3")), m_jing4(data.syllableId("jing4")), m_du1(data.syllableId("du1")),
       m_qiang4(data.syllableId("qiang4")), m_tang2(data.syllableId("tang2")),
       m_long4(data.syllableId("long4")), m_cha4(data.syllableId("cha4")), m_zuo3(data.syllableId("zuo3")),
-      m_li5(data.syllableId("li5")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
-                                                data.syllableId("ou1"),   data.syllableId("qiu2"),
-                                                data.syllableId("miao4"), data.syllableId("zha1"),
-                                                data.syllableId("piao2"), data.syllableId("ji3"),
-                                                data.syllableId("hua4")} {}
+      m_li5(data.syllableId("li5")), m_xia4(data.syllableId("xia4")),
+      m_jiao1(data.syllableId("jiao1")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
+                                                    data.syllableId("ou1"),   data.syllableId("qiu2"),
+                                                    data.syllableId("miao4"), data.syllableId("zha1"),
+                                                    data.syllableId("piao2"), data.syllableId("ji3"),
+                                                    data.syllableId("hua4")} {}
 
 std::uint32_t PinyinGrammarRules::wordAt(std::span<const char32_t> chars) const {
     std::uint32_t node = 0;
@@ -957,6 +958,26 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 !std::any_of(run.begin() + (i > 3 ? i - 3 : 0), run.begin() + i, isNumeral))
                 syl[i] = m_li5;
             break;
+        case U'厦':
+            // Xiamen's xià, named beside its neighbours or as a place one goes to (厦航, 泉、厦、漳,
+            // 福建厦岛, 在厦举行, 简称厦); a building is shà (将倾之厦, 这座厦, 新厦落成).
+            if (m_xia4 != kNoSyllable && ((i > 0 && in(U"、泉漳京在从至到赴回返抵离称", run[i - 1])) ||
+                                          (!last && in(U"航港禾鼓岛漳金门、", run[i + 1]))))
+                syl[i] = m_xia4;
+            break;
+        case U'教': {
+            // Teaching someone, jiāo, before the one taught (教村里的青年识字, 教农民种稻, 教观众做菜; 受教,
+            // 就教 and 身教 are jiào).
+            static constexpr std::u32string_view kTaught[] = {U"农民", U"观众", U"学生", U"孩子", U"青年",
+                                                              U"村民", U"老人", U"妇女", U"儿童", U"大家",
+                                                              U"人们", U"村里", U"徒弟", U"弟子"};
+            const std::u32string_view rest(run.data() + i + 1, n - i - 1);
+            if (m_jiao1 != kNoSyllable && !(i > 0 && in(U"受就失身", run[i - 1])) &&
+                std::any_of(std::begin(kTaught), std::end(kTaught),
+                            [&](std::u32string_view w) { return rest.starts_with(w); }))
+                syl[i] = m_jiao1;
+            break;
+        }
         case U'啦':
             // Ending a clause or said twice, the particle la (我们赢啦！开饭啦, 好啦好啦): the labels' lā is
             // of cheers and names (啦啦队, 哆啦A梦, 巴啦啦).

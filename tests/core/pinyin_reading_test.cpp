@@ -1019,6 +1019,12 @@ TEST(PinyinReading, CapitalsClassicsAndKitchens) {
                {"这事还早着哩。", "zhè shì hái zǎo zhe li。"},
                {"他跑了三百哩", "tā pǎo le sān bǎi lǐ"},
                {"79英哩", "79 yīng lǐ"},
+               // Xiamen's 厦 alone, the building in its words; 教 before the ones taught.
+               {"鹭岛是福建厦岛的别称", "lù dǎo shì fú jiàn xià dǎo de bié chēng"},
+               {"高楼大厦", "gāo lóu dà shà"},
+               {"将倾之厦，非一木所能支", "jiāng qīng zhī shà，fēi yí mù suǒ néng zhī"},
+               {"受教村民都很感激", "shòu jiào cūn mín dōu hěn gǎn jī"},
+               {"他在乡间教农民种植水稻", "tā zài xiāng jiān jiāo nóng mín zhòng zhí shuǐ dào"},
                {"一根杆子", "yì gēn gān zi"}});
 }
 
