@@ -141,6 +141,12 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
         return std::u32string_view(run.data() + from, k - from).find_first_of(set) !=
                std::u32string_view::npos;
     };
+    // Whether one of `set` stands among the `width` characters from position `k` on.
+    auto nearAfter = [&](std::size_t k, std::size_t width, std::u32string_view set) {
+        const std::size_t from = std::min(k, n);
+        return std::u32string_view(run.data() + from, std::min(width, n - from)).find_first_of(set) !=
+               std::u32string_view::npos;
+    };
     // The word of the segmentation that ends just before `k` (none at the run's start).
     auto wordBefore = [&](std::size_t k) {
         if (k == 0)
@@ -309,8 +315,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
         for (std::size_t i = 1; i + 2 < n; ++i)
             if (run[i] == U'长' && r.wordEnd[i] && !r.standsAlone(i) && isNumeral(run[i + 1]) &&
                 !in(kOffices, run[i - 1]) && !in(U"年月天周生成增延助擅见特专", run[i - 1]) &&
-                std::u32string_view(run.data() + i + 2, std::min<std::size_t>(n - i - 2, 3))
-                        .find_first_of(U"米尺寸里码丈") != std::u32string_view::npos)
+                nearAfter(i + 2, 3, U"米尺寸里码丈"))
                 syl[i] = m_chang2;
     // 卷 after an ordinal is a volume, juàn, in whatever word (第三卷; 共十卷 may be rolls).
     if (m_juan4 != kNoSyllable)
@@ -607,8 +612,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             if (m_chang2 != kNoSyllable && i > 0 && syl[i] == m_zhang3 &&
                 (in(U"很太挺更最较", run[i - 1]) ||
                  (i + 2 < n && isNumeral(run[i + 1]) && !in(U"年月天周", run[i - 1]) &&
-                  std::u32string_view(run.data() + i + 2, std::min<std::size_t>(n - i - 2, 3))
-                          .find_first_of(U"米尺寸里码丈") != std::u32string_view::npos) ||
+                  nearAfter(i + 2, 3, U"米尺寸里码丈")) ||
                  ((last ? r.after != PinyinBoundary::Edge : run[i + 1] == U'的') &&
                   !in(kOffices, run[i - 1]))))
                 syl[i] = m_chang2;
@@ -719,9 +723,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
         case U'冲':
             // Towards someone, chòng: 他冲我笑了笑, 你冲谁发火呢 (用开水冲你的奶粉 rinses, chōng).
             if (m_chong4 != kNoSyllable && !last && in(U"我你他她谁您咱", run[i + 1]) &&
-                !occursBefore(i, U'用') &&
-                std::u32string_view(run.data() + i + 1, std::min<std::size_t>(n - i - 1, 3)).find(U'的') ==
-                    std::u32string_view::npos)
+                !occursBefore(i, U'用') && !nearAfter(i + 1, 3, U"的"))
                 syl[i] = m_chong4;
             break;
         case U'处':
@@ -837,9 +839,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             // Counted rolls are juǎn too (一卷胶片, 每卷卫生纸; 第三卷, 一卷书 are volumes).
             if (m_juan3 != kNoSyllable &&
                 ((!last && run[i + 1] == U'的' && i > 0 && in(U"是很挺太都有点", run[i - 1])) ||
-                 (afterCount(i, U"几数每") &&
-                  std::u32string_view(run.data() + i + 1, std::min<std::size_t>(3, n - i - 1))
-                          .find_first_of(U"纸胶布线绳钢带膜") != std::u32string_view::npos)))
+                 (afterCount(i, U"几数每") && nearAfter(i + 1, 3, U"纸胶布线绳钢带膜"))))
                 syl[i] = m_juan3;
             break;
         case U'钻':
