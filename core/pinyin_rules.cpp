@@ -354,6 +354,19 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             } else if (i + 1 < n && run[i + 1] == U'其' && r.end[i + 1] == i + 2)
                 syl[i] = m_jiang1;
         }
+    // 将门 before what is done to a door is "the door", jiāng mén (请你将门关上, 他将门推开); the
+    // general's house keeps jiàng (出身将门, 将门出虎子, 将门之后).
+    if (m_jiang1 != kNoSyllable)
+        for (std::size_t i = 0; i + 2 < n; ++i)
+            if (run[i] == U'将' && run[i + 1] == U'门' && r.wordStart[i] && r.end[i] == i + 2 &&
+                in(U"关开推锁拉带掩堵封撞踢砸拍敲反打", run[i + 2]))
+                syl[i] = m_jiang1;
+    // 幢幢 before buildings counts them, zhuàng (幢幢高楼, 幢幢别墅); shadows that flicker stay
+    // chuáng (人影幢幢).
+    if (m_zhuang4 != kNoSyllable)
+        for (std::size_t i = 0; i + 2 < n; ++i)
+            if (run[i] == U'幢' && run[i + 1] == U'幢' && nearAfter(i + 2, 2, U"楼房厦宅舍墅筑"))
+                syl[i] = syl[i + 1] = m_zhuang4;
     // 见长 after 以 is what one excels at, cháng (他的书法以行书见长, 该校以培养应用型人才见长;
     // 个子见长 grows, zhǎng, and so after 以 inside 以后, 所以, 可以, or where a speed grows:
     // 以肉眼可见的速度见长).
@@ -528,7 +541,9 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 syl[i] = m_wei4;
         }
     for (std::size_t i = 0; i < n; ++i) {
-        if (!r.standsAlone(i))
+        // A measure the segmentation joined to its number (三卷, 一杆) is read as one standing alone.
+        const bool counted = i > 0 && r.wordStart[i - 1] && r.end[i - 1] == i + 1 && isNumeral(run[i - 1]);
+        if (!r.standsAlone(i) && !(counted && in(U"卷杆", run[i])))
             continue;
         const bool last = i + 1 == n;
         switch (run[i]) {
@@ -836,10 +851,11 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             break;
         case U'卷':
             // Curled, juǎn, said of a thing before 的 (头发是卷的; AFS卷的 is a volume).
-            // Counted rolls are juǎn too (一卷胶片, 每卷卫生纸; 第三卷, 一卷书 are volumes).
+            // Counted rolls are juǎn too (一卷胶片, 每卷卫生纸; 第三卷, 一卷书, 三卷纸质文献 are volumes).
             if (m_juan3 != kNoSyllable &&
                 ((!last && run[i + 1] == U'的' && i > 0 && in(U"是很挺太都有点", run[i - 1])) ||
-                 (afterCount(i, U"几数每") && nearAfter(i + 1, 3, U"纸胶布线绳钢带膜"))))
+                 (afterCount(i, U"几数每") && nearAfter(i + 1, 3, U"纸胶布线绳钢带膜") &&
+                  !(i + 2 < n && run[i + 1] == U'纸' && run[i + 2] == U'质'))))
                 syl[i] = m_juan3;
             break;
         case U'钻':
@@ -859,11 +875,13 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 syl[i] = m_he2;
             break;
         case U'铺':
-            // A place, pù: after a number of li (三十里铺村, 五里铺战役; 十里铺完 pū) or a family's
-            // name before 村, 镇 or 乡 (马家铺村, 张家铺镇; 新铺村级公路, 重铺乡村道路 pave, pū).
+            // A place, pù: after a number of li (三十里铺村, 五里铺战役, 八里铺在县城东边; 十里铺完,
+            // 三里铺在地上 pū) or a family's name before 村, 镇 or 乡 (马家铺村, 张家铺镇; 新铺村级公路,
+            // 重铺乡村道路 pave, pū).
             if (m_pu4 != kNoSyllable && i > 0 &&
                 ((i >= 2 && run[i - 1] == U'里' && isNumeral(run[i - 2]) &&
-                  (last || in(U"村镇乡站街路战位", run[i + 1]))) ||
+                  (last || in(U"村镇乡站街路战位在是有人", run[i + 1])) &&
+                  !(i + 2 < n && run[i + 1] == U'在' && in(U"地路桌床身墙门院上", run[i + 2]))) ||
                  (!last && in(U"村镇乡", run[i + 1]) && run[i - 1] == U'家' &&
                   !(i + 2 < n && in(U"级口道路里上间民", run[i + 2])))))
                 syl[i] = m_pu4;

@@ -1028,6 +1028,25 @@ TEST(PinyinReading, CapitalsClassicsAndKitchens) {
                {"一根杆子", "yì gēn gān zi"}});
 }
 
+// Measures and doors the segmentation took into words: counted rolls, guns and buildings, a
+// village of li, the door after 将.
+TEST(PinyinReading, MeasuresAndDoorsInsideWords) {
+    expectAll({{"他买了三卷纸", "tā mǎi le sān juǎn zhǐ"},
+               {"这套书共三卷", "zhè tào shū gòng sān juàn"},
+               {"第三卷收录了他的诗", "dì sān juàn shōu lù le tā de shī"},
+               {"他扛着一杆枪", "tā káng zhe yì gǎn qiāng"},
+               {"他打出一杆进洞", "tā dǎ chū yì gān jìn dòng"},
+               {"幢幢高楼拔地而起", "zhuàng zhuàng gāo lóu bá dì ér qǐ"},
+               {"人影幢幢", "rén yǐng chuáng chuáng"},
+               {"八里铺在县城东边", "bā lǐ pù zài xiàn chéng dōng biān"},
+               {"三里铺在地上的都是落叶", "sān lǐ pū zài dì shàng de dōu shì luò yè"},
+               {"这三卷纸质文献很珍贵", "zhè sān juàn zhǐ zhì wén xiàn hěn zhēn guì"},
+               {"请你将门关上", "qǐng nǐ jiāng mén guān shàng"},
+               {"他将门推开了", "tā jiāng mén tuī kāi le"},
+               {"将门出虎子", "jiàng mén chū hǔ zǐ"},
+               {"他出身将门", "tā chū shēn jiàng mén"}});
+}
+
 // 一 keeps its own tone in dates, ordinals and sums.
 TEST(PinyinReading, OneKeepsItsToneInDatesAndOrdinals) {
     expectAll({{"一月一日", "yī yuè yī rì"},
