@@ -52,12 +52,12 @@ PinyinGrammarRules::PinyinGrammarRules(const PinyinReadingData &data)
       m_ge3(data.syllableId("ge3")), m_jing4(data.syllableId("jing4")), m_du1(data.syllableId("du1")),
       m_qiang4(data.syllableId("qiang4")), m_tang2(data.syllableId("tang2")),
       m_long4(data.syllableId("long4")), m_cha4(data.syllableId("cha4")), m_zuo3(data.syllableId("zuo3")),
-      m_li5(data.syllableId("li5")), m_xia4(data.syllableId("xia4")),
-      m_jiao1(data.syllableId("jiao1")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
-                                                    data.syllableId("ou1"),   data.syllableId("qiu2"),
-                                                    data.syllableId("miao4"), data.syllableId("zha1"),
-                                                    data.syllableId("piao2"), data.syllableId("ji3"),
-                                                    data.syllableId("hua4")} {}
+      m_li5(data.syllableId("li5")), m_xia4(data.syllableId("xia4")), m_jiao1(data.syllableId("jiao1")),
+      m_huo2(data.syllableId("huo2")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
+                                                  data.syllableId("ou1"),   data.syllableId("qiu2"),
+                                                  data.syllableId("miao4"), data.syllableId("zha1"),
+                                                  data.syllableId("piao2"), data.syllableId("ji3"),
+                                                  data.syllableId("hua4")} {}
 
 std::uint32_t PinyinGrammarRules::wordAt(std::span<const char32_t> chars) const {
     std::uint32_t node = 0;
@@ -93,7 +93,8 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     //   觉 is sleep, jiào, a little after 睡 ending the clause or before a particle (睡着觉,
     //     睡个好觉, 睡了一大觉, 睡着觉呢; not 睡前觉得, 睡时觉冷), after 午, 补 and 回笼, and in
     //     一觉醒来.
-    //   地 alone is the ground or a place, dì, after 在 alone (在地上爬), before punctuation after a
+    //   地 alone is the ground or a place, dì, after 在 or 其 alone (在地上爬, 于其地设郡), before
+    //   punctuation after a
     //     word of one character (晕倒在地。可触地，在藏地，), opening a line (地上铺着地毯) and
     //     counted in 块, 亩 and 片 (这块地很肥, 两亩地; not 成片地倒伏): the particle leads a verb, follows
     //     its adverbial (“砰”地一声), and before a comma follows adverbials of two characters or more
@@ -196,7 +197,8 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 U"农户", U"村民", U"灾区", U"大家", U"社会", U"国家",   U"人民", U"消费者", U"游客",
                 U"读者", U"会员", U"家庭", U"乘客", U"旅客", U"百姓",   U"考生", U"学生",   U"家长",
                 U"社区", U"部门", U"人们", U"师生", U"人员", U"毕业生", U"新生", U"残疾人", U"老年人",
-                U"妇女", U"青年", U"群体", U"客人", U"地区", U"单位"};
+                U"妇女", U"青年", U"群体", U"客人", U"地区", U"单位",   U"选手", U"运动员", U"观众",
+                U"学员", U"嘉宾", U"球迷"};
             // What a copula leads: a verb of aim (目标为培养学生, 任务为帮助企业).
             static constexpr std::u32string_view kAims[] = {
                 U"培养", U"提高", U"实现", U"保证", U"确保", U"促进", U"加强", U"推动", U"帮助", U"支持",
@@ -242,6 +244,47 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 }
                 k += v.size();
             }
+        }
+    // 为 opening a clause that names what a thing is among others is the copula, wéi (巢湖位于安徽
+    // 中部，为长江下游最大的湖泊; 该公司成立于1998年，为国内最大的乳企之一; 今为当地最古老的佛寺),
+    // where the models read "for" from the clause before. Not where a verb is done for someone
+    // (，为客户提供最好的服务, 为球队打进了最关键的一球).
+    if (m_wei2 != kNoSyllable && m_wei4 != kNoSyllable)
+        for (std::size_t i = 0; i + 3 < n; ++i) {
+            if (run[i] != U'为' || syl[i] != m_wei4 || !r.standsAlone(i))
+                continue;
+            const bool opens = i == 0 ? r.before == PinyinBoundary::Punctuation
+                                      : i == 1 && in(U"今曾均皆多亦也即仍则现乃实原现", run[0]);
+            if (!opens)
+                continue;
+            const std::u32string_view rest(run.data() + i + 1, n - i - 1);
+            static constexpr std::u32string_view kAmong[] = {U"之一", U"之首", U"之所", U"之地", U"之冠"};
+            static constexpr std::u32string_view kFirst[] = {U"最",   U"唯一", U"现存", U"第一",
+                                                             U"首个", U"首座", U"重要", U"主要",
+                                                             U"著名", U"代表", U"早期", U"传统"};
+            // ...ending in 之一 or the like, or a phrase with 的 that ranks it (最大的, 重要的).
+            const bool among = std::any_of(std::begin(kAmong), std::end(kAmong),
+                                           [&](std::u32string_view a) { return rest.ends_with(a); }) ||
+                               (rest.find(U'的') != std::u32string_view::npos &&
+                                std::any_of(std::begin(kFirst), std::end(kFirst), [&](std::u32string_view f) {
+                                    return rest.find(f) != std::u32string_view::npos;
+                                }));
+            // What is done for someone: an aspect particle or a verb of giving or making.
+            static constexpr std::u32string_view kDone[] = {
+                U"提供", U"打造", U"带来", U"创造", U"准备", U"献上", U"送上", U"送去", U"赢得", U"争取",
+                U"打进", U"买",   U"做",   U"写",   U"赢",   U"送",   U"介绍", U"讲述", U"展示", U"表演",
+                U"演唱", U"设计", U"举办", U"开设", U"建立", U"修建", U"推荐", U"制定", U"立下"};
+            const bool done = rest.find_first_of(U"了着过") != std::u32string_view::npos ||
+                              std::any_of(std::begin(kDone), std::end(kDone), [&](std::u32string_view d) {
+                                  return rest.find(d) != std::u32string_view::npos;
+                              });
+            // Nor before the ones it is done for (，为大家介绍, 为他们带来).
+            static constexpr std::u32string_view kFor[] = {U"你",   U"您",   U"他",   U"她",  U"它",
+                                                           U"大家", U"人们", U"我们", U"咱们"};
+            const bool forSomeone = std::any_of(std::begin(kFor), std::end(kFor),
+                                                [&](std::u32string_view f) { return rest.starts_with(f); });
+            if (among && !done && !forSomeone)
+                syl[i] = m_wei2;
         }
     // A surname before a title reads as the surname (单经理 Shàn, 解主任 Xiè, 区先生 Ōu, 仇经理 Qiú,
     // 缪老师 Miào, 查老师 Zhā, 朴先生 Piáo, 纪老师 Jǐ, 华老师 Huà); those that are verbs or words of
@@ -581,12 +624,13 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 r.before == PinyinBoundary::Edge && run[1] != U'了')
                 syl[i] = isNumeral(run[1]) || run[1] == U'第' ? m_de2 : m_dei3;
             // Before an adverb of degree it links a verb to how it was done (跑得比他快, 下得很大);
-            // before a number of points it is scoring, dé (先得四分, 投中得三分).
+            // before a number of points it is scoring, dé (先得四分, 投中得三分), unless 十分 is "very"
+            // before how it was done (发挥得十分出色).
             else if (m_de5 != kNoSyllable && i > 0 && !last && in(U"很太比更挺真", run[i + 1]))
                 syl[i] = m_de5;
             else if (m_de2 != kNoSyllable && i + 2 < n && isNumeral(run[i + 1]) && run[i + 2] == U'分' &&
                      !(i + 3 < n && (run[i + 3] == U'钟' || run[i + 3] == U'熟')))
-                syl[i] = m_de2;
+                syl[i] = run[i + 1] == U'十' && i > 0 && i + 3 < n && m_de5 != kNoSyllable ? m_de5 : m_de2;
             break;
         case U'发':
             if (m_fa1 != kNoSyllable && syl[i] == m_fa4 && !(i > 0 && in(kHairBefore, run[i - 1])) &&
@@ -612,11 +656,16 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                            (i >= 4 && run[i - 1] == run[i - 3] && run[i - 2] == run[i - 4])))
                 syl[i] = m_de5;
             else if ((i == 0 && r.before == PinyinBoundary::Edge) ||
-                     (i > 0 && run[i - 1] == U'在' && r.standsAlone(i - 1)) ||
+                     (i > 0 && in(U"在其", run[i - 1]) && r.standsAlone(i - 1)) ||
                      (i >= 2 && in(U"块亩片", run[i - 1]) &&
                       (isNumeral(run[i - 2]) || in(U"这那哪几每", run[i - 2]))) ||
                      (last && r.after == PinyinBoundary::Punctuation && i > 0 && r.standsAlone(i - 1)))
                 syl[i] = m_di4;
+            break;
+        case U'和':
+            // Mixing with water into dough or mud, huó (加水和成面团, 和成泥).
+            if (m_huo2 != kNoSyllable && i + 2 < n && run[i + 1] == U'成' && in(U"面泥团浆", run[i + 2]))
+                syl[i] = m_huo2;
             break;
         case U'汗':
             if (m_han4 != kNoSyllable &&
@@ -801,12 +850,13 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 syl[i] = m_cheng2;
             break;
         case U'数':
-            // Counting, shǔ: 在数钞票, 数错了, 数了好几遍, 数得清清楚楚, 数他年纪最大; not the noun
+            // Counting, shǔ: 在数钞票, 数错了, 数了好几遍, 数遍了, 数得清清楚楚, 数他年纪最大; not the noun
             // after a measure or a demonstrative (这个数错了, 一个数得商), nor several (在数台机器上, 在数
-            // 场比赛中), nor a number (浮点数来做, 字节数不同).
+            // 场比赛中, 反复数遍), nor a number (浮点数来做, 字节数不同).
             if (m_shu3 != kNoSyllable && syl[i] == m_shu4 &&
                 !(i > 0 && in(U"个这那此该某各每一两的些组", run[i - 1])) &&
-                ((!last && in(U"了错得着过完遍你我他她", run[i + 1]) && r.standsAlone(i + 1)) ||
+                ((!last && in(U"了错得着过完遍你我他她", run[i + 1]) && r.standsAlone(i + 1) &&
+                  !(run[i + 1] == U'遍' && !(i + 2 < n && run[i + 2] == U'了'))) ||
                  (i > 0 && run[i - 1] == U'在' && !last && !isNumeral(run[i + 1]) &&
                   !in(U"台个次条种名位家件年天月日小分秒场项所座轮篇页行列组份批户类", run[i + 1]))))
                 syl[i] = m_shu3;

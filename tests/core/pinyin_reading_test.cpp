@@ -1047,6 +1047,28 @@ TEST(PinyinReading, MeasuresAndDoorsInsideWords) {
                {"他出身将门", "tā chū shēn jiàng mén"}});
 }
 
+// 为 opening a clause that ranks a thing is the copula; "very" after 得; several times; its land;
+// dough mixed; those served.
+TEST(PinyinReading, CopulaVeryAndDough) {
+    expectAll(
+        {{"沈阳北站位于沈河区，为东北地区重要的铁路枢纽",
+          "shěn yáng běi zhàn wèi yú shěn hé qū，wéi dōng běi dì qū zhòng yào de tiě lù shū niǔ"},
+         {"该公司成立于1998年，为国内最大的乳制品企业之一",
+          "gāi gōng sī chéng lì yú 1998 nián，wéi guó nèi zuì dà de rǔ zhì pǐn qǐ yè zhī yī"},
+         {"选拔子弟加以训练，为国家储备人才", "xuǎn bá zǐ dì jiā yǐ xùn liàn，wèi guó jiā chǔ bèi rén cái"},
+         {"今天，为大家带来最新的消息", "jīn tiān，wèi dà jiā dài lái zuì xīn de xiāo xī"},
+         {"我们竭诚服务，为客户提供最好的服务", "wǒ men jié chéng fú wù，wèi kè hù tí gōng zuì hǎo de fú wù"},
+         {"她在决赛中发挥得十分出色", "tā zài jué sài zhōng fā huī de shí fēn chū sè"},
+         {"投中得十分。", "tóu zhòng dé shí fēn。"},
+         {"反复数遍方得洁白", "fǎn fù shù biàn fāng dé jié bái"},
+         {"他数遍了所有人", "tā shǔ biàn le suǒ yǒu rén"},
+         {"于其地置县", "yú qí dì zhì xiàn"},
+         {"极其地痛苦", "jí qí de tòng kǔ"},
+         {"加水和成面团", "jiā shuǐ huó chéng miàn tuán"},
+         {"我和成都的朋友", "wǒ hé chéng dū de péng yǒu"},
+         {"组委会为每位参赛选手提供食宿", "zǔ wěi huì wèi měi wèi cān sài xuǎn shǒu tí gōng shí sù"}});
+}
+
 // 一 keeps its own tone in dates, ordinals and sums.
 TEST(PinyinReading, OneKeepsItsToneInDatesAndOrdinals) {
     expectAll({{"一月一日", "yī yuè yī rì"},
