@@ -53,7 +53,9 @@ PinyinGrammarRules::PinyinGrammarRules(const PinyinReadingData &data)
       m_qiang4(data.syllableId("qiang4")), m_tang2(data.syllableId("tang2")),
       m_long4(data.syllableId("long4")), m_cha4(data.syllableId("cha4")), m_zuo3(data.syllableId("zuo3")),
       m_li5(data.syllableId("li5")), m_xia4(data.syllableId("xia4")), m_jiao1(data.syllableId("jiao1")),
-      m_huo2(data.syllableId("huo2")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
+      m_huo2(data.syllableId("huo2")), m_gao3(data.syllableId("gao3")), m_xiang2(data.syllableId("xiang2")),
+      m_jue2(data.syllableId("jue2")),
+      m_zhi1(data.syllableId("zhi1")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
                                                   data.syllableId("ou1"),   data.syllableId("qiu2"),
                                                   data.syllableId("miao4"), data.syllableId("zha1"),
                                                   data.syllableId("piao2"), data.syllableId("ji3"),
@@ -410,6 +412,43 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
         for (std::size_t i = 0; i + 2 < n; ++i)
             if (run[i] == U'幢' && run[i + 1] == U'幢' && nearAfter(i + 2, 2, U"楼房厦宅舍墅筑"))
                 syl[i] = syl[i + 1] = m_zhuang4;
+    // 引得 before what it brings about is causing, de (引得全场大笑, 引得网友热议); the index keeps dé.
+    if (m_de5 != kNoSyllable)
+        for (std::size_t i = 0; i + 2 < n; ++i)
+            if (run[i] == U'引' && run[i + 1] == U'得' && r.wordStart[i] && r.end[i] == i + 2)
+                syl[i + 1] = m_de5;
+    // Counted animals and things, zhī, after a number however the segmentation took it (三千只,
+    // 数千只白鹤, 几只能繁殖的); not after the 一 of 唯一 or 统一 (唯一只有他), nor 数 (参数只能,
+    // 优先数只在).
+    if (m_zhi1 != kNoSyllable)
+        for (std::size_t i = 1; i < n; ++i)
+            if (run[i] == U'只' && afterCount(i, U"几") && (isNumeral(run[i - 1]) || r.wordStart[i - 1]))
+                syl[i] = m_zhi1;
+    // A general of a dynasty or state before his name, jiàng (明将袁崇焕, 吴将陆抗, 宋将岳飞).
+    if (m_jiang4 != kNoSyllable)
+        for (std::size_t i = 1; i + 1 < n; ++i)
+            if (run[i] == U'将' && r.standsAlone(i) && r.standsAlone(i - 1) &&
+                in(U"秦楚齐燕赵韩魏蜀吴晋隋唐宋元明清金辽汉夏周", run[i - 1]) &&
+                in(U"袁陆李张王刘陈杨黄周吴徐孙胡朱高林何郭马罗梁宋郑谢韩唐冯于董萧程曹邓许傅沈曾彭吕苏卢"
+                   U"蒋蔡贾丁魏薛叶阎余潘杜戴夏钟汪田任姜范方石姚谭廖邹熊金郝孔白崔康毛邱秦江史顾侯邵孟龙"
+                   U"段雷钱汤尹黎易常武乔贺赖龚文关岳乐耿祖甘",
+                   run[i + 1]))
+                syl[i] = m_jiang4;
+    // Surrendering, xiáng: after 出, 皆, 遂, 乃, 投, 归, 纳, 招, 劝, 迎 or 诈 (刘禅出降, 诸郡皆降), or
+    // before 于 and a state (降于匈奴, 降于清; 气温降于零下 falls, jiàng).
+    if (m_xiang2 != kNoSyllable)
+        for (std::size_t i = 0; i < n; ++i)
+            if (run[i] == U'降' && r.standsAlone(i) &&
+                ((i > 0 && in(U"出皆遂乃投归纳招劝迎诈", run[i - 1]) && r.standsAlone(i - 1)) ||
+                 (i + 2 < n && run[i + 1] == U'于' &&
+                  in(U"匈秦楚齐燕赵韩魏蜀吴晋隋唐宋元明清金辽蒙汉曹刘", run[i + 2]))))
+                syl[i] = m_xiang2;
+    // A part in a play, jué, counted after one who plays it (饰演的李白一角, 分饰两角).
+    if (m_jue2 != kNoSyllable)
+        for (std::size_t i = 1; i < n; ++i)
+            if (run[i] == U'角' && in(U"一两", run[i - 1]) && r.wordStart[i - 1] && r.end[i - 1] == i + 1 &&
+                nearBefore(i - 1, 12, U"饰扮"))
+                syl[i] = m_jue2;
     // 见长 after 以 is what one excels at, cháng (他的书法以行书见长, 该校以培养应用型人才见长;
     // 个子见长 grows, zhǎng, and so after 以 inside 以后, 所以, 可以, or where a speed grows:
     // 以肉眼可见的速度见长).
@@ -598,10 +637,17 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                              r.after == PinyinBoundary::Latin || r.after == PinyinBoundary::Space))
                 syl[i] = m_hang2;
             break;
-        case U'率':
-            if (m_lv4 != kNoSyllable && i > 0 && syl[i] == m_shuai4 && (last || in(kAfterRate, run[i + 1])))
+        case U'率': {
+            // Leading troops or followers, shuài (邓艾率偏师, 率众来降; 率偏高 is a rate).
+            const bool leads = !last && (in(U"众部师军兵舰", run[i + 1]) ||
+                                         (run[i + 1] == U'偏' && i + 2 < n && run[i + 2] == U'师'));
+            if (m_shuai4 != kNoSyllable && leads)
+                syl[i] = m_shuai4;
+            else if (m_lv4 != kNoSyllable && i > 0 && syl[i] == m_shuai4 &&
+                     (last || in(kAfterRate, run[i + 1])))
                 syl[i] = m_lv4;
             break;
+        }
         case U'过':
             if (m_guo4 != kNoSyllable && !last && syl[i] == m_guo5 && in(kDegrees, run[i + 1]) &&
                 r.standsAlone(i + 1))
@@ -661,6 +707,15 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                       (isNumeral(run[i - 2]) || in(U"这那哪几每", run[i - 2]))) ||
                      (last && r.after == PinyinBoundary::Punctuation && i > 0 && r.standsAlone(i - 1)))
                 syl[i] = m_di4;
+            break;
+        case U'镐':
+            // The pick, gǎo, swung or listed with other tools (抡镐刨地, 锄、镰、镐等, 镐的一端); Hao,
+            // the Zhou capital, elsewhere (迁都于镐, 丰镐, 张镐).
+            if (m_gao3 != kNoSyllable &&
+                ((i > 0 && in(U"抡挥举铁洋用", run[i - 1])) || nearBefore(i, 4, U"锄镰锹铲斧镢锨") ||
+                 nearAfter(i + 1, 4, U"锄镰锹铲斧镢锨") ||
+                 (!last && run[i + 1] == U'的' && nearAfter(i + 2, 3, U"端尖刃柄"))))
+                syl[i] = m_gao3;
             break;
         case U'和':
             // Mixing with water into dough or mud, huó (加水和成面团, 和成泥).
@@ -773,6 +828,11 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 syl[i] = m_zhuo2;
                 syl[i + 1] = m_di4;
             }
+            // After a verb of two characters or more, the particle (生活着多种鸟类, 栖息着); 用不着 and
+            // 睡得着 are reached, zháo.
+            else if (m_zhe5 != kNoSyllable && syl[i] != m_zhe5 && wordBefore(i).size() >= 2 &&
+                     !in(U"不得", run[i - 1]) && !(!last && in(U"火凉急迷陆落", run[i + 1])))
+                syl[i] = m_zhe5;
             break;
         case U'当':
             // Taken as, dàng: after 把 (把她当妹妹看, 别把我当小孩; 把他请来当顾问 serves, dāng) and
@@ -862,8 +922,9 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 syl[i] = m_shu3;
             break;
         case U'创':
-            // Setting a record, chuàng: 股价创了新高.
-            if (m_chuang4 != kNoSyllable && !last && in(U"了下", run[i + 1]))
+            // Standing alone it founds or sets, chuàng (赵佶创瘦金体, 于鹤鸣山创五斗米道, 股价创了新高); the
+            // wound lives in its words (创伤, 重创, 受创) and in surgery's 微创.
+            if (m_chuang4 != kNoSyllable && !(i > 0 && in(U"刀枪金受重微", run[i - 1])))
                 syl[i] = m_chuang4;
             break;
         case U'分':
@@ -910,7 +971,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             break;
         case U'钻':
             // Boring through, zuān: 钻了几个孔, 钻出地面, 钻透岩石, 钻来钻去.
-            if (m_zuan1 != kNoSyllable && !last && in(U"了出进透过去", run[i + 1]))
+            if (m_zuan1 != kNoSyllable && !last && in(U"了出进透过去来", run[i + 1]))
                 syl[i] = m_zuan1;
             break;
         case U'差':

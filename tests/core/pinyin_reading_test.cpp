@@ -1069,6 +1069,36 @@ TEST(PinyinReading, CopulaVeryAndDough) {
          {"组委会为每位参赛选手提供食宿", "zǔ wěi huì wèi měi wèi cān sài xuǎn shǒu tí gōng shí sù"}});
 }
 
+// Founding, causing, counting animals, generals and surrender in histories, a part played, picks,
+// troops led, the particle after a verb of two characters.
+TEST(PinyinReading, HistoriesStagesAndTools) {
+    expectAll({{"宋徽宗赵佶创瘦金体", "sòng huī zōng zhào jí chuàng shòu jīn tǐ"},
+               {"卵巢囊肿微创手术", "luǎn cháo náng zhǒng wēi chuāng shǒu shù"},
+               {"一句妙语引得全场哄堂大笑", "yí jù miào yǔ yǐn de quán chǎng hōng táng dà xiào"},
+               {"哈佛燕京学社引得", "hā fó yān jīng xué shè yǐn dé"},
+               {"湖面上栖息着三千只", "hú miàn shàng qī xī zhe sān qiān zhī"},
+               {"这些参数只能被引用", "zhè xiē cān shù zhǐ néng bèi yǐn yòng"},
+               {"唯一只有他", "wéi yī zhǐ yǒu tā"},
+               {"明将袁崇焕据守宁远城", "míng jiàng yuán chóng huàn jù shǒu níng yuǎn chéng"},
+               {"秦将其击败", "qín jiāng qí jī bài"},
+               {"李陵力战兵尽，降于匈奴", "lǐ líng lì zhàn bīng jìn，xiáng yú xiōng nú"},
+               {"刘禅出降", "liú shàn chū xiáng"},
+               {"气温降于零下", "qì wēn jiàng yú líng xià"},
+               {"他在剧中饰演的李白一角", "tā zài jù zhōng shì yǎn de lǐ bái yì jué"},
+               {"工人抡镐刨开冻土", "gōng rén lún gǎo páo kāi dòng tǔ"},
+               {"武王迁都于镐", "wǔ wáng qiān dū yú hào"},
+               {"邓艾率偏师", "dèng ài shuài piān shī"},
+               {"死亡率偏高", "sǐ wáng lǜ piān gāo"},
+               {"雨林中生活着多种灵长类", "yǔ lín zhōng shēng huó zhe duō zhǒng líng zhǎng lèi"},
+               {"在迷宫中钻来钻去", "zài mí gōng zhōng zuān lái zuān qù"},
+               {"深得百姓爱戴", "shēn dé bǎi xìng ài dài"},
+               {"他划着小船", "tā huá zhe xiǎo chuán"},
+               {"计划着明年的事", "jì huà zhe míng nián de shì"},
+               {"史载项羽才气过人", "shǐ zǎi xiàng yǔ cái qì guò rén"},
+               {"1998年播出的《还珠格格》", "1998 nián bō chū de《huán zhū gé gé》"},
+               {"希格斯玻色子", "xī gé sī bō sè zǐ"}});
+}
+
 // 一 keeps its own tone in dates, ordinals and sums.
 TEST(PinyinReading, OneKeepsItsToneInDatesAndOrdinals) {
     expectAll({{"一月一日", "yī yuè yī rì"},
