@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <initializer_list>
 #include <string_view>
 
 namespace core {
@@ -250,7 +251,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     // 为 opening a clause that names what a thing is among others is the copula, wéi (巢湖位于安徽
     // 中部，为长江下游最大的湖泊; 该公司成立于1998年，为国内最大的乳企之一; 今为当地最古老的佛寺),
     // where the models read "for" from the clause before. Not where a verb is done for someone
-    // (，为客户提供最好的服务, 为球队打进了最关键的一球).
+    // (，为客户提供最好的服务, 为球队打进了最关键的一球, 为城市发展作出重要的贡献).
     if (m_wei2 != kNoSyllable && m_wei4 != kNoSyllable)
         for (std::size_t i = 0; i + 3 < n; ++i) {
             if (run[i] != U'为' || syl[i] != m_wei4 || !r.standsAlone(i))
@@ -265,12 +266,17 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                                                              U"首个", U"首座", U"重要", U"主要",
                                                              U"著名", U"代表", U"早期", U"传统"};
             // ...ending in 之一 or the like, or a phrase with 的 that ranks it (最大的, 重要的).
-            const bool among = std::any_of(std::begin(kAmong), std::end(kAmong),
-                                           [&](std::u32string_view a) { return rest.ends_with(a); }) ||
-                               (rest.find(U'的') != std::u32string_view::npos &&
-                                std::any_of(std::begin(kFirst), std::end(kFirst), [&](std::u32string_view f) {
-                                    return rest.find(f) != std::u32string_view::npos;
-                                }));
+            const bool among =
+                std::any_of(std::begin(kAmong), std::end(kAmong),
+                            [&](std::u32string_view a) { return rest.ends_with(a); }) ||
+                (rest.find(U'的') != std::u32string_view::npos &&
+                 std::any_of(std::begin(kFirst), std::end(kFirst), [&](std::u32string_view f) {
+                     // Opening the clause or after a place or a time (国内最大的, 东北地区
+                     // 重要的, 当地最古老的), not after a verb (作出重要的贡献, 贡献最大的力量).
+                     const std::size_t at = rest.find(f);
+                     return at != std::u32string_view::npos &&
+                            (at == 0 || in(U"的内国界省市县区地洲存时上湾岸中外", rest[at - 1]));
+                 }));
             // What is done for someone: an aspect particle or a verb of giving or making.
             static constexpr std::u32string_view kDone[] = {
                 U"提供", U"打造", U"带来", U"创造", U"准备", U"献上", U"送上", U"送去", U"赢得", U"争取",
@@ -399,56 +405,113 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             } else if (i + 1 < n && run[i + 1] == U'其' && r.end[i + 1] == i + 2)
                 syl[i] = m_jiang1;
         }
+    // The word starting at `k`, or an empty view where none starts there.
+    auto wordAtStart = [&](std::size_t k) {
+        return k < n && r.wordStart[k] ? std::u32string_view(run.data() + k, r.end[k] - k)
+                                       : std::u32string_view();
+    };
+    auto oneOf = [](std::u32string_view w, std::initializer_list<std::u32string_view> set) {
+        return std::find(set.begin(), set.end(), w) != set.end();
+    };
     // 将门 before what is done to a door is "the door", jiāng mén (请你将门关上, 他将门推开); the
-    // general's house keeps jiàng (出身将门, 将门出虎子, 将门之后).
+    // general's house keeps jiàng (出身将门, 将门出虎子, 凭着将门关系, 将门开枝散叶).
     if (m_jiang1 != kNoSyllable)
         for (std::size_t i = 0; i + 2 < n; ++i)
             if (run[i] == U'将' && run[i + 1] == U'门' && r.wordStart[i] && r.end[i] == i + 2 &&
-                in(U"关开推锁拉带掩堵封撞踢砸拍敲反打", run[i + 2]))
+                oneOf(wordAtStart(i + 2),
+                      {U"关",   U"关上", U"关好", U"关紧", U"关掉", U"打开", U"推开", U"推",   U"锁上",
+                       U"锁好", U"锁",   U"拉开", U"拉上", U"带上", U"掩上", U"堵上", U"堵住", U"封上",
+                       U"封住", U"撞开", U"踢开", U"砸开", U"敲开", U"反锁", U"敞开"}))
                 syl[i] = m_jiang1;
     // 幢幢 before buildings counts them, zhuàng (幢幢高楼, 幢幢别墅); shadows that flicker stay
-    // chuáng (人影幢幢).
+    // chuáng (人影幢幢, 鬼影幢幢的房间).
     if (m_zhuang4 != kNoSyllable)
         for (std::size_t i = 0; i + 2 < n; ++i)
-            if (run[i] == U'幢' && run[i + 1] == U'幢' && nearAfter(i + 2, 2, U"楼房厦宅舍墅筑"))
+            if (run[i] == U'幢' && run[i + 1] == U'幢' && run[i + 2] != U'的' &&
+                nearAfter(i + 2, 2, U"楼房厦宅舍墅筑"))
                 syl[i] = syl[i + 1] = m_zhuang4;
-    // 引得 before what it brings about is causing, de (引得全场大笑, 引得网友热议); the index keeps dé.
+    // 引得 before the people it moves is causing, de (引得全场大笑, 引得网友热议, 引得众人围观); the
+    // index keeps dé (引得编纂处, 书末引得按笔画排列).
     if (m_de5 != kNoSyllable)
         for (std::size_t i = 0; i + 2 < n; ++i)
-            if (run[i] == U'引' && run[i + 1] == U'得' && r.wordStart[i] && r.end[i] == i + 2)
+            if (run[i] == U'引' && run[i + 1] == U'得' && r.wordStart[i] && r.end[i] == i + 2 &&
+                in(U"全众大网观路人无在周旁不一许阵满我你他她们游粉家台", run[i + 2]))
                 syl[i + 1] = m_de5;
     // Counted animals and things, zhī, after a number however the segmentation took it (三千只,
-    // 数千只白鹤, 几只能繁殖的); not after the 一 of 唯一 or 统一 (唯一只有他), nor 数 (参数只能,
-    // 优先数只在).
+    // 数千只白鹤, 几只小鸟); not the adverb after a number (三千万只是开始, 十五只能在家过, 第二只因为,
+    // 一千只够买一半), nor after the 一 of 唯一 or 统一, nor 数 (参数只能).
     if (m_zhi1 != kNoSyllable)
         for (std::size_t i = 1; i < n; ++i)
-            if (run[i] == U'只' && afterCount(i, U"几") && (isNumeral(run[i - 1]) || r.wordStart[i - 1]))
+            if (run[i] == U'只' && afterCount(i, U"几") && (isNumeral(run[i - 1]) || r.wordStart[i - 1]) &&
+                !(i + 1 < n && in(U"是能有因够买要好会在上说得剩用为需可差不花占考看做卖限", run[i + 1])))
                 syl[i] = m_zhi1;
-    // A general of a dynasty or state before his name, jiàng (明将袁崇焕, 吴将陆抗, 宋将岳飞).
+    // A general of a dynasty or state before his name, jiàng (明将袁崇焕, 吴将陆抗, 宋将岳飞); not a
+    // person called so (老赵将王经理送到机场) nor before 于 (韩将于下周举行大选).
     if (m_jiang4 != kNoSyllable)
         for (std::size_t i = 1; i + 1 < n; ++i)
             if (run[i] == U'将' && r.standsAlone(i) && r.standsAlone(i - 1) &&
                 in(U"秦楚齐燕赵韩魏蜀吴晋隋唐宋元明清金辽汉夏周", run[i - 1]) &&
-                in(U"袁陆李张王刘陈杨黄周吴徐孙胡朱高林何郭马罗梁宋郑谢韩唐冯于董萧程曹邓许傅沈曾彭吕苏卢"
+                !(i > 1 && in(U"老小大阿姓", run[i - 2])) &&
+                in(U"袁陆李张王刘陈杨黄周吴徐孙胡朱高林何郭马罗梁宋郑谢韩唐冯董萧程曹邓许傅沈曾彭吕苏卢"
                    U"蒋蔡贾丁魏薛叶阎余潘杜戴夏钟汪田任姜范方石姚谭廖邹熊金郝孔白崔康毛邱秦江史顾侯邵孟龙"
-                   U"段雷钱汤尹黎易常武乔贺赖龚文关岳乐耿祖甘",
-                   run[i + 1]))
+                   U"段雷钱汤尹黎易常武乔贺赖龚文关岳乐耿祖甘羊",
+                   run[i + 1]) &&
+                !oneOf(wordAtStart(i + 1), {U"王位", U"王国", U"王朝", U"金银", U"白菜", U"石头", U"马匹"}))
                 syl[i] = m_jiang4;
-    // Surrendering, xiáng: after 出, 皆, 遂, 乃, 投, 归, 纳, 招, 劝, 迎 or 诈 (刘禅出降, 诸郡皆降), or
-    // before 于 and a state (降于匈奴, 降于清; 气温降于零下 falls, jiàng).
+    // Surrendering, xiáng: after 出, 投, 归, 纳, 招, 劝, 迎 or 诈 (刘禅出降, 皆出城迎降), or before 于
+    // and a state's army, court or king, or a people or a ruler (降于匈奴, 降于清军; 气温降于零下,
+    // 飞机降于秦皇岛, 大雪降于晋北, 祸降于齐 fall, jiàng).
     if (m_xiang2 != kNoSyllable)
-        for (std::size_t i = 0; i < n; ++i)
-            if (run[i] == U'降' && r.standsAlone(i) &&
-                ((i > 0 && in(U"出皆遂乃投归纳招劝迎诈", run[i - 1]) && r.standsAlone(i - 1)) ||
-                 (i + 2 < n && run[i + 1] == U'于' &&
-                  in(U"匈秦楚齐燕赵韩魏蜀吴晋隋唐宋元明清金辽蒙汉曹刘", run[i + 2]))))
+        for (std::size_t i = 0; i < n; ++i) {
+            if (run[i] != U'降' || !r.standsAlone(i))
+                continue;
+            const std::u32string_view to = i + 2 < n && run[i + 1] == U'于' ? wordAtStart(i + 2) : U"";
+            if ((i > 0 && in(U"出投归纳招劝迎诈", run[i - 1]) && r.standsAlone(i - 1)) ||
+                (to.size() == 1 && in(U"秦楚齐燕赵韩魏蜀吴晋隋唐宋元明清金辽汉曹刘", to[0]) && i + 3 < n &&
+                 in(U"军国朝廷王", run[i + 3])) ||
+                oneOf(to, {U"匈奴", U"突厥", U"鲜卑", U"后金", U"曹操", U"刘备", U"孙权", U"清朝",
+                           U"明朝", U"元朝", U"金国", U"秦国", U"楚国", U"魏国", U"吴国", U"蜀汉",
+                           U"西夏", U"辽国", U"蒙古", U"清军", U"金军", U"元军"}))
                 syl[i] = m_xiang2;
-    // A part in a play, jué, counted after one who plays it (饰演的李白一角, 分饰两角).
+        }
+    // A part in a play, jué, counted after one who plays it (饰演的李白一角, 分饰两角; 饰品店位于
+    // 商场一角, 打扮好后站在舞台一角 are corners).
     if (m_jue2 != kNoSyllable)
-        for (std::size_t i = 1; i < n; ++i)
-            if (run[i] == U'角' && in(U"一两", run[i - 1]) && r.wordStart[i - 1] && r.end[i - 1] == i + 1 &&
-                nearBefore(i - 1, 12, U"饰扮"))
+        for (std::size_t i = 1; i < n; ++i) {
+            if (run[i] != U'角' || !in(U"一两", run[i - 1]) || !r.wordStart[i - 1] || r.end[i - 1] != i + 1)
+                continue;
+            const std::size_t from = i > 15 ? i - 15 : 0;
+            const std::u32string_view before(run.data() + from, i - 1 - from);
+            // The verb, not the one who plays (饰演者坐在后台一角).
+            bool plays = false;
+            for (std::u32string_view v : {U"饰演", U"扮演", U"分饰"})
+                for (auto at = before.find(v); at != std::u32string_view::npos; at = before.find(v, at + 1))
+                    plays = plays || !(at + 2 < before.size() && before[at + 2] == U'者');
+            if (plays)
                 syl[i] = m_jue2;
+        }
+    // Gaining, dé, after a verb of one character, alone or as the segmentation joined them: 深得
+    // before whose favour (深得百姓爱戴, 和珅深得乾隆帝宠信; 河深得很, 深得看不见底 de), 测得 before
+    // what was measured (测得一回归年为, 测得的值, 测得3.5; 测得准 de), 习得 and 拾得 before what was
+    // gained (自崖州习得棉纺技术, 拾得佛像; 收拾得干净, 预习得不充分 de).
+    if (m_de2 != kNoSyllable)
+        for (std::size_t i = 1; i < n; ++i) {
+            if (run[i] != U'得' || syl[i] == m_de2 || !in(U"深测习拾", run[i - 1]) ||
+                !((r.standsAlone(i - 1) && r.standsAlone(i)) ||
+                  (r.wordStart[i - 1] && r.end[i - 1] == i + 1)))
+                continue;
+            const bool last = i + 1 == n;
+            const char32_t next = last ? 0 : run[i + 1];
+            const bool gains =
+                (run[i - 1] == U'深' && !last &&
+                 in(U"信宠人民赏欢喜精真器青重帝皇上百众其圣世读观网师领同群学敬尊厚乾康雍嘉道光", next)) ||
+                (run[i - 1] == U'测' && (last ? r.after == PinyinBoundary::Digit
+                                              : isNumeral(next) || in(U"的一该其数结值", next))) ||
+                (in(U"习拾", run[i - 1]) && !last &&
+                 !in(U"很能连见望准出来不太多透没好快慢清楚完过上下起真挺更够", next));
+            if (gains)
+                syl[i] = m_de2;
+        }
     // 见长 after 以 is what one excels at, cháng (他的书法以行书见长, 该校以培养应用型人才见长;
     // 个子见长 grows, zhǎng, and so after 以 inside 以后, 所以, 可以, or where a speed grows:
     // 以肉眼可见的速度见长).
@@ -639,8 +702,9 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             break;
         case U'率': {
             // Leading troops or followers, shuài (邓艾率偏师, 率众来降; 率偏高 is a rate).
-            const bool leads = !last && (in(U"众部师军兵舰", run[i + 1]) ||
-                                         (run[i + 1] == U'偏' && i + 2 < n && run[i + 2] == U'师'));
+            const bool leads =
+                !last && ((in(U"众部师军兵舰", run[i + 1]) && !(i + 2 < n && run[i + 2] == U'所')) ||
+                          (run[i + 1] == U'偏' && i + 2 < n && run[i + 2] == U'师'));
             if (m_shuai4 != kNoSyllable && leads)
                 syl[i] = m_shuai4;
             else if (m_lv4 != kNoSyllable && i > 0 && syl[i] == m_shuai4 &&
@@ -670,13 +734,16 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 r.before == PinyinBoundary::Edge && run[1] != U'了')
                 syl[i] = isNumeral(run[1]) || run[1] == U'第' ? m_de2 : m_dei3;
             // Before an adverb of degree it links a verb to how it was done (跑得比他快, 下得很大);
-            // before a number of points it is scoring, dé (先得四分, 投中得三分), unless 十分 is "very"
-            // before how it was done (发挥得十分出色).
+            // before a number of points it is scoring, dé (先得四分, 投中得三分, 只要得十分就能晋级), unless
+            // 十分 is "very" before how it was done (发挥得十分出色).
             else if (m_de5 != kNoSyllable && i > 0 && !last && in(U"很太比更挺真", run[i + 1]))
                 syl[i] = m_de5;
             else if (m_de2 != kNoSyllable && i + 2 < n && isNumeral(run[i + 1]) && run[i + 2] == U'分' &&
                      !(i + 3 < n && (run[i + 3] == U'钟' || run[i + 3] == U'熟')))
-                syl[i] = run[i + 1] == U'十' && i > 0 && i + 3 < n && m_de5 != kNoSyllable ? m_de5 : m_de2;
+                syl[i] = run[i + 1] == U'十' && i > 0 && i + 3 < n &&
+                                 !in(U"了就才便也都能即可以", run[i + 3]) && m_de5 != kNoSyllable
+                             ? m_de5
+                             : m_de2;
             break;
         case U'发':
             if (m_fa1 != kNoSyllable && syl[i] == m_fa4 && !(i > 0 && in(kHairBefore, run[i - 1])) &&
@@ -718,8 +785,10 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 syl[i] = m_gao3;
             break;
         case U'和':
-            // Mixing with water into dough or mud, huó (加水和成面团, 和成泥).
-            if (m_huo2 != kNoSyllable && i + 2 < n && run[i + 1] == U'成' && in(U"面泥团浆", run[i + 2]))
+            // Mixing with water into dough or mud, huó (加水和成面团, 面粉和成团; 我和成团长, 和成团的游客
+            // hé).
+            if (m_huo2 != kNoSyllable && i + 2 < n && run[i + 1] == U'成' && in(U"面泥团浆", run[i + 2]) &&
+                nearBefore(i, 4, U"水粉面土灰"))
                 syl[i] = m_huo2;
             break;
         case U'汗':
@@ -829,9 +898,10 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 syl[i + 1] = m_di4;
             }
             // After a verb of two characters or more, the particle (生活着多种鸟类, 栖息着); 用不着 and
-            // 睡得着 are reached, zháo.
+            // 睡得着 are reached, zháo, and so 仓库着了火.
             else if (m_zhe5 != kNoSyllable && syl[i] != m_zhe5 && wordBefore(i).size() >= 2 &&
-                     !in(U"不得", run[i - 1]) && !(!last && in(U"火凉急迷陆落", run[i + 1])))
+                     !in(U"不得", run[i - 1]) && !(!last && in(U"火凉急迷陆落慌魔", run[i + 1])) &&
+                     !(i + 2 < n && run[i + 1] == U'了' && in(U"火凉急迷慌魔", run[i + 2])))
                 syl[i] = m_zhe5;
             break;
         case U'当':
@@ -910,21 +980,23 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 syl[i] = m_cheng2;
             break;
         case U'数':
-            // Counting, shǔ: 在数钞票, 数错了, 数了好几遍, 数遍了, 数得清清楚楚, 数他年纪最大; not the noun
-            // after a measure or a demonstrative (这个数错了, 一个数得商), nor several (在数台机器上, 在数
-            // 场比赛中, 反复数遍), nor a number (浮点数来做, 字节数不同).
+            // Counting, shǔ: 在数钞票, 数错了, 数了好几遍, 数遍全班同学, 数得清清楚楚, 数他年纪最大; not the
+            // noun after a measure or a demonstrative (这个数错了, 一个数得商), nor several (在数台机器上, 在
+            // 数场比赛中, 反复数遍, 读了数遍), nor a number (浮点数来做, 字节数不同).
             if (m_shu3 != kNoSyllable && syl[i] == m_shu4 &&
                 !(i > 0 && in(U"个这那此该某各每一两的些组", run[i - 1])) &&
                 ((!last && in(U"了错得着过完遍你我他她", run[i + 1]) && r.standsAlone(i + 1) &&
-                  !(run[i + 1] == U'遍' && !(i + 2 < n && run[i + 2] == U'了'))) ||
+                  !(run[i + 1] == U'遍' && i > 0 && in(U"复了", run[i - 1]))) ||
                  (i > 0 && run[i - 1] == U'在' && !last && !isNumeral(run[i + 1]) &&
                   !in(U"台个次条种名位家件年天月日小分秒场项所座轮篇页行列组份批户类", run[i + 1]))))
                 syl[i] = m_shu3;
             break;
         case U'创':
-            // Standing alone it founds or sets, chuàng (赵佶创瘦金体, 于鹤鸣山创五斗米道, 股价创了新高); the
-            // wound lives in its words (创伤, 重创, 受创) and in surgery's 微创.
-            if (m_chuang4 != kNoSyllable && !(i > 0 && in(U"刀枪金受重微", run[i - 1])))
+            // Standing alone before what it founds or sets, chuàng (赵佶创瘦金体, 于鹤鸣山创五斗米道,
+            // 股价创了 新高); the wound ends its clause or follows what dealt it (身中三处箭创, 划了一道创。,
+            // 创，伤 也), and lives in its words (创伤, 重创, 受创) and in surgery's 微创.
+            if (m_chuang4 != kNoSyllable && !last && !in(U"伤口疤", run[i + 1]) &&
+                !(i > 0 && in(U"刀枪金受重微箭剑道的个", run[i - 1])))
                 syl[i] = m_chuang4;
             break;
         case U'分':
@@ -962,16 +1034,19 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             break;
         case U'卷':
             // Curled, juǎn, said of a thing before 的 (头发是卷的; AFS卷的 is a volume).
-            // Counted rolls are juǎn too (一卷胶片, 每卷卫生纸; 第三卷, 一卷书, 三卷纸质文献 are volumes).
+            // Counted rolls are juǎn too (一卷胶片, 每卷卫生纸; 第三卷, 一卷书, 三卷纸质文献, 三卷纸本 are
+            // volumes).
             if (m_juan3 != kNoSyllable &&
                 ((!last && run[i + 1] == U'的' && i > 0 && in(U"是很挺太都有点", run[i - 1])) ||
                  (afterCount(i, U"几数每") && nearAfter(i + 1, 3, U"纸胶布线绳钢带膜") &&
-                  !(i + 2 < n && run[i + 1] == U'纸' && run[i + 2] == U'质'))))
+                  !(i + 2 < n && run[i + 1] == U'纸' && in(U"质张本墨盒面页品箱", run[i + 2])))))
                 syl[i] = m_juan3;
             break;
         case U'钻':
-            // Boring through, zuān: 钻了几个孔, 钻出地面, 钻透岩石, 钻来钻去.
-            if (m_zuan1 != kNoSyllable && !last && in(U"了出进透过去来", run[i + 1]))
+            // Boring through, zuān: 钻了几个孔, 钻出地面, 钻透岩石, 钻来钻去 (这颗钻来自南非 is a diamond).
+            if (m_zuan1 != kNoSyllable && !last &&
+                (in(U"了出进透过去", run[i + 1]) ||
+                 (run[i + 1] == U'来' && i + 2 < n && run[i + 2] == U'钻')))
                 syl[i] = m_zuan1;
             break;
         case U'差':
@@ -986,13 +1061,11 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 syl[i] = m_he2;
             break;
         case U'铺':
-            // A place, pù: after a number of li (三十里铺村, 五里铺战役, 八里铺在县城东边; 十里铺完,
-            // 三里铺在地上 pū) or a family's name before 村, 镇 or 乡 (马家铺村, 张家铺镇; 新铺村级公路,
-            // 重铺乡村道路 pave, pū).
+            // A place, pù: after a number of li (三十里铺村, 五里铺战役; 十里铺完, 五里铺有沥青 pū) or a
+            // family's name before 村, 镇 or 乡 (马家铺村, 张家铺镇; 新铺村级公路, 重铺乡村道路 pave, pū).
             if (m_pu4 != kNoSyllable && i > 0 &&
                 ((i >= 2 && run[i - 1] == U'里' && isNumeral(run[i - 2]) &&
-                  (last || in(U"村镇乡站街路战位在是有人", run[i + 1])) &&
-                  !(i + 2 < n && run[i + 1] == U'在' && in(U"地路桌床身墙门院上", run[i + 2]))) ||
+                  (last || in(U"村镇乡站街路战位", run[i + 1]))) ||
                  (!last && in(U"村镇乡", run[i + 1]) && run[i - 1] == U'家' &&
                   !(i + 2 < n && in(U"级口道路里上间民", run[i + 2])))))
                 syl[i] = m_pu4;

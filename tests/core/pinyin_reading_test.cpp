@@ -1028,8 +1028,8 @@ TEST(PinyinReading, CapitalsClassicsAndKitchens) {
                {"一根杆子", "yì gēn gān zi"}});
 }
 
-// Measures and doors the segmentation took into words: counted rolls, guns and buildings, a
-// village of li, the door after 将.
+// Measures and doors the segmentation took into words: counted rolls, guns and buildings, the
+// door after 将; paving after a number of li.
 TEST(PinyinReading, MeasuresAndDoorsInsideWords) {
     expectAll({{"他买了三卷纸", "tā mǎi le sān juǎn zhǐ"},
                {"这套书共三卷", "zhè tào shū gòng sān juàn"},
@@ -1038,7 +1038,7 @@ TEST(PinyinReading, MeasuresAndDoorsInsideWords) {
                {"他打出一杆进洞", "tā dǎ chū yì gān jìn dòng"},
                {"幢幢高楼拔地而起", "zhuàng zhuàng gāo lóu bá dì ér qǐ"},
                {"人影幢幢", "rén yǐng chuáng chuáng"},
-               {"八里铺在县城东边", "bā lǐ pù zài xiàn chéng dōng biān"},
+               {"这条路五里铺有沥青", "zhè tiáo lù wǔ lǐ pū yǒu lì qīng"},
                {"三里铺在地上的都是落叶", "sān lǐ pū zài dì shàng de dōu shì luò yè"},
                {"这三卷纸质文献很珍贵", "zhè sān juàn zhǐ zhì wén xiàn hěn zhēn guì"},
                {"请你将门关上", "qǐng nǐ jiāng mén guān shàng"},
