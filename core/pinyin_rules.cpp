@@ -55,12 +55,12 @@ PinyinGrammarRules::PinyinGrammarRules(const PinyinReadingData &data)
       m_long4(data.syllableId("long4")), m_cha4(data.syllableId("cha4")), m_zuo3(data.syllableId("zuo3")),
       m_li5(data.syllableId("li5")), m_xia4(data.syllableId("xia4")), m_jiao1(data.syllableId("jiao1")),
       m_huo2(data.syllableId("huo2")), m_gao3(data.syllableId("gao3")), m_xiang2(data.syllableId("xiang2")),
-      m_jue2(data.syllableId("jue2")),
-      m_zhi1(data.syllableId("zhi1")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
-                                                  data.syllableId("ou1"),   data.syllableId("qiu2"),
-                                                  data.syllableId("miao4"), data.syllableId("zha1"),
-                                                  data.syllableId("piao2"), data.syllableId("ji3"),
-                                                  data.syllableId("hua4")} {}
+      m_jue2(data.syllableId("jue2")), m_zhi1(data.syllableId("zhi1")), m_ying1(data.syllableId("ying1")),
+      m_ying4(data.syllableId("ying4")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
+                                                    data.syllableId("ou1"),   data.syllableId("qiu2"),
+                                                    data.syllableId("miao4"), data.syllableId("zha1"),
+                                                    data.syllableId("piao2"), data.syllableId("ji3"),
+                                                    data.syllableId("hua4")} {}
 
 std::uint32_t PinyinGrammarRules::wordAt(std::span<const char32_t> chars) const {
     std::uint32_t node = 0;
@@ -430,12 +430,12 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             if (run[i] == U'幢' && run[i + 1] == U'幢' && run[i + 2] != U'的' &&
                 nearAfter(i + 2, 2, U"楼房厦宅舍墅筑"))
                 syl[i] = syl[i + 1] = m_zhuang4;
-    // 引得 before the people it moves is causing, de (引得全场大笑, 引得网友热议, 引得众人围观); the
+    // 引得 before what it brings about is causing, de (引得全场大笑, 引得网友热议, 被引得晕头转向); the
     // index keeps dé (引得编纂处, 书末引得按笔画排列).
     if (m_de5 != kNoSyllable)
         for (std::size_t i = 0; i + 2 < n; ++i)
             if (run[i] == U'引' && run[i + 1] == U'得' && r.wordStart[i] && r.end[i] == i + 2 &&
-                in(U"全众大网观路人无在周旁不一许阵满我你他她们游粉家台", run[i + 2]))
+                !in(U"编丛的按之中里部号书表卷法目", run[i + 2]))
                 syl[i + 1] = m_de5;
     // Counted animals and things, zhī, after a number however the segmentation took it (三千只,
     // 数千只白鹤, 几只小鸟); not the adverb after a number (三千万只是开始, 十五只能在家过, 第二只因为,
@@ -466,7 +466,12 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             if (run[i] != U'降' || !r.standsAlone(i))
                 continue;
             const std::u32string_view to = i + 2 < n && run[i + 1] == U'于' ? wordAtStart(i + 2) : U"";
-            if ((i > 0 && in(U"出投归纳招劝迎诈", run[i - 1]) && r.standsAlone(i - 1)) ||
+            // 皆, 遂 and 乃 too where generals, armies or towns end the clause (诸将皆降。诸郡皆降，;
+            // 物价皆降 三成, 血压遂降 jiàng).
+            const bool yielded = i > 1 && in(U"皆遂乃", run[i - 1]) && r.standsAlone(i - 1) &&
+                                 (i + 1 == n || run[i + 1] == U'于') &&
+                                 nearBefore(i - 1, 4, U"将军郡城部众卒兵臣守");
+            if ((i > 0 && in(U"出投归纳招劝迎诈", run[i - 1]) && r.standsAlone(i - 1)) || yielded ||
                 (to.size() == 1 && in(U"秦楚齐燕赵韩魏蜀吴晋隋唐宋元明清金辽汉曹刘", to[0]) && i + 3 < n &&
                  in(U"军国朝廷王", run[i + 3])) ||
                 oneOf(to, {U"匈奴", U"突厥", U"鲜卑", U"后金", U"曹操", U"刘备", U"孙权", U"清朝",
@@ -504,7 +509,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             const char32_t next = last ? 0 : run[i + 1];
             const bool gains =
                 (run[i - 1] == U'深' && !last &&
-                 in(U"信宠人民赏欢喜精真器青重帝皇上百众其圣世读观网师领同群学敬尊厚乾康雍嘉道光", next)) ||
+                 !in(U"很能连见望准不太多透没看可要令让叫使都也就像似无", next)) ||
                 (run[i - 1] == U'测' && (last ? r.after == PinyinBoundary::Digit
                                               : isNumeral(next) || in(U"的一该其数结值", next))) ||
                 (in(U"习拾", run[i - 1]) && !last &&
@@ -744,6 +749,10 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                                  !in(U"了就才便也都能即可以", run[i + 3]) && m_de5 != kNoSyllable
                              ? m_de5
                              : m_de2;
+            // ...and before a number of two or three characters of points (先得十一分者胜, 先得二十五分).
+            else if (m_de2 != kNoSyllable && i + 3 < n && isNumeral(run[i + 1]) && isNumeral(run[i + 2]) &&
+                     (run[i + 3] == U'分' || (i + 4 < n && isNumeral(run[i + 3]) && run[i + 4] == U'分')))
+                syl[i] = m_de2;
             break;
         case U'发':
             if (m_fa1 != kNoSyllable && syl[i] == m_fa4 && !(i > 0 && in(kHairBefore, run[i - 1])) &&
@@ -775,6 +784,25 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                      (last && r.after == PinyinBoundary::Punctuation && i > 0 && r.standsAlone(i - 1)))
                 syl[i] = m_di4;
             break;
+        case U'应': {
+            // Answering an invitation or a summons, yìng (应普鲁士国王之邀, 应成吉思汗之召, 应锁厅试), as
+            // answering a call (他应了一声, 应者云集); standing alone before what ought to be done, yīng
+            // (发烧时应多喝水, 废弃后应交由专门机构回收); not the second half of a word the segmentation
+            // split (相对应的, 适应性).
+            const std::u32string_view rest(run.data() + i + 1, std::min<std::size_t>(n - i - 1, 12));
+            const bool invited = rest.find(U"之邀") != std::u32string_view::npos ||
+                                 rest.find(U"之召") != std::u32string_view::npos ||
+                                 rest.find(U"之聘") != std::u32string_view::npos ||
+                                 rest.find(U"之请") != std::u32string_view::npos;
+            if (m_ying4 != kNoSyllable && invited)
+                syl[i] = m_ying4;
+            else if (m_ying1 != kNoSyllable && syl[i] == m_ying4 && !last &&
+                     !in(U"邀召聘声试考征募诏了着过者性", run[i + 1]) &&
+                     !nearAfter(i + 1, 12, U"邀召聘请试诏募") &&
+                     !(i > 0 && in(U"对反照适响供答呼回感效报顺内", run[i - 1])))
+                syl[i] = m_ying1;
+            break;
+        }
         case U'镐':
             // The pick, gǎo, swung or listed with other tools (抡镐刨地, 锄、镰、镐等, 镐的一端); Hao,
             // the Zhou capital, elsewhere (迁都于镐, 丰镐, 张镐).
@@ -995,8 +1023,9 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             // Standing alone before what it founds or sets, chuàng (赵佶创瘦金体, 于鹤鸣山创五斗米道,
             // 股价创了 新高); the wound ends its clause or follows what dealt it (身中三处箭创, 划了一道创。,
             // 创，伤 也), and lives in its words (创伤, 重创, 受创) and in surgery's 微创.
-            if (m_chuang4 != kNoSyllable && !last && !in(U"伤口疤", run[i + 1]) &&
-                !(i > 0 && in(U"刀枪金受重微箭剑道的个", run[i - 1])))
+            if (m_chuang4 != kNoSyllable && ((!last && !in(U"伤口疤", run[i + 1]) &&
+                                              !(i > 0 && in(U"刀枪金受重微箭剑道的个", run[i - 1]))) ||
+                                             (i > 0 && run[i - 1] == U'所')))
                 syl[i] = m_chuang4;
             break;
         case U'分':
@@ -1061,11 +1090,12 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 syl[i] = m_he2;
             break;
         case U'铺':
-            // A place, pù: after a number of li (三十里铺村, 五里铺战役; 十里铺完, 五里铺有沥青 pū) or a
-            // family's name before 村, 镇 or 乡 (马家铺村, 张家铺镇; 新铺村级公路, 重铺乡村道路 pave, pū).
+            // A place, pù: after a number of li (三十里铺村, 五里铺战役, 十里铺是个小镇; 十里铺完,
+            // 五里铺有沥青 pū) or a family's name before 村, 镇 or 乡 (马家铺村, 张家铺镇; 新铺村级公路,
+            // 重铺乡村道路 pave, pū).
             if (m_pu4 != kNoSyllable && i > 0 &&
                 ((i >= 2 && run[i - 1] == U'里' && isNumeral(run[i - 2]) &&
-                  (last || in(U"村镇乡站街路战位", run[i + 1]))) ||
+                  (last || in(U"村镇乡站街路战位是", run[i + 1]))) ||
                  (!last && in(U"村镇乡", run[i + 1]) && run[i - 1] == U'家' &&
                   !(i + 2 < n && in(U"级口道路里上间民", run[i + 2])))))
                 syl[i] = m_pu4;

@@ -70,7 +70,8 @@ private:
         m_jing4{kNoSyllable}, m_du1{kNoSyllable}, m_qiang4{kNoSyllable}, m_tang2{kNoSyllable},
         m_long4{kNoSyllable}, m_cha4{kNoSyllable}, m_zuo3{kNoSyllable}, m_li5{kNoSyllable},
         m_xia4{kNoSyllable}, m_jiao1{kNoSyllable}, m_huo2{kNoSyllable}, m_gao3{kNoSyllable},
-        m_xiang2{kNoSyllable}, m_jue2{kNoSyllable}, m_zhi1{kNoSyllable};
+        m_xiang2{kNoSyllable}, m_jue2{kNoSyllable}, m_zhi1{kNoSyllable}, m_ying1{kNoSyllable},
+        m_ying4{kNoSyllable};
     // The surnames' readings, in the order of the rule's characters (单解区仇缪查朴纪华).
     std::uint16_t m_surnames[9]{};
 };

@@ -1099,6 +1099,43 @@ TEST(PinyinReading, HistoriesStagesAndTools) {
                {"希格斯玻色子", "xī gé sī bō sè zǐ"}});
 }
 
+// "Should" and answering, points scored, gains after a verb, surrender after the generals; the
+// narrow edges the reviews found (wounds, indexes, the adverb 只, prices falling).
+TEST(PinyinReading, ShouldScoresAndEdges) {
+    expectAll({{"发烧时应多喝水", "fā shāo shí yīng duō hē shuǐ"},
+               {"应普鲁士国王之邀", "yìng pǔ lǔ shì guó wáng zhī yāo"},
+               {"他应了一声", "tā yìng le yì shēng"},
+               {"找到相对应的文件", "zhǎo dào xiāng duì yìng de wén jiàn"},
+               {"每局先得十一分者胜", "měi jú xiān dé shí yī fēn zhě shèng"},
+               {"只要得十分就能晋级", "zhǐ yào dé shí fēn jiù néng jìn jí"},
+               {"和珅深得乾隆帝宠信", "hé shēn shēn dé qián lóng dì chǒng xìn"},
+               {"这条河深得很", "zhè tiáo hé shēn de hěn"},
+               {"测得一回归年为365.2425日", "cè dé yì huí guī nián wéi 365.2425 rì"},
+               {"这个仪器测得准不准", "zhè gè yí qì cè de zhǔn bù zhǔn"},
+               {"诸将皆降，唯其一人坚守", "zhū jiàng jiē xiáng，wéi qí yī rén jiān shǒu"},
+               {"物价皆降三成", "wù jià jiē jiàng sān chéng"},
+               {"飞机降于秦皇岛机场", "fēi jī jiàng yú qín huáng dǎo jī chǎng"},
+               {"韩将于下周举行大选", "hán jiāng yú xià zhōu jǔ xíng dà xuǎn"},
+               {"老赵将王经理送到了机场", "lǎo zhào jiāng wáng jīng lǐ sòng dào le jī chǎng"},
+               {"他身中三处箭创，血流不止", "tā shēn zhōng sān chù jiàn chuāng，xuè liú bù zhǐ"},
+               {"契丹小字为耶律迭剌所创，是一种文字",
+                "qì dān xiǎo zì wéi yē lǜ dié là suǒ chuàng，shì yì zhǒng wén zì"},
+               {"书末引得按笔画排列", "shū mò yǐn dé àn bǐ huà pái liè"},
+               {"去年公司亏了三千万只是开始", "qù nián gōng sī kuī le sān qiān wàn zhǐ shì kāi shǐ"},
+               {"饰品店位于商场一角", "shì pǐn diàn wèi yú shāng chǎng yì jiǎo"},
+               {"这颗钻来自南非", "zhè kē zuàn lái zì nán fēi"},
+               {"仓库着了火", "cāng kù zháo le huǒ"},
+               {"为城市发展作出重要的贡献", "wèi chéng shì fā zhǎn zuò chū zhòng yào de gòng xiàn"},
+               {"她把钞票数遍", "tā bǎ chāo piào shǔ biàn"},
+               {"全书三卷纸张泛黄", "quán shū sān juàn zhǐ zhāng fàn huáng"},
+               {"我和成团长是老战友", "wǒ hé chéng tuán zhǎng shì lǎo zhàn yǒu"},
+               {"鬼影幢幢的房间", "guǐ yǐng chuáng chuáng de fáng jiān"},
+               {"他凭着将门关系升了职", "tā píng zhe jiàng mén guān xì shēng le zhí"},
+               {"日军侵占东北三省", "rì jūn qīn zhàn dōng běi sān shěng"},
+               {"用调制解调器上网", "yòng tiáo zhì jiě tiáo qì shàng wǎng"},
+               {"他的长女是钢琴家", "tā de zhǎng nǚ shì gāng qín jiā"}});
+}
+
 // 一 keeps its own tone in dates, ordinals and sums.
 TEST(PinyinReading, OneKeepsItsToneInDatesAndOrdinals) {
     expectAll({{"一月一日", "yī yuè yī rì"},
