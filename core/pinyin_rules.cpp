@@ -431,11 +431,11 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 nearAfter(i + 2, 2, U"楼房厦宅舍墅筑"))
                 syl[i] = syl[i + 1] = m_zhuang4;
     // 引得 before what it brings about is causing, de (引得全场大笑, 引得网友热议, 被引得晕头转向); the
-    // index keeps dé (引得编纂处, 书末引得按笔画排列).
+    // index keeps dé (引得编纂处, 书末引得按笔画排列, 引得是一种检索工具).
     if (m_de5 != kNoSyllable)
         for (std::size_t i = 0; i + 2 < n; ++i)
-            if (run[i] == U'引' && run[i + 1] == U'得' && r.wordStart[i] && r.end[i] == i + 2 &&
-                !in(U"编丛的按之中里部号书表卷法目", run[i + 2]))
+            if (run[i] == U'引' && run[i + 1] == U'得' && r.wordStart[i] && r.end[i] == i + 2 && i > 0 &&
+                !in(U"编丛的按之中里部号书表卷法目是与和", run[i + 2]))
                 syl[i + 1] = m_de5;
     // Counted animals and things, zhī, after a number however the segmentation took it (三千只,
     // 数千只白鹤, 几只小鸟); not the adverb after a number (三千万只是开始, 十五只能在家过, 第二只因为,
@@ -443,7 +443,8 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     if (m_zhi1 != kNoSyllable)
         for (std::size_t i = 1; i < n; ++i)
             if (run[i] == U'只' && afterCount(i, U"几") && (isNumeral(run[i - 1]) || r.wordStart[i - 1]) &&
-                !(i + 1 < n && in(U"是能有因够买要好会在上说得剩用为需可差不花占考看做卖限", run[i + 1])))
+                !(i + 1 < n &&
+                  in(U"是能有因够买要好会在上说得剩用为需可差不花占考看做卖限怕收送比退换租借", run[i + 1])))
                 syl[i] = m_zhi1;
     // A general of a dynasty or state before his name, jiàng (明将袁崇焕, 吴将陆抗, 宋将岳飞); not a
     // person called so (老赵将王经理送到机场) nor before 于 (韩将于下周举行大选).
@@ -466,11 +467,12 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             if (run[i] != U'降' || !r.standsAlone(i))
                 continue;
             const std::u32string_view to = i + 2 < n && run[i + 1] == U'于' ? wordAtStart(i + 2) : U"";
-            // 皆, 遂 and 乃 too where generals, armies or towns end the clause (诸将皆降。诸郡皆降，;
-            // 物价皆降 三成, 血压遂降 jiàng).
+            // 皆, 遂 and 乃 too where the word before names generals, armies or towns and the clause
+            // ends (诸将皆降。诸郡皆降，; 物价皆降三成, 城内气温遂降, 守军士气遂降 jiàng).
+            const std::u32string_view who = wordBefore(i - 1);
             const bool yielded = i > 1 && in(U"皆遂乃", run[i - 1]) && r.standsAlone(i - 1) &&
-                                 (i + 1 == n || run[i + 1] == U'于') &&
-                                 nearBefore(i - 1, 4, U"将军郡城部众卒兵臣守");
+                                 (i + 1 == n || run[i + 1] == U'于') && !who.empty() &&
+                                 in(U"将军郡城部众卒兵臣守士", who.back());
             if ((i > 0 && in(U"出投归纳招劝迎诈", run[i - 1]) && r.standsAlone(i - 1)) || yielded ||
                 (to.size() == 1 && in(U"秦楚齐燕赵韩魏蜀吴晋隋唐宋元明清金辽汉曹刘", to[0]) && i + 3 < n &&
                  in(U"军国朝廷王", run[i + 3])) ||
@@ -509,7 +511,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             const char32_t next = last ? 0 : run[i + 1];
             const bool gains =
                 (run[i - 1] == U'深' && !last &&
-                 !in(U"很能连见望准不太多透没看可要令让叫使都也就像似无", next)) ||
+                 !in(U"很能连见望准不太多透没看可要令让叫使都也就像似无吓难化", next)) ||
                 (run[i - 1] == U'测' && (last ? r.after == PinyinBoundary::Digit
                                               : isNumeral(next) || in(U"的一该其数结值", next))) ||
                 (in(U"习拾", run[i - 1]) && !last &&
@@ -749,10 +751,19 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                                  !in(U"了就才便也都能即可以", run[i + 3]) && m_de5 != kNoSyllable
                              ? m_de5
                              : m_de2;
-            // ...and before a number of two or three characters of points (先得十一分者胜, 先得二十五分).
+            // ...and before a number of two or three characters of points (先得十一分者胜, 先得二十五分),
+            // not after a verb of two characters it completes (收拾得十二分干净), nor before minutes.
             else if (m_de2 != kNoSyllable && i + 3 < n && isNumeral(run[i + 1]) && isNumeral(run[i + 2]) &&
-                     (run[i + 3] == U'分' || (i + 4 < n && isNumeral(run[i + 3]) && run[i + 4] == U'分')))
-                syl[i] = m_de2;
+                     wordBefore(i).size() < 2) {
+                const std::size_t fen = run[i + 3] == U'分'                                         ? i + 3
+                                        : i + 4 < n && isNumeral(run[i + 3]) && run[i + 4] == U'分' ? i + 4
+                                                                                                    : 0;
+                // 十二分 before how it was done is "utterly" (打得十二分激烈).
+                const bool utterly = fen == i + 3 && run[i + 1] == U'十' && run[i + 2] == U'二' &&
+                                     fen + 1 < n && !in(U"者的以后", run[fen + 1]);
+                if (fen && !(fen + 1 < n && run[fen + 1] == U'钟') && !utterly)
+                    syl[i] = m_de2;
+            }
             break;
         case U'发':
             if (m_fa1 != kNoSyllable && syl[i] == m_fa4 && !(i > 0 && in(kHairBefore, run[i - 1])) &&
@@ -785,19 +796,24 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 syl[i] = m_di4;
             break;
         case U'应': {
-            // Answering an invitation or a summons, yìng (应普鲁士国王之邀, 应成吉思汗之召, 应锁厅试), as
-            // answering a call (他应了一声, 应者云集); standing alone before what ought to be done, yīng
-            // (发烧时应多喝水, 废弃后应交由专门机构回收); not the second half of a word the segmentation
-            // split (相对应的, 适应性).
+            // Answering an invitation, a summons or a demand, yìng (应普鲁士国王之邀, 应成吉思汗之召, 应锁厅
+            // 试, 应观众要求, 应市场需求), as answering a call or meeting a season (他应了一声, 应者云集,
+            // 应下了, 应季水果, 来应门); standing alone before what ought to be done, yīng (发烧时应多喝水,
+            // 废弃后应 交由专门机构回收, 你应接受他之邀); not the second half of a word the segmentation
+            // split (相对应 的, 适应性).
             const std::u32string_view rest(run.data() + i + 1, std::min<std::size_t>(n - i - 1, 12));
-            const bool invited = rest.find(U"之邀") != std::u32string_view::npos ||
-                                 rest.find(U"之召") != std::u32string_view::npos ||
-                                 rest.find(U"之聘") != std::u32string_view::npos ||
-                                 rest.find(U"之请") != std::u32string_view::npos;
+            auto says = [&](std::initializer_list<std::u32string_view> words) {
+                return std::any_of(words.begin(), words.end(), [&](std::u32string_view w) {
+                    return rest.find(w) != std::u32string_view::npos;
+                });
+            };
+            const bool invited = says({U"之邀", U"之召", U"之聘", U"之请", U"之约"}) &&
+                                 !says({U"接受", U"参加", U"前往", U"答应"});
+            const bool demanded = says({U"要求", U"需要", U"需求", U"委托", U"之约", U"变化"});
             if (m_ying4 != kNoSyllable && invited)
                 syl[i] = m_ying4;
-            else if (m_ying1 != kNoSyllable && syl[i] == m_ying4 && !last &&
-                     !in(U"邀召聘声试考征募诏了着过者性", run[i + 1]) &&
+            else if (m_ying1 != kNoSyllable && syl[i] == m_ying4 && !last && !demanded &&
+                     !in(U"邀召聘声试考征募诏了着过者性下季时门天届", run[i + 1]) &&
                      !nearAfter(i + 1, 12, U"邀召聘请试诏募") &&
                      !(i > 0 && in(U"对反照适响供答呼回感效报顺内", run[i - 1])))
                 syl[i] = m_ying1;
@@ -1020,12 +1036,14 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 syl[i] = m_shu3;
             break;
         case U'创':
-            // Standing alone before what it founds or sets, chuàng (赵佶创瘦金体, 于鹤鸣山创五斗米道,
-            // 股价创了 新高); the wound ends its clause or follows what dealt it (身中三处箭创, 划了一道创。,
-            // 创，伤 也), and lives in its words (创伤, 重创, 受创) and in surgery's 微创.
+            // Standing alone before what it founds or sets, chuàng (赵佶创瘦金体, 于鹤鸣山创五斗米道, 股价
+            // 创了新高), or ending a clause after 所 where someone founded it (为耶律迭剌所创，); the wound
+            // ends its clause or follows what dealt it (身中三处箭创, 划了一道创。, 旧创复发, 为流矢所创),
+            // and lives in its words (创伤, 重创, 受创) and in surgery's 微创.
             if (m_chuang4 != kNoSyllable && ((!last && !in(U"伤口疤", run[i + 1]) &&
-                                              !(i > 0 && in(U"刀枪金受重微箭剑道的个", run[i - 1]))) ||
-                                             (i > 0 && run[i - 1] == U'所')))
+                                              !(i > 0 && in(U"刀枪金受重微箭剑道的个旧新", run[i - 1]))) ||
+                                             (i > 0 && run[i - 1] == U'所' && !occursBefore(i, U'被') &&
+                                              !nearBefore(i - 1, 4, U"矢弹箭刀枪敌兵"))))
                 syl[i] = m_chuang4;
             break;
         case U'分':
@@ -1095,7 +1113,8 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             // 重铺乡村道路 pave, pū).
             if (m_pu4 != kNoSyllable && i > 0 &&
                 ((i >= 2 && run[i - 1] == U'里' && isNumeral(run[i - 2]) &&
-                  (last || in(U"村镇乡站街路战位是", run[i + 1]))) ||
+                  (last || in(U"村镇乡站街路战位是", run[i + 1])) &&
+                  !(i + 2 < n && run[i + 1] == U'是' && run[i + 2] == U'不')) ||
                  (!last && in(U"村镇乡", run[i + 1]) && run[i - 1] == U'家' &&
                   !(i + 2 < n && in(U"级口道路里上间民", run[i + 2])))))
                 syl[i] = m_pu4;

@@ -1133,7 +1133,15 @@ TEST(PinyinReading, ShouldScoresAndEdges) {
                {"他凭着将门关系升了职", "tā píng zhe jiàng mén guān xì shēng le zhí"},
                {"日军侵占东北三省", "rì jūn qīn zhàn dōng běi sān shěng"},
                {"用调制解调器上网", "yòng tiáo zhì jiě tiáo qì shàng wǎng"},
-               {"他的长女是钢琴家", "tā de zhǎng nǚ shì gāng qín jiā"}});
+               {"他的长女是钢琴家", "tā de zhǎng nǚ shì gāng qín jiā"},
+               {"应观众要求加演一场", "yìng guān zhòng yāo qiú jiā yǎn yì chǎng"},
+               {"本店应季水果", "běn diàn yìng jì shuǐ guǒ"},
+               {"屋里打扫得十二分干净", "wū lǐ dǎ sǎo de shí èr fēn gān jìng"},
+               {"这口井深得吓人", "zhè kǒu jǐng shēn de xià rén"},
+               {"他为流矢所创，不久病逝", "tā wéi liú shǐ suǒ chuāng，bù jiǔ bìng shì"},
+               {"引得是一种检索工具", "yǐn dé shì yì zhǒng jiǎn suǒ gōng jù"},
+               {"城内气温遂降", "chéng nèi qì wēn suì jiàng"},
+               {"二十万只怕不够", "èr shí wàn zhǐ pà bú gòu"}});
 }
 
 // 一 keeps its own tone in dates, ordinals and sums.
