@@ -151,9 +151,9 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
         return std::u32string_view(run.data() + from, std::min(width, n - from)).find_first_of(set) !=
                std::u32string_view::npos;
     };
-    // The word of the segmentation that ends just before `k` (none at the run's start).
+    // The word of the segmentation that ends just before `k` (none at the run's start or past its end).
     auto wordBefore = [&](std::size_t k) {
-        if (k == 0)
+        if (k == 0 || k > n)
             return std::u32string_view();
         std::size_t s = k - 1;
         while (s > 0 && !r.wordStart[s])
@@ -469,7 +469,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             const std::u32string_view to = i + 2 < n && run[i + 1] == U'于' ? wordAtStart(i + 2) : U"";
             // 皆, 遂 and 乃 too where the word before names generals, armies or towns and the clause
             // ends (诸将皆降。诸郡皆降，; 物价皆降三成, 城内气温遂降, 守军士气遂降 jiàng).
-            const std::u32string_view who = wordBefore(i - 1);
+            const std::u32string_view who = i > 1 ? wordBefore(i - 1) : std::u32string_view();
             const bool yielded = i > 1 && in(U"皆遂乃", run[i - 1]) && r.standsAlone(i - 1) &&
                                  (i + 1 == n || run[i + 1] == U'于') && !who.empty() &&
                                  in(U"将军郡城部众卒兵臣守士", who.back());
