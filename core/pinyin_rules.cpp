@@ -56,11 +56,15 @@ PinyinGrammarRules::PinyinGrammarRules(const PinyinReadingData &data)
       m_li5(data.syllableId("li5")), m_xia4(data.syllableId("xia4")), m_jiao1(data.syllableId("jiao1")),
       m_huo2(data.syllableId("huo2")), m_gao3(data.syllableId("gao3")), m_xiang2(data.syllableId("xiang2")),
       m_jue2(data.syllableId("jue2")), m_zhi1(data.syllableId("zhi1")), m_ying1(data.syllableId("ying1")),
-      m_ying4(data.syllableId("ying4")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
-                                                    data.syllableId("ou1"),   data.syllableId("qiu2"),
-                                                    data.syllableId("miao4"), data.syllableId("zha1"),
-                                                    data.syllableId("piao2"), data.syllableId("ji3"),
-                                                    data.syllableId("hua4")} {}
+      m_ying4(data.syllableId("ying4")), m_yan4(data.syllableId("yan4")), m_zan3(data.syllableId("zan3")),
+      m_heng4(data.syllableId("heng4")), m_nong4(data.syllableId("nong4")), m_lv3(data.syllableId("lv3")),
+      m_pao4(data.syllableId("pao4")), m_bao4(data.syllableId("bao4")), m_sao4(data.syllableId("sao4")),
+      m_ji4(data.syllableId("ji4")), m_xiao1(data.syllableId("xiao1")), m_za3(data.syllableId("za3")),
+      m_hai1(data.syllableId("hai1")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
+                                                  data.syllableId("ou1"),   data.syllableId("qiu2"),
+                                                  data.syllableId("miao4"), data.syllableId("zha1"),
+                                                  data.syllableId("piao2"), data.syllableId("ji3"),
+                                                  data.syllableId("hua4")} {}
 
 std::uint32_t PinyinGrammarRules::wordAt(std::span<const char32_t> chars) const {
     std::uint32_t node = 0;
@@ -98,7 +102,8 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     //     一觉醒来.
     //   地 alone is the ground or a place, dì, after 在 or 其 alone (在地上爬, 于其地设郡), before
     //   punctuation after a
-    //     word of one character (晕倒在地。可触地，在藏地，), opening a line (地上铺着地毯) and
+    //     word of one character (晕倒在地。可触地，在藏地，), opening a line (地上铺着地毯) or after a
+    //     letter (从A地出发), after a number of li (没跑出二里地) and
     //     counted in 块, 亩 and 片 (这块地很肥, 两亩地; not 成片地倒伏): the particle leads a verb, follows
     //     its adverbial (“砰”地一声), and before a comma follows adverbials of two characters or more
     //     (同样地，小心地，); at a line's end it is left to the model, as a hard-wrapped line may
@@ -128,7 +133,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     static constexpr std::u32string_view kAfterRate =
         U"为是达在的很较偏仍已均高低增降提升跌超不也都和与及必须应可需要能太比";
     static constexpr std::u32string_view kDegrees =
-        U"大小多少长短高低快慢早晚重轻深浅宽窄热冷强弱厚薄粗细紧松贵远近硬软旧老";
+        U"大小多少长短高低快慢早晚重轻深浅宽窄热冷强弱厚薄粗细紧松贵远近硬软旧老烫凉辣咸甜苦酸稀稠亮暗湿";
     static constexpr std::u32string_view kHairBefore =
         U"头剪理洗护染烫脱梳卷秀毛短鬓白黑金银灰棕红黄长假披散束扎盘吹";
     static constexpr std::u32string_view kHairAfter = U"型际夹丝箍廊梢蜡胶髻饰质根量膜带油色尾片网簪圈";
@@ -201,7 +206,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 U"读者", U"会员", U"家庭", U"乘客", U"旅客", U"百姓",   U"考生", U"学生",   U"家长",
                 U"社区", U"部门", U"人们", U"师生", U"人员", U"毕业生", U"新生", U"残疾人", U"老年人",
                 U"妇女", U"青年", U"群体", U"客人", U"地区", U"单位",   U"选手", U"运动员", U"观众",
-                U"学员", U"嘉宾", U"球迷"};
+                U"学员", U"嘉宾", U"球迷", U"工人"};
             // What a copula leads: a verb of aim (目标为培养学生, 任务为帮助企业).
             static constexpr std::u32string_view kAims[] = {
                 U"培养", U"提高", U"实现", U"保证", U"确保", U"促进", U"加强", U"推动", U"帮助", U"支持",
@@ -210,7 +215,8 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 U"提供", U"服务", U"办理", U"缴纳", U"安排", U"推出", U"开通", U"分配", U"代收",
                 U"解决", U"创造", U"带来", U"准备", U"编制", U"理发", U"着想", U"操心", U"担心",
                 U"加油", U"祝福", U"量身", U"打造", U"送上", U"献上", U"争光", U"鼓掌", U"发放",
-                U"购买", U"支付", U"承担", U"调拨", U"免费", U"减税", U"送",   U"做",   U"办"};
+                U"购买", U"支付", U"承担", U"调拨", U"免费", U"减税", U"送",   U"做",   U"办",
+                U"测量", U"更换", U"安装", U"检查", U"治疗", U"捐赠", U"修缮"};
             // The word at `k` and where it ends, or an empty view past the run.
             auto wordFrom = [&](std::size_t k) {
                 return k < n && r.wordStart[k] ? std::u32string_view(run.data() + k, r.end[k] - k)
@@ -303,10 +309,11 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             m_surnames[surname] == kNoSyllable)
             continue;
         static constexpr std::u32string_view kTitles[] = {
-            U"经理", U"主任", U"老师", U"先生", U"女士", U"小姐",  U"局长", U"处长", U"科长",
-            U"部长", U"书记", U"校长", U"院长", U"所长", U"厂长",  U"教授", U"医生", U"大夫",
-            U"律师", U"师傅", U"同学", U"阿姨", U"总监", U"主管",  U"会计", U"秘书", U"警官",
-            U"队长", U"班长", U"组长", U"市长", U"县长", U"董事长"};
+            U"经理", U"主任",   U"老师", U"先生", U"女士", U"小姐",   U"局长", U"处长", U"科长",
+            U"部长", U"书记",   U"校长", U"院长", U"所长", U"厂长",   U"教授", U"医生", U"大夫",
+            U"律师", U"师傅",   U"同学", U"阿姨", U"总监", U"主管",   U"会计", U"秘书", U"警官",
+            U"队长", U"班长",   U"组长", U"市长", U"县长", U"董事长", U"某",   U"老板", U"大妈",
+            U"大爷", U"老太太", U"大哥", U"大姐", U"大娘"};
         const std::u32string_view next(run.data() + i + 1, r.end[i + 1] - (i + 1));
         if (std::find(std::begin(kTitles), std::end(kTitles), next) == std::end(kTitles))
             continue;
@@ -519,6 +526,17 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             if (gains)
                 syl[i] = m_de2;
         }
+    // Weather and illness counted, cháng (一场大雨, 下了一场暴雨, 一场大病); a match or a show is chǎng.
+    if (m_chang2 != kNoSyllable)
+        for (std::size_t i = 1; i + 1 < n; ++i)
+            if (run[i] == U'场' && isNumeral(run[i - 1]) && !(i + 1 < n && in(U"比球赛戏电演", run[i + 1])) &&
+                nearAfter(i + 1, 3, U"雨雪雹霜暴病灾") && !nearAfter(i + 1, 3, U"赛戏演"))
+                syl[i] = m_chang2;
+    // 为由 after 以 is "as the reason", wéi (以风控为由取消了订单).
+    if (m_wei2 != kNoSyllable)
+        for (std::size_t i = 1; i + 1 < n; ++i)
+            if (run[i] == U'为' && run[i + 1] == U'由' && occursBefore(i, U'以'))
+                syl[i] = m_wei2;
     // 见长 after 以 is what one excels at, cháng (他的书法以行书见长, 该校以培养应用型人才见长;
     // 个子见长 grows, zhǎng, and so after 以 inside 以后, 所以, 可以, or where a speed grows:
     // 以肉眼可见的速度见长).
@@ -695,7 +713,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     for (std::size_t i = 0; i < n; ++i) {
         // A measure the segmentation joined to its number (三卷, 一杆) is read as one standing alone.
         const bool counted = i > 0 && r.wordStart[i - 1] && r.end[i - 1] == i + 1 && isNumeral(run[i - 1]);
-        if (!r.standsAlone(i) && !(counted && in(U"卷杆", run[i])))
+        if (!r.standsAlone(i) && !(counted && in(U"卷杆担", run[i])))
             continue;
         const bool last = i + 1 == n;
         switch (run[i]) {
@@ -740,10 +758,10 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             if (m_dei3 != kNoSyllable && m_de2 != kNoSyllable && i == 0 && !last &&
                 r.before == PinyinBoundary::Edge && run[1] != U'了')
                 syl[i] = isNumeral(run[1]) || run[1] == U'第' ? m_de2 : m_dei3;
-            // Before an adverb of degree it links a verb to how it was done (跑得比他快, 下得很大);
-            // before a number of points it is scoring, dé (先得四分, 投中得三分, 只要得十分就能晋级), unless
-            // 十分 is "very" before how it was done (发挥得十分出色).
-            else if (m_de5 != kNoSyllable && i > 0 && !last && in(U"很太比更挺真", run[i + 1]))
+            // Before an adverb of degree it links a verb to how it was done (跑得比他快, 下得很大,
+            // 肿得像个馒头); before a number of points it is scoring, dé (先得四分, 投中得三分,
+            // 只要得十分就能晋级), unless 十分 is "very" before how it was done (发挥得十分出色).
+            else if (m_de5 != kNoSyllable && i > 0 && !last && in(U"很太比更挺真像透", run[i + 1]))
                 syl[i] = m_de5;
             else if (m_de2 != kNoSyllable && i + 2 < n && isNumeral(run[i + 1]) && run[i + 2] == U'分' &&
                      !(i + 3 < n && (run[i + 3] == U'钟' || run[i + 3] == U'熟')))
@@ -788,7 +806,8 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             if (i >= 2 && (run[i - 1] == run[i - 2] ||
                            (i >= 4 && run[i - 1] == run[i - 3] && run[i - 2] == run[i - 4])))
                 syl[i] = m_de5;
-            else if ((i == 0 && r.before == PinyinBoundary::Edge) ||
+            else if ((i == 0 && (r.before == PinyinBoundary::Edge || r.before == PinyinBoundary::Latin)) ||
+                     (i >= 2 && run[i - 1] == U'里' && isNumeral(run[i - 2])) ||
                      (i > 0 && in(U"在其", run[i - 1]) && r.standsAlone(i - 1)) ||
                      (i >= 2 && in(U"块亩片", run[i - 1]) &&
                       (isNumeral(run[i - 2]) || in(U"这那哪几每", run[i - 2]))) ||
@@ -819,6 +838,72 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 syl[i] = m_ying1;
             break;
         }
+        case U'攒':
+            // Saving up money or stamps, zǎn (攒了半年的零花钱, 攒了上千枚邮票); putting together, cuán (攒了
+            // 一台电脑, 攒了个饭局, 攒了一桌酒席).
+            if (m_zan3 != kNoSyllable && nearAfter(i + 1, 8, U"钱蓄票积币存"))
+                syl[i] = m_zan3;
+            break;
+        case U'横':
+            // Overbearing, hèng, after a word of degree or before 得 (这家伙横得很, 态度太横了).
+            if (m_heng4 != kNoSyllable &&
+                ((i > 0 && in(U"太很真挺好够", run[i - 1])) || (!last && run[i + 1] == U'得')))
+                syl[i] = m_heng4;
+            break;
+        case U'捋':
+            // Stroking a beard or hair smooth, lǚ (捋着胡子); rolling up a sleeve, luō.
+            if (m_lv3 != kNoSyllable && nearAfter(i + 1, 6, U"胡须发"))
+                syl[i] = m_lv3;
+            break;
+        case U'泡':
+            // Soaking, pào, before what is soaked or how (泡水代茶, 泡坏了, 泡在水里); a bladder of
+            // urine counted is pāo (一泡尿).
+            if (m_pao4 != kNoSyllable && !last && in(U"水茶澡脚坏软发开在着了一过上", run[i + 1]) &&
+                !afterCount(i, U"几"))
+                syl[i] = m_pao4;
+            break;
+        case U'刨':
+            // Planing wood, bào (把木板刨得又平又光, 刨着木板); digging is páo (刨地, 刨了个坑).
+            if (m_bao4 != kNoSyllable &&
+                ((!last && in(U"得着光平", run[i + 1])) || nearAfter(i + 1, 3, U"木板")))
+                syl[i] = m_bao4;
+            break;
+        case U'臊':
+            // Shamed, sào, before 得 and a red face (臊得耳朵根都红了, 臊得无地自容); a stink, sāo, after
+            // where it is (厕所里臊得很, 膻臊得很).
+            if (m_sao4 != kNoSyllable && !last && run[i + 1] == U'得' &&
+                nearAfter(i + 2, 6, U"红脸容抬躲羞") && !nearBefore(i, 3, U"里尿膻狐腥臭骚"))
+                syl[i] = m_sao4;
+            break;
+        case U'系':
+            // Tying, jì, a belt, a rope, a lace or a tie (腰系安全绳, 鞋带系了两次).
+            if (m_ji4 != kNoSyllable &&
+                (nearBefore(i, 3, U"腰带绳鞋扣领") || nearAfter(i + 1, 3, U"带绳扣领鞋")))
+                syl[i] = m_ji4;
+            break;
+        case U'削':
+            // Peeling or paring, xiāo (削好的苹果, 削皮, 削成圆柱, 削铅笔); cutting down, xuē, in its words
+            // and old titles (削减, 削藩, 被削了兵权).
+            if (m_xiao1 != kNoSyllable && !last && in(U"好皮掉成铅苹尖得着", run[i + 1]))
+                syl[i] = m_xiao1;
+            break;
+        case U'咽':
+            // Swallowing, yàn, before what follows a verb or after how (硬咽, 咽又咽不下, 细嚼慢咽, 没咽好);
+            // the throat is yān (口咽两侧, 咽痛, 利咽), sobbing after 哽 or 呜 yè.
+            if (m_yan4 != kNoSyllable && ((!last && in(U"下了不又得着进回好", run[i + 1])) ||
+                                          (i > 0 && in(U"硬慢吞难没往不强", run[i - 1]))))
+                syl[i] = m_yan4;
+            break;
+        case U'咋':
+            // How, zǎ (咋啦, 咋办); 咋舌 is a word.
+            if (m_za3 != kNoSyllable)
+                syl[i] = m_za3;
+            break;
+        case U'咳':
+            // An interjection standing as its own clause, hāi (咳，我当是什么大事呢).
+            if (m_hai1 != kNoSyllable && n == 1 && r.after == PinyinBoundary::Punctuation)
+                syl[i] = m_hai1;
+            break;
         case U'镐':
             // The pick, gǎo, swung or listed with other tools (抡镐刨地, 锄、镰、镐等, 镐的一端); Hao,
             // the Zhou capital, elsewhere (迁都于镐, 丰镐, 张镐).
@@ -881,7 +966,9 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             if (m_liang2 != kNoSyllable && !last &&
                 (run[i + 1] == kYi || run[i + 1] == U'量' ||
                  (i + 2 < n && isNumeral(run[i + 1]) && in(U"次遍下回", run[i + 2])) ||
-                 (run[i + 1] == U'了' && i > 0 && in(U"他她你我们给帮先再", run[i - 1]))))
+                 (run[i + 1] == U'了' && i > 0 && in(U"他她你我们给帮先再", run[i - 1])) ||
+                 // Measuring a temperature, a body or a line (给孩子量了体温, 用量角器量出度数).
+                 (run[i + 1] == U'出' || nearAfter(i + 1, 3, U"体血身尺腰"))))
                 syl[i] = m_liang2;
             break;
         case U'为':
@@ -963,6 +1050,10 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             if (m_chong4 != kNoSyllable && !last && in(U"我你他她谁您咱", run[i + 1]) &&
                 !occursBefore(i, U'用') && !nearAfter(i + 1, 3, U"的"))
                 syl[i] = m_chong4;
+            // A smell that is strong, chòng, after a word of degree ending the clause (味道很冲).
+            else if (m_chong4 != kNoSyllable && i > 0 && in(U"很太真挺好够", run[i - 1]) &&
+                     (last || in(U"了啊呀", run[i + 1])))
+                syl[i] = m_chong4;
             break;
         case U'处':
             // Getting along, chǔ, after the ones who do: 我们俩处了三年, 你们处得怎么样 (调到宣传处了
@@ -975,8 +1066,9 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             // Left behind, là: a thing one carries, after 把, before 在 or 了 (把钥匙落在家里了).
             if (m_la4 != kNoSyllable && i > 2 && !last && in(U"在了", run[i + 1]) && !r.wordStart[i - 1]) {
                 static constexpr std::u32string_view kCarried[] = {
-                    U"钥匙", U"作业",   U"作业本", U"手机", U"东西", U"书包",   U"雨伞", U"钱包", U"本子",
-                    U"证件", U"身份证", U"外套",   U"帽子", U"文件", U"充电器", U"眼镜", U"课本", U"包"};
+                    U"钥匙", U"作业", U"作业本", U"手机", U"东西", U"书包", U"雨伞",   U"钱包",
+                    U"本子", U"证件", U"身份证", U"外套", U"帽子", U"文件", U"充电器", U"眼镜",
+                    U"课本", U"包",   U"充电宝", U"耳机", U"雨衣", U"卡"};
                 const std::u32string_view carried = wordBefore(i);
                 if (occursBefore(i - carried.size(), U'把') &&
                     std::find(std::begin(kCarried), std::end(kCarried), carried) != std::end(kCarried))
@@ -990,7 +1082,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             break;
         case U'转': {
             static constexpr std::u32string_view kCountsTurns[] = {U"分钟", U"转速", U"怠速"};
-            // Turning round, zhuàn: 转着圈, 转得很快, 转个不停, 风车在转。地球绕着太阳转 (转着弯,
+            // Turning round, zhuàn: 转着圈, 转得很快, 转个不停, 风车在转。地球绕着太阳转, 打着转儿 (转着弯,
             // 转个身 and 转得过去 turn or pass on, zhuǎn).
             if (m_zhuan4 != kNoSyllable && syl[i] == m_zhuan3 &&
                 ((!last && in(U"着圈", run[i + 1]) && !(i + 2 < n && run[i + 2] == U'弯')) ||
@@ -998,6 +1090,8 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                  (last && occursBefore(i, U'绕')) ||
                  (i + 2 < n && run[i + 1] == U'得' && !in(U"过出回到进", run[i + 2])) ||
                  (i > 0 && run[i - 1] == U'在' && (last || in(kParticles, run[i + 1]))) ||
+                 // Spinning in place (打着转儿, 石磨一圈圈地转。风扇一直狂转).
+                 (!last && run[i + 1] == U'儿') || (last && i > 0 && in(U"地狂乱飞旋", run[i - 1])) ||
                  // Revolutions, after their number where minutes or 转速 count them (每分钟三千转,
                  // 转速达到六千转, 7200转/分; 这条微博1000转的时候, 三十万转 are reposts, zhuǎn).
                  (i == 0 ? r.before == PinyinBoundary::Digit && last && r.after == PinyinBoundary::Punctuation

@@ -1144,6 +1144,39 @@ TEST(PinyinReading, ShouldScoresAndEdges) {
                {"二十万只怕不够", "èr shí wàn zhǐ pà bú gòu"}});
 }
 
+// Everyday verbs the models read by their nouns: saving, soaking, planing, peeling, swallowing,
+// tying, measuring, spinning; rain counted, a smell, an interjection, surnames before 某 and 老板.
+TEST(PinyinReading, KitchensNewsAndChat) {
+    expectAll({{"昨晚下了一场暴雨", "zuó wǎn xià le yì cháng bào yǔ"},
+               {"今晚有一场球赛", "jīn wǎn yǒu yì chǎng qiú sài"},
+               {"她攒了半年的零花钱", "tā zǎn le bàn nián de líng huā qián"},
+               {"我自己攒了一台电脑", "wǒ zì jǐ cuán le yì tái diàn nǎo"},
+               {"这家伙横得很", "zhè jiā huǒ hèng de hěn"},
+               {"老人捋着花白的胡子", "lǎo rén lǚ zhe huā bái de hú zi"},
+               {"枸杞泡水代茶", "gǒu qǐ pào shuǐ dài chá"},
+               {"木工把木板刨得又平又光", "mù gōng bǎ mù bǎn bào de yòu píng yòu guāng"},
+               {"在地里刨了个坑", "zài dì lǐ páo le gè kēng"},
+               {"他臊得无地自容", "tā sào de wú dì zì róng"},
+               {"厕所里臊得很", "cè suǒ lǐ sāo de hěn"},
+               {"消防员腰系安全绳", "xiāo fáng yuán yāo jì ān quán shéng"},
+               {"先把铅笔削好", "xiān bǎ qiān bǐ xiāo hǎo"},
+               {"鱼刺卡在嗓子里，咽又咽不下", "yú cì qiǎ zài sǎng zi lǐ，yàn yòu yàn bú xià"},
+               {"扁桃体位于口咽两侧", "biǎn táo tǐ wèi yú kǒu yān liǎng cè"},
+               {"咋啦？", "zǎ la？"},
+               {"咳，我当是什么大事呢", "hāi，wǒ dāng shì shén me dà shì ne"},
+               {"王大夫给孩子量了体温", "wáng dài fū gěi hái zi liáng le tǐ wēn"},
+               {"捕捉量过小", "bǔ zhuō liàng guò xiǎo"},
+               {"榴莲的味道很冲", "liú lián de wèi dào hěn chòng"},
+               {"他挑了一担水", "tā tiāo le yí dàn shuǐ"},
+               {"手背肿得像个小馒头", "shǒu bèi zhǒng de xiàng gè xiǎo mán tóu"},
+               {"甲、乙两人同时从A地出发", "jiǎ、yǐ liǎng rén tóng shí cóng A dì chū fā"},
+               {"旋风卷着落叶打着转儿", "xuàn fēng juǎn zhe luò yè dǎ zhe zhuàn er"},
+               {"护士为病人测量体温", "hù shì wèi bìng rén cè liáng tǐ wēn"},
+               {"仇某驾驶无牌摩托车", "qiú mǒu jià shǐ wú pái mó tuō chē"},
+               {"洗澡水不宜过烫", "xǐ zǎo shuǐ bù yí guò tàng"},
+               {"蒙古大汗忽必烈", "měng gǔ dà hán hū bì liè"}});
+}
+
 // 一 keeps its own tone in dates, ordinals and sums.
 TEST(PinyinReading, OneKeepsItsToneInDatesAndOrdinals) {
     expectAll({{"一月一日", "yī yuè yī rì"},
