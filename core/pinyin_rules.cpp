@@ -59,12 +59,12 @@ PinyinGrammarRules::PinyinGrammarRules(const PinyinReadingData &data)
       m_ying4(data.syllableId("ying4")), m_yan4(data.syllableId("yan4")), m_zan3(data.syllableId("zan3")),
       m_heng4(data.syllableId("heng4")), m_nong4(data.syllableId("nong4")), m_lv3(data.syllableId("lv3")),
       m_pao4(data.syllableId("pao4")), m_bao4(data.syllableId("bao4")), m_sao4(data.syllableId("sao4")),
-      m_ji4(data.syllableId("ji4")), m_xiao1(data.syllableId("xiao1")), m_za3(data.syllableId("za3")),
-      m_hai1(data.syllableId("hai1")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
-                                                  data.syllableId("ou1"),   data.syllableId("qiu2"),
-                                                  data.syllableId("miao4"), data.syllableId("zha1"),
-                                                  data.syllableId("piao2"), data.syllableId("ji3"),
-                                                  data.syllableId("hua4")} {}
+      m_ji4(data.syllableId("ji4")), m_xiao1(data.syllableId("xiao1")),
+      m_za3(data.syllableId("za3")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
+                                                data.syllableId("ou1"),   data.syllableId("qiu2"),
+                                                data.syllableId("miao4"), data.syllableId("zha1"),
+                                                data.syllableId("piao2"), data.syllableId("ji3"),
+                                                data.syllableId("hua4")} {}
 
 std::uint32_t PinyinGrammarRules::wordAt(std::span<const char32_t> chars) const {
     std::uint32_t node = 0;
@@ -507,10 +507,11 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     // Gaining, dé, after a verb of one character, alone or as the segmentation joined them: 深得
     // before whose favour (深得百姓爱戴, 和珅深得乾隆帝宠信; 河深得很, 深得看不见底 de), 测得 before
     // what was measured (测得一回归年为, 测得的值, 测得3.5; 测得准 de), 习得 and 拾得 before what was
-    // gained (自崖州习得棉纺技术, 拾得佛像; 收拾得干净, 预习得不充分 de).
+    // gained (自崖州习得棉纺技术, 拾得佛像; 收拾得干净, 预习得不充分 de), 摘得 before a medal or a crown
+    // (摘得金牌; 摘得很快 de).
     if (m_de2 != kNoSyllable)
         for (std::size_t i = 1; i < n; ++i) {
-            if (run[i] != U'得' || syl[i] == m_de2 || !in(U"深测习拾", run[i - 1]) ||
+            if (run[i] != U'得' || syl[i] == m_de2 || !in(U"深测习拾摘", run[i - 1]) ||
                 !((r.standsAlone(i - 1) && r.standsAlone(i)) ||
                   (r.wordStart[i - 1] && r.end[i - 1] == i + 1)))
                 continue;
@@ -522,21 +523,34 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 (run[i - 1] == U'测' && (last ? r.after == PinyinBoundary::Digit
                                               : isNumeral(next) || in(U"的一该其数结值", next))) ||
                 (in(U"习拾", run[i - 1]) && !last &&
-                 !in(U"很能连见望准出来不太多透没好快慢清楚完过上下起真挺更够", next));
+                 !in(U"很能连见望准出来不太多透没好快慢清楚完过上下起真挺更够", next)) ||
+                (run[i - 1] == U'摘' && !last && in(U"金银铜冠桂奖头", next));
             if (gains)
                 syl[i] = m_de2;
         }
-    // Weather and illness counted, cháng (一场大雨, 下了一场暴雨, 一场大病); a match or a show is chǎng.
+    // Weather and illness counted, cháng (一场大雨, 下了一场暴雨, 一场大病, 一场春雨一场暖); a match, a
+    // show or a meeting is chǎng (三场雨中的球赛, 一场病人家属的座谈会, 两场雪景摄影展).
     if (m_chang2 != kNoSyllable)
-        for (std::size_t i = 1; i + 1 < n; ++i)
-            if (run[i] == U'场' && isNumeral(run[i - 1]) && !(i + 1 < n && in(U"比球赛戏电演", run[i + 1])) &&
-                nearAfter(i + 1, 3, U"雨雪雹霜暴病灾") && !nearAfter(i + 1, 3, U"赛戏演"))
+        for (std::size_t i = 1; i + 1 < n; ++i) {
+            if (run[i] != U'场' || !isNumeral(run[i - 1]) || nearAfter(0, n, U"赛戏演影"))
+                continue;
+            std::size_t k = i + 1;
+            if (k + 1 < n && in(U"大小暴春秋冬夏冰急重阵", run[k]))
+                ++k;
+            if (in(U"雨雪雹霜病灾", run[k]) && !(k + 1 < n && in(U"人景地天具衣伞季量水", run[k + 1])))
                 syl[i] = m_chang2;
+        }
     // 为由 after 以 is "as the reason", wéi (以风控为由取消了订单).
     if (m_wei2 != kNoSyllable)
         for (std::size_t i = 1; i + 1 < n; ++i)
-            if (run[i] == U'为' && run[i + 1] == U'由' && occursBefore(i, U'以'))
-                syl[i] = m_wei2;
+            if (run[i] == U'为' && run[i + 1] == U'由' && !(i + 2 < n && in(U"此他她于", run[i + 2]))) {
+                // The 以 standing alone, not in 所以, 可以, 难以 (可以为由此带来的不便道歉 wèi).
+                bool led = false;
+                for (std::size_t k = 0; k < i; ++k)
+                    led = led || (run[k] == U'以' && r.standsAlone(k));
+                if (led)
+                    syl[i] = m_wei2;
+            }
     // 见长 after 以 is what one excels at, cháng (他的书法以行书见长, 该校以培养应用型人才见长;
     // 个子见长 grows, zhǎng, and so after 以 inside 以后, 所以, 可以, or where a speed grows:
     // 以肉眼可见的速度见长).
@@ -711,9 +725,12 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 syl[i] = m_wei4;
         }
     for (std::size_t i = 0; i < n; ++i) {
-        // A measure the segmentation joined to its number (三卷, 一杆) is read as one standing alone.
+        // A measure the segmentation joined to its number (三卷, 一杆, 一担水; 一担起责任) is read as one
+        // standing alone.
         const bool counted = i > 0 && r.wordStart[i - 1] && r.end[i - 1] == i + 1 && isNumeral(run[i - 1]);
-        if (!r.standsAlone(i) && !(counted && in(U"卷杆担", run[i])))
+        if (!r.standsAlone(i) &&
+            !(counted && (in(U"卷杆", run[i]) ||
+                          (run[i] == U'担' && i + 1 < n && in(U"水米谷粮柴货肥土菜", run[i + 1])))))
             continue;
         const bool last = i + 1 == n;
         switch (run[i]) {
@@ -807,7 +824,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                            (i >= 4 && run[i - 1] == run[i - 3] && run[i - 2] == run[i - 4])))
                 syl[i] = m_de5;
             else if ((i == 0 && (r.before == PinyinBoundary::Edge || r.before == PinyinBoundary::Latin)) ||
-                     (i >= 2 && run[i - 1] == U'里' && isNumeral(run[i - 2])) ||
+                     (i >= 2 && run[i - 1] == U'里' && in(U"一二三四五六七八九十两几半", run[i - 2])) ||
                      (i > 0 && in(U"在其", run[i - 1]) && r.standsAlone(i - 1)) ||
                      (i >= 2 && in(U"块亩片", run[i - 1]) &&
                       (isNumeral(run[i - 2]) || in(U"这那哪几每", run[i - 2]))) ||
@@ -845,9 +862,11 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 syl[i] = m_zan3;
             break;
         case U'横':
-            // Overbearing, hèng, after a word of degree or before 得 (这家伙横得很, 态度太横了).
-            if (m_heng4 != kNoSyllable &&
-                ((i > 0 && in(U"太很真挺好够", run[i - 1])) || (!last && run[i + 1] == U'得')))
+            // Overbearing, hèng, after a word of degree or before 得 and how much (这家伙横得很, 态度太横了);
+            // the stroke and lying across stay héng (这笔横得太长, 很横心, 横得平).
+            if (m_heng4 != kNoSyllable && !(i > 0 && in(U"笔线一条竖撇", run[i - 1])) &&
+                ((i > 0 && in(U"太很真挺好够", run[i - 1]) && !(!last && in(U"心行的着", run[i + 1]))) ||
+                 (i + 2 < n && run[i + 1] == U'得' && r.wordStart[i + 1] && in(U"很要不没厉", run[i + 2]))))
                 syl[i] = m_heng4;
             break;
         case U'捋':
@@ -863,9 +882,11 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 syl[i] = m_pao4;
             break;
         case U'刨':
-            // Planing wood, bào (把木板刨得又平又光, 刨着木板); digging is páo (刨地, 刨了个坑).
-            if (m_bao4 != kNoSyllable &&
-                ((!last && in(U"得着光平", run[i + 1])) || nearAfter(i + 1, 3, U"木板")))
+            // Planing wood, bào (把木板刨得又平又光, 刨着木板); digging is páo (刨着地里的红薯, 刨得深一点,
+            // 刨了 个坑).
+            if (m_bao4 != kNoSyllable && (nearAfter(i + 1, 4, U"木板") ||
+                                          (i + 2 < n && run[i + 1] == U'得' &&
+                                           nearAfter(i + 2, 3, U"平光滑") && nearBefore(i, 6, U"木板"))))
                 syl[i] = m_bao4;
             break;
         case U'臊':
@@ -877,7 +898,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             break;
         case U'系':
             // Tying, jì, a belt, a rope, a lace or a tie (腰系安全绳, 鞋带系了两次).
-            if (m_ji4 != kNoSyllable &&
+            if (m_ji4 != kNoSyllable && !(!last && in(U"他她我你由于", run[i + 1])) &&
                 (nearBefore(i, 3, U"腰带绳鞋扣领") || nearAfter(i + 1, 3, U"带绳扣领鞋")))
                 syl[i] = m_ji4;
             break;
@@ -898,11 +919,6 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             // How, zǎ (咋啦, 咋办); 咋舌 is a word.
             if (m_za3 != kNoSyllable)
                 syl[i] = m_za3;
-            break;
-        case U'咳':
-            // An interjection standing as its own clause, hāi (咳，我当是什么大事呢).
-            if (m_hai1 != kNoSyllable && n == 1 && r.after == PinyinBoundary::Punctuation)
-                syl[i] = m_hai1;
             break;
         case U'镐':
             // The pick, gǎo, swung or listed with other tools (抡镐刨地, 锄、镰、镐等, 镐的一端); Hao,
@@ -968,7 +984,8 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                  (i + 2 < n && isNumeral(run[i + 1]) && in(U"次遍下回", run[i + 2])) ||
                  (run[i + 1] == U'了' && i > 0 && in(U"他她你我们给帮先再", run[i - 1])) ||
                  // Measuring a temperature, a body or a line (给孩子量了体温, 用量角器量出度数).
-                 (run[i + 1] == U'出' || nearAfter(i + 1, 3, U"体血身尺腰"))))
+                 ((run[i + 1] == U'出' && !(i + 2 < n && in(U"为制", run[i + 2]))) ||
+                  nearAfter(i + 1, 3, U"体血身尺腰"))))
                 syl[i] = m_liang2;
             break;
         case U'为':
@@ -1269,6 +1286,11 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             if (m_long4 != kNoSyllable && i > 0 && run[i - 1] == U'条' &&
                 (last || in(U"内口里中堂东西南北尾", run[i + 1])))
                 syl[i] = m_long4;
+            // Doing, nòng, before what comes of it (这么弄好的, 免得弄混, 弄坏了, 弄丢了), where the lanes'
+            // model read lòng.
+            else if (m_nong4 != kNoSyllable && syl[i] != m_nong4 && !last &&
+                     in(U"好混坏丢脏乱错明清懂得了着出到成完湿干破断伤醒来去回坏个点些", run[i + 1]))
+                syl[i] = m_nong4;
             break;
         case U'将':
             // The general one is made, jiàng, ending the clause after 为 (以卫青为将，拜为将。).

@@ -1163,7 +1163,6 @@ TEST(PinyinReading, KitchensNewsAndChat) {
                {"鱼刺卡在嗓子里，咽又咽不下", "yú cì qiǎ zài sǎng zi lǐ，yàn yòu yàn bú xià"},
                {"扁桃体位于口咽两侧", "biǎn táo tǐ wèi yú kǒu yān liǎng cè"},
                {"咋啦？", "zǎ la？"},
-               {"咳，我当是什么大事呢", "hāi，wǒ dāng shì shén me dà shì ne"},
                {"王大夫给孩子量了体温", "wáng dài fū gěi hái zi liáng le tǐ wēn"},
                {"捕捉量过小", "bǔ zhuō liàng guò xiǎo"},
                {"榴莲的味道很冲", "liú lián de wèi dào hěn chòng"},
@@ -1174,7 +1173,19 @@ TEST(PinyinReading, KitchensNewsAndChat) {
                {"护士为病人测量体温", "hù shì wèi bìng rén cè liáng tǐ wēn"},
                {"仇某驾驶无牌摩托车", "qiú mǒu jià shǐ wú pái mó tuō chē"},
                {"洗澡水不宜过烫", "xǐ zǎo shuǐ bù yí guò tàng"},
-               {"蒙古大汗忽必烈", "měng gǔ dà hán hū bì liè"}});
+               {"蒙古大汗忽必烈", "měng gǔ dà hán hū bì liè"},
+               {"十场比赛里有三场遇雨", "shí chǎng bǐ sài lǐ yǒu sān chǎng yù yǔ"},
+               {"这笔横得太长了", "zhè bǐ héng de tài cháng le"},
+               {"他用锄头刨着地里的红薯", "tā yòng chú tou páo zhe dì lǐ de hóng shǔ"},
+               {"量出制入", "liàng chū zhì rù"},
+               {"他一担起责任就不松手", "tā yì dān qǐ zé rèn jiù bù sōng shǒu"},
+               {"千里地奔波", "qiān lǐ de bēn bō"},
+               {"以身体不适为由请假", "yǐ shēn tǐ bú shì wéi yóu qǐng jià"},
+               {"你可以为由此带来的不便道歉", "nǐ kě yǐ wèi yóu cǐ dài lái de bú biàn dào qiàn"},
+               {"以总成绩241.7环摘得金牌", "yǐ zǒng chéng jì 241.7 huán zhāi dé jīn pái"},
+               {"他摘得很快", "tā zhāi de hěn kuài"},
+               {"我的就是这么弄好的", "wǒ de jiù shì zhè me nòng hǎo de"},
+               {"他住在长乐路100弄", "tā zhù zài cháng lè lù 100 lòng"}});
 }
 
 // 一 keeps its own tone in dates, ordinals and sums.
