@@ -420,44 +420,24 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     auto oneOf = [](std::u32string_view w, std::initializer_list<std::u32string_view> set) {
         return std::find(set.begin(), set.end(), w) != set.end();
     };
-    // 将门 before what is done to a door is "the door", jiāng mén (请你将门关上, 他将门推开); the
-    // general's house keeps jiàng (出身将门, 将门出虎子, 凭着将门关系, 将门开枝散叶).
-    if (m_jiang1 != kNoSyllable)
-        for (std::size_t i = 0; i + 2 < n; ++i)
-            if (run[i] == U'将' && run[i + 1] == U'门' && r.wordStart[i] && r.end[i] == i + 2 &&
+    // Polyphones read by the words and characters around them, in one pass over the run.
+    for (std::size_t i = 0; i < n; ++i) {
+        const bool last = i + 1 == n;
+        switch (run[i]) {
+        case U'将':
+            // 将门 before what is done to a door is "the door", jiāng mén (请你将门关上, 他将门推开); the
+            // general's house keeps jiàng (出身将门, 将门出虎子, 凭着将门关系, 将门开枝散叶).
+            if (m_jiang1 != kNoSyllable && i + 2 < n && run[i + 1] == U'门' && r.wordStart[i] &&
+                r.end[i] == i + 2 &&
                 oneOf(wordAtStart(i + 2),
                       {U"关",   U"关上", U"关好", U"关紧", U"关掉", U"打开", U"推开", U"推",   U"锁上",
                        U"锁好", U"锁",   U"拉开", U"拉上", U"带上", U"掩上", U"堵上", U"堵住", U"封上",
                        U"封住", U"撞开", U"踢开", U"砸开", U"敲开", U"反锁", U"敞开"}))
                 syl[i] = m_jiang1;
-    // 幢幢 before buildings counts them, zhuàng (幢幢高楼, 幢幢别墅); shadows that flicker stay
-    // chuáng (人影幢幢, 鬼影幢幢的房间).
-    if (m_zhuang4 != kNoSyllable)
-        for (std::size_t i = 0; i + 2 < n; ++i)
-            if (run[i] == U'幢' && run[i + 1] == U'幢' && run[i + 2] != U'的' &&
-                nearAfter(i + 2, 2, U"楼房厦宅舍墅筑"))
-                syl[i] = syl[i + 1] = m_zhuang4;
-    // 引得 before what it brings about is causing, de (引得全场大笑, 引得网友热议, 被引得晕头转向); the
-    // index keeps dé (引得编纂处, 书末引得按笔画排列, 引得是一种检索工具).
-    if (m_de5 != kNoSyllable)
-        for (std::size_t i = 0; i + 2 < n; ++i)
-            if (run[i] == U'引' && run[i + 1] == U'得' && r.wordStart[i] && r.end[i] == i + 2 && i > 0 &&
-                !in(U"编丛的按之中里部号书表卷法目是与和", run[i + 2]))
-                syl[i + 1] = m_de5;
-    // Counted animals and things, zhī, after a number however the segmentation took it (三千只,
-    // 数千只白鹤, 几只小鸟); not the adverb after a number (三千万只是开始, 十五只能在家过, 第二只因为,
-    // 一千只够买一半), nor after the 一 of 唯一 or 统一, nor 数 (参数只能).
-    if (m_zhi1 != kNoSyllable)
-        for (std::size_t i = 1; i < n; ++i)
-            if (run[i] == U'只' && afterCount(i, U"几") && (isNumeral(run[i - 1]) || r.wordStart[i - 1]) &&
-                !(i + 1 < n &&
-                  in(U"是能有因够买要好会在上说得剩用为需可差不花占考看做卖限怕收送比退换租借", run[i + 1])))
-                syl[i] = m_zhi1;
-    // A general of a dynasty or state before his name, jiàng (明将袁崇焕, 吴将陆抗, 宋将岳飞); not a
-    // person called so (老赵将王经理送到机场) nor before 于 (韩将于下周举行大选).
-    if (m_jiang4 != kNoSyllable)
-        for (std::size_t i = 1; i + 1 < n; ++i)
-            if (run[i] == U'将' && r.standsAlone(i) && r.standsAlone(i - 1) &&
+            // A general of a dynasty or state before his name, jiàng (明将袁崇焕, 吴将陆抗, 宋将岳飞); not a
+            // person called so (老赵将王经理送到机场) nor before 于 (韩将于下周举行大选).
+            else if (
+                m_jiang4 != kNoSyllable && i > 0 && !last && r.standsAlone(i) && r.standsAlone(i - 1) &&
                 in(U"秦楚齐燕赵韩魏蜀吴晋隋唐宋元明清金辽汉夏周", run[i - 1]) &&
                 !(i > 1 && in(U"老小大阿姓", run[i - 2])) &&
                 in(U"袁陆李张王刘陈杨黄周吴徐孙胡朱高林何郭马罗梁宋郑谢韩唐冯董萧程曹邓许傅沈曾彭吕苏卢"
@@ -466,19 +446,43 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                    run[i + 1]) &&
                 !oneOf(wordAtStart(i + 1), {U"王位", U"王国", U"王朝", U"金银", U"白菜", U"石头", U"马匹"}))
                 syl[i] = m_jiang4;
-    // Surrendering, xiáng: after 出, 投, 归, 纳, 招, 劝, 迎 or 诈 (刘禅出降, 皆出城迎降), or before 于
-    // and a state's army, court or king, or a people or a ruler (降于匈奴, 降于清军; 气温降于零下,
-    // 飞机降于秦皇岛, 大雪降于晋北, 祸降于齐 fall, jiàng).
-    if (m_xiang2 != kNoSyllable)
-        for (std::size_t i = 0; i < n; ++i) {
-            if (run[i] != U'降' || !r.standsAlone(i))
-                continue;
+            break;
+        case U'幢':
+            // 幢幢 before buildings counts them, zhuàng (幢幢高楼, 幢幢别墅); shadows that flicker stay
+            // chuáng (人影幢幢, 鬼影幢幢的房间).
+            if (m_zhuang4 != kNoSyllable && i + 2 < n && run[i + 1] == U'幢' && run[i + 2] != U'的' &&
+                nearAfter(i + 2, 2, U"楼房厦宅舍墅筑"))
+                syl[i] = syl[i + 1] = m_zhuang4;
+            break;
+        case U'引':
+            // 引得 before what it brings about is causing, de (引得全场大笑, 引得网友热议, 被引得晕头转向);
+            // the index keeps dé (引得编纂处, 书末引得按笔画排列, 引得是一种检索工具).
+            if (m_de5 != kNoSyllable && i > 0 && i + 2 < n && run[i + 1] == U'得' && r.wordStart[i] &&
+                r.end[i] == i + 2 && !in(U"编丛的按之中里部号书表卷法目是与和", run[i + 2]))
+                syl[i + 1] = m_de5;
+            break;
+        case U'只':
+            // Counted animals and things, zhī, after a number however the segmentation took it (三千只,
+            // 数千只白鹤, 几只小鸟); not the adverb after a number (三千万只是开始, 十五只能在家过, 第二只
+            // 因为, 一千只够买一半), nor after the 一 of 唯一 or 统一, nor 数 (参数只能).
+            if (m_zhi1 != kNoSyllable && i > 0 && afterCount(i, U"几") &&
+                (isNumeral(run[i - 1]) || r.wordStart[i - 1]) &&
+                !(!last &&
+                  in(U"是能有因够买要好会在上说得剩用为需可差不花占考看做卖限怕收送比退换租借", run[i + 1])))
+                syl[i] = m_zhi1;
+            break;
+        case U'降': {
+            // Surrendering, xiáng: after 出, 投, 归, 纳, 招, 劝, 迎 or 诈 (刘禅出降, 皆出城迎降), or before
+            // 于 and a state's army, court or king, or a people or a ruler (降于匈奴, 降于清军; 气温降于零下,
+            // 飞机降于秦皇岛, 大雪降于晋北, 祸降于齐 fall, jiàng).
+            if (m_xiang2 == kNoSyllable || !r.standsAlone(i))
+                break;
             const std::u32string_view to = i + 2 < n && run[i + 1] == U'于' ? wordAtStart(i + 2) : U"";
             // 皆, 遂 and 乃 too where the word before names generals, armies or towns and the clause
             // ends (诸将皆降。诸郡皆降，; 物价皆降三成, 城内气温遂降, 守军士气遂降 jiàng).
             const std::u32string_view who = i > 1 ? wordBefore(i - 1) : std::u32string_view();
             const bool yielded = i > 1 && in(U"皆遂乃", run[i - 1]) && r.standsAlone(i - 1) &&
-                                 (i + 1 == n || run[i + 1] == U'于') && !who.empty() &&
+                                 (last || run[i + 1] == U'于') && !who.empty() &&
                                  in(U"将军郡城部众卒兵臣守士", who.back());
             if ((i > 0 && in(U"出投归纳招劝迎诈", run[i - 1]) && r.standsAlone(i - 1)) || yielded ||
                 (to.size() == 1 && in(U"秦楚齐燕赵韩魏蜀吴晋隋唐宋元明清金辽汉曹刘", to[0]) && i + 3 < n &&
@@ -487,13 +491,14 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                            U"明朝", U"元朝", U"金国", U"秦国", U"楚国", U"魏国", U"吴国", U"蜀汉",
                            U"西夏", U"辽国", U"蒙古", U"清军", U"金军", U"元军"}))
                 syl[i] = m_xiang2;
+            break;
         }
-    // A part in a play, jué, counted after one who plays it (饰演的李白一角, 分饰两角; 饰品店位于
-    // 商场一角, 打扮好后站在舞台一角 are corners).
-    if (m_jue2 != kNoSyllable)
-        for (std::size_t i = 1; i < n; ++i) {
-            if (run[i] != U'角' || !in(U"一两", run[i - 1]) || !r.wordStart[i - 1] || r.end[i - 1] != i + 1)
-                continue;
+        case U'角': {
+            // A part in a play, jué, counted after one who plays it (饰演的李白一角, 分饰两角; 饰品店位于
+            // 商场一角, 打扮好后站在舞台一角 are corners).
+            if (m_jue2 == kNoSyllable || i == 0 || !in(U"一两", run[i - 1]) || !r.wordStart[i - 1] ||
+                r.end[i - 1] != i + 1)
+                break;
             const std::size_t from = i > 15 ? i - 15 : 0;
             const std::u32string_view before(run.data() + from, i - 1 - from);
             // The verb, not the one who plays (饰演者坐在后台一角).
@@ -503,19 +508,18 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                     plays = plays || !(at + 2 < before.size() && before[at + 2] == U'者');
             if (plays)
                 syl[i] = m_jue2;
+            break;
         }
-    // Gaining, dé, after a verb of one character, alone or as the segmentation joined them: 深得
-    // before whose favour (深得百姓爱戴, 和珅深得乾隆帝宠信; 河深得很, 深得看不见底 de), 测得 before
-    // what was measured (测得一回归年为, 测得的值, 测得3.5; 测得准 de), 习得 and 拾得 before what was
-    // gained (自崖州习得棉纺技术, 拾得佛像; 收拾得干净, 预习得不充分 de), 摘得 before a medal or a crown
-    // (摘得金牌; 摘得很快 de).
-    if (m_de2 != kNoSyllable)
-        for (std::size_t i = 1; i < n; ++i) {
-            if (run[i] != U'得' || syl[i] == m_de2 || !in(U"深测习拾摘", run[i - 1]) ||
+        case U'得': {
+            // Gaining, dé, after a verb of one character, alone or as the segmentation joined them: 深得
+            // before whose favour (深得百姓爱戴, 和珅深得乾隆帝宠信; 河深得很, 深得看不见底 de), 测得 before
+            // what was measured (测得一回归年为, 测得的值, 测得3.5; 测得准 de), 习得 and 拾得 before what
+            // was gained (自崖州习得棉纺技术, 拾得佛像; 收拾得干净, 预习得不充分 de), 摘得 before a medal or
+            // a crown (摘得金牌; 摘得很快 de).
+            if (m_de2 == kNoSyllable || i == 0 || syl[i] == m_de2 || !in(U"深测习拾摘", run[i - 1]) ||
                 !((r.standsAlone(i - 1) && r.standsAlone(i)) ||
                   (r.wordStart[i - 1] && r.end[i - 1] == i + 1)))
-                continue;
-            const bool last = i + 1 == n;
+                break;
             const char32_t next = last ? 0 : run[i + 1];
             const bool gains =
                 (run[i - 1] == U'深' && !last &&
@@ -527,30 +531,37 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 (run[i - 1] == U'摘' && !last && in(U"金银铜冠桂奖头", next));
             if (gains)
                 syl[i] = m_de2;
+            break;
         }
-    // Weather and illness counted, cháng (一场大雨, 下了一场暴雨, 一场大病, 一场春雨一场暖); a match, a
-    // show or a meeting is chǎng (三场雨中的球赛, 一场病人家属的座谈会, 两场雪景摄影展).
-    if (m_chang2 != kNoSyllable)
-        for (std::size_t i = 1; i + 1 < n; ++i) {
-            if (run[i] != U'场' || !isNumeral(run[i - 1]) || nearAfter(0, n, U"赛戏演影"))
-                continue;
+        case U'场': {
+            // Weather and illness counted, cháng (一场大雨, 下了一场暴雨, 一场大病, 一场春雨一场暖); a match,
+            // a show or a meeting is chǎng (三场雨中的球赛, 一场病人家属的座谈会, 两场雪景摄影展).
+            if (m_chang2 == kNoSyllable || i == 0 || last || !isNumeral(run[i - 1]) ||
+                nearAfter(0, n, U"赛戏演影"))
+                break;
             std::size_t k = i + 1;
             if (k + 1 < n && in(U"大小暴春秋冬夏冰急重阵", run[k]))
                 ++k;
             if (in(U"雨雪雹霜病灾", run[k]) && !(k + 1 < n && in(U"人景地天具衣伞季量水", run[k + 1])))
                 syl[i] = m_chang2;
+            break;
         }
-    // 为由 after 以 is "as the reason", wéi (以风控为由取消了订单).
-    if (m_wei2 != kNoSyllable)
-        for (std::size_t i = 1; i + 1 < n; ++i)
-            if (run[i] == U'为' && run[i + 1] == U'由' && !(i + 2 < n && in(U"此他她于", run[i + 2]))) {
-                // The 以 standing alone, not in 所以, 可以, 难以 (可以为由此带来的不便道歉 wèi).
+        case U'为':
+            // 为由 after 以 is "as the reason", wéi (以风控为由取消了订单); the 以 standing alone, not in
+            // 所以, 可以, 难以 (可以为由此带来的不便道歉 wèi).
+            if (m_wei2 != kNoSyllable && i > 0 && !last && run[i + 1] == U'由' &&
+                !(i + 2 < n && in(U"此他她于", run[i + 2]))) {
                 bool led = false;
                 for (std::size_t k = 0; k < i; ++k)
                     led = led || (run[k] == U'以' && r.standsAlone(k));
                 if (led)
                     syl[i] = m_wei2;
             }
+            break;
+        default:
+            break;
+        }
+    }
     // 见长 after 以 is what one excels at, cháng (他的书法以行书见长, 该校以培养应用型人才见长;
     // 个子见长 grows, zhǎng, and so after 以 inside 以后, 所以, 可以, or where a speed grows:
     // 以肉眼可见的速度见长).
@@ -727,11 +738,12 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     for (std::size_t i = 0; i < n; ++i) {
         // A measure the segmentation joined to its number (三卷, 一杆, 一担水; 一担起责任) is read as one
         // standing alone.
-        const bool counted = i > 0 && r.wordStart[i - 1] && r.end[i - 1] == i + 1 && isNumeral(run[i - 1]);
-        if (!r.standsAlone(i) &&
-            !(counted && (in(U"卷杆", run[i]) ||
-                          (run[i] == U'担' && i + 1 < n && in(U"水米谷粮柴货肥土菜", run[i + 1])))))
-            continue;
+        if (!r.standsAlone(i)) {
+            const bool measure = in(U"卷杆", run[i]) ||
+                                 (run[i] == U'担' && i + 1 < n && in(U"水米谷粮柴货肥土菜", run[i + 1]));
+            if (!measure || !(i > 0 && r.wordStart[i - 1] && r.end[i - 1] == i + 1 && isNumeral(run[i - 1])))
+                continue;
+        }
         const bool last = i + 1 == n;
         switch (run[i]) {
         case kHang:
