@@ -101,9 +101,8 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     //     睡个好觉, 睡了一大觉, 睡着觉呢; not 睡前觉得, 睡时觉冷), after 午, 补 and 回笼, and in
     //     一觉醒来.
     //   地 alone is the ground or a place, dì, after 在 or 其 alone (在地上爬, 于其地设郡), before
-    //   punctuation after a
-    //     word of one character (晕倒在地。可触地，在藏地，), opening a line (地上铺着地毯) or after a
-    //     letter (从A地出发), after a number of li (没跑出二里地) and
+    //     punctuation after a word of one character (晕倒在地。可触地，在藏地，), opening a line
+    //     (地上铺着地毯) or after a letter (从A地出发), after a few li (没跑出二里地) and
     //     counted in 块, 亩 and 片 (这块地很肥, 两亩地; not 成片地倒伏): the particle leads a verb, follows
     //     its adverbial (“砰”地一声), and before a comma follows adverbials of two characters or more
     //     (同样地，小心地，); at a line's end it is left to the model, as a hard-wrapped line may
@@ -844,11 +843,11 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 syl[i] = m_di4;
             break;
         case U'应': {
-            // Answering an invitation, a summons or a demand, yìng (应普鲁士国王之邀, 应成吉思汗之召, 应锁厅
-            // 试, 应观众要求, 应市场需求), as answering a call or meeting a season (他应了一声, 应者云集,
-            // 应下了, 应季水果, 来应门); standing alone before what ought to be done, yīng (发烧时应多喝水,
-            // 废弃后应 交由专门机构回收, 你应接受他之邀); not the second half of a word the segmentation
-            // split (相对应 的, 适应性).
+            // Answering an invitation, a summons or a demand, yìng (应普鲁士国王之邀, 应成吉思汗之召,
+            // 应锁厅试, 应观众要求, 应市场需求), as answering a call or meeting a season (他应了一声,
+            // 应者云集, 应下了, 应季水果, 来应门); standing alone before what ought to be done, yīng
+            // (发烧时应多喝水, 废弃后应交由专门机构回收, 你应接受他之邀); not the second half of a word
+            // the segmentation split (相对应的, 适应性).
             const std::u32string_view rest(run.data() + i + 1, std::min<std::size_t>(n - i - 1, 12));
             auto says = [&](std::initializer_list<std::u32string_view> words) {
                 return std::any_of(words.begin(), words.end(), [&](std::u32string_view w) {
@@ -894,8 +893,8 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 syl[i] = m_pao4;
             break;
         case U'刨':
-            // Planing wood, bào (把木板刨得又平又光, 刨着木板); digging is páo (刨着地里的红薯, 刨得深一点,
-            // 刨了 个坑).
+            // Planing wood, bào (把木板刨得又平又光, 刨着木板); digging is páo (刨着地里的红薯,
+            // 刨得深一点, 刨了个坑).
             if (m_bao4 != kNoSyllable && (nearAfter(i + 1, 4, U"木板") ||
                                           (i + 2 < n && run[i + 1] == U'得' &&
                                            nearAfter(i + 2, 3, U"平光滑") && nearBefore(i, 6, U"木板"))))
