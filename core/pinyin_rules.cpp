@@ -164,6 +164,18 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             --s;
         return std::u32string_view(run.data() + s, k - s);
     };
+    // The word starting at `k`, or an empty view where none starts there.
+    auto wordAtStart = [&](std::size_t k) {
+        return k < n && r.wordStart[k] ? std::u32string_view(run.data() + k, r.end[k] - k)
+                                       : std::u32string_view();
+    };
+    // Whether `c` stands alone as a word somewhere before `k` (以 leading a clause, not 所以 or 可以).
+    auto aloneBefore = [&](std::size_t k, char32_t c) {
+        for (std::size_t j = 0; j < k; ++j)
+            if (run[j] == c && r.standsAlone(j))
+                return true;
+        return false;
+    };
     // A number, or one of `also`, right before `k`; not the 一 that closes 万一 or 唯一.
     auto afterCount = [&](std::size_t k, std::u32string_view also) {
         return k > 0 && (isNumeral(run[k - 1]) || in(also, run[k - 1])) &&
@@ -195,9 +207,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
         for (std::size_t i = 1; i + 2 < n; ++i) {
             if (run[i] != U'为' || syl[i] != m_wei2 || !r.standsAlone(i) || isNumeral(run[i + 1]))
                 continue;
-            bool led = false;
-            for (std::size_t k = 0; k < i; ++k)
-                led = led || (run[k] == U'以' && r.standsAlone(k));
+            const bool led = aloneBefore(i, U'以');
             static constexpr std::u32string_view kServed[] = {
                 U"员工", U"职工", U"老人", U"客户", U"群众", U"顾客",   U"用户", U"业主",   U"患者",
                 U"病人", U"企业", U"商家", U"商户", U"市民", U"孩子",   U"儿童", U"居民",   U"农民",
@@ -216,11 +226,6 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 U"加油", U"祝福", U"量身", U"打造", U"送上", U"献上", U"争光", U"鼓掌", U"发放",
                 U"购买", U"支付", U"承担", U"调拨", U"免费", U"减税", U"送",   U"做",   U"办",
                 U"测量", U"更换", U"安装", U"检查", U"治疗", U"捐赠", U"修缮"};
-            // The word at `k` and where it ends, or an empty view past the run.
-            auto wordFrom = [&](std::size_t k) {
-                return k < n && r.wordStart[k] ? std::u32string_view(run.data() + k, r.end[k] - k)
-                                               : std::u32string_view();
-            };
             auto among = [](const auto &set, std::u32string_view w) {
                 return !w.empty() && std::any_of(std::begin(set), std::end(set),
                                                  [&](std::u32string_view x) { return w.ends_with(x); });
@@ -229,20 +234,20 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             // most four words of five characters before it (每位用户, 新入职的员工), unless a verb of
             // aim comes first.
             std::size_t k = i + 1;
-            if (led || std::find(std::begin(kAims), std::end(kAims), wordFrom(k)) != std::end(kAims))
+            if (led || std::find(std::begin(kAims), std::end(kAims), wordAtStart(k)) != std::end(kAims))
                 continue;
             for (std::size_t before = 0; before < 4 && k - (i + 1) < 5; ++before) {
-                const std::u32string_view w = wordFrom(k);
+                const std::u32string_view w = wordAtStart(k);
                 if (w.empty() || among(kServed, w))
                     break;
                 k += w.size();
             }
-            if (!among(kServed, wordFrom(k)))
+            if (!among(kServed, wordAtStart(k)))
                 continue;
-            k += wordFrom(k).size();
+            k += wordAtStart(k).size();
             // Its verb right after it, or after one adverb (本店为顾客免费提供包装).
             for (int step = 0; step < 2 && k < n; ++step) {
-                const std::u32string_view v = wordFrom(k);
+                const std::u32string_view v = wordAtStart(k);
                 if (v.empty())
                     break;
                 if (std::any_of(std::begin(kServing), std::end(kServing),
@@ -411,11 +416,6 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             } else if (i + 1 < n && run[i + 1] == U'其' && r.end[i + 1] == i + 2)
                 syl[i] = m_jiang1;
         }
-    // The word starting at `k`, or an empty view where none starts there.
-    auto wordAtStart = [&](std::size_t k) {
-        return k < n && r.wordStart[k] ? std::u32string_view(run.data() + k, r.end[k] - k)
-                                       : std::u32string_view();
-    };
     auto oneOf = [](std::u32string_view w, std::initializer_list<std::u32string_view> set) {
         return std::find(set.begin(), set.end(), w) != set.end();
     };
@@ -549,13 +549,8 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             // 为由 after 以 is "as the reason", wéi (以风控为由取消了订单); the 以 standing alone, not in
             // 所以, 可以, 难以 (可以为由此带来的不便道歉 wèi).
             if (m_wei2 != kNoSyllable && i > 0 && !last && run[i + 1] == U'由' &&
-                !(i + 2 < n && in(U"此他她于", run[i + 2]))) {
-                bool led = false;
-                for (std::size_t k = 0; k < i; ++k)
-                    led = led || (run[k] == U'以' && r.standsAlone(k));
-                if (led)
-                    syl[i] = m_wei2;
-            }
+                !(i + 2 < n && in(U"此他她于", run[i + 2])) && aloneBefore(i, U'以'))
+                syl[i] = m_wei2;
             break;
         default:
             break;
