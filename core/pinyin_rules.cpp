@@ -23,6 +23,60 @@ bool isDigitNumeral(char32_t c) {
     return std::u32string_view(U"〇零一二三四五六七八九").find(c) != std::u32string_view::npos;
 }
 
+// The characters each pass of the rules looks for, so that a run skips the passes it holds none
+// of. A character added to a pass, or a case added to one of the two passes by character, must be
+// added here too, or the rule never sees it.
+enum Trigger : std::uint16_t {
+    kTrDe = 1 << 0,      // 得 before 的, 了 or 过
+    kTrWei = 1 << 1,     // the passes for 为
+    kTrSurname = 1 << 2, // surnames before a title
+    kTrTiao = 1 << 3,    // 调到
+    kTrDi = 1 << 4,      // 地 after an adverbial
+    kTrChang = 1 << 5,   // 长 before a length, 见长
+    kTrJuan = 1 << 6,    // 卷 after an ordinal
+    kTrJiang = 1 << 7,   // 将 closing a word
+    kTrDa = 1 << 8,      // 大夫
+    kTrFen = 1 << 9,     // 分子
+    kTrHang = 1 << 10,   // 一行
+    kTrZhe = 1 << 11,    // 着 after a verb of holding
+    kTrWords = 1 << 12,  // the first pass by character
+    kTrChars = 1 << 13,  // the second pass by character
+    kTrYiBu = 1 << 14,   // the tones of 一 and 不
+};
+
+// Every character a rule looks for lies among the unified ideographs of the basic plane.
+constexpr char32_t kTriggerFirst = 0x4E00, kTriggerLast = 0x9FFF;
+
+std::uint16_t triggersOf(char32_t c) {
+    static const auto table = [] {
+        std::array<std::uint16_t, kTriggerLast - kTriggerFirst + 1> t{};
+        auto mark = [&](std::u32string_view chars, std::uint16_t bit) {
+            for (char32_t ch : chars)
+                t[ch - kTriggerFirst] |= bit;
+        };
+        mark(U"得", kTrDe);
+        mark(U"为", kTrWei);
+        mark(U"单解区仇缪查朴纪华", kTrSurname);
+        mark(U"调", kTrTiao);
+        mark(U"地", kTrDi);
+        mark(U"长", kTrChang);
+        mark(U"卷", kTrJuan);
+        mark(U"将", kTrJiang);
+        mark(U"大", kTrDa);
+        mark(U"分", kTrFen);
+        mark(U"行", kTrHang);
+        mark(U"着", kTrZhe);
+        mark(U"将幢引只降角得场为", kTrWords);
+        mark(U"行率过吗吧了得发觉地应攒横捋泡刨臊系削咽咋镐和汗长假血还量为调担斗着当冲处落剥转种盛数创分缝服"
+             U"切儿卷"
+             U"钻差貉铺幢杆葛劲都呛樘弄将杈撮哩厦教啦陆",
+             kTrChars);
+        mark(U"一不", kTrYiBu);
+        return t;
+    }();
+    return c >= kTriggerFirst && c <= kTriggerLast ? table[c - kTriggerFirst] : 0;
+}
+
 } // namespace
 
 PinyinGrammarRules::PinyinGrammarRules(const PinyinReadingData &data)
@@ -181,16 +235,21 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
         return k > 0 && (isNumeral(run[k - 1]) || in(also, run[k - 1])) &&
                !(run[k - 1] == kYi && !r.wordStart[k - 1] && !(k > 1 && isNumeral(run[k - 2])));
     };
+    // The passes below that a run holds none of the characters of are skipped: most runs need few
+    // of them, and the passes together would cost more than the rest of the reading.
+    std::uint16_t has = 0;
+    for (char32_t c : run)
+        has |= triggersOf(c);
     // "Must" is never followed by 的 or 了 alone: 得了 there is to win or catch, dé (今天得了冠军,
     // 他得的是胃炎), as 得过 is before a count (至少得过两次冠军).
-    if (m_dei3 != kNoSyllable && m_de2 != kNoSyllable)
+    if ((has & kTrDe) && m_dei3 != kNoSyllable && m_de2 != kNoSyllable)
         for (std::size_t i = 0; i + 1 < n; ++i)
             if (syl[i] == m_dei3 && (run[i + 1] == U'的' || (run[i + 1] == U'了' && r.standsAlone(i + 1)) ||
                                      (i + 2 < n && run[i + 1] == U'过' && isNumeral(run[i + 2]))))
                 syl[i] = m_de2;
     // 为 after a person named or chosen is "as", wéi (称他为英雄, 选他们为代表), not the "for"
     // the pronoun before it takes elsewhere (他为人民服务).
-    if (m_wei2 != kNoSyllable)
+    if ((has & kTrWei) && m_wei2 != kNoSyllable)
         for (std::size_t i = 2; i < n; ++i) {
             if (run[i] != U'为' || syl[i] == m_wei2)
                 continue;
@@ -203,7 +262,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     // 为 before the one served and a verb of serving is "for", wèi (公司为员工缴纳社保, 志愿者为老人
     // 理发, 银行为小微企业提供贷款), where the models read the copula after a noun; not where 以
     // leads it (以客户为中心提供服务), nor before anything else (其作用为提供电源, 目标为培养学生).
-    if (m_wei4 != kNoSyllable && m_wei2 != kNoSyllable)
+    if ((has & kTrWei) && m_wei4 != kNoSyllable && m_wei2 != kNoSyllable)
         for (std::size_t i = 1; i + 2 < n; ++i) {
             if (run[i] != U'为' || syl[i] != m_wei2 || !r.standsAlone(i) || isNumeral(run[i + 1]))
                 continue;
@@ -262,7 +321,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     // 中部，为长江下游最大的湖泊; 该公司成立于1998年，为国内最大的乳企之一; 今为当地最古老的佛寺),
     // where the models read "for" from the clause before. Not where a verb is done for someone
     // (，为客户提供最好的服务, 为球队打进了最关键的一球, 为城市发展作出重要的贡献).
-    if (m_wei2 != kNoSyllable && m_wei4 != kNoSyllable)
+    if ((has & kTrWei) && m_wei2 != kNoSyllable && m_wei4 != kNoSyllable)
         for (std::size_t i = 0; i + 3 < n; ++i) {
             if (run[i] != U'为' || syl[i] != m_wei4 || !r.standsAlone(i))
                 continue;
@@ -307,7 +366,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     // A surname before a title reads as the surname (单经理 Shàn, 解主任 Xiè, 区先生 Ōu, 仇经理 Qiú,
     // 缪老师 Miào, 查老师 Zhā, 朴先生 Piáo, 纪老师 Jǐ, 华老师 Huà); those that are verbs or words of
     // their own only where no verb leads them (查会计账目, 请查老师的资料, 接单师傅, 在华律师).
-    for (std::size_t i = 0; i + 2 < n; ++i) {
+    for (std::size_t i = 0; (has & kTrSurname) && i + 2 < n; ++i) {
         const auto surname = std::u32string_view(U"单解区仇缪查朴纪华").find(run[i]);
         if (surname == std::u32string_view::npos || !r.standsAlone(i) || !r.wordStart[i + 1] ||
             m_surnames[surname] == kNoSyllable)
@@ -334,7 +393,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     }
     // 调到 after 把 and before a number or 最 sets a dial, tiáo (把空调调到二十六度, 把闹钟调到
     // 7点), alone or as the word, which reads the transfer, diào (他被调到北京, 把他调到销售部).
-    if (m_tiao2 != kNoSyllable)
+    if ((has & kTrTiao) && m_tiao2 != kNoSyllable)
         for (std::size_t i = 1; i + 2 < n; ++i)
             if (run[i] == U'调' && run[i + 1] == U'到' && r.wordStart[i] && r.end[i] <= i + 2 &&
                 (isNumeral(run[i + 2]) || run[i + 2] == U'最') && occursBefore(i, U'把'))
@@ -343,7 +402,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     // before a verb, where the segmentation took 地 into a noun whose second character starts the
     // verb (高兴地点了点头, 认真地区分, 勇敢地面对, 小心地上前): that character with the one after it
     // is a word, or 点 nods (点了点头). Nouns after adjectives keep dì (重要地位, 贫困地区分布).
-    if (m_de5 != kNoSyllable)
+    if ((has & kTrDi) && m_de5 != kNoSyllable)
         for (std::size_t i = 2; i + 2 < n; ++i) {
             if (run[i] != U'地' || !r.wordStart[i] || r.end[i] != i + 2)
                 continue;
@@ -373,14 +432,14 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
         }
     // 长 closing a word before a length is long, cháng (这条河长三百公里, where 河长 is the river's
     // chief), but not the chief of an office nor growth (班长一米八五, 一年生长两米).
-    if (m_chang2 != kNoSyllable)
+    if ((has & kTrChang) && m_chang2 != kNoSyllable)
         for (std::size_t i = 1; i + 2 < n; ++i)
             if (run[i] == U'长' && r.wordEnd[i] && !r.standsAlone(i) && isNumeral(run[i + 1]) &&
                 !in(kOffices, run[i - 1]) && !in(U"年月天周生成增延助擅见特专", run[i - 1]) &&
                 nearAfter(i + 2, 3, U"米尺寸里码丈"))
                 syl[i] = m_chang2;
     // 卷 after an ordinal is a volume, juàn, in whatever word (第三卷; 共十卷 may be rolls).
-    if (m_juan4 != kNoSyllable)
+    if ((has & kTrJuan) && m_juan4 != kNoSyllable)
         for (std::size_t i = 2; i < n; ++i) {
             if (run[i] != U'卷' || !isNumeral(run[i - 1]))
                 continue;
@@ -397,7 +456,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     // after a service, a grade, a country or one counted, before 军衔, ending the clause, and
     // before 的 or 和 where no 在 comes first (海军上将, 一级上将, 美国上将, 两名上将, 授予上将军衔,
     // 晋升为上将。, 上将和中将).
-    if (m_jiang1 != kNoSyllable && m_jiang4 != kNoSyllable)
+    if ((has & kTrJiang) && m_jiang1 != kNoSyllable && m_jiang4 != kNoSyllable)
         for (std::size_t i = 1; i < n; ++i) {
             if (run[i] != U'将' || !r.wordEnd[i])
                 continue;
@@ -420,7 +479,9 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
         return std::find(set.begin(), set.end(), w) != set.end();
     };
     // Polyphones read by the words and characters around them, in one pass over the run.
-    for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t i = 0; (has & kTrWords) && i < n; ++i) {
+        if (!(triggersOf(run[i]) & kTrWords))
+            continue;
         const bool last = i + 1 == n;
         switch (run[i]) {
         case U'将':
@@ -559,7 +620,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     // 见长 after 以 is what one excels at, cháng (他的书法以行书见长, 该校以培养应用型人才见长;
     // 个子见长 grows, zhǎng, and so after 以 inside 以后, 所以, 可以, or where a speed grows:
     // 以肉眼可见的速度见长).
-    if (m_chang2 != kNoSyllable)
+    if ((has & kTrChang) && m_chang2 != kNoSyllable)
         for (std::size_t i = 1; i < n; ++i)
             if (run[i] == U'长' && run[i - 1] == U'见' && r.wordEnd[i] && r.wordStart[i - 1])
                 for (std::size_t k = i > 12 ? i - 12 : 0; k + 1 < i; ++k)
@@ -576,7 +637,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             return r.wordStart[k] && in(U"晋楚鲁卫郑齐", run[k]); // 楚大夫屈原; not 陈大夫, 也许大夫
         return k > 0 && r.wordStart[k - 1] && in(U"晋楚齐秦燕赵魏鲁宋卫郑吴越陈蔡曹", run[k - 1]);
     };
-    if (m_da4 != kNoSyllable && m_fu1 != kNoSyllable)
+    if ((has & kTrDa) && m_da4 != kNoSyllable && m_fu1 != kNoSyllable)
         for (std::size_t i = 1; i + 1 < n; ++i)
             if (run[i] == U'大' && run[i + 1] == U'夫' && r.wordStart[i] && r.end[i] == i + 2 &&
                 ofOldState(i)) {
@@ -585,7 +646,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             }
     // 分子 is a molecule, fēn (分子结构, 由于分子构象不同), and a member of a kind of people after
     // what they are, fèn (腐败分子, 好战分子, 恐怖主义分子, 右派分子, 其中一分子).
-    if (m_fen1 != kNoSyllable && m_fen4 != kNoSyllable)
+    if ((has & kTrFen) && m_fen1 != kNoSyllable && m_fen4 != kNoSyllable)
         for (std::size_t i = 0; i + 1 < n; ++i) {
             if (run[i] != U'分' || run[i + 1] != U'子' || !r.wordStart[i] || r.end[i] != i + 2)
                 continue;
@@ -613,7 +674,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     // 一行 is a travelling party, xíng, after those who travel (代表团一行, 市长一行, 他们一行), before how
     // many they are (他一行三十余人; 一行二十字 and 一行八个人 are a line and a row) and before their journey
     // (玄奘一行历经艰险到达天竺).
-    if (m_xing2 != kNoSyllable)
+    if ((has & kTrHang) && m_xing2 != kNoSyllable)
         for (std::size_t i = 1; i + 1 < n; ++i) {
             if (run[i] != kYi || run[i + 1] != kHang || !r.wordStart[i] || r.end[i] != i + 2)
                 continue;
@@ -640,7 +701,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             if (in(U"团长们组队员家人", run[i - 1]) || counted || journey)
                 syl[i + 1] = m_xing2;
         }
-    if (m_zhe5 != kNoSyllable)
+    if ((has & kTrZhe) && m_zhe5 != kNoSyllable)
         for (std::size_t i = 1; i < n; ++i)
             if (run[i] == U'着' && in(kHoldVerbs, run[i - 1]) && r.standsAlone(i - 1) &&
                 !(i + 1 < n && run[i + 1] == U'了') &&
@@ -656,7 +717,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
     // clause (他为大将军长史, 他为会稽山阴人), takes the doer of a passive (他为袁世凯所器重, 为秦军
     // 所俘; 为自己所说的话负责 serves) or equals a measure (约为每秒三十万公里). It is wèi where it
     // gives the purpose of what is done (该寺为纪念玄奘而建).
-    if (m_wei2 != kNoSyllable && m_wei4 != kNoSyllable)
+    if ((has & kTrWei) && m_wei2 != kNoSyllable && m_wei4 != kNoSyllable)
         for (std::size_t i = 0; i + 1 < n; ++i) {
             if (run[i] != U'为' || !(r.standsAlone(i) || (i > 0 && r.wordEnd[i] && r.wordStart[i - 1] &&
                                                           in(U"他她它", run[i - 1]))))
@@ -729,7 +790,9 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                                  [&](std::u32string_view v) { return rest.starts_with(v); }))
                 syl[i] = m_wei4;
         }
-    for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t i = 0; (has & kTrChars) && i < n; ++i) {
+        if (!(triggersOf(run[i]) & kTrChars))
+            continue;
         // A measure the segmentation joined to its number (三卷, 一杆, 一担水; 一担起责任) is read as one
         // standing alone.
         if (!r.standsAlone(i)) {
@@ -1385,7 +1448,7 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
         const int t = m_data.syllableName(syl[k]).back() - '0';
         return t != 5 ? t : m_data.syllableName(m_data.syllableOf(run[k])).back() - '0';
     };
-    for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t i = 0; (has & kTrYiBu) && i < n; ++i) {
         if (run[i] == kYi && m_yi1 != kNoSyllable && m_data.syllableName(syl[i]).starts_with("yi")) {
             const bool plain =
                 r.wordEnd[i] || i + 1 == n || (i > 0 && (run[i - 1] == U'第' || isNumeral(run[i - 1]))) ||
