@@ -66,7 +66,7 @@ std::uint16_t triggersOf(char32_t c) {
         mark(U"分", kTrFen);
         mark(U"行", kTrHang);
         mark(U"着", kTrZhe);
-        mark(U"将幢引只降角得场为", kTrWords);
+        mark(U"将幢引只降角得场为着", kTrWords);
         mark(U"行率过吗吧了得发觉地应攒横捋泡刨臊系削咽咋镐和汗长假血还量为调担斗着当冲处落剥转种盛数创分缝服"
              U"切儿卷"
              U"钻差貉铺幢杆葛劲都呛樘弄将杈撮哩厦教啦陆",
@@ -113,12 +113,12 @@ PinyinGrammarRules::PinyinGrammarRules(const PinyinReadingData &data)
       m_ying4(data.syllableId("ying4")), m_yan4(data.syllableId("yan4")), m_zan3(data.syllableId("zan3")),
       m_heng4(data.syllableId("heng4")), m_nong4(data.syllableId("nong4")), m_lv3(data.syllableId("lv3")),
       m_pao4(data.syllableId("pao4")), m_bao4(data.syllableId("bao4")), m_sao4(data.syllableId("sao4")),
-      m_ji4(data.syllableId("ji4")), m_xiao1(data.syllableId("xiao1")),
-      m_za3(data.syllableId("za3")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
-                                                data.syllableId("ou1"),   data.syllableId("qiu2"),
-                                                data.syllableId("miao4"), data.syllableId("zha1"),
-                                                data.syllableId("piao2"), data.syllableId("ji3"),
-                                                data.syllableId("hua4")} {}
+      m_ji4(data.syllableId("ji4")), m_xiao1(data.syllableId("xiao1")), m_za3(data.syllableId("za3")),
+      m_zhao2(data.syllableId("zhao2")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
+                                                    data.syllableId("ou1"),   data.syllableId("qiu2"),
+                                                    data.syllableId("miao4"), data.syllableId("zha1"),
+                                                    data.syllableId("piao2"), data.syllableId("ji3"),
+                                                    data.syllableId("hua4")} {}
 
 std::uint32_t PinyinGrammarRules::wordAt(std::span<const char32_t> chars) const {
     std::uint32_t node = 0;
@@ -284,7 +284,8 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 U"解决", U"创造", U"带来", U"准备", U"编制", U"理发", U"着想", U"操心", U"担心",
                 U"加油", U"祝福", U"量身", U"打造", U"送上", U"献上", U"争光", U"鼓掌", U"发放",
                 U"购买", U"支付", U"承担", U"调拨", U"免费", U"减税", U"送",   U"做",   U"办",
-                U"测量", U"更换", U"安装", U"检查", U"治疗", U"捐赠", U"修缮"};
+                U"测量", U"更换", U"安装", U"检查", U"治疗", U"捐赠", U"修缮", U"修建", U"兴建",
+                U"建造", U"盖",   U"谋",   U"争取", U"筹集", U"募捐", U"讨回", U"排忧"};
             auto among = [](const auto &set, std::u32string_view w) {
                 return !w.empty() && std::any_of(std::begin(set), std::end(set),
                                                  [&](std::u32string_view x) { return w.ends_with(x); });
@@ -571,6 +572,21 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             break;
         }
         case U'得': {
+            // A subject and "must" the segmentation joined (他得, 我们得) before a number of points is
+            // scoring, dé (他得九十五分, 我得八十分就够了); not 十分 "very" before what must be (我得十分
+            // 小心), nor minutes (他得十五分钟).
+            if (m_de2 != kNoSyllable && syl[i] == m_dei3 && i > 0 && r.wordEnd[i] && i + 2 < n &&
+                isNumeral(run[i + 1])) {
+                std::size_t k = i + 1;
+                while (k < n && isNumeral(run[k]))
+                    ++k;
+                const bool points = k < n && run[k] == U'分' && !(k + 1 < n && in(U"钟熟", run[k + 1]));
+                const bool very = k == i + 2 && run[i + 1] == U'十' && k + 1 < n &&
+                                  !in(U"了就才便也都能即可以", run[k + 1]);
+                if (points && !very)
+                    syl[i] = m_de2;
+                break;
+            }
             // Gaining, dé, after a verb of one character, alone or as the segmentation joined them: 深得
             // before whose favour (深得百姓爱戴, 和珅深得乾隆帝宠信; 河深得很, 深得看不见底 de), 测得 before
             // what was measured (测得一回归年为, 测得的值, 测得3.5; 测得准 de), 习得 and 拾得 before what
@@ -606,6 +622,13 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                 syl[i] = m_chang2;
             break;
         }
+        case U'着':
+            // 着 closing a verb's word before 了 is reached, zháo (一根火柴划着了, 打火机打着了, 火点着了,
+            // 球被他接着了); not 这么着了 and 怎么着了 (zhāo), nor before 了解 and its like.
+            if (m_zhao2 != kNoSyllable && i > 0 && i + 1 < n && r.wordEnd[i] && r.wordStart[i - 1] &&
+                run[i + 1] == U'了' && r.standsAlone(i + 1) && run[i - 1] != U'么')
+                syl[i] = m_zhao2;
+            break;
         case U'为':
             // 为由 after 以 is "as the reason", wéi (以风控为由取消了订单); the 以 standing alone, not in
             // 所以, 可以, 难以 (可以为由此带来的不便道歉 wèi).
@@ -915,7 +938,12 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
             const bool invited = says({U"之邀", U"之召", U"之聘", U"之请", U"之约"}) &&
                                  !says({U"接受", U"参加", U"前往", U"答应"});
             const bool demanded = says({U"要求", U"需要", U"需求", U"委托", U"之约", U"变化"});
-            if (m_ying4 != kNoSyllable && invited)
+            // Ending the clause it answers, yìng (敲了半天门，没人应。叫他不应): what ought to be
+            // done leads a verb. Not the surname (他姓应).
+            const bool answers = i > 0 && last && run[i - 1] != U'姓' &&
+                                 (r.after == PinyinBoundary::Punctuation ||
+                                  (r.after == PinyinBoundary::Edge && in(U"人不谁", run[i - 1])));
+            if (m_ying4 != kNoSyllable && (invited || answers))
                 syl[i] = m_ying4;
             else if (m_ying1 != kNoSyllable && syl[i] == m_ying4 && !last && !demanded &&
                      !in(U"邀召聘声试考征募诏了着过者性下季时门天届", run[i + 1]) &&
@@ -1178,6 +1206,9 @@ void PinyinGrammarRules::apply(const PinyinSegmentedRun &r, std::vector<std::uin
                  (i > 0 && run[i - 1] == U'在' && (last || in(kParticles, run[i + 1]))) ||
                  // Spinning in place (打着转儿, 石磨一圈圈地转。风扇一直狂转).
                  (!last && run[i + 1] == U'儿') || (last && i > 0 && in(U"地狂乱飞旋", run[i - 1])) ||
+                 // Spinning faster or slower (陀螺越转越快, 轮子越转越慢).
+                 (i > 0 && i + 2 < n && run[i - 1] == U'越' && run[i + 1] == U'越' &&
+                  in(U"快慢急猛", run[i + 2])) ||
                  // Revolutions, after their number where minutes or 转速 count them (每分钟三千转,
                  // 转速达到六千转, 7200转/分; 这条微博1000转的时候, 三十万转 are reposts, zhuǎn).
                  (i == 0 ? r.before == PinyinBoundary::Digit && last && r.after == PinyinBoundary::Punctuation

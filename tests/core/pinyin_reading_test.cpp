@@ -262,7 +262,7 @@ TEST(PinyinReading, PolyphonesOfEverydayTextReadAsItReadsThem) {
                {"交通堵塞", "jiāo tōng dǔ sè"},
                {"薄薄的一层", "báo báo de yì céng"},
                {"这张纸很薄", "zhè zhāng zhǐ hěn báo"},
-               {"用皮筋扎头发", "yòng pí jīn zā tóu fa"},
+               {"用皮筋扎头发", "yòng pí jīn zā tóu fà"},
                {"把袖子卷起来", "bǎ xiù zi juǎn qǐ lái"},
                {"倒一杯水", "dào yì bēi shuǐ"},
                {"闷热的天气", "mēn rè de tiān qì"},
@@ -1186,6 +1186,24 @@ TEST(PinyinReading, KitchensNewsAndChat) {
                {"他摘得很快", "tā zhāi de hěn kuài"},
                {"我的就是这么弄好的", "wǒ de jiù shì zhè me nòng hǎo de"},
                {"他住在长乐路100弄", "tā zhù zài cháng lè lù 100 lòng"}});
+}
+
+TEST(PinyinReading, MatchesScoresAnswersAndSpinning) {
+    expectAll({{"他划着了火柴", "tā huá zháo le huǒ chái"},
+               {"打火机打着了", "dǎ huǒ jī dǎ zháo le"},
+               {"就这么着了", "jiù zhè me zhāo le"},
+               {"他们说着了解到情况", "tā men shuō zhe liǎo jiě dào qíng kuàng"},
+               {"他得九十五分。", "tā dé jiǔ shí wǔ fēn。"},
+               {"我得十分小心。", "wǒ děi shí fēn xiǎo xīn。"},
+               {"他得十五分钟才能到。", "tā děi shí wǔ fēn zhōng cái néng dào。"},
+               {"我敲了半天门，没人应。", "wǒ qiāo le bàn tiān mén，méi rén yìng。"},
+               {"你应多喝水。", "nǐ yīng duō hē shuǐ。"},
+               {"他姓应。", "tā xìng yīng。"},
+               {"陀螺越转越快。", "tuó luó yuè zhuàn yuè kuài。"},
+               {"这条微博越转越多。", "zhè tiáo wēi bó yuè zhuǎn yuè duō。"},
+               {"政府为农民修建了新房。", "zhèng fǔ wèi nóng mín xiū jiàn le xīn fáng。"},
+               {"工会为工人谋福利。", "gōng huì wèi gōng rén móu fú lì。"},
+               {"他得十分以上才能及格。", "tā dé shí fēn yǐ shàng cái néng jí gé。"}});
 }
 
 // 一 keeps its own tone in dates, ordinals and sums.
