@@ -14,6 +14,9 @@
 namespace core {
 
 class PinyinReadingData;
+namespace rules {
+struct RuleRun;
+}
 
 // Whether the character at `i` is a word of one character beside other characters or text, by the
 // segmentation's word starts (one flag per character); `besideText` says whether anything lies
@@ -38,6 +41,9 @@ struct PinyinSegmentedRun {
 
 // The rules of grammar the reader applies after its dictionary and models: polyphones the labelled
 // sentences teach too little of (了, 得, 地, 着, 行...), then the tone changes of 一 and 不.
+// pinyin_rules.cpp holds the order of the passes and the tones; pinyin_rules_words.cpp the rules
+// by the words around a character, pinyin_rules_wei.cpp those of 为, pinyin_rules_alone.cpp those
+// of characters standing alone.
 class PinyinGrammarRules {
 public:
     explicit PinyinGrammarRules(const PinyinReadingData &data);
@@ -45,6 +51,14 @@ public:
     void apply(const PinyinSegmentedRun &run, std::vector<std::uint16_t> &syl) const;
 
 private:
+    // The passes, in the order apply() runs them; each corrects `syl` where its rules hold.
+    void readMustBeforeItsObject(const rules::RuleRun &ctx, std::vector<std::uint16_t> &syl) const;
+    void readWeiBesideItsNeighbours(const rules::RuleRun &ctx, std::vector<std::uint16_t> &syl) const;
+    void readSurnamesAndWords(const rules::RuleRun &ctx, std::vector<std::uint16_t> &syl) const;
+    void readWordsOfPlaceAndKind(const rules::RuleRun &ctx, std::vector<std::uint16_t> &syl) const;
+    void readWeiAlone(const rules::RuleRun &ctx, std::vector<std::uint16_t> &syl) const;
+    void readCharactersAlone(const rules::RuleRun &ctx, std::vector<std::uint16_t> &syl) const;
+    void readToneChanges(const rules::RuleRun &ctx, std::vector<std::uint16_t> &syl) const;
     // The trie node of `chars` where the segmentation knows them as a word, else 0.
     std::uint32_t wordAt(std::span<const char32_t> chars) const;
     const PinyinReadingData &m_data;

@@ -1,0 +1,725 @@
+#include "pinyin_reading.h"
+#include "pinyin_rules.h"
+#include "pinyin_rules_run.h"
+
+#include <algorithm>
+#include <array>
+#include <iterator>
+#include <string_view>
+
+// The rules for polyphones standing alone as words, in one pass by character.
+
+namespace core {
+
+using namespace rules;
+
+// Rules of grammar for polyphones standing alone, which the labelled sentences hold too few
+// examples of for the models to learn; the models learnt the rarer readings from sentences
+// chosen for them and, with little context (a line's start, a short question), took them.
+//   行 right after digits or numerals counts lines or rows (第3行, 10行代码, 第十行): háng;
+//     before a particle, or before punctuation after digits, it says yes to an offer
+//     (便宜点，80行吗, 100行不行, 50行。).
+//   率 after other words, with nothing it could lead after it (出勤率, 回款率为, 出勤率很高), is
+//     a rate, lǜ; leading (率团, 粟裕率新四军) it takes an object.
+//   过 before an adjective of degree standing alone is "too", guò (文件过大, 时间过长), not the
+//     particle of experience it is after a verb (看过, 去过大连).
+//   吗 is the question's particle, ma (确定删除吗, 是吗), but before 啡 (羟吗啡); 吧 ending a
+//     run is the particle ba (放几天假吧, 看看书吧), but after the places it names (贴吧, 网吧,
+//     迪吧).
+//   了 at the end of a run is the particle le (麻烦你了, 发给你了), but after 不 or 得, where it
+//     says whether a thing can be done (去不了, 走得了): liǎo.
+//   得 opening a line is "must", děi (得快点, 得换电池); before a numeral it is to win, dé
+//     (得第一); 得了 is read by its words.
+//   发 is fà, hair, only beside a character of the words for hair (黑头发, 护发素, 卷发星人);
+//     elsewhere it is the verb fā (发通知, 明天发工资, 发短信了吗).
+//   觉 is sleep, jiào, a little after 睡 ending the clause or before a particle (睡着觉,
+//     睡个好觉, 睡了一大觉, 睡着觉呢; not 睡前觉得, 睡时觉冷), after 午, 补 and 回笼, and in
+//     一觉醒来.
+//   地 alone is the ground or a place, dì, after 在 or 其 alone (在地上爬, 于其地设郡), before
+//     punctuation after a word of one character (晕倒在地。可触地，在藏地，), opening a line
+//     (地上铺着地毯) or after a letter (从A地出发), after a few li (没跑出二里地) and
+//     counted in 块, 亩 and 片 (这块地很肥, 两亩地; not 成片地倒伏): the particle leads a verb, follows
+//     its adverbial (“砰”地一声), and before a comma follows adverbials of two characters or more
+//     (同样地，小心地，); at a line's end it is left to the model, as a hard-wrapped line may
+//     break between the particle and its verb. After a doubled word (一天天地, 一点一点地,
+//     大片大片地) it is the particle.
+//   长 after an adverb of degree is long, cháng (排得很长, 有点太长), as it is ending a clause
+//     or before 的 (以增量为步长，字符长。一个长的数据值) but after the offices it heads
+//     (代市长。旅长，).
+//   汗 opening a run or after the words sweat follows is sweat, hàn (一身汗, 流了很多汗, 汗都
+//     出来了); the labels hold khans (达延汗, 可汗, 蒙古大汗, 父亲的汗位) and hardly any sweat.
+//   假 after days or weeks, ending the clause, is leave, jià (请了三天假, 放几天假吧).
+//   血 alone ending a clause is the spoken xiě (流了点血, 满脸是血); its words keep xuè (血液,
+//     流血, 鲜血), as do 血的教训, 血与火 and O型血.
+//   还 ending a clause is to give back, huán (借东西要记得还。): the adverb leads a verb.
+//   量 before 一 or itself, or before 了 after the one who measures, is to measure, liáng
+//     (先量一下, 量量体重, 给他量了血压; 奶量了 stays liàng).
+//   铺 after a number of li is a post station, pù, in place names (十里铺, 三十里铺村; not
+//     十里铺着红地毯).
+void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std::uint16_t> &syl) const {
+    const PinyinSegmentedRun &r = ctx.seg;
+    const std::span<const char32_t> run = ctx.text;
+    const std::size_t n = ctx.n;
+    for (std::size_t i = 0; (ctx.has & kTrChars) && i < n; ++i) {
+        if (!(triggersOf(run[i]) & kTrChars))
+            continue;
+        // A measure the segmentation joined to its number (三卷, 一杆, 一担水; 一担起责任) is read as one
+        // standing alone.
+        if (!r.standsAlone(i)) {
+            const bool measure = in(U"卷杆", run[i]) ||
+                                 (run[i] == U'担' && i + 1 < n && in(U"水米谷粮柴货肥土菜", run[i + 1]));
+            if (!measure || !(i > 0 && r.wordStart[i - 1] && r.end[i - 1] == i + 1 && isNumeral(run[i - 1])))
+                continue;
+        }
+        const bool last = i + 1 == n;
+        switch (run[i]) {
+        case kHang:
+            if (m_hang2 != kNoSyllable &&
+                (i == 0 ? r.before == PinyinBoundary::Digit : isNumeral(run[i - 1])) &&
+                (!last ? !in(kParticles, run[i + 1])
+                       : i > 0 || r.after == PinyinBoundary::Edge || r.after == PinyinBoundary::Digit ||
+                             r.after == PinyinBoundary::Latin || r.after == PinyinBoundary::Space))
+                syl[i] = m_hang2;
+            break;
+        case U'率': {
+            // Leading troops or followers, shuài (邓艾率偏师, 率众来降; 率偏高 is a rate).
+            const bool leads =
+                !last && ((in(U"众部师军兵舰", run[i + 1]) && !(i + 2 < n && run[i + 2] == U'所')) ||
+                          (run[i + 1] == U'偏' && i + 2 < n && run[i + 2] == U'师'));
+            if (m_shuai4 != kNoSyllable && leads)
+                syl[i] = m_shuai4;
+            else if (m_lv4 != kNoSyllable && i > 0 && syl[i] == m_shuai4 &&
+                     (last || in(kAfterRate, run[i + 1])))
+                syl[i] = m_lv4;
+            break;
+        }
+        case U'过':
+            if (m_guo4 != kNoSyllable && !last && syl[i] == m_guo5 && in(kDegrees, run[i + 1]) &&
+                r.standsAlone(i + 1))
+                syl[i] = m_guo4;
+            break;
+        case U'吗':
+            if (m_ma5 != kNoSyllable && !(!last && run[i + 1] == U'啡'))
+                syl[i] = m_ma5;
+            break;
+        case U'吧':
+            if (m_ba5 != kNoSyllable && last && i > 0 && !in(U"贴网酒氧迪", run[i - 1]))
+                syl[i] = m_ba5;
+            break;
+        case U'了':
+            if (m_le5 != kNoSyllable && last && i > 0 && run[i - 1] != U'不' && run[i - 1] != U'得')
+                syl[i] = m_le5;
+            break;
+        case U'得':
+            if (m_dei3 != kNoSyllable && m_de2 != kNoSyllable && i == 0 && !last &&
+                r.before == PinyinBoundary::Edge && run[1] != U'了')
+                syl[i] = isNumeral(run[1]) || run[1] == U'第' ? m_de2 : m_dei3;
+            // Before an adverb of degree it links a verb to how it was done (跑得比他快, 下得很大,
+            // 肿得像个馒头); before a number of points it is scoring, dé (先得四分, 投中得三分,
+            // 只要得十分就能晋级), unless 十分 is "very" before how it was done (发挥得十分出色).
+            else if (m_de5 != kNoSyllable && i > 0 && !last && in(U"很太比更挺真像透", run[i + 1]))
+                syl[i] = m_de5;
+            else if (m_de2 != kNoSyllable && i + 2 < n && isNumeral(run[i + 1]) && run[i + 2] == U'分' &&
+                     !(i + 3 < n && (run[i + 3] == U'钟' || run[i + 3] == U'熟')))
+                syl[i] = run[i + 1] == U'十' && i > 0 && i + 3 < n &&
+                                 !in(U"了就才便也都能即可以", run[i + 3]) && m_de5 != kNoSyllable
+                             ? m_de5
+                             : m_de2;
+            // ...and before a number of two or three characters of points (先得十一分者胜, 先得二十五分),
+            // not after a verb of two characters it completes (收拾得十二分干净), nor before minutes.
+            else if (m_de2 != kNoSyllable && i + 3 < n && isNumeral(run[i + 1]) && isNumeral(run[i + 2]) &&
+                     ctx.wordBefore(i).size() < 2) {
+                const std::size_t fen = run[i + 3] == U'分'                                         ? i + 3
+                                        : i + 4 < n && isNumeral(run[i + 3]) && run[i + 4] == U'分' ? i + 4
+                                                                                                    : 0;
+                // 十二分 before how it was done is "utterly" (打得十二分激烈).
+                const bool utterly = fen == i + 3 && run[i + 1] == U'十' && run[i + 2] == U'二' &&
+                                     fen + 1 < n && !in(U"者的以后", run[fen + 1]);
+                if (fen && !(fen + 1 < n && run[fen + 1] == U'钟') && !utterly)
+                    syl[i] = m_de2;
+            }
+            break;
+        case U'发':
+            if (m_fa1 != kNoSyllable && syl[i] == m_fa4 && !(i > 0 && in(kHairBefore, run[i - 1])) &&
+                !(!last && in(kHairAfter, run[i + 1])))
+                syl[i] = m_fa1;
+            break;
+        case U'觉':
+            if (m_jiao4 != kNoSyllable && i > 0) {
+                bool afterSleep = false;
+                for (std::size_t k = i > 4 ? i - 4 : 0; k < i; ++k)
+                    afterSleep = afterSleep || run[k] == U'睡';
+                afterSleep = afterSleep && (last || in(U"了的呢吧啊吗再去就", run[i + 1]));
+                const char32_t p = run[i - 1];
+                if (afterSleep || p == U'午' || p == U'补' || p == U'笼' ||
+                    (p == U'一' && !last && run[i + 1] == U'醒'))
+                    syl[i] = m_jiao4;
+            }
+            break;
+        case U'地':
+            if (m_di4 == kNoSyllable || m_de5 == kNoSyllable)
+                break;
+            if (i >= 2 && (run[i - 1] == run[i - 2] ||
+                           (i >= 4 && run[i - 1] == run[i - 3] && run[i - 2] == run[i - 4])))
+                syl[i] = m_de5;
+            else if ((i == 0 && (r.before == PinyinBoundary::Edge || r.before == PinyinBoundary::Latin)) ||
+                     (i >= 2 && run[i - 1] == U'里' && in(U"一二三四五六七八九十两几半", run[i - 2])) ||
+                     (i > 0 && in(U"在其", run[i - 1]) && r.standsAlone(i - 1)) ||
+                     (i >= 2 && in(U"块亩片", run[i - 1]) &&
+                      (isNumeral(run[i - 2]) || in(U"这那哪几每", run[i - 2]))) ||
+                     (last && r.after == PinyinBoundary::Punctuation && i > 0 && r.standsAlone(i - 1)))
+                syl[i] = m_di4;
+            break;
+        case U'应': {
+            // Answering an invitation, a summons or a demand, yìng (应普鲁士国王之邀, 应成吉思汗之召,
+            // 应锁厅试, 应观众要求, 应市场需求), as answering a call or meeting a season (他应了一声,
+            // 应者云集, 应下了, 应季水果, 来应门); standing alone before what ought to be done, yīng
+            // (发烧时应多喝水, 废弃后应交由专门机构回收, 你应接受他之邀); not the second half of a word
+            // the segmentation split (相对应的, 适应性).
+            const std::u32string_view rest(run.data() + i + 1, std::min<std::size_t>(n - i - 1, 12));
+            auto says = [&](std::initializer_list<std::u32string_view> words) {
+                return std::any_of(words.begin(), words.end(), [&](std::u32string_view w) {
+                    return rest.find(w) != std::u32string_view::npos;
+                });
+            };
+            const bool invited = says({U"之邀", U"之召", U"之聘", U"之请", U"之约"}) &&
+                                 !says({U"接受", U"参加", U"前往", U"答应"});
+            const bool demanded = says({U"要求", U"需要", U"需求", U"委托", U"之约", U"变化"});
+            // Ending the clause it answers, yìng (敲了半天门，没人应。叫他不应): what ought to be
+            // done leads a verb. Not the surname (他姓应).
+            const bool answers = i > 0 && last && run[i - 1] != U'姓' &&
+                                 (r.after == PinyinBoundary::Punctuation ||
+                                  (r.after == PinyinBoundary::Edge && in(U"人不谁", run[i - 1])));
+            if (m_ying4 != kNoSyllable && (invited || answers))
+                syl[i] = m_ying4;
+            else if (m_ying1 != kNoSyllable && syl[i] == m_ying4 && !last && !demanded &&
+                     !in(U"邀召聘声试考征募诏了着过者性下季时门天届", run[i + 1]) &&
+                     !ctx.nearAfter(i + 1, 12, U"邀召聘请试诏募") &&
+                     !(i > 0 && in(U"对反照适响供答呼回感效报顺内", run[i - 1])))
+                syl[i] = m_ying1;
+            break;
+        }
+        case U'攒':
+            // Saving up money or stamps, zǎn (攒了半年的零花钱, 攒了上千枚邮票); putting together, cuán (攒了
+            // 一台电脑, 攒了个饭局, 攒了一桌酒席).
+            if (m_zan3 != kNoSyllable && ctx.nearAfter(i + 1, 8, U"钱蓄票积币存"))
+                syl[i] = m_zan3;
+            break;
+        case U'横':
+            // Overbearing, hèng, after a word of degree or before 得 and how much (这家伙横得很, 态度太横了);
+            // the stroke and lying across stay héng (这笔横得太长, 很横心, 横得平).
+            if (m_heng4 != kNoSyllable && !(i > 0 && in(U"笔线一条竖撇", run[i - 1])) &&
+                ((i > 0 && in(U"太很真挺好够", run[i - 1]) && !(!last && in(U"心行的着", run[i + 1]))) ||
+                 (i + 2 < n && run[i + 1] == U'得' && r.wordStart[i + 1] && in(U"很要不没厉", run[i + 2]))))
+                syl[i] = m_heng4;
+            break;
+        case U'捋':
+            // Stroking a beard or hair smooth, lǚ (捋着胡子); rolling up a sleeve, luō.
+            if (m_lv3 != kNoSyllable && ctx.nearAfter(i + 1, 6, U"胡须发"))
+                syl[i] = m_lv3;
+            break;
+        case U'泡':
+            // Soaking, pào, before what is soaked or how (泡水代茶, 泡坏了, 泡在水里); a bladder of
+            // urine counted is pāo (一泡尿).
+            if (m_pao4 != kNoSyllable && !last && in(U"水茶澡脚坏软发开在着了一过上", run[i + 1]) &&
+                !ctx.afterCount(i, U"几"))
+                syl[i] = m_pao4;
+            break;
+        case U'刨':
+            // Planing wood, bào (把木板刨得又平又光, 刨着木板); digging is páo (刨着地里的红薯,
+            // 刨得深一点, 刨了个坑).
+            if (m_bao4 != kNoSyllable &&
+                (ctx.nearAfter(i + 1, 4, U"木板") ||
+                 (i + 2 < n && run[i + 1] == U'得' && ctx.nearAfter(i + 2, 3, U"平光滑") &&
+                  ctx.nearBefore(i, 6, U"木板"))))
+                syl[i] = m_bao4;
+            break;
+        case U'臊':
+            // Shamed, sào, before 得 and a red face (臊得耳朵根都红了, 臊得无地自容); a stink, sāo, after
+            // where it is (厕所里臊得很, 膻臊得很).
+            if (m_sao4 != kNoSyllable && !last && run[i + 1] == U'得' &&
+                ctx.nearAfter(i + 2, 6, U"红脸容抬躲羞") && !ctx.nearBefore(i, 3, U"里尿膻狐腥臭骚"))
+                syl[i] = m_sao4;
+            break;
+        case U'系':
+            // Tying, jì, a belt, a rope, a lace or a tie (腰系安全绳, 鞋带系了两次).
+            if (m_ji4 != kNoSyllable && !(!last && in(U"他她我你由于", run[i + 1])) &&
+                (ctx.nearBefore(i, 3, U"腰带绳鞋扣领") || ctx.nearAfter(i + 1, 3, U"带绳扣领鞋")))
+                syl[i] = m_ji4;
+            break;
+        case U'削':
+            // Peeling or paring, xiāo (削好的苹果, 削皮, 削成圆柱, 削铅笔); cutting down, xuē, in its words
+            // and old titles (削减, 削藩, 被削了兵权).
+            if (m_xiao1 != kNoSyllable && !last && in(U"好皮掉成铅苹尖得着", run[i + 1]))
+                syl[i] = m_xiao1;
+            break;
+        case U'咽':
+            // Swallowing, yàn, before what follows a verb or after how (硬咽, 咽又咽不下, 细嚼慢咽, 没咽好);
+            // the throat is yān (口咽两侧, 咽痛, 利咽), sobbing after 哽 or 呜 yè.
+            if (m_yan4 != kNoSyllable && ((!last && in(U"下了不又得着进回好", run[i + 1])) ||
+                                          (i > 0 && in(U"硬慢吞难没往不强", run[i - 1]))))
+                syl[i] = m_yan4;
+            break;
+        case U'咋':
+            // How, zǎ (咋啦, 咋办); 咋舌 is a word.
+            if (m_za3 != kNoSyllable)
+                syl[i] = m_za3;
+            break;
+        case U'镐':
+            // The pick, gǎo, swung or listed with other tools (抡镐刨地, 锄、镰、镐等, 镐的一端); Hao,
+            // the Zhou capital, elsewhere (迁都于镐, 丰镐, 张镐).
+            if (m_gao3 != kNoSyllable &&
+                ((i > 0 && in(U"抡挥举铁洋用", run[i - 1])) || ctx.nearBefore(i, 4, U"锄镰锹铲斧镢锨") ||
+                 ctx.nearAfter(i + 1, 4, U"锄镰锹铲斧镢锨") ||
+                 (!last && run[i + 1] == U'的' && ctx.nearAfter(i + 2, 3, U"端尖刃柄"))))
+                syl[i] = m_gao3;
+            break;
+        case U'和':
+            // Mixing with water into dough or mud, huó (加水和成面团, 面粉和成团; 我和成团长, 和成团的游客
+            // hé).
+            if (m_huo2 != kNoSyllable && i + 2 < n && run[i + 1] == U'成' && in(U"面泥团浆", run[i + 2]) &&
+                ctx.nearBefore(i, 4, U"水粉面土灰"))
+                syl[i] = m_huo2;
+            break;
+        case U'汗':
+            if (m_han4 != kNoSyllable &&
+                (i == 0 || in(U"身了擦流出冒盗虚冷热臭些点是多满把滴手脚额背", run[i - 1])))
+                syl[i] = m_han4;
+            break;
+        case U'长':
+            if (m_chang2 != kNoSyllable && i > 0 && syl[i] == m_zhang3 &&
+                (in(U"很太挺更最较", run[i - 1]) ||
+                 (i + 2 < n && isNumeral(run[i + 1]) && !in(U"年月天周", run[i - 1]) &&
+                  ctx.nearAfter(i + 2, 3, U"米尺寸里码丈")) ||
+                 ((last ? r.after != PinyinBoundary::Edge : run[i + 1] == U'的') &&
+                  !in(kOffices, run[i - 1]))))
+                syl[i] = m_chang2;
+            break;
+        case U'假':
+            if (m_jia4 != kNoSyllable && i > 0 && (run[i - 1] == U'天' || run[i - 1] == U'周') &&
+                (last || in(kParticles, run[i + 1])))
+                syl[i] = m_jia4;
+            break;
+        case U'血':
+            if (m_xie3 != kNoSyllable && (last || in(kParticles, run[i + 1])) &&
+                !(i > 0 && run[i - 1] == U'型'))
+                syl[i] = m_xie3;
+            break;
+        case U'还':
+            // Giving back, huán: ending a clause (借东西要记得还。) or a line after a verb of must or
+            // will (什么时候还, 借钱不还, 我一定还), before 了, 完 or 的 alone (他还了一半的钱, 还完了,
+            // 每个月还的钱), to a person ending the clause or after 把 (快还我, 把钱还我吧), and 还上
+            // ending the clause; the adverb leads a verb (他还我行我素 is not seen so).
+            if (m_huan2 != kNoSyllable && i > 0 &&
+                ((last && (r.after == PinyinBoundary::Punctuation ||
+                           (r.after == PinyinBoundary::Edge && in(U"得要能会该没不候定", run[i - 1])))) ||
+                 // 还我, 还他们 ending the clause, or after 把 (快还我, 把钱还他吧): given back to them.
+                 (!last && in(U"我你他她它您", run[i + 1]) && r.standsAlone(i + 1) &&
+                  (i + 2 == n || (run[i + 2] == U'们' && i + 3 == n) || in(U"吧啊呀呢", run[i + 2]) ||
+                   ctx.occursBefore(i, U'把'))) ||
+                 (!last && in(U"了完的", run[i + 1]) && r.standsAlone(i + 1)) ||
+                 (!last && run[i + 1] == U'上' && r.standsAlone(i + 1) &&
+                  (i + 2 == n || in(U"再吧", run[i + 2]) ||
+                   (run[i + 2] == U'了' && (i + 3 == n || (i + 4 == n && in(U"吗吧", run[i + 3]))))))))
+                syl[i] = m_huan2;
+            break;
+        case U'量':
+            if (m_liang2 != kNoSyllable && !last &&
+                (run[i + 1] == kYi || run[i + 1] == U'量' ||
+                 (i + 2 < n && isNumeral(run[i + 1]) && in(U"次遍下回", run[i + 2])) ||
+                 (run[i + 1] == U'了' && i > 0 && in(U"他她你我们给帮先再", run[i - 1])) ||
+                 // Measuring a temperature, a body or a line (给孩子量了体温, 用量角器量出度数).
+                 ((run[i + 1] == U'出' && !(i + 2 < n && in(U"为制", run[i + 2]))) ||
+                  ctx.nearAfter(i + 1, 3, U"体血身尺腰"))))
+                syl[i] = m_liang2;
+            break;
+        case U'为':
+            // Before digits it equals them, wéi (间隔为60, 必为512); so it names a species' family and
+            // genus after the species and its bracket (苦槛蓝（学名：）为苦槛蓝科苦槛蓝属下的一个种;
+            // ，为儿科患者家属提供 serves, wèi).
+            if (m_wei2 != kNoSyllable && last && r.after == PinyinBoundary::Digit)
+                syl[i] = m_wei2;
+            else if (m_wei2 != kNoSyllable && !last && i == 0 && r.before == PinyinBoundary::Punctuation) {
+                const std::u32string_view rest(run.data() + 1, n - 1);
+                const auto family = rest.find(U'科');
+                const auto genus = family == std::u32string_view::npos ? family : rest.find(U'属', family);
+                if (genus != std::u32string_view::npos &&
+                    (genus + 1 == rest.size() || in(U"下的", rest[genus + 1])))
+                    syl[i] = m_wei2;
+            }
+            break;
+        case U'调':
+            // Set to a degree, tiáo: before 得 and how (温度调得过低, 调得到三十度; 调得动, 调得到人手 and
+            // 他被调得很远 move someone, diào), before how much after 将 or 把 (将音量调为静音, 把字体
+            // 调成宋体), and before a degree (调高分辨率, 调快播放速度).
+            if (m_tiao2 != kNoSyllable && !ctx.occursBefore(i, U'被') &&
+                ((i + 2 < n && run[i + 1] == U'得' && !in(U"动走来去回过出", run[i + 2]) &&
+                  !(run[i + 2] == U'到' && !(i + 3 < n && (isNumeral(run[i + 3]) || run[i + 3] == U'最')))) ||
+                 (!last && in(U"为成", run[i + 1]) &&
+                  [&] {
+                      // What 将 or 把 takes is a thing, not a person moved to a post (将他调为副局长).
+                      std::size_t p = i;
+                      while (p > 0 && run[p - 1] != U'将' && run[p - 1] != U'把')
+                          --p;
+                      return p > 0 &&
+                             std::u32string_view(run.data() + p, i - p).find_first_of(U"他她我你其们人员") ==
+                                 std::u32string_view::npos;
+                  }()) ||
+                 (!last && in(U"高低快慢亮暗大小", run[i + 1]) && r.wordStart[i + 1] &&
+                  !(i + 2 < n && run[i + 2] == U'级'))))
+                syl[i] = m_tiao2;
+            break;
+        case U'担':
+            // The load, dàn, after a number or 每 (年产稻谷三千担, 每担米价; 一担任 is a word, and 唯一
+            // 担得起 carries).
+            if (m_dan4 != kNoSyllable && ctx.afterCount(i, U"几数每"))
+                syl[i] = m_dan4;
+            break;
+        case U'斗':
+            // The measure of grain, dǒu, after a number (三斗米, 十斗为一斛; 斗争 and 斗殴 are words).
+            // Not after the 一 of 万一 or 唯一, nor before 不, 得, 过 or 地 (斗不过他, 斗地主).
+            if (m_dou3 != kNoSyllable && ctx.afterCount(i, U"几数半") &&
+                !(!last && in(U"不得过地", run[i + 1])))
+                syl[i] = m_dou3;
+            break;
+        case U'着':
+            // Touching the ground, zhuó dì, ending the clause after what lands (双脚着地, 飞机着地了;
+            // 他盯着地 zhe).
+            if (m_zhuo2 != kNoSyllable && m_di4 != kNoSyllable && i + 1 < n && run[i + 1] == U'地' &&
+                (i == 0 || in(U"机脚身头手膝先轮尾背", run[i - 1])) && r.standsAlone(i + 1) &&
+                (i + 2 == n || run[i + 2] == U'了')) {
+                syl[i] = m_zhuo2;
+                syl[i + 1] = m_di4;
+            }
+            // After a verb of two characters or more, the particle (生活着多种鸟类, 栖息着); 用不着 and
+            // 睡得着 are reached, zháo, and so 仓库着了火.
+            else if (m_zhe5 != kNoSyllable && syl[i] != m_zhe5 && ctx.wordBefore(i).size() >= 2 &&
+                     !in(U"不得", run[i - 1]) && !(!last && in(U"火凉急迷陆落慌魔", run[i + 1])) &&
+                     !(i + 2 < n && run[i + 1] == U'了' && in(U"火凉急迷慌魔", run[i + 2])))
+                syl[i] = m_zhe5;
+            break;
+        case U'当':
+            // Taken as, dàng: after 把 (把她当妹妹看, 别把我当小孩; 把他请来当顾问 serves, dāng) and
+            // before a person who is taken for something (我当你是朋友, 她当我是空气; 当我是学生的
+            // 时候 and 当你是初学者， opening a clause are when, dāng).
+            if (m_dang4 != kNoSyllable && !(i > 0 && in(U"来去", run[i - 1])) &&
+                (ctx.occursBefore(i, U'把') ||
+                 (i > 0 && i + 2 < n && in(U"我你他她它", run[i + 1]) && run[i + 2] == U'是' &&
+                  std::u32string_view(run.data() + i, n - i).find(U'时') == std::u32string_view::npos)))
+                syl[i] = m_dang4;
+            break;
+        case U'冲':
+            // Towards someone, chòng: 他冲我笑了笑, 你冲谁发火呢 (用开水冲你的奶粉 rinses, chōng).
+            if (m_chong4 != kNoSyllable && !last && in(U"我你他她谁您咱", run[i + 1]) &&
+                !ctx.occursBefore(i, U'用') && !ctx.nearAfter(i + 1, 3, U"的"))
+                syl[i] = m_chong4;
+            // A smell that is strong, chòng, after a word of degree ending the clause (味道很冲).
+            else if (m_chong4 != kNoSyllable && i > 0 && in(U"很太真挺好够", run[i - 1]) &&
+                     (last || in(U"了啊呀", run[i + 1])))
+                syl[i] = m_chong4;
+            break;
+        case U'处':
+            // Getting along, chǔ, after the ones who do: 我们俩处了三年, 你们处得怎么样 (调到宣传处了
+            // is a department, chù).
+            if (m_chu3 != kNoSyllable && i > 0 && !last && in(U"了得", run[i + 1]) &&
+                in(U"俩们人他她我你", run[i - 1]))
+                syl[i] = m_chu3;
+            break;
+        case U'落':
+            // Left behind, là: a thing one carries, after 把, before 在 or 了 (把钥匙落在家里了).
+            if (m_la4 != kNoSyllable && i > 2 && !last && in(U"在了", run[i + 1]) && !r.wordStart[i - 1]) {
+                static constexpr std::u32string_view kCarried[] = {
+                    U"钥匙", U"作业", U"作业本", U"手机", U"东西", U"书包", U"雨伞",   U"钱包",
+                    U"本子", U"证件", U"身份证", U"外套", U"帽子", U"文件", U"充电器", U"眼镜",
+                    U"课本", U"包",   U"充电宝", U"耳机", U"雨衣", U"卡"};
+                const std::u32string_view carried = ctx.wordBefore(i);
+                if (ctx.occursBefore(i - carried.size(), U'把') &&
+                    std::find(std::begin(kCarried), std::end(kCarried), carried) != std::end(kCarried))
+                    syl[i] = m_la4;
+            }
+            break;
+        case U'剥':
+            // Alone it is bāo (剥个橘子, 把虾剥了壳); bō lives in its words (剥削, 剥夺).
+            if (m_bao1 != kNoSyllable)
+                syl[i] = m_bao1;
+            break;
+        case U'转': {
+            static constexpr std::u32string_view kCountsTurns[] = {U"分钟", U"转速", U"怠速"};
+            // Turning round, zhuàn: 转着圈, 转得很快, 转个不停, 风车在转。地球绕着太阳转, 打着转儿 (转着弯,
+            // 转个身 and 转得过去 turn or pass on, zhuǎn).
+            if (m_zhuan4 != kNoSyllable && syl[i] == m_zhuan3 &&
+                ((!last && in(U"着圈", run[i + 1]) && !(i + 2 < n && run[i + 2] == U'弯')) ||
+                 (i + 2 < n && run[i + 1] == U'个' && run[i + 2] == U'不') ||
+                 (last && ctx.occursBefore(i, U'绕')) ||
+                 (i + 2 < n && run[i + 1] == U'得' && !in(U"过出回到进", run[i + 2])) ||
+                 (i > 0 && run[i - 1] == U'在' && (last || in(kParticles, run[i + 1]))) ||
+                 // Spinning in place (打着转儿, 石磨一圈圈地转。风扇一直狂转).
+                 (!last && run[i + 1] == U'儿') || (last && i > 0 && in(U"地狂乱飞旋", run[i - 1])) ||
+                 // Spinning faster or slower (陀螺越转越快, 轮子越转越慢).
+                 (i > 0 && i + 2 < n && run[i - 1] == U'越' && run[i + 1] == U'越' &&
+                  in(U"快慢急猛", run[i + 2])) ||
+                 // Revolutions, after their number where minutes or 转速 count them (每分钟三千转,
+                 // 转速达到六千转, 7200转/分; 这条微博1000转的时候, 三十万转 are reposts, zhuǎn).
+                 (i == 0 ? r.before == PinyinBoundary::Digit && last && r.after == PinyinBoundary::Punctuation
+                         : i > 1 && isNumeral(run[i - 1]) && isNumeral(run[i - 2]) &&
+                               std::any_of(std::begin(kCountsTurns), std::end(kCountsTurns),
+                                           [&](std::u32string_view w) {
+                                               return std::u32string_view(run.data(), i).find(w) !=
+                                                      std::u32string_view::npos;
+                                           }) &&
+                               (last || run[i + 1] == U'每'))))
+                syl[i] = m_zhuan4;
+            break;
+        }
+        case U'种':
+            // Planted, zhòng: 种着很多树, 种了菜, 种满了花, 他种的菜.
+            if (m_zhong4 != kNoSyllable &&
+                ((!last && in(U"着了过满", run[i + 1])) || (i > 0 && in(U"他她我你们", run[i - 1]))))
+                syl[i] = m_zhong4;
+            break;
+        case U'盛':
+            // Filling a bowl, chéng: 给我盛了一碗饭, 盛满.
+            if (m_cheng2 != kNoSyllable && !last && in(U"了满碗饭汤", run[i + 1]) &&
+                !(i > 0 && in(U"正最很极", run[i - 1]) && !(i + 2 < n && isNumeral(run[i + 2]))))
+                syl[i] = m_cheng2;
+            break;
+        case U'数':
+            // Counting, shǔ: 在数钞票, 数错了, 数了好几遍, 数遍全班同学, 数得清清楚楚, 数他年纪最大; not the
+            // noun after a measure or a demonstrative (这个数错了, 一个数得商), nor several (在数台机器上, 在
+            // 数场比赛中, 反复数遍, 读了数遍), nor a number (浮点数来做, 字节数不同).
+            if (m_shu3 != kNoSyllable && syl[i] == m_shu4 &&
+                !(i > 0 && in(U"个这那此该某各每一两的些组", run[i - 1])) &&
+                ((!last && in(U"了错得着过完遍你我他她", run[i + 1]) && r.standsAlone(i + 1) &&
+                  !(run[i + 1] == U'遍' && i > 0 && in(U"复了", run[i - 1]))) ||
+                 (i > 0 && run[i - 1] == U'在' && !last && !isNumeral(run[i + 1]) &&
+                  !in(U"台个次条种名位家件年天月日小分秒场项所座轮篇页行列组份批户类", run[i + 1]))))
+                syl[i] = m_shu3;
+            break;
+        case U'创':
+            // Standing alone before what it founds or sets, chuàng (赵佶创瘦金体, 于鹤鸣山创五斗米道, 股价
+            // 创了新高), or ending a clause after 所 where someone founded it (为耶律迭剌所创，); the wound
+            // ends its clause or follows what dealt it (身中三处箭创, 划了一道创。, 旧创复发, 为流矢所创),
+            // and lives in its words (创伤, 重创, 受创) and in surgery's 微创.
+            if (m_chuang4 != kNoSyllable && ((!last && !in(U"伤口疤", run[i + 1]) &&
+                                              !(i > 0 && in(U"刀枪金受重微箭剑道的个旧新", run[i - 1]))) ||
+                                             (i > 0 && run[i - 1] == U'所' && !ctx.occursBefore(i, U'被') &&
+                                              !ctx.nearBefore(i - 1, 4, U"矢弹箭刀枪敌兵"))))
+                syl[i] = m_chuang4;
+            break;
+        case U'分':
+            // Dividing into a number of parts, fēn: 分三期免息, 分两次付清.
+            if (m_fen1 != kNoSyllable && syl[i] == m_fen4 && i + 2 < n && isNumeral(run[i + 1]) &&
+                in(U"期次批步组类个份块段部", run[i + 2]))
+                syl[i] = m_fen1;
+            break;
+        case U'缝':
+            // A crack, fèng: 一条缝, 这个缝太大了, 门开了一道缝, 很长的缝。
+            if (m_feng4 != kNoSyllable && i > 0 &&
+                (in(U"条道个", run[i - 1]) || (last && run[i - 1] == U'的')))
+                syl[i] = m_feng4;
+            break;
+        case U'服':
+            // The measure of medicine, fù: 开了几服中药, 吃了一服药.
+            if (m_fu4 != kNoSyllable && i > 0 && !last && (isNumeral(run[i - 1]) || run[i - 1] == U'几') &&
+                in(U"药中汤", run[i + 1]))
+                syl[i] = m_fu4;
+            break;
+        case U'切':
+            // Cutting, qiē, ending a clause or before what is cut into (逆着纹路切。切成丝, 切好);
+            // qiè is in its words and before 不, 勿, 莫 (切中, 切不可).
+            if (m_qie1 != kNoSyllable && !(i > 0 && in(U"真亲迫急殷确密贴恳悲", run[i - 1])) &&
+                (last || in(U"成开好了碎块片丝段", run[i + 1])))
+                syl[i] = m_qie1;
+            break;
+        case U'儿':
+            // After a word, the ending of erhua (豆汁儿, 宝贝儿); not opening a run (儿啊), in a foreign
+            // name (笛卡儿), as a son (一儿一女, 吾儿, 弃儿) nor in 儿化.
+            if (m_er5 != kNoSyllable && syl[i] == m_er2 && i > 0 && !spellsForeignNames(run[i - 1]) &&
+                !in(U"一吾我弃孤婴胎健幼男女孙侄混", run[i - 1]) &&
+                !(!last && in(U"子女童孙时歌科化", run[i + 1])))
+                syl[i] = m_er5;
+            break;
+        case U'卷':
+            // Curled, juǎn, said of a thing before 的 (头发是卷的; AFS卷的 is a volume).
+            // Counted rolls are juǎn too (一卷胶片, 每卷卫生纸; 第三卷, 一卷书, 三卷纸质文献, 三卷纸本 are
+            // volumes).
+            if (m_juan3 != kNoSyllable &&
+                ((!last && run[i + 1] == U'的' && i > 0 && in(U"是很挺太都有点", run[i - 1])) ||
+                 (ctx.afterCount(i, U"几数每") && ctx.nearAfter(i + 1, 3, U"纸胶布线绳钢带膜") &&
+                  !(i + 2 < n && run[i + 1] == U'纸' && in(U"质张本墨盒面页品箱", run[i + 2])))))
+                syl[i] = m_juan3;
+            break;
+        case U'钻':
+            // Boring through, zuān: 钻了几个孔, 钻出地面, 钻透岩石, 钻来钻去 (这颗钻来自南非 is a diamond).
+            if (m_zuan1 != kNoSyllable && !last &&
+                (in(U"了出进透过去", run[i + 1]) ||
+                 (run[i + 1] == U'来' && i + 2 < n && run[i + 2] == U'钻')))
+                syl[i] = m_zuan1;
+            break;
+        case U'差':
+            // A difference, chā, named as such (两个数的差是十五, 所得的差为正数).
+            if (m_cha1 != kNoSyllable && i > 1 && run[i - 1] == U'的' && run[i - 2] != U'出' && !last &&
+                in(U"是为", run[i + 1]))
+                syl[i] = m_cha1;
+            break;
+        case U'貉':
+            // The raccoon dog, hé (貉是犬科动物); háo lives in 貉子 and 貉绒.
+            if (m_he2 != kNoSyllable)
+                syl[i] = m_he2;
+            break;
+        case U'铺':
+            // A place, pù: after a number of li (三十里铺村, 五里铺战役, 十里铺是个小镇; 十里铺完,
+            // 五里铺有沥青 pū) or a family's name before 村, 镇 or 乡 (马家铺村, 张家铺镇; 新铺村级公路,
+            // 重铺乡村道路 pave, pū).
+            if (m_pu4 != kNoSyllable && i > 0 &&
+                ((i >= 2 && run[i - 1] == U'里' && isNumeral(run[i - 2]) &&
+                  (last || in(U"村镇乡站街路战位是", run[i + 1])) &&
+                  !(i + 2 < n && run[i + 1] == U'是' && run[i + 2] == U'不')) ||
+                 (!last && in(U"村镇乡", run[i + 1]) && run[i - 1] == U'家' &&
+                  !(i + 2 < n && in(U"级口道路里上间民", run[i + 2])))))
+                syl[i] = m_pu4;
+            break;
+        case U'幢':
+            // Counting buildings, zhuàng (三幢楼, 购入数幢唐楼); the pillar of sutras is a word (经幢).
+            if (m_zhuang4 != kNoSyllable && ctx.afterCount(i, U"几数每"))
+                syl[i] = m_zhuang4;
+            break;
+        case U'杆':
+            // Counting what has a shaft, gǎn, named before or after the count (两杆枪, 几杆大旗, 步枪十余杆);
+            // strokes and rods stay gān (打了五杆, 两杆受力相同).
+            if (m_gan3 != kNoSyllable && ctx.afterCount(i, U"几数每余") &&
+                ((!last && in(U"枪旗笔秤烟", run[i + 1])) ||
+                 (i + 2 < n && !r.wordStart[i + 2] && in(U"枪旗笔秤烟", run[i + 2])) ||
+                 ctx.nearBefore(i, 6, U"枪旗笔秤")))
+                syl[i] = m_gan3;
+            break;
+        case U'葛':
+            // Before a given name or a place, after 老 or 小, the surname gě (葛兆光, 葛洲坝, 老葛花了三天);
+            // before 属, 藤, 根, 布 and the like standing alone, the vine gé (蓬莱葛属, 葛藤; 葛根本不知道,
+            // 葛布置 gě); 葛是…, 野葛在… are left to the model.
+            if (m_ge2 != kNoSyllable && m_ge3 != kNoSyllable && !last) {
+                if (i > 0 && in(U"老小", run[i - 1]))
+                    syl[i] = m_ge3;
+                else if ((run[i + 1] == U'属' || (in(U"科藤根粉布衣麻覃叶花蔓纤", run[i + 1]) &&
+                                                  (i + 2 >= n || r.wordStart[i + 2]))))
+                    syl[i] = m_ge2;
+                else if (!in(U"是在的为和与及也都", run[i + 1]) && !(i > 0 && in(U"野山粉葛", run[i - 1])))
+                    syl[i] = m_ge3;
+            }
+            break;
+        case U'劲':
+            // Of a wind ending the clause, strong, jìng (霜风劲，西风正劲。北风甚劲; 东风的劲 jìn).
+            if (m_jing4 != kNoSyllable && last && i > 0 && !in(U"的股", run[i - 1]) &&
+                ctx.nearBefore(i, 3, U"风"))
+                syl[i] = m_jing4;
+            break;
+        case U'都':
+            // A capital ending the clause in 以…为都, dū (以咸阳为都。; 你认为都？ dōu).
+            if (m_du1 != kNoSyllable && last && i > 1 && run[i - 1] == U'为' &&
+                ctx.occursBefore(i - 1, U'以'))
+                syl[i] = m_du1;
+            break;
+        case U'呛':
+            // Smoke and smells sting, qiàng (浓烟呛得睁不开眼, 辣味呛人); water and food choke, qiāng,
+            // whatever smoke was about (烟雾里他被一口饭呛得直咳嗽).
+            if (m_qiang4 != kNoSyllable && !last && in(U"得人鼻眼", run[i + 1]) &&
+                ctx.nearBefore(i, 10, U"烟味辣椒雾硫熏臭") && !ctx.nearBefore(i, 10, U"水汤饭奶喝吃粥茶酒"))
+                syl[i] = m_qiang4;
+            break;
+        case U'樘':
+            // Counting doors and windows, táng (入户门九十六樘, 每樘).
+            if (m_tang2 != kNoSyllable && ctx.afterCount(i, U"几数每余"))
+                syl[i] = m_tang2;
+            break;
+        case U'弄':
+            // A lane counted in 条, lòng (三条弄。这条弄内; 这条弄不好, 把这条弄干净 nòng).
+            if (m_long4 != kNoSyllable && i > 0 && run[i - 1] == U'条' &&
+                (last || in(U"内口里中堂东西南北尾", run[i + 1])))
+                syl[i] = m_long4;
+            // Doing, nòng, before what comes of it (这么弄好的, 免得弄混, 弄坏了, 弄丢了), where the lanes'
+            // model read lòng.
+            else if (m_nong4 != kNoSyllable && syl[i] != m_nong4 && !last &&
+                     in(U"好混坏丢脏乱错明清懂得了着出到成完湿干破断伤醒来去回坏个点些", run[i + 1]))
+                syl[i] = m_nong4;
+            break;
+        case U'将':
+            // The general one is made, jiàng, ending the clause after 为 (以卫青为将，拜为将。).
+            if (m_jiang4 != kNoSyllable && last && i > 0 && run[i - 1] == U'为')
+                syl[i] = m_jiang4;
+            break;
+        case U'杈':
+            // A fork of a tree or an antler, chà, after 的, 树, 枝, 大 or 小 or before 上 or 间 (树的杈上,
+            // 角上的杈, 一根大杈); the pitchfork, chā, elsewhere (用杈挑麦秸, 木杈).
+            if (m_cha4 != kNoSyllable &&
+                ((i > 0 && in(U"的树枝大小", run[i - 1])) || (!last && in(U"上间", run[i + 1]))))
+                syl[i] = m_cha4;
+            break;
+        case U'撮': {
+            // A tuft of hair counted, zuǒ (一撮白发, 一撮胡子, 一撮长鬓角); a pinch of anything else is
+            // cuō (一撮盐, 一撮胡椒, 一撮毛线, 一撮发菜).
+            std::size_t p = i + 1;
+            if (p < n && !in(U"发毛须鬓胡", run[p]))
+                ++p;
+            const bool hair =
+                p < n &&
+                ((in(U"发毛须鬓", run[p]) && !(p + 1 < n && in(U"菜酵线豆尖笔根椒丝酸面", run[p + 1]))) ||
+                 (run[p] == U'胡' && p + 1 < n && in(U"子须", run[p + 1])));
+            if (m_zuo3 != kNoSyllable && ctx.afterCount(i, U"几数每") && hair)
+                syl[i] = m_zuo3;
+            break;
+        }
+        case U'哩':
+            // Ending a clause after a word, the particle li (还早着哩, 做哩！); after a number, 英 or
+            // 多, 几, 来 that count, miles (三百哩, 79英哩, 一百多哩, 好几哩).
+            if (m_li5 != kNoSyllable && last && i > 0 && !in(U"哩英海多来几半每余", run[i - 1]) &&
+                !std::any_of(run.begin() + (i > 3 ? i - 3 : 0), run.begin() + i, isNumeral))
+                syl[i] = m_li5;
+            break;
+        case U'厦':
+            // Xiamen's xià, named beside its neighbours or as a place one goes to (厦航, 泉、厦、漳,
+            // 福建厦岛, 在厦举行, 简称厦); a building is shà (将倾之厦, 这座厦, 新厦落成).
+            if (m_xia4 != kNoSyllable && ((i > 0 && in(U"、泉漳京在从至到赴回返抵离称", run[i - 1])) ||
+                                          (!last && in(U"航港禾鼓岛漳金门、", run[i + 1]))))
+                syl[i] = m_xia4;
+            break;
+        case U'教': {
+            // Teaching someone, jiāo, before the one taught (教村里的青年识字, 教农民种稻, 教观众做菜; 受教,
+            // 就教 and 身教 are jiào).
+            static constexpr std::u32string_view kTaught[] = {U"农民", U"观众", U"学生", U"孩子", U"青年",
+                                                              U"村民", U"老人", U"妇女", U"儿童", U"大家",
+                                                              U"人们", U"村里", U"徒弟", U"弟子"};
+            const std::u32string_view rest(run.data() + i + 1, n - i - 1);
+            if (m_jiao1 != kNoSyllable && !(i > 0 && in(U"受就失身", run[i - 1])) &&
+                std::any_of(std::begin(kTaught), std::end(kTaught),
+                            [&](std::u32string_view w) { return rest.starts_with(w); }))
+                syl[i] = m_jiao1;
+            break;
+        }
+        case U'啦':
+            // Ending a clause or said twice, the particle la (我们赢啦！开饭啦, 好啦好啦): the labels' lā is
+            // of cheers and names (啦啦队, 哆啦A梦, 巴啦啦).
+            if (m_la5 != kNoSyllable && i > 0 && !in(U"啦哆哩巴啪哗呼噼嘀叭拉", run[i - 1]) &&
+                (last || run[i + 1] == run[i - 1]))
+                syl[i] = m_la5;
+            break;
+        case U'陆': {
+            // The six of amounts written in capitals, liù, beside another capital numeral or unit, or
+            // before 万, 亿, 元, 圆 or 角 where a capital or 整 follows in the run (人民币陆万元整,
+            // 陆拾陆元, 壹佰陆; 大陆, 着陆, 陆万里 lù).
+            static constexpr std::u32string_view kCapitals = U"零壹贰叁肆伍陆柒捌玖拾佰仟";
+            const std::u32string_view rest(run.data() + i + 1, n - i - 1);
+            if (m_liu4 != kNoSyllable &&
+                ((i > 0 && in(kCapitals, run[i - 1])) || (!last && in(kCapitals, run[i + 1])) ||
+                 (!last && in(U"万亿元圆角", run[i + 1]) &&
+                  (rest.find_first_of(kCapitals) != std::u32string_view::npos ||
+                   rest.find(U'整') != std::u32string_view::npos))))
+                syl[i] = m_liu4;
+            break;
+        }
+        default:
+            break;
+        }
+    }
+}
+
+} // namespace core

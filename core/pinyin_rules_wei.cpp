@@ -1,0 +1,224 @@
+#include "pinyin_reading.h"
+#include "pinyin_rules.h"
+#include "pinyin_rules_run.h"
+
+#include <algorithm>
+#include <iterator>
+#include <string_view>
+
+// The rules for 为: "for" (wèi) or the copula and "as" (wéi), by the words beside it.
+
+namespace core {
+
+using namespace rules;
+
+void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
+                                                    std::vector<std::uint16_t> &syl) const {
+    const PinyinSegmentedRun &r = ctx.seg;
+    const std::span<const char32_t> run = ctx.text;
+    const std::size_t n = ctx.n;
+    // 为 after a person named or chosen is "as", wéi (称他为英雄, 选他们为代表), not the "for"
+    // the pronoun before it takes elsewhere (他为人民服务).
+    if ((ctx.has & kTrWei) && m_wei2 != kNoSyllable)
+        for (std::size_t i = 2; i < n; ++i) {
+            if (run[i] != U'为' || syl[i] == m_wei2)
+                continue;
+            std::size_t j = i - 1;
+            if (run[j] == U'们' && j > 1)
+                --j;
+            if (in(U"他她你我它您", run[j]) && in(U"称叫选评封拜认视奉推任聘", run[j - 1]))
+                syl[i] = m_wei2;
+        }
+    // 为 before the one served and a verb of serving is "for", wèi (公司为员工缴纳社保, 志愿者为老人
+    // 理发, 银行为小微企业提供贷款), where the models read the copula after a noun; not where 以
+    // leads it (以客户为中心提供服务), nor before anything else (其作用为提供电源, 目标为培养学生).
+    if ((ctx.has & kTrWei) && m_wei4 != kNoSyllable && m_wei2 != kNoSyllable)
+        for (std::size_t i = 1; i + 2 < n; ++i) {
+            if (run[i] != U'为' || syl[i] != m_wei2 || !r.standsAlone(i) || isNumeral(run[i + 1]))
+                continue;
+            const bool led = ctx.aloneBefore(i, U'以');
+            static constexpr std::u32string_view kServed[] = {
+                U"员工", U"职工", U"老人", U"客户", U"群众", U"顾客",   U"用户", U"业主",   U"患者",
+                U"病人", U"企业", U"商家", U"商户", U"市民", U"孩子",   U"儿童", U"居民",   U"农民",
+                U"农户", U"村民", U"灾区", U"大家", U"社会", U"国家",   U"人民", U"消费者", U"游客",
+                U"读者", U"会员", U"家庭", U"乘客", U"旅客", U"百姓",   U"考生", U"学生",   U"家长",
+                U"社区", U"部门", U"人们", U"师生", U"人员", U"毕业生", U"新生", U"残疾人", U"老年人",
+                U"妇女", U"青年", U"群体", U"客人", U"地区", U"单位",   U"选手", U"运动员", U"观众",
+                U"学员", U"嘉宾", U"球迷", U"工人"};
+            // What a copula leads: a verb of aim (目标为培养学生, 任务为帮助企业).
+            static constexpr std::u32string_view kAims[] = {
+                U"培养", U"提高", U"实现", U"保证", U"确保", U"促进", U"加强", U"推动", U"帮助", U"支持",
+                U"让",   U"使",   U"满足", U"保障", U"建设", U"发展", U"提供", U"服务", U"解决", U"打造"};
+            static constexpr std::u32string_view kServing[] = {
+                U"提供", U"服务", U"办理", U"缴纳", U"安排", U"推出", U"开通", U"分配", U"代收",
+                U"解决", U"创造", U"带来", U"准备", U"编制", U"理发", U"着想", U"操心", U"担心",
+                U"加油", U"祝福", U"量身", U"打造", U"送上", U"献上", U"争光", U"鼓掌", U"发放",
+                U"购买", U"支付", U"承担", U"调拨", U"免费", U"减税", U"送",   U"做",   U"办",
+                U"测量", U"更换", U"安装", U"检查", U"治疗", U"捐赠", U"修缮", U"修建", U"兴建",
+                U"建造", U"盖",   U"谋",   U"争取", U"筹集", U"募捐", U"讨回", U"排忧"};
+            auto among = [](const auto &set, std::u32string_view w) {
+                return !w.empty() && std::any_of(std::begin(set), std::end(set),
+                                                 [&](std::u32string_view x) { return w.ends_with(x); });
+            };
+            // The one served: a word that ends as one of the list (中小企业, 外来务工人员), after at
+            // most four words of five characters before it (每位用户, 新入职的员工), unless a verb of
+            // aim comes first.
+            std::size_t k = i + 1;
+            if (led || std::find(std::begin(kAims), std::end(kAims), ctx.wordAtStart(k)) != std::end(kAims))
+                continue;
+            for (std::size_t before = 0; before < 4 && k - (i + 1) < 5; ++before) {
+                const std::u32string_view w = ctx.wordAtStart(k);
+                if (w.empty() || among(kServed, w))
+                    break;
+                k += w.size();
+            }
+            if (!among(kServed, ctx.wordAtStart(k)))
+                continue;
+            k += ctx.wordAtStart(k).size();
+            // Its verb right after it, or after one adverb (本店为顾客免费提供包装).
+            for (int step = 0; step < 2 && k < n; ++step) {
+                const std::u32string_view v = ctx.wordAtStart(k);
+                if (v.empty())
+                    break;
+                if (std::any_of(std::begin(kServing), std::end(kServing),
+                                [&](std::u32string_view s) { return v.starts_with(s); })) {
+                    syl[i] = m_wei4;
+                    break;
+                }
+                k += v.size();
+            }
+        }
+    // 为 opening a clause that names what a thing is among others is the copula, wéi (巢湖位于安徽
+    // 中部，为长江下游最大的湖泊; 该公司成立于1998年，为国内最大的乳企之一; 今为当地最古老的佛寺),
+    // where the models read "for" from the clause before. Not where a verb is done for someone
+    // (，为客户提供最好的服务, 为球队打进了最关键的一球, 为城市发展作出重要的贡献).
+    if ((ctx.has & kTrWei) && m_wei2 != kNoSyllable && m_wei4 != kNoSyllable)
+        for (std::size_t i = 0; i + 3 < n; ++i) {
+            if (run[i] != U'为' || syl[i] != m_wei4 || !r.standsAlone(i))
+                continue;
+            const bool opens = i == 0 ? r.before == PinyinBoundary::Punctuation
+                                      : i == 1 && in(U"今曾均皆多亦也即仍则现乃实原现", run[0]);
+            if (!opens)
+                continue;
+            const std::u32string_view rest(run.data() + i + 1, n - i - 1);
+            static constexpr std::u32string_view kAmong[] = {U"之一", U"之首", U"之所", U"之地", U"之冠"};
+            static constexpr std::u32string_view kFirst[] = {U"最",   U"唯一", U"现存", U"第一",
+                                                             U"首个", U"首座", U"重要", U"主要",
+                                                             U"著名", U"代表", U"早期", U"传统"};
+            // ...ending in 之一 or the like, or a phrase with 的 that ranks it (最大的, 重要的).
+            const bool among =
+                std::any_of(std::begin(kAmong), std::end(kAmong),
+                            [&](std::u32string_view a) { return rest.ends_with(a); }) ||
+                (rest.find(U'的') != std::u32string_view::npos &&
+                 std::any_of(std::begin(kFirst), std::end(kFirst), [&](std::u32string_view f) {
+                     // Opening the clause or after a place or a time (国内最大的, 东北地区
+                     // 重要的, 当地最古老的), not after a verb (作出重要的贡献, 贡献最大的力量).
+                     const std::size_t at = rest.find(f);
+                     return at != std::u32string_view::npos &&
+                            (at == 0 || in(U"的内国界省市县区地洲存时上湾岸中外", rest[at - 1]));
+                 }));
+            // What is done for someone: an aspect particle or a verb of giving or making.
+            static constexpr std::u32string_view kDone[] = {
+                U"提供", U"打造", U"带来", U"创造", U"准备", U"献上", U"送上", U"送去", U"赢得", U"争取",
+                U"打进", U"买",   U"做",   U"写",   U"赢",   U"送",   U"介绍", U"讲述", U"展示", U"表演",
+                U"演唱", U"设计", U"举办", U"开设", U"建立", U"修建", U"推荐", U"制定", U"立下"};
+            const bool done = rest.find_first_of(U"了着过") != std::u32string_view::npos ||
+                              std::any_of(std::begin(kDone), std::end(kDone), [&](std::u32string_view d) {
+                                  return rest.find(d) != std::u32string_view::npos;
+                              });
+            // Nor before the ones it is done for (，为大家介绍, 为他们带来).
+            static constexpr std::u32string_view kFor[] = {U"你",   U"您",   U"他",   U"她",  U"它",
+                                                           U"大家", U"人们", U"我们", U"咱们"};
+            const bool forSomeone = std::any_of(std::begin(kFor), std::end(kFor),
+                                                [&](std::u32string_view f) { return rest.starts_with(f); });
+            if (among && !done && !forSomeone)
+                syl[i] = m_wei2;
+        }
+}
+
+void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint16_t> &syl) const {
+    const PinyinSegmentedRun &r = ctx.seg;
+    const std::span<const char32_t> run = ctx.text;
+    const std::size_t n = ctx.n;
+    // 为 alone or after him or her (他为, a word of its own) is wéi where it makes someone something
+    // (朝廷任命他为知府, 册封其女为皇后), names whose child one is or what a place is counted among
+    // (他为唐太宗第九子, ，为全国重点文物保护单位), names an office or a native place closing the
+    // clause (他为大将军长史, 他为会稽山阴人), takes the doer of a passive (他为袁世凯所器重, 为秦军
+    // 所俘; 为自己所说的话负责 serves) or equals a measure (约为每秒三十万公里). It is wèi where it
+    // gives the purpose of what is done (该寺为纪念玄奘而建).
+    if ((ctx.has & kTrWei) && m_wei2 != kNoSyllable && m_wei4 != kNoSyllable)
+        for (std::size_t i = 0; i + 1 < n; ++i) {
+            if (run[i] != U'为' || !(r.standsAlone(i) || (i > 0 && r.wordEnd[i] && r.wordStart[i - 1] &&
+                                                          in(U"他她它", run[i - 1]))))
+                continue;
+            const std::u32string_view rest(run.data() + i + 1, n - i - 1);
+            // Where `c` opens a word within so many characters after 为 (所 alone; 而 also in 而立).
+            const auto opensAt = [&](char32_t c, std::size_t within, bool alone) {
+                for (std::size_t k = i + 1; k < n && k <= i + within; ++k)
+                    if (run[k] == c && (alone ? r.standsAlone(k) : r.wordStart[k] != 0))
+                        return k;
+                return std::size_t{0};
+            };
+            static constexpr std::u32string_view kAppoint[] = {U"任命", U"委任", U"推举", U"推选", U"册封",
+                                                               U"追封", U"晋封", U"改封", U"册立", U"擢升",
+                                                               U"聘任", U"选举", U"拜",   U"擢"};
+            // What one does a thing for, before 而 and the thing (为纪念玄奘而建; 标记为非阻塞而, 以字节
+            // 为单位而 name, wéi).
+            static constexpr std::u32string_view kPurposes[] = {
+                U"纪念", U"保护", U"躲避", U"逃避", U"避免", U"防止", U"庆祝", U"研究", U"支持", U"争取",
+                U"实现", U"完成", U"满足", U"适应", U"配合", U"迎接", U"解决", U"表彰", U"悼念", U"报答",
+                U"追求", U"抵御", U"防御", U"保障", U"维护", U"促进", U"推动", U"加强", U"提高", U"改善",
+                U"筹备", U"应对", U"寻找", U"谋求", U"保卫", U"掩护", U"救济", U"安置", U"方便", U"照顾"};
+            static constexpr std::u32string_view kKin[] = {U"长子", U"次子", U"幼子",    U"之子",
+                                                           U"之女", U"长女", U"次女",    U"之孙",
+                                                           U"后裔", U"之一", U"保护单位"};
+            const std::size_t from = i > 6 ? i - 6 : 0;
+            const std::u32string_view before(run.data() + from, i - from);
+            bool appointed = false;
+            for (std::u32string_view v : kAppoint)
+                // The verb, then one to three characters of whom it names (任命他为, 册封其女为).
+                if (const auto at = before.rfind(v);
+                    at != std::u32string_view::npos && before.size() - at - v.size() >= 1 &&
+                    before.size() - at - v.size() <= 3 && (v.size() > 1 || r.standsAlone(from + at)))
+                    appointed = true;
+            const bool child = rest.size() <= 12 &&
+                               rest.find_first_of(U"是的来带添") == std::u32string_view::npos &&
+                               (std::any_of(std::begin(kKin), std::end(kKin),
+                                            [&](std::u32string_view k) { return rest.ends_with(k); }) ||
+                                (rest.size() >= 3 && rest[rest.size() - 3] == U'第' &&
+                                 isNumeral(rest[rest.size() - 2]) && in(U"子女", rest.back())));
+            const std::size_t suo = opensAt(U'所', 8, true);
+            const bool passive = suo > i + 1 && suo + 1 < n && !in(U"这那一全该每哪几两各", run[suo - 1]) &&
+                                 run[suo + 1] != U'选' &&
+                                 rest.find(U'的', suo - i) == std::u32string_view::npos;
+            // What one is, closing a short clause with an office, or the place one comes from (他为
+            // 大将军长史, 他为会稽山阴人, 巴顿晋升为四星上将; 为求平安养子, 为更多人, 为该用户分配一个
+            // 新口令 are for, wèi).
+            static constexpr std::u32string_view kOffices2[] = {
+                U"长史", U"太守", U"刺史", U"县令", U"宰相", U"丞相", U"相国", U"将军", U"校尉", U"都尉",
+                U"大臣", U"尚书", U"侍郎", U"御史", U"知府", U"知县", U"巡抚", U"总督", U"度使", U"太子",
+                U"皇后", U"皇帝", U"上将", U"中将", U"少将", U"元帅", U"大夫", U"博士", U"学士", U"主簿",
+                U"参军", U"从事", U"司马", U"太尉", U"司徒", U"司空", U"太傅", U"太师", U"少保", U"监生"};
+            const bool office =
+                rest.size() >= 3 && rest.size() <= 10 && !in(U"我你他她它咱", rest.front()) &&
+                rest.find_first_of(U"求了着给让把对向多些的每更") == std::u32string_view::npos &&
+                ((rest.back() == U'人' &&
+                  in(U"县州郡府省市国乡镇阴阳山城江川宁安陵都京", rest[rest.size() - 2])) ||
+                 std::any_of(std::begin(kOffices2), std::end(kOffices2),
+                             [&](std::u32string_view o) { return rest.ends_with(o); }));
+            // A measure it equals after 约, 分别, 均... (约为每秒三十万公里, 分别为三米和五米).
+            static constexpr std::u32string_view kAbout[] = {U"约",   U"大约", U"分别", U"依次", U"均",
+                                                             U"平均", U"总计", U"合计", U"共计", U"大致"};
+            const bool equals =
+                std::find(std::begin(kAbout), std::end(kAbout), ctx.wordBefore(i)) != std::end(kAbout);
+            if (appointed || child || passive || office || equals)
+                syl[i] = m_wei2;
+            else if (const std::size_t er = opensAt(U'而', 12, false);
+                     er && !(er + 1 < n && in(U"非不是", run[er + 1])) &&
+                     std::any_of(std::begin(kPurposes), std::end(kPurposes),
+                                 [&](std::u32string_view v) { return rest.starts_with(v); }))
+                syl[i] = m_wei4;
+        }
+}
+
+} // namespace core
