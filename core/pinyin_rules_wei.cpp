@@ -55,7 +55,8 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 U"加油", U"祝福", U"量身", U"打造", U"送上", U"献上", U"争光", U"鼓掌", U"发放",
                 U"购买", U"支付", U"承担", U"调拨", U"免费", U"减税", U"送",   U"做",   U"办",
                 U"测量", U"更换", U"安装", U"检查", U"治疗", U"捐赠", U"修缮", U"修建", U"兴建",
-                U"建造", U"盖",   U"谋",   U"争取", U"筹集", U"募捐", U"讨回", U"排忧"};
+                U"建造", U"盖",   U"谋",   U"争取", U"筹集", U"募捐", U"讨回", U"排忧", U"搭建",
+                U"打开", U"讲",   U"讲解", U"表演", U"演出", U"义诊", U"上课", U"送去", U"送来"};
             auto among = [](const auto &set, std::u32string_view w) {
                 return !w.empty() && std::any_of(std::begin(set), std::end(set),
                                                  [&](std::u32string_view x) { return w.ends_with(x); });
@@ -75,13 +76,20 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
             if (!among(kServed, ctx.wordAtStart(k)))
                 continue;
             k += ctx.wordAtStart(k).size();
-            // Its verb right after it, or after one adverb (本店为顾客免费提供包装).
+            // Another after it (灾区群众, 社区老人).
+            if (among(kServed, ctx.wordAtStart(k)))
+                k += ctx.wordAtStart(k).size();
+            // Its verb right after it, or after one adverb (本店为顾客免费提供包装); right after it,
+            // any verb done, before 了 (志愿者为灾区群众搭建了帐篷).
             for (int step = 0; step < 2 && k < n; ++step) {
                 const std::u32string_view v = ctx.wordAtStart(k);
                 if (v.empty())
                     break;
-                if (std::any_of(std::begin(kServing), std::end(kServing),
-                                [&](std::u32string_view s) { return v.starts_with(s); })) {
+                const std::size_t after = k + v.size();
+                const bool done = step == 0 && after < n && run[after] == U'了' && r.standsAlone(after) &&
+                                  !in(U"了的是为", v.front());
+                if (done || std::any_of(std::begin(kServing), std::end(kServing),
+                                        [&](std::u32string_view s) { return v.starts_with(s); })) {
                     syl[i] = m_wei4;
                     break;
                 }

@@ -1203,6 +1203,8 @@ TEST(PinyinReading, MatchesScoresAnswersAndSpinning) {
                {"这条微博越转越多。", "zhè tiáo wēi bó yuè zhuǎn yuè duō。"},
                {"政府为农民修建了新房。", "zhèng fǔ wèi nóng mín xiū jiàn le xīn fáng。"},
                {"工会为工人谋福利。", "gōng huì wèi gōng rén móu fú lì。"},
+               {"志愿者为灾区群众搭建了帐篷。", "zhì yuàn zhě wèi zāi qū qún zhòng dā jiàn le zhàng péng。"},
+               {"他被评为优秀员工后获得了奖金。", "tā bèi píng wéi yōu xiù yuán gōng hòu huò dé le jiǎng jīn。"},
                {"他得十分以上才能及格。", "tā dé shí fēn yǐ shàng cái néng jí gé。"}});
 }
 
