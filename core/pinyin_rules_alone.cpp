@@ -119,6 +119,14 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             // 只要得十分就能晋级), unless 十分 is "very" before how it was done (发挥得十分出色).
             else if (m_de5 != kNoSyllable && i > 0 && !last && in(U"很太比更挺真像透", run[i + 1]))
                 syl[i] = m_de5;
+            // Before an adverb that leads what must be done, děi (房子得重新装修, 这事得赶紧办, 孩子得多
+            // 吃蔬菜); 多 only before a verb of daily care (贵得多, 好得多了 link, de).
+            else if (m_dei3 != kNoSyllable && i > 0 && !last &&
+                     (oneOf(ctx.wordAtStart(i + 1), {U"重新", U"赶紧", U"马上", U"尽快", U"按时", U"抓紧",
+                                                     U"提前", U"立即", U"立刻", U"赶快", U"及早", U"先"}) ||
+                      (run[i + 1] == U'多' && i + 2 < n &&
+                       in(U"吃喝穿练读看听想学做走晒睡用问注休锻运", run[i + 2]))))
+                syl[i] = m_dei3;
             else if (m_de2 != kNoSyllable && i + 2 < n && isNumeral(run[i + 1]) && run[i + 2] == U'分' &&
                      !(i + 3 < n && (run[i + 3] == U'钟' || run[i + 3] == U'熟')))
                 syl[i] = run[i + 1] == U'十' && i > 0 && i + 3 < n &&

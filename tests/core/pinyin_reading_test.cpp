@@ -1205,7 +1205,11 @@ TEST(PinyinReading, MatchesScoresAnswersAndSpinning) {
                {"工会为工人谋福利。", "gōng huì wèi gōng rén móu fú lì。"},
                {"志愿者为灾区群众搭建了帐篷。", "zhì yuàn zhě wèi zāi qū qún zhòng dā jiàn le zhàng péng。"},
                {"他被评为优秀员工后获得了奖金。", "tā bèi píng wéi yōu xiù yuán gōng hòu huò dé le jiǎng jīn。"},
-               {"他得十分以上才能及格。", "tā dé shí fēn yǐ shàng cái néng jí gé。"}});
+               {"他得十分以上才能及格。", "tā dé shí fēn yǐ shàng cái néng jí gé。"},
+               {"房子得重新装修。", "fáng zi děi chóng xīn zhuāng xiū。"},
+               {"冬天得多穿点衣服。", "dōng tiān děi duō chuān diǎn yī fú。"},
+               {"这里贵得多。", "zhè lǐ guì de duō。"},
+               {"他写得多好啊。", "tā xiě de duō hǎo a。"}});
 }
 
 // 一 keeps its own tone in dates, ordinals and sums.
