@@ -119,6 +119,10 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             // 只要得十分就能晋级), unless 十分 is "very" before how it was done (发挥得十分出色).
             else if (m_de5 != kNoSyllable && i > 0 && !last && in(U"很太比更挺真像透", run[i + 1]))
                 syl[i] = m_de5;
+            // Before a doubled adjective of how it was done, de (码得整整齐齐, 洗得干干净净).
+            else if (m_de5 != kNoSyllable && i > 0 && i + 4 < n && run[i + 1] == run[i + 2] &&
+                     run[i + 3] == run[i + 4] && run[i + 1] != run[i + 3])
+                syl[i] = m_de5;
             // Before an adverb that leads what must be done, děi (房子得重新装修, 这事得赶紧办, 孩子得多
             // 吃蔬菜); 多 only before a verb of daily care (贵得多, 好得多了 link, de).
             else if (m_dei3 != kNoSyllable && i > 0 && !last &&
@@ -173,7 +177,9 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             else if ((i == 0 && (r.before == PinyinBoundary::Edge || r.before == PinyinBoundary::Latin)) ||
                      (i >= 2 && run[i - 1] == U'里' && in(U"一二三四五六七八九十两几半", run[i - 2])) ||
                      (i > 0 && in(U"在其", run[i - 1]) && r.standsAlone(i - 1)) ||
-                     (i >= 2 && in(U"块亩片", run[i - 1]) &&
+                     // Going down to the fields or kneeling on the ground (下地干活, 跪地叩首).
+                     (i > 0 && !last && in(U"下跪趴伏卧", run[i - 1]) && r.standsAlone(i - 1)) ||
+                     (i >= 2 && in(U"块亩片垧顷", run[i - 1]) &&
                       (isNumeral(run[i - 2]) || in(U"这那哪几每", run[i - 2]))) ||
                      (last && r.after == PinyinBoundary::Punctuation && i > 0 && r.standsAlone(i - 1)))
                 syl[i] = m_di4;
@@ -434,14 +440,17 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 syl[i] = m_chu3;
             break;
         case U'落':
-            // Left behind, là: a thing one carries, after 把, before 在 or 了 (把钥匙落在家里了).
+            // Left behind, là: a thing one carries, after 把 or 将, before 在 or 了 (把钥匙落在家里了,
+            // 如将行李落在车厢内).
             if (m_la4 != kNoSyllable && i > 2 && !last && in(U"在了", run[i + 1]) && !r.wordStart[i - 1]) {
                 static constexpr std::u32string_view kCarried[] = {
-                    U"钥匙", U"作业", U"作业本", U"手机", U"东西", U"书包", U"雨伞",   U"钱包",
-                    U"本子", U"证件", U"身份证", U"外套", U"帽子", U"文件", U"充电器", U"眼镜",
-                    U"课本", U"包",   U"充电宝", U"耳机", U"雨衣", U"卡"};
+                    U"钥匙",   U"作业", U"作业本", U"手机",   U"东西",   U"书包", U"雨伞",
+                    U"钱包",   U"本子", U"证件",   U"身份证", U"外套",   U"帽子", U"文件",
+                    U"充电器", U"眼镜", U"课本",   U"包",     U"充电宝", U"耳机", U"雨衣",
+                    U"卡",     U"行李", U"箱子",   U"背包",   U"护照",   U"车票", U"衣服"};
                 const std::u32string_view carried = ctx.wordBefore(i);
-                if (ctx.occursBefore(i - carried.size(), U'把') &&
+                if ((ctx.occursBefore(i - carried.size(), U'把') ||
+                     ctx.occursBefore(i - carried.size(), U'将')) &&
                     std::find(std::begin(kCarried), std::end(kCarried), carried) != std::end(kCarried))
                     syl[i] = m_la4;
             }
@@ -480,10 +489,45 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             break;
         }
         case U'种':
-            // Planted, zhòng: 种着很多树, 种了菜, 种满了花, 他种的菜.
+            // Planted, zhòng: 种着很多树, 种了菜, 种满了花, 他种的菜, and before a crop (种谷子不如种糜子,
+            // 圩内种稻) but where it counts kinds (这种菜, 三种花).
             if (m_zhong4 != kNoSyllable &&
-                ((!last && in(U"着了过满", run[i + 1])) || (i > 0 && in(U"他她我你们", run[i - 1]))))
+                ((!last && in(U"着了过满", run[i + 1])) || (i > 0 && in(U"他她我你们", run[i - 1])) ||
+                 (!(i == 0 ? r.before == PinyinBoundary::Digit
+                           : isNumeral(run[i - 1]) || in(U"这那哪各每几多某此该另同本", run[i - 1])) &&
+                  oneOf(ctx.wordAtStart(i + 1),
+                        {U"谷子", U"谷",   U"稻",   U"稻子", U"水稻", U"麦",   U"麦子", U"小麦", U"豆",
+                         U"豆子", U"大豆", U"菜",   U"蔬菜", U"瓜",   U"西瓜", U"树",   U"果树", U"棉花",
+                         U"粮食", U"粮",   U"桑",   U"茶",   U"玉米", U"土豆", U"红薯", U"糜子", U"高粱",
+                         U"庄稼", U"花生", U"芝麻", U"烟叶", U"甘蔗", U"药材", U"水果", U"葡萄", U"苹果"}))))
                 syl[i] = m_zhong4;
+            break;
+        case U'炸':
+            // Frying, zhá, before what is fried or 至 (炸油条, 炸带鱼, 炸至金黄); elsewhere bombs and
+            // bursts keep zhà.
+            if (m_zha2 != kNoSyllable && !last &&
+                (run[i + 1] == U'至' ||
+                 oneOf(ctx.wordAtStart(i + 1),
+                       {U"油条", U"鸡",   U"鸡腿", U"鸡翅",   U"鱼",     U"带鱼", U"小鱼", U"薯条",
+                        U"丸子", U"酱",   U"春卷", U"花生",   U"花生米", U"豆腐", U"肉",   U"虾",
+                        U"糕",   U"麻花", U"馒头", U"年糕",   U"排骨",   U"里脊", U"鸡块", U"馓子",
+                        U"茄盒", U"藕盒", U"酥肉", U"小黄鱼", U"鸡蛋"})))
+                syl[i] = m_zha2;
+            break;
+        case U'糊':
+            // Burnt, hú, after a way of cooking or before 了 after what is cooked (炒糊了, 饭糊了);
+            // paste and plaster keep their words.
+            if (m_hu2 != kNoSyllable && i > 0 &&
+                (in(U"炒烧烤煮熬烙焖煎蒸熏烘燎", run[i - 1]) ||
+                 (!last && run[i + 1] == U'了' && in(U"饭粥菜锅饼汤", run[i - 1]))))
+                syl[i] = m_hu2;
+            break;
+        case U'钉':
+            // Nailing, dìng, before where or how the nail goes (钉在墙上, 钉歪了, 钉上木板, 给骡马钉掌);
+            // not the nail itself counted or named (一颗钉在墙上, 图钉).
+            if (m_ding4 != kNoSyllable && !last && in(U"歪进上住在牢好死了着掌扣", run[i + 1]) &&
+                ctx.wordAtStart(i + 1).size() == 1 && !(i > 0 && in(U"颗枚根个只的铁图螺丝子", run[i - 1])))
+                syl[i] = m_ding4;
             break;
         case U'盛':
             // Filling a bowl, chéng: 给我盛了一碗饭, 盛满.

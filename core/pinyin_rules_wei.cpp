@@ -12,6 +12,25 @@ namespace core {
 
 using namespace rules;
 
+namespace {
+
+// The ones a thing is done for, by how their words end (中小企业, 外来务工人员).
+constexpr std::u32string_view kServed[] = {
+    U"员工",   U"职工", U"老人", U"客户",   U"群众", U"顾客", U"用户", U"业主", U"患者",   U"病人", U"企业",
+    U"商家",   U"商户", U"市民", U"孩子",   U"儿童", U"居民", U"农民", U"农户", U"村民",   U"灾区", U"大家",
+    U"社会",   U"国家", U"人民", U"消费者", U"游客", U"读者", U"会员", U"家庭", U"乘客",   U"旅客", U"百姓",
+    U"考生",   U"学生", U"家长", U"社区",   U"部门", U"人们", U"师生", U"人员", U"毕业生", U"新生", U"残疾人",
+    U"老年人", U"妇女", U"青年", U"群体",   U"客人", U"地区", U"单位", U"选手", U"运动员", U"观众", U"学员",
+    U"嘉宾",   U"球迷", U"工人", U"其",     U"亲属", U"家属", U"子女", U"他人"};
+
+// Whether `w` ends as one of `set`.
+template <typename Set> bool endsAsOneOf(const Set &set, std::u32string_view w) {
+    return !w.empty() &&
+           std::any_of(std::begin(set), std::end(set), [&](std::u32string_view x) { return w.ends_with(x); });
+}
+
+} // namespace
+
 void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                                                     std::vector<std::uint16_t> &syl) const {
     const PinyinSegmentedRun &r = ctx.seg;
@@ -29,6 +48,23 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
             if (in(U"他她你我它您", run[j]) && in(U"称叫选评封拜认视奉推任聘", run[j - 1]))
                 syl[i] = m_wei2;
         }
+    // 为 alone after an adverb of how many or how often is the copula, wéi (两侧多为骑楼, 新生儿多为
+    // 生理性, 患者均为男性), as after a measure of length, weight or money (前三千公里为磨合期, 每人
+    // 限购两件，三件为上限), and after 贬, 擢, 迁, 拜, 授, 立 and 降 (被贬为黄州团练副使, 降为零下).
+    // The rule below for the ones served turns it back where a verb of serving follows (多为他人
+    // 提供帮助).
+    if ((ctx.has & kTrWei) && m_wei2 != kNoSyllable)
+        for (std::size_t i = 1; i + 1 < n; ++i) {
+            if (run[i] != U'为' || syl[i] == m_wei2 || !r.standsAlone(i))
+                continue;
+            const bool measure =
+                i >= 2 && in(U"里米克吨元斤件亩升倍", run[i - 1]) &&
+                (isNumeral(run[i - 2]) || (i >= 3 && run[i - 2] == U'公' && isNumeral(run[i - 3])));
+            // Not before the ones served (多为子女铺条路, 多为他人着想).
+            if (((in(U"多均皆俱亦贬擢迁拜授立降", run[i - 1]) && r.standsAlone(i - 1)) || measure) &&
+                !endsAsOneOf(kServed, ctx.wordAtStart(i + 1)))
+                syl[i] = m_wei2;
+        }
     // 为 before the one served and a verb of serving is "for", wèi (公司为员工缴纳社保, 志愿者为老人
     // 理发, 银行为小微企业提供贷款), where the models read the copula after a noun; not where 以
     // leads it (以客户为中心提供服务), nor before anything else (其作用为提供电源, 目标为培养学生).
@@ -37,26 +73,19 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
             if (run[i] != U'为' || syl[i] != m_wei2 || !r.standsAlone(i) || isNumeral(run[i + 1]))
                 continue;
             const bool led = ctx.aloneBefore(i, U'以');
-            static constexpr std::u32string_view kServed[] = {
-                U"员工", U"职工", U"老人", U"客户", U"群众", U"顾客",   U"用户", U"业主",   U"患者",
-                U"病人", U"企业", U"商家", U"商户", U"市民", U"孩子",   U"儿童", U"居民",   U"农民",
-                U"农户", U"村民", U"灾区", U"大家", U"社会", U"国家",   U"人民", U"消费者", U"游客",
-                U"读者", U"会员", U"家庭", U"乘客", U"旅客", U"百姓",   U"考生", U"学生",   U"家长",
-                U"社区", U"部门", U"人们", U"师生", U"人员", U"毕业生", U"新生", U"残疾人", U"老年人",
-                U"妇女", U"青年", U"群体", U"客人", U"地区", U"单位",   U"选手", U"运动员", U"观众",
-                U"学员", U"嘉宾", U"球迷", U"工人"};
             // What a copula leads: a verb of aim (目标为培养学生, 任务为帮助企业).
             static constexpr std::u32string_view kAims[] = {
                 U"培养", U"提高", U"实现", U"保证", U"确保", U"促进", U"加强", U"推动", U"帮助", U"支持",
                 U"让",   U"使",   U"满足", U"保障", U"建设", U"发展", U"提供", U"服务", U"解决", U"打造"};
             static constexpr std::u32string_view kServing[] = {
-                U"提供", U"服务", U"办理", U"缴纳", U"安排", U"推出", U"开通", U"分配", U"代收",
-                U"解决", U"创造", U"带来", U"准备", U"编制", U"理发", U"着想", U"操心", U"担心",
-                U"加油", U"祝福", U"量身", U"打造", U"送上", U"献上", U"争光", U"鼓掌", U"发放",
-                U"购买", U"支付", U"承担", U"调拨", U"免费", U"减税", U"送",   U"做",   U"办",
-                U"测量", U"更换", U"安装", U"检查", U"治疗", U"捐赠", U"修缮", U"修建", U"兴建",
-                U"建造", U"盖",   U"谋",   U"争取", U"筹集", U"募捐", U"讨回", U"排忧", U"搭建",
-                U"打开", U"讲",   U"讲解", U"表演", U"演出", U"义诊", U"上课", U"送去", U"送来"};
+                U"提供", U"服务", U"办理", U"缴纳", U"安排", U"推出", U"开通", U"分配", U"代收", U"解决",
+                U"创造", U"带来", U"准备", U"编制", U"理发", U"着想", U"操心", U"担心", U"加油", U"祝福",
+                U"量身", U"打造", U"送上", U"献上", U"争光", U"鼓掌", U"发放", U"购买", U"支付", U"承担",
+                U"调拨", U"免费", U"减税", U"送",   U"做",   U"办",   U"测量", U"更换", U"安装", U"检查",
+                U"治疗", U"捐赠", U"修缮", U"修建", U"兴建", U"建造", U"盖",   U"谋",   U"争取", U"筹集",
+                U"募捐", U"讨回", U"排忧", U"搭建", U"打开", U"讲",   U"讲解", U"表演", U"演出", U"义诊",
+                U"上课", U"送去", U"送来", U"换货", U"换",   U"退货", U"退款", U"开具", U"接种", U"注射",
+                U"体检", U"诊治", U"包扎", U"效力", U"效劳", U"辩护", U"立传"};
             auto among = [](const auto &set, std::u32string_view w) {
                 return !w.empty() && std::any_of(std::begin(set), std::end(set),
                                                  [&](std::u32string_view x) { return w.ends_with(x); });

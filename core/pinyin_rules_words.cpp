@@ -282,12 +282,29 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                 ctx.nearAfter(0, n, U"赛戏演影"))
                 break;
             std::size_t k = i + 1;
-            if (k + 1 < n && in(U"大小暴春秋冬夏冰急重阵", run[k]))
+            if (k + 1 < n && in(U"大小暴春秋冬夏冰急重阵透喜甘", run[k]))
                 ++k;
             if (in(U"雨雪雹霜病灾", run[k]) && !(k + 1 < n && in(U"人景地天具衣伞季量水", run[k + 1])))
                 syl[i] = m_chang2;
             break;
         }
+        case U'地':
+            // 地 closing a word after a doubled character is the particle (一遍遍地纠正, where the
+            // segmentation took 遍地); the character before reads on its own.
+            if (m_de5 != kNoSyllable && i >= 2 && r.wordEnd[i] && r.wordStart[i - 1] &&
+                run[i - 1] == run[i - 2] && !r.wordEnd[i - 1]) {
+                syl[i] = m_de5;
+                syl[i - 1] = m_data.syllableOf(run[i - 1]);
+            }
+            break;
+        case U'汗':
+            // 大汗 in a list of symptoms or after sweating is sweat, hàn (寒战、高热和大汗, 出了一身大汗);
+            // the khans keep hán (蒙古大汗).
+            if (m_han4 != kNoSyllable && i >= 2 && run[i - 1] == U'大' && r.wordStart[i - 1] &&
+                (r.end[i - 1] == i + 1 || (r.standsAlone(i - 1) && r.standsAlone(i))) &&
+                in(U"和与及、出冒身头满", run[i - 2]))
+                syl[i] = m_han4;
+            break;
         case U'着':
             // 着 closing a verb's word before 了 is reached, zháo (一根火柴划着了, 打火机打着了, 火点着了,
             // 球被他接着了); not 这么着了 and 怎么着了 (zhāo), nor before 了解 and its like.

@@ -1188,6 +1188,31 @@ TEST(PinyinReading, KitchensNewsAndChat) {
                {"他住在长乐路100弄", "tā zhù zài cháng lè lù 100 lòng"}});
 }
 
+TEST(PinyinReading, FieldsKitchensShopsAndSymptoms) {
+    expectAll({{"老农下地刨土。", "lǎo nóng xià dì páo tǔ。"},
+               {"孝子贤孙跪地叩首。", "xiào zǐ xián sūn guì dì kòu shǒu。"},
+               {"一垧地合十五亩。", "yì shǎng dì hé shí wǔ mǔ。"},
+               {"种谷子不如种糜子。", "zhòng gǔ zi bù rú zhòng méi zi。"},
+               {"这种菜很好吃。", "zhè zhǒng cài hěn hǎo chī。"},
+               {"把鸡块炸至金黄。", "bǎ jī kuài zhá zhì jīn huáng。"},
+               {"炸药把桥炸毁了。", "zhà yào bǎ qiáo zhà huǐ le。"},
+               {"炒花生容易炒糊。", "chǎo huā shēng róng yì chǎo hú。"},
+               {"铁掌钉歪了。", "tiě zhǎng dìng wāi le。"},
+               {"用钉掌握不好力度。", "yòng dīng zhǎng wò bù hǎo lì dù。"},
+               {"麦秸垛码得整整齐齐。", "mài jiē duò mǎ de zhěng zhěng qí qí。"},
+               {"一场透雨下来。", "yì cháng tòu yǔ xià lái。"},
+               {"教练一遍遍地纠正他的姿势。", "jiào liàn yí biàn biàn de jiū zhèng tā de zī shì。"},
+               {"高热和大汗。", "gāo rè hé dà hàn。"},
+               {"蒙古大汗忽必烈", "měng gǔ dà hán hū bì liè"},
+               {"如将行李落在车厢内。", "rú jiāng xíng lǐ là zài chē xiāng nèi。"},
+               {"新车前三千公里为磨合期。", "xīn chē qián sān qiān gōng lǐ wéi mó hé qī。"},
+               {"两侧多为骑楼。", "liǎng cè duō wéi qí lóu。"},
+               {"多为子女铺条路。", "duō wèi zǐ nǚ pū tiáo lù。"},
+               {"客服同意为其换货。", "kè fú tóng yì wèi qí huàn huò。"},
+               {"被贬为黄州团练副使。", "bèi biǎn wéi huáng zhōu tuán liàn fù shǐ。"},
+               {"无菌室里的益生菌", "wú jūn shì lǐ de yì shēng jūn"}});
+}
+
 TEST(PinyinReading, MatchesScoresAnswersAndSpinning) {
     expectAll({{"他划着了火柴", "tā huá zháo le huǒ chái"},
                {"打火机打着了", "dǎ huǒ jī dǎ zháo le"},
