@@ -126,8 +126,8 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             // Before an adverb that leads what must be done, děi (房子得重新装修, 这事得赶紧办, 孩子得多
             // 吃蔬菜); 多 only before a verb of daily care (贵得多, 好得多了 link, de).
             else if (m_dei3 != kNoSyllable && i > 0 && !last &&
-                     (oneOf(ctx.wordAtStart(i + 1), {U"重新", U"赶紧", U"马上", U"尽快", U"按时", U"抓紧",
-                                                     U"提前", U"立即", U"立刻", U"赶快", U"及早", U"先"}) ||
+                     (oneOf(ctx.wordAtStart(i + 1),
+                            {U"重新", U"赶紧", U"尽快", U"按时", U"抓紧", U"赶快", U"及早", U"先"}) ||
                       (run[i + 1] == U'多' && i + 2 < n &&
                        in(U"吃喝穿练读看听想学做走晒睡用问注休锻运", run[i + 2]))))
                 syl[i] = m_dei3;
@@ -178,7 +178,8 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                      (i >= 2 && run[i - 1] == U'里' && in(U"一二三四五六七八九十两几半", run[i - 2])) ||
                      (i > 0 && in(U"在其", run[i - 1]) && r.standsAlone(i - 1)) ||
                      // Going down to the fields or kneeling on the ground (下地干活, 跪地叩首).
-                     (i > 0 && !last && in(U"下跪趴伏卧", run[i - 1]) && r.standsAlone(i - 1)) ||
+                     (i > 0 && !last && in(U"下跪趴伏卧", run[i - 1]) && r.standsAlone(i - 1) &&
+                      !(i > 1 && run[i - 2] == U'上')) ||
                      (i >= 2 && in(U"块亩片垧顷", run[i - 1]) &&
                       (isNumeral(run[i - 2]) || in(U"这那哪几每", run[i - 2]))) ||
                      (last && r.after == PinyinBoundary::Punctuation && i > 0 && r.standsAlone(i - 1)))
@@ -199,12 +200,7 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             const bool invited = says({U"之邀", U"之召", U"之聘", U"之请", U"之约"}) &&
                                  !says({U"接受", U"参加", U"前往", U"答应"});
             const bool demanded = says({U"要求", U"需要", U"需求", U"委托", U"之约", U"变化"});
-            // Ending the clause it answers, yìng (敲了半天门，没人应。叫他不应): what ought to be
-            // done leads a verb. Not the surname (他姓应).
-            const bool answers = i > 0 && last && run[i - 1] != U'姓' &&
-                                 (r.after == PinyinBoundary::Punctuation ||
-                                  (r.after == PinyinBoundary::Edge && in(U"人不谁", run[i - 1])));
-            if (m_ying4 != kNoSyllable && (invited || answers))
+            if (m_ying4 != kNoSyllable && invited)
                 syl[i] = m_ying4;
             else if (m_ying1 != kNoSyllable && syl[i] == m_ying4 && !last && !demanded &&
                      !in(U"邀召聘声试考征募诏了着过者性下季时门天届", run[i + 1]) &&
@@ -472,9 +468,10 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                  (i > 0 && run[i - 1] == U'在' && (last || in(kParticles, run[i + 1]))) ||
                  // Spinning in place (打着转儿, 石磨一圈圈地转。风扇一直狂转).
                  (!last && run[i + 1] == U'儿') || (last && i > 0 && in(U"地狂乱飞旋", run[i - 1])) ||
-                 // Spinning faster or slower (陀螺越转越快, 轮子越转越慢).
+                 // A wheel or a top spinning faster or slower (陀螺越转越快, 轮子越转越慢; 风向越转越急 and
+                 // 话锋越转越快 change, zhuǎn).
                  (i > 0 && i + 2 < n && run[i - 1] == U'越' && run[i + 1] == U'越' &&
-                  in(U"快慢急猛", run[i + 2])) ||
+                  in(U"快慢急猛", run[i + 2]) && ctx.nearBefore(i - 1, 6, U"螺轮磨扇桨叶达机盘车球")) ||
                  // Revolutions, after their number where minutes or 转速 count them (每分钟三千转,
                  // 转速达到六千转, 7200转/分; 这条微博1000转的时候, 三十万转 are reposts, zhuǎn).
                  (i == 0 ? r.before == PinyinBoundary::Digit && last && r.after == PinyinBoundary::Punctuation
@@ -494,7 +491,7 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             if (m_zhong4 != kNoSyllable &&
                 ((!last && in(U"着了过满", run[i + 1])) || (i > 0 && in(U"他她我你们", run[i - 1])) ||
                  (!(i == 0 ? r.before == PinyinBoundary::Digit
-                           : isNumeral(run[i - 1]) || in(U"这那哪各每几多某此该另同本", run[i - 1])) &&
+                           : isNumeral(run[i - 1]) || in(U"这那哪各每几多少么某此该另同本", run[i - 1])) &&
                   oneOf(ctx.wordAtStart(i + 1),
                         {U"谷子", U"谷",   U"稻",   U"稻子", U"水稻", U"麦",   U"麦子", U"小麦", U"豆",
                          U"豆子", U"大豆", U"菜",   U"蔬菜", U"瓜",   U"西瓜", U"树",   U"果树", U"棉花",
@@ -515,18 +512,19 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 syl[i] = m_zha2;
             break;
         case U'糊':
-            // Burnt, hú, after a way of cooking or before 了 after what is cooked (炒糊了, 饭糊了);
-            // paste and plaster keep their words.
+            // Burnt, hú, after a way of cooking or before 了 ending the clause after what is cooked
+            // (炒糊了, 饭糊了。; 把饭糊了一脸 smears); paste and plaster keep their words.
             if (m_hu2 != kNoSyllable && i > 0 &&
                 (in(U"炒烧烤煮熬烙焖煎蒸熏烘燎", run[i - 1]) ||
-                 (!last && run[i + 1] == U'了' && in(U"饭粥菜锅饼汤", run[i - 1]))))
+                 (i + 2 == n && run[i + 1] == U'了' && in(U"饭粥菜锅饼汤", run[i - 1]))))
                 syl[i] = m_hu2;
             break;
         case U'钉':
             // Nailing, dìng, before where or how the nail goes (钉在墙上, 钉歪了, 钉上木板, 给骡马钉掌);
             // not the nail itself counted or named (一颗钉在墙上, 图钉).
             if (m_ding4 != kNoSyllable && !last && in(U"歪进上住在牢好死了着掌扣", run[i + 1]) &&
-                ctx.wordAtStart(i + 1).size() == 1 && !(i > 0 && in(U"颗枚根个只的铁图螺丝子", run[i - 1])))
+                ctx.wordAtStart(i + 1).size() == 1 &&
+                !(i > 0 && in(U"颗枚根个只的铁图螺丝子骨钢鞋长种门铆", run[i - 1])))
                 syl[i] = m_ding4;
             break;
         case U'盛':

@@ -21,7 +21,13 @@ constexpr std::u32string_view kServed[] = {
     U"社会",   U"国家", U"人民", U"消费者", U"游客", U"读者", U"会员", U"家庭", U"乘客",   U"旅客", U"百姓",
     U"考生",   U"学生", U"家长", U"社区",   U"部门", U"人们", U"师生", U"人员", U"毕业生", U"新生", U"残疾人",
     U"老年人", U"妇女", U"青年", U"群体",   U"客人", U"地区", U"单位", U"选手", U"运动员", U"观众", U"学员",
-    U"嘉宾",   U"球迷", U"工人", U"其",     U"亲属", U"家属", U"子女", U"他人"};
+    U"嘉宾",   U"球迷", U"工人", U"其",     U"亲属", U"家属", U"子女", U"他人", U"别人",   U"自己", U"家人",
+    U"年轻人", U"家乡", U"生计", U"此事",   U"英雄"};
+
+// What is done for someone, wherever it stands in the clause after 为.
+constexpr std::u32string_view kDoneFor[] = {U"着想", U"操心", U"担心", U"服务", U"提供", U"考虑", U"打算",
+                                            U"效力", U"出力", U"谋",   U"想想", U"奔波", U"奔走", U"操劳",
+                                            U"忙碌", U"修路", U"买单", U"办事", U"做事", U"付出", U"争取"};
 
 // Whether `w` ends as one of `set`.
 template <typename Set> bool endsAsOneOf(const Set &set, std::u32string_view w) {
@@ -50,7 +56,8 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
         }
     // 为 alone after an adverb of how many or how often is the copula, wéi (两侧多为骑楼, 新生儿多为
     // 生理性, 患者均为男性), as after a measure of length, weight or money (前三千公里为磨合期, 每人
-    // 限购两件，三件为上限), and after 贬, 擢, 迁, 拜, 授, 立 and 降 (被贬为黄州团练副使, 降为零下).
+    // 限购两件，三件为上限), and after 贬, 擢, 迁, 拜, 授, 立, 降, 召, 讹 and 升 (被贬为黄州团练副使,
+    // 降为零下, 召为中太一宫使, 传讹为讲武城).
     // The rule below for the ones served turns it back where a verb of serving follows (多为他人
     // 提供帮助).
     if ((ctx.has & kTrWei) && m_wei2 != kNoSyllable)
@@ -60,9 +67,15 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
             const bool measure =
                 i >= 2 && in(U"里米克吨元斤件亩升倍", run[i - 1]) &&
                 (isNumeral(run[i - 2]) || (i >= 3 && run[i - 2] == U'公' && isNumeral(run[i - 3])));
-            // Not before the ones served (多为子女铺条路, 多为他人着想).
-            if (((in(U"多均皆俱亦贬擢迁拜授立降", run[i - 1]) && r.standsAlone(i - 1)) || measure) &&
-                !endsAsOneOf(kServed, ctx.wordAtStart(i + 1)))
+            // Not before the ones served (多为子女铺条路), nor where the clause does something for
+            // someone (多为城市未婚一族着想).
+            const std::u32string_view rest(run.data() + i + 1, n - i - 1);
+            const bool forSomeone =
+                endsAsOneOf(kServed, ctx.wordAtStart(i + 1)) ||
+                std::any_of(std::begin(kDoneFor), std::end(kDoneFor),
+                            [&](std::u32string_view v) { return rest.find(v) != std::u32string_view::npos; });
+            if (((in(U"多均皆俱亦贬擢迁拜授立降召讹升", run[i - 1]) && r.standsAlone(i - 1)) || measure) &&
+                !forSomeone)
                 syl[i] = m_wei2;
         }
     // 为 before the one served and a verb of serving is "for", wèi (公司为员工缴纳社保, 志愿者为老人
@@ -84,8 +97,8 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 U"调拨", U"免费", U"减税", U"送",   U"做",   U"办",   U"测量", U"更换", U"安装", U"检查",
                 U"治疗", U"捐赠", U"修缮", U"修建", U"兴建", U"建造", U"盖",   U"谋",   U"争取", U"筹集",
                 U"募捐", U"讨回", U"排忧", U"搭建", U"打开", U"讲",   U"讲解", U"表演", U"演出", U"义诊",
-                U"上课", U"送去", U"送来", U"换货", U"换",   U"退货", U"退款", U"开具", U"接种", U"注射",
-                U"体检", U"诊治", U"包扎", U"效力", U"效劳", U"辩护", U"立传"};
+                U"上课", U"送去", U"送来", U"换货", U"换",   U"退",   U"退货", U"退款", U"开具", U"接种",
+                U"注射", U"体检", U"诊治", U"包扎", U"效力", U"效劳", U"辩护", U"立传"};
             auto among = [](const auto &set, std::u32string_view w) {
                 return !w.empty() && std::any_of(std::begin(set), std::end(set),
                                                  [&](std::u32string_view x) { return w.ends_with(x); });

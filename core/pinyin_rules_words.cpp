@@ -238,21 +238,6 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
             break;
         }
         case U'得': {
-            // A subject and "must" the segmentation joined (他得, 我们得) before a number of points is
-            // scoring, dé (他得九十五分, 我得八十分就够了); not 十分 "very" before what must be (我得十分
-            // 小心), nor minutes (他得十五分钟).
-            if (m_de2 != kNoSyllable && syl[i] == m_dei3 && i > 0 && r.wordEnd[i] && i + 2 < n &&
-                isNumeral(run[i + 1])) {
-                std::size_t k = i + 1;
-                while (k < n && isNumeral(run[k]))
-                    ++k;
-                const bool points = k < n && run[k] == U'分' && !(k + 1 < n && in(U"钟熟", run[k + 1]));
-                const bool very = k == i + 2 && run[i + 1] == U'十' && k + 1 < n &&
-                                  !in(U"了就才便也都能即可以", run[k + 1]);
-                if (points && !very)
-                    syl[i] = m_de2;
-                break;
-            }
             // Gaining, dé, after a verb of one character, alone or as the segmentation joined them: 深得
             // before whose favour (深得百姓爱戴, 和珅深得乾隆帝宠信; 河深得很, 深得看不见底 de), 测得 before
             // what was measured (测得一回归年为, 测得的值, 测得3.5; 测得准 de), 习得 and 拾得 before what
@@ -282,34 +267,42 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                 ctx.nearAfter(0, n, U"赛戏演影"))
                 break;
             std::size_t k = i + 1;
-            if (k + 1 < n && in(U"大小暴春秋冬夏冰急重阵透喜甘", run[k]))
+            if (k + 1 < n && in(U"大小暴春秋冬夏冰急重阵透", run[k]))
                 ++k;
             if (in(U"雨雪雹霜病灾", run[k]) && !(k + 1 < n && in(U"人景地天具衣伞季量水", run[k + 1])))
                 syl[i] = m_chang2;
             break;
         }
         case U'地':
-            // 地 closing a word after a doubled character is the particle (一遍遍地纠正, where the
-            // segmentation took 遍地); the character before reads on its own.
+            // 地 closing a word after a doubled character is the particle (一遍遍地纠正, 突突地跳,
+            // 稳稳当当地, where the segmentation took 遍地, 突地, 当地); the character before reads on
+            // its own. Not a doubled verb and its object (扫扫地, 拖拖地).
             if (m_de5 != kNoSyllable && i >= 2 && r.wordEnd[i] && r.wordStart[i - 1] &&
-                run[i - 1] == run[i - 2] && !r.wordEnd[i - 1]) {
+                run[i - 1] == run[i - 2] && !in(U"扫拖种锄犁翻耕擦洒铺落倒跪下着触扑", run[i - 1])) {
                 syl[i] = m_de5;
                 syl[i - 1] = m_data.syllableOf(run[i - 1]);
             }
             break;
         case U'汗':
-            // 大汗 in a list of symptoms or after sweating is sweat, hàn (寒战、高热和大汗, 出了一身大汗);
-            // the khans keep hán (蒙古大汗).
+            // 大汗 ending a list of symptoms, or ending the clause after sweating, is sweat, hàn (寒战、
+            // 高热和大汗, 出了一身大汗); the khans keep hán (蒙古大汗, 拖雷和大汗窝阔台, 走出大汗的金帐,
+            // 去见满都海和大汗).
             if (m_han4 != kNoSyllable && i >= 2 && run[i - 1] == U'大' && r.wordStart[i - 1] &&
                 (r.end[i - 1] == i + 1 || (r.standsAlone(i - 1) && r.standsAlone(i))) &&
-                in(U"和与及、出冒身头满", run[i - 2]))
+                (i + 1 == n || in(U"了淋直", run[i + 1])) &&
+                ((in(U"和与及、", run[i - 2]) && ctx.nearBefore(i - 2, 10, U"热痛晕吐泻咳烧冷颤抖寒")) ||
+                 in(U"出冒身头满", run[i - 2])))
                 syl[i] = m_han4;
             break;
         case U'着':
-            // 着 closing a verb's word before 了 is reached, zháo (一根火柴划着了, 打火机打着了, 火点着了,
-            // 球被他接着了); not 这么着了 and 怎么着了 (zhāo), nor before 了解 and its like.
+            // 着 closing a verb's word before 了 ending the clause, or before what is lit, is reached,
+            // zháo (一根火柴划着了, 打火机打着了, 火点着了, 他划着了火柴); not 这么着了 and 怎么着了
+            // (zhāo), nor the words that lead (沿着, 朝着, 接着), nor 了 before an object held (他打着了
+            // 伞), nor before 了解 and its like.
             if (m_zhao2 != kNoSyllable && i > 0 && i + 1 < n && r.wordEnd[i] && r.wordStart[i - 1] &&
-                run[i + 1] == U'了' && r.standsAlone(i + 1) && run[i - 1] != U'么')
+                run[i + 1] == U'了' && r.standsAlone(i + 1) &&
+                !in(U"么沿朝冲靠接随顺对向照跟为本趁凭", run[i - 1]) &&
+                (i + 2 == n || ctx.nearAfter(i + 2, 4, U"火灯烟烛炉")))
                 syl[i] = m_zhao2;
             break;
         case U'为':
