@@ -287,8 +287,12 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
         case U'和':
             // Mixing with water into dough or mud, huó (加水和成面团, 面粉和成团; 我和成团长, 和成团的游客
             // hé).
-            if (m_huo2 != kNoSyllable && i + 2 < n && run[i + 1] == U'成' && in(U"面泥团浆", run[i + 2]) &&
-                ctx.nearBefore(i, 4, U"水粉面土灰"))
+            // So the dough itself before how it is mixed (面团和得软硬适中, 面粉和好了).
+            if (m_huo2 != kNoSyllable &&
+                ((i + 2 < n && run[i + 1] == U'成' && in(U"面泥团浆", run[i + 2]) &&
+                  ctx.nearBefore(i, 4, U"水粉面土灰")) ||
+                 (!last && in(U"得好匀", run[i + 1]) &&
+                  oneOf(ctx.wordBefore(i), {U"面", U"面团", U"面粉", U"白面", U"发面", U"死面"}))))
                 syl[i] = m_huo2;
             break;
         case U'汗':
@@ -330,7 +334,10 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                  (!last && in(U"了完的", run[i + 1]) && r.standsAlone(i + 1)) ||
                  (!last && run[i + 1] == U'上' && r.standsAlone(i + 1) &&
                   (i + 2 == n || in(U"再吧", run[i + 2]) ||
-                   (run[i + 2] == U'了' && (i + 3 == n || (i + 4 == n && in(U"吗吧", run[i + 3]))))))))
+                   (run[i + 2] == U'了' && (i + 3 == n || (i + 4 == n && in(U"吗吧", run[i + 3])))))) ||
+                 // A car, a book or an umbrella returned, before when (还车时, 还书后, 还伞的时候).
+                 (i + 2 < n && in(U"车书伞", run[i + 1]) && r.standsAlone(i + 1) &&
+                  in(U"时后前的", run[i + 2]))))
                 syl[i] = m_huan2;
             break;
         case U'量':
@@ -481,7 +488,7 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                                                return std::u32string_view(run.data(), i).find(w) !=
                                                       std::u32string_view::npos;
                                            }) &&
-                               (last || run[i + 1] == U'每'))))
+                               (last || run[i + 1] == U'每' || run[i + 1] == U'的'))))
                 syl[i] = m_zhuan4;
             break;
         }
@@ -498,6 +505,16 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                          U"粮食", U"粮",   U"桑",   U"茶",   U"玉米", U"土豆", U"红薯", U"糜子", U"高粱",
                          U"庄稼", U"花生", U"芝麻", U"烟叶", U"甘蔗", U"药材", U"水果", U"葡萄", U"苹果"}))))
                 syl[i] = m_zhong4;
+            break;
+        case U'柏':
+            // The cypress, bǎi, before its branches, wood or leaves (柏枝, 柏木); 柏林 keeps bó.
+            if (m_bai3 != kNoSyllable && !last && in(U"枝树木叶油香籽", run[i + 1]))
+                syl[i] = m_bai3;
+            break;
+        case U'没':
+            // Sunk, mò, before 于 (常年没于水下, 没于阵中).
+            if (m_mo4 != kNoSyllable && !last && run[i + 1] == U'于' && r.standsAlone(i + 1))
+                syl[i] = m_mo4;
             break;
         case U'炸':
             // Frying, zhá, before what is fried or 至 (炸油条, 炸带鱼, 炸至金黄); elsewhere bombs and
@@ -544,6 +561,12 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                  (i > 0 && run[i - 1] == U'在' && !last && !isNumeral(run[i + 1]) &&
                   !in(U"台个次条种名位家件年天月日小分秒场项所座轮篇页行列组份批户类", run[i + 1]))))
                 syl[i] = m_shu3;
+            // Several, shù, before a measure or a round number (从数吨矿渣中, 数座桥梁, 数十人); not
+            // after 在 or a demonstrative, handled above.
+            else if (m_shu4 != kNoSyllable && syl[i] == m_shu3 && !last &&
+                     in(U"吨座个位名次年台件条艘架辆项种十百千万亿倍", run[i + 1]) &&
+                     !(i > 0 && in(U"个这那此该某各每一两的些组", run[i - 1])))
+                syl[i] = m_shu4;
             break;
         case U'创':
             // Standing alone before what it founds or sets, chuàng (赵佶创瘦金体, 于鹤鸣山创五斗米道, 股价

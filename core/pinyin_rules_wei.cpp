@@ -151,7 +151,10 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
             if (!opens)
                 continue;
             const std::u32string_view rest(run.data() + i + 1, n - i - 1);
-            static constexpr std::u32string_view kAmong[] = {U"之一", U"之首", U"之所", U"之地", U"之冠"};
+            // ...or in a kind of place it is one of (，为道教名山, 为交通要冲, 为全县政治中心).
+            static constexpr std::u32string_view kAmong[] = {
+                U"之一", U"之首", U"之所", U"之地", U"之冠", U"名山", U"名胜", U"古迹",   U"重镇",   U"要冲",
+                U"门户", U"枢纽", U"首府", U"省会", U"县城", U"治所", U"驻地", U"所在地", U"发源地", U"故里"};
             static constexpr std::u32string_view kFirst[] = {U"最",   U"唯一", U"现存", U"第一",
                                                              U"首个", U"首座", U"重要", U"主要",
                                                              U"著名", U"代表", U"早期", U"传统"};
@@ -183,6 +186,20 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                                                 [&](std::u32string_view f) { return rest.starts_with(f); });
             if (among && !done && !forSomeone)
                 syl[i] = m_wei2;
+        }
+    // 为 with a verb of speaking or acting for someone ending the clause is "for", wèi (国务卿为政府的
+    // 对外政策辩护, 司马迁在《史记》中为其立传, 仍愿为国家队效力).
+    if ((ctx.has & kTrWei) && m_wei4 != kNoSyllable)
+        for (std::size_t i = 0; i + 2 < n; ++i) {
+            if (run[i] != U'为' || !r.standsAlone(i))
+                continue;
+            const std::u32string_view rest(run.data() + i + 1, n - i - 1);
+            static constexpr std::u32string_view kActsFor[] = {U"辩护", U"立传", U"效力", U"效劳", U"求情",
+                                                               U"说情", U"作证", U"送行", U"饯行", U"撑腰",
+                                                               U"做主", U"作序", U"鼓掌", U"喝彩", U"祈祷"};
+            if (rest.size() > 2 && std::any_of(std::begin(kActsFor), std::end(kActsFor),
+                                               [&](std::u32string_view v) { return rest.ends_with(v); }))
+                syl[i] = m_wei4;
         }
 }
 

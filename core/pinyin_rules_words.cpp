@@ -283,6 +283,13 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                 syl[i - 1] = m_data.syllableOf(run[i - 1]);
             }
             break;
+        case U'种':
+            // Kinds counted, zhǒng, where the segmentation took 种 into a word of planting (七种菜做的羹,
+            // 这种花, 什么种树; 多种树 and 少种菜 plant).
+            if (m_zhong3 != kNoSyllable && i > 0 && r.wordStart[i] && r.end[i] > i + 1 &&
+                (isNumeral(run[i - 1]) || in(U"这那哪各每几么某此该另同本", run[i - 1])))
+                syl[i] = m_zhong3;
+            break;
         case U'汗':
             // 大汗 ending a list of symptoms, or ending the clause after sweating, is sweat, hàn (寒战、
             // 高热和大汗, 出了一身大汗); the khans keep hán (蒙古大汗, 拖雷和大汗窝阔台, 走出大汗的金帐,

@@ -1215,7 +1215,18 @@ TEST(PinyinReading, FieldsKitchensShopsAndSymptoms) {
                {"他们多为生计奔波。", "tā men duō wèi shēng jì bēn bō。"},
                {"客服同意为其换货。", "kè fú tóng yì wèi qí huàn huò。"},
                {"被贬为黄州团练副使。", "bèi biǎn wéi huáng zhōu tuán liàn fù shǐ。"},
-               {"无菌室里的益生菌", "wú jūn shì lǐ de yì shēng jūn"}});
+               {"无菌室里的益生菌", "wú jūn shì lǐ de yì shēng jūn"},
+               {"数座桥梁被炸毁。", "shù zuò qiáo liáng bèi zhà huǐ。"},
+               {"他数了数钱。", "tā shǔ le shǔ qián。"},
+               {"常年没于水下。", "cháng nián mò yú shuǐ xià。"},
+               {"面团和得软硬适中。", "miàn tuán huó de ruǎn yìng shì zhōng。"},
+               {"两人和好如初。", "liǎng rén hé hǎo rú chū。"},
+               {"要求还车时加满油。", "yāo qiú huán chē shí jiā mǎn yóu。"},
+               {"用柏枝熏制腊肉。", "yòng bǎi zhī xūn zhì là ròu。"},
+               {"这天吃七种菜做的羹。", "zhè tiān chī qī zhǒng cài zuò de gēng。"},
+               {"以每分钟三千转的速度离心。", "yǐ měi fēn zhōng sān qiān zhuàn de sù dù lí xīn。"},
+               {"国务卿为政府的对外政策辩护。", "guó wù qīng wèi zhèng fǔ de duì wài zhèng cè biàn hù。"},
+               {"崆峒山位于平凉西郊，为道教名山。", "kōng tóng shān wèi yú píng liáng xī jiāo，wéi dào jiào míng shān。"}});
 }
 
 TEST(PinyinReading, MatchesScoresAnswersAndSpinning) {
