@@ -109,7 +109,8 @@ struct RuleRun {
         return std::u32string_view(text.data() + from, std::min(width, n - from)).find_first_of(set) !=
                std::u32string_view::npos;
     }
-    // The word of the segmentation that ends just before `k` (none at the run's start or past its end).
+    // The word of the segmentation that ends just before `k`, or its part before `k` where `k` falls
+    // inside a word (none at the run's start or past its end).
     std::u32string_view wordBefore(std::size_t k) const {
         if (k == 0 || k > n)
             return {};
