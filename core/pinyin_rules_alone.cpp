@@ -291,8 +291,8 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             if (m_huo2 != kNoSyllable &&
                 ((i + 2 < n && run[i + 1] == U'成' && in(U"面泥团浆", run[i + 2]) &&
                   ctx.nearBefore(i, 4, U"水粉面土灰")) ||
-                 (!last && in(U"得好匀", run[i + 1]) &&
-                  oneOf(ctx.wordBefore(i), {U"面", U"面团", U"面粉", U"白面", U"发面", U"死面"}))))
+                 (!last && in(U"得好匀", run[i + 1]) && !(i + 2 < n && in(U"几多", run[i + 2])) &&
+                  oneOf(ctx.wordBefore(i), {U"面团", U"面粉", U"白面", U"发面", U"死面"}))))
                 syl[i] = m_huo2;
             break;
         case U'汗':
@@ -337,7 +337,7 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                    (run[i + 2] == U'了' && (i + 3 == n || (i + 4 == n && in(U"吗吧", run[i + 3])))))) ||
                  // A car, a book or an umbrella returned, before when (还车时, 还书后, 还伞的时候).
                  (i + 2 < n && in(U"车书伞", run[i + 1]) && r.standsAlone(i + 1) &&
-                  in(U"时后前的", run[i + 2]))))
+                  in(U"时后的", run[i + 2]))))
                 syl[i] = m_huan2;
             break;
         case U'量':
@@ -512,8 +512,10 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 syl[i] = m_bai3;
             break;
         case U'没':
-            // Sunk, mò, before 于 (常年没于水下, 没于阵中).
-            if (m_mo4 != kNoSyllable && !last && run[i + 1] == U'于' && r.standsAlone(i + 1))
+            // Sunk, mò, before 于 and water, earth or battle (常年没于水下, 没于阵中; 没于规定时间内交货
+            // did not, méi).
+            if (m_mo4 != kNoSyllable && !last && run[i + 1] == U'于' && r.standsAlone(i + 1) &&
+                ctx.nearAfter(i + 2, 2, U"水海江河湖阵乱战草林土沙泥雪浪波"))
                 syl[i] = m_mo4;
             break;
         case U'炸':
@@ -565,7 +567,8 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             // after 在 or a demonstrative, handled above.
             else if (m_shu4 != kNoSyllable && syl[i] == m_shu3 && !last &&
                      in(U"吨座个位名次年台件条艘架辆项种十百千万亿倍", run[i + 1]) &&
-                     !(i > 0 && in(U"个这那此该某各每一两的些组", run[i - 1])))
+                     !(i > 0 && in(U"个这那此该某各每一两的些组", run[i - 1])) &&
+                     !(i + 2 < n && run[i + 2] == U'数'))
                 syl[i] = m_shu4;
             break;
         case U'创':

@@ -151,15 +151,26 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
             if (!opens)
                 continue;
             const std::u32string_view rest(run.data() + i + 1, n - i - 1);
-            // ...or in a kind of place it is one of (，为道教名山, 为交通要冲, 为全县政治中心).
-            static constexpr std::u32string_view kAmong[] = {
-                U"之一", U"之首", U"之所", U"之地", U"之冠", U"名山", U"名胜", U"古迹",   U"重镇",   U"要冲",
-                U"门户", U"枢纽", U"首府", U"省会", U"县城", U"治所", U"驻地", U"所在地", U"发源地", U"故里"};
+            static constexpr std::u32string_view kAmong[] = {U"之一", U"之首", U"之所", U"之地", U"之冠"};
+            // ...or a kind of place it is one of (，为道教名山, 今为县政府所在地), where no verb says
+            // what it is done for (，为方便大家参观古迹, 为修复这处古迹).
+            static constexpr std::u32string_view kPlaces[] = {
+                U"名山", U"名胜", U"古迹", U"重镇", U"要冲", U"门户",   U"枢纽",  U"首府",
+                U"省会", U"县城", U"治所", U"驻地", U"故里", U"所在地", U"发源地"};
+            static constexpr std::u32string_view kGoals[] = {
+                U"方便", U"修缮", U"建设", U"迎接", U"扩建", U"一睹", U"回到", U"修复", U"增援",
+                U"保卫", U"寻找", U"重建", U"保护", U"纪念", U"参观", U"游览", U"开发", U"打造",
+                U"争取", U"建立", U"修建", U"前往", U"到达", U"抵达", U"寻访", U"守卫", U"攻打"};
+            auto holds = [&](std::u32string_view w) { return rest.find(w) != std::u32string_view::npos; };
+            const bool place = std::any_of(std::begin(kPlaces), std::end(kPlaces),
+                                           [&](std::u32string_view a) { return rest.ends_with(a); }) &&
+                               std::none_of(std::begin(kGoals), std::end(kGoals), holds);
             static constexpr std::u32string_view kFirst[] = {U"最",   U"唯一", U"现存", U"第一",
                                                              U"首个", U"首座", U"重要", U"主要",
                                                              U"著名", U"代表", U"早期", U"传统"};
             // ...ending in 之一 or the like, or a phrase with 的 that ranks it (最大的, 重要的).
             const bool among =
+                place ||
                 std::any_of(std::begin(kAmong), std::end(kAmong),
                             [&](std::u32string_view a) { return rest.ends_with(a); }) ||
                 (rest.find(U'的') != std::u32string_view::npos &&
