@@ -447,10 +447,10 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             // 如将行李落在车厢内).
             if (m_la4 != kNoSyllable && i > 2 && !last && in(U"在了", run[i + 1]) && !r.wordStart[i - 1]) {
                 static constexpr std::u32string_view kCarried[] = {
-                    U"钥匙",   U"作业", U"作业本", U"手机",   U"东西",   U"书包", U"雨伞",
-                    U"钱包",   U"本子", U"证件",   U"身份证", U"外套",   U"帽子", U"文件",
-                    U"充电器", U"眼镜", U"课本",   U"包",     U"充电宝", U"耳机", U"雨衣",
-                    U"卡",     U"行李", U"箱子",   U"背包",   U"护照",   U"车票", U"衣服"};
+                    U"钥匙", U"作业", U"作业本", U"手机", U"东西", U"书包", U"雨伞",   U"钱包",
+                    U"本子", U"证件", U"身份证", U"外套", U"帽子", U"文件", U"充电器", U"眼镜",
+                    U"课本", U"包",   U"充电宝", U"耳机", U"雨衣", U"卡",   U"行李",   U"箱子",
+                    U"背包", U"护照", U"车票",   U"衣服", U"书",   U"书本"};
                 const std::u32string_view carried = ctx.wordBefore(i);
                 if ((ctx.occursBefore(i - carried.size(), U'把') ||
                      ctx.occursBefore(i - carried.size(), U'将')) &&

@@ -55,23 +55,22 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 syl[i] = m_wei2;
         }
     // 为 alone after an adverb of how many or how often is the copula, wéi (两侧多为骑楼, 新生儿多为
-    // 生理性, 患者均为男性), as after a measure of length, weight or money (前三千公里为磨合期, 每人
-    // 限购两件，三件为上限), and after 贬, 擢, 迁, 拜, 授, 立, 降, 召, 讹 and 升 (被贬为黄州团练副使,
-    // 降为零下, 召为中太一宫使, 传讹为讲武城).
-    // The rule below for the ones served turns it back where a verb of serving follows (多为他人
-    // 提供帮助).
+    // 生理性, 患者均为男性), as after a measure of length or weight (前三千公里为磨合期, 每人限购两件，
+    // 三件为上限; 每月五千元为家里还贷 is for), and after 贬, 擢, 迁, 拜, 授, 立, 降, 召, 讹 and 升
+    // (被贬为黄州团练副使, 降为零下, 召为中太一宫使, 传讹为讲武城). The rule below for the ones served turns
+    // it back where a verb of serving follows (多为他人 提供帮助).
     if ((ctx.has & kTrWei) && m_wei2 != kNoSyllable)
         for (std::size_t i = 1; i + 1 < n; ++i) {
             if (run[i] != U'为' || syl[i] == m_wei2 || !r.standsAlone(i))
                 continue;
             const bool measure =
-                i >= 2 && in(U"里米克吨元斤件亩升倍", run[i - 1]) &&
+                i >= 2 && in(U"里米克吨斤件亩升倍", run[i - 1]) &&
                 (isNumeral(run[i - 2]) || (i >= 3 && run[i - 2] == U'公' && isNumeral(run[i - 3])));
-            // Not before the ones served (多为子女铺条路), nor where the clause does something for
-            // someone (多为城市未婚一族着想).
+            // Not before the ones served (多为子女铺条路) or 之 (亦为之动容), nor where the clause does
+            // something for someone (多为城市未婚一族着想).
             const std::u32string_view rest(run.data() + i + 1, n - i - 1);
             const bool forSomeone =
-                endsAsOneOf(kServed, ctx.wordAtStart(i + 1)) ||
+                endsAsOneOf(kServed, ctx.wordAtStart(i + 1)) || run[i + 1] == U'之' ||
                 std::any_of(std::begin(kDoneFor), std::end(kDoneFor),
                             [&](std::u32string_view v) { return rest.find(v) != std::u32string_view::npos; });
             if (((in(U"多均皆俱亦贬擢迁拜授立降召讹升", run[i - 1]) && r.standsAlone(i - 1)) || measure) &&

@@ -1213,6 +1213,7 @@ TEST(PinyinReading, FieldsKitchensShopsAndSymptoms) {
                {"两侧多为骑楼。", "liǎng cè duō wéi qí lóu。"},
                {"多为子女铺条路。", "duō wèi zǐ nǚ pū tiáo lù。"},
                {"他们多为生计奔波。", "tā men duō wèi shēng jì bēn bō。"},
+               {"我亦为之动容。", "wǒ yì wèi zhī dòng róng。"},
                {"客服同意为其换货。", "kè fú tóng yì wèi qí huàn huò。"},
                {"被贬为黄州团练副使。", "bèi biǎn wéi huáng zhōu tuán liàn fù shǐ。"},
                {"无菌室里的益生菌", "wú jūn shì lǐ de yì shēng jūn"},
