@@ -291,7 +291,9 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             if (m_huo2 != kNoSyllable &&
                 ((i + 2 < n && run[i + 1] == U'成' && in(U"面泥团浆", run[i + 2]) &&
                   ctx.nearBefore(i, 4, U"水粉面土灰")) ||
-                 (!last && in(U"得好匀", run[i + 1]) && !(i + 2 < n && in(U"几多", run[i + 2])) &&
+                 (!last &&
+                  (in(U"得匀", run[i + 1]) ||
+                   (run[i + 1] == U'好' && (i + 2 == n || in(U"了的后再", run[i + 2])))) &&
                   oneOf(ctx.wordBefore(i), {U"面团", U"面粉", U"白面", U"发面", U"死面"}))))
                 syl[i] = m_huo2;
             break;
@@ -337,7 +339,7 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                    (run[i + 2] == U'了' && (i + 3 == n || (i + 4 == n && in(U"吗吧", run[i + 3])))))) ||
                  // A car, a book or an umbrella returned, before when (还车时, 还书后, 还伞的时候).
                  (i + 2 < n && in(U"车书伞", run[i + 1]) && r.standsAlone(i + 1) &&
-                  in(U"时后的", run[i + 2]))))
+                  in(U"时后的", run[i + 2]) && (r.standsAlone(i + 2) || ctx.wordAtStart(i + 2) == U"时候"))))
                 syl[i] = m_huan2;
             break;
         case U'量':
@@ -543,7 +545,7 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             // not the nail itself counted or named (一颗钉在墙上, 图钉).
             if (m_ding4 != kNoSyllable && !last && in(U"歪进上住在牢好死了着掌扣", run[i + 1]) &&
                 ctx.wordAtStart(i + 1).size() == 1 &&
-                !(i > 0 && in(U"颗枚根个只的铁图螺丝子骨钢鞋长种门铆", run[i - 1])))
+                !(i > 0 && in(U"颗枚根个只的铁图螺丝子骨钢鞋长种门铆这那", run[i - 1])))
                 syl[i] = m_ding4;
             break;
         case U'盛':

@@ -285,9 +285,9 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
             break;
         case U'种':
             // Kinds counted, zhǒng, where the segmentation took 种 into a word of planting (七种菜做的羹,
-            // 这种花; 多种树, 少种菜, 怎么种花, 同种菜的老农 and 该种树了 plant).
+            // 这种花; 多种树, 少种菜, 另种玉米, 怎么种花, 同种菜的老农 and 该种树了 plant).
             if (m_zhong3 != kNoSyllable && i > 0 && r.wordStart[i] && r.end[i] > i + 1 &&
-                (isNumeral(run[i - 1]) || in(U"这那哪各每几某此另本", run[i - 1])))
+                (isNumeral(run[i - 1]) || in(U"这那哪各每几某此本", run[i - 1])))
                 syl[i] = m_zhong3;
             break;
         case U'汗':
