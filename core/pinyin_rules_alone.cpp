@@ -452,7 +452,7 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                     U"钥匙", U"作业", U"作业本", U"手机", U"东西", U"书包", U"雨伞",   U"钱包",
                     U"本子", U"证件", U"身份证", U"外套", U"帽子", U"文件", U"充电器", U"眼镜",
                     U"课本", U"包",   U"充电宝", U"耳机", U"雨衣", U"卡",   U"行李",   U"箱子",
-                    U"背包", U"护照", U"车票",   U"衣服", U"书",   U"书本"};
+                    U"背包", U"护照", U"车票",   U"衣服", U"书本"};
                 const std::u32string_view carried = ctx.wordBefore(i);
                 if ((ctx.occursBefore(i - carried.size(), U'把') ||
                      ctx.occursBefore(i - carried.size(), U'将')) &&
@@ -566,7 +566,7 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                   !in(U"台个次条种名位家件年天月日小分秒场项所座轮篇页行列组份批户类", run[i + 1]))))
                 syl[i] = m_shu3;
             // Several, shù, before a measure or a round number (从数吨矿渣中, 数座桥梁, 数十人); not
-            // after 在 or a demonstrative, handled above.
+            // after a measure or a demonstrative (这个数), nor counting what is counted (数件数).
             else if (m_shu4 != kNoSyllable && syl[i] == m_shu3 && !last &&
                      in(U"吨座个位名次年台件条艘架辆项种十百千万亿倍", run[i + 1]) &&
                      !(i > 0 && in(U"个这那此该某各每一两的些组", run[i - 1])) &&

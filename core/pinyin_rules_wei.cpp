@@ -58,7 +58,7 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
     // 生理性, 患者均为男性), as after a measure of length or weight (前三千公里为磨合期, 每人限购两件，
     // 三件为上限; 每月五千元为家里还贷 is for), and after 贬, 擢, 迁, 拜, 授, 立, 降, 召, 讹 and 升
     // (被贬为黄州团练副使, 降为零下, 召为中太一宫使, 传讹为讲武城). The rule below for the ones served turns
-    // it back where a verb of serving follows (多为他人 提供帮助).
+    // it back where a verb of serving follows (多为他人提供帮助).
     if ((ctx.has & kTrWei) && m_wei2 != kNoSyllable)
         for (std::size_t i = 1; i + 1 < n; ++i) {
             if (run[i] != U'为' || syl[i] == m_wei2 || !r.standsAlone(i))
@@ -98,10 +98,6 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 U"募捐", U"讨回", U"排忧", U"搭建", U"打开", U"讲",   U"讲解", U"表演", U"演出", U"义诊",
                 U"上课", U"送去", U"送来", U"换货", U"换",   U"退",   U"退货", U"退款", U"开具", U"接种",
                 U"注射", U"体检", U"诊治", U"包扎", U"效力", U"效劳", U"辩护", U"立传"};
-            auto among = [](const auto &set, std::u32string_view w) {
-                return !w.empty() && std::any_of(std::begin(set), std::end(set),
-                                                 [&](std::u32string_view x) { return w.ends_with(x); });
-            };
             // The one served: a word that ends as one of the list (中小企业, 外来务工人员), after at
             // most four words of five characters before it (每位用户, 新入职的员工), unless a verb of
             // aim comes first.
@@ -110,15 +106,15 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 continue;
             for (std::size_t before = 0; before < 4 && k - (i + 1) < 5; ++before) {
                 const std::u32string_view w = ctx.wordAtStart(k);
-                if (w.empty() || among(kServed, w))
+                if (w.empty() || endsAsOneOf(kServed, w))
                     break;
                 k += w.size();
             }
-            if (!among(kServed, ctx.wordAtStart(k)))
+            if (!endsAsOneOf(kServed, ctx.wordAtStart(k)))
                 continue;
             k += ctx.wordAtStart(k).size();
             // Another after it (灾区群众, 社区老人).
-            if (among(kServed, ctx.wordAtStart(k)))
+            if (endsAsOneOf(kServed, ctx.wordAtStart(k)))
                 k += ctx.wordAtStart(k).size();
             // Its verb right after it, or after one adverb (本店为顾客免费提供包装); right after it,
             // any verb done, before 了 (志愿者为灾区群众搭建了帐篷).
