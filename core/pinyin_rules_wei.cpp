@@ -35,6 +35,12 @@ template <typename Set> bool endsAsOneOf(const Set &set, std::u32string_view w) 
            std::any_of(std::begin(set), std::end(set), [&](std::u32string_view x) { return w.ends_with(x); });
 }
 
+// Whether one of `set` stands anywhere in `text`.
+template <typename Set> bool holdsOneOf(const Set &set, std::u32string_view text) {
+    return std::any_of(std::begin(set), std::end(set),
+                       [&](std::u32string_view x) { return text.find(x) != std::u32string_view::npos; });
+}
+
 } // namespace
 
 void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
@@ -69,10 +75,8 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
             // Not before the ones served (多为子女铺条路) or 之 (亦为之动容), nor where the clause does
             // something for someone (多为城市未婚一族着想).
             const std::u32string_view rest(run.data() + i + 1, n - i - 1);
-            const bool forSomeone =
-                endsAsOneOf(kServed, ctx.wordAtStart(i + 1)) || run[i + 1] == U'之' ||
-                std::any_of(std::begin(kDoneFor), std::end(kDoneFor),
-                            [&](std::u32string_view v) { return rest.find(v) != std::u32string_view::npos; });
+            const bool forSomeone = endsAsOneOf(kServed, ctx.wordAtStart(i + 1)) || run[i + 1] == U'之' ||
+                                    holdsOneOf(kDoneFor, rest);
             if (((in(U"多均皆俱亦贬擢迁拜授立降召讹升", run[i - 1]) && r.standsAlone(i - 1)) || measure) &&
                 !forSomeone)
                 syl[i] = m_wei2;
@@ -156,10 +160,7 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 U"方便", U"修缮", U"建设", U"迎接", U"扩建", U"一睹", U"回到", U"修复", U"增援",
                 U"保卫", U"寻找", U"重建", U"保护", U"纪念", U"参观", U"游览", U"开发", U"打造",
                 U"争取", U"建立", U"修建", U"前往", U"到达", U"抵达", U"寻访", U"守卫", U"攻打"};
-            auto holds = [&](std::u32string_view w) { return rest.find(w) != std::u32string_view::npos; };
-            const bool place = std::any_of(std::begin(kPlaces), std::end(kPlaces),
-                                           [&](std::u32string_view a) { return rest.ends_with(a); }) &&
-                               std::none_of(std::begin(kGoals), std::end(kGoals), holds);
+            const bool place = endsAsOneOf(kPlaces, rest) && !holdsOneOf(kGoals, rest);
             static constexpr std::u32string_view kFirst[] = {U"最",   U"唯一", U"现存", U"第一",
                                                              U"首个", U"首座", U"重要", U"主要",
                                                              U"著名", U"代表", U"早期", U"传统"};
@@ -203,8 +204,7 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
             static constexpr std::u32string_view kActsFor[] = {U"辩护", U"立传", U"效力", U"效劳", U"求情",
                                                                U"说情", U"作证", U"送行", U"饯行", U"撑腰",
                                                                U"做主", U"作序", U"鼓掌", U"喝彩", U"祈祷"};
-            if (rest.size() > 2 && std::any_of(std::begin(kActsFor), std::end(kActsFor),
-                                               [&](std::u32string_view v) { return rest.ends_with(v); }))
+            if (rest.size() > 2 && endsAsOneOf(kActsFor, rest))
                 syl[i] = m_wei4;
         }
 }
