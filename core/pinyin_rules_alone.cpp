@@ -82,10 +82,20 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 syl[i] = m_hang2;
             break;
         case U'率': {
-            // Leading troops or followers, shuài (邓艾率偏师, 率众来降; 率偏高 is a rate).
+            // Leading troops or followers, shuài (邓艾率偏师, 率众来降; 率偏高 is a rate), also where
+            // their count or kind comes first (率三十万大军, 率数百骑突围, 率淮军驰援, 率最精锐的部队;
+            // 发病率军人中较高 is a rate).
+            bool troops = false;
+            for (std::size_t k = i + 1; !last && !troops && k < n && k <= i + 8; ++k) {
+                const std::u32string_view w = ctx.wordAtStart(k);
+                troops = oneOf(w, {U"军队", U"部队", U"舰队", U"兵马", U"军马", U"人马", U"部众", U"部下",
+                                   U"水师", U"将士", U"骑兵", U"步兵", U"亲兵", U"援兵", U"大军", U"联军"}) ||
+                         (in(U"军兵骑卒", run[k]) && r.standsAlone(k));
+            }
             const bool leads =
                 !last && ((in(U"众部师军兵舰", run[i + 1]) && !(i + 2 < n && run[i + 2] == U'所')) ||
-                          (run[i + 1] == U'偏' && i + 2 < n && run[i + 2] == U'师'));
+                          (run[i + 1] == U'偏' && i + 2 < n && run[i + 2] == U'师') ||
+                          (troops && !in(kAfterRate, run[i + 1])));
             if (m_shuai4 != kNoSyllable && leads)
                 syl[i] = m_shuai4;
             else if (m_lv4 != kNoSyllable && i > 0 && syl[i] == m_shuai4 &&
@@ -296,6 +306,20 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                    (run[i + 1] == U'好' && (i + 2 == n || in(U"了的后再", run[i + 2])))) &&
                   oneOf(ctx.wordBefore(i), {U"面团", U"面粉", U"白面", U"发面", U"死面"}))))
                 syl[i] = m_huo2;
+            break;
+        case U'藏':
+            // Tibet's, zàng, before its army, its style, its people abroad and the Burmese it is
+            // grouped with (遭到藏军抵抗, 藏式碉房, 海外藏胞, 藏缅语族); hiding keeps cáng (藏军火, 藏式样).
+            if (m_zang4 != kNoSyllable && !last && in(U"军式胞缅", run[i + 1]) &&
+                (r.standsAlone(i + 1) || oneOf(ctx.wordAtStart(i + 1), {U"语族", U"语支", U"甸"})))
+                syl[i] = m_zang4;
+            break;
+        case U'累':
+            // Promoted again and again, lěi, in a career (累迁至尚书, 累官至太子少保, 累擢御史; 累转
+            // stays lěi): 累 tired stands before what it tires of, not a step of office.
+            if (m_lei3 != kNoSyllable && !last && in(U"迁官擢转升拜授", run[i + 1]) &&
+                (r.standsAlone(i + 1) || oneOf(ctx.wordAtStart(i + 1), {U"官至", U"迁至", U"升至", U"擢至"})))
+                syl[i] = m_lei3;
             break;
         case U'汗':
             if (m_han4 != kNoSyllable &&

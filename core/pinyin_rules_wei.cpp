@@ -284,7 +284,11 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
                                                              U"平均", U"总计", U"合计", U"共计", U"大致"};
             const bool equals =
                 std::find(std::begin(kAbout), std::end(kAbout), ctx.wordBefore(i)) != std::end(kAbout);
-            if (appointed || child || passive || office || equals)
+            // Whom one is taken as, closing the clause (纳为妾, 削发为尼, 收为义子, 拜他为师, 待为上宾).
+            const bool role = oneOf(rest, {U"妾",   U"妾室", U"妻",   U"妻室", U"尼",   U"僧",   U"道士",
+                                           U"义子", U"义女", U"养子", U"养女", U"嗣",   U"嗣子", U"婿",
+                                           U"师",   U"徒",   U"弟子", U"门徒", U"上宾", U"人质"});
+            if (appointed || child || passive || office || equals || role)
                 syl[i] = m_wei2;
             else if (const std::size_t er = opensAt(U'而', 12, false);
                      er && !(er + 1 < n && in(U"非不是", run[er + 1])) &&

@@ -160,18 +160,20 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                        U"锁好", U"锁",   U"拉开", U"拉上", U"带上", U"掩上", U"堵上", U"堵住", U"封上",
                        U"封住", U"撞开", U"踢开", U"砸开", U"敲开", U"反锁", U"敞开"}))
                 syl[i] = m_jiang1;
-            // A general of a dynasty or state before his name, jiàng (明将袁崇焕, 吴将陆抗, 宋将岳飞); not a
-            // person called so (老赵将王经理送到机场) nor before 于 (韩将于下周举行大选).
+            // A general of a dynasty or state before his name, jiàng (明将袁崇焕, 吴将陆抗, 宋将岳飞, 魏将
+            // 庞涓, 金将完颜宗弼); not a person called so (老赵将王经理送到机场) nor before 于
+            // (韩将于下周举行大选).
             else if (m_jiang4 != kNoSyllable && i > 0 && !last && r.standsAlone(i) && r.standsAlone(i - 1) &&
                      in(U"秦楚齐燕赵韩魏蜀吴晋隋唐宋元明清金辽汉夏周", run[i - 1]) &&
                      !(i > 1 && in(U"老小大阿姓", run[i - 2])) &&
                      in(U"袁陆李张王刘陈杨黄周吴徐孙胡朱高林何郭马罗梁宋郑谢韩唐冯董萧程曹邓许傅沈曾彭吕苏卢"
                         U"蒋蔡贾丁魏薛叶阎余潘杜戴夏钟汪田任姜范方石姚谭廖邹熊金郝孔白崔康毛邱秦江史顾侯邵孟"
                         U"龙"
-                        U"段雷钱汤尹黎易常武乔贺赖龚文关岳乐耿祖甘羊",
+                        U"段雷钱汤尹黎易常武乔贺赖龚文关岳乐耿祖甘羊庞项蒙廉樊章霍卫鲁裴柴桓完拓宇慕",
                         run[i + 1]) &&
                      !oneOf(ctx.wordAtStart(i + 1),
-                            {U"王位", U"王国", U"王朝", U"金银", U"白菜", U"石头", U"马匹"}))
+                            {U"王位", U"王国", U"王朝", U"金银", U"白菜", U"石头", U"马匹", U"完成", U"完全",
+                             U"项目", U"卫星", U"蒙受", U"拓展", U"拓宽", U"宇宙", U"慕名", U"章程"}))
                 syl[i] = m_jiang4;
             break;
         case U'幢':
