@@ -63,8 +63,8 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
     // 为 alone after an adverb of how many or how often is the copula, wéi (两侧多为骑楼, 新生儿多为
     // 生理性, 患者均为男性), as after a measure of length or weight (前三千公里为磨合期, 每人限购两件，
     // 三件为上限; 每月五千元为家里还贷 is for), and after 贬, 擢, 迁, 拜, 授, 立, 降, 召, 讹 and 升
-    // (被贬为黄州团练副使, 降为零下, 召为中太一宫使, 传讹为讲武城). The rule below for the ones served turns
-    // it back where a verb of serving follows (多为他人提供帮助).
+    // (被贬为黄州团练副使, 降为零下, 召为中太一宫使, 传讹为讲武城) and 辟 (辟为通商口岸). The rule below for
+    // the ones served turns it back where a verb of serving follows (多为他人提供帮助).
     if ((ctx.has & kTrWei) && m_wei2 != kNoSyllable)
         for (std::size_t i = 1; i + 1 < n; ++i) {
             if (run[i] != U'为' || syl[i] == m_wei2 || !r.standsAlone(i))
@@ -77,7 +77,7 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
             const std::u32string_view rest(run.data() + i + 1, n - i - 1);
             const bool forSomeone = endsAsOneOf(kServed, ctx.wordAtStart(i + 1)) || run[i + 1] == U'之' ||
                                     holdsOneOf(kDoneFor, rest);
-            if (((in(U"多均皆俱亦贬擢迁拜授立降召讹升", run[i - 1]) && r.standsAlone(i - 1)) || measure) &&
+            if (((in(U"多均皆俱亦贬擢迁拜授立降召讹升辟", run[i - 1]) && r.standsAlone(i - 1)) || measure) &&
                 !forSomeone)
                 syl[i] = m_wei2;
         }
@@ -154,28 +154,41 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
             // ...or a kind of place it is one of (，为道教名山, 今为县政府所在地), where no verb says
             // what it is done for (，为方便大家参观古迹, 为修复这处古迹).
             static constexpr std::u32string_view kPlaces[] = {
-                U"名山", U"名胜", U"古迹", U"重镇", U"要冲", U"门户",   U"枢纽",  U"首府",
-                U"省会", U"县城", U"治所", U"驻地", U"故里", U"所在地", U"发源地"};
+                U"名山", U"名胜", U"古迹", U"重镇", U"要冲", U"门户",   U"枢纽",   U"首府",
+                U"省会", U"县城", U"治所", U"驻地", U"故里", U"所在地", U"发源地", U"辖区",
+                U"口岸", U"商埠", U"港口", U"高峰", U"主峰", U"湖泊",   U"淡水湖", U"管辖站"};
             static constexpr std::u32string_view kGoals[] = {
                 U"方便", U"修缮", U"建设", U"迎接", U"扩建", U"一睹", U"回到", U"修复", U"增援",
                 U"保卫", U"寻找", U"重建", U"保护", U"纪念", U"参观", U"游览", U"开发", U"打造",
-                U"争取", U"建立", U"修建", U"前往", U"到达", U"抵达", U"寻访", U"守卫", U"攻打"};
+                U"争取", U"建立", U"修建", U"前往", U"到达", U"抵达", U"寻访", U"守卫", U"攻打",
+                U"美化", U"服务", U"发展", U"守护", U"装点", U"管理"};
             const bool place = endsAsOneOf(kPlaces, rest) && !holdsOneOf(kGoals, rest);
-            static constexpr std::u32string_view kFirst[] = {U"最",   U"唯一", U"现存", U"第一",
-                                                             U"首个", U"首座", U"重要", U"主要",
+            static constexpr std::u32string_view kFirst[] = {U"最",   U"唯一", U"现存", U"第一", U"第二",
+                                                             U"第三", U"首个", U"首座", U"重要", U"主要",
                                                              U"著名", U"代表", U"早期", U"传统"};
-            // ...ending in 之一 or the like, or a phrase with 的 that ranks it (最大的, 重要的).
+            // ...ending in 之一 or the like, or a phrase with 的 that ranks it (最大的, 重要的), or the
+            // kind of place it is (，为华南第一高峰, 为双塔斜拉桥, 为兰新客运专线的中间站).
+            const bool kind = in(U"峰山湖河江岛港县市镇区站寺庙塔桥关", rest.back());
+            // Lines and towns only after a rank (为中国第一条电气化铁路; 为燕国连下七十余城, 为成功
+            // 铺就道路 are for).
+            const bool ranked = kind || in(U"城路线段", rest.back());
+            // A thing counted after a verb is made for someone (，为村民架起一座桥), not what the place
+            // is (为大运河最重要的一段, 为中国第一条电气化铁路).
+            bool counted = false;
+            for (std::size_t k = 1; k + 1 < rest.size(); ++k)
+                counted = counted || (in(U"一两几", rest[k]) && in(U"座条所个项片道", rest[k + 1]) &&
+                                      !in(U"第的", rest[k - 1]));
             const bool among =
-                place ||
+                place || (kind && !counted && !holdsOneOf(kGoals, rest)) ||
                 std::any_of(std::begin(kAmong), std::end(kAmong),
                             [&](std::u32string_view a) { return rest.ends_with(a); }) ||
-                (rest.find(U'的') != std::u32string_view::npos &&
+                ((ranked || rest.find(U'的') != std::u32string_view::npos) &&
                  std::any_of(std::begin(kFirst), std::end(kFirst), [&](std::u32string_view f) {
                      // Opening the clause or after a place or a time (国内最大的, 东北地区
                      // 重要的, 当地最古老的), not after a verb (作出重要的贡献, 贡献最大的力量).
                      const std::size_t at = rest.find(f);
                      return at != std::u32string_view::npos &&
-                            (at == 0 || in(U"的内国界省市县区地洲存时上湾岸中外", rest[at - 1]));
+                            (at == 0 || in(U"的内国界省市县区地洲存时上湾岸中外代", rest[at - 1]));
                  }));
             // What is done for someone: an aspect particle or a verb of giving or making.
             static constexpr std::u32string_view kDone[] = {

@@ -1633,3 +1633,31 @@ TEST(RenderSyllable, MarksGoWhereTheyAreWritten) {
 }
 
 } // namespace
+
+// Generals named by their state, careers, those taken as wives or monks, troops led, Tibet's 藏, and
+// 为 opening a clause that says what a place is.
+TEST(PinyinReading, GeneralsCareersAndTibet) {
+    expectAll({{"魏将庞涓率军伐韩", "wèi jiàng páng juān shuài jūn fá hán"},
+               {"秦将蒙恬北击匈奴", "qín jiàng méng tián běi jī xiōng nú"},
+               {"秦将完成统一", "qín jiāng wán chéng tǒng yī"},
+               {"国王便娶她为妻。", "guó wáng biàn qǔ tā wéi qī。"},
+               {"她削发为尼。", "tā xuē fà wéi ní。"},
+               {"他为妻子买了一件衣服。", "tā wèi qī zi mǎi le yí jiàn yī fú。"},
+               {"单于率数百骑突围北走", "chán yú shuài shù bǎi qí tū wéi běi zǒu"},
+               {"他率最精锐的部队出发了。", "tā shuài zuì jīng ruì de bù duì chū fā le。"},
+               {"发病率军人中较高", "fā bìng lǜ jūn rén zhōng jiào gāo"},
+               {"以战功累迁至枢密使", "yǐ zhàn gōng lěi qiān zhì shū mì shǐ"},
+               {"累官至兵部尚书", "lěi guān zhì bīng bù shàng shū"},
+               {"他太累了", "tā tài lèi le"},
+               {"遭到藏军顽强抵抗", "zāo dào zàng jūn wán qiáng dǐ kàng"},
+               {"藏缅语族", "zàng miǎn yǔ zú"},
+               {"藏军火", "cáng jūn huǒ"},
+               {"海拔两千米，为华南第一高峰。", "hǎi bá liǎng qiān mǐ，wéi huá nán dì yī gāo fēng。"},
+               {"顺德今为佛山市辖区。", "shùn dé jīn wéi fó shān shì xiá qū。"},
+               {"清末曾辟为对外通商口岸。", "qīng mò céng pì wéi duì wài tōng shāng kǒu àn。"},
+               {"该桥建成通车，为双塔斜拉桥。", "gāi qiáo jiàn chéng tōng chē，wéi shuāng tǎ xié lā qiáo。"},
+               {"该线开通，为中国第一条电气化铁路。",
+                "gāi xiàn kāi tōng，wéi zhōng guó dì yī tiáo diàn qì huà tiě lù。"},
+               {"乐毅伐齐，为燕国连下七十余城。", "yuè yì fá qí，wèi yān guó lián xià qī shí yú chéng。"},
+               {"他现在吃点亏，为成功铺就道路。", "tā xiàn zài chī diǎn kuī，wèi chéng gōng pū jiù dào lù。"}});
+}
