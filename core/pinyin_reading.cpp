@@ -28,8 +28,7 @@ std::size_t padded(std::size_t n) {
 
 } // namespace
 
-std::optional<PinyinReadingData> PinyinReadingData::open(std::span<const unsigned char> bytes,
-                                                         Message *why) {
+std::optional<PinyinReadingData> PinyinReadingData::open(std::span<const unsigned char> bytes, Message *why) {
     auto refuse = [why](Message reason) {
         if (why)
             *why = reason;
@@ -385,7 +384,8 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
                         syl[k] = m_data.predict(model, m_features);
                 }
         }
-    m_rules.apply({run, m_wordStart, m_wordEnd, m_end, m_besideText, before, after, m_endsTitle}, syl);
+    m_rules.apply(
+        {run, m_wordStart, m_wordEnd, m_end, m_besideText, before, after, m_endsTitle, m_afterClose}, syl);
 }
 
 void PinyinReader::flushRun(std::string &out, PinyinBoundary after) {
@@ -460,6 +460,7 @@ Utf8DecodeResult PinyinReader::feed(std::string_view in, std::string &out, bool 
             out.append(in.data() + i, j - i);
             m_last = isAsciiAlnum(s[j - 1]) ? Last::Alphanumeric : Last::Other;
             m_before = pinyinBoundaryOf(s[j - 1]);
+            m_afterClose = false;
             i = j;
             continue;
         }
@@ -471,6 +472,7 @@ Utf8DecodeResult PinyinReader::feed(std::string_view in, std::string &out, bool 
             flushRun(out, PinyinBoundary::Other);
             m_last = Last::Other; // the caller writes or stops at the bad byte
             m_before = PinyinBoundary::Other;
+            m_afterClose = false;
             return {i, false};
         }
         if (m_data.hasReading(cp)) {
@@ -478,12 +480,14 @@ Utf8DecodeResult PinyinReader::feed(std::string_view in, std::string &out, bool 
             if (m_run.size() >= kMaxRun) {
                 flushRun(out, PinyinBoundary::Edge);
                 m_before = PinyinBoundary::Edge;
+                m_afterClose = false;
             }
         } else {
             m_endsTitle = cp == U'》' || cp == U'〉';
             flushRun(out, pinyinBoundaryOf(cp));
             m_endsTitle = false;
             m_before = pinyinBoundaryOf(cp);
+            m_afterClose = std::u32string_view(U"》〉”’」』").find(cp) != std::u32string_view::npos;
             const bool latin = isLatinLetter(cp);
             if (latin && m_last == Last::Syllable)
                 out += m_style.separator;
@@ -495,6 +499,7 @@ Utf8DecodeResult PinyinReader::feed(std::string_view in, std::string &out, bool 
     if (final) {
         flushRun(out, PinyinBoundary::Edge);
         m_before = PinyinBoundary::Edge;
+        m_afterClose = false;
     }
     return {i, true};
 }
@@ -502,6 +507,7 @@ Utf8DecodeResult PinyinReader::feed(std::string_view in, std::string &out, bool 
 void PinyinReader::readWhole(std::string_view utf8, std::string &out) {
     m_run.clear();
     m_before = PinyinBoundary::Edge;
+    m_afterClose = false;
     m_last = Last::Other;
     for (;;) {
         const auto r = feed(utf8, out, true);

@@ -189,6 +189,9 @@ private:
     // While the run being flushed ends a book's title (before 》 or 〉): the rules read 传 and 帖
     // there as the biography and the calligraphy (《诸葛亮传》, 《快雪时晴帖》).
     bool m_endsTitle = false;
+    // Whether the run being gathered follows a closing quotation mark or title mark
+    // (“南无”为梵语音译, 《法华经》为根本经典): the rules read 为 there as after a noun.
+    bool m_afterClose = false;
 
     const PinyinReadingData &m_data;
     PinyinGrammarRules m_rules;

@@ -34,7 +34,8 @@ struct PinyinSegmentedRun {
     std::span<const std::uint32_t> end;      // at a word start: where its word ends
     bool besideText;
     PinyinBoundary before, after;
-    bool endsTitle = false; // the run ends a book's title (before 》)
+    bool endsTitle = false;        // the run ends a book's title (before 》)
+    bool startsAfterClose = false; // the run follows a closing quotation mark or 》
 
     bool standsAlone(std::size_t i) const { return pinyinStandsAlone(wordStart, besideText, i); }
 };

@@ -147,7 +147,10 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 continue;
             const bool opens = i == 0 ? r.before == PinyinBoundary::Punctuation
                                       : i == 1 && in(U"今曾均皆多亦也即仍则现乃实原现", run[0]);
-            if (!opens)
+            // Right after a quoted term or a title it names what that is (“南无”为梵语音译, 《法华经》为
+            // 根本经典, 《神奈川冲浪里》为北斋晚年代表作).
+            const bool afterName = i == 0 && r.startsAfterClose;
+            if (!opens && !afterName)
                 continue;
             const std::u32string_view rest(run.data() + i + 1, n - i - 1);
             static constexpr std::u32string_view kAmong[] = {U"之一", U"之首", U"之所", U"之地", U"之冠"};
@@ -158,10 +161,10 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 U"省会", U"县城", U"治所", U"驻地", U"故里", U"所在地", U"发源地", U"辖区",
                 U"口岸", U"商埠", U"港口", U"高峰", U"主峰", U"湖泊",   U"淡水湖", U"管辖站"};
             static constexpr std::u32string_view kGoals[] = {
-                U"方便", U"修缮", U"建设", U"迎接", U"扩建", U"一睹", U"回到", U"修复", U"增援",
-                U"保卫", U"寻找", U"重建", U"保护", U"纪念", U"参观", U"游览", U"开发", U"打造",
-                U"争取", U"建立", U"修建", U"前往", U"到达", U"抵达", U"寻访", U"守卫", U"攻打",
-                U"美化", U"服务", U"发展", U"守护", U"装点", U"管理"};
+                U"方便", U"修缮", U"建设", U"迎接", U"扩建", U"一睹", U"回到", U"修复", U"增援", U"保卫",
+                U"寻找", U"重建", U"保护", U"纪念", U"参观", U"游览", U"开发", U"打造", U"争取", U"建立",
+                U"修建", U"前往", U"到达", U"抵达", U"寻访", U"守卫", U"攻打", U"美化", U"服务", U"发展",
+                U"守护", U"装点", U"管理", U"保障", U"确保", U"避免", U"防止"};
             const bool place = endsAsOneOf(kPlaces, rest) && !holdsOneOf(kGoals, rest);
             static constexpr std::u32string_view kFirst[] = {U"最",   U"唯一", U"现存", U"第一", U"第二",
                                                              U"第三", U"首个", U"首座", U"重要", U"主要",
@@ -204,7 +207,9 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                                                            U"大家", U"人们", U"我们", U"咱们"};
             const bool forSomeone = std::any_of(std::begin(kFor), std::end(kFor),
                                                 [&](std::u32string_view f) { return rest.starts_with(f); });
-            if (among && !done && !forSomeone)
+            if ((among ||
+                 (afterName && !holdsOneOf(kGoals, rest) && !endsAsOneOf(kServed, ctx.wordAtStart(i + 1)))) &&
+                !done && !forSomeone)
                 syl[i] = m_wei2;
         }
     // 为 with a verb of speaking or acting for someone ending the clause is "for", wèi (国务卿为政府的

@@ -1659,5 +1659,10 @@ TEST(PinyinReading, GeneralsCareersAndTibet) {
                {"该线开通，为中国第一条电气化铁路。",
                 "gāi xiàn kāi tōng，wéi zhōng guó dì yī tiáo diàn qì huà tiě lù。"},
                {"乐毅伐齐，为燕国连下七十余城。", "yuè yì fá qí，wèi yān guó lián xià qī shí yú chéng。"},
-               {"他现在吃点亏，为成功铺就道路。", "tā xiàn zài chī diǎn kuī，wèi chéng gōng pū jiù dào lù。"}});
+               {"他现在吃点亏，为成功铺就道路。", "tā xiàn zài chī diǎn kuī，wèi chéng gōng pū jiù dào lù。"},
+               {"天台宗以《法华经》为根本经典。", "tiān tāi zōng yǐ《fǎ huá jīng》wéi gēn běn jīng diǎn。"},
+               {"“头陀”为梵语音译。", "“tóu tuó”wéi fàn yǔ yīn yì。"},
+               {"“希望工程”为贫困地区的孩子提供帮助。",
+                "“xī wàng gōng chéng”wèi pín kùn dì qū de hái zi tí gōng bāng zhù。"},
+               {"（一）为保障安全，特制定本规定。", "（yī）wèi bǎo zhàng ān quán，tè zhì dìng běn guī dìng。"}});
 }
