@@ -306,7 +306,11 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
             const bool role = oneOf(rest, {U"妾",   U"妾室", U"妻",   U"妻室", U"尼",   U"僧",   U"道士",
                                            U"义子", U"义女", U"养子", U"养女", U"嗣",   U"嗣子", U"婿",
                                            U"师",   U"徒",   U"弟子", U"门徒", U"上宾", U"人质"});
-            if (appointed || child || passive || office || equals || role)
+            // The family or genus a species belongs to (，为鸢尾科番红花属植物, 貉为犬科貉属动物).
+            static constexpr std::u32string_view kTaxa[] = {U"科植物", U"科动物", U"属植物", U"属动物",
+                                                            U"科真菌", U"属真菌", U"科鱼类", U"科鸟类"};
+            const bool taxon = holdsOneOf(kTaxa, rest);
+            if (appointed || child || passive || office || equals || role || taxon)
                 syl[i] = m_wei2;
             else if (const std::size_t er = opensAt(U'而', 12, false);
                      er && !(er + 1 < n && in(U"非不是", run[er + 1])) &&

@@ -176,6 +176,25 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                              U"项目", U"卫星", U"蒙受", U"拓展", U"拓宽", U"宇宙", U"慕名", U"章程"}))
                 syl[i] = m_jiang4;
             break;
+        case U'重':
+            // 重用 is trusting someone with high office, zhòng, after one who receives it or before
+            // whom (受到重用, 受正祖重用, 不获重用, 重用亲信); a thing used again keeps chóng (可以被重用为
+            // 输入, 代码重用).
+            if (m_zhong4 != kNoSyllable && i + 1 < n && run[i + 1] == U'用' && r.wordStart[i] &&
+                r.end[i] == i + 2 &&
+                ((i > 0 && in(U"受到获", run[i - 1])) || ctx.nearBefore(i, 6, U"受") ||
+                 oneOf(ctx.wordAtStart(i + 2),
+                       {U"亲信", U"人才", U"贤才", U"贤能", U"外戚", U"宦官", U"小人"})))
+                syl[i] = m_zhong4;
+            break;
+        case U'少':
+            // 少时 after the one whose youth it is, shào (范仲淹少时家贫, 陈涉少时尝与人佣耕); after a
+            // degree, a lessening or what there is little of it stays shǎo (较少时, 减少时, 人少时).
+            if (m_shao4 != kNoSyllable && i > 0 && !last && run[i + 1] == U'时' &&
+                ((r.wordStart[i] && r.end[i] == i + 2) || (r.standsAlone(i) && r.standsAlone(i + 1))) &&
+                !in(U"较很减減缺稀太最多过過甚极極至不更越人车車量钱錢雨水数數货貨客票", run[i - 1]))
+                syl[i] = m_shao4;
+            break;
         case U'幢':
             // 幢幢 before buildings counts them, zhuàng (幢幢高楼, 幢幢别墅); shadows that flicker stay
             // chuáng (人影幢幢, 鬼影幢幢的房间).
@@ -213,7 +232,17 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
             const bool yielded = i > 1 && in(U"皆遂乃", run[i - 1]) && r.standsAlone(i - 1) &&
                                  (last || run[i + 1] == U'于') && !who.empty() &&
                                  in(U"将军郡城部众卒兵臣守士", who.back());
+            // Right before a state standing alone or a people (日逐王降汉，, 李陵兵败降匈奴, 洪承畴降清后;
+            // 价格降至, 气温降到 are not such), or ending the clause after 勿 (告宋勿降).
+            const std::u32string_view next = ctx.wordAtStart(i + 1);
+            const bool toState = next.size() == 1 &&
+                                 in(U"秦楚齐燕赵韩魏蜀吴晋隋唐宋元明清金辽汉曹", next[0]) &&
+                                 (i + 2 == n || in(U"后时以而", run[i + 2]));
+            const bool toPeople =
+                oneOf(next, {U"匈奴", U"突厥", U"鲜卑", U"后金", U"蒙古", U"清朝", U"清军"});
+            const bool forbidden = last && i > 0 && run[i - 1] == U'勿';
             if ((i > 0 && in(U"出投归纳招劝迎诈", run[i - 1]) && r.standsAlone(i - 1)) || yielded ||
+                toState || toPeople || forbidden ||
                 (to.size() == 1 && in(U"秦楚齐燕赵韩魏蜀吴晋隋唐宋元明清金辽汉曹刘", to[0]) && i + 3 < n &&
                  in(U"军国朝廷王", run[i + 3])) ||
                 oneOf(to, {U"匈奴", U"突厥", U"鲜卑", U"后金", U"曹操", U"刘备", U"孙权", U"清朝",

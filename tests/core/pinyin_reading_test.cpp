@@ -1664,5 +1664,12 @@ TEST(PinyinReading, GeneralsCareersAndTibet) {
                {"“头陀”为梵语音译。", "“tóu tuó”wéi fàn yǔ yīn yì。"},
                {"“希望工程”为贫困地区的孩子提供帮助。",
                 "“xī wàng gōng chéng”wèi pín kùn dì qū de hái zi tí gōng bāng zhù。"},
-               {"（一）为保障安全，特制定本规定。", "（yī）wèi bǎo zhàng ān quán，tè zhì dìng běn guī dìng。"}});
+               {"（一）为保障安全，特制定本规定。", "（yī）wèi bǎo zhàng ān quán，tè zhì dìng běn guī dìng。"},
+               {"貉为犬科貉属动物", "hé wéi quǎn kē hé shǔ dòng wù"},
+               {"匈奴日逐王降汉", "xiōng nú rì zhú wáng xiáng hàn"},
+               {"气温降至零下", "qì wēn jiàng zhì líng xià"},
+               {"受正祖重用", "shòu zhèng zǔ zhòng yòng"},
+               {"代码重用", "dài mǎ chóng yòng"},
+               {"范仲淹少时家贫", "fàn zhòng yān shào shí jiā pín"},
+               {"分泌较少时", "fēn mì jiào shǎo shí"}});
 }
