@@ -384,8 +384,9 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
                         syl[k] = m_data.predict(model, m_features);
                 }
         }
-    m_rules.apply(
-        {run, m_wordStart, m_wordEnd, m_end, m_besideText, before, after, m_endsTitle, m_afterClose}, syl);
+    m_rules.apply({run, m_wordStart, m_wordEnd, m_end, m_besideText, before, after, m_endsTitle, m_afterClose,
+                   m_afterClose && m_quoteTaken},
+                  syl);
 }
 
 void PinyinReader::flushRun(std::string &out, PinyinBoundary after) {
@@ -460,7 +461,10 @@ Utf8DecodeResult PinyinReader::feed(std::string_view in, std::string &out, bool 
             out.append(in.data() + i, j - i);
             m_last = isAsciiAlnum(s[j - 1]) ? Last::Alphanumeric : Last::Other;
             m_before = pinyinBoundaryOf(s[j - 1]);
-            m_afterClose = false;
+            if (std::memchr(s + i, '\n', j - i))
+                forgetQuotes();
+            else
+                noteMark(0, {});
             i = j;
             continue;
         }
@@ -472,7 +476,7 @@ Utf8DecodeResult PinyinReader::feed(std::string_view in, std::string &out, bool 
             flushRun(out, PinyinBoundary::Other);
             m_last = Last::Other; // the caller writes or stops at the bad byte
             m_before = PinyinBoundary::Other;
-            m_afterClose = false;
+            forgetQuotes();
             return {i, false};
         }
         if (m_data.hasReading(cp)) {
@@ -480,14 +484,17 @@ Utf8DecodeResult PinyinReader::feed(std::string_view in, std::string &out, bool 
             if (m_run.size() >= kMaxRun) {
                 flushRun(out, PinyinBoundary::Edge);
                 m_before = PinyinBoundary::Edge;
-                m_afterClose = false;
+                forgetQuotes();
             }
         } else {
             m_endsTitle = cp == U'》' || cp == U'〉';
+            const std::u32string_view runTail(m_run.data() + m_run.size() -
+                                                  std::min<std::size_t>(m_run.size(), 8),
+                                              std::min<std::size_t>(m_run.size(), 8));
             flushRun(out, pinyinBoundaryOf(cp));
             m_endsTitle = false;
             m_before = pinyinBoundaryOf(cp);
-            m_afterClose = std::u32string_view(U"》〉”’」』").find(cp) != std::u32string_view::npos;
+            noteMark(cp, runTail);
             const bool latin = isLatinLetter(cp);
             if (latin && m_last == Last::Syllable)
                 out += m_style.separator;
@@ -499,15 +506,41 @@ Utf8DecodeResult PinyinReader::feed(std::string_view in, std::string &out, bool 
     if (final) {
         flushRun(out, PinyinBoundary::Edge);
         m_before = PinyinBoundary::Edge;
-        m_afterClose = false;
+        forgetQuotes();
     }
     return {i, true};
+}
+
+void PinyinReader::noteMark(char32_t cp, std::u32string_view before) {
+    constexpr std::u32string_view kOpen = U"《〈“‘「『", kClose = U"》〉”’」』";
+    constexpr int kDeepest = 8; // marks left open beyond this are a text's fault, not a quotation
+    if (kOpen.find(cp) != std::u32string_view::npos) {
+        if (m_quoteDepth == 0)
+            m_quoteTaken =
+                before.find_first_of(U"以把") != std::u32string_view::npos ||
+                (!before.empty() &&
+                 std::u32string_view(U"将视奉称叫作当释训列定封立选评认尊拜").find(before.back()) !=
+                     std::u32string_view::npos);
+        m_afterClose = false;
+        if (++m_quoteDepth > kDeepest)
+            forgetQuotes();
+    } else if (kClose.find(cp) != std::u32string_view::npos) {
+        if (m_quoteDepth > 0)
+            --m_quoteDepth;
+        else
+            m_quoteTaken = false;
+        m_afterClose = m_quoteDepth == 0;
+    } else {
+        m_afterClose = false;
+        if (m_quoteDepth == 0)
+            m_quoteTaken = false;
+    }
 }
 
 void PinyinReader::readWhole(std::string_view utf8, std::string &out) {
     m_run.clear();
     m_before = PinyinBoundary::Edge;
-    m_afterClose = false;
+    forgetQuotes();
     m_last = Last::Other;
     for (;;) {
         const auto r = feed(utf8, out, true);

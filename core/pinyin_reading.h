@@ -190,8 +190,18 @@ private:
     // there as the biography and the calligraphy (《诸葛亮传》, 《快雪时晴帖》).
     bool m_endsTitle = false;
     // Whether the run being gathered follows a closing quotation mark or title mark
-    // (“南无”为梵语音译, 《法华经》为根本经典): the rules read 为 there as after a noun.
+    // (“南无”为梵语音译, 《法华经》为根本经典): the rules read 为 there as after a noun; whether 以, 把
+    // or a verb of naming took the quotation (以“樘”为, 释“侗”为); the nesting of the marks open so
+    // far. Reset at every other mark outside a quotation and at a line's end.
     bool m_afterClose = false;
+    bool m_quoteTaken = false;
+    int m_quoteDepth = 0;
+    void noteMark(char32_t cp, std::u32string_view before);
+    void forgetQuotes() {
+        m_afterClose = false;
+        m_quoteTaken = false;
+        m_quoteDepth = 0;
+    }
 
     const PinyinReadingData &m_data;
     PinyinGrammarRules m_rules;

@@ -85,8 +85,12 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             // Leading troops or followers, shuài (邓艾率偏师, 率众来降; 率偏高 is a rate), also where
             // their count or kind comes first (率三十万大军, 率数百骑突围, 率淮军驰援, 率最精锐的部队;
             // 发病率军人中较高 is a rate).
+            // Not after what it is the rate of (伤亡率最低的部队, 存活率排名第一的舰队).
+            const std::u32string_view of = ctx.wordBefore(i);
+            const bool rate =
+                !of.empty() && in(U"亡损失活病勤用产化功格业学婚育长降升利汇税费频速概效存达", of.back());
             bool troops = false;
-            for (std::size_t k = i + 1; !last && !troops && k < n && k <= i + 8; ++k) {
+            for (std::size_t k = i + 1; !last && !rate && !troops && k < n && k <= i + 8; ++k) {
                 const std::u32string_view w = ctx.wordAtStart(k);
                 troops = oneOf(w, {U"军队", U"部队", U"舰队", U"兵马", U"军马", U"人马", U"部众", U"部下",
                                    U"水师", U"将士", U"骑兵", U"步兵", U"亲兵", U"援兵", U"大军", U"联军"}) ||
@@ -309,8 +313,9 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             break;
         case U'藏':
             // Tibet's, zàng, before its army, its style, its people abroad and the Burmese it is
-            // grouped with (遭到藏军抵抗, 藏式碉房, 海外藏胞, 藏缅语族); hiding keeps cáng (藏军火, 藏式样).
+            // grouped with (遭到藏军抵抗, 藏式碉房, 海外藏胞, 藏缅语族); hiding keeps cáng (藏军火, 内藏式).
             if (m_zang4 != kNoSyllable && !last && in(U"军式胞缅", run[i + 1]) &&
+                !(i > 0 && in(U"内暗隐嵌埋收深", run[i - 1])) &&
                 (r.standsAlone(i + 1) || oneOf(ctx.wordAtStart(i + 1), {U"语族", U"语支", U"甸"})))
                 syl[i] = m_zang4;
             break;
@@ -318,6 +323,7 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             // Promoted again and again, lěi, in a career (累迁至尚书, 累官至太子少保, 累擢御史; 累转
             // stays lěi): 累 tired stands before what it tires of, not a step of office.
             if (m_lei3 != kNoSyllable && !last && in(U"迁官擢转升拜授", run[i + 1]) &&
+                !(i > 0 && in(U"太很真好挺特较更最点不", run[i - 1])) &&
                 (r.standsAlone(i + 1) || oneOf(ctx.wordAtStart(i + 1), {U"官至", U"迁至", U"升至", U"擢至"})))
                 syl[i] = m_lei3;
             break;
@@ -594,7 +600,7 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             // what is counted (数件数).
             else if (m_shu4 != kNoSyllable && syl[i] == m_shu3 && !last &&
                      (in(U"吨座个位名次年台件条艘架辆项种十百千万亿倍", run[i + 1]) ||
-                      (in(U"趟场家株棵处篇部本首只匹支封张块段起批份户届期代轮", run[i + 1]) &&
+                      (in(U"趟场家株棵处篇部本首只匹支封张块段批份户届期代轮", run[i + 1]) &&
                        r.standsAlone(i + 1))) &&
                      !(i > 0 && in(U"个这那此该某各每一两的些组", run[i - 1])) &&
                      !(i + 2 < n && run[i + 2] == U'数'))
@@ -674,13 +680,16 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             break;
         case U'铺':
             // A place, pù: after a number of li (三十里铺村, 五里铺战役, 十里铺是个小镇; 十里铺完,
-            // 五里铺有沥青 pū) or a family's name before 村, 镇 or 乡 (马家铺村, 张家铺镇; 新铺村级公路,
-            // 重铺乡村道路 pave, pū).
+            // 五里铺有沥青 pū) or a name before 村, 镇, 乡, 站 or 街道 (马家铺村, 黄牛铺镇, 红花铺站, 递铺
+            // 街道; 新铺村级公路, 重铺乡村道路, 再铺街道 pave, pū).
             if (m_pu4 != kNoSyllable && i > 0 &&
                 ((i >= 2 && run[i - 1] == U'里' && isNumeral(run[i - 2]) &&
                   (last || in(U"村镇乡站街路战位是", run[i + 1])) &&
                   !(i + 2 < n && run[i + 1] == U'是' && run[i + 2] == U'不')) ||
-                 (!last && in(U"村镇乡", run[i + 1]) && run[i - 1] == U'家' &&
+                 (!last &&
+                  (in(U"村镇乡", run[i + 1]) || (run[i + 1] == U'站' && r.standsAlone(i + 1)) ||
+                   ctx.wordAtStart(i + 1) == U"街道") &&
+                  !in(U"重新再已正要来去先都也还将会在给帮为把被统铺就才又便并需须应可能得人", run[i - 1]) &&
                   !(i + 2 < n && in(U"级口道路里上间民", run[i + 2])))))
                 syl[i] = m_pu4;
             break;

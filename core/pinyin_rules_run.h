@@ -27,6 +27,11 @@ inline bool oneOf(std::u32string_view w, std::initializer_list<std::u32string_vi
     return std::find(set.begin(), set.end(), w) != set.end();
 }
 
+// Whether `w` starts with one of `set` (廉州府 with 廉州).
+inline bool startsAsOneOf(std::u32string_view w, std::initializer_list<std::u32string_view> set) {
+    return std::any_of(set.begin(), set.end(), [&](std::u32string_view x) { return w.starts_with(x); });
+}
+
 inline bool isNumeral(char32_t c) {
     return in(U"〇零一二三四五六七八九十百千万亿两", c);
 }

@@ -150,6 +150,15 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
             // Right after a quoted term or a title it names what that is (“南无”为梵语音译, 《法华经》为
             // 根本经典, 《神奈川冲浪里》为北斋晚年代表作).
             const bool afterName = i == 0 && r.startsAfterClose;
+            // ...where 以, 把, 视... took the quotation (以“保密”为挡箭牌拒绝公开, 释“侗”为无知之貌) or the
+            // clause ends in what a name is (a unit, a slogan, a theme, a kind of work or place: “头陀”为
+            // 梵语音译, 《踏莎行》为词牌名), not in what is done for someone (“国家队”为国争光, “绿色通道”为
+            // 急救车让路).
+            static constexpr std::u32string_view kNamedAs =
+                U"位号题头理由景容角牌色作名曲集篇卷宾书本典译称字物者器品类式型法语词文诗画剧派宗教士官神佛"
+                U"地区国省市县州郡山峰河江湖岛寺庙塔馆院站港城镇村乡姓音义体壳种界团队会社司部局厂料药病症菌"
+                U"虫鸟兽鱼花草树果具币证码值率论说观念系制刊报台机车船舰枪炮帖碑铭经史录志记传赋歌舞戏片影迹"
+                U"处";
             if (!opens && !afterName)
                 continue;
             const std::u32string_view rest(run.data() + i + 1, n - i - 1);
@@ -164,7 +173,7 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 U"方便", U"修缮", U"建设", U"迎接", U"扩建", U"一睹", U"回到", U"修复", U"增援", U"保卫",
                 U"寻找", U"重建", U"保护", U"纪念", U"参观", U"游览", U"开发", U"打造", U"争取", U"建立",
                 U"修建", U"前往", U"到达", U"抵达", U"寻访", U"守卫", U"攻打", U"美化", U"服务", U"发展",
-                U"守护", U"装点", U"管理", U"保障", U"确保", U"避免", U"防止"};
+                U"守护", U"装点", U"管理", U"保障", U"确保", U"避免", U"防止", U"生计", U"奔波"};
             const bool place = endsAsOneOf(kPlaces, rest) && !holdsOneOf(kGoals, rest);
             static constexpr std::u32string_view kFirst[] = {U"最",   U"唯一", U"现存", U"第一", U"第二",
                                                              U"第三", U"首个", U"首座", U"重要", U"主要",
@@ -175,6 +184,12 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
             // Lines and towns only after a rank (为中国第一条电气化铁路; 为燕国连下七十余城, 为成功
             // 铺就道路 are for).
             const bool ranked = kind || in(U"城路线段", rest.back());
+            // The kind alone only where a region or a country says how far it ranks, or 的 what it is
+            // of (为华南第一高峰, 为广深铁路的五等站; ，为村民修桥, 为家乡捐建寺庙, 为李青山 are for).
+            static constexpr std::u32string_view kScopes[] = {
+                U"中国", U"全国", U"世界", U"亚洲", U"欧洲", U"华南", U"华北", U"华东", U"华中", U"东北",
+                U"西北", U"西南", U"我国", U"该市", U"该省", U"该县", U"本市", U"本省", U"当地", U"境内",
+                U"国内", U"省内", U"市内", U"县内", U"北方", U"南方", U"江南", U"全省", U"全市", U"全县"};
             // A thing counted after a verb is made for someone (，为村民架起一座桥), not what the place
             // is (为大运河最重要的一段, 为中国第一条电气化铁路).
             bool counted = false;
@@ -182,7 +197,9 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 counted = counted || (in(U"一两几", rest[k]) && in(U"座条所个项片道", rest[k + 1]) &&
                                       !in(U"第的", rest[k - 1]));
             const bool among =
-                place || (kind && !counted && !holdsOneOf(kGoals, rest)) ||
+                place ||
+                (kind && !counted && !holdsOneOf(kGoals, rest) &&
+                 (holdsOneOf(kScopes, rest) || rest.find(U'的') != std::u32string_view::npos)) ||
                 std::any_of(std::begin(kAmong), std::end(kAmong),
                             [&](std::u32string_view a) { return rest.ends_with(a); }) ||
                 ((ranked || rest.find(U'的') != std::u32string_view::npos) &&
@@ -207,8 +224,8 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                                                            U"大家", U"人们", U"我们", U"咱们"};
             const bool forSomeone = std::any_of(std::begin(kFor), std::end(kFor),
                                                 [&](std::u32string_view f) { return rest.starts_with(f); });
-            if ((among ||
-                 (afterName && !holdsOneOf(kGoals, rest) && !endsAsOneOf(kServed, ctx.wordAtStart(i + 1)))) &&
+            if ((among || (afterName && (r.quoteTaken || in(kNamedAs, rest.back())) &&
+                           !holdsOneOf(kGoals, rest) && !endsAsOneOf(kServed, ctx.wordAtStart(i + 1)))) &&
                 !done && !forSomeone)
                 syl[i] = m_wei2;
         }
@@ -309,7 +326,17 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
             // The family or genus a species belongs to (，为鸢尾科番红花属植物, 貉为犬科貉属动物).
             static constexpr std::u32string_view kTaxa[] = {U"科植物", U"科动物", U"属植物", U"属动物",
                                                             U"科真菌", U"属真菌", U"科鱼类", U"科鸟类"};
-            const bool taxon = holdsOneOf(kTaxa, rest);
+            // ...right after 为 and closing the clause, or only a name after it (为姜科植物蓬莪术; 为保护这种
+            // 猫科动物, 他为猫科动物拍了照片 are for).
+            bool taxon = false;
+            for (std::u32string_view t : kTaxa)
+                if (const auto at = rest.find(t);
+                    at != std::u32string_view::npos && at <= 8 && rest.size() - at - t.size() <= 4 &&
+                    rest.find_first_of(U"了着过") == std::u32string_view::npos &&
+                    !std::any_of(std::begin(kPurposes), std::end(kPurposes),
+                                 [&](std::u32string_view v) { return rest.starts_with(v); }) &&
+                    !rest.starts_with(U"拯救"))
+                    taxon = true;
             if (appointed || child || passive || office || equals || role || taxon)
                 syl[i] = m_wei2;
             else if (const std::size_t er = opensAt(U'而', 12, false);

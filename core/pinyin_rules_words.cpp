@@ -161,7 +161,7 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                        U"封住", U"撞开", U"踢开", U"砸开", U"敲开", U"反锁", U"敞开"}))
                 syl[i] = m_jiang1;
             // A general of a dynasty or state before his name, jiàng (明将袁崇焕, 吴将陆抗, 宋将岳飞, 魏将
-            // 庞涓, 金将完颜宗弼); not a person called so (老赵将王经理送到机场) nor before 于
+            // 庞涓, 楚将项燕); not a person called so (老赵将王经理送到机场) nor before 于
             // (韩将于下周举行大选).
             else if (m_jiang4 != kNoSyllable && i > 0 && !last && r.standsAlone(i) && r.standsAlone(i - 1) &&
                      in(U"秦楚齐燕赵韩魏蜀吴晋隋唐宋元明清金辽汉夏周", run[i - 1]) &&
@@ -169,30 +169,43 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                      in(U"袁陆李张王刘陈杨黄周吴徐孙胡朱高林何郭马罗梁宋郑谢韩唐冯董萧程曹邓许傅沈曾彭吕苏卢"
                         U"蒋蔡贾丁魏薛叶阎余潘杜戴夏钟汪田任姜范方石姚谭廖邹熊金郝孔白崔康毛邱秦江史顾侯邵孟"
                         U"龙"
-                        U"段雷钱汤尹黎易常武乔贺赖龚文关岳乐耿祖甘羊庞项蒙廉樊章霍卫鲁裴柴桓完拓宇慕",
+                        U"段雷钱汤尹黎易常武乔贺赖龚文关岳乐耿祖甘羊庞项廉",
                         run[i + 1]) &&
-                     !oneOf(ctx.wordAtStart(i + 1),
-                            {U"王位", U"王国", U"王朝", U"金银", U"白菜", U"石头", U"马匹", U"完成", U"完全",
-                             U"项目", U"卫星", U"蒙受", U"拓展", U"拓宽", U"宇宙", U"慕名", U"章程"}))
+                     !startsAsOneOf(ctx.wordAtStart(i + 1),
+                                    {U"王位", U"王国", U"王朝", U"金银", U"白菜", U"石头", U"马匹", U"项目",
+                                     U"项链", U"廉州", U"廉价", U"廉洁", U"庞大"}))
                 syl[i] = m_jiang4;
             break;
-        case U'重':
+        case U'重': {
+            // 受 standing alone a little before: the one whose trust it is follows (受正祖重用; 受潮后不能
+            // 重用 is a thing used again).
+            const auto received = [&](std::size_t k) {
+                for (std::size_t j = k > 6 ? k - 6 : 0; j < k; ++j)
+                    if (run[j] == U'受' && r.standsAlone(j) &&
+                        !in(U"潮损伤热冷压污限冻阻挫灾苦累害骗", run[j + 1]))
+                        return true;
+                return false;
+            };
             // 重用 is trusting someone with high office, zhòng, after one who receives it or before
             // whom (受到重用, 受正祖重用, 不获重用, 重用亲信); a thing used again keeps chóng (可以被重用为
-            // 输入, 代码重用).
+            // 输入, 代码重用, 考虑到重用性, 在新车型上得到重用).
             if (m_zhong4 != kNoSyllable && i + 1 < n && run[i + 1] == U'用' && r.wordStart[i] &&
                 r.end[i] == i + 2 &&
-                ((i > 0 && in(U"受到获", run[i - 1])) || ctx.nearBefore(i, 6, U"受") ||
+                ((i > 0 && in(U"受获", run[i - 1])) || ctx.wordBefore(i) == U"受到" || received(i) ||
                  oneOf(ctx.wordAtStart(i + 2),
                        {U"亲信", U"人才", U"贤才", U"贤能", U"外戚", U"宦官", U"小人"})))
                 syl[i] = m_zhong4;
             break;
+        }
         case U'少':
-            // 少时 after the one whose youth it is, shào (范仲淹少时家贫, 陈涉少时尝与人佣耕); after a
-            // degree, a lessening or what there is little of it stays shǎo (较少时, 减少时, 人少时).
-            if (m_shao4 != kNoSyllable && i > 0 && !last && run[i + 1] == U'时' &&
+            // 少时 of someone's youth, shào, after him or before what his youth was (范仲淹少时家贫, 陈涉
+            // 少时尝与人佣耕, 他少时); when there is little of something, or a moment, it stays shǎo (用电
+            // 少时电价也便宜, 较少时, 酒菜少时即到, 坐了少时).
+            if (m_shao4 != kNoSyllable && i > 0 && i + 2 < n && run[i + 1] == U'时' &&
                 ((r.wordStart[i] && r.end[i] == i + 2) || (r.standsAlone(i) && r.standsAlone(i + 1))) &&
-                !in(U"较很减減缺稀太最多过過甚极極至不更越人车車量钱錢雨水数數货貨客票", run[i - 1]))
+                !in(U"较很减減缺稀太最多过過甚极極至不更越", run[i - 1]) &&
+                (in(U"他她其吾余我", run[i - 1]) ||
+                 in(U"家尝曾聪喜颖孤丧好习从读入失随师寄已与", run[i + 2])))
                 syl[i] = m_shao4;
             break;
         case U'幢':
@@ -233,16 +246,15 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                                  (last || run[i + 1] == U'于') && !who.empty() &&
                                  in(U"将军郡城部众卒兵臣守士", who.back());
             // Right before a state standing alone or a people (日逐王降汉，, 李陵兵败降匈奴, 洪承畴降清后;
-            // 价格降至, 气温降到 are not such), or ending the clause after 勿 (告宋勿降).
+            // 价格降至, 气温降到 are not such).
             const std::u32string_view next = ctx.wordAtStart(i + 1);
             const bool toState = next.size() == 1 &&
                                  in(U"秦楚齐燕赵韩魏蜀吴晋隋唐宋元明清金辽汉曹", next[0]) &&
                                  (i + 2 == n || in(U"后时以而", run[i + 2]));
             const bool toPeople =
                 oneOf(next, {U"匈奴", U"突厥", U"鲜卑", U"后金", U"蒙古", U"清朝", U"清军"});
-            const bool forbidden = last && i > 0 && run[i - 1] == U'勿';
             if ((i > 0 && in(U"出投归纳招劝迎诈", run[i - 1]) && r.standsAlone(i - 1)) || yielded ||
-                toState || toPeople || forbidden ||
+                toState || toPeople ||
                 (to.size() == 1 && in(U"秦楚齐燕赵韩魏蜀吴晋隋唐宋元明清金辽汉曹刘", to[0]) && i + 3 < n &&
                  in(U"军国朝廷王", run[i + 3])) ||
                 oneOf(to, {U"匈奴", U"突厥", U"鲜卑", U"后金", U"曹操", U"刘备", U"孙权", U"清朝",
