@@ -511,16 +511,33 @@ Utf8DecodeResult PinyinReader::feed(std::string_view in, std::string &out, bool 
     return {i, true};
 }
 
+namespace {
+
+// Whether the end of a run takes the quotation after it as 以A为B does: 以 or 把 among its last
+// characters, 以 of its own and not of 可以, 所以, 以及, 以后... (你可以“点赞”为他加油 is for), or a
+// verb of naming right before it (释“侗”为, 称“某”为).
+bool takesQuotation(std::u32string_view before) {
+    const auto in = [](std::u32string_view set, char32_t c) {
+        return set.find(c) != std::u32string_view::npos;
+    };
+    if (!before.empty() && in(U"将视奉称叫作当释训列定封立选评认尊拜", before.back()))
+        return true;
+    for (std::size_t k = 0; k < before.size(); ++k)
+        if (before[k] == U'把' ||
+            (before[k] == U'以' && (k == 0 || !in(U"可所难用加予足得借赖", before[k - 1])) &&
+             (k + 1 == before.size() || !in(U"及后前上下来为便免致外内往至", before[k + 1]))))
+            return true;
+    return false;
+}
+
+} // namespace
+
 void PinyinReader::noteMark(char32_t cp, std::u32string_view before) {
     constexpr std::u32string_view kOpen = U"《〈“‘「『", kClose = U"》〉”’」』";
     constexpr int kDeepest = 8; // marks left open beyond this are a text's fault, not a quotation
     if (kOpen.find(cp) != std::u32string_view::npos) {
         if (m_quoteDepth == 0)
-            m_quoteTaken =
-                before.find_first_of(U"以把") != std::u32string_view::npos ||
-                (!before.empty() &&
-                 std::u32string_view(U"将视奉称叫作当释训列定封立选评认尊拜").find(before.back()) !=
-                     std::u32string_view::npos);
+            m_quoteTaken = takesQuotation(before);
         m_afterClose = false;
         if (++m_quoteDepth > kDeepest)
             forgetQuotes();

@@ -16,13 +16,14 @@ namespace {
 
 // The ones a thing is done for, by how their words end (中小企业, 外来务工人员).
 constexpr std::u32string_view kServed[] = {
-    U"员工",   U"职工", U"老人", U"客户",   U"群众", U"顾客", U"用户", U"业主", U"患者",   U"病人", U"企业",
-    U"商家",   U"商户", U"市民", U"孩子",   U"儿童", U"居民", U"农民", U"农户", U"村民",   U"灾区", U"大家",
-    U"社会",   U"国家", U"人民", U"消费者", U"游客", U"读者", U"会员", U"家庭", U"乘客",   U"旅客", U"百姓",
-    U"考生",   U"学生", U"家长", U"社区",   U"部门", U"人们", U"师生", U"人员", U"毕业生", U"新生", U"残疾人",
-    U"老年人", U"妇女", U"青年", U"群体",   U"客人", U"地区", U"单位", U"选手", U"运动员", U"观众", U"学员",
-    U"嘉宾",   U"球迷", U"工人", U"其",     U"亲属", U"家属", U"子女", U"他人", U"别人",   U"自己", U"家人",
-    U"年轻人", U"家乡", U"生计", U"此事",   U"英雄"};
+    U"员工", U"职工",   U"老人",   U"客户",   U"群众",   U"顾客",   U"用户",   U"业主", U"患者", U"病人",
+    U"企业", U"商家",   U"商户",   U"市民",   U"孩子",   U"儿童",   U"居民",   U"农民", U"农户", U"村民",
+    U"灾区", U"大家",   U"社会",   U"国家",   U"人民",   U"消费者", U"游客",   U"读者", U"会员", U"家庭",
+    U"乘客", U"旅客",   U"百姓",   U"考生",   U"学生",   U"家长",   U"社区",   U"部门", U"人们", U"师生",
+    U"人员", U"毕业生", U"新生",   U"残疾人", U"老年人", U"妇女",   U"青年",   U"群体", U"客人", U"地区",
+    U"单位", U"选手",   U"运动员", U"观众",   U"学员",   U"嘉宾",   U"球迷",   U"工人", U"其",   U"亲属",
+    U"家属", U"子女",   U"他人",   U"别人",   U"自己",   U"家人",   U"年轻人", U"家乡", U"生计", U"此事",
+    U"英雄", U"军方",   U"官方",   U"对方",   U"日方",   U"中方",   U"美方",   U"外方"};
 
 // What is done for someone, wherever it stands in the clause after 为.
 constexpr std::u32string_view kDoneFor[] = {U"着想", U"操心", U"担心", U"服务", U"提供", U"考虑", U"打算",
@@ -208,7 +209,7 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                      // 重要的, 当地最古老的), not after a verb (作出重要的贡献, 贡献最大的力量).
                      const std::size_t at = rest.find(f);
                      return at != std::u32string_view::npos &&
-                            (at == 0 || in(U"的内国界省市县区地洲存时上湾岸中外代", rest[at - 1]));
+                            (at == 0 || in(U"的内国界省市县区地洲存时上湾岸中外代东西南北", rest[at - 1]));
                  }));
             // What is done for someone: an aspect particle or a verb of giving or making.
             static constexpr std::u32string_view kDone[] = {
@@ -224,9 +225,13 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                                                            U"大家", U"人们", U"我们", U"咱们"};
             const bool forSomeone = std::any_of(std::begin(kFor), std::end(kFor),
                                                 [&](std::u32string_view f) { return rest.starts_with(f); });
-            if ((among || (afterName && (r.quoteTaken || in(kNamedAs, rest.back())) &&
-                           !holdsOneOf(kGoals, rest) && !endsAsOneOf(kServed, ctx.wordAtStart(i + 1)))) &&
-                !done && !forSomeone)
+            // 以, 把 or a verb of naming before the quotation make it 以A为B whatever follows (邓拓以
+            // “马南邨”为笔名开设专栏).
+            if (afterName && r.quoteTaken)
+                syl[i] = m_wei2;
+            else if ((among || (afterName && in(kNamedAs, rest.back()) && !holdsOneOf(kGoals, rest) &&
+                                !endsAsOneOf(kServed, ctx.wordAtStart(i + 1)))) &&
+                     !done && !forSomeone)
                 syl[i] = m_wei2;
         }
     // 为 with a verb of speaking or acting for someone ending the clause is "for", wèi (国务卿为政府的
@@ -306,7 +311,8 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
                 U"长史", U"太守", U"刺史", U"县令", U"宰相", U"丞相", U"相国", U"将军", U"校尉", U"都尉",
                 U"大臣", U"尚书", U"侍郎", U"御史", U"知府", U"知县", U"巡抚", U"总督", U"度使", U"太子",
                 U"皇后", U"皇帝", U"上将", U"中将", U"少将", U"元帅", U"大夫", U"博士", U"学士", U"主簿",
-                U"参军", U"从事", U"司马", U"太尉", U"司徒", U"司空", U"太傅", U"太师", U"少保", U"监生"};
+                U"参军", U"从事", U"司马", U"太尉", U"司徒", U"司空", U"太傅", U"太师", U"少保", U"监生",
+                U"重臣", U"名臣", U"权臣", U"宠臣", U"近臣", U"功臣"};
             const bool office =
                 rest.size() >= 3 && rest.size() <= 10 && !in(U"我你他她它咱", rest.front()) &&
                 rest.find_first_of(U"求了着给让把对向多些的每更") == std::u32string_view::npos &&

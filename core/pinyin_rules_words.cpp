@@ -208,6 +208,13 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                  in(U"家尝曾聪喜颖孤丧好习从读入失随师寄已与", run[i + 2])))
                 syl[i] = m_shao4;
             break;
+        case U'率':
+            // A year's date before 率 and troops is not 年率, a yearly rate (于1219年率军西征,
+            // 1661年率军渡海).
+            if (m_shuai4 != kNoSyllable && i > 0 && run[i - 1] == U'年' && r.wordStart[i - 1] &&
+                r.end[i - 1] == i + 1 && !last && in(U"军兵部师众舰", run[i + 1]))
+                syl[i] = m_shuai4;
+            break;
         case U'幢':
             // 幢幢 before buildings counts them, zhuàng (幢幢高楼, 幢幢别墅); shadows that flicker stay
             // chuáng (人影幢幢, 鬼影幢幢的房间).
