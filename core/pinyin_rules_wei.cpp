@@ -143,7 +143,7 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
     // where the models read "for" from the clause before. Not where a verb is done for someone
     // (，为客户提供最好的服务, 为球队打进了最关键的一球, 为城市发展作出重要的贡献).
     if ((ctx.has & kTrWei) && m_wei2 != kNoSyllable && m_wei4 != kNoSyllable)
-        for (std::size_t i = 0; i + 3 < n; ++i) {
+        for (std::size_t i = 0; i + 1 < n; ++i) {
             if (run[i] != U'为' || syl[i] != m_wei4 || !r.standsAlone(i))
                 continue;
             const bool opens = i == 0 ? r.before == PinyinBoundary::Punctuation
