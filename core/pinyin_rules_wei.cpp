@@ -185,8 +185,9 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
             // Lines and towns only after a rank (为中国第一条电气化铁路; 为燕国连下七十余城, 为成功
             // 铺就道路 are for).
             const bool ranked = kind || in(U"城路线段", rest.back());
-            // The kind alone only where a region or a country says how far it ranks, or 的 what it is
-            // of (为华南第一高峰, 为广深铁路的五等站; ，为村民修桥, 为家乡捐建寺庙, 为李青山 are for).
+            // The kind alone only where a region or a country says how far it ranks, 的 what it is of,
+            // or a city or county whose district it is (为华南第一高峰, 为广深铁路的五等站, 今为长治市
+            // 屯留区; ，为村民修桥, 为家乡捐建寺庙, 为李青山 are for).
             static constexpr std::u32string_view kScopes[] = {
                 U"中国", U"全国", U"世界", U"亚洲", U"欧洲", U"华南", U"华北", U"华东", U"华中", U"东北",
                 U"西北", U"西南", U"我国", U"该市", U"该省", U"该县", U"本市", U"本省", U"当地", U"境内",
@@ -200,7 +201,8 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
             const bool among =
                 place ||
                 (kind && !counted && !holdsOneOf(kGoals, rest) &&
-                 (holdsOneOf(kScopes, rest) || rest.find(U'的') != std::u32string_view::npos)) ||
+                 (holdsOneOf(kScopes, rest) || rest.find(U'的') != std::u32string_view::npos ||
+                  (rest.back() == U'区' && rest.find_first_of(U"市县省州旗") < rest.size() - 1))) ||
                 std::any_of(std::begin(kAmong), std::end(kAmong),
                             [&](std::u32string_view a) { return rest.ends_with(a); }) ||
                 ((ranked || rest.find(U'的') != std::u32string_view::npos) &&

@@ -208,6 +208,14 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                  in(U"家尝曾聪喜颖孤丧好习从读入失随师寄已与", run[i + 2])))
                 syl[i] = m_shao4;
             break;
+        case U'盛':
+            // 盛放 after what it is used for holds things, chéng (可用于盛放试剂, 用来盛放供品); flowers
+            // in bloom keep shèng (鲜花盛放).
+            if (m_cheng2 != kNoSyllable && i + 1 < n && run[i + 1] == U'放' && r.wordStart[i] &&
+                r.end[i] == i + 2 &&
+                oneOf(ctx.wordBefore(i), {U"用于", U"用来", U"用以", U"可", U"可以", U"来", U"以", U"于"}))
+                syl[i] = m_cheng2;
+            break;
         case U'率':
             // A year's date before 率 and troops is not 年率, a yearly rate (于1219年率军西征,
             // 1661年率军渡海).
