@@ -513,19 +513,19 @@ Utf8DecodeResult PinyinReader::feed(std::string_view in, std::string &out, bool 
 
 namespace {
 
-// Whether the end of a run takes the quotation after it as 以A为B does: 以 or 把 among its last
-// characters, 以 of its own and not of 可以, 所以, 以及, 以后... (你可以“点赞”为他加油 is for), or a
-// verb of naming right before it (释“侗”为, 称“某”为).
+// Whether the end of a run takes the quotation after it as 以A为B does: 以 among its last
+// characters, of its own and not of 可以, 所以, 以及, 以后, 以色列... (你可以“点赞”为他加油 is for), or a
+// verb of naming right before it (释“侗”为, 称“某”为; 把, 当, 作 and 拜 take things done for someone:
+// 他把“快递”为邻居代收了).
 bool takesQuotation(std::u32string_view before) {
     const auto in = [](std::u32string_view set, char32_t c) {
         return set.find(c) != std::u32string_view::npos;
     };
-    if (!before.empty() && in(U"将视奉称叫作当释训列定封立选评认尊拜", before.back()))
+    if (!before.empty() && in(U"视奉称叫释训列定封立选评认尊", before.back()))
         return true;
     for (std::size_t k = 0; k < before.size(); ++k)
-        if (before[k] == U'把' ||
-            (before[k] == U'以' && (k == 0 || !in(U"可所难用加予足得借赖", before[k - 1])) &&
-             (k + 1 == before.size() || !in(U"及后前上下来为便免致外内往至", before[k + 1]))))
+        if (before[k] == U'以' && (k == 0 || !in(U"可所难用加予足得借赖", before[k - 1])) &&
+            (k + 1 == before.size() || !in(U"及后前上下来为便免致外内往至色", before[k + 1])))
             return true;
     return false;
 }

@@ -190,8 +190,8 @@ private:
     // there as the biography and the calligraphy (《诸葛亮传》, 《快雪时晴帖》).
     bool m_endsTitle = false;
     // Whether the run being gathered follows a closing quotation mark or title mark
-    // (“南无”为梵语音译, 《法华经》为根本经典): the rules read 为 there as after a noun; whether 以, 把
-    // or a verb of naming took the quotation (以“樘”为, 释“侗”为); the nesting of the marks open so
+    // (“南无”为梵语音译, 《法华经》为根本经典): the rules read 为 there as after a noun; whether 以 or a
+    // verb of naming took the quotation (以“樘”为, 释“侗”为); the nesting of the marks open so
     // far. Reset at every other mark outside a quotation and at a line's end.
     bool m_afterClose = false;
     bool m_quoteTaken = false;

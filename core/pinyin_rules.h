@@ -36,7 +36,7 @@ struct PinyinSegmentedRun {
     PinyinBoundary before, after;
     bool endsTitle = false;        // the run ends a book's title (before 》)
     bool startsAfterClose = false; // the run follows a closing quotation mark or 》
-    bool quoteTaken = false; // and 以, 把 or a verb of naming took it (以“樘”为, 释“侗”为)
+    bool quoteTaken = false;       // and 以 or a verb of naming took it (以“樘”为, 释“侗”为)
 
     bool standsAlone(std::size_t i) const { return pinyinStandsAlone(wordStart, besideText, i); }
 };

@@ -151,13 +151,13 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
             // Right after a quoted term or a title it names what that is (“南无”为梵语音译, 《法华经》为
             // 根本经典, 《神奈川冲浪里》为北斋晚年代表作).
             const bool afterName = i == 0 && r.startsAfterClose;
-            // ...where 以, 把, 视... took the quotation (以“保密”为挡箭牌拒绝公开, 释“侗”为无知之貌) or the
+            // ...where 以, 视, 称... took the quotation (以“保密”为挡箭牌拒绝公开, 释“侗”为无知之貌) or the
             // clause ends in what a name is (a unit, a slogan, a theme, a kind of work or place: “头陀”为
             // 梵语音译, 《踏莎行》为词牌名), not in what is done for someone (“国家队”为国争光, “绿色通道”为
             // 急救车让路).
             static constexpr std::u32string_view kNamedAs =
                 U"位号题头理由景容角牌色作名曲集篇卷宾书本典译称字物者器品类式型法语词文诗画剧派宗教士官神佛"
-                U"地区国省市县州郡山峰河江湖岛寺庙塔馆院站港城镇村乡姓音义体壳种界团队会社司部局厂料药病症菌"
+                U"地区国省市县州郡山峰河江湖岛寺庙塔馆院站港城镇村乡姓音义体壳种界团队会社司部局厂料药菌"
                 U"虫鸟兽鱼花草树果具币证码值率论说观念系制刊报台机车船舰枪炮帖碑铭经史录志记传赋歌舞戏片影迹"
                 U"处";
             if (!opens && !afterName)
@@ -227,12 +227,26 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                                                            U"大家", U"人们", U"我们", U"咱们"};
             const bool forSomeone = std::any_of(std::begin(kFor), std::end(kFor),
                                                 [&](std::u32string_view f) { return rest.starts_with(f); });
-            // 以, 把 or a verb of naming before the quotation make it 以A为B whatever follows (邓拓以
+            // The ones served in the first two words after 为, with more after them (“光明行动”为贫困
+            // 患者免费治疗眼病; 《叮咯咙咚呛》为固定嘉宾 names what one was).
+            const auto servedFirst = [&](std::size_t at) {
+                std::size_t k = at + 1;
+                for (int word = 0; word < 2 && k < n; ++word) {
+                    const std::u32string_view w = ctx.wordAtStart(k);
+                    if (w.empty())
+                        return false;
+                    if (endsAsOneOf(kServed, w))
+                        return k + w.size() < n;
+                    k += w.size();
+                }
+                return false;
+            };
+            // 以 or a verb of naming before the quotation make it 以A为B whatever follows (邓拓以
             // “马南邨”为笔名开设专栏).
             if (afterName && r.quoteTaken)
                 syl[i] = m_wei2;
             else if ((among || (afterName && in(kNamedAs, rest.back()) && !holdsOneOf(kGoals, rest) &&
-                                !endsAsOneOf(kServed, ctx.wordAtStart(i + 1)))) &&
+                                !servedFirst(i))) &&
                      !done && !forSomeone)
                 syl[i] = m_wei2;
         }
@@ -335,11 +349,11 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
             static constexpr std::u32string_view kTaxa[] = {U"科植物", U"科动物", U"属植物", U"属动物",
                                                             U"科真菌", U"属真菌", U"科鱼类", U"科鸟类"};
             // ...right after 为 and closing the clause, or only a name after it (为姜科植物蓬莪术; 为保护这种
-            // 猫科动物, 他为猫科动物拍了照片 are for).
+            // 猫科动物, 他为猫科动物拍了照片, 为犬科动物接种疫苗 are for).
             bool taxon = false;
             for (std::u32string_view t : kTaxa)
                 if (const auto at = rest.find(t);
-                    at != std::u32string_view::npos && at <= 8 && rest.size() - at - t.size() <= 4 &&
+                    at != std::u32string_view::npos && at <= 8 && rest.size() - at - t.size() <= 3 &&
                     rest.find_first_of(U"了着过") == std::u32string_view::npos &&
                     !std::any_of(std::begin(kPurposes), std::end(kPurposes),
                                  [&](std::u32string_view v) { return rest.starts_with(v); }) &&

@@ -161,8 +161,8 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                        U"封住", U"撞开", U"踢开", U"砸开", U"敲开", U"反锁", U"敞开"}))
                 syl[i] = m_jiang1;
             // A general of a dynasty or state before his name, jiàng (明将袁崇焕, 吴将陆抗, 宋将岳飞, 魏将
-            // 庞涓, 楚将项燕); not a person called so (老赵将王经理送到机场) nor before 于
-            // (韩将于下周举行大选).
+            // 庞涓, 楚将项燕); not a person called so (老赵将王经理送到机场), nor before 于 (韩将于下周举行
+            // 大选), nor where 的 follows the name (秦将项燕的旧部收编: 将 takes what is done to).
             else if (m_jiang4 != kNoSyllable && i > 0 && !last && r.standsAlone(i) && r.standsAlone(i - 1) &&
                      in(U"秦楚齐燕赵韩魏蜀吴晋隋唐宋元明清金辽汉夏周", run[i - 1]) &&
                      !(i > 1 && in(U"老小大阿姓", run[i - 2])) &&
@@ -171,7 +171,10 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                         U"龙"
                         U"段雷钱汤尹黎易常武乔贺赖龚文关岳乐耿祖甘羊庞项廉",
                         run[i + 1]) &&
-                     !startsAsOneOf(ctx.wordAtStart(i + 1),
+                     !(i + 2 < n &&
+                       std::u32string_view(run.data() + i + 2, std::min<std::size_t>(3, n - i - 2))
+                               .find(U'的') != std::u32string_view::npos) &&
+                     !startsAsOneOf(std::u32string_view(run.data() + i + 1, n - i - 1),
                                     {U"王位", U"王国", U"王朝", U"金银", U"白菜", U"石头", U"马匹", U"项目",
                                      U"项链", U"廉州", U"廉价", U"廉洁", U"庞大"}))
                 syl[i] = m_jiang4;
@@ -195,17 +198,27 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                  oneOf(ctx.wordAtStart(i + 2),
                        {U"亲信", U"人才", U"贤才", U"贤能", U"外戚", U"宦官", U"小人"})))
                 syl[i] = m_zhong4;
+            // 重达 before how much is weighing, zhòng (重达数百斤, 重达455公斤; 重达标准, 重达巅峰 reach
+            // again).
+            else if (m_zhong4 != kNoSyllable && i + 1 < n && run[i + 1] == U'达' &&
+                     ((r.wordStart[i] && r.end[i] == i + 2) || (r.standsAlone(i) && r.standsAlone(i + 1))) &&
+                     (i + 2 == n ? r.after == PinyinBoundary::Digit
+                                 : isNumeral(run[i + 2]) || in(U"数几近约逾上", run[i + 2])))
+                syl[i] = m_zhong4;
             break;
         }
         case U'少':
             // 少时 of someone's youth, shào, after him or before what his youth was (范仲淹少时家贫, 陈涉
             // 少时尝与人佣耕, 他少时); when there is little of something, or a moment, it stays shǎo (用电
-            // 少时电价也便宜, 较少时, 酒菜少时即到, 坐了少时).
+            // 少时电价也便宜, 人少时好办事, 车少时从这条路走, 较少时, 酒菜少时即到, 坐了少时).
             if (m_shao4 != kNoSyllable && i > 0 && i + 2 < n && run[i + 1] == U'时' &&
                 ((r.wordStart[i] && r.end[i] == i + 2) || (r.standsAlone(i) && r.standsAlone(i + 1))) &&
                 !in(U"较很减減缺稀太最多过過甚极極至不更越", run[i - 1]) &&
                 (in(U"他她其吾余我", run[i - 1]) ||
-                 in(U"家尝曾聪喜颖孤丧好习从读入失随师寄已与", run[i + 2])))
+                 startsAsOneOf(std::u32string_view(run.data() + i + 2, n - i - 2),
+                               {U"家贫", U"孤贫", U"孤苦", U"好学", U"聪颖", U"聪慧", U"颖悟", U"丧父",
+                                U"丧母", U"失怙", U"随父", U"随母", U"从师", U"习武", U"尝", U"曾", U"即有",
+                                U"好读", U"喜读"})))
                 syl[i] = m_shao4;
             break;
         case U'盛':
@@ -220,7 +233,9 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
             // A year's date before 率 and troops is not 年率, a yearly rate (于1219年率军西征,
             // 1661年率军渡海).
             if (m_shuai4 != kNoSyllable && i > 0 && run[i - 1] == U'年' && r.wordStart[i - 1] &&
-                r.end[i - 1] == i + 1 && !last && in(U"军兵部师众舰", run[i + 1]))
+                r.end[i - 1] == i + 1 && !last && in(U"军兵部师众舰", run[i + 1]) &&
+                (r.standsAlone(i + 1) ||
+                 oneOf(ctx.wordAtStart(i + 1), {U"部队", U"军队", U"大军", U"部众", U"舰队"})))
                 syl[i] = m_shuai4;
             break;
         case U'幢':
