@@ -680,14 +680,21 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             break;
         case U'铺':
             // A place, pù: after a number of li (三十里铺村, 五里铺战役, 十里铺是个小镇; 十里铺完,
-            // 五里铺有沥青 pū) or a family's name before 村, 镇 or 乡 (马家铺村, 张家铺镇; 新铺村级公路,
-            // 重铺乡村道路 pave, pū).
+            // 五里铺有沥青 pū), or a name before 村, 镇 or 乡 standing alone, or before 站 that ends the
+            // clause or says where it is (马家铺村, 泉河铺乡有, 红花铺站是; 新铺村级公路, 重铺乡村道路,
+            // 用沥青铺乡村公路, 连夜铺站前的通道 pave, pū).
             if (m_pu4 != kNoSyllable && i > 0 &&
                 ((i >= 2 && run[i - 1] == U'里' && isNumeral(run[i - 2]) &&
                   (last || in(U"村镇乡站街路战位是", run[i + 1])) &&
                   !(i + 2 < n && run[i + 1] == U'是' && run[i + 2] == U'不')) ||
                  (!last && in(U"村镇乡", run[i + 1]) && run[i - 1] == U'家' &&
-                  !(i + 2 < n && in(U"级口道路里上间民", run[i + 2])))))
+                  !(i + 2 < n && in(U"级口道路里上间民", run[i + 2]))) ||
+                 (!last && r.standsAlone(i + 1) &&
+                  ((in(U"村镇乡", run[i + 1]) &&
+                    !(i + 2 < n && in(U"级口道路里上间民内前委政庄", run[i + 2]))) ||
+                   (run[i + 1] == U'站' && (i + 2 == n || in(U"是位于在", run[i + 2])))) &&
+                  !in(U"重新再已正要来去先都也还将会在给帮为把被统铺就才又便并需须应可能得人们着夜青板泥",
+                      run[i - 1]))))
                 syl[i] = m_pu4;
             break;
         case U'幢':
