@@ -100,10 +100,13 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 !last && ((in(U"众部师军兵舰", run[i + 1]) && !(i + 2 < n && run[i + 2] == U'所')) ||
                           (run[i + 1] == U'偏' && i + 2 < n && run[i + 2] == U'师') ||
                           (troops && !in(kAfterRate, run[i + 1])));
-            if (m_shuai4 != kNoSyllable && leads)
+            // After 所 standing alone it is led by someone (金兀术所率的铁浮图骑兵).
+            if (m_shuai4 != kNoSyllable && (leads || (i > 0 && run[i - 1] == U'所' && r.standsAlone(i - 1))))
                 syl[i] = m_shuai4;
+            // A rate after the words of the few things no one is named after (出勤率所占的比例, 伤亡率).
             else if (m_lv4 != kNoSyllable && i > 0 && syl[i] == m_shuai4 &&
-                     (last || in(kAfterRate, run[i + 1])))
+                     (last || in(kAfterRate, run[i + 1]) ||
+                      (!of.empty() && in(U"亡损失活病勤用产频速概税费汇", of.back()))))
                 syl[i] = m_lv4;
             break;
         }
@@ -322,7 +325,7 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
         case U'累':
             // Promoted again and again, lěi, in a career (累迁至尚书, 累官至太子少保, 累擢御史; 累转
             // stays lěi): 累 tired stands before what it tires of, not a step of office.
-            if (m_lei3 != kNoSyllable && !last && in(U"迁官擢转升拜授", run[i + 1]) &&
+            if (m_lei3 != kNoSyllable && !last && in(U"迁官擢转升拜授立", run[i + 1]) &&
                 !(i > 0 && in(U"太很真好挺特较更最点不", run[i - 1])) &&
                 (r.standsAlone(i + 1) || oneOf(ctx.wordAtStart(i + 1), {U"官至", U"迁至", U"升至", U"擢至"})))
                 syl[i] = m_lei3;
