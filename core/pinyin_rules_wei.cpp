@@ -359,6 +359,23 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
                                  [&](std::u32string_view v) { return rest.starts_with(v); }) &&
                     !rest.starts_with(U"拯救"))
                     taxon = true;
+            // ...or a family named near its start and then what of it (星天牛（学名：…）为天牛科的甲虫,
+            // 为犀鸟目戴胜科戴胜属的鸟类, 为酢浆草科下的一种; 为学科的发展, 为犬科动物接种疫苗 are for).
+            const bool quiet = rest.find_first_of(U"了着过") == std::u32string_view::npos &&
+                               !std::any_of(std::begin(kPurposes), std::end(kPurposes),
+                                            [&](std::u32string_view v) { return rest.starts_with(v); });
+            for (std::size_t p = 1; quiet && !taxon && p < rest.size() && p <= 10; ++p) {
+                if (rest[p] != U'科' || (!(p + 1 < rest.size() && in(U"的下", rest[p + 1])) &&
+                                         rest.find(U'属', p) == std::u32string_view::npos))
+                    continue;
+                std::size_t start = i + 1 + p; // the word that holds 科
+                while (start > 0 && !r.wordStart[start])
+                    --start;
+                const std::u32string_view word(run.data() + start, r.end[start] - start);
+                taxon = !oneOf(word, {U"学科", U"外科", U"内科", U"专科", U"本科", U"理科", U"文科", U"工科",
+                                      U"医科", U"牙科", U"儿科", U"眼科", U"妇科", U"骨科", U"全科", U"分科",
+                                      U"预科", U"前科", U"农科", U"商科", U"法科", U"科室"});
+            }
             if (appointed || child || passive || office || equals || role || taxon)
                 syl[i] = m_wei2;
             else if (const std::size_t er = opensAt(U'而', 12, false);
