@@ -106,7 +106,8 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             // A rate after the words of the few things no one is named after (出勤率所占的比例, 伤亡率).
             else if (m_lv4 != kNoSyllable && i > 0 && syl[i] == m_shuai4 &&
                      (last || in(kAfterRate, run[i + 1]) ||
-                      (!of.empty() && in(U"亡损失活病勤用产频速概税费汇", of.back()))))
+                      (!of.empty() && in(U"亡损失活勤用产频速概税费汇", of.back()) &&
+                       !in(U"团队部领兵军众", run[i + 1]))))
                 syl[i] = m_lv4;
             break;
         }
@@ -323,9 +324,11 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 syl[i] = m_zang4;
             break;
         case U'累':
-            // Promoted again and again, lěi, in a career (累迁至尚书, 累官至太子少保, 累擢御史; 累转
-            // stays lěi): 累 tired stands before what it tires of, not a step of office.
-            if (m_lei3 != kNoSyllable && !last && in(U"迁官擢转升拜授立", run[i + 1]) &&
+            // Promoted again and again, lěi, in a career (累迁至尚书, 累官至太子少保, 累擢御史, 累立战功;
+            // 累转 stays lěi): 累 tired stands before what it tires of, not a step of office.
+            if (m_lei3 != kNoSyllable && !last &&
+                (in(U"迁官擢转升拜授", run[i + 1]) ||
+                 (run[i + 1] == U'立' && i + 2 < n && in(U"战奇功军殊大首新", run[i + 2]))) &&
                 !(i > 0 && in(U"太很真好挺特较更最点不", run[i - 1])) &&
                 (r.standsAlone(i + 1) || oneOf(ctx.wordAtStart(i + 1), {U"官至", U"迁至", U"升至", U"擢至"})))
                 syl[i] = m_lei3;
@@ -694,7 +697,7 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                   !(i + 2 < n && in(U"级口道路里上间民", run[i + 2]))) ||
                  (!last && r.standsAlone(i + 1) &&
                   ((in(U"村镇乡", run[i + 1]) &&
-                    !(i + 2 < n && in(U"级口道路里上间民内前委政庄", run[i + 2]))) ||
+                    !(i + 2 < n && in(U"级口道路里上间民内前委政庄外一巷", run[i + 2]))) ||
                    (run[i + 1] == U'站' && (i + 2 == n || in(U"是位于在", run[i + 2])))) &&
                   !in(U"重新再已正要来去先都也还将会在给帮为把被统铺就才又便并需须应可能得人们着夜青板泥",
                       run[i - 1]))))
