@@ -32,7 +32,7 @@ constexpr std::array<std::uint16_t, kTriggerLast - kTriggerFirst + 1> makeTrigge
     mark(U"分", kTrFen);
     mark(U"行", kTrHang);
     mark(U"着", kTrZhe);
-    mark(U"将幢引只降角得场为着地汗种重少率盛", kTrWords);
+    mark(U"将幢引只降角得场为着地汗种重少率盛朝", kTrWords);
     mark(U"行率过吗吧了得发觉地应攒横捋泡刨臊系削咽咋镐和汗长假血还量为调担斗着当冲"
          U"处落剥转种盛数创分缝服切儿卷钻差貉铺幢杆葛劲都呛樘弄将杈撮哩厦教啦陆炸糊钉柏没藏累",
          kTrChars);
@@ -84,7 +84,8 @@ PinyinGrammarRules::PinyinGrammarRules(const PinyinReadingData &data)
       m_zhao2(data.syllableId("zhao2")), m_zha2(data.syllableId("zha2")), m_hu2(data.syllableId("hu2")),
       m_ding4(data.syllableId("ding4")), m_bai3(data.syllableId("bai3")), m_mo4(data.syllableId("mo4")),
       m_zhong3(data.syllableId("zhong3")), m_zang4(data.syllableId("zang4")), m_lei3(data.syllableId("lei3")),
-      m_shao4(data.syllableId("shao4")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
+      m_shao4(data.syllableId("shao4")),
+      m_chao2(data.syllableId("chao2")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
                                                     data.syllableId("ou1"),   data.syllableId("qiu2"),
                                                     data.syllableId("miao4"), data.syllableId("zha1"),
                                                     data.syllableId("piao2"), data.syllableId("ji3"),

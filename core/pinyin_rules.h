@@ -92,7 +92,7 @@ private:
         m_sao4{kNoSyllable}, m_ji4{kNoSyllable}, m_xiao1{kNoSyllable}, m_za3{kNoSyllable},
         m_zhao2{kNoSyllable}, m_zha2{kNoSyllable}, m_hu2{kNoSyllable}, m_ding4{kNoSyllable},
         m_bai3{kNoSyllable}, m_mo4{kNoSyllable}, m_zhong3{kNoSyllable}, m_zang4{kNoSyllable},
-        m_lei3{kNoSyllable}, m_shao4{kNoSyllable};
+        m_lei3{kNoSyllable}, m_shao4{kNoSyllable}, m_chao2{kNoSyllable};
     // The surnames' readings, in the order of the rule's characters (单解区仇缪查朴纪华).
     std::uint16_t m_surnames[9]{};
 };

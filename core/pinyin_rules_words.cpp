@@ -229,6 +229,13 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                 oneOf(ctx.wordBefore(i), {U"用于", U"用来", U"用以", U"可", U"可以", U"来", U"以", U"于"}))
                 syl[i] = m_cheng2;
             break;
+        case U'朝':
+            // 朝阳 naming a place, cháo, before what kind of place (朝阳区, 朝阳川镇, 朝阳社区, 朝阳门); the
+            // morning sun keeps zhāo (一轮朝阳).
+            if (m_chao2 != kNoSyllable && i + 2 < n && run[i + 1] == U'阳' && r.wordStart[i] &&
+                r.end[i] == i + 2 && in(U"区市县镇乡村路街门川社公寺站里沟", run[i + 2]))
+                syl[i] = m_chao2;
+            break;
         case U'率':
             // A year's date before 率 and troops is not 年率, a yearly rate (于1219年率军西征,
             // 1661年率军渡海).
@@ -306,6 +313,11 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
             for (std::u32string_view v : {U"饰演", U"扮演", U"分饰"})
                 for (auto at = before.find(v); at != std::u32string_view::npos; at = before.find(v, at + 1))
                     plays = plays || !(at + 2 < before.size() && before[at + 2] == U'者');
+            // ...or after it, where 由 names who plays it (都敏俊一角由金秀贤饰演).
+            const std::u32string_view after(run.data() + i + 1, n - i - 1);
+            if (after.starts_with(U"由") && (after.find(U"饰演") != std::u32string_view::npos ||
+                                             after.find(U"扮演") != std::u32string_view::npos))
+                plays = true;
             if (plays)
                 syl[i] = m_jue2;
             break;
