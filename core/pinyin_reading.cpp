@@ -521,7 +521,7 @@ bool takesQuotation(std::u32string_view before) {
     const auto in = [](std::u32string_view set, char32_t c) {
         return set.find(c) != std::u32string_view::npos;
     };
-    if (!before.empty() && in(U"视奉称叫释训列定封立选评认尊", before.back()))
+    if (!before.empty() && in(U"视奉称叫释训定封选评认尊", before.back()))
         return true;
     for (std::size_t k = 0; k < before.size(); ++k)
         if (before[k] == U'以' && (k == 0 || !in(U"可所难用加予足得借赖", before[k - 1])) &&
@@ -536,9 +536,12 @@ void PinyinReader::noteMark(char32_t cp, std::u32string_view before) {
     constexpr std::u32string_view kOpen = U"《〈“‘「『", kClose = U"》〉”’」』";
     constexpr int kDeepest = 8; // marks left open beyond this are a text's fault, not a quotation
     if (kOpen.find(cp) != std::u32string_view::npos) {
-        if (m_quoteDepth == 0)
+        // A quotation right after another, or after another and 、, is taken as it was (以“阿明”“老猫”
+        // 为笔名, 以“稳”、“准”、“狠”为原则).
+        if (m_quoteDepth == 0 && !(before.empty() && m_quoteList))
             m_quoteTaken = takesQuotation(before);
         m_afterClose = false;
+        m_quoteList = false;
         if (++m_quoteDepth > kDeepest)
             forgetQuotes();
     } else if (kClose.find(cp) != std::u32string_view::npos) {
@@ -547,8 +550,12 @@ void PinyinReader::noteMark(char32_t cp, std::u32string_view before) {
         else
             m_quoteTaken = false;
         m_afterClose = m_quoteDepth == 0;
+        m_quoteList = m_afterClose;
+    } else if (cp == U'、' && before.empty() && m_quoteList) {
+        m_afterClose = false;
     } else {
         m_afterClose = false;
+        m_quoteList = false;
         if (m_quoteDepth == 0)
             m_quoteTaken = false;
     }

@@ -195,11 +195,13 @@ private:
     // far. Reset at every other mark outside a quotation and at a line's end.
     bool m_afterClose = false;
     bool m_quoteTaken = false;
+    bool m_quoteList = false; // right after a quotation closed, or after it and 、
     int m_quoteDepth = 0;
     void noteMark(char32_t cp, std::u32string_view before);
     void forgetQuotes() {
         m_afterClose = false;
         m_quoteTaken = false;
+        m_quoteList = false;
         m_quoteDepth = 0;
     }
 

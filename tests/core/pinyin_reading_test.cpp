@@ -1450,7 +1450,8 @@ TEST(PinyinReading, CoversTheUnifiedBlockAndExtensionA) {
 }
 
 TEST(PinyinReading, StreamingInAnyPiecesGivesTheSameText) {
-    const std::string text = "我去银行取钱，一个不对。Beijing 2008 第一\xF0\xA0\x80\x80长大了";
+    const std::string text =
+        "我去银行取钱，一个不对。Beijing 2008 第一\xF0\xA0\x80\x80长大了他以“阿明”“老猫”为笔名，以“稳”、“准”为原则";
     const std::string whole = read(text);
     for (std::size_t piece : {1, 2, 3, 5, 7}) {
         SCOPED_TRACE(piece);
@@ -1471,8 +1472,8 @@ TEST(PinyinReading, StreamingInAnyPiecesGivesTheSameText) {
 // alone, with nothing carried over from the one before (no separator before a line's first letters,
 // no word or 一 change across lines, an invalid byte replaced only where it stands).
 TEST(PinyinReading, OneReaderReadsTextAfterTextAsEachReadsAlone) {
-    const std::vector<std::string> texts = {"我去银行", "Qt6和3个", "一",       "样", "汉字",
-                                            "abc",      "",         "\xFF一个", "行"};
+    const std::vector<std::string> texts = {"我去银行", "Qt6和3个", "一",      "样",    "汉字", "abc",
+                                            "",         "\xFF一个", "行",      "以“甲", "”为国争光"};
     for (const PinyinTone tone : {PinyinTone::Marks, PinyinTone::Numbers, PinyinTone::None}) {
         const PinyinStyle style{tone, " ", false};
         core::PinyinReader reader(data(), style);
@@ -1483,6 +1484,21 @@ TEST(PinyinReading, OneReaderReadsTextAfterTextAsEachReadsAlone) {
             EXPECT_EQ(out, core::readPinyin(text, data(), style));
         }
     }
+}
+
+// 为 after a quotation: what was before its opening mark decides, over several quotations in a row,
+// not across a line's end, nor where only a mark of another kind came before.
+TEST(PinyinReading, WeiAfterAQuotationRemembersWhatTookIt) {
+    expectAll({{"他以“阿明”“老猫”为笔名发表文章。", "tā yǐ“ā míng”“lǎo māo”wéi bǐ míng fā biǎo wén zhāng。"},
+               {"古人以“稳”、“准”、“狠”为原则。", "gǔ rén yǐ“wěn”、“zhǔn”、“hěn”wéi yuán zé。"},
+               {"以“甲”为国争光", "yǐ“jiǎ”wéi guó zhēng guāng"},
+               {"以“甲\n”为国争光", "yǐ“jiǎ\n”wèi guó zhēng guāng"},
+               {"以“甲”，“乙”为国争光", "yǐ“jiǎ”，“yǐ”wèi guó zhēng guāng"},
+               {"可以“点赞”为大家加油", "kě yǐ“diǎn zàn”wèi dà jiā jiā yóu"},
+               {"以色列“铁穹”为城市居民提供防护",
+                "yǐ sè liè“tiě qióng”wèi chéng shì jū mín tí gōng fáng hù"},
+               {"以“《甲》”为名", "yǐ“《jiǎ》”wéi míng"},
+               {"“““““““““以“甲”为国争光", "“““““““““yǐ“jiǎ”wéi guó zhēng guāng"}});
 }
 
 // 行 háng: the bank on a slip (开户行 was kāi hù xíng) and a counted line or row after digits.
