@@ -350,14 +350,15 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
                                                             U"科真菌", U"属真菌", U"科鱼类", U"科鸟类"};
             // ...right after 为 and closing the clause, or only a name after it (为姜科植物蓬莪术; 为保护这种
             // 猫科动物, 他为猫科动物拍了照片, 为犬科动物接种疫苗 are for).
+            // Nothing done and no purpose opening the clause.
+            const bool plain = rest.find_first_of(U"了着过") == std::u32string_view::npos &&
+                               !std::any_of(std::begin(kPurposes), std::end(kPurposes),
+                                            [&](std::u32string_view v) { return rest.starts_with(v); });
             bool taxon = false;
             for (std::u32string_view t : kTaxa)
-                if (const auto at = rest.find(t);
-                    at != std::u32string_view::npos && at <= 8 && rest.size() - at - t.size() <= 3 &&
-                    rest.find_first_of(U"了着过") == std::u32string_view::npos &&
-                    !std::any_of(std::begin(kPurposes), std::end(kPurposes),
-                                 [&](std::u32string_view v) { return rest.starts_with(v); }) &&
-                    !rest.starts_with(U"拯救"))
+                if (const auto at = rest.find(t); at != std::u32string_view::npos && at <= 8 &&
+                                                  rest.size() - at - t.size() <= 3 && plain &&
+                                                  !rest.starts_with(U"拯救"))
                     taxon = true;
             // ...or a family named near its start and then what of it (星天牛（学名：…）为天牛科的甲虫,
             // 为犀鸟目戴胜科戴胜属的鸟类, 为禾本科类芦属下的一个种; 为学科的发展, 为犬科动物接种疫苗 are
@@ -365,11 +366,8 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
             // what is done for it (为犬科的宠物洗澡, 为禾本科的作物选育良种, 为鸠鸽科的鸽子接种疫苗).
             static constexpr std::u32string_view kKinds[] = {U"一个种", U"一种", U"变种", U"亚种", U"变型"};
             const bool quiet =
-                rest.find_first_of(U"了着过") == std::u32string_view::npos &&
-                !std::any_of(std::begin(kPurposes), std::end(kPurposes),
-                             [&](std::u32string_view v) { return rest.starts_with(v); }) &&
-                (in(U"物虫类鸟鱼蝶蛾蛙蛇蜂蚁鼠兽木本菌型属草藻苔蕨贝蟹虾螺蚌龟", rest.back()) ||
-                 endsAsOneOf(kKinds, rest));
+                plain && (in(U"物虫类鸟鱼蝶蛾蛙蛇蜂蚁鼠兽木本菌型属草藻苔蕨贝蟹虾螺蚌龟", rest.back()) ||
+                          endsAsOneOf(kKinds, rest));
             for (std::size_t p = 1; quiet && !taxon && p < rest.size() && p <= 10; ++p) {
                 if (rest[p] != U'科' || (!(p + 1 < rest.size() && in(U"的下", rest[p + 1])) &&
                                          rest.find(U'属', p) == std::u32string_view::npos))
