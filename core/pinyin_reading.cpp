@@ -384,8 +384,9 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
                         syl[k] = m_data.predict(model, m_features);
                 }
         }
-    m_rules.apply({run, m_wordStart, m_wordEnd, m_end, m_besideText, before, after, m_endsTitle, m_afterClose,
-                   m_afterClose && m_quoteTaken},
+    m_rules.apply({run, m_wordStart, m_wordEnd, m_end, m_besideText, before, after,
+                   m_closedBy == U'》' || m_closedBy == U'〉', m_afterClose, m_afterClose && m_quoteTaken,
+                   m_closedBy},
                   syl);
 }
 
@@ -487,12 +488,12 @@ Utf8DecodeResult PinyinReader::feed(std::string_view in, std::string &out, bool 
                 forgetQuotes();
             }
         } else {
-            m_endsTitle = cp == U'》' || cp == U'〉';
+            m_closedBy = cp;
             const std::u32string_view runTail(m_run.data() + m_run.size() -
                                                   std::min<std::size_t>(m_run.size(), 8),
                                               std::min<std::size_t>(m_run.size(), 8));
             flushRun(out, pinyinBoundaryOf(cp));
-            m_endsTitle = false;
+            m_closedBy = 0;
             m_before = pinyinBoundaryOf(cp);
             noteMark(cp, runTail);
             const bool latin = isLatinLetter(cp);

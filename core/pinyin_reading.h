@@ -186,9 +186,10 @@ public:
 
 private:
     void flushRun(std::string &out, PinyinBoundary after);
-    // While the run being flushed ends a book's title (before 》 or 〉): the rules read 传 and 帖
-    // there as the biography and the calligraphy (《诸葛亮传》, 《快雪时晴帖》).
-    bool m_endsTitle = false;
+    // While a run is flushed: the mark that ends it (0 at a line's end or before other text).
+    // The rules read 传 and 帖 before 》 or 〉 as the biography and the calligraphy (《诸葛亮传》,
+    // 《快雪时晴帖》), and a line's first run before （ or ， as may be a name (曾宪梓（1934年－）).
+    char32_t m_closedBy = 0;
     // Whether the run being gathered follows a closing quotation mark or title mark
     // (“南无”为梵语音译, 《法华经》为根本经典): the rules read 为 there as after a noun; whether 以 or a
     // verb of naming took the quotation (以“樘”为, 释“侗”为); the nesting of the marks open so

@@ -37,6 +37,7 @@ struct PinyinSegmentedRun {
     bool endsTitle = false;        // the run ends a book's title (before 》)
     bool startsAfterClose = false; // the run follows a closing quotation mark or 》
     bool quoteTaken = false;       // and 以 or a verb of naming took it (以“樘”为, 释“侗”为)
+    char32_t closedBy = 0;         // the mark right after the run (0 at a line's end, before other text)
 
     bool standsAlone(std::size_t i) const { return pinyinStandsAlone(wordStart, besideText, i); }
 };
@@ -92,9 +93,12 @@ private:
         m_sao4{kNoSyllable}, m_ji4{kNoSyllable}, m_xiao1{kNoSyllable}, m_za3{kNoSyllable},
         m_zhao2{kNoSyllable}, m_zha2{kNoSyllable}, m_hu2{kNoSyllable}, m_ding4{kNoSyllable},
         m_bai3{kNoSyllable}, m_mo4{kNoSyllable}, m_zhong3{kNoSyllable}, m_zang4{kNoSyllable},
-        m_lei3{kNoSyllable}, m_shao4{kNoSyllable}, m_chao2{kNoSyllable};
-    // The surnames' readings, in the order of the rule's characters (单解区仇缪查朴纪华).
+        m_lei3{kNoSyllable}, m_shao4{kNoSyllable}, m_chao2{kNoSyllable}, m_ding1{kNoSyllable},
+        m_zha4{kNoSyllable}, m_shuai1{kNoSyllable}, m_mi3{kNoSyllable}, m_duo4{kNoSyllable}, m_ba1{kNoSyllable};
+    // The surnames' readings, in the order of the rule's characters (单解区仇缪查朴纪华), and of
+    // those that open a line's name (the same, then 曾任覃盖翟).
     std::uint16_t m_surnames[9]{};
+    std::uint16_t m_leadingSurnames[14]{};
 };
 
 } // namespace core

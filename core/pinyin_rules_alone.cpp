@@ -68,7 +68,11 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
         if (!r.standsAlone(i)) {
             const bool measure = in(U"卷杆", run[i]) ||
                                  (run[i] == U'担' && i + 1 < n && in(U"水米谷粮柴货肥土菜", run[i + 1]));
-            if (!measure || !(i > 0 && r.wordStart[i - 1] && r.end[i - 1] == i + 1 && isNumeral(run[i - 1])))
+            // 大都 ending a clause is the Yuan capital (攻入大都，), not "mostly".
+            const bool capital =
+                run[i] == U'都' && i + 1 == n && i > 0 && run[i - 1] == U'大' && r.after == PinyinBoundary::Punctuation;
+            if (!capital &&
+                (!measure || !(i > 0 && r.wordStart[i - 1] && r.end[i - 1] == i + 1 && isNumeral(run[i - 1]))))
                 continue;
         }
         const bool last = i + 1 == n;
@@ -322,12 +326,16 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 !(i > 0 && in(U"内暗隐嵌埋收深", run[i - 1])) &&
                 (r.standsAlone(i + 1) || oneOf(ctx.wordAtStart(i + 1), {U"语族", U"语支", U"甸"})))
                 syl[i] = m_zang4;
+            // The Buddhist canon's three baskets, zàng (经藏、律藏和论藏).
+            else if (m_zang4 != kNoSyllable && i > 0 && in(U"经律论", run[i - 1]) && r.standsAlone(i - 1) &&
+                     ctx.nearAfter(0, n, U"经律论") && (last || in(U"、和与及", run[i + 1])))
+                syl[i] = m_zang4;
             break;
         case U'累':
-            // Promoted again and again, lěi, in a career (累迁至尚书, 累官至太子少保, 累擢御史, 累立战功;
-            // 累转 stays lěi): 累 tired stands before what it tires of, not a step of office.
+            // Promoted again and again, lěi, in a career (累迁至尚书, 累官至太子少保, 累擢御史, 累立战功,
+            // 累赠太师; 累转 stays lěi): 累 tired stands before what it tires of, not a step of office.
             if (m_lei3 != kNoSyllable && !last &&
-                (in(U"迁官擢转升拜授", run[i + 1]) ||
+                (in(U"迁官擢转升拜授赠封", run[i + 1]) ||
                  (run[i + 1] == U'立' && i + 2 < n && in(U"战奇功军殊大首新", run[i + 2]))) &&
                 !(i > 0 && in(U"太很真好挺特较更最点不", run[i - 1])) &&
                 (r.standsAlone(i + 1) || oneOf(ctx.wordAtStart(i + 1), {U"官至", U"迁至", U"升至", U"擢至"})))
@@ -567,6 +575,9 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                         U"糕",   U"麻花", U"馒头", U"年糕",   U"排骨",   U"里脊", U"鸡块", U"馓子",
                         U"茄盒", U"藕盒", U"酥肉", U"小黄鱼", U"鸡蛋"})))
                 syl[i] = m_zha2;
+            // Bombed, zhà, after 挨, 被 or 遭 (天天挨炸, 桥被炸了).
+            else if (m_zha4 != kNoSyllable && i > 0 && in(U"挨被遭", run[i - 1]))
+                syl[i] = m_zha4;
             break;
         case U'糊':
             // Burnt, hú, after a way of cooking or before 了 ending the clause after what is cooked
@@ -574,6 +585,11 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             if (m_hu2 != kNoSyllable && i > 0 &&
                 (in(U"炒烧烤煮熬烙焖煎蒸熏烘燎", run[i - 1]) ||
                  (i + 2 == n && run[i + 1] == U'了' && in(U"饭粥菜锅饼汤", run[i - 1]))))
+                syl[i] = m_hu2;
+            // Pasting paper or cloth over a thing, hú (用高丽纸糊窗, 糊墙, 在窗缝处糊上纸条, 用绢糊面).
+            else if (m_hu2 != kNoSyllable && !last && r.standsAlone(i + 1) &&
+                     (in(U"窗墙", run[i + 1]) ||
+                      (in(U"上面好", run[i + 1]) && (ctx.nearBefore(i, 8, U"纸绢布") || ctx.nearAfter(i + 1, 4, U"纸绢布")))))
                 syl[i] = m_hu2;
             break;
         case U'钉':
@@ -583,11 +599,18 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 ctx.wordAtStart(i + 1).size() == 1 &&
                 !(i > 0 && in(U"颗枚根个只的铁图螺丝子骨钢鞋长种门铆这那", run[i - 1])))
                 syl[i] = m_ding4;
+            // The nail's own parts, dīng (钉尖上抹蜡, 钉头设油灰, 钉帽).
+            else if (m_ding1 != kNoSyllable && !last && in(U"尖头帽", run[i + 1]) && r.standsAlone(i + 1))
+                syl[i] = m_ding1;
             break;
         case U'盛':
             // Filling a bowl, chéng: 给我盛了一碗饭, 盛满.
-            if (m_cheng2 != kNoSyllable && !last && in(U"了满碗饭汤", run[i + 1]) &&
-                !(i > 0 && in(U"正最很极", run[i - 1]) && !(i + 2 < n && isNumeral(run[i + 2]))))
+            // Holding, chéng, of a vessel: 内盛炭化的粟粒, 笼中盛有消化液.
+            if (m_cheng2 != kNoSyllable && !last &&
+                ((in(U"了满碗饭汤", run[i + 1]) &&
+                  !(i > 0 && in(U"正最很极", run[i - 1]) && !(i + 2 < n && isNumeral(run[i + 2])))) ||
+                 ((run[i + 1] == U'有' || (i > 0 && run[i - 1] == U'内')) &&
+                  !(i > 0 && in(U"正最很极更尤", run[i - 1])))))
                 syl[i] = m_cheng2;
             break;
         case U'数':
@@ -649,12 +672,23 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 syl[i] = m_qie1;
             break;
         case U'儿':
-            // After a word, the ending of erhua (豆汁儿, 宝贝儿); not opening a run (儿啊), in a foreign
-            // name (笛卡儿), as a son (一儿一女, 吾儿, 弃儿) nor in 儿化.
+            // After a word, the ending of erhua (豆汁儿, 宝贝儿, 打着转儿); not opening a run (儿啊), in a
+            // foreign name (笛卡儿), as a son (一儿一女, 吾儿, 弃儿) nor in 儿化. Nor where it ends a name of
+            // one character and 儿, er (上官婉儿, 赵灵儿, 杨白劳之女喜儿, 新增角色晴儿, “蓉儿”): after a
+            // surname, or after what names a person, or opening a quoted run.
             if (m_er5 != kNoSyllable && syl[i] == m_er2 && i > 0 && !spellsForeignNames(run[i - 1]) &&
                 !in(U"一吾我弃孤婴胎健幼男女孙侄混", run[i - 1]) &&
-                !(!last && in(U"子女童孙时歌科化", run[i + 1])))
-                syl[i] = m_er5;
+                !(!last && in(U"子女童孙时歌科化", run[i + 1]))) {
+                const bool name = r.wordStart[i - 1] && run[i - 1] != U'们' &&
+                                  (i == 1 ? r.before == PinyinBoundary::Punctuation
+                                          : in(U"赵钱孙李吴郑王冯陈褚蒋沈韩杨朱秦许吕施孔曹严魏陶姜谢邹苏潘"
+                                               U"范彭鲁苗袁柳唐薛贺倪汤罗毕郝傅齐顾孟萧尹姚邵汪祁毛狄戴宋庞"
+                                               U"熊纪屈项祝董梁杜阮闵贾颜郭梅钟徐邱骆夏蔡胡凌霍柯卢邓洪崔龚"
+                                               U"邢裴荣翁曾殷官女色名叫称",
+                                               run[i - 2]));
+                if (!name)
+                    syl[i] = m_er5;
+            }
             break;
         case U'卷':
             // Curled, juǎn, said of a thing before 的 (头发是卷的; AFS卷的 is a volume).
@@ -675,8 +709,10 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             break;
         case U'差':
             // A difference, chā, named as such (两个数的差是十五, 所得的差为正数).
-            if (m_cha1 != kNoSyllable && i > 1 && run[i - 1] == U'的' && run[i - 2] != U'出' && !last &&
-                in(U"是为", run[i + 1]))
+            // The aberrations of a lens, chā (像差, 彗差, 球差).
+            if (m_cha1 != kNoSyllable &&
+                ((i > 1 && run[i - 1] == U'的' && run[i - 2] != U'出' && !last && in(U"是为", run[i + 1])) ||
+                 (i > 0 && in(U"像彗球", run[i - 1]) && r.standsAlone(i - 1))))
                 syl[i] = m_cha1;
             break;
         case U'貉':
@@ -701,6 +737,14 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                    (run[i + 1] == U'站' && (i + 2 == n || in(U"是位于在", run[i + 2])))) &&
                   !in(U"重新再已正要来去先都也还将会在给帮为把被统铺就才又便并需须应可能得人们着夜青板泥",
                       run[i - 1]))))
+                syl[i] = m_pu4;
+            // A shop or a post station named as such, pù (京都的老铺, 招牌上写本铺, 县境设铺十二处, 每铺置铺司,
+            // 铺兵四名; 每铺一层 paves, 老铺张, 设铺位 are left alone).
+            else if (m_pu4 != kNoSyllable &&
+                     ((i > 0 && in(U"老本设每各", run[i - 1]) && r.standsAlone(i - 1) &&
+                       (last || in(U"已有置设之和与在是的", run[i + 1]) ||
+                        (run[i - 1] == U'设' && isNumeral(run[i + 1])))) ||
+                      (!last && in(U"司兵户", run[i + 1]) && r.standsAlone(i + 1))))
                 syl[i] = m_pu4;
             break;
         case U'幢':
@@ -739,15 +783,19 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             break;
         case U'都':
             // A capital ending the clause in 以…为都, dū (以咸阳为都。; 你认为都？ dōu).
-            if (m_du1 != kNoSyllable && last && i > 1 && run[i - 1] == U'为' &&
-                ctx.occursBefore(i - 1, U'以'))
+            // A capital named by its place before a mark that ends the clause, dū (以洛阳为东都。元顺帝北走
+            // 上都。攻入大都，): the adverb leads what it sums up (a line that ends in 中都 may go on).
+            if (m_du1 != kNoSyllable && last && i > 0 &&
+                ((i > 1 && run[i - 1] == U'为' && ctx.occursBefore(i - 1, U'以')) ||
+                 (r.after == PinyinBoundary::Punctuation && in(U"东西南北中上大神陪旧故新两", run[i - 1]) &&
+                  (r.standsAlone(i - 1) || (run[i - 1] == U'大' && r.wordStart[i - 1] && r.end[i - 1] == i + 1)))))
                 syl[i] = m_du1;
             break;
         case U'呛':
             // Smoke and smells sting, qiàng (浓烟呛得睁不开眼, 辣味呛人); water and food choke, qiāng,
             // whatever smoke was about (烟雾里他被一口饭呛得直咳嗽).
-            if (m_qiang4 != kNoSyllable && !last && in(U"得人鼻眼", run[i + 1]) &&
-                ctx.nearBefore(i, 10, U"烟味辣椒雾硫熏臭") && !ctx.nearBefore(i, 10, U"水汤饭奶喝吃粥茶酒"))
+            if (m_qiang4 != kNoSyllable && (last || in(U"得人鼻眼晕醒", run[i + 1])) &&
+                ctx.nearBefore(i, 10, U"烟味辣椒雾硫熏臭毒尘") && !ctx.nearBefore(i, 10, U"水汤饭奶喝吃粥茶酒"))
                 syl[i] = m_qiang4;
             break;
         case U'樘':
@@ -840,6 +888,33 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 syl[i] = m_liu4;
             break;
         }
+        case U'衰':
+            // Waning, shuāi (由盛转衰, 阴盛阳衰, 天连衰草); cuī is of mourning dress and rank (齐衰, 斩衰,
+            // 等衰) and of 赵衰.
+            if (m_shuai1 != kNoSyllable && !(i > 0 && in(U"赵齐斩等", run[i - 1])) &&
+                !(!last && in(U"绖麻服", run[i + 1])))
+                syl[i] = m_shuai1;
+            break;
+        case U'靡':
+            // The classical "no, none", mǐ, before what there is none of (靡室靡家, 靡日不思, 靡不有初); the
+            // names of Wusun's kings (泥靡, 翁归靡) and 奢靡 keep mí.
+            if (m_mi3 != kNoSyllable && !last && in(U"室家日不有然常所他遗", run[i + 1]))
+                syl[i] = m_mi3;
+            break;
+        case U'垛':
+            // A stack, duò, of straw, grain or firewood, and stacking (麦垛, 柴火垛, 码垛, 垛着柴火, 兴化垛田);
+            // the battlement keeps duǒ (城垛, 门垛).
+            if (m_duo4 != kNoSyllable &&
+                ((i > 0 && in(U"麦草柴粮秸稻谷棉煤码堆千", run[i - 1])) ||
+                 (!last && in(U"着起成田好", run[i + 1]) && r.standsAlone(i + 1))))
+                syl[i] = m_duo4;
+            break;
+        case U'扒':
+            // Pulling down or off, clinging, bā (把城门楼扒掉, 扒开, 扒乘货车, 扒着窗台); pá is of thieves and of
+            // braising (扒手, 扒海参).
+            if (m_ba1 != kNoSyllable && !last && in(U"掉开乘光住着在下", run[i + 1]))
+                syl[i] = m_ba1;
+            break;
         default:
             break;
         }

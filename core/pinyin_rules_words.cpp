@@ -60,6 +60,23 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
             continue;
         syl[i] = m_surnames[surname];
     }
+    // A line that opens with a name of two or three characters before （ or ， is a biography's or
+    // a list's (曾宪梓（1934年－2019年）, 解振华，男, 仇士良（781年－843年）, 任航，): its first character
+    // is the surname. Not where what follows it is a word of its own before ， (查资料，, 解方程，), nor
+    // where it leads a verb or a pronoun (曾说，, 任你选，), nor where its first two characters are a
+    // word the segmentation passed over, nor before 后, 时... (单击后，), nor a place (华来镇，).
+    if ((ctx.has & kTrSurname) && r.before == PinyinBoundary::Edge && (n == 2 || n == 3) && r.standsAlone(0) &&
+        (r.closedBy == U'（' || r.closedBy == U'(' || (r.closedBy == U'，' && !(n == 3 && r.end[1] == 3)))) {
+        static constexpr std::u32string_view kLeading = U"单解区仇缪查朴纪华曾任覃盖翟";
+        const auto k = kLeading.find(run[0]);
+        static constexpr std::u32string_view kNotOfNames =
+            U"一了过在是有不没他她它你我们这那个着的被把将说看到于以为和与及也都就又再已经从自向对"
+            U"等其此之所后前时中上下内外间";
+        if (k != std::u32string_view::npos && m_leadingSurnames[k] != kNoSyllable && !in(kNotOfNames, run[1]) &&
+            !in(kNotOfNames, run[n - 1]) &&
+            !in(U"镇乡村县市区省州街路山河湖岛港湾站寺庙", run[n - 1]) && !wordAt(run.first(2)))
+            syl[0] = m_leadingSurnames[k];
+    }
     // 调到 after 把 and before a number or 最 sets a dial, tiáo (把空调调到二十六度, 把闹钟调到
     // 7点), alone or as the word, which reads the transfer, diào (他被调到北京, 把他调到销售部).
     if ((ctx.has & kTrTiao) && m_tiao2 != kNoSyllable)
@@ -237,9 +254,9 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                 syl[i] = m_chao2;
             break;
         case U'率':
-            // A year's date before 率 and troops is not 年率, a yearly rate (于1219年率军西征,
-            // 1661年率军渡海).
-            if (m_shuai4 != kNoSyllable && i > 0 && run[i - 1] == U'年' && r.wordStart[i - 1] &&
+            // A year's date or a name before 率 and troops is not 年率 or 利率, a rate (于1219年率军西征,
+            // 1661年率军渡海, 李广利率军远征).
+            if (m_shuai4 != kNoSyllable && i > 0 && in(U"年利", run[i - 1]) && r.wordStart[i - 1] &&
                 r.end[i - 1] == i + 1 && !last && in(U"军兵部师众舰", run[i + 1]) &&
                 (r.standsAlone(i + 1) ||
                  oneOf(ctx.wordAtStart(i + 1), {U"部队", U"军队", U"大军", U"部众", U"舰队"})))

@@ -1724,3 +1724,59 @@ TEST(PinyinReading, GeneralsCareersAndTibet) {
                {"范仲淹少时家贫", "fàn zhòng yān shào shí jiā pín"},
                {"分泌较少时", "fēn mì jiào shǎo shí"}});
 }
+
+TEST(PinyinReading, SurnamesOpeningALineAndNamesOfTheirOwn) {
+    expectAll({{"曾荫权（1944年－），香港政治人物。", "zēng yìn quán（1944 nián－），xiāng gǎng zhèng zhì rén wù。"},
+               {"仇士良（781年－843年），唐朝宦官。", "qiú shì liáng（781 nián－843 nián），táng cháo huàn guān。"},
+               {"单霁翔（1954年－），江苏人。", "shàn jì xiáng（1954 nián－），jiāng sū rén。"},
+               {"任航，男，汉族。", "rén háng，nán，hàn zú。"},
+               {"区家麟，香港作家。", "ōu jiā lín，xiāng gǎng zuò jiā。"},
+               {"解振华，男，1949年生。", "xiè zhèn huá，nán，1949 nián shēng。"},
+               {"曾宪梓捐资办学", "zēng xiàn zǐ juān zī bàn xué"},
+               // Not a name: a verb before its object, a pronoun, a word, a place.
+               {"查资料，写报告。", "chá zī liào，xiě bào gào。"},
+               {"解方程，求出x。", "jiě fāng chéng，qiú chū x。"},
+               {"任你选，都一样。", "rèn nǐ xuǎn，dōu yí yàng。"},
+               {"曾经，他很穷。", "céng jīng，tā hěn qióng。"},
+               {"华来镇，是一个镇。", "huá lái zhèn，shì yí gè zhèn。"},
+               {"他曾参加过比赛。", "tā céng cān jiā guò bǐ sài。"},
+               {"他在曾宪梓（1934年）之后", "tā zài zēng xiàn zǐ（1934 nián）zhī hòu"}});
+}
+
+TEST(PinyinReading, CraftsCapitalsAndClassicalNegation) {
+    expectAll({{"该城几乎每天都要挨炸", "gāi chéng jī hū měi tiān dōu yào ái zhà"},
+               {"用高丽纸糊窗", "yòng gāo lí zhǐ hú chuāng"},
+               {"在窗缝处糊上纸条", "zài chuāng fèng chù hú shàng zhǐ tiáo"},
+               {"先在钉尖上抹一点蜡", "xiān zài dīng jiān shàng mǒ yì diǎn là"},
+               {"罐中盛有清水", "guàn zhōng chéng yǒu qīng shuǐ"},
+               {"内盛炭化的粟粒", "nèi chéng tàn huà de sù lì"},
+               {"这种文化盛行于唐代", "zhè zhǒng wén huà shèng xíng yú táng dài"},
+               {"透镜存在球差、彗差和像差", "tòu jìng cún zài qiú chā、huì chā hé xiàng chā"},
+               {"他长得像差生", "tā zhǎng de xiàng chà shēng"},
+               {"北京人爱喝豆汁儿", "běi jīng rén ài hē dòu zhī er"},
+               {"殷离化名蛛儿", "yīn lí huà míng zhū ér"},
+               {"京都的老铺已传承数百年", "jīng dū de lǎo pù yǐ chuán chéng shù bǎi nián"},
+               {"县境设铺十二处", "xiàn jìng shè pù shí èr chù"},
+               {"每铺一层都要压实", "měi pū yì céng dōu yào yā shí"},
+               {"被浓烟呛晕", "bèi nóng yān qiàng yūn"},
+               {"他吃饭呛着了", "tā chī fàn qiāng zháo le"},
+               {"由盛转衰", "yóu shèng zhuǎn shuāi"},
+               {"赵衰是晋国大夫", "zhào cuī shì jìn guó dà fū"},
+               {"靡室靡家", "mǐ shì mǐ jiā"},
+               {"奢靡之风", "shē mí zhī fēng"},
+               {"麦垛旁边", "mài duò páng biān"},
+               {"城垛上插满旗帜", "chéng duǒ shàng chā mǎn qí zhì"},
+               {"把城门楼扒掉", "bǎ chéng mén lóu bā diào"},
+               {"扒手偷了钱包", "pá shǒu tōu le qián bāo"},
+               {"李广利率军远征", "lǐ guǎng lì shuài jūn yuǎn zhēng"},
+               {"利率下调", "lì lǜ xià tiáo"},
+               {"累赠太师", "lěi zèng tài shī"},
+               {"经藏、律藏和论藏", "jīng zàng、lǜ zàng hé lùn zàng"},
+               {"洛阳为东都。", "luò yáng wéi dōng dū。"},
+               {"明军攻入大都，", "míng jūn gōng rù dà dū，"},
+               {"他们大都是学生", "tā men dà dōu shì xué shēng"},
+               {"早上都去跑步", "zǎo shàng dōu qù pǎo bù"},
+               {"所有程序在回复中都\n可以", "suǒ yǒu chéng xù zài huí fù zhōng dōu\nkě yǐ"},
+               {"降魔杵", "xiáng mó chǔ"},
+               {"租庸调制", "zū yōng diào zhì"}});
+}
