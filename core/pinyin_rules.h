@@ -94,7 +94,9 @@ private:
         m_zhao2{kNoSyllable}, m_zha2{kNoSyllable}, m_hu2{kNoSyllable}, m_ding4{kNoSyllable},
         m_bai3{kNoSyllable}, m_mo4{kNoSyllable}, m_zhong3{kNoSyllable}, m_zang4{kNoSyllable},
         m_lei3{kNoSyllable}, m_shao4{kNoSyllable}, m_chao2{kNoSyllable}, m_ding1{kNoSyllable},
-        m_zha4{kNoSyllable}, m_shuai1{kNoSyllable}, m_mi3{kNoSyllable}, m_duo4{kNoSyllable}, m_ba1{kNoSyllable};
+        m_zha4{kNoSyllable}, m_shuai1{kNoSyllable}, m_mi3{kNoSyllable}, m_duo4{kNoSyllable},
+        m_ba1{kNoSyllable}, m_xiang4{kNoSyllable}, m_sai4{kNoSyllable}, m_fang2{kNoSyllable},
+        m_gan1{kNoSyllable};
     // The surnames' readings, in the order of the rule's characters (单解区仇缪查朴纪华), and of
     // those that open a line's name (the same, then 曾任覃盖翟).
     std::uint16_t m_surnames[9]{};

@@ -69,10 +69,10 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             const bool measure = in(U"卷杆", run[i]) ||
                                  (run[i] == U'担' && i + 1 < n && in(U"水米谷粮柴货肥土菜", run[i + 1]));
             // 大都 ending a clause is the Yuan capital (攻入大都，), not "mostly".
-            const bool capital =
-                run[i] == U'都' && i + 1 == n && i > 0 && run[i - 1] == U'大' && r.after == PinyinBoundary::Punctuation;
-            if (!capital &&
-                (!measure || !(i > 0 && r.wordStart[i - 1] && r.end[i - 1] == i + 1 && isNumeral(run[i - 1]))))
+            const bool capital = run[i] == U'都' && i + 1 == n && i > 0 && run[i - 1] == U'大' &&
+                                 r.after == PinyinBoundary::Punctuation;
+            if (!capital && (!measure || !(i > 0 && r.wordStart[i - 1] && r.end[i - 1] == i + 1 &&
+                                           isNumeral(run[i - 1]))))
                 continue;
         }
         const bool last = i + 1 == n;
@@ -575,8 +575,9 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                         U"糕",   U"麻花", U"馒头", U"年糕",   U"排骨",   U"里脊", U"鸡块", U"馓子",
                         U"茄盒", U"藕盒", U"酥肉", U"小黄鱼", U"鸡蛋"})))
                 syl[i] = m_zha2;
-            // Bombed, zhà, after 挨, 被 or 遭 (天天挨炸, 桥被炸了).
-            else if (m_zha4 != kNoSyllable && i > 0 && in(U"挨被遭", run[i - 1]))
+            // Bombed, zhà, after 挨, 被 or 遭 (天天挨炸, 桥被炸了; 鸡腿被炸得金黄 is fried).
+            else if (m_zha4 != kNoSyllable && i > 0 && in(U"挨被遭", run[i - 1]) &&
+                     !ctx.nearAfter(0, n, U"金黄酥脆油锅熟遍糊焦"))
                 syl[i] = m_zha4;
             break;
         case U'糊':
@@ -586,10 +587,12 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 (in(U"炒烧烤煮熬烙焖煎蒸熏烘燎", run[i - 1]) ||
                  (i + 2 == n && run[i + 1] == U'了' && in(U"饭粥菜锅饼汤", run[i - 1]))))
                 syl[i] = m_hu2;
-            // Pasting paper or cloth over a thing, hú (用高丽纸糊窗, 糊墙, 在窗缝处糊上纸条, 用绢糊面).
-            else if (m_hu2 != kNoSyllable && !last && r.standsAlone(i + 1) &&
+            // Pasting paper or cloth over a thing, hú (用高丽纸糊窗, 用报纸糊窗缝, 在窗缝处糊上纸条,
+            // 用绢糊面); mud, plaster and glue smeared on are hū (黄泥糊墙, 用水泥糊上), left to the model.
+            else if (m_hu2 != kNoSyllable && !last && !ctx.nearBefore(i, 8, U"泥灰浆胶") &&
                      (in(U"窗墙", run[i + 1]) ||
-                      (in(U"上面好", run[i + 1]) && (ctx.nearBefore(i, 8, U"纸绢布") || ctx.nearAfter(i + 1, 4, U"纸绢布")))))
+                      (in(U"上面好", run[i + 1]) && r.standsAlone(i + 1) &&
+                       (ctx.nearBefore(i, 8, U"纸绢布") || ctx.nearAfter(i + 1, 4, U"纸绢布")))))
                 syl[i] = m_hu2;
             break;
         case U'钉':
@@ -599,8 +602,9 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 ctx.wordAtStart(i + 1).size() == 1 &&
                 !(i > 0 && in(U"颗枚根个只的铁图螺丝子骨钢鞋长种门铆这那", run[i - 1])))
                 syl[i] = m_ding4;
-            // The nail's own parts, dīng (钉尖上抹蜡, 钉头设油灰, 钉帽).
-            else if (m_ding1 != kNoSyllable && !last && in(U"尖头帽", run[i + 1]) && r.standsAlone(i + 1))
+            // The nail's own parts, dīng (钉尖上抹蜡, 钉头设油灰, 钉帽; 先钉头两颗扣子 nails the first two).
+            else if (m_ding1 != kNoSyllable && !last && in(U"尖头帽", run[i + 1]) && r.standsAlone(i + 1) &&
+                     !(i + 2 < n && isNumeral(run[i + 2])))
                 syl[i] = m_ding1;
             break;
         case U'盛':
@@ -684,7 +688,7 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                                           : in(U"赵钱孙李吴郑王冯陈褚蒋沈韩杨朱秦许吕施孔曹严魏陶姜谢邹苏潘"
                                                U"范彭鲁苗袁柳唐薛贺倪汤罗毕郝傅齐顾孟萧尹姚邵汪祁毛狄戴宋庞"
                                                U"熊纪屈项祝董梁杜阮闵贾颜郭梅钟徐邱骆夏蔡胡凌霍柯卢邓洪崔龚"
-                                               U"邢裴荣翁曾殷官女色名叫称",
+                                               U"邢裴荣翁曾殷官女色名叫称唤她",
                                                run[i - 2]));
                 if (!name)
                     syl[i] = m_er5;
@@ -738,13 +742,16 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                   !in(U"重新再已正要来去先都也还将会在给帮为把被统铺就才又便并需须应可能得人们着夜青板泥",
                       run[i - 1]))))
                 syl[i] = m_pu4;
-            // A shop or a post station named as such, pù (京都的老铺, 招牌上写本铺, 县境设铺十二处, 每铺置铺司,
-            // 铺兵四名; 每铺一层 paves, 老铺张, 设铺位 are left alone).
+            // A shop or a post station named as such, pù (京都的老铺, 招牌上写本铺, 县境设铺十二处,
+            // 每铺置铺司, 铺兵四名; 每铺一层 paves, 老铺在地上, 老铺张, 设铺位 are left alone).
             else if (m_pu4 != kNoSyllable &&
                      ((i > 0 && in(U"老本设每各", run[i - 1]) && r.standsAlone(i - 1) &&
-                       (last || in(U"已有置设之和与在是的", run[i + 1]) ||
+                       (last || in(U"已有置设之和与是的配", run[i + 1]) ||
                         (run[i - 1] == U'设' && isNumeral(run[i + 1])))) ||
-                      (!last && in(U"司兵户", run[i + 1]) && r.standsAlone(i + 1))))
+                      (!last && in(U"司兵户", run[i + 1]) && r.standsAlone(i + 1)) ||
+                      // ...after what it sells (皮货铺一度多达百余家, 城中首饰铺; 把布铺在 paves).
+                      (i > 0 && in(U"货饰肉米饭酒茶烟杂钱", run[i - 1]) && !r.standsAlone(i - 1) &&
+                       (last || in(U"一多已有和与是的里内中", run[i + 1])))))
                 syl[i] = m_pu4;
             break;
         case U'幢':
@@ -788,14 +795,16 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             if (m_du1 != kNoSyllable && last && i > 0 &&
                 ((i > 1 && run[i - 1] == U'为' && ctx.occursBefore(i - 1, U'以')) ||
                  (r.after == PinyinBoundary::Punctuation && in(U"东西南北中上大神陪旧故新两", run[i - 1]) &&
-                  (r.standsAlone(i - 1) || (run[i - 1] == U'大' && r.wordStart[i - 1] && r.end[i - 1] == i + 1)))))
+                  (r.standsAlone(i - 1) ||
+                   (run[i - 1] == U'大' && r.wordStart[i - 1] && r.end[i - 1] == i + 1)))))
                 syl[i] = m_du1;
             break;
         case U'呛':
             // Smoke and smells sting, qiàng (浓烟呛得睁不开眼, 辣味呛人); water and food choke, qiāng,
             // whatever smoke was about (烟雾里他被一口饭呛得直咳嗽).
             if (m_qiang4 != kNoSyllable && (last || in(U"得人鼻眼晕醒", run[i + 1])) &&
-                ctx.nearBefore(i, 10, U"烟味辣椒雾硫熏臭毒尘") && !ctx.nearBefore(i, 10, U"水汤饭奶喝吃粥茶酒"))
+                ctx.nearBefore(i, 10, U"烟味辣椒雾硫熏臭毒尘") &&
+                !ctx.nearBefore(i, 10, U"水汤饭奶喝吃粥茶酒"))
                 syl[i] = m_qiang4;
             break;
         case U'樘':
@@ -902,18 +911,43 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 syl[i] = m_mi3;
             break;
         case U'垛':
-            // A stack, duò, of straw, grain or firewood, and stacking (麦垛, 柴火垛, 码垛, 垛着柴火, 兴化垛田);
-            // the battlement keeps duǒ (城垛, 门垛).
-            if (m_duo4 != kNoSyllable &&
-                ((i > 0 && in(U"麦草柴粮秸稻谷棉煤码堆千", run[i - 1])) ||
-                 (!last && in(U"着起成田好", run[i + 1]) && r.standsAlone(i + 1))))
+            // A stack, duò, of straw, grain or firewood, and stacking (麦垛, 柴火垛, 码垛, 垛着柴火,
+            // 兴化垛田); the battlement keeps duǒ (城垛, 门垛).
+            if (m_duo4 != kNoSyllable && ((i > 0 && in(U"麦草柴粮秸稻谷棉煤码堆千", run[i - 1])) ||
+                                          (!last && in(U"着起成田好", run[i + 1]) && r.standsAlone(i + 1))))
                 syl[i] = m_duo4;
             break;
         case U'扒':
-            // Pulling down or off, clinging, bā (把城门楼扒掉, 扒开, 扒乘货车, 扒着窗台); pá is of thieves and of
-            // braising (扒手, 扒海参).
-            if (m_ba1 != kNoSyllable && !last && in(U"掉开乘光住着在下", run[i + 1]))
+            // Pulling down or off, clinging, bā (把城门楼扒掉, 扒开, 扒乘货车, 扒着窗台); pá is of thieves
+            // and of braising (扒手, 扒海参).
+            if (m_ba1 != kNoSyllable && !last && in(U"掉开乘光住着下", run[i + 1]))
                 syl[i] = m_ba1;
+            break;
+        case U'相':
+            // A chancellor, xiàng, after what praises or ranks him (北宋名相寇准, 一代贤相, 首相); not
+            // "each other" before its verb (登录名相联系).
+            if (m_xiang4 != kNoSyllable && i > 0 && in(U"名贤良宰首", run[i - 1]) && r.standsAlone(i - 1) &&
+                (last || !in(U"联关互对比同似近应连接继称识传助配处依交合当信爱见遇约逢映衬辅守结通符反聯關對"
+                             U"應連繼稱識傳處見遇約結",
+                             run[i + 1])))
+                syl[i] = m_xiang4;
+            break;
+        case U'塞':
+            // The frontier, sài, entered, left or counted (军入塞, 天下九塞, 紫塞); stopping up is sāi.
+            if (m_sai4 != kNoSyllable && i > 0 && in(U"入九紫", run[i - 1]) && r.standsAlone(i - 1) &&
+                (last || !in(U"了着进满住上下好", run[i + 1])))
+                syl[i] = m_sai4;
+            break;
+        case U'坊':
+            // A workshop, fáng, after what it makes (豆腐坊, 糟坊, 油坊, 粉坊); streets and arches keep fāng.
+            if (m_fang2 != kNoSyllable && i > 0 && in(U"腐糟油粉酱醋染磨织纸", run[i - 1]))
+                syl[i] = m_fang2;
+            break;
+        case U'干':
+            // Dried food, gān, after what was dried (桂圆干, 奶干, 萝卜干, 葡萄干); doing keeps gàn.
+            if (m_gan1 != kNoSyllable && i > 0 && in(U"圆奶卜萄笋菜果枣柿虾鱼肉饼姜", run[i - 1]) &&
+                !r.standsAlone(i - 1) && (last || !in(U"了着过活完得部事", run[i + 1])))
+                syl[i] = m_gan1;
             break;
         default:
             break;

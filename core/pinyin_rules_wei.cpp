@@ -146,8 +146,11 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
         for (std::size_t i = 0; i + 1 < n; ++i) {
             if (run[i] != U'为' || syl[i] != m_wei4 || !r.standsAlone(i))
                 continue;
-            const bool opens = i == 0 ? r.before == PinyinBoundary::Punctuation
-                                      : i == 1 && in(U"今曾均皆多亦也即仍则现乃实原现", run[0]);
+            const bool opens =
+                i == 0 ? r.before == PinyinBoundary::Punctuation
+                       : (i == 1 && in(U"今曾均皆多亦也即仍则现乃实原现", run[0])) ||
+                             oneOf(ctx.wordBefore(i), {U"自古", U"历来", U"向来", U"素来", U"一向", U"古时",
+                                                       U"旧时", U"如今", U"现今"});
             // Right after a quoted term or a title it names what that is (“南无”为梵语音译, 《法华经》为
             // 根本经典, 《神奈川冲浪里》为北斋晚年代表作).
             const bool afterName = i == 0 && r.startsAfterClose;
@@ -175,7 +178,13 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 U"寻找", U"重建", U"保护", U"纪念", U"参观", U"游览", U"开发", U"打造", U"争取", U"建立",
                 U"修建", U"前往", U"到达", U"抵达", U"寻访", U"守卫", U"攻打", U"美化", U"服务", U"发展",
                 U"守护", U"装点", U"管理", U"保障", U"确保", U"避免", U"防止", U"生计", U"奔波"};
-            const bool place = endsAsOneOf(kPlaces, rest) && !holdsOneOf(kGoals, rest);
+            // ...or a kind of work (，为盛唐乐府名篇), or what ranks first of its kind
+            // (，为海内外收藏最多者).
+            static constexpr std::u32string_view kWorks[] = {U"名篇", U"名作", U"名著", U"代表作", U"杰作",
+                                                             U"名曲", U"名画", U"名剧", U"佳作"};
+            const bool place = (endsAsOneOf(kPlaces, rest) || endsAsOneOf(kWorks, rest) ||
+                                (rest.back() == U'者' && rest.find(U'最') != std::u32string_view::npos)) &&
+                               !holdsOneOf(kGoals, rest);
             static constexpr std::u32string_view kFirst[] = {U"最",   U"唯一", U"现存", U"第一", U"第二",
                                                              U"第三", U"首个", U"首座", U"重要", U"主要",
                                                              U"著名", U"代表", U"早期", U"传统"};
@@ -386,6 +395,17 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
                      er && !(er + 1 < n && in(U"非不是", run[er + 1])) &&
                      std::any_of(std::begin(kPurposes), std::end(kPurposes),
                                  [&](std::u32string_view v) { return rest.starts_with(v); }))
+                syl[i] = m_wei4;
+            // ...or the word right after it is such a purpose (百姓为纪念其治水功绩，); not after what
+            // names an aim or a use, in 以…为, nor where the clause ends in what a thing is (其宗旨为保护
+            // 文物, 定为保护对象, 以送料机构为研究对象, ，为研究晚清人物的重要影像: wéi).
+            else if (std::find(std::begin(kPurposes), std::end(kPurposes), ctx.wordAtStart(i + 1)) !=
+                         std::end(kPurposes) &&
+                     rest.find(U'的') == std::u32string_view::npos && !ctx.occursBefore(i, U'以') &&
+                     !(i > 0 && in(U"定列视评称改选作成变分划命认封奉设", run[i - 1])) &&
+                     !oneOf(ctx.wordBefore(i), {U"目的", U"宗旨", U"任务", U"目标", U"功能", U"作用", U"职责",
+                                                U"用途", U"意义", U"主旨", U"重点", U"方针", U"原则", U"使命",
+                                                U"职能", U"用意", U"初衷", U"主题", U"口号"}))
                 syl[i] = m_wei4;
         }
 }

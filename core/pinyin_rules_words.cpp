@@ -61,19 +61,21 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
         syl[i] = m_surnames[surname];
     }
     // A line that opens with a name of two or three characters before （ or ， is a biography's or
-    // a list's (曾宪梓（1934年－2019年）, 解振华，男, 仇士良（781年－843年）, 任航，): its first character
-    // is the surname. Not where what follows it is a word of its own before ， (查资料，, 解方程，), nor
-    // where it leads a verb or a pronoun (曾说，, 任你选，), nor where its first two characters are a
-    // word the segmentation passed over, nor before 后, 时... (单击后，), nor a place (华来镇，).
-    if ((ctx.has & kTrSurname) && r.before == PinyinBoundary::Edge && (n == 2 || n == 3) && r.standsAlone(0) &&
+    // a list's (曾宪梓（1934年－2019年）, 解振华（1949年－）, 仇士良（781年－843年）, 任航，): its first
+    // character is the surname. Not where what follows it is a word of its own before ， (查资料，,
+    // 解方程，), nor where it leads a verb or a pronoun or ends a nickname (曾说，, 任你选，, 曾记否，,
+    // 华仔，), nor where its first two characters are a word the segmentation passed over, nor before
+    // 后, 时... (单击后，), nor a place (华来镇，).
+    if ((ctx.has & kTrSurname) && r.before == PinyinBoundary::Edge && (n == 2 || n == 3) &&
+        r.standsAlone(0) &&
         (r.closedBy == U'（' || r.closedBy == U'(' || (r.closedBy == U'，' && !(n == 3 && r.end[1] == 3)))) {
         static constexpr std::u32string_view kLeading = U"单解区仇缪查朴纪华曾任覃盖翟";
         const auto k = kLeading.find(run[0]);
         static constexpr std::u32string_view kNotOfNames =
             U"一了过在是有不没他她它你我们这那个着的被把将说看到于以为和与及也都就又再已经从自向对"
-            U"等其此之所后前时中上下内外间";
-        if (k != std::u32string_view::npos && m_leadingSurnames[k] != kNoSyllable && !in(kNotOfNames, run[1]) &&
-            !in(kNotOfNames, run[n - 1]) &&
+            U"等其此之所后前时中上下内外间记否仔";
+        if (k != std::u32string_view::npos && m_leadingSurnames[k] != kNoSyllable &&
+            !in(kNotOfNames, run[1]) && !in(kNotOfNames, run[n - 1]) &&
             !in(U"镇乡村县市区省州街路山河湖岛港湾站寺庙", run[n - 1]) && !wordAt(run.first(2)))
             syl[0] = m_leadingSurnames[k];
     }
@@ -307,7 +309,11 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                                  (i + 2 == n || in(U"后时以而", run[i + 2]));
             const bool toPeople =
                 oneOf(next, {U"匈奴", U"突厥", U"鲜卑", U"后金", U"蒙古", U"清朝", U"清军"});
-            if ((i > 0 && in(U"出投归纳招劝迎诈", run[i - 1]) && r.standsAlone(i - 1)) || yielded ||
+            // 而 before it ending the clause where a town or troops opened their gates (开城而降, 率众而降;
+            // 从天而降, 随之而降 fall).
+            const bool gave = last && i > 1 && run[i - 1] == U'而' && !in(U"天空之云", run[i - 2]) &&
+                              ctx.nearBefore(i - 1, 6, U"城众兵军将");
+            if ((i > 0 && in(U"出投归纳招劝迎诈", run[i - 1]) && r.standsAlone(i - 1)) || yielded || gave ||
                 toState || toPeople ||
                 (to.size() == 1 && in(U"秦楚齐燕赵韩魏蜀吴晋隋唐宋元明清金辽汉曹刘", to[0]) && i + 3 < n &&
                  in(U"军国朝廷王", run[i + 3])) ||

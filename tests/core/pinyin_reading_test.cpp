@@ -1731,8 +1731,9 @@ TEST(PinyinReading, SurnamesOpeningALineAndNamesOfTheirOwn) {
                {"单霁翔（1954年－），江苏人。", "shàn jì xiáng（1954 nián－），jiāng sū rén。"},
                {"任航，男，汉族。", "rén háng，nán，hàn zú。"},
                {"区家麟，香港作家。", "ōu jiā lín，xiāng gǎng zuò jiā。"},
-               {"解振华，男，1949年生。", "xiè zhèn huá，nán，1949 nián shēng。"},
+               {"解振华（1949年－），男。", "xiè zhèn huá（1949 nián－），nán。"},
                {"曾宪梓捐资办学", "zēng xiàn zǐ juān zī bàn xué"},
+               {"单霁翔说", "shàn jì xiáng shuō"},
                // Not a name: a verb before its object, a pronoun, a word, a place.
                {"查资料，写报告。", "chá zī liào，xiě bào gào。"},
                {"解方程，求出x。", "jiě fāng chéng，qiú chū x。"},
@@ -1740,6 +1741,8 @@ TEST(PinyinReading, SurnamesOpeningALineAndNamesOfTheirOwn) {
                {"曾经，他很穷。", "céng jīng，tā hěn qióng。"},
                {"华来镇，是一个镇。", "huá lái zhèn，shì yí gè zhèn。"},
                {"他曾参加过比赛。", "tā céng cān jiā guò bǐ sài。"},
+               {"华仔，今晚见。", "huá zǎi，jīn wǎn jiàn。"},
+               {"了解振华机械厂的情况", "liǎo jiě zhèn huá jī xiè chǎng de qíng kuàng"},
                {"他在曾宪梓（1934年）之后", "tā zài zēng xiàn zǐ（1934 nián）zhī hòu"}});
 }
 
@@ -1778,5 +1781,24 @@ TEST(PinyinReading, CraftsCapitalsAndClassicalNegation) {
                {"早上都去跑步", "zǎo shàng dōu qù pǎo bù"},
                {"所有程序在回复中都\n可以", "suǒ yǒu chéng xù zài huí fù zhōng dōu\nkě yǐ"},
                {"降魔杵", "xiáng mó chǔ"},
-               {"租庸调制", "zū yōng diào zhì"}});
+               {"租庸调制", "zū yōng diào zhì"},
+               {"该镇自古为茶马古道上的重要驿站", "gāi zhèn zì gǔ wéi chá mǎ gǔ dào shàng de zhòng yào yì zhàn"},
+               {"开篇，为盛唐乐府名篇。", "kāi piān，wéi shèng táng yuè fǔ míng piān。"},
+               {"残本二百余册，为海内外收藏最多者。", "cán běn èr bǎi yú cè，wéi hǎi nèi wài shōu cáng zuì duō zhě。"},
+               {"当地百姓为纪念其治水功绩，", "dāng dì bǎi xìng wèi jì niàn qí zhì shuǐ gōng jì，"},
+               {"其宗旨为保护文物", "qí zōng zhǐ wéi bǎo hù wén wù"},
+               {"以送料机构为研究对象", "yǐ sòng liào jī gòu wéi yán jiū duì xiàng"},
+               {"北宋名相寇准", "běi sòng míng xiàng kòu zhǔn"},
+               {"与登录名相联系的目录", "yǔ dēng lù míng xiāng lián xì de mù lù"},
+               {"军入塞", "jūn rù sài"},
+               {"豆腐坊", "dòu fǔ fáng"},
+               {"桂圆干", "guì yuán gān"},
+               {"皮货铺一度多达百余家", "pí huò pù yí dù duō dá bǎi yú jiā"},
+               {"把布铺在桌上", "bǎ bù pū zài zhuō shàng"},
+               {"守将开城而降", "shǒu jiàng kāi chéng ér xiáng"},
+               {"从天而降", "cóng tiān ér jiàng"},
+               {"上官婉儿是唐代女诗人", "shàng guān wǎn ér shì táng dài nǚ shī rén"},
+               {"盖叫天，京剧演员", "gài jiào tiān，jīng jù yǎn yuán"},
+               {"打地铺", "dǎ dì pù"},
+               {"暖暖地铺洒在身上", "nuǎn nuǎn dì pū sǎ zài shēn shàng"}});
 }
