@@ -703,6 +703,14 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                  (ctx.afterCount(i, U"几数每") && ctx.nearAfter(i + 1, 3, U"纸胶布线绳钢带膜") &&
                   !(i + 2 < n && run[i + 1] == U'纸' && in(U"质张本墨盒面页品箱", run[i + 2])))))
                 syl[i] = m_juan3;
+            // Right after a title, the scroll or volume of it, juàn (《丹台春晓图》卷，《全唐诗》卷七六一;
+            // 把“纸”卷好 rolls).
+            else if (m_juan4 != kNoSyllable && i == 0 && r.startsAfterClose &&
+                     (last || !in(U"起成好上住了着回走曲进", run[i + 1])))
+                syl[i] = m_juan4;
+            // Rolling something up, juǎn, before how it ends (把“纸”卷好, 卷成筒状, 卷起袖子).
+            if (m_juan3 != kNoSyllable && !last && in(U"起成好住回进", run[i + 1]) && r.standsAlone(i + 1))
+                syl[i] = m_juan3;
             break;
         case U'钻':
             // Boring through, zuān: 钻了几个孔, 钻出地面, 钻透岩石, 钻来钻去 (这颗钻来自南非 is a diamond).
@@ -794,7 +802,7 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             // 上都。攻入大都，): the adverb leads what it sums up (a line that ends in 中都 may go on).
             if (m_du1 != kNoSyllable && last && i > 0 &&
                 ((i > 1 && run[i - 1] == U'为' && ctx.occursBefore(i - 1, U'以')) ||
-                 (r.after == PinyinBoundary::Punctuation && in(U"东西南北中上大神陪旧故新两", run[i - 1]) &&
+                 (r.after == PinyinBoundary::Punctuation && in(U"东西南北中上大神陪旧故新两留", run[i - 1]) &&
                   (r.standsAlone(i - 1) ||
                    (run[i - 1] == U'大' && r.wordStart[i - 1] && r.end[i - 1] == i + 1)))))
                 syl[i] = m_du1;

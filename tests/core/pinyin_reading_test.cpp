@@ -1800,5 +1800,10 @@ TEST(PinyinReading, CraftsCapitalsAndClassicalNegation) {
                {"上官婉儿是唐代女诗人", "shàng guān wǎn ér shì táng dài nǚ shī rén"},
                {"盖叫天，京剧演员", "gài jiào tiān，jīng jù yǎn yuán"},
                {"打地铺", "dǎ dì pù"},
-               {"暖暖地铺洒在身上", "nuǎn nuǎn dì pū sǎ zài shēn shàng"}});
+               {"暖暖地铺洒在身上", "nuǎn nuǎn dì pū sǎ zài shēn shàng"},
+               {"南京作为留都，", "nán jīng zuò wéi liú dū，"},
+               {"合作《丹台春晓图》卷，", "hé zuò《dān tái chūn xiǎo tú》juàn，"},
+               {"他把“花”卷起来", "tā bǎ“huā”juǎn qǐ lái"},
+               {"把“纸”卷好", "bǎ“zhǐ”juǎn hǎo"},
+               {"东边的山", "dōng bian de shān"}});
 }
