@@ -757,9 +757,11 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                        (last || in(U"已有置设之和与是的配", run[i + 1]) ||
                         (run[i - 1] == U'设' && isNumeral(run[i + 1])))) ||
                       (!last && in(U"司兵户", run[i + 1]) && r.standsAlone(i + 1)) ||
-                      // ...after what it sells (皮货铺一度多达百余家, 城中首饰铺; 把布铺在 paves).
+                      // ...after what it sells (皮货铺一度多达百余家, 首饰铺里; 把布铺在, 糯米铺一层,
+                      // 晚饭铺一下床, 卸完货铺的油布 pave).
                       (i > 0 && in(U"货饰肉米饭酒茶烟杂钱", run[i - 1]) && !r.standsAlone(i - 1) &&
-                       (last || in(U"一多已有和与是的里内中", run[i + 1])))))
+                       (last || in(U"多已有和与是里内中", run[i + 1]) ||
+                        (i + 2 < n && run[i + 1] == U'一' && run[i + 2] == U'度')))))
                 syl[i] = m_pu4;
             break;
         case U'幢':
@@ -954,7 +956,7 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
         case U'干':
             // Dried food, gān, after what was dried (桂圆干, 奶干, 萝卜干, 葡萄干); doing keeps gàn.
             if (m_gan1 != kNoSyllable && i > 0 && in(U"圆奶卜萄笋菜果枣柿虾鱼肉饼姜", run[i - 1]) &&
-                !r.standsAlone(i - 1) && (last || !in(U"了着过活完得部事", run[i + 1])))
+                !r.standsAlone(i - 1) && (last || !in(U"了着过活完得部事到出起", run[i + 1])))
                 syl[i] = m_gan1;
             break;
         default:

@@ -182,9 +182,15 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
             // (，为海内外收藏最多者).
             static constexpr std::u32string_view kWorks[] = {U"名篇", U"名作", U"名著", U"代表作", U"杰作",
                                                              U"名曲", U"名画", U"名剧", U"佳作"};
-            const bool place = (endsAsOneOf(kPlaces, rest) || endsAsOneOf(kWorks, rest) ||
-                                (rest.back() == U'者' && rest.find(U'最') != std::u32string_view::npos)) &&
-                               !holdsOneOf(kGoals, rest);
+            // ...not what is made of a work for someone (，为青少年改编古典名著, 为学生讲解唐宋名篇).
+            static constexpr std::u32string_view kMadeFor[] = {
+                U"改编", U"讲解", U"创作", U"献上", U"留下", U"修复", U"编写", U"翻译",
+                U"演奏", U"出版", U"推出", U"奉献", U"谱写", U"演唱", U"朗诵", U"讲授",
+                U"写下", U"写出", U"选编", U"编选", U"整理", U"带来"};
+            const bool place =
+                ((endsAsOneOf(kWorks, rest) && !holdsOneOf(kMadeFor, rest)) || endsAsOneOf(kPlaces, rest) ||
+                 (rest.back() == U'者' && rest.find(U'最') != std::u32string_view::npos)) &&
+                !holdsOneOf(kGoals, rest);
             static constexpr std::u32string_view kFirst[] = {U"最",   U"唯一", U"现存", U"第一", U"第二",
                                                              U"第三", U"首个", U"首座", U"重要", U"主要",
                                                              U"著名", U"代表", U"早期", U"传统"};
@@ -403,9 +409,11 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
                          std::end(kPurposes) &&
                      rest.find(U'的') == std::u32string_view::npos && !ctx.occursBefore(i, U'以') &&
                      !(i > 0 && in(U"定列视评称改选作成变分划命认封奉设", run[i - 1])) &&
-                     !oneOf(ctx.wordBefore(i), {U"目的", U"宗旨", U"任务", U"目标", U"功能", U"作用", U"职责",
-                                                U"用途", U"意义", U"主旨", U"重点", U"方针", U"原则", U"使命",
-                                                U"职能", U"用意", U"初衷", U"主题", U"口号"}))
+                     !oneOf(ctx.wordBefore(i),
+                            {U"目的", U"宗旨", U"任务", U"目标", U"功能", U"作用", U"职责",
+                             U"用途", U"意义", U"主旨", U"重点", U"方针", U"原则", U"使命",
+                             U"职能", U"用意", U"初衷", U"主题", U"口号", U"功效", U"疗效",
+                             U"效果", U"工作", U"职务", U"特点", U"功用", U"内容", U"方向"}))
                 syl[i] = m_wei4;
         }
 }

@@ -309,10 +309,13 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                                  (i + 2 == n || in(U"后时以而", run[i + 2]));
             const bool toPeople =
                 oneOf(next, {U"匈奴", U"突厥", U"鲜卑", U"后金", U"蒙古", U"清朝", U"清军"});
-            // 而 before it ending the clause where a town or troops opened their gates (开城而降, 率众而降;
-            // 从天而降, 随之而降 fall).
-            const bool gave = last && i > 1 && run[i - 1] == U'而' && !in(U"天空之云", run[i - 2]) &&
-                              ctx.nearBefore(i - 1, 6, U"城众兵军将");
+            // 而 before it ending the clause where a town gave itself up, troops were led over or no battle
+            // was fought (开城而降, 率众而降, 力屈而降, 不战而降; 从天而降, 伞兵自空中而降, 军费应声而降
+            // fall).
+            const bool gave =
+                last && i > 1 && run[i - 1] == U'而' &&
+                (in(U"城众", run[i - 2]) || oneOf(ctx.wordBefore(i - 1), {U"力屈", U"不战", U"解甲", U"力竭",
+                                                                          U"望风", U"闻风", U"势穷"}));
             if ((i > 0 && in(U"出投归纳招劝迎诈", run[i - 1]) && r.standsAlone(i - 1)) || yielded || gave ||
                 toState || toPeople ||
                 (to.size() == 1 && in(U"秦楚齐燕赵韩魏蜀吴晋隋唐宋元明清金辽汉曹刘", to[0]) && i + 3 < n &&

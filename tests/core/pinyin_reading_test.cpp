@@ -1805,5 +1805,12 @@ TEST(PinyinReading, CraftsCapitalsAndClassicalNegation) {
                {"合作《丹台春晓图》卷，", "hé zuò《dān tái chūn xiǎo tú》juàn，"},
                {"他把“花”卷起来", "tā bǎ“huā”juǎn qǐ lái"},
                {"把“纸”卷好", "bǎ“zhǐ”juǎn hǎo"},
-               {"东边的山", "dōng bian de shān"}});
+               {"东边的山", "dōng bian de shān"},
+               {"伞兵自空中而降", "sǎn bīng zì kōng zhōng ér jiàng"},
+               {"各国军费开支应声而降", "gè guó jūn fèi kāi zhī yìng shēng ér jiàng"},
+               {"在蒸笼里先将糯米铺一层", "zài zhēng lóng lǐ xiān jiāng nuò mǐ pū yì céng"},
+               {"全家老小拔萝卜干到深夜", "quán jiā lǎo xiǎo bá luó bo gàn dào shēn yè"},
+               {"此药功效为促进血液循环", "cǐ yào gōng xiào wéi cù jìn xuè yè xún huán"},
+               {"老师精选了十几首诗，为学生逐一讲解唐宋名篇。",
+                "lǎo shī jīng xuǎn le shí jǐ shǒu shī，wèi xué shēng zhú yī jiǎng jiě táng sòng míng piān。"}});
 }
