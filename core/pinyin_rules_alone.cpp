@@ -326,6 +326,15 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 !(i > 0 && in(U"内暗隐嵌埋收深", run[i - 1])) &&
                 (r.standsAlone(i + 1) || oneOf(ctx.wordAtStart(i + 1), {U"语族", U"语支", U"甸"})))
                 syl[i] = m_zang4;
+            // Tibet entered or its parts, zàng (文成公主入藏, 阿底峡应邀入藏弘法, 藏东南, 藏北地区;
+            // 入藏图书馆, 被收入藏 cáng).
+            else if (m_zang4 != kNoSyllable &&
+                     ((i > 0 && run[i - 1] == U'入' && r.standsAlone(i - 1) &&
+                       !(i > 1 && in(U"被收购已新所将", run[i - 2])) &&
+                       !ctx.nearAfter(i + 1, 6, U"馆库室")) ||
+                      oneOf(ctx.wordAtStart(i + 1),
+                            {U"东南", U"东北", U"西南", U"西北", U"东部", U"西部", U"南部", U"北部"})))
+                syl[i] = m_zang4;
             // The Buddhist canon's three baskets, zàng (经藏、律藏和论藏).
             else if (m_zang4 != kNoSyllable && i > 0 && in(U"经律论", run[i - 1]) && r.standsAlone(i - 1) &&
                      ctx.nearAfter(0, n, U"经律论") && (last || in(U"、和与及", run[i + 1])))
@@ -575,8 +584,9 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                         U"糕",   U"麻花", U"馒头", U"年糕",   U"排骨",   U"里脊", U"鸡块", U"馓子",
                         U"茄盒", U"藕盒", U"酥肉", U"小黄鱼", U"鸡蛋"})))
                 syl[i] = m_zha2;
-            // Bombed, zhà, after 挨, 被 or 遭 (天天挨炸, 桥被炸了; 鸡腿被炸得金黄 is fried).
-            else if (m_zha4 != kNoSyllable && i > 0 && in(U"挨被遭", run[i - 1]) &&
+            // Bombed, zhà, after 挨, 被 or 遭 (天天挨炸, 桥被炸了; 鸡腿被炸得金黄 is fried), and bursting
+            // with anger (气炸了).
+            else if (m_zha4 != kNoSyllable && i > 0 && in(U"挨被遭气", run[i - 1]) &&
                      !ctx.nearAfter(0, n, U"金黄酥脆油锅熟遍糊焦"))
                 syl[i] = m_zha4;
             break;
@@ -587,11 +597,12 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 (in(U"炒烧烤煮熬烙焖煎蒸熏烘燎", run[i - 1]) ||
                  (i + 2 == n && run[i + 1] == U'了' && in(U"饭粥菜锅饼汤", run[i - 1]))))
                 syl[i] = m_hu2;
-            // Pasting paper or cloth over a thing, hú (用高丽纸糊窗, 用报纸糊窗缝, 在窗缝处糊上纸条,
-            // 用绢糊面); mud, plaster and glue smeared on are hū (黄泥糊墙, 用水泥糊上), left to the model.
+            // Pasting paper or cloth over a thing, hú (用高丽纸糊窗, 用报纸糊窗缝, 糊纸人, 糊灯笼,
+            // 在窗缝处糊上纸条, 用绢糊面); mud, plaster and glue smeared on are hū (黄泥糊墙, 用水泥糊上),
+            // left to the model.
             else if (m_hu2 != kNoSyllable && !last && !ctx.nearBefore(i, 8, U"泥灰浆胶") &&
-                     (in(U"窗墙", run[i + 1]) ||
-                      (in(U"上面好", run[i + 1]) && r.standsAlone(i + 1) &&
+                     (in(U"窗墙纸灯", run[i + 1]) ||
+                      (in(U"上面好成", run[i + 1]) && r.standsAlone(i + 1) &&
                        (ctx.nearBefore(i, 8, U"纸绢布") || ctx.nearAfter(i + 1, 4, U"纸绢布")))))
                 syl[i] = m_hu2;
             break;
@@ -609,11 +620,13 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             break;
         case U'盛':
             // Filling a bowl, chéng: 给我盛了一碗饭, 盛满.
-            // Holding, chéng, of a vessel: 内盛炭化的粟粒, 笼中盛有消化液.
+            // Holding, chéng, of a vessel: 内盛炭化的粟粒, 笼中盛有消化液, 盛在盘里, 先盛上一碗,
+            // 能盛下半只鸡.
             if (m_cheng2 != kNoSyllable && !last &&
                 ((in(U"了满碗饭汤", run[i + 1]) &&
                   !(i > 0 && in(U"正最很极", run[i - 1]) && !(i + 2 < n && isNumeral(run[i + 2])))) ||
-                 ((run[i + 1] == U'有' || (i > 0 && run[i - 1] == U'内')) &&
+                 ((run[i + 1] == U'有' || (i > 0 && run[i - 1] == U'内') ||
+                   (in(U"在着上下入进", run[i + 1]) && r.standsAlone(i + 1))) &&
                   !(i > 0 && in(U"正最很极更尤", run[i - 1])))))
                 syl[i] = m_cheng2;
             break;
@@ -827,6 +840,11 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             if (m_long4 != kNoSyllable && i > 0 && run[i - 1] == U'条' &&
                 (last || in(U"内口里中堂东西南北尾", run[i + 1])))
                 syl[i] = m_long4;
+            // A lane named after a family, lòng, before the next name or the clause's end
+            // (陈家宅、王家弄和张家桥).
+            else if (m_long4 != kNoSyllable && i > 1 && run[i - 1] == U'家' && !r.wordStart[i - 1] &&
+                     (last || in(U"和与及、口内", run[i + 1])))
+                syl[i] = m_long4;
             // Doing, nòng, before what comes of it (这么弄好的, 免得弄混, 弄坏了, 弄丢了), where the lanes'
             // model read lòng.
             else if (m_nong4 != kNoSyllable && syl[i] != m_nong4 && !last &&
@@ -958,6 +976,23 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             if (m_gan1 != kNoSyllable && i > 0 && in(U"圆奶卜萄笋菜果枣柿虾鱼肉饼姜", run[i - 1]) &&
                 !r.standsAlone(i - 1) && (last || !in(U"了着过活完得部事到出起", run[i + 1])))
                 syl[i] = m_gan1;
+            break;
+        case U'涌':
+            // A creek of the Pearl River delta, chōng, named before where it rises or runs
+            // (沙河涌发源于白云山, 荔枝湾涌曾被加盖, 西涌海滩, 凤安涌两岸); water, crowds and feelings
+            // surging keep yǒng.
+            if (m_chong1 != kNoSyllable && i > 0 && !in(U"潮泉水浪血泪汗人风云波情思喷奔翻", run[i - 1]) &&
+                (oneOf(ctx.wordAtStart(i + 1), {U"发源", U"位于", U"两岸", U"沿岸", U"海滩", U"流域", U"河口",
+                                                U"曾经", U"全长", U"河道"}) ||
+                 (!last && in(U"曾河村镇桥", run[i + 1]) && r.standsAlone(i + 1))))
+                syl[i] = m_chong1;
+            break;
+        case U'槛':
+            // A cage or a railing, jiàn: a prisoner's cart and sending in one (槛车, 槛送京师), railings
+            // broken or leant on (朱云折槛, 凭槛观鱼, 攀折殿槛), beasts caged (兽槛); 门槛 is kǎn.
+            if (m_jian4 != kNoSyllable && ((!last && in(U"送车泉", run[i + 1]) && r.standsAlone(i + 1)) ||
+                                           (i > 0 && in(U"折凭殿兽栏攀拂", run[i - 1]))))
+                syl[i] = m_jian4;
             break;
         default:
             break;

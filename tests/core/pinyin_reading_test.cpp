@@ -1814,3 +1814,25 @@ TEST(PinyinReading, CraftsCapitalsAndClassicalNegation) {
                {"老师精选了十几首诗，为学生逐一讲解唐宋名篇。",
                 "lǎo shī jīng xuǎn le shí jǐ shǒu shī，wèi xué shēng zhú yī jiǎng jiě táng sòng míng piān。"}});
 }
+
+TEST(PinyinReading, TibetCreeksCagesAndLanes) {
+    expectAll({{"福康安率军入藏", "fú kāng ān shuài jūn rù zàng"},
+               {"分布于藏东南地区", "fēn bù yú zàng dōng nán dì qū"},
+               {"这部写经入藏国家图书馆", "zhè bù xiě jīng rù cáng guó jiā tú shū guǎn"},
+               {"他把钱藏东西南北都找不到", "tā bǎ qián cáng dōng xī nán běi dōu zhǎo bú dào"},
+               {"月饼盛在盘里", "yuè bǐng chéng zài pán lǐ"},
+               {"先盛上一碗", "xiān chéng shàng yì wǎn"},
+               {"他当场气炸了", "tā dāng chǎng qì zhà le"},
+               {"纸扎匠人糊纸人", "zhǐ zhā jiàng rén hú zhǐ rén"},
+               {"笔力劲挺", "bǐ lì jìng tǐng"},
+               {"使西域诸国帖服", "shǐ xī yù zhū guó tiē fú"},
+               {"沙河涌发源于白云山", "shā hé chōng fā yuán yú bái yún shān"},
+               {"西涌海滩位于深圳", "xī chōng hǎi tān wèi yú shēn zhèn"},
+               {"人潮涌来", "rén cháo yǒng lái"},
+               {"泉水涌出", "quán shuǐ yǒng chū"},
+               {"清兵将他槛送昆明", "qīng bīng jiāng tā jiàn sòng kūn míng"},
+               {"游人可凭槛观鱼", "yóu rén kě píng jiàn guān yú"},
+               {"门槛很高", "mén kǎn hěn gāo"},
+               {"包含陈家宅、王家弄和张家桥", "bāo hán chén jiā zhái、wáng jiā lòng hé zhāng jiā qiáo"},
+               {"王家弄堂", "wáng jiā lòng táng"}});
+}
