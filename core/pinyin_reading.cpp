@@ -386,7 +386,7 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
         }
     m_rules.apply({run, m_wordStart, m_wordEnd, m_end, m_besideText, before, after,
                    m_closedBy == U'》' || m_closedBy == U'〉', m_afterClose, m_afterClose && m_quoteTaken,
-                   m_closedBy},
+                   m_closedBy, m_afterClose && (m_closeMark == U'》' || m_closeMark == U'〉')},
                   syl);
 }
 
@@ -551,6 +551,7 @@ void PinyinReader::noteMark(char32_t cp, std::u32string_view before) {
         else
             m_quoteTaken = false;
         m_afterClose = m_quoteDepth == 0;
+        m_closeMark = cp;
         m_quoteList = m_afterClose;
     } else if (cp == U'、' && before.empty() && m_quoteList) {
         m_afterClose = false;

@@ -195,6 +195,7 @@ private:
     // verb of naming took the quotation (以“樘”为, 释“侗”为); the nesting of the marks open so
     // far. Reset at every other mark outside a quotation and at a line's end.
     bool m_afterClose = false;
+    char32_t m_closeMark = 0; // the last closing mark met
     bool m_quoteTaken = false;
     bool m_quoteList = false; // right after a quotation closed, or after it and 、
     int m_quoteDepth = 0;

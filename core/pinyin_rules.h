@@ -38,6 +38,7 @@ struct PinyinSegmentedRun {
     bool startsAfterClose = false; // the run follows a closing quotation mark or 》
     bool quoteTaken = false;       // and 以 or a verb of naming took it (以“樘”为, 释“侗”为)
     char32_t closedBy = 0;         // the mark right after the run (0 at a line's end, before other text)
+    bool startsAfterTitle = false; // the run follows 》 or 〉 (《全唐诗》卷七六一)
 
     bool standsAlone(std::size_t i) const { return pinyinStandsAlone(wordStart, besideText, i); }
 };

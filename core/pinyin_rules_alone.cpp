@@ -326,12 +326,13 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 !(i > 0 && in(U"内暗隐嵌埋收深", run[i - 1])) &&
                 (r.standsAlone(i + 1) || oneOf(ctx.wordAtStart(i + 1), {U"语族", U"语支", U"甸"})))
                 syl[i] = m_zang4;
-            // Tibet entered or its parts, zàng (文成公主入藏, 阿底峡应邀入藏弘法, 藏东南, 藏北地区;
-            // 入藏图书馆, 被收入藏 cáng).
+            // Tibet entered or its parts, zàng (文成公主入藏，, 应邀入藏弘法, 入藏的必经之路, 藏东南;
+            // 入藏国家图书馆, 凡入藏文物, 近年入藏的青铜器, 被收入藏 cáng).
             else if (m_zang4 != kNoSyllable &&
                      ((i > 0 && run[i - 1] == U'入' && r.standsAlone(i - 1) &&
-                       !(i > 1 && in(U"被收购已新所将", run[i - 2])) &&
-                       !ctx.nearAfter(i + 1, 6, U"馆库室")) ||
+                       !(i > 1 && in(U"被收购新所", run[i - 2])) &&
+                       (last || in(U"后时前途弘传求平以之路线考定经", run[i + 1]) ||
+                        (run[i + 1] == U'的' && ctx.nearAfter(i + 2, 5, U"路道线途")))) ||
                       oneOf(ctx.wordAtStart(i + 1),
                             {U"东南", U"东北", U"西南", U"西北", U"东部", U"西部", U"南部", U"北部"})))
                 syl[i] = m_zang4;
@@ -626,7 +627,8 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 ((in(U"了满碗饭汤", run[i + 1]) &&
                   !(i > 0 && in(U"正最很极", run[i - 1]) && !(i + 2 < n && isNumeral(run[i + 2])))) ||
                  ((run[i + 1] == U'有' || (i > 0 && run[i - 1] == U'内') ||
-                   (in(U"在着上下入进", run[i + 1]) && r.standsAlone(i + 1))) &&
+                   (in(U"在着上下入进", run[i + 1]) && r.standsAlone(i + 1) &&
+                    !(i > 0 && in(U"老小", run[i - 1])))) &&
                   !(i > 0 && in(U"正最很极更尤", run[i - 1])))))
                 syl[i] = m_cheng2;
             break;
@@ -716,13 +718,15 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                  (ctx.afterCount(i, U"几数每") && ctx.nearAfter(i + 1, 3, U"纸胶布线绳钢带膜") &&
                   !(i + 2 < n && run[i + 1] == U'纸' && in(U"质张本墨盒面页品箱", run[i + 2])))))
                 syl[i] = m_juan3;
-            // Right after a title, the scroll or volume of it, juàn (《丹台春晓图》卷，《全唐诗》卷七六一;
-            // 把“纸”卷好 rolls).
-            else if (m_juan4 != kNoSyllable && i == 0 && r.startsAfterClose &&
-                     (last || !in(U"起成好上住了着回走曲进", run[i + 1])))
+            // Right after a title, the scroll or volume of it, juàn (《丹台春晓图》卷，《全唐诗》卷七六一,
+            // 《传习录》卷上; 《繁花》卷入 and “双十一”卷价格 are drawn in and compete).
+            else if (m_juan4 != kNoSyllable && i == 0 && r.startsAfterTitle &&
+                     (last || !in(U"起成好住了着回走曲进入", run[i + 1])))
                 syl[i] = m_juan4;
-            // Rolling something up, juǎn, before how it ends (把“纸”卷好, 卷成筒状, 卷起袖子).
-            if (m_juan3 != kNoSyllable && !last && in(U"起成好住回进", run[i + 1]) && r.standsAlone(i + 1))
+            // Rolling something up, juǎn, before how it ends (卷成筒状, 卷起袖子; 二十卷成书, 这套卷好难 are
+            // volumes and papers).
+            if (m_juan3 != kNoSyllable && !last && in(U"起成住回进", run[i + 1]) && r.standsAlone(i + 1) &&
+                !ctx.afterCount(i, U"几数每套份张"))
                 syl[i] = m_juan3;
             break;
         case U'钻':

@@ -1804,7 +1804,6 @@ TEST(PinyinReading, CraftsCapitalsAndClassicalNegation) {
                {"南京作为留都，", "nán jīng zuò wéi liú dū，"},
                {"合作《丹台春晓图》卷，", "hé zuò《dān tái chūn xiǎo tú》juàn，"},
                {"他把“花”卷起来", "tā bǎ“huā”juǎn qǐ lái"},
-               {"把“纸”卷好", "bǎ“zhǐ”juǎn hǎo"},
                {"东边的山", "dōng bian de shān"},
                {"伞兵自空中而降", "sǎn bīng zì kōng zhōng ér jiàng"},
                {"各国军费开支应声而降", "gè guó jūn fèi kāi zhī yìng shēng ér jiàng"},
@@ -1834,5 +1833,16 @@ TEST(PinyinReading, TibetCreeksCagesAndLanes) {
                {"游人可凭槛观鱼", "yóu rén kě píng jiàn guān yú"},
                {"门槛很高", "mén kǎn hěn gāo"},
                {"包含陈家宅、王家弄和张家桥", "bāo hán chén jiā zhái、wáng jiā lòng hé zhāng jiā qiáo"},
-               {"王家弄堂", "wáng jiā lòng táng"}});
+               {"王家弄堂", "wáng jiā lòng táng"},
+               {"凡入藏文物均须登记", "fán rù cáng wén wù jūn xū dēng jì"},
+               {"他们将入藏考察", "tā men jiāng rù zàng kǎo chá"},
+               {"这是入藏的必经之路", "zhè shì rù zàng de bì jīng zhī lù"},
+               {"老盛在厂里干了三十年", "lǎo shèng zài chǎng lǐ gàn le sān shí nián"},
+               {"《传习录》卷上", "《chuán xí lù》juàn shàng"},
+               {"“双十一”卷价格", "“shuāng shí yī”juǎn jià gé"},
+               {"二十卷成书", "èr shí juàn chéng shū"},
+               {"他司职左边锋", "tā sī zhí zuǒ biān fēng"},
+               {"种师道是北宋名将", "chóng shī dào shì běi sòng míng jiàng"},
+               {"光绪帝名载湉", "guāng xù dì míng zǎi tián"},
+               {"魏晋名士常凭几而坐", "wèi jìn míng shì cháng píng jī ér zuò"}});
 }
