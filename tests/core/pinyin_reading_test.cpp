@@ -1451,7 +1451,8 @@ TEST(PinyinReading, CoversTheUnifiedBlockAndExtensionA) {
 
 TEST(PinyinReading, StreamingInAnyPiecesGivesTheSameText) {
     const std::string text =
-        "我去银行取钱，一个不对。Beijing 2008 第一\xF0\xA0\x80\x80长大了他以“阿明”“老猫”为笔名，以“稳”、“准”为原则";
+        "我去银行取钱，一个不对。Beijing 2008 第一\xF0\xA0\x80\x80长大了他以“阿明”“老猫”为笔名，以“稳”、“准”为原则"
+        "\n曾荫权（1944年）见《全唐诗》卷七";
     const std::string whole = read(text);
     for (std::size_t piece : {1, 2, 3, 5, 7}) {
         SCOPED_TRACE(piece);
@@ -1473,7 +1474,8 @@ TEST(PinyinReading, StreamingInAnyPiecesGivesTheSameText) {
 // no word or 一 change across lines, an invalid byte replaced only where it stands).
 TEST(PinyinReading, OneReaderReadsTextAfterTextAsEachReadsAlone) {
     const std::vector<std::string> texts = {"我去银行", "Qt6和3个", "一",      "样",    "汉字", "abc",
-                                            "",         "\xFF一个", "行",      "以“甲", "”为国争光"};
+                                            "",         "\xFF一个", "行",      "以“甲", "”为国争光",
+                                            "《甲》",   "卷七",     "曾荫权",  "（"};
     for (const PinyinTone tone : {PinyinTone::Marks, PinyinTone::Numbers, PinyinTone::None}) {
         const PinyinStyle style{tone, " ", false};
         core::PinyinReader reader(data(), style);
