@@ -619,7 +619,11 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                      !(i + 2 < n && isNumeral(run[i + 2])))
                 syl[i] = m_ding1;
             break;
-        case U'盛':
+        case U'盛': {
+            // What holds food, grain or water (盛在盘里, 先盛上一碗, 缸里盛着小米; 西乡隆盛在1877年 is a
+            // name).
+            static constexpr std::u32string_view kVessels =
+                U"碗盘罐缸瓶篮盆桶匣盒杯锅筐碟坛瓮壶盏勺匾篓袋箱仓饭粥汤";
             // Filling a bowl, chéng: 给我盛了一碗饭, 盛满.
             // Holding, chéng, of a vessel: 内盛炭化的粟粒, 笼中盛有消化液, 盛在盘里, 先盛上一碗,
             // 能盛下半只鸡.
@@ -628,10 +632,12 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                   !(i > 0 && in(U"正最很极", run[i - 1]) && !(i + 2 < n && isNumeral(run[i + 2])))) ||
                  ((run[i + 1] == U'有' || (i > 0 && run[i - 1] == U'内') ||
                    (in(U"在着上下入进", run[i + 1]) && r.standsAlone(i + 1) &&
-                    !(i > 0 && in(U"老小", run[i - 1])))) &&
+                    !(i > 0 && in(U"老小", run[i - 1])) &&
+                    (ctx.nearAfter(i + 2, 5, kVessels) || ctx.nearBefore(i, 8, kVessels)))) &&
                   !(i > 0 && in(U"正最很极更尤", run[i - 1])))))
                 syl[i] = m_cheng2;
             break;
+        }
         case U'数':
             // Counting, shǔ: 在数钞票, 数错了, 数了好几遍, 数遍全班同学, 数得清清楚楚, 数他年纪最大; not the
             // noun after a measure or a demonstrative (这个数错了, 一个数得商), nor several (在数台机器上, 在

@@ -215,7 +215,16 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                 r.end[i] == i + 2 &&
                 ((i > 0 && in(U"受获", run[i - 1])) || ctx.wordBefore(i) == U"受到" || received(i) ||
                  oneOf(ctx.wordAtStart(i + 2),
-                       {U"亲信", U"人才", U"贤才", U"贤能", U"外戚", U"宦官", U"小人"})))
+                       {U"亲信", U"人才", U"贤才", U"贤能", U"外戚", U"宦官", U"小人"}) ||
+                 // ...or before those trusted, named a little later (重用魏征等大臣, 重用汉族将领).
+                 [&] {
+                     const std::u32string_view after(run.data() + i + 2, std::min<std::size_t>(8, n - i - 2));
+                     for (std::u32string_view w : {U"大臣", U"将领", U"文臣", U"武将", U"贤臣", U"名将",
+                                                   U"谋士", U"儒生", U"士人", U"官员", U"降将", U"旧臣"})
+                         if (after.find(w) != std::u32string_view::npos)
+                             return true;
+                     return false;
+                 }()))
                 syl[i] = m_zhong4;
             // 重达 before how much is weighing, zhòng (重达数百斤, 重达455公斤; 重达标准, 重达巅峰 reach
             // again).
@@ -316,8 +325,11 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                 last && i > 1 && run[i - 1] == U'而' &&
                 (in(U"城众", run[i - 2]) || oneOf(ctx.wordBefore(i - 1), {U"力屈", U"不战", U"解甲", U"力竭",
                                                                           U"望风", U"闻风", U"势穷"}));
+            // Refusing to surrender before dying for it (拒降殉国, 拒降而死; 拒降薪 is a cut refused).
+            const bool refused = i > 0 && run[i - 1] == U'拒' && r.standsAlone(i - 1) &&
+                                 (last || in(U"殉而被遇死", run[i + 1]));
             if ((i > 0 && in(U"出投归纳招劝迎诈", run[i - 1]) && r.standsAlone(i - 1)) || yielded || gave ||
-                toState || toPeople ||
+                refused || toState || toPeople ||
                 (to.size() == 1 && in(U"秦楚齐燕赵韩魏蜀吴晋隋唐宋元明清金辽汉曹刘", to[0]) && i + 3 < n &&
                  in(U"军国朝廷王", run[i + 3])) ||
                 oneOf(to, {U"匈奴", U"突厥", U"鲜卑", U"后金", U"曹操", U"刘备", U"孙权", U"清朝",

@@ -1846,5 +1846,10 @@ TEST(PinyinReading, TibetCreeksCagesAndLanes) {
                {"他司职左边锋", "tā sī zhí zuǒ biān fēng"},
                {"种师道是北宋名将", "chóng shī dào shì běi sòng míng jiàng"},
                {"光绪帝名载湉", "guāng xù dì míng zǎi tián"},
-               {"魏晋名士常凭几而坐", "wèi jìn míng shì cháng píng jī ér zuò"}});
+               {"魏晋名士常凭几而坐", "wèi jìn míng shì cháng píng jī ér zuò"},
+               {"西乡隆盛在1877年发动西南战争", "xī xiāng lóng shèng zài 1877 nián fā dòng xī nán zhàn zhēng"},
+               {"唐太宗在位期间重用魏征等大臣", "táng tài zōng zài wèi qī jiān zhòng yòng wèi zhēng děng dà chén"},
+               {"史可法在扬州城破时拒降殉国", "shǐ kě fǎ zài yáng zhōu chéng pò shí jù xiáng xùn guó"},
+               {"公司拒降薪", "gōng sī jù jiàng xīn"},
+               {"周润发饰演的小马哥", "zhōu rùn fā shì yǎn de xiǎo mǎ gē"}});
 }
