@@ -583,12 +583,18 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                        {U"油条", U"鸡",   U"鸡腿", U"鸡翅",   U"鱼",     U"带鱼", U"小鱼", U"薯条",
                         U"丸子", U"酱",   U"春卷", U"花生",   U"花生米", U"豆腐", U"肉",   U"虾",
                         U"糕",   U"麻花", U"馒头", U"年糕",   U"排骨",   U"里脊", U"鸡块", U"馓子",
-                        U"茄盒", U"藕盒", U"酥肉", U"小黄鱼", U"鸡蛋"})))
+                        U"茄盒", U"藕盒", U"酥肉", U"小黄鱼", U"鸡蛋"})) &&
+                !ctx.nearBefore(i, 6, U"雷管药"))
                 syl[i] = m_zha2;
             // Bombed, zhà, after 挨, 被 or 遭 (天天挨炸, 桥被炸了; 鸡腿被炸得金黄 is fried), and bursting
             // with anger (气炸了).
             else if (m_zha4 != kNoSyllable && i > 0 && in(U"挨被遭气", run[i - 1]) &&
                      !ctx.nearAfter(0, n, U"金黄酥脆油锅熟遍糊焦"))
+                syl[i] = m_zha4;
+            // Blasting rock, bridges and forts, or fish with detonators (开山炸石, 炸桥, 用雷管炸鱼).
+            else if (m_zha4 != kNoSyllable &&
+                     ((!last && in(U"石山桥堡楼", run[i + 1]) && r.standsAlone(i + 1)) ||
+                      ctx.nearBefore(i, 6, U"雷管药")))
                 syl[i] = m_zha4;
             break;
         case U'糊':
@@ -780,9 +786,9 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                        (last || in(U"已有置设之和与是的配", run[i + 1]) ||
                         (run[i - 1] == U'设' && isNumeral(run[i + 1])))) ||
                       (!last && in(U"司兵户", run[i + 1]) && r.standsAlone(i + 1)) ||
-                      // ...after what it sells (皮货铺一度多达百余家, 首饰铺里; 把布铺在, 糯米铺一层,
-                      // 晚饭铺一下床, 卸完货铺的油布 pave).
-                      (i > 0 && in(U"货饰肉米饭酒茶烟杂钱", run[i - 1]) && !r.standsAlone(i - 1) &&
+                      // ...after what it sells (皮货铺一度多达百余家, 首饰铺里, 典当铺和钱庄; 把布铺在,
+                      // 糯米铺一层, 晚饭铺一下床, 卸完货铺的油布 pave).
+                      (i > 0 && in(U"货饰肉米饭酒茶烟杂钱当叶缎", run[i - 1]) && !r.standsAlone(i - 1) &&
                        (last || in(U"多已有和与是里内中", run[i + 1]) ||
                         (i + 2 < n && run[i + 1] == U'一' && run[i + 2] == U'度')))))
                 syl[i] = m_pu4;

@@ -325,9 +325,10 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                 last && i > 1 && run[i - 1] == U'而' &&
                 (in(U"城众", run[i - 2]) || oneOf(ctx.wordBefore(i - 1), {U"力屈", U"不战", U"解甲", U"力竭",
                                                                           U"望风", U"闻风", U"势穷"}));
-            // Refusing to surrender before dying for it (拒降殉国, 拒降而死; 拒降薪 is a cut refused).
-            const bool refused = i > 0 && run[i - 1] == U'拒' && r.standsAlone(i - 1) &&
-                                 (last || in(U"殉而被遇死", run[i + 1]));
+            // Refusing to surrender before dying for it (拒降殉国, 拒降死; 物业公司却拒降, 拒降价, 机场拒降
+            // are prices and landings).
+            const bool refused =
+                i > 0 && run[i - 1] == U'拒' && r.standsAlone(i - 1) && !last && in(U"殉死", run[i + 1]);
             if ((i > 0 && in(U"出投归纳招劝迎诈", run[i - 1]) && r.standsAlone(i - 1)) || yielded || gave ||
                 refused || toState || toPeople ||
                 (to.size() == 1 && in(U"秦楚齐燕赵韩魏蜀吴晋隋唐宋元明清金辽汉曹刘", to[0]) && i + 3 < n &&

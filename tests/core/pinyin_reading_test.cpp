@@ -1851,5 +1851,11 @@ TEST(PinyinReading, TibetCreeksCagesAndLanes) {
                {"唐太宗在位期间重用魏征等大臣", "táng tài zōng zài wèi qī jiān zhòng yòng wèi zhēng děng dà chén"},
                {"史可法在扬州城破时拒降殉国", "shǐ kě fǎ zài yáng zhōu chéng pò shí jù xiáng xùn guó"},
                {"公司拒降薪", "gōng sī jù jiàng xīn"},
+               {"物业公司却拒降。", "wù yè gōng sī què jù jiàng。"},
+               {"油锅里炸鱼", "yóu guō lǐ zhá yú"},
+               {"开山炸石", "kāi shān zhà shí"},
+               {"典当铺和钱庄", "diǎn dàng pù hé qián zhuāng"},
+               {"薄姬是汉文帝的生母", "bó jī shì hàn wén dì de shēng mǔ"},
+               {"青海省循化撒拉族自治县", "qīng hǎi shěng xún huà sā lā zú zì zhì xiàn"},
                {"周润发饰演的小马哥", "zhōu rùn fā shì yǎn de xiǎo mǎ gē"}});
 }
