@@ -353,7 +353,7 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             break;
         case U'汗':
             if (m_han4 != kNoSyllable &&
-                (i == 0 || in(U"身了擦流出冒盗虚冷热臭些点是多满把滴手脚额背", run[i - 1])))
+                (i == 0 || in(U"身了擦流出冒盗虚冷热臭些点是多满把滴手脚额背排", run[i - 1])))
                 syl[i] = m_han4;
             break;
         case U'长':
@@ -742,9 +742,10 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 syl[i] = m_juan3;
             break;
         case U'钻':
-            // Boring through, zuān: 钻了几个孔, 钻出地面, 钻透岩石, 钻来钻去 (这颗钻来自南非 is a diamond).
+            // Boring through, zuān: 钻了几个孔, 钻出地面, 钻透岩石, 钻穿岩层, 井钻至八千米, 钻来钻去
+            // (这颗钻来自南非 is a diamond).
             if (m_zuan1 != kNoSyllable && !last &&
-                (in(U"了出进透过去", run[i + 1]) ||
+                (in(U"了出进透过去穿至", run[i + 1]) ||
                  (run[i + 1] == U'来' && i + 2 < n && run[i + 2] == U'钻')))
                 syl[i] = m_zuan1;
             break;

@@ -1854,6 +1854,8 @@ TEST(PinyinReading, TibetCreeksCagesAndLanes) {
                {"物业公司却拒降。", "wù yè gōng sī què jù jiàng。"},
                {"油锅里炸鱼", "yóu guō lǐ zhá yú"},
                {"开山炸石", "kāi shān zhà shí"},
+               {"马能通过汗腺大量排汗来散热", "mǎ néng tōng guò hàn xiàn dà liàng pái hàn lái sàn rè"},
+               {"该井钻至8408米", "gāi jǐng zuān zhì 8408 mǐ"},
                {"典当铺和钱庄", "diǎn dàng pù hé qián zhuāng"},
                {"薄姬是汉文帝的生母", "bó jī shì hàn wén dì de shēng mǔ"},
                {"青海省循化撒拉族自治县", "qīng hǎi shěng xún huà sā lā zú zì zhì xiàn"},
