@@ -68,9 +68,10 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
         if (!r.standsAlone(i)) {
             const bool measure = in(U"卷杆", run[i]) ||
                                  (run[i] == U'担' && i + 1 < n && in(U"水米谷粮柴货肥土菜", run[i + 1]));
-            // 大都 ending a clause is the Yuan capital (攻入大都，), not "mostly".
-            const bool capital = run[i] == U'都' && i + 1 == n && i > 0 && run[i - 1] == U'大' &&
-                                 r.after == PinyinBoundary::Punctuation;
+            // 大都 ending a clause, or named in 以大都为首都, is the Yuan capital (攻入大都，), not "mostly".
+            const bool capital = run[i] == U'都' && i > 0 && run[i - 1] == U'大' &&
+                                 ((i + 1 == n && r.after == PinyinBoundary::Punctuation) ||
+                                  (i + 1 < n && run[i + 1] == U'为' && ctx.aloneBefore(i - 1, U'以')));
             if (!capital && (!measure || !(i > 0 && r.wordStart[i - 1] && r.end[i - 1] == i + 1 &&
                                            isNumeral(run[i - 1]))))
                 continue;
@@ -104,12 +105,17 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 !last && ((in(U"众部师军兵舰", run[i + 1]) && !(i + 2 < n && run[i + 2] == U'所')) ||
                           (run[i + 1] == U'偏' && i + 2 < n && run[i + 2] == U'师') ||
                           (troops && !in(kAfterRate, run[i + 1])));
-            // After 所 standing alone it is led by someone (金兀术所率的铁浮图骑兵).
-            if (m_shuai4 != kNoSyllable && (leads || (i > 0 && run[i - 1] == U'所' && r.standsAlone(i - 1))))
+            // After 所 standing alone it is led by someone (金兀术所率的铁浮图骑兵); before a named army in
+            // quotation marks, after one who is no rate (戚继光率“戚家军”屡败倭寇).
+            const bool named = last && !rate && r.closedBy == U'“' && i > 0 && !in(U"率", run[i - 1]);
+            if (m_shuai4 != kNoSyllable &&
+                (leads || named || (i > 0 && run[i - 1] == U'所' && r.standsAlone(i - 1))))
                 syl[i] = m_shuai4;
-            // A rate after the words of the few things no one is named after (出勤率所占的比例, 伤亡率).
+            // A rate after the words of the few things no one is named after (出勤率所占的比例, 伤亡率,
+            // 城镇化率约为74%).
             else if (m_lv4 != kNoSyllable && i > 0 && syl[i] == m_shuai4 &&
                      (last || in(kAfterRate, run[i + 1]) ||
+                      (i + 2 < n && run[i + 1] == U'约' && run[i + 2] == U'为') ||
                       (!of.empty() && in(U"亡损失活勤用产频速概税费汇", of.back()) &&
                        !in(U"团队部领兵军众", run[i + 1]))))
                 syl[i] = m_lv4;
@@ -832,11 +838,14 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             // A capital ending the clause in 以…为都, dū (以咸阳为都。; 你认为都？ dōu).
             // A capital named by its place before a mark that ends the clause, dū (以洛阳为东都。元顺帝北走
             // 上都。攻入大都，): the adverb leads what it sums up (a line that ends in 中都 may go on).
-            if (m_du1 != kNoSyllable && last && i > 0 &&
-                ((i > 1 && run[i - 1] == U'为' && ctx.occursBefore(i - 1, U'以')) ||
-                 (r.after == PinyinBoundary::Punctuation && in(U"东西南北中上大神陪旧故新两留", run[i - 1]) &&
+            // So is 大都 named in 以大都为首都.
+            if (m_du1 != kNoSyllable && i > 0 &&
+                ((last && i > 1 && run[i - 1] == U'为' && ctx.occursBefore(i - 1, U'以')) ||
+                 (last && r.after == PinyinBoundary::Punctuation &&
+                  in(U"东西南北中上大神陪旧故新两留国酆", run[i - 1]) &&
                   (r.standsAlone(i - 1) ||
-                   (run[i - 1] == U'大' && r.wordStart[i - 1] && r.end[i - 1] == i + 1)))))
+                   (run[i - 1] == U'大' && r.wordStart[i - 1] && r.end[i - 1] == i + 1))) ||
+                 (!last && run[i + 1] == U'为' && run[i - 1] == U'大' && ctx.aloneBefore(i - 1, U'以'))))
                 syl[i] = m_du1;
             break;
         case U'呛':
