@@ -741,6 +741,11 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             else if (m_juan4 != kNoSyllable && i == 0 && r.startsAfterTitle &&
                      (last || !in(U"起成好住了着回走曲进入", run[i + 1])))
                 syl[i] = m_juan4;
+            // A volume named as this one or the whole, juàn (该卷的发现, 全卷, 此卷为孤本; 几本卷了角的书
+            // curls).
+            else if (m_juan4 != kNoSyllable && i > 0 && in(U"该此全首末", run[i - 1]) &&
+                     r.standsAlone(i - 1) && (last || !in(U"起成好住了着回走曲进入", run[i + 1])))
+                syl[i] = m_juan4;
             // Rolling something up, juǎn, before how it ends (卷成筒状, 卷起袖子; 二十卷成书, 这套卷好难 are
             // volumes and papers).
             if (m_juan3 != kNoSyllable && !last && in(U"起成住回进", run[i + 1]) && r.standsAlone(i + 1) &&
