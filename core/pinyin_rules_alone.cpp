@@ -112,10 +112,11 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 (leads || named || (i > 0 && run[i - 1] == U'所' && r.standsAlone(i - 1))))
                 syl[i] = m_shuai4;
             // A rate after the words of the few things no one is named after (出勤率所占的比例, 伤亡率,
-            // 城镇化率约为74%).
+            // 城镇化率约为74%; 市长率约为两百人的代表团 leads).
             else if (m_lv4 != kNoSyllable && i > 0 && syl[i] == m_shuai4 &&
                      (last || in(kAfterRate, run[i + 1]) ||
-                      (i + 2 < n && run[i + 1] == U'约' && run[i + 2] == U'为') ||
+                      (i + 2 < n && run[i + 1] == U'约' && run[i + 2] == U'为' &&
+                       !(!of.empty() && in(U"长官帅将王帝侯公者人", of.back()))) ||
                       (!of.empty() && in(U"亡损失活勤用产频速概税费汇", of.back()) &&
                        !in(U"团队部领兵军众", run[i + 1]))))
                 syl[i] = m_lv4;
@@ -753,10 +754,13 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 syl[i] = m_juan3;
             break;
         case U'钻':
-            // Boring through, zuān: 钻了几个孔, 钻出地面, 钻透岩石, 钻穿岩层, 井钻至八千米, 钻来钻去
-            // (这颗钻来自南非 is a diamond).
+            // Boring through, zuān: 钻了几个孔, 钻出地面, 钻透岩石, 钻穿岩层, 井钻至8408米, 钻来钻去
+            // (这颗钻来自南非, 粉钻至今, 冲击钻至少, 碎钻穿成手链 are diamonds and drills).
             if (m_zuan1 != kNoSyllable && !last &&
-                (in(U"了出进透过去穿至", run[i + 1]) ||
+                (in(U"了出进透过去", run[i + 1]) ||
+                 (run[i + 1] == U'至' && (i + 2 == n ? r.after == PinyinBoundary::Digit
+                                                     : isNumeral(run[i + 2]) || in(U"地井底", run[i + 2]))) ||
+                 (i + 2 < n && run[i + 1] == U'穿' && in(U"岩石地层墙板冰", run[i + 2])) ||
                  (run[i + 1] == U'来' && i + 2 < n && run[i + 2] == U'钻')))
                 syl[i] = m_zuan1;
             break;
@@ -801,7 +805,7 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                       // ...after what it sells (皮货铺一度多达百余家, 首饰铺里, 典当铺和钱庄; 把布铺在,
                       // 糯米铺一层, 晚饭铺一下床, 卸完货铺的油布 pave).
                       (i > 0 && in(U"货饰肉米饭酒茶烟杂钱当叶缎", run[i - 1]) && !r.standsAlone(i - 1) &&
-                       (last || in(U"多已有和与是里内中", run[i + 1]) ||
+                       (last || in(U"已有和与是里内中", run[i + 1]) ||
                         (i + 2 < n && run[i + 1] == U'一' && run[i + 2] == U'度')))))
                 syl[i] = m_pu4;
             break;
