@@ -615,7 +615,7 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             // 在窗缝处糊上纸条, 用绢糊面); mud, plaster and glue smeared on are hū (黄泥糊墙, 用水泥糊上),
             // left to the model.
             else if (m_hu2 != kNoSyllable && !last && !ctx.nearBefore(i, 8, U"泥灰浆胶") &&
-                     (in(U"窗墙纸灯", run[i + 1]) ||
+                     (in(U"窗墙纸灯顶盒", run[i + 1]) || (i > 0 && run[i - 1] == U'裱') ||
                       (in(U"上面好成", run[i + 1]) && r.standsAlone(i + 1) &&
                        (ctx.nearBefore(i, 8, U"纸绢布") || ctx.nearAfter(i + 1, 4, U"纸绢布")))))
                 syl[i] = m_hu2;
@@ -644,10 +644,14 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 ((in(U"了满碗饭汤", run[i + 1]) &&
                   !(i > 0 && in(U"正最很极", run[i - 1]) && !(i + 2 < n && isNumeral(run[i + 2])))) ||
                  ((run[i + 1] == U'有' || (i > 0 && run[i - 1] == U'内') ||
-                   (in(U"在着上下入进", run[i + 1]) && r.standsAlone(i + 1) &&
+                   (in(U"在着上下入进于", run[i + 1]) && r.standsAlone(i + 1) &&
                     !(i > 0 && in(U"老小", run[i - 1])) &&
                     (ctx.nearAfter(i + 2, 5, kVessels) || ctx.nearBefore(i, 8, kVessels)))) &&
-                  !(i > 0 && in(U"正最很极更尤", run[i - 1])))))
+                  !(i > 0 && in(U"正最很极更尤", run[i - 1]))) ||
+                 // ...and what it is for, before water, food or grain (用于炊煮和盛水, 可盛水二十升; 盛水期
+                 // is the high water).
+                 (i > 0 && in(U"于和来以可能用", run[i - 1]) && in(U"水饭汤粥酒米油", run[i + 1]) &&
+                  !(i + 2 < n && in(U"期季时", run[i + 2])))))
                 syl[i] = m_cheng2;
             break;
         }
@@ -741,6 +745,11 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             // 《传习录》卷上; 《繁花》卷入 and “双十一”卷价格 are drawn in and compete).
             else if (m_juan4 != kNoSyllable && i == 0 && r.startsAfterTitle &&
                      (last || !in(U"起成好住了着回走曲进入", run[i + 1])))
+                syl[i] = m_juan4;
+            // The first, middle or last volume, juàn, before what it holds or when it came out
+            // (上卷于1946年出版, 下卷为…所题诗; 往下卷起来 rolls).
+            else if (m_juan4 != kNoSyllable && i > 0 && in(U"上中下", run[i - 1]) && r.standsAlone(i - 1) &&
+                     !last && in(U"于为收是共有", run[i + 1]))
                 syl[i] = m_juan4;
             // A volume named as this one or the whole, juàn (该卷的发现, 全卷, 此卷为孤本; 几本卷了角的书
             // curls).
