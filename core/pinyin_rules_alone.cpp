@@ -260,8 +260,12 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
         case U'泡':
             // Soaking, pào, before what is soaked or how (泡水代茶, 泡坏了, 泡在水里); a bladder of
             // urine counted is pāo (一泡尿).
-            if (m_pao4 != kNoSyllable && !last && in(U"水茶澡脚坏软发开在着了一过上", run[i + 1]) &&
-                !ctx.afterCount(i, U"几"))
+            // A lake of the northeast, pāo, before its reservoir or after 湖 (红旗泡水库, 湖泡星罗棋布).
+            if (m_pao1 != kNoSyllable &&
+                (ctx.wordAtStart(i + 1) == U"水库" || (i > 0 && run[i - 1] == U'湖' && r.standsAlone(i - 1))))
+                syl[i] = m_pao1;
+            else if (m_pao4 != kNoSyllable && !last && in(U"水茶澡脚坏软发开在着了一过上", run[i + 1]) &&
+                     !ctx.afterCount(i, U"几"))
                 syl[i] = m_pao4;
             break;
         case U'刨':
@@ -1016,9 +1020,12 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 syl[i] = m_fang2;
             break;
         case U'干':
-            // Dried food, gān, after what was dried (桂圆干, 奶干, 萝卜干, 葡萄干); doing keeps gàn.
-            if (m_gan1 != kNoSyllable && i > 0 && in(U"圆奶卜萄笋菜果枣柿虾鱼肉饼姜", run[i - 1]) &&
-                !r.standsAlone(i - 1) && (last || !in(U"了着过活完得部事到出起", run[i + 1])))
+            // Dried food, gān, after what was dried (桂圆干, 奶干, 萝卜干, 葡萄干; 鱿鱼干和虾干,
+            // 连城地瓜干、宁化 老鼠干); doing keeps gàn.
+            if (m_gan1 != kNoSyllable && i > 0 &&
+                ((in(U"圆奶卜萄笋菜果枣柿虾鱼肉饼姜", run[i - 1]) && !r.standsAlone(i - 1) &&
+                  (last || !in(U"了着过活完得部事到出起", run[i + 1]))) ||
+                 (in(U"虾鱼肉菜笋瓜鼠果枣柿薯", run[i - 1]) && (last || in(U"、和与及的等", run[i + 1])))))
                 syl[i] = m_gan1;
             break;
         case U'涌':
