@@ -275,7 +275,16 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
             static constexpr std::u32string_view kActsFor[] = {U"辩护", U"立传", U"效力", U"效劳", U"求情",
                                                                U"说情", U"作证", U"送行", U"饯行", U"撑腰",
                                                                U"做主", U"作序", U"鼓掌", U"喝彩", U"祈祷"};
-            if (rest.size() > 2 && endsAsOneOf(kActsFor, rest))
+            // ...or 为其 before writing or building something for that one (陈寅恪为其撰写碑铭, 为其建祠;
+            // 为其所用 is the passive and 为其撰写的序言作者 names what one is, wéi).
+            static constexpr std::u32string_view kMadeForOne[] = {
+                U"撰写", U"题写", U"作序", U"立传", U"立碑", U"建祠", U"修墓", U"作注", U"题词", U"写序"};
+            if ((rest.size() > 2 && endsAsOneOf(kActsFor, rest)) ||
+                (rest.size() >= 3 && rest[0] == U'其' &&
+                 rest.find_first_of(U"所的") == std::u32string_view::npos &&
+                 std::any_of(std::begin(kMadeForOne), std::end(kMadeForOne), [&](std::u32string_view v) {
+                     return rest.substr(1, 4).find(v) != std::u32string_view::npos;
+                 })))
                 syl[i] = m_wei4;
         }
 }

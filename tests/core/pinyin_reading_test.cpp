@@ -1864,6 +1864,8 @@ TEST(PinyinReading, TibetCreeksCagesAndLanes) {
                {"晒制鱿鱼干和虾干", "shài zhì yóu yú gān hé xiā gān"},
                {"红旗泡水库", "hóng qí pāo shuǐ kù"},
                {"泡水代茶", "pào shuǐ dài chá"},
+               {"陈寅恪为其撰写碑铭", "chén yín kè wèi qí zhuàn xiě bēi míng"},
+               {"此人为其撰写的序言作者", "cǐ rén wéi qí zhuàn xiě de xù yán zuò zhě"},
                {"典当铺和钱庄", "diǎn dàng pù hé qián zhuāng"},
                {"薄姬是汉文帝的生母", "bó jī shì hàn wén dì de shēng mǔ"},
                {"青海省循化撒拉族自治县", "qīng hǎi shěng xún huà sā lā zú zì zhì xiàn"},
