@@ -384,9 +384,9 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
                         syl[k] = m_data.predict(model, m_features);
                 }
         }
-    m_rules.apply({run, m_wordStart, m_wordEnd, m_end, m_besideText, before, after,
-                   m_closedBy == U'》' || m_closedBy == U'〉', m_afterClose, m_afterClose && m_quoteTaken,
-                   m_closedBy, m_afterClose && (m_closeMark == U'》' || m_closeMark == U'〉')},
+    m_rules.apply({run, m_wordStart, m_wordEnd, m_end, m_besideText, before, after, m_afterClose,
+                   m_afterClose && m_quoteTaken, m_closedBy,
+                   m_afterClose && (m_closeMark == U'》' || m_closeMark == U'〉')},
                   syl);
 }
 

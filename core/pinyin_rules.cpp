@@ -22,7 +22,7 @@ constexpr std::array<std::uint16_t, kTriggerLast - kTriggerFirst + 1> makeTrigge
     };
     mark(U"得", kTrDe);
     mark(U"为", kTrWei);
-    mark(U"单解区仇缪查朴纪华曾任覃盖翟", kTrSurname);
+    mark(kSurnames, kTrSurname);
     mark(U"调", kTrTiao);
     mark(U"地", kTrDi);
     mark(U"长", kTrChang);
@@ -94,12 +94,9 @@ PinyinGrammarRules::PinyinGrammarRules(const PinyinReadingData &data)
                                                   data.syllableId("ou1"),   data.syllableId("qiu2"),
                                                   data.syllableId("miao4"), data.syllableId("zha1"),
                                                   data.syllableId("piao2"), data.syllableId("ji3"),
-                                                  data.syllableId("hua4")},
-      m_leadingSurnames{data.syllableId("shan4"), data.syllableId("xie4"),  data.syllableId("ou1"),
-                        data.syllableId("qiu2"),  data.syllableId("miao4"), data.syllableId("zha1"),
-                        data.syllableId("piao2"), data.syllableId("ji3"),   data.syllableId("hua4"),
-                        data.syllableId("zeng1"), data.syllableId("ren2"),  data.syllableId("qin2"),
-                        data.syllableId("ge3"),   data.syllableId("zhai2")} {}
+                                                  data.syllableId("hua4"),  data.syllableId("zeng1"),
+                                                  data.syllableId("ren2"),  data.syllableId("qin2"),
+                                                  data.syllableId("ge3"),   data.syllableId("zhai2")} {}
 
 std::uint32_t PinyinGrammarRules::wordAt(std::span<const char32_t> chars) const {
     std::uint32_t node = 0;

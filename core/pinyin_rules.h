@@ -34,13 +34,14 @@ struct PinyinSegmentedRun {
     std::span<const std::uint32_t> end;      // at a word start: where its word ends
     bool besideText;
     PinyinBoundary before, after;
-    bool endsTitle = false;        // the run ends a book's title (before 》)
     bool startsAfterClose = false; // the run follows a closing quotation mark or 》
     bool quoteTaken = false;       // and 以 or a verb of naming took it (以“樘”为, 释“侗”为)
     char32_t closedBy = 0;         // the mark right after the run (0 at a line's end, before other text)
     bool startsAfterTitle = false; // the run follows 》 or 〉 (《全唐诗》卷七六一)
 
     bool standsAlone(std::size_t i) const { return pinyinStandsAlone(wordStart, besideText, i); }
+    // The run ends a book's title (before 》 or 〉).
+    bool endsTitle() const { return closedBy == U'》' || closedBy == U'〉'; }
 };
 
 // The rules of grammar the reader applies after its dictionary and models: polyphones the labelled
@@ -98,10 +99,9 @@ private:
         m_zha4{kNoSyllable}, m_shuai1{kNoSyllable}, m_mi3{kNoSyllable}, m_duo4{kNoSyllable},
         m_ba1{kNoSyllable}, m_xiang4{kNoSyllable}, m_sai4{kNoSyllable}, m_fang2{kNoSyllable},
         m_gan1{kNoSyllable}, m_chong1{kNoSyllable}, m_jian4{kNoSyllable}, m_pao1{kNoSyllable};
-    // The surnames' readings, in the order of the rule's characters (单解区仇缪查朴纪华), and of
-    // those that open a line's name (the same, then 曾任覃盖翟).
-    std::uint16_t m_surnames[9]{};
-    std::uint16_t m_leadingSurnames[14]{};
+    // The surnames' readings, in the order of rules::kSurnames: those read before a title first
+    // (单解区仇缪查朴纪华), then those only read opening a line (曾任覃盖翟).
+    std::uint16_t m_surnames[14]{};
 };
 
 } // namespace core

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <iterator>
 #include <span>
 #include <string_view>
 
@@ -32,6 +33,18 @@ inline bool startsAsOneOf(std::u32string_view w, std::initializer_list<std::u32s
     return std::any_of(set.begin(), set.end(), [&](std::u32string_view x) { return w.starts_with(x); });
 }
 
+// Whether `w` ends as one of `set`.
+template <typename Set> bool endsAsOneOf(const Set &set, std::u32string_view w) {
+    return !w.empty() &&
+           std::any_of(std::begin(set), std::end(set), [&](std::u32string_view x) { return w.ends_with(x); });
+}
+
+// Whether one of `set` stands anywhere in `text`.
+template <typename Set> bool holdsOneOf(const Set &set, std::u32string_view text) {
+    return std::any_of(std::begin(set), std::end(set),
+                       [&](std::u32string_view x) { return text.find(x) != std::u32string_view::npos; });
+}
+
 inline bool isNumeral(char32_t c) {
     return in(U"〇零一二三四五六七八九十百千万亿两", c);
 }
@@ -39,6 +52,10 @@ inline bool isNumeral(char32_t c) {
 inline bool isDigitNumeral(char32_t c) {
     return in(U"〇零一二三四五六七八九", c);
 }
+
+// The surnames the rules read: before a title, the first nine; opening a line, all of them.
+inline constexpr std::u32string_view kSurnames = U"单解区仇缪查朴纪华曾任覃盖翟";
+inline constexpr std::size_t kSurnamesBeforeTitles = 9;
 
 inline constexpr std::u32string_view kParticles = U"吗嗎不了吧啊呀呢么麼嘛啦哦喔没沒";
 inline constexpr std::u32string_view kMeasures = U"个位只条张件次名本台部辆把块座间所家种样项";

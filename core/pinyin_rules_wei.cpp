@@ -30,18 +30,6 @@ constexpr std::u32string_view kDoneFor[] = {U"着想", U"操心", U"担心", U"�
                                             U"效力", U"出力", U"谋",   U"想想", U"奔波", U"奔走", U"操劳",
                                             U"忙碌", U"修路", U"买单", U"办事", U"做事", U"付出", U"争取"};
 
-// Whether `w` ends as one of `set`.
-template <typename Set> bool endsAsOneOf(const Set &set, std::u32string_view w) {
-    return !w.empty() &&
-           std::any_of(std::begin(set), std::end(set), [&](std::u32string_view x) { return w.ends_with(x); });
-}
-
-// Whether one of `set` stands anywhere in `text`.
-template <typename Set> bool holdsOneOf(const Set &set, std::u32string_view text) {
-    return std::any_of(std::begin(set), std::end(set),
-                       [&](std::u32string_view x) { return text.find(x) != std::u32string_view::npos; });
-}
-
 } // namespace
 
 void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,

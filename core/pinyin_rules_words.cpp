@@ -36,7 +36,7 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
     // 缪老师 Miào, 查老师 Zhā, 朴先生 Piáo, 纪老师 Jǐ, 华老师 Huà); those that are verbs or words of
     // their own only where no verb leads them (查会计账目, 请查老师的资料, 接单师傅, 在华律师).
     for (std::size_t i = 0; (ctx.has & kTrSurname) && i + 2 < n; ++i) {
-        const auto surname = std::u32string_view(U"单解区仇缪查朴纪华").find(run[i]);
+        const auto surname = kSurnames.substr(0, kSurnamesBeforeTitles).find(run[i]);
         if (surname == std::u32string_view::npos || !r.standsAlone(i) || !r.wordStart[i + 1] ||
             m_surnames[surname] == kNoSyllable)
             continue;
@@ -69,15 +69,14 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
     if ((ctx.has & kTrSurname) && r.before == PinyinBoundary::Edge && (n == 2 || n == 3) &&
         r.standsAlone(0) &&
         (r.closedBy == U'（' || r.closedBy == U'(' || (r.closedBy == U'，' && !(n == 3 && r.end[1] == 3)))) {
-        static constexpr std::u32string_view kLeading = U"单解区仇缪查朴纪华曾任覃盖翟";
-        const auto k = kLeading.find(run[0]);
+        const auto k = kSurnames.find(run[0]);
         static constexpr std::u32string_view kNotOfNames =
             U"一了过在是有不没他她它你我们这那个着的被把将说看到于以为和与及也都就又再已经从自向对"
             U"等其此之所后前时中上下内外间记否仔";
-        if (k != std::u32string_view::npos && m_leadingSurnames[k] != kNoSyllable &&
-            !in(kNotOfNames, run[1]) && !in(kNotOfNames, run[n - 1]) &&
-            !in(U"镇乡村县市区省州街路山河湖岛港湾站寺庙", run[n - 1]) && !wordAt(run.first(2)))
-            syl[0] = m_leadingSurnames[k];
+        if (k != std::u32string_view::npos && m_surnames[k] != kNoSyllable && !in(kNotOfNames, run[1]) &&
+            !in(kNotOfNames, run[n - 1]) && !in(U"镇乡村县市区省州街路山河湖岛港湾站寺庙", run[n - 1]) &&
+            !wordAt(run.first(2)))
+            syl[0] = m_surnames[k];
     }
     // 调到 after 把 and before a number or 最 sets a dial, tiáo (把空调调到二十六度, 把闹钟调到
     // 7点), alone or as the word, which reads the transfer, diào (他被调到北京, 把他调到销售部).
@@ -208,6 +207,9 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                         return true;
                 return false;
             };
+            static constexpr std::u32string_view kOfficials[] = {U"大臣", U"将领", U"文臣", U"武将",
+                                                                 U"贤臣", U"名将", U"谋士", U"儒生",
+                                                                 U"士人", U"官员", U"降将", U"旧臣"};
             // 重用 is trusting someone with high office, zhòng, after one who receives it or before
             // whom (受到重用, 受正祖重用, 不获重用, 重用亲信); a thing used again keeps chóng (可以被重用为
             // 输入, 代码重用, 考虑到重用性, 在新车型上得到重用).
@@ -217,14 +219,8 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                  oneOf(ctx.wordAtStart(i + 2),
                        {U"亲信", U"人才", U"贤才", U"贤能", U"外戚", U"宦官", U"小人"}) ||
                  // ...or before those trusted, named a little later (重用魏征等大臣, 重用汉族将领).
-                 [&] {
-                     const std::u32string_view after(run.data() + i + 2, std::min<std::size_t>(8, n - i - 2));
-                     for (std::u32string_view w : {U"大臣", U"将领", U"文臣", U"武将", U"贤臣", U"名将",
-                                                   U"谋士", U"儒生", U"士人", U"官员", U"降将", U"旧臣"})
-                         if (after.find(w) != std::u32string_view::npos)
-                             return true;
-                     return false;
-                 }()))
+                 holdsOneOf(kOfficials,
+                            std::u32string_view(run.data() + i + 2, std::min<std::size_t>(8, n - i - 2)))))
                 syl[i] = m_zhong4;
             // 重达 before how much is weighing, zhòng (重达数百斤, 重达455公斤; 重达标准, 重达巅峰 reach
             // again).
@@ -500,7 +496,7 @@ void PinyinGrammarRules::readWordsOfPlaceAndKind(const RuleRun &ctx, std::vector
         }
     // 传 alone ending a book's title is a biography, zhuàn (《诸葛亮传》, 《高僧传》; 《宣传》 and
     // 《名不虚传》 keep their words).
-    if (r.endsTitle && m_zhuan4 != kNoSyllable && n >= 2 && run[n - 1] == U'传' && r.standsAlone(n - 1))
+    if (r.endsTitle() && m_zhuan4 != kNoSyllable && n >= 2 && run[n - 1] == U'传' && r.standsAlone(n - 1))
         syl[n - 1] = m_zhuan4;
     // 有多重 ending a run asks a weight, zhòng (这个箱子有多重？); elsewhere 多重 is manifold, chóng
     // (具有多重身份, 身份多重).
