@@ -362,6 +362,14 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 (r.standsAlone(i + 1) || oneOf(ctx.wordAtStart(i + 1), {U"官至", U"迁至", U"升至", U"擢至"})))
                 syl[i] = m_lei3;
             break;
+        case U'哦':
+            // The interjection standing between marks is ò, realizing (哦，原来如此), or ó, asking
+            // (哦？); ending what it softens, the neutral o (一定要来哦！, 这很重要哦。).
+            if (i == 0 && last && m_o2 != kNoSyllable && m_o4 != kNoSyllable)
+                syl[i] = (r.closedBy == U'？' || r.closedBy == U'?') ? m_o2 : m_o4;
+            else if (i > 0 && last && m_o5 != kNoSyllable)
+                syl[i] = m_o5;
+            break;
         case U'汗':
             if (m_han4 != kNoSyllable &&
                 (i == 0 || in(U"身了擦流出冒盗虚冷热臭些点是多满把滴手脚额背排", run[i - 1])))

@@ -1871,3 +1871,15 @@ TEST(PinyinReading, TibetCreeksCagesAndLanes) {
                {"青海省循化撒拉族自治县", "qīng hǎi shěng xún huà sā lā zú zì zhì xiàn"},
                {"周润发饰演的小马哥", "zhōu rùn fā shì yǎn de xiǎo mǎ gē"}});
 }
+
+// 哦 standing between marks is an interjection, ò realizing and ó asking; ending a clause after
+// what it softens it is the neutral o; in words and as a verb it keeps its own reading.
+TEST(PinyinReading, OhAsInterjectionAndAsParticle) {
+    expectAll({{"你明天一定要来哦！", "nǐ míng tiān yí dìng yào lái o！"},
+               {"这很重要哦。", "zhè hěn zhòng yào o。"},
+               {"记得按时吃饭哦", "jì de àn shí chī fàn o"},
+               {"哦，原来是你啊。", "ò，yuán lái shì nǐ a。"},
+               {"哦？你怎么知道的？", "ó？nǐ zěn me zhī dào de？"},
+               {"他哦了一声", "tā ò le yì shēng"},
+               {"吟哦诗句", "yín é shī jù"}});
+}
