@@ -896,15 +896,23 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             if (m_long4 != kNoSyllable && i > 0 && run[i - 1] == U'条' &&
                 (last || in(U"内口里中堂东西南北尾", run[i + 1])))
                 syl[i] = m_long4;
+            // Done at home, by an expert, by others, nòng (回家弄, 交给专家弄, 在家弄饭, 人家弄的): 家 ends
+            // a word of its own there, not a family's name.
+            else if (m_nong4 != kNoSyllable && i > 1 && run[i - 1] == U'家' &&
+                     in(U"回在到离搬住全我你他她谁这那哪各每人大专自国作画管老娘婆东行商农渔亲冤当成安持出本"
+                        U"店"
+                        U"船庄买卖玩赢输酒",
+                        run[i - 2]))
+                syl[i] = m_nong4;
             // A lane named after a family, lòng, before the next name or the clause's end
             // (陈家宅、王家弄和张家桥).
             else if (m_long4 != kNoSyllable && i > 1 && run[i - 1] == U'家' && !r.wordStart[i - 1] &&
                      (last || in(U"和与及、口内", run[i + 1])))
                 syl[i] = m_long4;
-            // Doing, nòng, before what comes of it (这么弄好的, 免得弄混, 弄坏了, 弄丢了), where the lanes'
-            // model read lòng.
+            // Doing, nòng, before what comes of it (这么弄好的, 免得弄混, 弄坏了, 弄丢了, 弄饭), where the
+            // lanes' model read lòng.
             else if (m_nong4 != kNoSyllable && syl[i] != m_nong4 && !last &&
-                     in(U"好混坏丢脏乱错明清懂得了着出到成完湿干破断伤醒来去回坏个点些", run[i + 1]))
+                     in(U"好混坏丢脏乱错明清懂得了着出到成完湿干破断伤醒来去回坏个点些饭菜钱", run[i + 1]))
                 syl[i] = m_nong4;
             break;
         case U'将':

@@ -1883,3 +1883,17 @@ TEST(PinyinReading, OhAsInterjectionAndAsParticle) {
                {"他哦了一声", "tā ò le yì shēng"},
                {"吟哦诗句", "yín é shī jù"}});
 }
+
+// 弄 after 家 that ends a word of its own (回家, 专家, 人家) is the doing, nòng, and so is 弄 that
+// a segmentation took into 里弄 before what comes of it; the lanes keep lòng.
+TEST(PinyinReading, DoingAtHomeAndTheLanes) {
+    expectAll({{"他说晚饭回家弄，让我们先吃。", "tā shuō wǎn fàn huí jiā nòng，ràng wǒ men xiān chī。"},
+               {"还是得交给专家弄。", "hái shì děi jiāo gěi zhuān jiā nòng。"},
+               {"周末他一般在家弄饭", "zhōu mò tā yì bān zài jiā nòng fàn"},
+               {"这些菜都是人家弄的", "zhè xiē cài dōu shì rén jiā nòng de"},
+               {"他在宗祠里弄到一部族谱", "tā zài zōng cí lǐ nòng dào yí bù zú pǔ"},
+               {"包含陈家宅、王家弄和张家桥", "bāo hán chén jiā zhái、wáng jiā lòng hé zhāng jiā qiáo"},
+               {"住在里弄里", "zhù zài lǐ lòng lǐ"},
+               {"里弄到处是人", "lǐ lòng dào chù shì rén"},
+               {"长乐路100弄", "cháng lè lù 100 lòng"}});
+}
