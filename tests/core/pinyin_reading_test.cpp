@@ -1897,3 +1897,16 @@ TEST(PinyinReading, DoingAtHomeAndTheLanes) {
                {"里弄到处是人", "lǐ lòng dào chù shì rén"},
                {"长乐路100弄", "cháng lè lù 100 lòng"}});
 }
+
+// Fruit dried is gān after its word (草莓干, 柿子干), doing keeps gàn; 相 assisting and the old
+// prefecture read xiàng in their words.
+TEST(PinyinReading, DriedFruitAndAssisting) {
+    expectAll({{"孩子最爱吃芒果干和草莓干。", "hái zi zuì ài chī máng guǒ gān hé cǎo méi gān。"},
+               {"晒好的柿子干表面有一层白霜。", "shài hǎo de shì zi gān biǎo miàn yǒu yì céng bái shuāng。"},
+               {"这孩子干活很卖力", "zhè hái zi gàn huó hěn mài lì"},
+               {"草莓干净了吗", "cǎo méi gān jìng le ma"},
+               {"其母相夫教子", "qí mǔ xiàng fū jiào zǐ"},
+               {"部队相机行事", "bù duì xiàng jī xíng shì"},
+               {"岳飞即为相州汤阴人", "yuè fēi jí wéi xiàng zhōu tāng yīn rén"},
+               {"互相州际", "hù xiāng zhōu jì"}});
+}
