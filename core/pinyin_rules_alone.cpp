@@ -899,9 +899,8 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             // Done at home, by an expert, by others, nòng (回家弄, 交给专家弄, 在家弄饭, 人家弄的): 家 ends
             // a word of its own there, not a family's name.
             else if (m_nong4 != kNoSyllable && i > 1 && run[i - 1] == U'家' &&
-                     in(U"回在到离搬住全我你他她谁这那哪各每人大专自国作画管老娘婆东行商农渔亲冤当成安持出本"
-                        U"店"
-                        U"船庄买卖玩赢输酒",
+                     in(U"回在到离搬住全我你他她谁这那哪各每人大专自国作画管老娘婆东行商"
+                        U"农渔亲冤当成安持出本店船庄买卖玩赢输酒",
                         run[i - 2]))
                 syl[i] = m_nong4;
             // A lane named after a family, lòng, before the next name or the clause's end

@@ -413,8 +413,8 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
         case U'弄':
             // 里弄 taken as the lanes where 里 is "in" and 弄 the doing, nòng, before what comes of it
             // (在宗祠里弄到一部族谱, 屋里弄得很乱; 里弄里, 石库门里弄 stay lòng).
-            if (m_nong4 != kNoSyllable && i > 0 && !last && run[i - 1] == U'里' && r.wordStart[i - 1] &&
-                r.end[i - 1] == i + 1 && i > 1 && in(U"好坏丢脏乱错混到得成完湿干破断", run[i + 1]) &&
+            if (m_nong4 != kNoSyllable && i > 1 && !last && run[i - 1] == U'里' && r.wordStart[i - 1] &&
+                r.end[i - 1] == i + 1 && in(U"好坏丢脏乱错混到得成完湿干破断", run[i + 1]) &&
                 !(run[i + 1] == U'到' && i + 2 < n && run[i + 2] == U'处'))
                 syl[i] = m_nong4;
             break;
