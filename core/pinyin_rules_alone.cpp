@@ -1037,13 +1037,15 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
         case U'干':
             // Dried food, gān, after what was dried (桂圆干, 奶干, 萝卜干, 葡萄干, 草莓干, 柿子干;
             // 鱿鱼干和虾干, 连城地瓜干、宁化 老鼠干); doing keeps gàn.
-            if (m_gan1 != kNoSyllable && i > 0 &&
-                ((in(U"圆奶卜萄笋菜果枣柿虾鱼肉饼姜莓", run[i - 1]) && !r.standsAlone(i - 1) &&
-                  (last || !in(U"了着过活完得部事到出起", run[i + 1]))) ||
-                 (i > 1 && run[i - 1] == U'子' && in(U"柿杏李橘桃梨", run[i - 2]) && !r.standsAlone(i - 1) &&
-                  (last || !in(U"了着过活完得部事到出起", run[i + 1]))) ||
-                 (in(U"虾鱼肉菜笋瓜鼠果枣柿薯莓", run[i - 1]) && (last || in(U"、和与及的等", run[i + 1])))))
-                syl[i] = m_gan1;
+            if (m_gan1 != kNoSyllable && i > 0) {
+                const bool food = (in(U"圆奶卜萄笋菜果枣柿虾鱼肉饼姜莓", run[i - 1]) ||
+                                   (i > 1 && run[i - 1] == U'子' && in(U"柿杏李橘桃梨", run[i - 2]))) &&
+                                  !r.standsAlone(i - 1);
+                if ((food && (last || !in(U"了着过活完得部事到出起", run[i + 1]))) ||
+                    (in(U"虾鱼肉菜笋瓜鼠果枣柿薯莓", run[i - 1]) &&
+                     (last || in(U"、和与及的等", run[i + 1]))))
+                    syl[i] = m_gan1;
+            }
             break;
         case U'涌':
             // A creek of the Pearl River delta, chōng, named before where it rises or runs
