@@ -679,11 +679,11 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                   !in(U"台个次条种名位家件年天月日小分秒场项所座轮篇页行列组份批户类", run[i + 1]))))
                 syl[i] = m_shu3;
             // Several, shù, before a measure or a round number (从数吨矿渣中, 数座桥梁, 数十人, 数趟列车,
-            // 数家公司; 数头发 counts); not after a measure or a demonstrative (这个数), nor counting
-            // what is counted (数件数).
+            // 数朵簇生, 数家公司; 数头发 counts); not after a measure or a demonstrative (这个数), nor
+            // counting what is counted (数件数).
             else if (m_shu4 != kNoSyllable && syl[i] == m_shu3 && !last &&
                      (in(U"吨座个位名次年台件条艘架辆项种十百千万亿倍", run[i + 1]) ||
-                      (in(U"趟场家株棵处篇部本首只匹支封张块段批份户届期代轮", run[i + 1]) &&
+                      (in(U"趟场家株棵处篇部本首只匹支封张块段批份户届期代轮朵枚颗粒片", run[i + 1]) &&
                        r.standsAlone(i + 1))) &&
                      !(i > 0 && in(U"个这那此该某各每一两的些组", run[i - 1])) &&
                      !(i + 2 < n && run[i + 2] == U'数'))

@@ -137,8 +137,10 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
             const bool opens =
                 i == 0 ? r.before == PinyinBoundary::Punctuation
                        : (i == 1 && in(U"今曾均皆多亦也即仍则现乃实原现", run[0])) ||
-                             oneOf(ctx.wordBefore(i), {U"自古", U"历来", U"向来", U"素来", U"一向", U"古时",
-                                                       U"旧时", U"如今", U"现今"});
+                             (in(U"今曾均皆多亦即仍现乃实原", run[i - 1]) && r.standsAlone(i - 1)) ||
+                             oneOf(ctx.wordBefore(i),
+                                   {U"自古", U"历来", U"向来", U"素来", U"一向", U"古时", U"旧时", U"如今",
+                                    U"现今", U"大多", U"大都", U"多半", U"大部分", U"绝大多数"});
             // Right after a quoted term or a title it names what that is (“南无”为梵语音译, 《法华经》为
             // 根本经典, 《神奈川冲浪里》为北斋晚年代表作).
             const bool afterName = i == 0 && r.startsAfterClose;

@@ -125,15 +125,21 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                 !in(kOffices, run[i - 1]) && !in(U"年月天周生成增延助擅见特专", run[i - 1]) &&
                 ctx.nearAfter(i + 2, 3, U"米尺寸里码丈"))
                 syl[i] = m_chang2;
-    // 卷 after an ordinal is a volume, juàn, in whatever word (第三卷; 共十卷 may be rolls).
+    // 卷 after a number is a volume, juàn, in whatever word (第三卷, 共六十五卷, 三卷本, 《畸庵草》一卷。),
+    // where no roll of paper, film or tape follows (十卷卫生纸, 一卷胶片; 三卷纸张泛黄 are volumes) and it
+    // does not curl or roll up (一卷曲的毛发, 一卷起来).
     if ((ctx.has & kTrJuan) && m_juan4 != kNoSyllable)
-        for (std::size_t i = 2; i < n; ++i) {
+        for (std::size_t i = 1; i < n; ++i) {
             if (run[i] != U'卷' || !isNumeral(run[i - 1]))
                 continue;
             std::size_t k = i - 1;
             while (k > 0 && isNumeral(run[k - 1]))
                 --k;
-            if (k > 0 && run[k - 1] == U'第')
+            const bool ordinal = k > 0 && run[k - 1] == U'第';
+            const bool rolls = ctx.nearAfter(i + 1, 3, U"纸胶布线绳钢带膜") &&
+                               !(i + 2 < n && run[i + 1] == U'纸' && in(U"质张本墨盒面页品箱", run[i + 2]));
+            const bool counted = !rolls && !(i + 1 < n && in(U"曲起成住回进好", run[i + 1]));
+            if (ordinal || counted)
                 syl[i] = m_juan4;
         }
     // 将 closing a general's word (蜀将, 敌将) before 其 leads what is done to, jiāng (秦将其击败);

@@ -1910,3 +1910,35 @@ TEST(PinyinReading, DriedFruitAndAssisting) {
                {"岳飞即为相州汤阴人", "yuè fēi jí wéi xiàng zhōu tāng yīn rén"},
                {"互相州际", "hù xiāng zhōu jì"}});
 }
+
+// Words of encyclopedic text that their characters or a shorter word read wrong: the launch
+// centre is no hit (射中), blood sugar is xuè, the phoenix crown guān, the capital of porcelain dū.
+TEST(PinyinReading, EncyclopedicWordsReadWhole) {
+    expectAll({{"西昌卫星发射中心位于四川", "xī chāng wèi xīng fā shè zhōng xīn wèi yú sì chuān"},
+               {"以十天干和十二地支依次相配", "yǐ shí tiān gān hé shí èr dì zhī yī cì xiāng pèi"},
+               {"每天干完活回家", "měi tiān gàn wán huó huí jiā"},
+               {"患者出现高血糖", "huàn zhě chū xiàn gāo xuè táng"},
+               {"新娘头戴凤冠", "xīn niáng tóu dài fèng guān"},
+               {"景德镇素有瓷都之称", "jǐng dé zhèn sù yǒu cí dū zhī chēng"},
+               {"由万户长和百户长统领", "yóu wàn hù zhǎng hé bǎi hù zhǎng tǒng lǐng"},
+               {"他考中了进士", "tā kǎo zhòng le jìn shì"},
+               {"正在思考中", "zhèng zài sī kǎo zhōng"},
+               {"历代帝王在此举行封禅大典", "lì dài dì wáng zài cǐ jǔ xíng fēng shàn dà diǎn"},
+               {"推广秸秆还田技术", "tuī guǎng jiē gǎn huán tián jì shù"}});
+}
+
+// 卷 after a number is a volume, juàn, but rolls of paper or film and curling keep juǎn; 数
+// before a measure of flowers or grains is several, shù; 为 after 大多 or 曾 opening what a thing is
+// among others is the copula.
+TEST(PinyinReading, VolumesCountedSeveralAndMostlyIs) {
+    expectAll({{"《三国志》共六十五卷，", "《sān guó zhì》gòng liù shí wǔ juàn，"},
+               {"三卷本长篇小说", "sān juàn běn cháng piān xiǎo shuō"},
+               {"十卷卫生纸", "shí juǎn wèi shēng zhǐ"},
+               {"一卷胶片", "yì juǎn jiāo piàn"},
+               {"花单生或数朵簇生于叶腋", "huā dān shēng huò shù duǒ cù shēng yú yè yè"},
+               {"数片叶子", "shù piàn yè zi"},
+               {"这些建筑大多为中国现存最早的木构建筑之一。",
+                "zhè xiē jiàn zhù dà duō wéi zhōng guó xiàn cún zuì zǎo de mù gòu jiàn zhù zhī yī。"},
+               {"这里大多为村民修建的房屋。", "zhè lǐ dà duō wèi cūn mín xiū jiàn de fáng wū。"},
+               {"他曾为国家队效力多年。", "tā céng wèi guó jiā duì xiào lì duō nián。"}});
+}
