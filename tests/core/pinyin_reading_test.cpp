@@ -1942,3 +1942,17 @@ TEST(PinyinReading, VolumesCountedSeveralAndMostlyIs) {
                {"这里大多为村民修建的房屋。", "zhè lǐ dà duō wèi cūn mín xiū jiàn de fáng wū。"},
                {"他曾为国家队效力多年。", "tā céng wèi guó jiā duì xiào lì duō nián。"}});
 }
+
+// Law, finance, film and the classics: what is legitimate is dàng, the regulator jiān, casting
+// jué; 为 before the workers served is "for".
+TEST(PinyinReading, LawFinanceFilmAndClassics) {
+    expectAll({{"判令其构成不正当竞争", "pàn lìng qí gòu chéng bú zhèng dàng jìng zhēng"},
+               {"正当他要出门的时候", "zhèng dāng tā yào chū mén de shí hòu"},
+               {"被证监会立案调查", "bèi zhèng jiān huì lì àn diào chá"},
+               {"该剧因选角问题引发争议", "gāi jù yīn xuǎn jué wèn tí yǐn fā zhēng yì"},
+               {"六艺指礼乐射御书数", "liù yì zhǐ lǐ yuè shè yù shū shù"},
+               {"主张轻徭薄赋", "zhǔ zhāng qīng yáo bó fù"},
+               {"千金散尽还复来", "qiān jīn sàn jìn huán fù lái"},
+               {"用人单位应当依法为劳动者缴纳社会保险",
+                "yòng rén dān wèi yīng dāng yī fǎ wèi láo dòng zhě jiǎo nà shè huì bǎo xiǎn"}});
+}
