@@ -775,10 +775,11 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 syl[i] = m_juan3;
             break;
         case U'钻':
-            // Boring through, zuān: 钻了几个孔, 钻出地面, 钻透岩石, 钻穿岩层, 井钻至8408米, 钻来钻去
-            // (这颗钻来自南非, 粉钻至今, 冲击钻至少, 碎钻穿成手链 are diamonds and drills).
+            // Boring through or creeping in, zuān: 钻了几个孔, 钻出地面, 钻透岩石, 钻穿岩层, 井钻至8408米,
+            // 钻来钻去, 迅速钻回洞内, 钻到桌子底下, 蚯蚓在土中钻行 (这颗钻来自南非, 粉钻至今, 冲击钻至少,
+            // 碎钻穿成手链 are diamonds and drills, 钻行业 their trade, 钻回收 their buying back).
             if (m_zuan1 != kNoSyllable && !last &&
-                (in(U"了出进透过去", run[i + 1]) ||
+                (in(U"了出进透过去", run[i + 1]) || (in(U"回入到行", run[i + 1]) && r.standsAlone(i + 1)) ||
                  (run[i + 1] == U'至' && (i + 2 == n ? r.after == PinyinBoundary::Digit
                                                      : isNumeral(run[i + 2]) || in(U"地井底", run[i + 2]))) ||
                  (i + 2 < n && run[i + 1] == U'穿' && in(U"岩石地层墙板冰", run[i + 2])) ||

@@ -1956,3 +1956,15 @@ TEST(PinyinReading, LawFinanceFilmAndClassics) {
                {"用人单位应当依法为劳动者缴纳社会保险",
                 "yòng rén dān wèi yīng dāng yī fǎ wèi láo dòng zhě jiǎo nà shè huì bǎo xiǎn"}});
 }
+
+// 钻 creeping back, in or to somewhere is zuān, the diamond's trade and its buying back zuàn;
+// the diseases of blood read xuè.
+TEST(PinyinReading, CreepingInAndDiseasesOfBlood) {
+    expectAll({{"老鼠迅速钻回洞内", "lǎo shǔ xùn sù zuān huí dòng nèi"},
+               {"蚯蚓在土壤中钻行", "qiū yǐn zài tǔ rǎng zhōng zuān xíng"},
+               {"钻到桌子底下", "zuān dào zhuō zi dǐ xià"},
+               {"钻行业", "zuàn háng yè"},
+               {"这颗钻回收价", "zhè kē zuàn huí shōu jià"},
+               {"缺乏维生素会导致坏血病", "quē fá wéi shēng sù huì dǎo zhì huài xuè bìng"},
+               {"航母上的弹射器", "háng mǔ shàng de tán shè qì"}});
+}
