@@ -203,8 +203,19 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
             for (std::size_t k = 1; k + 1 < rest.size(); ++k)
                 counted = counted || (in(U"一两几", rest[k]) && in(U"座条所个项片道", rest[k + 1]) &&
                                       !in(U"第的", rest[k - 1]));
+            // ...or the age a thing is of, opening what follows (，为清代晋商乔致庸的宅第, 大多为清代重建),
+            // or one thing of a kind with what it is like (，为一座典型的徽派民居。; ，为一座城市带来 is for,
+            // and so may be what a line break or other text cuts).
+            static constexpr std::u32string_view kAges[] = {
+                U"清代", U"明代", U"元代", U"宋代", U"唐代", U"汉代",   U"隋代",   U"清朝",  U"明朝", U"元朝",
+                U"宋朝", U"唐朝", U"汉朝", U"北宋", U"南宋", U"西汉",   U"东汉",   U"晚清",  U"清初", U"明初",
+                U"清末", U"明末", U"民国", U"近代", U"古代", U"清太祖", U"清太宗", U"明太祖"};
+            const bool aged = std::any_of(std::begin(kAges), std::end(kAges),
+                                          [&](std::u32string_view a) { return rest.starts_with(a); });
+            const bool oneOfAKind = rest.size() >= 5 && rest[0] == U'一' && in(U"座处所种个条家", rest[1]) &&
+                                    rest.find(U'的') != std::u32string_view::npos && r.closedBy != 0;
             const bool among =
-                place ||
+                place || ((aged || oneOfAKind) && !holdsOneOf(kGoals, rest)) ||
                 (kind && !counted && !holdsOneOf(kGoals, rest) &&
                  (holdsOneOf(kScopes, rest) || rest.find(U'的') != std::u32string_view::npos ||
                   (rest.back() == U'区' && rest.find_first_of(U"市县省州旗") < rest.size() - 1))) ||
@@ -305,8 +316,9 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
             static constexpr std::u32string_view kAppoint[] = {U"任命", U"委任", U"推举", U"推选", U"册封",
                                                                U"追封", U"晋封", U"改封", U"册立", U"擢升",
                                                                U"聘任", U"选举", U"拜",   U"擢"};
-            // What one does a thing for, before 而 and the thing (为纪念玄奘而建; 标记为非阻塞而, 以字节
-            // 为单位而 name, wéi).
+            // What one does a thing for, before 而 and the thing (为纪念玄奘而建, 梁武帝为超度亡灵而创设,
+            // 即为供奉他而建; 标记为非阻塞而, 以字节为单位而 name, wéi).
+            static constexpr std::u32string_view kNamingVerbs = U"定列视评称改选作成变分划命认封奉设记";
             static constexpr std::u32string_view kPurposes[] = {
                 U"纪念", U"保护", U"躲避", U"逃避", U"避免", U"防止", U"庆祝", U"研究", U"支持", U"争取",
                 U"实现", U"完成", U"满足", U"适应", U"配合", U"迎接", U"解决", U"表彰", U"悼念", U"报答",
@@ -398,8 +410,9 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
                 syl[i] = m_wei2;
             else if (const std::size_t er = opensAt(U'而', 12, false);
                      er && !(er + 1 < n && in(U"非不是", run[er + 1])) &&
-                     std::any_of(std::begin(kPurposes), std::end(kPurposes),
-                                 [&](std::u32string_view v) { return rest.starts_with(v); }))
+                     (std::any_of(std::begin(kPurposes), std::end(kPurposes),
+                                  [&](std::u32string_view v) { return rest.starts_with(v); }) ||
+                      (!ctx.occursBefore(i, U'以') && !(i > 0 && in(kNamingVerbs, run[i - 1])))))
                 syl[i] = m_wei4;
             // ...or the word right after it is such a purpose (百姓为纪念其治水功绩，); not after what
             // names an aim or a use, in 以…为, nor where the clause ends in what a thing is (其宗旨为保护
@@ -407,7 +420,7 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
             else if (std::find(std::begin(kPurposes), std::end(kPurposes), ctx.wordAtStart(i + 1)) !=
                          std::end(kPurposes) &&
                      rest.find(U'的') == std::u32string_view::npos && !ctx.occursBefore(i, U'以') &&
-                     !(i > 0 && in(U"定列视评称改选作成变分划命认封奉设", run[i - 1])) &&
+                     !(i > 0 && in(kNamingVerbs, run[i - 1])) &&
                      !oneOf(ctx.wordBefore(i),
                             {U"目的", U"宗旨", U"任务", U"目标", U"功能", U"作用", U"职责",
                              U"用途", U"意义", U"主旨", U"重点", U"方针", U"原则", U"使命",

@@ -125,6 +125,13 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                 !in(kOffices, run[i - 1]) && !in(U"年月天周生成增延助擅见特专", run[i - 1]) &&
                 ctx.nearAfter(i + 2, 3, U"米尺寸里码丈"))
                 syl[i] = m_chang2;
+    // 长 of 成长 after a verb of shaping and before a strip or a block is long, cháng (切成长条,
+    // 卷成长条, 揉成长块); 成长条件 grows.
+    if ((ctx.has & kTrChang) && m_chang2 != kNoSyllable)
+        for (std::size_t i = 2; i + 1 < n; ++i)
+            if (run[i] == U'长' && run[i - 1] == U'成' && in(U"切卷排拉剪做搓揉织折裁编摆捏擀", run[i - 2]) &&
+                in(U"条方块串", run[i + 1]))
+                syl[i] = m_chang2;
     // 卷 after a number is a volume, juàn, in whatever word (第三卷, 共六十五卷, 三卷本, 《畸庵草》一卷。),
     // where no roll of paper, film or tape follows (十卷卫生纸, 一卷胶片; 三卷纸张泛黄 are volumes) and it
     // does not curl or roll up (一卷曲的毛发, 一卷起来).

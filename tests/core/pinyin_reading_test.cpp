@@ -1968,3 +1968,33 @@ TEST(PinyinReading, CreepingInAndDiseasesOfBlood) {
                {"缺乏维生素会导致坏血病", "quē fá wéi shēng sù huì dǎo zhì huài xuè bìng"},
                {"航母上的弹射器", "háng mǔ shàng de tán shè qì"}});
 }
+
+// 为 before a purpose and 而 is "for" whatever the purpose (为超度亡灵而创设, 为处理后台错误而调用),
+// not after a verb that names nor in 以…为; opening what follows with the age a thing is of, or
+// one of a kind with 的 before the clause ends, it is the copula.
+TEST(PinyinReading, ForAPurposeAndOfAnAge) {
+    expectAll({{"相传梁武帝为超度亡灵而创设水陆法会",
+                "xiāng chuán liáng wǔ dì wèi chāo dù wáng líng ér chuàng shè shuǐ lù fǎ huì"},
+               {"为处理后台错误而调用的命令", "wèi chǔ lǐ hòu tái cuò wù ér diào yòng de mìng lìng"},
+               {"标记为非阻塞而", "biāo jì wéi fēi zǔ sè ér"},
+               {"以字节为单位而计算", "yǐ zì jié wéi dān wèi ér jì suàn"},
+               {"该城由三条平行的街道组成，为清代满城的遗存。",
+                "gāi chéng yóu sān tiáo píng xíng de jiē dào zǔ chéng，wéi qīng dài mǎn chéng de yí cún。"},
+               {"其故居位于上庄村，为一座典型的徽派民居。",
+                "qí gù jū wèi yú shàng zhuāng cūn，wéi yí zuò diǎn xíng de huī pài mín jū。"},
+               {"，为一座城市带来了活力", "，wèi yí zuò chéng shì dài lái le huó lì"},
+               {"，为清代研究提供了资料", "，wèi qīng dài yán jiū tí gōng le zī liào"}});
+}
+
+// Blood in medicine is xuè, drawn for a test xiě; strips cut or rolled are long, cháng; the dough
+// mixed huó.
+TEST(PinyinReading, BloodStripsAndDough) {
+    expectAll({{"以防体位性低血压导致跌倒", "yǐ fáng tǐ wèi xìng dī xuè yā dǎo zhì diē dǎo"},
+               {"死于脑溢血", "sǐ yú nǎo yì xuè"},
+               {"去医院抽血", "qù yī yuàn chōu xiě"},
+               {"将和好的面团切成长条", "jiāng huó hǎo de miàn tuán qiē chéng cháng tiáo"},
+               {"卷成长条", "juǎn chéng cháng tiáo"},
+               {"成长条件", "chéng zhǎng tiáo jiàn"},
+               {"他们和好的消息", "tā men hé hǎo de xiāo xī"},
+               {"野山参数量稀少", "yě shān shēn shù liàng xī shǎo"}});
+}
