@@ -99,7 +99,7 @@ private:
         m_zha4{kNoSyllable}, m_shuai1{kNoSyllable}, m_mi3{kNoSyllable}, m_duo4{kNoSyllable},
         m_ba1{kNoSyllable}, m_xiang4{kNoSyllable}, m_sai4{kNoSyllable}, m_fang2{kNoSyllable},
         m_gan1{kNoSyllable}, m_chong1{kNoSyllable}, m_jian4{kNoSyllable}, m_pao1{kNoSyllable},
-        m_o2{kNoSyllable}, m_o4{kNoSyllable}, m_o5{kNoSyllable};
+        m_o2{kNoSyllable}, m_o4{kNoSyllable}, m_o5{kNoSyllable}, m_zai3{kNoSyllable};
     // The surnames' readings, in the order of rules::kSurnames: those read before a title first
     // (单解区仇缪查朴纪华), then those only read opening a line (曾任覃盖翟).
     std::uint16_t m_surnames[14]{};

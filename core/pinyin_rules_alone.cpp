@@ -362,6 +362,12 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 (r.standsAlone(i + 1) || oneOf(ctx.wordAtStart(i + 1), {U"官至", U"迁至", U"升至", U"擢至"})))
                 syl[i] = m_lei3;
             break;
+        case U'载':
+            // Years counted, zǎi, standing alone after a number (天宝十二载抵达日本, 寒窗苦读十二载,
+            // 批阅十载; 一载体 and 满载 are words of their own).
+            if (m_zai3 != kNoSyllable && i > 0 && isNumeral(run[i - 1]) && !(i > 1 && run[i - 2] == U'第'))
+                syl[i] = m_zai3;
+            break;
         case U'哦':
             // The interjection standing between marks is ò, realizing (哦，原来如此), or ó, asking
             // (哦？); ending what it softens, the neutral o (一定要来哦！, 这很重要哦。).

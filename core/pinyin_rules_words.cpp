@@ -174,6 +174,15 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                     syl[i] = m_jiang4;
             } else if (i + 1 < n && run[i + 1] == U'其' && r.end[i + 1] == i + 2)
                 syl[i] = m_jiang1;
+            // ...and before what it names as another thing, jiāng, where nothing is done to the general
+            // (据此庙名将澳门称为, 当地人名将此山视为圣山; 这位名将被誉为 stays).
+            else if (const std::u32string_view rest(run.data() + i + 1, n - i - 1);
+                     rest.size() >= 3 && rest.find(U'被') == std::u32string_view::npos &&
+                     holdsOneOf(std::initializer_list<std::u32string_view>{U"称为", U"视为", U"命名为",
+                                                                           U"改称", U"列为", U"定为", U"译为",
+                                                                           U"改为"},
+                                rest.substr(0, 10)))
+                syl[i] = m_jiang1;
         }
     // Polyphones read by the words and characters around them, in one pass over the run.
     for (std::size_t i = 0; (ctx.has & kTrWords) && i < n; ++i) {

@@ -1998,3 +1998,16 @@ TEST(PinyinReading, BloodStripsAndDough) {
                {"他们和好的消息", "tā men hé hǎo de xiāo xī"},
                {"野山参数量稀少", "yě shān shēn shù liàng xī shǎo"}});
 }
+
+// Years counted after a number are zǎi; 将 closing 名将 before what it names as another thing is
+// jiāng; the 栅 of towns' quarters is zhà, of a transistor shān.
+TEST(PinyinReading, YearsCountedNamingAndQuarters) {
+    expectAll({{"鉴真终于在天宝十二载抵达日本", "jiàn zhēn zhōng yú zài tiān bǎo shí èr zǎi dǐ dá rì běn"},
+               {"寒窗苦读十二载", "hán chuāng kǔ dú shí èr zǎi"},
+               {"满载而归", "mǎn zài ér guī"},
+               {"据此庙名将澳门称为", "jù cǐ miào míng jiāng ào mén chēng wéi"},
+               {"这位名将被誉为战神", "zhè wèi míng jiàng bèi yù wéi zhàn shén"},
+               {"乌镇分为东栅西栅", "wū zhèn fēn wéi dōng zhà xī zhà"},
+               {"场效应管的栅极", "chǎng xiào yìng guǎn de shān jí"},
+               {"以比干为文财神", "yǐ bǐ gān wéi wén cái shén"}});
+}
