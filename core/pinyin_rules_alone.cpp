@@ -882,7 +882,10 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                   in(U"东西南北中上大神陪旧故新两留国酆", run[i - 1]) &&
                   (r.standsAlone(i - 1) ||
                    (run[i - 1] == U'大' && r.wordStart[i - 1] && r.end[i - 1] == i + 1))) ||
-                 (!last && run[i + 1] == U'为' && run[i - 1] == U'大' && ctx.aloneBefore(i - 1, U'以'))))
+                 (!last && run[i + 1] == U'为' && run[i - 1] == U'大' && ctx.aloneBefore(i - 1, U'以')) ||
+                 // A city's nickname closing its quotation marks (素有“瓷都”之称, 有“中华药都”之称; “我们
+                 // 都” sums up).
+                 (last && r.closedBy == U'”' && !in(U"们家人也还就全些", run[i - 1]))))
                 syl[i] = m_du1;
             break;
         case U'呛':

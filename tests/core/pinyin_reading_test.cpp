@@ -2000,7 +2000,8 @@ TEST(PinyinReading, BloodStripsAndDough) {
 }
 
 // Years counted after a number are zǎi; 将 closing 名将 before what it names as another thing is
-// jiāng; the 栅 of towns' quarters is zhà, of a transistor shān.
+// jiāng; the 栅 of towns' quarters is zhà, of a transistor shān; a city's nickname in quotation
+// marks is a capital, dū.
 TEST(PinyinReading, YearsCountedNamingAndQuarters) {
     expectAll({{"鉴真终于在天宝十二载抵达日本", "jiàn zhēn zhōng yú zài tiān bǎo shí èr zǎi dǐ dá rì běn"},
                {"寒窗苦读十二载", "hán chuāng kǔ dú shí èr zǎi"},
@@ -2009,5 +2010,9 @@ TEST(PinyinReading, YearsCountedNamingAndQuarters) {
                {"这位名将被誉为战神", "zhè wèi míng jiàng bèi yù wéi zhàn shén"},
                {"乌镇分为东栅西栅", "wū zhèn fēn wéi dōng zhà xī zhà"},
                {"场效应管的栅极", "chǎng xiào yìng guǎn de shān jí"},
-               {"以比干为文财神", "yǐ bǐ gān wéi wén cái shén"}});
+               {"以比干为文财神", "yǐ bǐ gān wéi wén cái shén"},
+               {"景德镇素有“瓷都”之称", "jǐng dé zhèn sù yǒu“cí dū”zhī chēng"},
+               {"他说“我们都”", "tā shuō“wǒ men dōu”"},
+               {"“这些都”", "“zhè xiē dōu”"},
+               {"日本分为一都一道二府", "rì běn fēn wéi yì dū yí dào èr fǔ"}});
 }
