@@ -3,6 +3,7 @@
 #include "pinyin_reading.h"
 #include "pinyin_rules_run.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -97,7 +98,16 @@ PinyinGrammarRules::PinyinGrammarRules(const PinyinReadingData &data)
                                                   data.syllableId("piao2"), data.syllableId("ji3"),
                                                   data.syllableId("hua4"),  data.syllableId("zeng1"),
                                                   data.syllableId("ren2"),  data.syllableId("qin2"),
-                                                  data.syllableId("ge3"),   data.syllableId("zhai2")} {}
+                                                  data.syllableId("ge3"),   data.syllableId("zhai2")} {
+    const std::u32string_view verbs[] = {U"提供", U"发展", U"喝", U"持续"};
+    for (std::size_t k = 0; k < m_verbTags.size(); ++k)
+        m_verbTags[k] = m_data.tagOf(wordAt(std::span(verbs[k].data(), verbs[k].size())));
+}
+
+bool PinyinGrammarRules::isVerb(std::u32string_view chars) const {
+    const std::uint8_t tag = m_data.tagOf(wordAt(std::span(chars.data(), chars.size())));
+    return tag != 0 && std::find(m_verbTags.begin(), m_verbTags.end(), tag) != m_verbTags.end();
+}
 
 std::uint32_t PinyinGrammarRules::wordAt(std::span<const char32_t> chars) const {
     std::uint32_t node = 0;

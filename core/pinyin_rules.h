@@ -7,8 +7,10 @@
 #include "pinyin_context.h"
 #include "pinyin_data_format.h"
 
+#include <array>
 #include <cstdint>
 #include <span>
+#include <string_view>
 #include <vector>
 
 namespace core {
@@ -100,6 +102,10 @@ private:
         m_ba1{kNoSyllable}, m_xiang4{kNoSyllable}, m_sai4{kNoSyllable}, m_fang2{kNoSyllable},
         m_gan1{kNoSyllable}, m_chong1{kNoSyllable}, m_jian4{kNoSyllable}, m_pao1{kNoSyllable},
         m_o2{kNoSyllable}, m_o4{kNoSyllable}, m_o5{kNoSyllable}, m_zai3{kNoSyllable};
+    // The dictionary's parts of speech of verbs (the tags of 提供, 发展, 喝, 持续; 0 where unknown).
+    std::array<std::uint8_t, 4> m_verbTags{};
+    // Whether the word `chars` is a verb by its part of speech.
+    bool isVerb(std::u32string_view chars) const;
     // The surnames' readings, in the order of rules::kSurnames: those read before a title first
     // (单解区仇缪查朴纪华), then those only read opening a line (曾任覃盖翟).
     std::uint16_t m_surnames[14]{};

@@ -37,6 +37,40 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
     const PinyinSegmentedRun &r = ctx.seg;
     const std::span<const char32_t> run = ctx.text;
     const std::size_t n = ctx.n;
+    // 为 before a clause in which nothing is done, every word of it known and none a verb by the
+    // dictionary's parts of speech, is the copula, wéi (，为五岳中的西岳, 该站为地下两层岛式站台车站,
+    // 此为北洋军的前身); not before whom it serves or what it asks (为他们, 为此, 为何, 为啥), nor where the
+    // clause goes on past a line's end, other text, a 、 or a title's end. The rules below then read
+    // "for" where a verb of serving or acting for someone says so.
+    if ((ctx.has & kTrWei) && m_wei2 != kNoSyllable && m_wei4 != kNoSyllable && m_verbTags[0] != 0)
+        for (std::size_t i = 0; i + 2 < n; ++i) {
+            if (run[i] != U'为' || syl[i] != m_wei4 || !r.standsAlone(i) ||
+                in(std::u32string_view(U"\0、》〉", 4), r.closedBy) ||
+                in(U"他她它你您我咱大此何啥之其了什自人的", run[i + 1]))
+                continue;
+            // Verbs the dictionary tags as nouns or names.
+            static constexpr std::u32string_view kDoings[] = {
+                U"赋值", U"定义", U"命名", U"祝寿", U"作注", U"作序", U"题词", U"注释", U"檄",
+                U"效力", U"争光", U"铺就", U"效劳", U"贡献", U"捐躯", U"祈福", U"助威", U"代言",
+                U"买单", U"出力", U"代劳", U"背书", U"洗尘", U"祝福", U"默哀", U"守灵", U"添彩",
+                U"效命", U"雪耻", U"正名", U"说情", U"讲情", U"圆场", U"张目", U"连下"};
+            bool nothingDone = true;
+            for (std::size_t k = i + 1; k < n && nothingDone;) {
+                const std::u32string_view w = ctx.wordAtStart(k);
+                // A thing counted after the first word is what is done to (为一个目录定义一个别名,
+                // 为燕国连下七十余城).
+                const bool counted = k > i + 1 && k + 1 < n &&
+                                     ((in(U"一两几", run[k]) && in(kMeasures, run[k + 1])) ||
+                                      (isNumeral(run[k]) && ctx.nearAfter(k + 1, 3, U"余")));
+                if (w.empty() || !wordAt(std::span(w.data(), w.size())) || isVerb(w) || counted ||
+                    in(U"了着过而所给让把被对向", w.front()) || endsAsOneOf(kServed, w) ||
+                    std::find(std::begin(kDoings), std::end(kDoings), w) != std::end(kDoings))
+                    nothingDone = false;
+                k += std::max<std::size_t>(w.size(), 1);
+            }
+            if (nothingDone)
+                syl[i] = m_wei2;
+        }
     // 为 after a person named or chosen is "as", wéi (称他为英雄, 选他们为代表), not the "for"
     // the pronoun before it takes elsewhere (他为人民服务).
     if ((ctx.has & kTrWei) && m_wei2 != kNoSyllable)

@@ -2016,3 +2016,19 @@ TEST(PinyinReading, YearsCountedNamingAndQuarters) {
                {"“这些都”", "“zhè xiē dōu”"},
                {"日本分为一都一道二府", "rì běn fēn wéi yì dū yí dào èr fǔ"}});
 }
+
+// 为 before a clause in which nothing is done (no word of it a verb by the dictionary's parts of
+// speech) is the copula; a verb, a thing counted after the first word, whom it serves, a 、 or a
+// line's end keep "for".
+TEST(PinyinReading, CopulaBeforeAClauseThatDoesNothing) {
+    expectAll({{"华山位于陕西省华阴市，为五岳中的西岳，以险峻著称。",
+                "huà shān wèi yú shǎn xī shěng huà yīn shì，wéi wǔ yuè zhōng de xī yuè，yǐ xiǎn jùn zhù chēng。"},
+               {"该站为地下两层岛式站台车站，", "gāi zhàn wéi dì xià liǎng céng dǎo shì zhàn tái chē zhàn，"},
+               {"此为北洋军的前身。", "cǐ wéi běi yáng jūn de qián shēn。"},
+               {"来为数组赋值。", "lái wèi shù zǔ fù zhí。"},
+               {"为一个目录定义一个别名。", "wèi yí gè mù lù dìng yì yí gè bié míng。"},
+               {"因此，为不同端口、不同用户", "yīn cǐ，wèi bù tóng duān kǒu、bù tóng yòng hù"},
+               {"不少戏迷连夜排队，为的就是一睹这部名剧。",
+                "bù shǎo xì mí lián yè pái duì，wèi de jiù shì yì dǔ zhè bù míng jù。"},
+               {"为国争光。", "wèi guó zhēng guāng。"}});
+}
