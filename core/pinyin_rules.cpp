@@ -110,6 +110,8 @@ bool PinyinGrammarRules::isVerb(std::u32string_view chars) const {
 }
 
 std::uint32_t PinyinGrammarRules::wordAt(std::span<const char32_t> chars) const {
+    if (chars.empty())
+        return 0;
     std::uint32_t node = 0;
     for (char32_t c : chars)
         if (!(node = m_data.child(node, c)))

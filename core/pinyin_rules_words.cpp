@@ -155,12 +155,13 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
     // 继续, 在此基础上将与各方合作), as the dictionaries read it, but a rank opening the clause,
     // after a service, a grade, a country or one counted, before 军衔, ending the clause, and
     // before 的 or 和 where no 在 comes first (海军上将, 一级上将, 美国上将, 两名上将, 授予上将军衔,
-    // 晋升为上将。, 上将和中将).
+    // 晋升为上将。, 上将和中将). 中将 is read so too, the future where it is no rank (虫洞中将昆虫钩出,
+    // 在比赛中将对手击败; 海军中将, 授予中将军衔).
     if ((ctx.has & kTrJiang) && m_jiang1 != kNoSyllable && m_jiang4 != kNoSyllable)
         for (std::size_t i = 1; i < n; ++i) {
             if (run[i] != U'将' || !r.wordEnd[i])
                 continue;
-            if (run[i - 1] == U'上' && r.wordStart[i - 1]) {
+            if (in(U"上中", run[i - 1]) && r.wordStart[i - 1]) {
                 const bool rankBefore =
                     (i == 1 &&
                      (r.before == PinyinBoundary::Edge || r.before == PinyinBoundary::Punctuation) &&
@@ -172,6 +173,8 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                                        (in(U"的和与", run[i + 1]) && !ctx.occursBefore(i - 1, U'在'));
                 if (rankBefore || rankAfter)
                     syl[i] = m_jiang4;
+                else if (run[i - 1] == U'中')
+                    syl[i] = m_jiang1;
             } else if (i + 1 < n && run[i + 1] == U'其' && r.end[i + 1] == i + 2)
                 syl[i] = m_jiang1;
             // ...and before what it names as another thing, jiāng, where nothing is done to the general
@@ -306,11 +309,13 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                 syl[i + 1] = m_de5;
             break;
         case U'只':
-            // Counted animals and things, zhī, after a number however the segmentation took it (三千只,
-            // 数千只白鹤, 几只小鸟); not the adverb after a number (三千万只是开始, 十五只能在家过, 第二只
-            // 因为, 一千只够买一半), nor after the 一 of 唯一 or 统一, nor 数 (参数只能).
-            if (m_zhi1 != kNoSyllable && i > 0 && ctx.afterCount(i, U"几") &&
-                (isNumeral(run[i - 1]) || r.wordStart[i - 1]) &&
+            // Counted animals and things, zhī, after a number however the segmentation took it or written in
+            // digits before what is not a verb (三千只, 数千只白鹤, 几只小鸟, 发现了8只野生个体;
+            // Linux 2.0只支持); not the adverb after a number (三千万只是开始, 十五只能在家过, 第二只 因为,
+            // 一千只够买一半), nor after the 一 of 唯一 or 统一, nor 数 (参数只能).
+            if (m_zhi1 != kNoSyllable &&
+                ((i > 0 && ctx.afterCount(i, U"几") && (isNumeral(run[i - 1]) || r.wordStart[i - 1])) ||
+                 (i == 0 && r.before == PinyinBoundary::Digit && !last && !isVerb(ctx.wordAtStart(1)))) &&
                 !(!last &&
                   in(U"是能有因够买要好会在上说得剩用为需可差不花占考看做卖限怕收送比退换租借", run[i + 1])))
                 syl[i] = m_zhi1;

@@ -2032,3 +2032,18 @@ TEST(PinyinReading, CopulaBeforeAClauseThatDoesNothing) {
                 "bù shǎo xì mí lián yè pái duì，wèi de jiù shì yì dǔ zhè bù míng jù。"},
                {"为国争光。", "wèi guó zhēng guāng。"}});
 }
+
+// 只 after digits counts where no verb follows; 中将 where it is no rank is 中 closing a place and
+// the future, jiāng; 都 of Tokyo's metro and 卡住 read as the standard has them.
+TEST(PinyinReading, CountedInDigitsAndTheFutureAfterAPlace) {
+    expectAll({{"发现了8只野生个体", "fā xiàn le 8 zhī yě shēng gè tǐ"},
+               {"Linux 2.0只支持", "Linux 2.0 zhǐ zhī chí"},
+               {"版本2.0只有一个", "bǎn běn 2.0 zhǐ yǒu yí gè"},
+               {"用喙伸入虫洞中将昆虫钩出", "yòng huì shēn rù chóng dòng zhōng jiāng kūn chóng gōu chū"},
+               {"在2.2版本中将不再支持", "zài 2.2 bǎn běn zhōng jiāng bú zài zhī chí"},
+               {"海军中将", "hǎi jūn zhōng jiàng"},
+               {"授予中将军衔", "shòu yǔ zhōng jiàng jūn xián"},
+               {"他晋升中将。", "tā jìn shēng zhōng jiàng。"},
+               {"道岔容易被冰雪卡住", "dào chà róng yì bèi bīng xuě qiǎ zhù"},
+               {"东京地铁与都营地铁", "dōng jīng dì tiě yǔ dū yíng dì tiě"}});
+}
