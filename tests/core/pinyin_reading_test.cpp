@@ -2045,5 +2045,6 @@ TEST(PinyinReading, CountedInDigitsAndTheFutureAfterAPlace) {
                {"授予中将军衔", "shòu yǔ zhōng jiàng jūn xián"},
                {"他晋升中将。", "tā jìn shēng zhōng jiàng。"},
                {"道岔容易被冰雪卡住", "dào chà róng yì bèi bīng xuě qiǎ zhù"},
-               {"东京地铁与都营地铁", "dōng jīng dì tiě yǔ dū yíng dì tiě"}});
+               {"东京地铁与都营地铁", "dōng jīng dì tiě yǔ dū yíng dì tiě"},
+               {"违法行为在二年内未被发现的", "wéi fǎ xíng wéi zài èr nián nèi wèi bèi fā xiàn de"}});
 }
