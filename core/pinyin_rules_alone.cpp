@@ -85,6 +85,15 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                        : i > 0 || r.after == PinyinBoundary::Edge || r.after == PinyinBoundary::Digit ||
                              r.after == PinyinBoundary::Latin || r.after == PinyinBoundary::Space))
                 syl[i] = m_hang2;
+            // The lines of a text or the rows of a table closing the clause after 的, háng (输出所有不匹配
+            // 的行, 合并这些表中的行, 打印包含关键字的行; 他的行。 is his going).
+            else if (m_hang2 != kNoSyllable && last && i > 0 && run[i - 1] == U'的' &&
+                     holdsOneOf(
+                         std::initializer_list<std::u32string_view>{
+                             U"匹配", U"文件", U"表中", U"输出", U"打印", U"包含", U"删除", U"显示", U"读取",
+                             U"文本", U"代码", U"输入", U"注释", U"重复", U"选中", U"字符"},
+                         std::u32string_view(run.data(), i)))
+                syl[i] = m_hang2;
             break;
         case U'率': {
             // Leading troops or followers, shuài (邓艾率偏师, 率众来降; 率偏高 is a rate), also where

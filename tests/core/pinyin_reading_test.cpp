@@ -2048,3 +2048,16 @@ TEST(PinyinReading, CountedInDigitsAndTheFutureAfterAPlace) {
                {"东京地铁与都营地铁", "dōng jīng dì tiě yǔ dū yíng dì tiě"},
                {"违法行为在二年内未被发现的", "wéi fǎ xíng wéi zài èr nián nèi wèi bèi fā xiàn de"}});
 }
+
+// The lines of a text and the rows of a table after 的 are háng (115 lines of the manuals' corpus),
+// his going keeps xíng; the roles of opera are háng; a crossing guò.
+TEST(PinyinReading, LinesRowsAndRoles) {
+    expectAll({{"只选择不匹配的行。", "zhǐ xuǎn zé bù pǐ pèi de háng。"},
+               {"删除一个表中的行", "shān chú yí gè biǎo zhōng de háng"},
+               {"显示所有重复的行", "xiǎn shì suǒ yǒu chóng fù de háng"},
+               {"他的行。", "tā de xíng。"},
+               {"京剧的行当分为生旦净丑", "jīng jù de háng dang fēn wéi shēng dàn jìng chǒu"},
+               {"生行是扮演男性角色的行当", "shēng háng shì bàn yǎn nán xìng jué sè de háng dang"},
+               {"为改善行人过马路难的状况", "wèi gǎi shàn xíng rén guò mǎ lù nán de zhuàng kuàng"},
+               {"天罡星三十六人，地煞星七十二人", "tiān gāng xīng sān shí liù rén，dì shà xīng qī shí èr rén"}});
+}
