@@ -1992,6 +1992,7 @@ TEST(PinyinReading, BloodStripsAndDough) {
     expectAll({{"以防体位性低血压导致跌倒", "yǐ fáng tǐ wèi xìng dī xuè yā dǎo zhì diē dǎo"},
                {"死于脑溢血", "sǐ yú nǎo yì xuè"},
                {"去医院抽血", "qù yī yuàn chōu xiě"},
+               {"定期监测凝血酶原时间", "dìng qī jiān cè níng xuè méi yuán shí jiān"},
                {"将和好的面团切成长条", "jiāng huó hǎo de miàn tuán qiē chéng cháng tiáo"},
                {"卷成长条", "juǎn chéng cháng tiáo"},
                {"成长条件", "chéng zhǎng tiáo jiàn"},
