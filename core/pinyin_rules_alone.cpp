@@ -374,7 +374,7 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
         case U'载':
             // Years counted, zǎi, standing alone after a number (天宝十二载抵达日本, 寒窗苦读十二载,
             // 批阅十载; 一载体 and 满载 are words of their own).
-            if (m_zai3 != kNoSyllable && i > 0 && isNumeral(run[i - 1]) && !(i > 1 && run[i - 2] == U'第'))
+            if (m_zai3 != kNoSyllable && i > 0 && isNumeral(run[i - 1]))
                 syl[i] = m_zai3;
             break;
         case U'哦':

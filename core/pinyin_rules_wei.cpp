@@ -44,9 +44,8 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
     // "for" where a verb of serving or acting for someone says so.
     if ((ctx.has & kTrWei) && m_wei2 != kNoSyllable && m_wei4 != kNoSyllable && m_verbTags[0] != 0)
         for (std::size_t i = 0; i + 2 < n; ++i) {
-            if (run[i] != U'为' || syl[i] != m_wei4 || !r.standsAlone(i) ||
-                in(std::u32string_view(U"\0、》〉", 4), r.closedBy) ||
-                in(U"他她它你您我咱大此何啥之其了什自人的", run[i + 1]))
+            if (run[i] != U'为' || syl[i] != m_wei4 || !r.standsAlone(i) || r.closedBy == 0 ||
+                in(U"、》〉", r.closedBy) || in(U"他她它你您我咱大此何啥之其了什自人的", run[i + 1]))
                 continue;
             // Verbs the dictionary tags as nouns or names.
             static constexpr std::u32string_view kDoings[] = {

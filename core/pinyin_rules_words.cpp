@@ -311,7 +311,7 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
         case U'只':
             // Counted animals and things, zhī, after a number however the segmentation took it or written in
             // digits before what is not a verb (三千只, 数千只白鹤, 几只小鸟, 发现了8只野生个体;
-            // Linux 2.0只支持); not the adverb after a number (三千万只是开始, 十五只能在家过, 第二只 因为,
+            // Linux 2.0只支持); not the adverb after a number (三千万只是开始, 十五只能在家过, 第二只因为,
             // 一千只够买一半), nor after the 一 of 唯一 or 统一, nor 数 (参数只能).
             if (m_zhi1 != kNoSyllable &&
                 ((i > 0 && ctx.afterCount(i, U"几") && (isNumeral(run[i - 1]) || r.wordStart[i - 1])) ||
