@@ -215,6 +215,10 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             else if ((i == 0 && (r.before == PinyinBoundary::Edge || r.before == PinyinBoundary::Latin)) ||
                      (i >= 2 && run[i - 1] == U'里' && in(U"一二三四五六七八九十两几半", run[i - 2])) ||
                      (i > 0 && in(U"在其", run[i - 1]) && r.standsAlone(i - 1)) ||
+                     // The land of an old state or a province named by one character (楚地祭神的乐歌, 蜀地,
+                     // 闽地; 清楚地, 整齐地 are adverbials).
+                     (i > 0 && in(U"楚蜀吴越秦齐燕晋湘闽粤赣鲁豫皖滇黔桂陇", run[i - 1]) &&
+                      r.standsAlone(i - 1)) ||
                      // Going down to the fields or kneeling on the ground (下地干活, 跪地叩首).
                      (i > 0 && !last && in(U"下跪趴伏卧", run[i - 1]) && r.standsAlone(i - 1) &&
                       !(i > 1 && run[i - 2] == U'上')) ||
@@ -694,13 +698,14 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                   !in(U"台个次条种名位家件年天月日小分秒场项所座轮篇页行列组份批户类", run[i + 1]))))
                 syl[i] = m_shu3;
             // Several, shù, before a measure or a round number (从数吨矿渣中, 数座桥梁, 数十人, 数趟列车,
-            // 数朵簇生, 数家公司; 数头发 counts); not after a measure or a demonstrative (这个数), nor
-            // counting what is counted (数件数).
+            // 数朵簇生, 数家公司, 原来的数百倍; 数头发 counts); not after a measure or a demonstrative
+            // (这个数), nor counting what is counted (数件数).
             else if (m_shu4 != kNoSyllable && syl[i] == m_shu3 && !last &&
                      (in(U"吨座个位名次年台件条艘架辆项种十百千万亿倍", run[i + 1]) ||
                       (in(U"趟场家株棵处篇部本首只匹支封张块段批份户届期代轮朵枚颗粒片", run[i + 1]) &&
                        r.standsAlone(i + 1))) &&
-                     !(i > 0 && in(U"个这那此该某各每一两的些组", run[i - 1])) &&
+                     !(i > 0 && in(U"个这那此该某各每一两的些组", run[i - 1]) &&
+                       !(run[i - 1] == U'的' && in(U"十百千万", run[i + 1]))) &&
                      !(i + 2 < n && run[i + 2] == U'数'))
                 syl[i] = m_shu4;
             break;

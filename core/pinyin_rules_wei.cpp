@@ -16,14 +16,14 @@ namespace {
 
 // The ones a thing is done for, by how their words end (中小企业, 外来务工人员).
 constexpr std::u32string_view kServed[] = {
-    U"员工", U"职工",   U"老人",   U"客户",   U"群众",   U"顾客",   U"用户", U"业主",   U"患者", U"病人",
-    U"企业", U"商家",   U"商户",   U"市民",   U"孩子",   U"儿童",   U"居民", U"农民",   U"农户", U"村民",
-    U"灾区", U"大家",   U"社会",   U"国家",   U"人民",   U"消费者", U"游客", U"读者",   U"会员", U"家庭",
-    U"乘客", U"旅客",   U"百姓",   U"考生",   U"学生",   U"家长",   U"社区", U"部门",   U"人们", U"师生",
-    U"人员", U"毕业生", U"新生",   U"残疾人", U"老年人", U"妇女",   U"青年", U"群体",   U"客人", U"地区",
-    U"单位", U"选手",   U"运动员", U"观众",   U"学员",   U"嘉宾",   U"球迷", U"工人",   U"其",   U"亲属",
-    U"家属", U"子女",   U"劳动者", U"他人",   U"别人",   U"自己",   U"家人", U"年轻人", U"家乡", U"生计",
-    U"此事", U"英雄",   U"军方",   U"官方",   U"对方",   U"日方",   U"中方", U"美方",   U"外方"};
+    U"员工", U"职工",   U"老人",   U"客户",   U"群众",   U"顾客",   U"用户", U"业主", U"患者",   U"病人",
+    U"企业", U"商家",   U"商户",   U"市民",   U"孩子",   U"儿童",   U"居民", U"农民", U"农户",   U"村民",
+    U"灾区", U"大家",   U"社会",   U"国家",   U"人民",   U"消费者", U"游客", U"读者", U"会员",   U"家庭",
+    U"乘客", U"旅客",   U"百姓",   U"考生",   U"学生",   U"家长",   U"社区", U"部门", U"人们",   U"师生",
+    U"人员", U"毕业生", U"新生",   U"残疾人", U"老年人", U"妇女",   U"青年", U"群体", U"客人",   U"地区",
+    U"单位", U"选手",   U"运动员", U"观众",   U"学员",   U"嘉宾",   U"球迷", U"工人", U"其",     U"亲属",
+    U"家属", U"子女",   U"劳动者", U"新人",   U"他人",   U"别人",   U"自己", U"家人", U"年轻人", U"家乡",
+    U"生计", U"此事",   U"英雄",   U"军方",   U"官方",   U"对方",   U"日方", U"中方", U"美方",   U"外方"};
 
 // What is done for someone, wherever it stands in the clause after 为.
 constexpr std::u32string_view kDoneFor[] = {U"着想", U"操心", U"担心", U"服务", U"提供", U"考虑", U"打算",
@@ -313,7 +313,18 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
             // 为其所用 is the passive and 为其撰写的序言作者 names what one is, wéi).
             static constexpr std::u32string_view kMadeForOne[] = {
                 U"撰写", U"题写", U"作序", U"立传", U"立碑", U"建祠", U"修墓", U"作注", U"题词", U"写序"};
-            if ((rest.size() > 2 && endsAsOneOf(kActsFor, rest)) ||
+            // ...or before whom a song or a score is made for, the making not closing a name with 的
+            // (曾为多位歌手创作歌曲, 李宗盛为众多歌手创作歌曲; 为刘欢演唱的歌曲 is one sung by him).
+            static constexpr std::u32string_view kComposes[] = {U"创作", U"演唱", U"作曲", U"作词",
+                                                                U"谱曲", U"配乐", U"献唱", U"谱写"};
+            bool composes = false;
+            for (std::u32string_view v : kComposes)
+                if (const auto at = rest.find(v);
+                    at != std::u32string_view::npos && at >= 2 &&
+                    rest.substr(0, at).find(U'所') == std::u32string_view::npos &&
+                    !(at + v.size() < rest.size() && rest[at + v.size()] == U'的'))
+                    composes = true;
+            if ((rest.size() > 2 && endsAsOneOf(kActsFor, rest)) || composes ||
                 (rest.size() >= 3 && rest[0] == U'其' &&
                  rest.find_first_of(U"所的") == std::u32string_view::npos &&
                  std::any_of(std::begin(kMadeForOne), std::end(kMadeForOne), [&](std::u32string_view v) {

@@ -2062,3 +2062,19 @@ TEST(PinyinReading, LinesRowsAndRoles) {
                {"为改善行人过马路难的状况", "wèi gǎi shàn xíng rén guò mǎ lù nán de zhuàng kuàng"},
                {"天罡星三十六人，地煞星七十二人", "tiān gāng xīng sān shí liù rén，dì shà xīng qī shí èr rén"}});
 }
+
+// The land of an old state is dì, an adverbial's particle stays; several before a round number
+// even after 的; 为 before whom songs are made for is "for", a song sung by someone is the copula;
+// 见长 closing the clause is being good at; a part played in a man's role is jué.
+TEST(PinyinReading, LandsSongsAndParts) {
+    expectAll({{"九歌原是楚地祭神的乐歌", "jiǔ gē yuán shì chǔ dì jì shén de yuè gē"},
+               {"他清楚地知道", "tā qīng chǔ de zhī dào"},
+               {"体积可达原来的数百倍", "tǐ jī kě dá yuán lái de shù bǎi bèi"},
+               {"他擅长作曲，曾为多位歌手创作歌曲", "tā shàn cháng zuò qǔ，céng wèi duō wèi gē shǒu chuàng zuò gē qǔ"},
+               {"该曲为刘欢演唱的歌曲", "gāi qǔ wéi liú huān yǎn chàng de gē qǔ"},
+               {"以便为新人提供更多机会", "yǐ biàn wèi xīn rén tí gōng gèng duō jī huì"},
+               {"其收藏以陶瓷和书画见长。", "qí shōu cáng yǐ táo cí hé shū huà jiàn cháng。"},
+               {"日见长进", "rì jiàn zhǎng jìn"},
+               {"因反串梁山伯一角而红极一时", "yīn fǎn chuàn liáng shān bó yì jué ér hóng jí yì shí"},
+               {"张国立饰演纪晓岚", "zhāng guó lì shì yǎn jǐ xiǎo lán"}});
+}
