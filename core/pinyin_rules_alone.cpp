@@ -375,6 +375,18 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 (r.standsAlone(i + 1) || oneOf(ctx.wordAtStart(i + 1), {U"官至", U"迁至", U"升至", U"擢至"})))
                 syl[i] = m_lei3;
             break;
+        case U'中':
+            // Passing an imperial examination, zhòng, after when or how often one did and before the
+            // examination or the degree it gives (二十九岁时中应天府乡试第一名, 后又中进士; 在乡试中, 其中
+            // 进士三人 and 中书舍人 are not).
+            if (m_zhong4 != kNoSyllable && !last && i > 0 &&
+                in(U"时年岁后又再终均皆即遂乃并先亦曾", run[i - 1]) &&
+                holdsOneOf(std::initializer_list<std::u32string_view>{U"乡试", U"会试", U"殿试", U"进士",
+                                                                      U"举人", U"状元", U"秀才", U"解元",
+                                                                      U"探花", U"榜眼"},
+                           std::u32string_view(run.data() + i + 1, std::min<std::size_t>(n - i - 1, 8))))
+                syl[i] = m_zhong4;
+            break;
         case U'载':
             // Years counted, zǎi, standing alone after a number (天宝十二载抵达日本, 寒窗苦读十二载,
             // 批阅十载; 一载体 and 满载 are words of their own).
