@@ -125,10 +125,6 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                 !in(kOffices, run[i - 1]) && !in(U"年月天周生成增延助擅见特专", run[i - 1]) &&
                 ctx.nearAfter(i + 2, 3, U"米尺寸里码丈"))
                 syl[i] = m_chang2;
-    // 见长 closing the clause is being good at, cháng (以山水见长, 收藏见长。; 日见长进 grows).
-    if ((ctx.has & kTrChang) && m_chang2 != kNoSyllable && n >= 2 && run[n - 1] == U'长' &&
-        run[n - 2] == U'见' && r.after == PinyinBoundary::Punctuation)
-        syl[n - 1] = m_chang2;
     // 长 of 成长 after a verb of shaping and before a strip or a block is long, cháng (切成长条,
     // 卷成长条, 揉成长块); 成长条件 grows.
     if ((ctx.has & kTrChang) && m_chang2 != kNoSyllable)
@@ -368,7 +364,7 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
         }
         case U'角': {
             // A part in a play, jué, counted after one who plays it (饰演的李白一角, 分饰两角,
-            // 反串梁山伯一角; 饰品店位于 商场一角, 打扮好后站在舞台一角 are corners).
+            // 反串梁山伯一角; 饰品店位于商场一角, 打扮好后站在舞台一角 are corners).
             if (m_jue2 == kNoSyllable || i == 0 || !in(U"一两", run[i - 1]) || !r.wordStart[i - 1] ||
                 r.end[i - 1] != i + 1)
                 break;
