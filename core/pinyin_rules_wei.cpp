@@ -25,6 +25,12 @@ constexpr std::u32string_view kServed[] = {
     U"家属", U"子女",   U"劳动者", U"新人",   U"他人",   U"别人",   U"自己", U"家人", U"年轻人", U"家乡",
     U"生计", U"此事",   U"英雄",   U"军方",   U"官方",   U"对方",   U"日方", U"中方", U"美方",   U"外方"};
 
+// How verbs of making something into something end, before 为 "as" (设置为, 替换为, 理解为).
+constexpr std::u32string_view kMakesInto = U"定列视评称改选作成变分划命认封奉设记换排置译析化解";
+
+// What ranks a thing first among others (为诸庙之首, 为四大名著之一).
+constexpr std::u32string_view kAmongAll[] = {U"之一", U"之首", U"之冠", U"之最"};
+
 // What is done for someone, wherever it stands in the clause after 为.
 constexpr std::u32string_view kDoneFor[] = {U"着想", U"操心", U"担心", U"服务", U"提供", U"考虑", U"打算",
                                             U"效力", U"出力", U"谋",   U"想想", U"奔波", U"奔走", U"操劳",
@@ -81,6 +87,13 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 --j;
             if (in(U"他她你我它您", run[j]) && in(U"称叫选评封拜认视奉推任聘", run[j - 1]))
                 syl[i] = m_wei2;
+            // ...or a thing named, a word of one to three characters after 称 or 视 standing alone
+            // (称锅为鼎, 称筷子为箸, 视金钱为粪土).
+            const std::u32string_view named = ctx.wordBefore(i);
+            if (r.standsAlone(i) && !named.empty() && named.size() <= 3 && i > named.size() &&
+                in(U"称视", run[i - named.size() - 1]) && r.standsAlone(i - named.size() - 1) &&
+                !isVerb(named))
+                syl[i] = m_wei2;
         }
     // 为 alone after an adverb of how many or how often is the copula, wéi (两侧多为骑楼, 新生儿多为
     // 生理性, 患者均为男性), as after a measure of length or weight (前三千公里为磨合期, 每人限购两件，
@@ -99,7 +112,14 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
             const std::u32string_view rest(run.data() + i + 1, n - i - 1);
             const bool forSomeone = endsAsOneOf(kServed, ctx.wordAtStart(i + 1)) || run[i + 1] == U'之' ||
                                     holdsOneOf(kDoneFor, rest);
-            if (((in(U"多均皆俱亦贬擢迁拜授立降召讹升辟", run[i - 1]) && r.standsAlone(i - 1)) || measure) &&
+            // ...and after a verb of growing or changing into (后来发展为涵盖重工业的财阀, 逐渐演变为).
+            // So too after 通常, 一般, 主要 (通常为无伴奏的单声部歌曲).
+            const bool into = oneOf(ctx.wordBefore(i),
+                                    {U"发展", U"演变", U"演化", U"转变", U"蜕变", U"改建",  U"扩建", U"升格",
+                                     U"改组", U"扩充", U"合并", U"分化", U"通常", U"一般",  U"主要", U"大多",
+                                     U"大都", U"多半", U"往往", U"基本", U"全部", U"大部分"});
+            if (((in(U"多均皆俱亦贬擢迁拜授立降召讹升辟", run[i - 1]) && r.standsAlone(i - 1)) || measure ||
+                 into) &&
                 !forSomeone)
                 syl[i] = m_wei2;
         }
@@ -123,7 +143,8 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 U"治疗", U"捐赠", U"修缮", U"修建", U"兴建", U"建造", U"盖",   U"谋",   U"争取", U"筹集",
                 U"募捐", U"讨回", U"排忧", U"搭建", U"打开", U"讲",   U"讲解", U"表演", U"演出", U"义诊",
                 U"上课", U"送去", U"送来", U"换货", U"换",   U"退",   U"退货", U"退款", U"开具", U"接种",
-                U"注射", U"体检", U"诊治", U"包扎", U"效力", U"效劳", U"辩护", U"立传"};
+                U"注射", U"体检", U"诊治", U"包扎", U"效力", U"效劳", U"辩护", U"立传", U"修补", U"捕鱼",
+                U"佩戴", U"选择", U"分配", U"预留", U"实施", U"命名", U"祝寿"};
             // The one served: a word that ends as one of the list (中小企业, 外来务工人员), after at
             // most four words of five characters before it (每位用户, 新入职的员工), unless a verb of
             // aim comes first.
@@ -136,8 +157,37 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                     break;
                 k += w.size();
             }
-            if (!endsAsOneOf(kServed, ctx.wordAtStart(k)))
+            if (!endsAsOneOf(kServed, ctx.wordAtStart(k))) {
+                // Anyone or anything else, a few nouns long, right before a verb of serving that
+                // closes no name with 的 (为宝玉修补孔雀裘, 为水稻提供肥料, 为数据包选择路径, 命令为它们
+                // 提供了信息); not after what names an aim or a use, nor after a verb of making into
+                // (其职能为政府提供咨询, 替换为当前服务名, 安排为通过选择序列生成).
+                if (oneOf(ctx.wordBefore(i),
+                          {U"目的", U"宗旨", U"任务", U"目标", U"功能", U"作用", U"职责", U"用途", U"职能",
+                           U"使命", U"工作", U"业务", U"内容", U"方向"}) ||
+                    in(kMakesInto, run[i - 1]))
+                    continue;
+                std::size_t v = i + 1;
+                for (int word = 0; word < 3 && v < n && v - (i + 1) < 6; ++word) {
+                    const std::u32string_view w = ctx.wordAtStart(v);
+                    if (w.empty() || in(U"了的是所和与及在", w.front()) ||
+                        std::any_of(std::begin(kServing), std::end(kServing),
+                                    [&](std::u32string_view s) { return w.starts_with(s); }) ||
+                        (w.size() > 1 && (!wordAt(std::span(w.data(), w.size())) || isVerb(w))))
+                        break;
+                    v += w.size();
+                }
+                const std::u32string_view verb = ctx.wordAtStart(v);
+                // Two characters at least: 换, 退, 送 alone are too often the start of something else
+                // (转换为单个换行, 是否为成功退出).
+                const auto startsIt = [&](std::u32string_view s) {
+                    return s.size() > 1 && verb.starts_with(s);
+                };
+                if (v > i + 1 && !verb.empty() && !(v + verb.size() < n && run[v + verb.size()] == U'的') &&
+                    std::any_of(std::begin(kServing), std::end(kServing), startsIt))
+                    syl[i] = m_wei4;
                 continue;
+            }
             k += ctx.wordAtStart(k).size();
             // Another after it (灾区群众, 社区老人).
             if (endsAsOneOf(kServed, ctx.wordAtStart(k)))
@@ -151,14 +201,26 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 const std::size_t after = k + v.size();
                 const bool done = step == 0 && after < n && run[after] == U'了' && r.standsAlone(after) &&
                                   !in(U"了的是为", v.front());
-                if (done || std::any_of(std::begin(kServing), std::end(kServing),
-                                        [&](std::u32string_view s) { return v.starts_with(s); })) {
+                // ...or any verb right after it that closes no name with 的 (为每位毕业生拨穗, 自动为这些
+                // 用户派生出管理器); not after a verb of making into or a measure (设置为其默认行为, 理解为
+                // 用户视图, 保护期为作者终生), nor for the unit counted in (以字节为单位输出).
+                const bool acts = step == 0 && isVerb(v) && !in(U"是有为在所会能要可将被得", v.front()) &&
+                                  !(after < n && run[after] == U'的') && !in(kMakesInto, run[i - 1]) &&
+                                  !in(U"期率量值额数比度", run[i - 1]) &&
+                                  !oneOf(ctx.wordAtStart(i + 1), {U"单位"});
+                if (done || acts ||
+                    std::any_of(std::begin(kServing), std::end(kServing),
+                                [&](std::u32string_view s) { return v.starts_with(s); })) {
                     syl[i] = m_wei4;
                     break;
                 }
                 k += v.size();
             }
         }
+    // 为 alone between two quotations, the first taken by 称 or 以, is "as" (称“锅”为“鼎”).
+    if ((ctx.has & kTrWei) && m_wei2 != kNoSyllable && n == 1 && run[0] == U'为' && r.startsAfterClose &&
+        r.quoteTaken)
+        syl[0] = m_wei2;
     // 为 opening a clause that names what a thing is among others is the copula, wéi (巢湖位于安徽
     // 中部，为长江下游最大的湖泊; 该公司成立于1998年，为国内最大的乳企之一; 今为当地最古老的佛寺),
     // where the models read "for" from the clause before. Not where a verb is done for someone
@@ -324,7 +386,10 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                     rest.substr(0, at).find(U'所') == std::u32string_view::npos &&
                     !(at + v.size() < rest.size() && rest[at + v.size()] == U'的'))
                     composes = true;
-            if ((rest.size() > 2 && endsAsOneOf(kActsFor, rest)) || composes ||
+            // ...or what a thing lays the ground for (这一发现为发电机的发明奠定了基础).
+            static constexpr std::u32string_view kGround[] = {U"奠定了基础", U"奠定基础",   U"打下了基础",
+                                                              U"打下基础",   U"铺平了道路", U"铺平道路"};
+            if ((rest.size() > 2 && endsAsOneOf(kActsFor, rest)) || composes || holdsOneOf(kGround, rest) ||
                 (rest.size() >= 3 && rest[0] == U'其' &&
                  rest.find_first_of(U"所的") == std::u32string_view::npos &&
                  std::any_of(std::begin(kMadeForOne), std::end(kMadeForOne), [&](std::u32string_view v) {
@@ -371,6 +436,15 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
             static constexpr std::u32string_view kKin[] = {U"长子", U"次子", U"幼子",    U"之子",
                                                            U"之女", U"长女", U"次女",    U"之孙",
                                                            U"后裔", U"之一", U"保护单位"};
+            // What lies between 为 and 而 names what one is, not a purpose: the first among others or
+            // the place one comes from (因历史悠久为诸庙之首而被称为, 因关羽为解州常平村人而被尊为).
+            const auto isWhatOneIs = [&](std::size_t er) {
+                const std::u32string_view between(run.data() + i + 1, er - i - 1);
+                return std::any_of(std::begin(kAmongAll), std::end(kAmongAll),
+                                   [&](std::u32string_view a) { return between.ends_with(a); }) ||
+                       (between.size() >= 3 && between.back() == U'人' &&
+                        in(U"县州郡府省市国乡镇村阴阳山城江川宁安陵都京", between[between.size() - 2]));
+            };
             const std::size_t from = i > 6 ? i - 6 : 0;
             const std::u32string_view before(run.data() + from, i - from);
             bool appointed = false;
@@ -450,10 +524,10 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
                                       U"医科", U"牙科", U"儿科", U"眼科", U"妇科", U"骨科", U"全科", U"分科",
                                       U"预科", U"前科", U"农科", U"商科", U"法科", U"科室"});
             }
-            if (appointed || child || passive || office || equals || role || taxon)
+            const std::size_t er = opensAt(U'而', 12, false);
+            if (appointed || child || passive || office || equals || role || taxon || (er && isWhatOneIs(er)))
                 syl[i] = m_wei2;
-            else if (const std::size_t er = opensAt(U'而', 12, false);
-                     er && !(er + 1 < n && in(U"非不是", run[er + 1])) &&
+            else if (er && !(er + 1 < n && in(U"非不是", run[er + 1])) &&
                      (std::any_of(std::begin(kPurposes), std::end(kPurposes),
                                   [&](std::u32string_view v) { return rest.starts_with(v); }) ||
                       (!ctx.occursBefore(i, U'以') && !(i > 0 && in(kNamingVerbs, run[i - 1])))))

@@ -2080,3 +2080,38 @@ TEST(PinyinReading, LandsSongsAndParts) {
                {"同年中书舍人", "tóng nián zhōng shū shè rén"},
                {"高中状元", "gāo zhòng zhuàng yuán"}});
 }
+
+// 为 before anyone or anything served and a verb of serving is "for" (为水稻提供肥料, 为每位毕业生
+// 拨穗), not after a verb of making into, a measure or an aim (设置为其默认行为, 保护期为作者终生,
+// 其职能为政府提供); it is "as" between a thing named and its name (称锅为鼎, 称“锅”为“鼎”), after a
+// verb of growing into or 通常, before 而 where what lies between is what one is (为诸庙之首而), and
+// "for" where the clause lays the ground for something.
+TEST(PinyinReading, WeiForWhatIsServedAndAsWhatIsNamed) {
+    expectAll({{"晴雯带病连夜为宝玉修补孔雀裘。", "qíng wén dài bìng lián yè wèi bǎo yù xiū bǔ kǒng què qiú。"},
+               {"粪便又为水稻提供肥料。", "fèn biàn yòu wèi shuǐ dào tí gōng féi liào。"},
+               {"根据目标地址为数据包选择最佳的转发路径。",
+                "gēn jù mù biāo dì zhǐ wèi shù jù bāo xuǎn zé zuì jiā de zhuǎn fā lù jìng。"},
+               {"命令为它们提供了信息。", "mìng lìng wèi tā men tí gōng le xìn xī。"},
+               {"校长亲自为每位毕业生拨穗。", "xiào zhǎng qīn zì wèi měi wèi bì yè shēng bō suì。"},
+               {"系统将会自动为这些用户派生出管理器。",
+                "xì tǒng jiāng huì zì dòng wèi zhè xiē yòng hù pài shēng chū guǎn lǐ qì。"},
+               {"其职能为政府提供决策咨询。", "qí zhí néng wéi zhèng fǔ tí gōng jué cè zī xún。"},
+               {"替换为当前服务名。", "tì huàn wéi dāng qián fú wù míng。"},
+               {"将信号的处理方式设置为其默认行为。",
+                "jiāng xìn hào de chǔ lǐ fāng shì shè zhì wéi qí mò rèn xíng wéi。"},
+               {"用字节为单位打印扇区大小。", "yòng zì jié wéi dān wèi dǎ yìn shàn qū dà xiǎo。"},
+               {"保护期为作者终生及其死亡后五十年。",
+                "bǎo hù qī wéi zuò zhě zhōng shēng jí qí sǐ wáng hòu wǔ shí nián。"},
+               {"福州话称“锅”为“鼎”，称“筷子”为“箸”。", "fú zhōu huà chēng“guō”wéi“dǐng”，chēng“kuài zi”wéi“zhù”。"},
+               {"称锅为鼎，视金钱为粪土。", "chēng guō wéi dǐng，shì jīn qián wéi fèn tǔ。"},
+               {"后来发展为涵盖重工业的财阀。", "hòu lái fā zhǎn wéi hán gài zhòng gōng yè de cái fá。"},
+               {"其主要形式通常为无伴奏的单声部歌曲。",
+                "qí zhǔ yào xíng shì tōng cháng wéi wú bàn zòu de dān shēng bù gē qǔ。"},
+               {"因关羽为解州常平村人而被尊为武圣。",
+                "yīn guān yǔ wéi xiè zhōu cháng píng cūn rén ér bèi zūn wéi wǔ shèng。"},
+               {"因历史悠久、为诸庙之首而被称为祖庙。",
+                "yīn lì shǐ yōu jiǔ、wéi zhū miào zhī shǒu ér bèi chēng wéi zǔ miào。"},
+               {"该寺为纪念玄奘而建。", "gāi sì wèi jì niàn xuán zàng ér jiàn。"},
+               {"这一发现为发电机的发明奠定了基础。",
+                "zhè yì fā xiàn wèi fā diàn jī de fā míng diàn dìng le jī chǔ。"}});
+}
