@@ -132,8 +132,10 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             break;
         }
         case U'过':
+            // Too much, guò, before how much (温度过高); also before a word that opens with it after a
+            // measure (角度过大会导致, 密度过大会使; 吃过大餐 is done).
             if (m_guo4 != kNoSyllable && !last && syl[i] == m_guo5 && in(kDegrees, run[i + 1]) &&
-                r.standsAlone(i + 1))
+                (r.standsAlone(i + 1) || (i > 0 && in(U"度量率力压格例速", run[i - 1]))))
                 syl[i] = m_guo4;
             break;
         case U'吗':
@@ -546,6 +548,11 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             // is a department, chù).
             if (m_chu3 != kNoSyllable && i > 0 && !last && in(U"了得", run[i + 1]) &&
                 in(U"俩们人他她我你", run[i - 1]))
+                syl[i] = m_chu3;
+            // Sentenced, chǔ, after 可, 并, 应 or 或 before the term (最高可处七年有期徒刑, 并处五年以下;
+            // 无处可去 is a place).
+            else if (m_chu3 != kNoSyllable && i > 0 && !last && in(U"可并应或均", run[i - 1]) &&
+                     (isNumeral(run[i + 1]) || run[i + 1] == U'以'))
                 syl[i] = m_chu3;
             break;
         case U'落':

@@ -162,10 +162,11 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
             if (run[i] != U'将' || !r.wordEnd[i])
                 continue;
             if (in(U"上中", run[i - 1]) && r.wordStart[i - 1]) {
+                // (Not after a title or a quotation it closes: 《本草纲目》中将茶列入果部.)
                 const bool rankBefore =
                     (i == 1 &&
                      (r.before == PinyinBoundary::Edge || r.before == PinyinBoundary::Punctuation) &&
-                     !(i + 1 < n && in(U"它其之这那此该所", run[i + 1]))) ||
+                     !r.startsAfterClose && !(i + 1 < n && in(U"它其之这那此该所", run[i + 1]))) ||
                     (i > 1 &&
                      (in(U"军级国老", run[i - 2]) ||
                       (in(U"名位", run[i - 2]) && !(i > 2 && in(U"岗职单地座部方学排", run[i - 3])))));
@@ -434,7 +435,10 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
             // Kinds counted, zhǒng, where the segmentation took 种 into a word of planting (七种菜做的羹,
             // 这种花; 多种树, 少种菜, 另种玉米, 怎么种花, 同种菜的老农 and 该种树了 plant).
             if (m_zhong3 != kNoSyllable && i > 0 && r.wordStart[i] && r.end[i] > i + 1 &&
-                (isNumeral(run[i - 1]) || in(U"这那哪各每几某此本", run[i - 1])))
+                (isNumeral(run[i - 1]) || in(U"这那哪各每几某此本", run[i - 1]) ||
+                 // ...and after a number and 多 or 余 (三百多种菜式, 20多种菜).
+                 (in(U"多余", run[i - 1]) &&
+                  (i == 1 ? r.before == PinyinBoundary::Digit : isNumeral(run[i - 2])))))
                 syl[i] = m_zhong3;
             break;
         case U'弄':

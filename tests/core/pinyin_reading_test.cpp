@@ -2115,3 +2115,24 @@ TEST(PinyinReading, WeiForWhatIsServedAndAsWhatIsNamed) {
                {"这一发现为发电机的发明奠定了基础。",
                 "zhè yì fā xiàn wèi fā diàn jī de fā míng diàn dìng le jī chǔ。"}});
 }
+
+// Words of encyclopedic prose the sources read wrong; kinds counted after a number and 多; too much
+// before a word that opens with how much; sentenced to a term; 中将 after a title it is no rank;
+// 中意 after a language is "in it means".
+TEST(PinyinReading, KindsTermsAndMeaningsInALanguage) {
+    expectAll({{"独乐寺位于天津市蓟州区。", "dú lè sì wèi yú tiān jīn shì jì zhōu qū。"},
+               {"花朝节是祭祀花神的节日。", "huā zhāo jié shì jì sì huā shén de jié rì。"},
+               {"太学最盛时学生人数达三万。", "tài xué zuì shèng shí xué shēng rén shù dá sān wàn。"},
+               {"旧时酒铺多出售散装白酒。", "jiù shí jiǔ pù duō chū shòu sǎn zhuāng bái jiǔ。"},
+               {"需将琴身夹在两腿之间。", "xū jiāng qín shēn jiā zài liǎng tuǐ zhī jiān。"},
+               {"共记录了三百多种菜式。", "gòng jì lù le sān bǎi duō zhǒng cài shì。"},
+               {"种植密度过大会导致减产。", "zhòng zhí mì dù guò dà huì dǎo zhì jiǎn chǎn。"},
+               {"最高可处七年有期徒刑。", "zuì gāo kě chǔ qī nián yǒu qī tú xíng。"},
+               {"无处可去。", "wú chù kě qù。"},
+               {"李时珍在《本草纲目》中将茶列入果部。",
+                "lǐ shí zhēn zài《běn cǎo gāng mù》zhōng jiāng chá liè rù guǒ bù。"},
+               {"“海军”中将。", "“hǎi jūn”zhōng jiàng。"},
+               {"那达慕在蒙古语中意为娱乐。", "nà dá mù zài měng gǔ yǔ zhōng yì wéi yú lè。"},
+               {"我很中意这辆车。", "wǒ hěn zhòng yì zhè liàng chē。"},
+               {"斗茶又称茗战，兴起于唐代。", "dòu chá yòu chēng míng zhàn，xīng qǐ yú táng dài。"}});
+}
