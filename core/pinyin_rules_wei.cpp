@@ -144,7 +144,7 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 U"募捐", U"讨回", U"排忧", U"搭建", U"打开", U"讲",   U"讲解", U"表演", U"演出", U"义诊",
                 U"上课", U"送去", U"送来", U"换货", U"换",   U"退",   U"退货", U"退款", U"开具", U"接种",
                 U"注射", U"体检", U"诊治", U"包扎", U"效力", U"效劳", U"辩护", U"立传", U"修补", U"捕鱼",
-                U"佩戴", U"选择", U"分配", U"预留", U"实施", U"命名", U"祝寿"};
+                U"佩戴", U"选择", U"分配", U"预留", U"实施", U"命名", U"祝寿", U"设计", U"传粉", U"着色"};
             // The one served: a word that ends as one of the list (中小企业, 外来务工人员), after at
             // most four words of five characters before it (每位用户, 新入职的员工), unless a verb of
             // aim comes first.
@@ -170,6 +170,11 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 std::size_t v = i + 1;
                 for (int word = 0; word < 3 && v < n && v - (i + 1) < 6; ++word) {
                     const std::u32string_view w = ctx.wordAtStart(v);
+                    if (oneOf(w, {U"分别", U"专门", U"特意", U"特别", U"亲自", U"免费", U"共同", U"精心"}) &&
+                        v > i + 1) {
+                        v += w.size();
+                        break;
+                    }
                     if (w.empty() || in(U"了的是所和与及在", w.front()) ||
                         std::any_of(std::begin(kServing), std::end(kServing),
                                     [&](std::u32string_view s) { return w.starts_with(s); }) ||
@@ -361,6 +366,14 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                      !done && !forSomeone)
                 syl[i] = m_wei2;
         }
+    // 为之 before what is done is "for it", wèi (范仲淹曾为之作《岳阳楼记》, 全场为之一振); not what one
+    // does after 而, 自, 所 or 敢 (刻意而为之, 好自为之), nor 之前 and 之后.
+    if ((ctx.has & kTrWei) && m_wei4 != kNoSyllable)
+        for (std::size_t i = 1; i + 2 < n; ++i)
+            if (run[i] == U'为' && run[i + 1] == U'之' && r.wordStart[i] &&
+                (r.end[i] == i + 2 || (r.end[i] == i + 1 && r.end[i + 1] == i + 2)) &&
+                !in(U"而自所敢可能难乐", run[i - 1]) && !in(U"前后间类所的", run[i + 2]))
+                syl[i] = m_wei4;
     // 为 with a verb of speaking or acting for someone ending the clause is "for", wèi (国务卿为政府的
     // 对外政策辩护, 司马迁在《史记》中为其立传, 仍愿为国家队效力).
     if ((ctx.has & kTrWei) && m_wei4 != kNoSyllable)

@@ -2136,3 +2136,16 @@ TEST(PinyinReading, KindsTermsAndMeaningsInALanguage) {
                {"我很中意这辆车。", "wǒ hěn zhòng yì zhè liàng chē。"},
                {"斗茶又称茗战，兴起于唐代。", "dòu chá yòu chēng míng zhàn，xīng qǐ yú táng dài。"}});
 }
+
+// 为之 before what is done is "for it"; what one does after 而 or 自 is wéi, and 之前 is no 之.
+// Nouns served may be followed by an adverb before the verb of serving.
+TEST(PinyinReading, WeiForIt) {
+    expectAll({{"范仲淹曾为之作《岳阳楼记》。", "fàn zhòng yān céng wèi zhī zuò《yuè yáng lóu jì》。"},
+               {"百姓为之立生祠。", "bǎi xìng wèi zhī lì shēng cí。"},
+               {"全场为之一振。", "quán chǎng wèi zhī yí zhèn。"},
+               {"刻意而为之。", "kè yì ér wéi zhī。"},
+               {"好自为之。", "hǎo zì wéi zhī。"},
+               {"改为之前的设置。", "gǎi wéi zhī qián de shè zhì。"},
+               {"作曲家为主要角色分别设计了主题。", "zuò qǔ jiā wèi zhǔ yào jué sè fēn bié shè jì le zhǔ tí。"},
+               {"蜜蜂为农作物传粉。", "mì fēng wèi nóng zuò wù chuán fěn。"}});
+}
