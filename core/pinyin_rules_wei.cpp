@@ -28,6 +28,9 @@ constexpr std::u32string_view kServed[] = {
 // How verbs of making something into something end, before 为 "as" (设置为, 替换为, 理解为).
 constexpr std::u32string_view kMakesInto = U"定列视评称改选作成变分划命认封奉设记换排置译析化解";
 
+// Who leads others, closing what one is named (国王为英国教会首脑).
+constexpr std::u32string_view kHeads[] = {U"首脑", U"领袖", U"元首", U"首领", U"盟主", U"教主", U"宗主"};
+
 // What ranks a thing first among others (为诸庙之首, 为四大名著之一).
 constexpr std::u32string_view kAmongAll[] = {U"之一", U"之首", U"之冠", U"之最"};
 
@@ -87,12 +90,14 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 --j;
             if (in(U"他她你我它您", run[j]) && in(U"称叫选评封拜认视奉推任聘", run[j - 1]))
                 syl[i] = m_wei2;
-            // ...or a thing named, a word of one to three characters after 称 or 视 standing alone
-            // (称锅为鼎, 称筷子为箸, 视金钱为粪土).
+            // ...or a thing named, a word of one to three characters after 称, 视 or 承认 (称锅为鼎, 称筷子
+            // 为箸, 视金钱为粪土, 拒绝承认国王为英国教会首脑).
             const std::u32string_view named = ctx.wordBefore(i);
             if (r.standsAlone(i) && !named.empty() && named.size() <= 3 && i > named.size() &&
-                in(U"称视", run[i - named.size() - 1]) && r.standsAlone(i - named.size() - 1) &&
-                !isVerb(named))
+                !isVerb(named) &&
+                ((in(U"称视", run[i - named.size() - 1]) && r.standsAlone(i - named.size() - 1)) ||
+                 oneOf(ctx.wordBefore(i - named.size()),
+                       {U"承认", U"尊奉", U"追认", U"公认", U"确认", U"认定"})))
                 syl[i] = m_wei2;
         }
     // 为 alone after an adverb of how many or how often is the copula, wéi (两侧多为骑楼, 新生儿多为
@@ -118,7 +123,7 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                                     {U"发展", U"演变", U"演化", U"转变", U"蜕变", U"改建",  U"扩建", U"升格",
                                      U"改组", U"扩充", U"合并", U"分化", U"通常", U"一般",  U"主要", U"大多",
                                      U"大都", U"多半", U"往往", U"基本", U"全部", U"大部分"});
-            if (((in(U"多均皆俱亦贬擢迁拜授立降召讹升辟", run[i - 1]) && r.standsAlone(i - 1)) || measure ||
+            if (((in(U"多均皆俱亦仅贬擢迁拜授立降召讹升辟", run[i - 1]) && r.standsAlone(i - 1)) || measure ||
                  into) &&
                 !forSomeone)
                 syl[i] = m_wei2;
@@ -128,7 +133,10 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
     // leads it (以客户为中心提供服务), nor before anything else (其作用为提供电源, 目标为培养学生).
     if ((ctx.has & kTrWei) && m_wei4 != kNoSyllable && m_wei2 != kNoSyllable)
         for (std::size_t i = 1; i + 2 < n; ++i) {
-            if (run[i] != U'为' || syl[i] != m_wei2 || !r.standsAlone(i) || isNumeral(run[i + 1]))
+            // (能为 the segmentation takes as a word, "ability", is mostly 能 and 为 here: 方能为皇室诊病.)
+            const bool afterCan = run[i - 1] == U'能' && r.wordStart[i - 1] && r.end[i - 1] == i + 1;
+            if (run[i] != U'为' || syl[i] != m_wei2 || !(r.standsAlone(i) || afterCan) ||
+                isNumeral(run[i + 1]))
                 continue;
             const bool led = ctx.aloneBefore(i, U'以');
             // What a copula leads: a verb of aim (目标为培养学生, 任务为帮助企业).
@@ -144,7 +152,8 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 U"募捐", U"讨回", U"排忧", U"搭建", U"打开", U"讲",   U"讲解", U"表演", U"演出", U"义诊",
                 U"上课", U"送去", U"送来", U"换货", U"换",   U"退",   U"退货", U"退款", U"开具", U"接种",
                 U"注射", U"体检", U"诊治", U"包扎", U"效力", U"效劳", U"辩护", U"立传", U"修补", U"捕鱼",
-                U"佩戴", U"选择", U"分配", U"预留", U"实施", U"命名", U"祝寿", U"设计", U"传粉", U"着色"};
+                U"佩戴", U"选择", U"分配", U"预留", U"实施", U"命名", U"祝寿", U"设计", U"传粉", U"着色",
+                U"诊病", U"治病", U"看病", U"注音", U"诊"};
             // The one served: a word that ends as one of the list (中小企业, 外来务工人员), after at
             // most four words of five characters before it (每位用户, 新入职的员工), unless a verb of
             // aim comes first.
@@ -183,10 +192,11 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                     v += w.size();
                 }
                 const std::u32string_view verb = ctx.wordAtStart(v);
-                // Two characters at least: 换, 退, 送 alone are too often the start of something else
-                // (转换为单个换行, 是否为成功退出).
+                // Two characters at least, though the segmentation may part them (为皇室诊病): 换, 退,
+                // 送 alone are too often the start of something else (转换为单个换行, 是否为成功退出).
+                const std::u32string_view from(run.data() + v, n - v);
                 const auto startsIt = [&](std::u32string_view s) {
-                    return s.size() > 1 && verb.starts_with(s);
+                    return s.size() > 1 && from.starts_with(s);
                 };
                 if (v > i + 1 && !verb.empty() && !(v + verb.size() < n && run[v + verb.size()] == U'的') &&
                     std::any_of(std::begin(kServing), std::end(kServing), startsIt))
@@ -456,7 +466,11 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
                 return std::any_of(std::begin(kAmongAll), std::end(kAmongAll),
                                    [&](std::u32string_view a) { return between.ends_with(a); }) ||
                        (between.size() >= 3 && between.back() == U'人' &&
-                        in(U"县州郡府省市国乡镇村阴阳山城江川宁安陵都京", between[between.size() - 2]));
+                        in(U"县州郡府省市国乡镇村阴阳山城江川宁安陵都京", between[between.size() - 2])) ||
+                       // ...or the head of something (承认国王为英国教会首脑而被处死).
+                       (between.size() >= 3 &&
+                        std::any_of(std::begin(kHeads), std::end(kHeads),
+                                    [&](std::u32string_view h) { return between.ends_with(h); }));
             };
             const std::size_t from = i > 6 ? i - 6 : 0;
             const std::u32string_view before(run.data() + from, i - from);
@@ -540,10 +554,12 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
             const std::size_t er = opensAt(U'而', 12, false);
             if (appointed || child || passive || office || equals || role || taxon || (er && isWhatOneIs(er)))
                 syl[i] = m_wei2;
+            // (After 多 or 均 it says how a thing mostly is: 民居多为依山而建的吊脚楼.)
             else if (er && !(er + 1 < n && in(U"非不是", run[er + 1])) &&
                      (std::any_of(std::begin(kPurposes), std::end(kPurposes),
                                   [&](std::u32string_view v) { return rest.starts_with(v); }) ||
-                      (!ctx.occursBefore(i, U'以') && !(i > 0 && in(kNamingVerbs, run[i - 1])))))
+                      (!ctx.occursBefore(i, U'以') && !(i > 0 && in(kNamingVerbs, run[i - 1])) &&
+                       !(i > 0 && in(U"多均皆俱", run[i - 1]) && r.standsAlone(i - 1)))))
                 syl[i] = m_wei4;
             // ...or the word right after it is such a purpose (百姓为纪念其治水功绩，); not after what
             // names an aim or a use, in 以…为, nor where the clause ends in what a thing is (其宗旨为保护

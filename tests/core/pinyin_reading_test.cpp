@@ -2149,3 +2149,23 @@ TEST(PinyinReading, WeiForIt) {
                {"作曲家为主要角色分别设计了主题。", "zuò qǔ jiā wèi zhǔ yào jué sè fēn bié shè jì le zhǔ tí。"},
                {"蜜蜂为农作物传粉。", "mì fēng wèi nóng zuò wù chuán fěn。"}});
 }
+
+// After 的 地 is the land; 为 after 能 serves as it does alone; one named the head of something
+// before 而 is wéi, as is 仅为 and how things mostly are before 而 (多为依山而建的), unless a purpose
+// opens it; words of medicine, letters and crafts.
+TEST(PinyinReading, HeadsPurposesAndTheLand) {
+    expectAll({{"低于零度的地区划为寒带。", "dī yú líng dù de dì qū huà wéi hán dài。"},
+               {"由清宫造办处在景德镇烧制。", "yóu qīng gōng zào bàn chù zài jǐng dé zhèn shāo zhì。"},
+               {"须经严格考核方能为皇室诊病。", "xū jīng yán gé kǎo hé fāng néng wèi huáng shì zhěn bìng。"},
+               {"粪便又能为水稻提供肥料。", "fèn biàn yòu néng wèi shuǐ dào tí gōng féi liào。"},
+               {"董奉为人治病不收钱财。", "dǒng fèng wèi rén zhì bìng bù shōu qián cái。"},
+               {"丹麦王子为父复仇的经过。", "dān mài wáng zǐ wèi fù fù chóu de jīng guò。"},
+               {"清代医家王清任重视解剖。", "qīng dài yī jiā wáng qīng rèn zhòng shì jiě pōu。"},
+               {"马踏飞燕又名铜奔马。", "mǎ tà fēi yàn yòu míng tóng bēn mǎ。"},
+               {"后因拒绝承认国王为英国教会首脑而被处死。",
+                "hòu yīn jù jué chéng rèn guó wáng wéi yīng guó jiào huì shǒu nǎo ér bèi chǔ sǐ。"},
+               {"序言却称其仅为便于计算的数学假说。", "xù yán què chēng qí jǐn wéi biàn yú jì suàn de shù xué jiǎ shuō。"},
+               {"他仅为少数人服务。", "tā jǐn wèi shǎo shù rén fú wù。"},
+               {"民居多为依山而建的吊脚楼。", "mín jū duō wéi yī shān ér jiàn de diào jiǎo lóu。"},
+               {"民居多为纪念先祖而建。", "mín jū duō wèi jì niàn xiān zǔ ér jiàn。"}});
+}
