@@ -391,6 +391,12 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                            std::u32string_view(run.data() + i + 1, std::min<std::size_t>(n - i - 1, 8))))
                 syl[i] = m_zhong4;
             break;
+        case U'夹':
+            // Held between, jiā, before where or how it is held (将琴身夹在两腿之间, 夹着尾巴, 夹紧); the
+            // double-layered jiá is a word's (夹袄, 夹被).
+            if (m_jia1 != kNoSyllable && !last && in(U"在着住紧起了", run[i + 1]))
+                syl[i] = m_jia1;
+            break;
         case U'载':
             // Years counted, zǎi, standing alone after a number (天宝十二载抵达日本, 寒窗苦读十二载,
             // 批阅十载; 一载体 and 满载 are words of their own).

@@ -2169,3 +2169,10 @@ TEST(PinyinReading, HeadsPurposesAndTheLand) {
                {"民居多为依山而建的吊脚楼。", "mín jū duō wéi yī shān ér jiàn de diào jiǎo lóu。"},
                {"民居多为纪念先祖而建。", "mín jū duō wèi jì niàn xiān zǔ ér jiàn。"}});
 }
+
+// Held between is jiā before where or how it is held; the double-layered coat keeps jiá.
+TEST(PinyinReading, HeldBetween) {
+    expectAll({{"需将琴身夹在两腿之间。", "xū jiāng qín shēn jiā zài liǎng tuǐ zhī jiān。"},
+               {"他夹着尾巴逃走了。", "tā jiā zhe wěi bā táo zǒu le。"},
+               {"穿着夹袄。", "chuān zhe jiá ǎo。"}});
+}
