@@ -119,10 +119,11 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                                     holdsOneOf(kDoneFor, rest);
             // ...and after a verb of growing or changing into (后来发展为涵盖重工业的财阀, 逐渐演变为).
             // So too after 通常, 一般, 主要 (通常为无伴奏的单声部歌曲).
-            const bool into = oneOf(ctx.wordBefore(i),
-                                    {U"发展", U"演变", U"演化", U"转变", U"蜕变", U"改建",  U"扩建", U"升格",
-                                     U"改组", U"扩充", U"合并", U"分化", U"通常", U"一般",  U"主要", U"大多",
-                                     U"大都", U"多半", U"往往", U"基本", U"全部", U"大部分"});
+            const bool into =
+                oneOf(ctx.wordBefore(i),
+                      {U"发展", U"演变", U"演化", U"转变", U"蜕变", U"改建",   U"扩建", U"升格",
+                       U"改组", U"扩充", U"合并", U"分化", U"通常", U"一般",   U"主要", U"大多",
+                       U"大都", U"多半", U"往往", U"基本", U"全部", U"大部分", U"多数", U"大多数"});
             if (((in(U"多均皆俱亦仅贬擢迁拜授立降召讹升辟", run[i - 1]) && r.standsAlone(i - 1)) || measure ||
                  into) &&
                 !forSomeone)
@@ -153,7 +154,7 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 U"上课", U"送去", U"送来", U"换货", U"换",   U"退",   U"退货", U"退款", U"开具", U"接种",
                 U"注射", U"体检", U"诊治", U"包扎", U"效力", U"效劳", U"辩护", U"立传", U"修补", U"捕鱼",
                 U"佩戴", U"选择", U"分配", U"预留", U"实施", U"命名", U"祝寿", U"设计", U"传粉", U"着色",
-                U"诊病", U"治病", U"看病", U"注音", U"诊"};
+                U"诊病", U"治病", U"看病", U"注音", U"诊",   U"草拟"};
             // The one served: a word that ends as one of the list (中小企业, 外来务工人员), after at
             // most four words of five characters before it (每位用户, 新入职的员工), unless a verb of
             // aim comes first.
@@ -278,10 +279,12 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 U"寻找", U"重建", U"保护", U"纪念", U"参观", U"游览", U"开发", U"打造", U"争取", U"建立",
                 U"修建", U"前往", U"到达", U"抵达", U"寻访", U"守卫", U"攻打", U"美化", U"服务", U"发展",
                 U"守护", U"装点", U"管理", U"保障", U"确保", U"避免", U"防止", U"生计", U"奔波"};
-            // ...or a kind of work (，为盛唐乐府名篇), or what ranks first of its kind
+            // ...or a kind of work or who founded a school (，为盛唐乐府名篇, ，为关学创始人), or what ranks
+            // first of its kind
             // (，为海内外收藏最多者).
-            static constexpr std::u32string_view kWorks[] = {U"名篇", U"名作", U"名著", U"代表作", U"杰作",
-                                                             U"名曲", U"名画", U"名剧", U"佳作"};
+            static constexpr std::u32string_view kWorks[] = {
+                U"名篇", U"名作", U"名著",   U"代表作", U"杰作",   U"名曲",   U"名画",
+                U"名剧", U"佳作", U"创始人", U"奠基人", U"开创者", U"创立者", U"集大成者"};
             // ...not what is made of a work for someone (，为青少年改编古典名著, 为学生讲解唐宋名篇).
             static constexpr std::u32string_view kMadeFor[] = {
                 U"改编", U"讲解", U"创作", U"献上", U"留下", U"修复", U"编写", U"翻译",

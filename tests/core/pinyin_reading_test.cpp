@@ -2176,3 +2176,16 @@ TEST(PinyinReading, HeldBetween) {
                {"他夹着尾巴逃走了。", "tā jiā zhe wěi bā táo zǒu le。"},
                {"穿着夹袄。", "chuān zhe jiá ǎo。"}});
 }
+
+// Who founded a school named after 为 opening a clause is the copula, as after 多数; drafting for
+// someone is for; words of biographies and plants.
+TEST(PinyinReading, FoundersAndBiographies) {
+    expectAll({{"张载，世称横渠先生，为关学创始人。", "zhāng zài，shì chēng héng qú xiān shēng，wéi guān xué chuàng shǐ rén。"},
+               {"兰科约有两万八千种，多数为附生草本。", "lán kē yuē yǒu liǎng wàn bā qiān zhǒng，duō shù wéi fù shēng cǎo běn。"},
+               {"因拒绝为燕王草拟即位诏书。", "yīn jù jué wèi yān wáng cǎo nǐ jí wèi zhào shū。"},
+               {"为天地立心，为生民立命。", "wèi tiān dì lì xīn，wèi shēng mín lì mìng。"},
+               {"南宋名将，官至少保。", "nán sòng míng jiàng，guān zhì shào bǎo。"},
+               {"江苏常熟人。", "jiāng sū cháng shú rén。"},
+               {"雄蕊多数，着生于花托边缘。", "xióng ruǐ duō shù，zhuó shēng yú huā tuō biān yuán。"},
+               {"枣树若不结果。", "zǎo shù ruò bù jiē guǒ。"}});
+}
