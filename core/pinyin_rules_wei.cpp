@@ -154,7 +154,7 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 U"上课", U"送去", U"送来", U"换货", U"换",   U"退",   U"退货", U"退款", U"开具", U"接种",
                 U"注射", U"体检", U"诊治", U"包扎", U"效力", U"效劳", U"辩护", U"立传", U"修补", U"捕鱼",
                 U"佩戴", U"选择", U"分配", U"预留", U"实施", U"命名", U"祝寿", U"设计", U"传粉", U"着色",
-                U"诊病", U"治病", U"看病", U"注音", U"诊",   U"草拟"};
+                U"诊病", U"治病", U"看病", U"注音", U"诊",   U"草拟", U"申请", U"拍摄", U"押送", U"研制"};
             // The one served: a word that ends as one of the list (中小企业, 外来务工人员), after at
             // most four words of five characters before it (每位用户, 新入职的员工), unless a verb of
             // aim comes first.
@@ -379,6 +379,12 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                      !done && !forSomeone)
                 syl[i] = m_wei2;
         }
+    // 为 after 专门, 特地 or 专程 is "for" (镖局是专门为客商押送货物的行当).
+    if ((ctx.has & kTrWei) && m_wei4 != kNoSyllable)
+        for (std::size_t i = 2; i + 1 < n; ++i)
+            if (run[i] == U'为' && r.standsAlone(i) &&
+                oneOf(ctx.wordBefore(i), {U"专门", U"特地", U"特意", U"专程"}))
+                syl[i] = m_wei4;
     // 为之 before what is done is "for it", wèi (范仲淹曾为之作《岳阳楼记》, 全场为之一振); not what one
     // does after 而, 自, 所 or 敢 (刻意而为之, 好自为之), nor 之前 and 之后.
     if ((ctx.has & kTrWei) && m_wei4 != kNoSyllable)

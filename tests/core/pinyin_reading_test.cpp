@@ -1117,7 +1117,7 @@ TEST(PinyinReading, ShouldScoresAndEdges) {
                {"飞机降于秦皇岛机场", "fēi jī jiàng yú qín huáng dǎo jī chǎng"},
                {"韩将于下周举行大选", "hán jiāng yú xià zhōu jǔ xíng dà xuǎn"},
                {"老赵将王经理送到了机场", "lǎo zhào jiāng wáng jīng lǐ sòng dào le jī chǎng"},
-               {"他身中三处箭创，血流不止", "tā shēn zhōng sān chù jiàn chuāng，xuè liú bù zhǐ"},
+               {"他身中三处箭创，血流不止", "tā shēn zhòng sān chù jiàn chuāng，xuè liú bù zhǐ"},
                {"契丹小字为耶律迭剌所创，是一种文字",
                 "qì dān xiǎo zì wéi yē lǜ dié là suǒ chuàng，shì yì zhǒng wén zì"},
                {"书末引得按笔画排列", "shū mò yǐn dé àn bǐ huà pái liè"},
@@ -2188,4 +2188,16 @@ TEST(PinyinReading, FoundersAndBiographies) {
                {"江苏常熟人。", "jiāng sū cháng shú rén。"},
                {"雄蕊多数，着生于花托边缘。", "xióng ruǐ duō shù，zhuó shēng yú huā tuō biān yuán。"},
                {"枣树若不结果。", "zǎo shù ruò bù jiē guǒ。"}});
+}
+
+// 为 after 专门 is for, as before a company and its shooting or a patent applied for; words of the
+// Three Kingdoms, wuxia and opera, and machines.
+TEST(PinyinReading, ForAfterExpresslyAndWordsOfOperaAndMachines) {
+    expectAll({{"镖局是专门为客商押送货物的行当。", "biāo jú shì zhuān mén wèi kè shāng yā sòng huò wù de háng dang。"},
+               {"张彻长期为邵氏公司拍摄武侠片。", "zhāng chè cháng qī wèi shào shì gōng sī pāi shè wǔ xiá piàn。"},
+               {"利伯希为望远镜申请专利。", "lì bó xī wèi wàng yuǎn jìng shēn qǐng zhuān lì。"},
+               {"安全气囊在碰撞时弹出。", "ān quán qì náng zài pèng zhuàng shí tán chū。"},
+               {"图穷而匕首见。", "tú qióng ér bǐ shǒu xiàn。"},
+               {"练霓裳一夜之间满头青丝尽白。", "liàn ní cháng yí yè zhī jiān mǎn tóu qīng sī jìn bái。"},
+               {"瑜在攻打江陵时身中流矢。", "yú zài gōng dǎ jiāng líng shí shēn zhòng liú shǐ。"}});
 }
