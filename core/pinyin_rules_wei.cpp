@@ -274,6 +274,8 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 U"名山", U"名胜", U"古迹", U"重镇", U"要冲", U"门户",   U"枢纽",   U"首府",
                 U"省会", U"县城", U"治所", U"驻地", U"故里", U"所在地", U"发源地", U"辖区",
                 U"口岸", U"商埠", U"港口", U"高峰", U"主峰", U"湖泊",   U"淡水湖", U"管辖站"};
+            // ...or a kind of thing protected (，为国家一级保护动物, 为全国重点文物保护单位).
+            static constexpr std::u32string_view kProtected[] = {U"保护动物", U"保护植物", U"保护单位"};
             static constexpr std::u32string_view kGoals[] = {
                 U"方便", U"修缮", U"建设", U"迎接", U"扩建", U"一睹", U"回到", U"修复", U"增援", U"保卫",
                 U"寻找", U"重建", U"保护", U"纪念", U"参观", U"游览", U"开发", U"打造", U"争取", U"建立",
@@ -328,7 +330,8 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
             const bool oneOfAKind = rest.size() >= 5 && rest[0] == U'一' && in(U"座处所种个条家", rest[1]) &&
                                     rest.find(U'的') != std::u32string_view::npos && r.closedBy != 0;
             const bool among =
-                place || ((aged || oneOfAKind) && !holdsOneOf(kGoals, rest)) ||
+                place || endsAsOneOf(kProtected, rest) ||
+                ((aged || oneOfAKind) && !holdsOneOf(kGoals, rest)) ||
                 (kind && !counted && !holdsOneOf(kGoals, rest) &&
                  (holdsOneOf(kScopes, rest) || rest.find(U'的') != std::u32string_view::npos ||
                   (rest.back() == U'区' && rest.find_first_of(U"市县省州旗") < rest.size() - 1))) ||
@@ -476,6 +479,8 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
                                    [&](std::u32string_view a) { return between.ends_with(a); }) ||
                        (between.size() >= 3 && between.back() == U'人' &&
                         in(U"县州郡府省市国乡镇村阴阳山城江川宁安陵都京", between[between.size() - 2])) ||
+                       // ...or a colour (因成鸟枕部为白色而得名)...
+                       (between.size() >= 2 && between.size() <= 4 && between.back() == U'色') ||
                        // ...or the head of something (承认国王为英国教会首脑而被处死).
                        (between.size() >= 3 &&
                         std::any_of(std::begin(kHeads), std::end(kHeads),

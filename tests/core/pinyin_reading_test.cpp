@@ -2201,3 +2201,12 @@ TEST(PinyinReading, ForAfterExpresslyAndWordsOfOperaAndMachines) {
                {"练霓裳一夜之间满头青丝尽白。", "liàn ní cháng yí yè zhī jiān mǎn tóu qīng sī jìn bái。"},
                {"瑜在攻打江陵时身中流矢。", "yú zài gōng dǎ jiāng líng shí shēn zhòng liú shǐ。"}});
 }
+
+// 为 opening what kind of protected thing one is, and a colour before 而, is the copula.
+TEST(PinyinReading, ProtectedKindsAndColours) {
+    expectAll({{"朱鹮为鸟类中的活化石，为国家重点保护动物。",
+                "zhū huán wéi niǎo lèi zhōng de huó huà shí，wéi guó jiā zhòng diǎn bǎo hù dòng wù。"},
+               {"，为保护这种动物。", "，wèi bǎo hù zhè zhǒng dòng wù。"},
+               {"因成鸟枕部为白色而得名。", "yīn chéng niǎo zhěn bù wéi bái sè ér dé míng。"},
+               {"棱皮龟背甲由革质皮肤覆盖。", "léng pí guī bèi jiǎ yóu gé zhì pí fū fù gài。"}});
+}
