@@ -217,11 +217,13 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             else if ((i == 0 && (r.before == PinyinBoundary::Edge || r.before == PinyinBoundary::Latin)) ||
                      (i >= 2 && run[i - 1] == U'里' && in(U"一二三四五六七八九十两几半", run[i - 2])) ||
                      (i > 0 && in(U"在其", run[i - 1]) && r.standsAlone(i - 1)) ||
+                     // Places counted (粤港澳三地联合申报, 两地分居).
+                     (i > 0 && in(U"两三四五六七八九十几", run[i - 1]) && r.standsAlone(i - 1)) ||
                      // After 的 no adverbial's particle can stand (低于0℃的地区划为寒带).
                      (i > 0 && run[i - 1] == U'的' && r.standsAlone(i - 1) && !last) ||
                      // The land of an old state or a province named by one character (楚地祭神的乐歌, 蜀地,
                      // 闽地; 清楚地, 整齐地 are adverbials).
-                     (i > 0 && in(U"楚蜀吴越秦齐燕晋湘闽粤赣鲁豫皖滇黔桂陇", run[i - 1]) &&
+                     (i > 0 && in(U"楚蜀吴越秦齐燕晋湘闽粤赣鲁豫皖滇黔桂陇胡", run[i - 1]) &&
                       r.standsAlone(i - 1)) ||
                      // Going down to the fields or kneeling on the ground (下地干活, 跪地叩首).
                      (i > 0 && !last && in(U"下跪趴伏卧", run[i - 1]) && r.standsAlone(i - 1) &&

@@ -26,7 +26,7 @@ constexpr std::u32string_view kServed[] = {
     U"生计", U"此事",   U"英雄",   U"军方",   U"官方",   U"对方",   U"日方", U"中方", U"美方",   U"外方"};
 
 // How verbs of making something into something end, before 为 "as" (设置为, 替换为, 理解为).
-constexpr std::u32string_view kMakesInto = U"定列视评称改选作成变分划命认封奉设记换排置译析化解";
+constexpr std::u32string_view kMakesInto = U"定列视评称改选作成变分划命认封奉设记换排置译析化解型造";
 
 // Who leads others, closing what one is named (国王为英国教会首脑).
 constexpr std::u32string_view kHeads[] = {U"首脑", U"领袖", U"元首", U"首领", U"盟主", U"教主", U"宗主"};
@@ -154,7 +154,8 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 U"上课", U"送去", U"送来", U"换货", U"换",   U"退",   U"退货", U"退款", U"开具", U"接种",
                 U"注射", U"体检", U"诊治", U"包扎", U"效力", U"效劳", U"辩护", U"立传", U"修补", U"捕鱼",
                 U"佩戴", U"选择", U"分配", U"预留", U"实施", U"命名", U"祝寿", U"设计", U"传粉", U"着色",
-                U"诊病", U"治病", U"看病", U"注音", U"诊",   U"草拟", U"申请", U"拍摄", U"押送", U"研制"};
+                U"诊病", U"治病", U"看病", U"注音", U"诊",   U"草拟", U"申请", U"拍摄", U"押送", U"研制",
+                U"掌管", U"制造", U"作战", U"铸造"};
             // The one served: a word that ends as one of the list (中小企业, 外来务工人员), after at
             // most four words of five characters before it (每位用户, 新入职的员工), unless a verb of
             // aim comes first.
@@ -175,7 +176,7 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 if (oneOf(ctx.wordBefore(i),
                           {U"目的", U"宗旨", U"任务", U"目标", U"功能", U"作用", U"职责", U"用途", U"职能",
                            U"使命", U"工作", U"业务", U"内容", U"方向"}) ||
-                    in(kMakesInto, run[i - 1]))
+                    (in(kMakesInto, run[i - 1]) && ctx.wordBefore(i) != U"奉命"))
                     continue;
                 std::size_t v = i + 1;
                 for (int word = 0; word < 3 && v < n && v - (i + 1) < 6; ++word) {
@@ -271,9 +272,9 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
             // ...or a kind of place it is one of (，为道教名山, 今为县政府所在地), where no verb says
             // what it is done for (，为方便大家参观古迹, 为修复这处古迹).
             static constexpr std::u32string_view kPlaces[] = {
-                U"名山", U"名胜", U"古迹", U"重镇", U"要冲", U"门户",   U"枢纽",   U"首府",
-                U"省会", U"县城", U"治所", U"驻地", U"故里", U"所在地", U"发源地", U"辖区",
-                U"口岸", U"商埠", U"港口", U"高峰", U"主峰", U"湖泊",   U"淡水湖", U"管辖站"};
+                U"名山", U"名胜", U"古迹", U"重镇", U"要冲",   U"门户",   U"枢纽",  U"首府", U"省会",
+                U"县城", U"治所", U"驻地", U"故里", U"所在地", U"发源地", U"辖区",  U"口岸", U"商埠",
+                U"港口", U"高峰", U"主峰", U"湖泊", U"淡水湖", U"管辖站", U"集中地"};
             // ...or a kind of thing protected (，为国家一级保护动物, 为全国重点文物保护单位).
             static constexpr std::u32string_view kProtected[] = {U"保护动物", U"保护植物", U"保护单位"};
             static constexpr std::u32string_view kGoals[] = {
@@ -325,8 +326,11 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 U"清代", U"明代", U"元代", U"宋代", U"唐代", U"汉代",   U"隋代",   U"清朝",  U"明朝", U"元朝",
                 U"宋朝", U"唐朝", U"汉朝", U"北宋", U"南宋", U"西汉",   U"东汉",   U"晚清",  U"清初", U"明初",
                 U"清末", U"明末", U"民国", U"近代", U"古代", U"清太祖", U"清太宗", U"明太祖"};
-            const bool aged = std::any_of(std::begin(kAges), std::end(kAges),
-                                          [&](std::u32string_view a) { return rest.starts_with(a); });
+            // (A dynasty and its reign's years count too: ，为清嘉庆年间两淮盐商所建.)
+            const bool aged =
+                std::any_of(std::begin(kAges), std::end(kAges),
+                            [&](std::u32string_view a) { return rest.starts_with(a); }) ||
+                (in(U"清明元宋唐汉隋晋", rest.front()) && rest.find(U"年间") >= 2 && rest.find(U"年间") <= 4);
             const bool oneOfAKind = rest.size() >= 5 && rest[0] == U'一' && in(U"座处所种个条家", rest[1]) &&
                                     rest.find(U'的') != std::u32string_view::npos && r.closedBy != 0;
             const bool among =
@@ -343,7 +347,7 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                      // 重要的, 当地最古老的), not after a verb (作出重要的贡献, 贡献最大的力量).
                      const std::size_t at = rest.find(f);
                      return at != std::u32string_view::npos &&
-                            (at == 0 || in(U"的内国界省市县区地洲存时上湾岸中外代东西南北", rest[at - 1]));
+                            (at == 0 || in(U"的内国界省市县区地洲存时上湾岸中外代东西南北积", rest[at - 1]));
                  }));
             // What is done for someone: an aspect particle or a verb of giving or making.
             static constexpr std::u32string_view kDone[] = {
@@ -464,10 +468,11 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
             // 即为供奉他而建; 标记为非阻塞而, 以字节为单位而 name, wéi).
             static constexpr std::u32string_view kNamingVerbs = U"定列视评称改选作成变分划命认封奉设记";
             static constexpr std::u32string_view kPurposes[] = {
-                U"纪念", U"保护", U"躲避", U"逃避", U"避免", U"防止", U"庆祝", U"研究", U"支持", U"争取",
-                U"实现", U"完成", U"满足", U"适应", U"配合", U"迎接", U"解决", U"表彰", U"悼念", U"报答",
-                U"追求", U"抵御", U"防御", U"保障", U"维护", U"促进", U"推动", U"加强", U"提高", U"改善",
-                U"筹备", U"应对", U"寻找", U"谋求", U"保卫", U"掩护", U"救济", U"安置", U"方便", U"照顾"};
+                U"纪念", U"保护", U"躲避", U"逃避", U"避免", U"防止", U"庆祝", U"研究", U"支持",
+                U"争取", U"实现", U"完成", U"满足", U"适应", U"配合", U"迎接", U"解决", U"表彰",
+                U"悼念", U"报答", U"追求", U"抵御", U"防御", U"保障", U"维护", U"促进", U"推动",
+                U"加强", U"提高", U"改善", U"筹备", U"应对", U"寻找", U"谋求", U"保卫", U"掩护",
+                U"救济", U"安置", U"方便", U"照顾", U"观测", U"团结"};
             static constexpr std::u32string_view kKin[] = {U"长子", U"次子", U"幼子",    U"之子",
                                                            U"之女", U"长女", U"次女",    U"之孙",
                                                            U"后裔", U"之一", U"保护单位"};
@@ -479,6 +484,10 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
                                    [&](std::u32string_view a) { return between.ends_with(a); }) ||
                        (between.size() >= 3 && between.back() == U'人' &&
                         in(U"县州郡府省市国乡镇村阴阳山城江川宁安陵都京", between[between.size() - 2])) ||
+                       // ...or what a thing is formed from before 而成 (界湖为火山口积水而成; 为纪念他而成立
+                       // is a purpose)...
+                       (er + 1 < n && run[er + 1] == U'成' &&
+                        (er + 2 == n || !in(U"立为功就长", run[er + 2]))) ||
                        // ...or a colour (因成鸟枕部为白色而得名)...
                        (between.size() >= 2 && between.size() <= 4 && between.back() == U'色') ||
                        // ...or the head of something (承认国王为英国教会首脑而被处死).

@@ -2210,3 +2210,24 @@ TEST(PinyinReading, ProtectedKindsAndColours) {
                {"因成鸟枕部为白色而得名。", "yīn chéng niǎo zhěn bù wéi bái sè ér dé míng。"},
                {"棱皮龟背甲由革质皮肤覆盖。", "léng pí guī bèi jiǎ yóu gé zhì pí fū fù gài。"}});
 }
+
+// 为 before 而成 and what a thing is formed from is the copula, as before a dynasty's reign years
+// or what ranks first after 面积; a verb of making into before 为 keeps it (转型为家电制造商) and 奉命
+// does not; places counted and the land of the Xiongnu are dì; the total length is cháng.
+TEST(PinyinReading, FormedFromAndPlacesCounted) {
+    expectAll({{"天池为中国和朝鲜的界湖，为火山口积水而成。",
+                "tiān chí wéi zhōng guó hé cháo xiǎn de jiè hú，wéi huǒ shān kǒu jī shuǐ ér chéng。"},
+               {"个园位于扬州市，为清嘉庆年间两淮盐商所建。",
+                "gè yuán wèi yú yáng zhōu shì，wéi qīng jiā qìng nián jiān liǎng huái yán shāng suǒ jiàn。"},
+               {"该区列入世界自然遗产，为中国面积最大的世界自然遗产地。",
+                "gāi qū liè rù shì jiè zì rán yí chǎn，wéi zhōng guó miàn jī zuì dà de shì jiè zì rán yí chǎn dì。"},
+               {"南怀仁奉命为清军铸造了数百门火炮。", "nán huái rén fèng mìng wèi qīng jūn zhù zào le shù bǎi mén huǒ pào。"},
+               {"二十八宿是古人为观测日月五星运行而划分的。",
+                "èr shí bā xiù shì gǔ rén wèi guān cè rì yuè wǔ xīng yùn xíng ér huà fēn de。"},
+               {"该公司转型为家电制造商。", "gāi gōng sī zhuǎn xíng wéi jiā diàn zhì zào shāng。"},
+               {"由粤港澳三地联合申报。", "yóu yuè gǎng ào sān dì lián hé shēn bào。"},
+               {"在胡地居留了十二年。", "zài hú dì jū liú le shí èr nián。"},
+               {"文件压缩前总长度为", "wén jiàn yā suō qián zǒng cháng dù wéi"},
+               {"干将和莫邪是传说中的铸剑师。", "gān jiāng hé mò yé shì chuán shuō zhōng de zhù jiàn shī。"},
+               {"司马相如是西汉辞赋家。", "sī mǎ xiàng rú shì xī hàn cí fù jiā。"}});
+}
