@@ -386,7 +386,7 @@ void PinyinReader::readRun(std::span<const char32_t> run, std::vector<std::uint1
         }
     m_rules.apply({run, m_wordStart, m_wordEnd, m_end, m_besideText, before, after, m_afterClose,
                    m_afterClose && m_quoteTaken, m_closedBy,
-                   m_afterClose && (m_closeMark == U'》' || m_closeMark == U'〉')},
+                   m_afterClose && (m_closeMark == U'》' || m_closeMark == U'〉'), m_openedBy},
                   syl);
 }
 
@@ -462,6 +462,7 @@ Utf8DecodeResult PinyinReader::feed(std::string_view in, std::string &out, bool 
             out.append(in.data() + i, j - i);
             m_last = isAsciiAlnum(s[j - 1]) ? Last::Alphanumeric : Last::Other;
             m_before = pinyinBoundaryOf(s[j - 1]);
+            m_openedBy = 0;
             if (std::memchr(s + i, '\n', j - i))
                 forgetQuotes();
             else
@@ -477,6 +478,7 @@ Utf8DecodeResult PinyinReader::feed(std::string_view in, std::string &out, bool 
             flushRun(out, PinyinBoundary::Other);
             m_last = Last::Other; // the caller writes or stops at the bad byte
             m_before = PinyinBoundary::Other;
+            m_openedBy = 0;
             forgetQuotes();
             return {i, false};
         }
@@ -485,6 +487,7 @@ Utf8DecodeResult PinyinReader::feed(std::string_view in, std::string &out, bool 
             if (m_run.size() >= kMaxRun) {
                 flushRun(out, PinyinBoundary::Edge);
                 m_before = PinyinBoundary::Edge;
+                m_openedBy = 0;
                 forgetQuotes();
             }
         } else {
@@ -495,6 +498,7 @@ Utf8DecodeResult PinyinReader::feed(std::string_view in, std::string &out, bool 
             flushRun(out, pinyinBoundaryOf(cp));
             m_closedBy = 0;
             m_before = pinyinBoundaryOf(cp);
+            m_openedBy = cp;
             noteMark(cp, runTail);
             const bool latin = isLatinLetter(cp);
             if (latin && m_last == Last::Syllable)
@@ -507,6 +511,7 @@ Utf8DecodeResult PinyinReader::feed(std::string_view in, std::string &out, bool 
     if (final) {
         flushRun(out, PinyinBoundary::Edge);
         m_before = PinyinBoundary::Edge;
+        m_openedBy = 0;
         forgetQuotes();
     }
     return {i, true};
@@ -566,6 +571,7 @@ void PinyinReader::noteMark(char32_t cp, std::u32string_view before) {
 void PinyinReader::readWhole(std::string_view utf8, std::string &out) {
     m_run.clear();
     m_before = PinyinBoundary::Edge;
+    m_openedBy = 0;
     forgetQuotes();
     m_last = Last::Other;
     for (;;) {

@@ -190,6 +190,9 @@ private:
     // The rules read 传 and 帖 before 》 or 〉 as the biography and the calligraphy (《诸葛亮传》,
     // 《快雪时晴帖》), and a line's first run before （ or ， as may be a name (曾宪梓（1934年－）).
     char32_t m_closedBy = 0;
+    // The mark right before the run being gathered (0 after a line's start or other text): a run
+    // after 、 goes on the clause before it (以针法细密、色彩雅洁见长).
+    char32_t m_openedBy = 0;
     // Whether the run being gathered follows a closing quotation mark or title mark
     // (“南无”为梵语音译, 《法华经》为根本经典): the rules read 为 there as after a noun; whether 以 or a
     // verb of naming took the quotation (以“樘”为, 释“侗”为); the nesting of the marks open so

@@ -40,6 +40,7 @@ struct PinyinSegmentedRun {
     bool quoteTaken = false;       // and 以 or a verb of naming took it (以“樘”为, 释“侗”为)
     char32_t closedBy = 0;         // the mark right after the run (0 at a line's end, before other text)
     bool startsAfterTitle = false; // the run follows 》 or 〉 (《全唐诗》卷七六一)
+    char32_t openedBy = 0;         // the mark right before the run (0 after a line's start or text)
 
     bool standsAlone(std::size_t i) const { return pinyinStandsAlone(wordStart, besideText, i); }
     // The run ends a book's title (before 》 or 〉).

@@ -491,6 +491,12 @@ void PinyinGrammarRules::readWordsOfPlaceAndKind(const RuleRun &ctx, std::vector
     // 见长 after 以 is what one excels at, cháng (他的书法以行书见长, 该校以培养应用型人才见长;
     // 个子见长 grows, zhǎng, and so after 以 inside 以后, 所以, 可以, or where a speed grows:
     // 以肉眼可见的速度见长).
+    // So too closing a run after 、, where the 以 stood before the list (以香辣、酸辣见长, 以针法细密、
+    // 色彩雅洁见长).
+    if ((ctx.has & kTrChang) && m_chang2 != kNoSyllable && n >= 3 && r.openedBy == U'、' &&
+        run[n - 1] == U'长' && run[n - 2] == U'见' && r.wordEnd[n - 1] && r.wordStart[n - 2] &&
+        run[n - 3] != U'地')
+        syl[n - 1] = m_chang2;
     if ((ctx.has & kTrChang) && m_chang2 != kNoSyllable)
         for (std::size_t i = 1; i < n; ++i)
             if (run[i] == U'长' && run[i - 1] == U'见' && r.wordEnd[i] && r.wordStart[i - 1])

@@ -2231,3 +2231,13 @@ TEST(PinyinReading, FormedFromAndPlacesCounted) {
                {"干将和莫邪是传说中的铸剑师。", "gān jiāng hé mò yé shì chuán shuō zhōng de zhù jiàn shī。"},
                {"司马相如是西汉辞赋家。", "sī mǎ xiàng rú shì xī hàn cí fù jiā。"}});
 }
+
+// 见长 closing a run after 、 is what one excels at, the 以 standing before the list; growing stays.
+TEST(PinyinReading, ExcelsAtAfterAList) {
+    expectAll({{"湘菜以香辣、酸辣见长，", "xiāng cài yǐ xiāng là、suān là jiàn cháng，"},
+               {"上海博物馆以青铜器、陶瓷和书画收藏见长。",
+                "shàng hǎi bó wù guǎn yǐ qīng tóng qì、táo cí hé shū huà shōu cáng jiàn cháng。"},
+               {"这名球员以速度快、突破犀利见长。", "zhè míng qiú yuán yǐ sù dù kuài、tū pò xī lì jiàn cháng。"},
+               {"孩子们个子见长。", "hái zi men gè zi jiàn zhǎng。"},
+               {"雨后，水位见长。", "yǔ hòu，shuǐ wèi jiàn zhǎng。"}});
+}
