@@ -72,8 +72,11 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             const bool capital = run[i] == U'都' && i > 0 && run[i - 1] == U'大' &&
                                  ((i + 1 == n && r.after == PinyinBoundary::Punctuation) ||
                                   (i + 1 < n && run[i + 1] == U'为' && ctx.aloneBefore(i - 1, U'以')));
-            if (!capital && (!measure || !(i > 0 && r.wordStart[i - 1] && r.end[i - 1] == i + 1 &&
-                                           isNumeral(run[i - 1]))))
+            // 相称 closing the clause is read below, by whether 以 leads it.
+            const bool address = run[i] == U'称' && i + 1 == n && i > 0 && run[i - 1] == U'相';
+            if (!capital && !address &&
+                (!measure ||
+                 !(i > 0 && r.wordStart[i - 1] && r.end[i - 1] == i + 1 && isNumeral(run[i - 1]))))
                 continue;
         }
         const bool last = i + 1 == n;
@@ -392,6 +395,18 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                                                                       U"探花", U"榜眼"},
                            std::u32string_view(run.data() + i + 1, std::min<std::size_t>(n - i - 1, 8))))
                 syl[i] = m_zhong4;
+            break;
+        case U'遂':
+            // Then, suì, standing alone (遂下令废除, 遂改称为快); suí is 半身不遂's, a word.
+            if (m_sui4 != kNoSyllable)
+                syl[i] = m_sui4;
+            break;
+        case U'称':
+            // Called by, chēng, closing 以…相称, how people address one another (此后他人便以字相称, 多以
+            // 兄弟相称; 与其身份相称 is fitting, chèn).
+            if (m_cheng1 != kNoSyllable && last && i > 1 && run[i - 1] == U'相' && r.wordStart[i - 1] &&
+                r.end[i - 1] == i + 1 && ctx.aloneBefore(i - 1, U'以'))
+                syl[i] = m_cheng1;
             break;
         case U'夹':
             // Held between, jiā, before where or how it is held (将琴身夹在两腿之间, 夹着尾巴, 夹紧); the

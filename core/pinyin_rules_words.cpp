@@ -320,6 +320,11 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                 !(!last &&
                   in(U"是能有因够买要好会在上说得剩用为需可差不花占考看做卖限怕收送比退换租借", run[i + 1])))
                 syl[i] = m_zhi1;
+            // Only, zhǐ, standing alone after an adverb (史书中常只记其姓氏, 他却只说了一句; 只字不提 is
+            // a word's).
+            else if (m_zhi3 != kNoSyllable && i > 0 && !last && r.standsAlone(i) &&
+                     in(U"常也都就还却便仅才", run[i - 1]) && run[i + 1] != U'字')
+                syl[i] = m_zhi3;
             break;
         case U'降': {
             // Surrendering, xiáng: after 出, 投, 归, 纳, 招, 劝, 迎 or 诈 (刘禅出降, 皆出城迎降), or before

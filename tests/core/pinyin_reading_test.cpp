@@ -2241,3 +2241,17 @@ TEST(PinyinReading, ExcelsAtAfterAList) {
                {"孩子们个子见长。", "hái zi men gè zi jiàn zhǎng。"},
                {"雨后，水位见长。", "yǔ hòu，shuǐ wèi jiàn zhǎng。"}});
 }
+
+// 以…相称 is how people address one another, chēng (相称 fitting keeps chèn); 遂 alone is suì;
+// 只 after an adverb is only, zhǐ, but 只字 keeps zhī.
+TEST(PinyinReading, AddressThenAndOnly) {
+    expectAll({{"此后他人便以字相称，表示尊重。", "cǐ hòu tā rén biàn yǐ zì xiāng chēng，biǎo shì zūn zhòng。"},
+               {"古人常以排行相称。", "gǔ rén cháng yǐ pái háng xiāng chēng。"},
+               {"这与其身份相称。", "zhè yǔ qí shēn fèn xiāng chèn。"},
+               {"遂下令废除。", "suì xià lìng fèi chú。"},
+               {"半身不遂。", "bàn shēn bù suí。"},
+               {"史书中常只记其姓氏。", "shǐ shū zhōng cháng zhǐ jì qí xìng shì。"},
+               {"他却只字不提。", "tā què zhī zì bù tí。"},
+               {"他们都只吃了一点。", "tā men dōu zhǐ chī le yì diǎn。"},
+               {"永嘉玄觉曾往曹溪参谒慧能。", "yǒng jiā xuán jué céng wǎng cáo xī cān yè huì néng。"}});
+}
