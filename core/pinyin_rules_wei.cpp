@@ -155,7 +155,7 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 U"注射", U"体检", U"诊治", U"包扎", U"效力", U"效劳", U"辩护", U"立传", U"修补", U"捕鱼",
                 U"佩戴", U"选择", U"分配", U"预留", U"实施", U"命名", U"祝寿", U"设计", U"传粉", U"着色",
                 U"诊病", U"治病", U"看病", U"注音", U"诊",   U"草拟", U"申请", U"拍摄", U"押送", U"研制",
-                U"掌管", U"制造", U"作战", U"铸造"};
+                U"掌管", U"制造", U"作战", U"铸造", U"报仇", U"复仇", U"题写", U"织补"};
             // The one served: a word that ends as one of the list (中小企业, 外来务工人员), after at
             // most four words of five characters before it (每位用户, 新入职的员工), unless a verb of
             // aim comes first.
@@ -181,7 +181,8 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 std::size_t v = i + 1;
                 for (int word = 0; word < 3 && v < n && v - (i + 1) < 6; ++word) {
                     const std::u32string_view w = ctx.wordAtStart(v);
-                    if (oneOf(w, {U"分别", U"专门", U"特意", U"特别", U"亲自", U"免费", U"共同", U"精心"}) &&
+                    if (oneOf(w, {U"分别", U"专门", U"特意", U"特别", U"亲自", U"免费", U"共同", U"精心",
+                                  U"连夜"}) &&
                         v > i + 1) {
                         v += w.size();
                         break;
@@ -347,7 +348,8 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                      // 重要的, 当地最古老的), not after a verb (作出重要的贡献, 贡献最大的力量).
                      const std::size_t at = rest.find(f);
                      return at != std::u32string_view::npos &&
-                            (at == 0 || in(U"的内国界省市县区地洲存时上湾岸中外代东西南北积", rest[at - 1]));
+                            (at == 0 ||
+                             in(U"的内国界省市县区地洲存时上湾岸中外代东西南北积本", rest[at - 1]));
                  }));
             // What is done for someone: an aspect particle or a verb of giving or making.
             static constexpr std::u32string_view kDone[] = {
@@ -472,7 +474,7 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
                 U"争取", U"实现", U"完成", U"满足", U"适应", U"配合", U"迎接", U"解决", U"表彰",
                 U"悼念", U"报答", U"追求", U"抵御", U"防御", U"保障", U"维护", U"促进", U"推动",
                 U"加强", U"提高", U"改善", U"筹备", U"应对", U"寻找", U"谋求", U"保卫", U"掩护",
-                U"救济", U"安置", U"方便", U"照顾", U"观测", U"团结"};
+                U"救济", U"安置", U"方便", U"照顾", U"观测", U"团结", U"招安"};
             static constexpr std::u32string_view kKin[] = {U"长子", U"次子", U"幼子",    U"之子",
                                                            U"之女", U"长女", U"次女",    U"之孙",
                                                            U"后裔", U"之一", U"保护单位"};

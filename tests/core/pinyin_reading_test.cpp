@@ -2255,3 +2255,17 @@ TEST(PinyinReading, AddressThenAndOnly) {
                {"他们都只吃了一点。", "tā men dōu zhǐ chī le yì diǎn。"},
                {"永嘉玄觉曾往曹溪参谒慧能。", "yǒng jiā xuán jué céng wǎng cáo xī cān yè huì néng。"}});
 }
+
+// 遂 is suì in any word but 半身不遂; 为 before whom one avenges or mends for, after an adverb, or
+// a purpose of appeasing is "for"; 为 opening what ranks first in a country is the copula.
+TEST(PinyinReading, AvengingAndThen) {
+    expectAll({{"尤三姐遂拔剑自刎。", "yóu sān jiě suì bá jiàn zì wěn。"},
+               {"半身不遂。", "bàn shēn bù suí。"},
+               {"武松查明真相后为兄报仇。", "wǔ sōng chá míng zhēn xiàng hòu wèi xiōng bào chóu。"},
+               {"晴雯抱病为宝玉连夜织补。", "qíng wén bào bìng wèi bǎo yù lián yè zhī bǔ。"},
+               {"玉帝为招安孙悟空，先封他。", "yù dì wèi zhāo ān sūn wù kōng，xiān fēng tā。"},
+               {"五重塔高达四十八米，为当时日本最高的木造建筑。",
+                "wǔ zhòng tǎ gāo dá sì shí bā mǐ，wéi dāng shí rì běn zuì gāo de mù zào jiàn zhù。"},
+               {"关羽中箭后箭毒入骨。", "guān yǔ zhòng jiàn hòu jiàn dú rù gǔ。"},
+               {"钱塘江涌潮最为壮观。", "qián táng jiāng yǒng cháo zuì wéi zhuàng guān。"}});
+}
