@@ -110,7 +110,7 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
             if (run[i] != U'为' || syl[i] == m_wei2 || !r.standsAlone(i))
                 continue;
             const bool measure =
-                i >= 2 && in(U"里米克吨斤件亩升倍", run[i - 1]) &&
+                i >= 2 && in(U"里米克吨斤件亩升倍层", run[i - 1]) &&
                 (isNumeral(run[i - 2]) || (i >= 3 && run[i - 2] == U'公' && isNumeral(run[i - 3])));
             // Not before the ones served (多为子女铺条路) or 之 (亦为之动容), nor where the clause does
             // something for someone (多为城市未婚一族着想).
@@ -155,7 +155,7 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 U"注射", U"体检", U"诊治", U"包扎", U"效力", U"效劳", U"辩护", U"立传", U"修补", U"捕鱼",
                 U"佩戴", U"选择", U"分配", U"预留", U"实施", U"命名", U"祝寿", U"设计", U"传粉", U"着色",
                 U"诊病", U"治病", U"看病", U"注音", U"诊",   U"草拟", U"申请", U"拍摄", U"押送", U"研制",
-                U"掌管", U"制造", U"作战", U"铸造", U"报仇", U"复仇", U"题写", U"织补"};
+                U"掌管", U"制造", U"作战", U"铸造", U"报仇", U"复仇", U"题写", U"织补", U"报时"};
             // The one served: a word that ends as one of the list (中小企业, 外来务工人员), after at
             // most four words of five characters before it (每位用户, 新入职的员工), unless a verb of
             // aim comes first.
@@ -474,7 +474,7 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
                 U"争取", U"实现", U"完成", U"满足", U"适应", U"配合", U"迎接", U"解决", U"表彰",
                 U"悼念", U"报答", U"追求", U"抵御", U"防御", U"保障", U"维护", U"促进", U"推动",
                 U"加强", U"提高", U"改善", U"筹备", U"应对", U"寻找", U"谋求", U"保卫", U"掩护",
-                U"救济", U"安置", U"方便", U"照顾", U"观测", U"团结", U"招安"};
+                U"救济", U"安置", U"方便", U"照顾", U"观测", U"团结", U"招安", U"筹措"};
             static constexpr std::u32string_view kKin[] = {U"长子", U"次子", U"幼子",    U"之子",
                                                            U"之女", U"长女", U"次女",    U"之孙",
                                                            U"后裔", U"之一", U"保护单位"};
@@ -490,6 +490,10 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
                        // is a purpose)...
                        (er + 1 < n && run[er + 1] == U'成' &&
                         (er + 2 == n || !in(U"立为功就长", run[er + 2]))) ||
+                       // ...or the one thing a place is named after (因背面图案为一艘帆船而得名;
+                       // 因燃灯为船只导航 而得名 is for)...
+                       (er + 2 < n && run[er + 1] == U'得' && run[er + 2] == U'名' && between.size() >= 3 &&
+                        between[0] == U'一' && in(U"个只条座艘块张种位家所件幅颗棵尊", between[1])) ||
                        // ...or a colour (因成鸟枕部为白色而得名)...
                        (between.size() >= 2 && between.size() <= 4 && between.back() == U'色') ||
                        // ...or the head of something (承认国王为英国教会首脑而被处死).

@@ -2269,3 +2269,18 @@ TEST(PinyinReading, AvengingAndThen) {
                {"关羽中箭后箭毒入骨。", "guān yǔ zhòng jiàn hòu jiàn dú rù gǔ。"},
                {"钱塘江涌潮最为壮观。", "qián táng jiāng yǒng cháo zuì wéi zhuàng guān。"}});
 }
+
+// 为 after a storey counted is the copula; before the one thing something is named after and 而得名
+// too, but not before whom it served; a purpose of raising money and a verb of striking the hours
+// are for; words of games, books and offices.
+TEST(PinyinReading, StoreysNamesAndGames) {
+    expectAll({{"地下一层为站厅层，地下二层为站台层。", "dì xià yì céng wéi zhàn tīng céng，dì xià èr céng wéi zhàn tái céng。"},
+               {"该币因背面图案为一艘帆船而得名。", "gāi bì yīn bèi miàn tú àn wéi yì sōu fān chuán ér dé míng。"},
+               {"昔日曾在夜间燃灯为船只导航而得名。", "xī rì céng zài yè jiān rán dēng wèi chuán zhī dǎo háng ér dé míng。"},
+               {"咸丰年间为筹措军费，清廷大量铸钱。", "xián fēng nián jiān wèi chóu cuò jūn fèi，qīng tíng dà liàng zhù qián。"},
+               {"古时晨钟暮鼓为全城报时。", "gǔ shí chén zhōng mù gǔ wèi quán chéng bào shí。"},
+               {"！1	转义为保存键", "！1	zhuǎn yì wéi bǎo cún jiàn"},
+               {"双车错是象棋中常见的杀法。", "shuāng jū cuò shì xiàng qí zhōng cháng jiàn de shā fǎ。"},
+               {"须在规定秒数内落子。", "xū zài guī dìng miǎo shù nèi luò zǐ。"},
+               {"如果你的系统中连中文字型都没有", "rú guǒ nǐ de xì tǒng zhōng lián zhōng wén zì xíng dōu méi yǒu"}});
+}
