@@ -283,9 +283,8 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 U"寻找", U"重建", U"保护", U"纪念", U"参观", U"游览", U"开发", U"打造", U"争取", U"建立",
                 U"修建", U"前往", U"到达", U"抵达", U"寻访", U"守卫", U"攻打", U"美化", U"服务", U"发展",
                 U"守护", U"装点", U"管理", U"保障", U"确保", U"避免", U"防止", U"生计", U"奔波"};
-            // ...or a kind of work or who founded a school (，为盛唐乐府名篇, ，为关学创始人), or what ranks
-            // first of its kind
-            // (，为海内外收藏最多者).
+            // ...or a kind of work or who founded a school (，为盛唐乐府名篇, ，为关学创始人), or what
+            // ranks first of its kind (，为海内外收藏最多者).
             static constexpr std::u32string_view kWorks[] = {
                 U"名篇", U"名作", U"名著",   U"代表作", U"杰作",   U"名曲",   U"名画",
                 U"名剧", U"佳作", U"创始人", U"奠基人", U"开创者", U"创立者", U"集大成者"};
@@ -490,8 +489,8 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
                        // is a purpose)...
                        (er + 1 < n && run[er + 1] == U'成' &&
                         (er + 2 == n || !in(U"立为功就长", run[er + 2]))) ||
-                       // ...or the one thing a place is named after (因背面图案为一艘帆船而得名;
-                       // 因燃灯为船只导航 而得名 is for)...
+                       // ...or the one thing a place is named after (因背面图案为一艘帆船而得名; not
+                       // 因燃灯为船只导航而得名, where it is for)...
                        (er + 2 < n && run[er + 1] == U'得' && run[er + 2] == U'名' && between.size() >= 3 &&
                         between[0] == U'一' && in(U"个只条座艘块张种位家所件幅颗棵尊", between[1])) ||
                        // ...or a colour (因成鸟枕部为白色而得名)...
