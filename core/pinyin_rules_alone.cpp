@@ -74,8 +74,8 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                                   (i + 1 < n && run[i + 1] == U'为' && ctx.aloneBefore(i - 1, U'以')));
             // 相称 closing the clause is read below, by whether 以 leads it.
             const bool address = run[i] == U'称' && i + 1 == n && i > 0 && run[i - 1] == U'相';
-            // 遂 is suì in every word but 半身不遂 (尤三姐遂拔剑自刎).
-            const bool then = run[i] == U'遂' && !(i > 1 && run[i - 1] == U'不' && run[i - 2] == U'身');
+            // 遂 in a word is read below as alone (尤三姐遂拔剑自刎).
+            const bool then = run[i] == U'遂';
             if (!capital && !address && !then &&
                 (!measure ||
                  !(i > 0 && r.wordStart[i - 1] && r.end[i - 1] == i + 1 && isNumeral(run[i - 1]))))
