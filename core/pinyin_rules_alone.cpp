@@ -56,6 +56,21 @@ using namespace rules;
 //     (先量一下, 量量体重, 给他量了血压; 奶量了 stays liàng).
 //   铺 after a number of li is a post station, pù, in place names (十里铺, 三十里铺村; not
 //     十里铺着红地毯).
+namespace {
+
+// The peoples named by one character in a list (满、蒙、藏、回; 满藏蒙维汉五种文字).
+constexpr std::u32string_view kPeoples = U"满汉蒙藏回维苗彝壮";
+
+// Whether the character at `i` is one of such a list: a run of it alone between the list's commas,
+// or standing between two more of the peoples.
+bool amongPeoples(const PinyinSegmentedRun &r, const RuleRun &ctx, std::size_t i) {
+    if (ctx.n == 1)
+        return r.openedBy == U'、' || r.closedBy == U'、';
+    return i > 0 && i + 1 < ctx.n && in(kPeoples, ctx.text[i - 1]) && in(kPeoples, ctx.text[i + 1]);
+}
+
+} // namespace
+
 void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std::uint16_t> &syl) const {
     const PinyinSegmentedRun &r = ctx.seg;
     const std::span<const char32_t> run = ctx.text;
@@ -366,15 +381,23 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             else if (m_zang4 != kNoSyllable &&
                      ((i > 0 && run[i - 1] == U'入' && r.standsAlone(i - 1) &&
                        !(i > 1 && in(U"被收购新所", run[i - 2])) &&
-                       (last || in(U"后时前途弘传求平以之路线考定经", run[i + 1]) ||
+                       (last || in(U"后时前途弘传求平以之路线考定经反作驻镇征剿戡", run[i + 1]) ||
                         (run[i + 1] == U'的' && ctx.nearAfter(i + 2, 5, U"路道线途")))) ||
                       oneOf(ctx.wordAtStart(i + 1),
                             {U"东南", U"东北", U"西南", U"西北", U"东部", U"西部", U"南部", U"北部"})))
+                syl[i] = m_zang4;
+            // Tibet among the peoples listed, zàng (收录满藏蒙维汉五种文字, 满、蒙、藏、回).
+            else if (m_zang4 != kNoSyllable && amongPeoples(r, ctx, i))
                 syl[i] = m_zang4;
             // The Buddhist canon's three baskets, zàng (经藏、律藏和论藏).
             else if (m_zang4 != kNoSyllable && i > 0 && in(U"经律论", run[i - 1]) && r.standsAlone(i - 1) &&
                      ctx.nearAfter(0, n, U"经律论") && (last || in(U"、和与及", run[i + 1])))
                 syl[i] = m_zang4;
+            break;
+        case U'蒙':
+            // Mongolia among the peoples listed, měng (满、蒙、藏、回, 满藏蒙维汉).
+            if (m_meng3 != kNoSyllable && amongPeoples(r, ctx, i))
+                syl[i] = m_meng3;
             break;
         case U'累':
             // Promoted again and again, lěi, in a career (累迁至尚书, 累官至太子少保, 累擢御史, 累立战功,
@@ -386,6 +409,11 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 (r.standsAlone(i + 1) || oneOf(ctx.wordAtStart(i + 1), {U"官至", U"迁至", U"升至", U"擢至"})))
                 syl[i] = m_lei3;
             break;
+        case U'丧':
+            // Mourning named as a thing, sāng, after 之 (遇父母之丧, 有母之丧).
+            if (m_sang1 != kNoSyllable && i > 0 && run[i - 1] == U'之')
+                syl[i] = m_sang1;
+            break;
         case U'中':
             // Passing an imperial examination, zhòng, after when or how often one did and before the
             // examination or the degree it gives (二十九岁时中应天府乡试第一名, 后又中进士; 在乡试中, 其中
@@ -396,6 +424,13 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                                                                       U"举人", U"状元", U"秀才", U"解元",
                                                                       U"探花", U"榜眼"},
                            std::u32string_view(run.data() + i + 1, std::min<std::size_t>(n - i - 1, 8))))
+                syl[i] = m_zhong4;
+            // Failing one, 不中 closing the clause after the examination (屡应乡试不中, 会试不中).
+            else if (m_zhong4 != kNoSyllable && last && i > 0 && run[i - 1] == U'不' &&
+                     holdsOneOf(std::initializer_list<std::u32string_view>{U"乡试", U"会试", U"殿试", U"科举",
+                                                                           U"进士", U"举人", U"应试",
+                                                                           U"应举"},
+                                std::u32string_view(run.data(), i)))
                 syl[i] = m_zhong4;
             break;
         case U'遂':
@@ -730,6 +765,10 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                  (i > 0 && in(U"于和来以可能用", run[i - 1]) && in(U"水饭汤粥酒米油", run[i + 1]) &&
                   !(i + 2 < n && in(U"期季时", run[i + 2])))))
                 syl[i] = m_cheng2;
+            // Flourishing in an age, shèng (始于唐代，盛于宋代, 盛于明清; 盛于碗中 holds).
+            else if (m_sheng4 != kNoSyllable && i + 2 < n && run[i + 1] == U'于' &&
+                     (ctx.nearAfter(i + 2, 4, U"代朝世唐宋元明清汉晋隋") || ctx.occursBefore(i, U'始')))
+                syl[i] = m_sheng4;
             break;
         }
         case U'数':

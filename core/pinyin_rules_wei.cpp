@@ -115,8 +115,17 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
             // Not before the ones served (多为子女铺条路) or 之 (亦为之动容), nor where the clause does
             // something for someone (多为城市未婚一族着想).
             const std::u32string_view rest(run.data() + i + 1, n - i - 1);
-            const bool forSomeone = endsAsOneOf(kServed, ctx.wordAtStart(i + 1)) || run[i + 1] == U'之' ||
-                                    holdsOneOf(kDoneFor, rest);
+            // (Only the ones served, joined by 和 or 与, are what the many are: 留守者多为老人和儿童.)
+            std::size_t past = i + 1;
+            while (past < n) {
+                const std::u32string_view w = ctx.wordAtStart(past);
+                if (w.empty() || !(endsAsOneOf(kServed, w) || oneOf(w, {U"和", U"与", U"及", U"或"})))
+                    break;
+                past += w.size();
+            }
+            const bool onlyServed = past == n;
+            const bool forSomeone = (endsAsOneOf(kServed, ctx.wordAtStart(i + 1)) && !onlyServed) ||
+                                    run[i + 1] == U'之' || holdsOneOf(kDoneFor, rest);
             // ...and after a verb of growing or changing into (后来发展为涵盖重工业的财阀, 逐渐演变为).
             // So too after 通常, 一般, 主要 (通常为无伴奏的单声部歌曲).
             const bool into =
@@ -156,6 +165,23 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 U"佩戴", U"选择", U"分配", U"预留", U"实施", U"命名", U"祝寿", U"设计", U"传粉", U"着色",
                 U"诊病", U"治病", U"看病", U"注音", U"诊",   U"草拟", U"申请", U"拍摄", U"押送", U"研制",
                 U"掌管", U"制造", U"作战", U"铸造", U"报仇", U"复仇", U"题写", U"织补", U"报时"};
+            // Verbs that read "for" only with an object after them (after 了 too): without one, 为 names
+            // the doer (为丰田车队夺得冠军, 为礼拜堂绘制天顶画, 为蚜虫驱赶天敌; 该金牌为中国队夺得,
+            // 该地图为清代绘制).
+            static constexpr std::u32string_view kServingWithObject[] = {U"绘制", U"夺得", U"赢得", U"驱赶",
+                                                                         U"配音", U"谱写", U"撰写", U"雕刻",
+                                                                         U"演唱", U"起草", U"供奉"};
+            // Whether the verb at `v` is one of those with something after it in the run.
+            const auto servesWithObject = [&](std::size_t v) {
+                const std::u32string_view from(run.data() + v, n - v);
+                return std::any_of(
+                    std::begin(kServingWithObject), std::end(kServingWithObject), [&](std::u32string_view s) {
+                        if (!from.starts_with(s))
+                            return false;
+                        const std::size_t o = v + s.size() + (v + s.size() < n && run[v + s.size()] == U'了');
+                        return o < n && !in(U"的了过", run[o]);
+                    });
+            };
             // The one served: a word that ends as one of the list (中小企业, 外来务工人员), after at
             // most four words of five characters before it (每位用户, 新入职的员工), unless a verb of
             // aim comes first.
@@ -202,7 +228,7 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                     return s.size() > 1 && from.starts_with(s);
                 };
                 if (v > i + 1 && !verb.empty() && !(v + verb.size() < n && run[v + verb.size()] == U'的') &&
-                    std::any_of(std::begin(kServing), std::end(kServing), startsIt))
+                    (std::any_of(std::begin(kServing), std::end(kServing), startsIt) || servesWithObject(v)))
                     syl[i] = m_wei4;
                 continue;
             }
@@ -226,7 +252,7 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                                   !(after < n && run[after] == U'的') && !in(kMakesInto, run[i - 1]) &&
                                   !in(U"期率量值额数比度", run[i - 1]) &&
                                   !oneOf(ctx.wordAtStart(i + 1), {U"单位"});
-                if (done || acts ||
+                if (done || acts || servesWithObject(k) ||
                     std::any_of(std::begin(kServing), std::end(kServing),
                                 [&](std::u32string_view s) { return v.starts_with(s); })) {
                     syl[i] = m_wei4;
@@ -286,8 +312,8 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
             // ...or a kind of work or who founded a school (，为盛唐乐府名篇, ，为关学创始人), or what
             // ranks first of its kind (，为海内外收藏最多者).
             static constexpr std::u32string_view kWorks[] = {
-                U"名篇", U"名作", U"名著",   U"代表作", U"杰作",   U"名曲",   U"名画",
-                U"名剧", U"佳作", U"创始人", U"奠基人", U"开创者", U"创立者", U"集大成者"};
+                U"名篇",   U"名作",   U"名著",   U"代表作", U"杰作",     U"名曲", U"名画", U"名剧", U"佳作",
+                U"创始人", U"奠基人", U"开创者", U"创立者", U"集大成者", U"领袖", U"盟主", U"首领"};
             // ...not what is made of a work for someone (，为青少年改编古典名著, 为学生讲解唐宋名篇).
             static constexpr std::u32string_view kMadeFor[] = {
                 U"改编", U"讲解", U"创作", U"献上", U"留下", U"修复", U"编写", U"翻译",
@@ -451,8 +477,11 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
     // gives the purpose of what is done (该寺为纪念玄奘而建).
     if ((ctx.has & kTrWei) && m_wei2 != kNoSyllable && m_wei4 != kNoSyllable)
         for (std::size_t i = 0; i + 1 < n; ++i) {
-            if (run[i] != U'为' || !(r.standsAlone(i) || (i > 0 && r.wordEnd[i] && r.wordStart[i - 1] &&
-                                                          in(U"他她它", run[i - 1]))))
+            // 即为, a word of its own, is the copula but before a purpose and 而 (即为纪念他而建).
+            const bool afterJi = i > 0 && r.wordEnd[i] && r.wordStart[i - 1] && run[i - 1] == U'即';
+            if (run[i] != U'为' ||
+                !(r.standsAlone(i) || afterJi ||
+                  (i > 0 && r.wordEnd[i] && r.wordStart[i - 1] && in(U"他她它", run[i - 1]))))
                 continue;
             const std::u32string_view rest(run.data() + i + 1, n - i - 1);
             // Where `c` opens a word within so many characters after 为 (所 alone; 而 also in 而立).
@@ -469,11 +498,11 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
             // 即为供奉他而建; 标记为非阻塞而, 以字节为单位而 name, wéi).
             static constexpr std::u32string_view kNamingVerbs = U"定列视评称改选作成变分划命认封奉设记";
             static constexpr std::u32string_view kPurposes[] = {
-                U"纪念", U"保护", U"躲避", U"逃避", U"避免", U"防止", U"庆祝", U"研究", U"支持",
-                U"争取", U"实现", U"完成", U"满足", U"适应", U"配合", U"迎接", U"解决", U"表彰",
-                U"悼念", U"报答", U"追求", U"抵御", U"防御", U"保障", U"维护", U"促进", U"推动",
-                U"加强", U"提高", U"改善", U"筹备", U"应对", U"寻找", U"谋求", U"保卫", U"掩护",
-                U"救济", U"安置", U"方便", U"照顾", U"观测", U"团结", U"招安", U"筹措"};
+                U"纪念", U"保护", U"躲避", U"逃避", U"避免", U"防止", U"庆祝", U"研究", U"支持", U"争取",
+                U"实现", U"完成", U"满足", U"适应", U"配合", U"迎接", U"解决", U"表彰", U"悼念", U"报答",
+                U"追求", U"抵御", U"防御", U"保障", U"维护", U"促进", U"推动", U"加强", U"提高", U"改善",
+                U"筹备", U"应对", U"寻找", U"谋求", U"保卫", U"掩护", U"救济", U"安置", U"方便", U"照顾",
+                U"观测", U"团结", U"招安", U"筹措", U"祝贺", U"庆贺", U"答谢", U"酬谢"};
             static constexpr std::u32string_view kKin[] = {U"长子", U"次子", U"幼子",    U"之子",
                                                            U"之女", U"长女", U"次女",    U"之孙",
                                                            U"后裔", U"之一", U"保护单位"};
@@ -580,6 +609,12 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
                                       U"预科", U"前科", U"农科", U"商科", U"法科", U"科室"});
             }
             const std::size_t er = opensAt(U'而', 12, false);
+            if (afterJi) {
+                if (er && std::any_of(std::begin(kPurposes), std::end(kPurposes),
+                                      [&](std::u32string_view v) { return rest.starts_with(v); }))
+                    syl[i] = m_wei4;
+                continue;
+            }
             if (appointed || child || passive || office || equals || role || taxon || (er && isWhatOneIs(er)))
                 syl[i] = m_wei2;
             // (After 多 or 均 it says how a thing mostly is: 民居多为依山而建的吊脚楼.)
@@ -602,6 +637,23 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
                              U"职能", U"用意", U"初衷", U"主题", U"口号", U"功效", U"疗效",
                              U"效果", U"工作", U"职务", U"特点", U"功用", U"内容", U"方向"}))
                 syl[i] = m_wei4;
+        }
+    // 以…为 before what a thing is taken as, a setting, a base or a model, is the copula, wéi, whatever
+    // is done after it (以此为背景创作小说, 以北京为中心修建铁路, 以其为原型拍摄电影; 以此为他们提供
+    // 服务 is for).
+    if ((ctx.has & kTrWei) && m_wei2 != kNoSyllable)
+        for (std::size_t i = 1; i + 1 < n; ++i) {
+            if (run[i] != U'为' || syl[i] == m_wei2 || !r.standsAlone(i))
+                continue;
+            static constexpr std::u32string_view kTakenAs[] = {
+                U"背景", U"基础", U"中心", U"题材", U"原型", U"蓝本", U"核心", U"依据",   U"依托", U"主题",
+                U"素材", U"起点", U"范本", U"榜样", U"模板", U"基地", U"据点", U"根据地", U"主线", U"线索"};
+            const std::u32string_view before(run.data(), i);
+            if (std::find(std::begin(kTakenAs), std::end(kTakenAs), ctx.wordAtStart(i + 1)) !=
+                    std::end(kTakenAs) &&
+                (ctx.aloneBefore(i, U'以') || before.find(U"以此") != std::u32string_view::npos ||
+                 before.find(U"以其") != std::u32string_view::npos))
+                syl[i] = m_wei2;
         }
 }
 

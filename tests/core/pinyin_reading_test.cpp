@@ -2284,3 +2284,51 @@ TEST(PinyinReading, StoreysNamesAndGames) {
                {"须在规定秒数内落子。", "xū zài guī dìng miǎo shù nèi luò zǐ。"},
                {"如果你的系统中连中文字型都没有", "rú guǒ nǐ de xì tǒng zhōng lián zhōng wén zì xíng dōu méi yǒu"}});
 }
+
+// 藏 and 蒙 among the peoples listed are Tibet and Mongolia, not hiding or ignorance; Tibet entered by
+// an army, and the treaty with India.
+TEST(PinyinReading, PeoplesListedAndTibet) {
+    expectAll({{"收录满藏蒙维汉五种文字。", "shōu lù mǎn zàng měng wéi hàn wǔ zhǒng wén zì。"},
+               {"满、蒙、藏、回等民族杂居。", "mǎn、měng、zàng、huí děng mín zú zá jū。"},
+               {"收藏、整理古籍。", "shōu cáng、zhěng lǐ gǔ jí。"},
+               {"启蒙、教育并重。", "qǐ méng、jiào yù bìng zhòng。"},
+               {"命福康安率大军入藏反击。", "mìng fú kāng ān shuài dà jūn rù zàng fǎn jī。"},
+               {"中英签订《续订藏印条约》。", "zhōng yīng qiān dìng《xù dìng zàng yìn tiáo yuē》。"}});
+}
+
+// 为 before a verb of winning, drawing or enshrining is "for" only with an object after the verb;
+// a purpose of congratulating, 即为 before a purpose and 而, only the ones served after 多为, a leader
+// of a school, and 以…为 before a setting or a base.
+TEST(PinyinReading, ForWithAnObjectAndTakenAs) {
+    expectAll({{"他与搭档在2018年为丰田车队夺得勒芒冠军。", "tā yǔ dā dàng zài 2018 nián wèi fēng tián chē duì duó dé lè máng guàn jūn。"},
+               {"该金牌为中国队夺得。", "gāi jīn pái wéi zhōng guó duì duó dé。"},
+               {"米开朗基罗用四年时间为西斯廷礼拜堂绘制了天顶画。", "mǐ kāi lǎng jī luó yòng sì nián shí jiān wèi xī sī tíng lǐ bài táng huì zhì le tiān dǐng huà。"},
+               {"该地图为清代绘制。", "gāi dì tú wéi qīng dài huì zhì。"},
+               {"六世班禅为祝贺乾隆帝七十寿辰，前往承德。", "liù shì bān chán wèi zhù hè qián lóng dì qī shí shòu chén，qián wǎng chéng dé。"},
+               {"希夷祠即为纪念他而建。", "xī yí cí jí wèi jì niàn tā ér jiàn。"},
+               {"其特点即为简单而实用。", "qí tè diǎn jí wéi jiǎn dān ér shí yòng。"},
+               {"留守者多为老人和儿童。", "liú shǒu zhě duō wéi lǎo rén hé ér tóng。"},
+               {"他主持文坛数十年，为茶陵诗派的领袖。", "tā zhǔ chí wén tán shù shí nián，wéi chá líng shī pài de lǐng xiù。"},
+               {"他以北京为背景创作小说。", "tā yǐ běi jīng wéi bèi jǐng chuàng zuò xiǎo shuō。"},
+               {"并以此为他们提供服务。", "bìng yǐ cǐ wèi tā men tí gōng fú wù。"},
+               {"自雍正元年起为清宫供奉御药。", "zì yōng zhèng yuán nián qǐ wèi qīng gōng gòng fèng yù yào。"},
+               {"该像为信众供奉。", "gāi xiàng wéi xìn zhòng gòng fèng。"}});
+}
+
+// 盛于 an age flourishes, 之丧 is mourning, 不中 after an examination fails it; words of hand-read
+// prose.
+TEST(PinyinReading, AgesMourningExamsAndWords) {
+    expectAll({{"斗蟋蟀之风始于唐代，盛于宋代。", "dòu xī shuài zhī fēng shǐ yú táng dài，shèng yú sòng dài。"},
+               {"把汤盛于碗中。", "bǎ tāng chéng yú wǎn zhōng。"},
+               {"清代官员遇父母之丧须离职。", "qīng dài guān yuán yù fù mǔ zhī sāng xū lí zhí。"},
+               {"此后却屡应乡试不中。", "cǐ hòu què lǚ yìng xiāng shì bú zhòng。"},
+               {"他说的话不中听。", "tā shuō de huà bù zhōng tīng。"},
+               {"解缙为明初才子。", "xiè jìn wéi míng chū cái zǐ。"},
+               {"流行性出血热是一种温血动物传播的疾病。", "liú xíng xìng chū xuè rè shì yì zhǒng wēn xuè dòng wù chuán bō de jí bìng。"},
+               {"拔都率军西征。", "bá dū shuài jūn xī zhēng。"},
+               {"唐睿宗由相王即位。", "táng ruì zōng yóu xiàng wáng jí wèi。"},
+               {"绿营是清朝的常备兵。", "lù yíng shì qīng cháo de cháng bèi bīng。"},
+               {"因有一座古老的朝阳观而得名。", "yīn yǒu yí zuò gǔ lǎo de cháo yáng guàn ér dé míng。"},
+               {"其摩托车业务后来分拆为独立的公司。", "qí mó tuō chē yè wù hòu lái fēn chāi wéi dú lì de gōng sī。"},
+               {"全年录得巨额亏损。", "quán nián lù dé jù é kuī sǔn。"}});
+}
