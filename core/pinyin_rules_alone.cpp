@@ -62,11 +62,13 @@ namespace {
 constexpr std::u32string_view kPeoples = U"满汉蒙藏回维苗彝壮";
 
 // Whether the character at `i` is one of such a list: a run of it alone between the list's commas,
-// or standing between two more of the peoples.
+// or standing beside two more of the peoples (满藏蒙, 满蒙回藏各族).
 bool amongPeoples(const PinyinSegmentedRun &r, const RuleRun &ctx, std::size_t i) {
     if (ctx.n == 1)
         return r.openedBy == U'、' || r.closedBy == U'、';
-    return i > 0 && i + 1 < ctx.n && in(kPeoples, ctx.text[i - 1]) && in(kPeoples, ctx.text[i + 1]);
+    const auto people = [&](std::size_t k) { return k < ctx.n && in(kPeoples, ctx.text[k]); };
+    return (i > 0 && people(i - 1) && people(i + 1)) || (i > 1 && people(i - 1) && people(i - 2)) ||
+           (people(i + 1) && people(i + 2));
 }
 
 } // namespace
@@ -268,7 +270,11 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             const bool invited = says({U"之邀", U"之召", U"之聘", U"之请", U"之约"}) &&
                                  !says({U"接受", U"参加", U"前往", U"答应"});
             const bool demanded = says({U"要求", U"需要", U"需求", U"委托", U"之约", U"变化"});
-            if (m_ying4 != kNoSyllable && invited)
+            // ...or sitting an examination named right after it (应博学鸿词科, 应进士举, 应童子试).
+            const bool examined =
+                !last && startsAsOneOf(rest, {U"博学鸿", U"进士", U"乡试", U"会试", U"殿试", U"制科",
+                                              U"童子试", U"科举", U"贤良", U"明经"});
+            if (m_ying4 != kNoSyllable && (invited || examined))
                 syl[i] = m_ying4;
             else if (m_ying1 != kNoSyllable && syl[i] == m_ying4 && !last && !demanded &&
                      !in(U"邀召聘声试考征募诏了着过者性下季时门天届", run[i + 1]) &&
@@ -381,7 +387,7 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             else if (m_zang4 != kNoSyllable &&
                      ((i > 0 && run[i - 1] == U'入' && r.standsAlone(i - 1) &&
                        !(i > 1 && in(U"被收购新所", run[i - 2])) &&
-                       (last || in(U"后时前途弘传求平以之路线考定经反作驻镇征剿戡", run[i + 1]) ||
+                       (last || in(U"后时前途弘传求平以之路线考定经反作驻镇征剿戡坐", run[i + 1]) ||
                         (run[i + 1] == U'的' && ctx.nearAfter(i + 2, 5, U"路道线途")))) ||
                       oneOf(ctx.wordAtStart(i + 1),
                             {U"东南", U"东北", U"西南", U"西北", U"东部", U"西部", U"南部", U"北部"})))

@@ -2332,3 +2332,14 @@ TEST(PinyinReading, AgesMourningExamsAndWords) {
                {"其摩托车业务后来分拆为独立的公司。", "qí mó tuō chē yè wù hòu lái fēn chāi wéi dú lì de gōng sī。"},
                {"全年录得巨额亏损。", "quán nián lù dé jù é kuī sǔn。"}});
 }
+
+// 应 before the examination one sits is yìng; the peoples listed two before or after; Tibet entered
+// to be enthroned; words of offices.
+TEST(PinyinReading, ExaminationsSatAndPeoples) {
+    expectAll({{"子弟分四班轮流值宿。", "zǐ dì fēn sì bān lún liú zhí sù。"},
+               {"李光地深得康熙帝信任。", "lǐ guāng dì shēn dé kāng xī dì xìn rèn。"},
+               {"朱彝尊以布衣身份应博学鸿词科。", "zhū yí zūn yǐ bù yī shēn fèn yìng bó xué hóng cí kē。"},
+               {"发烧时应多喝水。", "fā shāo shí yīng duō hē shuǐ。"},
+               {"其中还规定满蒙回藏各族与汉人平等。", "qí zhōng hái guī dìng mǎn měng huí zàng gè zú yǔ hàn rén píng děng。"},
+               {"达赖喇嘛格桑嘉措入藏坐床。", "dá lài lǎ ma gé sāng jiā cuò rù zàng zuò chuáng。"}});
+}
