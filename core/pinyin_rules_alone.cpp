@@ -415,6 +415,19 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 (r.standsAlone(i + 1) || oneOf(ctx.wordAtStart(i + 1), {U"官至", U"迁至", U"升至", U"擢至"})))
                 syl[i] = m_lei3;
             break;
+        case U'拓':
+            // Rubbing an inscription onto paper, tà, among steles, copybooks, ink and paper (乌金拓墨色
+            // 浓黑, 依据旧拓重新摹刻, 将器形拓于纸上); opening up land or a road keeps tuò (增拓有子城,
+            // 拓地).
+            if (m_ta4 != kNoSyllable && !(i + 1 < n && in(U"跋展宽地土荒殖边疆扑", run[i + 1])) &&
+                (ctx.nearBefore(i, 4, U"碑帖墨纸摹铭蝉") || ctx.nearAfter(i + 1, 4, U"碑帖墨纸摹铭")))
+                syl[i] = m_ta4;
+            break;
+        case U'宁':
+            // Rather, nìng, weighing one thing against another with 毋 or 勿 (宁拙毋巧, 宁支离毋轻滑).
+            if (m_ning4 != kNoSyllable && i + 2 < n && ctx.nearAfter(i + 2, 3, U"毋勿"))
+                syl[i] = m_ning4;
+            break;
         case U'丧':
             // Mourning named as a thing, sāng, after 之 (遇父母之丧, 有母之丧).
             if (m_sang1 != kNoSyllable && i > 0 && run[i - 1] == U'之')

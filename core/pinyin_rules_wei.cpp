@@ -170,7 +170,7 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
             // 该地图为清代绘制).
             static constexpr std::u32string_view kServingWithObject[] = {U"绘制", U"夺得", U"赢得", U"驱赶",
                                                                          U"配音", U"谱写", U"撰写", U"雕刻",
-                                                                         U"演唱", U"起草", U"供奉"};
+                                                                         U"演唱", U"起草", U"供奉", U"运送"};
             // Whether the verb at `v` is one of those with something after it in the run.
             const auto servesWithObject = [&](std::size_t v) {
                 const std::u32string_view from(run.data() + v, n - v);
@@ -498,11 +498,12 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
             // 即为供奉他而建; 标记为非阻塞而, 以字节为单位而 name, wéi).
             static constexpr std::u32string_view kNamingVerbs = U"定列视评称改选作成变分划命认封奉设记";
             static constexpr std::u32string_view kPurposes[] = {
-                U"纪念", U"保护", U"躲避", U"逃避", U"避免", U"防止", U"庆祝", U"研究", U"支持", U"争取",
-                U"实现", U"完成", U"满足", U"适应", U"配合", U"迎接", U"解决", U"表彰", U"悼念", U"报答",
-                U"追求", U"抵御", U"防御", U"保障", U"维护", U"促进", U"推动", U"加强", U"提高", U"改善",
-                U"筹备", U"应对", U"寻找", U"谋求", U"保卫", U"掩护", U"救济", U"安置", U"方便", U"照顾",
-                U"观测", U"团结", U"招安", U"筹措", U"祝贺", U"庆贺", U"答谢", U"酬谢"};
+                U"纪念", U"保护", U"躲避", U"逃避", U"避免", U"防止", U"庆祝", U"研究", U"支持",
+                U"争取", U"实现", U"完成", U"满足", U"适应", U"配合", U"迎接", U"解决", U"表彰",
+                U"悼念", U"报答", U"追求", U"抵御", U"防御", U"保障", U"维护", U"促进", U"推动",
+                U"加强", U"提高", U"改善", U"筹备", U"应对", U"寻找", U"谋求", U"保卫", U"掩护",
+                U"救济", U"安置", U"方便", U"照顾", U"观测", U"团结", U"招安", U"筹措", U"祝贺",
+                U"庆贺", U"答谢", U"酬谢", U"嘉奖", U"褒奖", U"奖励", U"表扬"};
             static constexpr std::u32string_view kKin[] = {U"长子", U"次子", U"幼子",    U"之子",
                                                            U"之女", U"长女", U"次女",    U"之孙",
                                                            U"后裔", U"之一", U"保护单位"};
@@ -654,6 +655,55 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
                 (ctx.aloneBefore(i, U'以') || before.find(U"以此") != std::u32string_view::npos ||
                  before.find(U"以其") != std::u32string_view::npos))
                 syl[i] = m_wei2;
+        }
+    // 为…所, a verb and 的 before what closes the clause is the passive, wéi: the one it names did it
+    // (他是为人民所爱戴的领袖, 成为为世人所熟知的画家); not where a verb follows what is named (为自己
+    // 所说的话负责 is for).
+    if ((ctx.has & kTrWei) && m_wei2 != kNoSyllable && m_verbTags[0] != 0)
+        for (std::size_t i = 0; i + 4 < n; ++i) {
+            if (run[i] != U'为' || syl[i] == m_wei2 || !r.standsAlone(i))
+                continue;
+            const std::size_t suo =
+                std::u32string_view(run.data() + i, std::min<std::size_t>(n - i, 7)).find(U'所');
+            if (suo == std::u32string_view::npos || suo < 2)
+                continue;
+            const std::size_t de =
+                std::u32string_view(run.data() + i + suo, std::min<std::size_t>(n - i - suo, 5)).find(U'的');
+            if (de == std::u32string_view::npos || de < 2)
+                continue;
+            // Only a doer between 为 and 所, no verb done to something (为接口设定所用的中断值 is for).
+            bool verbAfter = false;
+            for (std::size_t k = i + 1; k < i + suo && !verbAfter;) {
+                const std::u32string_view w = ctx.wordAtStart(k);
+                verbAfter = !w.empty() && isVerb(w);
+                k += std::max<std::size_t>(w.size(), 1);
+            }
+            for (std::size_t k = i + suo + de + 1; k < n && !verbAfter;) {
+                const std::u32string_view w = ctx.wordAtStart(k);
+                verbAfter = w.empty() || isVerb(w);
+                k += std::max<std::size_t>(w.size(), 1);
+            }
+            if (!verbAfter && i + suo + de + 1 < n)
+                syl[i] = m_wei2;
+        }
+    // 为 between a doer named after 是 and his kin, before 所, a verb and 的, is "for": the work is
+    // what the doer made for them (郑文公碑是郑道昭为其父所刻的摩崖, 颜勤礼碑是颜真卿为其曾祖父所书的
+    // 神道碑; 他是为人民所爱戴的领袖 names the doer, wéi).
+    if ((ctx.has & kTrWei) && m_wei4 != kNoSyllable)
+        for (std::size_t i = 3; i + 4 < n; ++i) {
+            if (run[i] != U'为' || syl[i] == m_wei4 || !r.standsAlone(i) || run[i + 1] != U'其')
+                continue;
+            const std::u32string_view before(run.data(), i);
+            const std::size_t is = before.rfind(U'是');
+            const std::size_t suo =
+                std::u32string_view(run.data() + i, std::min<std::size_t>(n - i, 8)).find(U'所');
+            if (is == std::u32string_view::npos || i - is < 3 || in(U"一这那该其此", run[is + 1]) ||
+                suo == std::u32string_view::npos ||
+                !(in(U"父母祖兄弟妻子女师", run[i + 2]) ||
+                  (in(U"曾高亡先", run[i + 2]) && in(U"父母祖", run[i + 3]))) ||
+                !ctx.nearAfter(i + suo + 2, 2, U"的"))
+                continue;
+            syl[i] = m_wei4;
         }
 }
 

@@ -2343,3 +2343,28 @@ TEST(PinyinReading, ExaminationsSatAndPeoples) {
                {"其中还规定满蒙回藏各族与汉人平等。", "qí zhōng hái guī dìng mǎn měng huí zàng gè zú yǔ hàn rén píng děng。"},
                {"达赖喇嘛格桑嘉措入藏坐床。", "dá lài lǎ ma gé sāng jiā cuò rù zàng zuò chuáng。"}});
 }
+
+// 宁…毋 weighs rather, nìng; 拓 among steles and paper rubs, tà; a purpose of rewarding and a verb of
+// carrying with its object are for; 为…所 and a verb before 的 and a noun closing the clause is
+// the passive, but for one's kin after a doer named after 是; words of calligraphy and circuits.
+TEST(PinyinReading, RatherRubbingsAndPassives) {
+    expectAll({{"傅山主张宁拙毋巧，宁丑毋媚。", "fù shān zhǔ zhāng nìng zhuō wú qiǎo，nìng chǒu wú mèi。"},
+               {"宁夏回族自治区", "níng xià huí zú zì zhì qū"},
+               {"乌金拓墨色浓黑发亮。", "wū jīn tà mò sè nóng hēi fā liàng。"},
+               {"将青铜器的立体器形拓于纸上。", "jiāng qīng tóng qì de lì tǐ qì xíng tà yú zhǐ shàng。"},
+               {"宋嘉七年，旧址增拓有子城。", "sòng jiā qī nián，jiù zhǐ zēng tuò yǒu zǐ chéng。"},
+               {"乾隆皇帝为嘉奖诸罗县民协助平乱，改名嘉义。", "qián lóng huáng dì wèi jiā jiǎng zhū luó xiàn mín xié zhù píng luàn，gǎi míng jiā yì。"},
+               {"货运飞船主要负责为空间站运送推进剂。", "huò yùn fēi chuán zhǔ yào fù zé wèi kōng jiān zhàn yùn sòng tuī jìn jì。"},
+               {"他是为人民所爱戴的领袖。", "tā shì wéi rén mín suǒ ài dài de lǐng xiù。"},
+               {"我们要为自己所说的话负责。", "wǒ men yào wèi zì jǐ suǒ shuō de huà fù zé。"},
+               {"为接口设定所用的中断值。", "wèi jiē kǒu shè dìng suǒ yòng de zhōng duàn zhí。"},
+               {"郑文公碑是北魏郑道昭为其父所刻的摩崖。", "zhèng wén gōng bēi shì běi wèi zhèng dào zhāo wèi qí fù suǒ kè de mó yá。"},
+               {"颜勤礼碑是颜真卿为其曾祖父所书的神道碑。", "yán qín lǐ bēi shì yán zhēn qīng wèi qí zēng zǔ fù suǒ shū de shén dào bēi。"},
+               {"这是一位为其父所杀的将军。", "zhè shì yí wèi wéi qí fù suǒ shā de jiāng jūn。"},
+               {"其手法向来秘不外传。", "qí shǒu fǎ xiàng lái mì bú wài chuán。"},
+               {"石门颂刻于褒斜道的崖壁上。", "shí mén sòng kè yú bāo yé dào de yá bì shàng。"},
+               {"王铎善用涨墨。", "wáng duó shàn yòng zhàng mò。"},
+               {"新竹都城隍庙建于乾隆年间。", "xīn zhú dū chéng huáng miào jiàn yú qián lóng nián jiān。"},
+               {"超外差接收机", "chāo wài chā jiē shōu jī"},
+               {"锁相环是一种反馈电路。", "suǒ xiàng huán shì yì zhǒng fǎn kuì diàn lù。"}});
+}
