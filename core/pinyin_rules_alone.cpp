@@ -267,7 +267,10 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                     return rest.find(w) != std::u32string_view::npos;
                 });
             };
-            const bool invited = says({U"之邀", U"之召", U"之聘", U"之请", U"之约"}) &&
+            // (So too one's request: 应其请求, 应他们的要求.)
+            const bool invited = (says({U"之邀", U"之召", U"之聘", U"之请", U"之约"}) ||
+                                  (startsAsOneOf(rest, {U"其", U"他", U"她", U"对方"}) &&
+                                   says({U"请求", U"要求", U"邀请"}))) &&
                                  !says({U"接受", U"参加", U"前往", U"答应"});
             const bool demanded = says({U"要求", U"需要", U"需求", U"委托", U"之约", U"变化"});
             // ...or sitting an examination named right after it (应博学鸿词科, 应进士举, 应童子试).
@@ -1003,7 +1006,12 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                  (!last && run[i + 1] == U'为' && run[i - 1] == U'大' && ctx.aloneBefore(i - 1, U'以')) ||
                  // A city's nickname closing its quotation marks (素有“瓷都”之称, 有“中华药都”之称; “我们
                  // 都” sums up).
-                 (last && r.closedBy == U'”' && !in(U"们家人也还就全些", run[i - 1]))))
+                 (last && r.closedBy == U'”' && !in(U"们家人也还就全些", run[i - 1])) ||
+                 // An old state's capital before its name (攻破楚都郢城, 魏军围攻赵都邯郸, 在宋都商丘
+                 // 订立盟约; 秦都是 sums up).
+                 (!last && i > 0 && in(U"楚赵齐秦燕韩魏鲁宋卫郑吴越晋", run[i - 1]) && r.standsAlone(i - 1) &&
+                  i + 2 < n && ctx.nearBefore(i - 1, 4, U"攻围破在于入迁定建") &&
+                  !in(U"是有在不没要会能可已很也还被将把曾为由对以从和与及给让叫使得十一", run[i + 1]))))
                 syl[i] = m_du1;
             break;
         case U'呛':

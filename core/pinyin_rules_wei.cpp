@@ -644,7 +644,9 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
     // 服务 is for).
     if ((ctx.has & kTrWei) && m_wei2 != kNoSyllable)
         for (std::size_t i = 1; i + 1 < n; ++i) {
-            if (run[i] != U'为' || syl[i] == m_wei2 || !r.standsAlone(i))
+            // (他为 may be a word of its own: 以他为背景.)
+            if (run[i] != U'为' || syl[i] == m_wei2 ||
+                !(r.standsAlone(i) || (r.wordEnd[i] && r.wordStart[i - 1] && in(U"他她它", run[i - 1]))))
                 continue;
             static constexpr std::u32string_view kTakenAs[] = {
                 U"背景", U"基础", U"中心", U"题材", U"原型", U"蓝本", U"核心", U"依据",   U"依托", U"主题",
@@ -652,8 +654,10 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
             const std::u32string_view before(run.data(), i);
             if (std::find(std::begin(kTakenAs), std::end(kTakenAs), ctx.wordAtStart(i + 1)) !=
                     std::end(kTakenAs) &&
-                (ctx.aloneBefore(i, U'以') || before.find(U"以此") != std::u32string_view::npos ||
-                 before.find(U"以其") != std::u32string_view::npos))
+                (ctx.aloneBefore(i, U'以') ||
+                 holdsOneOf(
+                     std::initializer_list<std::u32string_view>{U"以此", U"以其", U"以他", U"以她", U"以之"},
+                     before)))
                 syl[i] = m_wei2;
         }
     // 为…所, a verb and 的 before what closes the clause is the passive, wéi: the one it names did it

@@ -242,6 +242,11 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
             if (m_zhong4 != kNoSyllable && i + 1 < n && run[i + 1] == U'用' && r.wordStart[i] &&
                 r.end[i] == i + 2 &&
                 ((i > 0 && in(U"受获", run[i - 1])) || ctx.wordBefore(i) == U"受到" || received(i) ||
+                 // ...after a ruler who trusts (汉武帝重用, 秦穆公重用百里奚), or one's trust closing the
+                 // clause after 的 or 不被 (得到了皇帝的重用, 不被重用).
+                 (i > 0 && in(U"帝王公宗祖", run[i - 1]) && !r.standsAlone(i - 1)) ||
+                 (i + 2 == n && i > 0 && run[i - 1] == U'的' && ctx.nearBefore(i, 8, U"得获受")) ||
+                 (i > 1 && run[i - 2] == U'不' && run[i - 1] == U'被') ||
                  oneOf(ctx.wordAtStart(i + 2),
                        {U"亲信", U"人才", U"贤才", U"贤能", U"外戚", U"宦官", U"小人"}) ||
                  // ...or before those trusted, named a little later (重用魏征等大臣, 重用汉族将领).
@@ -517,7 +522,8 @@ void PinyinGrammarRules::readWordsOfPlaceAndKind(const RuleRun &ctx, std::vector
             --k;
         if (run[k] != U'国')
             return r.wordStart[k] && in(U"晋楚鲁卫郑齐", run[k]); // 楚大夫屈原; not 陈大夫, 也许大夫
-        return k > 0 && r.wordStart[k - 1] && in(U"晋楚齐秦燕赵魏鲁宋卫郑吴越陈蔡曹", run[k - 1]);
+        return k > 0 && r.wordStart[k - 1] &&
+               in(U"晋楚齐秦燕赵魏鲁宋卫郑吴越陈蔡曹虞虢邾莒许滕薛", run[k - 1]);
     };
     if ((ctx.has & kTrDa) && m_da4 != kNoSyllable && m_fu1 != kNoSyllable)
         for (std::size_t i = 1; i + 1 < n; ++i)

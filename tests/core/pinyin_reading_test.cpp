@@ -2368,3 +2368,25 @@ TEST(PinyinReading, RatherRubbingsAndPassives) {
                {"超外差接收机", "chāo wài chā jiē shōu jī"},
                {"锁相环是一种反馈电路。", "suǒ xiàng huán shì yì zhǒng fǎn kuì diàn lù。"}});
 }
+
+// 以他为 before a setting; 应 one's request; 重用 after a ruler, after 的 or 不被 is trust, zhòng, a thing
+// used again chóng; 大夫 of more old states; a state's capital before its name; words of the
+// Warring States, the oases and Taiwan.
+TEST(PinyinReading, TrustCapitalsAndOldStates) {
+    expectAll({{"的许多篇章都以他为背景。", "de xǔ duō piān zhāng dōu yǐ tā wéi bèi jǐng。"},
+               {"唐德宗时应其请求改称回鹘。", "táng dé zōng shí yìng qí qǐng qiú gǎi chēng huí hú。"},
+               {"秦穆公重用百里奚等贤臣。", "qín mù gōng zhòng yòng bǎi lǐ xī děng xián chén。"},
+               {"这位年轻将领很快得到了皇帝的重用。", "zhè wèi nián qīng jiàng lǐng hěn kuài dé dào le huáng dì de zhòng yòng。"},
+               {"做了执戟郎中不被重用。", "zuò le zhí jǐ láng zhōng bú bèi zhòng yòng。"},
+               {"这个模板可以重用。", "zhè gè mú bǎn kě yǐ chóng yòng。"},
+               {"虞国大夫宫之奇以唇亡齿寒劝谏。", "yú guó dà fū gōng zhī qí yǐ chún wáng chǐ hán quàn jiàn。"},
+               {"百里奚被称为五羖大夫。", "bǎi lǐ xī bèi chēng wéi wǔ gǔ dà fū。"},
+               {"晋楚等国在宋都商丘订立盟约。", "jìn chǔ děng guó zài sòng dū shāng qiū dìng lì méng yuē。"},
+               {"魏军围攻赵都邯郸。", "wèi jūn wéi gōng zhào dū hán dān。"},
+               {"攻打赵都没有成功。", "gōng dǎ zhào dōu méi yǒu chéng gōng。"},
+               {"赵括自幼熟读兵书。", "zhào kuò zì yòu shú dú bīng shū。"},
+               {"三万大军不战而降。", "sān wàn dà jūn bú zhàn ér xiáng。"},
+               {"红白相间的双层拱券", "hóng bái xiāng jiàn de shuāng céng gǒng xuàn"},
+               {"他的四行诗后来被译成英文。", "tā de sì háng shī hòu lái bèi yì chéng yīng wén。"},
+               {"北埔乡是新竹县的客家乡镇。", "běi pǔ xiāng shì xīn zhú xiàn de kè jiā xiāng zhèn。"}});
+}
