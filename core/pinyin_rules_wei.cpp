@@ -625,6 +625,14 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
                       (!ctx.occursBefore(i, U'以') && !(i > 0 && in(kNamingVerbs, run[i - 1])) &&
                        !(i > 0 && in(U"多均皆俱", run[i - 1]) && r.standsAlone(i - 1)))))
                 syl[i] = m_wei4;
+            // ...or repaying a debt of gratitude or of blood, whatever follows (为报答严仲子的知遇之恩,
+            // 为报主仇, 为报父仇而从军).
+            // (其目的为报答父母 names the aim, wéi.)
+            else if ((ctx.wordAtStart(i + 1) == U"报答" || ctx.wordAtStart(i + 1) == U"报恩" ||
+                      (run[i + 1] == U'报' && ctx.nearAfter(i + 2, 3, U"仇恩"))) &&
+                     !oneOf(ctx.wordBefore(i),
+                            {U"目的", U"宗旨", U"目标", U"任务", U"使命", U"用意", U"初衷"}))
+                syl[i] = m_wei4;
             // ...or the word right after it is such a purpose (百姓为纪念其治水功绩，); not after what
             // names an aim or a use, in 以…为, nor where the clause ends in what a thing is (其宗旨为保护
             // 文物, 定为保护对象, 以送料机构为研究对象, ，为研究晚清人物的重要影像: wéi).

@@ -2390,3 +2390,11 @@ TEST(PinyinReading, TrustCapitalsAndOldStates) {
                {"他的四行诗后来被译成英文。", "tā de sì háng shī hòu lái bèi yì chéng yīng wén。"},
                {"北埔乡是新竹县的客家乡镇。", "běi pǔ xiāng shì xīn zhú xiàn de kè jiā xiāng zhèn。"}});
 }
+
+// 为 before repaying kindness or blood is for, not after an aim named; 士为知己者死.
+TEST(PinyinReading, RepayingKindnessAndBlood) {
+    expectAll({{"聂政为报答严仲子的知遇之恩，刺杀韩相侠累。", "niè zhèng wèi bào dá yán zhòng zǐ de zhī yù zhī ēn，cì shā hán xiāng xiá lèi。"},
+               {"豫让为报主仇，漆身吞炭。", "yù ràng wèi bào zhǔ chóu，qī shēn tūn tàn。"},
+               {"其主要目的为报答父母。", "qí zhǔ yào mù dì wéi bào dá fù mǔ。"},
+               {"豫让曾说：士为知己者死。", "yù ràng céng shuō：shì wèi zhī jǐ zhě sǐ。"}});
+}
