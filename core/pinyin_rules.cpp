@@ -106,6 +106,12 @@ PinyinGrammarRules::PinyinGrammarRules(const PinyinReadingData &data)
     const std::u32string_view verbs[] = {U"提供", U"发展", U"喝", U"持续"};
     for (std::size_t k = 0; k < m_verbTags.size(); ++k)
         m_verbTags[k] = m_data.tagOf(wordAt(std::span(verbs[k].data(), verbs[k].size())));
+    const std::u32string_view name = U"李白";
+    m_nameTag = m_data.tagOf(wordAt(std::span(name.data(), name.size())));
+}
+
+bool PinyinGrammarRules::isName(std::u32string_view chars) const {
+    return m_nameTag != 0 && m_data.tagOf(wordAt(std::span(chars.data(), chars.size()))) == m_nameTag;
 }
 
 bool PinyinGrammarRules::isVerb(std::u32string_view chars) const {

@@ -107,8 +107,12 @@ private:
         m_sheng4{kNoSyllable}, m_sang1{kNoSyllable}, m_ning4{kNoSyllable}, m_ta4{kNoSyllable};
     // The dictionary's parts of speech of verbs (the tags of 提供, 发展, 喝, 持续; 0 where unknown).
     std::array<std::uint8_t, 4> m_verbTags{};
+    // The dictionary's part of speech of people's names (the tag of 李白; 0 where unknown).
+    std::uint8_t m_nameTag = 0;
     // Whether the word `chars` is a verb by its part of speech.
     bool isVerb(std::u32string_view chars) const;
+    // Whether the word `chars` is a person's name by its part of speech.
+    bool isName(std::u32string_view chars) const;
     // The surnames' readings, in the order of rules::kSurnames: those read before a title first
     // (单解区仇缪查朴纪华), then those only read opening a line (曾任覃盖翟).
     std::uint16_t m_surnames[14]{};

@@ -335,7 +335,7 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
         case U'系':
             // Tying, jì, a belt, a rope, a lace or a tie (腰系安全绳, 鞋带系了两次).
             if (m_ji4 != kNoSyllable && !(!last && in(U"他她我你由于", run[i + 1])) &&
-                (ctx.nearBefore(i, 3, U"腰带绳鞋扣领") || ctx.nearAfter(i + 1, 3, U"带绳扣领鞋")))
+                (ctx.nearBefore(i, 3, U"腰带绳鞋扣领") || ctx.nearAfter(i + 1, 4, U"带绳扣领鞋")))
                 syl[i] = m_ji4;
             break;
         case U'削':
@@ -1053,6 +1053,12 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
         case U'将':
             // The general one is made, jiàng, ending the clause after 为 (以卫青为将，拜为将。).
             if (m_jiang4 != kNoSyllable && last && i > 0 && run[i - 1] == U'为')
+                syl[i] = m_jiang4;
+            // A general of a state or a dynasty before his name, jiàng (宋将葛怀敏, 被辽将耶律休哥击败;
+            // 宋将出兵 stays "will").
+            else if (m_jiang4 != kNoSyllable && i > 0 && !last &&
+                     in(U"宋辽金元明清唐汉秦楚齐燕赵魏韩吴蜀晋隋周夏", run[i - 1]) && r.standsAlone(i - 1) &&
+                     isName(ctx.wordAtStart(i + 1)))
                 syl[i] = m_jiang4;
             break;
         case U'杈':

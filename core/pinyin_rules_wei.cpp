@@ -109,9 +109,11 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
         for (std::size_t i = 1; i + 1 < n; ++i) {
             if (run[i] != U'为' || syl[i] == m_wei2 || !r.standsAlone(i))
                 continue;
+            // (So too the upper or lower deck, 上层为六车道.)
             const bool measure =
                 i >= 2 && in(U"里米克吨斤件亩升倍层", run[i - 1]) &&
-                (isNumeral(run[i - 2]) || (i >= 3 && run[i - 2] == U'公' && isNumeral(run[i - 3])));
+                (isNumeral(run[i - 2]) || (i >= 3 && run[i - 2] == U'公' && isNumeral(run[i - 3])) ||
+                 (run[i - 1] == U'层' && in(U"上下底顶", run[i - 2])));
             // Not before the ones served (多为子女铺条路) or 之 (亦为之动容), nor where the clause does
             // something for someone (多为城市未婚一族着想).
             const std::u32string_view rest(run.data() + i + 1, n - i - 1);
@@ -164,13 +166,14 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 U"注射", U"体检", U"诊治", U"包扎", U"效力", U"效劳", U"辩护", U"立传", U"修补", U"捕鱼",
                 U"佩戴", U"选择", U"分配", U"预留", U"实施", U"命名", U"祝寿", U"设计", U"传粉", U"着色",
                 U"诊病", U"治病", U"看病", U"注音", U"诊",   U"草拟", U"申请", U"拍摄", U"押送", U"研制",
-                U"掌管", U"制造", U"作战", U"铸造", U"报仇", U"复仇", U"题写", U"织补", U"报时"};
+                U"掌管", U"制造", U"作战", U"铸造", U"报仇", U"复仇", U"题写", U"织补", U"报时", U"平反",
+                U"昭雪"};
             // Verbs that read "for" only with an object after them (after 了 too): without one, 为 names
             // the doer (为丰田车队夺得冠军, 为礼拜堂绘制天顶画, 为蚜虫驱赶天敌; 该金牌为中国队夺得,
             // 该地图为清代绘制).
-            static constexpr std::u32string_view kServingWithObject[] = {U"绘制", U"夺得", U"赢得", U"驱赶",
-                                                                         U"配音", U"谱写", U"撰写", U"雕刻",
-                                                                         U"演唱", U"起草", U"供奉", U"运送"};
+            static constexpr std::u32string_view kServingWithObject[] = {
+                U"绘制", U"夺得", U"赢得", U"驱赶", U"配音", U"谱写", U"撰写",
+                U"雕刻", U"演唱", U"起草", U"供奉", U"运送", U"拟定"};
             // Whether the verb at `v` is one of those with something after it in the run.
             const auto servesWithObject = [&](std::size_t v) {
                 const std::u32string_view from(run.data() + v, n - v);
@@ -227,7 +230,9 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 const auto startsIt = [&](std::u32string_view s) {
                     return s.size() > 1 && from.starts_with(s);
                 };
-                if (v > i + 1 && !verb.empty() && !(v + verb.size() < n && run[v + verb.size()] == U'的') &&
+                // (Serving closes a name with 的 and still serves: 为工农兵服务的方向.)
+                if (v > i + 1 && !verb.empty() &&
+                    (!(v + verb.size() < n && run[v + verb.size()] == U'的') || verb == U"服务") &&
                     (std::any_of(std::begin(kServing), std::end(kServing), startsIt) || servesWithObject(v)))
                     syl[i] = m_wei4;
                 continue;

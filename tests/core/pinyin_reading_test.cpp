@@ -2398,3 +2398,27 @@ TEST(PinyinReading, RepayingKindnessAndBlood) {
                {"其主要目的为报答父母。", "qí zhǔ yào mù dì wéi bào dá fù mǔ。"},
                {"豫让曾说：士为知己者死。", "yù ràng céng shuō：shì wèi zhī jǐ zhě sǐ。"}});
 }
+
+// 重用 before one named or after 深受 is trust; a general of a dynasty before his name; serving that
+// closes a name with 的; redressing for someone; the upper deck; drafting for; a belt tied; 专为;
+// words of opera, letters and Beijing.
+TEST(PinyinReading, NamesTrustedAndServed) {
+    expectAll({{"唐武宗即位后重用李德裕。", "táng wǔ zōng jí wèi hòu zhòng yòng lǐ dé yù。"},
+               {"在后来深受武则天重用。", "zài hòu lái shēn shòu wǔ zé tiān zhòng yòng。"},
+               {"代码重用率很高。", "dài mǎ chóng yòng lǜ hěn gāo。"},
+               {"庆历二年，宋将葛怀敏在定川寨战败。", "qìng lì èr nián，sòng jiàng gě huái mǐn zài dìng chuān zhài zhàn bài。"},
+               {"在高粱河之战中被辽将耶律休哥击败。", "zài gāo liáng hé zhī zhàn zhōng bèi liáo jiàng yē lǜ xiū gē jī bài。"},
+               {"宋将出兵北伐。", "sòng jiāng chū bīng běi fá。"},
+               {"后解放区文学强调为工农兵服务的方向。", "hòu jiě fàng qū wén xué qiáng diào wèi gōng nóng bīng fú wù de fāng xiàng。"},
+               {"孝宗为岳飞平反昭雪。", "xiào zōng wèi yuè fēi píng fǎn zhāo xuě。"},
+               {"大桥全长8公里，上层为设计时速100公里的六车道。", "dà qiáo quán cháng 8 gōng lǐ，shàng céng wéi shè jì shí sù 100 gōng lǐ de liù chē dào。"},
+               {"嗣皇帝须为大行皇帝拟定庙号。", "sì huáng dì xū wèi dà xíng huáng dì nǐ dìng miào hào。"},
+               {"旁支族人称为觉罗，系红色腰带。", "páng zhī zú rén chēng wéi jué luó，jì hóng sè yāo dài。"},
+               {"该殿专为庋藏四库全书而建。", "gāi diàn zhuān wèi guǐ cáng sì kù quán shū ér jiàn。"},
+               {"你一定要有正确的爱情观。", "nǐ yí dìng yào yǒu zhèng què de ài qíng guān。"},
+               {"回龙观一带居住人口众多。", "huí lóng guàn yí dài jū zhù rén kǒu zhòng duō。"},
+               {"穆旦本名查良铮。", "mù dàn běn míng zhā liáng zhēng。"},
+               {"马师曾与红线女合演粤剧。", "mǎ shī zēng yǔ hóng xiàn nǚ hé yǎn yuè jù。"},
+               {"京剧演员的倒仓是指男演员在青春期变声。", "jīng jù yǎn yuán de dǎo cāng shì zhǐ nán yǎn yuán zài qīng chūn qī biàn shēng。"},
+               {"梁实秋的散文集《雅舍小品》。", "liáng shí qiū de sǎn wén jí《yǎ shè xiǎo pǐn》。"}});
+}
