@@ -1055,10 +1055,10 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             if (m_jiang4 != kNoSyllable && last && i > 0 && run[i - 1] == U'为')
                 syl[i] = m_jiang4;
             // A general of a state or a dynasty before his name, jiàng (宋将葛怀敏, 被辽将耶律休哥击败;
-            // 宋将出兵 stays "will").
+            // 宋将出兵 and 老赵将王经理送到 stay "will").
             else if (m_jiang4 != kNoSyllable && i > 0 && !last &&
                      in(U"宋辽金元明清唐汉秦楚齐燕赵魏韩吴蜀晋隋周夏", run[i - 1]) && r.standsAlone(i - 1) &&
-                     isName(ctx.wordAtStart(i + 1)))
+                     !(i > 1 && in(U"老小阿", run[i - 2])) && isName(ctx.wordAtStart(i + 1)))
                 syl[i] = m_jiang4;
             break;
         case U'杈':
