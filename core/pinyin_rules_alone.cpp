@@ -418,6 +418,17 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 (r.standsAlone(i + 1) || oneOf(ctx.wordAtStart(i + 1), {U"官至", U"迁至", U"升至", U"擢至"})))
                 syl[i] = m_lei3;
             break;
+        case U'乐': {
+            // Music of a rite or a court standing alone after what it serves, yuè (祭祀乐、朝会乐、宴飨乐,
+            // 秦王破阵乐), and beside rites (礼与乐相辅相成).
+            const std::u32string_view before = i > 1 ? std::u32string_view(run.data() + i - 2, 2) : U"";
+            if (m_yue4 != kNoSyllable &&
+                (oneOf(before, {U"祭祀", U"朝会", U"宴飨", U"导迎", U"宫廷", U"庙堂", U"鼓吹", U"破阵",
+                                U"郊庙", U"房中", U"宴享", U"燕飨"}) ||
+                 (i > 1 && in(U"与和", run[i - 1]) && run[i - 2] == U'礼')))
+                syl[i] = m_yue4;
+            break;
+        }
         case U'拓':
             // Rubbing an inscription onto paper, tà, among steles, copybooks, ink and paper (乌金拓墨色
             // 浓黑, 依据旧拓重新摹刻, 将器形拓于纸上); opening up land or a road keeps tuò (增拓有子城,

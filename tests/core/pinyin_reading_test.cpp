@@ -2422,3 +2422,16 @@ TEST(PinyinReading, NamesTrustedAndServed) {
                {"京剧演员的倒仓是指男演员在青春期变声。", "jīng jù yǎn yuán de dǎo cāng shì zhǐ nán yǎn yuán zài qīng chūn qī biàn shēng。"},
                {"梁实秋的散文集《雅舍小品》。", "liáng shí qiū de sǎn wén jí《yǎ shè xiǎo pǐn》。"}});
 }
+
+// 乐 of a rite or a court after what it serves, and beside rites, is music, yuè; words of music
+// theory (the twelve pitches, the court's sets of music).
+TEST(PinyinReading, MusicOfRitesAndPitches) {
+    expectAll({{"宫廷音乐分为祭祀乐、朝会乐、宴飨乐、导迎乐等多个类别。", "gōng tíng yīn yuè fēn wéi jì sì yuè、cháo huì yuè、yàn xiǎng yuè、dǎo yíng yuè děng duō gè lèi bié。"},
+               {"强调礼与乐相辅相成。", "qiáng diào lǐ yǔ yuè xiāng fǔ xiāng chéng。"},
+               {"他很快乐。", "tā hěn kuài lè。"},
+               {"隋代宫廷设有七部乐，后增至九部乐。", "suí dài gōng tíng shè yǒu qī bù yuè，hòu zēng zhì jiǔ bù yuè。"},
+               {"唐代宫廷燕乐极为繁盛。", "táng dài gōng tíng yàn yuè jí wéi fán shèng。"},
+               {"十二律为黄钟、大吕、太簇、夹钟、姑洗、仲吕、蕤宾、林钟、夷则、南吕、无射、应钟。", "shí èr lǜ wéi huáng zhōng、dà lǚ、tài cù、jiā zhōng、gū xiǎn、zhòng lǚ、ruí bīn、lín zhōng、yí zé、nán lǚ、wú yì、yìng zhōng。"},
+               {"李延年出身倡优之家。", "lǐ yán nián chū shēn chāng yōu zhī jiā。"},
+               {"古琴有散音、泛音、按音三种音色。", "gǔ qín yǒu sǎn yīn、fàn yīn、àn yīn sān zhǒng yīn sè。"}});
+}
