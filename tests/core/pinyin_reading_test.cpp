@@ -2435,3 +2435,11 @@ TEST(PinyinReading, MusicOfRitesAndPitches) {
                {"李延年出身倡优之家。", "lǐ yán nián chū shēn chāng yōu zhī jiā。"},
                {"古琴有散音、泛音、按音三种音色。", "gǔ qín yǒu sǎn yīn、fàn yīn、àn yīn sān zhǒng yīn sè。"}});
 }
+
+// Words of the Song and the Tang read by the standard (降臣 xiáng, 内禅 shàn, 得而复失 dé, 不着一字 zhuó).
+TEST(PinyinReading, WordsOfTheSongAndTang) {
+    expectAll({{"降臣刘豫在大名府称帝。", "xiáng chén liú yù zài dà míng fǔ chēng dì。"},
+               {"史称绍熙内禅。", "shǐ chēng shào xī nèi shàn。"},
+               {"河朔三镇得而复失。", "hé shuò sān zhèn dé ér fù shī。"},
+               {"故不着一字。", "gù bù zhuó yí zì。"}});
+}
