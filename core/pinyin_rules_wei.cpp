@@ -167,13 +167,13 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 U"佩戴", U"选择", U"分配", U"预留", U"实施", U"命名", U"祝寿", U"设计", U"传粉", U"着色",
                 U"诊病", U"治病", U"看病", U"注音", U"诊",   U"草拟", U"申请", U"拍摄", U"押送", U"研制",
                 U"掌管", U"制造", U"作战", U"铸造", U"报仇", U"复仇", U"题写", U"织补", U"报时", U"平反",
-                U"昭雪"};
+                U"昭雪", U"作注"};
             // Verbs that read "for" only with an object after them (after 了 too): without one, 为 names
             // the doer (为丰田车队夺得冠军, 为礼拜堂绘制天顶画, 为蚜虫驱赶天敌; 该金牌为中国队夺得,
             // 该地图为清代绘制).
             static constexpr std::u32string_view kServingWithObject[] = {
-                U"绘制", U"夺得", U"赢得", U"驱赶", U"配音", U"谱写", U"撰写",
-                U"雕刻", U"演唱", U"起草", U"供奉", U"运送", U"拟定"};
+                U"绘制", U"夺得", U"赢得", U"驱赶", U"配音", U"谱写", U"撰写", U"雕刻",
+                U"演唱", U"起草", U"供奉", U"运送", U"拟定", U"烧造", U"烧制"};
             // Whether the verb at `v` is one of those with something after it in the run.
             const auto servesWithObject = [&](std::size_t v) {
                 const std::u32string_view from(run.data() + v, n - v);

@@ -247,8 +247,9 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                  (i > 0 && in(U"帝王公宗祖", run[i - 1]) && !r.standsAlone(i - 1)) ||
                  (i + 2 == n && i > 0 && run[i - 1] == U'的' && ctx.nearBefore(i, 8, U"得获受")) ||
                  (i > 1 && run[i - 2] == U'不' && run[i - 1] == U'被') ||
-                 // ...before one named (即位后重用李德裕), or after 深受 or 颇受 (深受武则天重用).
-                 isName(ctx.wordAtStart(i + 2)) ||
+                 // ...before or after one named (即位后重用李德裕, 苻坚重用汉人王猛), or after 深受 or
+                 // 颇受 (深受武则天重用).
+                 isName(ctx.wordAtStart(i + 2)) || (i > 1 && isName(ctx.wordBefore(i))) ||
                  holdsOneOf(
                      std::initializer_list<std::u32string_view>{U"深受", U"颇受", U"备受", U"甚受", U"深得"},
                      std::u32string_view(run.data() + (i > 8 ? i - 8 : 0), std::min<std::size_t>(i, 8))) ||

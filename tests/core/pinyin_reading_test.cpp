@@ -2443,3 +2443,16 @@ TEST(PinyinReading, WordsOfTheSongAndTang) {
                {"河朔三镇得而复失。", "hé shuò sān zhèn dé ér fù shī。"},
                {"故不着一字。", "gù bù zhuó yí zì。"}});
 }
+
+// 重用 after one named is trust; firing porcelain for a court with its object is for, without one
+// the kiln is named; words of the Ming court, archaeology and the plateau.
+TEST(PinyinReading, KilnsCourtsAndDigs) {
+    expectAll({{"她才华出众，受到武则天重用。", "tā cái huá chū zhòng，shòu dào wǔ zé tiān zhòng yòng。"},
+               {"汝窑为北宋宫廷烧造青瓷。", "rǔ yáo wèi běi sòng gōng tíng shāo zào qīng cí。"},
+               {"该瓷为景德镇烧造。", "gāi cí wéi jǐng dé zhèn shāo zào。"},
+               {"御马监掌管宫廷御用马匹。", "yù mǎ jiàn zhǎng guǎn gōng tíng yù yòng mǎ pǐ。"},
+               {"东晋史学家干宝著有《搜神记》。", "dōng jìn shǐ xué jiā gān bǎo zhù yǒu《sōu shén jì》。"},
+               {"马家浜文化是太湖地区的早期文化。", "mǎ jiā bāng wén huà shì tài hú dì qū de zǎo qī wén huà。"},
+               {"汉阳陵出土了大量着衣式陶俑。", "hàn yáng líng chū tǔ le dà liàng zhuó yī shì táo yǒng。"},
+               {"该地是野牦牛、藏野驴和藏原羚的主要分布区。", "gāi dì shì yě máo niú、zàng yě lǘ hé zàng yuán líng de zhǔ yào fēn bù qū。"}});
+}
