@@ -106,12 +106,14 @@ PinyinGrammarRules::PinyinGrammarRules(const PinyinReadingData &data)
     const std::u32string_view verbs[] = {U"提供", U"发展", U"喝", U"持续"};
     for (std::size_t k = 0; k < m_verbTags.size(); ++k)
         m_verbTags[k] = m_data.tagOf(wordAt(std::span(verbs[k].data(), verbs[k].size())));
-    const std::u32string_view name = U"李白";
-    m_nameTag = m_data.tagOf(wordAt(std::span(name.data(), name.size())));
+    const std::u32string_view names[] = {U"李白", U"刘备"};
+    for (std::size_t k = 0; k < m_nameTags.size(); ++k)
+        m_nameTags[k] = m_data.tagOf(wordAt(std::span(names[k].data(), names[k].size())));
 }
 
 bool PinyinGrammarRules::isName(std::u32string_view chars) const {
-    return m_nameTag != 0 && m_data.tagOf(wordAt(std::span(chars.data(), chars.size()))) == m_nameTag;
+    const std::uint8_t tag = m_data.tagOf(wordAt(std::span(chars.data(), chars.size())));
+    return tag != 0 && std::find(m_nameTags.begin(), m_nameTags.end(), tag) != m_nameTags.end();
 }
 
 bool PinyinGrammarRules::isVerb(std::u32string_view chars) const {

@@ -108,8 +108,8 @@ private:
         m_yue4{kNoSyllable};
     // The dictionary's parts of speech of verbs (the tags of 提供, 发展, 喝, 持续; 0 where unknown).
     std::array<std::uint8_t, 4> m_verbTags{};
-    // The dictionary's part of speech of people's names (the tag of 李白; 0 where unknown).
-    std::uint8_t m_nameTag = 0;
+    // The dictionary's parts of speech of people's names (the tags of 李白 and 刘备; 0 where unknown).
+    std::array<std::uint8_t, 2> m_nameTags{};
     // Whether the word `chars` is a verb by its part of speech.
     bool isVerb(std::u32string_view chars) const;
     // Whether the word `chars` is a person's name by its part of speech.

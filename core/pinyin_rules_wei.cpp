@@ -722,6 +722,34 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
                 continue;
             syl[i] = m_wei4;
         }
+    // 为 right after someone named, before a verb within a word or two, is what that one did for
+    // something or someone (鲁迅为纪念遇害的青年作家, 毛泽东为创刊号题词, 诸葛亮为刘备出谋划策); what he
+    // was keeps wéi (鲁迅为浙江绍兴人, 李世民为秦王时率军, 李白为唐代著名诗人).
+    if ((ctx.has & kTrWei) && m_wei4 != kNoSyllable && m_nameTags[0] != 0 && m_verbTags[0] != 0)
+        for (std::size_t i = 2; i + 2 < n; ++i) {
+            // (Not in 以…为, before a name taken, nor before a family of plants or animals: 以白莲教为号召,
+            // 阿克顿·贝尔为笔名出版, 紫藤为豆科攀援藤本.)
+            if (run[i] != U'为' || syl[i] == m_wei4 || !r.standsAlone(i) || !isName(ctx.wordBefore(i)) ||
+                ctx.aloneBefore(i, U'以') ||
+                oneOf(ctx.wordAtStart(i + 1),
+                      {U"笔名", U"化名", U"艺名", U"名义", U"号召", U"代价", U"契机"}) ||
+                in(U"科属目纲", ctx.wordAtStart(i + 1).empty() ? U' ' : ctx.wordAtStart(i + 1).back()))
+                continue;
+            bool done = false;
+            std::size_t k = i + 1;
+            for (int word = 0; word < 2 && k < n && !done; ++word) {
+                const std::u32string_view w = ctx.wordAtStart(k);
+                if (w.empty() || in(U"时后前间之的所是了着在", w.front()) || in(U"时后", w.back()))
+                    break;
+                // (Some verbs the dictionary tags as nouns: 纪念, 题词, 作注.)
+                done = w.size() > 1 && (isVerb(w) || oneOf(w, {U"纪念", U"题词", U"作注", U"作序", U"立传",
+                                                               U"庆祝", U"配音", U"出谋划策", U"效力"}));
+                k += w.size();
+            }
+            // ...not where the verb goes on to 的 or 所 (为流传的版本).
+            if (done && !(k < n && in(U"的所", run[k])))
+                syl[i] = m_wei4;
+        }
 }
 
 } // namespace core

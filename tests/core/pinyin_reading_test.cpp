@@ -2456,3 +2456,17 @@ TEST(PinyinReading, KilnsCourtsAndDigs) {
                {"汉阳陵出土了大量着衣式陶俑。", "hàn yáng líng chū tǔ le dà liàng zhuó yī shì táo yǒng。"},
                {"该地是野牦牛、藏野驴和藏原羚的主要分布区。", "gāi dì shì yě máo niú、zàng yě lǘ hé zàng yuán líng de zhǔ yào fēn bù qū。"}});
 }
+
+// 为 right after someone named, before a verb, is what that one did for something; what one was, a
+// name taken after 以 and a family of plants keep the copula.
+TEST(PinyinReading, ForWhatSomeoneNamedDid) {
+    expectAll({{"鲁迅为纪念遇害的青年作家写下此文。", "lǔ xùn wèi jì niàn yù hài de qīng nián zuò jiā xiě xià cǐ wén。"},
+               {"毛泽东为创刊号题词。", "máo zé dōng wèi chuàng kān hào tí cí。"},
+               {"诸葛亮为刘备出谋划策。", "zhū gě liàng wèi liú bèi chū móu huà cè。"},
+               {"鲁迅为浙江绍兴人。", "lǔ xùn wéi zhè jiāng shào xīng rén。"},
+               {"李世民为秦王时率军东征。", "lǐ shì mín wéi qín wáng shí shuài jūn dōng zhēng。"},
+               {"李白为唐代著名诗人。", "lǐ bái wéi táng dài zhù míng shī rén。"},
+               {"他为袁世凯所器重。", "tā wéi yuán shì kǎi suǒ qì zhòng。"},
+               {"勃朗特姐妹分别以柯勒·贝尔、埃利斯·贝尔和阿克顿·贝尔为笔名出版诗集。", "bó lǎng tè jiě mèi fēn bié yǐ kē lè·bèi ěr、āi lì sī·bèi ěr hé ā kè dùn·bèi ěr wéi bǐ míng chū bǎn shī jí。"},
+               {"紫藤为豆科攀援藤本。", "zǐ téng wéi dòu kē pān yuán téng běn。"}});
+}
