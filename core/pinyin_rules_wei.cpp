@@ -733,7 +733,8 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
                 ctx.aloneBefore(i, U'以') ||
                 oneOf(ctx.wordAtStart(i + 1),
                       {U"笔名", U"化名", U"艺名", U"名义", U"号召", U"代价", U"契机"}) ||
-                in(U"科属目纲", ctx.wordAtStart(i + 1).empty() ? U' ' : ctx.wordAtStart(i + 1).back()))
+                endsAsOneOf(std::initializer_list<std::u32string_view>{U"科", U"属", U"目", U"纲"},
+                            ctx.wordAtStart(i + 1)))
                 continue;
             bool done = false;
             std::size_t k = i + 1;
