@@ -100,12 +100,12 @@ private:
         m_bai3{kNoSyllable}, m_mo4{kNoSyllable}, m_zhong3{kNoSyllable}, m_zang4{kNoSyllable},
         m_lei3{kNoSyllable}, m_shao4{kNoSyllable}, m_chao2{kNoSyllable}, m_ding1{kNoSyllable},
         m_zha4{kNoSyllable}, m_shuai1{kNoSyllable}, m_mi3{kNoSyllable}, m_duo4{kNoSyllable},
-        m_ba1{kNoSyllable}, m_xiang4{kNoSyllable}, m_sai4{kNoSyllable}, m_fang2{kNoSyllable},
-        m_gan1{kNoSyllable}, m_chong1{kNoSyllable}, m_jian4{kNoSyllable}, m_pao1{kNoSyllable},
-        m_o2{kNoSyllable}, m_o4{kNoSyllable}, m_o5{kNoSyllable}, m_zai3{kNoSyllable}, m_jia1{kNoSyllable},
-        m_zhi3{kNoSyllable}, m_sui4{kNoSyllable}, m_cheng1{kNoSyllable}, m_meng3{kNoSyllable},
-        m_sheng4{kNoSyllable}, m_sang1{kNoSyllable}, m_ning4{kNoSyllable}, m_ta4{kNoSyllable},
-        m_yue4{kNoSyllable};
+        m_ba1{kNoSyllable}, m_xiang4{kNoSyllable}, m_xiang1{kNoSyllable}, m_sai4{kNoSyllable},
+        m_fang2{kNoSyllable}, m_gan1{kNoSyllable}, m_chong1{kNoSyllable}, m_jian4{kNoSyllable},
+        m_pao1{kNoSyllable}, m_o2{kNoSyllable}, m_o4{kNoSyllable}, m_o5{kNoSyllable}, m_zai3{kNoSyllable},
+        m_jia1{kNoSyllable}, m_zhi3{kNoSyllable}, m_sui4{kNoSyllable}, m_cheng1{kNoSyllable},
+        m_meng3{kNoSyllable}, m_sheng4{kNoSyllable}, m_sang1{kNoSyllable}, m_ning4{kNoSyllable},
+        m_ta4{kNoSyllable}, m_yue4{kNoSyllable};
     // The dictionary's parts of speech of verbs (the tags of 提供, 发展, 喝, 持续; 0 where unknown).
     std::array<std::uint8_t, 4> m_verbTags{};
     // The dictionary's parts of speech of people's names (the tags of 李白 and 刘备; 0 where unknown).

@@ -58,6 +58,11 @@ using namespace rules;
 //     十里铺着红地毯).
 namespace {
 
+// What 相 does with another, the first character of its verb (相联系, 相对于, 相比, 相继).
+constexpr std::u32string_view kMutual =
+    U"联关互对比同似近应连接继称识传助配处依交合当信爱见遇约逢映衬辅守结通符反聯關對"
+    U"應連繼稱識傳處見遇約結";
+
 // The peoples named by one character in a list (满、蒙、藏、回; 满藏蒙维汉五种文字).
 constexpr std::u32string_view kPeoples = U"满汉蒙藏回维苗彝壮";
 
@@ -107,14 +112,28 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                        : i > 0 || r.after == PinyinBoundary::Edge || r.after == PinyinBoundary::Digit ||
                              r.after == PinyinBoundary::Latin || r.after == PinyinBoundary::Space))
                 syl[i] = m_hang2;
-            // The lines of a text or the rows of a table closing the clause after 的, háng (输出所有不匹配
-            // 的行, 合并这些表中的行, 打印包含关键字的行; 他的行。 is his going).
-            else if (m_hang2 != kNoSyllable && last && i > 0 && run[i - 1] == U'的' &&
-                     holdsOneOf(
-                         std::initializer_list<std::u32string_view>{
-                             U"匹配", U"文件", U"表中", U"输出", U"打印", U"包含", U"删除", U"显示", U"读取",
-                             U"文本", U"代码", U"输入", U"注释", U"重复", U"选中", U"字符"},
-                         std::u32string_view(run.data(), i)))
+            // The lines of a text or the rows of a table after 的, closing the clause or before 的, 中 or
+            // a verb, háng (输出所有不匹配的行, 合并这些表中的行, 打印包含关键字的行, 读入的行保存为变量;
+            // 他的行。 is his going).
+            else if (m_hang2 != kNoSyllable && i > 0 && run[i - 1] == U'的' &&
+                     (last || in(U"的中", run[i + 1]) || isVerb(ctx.wordAtStart(i + 1))) &&
+                     holdsOneOf(std::initializer_list<std::u32string_view>{U"匹配", U"文件", U"表中", U"输出",
+                                                                           U"打印", U"包含", U"删除", U"显示",
+                                                                           U"读取", U"文本", U"代码", U"输入",
+                                                                           U"注释", U"重复", U"选中", U"字符",
+                                                                           U"读入", U"生成", U"写入"},
+                                std::u32string_view(run.data(), i)))
+                syl[i] = m_hang2;
+            // A line of text named by what it holds or what is done to it, háng: a new line (插入新行, 读入
+            // 新行的情况), a line broken, wrapped or continued (自动折行, 一个断行, 以及续行), the lines
+            // read, written or matched (获得输入行, 每一输出行, 注释行, 所有剩余行), put into a line (被插入
+            // 到行中). 行 here stands alone: 新行业, 继续行驶, 输入行为 are other words.
+            else if (m_hang2 != kNoSyllable && i > 0 && r.standsAlone(i) &&
+                     ((r.standsAlone(i - 1) && in(U"新续折断", run[i - 1])) ||
+                      oneOf(ctx.wordBefore(i),
+                            {U"输入", U"输出", U"读入", U"注释", U"说明", U"配置", U"摘要", U"概要", U"起始",
+                             U"剩余", U"可用", U"候选", U"匹配", U"任意", U"截断", U"读取"}) ||
+                      (run[i - 1] == U'到' && !last && in(U"中首尾末", run[i + 1]))))
                 syl[i] = m_hang2;
             break;
         case U'率': {
@@ -1171,10 +1190,14 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             // A chancellor, xiàng, after what praises or ranks him (北宋名相寇准, 一代贤相, 首相); not
             // "each other" before its verb (登录名相联系).
             if (m_xiang4 != kNoSyllable && i > 0 && in(U"名贤良宰首", run[i - 1]) && r.standsAlone(i - 1) &&
-                (last || !in(U"联关互对比同似近应连接继称识传助配处依交合当信爱见遇约逢映衬辅守结通符反聯關對"
-                             U"應連繼稱識傳處見遇約結",
-                             run[i + 1])))
+                (last || !in(kMutual, run[i + 1])))
                 syl[i] = m_xiang4;
+            // "Each other", xiāng, before a verb of two characters or more that one does with another
+            // (与标准输出相关联, 登录名相联系, 相对于当前目录, 与之相平行, 二人常相辩论).
+            else if (m_xiang1 != kNoSyllable && !last && r.standsAlone(i) &&
+                     (in(U"平区溶辩争", run[i + 1]) || in(kMutual, run[i + 1])) &&
+                     ctx.wordAtStart(i + 1).size() >= 2)
+                syl[i] = m_xiang1;
             break;
         case U'塞':
             // The frontier, sài, entered, left or counted (军入塞, 天下九塞, 紫塞); stopping up is sāi.

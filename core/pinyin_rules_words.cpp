@@ -336,6 +336,15 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
             else if (m_zhi3 != kNoSyllable && i > 0 && !last && r.standsAlone(i) &&
                      in(U"常也都就还却便仅才", run[i - 1]) && run[i + 1] != U'字')
                 syl[i] = m_zhi3;
+            // Also where nothing counts it (标准只声明了两种, tar文件只备份设定的目录, 希望只更新; 这只猫叫,
+            // 每只都会, 多只股票, 整只鸡, 一只只小鸟, 同一只小鼠, 首只克隆羊 and 买只小狗 are counted, 只数
+            // is their number).
+            else if (m_zhi3 != kNoSyllable && !last && r.standsAlone(i) && !in(U"字数", run[i + 1]) &&
+                     (i > 0 ? !ctx.afterCount(i, U"几这那哪每某各两半单多数若只首整") &&
+                                  !(run[i - 1] == kYi && !(i > 1 && in(U"唯统", run[i - 2]))) &&
+                                  !(ctx.wordBefore(i).size() == 1 && isVerb(ctx.wordBefore(i)))
+                            : r.before != PinyinBoundary::Digit))
+                syl[i] = m_zhi3;
             break;
         case U'降': {
             // Surrendering, xiáng: after 出, 投, 归, 纳, 招, 劝, 迎 or 诈 (刘禅出降, 皆出城迎降), or before

@@ -2470,3 +2470,40 @@ TEST(PinyinReading, ForWhatSomeoneNamedDid) {
                {"勃朗特姐妹分别以柯勒·贝尔、埃利斯·贝尔和阿克顿·贝尔为笔名出版诗集。", "bó lǎng tè jiě mèi fēn bié yǐ kē lè·bèi ěr、āi lì sī·bèi ěr hé ā kè dùn·bèi ěr wéi bǐ míng chū bǎn shī jí。"},
                {"紫藤为豆科攀援藤本。", "zǐ téng wéi dòu kē pān yuán téng běn。"}});
 }
+
+// A line of text named by what it holds or what is done to it is háng (a new line, a line wrapped or
+// continued, the lines read or matched); being good at a trade, driving on and what can be done keep
+// their words' readings.
+TEST(PinyinReading, LinesOfText) {
+    expectAll({{"每一输出行，同时禁止显示行号。", "měi yì shū chū háng，tóng shí jìn zhǐ xiǎn shì háng hào。"},
+               {"用反斜杠来嵌入新行。", "yòng fǎn xié gàng lái qiàn rù xīn háng。"},
+               {"如果设置，则不自动折行。", "rú guǒ shè zhì，zé bú zì dòng zhé háng。"},
+               {"反斜杠-新行符不作为续行。", "fǎn xié gàng-xīn háng fú bú zuò wéi xù háng。"},
+               {"将被插入到行中，就好像输入了一样。", "jiāng bèi chā rù dào háng zhōng，jiù hǎo xiàng shū rù le yí yàng。"},
+               {"读入的行保存为变量。", "dú rù de háng bǎo cún wéi biàn liàng。"},
+               {"只显示摘要行。", "zhǐ xiǎn shì zhāi yào háng。"},
+               {"他很在行。", "tā hěn zài háng。"},
+               {"继续行驶到终点。", "jì xù xíng shǐ dào zhōng diǎn。"}});
+}
+
+// 只 standing alone where nothing counts it is "only", zhǐ; after a number, a demonstrative, 每, 多,
+// 整, 首, 同一 or a verb of one character it counts, zhī, and 只数 is their number.
+TEST(PinyinReading, OnlyWhereNothingCounts) {
+    expectAll({{"tar文件只备份设定的目录。", "tar wén jiàn zhǐ bèi fèn shè dìng de mù lù。"},
+               {"如果你希望只更新所声明的文件。", "rú guǒ nǐ xī wàng zhǐ gēng xīn suǒ shēng míng de wén jiàn。"},
+               {"这只猫叫了一夜。", "zhè zhī māo jiào le yí yè。"},
+               {"我想买只白色的小狗。", "wǒ xiǎng mǎi zhī bái sè de xiǎo gǒu。"},
+               {"不是同一只小鼠。", "bú shì tóng yī zhī xiǎo shǔ。"},
+               {"出牙的只数因人而异。", "chū yá de zhī shù yīn rén ér yì。"},
+               {"多只股票涨停。", "duō zhī gǔ piào zhǎng tíng。"},
+               {"把整只鸡放进锅里。", "bǎ zhěng zhī jī fàng jìn guō lǐ。"}});
+}
+
+// 相 standing alone before a verb done with another is "each other", xiāng; a chancellor praised
+// before it stays xiàng.
+TEST(PinyinReading, EachOtherBeforeItsVerb) {
+    expectAll({{"与标准输出相关联的文件。", "yǔ biāo zhǔn shū chū xiāng guān lián de wén jiàn。"},
+               {"指定登录名相联系的个人目录。", "zhǐ dìng dēng lù míng xiāng lián xì de gè rén mù lù。"},
+               {"相对于当前目录的路径。", "xiāng duì yú dāng qián mù lù de lù jìng。"},
+               {"北宋名相寇准。", "běi sòng míng xiàng kòu zhǔn。"}});
+}
