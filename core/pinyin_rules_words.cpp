@@ -336,6 +336,14 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
             else if (m_zhi3 != kNoSyllable && i > 0 && !last && r.standsAlone(i) &&
                      in(U"常也都就还却便仅才", run[i - 1]) && run[i + 1] != U'字')
                 syl[i] = m_zhi3;
+            // One of them taken, zhī, after a verb of taking, buying, raising or cooking (买只鸭, 来只烤鸭,
+            // 给我拿只碗; 他来只看了一眼 and 买只是为了 are "only").
+            else if (m_zhi1 != kNoSyllable && i > 0 && !last && r.standsAlone(i) && r.standsAlone(i - 1) &&
+                     in(U"买拿抓养来要送捉宰烤炖煮借租牵抱领逮偷点", run[i - 1]) &&
+                     !isVerb(ctx.wordAtStart(i + 1)) &&
+                     !in(U"是能有因够买要好会在上说得剩用为需可差不花占考看做卖限怕收送比退换租借",
+                         run[i + 1]))
+                syl[i] = m_zhi1;
             // Also where nothing counts it (标准只声明了两种, tar文件只备份设定的目录, 希望只更新; 这只猫叫,
             // 每只都会, 多只股票, 整只鸡, 一只只小鸟, 同一只小鼠, 首只克隆羊 and 买只小狗 are counted, 只数
             // is their number).

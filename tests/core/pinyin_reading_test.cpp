@@ -2487,7 +2487,7 @@ TEST(PinyinReading, LinesOfText) {
 }
 
 // 只 standing alone where nothing counts it is "only", zhǐ; after a number, a demonstrative, 每, 多,
-// 整, 首, 同一 or a verb of one character it counts, zhī, and 只数 is their number.
+// 整, 首, 同一 or a verb of taking it counts, zhī, and 只数 is their number.
 TEST(PinyinReading, OnlyWhereNothingCounts) {
     expectAll({{"tar文件只备份设定的目录。", "tar wén jiàn zhǐ bèi fèn shè dìng de mù lù。"},
                {"如果你希望只更新所声明的文件。", "rú guǒ nǐ xī wàng zhǐ gēng xīn suǒ shēng míng de wén jiàn。"},
@@ -2496,7 +2496,9 @@ TEST(PinyinReading, OnlyWhereNothingCounts) {
                {"不是同一只小鼠。", "bú shì tóng yī zhī xiǎo shǔ。"},
                {"出牙的只数因人而异。", "chū yá de zhī shù yīn rén ér yì。"},
                {"多只股票涨停。", "duō zhī gǔ piào zhǎng tíng。"},
-               {"把整只鸡放进锅里。", "bǎ zhěng zhī jī fàng jìn guō lǐ。"}});
+               {"把整只鸡放进锅里。", "bǎ zhěng zhī jī fàng jìn guō lǐ。"},
+               {"服务员，来只烤鸭。", "fú wù yuán，lái zhī kǎo yā。"},
+               {"他来只看了一眼。", "tā lái zhǐ kàn le yì yǎn。"}});
 }
 
 // 相 standing alone before a verb done with another is "each other", xiāng; a chancellor praised
