@@ -15,6 +15,15 @@ namespace core {
 
 using namespace rules;
 
+namespace {
+
+// What the adverb 只 leads where a count would fit before it too (三千万只是开始, 一千只够买一半,
+// 他来只看了一眼): after these, 只 is "only", not a measure.
+constexpr std::u32string_view kOnlyLeads =
+    U"是能有因够买要好会在上说得剩用为需可差不花占考看做卖限怕收送比退换租借";
+
+} // namespace
+
 void PinyinGrammarRules::readMustBeforeItsObject(const RuleRun &ctx, std::vector<std::uint16_t> &syl) const {
     const PinyinSegmentedRun &r = ctx.seg;
     const std::span<const char32_t> run = ctx.text;
@@ -328,8 +337,7 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
             if (m_zhi1 != kNoSyllable &&
                 ((i > 0 && ctx.afterCount(i, U"几") && (isNumeral(run[i - 1]) || r.wordStart[i - 1])) ||
                  (i == 0 && r.before == PinyinBoundary::Digit && !last && !isVerb(ctx.wordAtStart(1)))) &&
-                !(!last &&
-                  in(U"是能有因够买要好会在上说得剩用为需可差不花占考看做卖限怕收送比退换租借", run[i + 1])))
+                !(!last && in(kOnlyLeads, run[i + 1])))
                 syl[i] = m_zhi1;
             // Only, zhǐ, standing alone after an adverb (史书中常只记其姓氏, 他却只说了一句; 只字不提 is
             // a word's).
@@ -340,9 +348,7 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
             // 给我拿只碗; 他来只看了一眼 and 买只是为了 are "only").
             else if (m_zhi1 != kNoSyllable && i > 0 && !last && r.standsAlone(i) && r.standsAlone(i - 1) &&
                      in(U"买拿抓养来要送捉宰烤炖煮借租牵抱领逮偷点", run[i - 1]) &&
-                     !isVerb(ctx.wordAtStart(i + 1)) &&
-                     !in(U"是能有因够买要好会在上说得剩用为需可差不花占考看做卖限怕收送比退换租借",
-                         run[i + 1]))
+                     !isVerb(ctx.wordAtStart(i + 1)) && !in(kOnlyLeads, run[i + 1]))
                 syl[i] = m_zhi1;
             // Also where nothing counts it (标准只声明了两种, tar文件只备份设定的目录, 希望只更新; 这只猫叫,
             // 每只都会, 多只股票, 整只鸡, 一只只小鸟, 同一只小鼠, 首只克隆羊 and 买只小狗 are counted, 只数
