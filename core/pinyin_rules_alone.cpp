@@ -151,8 +151,10 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                                    U"水师", U"将士", U"骑兵", U"步兵", U"亲兵", U"援兵", U"大军", U"联军"}) ||
                          (in(U"军兵骑卒", run[k]) && r.standsAlone(k));
             }
+            // One who leads stands before it alone (他率约三千人, 亲率, 遂率; 其率 may be its rate).
             const bool leads =
-                !last && ((in(U"众部师军兵舰", run[i + 1]) && !(i + 2 < n && run[i + 2] == U'所')) ||
+                !last && ((of.size() == 1 && in(U"他她亲遂乃即", of.front())) ||
+                          (in(U"众部师军兵舰", run[i + 1]) && !(i + 2 < n && run[i + 2] == U'所')) ||
                           (run[i + 1] == U'偏' && i + 2 < n && run[i + 2] == U'师') ||
                           (troops && !in(kAfterRate, run[i + 1])));
             // After 所 standing alone it is led by someone (金兀术所率的铁浮图骑兵); before a named army in

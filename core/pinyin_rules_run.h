@@ -63,7 +63,7 @@ inline constexpr std::u32string_view kMeasures = U"个位只条张件次名本�
 inline constexpr std::u32string_view kOffices =
     U"市部校团旅师军营连排班会家县省局处科组院所队司厂社村乡镇署警官首酋族兄";
 inline constexpr std::u32string_view kAfterRate =
-    U"为是达在的很较偏仍已均高低增降提升跌超不也都和与及必须应可需要能太比";
+    U"为是达在的很较偏仍已均高低增降提升跌超不也都和与及必须应可需要能太比设";
 inline constexpr std::u32string_view kDegrees =
     U"大小多少长短高低快慢早晚重轻深浅宽窄热冷强弱厚薄粗细紧松贵远近硬软旧老烫凉辣咸甜苦酸稀稠亮暗湿";
 inline constexpr std::u32string_view kHairBefore =
