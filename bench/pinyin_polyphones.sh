@@ -3,9 +3,10 @@
 # file learns from: data/polyphones (encyclopedic) and data/polyphones-web (everyday web text),
 # taken together in that order as the build takes them. Line n of the whole goes into fold n % K;
 # for each fold a data file is made from the other K-1 folds (make_pinyin_data --hold-out F/K) and
-# read on that fold alone. Reports, for each set and for both together: right with tone, right
-# without tone, and the share a context model decided; then the same for the data file without
-# models (no sentences learnt).
+# read on that fold alone; every fold also learns from data/polyphones-fields as the build does
+# (never measured here; FIELDS=none leaves them out). Reports, for each set and for both together:
+# right with tone, right without tone, and the share a context model decided; then the same for the
+# data file without models (no sentences learnt).
 # Usage: bench/pinyin_polyphones.sh [BUILD_DIR] [K]   (a build configured with -DLANTERNFIN_BENCH=ON)
 # ONLY=encyclopedic or ONLY=web learns from and reads that set alone.
 # SHUFFLE=N (a number) first shuffles each set's sentences of one character among themselves, by
@@ -71,13 +72,18 @@ PY
     cat "$work/set$i.lb" >> "$work/all.lb"
 done
 
+fields=$here/../data/polyphones-fields/sentences.tsv
+if [ "${FIELDS:-}" = none ]; then
+    fields=$work/no-fields.tsv
+    : > "$fields"
+fi
 make_data() { # OUT SENT LB [--hold-out F/K]
     local out=$1 s=$2 l=$3
     shift 3
     "$gen" "$@" "$out" /usr/share/rime-data/terra_pinyin.dict.yaml /usr/share/rime-data/build/terra_pinyin.table.txt \
         "$build/data/Unihan_Readings.txt" "$build/data/Unihan_Variants.txt" \
         /usr/lib/python3/dist-packages/jieba/dict.txt /usr/share/rime-data/pinyin_simp.dict.yaml \
-        /usr/share/opencc/t2s.json "$s" "$l" "${STANDARD_READINGS:-$here/../data/standard-readings.txt}" 2>"$work/log"
+        /usr/share/opencc/t2s.json "$s" "$l" "${STANDARD_READINGS:-$here/../data/standard-readings.txt}" "$fields" 2>"$work/log"
 }
 
 report() { # NAME N RIGHT LETTERS DECIDED
@@ -107,9 +113,11 @@ done
 report together "${total[nall]}" "${total[rightall]}" "${total[lettersall]}" "${total[decidedall]}"
 
 # Learning nothing from the sentences (no models, no corrected readings): one sentence that
-# teaches nothing, its character labelled as it is read.
+# teaches nothing, its character labelled as it is read, and no fields.
 printf '我▁们▁\n' > "$work/none.sent"
 printf 'men5\n' > "$work/none.lb"
+fields=$work/no-fields.tsv
+: > "$fields"
 make_data "$work/none.dat" "$work/none.sent" "$work/none.lb"
 echo "learning nothing from the sentences:"
 for i in "${used[@]}"; do

@@ -2,7 +2,7 @@
 //
 //   make_pinyin_data [--hold-out F/K] OUT TERRA_DICT TERRA_TABLE UNIHAN_READINGS UNIHAN_VARIANTS
 //                    JIEBA_DICT PINYIN_SIMP_DICT T2S_CONFIG LABELLED_SENT LABELLED_LB
-//                    STANDARD_READINGS INFO...
+//                    STANDARD_READINGS FIELDS INFO...
 //
 // TERRA_DICT    rime-data-terra-pinyin's terra_pinyin.dict.yaml (curated word readings)
 // TERRA_TABLE   rime-data-terra-pinyin's build/terra_pinyin.table.txt (word, reading, frequency)
@@ -15,6 +15,9 @@
 // LABELLED_SENT, LABELLED_LB  sentences with one polyphone's reading written down by a person
 //               (data/polyphones and data/polyphones-web, joined): what the context models learn from
 // STANDARD_READINGS  data/standard-readings.txt: words read as the Mainland standard reads them
+// FIELDS        data/polyphones-fields/sentences.tsv: sentences of many fields with every character
+//               read by hand, learnt from after the labelled sentences (never held out: they are
+//               not what bench/pinyin_polyphones.sh measures)
 // INFO          lines written into the file's info text (package versions)
 // --hold-out F/K  leaves sentence lines n with n % K == F out of training (for cross-validation)
 //
@@ -37,6 +40,11 @@
 
 using namespace pinyin_data;
 
+namespace {
+// Fewer labelled sentences than this: a character of the encyclopedic set alone.
+constexpr std::size_t kFewLabelled = 100;
+} // namespace
+
 int main(int argc, char **argv) {
     std::size_t holdOut = 0, folds = 0;
     if (argc > 2 && std::string(argv[1]) == "--hold-out") {
@@ -45,16 +53,60 @@ int main(int argc, char **argv) {
         argc -= 2;
         argv += 2;
     }
-    if (argc < 12)
+    if (argc < 13)
         fail("usage: make_pinyin_data [--hold-out F/K] OUT TERRA_DICT TERRA_TABLE UNIHAN_READINGS "
              "UNIHAN_VARIANTS "
-             "JIEBA_DICT PINYIN_SIMP_DICT T2S_CONFIG LABELLED_SENT LABELLED_LB STANDARD_READINGS [INFO...]");
+             "JIEBA_DICT PINYIN_SIMP_DICT T2S_CONFIG LABELLED_SENT LABELLED_LB STANDARD_READINGS FIELDS "
+             "[INFO...]");
     const std::string out = argv[1];
     const std::string terraDict = readFile(argv[2]), terra = readFile(argv[3]), unihan = readFile(argv[4]),
                       variants = readFile(argv[5]), jieba = readFile(argv[6]), simp = readFile(argv[7]);
     const std::string t2s = argv[8];
     const std::string labelledSent = readFile(argv[9]), labelledLb = readFile(argv[10]);
-    const std::string standard = readFile(argv[11]);
+    const std::string standard = readFile(argv[11]), fields = readFile(argv[12]);
+
+    // The sentences the models learn from, read first: a fault in them stops the build at once.
+    auto sentences = readLabelled(labelledSent, labelledLb);
+    if (sentences.empty())
+        fail("no labelled sentences in " + std::string(argv[9]));
+    // The fields' sentences teach the characters the labelled sets hold few sentences of (the
+    // encyclopedic set's twenty or so each), in the readings the sets give them. The web set's
+    // characters, each labelled in hundreds of sentences, learn from the sets alone: learnt from
+    // encyclopedic prose too, they read everyday and manual text worse (一行 xíng, 显式地 dì, 将不
+    // jiàng), where the fields had little more to teach them.
+    std::map<char32_t, std::size_t> labelledCount;
+    for (const LabelledSentence &s : sentences)
+        ++labelledCount[s.text[s.at]];
+    if (folds) {
+        std::vector<LabelledSentence> kept;
+        for (std::size_t i = 0; i < sentences.size(); ++i)
+            if (i % folds != holdOut)
+                kept.push_back(std::move(sentences[i]));
+        sentences = std::move(kept);
+    }
+    // Only the readings the sentences learnt from give (a held-out fold's own teach nothing).
+    std::set<std::pair<char32_t, std::string>> readings;
+    for (const LabelledSentence &s : sentences)
+        if (labelledCount[s.text[s.at]] < kFewLabelled)
+            readings.insert({s.text[s.at], s.reading});
+    std::string fieldError;
+    auto fromFields = readFieldSentences(fields, readings, &fieldError);
+    if (!fieldError.empty())
+        fail(std::string(argv[12]) + ", " + fieldError);
+    // A character the sets read in the neutral tone somewhere, which the writers never did, they
+    // read by another convention (过 guò after every verb, 边 biān in 左边, 吧 bā): it learns from
+    // the sets alone.
+    std::set<char32_t> neutralInSets, neutralInFields;
+    for (const auto &[c, reading] : readings)
+        if (reading.back() == '5')
+            neutralInSets.insert(c);
+    for (const LabelledSentence &s : fromFields)
+        if (s.reading.back() == '5')
+            neutralInFields.insert(s.text[s.at]);
+    std::erase_if(fromFields, [&](const LabelledSentence &s) {
+        return neutralInSets.count(s.text[s.at]) && !neutralInFields.count(s.text[s.at]);
+    });
+
     Sources src;
     readTerra(terra, src);
     readTerraDict(terraDict, src);
@@ -70,7 +122,7 @@ int main(int argc, char **argv) {
     core::PinyinDataContent content = chooseReadings(src, t2s, &traditionalOf);
 
     std::string info = "lanternfin pinyin reading data\n";
-    for (int i = 12; i < argc; ++i)
+    for (int i = 13; i < argc; ++i)
         info += std::string(argv[i]) + "\n";
     info += "terra_pinyin.dict.yaml fnv64 " + fnv64(terraDict) + "\n";
     info += "terra_pinyin.table.txt fnv64 " + fnv64(terra) + "\n";
@@ -80,22 +132,13 @@ int main(int argc, char **argv) {
     info += "pinyin_simp.dict.yaml fnv64 " + fnv64(simp) + "\n";
     info += "polyphones fnv64 " + fnv64(labelledSent + labelledLb) + "\n";
     info += "standard-readings.txt fnv64 " + fnv64(standard) + "\n";
+    info += "polyphones-fields fnv64 " + fnv64(fields) + "\n";
     if (folds)
         info += "held out: lines n % " + std::to_string(folds) + " == " + std::to_string(holdOut) + "\n";
     content.info = std::move(info);
     std::string why;
     // The models learn from the sentences as the engine reads them without models.
     {
-        auto sentences = readLabelled(labelledSent, labelledLb);
-        if (sentences.empty())
-            fail("no labelled sentences in " + std::string(argv[9]));
-        if (folds) {
-            std::vector<LabelledSentence> kept;
-            for (std::size_t i = 0; i < sentences.size(); ++i)
-                if (i % folds != holdOut)
-                    kept.push_back(std::move(sentences[i]));
-            sentences = std::move(kept);
-        }
         std::vector<std::uint32_t> aligned;
         auto engine = [&] {
             const auto base = core::writePinyinData(content, &why);
@@ -118,7 +161,11 @@ int main(int argc, char **argv) {
         const auto data = engine();
         // Words the labels read both ways are read by the models where they learnt them.
         const auto bothWays = wordsReadBothWays(data, sentences);
-        content.models = trainContextModels(data, sentences, bothWays);
+        // The fields' sentences teach only the context models of the characters the sets made
+        // models for. A rare character's own reading, the words read both ways and the words'
+        // corrections stay what the sets say: one sentence more of 芍陂 què made 芍药 què, and
+        // the writers' 大夫 of old, dà fū, was no longer a doctor.
+        content.models = trainContextModels(data, sentences, bothWays, fromFields);
         // Then Taiwan's tones the words kept where the labels read the Mainland's.
         std::set<std::u32string> standardWords;
         for (const auto &[word, syllables] : src.standard)
@@ -140,7 +187,7 @@ int main(int argc, char **argv) {
         weights += m.weights.size();
     std::cerr << "make_pinyin_data: " << content.readings.size() << " characters, " << content.words.size()
               << " words, " << content.models.size() << " models with " << weights << " features, "
-              << file.size() << " bytes\n";
+              << file.size() << " bytes; " << fromFields.size() << " examples from the fields\n";
 
     const std::string tmp = out + ".tmp";
     {

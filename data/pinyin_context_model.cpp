@@ -129,6 +129,49 @@ std::vector<LabelledSentence> readLabelled(const std::string &sentText, const st
     return out;
 }
 
+std::vector<LabelledSentence> readFieldSentences(const std::string &text,
+                                                 const std::set<std::pair<char32_t, std::string>> &readings,
+                                                 std::string *error) {
+    std::vector<LabelledSentence> out;
+    std::size_t number = 0;
+    for (const std::string_view line : split(text, '\n')) {
+        ++number;
+        if (line.empty())
+            continue;
+        const auto parts = split(line, '\t');
+        const auto bad = [&](const std::string &why) {
+            *error = "line " + std::to_string(number) + ": " + why;
+            return std::vector<LabelledSentence>{};
+        };
+        if (parts.size() != 3)
+            return bad("not field, sentence and syllables separated by tabs");
+        const Word sentence = decode(parts[1]);
+        std::vector<std::size_t> han;
+        for (std::size_t i = 0; i < sentence.size(); ++i)
+            if (sentence[i] >= 0x3400 && sentence[i] <= 0x9fff)
+                han.push_back(i);
+        std::vector<std::string_view> syllables;
+        for (const std::string_view s : split(parts[2], ' '))
+            if (!s.empty())
+                syllables.push_back(s);
+        if (syllables.size() != han.size())
+            return bad(std::to_string(han.size()) + " Han characters but " +
+                       std::to_string(syllables.size()) + " syllables");
+        for (std::size_t k = 0; k < han.size(); ++k) {
+            const std::string_view y = syllables[k];
+            if (y.size() < 2 || y.back() < '1' || y.back() > '5' ||
+                !std::all_of(y.begin(), y.end() - 1, [](char c) { return c >= 'a' && c <= 'z'; }))
+                return bad("\"" + std::string(y) + "\" is not a numbered syllable");
+            const std::size_t at = han[k];
+            const char32_t c = sentence[at];
+            if (!readings.count({c, std::string(y)}))
+                continue;
+            out.push_back({sentence, at, std::string(y)});
+        }
+    }
+    return out;
+}
+
 LabelledContext contextOf(core::PinyinReader &reader, const core::PinyinReadingData &data,
                           const LabelledSentence &s) {
     LabelledContext ctx;
@@ -378,33 +421,40 @@ std::set<WordPlace> wordsReadBothWays(const core::PinyinReadingData &data,
 
 std::map<char32_t, core::PinyinModel> trainContextModels(const core::PinyinReadingData &data,
                                                          const std::vector<LabelledSentence> &sentences,
-                                                         const std::set<WordPlace> &inContext) {
+                                                         const std::set<WordPlace> &inContext,
+                                                         const std::vector<LabelledSentence> &more) {
     core::PinyinReader reader(data, {});
     struct Seen {
         std::string engine; // the engine's reading of the character alone
         std::vector<std::pair<LabelledContext, std::string>> examples;
+        bool otherwise = false; // `sentences` read it otherwise than the engine somewhere
     };
     std::map<char32_t, Seen> byChar;
-    for (const LabelledSentence &s : sentences) {
+    auto learn = [&](const LabelledSentence &s, bool own) {
         const char32_t c = s.text[s.at];
         if (c == U'一' || c == U'不') // read by their tone changes
-            continue;
+            return;
         LabelledContext ctx = contextOf(reader, data, s);
         if (!ctx.alone && !inContext.count({ctx.word, ctx.offset}))
-            continue;
+            return;
         Seen &seen = byChar[c];
         seen.engine = std::string(data.syllableName(data.syllableOf(c)));
+        seen.otherwise = seen.otherwise || (own && s.reading != seen.engine);
         seen.examples.emplace_back(std::move(ctx), s.reading);
-    }
+    };
+    for (const LabelledSentence &s : sentences)
+        learn(s, true);
+    for (const LabelledSentence &s : more)
+        learn(s, false);
     std::map<char32_t, core::PinyinModel> models;
     for (auto &[c, seen] : byChar) {
+        if (!seen.otherwise)
+            continue;
         core::PinyinModel m;
         m.classes.push_back(seen.engine);
         for (const auto &[ctx, label] : seen.examples)
             if (std::find(m.classes.begin(), m.classes.end(), label) == m.classes.end())
                 m.classes.push_back(label);
-        if (m.classes.size() < 2)
-            continue;
         std::sort(m.classes.begin() + 1, m.classes.end());
         // The words it learnt, each by its last feature: kept with the weights even where these
         // come to nothing, as the engine asks a model only about the words it knows.

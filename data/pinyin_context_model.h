@@ -25,6 +25,15 @@ struct LabelledSentence {
 // same lines of LB ("le5", "lu:4"); a line that is not so is left out.
 std::vector<LabelledSentence> readLabelled(const std::string &sentText, const std::string &labelText);
 
+// The sentences of data/polyphones-fields, one a line: "field TAB sentence TAB syllables", a
+// numbered syllable for every Han character (U+3400 to U+9FFF) in order. Each place of a character
+// read as one of `readings` (a character and a reading the labelled sets give it) becomes a
+// labelled sentence of its own. A line that is not so is an error: `error` names it, and nothing
+// is returned.
+std::vector<LabelledSentence> readFieldSentences(const std::string &text,
+                                                 const std::set<std::pair<char32_t, std::string>> &readings,
+                                                 std::string *error);
+
 // Where a labelled character stands in the engine's reading of its sentence without models.
 struct LabelledContext {
     bool alone = false;                  // a word of one character: the model decides
@@ -88,9 +97,11 @@ std::set<WordPlace> wordsReadBothWays(const core::PinyinReadingData &data,
 // Models trained on `sentences`, read with `data` (a data file without models): each character
 // learns from its sentences where it stands alone and where it stands at a place of `inContext`.
 // A character gets a model where those labels hold a reading other than the engine's; its
-// classes are the engine's reading first, then the others in order.
+// classes are the engine's reading first, then the others in order. Such a character learns from
+// the sentences of `more` as well (the fields'), after its own; `more` never makes a model.
 std::map<char32_t, core::PinyinModel> trainContextModels(const core::PinyinReadingData &data,
                                                          const std::vector<LabelledSentence> &sentences,
-                                                         const std::set<WordPlace> &inContext = {});
+                                                         const std::set<WordPlace> &inContext = {},
+                                                         const std::vector<LabelledSentence> &more = {});
 
 } // namespace pinyin_data

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# make_pinyin_data stops at a fault in the fields' sentences, names the line, and writes no file.
+# Usage: fields_faults.sh MAKE_PINYIN_DATA SCRATCH_DIR TERRA_DICT ... STANDARD_READINGS
+# (the generator's inputs between OUT and FIELDS).
+set -u
+gen=$1 dir=$2
+shift 2
+inputs=("$@")
+mkdir -p "$dir"
+failed=0
+check() { # CONTENT EXPECTED_MESSAGE
+    printf '%b' "$1" > "$dir/fields.tsv"
+    rm -f "$dir/out.dat"
+    if out=$("$gen" "$dir/out.dat" "${inputs[@]}" "$dir/fields.tsv" 2>&1); then
+        echo "FAIL: accepted $1"
+        failed=1
+    elif [[ $out != *"$2"* ]]; then
+        echo "FAIL: for $1 said: $out (expected: $2)"
+        failed=1
+    elif [ -e "$dir/out.dat" ]; then
+        echo "FAIL: wrote a file for $1"
+        failed=1
+    fi
+}
+good='history\t长城是中国古代的军事防御工程。\tchang2 cheng2 shi4 zhong1 guo2 gu3 dai4 de5 jun1 shi4 fang2 yu4 gong1 cheng2\n'
+check 'f\t两个字\tliang3 ge4\n' 'line 1: 3 Han characters but 2 syllables'
+check 'f\t字\tzi4 zi4\n' 'line 1: 1 Han characters but 2 syllables'
+check "${good}\nf\t行\txing\n" 'line 3: "xing" is not a numbered syllable'
+check 'f\t行\tXing2\n' '"Xing2" is not a numbered syllable'
+check 'f\t行\t2\n' '"2" is not a numbered syllable'
+check 'f\t只有句子\n' 'line 1: not field, sentence and syllables separated by tabs'
+check "${good}f\t长\tchang2\textra\n" 'line 2: not field, sentence and syllables'
+rm -rf "$dir"
+exit $failed
