@@ -148,7 +148,7 @@ std::vector<LabelledSentence> readFieldSentences(const std::string &text,
         const Word sentence = decode(parts[1]);
         std::vector<std::size_t> han;
         for (std::size_t i = 0; i < sentence.size(); ++i)
-            if (sentence[i] >= 0x3400 && sentence[i] <= 0x9fff)
+            if (isHan(sentence[i]))
                 han.push_back(i);
         std::vector<std::string_view> syllables;
         for (const std::string_view s : split(parts[2], ' '))

@@ -26,10 +26,10 @@ struct LabelledSentence {
 std::vector<LabelledSentence> readLabelled(const std::string &sentText, const std::string &labelText);
 
 // The sentences of data/polyphones-fields, one a line: "field TAB sentence TAB syllables", a
-// numbered syllable for every Han character (U+3400 to U+9FFF) in order. Each place of a character
-// read as one of `readings` (a character and a reading the labelled sets give it) becomes a
-// labelled sentence of its own. A line that is not so is an error: `error` names it, and nothing
-// is returned.
+// numbered syllable for every Han character (isHan: the unified ideographs with extension A and
+// beyond, the compatibility ones, 〇) in order. Each place of a character read as one of
+// `readings` (a character and a reading the labelled sets give it) becomes a labelled sentence of
+// its own. A line that is not so is an error: `error` names it, and nothing is returned.
 std::vector<LabelledSentence> readFieldSentences(const std::string &text,
                                                  const std::set<std::pair<char32_t, std::string>> &readings,
                                                  std::string *error);
