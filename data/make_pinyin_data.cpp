@@ -161,10 +161,10 @@ int main(int argc, char **argv) {
         const auto data = engine();
         // Words the labels read both ways are read by the models where they learnt them.
         const auto bothWays = wordsReadBothWays(data, sentences);
-        // The fields' sentences teach only the context models of the characters the sets made
-        // models for. A rare character's own reading, the words read both ways and the words'
-        // corrections stay what the sets say: one sentence more of 芍陂 què made 芍药 què, and
-        // the writers' 大夫 of old, dà fū, was no longer a doctor.
+        // The fields' sentences teach the context models of the characters the sets made models
+        // for, and correct words the sets hold none of (below). A rare character's own reading,
+        // the words read both ways and the corrections of the words the sets hold stay what the
+        // sets say: one sentence more of 芍陂 què made 芍药 què.
         content.models = trainContextModels(data, sentences, bothWays, fromFields);
         // Then Taiwan's tones the words kept where the labels read the Mainland's.
         std::set<std::u32string> standardWords;
@@ -173,6 +173,12 @@ int main(int argc, char **argv) {
         correctWordTones(data, sentences, traditionalOf, content.readings, content.words, standardWords);
         correctTransliterations(data, sentences, traditionalOf, content.readings, content.words);
         for (auto &[word, reading] : wordCorrections(data, sentences, standardWords))
+            if (const auto it = content.words.find(word); it != content.words.end())
+                it->second.reading = std::move(reading);
+        // Then the words the fields read otherwise than the engine and the sets hold none of
+        // (任新民 rén, 折子戏 zhé zi xì; cross-validated, 擂鼓 léi and 太仆寺 pú of a fold learn
+        // from the fields what the other folds cannot teach).
+        for (auto &[word, reading] : fieldWordCorrections(data, fromFields, sentences, standardWords, src.toneless))
             if (const auto it = content.words.find(word); it != content.words.end())
                 it->second.reading = std::move(reading);
         for (const auto &[word, place] : bothWays)

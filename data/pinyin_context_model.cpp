@@ -241,6 +241,48 @@ wordCorrections(const core::PinyinReadingData &data, const std::vector<LabelledS
     return out;
 }
 
+std::map<std::u32string, std::vector<std::string>>
+fieldWordCorrections(const core::PinyinReadingData &data, const std::vector<LabelledSentence> &fields,
+                     const std::vector<LabelledSentence> &labelled, const std::set<std::u32string> &standard,
+                     const std::map<std::u32string, std::map<std::string, double>> &toneless) {
+    core::PinyinReader reader(data, {});
+    std::set<std::u32string> labelledWords;
+    for (const LabelledSentence &s : labelled)
+        labelledWords.insert(contextOf(reader, data, s).word);
+    auto letters = [](const std::vector<std::string> &syllables) {
+        std::string out;
+        for (const std::string &y : syllables) {
+            if (!out.empty())
+                out += ' ';
+            out += baseOf(y);
+        }
+        return out;
+    };
+    auto out = wordCorrections(data, fields, standard);
+    std::vector<std::uint16_t> syl;
+    std::erase_if(out, [&](const auto &entry) {
+        const auto &[word, reading] = entry;
+        if (labelledWords.count(word))
+            return true;
+        reader.readRun(word, syl);
+        std::vector<std::string> ours;
+        for (std::uint16_t x : syl)
+            ours.emplace_back(data.syllableName(x));
+        for (std::size_t k = 0; k < ours.size() && k < reading.size(); ++k)
+            if (ours[k].back() == '5' && reading[k].back() != '5')
+                return true;
+        if (letters(reading) == letters(ours))
+            return false;
+        const auto spelt = toneless.find(word);
+        if (spelt == toneless.end())
+            return true;
+        const auto most = std::max_element(spelt->second.begin(), spelt->second.end(),
+                                           [](const auto &a, const auto &b) { return a.second < b.second; });
+        return most->first != letters(reading);
+    });
+    return out;
+}
+
 std::size_t correctWordTones(const core::PinyinReadingData &data,
                              const std::vector<LabelledSentence> &sentences,
                              const std::map<char32_t, std::set<char32_t>> &traditionalOf,

@@ -54,6 +54,18 @@ std::map<std::u32string, std::vector<std::string>>
 wordCorrections(const core::PinyinReadingData &data, const std::vector<LabelledSentence> &sentences,
                 const std::set<std::u32string> &standard = {});
 
+// The corrections the hand-read fields teach (wordCorrections of `fields`), for the words the
+// labelled sentences never hold (there the sets decide). The writers read a word in the sense
+// their prose meant, which is not always the everyday one, so a correction is left out where it
+// takes a neutral tone away (管子 guǎn zǐ of the philosopher, 花子) or changes a syllable's letters
+// and pinyin_simp (`toneless`: a word's spellings with the typists' weights) does not spell the
+// word so more often than any other way (大夫 dà fū of the officials of old, 年率 shuài of 是年率军,
+// 粘合剂 zhān). Tones alone may change (任新民 rén, 折子戏 zhé zi xì, 王谢堂前燕 yàn).
+std::map<std::u32string, std::vector<std::string>>
+fieldWordCorrections(const core::PinyinReadingData &data, const std::vector<LabelledSentence> &fields,
+                     const std::vector<LabelledSentence> &labelled, const std::set<std::u32string> &standard,
+                     const std::map<std::u32string, std::map<std::string, double>> &toneless);
+
 // Taiwan's tone of a character that the words keep where Mainland text reads another (夹攻, 夹击
 // jiá where the labels say jiā): where the labels read the character inside at least three words of
 // `words` (their own readings) with other tones than those words give it, in more words than they

@@ -2513,3 +2513,19 @@ TEST(PinyinReading, EachOtherBeforeItsVerb) {
                {"相对于当前目录的路径。", "xiāng duì yú dāng qián mù lù de lù jìng。"},
                {"北宋名相寇准。", "běi sòng míng xiàng kòu zhǔn。"}});
 }
+
+// Words the hand-read fields read otherwise than the dictionaries, which the labelled sets hold
+// none of, take the fields' reading where only a tone moves (折子戏, 王谢堂前燕) or the surname 任
+// is meant; where the writers meant another sense than the everyday one (大夫 of old, 管子 the
+// philosopher, 粘合剂 and 年率 of their own sentences) the everyday reading stays.
+TEST(PinyinReading, WordsTheFieldsCorrect) {
+    expectAll({{"任新民是中国导弹与航天技术专家", "rén xīn mín shì zhōng guó dǎo dàn yǔ háng tiān jì shù zhuān jiā"},
+               {"昆曲折子戏《游园惊梦》广为流传", "kūn qǔ zhé zi xì《yóu yuán jīng mèng》guǎng wéi liú chuán"},
+               {"旧时王谢堂前燕，飞入寻常百姓家", "jiù shí wáng xiè táng qián yàn，fēi rù xún cháng bǎi xìng jiā"},
+               {"他被任命为大使", "tā bèi rèn mìng wéi dà shǐ"},
+               {"他在医院当大夫", "tā zài yī yuàn dāng dài fū"},
+               {"那个管子漏水了", "nà ge guǎn zi lòu shuǐ le"},
+               {"叫花子沿街乞讨", "jiào huā zi yán jiē qǐ tǎo"},
+               {"用粘合剂把木板粘在一起", "yòng nián hé jì bǎ mù bǎn zhān zài yì qǐ"},
+               {"年率为百分之二", "nián lǜ wéi bǎi fēn zhī èr"}});
+}
