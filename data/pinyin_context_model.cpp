@@ -1,5 +1,6 @@
 #include "pinyin_context_model.h"
 
+#include "pinyin_mainland.h"
 #include "pinyin_sources.h"
 
 #include <algorithm>
@@ -249,15 +250,6 @@ fieldWordCorrections(const core::PinyinReadingData &data, const std::vector<Labe
     std::set<std::u32string> labelledWords;
     for (const LabelledSentence &s : labelled)
         labelledWords.insert(contextOf(reader, data, s).word);
-    auto letters = [](const std::vector<std::string> &syllables) {
-        std::string out;
-        for (const std::string &y : syllables) {
-            if (!out.empty())
-                out += ' ';
-            out += baseOf(y);
-        }
-        return out;
-    };
     auto out = wordCorrections(data, fields, standard);
     std::vector<std::uint16_t> syl;
     std::erase_if(out, [&](const auto &entry) {
@@ -271,14 +263,10 @@ fieldWordCorrections(const core::PinyinReadingData &data, const std::vector<Labe
         for (std::size_t k = 0; k < ours.size() && k < reading.size(); ++k)
             if (ours[k].back() == '5' && reading[k].back() != '5')
                 return true;
-        if (letters(reading) == letters(ours))
+        if (sameLetters(reading, ours))
             return false;
         const auto spelt = toneless.find(word);
-        if (spelt == toneless.end())
-            return true;
-        const auto most = std::max_element(spelt->second.begin(), spelt->second.end(),
-                                           [](const auto &a, const auto &b) { return a.second < b.second; });
-        return most->first != letters(reading);
+        return spelt == toneless.end() || mostTyped(spelt->second).first != lettersOf(reading);
     });
     return out;
 }

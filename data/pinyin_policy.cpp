@@ -243,9 +243,7 @@ public:
             if (it == m_src.toneless.end() || m_variantDefault.count(cp))
                 continue;
             const auto &spellings = it->second;
-            const auto top =
-                std::max_element(spellings.begin(), spellings.end(),
-                                 [](const auto &a, const auto &b) { return a.second < b.second; });
+            const auto top = &mostTyped(spellings);
             const std::string ours = baseOf(def);
             if (top->first == ours || top->second < kTypedEnough)
                 continue;
@@ -278,15 +276,8 @@ public:
             else
                 for (char32_t c : w)
                     syl.push_back(m_default[c]);
-            const auto top =
-                std::max_element(spellings.begin(), spellings.end(),
-                                 [](const auto &a, const auto &b) { return a.second < b.second; });
-            std::string ours;
-            for (const auto &x : syl) {
-                if (!ours.empty())
-                    ours += ' ';
-                ours.append(x, 0, x.size() - 1);
-            }
+            const auto top = &mostTyped(spellings);
+            const std::string ours = lettersOf(syl);
             if (ours == top->first || top->second < kTypedEnough)
                 continue;
             // A reading of terra's own words yields only to a spelling typed clearly more often
@@ -620,15 +611,8 @@ public:
         const auto it = m_src.toneless.find(w);
         if (it == m_src.toneless.end())
             return false;
-        const auto top = std::max_element(it->second.begin(), it->second.end(),
-                                          [](const auto &a, const auto &b) { return a.second < b.second; });
-        std::string ours;
-        for (const auto &x : syl) {
-            if (!ours.empty())
-                ours += ' ';
-            ours += baseOf(x);
-        }
-        return top->first == ours && top->second >= kTypedEnough;
+        const auto &top = mostTyped(it->second);
+        return top.first == lettersOf(syl) && top.second >= kTypedEnough;
     }
 
     // Traditional text splits and reads as its simplified form does: each word in its

@@ -104,6 +104,21 @@ std::string baseOf(const std::string &syl) {
     return syl.substr(0, syl.size() - 1);
 }
 
+std::string lettersOf(const std::vector<std::string> &syllables) {
+    std::string out;
+    for (const std::string &y : syllables) {
+        if (!out.empty())
+            out += ' ';
+        out += baseOf(y);
+    }
+    return out;
+}
+
+const std::pair<const std::string, double> &mostTyped(const std::map<std::string, double> &spellings) {
+    return *std::max_element(spellings.begin(), spellings.end(),
+                             [](const auto &a, const auto &b) { return a.second < b.second; });
+}
+
 void readTerra(const std::string &text, Sources &src) {
     for (std::string_view line : split(text, '\n')) {
         if (line.empty() || line[0] == '#')

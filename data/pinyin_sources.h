@@ -33,6 +33,12 @@ std::string numbered(std::string_view marked);
 std::string syllableOf(std::string_view s);
 // A numbered syllable's letters ("zhang3" -> "zhang").
 std::string baseOf(const std::string &syl);
+// A word's numbered syllables as pinyin_simp spells them: their letters, separated by spaces
+// ("huan4 hang2" -> "huan hang").
+std::string lettersOf(const std::vector<std::string> &syllables);
+// The spelling of a word that pinyin_simp types most often, with its weight (the first of equals);
+// `spellings` is one of Sources::toneless's, never empty.
+const std::pair<const std::string, double> &mostTyped(const std::map<std::string, double> &spellings);
 
 // Terra's reading of one character with its frequency, in terra's order.
 struct Reading {
