@@ -4,7 +4,7 @@
 # taken together in that order as the build takes them. Line n of the whole goes into fold n % K;
 # for each fold a data file is made from the other K-1 folds (make_pinyin_data --hold-out F/K) and
 # read on that fold alone; every fold also learns from data/polyphones-fields as the build does
-# (never measured here; FIELDS=none leaves them out). Reports, for each set and for both together:
+# (never measured here; FIELDS=none leaves them out, FIELDS=FILE learns from FILE instead). Reports, for each set and for both together:
 # right with tone, right without tone, and the share a context model decided; then the same for the
 # data file without models (no sentences learnt).
 # Usage: bench/pinyin_polyphones.sh [BUILD_DIR] [K]   (a build configured with -DLANTERNFIN_BENCH=ON)
@@ -76,6 +76,8 @@ fields=$here/../data/polyphones-fields/sentences.tsv
 if [ "${FIELDS:-}" = none ]; then
     fields=$work/no-fields.tsv
     : > "$fields"
+elif [ -n "${FIELDS:-}" ]; then
+    fields=$FIELDS
 fi
 make_data() { # OUT SENT LB [--hold-out F/K]
     local out=$1 s=$2 l=$3

@@ -2529,3 +2529,50 @@ TEST(PinyinReading, WordsTheFieldsCorrect) {
                {"用粘合剂把木板粘在一起", "yòng nián hé jì bǎ mù bǎn zhān zài yì qǐ"},
                {"年率为百分之二", "nián lǜ wéi bǎi fēn zhī èr"}});
 }
+
+// A word that one labelled sentence reads otherwise keeps the standard's reading where the
+// standard names it: the labeller's slip (芥兰 jiè, 舍不得 dé, 飞来横祸 héng) or a sentence split
+// otherwise than ours (由心地 de, 录音间或, 车后背着) would have changed the word everywhere. An
+// adverbial 地 still reads de, before 被 too.
+TEST(PinyinReading, OneLabelledSentenceDoesNotOverturnTheStandard) {
+    expectAll({{"她心地善良，待人真诚", "tā xīn dì shàn liáng，dài rén zhēn chéng"},
+               {"这孩子心地好", "zhè hái zi xīn dì hǎo"},
+               {"他开心地笑了", "tā kāi xīn de xiào le"},
+               {"他逐渐地被人遗忘", "tā zhú jiàn de bèi rén yí wàng"},
+               {"我舍不得离开这里", "wǒ shě bù de lí kāi zhè lǐ"},
+               {"炒一盘芥兰", "chǎo yì pán gài lán"},
+               {"两位航天员身着新款常服亮相", "liǎng wèi háng tiān yuán shēn zhuó xīn kuǎn cháng fú liàng xiàng"},
+               {"他的道行很深", "tā de dào heng hěn shēn"},
+               {"遭遇一场飞来横祸", "zāo yù yì chǎng fēi lái hèng huò"},
+               {"阿塞拜疆的首都是巴库", "ā sài bài jiāng de shǒu dū shì bā kù"},
+               {"苕子是一种绿肥作物", "sháo zi shì yì zhǒng lǜ féi zuò wù"},
+               {"他间或也写几首诗", "tā jiàn huò yě xiě jǐ shǒu shī"},
+               {"乡亲们翘首盼望", "xiāng qīn men qiáo shǒu pàn wàng"},
+               {"天空灰蒙蒙的", "tiān kōng huī méng méng de"},
+               {"一晃就是十年", "yì huǎng jiù shì shí nián"},
+               {"树枝一晃一晃的", "shù zhī yí huàng yí huàng de"},
+               {"他拍了拍我的后背", "tā pāi le pāi wǒ de hòu bèi"},
+               {"在门口转来转去", "zài mén kǒu zhuàn lái zhuàn qù"},
+               {"风水轮流转", "fēng shuǐ lún liú zhuàn"},
+               {"生活用品一应俱全", "shēng huó yòng pǐn yì yīng jù quán"}});
+}
+
+// A doubled word reads both twins alike, as its base word does (仔细 zǐ, 干脆 gān, 松散 sǎn, 睡觉
+// jiào), where the sources read one of them by the character's other reading (酸溜溜 liù liū,
+// 吹泡泡 pāo); doubled words of two readings keep both (扇扇子, 板上钉钉).
+TEST(PinyinReading, DoubledWordsReadTheirTwinsAlike) {
+    expectAll({{"他仔仔细细地看了一遍", "tā zǐ zǐ xì xì de kàn le yí biàn"},
+               {"夏天的风凉凉的", "xià tiān de fēng liáng liáng de"},
+               {"孩子们吵吵闹闹地跑过去", "hái zi men chǎo chǎo nào nào de pǎo guò qù"},
+               {"他说话干干脆脆", "tā shuō huà gān gān cuì cuì"},
+               {"队伍松松散散的", "duì wǔ sōng sōng sǎn sǎn de"},
+               {"小狗围着我打转转", "xiǎo gǒu wéi zhe wǒ dǎ zhuàn zhuàn"},
+               {"孩子在吹泡泡", "hái zi zài chuī pào pào"},
+               {"她心里酸溜溜的", "tā xīn li suān liū liū de"},
+               {"他灰溜溜地走了", "tā huī liū liū de zǒu le"},
+               {"一双圆溜溜的眼睛", "yì shuāng yuán liū liū de yǎn jīng"},
+               {"宝宝要睡觉觉了", "bǎo bǎo yào shuì jiào jiào le"},
+               {"他整天闷闷不乐", "tā zhěng tiān mèn mèn bú lè"},
+               {"扇扇子", "shān shàn zi"},
+               {"板上钉钉", "bǎn shàng dìng dīng"}});
+}
