@@ -87,6 +87,7 @@ public:
             Word traditional; // terra's key
             int ownReadings;
             std::vector<std::string> syl;
+            int readAsInWords = 0;
         };
         std::map<Word, Best> best;
         for (std::size_t i = 0; i < keys.size(); ++i)
@@ -106,10 +107,14 @@ public:
                     standard ? syl : m_mainland.corrected(c, m_mainland.mainlandOf(keys[i][k], key[k], syl)));
                 b.nonStandard += !standard;
             }
-            for (std::size_t k = 0; k < key.size(); ++k)
+            for (std::size_t k = 0; k < key.size(); ++k) {
                 b.ownReadings += b.syl[k] != m_default[key[k]];
+                b.readAsInWords += key[k] == U'血' && b.syl[k] == "xue4";
+            }
             // Terra lists some words under two readings at one frequency (角色 jiao3 se4, jue2 se4):
             // the standard one, then the one unlike its characters' own readings, is why it is listed.
+            // Before those, 血 reads xuè in words and xiě standing alone (the standard's reading of
+            // words against the spoken one): of 血液 xie3 ye4 and xue4 ye4 the second (鲜血淋漓, 混血儿).
             // Two readings of the same letters differ in tone only, mostly Taiwan's against the
             // Mainland's (口號 hao2, hao4; 看看 kan1 kan1, kan4 kan5): the tones clearly more
             // frequent in Mainland text (kHanyuPinlu) win; where both are common (相應 ying1, ying4)
@@ -118,7 +123,7 @@ public:
             auto rank = [&](const Best &x, const Best &other) {
                 const bool mainland = sameLetters(x.syl, other.syl) &&
                                       m_mainland.clearlyMoreFrequent(key, x.traditional, x.syl, other.syl);
-                return std::make_tuple(mainland, -x.nonStandard, x.ownReadings);
+                return std::make_tuple(mainland, x.readAsInWords, -x.nonStandard, x.ownReadings);
             };
             if (it == best.end() || b.weight > it->second.weight ||
                 (b.weight == it->second.weight && rank(b, it->second) > rank(it->second, b)))
@@ -196,6 +201,7 @@ public:
             }
             // Else the curated words inside it, longest first from the left (文本处理: 处理 chu3 li3).
             std::vector<std::string> syl;
+            std::vector<Word> parts;
             for (std::size_t i = 0; i < w.size();) {
                 std::size_t len = w.size() - i;
                 for (; len >= 2; --len)
@@ -207,8 +213,11 @@ public:
                     syl.push_back(m_default[w[i]]);
                     len = 1;
                 }
+                parts.push_back(w.substr(i, len));
                 i += len;
             }
+            if (parts.size() > 1)
+                m_readByParts[w] = std::move(parts);
             if (const auto l = listed.find(w); l != listed.end()) {
                 double top = 0;
                 for (const Listed &x : l->second)
@@ -299,6 +308,41 @@ public:
                 addKnown(w, syl);
                 m_respelled.insert(w);
             }
+        }
+    }
+
+    // A word read as the curated words inside it reads them as the typists' spellings have
+    // corrected them since (止血 zhǐ xuè, which terra reads xiě as Taiwan does, makes 止血带 xuè
+    // too), but where its own spelling, the standard or a traditional character reads it. Only
+    // the typists' corrections carry: the split is the longest words from the left, and a
+    // standard word found so (留空 kòng in 保留空间) need not be one the word holds.
+    void readPartsAgain() {
+        for (const auto &[w, parts] : m_readByParts) {
+            if (m_standard.count(w) || m_respelled.count(w) || m_mergedRead.count(w))
+                continue;
+            const auto known = m_words.find(w);
+            if (known == m_words.end())
+                continue;
+            std::vector<std::string> syl = known->second.reading;
+            if (syl.empty())
+                for (char32_t c : w)
+                    syl.push_back(m_default[c]);
+            bool changed = false;
+            std::size_t at = 0;
+            for (const Word &part : parts) {
+                const auto it = m_words.find(part);
+                if (part.size() > 1 && m_respelled.count(part) && it != m_words.end()) {
+                    for (std::size_t k = 0; k < part.size(); ++k) {
+                        const std::string &now =
+                            it->second.reading.empty() ? m_default[part[k]] : it->second.reading[k];
+                        changed = changed || syl[at + k] != now;
+                        syl[at + k] = now;
+                    }
+                }
+                at += part.size();
+            }
+            if (changed)
+                addKnown(w, syl);
         }
     }
 
@@ -759,6 +803,7 @@ private:
     std::set<Word> m_mergedRead; // words a traditional character's reading changed (這隻 zhè zhī)
     std::set<Word> m_respelled;  // words whose letters pinyin_simp's spelling changed
     std::set<Word> m_standard;   // words data/standard-readings.txt reads
+    std::map<Word, std::vector<Word>> m_readByParts; // words read as the curated words inside them
     std::uint16_t m_unknownCost = 0;
 };
 
@@ -772,6 +817,7 @@ core::PinyinDataContent chooseReadings(const Sources &src, const std::string &t2
     b.mergeWords(t2sConfig);
     b.applyToneless();
     b.applyStandard();
+    b.readPartsAgain();
     b.addJieba();
     b.addTraditional(t2sConfig);
     if (mergedFrom)

@@ -2576,3 +2576,22 @@ TEST(PinyinReading, DoubledWordsReadTheirTwinsAlike) {
                {"扇扇子", "shān shàn zi"},
                {"板上钉钉", "bǎn shàng dìng dīng"}});
 }
+
+// A word that reads as the words inside it reads them as the typists spell them (止血 zhǐ xuè, which
+// terra reads xiě as Taiwan does; 公车 chē, 落地 luò), and of terra's two readings of one frequency
+// for a word of 血 the one of words, xuè (血液, 混血儿, 鲜血淋漓). 血 standing alone after a verb, the
+// set phrase 一针见血 and 咯血 stay xiě; 穿着 as attire stays zhuó.
+TEST(PinyinReading, WordsReadAsTheCorrectedWordsInsideThem) {
+    expectAll({{"护士递来止血钳", "hù shì dì lái zhǐ xuè qián"},
+               {"他是个热血青年", "tā shì gè rè xuè qīng nián"},
+               {"我每天坐公车上班", "wǒ měi tiān zuò gōng chē shàng bān"},
+               {"客厅里放着一座落地钟", "kè tīng lǐ fàng zhe yí zuò luò dì zhōng"},
+               {"医院需要新鲜血液", "yī yuàn xū yào xīn xiān xuè yè"},
+               {"她是个混血儿", "tā shì gè hùn xuè ér"},
+               {"伤口鲜血淋漓", "shāng kǒu xiān xuè lín lí"},
+               {"战场上血肉横飞", "zhàn chǎng shàng xuè ròu héng fēi"},
+               {"病人咯血三天", "bìng rén kǎ xiě sān tiān"},
+               {"她总是穿着入时", "tā zǒng shì chuān zhuó rù shí"},
+               {"他满身是血", "tā mǎn shēn shì xiě"},
+               {"批评得一针见血", "pī píng de yì zhēn jiàn xiě"}});
+}
