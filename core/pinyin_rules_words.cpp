@@ -127,13 +127,24 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
             }
         }
     // 长 closing a word before a length is long, cháng (这条河长三百公里, where 河长 is the river's
-    // chief), but not the chief of an office nor growth (班长一米八五, 一年生长两米).
+    // chief; 该船长约三百米, 镜厅长约73米, with 约, 近, 达, 逾, 可达 or 超过 before the number), but
+    // not the chief of an office nor growth (班长一米八五, 一年生长两米, 船长约四十岁).
     if ((ctx.has & kTrChang) && m_chang2 != kNoSyllable)
-        for (std::size_t i = 1; i + 2 < n; ++i)
-            if (run[i] == U'长' && r.wordEnd[i] && !r.standsAlone(i) && isNumeral(run[i + 1]) &&
-                !in(kOffices, run[i - 1]) && !in(U"年月天周生成增延助擅见特专", run[i - 1]) &&
-                ctx.nearAfter(i + 2, 3, U"米尺寸里码丈"))
+        for (std::size_t i = 1; i + 1 < n; ++i) {
+            if (run[i] != U'长' || !r.wordEnd[i] || r.standsAlone(i) || in(kOffices, run[i - 1]) ||
+                in(U"年月天周生成增延助擅见特专", run[i - 1]))
+                continue;
+            std::size_t k = i + 1; // where the number starts
+            if (in(U"约近达逾", run[k]))
+                k += 1;
+            else if (k + 1 < n &&
+                     ((run[k] == U'可' && run[k + 1] == U'达') || (run[k] == U'超' && run[k + 1] == U'过')))
+                k += 2;
+            // After 约 and the like the number may be digits, which end the run (镜厅长约73米).
+            const bool digits = k == n && k > i + 1 && r.after == PinyinBoundary::Digit;
+            if ((k < n && isNumeral(run[k]) && ctx.nearAfter(k + 1, 4, U"米尺寸里码丈")) || digits)
                 syl[i] = m_chang2;
+        }
     // 长 of 成长 after a verb of shaping and before a strip or a block is long, cháng (切成长条,
     // 卷成长条, 揉成长块); 成长条件 grows.
     if ((ctx.has & kTrChang) && m_chang2 != kNoSyllable)

@@ -2595,3 +2595,16 @@ TEST(PinyinReading, WordsReadAsTheCorrectedWordsInsideThem) {
                {"他满身是血", "tā mǎn shēn shì xiě"},
                {"批评得一针见血", "pī píng de yì zhēn jiàn xiě"}});
 }
+
+// 长 closing a word before 约, 达, 可达 or 超过 and a length is long, cháng, the number in words or
+// digits; the chief of a ship or an office before the same words stays zhǎng where no length follows.
+TEST(PinyinReading, LengthsAfterAboutAreLong) {
+    expectAll({{"该船长约三百米", "gāi chuán cháng yuē sān bǎi mǐ"},
+               {"凡尔赛宫的镜厅长约73米", "fán ěr sài gōng de jìng tīng cháng yuē 73 mǐ"},
+               {"这根绳子长约两米", "zhè gēn shéng zi cháng yuē liǎng mǐ"},
+               {"桌长约1米", "zhuō cháng yuē 1 mǐ"},
+               {"船长约翰来了", "chuán zhǎng yuē hàn lái le"},
+               {"船长约四十岁", "chuán zhǎng yuē sì shí suì"},
+               {"院长约他们三点见面", "yuàn zhǎng yuē tā men sān diǎn jiàn miàn"},
+               {"队长达3年", "duì zhǎng dá 3 nián"}});
+}
