@@ -33,7 +33,7 @@ constexpr std::array<std::uint16_t, kTriggerLast - kTriggerFirst + 1> makeTrigge
     mark(U"分", kTrFen);
     mark(U"行", kTrHang);
     mark(U"着", kTrZhe);
-    mark(U"将幢引只降角得场为着地汗种重少率盛朝弄", kTrWords);
+    mark(U"将幢引只降角得场为着地汗种重少率盛朝弄目", kTrWords);
     mark(U"行率过吗吧了得发觉地应攒横捋泡刨臊系削咽咋镐和汗长假血还量为调担斗着当冲"
          U"处落剥转种盛数创分缝服切儿卷钻差貉铺幢杆葛劲都呛樘弄将杈撮哩厦教啦陆炸糊钉柏没藏累"
          U"衰靡垛扒相塞坊干涌槛哦载中夹遂称蒙丧宁拓乐",

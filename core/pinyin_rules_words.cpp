@@ -481,6 +481,15 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                 syl[i - 1] = m_data.syllableOf(run[i - 1]);
             }
             break;
+        case U'目':
+            // 目的 after 该项, 各项, 本项 and the like, where the segmentation took the purpose: the
+            // project, 项目, and the particle (该项目的负责人, 各科目的成绩, 该栏目的主持人; 为了这个目的
+            // and 本节目的 keep the aim).
+            if (m_de5 != kNoSyllable && i >= 2 && i + 1 < n && run[i + 1] == U'的' && r.wordStart[i] &&
+                r.end[i] == i + 2 && in(U"项科栏条剧", run[i - 1]) && r.wordStart[i - 2] &&
+                r.end[i - 2] == i && in(U"该各此这那本每某单多", run[i - 2]))
+                syl[i + 1] = m_de5;
+            break;
         case U'种':
             // Kinds counted, zhǒng, where the segmentation took 种 into a word of planting (七种菜做的羹,
             // 这种花; 多种树, 少种菜, 另种玉米, 怎么种花, 同种菜的老农 and 该种树了 plant).

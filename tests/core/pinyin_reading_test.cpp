@@ -2608,3 +2608,16 @@ TEST(PinyinReading, LengthsAfterAboutAreLong) {
                {"院长约他们三点见面", "yuàn zhǎng yuē tā men sān diǎn jiàn miàn"},
                {"队长达3年", "duì zhǎng dá 3 nián"}});
 }
+
+// 目的 after 该项, 各项 and the like is the project and the particle, not the aim; the aim stays
+// where nothing of a project comes before it.
+TEST(PinyinReading, ProjectsBeforeTheParticleDe) {
+    expectAll({{"该项目的负责人", "gāi xiàng mù de fù zé rén"},
+               {"各项目的预算", "gè xiàng mù de yù suàn"},
+               {"该项目的代表性传承", "gāi xiàng mù de dài biǎo xìng chuán chéng"},
+               {"各科目的成绩", "gè kē mù de chéng jì"},
+               {"该栏目的主持人", "gāi lán mù de zhǔ chí rén"},
+               {"该项目的目的是", "gāi xiàng mù de mù dì shì"},
+               {"为了这个目的", "wèi le zhè gè mù dì"},
+               {"达到目的", "dá dào mù dì"}});
+}
