@@ -257,6 +257,9 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             if (i >= 2 && (run[i - 1] == run[i - 2] ||
                            (i >= 4 && run[i - 1] == run[i - 3] && run[i - 2] == run[i - 4])))
                 syl[i] = m_de5;
+            // "More" and the particle after a word of degree (更多地关注, 较多地保留了, 越来越多地参与).
+            else if (i >= 2 && !last && in(U"多少", run[i - 1]) && in(U"更较过太最愈越", run[i - 2]))
+                syl[i] = m_de5;
             else if ((i == 0 && (r.before == PinyinBoundary::Edge || r.before == PinyinBoundary::Latin)) ||
                      (i >= 2 && run[i - 1] == U'里' && in(U"一二三四五六七八九十两几半", run[i - 2])) ||
                      (i > 0 && in(U"在其", run[i - 1]) && r.standsAlone(i - 1)) ||

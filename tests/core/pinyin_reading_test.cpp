@@ -2621,3 +2621,15 @@ TEST(PinyinReading, ProjectsBeforeTheParticleDe) {
                {"为了这个目的", "wèi le zhè gè mù dì"},
                {"达到目的", "dá dào mù dì"}});
 }
+
+// 多地 and 少地 after a word of degree are "more" and the particle (更多地关注); many places, a
+// region and places stay dì.
+TEST(PinyinReading, MoreAndTheParticleDe) {
+    expectAll({{"我们应该更多地关注", "wǒ men yīng gāi gèng duō de guān zhù"},
+               {"较多地保留了", "jiào duō de bǎo liú le"},
+               {"越来越多地参与", "yuè lái yuè duō de cān yù"},
+               {"过少地估计了风险", "guò shǎo de gū jì le fēng xiǎn"},
+               {"全国多地出现暴雨", "quán guó duō dì chū xiàn bào yǔ"},
+               {"更多地区", "gèng duō dì qū"},
+               {"更多地方", "gèng duō dì fāng"}});
+}
