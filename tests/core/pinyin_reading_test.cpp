@@ -2633,3 +2633,14 @@ TEST(PinyinReading, MoreAndTheParticleDe) {
                {"更多地区", "gèng duō dì qū"},
                {"更多地方", "gèng duō dì fāng"}});
 }
+
+// Words of hand-read prose the dictionaries read by another sense: the period of mourning sāng
+// (沮丧期 of dejection stays sàng), Ningxia's frontier sài (what is stuffed in stays sāi), a few
+// strokes shù.
+TEST(PinyinReading, MourningFrontiersAndAFewStrokes) {
+    expectAll({{"官员不必守满丧期", "guān yuán bú bì shǒu mǎn sāng qī"},
+               {"沮丧期", "jǔ sàng qī"},
+               {"宁夏素有塞上江南之称", "níng xià sù yǒu sài shàng jiāng nán zhī chēng"},
+               {"把东西塞上", "bǎ dōng xī sāi shàng"},
+               {"寥寥数笔", "liáo liáo shù bǐ"}});
+}
