@@ -2636,9 +2636,11 @@ TEST(PinyinReading, MoreAndTheParticleDe) {
 
 // Words of hand-read prose the dictionaries read by another sense: the period of mourning sāng
 // (沮丧期 of dejection stays sàng), Ningxia's frontier sài (what is stuffed in stays sāi), a few
-// strokes shù.
-TEST(PinyinReading, MourningFrontiersAndAFewStrokes) {
-    expectAll({{"官员不必守满丧期", "guān yuán bú bì shǒu mǎn sāng qī"},
+// strokes shù; and 这头 counting a beast tóu, as 那头 does.
+TEST(PinyinReading, MourningFrontiersFewStrokesAndBeasts) {
+    expectAll({{"这头牛重五百斤", "zhè tóu niú zhòng wǔ bǎi jīn"},
+               {"那头驴", "nà tóu lǘ"},
+               {"官员不必守满丧期", "guān yuán bú bì shǒu mǎn sāng qī"},
                {"沮丧期", "jǔ sàng qī"},
                {"宁夏素有塞上江南之称", "níng xià sù yǒu sài shàng jiāng nán zhī chēng"},
                {"把东西塞上", "bǎ dōng xī sāi shàng"},
