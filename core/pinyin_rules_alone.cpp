@@ -533,7 +533,12 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                  (i + 2 < n && isNumeral(run[i + 1]) && !in(U"年月天周", run[i - 1]) &&
                   ctx.nearAfter(i + 2, 3, U"米尺寸里码丈")) ||
                  ((last ? r.after != PinyinBoundary::Edge : run[i + 1] == U'的') &&
-                  !in(kOffices, run[i - 1]))))
+                  !in(kOffices, run[i - 1])) ||
+                 // A time or a way that is long (时间长了就习惯了, 寿命长, 距离长).
+                 holdsOneOf(std::initializer_list<std::u32string_view>{U"时间", U"时期", U"周期", U"寿命",
+                                                                       U"工期", U"疗程", U"距离", U"路程",
+                                                                       U"里程", U"篇幅", U"日子"},
+                            ctx.wordBefore(i))))
                 syl[i] = m_chang2;
             break;
         case U'假':

@@ -2596,10 +2596,14 @@ TEST(PinyinReading, WordsReadAsTheCorrectedWordsInsideThem) {
                {"批评得一针见血", "pī píng de yì zhēn jiàn xiě"}});
 }
 
-// 长 closing a word before 约, 达, 可达 or 超过 and a length is long, cháng, the number in words or
-// digits; the chief of a ship or an office before the same words stays zhǎng where no length follows.
+// 长 after a time or a way is long, cháng, and so is 长 closing a word before 约, 达, 可达 or 超过 and
+// a length, the number in words or digits; hair that grew, and the chief of a ship or an office before
+// the same words where no length follows, stay zhǎng.
 TEST(PinyinReading, LengthsAfterAboutAreLong) {
-    expectAll({{"该船长约三百米", "gāi chuán cháng yuē sān bǎi mǐ"},
+    expectAll({{"时间长了就习惯了", "shí jiān cháng le jiù xí guàn le"},
+               {"这种电池寿命长", "zhè zhǒng diàn chí shòu mìng cháng"},
+               {"头发长了", "tóu fà zhǎng le"},
+               {"该船长约三百米", "gāi chuán cháng yuē sān bǎi mǐ"},
                {"凡尔赛宫的镜厅长约73米", "fán ěr sài gōng de jìng tīng cháng yuē 73 mǐ"},
                {"这根绳子长约两米", "zhè gēn shéng zi cháng yuē liǎng mǐ"},
                {"桌长约1米", "zhuō cháng yuē 1 mǐ"},
