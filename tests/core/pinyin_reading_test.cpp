@@ -2650,3 +2650,16 @@ TEST(PinyinReading, MourningFrontiersFewStrokesAndBeasts) {
                {"把东西塞上", "bǎ dōng xī sāi shàng"},
                {"寥寥数笔", "liáo liáo shù bǐ"}});
 }
+
+// Everyday and office words the sources read by another sense, where the typists spell them as the
+// standard reads them: 调休 and 联调 adjust, 手刹 brakes, 长不大 grows, 曝出 exposes.
+TEST(PinyinReading, OfficeWordsTheTypistsSpellAsTheStandard) {
+    expectAll({{"我明天调休", "wǒ míng tiān tiáo xiū"},
+               {"系统联调测试", "xì tǒng lián tiáo cè shì"},
+               {"拉起手刹", "lā qǐ shǒu shā"},
+               {"这孩子总也长不大", "zhè hái zi zǒng yě zhǎng bú dà"},
+               {"媒体曝出丑闻", "méi tǐ bào chū chǒu wén"},
+               {"一只甲壳虫", "yì zhī jiǎ ké chóng"},
+               {"他开一辆雪佛兰", "tā kāi yí liàng xuě fú lán"},
+               {"设置为什么都不做", "shè zhì wèi shén me dōu bú zuò"}});
+}
