@@ -480,12 +480,6 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
                 syl[i] = m_de5;
                 syl[i - 1] = m_data.syllableOf(run[i - 1]);
             }
-            // 多地 or 少地 after a word of degree is "more" and the particle, not "many places" (更多地
-            // 关注, 较多地保留了, 过少地估计; 全国多地 and 更多地区 keep the places).
-            else if (m_de5 != kNoSyllable && i >= 2 && !last && r.wordEnd[i] && r.wordStart[i - 1] &&
-                     in(U"多少", run[i - 1]) && in(U"更较过太最愈越", run[i - 2]) &&
-                     !in(U"区方点带域段块图址位", run[i + 1]))
-                syl[i] = m_de5;
             break;
         case U'目':
             // 目的 after 该项, 各项, 本项 and the like, where the segmentation took the purpose: the
