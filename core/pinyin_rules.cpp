@@ -109,6 +109,15 @@ PinyinGrammarRules::PinyinGrammarRules(const PinyinReadingData &data)
     const std::u32string_view names[] = {U"李白", U"刘备"};
     for (std::size_t k = 0; k < m_nameTags.size(); ++k)
         m_nameTags[k] = m_data.tagOf(wordAt(std::span(names[k].data(), names[k].size())));
+    const std::u32string_view adjectives[] = {U"豪爽", U"狠毒"};
+    for (std::size_t k = 0; k < m_adjectiveTags.size(); ++k)
+        m_adjectiveTags[k] = m_data.tagOf(wordAt(std::span(adjectives[k].data(), adjectives[k].size())));
+}
+
+bool PinyinGrammarRules::isAdjective(std::u32string_view chars) const {
+    const std::uint8_t tag = m_data.tagOf(wordAt(std::span(chars.data(), chars.size())));
+    return tag != 0 &&
+           std::find(m_adjectiveTags.begin(), m_adjectiveTags.end(), tag) != m_adjectiveTags.end();
 }
 
 bool PinyinGrammarRules::isName(std::u32string_view chars) const {

@@ -110,10 +110,14 @@ private:
     std::array<std::uint8_t, 4> m_verbTags{};
     // The dictionary's parts of speech of people's names (the tags of 李白 and 刘备; 0 where unknown).
     std::array<std::uint8_t, 2> m_nameTags{};
+    // The dictionary's parts of speech of adjectives (the tags of 豪爽 and 狠毒; 0 where unknown).
+    std::array<std::uint8_t, 2> m_adjectiveTags{};
     // Whether the word `chars` is a verb by its part of speech.
     bool isVerb(std::u32string_view chars) const;
     // Whether the word `chars` is a person's name by its part of speech.
     bool isName(std::u32string_view chars) const;
+    // Whether the word `chars` is an adjective by its part of speech.
+    bool isAdjective(std::u32string_view chars) const;
     // The surnames' readings, in the order of rules::kSurnames: those read before a title first
     // (单解区仇缪查朴纪华), then those only read opening a line (曾任覃盖翟).
     std::uint16_t m_surnames[14]{};

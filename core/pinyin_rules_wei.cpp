@@ -50,10 +50,17 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
     // dictionary's parts of speech, is the copula, wéi (，为五岳中的西岳, 该站为地下两层岛式站台车站,
     // 此为北洋军的前身); not before whom it serves or what it asks (为他们, 为此, 为何, 为啥), nor where the
     // clause goes on past a line's end, other text, a 、 or a title's end. The rules below then read
-    // "for" where a verb of serving or acting for someone says so.
+    // "for" where a verb of serving or acting for someone says so. A pronoun before it is the subject
+    // (他为河北人, 我们为同学), though it makes one word with 为 for the "for" of 他为国家效力.
     if ((ctx.has & kTrWei) && m_wei2 != kNoSyllable && m_wei4 != kNoSyllable && m_verbTags[0] != 0)
         for (std::size_t i = 0; i + 2 < n; ++i) {
-            if (run[i] != U'为' || syl[i] != m_wei4 || !r.standsAlone(i) || r.closedBy == 0 ||
+            const auto afterPronoun = [&] {
+                std::size_t s = i;
+                while (s > 0 && !r.wordStart[s])
+                    --s;
+                return s < i && r.wordStart[s] && r.end[s] == i + 1 && in(U"他她你您我咱", run[s]);
+            };
+            if (run[i] != U'为' || syl[i] != m_wei4 || !(r.standsAlone(i) || afterPronoun()) || r.closedBy == 0 ||
                 in(U"、》〉", r.closedBy) || in(U"他她它你您我咱大此何啥之其了什自人的", run[i + 1]))
                 continue;
             // Verbs the dictionary tags as nouns or names.
@@ -70,7 +77,13 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                 const bool counted = k > i + 1 && k + 1 < n &&
                                      ((in(U"一两几", run[k]) && in(kMeasures, run[k + 1])) ||
                                       (isNumeral(run[k]) && ctx.nearAfter(k + 1, 3, U"余")));
-                if (w.empty() || !wordAt(std::span(w.data(), w.size())) || isVerb(w) || counted ||
+                // A degree and the word that closes the clause say how one feels about it
+                // (老师为这件事很生气, 我为他非常难过); a degree before what is named stays (为非常重要的湿地).
+                const bool feels = !w.empty() && k + w.size() < n &&
+                                   oneOf(w, {U"很", U"十分", U"非常", U"挺", U"太", U"特别", U"格外",
+                                             U"有点", U"有些", U"真"}) &&
+                                   r.wordStart[k + w.size()] && r.end[k + w.size()] == n;
+                if (w.empty() || !wordAt(std::span(w.data(), w.size())) || isVerb(w) || counted || feels ||
                     in(U"了着过而所给让把被对向", w.front()) || endsAsOneOf(kServed, w) ||
                     std::find(std::begin(kDoings), std::end(kDoings), w) != std::end(kDoings))
                     nothingDone = false;
@@ -79,7 +92,7 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
             if (nothingDone)
                 syl[i] = m_wei2;
         }
-    // 为 after a person named or chosen is "as", wéi (称他为英雄, 选他们为代表), not the "for"
+    // 为 after a person named or chosen is "as", wéi (称他为英雄, 选他们为代表, 立他为太子), not the "for"
     // the pronoun before it takes elsewhere (他为人民服务).
     if ((ctx.has & kTrWei) && m_wei2 != kNoSyllable)
         for (std::size_t i = 2; i < n; ++i) {
@@ -88,7 +101,7 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
             std::size_t j = i - 1;
             if (run[j] == U'们' && j > 1)
                 --j;
-            if (in(U"他她你我它您", run[j]) && in(U"称叫选评封拜认视奉推任聘", run[j - 1]))
+            if (in(U"他她你我它您", run[j]) && in(U"称叫选评封拜认视奉推任聘立尊", run[j - 1]))
                 syl[i] = m_wei2;
             // ...or a thing named, a word of one to three characters after 称, 视 or 承认 (称锅为鼎, 称筷子
             // 为箸, 视金钱为粪土, 拒绝承认国王为英国教会首脑).
@@ -703,6 +716,26 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
             if (!verbAfter && i + suo + de + 1 < n)
                 syl[i] = m_wei2;
         }
+    // 为…所 and a verb closing the clause is the passive too (为他所用, 为世人所知, 为他们所熟知),
+    // also where 为 and a pronoun make one word of "for" (为他 of 为他服务).
+    if ((ctx.has & kTrWei) && m_wei2 != kNoSyllable && m_verbTags[0] != 0)
+        for (std::size_t i = 0; i + 3 < n; ++i) {
+            if (run[i] != U'为' || syl[i] == m_wei2 || !r.wordStart[i])
+                continue;
+            const std::size_t suo =
+                std::u32string_view(run.data() + i, std::min<std::size_t>(n - i, 6)).find(U'所');
+            // (所 and its verb may be one word: 所用, 所知.)
+            if (suo == std::u32string_view::npos || suo < 2 || !r.wordStart[i + suo] || n - (i + suo) > 3)
+                continue;
+            bool verbBetween = r.end[i] > i + suo;
+            for (std::size_t k = r.end[i]; k < i + suo && !verbBetween;) {
+                const std::u32string_view w = ctx.wordAtStart(k);
+                verbBetween = w.empty() || isVerb(w) || in(U"的了着过", w.front());
+                k += std::max<std::size_t>(w.size(), 1);
+            }
+            if (!verbBetween && n - (i + suo) >= 2 && r.closedBy != 0 && !in(U"、》〉", r.closedBy))
+                syl[i] = m_wei2;
+        }
     // 为 between a doer named after 是 and his kin, before 所, a verb and 的, is "for": the work is
     // what the doer made for them (郑文公碑是郑道昭为其父所刻的摩崖, 颜勤礼碑是颜真卿为其曾祖父所书的
     // 神道碑; 他是为人民所爱戴的领袖 names the doer, wéi).
@@ -750,6 +783,37 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
             // ...not where the verb goes on to 的 or 所 (为流传的版本).
             if (done && !(k < n && in(U"的所", run[k])))
                 syl[i] = m_wei4;
+        }
+    // 为人 of one's conduct is wéi, where what follows says what kind of person (他为人很正直, 她为人
+    // 和善, 为人所知, 为人父母), also where the pronoun before took 为 as "for" (他为 of 他为国家效力); not
+    // where 人 opens a word of its own (为人民服务, 我为人人) or 为 closes one (因为人手不够).
+    if ((ctx.has & kTrWei) && m_wei2 != kNoSyllable)
+        for (std::size_t i = 0; i + 2 < n; ++i) {
+            if (run[i] != U'为' || run[i + 1] != U'人' || syl[i] == m_wei2)
+                continue;
+            const PinyinSegmentedRun &seg = r;
+            const bool wordOfTwo = seg.wordStart[i] && seg.end[i] == i + 2;
+            const bool twoWords = seg.wordStart[i + 1] && seg.end[i + 1] == i + 2 &&
+                                  (seg.wordStart[i] || in(U"他她我你您们咱家", run[i > 0 ? i - 1 : i]));
+            if (!wordOfTwo && !twoWords)
+                continue;
+            std::size_t k = i + 2;
+            // (An adverb of "also" before the degree: 他为人也很随和.)
+            if (k + 1 < n && in(U"也还却倒又都就亦则", run[k]) && seg.wordStart[k] && seg.end[k] == k + 1)
+                ++k;
+            const std::u32string_view w = ctx.wordAtStart(k);
+            static constexpr std::u32string_view kDegreeWords[] = {
+                U"十分", U"非常", U"极为", U"甚为", U"颇为", U"较为", U"比较", U"相当", U"一向", U"向来",
+                U"素来", U"历来", U"特别", U"更加", U"最为", U"一贯", U"极其", U"格外", U"尤其", U"正直",
+                U"和善", U"热情", U"老实", U"厚道", U"低调", U"耿直", U"随和", U"坦率", U"实在", U"大方",
+                U"机警", U"仁厚", U"处世", U"处事", U"师表", U"父母", U"子女", U"谦虚", U"谦逊", U"正派",
+                U"好客", U"豁达", U"和蔼", U"善良", U"淳朴", U"朴实", U"憨厚", U"稳重", U"圆滑", U"谦和"};
+            if (w.empty())
+                continue;
+            if ((w.size() == 1 && in(U"很甚颇较更最极挺太所臣妻夫师", w.front())) ||
+                std::find(std::begin(kDegreeWords), std::end(kDegreeWords), w) != std::end(kDegreeWords) ||
+                isAdjective(w))
+                syl[i] = m_wei2;
         }
 }
 

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <sstream>
 
 namespace pinyin_data {
@@ -245,6 +246,9 @@ void readToneless(const std::string &text, Sources &src) {
 
 void readStandard(const std::string &text, Sources &src) {
     std::size_t number = 0;
+    // A word written down twice must read alike both times: otherwise the later line silently
+    // overrides the earlier, and a reader of the file cannot tell which one holds.
+    std::map<Word, std::pair<std::vector<std::string>, std::size_t>> seen;
     for (std::string_view line : split(text, '\n')) {
         ++number;
         if (line.empty() || line[0] == '#')
@@ -261,6 +265,10 @@ void readStandard(const std::string &text, Sources &src) {
             fail("standard readings, line " + std::to_string(number) +
                  ": not a word, a tab and one syllable per "
                  "character");
+        const auto [at, first] = seen.try_emplace(key, syl, number);
+        if (!first && at->second.first != syl)
+            fail("standard readings, line " + std::to_string(number) + ": the word of line " +
+                 std::to_string(at->second.second) + " again, read otherwise");
         src.standard.emplace_back(key, std::move(syl));
     }
 }

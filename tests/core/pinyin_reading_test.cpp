@@ -2663,3 +2663,42 @@ TEST(PinyinReading, OfficeWordsTheTypistsSpellAsTheStandard) {
                {"他开一辆雪佛兰", "tā kāi yí liàng xuě fú lán"},
                {"设置为什么都不做", "shè zhì wèi shén me dōu bú zuò"}});
 }
+
+// 为人 of one's conduct is wéi before what kind of person one is, also after a pronoun that
+// elsewhere takes 为 as "for"; it stays wèi where 人 opens a word or a deed for people follows.
+// The passive 为…所 closing a clause, one made a crown prince and the copula after a pronoun are
+// wéi too; what one feels about something is wèi.
+TEST(PinyinReading, ConductPassivesAndDoingForPeople) {
+    expectAll({{"他为人很正直", "tā wéi rén hěn zhèng zhí"},
+               {"她为人和善", "tā wéi rén hé shàn"},
+               {"他为人也很随和", "tā wéi rén yě hěn suí hé"},
+               {"她为人豪爽，不拘小节", "tā wéi rén háo shuǎng，bù jū xiǎo jié"},
+               {"为人父母不容易", "wéi rén fù mǔ bù róng yì"},
+               {"医生为人治病", "yī shēng wèi rén zhì bìng"},
+               {"他为人排忧解难", "tā wèi rén pái yōu jiě nàn"},
+               {"他们为人民做了很多事", "tā men wèi rén mín zuò le hěn duō shì"},
+               {"因为人手不够", "yīn wèi rén shǒu bú gòu"},
+               {"我为人人，人人为我", "wǒ wèi rén rén，rén rén wèi wǒ"},
+               {"这些都为他所用。", "zhè xiē dōu wéi tā suǒ yòng。"},
+               {"早已为世人所知。", "zǎo yǐ wéi shì rén suǒ zhī。"},
+               {"他为自己所说的话负责。", "tā wèi zì jǐ suǒ shuō de huà fù zé。"},
+               {"我为他所做的一切感动。", "wǒ wèi tā suǒ zuò de yí qiè gǎn dòng。"},
+               {"皇帝立他为太子", "huáng dì lì tā wéi tài zǐ"},
+               {"他为河北人。", "tā wéi hé běi rén。"},
+               {"我们为同学。", "wǒ men wéi tóng xué。"},
+               {"他为国家效力。", "tā wèi guó jiā xiào lì。"},
+               {"老师为这件事很生气。", "lǎo shī wèi zhè jiàn shì hěn shēng qì。"},
+               {"该湖为非常重要的湿地。", "gāi hú wéi fēi cháng zhòng yào de shī dì。"}});
+}
+
+// Lines of forms and code are háng in 多行 and 单行, but a one-way street stays xíng; rowing is
+// huá xíng, and a concrete floor is a floor, not the particle.
+TEST(PinyinReading, LinesOfFormsRowingAndFloors) {
+    expectAll({{"多行文本框", "duō háng wén běn kuàng"},
+               {"单行输入框", "dān háng shū rù kuàng"},
+               {"数据透视表的行标签", "shù jù tòu shì biǎo de háng biāo qiān"},
+               {"这里是单行道", "zhè lǐ shì dān xíng dào"},
+               {"船员们持桨划行", "chuán yuán men chí jiǎng huá xíng"},
+               {"水泥地很滑", "shuǐ ní dì hěn huá"},
+               {"流利地说英语", "liú lì de shuō yīng yǔ"}});
+}

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# make_pinyin_data stops at a fault in the fields' sentences, names the line, and writes no file.
+# make_pinyin_data stops at a fault in the fields' sentences or the standard readings, names the
+# line, and writes no file.
 # Usage: fields_faults.sh MAKE_PINYIN_DATA SCRATCH_DIR TERRA_DICT ... STANDARD_READINGS
 # (the generator's inputs between OUT and FIELDS).
 set -u
@@ -30,5 +31,29 @@ check 'f\t行\tXing2\n' '"Xing2" is not a numbered syllable'
 check 'f\t行\t2\n' '"2" is not a numbered syllable'
 check 'f\t只有句子\n' 'line 1: not field, sentence and syllables separated by tabs'
 check "${good}f\t长\tchang2\textra\n" 'line 2: not field, sentence and syllables'
+# A word the standard readings give twice must read alike both times.
+printf '%b' "$good" > "$dir/fields.tsv"
+standard=${inputs[-1]}
+checkStandard() { # CONTENT EXPECTED_MESSAGE
+    printf '%b' "$1" > "$dir/standard.txt"
+    rm -f "$dir/out.dat"
+    if out=$("$gen" "$dir/out.dat" "${inputs[@]:0:${#inputs[@]}-1}" "$dir/standard.txt" "$dir/fields.tsv" 2>&1); then
+        echo "FAIL: accepted $1"
+        failed=1
+    elif [[ $out != *"$2"* ]]; then
+        echo "FAIL: for $1 said: $out (expected: $2)"
+        failed=1
+    elif [ -e "$dir/out.dat" ]; then
+        echo "FAIL: wrote a file for $1"
+        failed=1
+    fi
+}
+checkStandard '# notes\n尉氏\twèi shì\n作揖\tzuò yī\n尉氏\tyù shì\n' 'line 4: the word of line 2 again, read otherwise'
+checkStandard '作揖\tzuò\n' 'line 1: not a word, a tab and one syllable per character'
+# ...and the same word written twice alike is no fault.
+if ! out=$("$gen" "$dir/out.dat" "${inputs[@]:0:${#inputs[@]}-1}" <(cat "$standard" <(grep -m1 -P '^[^#\t]+\t' "$standard")) "$dir/fields.tsv" 2>&1); then
+    echo "FAIL: a word written twice alike was refused: $out"
+    failed=1
+fi
 rm -rf "$dir"
 exit $failed
