@@ -168,8 +168,8 @@ void PinyinGrammarRules::readToneChanges(const RuleRun &ctx, std::vector<std::ui
     // 一 and 不 before the next syllable's own tone; before a neutral tone, the tone that
     // character has on its own (不是 shi5 still makes 不 bú). 一 in a sum or a score keeps yī
     // (一加一, 三比一, 从一到十, 从一数到十; 一加热, 再加一点, 自从一到北京 change), as does
-    // Monday (每周一至周五, 下周一起实施; 每周一次 changes) and the first of a month (五月一号; 小一号
-    // changes).
+    // Monday (每周一至周五, 下周一起实施; 每周一次 changes), the first of a month (五月一号; 小一号
+    // changes) and the first of a rank (一年级, 一等奖, 一楼).
     auto toneAt = [&](std::size_t k) {
         const int t = m_data.syllableName(syl[k]).back() - '0';
         return t != 5 ? t : m_data.syllableName(m_data.syllableOf(run[k])).back() - '0';
@@ -183,6 +183,12 @@ void PinyinGrammarRules::readToneChanges(const RuleRun &ctx, std::vector<std::ui
                 (i > 0 && run[i - 1] == U'周' && (i == 1 || in(U"每下上本这该", run[i - 2])) &&
                  !(i + 1 < n && in(U"次回遍个天周趟顿期篇歌练首份张本章节集幅", run[i + 1]))) ||
                 (i > 0 && run[i - 1] == U'月' && (run[i + 1] == U'日' || run[i + 1] == U'号')) ||
+                // The first of a rank: grade one, a first prize, the first instance, the first floor,
+                // the one in charge (一年级, 一等奖, 一审判决, 住在一楼, 单位的一把手; 一年 and 一等 stay).
+                (i + 2 < n && run[i + 1] == U'年' && run[i + 2] == U'级') ||
+                (i + 2 < n && run[i + 1] == U'等' && in(U"奖功品座", run[i + 2])) || run[i + 1] == U'审' ||
+                (run[i + 1] == U'楼' && !(i + 2 < n && in(U"梯道", run[i + 2]))) ||
+                (r.wordStart[i] && r.end[i] == i + 3 && run[i + 1] == U'把' && run[i + 2] == U'手') ||
                 (i + 2 < n && in(U"加减乘除比", run[i + 1]) && isNumeral(run[i + 2]) &&
                  !(i + 3 < n && in(kMeasures, run[i + 3]))) ||
                 (i > 1 && in(U"加减乘除比", run[i - 1]) && isNumeral(run[i - 2]) &&

@@ -76,6 +76,16 @@ bool amongPeoples(const PinyinSegmentedRun &r, const RuleRun &ctx, std::size_t i
            (people(i + 1) && people(i + 2));
 }
 
+// Feelings and qualities that 得 after them measures (高兴得跳了起来, 整齐得像一条线).
+constexpr std::u32string_view kFeelings[] = {
+    U"高兴", U"激动", U"兴奋", U"紧张", U"感动", U"害怕", U"难受", U"开心", U"伤心", U"生气", U"着急",
+    U"委屈", U"惊讶", U"吃惊", U"后悔", U"尴尬", U"舒服", U"难过", U"疲惫", U"辛苦", U"忙碌", U"漂亮",
+    U"干净", U"清楚", U"明白", U"认真", U"仔细", U"精彩", U"热闹", U"安静", U"复杂", U"简单", U"严重",
+    U"糟糕", U"顺利", U"聪明", U"整齐", U"清晰", U"流利", U"熟练", U"痛苦", U"可怜", U"得意", U"满意",
+    U"失望", U"绝望", U"孤单", U"寂寞", U"幸福", U"快乐", U"悲伤", U"愤怒", U"慌张", U"焦急", U"惭愧",
+    U"羞愧", U"恐惧", U"烦躁", U"郁闷", U"沮丧", U"感激", U"惊喜", U"欢喜", U"暖和", U"凉快", U"寒冷",
+    U"炎热", U"潮湿", U"干燥", U"明亮", U"黑暗", U"安稳", U"踏实", U"利索", U"彻底", U"迅速", U"缓慢"};
+
 } // namespace
 
 void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std::uint16_t> &syl) const {
@@ -201,6 +211,17 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             // 肿得像个馒头); before a number of points it is scoring, dé (先得四分, 投中得三分,
             // 只要得十分就能晋级), unless 十分 is "very" before how it was done (发挥得十分出色).
             else if (m_de5 != kNoSyllable && i > 0 && !last && in(U"很太比更挺真像透", run[i + 1]))
+                syl[i] = m_de5;
+            // After a feeling or a quality it says how much, de (高兴得跳了起来, 痛苦得眼泪都流出来了,
+            // 流利得像母语); the dictionary's parts of speech miss many of them (高兴, 精彩, 伤心).
+            else if (m_de5 != kNoSyllable && i > 1 && !last && ctx.wordBefore(i).size() >= 2 &&
+                     (isAdjective(ctx.wordBefore(i)) || std::find(std::begin(kFeelings), std::end(kFeelings),
+                                                                  ctx.wordBefore(i)) != std::end(kFeelings)))
+                syl[i] = m_de5;
+            // ...and before a complement of how much (生气得不得了, 精彩得要命, 疼得厉害).
+            else if (m_de5 != kNoSyllable && i > 0 && !last &&
+                     oneOf(ctx.wordAtStart(i + 1),
+                           {U"不得了", U"要命", U"要死", U"厉害", U"够呛", U"发慌", U"发抖", U"不行"}))
                 syl[i] = m_de5;
             // Before a doubled adjective of how it was done, de (码得整整齐齐, 洗得干干净净).
             else if (m_de5 != kNoSyllable && i > 0 && i + 4 < n && run[i + 1] == run[i + 2] &&

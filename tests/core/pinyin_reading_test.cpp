@@ -1262,7 +1262,7 @@ TEST(PinyinReading, MatchesScoresAnswersAndSpinning) {
                {"他写得多好啊。", "tā xiě de duō hǎo a。"}});
 }
 
-// 一 keeps its own tone in dates, ordinals and sums.
+// 一 keeps its own tone in dates, ordinals, ranks and sums.
 TEST(PinyinReading, OneKeepsItsToneInDatesAndOrdinals) {
     expectAll({{"一月一日", "yī yuè yī rì"},
                {"五月一号", "wǔ yuè yī hào"},
@@ -1279,7 +1279,15 @@ TEST(PinyinReading, OneKeepsItsToneInDatesAndOrdinals) {
                {"本规定自下周一起实施", "běn guī dìng zì xià zhōu yī qǐ shí shī"},
                {"每周一次", "měi zhōu yí cì"},
                {"小一号", "xiǎo yí hào"},
-               {"以二比一获胜", "yǐ èr bǐ yī huò shèng"}});
+               {"以二比一获胜", "yǐ èr bǐ yī huò shèng"},
+               {"他上一年级了", "tā shàng yī nián jí le"}, // the first of a rank
+               {"荣获一等奖", "róng huò yī děng jiǎng"},
+               {"一审判决", "yī shěn pàn jué"},
+               {"在一楼大厅", "zài yī lóu dà tīng"},
+               {"单位的一把手", "dān wèi de yī bǎ shǒu"},
+               {"一年四季", "yì nián sì jì"},
+               {"一等就是三天", "yì děng jiù shì sān tiān"},
+               {"他一把手枪扔了", "tā yì bǎ shǒu qiāng rēng le"}});
 }
 
 // Which reading of a polyphone a word takes: the letters it is mostly typed with, in that
@@ -2701,4 +2709,21 @@ TEST(PinyinReading, LinesOfFormsRowingAndFloors) {
                {"船员们持桨划行", "chuán yuán men chí jiǎng huá xíng"},
                {"水泥地很滑", "shuǐ ní dì hěn huá"},
                {"流利地说英语", "liú lì de shuō yīng yǔ"}});
+}
+
+// 得 after a feeling or a quality is the particle of how much, de, also where 心得 (an insight)
+// would take the 心 or 不得了 follows; 心得 of study and 得到 keep dé.
+TEST(PinyinReading, FeelingsAndTheDeOfHowMuch) {
+    expectAll({{"他伤心得哭了", "tā shāng xīn de kū le"},
+               {"他恶心得想吐", "tā ě xīn de xiǎng tù"},
+               {"他闹心得很", "tā nào xīn de hěn"},
+               {"他生气得不得了", "tā shēng qì de bù dé liǎo"},
+               {"比赛精彩得不得了", "bǐ sài jīng cǎi de bù dé liǎo"},
+               {"牙疼得厉害", "yá téng de lì hài"},
+               {"高兴得跳了起来", "gāo xìng de tiào le qǐ lái"},
+               {"她痛苦得眼泪都流出来了", "tā tòng kǔ de yǎn lèi dōu liú chū lái le"},
+               {"他说得流利得像母语", "tā shuō de liú lì de xiàng mǔ yǔ"},
+               {"得意得满脸通红", "dé yì de mǎn liǎn tōng hóng"},
+               {"交流学习心得", "jiāo liú xué xí xīn dé"},
+               {"他的伤心得到了安慰", "tā de shāng xīn dé dào le ān wèi"}});
 }
