@@ -255,6 +255,21 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                     syl[i] = m_de2;
             }
             break;
+        case U'吐': {
+            // A breath, smoke or spit let out of the mouth is tǔ (吐了一口气, 吐口唾沫); what comes up from
+            // the stomach stays tù (他吐了, 吐了一口血, 吐了一地).
+            std::size_t k = i + 1;
+            if (k < n && run[k] == U'了')
+                ++k;
+            if (k < n && run[k] == kYi)
+                ++k;
+            if (m_tu3 != kNoSyllable && k + 1 < n && run[k] == U'口' &&
+                oneOf(ctx.wordAtStart(k + 1).empty() ? std::u32string_view(run.data() + k + 1, 1)
+                                                     : ctx.wordAtStart(k + 1),
+                      {U"气", U"长气", U"浊气", U"闷气", U"痰", U"烟", U"烟圈", U"唾沫", U"口水", U"水"}))
+                syl[i] = m_tu3;
+            break;
+        }
         case U'发':
             if (m_fa1 != kNoSyllable && syl[i] == m_fa4 && !(i > 0 && in(kHairBefore, run[i - 1])) &&
                 !(!last && in(kHairAfter, run[i + 1])))

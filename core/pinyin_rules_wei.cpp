@@ -60,8 +60,9 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                     --s;
                 return s < i && r.wordStart[s] && r.end[s] == i + 1 && in(U"他她你您我咱", run[s]);
             };
-            if (run[i] != U'为' || syl[i] != m_wei4 || !(r.standsAlone(i) || afterPronoun()) || r.closedBy == 0 ||
-                in(U"、》〉", r.closedBy) || in(U"他她它你您我咱大此何啥之其了什自人的", run[i + 1]))
+            if (run[i] != U'为' || syl[i] != m_wei4 || !(r.standsAlone(i) || afterPronoun()) ||
+                r.closedBy == 0 || in(U"、》〉", r.closedBy) ||
+                in(U"他她它你您我咱大此何啥之其了什自人的", run[i + 1]))
                 continue;
             // Verbs the dictionary tags as nouns or names.
             static constexpr std::u32string_view kDoings[] = {
@@ -78,10 +79,11 @@ void PinyinGrammarRules::readWeiBesideItsNeighbours(const RuleRun &ctx,
                                      ((in(U"一两几", run[k]) && in(kMeasures, run[k + 1])) ||
                                       (isNumeral(run[k]) && ctx.nearAfter(k + 1, 3, U"余")));
                 // A degree and the word that closes the clause say how one feels about it
-                // (老师为这件事很生气, 我为他非常难过); a degree before what is named stays (为非常重要的湿地).
+                // (老师为这件事很生气, 我为他非常难过); a degree before what is named stays
+                // (为非常重要的湿地).
                 const bool feels = !w.empty() && k + w.size() < n &&
-                                   oneOf(w, {U"很", U"十分", U"非常", U"挺", U"太", U"特别", U"格外",
-                                             U"有点", U"有些", U"真"}) &&
+                                   oneOf(w, {U"很", U"十分", U"非常", U"挺", U"太", U"特别", U"格外", U"有点",
+                                             U"有些", U"真"}) &&
                                    r.wordStart[k + w.size()] && r.end[k + w.size()] == n;
                 if (w.empty() || !wordAt(std::span(w.data(), w.size())) || isVerb(w) || counted || feels ||
                     in(U"了着过而所给让把被对向", w.front()) || endsAsOneOf(kServed, w) ||

@@ -94,6 +94,15 @@ void PinyinGrammarRules::readSurnamesAndWords(const RuleRun &ctx, std::vector<st
             if (run[i] == U'调' && run[i + 1] == U'到' && r.wordStart[i] && r.end[i] <= i + 2 &&
                 (isNumeral(run[i + 2]) || run[i + 2] == U'最') && ctx.occursBefore(i, U'把'))
                 syl[i] = m_tiao2;
+    // 调 before how strong, bright, loud or fast a thing is set is adjusting, tiáo (把信号调强一点, 把灯
+    // 调亮些, 调慢节奏), alone or as the word of the two; the transfer keeps diào where the next word
+    // goes on (调小组, 调高层).
+    if ((ctx.has & kTrTiao) && m_tiao2 != kNoSyllable)
+        for (std::size_t i = 0; i + 1 < n; ++i)
+            if (run[i] == U'调' && syl[i] != m_tiao2 &&
+                in(U"强弱亮暗大小高低快慢松紧粗细深浅冷热宽窄", run[i + 1]) && r.wordStart[i] &&
+                (r.end[i] == i + 2 || (r.end[i] == i + 1 && r.wordStart[i + 1] && r.end[i + 1] == i + 2)))
+                syl[i] = m_tiao2;
     // 地 after an adverbial the dictionary reads with it (高兴地, 认真地, 勇敢地) is the particle
     // before a verb, where the segmentation took 地 into a noun whose second character starts the
     // verb (高兴地点了点头, 认真地区分, 勇敢地面对, 小心地上前): that character with the one after it

@@ -2669,7 +2669,10 @@ TEST(PinyinReading, OfficeWordsTheTypistsSpellAsTheStandard) {
                {"媒体曝出丑闻", "méi tǐ bào chū chǒu wén"},
                {"一只甲壳虫", "yì zhī jiǎ ké chóng"},
                {"他开一辆雪佛兰", "tā kāi yí liàng xuě fú lán"},
-               {"设置为什么都不做", "shè zhì wèi shén me dōu bú zuò"}});
+               {"设置为什么都不做", "shè zhì wèi shén me dōu bú zuò"},
+               {"把信号调强一点", "bǎ xìn hào tiáo qiáng yì diǎn"}, // adjusting how strong
+               {"把灯调亮些", "bǎ dēng tiáo liàng xiē"},
+               {"他被调小组工作", "tā bèi diào xiǎo zǔ gōng zuò"}});
 }
 
 // 为人 of one's conduct is wéi before what kind of person one is, also after a pronoun that
@@ -2726,4 +2729,13 @@ TEST(PinyinReading, FeelingsAndTheDeOfHowMuch) {
                {"得意得满脸通红", "dé yì de mǎn liǎn tōng hóng"},
                {"交流学习心得", "jiāo liú xué xí xīn dé"},
                {"他的伤心得到了安慰", "tā de shāng xīn dé dào le ān wèi"}});
+}
+
+// 吐 letting out a breath, smoke or spit is tǔ; what comes up from the stomach stays tù.
+TEST(PinyinReading, BreathAndSpitAreLetOut) {
+    expectAll({{"他长长地吐了一口气", "tā cháng cháng de tǔ le yì kǒu qì"},
+               {"他吐了一口痰", "tā tǔ le yì kǒu tán"},
+               {"他吐口唾沫", "tā tǔ kǒu tuò mò"},
+               {"吐了一口血", "tù le yì kǒu xiě"},
+               {"孩子吐了一地", "hái zi tù le yí dì"}});
 }
