@@ -108,7 +108,11 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
             const bool address = run[i] == U'称' && i + 1 == n && i > 0 && run[i - 1] == U'相';
             // 遂 in a word is read below as alone (尤三姐遂拔剑自刎).
             const bool then = run[i] == U'遂';
-            if (!capital && !address && !then &&
+            // 服药 after a number or 这 counts doses (一服药, 这服药), read below as 服 alone.
+            const bool dose = run[i] == U'服' && i > 0 &&
+                              (isNumeral(run[i - 1]) || in(U"几这那", run[i - 1])) && i + 1 < n &&
+                              run[i + 1] == U'药' && r.wordStart[i] && r.end[i] == i + 2;
+            if (!capital && !address && !then && !dose &&
                 (!measure ||
                  !(i > 0 && r.wordStart[i - 1] && r.end[i - 1] == i + 1 && isNumeral(run[i - 1]))))
                 continue;
@@ -915,10 +919,29 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 (in(U"条道个", run[i - 1]) || (last && run[i - 1] == U'的')))
                 syl[i] = m_feng4;
             break;
+        case U'空':
+            // Left vacant is kòng where 着 closes the clause (这间屋子空着, 座位一直空着呢); empty-handed
+            // stays kōng (空着手来的, 空着肚子).
+            if (m_kong4 != kNoSyllable && i + 1 < n && run[i + 1] == U'着' &&
+                (i + 2 == n || in(U"呢的吧了啊", run[i + 2])))
+                syl[i] = m_kong4;
+            break;
+        case U'结': {
+            // Bearing fruit or seed is jiē (桃树结了很多桃子, 藤上结了几根黄瓜); tying, freezing and
+            // marrying stay jié (结了冰, 结了婚, 结了婚结果又离了: 果 of 结果, 如果, 效果 is no fruit).
+            bool fruit = false;
+            for (std::size_t k = i + 1; k < std::min(n, i + 7) && !fruit; ++k)
+                fruit = in(U"果瓜桃籽穗荚枣梨杏柿", run[k]) &&
+                        !(run[k] == U'果' && (in(U"结如效成后因战恶苦善", run[k - 1]) ||
+                                              (k + 1 < n && in(U"然断真敢", run[k + 1]))));
+            if (m_jie1 != kNoSyllable && fruit)
+                syl[i] = m_jie1;
+            break;
+        }
         case U'服':
-            // The measure of medicine, fù: 开了几服中药, 吃了一服药.
-            if (m_fu4 != kNoSyllable && i > 0 && !last && (isNumeral(run[i - 1]) || run[i - 1] == U'几') &&
-                in(U"药中汤", run[i + 1]))
+            // The measure of medicine, fù: 开了几服中药, 吃了一服药, 这服药.
+            if (m_fu4 != kNoSyllable && i > 0 && !last &&
+                (isNumeral(run[i - 1]) || in(U"几这那", run[i - 1])) && in(U"药中汤", run[i + 1]))
                 syl[i] = m_fu4;
             break;
         case U'切':

@@ -2739,3 +2739,18 @@ TEST(PinyinReading, BreathAndSpitAreLetOut) {
                {"吐了一口血", "tù le yì kǒu xiě"},
                {"孩子吐了一地", "hái zi tù le yí dì"}});
 }
+
+// Bearing fruit is jiē, tying and freezing jié; medicine counted in doses is fù, taking it fú; a
+// place left vacant is kòng, empty hands kōng.
+TEST(PinyinReading, FruitDosesAndVacancies) {
+    expectAll({{"今年桃树结了很多桃子", "jīn nián táo shù jiē le hěn duō táo zi"},
+               {"树上结满了苹果", "shù shàng jiē mǎn le píng guǒ"},
+               {"湖面结了冰", "hú miàn jié le bīng"},
+               {"他们结了婚结果又离了", "tā men jié le hūn jié guǒ yòu lí le"},
+               {"这服药要煎半小时", "zhè fù yào yào jiān bàn xiǎo shí"},
+               {"吃了一服药", "chī le yí fù yào"},
+               {"他按时服药", "tā àn shí fú yào"},
+               {"这间屋子空着", "zhè jiān wū zi kòng zhe"},
+               {"他空着手来的", "tā kōng zhe shǒu lái de"},
+               {"把这个位置空出来", "bǎ zhè gè wèi zhì kòng chū lái"}});
+}
