@@ -314,6 +314,12 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                      // Going down to the fields or kneeling on the ground (下地干活, 跪地叩首).
                      (i > 0 && !last && in(U"下跪趴伏卧", run[i - 1]) && r.standsAlone(i - 1) &&
                       !(i > 1 && run[i - 2] == U'上')) ||
+                     // A floor or ground of a material (水泥地很滑, 泥地很难走, 瓷砖地很凉,
+                     // 石板地被冲得很干净).
+                     (i > 0 &&
+                      oneOf(ctx.wordBefore(i), {U"泥", U"水泥", U"瓷砖", U"石板", U"砖", U"土", U"泥土",
+                                                U"沙", U"沙土", U"碎石", U"柏油", U"大理石", U"水磨石",
+                                                U"木板", U"石子", U"石头", U"黄土", U"烂泥", U"冻土"})) ||
                      (i >= 2 && in(U"块亩片垧顷", run[i - 1]) &&
                       (isNumeral(run[i - 2]) || in(U"这那哪几每", run[i - 2]))) ||
                      (last && r.after == PinyinBoundary::Punctuation && i > 0 && r.standsAlone(i - 1)))

@@ -2711,6 +2711,8 @@ TEST(PinyinReading, LinesOfFormsRowingAndFloors) {
                {"这里是单行道", "zhè lǐ shì dān xíng dào"},
                {"船员们持桨划行", "chuán yuán men chí jiǎng huá xíng"},
                {"水泥地很滑", "shuǐ ní dì hěn huá"},
+               {"泥地很难走", "ní dì hěn nán zǒu"},
+               {"瓷砖地很凉", "cí zhuān dì hěn liáng"},
                {"流利地说英语", "liú lì de shuō yīng yǔ"}});
 }
 
