@@ -36,7 +36,7 @@ constexpr std::array<std::uint16_t, kTriggerLast - kTriggerFirst + 1> makeTrigge
     mark(U"将幢引只降角得场为着地汗种重少率盛朝弄目", kTrWords);
     mark(U"行率过吗吧了得发觉地应攒横捋泡刨臊系削咽咋镐和汗长假血还量为调担斗着当冲"
          U"处落剥转种盛数创分缝服切儿卷钻差貉铺幢杆葛劲都呛樘弄将杈撮哩厦教啦陆炸糊钉柏没藏累"
-         U"衰靡垛扒相塞坊干涌槛哦载中夹遂称蒙丧宁拓乐吐结空",
+         U"衰靡垛扒相塞坊干涌槛哦载中夹遂称蒙丧宁拓乐吐结空倒",
          kTrChars);
     mark(U"一不", kTrYiBu);
     return t;
@@ -97,13 +97,14 @@ PinyinGrammarRules::PinyinGrammarRules(const PinyinReadingData &data)
       m_meng3(data.syllableId("meng3")), m_sheng4(data.syllableId("sheng4")),
       m_sang1(data.syllableId("sang1")), m_ning4(data.syllableId("ning4")), m_ta4(data.syllableId("ta4")),
       m_yue4(data.syllableId("yue4")), m_tu3(data.syllableId("tu3")), m_jie1(data.syllableId("jie1")),
-      m_kong4(data.syllableId("kong4")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
-                                                    data.syllableId("ou1"),   data.syllableId("qiu2"),
-                                                    data.syllableId("miao4"), data.syllableId("zha1"),
-                                                    data.syllableId("piao2"), data.syllableId("ji3"),
-                                                    data.syllableId("hua4"),  data.syllableId("zeng1"),
-                                                    data.syllableId("ren2"),  data.syllableId("qin2"),
-                                                    data.syllableId("ge3"),   data.syllableId("zhai2")} {
+      m_kong4(data.syllableId("kong4")),
+      m_dao4(data.syllableId("dao4")), m_surnames{data.syllableId("shan4"), data.syllableId("xie4"),
+                                                  data.syllableId("ou1"),   data.syllableId("qiu2"),
+                                                  data.syllableId("miao4"), data.syllableId("zha1"),
+                                                  data.syllableId("piao2"), data.syllableId("ji3"),
+                                                  data.syllableId("hua4"),  data.syllableId("zeng1"),
+                                                  data.syllableId("ren2"),  data.syllableId("qin2"),
+                                                  data.syllableId("ge3"),   data.syllableId("zhai2")} {
     const std::u32string_view verbs[] = {U"提供", U"发展", U"喝", U"持续"};
     for (std::size_t k = 0; k < m_verbTags.size(); ++k)
         m_verbTags[k] = m_data.tagOf(wordAt(std::span(verbs[k].data(), verbs[k].size())));

@@ -106,7 +106,7 @@ private:
         m_jia1{kNoSyllable}, m_zhi3{kNoSyllable}, m_sui4{kNoSyllable}, m_cheng1{kNoSyllable},
         m_meng3{kNoSyllable}, m_sheng4{kNoSyllable}, m_sang1{kNoSyllable}, m_ning4{kNoSyllable},
         m_ta4{kNoSyllable}, m_yue4{kNoSyllable}, m_tu3{kNoSyllable}, m_jie1{kNoSyllable},
-        m_kong4{kNoSyllable};
+        m_kong4{kNoSyllable}, m_dao4{kNoSyllable};
     // The dictionary's parts of speech of verbs (the tags of 提供, 发展, 喝, 持续; 0 where unknown).
     std::array<std::uint8_t, 4> m_verbTags{};
     // The dictionary's parts of speech of people's names (the tags of 李白 and 刘备; 0 where unknown).

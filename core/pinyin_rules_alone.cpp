@@ -222,6 +222,11 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                      (isAdjective(ctx.wordBefore(i)) || std::find(std::begin(kFeelings), std::end(kFeelings),
                                                                   ctx.wordBefore(i)) != std::end(kFeelings)))
                 syl[i] = m_de5;
+            // ...also after a longer word that ends in hunger, tiredness, cold or pain (肚子饿得咕咕叫,
+            // 头疼得厉害, 心急得直跺脚).
+            else if (m_de5 != kNoSyllable && i > 1 && !last && ctx.wordBefore(i).size() >= 2 &&
+                     in(U"饿累冷热疼痛急困渴慌", run[i - 1]))
+                syl[i] = m_de5;
             // ...and before a complement of how much (生气得不得了, 精彩得要命, 疼得厉害).
             else if (m_de5 != kNoSyllable && i > 0 && !last &&
                      oneOf(ctx.wordAtStart(i + 1),
@@ -773,6 +778,21 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                                            }) &&
                                (last || run[i + 1] == U'每' || run[i + 1] == U'的'))))
                 syl[i] = m_zhuan4;
+            // Turning one's body, a corner or a direction once is zhuǎn (他转了个身, 车子转了个弯, 把车转了个
+            // 方向); going round stays zhuàn (转了一圈).
+            else if (m_zhuan3 != kNoSyllable && syl[i] == m_zhuan4) {
+                std::size_t k = i + 1;
+                if (k < n && run[k] == U'了')
+                    ++k;
+                if (k < n && run[k] == kYi)
+                    ++k;
+                if (k < n && run[k] == U'个')
+                    ++k;
+                if (k > i + 1 && k < n && in(U"身弯头", run[k]) && !(k + 1 < n && in(U"子儿发", run[k + 1])))
+                    syl[i] = m_zhuan3;
+                else if (k > i + 1 && oneOf(ctx.wordAtStart(k), {U"方向", U"念头", U"话题", U"话锋"}))
+                    syl[i] = m_zhuan3;
+            }
             break;
         }
         case U'种':
@@ -925,6 +945,15 @@ void PinyinGrammarRules::readCharactersAlone(const RuleRun &ctx, std::vector<std
                 (in(U"条道个", run[i - 1]) || (last && run[i - 1] == U'的')))
                 syl[i] = m_feng4;
             break;
+        case U'倒': {
+            // Poured or dumped where 把 leads what is poured, dào (把剩下的菜倒了吧, 把垃圾倒掉, 把水倒进
+            // 杯里); what falls keeps dǎo after the verb that felled it (把杯子碰倒了, 把他推倒).
+            const std::u32string_view before = ctx.wordBefore(i);
+            if (m_dao4 != kNoSyllable && i > 1 && ctx.occursBefore(i, U'把') && !before.empty() &&
+                before.front() != U'把' && !isVerb(before) && (last || in(U"了掉进出在入回满", run[i + 1])))
+                syl[i] = m_dao4;
+            break;
+        }
         case U'空':
             // Left vacant is kòng where 着 closes the clause (这间屋子空着, 座位一直空着呢); empty-handed
             // stays kōng (空着手来的, 空着肚子).

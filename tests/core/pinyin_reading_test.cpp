@@ -2729,6 +2729,8 @@ TEST(PinyinReading, FeelingsAndTheDeOfHowMuch) {
                {"她痛苦得眼泪都流出来了", "tā tòng kǔ de yǎn lèi dōu liú chū lái le"},
                {"他说得流利得像母语", "tā shuō de liú lì de xiàng mǔ yǔ"},
                {"得意得满脸通红", "dé yì de mǎn liǎn tōng hóng"},
+               {"他的肚子饿得咕咕叫", "tā de dù zi è de gū gū jiào"},
+               {"恐怕得下雨", "kǒng pà děi xià yǔ"},
                {"交流学习心得", "jiāo liú xué xí xīn dé"},
                {"他的伤心得到了安慰", "tā de shāng xīn dé dào le ān wèi"}});
 }
@@ -2755,4 +2757,16 @@ TEST(PinyinReading, FruitDosesAndVacancies) {
                {"这间屋子空着", "zhè jiān wū zi kòng zhe"},
                {"他空着手来的", "tā kōng zhe shǒu lái de"},
                {"把这个位置空出来", "bǎ zhè gè wèi zhì kòng chū lái"}});
+}
+
+// 倒 after what 把 leads is poured (dào), after the verb that felled it fallen (dǎo); 转 of a body, a
+// corner or a direction turned once is zhuǎn, going round zhuàn.
+TEST(PinyinReading, PouredAndTurned) {
+    expectAll({{"把剩下的菜倒了吧", "bǎ shèng xià de cài dào le ba"},
+               {"把垃圾倒了", "bǎ lā jī dào le"},
+               {"把杯子碰倒了", "bǎ bēi zi pèng dǎo le"},
+               {"他把我推倒了", "tā bǎ wǒ tuī dǎo le"},
+               {"他转了个身", "tā zhuǎn le gè shēn"},
+               {"他把车转了个方向", "tā bǎ chē zhuǎn le gè fāng xiàng"},
+               {"她在商场里转了一圈", "tā zài shāng chǎng lǐ zhuàn le yì quān"}});
 }
