@@ -793,18 +793,18 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
         for (std::size_t i = 0; i + 2 < n; ++i) {
             if (run[i] != U'为' || run[i + 1] != U'人' || syl[i] == m_wei2)
                 continue;
-            const PinyinSegmentedRun &seg = r;
-            const bool wordOfTwo = seg.wordStart[i] && seg.end[i] == i + 2;
-            const bool twoWords = seg.wordStart[i + 1] && seg.end[i + 1] == i + 2 &&
-                                  (seg.wordStart[i] || in(U"他她我你您们咱家", run[i > 0 ? i - 1 : i]));
+            const bool wordOfTwo = r.wordStart[i] && r.end[i] == i + 2;
+            const bool twoWords = r.wordStart[i + 1] && r.end[i + 1] == i + 2 &&
+                                  (r.wordStart[i] || in(U"他她我你您们咱家", run[i > 0 ? i - 1 : i]));
             if (!wordOfTwo && !twoWords)
                 continue;
             std::size_t k = i + 2;
             // (An adverb of "also" before the degree: 他为人也很随和.)
-            if (k + 1 < n && in(U"也还却倒又都就亦则", run[k]) && seg.wordStart[k] && seg.end[k] == k + 1)
+            if (k + 1 < n && in(U"也还却倒又都就亦则", run[k]) && r.wordStart[k] && r.end[k] == k + 1)
                 ++k;
             const std::u32string_view w = ctx.wordAtStart(k);
-            static constexpr std::u32string_view kDegreeWords[] = {
+            // Adverbs of degree, and what kind of person one is or what one is to others.
+            static constexpr std::u32string_view kOfAPerson[] = {
                 U"十分", U"非常", U"极为", U"甚为", U"颇为", U"较为", U"比较", U"相当", U"一向", U"向来",
                 U"素来", U"历来", U"特别", U"更加", U"最为", U"一贯", U"极其", U"格外", U"尤其", U"正直",
                 U"和善", U"热情", U"老实", U"厚道", U"低调", U"耿直", U"随和", U"坦率", U"实在", U"大方",
@@ -813,7 +813,7 @@ void PinyinGrammarRules::readWeiAlone(const RuleRun &ctx, std::vector<std::uint1
             if (w.empty())
                 continue;
             if ((w.size() == 1 && in(U"很甚颇较更最极挺太所臣妻夫师", w.front())) ||
-                std::find(std::begin(kDegreeWords), std::end(kDegreeWords), w) != std::end(kDegreeWords) ||
+                std::find(std::begin(kOfAPerson), std::end(kOfAPerson), w) != std::end(kOfAPerson) ||
                 isAdjective(w))
                 syl[i] = m_wei2;
         }
